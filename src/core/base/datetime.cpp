@@ -1,0 +1,95 @@
+#include "base/datetime.h"
+
+#include <cmath>
+#include <ctime>
+
+namespace kovara {
+
+namespace {
+// Days from 0000-03-01 style civil algorithm (Howard Hinnant's days_from_civil),
+// shifted so that 1970-01-01 is day 0.
+long long DaysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void CivilFromDays(long long z, int& year, int& month, int& day)
+{
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long y = static_cast<long long>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp + (mp < 10 ? 3 : -9);
+    year = static_cast<int>(y + (m <= 2));
+    month = static_cast<int>(m);
+    day = static_cast<int>(d);
+}
+} // namespace
+
+std::int64_t DateTimeToStoredSeconds(TDateTime t)
+{
+    return static_cast<std::int64_t>(std::llround((t - kUnixEpochDays) * 86400.0));
+}
+
+TDateTime StoredSecondsToDateTime(std::int64_t seconds)
+{
+    return static_cast<double>(seconds) / 86400.0 + kUnixEpochDays;
+}
+
+TDateTime EncodeDate(int year, int month, int day)
+{
+    return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day))) +
+           kUnixEpochDays;
+}
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second)
+{
+    return EncodeDate(year, month, day) + (hour * 3600 + minute * 60 + second) / 86400.0;
+}
+
+int DateOf(TDateTime t)
+{
+    return static_cast<int>(std::floor(t));
+}
+
+void DecodeDate(TDateTime t, int& year, int& month, int& day)
+{
+    CivilFromDays(static_cast<long long>(DateOf(t)) - static_cast<long long>(kUnixEpochDays), year, month, day);
+}
+
+void DecodeTime(TDateTime t, int& hour, int& minute, int& second)
+{
+    long long secs = std::llround((t - std::floor(t)) * 86400.0);
+    if (secs >= 86400)
+        secs = 86399;
+    hour = static_cast<int>(secs / 3600);
+    minute = static_cast<int>(secs / 60 % 60);
+    second = static_cast<int>(secs % 60);
+}
+
+int DayOfYear(TDateTime t)
+{
+    int y, m, d;
+    DecodeDate(t, y, m, d);
+    return DateOf(t) - DateOf(EncodeDate(y, 1, 1)) + 1;
+}
+
+TDateTime SystemClock::Now() const
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                          local.tm_sec);
+}
+
+} // namespace kovara

@@ -1,0 +1,32 @@
+#pragma once
+// The program's general error type: a message and nothing else. Every failure
+// that reaches the user is one of these (or derives from it); the shell shows
+// what() in a message box and goes on.
+#include <fmt/printf.h>
+#include <stdexcept>
+#include <string>
+
+namespace kovara {
+
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Formats a printf-style message (the program's format strings are kept
+// verbatim, "%d" and "%s" included) and returns it as std::string.
+template <typename... Args>
+std::string Format(const std::string& format, const Args&... args)
+{
+    return fmt::sprintf(format, args...);
+}
+
+// Strict decimal integer conversion: optional sign, digits, nothing else
+// (surrounding blanks are not accepted either). Anything else raises
+// "'%s' is not a valid integer value".
+int StrToInt(const std::string& text);
+
+// Removes leading and trailing characters with codes 0 to 32.
+std::string Trim(const std::string& text);
+
+} // namespace kovara

@@ -1,0 +1,78 @@
+#pragma once
+// Read-only access to the Bible text in bible.kova2: book names, chapter and
+// verse counts, verse index <-> reference, verse data, and the readable
+// reference text of a verse specification ("1-31,1533-1550").
+#include "db/sqlite_db.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kovara {
+
+struct TVerseRef {
+    int book = 0;
+    int chapter = 0;
+    int verse = 0;
+};
+
+struct TVerseData {
+    int book = 0;
+    int chapter = 0;
+    int verse = 0;
+    bool paraMark = false;
+    std::string verseText;
+};
+
+// One run of a verse specification: the first and last verse index.
+struct TVerseRun {
+    int first = 0;
+    int last = 0;
+};
+
+// The runs of a verse specification, each cut at its hyphen. A run written as
+// a single number stands for that one verse. Raises "'%s' is not a valid
+// integer value" for a piece that is not a number (an empty run included).
+std::vector<TVerseRun> ParseVerseSpec(const std::string& spec);
+
+class TKOVABible {
+public:
+    static constexpr int kMaxBooks = 66;
+    static constexpr int kMaxChapters = 150;
+
+    // Opens fileName and loads the chapter lengths. Raises "Bible file not
+    // found: %s" when the file is missing, ESQLite3 when it is not a Bible
+    // database, and a clear message for data that does not fit the
+    // chapter-length table. Nothing is left open when it raises.
+    TKOVABible(const std::string& fileName, const std::string& title, const std::string& abbreviation);
+    ~TKOVABible();
+    TKOVABible(const TKOVABible&) = delete;
+    TKOVABible& operator=(const TKOVABible&) = delete;
+
+    const std::string& Title() const { return title_; }
+    const std::string& Abbreviation() const { return abbreviation_; }
+
+    TVerseData GetAllVerseData(int verseIndex) const;
+    // Book names; a book that is not there gives an error text as its name.
+    std::string GetShortBookName(int book) const;
+    std::string GetLongBookName(int book) const;
+    TVerseRef GetVerseReference(int verseIndex) const;
+    int GetVerseIndex(int book, int chapter, int verse) const;
+    // 0 for a book that is not there.
+    int GetChapterCount(int book) const;
+    std::string GetReferenceText(const std::string& verseSpec, bool useShortNames = false) const;
+    // Verses of a chapter; 0 outside books 1-66 and chapters 1-150, and for
+    // chapters the data does not have.
+    int ChapterLengths(int book, int chapter) const;
+
+private:
+    void LoadChapterLengths();
+
+    sqlite3* db_ = nullptr;
+    std::string title_;
+    std::string abbreviation_;
+    // [book][chapter], both 1-based; index 0 unused.
+    std::vector<std::array<int, kMaxChapters + 1>> chapterLengths_;
+};
+
+} // namespace kovara

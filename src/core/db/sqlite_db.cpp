@@ -1,0 +1,155 @@
+#include "db/sqlite_db.h"
+
+#include <cstring>
+
+namespace kovara {
+
+int CheckResult(int resultCode, sqlite3* db)
+{
+    if (resultCode == SQLITE_OK || resultCode == SQLITE_ROW || resultCode == SQLITE_DONE)
+        return resultCode;
+    RaiseSQLiteError(resultCode, db);
+}
+
+void RaiseSQLiteError(int resultCode, sqlite3* db)
+{
+    if (db)
+        throw ESQLite3(Format("SQLite Error %d - %s", resultCode, std::string(sqlite3_errmsg(db))));
+    throw ESQLite3(Format("SQLite Error %d", resultCode));
+}
+
+void ExecSQL(sqlite3* db, const std::string& sql)
+{
+    if (!db)
+        return;
+    const char* current = sql.c_str();
+    int remaining = static_cast<int>(sql.size());
+    while (remaining > 0) {
+        sqlite3_stmt* stmt = nullptr;
+        const char* tail = nullptr;
+        CheckResult(sqlite3_prepare_v2(db, current, remaining, &stmt, &tail), db);
+        if (stmt) {
+            try {
+                CheckResult(sqlite3_step(stmt), db);
+            } catch (...) {
+                CheckResult(sqlite3_finalize(stmt), db);
+                throw;
+            }
+            CheckResult(sqlite3_finalize(stmt), db);
+        }
+        if (!tail || tail <= current)
+            break; // nothing consumed: the rest cannot be read as a statement
+        remaining -= static_cast<int>(tail - current);
+        current = tail;
+    }
+}
+
+int BindText(sqlite3_stmt* stmt, int index, const std::string& text)
+{
+    if (text.empty())
+        return sqlite3_bind_text(stmt, index, nullptr, 0, SQLITE_TRANSIENT);
+    return sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+std::string ColumnText(sqlite3_stmt* stmt, int column)
+{
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    const int bytes = sqlite3_column_bytes(stmt, column);
+    if (!text)
+        return std::string();
+    if (bytes == 0)
+        return std::string(reinterpret_cast<const char*>(text));
+    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes));
+}
+
+void OpenDatabase(const std::string& fileName, sqlite3*& db)
+{
+    const int rc = sqlite3_open(fileName.c_str(), &db);
+    try {
+        CheckResult(rc, db);
+    } catch (...) {
+        // sqlite3_open hands back a handle even on failure; it must be closed.
+        sqlite3_close(db);
+        db = nullptr;
+        throw;
+    }
+}
+
+void CloseDatabase(sqlite3*& db)
+{
+    if (!db)
+        return;
+    CheckResult(sqlite3_close(db), db);
+    db = nullptr;
+}
+
+bool TableExists(sqlite3* db, const std::string& tableName)
+{
+    int stepResult = 0;
+    Statement st(db, Format("SELECT name FROM sqlite_master WHERE type='table' AND name='%s';", tableName));
+    if (!st)
+        return false;
+    st.Run([&] { stepResult = st.Step(); });
+    return stepResult == SQLITE_ROW;
+}
+
+Statement::Statement(sqlite3* db, const std::string& sql) : db_(db)
+{
+    CheckResult(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr), db);
+}
+
+Statement::~Statement()
+{
+    if (stmt_)
+        sqlite3_finalize(stmt_);
+}
+
+int Statement::Step()
+{
+    return CheckResult(sqlite3_step(stmt_), db_);
+}
+
+void Statement::BindText(int index, const std::string& text)
+{
+    CheckResult(kovara::BindText(stmt_, index, text), db_);
+}
+
+void Statement::BindInt(int index, int value)
+{
+    CheckResult(sqlite3_bind_int(stmt_, index, value), db_);
+}
+
+void Statement::BindInt64(int index, sqlite3_int64 value)
+{
+    CheckResult(sqlite3_bind_int64(stmt_, index, value), db_);
+}
+
+void Statement::BindBlob(int index, const void* data, int size)
+{
+    CheckResult(sqlite3_bind_blob(stmt_, index, data, size, SQLITE_TRANSIENT), db_);
+}
+
+std::string Statement::ColumnText(int column) const
+{
+    return kovara::ColumnText(stmt_, column);
+}
+
+int Statement::ColumnInt(int column) const
+{
+    return sqlite3_column_int(stmt_, column);
+}
+
+sqlite3_int64 Statement::ColumnInt64(int column) const
+{
+    return sqlite3_column_int64(stmt_, column);
+}
+
+void Statement::Finalize()
+{
+    sqlite3_stmt* stmt = stmt_;
+    stmt_ = nullptr;
+    if (stmt)
+        CheckResult(sqlite3_finalize(stmt), db_);
+}
+
+} // namespace kovara

@@ -1,0 +1,145 @@
+#pragma once
+// The SQLite access layer every store uses. All engine results pass through
+// CheckResult (0, 100 and 101 pass; anything else raises ESQLite3). Text goes
+// in and out as bytes, unconverted; empty text and NULL are the same thing.
+#include "base/exception.h"
+
+#include <sqlite3.h>
+#include <string>
+
+namespace kovara {
+
+// Raised for every failing engine call; the result code lives only in the
+// message ("SQLite Error %d - %s" or "SQLite Error %d").
+class ESQLite3 : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Returns the code unchanged when it is SQLITE_OK, SQLITE_ROW or SQLITE_DONE;
+// otherwise raises through RaiseSQLiteError. db may be null.
+int CheckResult(int resultCode, sqlite3* db);
+
+// Always raises ESQLite3: "SQLite Error %d - %s" with the connection's current
+// error text, or "SQLite Error %d" when db is null.
+[[noreturn]] void RaiseSQLiteError(int resultCode, sqlite3* db);
+
+// Runs every statement of sql in turn, stepping each once. Does nothing when
+// db is null. Each statement is finalized even when its step failed; the
+// finalize error, if any, is the one that reaches the caller.
+void ExecSQL(sqlite3* db, const std::string& sql);
+
+// Binds text to the 1-based parameter (the engine keeps its own copy). Empty
+// text leaves the parameter NULL. Returns the engine's code for CheckResult.
+int BindText(sqlite3_stmt* stmt, int index, const std::string& text);
+
+// The 0-based column as bytes; NULL gives empty text. Zero bytes inside the
+// value are kept.
+std::string ColumnText(sqlite3_stmt* stmt, int column);
+
+// Opens (creating when missing) the file into db; raises ESQLite3 on failure,
+// in which case db is closed again and left null.
+void OpenDatabase(const std::string& fileName, sqlite3*& db);
+
+// Closes db when it is open and sets it to null; does nothing when it is null.
+void CloseDatabase(sqlite3*& db);
+
+// True when the connection holds a table of that name. The name is
+// program-made, never user input.
+bool TableExists(sqlite3* db, const std::string& tableName);
+
+// Short-lived RAII wrapper around sqlite3_stmt. Owned by the operation that
+// prepared it and never kept past it. Finalize() checks the engine's result;
+// the destructor only finalizes a statement that an exception left behind.
+//
+// Typical use, which finalizes on every path and lets a failing finalize's
+// error replace the step's:
+//
+//     Statement st(db, sql);
+//     if (!st) throw Exception("... Unable to assign statement ...");
+//     st.Run([&] { if (st.Step() == SQLITE_ROW) value = st.ColumnInt(0); });
+class Statement {
+public:
+    // Prepares sql (through CheckResult). A statement text that holds only
+    // blanks or comments yields no statement; test with operator bool.
+    Statement(sqlite3* db, const std::string& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    explicit operator bool() const { return stmt_ != nullptr; }
+    sqlite3_stmt* Handle() const { return stmt_; }
+    sqlite3* Db() const { return db_; }
+
+    // Steps once; returns SQLITE_ROW or SQLITE_DONE, raises otherwise.
+    int Step();
+
+    void BindText(int index, const std::string& text);
+    void BindInt(int index, int value);
+    void BindInt64(int index, sqlite3_int64 value);
+    void BindBlob(int index, const void* data, int size);
+
+    std::string ColumnText(int column) const;
+    int ColumnInt(int column) const;
+    sqlite3_int64 ColumnInt64(int column) const;
+
+    // Finalizes now and checks the result.
+    void Finalize();
+
+    // Runs body; then finalizes, on success and on failure. When body raised
+    // and the finalize fails too, the finalize's error is the one raised.
+    template <typename Body>
+    void Run(Body&& body)
+    {
+        try {
+            body();
+        } catch (...) {
+            Finalize(); // a failing finalize raises its own error instead
+            throw;
+        }
+        Finalize();
+    }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Single-row query: prepares sql, raises Exception(noStatementMessage) when
+// no statement comes back, steps once and calls readRow(st) when a row came
+// back. Returns whether there was a row. Finalizes on every path.
+template <typename ReadRow>
+bool QueryRow(sqlite3* db, const std::string& sql, const std::string& noStatementMessage, ReadRow&& readRow)
+{
+    Statement st(db, sql);
+    if (!st)
+        throw Exception(noStatementMessage);
+    bool found = false;
+    st.Run([&] {
+        if (st.Step() == SQLITE_ROW) {
+            found = true;
+            readRow(st);
+        }
+    });
+    return found;
+}
+
+// Row loop: as QueryRow, calling readRow(st) for every row. Returns the number
+// of rows read.
+template <typename ReadRow>
+int QueryRows(sqlite3* db, const std::string& sql, const std::string& noStatementMessage, ReadRow&& readRow)
+{
+    Statement st(db, sql);
+    if (!st)
+        throw Exception(noStatementMessage);
+    int rows = 0;
+    st.Run([&] {
+        while (st.Step() == SQLITE_ROW) {
+            ++rows;
+            readRow(st);
+        }
+    });
+    return rows;
+}
+
+} // namespace kovara

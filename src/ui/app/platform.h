@@ -1,0 +1,22 @@
+#pragma once
+// Small platform services of the shell: the named mutex, the per-user
+// application-data folder, and closing the main window on SIGTERM/SIGINT.
+#include <QString>
+
+class QWidget;
+
+namespace kovara::ui {
+
+// Creates the named semaphore "/Kovara2Mutex". It is never waited on and lives
+// until the process ends; a second copy of the program is not refused.
+void CreateNamedMutex();
+
+// The per-user application-data folder (normally ~/.local/share), without a
+// trailing separator; empty when the platform reports none.
+QString AppDataFolder();
+
+// Closes window the ordinary way when the process receives SIGTERM or SIGINT,
+// so that placement and preferences are saved.
+void CloseOnTerminationSignals(QWidget* window);
+
+} // namespace kovara::ui

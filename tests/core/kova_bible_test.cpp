@@ -1,0 +1,128 @@
+#include "content/kova_bible.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace kovara {
+namespace {
+
+class BibleTest : public ::testing::Test {
+protected:
+    BibleTest()
+    {
+        test::MakeAlphaBetaBible(dir.File("bible.kova2"));
+        bible = std::make_unique<TKOVABible>(dir.File("bible.kova2"), "Test Version", "TV");
+    }
+    test::TempDir dir;
+    std::unique_ptr<TKOVABible> bible;
+};
+
+TEST_F(BibleTest, ReferenceTextForms)
+{
+    const struct {
+        const char* spec;
+        const char* text;
+    } cases[] = {
+        {"1-31", "Alpha 1"},
+        {"1-56", "Alpha 1 - 2"},
+        {"1-80", "Alpha 1 - 3"},
+        {"1-79", "Alpha 1:1 - 3:23"},
+        {"32-35", "Alpha 2:1-4"},
+        {"35-35", "Alpha 2:4-4"},
+        {"35", "Alpha 2:4-4"}, // a single number is one verse
+        {"30-35", "Alpha 1:30 - 2:4"},
+        {"57-90", "Alpha 3 - Beta 1"},
+        {"2-90", "Alpha 1:2 - Beta 1:10"},
+        {"60-85", "Alpha 3:4 - Beta 1:5"},
+        {"1-31,57-80", "Alpha 1; Alpha 3"},
+        {"1-31, 57-80", "Alpha 1; Alpha 3"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(bible->GetReferenceText(c.spec), c.text) << c.spec;
+    EXPECT_EQ(bible->GetReferenceText("32-35", true), "Al 2:1-4");
+}
+
+TEST_F(BibleTest, ReferenceTextErrors)
+{
+    EXPECT_EQ(test::MessageOf([&] { bible->GetReferenceText("1-x"); }), "'x' is not a valid integer value");
+    // a trailing comma makes an empty run, which is not a number
+    EXPECT_EQ(test::MessageOf([&] { bible->GetReferenceText("1-31,"); }), "'' is not a valid integer value");
+    EXPECT_EQ(test::MessageOf([&] { bible->GetReferenceText("1-500"); }),
+              "TKOVABible.GetVerseReference Error: no entry returned for 500");
+}
+
+TEST_F(BibleTest, LookupsAndTheirMessages)
+{
+    EXPECT_EQ(bible->GetLongBookName(2), "Beta");
+    EXPECT_EQ(bible->GetShortBookName(1), "Al");
+    EXPECT_EQ(bible->GetLongBookName(67), "TKOVABible.GetLongBookName Error: no text found for 67");
+    EXPECT_EQ(bible->GetShortBookName(67), "TKOVABible.GetShortBookName Error: no text found for 67");
+    EXPECT_EQ(bible->GetChapterCount(1), 3);
+    EXPECT_EQ(bible->GetChapterCount(67), 0);
+    EXPECT_EQ(bible->GetVerseIndex(1, 2, 1), 32);
+    EXPECT_EQ(bible->GetVerseIndex(1, 2, bible->ChapterLengths(1, 2)), 56);
+    const TVerseRef ref = bible->GetVerseReference(57);
+    EXPECT_EQ(ref.book * 10000 + ref.chapter * 100 + ref.verse, 10301);
+    const TVerseData data = bible->GetAllVerseData(45);
+    EXPECT_EQ(data.verseText, "A2:14");
+    EXPECT_TRUE(data.paraMark);
+    EXPECT_FALSE(bible->GetAllVerseData(46).paraMark);
+
+    EXPECT_EQ(test::MessageOf([&] { bible->GetAllVerseData(0); }),
+              "TKOVABible.GetAllVerseData Error: no entry returned for 0");
+    EXPECT_EQ(test::MessageOf([&] { bible->GetVerseReference(0); }),
+              "TKOVABible.GetVerseReference Error: no entry returned for 0");
+    EXPECT_EQ(test::MessageOf([&] { bible->GetVerseIndex(1, 4, 1); }),
+              "TKOVABible.GetVerseIndex Error: no entry found for 1:4:1");
+}
+
+TEST_F(BibleTest, ChapterLengthsTable)
+{
+    EXPECT_EQ(bible->ChapterLengths(1, 1), 31);
+    EXPECT_EQ(bible->ChapterLengths(1, 3), 24);
+    EXPECT_EQ(bible->ChapterLengths(2, 2), 12);
+    EXPECT_EQ(bible->ChapterLengths(1, 4), 0);   // beyond the last chapter
+    EXPECT_EQ(bible->ChapterLengths(3, 1), 0);   // a book the data lacks
+    EXPECT_EQ(bible->ChapterLengths(0, 1), 0);   // outside the table
+    EXPECT_EQ(bible->ChapterLengths(67, 1), 0);
+    EXPECT_EQ(bible->ChapterLengths(1, 151), 0);
+}
+
+TEST(BibleCreateTest, RefusesFilesThatAreMissingOrDoNotFit)
+{
+    test::TempDir dir;
+    const std::string path = dir.File("bible.kova2");
+    EXPECT_EQ(test::MessageOf([&] { TKOVABible bible(path, "T", "TV"); }), "Bible file not found: " + path);
+    EXPECT_FALSE(std::filesystem::exists(path)); // nothing created in its place
+
+    // rowSql empty: a file without the bookInfo table.
+    auto withBookInfo = [&](const std::string& rowSql) {
+        std::filesystem::remove(path);
+        sqlite3* db = nullptr;
+        OpenDatabase(path, db);
+        ExecSQL(db, "CREATE TABLE bibleText (verseIndex INTEGER);");
+        if (!rowSql.empty())
+            ExecSQL(db, "CREATE TABLE bookInfo (bookIndex INTEGER, chapterLengths TEXT);" + rowSql);
+        CloseDatabase(db);
+    };
+    std::string manyChapters = "1";
+    for (int i = 0; i < 150; ++i)
+        manyChapters += ",1";
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "SQLite Error 1 - no such table: bookInfo"},
+        {"INSERT INTO bookInfo VALUES (1, '31,x,24');", "'x' is not a valid integer value"},
+        {"INSERT INTO bookInfo VALUES (1, '31,,24');", "'' is not a valid integer value"},
+        {"INSERT INTO bookInfo VALUES (67, '31');", "TKOVABible.LoadChapterLengths Error: book number 67 is outside 1 to 66"},
+        {"INSERT INTO bookInfo VALUES (0, '31');", "TKOVABible.LoadChapterLengths Error: book number 0 is outside 1 to 66"},
+        {"INSERT INTO bookInfo VALUES (5, '" + manyChapters + "');",
+         "TKOVABible.LoadChapterLengths Error: book 5 has 151 chapters, more than 150"},
+    };
+    for (const auto& [rows, message] : cases) {
+        withBookInfo(rows);
+        EXPECT_EQ(test::MessageOf([&] { TKOVABible bible(path, "T", "TV"); }), message);
+    }
+}
+
+} // namespace
+} // namespace kovara

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Starts the built program as a new user would (fresh HOME, virtual X display),
+# waits for its main window, ends it with SIGTERM and checks what it left in
+# the user data folder. Usage: start_and_stop.sh <path to kovara>
+set -u
+exe=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_RUNTIME_DIR=$home/run
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+  "$0" & pid=$!
+  for i in $(seq 1 100); do
+    if xwininfo -root -tree 2>/dev/null | grep -q "\"Kovara 2.0.1.2\""; then found=1; break; fi
+    if ! kill -0 $pid 2>/dev/null; then break; fi
+    sleep 0.2
+  done
+  if [ -z "${found:-}" ]; then echo "main window did not appear"; kill $pid 2>/dev/null; exit 1; fi
+  kill -TERM $pid
+  wait $pid; rc=$?
+  [ $rc -eq 0 ] || { echo "kovara exited with $rc after SIGTERM"; exit 1; }
+' "$exe" || exit 1
+
+data="$home/.local/share/Kovara 2"
+[ -d "$data" ] || { echo "user data folder missing: $data"; exit 1; }
+echo "ok: window shown, closed on SIGTERM, user data folder created"

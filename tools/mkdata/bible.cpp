@@ -1,0 +1,246 @@
+#include "bible.h"
+
+#include "books.h"
+#include "output_db.h"
+
+#include <pugixml.hpp>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace kovara::mkdata {
+
+namespace {
+
+struct Verse {
+    int book = 0;
+    int chapter = 0;
+    int verse = 0;
+    bool paraMark = false;
+    std::string text;
+};
+
+void AppendEscaped(std::string& out, const char* text)
+{
+    for (const char* p = text; *p; ++p) {
+        switch (*p) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += *p;
+        }
+    }
+}
+
+// Collapses runs of white space into one blank and trims both ends.
+std::string Tidy(const std::string& text)
+{
+    std::string out;
+    bool blank = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank)
+            out += ' ';
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
+// Walks the OSIS document in reading order. Verses are milestones (sID/eID);
+// everything between a verse's start and end is its text.
+class OsisReader {
+public:
+    std::vector<Verse> verses;
+    std::vector<std::vector<int>> chapterLengths = std::vector<std::vector<int>>(67);
+
+    void Walk(const pugi::xml_node& node)
+    {
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+            Visit(child);
+    }
+
+private:
+    int book_ = 0;
+    bool inVerse_ = false;
+    Verse current_;
+    std::string pendingTitle_; // a psalm's title, waiting for its verse 1
+    bool upperCase_ = false;
+
+    std::string* Sink() { return inVerse_ ? &current_.text : nullptr; }
+
+    void Visit(const pugi::xml_node& node)
+    {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            if (std::string* sink = Sink()) {
+                std::string text = node.value();
+                if (upperCase_)
+                    for (char& c : text)
+                        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                AppendEscaped(*sink, text.c_str());
+            }
+            return;
+        }
+        if (node.type() != pugi::node_element)
+            return;
+        const char* name = node.name();
+        const std::string type = node.attribute("type").value();
+
+        if (!std::strcmp(name, "note") || !std::strcmp(name, "header"))
+            return; // notes and the header are dropped
+        if (!std::strcmp(name, "div") && type == "book") {
+            book_ = BookNumberOf(node.attribute("osisID").value());
+            if (book_ == 0)
+                throw Exception(Format("Unknown book %s", node.attribute("osisID").value()));
+            Walk(node);
+            return;
+        }
+        if (!std::strcmp(name, "verse")) {
+            if (node.attribute("sID"))
+                StartVerse(node.attribute("osisID").value());
+            else if (node.attribute("eID"))
+                EndVerse();
+            else
+                Walk(node); // a container-style verse
+            return;
+        }
+        if (!std::strcmp(name, "milestone")) {
+            if (type == "x-p" && inVerse_)
+                current_.paraMark = true;
+            return;
+        }
+        if (!std::strcmp(name, "title")) {
+            if (type == "psalm") {
+                std::string title = Capture(node);
+                if (inVerse_)
+                    current_.text += "<i>" + title + "</i> ";
+                else
+                    pendingTitle_ = "<i>" + title + "</i> ";
+            } else if (type == "acrostic" && inVerse_) {
+                current_.text += "<b>" + Capture(node) + "</b> ";
+                current_.paraMark = true;
+            }
+            return; // book and chapter titles are not verse text
+        }
+        if (!std::strcmp(name, "transChange") && type == "added") {
+            if (std::string* sink = Sink()) {
+                *sink += "<i>";
+                Walk(node);
+                *sink += "</i>";
+            }
+            return;
+        }
+        if (!std::strcmp(name, "divineName")) {
+            const bool was = upperCase_;
+            upperCase_ = true;
+            Walk(node);
+            upperCase_ = was;
+            return;
+        }
+        Walk(node); // w, q, foreign, inscription, chapter, ...: their text only
+    }
+
+    // The text of a node as verse text, without touching the current verse.
+    std::string Capture(const pugi::xml_node& node)
+    {
+        const bool wasInVerse = inVerse_;
+        Verse saved = current_;
+        inVerse_ = true;
+        current_.text.clear();
+        Walk(node);
+        std::string text = Tidy(current_.text);
+        current_ = saved;
+        inVerse_ = wasInVerse;
+        return text;
+    }
+
+    void StartVerse(const char* osisId)
+    {
+        // "Ps.119.1"
+        const char* dot1 = std::strchr(osisId, '.');
+        const char* dot2 = dot1 ? std::strchr(dot1 + 1, '.') : nullptr;
+        if (!dot2)
+            throw Exception(Format("Bad verse identifier %s", osisId));
+        current_ = Verse();
+        current_.book = book_;
+        current_.chapter = std::atoi(dot1 + 1);
+        current_.verse = std::atoi(dot2 + 1);
+        current_.text = pendingTitle_;
+        pendingTitle_.clear();
+        inVerse_ = true;
+    }
+
+    void EndVerse()
+    {
+        if (!inVerse_)
+            return;
+        inVerse_ = false;
+        current_.text = Tidy(current_.text);
+        auto& lengths = chapterLengths[current_.book];
+        if (static_cast<int>(lengths.size()) < current_.chapter)
+            lengths.resize(current_.chapter, 0);
+        lengths[current_.chapter - 1] = std::max(lengths[current_.chapter - 1], current_.verse);
+        verses.push_back(std::move(current_));
+    }
+};
+
+} // namespace
+
+void BuildBible(const std::string& osisPath, const std::string& outPath)
+{
+    pugi::xml_document doc;
+    const pugi::xml_parse_result parsed = doc.load_file(osisPath.c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
+    if (!parsed)
+        throw Exception(Format("Unable to read %s: %s", osisPath, parsed.description()));
+    OsisReader reader;
+    reader.Walk(doc);
+
+    OutputDatabase out(outPath);
+    ExecSQL(out.Db(),
+            "CREATE TABLE bibleText (verseIndex INTEGER PRIMARY KEY, book INTEGER NOT NULL, chapter INTEGER NOT "
+            "NULL, verse INTEGER NOT NULL, paraMark INTEGER NOT NULL DEFAULT 0, verseText TEXT);"
+            "CREATE UNIQUE INDEX bibleTextRef ON bibleText (book, chapter, verse);"
+            "CREATE TABLE bookInfo (bookIndex INTEGER PRIMARY KEY, shortName TEXT, longName TEXT, "
+            "numChapters INTEGER, chapterLengths TEXT);");
+    {
+        Statement st(out.Db(), "INSERT INTO bibleText VALUES (?,?,?,?,?,?);");
+        st.Run([&] {
+            int index = 0;
+            for (const Verse& v : reader.verses) {
+                st.BindInt(1, ++index);
+                st.BindInt(2, v.book);
+                st.BindInt(3, v.chapter);
+                st.BindInt(4, v.verse);
+                st.BindInt(5, v.paraMark ? 1 : 0);
+                st.BindText(6, v.text);
+                st.Step();
+                sqlite3_reset(st.Handle());
+            }
+        });
+    }
+    {
+        Statement st(out.Db(), "INSERT INTO bookInfo VALUES (?,?,?,?,?);");
+        st.Run([&] {
+            for (int book = 1; book <= 66; ++book) {
+                const auto& lengths = reader.chapterLengths[book];
+                std::string list;
+                for (const int n : lengths)
+                    list += (list.empty() ? "" : ",") + std::to_string(n);
+                st.BindInt(1, book);
+                st.BindText(2, kBooks[book - 1].shortName);
+                st.BindText(3, kBooks[book - 1].longName);
+                st.BindInt(4, static_cast<int>(lengths.size()));
+                st.BindText(5, list);
+                st.Step();
+                sqlite3_reset(st.Handle());
+            }
+        });
+    }
+    out.Finish();
+}
+
+} // namespace kovara::mkdata

@@ -1,0 +1,24 @@
+// mkdata: builds the read-only content databases that ship beside Kovara.
+//   mkdata bible <kjv.xml> <bible.kova2>
+#include "bible.h"
+
+#include "base/exception.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+int main(int argc, char* argv[])
+{
+    try {
+        if (argc == 4 && !std::strcmp(argv[1], "bible")) {
+            kovara::mkdata::BuildBible(argv[2], argv[3]);
+            return 0;
+        }
+        std::fprintf(stderr, "usage: mkdata bible <kjv.xml> <bible.kova2>\n");
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mkdata: %s\n", e.what());
+        return 1;
+    }
+}
