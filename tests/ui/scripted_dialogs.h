@@ -1,0 +1,104 @@
+#pragma once
+// A Dialogs implementation that answers from a script: each expected dialog
+// names its exact text and the planned answer. An unexpected dialog, or a text
+// that differs, fails the test.
+#include "ui/app/dialogs.h"
+
+#include <QString>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace kovara::ui::test {
+
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { Message, Confirm, YesNoCancel, Prompt, SaveFile, OpenFile, Print, PrinterSetup };
+
+    struct Step {
+        Kind kind;
+        QString text;          // message, question, prompt label or dialog title
+        Answer answer = Answer::Yes;
+        QString value = {};    // typed text or chosen file name
+        int fromPage = 0;
+        int toPage = 0;
+        bool accept = true;    // for Prompt, Print and PrinterSetup
+    };
+
+    ~ScriptedDialogs() override { EXPECT_TRUE(steps_.empty()) << "dialogs expected but not shown: " << steps_.size(); }
+
+    void ExpectMessage(const QString& text) { steps_.push_back({Kind::Message, text, Answer::Yes, {}}); }
+    void ExpectConfirm(const QString& text, bool yes) { steps_.push_back({Kind::Confirm, text, yes ? Answer::Yes : Answer::No, {}}); }
+    void ExpectYesNoCancel(const QString& text, Answer answer) { steps_.push_back({Kind::YesNoCancel, text, answer, {}}); }
+    void ExpectPrompt(const QString& label, const QString& typed, bool accept = true)
+    {
+        Step s{Kind::Prompt, label, Answer::Yes, {}};
+        s.value = typed;
+        s.accept = accept;
+        steps_.push_back(s);
+    }
+    void ExpectSaveFile(const QString& title, const QString& chosen) { steps_.push_back({Kind::SaveFile, title, Answer::Yes, chosen}); }
+    void ExpectOpenFile(const QString& title, const QString& chosen) { steps_.push_back({Kind::OpenFile, title, Answer::Yes, chosen}); }
+    void ExpectPrint(bool accept, int fromPage = 0, int toPage = 0)
+    {
+        Step s{Kind::Print, QString(), Answer::Yes, {}};
+        s.accept = accept;
+        s.fromPage = fromPage;
+        s.toPage = toPage;
+        steps_.push_back(s);
+    }
+    void ExpectPrinterSetup(bool accept)
+    {
+        Step s{Kind::PrinterSetup, QString(), Answer::Yes, {}};
+        s.accept = accept;
+        steps_.push_back(s);
+    }
+    bool Done() const { return steps_.empty(); }
+
+    // What the last prompt proposed (the value it was shown with).
+    QString lastProposal;
+    // Page range the last print dialog was offered.
+    int lastMinPage = 0, lastMaxPage = 0;
+
+    void Message(const QString& text, Icon) override { Next(Kind::Message, text); }
+    bool Confirm(const QString& text) override { return Next(Kind::Confirm, text).answer == Answer::Yes; }
+    Answer ConfirmYesNoCancel(const QString& text) override { return Next(Kind::YesNoCancel, text).answer; }
+    bool PromptText(const QString&, const QString& label, QString& value) override
+    {
+        lastProposal = value;
+        const Step s = Next(Kind::Prompt, label);
+        if (s.accept)
+            value = s.value;
+        return s.accept;
+    }
+    QString ChooseSaveFile(const QString& title, const QString&, const QString&) override { return Next(Kind::SaveFile, title).value; }
+    QString ChooseOpenFile(const QString& title, const QString&, const QString&) override { return Next(Kind::OpenFile, title).value; }
+    bool Print(QPrinter&, int minPage, int maxPage, int& fromPage, int& toPage) override
+    {
+        lastMinPage = minPage;
+        lastMaxPage = maxPage;
+        const Step s = Next(Kind::Print, QString());
+        fromPage = s.fromPage;
+        toPage = s.toPage;
+        return s.accept;
+    }
+    bool PrinterSetup(QPrinter&) override { return Next(Kind::PrinterSetup, QString()).accept; }
+
+private:
+    Step Next(Kind kind, const QString& text)
+    {
+        if (steps_.empty()) {
+            ADD_FAILURE() << "unexpected dialog: " << text.toStdString();
+            return Step{kind, text, Answer::Cancel, QString(), 0, 0, false};
+        }
+        Step s = steps_.front();
+        steps_.pop_front();
+        EXPECT_EQ(static_cast<int>(s.kind), static_cast<int>(kind)) << "dialog kind for: " << text.toStdString();
+        if (kind != Kind::Print && kind != Kind::PrinterSetup)
+            EXPECT_EQ(s.text.toStdString(), text.toStdString());
+        return s;
+    }
+
+    std::deque<Step> steps_;
+};
+
+} // namespace kovara::ui::test
