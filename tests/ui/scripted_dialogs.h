@@ -93,8 +93,9 @@ private:
         Step s = steps_.front();
         steps_.pop_front();
         EXPECT_EQ(static_cast<int>(s.kind), static_cast<int>(kind)) << "dialog kind for: " << text.toStdString();
-        if (kind != Kind::Print && kind != Kind::PrinterSetup)
+        if (kind != Kind::Print && kind != Kind::PrinterSetup) {
             EXPECT_EQ(s.text.toStdString(), text.toStdString());
+        }
         return s;
     }
 
