@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QLabel>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -90,6 +91,9 @@ TEST_F(FrameDevDisplayTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
     EXPECT_EQ(Shown(), "<p>Fifth of March</p>");
     frame->RzDateTimeEdit1->setDate(QDate(2024, 2, 29));
     EXPECT_EQ(Shown(), "TOVADevotional.GetEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
+    clock.Set(EncodeDate(2024, 12, 31));
+    frame->ButtonToday->click();
+    EXPECT_EQ(Shown(), "<p>Last of December</p>");
     EXPECT_EQ(prefs->LastFaithsCheckbookRead, 167);
 }
 

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kovara::ui {
@@ -39,7 +40,12 @@ TFrameKOVADevotionalDisplay::TFrameKOVADevotionalDisplay(const Clock& clock, Dia
 
     RzDateTimeEdit1 = new QDateEdit(RzPanelTop);
     RzDateTimeEdit1->setCalendarPopup(true);
-    RzDateTimeEdit1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    // The system's short date, with the year in full so a typed date cannot
+    // land in the wrong century.
+    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    RzDateTimeEdit1->setDisplayFormat(format);
     RzDateTimeEdit1->setMinimumDate(QDate(1753, 1, 1));
     RzDateTimeEdit1->setDate(QDate(2000, 1, 1)); // overwritten by the first SetDevotional
     if (QCalendarWidget* calendar = RzDateTimeEdit1->calendarWidget()) {
@@ -50,12 +56,24 @@ TFrameKOVADevotionalDisplay::TFrameKOVADevotionalDisplay(const Clock& clock, Dia
     }
     connect(RzDateTimeEdit1, &QDateEdit::dateChanged, this, [this] { RzDateTimeEdit1Change(); });
 
+    // Back to today's entry in one click; like any date change it does not
+    // count as having opened today's reading.
+    ButtonToday = new QToolButton(RzPanelTop);
+    ButtonToday->setText(tr("Today"));
+    ButtonToday->setToolTip(tr("Show today's entry"));
+    connect(ButtonToday, &QToolButton::clicked, this,
+            [this] { RzDateTimeEdit1->setDate(ToQDate(clock_.Today())); });
+
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(RzDateTimeEdit1);
+    dateRow->addWidget(ButtonToday);
     auto* names = new QVBoxLayout;
     names->addWidget(LabelTitle);
     names->addWidget(LabelAuthor);
     auto* header = new QHBoxLayout(RzPanelTop);
     header->addLayout(names, 1);
-    header->addWidget(RzDateTimeEdit1, 0, Qt::AlignTop | Qt::AlignRight);
+    header->addLayout(dateRow);
+    header->setAlignment(dateRow, Qt::AlignTop | Qt::AlignRight);
 
     HTMLViewer1 = MakeViewerPanel(RzPanelBottom, this);
     MakeViewerActions(HTMLViewer1, ActionCopy, ActionSelectAll, this);

@@ -9,6 +9,7 @@ class QDate;
 class QDateEdit;
 class QFrame;
 class QLabel;
+class QToolButton;
 
 namespace kovara {
 class Clock;
@@ -60,6 +61,7 @@ public:
     QLabel* LabelTitle;
     QLabel* LabelAuthor;
     QDateEdit* RzDateTimeEdit1;
+    QToolButton* ButtonToday; // sets the date field to today
     QFrame* RzPanelBottom;
     HtmlViewer* HTMLViewer1;
     QAction* ActionCopy;      // "Copy Selected Text": enabled only with a selection

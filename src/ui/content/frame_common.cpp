@@ -5,6 +5,7 @@
 #include "ui/widgets/html_viewer.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QFrame>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -57,6 +58,14 @@ void MakeViewerActions(HtmlViewer* viewer, QAction*& copy, QAction*& selectAll, 
     const auto update = [viewer, copy] { copy->setEnabled(viewer->SelectionLength() > 0); };
     QObject::connect(viewer, &QTextEdit::selectionChanged, copy, update);
     QObject::connect(viewer, &QTextEdit::textChanged, copy, update);
+    // The keys are the viewer's own (it handles them while it has the focus);
+    // the actions carry them so the menu shows them.
+    copy->setShortcut(QKeySequence::Copy);
+    selectAll->setShortcut(QKeySequence::SelectAll);
+    for (QAction* action : {copy, selectAll}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        viewer->addAction(action);
+    }
     viewer->SetContextActions({copy, selectAll});
 }
 
