@@ -266,6 +266,17 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
         EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
     }
 
+    // A maximized window saves the rectangle it returns to.
+    {
+        QWidget w;
+        w.setGeometry(screen.x() + 50, screen.y() + 60, 200, 100);
+        w.showMaximized();
+        SaveWindowPlacement(w, ini, "Main Window State");
+    }
+    EXPECT_EQ(ini.ReadString("Main Window State", "Maximized", ""), "1");
+    EXPECT_EQ(ini.ReadInteger("Main Window State", "Left", 0), screen.x() + 50);
+    EXPECT_EQ(ini.ReadInteger("Main Window State", "Bottom", 0), screen.y() + 160);
+
     // Nothing saved: the window keeps what it had.
     {
         QWidget w;
