@@ -382,6 +382,9 @@ BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header
     const ssize_t n = ReadSome(file.Fd(), bytes, sizeof bytes);
     if (n < 0)
         return BackupCheck::CannotOpen;
+    // A file too short for the header cannot hold the sections either.
+    if (n < kBackupHeaderSize)
+        return BackupCheck::NotBackup;
     const TBackupHeader read = DecodeBackupHeader(bytes, static_cast<std::size_t>(n));
     if (read.Signature != kBackupSignature || read.Version != kBackupVersion)
         return BackupCheck::NotBackup;

@@ -97,7 +97,7 @@ void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databa
 enum class BackupCheck { Valid, CannotOpen, NotBackup };
 
 // Opens the file and checks its signature and version (reads the 90-byte
-// header; a shorter file is padded with zeros and so is not valid). Fills
+// header; a shorter file is never valid). Fills
 // header when given and the answer is Valid. Never raises.
 BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header = nullptr);
 
