@@ -304,8 +304,25 @@ TEST_F(BackupFileTest, FailedBackupLeavesTheEarlierFileOfThatName)
                   "Unable to create backup file " + dir.File("no/such/folder/b.kova2bak"), 0),
               0u);
 
+    EXPECT_EQ(MessageOf([&] { WriteBackupFile(dbs.PlansPath, dbs, created); }),
+              Format("Unable to create backup file %s: it is the database %s itself", dbs.PlansPath, dbs.PlansPath));
+    EXPECT_TRUE(ReadBytes(dbs.PlansPath) == plansBefore);
+
     EXPECT_TRUE(ReadBytes(backup) == earlier);
     EXPECT_FALSE(fs::exists(backup + ".part"));
+}
+
+// The plans database cannot be moved aside (its .old name is taken by a
+// folder) after the prayers image is already in: the prayers are swapped back.
+TEST_F(BackupFileTest, ReplaceFailingHalfWayPutsTheCurrentDataBack)
+{
+    const std::string backup = dir.File("a.kova2bak");
+    WriteBackupFile(backup, dbs, created);
+    ChangeData();
+    fs::create_directories(dbs.PlansPath + ".old/busy");
+    EXPECT_EQ(MessageOf([&] { RestoreBackupFiles(backup, dbs); }), kRestoreFailedMessage);
+    ExpectCurrent(prayersNow, plansNow);
+    ExpectNoLeftovers();
 }
 
 // Every point at which the replacing renames can be cut off, followed by the

@@ -324,6 +324,13 @@ TBackupHeader DecodeBackupHeader(const unsigned char* bytes, std::size_t count)
 void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
                      const BackupProgress& progress)
 {
+    // Writing over a database that is being read would destroy it.
+    for (const std::string& database : {databases.PrayersPath, databases.PlansPath}) {
+        std::error_code ec;
+        if (fs::equivalent(backupPath, database, ec))
+            throw Exception(Format("Unable to create backup file %s: it is the database %s itself", backupPath,
+                                   database));
+    }
     std::int64_t prayersFileSize = 0, plansFileSize = 0;
     FileHandle prayers = OpenDatabaseForReading(databases.PrayersPath, prayersFileSize);
     FileHandle plans = OpenDatabaseForReading(databases.PlansPath, plansFileSize);

@@ -90,7 +90,8 @@ using BackupProgress = std::function<void(std::int64_t done, std::int64_t total)
 // over it only when complete and flushed, so on any failure an earlier file of
 // that name is left as it was and no partial file remains. Raises Exception:
 // "Unable to read %s" (a database), "Unable to create backup file %s",
-// "Unable to write backup file %s" (each followed by the system's reason).
+// "Unable to write backup file %s" (each followed by the reason). A backupPath
+// that names one of the databases is refused before anything is written.
 void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
                      const BackupProgress& progress = {});
 
@@ -116,7 +117,8 @@ public:
 constexpr const char* kRestoreFailedMessage =
     "An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.";
 
-// Step 1 of a restore: unpacks both sections into P.restored beside each
+// Step 1 of a restore (the databases must be closed, because a restore left
+// half done by an earlier failure is finished first): unpacks both sections into P.restored beside each
 // database, streaming (no buffer is sized from the header), flushes them and
 // checks each with CheckRestoredImage. The live databases are not touched.
 // Any damage - a file that is not a backup, offsets or sizes that are
