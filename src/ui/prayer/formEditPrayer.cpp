@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextBlock>
@@ -61,6 +63,57 @@ void SetHint(QAction* action, const QString& hint)
     const qsizetype bar = hint.indexOf(u'|');
     action->setToolTip(bar < 0 ? hint : hint.left(bar));
     action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+// 16-pixel icons for the formatting commands, drawn in the button text
+// colour, for desktops whose icon theme has none.
+void BeginIcon(QPainter& painter, QPixmap& pixmap)
+{
+    pixmap.fill(Qt::transparent);
+    painter.begin(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QApplication::palette().color(QPalette::ButtonText));
+}
+
+QIcon LetterIcon(QChar letter, bool bold, bool italic, bool underline, bool strikeOut)
+{
+    QPixmap pixmap(16, 16);
+    QPainter painter;
+    BeginIcon(painter, pixmap);
+    QFont font(QStringLiteral("Serif"));
+    font.setPixelSize(14);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeOut);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(letter));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+// Four text lines aligned as asked; with bullets, a dot before each.
+QIcon LinesIcon(Qt::Alignment align, bool bullets)
+{
+    QPixmap pixmap(16, 16);
+    QPainter painter;
+    BeginIcon(painter, pixmap);
+    for (int row = 0; row < 4; ++row) {
+        const int y = 2 + row * 4;
+        const int length = bullets ? 9 : (row % 2 ? 9 : 14);
+        int x = 1;
+        if (bullets) {
+            painter.drawEllipse(QPointF(2.5, y), 1.2, 1.2);
+            x = 6;
+        } else if (align & Qt::AlignHCenter) {
+            x = (16 - length) / 2;
+        } else if (align & Qt::AlignRight) {
+            x = 15 - length;
+        }
+        painter.drawLine(x, y, x + length, y);
+    }
+    painter.end();
+    return QIcon(pixmap);
 }
 
 } // namespace
@@ -187,6 +240,7 @@ void TFormPrayerEdit::CreateTextActions()
         QKeySequence shortcut;
         const char* icon;
         bool checkable;
+        QIcon fallback = {};
     };
     const Spec specs[] = {
         {EditCut1, "EditCut1", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence::Cut,
@@ -197,21 +251,21 @@ void TFormPrayerEdit::CreateTextActions()
          false},
         {EditUndo1, "EditUndo1", "&Undo", "Undo|Reverts the last action", QKeySequence::Undo, "edit-undo", false},
         {RichEditBold1, "RichEditBold1", "&Bold", "Bold", QKeySequence(Qt::CTRL | Qt::Key_B), "format-text-bold",
-         true},
+         true, LetterIcon(u'B', true, false, false, false)},
         {RichEditItalic1, "RichEditItalic1", "&Italic", "Italic", QKeySequence(Qt::CTRL | Qt::Key_I),
-         "format-text-italic", true},
+         "format-text-italic", true, LetterIcon(u'I', false, true, false, false)},
         {RichEditUnderline1, "RichEditUnderline1", "&Underline", "Underline", QKeySequence(Qt::CTRL | Qt::Key_U),
-         "format-text-underline", true},
+         "format-text-underline", true, LetterIcon(u'U', false, false, true, false)},
         {RichEditStrikeOut1, "RichEditStrikeOut1", "&Strikeout", "Strikeout", QKeySequence(),
-         "format-text-strikethrough", true},
+         "format-text-strikethrough", true, LetterIcon(u'S', false, false, false, true)},
         {RichEditBullets1, "RichEditBullets1", "&Bullets", "Bullets|Inserts a bullet on the current line",
-         QKeySequence(), "format-list-unordered", true},
+         QKeySequence(), "format-list-unordered", true, LinesIcon(Qt::AlignLeft, true)},
         {RichEditAlignLeft1, "RichEditAlignLeft1", "Align &Left", "Align Left|Aligns text at the left indent",
-         QKeySequence(), "format-justify-left", true},
+         QKeySequence(), "format-justify-left", true, LinesIcon(Qt::AlignLeft, false)},
         {RichEditAlignCenter1, "RichEditAlignCenter1", "&Center", "Center|Centers text between margins",
-         QKeySequence(), "format-justify-center", true},
+         QKeySequence(), "format-justify-center", true, LinesIcon(Qt::AlignHCenter, false)},
         {RichEditAlignRight1, "RichEditAlignRight1", "Align &Right", "Align Right|Aligns text at the right indent",
-         QKeySequence(), "format-justify-right", true},
+         QKeySequence(), "format-justify-right", true, LinesIcon(Qt::AlignRight, false)},
     };
     for (const Spec& s : specs) {
         s.action = new QAction(tr(s.caption), this);
@@ -222,7 +276,7 @@ void TFormPrayerEdit::CreateTextActions()
         // are handled by the text area itself and shown here for the menu.
         s.action->setShortcutContext(Qt::WidgetShortcut);
         s.action->setCheckable(s.checkable);
-        s.action->setIcon(QIcon::fromTheme(QString::fromLatin1(s.icon)));
+        s.action->setIcon(QIcon::fromTheme(QString::fromLatin1(s.icon), s.fallback));
         RichEdit1->addAction(s.action);
     }
     auto* alignment = new QActionGroup(this);

@@ -12,6 +12,7 @@
 #include "ui/widgets/text_codec.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -21,12 +22,12 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -62,9 +63,19 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        if (!index.data(TFrameKOVAPrayerTracker::kRecordRole).isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        // The row's background (selection, hover) across the whole width,
+        // the title one tab stop in.
+        QStyleOptionViewItem full(option);
+        initStyleOption(&full, index);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &full, painter, widget);
         QStyleOptionViewItem opt(option);
-        if (index.data(TFrameKOVAPrayerTracker::kRecordRole).isValid())
-            opt.rect.adjust(kItemIndent, 0, 0, 0);
+        opt.rect.adjust(kItemIndent, 0, 0, 0);
         QStyledItemDelegate::paint(painter, opt, index);
     }
 
@@ -228,12 +239,16 @@ TFrameKOVAPrayerTracker::TFrameKOVAPrayerTracker(Shell& shell, TFormPrayerEdit& 
     }
 
     // Buttons along the bottom.
-    RzMenuButton1 = new QToolButton(this);
+    // The status button drops the menu down; its caption and enabling follow
+    // ActionPrayerStatus.
+    RzMenuButton1 = new QPushButton(ActionPrayerStatus->text(), this);
     RzMenuButton1->setObjectName(QStringLiteral("RzMenuButton1"));
-    RzMenuButton1->setDefaultAction(ActionPrayerStatus);
     RzMenuButton1->setMenu(PopupMenuStatus);
-    RzMenuButton1->setPopupMode(QToolButton::InstantPopup);
-    RzMenuButton1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    RzMenuButton1->setToolTip(ActionPrayerStatus->toolTip());
+    connect(ActionPrayerStatus, &QAction::changed, RzMenuButton1, [this] {
+        RzMenuButton1->setText(ActionPrayerStatus->text());
+        RzMenuButton1->setEnabled(ActionPrayerStatus->isEnabled());
+    });
     ButtonDeletePrayer = new QPushButton(tr("Delete Prayer"), this);
     ButtonDeletePrayer->setObjectName(QStringLiteral("ButtonDeletePrayer"));
     BindButton(ButtonDeletePrayer, ActionDeletePrayer);
@@ -244,6 +259,7 @@ TFrameKOVAPrayerTracker::TFrameKOVAPrayerTracker(Shell& shell, TFormPrayerEdit& 
     ButtonEditPrayer->setFont(bold);
     BindButton(ButtonEditPrayer, ActionPrayerEdit);
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(4, 0, 4, 0);
     buttons->addWidget(RzMenuButton1);
     buttons->addStretch(1);
     buttons->addWidget(ButtonDeletePrayer);
@@ -293,8 +309,10 @@ void TFrameKOVAPrayerTracker::InitPrayers(TKOVAPrayerTracker& store, const std::
         QFont groupFont = RzTabbedListBox1->font();
         groupFont.setFamilies({QStringLiteral("Verdana")});
         groupFont.setBold(true);
-        const QBrush groupBack = palette().brush(QPalette::Active, QPalette::Highlight);
-        const QBrush groupText = palette().brush(QPalette::Active, QPalette::HighlightedText);
+        // The caption colours, the background a shade darker than the
+        // selection colour so a selected item row never looks like a group.
+        const QBrush groupBack(ToQColor(SystemColor(2)).darker(135));
+        const QBrush groupText(ToQColor(SystemColor(9)));
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const TPrayerHeaderRec& rec = listing_[i];

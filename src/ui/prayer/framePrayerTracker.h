@@ -24,7 +24,6 @@ class QPushButton;
 class QSplitter;
 class QTabBar;
 class QTextEdit;
-class QToolButton;
 
 namespace kovara {
 class TKOVAPreferences;
@@ -96,7 +95,7 @@ public:
     QLabel* LabelPrayerDetails;
     QTextEdit* RichEdit1;
     QMenu* PopupMenu1;
-    QToolButton* RzMenuButton1;
+    QPushButton* RzMenuButton1; // drops down PopupMenuStatus
     QMenu* PopupMenuStatus;
     QPushButton* ButtonDeletePrayer;
     QPushButton* ButtonEditPrayer;

@@ -6,6 +6,12 @@
 //
 // Wiring in the main window (a few lines):
 //
+//   // The editor (one for the whole run, placement in settings.ini) and the
+//   // page; the page control shows and hides the frame, which re-runs its
+//   // enabling rules on each switch.
+//   prayerEditor_ = new TFormPrayerEdit(dialogs, &settingsIni, this);
+//   FrameKOVAPrayerTracker1 = new TFrameKOVAPrayerTracker(shell, *prayerEditor_, TabSheetPrayerTracker);
+//   FrameKOVAPrayerTracker1->AssignPreferences(prefs); // at start-up and after the preferences dialog
 //   prayerCommands_ = new TPrayerCommands(shell, *FrameKOVAPrayerTracker1, *prayerEditor_, this);
 //   // One QAction each, category "Prayers", no shortcut keys, always enabled:
 //   //   ActionNewPrayer       "New Prayer Item..."    -> ActionNewPrayerExecute
@@ -19,6 +25,7 @@
 //   // side bar group "Prayer Tracker" lists the same five in the same order.
 //   // HandleInternalLink: if (prayerCommands_->HandleLink(href)) return;
 //   // FormClose: prefs.SplitPercent = FrameKOVAPrayerTracker1->SplitPercent();
+//   // Copy and Print while the prayer page shows: FrameKOVAPrayerTracker1->TextArea().
 //
 // The slots show a failure through the shell's dialogs (the command's error
 // display); NewPrayerItem and ViewPrayers raise it to their caller instead.
