@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -79,7 +80,11 @@ TFormNewPlanDlg::TFormNewPlanDlg(Dialogs& dialogs, const Clock& clock, QWidget* 
     RzComboBoxEndChapter = new QComboBox(this);
     RzDateTimeEditCustomComplete = new QDateEdit(this);
     RzDateTimeEditCustomComplete->setCalendarPopup(true);
-    RzDateTimeEditCustomComplete->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    // The system's short date with the year in full, as the other date fields.
+    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    RzDateTimeEditCustomComplete->setDisplayFormat(format);
     // Only a finished entry counts: intermediate dates while typing a year
     // would otherwise be reset to today with a beep.
     RzDateTimeEditCustomComplete->setKeyboardTracking(false);

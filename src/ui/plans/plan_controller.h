@@ -10,6 +10,22 @@
 // after any reload of the store (a plan created or deleted, a restore) the page
 // is shown again for the same plan, or cleared with its buttons disabled:
 // marking always acts on the plan and day the page shows.
+//
+// Wiring in the main window, in outline:
+//   plans_ = std::make_unique<PlanController>(*this, this);
+//   pages->addWidget(plans_->ReadingPage());   // TabSheetBibleRead
+//   pages->addWidget(plans_->PlanManager());   // TabSheetPlanManager
+//   ReadingMenuBreak = reading->addSeparator();
+//   reading->addAction(plans_->ActionNewReadPlan);
+//   reading->addAction(plans_->ActionReadingPlanManager);
+//   plans_->SetReadingMenu(reading, ReadingMenuBreak);
+//   plans_->SetPlanEntriesChanged([this](auto& entries) { /* refill RzGroupPlans */ });
+//   plans_->RefreshPlanViews(0);                // at start-up, restore and import
+// The welcome links call ShowPlanDay(index, 0), ActionNewReadPlan and
+// ActionReadingPlanManager; the Print command on the plan manager page is
+// enabled by CanPrintPlan() and runs PrintPlanDetails(PlanManager()->CurrentPlan()).
+// Preference changes reach the passage through
+// ReadingPage()->FrameKOVABibleDisplay1->AssignPreferences.
 #include "ui/plans/framePlanManager.h"
 
 #include <QObject>
