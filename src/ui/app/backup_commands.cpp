@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <algorithm>
 #include <exception>
 #include <memory>
 
