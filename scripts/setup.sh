@@ -8,7 +8,8 @@ root=$(pwd)
 
 packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev libsqlite3-dev zlib1g-dev libfmt-dev libpugixml-dev
-  libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3)
+  libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3
+  libbenchmark-dev)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -1,0 +1,442 @@
+// Times the work a user waits for, on the shipped content of the build folder
+// (bible.kova2, readplans.kova2) and on user data made here from it: passage
+// pages, the plan manager, plan creation, the welcome page, the prayer
+// tracker, backup and restore against gzip on the same file, and the RTF
+// codec. Every scenario is repeated and its median compared with its target
+// in a table printed at the end. Runs on the offscreen platform.
+//
+//   build/kovara_bench [--benchmark_filter=REGEX] [--benchmark_repetitions=N]
+#include "app/backup_file.h"
+#include "app/ini_file.h"
+#include "app/kova_prefs.h"
+#include "app/welcome_page.h"
+#include "bench_data.h"
+#include "content/passage_page.h"
+#include "ui/app/dialogs.h"
+#include "ui/app/frameWelcomePage.h"
+#include "ui/content/frameBibleDisplay.h"
+#include "ui/plans/framePlanManager.h"
+#include "ui/plans/plan_controller.h"
+#include "ui/prayer/formEditPrayer.h"
+#include "ui/prayer/framePrayerTracker.h"
+#include "ui/prayer/rtf_codec.h"
+#include "ui/shell.h"
+#include "ui/widgets/html_viewer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+using namespace kovara;
+using namespace kovara::ui;
+namespace fs = std::filesystem;
+
+const std::string kProgramFolder = std::string(KOVARA_BUILD_DIR) + "/";
+
+// Everything the scenarios share, made once on first use: a work folder, the
+// shipped Bible, preferences on a fresh settings.ini, and the made-up user data.
+struct World {
+    World()
+        : folder(dir.path().toStdString() + "/"), ini(folder + "settings.ini"), prefs(ini),
+          bible(kProgramFolder + "bible.kova2", "King James Version", "KJV")
+    {
+        std::fprintf(stderr, "making benchmark data in %s ...\n", folder.c_str());
+        // 10,000 prayers of about 2 KB each: the 20 MB prayers database.
+        bench::MakePrayerDatabase(folder + "prayers10000.kova2", bible, 10000, 2000);
+        bench::MakePrayerDatabase(folder + "prayers500.kova2", bible, 500, 2000);
+        bench::MakePlanDatabase(folder + "plans50.kova2", kProgramFolder, 50, clock);
+        bench::MakePlanDatabase(folder + "plans10.kova2", kProgramFolder, 10, clock);
+        std::fprintf(stderr, "prayers database: %.1f MB\n",
+                     static_cast<double>(fs::file_size(folder + "prayers10000.kova2")) / 1e6);
+    }
+    static World& Get()
+    {
+        static World world;
+        return world;
+    }
+
+    QTemporaryDir dir;
+    std::string folder;
+    SystemClock clock;
+    TIniFile ini;
+    TKOVAPreferences prefs;
+    TKOVABible bible;
+    QtDialogs dialogs;
+};
+
+// The shell the plan and prayer frames are built on, over a plan database and
+// a prayer database of the world's folder.
+class BenchShell : public Shell {
+public:
+    BenchShell(const std::string& plansFile, const std::string& prayersFile)
+        : w_(World::Get()), plans_(plansFile, w_.clock), prayers_(prayersFile, &w_.clock)
+    {
+    }
+    TKOVAPreferences& Preferences() override { return w_.prefs; }
+    TKOVABible& Bible() override { return w_.bible; }
+    TKOVADevotional& Devotional() override { throw std::logic_error("no devotional in the benchmarks"); }
+    TKOVAReadPlans& ReadPlans() override { return plans_; }
+    TKOVAPrayerTracker& PrayerTracker() override { return prayers_; }
+    Dialogs& GetDialogs() override { return w_.dialogs; }
+    const Clock& GetClock() override { return w_.clock; }
+    const std::string& ProgramFolder() const override { return kProgramFolder; }
+    const std::string& UserDataFolder() const override { return w_.folder; }
+    void ShowPage(Page) override {}
+    Page CurrentPage() const override { return Page::PlanManager; }
+
+private:
+    World& w_;
+    TKOVAReadPlans plans_;
+    TKOVAPrayerTracker prayers_;
+};
+
+// Lets the window system deliver what a change queued (layout, paint) and
+// paints the visible part, as a user would see it.
+void Settle(QWidget& widget)
+{
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(widget.grab());
+}
+
+std::string VerseRange(int first, int last)
+{
+    return std::to_string(first) + "-" + std::to_string(last);
+}
+
+std::string Psalm119()
+{
+    const TKOVABible& bible = World::Get().bible;
+    return VerseRange(bible.GetVerseIndex(19, 119, 1), bible.GetVerseIndex(19, 119, 176));
+}
+
+// ---- passage pages
+
+void PassageShown(benchmark::State& state, const std::string& spec)
+{
+    World& w = World::Get();
+    TFrameKOVABibleDisplay frame;
+    frame.AssignPreferences(w.prefs);
+    frame.resize(900, 640);
+    frame.show();
+    Settle(frame);
+    for (auto _ : state) {
+        frame.LoadPlanVerses(spec, "Bench", "Day 1 of 1", w.bible);
+        // The scroll bars need the whole document's height.
+        benchmark::DoNotOptimize(frame.Viewer()->document()->documentLayout()->documentSize());
+        Settle(frame);
+    }
+    state.counters["html_bytes"] = static_cast<double>(frame.Viewer()->document()->characterCount());
+}
+
+void BM_Psalm119Shown(benchmark::State& state) { PassageShown(state, Psalm119()); }
+
+void BM_WholeBibleBuilt(benchmark::State& state)
+{
+    World& w = World::Get();
+    std::size_t bytes = 0;
+    for (auto _ : state)
+        bytes = BuildPassagePage("1-31102", w.bible, w.prefs.ParagraphMode, "Bench", "Day 1 of 1").size();
+    state.counters["html_bytes"] = static_cast<double>(bytes);
+}
+
+void BM_WholeBibleShown(benchmark::State& state) { PassageShown(state, "1-31102"); }
+
+// ---- reading plans
+
+void BM_PlanManager31102Days(benchmark::State& state)
+{
+    World& w = World::Get();
+    const std::string file = w.folder + "plan31102.kova2";
+    if (!fs::exists(file)) {
+        std::vector<std::string> verses;
+        for (int v = 1; v <= 31102; ++v)
+            verses.push_back(VerseRange(v, v));
+        TKOVAReadPlans plans(file, w.clock);
+        plans.AddPlan("One Verse a Day", verses, w.clock.Today());
+        plans.AddPlan("A Short Plan", {"1-3"}, w.clock.Today());
+    }
+    BenchShell shell(file, w.folder + "prayers500.kova2");
+    QWidget window;
+    PlanController controller(shell, &window);
+    auto* manager = controller.PlanManager();
+    manager->resize(900, 640);
+    manager->show();
+    const int shortPlan = 0, wholeBible = 1; // in title order
+    for (auto _ : state) {
+        state.PauseTiming();
+        manager->ShowPlan(shortPlan); // a nearly empty manager again
+        Settle(*manager);
+        state.ResumeTiming();
+        manager->SetPlans(wholeBible);
+        Settle(*manager);
+    }
+    state.counters["rows"] = manager->RzCheckList1->topLevelItemCount();
+}
+
+void BM_Plan365FromTemplate(benchmark::State& state)
+{
+    World& w = World::Get();
+    const std::string file = w.folder + "plans_created.kova2";
+    fs::remove(file);
+    TKOVAReadPlans plans(file, w.clock);
+    int n = 0;
+    for (auto _ : state) {
+        const auto year = LoadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
+        benchmark::DoNotOptimize(plans.AddPlan("Bible in a Year " + std::to_string(++n), year, w.clock.Today()));
+    }
+}
+
+// ---- welcome page and prayer tracker
+
+void WelcomePage(benchmark::State& state, const std::string& plansFile, const std::string& prayersFile)
+{
+    World& w = World::Get();
+    BenchShell shell(w.folder + plansFile, w.folder + prayersFile);
+    TFrameKOVAWelcomePage frame(w.dialogs);
+    frame.AssignPreferences(w.prefs);
+    frame.resize(900, 640);
+    frame.show();
+    for (auto _ : state) {
+        frame.BuildWelcomePage(shell.ReadPlans(), shell.PrayerTracker(), w.prefs, w.clock);
+        Settle(frame);
+    }
+    state.counters["html_bytes"] = static_cast<double>(frame.PageText().size());
+}
+
+void BM_Welcome50Plans10000Prayers(benchmark::State& state)
+{
+    WelcomePage(state, "plans50.kova2", "prayers10000.kova2");
+}
+void BM_Welcome10Plans500Prayers(benchmark::State& state) { WelcomePage(state, "plans10.kova2", "prayers500.kova2"); }
+
+void BM_PrayerTrackerAllTab10000(benchmark::State& state)
+{
+    World& w = World::Get();
+    BenchShell shell(w.folder + "plans10.kova2", w.folder + "prayers10000.kova2");
+    TFormPrayerEdit editor(w.dialogs);
+    TFrameKOVAPrayerTracker frame(shell, editor);
+    frame.AssignPreferences(w.prefs);
+    frame.resize(900, 640);
+    frame.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        frame.InitPrayers(shell.PrayerTracker(), kPrayerAnswered, -1); // another tab first
+        Settle(frame);
+        state.ResumeTiming();
+        frame.InitPrayers(shell.PrayerTracker(), kPrayerFilterAny, -1);
+        Settle(frame);
+    }
+    state.counters["rows"] = frame.RzTabbedListBox1->count();
+}
+
+// ---- backup and restore against gzip on the same file
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+void RunCommand(const std::string& command)
+{
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("failed: " + command);
+}
+
+TUserDatabases BackupSource()
+{
+    World& w = World::Get();
+    return {w.folder + "prayers10000.kova2", w.folder + "plans10.kova2"};
+}
+
+void BM_Backup20MB(benchmark::State& state)
+{
+    const std::string backup = World::Get().folder + "bench.kova2bak";
+    for (auto _ : state)
+        WriteBackupFile(backup, BackupSource(), World::Get().clock.Now());
+    state.counters["file_MB"] = static_cast<double>(fs::file_size(backup)) / 1e6;
+}
+
+void BM_Gzip9SameFile(benchmark::State& state)
+{
+    const std::string out = World::Get().folder + "prayers.gz";
+    for (auto _ : state)
+        RunCommand("gzip -9 -c " + Quoted(BackupSource().PrayersPath) + " > " + Quoted(out));
+    state.counters["file_MB"] = static_cast<double>(fs::file_size(out)) / 1e6;
+}
+
+void BM_Restore20MB(benchmark::State& state)
+{
+    World& w = World::Get();
+    const std::string backup = w.folder + "bench.kova2bak";
+    if (!fs::exists(backup))
+        WriteBackupFile(backup, BackupSource(), w.clock.Now());
+    fs::create_directories(w.folder + "restore");
+    const TUserDatabases target{w.folder + "restore/prayers.kova2", w.folder + "restore/userreadplans.kova2"};
+    fs::copy_file(w.folder + "prayers500.kova2", target.PrayersPath, fs::copy_options::overwrite_existing);
+    fs::copy_file(w.folder + "plans10.kova2", target.PlansPath, fs::copy_options::overwrite_existing);
+    for (auto _ : state)
+        RestoreBackupFiles(backup, target);
+}
+
+void BM_GunzipSameFile(benchmark::State& state)
+{
+    World& w = World::Get();
+    const std::string gz = w.folder + "prayers.gz";
+    if (!fs::exists(gz))
+        RunCommand("gzip -9 -c " + Quoted(BackupSource().PrayersPath) + " > " + Quoted(gz));
+    for (auto _ : state)
+        RunCommand("gunzip -c " + Quoted(gz) + " > " + Quoted(w.folder + "prayers.gunzipped"));
+}
+
+// ---- the prayer text codec
+
+QByteArray Rtf200KB()
+{
+    static const QByteArray rtf = [] {
+        const auto verses = bench::VerseTexts(World::Get().bible, 3000);
+        std::size_t next = 0;
+        // Formatting every few sentences, as a prayer journal has it.
+        std::string text = bench::PrayerRtf(verses, next, 200 * 1024);
+        for (std::size_t at = 400; at + 200 < text.size(); at += 997) {
+            const std::size_t blank = text.find(' ', at);
+            if (blank == std::string::npos)
+                break;
+            text.insert(blank, (at / 997) % 2 ? " {\\i\\cf1" : " {\\b");
+            text.insert(text.find(' ', blank + 40), "}");
+        }
+        return QByteArray::fromStdString(text);
+    }();
+    return rtf;
+}
+
+void BM_Rtf200KBRead(benchmark::State& state)
+{
+    QTextDocument doc;
+    const QByteArray rtf = Rtf200KB();
+    for (auto _ : state)
+        ReadRtf(rtf, doc);
+    state.counters["rtf_KB"] = rtf.size() / 1024.0;
+}
+
+void BM_Rtf200KBWrite(benchmark::State& state)
+{
+    QTextDocument doc;
+    ReadRtf(Rtf200KB(), doc);
+    QByteArray out;
+    for (auto _ : state)
+        out = WriteRtf(doc);
+    state.counters["rtf_KB"] = out.size() / 1024.0;
+}
+
+// ---- the table of targets
+
+struct Target {
+    const char* name;
+    const char* scenario;
+    double limitMs;          // a time target; 0 when the target is a ratio
+    const char* baseline;    // the benchmark the ratio is taken against
+    double ratio;
+};
+
+const Target kTargets[] = {
+    {"BM_Psalm119Shown", "passage page of Psalm 119 built and shown", 50, nullptr, 0},
+    {"BM_WholeBibleBuilt", "passage page of the whole Bible built", 1000, nullptr, 0},
+    {"BM_WholeBibleShown", "passage page of the whole Bible built and shown", 3000, nullptr, 0},
+    {"BM_PlanManager31102Days", "plan manager filled with a 31,102-day plan", 1500, nullptr, 0},
+    {"BM_Plan365FromTemplate", "365-day plan created from a template", 100, nullptr, 0},
+    {"BM_Welcome50Plans10000Prayers", "welcome page, 50 plans and 10,000 prayers", 100, nullptr, 0},
+    {"BM_Welcome10Plans500Prayers", "welcome page, 10 plans and 500 prayers", 100, nullptr, 0},
+    {"BM_PrayerTrackerAllTab10000", "prayer tracker All tab, 10,000 items", 300, nullptr, 0},
+    {"BM_Backup20MB", "backup of a 20 MB prayers database", 0, "BM_Gzip9SameFile", 1.2},
+    {"BM_Restore20MB", "restore of that backup", 0, "BM_GunzipSameFile", 1.2},
+    {"BM_Rtf200KBRead", "RTF of a 200 KB prayer text read", 100, nullptr, 0},
+    {"BM_Rtf200KBWrite", "RTF of a 200 KB prayer text written", 100, nullptr, 0},
+};
+
+// Prints the usual console lines and keeps each benchmark's median time.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    std::map<std::string, double> medians; // milliseconds
+};
+
+void PrintTargets(const std::map<std::string, double>& medians)
+{
+    std::printf("\n%-50s %12s %18s  %s\n", "scenario", "median", "target", "met");
+    for (const Target& t : kTargets) {
+        const auto found = medians.find(t.name);
+        if (found == medians.end())
+            continue;
+        const double ms = found->second;
+        if (t.baseline) {
+            const auto base = medians.find(t.baseline);
+            if (base == medians.end())
+                continue;
+            const double ratio = ms / base->second;
+            std::printf("%-50s %9.1f ms   <= %.1fx %-6s %.1f ms  %s (%.2fx)\n", t.scenario, ms, t.ratio,
+                        t.baseline[3] == 'G' && t.baseline[4] == 'z' ? "gzip" : "gunzip", base->second,
+                        ratio <= t.ratio ? "yes" : "NO", ratio);
+        } else {
+            std::printf("%-50s %9.1f ms   < %9.0f ms     %s\n", t.scenario, ms, t.limitMs,
+                        ms < t.limitMs ? "yes" : "NO");
+        }
+    }
+}
+
+} // namespace
+
+#define KOVARA_BENCH(fn, reps)                                                                                     \
+    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(reps)             \
+        ->ReportAggregatesOnly(true)
+
+KOVARA_BENCH(BM_Psalm119Shown, 15);
+KOVARA_BENCH(BM_WholeBibleBuilt, 5);
+KOVARA_BENCH(BM_WholeBibleShown, 3);
+KOVARA_BENCH(BM_PlanManager31102Days, 5);
+KOVARA_BENCH(BM_Plan365FromTemplate, 15);
+KOVARA_BENCH(BM_Welcome50Plans10000Prayers, 15);
+KOVARA_BENCH(BM_Welcome10Plans500Prayers, 15);
+KOVARA_BENCH(BM_PrayerTrackerAllTab10000, 7);
+KOVARA_BENCH(BM_Gzip9SameFile, 5);
+KOVARA_BENCH(BM_Backup20MB, 5);
+KOVARA_BENCH(BM_GunzipSameFile, 5);
+KOVARA_BENCH(BM_Restore20MB, 5);
+KOVARA_BENCH(BM_Rtf200KBRead, 15);
+KOVARA_BENCH(BM_Rtf200KBWrite, 15);
+
+// Drops the offscreen platform's notice about size hints, printed for every
+// window shown, so the figures stay readable.
+static QtMessageHandler previousHandler = nullptr;
+static void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!message.contains(QLatin1String("propagateSizeHints")) && previousHandler)
+        previousHandler(type, context, message);
+}
+
+int main(int argc, char* argv[])
+{
+    previousHandler = qInstallMessageHandler(QuietHandler);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintTargets(reporter.medians);
+    benchmark::Shutdown();
+    return 0;
+}

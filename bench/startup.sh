@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Start-up time and memory of kovara against a bare Qt Widgets window, both
+# started the same way on the X display of the caller (run under xvfb-run):
+# a fresh HOME each time, prepared with the user data, the clock read before
+# the program is started and again when xwininfo first sees its window mapped,
+# resident memory read one second later. Prints every run and the medians.
+#
+#   bench/startup.sh <build folder> <runs>
+set -euo pipefail
+build=$(cd "$1" && pwd)
+runs=${2:-7}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The user data every kovara start gets: 10 plans and 500 prayer items.
+seed="$work/seed/Kovara 2/"
+"$build/make_bench_data" "$build/" "$seed" 10 500
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# One start of program (path) whose window is titled title: prints
+# "<milliseconds to visible> <resident KB one second later>".
+start_once() {
+  local program=$1 title=$2 home
+  home=$(mktemp -d "$work/home.XXXX")
+  mkdir -p "$home/.local/share" "$home/run" && chmod 700 "$home/run"
+  cp -r "$work/seed/Kovara 2" "$home/.local/share/"
+  local t0 t1 pid
+  t0=$(now_ms)
+  HOME=$home XDG_RUNTIME_DIR=$home/run "$program" >/dev/null 2>&1 &
+  pid=$!
+  until xwininfo -name "$title" 2>/dev/null | grep -q 'Map State: IsViewable'; do
+    kill -0 $pid 2>/dev/null || { echo "$program ended before its window showed" >&2; exit 1; }
+  done
+  t1=$(now_ms)
+  sleep 1
+  local rss
+  rss=$(awk '/^VmRSS:/ {print $2}' /proc/$pid/status)
+  kill -TERM $pid; wait $pid || true
+  rm -rf "$home"
+  echo "$((t1 - t0)) $rss"
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+
+# One start of each first, not counted: it brings the files into the cache.
+start_once "$build/bare_window" "Bare Window" >/dev/null
+start_once "$build/kovara" "Kovara 2.0.1.2" >/dev/null
+
+: >"$work/bare" ; : >"$work/kovara"
+for i in $(seq 1 "$runs"); do
+  b=$(start_once "$build/bare_window" "Bare Window")
+  k=$(start_once "$build/kovara" "Kovara 2.0.1.2")
+  echo "run $i: bare window ${b% *} ms ${b#* } KB; kovara ${k% *} ms ${k#* } KB"
+  echo "$b" >>"$work/bare"; echo "$k" >>"$work/kovara"
+done
+
+bt=$(cut -d' ' -f1 "$work/bare" | median); bm=$(cut -d' ' -f2 "$work/bare" | median)
+kt=$(cut -d' ' -f1 "$work/kovara" | median); km=$(cut -d' ' -f2 "$work/kovara" | median)
+awk -v bt="$bt" -v kt="$kt" -v bm="$bm" -v km="$km" 'BEGIN {
+  printf "\n%-50s %12s %18s  %s\n", "scenario", "median", "target", "met"
+  printf "%-50s %9.0f ms   <= 1.3x %6.0f ms  %s (%.2fx)\n", "start-up to the main window visible", kt, bt, (kt <= 1.3 * bt) ? "yes" : "NO", kt / bt
+  printf "%-50s %9.0f KB   <= 1.5x %6.0f KB  %s (%.2fx)\n", "resident memory one second after start-up", km, bm, (km <= 1.5 * bm) ? "yes" : "NO", km / bm
+}'
