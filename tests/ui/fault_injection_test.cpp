@@ -1,0 +1,242 @@
+// Backup and restore when the file system refuses: a disk that fills up (a
+// limit on the size of any file this process writes) and a folder that cannot
+// be written to. The commands run under the error guard as the main window
+// runs them, so what the user sees is checked word for word.
+#include "ui/app/backup_commands.h"
+
+#include "app/backup_file.h"
+#include "app/kova_prefs.h"
+#include "ui/app/error_guard.h"
+#include "user_store_shell.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <linux/fs.h>
+#include <random>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace kovara::ui::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// While alive, no file this process writes may grow past limit bytes: a write
+// beyond it fails with EFBIG ("File too large") instead of raising SIGXFSZ,
+// as a full disk fails a write. Root is held to it too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = limit;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0) << std::strerror(errno);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+};
+
+// While alive, nothing can be created in or removed from folder. Removing the
+// write permission stops an ordinary user; root ignores permissions, so the
+// folder is also made immutable where the file system allows it. Reason()
+// is the system's message for the refusal ("Permission denied" or
+// "Operation not permitted"); empty when the folder stayed writable.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const std::string& folder) : folder_(folder)
+    {
+        fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+        if (!Writable())
+            return;
+        const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            immutable_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0)
+            ::close(fd);
+        Writable();
+    }
+    ~UnwritableFolder()
+    {
+        if (immutable_) {
+            const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
+            int flags = 0;
+            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            }
+            if (fd >= 0)
+                ::close(fd);
+        }
+        fs::permissions(folder_, fs::perms::owner_all);
+    }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    // Tries to create a file; keeps the refusal's reason.
+    bool Writable()
+    {
+        const std::string probe = folder_ + "/probe";
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0) {
+            reason_ = std::strerror(errno);
+            return false;
+        }
+        ::close(fd);
+        ::unlink(probe.c_str());
+        reason_.clear();
+        return true;
+    }
+
+    std::string folder_;
+    std::string reason_;
+    bool immutable_ = false;
+};
+
+class FaultInjectionTest : public ::testing::Test {
+protected:
+    FaultInjectionTest()
+    {
+        // Text that does not compress, so that the backup outgrows a small
+        // size limit: about 64 KB in the prayers database.
+        std::mt19937 random(7);
+        std::string noise;
+        for (int i = 0; i < 32 * 1024; ++i)
+            noise += "0123456789abcdef"[random() % 16];
+        for (const char* title : {"First", "Second"}) {
+            const std::int32_t item = shell.AddPrayer(title);
+            shell.PrayerTracker().UpdatePrayer(item, title, "Topic", "", kPrayerActive, noise, false);
+        }
+        shell.ReadPlans().AddPlan("Plan A", {"1-2", "3-4"}, shell.clock.Today());
+    }
+
+    // Runs a command as the main window does: an error becomes a message box.
+    void RunCommand(const std::function<void()>& command)
+    {
+        RunGuarded(shell.dialogs, command);
+        EXPECT_TRUE(shell.dialogs.Done());
+    }
+
+    // Both stores are open, hold what they held, and take new data.
+    void ExpectStoresWork(const std::string& titles)
+    {
+        EXPECT_EQ(shell.PrayerTitles(), titles);
+        EXPECT_EQ(shell.PlanTitles(), "Plan A");
+        shell.AddPrayer("Added");
+        EXPECT_EQ(shell.PrayerTitles(), "Added," + titles);
+        EXPECT_NO_THROW(shell.ReadPlans().SetDayDone(0, 2, true));
+        EXPECT_TRUE(shell.ReadPlans().IsDayDone(0, 2));
+    }
+
+    UserStoreShell shell;
+    BackupCommands commands{shell, shell};
+    kovara::test::TempDir backups;
+    std::string backupPath = backups.File("mine.kova2bak");
+};
+
+TEST_F(FaultInjectionTest, BackupThatMeetsAFullDiskIsReportedAndKeepsTheEarlierBackup)
+{
+    commands.WriteBackup(QString::fromStdString(backupPath));
+    const std::string earlier = ReadAll(backupPath);
+    shell.AddPrayer("Third");
+
+    {
+        FileSizeLimit diskFull(16 * 1024);
+        shell.dialogs.ExpectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
+        shell.dialogs.ExpectMessage(
+            QString::fromStdString("Unable to write backup file " + backupPath + ": " + std::strerror(EFBIG)));
+        RunCommand([&] { commands.ActionBackupExecute(); });
+        // Reading goes on while the disk is full.
+        EXPECT_EQ(shell.PrayerTitles(), "First,Second,Third");
+    }
+
+    EXPECT_EQ(ReadAll(backupPath), earlier);
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups.Path()), {}), 1) << "no partial file is left";
+    EXPECT_EQ(shell.prefs->LastBackupFile, "");
+    ExpectStoresWork("First,Second,Third");
+}
+
+TEST_F(FaultInjectionTest, BackupIntoAFolderThatCannotBeWrittenIsReportedAndKeepsTheEarlierBackup)
+{
+    commands.WriteBackup(QString::fromStdString(backupPath));
+    const std::string earlier = ReadAll(backupPath);
+
+    {
+        UnwritableFolder readOnly(backups.Path().string());
+        if (readOnly.Reason().empty())
+            GTEST_SKIP() << "this file system lets this user write into any folder";
+        shell.dialogs.ExpectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
+        shell.dialogs.ExpectMessage(
+            QString::fromStdString("Unable to create backup file " + backupPath + ": " + readOnly.Reason()));
+        RunCommand([&] { commands.ActionBackupExecute(); });
+    }
+
+    EXPECT_EQ(ReadAll(backupPath), earlier);
+    EXPECT_EQ(shell.prefs->LastBackupFile, "");
+    ExpectStoresWork("First,Second");
+}
+
+// A restore whose new databases cannot be written, for each way the file
+// system can refuse: the current databases stay byte for byte as they were.
+TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentOnes)
+{
+    commands.WriteBackup(QString::fromStdString(backupPath));
+    shell.AddPrayer("Third");
+    const std::string prayersFile = shell.dir.File("prayers.kova2");
+    const std::string plansFile = shell.dir.File("userreadplans.kova2");
+
+    enum class Refusal { DiskFull, ReadOnlyFolder };
+    for (const Refusal refusal : {Refusal::DiskFull, Refusal::ReadOnlyFolder}) {
+        SCOPED_TRACE(refusal == Refusal::DiskFull ? "disk full" : "read-only folder");
+        const std::string prayersBefore = ReadAll(prayersFile);
+        const std::string plansBefore = ReadAll(plansFile);
+        {
+            std::unique_ptr<FileSizeLimit> diskFull;
+            std::unique_ptr<UnwritableFolder> readOnly;
+            if (refusal == Refusal::DiskFull) {
+                diskFull = std::make_unique<FileSizeLimit>(16 * 1024);
+            } else {
+                readOnly = std::make_unique<UnwritableFolder>(shell.dir.Path().string());
+                if (readOnly->Reason().empty())
+                    continue; // this user writes into any folder
+            }
+            const QString path = QString::fromStdString(backupPath);
+            shell.dialogs.ExpectConfirm(RestoreQuestion(path), true);
+            shell.dialogs.ExpectMessage(QString::fromLatin1(kRestoreFailedMessage));
+            RunCommand([&] { commands.RestoreBackup(path); });
+        }
+        EXPECT_TRUE(ReadAll(prayersFile) == prayersBefore);
+        EXPECT_TRUE(ReadAll(plansFile) == plansBefore);
+        EXPECT_FALSE(fs::exists(prayersFile + ".restored"));
+        EXPECT_FALSE(fs::exists(plansFile + ".restored"));
+        EXPECT_EQ(shell.PrayerTitles(), "First,Second,Third");
+    }
+    ExpectStoresWork("First,Second,Third");
+}
+
+} // namespace
+} // namespace kovara::ui::test
