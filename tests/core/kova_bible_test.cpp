@@ -77,6 +77,31 @@ TEST_F(BibleTest, LookupsAndTheirMessages)
               "TKOVABible.GetVerseIndex Error: no entry found for 1:4:1");
 }
 
+// A read session keeps the file's shared lock from its first lookup to the end
+// of the outermost session, and only that long: a writer on another
+// connection is kept out while it lasts and gets in afterwards.
+TEST_F(BibleTest, ReadSessionHoldsTheLockOnlyWhileItLasts)
+{
+    sqlite3* writer = nullptr;
+    OpenDatabase(dir.File("bible.kova2"), writer);
+    const auto writerGetsIn = [&] {
+        const std::string message = test::MessageOf([&] { ExecSQL(writer, "BEGIN EXCLUSIVE; COMMIT;"); });
+        return message == "(nothing raised)";
+    };
+    {
+        const TKOVABible::ReadSession outer(*bible);
+        {
+            const TKOVABible::ReadSession inner(*bible);
+            EXPECT_EQ(bible->GetReferenceText("1-31"), "Alpha 1");
+        }
+        EXPECT_FALSE(writerGetsIn()) << "the inner session's end keeps the outer one";
+        EXPECT_EQ(bible->GetReferenceText("57-90"), "Alpha 3 - Beta 1");
+    }
+    EXPECT_TRUE(writerGetsIn());
+    EXPECT_EQ(bible->GetReferenceText("32-35"), "Alpha 2:1-4");
+    CloseDatabase(writer);
+}
+
 TEST_F(BibleTest, ChapterLengthsTable)
 {
     EXPECT_EQ(bible->ChapterLengths(1, 1), 31);

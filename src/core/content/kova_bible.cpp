@@ -2,6 +2,7 @@
 
 #include "base/delimited.h"
 
+#include <exception>
 #include <sys/stat.h>
 
 namespace kovara {
@@ -51,6 +52,25 @@ TKOVABible::~TKOVABible()
 {
     if (db_)
         sqlite3_close(db_);
+}
+
+TKOVABible::ReadSession::ReadSession(const TKOVABible& bible) : bible_(bible)
+{
+    if (bible_.readSessions_ == 0)
+        ExecSQL(bible_.db_, "BEGIN;");
+    ++bible_.readSessions_;
+}
+
+TKOVABible::ReadSession::~ReadSession()
+{
+    if (--bible_.readSessions_ == 0) {
+        try {
+            ExecSQL(bible_.db_, "COMMIT;");
+        } catch (const std::exception&) {
+            // A read transaction has nothing to lose; the next query retries
+            // the lock on its own.
+        }
+    }
 }
 
 void TKOVABible::LoadChapterLengths()

@@ -65,10 +65,29 @@ public:
     // chapters the data does not have.
     int ChapterLengths(int book, int chapter) const;
 
+    // While alive, the Bible's connection stays inside one read transaction,
+    // so a long run of lookups (the thousands of day lines of a long plan)
+    // takes and checks the file lock once instead of once per query. Every
+    // lookup still prepares and finalizes its own statement. Sessions nest:
+    // an inner one shares the outer transaction. Raises ESQLite3 when the
+    // transaction cannot begin; its end is never reported (nothing was
+    // written).
+    class ReadSession {
+    public:
+        explicit ReadSession(const TKOVABible& bible);
+        ~ReadSession();
+        ReadSession(const ReadSession&) = delete;
+        ReadSession& operator=(const ReadSession&) = delete;
+
+    private:
+        const TKOVABible& bible_;
+    };
+
 private:
     void LoadChapterLengths();
 
     sqlite3* db_ = nullptr;
+    mutable int readSessions_ = 0;
     std::string title_;
     std::string abbreviation_;
     // [book][chapter], both 1-based; index 0 unused.

@@ -192,6 +192,9 @@ void TFrameKOVAPlanManager::ShowPlan(int plan)
     const int count = plans.GetDayCount(plan);
     const QLocale locale = QLocale::system();
     const QDate start = ToQDate(plans.GetStartDate(plan));
+    // One read transaction for the whole fill: a 31,102-day plan otherwise
+    // spends most of its time taking and dropping the file lock per lookup.
+    const TKOVABible::ReadSession session(bible);
     QList<QTreeWidgetItem*> items;
     items.reserve(count);
     try {
