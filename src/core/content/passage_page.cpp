@@ -26,6 +26,9 @@ int RunEnd(const std::string& piece, const std::string& verseSpec, const std::st
 std::string BuildPassagePage(const std::string& verseSpec, const TKOVABible& bible, bool paragraphMode,
                              const std::string& title, const std::string& dayLine)
 {
+    // One read transaction for the whole page: each verse is still its own
+    // query, but the file lock is taken once, not once per verse.
+    const TKOVABible::ReadSession session(bible);
     std::string page;
     for (const std::string& run : SplitDelimited(verseSpec, ',')) {
         // The same splitting rule as ParseVerseSpec, kept here piece by piece
