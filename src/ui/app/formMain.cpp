@@ -2,34 +2,473 @@
 
 #include "app/data_folders.h"
 #include "app/version.h"
+#include "base/exception.h"
 #include "content/kova_bible.h"
+#include "ui/app/app_commands.h"
+#include "ui/app/error_guard.h"
+#include "ui/app/idle_work.h"
 #include "ui/app/platform.h"
+#include "ui/content/devotional_commands.h"
+#include "ui/plans/reading_commands.h"
+#include "ui/prayer/prayer_commands.h"
+#include "ui/prayer/version1_import.h"
+#include "ui/widgets/group_bar.h"
 #include "ui/widgets/text_codec.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kovara::ui {
 
-TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder,
-                                 Dialogs& dialogs)
-    : dialogs_(dialogs), programFolder_(programFolder)
+namespace {
+
+constexpr int kClientWidth = 664;
+constexpr int kClientHeight = 609;
+constexpr int kGroupBarWidth = 193;
+constexpr int kToolBarHeight = 29;
+constexpr int kToolButtonSize = 24;
+
+// Object names of the pages, in the order of Page.
+constexpr const char* kPageNames[] = {"TabSheetWelcome", "TabSheetDevotional", "TabSheetBibleRead",
+                                      "TabSheetPlanManager", "TabSheetPrayerTracker"};
+
+// The tool bar pictures, painted small so that Qt derives the greyed
+// (disabled) form itself.
+enum class Picture { Home, Copy, Print, Help };
+
+QIcon PaintIcon(Picture picture)
 {
-    FormCreate(appDataFolder);
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
+    switch (picture) {
+    case Picture::Home: {
+        QPainterPath roof;
+        roof.moveTo(1.5, 8);
+        roof.lineTo(8, 1.5);
+        roof.lineTo(14.5, 8);
+        roof.closeSubpath();
+        p.setBrush(QColor(0xb0, 0x3a, 0x2e));
+        p.drawPath(roof);
+        p.setBrush(QColor(0xf2, 0xe6, 0xc8));
+        p.drawRect(QRectF(3.5, 8, 9, 6.5));
+        p.setBrush(QColor(0x6b, 0x4a, 0x2b));
+        p.drawRect(QRectF(7, 10.5, 2.5, 4));
+        break;
+    }
+    case Picture::Copy:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 1.5, 8, 10));
+        p.setBrush(QColor(0xdd, 0xe8, 0xf8));
+        p.drawRect(QRectF(6.5, 4.5, 8, 10));
+        break;
+    case Picture::Print:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(0x90, 0x90, 0x90));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        break;
+    case Picture::Help:
+        p.setBrush(QColor(0x2a, 0x5d, 0xb0));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(Qt::white);
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(11);
+        p.setFont(f);
+        p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    return QIcon(pixmap);
 }
 
-TFormMainWindow::~TFormMainWindow() = default;
+[[noreturn]] void NotAvailable(const char* what)
+{
+    throw Exception(Format("%s is not available", what));
+}
+
+} // namespace
+
+TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder,
+                                 Dialogs& dialogs, const Clock& clock)
+    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), version1Import_(ImportVersion1Data)
+{
+    setFont(QFont(QStringLiteral("Verdana"), 8));
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateGroupBar();
+    CreatePages();
+    CreateStatusBar();
+    CreateControllers();
+    FormCreate(appDataFolder);
+
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(400, 300);
+
+    idleTimer_ = new QTimer(this);
+    idleTimer_->setSingleShot(true);
+    idleTimer_->setInterval(0);
+    connect(idleTimer_, &QTimer::timeout, this, [this] { RunGuarded(dialogs_, [this] { ApplicationEvents1Idle(); }); });
+    // What the user does may change what Copy and Print offer; the idle pass
+    // after each input event re-evaluates them.
+    qApp->installEventFilter(this);
+}
+
+TFormMainWindow::~TFormMainWindow()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+// ---- start-up and shutdown
 
 void TFormMainWindow::FormCreate(const std::string& appDataFolder)
 {
     CreateNamedMutex();
+    helpFile_ = programFolder_ + "KOVA2.hlp";
+
     userDataFolder_ = UserDataFolderFor(appDataFolder, programFolder_);
     EnsureUserDataFolder(userDataFolder_);
+
+    // TODO: the settings file (user data folder + "settings.ini") and the
+    // preferences object on it, once the preferences piece is in.
+    // TODO: AssignPreferences to the welcome, passage, devotional and prayer
+    // tracker frames, in that order, as each frame lands.
+    // TODO: OpenDatabase(program folder + "devotional.kova2") into the
+    // devotional connection, then the one TKOVADevotional "faithsCheckbook",
+    // "Faith's Checkbook", "R. M. Halvard" on it, once the devotional store
+    // is in.
+
     bible_ = std::make_unique<TKOVABible>(programFolder_ + "bible.kova2", "King James Version", "KJV");
+    // TODO: hand the Bible store to the plan manager frame once it lands.
+
+    // TODO: the plan store on user data folder + "userreadplans.kova2", then
+    // RefreshPlanViews(0), once the plan store is in.
+    // TODO: the prayer store on user data folder + "prayers.kova2", once it
+    // is in.
+
     UpdateCaption();
-    resize(900, 640);
+    // TODO: BuildWelcomePage once the welcome frame is in; for now the
+    // welcome page is simply made current.
+    ShowPage(Page::Welcome);
 }
+
+void TFormMainWindow::FormClose()
+{
+    // TODO: write the placement to "Main Window State" and copy the prayer
+    // tracker's split position into SplitPercent, once the placement helper
+    // and the tracker frame are in.
+}
+
+void TFormMainWindow::FormDestroy()
+{
+    // TODO: free the devotional stores last first, then close the devotional
+    // connection, then free the prayer store and the plan store.
+    bible_.reset();
+    // TODO: SavePreferences, through the error guard, then free the
+    // preferences object.
+}
+
+// ---- layout
+
+void TFormMainWindow::CreateActions()
+{
+    actions_ = TMainActions::Create(this);
+    actions_.ActionCopy->setEnabled(false);
+    actions_.ActionPrint->setEnabled(false);
+    // Shortcuts work while a menu or dialog of the window has no focus.
+    addActions(actions_.All());
+}
+
+void TFormMainWindow::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    file->addAction(actions_.ActionWelcomePage);
+    file->addSeparator();
+    file->addAction(actions_.ActionBackup);
+    file->addAction(actions_.ActionRestore);
+    file->addSeparator();
+    file->addAction(actions_.ActionPrint);
+    file->addAction(actions_.ActionPrintSetup);
+    file->addSeparator();
+    file->addAction(actions_.ActionPreferences);
+    file->addSeparator();
+    file->addAction(actions_.ActionExit);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("MenuEdit"));
+    edit->addAction(actions_.ActionCopy);
+
+    // Plan entries are inserted above ReadingMenuBreak, one per plan.
+    readingMenu_ = menuBar()->addMenu(QStringLiteral("Reading"));
+    readingMenu_->setObjectName(QStringLiteral("MenuReading"));
+    readingMenuBreak_ = readingMenu_->addSeparator();
+    readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
+    readingMenu_->addAction(actions_.ActionNewReadPlan);
+    readingMenu_->addAction(actions_.ActionReadingPlanManager);
+
+    QMenu* devotional = menuBar()->addMenu(QStringLiteral("Devotional"));
+    devotional->setObjectName(QStringLiteral("MenuDevotional"));
+    devotional->addAction(actions_.ActionDevFaithsCheckbook);
+
+    QMenu* prayers = menuBar()->addMenu(QStringLiteral("Prayers"));
+    prayers->setObjectName(QStringLiteral("MenuPrayers"));
+    prayers->addAction(actions_.ActionNewPrayer);
+    prayers->addSeparator();
+    prayers->addAction(actions_.ActionPrayersActive);
+    prayers->addAction(actions_.ActionPrayersAnswered);
+    prayers->addAction(actions_.ActionPrayersInactive);
+    prayers->addAction(actions_.ActionPrayersAll);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    // A plain entry, not ActionHelp: it always opens the help contents.
+    QAction* openHelp = help->addAction(QStringLiteral("Open Help"));
+    openHelp->setObjectName(QStringLiteral("OpenHelpContents1"));
+    // TODO: open the help contents once the help viewer is in.
+    connect(openHelp, &QAction::triggered, this, [this] { RunGuarded(dialogs_, [] {}); });
+    help->addSeparator();
+    help->addAction(actions_.ActionKOVAWebsite);
+    help->addAction(actions_.ActionCheckUpdate);
+    help->addAction(actions_.ActionEmail);
+    help->addSeparator();
+    help->addAction(actions_.ActionAbout);
+}
+
+void TFormMainWindow::CreateToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("Tools"));
+    bar->setObjectName(QStringLiteral("RzToolbar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(kToolBarHeight);
+    bar->setIconSize(QSize(16, 16));
+    bar->toggleViewAction()->setVisible(false);
+
+    actions_.ActionWelcomePage->setIcon(PaintIcon(Picture::Home));
+    actions_.ActionCopy->setIcon(PaintIcon(Picture::Copy));
+    actions_.ActionPrint->setIcon(PaintIcon(Picture::Print));
+    actions_.ActionHelp->setIcon(PaintIcon(Picture::Help));
+    // Menus show captions only; the pictures belong to the tool bar.
+    for (QAction* action : {actions_.ActionWelcomePage, actions_.ActionCopy, actions_.ActionPrint, actions_.ActionHelp})
+        action->setIconVisibleInMenu(false);
+
+    const QList<QAction*> buttons = {actions_.ActionWelcomePage, actions_.ActionCopy, actions_.ActionPrint,
+                                     actions_.ActionHelp};
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (i > 0) {
+            auto* gap = new QWidget(bar);
+            gap->setFixedWidth(4);
+            bar->addWidget(gap);
+        }
+        bar->addAction(buttons[i]);
+        if (QWidget* button = bar->widgetForAction(buttons[i]))
+            button->setFixedSize(kToolButtonSize, kToolButtonSize);
+    }
+}
+
+void TFormMainWindow::CreateGroupBar()
+{
+    groupBar_ = new TGroupBar;
+    groupBar_->setObjectName(QStringLiteral("RzGroupBar1"));
+    groupBar_->setFixedWidth(kGroupBarWidth);
+
+    groupBar_->AddGroup(QStringLiteral("RzGroupWelcome"), QStringLiteral("Welcome"))
+        ->AddAction(actions_.ActionWelcomePage);
+    groupBar_->AddGroup(QStringLiteral("RzGroupDevotionals"), QStringLiteral("Daily Devotional"))
+        ->AddAction(actions_.ActionDevFaithsCheckbook);
+    // Plan entries go before "Start New Reading Plan...", one per plan.
+    groupPlans_ = groupBar_->AddGroup(QStringLiteral("RzGroupPlans"), QStringLiteral("Daily Bible Reading"));
+    groupPlans_->AddAction(actions_.ActionNewReadPlan);
+    TGroupBarGroup* prayers = groupBar_->AddGroup(QStringLiteral("RzGroupPrayerTracker"), QStringLiteral("Prayer Tracker"));
+    for (QAction* action : {actions_.ActionNewPrayer, actions_.ActionPrayersActive, actions_.ActionPrayersAnswered,
+                            actions_.ActionPrayersInactive, actions_.ActionPrayersAll})
+        prayers->AddAction(action);
+}
+
+void TFormMainWindow::CreatePages()
+{
+    pages_ = new QStackedWidget;
+    pages_->setObjectName(QStringLiteral("RzPageControl1"));
+    for (const char* name : kPageNames) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        new QVBoxLayout(page);
+        pages_->addWidget(page);
+    }
+    // TODO: the welcome, devotional, passage, plan manager and prayer tracker
+    // frames go into their pages as they land, and the hidden print viewer
+    // HTMLViewerTempPrint beside them.
+
+    // The reading page: the passage above, the plan's status line and its two
+    // buttons below.
+    QWidget* reading = pages_->widget(static_cast<int>(Page::BibleRead));
+    auto* readingLayout = static_cast<QVBoxLayout*>(reading->layout());
+    readingLayout->addStretch(1);
+    auto* bottom = new QHBoxLayout;
+    labelReadPlanStatus_ = new QLabel(reading);
+    labelReadPlanStatus_->setObjectName(QStringLiteral("LabelReadPlanStatus"));
+    buttonPlanManager_ = new QPushButton(QStringLiteral("View or Edit Reading Plan"), reading);
+    buttonPlanManager_->setObjectName(QStringLiteral("ButtonPlanManager"));
+    buttonMarkRead_ = new QPushButton(QStringLiteral("Mark Passage as Read"), reading);
+    buttonMarkRead_->setObjectName(QStringLiteral("ButtonMarkRead"));
+    // TODO: the two buttons' handlers come with today's reading.
+    bottom->addWidget(labelReadPlanStatus_, 1);
+    bottom->addWidget(buttonPlanManager_);
+    bottom->addWidget(buttonMarkRead_);
+    readingLayout->addLayout(bottom);
+
+    connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(groupBar_);
+    layout->addWidget(pages_, 1);
+    setCentralWidget(central);
+}
+
+void TFormMainWindow::CreateStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("RzStatusBar1"));
+    statusField_ = new QLabel;
+    statusField_->setObjectName(QStringLiteral("StatusField"));
+    statusBar()->addWidget(statusField_, 1);
+}
+
+void TFormMainWindow::CreateControllers()
+{
+    appCommands_ = std::make_unique<TAppCommands>(*this, this, actions_);
+    devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_);
+    readingCommands_ = std::make_unique<TReadingCommands>(*this, actions_);
+    prayerCommands_ = std::make_unique<TPrayerCommands>(*this, actions_);
+}
+
+// ---- Shell
+
+TKOVAPreferences& TFormMainWindow::Preferences()
+{
+    // TODO: the preferences object, once it is in.
+    NotAvailable("The preferences object");
+}
+
+TKOVABible& TFormMainWindow::Bible()
+{
+    return *bible_;
+}
+
+TKOVADevotional& TFormMainWindow::Devotional()
+{
+    // TODO: the devotional store, once it is in.
+    NotAvailable("The devotional");
+}
+
+TKOVAReadPlans& TFormMainWindow::ReadPlans()
+{
+    // TODO: the plan store, once it is in.
+    NotAvailable("The reading plan store");
+}
+
+TKOVAPrayerTracker& TFormMainWindow::PrayerTracker()
+{
+    // TODO: the prayer store, once it is in.
+    NotAvailable("The prayer store");
+}
+
+void TFormMainWindow::ShowPage(Page page)
+{
+    pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+Page TFormMainWindow::CurrentPage() const
+{
+    return static_cast<Page>(pages_->currentIndex());
+}
+
+// ---- caption, enabling rules and idle work
 
 void TFormMainWindow::UpdateCaption()
 {
     setWindowTitle(FromBytes("Kovara " + FileVersionText()));
+    statusField_->clear();
+}
+
+void TFormMainWindow::updateActions()
+{
+    // TODO: the selection length of the current page's viewer or editor and
+    // the plan manager's chosen plan, as the frames land.
+    const int selectionLength = 0;
+    const int planManagerPlanIndex = -1;
+    actions_.ActionCopy->setEnabled(TAppCommands::CopyEnabled(CurrentPage(), selectionLength));
+    actions_.ActionPrint->setEnabled(TAppCommands::PrintEnabled(CurrentPage(), planManagerPlanIndex));
+}
+
+void TFormMainWindow::ScheduleIdle()
+{
+    if (idleTimer_ && !idleTimer_->isActive())
+        idleTimer_->start();
+}
+
+void TFormMainWindow::ApplicationEvents1Idle()
+{
+    // TODO: once the preferences object is in:
+    //   RunImportOffer(Preferences().OfferImport1x, dialogs_,
+    //                  [this] { version1Import_(*this); },
+    //                  [this] { Preferences().SavePreferences(); });
+    updateActions();
+}
+
+void TFormMainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        // TODO: restore the placement from "Main Window State".
+    }
+    ScheduleIdle();
+}
+
+void TFormMainWindow::closeEvent(QCloseEvent* event)
+{
+    // Nothing asks for confirmation and nothing cancels the close.
+    RunGuarded(dialogs_, [this] { FormClose(); });
+    event->accept();
+}
+
+bool TFormMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+    case QEvent::FocusIn:
+    case QEvent::Shortcut:
+        ScheduleIdle();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace kovara::ui

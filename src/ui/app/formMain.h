@@ -1,41 +1,131 @@
 #pragma once
+// The main window: tool bar, side bar of command groups, status bar and the
+// page area with its five pages. It owns everything that lives for the whole
+// run (the preferences, the stores and the devotional connection), opens them
+// in its constructor and frees them in its destructor, in the order the
+// program relies on. Commands live in one controller per subsystem; the
+// window only builds the layout and wires them up.
 #include "ui/app/dialogs.h"
+#include "ui/app/main_actions.h"
+#include "ui/shell.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+class QTimer;
+
 namespace kovara {
+class Clock;
 class TKOVABible;
-}
+} // namespace kovara
 
 namespace kovara::ui {
 
-// The main window. It owns everything that lives for the whole run (the
-// stores and the preferences) and opens them in its constructor, in the order
-// the program relies on. A failure there raises out of the constructor after
-// releasing whatever was opened; the caller shows the message and ends.
-class TFormMainWindow : public QMainWindow {
+class TAppCommands;
+class TDevotionalCommands;
+class TGroupBar;
+class TGroupBarGroup;
+class TPrayerCommands;
+class TReadingCommands;
+
+class TFormMainWindow : public QMainWindow, public Shell {
     Q_OBJECT
 public:
-    // programFolder and appDataFolder as the platform reports them; dialogs
-    // answers every message box the window shows.
-    TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder, Dialogs& dialogs);
+    // programFolder with a trailing separator; appDataFolder as the platform
+    // reports it (no trailing separator, empty for none). dialogs answers every
+    // message box and clock tells the date; both must outlive the window.
+    // Raises when start-up fails, after releasing whatever it had opened.
+    TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder, Dialogs& dialogs,
+                    const Clock& clock);
     ~TFormMainWindow() override;
 
-    const std::string& ProgramFolder() const { return programFolder_; }
-    const std::string& UserDataFolder() const { return userDataFolder_; }
-    TKOVABible& Bible() const { return *bible_; }
+    // Shell
+    TKOVAPreferences& Preferences() override;
+    TKOVABible& Bible() override;
+    TKOVADevotional& Devotional() override;
+    TKOVAReadPlans& ReadPlans() override;
+    TKOVAPrayerTracker& PrayerTracker() override;
+    Dialogs& GetDialogs() override { return dialogs_; }
+    const Clock& GetClock() override { return clock_; }
+    const std::string& ProgramFolder() const override { return programFolder_; }
+    const std::string& UserDataFolder() const override { return userDataFolder_; }
+    void ShowPage(Page page) override;
+    Page CurrentPage() const override;
 
+    // The help file shown by the help commands.
+    const std::string& HelpFile() const { return helpFile_; }
+    const TMainActions& Actions() const { return actions_; }
+
+    // The caption "Kovara" and the file version; empties the status bar.
     void UpdateCaption();
+
+    // Evaluates the enabling rules of Copy and Print.
+    void updateActions();
+
+    // Replaces the routine the idle handler runs for the one-time import
+    // offer (tests count its calls).
+    void SetVersion1Import(std::function<void(Shell&)> routine) { version1Import_ = std::move(routine); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate(const std::string& appDataFolder);
+    void FormClose();
+    void FormDestroy();
+
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateGroupBar();
+    void CreatePages();
+    void CreateStatusBar();
+    void CreateControllers();
+
+    // Runs the idle handler once the event queue is empty again.
+    void ScheduleIdle();
+    void ApplicationEvents1Idle();
 
     Dialogs& dialogs_;
+    const Clock& clock_;
     std::string programFolder_;
     std::string userDataFolder_;
+    std::string helpFile_;
+
+    TMainActions actions_;
+    QMenu* readingMenu_ = nullptr;
+    QAction* readingMenuBreak_ = nullptr;
+    TGroupBar* groupBar_ = nullptr;
+    TGroupBarGroup* groupPlans_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    QLabel* statusField_ = nullptr;
+    QLabel* labelReadPlanStatus_ = nullptr;
+    QPushButton* buttonPlanManager_ = nullptr;
+    QPushButton* buttonMarkRead_ = nullptr;
+
+    // Stores, declared so that an unwinding constructor frees them in the
+    // same order as the destructor does: Bible store last.
     std::unique_ptr<TKOVABible> bible_;
+    // TODO: the preferences (on settings.ini), the plan store, the prayer
+    // store, the devotional connection and the devotional list join here as
+    // their pieces land, in that order of declaration.
+
+    std::unique_ptr<TAppCommands> appCommands_;
+    std::unique_ptr<TDevotionalCommands> devotionalCommands_;
+    std::unique_ptr<TReadingCommands> readingCommands_;
+    std::unique_ptr<TPrayerCommands> prayerCommands_;
+
+    std::function<void(Shell&)> version1Import_;
+    QTimer* idleTimer_ = nullptr;
+    bool shownOnce_ = false;
 };
 
 } // namespace kovara::ui

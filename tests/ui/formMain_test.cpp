@@ -1,0 +1,243 @@
+#include "fixtures.h"
+#include "scripted_dialogs.h"
+
+#include "base/datetime.h"
+#include "base/exception.h"
+#include "ui/app/app_commands.h"
+#include "ui/app/formMain.h"
+#include "ui/app/idle_work.h"
+#include "ui/widgets/group_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+#include <filesystem>
+#include <memory>
+
+namespace kovara::ui {
+namespace {
+
+// Lets queued and zero-timeout work run, as the event loop would.
+void SpinEvents(int milliseconds = 50)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// A program folder holding a small Bible, and an empty per-user folder.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() { kovara::test::MakeAlphaBetaBible(program.File("bible.kova2")); }
+
+    std::unique_ptr<TFormMainWindow> Open()
+    {
+        return std::make_unique<TFormMainWindow>(program.Folder(), appData.Path().string(), dialogs, clock);
+    }
+
+    // A menu's entries, separators as "-".
+    static QStringList Entries(const QMenu* menu)
+    {
+        QStringList entries;
+        for (const QAction* action : menu->actions())
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return entries;
+    }
+
+    kovara::test::TempDir program;
+    kovara::test::TempDir appData;
+    test::ScriptedDialogs dialogs;
+    FixedClock clock{EncodeDateTime(2024, 3, 5, 9, 0, 0)};
+};
+
+TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
+{
+    auto window = Open();
+    const QList<QAction*> top = window->menuBar()->actions();
+    QStringList titles;
+    for (const QAction* a : top)
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({"File", "Edit", "Reading", "Devotional", "Prayers", "Help"}));
+
+    const QStringList expected[] = {
+        {"Welcome and Summary", "-", "Backup...", "Restore from Backup...", "-", "Print...", "Printer Setup...", "-",
+         "Preferences...", "-", "Exit Kovara"},
+        {"Copy Selected Text"},
+        // With no plans: only the break and the two plan commands.
+        {"-", "Start New Reading Plan...", "Reading Plan Manager"},
+        {"Faith's Checkbook"},
+        {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
+         "View All Prayers"},
+        {"Open Help", "-", "Kovara Website", "Check for Updates", "Email Technical Support", "-", "About Kovara"},
+    };
+    for (int i = 0; i < top.size(); ++i)
+        EXPECT_EQ(Entries(top[i]->menu()), expected[i]) << titles[i].toStdString();
+
+    const QMenu* reading = top[2]->menu();
+    EXPECT_EQ(reading->actions().first()->objectName(), "ReadingMenuBreak");
+    // The help menu's "Open Help" is its own entry, not the F1 command.
+    const QAction* openHelp = top[5]->menu()->actions().first();
+    EXPECT_NE(openHelp, window->Actions().ActionHelp);
+    EXPECT_TRUE(openHelp->shortcut().isEmpty());
+    // Menus and the command table share the same action objects.
+    EXPECT_EQ(top[1]->menu()->actions().first(), window->Actions().ActionCopy);
+}
+
+TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
+{
+    auto window = Open();
+    const auto* bar = window->findChild<TGroupBar*>("RzGroupBar1");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->width(), 193);
+    struct Group {
+        QString name, caption;
+        QStringList entries;
+    };
+    const Group expected[] = {
+        {"RzGroupWelcome", "Welcome", {"Welcome and Summary"}},
+        {"RzGroupDevotionals", "Daily Devotional", {"Faith's Checkbook"}},
+        {"RzGroupPlans", "Daily Bible Reading", {"Start New Reading Plan..."}},
+        {"RzGroupPrayerTracker",
+         "Prayer Tracker",
+         {"New Prayer Item...", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
+          "View All Prayers"}},
+    };
+    const QList<TGroupBarGroup*> groups = bar->Groups();
+    ASSERT_EQ(groups.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(groups[i]->objectName(), expected[i].name);
+        EXPECT_EQ(groups[i]->Caption(), expected[i].caption);
+        QStringList entries;
+        for (const QAction* a : groups[i]->EntryActions())
+            entries << a->text();
+        EXPECT_EQ(entries, expected[i].entries) << expected[i].name.toStdString();
+    }
+
+    const auto* tools = window->findChild<QToolBar*>("RzToolbar1");
+    ASSERT_TRUE(tools);
+    QStringList hints;
+    for (const QAction* a : tools->actions())
+        if (!a->toolTip().isEmpty() && a->isVisible() && !a->icon().isNull())
+            hints << a->toolTip();
+    EXPECT_EQ(hints, QStringList({"Welcome and Summary page", "Copy Selected Text", "Print", "Open Help File"}));
+}
+
+TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
+{
+    auto window = Open();
+    EXPECT_EQ(window->windowTitle(), "Kovara 2.0.1.2");
+    EXPECT_EQ(window->findChild<QLabel*>("StatusField")->text(), "");
+    EXPECT_EQ(window->CurrentPage(), Page::Welcome);
+    const auto* pages = window->findChild<QStackedWidget*>("RzPageControl1");
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheetWelcome");
+    EXPECT_EQ(pages->count(), 5);
+
+    EXPECT_EQ(window->Actions().ActionCopy->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_EQ(window->Actions().ActionHelp->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window->HelpFile(), program.Folder() + "KOVA2.hlp");
+    EXPECT_TRUE(std::filesystem::is_directory(appData.Path() / "Kovara 2"));
+    EXPECT_EQ(window->UserDataFolder(), appData.Path().string() + "/Kovara 2/");
+}
+
+TEST_F(MainWindowTest, BlankAppDataFolderFallsBackToUserDataInProgramFolder)
+{
+    auto window = std::make_unique<TFormMainWindow>(program.Folder(), " ", dialogs, clock);
+    EXPECT_EQ(window->UserDataFolder(), program.Folder() + "User Data/");
+    EXPECT_TRUE(std::filesystem::is_directory(program.Path() / "User Data"));
+}
+
+TEST_F(MainWindowTest, MissingBibleEndsStartUp)
+{
+    std::filesystem::remove(program.File("bible.kova2"));
+    EXPECT_EQ(kovara::test::MessageOf([&] { Open(); }), "Bible file not found: " + program.File("bible.kova2"));
+}
+
+TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
+{
+    auto window = Open();
+    const TMainActions& a = window->Actions();
+    EXPECT_FALSE(a.ActionCopy->isEnabled());
+    EXPECT_FALSE(a.ActionPrint->isEnabled());
+
+    struct Case {
+        QAction* command;
+        Page page;
+        bool print;
+    };
+    const Case cases[] = {
+        {a.ActionReadingPlanManager, Page::PlanManager, false}, // no plan chosen
+        {a.ActionPrayersAnswered, Page::PrayerTracker, true},
+        {a.ActionDevFaithsCheckbook, Page::Devotional, true},
+        {a.ActionWelcomePage, Page::Welcome, false},
+    };
+    for (const Case& c : cases) {
+        c.command->trigger();
+        EXPECT_EQ(window->CurrentPage(), c.page) << c.command->objectName().toStdString();
+        EXPECT_EQ(a.ActionPrint->isEnabled(), c.print) << c.command->objectName().toStdString();
+        EXPECT_FALSE(a.ActionCopy->isEnabled());
+    }
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow)
+{
+    auto window = Open();
+    window->show();
+    SpinEvents();
+    window->Actions().ActionExit->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(CopyPrintRulesTest, DependOnPageSelectionAndChosenPlan)
+{
+    struct Case {
+        Page page;
+        int selection, plan;
+        bool copy, print;
+    };
+    const Case cases[] = {
+        {Page::Welcome, 5, 0, false, false},       {Page::Devotional, 0, -1, false, true},
+        {Page::Devotional, 3, -1, true, true},     {Page::BibleRead, 1, -1, true, true},
+        {Page::PrayerTracker, 2, -1, true, true},  {Page::PlanManager, 4, -1, false, false},
+        {Page::PlanManager, 0, 0, false, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TAppCommands::CopyEnabled(c.page, c.selection), c.copy) << static_cast<int>(c.page);
+        EXPECT_EQ(TAppCommands::PrintEnabled(c.page, c.plan), c.print) << static_cast<int>(c.page);
+    }
+}
+
+TEST(ImportOfferTest, RunsOnceAndSavesEvenWhenTheImportFails)
+{
+    test::ScriptedDialogs dialogs;
+    bool offer = true;
+    int imports = 0, saves = 0;
+    bool offerSeenByImport = true;
+    const auto import = [&] {
+        ++imports;
+        offerSeenByImport = offer;
+        throw Exception("damaged file");
+    };
+    dialogs.ExpectMessage("damaged file");
+    RunImportOffer(offer, dialogs, import, [&] { ++saves; });
+    RunImportOffer(offer, dialogs, import, [&] { ++saves; });
+    EXPECT_EQ(imports, 1);
+    EXPECT_EQ(saves, 1);
+    EXPECT_FALSE(offer);
+    EXPECT_FALSE(offerSeenByImport) << "the flag is cleared before the import runs";
+
+    // A save that fails is shown too.
+    offer = true;
+    dialogs.ExpectMessage("Unable to write to /x/settings.ini");
+    RunImportOffer(offer, dialogs, [] {}, [] { throw Exception("Unable to write to /x/settings.ini"); });
+}
+
+} // namespace
+} // namespace kovara::ui
