@@ -1,0 +1,44 @@
+#include "app/data_folders.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace kovara {
+namespace {
+
+TEST(DataFoldersTest, UserDataFolderFromThePlatformAnswer)
+{
+    const struct {
+        const char* appData;
+        const char* folder;
+    } cases[] = {
+        {"/home/u/.local/share", "/home/u/.local/share/Kovara 2/"},
+        {" /odd ", " /odd /Kovara 2/"}, // used as returned, untrimmed
+        {"", "/opt/kovara/User Data/"},
+        {"  \t", "/opt/kovara/User Data/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UserDataFolderFor(c.appData, "/opt/kovara/"), c.folder) << '"' << c.appData << '"';
+    EXPECT_EQ(ProgramFolderOf("/opt/kovara/kovara"), "/opt/kovara/");
+    EXPECT_EQ(Version1FolderFor("/home/u/.local/share"), "/home/u/.local/share/Kovara/");
+}
+
+TEST(DataFoldersTest, CreatesMissingParentsAndReportsFailure)
+{
+    test::TempDir dir;
+    const std::string folder = dir.Folder() + "a/b/Kovara 2/";
+    EnsureUserDataFolder(folder);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EnsureUserDataFolder(folder); // an existing folder is used as it is
+
+    // A file where a parent folder should be stops even root.
+    std::ofstream(dir.File("c")) << "not a folder";
+    const std::string blocked = dir.Folder() + "c/Kovara 2/";
+    EXPECT_EQ(test::MessageOf([&] { EnsureUserDataFolder(blocked); }),
+              "Unable to create user data folder \"" + blocked + "\"");
+}
+
+} // namespace
+} // namespace kovara
