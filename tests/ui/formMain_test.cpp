@@ -17,6 +17,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <filesystem>
 #include <memory>
 
@@ -184,6 +185,33 @@ TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
         EXPECT_EQ(a.ActionPrint->isEnabled(), c.print) << c.command->objectName().toStdString();
         EXPECT_FALSE(a.ActionCopy->isEnabled());
     }
+}
+
+TEST_F(MainWindowTest, PlanEntriesSitAboveTheBreakAndBeforeNewPlan)
+{
+    auto window = Open();
+    const QMenu* reading = window->menuBar()->actions()[2]->menu();
+    const auto* plans = window->findChild<TGroupBarGroup*>("RzGroupPlans");
+    int clicked = -1;
+    window->SetPlanEntries({{"Psalms & Proverbs", true, [&] { clicked = 0; }},
+                            {"Gospels", false, [&] { throw Exception("Plan index out of range: 1"); }}});
+    EXPECT_EQ(Entries(reading), QStringList({"Psalms && Proverbs", "Gospels", "-", "Start New Reading Plan...",
+                                             "Reading Plan Manager"}));
+    const QList<QAction*> side = plans->EntryActions();
+    ASSERT_EQ(side.size(), 3);
+    EXPECT_EQ(side[2], window->Actions().ActionNewReadPlan);
+    EXPECT_TRUE(plans->ButtonFor(side[0])->font().bold());
+    EXPECT_FALSE(plans->ButtonFor(side[1])->font().bold());
+
+    side[0]->trigger();
+    EXPECT_EQ(clicked, 0);
+    dialogs.ExpectMessage("Plan index out of range: 1");
+    side[1]->trigger(); // the error is shown, not thrown into the event loop
+
+    // Rebuilding with no plans leaves only the fixed entries.
+    window->SetPlanEntries({});
+    EXPECT_EQ(Entries(reading), QStringList({"-", "Start New Reading Plan...", "Reading Plan Manager"}));
+    EXPECT_EQ(plans->EntryActions(), QList<QAction*>({window->Actions().ActionNewReadPlan}));
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow)

@@ -365,6 +365,30 @@ void TFormMainWindow::CreateControllers()
     prayerCommands_ = std::make_unique<TPrayerCommands>(*this, actions_);
 }
 
+// ---- plan entries
+
+void TFormMainWindow::SetPlanEntries(const std::vector<TPlanEntry>& entries)
+{
+    for (QAction* old : planEntries_) {
+        groupPlans_->RemoveAction(old);
+        delete old; // also leaves the menu
+    }
+    planEntries_.clear();
+
+    int position = 0;
+    for (const TPlanEntry& entry : entries) {
+        // A plan title is the user's own text: a single "&" would otherwise be
+        // taken as a mnemonic marker and vanish from the caption.
+        auto* action = new QAction(FromBytes(entry.title).replace(QLatin1Char('&'), QLatin1String("&&")), this);
+        action->setObjectName(QStringLiteral("PlanEntry%1").arg(position));
+        ConnectGuarded(action, dialogs_, entry.onClick ? entry.onClick : [] {});
+        readingMenu_->insertAction(readingMenuBreak_, action);
+        groupPlans_->InsertAction(position, action, entry.bold);
+        planEntries_.push_back(action);
+        ++position;
+    }
+}
+
 // ---- Shell
 
 TKOVAPreferences& TFormMainWindow::Preferences()

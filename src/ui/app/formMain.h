@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -68,6 +69,19 @@ public:
     // Evaluates the enabling rules of Copy and Print.
     void updateActions();
 
+    // One plan's entry in the "Reading" menu and the side bar.
+    struct TPlanEntry {
+        std::string title; // the plan's title, shown as it is
+        bool bold = false; // side bar only: the plan is behind or today's day is unread
+        std::function<void()> onClick; // run through the error guard
+    };
+    // Replaces the plan entries: above ReadingMenuBreak in the "Reading" menu
+    // and before "Start New Reading Plan..." in the side bar, in the order
+    // given. The window owns the entries; the previous ones are freed.
+    void SetPlanEntries(const std::vector<TPlanEntry>& entries);
+    // The current plan entries, in order.
+    const std::vector<QAction*>& PlanEntries() const { return planEntries_; }
+
     // Replaces the routine the idle handler runs for the one-time import
     // offer (tests count its calls).
     void SetVersion1Import(std::function<void(Shell&)> routine) { version1Import_ = std::move(routine); }
@@ -103,6 +117,7 @@ private:
     TMainActions actions_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
+    std::vector<QAction*> planEntries_; // owned
     TGroupBar* groupBar_ = nullptr;
     TGroupBarGroup* groupPlans_ = nullptr;
     QStackedWidget* pages_ = nullptr;
