@@ -1,6 +1,8 @@
 // mkdata: builds the read-only content databases that ship beside Kovara.
 //   mkdata bible <kjv.xml> <bible.kova2>
+//   mkdata devotional <daily.verse> <bible.kova2> <devotional.kova2>
 #include "bible.h"
+#include "devotional.h"
 
 #include "base/exception.h"
 
@@ -15,7 +17,12 @@ int main(int argc, char* argv[])
             kovara::mkdata::BuildBible(argv[2], argv[3]);
             return 0;
         }
-        std::fprintf(stderr, "usage: mkdata bible <kjv.xml> <bible.kova2>\n");
+        if (argc == 5 && !std::strcmp(argv[1], "devotional")) {
+            kovara::mkdata::BuildDevotional(argv[2], argv[3], argv[4]);
+            return 0;
+        }
+        std::fprintf(stderr, "usage: mkdata bible <kjv.xml> <bible.kova2>\n"
+                             "       mkdata devotional <daily.verse> <bible.kova2> <devotional.kova2>\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mkdata: %s\n", e.what());

@@ -1,0 +1,32 @@
+#pragma once
+// Pieces the passage frame and the devotional frame share: the header panel
+// and the viewer's panel, and the viewer's two context-menu actions.
+#include <QWidget>
+
+class QAction;
+class QFrame;
+class QLabel;
+
+namespace kovara {
+class TKOVAPreferences;
+}
+
+namespace kovara::ui {
+
+class HtmlViewer;
+
+// A header panel across the top (plain frame, window colour).
+QFrame* MakeHeaderPanel(QWidget* parent);
+// A label in the header: size is relative to the application font (points
+// added), bold/italic as asked.
+QLabel* MakeHeaderLabel(const QString& text, int extraPoints, bool bold, bool italic, QWidget* parent);
+// The panel that holds the viewer and fills the rest of the frame; returns the
+// viewer placed in it.
+HtmlViewer* MakeViewerPanel(QFrame*& panel, QWidget* parent);
+// "Copy Selected Text" and "Select All" bound to viewer, shown by its context
+// menu; copy is enabled only while something is selected.
+void MakeViewerActions(HtmlViewer* viewer, QAction*& copy, QAction*& selectAll, QWidget* parent);
+// Panel colour and viewer defaults from prefs.
+void ApplyDisplayPreferences(const TKOVAPreferences& prefs, QFrame* panel, HtmlViewer* viewer);
+
+} // namespace kovara::ui

@@ -1,0 +1,12 @@
+#pragma once
+// A preferences object for UI tests, with the defaults of a fresh
+// settings.ini and no file behind it.
+#include "app/kova_prefs.h"
+
+#include <memory>
+
+namespace kovara::ui::test {
+
+std::unique_ptr<TKOVAPreferences> MakeTestPreferences();
+
+} // namespace kovara::ui::test
