@@ -6,6 +6,8 @@
 #include "ui/app/app_commands.h"
 #include "ui/app/formMain.h"
 #include "ui/app/idle_work.h"
+#include "ui/content/frameDevDisplay.h"
+#include "ui/widgets/html_viewer.h"
 #include "ui/widgets/group_bar.h"
 
 #include <QAction>
@@ -33,10 +35,21 @@ void SpinEvents(int milliseconds = 50)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-// A program folder holding a small Bible, and an empty per-user folder.
+// A program folder holding a small Bible and a devotional of two entries,
+// and an empty per-user folder.
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() { kovara::test::MakeAlphaBetaBible(program.File("bible.kova2")); }
+    MainWindowTest()
+    {
+        kovara::test::MakeAlphaBetaBible(program.File("bible.kova2"));
+        sqlite3* db = nullptr;
+        OpenDatabase(program.File("devotional.kova2"), db);
+        ExecSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
+                    "devotionalText TEXT);"
+                    "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');"
+                    "INSERT INTO faithsCheckbook VALUES (2,3,5,'<p>Fifth of March</p>');");
+        CloseDatabase(db);
+    }
 
     std::unique_ptr<TFormMainWindow> Open()
     {
@@ -159,6 +172,12 @@ TEST_F(MainWindowTest, MissingBibleEndsStartUp)
 {
     std::filesystem::remove(program.File("bible.kova2"));
     EXPECT_EQ(kovara::test::MessageOf([&] { Open(); }), "Bible file not found: " + program.File("bible.kova2"));
+    // A devotional table that is not there stops start-up at that step too.
+    sqlite3* db = nullptr;
+    OpenDatabase(program.File("devotional.kova2"), db);
+    ExecSQL(db, "DROP TABLE faithsCheckbook;");
+    CloseDatabase(db);
+    EXPECT_NE(kovara::test::MessageOf([&] { Open(); }).find("faithsCheckbook"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
@@ -212,6 +231,22 @@ TEST_F(MainWindowTest, PlanEntriesSitAboveTheBreakAndBeforeNewPlan)
     window->SetPlanEntries({});
     EXPECT_EQ(Entries(reading), QStringList({"-", "Start New Reading Plan...", "Reading Plan Manager"}));
     EXPECT_EQ(plans->EntryActions(), QList<QAction*>({window->Actions().ActionNewReadPlan}));
+}
+
+TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
+{
+    auto window = Open();
+    window->Actions().ActionDevFaithsCheckbook->trigger();
+    auto* frame = window->findChild<TFrameKOVADevotionalDisplay*>("FrameKOVADevotionalDisplay1");
+    ASSERT_TRUE(frame);
+    EXPECT_NE(frame->PageText().find("Fifth of March"), std::string::npos);
+
+    QAction* copy = window->Actions().ActionCopy;
+    EXPECT_FALSE(copy->isEnabled());
+    frame->Viewer()->SelectWholePage();
+    EXPECT_TRUE(copy->isEnabled());
+    window->ShowPage(Page::Welcome);
+    EXPECT_FALSE(copy->isEnabled());
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow)

@@ -4,15 +4,20 @@
 #include "app/version.h"
 #include "base/exception.h"
 #include "content/kova_bible.h"
+#include "content/kova_devotional.h"
+#include "db/sqlite_db.h"
 #include "ui/app/app_commands.h"
 #include "ui/app/error_guard.h"
 #include "ui/app/idle_work.h"
 #include "ui/app/platform.h"
 #include "ui/content/devotional_commands.h"
+#include "ui/content/frameBibleDisplay.h"
+#include "ui/content/frameDevDisplay.h"
 #include "ui/plans/reading_commands.h"
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
 #include "ui/widgets/group_bar.h"
+#include "ui/widgets/html_viewer.h"
 #include "ui/widgets/text_codec.h"
 
 #include <QAction>
@@ -153,10 +158,11 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
     // preferences object on it, once the preferences piece is in.
     // TODO: AssignPreferences to the welcome, passage, devotional and prayer
     // tracker frames, in that order, as each frame lands.
-    // TODO: OpenDatabase(program folder + "devotional.kova2") into the
-    // devotional connection, then the one TKOVADevotional "faithsCheckbook",
-    // "Faith's Checkbook", "R. M. Halvard" on it, once the devotional store
-    // is in.
+
+    OpenDatabase(programFolder_ + "devotional.kova2", devotionalDb_.db);
+    devotionals_.clear();
+    devotionals_.push_back(std::make_unique<TKOVADevotional>("faithsCheckbook", "Faith's Checkbook",
+                                                             "R. M. Halvard", devotionalDb_.db));
 
     bible_ = std::make_unique<TKOVABible>(programFolder_ + "bible.kova2", "King James Version", "KJV");
     // TODO: hand the Bible store to the plan manager frame once it lands.
@@ -181,11 +187,22 @@ void TFormMainWindow::FormClose()
 
 void TFormMainWindow::FormDestroy()
 {
-    // TODO: free the devotional stores last first, then close the devotional
-    // connection, then free the prayer store and the plan store.
-    bible_.reset();
-    // TODO: SavePreferences, through the error guard, then free the
-    // preferences object.
+    // A failure stops the sequence; whatever is left is still released by
+    // the members' own destructors.
+    RunGuarded(dialogs_, [this] {
+        while (!devotionals_.empty())
+            devotionals_.pop_back();
+        CloseDatabase(devotionalDb_.db);
+        // TODO: free the prayer store and the plan store here, once they are in.
+        bible_.reset();
+        // TODO: SavePreferences, then free the preferences object, once it is in.
+    });
+}
+
+TFormMainWindow::DevotionalConnection::~DevotionalConnection()
+{
+    if (db)
+        sqlite3_close(db);
 }
 
 // ---- layout
@@ -316,15 +333,26 @@ void TFormMainWindow::CreatePages()
         new QVBoxLayout(page);
         pages_->addWidget(page);
     }
-    // TODO: the welcome, devotional, passage, plan manager and prayer tracker
-    // frames go into their pages as they land, and the hidden print viewer
+    // TODO: the welcome, plan manager and prayer tracker frames go into
+    // their pages as they land, and the hidden print viewer
     // HTMLViewerTempPrint beside them.
+    const auto pageLayout = [this](Page page) {
+        auto* layout = static_cast<QVBoxLayout*>(pages_->widget(static_cast<int>(page))->layout());
+        layout->setContentsMargins(0, 0, 0, 0);
+        return layout;
+    };
+
+    frameDevotional_ = new TFrameKOVADevotionalDisplay(clock_, dialogs_);
+    frameDevotional_->setObjectName(QStringLiteral("FrameKOVADevotionalDisplay1"));
+    pageLayout(Page::Devotional)->addWidget(frameDevotional_);
 
     // The reading page: the passage above, the plan's status line and its two
     // buttons below.
     QWidget* reading = pages_->widget(static_cast<int>(Page::BibleRead));
-    auto* readingLayout = static_cast<QVBoxLayout*>(reading->layout());
-    readingLayout->addStretch(1);
+    QVBoxLayout* readingLayout = pageLayout(Page::BibleRead);
+    frameBible_ = new TFrameKOVABibleDisplay;
+    frameBible_->setObjectName(QStringLiteral("FrameKOVABibleDisplay1"));
+    readingLayout->addWidget(frameBible_, 1);
     auto* bottom = new QHBoxLayout;
     labelReadPlanStatus_ = new QLabel(reading);
     labelReadPlanStatus_->setObjectName(QStringLiteral("LabelReadPlanStatus"));
@@ -339,6 +367,8 @@ void TFormMainWindow::CreatePages()
     readingLayout->addLayout(bottom);
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
+    for (HtmlViewer* viewer : {frameDevotional_->Viewer(), frameBible_->Viewer()})
+        connect(viewer, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -360,7 +390,7 @@ void TFormMainWindow::CreateStatusBar()
 void TFormMainWindow::CreateControllers()
 {
     appCommands_ = std::make_unique<TAppCommands>(*this, this, actions_);
-    devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_);
+    devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_, *frameDevotional_);
     readingCommands_ = std::make_unique<TReadingCommands>(*this, actions_);
     prayerCommands_ = std::make_unique<TPrayerCommands>(*this, actions_);
 }
@@ -404,8 +434,7 @@ TKOVABible& TFormMainWindow::Bible()
 
 TKOVADevotional& TFormMainWindow::Devotional()
 {
-    // TODO: the devotional store, once it is in.
-    NotAvailable("The devotional");
+    return *devotionals_.front();
 }
 
 TKOVAReadPlans& TFormMainWindow::ReadPlans()
@@ -440,9 +469,19 @@ void TFormMainWindow::UpdateCaption()
 
 void TFormMainWindow::updateActions()
 {
-    // TODO: the selection length of the current page's viewer or editor and
-    // the plan manager's chosen plan, as the frames land.
-    const int selectionLength = 0;
+    // TODO: the prayer editor's selection and the plan manager's chosen plan,
+    // as those frames land.
+    int selectionLength = 0;
+    switch (CurrentPage()) {
+    case Page::Devotional:
+        selectionLength = frameDevotional_->Viewer()->SelectionLength();
+        break;
+    case Page::BibleRead:
+        selectionLength = frameBible_->Viewer()->SelectionLength();
+        break;
+    default:
+        break;
+    }
     const int planManagerPlanIndex = -1;
     actions_.ActionCopy->setEnabled(TAppCommands::CopyEnabled(CurrentPage(), selectionLength));
     actions_.ActionPrint->setEnabled(TAppCommands::PrintEnabled(CurrentPage(), planManagerPlanIndex));

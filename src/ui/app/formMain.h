@@ -21,15 +21,20 @@ class QPushButton;
 class QStackedWidget;
 class QTimer;
 
+struct sqlite3;
+
 namespace kovara {
 class Clock;
 class TKOVABible;
+class TKOVADevotional;
 } // namespace kovara
 
 namespace kovara::ui {
 
 class TAppCommands;
 class TDevotionalCommands;
+class TFrameKOVABibleDisplay;
+class TFrameKOVADevotionalDisplay;
 class TGroupBar;
 class TGroupBarGroup;
 class TPrayerCommands;
@@ -126,12 +131,28 @@ private:
     QPushButton* buttonPlanManager_ = nullptr;
     QPushButton* buttonMarkRead_ = nullptr;
 
+    TFrameKOVADevotionalDisplay* frameDevotional_ = nullptr;
+    TFrameKOVABibleDisplay* frameBible_ = nullptr;
+
+    // The connection to devotional.kova2, lent to the devotional store. Closed
+    // quietly here only when start-up fails half way; the normal shutdown
+    // closes it itself so that a failure is shown.
+    struct DevotionalConnection {
+        sqlite3* db = nullptr;
+        DevotionalConnection() = default;
+        DevotionalConnection(const DevotionalConnection&) = delete;
+        DevotionalConnection& operator=(const DevotionalConnection&) = delete;
+        ~DevotionalConnection();
+    };
+
     // Stores, declared so that an unwinding constructor frees them in the
-    // same order as the destructor does: Bible store last.
+    // same order as the destructor does: devotionals first, then their
+    // connection, then the Bible store.
+    // TODO: the preferences (on settings.ini) before the Bible store, and the
+    // plan store and the prayer store after it, as their pieces land.
     std::unique_ptr<TKOVABible> bible_;
-    // TODO: the preferences (on settings.ini), the plan store, the prayer
-    // store, the devotional connection and the devotional list join here as
-    // their pieces land, in that order of declaration.
+    DevotionalConnection devotionalDb_;
+    std::vector<std::unique_ptr<TKOVADevotional>> devotionals_;
 
     std::unique_ptr<TAppCommands> appCommands_;
     std::unique_ptr<TDevotionalCommands> devotionalCommands_;

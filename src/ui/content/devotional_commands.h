@@ -4,16 +4,19 @@
 
 namespace kovara::ui {
 
+class TFrameKOVADevotionalDisplay;
 struct TMainActions;
 
 class TDevotionalCommands {
 public:
-    TDevotionalCommands(Shell& shell, const TMainActions& actions);
+    // frame is the devotional page (not owned).
+    TDevotionalCommands(Shell& shell, const TMainActions& actions, TFrameKOVADevotionalDisplay& frame);
 
 private:
     void ActionDevFaithsCheckbookExecute();
 
     Shell& shell_;
+    TFrameKOVADevotionalDisplay& frame_;
 };
 
 } // namespace kovara::ui
