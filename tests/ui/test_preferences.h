@@ -1,6 +1,6 @@
 #pragma once
 // A preferences object for UI tests, with the defaults of a fresh
-// settings.ini and no file behind it.
+// settings.ini in a temporary folder.
 #include "app/kova_prefs.h"
 
 #include <memory>

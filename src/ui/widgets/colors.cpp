@@ -1,76 +1,64 @@
 #include "ui/widgets/colors.h"
 
 #include <QGuiApplication>
-#include <QPalette>
 
 namespace kovara::ui {
 
-namespace {
-
-// System colour indexes, in the window system's own numbering, to the palette
-// role that plays the same part here.
-QColor SystemColor(int index)
+const std::vector<SystemColorEntry>& SystemColors()
 {
-    const QPalette p = QGuiApplication::palette();
-    switch (index) {
-    case 1: // desktop
-    case 12: // application workspace
-        return p.color(QPalette::Dark);
-    case 2: // active caption
-    case 13: // highlight
-    case 27: // gradient of the active caption
-    case 29: // highlighted menu item
-        return p.color(QPalette::Highlight);
-    case 3: // inactive caption
-    case 28:
-        return p.color(QPalette::Inactive, QPalette::Highlight);
-    case 5: // window background
-        return p.color(QPalette::Base);
-    case 6: // window frame
-    case 21: // dark 3D shadow
-        return p.color(QPalette::Shadow);
-    case 7: // menu text
-    case 8: // window text
-        return p.color(QPalette::Text);
-    case 9: // caption text
-    case 14: // highlighted text
-        return p.color(QPalette::HighlightedText);
-    case 16: // button shadow
-        return p.color(QPalette::Mid);
-    case 17: // grey text
-        return p.color(QPalette::Disabled, QPalette::Text);
-    case 18: // button text
-        return p.color(QPalette::ButtonText);
-    case 19: // inactive caption text
-        return p.color(QPalette::Inactive, QPalette::HighlightedText);
-    case 20: // button highlight
-        return p.color(QPalette::Light);
-    case 22: // 3D light
-        return p.color(QPalette::Midlight);
-    case 23: // tool tip text
-        return p.color(QPalette::ToolTipText);
-    case 24: // tool tip background
-        return p.color(QPalette::ToolTipBase);
-    case 26: // hot-tracked item
-        return p.color(QPalette::Link);
-    case 4: // menu
-    case 15: // button face
-    case 30: // menu bar
-        return p.color(QPalette::Button);
-    default:
-        return p.color(QPalette::Window);
-    }
+    using P = QPalette;
+    static const std::vector<SystemColorEntry> table = {
+        {0, "Scroll Bar", P::Active, P::Button},
+        {1, "Desktop", P::Active, P::Dark},
+        {2, "Active Caption", P::Active, P::Highlight},
+        {3, "Inactive Caption", P::Active, P::Mid},
+        {4, "Menu", P::Active, P::Window},
+        {5, "Window", P::Active, P::Base},
+        {6, "Window Frame", P::Active, P::Shadow},
+        {7, "Menu Text", P::Active, P::WindowText},
+        {8, "Window Text", P::Active, P::Text},
+        {9, "Caption Text", P::Active, P::HighlightedText},
+        {10, "Active Border", P::Active, P::Window},
+        {11, "Inactive Border", P::Active, P::Window},
+        {12, "Application Workspace", P::Active, P::Dark},
+        {13, "Highlight", P::Active, P::Highlight},
+        {14, "Highlight Text", P::Active, P::HighlightedText},
+        {15, "Button Face", P::Active, P::Button},
+        {16, "Button Shadow", P::Active, P::Dark},
+        {17, "Gray Text", P::Disabled, P::Text},
+        {18, "Button Text", P::Active, P::ButtonText},
+        {19, "Inactive Caption Text", P::Disabled, P::WindowText},
+        {20, "Button Highlight", P::Active, P::Light},
+        {21, "3D Dark Shadow", P::Active, P::Shadow},
+        {22, "3D Light", P::Active, P::Midlight},
+        {23, "Info Text", P::Active, P::ToolTipText},
+        {24, "Info Background", P::Active, P::ToolTipBase},
+        {26, "Hot Light", P::Active, P::Link},
+        {27, "Gradient Active Caption", P::Active, P::Highlight},
+        {28, "Gradient Inactive Caption", P::Active, P::Mid},
+        {29, "Menu Highlight", P::Active, P::Highlight},
+        {30, "Menu Bar", P::Active, P::Window},
+    };
+    return table;
 }
 
-} // namespace
-
-QColor ToQColor(kovara::TColor color)
+QColor ToQColor(TColor c)
 {
-    const auto value = static_cast<std::uint32_t>(color);
-    if ((value >> 24) == 0xFF)
-        return SystemColor(static_cast<int>(value & 0xFF));
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
+    const QPalette palette = QGuiApplication::palette();
+    if (IsSystemColor(c)) {
+        const int index = c & 0xFF;
+        for (const SystemColorEntry& e : SystemColors())
+            if (e.index == index)
+                return palette.color(e.group, e.role);
+        return palette.color(QPalette::Active, QPalette::Text);
+    }
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+TColor FromQColor(const QColor& c)
+{
+    const QColor rgb = c.toRgb();
+    return static_cast<TColor>(rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16));
 }
 
 } // namespace kovara::ui

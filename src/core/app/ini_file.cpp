@@ -1,0 +1,271 @@
+#include "app/ini_file.h"
+
+#include "base/exception.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kovara {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The file as lines, without their line ends.
+struct IniText {
+    std::vector<std::string> lines;
+    bool crlf = false; // written back with the line ends it was read with
+};
+
+// Reads the whole file. Returns false when it does not exist or cannot be read.
+bool LoadIni(const std::string& fileName, IniText& text)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad())
+        return false;
+    const std::string data = buffer.str();
+    std::size_t start = 0;
+    while (start < data.size()) {
+        std::size_t end = data.find('\n', start);
+        const bool last = end == std::string::npos;
+        if (last)
+            end = data.size();
+        std::string line = data.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+            if (text.lines.empty())
+                text.crlf = true;
+        }
+        text.lines.push_back(std::move(line));
+        start = last ? end : end + 1;
+    }
+    return true;
+}
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// "[name]" (blanks allowed around it and inside the brackets).
+bool ParseSection(const std::string& line, std::string& name)
+{
+    const std::string t = Trim(line);
+    if (t.empty() || t.front() != '[')
+        return false;
+    const std::size_t close = t.find(']');
+    if (close == std::string::npos)
+        return false;
+    name = Trim(t.substr(1, close - 1));
+    return true;
+}
+
+// "key=value"; lines starting with ';' are comments.
+bool ParseKey(const std::string& line, std::string& key, std::string& value)
+{
+    const std::string t = Trim(line);
+    if (t.empty() || t.front() == ';' || t.front() == '[')
+        return false;
+    const std::size_t eq = t.find('=');
+    if (eq == std::string::npos)
+        return false;
+    key = Trim(t.substr(0, eq));
+    value = Trim(t.substr(eq + 1));
+    return !key.empty();
+}
+
+// Where a key sits in the text: the line of the key, or failing that the line
+// after which it belongs (the last non-blank line of the section's first
+// occurrence). Both are -1 when absent.
+struct KeyPlace {
+    long keyLine = -1;
+    long insertAfter = -1;
+    std::string value;
+};
+
+KeyPlace FindKey(const IniText& text, const std::string& section, const std::string& key)
+{
+    KeyPlace place;
+    bool inSection = false;
+    bool firstOccurrence = false;
+    std::string name, k, v;
+    for (std::size_t i = 0; i < text.lines.size(); ++i) {
+        const std::string& line = text.lines[i];
+        if (ParseSection(line, name)) {
+            inSection = SameName(name, section);
+            firstOccurrence = inSection && place.insertAfter < 0;
+            if (firstOccurrence)
+                place.insertAfter = static_cast<long>(i);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (ParseKey(line, k, v) && SameName(k, key)) {
+            place.keyLine = static_cast<long>(i);
+            place.value = v;
+            return place;
+        }
+        if (firstOccurrence && !Trim(line).empty())
+            place.insertAfter = static_cast<long>(i);
+    }
+    return place;
+}
+
+// Writes data to fileName through a temporary file in the same folder that is
+// renamed over it. Returns false on any failure, leaving the old file intact
+// and no temporary file behind.
+bool ReplaceFileAtomically(const std::string& fileName, const std::string& data)
+{
+    // Write through a symbolic link to its target rather than replacing it.
+    std::error_code ec;
+    fs::path target = fileName;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode))
+        return false;
+
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = target.string() + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        // 0666 lets the user's umask decide, as for any new file.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+
+    bool ok = !existed || ::fchmod(fd, old.st_mode & 07777) == 0;
+    const char* p = data.data();
+    std::size_t left = data.size();
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    // Flushed before the rename, so a crash cannot leave an empty file in place.
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const
+{
+    IniText text;
+    if (!LoadIni(fileName_, text))
+        return defaultValue;
+    const KeyPlace place = FindKey(text, section, key);
+    return place.keyLine >= 0 ? place.value : defaultValue;
+}
+
+int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const
+{
+    const std::string value = ReadString(section, key, std::string());
+    if (value.empty())
+        return defaultValue;
+    try {
+        return StrToInt(value);
+    } catch (const Exception&) {
+        return defaultValue;
+    }
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
+{
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool TIniFile::ValueExists(const std::string& section, const std::string& key) const
+{
+    IniText text;
+    return LoadIni(fileName_, text) && FindKey(text, section, key).keyLine >= 0;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+{
+    IniText text;
+    // A file that exists but cannot be read must not be replaced by one key.
+    std::error_code ec;
+    if (!LoadIni(fileName_, text) && fs::exists(fileName_, ec))
+        throw Exception(Format("Unable to write to %s", fileName_));
+
+    // A line break inside a value would end the line and could start a new
+    // section, so breaks are stored as blanks.
+    std::string clean = value;
+    for (char& c : clean)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    const std::string line = key + "=" + clean;
+
+    const KeyPlace place = FindKey(text, section, key);
+    if (place.keyLine >= 0) {
+        text.lines[static_cast<std::size_t>(place.keyLine)] = line;
+    } else if (place.insertAfter >= 0) {
+        text.lines.insert(text.lines.begin() + place.insertAfter + 1, line);
+    } else {
+        while (!text.lines.empty() && Trim(text.lines.back()).empty())
+            text.lines.pop_back();
+        if (!text.lines.empty())
+            text.lines.push_back(std::string());
+        text.lines.push_back("[" + section + "]");
+        text.lines.push_back(line);
+    }
+
+    const char* eol = text.crlf ? "\r\n" : "\n";
+    std::string data;
+    for (const std::string& l : text.lines)
+        data += l + eol;
+    if (!ReplaceFileAtomically(fileName_, data))
+        throw Exception(Format("Unable to write to %s", fileName_));
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+} // namespace kovara

@@ -1,0 +1,60 @@
+#pragma once
+// A colour picker: a drop-down list of a "Default" entry, the sixteen standard
+// colours, the window system's colours and a "Custom" entry that opens the
+// colour dialog. Each picker keeps its own sixteen custom colour slots, which
+// are the colour dialog's custom colours while it is open and are kept in
+// settings.ini under "Custom Colors" as "ColorA" to "ColorP".
+#include "ui/widgets/colors.h"
+
+#include <QComboBox>
+#include <array>
+
+namespace kovara {
+class TIniFile;
+}
+
+namespace kovara::ui {
+
+class TColorComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    static constexpr int kCustomSlots = 16;
+
+    explicit TColorComboBox(QWidget* parent = nullptr);
+
+    // The colour of the "Default" entry (black unless set).
+    void SetDefaultColor(TColor color);
+    TColor DefaultColor() const;
+
+    // Selects the first entry whose colour is color ("Default" first); a colour
+    // that no entry has becomes the colour of the "Custom" entry and is
+    // selected there.
+    void SetSelectedColor(TColor color);
+    TColor SelectedColor() const;
+
+    TColor CustomColor(int slot) const { return customSlots_.at(static_cast<std::size_t>(slot)); }
+    void SetCustomColor(int slot, TColor color) { customSlots_.at(static_cast<std::size_t>(slot)) = color & 0xFFFFFF; }
+
+    // Reads the slots from "Custom Colors"; a missing or unreadable key leaves
+    // its slot as it was. Never raises.
+    void LoadCustomColors(const TIniFile& ini);
+    // Writes all sixteen slots, six hexadecimal digits each (0xBBGGRR).
+    // Raises "Unable to write to %s".
+    void SaveCustomColors(TIniFile& ini) const;
+
+protected:
+    // Lets the user pick a colour, starting from color, with this picker's
+    // slots as the dialog's custom colours (and copied back afterwards, even
+    // on Cancel). Returns false on Cancel. Tests replace it.
+    virtual bool ChooseCustomColor(QColor& color);
+
+private:
+    void AddEntry(const QString& name, TColor color);
+    void SetEntryColor(int index, TColor color);
+    void OnActivated(int index);
+
+    std::array<TColor, kCustomSlots> customSlots_;
+    int lastChoice_ = 0; // restored when the colour dialog is cancelled
+};
+
+} // namespace kovara::ui
