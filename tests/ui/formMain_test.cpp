@@ -21,6 +21,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace kovara::ui {
@@ -256,6 +258,74 @@ TEST_F(MainWindowTest, ExitClosesTheWindow)
     SpinEvents();
     window->Actions().ActionExit->trigger();
     EXPECT_FALSE(window->isVisible());
+}
+
+// settings.ini as text, for checking what reached the file.
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)
+{
+    const auto settings = appData.Path() / "Kovara 2" / "settings.ini";
+    int imports = 0;
+    {
+        auto window = Open();
+        window->SetVersion1Import([&](Shell&) { ++imports; });
+        EXPECT_EQ(imports, 0) << "nothing runs before the window is shown";
+        window->show();
+        SpinEvents();
+        EXPECT_EQ(imports, 1);
+        EXPECT_NE(ReadFile(settings).find("OfferImport1x=0"), std::string::npos);
+        // Later idle passes do not offer it again.
+        window->ShowPage(Page::Devotional);
+        QEvent input(QEvent::KeyRelease); // any input arms the idle pass
+        QApplication::sendEvent(window.get(), &input);
+        SpinEvents();
+        EXPECT_EQ(imports, 1);
+    }
+    auto again = Open();
+    again->SetVersion1Import([&](Shell&) { ++imports; });
+    again->show();
+    SpinEvents();
+    EXPECT_EQ(imports, 1) << "a second run with the saved flag never offers it";
+}
+
+TEST_F(MainWindowTest, ShutdownWritesPlacementAndEveryPreference)
+{
+    const auto settings = appData.Path() / "Kovara 2" / "settings.ini";
+    {
+        auto window = Open();
+        window->SetVersion1Import([](Shell&) {});
+        window->Preferences().SplitPercent = 60; // changed in memory only
+        window->show();
+        SpinEvents();
+        window->close();
+    }
+    const std::string text = ReadFile(settings);
+    for (const char* line : {"[Main Window State]", "Saved=1", "ParagraphMode=1", "SplitPercent=60",
+                             "TextBackColor=15793151", "TextFontColor=0", "TextFontName=Verdana", "TextFontSize=10",
+                             "LastBackupFile=", "LastRestoreFile=", "LastFaithsCheckbookRead=0", "OfferImport1x=0"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " missing from:\n" << text;
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsAreReportedAtClose)
+{
+    const auto settings = appData.Path() / "Kovara 2" / "settings.ini";
+    auto window = Open();
+    window->SetVersion1Import([](Shell&) {});
+    window->show();
+    SpinEvents();
+    // A folder in the file's place: nothing can be written over it.
+    std::filesystem::remove(settings);
+    std::filesystem::create_directory(settings);
+    const QString message = QString::fromStdString("Unable to write to " + settings.string());
+    dialogs.ExpectMessage(message); // the placement, on closing
+    dialogs.ExpectMessage(message); // the preferences, on destruction
+    window->close();
+    window.reset();
 }
 
 TEST(CopyPrintRulesTest, DependOnPageSelectionAndChosenPlan)

@@ -1,14 +1,18 @@
 #include "ui/app/app_commands.h"
 
+#include "ui/app/formPreferences.h"
 #include "ui/app/main_actions.h"
 
 #include <QAction>
 #include <QWidget>
+#include <utility>
 
 namespace kovara::ui {
 
-TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions)
-    : shell_(shell), window_(window)
+TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, TIniFile& settings,
+                           std::function<void()> assignPreferences)
+    : shell_(shell), window_(window), settings_(settings), assignPreferences_(std::move(assignPreferences)),
+      preferencesDlg_(new TFormPreferencesDlg(window))
 {
     Dialogs& dialogs = shell.GetDialogs();
     ConnectGuarded(actions.ActionWelcomePage, dialogs, [this] { ActionWelcomePageExecute(); });
@@ -18,8 +22,7 @@ TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& ac
     // backup and restore of the two user databases;
     ConnectGuarded(actions.ActionBackup, dialogs, [] {});
     ConnectGuarded(actions.ActionRestore, dialogs, [] {});
-    // the preferences dialog;
-    ConnectGuarded(actions.ActionPreferences, dialogs, [] {});
+    ConnectGuarded(actions.ActionPreferences, dialogs, [this] { ActionPreferencesExecute(); });
     // copy and print of the current page, printer set-up;
     ConnectGuarded(actions.ActionCopy, dialogs, [] {});
     ConnectGuarded(actions.ActionPrint, dialogs, [] {});
@@ -66,6 +69,11 @@ void TAppCommands::ActionWelcomePageExecute()
 {
     // TODO: rebuild the summary (BuildWelcomePage) once the welcome frame is in.
     shell_.ShowPage(Page::Welcome);
+}
+
+void TAppCommands::ActionPreferencesExecute()
+{
+    ExecutePreferences(*preferencesDlg_, shell_.Preferences(), settings_, assignPreferences_);
 }
 
 void TAppCommands::ActionExitExecute()

@@ -4,16 +4,27 @@
 // update check. Also the enabling rules of Copy and Print.
 #include "ui/shell.h"
 
+#include <functional>
+
 class QWidget;
+
+namespace kovara {
+class TIniFile;
+}
 
 namespace kovara::ui {
 
+class TFormPreferencesDlg;
 struct TMainActions;
 
 class TAppCommands {
 public:
-    // window is closed by "Exit Kovara". Connects the handlers to actions.
-    TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions);
+    // window is closed by "Exit Kovara" and parents the dialogs; settings is
+    // settings.ini (custom colours); assignPreferences hands the preferences
+    // to the display frames after the preferences dialog's OK. Connects the
+    // handlers to actions and creates the preferences dialog, hidden.
+    TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, TIniFile& settings,
+                 std::function<void()> assignPreferences);
 
     // Copy is enabled on the devotional, Bible reading and prayer pages while
     // their viewer or editor has a selection.
@@ -25,9 +36,13 @@ public:
 private:
     void ActionWelcomePageExecute();
     void ActionExitExecute();
+    void ActionPreferencesExecute();
 
     Shell& shell_;
     QWidget* window_;
+    TIniFile& settings_;
+    std::function<void()> assignPreferences_;
+    TFormPreferencesDlg* preferencesDlg_; // owned by window_
 };
 
 } // namespace kovara::ui

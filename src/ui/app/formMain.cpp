@@ -1,11 +1,14 @@
 #include "ui/app/formMain.h"
 
 #include "app/data_folders.h"
+#include "app/ini_file.h"
+#include "app/kova_prefs.h"
 #include "app/version.h"
 #include "base/exception.h"
 #include "content/kova_bible.h"
 #include "content/kova_devotional.h"
 #include "db/sqlite_db.h"
+#include "prayer/kova_prayertracker.h"
 #include "ui/app/app_commands.h"
 #include "ui/app/error_guard.h"
 #include "ui/app/idle_work.h"
@@ -18,6 +21,7 @@
 #include "ui/prayer/version1_import.h"
 #include "ui/widgets/group_bar.h"
 #include "ui/widgets/html_viewer.h"
+#include "ui/widgets/window_placement.h"
 #include "ui/widgets/text_codec.h"
 
 #include <QAction>
@@ -46,6 +50,7 @@ constexpr int kClientHeight = 609;
 constexpr int kGroupBarWidth = 193;
 constexpr int kToolBarHeight = 29;
 constexpr int kToolButtonSize = 24;
+constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"TabSheetWelcome", "TabSheetDevotional", "TabSheetBibleRead",
@@ -123,11 +128,13 @@ TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::st
     CreateGroupBar();
     CreatePages();
     CreateStatusBar();
-    CreateControllers();
     FormCreate(appDataFolder);
+    CreateControllers();
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
+    // The window system chose the first position; afterwards the saved one.
+    RestoreWindowPlacement(*this, *settings_, kPlacementSection);
 
     idleTimer_ = new QTimer(this);
     idleTimer_->setSingleShot(true);
@@ -154,10 +161,9 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
     userDataFolder_ = UserDataFolderFor(appDataFolder, programFolder_);
     EnsureUserDataFolder(userDataFolder_);
 
-    // TODO: the settings file (user data folder + "settings.ini") and the
-    // preferences object on it, once the preferences piece is in.
-    // TODO: AssignPreferences to the welcome, passage, devotional and prayer
-    // tracker frames, in that order, as each frame lands.
+    settings_ = std::make_unique<TIniFile>(userDataFolder_ + "settings.ini");
+    prefs_ = std::make_unique<TKOVAPreferences>(*settings_);
+    AssignPreferencesToFrames();
 
     OpenDatabase(programFolder_ + "devotional.kova2", devotionalDb_.db);
     devotionals_.clear();
@@ -169,8 +175,7 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
 
     // TODO: the plan store on user data folder + "userreadplans.kova2", then
     // RefreshPlanViews(0), once the plan store is in.
-    // TODO: the prayer store on user data folder + "prayers.kova2", once it
-    // is in.
+    prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
 
     UpdateCaption();
     // TODO: BuildWelcomePage once the welcome frame is in; for now the
@@ -180,9 +185,17 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
 
 void TFormMainWindow::FormClose()
 {
-    // TODO: write the placement to "Main Window State" and copy the prayer
-    // tracker's split position into SplitPercent, once the placement helper
-    // and the tracker frame are in.
+    SaveWindowPlacement(*this, *settings_, kPlacementSection);
+    // TODO: copy the prayer tracker's split position (percent) into
+    // SplitPercent, once the tracker frame is in.
+}
+
+void TFormMainWindow::AssignPreferencesToFrames()
+{
+    // TODO: the welcome page first and the prayer tracker view last, as those
+    // frames land.
+    frameBible_->AssignPreferences(*prefs_);
+    frameDevotional_->AssignPreferences(*prefs_);
 }
 
 void TFormMainWindow::FormDestroy()
@@ -193,9 +206,18 @@ void TFormMainWindow::FormDestroy()
         while (!devotionals_.empty())
             devotionals_.pop_back();
         CloseDatabase(devotionalDb_.db);
-        // TODO: free the prayer store and the plan store here, once they are in.
+        if (prayer_) {
+            prayer_->Close();
+            prayer_.reset();
+        }
+        // TODO: free the plan store here, once it is in.
         bible_.reset();
-        // TODO: SavePreferences, then free the preferences object, once it is in.
+        // Saved here, not only by the object's destructor, so that a file
+        // that cannot be written is reported.
+        if (prefs_) {
+            prefs_->SavePreferences();
+            prefs_.reset();
+        }
     });
 }
 
@@ -389,7 +411,8 @@ void TFormMainWindow::CreateStatusBar()
 
 void TFormMainWindow::CreateControllers()
 {
-    appCommands_ = std::make_unique<TAppCommands>(*this, this, actions_);
+    appCommands_ = std::make_unique<TAppCommands>(*this, this, actions_, *settings_,
+                                                  [this] { AssignPreferencesToFrames(); });
     devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_, *frameDevotional_);
     readingCommands_ = std::make_unique<TReadingCommands>(*this, actions_);
     prayerCommands_ = std::make_unique<TPrayerCommands>(*this, actions_);
@@ -423,8 +446,7 @@ void TFormMainWindow::SetPlanEntries(const std::vector<TPlanEntry>& entries)
 
 TKOVAPreferences& TFormMainWindow::Preferences()
 {
-    // TODO: the preferences object, once it is in.
-    NotAvailable("The preferences object");
+    return *prefs_;
 }
 
 TKOVABible& TFormMainWindow::Bible()
@@ -445,8 +467,7 @@ TKOVAReadPlans& TFormMainWindow::ReadPlans()
 
 TKOVAPrayerTracker& TFormMainWindow::PrayerTracker()
 {
-    // TODO: the prayer store, once it is in.
-    NotAvailable("The prayer store");
+    return *prayer_;
 }
 
 void TFormMainWindow::ShowPage(Page page)
@@ -495,20 +516,14 @@ void TFormMainWindow::ScheduleIdle()
 
 void TFormMainWindow::ApplicationEvents1Idle()
 {
-    // TODO: once the preferences object is in:
-    //   RunImportOffer(Preferences().OfferImport1x, dialogs_,
-    //                  [this] { version1Import_(*this); },
-    //                  [this] { Preferences().SavePreferences(); });
+    RunImportOffer(
+        prefs_->OfferImport1x, dialogs_, [this] { version1Import_(*this); }, [this] { prefs_->SavePreferences(); });
     updateActions();
 }
 
 void TFormMainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        // TODO: restore the placement from "Main Window State".
-    }
     ScheduleIdle();
 }
 

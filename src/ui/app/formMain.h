@@ -26,7 +26,10 @@ struct sqlite3;
 namespace kovara {
 class Clock;
 class TKOVABible;
+class TIniFile;
 class TKOVADevotional;
+class TKOVAPreferences;
+class TKOVAPrayerTracker;
 } // namespace kovara
 
 namespace kovara::ui {
@@ -108,6 +111,8 @@ private:
     void CreatePages();
     void CreateStatusBar();
     void CreateControllers();
+    // Hands the preferences to the display frames, which apply them at once.
+    void AssignPreferencesToFrames();
 
     // Runs the idle handler once the event queue is empty again.
     void ScheduleIdle();
@@ -148,9 +153,12 @@ private:
     // Stores, declared so that an unwinding constructor frees them in the
     // same order as the destructor does: devotionals first, then their
     // connection, then the Bible store.
-    // TODO: the preferences (on settings.ini) before the Bible store, and the
-    // plan store and the prayer store after it, as their pieces land.
+    // TODO: the plan store between the Bible store and the prayer store, once
+    // it is in.
+    std::unique_ptr<TIniFile> settings_;
+    std::unique_ptr<TKOVAPreferences> prefs_;
     std::unique_ptr<TKOVABible> bible_;
+    std::unique_ptr<TKOVAPrayerTracker> prayer_;
     DevotionalConnection devotionalDb_;
     std::vector<std::unique_ptr<TKOVADevotional>> devotionals_;
 
@@ -161,7 +169,6 @@ private:
 
     std::function<void(Shell&)> version1Import_;
     QTimer* idleTimer_ = nullptr;
-    bool shownOnce_ = false;
 };
 
 } // namespace kovara::ui

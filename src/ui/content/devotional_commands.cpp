@@ -15,9 +15,8 @@ TDevotionalCommands::TDevotionalCommands(Shell& shell, const TMainActions& actio
 void TDevotionalCommands::ActionDevFaithsCheckbookExecute()
 {
     shell_.ShowPage(Page::Devotional);
-    // TODO: OpenFaithsCheckbook(devotional, preferences), which also records
-    // today as read, once the preferences object is in.
-    frame_.SetDevotional(shell_.Devotional());
+    // Also records today as the day the devotional was last opened.
+    frame_.OpenFaithsCheckbook(shell_.Devotional(), shell_.Preferences());
 }
 
 } // namespace kovara::ui
