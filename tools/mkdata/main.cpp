@@ -1,8 +1,10 @@
 // mkdata: builds the read-only content databases that ship beside Kovara.
 //   mkdata bible <kjv.xml> <bible.kova2>
 //   mkdata devotional <daily.verse> <bible.kova2> <devotional.kova2>
+//   mkdata readplans <bible.kova2> <readplans.kova2>
 #include "bible.h"
 #include "devotional.h"
+#include "readplans.h"
 
 #include "base/exception.h"
 
@@ -21,8 +23,13 @@ int main(int argc, char* argv[])
             kovara::mkdata::BuildDevotional(argv[2], argv[3], argv[4]);
             return 0;
         }
+        if (argc == 4 && !std::strcmp(argv[1], "readplans")) {
+            kovara::mkdata::BuildReadPlans(argv[2], argv[3]);
+            return 0;
+        }
         std::fprintf(stderr, "usage: mkdata bible <kjv.xml> <bible.kova2>\n"
-                             "       mkdata devotional <daily.verse> <bible.kova2> <devotional.kova2>\n");
+                             "       mkdata devotional <daily.verse> <bible.kova2> <devotional.kova2>\n"
+                             "       mkdata readplans <bible.kova2> <readplans.kova2>\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mkdata: %s\n", e.what());

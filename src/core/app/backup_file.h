@@ -1,0 +1,152 @@
+#pragma once
+// The backup file (*.kova2bak) and the file work behind backup and restore.
+//
+// Layout, all numbers little-endian:
+//   0   90 bytes  header (TBackupHeader, packed as below)
+//   90  ...       prayers section: a zlib stream (level 9) of prayers.kova2
+//   ... ...       plans section: a zlib stream (level 9) of userreadplans.kova2,
+//                 starting at the byte after the prayers section; nothing follows.
+// Header: 0 Signature (46 bytes, text then zero bytes), 46 PrayersOffset (int64),
+// 54 PlansOffset (int64), 62 PrayersSize (int64), 70 PlansSize (int64),
+// 78 Created (double date-time), 86 Version (int32, 20).
+//
+// Everything here works on file paths; it never opens a store. The shell
+// closes both stores, calls in here and reopens both stores whatever happened:
+//
+//   backup:  close stores; WriteBackupFile(...); reopen stores
+//   restore: CheckBackupFile (refuse with BackupCheckMessage unless Valid);
+//            confirm with the user; close stores;
+//            RestoreBackupFiles(...) (raises ERestoreFailed, current data intact);
+//            reopen stores
+//   start-up, before either store is opened: RecoverInterruptedRestore(...)
+//
+// Files beside the databases (P is each database's path):
+//   P + ".old"        the database as it was before the last successful restore
+//   P + ".restored"   a restored image being written or waiting to be swapped in
+//   prayers path + ".restore-commit"
+//                     present from the moment both restored images are complete
+//                     and checked until both have been swapped in
+//
+// Why a restore can be killed at any moment and still leave old or new data:
+//   1. both images are written to P.restored, flushed to disk and checked; the
+//      live databases are not touched. Killed here: no commit marker, so the
+//      next start deletes the .restored files and the old data stays.
+//   2. the commit marker is created (and flushed). From now on the restore is
+//      finished forward, never backward.
+//   3. for each database: rename P over P.old, then rename P.restored over P.
+//      Each rename is atomic. Killed anywhere here: the marker is present, and
+//      the next start repeats step 3 for every database whose P.restored still
+//      exists (P is renamed to P.old only when P still exists), which ends with
+//      both restored databases in place.
+//   4. the marker is deleted.
+// A failure in step 1 deletes the .restored files; a failure in step 3 swaps
+// back what was already swapped (and if even that fails, the marker is left so
+// the next start finishes the restore).
+#include "base/datetime.h"
+#include "base/exception.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kovara {
+
+constexpr int kBackupHeaderSize = 90;
+constexpr int kBackupSignatureSize = 46;
+constexpr const char* kBackupSignature = "Kovara backup [schema 2.0]";
+constexpr std::int32_t kBackupVersion = 20;
+
+struct TBackupHeader {
+    std::string Signature; // up to the first zero byte of the 46-byte field
+    std::int64_t PrayersOffset = 0;
+    std::int64_t PlansOffset = 0;
+    std::int64_t PrayersSize = 0;
+    std::int64_t PlansSize = 0;
+    TDateTime Created = 0;
+    std::int32_t Version = 0;
+};
+
+// The 90 header bytes. A signature longer than its field is cut to 46 bytes.
+std::array<unsigned char, kBackupHeaderSize> EncodeBackupHeader(const TBackupHeader& header);
+// Reads a header from up to 90 bytes; missing bytes count as zero.
+TBackupHeader DecodeBackupHeader(const unsigned char* bytes, std::size_t count);
+
+// The two user databases, and for each the table a real one always holds
+// (the stores create it when they open a new file).
+struct TUserDatabases {
+    std::string PrayersPath;
+    std::string PlansPath;
+    std::string PrayersTable = "prayerTracker";
+    std::string PlansTable = "KOVA2PlanMaster";
+};
+
+// Called with the bytes done so far and the total, during long copies. The
+// total is the sum of both database sizes (known before the copy starts).
+using BackupProgress = std::function<void(std::int64_t done, std::int64_t total)>;
+
+// Writes a backup of both databases (which must be closed) to backupPath.
+// The file is written under a temporary name beside backupPath and renamed
+// over it only when complete and flushed, so on any failure an earlier file of
+// that name is left as it was and no partial file remains. Raises Exception:
+// "Unable to read %s" (a database), "Unable to create backup file %s",
+// "Unable to write backup file %s" (each followed by the reason). A backupPath
+// that names one of the databases is refused before anything is written.
+void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
+                     const BackupProgress& progress = {});
+
+enum class BackupCheck { Valid, CannotOpen, NotBackup };
+
+// Opens the file and checks its signature and version (reads the 90-byte
+// header; a shorter file is never valid). Fills
+// header when given and the answer is Valid. Never raises.
+BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header = nullptr);
+
+// The notice for a check that is not Valid: "Unable to open <path>" or
+// "<path> is not a valid Kovara backup file."; empty for Valid.
+std::string BackupCheckMessage(BackupCheck check, const std::string& backupPath);
+
+// Raised when a restore could not be completed. The current databases are as
+// they were before the restore started.
+class ERestoreFailed : public Exception {
+public:
+    ERestoreFailed();
+};
+
+// The message every failed restore shows.
+constexpr const char* kRestoreFailedMessage =
+    "An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.";
+
+// Step 1 of a restore (the databases must be closed, because a restore left
+// half done by an earlier failure is finished first): unpacks both sections into P.restored beside each
+// database, streaming (no buffer is sized from the header), flushes them and
+// checks each with CheckRestoredImage. The live databases are not touched.
+// Any damage - a file that is not a backup, offsets or sizes that are
+// negative or outside the file, a section that ends early, holds more than its
+// size or fails zlib's checksum, an image that is not a database with the
+// expected table - or a file that cannot be written deletes the .restored
+// files and raises ERestoreFailed.
+void UnpackBackupFile(const std::string& backupPath, const TUserDatabases& databases,
+                      const BackupProgress& progress = {});
+
+// True when the file opens read-only as an SQLite database holding the table.
+bool CheckRestoredImage(const std::string& imagePath, const std::string& tableName);
+
+// Steps 2 to 4: swaps both unpacked images in, keeping the current databases as
+// P.old (replacing older .old files). Requires a successful UnpackBackupFile.
+// On failure undoes what it did as far as it can and raises ERestoreFailed.
+void ReplaceWithRestoredImages(const TUserDatabases& databases);
+
+// UnpackBackupFile then ReplaceWithRestoredImages (the databases must be
+// closed). Raises ERestoreFailed with the current data intact.
+void RestoreBackupFiles(const std::string& backupPath, const TUserDatabases& databases,
+                        const BackupProgress& progress = {});
+
+// Run at start-up before either database is opened: finishes a restore that
+// was interrupted after its commit point, or throws away the leftovers of one
+// interrupted before it. Does nothing when there is nothing to do. Returns
+// true when it found something to finish or clean. File system errors are
+// ignored here (the stores then open what is there).
+bool RecoverInterruptedRestore(const TUserDatabases& databases);
+
+} // namespace kovara

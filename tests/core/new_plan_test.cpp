@@ -1,0 +1,158 @@
+#include "plans/new_plan.h"
+
+#include "content/kova_bible.h"
+#include "fixtures.h"
+#include "plans/kova_readplan.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace kovara {
+namespace {
+
+const TDateTime kToday = EncodeDate(2024, 3, 10);
+
+TEST(CustomPlanTest, DayTextsAndSummaryLine)
+{
+    struct Case {
+        int first, last, daysAhead;
+        std::vector<std::string> days; // empty: refused
+        const char* details;
+    };
+    const Case cases[] = {
+        {1, 31, 0, {"1-31"}, "(31 total verses; 1 days; 31 verses per day.)"},
+        {1, 10, 2, {"1-4", "5-7", "8-10"}, "(10 total verses; 3 days; About 3 verses per day.)"},
+        {1, 5, 1, {"1-3", "4-5"}, "(5 total verses; 2 days; About 2 verses per day.)"},    // 2.5 -> 2
+        {11, 17, 1, {"11-14", "15-17"}, "(7 total verses; 2 days; About 4 verses per day.)"}, // 3.5 -> 4
+        {1, 3, 1, {"1-2", "3-3"}, "(3 total verses; 2 days; About 2 verses per day.)"},      // 1.5 -> 2
+        {1, 4, 2, {"1-2", "3-3", "4-4"}, "(4 total verses; 3 days; About one verse per day.)"},
+        {5, 5, 0, {"5-5"}, "(1 total verses; 1 days; One verse per day.)"},
+        {1, 14, 6, {"1-2", "3-4", "5-6", "7-8", "9-10", "11-12", "13-14"}, "(14 total verses; 7 days; 2 verses per day.)"},
+        {1, 3, 3, {}, "(3 total verses; 4 days; Less than one verse per day.)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Format("%d-%d over %d days ahead", c.first, c.last, c.daysAhead));
+        const TCustomPlanFigures f = CustomPlanFigures(c.first, c.last, kToday, kToday + c.daysAhead);
+        EXPECT_EQ(CustomDetailsText(f), c.details);
+        if (c.days.empty())
+            EXPECT_EQ(test::MessageOf([&] { CustomPlanDays(f); }), kLessThanOneVersePerDay);
+        else
+            EXPECT_EQ(CustomPlanDays(f), c.days);
+    }
+    // The whole Bible in a year: every verse once, the last day ends the stretch.
+    const auto year = CustomPlanDays(CustomPlanFigures(1, 31102, kToday, kToday + 364));
+    ASSERT_EQ(year.size(), 365u);
+    EXPECT_EQ(year.front(), "1-86");
+    EXPECT_EQ(year.back(), "31018-31102");
+}
+
+TEST(CustomPlanTest, CompletionDateNeverBeforeToday)
+{
+    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday - 1, kToday), kToday);
+    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday - 400, kToday), kToday);
+    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday, kToday), kToday);
+    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday + 30, kToday), kToday + 30);
+}
+
+class StretchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::MakeAlphaBetaBible(dir.File("bible.kova2"));
+        bible = std::make_unique<TKOVABible>(dir.File("bible.kova2"), "Test", "T");
+    }
+    test::TempDir dir;
+    std::unique_ptr<TKOVABible> bible;
+};
+
+TEST_F(StretchTest, LinkedChoicesKeepTheStretchNonEmpty)
+{
+    TCustomStretch s = TCustomStretch::FirstBook(*bible);
+    EXPECT_EQ(s.StartVerseIndex(*bible), 1);
+    EXPECT_EQ(s.EndVerseIndex(*bible), 80); // the whole of Alpha
+
+    s.ChangeStartBook(2, *bible); // end book Alpha now lies before: follows to Beta's last chapter
+    EXPECT_EQ(std::vector<int>({s.startBook, s.startChapter, s.endBook, s.endChapter}), std::vector<int>({2, 1, 2, 2}));
+    s.ChangeEndChapter(1);
+    s.ChangeStartChapter(2); // end chapter follows the start
+    EXPECT_EQ(std::vector<int>({s.startChapter, s.endChapter}), std::vector<int>({2, 2}));
+    EXPECT_EQ(s.StartVerseIndex(*bible), 91);
+    EXPECT_EQ(s.EndVerseIndex(*bible), 102);
+    s.ChangeEndChapter(1); // start chapter follows the end
+    EXPECT_EQ(std::vector<int>({s.startChapter, s.endChapter}), std::vector<int>({1, 1}));
+
+    s.ChangeStartChapter(2);
+    s.ChangeEndBook(1, *bible); // start book moves back to Alpha, chapter 1
+    EXPECT_EQ(std::vector<int>({s.startBook, s.startChapter, s.endBook, s.endChapter}), std::vector<int>({1, 1, 1, 3}));
+    s.ChangeStartChapter(2);
+    s.ChangeEndBook(2, *bible); // a later end book leaves the start alone
+    EXPECT_EQ(std::vector<int>({s.startBook, s.startChapter, s.endBook, s.endChapter}), std::vector<int>({1, 2, 2, 2}));
+    EXPECT_EQ(CustomDetailsText(CustomPlanFigures(s.StartVerseIndex(*bible), s.EndVerseIndex(*bible), kToday, kToday)),
+              "(71 total verses; 1 days; 71 verses per day.)");
+}
+
+TEST_F(StretchTest, OpeningChecksNameWhatIsMissing)
+{
+    const std::string missing = dir.File("readplans.kova2");
+    EXPECT_EQ(test::MessageOf([&] { CheckNewPlanSources(nullptr, missing); }), "Bible not assigned to TFormNewPlanDlg");
+    EXPECT_EQ(test::MessageOf([&] { CheckNewPlanSources(bible.get(), missing); }),
+              "Reading plan file " + missing + " not found.");
+    EXPECT_NO_THROW(CheckNewPlanSources(bible.get(), dir.File("bible.kova2")));
+}
+
+TEST(PlanNameTest, ProposalCountsUpFromTheKindsBase)
+{
+    const std::set<std::string> titles = {"Bible in a Year", "Bible in a Year 2", "Custom Reading Plan 2"};
+    const auto exists = [&](const std::string& t) { return titles.count(t) > 0; };
+    EXPECT_EQ(ProposePlanName(DefaultPlanName(TNewPlanKind::SevenTypes), exists), "Bible in a Year 3");
+    EXPECT_EQ(ProposePlanName(DefaultPlanName(TNewPlanKind::OtNtDaily), exists), "Bible in a Year 3");
+    EXPECT_EQ(ProposePlanName(DefaultPlanName(TNewPlanKind::Custom), exists), "Custom Reading Plan");
+    EXPECT_EQ(TemplateTableOf(TNewPlanKind::SevenTypes), "sevenTypes");
+    EXPECT_EQ(TemplateTableOf(TNewPlanKind::OtNtDaily), "otntDaily");
+}
+
+TEST(PlanNameTest, PromptRepeatsUntilANameIsFreeAndTrimsIt)
+{
+    test::TempDir dir;
+    FixedClock clock(kToday);
+    TKOVAReadPlans plans(dir.File("userreadplans.kova2"), clock);
+    plans.AddPlan("Alpha", {"1-1"}, kToday);
+    const auto exists = [&](const std::string& t) { return plans.PlanTitleExists(t); };
+
+    struct Case {
+        const char* what;
+        std::vector<std::optional<std::string>> typed;
+        std::vector<std::string> prefills;
+        std::vector<std::string> notices;
+        std::optional<std::string> result;
+    };
+    const Case cases[] = {
+        {"blanks around", {"  Beta  "}, {"Proposal"}, {}, "Beta"},
+        {"blank, then taken in other case, then free",
+         {" \t ", "alpha ", "Gamma"},
+         {"Proposal", "", "alpha"},
+         {kBlankPlanName, kDuplicatePlanName},
+         "Gamma"},
+        {"cancel", {std::nullopt}, {"Proposal"}, {}, std::nullopt},
+        {"cancel after a refusal", {"ALPHA", std::nullopt}, {"Proposal", "ALPHA"}, {kDuplicatePlanName}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::size_t next = 0;
+        std::vector<std::string> prefills, notices;
+        const auto result = AskPlanName(
+            "Proposal",
+            [&](const std::string& prefill) {
+                prefills.push_back(prefill);
+                return next < c.typed.size() ? c.typed[next++] : std::nullopt;
+            },
+            [&](const std::string& message) { notices.push_back(message); }, exists);
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(prefills, c.prefills);
+        EXPECT_EQ(notices, c.notices);
+    }
+}
+
+} // namespace
+} // namespace kovara
