@@ -3,6 +3,7 @@
 
 #include "base/datetime.h"
 #include "base/exception.h"
+#include "plans/kova_readplan.h"
 #include "ui/app/app_commands.h"
 #include "ui/app/formMain.h"
 #include "ui/app/idle_work.h"
@@ -249,6 +250,27 @@ TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
     EXPECT_TRUE(copy->isEnabled());
     window->ShowPage(Page::Welcome);
     EXPECT_FALSE(copy->isEnabled());
+}
+
+TEST_F(MainWindowTest, StartUpBuildsPlanEntriesFromTheStore)
+{
+    std::filesystem::create_directories(appData.Path() / "Kovara 2");
+    {
+        TKOVAReadPlans plans((appData.Path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        const int behind = plans.AddPlan("Beta in a week", {"81-85", "86-90", "91-95"}, clock.Today() - 2);
+        ASSERT_GE(behind, 0);
+        const int upToDate = plans.AddPlan("Alpha daily", {"1-10", "11-20"}, clock.Today());
+        plans.SetDayDone(upToDate, 1, true);
+    }
+    auto window = Open();
+    const QMenu* reading = window->menuBar()->actions()[2]->menu();
+    EXPECT_EQ(Entries(reading), QStringList({"Alpha daily", "Beta in a week", "-", "Start New Reading Plan...",
+                                             "Reading Plan Manager"}));
+    const auto* group = window->findChild<TGroupBarGroup*>("RzGroupPlans");
+    const QList<QAction*> side = group->EntryActions();
+    ASSERT_EQ(side.size(), 3);
+    EXPECT_FALSE(group->ButtonFor(side[0])->font().bold()) << "today's day is read";
+    EXPECT_TRUE(group->ButtonFor(side[1])->font().bold()) << "behind";
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow)

@@ -9,9 +9,9 @@
 
 namespace kovara::ui {
 
-TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, TIniFile& settings,
-                           std::function<void()> assignPreferences)
-    : shell_(shell), window_(window), settings_(settings), assignPreferences_(std::move(assignPreferences)),
+TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions,
+                           std::function<TIniFile&()> settings, std::function<void()> assignPreferences)
+    : shell_(shell), window_(window), settings_(std::move(settings)), assignPreferences_(std::move(assignPreferences)),
       preferencesDlg_(new TFormPreferencesDlg(window))
 {
     Dialogs& dialogs = shell.GetDialogs();
@@ -73,7 +73,7 @@ void TAppCommands::ActionWelcomePageExecute()
 
 void TAppCommands::ActionPreferencesExecute()
 {
-    ExecutePreferences(*preferencesDlg_, shell_.Preferences(), settings_, assignPreferences_);
+    ExecutePreferences(*preferencesDlg_, shell_.Preferences(), settings_(), assignPreferences_);
 }
 
 void TAppCommands::ActionExitExecute()

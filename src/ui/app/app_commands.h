@@ -19,11 +19,11 @@ struct TMainActions;
 
 class TAppCommands {
 public:
-    // window is closed by "Exit Kovara" and parents the dialogs; settings is
-    // settings.ini (custom colours); assignPreferences hands the preferences
+    // window is closed by "Exit Kovara" and parents the dialogs; settings
+    // gives settings.ini (custom colours) once it is open; assignPreferences hands the preferences
     // to the display frames after the preferences dialog's OK. Connects the
     // handlers to actions and creates the preferences dialog, hidden.
-    TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, TIniFile& settings,
+    TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, std::function<TIniFile&()> settings,
                  std::function<void()> assignPreferences);
 
     // Copy is enabled on the devotional, Bible reading and prayer pages while
@@ -40,7 +40,7 @@ private:
 
     Shell& shell_;
     QWidget* window_;
-    TIniFile& settings_;
+    std::function<TIniFile&()> settings_;
     std::function<void()> assignPreferences_;
     TFormPreferencesDlg* preferencesDlg_; // owned by window_
 };

@@ -8,6 +8,7 @@
 #include "content/kova_bible.h"
 #include "content/kova_devotional.h"
 #include "db/sqlite_db.h"
+#include "plans/kova_readplan.h"
 #include "prayer/kova_prayertracker.h"
 #include "ui/app/app_commands.h"
 #include "ui/app/error_guard.h"
@@ -110,11 +111,6 @@ QIcon PaintIcon(Picture picture)
     return QIcon(pixmap);
 }
 
-[[noreturn]] void NotAvailable(const char* what)
-{
-    throw Exception(Format("%s is not available", what));
-}
-
 } // namespace
 
 TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder,
@@ -128,8 +124,8 @@ TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::st
     CreateGroupBar();
     CreatePages();
     CreateStatusBar();
-    FormCreate(appDataFolder);
     CreateControllers();
+    FormCreate(appDataFolder);
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
@@ -173,8 +169,8 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
     bible_ = std::make_unique<TKOVABible>(programFolder_ + "bible.kova2", "King James Version", "KJV");
     // TODO: hand the Bible store to the plan manager frame once it lands.
 
-    // TODO: the plan store on user data folder + "userreadplans.kova2", then
-    // RefreshPlanViews(0), once the plan store is in.
+    plans_ = std::make_unique<TKOVAReadPlans>(userDataFolder_ + "userreadplans.kova2", clock_);
+    readingCommands_->RefreshPlanViews(0);
     prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
 
     UpdateCaption();
@@ -210,7 +206,7 @@ void TFormMainWindow::FormDestroy()
             prayer_->Close();
             prayer_.reset();
         }
-        // TODO: free the plan store here, once it is in.
+        plans_.reset();
         bible_.reset();
         // Saved here, not only by the object's destructor, so that a file
         // that cannot be written is reported.
@@ -411,10 +407,11 @@ void TFormMainWindow::CreateStatusBar()
 
 void TFormMainWindow::CreateControllers()
 {
-    appCommands_ = std::make_unique<TAppCommands>(*this, this, actions_, *settings_,
-                                                  [this] { AssignPreferencesToFrames(); });
+    appCommands_ = std::make_unique<TAppCommands>(
+        *this, this, actions_, [this]() -> TIniFile& { return *settings_; }, [this] { AssignPreferencesToFrames(); });
     devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_, *frameDevotional_);
-    readingCommands_ = std::make_unique<TReadingCommands>(*this, actions_);
+    readingCommands_ = std::make_unique<TReadingCommands>(
+        *this, actions_, [this](const std::vector<TPlanEntry>& entries) { SetPlanEntries(entries); });
     prayerCommands_ = std::make_unique<TPrayerCommands>(*this, actions_);
 }
 
@@ -461,8 +458,7 @@ TKOVADevotional& TFormMainWindow::Devotional()
 
 TKOVAReadPlans& TFormMainWindow::ReadPlans()
 {
-    // TODO: the plan store, once it is in.
-    NotAvailable("The reading plan store");
+    return *plans_;
 }
 
 TKOVAPrayerTracker& TFormMainWindow::PrayerTracker()

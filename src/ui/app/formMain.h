@@ -30,6 +30,7 @@ class TIniFile;
 class TKOVADevotional;
 class TKOVAPreferences;
 class TKOVAPrayerTracker;
+class TKOVAReadPlans;
 } // namespace kovara
 
 namespace kovara::ui {
@@ -77,12 +78,6 @@ public:
     // Evaluates the enabling rules of Copy and Print.
     void updateActions();
 
-    // One plan's entry in the "Reading" menu and the side bar.
-    struct TPlanEntry {
-        std::string title; // the plan's title, shown as it is
-        bool bold = false; // side bar only: the plan is behind or today's day is unread
-        std::function<void()> onClick; // run through the error guard
-    };
     // Replaces the plan entries: above ReadingMenuBreak in the "Reading" menu
     // and before "Start New Reading Plan..." in the side bar, in the order
     // given. The window owns the entries; the previous ones are freed.
@@ -153,11 +148,10 @@ private:
     // Stores, declared so that an unwinding constructor frees them in the
     // same order as the destructor does: devotionals first, then their
     // connection, then the Bible store.
-    // TODO: the plan store between the Bible store and the prayer store, once
-    // it is in.
     std::unique_ptr<TIniFile> settings_;
     std::unique_ptr<TKOVAPreferences> prefs_;
     std::unique_ptr<TKOVABible> bible_;
+    std::unique_ptr<TKOVAReadPlans> plans_;
     std::unique_ptr<TKOVAPrayerTracker> prayer_;
     DevotionalConnection devotionalDb_;
     std::vector<std::unique_ptr<TKOVADevotional>> devotionals_;
