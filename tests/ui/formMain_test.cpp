@@ -8,6 +8,7 @@
 #include "ui/app/formMain.h"
 #include "ui/app/idle_work.h"
 #include "ui/content/frameDevDisplay.h"
+#include "ui/prayer/framePrayerTracker.h"
 #include "ui/widgets/html_viewer.h"
 #include "ui/widgets/group_bar.h"
 
@@ -207,6 +208,7 @@ TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
         EXPECT_EQ(a.ActionPrint->isEnabled(), c.print) << c.command->objectName().toStdString();
         EXPECT_FALSE(a.ActionCopy->isEnabled());
     }
+    EXPECT_EQ(window->findChild<TFrameKOVAPrayerTracker*>("FrameKOVAPrayerTracker1")->CurrentFilter(), "Answered");
 }
 
 TEST_F(MainWindowTest, PlanEntriesSitAboveTheBreakAndBeforeNewPlan)
@@ -321,9 +323,10 @@ TEST_F(MainWindowTest, ShutdownWritesPlacementAndEveryPreference)
     {
         auto window = Open();
         window->SetVersion1Import([](Shell&) {});
-        window->Preferences().SplitPercent = 60; // changed in memory only
         window->show();
         SpinEvents();
+        // Closing copies the prayer page's split into the preferences.
+        window->findChild<TFrameKOVAPrayerTracker*>("FrameKOVAPrayerTracker1")->SetSplitPercent(60);
         window->close();
     }
     const std::string text = ReadFile(settings);

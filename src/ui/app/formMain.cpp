@@ -18,6 +18,8 @@
 #include "ui/content/frameBibleDisplay.h"
 #include "ui/content/frameDevDisplay.h"
 #include "ui/plans/reading_commands.h"
+#include "ui/prayer/formEditPrayer.h"
+#include "ui/prayer/framePrayerTracker.h"
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
 #include "ui/widgets/group_bar.h"
@@ -37,6 +39,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -145,6 +148,11 @@ TFormMainWindow::~TFormMainWindow()
 {
     qApp->removeEventFilter(this);
     FormDestroy();
+    // The prayer editor keeps settings.ini for its placement: it goes before
+    // the members do, and with it the two that refer to it.
+    delete prayerCommands_;
+    delete framePrayerTracker_;
+    delete prayerEditor_;
 }
 
 // ---- start-up and shutdown
@@ -159,6 +167,7 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
 
     settings_ = std::make_unique<TIniFile>(userDataFolder_ + "settings.ini");
     prefs_ = std::make_unique<TKOVAPreferences>(*settings_);
+    CreatePrayerPage();
     AssignPreferencesToFrames();
 
     OpenDatabase(programFolder_ + "devotional.kova2", devotionalDb_.db);
@@ -182,16 +191,15 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
 void TFormMainWindow::FormClose()
 {
     SaveWindowPlacement(*this, *settings_, kPlacementSection);
-    // TODO: copy the prayer tracker's split position (percent) into
-    // SplitPercent, once the tracker frame is in.
+    prefs_->SplitPercent = framePrayerTracker_->SplitPercent();
 }
 
 void TFormMainWindow::AssignPreferencesToFrames()
 {
-    // TODO: the welcome page first and the prayer tracker view last, as those
-    // frames land.
+    // TODO: the welcome page first, once its frame is in.
     frameBible_->AssignPreferences(*prefs_);
     frameDevotional_->AssignPreferences(*prefs_);
+    framePrayerTracker_->AssignPreferences(*prefs_);
 }
 
 void TFormMainWindow::FormDestroy()
@@ -351,8 +359,8 @@ void TFormMainWindow::CreatePages()
         new QVBoxLayout(page);
         pages_->addWidget(page);
     }
-    // TODO: the welcome, plan manager and prayer tracker frames go into
-    // their pages as they land, and the hidden print viewer
+    // TODO: the welcome and plan manager frames go into their pages as they
+    // land, and the hidden print viewer
     // HTMLViewerTempPrint beside them.
     const auto pageLayout = [this](Page page) {
         auto* layout = static_cast<QVBoxLayout*>(pages_->widget(static_cast<int>(page))->layout());
@@ -412,7 +420,29 @@ void TFormMainWindow::CreateControllers()
     devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_, *frameDevotional_);
     readingCommands_ = std::make_unique<TReadingCommands>(
         *this, actions_, [this](const std::vector<TPlanEntry>& entries) { SetPlanEntries(entries); });
-    prayerCommands_ = std::make_unique<TPrayerCommands>(*this, actions_);
+}
+
+void TFormMainWindow::CreatePrayerPage()
+{
+    prayerEditor_ = new TFormPrayerEdit(dialogs_, settings_.get(), this);
+    prayerEditor_->setObjectName(QStringLiteral("FormPrayerEdit"));
+    QWidget* page = pages_->widget(static_cast<int>(Page::PrayerTracker));
+    framePrayerTracker_ = new TFrameKOVAPrayerTracker(*this, *prayerEditor_, page);
+    framePrayerTracker_->setObjectName(QStringLiteral("FrameKOVAPrayerTracker1"));
+    page->layout()->setContentsMargins(0, 0, 0, 0);
+    page->layout()->addWidget(framePrayerTracker_);
+    connect(framePrayerTracker_->TextArea(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+
+    prayerCommands_ = new TPrayerCommands(*this, *framePrayerTracker_, *prayerEditor_, this);
+    // The controller's slots run their own error guard.
+    connect(actions_.ActionNewPrayer, &QAction::triggered, prayerCommands_, &TPrayerCommands::ActionNewPrayerExecute);
+    connect(actions_.ActionPrayersActive, &QAction::triggered, prayerCommands_,
+            &TPrayerCommands::ActionPrayersActiveExecute);
+    connect(actions_.ActionPrayersAnswered, &QAction::triggered, prayerCommands_,
+            &TPrayerCommands::ActionPrayersAnsweredExecute);
+    connect(actions_.ActionPrayersInactive, &QAction::triggered, prayerCommands_,
+            &TPrayerCommands::ActionPrayersInactiveExecute);
+    connect(actions_.ActionPrayersAll, &QAction::triggered, prayerCommands_, &TPrayerCommands::ActionPrayersAllExecute);
 }
 
 // ---- plan entries
@@ -486,8 +516,7 @@ void TFormMainWindow::UpdateCaption()
 
 void TFormMainWindow::updateActions()
 {
-    // TODO: the prayer editor's selection and the plan manager's chosen plan,
-    // as those frames land.
+    // TODO: the plan manager's chosen plan, once its frame is in.
     int selectionLength = 0;
     switch (CurrentPage()) {
     case Page::Devotional:
@@ -495,6 +524,9 @@ void TFormMainWindow::updateActions()
         break;
     case Page::BibleRead:
         selectionLength = frameBible_->Viewer()->SelectionLength();
+        break;
+    case Page::PrayerTracker:
+        selectionLength = static_cast<int>(framePrayerTracker_->TextArea()->textCursor().selectedText().size());
         break;
     default:
         break;

@@ -41,6 +41,8 @@ class TFrameKOVABibleDisplay;
 class TFrameKOVADevotionalDisplay;
 class TGroupBar;
 class TGroupBarGroup;
+class TFormPrayerEdit;
+class TFrameKOVAPrayerTracker;
 class TPrayerCommands;
 class TReadingCommands;
 
@@ -106,6 +108,9 @@ private:
     void CreatePages();
     void CreateStatusBar();
     void CreateControllers();
+    // The prayer editor, the prayer page's frame and the prayer commands;
+    // they need settings.ini, so they come once it is known.
+    void CreatePrayerPage();
     // Hands the preferences to the display frames, which apply them at once.
     void AssignPreferencesToFrames();
 
@@ -133,6 +138,8 @@ private:
 
     TFrameKOVADevotionalDisplay* frameDevotional_ = nullptr;
     TFrameKOVABibleDisplay* frameBible_ = nullptr;
+    TFrameKOVAPrayerTracker* framePrayerTracker_ = nullptr;
+    TFormPrayerEdit* prayerEditor_ = nullptr; // hidden until an item is edited
 
     // The connection to devotional.kova2, lent to the devotional store. Closed
     // quietly here only when start-up fails half way; the normal shutdown
@@ -159,7 +166,7 @@ private:
     std::unique_ptr<TAppCommands> appCommands_;
     std::unique_ptr<TDevotionalCommands> devotionalCommands_;
     std::unique_ptr<TReadingCommands> readingCommands_;
-    std::unique_ptr<TPrayerCommands> prayerCommands_;
+    TPrayerCommands* prayerCommands_ = nullptr; // owned as a child
 
     std::function<void(Shell&)> version1Import_;
     QTimer* idleTimer_ = nullptr;
