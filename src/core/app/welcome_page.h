@@ -1,0 +1,22 @@
+#pragma once
+// The text of the welcome page: a greeting and a summary of the user's reading
+// plans, prayer items and today's devotional, each line with internal links
+// (see internal_links.h) into the program.
+#include <string>
+
+namespace kovara {
+
+class Clock;
+class TKOVAPreferences;
+class TKOVAPrayerTracker;
+class TKOVAReadPlans;
+
+// Builds the page as HTML lines, each ended by CR LF. Plan titles go in as
+// they are stored, without escaping, so markup in a title shows as markup.
+// The devotional line appears unless prefs.LastFaithsCheckbookRead equals
+// today's day of the year (1 to 366) by clock. Store errors propagate; nothing
+// is returned then.
+std::string BuildWelcomePageText(const TKOVAReadPlans& plans, const TKOVAPrayerTracker& prayers,
+                                 const TKOVAPreferences& prefs, const Clock& clock);
+
+} // namespace kovara
