@@ -3,7 +3,7 @@
 #include "ui/plans/formNewPlan.h"
 
 #include "plan_test_shell.h"
-#include "ui/plans/plan_dates.h"
+#include "ui/widgets/dates.h"
 
 #include <QComboBox>
 #include <QDateEdit>

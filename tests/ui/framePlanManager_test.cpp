@@ -5,7 +5,7 @@
 
 #include "plan_test_shell.h"
 #include "ui/plans/plan_controller.h"
-#include "ui/plans/plan_dates.h"
+#include "ui/widgets/dates.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 
 #include "app/kova_prefs.h"
 #include "prayer_test_support.h"
-#include "ui/prayer/prayer_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/widgets/colors.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "plans/plan_printout.h"
 #include "ui/app/error_guard.h"
 #include "ui/content/frameBibleDisplay.h"
-#include "ui/plans/plan_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/plans/reading_page.h"
 #include "ui/widgets/html_viewer.h"
 

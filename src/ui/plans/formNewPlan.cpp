@@ -4,7 +4,7 @@
 #include "plans/kova_readplan.h"
 #include "ui/app/dialogs.h"
 #include "ui/app/error_guard.h"
-#include "ui/plans/plan_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/widgets/text_codec.h"
 
 #include <QApplication>

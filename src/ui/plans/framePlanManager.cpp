@@ -5,7 +5,7 @@
 #include "plans/kova_readplan.h"
 #include "ui/app/dialogs.h"
 #include "ui/app/error_guard.h"
-#include "ui/plans/plan_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/shell.h"
 #include "ui/widgets/busy_cursor.h"
 #include "ui/widgets/text_codec.h"

@@ -11,7 +11,7 @@
 #include "ui/app/error_guard.h"
 #include "ui/content/frameBibleDisplay.h"
 #include "ui/plans/formNewPlan.h"
-#include "ui/plans/plan_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/plans/reading_page.h"
 #include "ui/shell.h"
 #include "ui/widgets/html_viewer.h"

@@ -7,7 +7,7 @@
 #include "prayer/prayer_preview.h"
 #include "ui/app/dialogs.h"
 #include "ui/app/error_guard.h"
-#include "ui/prayer/prayer_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/widgets/text_codec.h"

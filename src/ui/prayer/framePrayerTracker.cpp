@@ -4,7 +4,7 @@
 #include "base/exception.h"
 #include "ui/app/error_guard.h"
 #include "ui/prayer/formEditPrayer.h"
-#include "ui/prayer/prayer_dates.h"
+#include "ui/widgets/dates.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/shell.h"

@@ -1,12 +1,14 @@
-#include "ui/prayer/prayer_dates.h"
+#include "ui/widgets/dates.h"
 
-#include <QDate>
+#include "ui/widgets/text_codec.h"
+
 #include <QLocale>
 #include <QTime>
 
 namespace kovara::ui {
 
 namespace {
+const QDate kDayZero(1899, 12, 30);
 
 // The system's long time format without its time-zone field ("t" runs outside
 // quoted text): the stored moments are local wall-clock times with no zone.
@@ -27,11 +29,24 @@ QString LongTimeFormat()
 
 } // namespace
 
+QDate ToQDate(TDateTime t)
+{
+    return kDayZero.addDays(DateOf(t));
+}
+
+TDateTime FromQDate(const QDate& date)
+{
+    return static_cast<TDateTime>(kDayZero.daysTo(date));
+}
+
 QString ShortDateText(TDateTime t)
 {
-    int year = 0, month = 0, day = 0;
-    DecodeDate(t, year, month, day);
-    return QLocale::system().toString(QDate(year, month, day), QLocale::ShortFormat);
+    return QLocale::system().toString(ToQDate(t), QLocale::ShortFormat);
+}
+
+std::string ShortDateBytes(TDateTime t)
+{
+    return ToBytes(ShortDateText(t));
 }
 
 QString ShortDateTimeText(TDateTime t)
