@@ -7,6 +7,8 @@
 #include "ui/app/app_commands.h"
 #include "ui/app/formMain.h"
 #include "ui/app/idle_work.h"
+#include "ui/app/frameWelcomePage.h"
+#include "ui/content/frameBibleDisplay.h"
 #include "ui/content/frameDevDisplay.h"
 #include "ui/prayer/framePrayerTracker.h"
 #include "ui/widgets/html_viewer.h"
@@ -211,33 +213,6 @@ TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
     EXPECT_EQ(window->findChild<TFrameKOVAPrayerTracker*>("FrameKOVAPrayerTracker1")->CurrentFilter(), "Answered");
 }
 
-TEST_F(MainWindowTest, PlanEntriesSitAboveTheBreakAndBeforeNewPlan)
-{
-    auto window = Open();
-    const QMenu* reading = window->menuBar()->actions()[2]->menu();
-    const auto* plans = window->findChild<TGroupBarGroup*>("RzGroupPlans");
-    int clicked = -1;
-    window->SetPlanEntries({{"Psalms & Proverbs", true, [&] { clicked = 0; }},
-                            {"Gospels", false, [&] { throw Exception("Plan index out of range: 1"); }}});
-    EXPECT_EQ(Entries(reading), QStringList({"Psalms && Proverbs", "Gospels", "-", "Start New Reading Plan...",
-                                             "Reading Plan Manager"}));
-    const QList<QAction*> side = plans->EntryActions();
-    ASSERT_EQ(side.size(), 3);
-    EXPECT_EQ(side[2], window->Actions().ActionNewReadPlan);
-    EXPECT_TRUE(plans->ButtonFor(side[0])->font().bold());
-    EXPECT_FALSE(plans->ButtonFor(side[1])->font().bold());
-
-    side[0]->trigger();
-    EXPECT_EQ(clicked, 0);
-    dialogs.ExpectMessage("Plan index out of range: 1");
-    side[1]->trigger(); // the error is shown, not thrown into the event loop
-
-    // Rebuilding with no plans leaves only the fixed entries.
-    window->SetPlanEntries({});
-    EXPECT_EQ(Entries(reading), QStringList({"-", "Start New Reading Plan...", "Reading Plan Manager"}));
-    EXPECT_EQ(plans->EntryActions(), QList<QAction*>({window->Actions().ActionNewReadPlan}));
-}
-
 TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
 {
     auto window = Open();
@@ -254,25 +229,48 @@ TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
     EXPECT_FALSE(copy->isEnabled());
 }
 
-TEST_F(MainWindowTest, StartUpBuildsPlanEntriesFromTheStore)
+TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
 {
     std::filesystem::create_directories(appData.Path() / "Kovara 2");
     {
         TKOVAReadPlans plans((appData.Path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        const int behind = plans.AddPlan("Beta in a week", {"81-85", "86-90", "91-95"}, clock.Today() - 2);
-        ASSERT_GE(behind, 0);
+        ASSERT_GE(plans.AddPlan("Beta & more", {"81-85", "86-90", "91-95"}, clock.Today() - 2), 0);
         const int upToDate = plans.AddPlan("Alpha daily", {"1-10", "11-20"}, clock.Today());
         plans.SetDayDone(upToDate, 1, true);
     }
     auto window = Open();
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
-    EXPECT_EQ(Entries(reading), QStringList({"Alpha daily", "Beta in a week", "-", "Start New Reading Plan...",
+    // Plan entries above the break, in plan order; "&" is shown, not a mnemonic.
+    EXPECT_EQ(Entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
                                              "Reading Plan Manager"}));
     const auto* group = window->findChild<TGroupBarGroup*>("RzGroupPlans");
     const QList<QAction*> side = group->EntryActions();
     ASSERT_EQ(side.size(), 3);
+    EXPECT_EQ(side[1]->text(), "Beta && more");
+    EXPECT_EQ(side[2], window->Actions().ActionNewReadPlan);
     EXPECT_FALSE(group->ButtonFor(side[0])->font().bold()) << "today's day is read";
     EXPECT_TRUE(group->ButtonFor(side[1])->font().bold()) << "behind";
+
+    // A behind plan opens on its first unread day.
+    side[1]->trigger();
+    EXPECT_EQ(window->CurrentPage(), Page::BibleRead);
+    const auto* page = window->findChild<TFrameKOVABibleDisplay*>("FrameKOVABibleDisplay1");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->VerseSpec(), "81-85");
+    EXPECT_TRUE(window->Actions().ActionPrint->isEnabled());
+}
+
+TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
+{
+    auto window = Open();
+    auto* welcome = window->findChild<TFrameKOVAWelcomePage*>("FrameKOVAWelcomePage1");
+    ASSERT_TRUE(welcome);
+    EXPECT_FALSE(welcome->PageText().empty());
+    welcome->HTMLViewer1HotSpotClick("koav2:ViewInactivePrayers");
+    EXPECT_EQ(window->CurrentPage(), Page::PrayerTracker);
+    EXPECT_EQ(window->findChild<TFrameKOVAPrayerTracker*>("FrameKOVAPrayerTracker1")->CurrentFilter(), "Inactive");
+    window->Actions().ActionWelcomePage->trigger();
+    EXPECT_EQ(window->CurrentPage(), Page::Welcome);
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow)

@@ -10,8 +10,10 @@
 namespace kovara::ui {
 
 TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions,
-                           std::function<TIniFile&()> settings, std::function<void()> assignPreferences)
+                           std::function<TIniFile&()> settings, std::function<void()> assignPreferences,
+                           std::function<void()> buildWelcomePage)
     : shell_(shell), window_(window), settings_(std::move(settings)), assignPreferences_(std::move(assignPreferences)),
+      buildWelcomePage_(std::move(buildWelcomePage)),
       preferencesDlg_(new TFormPreferencesDlg(window))
 {
     Dialogs& dialogs = shell.GetDialogs();
@@ -67,8 +69,7 @@ bool TAppCommands::PrintEnabled(Page page, int planManagerPlanIndex)
 
 void TAppCommands::ActionWelcomePageExecute()
 {
-    // TODO: rebuild the summary (BuildWelcomePage) once the welcome frame is in.
-    shell_.ShowPage(Page::Welcome);
+    buildWelcomePage_();
 }
 
 void TAppCommands::ActionPreferencesExecute()

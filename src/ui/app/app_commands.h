@@ -20,11 +20,13 @@ struct TMainActions;
 class TAppCommands {
 public:
     // window is closed by "Exit Kovara" and parents the dialogs; settings
-    // gives settings.ini (custom colours) once it is open; assignPreferences hands the preferences
-    // to the display frames after the preferences dialog's OK. Connects the
-    // handlers to actions and creates the preferences dialog, hidden.
+    // gives settings.ini (custom colours) once it is open; assignPreferences
+    // hands the preferences to the display frames after the preferences
+    // dialog's OK; buildWelcomePage rebuilds the summary and shows it.
+    // Connects the handlers to actions and creates the preferences dialog,
+    // hidden.
     TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, std::function<TIniFile&()> settings,
-                 std::function<void()> assignPreferences);
+                 std::function<void()> assignPreferences, std::function<void()> buildWelcomePage);
 
     // Copy is enabled on the devotional, Bible reading and prayer pages while
     // their viewer or editor has a selection.
@@ -42,6 +44,7 @@ private:
     QWidget* window_;
     std::function<TIniFile&()> settings_;
     std::function<void()> assignPreferences_;
+    std::function<void()> buildWelcomePage_;
     TFormPreferencesDlg* preferencesDlg_; // owned by window_
 };
 

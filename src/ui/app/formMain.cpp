@@ -17,7 +17,11 @@
 #include "ui/content/devotional_commands.h"
 #include "ui/content/frameBibleDisplay.h"
 #include "ui/content/frameDevDisplay.h"
-#include "ui/plans/reading_commands.h"
+#include "ui/app/frameWelcomePage.h"
+#include "ui/app/internal_links.h"
+#include "ui/plans/framePlanManager.h"
+#include "ui/plans/plan_controller.h"
+#include "ui/plans/reading_page.h"
 #include "ui/prayer/formEditPrayer.h"
 #include "ui/prayer/framePrayerTracker.h"
 #include "ui/prayer/prayer_commands.h"
@@ -168,6 +172,7 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
     settings_ = std::make_unique<TIniFile>(userDataFolder_ + "settings.ini");
     prefs_ = std::make_unique<TKOVAPreferences>(*settings_);
     CreatePrayerPage();
+    CreatePlanPages();
     AssignPreferencesToFrames();
 
     OpenDatabase(programFolder_ + "devotional.kova2", devotionalDb_.db);
@@ -176,16 +181,14 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
                                                              "R. M. Halvard", devotionalDb_.db));
 
     bible_ = std::make_unique<TKOVABible>(programFolder_ + "bible.kova2", "King James Version", "KJV");
-    // TODO: hand the Bible store to the plan manager frame once it lands.
+    // The plan manager reaches the Bible store through the shell.
 
     plans_ = std::make_unique<TKOVAReadPlans>(userDataFolder_ + "userreadplans.kova2", clock_);
-    readingCommands_->RefreshPlanViews(0);
+    planCommands_->RefreshPlanViews(0);
     prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
 
     UpdateCaption();
-    // TODO: BuildWelcomePage once the welcome frame is in; for now the
-    // welcome page is simply made current.
-    ShowPage(Page::Welcome);
+    frameWelcome_->BuildWelcomePage(*this);
 }
 
 void TFormMainWindow::FormClose()
@@ -196,7 +199,7 @@ void TFormMainWindow::FormClose()
 
 void TFormMainWindow::AssignPreferencesToFrames()
 {
-    // TODO: the welcome page first, once its frame is in.
+    frameWelcome_->AssignPreferences(*prefs_);
     frameBible_->AssignPreferences(*prefs_);
     frameDevotional_->AssignPreferences(*prefs_);
     framePrayerTracker_->AssignPreferences(*prefs_);
@@ -359,42 +362,24 @@ void TFormMainWindow::CreatePages()
         new QVBoxLayout(page);
         pages_->addWidget(page);
     }
-    // TODO: the welcome and plan manager frames go into their pages as they
-    // land, and the hidden print viewer
-    // HTMLViewerTempPrint beside them.
     const auto pageLayout = [this](Page page) {
         auto* layout = static_cast<QVBoxLayout*>(pages_->widget(static_cast<int>(page))->layout());
         layout->setContentsMargins(0, 0, 0, 0);
         return layout;
     };
 
+    frameWelcome_ = new TFrameKOVAWelcomePage(dialogs_);
+    frameWelcome_->setObjectName(QStringLiteral("FrameKOVAWelcomePage1"));
+    pageLayout(Page::Welcome)->addWidget(frameWelcome_);
+
     frameDevotional_ = new TFrameKOVADevotionalDisplay(clock_, dialogs_);
     frameDevotional_->setObjectName(QStringLiteral("FrameKOVADevotionalDisplay1"));
     pageLayout(Page::Devotional)->addWidget(frameDevotional_);
-
-    // The reading page: the passage above, the plan's status line and its two
-    // buttons below.
-    QWidget* reading = pages_->widget(static_cast<int>(Page::BibleRead));
-    QVBoxLayout* readingLayout = pageLayout(Page::BibleRead);
-    frameBible_ = new TFrameKOVABibleDisplay;
-    frameBible_->setObjectName(QStringLiteral("FrameKOVABibleDisplay1"));
-    readingLayout->addWidget(frameBible_, 1);
-    auto* bottom = new QHBoxLayout;
-    labelReadPlanStatus_ = new QLabel(reading);
-    labelReadPlanStatus_->setObjectName(QStringLiteral("LabelReadPlanStatus"));
-    buttonPlanManager_ = new QPushButton(QStringLiteral("View or Edit Reading Plan"), reading);
-    buttonPlanManager_->setObjectName(QStringLiteral("ButtonPlanManager"));
-    buttonMarkRead_ = new QPushButton(QStringLiteral("Mark Passage as Read"), reading);
-    buttonMarkRead_->setObjectName(QStringLiteral("ButtonMarkRead"));
-    // TODO: the two buttons' handlers come with today's reading.
-    bottom->addWidget(labelReadPlanStatus_, 1);
-    bottom->addWidget(buttonPlanManager_);
-    bottom->addWidget(buttonMarkRead_);
-    readingLayout->addLayout(bottom);
+    // The reading, plan manager and prayer pages are filled once the
+    // preferences exist (CreatePlanPages, CreatePrayerPage).
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
-    for (HtmlViewer* viewer : {frameDevotional_->Viewer(), frameBible_->Viewer()})
-        connect(viewer, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    connect(frameDevotional_->Viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -416,10 +401,46 @@ void TFormMainWindow::CreateStatusBar()
 void TFormMainWindow::CreateControllers()
 {
     appCommands_ = std::make_unique<TAppCommands>(
-        *this, this, actions_, [this]() -> TIniFile& { return *settings_; }, [this] { AssignPreferencesToFrames(); });
+        *this, this, actions_, [this]() -> TIniFile& { return *settings_; }, [this] { AssignPreferencesToFrames(); },
+        [this] { frameWelcome_->BuildWelcomePage(*this); });
     devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_, *frameDevotional_);
-    readingCommands_ = std::make_unique<TReadingCommands>(
-        *this, actions_, [this](const std::vector<TPlanEntry>& entries) { SetPlanEntries(entries); });
+    // Welcome page links run the same actions as the menu entries.
+    linkTarget_ = std::make_unique<ActionLinkTarget>(
+        ActionLinkTarget::Actions{actions_.ActionDevFaithsCheckbook, actions_.ActionNewReadPlan,
+                                  actions_.ActionReadingPlanManager, actions_.ActionNewPrayer,
+                                  actions_.ActionPrayersActive, actions_.ActionPrayersInactive,
+                                  actions_.ActionPrayersAnswered, actions_.ActionPrayersAll},
+        [this](int plan) { planCommands_->ShowPlanDay(plan, 0); });
+    frameWelcome_->SetLinkTarget(*linkTarget_);
+}
+
+void TFormMainWindow::CreatePlanPages()
+{
+    planCommands_ = new PlanController(*this, this);
+    planCommands_->setObjectName(QStringLiteral("PlanCommands"));
+
+    TFrameKOVAReadingPage* reading = planCommands_->ReadingPage();
+    reading->setObjectName(QStringLiteral("FrameKOVAReadingPage1"));
+    QWidget* readingPage = pages_->widget(static_cast<int>(Page::BibleRead));
+    readingPage->layout()->setContentsMargins(0, 0, 0, 0);
+    readingPage->layout()->addWidget(reading);
+    frameBible_ = reading->FrameKOVABibleDisplay1;
+    frameBible_->setObjectName(QStringLiteral("FrameKOVABibleDisplay1"));
+    connect(frameBible_->Viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+
+    TFrameKOVAPlanManager* manager = planCommands_->PlanManager();
+    manager->setObjectName(QStringLiteral("FrameKOVAPlanManager1"));
+    QWidget* managerPage = pages_->widget(static_cast<int>(Page::PlanManager));
+    managerPage->layout()->setContentsMargins(0, 0, 0, 0);
+    managerPage->layout()->addWidget(manager);
+
+    // The window's two plan actions are the ones in its menus and side bar;
+    // the plan commands' own actions carry the handlers.
+    connect(actions_.ActionNewReadPlan, &QAction::triggered, planCommands_->ActionNewReadPlan, &QAction::trigger);
+    connect(actions_.ActionReadingPlanManager, &QAction::triggered, planCommands_->ActionReadingPlanManager,
+            &QAction::trigger);
+    planCommands_->SetReadingMenu(readingMenu_, readingMenuBreak_);
+    planCommands_->SetPlanEntriesChanged([this](const std::vector<PlanEntry>& entries) { FillSideBarPlans(entries); });
 }
 
 void TFormMainWindow::CreatePrayerPage()
@@ -447,24 +468,24 @@ void TFormMainWindow::CreatePrayerPage()
 
 // ---- plan entries
 
-void TFormMainWindow::SetPlanEntries(const std::vector<TPlanEntry>& entries)
+void TFormMainWindow::FillSideBarPlans(const std::vector<PlanEntry>& entries)
 {
-    for (QAction* old : planEntries_) {
+    for (QAction* old : sideBarPlanEntries_) {
         groupPlans_->RemoveAction(old);
-        delete old; // also leaves the menu
+        delete old;
     }
-    planEntries_.clear();
+    sideBarPlanEntries_.clear();
 
     int position = 0;
-    for (const TPlanEntry& entry : entries) {
+    for (const PlanEntry& entry : entries) {
         // A plan title is the user's own text: a single "&" would otherwise be
         // taken as a mnemonic marker and vanish from the caption.
-        auto* action = new QAction(FromBytes(entry.title).replace(QLatin1Char('&'), QLatin1String("&&")), this);
+        auto* action = new QAction(QString(entry.title).replace(QLatin1Char('&'), QLatin1String("&&")), this);
         action->setObjectName(QStringLiteral("PlanEntry%1").arg(position));
-        ConnectGuarded(action, dialogs_, entry.onClick ? entry.onClick : [] {});
-        readingMenu_->insertAction(readingMenuBreak_, action);
+        const int plan = entry.plan;
+        ConnectGuarded(action, dialogs_, [this, plan] { planCommands_->PlanItemClick(plan); });
         groupPlans_->InsertAction(position, action, entry.bold);
-        planEntries_.push_back(action);
+        sideBarPlanEntries_.push_back(action);
         ++position;
     }
 }
@@ -516,22 +537,22 @@ void TFormMainWindow::UpdateCaption()
 
 void TFormMainWindow::updateActions()
 {
-    // TODO: the plan manager's chosen plan, once its frame is in.
     int selectionLength = 0;
     switch (CurrentPage()) {
     case Page::Devotional:
         selectionLength = frameDevotional_->Viewer()->SelectionLength();
         break;
     case Page::BibleRead:
-        selectionLength = frameBible_->Viewer()->SelectionLength();
+        selectionLength = frameBible_ ? frameBible_->Viewer()->SelectionLength() : 0;
         break;
     case Page::PrayerTracker:
-        selectionLength = static_cast<int>(framePrayerTracker_->TextArea()->textCursor().selectedText().size());
+        if (framePrayerTracker_)
+            selectionLength = static_cast<int>(framePrayerTracker_->TextArea()->textCursor().selectedText().size());
         break;
     default:
         break;
     }
-    const int planManagerPlanIndex = -1;
+    const int planManagerPlanIndex = planCommands_ ? planCommands_->PlanManager()->CurrentPlan() : -1;
     actions_.ActionCopy->setEnabled(TAppCommands::CopyEnabled(CurrentPage(), selectionLength));
     actions_.ActionPrint->setEnabled(TAppCommands::PrintEnabled(CurrentPage(), planManagerPlanIndex));
 }

@@ -44,7 +44,10 @@ class TGroupBarGroup;
 class TFormPrayerEdit;
 class TFrameKOVAPrayerTracker;
 class TPrayerCommands;
-class TReadingCommands;
+class TFrameKOVAWelcomePage;
+class ActionLinkTarget;
+class PlanController;
+struct PlanEntry;
 
 class TFormMainWindow : public QMainWindow, public Shell {
     Q_OBJECT
@@ -80,13 +83,6 @@ public:
     // Evaluates the enabling rules of Copy and Print.
     void updateActions();
 
-    // Replaces the plan entries: above ReadingMenuBreak in the "Reading" menu
-    // and before "Start New Reading Plan..." in the side bar, in the order
-    // given. The window owns the entries; the previous ones are freed.
-    void SetPlanEntries(const std::vector<TPlanEntry>& entries);
-    // The current plan entries, in order.
-    const std::vector<QAction*>& PlanEntries() const { return planEntries_; }
-
     // Replaces the routine the idle handler runs for the one-time import
     // offer (tests count its calls).
     void SetVersion1Import(std::function<void(Shell&)> routine) { version1Import_ = std::move(routine); }
@@ -111,6 +107,12 @@ private:
     // The prayer editor, the prayer page's frame and the prayer commands;
     // they need settings.ini, so they come once it is known.
     void CreatePrayerPage();
+    // The reading page, the plan manager page and the plan commands; they
+    // need the preferences.
+    void CreatePlanPages();
+    // Replaces the plan entries of the side bar (before "Start New Reading
+    // Plan..."); the Reading menu's are kept by the plan commands.
+    void FillSideBarPlans(const std::vector<PlanEntry>& entries);
     // Hands the preferences to the display frames, which apply them at once.
     void AssignPreferencesToFrames();
 
@@ -127,15 +129,13 @@ private:
     TMainActions actions_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
-    std::vector<QAction*> planEntries_; // owned
+    std::vector<QAction*> sideBarPlanEntries_; // owned
     TGroupBar* groupBar_ = nullptr;
     TGroupBarGroup* groupPlans_ = nullptr;
     QStackedWidget* pages_ = nullptr;
     QLabel* statusField_ = nullptr;
-    QLabel* labelReadPlanStatus_ = nullptr;
-    QPushButton* buttonPlanManager_ = nullptr;
-    QPushButton* buttonMarkRead_ = nullptr;
 
+    TFrameKOVAWelcomePage* frameWelcome_ = nullptr;
     TFrameKOVADevotionalDisplay* frameDevotional_ = nullptr;
     TFrameKOVABibleDisplay* frameBible_ = nullptr;
     TFrameKOVAPrayerTracker* framePrayerTracker_ = nullptr;
@@ -165,7 +165,8 @@ private:
 
     std::unique_ptr<TAppCommands> appCommands_;
     std::unique_ptr<TDevotionalCommands> devotionalCommands_;
-    std::unique_ptr<TReadingCommands> readingCommands_;
+    PlanController* planCommands_ = nullptr; // owned as a child
+    std::unique_ptr<ActionLinkTarget> linkTarget_;
     TPrayerCommands* prayerCommands_ = nullptr; // owned as a child
 
     std::function<void(Shell&)> version1Import_;

@@ -5,8 +5,6 @@
 // enabled state.
 #include <QString>
 #include <functional>
-#include <string>
-#include <vector>
 
 class QAction;
 class QObject;
@@ -45,16 +43,6 @@ struct TMainActions {
     // Every action, in the order of the command table.
     QList<QAction*> All() const;
 };
-
-// One reading plan's entry in the "Reading" menu and the side bar.
-struct TPlanEntry {
-    std::string title;             // the plan's title, shown as it is
-    bool bold = false;             // side bar only: the plan needs reading
-    std::function<void()> onClick; // run through the error guard
-};
-
-// Replaces every plan entry of the menu and side bar by entries, in order.
-using SetPlanEntriesFn = std::function<void(const std::vector<TPlanEntry>&)>;
 
 // Connects action's trigger to handler, run through the general error guard:
 // an exception becomes a message box and never reaches the event loop.
