@@ -4,7 +4,6 @@
 #include "app/ini_file.h"
 #include "app/kova_prefs.h"
 #include "app/version.h"
-#include "base/exception.h"
 #include "content/kova_bible.h"
 #include "content/kova_devotional.h"
 #include "db/sqlite_db.h"
@@ -12,13 +11,13 @@
 #include "prayer/kova_prayertracker.h"
 #include "ui/app/app_commands.h"
 #include "ui/app/error_guard.h"
+#include "ui/app/frameWelcomePage.h"
 #include "ui/app/idle_work.h"
+#include "ui/app/internal_links.h"
 #include "ui/app/platform.h"
 #include "ui/content/devotional_commands.h"
 #include "ui/content/frameBibleDisplay.h"
 #include "ui/content/frameDevDisplay.h"
-#include "ui/app/frameWelcomePage.h"
-#include "ui/app/internal_links.h"
 #include "ui/plans/framePlanManager.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
@@ -28,8 +27,8 @@
 #include "ui/prayer/version1_import.h"
 #include "ui/widgets/group_bar.h"
 #include "ui/widgets/html_viewer.h"
-#include "ui/widgets/window_placement.h"
 #include "ui/widgets/text_codec.h"
+#include "ui/widgets/window_placement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +39,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTextEdit>

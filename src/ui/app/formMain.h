@@ -17,7 +17,6 @@
 
 class QLabel;
 class QMenu;
-class QPushButton;
 class QStackedWidget;
 class QTimer;
 
