@@ -4,10 +4,11 @@
 #include "base/datetime.h"
 #include "base/exception.h"
 #include "plans/kova_readplan.h"
-#include "ui/app/app_commands.h"
 #include "ui/app/formMain.h"
 #include "ui/app/idle_work.h"
+#include "ui/app/backup_commands.h"
 #include "ui/app/frameWelcomePage.h"
+#include "ui/app/help_viewer.h"
 #include "ui/content/frameBibleDisplay.h"
 #include "ui/content/frameDevDisplay.h"
 #include "ui/prayer/framePrayerTracker.h"
@@ -273,6 +274,47 @@ TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
     EXPECT_EQ(window->CurrentPage(), Page::Welcome);
 }
 
+TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
+{
+    std::filesystem::copy_file(kovara::test::BuiltFile("KOVA2.hlp"), program.File("KOVA2.hlp"));
+    auto window = Open();
+    auto* help = window->findChild<THelpViewer*>();
+    ASSERT_TRUE(help);
+    window->ShowPage(Page::Devotional);
+    window->Actions().ActionHelp->trigger();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->CurrentAnchor(), "context40");
+    // The Help menu's own entry always opens the contents.
+    window->findChild<QAction*>("OpenHelpContents1")->trigger();
+    EXPECT_EQ(help->CurrentAnchor(), "");
+    help->close();
+}
+
+TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
+{
+    auto window = Open();
+    window->ReadPlans().AddPlan("Alpha daily", {"1-10", "11-20"}, clock.Today());
+    window->RefreshPlanViews(0);
+    const QString backup = QString::fromStdString(appData.File("saved.kova2bak"));
+    dialogs.ExpectSaveFile(kBackupDialogTitle, backup);
+    dialogs.ExpectMessage("Backup process complete.");
+    window->Actions().ActionBackup->trigger();
+
+    window->ReadPlans().AddPlan("Later plan", {"1-5"}, clock.Today());
+    window->RefreshPlanViews(0);
+    const QMenu* reading = window->menuBar()->actions()[2]->menu();
+    ASSERT_EQ(reading->actions().size(), 5);
+
+    dialogs.ExpectOpenFile(kRestoreDialogTitle, backup);
+    dialogs.ExpectConfirm(RestoreQuestion(backup), true);
+    dialogs.ExpectMessage("Data restoration process complete.");
+    window->ShowPage(Page::PlanManager);
+    window->Actions().ActionRestore->trigger();
+    EXPECT_EQ(window->ReadPlans().GetPlanCount(), 1);
+    EXPECT_EQ(Entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
+    EXPECT_EQ(window->CurrentPage(), Page::Welcome);
+}
+
 TEST_F(MainWindowTest, ExitClosesTheWindow)
 {
     auto window = Open();
@@ -349,25 +391,6 @@ TEST_F(MainWindowTest, UnwritableSettingsAreReportedAtClose)
     dialogs.ExpectMessage(message); // the preferences, on destruction
     window->close();
     window.reset();
-}
-
-TEST(CopyPrintRulesTest, DependOnPageSelectionAndChosenPlan)
-{
-    struct Case {
-        Page page;
-        int selection, plan;
-        bool copy, print;
-    };
-    const Case cases[] = {
-        {Page::Welcome, 5, 0, false, false},       {Page::Devotional, 0, -1, false, true},
-        {Page::Devotional, 3, -1, true, true},     {Page::BibleRead, 1, -1, true, true},
-        {Page::PrayerTracker, 2, -1, true, true},  {Page::PlanManager, 4, -1, false, false},
-        {Page::PlanManager, 0, 0, false, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(TAppCommands::CopyEnabled(c.page, c.selection), c.copy) << static_cast<int>(c.page);
-        EXPECT_EQ(TAppCommands::PrintEnabled(c.page, c.plan), c.print) << static_cast<int>(c.page);
-    }
 }
 
 TEST(ImportOfferTest, RunsOnceAndSavesEvenWhenTheImportFails)

@@ -19,52 +19,7 @@ TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& ac
     Dialogs& dialogs = shell.GetDialogs();
     ConnectGuarded(actions.ActionWelcomePage, dialogs, [this] { ActionWelcomePageExecute(); });
     ConnectGuarded(actions.ActionExit, dialogs, [this] { ActionExitExecute(); });
-
-    // Handlers still to come, each with its own piece:
-    // backup and restore of the two user databases;
-    ConnectGuarded(actions.ActionBackup, dialogs, [] {});
-    ConnectGuarded(actions.ActionRestore, dialogs, [] {});
     ConnectGuarded(actions.ActionPreferences, dialogs, [this] { ActionPreferencesExecute(); });
-    // copy and print of the current page, printer set-up;
-    ConnectGuarded(actions.ActionCopy, dialogs, [] {});
-    ConnectGuarded(actions.ActionPrint, dialogs, [] {});
-    ConnectGuarded(actions.ActionPrintSetup, dialogs, [] {});
-    // help on the current page, the about box, the web site, the support
-    // e-mail and the update check.
-    ConnectGuarded(actions.ActionHelp, dialogs, [] {});
-    ConnectGuarded(actions.ActionAbout, dialogs, [] {});
-    ConnectGuarded(actions.ActionKOVAWebsite, dialogs, [] {});
-    ConnectGuarded(actions.ActionEmail, dialogs, [] {});
-    ConnectGuarded(actions.ActionCheckUpdate, dialogs, [] {});
-}
-
-bool TAppCommands::CopyEnabled(Page page, int selectionLength)
-{
-    switch (page) {
-    case Page::Devotional:
-    case Page::BibleRead:
-    case Page::PrayerTracker:
-        return selectionLength > 0;
-    case Page::Welcome:
-    case Page::PlanManager:
-        break;
-    }
-    return false;
-}
-
-bool TAppCommands::PrintEnabled(Page page, int planManagerPlanIndex)
-{
-    switch (page) {
-    case Page::Devotional:
-    case Page::BibleRead:
-    case Page::PrayerTracker:
-        return true;
-    case Page::PlanManager:
-        return planManagerPlanIndex >= 0;
-    case Page::Welcome:
-        break;
-    }
-    return false;
 }
 
 void TAppCommands::ActionWelcomePageExecute()

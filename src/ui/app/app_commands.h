@@ -1,7 +1,7 @@
 #pragma once
-// The shell's own commands: welcome page, backup and restore, preferences,
-// exit, copy, print, printer set-up, help, about, web site, support e-mail and
-// update check. Also the enabling rules of Copy and Print.
+// The shell's own small commands: the welcome page, the preferences dialog
+// and exit. Backup and restore and the general commands (copy, print, help,
+// about, ...) have controllers of their own.
 #include "ui/shell.h"
 
 #include <functional>
@@ -27,13 +27,6 @@ public:
     // hidden.
     TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions, std::function<TIniFile&()> settings,
                  std::function<void()> assignPreferences, std::function<void()> buildWelcomePage);
-
-    // Copy is enabled on the devotional, Bible reading and prayer pages while
-    // their viewer or editor has a selection.
-    static bool CopyEnabled(Page page, int selectionLength);
-    // Print is enabled on the devotional, Bible reading and prayer pages, and
-    // on the plan manager page while it has a plan chosen (index 0 or more).
-    static bool PrintEnabled(Page page, int planManagerPlanIndex);
 
 private:
     void ActionWelcomePageExecute();

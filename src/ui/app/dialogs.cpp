@@ -68,8 +68,13 @@ QString QtDialogs::ChooseOpenFile(const QString& title, const QString& filter, c
 bool QtDialogs::Print(QPrinter& printer, int minPage, int maxPage, int& fromPage, int& toPage)
 {
     QPrintDialog dialog(&printer, parent_);
-    dialog.setMinMax(minPage, maxPage);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (maxPage > 0) {
+        dialog.setMinMax(minPage, maxPage);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    } else {
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    }
     if (dialog.exec() != QDialog::Accepted)
         return false;
     fromPage = dialog.fromPage();

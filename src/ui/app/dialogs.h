@@ -29,7 +29,9 @@ public:
     virtual QString ChooseSaveFile(const QString& title, const QString& filter, const QString& initialPath) = 0;
     virtual QString ChooseOpenFile(const QString& title, const QString& filter, const QString& initialPath) = 0;
     // Print dialog with a page range minPage..maxPage. Returns false on Cancel;
-    // fromPage/toPage hold the chosen range (0, 0 for all pages).
+    // fromPage/toPage hold the chosen range (0, 0 for all pages). A maxPage of
+    // 0 or less offers no page range (the whole document prints). The range
+    // shown at first is the printer's own (QPrinter::setFromTo).
     virtual bool Print(QPrinter& printer, int minPage, int maxPage, int& fromPage, int& toPage) = 0;
     // Printer set-up (page set-up) dialog. Returns false on Cancel.
     virtual bool PrinterSetup(QPrinter& printer) = 0;

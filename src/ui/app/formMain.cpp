@@ -4,6 +4,7 @@
 #include "app/ini_file.h"
 #include "app/kova_prefs.h"
 #include "app/version.h"
+#include "base/exception.h"
 #include "content/kova_bible.h"
 #include "content/kova_devotional.h"
 #include "db/sqlite_db.h"
@@ -12,6 +13,7 @@
 #include "ui/app/app_commands.h"
 #include "ui/app/error_guard.h"
 #include "ui/app/frameWelcomePage.h"
+#include "ui/app/general_commands.h"
 #include "ui/app/idle_work.h"
 #include "ui/app/internal_links.h"
 #include "ui/app/platform.h"
@@ -120,7 +122,7 @@ QIcon PaintIcon(Picture picture)
 
 TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder,
                                  Dialogs& dialogs, const Clock& clock)
-    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), version1Import_(ImportVersion1Data)
+    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), version1Import_([](Shell& shell) { ImportVersion1Data(shell); })
 {
     setFont(QFont(QStringLiteral("Verdana"), 8));
     CreateActions();
@@ -131,6 +133,7 @@ TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::st
     CreateStatusBar();
     CreateControllers();
     FormCreate(appDataFolder);
+    CreateGeneralCommands();
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
@@ -166,6 +169,9 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
 
     userDataFolder_ = UserDataFolderFor(appDataFolder, programFolder_);
     EnsureUserDataFolder(userDataFolder_);
+    // Finishes or discards a restore that was cut short, before either user
+    // store opens its file.
+    RecoverInterruptedUserData(userDataFolder_);
 
     settings_ = std::make_unique<TIniFile>(userDataFolder_ + "settings.ini");
     prefs_ = std::make_unique<TKOVAPreferences>(*settings_);
@@ -186,7 +192,7 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
     prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
 
     UpdateCaption();
-    frameWelcome_->BuildWelcomePage(*this);
+    BuildWelcomePage();
 }
 
 void TFormMainWindow::FormClose()
@@ -287,10 +293,8 @@ void TFormMainWindow::CreateMenus()
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));
     // A plain entry, not ActionHelp: it always opens the help contents.
-    QAction* openHelp = help->addAction(QStringLiteral("Open Help"));
-    openHelp->setObjectName(QStringLiteral("OpenHelpContents1"));
-    // TODO: open the help contents once the help viewer is in.
-    connect(openHelp, &QAction::triggered, this, [this] { RunGuarded(dialogs_, [] {}); });
+    openHelpContents_ = help->addAction(QStringLiteral("Open Help"));
+    openHelpContents_->setObjectName(QStringLiteral("OpenHelpContents1"));
     help->addSeparator();
     help->addAction(actions_.ActionKOVAWebsite);
     help->addAction(actions_.ActionCheckUpdate);
@@ -400,8 +404,11 @@ void TFormMainWindow::CreateControllers()
 {
     appCommands_ = std::make_unique<TAppCommands>(
         *this, this, actions_, [this]() -> TIniFile& { return *settings_; }, [this] { AssignPreferencesToFrames(); },
-        [this] { frameWelcome_->BuildWelcomePage(*this); });
+        [this] { BuildWelcomePage(); });
     devotionalCommands_ = std::make_unique<TDevotionalCommands>(*this, actions_, *frameDevotional_);
+    backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
+    ConnectGuarded(actions_.ActionBackup, dialogs_, [this] { backupCommands_->ActionBackupExecute(); });
+    ConnectGuarded(actions_.ActionRestore, dialogs_, [this] { backupCommands_->ActionRestoreExecute(); });
     // Welcome page links run the same actions as the menu entries.
     linkTarget_ = std::make_unique<ActionLinkTarget>(
         ActionLinkTarget::Actions{actions_.ActionDevFaithsCheckbook, actions_.ActionNewReadPlan,
@@ -410,6 +417,33 @@ void TFormMainWindow::CreateControllers()
                                   actions_.ActionPrayersAnswered, actions_.ActionPrayersAll},
         [this](int plan) { planCommands_->ShowPlanDay(plan, 0); });
     frameWelcome_->SetLinkTarget(*linkTarget_);
+}
+
+void TFormMainWindow::CreateGeneralCommands()
+{
+    GeneralTargets targets;
+    targets.devotionalViewer = frameDevotional_->Viewer();
+    targets.bibleViewer = frameBible_->Viewer();
+    targets.prayerText = framePrayerTracker_->TextArea();
+    targets.currentPlan = [this] { return planCommands_->PlanManager()->CurrentPlan(); };
+    targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->PrintPlanDetails(plan, printer); };
+    generalCommands_ = new TGeneralCommands(*this, std::move(targets), this);
+    generalCommands_->CopyAction = actions_.ActionCopy;
+
+    // The controller's slots run their own error guard.
+    const auto bind = [this](QAction* action, void (TGeneralCommands::*slot)()) {
+        connect(action, &QAction::triggered, generalCommands_, slot);
+    };
+    bind(actions_.ActionCopy, &TGeneralCommands::ActionCopyExecute);
+    bind(actions_.ActionPrint, &TGeneralCommands::ActionPrintExecute);
+    bind(actions_.ActionPrintSetup, &TGeneralCommands::ActionPrintSetupExecute);
+    bind(actions_.ActionHelp, &TGeneralCommands::ActionHelpExecute);
+    bind(openHelpContents_, &TGeneralCommands::OpenHelpContents1Click);
+    bind(actions_.ActionKOVAWebsite, &TGeneralCommands::ActionKOVAWebsiteExecute);
+    bind(actions_.ActionEmail, &TGeneralCommands::ActionEmailExecute);
+    bind(actions_.ActionCheckUpdate, &TGeneralCommands::ActionCheckUpdateExecute);
+    bind(actions_.ActionAbout, &TGeneralCommands::ActionAboutExecute);
+    updateActions();
 }
 
 void TFormMainWindow::CreatePlanPages()
@@ -507,12 +541,42 @@ TKOVADevotional& TFormMainWindow::Devotional()
 
 TKOVAReadPlans& TFormMainWindow::ReadPlans()
 {
+    // Only after a failed reopen (restore, import) is there no store; nothing
+    // may then touch the missing one.
+    if (!plans_)
+        throw Exception("The reading plan store is not open");
     return *plans_;
 }
 
 TKOVAPrayerTracker& TFormMainWindow::PrayerTracker()
 {
+    if (!prayer_)
+        throw Exception("The prayer store is not open");
     return *prayer_;
+}
+
+void TFormMainWindow::CloseUserStores()
+{
+    prayer_.reset();
+    plans_.reset();
+}
+
+void TFormMainWindow::OpenUserStores()
+{
+    if (!plans_)
+        plans_ = std::make_unique<TKOVAReadPlans>(userDataFolder_ + "userreadplans.kova2", clock_);
+    if (!prayer_)
+        prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
+}
+
+void TFormMainWindow::RefreshPlanViews(int plan)
+{
+    planCommands_->RefreshPlanViews(plan);
+}
+
+void TFormMainWindow::BuildWelcomePage()
+{
+    frameWelcome_->BuildWelcomePage(*this);
 }
 
 void TFormMainWindow::ShowPage(Page page)
@@ -535,24 +599,10 @@ void TFormMainWindow::UpdateCaption()
 
 void TFormMainWindow::updateActions()
 {
-    int selectionLength = 0;
-    switch (CurrentPage()) {
-    case Page::Devotional:
-        selectionLength = frameDevotional_->Viewer()->SelectionLength();
-        break;
-    case Page::BibleRead:
-        selectionLength = frameBible_ ? frameBible_->Viewer()->SelectionLength() : 0;
-        break;
-    case Page::PrayerTracker:
-        if (framePrayerTracker_)
-            selectionLength = static_cast<int>(framePrayerTracker_->TextArea()->textCursor().selectedText().size());
-        break;
-    default:
-        break;
-    }
-    const int planManagerPlanIndex = planCommands_ ? planCommands_->PlanManager()->CurrentPlan() : -1;
-    actions_.ActionCopy->setEnabled(TAppCommands::CopyEnabled(CurrentPage(), selectionLength));
-    actions_.ActionPrint->setEnabled(TAppCommands::PrintEnabled(CurrentPage(), planManagerPlanIndex));
+    if (!generalCommands_)
+        return; // still starting: both stay disabled
+    actions_.ActionCopy->setEnabled(generalCommands_->ActionCopyUpdate());
+    actions_.ActionPrint->setEnabled(generalCommands_->ActionPrintUpdate());
 }
 
 void TFormMainWindow::ScheduleIdle()

@@ -5,6 +5,7 @@
 // in its constructor and frees them in its destructor, in the order the
 // program relies on. Commands live in one controller per subsystem; the
 // window only builds the layout and wires them up.
+#include "ui/app/backup_commands.h"
 #include "ui/app/dialogs.h"
 #include "ui/app/main_actions.h"
 #include "ui/shell.h"
@@ -35,6 +36,7 @@ class TKOVAReadPlans;
 namespace kovara::ui {
 
 class TAppCommands;
+class TGeneralCommands;
 class TDevotionalCommands;
 class TFrameKOVABibleDisplay;
 class TFrameKOVADevotionalDisplay;
@@ -48,7 +50,7 @@ class ActionLinkTarget;
 class PlanController;
 struct PlanEntry;
 
-class TFormMainWindow : public QMainWindow, public Shell {
+class TFormMainWindow : public QMainWindow, public Shell, public UserStoreHost {
     Q_OBJECT
 public:
     // programFolder with a trailing separator; appDataFolder as the platform
@@ -71,6 +73,13 @@ public:
     const std::string& UserDataFolder() const override { return userDataFolder_; }
     void ShowPage(Page page) override;
     Page CurrentPage() const override;
+
+    // UserStoreHost: backup, restore and the version-1 import free and reopen
+    // the plan store and the prayer store around their file work.
+    void CloseUserStores() override;
+    void OpenUserStores() override;
+    void RefreshPlanViews(int plan) override;
+    void BuildWelcomePage() override;
 
     // The help file shown by the help commands.
     const std::string& HelpFile() const { return helpFile_; }
@@ -109,6 +118,9 @@ private:
     // The reading page, the plan manager page and the plan commands; they
     // need the preferences.
     void CreatePlanPages();
+    // Copy, print, printer set-up, help, about and the outside addresses;
+    // they act on the pages' viewers, so they come once every page is filled.
+    void CreateGeneralCommands();
     // Replaces the plan entries of the side bar (before "Start New Reading
     // Plan..."); the Reading menu's are kept by the plan commands.
     void FillSideBarPlans(const std::vector<PlanEntry>& entries);
@@ -128,6 +140,7 @@ private:
     TMainActions actions_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
+    QAction* openHelpContents_ = nullptr; // "Open Help" of the Help menu
     std::vector<QAction*> sideBarPlanEntries_; // owned
     TGroupBar* groupBar_ = nullptr;
     TGroupBarGroup* groupPlans_ = nullptr;
@@ -164,6 +177,8 @@ private:
 
     std::unique_ptr<TAppCommands> appCommands_;
     std::unique_ptr<TDevotionalCommands> devotionalCommands_;
+    std::unique_ptr<BackupCommands> backupCommands_;
+    TGeneralCommands* generalCommands_ = nullptr; // owned as a child
     PlanController* planCommands_ = nullptr; // owned as a child
     std::unique_ptr<ActionLinkTarget> linkTarget_;
     TPrayerCommands* prayerCommands_ = nullptr; // owned as a child

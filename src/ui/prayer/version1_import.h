@@ -1,12 +1,30 @@
 #pragma once
 // Takes over the data of the program's previous major version, offered once
-// on the first idle moment of a first run.
+// on the first idle moment of a first run: the old prayer items become items
+// of the prayer store, the old one-year plan a new reading plan.
+#include <string>
+
 namespace kovara::ui {
 
 class Shell;
+class UserStoreHost;
 
 // Looks for version-1 data and, when there is some, offers to import it.
-// Asks the user nothing when there is nothing to import. Raises on failure.
+// Offers nothing to a user who already has a prayer item or a plan, and asks
+// nothing when there is nothing to import. The old folder is "Kovara" inside
+// the per-user application-data folder. When the shell is also a
+// UserStoreHost (the main window is), the plan views and the welcome page are
+// rebuilt after each part that was imported; otherwise only the welcome page
+// is made current. Raises on failure (a damaged old file before any question
+// is asked; a store or template error after the items imported so far).
 void ImportVersion1Data(Shell& shell);
+
+// The same with the old folder (with its trailing separator) and the views to
+// rebuild given.
+void ImportVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder);
+
+// The plain text of an old item as the rich-text document the prayer store
+// keeps: each line break starts a new paragraph.
+std::string Version1TextDocument(const std::string& text);
 
 } // namespace kovara::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The application-wide busy cursor for the length of a scope: set when made,
 // restored when the scope ends, whether it ends normally or by an exception.
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace kovara::ui {

@@ -1,0 +1,56 @@
+#pragma once
+// The program's help window: the help document KOVA2.hlp (HTML) from the
+// program folder, shown in a QTextBrowser at its contents or at one of its
+// numbered contexts. Each context is an anchor named "context" followed by the
+// number ("context30"); the contents are the top of the document.
+//
+// Links inside the document move within it (Back and Forward follow them);
+// links to outside addresses open in the user's browser.
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+class QToolButton;
+
+namespace kovara::ui {
+
+class THelpViewer : public QWidget {
+    Q_OBJECT
+public:
+    // A separate top-level window; parent only ties its lifetime to the owner.
+    explicit THelpViewer(QWidget* parent = nullptr);
+
+    // The help document to show; it is read at the next ShowContents or
+    // ShowContext.
+    void SetHelpFile(const QString& path);
+    const QString& HelpFile() const { return helpFile_; }
+
+    // Shows the window at the top of the document. Raises
+    // "The help file \"%s\" could not be found." when the file is missing.
+    void ShowContents();
+    // Shows the window at context's anchor; a context the document lacks shows
+    // the contents. Raises as ShowContents.
+    void ShowContext(int context);
+
+    // The anchor name of a context number.
+    static QString ContextAnchor(int context);
+    // The anchor the window was last opened at; empty for the contents.
+    QString CurrentAnchor() const;
+    // True when the loaded document holds an anchor of that name.
+    bool HasAnchor(const QString& name) const;
+
+    QTextBrowser* Browser;
+    QToolButton* ButtonBack;
+    QToolButton* ButtonForward;
+    QToolButton* ButtonContents;
+
+private:
+    // Loads the document when it is not loaded yet (or the file changed).
+    void Load();
+    void Present();
+
+    QString helpFile_;
+    QString loadedFile_;
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,45 @@
+#include "app/links.h"
+#include "app/version.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace kovara {
+namespace {
+
+TEST(LinksTest, AddressesAreExact)
+{
+    EXPECT_EQ(SupportEmailUrl("2.0.1.2"), "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2");
+    EXPECT_EQ(UpdateCheckUrl("2.0.1.2"),
+              "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2");
+    EXPECT_EQ(std::string(kProductWebsite), "https://kovara.example.org/");
+    // The program's own version is what the commands send.
+    EXPECT_EQ(FileVersionText(), "2.0.1.2");
+}
+
+TEST(LinksTest, UpdateQueryTakesTheFirstFourParts)
+{
+    struct Case {
+        const char* version;
+        const char* query; // nullptr: raises
+    };
+    const Case cases[] = {
+        {"10.20.30.40", "major=10&minor=20&release=30&build=40"},
+        {"2.0.1.2.7", "major=2&minor=0&release=1&build=2"},
+        {"2..1.", "major=2&minor=&release=1&build="},
+        {"2.0.1", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        if (c.query)
+            EXPECT_EQ(UpdateCheckQuery(c.version), c.query);
+        else
+            EXPECT_EQ(test::MessageOf([&] { UpdateCheckQuery(c.version); }),
+                      std::string("The file version \"") + c.version +
+                          "\" does not have the four parts major.minor.release.build");
+    }
+}
+
+} // namespace
+} // namespace kovara
