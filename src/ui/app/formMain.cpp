@@ -122,8 +122,14 @@ QIcon PaintIcon(Picture picture)
 
 TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder,
                                  Dialogs& dialogs, const Clock& clock)
-    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), version1Import_([](Shell& shell) { ImportVersion1Data(shell); })
+    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), appDataFolder_(appDataFolder)
 {
+    // The old version's folder lies beside ours in the same per-user folder;
+    // without a per-user folder there is nothing to look in.
+    version1Import_ = [this](Shell&) {
+        if (!Trim(appDataFolder_).empty())
+            ImportVersion1Data(*this, *this, Version1FolderFor(appDataFolder_));
+    };
     setFont(QFont(QStringLiteral("Verdana"), 8));
     CreateActions();
     CreateMenus();

@@ -134,6 +134,7 @@ private:
     Dialogs& dialogs_;
     const Clock& clock_;
     std::string programFolder_;
+    std::string appDataFolder_;
     std::string userDataFolder_;
     std::string helpFile_;
 
