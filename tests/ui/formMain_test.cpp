@@ -17,12 +17,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <filesystem>
@@ -313,6 +316,37 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     EXPECT_EQ(window->ReadPlans().GetPlanCount(), 1);
     EXPECT_EQ(Entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
     EXPECT_EQ(window->CurrentPage(), Page::Welcome);
+}
+
+TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
+{
+    std::filesystem::copy_file(kovara::test::BuiltFile("KOVA2.hlp"), program.File("KOVA2.hlp"));
+    auto window = Open();
+    window->show();
+    SpinEvents();
+    window->Actions().ActionDevFaithsCheckbook->trigger();
+    auto* viewer = window->findChild<TFrameKOVADevotionalDisplay*>("FrameKOVADevotionalDisplay1")->Viewer();
+    viewer->SelectWholePage();
+    viewer->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(viewer, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().contains("Fifth of March"));
+
+    window->Actions().ActionPrayersAll->trigger();
+    QTextEdit* text = window->findChild<TFrameKOVAPrayerTracker*>("FrameKOVAPrayerTracker1")->TextArea();
+    text->setPlainText("Pray for rain");
+    text->selectAll();
+    text->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Pray for rain");
+
+    window->ShowPage(Page::Devotional);
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    auto* help = window->findChild<THelpViewer*>();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->CurrentAnchor(), "context40");
+    help->close();
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow)

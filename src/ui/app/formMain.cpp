@@ -118,6 +118,15 @@ QIcon PaintIcon(Picture picture)
     return QIcon(pixmap);
 }
 
+// The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
+// same key on its text widget would make the key ambiguous while that widget
+// has the focus, and then neither would run. The entry stays in the widget's
+// context menu; only its key binding goes.
+void LeaveCopyKeyToTheWindow(QWidget* textWidget, QAction* pageCopy)
+{
+    textWidget->removeAction(pageCopy);
+}
+
 } // namespace
 
 TFormMainWindow::TFormMainWindow(const std::string& programFolder, const std::string& appDataFolder,
@@ -388,6 +397,7 @@ void TFormMainWindow::CreatePages()
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
     connect(frameDevotional_->Viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    LeaveCopyKeyToTheWindow(frameDevotional_->Viewer(), frameDevotional_->ActionCopy);
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -465,6 +475,7 @@ void TFormMainWindow::CreatePlanPages()
     frameBible_ = reading->FrameKOVABibleDisplay1;
     frameBible_->setObjectName(QStringLiteral("FrameKOVABibleDisplay1"));
     connect(frameBible_->Viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    LeaveCopyKeyToTheWindow(frameBible_->Viewer(), frameBible_->ActionCopy);
 
     TFrameKOVAPlanManager* manager = planCommands_->PlanManager();
     manager->setObjectName(QStringLiteral("FrameKOVAPlanManager1"));
@@ -491,6 +502,7 @@ void TFormMainWindow::CreatePrayerPage()
     page->layout()->setContentsMargins(0, 0, 0, 0);
     page->layout()->addWidget(framePrayerTracker_);
     connect(framePrayerTracker_->TextArea(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    LeaveCopyKeyToTheWindow(framePrayerTracker_->TextArea(), framePrayerTracker_->ActionCopy);
 
     prayerCommands_ = new TPrayerCommands(*this, *framePrayerTracker_, *prayerEditor_, this);
     // The controller's slots run their own error guard.
