@@ -2,6 +2,7 @@
 // runs the message loop. Everything else lives in the libraries.
 #include "ui/app/dialogs.h"
 #include "ui/app/formMain.h"
+#include "base/datetime.h"
 #include "ui/app/formSplashScreen.h"
 #include "ui/app/platform.h"
 #include "ui/widgets/text_codec.h"
@@ -21,12 +22,13 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
 
     kovara::ui::QtDialogs dialogs;
+    kovara::SystemClock clock;
     std::unique_ptr<kovara::ui::TFormMainWindow> window;
     try {
         const std::string programFolder =
             kovara::ProgramFolderOf(kovara::ui::ToBytes(QApplication::applicationFilePath()));
         window = std::make_unique<kovara::ui::TFormMainWindow>(
-            programFolder, kovara::ui::ToBytes(kovara::ui::AppDataFolder()), dialogs);
+            programFolder, kovara::ui::ToBytes(kovara::ui::AppDataFolder()), dialogs, clock);
     } catch (const std::exception& e) {
         // A store that failed to open is never used: say why once and end.
         splash.close();

@@ -25,4 +25,14 @@ xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
 
 data="$home/.local/share/Kovara 2"
 [ -d "$data" ] || { echo "user data folder missing: $data"; exit 1; }
-echo "ok: window shown, closed on SIGTERM, user data folder created"
+[ -f "$data/prayers.kova2" ] || { echo "prayers.kova2 was not created"; exit 1; }
+ini="$data/settings.ini"
+[ -f "$ini" ] || { echo "settings.ini missing: $ini"; exit 1; }
+for key in ParagraphMode SplitPercent TextBackColor TextFontColor TextFontName TextFontSize \
+           LastBackupFile LastRestoreFile LastFaithsCheckbookRead OfferImport1x; do
+  grep -q "^$key=" "$ini" || { echo "settings.ini lacks $key"; cat "$ini"; exit 1; }
+done
+grep -q '^OfferImport1x=0' "$ini" || { echo "the import offer was not recorded as made"; cat "$ini"; exit 1; }
+grep -q '^\[Main Window State\]' "$ini" && grep -q '^Saved=1' "$ini" ||
+  { echo "settings.ini lacks the main window's placement"; cat "$ini"; exit 1; }
+echo "ok: window shown, closed on SIGTERM, user data folder and settings.ini written"
