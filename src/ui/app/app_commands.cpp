@@ -13,8 +13,7 @@ TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& ac
                            std::function<TIniFile&()> settings, std::function<void()> assignPreferences,
                            std::function<void()> buildWelcomePage)
     : shell_(shell), window_(window), settings_(std::move(settings)), assignPreferences_(std::move(assignPreferences)),
-      buildWelcomePage_(std::move(buildWelcomePage)),
-      preferencesDlg_(new TFormPreferencesDlg(window))
+      buildWelcomePage_(std::move(buildWelcomePage))
 {
     Dialogs& dialogs = shell.GetDialogs();
     ConnectGuarded(actions.ActionWelcomePage, dialogs, [this] { ActionWelcomePageExecute(); });
@@ -29,6 +28,10 @@ void TAppCommands::ActionWelcomePageExecute()
 
 void TAppCommands::ActionPreferencesExecute()
 {
+    // The dialog is made on first use: its font list reads every installed
+    // font, which would slow every start for a dialog opened now and then.
+    if (!preferencesDlg_)
+        preferencesDlg_ = new TFormPreferencesDlg(window_);
     ExecutePreferences(*preferencesDlg_, shell_.Preferences(), settings_(), assignPreferences_);
 }
 

@@ -38,7 +38,7 @@ private:
     std::function<TIniFile&()> settings_;
     std::function<void()> assignPreferences_;
     std::function<void()> buildWelcomePage_;
-    TFormPreferencesDlg* preferencesDlg_; // owned by window_
+    TFormPreferencesDlg* preferencesDlg_ = nullptr; // made on first use, owned by window_
 };
 
 } // namespace kovara::ui

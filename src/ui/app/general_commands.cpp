@@ -22,8 +22,7 @@
 namespace kovara::ui {
 
 TGeneralCommands::TGeneralCommands(Shell& shell, GeneralTargets targets, QWidget* window)
-    : QObject(window), shell_(shell), targets_(std::move(targets)),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QObject(window), shell_(shell), targets_(std::move(targets))
 {
     FileVersion = FileVersionText();
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
@@ -37,6 +36,15 @@ TGeneralCommands::TGeneralCommands(Shell& shell, GeneralTargets targets, QWidget
 }
 
 TGeneralCommands::~TGeneralCommands() = default;
+
+QPrinter& TGeneralCommands::Printer()
+{
+    // Made on first use: looking up the printers takes a noticeable part of
+    // start-up, and most mornings nothing is printed.
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
 
 void TGeneralCommands::Guarded(const std::function<void()>& body)
 {
@@ -126,54 +134,54 @@ void TGeneralCommands::ActionPrintExecute()
 
 void TGeneralCommands::PrintViewer(HtmlViewer& viewer)
 {
-    printer_->setDocName(QStringLiteral("Kovara"));
-    const int pages = viewer.PageCount(*printer_);
+    Printer().setDocName(QStringLiteral("Kovara"));
+    const int pages = viewer.PageCount(Printer());
     // The dialog opens on the whole content: from page 1 to the last.
-    printer_->setPrintRange(QPrinter::AllPages);
-    printer_->setFromTo(1, pages);
+    Printer().setPrintRange(QPrinter::AllPages);
+    Printer().setFromTo(1, pages);
     int fromPage = 1;
     int toPage = pages;
-    if (!shell_.GetDialogs().Print(*printer_, 1, pages, fromPage, toPage))
+    if (!shell_.GetDialogs().Print(Printer(), 1, pages, fromPage, toPage))
         return;
     CheckPrinterOutput();
-    viewer.PrintPages(*printer_, fromPage, toPage);
+    viewer.PrintPages(Printer(), fromPage, toPage);
 }
 
 void TGeneralCommands::PrintPrayerText()
 {
-    printer_->setDocName(QStringLiteral("Kovara"));
+    Printer().setDocName(QStringLiteral("Kovara"));
     // No page range: the whole text prints, whatever range an earlier
     // printout left on the printer.
-    printer_->setPrintRange(QPrinter::AllPages);
-    printer_->setFromTo(0, 0);
+    Printer().setPrintRange(QPrinter::AllPages);
+    Printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.GetDialogs().Print(*printer_, 0, 0, fromPage, toPage))
+    if (!shell_.GetDialogs().Print(Printer(), 0, 0, fromPage, toPage))
         return;
-    printer_->setPrintRange(QPrinter::AllPages);
-    printer_->setFromTo(0, 0);
+    Printer().setPrintRange(QPrinter::AllPages);
+    Printer().setFromTo(0, 0);
     CheckPrinterOutput();
-    targets_.prayerText->print(printer_.get());
+    targets_.prayerText->print(&Printer());
 }
 
 void TGeneralCommands::PrintPlan(int plan)
 {
-    printer_->setDocName(QStringLiteral("Kovara"));
-    printer_->setPrintRange(QPrinter::AllPages);
-    printer_->setFromTo(0, 0);
+    Printer().setDocName(QStringLiteral("Kovara"));
+    Printer().setPrintRange(QPrinter::AllPages);
+    Printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.GetDialogs().Print(*printer_, 0, 0, fromPage, toPage))
+    if (!shell_.GetDialogs().Print(Printer(), 0, 0, fromPage, toPage))
         return;
     CheckPrinterOutput();
-    targets_.printPlan(plan, *printer_);
+    targets_.printPlan(plan, Printer());
 }
 
 void TGeneralCommands::CheckPrinterOutput()
 {
-    if (!printer_->isValid())
+    if (!Printer().isValid())
         throw Exception("No printer is available.");
-    const QString file = printer_->outputFileName();
+    const QString file = Printer().outputFileName();
     if (file.isEmpty())
         return;
     // Opening for appending leaves an existing file as it is; the printout
@@ -187,9 +195,9 @@ void TGeneralCommands::ActionPrintSetupExecute()
 {
     Dialogs& dialogs = shell_.GetDialogs();
     try {
-        if (!printer_->isValid())
+        if (!Printer().isValid())
             throw Exception("No printer is available.");
-        dialogs.PrinterSetup(*printer_);
+        dialogs.PrinterSetup(Printer());
     } catch (const std::exception&) {
         dialogs.Message(QString::fromLatin1(kPrintSetupFailed), Dialogs::Icon::Error);
     }

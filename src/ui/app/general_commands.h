@@ -95,7 +95,8 @@ public:
     bool ActionPrintUpdate() const;
 
     // The printer every printout goes to.
-    QPrinter& Printer() { return *printer_; }
+    // The one printer of the run, made on first use.
+    QPrinter& Printer();
     THelpViewer* HelpViewer() const { return helpViewer_; }
     TFormAboutBox* AboutBox() const { return aboutBox_; }
 

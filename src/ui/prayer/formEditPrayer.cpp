@@ -8,6 +8,7 @@
 #include "ui/app/dialogs.h"
 #include "ui/app/error_guard.h"
 #include "ui/widgets/dates.h"
+#include "ui/widgets/painted_icon.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/widgets/text_codec.h"
@@ -66,54 +67,40 @@ void SetHint(QAction* action, const QString& hint)
 }
 
 // 16-pixel icons for the formatting commands, drawn in the button text
-// colour, for desktops whose icon theme has none.
-void BeginIcon(QPainter& painter, QPixmap& pixmap)
-{
-    pixmap.fill(Qt::transparent);
-    painter.begin(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QApplication::palette().color(QPalette::ButtonText));
-}
-
+// colour when first shown, for desktops whose icon theme has none.
 QIcon LetterIcon(QChar letter, bool bold, bool italic, bool underline, bool strikeOut)
 {
-    QPixmap pixmap(16, 16);
-    QPainter painter;
-    BeginIcon(painter, pixmap);
-    QFont font(QStringLiteral("Serif"));
-    font.setPixelSize(14);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    font.setStrikeOut(strikeOut);
-    painter.setFont(font);
-    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(letter));
-    painter.end();
-    return QIcon(pixmap);
+    return PaintedIcon([=](QPainter& painter) {
+        QFont font(QStringLiteral("Serif"));
+        font.setPixelSize(14);
+        font.setBold(bold);
+        font.setItalic(italic);
+        font.setUnderline(underline);
+        font.setStrikeOut(strikeOut);
+        painter.setFont(font);
+        painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(letter));
+    });
 }
 
 // Four text lines aligned as asked; with bullets, a dot before each.
 QIcon LinesIcon(Qt::Alignment align, bool bullets)
 {
-    QPixmap pixmap(16, 16);
-    QPainter painter;
-    BeginIcon(painter, pixmap);
-    for (int row = 0; row < 4; ++row) {
-        const int y = 2 + row * 4;
-        const int length = bullets ? 9 : (row % 2 ? 9 : 14);
-        int x = 1;
-        if (bullets) {
-            painter.drawEllipse(QPointF(2.5, y), 1.2, 1.2);
-            x = 6;
-        } else if (align & Qt::AlignHCenter) {
-            x = (16 - length) / 2;
-        } else if (align & Qt::AlignRight) {
-            x = 15 - length;
+    return PaintedIcon([=](QPainter& painter) {
+        for (int row = 0; row < 4; ++row) {
+            const int y = 2 + row * 4;
+            const int length = bullets ? 9 : (row % 2 ? 9 : 14);
+            int x = 1;
+            if (bullets) {
+                painter.drawEllipse(QPointF(2.5, y), 1.2, 1.2);
+                x = 6;
+            } else if (align & Qt::AlignHCenter) {
+                x = (16 - length) / 2;
+            } else if (align & Qt::AlignRight) {
+                x = 15 - length;
+            }
+            painter.drawLine(x, y, x + length, y);
         }
-        painter.drawLine(x, y, x + length, y);
-    }
-    painter.end();
-    return QIcon(pixmap);
+    });
 }
 
 } // namespace
