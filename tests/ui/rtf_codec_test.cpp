@@ -347,6 +347,26 @@ TEST(RtfCodecTest, HostileNumbersAndNestingAreHarmless)
     }
 }
 
+TEST(RtfCodecTest, ListLevelsOutsideTheRangeAreClamped)
+{
+    // \ilvl counts from 0; the levels shown are 1 to 9. The largest number a
+    // control word can carry once overflowed when one was added to it.
+    const struct {
+        const char* ilvl;
+        int indent;
+    } cases[] = {
+        {"-5", 1}, {"0", 1}, {"3", 4}, {"8", 9}, {"9", 9}, {"2147483647", 9}, {"99999999999", 9},
+    };
+    for (const auto& c : cases) {
+        QTextDocument doc;
+        ReadRtf(QByteArray("{\\rtf1\\pard\\ls1\\ilvl") + c.ilvl + " item\\par}", doc);
+        QTextList* list = doc.begin().textList();
+        ASSERT_NE(list, nullptr) << c.ilvl;
+        EXPECT_EQ(list->format().indent(), c.indent) << c.ilvl;
+        EXPECT_EQ(doc.toPlainText(), "item") << c.ilvl;
+    }
+}
+
 TEST(RtfCodecTest, NotRtfIsPlainText)
 {
     const struct {

@@ -600,7 +600,7 @@ private:
             para_.list = StyleOfLevelFormat(listFormats_.value(listId, 23));
             para_.listFromTable = true;
         } else if (word == "ilvl")
-            para_.level = std::clamp(param + 1, 1, 9);
+            para_.level = std::clamp(param, 0, 8) + 1; // clamped first: param may be INT_MAX
         // Everything else is ignored.
     }
 

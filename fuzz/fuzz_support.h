@@ -1,0 +1,31 @@
+#pragma once
+// Shared pieces of the fuzz programs: a scratch folder for readers that take
+// file paths, and a check that stops the run when an expectation fails.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kovara::fuzz {
+
+// A folder of this process's own, made on first use (in memory when the
+// system has /dev/shm, so the readers' flushes cost nothing) and removed at
+// exit. Ends with a path separator.
+const std::string& ScratchFolder();
+
+// Replaces the file at path by the bytes given.
+void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// Removes the file if it is there.
+void RemoveFile(const std::string& path);
+
+// Prints what was expected and aborts, so that libFuzzer keeps the input.
+[[noreturn]] void Fail(const std::string& what);
+
+inline void Expect(bool condition, const std::string& what)
+{
+    if (!condition)
+        Fail(what);
+}
+
+} // namespace kovara::fuzz
