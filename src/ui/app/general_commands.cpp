@@ -147,34 +147,33 @@ void TGeneralCommands::PrintViewer(HtmlViewer& viewer)
     viewer.PrintPages(Printer(), fromPage, toPage);
 }
 
-void TGeneralCommands::PrintPrayerText()
+bool TGeneralCommands::ChooseWholePrintout()
 {
-    Printer().setDocName(QStringLiteral("Kovara"));
-    // No page range: the whole text prints, whatever range an earlier
+    // No page range: the whole document prints, whatever range an earlier
     // printout left on the printer.
+    Printer().setDocName(QStringLiteral("Kovara"));
     Printer().setPrintRange(QPrinter::AllPages);
     Printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
     if (!shell_.GetDialogs().Print(Printer(), 0, 0, fromPage, toPage))
-        return;
+        return false;
     Printer().setPrintRange(QPrinter::AllPages);
     Printer().setFromTo(0, 0);
     CheckPrinterOutput();
-    targets_.prayerText->print(&Printer());
+    return true;
+}
+
+void TGeneralCommands::PrintPrayerText()
+{
+    if (ChooseWholePrintout())
+        targets_.prayerText->print(&Printer());
 }
 
 void TGeneralCommands::PrintPlan(int plan)
 {
-    Printer().setDocName(QStringLiteral("Kovara"));
-    Printer().setPrintRange(QPrinter::AllPages);
-    Printer().setFromTo(0, 0);
-    int fromPage = 0;
-    int toPage = 0;
-    if (!shell_.GetDialogs().Print(Printer(), 0, 0, fromPage, toPage))
-        return;
-    CheckPrinterOutput();
-    targets_.printPlan(plan, Printer());
+    if (ChooseWholePrintout())
+        targets_.printPlan(plan, Printer());
 }
 
 void TGeneralCommands::CheckPrinterOutput()

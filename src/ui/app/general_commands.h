@@ -131,6 +131,8 @@ private:
     // The viewer of the current page, or null on a page without one.
     HtmlViewer* CurrentViewer() const;
     void PrintViewer(HtmlViewer& viewer);
+    // The print dialog without a page range; false when cancelled.
+    bool ChooseWholePrintout();
     void PrintPrayerText();
     void PrintPlan(int plan);
     // Raises when the printer writes to a file that cannot be written, so the
