@@ -35,11 +35,7 @@ TFrameKOVAWelcomePage::TFrameKOVAWelcomePage(Dialogs& dialogs, QWidget* parent) 
     HTMLViewer1->SetSelectionEnabled(false);
     connect(HTMLViewer1, &HtmlViewer::LinkClicked, this, [this](const QString& href) { HTMLViewer1HotSpotClick(href); });
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(RzPanelTop);
-    layout->addWidget(RzPanelBottom, 1);
+    StackPanels(this, RzPanelTop, RzPanelBottom);
 }
 
 void TFrameKOVAWelcomePage::AssignPreferences(TKOVAPreferences& prefs)

@@ -78,11 +78,7 @@ TFrameKOVADevotionalDisplay::TFrameKOVADevotionalDisplay(const Clock& clock, Dia
     HTMLViewer1 = MakeViewerPanel(RzPanelBottom, this);
     MakeViewerActions(HTMLViewer1, ActionCopy, ActionSelectAll, this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(RzPanelTop);
-    layout->addWidget(RzPanelBottom, 1);
+    StackPanels(this, RzPanelTop, RzPanelBottom);
 }
 
 void TFrameKOVADevotionalDisplay::SetDevotional(TKOVADevotional& devotional)

@@ -77,4 +77,13 @@ void ApplyDisplayPreferences(const TKOVAPreferences& prefs, QFrame* panel, HtmlV
     viewer->ApplyDisplayPreferences(prefs);
 }
 
+void StackPanels(QWidget* frame, QWidget* top, QWidget* bottom)
+{
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(bottom, 1);
+}
+
 } // namespace kovara::ui

@@ -29,4 +29,8 @@ void MakeViewerActions(HtmlViewer* viewer, QAction*& copy, QAction*& selectAll, 
 // Panel colour and viewer defaults from prefs.
 void ApplyDisplayPreferences(const TKOVAPreferences& prefs, QFrame* panel, HtmlViewer* viewer);
 
+// Lays out a frame as its header panel above its viewer panel, which takes
+// the rest of the height.
+void StackPanels(QWidget* frame, QWidget* top, QWidget* bottom);
+
 } // namespace kovara::ui
