@@ -184,9 +184,12 @@ TEST_F(PreferencesDialogTest, UnknownFontIsKeptWhenOkIsPressedWithoutChoosing)
 // The colour picker with its colour dialog answered by the test.
 class ScriptedColorCombo : public TColorComboBox {
 public:
-    QColor answer; // invalid: Cancel
+    QColor answer;       // invalid: Cancel
+    QColor addedCustom;  // valid: the user adds it to the first custom slot
     bool ChooseCustomColor(QColor& color) override
     {
+        if (addedCustom.isValid())
+            SetCustomColor(0, FromQColor(addedCustom));
         if (!answer.isValid())
             return false;
         color = answer;
@@ -229,6 +232,32 @@ TEST(ColorComboTest, EntriesAndConversions)
     combo.Pick("Custom");
     EXPECT_EQ(combo.currentText(), "Teal");
     EXPECT_EQ(combo.SelectedColor(), 0x808000);
+}
+
+TEST(ColorComboTest, CustomColourAddedInOnePickerIsSavedWithTheOther)
+{
+    test::TempDir dir;
+    TIniFile ini(dir.File("settings.ini"));
+    ScriptedColorCombo font;
+    ScriptedColorCombo back;
+    font.ShareCustomColorsWith(&back);
+    back.ShareCustomColorsWith(&font);
+
+    // Added in the font colour's dialog, which is then cancelled.
+    font.addedCustom = QColor(0x8B, 0x45, 0x13);
+    font.Pick("Custom");
+    EXPECT_EQ(back.CustomColor(0), 0x13458B);
+
+    // Saved in the dialog's order: the background picker's slots are written last.
+    font.SaveCustomColors(ini);
+    back.SaveCustomColors(ini);
+    EXPECT_EQ(ini.ReadString("Custom Colors", "ColorA", ""), "13458B");
+
+    // And the other way round.
+    back.addedCustom = QColor(1, 2, 3);
+    back.answer = QColor(1, 2, 3);
+    back.Pick("Custom");
+    EXPECT_EQ(font.CustomColor(0), 0x030201);
 }
 
 TEST(WindowPlacementTest, RoundTripAndRecovery)

@@ -45,6 +45,9 @@ TFormPreferencesDlg::TFormPreferencesDlg(QWidget* parent) : QDialog(parent)
     RzColorComboBoxFColor->SetDefaultColor(0);
     RzColorComboBoxBGColor = Named(new TColorComboBox(this), "RzColorComboBoxBGColor");
     RzColorComboBoxBGColor->SetDefaultColor(kCream);
+    // Both pickers open the same colour dialog, so they share its custom colours.
+    RzColorComboBoxFColor->ShareCustomColorsWith(RzColorComboBoxBGColor);
+    RzColorComboBoxBGColor->ShareCustomColorsWith(RzColorComboBoxFColor);
     RzCheckBoxParaStyle = Named(new QCheckBox(QStringLiteral("Paragraph Style Text"), this), "RzCheckBoxParaStyle");
     ButtonCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel");
     ButtonOK = Named(new QPushButton(QStringLiteral("OK"), this), "ButtonOK");

@@ -102,8 +102,12 @@ TFrameKOVAPlanManager::TFrameKOVAPlanManager(Shell& shell, PlanViews& views, QWi
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this));
     top->addWidget(RzComboBoxPlan, 1);
+    // The hint stands on its own line under the list, so the buttons beside it
+    // never squeeze it in a narrow window.
+    auto* hint = new QLabel(QStringLiteral("Right-click plan days for additional options."), this);
+    hint->setObjectName(QStringLiteral("LabelRightClickHint"));
+    hint->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new QLabel(QStringLiteral("Right-click plan days for additional options."), this));
     buttons->addStretch();
     buttons->addWidget(ButtonDeletePlan);
     buttons->addWidget(ButtonRenamePlan);
@@ -112,6 +116,7 @@ TFrameKOVAPlanManager::TFrameKOVAPlanManager(Shell& shell, PlanViews& views, QWi
     layout->addWidget(LabelTitle);
     layout->addLayout(top);
     layout->addWidget(RzCheckList1, 1);
+    layout->addWidget(hint);
     layout->addLayout(buttons);
 
     Dialogs& dialogs = shell_.GetDialogs();

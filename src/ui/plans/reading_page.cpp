@@ -13,6 +13,9 @@ TFrameKOVAReadingPage::TFrameKOVAReadingPage(QWidget* parent) : QWidget(parent)
 {
     FrameKOVABibleDisplay1 = new TFrameKOVABibleDisplay(this);
     LabelReadPlanStatus = new QLabel(this);
+    // The standing shares its line with the two buttons; in a narrow window it
+    // wraps onto a second line rather than being cut off.
+    LabelReadPlanStatus->setWordWrap(true);
     ButtonPlanManager = new QPushButton(QStringLiteral("View or Edit Reading Plan"), this);
     ButtonMarkRead = new QPushButton(QStringLiteral("Mark Passage as Read"), this);
     QFont bold = ButtonMarkRead->font();

@@ -102,7 +102,11 @@ void TColorComboBox::OnActivated(int index)
 {
     if (index == count() - 1) {
         QColor color = ToQColor(itemData(index, kColorRole).toInt());
-        if (!ChooseCustomColor(color)) {
+        const bool chosen = ChooseCustomColor(color);
+        // The slots come back even on Cancel; the sharing picker gets them too.
+        if (sharedWith_)
+            sharedWith_->customSlots_ = customSlots_;
+        if (!chosen) {
             setCurrentIndex(lastChoice_);
             return;
         }

@@ -42,6 +42,11 @@ public:
     // Raises "Unable to write to %s".
     void SaveCustomColors(TIniFile& ini) const;
 
+    // Pickers that stand for one colour dialog: whenever this picker's dialog
+    // closes, its custom slots are copied into other too, so a colour the user
+    // added there is not lost when the other picker's slots are saved last.
+    void ShareCustomColorsWith(TColorComboBox* other) { sharedWith_ = other; }
+
 protected:
     // Lets the user pick a colour, starting from color, with this picker's
     // slots as the dialog's custom colours (and copied back afterwards, even
@@ -55,6 +60,7 @@ private:
 
     std::array<TColor, kCustomSlots> customSlots_;
     int lastChoice_ = 0; // restored when the colour dialog is cancelled
+    TColorComboBox* sharedWith_ = nullptr;
 };
 
 } // namespace kovara::ui

@@ -1,0 +1,72 @@
+// Texts that share a line with buttons must stay readable at the main window's
+// first-run size: the page area is then about 470 pixels wide.
+#include "plan_test_shell.h"
+#include "ui/plans/framePlanManager.h"
+#include "ui/plans/plan_controller.h"
+#include "ui/plans/reading_page.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLayout>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+constexpr int kPageWidth = 470;
+constexpr int kPageHeight = 420;
+
+// The whole text fits into the room the layout gave the label.
+::testing::AssertionResult TextFits(const QLabel& label)
+{
+    const QRect room = label.contentsRect();
+    const int flags = label.wordWrap() ? Qt::TextWordWrap : 0;
+    const QRect needed =
+        label.fontMetrics().boundingRect(QRect(room.topLeft(), QSize(room.width(), 100000)), flags, label.text());
+    if (needed.width() <= room.width() && needed.height() <= room.height())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << '"' << label.text().toStdString() << "\" needs " << needed.width() << 'x'
+                                         << needed.height() << " but has " << room.width() << 'x' << room.height();
+}
+
+// Lays the page out at the given size the way the main window does: the
+// window's own minimum size wins over what the page's layout would ask for.
+void LayOut(QWidget& page)
+{
+    page.setMinimumSize(1, 1);
+    page.resize(kPageWidth, kPageHeight);
+    page.show();
+    page.layout()->activate();
+}
+
+TEST(PageLayoutTest, ReadingStatusIsNotCutOffBesideTheButtons)
+{
+    for (const char* status : {"Note: You are behind on your reading plan.", "This plan has been completed.",
+                               "This plan day has been marked as read."}) {
+        TFrameKOVAReadingPage page;
+        page.LabelReadPlanStatus->setText(QString::fromUtf8(status));
+        LayOut(page);
+        EXPECT_TRUE(TextFits(*page.LabelReadPlanStatus));
+    }
+}
+
+TEST(PageLayoutTest, PlanManagerHintIsNotCutOff)
+{
+    test::PlanTestShell shell;
+    QWidget window;
+    auto* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    PlanController controller{shell, &window, dlg};
+    TFrameKOVAPlanManager& frame = *controller.PlanManager();
+    frame.setParent(nullptr);
+    LayOut(frame);
+    const QLabel* hint = nullptr;
+    for (const QLabel* label : frame.findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("Right-click plan days for additional options."))
+            hint = label;
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(TextFits(*hint));
+    frame.setParent(&window); // the window owns the frame again and frees it
+}
+
+} // namespace
+} // namespace kovara::ui
