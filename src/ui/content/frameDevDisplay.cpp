@@ -48,12 +48,9 @@ TFrameKOVADevotionalDisplay::TFrameKOVADevotionalDisplay(const Clock& clock, Dia
     RzDateTimeEdit1->setDisplayFormat(format);
     RzDateTimeEdit1->setMinimumDate(QDate(1753, 1, 1));
     RzDateTimeEdit1->setDate(QDate(2000, 1, 1)); // overwritten by the first SetDevotional
-    if (QCalendarWidget* calendar = RzDateTimeEdit1->calendarWidget()) {
-        calendar->setGridVisible(false);
-        calendar->setNavigationBarVisible(true);
-        calendar->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
-        calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    }
+    // The pop-up calendar keeps Qt's defaults (navigation bar, short day
+    // names): Qt then builds it when it is first opened instead of at every
+    // start of the program.
     connect(RzDateTimeEdit1, &QDateEdit::dateChanged, this, [this] { RzDateTimeEdit1Change(); });
 
     // Back to today's entry in one click; like any date change it does not
