@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -151,6 +152,39 @@ TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
     EXPECT_TRUE(ItemCommandsEnabled());
     shell.page = Page::Welcome;
     EXPECT_EQ(frame.GetSelectedPrayerIndex(), -1);
+}
+
+// Clicking the empty space below the rows, or Ctrl+clicking the selected row,
+// must not leave the details of an item on show while its commands are dead.
+TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
+{
+    shell.Add("First", "", "Active");
+    const std::int32_t second = shell.Add("Second", "", "Active");
+    frame.InitPrayers(*shell.store, "Active", second);
+    QListWidget* list = frame.RzTabbedListBox1;
+    QWidget* viewport = list->viewport();
+    const QRect selectedRow = list->visualItemRect(list->currentItem());
+    ASSERT_LT(selectedRow.bottom() + 20, viewport->height());
+
+    struct Click {
+        const char* what;
+        QPoint at;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Click clicks[] = {
+        {"empty space below the rows", QPoint(selectedRow.center().x(), selectedRow.bottom() + 20), Qt::NoModifier},
+        {"Ctrl+click on the selected row", selectedRow.center(), Qt::ControlModifier},
+    };
+    for (const Click& click : clicks) {
+        QTest::mouseClick(viewport, Qt::LeftButton, click.modifiers, click.at);
+        EXPECT_EQ(frame.GetSelectedPrayerIndex(), second) << click.what;
+        EXPECT_EQ(frame.LabelPrayerTitle->text(), "Second") << click.what;
+        EXPECT_TRUE(ItemCommandsEnabled()) << click.what;
+    }
+
+    // A plain click on another row still moves the selection.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(frame.LabelPrayerTitle->text(), "First");
 }
 
 TEST_F(PrayerTrackerTest, EmptyFilterAndMissingPreferences)

@@ -55,6 +55,26 @@ QFont VerdanaPixels(int pixels, bool bold, bool italic = false)
     return font;
 }
 
+// The list keeps its selected row when the user clicks the empty space below
+// the rows or Ctrl+clicks the selected row. Otherwise the title, dates and text
+// below would still show an item that the commands no longer act on.
+class PrayerListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override
+    {
+        const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+        if (event && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+            if (!index.isValid() || (command & QItemSelectionModel::Deselect))
+                return QItemSelectionModel::NoUpdate;
+        }
+        return command;
+    }
+};
+
 // Rows of one fixed height; item rows are drawn indented under their group
 // row, group rows across the whole width.
 class PrayerRowDelegate : public QStyledItemDelegate {
@@ -123,7 +143,7 @@ TFrameKOVAPrayerTracker::TFrameKOVAPrayerTracker(Shell& shell, TFormPrayerEdit& 
     RzSplitter1->setObjectName(QStringLiteral("RzSplitter1"));
     RzSplitter1->setHandleWidth(5);
     RzSplitter1->setChildrenCollapsible(false);
-    RzTabbedListBox1 = new QListWidget(RzSplitter1);
+    RzTabbedListBox1 = new PrayerListWidget(RzSplitter1);
     RzTabbedListBox1->setObjectName(QStringLiteral("RzTabbedListBox1"));
     RzTabbedListBox1->setUniformItemSizes(true);
     RzTabbedListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
