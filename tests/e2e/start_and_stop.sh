@@ -10,7 +10,7 @@ export HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_RUNTIME_DIR=$home/run
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 
-xvfb-run -a -n 150 -s "-screen 0 1280x900x24" bash -c '
+"$(dirname "$0")/with_display.sh" bash -c '
   "$0" & pid=$!
   for i in $(seq 1 100); do
     if xwininfo -root -tree 2>/dev/null | grep -q "\"Kovara 2.0.1.2\""; then found=1; break; fi

@@ -13,7 +13,7 @@ mkdir -p "$XDG_RUNTIME_DIR" "$home/.local" && chmod 700 "$XDG_RUNTIME_DIR"
 printf 'not a folder\n' >"$home/.local/share"
 unset QT_QPA_PLATFORM
 
-xvfb-run -a -n 150 -s "-screen 0 1280x900x24" bash -c '
+"$(dirname "$0")/with_display.sh" bash -c '
   "$0" & pid=$!
   for i in $(seq 1 100); do
     if xwininfo -root -tree 2>/dev/null | grep -q "\"Kovara\": "; then found=1; break; fi
