@@ -30,20 +30,8 @@ done
 # scripts/setup.sh installs.
 packages=(clang libclang-rt-14-dev cmake ninja-build pkg-config
   qt6-base-dev libsqlite3-dev zlib1g-dev libfmt-dev libpugixml-dev libgtest-dev libgmock-dev)
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update
-  "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+. "$root/scripts/packages.sh"
+ensure_packages "${packages[@]}"
 
 out="$root/build-fuzz"
 mkdir -p "$out"

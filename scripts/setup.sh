@@ -11,21 +11,8 @@ packages=(build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3
   libbenchmark-dev)
 
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update
-  "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+. "$root/scripts/packages.sh"
+ensure_packages "${packages[@]}"
 
 # The King James text and the daily verse list come from Debian's packages,
 # downloaded and unpacked here without being installed.
