@@ -84,6 +84,51 @@ bool InflateSlice(const Bytes& slice, Bytes& out)
     return rc == Z_STREAM_END && z.avail_in == 0;
 }
 
+Bytes Deflate(const Bytes& data)
+{
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    Bytes out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+              static_cast<uLong>(data.size()), 9);
+    out.resize(size);
+    return out;
+}
+
+// A well-formed backup file around any two images, for images the backup
+// writer itself would refuse to pack.
+Bytes PackBackup(const Bytes& prayers, const Bytes& plans)
+{
+    TBackupHeader header;
+    header.Signature = kBackupSignature;
+    header.Version = kBackupVersion;
+    const Bytes first = Deflate(prayers), second = Deflate(plans);
+    header.PrayersOffset = kBackupHeaderSize;
+    header.PrayersSize = std::int64_t(prayers.size());
+    header.PlansOffset = kBackupHeaderSize + std::int64_t(first.size());
+    header.PlansSize = std::int64_t(plans.size());
+    const auto bytes = EncodeBackupHeader(header);
+    return Bytes(bytes.begin(), bytes.end()) + first + second;
+}
+
+// The bytes of a database file taken while a write transaction on it is open
+// and has spilled part of its changes into the file (the rest, and the way
+// back, only in its journal, which a copy of the file leaves behind).
+Bytes CopyTakenMidTransaction(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    OpenDatabase(path, db);
+    ExecSQL(db, "PRAGMA cache_size=2;");
+    ExecSQL(db, "BEGIN;");
+    ExecSQL(db, "DELETE FROM prayerTracker WHERE id % 3 = 0;");
+    for (int i = 0; i < 200; ++i)
+        ExecSQL(db, Format("INSERT INTO prayerTracker (label, filler) VALUES ('new %d', randomblob(700));", i));
+    const Bytes copy = ReadBytes(path);
+    EXPECT_TRUE(std::filesystem::exists(path + "-journal"));
+    ExecSQL(db, "ROLLBACK;");
+    CloseDatabase(db);
+    return copy;
+}
+
 class BackupFileTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -117,6 +162,7 @@ protected:
         EXPECT_FALSE(fs::exists(dbs.PrayersPath + ".restored"));
         EXPECT_FALSE(fs::exists(dbs.PlansPath + ".restored"));
         EXPECT_FALSE(fs::exists(dbs.PrayersPath + ".restore-commit"));
+        EXPECT_FALSE(fs::exists(dbs.PrayersPath + ".restored-journal"));
     }
 
     TempDir dir;
@@ -221,16 +267,18 @@ TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
     const std::int64_t plansOffset = Int64At(valid, 54);
     const std::int64_t prayersSize = Int64At(valid, 62);
 
-    // A backup whose images are fine zlib data but not the expected databases.
-    const std::string notDatabases = dir.File("notdb.kova2bak");
-    {
-        TUserDatabases other = dbs;
-        other.PrayersPath = dir.File("text1");
-        other.PlansPath = dir.File("text2");
-        WriteBytes(other.PrayersPath, "just some text");
-        MakeDatabase(other.PlansPath, "somethingElse", "x", 1);
-        WriteBackupFile(notDatabases, other, created);
-    }
+    // Backups whose images are fine zlib data but not sound databases: not
+    // databases at all, a database with one damaged page, and one copied in
+    // the middle of a write transaction.
+    const std::string otherDb = dir.File("other.kova2");
+    MakeDatabase(otherDb, "somethingElse", "x", 1);
+    const Bytes notDatabases = PackBackup("just some text", ReadBytes(otherDb));
+    MakeDatabase(otherDb, "prayerTracker", "big", 60, 500);
+    Bytes damagedPage = ReadBytes(otherDb);
+    ASSERT_GT(damagedPage.size(), 8264u);
+    damagedPage.replace(8200, 64, Bytes(64, '\xFF'));
+    const Bytes pageDamaged = PackBackup(damagedPage, plansBefore);
+    const Bytes midTransaction = PackBackup(CopyTakenMidTransaction(otherDb), plansBefore);
 
     auto setAt = [](std::size_t at, std::int64_t value) {
         return [=](Bytes b) {
@@ -261,7 +309,9 @@ TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
         {"plans offset at the prayers section", setAt(54, 90)},
         {"plans offset one off", setAt(54, plansOffset + 1)},
         {"wrong signature", [](Bytes b) { return b.replace(0, 6, "Kovala"); }},
-        {"images that are not the databases", [&](Bytes) { return ReadBytes(notDatabases); }},
+        {"images that are not the databases", [&](Bytes) { return notDatabases; }},
+        {"prayers image with a damaged page", [&](Bytes) { return pageDamaged; }},
+        {"prayers image copied in the middle of a write", [&](Bytes) { return midTransaction; }},
     };
 
     ChangeData();
@@ -310,6 +360,87 @@ TEST_F(BackupFileTest, FailedBackupLeavesTheEarlierFileOfThatName)
 
     EXPECT_TRUE(ReadBytes(backup) == earlier);
     EXPECT_FALSE(fs::exists(backup + ".part"));
+}
+
+// Another program holds a write transaction on the prayers database whose
+// changes have spilled into the file. The backup waits for it; when it ends in
+// time the backup holds its committed data, and when it does not the backup
+// fails with a clear message and the earlier file stays.
+TEST_F(BackupFileTest, BackupWaitsForAWriterAndNeverCopiesHalfAWrite)
+{
+    const std::string backup = dir.File("a.kova2bak");
+    WriteBackupFile(backup, dbs, created);
+    const Bytes earlier = ReadBytes(backup);
+
+    struct Writer {
+        sqlite3* db = nullptr;
+        explicit Writer(const std::string& path)
+        {
+            OpenDatabase(path, db);
+            ExecSQL(db, "PRAGMA cache_size=2; BEGIN;");
+            for (int i = 0; i < 300; ++i)
+                ExecSQL(db, Format("INSERT INTO prayerTracker (label, filler) VALUES ('w %d', randomblob(600));", i));
+        }
+        ~Writer() { CloseDatabase(db); }
+    };
+
+    {
+        Writer writer(dbs.PrayersPath);
+        ASSERT_TRUE(fs::exists(dbs.PrayersPath + "-journal"));
+        EXPECT_EQ(MessageOf([&] { WriteBackupFile(backup, dbs, created + 1, {}, 200); }),
+                  "Unable to read " + dbs.PrayersPath +
+                      ": another program is writing to it. Try again when it has finished.");
+        EXPECT_TRUE(ReadBytes(backup) == earlier);
+        EXPECT_FALSE(fs::exists(backup + ".part"));
+        ExecSQL(writer.db, "ROLLBACK;");
+    }
+
+    {
+        Writer writer(dbs.PrayersPath);
+        std::thread finish([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            ExecSQL(writer.db, "COMMIT;");
+        });
+        WriteBackupFile(backup, dbs, created + 2, {}, 10000);
+        finish.join();
+    }
+    const Bytes committed = ReadBytes(dbs.PrayersPath);
+    ChangeData();
+    RestoreBackupFiles(backup, dbs);
+    EXPECT_TRUE(ReadBytes(dbs.PrayersPath) == committed);
+}
+
+// A journal left beside the live database by a writer that died belongs to
+// the database being replaced: it must not be rolled into the restored one.
+TEST_F(BackupFileTest, RestoreMovesAStaleJournalAsideWithTheReplacedDatabase)
+{
+    const std::string backup = dir.File("a.kova2bak");
+    WriteBackupFile(backup, dbs, created);
+    ChangeData();
+    WriteBytes(dbs.PrayersPath + "-journal", "journal of the replaced database");
+    RestoreBackupFiles(backup, dbs);
+    ExpectCurrent(prayersBefore, plansBefore);
+    EXPECT_FALSE(fs::exists(dbs.PrayersPath + "-journal"));
+    EXPECT_EQ(ReadBytes(dbs.PrayersPath + ".old-journal"), "journal of the replaced database");
+    EXPECT_TRUE(CheckRestoredImage(dbs.PrayersPath, "prayerTracker"));
+}
+
+// A backup killed half way leaves its temporary file: the next backup to the
+// same name replaces it, and it is never taken for a backup itself.
+TEST_F(BackupFileTest, TemporaryFileOfAKilledBackupIsReplacedAndRefused)
+{
+    const std::string backup = dir.File("a.kova2bak");
+    TBackupHeader placeholder;
+    placeholder.Signature = kBackupSignature;
+    placeholder.Version = kBackupVersion;
+    const auto header = EncodeBackupHeader(placeholder);
+    WriteBytes(backup + ".part", Bytes(header.begin(), header.end()) + "\x78\xDA half a stream");
+    EXPECT_EQ(CheckBackupFile(backup + ".part"), BackupCheck::NotBackup);
+
+    fs::permissions(backup + ".part", fs::perms::owner_read);
+    WriteBackupFile(backup, dbs, created);
+    EXPECT_FALSE(fs::exists(backup + ".part"));
+    EXPECT_EQ(CheckBackupFile(backup), BackupCheck::Valid);
 }
 
 // The plans database cannot be moved aside (its .old name is taken by a

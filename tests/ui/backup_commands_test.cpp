@@ -4,6 +4,7 @@
 
 #include "app/backup_file.h"
 #include "app/kova_prefs.h"
+#include "db/sqlite_db.h"
 #include "user_store_shell.h"
 
 #include <filesystem>
@@ -209,6 +210,40 @@ TEST_F(BackupCommandsTest, FailingBackupRaisesWithTheStoresOpenAgain)
     shell.AddPrayer("After");
     EXPECT_EQ(shell.PrayerTitles(), "After,Before");
     EXPECT_NO_THROW(shell.ReadPlans().SetDayDone(0, 2, true));
+}
+
+
+// Another program holds a write transaction on prayers.kova2 whose changes
+// have spilled into the file, for longer than the backup waits. The backup
+// fails with a clear message, the earlier backup stays, and once the writer is
+// done both stores work again without a restart.
+TEST_F(BackupCommandsTest, BackupDuringAnotherProgramsWriteKeepsTheEarlierFileAndTheStores)
+{
+    Backup(backupPath, backupPath);
+    const std::string earlier = ReadAll(backupPath.toStdString());
+    const std::string prayersPath = shell.dir.File("prayers.kova2");
+
+    sqlite3* writer = nullptr;
+    OpenDatabase(prayersPath, writer);
+    ExecSQL(writer, "PRAGMA cache_size=2; BEGIN;");
+    for (int i = 0; i < 300; ++i)
+        ExecSQL(writer, Format("INSERT INTO prayerTracker (prayerTitle, previewText) VALUES ('w%d', hex(randomblob(400)));", i));
+    ASSERT_TRUE(fs::exists(prayersPath + "-journal"));
+
+    commands.SetLockWait(200);
+    shell.openWaitMs = 200;
+    shell.dialogs.ExpectSaveFile(kBackupDialogTitle, backupPath);
+    EXPECT_EQ(kovara::test::MessageOf([&] { commands.ActionBackupExecute(); }),
+              "Unable to read " + prayersPath + ": another program is writing to it. Try again when it has finished.");
+    EXPECT_EQ(ReadAll(backupPath.toStdString()), earlier);
+    EXPECT_FALSE(fs::exists(backupPath.toStdString() + ".part"));
+
+    ExecSQL(writer, "ROLLBACK;");
+    CloseDatabase(writer);
+    shell.AddPrayer("After");
+    EXPECT_EQ(shell.PrayerTitles(), "After,Before");
+    EXPECT_NO_THROW(shell.ReadPlans().SetDayDone(0, 2, true));
+    Backup(backupPath, backupPath);
 }
 
 } // namespace

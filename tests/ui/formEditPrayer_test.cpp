@@ -9,6 +9,8 @@
 #include "ui/prayer/rtf_codec.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -307,6 +309,25 @@ TEST_F(PrayerEditorTest, PlacementKeptInItsSection)
     EXPECT_EQ(ini.ReadInteger("Prayer Edit Window State", "Right", 0) -
                   ini.ReadInteger("Prayer Edit Window State", "Left", 0),
               placed.width());
+}
+
+// Asking the clipboard whether it can paste waits for its owner, which may
+// never answer: the editor asks only while it is on screen.
+TEST_F(PrayerEditorTest, PasteCommandAsksTheClipboardOnlyWhileShown)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    ScriptedEditor hidden{shell.dialogs};
+    EXPECT_TRUE(hidden.EditPaste1->isEnabled()) << "the clipboard was asked while the editor was made";
+    clipboard->setText(QStringLiteral("x"));
+    clipboard->clear();
+    EXPECT_TRUE(hidden.EditPaste1->isEnabled()) << "the clipboard was asked while the editor was hidden";
+
+    hidden.show();
+    EXPECT_FALSE(hidden.EditPaste1->isEnabled());
+    clipboard->setText(QStringLiteral("pasted"));
+    EXPECT_TRUE(hidden.EditPaste1->isEnabled());
+    hidden.hide();
 }
 
 } // namespace

@@ -427,29 +427,50 @@ TEST_F(MainWindowTest, UnwritableSettingsAreReportedAtClose)
     window.reset();
 }
 
-TEST(ImportOfferTest, RunsOnceAndSavesEvenWhenTheImportFails)
+TEST(ImportOfferTest, ClearedOnlyOnceTheQuestionsWereAnsweredOrTheImportFailed)
 {
     test::ScriptedDialogs dialogs;
-    bool offer = true;
-    int imports = 0, saves = 0;
-    bool offerSeenByImport = true;
-    const auto import = [&] {
-        ++imports;
-        offerSeenByImport = offer;
-        throw Exception("damaged file");
+    const struct {
+        const char* name;
+        bool answered;
+        bool raises;
+        bool offerAfter;
+        int saves;
+    } cases[] = {
+        {"questions answered", true, false, false, 1},
+        {"import failed with its message", true, true, false, 1},
+        {"cut short by the window closing", false, false, true, 0},
     };
-    dialogs.ExpectMessage("damaged file");
-    RunImportOffer(offer, dialogs, import, [&] { ++saves; });
-    RunImportOffer(offer, dialogs, import, [&] { ++saves; });
-    EXPECT_EQ(imports, 1);
-    EXPECT_EQ(saves, 1);
-    EXPECT_FALSE(offer);
-    EXPECT_FALSE(offerSeenByImport) << "the flag is cleared before the import runs";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool offer = true;
+        int imports = 0, saves = 0;
+        const auto import = [&] {
+            ++imports;
+            EXPECT_TRUE(offer) << "the offer stays until the questions are answered";
+            // An event loop inside a question may run the idle work again.
+            RunImportOffer(offer, dialogs, [&] { ++imports; return true; }, [&] { ++saves; });
+            if (c.raises)
+                throw Exception("damaged file");
+            return c.answered;
+        };
+        if (c.raises)
+            dialogs.ExpectMessage("damaged file");
+        RunImportOffer(offer, dialogs, import, [&] { ++saves; });
+        EXPECT_EQ(offer, c.offerAfter);
+        EXPECT_EQ(imports, 1);
+        EXPECT_EQ(saves, c.saves);
+        EXPECT_TRUE(dialogs.Done());
+        // The next idle moment offers again only when the offer stands.
+        RunImportOffer(offer, dialogs, [&] { ++imports; return true; }, [&] { ++saves; });
+        EXPECT_EQ(imports, c.offerAfter ? 2 : 1);
+        EXPECT_FALSE(offer);
+    }
 
     // A save that fails is shown too.
-    offer = true;
+    bool offer = true;
     dialogs.ExpectMessage("Unable to write to /x/settings.ini");
-    RunImportOffer(offer, dialogs, [] {}, [] { throw Exception("Unable to write to /x/settings.ini"); });
+    RunImportOffer(offer, dialogs, [] { return true; }, [] { throw Exception("Unable to write to /x/settings.ini"); });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // A shell over both user stores in a temporary folder that, like the main
 // window, can free and recreate them (the UserStoreHost side), and counts the
 // view rebuilds it is asked for. File dialogs and messages are scripted.
+#include "app/user_session.h"
 #include "base/datetime.h"
 #include "base/exception.h"
 #include "fixtures.h"
@@ -44,18 +45,8 @@ public:
     TKOVAPreferences& Preferences() override { return *prefs; }
     TKOVABible& Bible() override { throw Exception("no Bible in this test"); }
     TKOVADevotional& Devotional() override { throw Exception("no devotional in this test"); }
-    TKOVAReadPlans& ReadPlans() override
-    {
-        if (!plans)
-            throw Exception("plan store used while closed");
-        return *plans;
-    }
-    TKOVAPrayerTracker& PrayerTracker() override
-    {
-        if (!prayers)
-            throw Exception("prayer store used while closed");
-        return *prayers;
-    }
+    TKOVAReadPlans& ReadPlans() override { return session.Plans(); }
+    TKOVAPrayerTracker& PrayerTracker() override { return session.Prayers(); }
     Dialogs& GetDialogs() override { return dialogs; }
     const Clock& GetClock() override { return clock; }
     const std::string& ProgramFolder() const override { return folder; }
@@ -67,16 +58,9 @@ public:
     void CloseUserStores() override
     {
         ++closed;
-        prayers.reset();
-        plans.reset();
+        session.Close();
     }
-    void OpenUserStores() override
-    {
-        if (!plans)
-            plans = std::make_unique<TKOVAReadPlans>(dir.File("userreadplans.kova2"), clock);
-        if (!prayers)
-            prayers = std::make_unique<TKOVAPrayerTracker>(dir.File("prayers.kova2"), &clock);
-    }
+    void OpenUserStores() override { session.OpenRetrying(openWaitMs); }
     void RefreshPlanViews(int plan) override { refreshedOn.push_back(plan); }
     void BuildWelcomePage() override
     {
@@ -87,8 +71,8 @@ public:
     // A prayer item under title, with no text.
     std::int32_t AddPrayer(const std::string& title)
     {
-        const std::int32_t index = prayers->NewPrayerItem(0);
-        prayers->UpdatePrayer(index, title, "", "", kPrayerActive, "", false);
+        const std::int32_t index = PrayerTracker().NewPrayerItem(0);
+        PrayerTracker().UpdatePrayer(index, title, "", "", kPrayerActive, "", false);
         return index;
     }
     // The live items' titles in title order, joined by commas.
@@ -115,8 +99,8 @@ public:
     FixedClock clock{EncodeDateTime(2024, 5, 1, 9, 15, 0)};
     std::unique_ptr<TKOVAPreferences> prefs = MakeTestPreferences();
     RecordingDialogs dialogs;
-    std::unique_ptr<TKOVAReadPlans> plans;
-    std::unique_ptr<TKOVAPrayerTracker> prayers;
+    UserSession session{folder, clock};
+    int openWaitMs = 3000;
     Page page = Page::PrayerTracker;
     int closed = 0;
     int welcomeBuilt = 0;

@@ -58,6 +58,15 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     FileHandle(FileHandle&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileHandle& operator=(FileHandle&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            fd_ = other.fd_;
+            other.fd_ = -1;
+        }
+        return *this;
+    }
 
     int Fd() const { return fd_; }
     bool IsOpen() const { return fd_ >= 0; }
@@ -187,19 +196,161 @@ std::int64_t CompressInto(int source, const std::string& sourceName, int out, co
     return sourceBytes;
 }
 
-FileHandle OpenDatabaseForReading(const std::string& path, std::int64_t& size)
+// True when the open database holds the table and passes SQLite's integrity
+// check; otherwise fills problem (when given) with the reason.
+bool CheckImage(sqlite3* db, const std::string& table, std::string* problem = nullptr)
+{
+    auto fail = [&](const std::string& reason) {
+        if (problem)
+            *problem = reason;
+        return false;
+    };
+    try {
+        if (!TableExists(db, table))
+            return fail(Format("it holds no table %s", table));
+        std::string verdict;
+        QueryRow(db, "PRAGMA integrity_check(1);", "Unable to check the database",
+                 [&](Statement& st) { verdict = st.ColumnText(0); });
+        if (verdict != "ok")
+            return fail("it is damaged (" + verdict + ")");
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    return true;
+}
+
+// A database file written by a finished transaction records its own size in
+// its header (valid when the "version valid for" number matches the change
+// counter). A file copied while a writer was half way through - its journal
+// left behind - can hold pages of two states; a size that disagrees with the
+// file is the sign SQLite itself would trust. Files without a valid header
+// size (written by very old versions) are left to the integrity check.
+bool HeaderMatchesFileSize(const std::string& path)
 {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    unsigned char header[100];
     struct stat st{};
-    if (!file.IsOpen() || ::fstat(file.Fd(), &st) != 0)
-        throw Exception(Format("Unable to read %s: %s", path, SystemReason(errno)));
-    size = st.st_size;
-    return file;
+    if (!file.IsOpen() || ::fstat(file.Fd(), &st) != 0 || ReadSome(file.Fd(), header, sizeof header) != 100)
+        return false;
+    auto be32 = [&](int at) {
+        return (std::uint32_t(header[at]) << 24) | (std::uint32_t(header[at + 1]) << 16) |
+               (std::uint32_t(header[at + 2]) << 8) | std::uint32_t(header[at + 3]);
+    };
+    std::uint32_t pageSize = (std::uint32_t(header[16]) << 8) | header[17];
+    if (pageSize == 1)
+        pageSize = 65536;
+    const std::uint32_t pages = be32(28);
+    if (be32(92) != be32(24) || pages == 0)
+        return true;
+    return std::int64_t(pages) * pageSize == st.st_size;
 }
+
+// A database held open under SQLite's shared lock for as long as this object
+// lives, so that no other connection or process can change the file while its
+// bytes are copied. The raw descriptor used for the copy is closed only after
+// the SQLite connection: POSIX record locks belong to the process, and closing
+// any descriptor of the file would drop the lock SQLite holds.
+class LockedDatabase {
+public:
+    // Opens path (it must exist), waits up to lockWaitMs for a writer to
+    // finish, takes the shared lock and checks the image as a restore would.
+    // Raises "Unable to read <path>: <reason>".
+    LockedDatabase(const std::string& path, const std::string& table, int lockWaitMs) : path_(path)
+    {
+        struct stat st{};
+        if (::stat(path.c_str(), &st) != 0)
+            throw Exception(Format("Unable to read %s: %s", path, SystemReason(errno)));
+        if (!S_ISREG(st.st_mode))
+            throw Exception(Format("Unable to read %s: %s", path, SystemReason(EISDIR)));
+        // Read-write without create: a hot journal left by a writer that died
+        // is rolled back before the copy, which a read-only connection cannot do.
+        const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK)
+            Fail(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+        sqlite3_busy_timeout(db_, lockWaitMs);
+        // The first read inside the transaction takes the shared lock and keeps
+        // it until the end of the transaction.
+        if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
+            Fail(LockReason());
+        inTransaction_ = true;
+        std::string problem;
+        if (!CheckImage(db_, table, &problem))
+            Fail(problem);
+        file_ = FileHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!file_.IsOpen() || ::fstat(file_.Fd(), &st) != 0)
+            Fail(SystemReason(errno));
+        size_ = st.st_size;
+    }
+    ~LockedDatabase() { Release(); }
+    LockedDatabase(const LockedDatabase&) = delete;
+    LockedDatabase& operator=(const LockedDatabase&) = delete;
+
+    int Fd() const { return file_.Fd(); }
+    std::int64_t Size() const { return size_; }
+
+    // Ends the transaction and closes the connection, then the descriptor.
+    void Release()
+    {
+        if (db_) {
+            if (inTransaction_)
+                sqlite3_exec(db_, "COMMIT;", nullptr, nullptr, nullptr);
+            sqlite3_close(db_);
+            db_ = nullptr;
+        }
+        file_.Close();
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& reason)
+    {
+        const std::string message = Format("Unable to read %s: %s", path_, reason);
+        Release();
+        throw Exception(message);
+    }
+
+    std::string LockReason() const
+    {
+        const int code = sqlite3_errcode(db_);
+        if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+            return "another program is writing to it. Try again when it has finished.";
+        return sqlite3_errmsg(db_);
+    }
+
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    bool inTransaction_ = false;
+    FileHandle file_;
+    std::int64_t size_ = 0;
+};
 
 // ---- restore
 
+// The files SQLite keeps beside a database while it writes to it.
+const char* const kSideFileSuffixes[] = {"-journal", "-wal", "-shm"};
+
+void RemoveSideFiles(const std::string& path)
+{
+    for (const char* suffix : kSideFileSuffixes)
+        RemoveQuietly(path + suffix);
+}
+
+bool HasSideFiles(const std::string& path)
+{
+    for (const char* suffix : kSideFileSuffixes)
+        if (Exists(path + suffix))
+            return true;
+    return false;
+}
+
 std::string RestoredName(const std::string& path) { return path + ".restored"; }
+
+// Renames the side files of database from (those there are) to those of to.
+void MoveSideFiles(const std::string& from, const std::string& to)
+{
+    for (const char* suffix : kSideFileSuffixes)
+        if (Exists(from + suffix))
+            RenameOrRaise(from + suffix, to + suffix);
+}
 std::string OldName(const std::string& path) { return path + ".old"; }
 std::string CommitMarkerName(const TUserDatabases& databases) { return databases.PrayersPath + ".restore-commit"; }
 
@@ -265,8 +416,14 @@ void SwapIn(const std::string& path)
 {
     if (!Exists(RestoredName(path)))
         return;
-    if (Exists(path))
+    if (Exists(path)) {
+        RemoveSideFiles(OldName(path)); // they belonged to the .old file being replaced
         RenameOrRaise(path, OldName(path));
+    }
+    // A journal left beside the live database by a writer that died belongs
+    // to it, not to the restored image (SQLite would roll it into the image):
+    // it goes along to the .old name.
+    MoveSideFiles(path, OldName(path));
     RenameOrRaise(RestoredName(path), path);
 }
 
@@ -278,15 +435,19 @@ void SwapBack(const std::string& path)
     if (swapped && Exists(path) && Exists(OldName(path))) {
         RenameOrRaise(path, RestoredName(path));
         RenameOrRaise(OldName(path), path);
+        MoveSideFiles(OldName(path), path);
     } else if (!swapped && !Exists(path) && Exists(OldName(path))) {
         RenameOrRaise(OldName(path), path);
+        MoveSideFiles(OldName(path), path);
     }
 }
 
 void RemoveRestoredImages(const TUserDatabases& databases)
 {
-    RemoveQuietly(RestoredName(databases.PrayersPath));
-    RemoveQuietly(RestoredName(databases.PlansPath));
+    for (const std::string& path : {databases.PrayersPath, databases.PlansPath}) {
+        RemoveQuietly(RestoredName(path));
+        RemoveSideFiles(RestoredName(path));
+    }
 }
 
 } // namespace
@@ -322,7 +483,7 @@ TBackupHeader DecodeBackupHeader(const unsigned char* bytes, std::size_t count)
 }
 
 void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
-                     const BackupProgress& progress)
+                     const BackupProgress& progress, int lockWaitMs)
 {
     // Writing over a database that is being read would destroy it.
     for (const std::string& database : {databases.PrayersPath, databases.PlansPath}) {
@@ -331,13 +492,18 @@ void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databa
             throw Exception(Format("Unable to create backup file %s: it is the database %s itself", backupPath,
                                    database));
     }
-    std::int64_t prayersFileSize = 0, plansFileSize = 0;
-    FileHandle prayers = OpenDatabaseForReading(databases.PrayersPath, prayersFileSize);
-    FileHandle plans = OpenDatabaseForReading(databases.PlansPath, plansFileSize);
+    // Both databases stay under a shared lock until the file is complete, so
+    // the backup is one consistent image of each even while another program
+    // writes to them; each image is checked as a restore would check it.
+    LockedDatabase prayers(databases.PrayersPath, databases.PrayersTable, lockWaitMs);
+    LockedDatabase plans(databases.PlansPath, databases.PlansTable, lockWaitMs);
+    const std::int64_t prayersFileSize = prayers.Size(), plansFileSize = plans.Size();
 
     // Written under a temporary name and renamed over backupPath only when
-    // complete, so a failure never costs the user an earlier backup.
+    // complete, so a failure never costs the user an earlier backup. A
+    // temporary file left by a backup that was killed is replaced.
     const std::string partPath = backupPath + ".part";
+    RemoveQuietly(partPath);
     FileHandle out(::open(partPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!out.IsOpen())
         throw Exception(Format("Unable to create backup file %s: %s", backupPath, SystemReason(errno)));
@@ -395,6 +561,10 @@ BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header
     const TBackupHeader read = DecodeBackupHeader(bytes, static_cast<std::size_t>(n));
     if (read.Signature != kBackupSignature || read.Version != kBackupVersion)
         return BackupCheck::NotBackup;
+    // A backup that was killed before it finished keeps the placeholder
+    // header: no sections recorded at all.
+    if (read.PrayersOffset == 0 && read.PlansOffset == 0 && read.PrayersSize == 0 && read.PlansSize == 0)
+        return BackupCheck::NotBackup;
     if (header)
         *header = read;
     return BackupCheck::Valid;
@@ -417,18 +587,22 @@ ERestoreFailed::ERestoreFailed() : Exception(kRestoreFailedMessage) {}
 
 bool CheckRestoredImage(const std::string& imagePath, const std::string& tableName)
 {
+    // A journal or log beside the image would be read as part of it (or
+    // rolled into it): an image is checked, and restored, alone.
+    if (HasSideFiles(imagePath))
+        return false;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(imagePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     bool ok = false;
     if (rc == SQLITE_OK) {
         try {
-            ok = TableExists(db, tableName); // reading the schema fails for anything but a database
+            ok = CheckImage(db, tableName);
         } catch (const std::exception&) {
             ok = false;
         }
     }
     sqlite3_close(db);
-    return ok;
+    return ok && !HasSideFiles(imagePath) && HeaderMatchesFileSize(imagePath);
 }
 
 void UnpackBackupFile(const std::string& backupPath, const TUserDatabases& databases, const BackupProgress& progress)
@@ -437,6 +611,7 @@ void UnpackBackupFile(const std::string& backupPath, const TUserDatabases& datab
     // that its leftovers cannot mix with this one.
     RecoverInterruptedRestore(databases);
 
+    RemoveRestoredImages(databases);
     bool ok = false;
     TBackupHeader header;
     if (CheckBackupFile(backupPath, &header) == BackupCheck::Valid) {

@@ -13,7 +13,9 @@
 // Everything here works on file paths; it never opens a store. The shell
 // closes both stores, calls in here and reopens both stores whatever happened:
 //
-//   backup:  close stores; WriteBackupFile(...); reopen stores
+//   backup:  close stores; WriteBackupFile(...) (reads each database under a
+//            shared lock, so another program cannot change it mid-copy);
+//            reopen stores
 //   restore: CheckBackupFile (refuse with BackupCheckMessage unless Valid);
 //            confirm with the user; close stores;
 //            RestoreBackupFiles(...) (raises ERestoreFailed, current data intact);
@@ -28,8 +30,9 @@
 //                     and checked until both have been swapped in
 //
 // Why a restore can be killed at any moment and still leave old or new data:
-//   1. both images are written to P.restored, flushed to disk and checked; the
-//      live databases are not touched. Killed here: no commit marker, so the
+//   1. both images are written to P.restored, flushed to disk and checked
+//      (table present, SQLite's integrity check, no journal beside it, header
+//      size matching the file); the live databases are not touched. Killed here: no commit marker, so the
 //      next start deletes the .restored files and the old data stays.
 //   2. the commit marker is created (and flushed). From now on the restore is
 //      finished forward, never backward.
@@ -85,20 +88,29 @@ struct TUserDatabases {
 // total is the sum of both database sizes (known before the copy starts).
 using BackupProgress = std::function<void(std::int64_t done, std::int64_t total)>;
 
-// Writes a backup of both databases (which must be closed) to backupPath.
-// The file is written under a temporary name beside backupPath and renamed
-// over it only when complete and flushed, so on any failure an earlier file of
-// that name is left as it was and no partial file remains. Raises Exception:
-// "Unable to read %s" (a database), "Unable to create backup file %s",
-// "Unable to write backup file %s" (each followed by the reason). A backupPath
-// that names one of the databases is refused before anything is written.
+// How long a backup waits for another program's write to a database to end.
+constexpr int kBackupLockWaitMs = 3000;
+
+// Writes a backup of both databases (which this process must have closed) to
+// backupPath. Each database is read under SQLite's shared lock, waiting up to
+// lockWaitMs for a writer to finish, and checked as a restore checks an image
+// (expected table, integrity check) before anything is written, so the file
+// always holds consistent images. The file is written under backupPath +
+// ".part" (a stale one from a killed backup is replaced) and renamed over
+// backupPath only when complete and flushed, so on any failure an earlier
+// file of that name is left as it was and no partial file remains. Raises
+// Exception: "Unable to read %s" (a database: missing, locked by a writer for
+// too long, damaged), "Unable to create backup file %s", "Unable to write
+// backup file %s" (each followed by the reason). A backupPath that names one
+// of the databases is refused before anything is written.
 void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
-                     const BackupProgress& progress = {});
+                     const BackupProgress& progress = {}, int lockWaitMs = kBackupLockWaitMs);
 
 enum class BackupCheck { Valid, CannotOpen, NotBackup };
 
 // Opens the file and checks its signature and version (reads the 90-byte
-// header; a shorter file is never valid). Fills
+// header; a shorter file is never valid, nor is one whose header was never
+// completed - the temporary file of a backup that was killed). Fills
 // header when given and the answer is Valid. Never raises.
 BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header = nullptr);
 
@@ -123,13 +135,14 @@ constexpr const char* kRestoreFailedMessage =
 // checks each with CheckRestoredImage. The live databases are not touched.
 // Any damage - a file that is not a backup, offsets or sizes that are
 // negative or outside the file, a section that ends early, holds more than its
-// size or fails zlib's checksum, an image that is not a database with the
-// expected table - or a file that cannot be written deletes the .restored
+// size or fails zlib's checksum, an image that fails CheckRestoredImage - or a file that cannot be written deletes the .restored
 // files and raises ERestoreFailed.
 void UnpackBackupFile(const std::string& backupPath, const TUserDatabases& databases,
                       const BackupProgress& progress = {});
 
-// True when the file opens read-only as an SQLite database holding the table.
+// True when the file opens read-only as an SQLite database holding the table,
+// passes SQLite's integrity check, has no journal or log beside it and is as
+// long as its header says (a copy taken in the middle of a write is not).
 bool CheckRestoredImage(const std::string& imagePath, const std::string& tableName);
 
 // Steps 2 to 4: swaps both unpacked images in, keeping the current databases as

@@ -101,7 +101,14 @@ void BackupCommands::WithStoresClosed(const std::function<void()>& work)
     } catch (...) {
         failure = std::current_exception();
     }
-    host_.OpenUserStores();
+    // The work's own error says more than a store that is still busy: such a
+    // store is opened again on its next use.
+    try {
+        host_.OpenUserStores();
+    } catch (...) {
+        if (!failure)
+            throw;
+    }
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -135,7 +142,8 @@ void BackupCommands::WriteBackup(const QString& path)
 
     BusyCursor busy;
     CopyProgress progress(window_, QStringLiteral("Writing the backup..."));
-    WithStoresClosed([&] { WriteBackupFile(ToBytes(path), databases, created, progress.Callback()); });
+    WithStoresClosed(
+        [&] { WriteBackupFile(ToBytes(path), databases, created, progress.Callback(), lockWaitMs_); });
 }
 
 void BackupCommands::ActionRestoreExecute()

@@ -28,6 +28,8 @@
 //   void BuildWelcomePage() override { frameWelcome_->BuildWelcomePage(*this); }
 // The idle handler keeps calling ImportVersion1Data(*this) (ui/prayer/version1_import.h),
 // which finds the UserStoreHost on the shell.
+#include "app/backup_file.h"
+
 #include <QString>
 #include <functional>
 #include <string>
@@ -55,9 +57,10 @@ public:
     // (no user input: the progress window is application-modal).
     virtual void CloseUserStores() = 0;
     // Creates each store that is missing again on its path: the plan store
-    // first, then the prayer store. Raises when a store cannot be opened; a
-    // store opened before the failure stays open, and calling again retries
-    // the one still missing.
+    // first, then the prayer store, retrying for a moment while another
+    // program finishes a write. Raises when a store cannot be opened; a
+    // store opened before the failure stays open, and the one still missing
+    // is opened again on its next use.
     virtual void OpenUserStores() = 0;
     // Rebuilds the plan entries of the Reading menu and the side bar, reloads
     // the plan manager on plan and shows the reading page again.
@@ -110,16 +113,21 @@ public:
     void WriteBackup(const QString& path);
     void RestoreBackup(const QString& path);
 
+    // How long a backup waits for another program's write to end.
+    void SetLockWait(int ms) { lockWaitMs_ = ms; }
+
 private:
     // Closes both stores, runs work, and opens both stores again whether work
     // succeeded or raised; then raises work's error, if any. When a store
-    // cannot be opened again, that error is raised instead: a missing store
-    // matters more than the failure that came before it.
+    // cannot be opened again after work succeeded, that error is raised; after
+    // work failed, work's error is the one raised (the store that is still
+    // missing is opened again on its next use).
     void WithStoresClosed(const std::function<void()>& work);
 
     Shell& shell_;
     UserStoreHost& host_;
     QWidget* window_;
+    int lockWaitMs_ = kBackupLockWaitMs;
 };
 
 } // namespace kovara::ui

@@ -1,5 +1,8 @@
 #include "ui/app/formMain.h"
 
+#include "app/backup_file.h"
+#include "app/user_session.h"
+
 #include "app/data_folders.h"
 #include "app/ini_file.h"
 #include "app/kova_prefs.h"
@@ -202,9 +205,10 @@ void TFormMainWindow::FormCreate(const std::string& appDataFolder)
     bible_ = std::make_unique<TKOVABible>(programFolder_ + "bible.kova2", "King James Version", "KJV");
     // The plan manager reaches the Bible store through the shell.
 
-    plans_ = std::make_unique<TKOVAReadPlans>(userDataFolder_ + "userreadplans.kova2", clock_);
+    session_ = std::make_unique<UserSession>(userDataFolder_, clock_);
+    session_->Plans();
     planCommands_->RefreshPlanViews(0);
-    prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
+    session_->Prayers();
 
     UpdateCaption();
     BuildWelcomePage();
@@ -232,11 +236,8 @@ void TFormMainWindow::FormDestroy()
         while (!devotionals_.empty())
             devotionals_.pop_back();
         CloseDatabase(devotionalDb_.db);
-        if (prayer_) {
-            prayer_->Close();
-            prayer_.reset();
-        }
-        plans_.reset();
+        if (session_)
+            session_->Shutdown();
         bible_.reset();
         // Saved here, not only by the object's destructor, so that a file
         // that cannot be written is reported.
@@ -559,32 +560,29 @@ TKOVADevotional& TFormMainWindow::Devotional()
 
 TKOVAReadPlans& TFormMainWindow::ReadPlans()
 {
-    // Only after a failed reopen (restore, import) is there no store; nothing
-    // may then touch the missing one.
-    if (!plans_)
+    // A store that could not be opened again after a backup, restore or
+    // import is opened again here, on its next use.
+    if (!session_)
         throw Exception("The reading plan store is not open");
-    return *plans_;
+    return session_->Plans();
 }
 
 TKOVAPrayerTracker& TFormMainWindow::PrayerTracker()
 {
-    if (!prayer_)
+    if (!session_)
         throw Exception("The prayer store is not open");
-    return *prayer_;
+    return session_->Prayers();
 }
 
 void TFormMainWindow::CloseUserStores()
 {
-    prayer_.reset();
-    plans_.reset();
+    session_->Close();
 }
 
 void TFormMainWindow::OpenUserStores()
 {
-    if (!plans_)
-        plans_ = std::make_unique<TKOVAReadPlans>(userDataFolder_ + "userreadplans.kova2", clock_);
-    if (!prayer_)
-        prayer_ = std::make_unique<TKOVAPrayerTracker>(userDataFolder_ + "prayers.kova2", &clock_);
+    // Another program may still be finishing a write to one of the files.
+    session_->OpenRetrying(kBackupLockWaitMs);
 }
 
 void TFormMainWindow::RefreshPlanViews(int plan)
@@ -632,7 +630,13 @@ void TFormMainWindow::ScheduleIdle()
 void TFormMainWindow::ApplicationEvents1Idle()
 {
     RunImportOffer(
-        prefs_->OfferImport1x, dialogs_, [this] { version1Import_(*this); }, [this] { prefs_->SavePreferences(); });
+        prefs_->OfferImport1x, dialogs_,
+        [this] {
+            version1Import_(*this);
+            // Questions cut short by the window closing were never answered.
+            return !closing_;
+        },
+        [this] { prefs_->SavePreferences(); });
     updateActions();
 }
 
@@ -645,6 +649,7 @@ void TFormMainWindow::showEvent(QShowEvent* event)
 void TFormMainWindow::closeEvent(QCloseEvent* event)
 {
     // Nothing asks for confirmation and nothing cancels the close.
+    closing_ = true;
     RunGuarded(dialogs_, [this] { FormClose(); });
     event->accept();
 }

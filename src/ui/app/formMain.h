@@ -27,6 +27,7 @@ namespace kovara {
 class Clock;
 class TKOVABible;
 class TIniFile;
+class UserSession;
 class TKOVADevotional;
 class TKOVAPreferences;
 class TKOVAPrayerTracker;
@@ -171,8 +172,7 @@ private:
     std::unique_ptr<TIniFile> settings_;
     std::unique_ptr<TKOVAPreferences> prefs_;
     std::unique_ptr<TKOVABible> bible_;
-    std::unique_ptr<TKOVAReadPlans> plans_;
-    std::unique_ptr<TKOVAPrayerTracker> prayer_;
+    std::unique_ptr<UserSession> session_;
     DevotionalConnection devotionalDb_;
     std::vector<std::unique_ptr<TKOVADevotional>> devotionals_;
 
@@ -185,6 +185,7 @@ private:
     TPrayerCommands* prayerCommands_ = nullptr; // owned as a child
 
     std::function<void(Shell&)> version1Import_;
+    bool closing_ = false;
     QTimer* idleTimer_ = nullptr;
 };
 

@@ -4,13 +4,19 @@
 
 namespace kovara::ui {
 
-void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<void()>& importData,
+void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
                     const std::function<void()>& savePreferences)
 {
-    if (!offerImport)
+    static bool running = false;
+    if (!offerImport || running)
+        return;
+    running = true;
+    bool answered = true; // a failed import counts: its message was shown
+    RunGuarded(dialogs, [&] { answered = importData(); });
+    running = false;
+    if (!answered)
         return;
     offerImport = false;
-    RunGuarded(dialogs, importData);
     RunGuarded(dialogs, savePreferences);
 }
 

@@ -7,11 +7,15 @@ namespace kovara::ui {
 class Dialogs;
 
 // The one-time offer to import the previous version's data. When offerImport
-// is true it is cleared first, so the offer never repeats once the preferences
-// are written; then importData runs and then savePreferences runs whatever the
-// import did. An error from either step is shown through dialogs and goes no
-// further; a failing import still has the preferences saved.
-void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<void()>& importData,
+// is true, importData runs: it returns true once its questions have been shown
+// and answered (or there was nothing to ask), false when it was cut short
+// before the user could answer (the program is closing). The offer is cleared
+// only after an answered import or one that failed with its message shown, so
+// it is never lost unseen; then savePreferences runs. An error from either
+// step is shown through dialogs and goes no further. A call made while an
+// import is still running (from an event loop inside its questions) does
+// nothing.
+void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
                     const std::function<void()>& savePreferences);
 
 } // namespace kovara::ui

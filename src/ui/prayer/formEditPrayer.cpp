@@ -334,8 +334,17 @@ void TFormPrayerEdit::CreateTextActions()
     connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, [this] { UpdateTextActions(); });
     connect(RichEdit1, &QTextEdit::currentCharFormatChanged, this, [this] { UpdateTextActions(); });
     if (QClipboard* clipboard = QApplication::clipboard())
-        connect(clipboard, &QClipboard::dataChanged, this, [this] { UpdateTextActions(); });
+        connect(clipboard, &QClipboard::dataChanged, this, [this] { UpdatePasteAction(); });
     UpdateTextActions();
+}
+
+void TFormPrayerEdit::UpdatePasteAction()
+{
+    // Asking whether the clipboard holds something to paste waits for the
+    // clipboard's owner, which may be slow or never answer: asked only while
+    // the window is on screen, never while it is being made.
+    if (isVisible())
+        EditPaste1->setEnabled(RichEdit1->canPaste());
 }
 
 void TFormPrayerEdit::UpdateTextActions()
@@ -354,7 +363,6 @@ void TFormPrayerEdit::UpdateTextActions()
         RichEditAlignRight1->setChecked(true);
     else
         RichEditAlignLeft1->setChecked(true);
-    EditPaste1->setEnabled(RichEdit1->canPaste());
 }
 
 void TFormPrayerEdit::MergeFormat(const QTextCharFormat& format)
@@ -544,6 +552,8 @@ void TFormPrayerEdit::done(int result)
 
 bool TFormPrayerEdit::event(QEvent* event)
 {
+    if (event->type() == QEvent::Show)
+        UpdatePasteAction();
     if (event->type() == QEvent::StatusTip) {
         StatusBar1->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
         return true;

@@ -116,6 +116,7 @@ protected:
 private:
     void CreateTextActions();
     void UpdateTextActions();
+    void UpdatePasteAction();
     void ToggleBullets();
     void MergeFormat(const QTextCharFormat& format);
     bool CloseQuery();

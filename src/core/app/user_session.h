@@ -1,0 +1,70 @@
+#pragma once
+// The user's two stores (reading plans and prayers) on their files in the user
+// data folder, and the order in which they open, close and open again around
+// backup, restore and import.
+//
+// Opening order: the plan store, then the prayer store. Closing order: the
+// prayer store, then the plan store. Between Close() and the next Open() the
+// stores are held closed (their files are being copied or replaced) and asking
+// for one raises. Outside such a hold a store that is missing - because it
+// could not be opened again after a backup, say, while another program held
+// its file - is opened again on its next use, so a passing failure never
+// leaves the program without its data until a restart.
+#include "app/backup_file.h"
+#include "base/datetime.h"
+
+#include <memory>
+#include <string>
+
+namespace kovara {
+
+class TKOVAReadPlans;
+class TKOVAPrayerTracker;
+
+class UserSession {
+public:
+    // userDataFolder ends with a separator. Opens nothing yet. The clock must
+    // outlive the session.
+    UserSession(std::string userDataFolder, const Clock& clock);
+    ~UserSession();
+    UserSession(const UserSession&) = delete;
+    UserSession& operator=(const UserSession&) = delete;
+
+    // The stores. Each is opened here when missing and not held closed;
+    // raises the open's error when that fails, or "The reading plan store is
+    // not open" / "The prayer store is not open" while held closed.
+    TKOVAReadPlans& Plans();
+    TKOVAPrayerTracker& Prayers();
+
+    // Opens each missing store, plans first. Ends a hold even when it fails;
+    // raises the first failure (a store opened before it stays open).
+    void Open();
+    // Open(), tried again every few milliseconds for up to waitMs while the
+    // failure is a database locked by another program.
+    void OpenRetrying(int waitMs);
+    // Frees the prayer store, then the plan store, and holds both closed
+    // until the next Open(). Never raises.
+    void Close();
+    // The end of the session: closes the prayer store reporting a failed
+    // close (raised after both stores are freed), then the plan store.
+    void Shutdown();
+
+    bool IsOpen() const { return plans_ && prayers_; }
+    bool IsHeldClosed() const { return heldClosed_; }
+
+    // The files of both stores.
+    TUserDatabases Databases() const;
+    const std::string& Folder() const { return folder_; }
+
+private:
+    void OpenPlans();
+    void OpenPrayers();
+
+    std::string folder_;
+    const Clock& clock_;
+    std::unique_ptr<TKOVAReadPlans> plans_;
+    std::unique_ptr<TKOVAPrayerTracker> prayers_;
+    bool heldClosed_ = false;
+};
+
+} // namespace kovara
