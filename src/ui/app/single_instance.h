@@ -1,0 +1,91 @@
+#pragma once
+// One copy of the program per user data folder. Two copies on the same
+// folder would open the same databases, both offer the version-1 import, and
+// a restore in one would pull the files from under the other.
+//
+// The copy that runs holds a lock file ("kovara.lock") in the user data
+// folder for as long as it has the stores open, and listens on a local
+// socket whose name is made from the folder's path. A copy started after it
+// finds the lock held, asks the running copy through the socket to bring its
+// main window forward, and ends.
+//
+// A lock file left by a copy that was killed does not count: the process it
+// names no longer runs, and the lock is taken over.
+//
+// In main, in outline:
+//   SingleInstance instance(userDataFolder);
+//   if (instance.Claim() != SingleInstance::Claimed::First) return 0;
+//   ... make the main window ...
+//   instance.RaiseOnRequest(window);
+//   QApplication::exec();
+//   instance.StopListening();
+//   ... free the main window; the lock goes with instance ...
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <memory>
+
+class QLocalServer;
+class QWidget;
+
+namespace kovara::ui {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    // How Claim ended.
+    enum class Claimed {
+        First,       // this copy holds the lock and answers later starts
+        HandedOver,  // another copy runs and was asked to come forward
+        Unreachable, // another copy holds the lock but could not be asked
+        Unguarded,   // no lock file can be made in the folder; no copy answered
+    };
+
+    // userDataFolder must exist; a trailing separator is allowed.
+    explicit SingleInstance(const QString& userDataFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Takes the lock and starts listening, or asks the copy that holds it to
+    // come forward. While the lock is held and the holder cannot be reached
+    // yet (it may still be starting, or just ending), both are tried again
+    // until patience runs out.
+    Claimed Claim(std::chrono::milliseconds patience = std::chrono::seconds(5));
+
+    // Shows, un-minimises, raises and activates window at each request from
+    // a later start.
+    void RaiseOnRequest(QWidget* window);
+
+    // Stops answering later starts while the lock is still held: from the
+    // moment the main window has closed, a later start waits for the lock
+    // instead of asking a window that is going away.
+    void StopListening();
+
+    QString LockFileName() const { return lockFileName_; }
+    QString ServerName() const { return serverName_; }
+
+    // The local socket name for a user data folder: the same folder always
+    // gives the same name, different folders (users, HOMEs) different ones.
+    static QString ServerNameFor(const QString& userDataFolder);
+
+    // What a request does to the main window: and to a modal dialog open
+    // over it, which must stay in front.
+    static void BringForward(QWidget* window);
+
+signals:
+    // A later start asked this copy to come forward.
+    void activationRequested();
+
+private:
+    bool AskRunningCopy();
+    void Listen();
+    void OnNewConnection();
+
+    QString lockFileName_;
+    QString serverName_;
+    QLockFile lock_;
+    QLocalServer* server_ = nullptr;
+};
+
+} // namespace kovara::ui
