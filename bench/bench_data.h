@@ -2,28 +2,28 @@
 // The user data the benchmarks run on, made from the shipped Bible text so
 // that prayer texts read (and compress) like real writing: prayer databases
 // of any size and plan databases of any number of one-year plans.
-#include "base/datetime.h"
-#include "base/exception.h"
-#include "content/kova_bible.h"
-#include "db/sqlite_db.h"
-#include "plans/kova_readplan.h"
-#include "prayer/kova_prayertracker.h"
+#include "core/base/datetime.h"
+#include "core/base/exception.h"
+#include "core/content/bible_store.h"
+#include "core/db/sqlite_db.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace kovara::bench {
+namespace kovara::core::bench {
 
 // The text of the first count verses of bible (markup dropped), for filler.
-inline std::vector<std::string> VerseTexts(const TKOVABible& bible, int count)
+inline std::vector<std::string> verseTexts(const BibleStore& bible, int count)
 {
     std::vector<std::string> texts;
     texts.reserve(count);
     for (int v = 1; v <= count; ++v) {
         std::string text;
         bool inTag = false;
-        for (char c : bible.GetAllVerseData(v).verseText) {
+        for (char c : bible.getAllVerseData(v).verseText) {
             if (c == '<')
                 inTag = true;
             else if (c == '>')
@@ -38,7 +38,7 @@ inline std::vector<std::string> VerseTexts(const TKOVABible& bible, int count)
 
 // A prayer text of about bytes bytes in the form the editor stores: RTF with a
 // font table, a bold opening line and paragraphs of verse text.
-inline std::string PrayerRtf(const std::vector<std::string>& verses, std::size_t& next, std::size_t bytes)
+inline std::string prayerRtf(const std::vector<std::string>& verses, std::size_t& next, std::size_t bytes)
 {
     std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
                       "{\\colortbl ;\\red0\\green0\\blue128;}\\f0\\fs20 {\\b\\cf1 Lord, hear my prayer.}\\par ";
@@ -53,52 +53,52 @@ inline std::string PrayerRtf(const std::vector<std::string>& verses, std::size_t
 // about textBytes bytes, over 24 topics (every seventh item has none) and the
 // three live statuses. The store makes the schema; the rows go in in one
 // transaction, so making 20 MB takes a second rather than a minute.
-inline void MakePrayerDatabase(const std::string& path, const TKOVABible& bible, int count, std::size_t textBytes)
+inline void makePrayerDatabase(const std::string& path, const BibleStore& bible, int count, std::size_t textBytes)
 {
-    { TKOVAPrayerTracker schema(path); }
-    const std::vector<std::string> verses = VerseTexts(bible, 3000);
+    { PrayerStore schema(path); }
+    const std::vector<std::string> verses = verseTexts(bible, 3000);
     static const char* const statuses[] = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
     sqlite3* db = nullptr;
-    OpenDatabase(path, db);
+    openDatabase(path, db);
     try {
-        ExecSQL(db, "BEGIN;");
+        execSQL(db, "BEGIN;");
         std::size_t next = 0;
-        const std::int64_t start = DateTimeToStoredSeconds(EncodeDateTime(2020, 1, 1, 8, 0, 0));
+        const std::int64_t start = dateTimeToStoredSeconds(encodeDateTime(2020, 1, 1, 8, 0, 0));
         for (int i = 1; i <= count; ++i) {
             Statement st(db, "INSERT INTO prayerTracker (prayerTitle, prayerTopic, prayerTextData, prayerStatus, "
                              "createTime, lastEditTime, previewText) VALUES (?,?,?,?,?,?,?);");
-            const std::string text = PrayerRtf(verses, next, textBytes);
+            const std::string text = prayerRtf(verses, next, textBytes);
             st.Run([&] {
-                st.BindText(1, "Prayer item " + std::to_string(i));
-                st.BindText(2, i % 7 == 0 ? std::string() : "Topic " + std::to_string(i % 24));
-                st.BindBlob(3, text.data(), static_cast<int>(text.size()));
-                st.BindText(4, statuses[i % 3]);
-                st.BindInt64(5, start + i * 3600);
-                st.BindInt64(6, start + i * 3600 + 60);
-                st.BindText(7, verses[i % verses.size()].substr(0, 80));
+                st.bindText(1, "Prayer item " + std::to_string(i));
+                st.bindText(2, i % 7 == 0 ? std::string() : "Topic " + std::to_string(i % 24));
+                st.bindBlob(3, text.data(), static_cast<int>(text.size()));
+                st.bindText(4, statuses[i % 3]);
+                st.bindInt64(5, start + i * 3600);
+                st.bindInt64(6, start + i * 3600 + 60);
+                st.bindText(7, verses[i % verses.size()].substr(0, 80));
                 st.Step();
             });
         }
-        ExecSQL(db, "COMMIT;");
+        execSQL(db, "COMMIT;");
     } catch (...) {
-        CloseDatabase(db);
+        closeDatabase(db);
         throw;
     }
-    CloseDatabase(db);
+    closeDatabase(db);
 }
 
 // Adds count plans to the plan database at path, each one year of the shipped
 // otntDaily template, started on staggered dates so that some are behind.
-inline void MakePlanDatabase(const std::string& path, const std::string& programFolder, int count,
+inline void makePlanDatabase(const std::string& path, const std::string& programFolder, int count,
                              const Clock& clock)
 {
-    const auto year = LoadTemplateVerses(programFolder + "readplans.kova2", "otntDaily");
-    TKOVAReadPlans plans(path, clock);
+    const auto year = loadTemplateVerses(programFolder + "readplans.kova2", "otntDaily");
+    PlanStore plans(path, clock);
     for (int p = 1; p <= count; ++p) {
-        const int plan = plans.AddPlan("Plan " + std::to_string(p), year, clock.Today() - 7 * p);
+        const int plan = plans.addPlan("Plan " + std::to_string(p), year, clock.today() - 7 * p);
         if (plan >= 0)
-            plans.MarkDaysDoneThrough(plan, 3 * p);
+            plans.markDaysDoneThrough(plan, 3 * p);
     }
 }
 
-} // namespace kovara::bench
+} // namespace kovara::core::bench

@@ -6,22 +6,23 @@
 // in a table printed at the end. Runs on the offscreen platform.
 //
 //   build/kovara_bench [--benchmark_filter=REGEX] [--benchmark_repetitions=N]
-#include "app/backup_file.h"
-#include "app/ini_file.h"
-#include "app/kova_prefs.h"
-#include "app/welcome_page.h"
+#include "core/app/backup_file.h"
+#include "ui/base/core_names.h"
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
+#include "core/app/welcome_page.h"
 #include "bench_data.h"
-#include "content/passage_page.h"
-#include "ui/app/dialogs.h"
-#include "ui/app/frameWelcomePage.h"
-#include "ui/content/frameBibleDisplay.h"
-#include "ui/plans/framePlanManager.h"
+#include "core/content/passage_page.h"
+#include "ui/base/dialogs.h"
+#include "ui/app/welcome_page.h"
+#include "ui/base/passage_view.h"
+#include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
-#include "ui/prayer/formEditPrayer.h"
-#include "ui/prayer/framePrayerTracker.h"
+#include "ui/prayer/prayer_editor.h"
+#include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/rtf_codec.h"
-#include "ui/shell.h"
-#include "ui/widgets/html_viewer.h"
+#include "ui/base/shell.h"
+#include "ui/base/html_viewer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -39,7 +40,7 @@
 
 namespace {
 
-using namespace kovara;
+using namespace kovara::core;
 using namespace kovara::ui;
 namespace fs = std::filesystem;
 
@@ -55,16 +56,16 @@ struct World {
         std::fprintf(stderr, "making benchmark data in %s ...\n", folder.c_str());
         // 10,000 prayers of about 2 KB each (a text that size takes two
         // database pages, so the file is about 40 MB), and a 20 MB one.
-        bench::MakePrayerDatabase(folder + "prayers10000.kova2", bible, 10000, 2000);
-        bench::MakePrayerDatabase(folder + "prayers20MB.kova2", bible, 4800, 2000);
-        bench::MakePrayerDatabase(folder + "prayers500.kova2", bible, 500, 2000);
-        bench::MakePlanDatabase(folder + "plans50.kova2", kProgramFolder, 50, clock);
-        bench::MakePlanDatabase(folder + "plans10.kova2", kProgramFolder, 10, clock);
+        bench::makePrayerDatabase(folder + "prayers10000.kova2", bible, 10000, 2000);
+        bench::makePrayerDatabase(folder + "prayers20MB.kova2", bible, 4800, 2000);
+        bench::makePrayerDatabase(folder + "prayers500.kova2", bible, 500, 2000);
+        bench::makePlanDatabase(folder + "plans50.kova2", kProgramFolder, 50, clock);
+        bench::makePlanDatabase(folder + "plans10.kova2", kProgramFolder, 10, clock);
         std::fprintf(stderr, "prayers databases: 10,000 items %.1f MB, backup source %.1f MB\n",
                      static_cast<double>(fs::file_size(folder + "prayers10000.kova2")) / 1e6,
                      static_cast<double>(fs::file_size(folder + "prayers20MB.kova2")) / 1e6);
     }
-    static World& Get()
+    static World& get()
     {
         static World world;
         return world;
@@ -73,9 +74,9 @@ struct World {
     QTemporaryDir dir;
     std::string folder;
     SystemClock clock;
-    TIniFile ini;
-    TKOVAPreferences prefs;
-    TKOVABible bible;
+    IniFile ini;
+    Preferences prefs;
+    BibleStore bible;
     QtDialogs dialogs;
 };
 
@@ -84,231 +85,231 @@ struct World {
 class BenchShell : public Shell {
 public:
     BenchShell(const std::string& plansFile, const std::string& prayersFile)
-        : w_(World::Get()), plans_(plansFile, w_.clock), prayers_(prayersFile, &w_.clock)
+        : w_(World::get()), plans_(plansFile, w_.clock), prayers_(prayersFile, &w_.clock)
     {
     }
-    TKOVAPreferences& Preferences() override { return w_.prefs; }
-    TKOVABible& Bible() override { return w_.bible; }
-    TKOVADevotional& Devotional() override { throw std::logic_error("no devotional in the benchmarks"); }
-    TKOVAReadPlans& ReadPlans() override { return plans_; }
-    TKOVAPrayerTracker& PrayerTracker() override { return prayers_; }
-    Dialogs& GetDialogs() override { return w_.dialogs; }
-    const Clock& GetClock() override { return w_.clock; }
-    const std::string& ProgramFolder() const override { return kProgramFolder; }
-    const std::string& UserDataFolder() const override { return w_.folder; }
-    void ShowPage(Page) override {}
-    Page CurrentPage() const override { return Page::PlanManager; }
+    Preferences& preferences() override { return w_.prefs; }
+    BibleStore& bible() override { return w_.bible; }
+    DevotionalStore& devotional() override { throw std::logic_error("no devotional in the benchmarks"); }
+    PlanStore& planStore() override { return plans_; }
+    PrayerStore& prayerStore() override { return prayers_; }
+    Dialogs& getDialogs() override { return w_.dialogs; }
+    const Clock& getClock() override { return w_.clock; }
+    const std::string& programFolder() const override { return kProgramFolder; }
+    const std::string& userDataFolder() const override { return w_.folder; }
+    void showPage(Page) override {}
+    Page currentPage() const override { return Page::PlanManager; }
 
 private:
     World& w_;
-    TKOVAReadPlans plans_;
-    TKOVAPrayerTracker prayers_;
+    PlanStore plans_;
+    PrayerStore prayers_;
 };
 
 // Lets the window system deliver what a change queued (layout, paint) and
 // paints the visible part, as a user would see it.
-void Settle(QWidget& widget)
+void settle(QWidget& widget)
 {
     QCoreApplication::processEvents();
     benchmark::DoNotOptimize(widget.grab());
 }
 
-std::string VerseRange(int first, int last)
+std::string verseRange(int first, int last)
 {
     return std::to_string(first) + "-" + std::to_string(last);
 }
 
-std::string Psalm119()
+std::string psalm119()
 {
-    const TKOVABible& bible = World::Get().bible;
-    return VerseRange(bible.GetVerseIndex(19, 119, 1), bible.GetVerseIndex(19, 119, 176));
+    const BibleStore& bible = World::get().bible;
+    return verseRange(bible.getVerseIndex(19, 119, 1), bible.getVerseIndex(19, 119, 176));
 }
 
 // ---- passage pages
 
-void PassageShown(benchmark::State& state, const std::string& spec)
+void passageShown(benchmark::State& state, const std::string& spec)
 {
-    World& w = World::Get();
-    TFrameKOVABibleDisplay frame;
-    frame.AssignPreferences(w.prefs);
+    World& w = World::get();
+    PassageView frame;
+    frame.assignPreferences(w.prefs);
     frame.resize(900, 640);
     frame.show();
-    Settle(frame);
+    settle(frame);
     for (auto _ : state) {
-        frame.LoadPlanVerses(spec, "Bench", "Day 1 of 1", w.bible);
+        frame.loadPlanVerses(spec, "Bench", "Day 1 of 1", w.bible);
         // The scroll bars need the whole document's height.
-        benchmark::DoNotOptimize(frame.Viewer()->document()->documentLayout()->documentSize());
-        Settle(frame);
+        benchmark::DoNotOptimize(frame.viewer()->document()->documentLayout()->documentSize());
+        settle(frame);
     }
-    state.counters["html_bytes"] = static_cast<double>(frame.Viewer()->document()->characterCount());
+    state.counters["html_bytes"] = static_cast<double>(frame.viewer()->document()->characterCount());
 }
 
-void BM_Psalm119Shown(benchmark::State& state) { PassageShown(state, Psalm119()); }
+void BM_Psalm119Shown(benchmark::State& state) { passageShown(state, psalm119()); }
 
 void BM_WholeBibleBuilt(benchmark::State& state)
 {
-    World& w = World::Get();
+    World& w = World::get();
     std::size_t bytes = 0;
     for (auto _ : state)
-        bytes = BuildPassagePage("1-31102", w.bible, w.prefs.ParagraphMode, "Bench", "Day 1 of 1").size();
+        bytes = buildPassagePage("1-31102", w.bible, w.prefs.paragraphMode, "Bench", "Day 1 of 1").size();
     state.counters["html_bytes"] = static_cast<double>(bytes);
 }
 
-void BM_WholeBibleShown(benchmark::State& state) { PassageShown(state, "1-31102"); }
+void BM_WholeBibleShown(benchmark::State& state) { passageShown(state, "1-31102"); }
 
 // ---- reading plans
 
 void BM_PlanManager31102Days(benchmark::State& state)
 {
-    World& w = World::Get();
+    World& w = World::get();
     const std::string file = w.folder + "plan31102.kova2";
     if (!fs::exists(file)) {
         std::vector<std::string> verses;
         for (int v = 1; v <= 31102; ++v)
-            verses.push_back(VerseRange(v, v));
-        TKOVAReadPlans plans(file, w.clock);
-        plans.AddPlan("One Verse a Day", verses, w.clock.Today());
-        plans.AddPlan("A Short Plan", {"1-3"}, w.clock.Today());
+            verses.push_back(verseRange(v, v));
+        PlanStore plans(file, w.clock);
+        plans.addPlan("One Verse a Day", verses, w.clock.today());
+        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
     }
     BenchShell shell(file, w.folder + "prayers500.kova2");
     QWidget window;
     PlanController controller(shell, &window);
-    auto* manager = controller.PlanManager();
+    auto* manager = controller.planManager();
     manager->resize(900, 640);
     manager->show();
     const int shortPlan = 0, wholeBible = 1; // in title order
     for (auto _ : state) {
         state.PauseTiming();
-        manager->ShowPlan(shortPlan); // a nearly empty manager again
-        Settle(*manager);
+        manager->showPlan(shortPlan); // a nearly empty manager again
+        settle(*manager);
         state.ResumeTiming();
-        manager->SetPlans(wholeBible);
-        Settle(*manager);
+        manager->setPlans(wholeBible);
+        settle(*manager);
     }
-    state.counters["rows"] = manager->RzCheckList1->topLevelItemCount();
+    state.counters["rows"] = manager->dayList->topLevelItemCount();
 }
 
 void BM_Plan365FromTemplate(benchmark::State& state)
 {
-    World& w = World::Get();
+    World& w = World::get();
     const std::string file = w.folder + "plans_created.kova2";
     fs::remove(file);
-    TKOVAReadPlans plans(file, w.clock);
+    PlanStore plans(file, w.clock);
     int n = 0;
     for (auto _ : state) {
-        const auto year = LoadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
-        benchmark::DoNotOptimize(plans.AddPlan("Bible in a Year " + std::to_string(++n), year, w.clock.Today()));
+        const auto year = loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
+        benchmark::DoNotOptimize(plans.addPlan("Bible in a Year " + std::to_string(++n), year, w.clock.today()));
     }
 }
 
 // ---- welcome page and prayer tracker
 
-void WelcomePage(benchmark::State& state, const std::string& plansFile, const std::string& prayersFile)
+void welcomePage(benchmark::State& state, const std::string& plansFile, const std::string& prayersFile)
 {
-    World& w = World::Get();
+    World& w = World::get();
     BenchShell shell(w.folder + plansFile, w.folder + prayersFile);
-    TFrameKOVAWelcomePage frame(w.dialogs);
-    frame.AssignPreferences(w.prefs);
+    WelcomePage frame(w.dialogs);
+    frame.assignPreferences(w.prefs);
     frame.resize(900, 640);
     frame.show();
     for (auto _ : state) {
-        frame.BuildWelcomePage(shell.ReadPlans(), shell.PrayerTracker(), w.prefs, w.clock);
-        Settle(frame);
+        frame.buildWelcomePage(shell.planStore(), shell.prayerStore(), w.prefs, w.clock);
+        settle(frame);
     }
-    state.counters["html_bytes"] = static_cast<double>(frame.PageText().size());
+    state.counters["html_bytes"] = static_cast<double>(frame.pageText().size());
 }
 
 void BM_Welcome50Plans10000Prayers(benchmark::State& state)
 {
-    WelcomePage(state, "plans50.kova2", "prayers10000.kova2");
+    welcomePage(state, "plans50.kova2", "prayers10000.kova2");
 }
-void BM_Welcome10Plans500Prayers(benchmark::State& state) { WelcomePage(state, "plans10.kova2", "prayers500.kova2"); }
+void BM_Welcome10Plans500Prayers(benchmark::State& state) { welcomePage(state, "plans10.kova2", "prayers500.kova2"); }
 
 void BM_PrayerTrackerAllTab10000(benchmark::State& state)
 {
-    World& w = World::Get();
+    World& w = World::get();
     BenchShell shell(w.folder + "plans10.kova2", w.folder + "prayers10000.kova2");
-    TFormPrayerEdit editor(w.dialogs);
-    TFrameKOVAPrayerTracker frame(shell, editor);
-    frame.AssignPreferences(w.prefs);
+    PrayerEditor editor(w.dialogs);
+    PrayerTrackerPage frame(shell, editor);
+    frame.assignPreferences(w.prefs);
     frame.resize(900, 640);
     frame.show();
     for (auto _ : state) {
         state.PauseTiming();
-        frame.InitPrayers(shell.PrayerTracker(), kPrayerAnswered, -1); // another tab first
-        Settle(frame);
+        frame.initPrayers(shell.prayerStore(), kPrayerAnswered, -1); // another tab first
+        settle(frame);
         state.ResumeTiming();
-        frame.InitPrayers(shell.PrayerTracker(), kPrayerFilterAny, -1);
-        Settle(frame);
+        frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
+        settle(frame);
     }
-    state.counters["rows"] = frame.RzTabbedListBox1->count();
+    state.counters["rows"] = frame.prayerList->count();
 }
 
 // ---- backup and restore against gzip on the same file
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
-void RunCommand(const std::string& command)
+void runCommand(const std::string& command)
 {
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("failed: " + command);
 }
 
-TUserDatabases BackupSource()
+UserDatabases backupSource()
 {
-    World& w = World::Get();
+    World& w = World::get();
     return {w.folder + "prayers20MB.kova2", w.folder + "plans10.kova2"};
 }
 
 void BM_Backup20MB(benchmark::State& state)
 {
-    const std::string backup = World::Get().folder + "bench.kova2bak";
+    const std::string backup = World::get().folder + "bench.kova2bak";
     for (auto _ : state)
-        WriteBackupFile(backup, BackupSource(), World::Get().clock.Now());
+        writeBackupFile(backup, backupSource(), World::get().clock.now());
     state.counters["file_MB"] = static_cast<double>(fs::file_size(backup)) / 1e6;
 }
 
 void BM_Gzip9SameFile(benchmark::State& state)
 {
-    const std::string out = World::Get().folder + "prayers.gz";
+    const std::string out = World::get().folder + "prayers.gz";
     for (auto _ : state)
-        RunCommand("gzip -9 -c " + Quoted(BackupSource().PrayersPath) + " > " + Quoted(out));
+        runCommand("gzip -9 -c " + Quoted(backupSource().prayersPath) + " > " + Quoted(out));
     state.counters["file_MB"] = static_cast<double>(fs::file_size(out)) / 1e6;
 }
 
 void BM_Restore20MB(benchmark::State& state)
 {
-    World& w = World::Get();
+    World& w = World::get();
     const std::string backup = w.folder + "bench.kova2bak";
     if (!fs::exists(backup))
-        WriteBackupFile(backup, BackupSource(), w.clock.Now());
+        writeBackupFile(backup, backupSource(), w.clock.now());
     fs::create_directories(w.folder + "restore");
-    const TUserDatabases target{w.folder + "restore/prayers.kova2", w.folder + "restore/userreadplans.kova2"};
-    fs::copy_file(w.folder + "prayers500.kova2", target.PrayersPath, fs::copy_options::overwrite_existing);
-    fs::copy_file(w.folder + "plans10.kova2", target.PlansPath, fs::copy_options::overwrite_existing);
+    const UserDatabases target{w.folder + "restore/prayers.kova2", w.folder + "restore/userreadplans.kova2"};
+    fs::copy_file(w.folder + "prayers500.kova2", target.prayersPath, fs::copy_options::overwrite_existing);
+    fs::copy_file(w.folder + "plans10.kova2", target.plansPath, fs::copy_options::overwrite_existing);
     for (auto _ : state)
-        RestoreBackupFiles(backup, target);
+        restoreBackupFiles(backup, target);
 }
 
 void BM_GunzipSameFile(benchmark::State& state)
 {
-    World& w = World::Get();
+    World& w = World::get();
     const std::string gz = w.folder + "prayers.gz";
     if (!fs::exists(gz))
-        RunCommand("gzip -9 -c " + Quoted(BackupSource().PrayersPath) + " > " + Quoted(gz));
+        runCommand("gzip -9 -c " + Quoted(backupSource().prayersPath) + " > " + Quoted(gz));
     for (auto _ : state)
-        RunCommand("gunzip -c " + Quoted(gz) + " > " + Quoted(w.folder + "prayers.gunzipped"));
+        runCommand("gunzip -c " + Quoted(gz) + " > " + Quoted(w.folder + "prayers.gunzipped"));
 }
 
 // ---- the prayer text codec
 
-QByteArray Rtf200KB()
+QByteArray rtf200KB()
 {
     static const QByteArray rtf = [] {
-        const auto verses = bench::VerseTexts(World::Get().bible, 3000);
+        const auto verses = bench::verseTexts(World::get().bible, 3000);
         std::size_t next = 0;
         // Formatting every few sentences, as a prayer journal has it.
-        std::string text = bench::PrayerRtf(verses, next, 200 * 1024);
+        std::string text = bench::prayerRtf(verses, next, 200 * 1024);
         for (std::size_t at = 400; at + 200 < text.size(); at += 997) {
             const std::size_t blank = text.find(' ', at);
             if (blank == std::string::npos)
@@ -324,19 +325,19 @@ QByteArray Rtf200KB()
 void BM_Rtf200KBRead(benchmark::State& state)
 {
     QTextDocument doc;
-    const QByteArray rtf = Rtf200KB();
+    const QByteArray rtf = rtf200KB();
     for (auto _ : state)
-        ReadRtf(rtf, doc);
+        readRtf(rtf, doc);
     state.counters["rtf_KB"] = rtf.size() / 1024.0;
 }
 
 void BM_Rtf200KBWrite(benchmark::State& state)
 {
     QTextDocument doc;
-    ReadRtf(Rtf200KB(), doc);
+    readRtf(rtf200KB(), doc);
     QByteArray out;
     for (auto _ : state)
-        out = WriteRtf(doc);
+        out = writeRtf(doc);
     state.counters["rtf_KB"] = out.size() / 1024.0;
 }
 
@@ -378,7 +379,7 @@ public:
     std::map<std::string, double> medians; // milliseconds
 };
 
-void PrintTargets(const std::map<std::string, double>& medians)
+void printTargets(const std::map<std::string, double>& medians)
 {
     std::printf("\n%-50s %12s %18s  %s\n", "scenario", "median", "target", "met");
     for (const Target& t : kTargets) {
@@ -439,7 +440,7 @@ int main(int argc, char* argv[])
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintTargets(reporter.medians);
+    printTargets(reporter.medians);
     benchmark::Shutdown();
     return 0;
 }

@@ -18,10 +18,10 @@ int main(int argc, char* argv[])
     try {
         const std::string program = argv[1], user = argv[2];
         std::filesystem::create_directories(user);
-        kovara::SystemClock clock;
-        kovara::TKOVABible bible(program + "bible.kova2", "King James Version", "KJV");
-        kovara::bench::MakePlanDatabase(user + "userreadplans.kova2", program, std::stoi(argv[3]), clock);
-        kovara::bench::MakePrayerDatabase(user + "prayers.kova2", bible, std::stoi(argv[4]), 2000);
+        kovara::core::SystemClock clock;
+        kovara::core::BibleStore bible(program + "bible.kova2", "King James Version", "KJV");
+        kovara::core::bench::makePlanDatabase(user + "userreadplans.kova2", program, std::stoi(argv[3]), clock);
+        kovara::core::bench::makePrayerDatabase(user + "prayers.kova2", bible, std::stoi(argv[4]), 2000);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

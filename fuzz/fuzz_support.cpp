@@ -6,12 +6,12 @@
 #include <fstream>
 #include <unistd.h>
 
-namespace kovara::fuzz {
+namespace kovara::core::fuzz {
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string MakeScratchFolder()
+std::string makeScratchFolder()
 {
     std::error_code ec;
     const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
@@ -22,44 +22,44 @@ std::string MakeScratchFolder()
 }
 } // namespace
 
-const std::string& ScratchFolder()
+const std::string& scratchFolder()
 {
     // Never destroyed, so that the clean-up at exit can still use it.
     static const std::string* folder = [] {
-        const auto* made = new std::string(MakeScratchFolder());
+        const auto* made = new std::string(makeScratchFolder());
         std::atexit([] {
             std::error_code ignored;
-            fs::remove_all(fs::path(ScratchFolder()), ignored);
+            fs::remove_all(fs::path(scratchFolder()), ignored);
         });
         return made;
     }();
     return *folder;
 }
 
-void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size)
+void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (!out)
-        Fail("cannot write the scratch file " + path);
+        fail("cannot write the scratch file " + path);
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
+void writeFile(const std::string& path, const std::string& bytes)
 {
-    WriteFile(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    writeFile(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-void RemoveFile(const std::string& path)
+void removeFile(const std::string& path)
 {
     std::error_code ec;
     fs::remove(path, ec);
 }
 
-void Fail(const std::string& what)
+void fail(const std::string& what)
 {
     std::fprintf(stderr, "\n*** expectation failed: %s\n", what.c_str());
     std::fflush(stderr);
     std::abort();
 }
 
-} // namespace kovara::fuzz
+} // namespace kovara::core::fuzz

@@ -5,27 +5,27 @@
 #include <cstdint>
 #include <string>
 
-namespace kovara::fuzz {
+namespace kovara::core::fuzz {
 
 // A folder of this process's own, made on first use (in memory when the
 // system has /dev/shm, so the readers' flushes cost nothing) and removed at
 // exit. Ends with a path separator.
-const std::string& ScratchFolder();
+const std::string& scratchFolder();
 
 // Replaces the file at path by the bytes given.
-void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size);
-void WriteFile(const std::string& path, const std::string& bytes);
+void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size);
+void writeFile(const std::string& path, const std::string& bytes);
 
 // Removes the file if it is there.
-void RemoveFile(const std::string& path);
+void removeFile(const std::string& path);
 
 // Prints what was expected and aborts, so that libFuzzer keeps the input.
-[[noreturn]] void Fail(const std::string& what);
+[[noreturn]] void fail(const std::string& what);
 
-inline void Expect(bool condition, const std::string& what)
+inline void expect(bool condition, const std::string& what)
 {
     if (!condition)
-        Fail(what);
+        fail(what);
 }
 
-} // namespace kovara::fuzz
+} // namespace kovara::core::fuzz

@@ -1,41 +1,41 @@
 // settings.ini as the user (or another program) may have left it: the
 // preferences are read from it, saved back, and must then read back as saved.
-#include "app/ini_file.h"
-#include "app/kova_prefs.h"
-#include "base/exception.h"
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
+#include "core/base/exception.h"
 #include "fuzz_support.h"
 
-using namespace kovara;
+using namespace kovara::core;
 
 namespace {
-bool Same(const TKOVAPreferences& a, const TKOVAPreferences& b)
+bool same(const Preferences& a, const Preferences& b)
 {
-    return a.ParagraphMode == b.ParagraphMode && a.SplitPercent == b.SplitPercent &&
-           a.TextBackColor == b.TextBackColor && a.TextFontColor == b.TextFontColor &&
-           a.TextFontName == b.TextFontName && a.TextFontSize == b.TextFontSize &&
-           a.LastBackupFile == b.LastBackupFile && a.LastRestoreFile == b.LastRestoreFile &&
-           a.LastFaithsCheckbookRead == b.LastFaithsCheckbookRead && a.OfferImport1x == b.OfferImport1x;
+    return a.paragraphMode == b.paragraphMode && a.splitPercent == b.splitPercent &&
+           a.textBackColor == b.textBackColor && a.textFontColor == b.textFontColor &&
+           a.textFontName == b.textFontName && a.textFontSize == b.textFontSize &&
+           a.lastBackupFile == b.lastBackupFile && a.lastRestoreFile == b.lastRestoreFile &&
+           a.lastFaithsCheckbookRead == b.lastFaithsCheckbookRead && a.offerImport1x == b.offerImport1x;
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path = fuzz::ScratchFolder() + "settings.ini";
-    fuzz::WriteFile(path, data, size);
-    TIniFile ini(path);
+    const std::string path = fuzz::scratchFolder() + "settings.ini";
+    fuzz::writeFile(path, data, size);
+    IniFile ini(path);
     {
-        TKOVAPreferences first(ini);
-        first.SavePreferences();
+        Preferences first(ini);
+        first.savePreferences();
         // A save normalises what it writes (line breaks in values); after
         // that, what was saved is what is read.
-        TKOVAPreferences second(ini);
-        second.SavePreferences();
-        TKOVAPreferences third(ini);
-        fuzz::Expect(Same(second, third), "preferences changed between a save and the next read");
+        Preferences second(ini);
+        second.savePreferences();
+        Preferences third(ini);
+        fuzz::expect(same(second, third), "preferences changed between a save and the next read");
     }
     // A key that is not there yet is added and reads back.
-    ini.WriteString("Fuzz Section", "Added", "value");
-    fuzz::Expect(ini.ReadString("Fuzz Section", "Added", "") == "value", "an added key does not read back");
-    fuzz::Expect(ini.ValueExists("fuzz section", "ADDED"), "names must match without regard to case");
+    ini.writeString("Fuzz Section", "Added", "value");
+    fuzz::expect(ini.readString("Fuzz Section", "Added", "") == "value", "an added key does not read back");
+    fuzz::expect(ini.valueExists("fuzz section", "ADDED"), "names must match without regard to case");
     return 0;
 }

@@ -7,13 +7,13 @@
 #include <QGuiApplication>
 #include <QTextDocument>
 
-using namespace kovara;
+using namespace kovara::core;
 
 namespace {
 // Control characters other than tab and line ends, and the placeholder of an
 // embedded object, are left out by the writer on purpose; everything else
 // must survive a write and read.
-QString Visible(const QString& text)
+QString visible(const QString& text)
 {
     QString kept;
     for (QChar c : text)
@@ -37,17 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QTextDocument doc;
-    ui::ReadRtf(bytes, doc);
-    const QString text = Visible(ui::PlainTextCrLf(doc));
+    ui::readRtf(bytes, doc);
+    const QString text = visible(ui::plainTextCrLf(doc));
 
-    const QByteArray written = ui::WriteRtf(doc);
-    fuzz::Expect(ui::IsRtf(written), "the writer made something that is not RTF");
+    const QByteArray written = ui::writeRtf(doc);
+    fuzz::expect(ui::isRtf(written), "the writer made something that is not RTF");
     for (char c : written)
-        fuzz::Expect(static_cast<unsigned char>(c) < 0x80, "the writer's output is not 7-bit");
+        fuzz::expect(static_cast<unsigned char>(c) < 0x80, "the writer's output is not 7-bit");
     QTextDocument again;
-    ui::ReadRtf(written, again);
-    const QString textAgain = Visible(ui::PlainTextCrLf(again));
-    fuzz::Expect(textAgain == text, "text changed on a write and read: \"" + text.toStdString() + "\" became \"" +
+    ui::readRtf(written, again);
+    const QString textAgain = visible(ui::plainTextCrLf(again));
+    fuzz::expect(textAgain == text, "text changed on a write and read: \"" + text.toStdString() + "\" became \"" +
                                         textAgain.toStdString() + "\"");
     return 0;
 }

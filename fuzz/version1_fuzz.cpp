@@ -1,5 +1,5 @@
 // The previous version's data files: prayeritems.udt, prayerdetails.udt and
-// plan.udt, cut out of one input. Bad files may raise EInOutError (then both
+// plan.udt, cut out of one input. Bad files may raise InOutError (then both
 // arrays are empty) but never read outside what the files hold.
 //
 // Input layout: byte 0 says which files exist (bit 0 items, bit 1 details,
@@ -7,11 +7,11 @@
 // 3-4 that of the details file; then the items, the details, and the plan
 // file (the rest).
 #include "fuzz_support.h"
-#include "prayer/kova_version1import.h"
+#include "core/prayer/version1_reader.h"
 
 #include <algorithm>
 
-using namespace kovara;
+using namespace kovara::core;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -29,38 +29,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* details = p;
     p += detailsLength;
 
-    const std::string folder = fuzz::ScratchFolder();
+    const std::string folder = fuzz::scratchFolder();
     const auto place = [&](const char* name, bool there, const std::uint8_t* bytes, std::size_t length) {
         if (there)
-            fuzz::WriteFile(folder + name, bytes, length);
+            fuzz::writeFile(folder + name, bytes, length);
         else
-            fuzz::RemoveFile(folder + name);
+            fuzz::removeFile(folder + name);
     };
     place("prayeritems.udt", present & 1, items, itemsLength);
     place("prayerdetails.udt", present & 2, details, detailsLength);
     place("plan.udt", present & 4, p, static_cast<std::size_t>(end - p));
 
-    TKOVA1PrayerItems readItems(3);
-    TKOVA1PrayerDetails readTexts(2);
+    Version1PrayerItems readItems(3);
+    Version1PrayerDetails readTexts(2);
     try {
-        const bool found = ReadVersion1Prayers(folder, readItems, readTexts);
-        fuzz::Expect(found == static_cast<bool>(present & 1), "items file presence misreported");
-        fuzz::Expect(readItems.size() == itemsLength / kVersion1PrayerRecordSize || !found, "wrong record count");
-        fuzz::Expect(readTexts.size() == readItems.size(), "one text per item");
-        for (const TKOVA1PrayerItem& item : readItems)
-            fuzz::Expect(item.Title.size() <= 255, "title longer than its field");
-        for (const TVersion1Prayer& prayer : Version1Prayers(readItems, readTexts))
-            fuzz::Expect(prayer.Preview.size() <= 100 && prayer.Text.rfind(prayer.Preview, 0) == 0,
+        const bool found = readVersion1Prayers(folder, readItems, readTexts);
+        fuzz::expect(found == static_cast<bool>(present & 1), "items file presence misreported");
+        fuzz::expect(readItems.size() == itemsLength / kVersion1PrayerRecordSize || !found, "wrong record count");
+        fuzz::expect(readTexts.size() == readItems.size(), "one text per item");
+        for (const Version1PrayerItem& item : readItems)
+            fuzz::expect(item.title.size() <= 255, "title longer than its field");
+        for (const Version1Prayer& prayer : version1Prayers(readItems, readTexts))
+            fuzz::expect(prayer.preview.size() <= 100 && prayer.text.rfind(prayer.preview, 0) == 0,
                          "preview is not the start of the text");
-    } catch (const EInOutError&) {
-        fuzz::Expect(readItems.empty() && readTexts.empty(), "arrays not emptied after an error");
+    } catch (const InOutError&) {
+        fuzz::expect(readItems.empty() && readTexts.empty(), "arrays not emptied after an error");
     }
 
-    TKOVA1Plan plan;
-    const bool planRead = ReadVersion1Plan(folder, plan);
-    fuzz::Expect(planRead == ((present & 4) && static_cast<std::size_t>(end - p) == kVersion1PlanFileSize),
+    Version1Plan plan;
+    const bool planRead = readVersion1Plan(folder, plan);
+    fuzz::expect(planRead == ((present & 4) && static_cast<std::size_t>(end - p) == kVersion1PlanFileSize),
                  "plan read from a file that is not 487 bytes, or not read from one that is");
-    for (int day : Version1ReadDays(plan))
-        fuzz::Expect(day >= 1 && day <= kVersion1PlanDays, "read day outside the plan");
+    for (int day : version1ReadDays(plan))
+        fuzz::expect(day >= 1 && day <= kVersion1PlanDays, "read day outside the plan");
     return 0;
 }

@@ -33,7 +33,4 @@ fetch verse usr/share/verse/daily.verse
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKOVARA_KJV_XML="$src/bibledit-data/usr/share/bibledit/sources/kjv.xml" \
   -DKOVARA_DAILY_VERSE="$src/verse/usr/share/verse/daily.verse" >/dev/null
-# Let Qt's moc step look again for classes in newly added headers (it can miss
-# them when a source folder gains files); it rebuilds only what changed.
-rm -f "$root"/build/*_autogen/timestamp "$root"/build/*/*_autogen/timestamp
 cmake --build "$root/build"

@@ -1,14 +1,14 @@
 // Kovara: finds its folders, makes sure it is the one copy on the user data
 // folder, shows the splash, creates the main window and runs the message
 // loop. Everything else lives in the libraries.
-#include "ui/app/dialogs.h"
-#include "ui/app/formMain.h"
-#include "base/datetime.h"
-#include "ui/app/formSplashScreen.h"
+#include "ui/base/dialogs.h"
+#include "ui/app/main_window.h"
+#include "core/base/datetime.h"
+#include "ui/app/splash_screen.h"
 #include "ui/app/platform.h"
 #include "ui/app/single_instance.h"
-#include "ui/widgets/text_codec.h"
-#include "app/data_folders.h"
+#include "ui/base/text_codec.h"
+#include "core/app/data_folders.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -22,21 +22,21 @@ int main(int argc, char* argv[])
 
     kovara::ui::QtDialogs dialogs;
     const std::string programFolder =
-        kovara::ProgramFolderOf(kovara::ui::ToBytes(QApplication::applicationFilePath()));
-    const std::string appDataFolder = kovara::ui::ToBytes(kovara::ui::AppDataFolder());
-    const std::string userDataFolder = kovara::UserDataFolderFor(appDataFolder, programFolder);
+        kovara::core::programFolderOf(kovara::ui::toBytes(QApplication::applicationFilePath()));
+    const std::string appDataFolder = kovara::ui::toBytes(kovara::ui::appDataFolder());
+    const std::string userDataFolder = kovara::core::userDataFolderFor(appDataFolder, programFolder);
 
     // The one copy on the user data folder: decided before the splash, and
     // before any store is opened or an interrupted restore is recovered. A
     // folder that cannot be made is left to the main window to report.
     std::unique_ptr<kovara::ui::SingleInstance> instance;
     try {
-        kovara::EnsureUserDataFolder(userDataFolder);
-        instance = std::make_unique<kovara::ui::SingleInstance>(kovara::ui::FromBytes(userDataFolder));
+        kovara::core::ensureUserDataFolder(userDataFolder);
+        instance = std::make_unique<kovara::ui::SingleInstance>(kovara::ui::fromBytes(userDataFolder));
     } catch (const std::exception&) {
     }
     if (instance) {
-        switch (instance->Claim()) {
+        switch (instance->claim()) {
         case kovara::ui::SingleInstance::Claimed::First:
             break;
         case kovara::ui::SingleInstance::Claimed::HandedOver:
@@ -45,42 +45,42 @@ int main(int argc, char* argv[])
             std::fprintf(stderr,
                          "Kovara: another copy is already running on \"%s\" but did not answer; "
                          "this copy ends without starting. The lock is \"%s\".\n",
-                         userDataFolder.c_str(), qPrintable(instance->LockFileName()));
+                         userDataFolder.c_str(), qPrintable(instance->lockFileName()));
             return 0;
         case kovara::ui::SingleInstance::Claimed::Unguarded:
             std::fprintf(stderr,
                          "Kovara: cannot make the lock file \"%s\"; starting without the check "
                          "for another copy.\n",
-                         qPrintable(instance->LockFileName()));
+                         qPrintable(instance->lockFileName()));
             break;
         }
     }
 
-    kovara::ui::TFormSplash splash;
+    kovara::ui::SplashScreen splash;
     splash.show();
     QApplication::processEvents();
 
-    kovara::SystemClock clock;
-    std::unique_ptr<kovara::ui::TFormMainWindow> window;
+    kovara::core::SystemClock clock;
+    std::unique_ptr<kovara::ui::MainWindow> window;
     try {
-        window = std::make_unique<kovara::ui::TFormMainWindow>(programFolder, appDataFolder, dialogs, clock);
+        window = std::make_unique<kovara::ui::MainWindow>(programFolder, appDataFolder, dialogs, clock);
     } catch (const std::exception& e) {
         // A store that failed to open is never used: say why once and end.
         splash.close();
-        dialogs.Message(kovara::ui::FromBytes(e.what()), kovara::ui::Dialogs::Icon::Error);
+        dialogs.message(kovara::ui::fromBytes(e.what()), kovara::ui::Dialogs::Icon::Error);
         return 1;
     }
-    dialogs.SetParent(window.get());
-    kovara::ui::CloseOnTerminationSignals(window.get());
+    dialogs.setParent(window.get());
+    kovara::ui::closeOnTerminationSignals(window.get());
     if (instance)
-        instance->RaiseOnRequest(window.get());
+        instance->raiseOnRequest(window.get());
     window->show();
     splash.close();
     const int code = QApplication::exec();
     // From here on a later start waits for the lock, which is held until
     // the stores have been closed with the window.
     if (instance)
-        instance->StopListening();
+        instance->stopListening();
     window.reset();
     return code;
 }

@@ -1,4 +1,4 @@
-#include "app/backup_file.h"
+#include "core/app/backup_file.h"
 
 #include "fixtures.h"
 
@@ -15,26 +15,26 @@
 #include <unistd.h>
 #include <zlib.h>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
-using test::MessageOf;
+using test::messageOf;
 using test::TempDir;
 using Bytes = std::string;
 namespace fs = std::filesystem;
 
-Bytes ReadBytes(const std::string& path)
+Bytes readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteBytes(const std::string& path, const Bytes& bytes)
+void writeBytes(const std::string& path, const Bytes& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-std::int64_t Int64At(const Bytes& bytes, std::size_t at)
+std::int64_t int64At(const Bytes& bytes, std::size_t at)
 {
     std::uint64_t v = 0;
     for (int i = 7; i >= 0; --i)
@@ -42,7 +42,7 @@ std::int64_t Int64At(const Bytes& bytes, std::size_t at)
     return static_cast<std::int64_t>(v);
 }
 
-void PutInt64At(Bytes& bytes, std::size_t at, std::int64_t value)
+void putInt64At(Bytes& bytes, std::size_t at, std::int64_t value)
 {
     for (int i = 0; i < 8; ++i)
         bytes[at + i] = static_cast<char>(static_cast<std::uint64_t>(value) >> (8 * i));
@@ -50,23 +50,23 @@ void PutInt64At(Bytes& bytes, std::size_t at, std::int64_t value)
 
 // A database holding the named table and `rows` rows of a label (and, when
 // fillerBytes is given, random filler so the file is large and compresses badly).
-void MakeDatabase(const std::string& path, const std::string& table, const std::string& label, int rows,
+void makeDatabase(const std::string& path, const std::string& table, const std::string& label, int rows,
                   int fillerBytes = 0)
 {
     fs::remove(path);
     sqlite3* db = nullptr;
-    OpenDatabase(path, db);
-    ExecSQL(db, Format("BEGIN; CREATE TABLE %s (id INTEGER PRIMARY KEY, label TEXT, filler BLOB);", table));
-    const std::string filler = fillerBytes > 0 ? Format("randomblob(%d)", fillerBytes) : "NULL";
+    openDatabase(path, db);
+    execSQL(db, format("BEGIN; CREATE TABLE %s (id INTEGER PRIMARY KEY, label TEXT, filler BLOB);", table));
+    const std::string filler = fillerBytes > 0 ? format("randomblob(%d)", fillerBytes) : "NULL";
     for (int i = 0; i < rows; ++i)
-        ExecSQL(db, Format("INSERT INTO %s (label, filler) VALUES ('%s %d', %s);", table, label, i, filler));
-    ExecSQL(db, "COMMIT;");
-    CloseDatabase(db);
+        execSQL(db, format("INSERT INTO %s (label, filler) VALUES ('%s %d', %s);", table, label, i, filler));
+    execSQL(db, "COMMIT;");
+    closeDatabase(db);
 }
 
 // Inflates exactly the given slice as one complete zlib stream; empty
 // optional-like result (ok=false) when the slice is not exactly one stream.
-bool InflateSlice(const Bytes& slice, Bytes& out)
+bool inflateSlice(const Bytes& slice, Bytes& out)
 {
     z_stream z{};
     inflateInit(&z);
@@ -84,7 +84,7 @@ bool InflateSlice(const Bytes& slice, Bytes& out)
     return rc == Z_STREAM_END && z.avail_in == 0;
 }
 
-Bytes Deflate(const Bytes& data)
+Bytes deflate(const Bytes& data)
 {
     uLongf size = compressBound(static_cast<uLong>(data.size()));
     Bytes out(size, '\0');
@@ -96,36 +96,36 @@ Bytes Deflate(const Bytes& data)
 
 // A well-formed backup file around any two images, for images the backup
 // writer itself would refuse to pack.
-Bytes PackBackup(const Bytes& prayers, const Bytes& plans)
+Bytes packBackup(const Bytes& prayers, const Bytes& plans)
 {
-    TBackupHeader header;
-    header.Signature = kBackupSignature;
-    header.Version = kBackupVersion;
-    const Bytes first = Deflate(prayers), second = Deflate(plans);
-    header.PrayersOffset = kBackupHeaderSize;
-    header.PrayersSize = std::int64_t(prayers.size());
-    header.PlansOffset = kBackupHeaderSize + std::int64_t(first.size());
-    header.PlansSize = std::int64_t(plans.size());
-    const auto bytes = EncodeBackupHeader(header);
+    BackupHeader header;
+    header.signature = kBackupSignature;
+    header.version = kBackupVersion;
+    const Bytes first = deflate(prayers), second = deflate(plans);
+    header.prayersOffset = kBackupHeaderSize;
+    header.prayersSize = std::int64_t(prayers.size());
+    header.plansOffset = kBackupHeaderSize + std::int64_t(first.size());
+    header.plansSize = std::int64_t(plans.size());
+    const auto bytes = encodeBackupHeader(header);
     return Bytes(bytes.begin(), bytes.end()) + first + second;
 }
 
 // The bytes of a database file taken while a write transaction on it is open
 // and has spilled part of its changes into the file (the rest, and the way
 // back, only in its journal, which a copy of the file leaves behind).
-Bytes CopyTakenMidTransaction(const std::string& path)
+Bytes copyTakenMidTransaction(const std::string& path)
 {
     sqlite3* db = nullptr;
-    OpenDatabase(path, db);
-    ExecSQL(db, "PRAGMA cache_size=2;");
-    ExecSQL(db, "BEGIN;");
-    ExecSQL(db, "DELETE FROM prayerTracker WHERE id % 3 = 0;");
+    openDatabase(path, db);
+    execSQL(db, "PRAGMA cache_size=2;");
+    execSQL(db, "BEGIN;");
+    execSQL(db, "DELETE FROM prayerTracker WHERE id % 3 = 0;");
     for (int i = 0; i < 200; ++i)
-        ExecSQL(db, Format("INSERT INTO prayerTracker (label, filler) VALUES ('new %d', randomblob(700));", i));
-    const Bytes copy = ReadBytes(path);
+        execSQL(db, format("INSERT INTO prayerTracker (label, filler) VALUES ('new %d', randomblob(700));", i));
+    const Bytes copy = readBytes(path);
     EXPECT_TRUE(std::filesystem::exists(path + "-journal"));
-    ExecSQL(db, "ROLLBACK;");
-    CloseDatabase(db);
+    execSQL(db, "ROLLBACK;");
+    closeDatabase(db);
     return copy;
 }
 
@@ -133,58 +133,58 @@ class BackupFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dbs.PrayersPath = dir.File("prayers.kova2");
-        dbs.PlansPath = dir.File("userreadplans.kova2");
-        MakeDatabase(dbs.PrayersPath, "prayerTracker", "prayer", 40);
-        MakeDatabase(dbs.PlansPath, "KOVA2PlanMaster", "plan", 25);
-        prayersBefore = ReadBytes(dbs.PrayersPath);
-        plansBefore = ReadBytes(dbs.PlansPath);
+        dbs.prayersPath = dir.file("prayers.kova2");
+        dbs.plansPath = dir.file("userreadplans.kova2");
+        makeDatabase(dbs.prayersPath, "prayerTracker", "prayer", 40);
+        makeDatabase(dbs.plansPath, "KOVA2PlanMaster", "plan", 25);
+        prayersBefore = readBytes(dbs.prayersPath);
+        plansBefore = readBytes(dbs.plansPath);
     }
 
     // Replaces both databases with other content (what the user did after
     // the backup) and remembers it.
-    void ChangeData()
+    void changeData()
     {
-        MakeDatabase(dbs.PrayersPath, "prayerTracker", "changed", 3);
-        MakeDatabase(dbs.PlansPath, "KOVA2PlanMaster", "changed", 2);
-        prayersNow = ReadBytes(dbs.PrayersPath);
-        plansNow = ReadBytes(dbs.PlansPath);
+        makeDatabase(dbs.prayersPath, "prayerTracker", "changed", 3);
+        makeDatabase(dbs.plansPath, "KOVA2PlanMaster", "changed", 2);
+        prayersNow = readBytes(dbs.prayersPath);
+        plansNow = readBytes(dbs.plansPath);
     }
 
-    void ExpectCurrent(const Bytes& prayers, const Bytes& plans)
+    void expectCurrent(const Bytes& prayers, const Bytes& plans)
     {
-        EXPECT_TRUE(ReadBytes(dbs.PrayersPath) == prayers);
-        EXPECT_TRUE(ReadBytes(dbs.PlansPath) == plans);
+        EXPECT_TRUE(readBytes(dbs.prayersPath) == prayers);
+        EXPECT_TRUE(readBytes(dbs.plansPath) == plans);
     }
 
-    void ExpectNoLeftovers()
+    void expectNoLeftovers()
     {
-        EXPECT_FALSE(fs::exists(dbs.PrayersPath + ".restored"));
-        EXPECT_FALSE(fs::exists(dbs.PlansPath + ".restored"));
-        EXPECT_FALSE(fs::exists(dbs.PrayersPath + ".restore-commit"));
-        EXPECT_FALSE(fs::exists(dbs.PrayersPath + ".restored-journal"));
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + ".restored"));
+        EXPECT_FALSE(fs::exists(dbs.plansPath + ".restored"));
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + ".restore-commit"));
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + ".restored-journal"));
     }
 
     TempDir dir;
-    TUserDatabases dbs;
+    UserDatabases dbs;
     Bytes prayersBefore, plansBefore, prayersNow, plansNow;
-    const TDateTime created = EncodeDateTime(2024, 3, 5, 14, 30, 0);
+    const DateTime created = encodeDateTime(2024, 3, 5, 14, 30, 0);
 };
 
 TEST_F(BackupFileTest, WritesTheHeaderAndTwoContiguousLevel9Streams)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    WriteBackupFile(backup, dbs, created);
-    const Bytes file = ReadBytes(backup);
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    const Bytes file = readBytes(backup);
     ASSERT_GT(file.size(), 90u);
 
     Bytes signature(46, '\0');
     std::memcpy(signature.data(), "Kovara backup [schema 2.0]", 26);
     EXPECT_EQ(file.substr(0, 46), signature);
-    const std::int64_t plansOffset = Int64At(file, 54);
-    EXPECT_EQ(Int64At(file, 46), 90);
-    EXPECT_EQ(Int64At(file, 62), std::int64_t(prayersBefore.size()));
-    EXPECT_EQ(Int64At(file, 70), std::int64_t(plansBefore.size()));
+    const std::int64_t plansOffset = int64At(file, 54);
+    EXPECT_EQ(int64At(file, 46), 90);
+    EXPECT_EQ(int64At(file, 62), std::int64_t(prayersBefore.size()));
+    EXPECT_EQ(int64At(file, 70), std::int64_t(plansBefore.size()));
     double stamp;
     std::memcpy(&stamp, &file[78], 8);
     EXPECT_EQ(stamp, created);
@@ -195,42 +195,42 @@ TEST_F(BackupFileTest, WritesTheHeaderAndTwoContiguousLevel9Streams)
     EXPECT_EQ(file.substr(90, 2), "\x78\xDA");
     EXPECT_EQ(file.substr(std::size_t(plansOffset), 2), "\x78\xDA");
     Bytes prayers, plans;
-    EXPECT_TRUE(InflateSlice(file.substr(90, std::size_t(plansOffset) - 90), prayers));
-    EXPECT_TRUE(InflateSlice(file.substr(std::size_t(plansOffset)), plans));
+    EXPECT_TRUE(inflateSlice(file.substr(90, std::size_t(plansOffset) - 90), prayers));
+    EXPECT_TRUE(inflateSlice(file.substr(std::size_t(plansOffset)), plans));
     EXPECT_TRUE(prayers == prayersBefore);
     EXPECT_TRUE(plans == plansBefore);
 }
 
 TEST_F(BackupFileTest, RestoreGivesBothDatabasesBackAndKeepsTheReplacedOnesAsOld)
 {
-    const std::string backup = dir.File("a.kova2bak");
+    const std::string backup = dir.file("a.kova2bak");
     std::int64_t lastDone = -1, lastTotal = 0;
-    WriteBackupFile(backup, dbs, created, [&](std::int64_t done, std::int64_t total) {
+    writeBackupFile(backup, dbs, created, [&](std::int64_t done, std::int64_t total) {
         EXPECT_GE(done, lastDone);
         lastDone = done;
         lastTotal = total;
     });
     EXPECT_EQ(lastDone, lastTotal);
-    ChangeData();
+    changeData();
 
-    ASSERT_EQ(CheckBackupFile(backup), BackupCheck::Valid);
-    RestoreBackupFiles(backup, dbs);
-    ExpectCurrent(prayersBefore, plansBefore);
-    EXPECT_TRUE(ReadBytes(dbs.PrayersPath + ".old") == prayersNow);
-    EXPECT_TRUE(ReadBytes(dbs.PlansPath + ".old") == plansNow);
-    ExpectNoLeftovers();
+    ASSERT_EQ(checkBackupFile(backup), BackupCheck::Valid);
+    restoreBackupFiles(backup, dbs);
+    expectCurrent(prayersBefore, plansBefore);
+    EXPECT_TRUE(readBytes(dbs.prayersPath + ".old") == prayersNow);
+    EXPECT_TRUE(readBytes(dbs.plansPath + ".old") == plansNow);
+    expectNoLeftovers();
 
     // A second restore replaces the .old files.
-    RestoreBackupFiles(backup, dbs);
-    ExpectCurrent(prayersBefore, plansBefore);
-    EXPECT_TRUE(ReadBytes(dbs.PrayersPath + ".old") == prayersBefore);
+    restoreBackupFiles(backup, dbs);
+    expectCurrent(prayersBefore, plansBefore);
+    EXPECT_TRUE(readBytes(dbs.prayersPath + ".old") == prayersBefore);
 }
 
 TEST_F(BackupFileTest, HeaderCheck)
 {
-    const std::string good = dir.File("good.kova2bak");
-    WriteBackupFile(good, dbs, created);
-    const Bytes valid = ReadBytes(good);
+    const std::string good = dir.file("good.kova2bak");
+    writeBackupFile(good, dbs, created);
+    const Bytes valid = readBytes(good);
 
     struct Case {
         const char* name;
@@ -249,40 +249,40 @@ TEST_F(BackupFileTest, HeaderCheck)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = dir.File("case.kova2bak");
-        WriteBytes(path, c.damage(valid));
-        EXPECT_EQ(CheckBackupFile(path), c.expected);
+        const std::string path = dir.file("case.kova2bak");
+        writeBytes(path, c.damage(valid));
+        EXPECT_EQ(checkBackupFile(path), c.expected);
     }
-    EXPECT_EQ(CheckBackupFile(dir.File("missing.kova2bak")), BackupCheck::CannotOpen);
-    EXPECT_EQ(BackupCheckMessage(BackupCheck::CannotOpen, "/x/b.kova2bak"), "Unable to open /x/b.kova2bak");
-    EXPECT_EQ(BackupCheckMessage(BackupCheck::NotBackup, "/x/b.kova2bak"),
+    EXPECT_EQ(checkBackupFile(dir.file("missing.kova2bak")), BackupCheck::CannotOpen);
+    EXPECT_EQ(backupCheckMessage(BackupCheck::CannotOpen, "/x/b.kova2bak"), "Unable to open /x/b.kova2bak");
+    EXPECT_EQ(backupCheckMessage(BackupCheck::NotBackup, "/x/b.kova2bak"),
               "/x/b.kova2bak is not a valid Kovara backup file.");
 }
 
 TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
 {
-    const std::string good = dir.File("good.kova2bak");
-    WriteBackupFile(good, dbs, created);
-    const Bytes valid = ReadBytes(good);
-    const std::int64_t plansOffset = Int64At(valid, 54);
-    const std::int64_t prayersSize = Int64At(valid, 62);
+    const std::string good = dir.file("good.kova2bak");
+    writeBackupFile(good, dbs, created);
+    const Bytes valid = readBytes(good);
+    const std::int64_t plansOffset = int64At(valid, 54);
+    const std::int64_t prayersSize = int64At(valid, 62);
 
     // Backups whose images are fine zlib data but not sound databases: not
     // databases at all, a database with one damaged page, and one copied in
     // the middle of a write transaction.
-    const std::string otherDb = dir.File("other.kova2");
-    MakeDatabase(otherDb, "somethingElse", "x", 1);
-    const Bytes notDatabases = PackBackup("just some text", ReadBytes(otherDb));
-    MakeDatabase(otherDb, "prayerTracker", "big", 60, 500);
-    Bytes damagedPage = ReadBytes(otherDb);
+    const std::string otherDb = dir.file("other.kova2");
+    makeDatabase(otherDb, "somethingElse", "x", 1);
+    const Bytes notDatabases = packBackup("just some text", readBytes(otherDb));
+    makeDatabase(otherDb, "prayerTracker", "big", 60, 500);
+    Bytes damagedPage = readBytes(otherDb);
     ASSERT_GT(damagedPage.size(), 8264u);
     damagedPage.replace(8200, 64, Bytes(64, '\xFF'));
-    const Bytes pageDamaged = PackBackup(damagedPage, plansBefore);
-    const Bytes midTransaction = PackBackup(CopyTakenMidTransaction(otherDb), plansBefore);
+    const Bytes pageDamaged = packBackup(damagedPage, plansBefore);
+    const Bytes midTransaction = packBackup(copyTakenMidTransaction(otherDb), plansBefore);
 
     auto setAt = [](std::size_t at, std::int64_t value) {
         return [=](Bytes b) {
-            PutInt64At(b, at, value);
+            putInt64At(b, at, value);
             return b;
         };
     };
@@ -314,51 +314,51 @@ TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
         {"prayers image copied in the middle of a write", [&](Bytes) { return midTransaction; }},
     };
 
-    ChangeData();
-    WriteBytes(dbs.PrayersPath + ".old", "earlier prayers");
-    WriteBytes(dbs.PlansPath + ".old", "earlier plans");
+    changeData();
+    writeBytes(dbs.prayersPath + ".old", "earlier prayers");
+    writeBytes(dbs.plansPath + ".old", "earlier plans");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = dir.File("case.kova2bak");
-        WriteBytes(path, c.damage(valid));
-        EXPECT_EQ(MessageOf([&] { RestoreBackupFiles(path, dbs); }),
+        const std::string path = dir.file("case.kova2bak");
+        writeBytes(path, c.damage(valid));
+        EXPECT_EQ(messageOf([&] { restoreBackupFiles(path, dbs); }),
                   "An error occurred while restoring backup data. Operation aborted. Your backup file is probably "
                   "damaged.");
-        ExpectCurrent(prayersNow, plansNow);
-        EXPECT_EQ(ReadBytes(dbs.PrayersPath + ".old"), "earlier prayers");
-        EXPECT_EQ(ReadBytes(dbs.PlansPath + ".old"), "earlier plans");
-        ExpectNoLeftovers();
+        expectCurrent(prayersNow, plansNow);
+        EXPECT_EQ(readBytes(dbs.prayersPath + ".old"), "earlier prayers");
+        EXPECT_EQ(readBytes(dbs.plansPath + ".old"), "earlier plans");
+        expectNoLeftovers();
     }
 }
 
 TEST_F(BackupFileTest, FailedBackupLeavesTheEarlierFileOfThatName)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    WriteBackupFile(backup, dbs, created);
-    const Bytes earlier = ReadBytes(backup);
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    const Bytes earlier = readBytes(backup);
 
     // The plans "file" is a folder: the prayers section is already written
     // when reading fails.
-    TUserDatabases broken = dbs;
-    broken.PlansPath = dir.File("folder");
-    fs::create_directory(broken.PlansPath);
-    EXPECT_EQ(MessageOf([&] { WriteBackupFile(backup, broken, created + 1); }).rfind("Unable to read " + broken.PlansPath, 0),
+    UserDatabases broken = dbs;
+    broken.plansPath = dir.file("folder");
+    fs::create_directory(broken.plansPath);
+    EXPECT_EQ(messageOf([&] { writeBackupFile(backup, broken, created + 1); }).rfind("Unable to read " + broken.plansPath, 0),
               0u);
 
     broken = dbs;
-    broken.PrayersPath = dir.File("missing.kova2");
-    EXPECT_EQ(MessageOf([&] { WriteBackupFile(backup, broken, created + 1); }),
-              "Unable to read " + broken.PrayersPath + ": No such file or directory");
+    broken.prayersPath = dir.file("missing.kova2");
+    EXPECT_EQ(messageOf([&] { writeBackupFile(backup, broken, created + 1); }),
+              "Unable to read " + broken.prayersPath + ": No such file or directory");
 
-    EXPECT_EQ(MessageOf([&] { WriteBackupFile(dir.File("no/such/folder/b.kova2bak"), dbs, created); }).rfind(
-                  "Unable to create backup file " + dir.File("no/such/folder/b.kova2bak"), 0),
+    EXPECT_EQ(messageOf([&] { writeBackupFile(dir.file("no/such/folder/b.kova2bak"), dbs, created); }).rfind(
+                  "Unable to create backup file " + dir.file("no/such/folder/b.kova2bak"), 0),
               0u);
 
-    EXPECT_EQ(MessageOf([&] { WriteBackupFile(dbs.PlansPath, dbs, created); }),
-              Format("Unable to create backup file %s: it is the database %s itself", dbs.PlansPath, dbs.PlansPath));
-    EXPECT_TRUE(ReadBytes(dbs.PlansPath) == plansBefore);
+    EXPECT_EQ(messageOf([&] { writeBackupFile(dbs.plansPath, dbs, created); }),
+              format("Unable to create backup file %s: it is the database %s itself", dbs.plansPath, dbs.plansPath));
+    EXPECT_TRUE(readBytes(dbs.plansPath) == plansBefore);
 
-    EXPECT_TRUE(ReadBytes(backup) == earlier);
+    EXPECT_TRUE(readBytes(backup) == earlier);
     EXPECT_FALSE(fs::exists(backup + ".part"));
 }
 
@@ -368,104 +368,104 @@ TEST_F(BackupFileTest, FailedBackupLeavesTheEarlierFileOfThatName)
 // fails with a clear message and the earlier file stays.
 TEST_F(BackupFileTest, BackupWaitsForAWriterAndNeverCopiesHalfAWrite)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    WriteBackupFile(backup, dbs, created);
-    const Bytes earlier = ReadBytes(backup);
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    const Bytes earlier = readBytes(backup);
 
     struct Writer {
         sqlite3* db = nullptr;
         explicit Writer(const std::string& path)
         {
-            OpenDatabase(path, db);
-            ExecSQL(db, "PRAGMA cache_size=2; BEGIN;");
+            openDatabase(path, db);
+            execSQL(db, "PRAGMA cache_size=2; BEGIN;");
             for (int i = 0; i < 300; ++i)
-                ExecSQL(db, Format("INSERT INTO prayerTracker (label, filler) VALUES ('w %d', randomblob(600));", i));
+                execSQL(db, format("INSERT INTO prayerTracker (label, filler) VALUES ('w %d', randomblob(600));", i));
         }
-        ~Writer() { CloseDatabase(db); }
+        ~Writer() { closeDatabase(db); }
     };
 
     {
-        Writer writer(dbs.PrayersPath);
-        ASSERT_TRUE(fs::exists(dbs.PrayersPath + "-journal"));
-        EXPECT_EQ(MessageOf([&] { WriteBackupFile(backup, dbs, created + 1, {}, 200); }),
-                  "Unable to read " + dbs.PrayersPath +
+        Writer writer(dbs.prayersPath);
+        ASSERT_TRUE(fs::exists(dbs.prayersPath + "-journal"));
+        EXPECT_EQ(messageOf([&] { writeBackupFile(backup, dbs, created + 1, {}, 200); }),
+                  "Unable to read " + dbs.prayersPath +
                       ": another program is writing to it. Try again when it has finished.");
-        EXPECT_TRUE(ReadBytes(backup) == earlier);
+        EXPECT_TRUE(readBytes(backup) == earlier);
         EXPECT_FALSE(fs::exists(backup + ".part"));
-        ExecSQL(writer.db, "ROLLBACK;");
+        execSQL(writer.db, "ROLLBACK;");
     }
 
     {
-        Writer writer(dbs.PrayersPath);
+        Writer writer(dbs.prayersPath);
         std::thread finish([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            ExecSQL(writer.db, "COMMIT;");
+            execSQL(writer.db, "COMMIT;");
         });
-        WriteBackupFile(backup, dbs, created + 2, {}, 10000);
+        writeBackupFile(backup, dbs, created + 2, {}, 10000);
         finish.join();
     }
-    const Bytes committed = ReadBytes(dbs.PrayersPath);
-    ChangeData();
-    RestoreBackupFiles(backup, dbs);
-    EXPECT_TRUE(ReadBytes(dbs.PrayersPath) == committed);
+    const Bytes committed = readBytes(dbs.prayersPath);
+    changeData();
+    restoreBackupFiles(backup, dbs);
+    EXPECT_TRUE(readBytes(dbs.prayersPath) == committed);
 }
 
 // A journal left beside the live database by a writer that died belongs to
 // the database being replaced: it must not be rolled into the restored one.
 TEST_F(BackupFileTest, RestoreMovesAStaleJournalAsideWithTheReplacedDatabase)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    WriteBackupFile(backup, dbs, created);
-    ChangeData();
-    WriteBytes(dbs.PrayersPath + "-journal", "journal of the replaced database");
-    RestoreBackupFiles(backup, dbs);
-    ExpectCurrent(prayersBefore, plansBefore);
-    EXPECT_FALSE(fs::exists(dbs.PrayersPath + "-journal"));
-    EXPECT_EQ(ReadBytes(dbs.PrayersPath + ".old-journal"), "journal of the replaced database");
-    EXPECT_TRUE(CheckRestoredImage(dbs.PrayersPath, "prayerTracker"));
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    changeData();
+    writeBytes(dbs.prayersPath + "-journal", "journal of the replaced database");
+    restoreBackupFiles(backup, dbs);
+    expectCurrent(prayersBefore, plansBefore);
+    EXPECT_FALSE(fs::exists(dbs.prayersPath + "-journal"));
+    EXPECT_EQ(readBytes(dbs.prayersPath + ".old-journal"), "journal of the replaced database");
+    EXPECT_TRUE(checkRestoredImage(dbs.prayersPath, "prayerTracker"));
 }
 
 // A backup killed half way leaves its temporary file: the next backup to the
 // same name replaces it, and it is never taken for a backup itself.
 TEST_F(BackupFileTest, TemporaryFileOfAKilledBackupIsReplacedAndRefused)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    TBackupHeader placeholder;
-    placeholder.Signature = kBackupSignature;
-    placeholder.Version = kBackupVersion;
-    const auto header = EncodeBackupHeader(placeholder);
-    WriteBytes(backup + ".part", Bytes(header.begin(), header.end()) + "\x78\xDA half a stream");
-    EXPECT_EQ(CheckBackupFile(backup + ".part"), BackupCheck::NotBackup);
+    const std::string backup = dir.file("a.kova2bak");
+    BackupHeader placeholder;
+    placeholder.signature = kBackupSignature;
+    placeholder.version = kBackupVersion;
+    const auto header = encodeBackupHeader(placeholder);
+    writeBytes(backup + ".part", Bytes(header.begin(), header.end()) + "\x78\xDA half a stream");
+    EXPECT_EQ(checkBackupFile(backup + ".part"), BackupCheck::NotBackup);
 
     fs::permissions(backup + ".part", fs::perms::owner_read);
-    WriteBackupFile(backup, dbs, created);
+    writeBackupFile(backup, dbs, created);
     EXPECT_FALSE(fs::exists(backup + ".part"));
-    EXPECT_EQ(CheckBackupFile(backup), BackupCheck::Valid);
+    EXPECT_EQ(checkBackupFile(backup), BackupCheck::Valid);
 }
 
 // The plans database cannot be moved aside (its .old name is taken by a
 // folder) after the prayers image is already in: the prayers are swapped back.
 TEST_F(BackupFileTest, ReplaceFailingHalfWayPutsTheCurrentDataBack)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    WriteBackupFile(backup, dbs, created);
-    ChangeData();
-    fs::create_directories(dbs.PlansPath + ".old/busy");
-    EXPECT_EQ(MessageOf([&] { RestoreBackupFiles(backup, dbs); }), kRestoreFailedMessage);
-    ExpectCurrent(prayersNow, plansNow);
-    ExpectNoLeftovers();
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    changeData();
+    fs::create_directories(dbs.plansPath + ".old/busy");
+    EXPECT_EQ(messageOf([&] { restoreBackupFiles(backup, dbs); }), kRestoreFailedMessage);
+    expectCurrent(prayersNow, plansNow);
+    expectNoLeftovers();
 }
 
 // Every point at which the replacing renames can be cut off, followed by the
 // start-up recovery: the result is always the old pair or the restored pair.
 TEST_F(BackupFileTest, RecoveryAfterAnInterruptionLeavesOldOrRestoredData)
 {
-    const std::string backup = dir.File("a.kova2bak");
-    WriteBackupFile(backup, dbs, created);
-    ChangeData();
-    const std::string P1 = dbs.PrayersPath, P2 = dbs.PlansPath, marker = P1 + ".restore-commit";
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    changeData();
+    const std::string P1 = dbs.prayersPath, P2 = dbs.plansPath, marker = P1 + ".restore-commit";
     const std::vector<std::function<void()>> steps = {
-        [&] { WriteBytes(marker, ""); },
+        [&] { writeBytes(marker, ""); },
         [&] { fs::rename(P1, P1 + ".old"); },
         [&] { fs::rename(P1 + ".restored", P1); },
         [&] { fs::rename(P2, P2 + ".old"); },
@@ -474,45 +474,45 @@ TEST_F(BackupFileTest, RecoveryAfterAnInterruptionLeavesOldOrRestoredData)
     };
     for (std::size_t done = 0; done <= steps.size(); ++done) {
         SCOPED_TRACE(done);
-        ChangeData();
-        UnpackBackupFile(backup, dbs);
+        changeData();
+        unpackBackupFile(backup, dbs);
         for (std::size_t i = 0; i < done; ++i)
             steps[i]();
-        RecoverInterruptedRestore(dbs);
+        recoverInterruptedRestore(dbs);
         if (done == 0)
-            ExpectCurrent(prayersNow, plansNow);
+            expectCurrent(prayersNow, plansNow);
         else
-            ExpectCurrent(prayersBefore, plansBefore);
-        ExpectNoLeftovers();
+            expectCurrent(prayersBefore, plansBefore);
+        expectNoLeftovers();
     }
 
     // Killed while the first image was still being written.
-    ChangeData();
-    WriteBytes(P1 + ".restored", "half an ima");
-    EXPECT_TRUE(RecoverInterruptedRestore(dbs));
-    ExpectCurrent(prayersNow, plansNow);
-    ExpectNoLeftovers();
-    EXPECT_FALSE(RecoverInterruptedRestore(dbs));
+    changeData();
+    writeBytes(P1 + ".restored", "half an ima");
+    EXPECT_TRUE(recoverInterruptedRestore(dbs));
+    expectCurrent(prayersNow, plansNow);
+    expectNoLeftovers();
+    EXPECT_FALSE(recoverInterruptedRestore(dbs));
 }
 
 // The real thing: a restore of a few megabytes killed at different moments.
 TEST_F(BackupFileTest, RestoreKilledAtAnyMomentRecoversToOldOrRestoredData)
 {
-    MakeDatabase(dbs.PrayersPath, "prayerTracker", "big", 3000, 1500);
-    MakeDatabase(dbs.PlansPath, "KOVA2PlanMaster", "big", 500, 1500);
-    prayersBefore = ReadBytes(dbs.PrayersPath);
-    plansBefore = ReadBytes(dbs.PlansPath);
-    const std::string backup = dir.File("big.kova2bak");
-    WriteBackupFile(backup, dbs, created);
+    makeDatabase(dbs.prayersPath, "prayerTracker", "big", 3000, 1500);
+    makeDatabase(dbs.plansPath, "KOVA2PlanMaster", "big", 500, 1500);
+    prayersBefore = readBytes(dbs.prayersPath);
+    plansBefore = readBytes(dbs.plansPath);
+    const std::string backup = dir.file("big.kova2bak");
+    writeBackupFile(backup, dbs, created);
 
     for (int delayMs : {0, 2, 5, 10, 20, 40, 80, 160, 400}) {
         SCOPED_TRACE(delayMs);
-        ChangeData();
+        changeData();
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             try {
-                RestoreBackupFiles(backup, dbs);
+                restoreBackupFiles(backup, dbs);
             } catch (...) {
                 ::_exit(1);
             }
@@ -524,14 +524,14 @@ TEST_F(BackupFileTest, RestoreKilledAtAnyMomentRecoversToOldOrRestoredData)
         ::waitpid(child, &status, 0);
         ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
 
-        RecoverInterruptedRestore(dbs);
-        const Bytes p1 = ReadBytes(dbs.PrayersPath), p2 = ReadBytes(dbs.PlansPath);
+        recoverInterruptedRestore(dbs);
+        const Bytes p1 = readBytes(dbs.prayersPath), p2 = readBytes(dbs.plansPath);
         const bool old = p1 == prayersNow && p2 == plansNow;
         const bool restored = p1 == prayersBefore && p2 == plansBefore;
         EXPECT_TRUE(old || restored);
-        ExpectNoLeftovers();
+        expectNoLeftovers();
     }
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

@@ -1,40 +1,40 @@
 // Checks the bible.kova2 that the build generated from the King James text.
-#include "content/kova_bible.h"
+#include "core/content/bible_store.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
 class BibleContentTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { bible = new TKOVABible(test::BuiltFile("bible.kova2"), "King James Version", "KJV"); }
+    static void SetUpTestSuite() { bible = new BibleStore(test::builtFile("bible.kova2"), "King James Version", "KJV"); }
     static void TearDownTestSuite() { delete bible; }
-    static int Count(const std::string& sql)
+    static int count(const std::string& sql)
     {
         sqlite3* db = nullptr;
-        OpenDatabase(test::BuiltFile("bible.kova2"), db);
+        openDatabase(test::builtFile("bible.kova2"), db);
         int n = -1;
-        QueryRow(db, sql, "x", [&](Statement& st) { n = st.ColumnInt(0); });
-        CloseDatabase(db);
+        QueryRow(db, sql, "x", [&](Statement& st) { n = st.columnInt(0); });
+        closeDatabase(db);
         return n;
     }
-    static TKOVABible* bible;
+    static BibleStore* bible;
 };
-TKOVABible* BibleContentTest::bible = nullptr;
+BibleStore* BibleContentTest::bible = nullptr;
 
 TEST_F(BibleContentTest, CountsOfVersesBooksAndChapters)
 {
-    EXPECT_EQ(Count("select count(*) from bibleText"), 31102);
-    EXPECT_EQ(Count("select max(verseIndex) from bibleText"), 31102);
-    EXPECT_EQ(Count("select count(*) from bookInfo"), 66);
-    EXPECT_EQ(Count("select sum(numChapters) from bookInfo"), 1189);
+    EXPECT_EQ(count("select count(*) from bibleText"), 31102);
+    EXPECT_EQ(count("select max(verseIndex) from bibleText"), 31102);
+    EXPECT_EQ(count("select count(*) from bookInfo"), 66);
+    EXPECT_EQ(count("select sum(numChapters) from bookInfo"), 1189);
     int chapters = 0, verses = 0;
     for (int book = 1; book <= 66; ++book)
-        for (int chapter = 1; bible->ChapterLengths(book, chapter) > 0; ++chapter) {
+        for (int chapter = 1; bible->chapterLengths(book, chapter) > 0; ++chapter) {
             ++chapters;
-            verses += bible->ChapterLengths(book, chapter);
+            verses += bible->chapterLengths(book, chapter);
         }
     EXPECT_EQ(chapters, 1189);
     EXPECT_EQ(verses, 31102);
@@ -42,29 +42,29 @@ TEST_F(BibleContentTest, CountsOfVersesBooksAndChapters)
 
 TEST_F(BibleContentTest, KnownVerses)
 {
-    EXPECT_EQ(bible->GetAllVerseData(1).verseText, "In the beginning God created the heaven and the earth.");
-    EXPECT_EQ(bible->GetAllVerseData(bible->GetVerseIndex(43, 11, 35)).verseText, "Jesus wept.");
-    EXPECT_EQ(bible->ChapterLengths(19, 119), 176);
-    EXPECT_EQ(bible->GetReferenceText("1-31"), "Genesis 1");
-    EXPECT_EQ(bible->GetLongBookName(1), "Genesis");
-    EXPECT_EQ(bible->GetLongBookName(66), "Revelation");
-    EXPECT_EQ(bible->GetChapterCount(19), 150);
+    EXPECT_EQ(bible->getAllVerseData(1).verseText, "In the beginning God created the heaven and the earth.");
+    EXPECT_EQ(bible->getAllVerseData(bible->getVerseIndex(43, 11, 35)).verseText, "Jesus wept.");
+    EXPECT_EQ(bible->chapterLengths(19, 119), 176);
+    EXPECT_EQ(bible->getReferenceText("1-31"), "Genesis 1");
+    EXPECT_EQ(bible->getLongBookName(1), "Genesis");
+    EXPECT_EQ(bible->getLongBookName(66), "Revelation");
+    EXPECT_EQ(bible->getChapterCount(19), 150);
 
     // Supplied words in italics, the divine name in capitals, notes and
     // Strong's markup dropped.
-    const std::string gen1v2 = bible->GetAllVerseData(2).verseText;
+    const std::string gen1v2 = bible->getAllVerseData(2).verseText;
     EXPECT_NE(gen1v2.find("darkness <i>was</i> upon"), std::string::npos) << gen1v2;
-    const std::string ps23v1 = bible->GetAllVerseData(bible->GetVerseIndex(19, 23, 1)).verseText;
+    const std::string ps23v1 = bible->getAllVerseData(bible->getVerseIndex(19, 23, 1)).verseText;
     EXPECT_NE(ps23v1.find("The LORD <i>is</i> my shepherd"), std::string::npos) << ps23v1;
-    EXPECT_EQ(Count("select count(*) from bibleText where verseText like '%lemma%' or verseText like '%strong:H%' or verseText like '%<w %'"
+    EXPECT_EQ(count("select count(*) from bibleText where verseText like '%lemma%' or verseText like '%strong:H%' or verseText like '%<w %'"
                     " or verseText like '%<note%'"),
               0);
 
     // A psalm's title stands in italics before verse 1.
-    const std::string ps3v1 = bible->GetAllVerseData(bible->GetVerseIndex(19, 3, 1)).verseText;
+    const std::string ps3v1 = bible->getAllVerseData(bible->getVerseIndex(19, 3, 1)).verseText;
     EXPECT_EQ(ps3v1.rfind("<i>A Psalm of David, when he fled from Absalom his son.</i> LORD", 0), 0u) << ps3v1;
     // Psalm 119's acrostic headings in bold open a paragraph.
-    const TVerseData ps119v9 = bible->GetAllVerseData(bible->GetVerseIndex(19, 119, 9));
+    const VerseData ps119v9 = bible->getAllVerseData(bible->getVerseIndex(19, 119, 9));
     EXPECT_EQ(ps119v9.verseText.rfind("<b>BETH.</b> ", 0), 0u) << ps119v9.verseText;
     EXPECT_TRUE(ps119v9.paraMark);
 }
@@ -72,10 +72,10 @@ TEST_F(BibleContentTest, KnownVerses)
 TEST_F(BibleContentTest, ParagraphMarksFollowTheSource)
 {
     // Genesis 1:6 opens a paragraph; Genesis 1:2 does not.
-    EXPECT_TRUE(bible->GetAllVerseData(6).paraMark);
-    EXPECT_FALSE(bible->GetAllVerseData(2).paraMark);
-    EXPECT_GT(Count("select count(*) from bibleText where paraMark<>0"), 2900);
+    EXPECT_TRUE(bible->getAllVerseData(6).paraMark);
+    EXPECT_FALSE(bible->getAllVerseData(2).paraMark);
+    EXPECT_GT(count("select count(*) from bibleText where paraMark<>0"), 2900);
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

@@ -1,11 +1,11 @@
-#include "app/data_folders.h"
+#include "core/app/data_folders.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
 TEST(DataFoldersTest, UserDataFolderFromThePlatformAnswer)
@@ -20,25 +20,25 @@ TEST(DataFoldersTest, UserDataFolderFromThePlatformAnswer)
         {"  \t", "/opt/kovara/User Data/"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(UserDataFolderFor(c.appData, "/opt/kovara/"), c.folder) << '"' << c.appData << '"';
-    EXPECT_EQ(ProgramFolderOf("/opt/kovara/kovara"), "/opt/kovara/");
-    EXPECT_EQ(Version1FolderFor("/home/u/.local/share"), "/home/u/.local/share/Kovara/");
+        EXPECT_EQ(userDataFolderFor(c.appData, "/opt/kovara/"), c.folder) << '"' << c.appData << '"';
+    EXPECT_EQ(programFolderOf("/opt/kovara/kovara"), "/opt/kovara/");
+    EXPECT_EQ(version1FolderFor("/home/u/.local/share"), "/home/u/.local/share/Kovara/");
 }
 
 TEST(DataFoldersTest, CreatesMissingParentsAndReportsFailure)
 {
     test::TempDir dir;
-    const std::string folder = dir.Folder() + "a/b/Kovara 2/";
-    EnsureUserDataFolder(folder);
+    const std::string folder = dir.folder() + "a/b/Kovara 2/";
+    ensureUserDataFolder(folder);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EnsureUserDataFolder(folder); // an existing folder is used as it is
+    ensureUserDataFolder(folder); // an existing folder is used as it is
 
     // A file where a parent folder should be stops even root.
-    std::ofstream(dir.File("c")) << "not a folder";
-    const std::string blocked = dir.Folder() + "c/Kovara 2/";
-    EXPECT_EQ(test::MessageOf([&] { EnsureUserDataFolder(blocked); }),
+    std::ofstream(dir.file("c")) << "not a folder";
+    const std::string blocked = dir.folder() + "c/Kovara 2/";
+    EXPECT_EQ(test::messageOf([&] { ensureUserDataFolder(blocked); }),
               "Unable to create user data folder \"" + blocked + "\"");
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

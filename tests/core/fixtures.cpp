@@ -5,6 +5,8 @@
 
 namespace kovara::test {
 
+using namespace kovara::core;
+
 TempDir::TempDir()
 {
     static std::atomic<int> counter{0};
@@ -21,10 +23,10 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
-void MakeAlphaBetaBible(const std::string& fileName)
+void makeAlphaBetaBible(const std::string& fileName)
 {
     sqlite3* db = nullptr;
-    OpenDatabase(fileName, db);
+    openDatabase(fileName, db);
     std::string sql =
         "BEGIN TRANSACTION;"
         "CREATE TABLE bibleText (verseIndex INTEGER PRIMARY KEY, book INTEGER, chapter INTEGER, verse INTEGER, "
@@ -40,15 +42,15 @@ void MakeAlphaBetaBible(const std::string& fileName)
             for (int verse = 1; verse <= lengths[book - 1][chapter - 1]; ++verse) {
                 ++index;
                 const int para = verse == 1 || index == 45 ? 1 : 0;
-                sql += Format("INSERT INTO bibleText VALUES (%d,%d,%d,%d,%d,'%s%d:%d');", index, book, chapter,
+                sql += format("INSERT INTO bibleText VALUES (%d,%d,%d,%d,%d,'%s%d:%d');", index, book, chapter,
                               verse, para, book == 1 ? "A" : "B", chapter, verse);
             }
     sql += "COMMIT TRANSACTION;";
-    ExecSQL(db, sql);
-    CloseDatabase(db);
+    execSQL(db, sql);
+    closeDatabase(db);
 }
 
-std::string BuiltFile(const std::string& name)
+std::string builtFile(const std::string& name)
 {
     return std::string(KOVARA_BUILD_DIR) + "/" + name;
 }

@@ -1,14 +1,14 @@
 // Which command a clicked "koav2:" link names.
-#include "app/internal_links.h"
+#include "core/app/internal_links.h"
 
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
-using K = TInternalLinkKind;
+using K = InternalLinkKind;
 
 TEST(InternalLinksTest, EachLinkNamesItsCommand)
 {
@@ -39,7 +39,7 @@ TEST(InternalLinksTest, EachLinkNamesItsCommand)
         {"https://example.org/", K::Unknown, 0},
     };
     for (const Case& c : cases) {
-        const TInternalLink link = ParseInternalLink(c.link);
+        const InternalLink link = parseInternalLink(c.link);
         EXPECT_EQ(link.kind, c.kind) << c.link;
         EXPECT_EQ(link.plan, c.plan) << c.link;
     }
@@ -61,13 +61,13 @@ TEST(InternalLinksTest, APlanNumberMustBeADecimalInteger)
         {"koav2:ReadPlan/12a456", "'12a45' is not a valid integer value"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(test::MessageOf([&] { ParseInternalLink(c.link); }), c.message) << c.link;
+        EXPECT_EQ(test::messageOf([&] { parseInternalLink(c.link); }), c.message) << c.link;
 }
 
 TEST(InternalLinksTest, UnknownLinkMessageQuotesTheText)
 {
-    EXPECT_EQ(UnknownLinkMessage("koav2:readplan/1"), "Error - Unknown link \"koav2:readplan/1\"");
+    EXPECT_EQ(unknownLinkMessage("koav2:readplan/1"), "Error - Unknown link \"koav2:readplan/1\"");
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

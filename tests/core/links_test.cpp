@@ -1,20 +1,20 @@
-#include "app/links.h"
-#include "app/version.h"
+#include "core/app/links.h"
+#include "core/app/version.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
 TEST(LinksTest, AddressesAreExact)
 {
-    EXPECT_EQ(SupportEmailUrl("2.0.1.2"), "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2");
-    EXPECT_EQ(UpdateCheckUrl("2.0.1.2"),
+    EXPECT_EQ(supportEmailUrl("2.0.1.2"), "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2");
+    EXPECT_EQ(updateCheckUrl("2.0.1.2"),
               "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2");
     EXPECT_EQ(std::string(kProductWebsite), "https://kovara.example.org/");
     // The program's own version is what the commands send.
-    EXPECT_EQ(FileVersionText(), "2.0.1.2");
+    EXPECT_EQ(fileVersionText(), "2.0.1.2");
 }
 
 TEST(LinksTest, UpdateQueryTakesTheFirstFourParts)
@@ -33,13 +33,13 @@ TEST(LinksTest, UpdateQueryTakesTheFirstFourParts)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         if (c.query)
-            EXPECT_EQ(UpdateCheckQuery(c.version), c.query);
+            EXPECT_EQ(updateCheckQuery(c.version), c.query);
         else
-            EXPECT_EQ(test::MessageOf([&] { UpdateCheckQuery(c.version); }),
+            EXPECT_EQ(test::messageOf([&] { updateCheckQuery(c.version); }),
                       std::string("The file version \"") + c.version +
                           "\" does not have the four parts major.minor.release.build");
     }
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

@@ -1,17 +1,17 @@
-#include "plans/new_plan.h"
+#include "core/plans/new_plan.h"
 
-#include "content/kova_bible.h"
+#include "core/content/bible_store.h"
 #include "fixtures.h"
-#include "plans/kova_readplan.h"
+#include "core/plans/plan_store.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
-const TDateTime kToday = EncodeDate(2024, 3, 10);
+const DateTime kToday = encodeDate(2024, 3, 10);
 
 TEST(CustomPlanTest, DayTextsAndSummaryLine)
 {
@@ -32,16 +32,16 @@ TEST(CustomPlanTest, DayTextsAndSummaryLine)
         {1, 3, 3, {}, "(3 total verses; 4 days; Less than one verse per day.)"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(Format("%d-%d over %d days ahead", c.first, c.last, c.daysAhead));
-        const TCustomPlanFigures f = CustomPlanFigures(c.first, c.last, kToday, kToday + c.daysAhead);
-        EXPECT_EQ(CustomDetailsText(f), c.details);
+        SCOPED_TRACE(format("%d-%d over %d days ahead", c.first, c.last, c.daysAhead));
+        const CustomPlanFigures f = customPlanFigures(c.first, c.last, kToday, kToday + c.daysAhead);
+        EXPECT_EQ(customDetailsText(f), c.details);
         if (c.days.empty())
-            EXPECT_EQ(test::MessageOf([&] { CustomPlanDays(f); }), kLessThanOneVersePerDay);
+            EXPECT_EQ(test::messageOf([&] { customPlanDays(f); }), kLessThanOneVersePerDay);
         else
-            EXPECT_EQ(CustomPlanDays(f), c.days);
+            EXPECT_EQ(customPlanDays(f), c.days);
     }
     // The whole Bible in a year: every verse once, the last day ends the stretch.
-    const auto year = CustomPlanDays(CustomPlanFigures(1, 31102, kToday, kToday + 364));
+    const auto year = customPlanDays(customPlanFigures(1, 31102, kToday, kToday + 364));
     ASSERT_EQ(year.size(), 365u);
     EXPECT_EQ(year.front(), "1-86");
     EXPECT_EQ(year.back(), "31018-31102");
@@ -49,76 +49,76 @@ TEST(CustomPlanTest, DayTextsAndSummaryLine)
 
 TEST(CustomPlanTest, CompletionDateNeverBeforeToday)
 {
-    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday - 1, kToday), kToday);
-    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday - 400, kToday), kToday);
-    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday, kToday), kToday);
-    EXPECT_DOUBLE_EQ(ClampCompletionDate(kToday + 30, kToday), kToday + 30);
+    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday - 1, kToday), kToday);
+    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday - 400, kToday), kToday);
+    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday, kToday), kToday);
+    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday + 30, kToday), kToday + 30);
 }
 
 class StretchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::MakeAlphaBetaBible(dir.File("bible.kova2"));
-        bible = std::make_unique<TKOVABible>(dir.File("bible.kova2"), "Test", "T");
+        test::makeAlphaBetaBible(dir.file("bible.kova2"));
+        bible = std::make_unique<BibleStore>(dir.file("bible.kova2"), "Test", "T");
     }
     test::TempDir dir;
-    std::unique_ptr<TKOVABible> bible;
+    std::unique_ptr<BibleStore> bible;
 };
 
 TEST_F(StretchTest, LinkedChoicesKeepTheStretchNonEmpty)
 {
-    TCustomStretch s = TCustomStretch::FirstBook(*bible);
-    EXPECT_EQ(s.StartVerseIndex(*bible), 1);
-    EXPECT_EQ(s.EndVerseIndex(*bible), 80); // the whole of Alpha
+    CustomStretch s = CustomStretch::firstBook(*bible);
+    EXPECT_EQ(s.startVerseIndex(*bible), 1);
+    EXPECT_EQ(s.endVerseIndex(*bible), 80); // the whole of Alpha
 
-    s.ChangeStartBook(2, *bible); // end book Alpha now lies before: follows to Beta's last chapter
+    s.changeStartBook(2, *bible); // end book Alpha now lies before: follows to Beta's last chapter
     EXPECT_EQ(std::vector<int>({s.startBook, s.startChapter, s.endBook, s.endChapter}), std::vector<int>({2, 1, 2, 2}));
-    s.ChangeEndChapter(1);
-    s.ChangeStartChapter(2); // end chapter follows the start
+    s.changeEndChapter(1);
+    s.changeStartChapter(2); // end chapter follows the start
     EXPECT_EQ(std::vector<int>({s.startChapter, s.endChapter}), std::vector<int>({2, 2}));
-    EXPECT_EQ(s.StartVerseIndex(*bible), 91);
-    EXPECT_EQ(s.EndVerseIndex(*bible), 102);
-    s.ChangeEndChapter(1); // start chapter follows the end
+    EXPECT_EQ(s.startVerseIndex(*bible), 91);
+    EXPECT_EQ(s.endVerseIndex(*bible), 102);
+    s.changeEndChapter(1); // start chapter follows the end
     EXPECT_EQ(std::vector<int>({s.startChapter, s.endChapter}), std::vector<int>({1, 1}));
 
-    s.ChangeStartChapter(2);
-    s.ChangeEndBook(1, *bible); // start book moves back to Alpha, chapter 1
+    s.changeStartChapter(2);
+    s.changeEndBook(1, *bible); // start book moves back to Alpha, chapter 1
     EXPECT_EQ(std::vector<int>({s.startBook, s.startChapter, s.endBook, s.endChapter}), std::vector<int>({1, 1, 1, 3}));
-    s.ChangeStartChapter(2);
-    s.ChangeEndBook(2, *bible); // a later end book leaves the start alone
+    s.changeStartChapter(2);
+    s.changeEndBook(2, *bible); // a later end book leaves the start alone
     EXPECT_EQ(std::vector<int>({s.startBook, s.startChapter, s.endBook, s.endChapter}), std::vector<int>({1, 2, 2, 2}));
-    EXPECT_EQ(CustomDetailsText(CustomPlanFigures(s.StartVerseIndex(*bible), s.EndVerseIndex(*bible), kToday, kToday)),
+    EXPECT_EQ(customDetailsText(customPlanFigures(s.startVerseIndex(*bible), s.endVerseIndex(*bible), kToday, kToday)),
               "(71 total verses; 1 days; 71 verses per day.)");
 }
 
 TEST_F(StretchTest, OpeningChecksNameWhatIsMissing)
 {
-    const std::string missing = dir.File("readplans.kova2");
-    EXPECT_EQ(test::MessageOf([&] { CheckNewPlanSources(nullptr, missing); }), "Bible not assigned to TFormNewPlanDlg");
-    EXPECT_EQ(test::MessageOf([&] { CheckNewPlanSources(bible.get(), missing); }),
+    const std::string missing = dir.file("readplans.kova2");
+    EXPECT_EQ(test::messageOf([&] { checkNewPlanSources(nullptr, missing); }), "Bible not assigned to TFormNewPlanDlg");
+    EXPECT_EQ(test::messageOf([&] { checkNewPlanSources(bible.get(), missing); }),
               "Reading plan file " + missing + " not found.");
-    EXPECT_NO_THROW(CheckNewPlanSources(bible.get(), dir.File("bible.kova2")));
+    EXPECT_NO_THROW(checkNewPlanSources(bible.get(), dir.file("bible.kova2")));
 }
 
 TEST(PlanNameTest, ProposalCountsUpFromTheKindsBase)
 {
     const std::set<std::string> titles = {"Bible in a Year", "Bible in a Year 2", "Custom Reading Plan 2"};
     const auto exists = [&](const std::string& t) { return titles.count(t) > 0; };
-    EXPECT_EQ(ProposePlanName(DefaultPlanName(TNewPlanKind::SevenTypes), exists), "Bible in a Year 3");
-    EXPECT_EQ(ProposePlanName(DefaultPlanName(TNewPlanKind::OtNtDaily), exists), "Bible in a Year 3");
-    EXPECT_EQ(ProposePlanName(DefaultPlanName(TNewPlanKind::Custom), exists), "Custom Reading Plan");
-    EXPECT_EQ(TemplateTableOf(TNewPlanKind::SevenTypes), "sevenTypes");
-    EXPECT_EQ(TemplateTableOf(TNewPlanKind::OtNtDaily), "otntDaily");
+    EXPECT_EQ(proposePlanName(defaultPlanName(NewPlanKind::SevenTypes), exists), "Bible in a Year 3");
+    EXPECT_EQ(proposePlanName(defaultPlanName(NewPlanKind::OtNtDaily), exists), "Bible in a Year 3");
+    EXPECT_EQ(proposePlanName(defaultPlanName(NewPlanKind::Custom), exists), "Custom Reading Plan");
+    EXPECT_EQ(templateTableOf(NewPlanKind::SevenTypes), "sevenTypes");
+    EXPECT_EQ(templateTableOf(NewPlanKind::OtNtDaily), "otntDaily");
 }
 
 TEST(PlanNameTest, PromptRepeatsUntilANameIsFreeAndTrimsIt)
 {
     test::TempDir dir;
     FixedClock clock(kToday);
-    TKOVAReadPlans plans(dir.File("userreadplans.kova2"), clock);
-    plans.AddPlan("Alpha", {"1-1"}, kToday);
-    const auto exists = [&](const std::string& t) { return plans.PlanTitleExists(t); };
+    PlanStore plans(dir.file("userreadplans.kova2"), clock);
+    plans.addPlan("Alpha", {"1-1"}, kToday);
+    const auto exists = [&](const std::string& t) { return plans.planTitleExists(t); };
 
     struct Case {
         const char* what;
@@ -141,7 +141,7 @@ TEST(PlanNameTest, PromptRepeatsUntilANameIsFreeAndTrimsIt)
         SCOPED_TRACE(c.what);
         std::size_t next = 0;
         std::vector<std::string> prefills, notices;
-        const auto result = AskPlanName(
+        const auto result = askPlanName(
             "Proposal",
             [&](const std::string& prefill) {
                 prefills.push_back(prefill);
@@ -155,4 +155,4 @@ TEST(PlanNameTest, PromptRepeatsUntilANameIsFreeAndTrimsIt)
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

@@ -1,10 +1,10 @@
 // The passage page text, on the two-book Alpha/Beta fixture.
-#include "content/passage_page.h"
+#include "core/content/passage_page.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
 class PassagePageTest : public ::testing::Test {
@@ -12,8 +12,8 @@ protected:
     static void SetUpTestSuite()
     {
         dir = new test::TempDir;
-        test::MakeAlphaBetaBible(dir->File("bible.kova2"));
-        bible = new TKOVABible(dir->File("bible.kova2"), "Test Bible", "KJV");
+        test::makeAlphaBetaBible(dir->file("bible.kova2"));
+        bible = new BibleStore(dir->file("bible.kova2"), "Test Bible", "KJV");
     }
     static void TearDownTestSuite()
     {
@@ -22,9 +22,9 @@ protected:
     }
     static std::string Page(const std::string& spec, bool paragraphMode)
     {
-        return BuildPassagePage(spec, *bible, paragraphMode, "Plan", "Day 1 of 2: x");
+        return buildPassagePage(spec, *bible, paragraphMode, "Plan", "Day 1 of 2: x");
     }
-    static std::size_t Count(const std::string& page, const std::string& piece)
+    static std::size_t count(const std::string& page, const std::string& piece)
     {
         std::size_t n = 0;
         for (std::size_t p = page.find(piece); p != std::string::npos; p = page.find(piece, p + 1))
@@ -32,10 +32,10 @@ protected:
         return n;
     }
     static test::TempDir* dir;
-    static TKOVABible* bible;
+    static BibleStore* bible;
 };
 test::TempDir* PassagePageTest::dir = nullptr;
-TKOVABible* PassagePageTest::bible = nullptr;
+BibleStore* PassagePageTest::bible = nullptr;
 
 const std::string kSep = "\n\r";
 const std::string kFooter = "<p align=\"right\"><font size=\"-1\"><b>KJV</b></font></p>";
@@ -67,14 +67,14 @@ TEST_F(PassagePageTest, ParagraphsAndChapterHeadings)
               std::string::npos);
     EXPECT_NE(para.find(kSep + " <font size=\"-1\"><sup>6</sup></font>&nbsp;A1:6"), std::string::npos);
     EXPECT_NE(para.find("<p><b>Beta 1</b>"), std::string::npos);
-    EXPECT_EQ(Count(para, "<p><b>"), 4u);
-    EXPECT_EQ(Count(para, "<center>"), 1u);
+    EXPECT_EQ(count(para, "<p><b>"), 4u);
+    EXPECT_EQ(count(para, "<center>"), 1u);
 
     const std::string lines = Page("5-82", false);
     EXPECT_NE(lines.find("<br>&nbsp;&nbsp;&nbsp; <b>5</b>&nbsp;A1:5"), std::string::npos);
     EXPECT_NE(lines.find("<br>&nbsp;&nbsp;&nbsp; <b>14</b> &para;&nbsp;A2:14"), std::string::npos);
     EXPECT_NE(lines.find("<p><b>Beta 1</b><br>" + kSep), std::string::npos);
-    EXPECT_EQ(Count(lines, "&para;"), 4u); // Alpha 2:1, 2:14, 3:1 and Beta 1:1
+    EXPECT_EQ(count(lines, "&para;"), 4u); // Alpha 2:1, 2:14, 3:1 and Beta 1:1
 }
 
 TEST_F(PassagePageTest, RunsAndSpecialSpecifications)
@@ -82,20 +82,20 @@ TEST_F(PassagePageTest, RunsAndSpecialSpecifications)
     // Two runs in one chapter: two run headings, two chapter headings, the
     // separator and "<p>" between them, one footer at the end.
     const std::string two = Page("2-3, 10", true);
-    EXPECT_EQ(Count(two, "<center>"), 2u);
-    EXPECT_EQ(Count(two, "<p><b>Alpha 1</b>"), 2u);
+    EXPECT_EQ(count(two, "<center>"), 2u);
+    EXPECT_EQ(count(two, "<p><b>Alpha 1</b>"), 2u);
     EXPECT_NE(two.find("A1:3" + kSep + "<p><center><font size=\"+1\"><b>Alpha 1:10-10</b>"), std::string::npos);
     EXPECT_EQ(two.substr(two.size() - kFooter.size()), kFooter);
-    EXPECT_EQ(Count(two, kFooter), 1u);
+    EXPECT_EQ(count(two, kFooter), 1u);
 
     // A single number is one verse.
     const std::string single = Page("10", false);
-    EXPECT_EQ(Count(single, "&nbsp;A1:"), 1u);
+    EXPECT_EQ(count(single, "&nbsp;A1:"), 1u);
     EXPECT_NE(single.find("<b>10</b>&nbsp;A1:10"), std::string::npos);
 
     // First index above the last: the run heading only.
     const std::string reversed = Page("33-32", true);
-    EXPECT_EQ(Count(reversed, "<center>"), 1u);
+    EXPECT_EQ(count(reversed, "<center>"), 1u);
     EXPECT_EQ(reversed.find("<p><b>"), std::string::npos);
 
     EXPECT_EQ(Page("", true), kFooter);
@@ -114,8 +114,8 @@ TEST_F(PassagePageTest, BadSpecifications)
         {"100-103", "TKOVABible.GetVerseReference Error: no entry returned for 103"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(test::MessageOf([&] { Page(c.spec, true); }), c.message) << c.spec;
+        EXPECT_EQ(test::messageOf([&] { Page(c.spec, true); }), c.message) << c.spec;
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

@@ -1,23 +1,23 @@
-#include "plans/todays_reading.h"
+#include "core/plans/todays_reading.h"
 
-#include "content/kova_bible.h"
+#include "core/content/bible_store.h"
 #include "fixtures.h"
-#include "plans/kova_readplan.h"
-#include "plans/plan_printout.h"
+#include "core/plans/plan_store.h"
+#include "core/plans/plan_printout.h"
 
 #include <gtest/gtest.h>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
-const TDateTime kToday = EncodeDate(2024, 3, 10);
+const DateTime kToday = encodeDate(2024, 3, 10);
 
 // Ten days of ten verses each: day n reads verses 10n-9 .. 10n.
-std::vector<std::string> TenDays()
+std::vector<std::string> tenDays()
 {
     std::vector<std::string> days;
     for (int d = 1; d <= 10; ++d)
-        days.push_back(Format("%d-%d", 10 * d - 9, 10 * d));
+        days.push_back(format("%d-%d", 10 * d - 9, 10 * d));
     return days;
 }
 
@@ -25,31 +25,31 @@ class TodaysReadingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::MakeAlphaBetaBible(dir.File("bible.kova2"));
-        bible = std::make_unique<TKOVABible>(dir.File("bible.kova2"), "Test", "T");
-        plans = std::make_unique<TKOVAReadPlans>(dir.File("userreadplans.kova2"), clock);
+        test::makeAlphaBetaBible(dir.file("bible.kova2"));
+        bible = std::make_unique<BibleStore>(dir.file("bible.kova2"), "Test", "T");
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
     }
     // A ten-day plan that started `daysAgo` days before today.
-    int Plan(int daysAgo) { return plans->AddPlan("Plan", TenDays(), kToday - daysAgo); }
+    int record(int daysAgo) { return plans->addPlan("Plan", tenDays(), kToday - daysAgo); }
 
     test::TempDir dir;
     FixedClock clock{kToday + 0.75};
-    std::unique_ptr<TKOVABible> bible;
-    std::unique_ptr<TKOVAReadPlans> plans;
+    std::unique_ptr<BibleStore> bible;
+    std::unique_ptr<PlanStore> plans;
 };
 
 TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
 {
-    EXPECT_EQ(PlanStandingOf(kAllDaysRead, 10), TPlanStanding::Completed);
-    EXPECT_EQ(PlanStandingOf(3, 5), TPlanStanding::Behind);
-    EXPECT_EQ(PlanStandingOf(5, 5), TPlanStanding::DueToday);
-    EXPECT_EQ(PlanStandingOf(6, 5), TPlanStanding::UpToDate);
+    EXPECT_EQ(planStandingOf(kAllDaysRead, 10), PlanStanding::Completed);
+    EXPECT_EQ(planStandingOf(3, 5), PlanStanding::Behind);
+    EXPECT_EQ(planStandingOf(5, 5), PlanStanding::DueToday);
+    EXPECT_EQ(planStandingOf(6, 5), PlanStanding::UpToDate);
 }
 
 TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 {
-    const int plan = Plan(0);
-    auto view = BuildPlanDayView(*plans, *bible, plan, 0);
+    const int plan = record(0);
+    auto view = buildPlanDayView(*plans, *bible, plan, 0);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->title, "Plan");
@@ -57,16 +57,16 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
     EXPECT_EQ(view->heading, "Day 1 of 10: Alpha 1:1-10");
     EXPECT_EQ(view->status, "");
     EXPECT_TRUE(view->canMarkRead);
-    EXPECT_TRUE(PlanNeedsReading(*plans, plan));
+    EXPECT_TRUE(planNeedsReading(*plans, plan));
 
-    const TMarkReadOutcome outcome = MarkPlanDayRead(*plans, plan, 1);
+    const MarkReadOutcome outcome = markPlanDayRead(*plans, plan, 1);
     EXPECT_EQ(outcome.status, kStatusMarkedRead);
     EXPECT_EQ(outcome.nextDay, 0); // day 2 is not due yet
     EXPECT_EQ(outcome.message, "");
-    EXPECT_EQ(GetPlanStanding(*plans, plan), TPlanStanding::UpToDate);
-    EXPECT_FALSE(PlanNeedsReading(*plans, plan));
+    EXPECT_EQ(getPlanStanding(*plans, plan), PlanStanding::UpToDate);
+    EXPECT_FALSE(planNeedsReading(*plans, plan));
 
-    view = BuildPlanDayView(*plans, *bible, plan, 0);
+    view = buildPlanDayView(*plans, *bible, plan, 0);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusMarkedRead);
     EXPECT_FALSE(view->canMarkRead);
@@ -74,73 +74,73 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 
 TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
 {
-    const int plan = Plan(5); // today is day 6
-    auto view = BuildPlanDayView(*plans, *bible, plan, 0);
+    const int plan = record(5); // today is day 6
+    auto view = buildPlanDayView(*plans, *bible, plan, 0);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusBehind);
-    EXPECT_TRUE(PlanNeedsReading(*plans, plan));
+    EXPECT_TRUE(planNeedsReading(*plans, plan));
     for (int day = 1; day <= 5; ++day) {
-        const TMarkReadOutcome outcome = MarkPlanDayRead(*plans, plan, day);
+        const MarkReadOutcome outcome = markPlanDayRead(*plans, plan, day);
         EXPECT_EQ(outcome.nextDay, day + 1) << day;
         EXPECT_EQ(outcome.message, kCatchingUp) << day;
     }
-    EXPECT_EQ(BuildPlanDayView(*plans, *bible, plan, 0)->status, "");
-    const TMarkReadOutcome today = MarkPlanDayRead(*plans, plan, 6);
+    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->status, "");
+    const MarkReadOutcome today = markPlanDayRead(*plans, plan, 6);
     EXPECT_EQ(today.nextDay, 0);
     EXPECT_EQ(today.message, "");
 
     // Marking an earlier day loads a later unread due day, not the one after it.
-    const int other = Plan(5);
-    plans->SetDayDone(other, 2, true);
-    plans->SetDayDone(other, 3, true);
-    const TMarkReadOutcome skip = MarkPlanDayRead(*plans, other, 1);
+    const int other = record(5);
+    plans->setDayDone(other, 2, true);
+    plans->setDayDone(other, 3, true);
+    const MarkReadOutcome skip = markPlanDayRead(*plans, other, 1);
     EXPECT_EQ(skip.nextDay, 4);
 }
 
 TEST_F(TodaysReadingTest, MarkingTheLastUnreadDayCompletesThePlan)
 {
-    const int plan = Plan(3);
-    plans->MarkDaysDoneThrough(plan, 10);
-    plans->SetDayDone(plan, 7, false);
-    EXPECT_EQ(MarkPlanDayRead(*plans, plan, 7).message, kPlanCompleted);
+    const int plan = record(3);
+    plans->markDaysDoneThrough(plan, 10);
+    plans->setDayDone(plan, 7, false);
+    EXPECT_EQ(markPlanDayRead(*plans, plan, 7).message, kPlanCompleted);
 
     // Shown later: today's plan day, completed, nothing to mark.
-    const auto view = BuildPlanDayView(*plans, *bible, plan, 0);
+    const auto view = buildPlanDayView(*plans, *bible, plan, 0);
     EXPECT_EQ(view->day, 4);
     EXPECT_EQ(view->status, kStatusCompleted);
     EXPECT_FALSE(view->canMarkRead);
-    EXPECT_FALSE(PlanNeedsReading(*plans, plan));
+    EXPECT_FALSE(planNeedsReading(*plans, plan));
     // Past its end, a completed plan opens on its last day.
-    clock.Set(kToday + 30);
-    EXPECT_EQ(BuildPlanDayView(*plans, *bible, plan, 0)->heading, "Day 10 of 10: Beta 2:1-10");
+    clock.set(kToday + 30);
+    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->heading, "Day 10 of 10: Beta 2:1-10");
 }
 
 TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 {
-    const int plan = Plan(0);
-    EXPECT_FALSE(BuildPlanDayView(*plans, *bible, 1, 0)); // a plan gone from the store
-    using test::MessageOf;
-    EXPECT_EQ(MessageOf([&] { BuildPlanDayView(*plans, *bible, -1, 0); }), "Plan index out of range: -1");
-    EXPECT_EQ(MessageOf([&] { BuildPlanDayView(*plans, *bible, plan, 11); }), "Day out of range: 11");
-    EXPECT_EQ(MessageOf([&] { MarkPlanDayRead(*plans, -1, 1); }), "Plan index out of range (-1)");
-    EXPECT_EQ(MessageOf([&] { MarkPlanDayRead(*plans, 1, 1); }), "Plan index out of range (1)");
-    EXPECT_EQ(MessageOf([&] { MarkPlanDayRead(*plans, plan, 0); }), "Plan day out of range (Plan, 0)");
-    EXPECT_EQ(MessageOf([&] { MarkPlanDayRead(*plans, plan, 11); }), "Plan day out of range (Plan, 11)");
-    EXPECT_EQ(MessageOf([&] { CheckPlanEntryIndex(1, 1); }),
+    const int plan = record(0);
+    EXPECT_FALSE(buildPlanDayView(*plans, *bible, 1, 0)); // a plan gone from the store
+    using test::messageOf;
+    EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, -1, 0); }), "Plan index out of range: -1");
+    EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, plan, 11); }), "Day out of range: 11");
+    EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, -1, 1); }), "Plan index out of range (-1)");
+    EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, 1, 1); }), "Plan index out of range (1)");
+    EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, plan, 0); }), "Plan day out of range (Plan, 0)");
+    EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, plan, 11); }), "Plan day out of range (Plan, 11)");
+    EXPECT_EQ(messageOf([&] { checkPlanEntryIndex(1, 1); }),
               "Specified plan index is out of range (1 requested, 0 max)");
-    EXPECT_NO_THROW(CheckPlanEntryIndex(0, 1));
+    EXPECT_NO_THROW(checkPlanEntryIndex(0, 1));
 }
 
 TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
 {
-    const int plan = plans->AddPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, EncodeDate(2007, 12, 31));
-    plans->SetDayDone(plan, 2, true);
-    const DateFormatter shortDate = [](TDateTime t) {
+    const int plan = plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31));
+    plans->setDayDone(plan, 2, true);
+    const DateFormatter shortDate = [](DateTime t) {
         int y, m, d;
-        DecodeDate(t, y, m, d);
-        return Format("%d/%d/%04d", m, d, y);
+        decodeDate(t, y, m, d);
+        return format("%d/%d/%04d", m, d, y);
     };
-    EXPECT_EQ(PlanPrintoutHtml(*plans, plan, *bible, shortDate),
+    EXPECT_EQ(planPrintoutHtml(*plans, plan, *bible, shortDate),
               "<p><b>Tom & Jerry <3></b></p>\r\n"
               "<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\">\r\n"
               "<tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td><td>&nbsp;Verses&nbsp;</td></tr>\r\n"
@@ -151,4 +151,4 @@ TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

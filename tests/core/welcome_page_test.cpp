@@ -1,26 +1,26 @@
 // The welcome page text, line by line: plans in each standing, prayer counts
 // and the devotional reminder.
-#include "app/welcome_page.h"
+#include "core/app/welcome_page.h"
 
-#include "app/ini_file.h"
-#include "app/kova_prefs.h"
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
 #include "fixtures.h"
-#include "plans/kova_readplan.h"
-#include "prayer/kova_prayertracker.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
 // 10 March 2024 is day 70 of its year.
-const TDateTime kToday = EncodeDate(2024, 3, 10);
+const DateTime kToday = encodeDate(2024, 3, 10);
 constexpr int kTodayOfYear = 70;
 
-std::string Lines(const std::vector<std::string>& lines)
+std::string joinLines(const std::vector<std::string>& lines)
 {
     std::string text;
     for (const std::string& line : lines)
@@ -39,52 +39,52 @@ class WelcomePageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        plans = std::make_unique<TKOVAReadPlans>(dir.File("userreadplans.kova2"), clock);
-        prayers = std::make_unique<TKOVAPrayerTracker>(dir.File("prayers.kova2"), &clock);
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
+        prayers = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock);
     }
-    std::string Build() const { return BuildWelcomePageText(*plans, *prayers, prefs, clock); }
+    std::string build() const { return buildWelcomePageText(*plans, *prayers, prefs, clock); }
 
     // A ten-day plan started daysAgo days before today, days 1..read read.
-    int Plan(const std::string& title, int daysAgo, int read)
+    int record(const std::string& title, int daysAgo, int read)
     {
         const std::vector<std::string> days(10, "1-3");
-        const int plan = plans->AddPlan(title, days, kToday - daysAgo);
+        const int plan = plans->addPlan(title, days, kToday - daysAgo);
         if (read > 0)
-            plans->MarkDaysDoneThrough(plan, read);
+            plans->markDaysDoneThrough(plan, read);
         return plan;
     }
-    void Prayers(int count, const char* status)
+    void addPrayers(int count, const char* status)
     {
         for (int i = 0; i < count; ++i)
-            prayers->SetPrayerStatus(prayers->NewPrayerItem(), status);
+            prayers->setPrayerStatus(prayers->newPrayerItem(), status);
     }
 
     test::TempDir dir;
     FixedClock clock{kToday + 0.75};
-    TIniFile ini{dir.File("settings.ini")};
-    TKOVAPreferences prefs{ini};
-    std::unique_ptr<TKOVAReadPlans> plans;
-    std::unique_ptr<TKOVAPrayerTracker> prayers;
+    IniFile ini{dir.file("settings.ini")};
+    Preferences prefs{ini};
+    std::unique_ptr<PlanStore> plans;
+    std::unique_ptr<PrayerStore> prayers;
 };
 
 TEST_F(WelcomePageTest, ANewUserGetsTheStartingLinks)
 {
-    EXPECT_EQ(Build(), Lines({"<p>Welcome to Kovara.</p>", "<p>Bible reading plan summary:<ul>", kNoPlans,
+    EXPECT_EQ(build(), joinLines({"<p>Welcome to Kovara.</p>", "<p>Bible reading plan summary:<ul>", kNoPlans,
                               "</ul></p>", kNoPrayers, kDevotional}));
 }
 
 TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
 {
     // Ordered by title in the store, so the indices follow the letters.
-    Plan("A <b>Done</b>", 2, 10); // every day read although only day 3 is due
-    Plan("B Behind", 4, 2);       // day 5 due, day 3 unread
-    Plan("C Today", 0, 0);        // day 1 due and unread
-    Plan("D Ahead", 1, 3);        // day 2 due, read through day 3
-    Prayers(3, kPrayerActive);
-    Prayers(2, kPrayerAnswered);
-    Prayers(1, kPrayerInactive);
-    Prayers(1, kPrayerDeleted); // counted nowhere
-    prefs.LastFaithsCheckbookRead = kTodayOfYear;
+    record("A <b>Done</b>", 2, 10); // every day read although only day 3 is due
+    record("B Behind", 4, 2);       // day 5 due, day 3 unread
+    record("C Today", 0, 0);        // day 1 due and unread
+    record("D Ahead", 1, 3);        // day 2 due, read through day 3
+    addPrayers(3, kPrayerActive);
+    addPrayers(2, kPrayerAnswered);
+    addPrayers(1, kPrayerInactive);
+    addPrayers(1, kPrayerDeleted); // counted nowhere
+    prefs.lastFaithsCheckbookRead = kTodayOfYear;
 
     const std::vector<std::string> head = {
         "<p>Welcome to Kovara.</p>",
@@ -123,19 +123,19 @@ TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
         std::vector<std::string> lines = head;
         lines.push_back(standing);
         lines.insert(lines.end(), tail.begin(), tail.end());
-        return Lines(lines);
+        return joinLines(lines);
     };
-    EXPECT_EQ(Build(), page("You have not yet read today's Scripture for this plan."));
+    EXPECT_EQ(build(), page("You have not yet read today's Scripture for this plan."));
 
     // The summary follows the store at each build.
-    plans->SetDayDone(2, 1, true);
-    EXPECT_EQ(Build(), page("You are up to date on this plan."));
+    plans->setDayDone(2, 1, true);
+    EXPECT_EQ(build(), page("You are up to date on this plan."));
 }
 
 TEST_F(WelcomePageTest, OnePrayerItemIsWordedOnItsOwn)
 {
-    Prayers(1, kPrayerAnswered);
-    const std::string page = Build();
+    addPrayers(1, kPrayerAnswered);
+    const std::string page = build();
     EXPECT_NE(page.find("\r\n<p>\r\nYou have one prayer item in your Prayer Tracker.\r\n<ul>\r\n"), std::string::npos)
         << page;
     EXPECT_NE(page.find("View Active</a>: 0</li>\r\n"), std::string::npos);
@@ -146,30 +146,30 @@ TEST_F(WelcomePageTest, OnePrayerItemIsWordedOnItsOwn)
 TEST_F(WelcomePageTest, TheDevotionalLineComparesOnlyTheDayOfTheYear)
 {
     struct Case {
-        TDateTime now;
+        DateTime now;
         int lastRead;
         bool shown;
     } cases[] = {
         {kToday + 0.75, kTodayOfYear, false},
         {kToday + 0.75, kTodayOfYear - 1, true},
         {kToday + 0.75, 0, true},
-        {EncodeDateTime(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
-        {EncodeDateTime(2024, 12, 31, 23, 59, 0), 366, false},
-        {EncodeDateTime(2025, 1, 1, 0, 0, 0), 366, true},
+        {encodeDateTime(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
+        {encodeDateTime(2024, 12, 31, 23, 59, 0), 366, false},
+        {encodeDateTime(2025, 1, 1, 0, 0, 0), 366, true},
     };
     for (const Case& c : cases) {
-        clock.Set(c.now);
-        prefs.LastFaithsCheckbookRead = c.lastRead;
-        const std::string page = Build();
+        clock.set(c.now);
+        prefs.lastFaithsCheckbookRead = c.lastRead;
+        const std::string page = build();
         EXPECT_EQ(page.find(kDevotional) != std::string::npos, c.shown) << c.lastRead;
     }
 }
 
 TEST_F(WelcomePageTest, StoreErrorsPropagate)
 {
-    prayers->Close();
-    EXPECT_NE(test::MessageOf([&] { Build(); }), "(nothing raised)");
+    prayers->close();
+    EXPECT_NE(test::messageOf([&] { build(); }), "(nothing raised)");
 }
 
 } // namespace
-} // namespace kovara
+} // namespace kovara::core

@@ -1,6 +1,7 @@
 #include "scripted_dialogs.h"
-#include "ui/app/error_guard.h"
-#include "base/exception.h"
+#include "ui/base/core_names.h"
+#include "ui/base/error_guard.h"
+#include "core/base/exception.h"
 
 namespace kovara::ui {
 namespace {
@@ -8,10 +9,10 @@ namespace {
 TEST(ErrorGuardTest, ShowsTheMessageAndGoesOn)
 {
     test::ScriptedDialogs dialogs;
-    dialogs.ExpectMessage(QStringLiteral("Bible file not found: /x"));
-    EXPECT_FALSE(RunGuarded(dialogs, [] { throw Exception("Bible file not found: /x"); }));
+    dialogs.expectMessage(QStringLiteral("Bible file not found: /x"));
+    EXPECT_FALSE(runGuarded(dialogs, [] { throw Exception("Bible file not found: /x"); }));
     bool ran = false;
-    EXPECT_TRUE(RunGuarded(dialogs, [&] { ran = true; }));
+    EXPECT_TRUE(runGuarded(dialogs, [&] { ran = true; }));
     EXPECT_TRUE(ran);
 }
 

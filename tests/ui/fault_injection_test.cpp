@@ -3,10 +3,11 @@
 // be written to. The commands run under the error guard as the main window
 // runs them, so what the user sees is checked word for word.
 #include "ui/app/backup_commands.h"
+#include "ui/base/core_names.h"
 
-#include "app/backup_file.h"
-#include "app/kova_prefs.h"
-#include "ui/app/error_guard.h"
+#include "core/app/backup_file.h"
+#include "core/app/preferences.h"
+#include "ui/base/error_guard.h"
 #include "user_store_shell.h"
 
 #include <cerrno>
@@ -28,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& path)
+std::string readAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -68,7 +69,7 @@ public:
     explicit UnwritableFolder(const std::string& folder) : folder_(folder)
     {
         fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-        if (!Writable())
+        if (!writable())
             return;
         const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
         int flags = 0;
@@ -78,7 +79,7 @@ public:
         }
         if (fd >= 0)
             ::close(fd);
-        Writable();
+        writable();
     }
     ~UnwritableFolder()
     {
@@ -94,11 +95,11 @@ public:
         }
         fs::permissions(folder_, fs::perms::owner_all);
     }
-    const std::string& Reason() const { return reason_; }
+    const std::string& reason() const { return reason_; }
 
 private:
     // Tries to create a file; keeps the refusal's reason.
-    bool Writable()
+    bool writable()
     {
         const std::string probe = folder_ + "/probe";
         const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
@@ -128,114 +129,114 @@ protected:
         for (int i = 0; i < 32 * 1024; ++i)
             noise += "0123456789abcdef"[random() % 16];
         for (const char* title : {"First", "Second"}) {
-            const std::int32_t item = shell.AddPrayer(title);
-            shell.PrayerTracker().UpdatePrayer(item, title, "Topic", "", kPrayerActive, noise, false);
+            const std::int32_t item = shell.addPrayer(title);
+            shell.prayerStore().updatePrayer(item, title, "Topic", "", kPrayerActive, noise, false);
         }
-        shell.ReadPlans().AddPlan("Plan A", {"1-2", "3-4"}, shell.clock.Today());
+        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.clock.today());
     }
 
     // Runs a command as the main window does: an error becomes a message box.
-    void RunCommand(const std::function<void()>& command)
+    void runCommand(const std::function<void()>& command)
     {
-        RunGuarded(shell.dialogs, command);
-        EXPECT_TRUE(shell.dialogs.Done());
+        runGuarded(shell.dialogs, command);
+        EXPECT_TRUE(shell.dialogs.done());
     }
 
     // Both stores are open, hold what they held, and take new data.
-    void ExpectStoresWork(const std::string& titles)
+    void expectStoresWork(const std::string& titles)
     {
-        EXPECT_EQ(shell.PrayerTitles(), titles);
-        EXPECT_EQ(shell.PlanTitles(), "Plan A");
-        shell.AddPrayer("Added");
-        EXPECT_EQ(shell.PrayerTitles(), "Added," + titles);
-        EXPECT_NO_THROW(shell.ReadPlans().SetDayDone(0, 2, true));
-        EXPECT_TRUE(shell.ReadPlans().IsDayDone(0, 2));
+        EXPECT_EQ(shell.prayerTitles(), titles);
+        EXPECT_EQ(shell.planTitles(), "Plan A");
+        shell.addPrayer("Added");
+        EXPECT_EQ(shell.prayerTitles(), "Added," + titles);
+        EXPECT_NO_THROW(shell.planStore().setDayDone(0, 2, true));
+        EXPECT_TRUE(shell.planStore().isDayDone(0, 2));
     }
 
     UserStoreShell shell;
     BackupCommands commands{shell, shell};
     kovara::test::TempDir backups;
-    std::string backupPath = backups.File("mine.kova2bak");
+    std::string backupPath = backups.file("mine.kova2bak");
 };
 
 TEST_F(FaultInjectionTest, BackupThatMeetsAFullDiskIsReportedAndKeepsTheEarlierBackup)
 {
-    commands.WriteBackup(QString::fromStdString(backupPath));
-    const std::string earlier = ReadAll(backupPath);
-    shell.AddPrayer("Third");
+    commands.writeBackup(QString::fromStdString(backupPath));
+    const std::string earlier = readAll(backupPath);
+    shell.addPrayer("Third");
 
     {
         FileSizeLimit diskFull(16 * 1024);
-        shell.dialogs.ExpectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
-        shell.dialogs.ExpectMessage(
+        shell.dialogs.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
+        shell.dialogs.expectMessage(
             QString::fromStdString("Unable to write backup file " + backupPath + ": " + std::strerror(EFBIG)));
-        RunCommand([&] { commands.ActionBackupExecute(); });
+        runCommand([&] { commands.backup(); });
         // Reading goes on while the disk is full.
-        EXPECT_EQ(shell.PrayerTitles(), "First,Second,Third");
+        EXPECT_EQ(shell.prayerTitles(), "First,Second,Third");
     }
 
-    EXPECT_EQ(ReadAll(backupPath), earlier);
-    EXPECT_EQ(std::distance(fs::directory_iterator(backups.Path()), {}), 1) << "no partial file is left";
-    EXPECT_EQ(shell.prefs->LastBackupFile, "");
-    ExpectStoresWork("First,Second,Third");
+    EXPECT_EQ(readAll(backupPath), earlier);
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups.path()), {}), 1) << "no partial file is left";
+    EXPECT_EQ(shell.prefs->lastBackupFile, "");
+    expectStoresWork("First,Second,Third");
 }
 
 TEST_F(FaultInjectionTest, BackupIntoAFolderThatCannotBeWrittenIsReportedAndKeepsTheEarlierBackup)
 {
-    commands.WriteBackup(QString::fromStdString(backupPath));
-    const std::string earlier = ReadAll(backupPath);
+    commands.writeBackup(QString::fromStdString(backupPath));
+    const std::string earlier = readAll(backupPath);
 
     {
-        UnwritableFolder readOnly(backups.Path().string());
-        if (readOnly.Reason().empty())
+        UnwritableFolder readOnly(backups.path().string());
+        if (readOnly.reason().empty())
             GTEST_SKIP() << "this file system lets this user write into any folder";
-        shell.dialogs.ExpectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
-        shell.dialogs.ExpectMessage(
-            QString::fromStdString("Unable to create backup file " + backupPath + ": " + readOnly.Reason()));
-        RunCommand([&] { commands.ActionBackupExecute(); });
+        shell.dialogs.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
+        shell.dialogs.expectMessage(
+            QString::fromStdString("Unable to create backup file " + backupPath + ": " + readOnly.reason()));
+        runCommand([&] { commands.backup(); });
     }
 
-    EXPECT_EQ(ReadAll(backupPath), earlier);
-    EXPECT_EQ(shell.prefs->LastBackupFile, "");
-    ExpectStoresWork("First,Second");
+    EXPECT_EQ(readAll(backupPath), earlier);
+    EXPECT_EQ(shell.prefs->lastBackupFile, "");
+    expectStoresWork("First,Second");
 }
 
 // A restore whose new databases cannot be written, for each way the file
 // system can refuse: the current databases stay byte for byte as they were.
 TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentOnes)
 {
-    commands.WriteBackup(QString::fromStdString(backupPath));
-    shell.AddPrayer("Third");
-    const std::string prayersFile = shell.dir.File("prayers.kova2");
-    const std::string plansFile = shell.dir.File("userreadplans.kova2");
+    commands.writeBackup(QString::fromStdString(backupPath));
+    shell.addPrayer("Third");
+    const std::string prayersFile = shell.dir.file("prayers.kova2");
+    const std::string plansFile = shell.dir.file("userreadplans.kova2");
 
     enum class Refusal { DiskFull, ReadOnlyFolder };
     for (const Refusal refusal : {Refusal::DiskFull, Refusal::ReadOnlyFolder}) {
         SCOPED_TRACE(refusal == Refusal::DiskFull ? "disk full" : "read-only folder");
-        const std::string prayersBefore = ReadAll(prayersFile);
-        const std::string plansBefore = ReadAll(plansFile);
+        const std::string prayersBefore = readAll(prayersFile);
+        const std::string plansBefore = readAll(plansFile);
         {
             std::unique_ptr<FileSizeLimit> diskFull;
             std::unique_ptr<UnwritableFolder> readOnly;
             if (refusal == Refusal::DiskFull) {
                 diskFull = std::make_unique<FileSizeLimit>(16 * 1024);
             } else {
-                readOnly = std::make_unique<UnwritableFolder>(shell.dir.Path().string());
-                if (readOnly->Reason().empty())
+                readOnly = std::make_unique<UnwritableFolder>(shell.dir.path().string());
+                if (readOnly->reason().empty())
                     continue; // this user writes into any folder
             }
             const QString path = QString::fromStdString(backupPath);
-            shell.dialogs.ExpectConfirm(RestoreQuestion(path), true);
-            shell.dialogs.ExpectMessage(QString::fromLatin1(kRestoreFailedMessage));
-            RunCommand([&] { commands.RestoreBackup(path); });
+            shell.dialogs.expectConfirm(restoreQuestion(path), true);
+            shell.dialogs.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
+            runCommand([&] { commands.restoreBackup(path); });
         }
-        EXPECT_TRUE(ReadAll(prayersFile) == prayersBefore);
-        EXPECT_TRUE(ReadAll(plansFile) == plansBefore);
+        EXPECT_TRUE(readAll(prayersFile) == prayersBefore);
+        EXPECT_TRUE(readAll(plansFile) == plansBefore);
         EXPECT_FALSE(fs::exists(prayersFile + ".restored"));
         EXPECT_FALSE(fs::exists(plansFile + ".restored"));
-        EXPECT_EQ(shell.PrayerTitles(), "First,Second,Third");
+        EXPECT_EQ(shell.prayerTitles(), "First,Second,Third");
     }
-    ExpectStoresWork("First,Second,Third");
+    expectStoresWork("First,Second,Third");
 }
 
 } // namespace

@@ -2,14 +2,15 @@
 // reaches the printer, printer setup, help per page, the outside addresses and
 // the about box.
 #include "ui/app/general_commands.h"
+#include "ui/base/core_names.h"
 
-#include "base/exception.h"
+#include "core/base/exception.h"
 #include "fixtures.h"
 #include "scripted_dialogs.h"
-#include "ui/app/formAbout.h"
+#include "ui/app/about_dialog.h"
 #include "ui/app/help_viewer.h"
-#include "ui/shell.h"
-#include "ui/widgets/html_viewer.h"
+#include "ui/base/shell.h"
+#include "ui/base/html_viewer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,17 +32,17 @@ using test::ScriptedDialogs;
 // Records the range the printer offers when the print dialog opens.
 class RecordingDialogs : public ScriptedDialogs {
 public:
-    bool Print(QPrinter& printer, int minPage, int maxPage, int& fromPage, int& toPage) override
+    bool print(QPrinter& printer, int minPage, int maxPage, int& fromPage, int& toPage) override
     {
         offeredFrom = printer.fromPage();
         offeredTo = printer.toPage();
-        return ScriptedDialogs::Print(printer, minPage, maxPage, fromPage, toPage);
+        return ScriptedDialogs::print(printer, minPage, maxPage, fromPage, toPage);
     }
-    bool PrinterSetup(QPrinter& printer) override
+    bool printerSetup(QPrinter& printer) override
     {
         if (failSetup)
             throw Exception("no printer driver");
-        return ScriptedDialogs::PrinterSetup(printer);
+        return ScriptedDialogs::printerSetup(printer);
     }
     int offeredFrom = -1, offeredTo = -1;
     bool failSetup = false;
@@ -49,25 +50,25 @@ public:
 
 class GeneralShell : public Shell {
 public:
-    TKOVAPreferences& Preferences() override { throw std::logic_error("not used"); }
-    TKOVABible& Bible() override { throw std::logic_error("not used"); }
-    TKOVADevotional& Devotional() override { throw std::logic_error("not used"); }
-    TKOVAReadPlans& ReadPlans() override { throw std::logic_error("not used"); }
-    TKOVAPrayerTracker& PrayerTracker() override { throw std::logic_error("not used"); }
-    Dialogs& GetDialogs() override { return dialogs; }
-    const Clock& GetClock() override { throw std::logic_error("not used"); }
-    const std::string& ProgramFolder() const override { return programFolder; }
-    const std::string& UserDataFolder() const override { return userFolder; }
-    void ShowPage(Page p) override { page = p; }
-    Page CurrentPage() const override { return page; }
+    Preferences& preferences() override { throw std::logic_error("not used"); }
+    BibleStore& bible() override { throw std::logic_error("not used"); }
+    DevotionalStore& devotional() override { throw std::logic_error("not used"); }
+    PlanStore& planStore() override { throw std::logic_error("not used"); }
+    PrayerStore& prayerStore() override { throw std::logic_error("not used"); }
+    Dialogs& getDialogs() override { return dialogs; }
+    const Clock& getClock() override { throw std::logic_error("not used"); }
+    const std::string& programFolder() const override { return programFolder_; }
+    const std::string& userDataFolder() const override { return userFolder; }
+    void showPage(Page p) override { page = p; }
+    Page currentPage() const override { return page; }
 
     RecordingDialogs dialogs;
-    std::string programFolder = std::string(KOVARA_BUILD_DIR) + "/";
+    std::string programFolder_ = std::string(KOVARA_BUILD_DIR) + "/";
     std::string userFolder;
     Page page = Page::Welcome;
 };
 
-QString LongPage(const QString& word, int paragraphs)
+QString longPage(const QString& word, int paragraphs)
 {
     QString html;
     for (int i = 0; i < paragraphs; ++i)
@@ -79,9 +80,9 @@ class GeneralCommandsTest : public ::testing::Test {
 protected:
     GeneralCommandsTest()
     {
-        shell.userFolder = dir.Folder();
-        devotional.LoadFromString(LongPage("Devotional", 120));
-        bible.LoadFromString("<p>In the beginning</p>");
+        shell.userFolder = dir.folder();
+        devotional.loadFromString(longPage("Devotional", 120));
+        bible.loadFromString("<p>In the beginning</p>");
         prayer.setPlainText("Pray for the harvest");
         GeneralTargets targets;
         targets.devotionalViewer = &devotional;
@@ -93,22 +94,22 @@ protected:
                 throw Exception(planError);
             printedPlan = plan;
             HtmlViewer table;
-            table.LoadFromString("<p>plan table</p>");
-            table.PrintPages(printer);
+            table.loadFromString("<p>plan table</p>");
+            table.printPages(printer);
         };
-        commands = std::make_unique<TGeneralCommands>(shell, targets, &window);
+        commands = std::make_unique<GeneralCommands>(shell, targets, &window);
         commands->OpenUrl = [this](const QUrl& url) { opened << url.toString(QUrl::FullyEncoded); };
-        commands->Printer().setOutputFormat(QPrinter::PdfFormat);
-        commands->Printer().setOutputFileName(PdfFile());
+        commands->printer().setOutputFormat(QPrinter::PdfFormat);
+        commands->printer().setOutputFileName(pdfFile());
     }
 
-    QString PdfFile() const { return QString::fromStdString(dir.File("out.pdf")); }
-    QByteArray Pdf() const
+    QString pdfFile() const { return QString::fromStdString(dir.file("out.pdf")); }
+    QByteArray pdf() const
     {
-        QFile file(PdfFile());
+        QFile file(pdfFile());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    int PdfPages() const { return static_cast<int>(Pdf().count("/Type /Page\n")); }
+    int pdfPages() const { return static_cast<int>(pdf().count("/Type /Page\n")); }
 
     kovara::test::TempDir dir;
     GeneralShell shell;
@@ -119,7 +120,7 @@ protected:
     int currentPlan = -1;
     int printedPlan = -1;
     const char* planError = nullptr;
-    std::unique_ptr<TGeneralCommands> commands;
+    std::unique_ptr<GeneralCommands> commands;
     QStringList opened;
 };
 
@@ -142,15 +143,15 @@ TEST_F(GeneralCommandsTest, CopyAndPrintAreEnabledPerPage)
         devotional.moveCursor(QTextCursor::Start);
         bible.moveCursor(QTextCursor::Start);
         prayer.moveCursor(QTextCursor::Start);
-        EXPECT_FALSE(commands->ActionCopyUpdate());
-        devotional.SelectWholePage();
-        bible.SelectWholePage();
+        EXPECT_FALSE(commands->canCopy());
+        devotional.selectWholePage();
+        bible.selectWholePage();
         prayer.selectAll();
-        EXPECT_EQ(commands->ActionCopyUpdate(), c.copyWithSelection);
+        EXPECT_EQ(commands->canCopy(), c.copyWithSelection);
         currentPlan = -1;
-        EXPECT_EQ(commands->ActionPrintUpdate(), c.printWithoutPlan);
+        EXPECT_EQ(commands->canPrint(), c.printWithoutPlan);
         currentPlan = 0;
-        EXPECT_EQ(commands->ActionPrintUpdate(), c.printWithPlan);
+        EXPECT_EQ(commands->canPrint(), c.printWithPlan);
     }
 }
 
@@ -161,8 +162,8 @@ TEST_F(GeneralCommandsTest, CopyTakesTheCurrentPagesSelection)
     QClipboard* clipboard = QApplication::clipboard();
 
     shell.page = Page::BibleRead;
-    bible.SelectWholePage();
-    commands->ActionCopyExecute();
+    bible.selectWholePage();
+    commands->copy();
     EXPECT_EQ(clipboard->text(), "In the beginning");
 
     shell.page = Page::PrayerTracker;
@@ -170,13 +171,13 @@ TEST_F(GeneralCommandsTest, CopyTakesTheCurrentPagesSelection)
     c.setPosition(9);
     c.setPosition(12, QTextCursor::KeepAnchor);
     prayer.setTextCursor(c);
-    commands->ActionCopyExecute();
+    commands->copy();
     EXPECT_EQ(clipboard->text(), "the");
     EXPECT_TRUE(copyAction.isEnabled());
 
     // Elsewhere nothing is copied and Copy is switched off.
     shell.page = Page::PlanManager;
-    commands->ActionCopyExecute();
+    commands->copy();
     EXPECT_EQ(clipboard->text(), "the");
     EXPECT_FALSE(copyAction.isEnabled());
 }
@@ -184,64 +185,64 @@ TEST_F(GeneralCommandsTest, CopyTakesTheCurrentPagesSelection)
 TEST_F(GeneralCommandsTest, PrintOffersTheViewersPagesAndPrintsTheChosenRange)
 {
     shell.page = Page::Devotional;
-    const int pages = devotional.PageCount(commands->Printer());
+    const int pages = devotional.pageCount(commands->printer());
     ASSERT_GE(pages, 2);
 
-    shell.dialogs.ExpectPrint(true, 1, pages);
-    commands->ActionPrintExecute();
+    shell.dialogs.expectPrint(true, 1, pages);
+    commands->print();
     EXPECT_EQ(shell.dialogs.lastMinPage, 1);
     EXPECT_EQ(shell.dialogs.lastMaxPage, pages);
     EXPECT_EQ(shell.dialogs.offeredFrom, 1);
     EXPECT_EQ(shell.dialogs.offeredTo, pages);
-    EXPECT_EQ(PdfPages(), pages);
+    EXPECT_EQ(pdfPages(), pages);
 
-    shell.dialogs.ExpectPrint(true, 2, 2);
-    commands->ActionPrintExecute();
-    EXPECT_EQ(PdfPages(), 1);
+    shell.dialogs.expectPrint(true, 2, 2);
+    commands->print();
+    EXPECT_EQ(pdfPages(), 1);
 
     // Cancelled: nothing printed.
-    QFile::remove(PdfFile());
-    shell.dialogs.ExpectPrint(false);
-    commands->ActionPrintExecute();
-    EXPECT_FALSE(QFile::exists(PdfFile()));
+    QFile::remove(pdfFile());
+    shell.dialogs.expectPrint(false);
+    commands->print();
+    EXPECT_FALSE(QFile::exists(pdfFile()));
 
     // The one-page passage offers 1 to 1.
     shell.page = Page::BibleRead;
-    shell.dialogs.ExpectPrint(true, 1, 1);
-    commands->ActionPrintExecute();
+    shell.dialogs.expectPrint(true, 1, 1);
+    commands->print();
     EXPECT_EQ(shell.dialogs.lastMaxPage, 1);
-    EXPECT_EQ(PdfPages(), 1);
+    EXPECT_EQ(pdfPages(), 1);
 }
 
 TEST_F(GeneralCommandsTest, PrayerTextPrintsWholeWithoutARangeEvenAfterARangedPrintout)
 {
     // A range chosen for an earlier printout must not cut the prayer short.
     shell.page = Page::Devotional;
-    shell.dialogs.ExpectPrint(true, 2, 2);
-    commands->ActionPrintExecute();
+    shell.dialogs.expectPrint(true, 2, 2);
+    commands->print();
 
-    prayer.setHtml(LongPage("Prayer", 120));
+    prayer.setHtml(longPage("Prayer", 120));
     shell.page = Page::PrayerTracker;
-    shell.dialogs.ExpectPrint(true);
-    commands->ActionPrintExecute();
+    shell.dialogs.expectPrint(true);
+    commands->print();
     EXPECT_EQ(shell.dialogs.lastMaxPage, 0); // no page range offered
-    EXPECT_EQ(commands->Printer().docName(), "Kovara");
-    EXPECT_GE(PdfPages(), 2);
+    EXPECT_EQ(commands->printer().docName(), "Kovara");
+    EXPECT_GE(pdfPages(), 2);
 }
 
 TEST_F(GeneralCommandsTest, PlanManagerPrintsTheChosenPlanAfterADialogWithoutRange)
 {
     shell.page = Page::PlanManager;
     currentPlan = 2;
-    shell.dialogs.ExpectPrint(false);
-    commands->ActionPrintExecute();
+    shell.dialogs.expectPrint(false);
+    commands->print();
     EXPECT_EQ(printedPlan, -1);
 
-    shell.dialogs.ExpectPrint(true);
-    commands->ActionPrintExecute();
+    shell.dialogs.expectPrint(true);
+    commands->print();
     EXPECT_EQ(shell.dialogs.lastMaxPage, 0);
     EXPECT_EQ(printedPlan, 2);
-    EXPECT_EQ(PdfPages(), 1);
+    EXPECT_EQ(pdfPages(), 1);
 }
 
 TEST_F(GeneralCommandsTest, PrintFailuresShowTheErrorAndThePrinterHint)
@@ -249,29 +250,29 @@ TEST_F(GeneralCommandsTest, PrintFailuresShowTheErrorAndThePrinterHint)
     shell.page = Page::PlanManager;
     currentPlan = 5;
     planError = "Specified plan index is out of range (5 requested, 1 max)";
-    shell.dialogs.ExpectPrint(true);
-    shell.dialogs.ExpectMessage("Specified plan index is out of range (5 requested, 1 max)\n\n"
+    shell.dialogs.expectPrint(true);
+    shell.dialogs.expectMessage("Specified plan index is out of range (5 requested, 1 max)\n\n"
                                 "Please ensure that you have a printer properly installed.");
-    commands->ActionPrintExecute();
+    commands->print();
 
     // A printout to a file that cannot be written is reported, not lost.
-    const QString unwritable = QString::fromStdString(dir.File("missing/out.pdf"));
-    commands->Printer().setOutputFileName(unwritable);
+    const QString unwritable = QString::fromStdString(dir.file("missing/out.pdf"));
+    commands->printer().setOutputFileName(unwritable);
     shell.page = Page::Devotional;
-    shell.dialogs.ExpectPrint(true);
-    shell.dialogs.ExpectMessage("Unable to write the printout to \"" + unwritable + "\".\n\n" +
+    shell.dialogs.expectPrint(true);
+    shell.dialogs.expectMessage("Unable to write the printout to \"" + unwritable + "\".\n\n" +
                                 "Please ensure that you have a printer properly installed.");
-    commands->ActionPrintExecute();
+    commands->print();
 }
 
 TEST_F(GeneralCommandsTest, PrinterSetupFailureShowsItsMessage)
 {
-    shell.dialogs.ExpectPrinterSetup(false);
-    commands->ActionPrintSetupExecute();
+    shell.dialogs.expectPrinterSetup(false);
+    commands->printSetup();
     shell.dialogs.failSetup = true;
-    shell.dialogs.ExpectMessage(
+    shell.dialogs.expectMessage(
         "Unable to open Print Setup dialog. Please verify that you have a properly installed printer.");
-    commands->ActionPrintSetupExecute();
+    commands->printSetup();
 }
 
 TEST_F(GeneralCommandsTest, HelpOpensTheContextOfTheCurrentPage)
@@ -283,76 +284,76 @@ TEST_F(GeneralCommandsTest, HelpOpensTheContextOfTheCurrentPage)
         {Page::PrayerTracker, "context50"},
         {Page::PlanManager, "context80"},
     };
-    THelpViewer* help = commands->HelpViewer();
+    HelpViewer* help = commands->helpViewer();
     for (const auto& [page, anchor] : cases) {
         SCOPED_TRACE(anchor.toStdString());
         shell.page = page;
-        commands->ActionHelpExecute();
+        commands->showHelp();
         EXPECT_TRUE(help->isVisible());
-        EXPECT_EQ(help->CurrentAnchor(), anchor);
+        EXPECT_EQ(help->currentAnchor(), anchor);
         if (!anchor.isEmpty()) {
-            EXPECT_TRUE(help->HasAnchor(anchor)); // the shipped document has it
+            EXPECT_TRUE(help->hasAnchor(anchor)); // the shipped document has it
         }
     }
     // "Open Help" always opens the contents, whatever the page.
     shell.page = Page::PrayerTracker;
-    commands->OpenHelpContents1Click();
-    EXPECT_EQ(help->CurrentAnchor(), "");
+    commands->openHelpContents();
+    EXPECT_EQ(help->currentAnchor(), "");
     EXPECT_TRUE(help->Browser->toPlainText().contains("Kovara"));
 }
 
 TEST_F(GeneralCommandsTest, MissingHelpFileIsReported)
 {
-    shell.programFolder = dir.Folder();
-    shell.dialogs.ExpectMessage(QString::fromStdString("The help file \"" + dir.Folder() +
+    shell.programFolder_ = dir.folder();
+    shell.dialogs.expectMessage(QString::fromStdString("The help file \"" + dir.folder() +
                                                        "KOVA2.hlp\" could not be found."));
-    commands->ActionHelpExecute();
-    EXPECT_FALSE(commands->HelpViewer()->isVisible());
+    commands->showHelp();
+    EXPECT_FALSE(commands->helpViewer()->isVisible());
 }
 
 TEST_F(GeneralCommandsTest, OutsideAddressesCarryTheFileVersion)
 {
-    commands->FileVersion = "2.0.1.2";
-    commands->ActionKOVAWebsiteExecute();
-    commands->ActionEmailExecute();
-    commands->ActionCheckUpdateExecute();
+    commands->fileVersion = "2.0.1.2";
+    commands->openWebsite();
+    commands->sendEmail();
+    commands->checkUpdate();
     EXPECT_EQ(opened, QStringList({"https://kovara.example.org/",
                                    "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2",
                                    "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2"}));
 
-    commands->FileVersion = "2.0.1";
-    shell.dialogs.ExpectMessage(
+    commands->fileVersion = "2.0.1";
+    shell.dialogs.expectMessage(
         "The file version \"2.0.1\" does not have the four parts major.minor.release.build");
-    commands->ActionCheckUpdateExecute();
+    commands->checkUpdate();
     EXPECT_EQ(opened.size(), 3);
 }
 
 TEST_F(GeneralCommandsTest, AboutBoxShowsVersionLinksAndCopiesTheDataFolder)
 {
-    commands->FileVersion = "2.0.1.2";
-    TFormAboutBox* shown = nullptr;
-    commands->ShowAboutBox = [&](TFormAboutBox& box) {
+    commands->fileVersion = "2.0.1.2";
+    AboutDialog* shown = nullptr;
+    commands->ShowAboutBox = [&](AboutDialog& box) {
         box.show();
         shown = &box;
     };
-    commands->ActionAboutExecute();
+    commands->showAbout();
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->windowTitle(), "About Kovara");
-    EXPECT_EQ(shown->LabelVersion->text(), "Version 2.0.1.2");
-    EXPECT_EQ(shown->LabelDataPath->text(), QString::fromStdString("User data folder: \n" + dir.Folder()));
-    EXPECT_EQ(shown->EmailLink(), "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2");
-    EXPECT_TRUE(shown->LabelEmail->text().contains(">support@kovara.example.org<"));
-    EXPECT_TRUE(shown->ButtonOK->isDefault());
+    EXPECT_EQ(shown->versionLabel->text(), "Version 2.0.1.2");
+    EXPECT_EQ(shown->dataPathLabel->text(), QString::fromStdString("User data folder: \n" + dir.folder()));
+    EXPECT_EQ(shown->emailLink(), "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2");
+    EXPECT_TRUE(shown->emailLabel->text().contains(">support@kovara.example.org<"));
+    EXPECT_TRUE(shown->okButton->isDefault());
 
-    emit shown->LabelEmail->linkActivated(shown->EmailLink());
-    emit shown->LabelWebsite->linkActivated("https://kovara.example.org/");
+    emit shown->emailLabel->linkActivated(shown->emailLink());
+    emit shown->websiteLabel->linkActivated("https://kovara.example.org/");
     EXPECT_EQ(opened, QStringList({"mailto:support@kovara.example.org?subject=Kovara%202.0.1.2",
                                    "https://kovara.example.org/"}));
 
     QApplication::clipboard()->setText("something else");
-    EXPECT_EQ(shown->CopyUserDataPathtoClipboard1->text(), "Copy User Data Path to Clipboard");
-    shown->CopyUserDataPathtoClipboard1->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(dir.Folder()));
+    EXPECT_EQ(shown->copyDataPathAction->text(), "Copy User Data Path to Clipboard");
+    shown->copyDataPathAction->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(dir.folder()));
     EXPECT_TRUE(QApplication::clipboard()->text().endsWith('/'));
     shown->close();
 }

@@ -1,9 +1,10 @@
 // The HTML viewer wrapper: link clicks, defaults against a page's own markup,
 // switching selection off, and printing a page range.
-#include "ui/widgets/html_viewer.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/core_names.h"
 
 #include "fixtures.h"
-#include "ui/widgets/colors.h"
+#include "ui/base/colors.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -18,30 +19,30 @@ namespace {
 
 TEST(HtmlViewerTest, ColourValuesMapRedFromTheLowestByte)
 {
-    EXPECT_EQ(ToQColor(0x0000FF), QColor(255, 0, 0));
-    EXPECT_EQ(ToQColor(0xF0FBFF), QColor(0xFF, 0xFB, 0xF0));
-    EXPECT_EQ(ToQColor(static_cast<TColor>(0xFF000005)), QGuiApplication::palette().color(QPalette::Base));
+    EXPECT_EQ(toQColor(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(toQColor(0xF0FBFF), QColor(0xFF, 0xFB, 0xF0));
+    EXPECT_EQ(toQColor(static_cast<ColorValue>(0xFF000005)), QGuiApplication::palette().color(QPalette::Base));
 }
 
 TEST(HtmlViewerTest, LinkClicksCarryTheHrefAndDoNotNavigate)
 {
     HtmlViewer viewer;
-    viewer.LoadFromString("<a href=\"koav2:ReadPlan/3\">plan</a>");
+    viewer.loadFromString("<a href=\"koav2:ReadPlan/3\">plan</a>");
     QStringList clicked;
-    QObject::connect(&viewer, &HtmlViewer::LinkClicked, [&](const QString& href) { clicked << href; });
+    QObject::connect(&viewer, &HtmlViewer::linkClicked, [&](const QString& href) { clicked << href; });
     emit viewer.anchorClicked(QUrl("koav2:ReadPlan/3"));
     emit viewer.anchorClicked(QUrl("koav2:FCtoday"));
     EXPECT_EQ(clicked, QStringList({"koav2:ReadPlan/3", "koav2:FCtoday"}));
-    EXPECT_EQ(viewer.PageText(), "<a href=\"koav2:ReadPlan/3\">plan</a>");
+    EXPECT_EQ(viewer.pageText(), "<a href=\"koav2:ReadPlan/3\">plan</a>");
     EXPECT_FALSE(viewer.isBackwardAvailable());
 }
 
 TEST(HtmlViewerTest, ThePagesOwnMarkupWinsOverTheDefaults)
 {
     HtmlViewer viewer;
-    viewer.SetDefaultFont("Courier", 15);
-    viewer.SetDefaultFontColor(QColor(0, 0, 255));
-    viewer.LoadFromString("<p>plain</p><p><font face=\"Serif\" color=\"#ff0000\">own</font></p>");
+    viewer.setDefaultFont("Courier", 15);
+    viewer.setDefaultFontColor(QColor(0, 0, 255));
+    viewer.loadFromString("<p>plain</p><p><font face=\"Serif\" color=\"#ff0000\">own</font></p>");
     const QTextBlock plain = viewer.document()->firstBlock();
     const QTextCharFormat plainFormat = plain.begin().fragment().charFormat();
     EXPECT_FALSE(plainFormat.hasProperty(QTextFormat::ForegroundBrush));
@@ -55,11 +56,11 @@ TEST(HtmlViewerTest, ThePagesOwnMarkupWinsOverTheDefaults)
 TEST(HtmlViewerTest, SelectionCanBeSwitchedOff)
 {
     HtmlViewer viewer;
-    viewer.LoadFromString("<p>some text</p>");
-    viewer.SelectWholePage();
-    EXPECT_EQ(viewer.SelectionLength(), 9);
-    viewer.SetSelectionEnabled(false);
-    EXPECT_EQ(viewer.SelectionLength(), 0);
+    viewer.loadFromString("<p>some text</p>");
+    viewer.selectWholePage();
+    EXPECT_EQ(viewer.selectionLength(), 9);
+    viewer.setSelectionEnabled(false);
+    EXPECT_EQ(viewer.selectionLength(), 0);
     EXPECT_FALSE(viewer.textInteractionFlags() & Qt::TextSelectableByMouse);
     EXPECT_TRUE(viewer.textInteractionFlags() & Qt::LinksAccessibleByMouse);
 }
@@ -71,25 +72,25 @@ TEST(HtmlViewerTest, PrintsTheChosenPagesOnly)
     for (int i = 0; i < 300; ++i)
         longPage += QString("<p>Paragraph %1 of a long page.</p>").arg(i);
     HtmlViewer viewer;
-    viewer.LoadFromString(longPage);
+    viewer.loadFromString(longPage);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const auto pdfPages = [&](int from, int to) {
-        const QString file = QString::fromStdString(dir.File("out.pdf"));
+        const QString file = QString::fromStdString(dir.file("out.pdf"));
         printer.setOutputFileName(file);
-        viewer.PrintPages(printer, from, to);
+        viewer.printPages(printer, from, to);
         QFile pdf(file);
         pdf.open(QIODevice::ReadOnly);
         return static_cast<int>(pdf.readAll().count("/Type /Page\n"));
     };
-    const int pages = viewer.PageCount(printer);
+    const int pages = viewer.pageCount(printer);
     EXPECT_GE(pages, 3);
     EXPECT_EQ(pdfPages(0, 0), pages);
     EXPECT_EQ(pdfPages(2, 3), 2);
 
-    viewer.LoadFromString("<p>short</p>");
-    EXPECT_EQ(viewer.PageCount(printer), 1);
+    viewer.loadFromString("<p>short</p>");
+    EXPECT_EQ(viewer.pageCount(printer), 1);
 }
 
 } // namespace

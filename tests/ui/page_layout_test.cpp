@@ -1,7 +1,8 @@
 // Texts that share a line with buttons must stay readable at the main window's
 // first-run size: the page area is then about 470 pixels wide.
 #include "plan_test_shell.h"
-#include "ui/plans/framePlanManager.h"
+#include "ui/base/core_names.h"
+#include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
 
@@ -17,7 +18,7 @@ constexpr int kPageWidth = 470;
 constexpr int kPageHeight = 420;
 
 // The whole text fits into the room the layout gave the label.
-::testing::AssertionResult TextFits(const QLabel& label)
+::testing::AssertionResult textFits(const QLabel& label)
 {
     const QRect room = label.contentsRect();
     const int flags = label.wordWrap() ? Qt::TextWordWrap : 0;
@@ -31,7 +32,7 @@ constexpr int kPageHeight = 420;
 
 // Lays the page out at the given size the way the main window does: the
 // window's own minimum size wins over what the page's layout would ask for.
-void LayOut(QWidget& page)
+void layOut(QWidget& page)
 {
     page.setMinimumSize(1, 1);
     page.resize(kPageWidth, kPageHeight);
@@ -43,10 +44,10 @@ TEST(PageLayoutTest, ReadingStatusIsNotCutOffBesideTheButtons)
 {
     for (const char* status : {"Note: You are behind on your reading plan.", "This plan has been completed.",
                                "This plan day has been marked as read."}) {
-        TFrameKOVAReadingPage page;
-        page.LabelReadPlanStatus->setText(QString::fromUtf8(status));
-        LayOut(page);
-        EXPECT_TRUE(TextFits(*page.LabelReadPlanStatus));
+        ReadingPage page;
+        page.planStatusLabel->setText(QString::fromUtf8(status));
+        layOut(page);
+        EXPECT_TRUE(textFits(*page.planStatusLabel));
     }
 }
 
@@ -56,15 +57,15 @@ TEST(PageLayoutTest, PlanManagerHintIsNotCutOff)
     QWidget window;
     auto* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
     PlanController controller{shell, &window, dlg};
-    TFrameKOVAPlanManager& frame = *controller.PlanManager();
+    PlanManagerPage& frame = *controller.planManager();
     frame.setParent(nullptr);
-    LayOut(frame);
+    layOut(frame);
     const QLabel* hint = nullptr;
     for (const QLabel* label : frame.findChildren<QLabel*>())
         if (label->text() == QStringLiteral("Right-click plan days for additional options."))
             hint = label;
     ASSERT_NE(hint, nullptr);
-    EXPECT_TRUE(TextFits(*hint));
+    EXPECT_TRUE(textFits(*hint));
     frame.setParent(&window); // the window owns the frame again and frees it
 }
 

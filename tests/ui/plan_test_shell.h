@@ -3,16 +3,17 @@
 // userreadplans.kova2, the Alpha/Beta Bible, a tiny template database, test
 // preferences, scripted dialogs and a fixed clock; and a new-plan dialog whose
 // "modal" run is a script instead of an event loop.
-#include "app/kova_prefs.h"
-#include "base/datetime.h"
-#include "content/kova_bible.h"
-#include "db/sqlite_db.h"
+#include "ui/base/core_names.h"
+#include "core/app/preferences.h"
+#include "core/base/datetime.h"
+#include "core/content/bible_store.h"
+#include "core/db/sqlite_db.h"
 #include "fixtures.h"
-#include "plans/kova_readplan.h"
+#include "core/plans/plan_store.h"
 #include "scripted_dialogs.h"
 #include "test_preferences.h"
-#include "ui/plans/formNewPlan.h"
-#include "ui/shell.h"
+#include "ui/plans/new_plan_dialog.h"
+#include "ui/base/shell.h"
 
 #include <functional>
 #include <memory>
@@ -22,82 +23,82 @@
 namespace kovara::ui::test {
 
 // Template tables of four and three days, and an empty one.
-inline void MakeTemplateDatabase(const std::string& fileName)
+inline void makeTemplateDatabase(const std::string& fileName)
 {
     sqlite3* db = nullptr;
-    OpenDatabase(fileName, db);
-    ExecSQL(db, "CREATE TABLE sevenTypes (day INTEGER, verses TEXT);"
+    openDatabase(fileName, db);
+    execSQL(db, "CREATE TABLE sevenTypes (day INTEGER, verses TEXT);"
                 "INSERT INTO sevenTypes VALUES (2,'32-56'),(1,'1-31'),(3,'57-80'),(4,'81-102');"
                 "CREATE TABLE otntDaily (day INTEGER, verses TEXT);"
                 "INSERT INTO otntDaily VALUES (1,'1-10,81-85'),(2,'11-20,86-90'),(3,'21-31,91-102');"
                 "CREATE TABLE emptyPlan (day INTEGER, verses TEXT);");
-    CloseDatabase(db);
+    closeDatabase(db);
 }
 
 class PlanTestShell : public Shell {
 public:
     // Noon of 2024-03-10: today is 2024-03-10.
-    static constexpr TDateTime kNow = 45361.5;
+    static constexpr DateTime kNow = 45361.5;
 
     PlanTestShell()
     {
-        kovara::test::MakeAlphaBetaBible(dir.File("bible.kova2"));
-        MakeTemplateDatabase(dir.File("readplans.kova2"));
-        bible = std::make_unique<TKOVABible>(dir.File("bible.kova2"), "Test Bible", "KJV");
-        plans = std::make_unique<TKOVAReadPlans>(dir.File("userreadplans.kova2"), clock);
-        folder = dir.Folder();
+        kovara::test::makeAlphaBetaBible(dir.file("bible.kova2"));
+        makeTemplateDatabase(dir.file("readplans.kova2"));
+        bible_ = std::make_unique<BibleStore>(dir.file("bible.kova2"), "Test Bible", "KJV");
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
+        folder = dir.folder();
     }
 
     // Destroys the plan store and opens it again on the same file, as a
     // restore does.
-    void ReopenPlans()
+    void reopenPlans()
     {
         plans.reset();
-        plans = std::make_unique<TKOVAReadPlans>(dir.File("userreadplans.kova2"), clock);
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
     }
 
     // A plan of n one-chapter-or-less days over verses 1.., started `daysAgo`
     // days before today.
-    int AddPlan(const std::string& title, int days, int daysAgo)
+    int addPlan(const std::string& title, int days, int daysAgo)
     {
         std::vector<std::string> texts;
         for (int d = 0; d < days; ++d)
             texts.push_back(std::to_string(d + 1) + "-" + std::to_string(d + 1));
-        return plans->AddPlan(title, texts, clock.Today() - daysAgo);
+        return plans->addPlan(title, texts, clock.today() - daysAgo);
     }
 
-    TKOVAPreferences& Preferences() override { return *prefs; }
-    TKOVABible& Bible() override { return *bible; }
-    TKOVADevotional& Devotional() override { throw std::logic_error("no devotional in plan tests"); }
-    TKOVAReadPlans& ReadPlans() override { return *plans; }
-    TKOVAPrayerTracker& PrayerTracker() override { throw std::logic_error("no prayers in plan tests"); }
-    Dialogs& GetDialogs() override { return dialogs; }
-    const Clock& GetClock() override { return clock; }
-    const std::string& ProgramFolder() const override { return folder; }
-    const std::string& UserDataFolder() const override { return folder; }
-    void ShowPage(Page p) override { page = p; }
-    Page CurrentPage() const override { return page; }
+    Preferences& preferences() override { return *prefs; }
+    BibleStore& bible() override { return *bible_; }
+    DevotionalStore& devotional() override { throw std::logic_error("no devotional in plan tests"); }
+    PlanStore& planStore() override { return *plans; }
+    PrayerStore& prayerStore() override { throw std::logic_error("no prayers in plan tests"); }
+    Dialogs& getDialogs() override { return dialogs; }
+    const Clock& getClock() override { return clock; }
+    const std::string& programFolder() const override { return folder; }
+    const std::string& userDataFolder() const override { return folder; }
+    void showPage(Page p) override { page = p; }
+    Page currentPage() const override { return page; }
 
     kovara::test::TempDir dir;
     FixedClock clock{kNow};
     ScriptedDialogs dialogs;
-    std::unique_ptr<TKOVAPreferences> prefs = MakeTestPreferences();
-    std::unique_ptr<TKOVABible> bible;
-    std::unique_ptr<TKOVAReadPlans> plans;
+    std::unique_ptr<Preferences> prefs = makeTestPreferences();
+    std::unique_ptr<BibleStore> bible_;
+    std::unique_ptr<PlanStore> plans;
     std::string folder;
     Page page = Page::Welcome;
 };
 
 // The new-plan dialog with its modal run replaced by script, which works the
 // controls as a user would (and clicks Create or Cancel).
-class ScriptedNewPlanDlg : public TFormNewPlanDlg {
+class ScriptedNewPlanDlg : public NewPlanDialog {
 public:
-    using TFormNewPlanDlg::TFormNewPlanDlg;
+    using NewPlanDialog::NewPlanDialog;
     std::function<void(ScriptedNewPlanDlg&)> script;
     int shown = 0;
 
 protected:
-    int RunModal() override
+    int runModal() override
     {
         ++shown;
         setResult(QDialog::Rejected);

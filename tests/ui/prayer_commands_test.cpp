@@ -1,9 +1,10 @@
 // The main window's prayer commands: a new item through the editor, the four
 // views, and the welcome page's link addresses.
 #include "ui/prayer/prayer_commands.h"
+#include "ui/base/core_names.h"
 
 #include "prayer_test_support.h"
-#include "ui/prayer/framePrayerTracker.h"
+#include "ui/prayer/prayer_tracker_page.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -21,9 +22,9 @@ using test::ScriptedEditor;
 // page is the prayer page, as the main window's page control would do.
 class PageShell : public test::PrayerShell {
 public:
-    void ShowPage(Page p) override
+    void showPage(Page p) override
     {
-        PrayerShell::ShowPage(p);
+        PrayerShell::showPage(p);
         if (frame)
             frame->setVisible(p == Page::PrayerTracker);
     }
@@ -34,59 +35,59 @@ class PrayerCommandsTest : public ::testing::Test {
 protected:
     PrayerCommandsTest()
     {
-        frame.AssignPreferences(*shell.prefs);
+        frame.assignPreferences(*shell.prefs);
         shell.frame = &frame;
     }
-    std::string SelectedTitle() const
+    std::string selectedTitle() const
     {
-        const QListWidgetItem* item = frame.RzTabbedListBox1->currentItem();
+        const QListWidgetItem* item = frame.prayerList->currentItem();
         return item && item->isSelected() ? item->text().toStdString() : "";
     }
 
     PageShell shell;
     ScriptedEditor editor{shell.dialogs};
-    TFrameKOVAPrayerTracker frame{shell, editor};
-    TPrayerCommands commands{shell, frame, editor};
+    PrayerTrackerPage frame{shell, editor};
+    PrayerCommands commands{shell, frame, editor};
 };
 
 TEST_F(PrayerCommandsTest, NewItemTwiceUnsavedLeavesTwoActiveItems)
 {
     editor.user = [](ScriptedEditor& e) {
-        EXPECT_TRUE(e.NewItem);
+        EXPECT_TRUE(e.newItem_);
         e.close();
     };
-    commands.ActionNewPrayerExecute();
-    commands.ActionNewPrayerExecute();
+    commands.newPrayerCommand();
+    commands.newPrayerCommand();
     EXPECT_EQ(editor.shown, 2);
     EXPECT_EQ(shell.page, Page::PrayerTracker);
-    EXPECT_EQ(frame.RzTabControl1->currentIndex(), 0);
-    ASSERT_EQ(frame.RzTabbedListBox1->count(), 2);
-    EXPECT_EQ(frame.RzTabbedListBox1->item(0)->text(), "New Prayer Item");
-    EXPECT_EQ(frame.RzTabbedListBox1->item(1)->text(), "New Prayer Item 2");
-    EXPECT_EQ(SelectedTitle(), "New Prayer Item 2");
-    EXPECT_GE(frame.GetSelectedPrayerIndex(), 0);
-    EXPECT_TRUE(frame.ActionPrayerEdit->isEnabled());
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 0);
+    ASSERT_EQ(frame.prayerList->count(), 2);
+    EXPECT_EQ(frame.prayerList->item(0)->text(), "New Prayer Item");
+    EXPECT_EQ(frame.prayerList->item(1)->text(), "New Prayer Item 2");
+    EXPECT_EQ(selectedTitle(), "New Prayer Item 2");
+    EXPECT_GE(frame.getSelectedPrayerIndex(), 0);
+    EXPECT_TRUE(frame.editPrayerAction->isEnabled());
 }
 
 TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
 {
-    shell.Add("Older answer", "", "Answered");
+    shell.add("Older answer", "", "Answered");
     editor.user = [](ScriptedEditor& e) {
-        e.RzEditTitle->setText(QStringLiteral("Rain"));
-        e.RzComboBoxStatus->setCurrentText(QStringLiteral("Answered"));
-        e.ActionSaveAndClose->trigger();
+        e.titleEdit->setText(QStringLiteral("Rain"));
+        e.statusCombo->setCurrentText(QStringLiteral("Answered"));
+        e.saveAndCloseAction->trigger();
     };
-    commands.ActionNewPrayerExecute();
-    EXPECT_EQ(frame.RzTabControl1->currentIndex(), 1);
-    EXPECT_EQ(frame.CurrentFilter(), "Answered");
-    EXPECT_EQ(SelectedTitle(), "Rain");
-    EXPECT_EQ(frame.LabelPrayerTitle->text(), "Rain");
+    commands.newPrayerCommand();
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    EXPECT_EQ(frame.currentFilter(), "Answered");
+    EXPECT_EQ(selectedTitle(), "Rain");
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "Rain");
 }
 
 TEST_F(PrayerCommandsTest, NewItemNotInsertedOpensNoEditor)
 {
-    shell.store->Close();
-    EXPECT_THROW(commands.NewPrayerItem(), std::exception);
+    shell.store->close();
+    EXPECT_THROW(commands.newPrayerItem(), std::exception);
     EXPECT_EQ(editor.shown, 0);
 }
 
@@ -94,48 +95,48 @@ TEST_F(PrayerCommandsTest, NewItemNotInsertedOpensNoEditor)
 // prayer page on its tab with the first item selected.
 TEST_F(PrayerCommandsTest, ViewCommandsAndLinks)
 {
-    shell.Add("A1", "", "Active");
-    shell.Add("A2", "", "Active");
-    shell.Add("B1", "", "Answered");
-    shell.Add("C1", "", "Inactive");
+    shell.add("A1", "", "Active");
+    shell.add("A2", "", "Active");
+    shell.add("B1", "", "Answered");
+    shell.add("C1", "", "Inactive");
     const struct {
-        void (TPrayerCommands::*slot)();
+        void (PrayerCommands::*slot)();
         const char* link;
         int tab;
         const char* first;
     } cases[] = {
-        {&TPrayerCommands::ActionPrayersActiveExecute, "koav2:ViewActivePrayers", 0, "A1"},
-        {&TPrayerCommands::ActionPrayersAnsweredExecute, "koav2:ViewAnsweredPrayers", 1, "B1"},
-        {&TPrayerCommands::ActionPrayersInactiveExecute, "koav2:ViewInactivePrayers", 2, "C1"},
-        {&TPrayerCommands::ActionPrayersAllExecute, "koav2:ViewAllPrayers", 3, "A1"},
+        {&PrayerCommands::showActivePrayers, "koav2:ViewActivePrayers", 0, "A1"},
+        {&PrayerCommands::showAnsweredPrayers, "koav2:ViewAnsweredPrayers", 1, "B1"},
+        {&PrayerCommands::showInactivePrayers, "koav2:ViewInactivePrayers", 2, "C1"},
+        {&PrayerCommands::showAllPrayers, "koav2:ViewAllPrayers", 3, "A1"},
     };
     for (const auto& c : cases) {
         for (const bool byLink : {false, true}) {
-            shell.ShowPage(Page::Welcome);
-            frame.RzTabbedListBox1->clearSelection();
+            shell.showPage(Page::Welcome);
+            frame.prayerList->clearSelection();
             if (byLink)
-                EXPECT_TRUE(commands.HandleLink(QString::fromLatin1(c.link)));
+                EXPECT_TRUE(commands.handleLink(QString::fromLatin1(c.link)));
             else
                 (commands.*c.slot)();
             EXPECT_EQ(shell.page, Page::PrayerTracker) << c.link;
-            EXPECT_EQ(frame.RzTabControl1->currentIndex(), c.tab) << c.link;
-            EXPECT_EQ(SelectedTitle(), c.first) << c.link;
-            EXPECT_TRUE(frame.ActionDeletePrayer->isEnabled()) << c.link;
+            EXPECT_EQ(frame.statusTabs->currentIndex(), c.tab) << c.link;
+            EXPECT_EQ(selectedTitle(), c.first) << c.link;
+            EXPECT_TRUE(frame.deletePrayerAction->isEnabled()) << c.link;
         }
     }
 
     editor.user = [](ScriptedEditor& e) { e.close(); };
-    EXPECT_TRUE(commands.HandleLink(QStringLiteral("koav2:NewPrayerItem")));
+    EXPECT_TRUE(commands.handleLink(QStringLiteral("koav2:NewPrayerItem")));
     EXPECT_EQ(editor.shown, 1);
-    EXPECT_FALSE(commands.HandleLink(QStringLiteral("koav2:ViewDeletedPrayers")));
+    EXPECT_FALSE(commands.handleLink(QStringLiteral("koav2:ViewDeletedPrayers")));
 }
 
 TEST_F(PrayerCommandsTest, ViewAllOnAnEmptyStoreSelectsNothing)
 {
-    commands.ActionPrayersAllExecute();
-    EXPECT_EQ(frame.RzTabControl1->currentIndex(), 3);
-    EXPECT_EQ(frame.RzTabbedListBox1->count(), 0);
-    EXPECT_EQ(frame.LabelPrayerTitle->text(), "No prayer item currently selected.");
+    commands.showAllPrayers();
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 3);
+    EXPECT_EQ(frame.prayerList->count(), 0);
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
 }
 
 } // namespace

@@ -2,14 +2,15 @@
 // What the prayer page tests share: a shell over a temporary prayers.kova2
 // with a fixed clock, scripted dialogs and test preferences; and the prayer
 // editor with its modal step played by the test.
-#include "base/datetime.h"
-#include "base/exception.h"
+#include "ui/base/core_names.h"
+#include "core/base/datetime.h"
+#include "core/base/exception.h"
 #include "fixtures.h"
-#include "prayer/kova_prayertracker.h"
+#include "core/prayer/prayer_store.h"
 #include "scripted_dialogs.h"
 #include "test_preferences.h"
-#include "ui/prayer/formEditPrayer.h"
-#include "ui/shell.h"
+#include "ui/prayer/prayer_editor.h"
+#include "ui/base/shell.h"
 
 #include <functional>
 #include <memory>
@@ -19,56 +20,56 @@ namespace kovara::ui::test {
 
 class PrayerShell : public Shell {
 public:
-    PrayerShell() : store(std::make_unique<TKOVAPrayerTracker>(dir.File("prayers.kova2"), &clock)) {}
+    PrayerShell() : store(std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock)) {}
 
-    TKOVAPreferences& Preferences() override { return *prefs; }
-    TKOVABible& Bible() override { throw Exception("no Bible in this test"); }
-    TKOVADevotional& Devotional() override { throw Exception("no devotional in this test"); }
-    TKOVAReadPlans& ReadPlans() override { throw Exception("no plans in this test"); }
-    TKOVAPrayerTracker& PrayerTracker() override { return *store; }
-    Dialogs& GetDialogs() override { return dialogs; }
-    const Clock& GetClock() override { return clock; }
-    const std::string& ProgramFolder() const override { return folder; }
-    const std::string& UserDataFolder() const override { return folder; }
-    void ShowPage(Page p) override { page = p; }
-    Page CurrentPage() const override { return page; }
+    Preferences& preferences() override { return *prefs; }
+    BibleStore& bible() override { throw Exception("no Bible in this test"); }
+    DevotionalStore& devotional() override { throw Exception("no devotional in this test"); }
+    PlanStore& planStore() override { throw Exception("no plans in this test"); }
+    PrayerStore& prayerStore() override { return *store; }
+    Dialogs& getDialogs() override { return dialogs; }
+    const Clock& getClock() override { return clock; }
+    const std::string& programFolder() const override { return folder; }
+    const std::string& userDataFolder() const override { return folder; }
+    void showPage(Page p) override { page = p; }
+    Page currentPage() const override { return page; }
 
     // Stands for a backup or restore: the store is freed and made anew.
-    void ReopenStore()
+    void reopenStore()
     {
         store.reset();
-        store = std::make_unique<TKOVAPrayerTracker>(dir.File("prayers.kova2"), &clock);
+        store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock);
     }
 
     // An item as the editor would have saved it, without touching its edit
     // time; rtf empty means no text.
-    std::int32_t Add(const std::string& title, const std::string& topic, const std::string& status,
+    std::int32_t add(const std::string& title, const std::string& topic, const std::string& status,
                      const std::string& rtf = {})
     {
-        const std::int32_t index = store->NewPrayerItem(0);
-        store->UpdatePrayer(index, title, topic, rtf.empty() ? "" : title, status, rtf, false);
+        const std::int32_t index = store->newPrayerItem(0);
+        store->updatePrayer(index, title, topic, rtf.empty() ? "" : title, status, rtf, false);
         return index;
     }
 
     kovara::test::TempDir dir;
-    std::string folder = dir.Folder();
-    FixedClock clock{EncodeDateTime(2024, 5, 1, 9, 15, 0)};
-    std::unique_ptr<TKOVAPreferences> prefs = MakeTestPreferences();
+    std::string folder = dir.folder();
+    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
+    std::unique_ptr<Preferences> prefs = makeTestPreferences();
     ScriptedDialogs dialogs;
-    std::unique_ptr<TKOVAPrayerTracker> store;
+    std::unique_ptr<PrayerStore> store;
     Page page = Page::Welcome;
 };
 
-// The editor shown without a modal loop: RunModal shows the window, lets the
+// The editor shown without a modal loop: runModal shows the window, lets the
 // test act as the user and expects the window to be closed by then.
-class ScriptedEditor : public TFormPrayerEdit {
+class ScriptedEditor : public PrayerEditor {
 public:
-    using TFormPrayerEdit::TFormPrayerEdit;
+    using PrayerEditor::PrayerEditor;
 
     std::function<void(ScriptedEditor&)> user;
     int shown = 0;
 
-    int RunModal() override
+    int runModal() override
     {
         ++shown;
         show();

@@ -1,4 +1,5 @@
 #include "ui/prayer/rtf_codec.h"
+#include "ui/base/core_names.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,7 +21,7 @@ namespace {
 
 // ---- a compact description of a document, for comparing what was read
 
-QString AlignName(Qt::Alignment a)
+QString alignName(Qt::Alignment a)
 {
     a &= Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter)
@@ -32,7 +33,7 @@ QString AlignName(Qt::Alignment a)
     return "left";
 }
 
-QString ListName(QTextListFormat::Style style)
+QString listName(QTextListFormat::Style style)
 {
     switch (style) {
     case QTextListFormat::ListDisc: return "disc";
@@ -43,7 +44,7 @@ QString ListName(QTextListFormat::Style style)
     }
 }
 
-QString Attributes(const QTextCharFormat& fmt, const QFont& defaultFont)
+QString attributes(const QTextCharFormat& fmt, const QFont& defaultFont)
 {
     const QStringList families = fmt.fontFamilies().toStringList();
     QString out = families.isEmpty() ? defaultFont.family() : families.first();
@@ -63,17 +64,17 @@ QString Attributes(const QTextCharFormat& fmt, const QFont& defaultFont)
 
 // One line per paragraph: "P <align>[ list=<style>/<level>] | {attrs}text{attrs}text".
 // Neighbouring pieces with the same attributes are joined.
-QString Describe(const QTextDocument& doc)
+QString describe(const QTextDocument& doc)
 {
     QStringList lines;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        QString line = "P " + AlignName(block.blockFormat().alignment());
+        QString line = "P " + alignName(block.blockFormat().alignment());
         if (QTextList* list = block.textList())
-            line += QString(" list=%1/%2").arg(ListName(list->format().style())).arg(list->format().indent());
+            line += QString(" list=%1/%2").arg(listName(list->format().style())).arg(list->format().indent());
         line += " | ";
         QString last;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString attrs = Attributes(it.fragment().charFormat(), doc.defaultFont());
+            const QString attrs = attributes(it.fragment().charFormat(), doc.defaultFont());
             if (attrs != last)
                 line += "{" + attrs + "}";
             last = attrs;
@@ -84,11 +85,11 @@ QString Describe(const QTextDocument& doc)
     return lines.join('\n');
 }
 
-QString Read(const QByteArray& rtf)
+QString read(const QByteArray& rtf)
 {
     QTextDocument doc;
-    ReadRtf(rtf, doc);
-    return Describe(doc);
+    readRtf(rtf, doc);
+    return describe(doc);
 }
 
 // ---- building documents for the round trips
@@ -108,7 +109,7 @@ struct Para {
     int level = 1;
 };
 
-void Build(QTextDocument& doc, const std::vector<Para>& paras)
+void build(QTextDocument& doc, const std::vector<Para>& paras)
 {
     QTextCursor cursor(&doc);
     std::map<int, QTextList*> lists;
@@ -150,7 +151,7 @@ void Build(QTextDocument& doc, const std::vector<Para>& paras)
     }
 }
 
-Piece Text(const QString& text)
+Piece text(const QString& text)
 {
     Piece p;
     p.text = text;
@@ -159,12 +160,12 @@ Piece Text(const QString& text)
 
 TEST(RtfCodecTest, WhatWeWriteReadsBackTheSame)
 {
-    Piece bold = Text("bold"), italic = Text("italic"), under = Text("under"), struck = Text("struck");
+    Piece bold = text("bold"), italic = text("italic"), under = text("under"), struck = text("struck");
     bold.bold = true;
     italic.italic = true;
     under.underline = true;
     struck.strike = true;
-    Piece red = Text("red Georgia 15.5"), all = Text("everything");
+    Piece red = text("red Georgia 15.5"), all = text("everything");
     red.colour = QColor(200, 10, 30);
     red.family = "Georgia";
     red.size = 15.5;
@@ -190,26 +191,26 @@ TEST(RtfCodecTest, WhatWeWriteReadsBackTheSame)
         std::vector<Para> paras;
     } cases[] = {
         {"specials and characters beyond ASCII",
-         {para({Text("Back\\slash {braces}\ttab Gr\u00e2ce \u2014 \u6075\u307f \U0001F600 a\u00a0b")})}},
-        {"character formatting", {para({Text("plain "), bold, italic, under, struck, red, all})}},
+         {para({text("Back\\slash {braces}\ttab Gr\u00e2ce \u2014 \u6075\u307f \U0001F600 a\u00a0b")})}},
+        {"character formatting", {para({text("plain "), bold, italic, under, struck, red, all})}},
         {"alignment",
-         {para({Text("left")}), para({Text("centre")}, Qt::AlignHCenter), para({Text("right")}, Qt::AlignRight),
-          para({Text("justified")}, Qt::AlignJustify)}},
+         {para({text("left")}), para({text("centre")}, Qt::AlignHCenter), para({text("right")}, Qt::AlignRight),
+          para({text("justified")}, Qt::AlignJustify)}},
         {"lists",
-         {para({Text("Before")}), para({bold}, Qt::AlignLeft, disc), para({Text("two")}, Qt::AlignHCenter, disc),
-          para({Text("nested")}, Qt::AlignLeft, disc, 2), para({Text("three")}, Qt::AlignLeft, disc),
-          para({Text("After")}), para({Text("one")}, Qt::AlignLeft, decimal),
-          para({Text("two")}, Qt::AlignLeft, decimal), para({Text("i")}, Qt::AlignLeft, QTextListFormat::ListUpperRoman)}},
+         {para({text("Before")}), para({bold}, Qt::AlignLeft, disc), para({text("two")}, Qt::AlignHCenter, disc),
+          para({text("nested")}, Qt::AlignLeft, disc, 2), para({text("three")}, Qt::AlignLeft, disc),
+          para({text("After")}), para({text("one")}, Qt::AlignLeft, decimal),
+          para({text("two")}, Qt::AlignLeft, decimal), para({text("i")}, Qt::AlignLeft, QTextListFormat::ListUpperRoman)}},
         {"empty paragraphs and line breaks",
-         {para({}), para({Text("a\u2028b")}), para({}), para({Text("end")}), para({})}},
+         {para({}), para({text("a\u2028b")}), para({}), para({text("end")}), para({})}},
     };
     for (const auto& c : cases) {
         QTextDocument original;
-        Build(original, c.paras);
-        const QByteArray rtf = WriteRtf(original);
+        build(original, c.paras);
+        const QByteArray rtf = writeRtf(original);
         for (const char byte : rtf)
             ASSERT_LT(static_cast<unsigned char>(byte), 0x80) << c.name << ": the output is 7-bit";
-        EXPECT_EQ(Read(rtf), Describe(original)) << c.name << "\n" << rtf.constData();
+        EXPECT_EQ(read(rtf), describe(original)) << c.name << "\n" << rtf.constData();
     }
 }
 
@@ -225,7 +226,7 @@ TEST(RtfCodecTest, ReadsRichEditControlDocuments)
                                 "\\fi-360\\li720\\sa200\\sl276\\slmult1\\b Bread\\b0\\par\r\n"
                                 "{\\pntext\\f1\\'B7\\tab}Wine \\'96 red\\par\r\n"
                                 "\\pard\\sa200\\sl276\\slmult1\\qc\\strike Done\\strike0\\par\r\n}\r\n\0";
-    EXPECT_EQ(Read(richEdit), "P left | {Calibri 11}Caf\u00e9 list:\n"
+    EXPECT_EQ(read(richEdit), "P left | {Calibri 11}Caf\u00e9 list:\n"
                               "P left list=disc/1 | {Calibri 11 b}Bread\n"
                               "P left list=disc/1 | {Calibri 11}Wine \u2013 red\n"
                               "P center | {Calibri 11 s}Done");
@@ -248,7 +249,7 @@ TEST(RtfCodecTest, ReadsRichEditControlDocuments)
     };
     for (const auto& p : pages) {
         QTextDocument doc;
-        ReadRtf(p.rtf, doc);
+        readRtf(p.rtf, doc);
         EXPECT_EQ(doc.toPlainText(), p.text) << p.name;
     }
 }
@@ -275,7 +276,7 @@ TEST(RtfCodecTest, ReadsWordProcessorDocuments)
         "\\pard\\plain {\\field{\\*\\fldinst HYPERLINK \"http://example.org\"}{\\fldrslt {\\ul\\cf3 link}}}"
         "\\mysteryword42\\par\n"
         "}";
-    EXPECT_EQ(Read(word), "P left | {Arial 12}Plain {Arial 12 b #ff0000}Red bold{Arial 12} and "
+    EXPECT_EQ(read(word), "P left | {Arial 12}Plain {Arial 12 b #ff0000}Red bold{Arial 12} and "
                           "{Arial 12 i #0000ff}blue italic\n"
                           "P justify | {Times New Roman 14}\u201cQuoted\u201d \U0001F600 caf\u00e9!\u2014\n"
                           "P left list=disc/1 | {Arial 12}First\n"
@@ -302,7 +303,7 @@ TEST(RtfCodecTest, DamagedInputKeepsWhatCanBeRead)
     };
     for (const auto& c : cases) {
         QTextDocument doc;
-        ReadRtf(c.rtf, doc);
+        readRtf(c.rtf, doc);
         EXPECT_EQ(doc.toPlainText(), c.text) << c.name;
     }
 
@@ -312,12 +313,12 @@ TEST(RtfCodecTest, DamagedInputKeepsWhatCanBeRead)
                              "\\blue7;}\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'B7}}\\f0\\fs20\\cf1 One \\'cf\\u1088?\\par "
                              "\\pard\\qc{\\b Two}\\par}";
     QTextDocument full;
-    ReadRtf(whole, full);
+    readRtf(whole, full);
     ASSERT_EQ(full.toPlainText(), "One \u041f\u0440\nTwo");
     const qsizetype firstDone = whole.indexOf("\\par ") + 4;
     for (qsizetype n = 0; n <= whole.size(); ++n) {
         QTextDocument doc;
-        ReadRtf(whole.left(n), doc);
+        readRtf(whole.left(n), doc);
         if (n >= firstDone) {
             EXPECT_TRUE(doc.toPlainText().startsWith("One \u041f\u0440")) << n;
         }
@@ -342,7 +343,7 @@ TEST(RtfCodecTest, HostileNumbersAndNestingAreHarmless)
     };
     for (const auto& c : cases) {
         QTextDocument doc;
-        ReadRtf(c.rtf, doc);
+        readRtf(c.rtf, doc);
         EXPECT_EQ(doc.toPlainText(), c.text) << c.name;
     }
 }
@@ -359,7 +360,7 @@ TEST(RtfCodecTest, ListLevelsOutsideTheRangeAreClamped)
     };
     for (const auto& c : cases) {
         QTextDocument doc;
-        ReadRtf(QByteArray("{\\rtf1\\pard\\ls1\\ilvl") + c.ilvl + " item\\par}", doc);
+        readRtf(QByteArray("{\\rtf1\\pard\\ls1\\ilvl") + c.ilvl + " item\\par}", doc);
         QTextList* list = doc.begin().textList();
         ASSERT_NE(list, nullptr) << c.ilvl;
         EXPECT_EQ(list->format().indent(), c.indent) << c.ilvl;
@@ -381,18 +382,18 @@ TEST(RtfCodecTest, NotRtfIsPlainText)
     };
     for (const auto& c : cases) {
         QTextDocument doc;
-        ReadRtf(c.bytes, doc);
+        readRtf(c.bytes, doc);
         EXPECT_EQ(doc.toPlainText(), c.text) << c.name;
-        EXPECT_FALSE(IsRtf(c.bytes)) << c.name;
+        EXPECT_FALSE(isRtf(c.bytes)) << c.name;
     }
-    EXPECT_TRUE(IsRtf("\r\n  {\\rtf1}"));
+    EXPECT_TRUE(isRtf("\r\n  {\\rtf1}"));
 }
 
 TEST(RtfCodecTest, PlainTextHasCrLfBreaks)
 {
     QTextDocument doc;
-    ReadRtf("{\\rtf1 one\\line two\\par three\\~four\\par}", doc);
-    EXPECT_EQ(PlainTextCrLf(doc), "one\r\ntwo\r\nthree four");
+    readRtf("{\\rtf1 one\\line two\\par three\\~four\\par}", doc);
+    EXPECT_EQ(plainTextCrLf(doc), "one\r\ntwo\r\nthree four");
 }
 
 } // namespace

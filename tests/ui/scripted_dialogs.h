@@ -2,7 +2,8 @@
 // A Dialogs implementation that answers from a script: each expected dialog
 // names its exact text and the planned answer. An unexpected dialog, or a text
 // that differs, fails the test.
-#include "ui/app/dialogs.h"
+#include "ui/base/core_names.h"
+#include "ui/base/dialogs.h"
 
 #include <QString>
 #include <deque>
@@ -21,24 +22,24 @@ public:
         QString value = {};    // typed text or chosen file name
         int fromPage = 0;
         int toPage = 0;
-        bool accept = true;    // for Prompt, Print and PrinterSetup
+        bool accept = true;    // for Prompt, Print and printerSetup
     };
 
     ~ScriptedDialogs() override { EXPECT_TRUE(steps_.empty()) << "dialogs expected but not shown: " << steps_.size(); }
 
-    void ExpectMessage(const QString& text) { steps_.push_back({Kind::Message, text, Answer::Yes, {}}); }
-    void ExpectConfirm(const QString& text, bool yes) { steps_.push_back({Kind::Confirm, text, yes ? Answer::Yes : Answer::No, {}}); }
-    void ExpectYesNoCancel(const QString& text, Answer answer) { steps_.push_back({Kind::YesNoCancel, text, answer, {}}); }
-    void ExpectPrompt(const QString& label, const QString& typed, bool accept = true)
+    void expectMessage(const QString& text) { steps_.push_back({Kind::Message, text, Answer::Yes, {}}); }
+    void expectConfirm(const QString& text, bool yes) { steps_.push_back({Kind::Confirm, text, yes ? Answer::Yes : Answer::No, {}}); }
+    void expectYesNoCancel(const QString& text, Answer answer) { steps_.push_back({Kind::YesNoCancel, text, answer, {}}); }
+    void expectPrompt(const QString& label, const QString& typed, bool accept = true)
     {
         Step s{Kind::Prompt, label, Answer::Yes, {}};
         s.value = typed;
         s.accept = accept;
         steps_.push_back(s);
     }
-    void ExpectSaveFile(const QString& title, const QString& chosen) { steps_.push_back({Kind::SaveFile, title, Answer::Yes, chosen}); }
-    void ExpectOpenFile(const QString& title, const QString& chosen) { steps_.push_back({Kind::OpenFile, title, Answer::Yes, chosen}); }
-    void ExpectPrint(bool accept, int fromPage = 0, int toPage = 0)
+    void expectSaveFile(const QString& title, const QString& chosen) { steps_.push_back({Kind::SaveFile, title, Answer::Yes, chosen}); }
+    void expectOpenFile(const QString& title, const QString& chosen) { steps_.push_back({Kind::OpenFile, title, Answer::Yes, chosen}); }
+    void expectPrint(bool accept, int fromPage = 0, int toPage = 0)
     {
         Step s{Kind::Print, QString(), Answer::Yes, {}};
         s.accept = accept;
@@ -46,45 +47,45 @@ public:
         s.toPage = toPage;
         steps_.push_back(s);
     }
-    void ExpectPrinterSetup(bool accept)
+    void expectPrinterSetup(bool accept)
     {
         Step s{Kind::PrinterSetup, QString(), Answer::Yes, {}};
         s.accept = accept;
         steps_.push_back(s);
     }
-    bool Done() const { return steps_.empty(); }
+    bool done() const { return steps_.empty(); }
 
     // What the last prompt proposed (the value it was shown with).
     QString lastProposal;
     // Page range the last print dialog was offered.
     int lastMinPage = 0, lastMaxPage = 0;
 
-    void Message(const QString& text, Icon) override { Next(Kind::Message, text); }
-    bool Confirm(const QString& text) override { return Next(Kind::Confirm, text).answer == Answer::Yes; }
-    Answer ConfirmYesNoCancel(const QString& text) override { return Next(Kind::YesNoCancel, text).answer; }
-    bool PromptText(const QString&, const QString& label, QString& value) override
+    void message(const QString& text, Icon) override { next(Kind::Message, text); }
+    bool confirm(const QString& text) override { return next(Kind::Confirm, text).answer == Answer::Yes; }
+    Answer confirmYesNoCancel(const QString& text) override { return next(Kind::YesNoCancel, text).answer; }
+    bool promptText(const QString&, const QString& label, QString& value) override
     {
         lastProposal = value;
-        const Step s = Next(Kind::Prompt, label);
+        const Step s = next(Kind::Prompt, label);
         if (s.accept)
             value = s.value;
         return s.accept;
     }
-    QString ChooseSaveFile(const QString& title, const QString&, const QString&) override { return Next(Kind::SaveFile, title).value; }
-    QString ChooseOpenFile(const QString& title, const QString&, const QString&) override { return Next(Kind::OpenFile, title).value; }
-    bool Print(QPrinter&, int minPage, int maxPage, int& fromPage, int& toPage) override
+    QString chooseSaveFile(const QString& title, const QString&, const QString&) override { return next(Kind::SaveFile, title).value; }
+    QString chooseOpenFile(const QString& title, const QString&, const QString&) override { return next(Kind::OpenFile, title).value; }
+    bool print(QPrinter&, int minPage, int maxPage, int& fromPage, int& toPage) override
     {
         lastMinPage = minPage;
         lastMaxPage = maxPage;
-        const Step s = Next(Kind::Print, QString());
+        const Step s = next(Kind::Print, QString());
         fromPage = s.fromPage;
         toPage = s.toPage;
         return s.accept;
     }
-    bool PrinterSetup(QPrinter&) override { return Next(Kind::PrinterSetup, QString()).accept; }
+    bool printerSetup(QPrinter&) override { return next(Kind::PrinterSetup, QString()).accept; }
 
 private:
-    Step Next(Kind kind, const QString& text)
+    Step next(Kind kind, const QString& text)
     {
         if (steps_.empty()) {
             ADD_FAILURE() << "unexpected dialog: " << text.toStdString();

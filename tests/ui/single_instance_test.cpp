@@ -1,4 +1,5 @@
 #include "ui/app/single_instance.h"
+#include "ui/base/core_names.h"
 
 #include "fixtures.h"
 
@@ -28,13 +29,13 @@ namespace {
 using namespace std::chrono_literals;
 using Claimed = SingleInstance::Claimed;
 
-QString FolderOf(const test::TempDir& dir)
+QString folderOf(const test::TempDir& dir)
 {
-    return QString::fromStdString(dir.Folder());
+    return QString::fromStdString(dir.folder());
 }
 
 // The process id of a child that has already ended and been reaped.
-qint64 EndedProcessId()
+qint64 endedProcessId()
 {
     const pid_t child = ::fork();
     if (child == 0)
@@ -43,7 +44,7 @@ qint64 EndedProcessId()
     return child;
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
+void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -52,7 +53,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 
 // A lock file as a copy killed while running leaves it: written by QLockFile
 // itself, then made to name a process that has ended.
-void LeaveLockOfEndedProcess(const QString& lockFile)
+void leaveLockOfEndedProcess(const QString& lockFile)
 {
     QByteArray contents;
     {
@@ -64,14 +65,14 @@ void LeaveLockOfEndedProcess(const QString& lockFile)
     }
     const qsizetype endOfPid = contents.indexOf('\n');
     ASSERT_GT(endOfPid, 0);
-    WriteFile(lockFile, QByteArray::number(EndedProcessId()) + contents.mid(endOfPid));
+    writeFile(lockFile, QByteArray::number(endedProcessId()) + contents.mid(endOfPid));
 }
 
 // A lock file with no owner in it, made some time ago (a copy killed between
 // making the file and writing into it).
-void LeaveEmptyOldLock(const QString& lockFile)
+void leaveEmptyOldLock(const QString& lockFile)
 {
-    WriteFile(lockFile, QByteArray());
+    writeFile(lockFile, QByteArray());
     QFile file(lockFile);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
@@ -79,7 +80,7 @@ void LeaveEmptyOldLock(const QString& lockFile)
 
 // The socket file of a server that was killed: bound, never unlinked, nobody
 // listening.
-void LeaveDeadSocket(const QString& serverName)
+void leaveDeadSocket(const QString& serverName)
 {
     const QString path = QDir::tempPath() + QLatin1Char('/') + serverName;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -97,19 +98,19 @@ void LeaveDeadSocket(const QString& serverName)
 TEST(SingleInstanceTest, ALaterStartOnTheSameFolderBringsTheFirstForward)
 {
     test::TempDir dir;
-    auto first = std::make_unique<SingleInstance>(FolderOf(dir));
-    ASSERT_EQ(first->Claim(), Claimed::First);
-    EXPECT_TRUE(QFile::exists(FolderOf(dir) + QStringLiteral("kovara.lock")));
+    auto first = std::make_unique<SingleInstance>(folderOf(dir));
+    ASSERT_EQ(first->claim(), Claimed::First);
+    EXPECT_TRUE(QFile::exists(folderOf(dir) + QStringLiteral("kovara.lock")));
 
     QWidget window;
     window.setWindowState(Qt::WindowMinimized);
-    first->RaiseOnRequest(&window);
+    first->raiseOnRequest(&window);
     QSignalSpy requests(first.get(), &SingleInstance::activationRequested);
 
     // Started through another spelling of the same folder.
-    SingleInstance second(FolderOf(dir) + QStringLiteral("./"));
+    SingleInstance second(folderOf(dir) + QStringLiteral("./"));
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(second.Claim(), Claimed::HandedOver);
+    EXPECT_EQ(second.claim(), Claimed::HandedOver);
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
     ASSERT_TRUE(requests.wait(5000));
     EXPECT_EQ(requests.count(), 1);
@@ -121,8 +122,8 @@ TEST(SingleInstanceTest, ALaterStartOnTheSameFolderBringsTheFirstForward)
     question.setModal(true);
     question.show();
     window.activateWindow();
-    SingleInstance fourth(FolderOf(dir));
-    EXPECT_EQ(fourth.Claim(), Claimed::HandedOver);
+    SingleInstance fourth(folderOf(dir));
+    EXPECT_EQ(fourth.claim(), Claimed::HandedOver);
     ASSERT_TRUE(requests.wait(5000));
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), &question);
@@ -130,9 +131,9 @@ TEST(SingleInstanceTest, ALaterStartOnTheSameFolderBringsTheFirstForward)
 
     // Once the first has ended, the next start is the one copy again.
     first.reset();
-    EXPECT_FALSE(QFile::exists(FolderOf(dir) + QStringLiteral("kovara.lock")));
-    SingleInstance third(FolderOf(dir));
-    EXPECT_EQ(third.Claim(), Claimed::First);
+    EXPECT_FALSE(QFile::exists(folderOf(dir) + QStringLiteral("kovara.lock")));
+    SingleInstance third(folderOf(dir));
+    EXPECT_EQ(third.claim(), Claimed::First);
 }
 
 TEST(SingleInstanceTest, WhatAKilledCopyLeftBehindDoesNotBlockAStart)
@@ -141,25 +142,25 @@ TEST(SingleInstanceTest, WhatAKilledCopyLeftBehindDoesNotBlockAStart)
         const char* left;
         std::function<void(const SingleInstance&)> leave;
     } cases[] = {
-        {"lock naming an ended process", [](const SingleInstance& s) { LeaveLockOfEndedProcess(s.LockFileName()); }},
-        {"empty lock made a minute ago", [](const SingleInstance& s) { LeaveEmptyOldLock(s.LockFileName()); }},
+        {"lock naming an ended process", [](const SingleInstance& s) { leaveLockOfEndedProcess(s.lockFileName()); }},
+        {"empty lock made a minute ago", [](const SingleInstance& s) { leaveEmptyOldLock(s.lockFileName()); }},
         {"socket nobody listens on", [](const SingleInstance& s) {
-             LeaveLockOfEndedProcess(s.LockFileName());
-             LeaveDeadSocket(s.ServerName());
+             leaveLockOfEndedProcess(s.lockFileName());
+             leaveDeadSocket(s.serverName());
          }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.left);
         test::TempDir dir;
-        SingleInstance first(FolderOf(dir));
+        SingleInstance first(folderOf(dir));
         c.leave(first);
-        ASSERT_TRUE(QFile::exists(first.LockFileName()));
-        ASSERT_EQ(first.Claim(1s), Claimed::First);
+        ASSERT_TRUE(QFile::exists(first.lockFileName()));
+        ASSERT_EQ(first.claim(1s), Claimed::First);
 
         // It answers later starts.
         QSignalSpy requests(&first, &SingleInstance::activationRequested);
-        SingleInstance second(FolderOf(dir));
-        EXPECT_EQ(second.Claim(1s), Claimed::HandedOver);
+        SingleInstance second(folderOf(dir));
+        EXPECT_EQ(second.claim(1s), Claimed::HandedOver);
         EXPECT_TRUE(requests.wait(5000));
     }
 }
@@ -170,25 +171,25 @@ TEST(SingleInstanceTest, AHeldLockWithNobodyAnsweringIsWaitedForThenGivenUp)
     {
         // The running copy no longer answers (its window has closed) but
         // still holds the lock while it closes its stores.
-        SingleInstance first(FolderOf(dir));
-        ASSERT_EQ(first.Claim(), Claimed::First);
-        first.StopListening();
-        SingleInstance second(FolderOf(dir));
+        SingleInstance first(folderOf(dir));
+        ASSERT_EQ(first.claim(), Claimed::First);
+        first.stopListening();
+        SingleInstance second(folderOf(dir));
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(second.Claim(300ms), Claimed::Unreachable);
+        EXPECT_EQ(second.claim(300ms), Claimed::Unreachable);
         EXPECT_GE(std::chrono::steady_clock::now() - started, 300ms);
-        EXPECT_TRUE(QFile::exists(first.LockFileName()));
+        EXPECT_TRUE(QFile::exists(first.lockFileName()));
     }
     {
         // The lock comes free while a later start waits: that start runs.
-        SingleInstance later(FolderOf(dir));
-        QLockFile holder(later.LockFileName());
+        SingleInstance later(folderOf(dir));
+        QLockFile holder(later.lockFileName());
         ASSERT_TRUE(holder.tryLock(0));
         std::thread release([&holder] {
             std::this_thread::sleep_for(300ms);
             holder.unlock();
         });
-        EXPECT_EQ(later.Claim(10s), Claimed::First);
+        EXPECT_EQ(later.claim(10s), Claimed::First);
         release.join();
     }
 }
@@ -196,14 +197,14 @@ TEST(SingleInstanceTest, AHeldLockWithNobodyAnsweringIsWaitedForThenGivenUp)
 TEST(SingleInstanceTest, EachFolderHasItsOwnCopy)
 {
     test::TempDir a, b;
-    EXPECT_EQ(SingleInstance::ServerNameFor(FolderOf(a)),
-              SingleInstance::ServerNameFor(QString::fromStdString(a.Path().string())));
-    EXPECT_NE(SingleInstance::ServerNameFor(FolderOf(a)), SingleInstance::ServerNameFor(FolderOf(b)));
+    EXPECT_EQ(SingleInstance::serverNameFor(folderOf(a)),
+              SingleInstance::serverNameFor(QString::fromStdString(a.path().string())));
+    EXPECT_NE(SingleInstance::serverNameFor(folderOf(a)), SingleInstance::serverNameFor(folderOf(b)));
 
-    SingleInstance inA(FolderOf(a));
-    SingleInstance inB(FolderOf(b));
-    EXPECT_EQ(inA.Claim(), Claimed::First);
-    EXPECT_EQ(inB.Claim(), Claimed::First);
+    SingleInstance inA(folderOf(a));
+    SingleInstance inB(folderOf(b));
+    EXPECT_EQ(inA.claim(), Claimed::First);
+    EXPECT_EQ(inB.claim(), Claimed::First);
 }
 
 } // namespace

@@ -2,16 +2,17 @@
 // A shell over both user stores in a temporary folder that, like the main
 // window, can free and recreate them (the UserStoreHost side), and counts the
 // view rebuilds it is asked for. File dialogs and messages are scripted.
-#include "app/user_session.h"
-#include "base/datetime.h"
-#include "base/exception.h"
+#include "ui/base/core_names.h"
+#include "core/app/user_session.h"
+#include "core/base/datetime.h"
+#include "core/base/exception.h"
 #include "fixtures.h"
-#include "plans/kova_readplan.h"
-#include "prayer/kova_prayertracker.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
 #include "scripted_dialogs.h"
 #include "test_preferences.h"
 #include "ui/app/backup_commands.h"
-#include "ui/shell.h"
+#include "ui/base/shell.h"
 
 #include <memory>
 #include <string>
@@ -22,82 +23,82 @@ namespace kovara::ui::test {
 // Records what the file dialogs were opened with.
 class RecordingDialogs : public ScriptedDialogs {
 public:
-    QString ChooseSaveFile(const QString& title, const QString& filter, const QString& initialPath) override
+    QString chooseSaveFile(const QString& title, const QString& filter, const QString& initialPath) override
     {
         lastFilter = filter;
         lastInitialPath = initialPath;
-        return ScriptedDialogs::ChooseSaveFile(title, filter, initialPath);
+        return ScriptedDialogs::chooseSaveFile(title, filter, initialPath);
     }
-    QString ChooseOpenFile(const QString& title, const QString& filter, const QString& initialPath) override
+    QString chooseOpenFile(const QString& title, const QString& filter, const QString& initialPath) override
     {
         lastFilter = filter;
         lastInitialPath = initialPath;
-        return ScriptedDialogs::ChooseOpenFile(title, filter, initialPath);
+        return ScriptedDialogs::chooseOpenFile(title, filter, initialPath);
     }
     QString lastFilter, lastInitialPath;
 };
 
 class UserStoreShell : public Shell, public UserStoreHost {
 public:
-    UserStoreShell() { OpenUserStores(); }
+    UserStoreShell() { openUserStores(); }
 
     // Shell
-    TKOVAPreferences& Preferences() override { return *prefs; }
-    TKOVABible& Bible() override { throw Exception("no Bible in this test"); }
-    TKOVADevotional& Devotional() override { throw Exception("no devotional in this test"); }
-    TKOVAReadPlans& ReadPlans() override { return session.Plans(); }
-    TKOVAPrayerTracker& PrayerTracker() override { return session.Prayers(); }
-    Dialogs& GetDialogs() override { return dialogs; }
-    const Clock& GetClock() override { return clock; }
-    const std::string& ProgramFolder() const override { return folder; }
-    const std::string& UserDataFolder() const override { return folder; }
-    void ShowPage(Page p) override { page = p; }
-    Page CurrentPage() const override { return page; }
+    Preferences& preferences() override { return *prefs; }
+    BibleStore& bible() override { throw Exception("no Bible in this test"); }
+    DevotionalStore& devotional() override { throw Exception("no devotional in this test"); }
+    PlanStore& planStore() override { return session.planStore(); }
+    PrayerStore& prayerStore() override { return session.prayers(); }
+    Dialogs& getDialogs() override { return dialogs; }
+    const Clock& getClock() override { return clock; }
+    const std::string& programFolder() const override { return folder; }
+    const std::string& userDataFolder() const override { return folder; }
+    void showPage(Page p) override { page = p; }
+    Page currentPage() const override { return page; }
 
     // UserStoreHost
-    void CloseUserStores() override
+    void closeUserStores() override
     {
         ++closed;
-        session.Close();
+        session.close();
     }
-    void OpenUserStores() override { session.OpenRetrying(openWaitMs); }
-    void RefreshPlanViews(int plan) override { refreshedOn.push_back(plan); }
-    void BuildWelcomePage() override
+    void openUserStores() override { session.openRetrying(openWaitMs); }
+    void refreshPlanViews(int plan) override { refreshedOn.push_back(plan); }
+    void buildWelcomePage() override
     {
         ++welcomeBuilt;
         page = Page::Welcome;
     }
 
     // A prayer item under title, with no text.
-    std::int32_t AddPrayer(const std::string& title)
+    std::int32_t addPrayer(const std::string& title)
     {
-        const std::int32_t index = PrayerTracker().NewPrayerItem(0);
-        PrayerTracker().UpdatePrayer(index, title, "", "", kPrayerActive, "", false);
+        const std::int32_t index = prayerStore().newPrayerItem(0);
+        prayerStore().updatePrayer(index, title, "", "", kPrayerActive, "", false);
         return index;
     }
     // The live items' titles in title order, joined by commas.
-    std::string PrayerTitles()
+    std::string prayerTitles()
     {
-        TPrayerHeaderRecArray headers;
-        PrayerTracker().GetPrayerHeaders(kPrayerFilterAny, "prayerTitle", headers);
+        PrayerHeaders headers;
+        prayerStore().getPrayerHeaders(kPrayerFilterAny, "prayerTitle", headers);
         std::string titles;
         for (const auto& h : headers)
             titles += (titles.empty() ? "" : ",") + h.prayerTitle;
         return titles;
     }
     // The plans' titles in plan order, joined by commas.
-    std::string PlanTitles()
+    std::string planTitles()
     {
         std::string titles;
-        for (int p = 0; p < ReadPlans().GetPlanCount(); ++p)
-            titles += (titles.empty() ? "" : ",") + ReadPlans().GetPlanTitle(p);
+        for (int p = 0; p < planStore().getPlanCount(); ++p)
+            titles += (titles.empty() ? "" : ",") + planStore().getPlanTitle(p);
         return titles;
     }
 
     kovara::test::TempDir dir;
-    std::string folder = dir.Folder();
-    FixedClock clock{EncodeDateTime(2024, 5, 1, 9, 15, 0)};
-    std::unique_ptr<TKOVAPreferences> prefs = MakeTestPreferences();
+    std::string folder = dir.folder();
+    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
+    std::unique_ptr<Preferences> prefs = makeTestPreferences();
     RecordingDialogs dialogs;
     UserSession session{folder, clock};
     int openWaitMs = 3000;

@@ -1,11 +1,12 @@
 // The one-time import of the previous version's data files into the stores,
 // with old files made in the test and the questions answered by script.
 #include "ui/prayer/version1_import.h"
+#include "ui/base/core_names.h"
 
-#include "db/sqlite_db.h"
-#include "prayer/kova_version1import.h"
+#include "core/db/sqlite_db.h"
+#include "core/prayer/version1_reader.h"
 #include "ui/prayer/rtf_codec.h"
-#include "ui/widgets/dates.h"
+#include "ui/base/dates.h"
 #include "user_store_shell.h"
 
 #include <QTextDocument>
@@ -18,7 +19,7 @@ namespace kovara::ui::test {
 namespace {
 
 struct OldItem {
-    TDateTime created;
+    DateTime created;
     std::uint8_t active;
     std::string title;
     std::string text;
@@ -26,7 +27,7 @@ struct OldItem {
 
 // prayeritems.udt and prayerdetails.udt for items, in the old layout. A
 // non-zero badOffset makes the last item's text start there.
-void WriteOldPrayers(const std::string& folder, const std::vector<OldItem>& items, std::int32_t badOffset = 0)
+void writeOldPrayers(const std::string& folder, const std::vector<OldItem>& items, std::int32_t badOffset = 0)
 {
     std::string records, details;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -49,7 +50,7 @@ void WriteOldPrayers(const std::string& folder, const std::vector<OldItem>& item
     std::ofstream(folder + "prayerdetails.udt", std::ios::binary) << details;
 }
 
-void WriteOldPlan(const std::string& folder, TDateTime start, const std::vector<int>& readDays)
+void writeOldPlan(const std::string& folder, DateTime start, const std::vector<int>& readDays)
 {
     std::string bytes(kVersion1PlanFileSize, '\0');
     std::memcpy(bytes.data(), &start, 8);
@@ -59,23 +60,23 @@ void WriteOldPlan(const std::string& folder, TDateTime start, const std::vector<
 }
 
 // A template database whose sevenTypes table has the old plan's 364 days.
-void WriteTemplates(const std::string& fileName)
+void writeTemplates(const std::string& fileName)
 {
     sqlite3* db = nullptr;
-    OpenDatabase(fileName, db);
+    openDatabase(fileName, db);
     std::string sql = "BEGIN;CREATE TABLE sevenTypes (day INTEGER, verses TEXT);";
     for (int d = 1; d <= kVersion1PlanDays; ++d)
         sql += "INSERT INTO sevenTypes VALUES (" + std::to_string(d) + ",'" + std::to_string(d) + "-" +
                std::to_string(d) + "');";
-    ExecSQL(db, sql + "COMMIT;");
-    CloseDatabase(db);
+    execSQL(db, sql + "COMMIT;");
+    closeDatabase(db);
 }
 
-std::string PlainTextOf(const std::string& rtf)
+std::string plainTextOf(const std::string& rtf)
 {
     QTextDocument doc;
-    ReadRtf(QByteArray::fromStdString(rtf), doc);
-    return PlainTextCrLf(doc).toStdString();
+    readRtf(QByteArray::fromStdString(rtf), doc);
+    return plainTextCrLf(doc).toStdString();
 }
 
 class Version1ImportTest : public ::testing::Test {
@@ -83,73 +84,73 @@ protected:
     Version1ImportTest()
     {
         std::filesystem::create_directory(oldFolder);
-        WriteTemplates(shell.folder + "readplans.kova2");
+        writeTemplates(shell.folder + "readplans.kova2");
     }
 
-    void Import() { ImportVersion1Data(shell, shell, oldFolder); }
+    void importData() { importVersion1Data(shell, shell, oldFolder); }
 
-    QString PlanQuestion() const
+    QString planQuestion() const
     {
         return QStringLiteral("Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %1. "
                               "Would you like to do so?")
-            .arg(ShortDateText(kStart));
+            .arg(shortDateText(kStart));
     }
 
-    static constexpr TDateTime kStart = 44927; // 2023-01-01
-    const TDateTime created = EncodeDateTime(2009, 3, 14, 8, 30, 0);
+    static constexpr DateTime kStart = 44927; // 2023-01-01
+    const DateTime created = encodeDateTime(2009, 3, 14, 8, 30, 0);
     const std::string longText = "Line one\r\nLine two " + std::string(150, 'x');
 
     UserStoreShell shell;
     kovara::test::TempDir home;
-    std::string oldFolder = home.File("Kovara") + "/";
+    std::string oldFolder = home.file("Kovara") + "/";
 };
 
 TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 {
-    WriteOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {created, 1, "Caf\xe9 item", "Hello"}, {created, 255, "Long", longText}});
-    WriteOldPlan(oldFolder, kStart, {1, 2, 364});
-    shell.dialogs.ExpectConfirm(
+    writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {created, 1, "Caf\xe9 item", "Hello"}, {created, 255, "Long", longText}});
+    writeOldPlan(oldFolder, kStart, {1, 2, 364});
+    shell.dialogs.expectConfirm(
         QStringLiteral("Kovara 2 can import your 3 prayer item(s) from Kovara 1. Would you like to do so?"), true);
-    shell.dialogs.ExpectConfirm(PlanQuestion(), true);
-    Import();
+    shell.dialogs.expectConfirm(planQuestion(), true);
+    importData();
 
-    TKOVAPrayerTracker& store = shell.PrayerTracker();
-    TPrayerHeaderRecArray items;
-    store.GetPrayerHeaders(kPrayerFilterAny, "prayerIndex", items);
+    PrayerStore& store = shell.prayerStore();
+    PrayerHeaders items;
+    store.getPrayerHeaders(kPrayerFilterAny, "prayerIndex", items);
     ASSERT_EQ(items.size(), 3u);
     const struct {
         const char* title;
         const char* status;
         std::string preview;
-        TDateTime created;
+        DateTime created;
         std::string plain;
     } expected[] = {
-        {"Empty", kPrayerInactive, "", shell.clock.Now(), ""},
+        {"Empty", kPrayerInactive, "", shell.clock.now(), ""},
         {"Caf\xe9 item", kPrayerActive, "Hello", created, "Hello"},
         {"Long", kPrayerActive, longText.substr(0, 100), created, longText},
     };
     for (std::size_t i = 0; i < items.size(); ++i) {
         SCOPED_TRACE(expected[i].title);
-        const TPrayerHeaderRec& h = items[i];
+        const PrayerHeader& h = items[i];
         EXPECT_EQ(h.prayerTitle, expected[i].title);
         EXPECT_EQ(h.prayerStatus, expected[i].status);
         EXPECT_EQ(h.prayerTopic, "");
         EXPECT_EQ(h.previewText, expected[i].preview);
         EXPECT_NEAR(h.createTime, expected[i].created, 1.0 / 86400);
         EXPECT_EQ(h.lastEditTime, h.createTime);
-        const std::string rtf = store.GetPrayerText(h.prayerIndex);
-        EXPECT_TRUE(IsRtf(QByteArray::fromStdString(rtf))) << "every item gets a document";
-        EXPECT_EQ(PlainTextOf(rtf), expected[i].plain);
+        const std::string rtf = store.getPrayerText(h.prayerIndex);
+        EXPECT_TRUE(isRtf(QByteArray::fromStdString(rtf))) << "every item gets a document";
+        EXPECT_EQ(plainTextOf(rtf), expected[i].plain);
     }
 
-    TKOVAReadPlans& plans = shell.ReadPlans();
-    ASSERT_EQ(plans.GetPlanCount(), 1);
-    EXPECT_EQ(plans.GetPlanTitle(0), "Bible in a Year");
-    EXPECT_EQ(plans.GetStartDate(0), kStart);
-    EXPECT_EQ(plans.GetDayCount(0), kVersion1PlanDays);
+    PlanStore& plans = shell.planStore();
+    ASSERT_EQ(plans.getPlanCount(), 1);
+    EXPECT_EQ(plans.getPlanTitle(0), "Bible in a Year");
+    EXPECT_EQ(plans.getStartDate(0), kStart);
+    EXPECT_EQ(plans.getDayCount(0), kVersion1PlanDays);
     std::vector<int> read;
-    for (int d = 1; d <= plans.GetDayCount(0); ++d)
-        if (plans.IsDayDone(0, d))
+    for (int d = 1; d <= plans.getDayCount(0); ++d)
+        if (plans.isDayDone(0, d))
             read.push_back(d);
     EXPECT_EQ(read, (std::vector<int>{1, 2, 364}));
 
@@ -158,57 +159,57 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     EXPECT_EQ(shell.page, Page::Welcome);
 
     // Now that there is data, the import is never offered again.
-    Import();
-    EXPECT_EQ(shell.PrayerTracker().CountPrayers(kPrayerFilterAny), 3);
+    importData();
+    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 3);
 }
 
 TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
 {
-    WriteOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
-    WriteOldPlan(oldFolder, kStart, {1});
-    shell.dialogs.ExpectConfirm(
+    writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
+    writeOldPlan(oldFolder, kStart, {1});
+    shell.dialogs.expectConfirm(
         QStringLiteral("Kovara 2 can import your 1 prayer item(s) from Kovara 1. Would you like to do so?"), false);
-    shell.dialogs.ExpectConfirm(PlanQuestion(), false);
-    Import();
+    shell.dialogs.expectConfirm(planQuestion(), false);
+    importData();
 
-    EXPECT_EQ(shell.PrayerTracker().CountPrayers(kPrayerFilterAny), 0);
-    EXPECT_EQ(shell.ReadPlans().GetPlanCount(), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.planStore().getPlanCount(), 0);
     EXPECT_EQ(shell.welcomeBuilt, 0);
     EXPECT_TRUE(shell.refreshedOn.empty());
 }
 
 TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
 {
-    WriteOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
-    WriteOldPlan(oldFolder, kStart, {1});
+    writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
+    writeOldPlan(oldFolder, kStart, {1});
 
     // One prayer item, or one plan, of their own: no question at all.
-    const std::int32_t own = shell.AddPrayer("Mine");
-    Import();
-    shell.PrayerTracker().SetPrayerStatus(own, kPrayerDeleted);
-    shell.ReadPlans().AddPlan("Mine", {"1-1"}, kStart);
-    Import();
-    shell.ReadPlans().DeletePlan(0);
+    const std::int32_t own = shell.addPrayer("Mine");
+    importData();
+    shell.prayerStore().setPrayerStatus(own, kPrayerDeleted);
+    shell.planStore().addPlan("Mine", {"1-1"}, kStart);
+    importData();
+    shell.planStore().deletePlan(0);
 
     // No old folder, and an old plan that has no start date.
     std::filesystem::remove_all(oldFolder);
-    Import();
+    importData();
     std::filesystem::create_directory(oldFolder);
-    WriteOldPlan(oldFolder, 0, {1});
-    Import();
+    writeOldPlan(oldFolder, 0, {1});
+    importData();
 
-    EXPECT_TRUE(shell.dialogs.Done());
-    EXPECT_EQ(shell.PrayerTracker().CountPrayers(kPrayerFilterAny), 0);
+    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
 }
 
 TEST_F(Version1ImportTest, DamagedOldFileRaisesBeforeAnyQuestionAndWritesNothing)
 {
-    WriteOldPrayers(oldFolder, {{created, 1, "Fine", "Hello"}, {created, 1, "Broken", "World"}}, 1000);
-    WriteOldPlan(oldFolder, kStart, {1});
+    writeOldPrayers(oldFolder, {{created, 1, "Fine", "Hello"}, {created, 1, "Broken", "World"}}, 1000);
+    writeOldPlan(oldFolder, kStart, {1});
 
-    EXPECT_THROW(Import(), EInOutError);
-    EXPECT_EQ(shell.PrayerTracker().CountPrayers(kPrayerFilterAny), 0);
-    EXPECT_EQ(shell.ReadPlans().GetPlanCount(), 0) << "the plan is not offered after the error";
+    EXPECT_THROW(importData(), InOutError);
+    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.planStore().getPlanCount(), 0) << "the plan is not offered after the error";
 }
 
 } // namespace

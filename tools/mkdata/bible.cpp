@@ -11,6 +11,8 @@
 
 namespace kovara::mkdata {
 
+using namespace kovara::core;
+
 namespace {
 
 struct Verse {
@@ -21,7 +23,7 @@ struct Verse {
     std::string text;
 };
 
-void AppendEscaped(std::string& out, const char* text)
+void appendEscaped(std::string& out, const char* text)
 {
     for (const char* p = text; *p; ++p) {
         switch (*p) {
@@ -34,7 +36,7 @@ void AppendEscaped(std::string& out, const char* text)
 }
 
 // Collapses runs of white space into one blank and trims both ends.
-std::string Tidy(const std::string& text)
+std::string tidy(const std::string& text)
 {
     std::string out;
     bool blank = false;
@@ -58,10 +60,10 @@ public:
     std::vector<Verse> verses;
     std::vector<std::vector<int>> chapterLengths = std::vector<std::vector<int>>(67);
 
-    void Walk(const pugi::xml_node& node)
+    void walk(const pugi::xml_node& node)
     {
         for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-            Visit(child);
+            visit(child);
     }
 
 private:
@@ -71,17 +73,17 @@ private:
     std::string pendingTitle_; // a psalm's title, waiting for its verse 1
     bool upperCase_ = false;
 
-    std::string* Sink() { return inVerse_ ? &current_.text : nullptr; }
+    std::string* textSink() { return inVerse_ ? &current_.text : nullptr; }
 
-    void Visit(const pugi::xml_node& node)
+    void visit(const pugi::xml_node& node)
     {
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-            if (std::string* sink = Sink()) {
+            if (std::string* sink = textSink()) {
                 std::string text = node.value();
                 if (upperCase_)
                     for (char& c : text)
                         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-                AppendEscaped(*sink, text.c_str());
+                appendEscaped(*sink, text.c_str());
             }
             return;
         }
@@ -93,19 +95,19 @@ private:
         if (!std::strcmp(name, "note") || !std::strcmp(name, "header"))
             return; // notes and the header are dropped
         if (!std::strcmp(name, "div") && type == "book") {
-            book_ = BookNumberOf(node.attribute("osisID").value());
+            book_ = bookNumberOf(node.attribute("osisID").value());
             if (book_ == 0)
-                throw Exception(Format("Unknown book %s", node.attribute("osisID").value()));
-            Walk(node);
+                throw Exception(format("Unknown book %s", node.attribute("osisID").value()));
+            walk(node);
             return;
         }
         if (!std::strcmp(name, "verse")) {
             if (node.attribute("sID"))
-                StartVerse(node.attribute("osisID").value());
+                startVerse(node.attribute("osisID").value());
             else if (node.attribute("eID"))
-                EndVerse();
+                endVerse();
             else
-                Walk(node); // a container-style verse
+                walk(node); // a container-style verse
             return;
         }
         if (!std::strcmp(name, "milestone")) {
@@ -115,21 +117,21 @@ private:
         }
         if (!std::strcmp(name, "title")) {
             if (type == "psalm") {
-                std::string title = Capture(node);
+                std::string title = capture(node);
                 if (inVerse_)
                     current_.text += "<i>" + title + "</i> ";
                 else
                     pendingTitle_ = "<i>" + title + "</i> ";
             } else if (type == "acrostic" && inVerse_) {
-                current_.text += "<b>" + Capture(node) + "</b> ";
+                current_.text += "<b>" + capture(node) + "</b> ";
                 current_.paraMark = true;
             }
             return; // book and chapter titles are not verse text
         }
         if (!std::strcmp(name, "transChange") && type == "added") {
-            if (std::string* sink = Sink()) {
+            if (std::string* sink = textSink()) {
                 *sink += "<i>";
-                Walk(node);
+                walk(node);
                 *sink += "</i>";
             }
             return;
@@ -137,34 +139,34 @@ private:
         if (!std::strcmp(name, "divineName")) {
             const bool was = upperCase_;
             upperCase_ = true;
-            Walk(node);
+            walk(node);
             upperCase_ = was;
             return;
         }
-        Walk(node); // w, q, foreign, inscription, chapter, ...: their text only
+        walk(node); // w, q, foreign, inscription, chapter, ...: their text only
     }
 
     // The text of a node as verse text, without touching the current verse.
-    std::string Capture(const pugi::xml_node& node)
+    std::string capture(const pugi::xml_node& node)
     {
         const bool wasInVerse = inVerse_;
         Verse saved = current_;
         inVerse_ = true;
         current_.text.clear();
-        Walk(node);
-        std::string text = Tidy(current_.text);
+        walk(node);
+        std::string text = tidy(current_.text);
         current_ = saved;
         inVerse_ = wasInVerse;
         return text;
     }
 
-    void StartVerse(const char* osisId)
+    void startVerse(const char* osisId)
     {
         // "Ps.119.1"
         const char* dot1 = std::strchr(osisId, '.');
         const char* dot2 = dot1 ? std::strchr(dot1 + 1, '.') : nullptr;
         if (!dot2)
-            throw Exception(Format("Bad verse identifier %s", osisId));
+            throw Exception(format("Bad verse identifier %s", osisId));
         current_ = Verse();
         current_.book = book_;
         current_.chapter = std::atoi(dot1 + 1);
@@ -174,12 +176,12 @@ private:
         inVerse_ = true;
     }
 
-    void EndVerse()
+    void endVerse()
     {
         if (!inVerse_)
             return;
         inVerse_ = false;
-        current_.text = Tidy(current_.text);
+        current_.text = tidy(current_.text);
         auto& lengths = chapterLengths[current_.book];
         if (static_cast<int>(lengths.size()) < current_.chapter)
             lengths.resize(current_.chapter, 0);
@@ -190,57 +192,57 @@ private:
 
 } // namespace
 
-void BuildBible(const std::string& osisPath, const std::string& outPath)
+void buildBible(const std::string& osisPath, const std::string& outPath)
 {
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_file(osisPath.c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
     if (!parsed)
-        throw Exception(Format("Unable to read %s: %s", osisPath, parsed.description()));
+        throw Exception(format("Unable to read %s: %s", osisPath, parsed.description()));
     OsisReader reader;
-    reader.Walk(doc);
+    reader.walk(doc);
 
     OutputDatabase out(outPath);
-    ExecSQL(out.Db(),
+    execSQL(out.db(),
             "CREATE TABLE bibleText (verseIndex INTEGER PRIMARY KEY, book INTEGER NOT NULL, chapter INTEGER NOT "
             "NULL, verse INTEGER NOT NULL, paraMark INTEGER NOT NULL DEFAULT 0, verseText TEXT);"
             "CREATE UNIQUE INDEX bibleTextRef ON bibleText (book, chapter, verse);"
             "CREATE TABLE bookInfo (bookIndex INTEGER PRIMARY KEY, shortName TEXT, longName TEXT, "
             "numChapters INTEGER, chapterLengths TEXT);");
     {
-        Statement st(out.Db(), "INSERT INTO bibleText VALUES (?,?,?,?,?,?);");
+        Statement st(out.db(), "INSERT INTO bibleText VALUES (?,?,?,?,?,?);");
         st.Run([&] {
             int index = 0;
             for (const Verse& v : reader.verses) {
-                st.BindInt(1, ++index);
-                st.BindInt(2, v.book);
-                st.BindInt(3, v.chapter);
-                st.BindInt(4, v.verse);
-                st.BindInt(5, v.paraMark ? 1 : 0);
-                st.BindText(6, v.text);
+                st.bindInt(1, ++index);
+                st.bindInt(2, v.book);
+                st.bindInt(3, v.chapter);
+                st.bindInt(4, v.verse);
+                st.bindInt(5, v.paraMark ? 1 : 0);
+                st.bindText(6, v.text);
                 st.Step();
-                sqlite3_reset(st.Handle());
+                sqlite3_reset(st.handle());
             }
         });
     }
     {
-        Statement st(out.Db(), "INSERT INTO bookInfo VALUES (?,?,?,?,?);");
+        Statement st(out.db(), "INSERT INTO bookInfo VALUES (?,?,?,?,?);");
         st.Run([&] {
             for (int book = 1; book <= 66; ++book) {
                 const auto& lengths = reader.chapterLengths[book];
                 std::string list;
                 for (const int n : lengths)
                     list += (list.empty() ? "" : ",") + std::to_string(n);
-                st.BindInt(1, book);
-                st.BindText(2, kBooks[book - 1].shortName);
-                st.BindText(3, kBooks[book - 1].longName);
-                st.BindInt(4, static_cast<int>(lengths.size()));
-                st.BindText(5, list);
+                st.bindInt(1, book);
+                st.bindText(2, kBooks[book - 1].shortName);
+                st.bindText(3, kBooks[book - 1].longName);
+                st.bindInt(4, static_cast<int>(lengths.size()));
+                st.bindText(5, list);
                 st.Step();
-                sqlite3_reset(st.Handle());
+                sqlite3_reset(st.handle());
             }
         });
     }
-    out.Finish();
+    out.finish();
 }
 
 } // namespace kovara::mkdata

@@ -40,7 +40,7 @@ const std::array<BookName, 66> kBooks = {{
     {"Jude", "Jude", "Jude"},            {"Rev", "Rev", "Revelation"},
 }};
 
-int BookNumberOf(const char* osisId)
+int bookNumberOf(const char* osisId)
 {
     for (std::size_t i = 0; i < kBooks.size(); ++i)
         if (std::strcmp(kBooks[i].osis, osisId) == 0)

@@ -14,6 +14,6 @@ struct BookName {
 extern const std::array<BookName, 66> kBooks;
 
 // 1-based book number for an OSIS identifier, 0 when unknown.
-int BookNumberOf(const char* osisId);
+int bookNumberOf(const char* osisId);
 
 } // namespace kovara::mkdata

@@ -6,7 +6,7 @@
 #include "devotional.h"
 #include "readplans.h"
 
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,15 +16,15 @@ int main(int argc, char* argv[])
 {
     try {
         if (argc == 4 && !std::strcmp(argv[1], "bible")) {
-            kovara::mkdata::BuildBible(argv[2], argv[3]);
+            kovara::mkdata::buildBible(argv[2], argv[3]);
             return 0;
         }
         if (argc == 5 && !std::strcmp(argv[1], "devotional")) {
-            kovara::mkdata::BuildDevotional(argv[2], argv[3], argv[4]);
+            kovara::mkdata::buildDevotional(argv[2], argv[3], argv[4]);
             return 0;
         }
         if (argc == 4 && !std::strcmp(argv[1], "readplans")) {
-            kovara::mkdata::BuildReadPlans(argv[2], argv[3]);
+            kovara::mkdata::buildReadPlans(argv[2], argv[3]);
             return 0;
         }
         std::fprintf(stderr, "usage: mkdata bible <kjv.xml> <bible.kova2>\n"

@@ -4,11 +4,13 @@
 
 namespace kovara::mkdata {
 
+using namespace kovara::core;
+
 OutputDatabase::OutputDatabase(const std::string& path) : path_(path), tempPath_(path + ".tmp")
 {
     std::remove(tempPath_.c_str());
-    OpenDatabase(tempPath_, db_);
-    ExecSQL(db_, "BEGIN TRANSACTION");
+    openDatabase(tempPath_, db_);
+    execSQL(db_, "BEGIN TRANSACTION");
 }
 
 OutputDatabase::~OutputDatabase()
@@ -19,12 +21,12 @@ OutputDatabase::~OutputDatabase()
     }
 }
 
-void OutputDatabase::Finish()
+void OutputDatabase::finish()
 {
-    ExecSQL(db_, "COMMIT TRANSACTION");
-    CloseDatabase(db_);
+    execSQL(db_, "COMMIT TRANSACTION");
+    closeDatabase(db_);
     if (std::rename(tempPath_.c_str(), path_.c_str()) != 0)
-        throw Exception(Format("Unable to write %s", path_));
+        throw Exception(format("Unable to write %s", path_));
 }
 
 } // namespace kovara::mkdata

@@ -1,7 +1,7 @@
 #pragma once
 // Writing a content database: built under a temporary name and renamed over
 // the target only when complete, so a failed run never leaves a half file.
-#include "db/sqlite_db.h"
+#include "core/db/sqlite_db.h"
 
 #include <string>
 
@@ -11,9 +11,9 @@ class OutputDatabase {
 public:
     explicit OutputDatabase(const std::string& path);
     ~OutputDatabase();
-    sqlite3* Db() const { return db_; }
+    sqlite3* db() const { return db_; }
     // Commits the open transaction, closes and renames into place.
-    void Finish();
+    void finish();
 
 private:
     std::string path_;

@@ -2,7 +2,7 @@
 
 #include "output_db.h"
 
-#include "content/kova_bible.h"
+#include "core/content/bible_store.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace kovara::mkdata {
+
+using namespace kovara::core;
 
 namespace {
 
@@ -21,24 +23,24 @@ constexpr int kOtNtDays = 365;
 struct Span {
     int first;
     int last;
-    int Size() const { return last - first + 1; }
+    int size() const { return last - first + 1; }
 };
 
 // Every chapter of the Bible as its verse-index span, per book (1-based).
-std::vector<std::vector<Span>> ChapterSpans(const TKOVABible& bible)
+std::vector<std::vector<Span>> chapterSpans(const BibleStore& bible)
 {
     std::vector<std::vector<Span>> books(67);
     int next = 1;
     for (int book = 1; book <= 66; ++book) {
-        const int chapters = bible.GetChapterCount(book);
+        const int chapters = bible.getChapterCount(book);
         if (chapters <= 0)
-            throw Exception(Format("Book %d has no chapters in the Bible file", book));
+            throw Exception(format("Book %d has no chapters in the Bible file", book));
         for (int chapter = 1; chapter <= chapters; ++chapter) {
-            const int length = bible.ChapterLengths(book, chapter);
+            const int length = bible.chapterLengths(book, chapter);
             if (length <= 0)
-                throw Exception(Format("Book %d chapter %d has no verses in the Bible file", book, chapter));
-            if (bible.GetVerseIndex(book, chapter, 1) != next)
-                throw Exception(Format("Verse indices of book %d chapter %d are not consecutive", book, chapter));
+                throw Exception(format("Book %d chapter %d has no verses in the Bible file", book, chapter));
+            if (bible.getVerseIndex(book, chapter, 1) != next)
+                throw Exception(format("Verse indices of book %d chapter %d are not consecutive", book, chapter));
             books[static_cast<std::size_t>(book)].push_back({next, next + length - 1});
             next += length;
         }
@@ -47,7 +49,7 @@ std::vector<std::vector<Span>> ChapterSpans(const TKOVABible& bible)
 }
 
 // Writes spans as a verse specification, joining spans that follow each other.
-std::string SpecOf(const std::vector<Span>& spans)
+std::string specOf(const std::vector<Span>& spans)
 {
     std::vector<Span> runs;
     for (const Span& s : spans) {
@@ -58,21 +60,21 @@ std::string SpecOf(const std::vector<Span>& spans)
     }
     std::string spec;
     for (const Span& r : runs)
-        spec += (spec.empty() ? "" : ",") + Format("%d-%d", r.first, r.last);
+        spec += (spec.empty() ? "" : ",") + format("%d-%d", r.first, r.last);
     return spec;
 }
 
 // Cuts a list of chapters into exactly `parts` groups of consecutive chapters
 // whose verse counts are as even as possible (least squared deviation from the
 // mean). Returns, for each group, its chapters.
-std::vector<std::vector<Span>> SplitAtChapters(const std::vector<Span>& chapters, int parts)
+std::vector<std::vector<Span>> splitAtChapters(const std::vector<Span>& chapters, int parts)
 {
     const int n = static_cast<int>(chapters.size());
     if (n < parts)
-        throw Exception(Format("Cannot cut %d chapters into %d portions", n, parts));
+        throw Exception(format("Cannot cut %d chapters into %d portions", n, parts));
     std::vector<double> sum(static_cast<std::size_t>(n) + 1, 0);
     for (int i = 0; i < n; ++i)
-        sum[static_cast<std::size_t>(i) + 1] = sum[static_cast<std::size_t>(i)] + chapters[static_cast<std::size_t>(i)].Size();
+        sum[static_cast<std::size_t>(i) + 1] = sum[static_cast<std::size_t>(i)] + chapters[static_cast<std::size_t>(i)].size();
     const double mean = sum.back() / parts;
     const double inf = std::numeric_limits<double>::infinity();
     // cost[k][i]: best cost of the first i chapters in k groups; from[k][i]: where the last group starts.
@@ -106,13 +108,13 @@ std::vector<std::vector<Span>> SplitAtChapters(const std::vector<Span>& chapters
 // near-equal size. Each cut stays within a quarter portion of the even share
 // of verses; among those places, one that ends a chapter is preferred (a cut
 // inside a chapter costs as much as a portion a quarter too long or short).
-std::vector<Span> SplitEvenly(const std::vector<Span>& chapters, int parts)
+std::vector<Span> splitEvenly(const std::vector<Span>& chapters, int parts)
 {
     const int first = chapters.front().first;
     const int last = chapters.back().last;
     const int total = last - first + 1;
     if (total < parts)
-        throw Exception(Format("Cannot cut %d verses into %d portions", total, parts));
+        throw Exception(format("Cannot cut %d verses into %d portions", total, parts));
     const double mean = double(total) / parts;
     const int window = std::max(1, static_cast<int>(mean / 4));
     const double midChapter = (mean / 4) * (mean / 4);
@@ -155,7 +157,7 @@ std::vector<Span> SplitEvenly(const std::vector<Span>& chapters, int parts)
         }
     }
     if (cost.back()[0] == inf)
-        throw Exception(Format("Cannot cut %d verses into %d portions", total, parts));
+        throw Exception(format("Cannot cut %d verses into %d portions", total, parts));
     std::vector<Span> portions(static_cast<std::size_t>(parts));
     std::size_t i = 0;
     for (std::size_t k = cand.size() - 1; k >= 1; --k) {
@@ -166,7 +168,7 @@ std::vector<Span> SplitEvenly(const std::vector<Span>& chapters, int parts)
     return portions;
 }
 
-std::vector<Span> ChaptersOf(const std::vector<std::vector<Span>>& books, std::initializer_list<std::pair<int, int>> ranges)
+std::vector<Span> chaptersOf(const std::vector<std::vector<Span>>& books, std::initializer_list<std::pair<int, int>> ranges)
 {
     std::vector<Span> chapters;
     for (const auto& [from, to] : ranges)
@@ -176,15 +178,15 @@ std::vector<Span> ChaptersOf(const std::vector<std::vector<Span>>& books, std::i
     return chapters;
 }
 
-void WriteTemplate(sqlite3* db, const std::string& table, const std::vector<std::string>& days)
+void writeTemplate(sqlite3* db, const std::string& table, const std::vector<std::string>& days)
 {
-    ExecSQL(db, Format("CREATE TABLE %s (day INTEGER PRIMARY KEY, verses TEXT);", table));
-    Statement st(db, Format("INSERT INTO %s (day, verses) VALUES (?, ?);", table));
+    execSQL(db, format("CREATE TABLE %s (day INTEGER PRIMARY KEY, verses TEXT);", table));
+    Statement st(db, format("INSERT INTO %s (day, verses) VALUES (?, ?);", table));
     st.Run([&] {
         for (std::size_t i = 0; i < days.size(); ++i) {
-            CheckResult(sqlite3_reset(st.Handle()), db);
-            st.BindInt(1, static_cast<int>(i) + 1);
-            st.BindText(2, days[i]);
+            checkResult(sqlite3_reset(st.handle()), db);
+            st.bindInt(1, static_cast<int>(i) + 1);
+            st.bindText(2, days[i]);
             st.Step();
         }
     });
@@ -192,40 +194,40 @@ void WriteTemplate(sqlite3* db, const std::string& table, const std::vector<std:
 
 } // namespace
 
-void BuildReadPlans(const std::string& biblePath, const std::string& outPath)
+void buildReadPlans(const std::string& biblePath, const std::string& outPath)
 {
-    const TKOVABible bible(biblePath, "King James Version", "KJV");
-    const auto books = ChapterSpans(bible);
+    const BibleStore bible(biblePath, "King James Version", "KJV");
+    const auto books = chapterSpans(bible);
 
     // The seven kinds of book, each in canonical order. Acts goes with the
     // history books and Revelation with the prophets.
     const std::vector<std::vector<Span>> types = {
-        ChaptersOf(books, {{1, 5}}),             // Law
-        ChaptersOf(books, {{6, 17}, {44, 44}}),  // History
-        ChaptersOf(books, {{19, 19}}),           // Psalms
-        ChaptersOf(books, {{18, 18}, {20, 22}}), // Poetry
-        ChaptersOf(books, {{23, 39}, {66, 66}}), // Prophecy
-        ChaptersOf(books, {{40, 43}}),           // Gospels
-        ChaptersOf(books, {{45, 65}}),           // Epistles
+        chaptersOf(books, {{1, 5}}),             // Law
+        chaptersOf(books, {{6, 17}, {44, 44}}),  // History
+        chaptersOf(books, {{19, 19}}),           // Psalms
+        chaptersOf(books, {{18, 18}, {20, 22}}), // Poetry
+        chaptersOf(books, {{23, 39}, {66, 66}}), // Prophecy
+        chaptersOf(books, {{40, 43}}),           // Gospels
+        chaptersOf(books, {{45, 65}}),           // Epistles
     };
     std::vector<std::vector<std::vector<Span>>> typePortions;
     for (const auto& chapters : types)
-        typePortions.push_back(SplitAtChapters(chapters, kWeeks));
+        typePortions.push_back(splitAtChapters(chapters, kWeeks));
     std::vector<std::string> seven;
     for (int week = 0; week < kWeeks; ++week)
         for (const auto& portions : typePortions)
-            seven.push_back(SpecOf(portions[static_cast<std::size_t>(week)]));
+            seven.push_back(specOf(portions[static_cast<std::size_t>(week)]));
 
-    const auto ot = SplitEvenly(ChaptersOf(books, {{1, kTestaments}}), kOtNtDays);
-    const auto nt = SplitEvenly(ChaptersOf(books, {{kTestaments + 1, 66}}), kOtNtDays);
+    const auto ot = splitEvenly(chaptersOf(books, {{1, kTestaments}}), kOtNtDays);
+    const auto nt = splitEvenly(chaptersOf(books, {{kTestaments + 1, 66}}), kOtNtDays);
     std::vector<std::string> otnt;
     for (int day = 0; day < kOtNtDays; ++day)
-        otnt.push_back(SpecOf({ot[static_cast<std::size_t>(day)], nt[static_cast<std::size_t>(day)]}));
+        otnt.push_back(specOf({ot[static_cast<std::size_t>(day)], nt[static_cast<std::size_t>(day)]}));
 
     OutputDatabase out(outPath);
-    WriteTemplate(out.Db(), "sevenTypes", seven);
-    WriteTemplate(out.Db(), "otntDaily", otnt);
-    out.Finish();
+    writeTemplate(out.db(), "sevenTypes", seven);
+    writeTemplate(out.db(), "otntDaily", otnt);
+    out.finish();
 }
 
 } // namespace kovara::mkdata

@@ -11,8 +11,8 @@ namespace kovara::mkdata {
 //  - otntDaily, 365 days: each day one Old Testament portion and one New
 //    Testament portion ("a-b,c-d") of near-equal verse count, cut at a chapter
 //    end wherever one lies close to the even cut.
-// Each template reads every verse once, in order. Raises kovara::Exception on
+// Each template reads every verse once, in order. Raises kovara::core::Exception on
 // bad input.
-void BuildReadPlans(const std::string& biblePath, const std::string& outPath);
+void buildReadPlans(const std::string& biblePath, const std::string& outPath);
 
 } // namespace kovara::mkdata

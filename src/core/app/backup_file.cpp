@@ -1,6 +1,6 @@
-#include "app/backup_file.h"
+#include "core/app/backup_file.h"
 
-#include "db/sqlite_db.h"
+#include "core/db/sqlite_db.h"
 
 #include <algorithm>
 #include <bit>
@@ -13,7 +13,7 @@
 #include <vector>
 #include <zlib.h>
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
 
@@ -23,13 +23,13 @@ constexpr std::size_t kChunk = 64 * 1024;
 
 // ---- little-endian fields
 
-void PutLE(unsigned char* at, std::uint64_t value, int bytes)
+void putLE(unsigned char* at, std::uint64_t value, int bytes)
 {
     for (int i = 0; i < bytes; ++i)
         at[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-std::uint64_t GetLE(const unsigned char* at, int bytes)
+std::uint64_t getLE(const unsigned char* at, int bytes)
 {
     std::uint64_t value = 0;
     for (int i = 0; i < bytes; ++i)
@@ -39,7 +39,7 @@ std::uint64_t GetLE(const unsigned char* at, int bytes)
 
 // ---- files
 
-std::string SystemReason(int error)
+std::string systemReason(int error)
 {
     return std::strerror(error);
 }
@@ -61,17 +61,17 @@ public:
     FileHandle& operator=(FileHandle&& other) noexcept
     {
         if (this != &other) {
-            Close();
+            close();
             fd_ = other.fd_;
             other.fd_ = -1;
         }
         return *this;
     }
 
-    int Fd() const { return fd_; }
-    bool IsOpen() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    bool isOpen() const { return fd_ >= 0; }
     // Returns 0, or the errno of a failing close.
-    int Close()
+    int close()
     {
         const int fd = fd_;
         fd_ = -1;
@@ -84,7 +84,7 @@ private:
 
 // Reads up to size bytes; returns the count (less only at the end of the
 // file), or -1 with errno set.
-ssize_t ReadSome(int fd, void* data, std::size_t size)
+ssize_t readSome(int fd, void* data, std::size_t size)
 {
     std::size_t done = 0;
     while (done < size) {
@@ -101,7 +101,7 @@ ssize_t ReadSome(int fd, void* data, std::size_t size)
 }
 
 // Writes everything; false with errno set on failure.
-bool WriteAll(int fd, const void* data, std::size_t size)
+bool writeAll(int fd, const void* data, std::size_t size)
 {
     std::size_t done = 0;
     while (done < size) {
@@ -117,7 +117,7 @@ bool WriteAll(int fd, const void* data, std::size_t size)
 
 // Flushes a folder's entries (after a rename) so the new names survive a
 // power cut too. Failures are ignored: not every file system allows it.
-void SyncFolderOf(const std::string& path)
+void syncFolderOf(const std::string& path)
 {
     fs::path folder = fs::path(path).parent_path();
     if (folder.empty())
@@ -129,23 +129,23 @@ void SyncFolderOf(const std::string& path)
     }
 }
 
-bool Exists(const std::string& path)
+bool exists(const std::string& path)
 {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path, ec));
 }
 
-void RemoveQuietly(const std::string& path)
+void removeQuietly(const std::string& path)
 {
     std::error_code ec;
     fs::remove(path, ec);
 }
 
 // rename(2): atomic, and replaces an existing target.
-void RenameOrRaise(const std::string& from, const std::string& to)
+void renameOrRaise(const std::string& from, const std::string& to)
 {
     if (::rename(from.c_str(), to.c_str()) != 0)
-        throw Exception(Format("Unable to rename %s to %s: %s", from, to, SystemReason(errno)));
+        throw Exception(format("Unable to rename %s to %s: %s", from, to, systemReason(errno)));
 }
 
 // ---- backup
@@ -153,21 +153,21 @@ void RenameOrRaise(const std::string& from, const std::string& to)
 // Passes the whole of the open source file through a level-9 zlib compressor
 // into out. Returns the number of source bytes; adds the compressed length to
 // compressedBytes. sourceName and backupPath only name files in messages.
-std::int64_t CompressInto(int source, const std::string& sourceName, int out, const std::string& backupPath,
+std::int64_t compressInto(int source, const std::string& sourceName, int out, const std::string& backupPath,
                           std::int64_t& compressedBytes, std::int64_t& done, std::int64_t total,
                           const BackupProgress& progress)
 {
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK)
-        throw Exception(Format("Unable to write backup file %s: the compressor could not start", backupPath));
+        throw Exception(format("Unable to write backup file %s: the compressor could not start", backupPath));
     std::vector<unsigned char> in(kChunk), buffer(kChunk);
     std::int64_t sourceBytes = 0;
     try {
         int flush = Z_NO_FLUSH;
         while (flush != Z_FINISH) {
-            const ssize_t n = ReadSome(source, in.data(), in.size());
+            const ssize_t n = readSome(source, in.data(), in.size());
             if (n < 0)
-                throw Exception(Format("Unable to read %s: %s", sourceName, SystemReason(errno)));
+                throw Exception(format("Unable to read %s: %s", sourceName, systemReason(errno)));
             sourceBytes += n;
             flush = static_cast<std::size_t>(n) < in.size() ? Z_FINISH : Z_NO_FLUSH;
             z.next_in = in.data();
@@ -178,10 +178,10 @@ std::int64_t CompressInto(int source, const std::string& sourceName, int out, co
                 z.avail_out = static_cast<uInt>(buffer.size());
                 rc = deflate(&z, flush);
                 if (rc == Z_STREAM_ERROR)
-                    throw Exception(Format("Unable to write backup file %s: compression failed", backupPath));
+                    throw Exception(format("Unable to write backup file %s: compression failed", backupPath));
                 const std::size_t produced = buffer.size() - z.avail_out;
-                if (!WriteAll(out, buffer.data(), produced))
-                    throw Exception(Format("Unable to write backup file %s: %s", backupPath, SystemReason(errno)));
+                if (!writeAll(out, buffer.data(), produced))
+                    throw Exception(format("Unable to write backup file %s: %s", backupPath, systemReason(errno)));
                 compressedBytes += static_cast<std::int64_t>(produced);
             } while (z.avail_out == 0);
             done += n;
@@ -198,7 +198,7 @@ std::int64_t CompressInto(int source, const std::string& sourceName, int out, co
 
 // True when the open database holds the table and passes SQLite's integrity
 // check; otherwise fills problem (when given) with the reason.
-bool CheckImage(sqlite3* db, const std::string& table, std::string* problem = nullptr)
+bool checkImage(sqlite3* db, const std::string& table, std::string* problem = nullptr)
 {
     auto fail = [&](const std::string& reason) {
         if (problem)
@@ -206,11 +206,11 @@ bool CheckImage(sqlite3* db, const std::string& table, std::string* problem = nu
         return false;
     };
     try {
-        if (!TableExists(db, table))
-            return fail(Format("it holds no table %s", table));
+        if (!tableExists(db, table))
+            return fail(format("it holds no table %s", table));
         std::string verdict;
         QueryRow(db, "PRAGMA integrity_check(1);", "Unable to check the database",
-                 [&](Statement& st) { verdict = st.ColumnText(0); });
+                 [&](Statement& st) { verdict = st.columnText(0); });
         if (verdict != "ok")
             return fail("it is damaged (" + verdict + ")");
     } catch (const std::exception& e) {
@@ -225,12 +225,12 @@ bool CheckImage(sqlite3* db, const std::string& table, std::string* problem = nu
 // left behind - can hold pages of two states; a size that disagrees with the
 // file is the sign SQLite itself would trust. Files without a valid header
 // size (written by very old versions) are left to the integrity check.
-bool HeaderMatchesFileSize(const std::string& path)
+bool headerMatchesFileSize(const std::string& path)
 {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     unsigned char header[100];
     struct stat st{};
-    if (!file.IsOpen() || ::fstat(file.Fd(), &st) != 0 || ReadSome(file.Fd(), header, sizeof header) != 100)
+    if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || readSome(file.fd(), header, sizeof header) != 100)
         return false;
     auto be32 = [&](int at) {
         return (std::uint32_t(header[at]) << 24) | (std::uint32_t(header[at + 1]) << 16) |
@@ -259,37 +259,37 @@ public:
     {
         struct stat st{};
         if (::stat(path.c_str(), &st) != 0)
-            throw Exception(Format("Unable to read %s: %s", path, SystemReason(errno)));
+            throw Exception(format("Unable to read %s: %s", path, systemReason(errno)));
         if (!S_ISREG(st.st_mode))
-            throw Exception(Format("Unable to read %s: %s", path, SystemReason(EISDIR)));
+            throw Exception(format("Unable to read %s: %s", path, systemReason(EISDIR)));
         // Read-write without create: a hot journal left by a writer that died
         // is rolled back before the copy, which a read-only connection cannot do.
         const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK)
-            Fail(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+            fail(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
         sqlite3_busy_timeout(db_, lockWaitMs);
         // The first read inside the transaction takes the shared lock and keeps
         // it until the end of the transaction.
         if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
-            Fail(LockReason());
+            fail(lockReason());
         inTransaction_ = true;
         std::string problem;
-        if (!CheckImage(db_, table, &problem))
-            Fail(problem);
+        if (!checkImage(db_, table, &problem))
+            fail(problem);
         file_ = FileHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (!file_.IsOpen() || ::fstat(file_.Fd(), &st) != 0)
-            Fail(SystemReason(errno));
+        if (!file_.isOpen() || ::fstat(file_.fd(), &st) != 0)
+            fail(systemReason(errno));
         size_ = st.st_size;
     }
-    ~LockedDatabase() { Release(); }
+    ~LockedDatabase() { release(); }
     LockedDatabase(const LockedDatabase&) = delete;
     LockedDatabase& operator=(const LockedDatabase&) = delete;
 
-    int Fd() const { return file_.Fd(); }
-    std::int64_t Size() const { return size_; }
+    int fd() const { return file_.fd(); }
+    std::int64_t size() const { return size_; }
 
     // Ends the transaction and closes the connection, then the descriptor.
-    void Release()
+    void release()
     {
         if (db_) {
             if (inTransaction_)
@@ -297,18 +297,18 @@ public:
             sqlite3_close(db_);
             db_ = nullptr;
         }
-        file_.Close();
+        file_.close();
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& reason)
+    [[noreturn]] void fail(const std::string& reason)
     {
-        const std::string message = Format("Unable to read %s: %s", path_, reason);
-        Release();
+        const std::string message = format("Unable to read %s: %s", path_, reason);
+        release();
         throw Exception(message);
     }
 
-    std::string LockReason() const
+    std::string lockReason() const
     {
         const int code = sqlite3_errcode(db_);
         if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
@@ -328,42 +328,42 @@ private:
 // The files SQLite keeps beside a database while it writes to it.
 const char* const kSideFileSuffixes[] = {"-journal", "-wal", "-shm"};
 
-void RemoveSideFiles(const std::string& path)
+void removeSideFiles(const std::string& path)
 {
     for (const char* suffix : kSideFileSuffixes)
-        RemoveQuietly(path + suffix);
+        removeQuietly(path + suffix);
 }
 
-bool HasSideFiles(const std::string& path)
+bool hasSideFiles(const std::string& path)
 {
     for (const char* suffix : kSideFileSuffixes)
-        if (Exists(path + suffix))
+        if (exists(path + suffix))
             return true;
     return false;
 }
 
-std::string RestoredName(const std::string& path) { return path + ".restored"; }
+std::string restoredName(const std::string& path) { return path + ".restored"; }
 
 // Renames the side files of database from (those there are) to those of to.
-void MoveSideFiles(const std::string& from, const std::string& to)
+void moveSideFiles(const std::string& from, const std::string& to)
 {
     for (const char* suffix : kSideFileSuffixes)
-        if (Exists(from + suffix))
-            RenameOrRaise(from + suffix, to + suffix);
+        if (exists(from + suffix))
+            renameOrRaise(from + suffix, to + suffix);
 }
-std::string OldName(const std::string& path) { return path + ".old"; }
-std::string CommitMarkerName(const TUserDatabases& databases) { return databases.PrayersPath + ".restore-commit"; }
+std::string oldName(const std::string& path) { return path + ".old"; }
+std::string commitMarkerName(const UserDatabases& databases) { return databases.prayersPath + ".restore-commit"; }
 
 // Inflates the zlib stream that starts at offset into a new file at target,
 // which must come to exactly size bytes and end the stream. Returns false for
 // damaged or short data and for a target that cannot be written.
-bool InflateSection(int backup, std::int64_t offset, std::int64_t size, const std::string& target,
+bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const std::string& target,
                     std::int64_t& done, std::int64_t total, const BackupProgress& progress)
 {
     if (::lseek(backup, offset, SEEK_SET) != offset)
         return false;
     FileHandle out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!out.IsOpen())
+    if (!out.isOpen())
         return false;
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
@@ -373,7 +373,7 @@ bool InflateSection(int backup, std::int64_t offset, std::int64_t size, const st
     int rc = Z_OK;
     bool ok = true;
     while (ok && rc != Z_STREAM_END) {
-        const ssize_t n = ReadSome(backup, in.data(), in.size());
+        const ssize_t n = readSome(backup, in.data(), in.size());
         if (n <= 0) { // the file ends inside the stream
             ok = false;
             break;
@@ -392,7 +392,7 @@ bool InflateSection(int backup, std::int64_t offset, std::int64_t size, const st
             }
             const std::size_t produced = buffer.size() - z.avail_out;
             written += static_cast<std::int64_t>(produced);
-            if (written > size || !WriteAll(out.Fd(), buffer.data(), produced)) {
+            if (written > size || !writeAll(out.fd(), buffer.data(), produced)) {
                 ok = false;
                 break;
             }
@@ -404,173 +404,173 @@ bool InflateSection(int backup, std::int64_t offset, std::int64_t size, const st
     inflateEnd(&z);
     if (!ok || written != size)
         return false;
-    if (::fsync(out.Fd()) != 0)
+    if (::fsync(out.fd()) != 0)
         return false;
-    return out.Close() == 0;
+    return out.close() == 0;
 }
 
 // Puts one unpacked image in place of the live database (keeping the live
 // one as .old). Repeating it after an interruption finishes the job: once
 // the image has been renamed in, there is nothing left to do.
-void SwapIn(const std::string& path)
+void swapIn(const std::string& path)
 {
-    if (!Exists(RestoredName(path)))
+    if (!exists(restoredName(path)))
         return;
-    if (Exists(path)) {
-        RemoveSideFiles(OldName(path)); // they belonged to the .old file being replaced
-        RenameOrRaise(path, OldName(path));
+    if (exists(path)) {
+        removeSideFiles(oldName(path)); // they belonged to the .old file being replaced
+        renameOrRaise(path, oldName(path));
     }
     // A journal left beside the live database by a writer that died belongs
     // to it, not to the restored image (SQLite would roll it into the image):
     // it goes along to the .old name.
-    MoveSideFiles(path, OldName(path));
-    RenameOrRaise(RestoredName(path), path);
+    moveSideFiles(path, oldName(path));
+    renameOrRaise(restoredName(path), path);
 }
 
-// Undoes SwapIn for a database whose image went in (or half went in) during
+// Undoes swapIn for a database whose image went in (or half went in) during
 // this run: the .old file is the database from before the restore.
-void SwapBack(const std::string& path)
+void swapBack(const std::string& path)
 {
-    const bool swapped = !Exists(RestoredName(path));
-    if (swapped && Exists(path) && Exists(OldName(path))) {
-        RenameOrRaise(path, RestoredName(path));
-        RenameOrRaise(OldName(path), path);
-        MoveSideFiles(OldName(path), path);
-    } else if (!swapped && !Exists(path) && Exists(OldName(path))) {
-        RenameOrRaise(OldName(path), path);
-        MoveSideFiles(OldName(path), path);
+    const bool swapped = !exists(restoredName(path));
+    if (swapped && exists(path) && exists(oldName(path))) {
+        renameOrRaise(path, restoredName(path));
+        renameOrRaise(oldName(path), path);
+        moveSideFiles(oldName(path), path);
+    } else if (!swapped && !exists(path) && exists(oldName(path))) {
+        renameOrRaise(oldName(path), path);
+        moveSideFiles(oldName(path), path);
     }
 }
 
-void RemoveRestoredImages(const TUserDatabases& databases)
+void removeRestoredImages(const UserDatabases& databases)
 {
-    for (const std::string& path : {databases.PrayersPath, databases.PlansPath}) {
-        RemoveQuietly(RestoredName(path));
-        RemoveSideFiles(RestoredName(path));
+    for (const std::string& path : {databases.prayersPath, databases.plansPath}) {
+        removeQuietly(restoredName(path));
+        removeSideFiles(restoredName(path));
     }
 }
 
 } // namespace
 
-std::array<unsigned char, kBackupHeaderSize> EncodeBackupHeader(const TBackupHeader& header)
+std::array<unsigned char, kBackupHeaderSize> encodeBackupHeader(const BackupHeader& header)
 {
     std::array<unsigned char, kBackupHeaderSize> bytes{};
-    std::memcpy(bytes.data(), header.Signature.data(),
-                std::min<std::size_t>(header.Signature.size(), kBackupSignatureSize));
-    PutLE(&bytes[46], static_cast<std::uint64_t>(header.PrayersOffset), 8);
-    PutLE(&bytes[54], static_cast<std::uint64_t>(header.PlansOffset), 8);
-    PutLE(&bytes[62], static_cast<std::uint64_t>(header.PrayersSize), 8);
-    PutLE(&bytes[70], static_cast<std::uint64_t>(header.PlansSize), 8);
-    PutLE(&bytes[78], std::bit_cast<std::uint64_t>(header.Created), 8);
-    PutLE(&bytes[86], static_cast<std::uint32_t>(header.Version), 4);
+    std::memcpy(bytes.data(), header.signature.data(),
+                std::min<std::size_t>(header.signature.size(), kBackupSignatureSize));
+    putLE(&bytes[46], static_cast<std::uint64_t>(header.prayersOffset), 8);
+    putLE(&bytes[54], static_cast<std::uint64_t>(header.plansOffset), 8);
+    putLE(&bytes[62], static_cast<std::uint64_t>(header.prayersSize), 8);
+    putLE(&bytes[70], static_cast<std::uint64_t>(header.plansSize), 8);
+    putLE(&bytes[78], std::bit_cast<std::uint64_t>(header.created), 8);
+    putLE(&bytes[86], static_cast<std::uint32_t>(header.version), 4);
     return bytes;
 }
 
-TBackupHeader DecodeBackupHeader(const unsigned char* bytes, std::size_t count)
+BackupHeader decodeBackupHeader(const unsigned char* bytes, std::size_t count)
 {
     std::array<unsigned char, kBackupHeaderSize> padded{};
     std::memcpy(padded.data(), bytes, std::min<std::size_t>(count, padded.size()));
-    TBackupHeader header;
+    BackupHeader header;
     const char* signature = reinterpret_cast<const char*>(padded.data());
-    header.Signature.assign(signature, ::strnlen(signature, kBackupSignatureSize));
-    header.PrayersOffset = static_cast<std::int64_t>(GetLE(&padded[46], 8));
-    header.PlansOffset = static_cast<std::int64_t>(GetLE(&padded[54], 8));
-    header.PrayersSize = static_cast<std::int64_t>(GetLE(&padded[62], 8));
-    header.PlansSize = static_cast<std::int64_t>(GetLE(&padded[70], 8));
-    header.Created = std::bit_cast<double>(GetLE(&padded[78], 8));
-    header.Version = static_cast<std::int32_t>(static_cast<std::uint32_t>(GetLE(&padded[86], 4)));
+    header.signature.assign(signature, ::strnlen(signature, kBackupSignatureSize));
+    header.prayersOffset = static_cast<std::int64_t>(getLE(&padded[46], 8));
+    header.plansOffset = static_cast<std::int64_t>(getLE(&padded[54], 8));
+    header.prayersSize = static_cast<std::int64_t>(getLE(&padded[62], 8));
+    header.plansSize = static_cast<std::int64_t>(getLE(&padded[70], 8));
+    header.created = std::bit_cast<double>(getLE(&padded[78], 8));
+    header.version = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLE(&padded[86], 4)));
     return header;
 }
 
-void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
+void writeBackupFile(const std::string& backupPath, const UserDatabases& databases, DateTime created,
                      const BackupProgress& progress, int lockWaitMs)
 {
     // Writing over a database that is being read would destroy it.
-    for (const std::string& database : {databases.PrayersPath, databases.PlansPath}) {
+    for (const std::string& database : {databases.prayersPath, databases.plansPath}) {
         std::error_code ec;
         if (fs::equivalent(backupPath, database, ec))
-            throw Exception(Format("Unable to create backup file %s: it is the database %s itself", backupPath,
+            throw Exception(format("Unable to create backup file %s: it is the database %s itself", backupPath,
                                    database));
     }
     // Both databases stay under a shared lock until the file is complete, so
     // the backup is one consistent image of each even while another program
     // writes to them; each image is checked as a restore would check it.
-    LockedDatabase prayers(databases.PrayersPath, databases.PrayersTable, lockWaitMs);
-    LockedDatabase plans(databases.PlansPath, databases.PlansTable, lockWaitMs);
-    const std::int64_t prayersFileSize = prayers.Size(), plansFileSize = plans.Size();
+    LockedDatabase prayers(databases.prayersPath, databases.prayersTable, lockWaitMs);
+    LockedDatabase plans(databases.plansPath, databases.plansTable, lockWaitMs);
+    const std::int64_t prayersFileSize = prayers.size(), plansFileSize = plans.size();
 
     // Written under a temporary name and renamed over backupPath only when
     // complete, so a failure never costs the user an earlier backup. A
     // temporary file left by a backup that was killed is replaced.
     const std::string partPath = backupPath + ".part";
-    RemoveQuietly(partPath);
+    removeQuietly(partPath);
     FileHandle out(::open(partPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!out.IsOpen())
-        throw Exception(Format("Unable to create backup file %s: %s", backupPath, SystemReason(errno)));
+    if (!out.isOpen())
+        throw Exception(format("Unable to create backup file %s: %s", backupPath, systemReason(errno)));
     try {
         auto writeFailed = [&](int error) {
-            return Exception(Format("Unable to write backup file %s: %s", backupPath, SystemReason(error)));
+            return Exception(format("Unable to write backup file %s: %s", backupPath, systemReason(error)));
         };
-        TBackupHeader header;
-        header.Signature = kBackupSignature;
-        header.Version = kBackupVersion;
-        header.Created = created;
-        const auto placeholder = EncodeBackupHeader(header);
-        if (!WriteAll(out.Fd(), placeholder.data(), placeholder.size()))
+        BackupHeader header;
+        header.signature = kBackupSignature;
+        header.version = kBackupVersion;
+        header.created = created;
+        const auto placeholder = encodeBackupHeader(header);
+        if (!writeAll(out.fd(), placeholder.data(), placeholder.size()))
             throw writeFailed(errno);
 
         const std::int64_t total = prayersFileSize + plansFileSize;
         std::int64_t done = 0, compressed = 0;
-        header.PrayersOffset = kBackupHeaderSize;
-        header.PrayersSize = CompressInto(prayers.Fd(), databases.PrayersPath, out.Fd(), backupPath, compressed,
+        header.prayersOffset = kBackupHeaderSize;
+        header.prayersSize = compressInto(prayers.fd(), databases.prayersPath, out.fd(), backupPath, compressed,
                                           done, total, progress);
-        header.PlansOffset = kBackupHeaderSize + compressed;
-        header.PlansSize =
-            CompressInto(plans.Fd(), databases.PlansPath, out.Fd(), backupPath, compressed, done, total, progress);
+        header.plansOffset = kBackupHeaderSize + compressed;
+        header.plansSize =
+            compressInto(plans.fd(), databases.plansPath, out.fd(), backupPath, compressed, done, total, progress);
 
-        const auto bytes = EncodeBackupHeader(header);
-        if (::pwrite(out.Fd(), bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
+        const auto bytes = encodeBackupHeader(header);
+        if (::pwrite(out.fd(), bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
             throw writeFailed(errno);
-        if (::fsync(out.Fd()) != 0)
+        if (::fsync(out.fd()) != 0)
             throw writeFailed(errno);
-        if (const int error = out.Close())
+        if (const int error = out.close())
             throw writeFailed(error);
         if (::rename(partPath.c_str(), backupPath.c_str()) != 0)
             throw writeFailed(errno);
     } catch (...) {
-        out.Close();
-        RemoveQuietly(partPath);
+        out.close();
+        removeQuietly(partPath);
         throw;
     }
-    SyncFolderOf(backupPath);
+    syncFolderOf(backupPath);
 }
 
-BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header)
+BackupCheck checkBackupFile(const std::string& backupPath, BackupHeader* header)
 {
     FileHandle file(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st{};
-    if (!file.IsOpen() || ::fstat(file.Fd(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || S_ISDIR(st.st_mode))
         return BackupCheck::CannotOpen;
     unsigned char bytes[kBackupHeaderSize];
-    const ssize_t n = ReadSome(file.Fd(), bytes, sizeof bytes);
+    const ssize_t n = readSome(file.fd(), bytes, sizeof bytes);
     if (n < 0)
         return BackupCheck::CannotOpen;
     // A file too short for the header cannot hold the sections either.
     if (n < kBackupHeaderSize)
         return BackupCheck::NotBackup;
-    const TBackupHeader read = DecodeBackupHeader(bytes, static_cast<std::size_t>(n));
-    if (read.Signature != kBackupSignature || read.Version != kBackupVersion)
+    const BackupHeader read = decodeBackupHeader(bytes, static_cast<std::size_t>(n));
+    if (read.signature != kBackupSignature || read.version != kBackupVersion)
         return BackupCheck::NotBackup;
     // A backup that was killed before it finished keeps the placeholder
     // header: no sections recorded at all.
-    if (read.PrayersOffset == 0 && read.PlansOffset == 0 && read.PrayersSize == 0 && read.PlansSize == 0)
+    if (read.prayersOffset == 0 && read.plansOffset == 0 && read.prayersSize == 0 && read.plansSize == 0)
         return BackupCheck::NotBackup;
     if (header)
         *header = read;
     return BackupCheck::Valid;
 }
 
-std::string BackupCheckMessage(BackupCheck check, const std::string& backupPath)
+std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
 {
     switch (check) {
     case BackupCheck::CannotOpen:
@@ -583,126 +583,126 @@ std::string BackupCheckMessage(BackupCheck check, const std::string& backupPath)
     return std::string();
 }
 
-ERestoreFailed::ERestoreFailed() : Exception(kRestoreFailedMessage) {}
+RestoreFailed::RestoreFailed() : Exception(kRestoreFailedMessage) {}
 
-bool CheckRestoredImage(const std::string& imagePath, const std::string& tableName)
+bool checkRestoredImage(const std::string& imagePath, const std::string& tableName)
 {
     // A journal or log beside the image would be read as part of it (or
     // rolled into it): an image is checked, and restored, alone.
-    if (HasSideFiles(imagePath))
+    if (hasSideFiles(imagePath))
         return false;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(imagePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     bool ok = false;
     if (rc == SQLITE_OK) {
         try {
-            ok = CheckImage(db, tableName);
+            ok = checkImage(db, tableName);
         } catch (const std::exception&) {
             ok = false;
         }
     }
     sqlite3_close(db);
-    return ok && !HasSideFiles(imagePath) && HeaderMatchesFileSize(imagePath);
+    return ok && !hasSideFiles(imagePath) && headerMatchesFileSize(imagePath);
 }
 
-void UnpackBackupFile(const std::string& backupPath, const TUserDatabases& databases, const BackupProgress& progress)
+void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress)
 {
     // A restore left half done by an earlier failure is settled first, so
     // that its leftovers cannot mix with this one.
-    RecoverInterruptedRestore(databases);
+    recoverInterruptedRestore(databases);
 
-    RemoveRestoredImages(databases);
+    removeRestoredImages(databases);
     bool ok = false;
-    TBackupHeader header;
-    if (CheckBackupFile(backupPath, &header) == BackupCheck::Valid) {
+    BackupHeader header;
+    if (checkBackupFile(backupPath, &header) == BackupCheck::Valid) {
         FileHandle backup(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat st{};
-        if (backup.IsOpen() && ::fstat(backup.Fd(), &st) == 0) {
+        if (backup.isOpen() && ::fstat(backup.fd(), &st) == 0) {
             const std::int64_t fileSize = st.st_size;
             auto inFile = [&](std::int64_t offset) { return offset >= kBackupHeaderSize && offset < fileSize; };
-            if (inFile(header.PrayersOffset) && inFile(header.PlansOffset) && header.PrayersSize >= 0 &&
-                header.PlansSize >= 0) {
+            if (inFile(header.prayersOffset) && inFile(header.plansOffset) && header.prayersSize >= 0 &&
+                header.plansSize >= 0) {
                 // Sizes are only compared with, never allocated from; the
                 // total is for progress alone and cannot overflow here.
                 const std::int64_t total = fileSize - kBackupHeaderSize;
                 std::int64_t done = 0;
-                ok = InflateSection(backup.Fd(), header.PrayersOffset, header.PrayersSize,
-                                    RestoredName(databases.PrayersPath), done, total, progress) &&
-                     InflateSection(backup.Fd(), header.PlansOffset, header.PlansSize,
-                                    RestoredName(databases.PlansPath), done, total, progress) &&
-                     CheckRestoredImage(RestoredName(databases.PrayersPath), databases.PrayersTable) &&
-                     CheckRestoredImage(RestoredName(databases.PlansPath), databases.PlansTable);
+                ok = inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
+                                    restoredName(databases.prayersPath), done, total, progress) &&
+                     inflateSection(backup.fd(), header.plansOffset, header.plansSize,
+                                    restoredName(databases.plansPath), done, total, progress) &&
+                     checkRestoredImage(restoredName(databases.prayersPath), databases.prayersTable) &&
+                     checkRestoredImage(restoredName(databases.plansPath), databases.plansTable);
             }
         }
     }
     if (!ok) {
-        RemoveRestoredImages(databases);
-        throw ERestoreFailed();
+        removeRestoredImages(databases);
+        throw RestoreFailed();
     }
-    SyncFolderOf(databases.PrayersPath);
-    SyncFolderOf(databases.PlansPath);
+    syncFolderOf(databases.prayersPath);
+    syncFolderOf(databases.plansPath);
 }
 
-void ReplaceWithRestoredImages(const TUserDatabases& databases)
+void replaceWithRestoredImages(const UserDatabases& databases)
 {
-    const std::string marker = CommitMarkerName(databases);
+    const std::string marker = commitMarkerName(databases);
     {
         FileHandle file(::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        const bool written = file.IsOpen() && ::fsync(file.Fd()) == 0 && file.Close() == 0;
+        const bool written = file.isOpen() && ::fsync(file.fd()) == 0 && file.close() == 0;
         if (!written) {
-            file.Close();
-            RemoveQuietly(marker);
-            RemoveRestoredImages(databases);
-            throw ERestoreFailed();
+            file.close();
+            removeQuietly(marker);
+            removeRestoredImages(databases);
+            throw RestoreFailed();
         }
-        SyncFolderOf(marker);
+        syncFolderOf(marker);
     }
     try {
-        SwapIn(databases.PrayersPath);
-        SwapIn(databases.PlansPath);
-        SyncFolderOf(databases.PrayersPath);
-        SyncFolderOf(databases.PlansPath);
+        swapIn(databases.prayersPath);
+        swapIn(databases.plansPath);
+        syncFolderOf(databases.prayersPath);
+        syncFolderOf(databases.plansPath);
     } catch (const std::exception&) {
         try {
-            SwapBack(databases.PlansPath);
-            SwapBack(databases.PrayersPath);
-            SyncFolderOf(databases.PrayersPath);
-            SyncFolderOf(databases.PlansPath);
-            RemoveRestoredImages(databases);
-            RemoveQuietly(marker);
+            swapBack(databases.plansPath);
+            swapBack(databases.prayersPath);
+            syncFolderOf(databases.prayersPath);
+            syncFolderOf(databases.plansPath);
+            removeRestoredImages(databases);
+            removeQuietly(marker);
         } catch (const std::exception&) {
             // The marker stays: the next start finishes the restore.
         }
-        throw ERestoreFailed();
+        throw RestoreFailed();
     }
-    RemoveQuietly(marker);
-    SyncFolderOf(marker);
+    removeQuietly(marker);
+    syncFolderOf(marker);
 }
 
-void RestoreBackupFiles(const std::string& backupPath, const TUserDatabases& databases, const BackupProgress& progress)
+void restoreBackupFiles(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress)
 {
-    UnpackBackupFile(backupPath, databases, progress);
-    ReplaceWithRestoredImages(databases);
+    unpackBackupFile(backupPath, databases, progress);
+    replaceWithRestoredImages(databases);
 }
 
-bool RecoverInterruptedRestore(const TUserDatabases& databases)
+bool recoverInterruptedRestore(const UserDatabases& databases)
 {
-    const std::string marker = CommitMarkerName(databases);
-    if (Exists(marker)) {
+    const std::string marker = commitMarkerName(databases);
+    if (exists(marker)) {
         try {
-            SwapIn(databases.PrayersPath);
-            SwapIn(databases.PlansPath);
-            SyncFolderOf(databases.PrayersPath);
-            SyncFolderOf(databases.PlansPath);
-            RemoveQuietly(marker);
+            swapIn(databases.prayersPath);
+            swapIn(databases.plansPath);
+            syncFolderOf(databases.prayersPath);
+            syncFolderOf(databases.plansPath);
+            removeQuietly(marker);
         } catch (const std::exception&) {
             // Left for the next start; the stores open what is there.
         }
         return true;
     }
-    const bool leftovers = Exists(RestoredName(databases.PrayersPath)) || Exists(RestoredName(databases.PlansPath));
-    RemoveRestoredImages(databases);
+    const bool leftovers = exists(restoredName(databases.prayersPath)) || exists(restoredName(databases.plansPath));
+    removeRestoredImages(databases);
     return leftovers;
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -2,25 +2,25 @@
 // The backup file (*.kova2bak) and the file work behind backup and restore.
 //
 // Layout, all numbers little-endian:
-//   0   90 bytes  header (TBackupHeader, packed as below)
+//   0   90 bytes  header (BackupHeader, packed as below)
 //   90  ...       prayers section: a zlib stream (level 9) of prayers.kova2
 //   ... ...       plans section: a zlib stream (level 9) of userreadplans.kova2,
 //                 starting at the byte after the prayers section; nothing follows.
-// Header: 0 Signature (46 bytes, text then zero bytes), 46 PrayersOffset (int64),
-// 54 PlansOffset (int64), 62 PrayersSize (int64), 70 PlansSize (int64),
+// Header: 0 Signature (46 bytes, text then zero bytes), 46 prayersOffset (int64),
+// 54 plansOffset (int64), 62 prayersSize (int64), 70 plansSize (int64),
 // 78 Created (double date-time), 86 Version (int32, 20).
 //
 // Everything here works on file paths; it never opens a store. The shell
 // closes both stores, calls in here and reopens both stores whatever happened:
 //
-//   backup:  close stores; WriteBackupFile(...) (reads each database under a
+//   backup:  close stores; writeBackupFile(...) (reads each database under a
 //            shared lock, so another program cannot change it mid-copy);
 //            reopen stores
-//   restore: CheckBackupFile (refuse with BackupCheckMessage unless Valid);
+//   restore: checkBackupFile (refuse with backupCheckMessage unless Valid);
 //            confirm with the user; close stores;
-//            RestoreBackupFiles(...) (raises ERestoreFailed, current data intact);
+//            restoreBackupFiles(...) (raises RestoreFailed, current data intact);
 //            reopen stores
-//   start-up, before either store is opened: RecoverInterruptedRestore(...)
+//   start-up, before either store is opened: recoverInterruptedRestore(...)
 //
 // Files beside the databases (P is each database's path):
 //   P + ".old"        the database as it was before the last successful restore
@@ -45,43 +45,43 @@
 // A failure in step 1 deletes the .restored files; a failure in step 3 swaps
 // back what was already swapped (and if even that fails, the marker is left so
 // the next start finishes the restore).
-#include "base/datetime.h"
-#include "base/exception.h"
+#include "core/base/datetime.h"
+#include "core/base/exception.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 constexpr int kBackupHeaderSize = 90;
 constexpr int kBackupSignatureSize = 46;
 constexpr const char* kBackupSignature = "Kovara backup [schema 2.0]";
 constexpr std::int32_t kBackupVersion = 20;
 
-struct TBackupHeader {
-    std::string Signature; // up to the first zero byte of the 46-byte field
-    std::int64_t PrayersOffset = 0;
-    std::int64_t PlansOffset = 0;
-    std::int64_t PrayersSize = 0;
-    std::int64_t PlansSize = 0;
-    TDateTime Created = 0;
-    std::int32_t Version = 0;
+struct BackupHeader {
+    std::string signature; // up to the first zero byte of the 46-byte field
+    std::int64_t prayersOffset = 0;
+    std::int64_t plansOffset = 0;
+    std::int64_t prayersSize = 0;
+    std::int64_t plansSize = 0;
+    DateTime created = 0;
+    std::int32_t version = 0;
 };
 
 // The 90 header bytes. A signature longer than its field is cut to 46 bytes.
-std::array<unsigned char, kBackupHeaderSize> EncodeBackupHeader(const TBackupHeader& header);
+std::array<unsigned char, kBackupHeaderSize> encodeBackupHeader(const BackupHeader& header);
 // Reads a header from up to 90 bytes; missing bytes count as zero.
-TBackupHeader DecodeBackupHeader(const unsigned char* bytes, std::size_t count);
+BackupHeader decodeBackupHeader(const unsigned char* bytes, std::size_t count);
 
 // The two user databases, and for each the table a real one always holds
 // (the stores create it when they open a new file).
-struct TUserDatabases {
-    std::string PrayersPath;
-    std::string PlansPath;
-    std::string PrayersTable = "prayerTracker";
-    std::string PlansTable = "KOVA2PlanMaster";
+struct UserDatabases {
+    std::string prayersPath;
+    std::string plansPath;
+    std::string prayersTable = "prayerTracker";
+    std::string plansTable = "KOVA2PlanMaster";
 };
 
 // Called with the bytes done so far and the total, during long copies. The
@@ -103,7 +103,7 @@ constexpr int kBackupLockWaitMs = 3000;
 // too long, damaged), "Unable to create backup file %s", "Unable to write
 // backup file %s" (each followed by the reason). A backupPath that names one
 // of the databases is refused before anything is written.
-void WriteBackupFile(const std::string& backupPath, const TUserDatabases& databases, TDateTime created,
+void writeBackupFile(const std::string& backupPath, const UserDatabases& databases, DateTime created,
                      const BackupProgress& progress = {}, int lockWaitMs = kBackupLockWaitMs);
 
 enum class BackupCheck { Valid, CannotOpen, NotBackup };
@@ -112,17 +112,17 @@ enum class BackupCheck { Valid, CannotOpen, NotBackup };
 // header; a shorter file is never valid, nor is one whose header was never
 // completed - the temporary file of a backup that was killed). Fills
 // header when given and the answer is Valid. Never raises.
-BackupCheck CheckBackupFile(const std::string& backupPath, TBackupHeader* header = nullptr);
+BackupCheck checkBackupFile(const std::string& backupPath, BackupHeader* header = nullptr);
 
 // The notice for a check that is not Valid: "Unable to open <path>" or
 // "<path> is not a valid Kovara backup file."; empty for Valid.
-std::string BackupCheckMessage(BackupCheck check, const std::string& backupPath);
+std::string backupCheckMessage(BackupCheck check, const std::string& backupPath);
 
 // Raised when a restore could not be completed. The current databases are as
 // they were before the restore started.
-class ERestoreFailed : public Exception {
+class RestoreFailed : public Exception {
 public:
-    ERestoreFailed();
+    RestoreFailed();
 };
 
 // The message every failed restore shows.
@@ -132,27 +132,27 @@ constexpr const char* kRestoreFailedMessage =
 // Step 1 of a restore (the databases must be closed, because a restore left
 // half done by an earlier failure is finished first): unpacks both sections into P.restored beside each
 // database, streaming (no buffer is sized from the header), flushes them and
-// checks each with CheckRestoredImage. The live databases are not touched.
+// checks each with checkRestoredImage. The live databases are not touched.
 // Any damage - a file that is not a backup, offsets or sizes that are
 // negative or outside the file, a section that ends early, holds more than its
-// size or fails zlib's checksum, an image that fails CheckRestoredImage - or a file that cannot be written deletes the .restored
-// files and raises ERestoreFailed.
-void UnpackBackupFile(const std::string& backupPath, const TUserDatabases& databases,
+// size or fails zlib's checksum, an image that fails checkRestoredImage - or a file that cannot be written deletes the .restored
+// files and raises RestoreFailed.
+void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases,
                       const BackupProgress& progress = {});
 
 // True when the file opens read-only as an SQLite database holding the table,
 // passes SQLite's integrity check, has no journal or log beside it and is as
 // long as its header says (a copy taken in the middle of a write is not).
-bool CheckRestoredImage(const std::string& imagePath, const std::string& tableName);
+bool checkRestoredImage(const std::string& imagePath, const std::string& tableName);
 
 // Steps 2 to 4: swaps both unpacked images in, keeping the current databases as
-// P.old (replacing older .old files). Requires a successful UnpackBackupFile.
-// On failure undoes what it did as far as it can and raises ERestoreFailed.
-void ReplaceWithRestoredImages(const TUserDatabases& databases);
+// P.old (replacing older .old files). Requires a successful unpackBackupFile.
+// On failure undoes what it did as far as it can and raises RestoreFailed.
+void replaceWithRestoredImages(const UserDatabases& databases);
 
-// UnpackBackupFile then ReplaceWithRestoredImages (the databases must be
-// closed). Raises ERestoreFailed with the current data intact.
-void RestoreBackupFiles(const std::string& backupPath, const TUserDatabases& databases,
+// unpackBackupFile then replaceWithRestoredImages (the databases must be
+// closed). Raises RestoreFailed with the current data intact.
+void restoreBackupFiles(const std::string& backupPath, const UserDatabases& databases,
                         const BackupProgress& progress = {});
 
 // Run at start-up before either database is opened: finishes a restore that
@@ -160,6 +160,6 @@ void RestoreBackupFiles(const std::string& backupPath, const TUserDatabases& dat
 // interrupted before it. Does nothing when there is nothing to do. Returns
 // true when it found something to finish or clean. File system errors are
 // ignored here (the stores then open what is there).
-bool RecoverInterruptedRestore(const TUserDatabases& databases);
+bool recoverInterruptedRestore(const UserDatabases& databases);
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,13 +1,13 @@
-#include "app/data_folders.h"
+#include "core/app/data_folders.h"
 
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <filesystem>
 #include <system_error>
 
-namespace kovara {
+namespace kovara::core {
 
-std::string ProgramFolderOf(const std::string& executablePath)
+std::string programFolderOf(const std::string& executablePath)
 {
     const std::size_t slash = executablePath.rfind(kPathSeparator);
     if (slash == std::string::npos)
@@ -15,26 +15,26 @@ std::string ProgramFolderOf(const std::string& executablePath)
     return executablePath.substr(0, slash + 1);
 }
 
-std::string UserDataFolderFor(const std::string& appDataFolder, const std::string& programFolder)
+std::string userDataFolderFor(const std::string& appDataFolder, const std::string& programFolder)
 {
-    if (!Trim(appDataFolder).empty())
+    if (!trim(appDataFolder).empty())
         return appDataFolder + kPathSeparator + "Kovara 2" + kPathSeparator;
     return programFolder + "User Data" + kPathSeparator;
 }
 
-std::string Version1FolderFor(const std::string& appDataFolder)
+std::string version1FolderFor(const std::string& appDataFolder)
 {
     return appDataFolder + kPathSeparator + "Kovara" + kPathSeparator;
 }
 
-void EnsureUserDataFolder(const std::string& folder)
+void ensureUserDataFolder(const std::string& folder)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
         fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
-        throw Exception(Format("Unable to create user data folder \"%s\"", folder));
+        throw Exception(format("Unable to create user data folder \"%s\"", folder));
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,6 +1,6 @@
-#include "app/ini_file.h"
+#include "core/app/ini_file.h"
 
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <atomic>
 #include <cerrno>
@@ -12,7 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace kovara {
+namespace kovara::core {
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,7 +24,7 @@ struct IniText {
 };
 
 // Reads the whole file. Returns false when it does not exist or cannot be read.
-bool LoadIni(const std::string& fileName, IniText& text)
+bool loadIni(const std::string& fileName, IniText& text)
 {
     std::ifstream in(fileName, std::ios::binary);
     if (!in)
@@ -52,7 +52,7 @@ bool LoadIni(const std::string& fileName, IniText& text)
     return true;
 }
 
-bool SameName(const std::string& a, const std::string& b)
+bool sameName(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
         return false;
@@ -69,29 +69,29 @@ bool SameName(const std::string& a, const std::string& b)
 }
 
 // "[name]" (blanks allowed around it and inside the brackets).
-bool ParseSection(const std::string& line, std::string& name)
+bool parseSection(const std::string& line, std::string& name)
 {
-    const std::string t = Trim(line);
+    const std::string t = trim(line);
     if (t.empty() || t.front() != '[')
         return false;
     const std::size_t close = t.find(']');
     if (close == std::string::npos)
         return false;
-    name = Trim(t.substr(1, close - 1));
+    name = trim(t.substr(1, close - 1));
     return true;
 }
 
 // "key=value"; lines starting with ';' are comments.
-bool ParseKey(const std::string& line, std::string& key, std::string& value)
+bool parseKey(const std::string& line, std::string& key, std::string& value)
 {
-    const std::string t = Trim(line);
+    const std::string t = trim(line);
     if (t.empty() || t.front() == ';' || t.front() == '[')
         return false;
     const std::size_t eq = t.find('=');
     if (eq == std::string::npos)
         return false;
-    key = Trim(t.substr(0, eq));
-    value = Trim(t.substr(eq + 1));
+    key = trim(t.substr(0, eq));
+    value = trim(t.substr(eq + 1));
     return !key.empty();
 }
 
@@ -104,7 +104,7 @@ struct KeyPlace {
     std::string value;
 };
 
-KeyPlace FindKey(const IniText& text, const std::string& section, const std::string& key)
+KeyPlace findKey(const IniText& text, const std::string& section, const std::string& key)
 {
     KeyPlace place;
     bool inSection = false;
@@ -112,8 +112,8 @@ KeyPlace FindKey(const IniText& text, const std::string& section, const std::str
     std::string name, k, v;
     for (std::size_t i = 0; i < text.lines.size(); ++i) {
         const std::string& line = text.lines[i];
-        if (ParseSection(line, name)) {
-            inSection = SameName(name, section);
+        if (parseSection(line, name)) {
+            inSection = sameName(name, section);
             firstOccurrence = inSection && place.insertAfter < 0;
             if (firstOccurrence)
                 place.insertAfter = static_cast<long>(i);
@@ -121,12 +121,12 @@ KeyPlace FindKey(const IniText& text, const std::string& section, const std::str
         }
         if (!inSection)
             continue;
-        if (ParseKey(line, k, v) && SameName(k, key)) {
+        if (parseKey(line, k, v) && sameName(k, key)) {
             place.keyLine = static_cast<long>(i);
             place.value = v;
             return place;
         }
-        if (firstOccurrence && !Trim(line).empty())
+        if (firstOccurrence && !trim(line).empty())
             place.insertAfter = static_cast<long>(i);
     }
     return place;
@@ -135,7 +135,7 @@ KeyPlace FindKey(const IniText& text, const std::string& section, const std::str
 // Writes data to fileName through a temporary file in the same folder that is
 // renamed over it. Returns false on any failure, leaving the old file intact
 // and no temporary file behind.
-bool ReplaceFileAtomically(const std::string& fileName, const std::string& data)
+bool replaceFileAtomically(const std::string& fileName, const std::string& data)
 {
     // Write through a symbolic link to its target rather than replacing it.
     std::error_code ec;
@@ -188,45 +188,45 @@ bool ReplaceFileAtomically(const std::string& fileName, const std::string& data)
 
 } // namespace
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const
+std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& defaultValue) const
 {
     IniText text;
-    if (!LoadIni(fileName_, text))
+    if (!loadIni(fileName_, text))
         return defaultValue;
-    const KeyPlace place = FindKey(text, section, key);
+    const KeyPlace place = findKey(text, section, key);
     return place.keyLine >= 0 ? place.value : defaultValue;
 }
 
-int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const
+int IniFile::readInteger(const std::string& section, const std::string& key, int defaultValue) const
 {
-    const std::string value = ReadString(section, key, std::string());
+    const std::string value = readString(section, key, std::string());
     if (value.empty())
         return defaultValue;
     try {
-        return StrToInt(value);
+        return strToInt(value);
     } catch (const Exception&) {
         return defaultValue;
     }
 }
 
-bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
+bool IniFile::readBool(const std::string& section, const std::string& key, bool defaultValue) const
 {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool TIniFile::ValueExists(const std::string& section, const std::string& key) const
+bool IniFile::valueExists(const std::string& section, const std::string& key) const
 {
     IniText text;
-    return LoadIni(fileName_, text) && FindKey(text, section, key).keyLine >= 0;
+    return loadIni(fileName_, text) && findKey(text, section, key).keyLine >= 0;
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+void IniFile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
     IniText text;
     // A file that exists but cannot be read must not be replaced by one key.
     std::error_code ec;
-    if (!LoadIni(fileName_, text) && fs::exists(fileName_, ec))
-        throw Exception(Format("Unable to write to %s", fileName_));
+    if (!loadIni(fileName_, text) && fs::exists(fileName_, ec))
+        throw Exception(format("Unable to write to %s", fileName_));
 
     // A line break inside a value would end the line and could start a new
     // section, so breaks are stored as blanks.
@@ -236,13 +236,13 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
             c = ' ';
     const std::string line = key + "=" + clean;
 
-    const KeyPlace place = FindKey(text, section, key);
+    const KeyPlace place = findKey(text, section, key);
     if (place.keyLine >= 0) {
         text.lines[static_cast<std::size_t>(place.keyLine)] = line;
     } else if (place.insertAfter >= 0) {
         text.lines.insert(text.lines.begin() + place.insertAfter + 1, line);
     } else {
-        while (!text.lines.empty() && Trim(text.lines.back()).empty())
+        while (!text.lines.empty() && trim(text.lines.back()).empty())
             text.lines.pop_back();
         if (!text.lines.empty())
             text.lines.push_back(std::string());
@@ -254,18 +254,18 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     std::string data;
     for (const std::string& l : text.lines)
         data += l + eol;
-    if (!ReplaceFileAtomically(fileName_, data))
-        throw Exception(Format("Unable to write to %s", fileName_));
+    if (!replaceFileAtomically(fileName_, data))
+        throw Exception(format("Unable to write to %s", fileName_));
 }
 
-void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
+void IniFile::writeInteger(const std::string& section, const std::string& key, int value)
 {
-    WriteString(section, key, std::to_string(value));
+    writeString(section, key, std::to_string(value));
 }
 
-void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+void IniFile::writeBool(const std::string& section, const std::string& key, bool value)
 {
-    WriteString(section, key, value ? "1" : "0");
+    writeString(section, key, value ? "1" : "0");
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -13,38 +13,38 @@
 // survive every write.
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
-class TIniFile {
+class IniFile {
 public:
-    explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+    explicit IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
-    const std::string& FileName() const { return fileName_; }
+    const std::string& fileName() const { return fileName_; }
 
     // Reading never fails: a missing or unreadable file, section or key gives
     // the default.
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+    std::string readString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
     // Decimal, or hexadecimal after "0x" or "$" (all 32 bits may be used, so
     // "$FF000005" reads as a negative value). A value that is not a number
     // gives the default.
-    int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+    int readInteger(const std::string& section, const std::string& key, int defaultValue) const;
     // Read as an integer: anything but 0 is true.
-    bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+    bool readBool(const std::string& section, const std::string& key, bool defaultValue) const;
     // True when the section holds the key (whatever its value).
-    bool ValueExists(const std::string& section, const std::string& key) const;
+    bool valueExists(const std::string& section, const std::string& key) const;
 
     // Writes go straight to the file. The section is appended when missing and
     // the key appended to its section when missing. Raises Exception
     // "Unable to write to %s" (the file's path) when the file cannot be
     // written; the file is then left as it was.
-    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
     // Decimal, signed.
-    void WriteInteger(const std::string& section, const std::string& key, int value);
+    void writeInteger(const std::string& section, const std::string& key, int value);
     // "1" or "0".
-    void WriteBool(const std::string& section, const std::string& key, bool value);
+    void writeBool(const std::string& section, const std::string& key, bool value);
 
 private:
     std::string fileName_;
 };
 
-} // namespace kovara
+} // namespace kovara::core

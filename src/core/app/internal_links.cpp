@@ -1,16 +1,16 @@
-#include "app/internal_links.h"
+#include "core/app/internal_links.h"
 
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <cstring>
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
 
-// Plan numbers are decimal only; the general integer conversion also takes
+// record numbers are decimal only; the general integer conversion also takes
 // hexadecimal forms ("$1F", "0x1F"), which a link must not.
-int DecimalPlanNumber(const std::string& text)
+int decimalPlanNumber(const std::string& text)
 {
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
@@ -19,40 +19,40 @@ int DecimalPlanNumber(const std::string& text)
     for (; i < text.size(); ++i)
         digits = digits && text[i] >= '0' && text[i] <= '9';
     if (!digits)
-        throw Exception(Format("'%s' is not a valid integer value", text));
-    return StrToInt(text);
+        throw Exception(format("'%s' is not a valid integer value", text));
+    return strToInt(text);
 }
 
 } // namespace
 
-TInternalLink ParseInternalLink(const std::string& link)
+InternalLink parseInternalLink(const std::string& link)
 {
     // The order of the table decides when more than one entry could match.
     if (link == kLinkFaithsCheckbookToday)
-        return {TInternalLinkKind::FaithsCheckbookToday};
+        return {InternalLinkKind::FaithsCheckbookToday};
     if (link == kLinkNewReadPlan)
-        return {TInternalLinkKind::NewReadPlan};
+        return {InternalLinkKind::NewReadPlan};
     const std::size_t prefixLength = std::strlen(kLinkReadPlanPrefix);
     if (link.compare(0, prefixLength, kLinkReadPlanPrefix) == 0)
-        return {TInternalLinkKind::ReadPlan, DecimalPlanNumber(link.substr(prefixLength, 5))};
+        return {InternalLinkKind::ReadPlan, decimalPlanNumber(link.substr(prefixLength, 5))};
     if (link == kLinkPlanManager)
-        return {TInternalLinkKind::PlanManager};
+        return {InternalLinkKind::PlanManager};
     if (link == kLinkNewPrayerItem)
-        return {TInternalLinkKind::NewPrayerItem};
+        return {InternalLinkKind::NewPrayerItem};
     if (link == kLinkViewActivePrayers)
-        return {TInternalLinkKind::ViewActivePrayers};
+        return {InternalLinkKind::ViewActivePrayers};
     if (link == kLinkViewInactivePrayers)
-        return {TInternalLinkKind::ViewInactivePrayers};
+        return {InternalLinkKind::ViewInactivePrayers};
     if (link == kLinkViewAnsweredPrayers)
-        return {TInternalLinkKind::ViewAnsweredPrayers};
+        return {InternalLinkKind::ViewAnsweredPrayers};
     if (link == kLinkViewAllPrayers)
-        return {TInternalLinkKind::ViewAllPrayers};
+        return {InternalLinkKind::ViewAllPrayers};
     return {};
 }
 
-std::string UnknownLinkMessage(const std::string& link)
+std::string unknownLinkMessage(const std::string& link)
 {
-    return Format("Error - Unknown link \"%s\"", link);
+    return format("Error - Unknown link \"%s\"", link);
 }
 
-} // namespace kovara
+} // namespace kovara::core

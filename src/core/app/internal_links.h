@@ -5,7 +5,7 @@
 // parser that says which command a clicked text names.
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 inline constexpr const char* kLinkFaithsCheckbookToday = "koav2:FCtoday";
 inline constexpr const char* kLinkNewReadPlan = "koav2:NewReadPlan";
@@ -18,7 +18,7 @@ inline constexpr const char* kLinkViewInactivePrayers = "koav2:ViewInactivePraye
 inline constexpr const char* kLinkViewAnsweredPrayers = "koav2:ViewAnsweredPrayers";
 inline constexpr const char* kLinkViewAllPrayers = "koav2:ViewAllPrayers";
 
-enum class TInternalLinkKind {
+enum class InternalLinkKind {
     Unknown,
     FaithsCheckbookToday,
     NewReadPlan,
@@ -31,8 +31,8 @@ enum class TInternalLinkKind {
     ViewAllPrayers,
 };
 
-struct TInternalLink {
-    TInternalLinkKind kind = TInternalLinkKind::Unknown;
+struct InternalLink {
+    InternalLinkKind kind = InternalLinkKind::Unknown;
     int plan = 0; // for ReadPlan only
 };
 
@@ -44,9 +44,9 @@ struct TInternalLink {
 // "'%s' is not a valid integer value" with the characters read. The number is
 // not checked against the plans: that is the reading page's business.
 // A text that names no command gives kind Unknown.
-TInternalLink ParseInternalLink(const std::string& link);
+InternalLink parseInternalLink(const std::string& link);
 
 // "Error - Unknown link \"%s\"" with the link text.
-std::string UnknownLinkMessage(const std::string& link);
+std::string unknownLinkMessage(const std::string& link);
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,17 +1,17 @@
-#include "app/links.h"
+#include "core/app/links.h"
 
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <vector>
 
-namespace kovara {
+namespace kovara::core {
 
-std::string SupportEmailUrl(const std::string& fileVersion)
+std::string supportEmailUrl(const std::string& fileVersion)
 {
     return std::string("mailto:") + kSupportEmail + "?subject=Kovara%20" + fileVersion;
 }
 
-std::string UpdateCheckQuery(const std::string& fileVersion)
+std::string updateCheckQuery(const std::string& fileVersion)
 {
     // Every "." splits, so empty parts count as parts ("2..1.2" has four).
     std::vector<std::string> parts;
@@ -24,14 +24,14 @@ std::string UpdateCheckQuery(const std::string& fileVersion)
         start = dot + 1;
     }
     if (parts.size() < 4)
-        throw Exception(Format("The file version \"%s\" does not have the four parts major.minor.release.build",
+        throw Exception(format("The file version \"%s\" does not have the four parts major.minor.release.build",
                                fileVersion));
-    return Format("major=%s&minor=%s&release=%s&build=%s", parts[0], parts[1], parts[2], parts[3]);
+    return format("major=%s&minor=%s&release=%s&build=%s", parts[0], parts[1], parts[2], parts[3]);
 }
 
-std::string UpdateCheckUrl(const std::string& fileVersion)
+std::string updateCheckUrl(const std::string& fileVersion)
 {
-    return kUpdateCheckPage + UpdateCheckQuery(fileVersion);
+    return kUpdateCheckPage + updateCheckQuery(fileVersion);
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -4,7 +4,7 @@
 // version query. The shell only opens what these return.
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 // The product web site.
 inline constexpr const char* kProductWebsite = "https://kovara.example.org/";
@@ -15,14 +15,14 @@ inline constexpr const char* kUpdateCheckPage = "https://kovara.example.org/upda
 
 // "mailto:", the support address, "?subject=Kovara%20" and version: the e-mail
 // program opens a message whose subject is "Kovara " and the version.
-std::string SupportEmailUrl(const std::string& fileVersion);
+std::string supportEmailUrl(const std::string& fileVersion);
 
 // "major=%s&minor=%s&release=%s&build=%s" from the first four dot-separated
 // parts of fileVersion (further parts are ignored). Raises when there are
 // fewer than four parts.
-std::string UpdateCheckQuery(const std::string& fileVersion);
+std::string updateCheckQuery(const std::string& fileVersion);
 
-// The update-check page with UpdateCheckQuery appended.
-std::string UpdateCheckUrl(const std::string& fileVersion);
+// The update-check page with updateCheckQuery appended.
+std::string updateCheckUrl(const std::string& fileVersion);
 
-} // namespace kovara
+} // namespace kovara::core

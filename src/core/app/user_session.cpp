@@ -1,20 +1,20 @@
-#include "app/user_session.h"
+#include "core/app/user_session.h"
 
-#include "db/sqlite_db.h"
-#include "plans/kova_readplan.h"
-#include "prayer/kova_prayertracker.h"
+#include "core/db/sqlite_db.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
 
 #include <chrono>
 #include <thread>
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
-bool IsLockedError(const std::exception& e)
+bool isLockedError(const std::exception& e)
 {
     const std::string message = e.what();
-    return message.rfind(Format("SQLite Error %d ", SQLITE_BUSY), 0) == 0 ||
-           message.rfind(Format("SQLite Error %d ", SQLITE_LOCKED), 0) == 0;
+    return message.rfind(format("SQLite Error %d ", SQLITE_BUSY), 0) == 0 ||
+           message.rfind(format("SQLite Error %d ", SQLITE_LOCKED), 0) == 0;
 }
 } // namespace
 
@@ -25,85 +25,85 @@ UserSession::UserSession(std::string userDataFolder, const Clock& clock)
 
 UserSession::~UserSession()
 {
-    Close();
+    close();
 }
 
-TUserDatabases UserSession::Databases() const
+UserDatabases UserSession::databases() const
 {
-    TUserDatabases databases;
-    databases.PrayersPath = folder_ + "prayers.kova2";
-    databases.PlansPath = folder_ + "userreadplans.kova2";
+    UserDatabases databases;
+    databases.prayersPath = folder_ + "prayers.kova2";
+    databases.plansPath = folder_ + "userreadplans.kova2";
     return databases;
 }
 
-void UserSession::OpenPlans()
+void UserSession::openPlans()
 {
     if (!plans_)
-        plans_ = std::make_unique<TKOVAReadPlans>(Databases().PlansPath, clock_);
+        plans_ = std::make_unique<PlanStore>(databases().plansPath, clock_);
 }
 
-void UserSession::OpenPrayers()
+void UserSession::openPrayers()
 {
     if (!prayers_)
-        prayers_ = std::make_unique<TKOVAPrayerTracker>(Databases().PrayersPath, &clock_);
+        prayers_ = std::make_unique<PrayerStore>(databases().prayersPath, &clock_);
 }
 
-TKOVAReadPlans& UserSession::Plans()
+PlanStore& UserSession::planStore()
 {
     if (!plans_) {
         if (heldClosed_)
             throw Exception("The reading plan store is not open");
-        OpenPlans();
+        openPlans();
     }
     return *plans_;
 }
 
-TKOVAPrayerTracker& UserSession::Prayers()
+PrayerStore& UserSession::prayers()
 {
     if (!prayers_) {
         if (heldClosed_)
             throw Exception("The prayer store is not open");
-        OpenPrayers();
+        openPrayers();
     }
     return *prayers_;
 }
 
-void UserSession::Open()
+void UserSession::open()
 {
     heldClosed_ = false;
-    OpenPlans();
-    OpenPrayers();
+    openPlans();
+    openPrayers();
 }
 
-void UserSession::OpenRetrying(int waitMs)
+void UserSession::openRetrying(int waitMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
         try {
-            Open();
+            open();
             return;
         } catch (const std::exception& e) {
-            if (!IsLockedError(e) || std::chrono::steady_clock::now() >= deadline)
+            if (!isLockedError(e) || std::chrono::steady_clock::now() >= deadline)
                 throw;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
 
-void UserSession::Close()
+void UserSession::close()
 {
     heldClosed_ = true;
     prayers_.reset();
     plans_.reset();
 }
 
-void UserSession::Shutdown()
+void UserSession::shutdown()
 {
     heldClosed_ = true;
     std::exception_ptr failure;
     if (prayers_) {
         try {
-            prayers_->Close();
+            prayers_->close();
         } catch (...) {
             failure = std::current_exception();
         }
@@ -114,4 +114,4 @@ void UserSession::Shutdown()
         std::rethrow_exception(failure);
 }
 
-} // namespace kovara
+} // namespace kovara::core

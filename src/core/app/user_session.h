@@ -10,16 +10,16 @@
 // could not be opened again after a backup, say, while another program held
 // its file - is opened again on its next use, so a passing failure never
 // leaves the program without its data until a restart.
-#include "app/backup_file.h"
-#include "base/datetime.h"
+#include "core/app/backup_file.h"
+#include "core/base/datetime.h"
 
 #include <memory>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
-class TKOVAReadPlans;
-class TKOVAPrayerTracker;
+class PlanStore;
+class PrayerStore;
 
 class UserSession {
 public:
@@ -33,38 +33,38 @@ public:
     // The stores. Each is opened here when missing and not held closed;
     // raises the open's error when that fails, or "The reading plan store is
     // not open" / "The prayer store is not open" while held closed.
-    TKOVAReadPlans& Plans();
-    TKOVAPrayerTracker& Prayers();
+    PlanStore& planStore();
+    PrayerStore& prayers();
 
     // Opens each missing store, plans first. Ends a hold even when it fails;
     // raises the first failure (a store opened before it stays open).
-    void Open();
+    void open();
     // Open(), tried again every few milliseconds for up to waitMs while the
     // failure is a database locked by another program.
-    void OpenRetrying(int waitMs);
+    void openRetrying(int waitMs);
     // Frees the prayer store, then the plan store, and holds both closed
     // until the next Open(). Never raises.
-    void Close();
+    void close();
     // The end of the session: closes the prayer store reporting a failed
     // close (raised after both stores are freed), then the plan store.
-    void Shutdown();
+    void shutdown();
 
-    bool IsOpen() const { return plans_ && prayers_; }
-    bool IsHeldClosed() const { return heldClosed_; }
+    bool isOpen() const { return plans_ && prayers_; }
+    bool isHeldClosed() const { return heldClosed_; }
 
     // The files of both stores.
-    TUserDatabases Databases() const;
-    const std::string& Folder() const { return folder_; }
+    UserDatabases databases() const;
+    const std::string& folder() const { return folder_; }
 
 private:
-    void OpenPlans();
-    void OpenPrayers();
+    void openPlans();
+    void openPrayers();
 
     std::string folder_;
     const Clock& clock_;
-    std::unique_ptr<TKOVAReadPlans> plans_;
-    std::unique_ptr<TKOVAPrayerTracker> prayers_;
+    std::unique_ptr<PlanStore> plans_;
+    std::unique_ptr<PrayerStore> prayers_;
     bool heldClosed_ = false;
 };
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,27 +1,27 @@
-#include "app/welcome_page.h"
+#include "core/app/welcome_page.h"
 
-#include "app/internal_links.h"
-#include "app/kova_prefs.h"
-#include "base/datetime.h"
-#include "base/exception.h"
-#include "plans/kova_readplan.h"
-#include "plans/todays_reading.h"
-#include "prayer/kova_prayertracker.h"
+#include "core/app/internal_links.h"
+#include "core/app/preferences.h"
+#include "core/base/datetime.h"
+#include "core/base/exception.h"
+#include "core/plans/plan_store.h"
+#include "core/plans/todays_reading.h"
+#include "core/prayer/prayer_store.h"
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
 
-const char* StandingText(TPlanStanding standing)
+const char* standingText(PlanStanding standing)
 {
     switch (standing) {
-    case TPlanStanding::Completed:
+    case PlanStanding::Completed:
         return "You have completed this reading plan.";
-    case TPlanStanding::Behind:
+    case PlanStanding::Behind:
         return "You are behind on this reading plan.";
-    case TPlanStanding::DueToday:
+    case PlanStanding::DueToday:
         return "You have not yet read today's Scripture for this plan.";
-    case TPlanStanding::UpToDate:
+    case PlanStanding::UpToDate:
         break;
     }
     return "You are up to date on this plan.";
@@ -29,8 +29,8 @@ const char* StandingText(TPlanStanding standing)
 
 } // namespace
 
-std::string BuildWelcomePageText(const TKOVAReadPlans& plans, const TKOVAPrayerTracker& prayers,
-                                 const TKOVAPreferences& prefs, const Clock& clock)
+std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& prayers,
+                                 const Preferences& prefs, const Clock& clock)
 {
     std::string page;
     const auto line = [&page](const std::string& text) {
@@ -40,27 +40,27 @@ std::string BuildWelcomePageText(const TKOVAReadPlans& plans, const TKOVAPrayerT
 
     line("<p>Welcome to Kovara.</p>");
     line("<p>Bible reading plan summary:<ul>");
-    const int planCount = plans.GetPlanCount();
+    const int planCount = plans.getPlanCount();
     if (planCount == 0) {
-        line(Format("<li>You do not currently have any Bible reading plans. You can <a href=\"%s\">start one "
+        line(format("<li>You do not currently have any Bible reading plans. You can <a href=\"%s\">start one "
                     "now</a>.",
                     kLinkNewReadPlan));
     } else {
         for (int i = 0; i < planCount; ++i) {
             line("<li>");
-            line(Format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, plans.GetPlanTitle(i)));
-            line(StandingText(GetPlanStanding(plans, i)));
+            line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, plans.getPlanTitle(i)));
+            line(standingText(getPlanStanding(plans, i)));
             line("</li>");
         }
-        line(Format("<p><font size=\"-1\">You can always <a href=\"%s\">create another plan</a> and <a "
+        line(format("<p><font size=\"-1\">You can always <a href=\"%s\">create another plan</a> and <a "
                     "href=\"%s\">manage your plans</a>.</font></p>",
                     kLinkNewReadPlan, kLinkPlanManager));
     }
     line("</ul></p>");
 
-    const int count = prayers.CountPrayers(kPrayerFilterAny);
+    const int count = prayers.countPrayers(kPrayerFilterAny);
     if (count < 1) {
-        line(Format("<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%s\">add a "
+        line(format("<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%s\">add a "
                     "prayer item</a> at any time.</p>",
                     kLinkNewPrayerItem));
     } else {
@@ -68,26 +68,26 @@ std::string BuildWelcomePageText(const TKOVAReadPlans& plans, const TKOVAPrayerT
         if (count == 1)
             line("You have one prayer item in your Prayer Tracker.");
         else
-            line(Format("<p>You have %d prayer items in your Prayer Tracker.", count));
+            line(format("<p>You have %d prayer items in your Prayer Tracker.", count));
         line("<ul>");
-        line(Format("<li><a href=\"%s\">Create New Prayer Item</a></li>", kLinkNewPrayerItem));
-        line(Format("<li><a href=\"%s\">View Active</a>: %d</li>", kLinkViewActivePrayers,
-                    prayers.CountPrayers(kPrayerActive)));
-        line(Format("<li><a href=\"%s\">View Answered</a>: %d</li>", kLinkViewAnsweredPrayers,
-                    prayers.CountPrayers(kPrayerAnswered)));
-        line(Format("<li><a href=\"%s\">View Inactive</a>: %d</li>", kLinkViewInactivePrayers,
-                    prayers.CountPrayers(kPrayerInactive)));
-        line(Format("<li><a href=\"%s\">View All</a>: %d</li>", kLinkViewAllPrayers,
-                    prayers.CountPrayers(kPrayerFilterAny)));
+        line(format("<li><a href=\"%s\">Create New Prayer Item</a></li>", kLinkNewPrayerItem));
+        line(format("<li><a href=\"%s\">View Active</a>: %d</li>", kLinkViewActivePrayers,
+                    prayers.countPrayers(kPrayerActive)));
+        line(format("<li><a href=\"%s\">View Answered</a>: %d</li>", kLinkViewAnsweredPrayers,
+                    prayers.countPrayers(kPrayerAnswered)));
+        line(format("<li><a href=\"%s\">View Inactive</a>: %d</li>", kLinkViewInactivePrayers,
+                    prayers.countPrayers(kPrayerInactive)));
+        line(format("<li><a href=\"%s\">View All</a>: %d</li>", kLinkViewAllPrayers,
+                    prayers.countPrayers(kPrayerFilterAny)));
         line("</ul></p>");
     }
 
     // Opening the devotional records only the day of the year, so a year-old
     // record of the same day counts as read.
-    if (DayOfYear(clock.Now()) != prefs.LastFaithsCheckbookRead)
-        line(Format("<p>You have not yet read today's <a href=\"%s\"><i>Faith's Checkbook</i></a> devotional.</p>",
+    if (dayOfYear(clock.now()) != prefs.lastFaithsCheckbookRead)
+        line(format("<p>You have not yet read today's <a href=\"%s\"><i>Faith's Checkbook</i></a> devotional.</p>",
                     kLinkFaithsCheckbookToday));
     return page;
 }
 
-} // namespace kovara
+} // namespace kovara::core

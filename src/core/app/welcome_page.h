@@ -4,19 +4,19 @@
 // (see internal_links.h) into the program.
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 class Clock;
-class TKOVAPreferences;
-class TKOVAPrayerTracker;
-class TKOVAReadPlans;
+class Preferences;
+class PrayerStore;
+class PlanStore;
 
-// Builds the page as HTML lines, each ended by CR LF. Plan titles go in as
+// Builds the page as HTML lines, each ended by CR LF. record titles go in as
 // they are stored, without escaping, so markup in a title shows as markup.
-// The devotional line appears unless prefs.LastFaithsCheckbookRead equals
+// The devotional line appears unless prefs.lastFaithsCheckbookRead equals
 // today's day of the year (1 to 366) by clock. Store errors propagate; nothing
 // is returned then.
-std::string BuildWelcomePageText(const TKOVAReadPlans& plans, const TKOVAPrayerTracker& prayers,
-                                 const TKOVAPreferences& prefs, const Clock& clock);
+std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& prayers,
+                                 const Preferences& prefs, const Clock& clock);
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,14 +1,14 @@
-#include "base/datetime.h"
+#include "core/base/datetime.h"
 
 #include <cmath>
 #include <ctime>
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
 // Days from 0000-03-01 style civil algorithm (Howard Hinnant's days_from_civil),
 // shifted so that 1970-01-01 is day 0.
-long long DaysFromCivil(long long y, unsigned m, unsigned d)
+long long daysFromCivil(long long y, unsigned m, unsigned d)
 {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -18,7 +18,7 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d)
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
 
-void CivilFromDays(long long z, int& year, int& month, int& day)
+void civilFromDays(long long z, int& year, int& month, int& day)
 {
     z += 719468;
     const long long era = (z >= 0 ? z : z - 146096) / 146097;
@@ -35,38 +35,38 @@ void CivilFromDays(long long z, int& year, int& month, int& day)
 }
 } // namespace
 
-std::int64_t DateTimeToStoredSeconds(TDateTime t)
+std::int64_t dateTimeToStoredSeconds(DateTime t)
 {
     return static_cast<std::int64_t>(std::llround((t - kUnixEpochDays) * 86400.0));
 }
 
-TDateTime StoredSecondsToDateTime(std::int64_t seconds)
+DateTime storedSecondsToDateTime(std::int64_t seconds)
 {
     return static_cast<double>(seconds) / 86400.0 + kUnixEpochDays;
 }
 
-TDateTime EncodeDate(int year, int month, int day)
+DateTime encodeDate(int year, int month, int day)
 {
-    return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day))) +
+    return static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day))) +
            kUnixEpochDays;
 }
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second)
+DateTime encodeDateTime(int year, int month, int day, int hour, int minute, int second)
 {
-    return EncodeDate(year, month, day) + (hour * 3600 + minute * 60 + second) / 86400.0;
+    return encodeDate(year, month, day) + (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
-int DateOf(TDateTime t)
+int dateOf(DateTime t)
 {
     return static_cast<int>(std::floor(t));
 }
 
-void DecodeDate(TDateTime t, int& year, int& month, int& day)
+void decodeDate(DateTime t, int& year, int& month, int& day)
 {
-    CivilFromDays(static_cast<long long>(DateOf(t)) - static_cast<long long>(kUnixEpochDays), year, month, day);
+    civilFromDays(static_cast<long long>(dateOf(t)) - static_cast<long long>(kUnixEpochDays), year, month, day);
 }
 
-void DecodeTime(TDateTime t, int& hour, int& minute, int& second)
+void decodeTime(DateTime t, int& hour, int& minute, int& second)
 {
     long long secs = std::llround((t - std::floor(t)) * 86400.0);
     if (secs >= 86400)
@@ -76,20 +76,20 @@ void DecodeTime(TDateTime t, int& hour, int& minute, int& second)
     second = static_cast<int>(secs % 60);
 }
 
-int DayOfYear(TDateTime t)
+int dayOfYear(DateTime t)
 {
     int y, m, d;
-    DecodeDate(t, y, m, d);
-    return DateOf(t) - DateOf(EncodeDate(y, 1, 1)) + 1;
+    decodeDate(t, y, m, d);
+    return dateOf(t) - dateOf(encodeDate(y, 1, 1)) + 1;
 }
 
-TDateTime SystemClock::Now() const
+DateTime SystemClock::now() const
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+    return encodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                           local.tm_sec);
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -7,51 +7,51 @@
 #include <cstdint>
 #include <functional>
 
-namespace kovara {
+namespace kovara::core {
 
-using TDateTime = double;
+using DateTime = double;
 
-constexpr double kUnixEpochDays = 25569.0; // 1970-01-01 as a TDateTime
+constexpr double kUnixEpochDays = 25569.0; // 1970-01-01 as a DateTime
 
 // seconds = round((t - 25569) * 86400)
-std::int64_t DateTimeToStoredSeconds(TDateTime t);
+std::int64_t dateTimeToStoredSeconds(DateTime t);
 // t = seconds / 86400 + 25569
-TDateTime StoredSecondsToDateTime(std::int64_t seconds);
+DateTime storedSecondsToDateTime(std::int64_t seconds);
 
 // Calendar conversions (proleptic Gregorian, no time zone involved).
-TDateTime EncodeDate(int year, int month, int day);
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
-void DecodeDate(TDateTime t, int& year, int& month, int& day);
-void DecodeTime(TDateTime t, int& hour, int& minute, int& second);
+DateTime encodeDate(int year, int month, int day);
+DateTime encodeDateTime(int year, int month, int day, int hour, int minute, int second);
+void decodeDate(DateTime t, int& year, int& month, int& day);
+void decodeTime(DateTime t, int& hour, int& minute, int& second);
 // The date part (whole days, rounded toward minus infinity).
-int DateOf(TDateTime t);
+int dateOf(DateTime t);
 // 1 for January 1st.
-int DayOfYear(TDateTime t);
+int dayOfYear(DateTime t);
 
 // "Now" in local time. Nothing in the core reads the clock itself; whatever
 // needs the current date or time is handed a Clock, and tests hand a fixed one.
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual TDateTime Now() const = 0;
-    TDateTime Today() const { return DateOf(Now()); }
+    virtual DateTime now() const = 0;
+    DateTime today() const { return dateOf(now()); }
 };
 
 // The system clock, in local time.
 class SystemClock : public Clock {
 public:
-    TDateTime Now() const override;
+    DateTime now() const override;
 };
 
 // A clock that always answers the same moment (tests, benchmarks).
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(TDateTime now) : now_(now) {}
-    TDateTime Now() const override { return now_; }
-    void Set(TDateTime now) { now_ = now; }
+    explicit FixedClock(DateTime now) : now_(now) {}
+    DateTime now() const override { return now_; }
+    void set(DateTime now) { now_ = now; }
 
 private:
-    TDateTime now_;
+    DateTime now_;
 };
 
-} // namespace kovara
+} // namespace kovara::core

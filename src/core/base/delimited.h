@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-namespace kovara {
+namespace kovara::core {
 
 // Splits text into pieces at `delimiter` by the one rule used wherever a verse
 // specification (or a list of chapter lengths) is read:
@@ -13,6 +13,6 @@ namespace kovara {
 //  - a piece that starts with a double quote runs to the closing quote (a
 //    doubled quote inside stands for one quote);
 //  - a zero byte ends the text.
-std::vector<std::string> SplitDelimited(const std::string& text, char delimiter);
+std::vector<std::string> splitDelimited(const std::string& text, char delimiter);
 
-} // namespace kovara
+} // namespace kovara::core

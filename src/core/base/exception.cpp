@@ -1,12 +1,12 @@
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <climits>
 
-namespace kovara {
+namespace kovara::core {
 
-int StrToInt(const std::string& text)
+int strToInt(const std::string& text)
 {
-    auto fail = [&]() -> int { throw Exception(Format("'%s' is not a valid integer value", text)); };
+    auto fail = [&]() -> int { throw Exception(format("'%s' is not a valid integer value", text)); };
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -47,7 +47,7 @@ int StrToInt(const std::string& text)
     return static_cast<int>(static_cast<unsigned int>(value & 0xFFFFFFFFLL));
 }
 
-std::string Trim(const std::string& text)
+std::string trim(const std::string& text)
 {
     std::size_t b = 0, e = text.size();
     while (b < e && static_cast<unsigned char>(text[b]) <= 32)
@@ -57,4 +57,4 @@ std::string Trim(const std::string& text)
     return text.substr(b, e - b);
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 class Exception : public std::runtime_error {
 public:
@@ -16,7 +16,7 @@ public:
 // Formats a printf-style message (the program's format strings are kept
 // verbatim, "%d" and "%s" included) and returns it as std::string.
 template <typename... Args>
-std::string Format(const std::string& format, const Args&... args)
+std::string format(const std::string& format, const Args&... args)
 {
     return fmt::sprintf(format, args...);
 }
@@ -24,9 +24,9 @@ std::string Format(const std::string& format, const Args&... args)
 // Strict decimal integer conversion: optional sign, digits, nothing else
 // (surrounding blanks are not accepted either). Anything else raises
 // "'%s' is not a valid integer value".
-int StrToInt(const std::string& text);
+int strToInt(const std::string& text);
 
 // Removes leading and trailing characters with codes 0 to 32.
-std::string Trim(const std::string& text);
+std::string trim(const std::string& text);
 
-} // namespace kovara
+} // namespace kovara::core

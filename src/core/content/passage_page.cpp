@@ -1,8 +1,8 @@
-#include "content/passage_page.h"
+#include "core/content/passage_page.h"
 
-#include "base/delimited.h"
+#include "core/base/delimited.h"
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
 
@@ -10,67 +10,67 @@ namespace {
 // page readable when saved or copied as source.
 const char* const kSeparator = "\n\r";
 
-int RunEnd(const std::string& piece, const std::string& verseSpec, const std::string& title,
+int runEnd(const std::string& piece, const std::string& verseSpec, const std::string& title,
            const std::string& dayLine)
 {
     try {
-        return StrToInt(piece);
+        return strToInt(piece);
     } catch (const Exception&) {
         throw Exception(
-            Format("Invalid verse specification %s in %s (%s, %s)", piece, verseSpec, title, dayLine));
+            format("Invalid verse specification %s in %s (%s, %s)", piece, verseSpec, title, dayLine));
     }
 }
 
 } // namespace
 
-std::string BuildPassagePage(const std::string& verseSpec, const TKOVABible& bible, bool paragraphMode,
+std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bible, bool paragraphMode,
                              const std::string& title, const std::string& dayLine)
 {
     // One read transaction for the whole page: each verse is still its own
     // query, but the file lock is taken once, not once per verse.
-    const TKOVABible::ReadSession session(bible);
+    const BibleStore::ReadSession session(bible);
     std::string page;
-    for (const std::string& run : SplitDelimited(verseSpec, ',')) {
-        // The same splitting rule as ParseVerseSpec, kept here piece by piece
+    for (const std::string& run : splitDelimited(verseSpec, ',')) {
+        // The same splitting rule as parseVerseSpec, kept here piece by piece
         // so that the message can name the piece that is wrong.
-        const std::vector<std::string> ends = SplitDelimited(run, '-');
-        const int first = RunEnd(ends.empty() ? std::string() : ends[0], verseSpec, title, dayLine);
-        const int last = ends.size() > 1 ? RunEnd(ends[1], verseSpec, title, dayLine) : first;
+        const std::vector<std::string> ends = splitDelimited(run, '-');
+        const int first = runEnd(ends.empty() ? std::string() : ends[0], verseSpec, title, dayLine);
+        const int last = ends.size() > 1 ? runEnd(ends[1], verseSpec, title, dayLine) : first;
 
         if (!page.empty()) {
             page += kSeparator;
             page += "<p>";
         }
-        page += Format("<center><font size=\"+1\"><b>%s</b></font></center>", bible.GetReferenceText(run));
+        page += format("<center><font size=\"+1\"><b>%s</b></font></center>", bible.getReferenceText(run));
 
         int previousBook = 0;
         int previousChapter = 0;
         for (int i = first; i <= last; ++i) {
             page += kSeparator;
-            const TVerseData v = bible.GetAllVerseData(i);
+            const VerseData v = bible.getAllVerseData(i);
             if (v.book != previousBook || v.chapter != previousChapter) {
-                page += Format("<p><b>%s %d</b>", bible.GetLongBookName(v.book), v.chapter);
+                page += format("<p><b>%s %d</b>", bible.getLongBookName(v.book), v.chapter);
                 if (!paragraphMode)
                     page += "<br>";
                 page += kSeparator;
             }
             std::string leadIn;
             if (paragraphMode) {
-                leadIn = Format(" <font size=\"-1\"><sup>%d</sup></font>", v.verse);
+                leadIn = format(" <font size=\"-1\"><sup>%d</sup></font>", v.verse);
                 if (v.verse == 1 || v.paraMark || i == first)
                     leadIn = "<p>&nbsp;&nbsp;&nbsp; " + leadIn;
             } else {
-                leadIn = Format("<br>%s<b>%d</b>", "&nbsp;&nbsp;&nbsp; ", v.verse);
+                leadIn = format("<br>%s<b>%d</b>", "&nbsp;&nbsp;&nbsp; ", v.verse);
                 if (v.paraMark)
                     leadIn += " &para;";
             }
-            page += Format("%s&nbsp;%s", leadIn, v.verseText);
+            page += format("%s&nbsp;%s", leadIn, v.verseText);
             previousBook = v.book;
             previousChapter = v.chapter;
         }
     }
-    page += Format("<p align=\"right\"><font size=\"-1\"><b>%s</b></font></p>", bible.Abbreviation());
+    page += format("<p align=\"right\"><font size=\"-1\"><b>%s</b></font></p>", bible.abbreviation());
     return page;
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -3,11 +3,11 @@
 // specification, with a heading per run, a heading per chapter and the Bible's
 // abbreviation as the footer. Book names and verse texts go in as stored
 // (they are our own content and may carry markup such as <i>).
-#include "content/kova_bible.h"
+#include "core/content/bible_store.h"
 
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 // Builds the page for verseSpec from bible.
 //  - paragraphMode true: verses run on as paragraphs, a new paragraph opening
@@ -19,7 +19,7 @@ namespace kovara {
 // specification, title, dayLine) for a run piece that is not an integer, and
 // whatever the store raises for a verse index it does not know. An empty
 // specification gives a page that holds only the footer.
-std::string BuildPassagePage(const std::string& verseSpec, const TKOVABible& bible, bool paragraphMode,
+std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bible, bool paragraphMode,
                              const std::string& title, const std::string& dayLine);
 
-} // namespace kovara
+} // namespace kovara::core

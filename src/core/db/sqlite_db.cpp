@@ -1,24 +1,24 @@
-#include "db/sqlite_db.h"
+#include "core/db/sqlite_db.h"
 
 #include <cstring>
 
-namespace kovara {
+namespace kovara::core {
 
-int CheckResult(int resultCode, sqlite3* db)
+int checkResult(int resultCode, sqlite3* db)
 {
     if (resultCode == SQLITE_OK || resultCode == SQLITE_ROW || resultCode == SQLITE_DONE)
         return resultCode;
-    RaiseSQLiteError(resultCode, db);
+    raiseSQLiteError(resultCode, db);
 }
 
-void RaiseSQLiteError(int resultCode, sqlite3* db)
+void raiseSQLiteError(int resultCode, sqlite3* db)
 {
     if (db)
-        throw ESQLite3(Format("SQLite Error %d - %s", resultCode, std::string(sqlite3_errmsg(db))));
-    throw ESQLite3(Format("SQLite Error %d", resultCode));
+        throw SqliteError(format("SQLite Error %d - %s", resultCode, std::string(sqlite3_errmsg(db))));
+    throw SqliteError(format("SQLite Error %d", resultCode));
 }
 
-void ExecSQL(sqlite3* db, const std::string& sql)
+void execSQL(sqlite3* db, const std::string& sql)
 {
     if (!db)
         return;
@@ -27,15 +27,15 @@ void ExecSQL(sqlite3* db, const std::string& sql)
     while (remaining > 0) {
         sqlite3_stmt* stmt = nullptr;
         const char* tail = nullptr;
-        CheckResult(sqlite3_prepare_v2(db, current, remaining, &stmt, &tail), db);
+        checkResult(sqlite3_prepare_v2(db, current, remaining, &stmt, &tail), db);
         if (stmt) {
             try {
-                CheckResult(sqlite3_step(stmt), db);
+                checkResult(sqlite3_step(stmt), db);
             } catch (...) {
-                CheckResult(sqlite3_finalize(stmt), db);
+                checkResult(sqlite3_finalize(stmt), db);
                 throw;
             }
-            CheckResult(sqlite3_finalize(stmt), db);
+            checkResult(sqlite3_finalize(stmt), db);
         }
         if (!tail || tail <= current)
             break; // nothing consumed: the rest cannot be read as a statement
@@ -44,14 +44,14 @@ void ExecSQL(sqlite3* db, const std::string& sql)
     }
 }
 
-int BindText(sqlite3_stmt* stmt, int index, const std::string& text)
+int bindText(sqlite3_stmt* stmt, int index, const std::string& text)
 {
     if (text.empty())
         return sqlite3_bind_text(stmt, index, nullptr, 0, SQLITE_TRANSIENT);
     return sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
-std::string ColumnText(sqlite3_stmt* stmt, int column)
+std::string columnText(sqlite3_stmt* stmt, int column)
 {
     const unsigned char* text = sqlite3_column_text(stmt, column);
     const int bytes = sqlite3_column_bytes(stmt, column);
@@ -62,11 +62,11 @@ std::string ColumnText(sqlite3_stmt* stmt, int column)
     return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes));
 }
 
-void OpenDatabase(const std::string& fileName, sqlite3*& db)
+void openDatabase(const std::string& fileName, sqlite3*& db)
 {
     const int rc = sqlite3_open(fileName.c_str(), &db);
     try {
-        CheckResult(rc, db);
+        checkResult(rc, db);
     } catch (...) {
         // sqlite3_open hands back a handle even on failure; it must be closed.
         sqlite3_close(db);
@@ -75,18 +75,18 @@ void OpenDatabase(const std::string& fileName, sqlite3*& db)
     }
 }
 
-void CloseDatabase(sqlite3*& db)
+void closeDatabase(sqlite3*& db)
 {
     if (!db)
         return;
-    CheckResult(sqlite3_close(db), db);
+    checkResult(sqlite3_close(db), db);
     db = nullptr;
 }
 
-bool TableExists(sqlite3* db, const std::string& tableName)
+bool tableExists(sqlite3* db, const std::string& tableName)
 {
     int stepResult = 0;
-    Statement st(db, Format("SELECT name FROM sqlite_master WHERE type='table' AND name='%s';", tableName));
+    Statement st(db, format("SELECT name FROM sqlite_master WHERE type='table' AND name='%s';", tableName));
     if (!st)
         return false;
     st.Run([&] { stepResult = st.Step(); });
@@ -95,7 +95,7 @@ bool TableExists(sqlite3* db, const std::string& tableName)
 
 Statement::Statement(sqlite3* db, const std::string& sql) : db_(db)
 {
-    CheckResult(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr), db);
+    checkResult(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr), db);
 }
 
 Statement::~Statement()
@@ -106,50 +106,50 @@ Statement::~Statement()
 
 int Statement::Step()
 {
-    return CheckResult(sqlite3_step(stmt_), db_);
+    return checkResult(sqlite3_step(stmt_), db_);
 }
 
-void Statement::BindText(int index, const std::string& text)
+void Statement::bindText(int index, const std::string& text)
 {
-    CheckResult(kovara::BindText(stmt_, index, text), db_);
+    checkResult(kovara::core::bindText(stmt_, index, text), db_);
 }
 
-void Statement::BindInt(int index, int value)
+void Statement::bindInt(int index, int value)
 {
-    CheckResult(sqlite3_bind_int(stmt_, index, value), db_);
+    checkResult(sqlite3_bind_int(stmt_, index, value), db_);
 }
 
-void Statement::BindInt64(int index, sqlite3_int64 value)
+void Statement::bindInt64(int index, sqlite3_int64 value)
 {
-    CheckResult(sqlite3_bind_int64(stmt_, index, value), db_);
+    checkResult(sqlite3_bind_int64(stmt_, index, value), db_);
 }
 
-void Statement::BindBlob(int index, const void* data, int size)
+void Statement::bindBlob(int index, const void* data, int size)
 {
-    CheckResult(sqlite3_bind_blob(stmt_, index, data, size, SQLITE_TRANSIENT), db_);
+    checkResult(sqlite3_bind_blob(stmt_, index, data, size, SQLITE_TRANSIENT), db_);
 }
 
-std::string Statement::ColumnText(int column) const
+std::string Statement::columnText(int column) const
 {
-    return kovara::ColumnText(stmt_, column);
+    return kovara::core::columnText(stmt_, column);
 }
 
-int Statement::ColumnInt(int column) const
+int Statement::columnInt(int column) const
 {
     return sqlite3_column_int(stmt_, column);
 }
 
-sqlite3_int64 Statement::ColumnInt64(int column) const
+sqlite3_int64 Statement::columnInt64(int column) const
 {
     return sqlite3_column_int64(stmt_, column);
 }
 
-void Statement::Finalize()
+void Statement::finalize()
 {
     sqlite3_stmt* stmt = stmt_;
     stmt_ = nullptr;
     if (stmt)
-        CheckResult(sqlite3_finalize(stmt), db_);
+        checkResult(sqlite3_finalize(stmt), db_);
 }
 
-} // namespace kovara
+} // namespace kovara::core

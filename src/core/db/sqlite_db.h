@@ -1,52 +1,52 @@
 #pragma once
 // The SQLite access layer every store uses. All engine results pass through
-// CheckResult (0, 100 and 101 pass; anything else raises ESQLite3). Text goes
+// checkResult (0, 100 and 101 pass; anything else raises SqliteError). Text goes
 // in and out as bytes, unconverted; empty text and NULL are the same thing.
-#include "base/exception.h"
+#include "core/base/exception.h"
 
 #include <sqlite3.h>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 // Raised for every failing engine call; the result code lives only in the
 // message ("SQLite Error %d - %s" or "SQLite Error %d").
-class ESQLite3 : public Exception {
+class SqliteError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // Returns the code unchanged when it is SQLITE_OK, SQLITE_ROW or SQLITE_DONE;
-// otherwise raises through RaiseSQLiteError. db may be null.
-int CheckResult(int resultCode, sqlite3* db);
+// otherwise raises through raiseSQLiteError. db may be null.
+int checkResult(int resultCode, sqlite3* db);
 
-// Always raises ESQLite3: "SQLite Error %d - %s" with the connection's current
+// Always raises SqliteError: "SQLite Error %d - %s" with the connection's current
 // error text, or "SQLite Error %d" when db is null.
-[[noreturn]] void RaiseSQLiteError(int resultCode, sqlite3* db);
+[[noreturn]] void raiseSQLiteError(int resultCode, sqlite3* db);
 
 // Runs every statement of sql in turn, stepping each once. Does nothing when
 // db is null. Each statement is finalized even when its step failed; the
 // finalize error, if any, is the one that reaches the caller.
-void ExecSQL(sqlite3* db, const std::string& sql);
+void execSQL(sqlite3* db, const std::string& sql);
 
 // Binds text to the 1-based parameter (the engine keeps its own copy). Empty
-// text leaves the parameter NULL. Returns the engine's code for CheckResult.
-int BindText(sqlite3_stmt* stmt, int index, const std::string& text);
+// text leaves the parameter NULL. Returns the engine's code for checkResult.
+int bindText(sqlite3_stmt* stmt, int index, const std::string& text);
 
 // The 0-based column as bytes; NULL gives empty text. Zero bytes inside the
 // value are kept.
-std::string ColumnText(sqlite3_stmt* stmt, int column);
+std::string columnText(sqlite3_stmt* stmt, int column);
 
-// Opens (creating when missing) the file into db; raises ESQLite3 on failure,
+// Opens (creating when missing) the file into db; raises SqliteError on failure,
 // in which case db is closed again and left null.
-void OpenDatabase(const std::string& fileName, sqlite3*& db);
+void openDatabase(const std::string& fileName, sqlite3*& db);
 
 // Closes db when it is open and sets it to null; does nothing when it is null.
-void CloseDatabase(sqlite3*& db);
+void closeDatabase(sqlite3*& db);
 
 // True when the connection holds a table of that name. The name is
 // program-made, never user input.
-bool TableExists(sqlite3* db, const std::string& tableName);
+bool tableExists(sqlite3* db, const std::string& tableName);
 
 // Short-lived RAII wrapper around sqlite3_stmt. Owned by the operation that
 // prepared it and never kept past it. Finalize() checks the engine's result;
@@ -57,10 +57,10 @@ bool TableExists(sqlite3* db, const std::string& tableName);
 //
 //     Statement st(db, sql);
 //     if (!st) throw Exception("... Unable to assign statement ...");
-//     st.Run([&] { if (st.Step() == SQLITE_ROW) value = st.ColumnInt(0); });
+//     st.Run([&] { if (st.Step() == SQLITE_ROW) value = st.columnInt(0); });
 class Statement {
 public:
-    // Prepares sql (through CheckResult). A statement text that holds only
+    // Prepares sql (through checkResult). A statement text that holds only
     // blanks or comments yields no statement; test with operator bool.
     Statement(sqlite3* db, const std::string& sql);
     ~Statement();
@@ -68,23 +68,23 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     explicit operator bool() const { return stmt_ != nullptr; }
-    sqlite3_stmt* Handle() const { return stmt_; }
-    sqlite3* Db() const { return db_; }
+    sqlite3_stmt* handle() const { return stmt_; }
+    sqlite3* db() const { return db_; }
 
     // Steps once; returns SQLITE_ROW or SQLITE_DONE, raises otherwise.
     int Step();
 
-    void BindText(int index, const std::string& text);
-    void BindInt(int index, int value);
-    void BindInt64(int index, sqlite3_int64 value);
-    void BindBlob(int index, const void* data, int size);
+    void bindText(int index, const std::string& text);
+    void bindInt(int index, int value);
+    void bindInt64(int index, sqlite3_int64 value);
+    void bindBlob(int index, const void* data, int size);
 
-    std::string ColumnText(int column) const;
-    int ColumnInt(int column) const;
-    sqlite3_int64 ColumnInt64(int column) const;
+    std::string columnText(int column) const;
+    int columnInt(int column) const;
+    sqlite3_int64 columnInt64(int column) const;
 
     // Finalizes now and checks the result.
-    void Finalize();
+    void finalize();
 
     // Runs body; then finalizes, on success and on failure. When body raised
     // and the finalize fails too, the finalize's error is the one raised.
@@ -94,10 +94,10 @@ public:
         try {
             body();
         } catch (...) {
-            Finalize(); // a failing finalize raises its own error instead
+            finalize(); // a failing finalize raises its own error instead
             throw;
         }
-        Finalize();
+        finalize();
     }
 
 private:
@@ -142,4 +142,4 @@ int QueryRows(sqlite3* db, const std::string& sql, const std::string& noStatemen
     return rows;
 }
 
-} // namespace kovara
+} // namespace kovara::core

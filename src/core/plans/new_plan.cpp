@@ -1,11 +1,11 @@
-#include "plans/new_plan.h"
+#include "core/plans/new_plan.h"
 
-#include "content/kova_bible.h"
+#include "core/content/bible_store.h"
 
 #include <cmath>
 #include <filesystem>
 
-namespace kovara {
+namespace kovara::core {
 
 const char* const kLessThanOneVersePerDay =
     "Based on the completion date you have chosen, this plan would have less than one verse per day. A reading plan "
@@ -16,25 +16,25 @@ const char* const kBlankPlanName = "Sorry, you cannot have an blank plan name. P
 const char* const kDuplicatePlanName =
     "Sorry, there is already a plan with that name. Please specify a different plan name.";
 
-std::string TemplateTableOf(TNewPlanKind kind)
+std::string templateTableOf(NewPlanKind kind)
 {
     switch (kind) {
-    case TNewPlanKind::SevenTypes:
+    case NewPlanKind::SevenTypes:
         return "sevenTypes";
-    case TNewPlanKind::OtNtDaily:
+    case NewPlanKind::OtNtDaily:
         return "otntDaily";
     default:
         return "";
     }
 }
 
-std::string DefaultPlanName(TNewPlanKind kind)
+std::string defaultPlanName(NewPlanKind kind)
 {
-    return kind == TNewPlanKind::SevenTypes || kind == TNewPlanKind::OtNtDaily ? "Bible in a Year"
+    return kind == NewPlanKind::SevenTypes || kind == NewPlanKind::OtNtDaily ? "Bible in a Year"
                                                                                 : "Custom Reading Plan";
 }
 
-void CheckNewPlanSources(const TKOVABible* bible, const std::string& planFileName)
+void checkNewPlanSources(const BibleStore* bible, const std::string& planFileName)
 {
     if (!bible)
         throw Exception("Bible not assigned to TFormNewPlanDlg");
@@ -43,65 +43,65 @@ void CheckNewPlanSources(const TKOVABible* bible, const std::string& planFileNam
         throw Exception("Reading plan file " + planFileName + " not found.");
 }
 
-TCustomStretch TCustomStretch::FirstBook(const TKOVABible& bible)
+CustomStretch CustomStretch::firstBook(const BibleStore& bible)
 {
-    TCustomStretch s;
-    s.endChapter = std::max(1, bible.GetChapterCount(1));
+    CustomStretch s;
+    s.endChapter = std::max(1, bible.getChapterCount(1));
     return s;
 }
 
-void TCustomStretch::ChangeStartBook(int book, const TKOVABible& bible)
+void CustomStretch::changeStartBook(int book, const BibleStore& bible)
 {
     startBook = book;
     startChapter = 1;
     if (endBook < startBook) {
         endBook = startBook;
-        endChapter = std::max(1, bible.GetChapterCount(endBook));
+        endChapter = std::max(1, bible.getChapterCount(endBook));
     }
 }
 
-void TCustomStretch::ChangeEndBook(int book, const TKOVABible& bible)
+void CustomStretch::changeEndBook(int book, const BibleStore& bible)
 {
     endBook = book;
-    endChapter = std::max(1, bible.GetChapterCount(endBook));
+    endChapter = std::max(1, bible.getChapterCount(endBook));
     if (endBook < startBook) {
         startBook = endBook;
         startChapter = 1;
     }
 }
 
-void TCustomStretch::ChangeStartChapter(int chapter)
+void CustomStretch::changeStartChapter(int chapter)
 {
     startChapter = chapter;
     if (startBook == endBook && endChapter < startChapter)
         endChapter = startChapter;
 }
 
-void TCustomStretch::ChangeEndChapter(int chapter)
+void CustomStretch::changeEndChapter(int chapter)
 {
     endChapter = chapter;
     if (startBook == endBook && endChapter < startChapter)
         startChapter = endChapter;
 }
 
-int TCustomStretch::StartVerseIndex(const TKOVABible& bible) const
+int CustomStretch::startVerseIndex(const BibleStore& bible) const
 {
-    return bible.GetVerseIndex(startBook, startChapter, 1);
+    return bible.getVerseIndex(startBook, startChapter, 1);
 }
 
-int TCustomStretch::EndVerseIndex(const TKOVABible& bible) const
+int CustomStretch::endVerseIndex(const BibleStore& bible) const
 {
-    return bible.GetVerseIndex(endBook, endChapter, bible.ChapterLengths(endBook, endChapter));
+    return bible.getVerseIndex(endBook, endChapter, bible.chapterLengths(endBook, endChapter));
 }
 
-TDateTime ClampCompletionDate(TDateTime chosen, TDateTime today)
+DateTime clampCompletionDate(DateTime chosen, DateTime today)
 {
-    return DateOf(chosen) < DateOf(today) ? today : chosen;
+    return dateOf(chosen) < dateOf(today) ? today : chosen;
 }
 
-TCustomPlanFigures CustomPlanFigures(int first, int last, TDateTime today, TDateTime completion)
+CustomPlanFigures customPlanFigures(int first, int last, DateTime today, DateTime completion)
 {
-    TCustomPlanFigures f;
+    CustomPlanFigures f;
     f.first = first;
     f.last = last;
     f.total = last - first + 1;
@@ -111,7 +111,7 @@ TCustomPlanFigures CustomPlanFigures(int first, int last, TDateTime today, TDate
     return f;
 }
 
-std::string CustomPerDayText(const TCustomPlanFigures& f)
+std::string customPerDayText(const CustomPlanFigures& f)
 {
     if (f.perDay < 1)
         return "Less than one verse";
@@ -120,16 +120,16 @@ std::string CustomPerDayText(const TCustomPlanFigures& f)
     if (2 * f.rest > f.days || (2 * f.rest == f.days && n % 2 == 1))
         ++n;
     if (f.rest == 0)
-        return n == 1 ? "One verse" : Format("%d verses", n);
-    return n == 1 ? "About one verse" : Format("About %d verses", n);
+        return n == 1 ? "One verse" : format("%d verses", n);
+    return n == 1 ? "About one verse" : format("About %d verses", n);
 }
 
-std::string CustomDetailsText(const TCustomPlanFigures& f)
+std::string customDetailsText(const CustomPlanFigures& f)
 {
-    return Format("(%d total verses; %d days; %s per day.)", f.total, f.days, CustomPerDayText(f));
+    return format("(%d total verses; %d days; %s per day.)", f.total, f.days, customPerDayText(f));
 }
 
-std::vector<std::string> CustomPlanDays(const TCustomPlanFigures& f)
+std::vector<std::string> customPlanDays(const CustomPlanFigures& f)
 {
     if (f.perDay < 1)
         throw Exception(kLessThanOneVersePerDay);
@@ -144,21 +144,21 @@ std::vector<std::string> CustomPlanDays(const TCustomPlanFigures& f)
         }
         if (end > f.last || (i == f.days && end < f.last))
             end = f.last;
-        days.push_back(Format("%d-%d", next, end));
+        days.push_back(format("%d-%d", next, end));
         next = end + 1;
     }
     return days;
 }
 
-std::string ProposePlanName(const std::string& base, const std::function<bool(const std::string&)>& titleExists)
+std::string proposePlanName(const std::string& base, const std::function<bool(const std::string&)>& titleExists)
 {
     std::string proposal = base;
     for (int n = 2; titleExists(proposal); ++n)
-        proposal = Format("%s %d", base, n);
+        proposal = format("%s %d", base, n);
     return proposal;
 }
 
-std::string PlanNameRefusal(const std::string& trimmedName, const std::function<bool(const std::string&)>& titleExists)
+std::string planNameRefusal(const std::string& trimmedName, const std::function<bool(const std::string&)>& titleExists)
 {
     if (trimmedName.empty())
         return kBlankPlanName;
@@ -167,7 +167,7 @@ std::string PlanNameRefusal(const std::string& trimmedName, const std::function<
     return "";
 }
 
-std::optional<std::string> AskPlanName(const std::string& proposal,
+std::optional<std::string> askPlanName(const std::string& proposal,
                                        const std::function<std::optional<std::string>(const std::string&)>& prompt,
                                        const std::function<void(const std::string&)>& notify,
                                        const std::function<bool(const std::string&)>& titleExists)
@@ -177,8 +177,8 @@ std::optional<std::string> AskPlanName(const std::string& proposal,
         const std::optional<std::string> typed = prompt(prefill);
         if (!typed)
             return std::nullopt;
-        const std::string name = Trim(*typed);
-        const std::string refusal = PlanNameRefusal(name, titleExists);
+        const std::string name = trim(*typed);
+        const std::string refusal = planNameRefusal(name, titleExists);
         if (refusal.empty())
             return name;
         notify(refusal);
@@ -186,4 +186,4 @@ std::optional<std::string> AskPlanName(const std::string& proposal,
     }
 }
 
-} // namespace kovara
+} // namespace kovara::core

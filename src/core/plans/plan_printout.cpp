@@ -1,29 +1,29 @@
-#include "plans/plan_printout.h"
+#include "core/plans/plan_printout.h"
 
-#include "content/kova_bible.h"
-#include "plans/kova_readplan.h"
+#include "core/content/bible_store.h"
+#include "core/plans/plan_store.h"
 
-namespace kovara {
+namespace kovara::core {
 
-std::string PlanPrintoutHtml(const TKOVAReadPlans& plans, int plan, const TKOVABible& bible,
+std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore& bible,
                              const DateFormatter& shortDate)
 {
     const char* const eol = "\r\n";
-    std::string html = Format("<p><b>%s</b></p>", plans.GetPlanTitle(plan)) + eol;
+    std::string html = format("<p><b>%s</b></p>", plans.getPlanTitle(plan)) + eol;
     html += std::string("<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\">") + eol;
     html += std::string("<tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
                         "<td>&nbsp;Verses&nbsp;</td></tr>") +
             eol;
-    const TDateTime start = plans.GetStartDate(plan);
-    const int count = plans.GetDayCount(plan);
+    const DateTime start = plans.getStartDate(plan);
+    const int count = plans.getDayCount(plan);
     for (int day = 1; day <= count; ++day) {
-        const std::string mark = plans.IsDayDone(plan, day) ? "<b>X</b>" : "&nbsp;";
-        html += Format("<tr><td>&nbsp;%s&nbsp;</td><td>&nbsp;%d&nbsp;</td><td>&nbsp;%s&nbsp;</td><td>&nbsp;%s&nbsp;</td></tr>",
-                       mark, day, shortDate(start + (day - 1)), bible.GetReferenceText(plans.GetDayVerses(plan, day))) +
+        const std::string mark = plans.isDayDone(plan, day) ? "<b>X</b>" : "&nbsp;";
+        html += format("<tr><td>&nbsp;%s&nbsp;</td><td>&nbsp;%d&nbsp;</td><td>&nbsp;%s&nbsp;</td><td>&nbsp;%s&nbsp;</td></tr>",
+                       mark, day, shortDate(start + (day - 1)), bible.getReferenceText(plans.getDayVerses(plan, day))) +
                 eol;
     }
     html += std::string("</table>") + eol;
     return html;
 }
 
-} // namespace kovara
+} // namespace kovara::core

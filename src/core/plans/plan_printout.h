@@ -1,25 +1,25 @@
 #pragma once
 // The plan details printout: one reading plan as an HTML table with a row per
 // day (read mark, day number, calendar date, passage).
-#include "base/datetime.h"
+#include "core/base/datetime.h"
 
 #include <functional>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
-class TKOVABible;
-class TKOVAReadPlans;
+class BibleStore;
+class PlanStore;
 
 // Formats a date the way the system's short date format does; handed in so
 // that the core needs no locale and tests can fix it.
-using DateFormatter = std::function<std::string(TDateTime)>;
+using DateFormatter = std::function<std::string(DateTime)>;
 
 // The printout document of plan: title paragraph, table start, header row, one
 // row per day (day n dated start date + n - 1), table end; every line ends in
 // CR LF. Title, dates and passages go in as they are, unescaped. Raises the
 // store's and the Bible store's errors.
-std::string PlanPrintoutHtml(const TKOVAReadPlans& plans, int plan, const TKOVABible& bible,
+std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore& bible,
                              const DateFormatter& shortDate);
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,11 +1,11 @@
-#include "plans/todays_reading.h"
+#include "core/plans/todays_reading.h"
 
-#include "content/kova_bible.h"
-#include "plans/kova_readplan.h"
+#include "core/content/bible_store.h"
+#include "core/plans/plan_store.h"
 
 #include <algorithm>
 
-namespace kovara {
+namespace kovara::core {
 
 const char* const kStatusBehind = "Note: You are behind on your reading plan.";
 const char* const kStatusCompleted = "This plan has been completed.";
@@ -13,72 +13,72 @@ const char* const kStatusMarkedRead = "This plan day has been marked as read.";
 const char* const kCatchingUp = "You're catching up! The next unread day of your plan has been loaded.";
 const char* const kPlanCompleted = "Congratulations, you have completed this reading plan!";
 
-TPlanStanding PlanStandingOf(int firstUnreadDay, int todaysPlanDay)
+PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
 {
     if (firstUnreadDay == kAllDaysRead)
-        return TPlanStanding::Completed;
+        return PlanStanding::Completed;
     if (firstUnreadDay < todaysPlanDay)
-        return TPlanStanding::Behind;
+        return PlanStanding::Behind;
     if (firstUnreadDay == todaysPlanDay)
-        return TPlanStanding::DueToday;
-    return TPlanStanding::UpToDate;
+        return PlanStanding::DueToday;
+    return PlanStanding::UpToDate;
 }
 
-TPlanStanding GetPlanStanding(const TKOVAReadPlans& plans, int plan)
+PlanStanding getPlanStanding(const PlanStore& plans, int plan)
 {
-    return PlanStandingOf(plans.GetFirstUnreadDay(plan), plans.GetTodaysPlanDay(plan));
+    return planStandingOf(plans.getFirstUnreadDay(plan), plans.getTodaysPlanDay(plan));
 }
 
-bool PlanNeedsReading(const TKOVAReadPlans& plans, int plan)
+bool planNeedsReading(const PlanStore& plans, int plan)
 {
-    const TPlanStanding standing = GetPlanStanding(plans, plan);
-    return standing == TPlanStanding::Behind || standing == TPlanStanding::DueToday;
+    const PlanStanding standing = getPlanStanding(plans, plan);
+    return standing == PlanStanding::Behind || standing == PlanStanding::DueToday;
 }
 
-int DayToRead(const TKOVAReadPlans& plans, int plan)
+int dayToRead(const PlanStore& plans, int plan)
 {
-    return std::min(plans.GetFirstUnreadDay(plan), plans.GetTodaysPlanDay(plan));
+    return std::min(plans.getFirstUnreadDay(plan), plans.getTodaysPlanDay(plan));
 }
 
-std::string PlanStatusText(const TKOVAReadPlans& plans, int plan, int shownDay)
+std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
 {
-    const int u = plans.GetFirstUnreadDay(plan);
-    const int t = plans.GetTodaysPlanDay(plan);
+    const int u = plans.getFirstUnreadDay(plan);
+    const int t = plans.getTodaysPlanDay(plan);
     if (u < t)
         return kStatusBehind;
     if (u == kAllDaysRead)
         return kStatusCompleted;
-    if (plans.IsDayDone(plan, shownDay))
+    if (plans.isDayDone(plan, shownDay))
         return kStatusMarkedRead;
     return "";
 }
 
-std::optional<TPlanDayView> BuildPlanDayView(const TKOVAReadPlans& plans, const TKOVABible& bible, int plan, int day)
+std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan, int day)
 {
-    if (plan >= plans.GetPlanCount())
+    if (plan >= plans.getPlanCount())
         return std::nullopt;
-    TPlanDayView view;
+    PlanDayView view;
     view.plan = plan;
-    view.day = day != 0 ? day : DayToRead(plans, plan);
-    view.verses = plans.GetDayVerses(plan, view.day);
-    view.title = plans.GetPlanTitle(plan);
-    view.heading = Format("Day %d of %d: %s", view.day, plans.GetDayCount(plan), bible.GetReferenceText(view.verses));
-    view.canMarkRead = !plans.IsDayDone(plan, view.day);
-    view.status = PlanStatusText(plans, plan, view.day);
+    view.day = day != 0 ? day : dayToRead(plans, plan);
+    view.verses = plans.getDayVerses(plan, view.day);
+    view.title = plans.getPlanTitle(plan);
+    view.heading = format("Day %d of %d: %s", view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
+    view.canMarkRead = !plans.isDayDone(plan, view.day);
+    view.status = planStatusText(plans, plan, view.day);
     return view;
 }
 
-TMarkReadOutcome MarkPlanDayRead(TKOVAReadPlans& plans, int plan, int day)
+MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day)
 {
-    if (plan < 0 || plan > plans.GetPlanCount() - 1)
-        throw Exception(Format("Plan index out of range (%d)", plan));
-    if (day < 1 || day > plans.GetDayCount(plan))
-        throw Exception(Format("Plan day out of range (%s, %d)", plans.GetPlanTitle(plan), day));
-    plans.SetDayDone(plan, day, true);
+    if (plan < 0 || plan > plans.getPlanCount() - 1)
+        throw Exception(format("Plan index out of range (%d)", plan));
+    if (day < 1 || day > plans.getDayCount(plan))
+        throw Exception(format("Plan day out of range (%s, %d)", plans.getPlanTitle(plan), day));
+    plans.setDayDone(plan, day, true);
 
-    TMarkReadOutcome outcome;
-    const int u = plans.GetFirstUnreadDay(plan);
-    const int t = plans.GetTodaysPlanDay(plan);
+    MarkReadOutcome outcome;
+    const int u = plans.getFirstUnreadDay(plan);
+    const int t = plans.getTodaysPlanDay(plan);
     if (t >= u && u > day) {
         // Catching up: another due day is still unread.
         outcome.nextDay = u;
@@ -89,10 +89,10 @@ TMarkReadOutcome MarkPlanDayRead(TKOVAReadPlans& plans, int plan, int day)
     return outcome;
 }
 
-void CheckPlanEntryIndex(int index, int planCount)
+void checkPlanEntryIndex(int index, int planCount)
 {
     if (index > planCount - 1)
-        throw Exception(Format("Specified plan index is out of range (%d requested, %d max)", index, planCount - 1));
+        throw Exception(format("Specified plan index is out of range (%d requested, %d max)", index, planCount - 1));
 }
 
-} // namespace kovara
+} // namespace kovara::core

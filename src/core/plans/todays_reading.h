@@ -5,21 +5,21 @@
 #include <optional>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
-class TKOVABible;
-class TKOVAReadPlans;
+class BibleStore;
+class PlanStore;
 
-enum class TPlanStanding { Completed, Behind, DueToday, UpToDate };
+enum class PlanStanding { Completed, Behind, DueToday, UpToDate };
 
 // Classifies a plan by its first unread day u and today's plan day t:
 // completed when u is kAllDaysRead, behind when u < t, due today when u = t,
 // up to date otherwise.
-TPlanStanding PlanStandingOf(int firstUnreadDay, int todaysPlanDay);
-TPlanStanding GetPlanStanding(const TKOVAReadPlans& plans, int plan);
-// Plan entries of the menu and side bar are bold when the plan is behind or
+PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay);
+PlanStanding getPlanStanding(const PlanStore& plans, int plan);
+// record entries of the menu and side bar are bold when the plan is behind or
 // due today.
-bool PlanNeedsReading(const TKOVAReadPlans& plans, int plan);
+bool planNeedsReading(const PlanStore& plans, int plan);
 
 extern const char* const kStatusBehind;     // "Note: You are behind on your reading plan."
 extern const char* const kStatusCompleted;  // "This plan has been completed."
@@ -28,7 +28,7 @@ extern const char* const kCatchingUp;       // shown after marking a day loads t
 extern const char* const kPlanCompleted;    // shown after the last unread day was marked
 
 // Everything the reading page shows for one plan day.
-struct TPlanDayView {
+struct PlanDayView {
     int plan = 0;
     int day = 0;
     std::string title;   // the plan's title
@@ -41,19 +41,19 @@ struct TPlanDayView {
 // The day the reading page shows when a plan is chosen without a day: the
 // first unread day when the user is behind, today's plan day otherwise (also
 // for a completed plan).
-int DayToRead(const TKOVAReadPlans& plans, int plan);
+int dayToRead(const PlanStore& plans, int plan);
 
-// The page for plan and day (0 = DayToRead). Nothing when plan is at or above
+// The page for plan and day (0 = dayToRead). Nothing when plan is at or above
 // the plan count (the page then disables its buttons and forgets the plan). A
 // negative plan or a day outside the plan raises the store's range messages.
-std::optional<TPlanDayView> BuildPlanDayView(const TKOVAReadPlans& plans, const TKOVABible& bible, int plan, int day);
+std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan, int day);
 
 // The status line for a shown day, first rule that holds: behind, completed,
 // the shown day read, else empty.
-std::string PlanStatusText(const TKOVAReadPlans& plans, int plan, int shownDay);
+std::string planStatusText(const PlanStore& plans, int plan, int shownDay);
 
 // What follows marking a day read.
-struct TMarkReadOutcome {
+struct MarkReadOutcome {
     std::string status = kStatusMarkedRead;
     // A later due day that is still unread and should now be shown, or 0.
     int nextDay = 0;
@@ -61,14 +61,14 @@ struct TMarkReadOutcome {
     std::string message;
 };
 
-// Marks the shown day read and says what the page does next. Raises "Plan
-// index out of range (%d)" when plan names no plan, "Plan day out of range
+// Marks the shown day read and says what the page does next. Raises "record
+// index out of range (%d)" when plan names no plan, "record day out of range
 // (%s, %d)" (title, day) when day is outside it, and the database error when
 // the write fails (the flag then stays as it was).
-TMarkReadOutcome MarkPlanDayRead(TKOVAReadPlans& plans, int plan, int day);
+MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day);
 
 // Checks the plan index carried by a plan's menu or side bar entry; raises
 // "Specified plan index is out of range (%d requested, %d max)".
-void CheckPlanEntryIndex(int index, int planCount);
+void checkPlanEntryIndex(int index, int planCount);
 
-} // namespace kovara
+} // namespace kovara::core

@@ -1,11 +1,11 @@
-#include "prayer/prayer_preview.h"
+#include "core/prayer/prayer_preview.h"
 
-namespace kovara {
+namespace kovara::core {
 
 namespace {
 // The length in bytes of the character that starts at text[i]: the whole
 // sequence when a well-formed UTF-8 sequence starts there, otherwise 1.
-std::size_t CharLength(const std::string& text, std::size_t i)
+std::size_t charLength(const std::string& text, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length;
@@ -28,9 +28,9 @@ std::size_t CharLength(const std::string& text, std::size_t i)
 }
 } // namespace
 
-std::string MakePrayerPreview(const std::string& plainTextCrLf)
+std::string makePrayerPreview(const std::string& plainTextCrLf)
 {
-    const std::string trimmed = Trim(plainTextCrLf);
+    const std::string trimmed = trim(plainTextCrLf);
     std::string preview;
     preview.reserve(trimmed.size());
     for (std::size_t i = 0; i < trimmed.size(); ++i) {
@@ -45,7 +45,7 @@ std::string MakePrayerPreview(const std::string& plainTextCrLf)
     // Walk the characters; remember where the 97th ends in case the text
     // turns out to be longer than 100.
     std::size_t chars = 0, cut = 0;
-    for (std::size_t i = 0; i < preview.size(); i += CharLength(preview, i)) {
+    for (std::size_t i = 0; i < preview.size(); i += charLength(preview, i)) {
         if (chars == kPreviewMaxChars - 3)
             cut = i;
         if (++chars > kPreviewMaxChars)
@@ -54,13 +54,13 @@ std::string MakePrayerPreview(const std::string& plainTextCrLf)
     return preview;
 }
 
-void SavePrayerContent(TKOVAPrayerTracker& store, std::int32_t prayerIndex, const std::string& title,
+void savePrayerContent(PrayerStore& store, std::int32_t prayerIndex, const std::string& title,
                        const std::string& topic, const std::string& status, const std::string& plainTextCrLf,
                        const std::function<std::string()>& writeDocument)
 {
-    const std::string preview = MakePrayerPreview(plainTextCrLf);
+    const std::string preview = makePrayerPreview(plainTextCrLf);
     const std::string document = preview.empty() ? std::string() : writeDocument();
-    store.UpdatePrayer(prayerIndex, Trim(title), Trim(topic), preview, status, document, true);
+    store.updatePrayer(prayerIndex, trim(title), trim(topic), preview, status, document, true);
 }
 
-} // namespace kovara
+} // namespace kovara::core

@@ -2,13 +2,13 @@
 // What the prayer editor stores when the user saves: the one-line preview of
 // the text shown in the tracker's list, and the rule that a text holding only
 // blanks and line breaks is stored as no text at all.
-#include "prayer/kova_prayertracker.h"
+#include "core/prayer/prayer_store.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
-namespace kovara {
+namespace kovara::core {
 
 // The longest preview, in characters; a longer text keeps its first 97
 // characters followed by "...".
@@ -19,14 +19,14 @@ inline constexpr std::size_t kPreviewMaxChars = 100;
 // one blank, and cut as above. Characters are counted, not bytes, and a
 // multi-byte sequence is never cut apart; a byte that is not part of valid
 // UTF-8 counts as one character.
-std::string MakePrayerPreview(const std::string& plainTextCrLf);
+std::string makePrayerPreview(const std::string& plainTextCrLf);
 
 // Saves an item's content as the editor does: title and topic trimmed, the
 // status as given, the preview from plainTextCrLf, and the document bytes from
 // writeDocument - called only when the preview is not empty, so an empty text
 // stores NULL text and NULL preview. The last-edit time becomes now.
-void SavePrayerContent(TKOVAPrayerTracker& store, std::int32_t prayerIndex, const std::string& title,
+void savePrayerContent(PrayerStore& store, std::int32_t prayerIndex, const std::string& title,
                        const std::string& topic, const std::string& status, const std::string& plainTextCrLf,
                        const std::function<std::string()>& writeDocument);
 
-} // namespace kovara
+} // namespace kovara::core

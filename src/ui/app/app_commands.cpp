@@ -1,6 +1,8 @@
+#include "ui/base/error_guard.h"
 #include "ui/app/app_commands.h"
+#include "ui/base/core_names.h"
 
-#include "ui/app/formPreferences.h"
+#include "ui/app/preferences_dialog.h"
 #include "ui/app/main_actions.h"
 
 #include <QAction>
@@ -9,33 +11,33 @@
 
 namespace kovara::ui {
 
-TAppCommands::TAppCommands(Shell& shell, QWidget* window, const TMainActions& actions,
-                           std::function<TIniFile&()> settings, std::function<void()> assignPreferences,
+AppCommands::AppCommands(Shell& shell, QWidget* window, const MainActions& actions,
+                           std::function<IniFile&()> settings, std::function<void()> assignPreferences,
                            std::function<void()> buildWelcomePage)
     : shell_(shell), window_(window), settings_(std::move(settings)), assignPreferences_(std::move(assignPreferences)),
       buildWelcomePage_(std::move(buildWelcomePage))
 {
-    Dialogs& dialogs = shell.GetDialogs();
-    ConnectGuarded(actions.ActionWelcomePage, dialogs, [this] { ActionWelcomePageExecute(); });
-    ConnectGuarded(actions.ActionExit, dialogs, [this] { ActionExitExecute(); });
-    ConnectGuarded(actions.ActionPreferences, dialogs, [this] { ActionPreferencesExecute(); });
+    Dialogs& dialogs = shell.getDialogs();
+    connectGuarded(actions.welcomePageAction, dialogs, [this] { showWelcomePage(); });
+    connectGuarded(actions.exitAction, dialogs, [this] { exitProgram(); });
+    connectGuarded(actions.preferencesAction, dialogs, [this] { editPreferences(); });
 }
 
-void TAppCommands::ActionWelcomePageExecute()
+void AppCommands::showWelcomePage()
 {
     buildWelcomePage_();
 }
 
-void TAppCommands::ActionPreferencesExecute()
+void AppCommands::editPreferences()
 {
     // The dialog is made on first use: its font list reads every installed
     // font, which would slow every start for a dialog opened now and then.
     if (!preferencesDlg_)
-        preferencesDlg_ = new TFormPreferencesDlg(window_);
-    ExecutePreferences(*preferencesDlg_, shell_.Preferences(), settings_(), assignPreferences_);
+        preferencesDlg_ = new PreferencesDialog(window_);
+    executePreferences(*preferencesDlg_, shell_.preferences(), settings_(), assignPreferences_);
 }
 
-void TAppCommands::ActionExitExecute()
+void AppCommands::exitProgram()
 {
     // Closing the window ends the program; placement and preferences are saved
     // on the way out.

@@ -1,15 +1,16 @@
 #include "ui/app/backup_commands.h"
+#include "ui/base/core_names.h"
 
-#include "app/backup_file.h"
-#include "app/kova_prefs.h"
-#include "plans/kova_readplan.h"
-#include "prayer/kova_prayertracker.h"
-#include "ui/app/dialogs.h"
-#include "ui/shell.h"
+#include "core/app/backup_file.h"
+#include "core/app/preferences.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/shell.h"
 #include <QCursor> // before the busy cursor, which needs the full type
 
-#include "ui/widgets/busy_cursor.h"
-#include "ui/widgets/text_codec.h"
+#include "ui/base/busy_cursor.h"
+#include "ui/base/text_codec.h"
 
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -28,15 +29,15 @@ class CopyProgress {
 public:
     CopyProgress(QWidget* parent, const QString& label) : parent_(parent), label_(label) {}
 
-    BackupProgress Callback()
+    BackupProgress callback()
     {
-        return [this](std::int64_t done, std::int64_t total) { Update(done, total); };
+        return [this](std::int64_t done, std::int64_t total) { update(done, total); };
     }
 
 private:
     static constexpr int kSteps = 1000;
 
-    void Update(std::int64_t done, std::int64_t total)
+    void update(std::int64_t done, std::int64_t total)
     {
         if (total <= 0)
             return;
@@ -61,7 +62,7 @@ private:
 
 } // namespace
 
-QString RestoreQuestion(const QString& path)
+QString restoreQuestion(const QString& path)
 {
     return QStringLiteral("You are about to restore Prayer and Reading Plan data from \"%1\".\n\n"
                           "This will erase any existing Prayer and Reading Plan data you may have.\n"
@@ -69,20 +70,20 @@ QString RestoreQuestion(const QString& path)
         .arg(path);
 }
 
-TUserDatabases UserDatabasesIn(const std::string& userDataFolder)
+UserDatabases userDatabasesIn(const std::string& userDataFolder)
 {
-    TUserDatabases databases;
-    databases.PrayersPath = userDataFolder + "prayers.kova2";
-    databases.PlansPath = userDataFolder + "userreadplans.kova2";
+    UserDatabases databases;
+    databases.prayersPath = userDataFolder + "prayers.kova2";
+    databases.plansPath = userDataFolder + "userreadplans.kova2";
     return databases;
 }
 
-void RecoverInterruptedUserData(const std::string& userDataFolder)
+void recoverInterruptedUserData(const std::string& userDataFolder)
 {
     // The stores then open whatever the recovery left; a failure of the file
     // system here would show up there as an error of its own.
     try {
-        RecoverInterruptedRestore(UserDatabasesIn(userDataFolder));
+        recoverInterruptedRestore(userDatabasesIn(userDataFolder));
     } catch (...) {
     }
 }
@@ -92,10 +93,10 @@ BackupCommands::BackupCommands(Shell& shell, UserStoreHost& host, QWidget* windo
 {
 }
 
-void BackupCommands::WithStoresClosed(const std::function<void()>& work)
+void BackupCommands::withStoresClosed(const std::function<void()>& work)
 {
     std::exception_ptr failure;
-    host_.CloseUserStores();
+    host_.closeUserStores();
     try {
         work();
     } catch (...) {
@@ -104,7 +105,7 @@ void BackupCommands::WithStoresClosed(const std::function<void()>& work)
     // The work's own error says more than a store that is still busy: such a
     // store is opened again on its next use.
     try {
-        host_.OpenUserStores();
+        host_.openUserStores();
     } catch (...) {
         if (!failure)
             throw;
@@ -113,11 +114,11 @@ void BackupCommands::WithStoresClosed(const std::function<void()>& work)
         std::rethrow_exception(failure);
 }
 
-void BackupCommands::ActionBackupExecute()
+void BackupCommands::backup()
 {
-    TKOVAPreferences& prefs = shell_.Preferences();
-    Dialogs& dialogs = shell_.GetDialogs();
-    QString path = dialogs.ChooseSaveFile(kBackupDialogTitle, kBackupFilter, FromBytes(prefs.LastBackupFile));
+    Preferences& prefs = shell_.preferences();
+    Dialogs& dialogs = shell_.getDialogs();
+    QString path = dialogs.chooseSaveFile(kBackupDialogTitle, kBackupFilter, fromBytes(prefs.lastBackupFile));
     if (path.isEmpty())
         return;
     // The dialog asked about overwriting the name as typed; a completed name
@@ -125,75 +126,75 @@ void BackupCommands::ActionBackupExecute()
     if (QFileInfo(path).suffix().isEmpty()) {
         path += kBackupExtension;
         if (QFileInfo::exists(path) &&
-            !dialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path)))
+            !dialogs.confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path)))
             return;
     }
-    WriteBackup(path);
-    prefs.LastBackupFile = ToBytes(path);
-    dialogs.Message(QStringLiteral("Backup process complete."));
+    writeBackup(path);
+    prefs.lastBackupFile = toBytes(path);
+    dialogs.message(QStringLiteral("Backup process complete."));
 }
 
-void BackupCommands::WriteBackup(const QString& path)
+void BackupCommands::writeBackup(const QString& path)
 {
-    TUserDatabases databases;
-    databases.PrayersPath = shell_.PrayerTracker().FileName();
-    databases.PlansPath = shell_.ReadPlans().FileName();
-    const TDateTime created = shell_.GetClock().Now();
+    UserDatabases databases;
+    databases.prayersPath = shell_.prayerStore().fileName();
+    databases.plansPath = shell_.planStore().fileName();
+    const DateTime created = shell_.getClock().now();
 
     BusyCursor busy;
     CopyProgress progress(window_, QStringLiteral("Writing the backup..."));
-    WithStoresClosed(
-        [&] { WriteBackupFile(ToBytes(path), databases, created, progress.Callback(), lockWaitMs_); });
+    withStoresClosed(
+        [&] { writeBackupFile(toBytes(path), databases, created, progress.callback(), lockWaitMs_); });
 }
 
-void BackupCommands::ActionRestoreExecute()
+void BackupCommands::restore()
 {
-    TKOVAPreferences& prefs = shell_.Preferences();
+    Preferences& prefs = shell_.preferences();
     const QString path =
-        shell_.GetDialogs().ChooseOpenFile(kRestoreDialogTitle, kBackupFilter, FromBytes(prefs.LastRestoreFile));
+        shell_.getDialogs().chooseOpenFile(kRestoreDialogTitle, kBackupFilter, fromBytes(prefs.lastRestoreFile));
     if (path.isEmpty())
         return;
     // Remembered whatever the restore's outcome.
-    prefs.LastRestoreFile = ToBytes(path);
-    RestoreBackup(path);
+    prefs.lastRestoreFile = toBytes(path);
+    restoreBackup(path);
 }
 
-void BackupCommands::RestoreBackup(const QString& path)
+void BackupCommands::restoreBackup(const QString& path)
 {
-    Dialogs& dialogs = shell_.GetDialogs();
-    const std::string file = ToBytes(path);
-    const BackupCheck check = CheckBackupFile(file);
+    Dialogs& dialogs = shell_.getDialogs();
+    const std::string file = toBytes(path);
+    const BackupCheck check = checkBackupFile(file);
     if (check != BackupCheck::Valid) {
-        dialogs.Message(FromBytes(BackupCheckMessage(check, file)), Dialogs::Icon::Warning);
+        dialogs.message(fromBytes(backupCheckMessage(check, file)), Dialogs::Icon::Warning);
         return;
     }
-    if (!dialogs.Confirm(RestoreQuestion(path)))
+    if (!dialogs.confirm(restoreQuestion(path)))
         return;
 
-    TUserDatabases databases;
-    databases.PrayersPath = shell_.PrayerTracker().FileName();
-    databases.PlansPath = shell_.ReadPlans().FileName();
+    UserDatabases databases;
+    databases.prayersPath = shell_.prayerStore().fileName();
+    databases.plansPath = shell_.planStore().fileName();
 
     bool restored = false;
     {
         BusyCursor busy;
         CopyProgress progress(window_, QStringLiteral("Restoring the backup..."));
-        WithStoresClosed([&] {
+        withStoresClosed([&] {
             try {
-                RestoreBackupFiles(file, databases, progress.Callback());
+                restoreBackupFiles(file, databases, progress.callback());
                 restored = true;
-            } catch (const ERestoreFailed&) {
+            } catch (const RestoreFailed&) {
                 // The current databases are as they were; told below, once
                 // the stores are open again.
             }
         });
-        host_.RefreshPlanViews(0);
-        host_.BuildWelcomePage();
+        host_.refreshPlanViews(0);
+        host_.buildWelcomePage();
     }
     if (restored)
-        dialogs.Message(QStringLiteral("Data restoration process complete."));
+        dialogs.message(QStringLiteral("Data restoration process complete."));
     else
-        dialogs.Message(QString::fromLatin1(kRestoreFailedMessage), Dialogs::Icon::Error);
+        dialogs.message(QString::fromLatin1(kRestoreFailedMessage), Dialogs::Icon::Error);
 }
 
 } // namespace kovara::ui

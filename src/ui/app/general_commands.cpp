@@ -1,15 +1,16 @@
 #include "ui/app/general_commands.h"
+#include "ui/base/core_names.h"
 
-#include "app/links.h"
-#include "app/version.h"
-#include "base/exception.h"
-#include "ui/app/dialogs.h"
-#include "ui/app/error_guard.h"
-#include "ui/app/formAbout.h"
+#include "core/app/links.h"
+#include "core/app/version.h"
+#include "core/base/exception.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/error_guard.h"
+#include "ui/app/about_dialog.h"
 #include "ui/app/help_viewer.h"
-#include "ui/shell.h"
-#include "ui/widgets/html_viewer.h"
-#include "ui/widgets/text_codec.h"
+#include "ui/base/shell.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/text_codec.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -21,23 +22,23 @@
 
 namespace kovara::ui {
 
-TGeneralCommands::TGeneralCommands(Shell& shell, GeneralTargets targets, QWidget* window)
+GeneralCommands::GeneralCommands(Shell& shell, GeneralTargets targets, QWidget* window)
     : QObject(window), shell_(shell), targets_(std::move(targets))
 {
-    FileVersion = FileVersionText();
+    fileVersion = fileVersionText();
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    ShowAboutBox = [](TFormAboutBox& box) { box.exec(); };
-    helpViewer_ = new THelpViewer(window);
-    aboutBox_ = new TFormAboutBox(window);
+    ShowAboutBox = [](AboutDialog& box) { box.exec(); };
+    helpViewer_ = new HelpViewer(window);
+    aboutBox_ = new AboutDialog(window);
     aboutBox_->OpenUrl = [this](const QUrl& url) {
         if (OpenUrl)
             OpenUrl(url);
     };
 }
 
-TGeneralCommands::~TGeneralCommands() = default;
+GeneralCommands::~GeneralCommands() = default;
 
-QPrinter& TGeneralCommands::Printer()
+QPrinter& GeneralCommands::printer()
 {
     // Made on first use: looking up the printers takes a noticeable part of
     // start-up, and most mornings nothing is printed.
@@ -46,14 +47,14 @@ QPrinter& TGeneralCommands::Printer()
     return *printer_;
 }
 
-void TGeneralCommands::Guarded(const std::function<void()>& body)
+void GeneralCommands::guarded(const std::function<void()>& body)
 {
-    RunGuarded(shell_.GetDialogs(), body);
+    runGuarded(shell_.getDialogs(), body);
 }
 
-HtmlViewer* TGeneralCommands::CurrentViewer() const
+HtmlViewer* GeneralCommands::currentViewer() const
 {
-    switch (shell_.CurrentPage()) {
+    switch (shell_.currentPage()) {
     case Page::Devotional:
         return targets_.devotionalViewer;
     case Page::BibleRead:
@@ -63,18 +64,18 @@ HtmlViewer* TGeneralCommands::CurrentViewer() const
     }
 }
 
-bool TGeneralCommands::ActionCopyUpdate() const
+bool GeneralCommands::canCopy() const
 {
-    if (const HtmlViewer* viewer = CurrentViewer())
-        return viewer->SelectionLength() > 0;
-    if (shell_.CurrentPage() == Page::PrayerTracker && targets_.prayerText)
+    if (const HtmlViewer* viewer = currentViewer())
+        return viewer->selectionLength() > 0;
+    if (shell_.currentPage() == Page::PrayerTracker && targets_.prayerText)
         return targets_.prayerText->textCursor().hasSelection();
     return false;
 }
 
-bool TGeneralCommands::ActionPrintUpdate() const
+bool GeneralCommands::canPrint() const
 {
-    switch (shell_.CurrentPage()) {
+    switch (shell_.currentPage()) {
     case Page::Devotional:
         return targets_.devotionalViewer != nullptr;
     case Page::BibleRead:
@@ -89,14 +90,14 @@ bool TGeneralCommands::ActionPrintUpdate() const
     return false;
 }
 
-void TGeneralCommands::ActionCopyExecute()
+void GeneralCommands::copy()
 {
-    Guarded([this] {
-        if (HtmlViewer* viewer = CurrentViewer()) {
-            viewer->CopySelection();
+    guarded([this] {
+        if (HtmlViewer* viewer = currentViewer()) {
+            viewer->copySelection();
             return;
         }
-        if (shell_.CurrentPage() == Page::PrayerTracker && targets_.prayerText) {
+        if (shell_.currentPage() == Page::PrayerTracker && targets_.prayerText) {
             targets_.prayerText->copy();
             return;
         }
@@ -105,165 +106,165 @@ void TGeneralCommands::ActionCopyExecute()
     });
 }
 
-void TGeneralCommands::ActionPrintExecute()
+void GeneralCommands::print()
 {
-    Dialogs& dialogs = shell_.GetDialogs();
+    Dialogs& dialogs = shell_.getDialogs();
     try {
-        switch (shell_.CurrentPage()) {
+        switch (shell_.currentPage()) {
         case Page::Devotional:
         case Page::BibleRead:
-            if (HtmlViewer* viewer = CurrentViewer())
-                PrintViewer(*viewer);
+            if (HtmlViewer* viewer = currentViewer())
+                printViewer(*viewer);
             break;
         case Page::PrayerTracker:
             if (targets_.prayerText)
-                PrintPrayerText();
+                printPrayerText();
             break;
         case Page::PlanManager:
-            if (ActionPrintUpdate())
-                PrintPlan(targets_.currentPlan());
+            if (canPrint())
+                printPlan(targets_.currentPlan());
             break;
         case Page::Welcome:
             break;
         }
     } catch (const std::exception& e) {
-        dialogs.Message(FromBytes(e.what()) + QStringLiteral("\n\n") + QString::fromLatin1(kPrinterHint),
+        dialogs.message(fromBytes(e.what()) + QStringLiteral("\n\n") + QString::fromLatin1(kPrinterHint),
                         Dialogs::Icon::Error);
     }
 }
 
-void TGeneralCommands::PrintViewer(HtmlViewer& viewer)
+void GeneralCommands::printViewer(HtmlViewer& viewer)
 {
-    Printer().setDocName(QStringLiteral("Kovara"));
-    const int pages = viewer.PageCount(Printer());
+    printer().setDocName(QStringLiteral("Kovara"));
+    const int pages = viewer.pageCount(printer());
     // The dialog opens on the whole content: from page 1 to the last.
-    Printer().setPrintRange(QPrinter::AllPages);
-    Printer().setFromTo(1, pages);
+    printer().setPrintRange(QPrinter::AllPages);
+    printer().setFromTo(1, pages);
     int fromPage = 1;
     int toPage = pages;
-    if (!shell_.GetDialogs().Print(Printer(), 1, pages, fromPage, toPage))
+    if (!shell_.getDialogs().print(printer(), 1, pages, fromPage, toPage))
         return;
-    CheckPrinterOutput();
-    viewer.PrintPages(Printer(), fromPage, toPage);
+    checkPrinterOutput();
+    viewer.printPages(printer(), fromPage, toPage);
 }
 
-bool TGeneralCommands::ChooseWholePrintout()
+bool GeneralCommands::chooseWholePrintout()
 {
     // No page range: the whole document prints, whatever range an earlier
     // printout left on the printer.
-    Printer().setDocName(QStringLiteral("Kovara"));
-    Printer().setPrintRange(QPrinter::AllPages);
-    Printer().setFromTo(0, 0);
+    printer().setDocName(QStringLiteral("Kovara"));
+    printer().setPrintRange(QPrinter::AllPages);
+    printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.GetDialogs().Print(Printer(), 0, 0, fromPage, toPage))
+    if (!shell_.getDialogs().print(printer(), 0, 0, fromPage, toPage))
         return false;
-    Printer().setPrintRange(QPrinter::AllPages);
-    Printer().setFromTo(0, 0);
-    CheckPrinterOutput();
+    printer().setPrintRange(QPrinter::AllPages);
+    printer().setFromTo(0, 0);
+    checkPrinterOutput();
     return true;
 }
 
-void TGeneralCommands::PrintPrayerText()
+void GeneralCommands::printPrayerText()
 {
-    if (ChooseWholePrintout())
-        targets_.prayerText->print(&Printer());
+    if (chooseWholePrintout())
+        targets_.prayerText->print(&printer());
 }
 
-void TGeneralCommands::PrintPlan(int plan)
+void GeneralCommands::printPlan(int plan)
 {
-    if (ChooseWholePrintout())
-        targets_.printPlan(plan, Printer());
+    if (chooseWholePrintout())
+        targets_.printPlan(plan, printer());
 }
 
-void TGeneralCommands::CheckPrinterOutput()
+void GeneralCommands::checkPrinterOutput()
 {
-    if (!Printer().isValid())
+    if (!printer().isValid())
         throw Exception("No printer is available.");
-    const QString file = Printer().outputFileName();
+    const QString file = printer().outputFileName();
     if (file.isEmpty())
         return;
     // Opening for appending leaves an existing file as it is; the printout
     // replaces it right after.
     QFile probe(file);
     if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw Exception(Format("Unable to write the printout to \"%s\".", ToBytes(file)));
+        throw Exception(format("Unable to write the printout to \"%s\".", toBytes(file)));
 }
 
-void TGeneralCommands::ActionPrintSetupExecute()
+void GeneralCommands::printSetup()
 {
-    Dialogs& dialogs = shell_.GetDialogs();
+    Dialogs& dialogs = shell_.getDialogs();
     try {
-        if (!Printer().isValid())
+        if (!printer().isValid())
             throw Exception("No printer is available.");
-        dialogs.PrinterSetup(Printer());
+        dialogs.printerSetup(printer());
     } catch (const std::exception&) {
-        dialogs.Message(QString::fromLatin1(kPrintSetupFailed), Dialogs::Icon::Error);
+        dialogs.message(QString::fromLatin1(kPrintSetupFailed), Dialogs::Icon::Error);
     }
 }
 
-void TGeneralCommands::PrepareHelp()
+void GeneralCommands::prepareHelp()
 {
-    helpViewer_->SetHelpFile(FromBytes(shell_.ProgramFolder() + "KOVA2.hlp"));
+    helpViewer_->setHelpFile(fromBytes(shell_.programFolder() + "KOVA2.hlp"));
 }
 
-void TGeneralCommands::ActionHelpExecute()
+void GeneralCommands::showHelp()
 {
-    Guarded([this] {
-        PrepareHelp();
-        switch (shell_.CurrentPage()) {
+    guarded([this] {
+        prepareHelp();
+        switch (shell_.currentPage()) {
         case Page::Devotional:
-            helpViewer_->ShowContext(kHelpDevotional);
+            helpViewer_->showContext(kHelpDevotional);
             break;
         case Page::BibleRead:
-            helpViewer_->ShowContext(kHelpBibleRead);
+            helpViewer_->showContext(kHelpBibleRead);
             break;
         case Page::PlanManager:
-            helpViewer_->ShowContext(kHelpPlanManager);
+            helpViewer_->showContext(kHelpPlanManager);
             break;
         case Page::PrayerTracker:
-            helpViewer_->ShowContext(kHelpPrayerTracker);
+            helpViewer_->showContext(kHelpPrayerTracker);
             break;
         case Page::Welcome:
-            helpViewer_->ShowContents();
+            helpViewer_->showContents();
             break;
         }
     });
 }
 
-void TGeneralCommands::OpenHelpContents1Click()
+void GeneralCommands::openHelpContents()
 {
-    Guarded([this] {
-        PrepareHelp();
-        helpViewer_->ShowContents();
+    guarded([this] {
+        prepareHelp();
+        helpViewer_->showContents();
     });
 }
 
-void TGeneralCommands::ActionKOVAWebsiteExecute()
+void GeneralCommands::openWebsite()
 {
-    Guarded([this] { OpenUrl(QUrl(QString::fromLatin1(kProductWebsite))); });
+    guarded([this] { OpenUrl(QUrl(QString::fromLatin1(kProductWebsite))); });
 }
 
-void TGeneralCommands::ActionEmailExecute()
+void GeneralCommands::sendEmail()
 {
-    Guarded([this] { OpenUrl(QUrl(FromBytes(SupportEmailUrl(FileVersion)))); });
+    guarded([this] { OpenUrl(QUrl(fromBytes(supportEmailUrl(fileVersion)))); });
 }
 
-void TGeneralCommands::CheckForUpdate()
+void GeneralCommands::checkForUpdate()
 {
-    OpenUrl(QUrl(FromBytes(UpdateCheckUrl(FileVersion))));
+    OpenUrl(QUrl(fromBytes(updateCheckUrl(fileVersion))));
 }
 
-void TGeneralCommands::ActionCheckUpdateExecute()
+void GeneralCommands::checkUpdate()
 {
-    Guarded([this] { CheckForUpdate(); });
+    guarded([this] { checkForUpdate(); });
 }
 
-void TGeneralCommands::ActionAboutExecute()
+void GeneralCommands::showAbout()
 {
-    Guarded([this] {
-        aboutBox_->FileVersion = FromBytes(FileVersion);
-        aboutBox_->UserDataFolder = FromBytes(shell_.UserDataFolder());
+    guarded([this] {
+        aboutBox_->fileVersion = fromBytes(fileVersion);
+        aboutBox_->userDataFolder = fromBytes(shell_.userDataFolder());
         ShowAboutBox(*aboutBox_);
     });
 }

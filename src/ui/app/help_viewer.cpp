@@ -1,7 +1,8 @@
 #include "ui/app/help_viewer.h"
+#include "ui/base/core_names.h"
 
-#include "base/exception.h"
-#include "ui/widgets/text_codec.h"
+#include "core/base/exception.h"
+#include "ui/base/text_codec.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -18,25 +19,25 @@
 
 namespace kovara::ui {
 
-THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Kovara Help"));
     resize(720, 640);
 
-    ButtonBack = new QToolButton(this);
-    ButtonBack->setText(QStringLiteral("Back"));
-    ButtonBack->setToolTip(QStringLiteral("Back (Alt+Left)"));
-    ButtonBack->setShortcut(QKeySequence::Back);
-    ButtonBack->setEnabled(false);
-    ButtonForward = new QToolButton(this);
-    ButtonForward->setText(QStringLiteral("Forward"));
-    ButtonForward->setToolTip(QStringLiteral("Forward (Alt+Right)"));
-    ButtonForward->setShortcut(QKeySequence::Forward);
-    ButtonForward->setEnabled(false);
-    ButtonContents = new QToolButton(this);
-    ButtonContents->setText(QStringLiteral("Contents"));
-    ButtonContents->setToolTip(QStringLiteral("Contents (Alt+Home)"));
-    ButtonContents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    backButton = new QToolButton(this);
+    backButton->setText(QStringLiteral("Back"));
+    backButton->setToolTip(QStringLiteral("Back (Alt+Left)"));
+    backButton->setShortcut(QKeySequence::Back);
+    backButton->setEnabled(false);
+    forwardButton = new QToolButton(this);
+    forwardButton->setText(QStringLiteral("Forward"));
+    forwardButton->setToolTip(QStringLiteral("Forward (Alt+Right)"));
+    forwardButton->setShortcut(QKeySequence::Forward);
+    forwardButton->setEnabled(false);
+    contentsButton = new QToolButton(this);
+    contentsButton->setText(QStringLiteral("Contents"));
+    contentsButton->setToolTip(QStringLiteral("Contents (Alt+Home)"));
+    contentsButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
 
     Browser = new QTextBrowser(this);
     Browser->setOpenLinks(true);
@@ -45,41 +46,41 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     Browser->setOpenExternalLinks(true);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ButtonBack);
-    buttons->addWidget(ButtonForward);
-    buttons->addWidget(ButtonContents);
+    buttons->addWidget(backButton);
+    buttons->addWidget(forwardButton);
+    buttons->addWidget(contentsButton);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(buttons);
     layout->addWidget(Browser, 1);
 
-    connect(ButtonBack, &QToolButton::clicked, Browser, &QTextBrowser::backward);
-    connect(ButtonForward, &QToolButton::clicked, Browser, &QTextBrowser::forward);
-    connect(ButtonContents, &QToolButton::clicked, this, [this] {
+    connect(backButton, &QToolButton::clicked, Browser, &QTextBrowser::backward);
+    connect(forwardButton, &QToolButton::clicked, Browser, &QTextBrowser::forward);
+    connect(contentsButton, &QToolButton::clicked, this, [this] {
         Browser->setSource(QUrl::fromLocalFile(loadedFile_));
         Browser->verticalScrollBar()->setValue(0);
     });
-    connect(Browser, &QTextBrowser::backwardAvailable, ButtonBack, &QToolButton::setEnabled);
-    connect(Browser, &QTextBrowser::forwardAvailable, ButtonForward, &QToolButton::setEnabled);
+    connect(Browser, &QTextBrowser::backwardAvailable, backButton, &QToolButton::setEnabled);
+    connect(Browser, &QTextBrowser::forwardAvailable, forwardButton, &QToolButton::setEnabled);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
-void THelpViewer::SetHelpFile(const QString& path)
+void HelpViewer::setHelpFile(const QString& path)
 {
     helpFile_ = path;
 }
 
-QString THelpViewer::ContextAnchor(int context)
+QString HelpViewer::contextAnchor(int context)
 {
     return QStringLiteral("context%1").arg(context);
 }
 
-void THelpViewer::Load()
+void HelpViewer::load()
 {
     if (!QFileInfo(helpFile_).isFile())
-        throw Exception(Format("The help file \"%s\" could not be found.", ToBytes(helpFile_)));
+        throw Exception(format("The help file \"%s\" could not be found.", toBytes(helpFile_)));
     if (loadedFile_ == helpFile_)
         return;
     // The suffix says nothing of the content; the document is HTML.
@@ -88,7 +89,7 @@ void THelpViewer::Load()
     loadedFile_ = helpFile_;
 }
 
-bool THelpViewer::HasAnchor(const QString& name) const
+bool HelpViewer::hasAnchor(const QString& name) const
 {
     for (QTextBlock block = Browser->document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -101,36 +102,36 @@ bool THelpViewer::HasAnchor(const QString& name) const
     return false;
 }
 
-void THelpViewer::ShowContents()
+void HelpViewer::showContents()
 {
-    Load();
+    load();
     QUrl url = QUrl::fromLocalFile(loadedFile_);
     Browser->setSource(url, QTextDocument::HtmlResource);
     Browser->verticalScrollBar()->setValue(0);
-    Present();
+    present();
 }
 
-void THelpViewer::ShowContext(int context)
+void HelpViewer::showContext(int context)
 {
-    Load();
-    const QString anchor = ContextAnchor(context);
-    if (!HasAnchor(anchor)) {
-        ShowContents();
+    load();
+    const QString anchor = contextAnchor(context);
+    if (!hasAnchor(anchor)) {
+        showContents();
         return;
     }
     QUrl url = QUrl::fromLocalFile(loadedFile_);
     url.setFragment(anchor);
     Browser->setSource(url, QTextDocument::HtmlResource);
     Browser->scrollToAnchor(anchor);
-    Present();
+    present();
 }
 
-QString THelpViewer::CurrentAnchor() const
+QString HelpViewer::currentAnchor() const
 {
     return Browser->source().fragment();
 }
 
-void THelpViewer::Present()
+void HelpViewer::present()
 {
     show();
     if (isMinimized())

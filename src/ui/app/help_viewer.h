@@ -6,6 +6,7 @@
 //
 // Links inside the document move within it (Back and Forward follow them);
 // links to outside addresses open in the user's browser.
+#include "ui/base/core_names.h"
 #include <QString>
 #include <QWidget>
 
@@ -14,40 +15,40 @@ class QToolButton;
 
 namespace kovara::ui {
 
-class THelpViewer : public QWidget {
+class HelpViewer : public QWidget {
     Q_OBJECT
 public:
     // A separate top-level window; parent only ties its lifetime to the owner.
-    explicit THelpViewer(QWidget* parent = nullptr);
+    explicit HelpViewer(QWidget* parent = nullptr);
 
-    // The help document to show; it is read at the next ShowContents or
-    // ShowContext.
-    void SetHelpFile(const QString& path);
-    const QString& HelpFile() const { return helpFile_; }
+    // The help document to show; it is read at the next showContents or
+    // showContext.
+    void setHelpFile(const QString& path);
+    const QString& helpFile() const { return helpFile_; }
 
     // Shows the window at the top of the document. Raises
     // "The help file \"%s\" could not be found." when the file is missing.
-    void ShowContents();
+    void showContents();
     // Shows the window at context's anchor; a context the document lacks shows
-    // the contents. Raises as ShowContents.
-    void ShowContext(int context);
+    // the contents. Raises as showContents.
+    void showContext(int context);
 
     // The anchor name of a context number.
-    static QString ContextAnchor(int context);
+    static QString contextAnchor(int context);
     // The anchor the window was last opened at; empty for the contents.
-    QString CurrentAnchor() const;
+    QString currentAnchor() const;
     // True when the loaded document holds an anchor of that name.
-    bool HasAnchor(const QString& name) const;
+    bool hasAnchor(const QString& name) const;
 
     QTextBrowser* Browser;
-    QToolButton* ButtonBack;
-    QToolButton* ButtonForward;
-    QToolButton* ButtonContents;
+    QToolButton* backButton;
+    QToolButton* forwardButton;
+    QToolButton* contentsButton;
 
 private:
     // Loads the document when it is not loaded yet (or the file changed).
-    void Load();
-    void Present();
+    void load();
+    void present();
 
     QString helpFile_;
     QString loadedFile_;

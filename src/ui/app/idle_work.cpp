@@ -1,10 +1,11 @@
 #include "ui/app/idle_work.h"
+#include "ui/base/core_names.h"
 
-#include "ui/app/error_guard.h"
+#include "ui/base/error_guard.h"
 
 namespace kovara::ui {
 
-void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
+void runImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
                     const std::function<void()>& savePreferences)
 {
     static bool running = false;
@@ -12,12 +13,12 @@ void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<boo
         return;
     running = true;
     bool answered = true; // a failed import counts: its message was shown
-    RunGuarded(dialogs, [&] { answered = importData(); });
+    runGuarded(dialogs, [&] { answered = importData(); });
     running = false;
     if (!answered)
         return;
     offerImport = false;
-    RunGuarded(dialogs, savePreferences);
+    runGuarded(dialogs, savePreferences);
 }
 
 } // namespace kovara::ui

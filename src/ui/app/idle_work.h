@@ -1,5 +1,6 @@
 #pragma once
 // The work done when the event queue has run empty.
+#include "ui/base/core_names.h"
 #include <functional>
 
 namespace kovara::ui {
@@ -15,7 +16,7 @@ class Dialogs;
 // step is shown through dialogs and goes no further. A call made while an
 // import is still running (from an event loop inside its questions) does
 // nothing.
-void RunImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
+void runImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
                     const std::function<void()>& savePreferences);
 
 } // namespace kovara::ui

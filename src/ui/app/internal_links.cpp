@@ -1,54 +1,55 @@
 #include "ui/app/internal_links.h"
+#include "ui/base/core_names.h"
 
-#include "app/internal_links.h"
-#include "ui/app/dialogs.h"
-#include "ui/widgets/text_codec.h"
+#include "core/app/internal_links.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/text_codec.h"
 
 #include <QAction>
 
 namespace kovara::ui {
 
-void HandleInternalLink(const QString& link, WelcomeLinkTarget& target, Dialogs& dialogs)
+void handleInternalLink(const QString& link, WelcomeLinkTarget& target, Dialogs& dialogs)
 {
-    const std::string text = ToBytes(link);
-    const TInternalLink parsed = ParseInternalLink(text);
+    const std::string text = toBytes(link);
+    const InternalLink parsed = parseInternalLink(text);
     switch (parsed.kind) {
-    case TInternalLinkKind::FaithsCheckbookToday:
-        target.DevFaithsCheckbook();
+    case InternalLinkKind::FaithsCheckbookToday:
+        target.devFaithsCheckbook();
         return;
-    case TInternalLinkKind::NewReadPlan:
-        target.NewReadPlan();
+    case InternalLinkKind::NewReadPlan:
+        target.newReadPlan();
         return;
-    case TInternalLinkKind::ReadPlan:
-        target.ShowPlanDay(parsed.plan);
+    case InternalLinkKind::ReadPlan:
+        target.showPlanDay(parsed.plan);
         return;
-    case TInternalLinkKind::PlanManager:
-        target.ReadingPlanManager();
+    case InternalLinkKind::PlanManager:
+        target.readingPlanManager();
         return;
-    case TInternalLinkKind::NewPrayerItem:
-        target.NewPrayer();
+    case InternalLinkKind::NewPrayerItem:
+        target.newPrayer();
         return;
-    case TInternalLinkKind::ViewActivePrayers:
-        target.PrayersActive();
+    case InternalLinkKind::ViewActivePrayers:
+        target.prayersActive();
         return;
-    case TInternalLinkKind::ViewInactivePrayers:
-        target.PrayersInactive();
+    case InternalLinkKind::ViewInactivePrayers:
+        target.prayersInactive();
         return;
-    case TInternalLinkKind::ViewAnsweredPrayers:
-        target.PrayersAnswered();
+    case InternalLinkKind::ViewAnsweredPrayers:
+        target.prayersAnswered();
         return;
-    case TInternalLinkKind::ViewAllPrayers:
-        target.PrayersAll();
+    case InternalLinkKind::ViewAllPrayers:
+        target.prayersAll();
         return;
-    case TInternalLinkKind::Unknown:
+    case InternalLinkKind::Unknown:
         break;
     }
-    dialogs.Message(FromBytes(UnknownLinkMessage(text)), Dialogs::Icon::Error);
+    dialogs.message(fromBytes(unknownLinkMessage(text)), Dialogs::Icon::Error);
 }
 
 namespace {
 
-void Trigger(QAction* action)
+void trigger(QAction* action)
 {
     if (action)
         action->trigger();
@@ -61,18 +62,18 @@ ActionLinkTarget::ActionLinkTarget(const Actions& actions, std::function<void(in
 {
 }
 
-void ActionLinkTarget::DevFaithsCheckbook() { Trigger(actions_.DevFaithsCheckbook); }
-void ActionLinkTarget::NewReadPlan() { Trigger(actions_.NewReadPlan); }
-void ActionLinkTarget::ShowPlanDay(int plan)
+void ActionLinkTarget::devFaithsCheckbook() { trigger(actions_.devFaithsCheckbook); }
+void ActionLinkTarget::newReadPlan() { trigger(actions_.newReadPlan); }
+void ActionLinkTarget::showPlanDay(int plan)
 {
     if (showPlanDay_)
         showPlanDay_(plan);
 }
-void ActionLinkTarget::ReadingPlanManager() { Trigger(actions_.ReadingPlanManager); }
-void ActionLinkTarget::NewPrayer() { Trigger(actions_.NewPrayer); }
-void ActionLinkTarget::PrayersActive() { Trigger(actions_.PrayersActive); }
-void ActionLinkTarget::PrayersInactive() { Trigger(actions_.PrayersInactive); }
-void ActionLinkTarget::PrayersAnswered() { Trigger(actions_.PrayersAnswered); }
-void ActionLinkTarget::PrayersAll() { Trigger(actions_.PrayersAll); }
+void ActionLinkTarget::readingPlanManager() { trigger(actions_.readingPlanManager); }
+void ActionLinkTarget::newPrayer() { trigger(actions_.newPrayer); }
+void ActionLinkTarget::prayersActive() { trigger(actions_.prayersActive); }
+void ActionLinkTarget::prayersInactive() { trigger(actions_.prayersInactive); }
+void ActionLinkTarget::prayersAnswered() { trigger(actions_.prayersAnswered); }
+void ActionLinkTarget::prayersAll() { trigger(actions_.prayersAll); }
 
 } // namespace kovara::ui

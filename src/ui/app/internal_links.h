@@ -3,6 +3,7 @@
 // The commands are reached through WelcomeLinkTarget, which the main window
 // implements; ActionLinkTarget is a ready implementation that triggers the
 // main window's actions, so a link runs the very handler its menu entry runs.
+#include "ui/base/core_names.h"
 #include <QString>
 #include <functional>
 
@@ -16,22 +17,22 @@ class Dialogs;
 class WelcomeLinkTarget {
 public:
     virtual ~WelcomeLinkTarget() = default;
-    virtual void DevFaithsCheckbook() = 0;   // today's devotional
-    virtual void NewReadPlan() = 0;          // start a new reading plan
-    virtual void ShowPlanDay(int plan) = 0;  // that plan's day to read now (day 0)
-    virtual void ReadingPlanManager() = 0;   // the plan manager page
-    virtual void NewPrayer() = 0;
-    virtual void PrayersActive() = 0;
-    virtual void PrayersInactive() = 0;
-    virtual void PrayersAnswered() = 0;
-    virtual void PrayersAll() = 0;
+    virtual void devFaithsCheckbook() = 0;   // today's devotional
+    virtual void newReadPlan() = 0;          // start a new reading plan
+    virtual void showPlanDay(int plan) = 0;  // that plan's day to read now (day 0)
+    virtual void readingPlanManager() = 0;   // the plan manager page
+    virtual void newPrayer() = 0;
+    virtual void prayersActive() = 0;
+    virtual void prayersInactive() = 0;
+    virtual void prayersAnswered() = 0;
+    virtual void prayersAll() = 0;
 };
 
 // Runs the command link names on target. A link that names no command shows
 // "Error - Unknown link \"%s\"" through dialogs and runs nothing. A plan link
 // whose number is not an integer raises "'%s' is not a valid integer value";
 // so does anything target raises (the caller runs this under the error guard).
-void HandleInternalLink(const QString& link, WelcomeLinkTarget& target, Dialogs& dialogs);
+void handleInternalLink(const QString& link, WelcomeLinkTarget& target, Dialogs& dialogs);
 
 // A target that triggers QActions (not owned; each must outlive the target)
 // and hands plan links to a function. A disabled action does nothing, as its
@@ -39,27 +40,27 @@ void HandleInternalLink(const QString& link, WelcomeLinkTarget& target, Dialogs&
 class ActionLinkTarget : public WelcomeLinkTarget {
 public:
     struct Actions {
-        QAction* DevFaithsCheckbook = nullptr;
-        QAction* NewReadPlan = nullptr;
-        QAction* ReadingPlanManager = nullptr;
-        QAction* NewPrayer = nullptr;
-        QAction* PrayersActive = nullptr;
-        QAction* PrayersInactive = nullptr;
-        QAction* PrayersAnswered = nullptr;
-        QAction* PrayersAll = nullptr;
+        QAction* devFaithsCheckbook = nullptr;
+        QAction* newReadPlan = nullptr;
+        QAction* readingPlanManager = nullptr;
+        QAction* newPrayer = nullptr;
+        QAction* prayersActive = nullptr;
+        QAction* prayersInactive = nullptr;
+        QAction* prayersAnswered = nullptr;
+        QAction* prayersAll = nullptr;
     };
 
     ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay);
 
-    void DevFaithsCheckbook() override;
-    void NewReadPlan() override;
-    void ShowPlanDay(int plan) override;
-    void ReadingPlanManager() override;
-    void NewPrayer() override;
-    void PrayersActive() override;
-    void PrayersInactive() override;
-    void PrayersAnswered() override;
-    void PrayersAll() override;
+    void devFaithsCheckbook() override;
+    void newReadPlan() override;
+    void showPlanDay(int plan) override;
+    void readingPlanManager() override;
+    void newPrayer() override;
+    void prayersActive() override;
+    void prayersInactive() override;
+    void prayersAnswered() override;
+    void prayersAll() override;
 
 private:
     Actions actions_;

@@ -1,6 +1,7 @@
 #include "ui/app/main_actions.h"
+#include "ui/base/core_names.h"
 
-#include "ui/app/error_guard.h"
+#include "ui/base/error_guard.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -11,7 +12,7 @@ namespace kovara::ui {
 namespace {
 
 struct CommandRow {
-    QAction* TMainActions::*field;
+    QAction* MainActions::*field;
     const char* name;
     const char* caption;
     QKeySequence shortcut;
@@ -20,35 +21,35 @@ struct CommandRow {
 
 } // namespace
 
-TMainActions TMainActions::Create(QObject* owner)
+MainActions MainActions::create(QObject* owner)
 {
     // Captions, shortcuts and hints as the user sees them.
     const CommandRow rows[] = {
-        {&TMainActions::ActionWelcomePage, "ActionWelcomePage", "Welcome and Summary", {}, "Welcome and Summary page"},
-        {&TMainActions::ActionDevFaithsCheckbook, "ActionDevFaithsCheckbook", "Faith's Checkbook", {}, nullptr},
-        {&TMainActions::ActionNewReadPlan, "ActionNewReadPlan", "Start New Reading Plan...", {}, nullptr},
-        {&TMainActions::ActionReadingPlanManager, "ActionReadingPlanManager", "Reading Plan Manager", {}, nullptr},
-        {&TMainActions::ActionNewPrayer, "ActionNewPrayer", "New Prayer Item...", {}, nullptr},
-        {&TMainActions::ActionPrayersActive, "ActionPrayersActive", "View Active Prayers", {}, nullptr},
-        {&TMainActions::ActionPrayersAnswered, "ActionPrayersAnswered", "View Answered Prayers", {}, nullptr},
-        {&TMainActions::ActionPrayersInactive, "ActionPrayersInactive", "View Inactive Prayers", {}, nullptr},
-        {&TMainActions::ActionPrayersAll, "ActionPrayersAll", "View All Prayers", {}, nullptr},
-        {&TMainActions::ActionCopy, "ActionCopy", "Copy Selected Text", QKeySequence(Qt::CTRL | Qt::Key_C),
+        {&MainActions::welcomePageAction, "ActionWelcomePage", "Welcome and Summary", {}, "Welcome and Summary page"},
+        {&MainActions::faithsCheckbookAction, "ActionDevFaithsCheckbook", "Faith's Checkbook", {}, nullptr},
+        {&MainActions::newPlanAction, "ActionNewReadPlan", "Start New Reading Plan...", {}, nullptr},
+        {&MainActions::planManagerAction, "ActionReadingPlanManager", "Reading Plan Manager", {}, nullptr},
+        {&MainActions::newPrayerAction, "ActionNewPrayer", "New Prayer Item...", {}, nullptr},
+        {&MainActions::activePrayersAction, "ActionPrayersActive", "View Active Prayers", {}, nullptr},
+        {&MainActions::answeredPrayersAction, "ActionPrayersAnswered", "View Answered Prayers", {}, nullptr},
+        {&MainActions::inactivePrayersAction, "ActionPrayersInactive", "View Inactive Prayers", {}, nullptr},
+        {&MainActions::allPrayersAction, "ActionPrayersAll", "View All Prayers", {}, nullptr},
+        {&MainActions::copyAction, "ActionCopy", "Copy Selected Text", QKeySequence(Qt::CTRL | Qt::Key_C),
          "Copy Selected Text"},
-        {&TMainActions::ActionBackup, "ActionBackup", "Backup...", {}, nullptr},
-        {&TMainActions::ActionRestore, "ActionRestore", "Restore from Backup...", {}, nullptr},
-        {&TMainActions::ActionPreferences, "ActionPreferences", "Preferences...", {}, nullptr},
-        {&TMainActions::ActionExit, "ActionExit", "Exit Kovara", {}, nullptr},
-        {&TMainActions::ActionPrint, "ActionPrint", "Print...", {}, "Print"},
-        {&TMainActions::ActionPrintSetup, "ActionPrintSetup", "Printer Setup...", {}, nullptr},
-        {&TMainActions::ActionHelp, "ActionHelp", "Open Help", QKeySequence(Qt::Key_F1), "Open Help File"},
-        {&TMainActions::ActionAbout, "ActionAbout", "About Kovara", {}, nullptr},
-        {&TMainActions::ActionKOVAWebsite, "ActionKOVAWebsite", "Kovara Website", {}, nullptr},
-        {&TMainActions::ActionEmail, "ActionEmail", "Email Technical Support", {}, nullptr},
-        {&TMainActions::ActionCheckUpdate, "ActionCheckUpdate", "Check for Updates", {}, nullptr},
+        {&MainActions::backupAction, "ActionBackup", "Backup...", {}, nullptr},
+        {&MainActions::restoreAction, "ActionRestore", "Restore from Backup...", {}, nullptr},
+        {&MainActions::preferencesAction, "ActionPreferences", "Preferences...", {}, nullptr},
+        {&MainActions::exitAction, "ActionExit", "Exit Kovara", {}, nullptr},
+        {&MainActions::printAction, "ActionPrint", "Print...", {}, "Print"},
+        {&MainActions::printSetupAction, "ActionPrintSetup", "Printer Setup...", {}, nullptr},
+        {&MainActions::helpAction, "ActionHelp", "Open Help", QKeySequence(Qt::Key_F1), "Open Help File"},
+        {&MainActions::aboutAction, "ActionAbout", "About Kovara", {}, nullptr},
+        {&MainActions::websiteAction, "ActionKOVAWebsite", "Kovara Website", {}, nullptr},
+        {&MainActions::emailAction, "ActionEmail", "Email Technical Support", {}, nullptr},
+        {&MainActions::checkUpdateAction, "ActionCheckUpdate", "Check for Updates", {}, nullptr},
     };
 
-    TMainActions actions;
+    MainActions actions;
     for (const CommandRow& row : rows) {
         auto* action = new QAction(QString::fromUtf8(row.caption), owner);
         action->setObjectName(QString::fromLatin1(row.name));
@@ -64,20 +65,15 @@ TMainActions TMainActions::Create(QObject* owner)
     return actions;
 }
 
-QList<QAction*> TMainActions::All() const
+QList<QAction*> MainActions::all() const
 {
-    return {ActionWelcomePage, ActionDevFaithsCheckbook, ActionNewReadPlan, ActionReadingPlanManager,
-            ActionNewPrayer,   ActionPrayersActive,      ActionPrayersAnswered, ActionPrayersInactive,
-            ActionPrayersAll,  ActionCopy,               ActionBackup,      ActionRestore,
-            ActionPreferences, ActionExit,               ActionPrint,       ActionPrintSetup,
-            ActionHelp,        ActionAbout,              ActionKOVAWebsite, ActionEmail,
-            ActionCheckUpdate};
+    return {welcomePageAction, faithsCheckbookAction, newPlanAction, planManagerAction,
+            newPrayerAction,   activePrayersAction,      answeredPrayersAction, inactivePrayersAction,
+            allPrayersAction,  copyAction,               backupAction,      restoreAction,
+            preferencesAction, exitAction,               printAction,       printSetupAction,
+            helpAction,        aboutAction,              websiteAction, emailAction,
+            checkUpdateAction};
 }
 
-void ConnectGuarded(QAction* action, Dialogs& dialogs, std::function<void()> handler)
-{
-    QObject::connect(action, &QAction::triggered, action,
-                     [&dialogs, handler = std::move(handler)] { RunGuarded(dialogs, handler); });
-}
 
 } // namespace kovara::ui

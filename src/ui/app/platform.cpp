@@ -1,4 +1,5 @@
 #include "ui/app/platform.h"
+#include "ui/base/core_names.h"
 
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -12,14 +13,14 @@
 
 namespace kovara::ui {
 
-void CreateNamedMutex()
+void createNamedMutex()
 {
     // The handle is deliberately kept until the process ends.
     static sem_t* mutex = sem_open("/Kovara2Mutex", O_CREAT, 0600, 1);
     (void)mutex;
 }
 
-QString AppDataFolder()
+QString appDataFolder()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
@@ -30,14 +31,14 @@ QString AppDataFolder()
 namespace {
 int signalPipe[2] = {-1, -1};
 
-void OnSignal(int)
+void onSignal(int)
 {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }
 } // namespace
 
-void CloseOnTerminationSignals(QWidget* window)
+void closeOnTerminationSignals(QWidget* window)
 {
     if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
@@ -49,7 +50,7 @@ void CloseOnTerminationSignals(QWidget* window)
         window->close();
     });
     struct sigaction action {};
-    action.sa_handler = OnSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 // Small platform services of the shell: the named mutex, the per-user
 // application-data folder, and closing the main window on SIGTERM/SIGINT.
+#include "ui/base/core_names.h"
 #include <QString>
 
 class QWidget;
@@ -9,14 +10,14 @@ namespace kovara::ui {
 
 // Creates the named semaphore "/Kovara2Mutex". It is never waited on and lives
 // until the process ends; a second copy of the program is not refused.
-void CreateNamedMutex();
+void createNamedMutex();
 
 // The per-user application-data folder (normally ~/.local/share), without a
 // trailing separator; empty when the platform reports none.
-QString AppDataFolder();
+QString appDataFolder();
 
 // Closes window the ordinary way when the process receives SIGTERM or SIGINT,
 // so that placement and preferences are saved.
-void CloseOnTerminationSignals(QWidget* window);
+void closeOnTerminationSignals(QWidget* window);
 
 } // namespace kovara::ui

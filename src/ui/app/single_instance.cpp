@@ -1,4 +1,5 @@
 #include "ui/app/single_instance.h"
+#include "ui/base/core_names.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -24,7 +25,7 @@ constexpr int kRetryPauseMs = 50;
 // this old: a copy that makes the lock file writes its owner at once.
 constexpr qint64 kUnreadableLockAgeMs = 2000;
 
-QString Folder(const QString& userDataFolder)
+QString folder(const QString& userDataFolder)
 {
     QString folder = QDir::cleanPath(userDataFolder);
     const QString canonical = QFileInfo(folder).canonicalFilePath();
@@ -33,7 +34,7 @@ QString Folder(const QString& userDataFolder)
 
 // True for a lock file that names no owner (a copy killed between making the
 // file and writing into it) and is old enough not to be one being made now.
-bool IsUnreadableAndOld(const QLockFile& lock, const QString& fileName)
+bool isUnreadableAndOld(const QLockFile& lock, const QString& fileName)
 {
     qint64 pid = 0;
     QString host, app;
@@ -50,8 +51,8 @@ bool IsUnreadableAndOld(const QLockFile& lock, const QString& fileName)
 
 SingleInstance::SingleInstance(const QString& userDataFolder, QObject* parent)
     : QObject(parent),
-      lockFileName_(Folder(userDataFolder) + QStringLiteral("/kovara.lock")),
-      serverName_(ServerNameFor(userDataFolder)),
+      lockFileName_(folder(userDataFolder) + QStringLiteral("/kovara.lock")),
+      serverName_(serverNameFor(userDataFolder)),
       lock_(lockFileName_)
 {
     // The lock is never judged by its age: it is held for as long as the
@@ -63,31 +64,31 @@ SingleInstance::~SingleInstance()
 {
     // The socket goes before the lock: the next copy to hold the lock makes
     // its own socket under the same name.
-    StopListening();
+    stopListening();
 }
 
-QString SingleInstance::ServerNameFor(const QString& userDataFolder)
+QString SingleInstance::serverNameFor(const QString& userDataFolder)
 {
     const QByteArray hash =
-        QCryptographicHash::hash(Folder(userDataFolder).toUtf8(), QCryptographicHash::Sha256).toHex();
+        QCryptographicHash::hash(folder(userDataFolder).toUtf8(), QCryptographicHash::Sha256).toHex();
     return QStringLiteral("kovara-") + QString::fromLatin1(hash.left(32));
 }
 
-SingleInstance::Claimed SingleInstance::Claim(std::chrono::milliseconds patience)
+SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience)
 {
     QElapsedTimer timer;
     timer.start();
     for (;;) {
         if (lock_.tryLock(0)) {
-            Listen();
+            listen();
             return Claimed::First;
         }
         const bool held = lock_.error() == QLockFile::LockFailedError;
-        if (AskRunningCopy())
+        if (askRunningCopy())
             return Claimed::HandedOver;
         if (!held)
             return Claimed::Unguarded;
-        if (IsUnreadableAndOld(lock_, lockFileName_) && lock_.removeStaleLockFile())
+        if (isUnreadableAndOld(lock_, lockFileName_) && lock_.removeStaleLockFile())
             continue;
         if (timer.elapsed() >= patience.count())
             return Claimed::Unreachable;
@@ -95,7 +96,7 @@ SingleInstance::Claimed SingleInstance::Claim(std::chrono::milliseconds patience
     }
 }
 
-void SingleInstance::Listen()
+void SingleInstance::listen()
 {
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
@@ -111,16 +112,16 @@ void SingleInstance::Listen()
         server_ = nullptr;
         return;
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
 }
 
-void SingleInstance::StopListening()
+void SingleInstance::stopListening()
 {
     delete server_;
     server_ = nullptr;
 }
 
-void SingleInstance::OnNewConnection()
+void SingleInstance::onNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -137,7 +138,7 @@ void SingleInstance::OnNewConnection()
     }
 }
 
-bool SingleInstance::AskRunningCopy()
+bool SingleInstance::askRunningCopy()
 {
     QLocalSocket socket;
     socket.connectToServer(serverName_);
@@ -152,12 +153,12 @@ bool SingleInstance::AskRunningCopy()
     return true;
 }
 
-void SingleInstance::RaiseOnRequest(QWidget* window)
+void SingleInstance::raiseOnRequest(QWidget* window)
 {
-    connect(this, &SingleInstance::activationRequested, window, [window] { BringForward(window); });
+    connect(this, &SingleInstance::activationRequested, window, [window] { bringForward(window); });
 }
 
-void SingleInstance::BringForward(QWidget* window)
+void SingleInstance::bringForward(QWidget* window)
 {
     window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     window->show();

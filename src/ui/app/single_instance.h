@@ -16,10 +16,11 @@
 //   SingleInstance instance(userDataFolder);
 //   if (instance.Claim() != SingleInstance::Claimed::First) return 0;
 //   ... make the main window ...
-//   instance.RaiseOnRequest(window);
+//   instance.raiseOnRequest(window);
 //   QApplication::exec();
-//   instance.StopListening();
+//   instance.stopListening();
 //   ... free the main window; the lock goes with instance ...
+#include "ui/base/core_names.h"
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -51,36 +52,36 @@ public:
     // come forward. While the lock is held and the holder cannot be reached
     // yet (it may still be starting, or just ending), both are tried again
     // until patience runs out.
-    Claimed Claim(std::chrono::milliseconds patience = std::chrono::seconds(5));
+    Claimed claim(std::chrono::milliseconds patience = std::chrono::seconds(5));
 
     // Shows, un-minimises, raises and activates window at each request from
     // a later start.
-    void RaiseOnRequest(QWidget* window);
+    void raiseOnRequest(QWidget* window);
 
     // Stops answering later starts while the lock is still held: from the
     // moment the main window has closed, a later start waits for the lock
     // instead of asking a window that is going away.
-    void StopListening();
+    void stopListening();
 
-    QString LockFileName() const { return lockFileName_; }
-    QString ServerName() const { return serverName_; }
+    QString lockFileName() const { return lockFileName_; }
+    QString serverName() const { return serverName_; }
 
     // The local socket name for a user data folder: the same folder always
     // gives the same name, different folders (users, HOMEs) different ones.
-    static QString ServerNameFor(const QString& userDataFolder);
+    static QString serverNameFor(const QString& userDataFolder);
 
     // What a request does to the main window: and to a modal dialog open
     // over it, which must stay in front.
-    static void BringForward(QWidget* window);
+    static void bringForward(QWidget* window);
 
 signals:
     // A later start asked this copy to come forward.
     void activationRequested();
 
 private:
-    bool AskRunningCopy();
-    void Listen();
-    void OnNewConnection();
+    bool askRunningCopy();
+    void listen();
+    void onNewConnection();
 
     QString lockFileName_;
     QString serverName_;

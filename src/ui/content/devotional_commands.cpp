@@ -1,22 +1,22 @@
 #include "ui/content/devotional_commands.h"
+#include "ui/base/core_names.h"
 
-#include "ui/app/main_actions.h"
-#include "ui/content/frameDevDisplay.h"
+#include "ui/base/error_guard.h"
+#include "ui/content/devotional_page.h"
 
 namespace kovara::ui {
 
-TDevotionalCommands::TDevotionalCommands(Shell& shell, const TMainActions& actions,
-                                         TFrameKOVADevotionalDisplay& frame)
+DevotionalCommands::DevotionalCommands(Shell& shell, QAction* action, DevotionalPage& frame)
     : shell_(shell), frame_(frame)
 {
-    ConnectGuarded(actions.ActionDevFaithsCheckbook, shell.GetDialogs(), [this] { ActionDevFaithsCheckbookExecute(); });
+    connectGuarded(action, shell.getDialogs(), [this] { showFaithsCheckbook(); });
 }
 
-void TDevotionalCommands::ActionDevFaithsCheckbookExecute()
+void DevotionalCommands::showFaithsCheckbook()
 {
-    shell_.ShowPage(Page::Devotional);
+    shell_.showPage(Page::Devotional);
     // Also records today as the day the devotional was last opened.
-    frame_.OpenFaithsCheckbook(shell_.Devotional(), shell_.Preferences());
+    frame_.openFaithsCheckbook(shell_.devotional(), shell_.preferences());
 }
 
 } // namespace kovara::ui

@@ -1,22 +1,25 @@
 #pragma once
 // The main window's devotional command, "Faith's Checkbook".
-#include "ui/shell.h"
+#include "ui/base/core_names.h"
+#include "ui/base/shell.h"
+
+class QAction;
 
 namespace kovara::ui {
 
-class TFrameKOVADevotionalDisplay;
-struct TMainActions;
+class DevotionalPage;
 
-class TDevotionalCommands {
+class DevotionalCommands {
 public:
-    // frame is the devotional page (not owned).
-    TDevotionalCommands(Shell& shell, const TMainActions& actions, TFrameKOVADevotionalDisplay& frame);
+    // frame is the devotional page; action runs the devotional command (neither
+    // is owned).
+    DevotionalCommands(Shell& shell, QAction* action, DevotionalPage& frame);
 
 private:
-    void ActionDevFaithsCheckbookExecute();
+    void showFaithsCheckbook();
 
     Shell& shell_;
-    TFrameKOVADevotionalDisplay& frame_;
+    DevotionalPage& frame_;
 };
 
 } // namespace kovara::ui

@@ -1,21 +1,22 @@
 #include "ui/plans/plan_controller.h"
+#include "ui/base/core_names.h"
 
-#include "app/kova_prefs.h"
-#include "base/exception.h"
-#include "content/kova_bible.h"
-#include "plans/kova_readplan.h"
-#include "plans/new_plan.h"
-#include "plans/plan_printout.h"
-#include "plans/todays_reading.h"
-#include "ui/app/dialogs.h"
-#include "ui/app/error_guard.h"
-#include "ui/content/frameBibleDisplay.h"
-#include "ui/plans/formNewPlan.h"
-#include "ui/widgets/dates.h"
+#include "core/app/preferences.h"
+#include "core/base/exception.h"
+#include "core/content/bible_store.h"
+#include "core/plans/plan_store.h"
+#include "core/plans/new_plan.h"
+#include "core/plans/plan_printout.h"
+#include "core/plans/todays_reading.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/error_guard.h"
+#include "ui/base/passage_view.h"
+#include "ui/plans/new_plan_dialog.h"
+#include "ui/base/dates.h"
 #include "ui/plans/reading_page.h"
-#include "ui/shell.h"
-#include "ui/widgets/html_viewer.h"
-#include "ui/widgets/text_codec.h"
+#include "ui/base/shell.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/text_codec.h"
 
 #include <QAction>
 #include <QLabel>
@@ -28,7 +29,7 @@ namespace kovara::ui {
 namespace {
 
 // A title as a menu entry's text: "&" would otherwise mark a mnemonic.
-QString MenuText(const QString& title)
+QString menuText(const QString& title)
 {
     QString text = title;
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -36,178 +37,178 @@ QString MenuText(const QString& title)
 
 } // namespace
 
-PlanController::PlanController(Shell& shell, QWidget* window, TFormNewPlanDlg* newPlanDlg)
+PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* newPlanDlg)
     : QObject(window), shell_(shell)
 {
-    readingPage_ = new TFrameKOVAReadingPage(window);
-    planManager_ = new TFrameKOVAPlanManager(shell_, *this, window);
-    newPlanDlg_ = newPlanDlg ? newPlanDlg : new TFormNewPlanDlg(shell_.GetDialogs(), shell_.GetClock(), window);
-    readingPage_->FrameKOVABibleDisplay1->AssignPreferences(shell_.Preferences());
+    readingPage_ = new ReadingPage(window);
+    planManager_ = new PlanManagerPage(shell_, *this, window);
+    newPlanDlg_ = newPlanDlg ? newPlanDlg : new NewPlanDialog(shell_.getDialogs(), shell_.getClock(), window);
+    readingPage_->passageView->assignPreferences(shell_.preferences());
 
-    HTMLViewerTempPrint = new HtmlViewer(window);
-    HTMLViewerTempPrint->hide();
-    HTMLViewerTempPrint->SetDefaultFont(QStringLiteral("Times New Roman"), 12);
+    printViewer = new HtmlViewer(window);
+    printViewer->hide();
+    printViewer->setDefaultFont(QStringLiteral("Times New Roman"), 12);
 
-    ActionNewReadPlan = new QAction(QStringLiteral("Start New Reading Plan..."), this);
-    ActionReadingPlanManager = new QAction(QStringLiteral("Reading Plan Manager"), this);
-    connect(ActionNewReadPlan, &QAction::triggered, this, [this] { Guarded([this] { ActionNewReadPlanExecute(); }); });
-    connect(ActionReadingPlanManager, &QAction::triggered, this,
-            [this] { Guarded([this] { ActionReadingPlanManagerExecute(); }); });
-    connect(readingPage_->ButtonMarkRead, &QPushButton::clicked, this,
-            [this] { Guarded([this] { ButtonMarkReadClick(); }); });
-    connect(readingPage_->ButtonPlanManager, &QPushButton::clicked, this,
-            [this] { Guarded([this] { ButtonPlanManagerClick(); }); });
+    newPlanAction = new QAction(QStringLiteral("Start New Reading Plan..."), this);
+    planManagerAction = new QAction(QStringLiteral("Reading Plan Manager"), this);
+    connect(newPlanAction, &QAction::triggered, this, [this] { guarded([this] { newPlanCommand(); }); });
+    connect(planManagerAction, &QAction::triggered, this,
+            [this] { guarded([this] { showPlanManager(); }); });
+    connect(readingPage_->markReadButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { onMarkReadClicked(); }); });
+    connect(readingPage_->planManagerButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { onPlanManagerClicked(); }); });
 }
 
 PlanController::~PlanController() = default;
 
-void PlanController::Guarded(const std::function<void()>& body)
+void PlanController::guarded(const std::function<void()>& body)
 {
-    RunGuarded(shell_.GetDialogs(), body);
+    runGuarded(shell_.getDialogs(), body);
 }
 
-void PlanController::SetReadingMenu(QMenu* menu, QAction* readingMenuBreak)
+void PlanController::setReadingMenu(QMenu* menu, QAction* readingMenuBreak)
 {
     readingMenu_ = menu;
     readingMenuBreak_ = readingMenuBreak;
 }
 
-void PlanController::SetPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed)
+void PlanController::setPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed)
 {
     entriesChanged_ = std::move(changed);
 }
 
-int PlanController::StartNewPlan()
+int PlanController::startNewPlan()
 {
-    TFormNewPlanDlg& dialog = *newPlanDlg_;
-    dialog.SetBible(shell_.Bible());
-    dialog.PlanFileName = shell_.ProgramFolder() + "readplans.kova2";
-    if (!dialog.Execute())
+    NewPlanDialog& dialog = *newPlanDlg_;
+    dialog.setBible(shell_.bible());
+    dialog.planFileName = shell_.programFolder() + "readplans.kova2";
+    if (!dialog.execute())
         return -1;
 
-    TKOVAReadPlans& plans = shell_.ReadPlans();
-    Dialogs& dialogs = shell_.GetDialogs();
-    const auto exists = [&plans](const std::string& title) { return plans.PlanTitleExists(title); };
-    const std::string proposal = ProposePlanName(DefaultPlanName(dialog.SelectedKind()), exists);
-    const std::optional<std::string> name = AskPlanName(
+    PlanStore& plans = shell_.planStore();
+    Dialogs& dialogs = shell_.getDialogs();
+    const auto exists = [&plans](const std::string& title) { return plans.planTitleExists(title); };
+    const std::string proposal = proposePlanName(defaultPlanName(dialog.selectedKind()), exists);
+    const std::optional<std::string> name = askPlanName(
         proposal,
         [&dialogs](const std::string& prefill) -> std::optional<std::string> {
-            QString value = FromBytes(prefill);
-            if (!dialogs.PromptText(QString::fromUtf8(kNewPlanNameCaption), QString::fromUtf8(kNewPlanNamePrompt),
+            QString value = fromBytes(prefill);
+            if (!dialogs.promptText(QString::fromUtf8(kNewPlanNameCaption), QString::fromUtf8(kNewPlanNamePrompt),
                                     value))
                 return std::nullopt;
-            return ToBytes(value);
+            return toBytes(value);
         },
-        [&dialogs](const std::string& refusal) { dialogs.Message(FromBytes(refusal)); }, exists);
+        [&dialogs](const std::string& refusal) { dialogs.message(fromBytes(refusal)); }, exists);
     if (!name)
         return -1;
 
-    const int index = plans.AddPlan(*name, dialog.PlanDays, shell_.GetClock().Today());
-    RefreshPlanViews(index);
+    const int index = plans.addPlan(*name, dialog.planDays, shell_.getClock().today());
+    refreshPlanViews(index);
     return index;
 }
 
-void PlanController::ActionNewReadPlanExecute()
+void PlanController::newPlanCommand()
 {
-    const int index = StartNewPlan();
+    const int index = startNewPlan();
     if (index >= 0)
-        ShowPlanDay(index, 0);
+        showPlanDay(index, 0);
 }
 
-void PlanController::ShowPlanDay(int plan, int day)
+void PlanController::showPlanDay(int plan, int day)
 {
-    ShowDay(plan, day, true);
+    showDay(plan, day, true);
 }
 
-void PlanController::ShowDay(int plan, int day, bool makeCurrent)
+void PlanController::showDay(int plan, int day, bool makeCurrent)
 {
-    TKOVAReadPlans& plans = shell_.ReadPlans();
-    TKOVABible& bible = shell_.Bible();
-    const std::optional<TPlanDayView> view = BuildPlanDayView(plans, bible, plan, day);
+    PlanStore& plans = shell_.planStore();
+    BibleStore& bible = shell_.bible();
+    const std::optional<PlanDayView> view = buildPlanDayView(plans, bible, plan, day);
     if (!view) {
-        ForgetPlan();
+        forgetPlan();
         return;
     }
     // The state and the buttons follow the day before it is rendered, so that
     // even a page whose rendering failed marks the day its labels name.
     currentPlan_ = view->plan;
     currentPlanDay_ = view->day;
-    currentTable_ = plans.Plan(plan).TableName;
-    readingPage_->ButtonMarkRead->setEnabled(view->canMarkRead);
-    readingPage_->LabelReadPlanStatus->setText(FromBytes(view->status));
-    readingPage_->ButtonPlanManager->setEnabled(true);
-    readingPage_->FrameKOVABibleDisplay1->LoadPlanVerses(view->verses, view->title, view->heading, bible);
+    currentTable_ = plans.record(plan).tableName;
+    readingPage_->markReadButton->setEnabled(view->canMarkRead);
+    readingPage_->planStatusLabel->setText(fromBytes(view->status));
+    readingPage_->planManagerButton->setEnabled(true);
+    readingPage_->passageView->loadPlanVerses(view->verses, view->title, view->heading, bible);
     if (makeCurrent)
-        shell_.ShowPage(Page::BibleRead);
+        shell_.showPage(Page::BibleRead);
 }
 
-void PlanController::ForgetPlan()
+void PlanController::forgetPlan()
 {
-    readingPage_->ButtonMarkRead->setEnabled(false);
-    readingPage_->ButtonPlanManager->setEnabled(false);
+    readingPage_->markReadButton->setEnabled(false);
+    readingPage_->planManagerButton->setEnabled(false);
     currentPlan_ = -1;
     currentTable_.clear();
 }
 
-void PlanController::ClearReadingPage()
+void PlanController::clearReadingPage()
 {
-    ForgetPlan();
+    forgetPlan();
     currentPlanDay_ = 0;
-    readingPage_->LabelReadPlanStatus->clear();
-    TFrameKOVABibleDisplay* display = readingPage_->FrameKOVABibleDisplay1;
-    display->LabelTitle->clear();
-    display->LabelDate->clear();
-    display->HTMLViewer1->LoadFromString(QString());
+    readingPage_->planStatusLabel->clear();
+    PassageView* display = readingPage_->passageView;
+    display->titleLabel->clear();
+    display->dateLabel->clear();
+    display->htmlViewer->loadFromString(QString());
 }
 
-void PlanController::ShowReadingPageAgain()
+void PlanController::showReadingPageAgain()
 {
     if (currentTable_.empty())
         return;
-    const TKOVAReadPlans& plans = shell_.ReadPlans();
-    for (int i = 0; i < plans.GetPlanCount(); ++i) {
-        if (plans.Plan(i).TableName == currentTable_) {
-            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.GetDayCount(i)) {
-                ShowDay(i, currentPlanDay_, false);
+    const PlanStore& plans = shell_.planStore();
+    for (int i = 0; i < plans.getPlanCount(); ++i) {
+        if (plans.record(i).tableName == currentTable_) {
+            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.getDayCount(i)) {
+                showDay(i, currentPlanDay_, false);
                 return;
             }
             break;
         }
     }
-    ClearReadingPage();
+    clearReadingPage();
 }
 
-void PlanController::ButtonMarkReadClick()
+void PlanController::onMarkReadClicked()
 {
-    const TMarkReadOutcome outcome = MarkPlanDayRead(shell_.ReadPlans(), currentPlan_, currentPlanDay_);
-    readingPage_->ButtonMarkRead->setEnabled(false);
-    readingPage_->LabelReadPlanStatus->setText(FromBytes(outcome.status));
+    const MarkReadOutcome outcome = markPlanDayRead(shell_.planStore(), currentPlan_, currentPlanDay_);
+    readingPage_->markReadButton->setEnabled(false);
+    readingPage_->planStatusLabel->setText(fromBytes(outcome.status));
     if (outcome.nextDay > 0)
-        ShowPlanDay(currentPlan_, outcome.nextDay);
+        showPlanDay(currentPlan_, outcome.nextDay);
     if (!outcome.message.empty())
-        shell_.GetDialogs().Message(FromBytes(outcome.message));
-    RebuildPlanMenus();
+        shell_.getDialogs().message(fromBytes(outcome.message));
+    rebuildPlanMenus();
 }
 
-void PlanController::ButtonPlanManagerClick()
+void PlanController::onPlanManagerClicked()
 {
-    ActionReadingPlanManagerExecute();
+    showPlanManager();
     if (currentPlan_ >= 0)
-        planManager_->SetPlans(currentPlan_);
+        planManager_->setPlans(currentPlan_);
 }
 
-void PlanController::ActionReadingPlanManagerExecute()
+void PlanController::showPlanManager()
 {
-    shell_.ShowPage(Page::PlanManager);
+    shell_.showPage(Page::PlanManager);
 }
 
-void PlanController::RebuildPlanMenus()
+void PlanController::rebuildPlanMenus()
 {
-    const TKOVAReadPlans& plans = shell_.ReadPlans();
+    const PlanStore& plans = shell_.planStore();
     std::vector<PlanEntry> entries;
-    entries.reserve(plans.GetPlanCount());
-    for (int i = 0; i < plans.GetPlanCount(); ++i)
-        entries.push_back({FromBytes(plans.GetPlanTitle(i)), PlanNeedsReading(plans, i), i});
+    entries.reserve(plans.getPlanCount());
+    for (int i = 0; i < plans.getPlanCount(); ++i)
+        entries.push_back({fromBytes(plans.getPlanTitle(i)), planNeedsReading(plans, i), i});
     entries_ = std::move(entries);
 
     if (readingMenu_) {
@@ -215,10 +216,10 @@ void PlanController::RebuildPlanMenus()
             delete entry.data();
         menuEntries_.clear();
         for (const PlanEntry& entry : entries_) {
-            auto* action = new QAction(MenuText(entry.title), readingMenu_);
+            auto* action = new QAction(menuText(entry.title), readingMenu_);
             action->setData(entry.plan);
             const int plan = entry.plan;
-            connect(action, &QAction::triggered, this, [this, plan] { Guarded([this, plan] { PlanItemClick(plan); }); });
+            connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { planItemClick(plan); }); });
             readingMenu_->insertAction(readingMenuBreak_, action);
             menuEntries_.emplace_back(action);
         }
@@ -227,42 +228,42 @@ void PlanController::RebuildPlanMenus()
         entriesChanged_(entries_);
 }
 
-void PlanController::RefreshPlanViews(int plan)
+void PlanController::refreshPlanViews(int plan)
 {
-    RebuildPlanMenus();
-    planManager_->SetPlans(plan);
-    ShowReadingPageAgain();
+    rebuildPlanMenus();
+    planManager_->setPlans(plan);
+    showReadingPageAgain();
 }
 
-void PlanController::PlanItemClick(int plan)
+void PlanController::planItemClick(int plan)
 {
-    CheckPlanEntryIndex(plan, shell_.ReadPlans().GetPlanCount());
-    ShowPlanDay(plan, 0);
+    checkPlanEntryIndex(plan, shell_.planStore().getPlanCount());
+    showPlanDay(plan, 0);
 }
 
-bool PlanController::CanPrintPlan() const
+bool PlanController::canPrintPlan() const
 {
-    return planManager_->CurrentPlan() >= 0;
+    return planManager_->currentPlan() >= 0;
 }
 
-void PlanController::PrintPlanDetails(int plan)
+void PlanController::printPlanDetails(int plan)
 {
     QPrinter printer(QPrinter::HighResolution);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.GetDialogs().Print(printer, 1, 9999, fromPage, toPage))
+    if (!shell_.getDialogs().print(printer, 1, 9999, fromPage, toPage))
         return;
-    PrintPlanDetails(plan, printer, fromPage, toPage);
+    printPlanDetails(plan, printer, fromPage, toPage);
 }
 
-void PlanController::PrintPlanDetails(int plan, QPrinter& printer, int fromPage, int toPage)
+void PlanController::printPlanDetails(int plan, QPrinter& printer, int fromPage, int toPage)
 {
-    const TKOVAPreferences& prefs = shell_.Preferences();
-    HTMLViewerTempPrint->SetDefaultFont(FromBytes(prefs.TextFontName), prefs.TextFontSize);
-    HTMLViewerTempPrint->LoadFromString(QString());
-    HTMLViewerTempPrint->LoadFromBytes(
-        PlanPrintoutHtml(shell_.ReadPlans(), plan, shell_.Bible(), [](TDateTime t) { return ShortDateBytes(t); }));
-    HTMLViewerTempPrint->PrintPages(printer, fromPage, toPage);
+    const Preferences& prefs = shell_.preferences();
+    printViewer->setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
+    printViewer->loadFromString(QString());
+    printViewer->loadFromBytes(
+        planPrintoutHtml(shell_.planStore(), plan, shell_.bible(), [](DateTime t) { return shortDateBytes(t); }));
+    printViewer->printPages(printer, fromPage, toPage);
 }
 
 } // namespace kovara::ui

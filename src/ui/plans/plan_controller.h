@@ -13,20 +13,21 @@
 //
 // Wiring in the main window, in outline:
 //   plans_ = std::make_unique<PlanController>(*this, this);
-//   pages->addWidget(plans_->ReadingPage());   // TabSheetBibleRead
-//   pages->addWidget(plans_->PlanManager());   // TabSheetPlanManager
+//   pages->addWidget(plans_->readingPage());   // TabSheetBibleRead
+//   pages->addWidget(plans_->planManager());   // TabSheetPlanManager
 //   ReadingMenuBreak = reading->addSeparator();
-//   reading->addAction(plans_->ActionNewReadPlan);
-//   reading->addAction(plans_->ActionReadingPlanManager);
-//   plans_->SetReadingMenu(reading, ReadingMenuBreak);
-//   plans_->SetPlanEntriesChanged([this](auto& entries) { /* refill RzGroupPlans */ });
-//   plans_->RefreshPlanViews(0);                // at start-up, restore and import
-// The welcome links call ShowPlanDay(index, 0), ActionNewReadPlan and
-// ActionReadingPlanManager; the Print command on the plan manager page is
-// enabled by CanPrintPlan() and runs PrintPlanDetails(PlanManager()->CurrentPlan()).
+//   reading->addAction(plans_->newPlanAction);
+//   reading->addAction(plans_->planManagerAction);
+//   plans_->setReadingMenu(reading, ReadingMenuBreak);
+//   plans_->setPlanEntriesChanged([this](auto& entries) { /* refill RzGroupPlans */ });
+//   plans_->refreshPlanViews(0);                // at start-up, restore and import
+// The welcome links call showPlanDay(index, 0), newPlanAction and
+// planManagerAction; the Print command on the plan manager page is
+// enabled by canPrintPlan() and runs printPlanDetails(planManager()->currentPlan()).
 // Preference changes reach the passage through
-// ReadingPage()->FrameKOVABibleDisplay1->AssignPreferences.
-#include "ui/plans/framePlanManager.h"
+// readingPage()->passageView->assignPreferences.
+#include "ui/base/core_names.h"
+#include "ui/plans/plan_manager_page.h"
 
 #include <QObject>
 #include <QPointer>
@@ -44,14 +45,14 @@ namespace kovara::ui {
 
 class HtmlViewer;
 class Shell;
-class TFormNewPlanDlg;
-class TFrameKOVAReadingPage;
+class NewPlanDialog;
+class ReadingPage;
 
 // A plan's entry in the Reading menu and the side bar group.
 struct PlanEntry {
     QString title;
     bool bold = false; // the plan is behind or due today
-    int plan = 0;      // the plan index PlanItemClick takes
+    int plan = 0;      // the plan index planItemClick takes
 };
 
 class PlanController : public QObject, public PlanViews {
@@ -60,83 +61,83 @@ public:
     // window parents the pages, the dialog and the hidden print viewer. When
     // newPlanDlg is null the controller makes the dialog itself; a given one
     // is not owned.
-    PlanController(Shell& shell, QWidget* window, TFormNewPlanDlg* newPlanDlg = nullptr);
+    PlanController(Shell& shell, QWidget* window, NewPlanDialog* newPlanDlg = nullptr);
     ~PlanController() override;
 
     // TabSheetBibleRead and TabSheetPlanManager's frame, for the window's
     // page stack.
-    TFrameKOVAReadingPage* ReadingPage() const { return readingPage_; }
-    TFrameKOVAPlanManager* PlanManager() const { return planManager_; }
-    TFormNewPlanDlg* NewPlanDialog() const { return newPlanDlg_; }
+    ReadingPage* readingPage() const { return readingPage_; }
+    PlanManagerPage* planManager() const { return planManager_; }
+    NewPlanDialog* newPlanDialog() const { return newPlanDlg_; }
 
-    // "Start New Reading Plan..." and "Reading Plan Manager", for the Reading
+    // "Start New Reading record..." and "Reading record Manager", for the Reading
     // menu, the side bar and the welcome page links.
-    QAction* ActionNewReadPlan;
-    QAction* ActionReadingPlanManager;
+    QAction* newPlanAction;
+    QAction* planManagerAction;
     // Never shown; plan printouts are laid out in it.
-    HtmlViewer* HTMLViewerTempPrint;
+    HtmlViewer* printViewer;
 
     // Each rebuild puts one entry per plan into menu, in plan order, just
     // above readingMenuBreak (removing the entries of the last rebuild).
-    void SetReadingMenu(QMenu* menu, QAction* readingMenuBreak);
+    void setReadingMenu(QMenu* menu, QAction* readingMenuBreak);
     // Called after each rebuild with the plan entries; the side bar group
-    // shows them (bold as told), each running PlanItemClick(entry.plan), then
-    // an entry for ActionNewReadPlan.
-    void SetPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed);
-    const std::vector<PlanEntry>& PlanEntries() const { return entries_; }
+    // shows them (bold as told), each running planItemClick(entry.plan), then
+    // an entry for newPlanAction.
+    void setPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed);
+    const std::vector<PlanEntry>& planEntries() const { return entries_; }
 
     // Asks for the plan's kind and name, creates it starting today and
     // refreshes the plan views. The new plan's index, or -1 when the user
     // cancelled. Raises the dialog's opening errors and the store's errors.
-    int StartNewPlan() override;
-    // StartNewPlan, then the new plan's first day on the reading page.
-    void ActionNewReadPlanExecute();
+    int startNewPlan() override;
+    // startNewPlan, then the new plan's first day on the reading page.
+    void newPlanCommand();
     // Shows plan's day (0 = the day to read now) and makes the reading page
     // current. A plan at or above the plan count disables both buttons and
     // forgets the plan, showing nothing new; a negative plan or a day outside
     // the plan raises the store's range messages.
-    void ShowPlanDay(int plan, int day) override;
+    void showPlanDay(int plan, int day) override;
     // Marks the shown day read; moves a user who is catching up to the next
     // due day, congratulates on the last one, and rebuilds the plan entries.
-    void ButtonMarkReadClick();
+    void onMarkReadClicked();
     // The plan manager page, showing the plan being read.
-    void ButtonPlanManagerClick();
+    void onPlanManagerClicked();
     // Makes the plan manager page current without refilling it.
-    void ActionReadingPlanManagerExecute();
-    void RebuildPlanMenus() override;
+    void showPlanManager();
+    void rebuildPlanMenus() override;
     // Rebuilds the plan entries, refills the plan manager on plan, and shows
     // the reading page again for its plan (or clears it when that plan is
     // gone). Run after every reload of the store.
-    void RefreshPlanViews(int plan) override;
+    void refreshPlanViews(int plan) override;
     // A plan entry was chosen; raises "Specified plan index is out of range
     // (%d requested, %d max)" for an index beyond the last plan.
-    void PlanItemClick(int plan);
+    void planItemClick(int plan);
 
     // True while the plan manager shows a plan: the Print command's rule on
     // that page.
-    bool CanPrintPlan() const;
+    bool canPrintPlan() const;
     // Asks for a printer and prints plan's day table on it; nothing when the
     // dialog is cancelled. Raises the store's, the Bible's and printing errors.
-    void PrintPlanDetails(int plan);
+    void printPlanDetails(int plan);
     // The same on a printer already chosen; pages fromPage..toPage, 0, 0 for
     // all of them.
-    void PrintPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0);
+    void printPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0);
 
     // The plan and day the reading page shows; -1 when none.
-    int CurrentPlan() const { return currentPlan_; }
-    int CurrentPlanDay() const { return currentPlanDay_; }
+    int currentPlan() const { return currentPlan_; }
+    int currentPlanDay() const { return currentPlanDay_; }
 
 private:
-    void ShowDay(int plan, int day, bool makeCurrent);
-    void ForgetPlan();
-    void ClearReadingPage();
-    void ShowReadingPageAgain();
-    void Guarded(const std::function<void()>& body);
+    void showDay(int plan, int day, bool makeCurrent);
+    void forgetPlan();
+    void clearReadingPage();
+    void showReadingPageAgain();
+    void guarded(const std::function<void()>& body);
 
     Shell& shell_;
-    TFrameKOVAReadingPage* readingPage_;
-    TFrameKOVAPlanManager* planManager_;
-    TFormNewPlanDlg* newPlanDlg_;
+    ReadingPage* readingPage_;
+    PlanManagerPage* planManager_;
+    NewPlanDialog* newPlanDlg_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
     std::vector<QPointer<QAction>> menuEntries_;

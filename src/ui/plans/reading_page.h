@@ -3,6 +3,7 @@
 // one-line standing and the buttons to open the plan manager and to mark the
 // passage as read below it. The page only holds the widgets; the reading-plan
 // commands (plan_controller.h) decide what they show.
+#include "ui/base/core_names.h"
 #include <QWidget>
 
 class QLabel;
@@ -10,18 +11,18 @@ class QPushButton;
 
 namespace kovara::ui {
 
-class TFrameKOVABibleDisplay;
+class PassageView;
 
-class TFrameKOVAReadingPage : public QWidget {
+class ReadingPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TFrameKOVAReadingPage(QWidget* parent = nullptr);
+    explicit ReadingPage(QWidget* parent = nullptr);
 
     // Its title label shows the plan title, its date label the day heading.
-    TFrameKOVABibleDisplay* FrameKOVABibleDisplay1;
-    QLabel* LabelReadPlanStatus;
-    QPushButton* ButtonPlanManager; // "View or Edit Reading Plan"
-    QPushButton* ButtonMarkRead;    // "Mark Passage as Read"
+    PassageView* passageView;
+    QLabel* planStatusLabel;
+    QPushButton* planManagerButton; // "View or Edit Reading record"
+    QPushButton* markReadButton;    // "Mark Passage as Read"
 };
 
 } // namespace kovara::ui

@@ -1,49 +1,50 @@
 #include "ui/prayer/prayer_commands.h"
+#include "ui/base/core_names.h"
 
-#include "prayer/kova_prayertracker.h"
-#include "ui/app/error_guard.h"
-#include "ui/prayer/formEditPrayer.h"
-#include "ui/prayer/framePrayerTracker.h"
-#include "ui/shell.h"
+#include "core/prayer/prayer_store.h"
+#include "ui/base/error_guard.h"
+#include "ui/prayer/prayer_editor.h"
+#include "ui/prayer/prayer_tracker_page.h"
+#include "ui/base/shell.h"
 
 namespace kovara::ui {
 
-TPrayerCommands::TPrayerCommands(Shell& shell, TFrameKOVAPrayerTracker& tracker, TFormPrayerEdit& editor,
+PrayerCommands::PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor,
                                  QObject* parent)
     : QObject(parent), shell_(shell), tracker_(tracker), editor_(editor)
 {
 }
 
-void TPrayerCommands::NewPrayerItem()
+void PrayerCommands::newPrayerItem()
 {
-    const std::int32_t index = shell_.PrayerTracker().NewPrayerItem(0);
-    editor_.EditPrayer(shell_.PrayerTracker(), index, true, shell_.Preferences());
-    std::string status = shell_.PrayerTracker().GetPrayerStatus(index);
+    const std::int32_t index = shell_.prayerStore().newPrayerItem(0);
+    editor_.editPrayer(shell_.prayerStore(), index, true, shell_.preferences());
+    std::string status = shell_.prayerStore().getPrayerStatus(index);
     // Only a status the list can show makes a tab to land on.
     if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
         status = kPrayerFilterAny;
-    tracker_.InitPrayers(shell_.PrayerTracker(), status, index);
-    shell_.ShowPage(Page::PrayerTracker);
-    tracker_.UpdateActions();
+    tracker_.initPrayers(shell_.prayerStore(), status, index);
+    shell_.showPage(Page::PrayerTracker);
+    tracker_.updateActions();
 }
 
-void TPrayerCommands::ViewPrayers(const std::string& filter)
+void PrayerCommands::viewPrayers(const std::string& filter)
 {
-    shell_.ShowPage(Page::PrayerTracker);
-    tracker_.InitPrayers(shell_.PrayerTracker(), filter, -1);
+    shell_.showPage(Page::PrayerTracker);
+    tracker_.initPrayers(shell_.prayerStore(), filter, -1);
 }
 
-bool TPrayerCommands::HandleLink(const QString& href)
+bool PrayerCommands::handleLink(const QString& href)
 {
     static const struct {
         const char* href;
-        void (TPrayerCommands::*slot)();
+        void (PrayerCommands::*slot)();
     } links[] = {
-        {"koav2:NewPrayerItem", &TPrayerCommands::ActionNewPrayerExecute},
-        {"koav2:ViewActivePrayers", &TPrayerCommands::ActionPrayersActiveExecute},
-        {"koav2:ViewAnsweredPrayers", &TPrayerCommands::ActionPrayersAnsweredExecute},
-        {"koav2:ViewInactivePrayers", &TPrayerCommands::ActionPrayersInactiveExecute},
-        {"koav2:ViewAllPrayers", &TPrayerCommands::ActionPrayersAllExecute},
+        {"koav2:NewPrayerItem", &PrayerCommands::newPrayerCommand},
+        {"koav2:ViewActivePrayers", &PrayerCommands::showActivePrayers},
+        {"koav2:ViewAnsweredPrayers", &PrayerCommands::showAnsweredPrayers},
+        {"koav2:ViewInactivePrayers", &PrayerCommands::showInactivePrayers},
+        {"koav2:ViewAllPrayers", &PrayerCommands::showAllPrayers},
     };
     for (const auto& link : links) {
         if (href == QLatin1String(link.href)) {
@@ -54,29 +55,29 @@ bool TPrayerCommands::HandleLink(const QString& href)
     return false;
 }
 
-void TPrayerCommands::ActionNewPrayerExecute()
+void PrayerCommands::newPrayerCommand()
 {
-    RunGuarded(shell_.GetDialogs(), [this] { NewPrayerItem(); });
+    runGuarded(shell_.getDialogs(), [this] { newPrayerItem(); });
 }
 
-void TPrayerCommands::ActionPrayersActiveExecute()
+void PrayerCommands::showActivePrayers()
 {
-    RunGuarded(shell_.GetDialogs(), [this] { ViewPrayers(kPrayerActive); });
+    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerActive); });
 }
 
-void TPrayerCommands::ActionPrayersAnsweredExecute()
+void PrayerCommands::showAnsweredPrayers()
 {
-    RunGuarded(shell_.GetDialogs(), [this] { ViewPrayers(kPrayerAnswered); });
+    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerAnswered); });
 }
 
-void TPrayerCommands::ActionPrayersInactiveExecute()
+void PrayerCommands::showInactivePrayers()
 {
-    RunGuarded(shell_.GetDialogs(), [this] { ViewPrayers(kPrayerInactive); });
+    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerInactive); });
 }
 
-void TPrayerCommands::ActionPrayersAllExecute()
+void PrayerCommands::showAllPrayers()
 {
-    RunGuarded(shell_.GetDialogs(), [this] { ViewPrayers(kPrayerFilterAny); });
+    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerFilterAny); });
 }
 
 } // namespace kovara::ui

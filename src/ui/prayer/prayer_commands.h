@@ -9,26 +9,27 @@
 //   // The editor (one for the whole run, placement in settings.ini) and the
 //   // page; the page control shows and hides the frame, which re-runs its
 //   // enabling rules on each switch.
-//   prayerEditor_ = new TFormPrayerEdit(dialogs, &settingsIni, this);
-//   FrameKOVAPrayerTracker1 = new TFrameKOVAPrayerTracker(shell, *prayerEditor_, TabSheetPrayerTracker);
-//   FrameKOVAPrayerTracker1->AssignPreferences(prefs); // at start-up and after the preferences dialog
-//   prayerCommands_ = new TPrayerCommands(shell, *FrameKOVAPrayerTracker1, *prayerEditor_, this);
+//   prayerEditor_ = new PrayerEditor(dialogs, &settingsIni, this);
+//   prayerTrackerPage = new PrayerTrackerPage(shell, *prayerEditor_, TabSheetPrayerTracker);
+//   prayerTrackerPage->assignPreferences(prefs); // at start-up and after the preferences dialog
+//   prayerCommands_ = new PrayerCommands(shell, *prayerTrackerPage, *prayerEditor_, this);
 //   // One QAction each, category "Prayers", no shortcut keys, always enabled:
-//   //   ActionNewPrayer       "New Prayer Item..."    -> ActionNewPrayerExecute
-//   //   ActionPrayersActive   "View Active Prayers"   -> ActionPrayersActiveExecute
-//   //   ActionPrayersAnswered "View Answered Prayers" -> ActionPrayersAnsweredExecute
-//   //   ActionPrayersInactive "View Inactive Prayers" -> ActionPrayersInactiveExecute
-//   //   ActionPrayersAll      "View All Prayers"      -> ActionPrayersAllExecute
-//   connect(ActionNewPrayer, &QAction::triggered, prayerCommands_, &TPrayerCommands::ActionNewPrayerExecute);
+//   //   newPrayerAction       "New Prayer Item..."    -> newPrayerCommand
+//   //   activePrayersAction   "View Active Prayers"   -> showActivePrayers
+//   //   answeredPrayersAction "View Answered Prayers" -> showAnsweredPrayers
+//   //   inactivePrayersAction "View Inactive Prayers" -> showInactivePrayers
+//   //   allPrayersAction      "View All Prayers"      -> showAllPrayers
+//   connect(newPrayerAction, &QAction::triggered, prayerCommands_, &PrayerCommands::newPrayerCommand);
 //   ... likewise for the other four ...
 //   // The "Prayers" menu: New Prayer Item..., a separator, the four views; the
 //   // side bar group "Prayer Tracker" lists the same five in the same order.
-//   // HandleInternalLink: if (prayerCommands_->HandleLink(href)) return;
-//   // FormClose: prefs.SplitPercent = FrameKOVAPrayerTracker1->SplitPercent();
-//   // Copy and Print while the prayer page shows: FrameKOVAPrayerTracker1->TextArea().
+//   // handleInternalLink: if (prayerCommands_->handleLink(href)) return;
+//   // saveState: prefs.splitPercent = prayerTrackerPage->splitPercent();
+//   // Copy and Print while the prayer page shows: prayerTrackerPage->textArea().
 //
 // The slots show a failure through the shell's dialogs (the command's error
-// display); NewPrayerItem and ViewPrayers raise it to their caller instead.
+// display); newPrayerItem and viewPrayers raise it to their caller instead.
+#include "ui/base/core_names.h"
 #include <QObject>
 #include <QString>
 #include <string>
@@ -36,43 +37,43 @@
 namespace kovara::ui {
 
 class Shell;
-class TFormPrayerEdit;
-class TFrameKOVAPrayerTracker;
+class PrayerEditor;
+class PrayerTrackerPage;
 
-class TPrayerCommands : public QObject {
+class PrayerCommands : public QObject {
     Q_OBJECT
 public:
     // None of the three is owned; all must outlive the controller.
-    TPrayerCommands(Shell& shell, TFrameKOVAPrayerTracker& tracker, TFormPrayerEdit& editor,
+    PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor,
                     QObject* parent = nullptr);
 
     // Inserts a new item (it stays whatever the user does in the editor),
     // opens it in the editor for overtyping its default title, then shows the
     // prayer page on the tab of the item's status with the item selected.
     // When the insert fails no editor opens.
-    void NewPrayerItem();
+    void newPrayerItem();
     // Switches to the prayer page and shows the items of filter ("Active",
     // "Answered", "Inactive" or "Any") with the first one selected.
-    void ViewPrayers(const std::string& filter);
+    void viewPrayers(const std::string& filter);
 
-    // Runs the command of a welcome page link ("koav2:NewPrayerItem",
+    // Runs the command of a welcome page link ("koav2:newPrayerItem",
     // "koav2:ViewActivePrayers", "koav2:ViewAnsweredPrayers",
     // "koav2:ViewInactivePrayers", "koav2:ViewAllPrayers") through its slot.
     // Returns false, doing nothing, for any other address.
-    bool HandleLink(const QString& href);
+    bool handleLink(const QString& href);
 
 public slots:
-    void ActionNewPrayerExecute();
-    void ActionPrayersActiveExecute();
-    void ActionPrayersAnsweredExecute();
-    void ActionPrayersInactiveExecute();
-    void ActionPrayersAllExecute();
+    void newPrayerCommand();
+    void showActivePrayers();
+    void showAnsweredPrayers();
+    void showInactivePrayers();
+    void showAllPrayers();
 
 private:
 
     Shell& shell_;
-    TFrameKOVAPrayerTracker& tracker_;
-    TFormPrayerEdit& editor_;
+    PrayerTrackerPage& tracker_;
+    PrayerEditor& editor_;
 };
 
 } // namespace kovara::ui

@@ -1,7 +1,8 @@
 #include "ui/prayer/prayer_text.h"
+#include "ui/base/core_names.h"
 
-#include "ui/widgets/colors.h"
-#include "ui/widgets/text_codec.h"
+#include "ui/base/colors.h"
+#include "ui/base/text_codec.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -10,11 +11,11 @@
 
 namespace kovara::ui {
 
-void ApplyDisplayFont(QTextEdit& edit, const TKOVAPreferences& prefs)
+void applyDisplayFont(QTextEdit& edit, const Preferences& prefs)
 {
-    const QString family = FromBytes(prefs.TextFontName);
-    const int size = prefs.TextFontSize > 0 ? prefs.TextFontSize : 10;
-    const QColor colour = ToQColor(prefs.TextFontColor);
+    const QString family = fromBytes(prefs.textFontName);
+    const int size = prefs.textFontSize > 0 ? prefs.textFontSize : 10;
+    const QColor colour = toQColor(prefs.textFontColor);
 
     QFont font = edit.document()->defaultFont();
     font.setFamilies({family});
@@ -36,10 +37,10 @@ void ApplyDisplayFont(QTextEdit& edit, const TKOVAPreferences& prefs)
     edit.mergeCurrentCharFormat(format);
 }
 
-void ApplyDisplayBackground(QTextEdit& edit, const TKOVAPreferences& prefs)
+void applyDisplayBackground(QTextEdit& edit, const Preferences& prefs)
 {
     QPalette palette = edit.palette();
-    palette.setColor(QPalette::Base, ToQColor(prefs.TextBackColor));
+    palette.setColor(QPalette::Base, toQColor(prefs.textBackColor));
     edit.setPalette(palette);
     edit.document()->setDocumentMargin(5);
 }

@@ -3,18 +3,19 @@
 // the user's font, size, colour and background replace whatever the stored
 // document says, while its bold, italic, underline, strikeout, bullets and
 // alignment stay.
-#include "app/kova_prefs.h"
+#include "ui/base/core_names.h"
+#include "core/app/preferences.h"
 
 class QTextEdit;
 
 namespace kovara::ui {
 
 // Gives the whole text, the document's default and the text typed next the
-// font TextFontName at TextFontSize in TextFontColor. The text cursor (and so
+// font textFontName at textFontSize in textFontColor. The text cursor (and so
 // the selection) is left as it was.
-void ApplyDisplayFont(QTextEdit& edit, const TKOVAPreferences& prefs);
+void applyDisplayFont(QTextEdit& edit, const Preferences& prefs);
 
-// TextBackColor as the area's background, with a 5-pixel inner border.
-void ApplyDisplayBackground(QTextEdit& edit, const TKOVAPreferences& prefs);
+// textBackColor as the area's background, with a 5-pixel inner border.
+void applyDisplayBackground(QTextEdit& edit, const Preferences& prefs);
 
 } // namespace kovara::ui

@@ -1,6 +1,7 @@
 #include "ui/prayer/rtf_codec.h"
+#include "ui/base/core_names.h"
 
-#include "ui/widgets/text_codec.h"
+#include "ui/base/text_codec.h"
 
 #include <QColor>
 #include <QHash>
@@ -23,14 +24,14 @@ namespace {
 
 // ---------------------------------------------------------------- writing
 
-bool IsBulletStyle(QTextListFormat::Style style)
+bool isBulletStyle(QTextListFormat::Style style)
 {
     return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
            style == QTextListFormat::ListSquare;
 }
 
 // Text as RTF: specials escaped, non-ASCII as \uN with "?" as the fallback.
-QByteArray EscapeText(const QString& text)
+QByteArray escapeText(const QString& text)
 {
     QByteArray out;
     out.reserve(text.size());
@@ -56,7 +57,7 @@ QByteArray EscapeText(const QString& text)
     return out;
 }
 
-QString FamilyOf(const QTextCharFormat& fmt, const QString& fallback)
+QString familyOf(const QTextCharFormat& fmt, const QString& fallback)
 {
     const QStringList families = fmt.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty())
@@ -76,17 +77,17 @@ public:
         fonts_.append(defaultFamily_);
     }
 
-    QByteArray Write()
+    QByteArray write()
     {
         QByteArray body;
         for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next())
-            WriteBlock(block, body);
+            writeBlock(block, body);
 
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
         for (int n = 0; n < fonts_.size(); ++n) {
             QString name = fonts_[n];
             name.remove(';');
-            out += "{\\f" + QByteArray::number(n) + "\\fnil\\fcharset0 " + EscapeText(name) + ";}";
+            out += "{\\f" + QByteArray::number(n) + "\\fnil\\fcharset0 " + escapeText(name) + ";}";
         }
         out += "}{\\colortbl ;";
         for (const QColor& c : colours_)
@@ -97,7 +98,7 @@ public:
     }
 
 private:
-    int FontNumber(const QString& family)
+    int fontNumber(const QString& family)
     {
         int n = static_cast<int>(fonts_.indexOf(family));
         if (n < 0) {
@@ -107,7 +108,7 @@ private:
         return n;
     }
 
-    int ColourNumber(const QColor& colour)
+    int colourNumber(const QColor& colour)
     {
         const QColor rgb = colour.toRgb();
         for (int n = 0; n < colours_.size(); ++n)
@@ -117,14 +118,14 @@ private:
         return static_cast<int>(colours_.size());
     }
 
-    void WriteBlock(const QTextBlock& block, QByteArray& out)
+    void writeBlock(const QTextBlock& block, QByteArray& out)
     {
         const QTextBlockFormat bf = block.blockFormat();
         out += "\\pard";
         if (QTextList* list = block.textList()) {
             const QTextListFormat lf = list->format();
             const int level = std::max(1, lf.indent());
-            if (IsBulletStyle(lf.style())) {
+            if (isBulletStyle(lf.style())) {
                 out += "{\\pntext\\bullet\\tab}{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\bullet}}";
             } else {
                 const char* kind = "\\pndec";
@@ -135,7 +136,7 @@ private:
                 case QTextListFormat::ListUpperRoman: kind = "\\pnucrm"; break;
                 default: break;
                 }
-                out += "{\\pntext " + EscapeText(list->itemText(block)) + "\\tab}{\\*\\pn\\pnlvlbody" + kind +
+                out += "{\\pntext " + escapeText(list->itemText(block)) + "\\tab}{\\*\\pn\\pnlvlbody" + kind +
                        "\\pnstart1\\pnindent0{\\pntxta.}}";
             }
             out += "\\fi-360\\li" + QByteArray::number(720 * level);
@@ -157,7 +158,7 @@ private:
             if (!fragment.isValid())
                 continue;
             const QTextCharFormat fmt = fragment.charFormat();
-            out += "{\\f" + QByteArray::number(FontNumber(FamilyOf(fmt, defaultFamily_)));
+            out += "{\\f" + QByteArray::number(fontNumber(familyOf(fmt, defaultFamily_)));
             const double size = fmt.fontPointSize() > 0 ? fmt.fontPointSize() : defaultSize_;
             out += "\\fs" + QByteArray::number(qRound(size * 2));
             if (fmt.fontWeight() >= QFont::DemiBold)
@@ -169,8 +170,8 @@ private:
             if (fmt.fontStrikeOut())
                 out += "\\strike";
             if (fmt.hasProperty(QTextFormat::ForegroundBrush) && fmt.foreground().style() != Qt::NoBrush)
-                out += "\\cf" + QByteArray::number(ColourNumber(fmt.foreground().color()));
-            out += " " + EscapeText(fragment.text()) + "}";
+                out += "\\cf" + QByteArray::number(colourNumber(fmt.foreground().color()));
+            out += " " + escapeText(fragment.text()) + "}";
         }
         out += "\\par\n";
     }
@@ -224,7 +225,7 @@ struct Run {
 };
 
 // Code page of a font character set; 0 means the document's own page.
-int CodePageOfCharset(int charset)
+int codePageOfCharset(int charset)
 {
     switch (charset) {
     case 2: return 1252; // symbol fonts: keep the bytes' Latin meaning
@@ -247,7 +248,7 @@ int CodePageOfCharset(int charset)
     }
 }
 
-QByteArray CodePageName(int codePage)
+QByteArray codePageName(int codePage)
 {
     switch (codePage) {
     case 65001: return "UTF-8";
@@ -263,7 +264,7 @@ QByteArray CodePageName(int codePage)
     }
 }
 
-QTextListFormat::Style StyleOfLevelFormat(int nfc)
+QTextListFormat::Style styleOfLevelFormat(int nfc)
 {
     switch (nfc) {
     case 0: return QTextListFormat::ListDecimal;
@@ -275,7 +276,7 @@ QTextListFormat::Style StyleOfLevelFormat(int nfc)
     }
 }
 
-bool IsSkippedDestination(const QByteArray& word)
+bool isSkippedDestination(const QByteArray& word)
 {
     static const char* const kWords[] = {
         "stylesheet", "info",    "header",    "headerl", "headerr",    "headerf",  "footer",  "footerl",
@@ -297,44 +298,44 @@ public:
         states_.push_back(GroupState());
     }
 
-    void Read()
+    void read()
     {
         const qsizetype size = data_.size();
         while (pos_ < size) {
             const char c = data_[pos_];
             if (c == '{') {
                 ++pos_;
-                FlushText();
+                flushText();
                 skip_ = 0;
-                OpenGroup();
+                openGroup();
             } else if (c == '}') {
                 ++pos_;
-                FlushText();
+                flushText();
                 skip_ = 0;
-                CloseGroup();
+                closeGroup();
             } else if (c == '\\') {
-                ReadControl();
+                readControl();
             } else {
                 ++pos_;
                 if (c == '\r' || c == '\n' || (c >= 0 && c < 0x20 && c != '\t'))
                     continue;
                 if (c == '\t') {
-                    Word("tab", false, 0);
+                    controlWord("tab", false, 0);
                     continue;
                 }
-                TextByte(c);
+                textByte(c);
             }
         }
         // A document cut off anywhere keeps what was read.
-        FlushText();
+        flushText();
         if (!runs_.isEmpty())
-            EmitParagraph();
+            emitParagraph();
     }
 
 private:
     GroupState& State() { return states_.back(); }
 
-    void OpenGroup()
+    void openGroup()
     {
         star_ = false;
         if (static_cast<int>(states_.size()) >= kMaxDepth) {
@@ -344,7 +345,7 @@ private:
         states_.push_back(states_.back());
     }
 
-    void CloseGroup()
+    void closeGroup()
     {
         star_ = false;
         if (overflowDepth_ > 0) {
@@ -352,23 +353,23 @@ private:
             return;
         }
         if (State().dest == Dest::FontTable)
-            CommitFont();
+            commitFont();
         // A stray closing brace at the outermost level is ignored, so text
         // after it is still read.
         if (states_.size() > 1)
             states_.pop_back();
     }
 
-    void ReadControl()
+    void readControl()
     {
         const qsizetype size = data_.size();
         ++pos_; // the backslash
         if (pos_ >= size)
             return;
         const char c = data_[pos_];
-        if (IsLetter(c)) {
+        if (isLetter(c)) {
             QByteArray word;
-            while (pos_ < size && IsLetter(data_[pos_])) {
+            while (pos_ < size && isLetter(data_[pos_])) {
                 if (word.size() <= kMaxWordLength)
                     word += data_[pos_];
                 ++pos_;
@@ -376,11 +377,11 @@ private:
             bool hasParam = false;
             bool negative = false;
             long long param = 0;
-            if (pos_ < size && data_[pos_] == '-' && pos_ + 1 < size && IsDigit(data_[pos_ + 1])) {
+            if (pos_ < size && data_[pos_] == '-' && pos_ + 1 < size && isDigit(data_[pos_ + 1])) {
                 negative = true;
                 ++pos_;
             }
-            while (pos_ < size && IsDigit(data_[pos_])) {
+            while (pos_ < size && isDigit(data_[pos_])) {
                 hasParam = true;
                 if (param < 100000000000LL) // further digits cannot matter; keep it in range
                     param = param * 10 + (data_[pos_] - '0');
@@ -389,30 +390,30 @@ private:
             if (pos_ < size && data_[pos_] == ' ')
                 ++pos_;
             param = std::clamp(negative ? -param : param, -2147483647LL, 2147483647LL);
-            FlushText();
+            flushText();
             if (skip_ > 0) { // part of a \uN fallback
                 --skip_;
                 if (word == "bin" && hasParam)
-                    SkipBinary(param);
+                    skipBinary(param);
                 return;
             }
             const bool star = star_;
             star_ = false;
             if (word.size() > kMaxWordLength)
                 return;
-            if (star && !IsKnownStarredDestination(word)) {
+            if (star && !isKnownStarredDestination(word)) {
                 State().dest = Dest::Skip;
                 return;
             }
-            Word(word, hasParam, static_cast<int>(param));
+            controlWord(word, hasParam, static_cast<int>(param));
             return;
         }
         ++pos_;
         if (c == '\'') {
             int value = 0;
             int digits = 0;
-            while (digits < 2 && pos_ < size && HexValue(data_[pos_]) >= 0) {
-                value = value * 16 + HexValue(data_[pos_]);
+            while (digits < 2 && pos_ < size && hexValue(data_[pos_]) >= 0) {
+                value = value * 16 + hexValue(data_[pos_]);
                 ++pos_;
                 ++digits;
             }
@@ -422,10 +423,10 @@ private:
                 --skip_;
                 return;
             }
-            TextByte(static_cast<char>(value));
+            textByte(static_cast<char>(value));
             return;
         }
-        FlushText();
+        flushText();
         if (skip_ > 0) {
             --skip_;
             return;
@@ -433,31 +434,31 @@ private:
         switch (c) {
         case '\\':
         case '{':
-        case '}': TextByte(c); break;
-        case '~': AppendChar(QChar::Nbsp); break;
-        case '_': AppendChar(QChar(0x2011)); break;
+        case '}': textByte(c); break;
+        case '~': appendChar(QChar::Nbsp); break;
+        case '_': appendChar(QChar(0x2011)); break;
         case '*': star_ = true; break;
         case '\r':
-        case '\n': Word("par", false, 0); break;
+        case '\n': controlWord("par", false, 0); break;
         default: break; // \- (optional hyphen), \| , \: and the unknown
         }
     }
 
     // Starred destinations the reader understands; every other {\*\word ...}
     // group is skipped whole.
-    static bool IsKnownStarredDestination(const QByteArray& word)
+    static bool isKnownStarredDestination(const QByteArray& word)
     {
         return word == "pn" || word == "listtable" || word == "listoverridetable" || word == "fldrslt";
     }
 
-    void SkipBinary(long long count)
+    void skipBinary(long long count)
     {
         // Nothing is allocated from the count; it only moves the read position.
         const qsizetype left = data_.size() - pos_;
         pos_ += static_cast<qsizetype>(std::min<long long>(std::max(0LL, count), left));
     }
 
-    void Word(const QByteArray& word, bool hasParam, int param)
+    void controlWord(const QByteArray& word, bool hasParam, int param)
     {
         GroupState& st = State();
         const bool on = !hasParam || param != 0;
@@ -465,7 +466,7 @@ private:
         // Words that mean the same in every destination.
         if (word == "bin") {
             if (hasParam)
-                SkipBinary(param);
+                skipBinary(param);
             return;
         }
         if (st.dest == Dest::Skip)
@@ -515,49 +516,49 @@ private:
             st.dest = Dest::ParaNumbering;
             return;
         }
-        if (IsSkippedDestination(word)) {
+        if (isSkippedDestination(word)) {
             st.dest = Dest::Skip;
             return;
         }
 
         switch (st.dest) {
         case Dest::Skip: return;
-        case Dest::FontTable: FontTableWord(word, param); return;
-        case Dest::ColourTable: ColourTableWord(word, param); return;
-        case Dest::ParaNumbering: NumberingWord(word, param); return;
-        case Dest::ListTable: ListTableWord(word, param); return;
-        case Dest::ListOverrideTable: ListOverrideWord(word, param); return;
+        case Dest::FontTable: fontTableWord(word, param); return;
+        case Dest::ColourTable: colourTableWord(word, param); return;
+        case Dest::ParaNumbering: numberingWord(word, param); return;
+        case Dest::ListTable: listTableWord(word, param); return;
+        case Dest::ListOverrideTable: listOverrideWord(word, param); return;
         case Dest::Text: break;
         }
 
         // Characters.
         if (word == "par" || word == "sect" || word == "page" || word == "row")
-            EmitParagraph();
+            emitParagraph();
         else if (word == "line")
-            AppendChar(QChar::LineSeparator);
+            appendChar(QChar::LineSeparator);
         else if (word == "tab" || word == "cell")
-            AppendChar(QChar('\t'));
+            appendChar(QChar('\t'));
         else if (word == "u") {
             const auto unit = static_cast<char16_t>(param & 0xFFFF);
             if (unit >= 0x20) // control characters have no place in the text
-                AppendChar(QChar(unit));
+                appendChar(QChar(unit));
             skip_ = st.uc;
         } else if (word == "bullet")
-            AppendChar(QChar(0x2022));
+            appendChar(QChar(0x2022));
         else if (word == "endash")
-            AppendChar(QChar(0x2013));
+            appendChar(QChar(0x2013));
         else if (word == "emdash")
-            AppendChar(QChar(0x2014));
+            appendChar(QChar(0x2014));
         else if (word == "lquote")
-            AppendChar(QChar(0x2018));
+            appendChar(QChar(0x2018));
         else if (word == "rquote")
-            AppendChar(QChar(0x2019));
+            appendChar(QChar(0x2019));
         else if (word == "ldblquote")
-            AppendChar(QChar(0x201C));
+            appendChar(QChar(0x201C));
         else if (word == "rdblquote")
-            AppendChar(QChar(0x201D));
+            appendChar(QChar(0x201D));
         else if (word == "emspace" || word == "enspace" || word == "qmspace")
-            AppendChar(QChar(' '));
+            appendChar(QChar(' '));
         // Character formatting.
         else if (word == "plain") {
             const GroupState keep = st;
@@ -597,30 +598,30 @@ private:
             para_.leftTwips = param;
         else if (word == "ls") {
             const int listId = lsToList_.value(param, -1);
-            para_.list = StyleOfLevelFormat(listFormats_.value(listId, 23));
+            para_.list = styleOfLevelFormat(listFormats_.value(listId, 23));
             para_.listFromTable = true;
         } else if (word == "ilvl")
             para_.level = std::clamp(param, 0, 8) + 1; // clamped first: param may be INT_MAX
         // Everything else is ignored.
     }
 
-    void FontTableWord(const QByteArray& word, int param)
+    void fontTableWord(const QByteArray& word, int param)
     {
         if (word == "f") {
-            CommitFont();
+            commitFont();
             fontNumber_ = param;
         } else if (word == "fcharset") {
             fontCharset_ = param;
         }
     }
 
-    void CommitFont()
+    void commitFont()
     {
         if (fontNumber_ < 0)
             return;
-        const int codePage = CodePageOfCharset(fontCharset_);
+        const int codePage = codePageOfCharset(fontCharset_);
         FontDef def;
-        def.name = Decode(fontName_, codePage ? codePage : codePage_).trimmed();
+        def.name = decode(fontName_, codePage ? codePage : codePage_).trimmed();
         def.charset = fontCharset_;
         if (!def.name.isEmpty() || !fonts_.contains(fontNumber_))
             fonts_.insert(fontNumber_, def);
@@ -629,7 +630,7 @@ private:
         fontName_.clear();
     }
 
-    void ColourTableWord(const QByteArray& word, int param)
+    void colourTableWord(const QByteArray& word, int param)
     {
         const int value = std::clamp(param, 0, 255);
         if (word == "red")
@@ -643,7 +644,7 @@ private:
         colourSet_ = true;
     }
 
-    void NumberingWord(const QByteArray& word, int)
+    void numberingWord(const QByteArray& word, int)
     {
         if (word == "pnlvlblt")
             para_.list = QTextListFormat::ListDisc;
@@ -662,7 +663,7 @@ private:
         para_.listFromTable = false;
     }
 
-    void ListTableWord(const QByteArray& word, int param)
+    void listTableWord(const QByteArray& word, int param)
     {
         if (word == "list")
             listNfc_ = -1;
@@ -672,7 +673,7 @@ private:
             listFormats_.insert(param, listNfc_ < 0 ? 23 : listNfc_);
     }
 
-    void ListOverrideWord(const QByteArray& word, int param)
+    void listOverrideWord(const QByteArray& word, int param)
     {
         if (word == "listid")
             overrideListId_ = param;
@@ -681,7 +682,7 @@ private:
     }
 
     // A byte of text in the current destination.
-    void TextByte(char c)
+    void textByte(char c)
     {
         if (skip_ > 0) {
             --skip_;
@@ -691,7 +692,7 @@ private:
         case Dest::Text: pending_ += c; break;
         case Dest::FontTable:
             if (c == ';')
-                CommitFont();
+                commitFont();
             else
                 fontName_ += c;
             break;
@@ -706,31 +707,31 @@ private:
         }
     }
 
-    void AppendChar(QChar ch)
+    void appendChar(QChar ch)
     {
         if (State().dest == Dest::Text)
-            AppendText(QString(ch));
+            appendText(QString(ch));
     }
 
     // Decodes the bytes gathered so far in the code page of the current font.
-    void FlushText()
+    void flushText()
     {
         if (pending_.isEmpty())
             return;
         const GroupState& st = State();
         const int fontNo = st.font >= 0 ? st.font : deff_;
-        const int charsetPage = CodePageOfCharset(fonts_.value(fontNo).charset);
-        const QString text = Decode(pending_, charsetPage ? charsetPage : codePage_);
+        const int charsetPage = codePageOfCharset(fonts_.value(fontNo).charset);
+        const QString text = decode(pending_, charsetPage ? charsetPage : codePage_);
         pending_.clear();
-        AppendText(text);
+        appendText(text);
     }
 
-    QString Decode(const QByteArray& bytes, int codePage)
+    QString decode(const QByteArray& bytes, int codePage)
     {
         auto it = decoders_.find(codePage);
         if (it == decoders_.end()) {
             auto decoder =
-                std::make_unique<QStringDecoder>(CodePageName(codePage).constData(), QStringDecoder::Flag::Stateless);
+                std::make_unique<QStringDecoder>(codePageName(codePage).constData(), QStringDecoder::Flag::Stateless);
             if (!decoder->isValid())
                 decoder = std::make_unique<QStringDecoder>("windows-1252", QStringDecoder::Flag::Stateless);
             it = decoders_.emplace(codePage, std::move(decoder)).first;
@@ -740,7 +741,7 @@ private:
         return it->second->decode(bytes);
     }
 
-    QTextCharFormat CurrentFormat() const
+    QTextCharFormat currentFormat() const
     {
         const GroupState& st = states_.back();
         QTextCharFormat fmt;
@@ -762,20 +763,20 @@ private:
         return fmt;
     }
 
-    void AppendText(const QString& text)
+    void appendText(const QString& text)
     {
         if (text.isEmpty())
             return;
-        const QTextCharFormat fmt = CurrentFormat();
+        const QTextCharFormat fmt = currentFormat();
         if (!runs_.isEmpty() && runs_.last().format == fmt)
             runs_.last().text += text;
         else
             runs_.append(Run{fmt, text});
     }
 
-    void EmitParagraph()
+    void emitParagraph()
     {
-        FlushText();
+        flushText();
         QTextBlockFormat bf;
         bf.setAlignment(para_.align);
         const bool isList = para_.list != QTextListFormat::ListStyleUndefined;
@@ -811,9 +812,9 @@ private:
         }
     }
 
-    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-    static int HexValue(char c)
+    static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static int hexValue(char c)
     {
         if (c >= '0' && c <= '9')
             return c - '0';
@@ -860,12 +861,12 @@ private:
 
 } // namespace
 
-QByteArray WriteRtf(const QTextDocument& doc)
+QByteArray writeRtf(const QTextDocument& doc)
 {
-    return RtfWriter(doc).Write();
+    return RtfWriter(doc).write();
 }
 
-bool IsRtf(const QByteArray& data)
+bool isRtf(const QByteArray& data)
 {
     qsizetype i = 0;
     if (data.startsWith("\xEF\xBB\xBF"))
@@ -875,20 +876,20 @@ bool IsRtf(const QByteArray& data)
     return data.mid(i, 5) == "{\\rtf";
 }
 
-void ReadRtf(const QByteArray& data, QTextDocument& doc)
+void readRtf(const QByteArray& data, QTextDocument& doc)
 {
     doc.clear();
-    if (!IsRtf(data)) {
-        QString text = FromBytes(data.toStdString());
+    if (!isRtf(data)) {
+        QString text = fromBytes(data.toStdString());
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         doc.setPlainText(text);
         return;
     }
-    RtfReader(data, doc).Read();
+    RtfReader(data, doc).read();
 }
 
-QString PlainTextCrLf(const QTextDocument& doc)
+QString plainTextCrLf(const QTextDocument& doc)
 {
     QString text = doc.toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));

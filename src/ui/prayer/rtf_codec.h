@@ -14,6 +14,7 @@
 // information) are skipped, unknown control words are ignored, and damaged
 // input (unbalanced braces, a cut-off end) keeps all text that can be read.
 // Bytes that are not RTF at all are shown as plain text.
+#include "ui/base/core_names.h"
 #include <QByteArray>
 #include <QString>
 
@@ -22,17 +23,17 @@ class QTextDocument;
 namespace kovara::ui {
 
 // The whole document as RTF bytes.
-QByteArray WriteRtf(const QTextDocument& doc);
+QByteArray writeRtf(const QTextDocument& doc);
 
 // Replaces the content of doc by the document in data (RTF, or plain text
 // when data does not start with "{\rtf"). Never raises for bad input.
-void ReadRtf(const QByteArray& data, QTextDocument& doc);
+void readRtf(const QByteArray& data, QTextDocument& doc);
 
 // True when data (after leading blanks) starts as an RTF document.
-bool IsRtf(const QByteArray& data);
+bool isRtf(const QByteArray& data);
 
 // The document's plain text with CR LF between paragraphs and at line
 // breaks; non-breaking spaces become blanks.
-QString PlainTextCrLf(const QTextDocument& doc);
+QString plainTextCrLf(const QTextDocument& doc);
 
 } // namespace kovara::ui

@@ -1,18 +1,19 @@
 #include "ui/prayer/version1_import.h"
+#include "ui/base/core_names.h"
 
-#include "app/data_folders.h"
-#include "plans/kova_readplan.h"
-#include "prayer/kova_prayertracker.h"
-#include "prayer/kova_version1import.h"
-#include "ui/app/backup_commands.h"
-#include "ui/app/dialogs.h"
+#include "core/app/data_folders.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
+#include "core/prayer/version1_reader.h"
+#include "ui/base/user_store_host.h"
+#include "ui/base/dialogs.h"
 #include "ui/prayer/rtf_codec.h"
-#include "ui/shell.h"
+#include "ui/base/shell.h"
 #include <QCursor> // before the busy cursor, which needs the full type
 
-#include "ui/widgets/busy_cursor.h"
-#include "ui/widgets/dates.h"
-#include "ui/widgets/text_codec.h"
+#include "ui/base/busy_cursor.h"
+#include "ui/base/dates.h"
+#include "ui/base/text_codec.h"
 
 #include <QStandardPaths>
 #include <QTextDocument>
@@ -27,95 +28,95 @@ namespace {
 class PageOnlyHost : public UserStoreHost {
 public:
     explicit PageOnlyHost(Shell& shell) : shell_(shell) {}
-    void CloseUserStores() override {}
-    void OpenUserStores() override {}
-    void RefreshPlanViews(int) override {}
-    void BuildWelcomePage() override { shell_.ShowPage(Page::Welcome); }
+    void closeUserStores() override {}
+    void openUserStores() override {}
+    void refreshPlanViews(int) override {}
+    void buildWelcomePage() override { shell_.showPage(Page::Welcome); }
 
 private:
     Shell& shell_;
 };
 
-void ImportPrayers(Shell& shell, UserStoreHost& host, const TKOVA1PrayerItems& items,
-                   const TKOVA1PrayerDetails& texts)
+void importPrayers(Shell& shell, UserStoreHost& host, const Version1PrayerItems& items,
+                   const Version1PrayerDetails& texts)
 {
     BusyCursor busy;
-    TKOVAPrayerTracker& store = shell.PrayerTracker();
+    PrayerStore& store = shell.prayerStore();
     // Each item is committed as it is written: a failure half way keeps the
     // items before it.
-    for (const TVersion1Prayer& item : Version1Prayers(items, texts)) {
-        const std::int32_t index = store.NewPrayerItem(item.Created);
-        store.UpdatePrayer(index, item.Title, item.Topic, item.Preview, item.Status,
-                           Version1TextDocument(item.Text), false);
+    for (const Version1Prayer& item : version1Prayers(items, texts)) {
+        const std::int32_t index = store.newPrayerItem(item.created);
+        store.updatePrayer(index, item.title, item.topic, item.preview, item.status,
+                           version1TextDocument(item.text), false);
     }
-    host.BuildWelcomePage();
+    host.buildWelcomePage();
 }
 
-void ImportPlan(Shell& shell, UserStoreHost& host, const TKOVA1Plan& old)
+void importPlan(Shell& shell, UserStoreHost& host, const Version1Plan& old)
 {
     BusyCursor busy;
-    TKOVAReadPlans& plans = shell.ReadPlans();
+    PlanStore& plans = shell.planStore();
     int index = 0;
     {
         const std::vector<std::string> days =
-            LoadTemplateVerses(shell.ProgramFolder() + "readplans.kova2", kVersion1PlanTemplate);
-        index = plans.AddPlan(kVersion1PlanTitle, days, old.StartDate);
+            loadTemplateVerses(shell.programFolder() + "readplans.kova2", kVersion1PlanTemplate);
+        index = plans.addPlan(kVersion1PlanTitle, days, old.startDate);
     }
-    for (int day : Version1ReadDays(old))
-        plans.SetDayDone(index, day, true);
-    host.RefreshPlanViews(0);
-    host.BuildWelcomePage();
+    for (int day : version1ReadDays(old))
+        plans.setDayDone(index, day, true);
+    host.refreshPlanViews(0);
+    host.buildWelcomePage();
 }
 
 } // namespace
 
-std::string Version1TextDocument(const std::string& text)
+std::string version1TextDocument(const std::string& text)
 {
     // The old program kept CR LF line ends; a paragraph per line either way.
-    QString plain = FromBytes(text);
+    QString plain = fromBytes(text);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QTextDocument doc;
     doc.setPlainText(plain);
-    return WriteRtf(doc).toStdString();
+    return writeRtf(doc).toStdString();
 }
 
-void ImportVersion1Data(Shell& shell)
+void importVersion1Data(Shell& shell)
 {
     const std::string appData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
     // Without a per-user folder there is no old folder to look in.
     if (appData.empty())
         return;
     if (auto* host = dynamic_cast<UserStoreHost*>(&shell)) {
-        ImportVersion1Data(shell, *host, Version1FolderFor(appData));
+        importVersion1Data(shell, *host, version1FolderFor(appData));
     } else {
         PageOnlyHost pageOnly(shell);
-        ImportVersion1Data(shell, pageOnly, Version1FolderFor(appData));
+        importVersion1Data(shell, pageOnly, version1FolderFor(appData));
     }
 }
 
-void ImportVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder)
+void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder)
 {
-    if (!ShouldOfferVersion1Import(shell.PrayerTracker().CountPrayers(kPrayerFilterAny),
-                                   shell.ReadPlans().GetPlanCount()))
+    if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(kPrayerFilterAny),
+                                   shell.planStore().getPlanCount()))
         return;
     std::error_code ec;
     if (!std::filesystem::is_directory(version1Folder, ec))
         return;
 
-    Dialogs& dialogs = shell.GetDialogs();
+    Dialogs& dialogs = shell.getDialogs();
 
     // Both old prayer files are read, and checked, before anything is asked.
-    TKOVA1PrayerItems items;
-    TKOVA1PrayerDetails texts;
-    if (ReadVersion1Prayers(version1Folder, items, texts) && !items.empty() &&
-        dialogs.Confirm(FromBytes(Version1PrayersQuestion(static_cast<int>(items.size())))))
-        ImportPrayers(shell, host, items, texts);
+    Version1PrayerItems items;
+    Version1PrayerDetails texts;
+    if (readVersion1Prayers(version1Folder, items, texts) && !items.empty() &&
+        dialogs.confirm(fromBytes(version1PrayersQuestion(static_cast<int>(items.size())))))
+        importPrayers(shell, host, items, texts);
 
-    TKOVA1Plan plan;
-    if (ReadVersion1Plan(version1Folder, plan) && HasVersion1Plan(plan) &&
-        dialogs.Confirm(FromBytes(Version1PlanQuestion(ShortDateBytes(plan.StartDate)))))
-        ImportPlan(shell, host, plan);
+    Version1Plan plan;
+    if (readVersion1Plan(version1Folder, plan) && hasVersion1Plan(plan) &&
+        dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(plan.startDate)))))
+        importPlan(shell, host, plan);
 }
 
 } // namespace kovara::ui

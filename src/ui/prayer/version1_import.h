@@ -2,6 +2,7 @@
 // Takes over the data of the program's previous major version, offered once
 // on the first idle moment of a first run: the old prayer items become items
 // of the prayer store, the old one-year plan a new reading plan.
+#include "ui/base/core_names.h"
 #include <string>
 
 namespace kovara::ui {
@@ -17,14 +18,14 @@ class UserStoreHost;
 // rebuilt after each part that was imported; otherwise only the welcome page
 // is made current. Raises on failure (a damaged old file before any question
 // is asked; a store or template error after the items imported so far).
-void ImportVersion1Data(Shell& shell);
+void importVersion1Data(Shell& shell);
 
 // The same with the old folder (with its trailing separator) and the views to
 // rebuild given.
-void ImportVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder);
+void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder);
 
 // The plain text of an old item as the rich-text document the prayer store
 // keeps: each line break starts a new paragraph.
-std::string Version1TextDocument(const std::string& text);
+std::string version1TextDocument(const std::string& text);
 
 } // namespace kovara::ui

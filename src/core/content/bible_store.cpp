@@ -1,0 +1,208 @@
+#include "core/content/bible_store.h"
+
+#include "core/base/delimited.h"
+
+#include <exception>
+#include <sys/stat.h>
+
+namespace kovara::core {
+
+std::vector<VerseRun> parseVerseSpec(const std::string& spec)
+{
+    std::vector<VerseRun> runs;
+    for (const std::string& run : splitDelimited(spec, ',')) {
+        const std::vector<std::string> ends = splitDelimited(run, '-');
+        VerseRun r;
+        r.first = strToInt(ends.empty() ? std::string() : ends[0]);
+        r.last = ends.size() > 1 ? strToInt(ends[1]) : r.first;
+        runs.push_back(r);
+    }
+    return runs;
+}
+
+namespace {
+bool fileExists(const std::string& fileName)
+{
+    struct stat info {};
+    return ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+} // namespace
+
+BibleStore::BibleStore(const std::string& fileName, const std::string& title, const std::string& abbreviation)
+    : title_(title), abbreviation_(abbreviation), chapterLengths_(kMaxBooks + 1)
+{
+    if (!fileExists(fileName))
+        throw Exception(format("Bible file not found: %s", fileName));
+    for (auto& book : chapterLengths_)
+        book.fill(0);
+    // Open read-only: the store never writes, and a wrong path must not leave
+    // an empty database behind.
+    const int rc = sqlite3_open_v2(fileName.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    try {
+        checkResult(rc, db_);
+        loadChapterLengths();
+    } catch (...) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+BibleStore::~BibleStore()
+{
+    if (db_)
+        sqlite3_close(db_);
+}
+
+BibleStore::ReadSession::ReadSession(const BibleStore& bible) : bible_(bible)
+{
+    if (bible_.readSessions_ == 0)
+        execSQL(bible_.db_, "BEGIN;");
+    ++bible_.readSessions_;
+}
+
+BibleStore::ReadSession::~ReadSession()
+{
+    if (--bible_.readSessions_ == 0) {
+        try {
+            execSQL(bible_.db_, "COMMIT;");
+        } catch (const std::exception&) {
+            // A read transaction has nothing to lose; the next query retries
+            // the lock on its own.
+        }
+    }
+}
+
+void BibleStore::loadChapterLengths()
+{
+    QueryRows(db_, "SELECT bookIndex,chapterLengths FROM bookInfo;",
+              format("TKOVABible.LoadChapterLengths: Unable to assign statement to db %s", abbreviation_),
+              [&](Statement& st) {
+                  const int book = st.columnInt(0);
+                  if (book < 1 || book > kMaxBooks)
+                      throw Exception(format("TKOVABible.LoadChapterLengths Error: book number %d is outside 1 to %d",
+                                             book, kMaxBooks));
+                  const std::vector<std::string> lengths = splitDelimited(st.columnText(1), ',');
+                  if (lengths.size() > static_cast<std::size_t>(kMaxChapters))
+                      throw Exception(
+                          format("TKOVABible.LoadChapterLengths Error: book %d has %d chapters, more than %d", book,
+                                 static_cast<int>(lengths.size()), kMaxChapters));
+                  for (std::size_t n = 0; n < lengths.size(); ++n)
+                      chapterLengths_[book][n + 1] = strToInt(lengths[n]);
+              });
+}
+
+VerseData BibleStore::getAllVerseData(int verseIndex) const
+{
+    VerseData data;
+    const bool found = QueryRow(
+        db_, format("SELECT book,chapter,verse,paraMark,verseText FROM bibleText WHERE verseIndex=%d;", verseIndex),
+        format("TKOVABible.GetAllVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
+        [&](Statement& st) {
+            data.book = st.columnInt(0);
+            data.chapter = st.columnInt(1);
+            data.verse = st.columnInt(2);
+            data.paraMark = st.columnInt(3) != 0;
+            data.verseText = st.columnText(4);
+        });
+    if (!found)
+        throw Exception(format("TKOVABible.GetAllVerseData Error: no entry returned for %d", verseIndex));
+    return data;
+}
+
+std::string BibleStore::getShortBookName(int book) const
+{
+    std::string name = format("TKOVABible.GetShortBookName Error: no text found for %d", book);
+    QueryRow(db_, format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
+             format("TKOVABible.GetShortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
+             [&](Statement& st) { name = st.columnText(0); });
+    return name;
+}
+
+std::string BibleStore::getLongBookName(int book) const
+{
+    std::string name = format("TKOVABible.GetLongBookName Error: no text found for %d", book);
+    QueryRow(db_, format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
+             format("TKOVABible.GetLongBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
+             [&](Statement& st) { name = st.columnText(0); });
+    return name;
+}
+
+VerseRef BibleStore::getVerseReference(int verseIndex) const
+{
+    VerseRef ref;
+    const bool found = QueryRow(
+        db_, format("SELECT book,chapter,verse FROM bibleText WHERE verseIndex=%d;", verseIndex),
+        format("TKOVABible.GetVerseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
+        [&](Statement& st) {
+            ref.book = st.columnInt(0);
+            ref.chapter = st.columnInt(1);
+            ref.verse = st.columnInt(2);
+        });
+    if (!found)
+        throw Exception(format("TKOVABible.GetVerseReference Error: no entry returned for %d", verseIndex));
+    return ref;
+}
+
+int BibleStore::getVerseIndex(int book, int chapter, int verse) const
+{
+    int index = 0;
+    const bool found =
+        QueryRow(db_,
+                 format("SELECT verseIndex FROM bibleText WHERE book=%d AND chapter=%d AND verse=%d;", book, chapter,
+                        verse),
+                 format("TKOVABible.GetVerseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
+                        book, chapter, verse),
+                 [&](Statement& st) { index = st.columnInt(0); });
+    if (!found)
+        throw Exception(format("TKOVABible.GetVerseIndex Error: no entry found for %d:%d:%d", book, chapter, verse));
+    return index;
+}
+
+int BibleStore::getChapterCount(int book) const
+{
+    int count = 0;
+    QueryRow(db_, format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
+             format("TKOVABible.GetChapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
+             [&](Statement& st) { count = st.columnInt(0); });
+    return count;
+}
+
+int BibleStore::chapterLengths(int book, int chapter) const
+{
+    if (book < 1 || book > kMaxBooks || chapter < 1 || chapter > kMaxChapters)
+        return 0;
+    return chapterLengths_[book][chapter];
+}
+
+std::string BibleStore::getReferenceText(const std::string& verseSpec, bool useShortNames) const
+{
+    std::string text;
+    for (const VerseRun& run : parseVerseSpec(verseSpec)) {
+        if (!text.empty())
+            text += "; ";
+        const VerseRef a = getVerseReference(run.first);
+        const VerseRef b = getVerseReference(run.last);
+        const int lastChapterLength = chapterLengths(b.book, b.chapter);
+        const std::string n1 = useShortNames ? getShortBookName(a.book) : getLongBookName(a.book);
+        const std::string n2 = useShortNames ? getShortBookName(b.book) : getLongBookName(b.book);
+        const bool wholeChapters = a.verse == 1 && b.verse == lastChapterLength;
+        const bool sameBook = a.book == b.book;
+        const bool sameChapter = sameBook && a.chapter == b.chapter;
+        if (wholeChapters && sameChapter)
+            text += format("%s %d", n1, a.chapter);
+        else if (wholeChapters && sameBook)
+            text += format("%s %d - %d", n1, a.chapter, b.chapter);
+        else if (wholeChapters)
+            text += format("%s %d - %s %d", n1, a.chapter, n2, b.chapter);
+        else if (sameChapter)
+            text += format("%s %d:%d-%d", n1, a.chapter, a.verse, b.verse);
+        else if (sameBook)
+            text += format("%s %d:%d - %d:%d", n1, a.chapter, a.verse, b.chapter, b.verse);
+        else
+            text += format("%s %d:%d - %s %d:%d", n1, a.chapter, a.verse, n2, b.chapter, b.verse);
+    }
+    return text;
+}
+
+} // namespace kovara::core

@@ -1,0 +1,387 @@
+#include "core/plans/plan_store.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cctype>
+#include <cwctype>
+#include <filesystem>
+#include <langinfo.h>
+#include <locale.h>
+#include <random>
+
+namespace kovara::core {
+
+namespace {
+
+// Table names are program-made GUIDs, but they are read back from the file, so
+// a quote inside one is doubled before it goes between single quotes.
+std::string Quoted(const std::string& name)
+{
+    std::string out;
+    for (char c : name) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out;
+}
+
+void dropTableQuietly(sqlite3* db, const std::string& tableName)
+{
+    const std::string sql = format("DROP TABLE IF EXISTS '%s';", Quoted(tableName));
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+// The locale used for lower-casing: the user's own when it is a UTF-8 locale,
+// else C.UTF-8 (which carries the full Unicode case mapping); made once.
+locale_t caseLocale()
+{
+    static const locale_t loc = [] {
+        locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
+        if (user) {
+            const std::string codeset = nl_langinfo_l(CODESET, user);
+            if (codeset == "UTF-8")
+                return user;
+            freelocale(user);
+        }
+        return newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    }();
+    return loc;
+}
+
+// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when the
+// bytes there are not well-formed UTF-8.
+std::size_t decodeUtf8(const std::string& text, std::size_t i, char32_t& cp)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char b0 = byte(i);
+    std::size_t len;
+    char32_t min;
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        len = 2, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4, cp = b0 & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > text.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+void encodeUtf8(char32_t cp, std::string& out)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string localeLowerCase(const std::string& text)
+{
+    const locale_t loc = caseLocale();
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = decodeUtf8(text, i, cp);
+        if (len == 0) {
+            out += text[i++]; // not UTF-8: kept as it is
+            continue;
+        }
+        if (loc)
+            cp = static_cast<char32_t>(towlower_l(static_cast<wint_t>(cp), loc));
+        else if (cp < 0x80)
+            cp = static_cast<char32_t>(std::tolower(static_cast<int>(cp)));
+        encodeUtf8(cp, out);
+        i += len;
+    }
+    return out;
+}
+
+std::string newGuidString()
+{
+    std::random_device rd;
+    std::array<std::uint8_t, 16> b{};
+    for (std::size_t i = 0; i < b.size(); i += 4) {
+        const std::uint32_t r = rd();
+        for (std::size_t k = 0; k < 4; ++k)
+            b[i + k] = static_cast<std::uint8_t>(r >> (8 * k));
+    }
+    b[6] = static_cast<std::uint8_t>((b[6] & 0x0F) | 0x40); // version 4: random
+    b[8] = static_cast<std::uint8_t>((b[8] & 0x3F) | 0x80); // RFC 4122 variant
+    std::string hex;
+    for (std::uint8_t v : b)
+        hex += format("%02X", static_cast<int>(v));
+    return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" + hex.substr(16, 4) + "-" +
+           hex.substr(20, 12) + "}";
+}
+
+PlanStore::PlanStore(const std::string& fileName, const Clock& clock) : fileName_(fileName), clock_(clock)
+{
+    openDatabase(fileName, db_);
+    try {
+        if (!tableExists(db_, kMasterTable))
+            execSQL(db_, format("CREATE TABLE %s (tableName TEXT UNIQUE, planTitle TEXT, startDate INTEGER, status TEXT);",
+                                kMasterTable));
+        loadPlans();
+    } catch (...) {
+        closeDatabase(db_);
+        throw;
+    }
+}
+
+PlanStore::~PlanStore()
+{
+    closeDatabase(db_);
+    clearPlans();
+}
+
+void PlanStore::clearPlans()
+{
+    plans_.clear();
+}
+
+void PlanStore::loadPlans()
+{
+    // Built aside and swapped in, so a failed read keeps the plans as they were.
+    std::vector<PlanRecord> loaded;
+    QueryRows(db_,
+              format("SELECT tableName,planTitle,startDate FROM %s WHERE status='active' ORDER BY planTitle;",
+                     kMasterTable),
+              "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                  PlanRecord rec;
+                  rec.tableName = st.columnText(0);
+                  rec.planTitle = st.columnText(1);
+                  rec.startDate = storedSecondsToDateTime(st.columnInt64(2));
+                  loaded.push_back(std::move(rec));
+              });
+    for (PlanRecord& rec : loaded) {
+        QueryRows(db_, format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", Quoted(rec.tableName)),
+                  "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                      rec.dayVerses.push_back(st.columnText(0));
+                      rec.dayDone.push_back(st.columnText(1));
+                  });
+    }
+    plans_.swap(loaded);
+}
+
+int PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate)
+{
+    const std::string tableName = newGuidString();
+    const std::int64_t start = dateTimeToStoredSeconds(startDate);
+    execSQL(db_, format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
+                        Quoted(tableName)));
+    try {
+        execSQL(db_, "BEGIN TRANSACTION");
+        // Day texts are bound, never formatted into the statement, so a text
+        // holding a quote is stored as it is.
+        Statement insert(db_, format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
+                                     Quoted(tableName)));
+        if (!insert)
+            throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
+        insert.Run([&] {
+            for (const std::string& text : dayTexts) {
+                checkResult(sqlite3_reset(insert.handle()), db_);
+                insert.bindText(1, text);
+                insert.Step();
+            }
+        });
+        execSQL(db_, "COMMIT TRANSACTION");
+
+        Statement master(db_, format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
+                                     kMasterTable));
+        if (!master)
+            throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
+        master.Run([&] {
+            master.bindText(1, title);
+            master.bindInt64(2, start);
+            master.bindText(3, tableName);
+            master.Step();
+        });
+    } catch (...) {
+        // Leave nothing half-made behind: no open transaction, no day table
+        // that no master row lists.
+        if (!sqlite3_get_autocommit(db_))
+            sqlite3_exec(db_, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+        dropTableQuietly(db_, tableName);
+        throw;
+    }
+    loadPlans();
+    for (std::size_t i = 0; i < plans_.size(); ++i)
+        if (plans_[i].tableName == tableName)
+            return static_cast<int>(i);
+    return -1;
+}
+
+const PlanRecord& PlanStore::record(int plan) const
+{
+    if (plan < 0 || plan >= getPlanCount())
+        throw Exception(format("Plan index out of range: %d", plan));
+    return plans_[static_cast<std::size_t>(plan)];
+}
+
+PlanRecord& PlanStore::planRef(int plan)
+{
+    return const_cast<PlanRecord&>(record(plan));
+}
+
+void PlanStore::checkDay(const PlanRecord& rec, int day) const
+{
+    if (day < 1 || day > static_cast<int>(rec.dayVerses.size()))
+        throw Exception(format("Day out of range: %d", day));
+}
+
+const std::string& PlanStore::getPlanTitle(int plan) const
+{
+    return record(plan).planTitle;
+}
+
+DateTime PlanStore::getStartDate(int plan) const
+{
+    return record(plan).startDate;
+}
+
+void PlanStore::setStartDate(int plan, DateTime date)
+{
+    PlanRecord& rec = planRef(plan);
+    execSQL(db_, format("UPDATE '%s' SET startDate=%d where tableName='%s';", kMasterTable,
+                        dateTimeToStoredSeconds(date), Quoted(rec.tableName)));
+    rec.startDate = date;
+}
+
+int PlanStore::getDayCount(int plan) const
+{
+    return static_cast<int>(record(plan).dayVerses.size());
+}
+
+const std::string& PlanStore::getDayVerses(int plan, int day) const
+{
+    const PlanRecord& rec = record(plan);
+    checkDay(rec, day);
+    return rec.dayVerses[static_cast<std::size_t>(day - 1)];
+}
+
+bool PlanStore::isDayDone(int plan, int day) const
+{
+    const PlanRecord& rec = record(plan);
+    checkDay(rec, day);
+    return rec.dayDone[static_cast<std::size_t>(day - 1)] != "0";
+}
+
+void PlanStore::setDayDone(int plan, int day, bool done)
+{
+    PlanRecord& rec = planRef(plan);
+    checkDay(rec, day);
+    const std::string wanted = done ? "1" : "0";
+    std::string& flag = rec.dayDone[static_cast<std::size_t>(day - 1)];
+    if (flag == wanted)
+        return;
+    execSQL(db_, format("UPDATE '%s' SET dayDone=%s where planDay=%d;", Quoted(rec.tableName), wanted, day));
+    flag = wanted;
+}
+
+void PlanStore::markDaysDoneThrough(int plan, int day)
+{
+    PlanRecord& rec = planRef(plan);
+    checkDay(rec, day);
+    execSQL(db_, format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", Quoted(rec.tableName), day));
+    for (int d = 0; d < day; ++d)
+        rec.dayDone[static_cast<std::size_t>(d)] = "1";
+}
+
+void PlanStore::deletePlan(int plan)
+{
+    const PlanRecord& rec = record(plan);
+    execSQL(db_, format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
+    loadPlans();
+}
+
+void PlanStore::renamePlan(int plan, const std::string& title)
+{
+    PlanRecord& rec = planRef(plan);
+    Statement st(db_, format("UPDATE %s SET planTitle=? WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
+    if (!st)
+        throw Exception("TKOVAReadPlans.RenamePlan Error: Unable to assign statement");
+    st.Run([&] {
+        st.bindText(1, title);
+        st.Step();
+    });
+    rec.planTitle = title;
+}
+
+bool PlanStore::planTitleExists(const std::string& text) const
+{
+    const std::string wanted = localeLowerCase(text);
+    return std::any_of(plans_.begin(), plans_.end(),
+                       [&](const PlanRecord& rec) { return localeLowerCase(rec.planTitle) == wanted; });
+}
+
+int PlanStore::getFirstUnreadDay(int plan) const
+{
+    const PlanRecord& rec = record(plan);
+    const auto it = std::find(rec.dayDone.begin(), rec.dayDone.end(), "0");
+    if (it == rec.dayDone.end())
+        return kAllDaysRead;
+    return static_cast<int>(it - rec.dayDone.begin()) + 1;
+}
+
+int PlanStore::getTodaysPlanDay(int plan) const
+{
+    const PlanRecord& rec = record(plan);
+    const double span = std::trunc(std::fabs(clock_.now() - rec.startDate));
+    const double day = span + 1;
+    const double count = static_cast<double>(rec.dayVerses.size());
+    return static_cast<int>(std::min(day, count));
+}
+
+std::vector<std::string> loadTemplateVerses(const std::string& fileName, const std::string& tableName)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName, ec))
+        throw Exception(format("Plan file not found: %s", fileName));
+    sqlite3* db = nullptr;
+    openDatabase(fileName, db);
+    std::vector<std::string> days;
+    try {
+        QueryRows(db, format("SELECT verses FROM %s ORDER BY day;", tableName),
+                  "LoadTemplateVerses Error: Unable to assign statement",
+                  [&](Statement& st) { days.push_back(st.columnText(0)); });
+    } catch (...) {
+        closeDatabase(db);
+        throw;
+    }
+    closeDatabase(db);
+    if (days.empty())
+        throw Exception(format("No lines returned for %s, %s", fileName, tableName));
+    return days;
+}
+
+} // namespace kovara::core

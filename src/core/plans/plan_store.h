@@ -1,0 +1,117 @@
+#pragma once
+// The user's reading plans, kept in userreadplans.kova2: a master table that
+// lists every plan, and one day table per plan named by a random GUID. Every
+// active plan is held in memory in full, so the questions asked on every
+// screen refresh (titles, today's plan day, read flags) never touch the
+// database; each change is written to the database first and to memory second,
+// so a failed write leaves memory as it was.
+#include "core/base/datetime.h"
+#include "core/db/sqlite_db.h"
+
+#include <string>
+#include <vector>
+
+namespace kovara::core {
+
+// getFirstUnreadDay's answer when every day of a plan is read.
+constexpr int kAllDaysRead = 99999;
+
+struct PlanRecord {
+    std::string planTitle;
+    std::string tableName;
+    DateTime startDate = 0;
+    // Day n lives at position n - 1 in both lists; they always have the same
+    // length. dayDone holds the stored flag as text, "0" for unread.
+    std::vector<std::string> dayVerses;
+    std::vector<std::string> dayDone;
+};
+
+class PlanStore {
+public:
+    static constexpr const char* kMasterTable = "KOVA2PlanMaster";
+
+    // Opens (creating when missing) the plan database at fileName, creates the
+    // master table when it is not there and loads the active plans. The clock
+    // answers "now" for getTodaysPlanDay and must outlive the store. Raises
+    // SqliteError when the file cannot be opened or read; nothing stays open then.
+    PlanStore(const std::string& fileName, const Clock& clock);
+    ~PlanStore();
+    PlanStore(const PlanStore&) = delete;
+    PlanStore& operator=(const PlanStore&) = delete;
+
+    // Reads every active plan and its days again, ordered by title (byte-wise,
+    // case-sensitive). record indices change. On failure the plans loaded
+    // before stay as they were.
+    void loadPlans();
+    void clearPlans();
+
+    int getPlanCount() const { return static_cast<int>(plans_.size()); }
+    const std::string& fileName() const { return fileName_; }
+
+    // Creates a plan of the given day texts (day 1 first), every day unread,
+    // starting on startDate, and reloads. Returns the new plan's index, or -1
+    // when the reload does not find it. The day rows go in inside one
+    // transaction; when anything fails, the transaction is rolled back and the
+    // new day table dropped, so nothing half-made remains and no transaction
+    // stays open; the error is then raised.
+    int addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate);
+
+    // Each raises "record index out of range: %d" for a plan outside
+    // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
+    // day outside 1 .. day count.
+    const std::string& getPlanTitle(int plan) const;
+    DateTime getStartDate(int plan) const;
+    void setStartDate(int plan, DateTime date);
+    int getDayCount(int plan) const;
+    const std::string& getDayVerses(int plan, int day) const;
+    bool isDayDone(int plan, int day) const;
+    // Writes only when the flag changes.
+    void setDayDone(int plan, int day, bool done);
+    // Marks days 1 .. day read; later days keep their flags.
+    void markDaysDoneThrough(int plan, int day);
+    // Marks the plan deleted (its rows stay in the database) and reloads.
+    void deletePlan(int plan);
+    // Changes the title without reloading: the plan keeps its index.
+    void renamePlan(int plan, const std::string& title);
+
+    // True when a loaded plan's title equals text, ignoring letter case in any
+    // script (see localeLowerCase).
+    bool planTitleExists(const std::string& text) const;
+    // The first unread day, or kAllDaysRead.
+    int getFirstUnreadDay(int plan) const;
+    // The plan day that falls on today: whole days between the start date and
+    // now (without sign) plus one, at most the day count.
+    int getTodaysPlanDay(int plan) const;
+
+    const PlanRecord& record(int plan) const;
+    // The open connection, for diagnostics and tests; owned by the store.
+    sqlite3* handle() const { return db_; }
+
+private:
+    PlanRecord& planRef(int plan);
+    void checkDay(const PlanRecord& rec, int day) const;
+
+    sqlite3* db_ = nullptr;
+    std::string fileName_;
+    const Clock& clock_;
+    std::vector<PlanRecord> plans_;
+};
+
+// Reads a plan template: the `verses` column of table tableName in the
+// template database at fileName, ordered by `day`. Opens and closes its own
+// connection. Raises "record file not found: %s" when the file is missing,
+// "No lines returned for %s, %s" when the table has no rows, and SqliteError for
+// database failures (a missing table included).
+std::vector<std::string> loadTemplateVerses(const std::string& fileName, const std::string& tableName);
+
+// A new random GUID in registry form: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}",
+// upper-case hexadecimal, 38 characters.
+std::string newGuidString();
+
+// Lower-cases UTF-8 text by the user's locale (falling back to the Unicode
+// case mapping of C.UTF-8 when the locale is not a UTF-8 one), so titles in any
+// script compare without regard to case. Bytes that are not valid UTF-8 are
+// kept as they are.
+std::string localeLowerCase(const std::string& text);
+
+} // namespace kovara::core

@@ -1,0 +1,673 @@
+#include "ui/app/main_window.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/backup_file.h"
+#include "core/app/user_session.h"
+
+#include "core/app/data_folders.h"
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
+#include "core/app/version.h"
+#include "core/base/exception.h"
+#include "core/content/bible_store.h"
+#include "core/content/devotional_store.h"
+#include "core/db/sqlite_db.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
+#include "ui/app/app_commands.h"
+#include "ui/base/error_guard.h"
+#include "ui/app/welcome_page.h"
+#include "ui/app/general_commands.h"
+#include "ui/app/idle_work.h"
+#include "ui/app/internal_links.h"
+#include "ui/app/platform.h"
+#include "ui/content/devotional_commands.h"
+#include "ui/base/passage_view.h"
+#include "ui/content/devotional_page.h"
+#include "ui/plans/plan_manager_page.h"
+#include "ui/plans/plan_controller.h"
+#include "ui/plans/reading_page.h"
+#include "ui/prayer/prayer_editor.h"
+#include "ui/prayer/prayer_tracker_page.h"
+#include "ui/prayer/prayer_commands.h"
+#include "ui/prayer/version1_import.h"
+#include "ui/base/group_bar.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/text_codec.h"
+#include "ui/base/window_placement.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+
+namespace {
+
+constexpr int kClientWidth = 664;
+constexpr int kClientHeight = 609;
+constexpr int kGroupBarWidth = 193;
+constexpr int kToolBarHeight = 29;
+constexpr int kToolButtonSize = 24;
+constexpr const char* kPlacementSection = "Main Window State";
+
+// Object names of the pages, in the order of Page.
+constexpr const char* kPageNames[] = {"TabSheetWelcome", "TabSheetDevotional", "TabSheetBibleRead",
+                                      "TabSheetPlanManager", "TabSheetPrayerTracker"};
+
+// The tool bar pictures, painted small so that Qt derives the greyed
+// (disabled) form itself.
+enum class Picture { Home, Copy, Print, Help };
+
+QIcon paintIcon(Picture picture)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
+    switch (picture) {
+    case Picture::Home: {
+        QPainterPath roof;
+        roof.moveTo(1.5, 8);
+        roof.lineTo(8, 1.5);
+        roof.lineTo(14.5, 8);
+        roof.closeSubpath();
+        p.setBrush(QColor(0xb0, 0x3a, 0x2e));
+        p.drawPath(roof);
+        p.setBrush(QColor(0xf2, 0xe6, 0xc8));
+        p.drawRect(QRectF(3.5, 8, 9, 6.5));
+        p.setBrush(QColor(0x6b, 0x4a, 0x2b));
+        p.drawRect(QRectF(7, 10.5, 2.5, 4));
+        break;
+    }
+    case Picture::Copy:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 1.5, 8, 10));
+        p.setBrush(QColor(0xdd, 0xe8, 0xf8));
+        p.drawRect(QRectF(6.5, 4.5, 8, 10));
+        break;
+    case Picture::Print:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(0x90, 0x90, 0x90));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        break;
+    case Picture::Help:
+        p.setBrush(QColor(0x2a, 0x5d, 0xb0));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(Qt::white);
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(11);
+        p.setFont(f);
+        p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+// The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
+// same key on its text widget would make the key ambiguous while that widget
+// has the focus, and then neither would run. The entry stays in the widget's
+// context menu; only its key binding goes.
+void leaveCopyKeyToTheWindow(QWidget* textWidget, QAction* pageCopy)
+{
+    textWidget->removeAction(pageCopy);
+}
+
+} // namespace
+
+MainWindow::MainWindow(const std::string& programFolder, const std::string& appDataFolder,
+                                 Dialogs& dialogs, const Clock& clock)
+    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), appDataFolder_(appDataFolder)
+{
+    // The old version's folder lies beside ours in the same per-user folder;
+    // without a per-user folder there is nothing to look in.
+    version1Import_ = [this](Shell&) {
+        if (!trim(appDataFolder_).empty())
+            importVersion1Data(*this, *this, version1FolderFor(appDataFolder_));
+    };
+    setFont(QFont(QStringLiteral("Verdana"), 8));
+    createActions();
+    createMenus();
+    createToolBar();
+    createGroupBar();
+    createPages();
+    createStatusBar();
+    createControllers();
+    loadContent(appDataFolder);
+    createGeneralCommands();
+
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(400, 300);
+    // The window system chose the first position; afterwards the saved one.
+    restoreWindowPlacement(*this, *settings_, kPlacementSection);
+
+    idleTimer_ = new QTimer(this);
+    idleTimer_->setSingleShot(true);
+    idleTimer_->setInterval(0);
+    connect(idleTimer_, &QTimer::timeout, this, [this] { runGuarded(dialogs_, [this] { onIdle(); }); });
+    // What the user does may change what Copy and Print offer; the idle pass
+    // after each input event re-evaluates them.
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+    shutDown();
+    // The prayer editor keeps settings.ini for its placement: it goes before
+    // the members do, and with it the two that refer to it.
+    delete prayerCommands_;
+    delete framePrayerTracker_;
+    delete prayerEditor_;
+}
+
+// ---- start-up and shutdown
+
+void MainWindow::loadContent(const std::string& appDataFolder)
+{
+    createNamedMutex();
+    helpFile_ = programFolder_ + "KOVA2.hlp";
+
+    userDataFolder_ = userDataFolderFor(appDataFolder, programFolder_);
+    ensureUserDataFolder(userDataFolder_);
+    // Finishes or discards a restore that was cut short, before either user
+    // store opens its file.
+    recoverInterruptedUserData(userDataFolder_);
+
+    settings_ = std::make_unique<IniFile>(userDataFolder_ + "settings.ini");
+    prefs_ = std::make_unique<Preferences>(*settings_);
+    createPrayerPage();
+    createPlanPages();
+    assignPreferencesToFrames();
+
+    openDatabase(programFolder_ + "devotional.kova2", devotionalDb_.db);
+    devotionals_.clear();
+    devotionals_.push_back(std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook",
+                                                             "R. M. Halvard", devotionalDb_.db));
+
+    bible_ = std::make_unique<BibleStore>(programFolder_ + "bible.kova2", "King James Version", "KJV");
+    // The plan manager reaches the Bible store through the shell.
+
+    session_ = std::make_unique<UserSession>(userDataFolder_, clock_);
+    session_->planStore();
+    planCommands_->refreshPlanViews(0);
+    session_->prayers();
+
+    updateCaption();
+    buildWelcomePage();
+}
+
+void MainWindow::saveState()
+{
+    saveWindowPlacement(*this, *settings_, kPlacementSection);
+    prefs_->splitPercent = framePrayerTracker_->splitPercent();
+}
+
+void MainWindow::assignPreferencesToFrames()
+{
+    frameWelcome_->assignPreferences(*prefs_);
+    frameBible_->assignPreferences(*prefs_);
+    frameDevotional_->assignPreferences(*prefs_);
+    framePrayerTracker_->assignPreferences(*prefs_);
+}
+
+void MainWindow::shutDown()
+{
+    // A failure stops the sequence; whatever is left is still released by
+    // the members' own destructors.
+    runGuarded(dialogs_, [this] {
+        while (!devotionals_.empty())
+            devotionals_.pop_back();
+        closeDatabase(devotionalDb_.db);
+        if (session_)
+            session_->shutdown();
+        bible_.reset();
+        // Saved here, not only by the object's destructor, so that a file
+        // that cannot be written is reported.
+        if (prefs_) {
+            prefs_->savePreferences();
+            prefs_.reset();
+        }
+    });
+}
+
+MainWindow::DevotionalConnection::~DevotionalConnection()
+{
+    if (db)
+        sqlite3_close(db);
+}
+
+// ---- layout
+
+void MainWindow::createActions()
+{
+    actions_ = MainActions::create(this);
+    actions_.copyAction->setEnabled(false);
+    actions_.printAction->setEnabled(false);
+    // Shortcuts work while a menu or dialog of the window has no focus.
+    addActions(actions_.all());
+}
+
+void MainWindow::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    file->addAction(actions_.welcomePageAction);
+    file->addSeparator();
+    file->addAction(actions_.backupAction);
+    file->addAction(actions_.restoreAction);
+    file->addSeparator();
+    file->addAction(actions_.printAction);
+    file->addAction(actions_.printSetupAction);
+    file->addSeparator();
+    file->addAction(actions_.preferencesAction);
+    file->addSeparator();
+    file->addAction(actions_.exitAction);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("MenuEdit"));
+    edit->addAction(actions_.copyAction);
+
+    // record entries are inserted above ReadingMenuBreak, one per plan.
+    readingMenu_ = menuBar()->addMenu(QStringLiteral("Reading"));
+    readingMenu_->setObjectName(QStringLiteral("MenuReading"));
+    readingMenuBreak_ = readingMenu_->addSeparator();
+    readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
+    readingMenu_->addAction(actions_.newPlanAction);
+    readingMenu_->addAction(actions_.planManagerAction);
+
+    QMenu* devotional = menuBar()->addMenu(QStringLiteral("Devotional"));
+    devotional->setObjectName(QStringLiteral("MenuDevotional"));
+    devotional->addAction(actions_.faithsCheckbookAction);
+
+    QMenu* prayers = menuBar()->addMenu(QStringLiteral("Prayers"));
+    prayers->setObjectName(QStringLiteral("MenuPrayers"));
+    prayers->addAction(actions_.newPrayerAction);
+    prayers->addSeparator();
+    prayers->addAction(actions_.activePrayersAction);
+    prayers->addAction(actions_.answeredPrayersAction);
+    prayers->addAction(actions_.inactivePrayersAction);
+    prayers->addAction(actions_.allPrayersAction);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    // A plain entry, not helpAction: it always opens the help contents.
+    openHelpContents_ = help->addAction(QStringLiteral("Open Help"));
+    openHelpContents_->setObjectName(QStringLiteral("OpenHelpContents1"));
+    help->addSeparator();
+    help->addAction(actions_.websiteAction);
+    help->addAction(actions_.checkUpdateAction);
+    help->addAction(actions_.emailAction);
+    help->addSeparator();
+    help->addAction(actions_.aboutAction);
+}
+
+void MainWindow::createToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("Tools"));
+    bar->setObjectName(QStringLiteral("RzToolbar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(kToolBarHeight);
+    bar->setIconSize(QSize(16, 16));
+    bar->toggleViewAction()->setVisible(false);
+
+    actions_.welcomePageAction->setIcon(paintIcon(Picture::Home));
+    actions_.copyAction->setIcon(paintIcon(Picture::Copy));
+    actions_.printAction->setIcon(paintIcon(Picture::Print));
+    actions_.helpAction->setIcon(paintIcon(Picture::Help));
+    // Menus show captions only; the pictures belong to the tool bar.
+    for (QAction* action : {actions_.welcomePageAction, actions_.copyAction, actions_.printAction, actions_.helpAction})
+        action->setIconVisibleInMenu(false);
+
+    const QList<QAction*> buttons = {actions_.welcomePageAction, actions_.copyAction, actions_.printAction,
+                                     actions_.helpAction};
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (i > 0) {
+            auto* gap = new QWidget(bar);
+            gap->setFixedWidth(4);
+            bar->addWidget(gap);
+        }
+        bar->addAction(buttons[i]);
+        if (QWidget* button = bar->widgetForAction(buttons[i]))
+            button->setFixedSize(kToolButtonSize, kToolButtonSize);
+    }
+}
+
+void MainWindow::createGroupBar()
+{
+    groupBar_ = new GroupBar;
+    groupBar_->setObjectName(QStringLiteral("RzGroupBar1"));
+    groupBar_->setFixedWidth(kGroupBarWidth);
+
+    groupBar_->addGroup(QStringLiteral("RzGroupWelcome"), QStringLiteral("Welcome"))
+        ->addCommand(actions_.welcomePageAction);
+    groupBar_->addGroup(QStringLiteral("RzGroupDevotionals"), QStringLiteral("Daily Devotional"))
+        ->addCommand(actions_.faithsCheckbookAction);
+    // record entries go before "Start New Reading record...", one per plan.
+    groupPlans_ = groupBar_->addGroup(QStringLiteral("RzGroupPlans"), QStringLiteral("Daily Bible Reading"));
+    groupPlans_->addCommand(actions_.newPlanAction);
+    GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("RzGroupPrayerTracker"), QStringLiteral("Prayer Tracker"));
+    for (QAction* action : {actions_.newPrayerAction, actions_.activePrayersAction, actions_.answeredPrayersAction,
+                            actions_.inactivePrayersAction, actions_.allPrayersAction})
+        prayers->addCommand(action);
+}
+
+void MainWindow::createPages()
+{
+    pages_ = new QStackedWidget;
+    pages_->setObjectName(QStringLiteral("RzPageControl1"));
+    for (const char* name : kPageNames) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        new QVBoxLayout(page);
+        pages_->addWidget(page);
+    }
+    const auto pageLayout = [this](Page page) {
+        auto* layout = static_cast<QVBoxLayout*>(pages_->widget(static_cast<int>(page))->layout());
+        layout->setContentsMargins(0, 0, 0, 0);
+        return layout;
+    };
+
+    frameWelcome_ = new WelcomePage(dialogs_);
+    frameWelcome_->setObjectName(QStringLiteral("FrameKOVAWelcomePage1"));
+    pageLayout(Page::Welcome)->addWidget(frameWelcome_);
+
+    frameDevotional_ = new DevotionalPage(clock_, dialogs_);
+    frameDevotional_->setObjectName(QStringLiteral("FrameKOVADevotionalDisplay1"));
+    pageLayout(Page::Devotional)->addWidget(frameDevotional_);
+    // The reading, plan manager and prayer pages are filled once the
+    // preferences exist (createPlanPages, createPrayerPage).
+
+    connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
+    connect(frameDevotional_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    leaveCopyKeyToTheWindow(frameDevotional_->viewer(), frameDevotional_->copyAction);
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(groupBar_);
+    layout->addWidget(pages_, 1);
+    setCentralWidget(central);
+}
+
+void MainWindow::createStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("RzStatusBar1"));
+    statusField_ = new QLabel;
+    statusField_->setObjectName(QStringLiteral("StatusField"));
+    statusBar()->addWidget(statusField_, 1);
+}
+
+void MainWindow::createControllers()
+{
+    appCommands_ = std::make_unique<AppCommands>(
+        *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { assignPreferencesToFrames(); },
+        [this] { buildWelcomePage(); });
+    devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *frameDevotional_);
+    backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
+    connectGuarded(actions_.backupAction, dialogs_, [this] { backupCommands_->backup(); });
+    connectGuarded(actions_.restoreAction, dialogs_, [this] { backupCommands_->restore(); });
+    // Welcome page links run the same actions as the menu entries.
+    linkTarget_ = std::make_unique<ActionLinkTarget>(
+        ActionLinkTarget::Actions{actions_.faithsCheckbookAction, actions_.newPlanAction,
+                                  actions_.planManagerAction, actions_.newPrayerAction,
+                                  actions_.activePrayersAction, actions_.inactivePrayersAction,
+                                  actions_.answeredPrayersAction, actions_.allPrayersAction},
+        [this](int plan) { planCommands_->showPlanDay(plan, 0); });
+    frameWelcome_->setLinkTarget(*linkTarget_);
+}
+
+void MainWindow::createGeneralCommands()
+{
+    GeneralTargets targets;
+    targets.devotionalViewer = frameDevotional_->viewer();
+    targets.bibleViewer = frameBible_->viewer();
+    targets.prayerText = framePrayerTracker_->textArea();
+    targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
+    targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
+    generalCommands_ = new GeneralCommands(*this, std::move(targets), this);
+    generalCommands_->CopyAction = actions_.copyAction;
+
+    // The controller's slots run their own error guard.
+    const auto bind = [this](QAction* action, void (GeneralCommands::*slot)()) {
+        connect(action, &QAction::triggered, generalCommands_, slot);
+    };
+    bind(actions_.copyAction, &GeneralCommands::copy);
+    bind(actions_.printAction, &GeneralCommands::print);
+    bind(actions_.printSetupAction, &GeneralCommands::printSetup);
+    bind(actions_.helpAction, &GeneralCommands::showHelp);
+    bind(openHelpContents_, &GeneralCommands::openHelpContents);
+    bind(actions_.websiteAction, &GeneralCommands::openWebsite);
+    bind(actions_.emailAction, &GeneralCommands::sendEmail);
+    bind(actions_.checkUpdateAction, &GeneralCommands::checkUpdate);
+    bind(actions_.aboutAction, &GeneralCommands::showAbout);
+    updateActions();
+}
+
+void MainWindow::createPlanPages()
+{
+    planCommands_ = new PlanController(*this, this);
+    planCommands_->setObjectName(QStringLiteral("PlanCommands"));
+
+    ReadingPage* reading = planCommands_->readingPage();
+    reading->setObjectName(QStringLiteral("FrameKOVAReadingPage1"));
+    QWidget* readingPage = pages_->widget(static_cast<int>(Page::BibleRead));
+    readingPage->layout()->setContentsMargins(0, 0, 0, 0);
+    readingPage->layout()->addWidget(reading);
+    frameBible_ = reading->passageView;
+    frameBible_->setObjectName(QStringLiteral("FrameKOVABibleDisplay1"));
+    connect(frameBible_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    leaveCopyKeyToTheWindow(frameBible_->viewer(), frameBible_->copyAction);
+
+    PlanManagerPage* manager = planCommands_->planManager();
+    manager->setObjectName(QStringLiteral("FrameKOVAPlanManager1"));
+    QWidget* managerPage = pages_->widget(static_cast<int>(Page::PlanManager));
+    managerPage->layout()->setContentsMargins(0, 0, 0, 0);
+    managerPage->layout()->addWidget(manager);
+
+    // The window's two plan actions are the ones in its menus and side bar;
+    // the plan commands' own actions carry the handlers.
+    connect(actions_.newPlanAction, &QAction::triggered, planCommands_->newPlanAction, &QAction::trigger);
+    connect(actions_.planManagerAction, &QAction::triggered, planCommands_->planManagerAction,
+            &QAction::trigger);
+    planCommands_->setReadingMenu(readingMenu_, readingMenuBreak_);
+    planCommands_->setPlanEntriesChanged([this](const std::vector<PlanEntry>& entries) { fillSideBarPlans(entries); });
+}
+
+void MainWindow::createPrayerPage()
+{
+    prayerEditor_ = new PrayerEditor(dialogs_, settings_.get(), this);
+    prayerEditor_->setObjectName(QStringLiteral("FormPrayerEdit"));
+    QWidget* page = pages_->widget(static_cast<int>(Page::PrayerTracker));
+    framePrayerTracker_ = new PrayerTrackerPage(*this, *prayerEditor_, page);
+    framePrayerTracker_->setObjectName(QStringLiteral("FrameKOVAPrayerTracker1"));
+    page->layout()->setContentsMargins(0, 0, 0, 0);
+    page->layout()->addWidget(framePrayerTracker_);
+    connect(framePrayerTracker_->textArea(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    leaveCopyKeyToTheWindow(framePrayerTracker_->textArea(), framePrayerTracker_->copyAction);
+
+    prayerCommands_ = new PrayerCommands(*this, *framePrayerTracker_, *prayerEditor_, this);
+    // The controller's slots run their own error guard.
+    connect(actions_.newPrayerAction, &QAction::triggered, prayerCommands_, &PrayerCommands::newPrayerCommand);
+    connect(actions_.activePrayersAction, &QAction::triggered, prayerCommands_,
+            &PrayerCommands::showActivePrayers);
+    connect(actions_.answeredPrayersAction, &QAction::triggered, prayerCommands_,
+            &PrayerCommands::showAnsweredPrayers);
+    connect(actions_.inactivePrayersAction, &QAction::triggered, prayerCommands_,
+            &PrayerCommands::showInactivePrayers);
+    connect(actions_.allPrayersAction, &QAction::triggered, prayerCommands_, &PrayerCommands::showAllPrayers);
+}
+
+// ---- plan entries
+
+void MainWindow::fillSideBarPlans(const std::vector<PlanEntry>& entries)
+{
+    for (QAction* old : sideBarPlanEntries_) {
+        groupPlans_->removeCommand(old);
+        delete old;
+    }
+    sideBarPlanEntries_.clear();
+
+    int position = 0;
+    for (const PlanEntry& entry : entries) {
+        // A plan title is the user's own text: a single "&" would otherwise be
+        // taken as a mnemonic marker and vanish from the caption.
+        auto* action = new QAction(QString(entry.title).replace(QLatin1Char('&'), QLatin1String("&&")), this);
+        action->setObjectName(QStringLiteral("PlanEntry%1").arg(position));
+        const int plan = entry.plan;
+        connectGuarded(action, dialogs_, [this, plan] { planCommands_->planItemClick(plan); });
+        groupPlans_->insertCommand(position, action, entry.bold);
+        sideBarPlanEntries_.push_back(action);
+        ++position;
+    }
+}
+
+// ---- Shell
+
+Preferences& MainWindow::preferences()
+{
+    return *prefs_;
+}
+
+BibleStore& MainWindow::bible()
+{
+    return *bible_;
+}
+
+DevotionalStore& MainWindow::devotional()
+{
+    return *devotionals_.front();
+}
+
+PlanStore& MainWindow::planStore()
+{
+    // A store that could not be opened again after a backup, restore or
+    // import is opened again here, on its next use.
+    if (!session_)
+        throw Exception("The reading plan store is not open");
+    return session_->planStore();
+}
+
+PrayerStore& MainWindow::prayerStore()
+{
+    if (!session_)
+        throw Exception("The prayer store is not open");
+    return session_->prayers();
+}
+
+void MainWindow::closeUserStores()
+{
+    session_->close();
+}
+
+void MainWindow::openUserStores()
+{
+    // Another program may still be finishing a write to one of the files.
+    session_->openRetrying(kBackupLockWaitMs);
+}
+
+void MainWindow::refreshPlanViews(int plan)
+{
+    planCommands_->refreshPlanViews(plan);
+}
+
+void MainWindow::buildWelcomePage()
+{
+    frameWelcome_->buildWelcomePage(*this);
+}
+
+void MainWindow::showPage(Page page)
+{
+    pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+Page MainWindow::currentPage() const
+{
+    return static_cast<Page>(pages_->currentIndex());
+}
+
+// ---- caption, enabling rules and idle work
+
+void MainWindow::updateCaption()
+{
+    setWindowTitle(fromBytes("Kovara " + fileVersionText()));
+    statusField_->clear();
+}
+
+void MainWindow::updateActions()
+{
+    if (!generalCommands_)
+        return; // still starting: both stay disabled
+    actions_.copyAction->setEnabled(generalCommands_->canCopy());
+    actions_.printAction->setEnabled(generalCommands_->canPrint());
+}
+
+void MainWindow::scheduleIdle()
+{
+    if (idleTimer_ && !idleTimer_->isActive())
+        idleTimer_->start();
+}
+
+void MainWindow::onIdle()
+{
+    runImportOffer(
+        prefs_->offerImport1x, dialogs_,
+        [this] {
+            version1Import_(*this);
+            // Questions cut short by the window closing were never answered.
+            return !closing_;
+        },
+        [this] { prefs_->savePreferences(); });
+    updateActions();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    scheduleIdle();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Nothing asks for confirmation and nothing cancels the close.
+    closing_ = true;
+    runGuarded(dialogs_, [this] { saveState(); });
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+    case QEvent::FocusIn:
+    case QEvent::Shortcut:
+        scheduleIdle();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,193 @@
+#pragma once
+// The main window: tool bar, side bar of command groups, status bar and the
+// page area with its five pages. It owns everything that lives for the whole
+// run (the preferences, the stores and the devotional connection), opens them
+// in its constructor and frees them in its destructor, in the order the
+// program relies on. Commands live in one controller per subsystem; the
+// window only builds the layout and wires them up.
+#include "ui/base/core_names.h"
+#include "ui/app/backup_commands.h"
+#include "ui/base/dialogs.h"
+#include "ui/app/main_actions.h"
+#include "ui/base/shell.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QTimer;
+
+struct sqlite3;
+
+namespace kovara::core {
+class Clock;
+class BibleStore;
+class IniFile;
+class UserSession;
+class DevotionalStore;
+class Preferences;
+class PrayerStore;
+class PlanStore;
+} // namespace kovara::core
+
+namespace kovara::ui {
+
+class AppCommands;
+class GeneralCommands;
+class DevotionalCommands;
+class PassageView;
+class DevotionalPage;
+class GroupBar;
+class GroupBarGroup;
+class PrayerEditor;
+class PrayerTrackerPage;
+class PrayerCommands;
+class WelcomePage;
+class ActionLinkTarget;
+class PlanController;
+struct PlanEntry;
+
+class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
+    Q_OBJECT
+public:
+    // programFolder with a trailing separator; appDataFolder as the platform
+    // reports it (no trailing separator, empty for none). dialogs answers every
+    // message box and clock tells the date; both must outlive the window.
+    // Raises when start-up fails, after releasing whatever it had opened.
+    MainWindow(const std::string& programFolder, const std::string& appDataFolder, Dialogs& dialogs,
+                    const Clock& clock);
+    ~MainWindow() override;
+
+    // Shell
+    Preferences& preferences() override;
+    BibleStore& bible() override;
+    DevotionalStore& devotional() override;
+    PlanStore& planStore() override;
+    PrayerStore& prayerStore() override;
+    Dialogs& getDialogs() override { return dialogs_; }
+    const Clock& getClock() override { return clock_; }
+    const std::string& programFolder() const override { return programFolder_; }
+    const std::string& userDataFolder() const override { return userDataFolder_; }
+    void showPage(Page page) override;
+    Page currentPage() const override;
+
+    // UserStoreHost: backup, restore and the version-1 import free and reopen
+    // the plan store and the prayer store around their file work.
+    void closeUserStores() override;
+    void openUserStores() override;
+    void refreshPlanViews(int plan) override;
+    void buildWelcomePage() override;
+
+    // The help file shown by the help commands.
+    const std::string& helpFile() const { return helpFile_; }
+    const MainActions& Actions() const { return actions_; }
+
+    // The caption "Kovara" and the file version; empties the status bar.
+    void updateCaption();
+
+    // Evaluates the enabling rules of Copy and Print.
+    void updateActions();
+
+    // Replaces the routine the idle handler runs for the one-time import
+    // offer (tests count its calls).
+    void setVersion1Import(std::function<void(Shell&)> routine) { version1Import_ = std::move(routine); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void loadContent(const std::string& appDataFolder);
+    void saveState();
+    void shutDown();
+
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createGroupBar();
+    void createPages();
+    void createStatusBar();
+    void createControllers();
+    // The prayer editor, the prayer page's frame and the prayer commands;
+    // they need settings.ini, so they come once it is known.
+    void createPrayerPage();
+    // The reading page, the plan manager page and the plan commands; they
+    // need the preferences.
+    void createPlanPages();
+    // Copy, print, printer set-up, help, about and the outside addresses;
+    // they act on the pages' viewers, so they come once every page is filled.
+    void createGeneralCommands();
+    // Replaces the plan entries of the side bar (before "Start New Reading
+    // record..."); the Reading menu's are kept by the plan commands.
+    void fillSideBarPlans(const std::vector<PlanEntry>& entries);
+    // Hands the preferences to the display frames, which apply them at once.
+    void assignPreferencesToFrames();
+
+    // Runs the idle handler once the event queue is empty again.
+    void scheduleIdle();
+    void onIdle();
+
+    Dialogs& dialogs_;
+    const Clock& clock_;
+    std::string programFolder_;
+    std::string appDataFolder_;
+    std::string userDataFolder_;
+    std::string helpFile_;
+
+    MainActions actions_;
+    QMenu* readingMenu_ = nullptr;
+    QAction* readingMenuBreak_ = nullptr;
+    QAction* openHelpContents_ = nullptr; // "Open Help" of the Help menu
+    std::vector<QAction*> sideBarPlanEntries_; // owned
+    GroupBar* groupBar_ = nullptr;
+    GroupBarGroup* groupPlans_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    QLabel* statusField_ = nullptr;
+
+    WelcomePage* frameWelcome_ = nullptr;
+    DevotionalPage* frameDevotional_ = nullptr;
+    PassageView* frameBible_ = nullptr;
+    PrayerTrackerPage* framePrayerTracker_ = nullptr;
+    PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
+
+    // The connection to devotional.kova2, lent to the devotional store. Closed
+    // quietly here only when start-up fails half way; the normal shutdown
+    // closes it itself so that a failure is shown.
+    struct DevotionalConnection {
+        sqlite3* db = nullptr;
+        DevotionalConnection() = default;
+        DevotionalConnection(const DevotionalConnection&) = delete;
+        DevotionalConnection& operator=(const DevotionalConnection&) = delete;
+        ~DevotionalConnection();
+    };
+
+    // Stores, declared so that an unwinding constructor frees them in the
+    // same order as the destructor does: devotionals first, then their
+    // connection, then the Bible store.
+    std::unique_ptr<IniFile> settings_;
+    std::unique_ptr<Preferences> prefs_;
+    std::unique_ptr<BibleStore> bible_;
+    std::unique_ptr<UserSession> session_;
+    DevotionalConnection devotionalDb_;
+    std::vector<std::unique_ptr<DevotionalStore>> devotionals_;
+
+    std::unique_ptr<AppCommands> appCommands_;
+    std::unique_ptr<DevotionalCommands> devotionalCommands_;
+    std::unique_ptr<BackupCommands> backupCommands_;
+    GeneralCommands* generalCommands_ = nullptr; // owned as a child
+    PlanController* planCommands_ = nullptr; // owned as a child
+    std::unique_ptr<ActionLinkTarget> linkTarget_;
+    PrayerCommands* prayerCommands_ = nullptr; // owned as a child
+
+    std::function<void(Shell&)> version1Import_;
+    bool closing_ = false;
+    QTimer* idleTimer_ = nullptr;
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,131 @@
+#include "ui/app/preferences_dialog.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/preferences.h"
+#include "ui/base/color_combo.h"
+#include "ui/base/text_codec.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace kovara::ui {
+namespace {
+
+constexpr int kMinFontSize = 5;
+constexpr int kMaxFontSize = 25;
+constexpr ColorValue kCream = 0xF0FBFF;
+
+template <typename W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormPreferencesDlg"));
+    setWindowTitle(QStringLiteral("Kovara Preferences"));
+
+    fontCombo = named(new QFontComboBox(this), "RzFontComboBoxTextFont");
+    fontCombo->setEditable(false);
+    fontSizeCombo = named(new QComboBox(this), "RzComboBoxSize");
+    for (int size = kMinFontSize; size <= kMaxFontSize; ++size)
+        fontSizeCombo->addItem(QString::number(size));
+    fontColorCombo = named(new ColorComboBox(this), "RzColorComboBoxFColor");
+    fontColorCombo->setDefaultColor(0);
+    backgroundColorCombo = named(new ColorComboBox(this), "RzColorComboBoxBGColor");
+    backgroundColorCombo->setDefaultColor(kCream);
+    // Both pickers open the same colour dialog, so they share its custom colours.
+    fontColorCombo->shareCustomColorsWith(backgroundColorCombo);
+    backgroundColorCombo->shareCustomColorsWith(fontColorCombo);
+    paragraphStyleCheck = named(new QCheckBox(QStringLiteral("Paragraph Style Text"), this), "RzCheckBoxParaStyle");
+    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel");
+    okButton = named(new QPushButton(QStringLiteral("OK"), this), "ButtonOK");
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* textGroup = named(new QGroupBox(QStringLiteral(" Text Display "), this), "RzGroupBoxTextDisplay");
+    auto* grid = new QGridLayout(textGroup);
+    const std::pair<const char*, QWidget*> rows[] = {
+        {"Font:", fontCombo},
+        {"Font Size:", fontSizeCombo},
+        {"Font Color:", fontColorCombo},
+        {"Background Color:", backgroundColorCombo},
+    };
+    int row = 0;
+    for (const auto& [caption, field] : rows) {
+        auto* label = new QLabel(QString::fromLatin1(caption), textGroup);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+
+    auto* bibleGroup = named(new QGroupBox(QStringLiteral(" Bible Text "), this), "RzGroupBoxBibleText");
+    auto* bibleLayout = new QVBoxLayout(bibleGroup);
+    bibleLayout->addWidget(paragraphStyleCheck);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(okButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(textGroup);
+    layout->addWidget(bibleGroup);
+    layout->addLayout(buttons);
+    // The dialog keeps the size its contents need; the user cannot resize it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int PreferencesDialog::runModal()
+{
+    return exec();
+}
+
+void executePreferences(PreferencesDialog& dialog, Preferences& prefs, IniFile& ini,
+                        const std::function<void()>& assignToFrames)
+{
+    dialog.fontColorCombo->loadCustomColors(ini);
+    dialog.backgroundColorCombo->loadCustomColors(ini);
+
+    prefs.textFontSize = std::clamp(prefs.textFontSize, kMinFontSize, kMaxFontSize);
+
+    // findText with MatchFixedString compares without regard to case.
+    dialog.fontCombo->setCurrentIndex(
+        dialog.fontCombo->findText(fromBytes(prefs.textFontName), Qt::MatchFixedString));
+    dialog.fontSizeCombo->setCurrentIndex(prefs.textFontSize - kMinFontSize);
+    dialog.fontColorCombo->setSelectedColor(prefs.textFontColor);
+    dialog.backgroundColorCombo->setSelectedColor(prefs.textBackColor);
+    dialog.paragraphStyleCheck->setChecked(prefs.paragraphMode);
+
+    if (dialog.runModal() == QDialog::Accepted) {
+        // A font that is not installed here stays the user's choice until they
+        // pick another, rather than being replaced by an empty name.
+        if (dialog.fontCombo->currentIndex() >= 0)
+            prefs.textFontName = toBytes(dialog.fontCombo->currentText());
+        prefs.textFontSize = dialog.fontSizeCombo->currentIndex() + kMinFontSize;
+        prefs.textFontColor = dialog.fontColorCombo->selectedColor();
+        prefs.textBackColor = dialog.backgroundColorCombo->selectedColor();
+        prefs.paragraphMode = dialog.paragraphStyleCheck->isChecked();
+        assignToFrames();
+    }
+
+    dialog.fontColorCombo->saveCustomColors(ini);
+    dialog.backgroundColorCombo->saveCustomColors(ini);
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,152 @@
+#include "ui/base/color_combo.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/ini_file.h"
+#include "core/base/exception.h"
+
+#include <QColorDialog>
+#include <QPainter>
+#include <QPixmap>
+
+namespace kovara::ui {
+namespace {
+
+const char* const kCustomColors = "Custom Colors";
+
+struct NamedColor {
+    const char* name;
+    ColorValue color; // 0x00BBGGRR
+};
+
+const NamedColor kStandardColors[] = {
+    {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000},   {"Olive", 0x008080},
+    {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},    {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},    {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF},
+};
+
+constexpr int kColorRole = Qt::UserRole;
+
+std::string slotKey(int slot)
+{
+    return std::string("Color") + static_cast<char>('A' + slot);
+}
+
+QIcon swatch(ColorValue color)
+{
+    QPixmap pixmap(16, 12);
+    pixmap.fill(toQColor(color));
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, pixmap.width() - 1, pixmap.height() - 1);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+ColorComboBox::ColorComboBox(QWidget* parent) : QComboBox(parent)
+{
+    customSlots_.fill(0xFFFFFF);
+    addEntry(QStringLiteral("Default"), 0);
+    for (const NamedColor& c : kStandardColors)
+        addEntry(QString::fromLatin1(c.name), c.color);
+    for (const SystemColorEntry& e : systemColors())
+        addEntry(QString::fromLatin1(e.name), systemColor(e.index));
+    addEntry(QStringLiteral("Custom"), 0xFFFFFF);
+    setCurrentIndex(0);
+    connect(this, &QComboBox::activated, this, &ColorComboBox::onActivated);
+}
+
+void ColorComboBox::addEntry(const QString& name, ColorValue color)
+{
+    addItem(swatch(color), name, QVariant(static_cast<int>(color)));
+}
+
+void ColorComboBox::setEntryColor(int index, ColorValue color)
+{
+    setItemData(index, QVariant(static_cast<int>(color)), kColorRole);
+    setItemIcon(index, swatch(color));
+}
+
+void ColorComboBox::setDefaultColor(ColorValue color)
+{
+    setEntryColor(0, color);
+}
+
+ColorValue ColorComboBox::defaultColor() const
+{
+    return itemData(0, kColorRole).toInt();
+}
+
+void ColorComboBox::setSelectedColor(ColorValue color)
+{
+    const int custom = count() - 1;
+    int index = custom;
+    for (int i = 0; i < custom; ++i) {
+        if (itemData(i, kColorRole).toInt() == color) {
+            index = i;
+            break;
+        }
+    }
+    if (index == custom)
+        setEntryColor(custom, color);
+    setCurrentIndex(index);
+    lastChoice_ = index;
+}
+
+ColorValue ColorComboBox::selectedColor() const
+{
+    return currentIndex() < 0 ? defaultColor() : currentData(kColorRole).toInt();
+}
+
+void ColorComboBox::onActivated(int index)
+{
+    if (index == count() - 1) {
+        QColor color = toQColor(itemData(index, kColorRole).toInt());
+        const bool chosen = chooseCustomColor(color);
+        // The slots come back even on Cancel; the sharing picker gets them too.
+        if (sharedWith_)
+            sharedWith_->customSlots_ = customSlots_;
+        if (!chosen) {
+            setCurrentIndex(lastChoice_);
+            return;
+        }
+        setEntryColor(index, fromQColor(color));
+    }
+    lastChoice_ = index;
+}
+
+bool ColorComboBox::chooseCustomColor(QColor& color)
+{
+    for (int i = 0; i < kCustomSlots; ++i)
+        QColorDialog::setCustomColor(i, toQColor(customSlots_[static_cast<std::size_t>(i)]));
+    const QColor chosen = QColorDialog::getColor(color, this);
+    for (int i = 0; i < kCustomSlots; ++i)
+        customSlots_[static_cast<std::size_t>(i)] = fromQColor(QColorDialog::customColor(i));
+    if (!chosen.isValid())
+        return false;
+    color = chosen;
+    return true;
+}
+
+void ColorComboBox::loadCustomColors(const IniFile& ini)
+{
+    for (int i = 0; i < kCustomSlots; ++i) {
+        const std::string text = ini.readString(kCustomColors, slotKey(i), std::string());
+        if (text.empty() || text.size() > 6)
+            continue;
+        try {
+            setCustomColor(i, strToInt("$" + text));
+        } catch (const Exception&) {
+            // not hexadecimal: keep the slot
+        }
+    }
+}
+
+void ColorComboBox::saveCustomColors(IniFile& ini) const
+{
+    for (int i = 0; i < kCustomSlots; ++i)
+        ini.writeString(kCustomColors, slotKey(i), format("%.6X", customSlots_[static_cast<std::size_t>(i)] & 0xFFFFFF));
+}
+
+} // namespace kovara::ui

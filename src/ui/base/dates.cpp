@@ -1,0 +1,62 @@
+#include "ui/base/dates.h"
+#include "ui/base/core_names.h"
+
+#include "ui/base/text_codec.h"
+
+#include <QLocale>
+#include <QTime>
+
+namespace kovara::ui {
+
+namespace {
+const QDate kDayZero(1899, 12, 30);
+
+// The system's long time format without its time-zone field ("t" runs outside
+// quoted text): the stored moments are local wall-clock times with no zone.
+QString longTimeFormat()
+{
+    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar ch : format) {
+        if (ch == u'\'')
+            quoted = !quoted;
+        if (!quoted && ch == u't')
+            continue;
+        out += ch;
+    }
+    return out.trimmed();
+}
+
+} // namespace
+
+QDate toQDate(DateTime t)
+{
+    return kDayZero.addDays(dateOf(t));
+}
+
+DateTime fromQDate(const QDate& date)
+{
+    return static_cast<DateTime>(kDayZero.daysTo(date));
+}
+
+QString shortDateText(DateTime t)
+{
+    return QLocale::system().toString(toQDate(t), QLocale::ShortFormat);
+}
+
+std::string shortDateBytes(DateTime t)
+{
+    return toBytes(shortDateText(t));
+}
+
+QString shortDateTimeText(DateTime t)
+{
+    int hour = 0, minute = 0, second = 0;
+    decodeTime(t, hour, minute, second);
+    if (hour == 0 && minute == 0 && second == 0)
+        return shortDateText(t);
+    return shortDateText(t) + u' ' + QLocale::system().toString(QTime(hour, minute, second), longTimeFormat());
+}
+
+} // namespace kovara::ui

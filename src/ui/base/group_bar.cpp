@@ -1,0 +1,119 @@
+#include "ui/base/group_bar.h"
+#include "ui/base/core_names.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+
+namespace {
+constexpr const char* kCaptionName = "GroupCaption";
+}
+
+GroupBarGroup::GroupBarGroup(const QString& caption, QWidget* parent) : QFrame(parent)
+{
+    setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->setSpacing(0);
+
+    auto* header = new QLabel(caption, this);
+    header->setObjectName(QString::fromLatin1(kCaptionName));
+    QFont headerFont = header->font();
+    headerFont.setBold(true);
+    header->setFont(headerFont);
+    header->setAutoFillBackground(true);
+    header->setBackgroundRole(QPalette::Mid);
+    header->setForegroundRole(QPalette::BrightText);
+    header->setContentsMargins(6, 4, 6, 4);
+    layout->addWidget(header);
+
+    entries_ = new QVBoxLayout;
+    entries_->setContentsMargins(4, 2, 4, 0);
+    entries_->setSpacing(0);
+    layout->addLayout(entries_);
+}
+
+QString GroupBarGroup::caption() const
+{
+    const auto* header = findChild<QLabel*>(QString::fromLatin1(kCaptionName), Qt::FindDirectChildrenOnly);
+    return header ? header->text() : QString();
+}
+
+QToolButton* GroupBarGroup::addCommand(QAction* action, bool bold)
+{
+    return insertCommand(entries_->count(), action, bold);
+}
+
+QToolButton* GroupBarGroup::insertCommand(int position, QAction* action, bool bold)
+{
+    auto* button = new QToolButton(this);
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    button->setCursor(Qt::PointingHandCursor);
+    QFont f = button->font();
+    f.setBold(bold);
+    button->setFont(f);
+    if (position < 0 || position > entries_->count())
+        position = entries_->count();
+    entries_->insertWidget(position, button);
+    return button;
+}
+
+void GroupBarGroup::removeCommand(QAction* action)
+{
+    if (QToolButton* button = buttonFor(action)) {
+        entries_->removeWidget(button);
+        delete button;
+    }
+}
+
+QList<QAction*> GroupBarGroup::entryActions() const
+{
+    QList<QAction*> actions;
+    for (int i = 0; i < entries_->count(); ++i)
+        if (auto* button = qobject_cast<QToolButton*>(entries_->itemAt(i)->widget()))
+            actions.append(button->defaultAction());
+    return actions;
+}
+
+QToolButton* GroupBarGroup::buttonFor(const QAction* action) const
+{
+    for (int i = 0; i < entries_->count(); ++i)
+        if (auto* button = qobject_cast<QToolButton*>(entries_->itemAt(i)->widget()))
+            if (button->defaultAction() == action)
+                return button;
+    return nullptr;
+}
+
+GroupBar::GroupBar(QWidget* parent) : QFrame(parent)
+{
+    groups_ = new QVBoxLayout(this);
+    groups_->setContentsMargins(4, 4, 4, 4);
+    groups_->setSpacing(6);
+    groups_->addStretch(1);
+}
+
+GroupBarGroup* GroupBar::addGroup(const QString& objectName, const QString& caption)
+{
+    auto* group = new GroupBarGroup(caption, this);
+    group->setObjectName(objectName);
+    // Before the closing stretch, so groups stack from the top.
+    groups_->insertWidget(groups_->count() - 1, group);
+    return group;
+}
+
+QList<GroupBarGroup*> GroupBar::groups() const
+{
+    QList<GroupBarGroup*> groups;
+    for (int i = 0; i < groups_->count(); ++i)
+        if (auto* group = qobject_cast<GroupBarGroup*>(groups_->itemAt(i)->widget()))
+            groups.append(group);
+    return groups;
+}
+
+} // namespace kovara::ui

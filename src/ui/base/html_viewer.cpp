@@ -1,0 +1,177 @@
+#include "ui/base/html_viewer.h"
+#include "ui/base/core_names.h"
+
+#include "ui/base/colors.h"
+#include "ui/base/text_codec.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPrinter>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <memory>
+
+namespace kovara::ui {
+
+HtmlViewer::HtmlViewer(QWidget* parent) : QTextBrowser(parent)
+{
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    setUndoRedoEnabled(false);
+    setSelectionEnabled(true);
+    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { emit linkClicked(url.toString()); });
+}
+
+void HtmlViewer::loadFromString(const QString& html)
+{
+    pageText_ = html;
+    setHtml(html);
+    moveCursor(QTextCursor::Start);
+}
+
+void HtmlViewer::loadFromBytes(const std::string& html)
+{
+    loadFromString(fromBytes(html));
+}
+
+void HtmlViewer::setDefaultFont(const QString& family, int pointSize)
+{
+    QFont font(family);
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    // The widget passes its font on to the document; setting both keeps them
+    // in step even before the change event has run.
+    setFont(font);
+    document()->setDefaultFont(font);
+}
+
+void HtmlViewer::setPaletteColor(QPalette::ColorRole role, const QColor& color)
+{
+    QPalette p = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, role, color);
+    setPalette(p);
+}
+
+void HtmlViewer::setDefaultFontColor(const QColor& color)
+{
+    setPaletteColor(QPalette::Text, color);
+}
+
+void HtmlViewer::setDefaultBackground(const QColor& color)
+{
+    setPaletteColor(QPalette::Base, color);
+}
+
+void HtmlViewer::applyDisplayPreferences(const Preferences& prefs)
+{
+    setDefaultBackground(toQColor(prefs.textBackColor));
+    setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
+    setDefaultFontColor(toQColor(prefs.textFontColor));
+}
+
+QString HtmlViewer::defaultFontName() const
+{
+    return document()->defaultFont().family();
+}
+
+int HtmlViewer::defaultFontSize() const
+{
+    return document()->defaultFont().pointSize();
+}
+
+QColor HtmlViewer::defaultFontColor() const
+{
+    return palette().color(QPalette::Active, QPalette::Text);
+}
+
+QColor HtmlViewer::defaultBackground() const
+{
+    return palette().color(QPalette::Active, QPalette::Base);
+}
+
+void HtmlViewer::setSelectionEnabled(bool enabled)
+{
+    selectionEnabled_ = enabled;
+    Qt::TextInteractionFlags flags = Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
+    if (enabled)
+        flags |= Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    else {
+        QTextCursor c = textCursor();
+        c.clearSelection();
+        setTextCursor(c);
+    }
+    setTextInteractionFlags(flags);
+}
+
+int HtmlViewer::selectionLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void HtmlViewer::copySelection()
+{
+    if (selectionLength() > 0)
+        copy(); // QTextEdit offers the selection as text/html and text/plain
+}
+
+void HtmlViewer::selectWholePage()
+{
+    selectAll();
+}
+
+namespace {
+
+// The document laid out for printer the way QTextDocument::print lays out a
+// document without a page size of its own: the printer's page, 2 cm margins
+// measured at screen resolution.
+std::unique_ptr<QTextDocument> printLayout(const QTextDocument& source, QPrinter& printer)
+{
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    doc->documentLayout()->setPaintDevice(&printer);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
+    const qreal dpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
+    QTextFrameFormat format = doc->rootFrame()->frameFormat();
+    format.setLeftMargin(int((2 / 2.54) * dpiX));
+    format.setRightMargin(int((2 / 2.54) * dpiX));
+    format.setTopMargin(int((2 / 2.54) * dpiY));
+    format.setBottomMargin(int((2 / 2.54) * dpiY));
+    doc->rootFrame()->setFrameFormat(format);
+    doc->setPageSize(QSizeF(printer.width(), printer.height()));
+    return doc;
+}
+
+} // namespace
+
+int HtmlViewer::pageCount(QPrinter& printer) const
+{
+    return std::max(1, printLayout(*document(), printer)->pageCount());
+}
+
+void HtmlViewer::printPages(QPrinter& printer, int fromPage, int toPage) const
+{
+    if (fromPage > 0 && toPage >= fromPage)
+        printer.setFromTo(fromPage, toPage);
+    else
+        printer.setFromTo(0, 0);
+    document()->print(&printer);
+}
+
+void HtmlViewer::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (contextActions_.isEmpty()) {
+        QTextBrowser::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    menu.addActions(contextActions_);
+    menu.exec(event->globalPos());
+}
+
+} // namespace kovara::ui

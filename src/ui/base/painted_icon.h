@@ -1,0 +1,17 @@
+#pragma once
+// An icon drawn by a function when it is first shown, not when it is made:
+// fallback icons for windows that are created at start-up but opened later
+// cost nothing until they appear.
+#include "ui/base/core_names.h"
+#include <QIcon>
+#include <functional>
+
+class QPainter;
+
+namespace kovara::ui {
+
+// paint draws into a 16 x 16 pixmap already filled transparent, with the pen
+// set to the button text colour and antialiasing on.
+QIcon paintedIcon(std::function<void(QPainter&)> paint);
+
+} // namespace kovara::ui

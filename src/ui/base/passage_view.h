@@ -1,0 +1,74 @@
+#pragma once
+// The reading page's panel: the plan's title and day line over the day's
+// passage, shown in an HTML viewer in the user's display style. The page text
+// itself is built by buildPassagePage in the core; this frame only shows it.
+#include "ui/base/core_names.h"
+#include <QWidget>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+
+namespace kovara::core {
+class BibleStore;
+class Preferences;
+} // namespace kovara::core
+
+namespace kovara::ui {
+
+class HtmlViewer;
+
+class PassageView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PassageView(QWidget* parent = nullptr);
+
+    // Keeps prefs (not owned; must outlive the frame or be replaced), applies
+    // its colours and font to the viewer and the panel, and renders the current
+    // passage again when there is one, so a changed paragraph style or font
+    // shows at once. Raises what renderPassage raises.
+    void assignPreferences(Preferences& prefs);
+
+    // Shows a plan day: sets the labels, keeps spec, title, day line and bible
+    // (not owned) and renders. Raises "Preferences not yet assigned on
+    // loadPlanVerses" before the first assignPreferences (nothing changes
+    // then), and what renderPassage raises; in that case the labels show the
+    // new title and day line and the viewer shows "Loading...".
+    void loadPlanVerses(const std::string& verseSpec, const std::string& title, const std::string& dayLine,
+                        BibleStore& bible);
+    // The same call under the name the main window uses for a passage.
+    void showPassage(const std::string& verseSpec, const std::string& title, const std::string& dayLine,
+                     BibleStore& bible)
+    {
+        loadPlanVerses(verseSpec, title, dayLine, bible);
+    }
+
+    // Builds the page of the kept specification and loads it, under the busy
+    // cursor (restored on every exit). Raises what buildPassagePage raises.
+    void renderPassage();
+
+    const std::string& verseSpec() const { return verseSpec_; }
+
+    // For the main window's copy and print commands while this page shows.
+    HtmlViewer* viewer() const { return htmlViewer; }
+
+    // Controls, by the names the program uses for them.
+    QFrame* headerPanel;
+    QLabel* passageLabel;
+    QLabel* titleLabel;
+    QLabel* dateLabel;
+    QFrame* viewerPanel;
+    HtmlViewer* htmlViewer;
+    QAction* copyAction;     // "Copy Selected Text": enabled only with a selection
+    QAction* selectAllAction; // "Select All": always enabled
+
+private:
+    Preferences* prefs_ = nullptr;
+    BibleStore* bible_ = nullptr;
+    std::string verseSpec_;
+    std::string title_;
+    std::string dayLine_;
+};
+
+} // namespace kovara::ui

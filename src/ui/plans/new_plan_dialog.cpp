@@ -1,0 +1,352 @@
+#include "ui/plans/new_plan_dialog.h"
+#include "ui/base/core_names.h"
+
+#include "core/content/bible_store.h"
+#include "core/plans/plan_store.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/error_guard.h"
+#include "ui/base/dates.h"
+#include "ui/base/text_codec.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+
+namespace {
+
+QLabel* descriptionLabel(const char* text, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setWordWrap(true);
+    label->setContentsMargins(24, 0, 0, 6);
+    return label;
+}
+
+// Refills a chapter list with "1" .. "count" and selects chapter selected,
+// without raising its change signal.
+void fillChapterList(QComboBox* box, int count, int selected)
+{
+    const QSignalBlocker block(box);
+    box->clear();
+    QStringList items;
+    items.reserve(count);
+    for (int i = 1; i <= count; ++i)
+        items << QString::number(i);
+    box->addItems(items);
+    box->setCurrentIndex(selected - 1);
+}
+
+void makeBold(QWidget* widget)
+{
+    QFont font = widget->font();
+    font.setBold(true);
+    widget->setFont(font);
+}
+
+} // namespace
+
+NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), clock_(clock)
+{
+    setWindowTitle(QStringLiteral("Create Daily Bible Reading Plan"));
+
+    auto* heading = new QLabel(QStringLiteral("Select a Daily Reading Plan:"), this);
+    makeBold(heading);
+
+    sevenTypesPlanRadio = new QRadioButton(QStringLiteral("Bible in a Year: Seven Book Types a Week"), this);
+    otNtPlanRadio = new QRadioButton(QStringLiteral("Bible in a Year: Old and New Testaments Each Day"), this);
+    customPlanRadio = new QRadioButton(QStringLiteral("Custom Reading Plan"), this);
+    auto* group = new QButtonGroup(this);
+    group->addButton(sevenTypesPlanRadio);
+    group->addButton(otNtPlanRadio);
+    group->addButton(customPlanRadio);
+    // A kind is chosen from the first use on, so "Create Reading record" always
+    // does something.
+    sevenTypesPlanRadio->setChecked(true);
+
+    startBookCombo = new QComboBox(this);
+    startChapterCombo = new QComboBox(this);
+    endBookCombo = new QComboBox(this);
+    endChapterCombo = new QComboBox(this);
+    completionDateEdit = new QDateEdit(this);
+    completionDateEdit->setCalendarPopup(true);
+    // The system's short date with the year in full, as the other date fields.
+    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    completionDateEdit->setDisplayFormat(format);
+    // Only a finished entry counts: intermediate dates while typing a year
+    // would otherwise be reset to today with a beep.
+    completionDateEdit->setKeyboardTracking(false);
+    completionDateEdit->setDate(toQDate(clock_.today()));
+    customDetailsLabel = new QLabel(this);
+    customDetailsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    createPlanButton = new QPushButton(QStringLiteral("Create Reading Plan"), this);
+    makeBold(createPlanButton);
+    createPlanButton->setDefault(true);
+
+    auto* custom = new QGridLayout;
+    custom->setContentsMargins(24, 0, 0, 0);
+    custom->addWidget(new QLabel(QStringLiteral("Starting Book:"), this), 0, 0);
+    custom->addWidget(startBookCombo, 0, 1);
+    custom->addWidget(new QLabel(QStringLiteral("Chapter:"), this), 0, 2);
+    custom->addWidget(startChapterCombo, 0, 3);
+    custom->addWidget(new QLabel(QStringLiteral("Ending Book:"), this), 1, 0);
+    custom->addWidget(endBookCombo, 1, 1);
+    custom->addWidget(new QLabel(QStringLiteral("Chapter:"), this), 1, 2);
+    custom->addWidget(endChapterCombo, 1, 3);
+    custom->addWidget(new QLabel(QStringLiteral("Completion Date:"), this), 2, 0);
+    custom->addWidget(completionDateEdit, 2, 1);
+    custom->addWidget(customDetailsLabel, 3, 0, 1, 4);
+    custom->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(createPlanButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(sevenTypesPlanRadio);
+    layout->addWidget(descriptionLabel(
+        "This plan will take you through the Bible in a year. Each day of the week, you will read from a different "
+        "type of book: On the first day of the plan, you will read from The Law; on the second, History; on the "
+        "third, Psalms; on the fourth, Poetry; on the fifth, Prophecy; on the sixth, The Gospels; and on the seventh, "
+        "The Epistles.",
+        this));
+    layout->addWidget(otNtPlanRadio);
+    layout->addWidget(descriptionLabel("This plan will take you though the Bible in a year. Each day you will read a "
+                                       "portion of Scripture from the Old Testament and from the New Testament.",
+                                       this));
+    layout->addWidget(customPlanRadio);
+    layout->addWidget(descriptionLabel("Create your own reading plan by choosing what you want to read and the date "
+                                       "you want to complete your reading.",
+                                       this));
+    layout->addLayout(custom);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    setMinimumWidth(560);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (QRadioButton* radio : {sevenTypesPlanRadio, otNtPlanRadio, customPlanRadio})
+        connect(radio, &QRadioButton::clicked, this, [this] { updateControls(); });
+    connect(startBookCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { runGuarded(dialogs_, [&] { startBookChanged(index); }); });
+    connect(endBookCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { runGuarded(dialogs_, [&] { endBookChanged(index); }); });
+    connect(startChapterCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { runGuarded(dialogs_, [&] { startChapterChanged(index); }); });
+    connect(endChapterCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { runGuarded(dialogs_, [&] { endChapterChanged(index); }); });
+    connect(completionDateEdit, &QDateEdit::dateChanged, this,
+            [this] { runGuarded(dialogs_, [this] { completionDateChanged(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(createPlanButton, &QPushButton::clicked, this,
+            [this] { runGuarded(dialogs_, [this] { onCreatePlanClicked(); }); });
+
+    updateControls();
+}
+
+void NewPlanDialog::setBible(BibleStore& bible)
+{
+    if (bible_ == &bible)
+        return;
+    bible_ = &bible;
+    QStringList names;
+    for (int book = 1; book <= BibleStore::kMaxBooks; ++book)
+        names << fromBytes(bible.getLongBookName(book));
+    for (QComboBox* box : {startBookCombo, endBookCombo}) {
+        const QSignalBlocker block(box);
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(0);
+    }
+    stretch_ = CustomStretch{};
+    fillStartChapters();
+    fillEndChapters();
+    updateCustomDetails();
+}
+
+bool NewPlanDialog::execute()
+{
+    checkNewPlanSources(bible_, planFileName);
+    // A date chosen on an earlier day may lie in the past by now; the plan
+    // always runs from today.
+    const QDate today = toQDate(clock_.today());
+    if (completionDateEdit->date() < today) {
+        const QSignalBlocker block(completionDateEdit);
+        completionDateEdit->setDate(today);
+    }
+    updateControls();
+    updateCustomDetails();
+    return runModal() == QDialog::Accepted;
+}
+
+int NewPlanDialog::runModal()
+{
+    return exec();
+}
+
+NewPlanKind NewPlanDialog::selectedKind() const
+{
+    if (sevenTypesPlanRadio->isChecked())
+        return NewPlanKind::SevenTypes;
+    if (otNtPlanRadio->isChecked())
+        return NewPlanKind::OtNtDaily;
+    if (customPlanRadio->isChecked())
+        return NewPlanKind::Custom;
+    return NewPlanKind::None;
+}
+
+void NewPlanDialog::updateControls()
+{
+    const bool custom = customPlanRadio->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{startBookCombo, startChapterCombo, endBookCombo,
+                                                       endChapterCombo, completionDateEdit,
+                                                       customDetailsLabel})
+        w->setEnabled(custom);
+}
+
+void NewPlanDialog::fillStartChapters()
+{
+    stretch_.startChapter = 1;
+    fillChapterList(startChapterCombo, bible_ ? bible_->getChapterCount(stretch_.startBook) : 0, 1);
+}
+
+void NewPlanDialog::fillEndChapters()
+{
+    const int count = bible_ ? bible_->getChapterCount(stretch_.endBook) : 0;
+    stretch_.endChapter = std::max(1, count);
+    fillChapterList(endChapterCombo, count, count);
+}
+
+int NewPlanDialog::getStartVerseIndex() const
+{
+    return stretch_.startVerseIndex(*bible_);
+}
+
+int NewPlanDialog::getEndVerseIndex() const
+{
+    return stretch_.endVerseIndex(*bible_);
+}
+
+CustomPlanFigures NewPlanDialog::customFigures() const
+{
+    return customPlanFigures(getStartVerseIndex(), getEndVerseIndex(), clock_.today(),
+                             fromQDate(completionDateEdit->date()));
+}
+
+void NewPlanDialog::updateCustomDetails()
+{
+    if (!bible_)
+        return;
+    customDetailsLabel->setText(fromBytes(customDetailsText(customFigures())));
+}
+
+void NewPlanDialog::showStretch(bool refillStart, bool refillEnd)
+{
+    const QSignalBlocker b1(startBookCombo), b2(endBookCombo), b3(startChapterCombo),
+        b4(endChapterCombo);
+    startBookCombo->setCurrentIndex(stretch_.startBook - 1);
+    endBookCombo->setCurrentIndex(stretch_.endBook - 1);
+    if (refillStart)
+        fillChapterList(startChapterCombo, bible_->getChapterCount(stretch_.startBook), stretch_.startChapter);
+    else
+        startChapterCombo->setCurrentIndex(stretch_.startChapter - 1);
+    if (refillEnd)
+        fillChapterList(endChapterCombo, bible_->getChapterCount(stretch_.endBook), stretch_.endChapter);
+    else
+        endChapterCombo->setCurrentIndex(stretch_.endChapter - 1);
+}
+
+void NewPlanDialog::startBookChanged(int index)
+{
+    if (!bible_ || index < 0)
+        return;
+    const int oldEnd = stretch_.endBook;
+    stretch_.changeStartBook(index + 1, *bible_);
+    showStretch(true, stretch_.endBook != oldEnd);
+    updateCustomDetails();
+}
+
+void NewPlanDialog::endBookChanged(int index)
+{
+    if (!bible_ || index < 0)
+        return;
+    const int oldStart = stretch_.startBook;
+    stretch_.changeEndBook(index + 1, *bible_);
+    showStretch(stretch_.startBook != oldStart, true);
+    updateCustomDetails();
+}
+
+void NewPlanDialog::startChapterChanged(int index)
+{
+    if (!bible_ || index < 0)
+        return;
+    stretch_.changeStartChapter(index + 1);
+    showStretch(false, false);
+    updateCustomDetails();
+}
+
+void NewPlanDialog::endChapterChanged(int index)
+{
+    if (!bible_ || index < 0)
+        return;
+    stretch_.changeEndChapter(index + 1);
+    showStretch(false, false);
+    updateCustomDetails();
+}
+
+void NewPlanDialog::completionDateChanged()
+{
+    const QDate today = toQDate(clock_.today());
+    if (completionDateEdit->date() < today) {
+        {
+            const QSignalBlocker block(completionDateEdit);
+            completionDateEdit->setDate(today);
+        }
+        QApplication::beep();
+    }
+    updateCustomDetails();
+}
+
+void NewPlanDialog::onCreatePlanClicked()
+{
+    const NewPlanKind kind = selectedKind();
+    switch (kind) {
+    case NewPlanKind::SevenTypes:
+    case NewPlanKind::OtNtDaily:
+        // Assigned only when the whole template was read, so a failure keeps
+        // the earlier days.
+        planDays = loadTemplateVerses(planFileName, templateTableOf(kind));
+        accept();
+        break;
+    case NewPlanKind::Custom: {
+        const CustomPlanFigures figures = customFigures();
+        if (figures.perDay < 1) {
+            dialogs_.message(QString::fromUtf8(kLessThanOneVersePerDay));
+            return;
+        }
+        planDays = customPlanDays(figures);
+        accept();
+        break;
+    }
+    case NewPlanKind::None:
+        break;
+    }
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,347 @@
+#include "ui/plans/plan_manager_page.h"
+#include "ui/base/core_names.h"
+
+#include "core/base/exception.h"
+#include "core/content/bible_store.h"
+#include "core/plans/plan_store.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/error_guard.h"
+#include "ui/base/dates.h"
+#include "ui/base/shell.h"
+#include "ui/base/busy_cursor.h"
+#include "ui/base/text_codec.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+
+namespace {
+
+const char* const kNoPlansEntry = "No reading plans have been created. Click \"Start New Reading Plan.\"";
+const char* const kMarkRangeCaption = "Mark all days through this day as read";
+const char* const kMarkRangeDayCaption = "Mark all days through day %d as read";
+const char* const kResetCaption = "Rest plan so that this day is today";
+const char* const kResetDayCaption = "Reset plan so that day %d is today";
+const char* const kConfirmDelete = "Are you absolutely certain that you wish to permanantly delete plan \"%s\"?";
+const char* const kRenameCaption = "Rename Reading Plan";
+const char* const kRenamePrompt = "Enter a new name for \"%s.\"";
+const char* const kRenameBlank = "Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.";
+const char* const kRenameDuplicate =
+    "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.";
+
+enum Column { ColumnDay, ColumnDate, ColumnPassage };
+
+// Restores the list's repainting when a fill ends, also by an exception.
+class UpdatesSuspended {
+public:
+    explicit UpdatesSuspended(QWidget* widget) : widget_(widget) { widget_->setUpdatesEnabled(false); }
+    ~UpdatesSuspended() { widget_->setUpdatesEnabled(true); }
+    UpdatesSuspended(const UpdatesSuspended&) = delete;
+    UpdatesSuspended& operator=(const UpdatesSuspended&) = delete;
+
+private:
+    QWidget* widget_;
+};
+
+Qt::CheckState checkOf(bool done)
+{
+    return done ? Qt::Checked : Qt::Unchecked;
+}
+
+} // namespace
+
+PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent)
+    : QWidget(parent), shell_(shell), views_(views)
+{
+    titleLabel = new QLabel(QStringLiteral("Reading Plan Manager"), this);
+    QFont titleFont = titleLabel->font();
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() + 4);
+    titleLabel->setFont(titleFont);
+
+    planCombo = new QComboBox(this);
+    planCombo->setEditable(false);
+    planCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    planCombo->setMinimumContentsLength(30);
+
+    dayList = new QTreeWidget(this);
+    dayList->setColumnCount(3);
+    dayList->setHeaderLabels({QStringLiteral("Day"), QStringLiteral("Date"), QStringLiteral("Passage")});
+    dayList->setRootIsDecorated(false);
+    // Every row has the same height, which keeps a list of tens of thousands
+    // of days quick to fill and scroll.
+    dayList->setUniformRowHeights(true);
+    dayList->setSelectionMode(QAbstractItemView::SingleSelection);
+    dayList->setContextMenuPolicy(Qt::CustomContextMenu);
+    dayList->header()->setStretchLastSection(true);
+    dayList->setColumnWidth(ColumnDay, 90);
+    dayList->setColumnWidth(ColumnDate, 120);
+
+    deletePlanButton = new QPushButton(QStringLiteral("Delete Plan"), this);
+    renamePlanButton = new QPushButton(QStringLiteral("Rename Plan"), this);
+    newPlanButton = new QPushButton(QStringLiteral("Start New Reading Plan"), this);
+
+    markRangeAsDoneAction = new QAction(QString::fromUtf8(kMarkRangeCaption), this);
+    resetPlanToDayAction = new QAction(QString::fromUtf8(kResetCaption), this);
+    dayListMenu = new QMenu(this);
+    dayListMenu->addAction(markRangeAsDoneAction);
+    dayListMenu->addAction(resetPlanToDayAction);
+    markRangeAsDoneAction->setEnabled(false);
+    resetPlanToDayAction->setEnabled(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this));
+    top->addWidget(planCombo, 1);
+    // The hint stands on its own line under the list, so the buttons beside it
+    // never squeeze it in a narrow window.
+    auto* hint = new QLabel(QStringLiteral("Right-click plan days for additional options."), this);
+    hint->setObjectName(QStringLiteral("LabelRightClickHint"));
+    hint->setWordWrap(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(deletePlanButton);
+    buttons->addWidget(renamePlanButton);
+    buttons->addWidget(newPlanButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(titleLabel);
+    layout->addLayout(top);
+    layout->addWidget(dayList, 1);
+    layout->addWidget(hint);
+    layout->addLayout(buttons);
+
+    Dialogs& dialogs = shell_.getDialogs();
+    connect(planCombo, &QComboBox::activated, this, [this, &dialogs](int index) {
+        if (index >= 0 && currentPlan_ >= 0)
+            runGuarded(dialogs, [&] { showPlan(index); });
+    });
+    connect(dayList, &QTreeWidget::itemChanged, this, &PlanManagerPage::dayItemChanged);
+    // Double click and Enter both open the day.
+    connect(dayList, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { dayItemDoubleClicked(item); });
+    connect(dayList, &QTreeWidget::itemSelectionChanged, this, &PlanManagerPage::updateDayActions);
+    connect(dayList, &QTreeWidget::customContextMenuRequested, this, &PlanManagerPage::showContextMenu);
+    connect(markRangeAsDoneAction, &QAction::triggered, this,
+            [this, &dialogs] { runGuarded(dialogs, [this] { markRangeAsDone(); }); });
+    connect(resetPlanToDayAction, &QAction::triggered, this,
+            [this, &dialogs] { runGuarded(dialogs, [this] { resetPlanToDay(); }); });
+    connect(newPlanButton, &QPushButton::clicked, this,
+            [this, &dialogs] { runGuarded(dialogs, [this] { onNewPlanClicked(); }); });
+    connect(deletePlanButton, &QPushButton::clicked, this,
+            [this, &dialogs] { runGuarded(dialogs, [this] { onDeletePlanClicked(); }); });
+    connect(renamePlanButton, &QPushButton::clicked, this,
+            [this, &dialogs] { runGuarded(dialogs, [this] { onRenamePlanClicked(); }); });
+}
+
+PlanStore& PlanManagerPage::planStore()
+{
+    return shell_.planStore();
+}
+
+void PlanManagerPage::setPlans(int plan)
+{
+    PlanStore& plans = planStore();
+    {
+        const QSignalBlocker block(planCombo);
+        planCombo->clear();
+    }
+    {
+        const QSignalBlocker block(dayList);
+        dayList->clear();
+    }
+    const int count = plans.getPlanCount();
+    const bool any = count > 0;
+    deletePlanButton->setEnabled(any);
+    renamePlanButton->setEnabled(any);
+    planCombo->setEnabled(any);
+    if (!any) {
+        currentPlan_ = -1;
+        const QSignalBlocker block(planCombo);
+        planCombo->addItem(QString::fromUtf8(kNoPlansEntry));
+        planCombo->setCurrentIndex(0);
+        updateDayActions();
+        return;
+    }
+    if (plan < 0 || plan >= count)
+        plan = 0;
+    {
+        const QSignalBlocker block(planCombo);
+        QStringList titles;
+        for (int i = 0; i < count; ++i)
+            titles << fromBytes(plans.getPlanTitle(i));
+        planCombo->addItems(titles);
+        planCombo->setCurrentIndex(plan);
+    }
+    showPlan(plan);
+}
+
+void PlanManagerPage::showPlan(int plan)
+{
+    PlanStore& plans = planStore();
+    const BibleStore& bible = shell_.bible();
+    currentPlan_ = plan;
+    const BusyCursor busy;
+    const QSignalBlocker block(dayList);
+    const UpdatesSuspended suspended(dayList);
+    dayList->clear();
+
+    const int count = plans.getDayCount(plan);
+    const QLocale locale = QLocale::system();
+    const QDate start = toQDate(plans.getStartDate(plan));
+    // One read transaction for the whole fill: a 31,102-day plan otherwise
+    // spends most of its time taking and dropping the file lock per lookup.
+    const BibleStore::ReadSession session(bible);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(count);
+    try {
+        for (int day = 1; day <= count; ++day) {
+            auto* item = new QTreeWidgetItem;
+            items.append(item);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            item->setText(ColumnDay, QString::number(day));
+            item->setText(ColumnDate, locale.toString(start.addDays(day - 1), QLocale::ShortFormat));
+            item->setText(ColumnPassage, fromBytes(bible.getReferenceText(plans.getDayVerses(plan, day))));
+            item->setCheckState(ColumnDay, checkOf(plans.isDayDone(plan, day)));
+        }
+    } catch (...) {
+        qDeleteAll(items);
+        throw;
+    }
+    dayList->addTopLevelItems(items);
+    updateDayActions();
+}
+
+int PlanManagerPage::selectedDay() const
+{
+    const QList<QTreeWidgetItem*> selected = dayList->selectedItems();
+    if (selected.isEmpty())
+        return 0;
+    return dayList->indexOfTopLevelItem(selected.first()) + 1;
+}
+
+void PlanManagerPage::updateDayActions()
+{
+    const int day = currentPlan_ >= 0 ? selectedDay() : 0;
+    markRangeAsDoneAction->setEnabled(day > 0);
+    resetPlanToDayAction->setEnabled(day > 0);
+    if (day > 0) {
+        markRangeAsDoneAction->setText(fromBytes(format(kMarkRangeDayCaption, day)));
+        resetPlanToDayAction->setText(fromBytes(format(kResetDayCaption, day)));
+        targetDay_ = day;
+    }
+}
+
+void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
+{
+    if (column != ColumnDay || currentPlan_ < 0)
+        return;
+    const int day = dayList->indexOfTopLevelItem(item) + 1;
+    const bool done = item->checkState(ColumnDay) == Qt::Checked;
+    Dialogs& dialogs = shell_.getDialogs();
+    if (!runGuarded(dialogs, [&] { planStore().setDayDone(currentPlan_, day, done); })) {
+        // The box shows what is stored: a failed write puts it back.
+        const QSignalBlocker block(dayList);
+        item->setCheckState(ColumnDay, checkOf(!done));
+        return;
+    }
+    runGuarded(dialogs, [this] { views_.rebuildPlanMenus(); });
+}
+
+void PlanManagerPage::dayItemDoubleClicked(QTreeWidgetItem* item)
+{
+    if (currentPlan_ == -1 || !item)
+        return;
+    const int day = dayList->indexOfTopLevelItem(item) + 1;
+    runGuarded(shell_.getDialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
+}
+
+void PlanManagerPage::showContextMenu(const QPoint& pos)
+{
+    updateDayActions();
+    dayListMenu->popup(dayList->viewport()->mapToGlobal(pos));
+}
+
+void PlanManagerPage::markRangeAsDone()
+{
+    const int target = targetDay_;
+    planStore().markDaysDoneThrough(currentPlan_, target);
+    {
+        const QSignalBlocker block(dayList);
+        for (int i = 0; i < target && i < dayList->topLevelItemCount(); ++i)
+            dayList->topLevelItem(i)->setCheckState(ColumnDay, Qt::Checked);
+    }
+    views_.rebuildPlanMenus();
+}
+
+void PlanManagerPage::resetPlanToDay()
+{
+    const int target = targetDay_;
+    planStore().setStartDate(currentPlan_, shell_.getClock().today() - target + 1);
+    showPlan(currentPlan_);
+    // Keep the chosen day in view after the refill.
+    if (QTreeWidgetItem* item = dayList->topLevelItem(target - 1)) {
+        dayList->setCurrentItem(item);
+        dayList->scrollToItem(item);
+    }
+    views_.rebuildPlanMenus();
+}
+
+void PlanManagerPage::onNewPlanClicked()
+{
+    views_.startNewPlan();
+}
+
+void PlanManagerPage::onDeletePlanClicked()
+{
+    if (currentPlan_ < 0)
+        return;
+    PlanStore& plans = planStore();
+    if (!shell_.getDialogs().confirm(fromBytes(format(kConfirmDelete, plans.getPlanTitle(currentPlan_)))))
+        return;
+    plans.deletePlan(currentPlan_);
+    views_.refreshPlanViews(0);
+}
+
+void PlanManagerPage::onRenamePlanClicked()
+{
+    if (currentPlan_ < 0)
+        return;
+    PlanStore& plans = planStore();
+    Dialogs& dialogs = shell_.getDialogs();
+    const std::string old = plans.getPlanTitle(currentPlan_);
+    const QString caption = QString::fromUtf8(kRenameCaption);
+    const QString prompt = fromBytes(format(kRenamePrompt, old));
+    std::string value = old;
+    for (;;) {
+        QString typed = fromBytes(value);
+        if (!dialogs.promptText(caption, prompt, typed))
+            return;
+        value = toBytes(typed);
+        if (value == old)
+            return;
+        value = trim(value);
+        if (value.empty()) {
+            dialogs.message(QString::fromUtf8(kRenameBlank));
+            continue;
+        }
+        if (plans.planTitleExists(value)) {
+            dialogs.message(QString::fromUtf8(kRenameDuplicate));
+            continue;
+        }
+        break;
+    }
+    plans.renamePlan(currentPlan_, value);
+    views_.refreshPlanViews(currentPlan_);
+}
+
+} // namespace kovara::ui

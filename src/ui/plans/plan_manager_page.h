@@ -1,0 +1,94 @@
+#pragma once
+// The plan manager page: one plan at a time as a list of all its days (day
+// number, date and passage, with a check box for the read flag). Here the user
+// switches plans, ticks days, marks every day up to one as read, moves the
+// start so that a chosen day falls on today, opens a day on the reading page,
+// and creates, deletes or retitles plans.
+#include "ui/base/core_names.h"
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kovara::core {
+class PlanStore;
+}
+
+namespace kovara::ui {
+
+class Shell;
+
+// What the plan manager asks of the reading-plan commands around it.
+class PlanViews {
+public:
+    virtual ~PlanViews() = default;
+    // Rebuilds the plan entries of the Reading menu and the side bar.
+    virtual void rebuildPlanMenus() = 0;
+    // Rebuilds the plan entries and refills the plan manager on plan.
+    virtual void refreshPlanViews(int plan) = 0;
+    // Shows plan's day (0 = the day to read now) on the reading page.
+    virtual void showPlanDay(int plan, int day) = 0;
+    // Asks for and creates a new plan; its index, or -1.
+    virtual int startNewPlan() = 0;
+};
+
+class PlanManagerPage : public QWidget {
+    Q_OBJECT
+public:
+    // shell gives the stores, dialogs and clock; views the commands around
+    // the page. Both must outlive the frame. The plan store is asked from the
+    // shell at each use, since restore replaces it.
+    PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent = nullptr);
+
+    // Refills the plan list from the store and shows plan (the first plan when
+    // plan is not one of them), or the single entry for no plans.
+    void setPlans(int plan);
+    // Fills the day list with plan's days and makes it currentPlan.
+    void showPlan(int plan);
+
+    // The plan shown; -1 when there are no plans. The Print command prints it.
+    int currentPlan() const { return currentPlan_; }
+
+    // Enables the two day actions for the selected day and puts its number in
+    // their captions; disables them when no day is selected.
+    void updateDayActions();
+    // The day the two actions act on (the selected day when last updated).
+    int targetDay() const { return targetDay_; }
+
+    void markRangeAsDone();
+    void resetPlanToDay();
+    void onNewPlanClicked();
+    void onDeletePlanClicked();
+    void onRenamePlanClicked();
+
+    QLabel* titleLabel;
+    QComboBox* planCombo;
+    // One line per day: day number, short date and passage; the check box in
+    // the first column is the day's read flag.
+    QTreeWidget* dayList;
+    QPushButton* deletePlanButton;
+    QPushButton* renamePlanButton;
+    QPushButton* newPlanButton;
+    QMenu* dayListMenu;
+    QAction* markRangeAsDoneAction;
+    QAction* resetPlanToDayAction;
+
+private:
+    PlanStore& planStore();
+    int selectedDay() const;
+    void dayItemChanged(QTreeWidgetItem* item, int column);
+    void dayItemDoubleClicked(QTreeWidgetItem* item);
+    void showContextMenu(const QPoint& pos);
+
+    Shell& shell_;
+    PlanViews& views_;
+    int currentPlan_ = -1;
+    int targetDay_ = 0;
+};
+
+} // namespace kovara::ui

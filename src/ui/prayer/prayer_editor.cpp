@@ -1,0 +1,565 @@
+#include "ui/prayer/prayer_editor.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
+#include "core/base/exception.h"
+#include "core/prayer/prayer_store.h"
+#include "core/prayer/prayer_preview.h"
+#include "ui/base/dialogs.h"
+#include "ui/base/error_guard.h"
+#include "ui/base/dates.h"
+#include "ui/base/painted_icon.h"
+#include "ui/prayer/prayer_text.h"
+#include "ui/prayer/rtf_codec.h"
+#include "ui/base/text_codec.h"
+#include "ui/base/window_placement.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+
+namespace {
+
+const char* const kPlacementSection = "Prayer Edit Window State";
+
+const char* const kCloseQuestion =
+    "Do you wish to save your changes to this prayer item?\n\n"
+    "Select YES to save your changes and close the prayer editor.\n"
+    "Select NO to close the prayer editor without saving your changes.\n"
+    "Select CANCEL to return to the prayer editor without closing it.";
+
+bool isBulletStyle(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// A hint "Short|Long": the short part as the tool tip, the long part (or the
+// short one when there is none) on the status bar.
+void setHint(QAction* action, const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    action->setToolTip(bar < 0 ? hint : hint.left(bar));
+    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+// 16-pixel icons for the formatting commands, drawn in the button text
+// colour when first shown, for desktops whose icon theme has none.
+QIcon letterIcon(QChar letter, bool bold, bool italic, bool underline, bool strikeOut)
+{
+    return paintedIcon([=](QPainter& painter) {
+        QFont font(QStringLiteral("Serif"));
+        font.setPixelSize(14);
+        font.setBold(bold);
+        font.setItalic(italic);
+        font.setUnderline(underline);
+        font.setStrikeOut(strikeOut);
+        painter.setFont(font);
+        painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QString(letter));
+    });
+}
+
+// Four text lines aligned as asked; with bullets, a dot before each.
+QIcon linesIcon(Qt::Alignment align, bool bullets)
+{
+    return paintedIcon([=](QPainter& painter) {
+        for (int row = 0; row < 4; ++row) {
+            const int y = 2 + row * 4;
+            const int length = bullets ? 9 : (row % 2 ? 9 : 14);
+            int x = 1;
+            if (bullets) {
+                painter.drawEllipse(QPointF(2.5, y), 1.2, 1.2);
+                x = 6;
+            } else if (align & Qt::AlignHCenter) {
+                x = (16 - length) / 2;
+            } else if (align & Qt::AlignRight) {
+                x = 15 - length;
+            }
+            painter.drawLine(x, y, x + length, y);
+        }
+    });
+}
+
+} // namespace
+
+PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), placementIni_(placementIni)
+{
+    setObjectName(QStringLiteral("FormPrayerEdit"));
+    setWindowTitle(tr("Editing Prayer Item - Kovara"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+
+    // Save and Close / Close.
+    saveAndCloseAction = new QAction(tr("Save and Close"), this);
+    saveAndCloseAction->setObjectName(QStringLiteral("ActionSaveAndClose"));
+    saveAndCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAndCloseAction->setEnabled(false);
+    connect(saveAndCloseAction, &QAction::triggered, this, [this] {
+        if (!modified_)
+            return;
+        if (runGuarded(dialogs_, [this] { savePrayer(); }))
+            close();
+    });
+    closeAction = new QAction(tr("Close"), this);
+    closeAction->setObjectName(QStringLiteral("ActionClose"));
+    closeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(closeAction, &QAction::triggered, this, [this] { close(); });
+    addAction(saveAndCloseAction);
+    addAction(closeAction);
+
+    saveAndCloseButton = new QToolButton(this);
+    saveAndCloseButton->setDefaultAction(saveAndCloseAction);
+    closeButton = new QToolButton(this);
+    closeButton->setDefaultAction(closeAction);
+    for (QToolButton* button : {saveAndCloseButton, closeButton}) {
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setAutoRaise(false);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(saveAndCloseButton);
+    buttons->addWidget(closeButton);
+    buttons->addStretch(1);
+
+    // The item's fields.
+    titleEdit = new QLineEdit(this);
+    titleEdit->setObjectName(QStringLiteral("RzEditTitle"));
+    titleEdit->setToolTip(tr("Specify a title for this prayer item here."));
+    topicCombo = new QComboBox(this);
+    topicCombo->setObjectName(QStringLiteral("RzComboBoxTopic"));
+    topicCombo->setEditable(true);
+    topicCombo->setInsertPolicy(QComboBox::NoInsert);
+    topicCombo->setToolTip(tr("Specify an optional category for your prayer here. You may use an existing "
+                                   "category or create a new one."));
+    statusCombo = new QComboBox(this);
+    statusCombo->setObjectName(QStringLiteral("RzComboBoxStatus"));
+    statusCombo->addItems({QStringLiteral("Active"), QStringLiteral("Answered"), QStringLiteral("Inactive")});
+    statusCombo->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
+    datesLabel = new QLabel(this);
+    datesLabel->setObjectName(QStringLiteral("LabelDates"));
+    datesLabel->setTextFormat(Qt::PlainText);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(tr("Prayer &Title:"), titleEdit);
+    fields->addRow(tr("Prayer &Category:"), topicCombo);
+    fields->addRow(tr("Prayer &Status:"), statusCombo);
+
+    // The text panel.
+    textEdit = new QTextEdit(this);
+    textEdit->setObjectName(QStringLiteral("RichEdit1"));
+    textEdit->setAcceptRichText(true);
+    textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    textEdit->document()->setDocumentMargin(5);
+    ToolBarText = new QToolBar(this);
+    ToolBarText->setObjectName(QStringLiteral("ToolBarText"));
+    ToolBarText->setIconSize(QSize(16, 16));
+    contextMenu = new QMenu(this);
+    contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    createTextActions();
+    textEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textEdit, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { contextMenu->exec(textEdit->viewport()->mapToGlobal(pos)); });
+
+    // Status bar: the long hints and the modified pane.
+    editorStatusBar = new QStatusBar(this);
+    editorStatusBar->setSizeGripEnabled(false);
+    modifiedLabel = new QLabel(tr("Unmodified"), editorStatusBar);
+    modifiedLabel->setObjectName(QStringLiteral("RzStatusPaneMod"));
+    editorStatusBar->addPermanentWidget(modifiedLabel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->addLayout(buttons);
+    layout->addLayout(fields);
+    layout->addWidget(datesLabel);
+    layout->addWidget(ToolBarText);
+    layout->addWidget(textEdit, 1);
+    layout->addWidget(editorStatusBar);
+
+    setTabOrder(saveAndCloseButton, closeButton);
+    setTabOrder(closeButton, titleEdit);
+    setTabOrder(titleEdit, topicCombo);
+    setTabOrder(topicCombo, statusCombo);
+    setTabOrder(statusCombo, textEdit);
+
+    // Any change of a field marks the item modified; prepareToShow clears the
+    // flag again after loading.
+    connect(titleEdit, &QLineEdit::textChanged, this, [this] { setModified(true); });
+    connect(topicCombo, &QComboBox::editTextChanged, this, [this] { setModified(true); });
+    connect(statusCombo, &QComboBox::currentIndexChanged, this, [this] { setModified(true); });
+    connect(textEdit, &QTextEdit::textChanged, this, [this] { setModified(true); });
+
+    resize(512, 380);
+}
+
+void PrayerEditor::createTextActions()
+{
+    struct Spec {
+        QAction*& action;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        QKeySequence shortcut;
+        const char* icon;
+        bool checkable;
+        QIcon fallback = {};
+    };
+    const Spec specs[] = {
+        {cutAction, "EditCut1", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence::Cut,
+         "edit-cut", false},
+        {copyAction, "EditCopy1", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
+         QKeySequence::Copy, "edit-copy", false},
+        {pasteAction, "EditPaste1", "&Paste", "Paste|Inserts Clipboard contents", QKeySequence::Paste, "edit-paste",
+         false},
+        {undoAction, "EditUndo1", "&Undo", "Undo|Reverts the last action", QKeySequence::Undo, "edit-undo", false},
+        {boldAction, "RichEditBold1", "&Bold", "Bold", QKeySequence(Qt::CTRL | Qt::Key_B), "format-text-bold",
+         true, letterIcon(u'B', true, false, false, false)},
+        {italicAction, "RichEditItalic1", "&Italic", "Italic", QKeySequence(Qt::CTRL | Qt::Key_I),
+         "format-text-italic", true, letterIcon(u'I', false, true, false, false)},
+        {underlineAction, "RichEditUnderline1", "&Underline", "Underline", QKeySequence(Qt::CTRL | Qt::Key_U),
+         "format-text-underline", true, letterIcon(u'U', false, false, true, false)},
+        {strikeOutAction, "RichEditStrikeOut1", "&Strikeout", "Strikeout", QKeySequence(),
+         "format-text-strikethrough", true, letterIcon(u'S', false, false, false, true)},
+        {bulletsAction, "RichEditBullets1", "&Bullets", "Bullets|Inserts a bullet on the current line",
+         QKeySequence(), "format-list-unordered", true, linesIcon(Qt::AlignLeft, true)},
+        {alignLeftAction, "RichEditAlignLeft1", "Align &Left", "Align Left|Aligns text at the left indent",
+         QKeySequence(), "format-justify-left", true, linesIcon(Qt::AlignLeft, false)},
+        {alignCenterAction, "RichEditAlignCenter1", "&Center", "Center|Centers text between margins",
+         QKeySequence(), "format-justify-center", true, linesIcon(Qt::AlignHCenter, false)},
+        {alignRightAction, "RichEditAlignRight1", "Align &Right", "Align Right|Aligns text at the right indent",
+         QKeySequence(), "format-justify-right", true, linesIcon(Qt::AlignRight, false)},
+    };
+    for (const Spec& s : specs) {
+        s.action = new QAction(tr(s.caption), this);
+        s.action->setObjectName(QString::fromLatin1(s.name));
+        setHint(s.action, tr(s.hint));
+        s.action->setShortcut(s.shortcut);
+        // The keys belong to the text area; the cut, copy, paste and undo keys
+        // are handled by the text area itself and shown here for the menu.
+        s.action->setShortcutContext(Qt::WidgetShortcut);
+        s.action->setCheckable(s.checkable);
+        s.action->setIcon(QIcon::fromTheme(QString::fromLatin1(s.icon), s.fallback));
+        textEdit->addAction(s.action);
+    }
+    auto* alignment = new QActionGroup(this);
+    for (QAction* a : {alignLeftAction, alignCenterAction, alignRightAction})
+        alignment->addAction(a);
+
+    // Tool bar and context menu: the same commands in five groups.
+    const QList<QList<QAction*>> groups = {
+        {cutAction, copyAction, pasteAction},
+        {undoAction},
+        {boldAction, italicAction, underlineAction, strikeOutAction},
+        {bulletsAction},
+        {alignLeftAction, alignCenterAction, alignRightAction},
+    };
+    for (qsizetype g = 0; g < groups.size(); ++g) {
+        if (g > 0) {
+            ToolBarText->addSeparator();
+            contextMenu->addSeparator();
+        }
+        ToolBarText->addActions(groups[g]);
+        contextMenu->addActions(groups[g]);
+    }
+
+    connect(cutAction, &QAction::triggered, textEdit, &QTextEdit::cut);
+    connect(copyAction, &QAction::triggered, textEdit, &QTextEdit::copy);
+    connect(pasteAction, &QAction::triggered, textEdit, &QTextEdit::paste);
+    connect(undoAction, &QAction::triggered, textEdit, &QTextEdit::undo);
+    connect(boldAction, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat f;
+        f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+        mergeFormat(f);
+    });
+    connect(italicAction, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat f;
+        f.setFontItalic(on);
+        mergeFormat(f);
+    });
+    connect(underlineAction, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat f;
+        f.setFontUnderline(on);
+        mergeFormat(f);
+    });
+    connect(strikeOutAction, &QAction::triggered, this, [this](bool on) {
+        QTextCharFormat f;
+        f.setFontStrikeOut(on);
+        mergeFormat(f);
+    });
+    connect(bulletsAction, &QAction::triggered, this, [this] { toggleBullets(); });
+    connect(alignLeftAction, &QAction::triggered, this, [this] {
+        textEdit->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        updateTextActions();
+    });
+    connect(alignCenterAction, &QAction::triggered, this, [this] {
+        textEdit->setAlignment(Qt::AlignHCenter);
+        updateTextActions();
+    });
+    connect(alignRightAction, &QAction::triggered, this, [this] {
+        textEdit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+        updateTextActions();
+    });
+
+    cutAction->setEnabled(false);
+    copyAction->setEnabled(false);
+    undoAction->setEnabled(false);
+    connect(textEdit, &QTextEdit::copyAvailable, cutAction, &QAction::setEnabled);
+    connect(textEdit, &QTextEdit::copyAvailable, copyAction, &QAction::setEnabled);
+    connect(textEdit, &QTextEdit::undoAvailable, undoAction, &QAction::setEnabled);
+    connect(textEdit, &QTextEdit::cursorPositionChanged, this, [this] { updateTextActions(); });
+    connect(textEdit, &QTextEdit::currentCharFormatChanged, this, [this] { updateTextActions(); });
+    if (QClipboard* clipboard = QApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] { updatePasteAction(); });
+    updateTextActions();
+}
+
+void PrayerEditor::updatePasteAction()
+{
+    // Asking whether the clipboard holds something to paste waits for the
+    // clipboard's owner, which may be slow or never answer: asked only while
+    // the window is on screen, never while it is being made.
+    if (isVisible())
+        pasteAction->setEnabled(textEdit->canPaste());
+}
+
+void PrayerEditor::updateTextActions()
+{
+    const QTextCharFormat format = textEdit->currentCharFormat();
+    boldAction->setChecked(format.fontWeight() >= QFont::Bold);
+    italicAction->setChecked(format.fontItalic());
+    underlineAction->setChecked(format.fontUnderline());
+    strikeOutAction->setChecked(format.fontStrikeOut());
+    const QTextList* list = textEdit->textCursor().currentList();
+    bulletsAction->setChecked(list && isBulletStyle(list->format().style()));
+    const Qt::Alignment align = textEdit->alignment();
+    if (align & Qt::AlignHCenter)
+        alignCenterAction->setChecked(true);
+    else if (align & (Qt::AlignRight | Qt::AlignTrailing))
+        alignRightAction->setChecked(true);
+    else
+        alignLeftAction->setChecked(true);
+}
+
+void PrayerEditor::mergeFormat(const QTextCharFormat& format)
+{
+    QTextCursor cursor = textEdit->textCursor();
+    if (cursor.hasSelection())
+        cursor.mergeCharFormat(format);
+    // Without a selection the change applies to what is typed next.
+    textEdit->mergeCurrentCharFormat(format);
+    updateTextActions();
+}
+
+void PrayerEditor::toggleBullets()
+{
+    QTextCursor cursor = textEdit->textCursor();
+    const QTextList* current = cursor.currentList();
+    cursor.beginEditBlock();
+    if (current && isBulletStyle(current->format().style())) {
+        // Take every selected paragraph out of its list.
+        QTextDocument* doc = textEdit->document();
+        const QTextBlock first = doc->findBlock(cursor.selectionStart());
+        const QTextBlock last = doc->findBlock(cursor.selectionEnd());
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                list->remove(block);
+                QTextCursor at(block);
+                QTextBlockFormat bf = block.blockFormat();
+                bf.setIndent(0);
+                at.setBlockFormat(bf);
+            }
+            if (block == last)
+                break;
+        }
+    } else {
+        QTextListFormat list;
+        list.setStyle(QTextListFormat::ListDisc);
+        list.setIndent(1);
+        cursor.createList(list);
+    }
+    cursor.endEditBlock();
+    updateTextActions();
+}
+
+void PrayerEditor::setModified(bool modified)
+{
+    modified_ = modified;
+    saveAndCloseAction->setEnabled(modified);
+    modifiedLabel->setText(modified ? tr("Modified") : tr("Unmodified"));
+}
+
+void PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem,
+                                 Preferences& prefs)
+{
+    store_ = &store;
+    prayerIndex_ = prayerIndex;
+    newItem_ = newItem;
+    preferences_ = &prefs;
+    try {
+        prepareToShow();
+    } catch (...) {
+        saveState();
+        throw;
+    }
+    if (placementIni_ && !placementRestored_) {
+        restoreWindowPlacement(*this, *placementIni_, kPlacementSection);
+        placementRestored_ = true;
+    }
+    runModal();
+    saveState();
+}
+
+int PrayerEditor::runModal()
+{
+    return exec();
+}
+
+void PrayerEditor::prepareToShow()
+{
+    if (!store_ || prayerIndex_ == -1 || !preferences_)
+        throw Exception("Variables not properly initialized before FormShow");
+    loadPrayerFields();
+    applyDisplayBackground(*textEdit, *preferences_);
+    loadPrayerText();
+    if (newItem_) {
+        // Typing replaces the default title.
+        titleEdit->setFocus();
+        titleEdit->selectAll();
+    } else {
+        textEdit->setFocus();
+    }
+    editorStatusBar->clearMessage();
+    setModified(false);
+}
+
+void PrayerEditor::loadPrayerFields()
+{
+    titleEdit->setText(fromBytes(store_->getPrayerTitle(prayerIndex_)));
+
+    // An empty list leaves the previous one in place.
+    const std::vector<std::string> topics = store_->getTopicList();
+    if (!topics.empty()) {
+        topicCombo->clear();
+        for (const std::string& topic : topics)
+            topicCombo->addItem(fromBytes(topic));
+    }
+    topicCombo->setEditText(fromBytes(store_->getPrayerTopic(prayerIndex_)));
+
+    const DateTime created = store_->getCreateTime(prayerIndex_);
+    const DateTime edited = store_->getLastEditTime(prayerIndex_);
+    if (created != edited)
+        datesLabel->setText(
+            QStringLiteral("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
+    else
+        datesLabel->setText(QStringLiteral("Created on %1.").arg(shortDateText(created)));
+
+    loadedStatus_ = store_->getPrayerStatus(prayerIndex_);
+    const std::string status = loadedStatus_.empty() ? std::string(kPrayerActive) : loadedStatus_;
+    statusCombo->setCurrentIndex(statusCombo->findText(fromBytes(status), Qt::MatchExactly));
+}
+
+void PrayerEditor::loadPrayerText()
+{
+    textEdit->clear();
+    const std::string bytes = store_->getPrayerText(prayerIndex_);
+    if (!bytes.empty())
+        readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit->document());
+    textEdit->moveCursor(QTextCursor::Start);
+    applyDisplayFont(*textEdit, *preferences_);
+    // Loading is not an edit the user can undo.
+    textEdit->document()->clearUndoRedoStacks();
+    updateTextActions();
+}
+
+bool PrayerEditor::savePrayer()
+{
+    QTextDocument* doc = textEdit->document();
+    // A stored status outside the three entries shows no entry; saving then
+    // keeps it rather than clearing it, which would hide the item from every
+    // list.
+    const std::string status =
+        statusCombo->currentIndex() >= 0 ? toBytes(statusCombo->currentText()) : loadedStatus_;
+    savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit->text()), toBytes(topicCombo->currentText()),
+                      status, toBytes(plainTextCrLf(*doc)), [doc] {
+                          const QByteArray rtf = writeRtf(*doc);
+                          return std::string(rtf.constData(), static_cast<std::size_t>(rtf.size()));
+                      });
+    setModified(false);
+    return true;
+}
+
+void PrayerEditor::saveState()
+{
+    store_ = nullptr;
+    prayerIndex_ = -1;
+    newItem_ = false;
+}
+
+bool PrayerEditor::closeQuery()
+{
+    if (!modified_)
+        return true;
+    switch (dialogs_.confirmYesNoCancel(tr(kCloseQuestion))) {
+    case Dialogs::Answer::Yes:
+        return savePrayer();
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void PrayerEditor::reject()
+{
+    bool close = false;
+    runGuarded(dialogs_, [&] { close = closeQuery(); });
+    if (close)
+        QDialog::reject();
+}
+
+void PrayerEditor::done(int result)
+{
+    if (placementIni_)
+        runGuarded(dialogs_, [this] { saveWindowPlacement(*this, *placementIni_, kPlacementSection); });
+    QDialog::done(result);
+}
+
+bool PrayerEditor::event(QEvent* event)
+{
+    if (event->type() == QEvent::Show)
+        updatePasteAction();
+    if (event->type() == QEvent::StatusTip) {
+        editorStatusBar->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,134 @@
+#pragma once
+// The prayer editor: the modal window in which the user writes or changes one
+// prayer item - title, category (topic), status and formatted text. One
+// instance lives for the whole run; callers hand it its inputs and show it
+// with editPrayer. It reads the item when it opens and writes it back only
+// when the user saves, so a closed-without-saving item stays as stored.
+#include "ui/base/core_names.h"
+#include <QDialog>
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStatusBar;
+class QTextCharFormat;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+
+namespace kovara::core {
+class IniFile;
+class PrayerStore;
+class Preferences;
+} // namespace kovara::core
+
+namespace kovara::ui {
+
+class Dialogs;
+
+class PrayerEditor : public QDialog {
+    Q_OBJECT
+public:
+    // dialogs asks the close question and shows the errors of the window's own
+    // commands (a failed save). placementIni, when given, keeps the window's
+    // position and size in its section "Prayer Edit Window State": read before
+    // the first showing, written whenever the window closes. Neither is owned.
+    explicit PrayerEditor(Dialogs& dialogs, IniFile* placementIni = nullptr, QWidget* parent = nullptr);
+
+    // Fills in the inputs, opens the window (prepareToShow), runs it modally and
+    // resets the inputs when it has closed. Whether the user saved is not
+    // reported: callers refill their views from the store. Raises what
+    // prepareToShow raises (the window then never shows) and nothing afterwards:
+    // errors while the window is open are shown through the dialogs.
+    void editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem, Preferences& prefs);
+
+    // Shows the window modally until it closes. Tests replace it to play the
+    // user against the visible window.
+    virtual int runModal();
+
+    // Inputs, set by editPrayer (or by hand before prepareToShow). Idle values: no
+    // store, index -1, not new. The preferences are kept from the last use.
+    PrayerStore* store_ = nullptr;
+    std::int32_t prayerIndex_ = -1;
+    bool newItem_ = false;
+    Preferences* preferences_ = nullptr;
+
+    // Loads the item into the controls and clears the modified flag. Raises
+    // "Variables not properly initialized before prepareToShow" when an input is
+    // missing, and the store's errors.
+    void prepareToShow();
+    // Title, topic list and topic, dates label and status from the store.
+    void loadPrayerFields();
+    // The stored document into the text area, its fonts, sizes and colours
+    // replaced by the display preferences (bold, italic, underline, strikeout,
+    // bullets and alignment kept).
+    void loadPrayerText();
+    // Writes title, topic, status, preview and document through the store,
+    // touching the last-edit time, and clears the modified flag. Returns true.
+    // Raises the store's errors with the flag left set.
+    bool savePrayer();
+    // Back to the idle inputs.
+    void saveState();
+
+    bool modified() const { return modified_; }
+    void setModified(bool modified);
+
+    // Controls and commands, by the names the program uses for them.
+    QAction* saveAndCloseAction; // "Save and Close", Ctrl+S; enabled while modified
+    QAction* closeAction;        // "Close", Alt+F4; closes through the close question
+    QToolButton* saveAndCloseButton;
+    QToolButton* closeButton;
+    QLineEdit* titleEdit;
+    QComboBox* topicCombo;  // editable: pick a category or type a new one
+    QComboBox* statusCombo; // "Active", "Answered", "Inactive" only
+    QLabel* datesLabel;
+    QToolBar* ToolBarText;
+    QTextEdit* textEdit;
+    QMenu* contextMenu;
+    QStatusBar* editorStatusBar;  // long hints, and the modified pane
+    QLabel* modifiedLabel; // "Modified" / "Unmodified"
+
+    QAction* cutAction;
+    QAction* copyAction;
+    QAction* pasteAction;
+    QAction* undoAction;
+    QAction* boldAction;
+    QAction* italicAction;
+    QAction* underlineAction;
+    QAction* strikeOutAction;
+    QAction* bulletsAction;
+    QAction* alignLeftAction;
+    QAction* alignCenterAction;
+    QAction* alignRightAction;
+
+public slots:
+    // Esc, the close box and closeAction all come here: asks the close
+    // question while modified (Yes saves and closes, No closes, Cancel stays).
+    void reject() override;
+
+protected:
+    void done(int result) override;
+    bool event(QEvent* event) override;
+
+private:
+    void createTextActions();
+    void updateTextActions();
+    void updatePasteAction();
+    void toggleBullets();
+    void mergeFormat(const QTextCharFormat& format);
+    bool closeQuery();
+
+    Dialogs& dialogs_;
+    IniFile* placementIni_;
+    bool placementRestored_ = false;
+    bool modified_ = false;
+    // The status read when the window opened, saved back when the status list
+    // has no entry selected (a stored value outside the three entries).
+    std::string loadedStatus_;
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,585 @@
+#include "ui/prayer/prayer_tracker_page.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/preferences.h"
+#include "core/base/exception.h"
+#include "ui/base/error_guard.h"
+#include "ui/prayer/prayer_editor.h"
+#include "ui/base/dates.h"
+#include "ui/prayer/prayer_text.h"
+#include "ui/prayer/rtf_codec.h"
+#include "ui/base/shell.h"
+#include "ui/base/colors.h"
+#include "ui/base/text_codec.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kovara::ui {
+
+const char* const PrayerTrackerPage::kTabFilters[4] = {kPrayerActive, kPrayerAnswered, kPrayerInactive,
+                                                             kPrayerFilterAny};
+
+namespace {
+
+constexpr int kMinSplit = 25;
+constexpr int kMaxSplit = 75;
+constexpr int kItemIndent = 16; // item rows sit one tab stop in from the group rows
+
+const char* const kNoSelection = "No prayer item currently selected.";
+const char* const kNoText = "Click Edit Prayer to add text to this prayer item.";
+
+QFont verdanaPixels(int pixels, bool bold, bool italic = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+// The list keeps its selected row when the user clicks the empty space below
+// the rows or Ctrl+clicks the selected row. Otherwise the title, dates and text
+// below would still show an item that the commands no longer act on.
+class PrayerListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override
+    {
+        const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+        if (event && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+            if (!index.isValid() || (command & QItemSelectionModel::Deselect))
+                return QItemSelectionModel::NoUpdate;
+        }
+        return command;
+    }
+};
+
+// Rows of one fixed height; item rows are drawn indented under their group
+// row, group rows across the whole width.
+class PrayerRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!index.data(PrayerTrackerPage::kRecordRole).isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        // The row's background (selection, hover) across the whole width,
+        // the title one tab stop in.
+        QStyleOptionViewItem full(option);
+        initStyleOption(&full, index);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &full, painter, widget);
+        QStyleOptionViewItem opt(option);
+        opt.rect.adjust(kItemIndent, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, opt, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return QSize(size.width() + kItemIndent, std::max(15, option.fontMetrics.height() + 2));
+    }
+};
+
+// A push button that shows and runs an action.
+void bindButton(QPushButton* button, QAction* action)
+{
+    button->setEnabled(action->isEnabled());
+    button->setToolTip(action->toolTip());
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+}
+
+} // namespace
+
+PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent)
+    : QWidget(parent), shell_(shell), editor_(editor)
+{
+    setObjectName(QStringLiteral("FrameKOVAPrayerTracker1"));
+
+    // Heading strip and tabs.
+    auto* heading = new QFrame(this);
+    heading->setFrameShape(QFrame::StyledPanel);
+    headingLabel = new QLabel(tr("Prayer Tracker"), heading);
+    headingLabel->setFont(verdanaPixels(16, true, true));
+    auto* headingLayout = new QHBoxLayout(heading);
+    headingLayout->addWidget(headingLabel);
+
+    statusTabs = new QTabBar(this);
+    statusTabs->setObjectName(QStringLiteral("RzTabControl1"));
+    for (const QString& caption : {tr("Active"), tr("Answered"), tr("Inactive"), tr("All")})
+        statusTabs->addTab(caption);
+    statusTabs->setDrawBase(false);
+    statusTabs->setStyleSheet(QStringLiteral("QTabBar::tab:selected { font-weight: bold; }"));
+    connect(statusTabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
+
+    // Upper pane: the grouped list.
+    splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("RzSplitter1"));
+    splitter->setHandleWidth(5);
+    splitter->setChildrenCollapsible(false);
+    prayerList = new PrayerListWidget(splitter);
+    prayerList->setObjectName(QStringLiteral("RzTabbedListBox1"));
+    prayerList->setUniformItemSizes(true);
+    prayerList->setSelectionMode(QAbstractItemView::SingleSelection);
+    prayerList->setItemDelegate(new PrayerRowDelegate(prayerList));
+    prayerList->installEventFilter(this);
+    connect(prayerList, &QListWidget::itemSelectionChanged, this, [this] { guarded([this] { onPrayerClicked(); }); });
+    connect(prayerList, &QListWidget::itemDoubleClicked, this,
+            [this] { guarded([this] { onPrayerDoubleClicked(); }); });
+
+    // Lower pane: title, dates and the text.
+    auto* lower = new QWidget(splitter);
+    detailsPanel = new QFrame(lower);
+    detailsPanel->setFrameShape(QFrame::StyledPanel);
+    prayerTitleLabel = new QLabel(tr(kNoSelection), detailsPanel);
+    prayerTitleLabel->setObjectName(QStringLiteral("LabelPrayerTitle"));
+    prayerTitleLabel->setFont(verdanaPixels(12, true));
+    prayerTitleLabel->setTextFormat(Qt::PlainText);
+    prayerDetailsLabel = new QLabel(detailsPanel);
+    prayerDetailsLabel->setObjectName(QStringLiteral("LabelPrayerDetails"));
+    prayerDetailsLabel->setFont(verdanaPixels(11, false));
+    prayerDetailsLabel->setTextFormat(Qt::PlainText);
+    auto* detailsLayout = new QVBoxLayout(detailsPanel);
+    detailsLayout->setContentsMargins(6, 4, 6, 4);
+    detailsLayout->addWidget(prayerTitleLabel);
+    detailsLayout->addWidget(prayerDetailsLabel);
+
+    textEdit = new QTextEdit(lower);
+    textEdit->setObjectName(QStringLiteral("RichEdit1"));
+    textEdit->setReadOnly(true);
+    textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    textEdit->document()->setDocumentMargin(5);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->setSpacing(0);
+    lowerLayout->addWidget(detailsPanel);
+    lowerLayout->addWidget(textEdit, 1);
+    splitter->addWidget(prayerList);
+    splitter->addWidget(lower);
+    splitter->installEventFilter(this);
+    connect(splitter, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> sizes = splitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (total <= 0)
+            return;
+        const int percent = (sizes.value(0) * 100 + total / 2) / total;
+        setSplitPercent(percent);
+    });
+
+    // The text area's menu.
+    copyAction = new QAction(tr("Copy Selected Text"), this);
+    copyAction->setObjectName(QStringLiteral("ActionCopy"));
+    copyAction->setShortcut(QKeySequence::Copy);
+    connect(copyAction, &QAction::triggered, textEdit, &QTextEdit::copy);
+    selectAllAction = new QAction(tr("Select All"), this);
+    selectAllAction->setObjectName(QStringLiteral("ActionSelectAll"));
+    selectAllAction->setShortcut(QKeySequence::SelectAll);
+    connect(selectAllAction, &QAction::triggered, textEdit, &QTextEdit::selectAll);
+    for (QAction* action : {copyAction, selectAllAction}) {
+        // The text area handles these keys itself; the actions show them.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        textEdit->addAction(action);
+    }
+    contextMenu = new QMenu(this);
+    contextMenu->addAction(copyAction);
+    contextMenu->addAction(selectAllAction);
+    textEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textEdit, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { contextMenu->exec(textEdit->viewport()->mapToGlobal(pos)); });
+    connect(textEdit, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    connect(textEdit, &QTextEdit::textChanged, this, [this] { updateActions(); });
+
+    // Item commands.
+    editPrayerAction = new QAction(tr("Edit Prayer"), this);
+    editPrayerAction->setObjectName(QStringLiteral("ActionPrayerEdit"));
+    editPrayerAction->setToolTip(tr("Click to edit prayer item."));
+    connect(editPrayerAction, &QAction::triggered, this, [this] {
+        guarded([this] {
+            const std::int32_t index = getSelectedPrayerIndex();
+            if (index >= 0)
+                editPrayerItem(index);
+        });
+    });
+    deletePrayerAction = new QAction(tr("Delete Prayer"), this);
+    deletePrayerAction->setObjectName(QStringLiteral("ActionDeletePrayer"));
+    deletePrayerAction->setShortcut(QKeySequence::Delete);
+    deletePrayerAction->setShortcutContext(Qt::WidgetShortcut);
+    prayerList->addAction(deletePrayerAction);
+    connect(deletePrayerAction, &QAction::triggered, this, [this] { guarded([this] { deletePrayer(); }); });
+
+    prayerStatusAction = new QAction(tr("Prayer Status:"), this);
+    prayerStatusAction->setObjectName(QStringLiteral("ActionPrayerStatus"));
+    prayerStatusAction->setToolTip(tr("Click to change prayer status."));
+    struct StatusCommand {
+        QAction*& action;
+        const char* name;
+        const char* caption;
+        const char* status;
+    };
+    const StatusCommand statusCommands[] = {
+        {setStatusActiveAction, "ActionSetStatusActive", "Active Prayer", kPrayerActive},
+        {setStatusAnsweredAction, "ActionSetStatusAnswered", "Answered Prayer", kPrayerAnswered},
+        {setStatusInactiveAction, "ActionSetStatusInactive", "Inactive Prayer", kPrayerInactive},
+    };
+    statusMenu = new QMenu(this);
+    statusMenu->setObjectName(QStringLiteral("PopupMenuStatus"));
+    for (const StatusCommand& c : statusCommands) {
+        c.action = new QAction(tr(c.caption), this);
+        c.action->setObjectName(QString::fromLatin1(c.name));
+        c.action->setCheckable(true);
+        const char* status = c.status;
+        connect(c.action, &QAction::triggered, this, [this, status] { guarded([this, status] { setStatus(status); }); });
+        statusMenu->addAction(c.action);
+    }
+
+    // Buttons along the bottom.
+    // The status button drops the menu down; its caption and enabling follow
+    // prayerStatusAction.
+    statusButton = new QPushButton(prayerStatusAction->text(), this);
+    statusButton->setObjectName(QStringLiteral("RzMenuButton1"));
+    statusButton->setMenu(statusMenu);
+    statusButton->setToolTip(prayerStatusAction->toolTip());
+    connect(prayerStatusAction, &QAction::changed, statusButton, [this] {
+        statusButton->setText(prayerStatusAction->text());
+        statusButton->setEnabled(prayerStatusAction->isEnabled());
+    });
+    deletePrayerButton = new QPushButton(tr("Delete Prayer"), this);
+    deletePrayerButton->setObjectName(QStringLiteral("ButtonDeletePrayer"));
+    bindButton(deletePrayerButton, deletePrayerAction);
+    editPrayerButton = new QPushButton(tr("Edit Prayer"), this);
+    editPrayerButton->setObjectName(QStringLiteral("ButtonEditPrayer"));
+    QFont bold = editPrayerButton->font();
+    bold.setBold(true);
+    editPrayerButton->setFont(bold);
+    bindButton(editPrayerButton, editPrayerAction);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(4, 0, 4, 0);
+    buttons->addWidget(statusButton);
+    buttons->addStretch(1);
+    buttons->addWidget(deletePrayerButton);
+    buttons->addWidget(editPrayerButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->addWidget(heading);
+    layout->addWidget(statusTabs);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+
+    setSplitPercent(splitPercent_);
+    updateActions();
+}
+
+void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filter, std::int32_t key)
+{
+    if (!prefs_)
+        throw Exception("Preferences not yet assigned on InitPrayers");
+    clearText();
+    for (int tab = 0; tab < 4; ++tab) {
+        if (filter == kTabFilters[tab]) {
+            // Setting the tab must not start another refill.
+            const QSignalBlocker block(statusTabs);
+            statusTabs->setCurrentIndex(tab);
+        }
+    }
+
+    int chosen = -1;          // list row
+    std::size_t chosenRec = 0; // its listing position
+    {
+        const QSignalBlocker block(prayerList);
+        prayerList->setUpdatesEnabled(false);
+        prayerList->clear();
+        listing_.clear();
+        try {
+            store.getPrayerHeadersByTopic(filter, listing_);
+        } catch (...) {
+            prayerList->setUpdatesEnabled(true);
+            showPrayerDates(store, -1);
+            updateActions();
+            throw;
+        }
+        filter_ = filter;
+
+        QFont groupFont = prayerList->font();
+        groupFont.setFamilies({QStringLiteral("Verdana")});
+        groupFont.setBold(true);
+        // The caption colours, the background a shade darker than the
+        // selection colour so a selected item row never looks like a group.
+        const QBrush groupBack(toQColor(systemColor(2)).darker(135));
+        const QBrush groupText(toQColor(systemColor(9)));
+        std::string previousTopic;
+        for (std::size_t i = 0; i < listing_.size(); ++i) {
+            const PrayerHeader& rec = listing_[i];
+            if (rec.prayerTopic != previousTopic) {
+                const QString topic = fromBytes(rec.prayerTopic);
+                auto* group = new QListWidgetItem(topic);
+                group->setData(kStorageRole, QString::fromLatin1(kGroupPrefix) + topic);
+                group->setFont(groupFont);
+                group->setBackground(groupBack);
+                group->setForeground(groupText);
+                prayerList->addItem(group);
+                previousTopic = rec.prayerTopic;
+            }
+            const QString title = fromBytes(rec.prayerTitle);
+            auto* item = new QListWidgetItem(title);
+            item->setData(kStorageRole, u'\t' + title);
+            item->setData(kRecordRole, static_cast<int>(i));
+            prayerList->addItem(item);
+            if (rec.prayerIndex == key || (chosen < 0 && key == -1)) {
+                chosen = prayerList->count() - 1;
+                chosenRec = i;
+            }
+        }
+        if (chosen >= 0)
+            prayerList->setCurrentRow(chosen);
+        prayerList->setUpdatesEnabled(true);
+    }
+
+    if (chosen < 0) {
+        clearText();
+        showPrayerDates(store, -1);
+    } else {
+        prayerList->scrollToItem(prayerList->item(chosen));
+        showPrayerItem(store, listing_[chosenRec].prayerIndex);
+    }
+    updateActions();
+}
+
+void PrayerTrackerPage::assignPreferences(Preferences& prefs)
+{
+    prefs_ = &prefs;
+    applyDisplayBackground(*textEdit, prefs);
+    applyDisplayFont(*textEdit, prefs);
+    setSplitPercent(prefs.splitPercent);
+}
+
+int PrayerTrackerPage::splitPercent() const
+{
+    return splitPercent_;
+}
+
+void PrayerTrackerPage::setSplitPercent(int percent)
+{
+    splitPercent_ = std::clamp(percent, kMinSplit, kMaxSplit);
+    applySplit();
+}
+
+void PrayerTrackerPage::applySplit()
+{
+    const int total = splitter->height() - splitter->handleWidth();
+    if (total <= 0) {
+        // Not laid out yet: the proportion is kept until it is.
+        splitter->setSizes({splitPercent_ * 10, (100 - splitPercent_) * 10});
+        return;
+    }
+    const int upper = (total * splitPercent_ + 50) / 100;
+    splitter->setSizes({upper, total - upper});
+}
+
+std::int32_t PrayerTrackerPage::getSelectedPrayerIndex() const
+{
+    if (!isVisible() || shell_.currentPage() != Page::PrayerTracker)
+        return -1;
+    const PrayerHeader* rec = selectedRecord();
+    return rec ? rec->prayerIndex : -1;
+}
+
+const PrayerHeader* PrayerTrackerPage::recordOf(const QListWidgetItem* item) const
+{
+    if (!item)
+        return nullptr;
+    const QVariant position = item->data(kRecordRole);
+    if (!position.isValid())
+        return nullptr;
+    const int i = position.toInt();
+    if (i < 0 || static_cast<std::size_t>(i) >= listing_.size())
+        return nullptr;
+    return &listing_[static_cast<std::size_t>(i)];
+}
+
+const PrayerHeader* PrayerTrackerPage::selectedRecord() const
+{
+    QListWidgetItem* item = prayerList->currentItem();
+    if (!item || !item->isSelected())
+        return nullptr;
+    return recordOf(item);
+}
+
+void PrayerTrackerPage::updateActions()
+{
+    const std::int32_t index = getSelectedPrayerIndex();
+    const PrayerHeader* rec = index >= 0 ? selectedRecord() : nullptr;
+    const bool enabled = rec != nullptr;
+    for (QAction* action : {editPrayerAction, deletePrayerAction, prayerStatusAction, setStatusActiveAction,
+                            setStatusAnsweredAction, setStatusInactiveAction})
+        action->setEnabled(enabled);
+    const std::string status = rec ? rec->prayerStatus : std::string();
+    prayerStatusAction->setText(enabled ? QStringLiteral("Prayer Status: ") + fromBytes(status)
+                                        : QStringLiteral("Prayer Status:"));
+    setStatusActiveAction->setChecked(status == kPrayerActive);
+    setStatusAnsweredAction->setChecked(status == kPrayerAnswered);
+    setStatusInactiveAction->setChecked(status == kPrayerInactive);
+    copyAction->setEnabled(textEdit->textCursor().hasSelection());
+    selectAllAction->setEnabled(!textEdit->document()->isEmpty());
+}
+
+void PrayerTrackerPage::onTabChanged(int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    guarded([this, index] { initPrayers(shell_.prayerStore(), kTabFilters[index], -1); });
+}
+
+void PrayerTrackerPage::onPrayerClicked()
+{
+    QListWidgetItem* item = prayerList->currentItem();
+    if (!item || !item->isSelected()) {
+        updateActions();
+        return;
+    }
+    if (const PrayerHeader* rec = recordOf(item)) {
+        showPrayerItem(shell_.prayerStore(), rec->prayerIndex);
+    } else {
+        clearText();
+        showPrayerDates(shell_.prayerStore(), -1);
+    }
+    updateActions();
+}
+
+void PrayerTrackerPage::onPrayerDoubleClicked()
+{
+    const PrayerHeader* rec = selectedRecord();
+    if (rec)
+        editPrayerItem(rec->prayerIndex);
+}
+
+void PrayerTrackerPage::showPrayerItem(PrayerStore& store, std::int32_t prayerIndex)
+{
+    clearText();
+    applyDisplayBackground(*textEdit, *prefs_);
+    const std::string bytes = store.getPrayerText(prayerIndex);
+    if (!bytes.empty()) {
+        readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit->document());
+    } else {
+        QTextCursor cursor(textEdit->document());
+        cursor.setCharFormat(QTextCharFormat());
+        cursor.insertText(tr(kNoText));
+    }
+    applyDisplayFont(*textEdit, *prefs_);
+    textEdit->moveCursor(QTextCursor::Start);
+    showPrayerDates(store, prayerIndex);
+}
+
+void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerIndex)
+{
+    if (prayerIndex == -1) {
+        prayerTitleLabel->setText(tr(kNoSelection));
+        prayerDetailsLabel->clear();
+        return;
+    }
+    prayerTitleLabel->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
+    prayerDetailsLabel->setText(QStringLiteral("Created: %1; Last Edited: %2.")
+                                    .arg(shortDateText(store.getCreateTime(prayerIndex)),
+                                         shortDateTimeText(store.getLastEditTime(prayerIndex))));
+}
+
+void PrayerTrackerPage::clearText()
+{
+    textEdit->clear();
+}
+
+void PrayerTrackerPage::editPrayerItem(std::int32_t prayerIndex)
+{
+    if (!prefs_)
+        throw Exception("Preferences not yet assigned on InitPrayers");
+    editor_.editPrayer(shell_.prayerStore(), prayerIndex, false, *prefs_);
+    initPrayers(shell_.prayerStore(), filter_, prayerIndex);
+}
+
+void PrayerTrackerPage::setStatus(const char* status)
+{
+    const std::int32_t index = getSelectedPrayerIndex();
+    if (index < 0)
+        return;
+    PrayerStore& store = shell_.prayerStore();
+    if (store.getPrayerStatus(index) == status) {
+        updateActions(); // the menu entry toggled its own tick; put it back
+        return;
+    }
+    store.setPrayerStatus(index, status);
+    initPrayers(store, statusTabs->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
+}
+
+void PrayerTrackerPage::deletePrayer()
+{
+    const std::int32_t index = getSelectedPrayerIndex();
+    if (index < 0)
+        return;
+    PrayerStore& store = shell_.prayerStore();
+    const QString question = QStringLiteral("Are you sure you wish to permenantly delete prayer item \"%1?\"")
+                                 .arg(fromBytes(store.getPrayerTitle(index)));
+    if (!shell_.getDialogs().confirm(question))
+        return;
+    store.setPrayerStatus(index, kPrayerDeleted);
+    initPrayers(store, filter_, -1);
+}
+
+void PrayerTrackerPage::guarded(const std::function<void()>& body)
+{
+    runGuarded(shell_.getDialogs(), body);
+}
+
+void PrayerTrackerPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    updateActions();
+}
+
+void PrayerTrackerPage::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    updateActions();
+}
+
+bool PrayerTrackerPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == splitter && event->type() == QEvent::Resize) {
+        applySplit();
+    } else if (watched == prayerList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            guarded([this] { onPrayerDoubleClicked(); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kovara::ui

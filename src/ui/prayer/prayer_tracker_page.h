@@ -1,0 +1,141 @@
+#pragma once
+// The prayer tracker page: four tabs (Active, Answered, Inactive, All), the
+// items of the tab's status grouped by topic, and below them the selected
+// item's title, dates and formatted text, with commands to change its status,
+// delete it or open it in the editor.
+//
+// The view never writes to the database itself and never keeps the prayer
+// store: backup and restore replace it, so every use asks the shell for the
+// current one (initPrayers is handed it by the prayer commands).
+#include "ui/base/core_names.h"
+#include "core/prayer/prayer_store.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QTabBar;
+class QTextEdit;
+
+namespace kovara::core {
+class Preferences;
+}
+
+namespace kovara::ui {
+
+class Shell;
+class PrayerEditor;
+
+class PrayerTrackerPage : public QWidget {
+    Q_OBJECT
+public:
+    // Tab positions 0..3 and the status filter each one shows.
+    static const char* const kTabFilters[4];
+    // Stored in a group row's text storage ahead of its topic.
+    static constexpr const char* kGroupPrefix = "//{}//";
+    // Item data roles of the list rows.
+    static constexpr int kStorageRole = Qt::UserRole;     // "//{}//Topic" or "\tTitle"
+    static constexpr int kRecordRole = Qt::UserRole + 1;  // listing position of an item row; none on group rows
+
+    // shell gives the prayer store, the dialogs and the current page; editor
+    // opens items for editing. Neither is owned; both must outlive the frame.
+    PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent = nullptr);
+
+    // Refills the view: the tab of filter ("Active", "Answered", "Inactive" or
+    // "Any"; another text leaves the tab as it is), the items of that filter
+    // from store grouped by topic, and the row of item key selected and shown
+    // (-1: the first item; a key not listed leaves nothing selected). Raises
+    // "Preferences not yet assigned on initPrayers" before assignPreferences,
+    // and the store's errors.
+    void initPrayers(PrayerStore& store, const std::string& filter, std::int32_t key);
+
+    // Keeps prefs (not owned) and applies its background, font and split
+    // position; the shown text keeps its selection.
+    void assignPreferences(Preferences& prefs);
+
+    // The upper pane's share of the height in percent, 25 to 75.
+    int splitPercent() const;
+    // Sets the share, clamped into 25..75.
+    void setSplitPercent(int percent);
+
+    // The selected item's index, or -1 unless the frame is showing on the
+    // current page and an item row (not a group row) is selected.
+    std::int32_t getSelectedPrayerIndex() const;
+
+    // The text area, for the main window's copy and print commands while this
+    // page shows.
+    QTextEdit* textArea() const { return textEdit; }
+
+    const std::string& currentFilter() const { return filter_; }
+    const PrayerHeaders& listing() const { return listing_; }
+
+    // Runs every command's enabling rule again (selection, page switch).
+    void updateActions();
+
+    // Event handlers (also what tests drive).
+    void onTabChanged(int index);
+    void onPrayerClicked();
+    void onPrayerDoubleClicked();
+
+    // Controls and commands, by the names the program uses for them.
+    QLabel* headingLabel;
+    QTabBar* statusTabs;
+    QSplitter* splitter;
+    QListWidget* prayerList;
+    QFrame* detailsPanel;
+    QLabel* prayerTitleLabel;
+    QLabel* prayerDetailsLabel;
+    QTextEdit* textEdit;
+    QMenu* contextMenu;
+    QPushButton* statusButton; // drops down statusMenu
+    QMenu* statusMenu;
+    QPushButton* deletePrayerButton;
+    QPushButton* editPrayerButton;
+
+    QAction* editPrayerAction;
+    QAction* deletePrayerAction;
+    QAction* prayerStatusAction;
+    QAction* setStatusActiveAction;
+    QAction* setStatusAnsweredAction;
+    QAction* setStatusInactiveAction;
+    QAction* copyAction;
+    QAction* selectAllAction;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showPrayerItem(PrayerStore& store, std::int32_t prayerIndex);
+    // -1 shows that nothing is selected.
+    void showPrayerDates(PrayerStore& store, std::int32_t prayerIndex);
+    void clearText();
+    void editPrayerItem(std::int32_t prayerIndex);
+    void setStatus(const char* status);
+    void deletePrayer();
+    // The record behind a row, or null for a group row or no row.
+    const PrayerHeader* recordOf(const QListWidgetItem* item) const;
+    const PrayerHeader* selectedRecord() const;
+    void applySplit();
+    // Runs body through the error guard.
+    void guarded(const std::function<void()>& body);
+
+    Shell& shell_;
+    PrayerEditor& editor_;
+    Preferences* prefs_ = nullptr;
+    PrayerHeaders listing_;
+    std::string filter_;
+    int splitPercent_ = 45;
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,325 @@
+#include "core/plans/plan_store.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+namespace kovara::core {
+namespace {
+
+const DateTime kJan1 = encodeDate(2007, 1, 1);
+
+std::vector<std::string> days(int count)
+{
+    std::vector<std::string> days;
+    for (int i = 1; i <= count; ++i)
+        days.push_back(format("%d-%d", i, i));
+    return days;
+}
+
+// Opens a second connection on the same file, as another program would.
+class OtherConnection {
+public:
+    explicit OtherConnection(const std::string& file) { openDatabase(file, db); }
+    ~OtherConnection() { closeDatabase(db); }
+    int integer(const std::string& sql)
+    {
+        int n = -1;
+        QueryRow(db, sql, "no statement", [&](Statement& st) { n = st.columnInt(0); });
+        return n;
+    }
+    std::string text(const std::string& sql)
+    {
+        std::string s = "(no row)";
+        QueryRow(db, sql, "no statement", [&](Statement& st) { s = st.columnText(0); });
+        return s;
+    }
+    sqlite3* db = nullptr;
+};
+
+class ReadPlansTest : public ::testing::Test {
+protected:
+    std::string file() const { return dir.file("userreadplans.kova2"); }
+    PlanStore& planStore()
+    {
+        if (!store)
+            store = std::make_unique<PlanStore>(file(), clock);
+        return *store;
+    }
+    // Tables other than the master table.
+    int dayTables()
+    {
+        OtherConnection other(file());
+        return other.integer("SELECT count(*) FROM sqlite_master WHERE type='table' AND name<>'KOVA2PlanMaster'");
+    }
+    void TearDown() override
+    {
+        if (store) {
+            EXPECT_EQ(sqlite3_next_stmt(store->handle(), nullptr), nullptr) << "statement left unfinalized";
+            EXPECT_NE(sqlite3_get_autocommit(store->handle()), 0) << "transaction left open";
+        }
+    }
+
+    test::TempDir dir;
+    FixedClock clock{encodeDateTime(2007, 1, 1, 9, 30, 0)};
+    std::unique_ptr<PlanStore> store;
+};
+
+TEST_F(ReadPlansTest, FirstRunCreatesAnEmptyMasterTable)
+{
+    EXPECT_EQ(planStore().getPlanCount(), 0);
+    EXPECT_EQ(planStore().fileName(), file());
+    OtherConnection other(file());
+    EXPECT_EQ(other.integer("SELECT count(*) FROM KOVA2PlanMaster"), 0);
+}
+
+TEST_F(ReadPlansTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
+{
+    const int index = planStore().addPlan("Gospels", {"1-4", "5-7", "8-10"}, kJan1);
+    ASSERT_EQ(index, 0);
+    const std::string table = planStore().record(0).tableName;
+    EXPECT_TRUE(std::regex_match(table, std::regex(R"(\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\})")))
+        << table;
+    EXPECT_NE(newGuidString(), newGuidString());
+    {
+        OtherConnection other(file());
+        EXPECT_EQ(other.integer("SELECT startDate FROM KOVA2PlanMaster"), 1167609600);
+        EXPECT_EQ(other.text("SELECT status FROM KOVA2PlanMaster"), "active");
+        EXPECT_EQ(other.integer(format("SELECT count(*) FROM '%s' WHERE dayDone=0", table)), 3);
+        EXPECT_EQ(other.text(format("SELECT dayVerses FROM '%s' WHERE planDay=3", table)), "8-10");
+    }
+    store.reset();
+    PlanStore& reopened = planStore();
+    ASSERT_EQ(reopened.getPlanCount(), 1);
+    EXPECT_EQ(reopened.getPlanTitle(0), "Gospels");
+    EXPECT_DOUBLE_EQ(reopened.getStartDate(0), kJan1);
+    EXPECT_EQ(reopened.getDayCount(0), 3);
+    EXPECT_EQ(reopened.getDayVerses(0, 2), "5-7");
+    EXPECT_FALSE(reopened.isDayDone(0, 1));
+
+    // The index returned is the one after the reload, which orders by title.
+    EXPECT_EQ(reopened.addPlan("Acts", {"1-2"}, kJan1), 0);
+    EXPECT_EQ(reopened.getPlanTitle(1), "Gospels");
+}
+
+TEST_F(ReadPlansTest, TodaysPlanDayAndFirstUnreadDay)
+{
+    struct Case {
+        const char* what;
+        DateTime now;
+        int dayCount;
+        int readThrough; // days 1..readThrough read
+        int today;
+        int firstUnread;
+    };
+    const Case cases[] = {
+        {"created today", kJan1 + 0.4, 30, 0, 1, 1},
+        {"day 1 read", kJan1 + 0.4, 30, 1, 1, 2},
+        {"just before midnight", kJan1 + 0.9999, 30, 0, 1, 1},
+        {"next day just after midnight", kJan1 + 1.0001, 30, 0, 2, 1},
+        {"ten days in, three read", kJan1 + 10.5, 30, 3, 11, 4},
+        {"past the last day", kJan1 + 100, 30, 0, 30, 1},
+        {"every day read", kJan1 + 5, 30, 30, 6, kAllDaysRead},
+        {"start date still ahead", kJan1 - 3.5, 30, 0, 4, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int plan = planStore().addPlan(c.what, days(c.dayCount), kJan1);
+        if (c.readThrough > 0)
+            planStore().markDaysDoneThrough(plan, c.readThrough);
+        clock.set(c.now);
+        EXPECT_EQ(planStore().getTodaysPlanDay(plan), c.today);
+        EXPECT_EQ(planStore().getFirstUnreadDay(plan), c.firstUnread);
+    }
+}
+
+TEST_F(ReadPlansTest, RangeChecksNameTheOffendingNumber)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Alpha", days(3), kJan1);
+    using test::messageOf;
+    EXPECT_EQ(messageOf([&] { s.getPlanTitle(-1); }), "Plan index out of range: -1");
+    EXPECT_EQ(messageOf([&] { s.getTodaysPlanDay(1); }), "Plan index out of range: 1");
+    EXPECT_EQ(messageOf([&] { s.setStartDate(1, kJan1); }), "Plan index out of range: 1");
+    EXPECT_EQ(messageOf([&] { s.deletePlan(-1); }), "Plan index out of range: -1");
+    EXPECT_EQ(messageOf([&] { s.renamePlan(5, "x"); }), "Plan index out of range: 5");
+    // The plan is checked before the day.
+    EXPECT_EQ(messageOf([&] { s.getDayVerses(1, 0); }), "Plan index out of range: 1");
+    EXPECT_EQ(messageOf([&] { s.getDayVerses(0, 0); }), "Day out of range: 0");
+    EXPECT_EQ(messageOf([&] { s.isDayDone(0, 4); }), "Day out of range: 4");
+    EXPECT_EQ(messageOf([&] { s.setDayDone(0, 4, true); }), "Day out of range: 4");
+    EXPECT_EQ(messageOf([&] { s.markDaysDoneThrough(0, 0); }), "Day out of range: 0");
+}
+
+TEST_F(ReadPlansTest, ReadFlagsAreWrittenThroughAndOnlyWhenTheyChange)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Alpha", days(10), kJan1);
+    s.setDayDone(0, 7, true);
+    const int before = sqlite3_total_changes(s.handle());
+    s.setDayDone(0, 7, true);
+    s.setDayDone(0, 6, false);
+    EXPECT_EQ(sqlite3_total_changes(s.handle()), before) << "an unchanged flag was written";
+
+    s.markDaysDoneThrough(0, 5);
+    s.setDayDone(0, 2, false);
+    const std::vector<bool> expected = {true, false, true, true, true, false, true, false, false, false};
+    store.reset();
+    for (int day = 1; day <= 10; ++day)
+        EXPECT_EQ(planStore().isDayDone(0, day), expected[static_cast<std::size_t>(day - 1)]) << "day " << day;
+}
+
+TEST_F(ReadPlansTest, AFailedWriteLeavesThePlanInMemoryUnchanged)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Alpha", days(3), kJan1);
+    OtherConnection other(file());
+    execSQL(other.db, "BEGIN EXCLUSIVE TRANSACTION");
+    EXPECT_THROW(s.setDayDone(0, 1, true), SqliteError);
+    EXPECT_THROW(s.markDaysDoneThrough(0, 2), SqliteError);
+    EXPECT_THROW(s.setStartDate(0, kJan1 + 7), SqliteError);
+    EXPECT_THROW(s.renamePlan(0, "Beta"), SqliteError);
+    EXPECT_FALSE(s.isDayDone(0, 1));
+    EXPECT_FALSE(s.isDayDone(0, 2));
+    EXPECT_DOUBLE_EQ(s.getStartDate(0), kJan1);
+    EXPECT_EQ(s.getPlanTitle(0), "Alpha");
+    execSQL(other.db, "ROLLBACK TRANSACTION");
+
+    s.setStartDate(0, kJan1 + 7);
+    EXPECT_EQ(other.integer("SELECT startDate FROM KOVA2PlanMaster"), 1167609600 + 7 * 86400);
+}
+
+TEST_F(ReadPlansTest, RenameKeepsTheIndexUntilTheNextLoad)
+{
+    PlanStore& s = planStore();
+    s.addPlan("alpha", days(1), kJan1);
+    s.addPlan("Alpha", days(1), kJan1);
+    ASSERT_EQ(s.getPlanTitle(0), "Alpha"); // byte order: upper case first
+    s.renamePlan(0, "Zeta");
+    EXPECT_EQ(s.getPlanTitle(0), "Zeta");
+    EXPECT_EQ(s.getPlanTitle(1), "alpha");
+    s.loadPlans();
+    EXPECT_EQ(s.getPlanTitle(0), "Zeta");
+    EXPECT_EQ(s.getPlanTitle(1), "alpha");
+    s.renamePlan(1, "a'b \"c\"; DROP TABLE KOVA2PlanMaster; --");
+    s.loadPlans();
+    EXPECT_EQ(s.getPlanTitle(1), "a'b \"c\"; DROP TABLE KOVA2PlanMaster; --");
+}
+
+TEST_F(ReadPlansTest, DeleteKeepsTheRowsAndFreesTheTitle)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Alpha", days(2), kJan1);
+    s.addPlan("Beta", days(2), kJan1);
+    const std::string table = s.record(0).tableName;
+    s.deletePlan(0);
+    ASSERT_EQ(s.getPlanCount(), 1);
+    EXPECT_EQ(s.getPlanTitle(0), "Beta");
+    EXPECT_FALSE(s.planTitleExists("Alpha"));
+    {
+        OtherConnection other(file());
+        EXPECT_EQ(other.text(format("SELECT status FROM KOVA2PlanMaster WHERE tableName='%s'", table)), "deleted");
+        EXPECT_EQ(other.integer(format("SELECT count(*) FROM '%s'", table)), 2);
+    }
+    EXPECT_EQ(s.addPlan("Alpha", days(1), kJan1), 0);
+    EXPECT_NE(s.record(0).tableName, table);
+}
+
+TEST_F(ReadPlansTest, TitleComparisonIgnoresCaseInAnyScript)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Bible in a Year", days(1), kJan1);
+    s.addPlan("Évangiles ÀÇÕ", days(1), kJan1);
+    s.addPlan("ПСАЛМЫ", days(1), kJan1);
+    s.addPlan("Ψαλμοί", days(1), kJan1);
+    for (const char* title : {"bible in a year", "BIBLE IN A YEAR", "évangiles àçõ", "ÉVANGILES ÀÇÕ", "псалмы",
+                              "ΨΑΛΜΟΊ", "ψαλμοί"})
+        EXPECT_TRUE(s.planTitleExists(title)) << title;
+    for (const char* title : {"Bible in a Year 2", "Evangiles ÀÇÕ", "псалом", ""})
+        EXPECT_FALSE(s.planTitleExists(title)) << title;
+    // Bytes that are not UTF-8 (older 8-bit titles) still compare, unchanged.
+    EXPECT_EQ(localeLowerCase("Caf\xC9 AB"), "caf\xC9 ab");
+}
+
+TEST_F(ReadPlansTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
+{
+    const std::vector<std::string> days = {"1-2", "3-4'); DROP TABLE KOVA2PlanMaster; --", "it's"};
+    ASSERT_EQ(planStore().addPlan("O'Brien's plan", days, kJan1), 0);
+    store.reset();
+    EXPECT_EQ(planStore().getPlanTitle(0), "O'Brien's plan");
+    EXPECT_EQ(planStore().record(0).dayVerses, days);
+}
+
+TEST_F(ReadPlansTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Kept", days(2), kJan1);
+
+    // A day row the engine refuses (too long for this connection's limit)
+    // fails the insert in the middle of the transaction.
+    const int oldLimit = sqlite3_limit(s.handle(), SQLITE_LIMIT_LENGTH, 400);
+    EXPECT_THROW(s.addPlan("Broken rows", {"1-2", std::string(1000, '1')}, kJan1), SqliteError);
+    sqlite3_limit(s.handle(), SQLITE_LIMIT_LENGTH, oldLimit);
+    EXPECT_NE(sqlite3_get_autocommit(s.handle()), 0);
+    EXPECT_EQ(dayTables(), 1);
+
+    // A master row the database refuses, after the days were committed.
+    {
+        OtherConnection other(file());
+        execSQL(other.db, "CREATE TRIGGER refuse BEFORE INSERT ON KOVA2PlanMaster BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    }
+    EXPECT_THROW(s.addPlan("Broken master", days(2), kJan1), SqliteError);
+    EXPECT_EQ(dayTables(), 1);
+    {
+        OtherConnection other(file());
+        execSQL(other.db, "DROP TRIGGER refuse;");
+    }
+
+    ASSERT_EQ(s.getPlanCount(), 1);
+    EXPECT_EQ(s.getPlanTitle(0), "Kept");
+    // The store goes on working: the next plan is made as usual.
+    EXPECT_EQ(s.addPlan("Later", days(2), kJan1), 1);
+    EXPECT_EQ(dayTables(), 2);
+}
+
+class TemplateTest : public ReadPlansTest {
+protected:
+    void SetUp() override
+    {
+        sqlite3* db = nullptr;
+        openDatabase(templates(), db);
+        execSQL(db, "CREATE TABLE sevenTypes (day INTEGER PRIMARY KEY, verses TEXT);"
+                    "INSERT INTO sevenTypes VALUES (2, '32-56');"
+                    "INSERT INTO sevenTypes VALUES (1, '1-31');"
+                    "INSERT INTO sevenTypes VALUES (3, '57-80,81-90');"
+                    "CREATE TABLE quoted (day INTEGER, verses TEXT);"
+                    "INSERT INTO quoted VALUES (1, '1-2'',3');"
+                    "CREATE TABLE empty (day INTEGER, verses TEXT);");
+        closeDatabase(db);
+    }
+    std::string templates() const { return dir.file("readplans.kova2"); }
+};
+
+TEST_F(TemplateTest, LoadsDayTextsInDayOrder)
+{
+    EXPECT_EQ(loadTemplateVerses(templates(), "sevenTypes"), (std::vector<std::string>{"1-31", "32-56", "57-80,81-90"}));
+    // A quote in a template row reaches the plan unchanged.
+    const auto quoted = loadTemplateVerses(templates(), "quoted");
+    ASSERT_EQ(planStore().addPlan("Quoted", quoted, kJan1), 0);
+    EXPECT_EQ(planStore().getDayVerses(0, 1), "1-2',3");
+}
+
+TEST_F(TemplateTest, FailuresNameTheFileAndTable)
+{
+    const std::string missing = dir.file("nothere.kova2");
+    EXPECT_EQ(test::messageOf([&] { loadTemplateVerses(missing, "sevenTypes"); }), "Plan file not found: " + missing);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(test::messageOf([&] { loadTemplateVerses(templates(), "empty"); }),
+              "No lines returned for " + templates() + ", empty");
+    EXPECT_THROW(loadTemplateVerses(templates(), "otntDaily"), SqliteError);
+}
+
+} // namespace
+} // namespace kovara::core

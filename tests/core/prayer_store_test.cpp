@@ -1,0 +1,294 @@
+#include "core/prayer/prayer_store.h"
+#include "core/prayer/prayer_preview.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kovara::core {
+namespace {
+
+// 2007-03-15 14:30:00, stored as 1173969000.
+const DateTime kMarch15 = encodeDateTime(2007, 3, 15, 14, 30, 0);
+
+class PrayerStoreTest : public ::testing::Test {
+protected:
+    PrayerStoreTest() : clock(kMarch15) { open(); }
+    void open() { store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock); }
+
+    // Runs a query on the file through a second connection; the first column
+    // of every row, NULL shown as "<null>", joined by "|".
+    std::string Query(const std::string& sql)
+    {
+        sqlite3* db = nullptr;
+        openDatabase(dir.file("prayers.kova2"), db);
+        std::string out;
+        QueryRows(db, sql, "no statement", [&](Statement& st) {
+            if (!out.empty())
+                out += "|";
+            out += sqlite3_column_type(st.handle(), 0) == SQLITE_NULL ? "<null>" : st.columnText(0);
+        });
+        closeDatabase(db);
+        return out;
+    }
+
+    std::int32_t add(const std::string& title, const std::string& topic, const std::string& status = "Active")
+    {
+        const std::int32_t index = store->newPrayerItem();
+        store->updatePrayer(index, title, topic, "", status, "", false);
+        return index;
+    }
+
+    std::string titles(const std::string& filter)
+    {
+        PrayerHeaders headers(1); // must be emptied first
+        store->getPrayerHeadersByTopic(filter, headers);
+        std::string out;
+        for (const auto& h : headers)
+            out += (out.empty() ? "" : "|") + h.prayerTopic + "/" + h.prayerTitle;
+        return out;
+    }
+
+    test::TempDir dir;
+    FixedClock clock;
+    std::unique_ptr<PrayerStore> store;
+};
+
+TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
+{
+    EXPECT_EQ(Query("SELECT sql FROM sqlite_master WHERE name='prayerTracker';"),
+              "CREATE TABLE 'prayerTracker' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, prayerTopic TEXT, "
+              "prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, lastEditTime INTEGER, previewText TEXT)");
+    const std::string indexes = "prayerTracker_prayerIndex|prayerTracker_prayerStatus|prayerTracker_prayerTitle|"
+                                "prayerTracker_prayerTopic";
+    EXPECT_EQ(Query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
+
+    // A second open on the file keeps the schema and the rows.
+    const std::int32_t index = store->newPrayerItem();
+    store.reset();
+    open();
+    EXPECT_EQ(Query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
+    EXPECT_EQ(store->getPrayerTitle(index), "New Prayer Item");
+    EXPECT_EQ(store->countPrayers("Any"), 1);
+}
+
+TEST_F(PrayerStoreTest, OpenFailureRaises)
+{
+    EXPECT_NE(test::messageOf([&] { PrayerStore bad(dir.file("missing/folder/prayers.kova2")); }).find(
+                  "SQLite Error"),
+              std::string::npos);
+
+    // A schema that cannot be completed raises and leaves no half-made table.
+    const std::string clash = dir.file("clash.kova2");
+    sqlite3* db = nullptr;
+    openDatabase(clash, db);
+    execSQL(db, "CREATE TABLE other (x); CREATE INDEX prayerTracker_prayerTitle ON other (x);");
+    closeDatabase(db);
+    EXPECT_EQ(test::messageOf([&] { PrayerStore bad(clash); }),
+              "SQLite Error 1 - index prayerTracker_prayerTitle already exists");
+    openDatabase(clash, db);
+    EXPECT_FALSE(tableExists(db, "prayerTracker"));
+    closeDatabase(db);
+}
+
+TEST_F(PrayerStoreTest, DefaultTitles)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> existing; // title, status
+        const char* expected;
+    } cases[] = {
+        {"empty table", {}, "New Prayer Item"},
+        {"first taken", {{"New Prayer Item", "Active"}}, "New Prayer Item 2"},
+        {"first two taken", {{"New Prayer Item", "Answered"}, {"New Prayer Item 2", "Inactive"}},
+         "New Prayer Item 3"},
+        {"only the second taken", {{"New Prayer Item 2", "Active"}}, "New Prayer Item"},
+        {"deleted never blocks", {{"New Prayer Item", "Deleted"}}, "New Prayer Item"},
+        {"other case does not block", {{"new prayer item", "Active"}}, "New Prayer Item"},
+    };
+    for (const auto& c : cases) {
+        store.reset();
+        std::filesystem::remove(dir.file("prayers.kova2"));
+        open();
+        for (const auto& [title, status] : c.existing)
+            add(title, "", status);
+        EXPECT_EQ(store->getPrayerTitle(store->newPrayerItem()), c.expected) << c.name;
+    }
+}
+
+TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
+{
+    const std::int32_t given = store->newPrayerItem(kMarch15 + 0.4 / 86400); // 400 ms past the second
+    EXPECT_EQ(Query(format("SELECT createTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
+    EXPECT_EQ(Query(format("SELECT lastEditTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
+    EXPECT_EQ(dateTimeToStoredSeconds(store->getCreateTime(given)), 1173969000);
+    EXPECT_NEAR(store->getLastEditTime(given), kMarch15, 1e-9);
+
+    clock.set(encodeDateTime(2024, 2, 29, 23, 59, 59));
+    const std::int32_t now = store->newPrayerItem(); // 0 means now
+    EXPECT_NEAR(store->getCreateTime(now), clock.now(), 1e-9);
+    EXPECT_NEAR(store->getLastEditTime(now), clock.now(), 1e-9);
+
+    // Saving without the flag keeps the edit time; with it, the edit time is now.
+    clock.set(encodeDateTime(2024, 3, 1, 8, 0, 0));
+    store->updatePrayer(given, "T", "", "", "Active", "", false);
+    EXPECT_NEAR(store->getLastEditTime(given), kMarch15, 1e-9);
+    store->updatePrayer(given, "T", "", "", "Active", "", true);
+    EXPECT_NEAR(store->getLastEditTime(given), clock.now(), 1e-9);
+    EXPECT_NEAR(store->getCreateTime(given), kMarch15, 1e-9);
+
+    EXPECT_EQ(test::messageOf([&] { store->getCreateTime(99); }), "Prayer index not valid: 99");
+    EXPECT_EQ(test::messageOf([&] { store->getLastEditTime(-1); }), "Prayer index not valid: -1");
+}
+
+TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
+{
+    const std::int32_t index = store->newPrayerItem();
+    store->updatePrayer(index, "Title", "Topic", "Preview", "Answered", std::string("{\\rtf1\0x}", 9), true);
+    EXPECT_EQ(store->getPrayerText(index), std::string("{\\rtf1\0x}", 9)); // bytes kept exactly
+    EXPECT_EQ(store->getPrayerStatus(index), "Answered");
+
+    store->updatePrayer(index, "", "", "", "", "", true);
+    for (const char* column : {"prayerTitle", "prayerTopic", "prayerTextData", "previewText", "prayerStatus"})
+        EXPECT_EQ(Query(format("SELECT %s FROM prayerTracker;", column)), "<null>") << column;
+    EXPECT_EQ(store->getPrayerText(index), "");
+    EXPECT_EQ(store->getPrayerTopic(index), "");
+    // A NULL status matches no filter, not even "Any".
+    EXPECT_EQ(store->countPrayers("Any"), 0);
+
+    // Missing rows answer empty and changing them does nothing.
+    store->updatePrayer(42, "Ghost", "", "", "Active", "", true);
+    store->setPrayerStatus(42, "Active");
+    EXPECT_EQ(Query("SELECT count(*) FROM prayerTracker;"), "1");
+    EXPECT_EQ(store->getPrayerTitle(42), "");
+    EXPECT_EQ(store->getPrayerStatus(42), "");
+    EXPECT_EQ(store->getPrayerText(42), "");
+}
+
+TEST_F(PrayerStoreTest, UserTextIsBoundNotFormatted)
+{
+    const std::string odd = "Tom's \"list\"; DROP TABLE prayerTracker; --";
+    const std::int32_t index = add(odd, odd);
+    EXPECT_EQ(store->getPrayerTitle(index), odd);
+    EXPECT_EQ(store->getPrayerTopic(index), odd);
+    EXPECT_EQ(store->findPrayerByTitle(odd), index);
+    EXPECT_EQ(store->getTopicList(), std::vector<std::string>{odd});
+    EXPECT_EQ(test::messageOf([&] { store->countPrayers("Active' OR '1'='1"); }),
+              "TKOVAPrayerTracker.CountPrayers Error: unknown status filter 'Active' OR '1'='1'");
+}
+
+TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
+{
+    add("b", "friends");
+    add("a", "Family");
+    add("z", "");
+    add("Answered one", "Work", "Answered");
+    add("Asleep", "friends", "Inactive");
+    EXPECT_EQ(titles("Active"), "/z|Family/a|friends/b");
+    EXPECT_EQ(titles("Any"), "/z|Family/a|Work/Answered one|friends/Asleep|friends/b");
+    EXPECT_EQ(titles("Answered"), "Work/Answered one");
+    EXPECT_EQ(store->getTopicList(), (std::vector<std::string>{"Family", "Work", "friends"}));
+    EXPECT_EQ(store->countPrayers("Active"), 3);
+    EXPECT_EQ(store->countPrayers("Any"), store->countPrayers("Active") + store->countPrayers("Answered") +
+                                              store->countPrayers("Inactive"));
+
+    // The listing carries every field of the row.
+    const std::int32_t full = store->newPrayerItem(kMarch15);
+    clock.set(kMarch15 + 1);
+    store->updatePrayer(full, "Full", "Family", "Preview", "Inactive", "doc", true);
+    PrayerHeaders headers;
+    store->getPrayerHeaders("Inactive", "prayerTitle", headers);
+    ASSERT_EQ(headers.size(), 2u);
+    const PrayerHeader& h = headers[1];
+    EXPECT_EQ(h.prayerTitle + "|" + h.prayerTopic + "|" + h.previewText + "|" + h.prayerStatus,
+              "Full|Family|Preview|Inactive");
+    EXPECT_NEAR(h.createTime, kMarch15, 1e-9);
+    EXPECT_NEAR(h.lastEditTime, kMarch15 + 1, 1e-9);
+    EXPECT_EQ(h.prayerIndex, full);
+}
+
+TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
+{
+    const std::int32_t gone = add("Gone", "Lonely");
+    add("Kept", "Shared");
+    const std::int32_t goneShared = add("Gone too", "Shared", "Answered");
+    store->updatePrayer(gone, "Gone", "Lonely", "p", "Active", "doc", false);
+    store->setPrayerStatus(gone, "Deleted");
+    store->setPrayerStatus(goneShared, "Deleted");
+
+    for (const char* filter : {"Active", "Answered", "Inactive", "Any"})
+        EXPECT_EQ(titles(filter).find("Gone"), std::string::npos) << filter;
+    EXPECT_EQ(store->countPrayers("Any"), 1);
+    EXPECT_EQ(store->countPrayers("Answered"), 0);
+    EXPECT_EQ(store->findPrayerByTitle("Gone"), -1);
+    EXPECT_EQ(store->getTopicList(), std::vector<std::string>{"Shared"});
+
+    EXPECT_EQ(store->getPrayerTitle(gone), "Gone");
+    EXPECT_EQ(store->getPrayerText(gone), "doc");
+    EXPECT_EQ(store->getPrayerStatus(gone), "Deleted");
+    EXPECT_NEAR(store->getCreateTime(gone), kMarch15, 1e-9);
+    EXPECT_NEAR(store->getLastEditTime(gone), kMarch15, 1e-9);
+    EXPECT_EQ(Query("SELECT count(*) FROM prayerTracker;"), "3"); // nothing removed
+}
+
+TEST(PrayerPreviewTest, Cases)
+{
+    const std::string x97(97, 'x');
+    const std::string hundred(100, 'y');
+    const std::string e = "\xC3\xA9"; // é, two bytes
+    std::string e99;
+    for (int i = 0; i < 99; ++i)
+        e99 += e;
+    std::string e97;
+    for (int i = 0; i < 97; ++i)
+        e97 += e;
+    const struct {
+        const char* name;
+        std::string text;
+        std::string preview;
+    } cases[] = {
+        {"empty", "", ""},
+        {"only blanks and breaks", " \r\n\t\r\n ", ""},
+        {"two lines", "Line one\r\nLine two", "Line one Line two"},
+        {"trimmed first", "\r\n  Hello\r\n\r\n", "Hello"},
+        {"blank lines inside", "a\r\n\r\nb", "a  b"},
+        {"exactly 100", hundred, hundred},
+        {"150 on one line", std::string(150, 'x'), x97 + "..."},
+        {"101 counting a joined break", std::string(50, 'x') + "\r\n" + std::string(50, 'x'),
+         std::string(50, 'x') + " " + std::string(46, 'x') + "..."},
+        {"99 two-byte chars are not too long", e99, e99},
+        {"101 two-byte chars cut between chars", e99 + e + e, e97 + "..."},
+        {"cut never splits a sequence", std::string(96, 'x') + "\xE2\x82\xAC" + std::string(10, 'x'),
+         std::string(96, 'x') + "\xE2\x82\xAC..."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(makePrayerPreview(c.text), c.preview) << c.name;
+    }
+}
+
+TEST_F(PrayerStoreTest, SavingContentStoresTextOnlyWithAPreview)
+{
+    const std::int32_t index = store->newPrayerItem();
+    int written = 0;
+    auto writer = [&] {
+        ++written;
+        return std::string("{\\rtf1 doc}");
+    };
+    clock.set(kMarch15 + 2);
+    savePrayerContent(*store, index, "  Title \r\n", " Topic ", "Answered", "Body\r\nmore", writer);
+    EXPECT_EQ(store->getPrayerTitle(index), "Title");
+    EXPECT_EQ(store->getPrayerTopic(index), "Topic");
+    EXPECT_EQ(store->getPrayerText(index), "{\\rtf1 doc}");
+    EXPECT_EQ(Query("SELECT previewText FROM prayerTracker;"), "Body more");
+    EXPECT_NEAR(store->getLastEditTime(index), kMarch15 + 2, 1e-9);
+
+    savePrayerContent(*store, index, "Title", "  ", "Active", "\r\n \r\n", writer);
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(Query("SELECT previewText FROM prayerTracker;"), "<null>");
+    EXPECT_EQ(Query("SELECT prayerTextData FROM prayerTracker;"), "<null>");
+    EXPECT_EQ(Query("SELECT prayerTopic FROM prayerTracker;"), "<null>");
+}
+
+} // namespace
+} // namespace kovara::core

@@ -1,0 +1,192 @@
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
+#include "fixtures.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace kovara::core {
+namespace {
+
+std::string readFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& name, const std::string& text)
+{
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+class PrefsTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string path = dir.file("settings.ini");
+    IniFile ini{path};
+};
+
+TEST_F(PrefsTest, FirstRunGivesTheDefaults)
+{
+    Preferences prefs(ini);
+    EXPECT_TRUE(prefs.paragraphMode);
+    EXPECT_EQ(prefs.splitPercent, 45);
+    EXPECT_EQ(prefs.textBackColor, 0xF0FBFF);
+    EXPECT_EQ(prefs.textFontColor, 0);
+    EXPECT_EQ(prefs.textFontName, "Verdana");
+    EXPECT_EQ(prefs.textFontSize, 10);
+    EXPECT_EQ(prefs.lastBackupFile, "");
+    EXPECT_EQ(prefs.lastRestoreFile, "");
+    EXPECT_EQ(prefs.lastFaithsCheckbookRead, 0);
+    EXPECT_TRUE(prefs.offerImport1x);
+    // Reading alone does not create the file.
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(PrefsTest, SaveWritesEveryKeyInOrder)
+{
+    {
+        Preferences prefs(ini);
+        prefs.offerImport1x = false;
+        prefs.savePreferences();
+    }
+    EXPECT_EQ(readFile(path),
+              "[Bible Display]\n"
+              "ParagraphMode=1\n"
+              "\n"
+              "[Prayer Tracker]\n"
+              "SplitPercent=45\n"
+              "\n"
+              "[Global Display]\n"
+              "TextBackColor=15793151\n"
+              "TextFontColor=0\n"
+              "TextFontName=Verdana\n"
+              "TextFontSize=10\n"
+              "\n"
+              "[Directories and Files]\n"
+              "LastBackupFile=\n"
+              "LastRestoreFile=\n"
+              "\n"
+              "[Devotional Info]\n"
+              "LastFaithsCheckbookRead=0\n"
+              "\n"
+              "[Misc]\n"
+              "OfferImport1x=0\n");
+}
+
+TEST_F(PrefsTest, ValuesSurviveARoundTrip)
+{
+    {
+        Preferences prefs(ini);
+        prefs.paragraphMode = false;
+        prefs.splitPercent = 60;
+        prefs.textBackColor = static_cast<ColorValue>(0xFF000005); // a system colour
+        prefs.textFontColor = 0x123456;
+        prefs.textFontName = "DejaVu Sans";
+        prefs.textFontSize = 14;
+        prefs.lastBackupFile = "/home/u/my backup.kova2bak";
+        prefs.lastRestoreFile = "/tmp/r.kova2bak";
+        prefs.lastFaithsCheckbookRead = 366;
+        prefs.offerImport1x = false;
+    } // the destructor saves
+    EXPECT_NE(readFile(path).find("TextBackColor=-16777211\n"), std::string::npos);
+    Preferences prefs(ini);
+    EXPECT_FALSE(prefs.paragraphMode);
+    EXPECT_EQ(prefs.splitPercent, 60);
+    EXPECT_EQ(prefs.textBackColor, static_cast<ColorValue>(0xFF000005));
+    EXPECT_EQ(prefs.textFontColor, 0x123456);
+    EXPECT_EQ(prefs.textFontName, "DejaVu Sans");
+    EXPECT_EQ(prefs.textFontSize, 14);
+    EXPECT_EQ(prefs.lastBackupFile, "/home/u/my backup.kova2bak");
+    EXPECT_EQ(prefs.lastRestoreFile, "/tmp/r.kova2bak");
+    EXPECT_EQ(prefs.lastFaithsCheckbookRead, 366);
+    EXPECT_FALSE(prefs.offerImport1x);
+}
+
+TEST_F(PrefsTest, StoredValuesAreReadLeniently)
+{
+    const struct {
+        const char* size;   // stored textFontSize
+        int expectedSize;
+        const char* para;   // stored paragraphMode
+        bool expectedPara;
+    } cases[] = {
+        {"0x10", 16, "1", true},
+        {"$10", 16, "0", false},
+        {"0X1a", 26, "2", true},
+        {"  12  ", 12, "-1", true},
+        {"-3", -3, "0x0", false},
+        {"twelve", 10, "yes", true},  // not a number: the default
+        {"12pt", 10, "", true},
+        {"", 10, "0.5", true},
+        {"99999999999", 10, "$", true},
+    };
+    for (const auto& c : cases) {
+        writeFile(path, std::string("[global display]\nTEXTFONTSIZE=") + c.size + "\n[Bible Display]\nParagraphMode=" +
+                            c.para + "\n");
+        Preferences prefs(ini);
+        EXPECT_EQ(prefs.textFontSize, c.expectedSize) << c.size;
+        EXPECT_EQ(prefs.paragraphMode, c.expectedPara) << c.para;
+    }
+}
+
+TEST_F(PrefsTest, WritesKeepEverythingElseInPlace)
+{
+    const std::string before = "; kept comment\r\n"
+                               "[Main Window State]\r\n"
+                               "Left=10\r\n"
+                               "Top=20\r\n"
+                               "\r\n"
+                               "[Global Display]\r\n"
+                               "Unknown=x=y\r\n"
+                               "TextFontSize=9\r\n"
+                               "\r\n"
+                               "[Custom Colors]\r\n"
+                               "ColorA=FFFFFF\r\n";
+    writeFile(path, before);
+    ini.writeInteger("Global Display", "TextFontSize", 12);
+    ini.writeString("Main Window State", "Saved", "1");
+    ini.writeString("New Section", "Key", "a\nb");
+    EXPECT_EQ(readFile(path), "; kept comment\r\n"
+                              "[Main Window State]\r\n"
+                              "Left=10\r\n"
+                              "Top=20\r\n"
+                              "Saved=1\r\n"
+                              "\r\n"
+                              "[Global Display]\r\n"
+                              "Unknown=x=y\r\n"
+                              "TextFontSize=12\r\n"
+                              "\r\n"
+                              "[Custom Colors]\r\n"
+                              "ColorA=FFFFFF\r\n"
+                              "\r\n"
+                              "[New Section]\r\n"
+                              "Key=a b\r\n");
+    EXPECT_EQ(ini.readString("Global Display", "Unknown", ""), "x=y");
+    EXPECT_EQ(ini.readString("Global Display", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(ini.readString("No Such Section", "Left", "dflt"), "dflt");
+    // Only the settings file itself is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST_F(PrefsTest, AnUnwritableFileRaisesAndLeavesNoTrace)
+{
+    // settings.ini is a folder, and then lies in a folder that does not exist:
+    // both fail even for a user whom permissions do not stop.
+    std::filesystem::create_directory(path);
+    for (const std::string& target : {path, dir.file("missing/settings.ini")}) {
+        IniFile bad(target);
+        auto prefs = std::make_unique<Preferences>(bad);
+        EXPECT_EQ(prefs->textFontSize, 10);
+        EXPECT_EQ(test::messageOf([&] { prefs->savePreferences(); }), "Unable to write to " + target);
+        EXPECT_NO_THROW(prefs.reset());
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+} // namespace
+} // namespace kovara::core

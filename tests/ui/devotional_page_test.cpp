@@ -1,0 +1,141 @@
+// The devotional frame: the "Faith's Checkbook" command, the date field, the
+// missing-entry text, preferences and the errors of a date change.
+#include "ui/content/devotional_page.h"
+#include "ui/base/core_names.h"
+
+#include "core/base/datetime.h"
+#include "core/content/devotional_store.h"
+#include "fixtures.h"
+#include "scripted_dialogs.h"
+#include "test_preferences.h"
+#include "ui/base/html_viewer.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QLabel>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+class FrameDevDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        openDatabase(dir.file("devotional.kova2"), db);
+        execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
+                    "devotionalText TEXT);"
+                    "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');"
+                    "INSERT INTO faithsCheckbook VALUES (2,3,5,'<p>Fifth of March</p>');"
+                    "INSERT INTO faithsCheckbook VALUES (3,12,31,'<p>Last of December</p>');"
+                    "INSERT INTO faithsCheckbook VALUES (4,6,15,'<p>Mid June</p>');");
+        devotional = std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook", "R. M. Halvard", db);
+        frame = std::make_unique<DevotionalPage>(clock, dialogs);
+        frame->assignPreferences(*prefs);
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        devotional.reset();
+        closeDatabase(db);
+    }
+    std::string shown() const { return frame->htmlViewer->pageText().toStdString(); }
+
+    kovara::test::TempDir dir;
+    sqlite3* db = nullptr;
+    FixedClock clock{encodeDateTime(2024, 6, 15, 9, 30, 0)};
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
+    std::unique_ptr<DevotionalStore> devotional;
+    std::unique_ptr<DevotionalPage> frame;
+};
+
+TEST_F(FrameDevDisplayTest, DateChangesDoNothingBeforeADevotionalIsAttached)
+{
+    frame->dateEdit->setDate(QDate(2024, 3, 5));
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(frame->titleLabel->text(), "Devotional Title");
+    EXPECT_EQ(frame->authorLabel->text(), "Devotional Author");
+}
+
+TEST_F(FrameDevDisplayTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
+{
+    struct Case {
+        DateTime now;
+        QDate date;
+        int dayOfYear;
+        std::string page;
+    } cases[] = {
+        {encodeDateTime(2024, 12, 31, 23, 59, 0), QDate(2024, 12, 31), 366, "<p>Last of December</p>"},
+        {encodeDateTime(2025, 1, 1, 0, 0, 0), QDate(2025, 1, 1), 1, "<p>First of January</p>"},
+        {encodeDateTime(2023, 12, 31, 12, 0, 0), QDate(2023, 12, 31), 365, "<p>Last of December</p>"},
+    };
+    for (const Case& c : cases) {
+        clock.set(c.now);
+        frame->openFaithsCheckbook(*devotional, *prefs);
+        EXPECT_EQ(frame->dateEdit->date(), c.date);
+        EXPECT_EQ(prefs->lastFaithsCheckbookRead, c.dayOfYear);
+        EXPECT_EQ(shown(), c.page);
+    }
+    EXPECT_EQ(frame->titleLabel->text(), "Faith's Checkbook");
+    EXPECT_EQ(frame->authorLabel->text(), "by R. M. Halvard");
+}
+
+TEST_F(FrameDevDisplayTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
+{
+    frame->openFaithsCheckbook(*devotional, *prefs);
+    EXPECT_EQ(shown(), "<p>Mid June</p>");
+    EXPECT_EQ(prefs->lastFaithsCheckbookRead, 167);
+
+    frame->dateEdit->setDate(QDate(2024, 3, 5));
+    EXPECT_EQ(shown(), "<p>Fifth of March</p>");
+    frame->dateEdit->setDate(QDate(2024, 2, 29));
+    EXPECT_EQ(shown(), "TOVADevotional.GetEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
+    clock.set(encodeDate(2024, 12, 31));
+    frame->todayButton->click();
+    EXPECT_EQ(shown(), "<p>Last of December</p>");
+    EXPECT_EQ(prefs->lastFaithsCheckbookRead, 167);
+}
+
+TEST_F(FrameDevDisplayTest, TheFirstCommandShowsAnEntryEvenWhenTheFieldHoldsTodayAlready)
+{
+    frame->dateEdit->setDate(QDate(2024, 6, 15));
+    frame->openFaithsCheckbook(*devotional, *prefs);
+    EXPECT_EQ(shown(), "<p>Mid June</p>");
+}
+
+TEST_F(FrameDevDisplayTest, PreferencesReloadTheShownEntryWithNewDefaults)
+{
+    frame->openFaithsCheckbook(*devotional, *prefs);
+    prefs->textFontName = "Courier";
+    prefs->textFontSize = 14;
+    prefs->textFontColor = 0x008000;
+    prefs->textBackColor = 0xFFFFFF;
+    frame->assignPreferences(*prefs);
+    EXPECT_EQ(shown(), "<p>Mid June</p>");
+    EXPECT_EQ(frame->htmlViewer->defaultFontName(), "Courier");
+    EXPECT_EQ(frame->htmlViewer->defaultFontSize(), 14);
+    EXPECT_EQ(frame->htmlViewer->defaultFontColor(), QColor(0, 128, 0));
+    EXPECT_EQ(frame->htmlViewer->defaultBackground(), QColor(255, 255, 255));
+}
+
+TEST_F(FrameDevDisplayTest, EngineErrorsOfADateChangeAreShownNotRaised)
+{
+    frame->openFaithsCheckbook(*devotional, *prefs);
+    execSQL(db, "DROP TABLE faithsCheckbook;");
+    dialogs.expectMessage("SQLite Error 1 - no such table: faithsCheckbook");
+    frame->dateEdit->setDate(QDate(2024, 3, 5));
+    EXPECT_EQ(shown(), "<p>Mid June</p>");
+}
+
+TEST_F(FrameDevDisplayTest, CopyNeedsASelection)
+{
+    frame->openFaithsCheckbook(*devotional, *prefs);
+    EXPECT_FALSE(frame->copyAction->isEnabled());
+    frame->selectAllAction->trigger();
+    EXPECT_TRUE(frame->copyAction->isEnabled());
+}
+
+} // namespace
+} // namespace kovara::ui

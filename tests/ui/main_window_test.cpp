@@ -1,0 +1,478 @@
+#include "fixtures.h"
+#include "ui/base/core_names.h"
+#include "scripted_dialogs.h"
+
+#include "core/base/datetime.h"
+#include "core/base/exception.h"
+#include "core/plans/plan_store.h"
+#include "ui/app/main_window.h"
+#include "ui/app/idle_work.h"
+#include "ui/app/backup_commands.h"
+#include "ui/app/welcome_page.h"
+#include "ui/app/help_viewer.h"
+#include "ui/base/passage_view.h"
+#include "ui/content/devotional_page.h"
+#include "ui/prayer/prayer_tracker_page.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/group_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace kovara::ui {
+namespace {
+
+// Lets queued and zero-timeout work run, as the event loop would.
+void spinEvents(int milliseconds = 50)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// A program folder holding a small Bible and a devotional of two entries,
+// and an empty per-user folder.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+    {
+        kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
+        sqlite3* db = nullptr;
+        openDatabase(program.file("devotional.kova2"), db);
+        execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
+                    "devotionalText TEXT);"
+                    "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');"
+                    "INSERT INTO faithsCheckbook VALUES (2,3,5,'<p>Fifth of March</p>');");
+        closeDatabase(db);
+    }
+
+    std::unique_ptr<MainWindow> open()
+    {
+        return std::make_unique<MainWindow>(program.folder(), appData.path().string(), dialogs, clock);
+    }
+
+    // A menu's entries, separators as "-".
+    static QStringList entries(const QMenu* menu)
+    {
+        QStringList entries;
+        for (const QAction* action : menu->actions())
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return entries;
+    }
+
+    kovara::test::TempDir program;
+    kovara::test::TempDir appData;
+    test::ScriptedDialogs dialogs;
+    FixedClock clock{encodeDateTime(2024, 3, 5, 9, 0, 0)};
+};
+
+TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
+{
+    auto window = open();
+    const QList<QAction*> top = window->menuBar()->actions();
+    QStringList titles;
+    for (const QAction* a : top)
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({"File", "Edit", "Reading", "Devotional", "Prayers", "Help"}));
+
+    const QStringList expected[] = {
+        {"Welcome and Summary", "-", "Backup...", "Restore from Backup...", "-", "Print...", "Printer Setup...", "-",
+         "Preferences...", "-", "Exit Kovara"},
+        {"Copy Selected Text"},
+        // With no plans: only the break and the two plan commands.
+        {"-", "Start New Reading Plan...", "Reading Plan Manager"},
+        {"Faith's Checkbook"},
+        {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
+         "View All Prayers"},
+        {"Open Help", "-", "Kovara Website", "Check for Updates", "Email Technical Support", "-", "About Kovara"},
+    };
+    for (int i = 0; i < top.size(); ++i)
+        EXPECT_EQ(entries(top[i]->menu()), expected[i]) << titles[i].toStdString();
+
+    const QMenu* reading = top[2]->menu();
+    EXPECT_EQ(reading->actions().first()->objectName(), "ReadingMenuBreak");
+    // The help menu's "Open Help" is its own entry, not the F1 command.
+    const QAction* openHelp = top[5]->menu()->actions().first();
+    EXPECT_NE(openHelp, window->Actions().helpAction);
+    EXPECT_TRUE(openHelp->shortcut().isEmpty());
+    // Menus and the command table share the same action objects.
+    EXPECT_EQ(top[1]->menu()->actions().first(), window->Actions().copyAction);
+}
+
+TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
+{
+    auto window = open();
+    const auto* bar = window->findChild<GroupBar*>("RzGroupBar1");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->width(), 193);
+    struct Group {
+        QString name, caption;
+        QStringList entries;
+    };
+    const Group expected[] = {
+        {"RzGroupWelcome", "Welcome", {"Welcome and Summary"}},
+        {"RzGroupDevotionals", "Daily Devotional", {"Faith's Checkbook"}},
+        {"RzGroupPlans", "Daily Bible Reading", {"Start New Reading Plan..."}},
+        {"RzGroupPrayerTracker",
+         "Prayer Tracker",
+         {"New Prayer Item...", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
+          "View All Prayers"}},
+    };
+    const QList<GroupBarGroup*> groups = bar->groups();
+    ASSERT_EQ(groups.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(groups[i]->objectName(), expected[i].name);
+        EXPECT_EQ(groups[i]->caption(), expected[i].caption);
+        QStringList entries;
+        for (const QAction* a : groups[i]->entryActions())
+            entries << a->text();
+        EXPECT_EQ(entries, expected[i].entries) << expected[i].name.toStdString();
+    }
+
+    const auto* tools = window->findChild<QToolBar*>("RzToolbar1");
+    ASSERT_TRUE(tools);
+    QStringList hints;
+    for (const QAction* a : tools->actions())
+        if (!a->toolTip().isEmpty() && a->isVisible() && !a->icon().isNull())
+            hints << a->toolTip();
+    EXPECT_EQ(hints, QStringList({"Welcome and Summary page", "Copy Selected Text", "Print", "Open Help File"}));
+}
+
+TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
+{
+    auto window = open();
+    EXPECT_EQ(window->windowTitle(), "Kovara 2.0.1.2");
+    EXPECT_EQ(window->findChild<QLabel*>("StatusField")->text(), "");
+    EXPECT_EQ(window->currentPage(), Page::Welcome);
+    const auto* pages = window->findChild<QStackedWidget*>("RzPageControl1");
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheetWelcome");
+    EXPECT_EQ(pages->count(), 5);
+
+    EXPECT_EQ(window->Actions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_EQ(window->Actions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
+    EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
+    EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
+}
+
+TEST_F(MainWindowTest, BlankAppDataFolderFallsBackToUserDataInProgramFolder)
+{
+    auto window = std::make_unique<MainWindow>(program.folder(), " ", dialogs, clock);
+    EXPECT_EQ(window->userDataFolder(), program.folder() + "User Data/");
+    EXPECT_TRUE(std::filesystem::is_directory(program.path() / "User Data"));
+}
+
+TEST_F(MainWindowTest, MissingBibleEndsStartUp)
+{
+    std::filesystem::remove(program.file("bible.kova2"));
+    EXPECT_EQ(kovara::test::messageOf([&] { open(); }), "Bible file not found: " + program.file("bible.kova2"));
+    // A devotional table that is not there stops start-up at that step too.
+    sqlite3* db = nullptr;
+    openDatabase(program.file("devotional.kova2"), db);
+    execSQL(db, "DROP TABLE faithsCheckbook;");
+    closeDatabase(db);
+    EXPECT_NE(kovara::test::messageOf([&] { open(); }).find("faithsCheckbook"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
+{
+    auto window = open();
+    const MainActions& a = window->Actions();
+    EXPECT_FALSE(a.copyAction->isEnabled());
+    EXPECT_FALSE(a.printAction->isEnabled());
+
+    struct Case {
+        QAction* command;
+        Page page;
+        bool print;
+    };
+    const Case cases[] = {
+        {a.planManagerAction, Page::PlanManager, false}, // no plan chosen
+        {a.answeredPrayersAction, Page::PrayerTracker, true},
+        {a.faithsCheckbookAction, Page::Devotional, true},
+        {a.welcomePageAction, Page::Welcome, false},
+    };
+    for (const Case& c : cases) {
+        c.command->trigger();
+        EXPECT_EQ(window->currentPage(), c.page) << c.command->objectName().toStdString();
+        EXPECT_EQ(a.printAction->isEnabled(), c.print) << c.command->objectName().toStdString();
+        EXPECT_FALSE(a.copyAction->isEnabled());
+    }
+    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->currentFilter(), "Answered");
+}
+
+TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
+{
+    auto window = open();
+    window->Actions().faithsCheckbookAction->trigger();
+    auto* frame = window->findChild<DevotionalPage*>("FrameKOVADevotionalDisplay1");
+    ASSERT_TRUE(frame);
+    EXPECT_NE(frame->pageText().find("Fifth of March"), std::string::npos);
+
+    QAction* copy = window->Actions().copyAction;
+    EXPECT_FALSE(copy->isEnabled());
+    frame->viewer()->selectWholePage();
+    EXPECT_TRUE(copy->isEnabled());
+    window->showPage(Page::Welcome);
+    EXPECT_FALSE(copy->isEnabled());
+}
+
+TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
+{
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        ASSERT_GE(plans.addPlan("Beta & more", {"81-85", "86-90", "91-95"}, clock.today() - 2), 0);
+        const int upToDate = plans.addPlan("Alpha daily", {"1-10", "11-20"}, clock.today());
+        plans.setDayDone(upToDate, 1, true);
+    }
+    auto window = open();
+    const QMenu* reading = window->menuBar()->actions()[2]->menu();
+    // record entries above the break, in plan order; "&" is shown, not a mnemonic.
+    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
+                                             "Reading Plan Manager"}));
+    const auto* group = window->findChild<GroupBarGroup*>("RzGroupPlans");
+    const QList<QAction*> side = group->entryActions();
+    ASSERT_EQ(side.size(), 3);
+    EXPECT_EQ(side[1]->text(), "Beta && more");
+    EXPECT_EQ(side[2], window->Actions().newPlanAction);
+    EXPECT_FALSE(group->buttonFor(side[0])->font().bold()) << "today's day is read";
+    EXPECT_TRUE(group->buttonFor(side[1])->font().bold()) << "behind";
+
+    // A behind plan opens on its first unread day.
+    side[1]->trigger();
+    EXPECT_EQ(window->currentPage(), Page::BibleRead);
+    const auto* page = window->findChild<PassageView*>("FrameKOVABibleDisplay1");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->verseSpec(), "81-85");
+    EXPECT_TRUE(window->Actions().printAction->isEnabled());
+}
+
+TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
+{
+    auto window = open();
+    auto* welcome = window->findChild<WelcomePage*>("FrameKOVAWelcomePage1");
+    ASSERT_TRUE(welcome);
+    EXPECT_FALSE(welcome->pageText().empty());
+    welcome->handleLinkClicked("koav2:ViewInactivePrayers");
+    EXPECT_EQ(window->currentPage(), Page::PrayerTracker);
+    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->currentFilter(), "Inactive");
+    window->Actions().welcomePageAction->trigger();
+    EXPECT_EQ(window->currentPage(), Page::Welcome);
+}
+
+TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
+{
+    std::filesystem::copy_file(kovara::test::builtFile("KOVA2.hlp"), program.file("KOVA2.hlp"));
+    auto window = open();
+    auto* help = window->findChild<HelpViewer*>();
+    ASSERT_TRUE(help);
+    window->showPage(Page::Devotional);
+    window->Actions().helpAction->trigger();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentAnchor(), "context40");
+    // The Help menu's own entry always opens the contents.
+    window->findChild<QAction*>("OpenHelpContents1")->trigger();
+    EXPECT_EQ(help->currentAnchor(), "");
+    help->close();
+}
+
+TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
+{
+    auto window = open();
+    window->planStore().addPlan("Alpha daily", {"1-10", "11-20"}, clock.today());
+    window->refreshPlanViews(0);
+    const QString backup = QString::fromStdString(appData.file("saved.kova2bak"));
+    dialogs.expectSaveFile(kBackupDialogTitle, backup);
+    dialogs.expectMessage("Backup process complete.");
+    window->Actions().backupAction->trigger();
+
+    window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
+    window->refreshPlanViews(0);
+    const QMenu* reading = window->menuBar()->actions()[2]->menu();
+    ASSERT_EQ(reading->actions().size(), 5);
+
+    dialogs.expectOpenFile(kRestoreDialogTitle, backup);
+    dialogs.expectConfirm(restoreQuestion(backup), true);
+    dialogs.expectMessage("Data restoration process complete.");
+    window->showPage(Page::PlanManager);
+    window->Actions().restoreAction->trigger();
+    EXPECT_EQ(window->planStore().getPlanCount(), 1);
+    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
+    EXPECT_EQ(window->currentPage(), Page::Welcome);
+}
+
+TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
+{
+    std::filesystem::copy_file(kovara::test::builtFile("KOVA2.hlp"), program.file("KOVA2.hlp"));
+    auto window = open();
+    window->show();
+    spinEvents();
+    window->Actions().faithsCheckbookAction->trigger();
+    auto* viewer = window->findChild<DevotionalPage*>("FrameKOVADevotionalDisplay1")->viewer();
+    viewer->selectWholePage();
+    viewer->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(viewer, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().contains("Fifth of March"));
+
+    window->Actions().allPrayersAction->trigger();
+    QTextEdit* text = window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->textArea();
+    text->setPlainText("Pray for rain");
+    text->selectAll();
+    text->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Pray for rain");
+
+    window->showPage(Page::Devotional);
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    auto* help = window->findChild<HelpViewer*>();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentAnchor(), "context40");
+    help->close();
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow)
+{
+    auto window = open();
+    window->show();
+    spinEvents();
+    window->Actions().exitAction->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+// settings.ini as text, for checking what reached the file.
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)
+{
+    const auto settings = appData.path() / "Kovara 2" / "settings.ini";
+    int imports = 0;
+    {
+        auto window = open();
+        window->setVersion1Import([&](Shell&) { ++imports; });
+        EXPECT_EQ(imports, 0) << "nothing runs before the window is shown";
+        window->show();
+        spinEvents();
+        EXPECT_EQ(imports, 1);
+        EXPECT_NE(readFile(settings).find("OfferImport1x=0"), std::string::npos);
+        // Later idle passes do not offer it again.
+        window->showPage(Page::Devotional);
+        QEvent input(QEvent::KeyRelease); // any input arms the idle pass
+        QApplication::sendEvent(window.get(), &input);
+        spinEvents();
+        EXPECT_EQ(imports, 1);
+    }
+    auto again = open();
+    again->setVersion1Import([&](Shell&) { ++imports; });
+    again->show();
+    spinEvents();
+    EXPECT_EQ(imports, 1) << "a second run with the saved flag never offers it";
+}
+
+TEST_F(MainWindowTest, ShutdownWritesPlacementAndEveryPreference)
+{
+    const auto settings = appData.path() / "Kovara 2" / "settings.ini";
+    {
+        auto window = open();
+        window->setVersion1Import([](Shell&) {});
+        window->show();
+        spinEvents();
+        // Closing copies the prayer page's split into the preferences.
+        window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->setSplitPercent(60);
+        window->close();
+    }
+    const std::string text = readFile(settings);
+    for (const char* line : {"[Main Window State]", "Saved=1", "ParagraphMode=1", "SplitPercent=60",
+                             "TextBackColor=15793151", "TextFontColor=0", "TextFontName=Verdana", "TextFontSize=10",
+                             "LastBackupFile=", "LastRestoreFile=", "LastFaithsCheckbookRead=0", "OfferImport1x=0"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " missing from:\n" << text;
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsAreReportedAtClose)
+{
+    const auto settings = appData.path() / "Kovara 2" / "settings.ini";
+    auto window = open();
+    window->setVersion1Import([](Shell&) {});
+    window->show();
+    spinEvents();
+    // A folder in the file's place: nothing can be written over it.
+    std::filesystem::remove(settings);
+    std::filesystem::create_directory(settings);
+    const QString message = QString::fromStdString("Unable to write to " + settings.string());
+    dialogs.expectMessage(message); // the placement, on closing
+    dialogs.expectMessage(message); // the preferences, on destruction
+    window->close();
+    window.reset();
+}
+
+TEST(ImportOfferTest, ClearedOnlyOnceTheQuestionsWereAnsweredOrTheImportFailed)
+{
+    test::ScriptedDialogs dialogs;
+    const struct {
+        const char* name;
+        bool answered;
+        bool raises;
+        bool offerAfter;
+        int saves;
+    } cases[] = {
+        {"questions answered", true, false, false, 1},
+        {"import failed with its message", true, true, false, 1},
+        {"cut short by the window closing", false, false, true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool offer = true;
+        int imports = 0, saves = 0;
+        const auto import = [&] {
+            ++imports;
+            EXPECT_TRUE(offer) << "the offer stays until the questions are answered";
+            // An event loop inside a question may run the idle work again.
+            runImportOffer(offer, dialogs, [&] { ++imports; return true; }, [&] { ++saves; });
+            if (c.raises)
+                throw Exception("damaged file");
+            return c.answered;
+        };
+        if (c.raises)
+            dialogs.expectMessage("damaged file");
+        runImportOffer(offer, dialogs, import, [&] { ++saves; });
+        EXPECT_EQ(offer, c.offerAfter);
+        EXPECT_EQ(imports, 1);
+        EXPECT_EQ(saves, c.saves);
+        EXPECT_TRUE(dialogs.done());
+        // The next idle moment offers again only when the offer stands.
+        runImportOffer(offer, dialogs, [&] { ++imports; return true; }, [&] { ++saves; });
+        EXPECT_EQ(imports, c.offerAfter ? 2 : 1);
+        EXPECT_FALSE(offer);
+    }
+
+    // A save that fails is shown too.
+    bool offer = true;
+    dialogs.expectMessage("Unable to write to /x/settings.ini");
+    runImportOffer(offer, dialogs, [] { return true; }, [] { throw Exception("Unable to write to /x/settings.ini"); });
+}
+
+} // namespace
+} // namespace kovara::ui

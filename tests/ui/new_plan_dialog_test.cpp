@@ -1,0 +1,171 @@
+// The new-plan dialog: the linked book and chapter lists, the completion date,
+// the summary line, the custom day texts, templates and the refusals.
+#include "ui/plans/new_plan_dialog.h"
+#include "ui/base/core_names.h"
+
+#include "plan_test_shell.h"
+#include "ui/base/dates.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class NewPlanDlgTest : public ::testing::Test {
+protected:
+    NewPlanDlgTest()
+    {
+        dlg.setBible(*shell.bible_);
+        dlg.planFileName = shell.dir.file("readplans.kova2");
+    }
+    QDate today() const { return toQDate(shell.clock.today()); }
+    void chooseCustom(int startBook, int startChapter, int endBook, int endChapter, int daysAhead)
+    {
+        dlg.customPlanRadio->click();
+        dlg.startBookCombo->setCurrentIndex(startBook - 1);
+        dlg.endBookCombo->setCurrentIndex(endBook - 1);
+        dlg.startChapterCombo->setCurrentIndex(startChapter - 1);
+        dlg.endChapterCombo->setCurrentIndex(endChapter - 1);
+        dlg.completionDateEdit->setDate(today().addDays(daysAhead));
+    }
+
+    test::PlanTestShell shell;
+    test::ScriptedNewPlanDlg dlg{shell.dialogs, shell.clock};
+};
+
+TEST_F(NewPlanDlgTest, FirstUseOffersTheWholeFirstBookAndTheSevenTypesPlan)
+{
+    EXPECT_TRUE(dlg.sevenTypesPlanRadio->isChecked());
+    EXPECT_FALSE(dlg.startBookCombo->isEnabled());
+    EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(dlg.endBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
+    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
+    EXPECT_EQ(dlg.endChapterCombo->count(), 3);
+    EXPECT_EQ(dlg.completionDateEdit->date(), today());
+    EXPECT_EQ(dlg.customDetailsLabel->text(), "(80 total verses; 1 days; 80 verses per day.)");
+
+    dlg.customPlanRadio->click();
+    EXPECT_TRUE(dlg.startBookCombo->isEnabled());
+    EXPECT_TRUE(dlg.customDetailsLabel->isEnabled());
+}
+
+TEST_F(NewPlanDlgTest, LinkedListsKeepTheStretchNonEmpty)
+{
+    dlg.customPlanRadio->click();
+    // A start book after the end book takes the end book along, to its last
+    // chapter.
+    dlg.startBookCombo->setCurrentIndex(1);
+    EXPECT_EQ(dlg.endBookCombo->currentText(), "Beta");
+    EXPECT_EQ(dlg.endChapterCombo->count(), 2);
+    EXPECT_EQ(dlg.endChapterCombo->currentText(), "2");
+    EXPECT_EQ(dlg.getStartVerseIndex(), 81);
+    EXPECT_EQ(dlg.getEndVerseIndex(), 102);
+
+    // An end book before the start book moves the start to it, chapter 1.
+    dlg.startChapterCombo->setCurrentIndex(1);
+    dlg.endBookCombo->setCurrentIndex(0);
+    EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(dlg.startChapterCombo->count(), 3);
+    EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
+    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
+
+    // Within one book the chapters follow each other both ways.
+    dlg.endChapterCombo->setCurrentIndex(1);
+    dlg.startChapterCombo->setCurrentIndex(2);
+    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
+    dlg.endChapterCombo->setCurrentIndex(0);
+    EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
+    EXPECT_EQ(dlg.getStartVerseIndex(), 1);
+    EXPECT_EQ(dlg.getEndVerseIndex(), 31);
+    EXPECT_EQ(dlg.customDetailsLabel->text(), "(31 total verses; 1 days; 31 verses per day.)");
+}
+
+TEST_F(NewPlanDlgTest, CompletionDateNeverGoesBeforeToday)
+{
+    dlg.customPlanRadio->click();
+    dlg.completionDateEdit->setDate(today().addDays(-3));
+    EXPECT_EQ(dlg.completionDateEdit->date(), today());
+    dlg.completionDateEdit->setDate(today().addDays(4));
+    EXPECT_EQ(dlg.completionDateEdit->date(), today().addDays(4));
+
+    // A date chosen days ago that has since passed is today again when the
+    // dialog opens.
+    shell.clock.set(test::PlanTestShell::kNow + 10);
+    ASSERT_FALSE(dlg.execute());
+    EXPECT_EQ(dlg.completionDateEdit->date(), toQDate(shell.clock.today()));
+}
+
+TEST_F(NewPlanDlgTest, CustomPlansGetTheirDayTextsOrAreRefused)
+{
+    struct Case {
+        int startBook, startChapter, endBook, endChapter, daysAhead;
+        const char* details;
+        Strings days; // empty: refused
+    };
+    const Case cases[] = {
+        {2, 1, 2, 1, 2, "(10 total verses; 3 days; About 3 verses per day.)", {"81-84", "85-87", "88-90"}},
+        {1, 1, 1, 1, 0, "(31 total verses; 1 days; 31 verses per day.)", {"1-31"}},
+        {2, 1, 2, 1, 3, "(10 total verses; 4 days; About 2 verses per day.)", {"81-83", "84-86", "87-88", "89-90"}},
+        {2, 1, 2, 1, 10, "(10 total verses; 11 days; Less than one verse per day.)", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.details);
+        dlg.planDays = {"earlier"};
+        chooseCustom(c.startBook, c.startChapter, c.endBook, c.endChapter, c.daysAhead);
+        EXPECT_EQ(dlg.customDetailsLabel->text(), c.details);
+        if (c.days.empty())
+            shell.dialogs.expectMessage(
+                "Based on the completion date you have chosen, this plan would have less than one verse per day. A "
+                "reading plan must have at least one verse per day. Please adjust your completion date.");
+        dlg.script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
+        EXPECT_EQ(dlg.execute(), !c.days.empty());
+        EXPECT_EQ(dlg.planDays, c.days.empty() ? Strings{"earlier"} : c.days);
+        EXPECT_TRUE(shell.dialogs.done());
+    }
+}
+
+TEST_F(NewPlanDlgTest, TemplatesAndTheirFailures)
+{
+    dlg.script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
+    EXPECT_TRUE(dlg.execute());
+    EXPECT_EQ(dlg.planDays, (Strings{"1-31", "32-56", "57-80", "81-102"}));
+    dlg.otNtPlanRadio->click();
+    EXPECT_TRUE(dlg.execute());
+    EXPECT_EQ(dlg.planDays.size(), 3u);
+
+    // A template that cannot be read shows its message and keeps the dialog
+    // open with the earlier days.
+    kovara::test::TempDir other;
+    test::makeTemplateDatabase(other.file("readplans.kova2"));
+    {
+        sqlite3* db = nullptr;
+        openDatabase(other.file("readplans.kova2"), db);
+        execSQL(db, "DELETE FROM otntDaily;");
+        closeDatabase(db);
+    }
+    dlg.planFileName = other.file("readplans.kova2");
+    shell.dialogs.expectMessage(QString::fromStdString("No lines returned for " + dlg.planFileName + ", otntDaily"));
+    EXPECT_FALSE(dlg.execute());
+    EXPECT_EQ(dlg.planDays.size(), 3u);
+
+    // The dialog does not open without a template file or a Bible.
+    dlg.planFileName = other.file("missing.kova2");
+    EXPECT_EQ(kovara::test::messageOf([&] { dlg.execute(); }),
+              "Reading plan file " + dlg.planFileName + " not found.");
+    test::ScriptedNewPlanDlg fresh(shell.dialogs, shell.clock);
+    fresh.planFileName = shell.dir.file("readplans.kova2");
+    EXPECT_EQ(kovara::test::messageOf([&] { fresh.execute(); }), "Bible not assigned to TFormNewPlanDlg");
+    EXPECT_EQ(dlg.shown, 3);
+    EXPECT_EQ(fresh.shown, 0);
+}
+
+} // namespace
+} // namespace kovara::ui

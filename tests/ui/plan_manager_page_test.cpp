@@ -1,0 +1,186 @@
+// The plan manager page: the plan list and its no-plans entry, the day list's
+// columns and check boxes, the two context actions, opening a day, and the
+// delete and rename flows.
+#include "ui/plans/plan_manager_page.h"
+#include "ui/base/core_names.h"
+
+#include "plan_test_shell.h"
+#include "ui/plans/plan_controller.h"
+#include "ui/base/dates.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+const QString kRenameCaption = "Rename Reading Plan";
+
+class PlanManagerTest : public ::testing::Test {
+protected:
+    PlanManagerTest()
+    {
+        controller.setPlanEntriesChanged([this](const std::vector<PlanEntry>& e) { entries = e; });
+    }
+    PlanManagerPage& frame() { return *controller.planManager(); }
+    QTreeWidgetItem* line(int day) { return frame().dayList->topLevelItem(day - 1); }
+    bool ticked(int day) { return line(day)->checkState(0) == Qt::Checked; }
+    void select(int day) { frame().dayList->setCurrentItem(line(day)); }
+
+    test::PlanTestShell shell;
+    QWidget window;
+    test::ScriptedNewPlanDlg* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    PlanController controller{shell, &window, dlg};
+    std::vector<PlanEntry> entries;
+};
+
+TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
+{
+    controller.refreshPlanViews(0);
+    EXPECT_EQ(frame().currentPlan(), -1);
+    ASSERT_EQ(frame().planCombo->count(), 1);
+    EXPECT_EQ(frame().planCombo->currentText(),
+              "No reading plans have been created. Click \"Start New Reading Plan.\"");
+    EXPECT_FALSE(frame().planCombo->isEnabled());
+    EXPECT_FALSE(frame().deletePlanButton->isEnabled());
+    EXPECT_FALSE(frame().renamePlanButton->isEnabled());
+    EXPECT_TRUE(frame().newPlanButton->isEnabled());
+    EXPECT_EQ(frame().dayList->topLevelItemCount(), 0);
+    EXPECT_FALSE(controller.canPrintPlan());
+
+    // A plan started from here is selected; the reading page is not switched.
+    dlg->script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
+    shell.dialogs.expectPrompt("Enter a name for your new reading plan:", "Bible in a Year");
+    frame().newPlanButton->click();
+    EXPECT_EQ(frame().currentPlan(), 0);
+    EXPECT_TRUE(frame().planCombo->isEnabled());
+    EXPECT_EQ(frame().dayList->topLevelItemCount(), 4);
+    EXPECT_EQ(shell.page, kovara::ui::Page::Welcome);
+}
+
+TEST_F(PlanManagerTest, DayLinesAndTicking)
+{
+    shell.plans->addPlan("Gamma", {"1-31", "32-33", "81-90,91-92"}, encodeDate(2024, 2, 28));
+    shell.addPlan("Delta", 2, 0);
+    shell.plans->setDayDone(1, 2, true);
+    controller.refreshPlanViews(1);
+    EXPECT_EQ(frame().planCombo->currentText(), "Gamma");
+    ASSERT_EQ(frame().dayList->topLevelItemCount(), 3);
+    const QString dates[] = {shortDateText(encodeDate(2024, 2, 28)), shortDateText(encodeDate(2024, 2, 29)),
+                             shortDateText(encodeDate(2024, 3, 1))};
+    const QString passages[] = {"Alpha 1", "Alpha 2:1-2", "Beta 1; Beta 2:1-2"};
+    for (int day = 1; day <= 3; ++day) {
+        EXPECT_EQ(line(day)->text(0), QString::number(day));
+        EXPECT_EQ(line(day)->text(1), dates[day - 1]);
+        EXPECT_EQ(line(day)->text(2), passages[day - 1]);
+        EXPECT_EQ(ticked(day), day == 2);
+    }
+
+    // Ticking writes at once and the plan's entry follows its standing.
+    EXPECT_TRUE(entries[1].bold);
+    line(1)->setCheckState(0, Qt::Checked);
+    line(3)->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(shell.plans->isDayDone(1, 1));
+    EXPECT_EQ(shell.plans->getFirstUnreadDay(1), kAllDaysRead);
+    EXPECT_FALSE(entries[1].bold);
+    line(2)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(shell.plans->isDayDone(1, 2));
+    EXPECT_TRUE(entries[1].bold);
+
+    // Choosing the other plan in the list shows its days.
+    frame().planCombo->setCurrentIndex(0);
+    emit frame().planCombo->activated(0);
+    EXPECT_EQ(frame().currentPlan(), 0);
+    EXPECT_EQ(frame().dayList->topLevelItemCount(), 2);
+}
+
+TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
+{
+    const int plan = shell.addPlan("Ten", 10, 0);
+    shell.plans->setDayDone(plan, 1, true);
+    shell.plans->setDayDone(plan, 9, true);
+    controller.refreshPlanViews(plan);
+    EXPECT_FALSE(frame().markRangeAsDoneAction->isEnabled());
+    EXPECT_EQ(frame().resetPlanToDayAction->text(), "Rest plan so that this day is today");
+
+    select(7);
+    EXPECT_TRUE(frame().markRangeAsDoneAction->isEnabled());
+    EXPECT_EQ(frame().markRangeAsDoneAction->text(), "Mark all days through day 7 as read");
+    EXPECT_EQ(frame().resetPlanToDayAction->text(), "Reset plan so that day 7 is today");
+
+    // Day 7 falls on today: the plan is now behind.
+    EXPECT_FALSE(entries[plan].bold);
+    frame().resetPlanToDayAction->trigger();
+    EXPECT_EQ(shell.plans->getStartDate(plan), shell.clock.today() - 6);
+    EXPECT_EQ(shell.plans->getTodaysPlanDay(plan), 7);
+    EXPECT_EQ(line(7)->text(1), shortDateText(shell.clock.today()));
+    EXPECT_EQ(line(1)->text(1), shortDateText(shell.clock.today() - 6));
+    EXPECT_TRUE(entries[plan].bold);
+
+    // The refill kept day 7 selected; marking through it catches the plan up.
+    EXPECT_EQ(frame().markRangeAsDoneAction->text(), "Mark all days through day 7 as read");
+    frame().markRangeAsDoneAction->trigger();
+    for (int day = 1; day <= 10; ++day) {
+        EXPECT_EQ(ticked(day), day <= 7 || day == 9) << day;
+        EXPECT_EQ(shell.plans->isDayDone(plan, day), day <= 7 || day == 9) << day;
+    }
+    EXPECT_FALSE(entries[plan].bold);
+
+    // Opening a day, even a future one, shows it on the reading page.
+    emit frame().dayList->itemActivated(line(10), 0);
+    EXPECT_EQ(controller.currentPlan(), plan);
+    EXPECT_EQ(controller.currentPlanDay(), 10);
+    EXPECT_EQ(shell.page, kovara::ui::Page::BibleRead);
+}
+
+TEST_F(PlanManagerTest, RenameAndDelete)
+{
+    shell.addPlan("Alpha", 2, 0);
+    shell.addPlan("Beta", 2, 0);
+    controller.refreshPlanViews(1);
+    const QString prompt = "Enter a new name for \"Beta.\"";
+
+    // Unchanged: nothing happens. Cancel: nothing happens.
+    shell.dialogs.expectPrompt(prompt, "Beta");
+    frame().renamePlanButton->click();
+    EXPECT_EQ(shell.dialogs.lastProposal, "Beta");
+    shell.dialogs.expectPrompt(prompt, "x", false);
+    frame().renamePlanButton->click();
+
+    // Its own title in other letters, another plan's title, blanks: refused,
+    // each repeat prefilled with the trimmed text.
+    shell.dialogs.expectPrompt(prompt, "BETA");
+    shell.dialogs.expectMessage(
+        "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.");
+    shell.dialogs.expectPrompt(prompt, " alpha ");
+    shell.dialogs.expectMessage(
+        "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.");
+    shell.dialogs.expectPrompt(prompt, "  ");
+    shell.dialogs.expectMessage("Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
+    shell.dialogs.expectPrompt(prompt, " Aardvark ");
+    frame().renamePlanButton->click();
+    EXPECT_EQ(shell.dialogs.lastProposal, "");
+    EXPECT_EQ(shell.plans->getPlanTitle(1), "Aardvark");
+    // Retitling does not reorder until the next load.
+    EXPECT_EQ(frame().currentPlan(), 1);
+    EXPECT_EQ(frame().planCombo->itemText(1), "Aardvark");
+    EXPECT_EQ(entries[1].title, "Aardvark");
+
+    shell.dialogs.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
+                                false);
+    frame().deletePlanButton->click();
+    EXPECT_EQ(shell.plans->getPlanCount(), 2);
+    shell.dialogs.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
+                                true);
+    frame().deletePlanButton->click();
+    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    EXPECT_EQ(frame().currentPlan(), 0);
+    EXPECT_EQ(frame().planCombo->currentText(), "Alpha");
+    EXPECT_EQ(entries.size(), 1u);
+}
+
+} // namespace
+} // namespace kovara::ui

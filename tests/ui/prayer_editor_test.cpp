@@ -1,0 +1,335 @@
+// The prayer editor: opening a new and a formatted item, the modified flag,
+// saving (preview, NULL text, edit time), the close question and placement.
+#include "ui/prayer/prayer_editor.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/ini_file.h"
+#include "core/app/preferences.h"
+#include "prayer_test_support.h"
+#include "ui/base/dates.h"
+#include "ui/prayer/rtf_codec.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+using test::ScriptedEditor;
+
+const QString kCloseQuestion = QStringLiteral(
+    "Do you wish to save your changes to this prayer item?\n\n"
+    "Select YES to save your changes and close the prayer editor.\n"
+    "Select NO to close the prayer editor without saving your changes.\n"
+    "Select CANCEL to return to the prayer editor without closing it.");
+
+// Three paragraphs: "Thanks" in bold Courier, a bullet "Health", and a
+// centred "Amen".
+std::string formattedRtf()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontFamilies(QStringList{QStringLiteral("Courier")});
+    c.insertText(QStringLiteral("Thanks"), bold);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextListFormat list;
+    list.setStyle(QTextListFormat::ListDisc);
+    c.createList(list);
+    c.insertText(QStringLiteral("Health"));
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    c.insertBlock(centred);
+    if (QTextList* l = c.currentList())
+        l->remove(c.block());
+    c.insertText(QStringLiteral("Amen"));
+    const QByteArray rtf = writeRtf(doc);
+    return rtf.toStdString();
+}
+
+// What the text area shows, paragraph by paragraph.
+struct Para {
+    QString text;
+    bool bold;
+    bool bullet;
+    bool centred;
+    QString family;
+};
+
+std::vector<Para> paragraphs(const QTextEdit& edit)
+{
+    std::vector<Para> out;
+    for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next()) {
+        const QTextCharFormat f = b.begin().fragment().charFormat();
+        out.push_back({b.text(), f.fontWeight() >= QFont::Bold, b.textList() != nullptr,
+                       (b.blockFormat().alignment() & Qt::AlignHCenter) != 0,
+                       f.fontFamilies().toStringList().value(0)});
+    }
+    return out;
+}
+
+class PrayerEditorTest : public ::testing::Test {
+protected:
+    void edit(std::int32_t index, bool newItem = false)
+    {
+        editor.editPrayer(*shell.store, index, newItem, *shell.prefs);
+    }
+    void type(const QString& text)
+    {
+        QTextCursor c = editor.textEdit->textCursor();
+        c.movePosition(QTextCursor::End);
+        c.insertText(text);
+    }
+
+    test::PrayerShell shell;
+    ScriptedEditor editor{shell.dialogs};
+};
+
+TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
+{
+    const std::int32_t index = shell.store->newPrayerItem(0);
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(e.windowTitle(), "Editing Prayer Item - Kovara");
+        EXPECT_EQ(e.titleEdit->text(), "New Prayer Item");
+        EXPECT_EQ(e.titleEdit->selectedText(), "New Prayer Item");
+        EXPECT_EQ(e.topicCombo->currentText(), "");
+        EXPECT_EQ(e.statusCombo->currentText(), "Active");
+        EXPECT_TRUE(e.textEdit->document()->isEmpty());
+        EXPECT_EQ(e.datesLabel->text(), "Created on " + shortDateText(shell.clock.now()) + ".");
+        EXPECT_FALSE(e.modified());
+        EXPECT_FALSE(e.saveAndCloseAction->isEnabled());
+        EXPECT_EQ(e.modifiedLabel->text(), "Unmodified");
+        e.closeAction->trigger();
+    };
+    edit(index, true);
+    EXPECT_EQ(editor.shown, 1);
+    EXPECT_EQ(shell.store->getPrayerTitle(index), "New Prayer Item");
+    EXPECT_EQ(shell.store->getPrayerStatus(index), "Active");
+    // Inputs back to idle.
+    EXPECT_EQ(editor.store_, nullptr);
+    EXPECT_EQ(editor.prayerIndex_, -1);
+    EXPECT_FALSE(editor.newItem_);
+}
+
+TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
+{
+    shell.prefs->textFontName = "Verdana";
+    shell.add("Other", "Work", "Active");
+    const std::int32_t index = shell.add("Family matters", "Family", "Active", formattedRtf());
+    const DateTime created = shell.store->getCreateTime(index);
+
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(e.titleEdit->text(), "Family matters");
+        EXPECT_EQ(e.topicCombo->currentText(), "Family");
+        ASSERT_EQ(e.topicCombo->count(), 2);
+        EXPECT_EQ(e.topicCombo->itemText(1), "Work");
+        const std::vector<Para> paras = paragraphs(*e.textEdit);
+        ASSERT_EQ(paras.size(), 3u);
+        EXPECT_EQ(paras[0].text, "Thanks");
+        EXPECT_TRUE(paras[0].bold);
+        EXPECT_EQ(paras[0].family, "Verdana"); // stored Courier replaced
+        EXPECT_TRUE(paras[1].bullet);
+        EXPECT_TRUE(paras[2].centred);
+        EXPECT_FALSE(e.modified());
+
+        e.titleEdit->setText(QStringLiteral("  Family  "));
+        EXPECT_TRUE(e.modified());
+        EXPECT_TRUE(e.saveAndCloseAction->isEnabled());
+        EXPECT_EQ(e.modifiedLabel->text(), "Modified");
+        e.statusCombo->setCurrentIndex(1);
+        shell.clock.set(created + 1.5);
+        e.saveAndCloseAction->trigger();
+        EXPECT_FALSE(e.modified());
+        EXPECT_EQ(e.modifiedLabel->text(), "Unmodified");
+    };
+    edit(index);
+
+    EXPECT_EQ(shell.store->getPrayerTitle(index), "Family");
+    EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->getLastEditTime(index), created + 1.5);
+    PrayerHeaders rows;
+    shell.store->getPrayerHeadersByTopic("Answered", rows);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].previewText, "Thanks Health Amen");
+
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(e.datesLabel->text(), "Created: " + shortDateText(created) + "; Last Edited: " +
+                                            shortDateTimeText(created + 1.5) + ".");
+        const std::vector<Para> paras = paragraphs(*e.textEdit);
+        ASSERT_EQ(paras.size(), 3u);
+        EXPECT_TRUE(paras[0].bold);
+        EXPECT_TRUE(paras[1].bullet);
+        EXPECT_TRUE(paras[2].centred);
+        e.close();
+    };
+    edit(index);
+}
+
+TEST_F(PrayerEditorTest, FormattingCommandsMarkModifiedAndSurviveSaving)
+{
+    const std::int32_t index = shell.add("Plain", "", "Active");
+    editor.user = [&](ScriptedEditor& e) {
+        type(QStringLiteral("Strong words"));
+        e.textEdit->selectAll();
+        e.boldAction->trigger();
+        EXPECT_TRUE(e.boldAction->isChecked());
+        e.alignCenterAction->trigger();
+        e.bulletsAction->trigger();
+        EXPECT_TRUE(e.bulletsAction->isChecked());
+        e.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    editor.user = [&](ScriptedEditor& e) {
+        const std::vector<Para> paras = paragraphs(*e.textEdit);
+        ASSERT_EQ(paras.size(), 1u);
+        EXPECT_TRUE(paras[0].bold);
+        EXPECT_TRUE(paras[0].centred);
+        EXPECT_TRUE(paras[0].bullet);
+        e.textEdit->selectAll();
+        e.bulletsAction->trigger(); // toggles the bullet off again
+        EXPECT_FALSE(e.bulletsAction->isChecked());
+        EXPECT_EQ(e.textEdit->document()->begin().textList(), nullptr);
+        e.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    QTextDocument stored;
+    readRtf(QByteArray::fromStdString(shell.store->getPrayerText(index)), stored);
+    EXPECT_EQ(stored.begin().textList(), nullptr);
+    EXPECT_EQ(stored.toPlainText(), "Strong words");
+}
+
+// The preview rule end to end: what the text area holds decides both the
+// stored preview and whether any text is stored at all.
+TEST_F(PrayerEditorTest, SavedPreviewAndText)
+{
+    const struct {
+        QString typed;
+        std::string preview;
+    } cases[] = {
+        {QString(150, u'x'), std::string(97, 'x') + "..."},
+        {QString(100, u'y'), std::string(100, 'y')},
+        {QStringLiteral("Line one\nLine two\n"), "Line one Line two"},
+        {QStringLiteral("\n \n\n"), ""},
+    };
+    for (const auto& c : cases) {
+        const std::int32_t index = shell.add("Item", "Topic", "Active");
+        editor.user = [&](ScriptedEditor& e) {
+            type(c.typed);
+            e.topicCombo->setEditText(QString());
+            e.saveAndCloseAction->trigger();
+        };
+        edit(index);
+        PrayerHeaders rows;
+        shell.store->getPrayerHeadersByTopic("Active", rows);
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows.front().previewText, c.preview) << c.typed.toStdString();
+        EXPECT_EQ(rows.front().prayerTopic, "");
+        EXPECT_EQ(shell.store->getPrayerText(index).empty(), c.preview.empty()) << c.typed.toStdString();
+        shell.store->setPrayerStatus(index, "Deleted");
+    }
+}
+
+TEST_F(PrayerEditorTest, CloseQuestionAnswers)
+{
+    const struct {
+        Dialogs::Answer answer;
+        bool saved;
+    } cases[] = {{Dialogs::Answer::Yes, true}, {Dialogs::Answer::No, false}};
+    for (const auto& c : cases) {
+        const std::int32_t index = shell.add("Before", "", "Active");
+        editor.user = [&](ScriptedEditor& e) {
+            e.titleEdit->setText(QStringLiteral("After"));
+            shell.dialogs.expectYesNoCancel(kCloseQuestion, c.answer);
+            e.closeAction->trigger();
+        };
+        edit(index);
+        EXPECT_EQ(shell.store->getPrayerTitle(index), c.saved ? "After" : "Before");
+    }
+
+    // Cancel keeps the window open with the changes; Esc asks again.
+    const std::int32_t index = shell.add("Before", "", "Active");
+    editor.user = [&](ScriptedEditor& e) {
+        type(QStringLiteral("typed"));
+        shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Cancel);
+        e.close();
+        EXPECT_TRUE(e.isVisible());
+        EXPECT_TRUE(e.modified());
+        EXPECT_EQ(e.textEdit->toPlainText(), "typed");
+        shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
+        e.reject();
+    };
+    edit(index);
+    EXPECT_EQ(shell.store->getPrayerText(index), "");
+}
+
+TEST_F(PrayerEditorTest, MissingInputsRaiseBeforeShowing)
+{
+    editor.prayerIndex_ = 1;
+    editor.preferences_ = shell.prefs.get();
+    EXPECT_EQ(kovara::test::messageOf([&] { editor.prepareToShow(); }),
+              "Variables not properly initialized before FormShow");
+    EXPECT_EQ(kovara::test::messageOf([&] { editor.editPrayer(*shell.store, -1, false, *shell.prefs); }),
+              "Variables not properly initialized before FormShow");
+    EXPECT_EQ(editor.shown, 0);
+}
+
+// A stored status the list does not offer is kept on saving instead of being
+// cleared, which would hide the item from every tab.
+TEST_F(PrayerEditorTest, UnknownStoredStatusIsKept)
+{
+    const std::int32_t index = shell.add("Odd", "", "Someday");
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(e.statusCombo->currentIndex(), -1);
+        e.titleEdit->setText(QStringLiteral("Odd item"));
+        e.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    EXPECT_EQ(shell.store->getPrayerStatus(index), "Someday");
+    EXPECT_EQ(shell.store->getPrayerTitle(index), "Odd item");
+}
+
+TEST_F(PrayerEditorTest, PlacementKeptInItsSection)
+{
+    IniFile ini(shell.dir.file("placement.ini"));
+    ScriptedEditor placed(shell.dialogs, &ini);
+    const std::int32_t index = shell.add("Item", "", "Active");
+    placed.user = [](ScriptedEditor& e) { e.close(); };
+    placed.editPrayer(*shell.store, index, false, *shell.prefs);
+    EXPECT_TRUE(ini.readBool("Prayer Edit Window State", "Saved", false));
+    EXPECT_EQ(ini.readInteger("Prayer Edit Window State", "Right", 0) -
+                  ini.readInteger("Prayer Edit Window State", "Left", 0),
+              placed.width());
+}
+
+// Asking the clipboard whether it can paste waits for its owner, which may
+// never answer: the editor asks only while it is on screen.
+TEST_F(PrayerEditorTest, PasteCommandAsksTheClipboardOnlyWhileShown)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    ScriptedEditor hidden{shell.dialogs};
+    EXPECT_TRUE(hidden.pasteAction->isEnabled()) << "the clipboard was asked while the editor was made";
+    clipboard->setText(QStringLiteral("x"));
+    clipboard->clear();
+    EXPECT_TRUE(hidden.pasteAction->isEnabled()) << "the clipboard was asked while the editor was hidden";
+
+    hidden.show();
+    EXPECT_FALSE(hidden.pasteAction->isEnabled());
+    clipboard->setText(QStringLiteral("pasted"));
+    EXPECT_TRUE(hidden.pasteAction->isEnabled());
+    hidden.hide();
+}
+
+} // namespace
+} // namespace kovara::ui

@@ -1,0 +1,347 @@
+// The prayer tracker page: tabs and topic grouping, the selected item's
+// details, status changes, deleting, editing, the split position and the
+// display preferences.
+#include "ui/prayer/prayer_tracker_page.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/preferences.h"
+#include "prayer_test_support.h"
+#include "ui/base/dates.h"
+#include "ui/base/colors.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+using test::ScriptedEditor;
+
+class PrayerTrackerTest : public ::testing::Test {
+protected:
+    PrayerTrackerTest()
+    {
+        frame.assignPreferences(*shell.prefs);
+        frame.resize(700, 800);
+        frame.show();
+        shell.page = Page::PrayerTracker;
+    }
+
+    // The list as stored: "//{}//Topic" for group rows, "\tTitle" for items.
+    std::vector<std::string> listRows() const
+    {
+        std::vector<std::string> rows;
+        for (int i = 0; i < frame.prayerList->count(); ++i)
+            rows.push_back(frame.prayerList->item(i)->data(PrayerTrackerPage::kStorageRole)
+                               .toString()
+                               .toStdString());
+        return rows;
+    }
+    int rowOf(const std::string& storage) const
+    {
+        const std::vector<std::string> rows = listRows();
+        const auto it = std::find(rows.begin(), rows.end(), storage);
+        return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
+    }
+    std::string selectedRow() const
+    {
+        const int row = frame.prayerList->currentRow();
+        return row < 0 || !frame.prayerList->item(row)->isSelected() ? "" : listRows()[row];
+    }
+    void select(const std::string& storage) { frame.prayerList->setCurrentRow(rowOf(storage)); }
+    bool itemCommandsEnabled() const
+    {
+        return frame.editPrayerAction->isEnabled() || frame.deletePrayerAction->isEnabled() ||
+               frame.prayerStatusAction->isEnabled() || frame.setStatusActiveAction->isEnabled() ||
+               frame.setStatusAnsweredAction->isEnabled() || frame.setStatusInactiveAction->isEnabled();
+    }
+
+    test::PrayerShell shell;
+    ScriptedEditor editor{shell.dialogs};
+    PrayerTrackerPage frame{shell, editor};
+};
+
+TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
+{
+    shell.add("Zeta", "", "Active");
+    shell.add("Alpha", "", "Active");
+    shell.add("Mom", "Family", "Active");
+    shell.add("Dad", "Family", "Active");
+    shell.add("Job", "Work", "Active");
+    shell.add("Kid", "friends", "Answered");
+    shell.add("Old", "Family", "Inactive");
+    shell.store->setPrayerStatus(shell.add("Gone", "Gone", "Active"), "Deleted");
+    frame.initPrayers(*shell.store, "Active", -1);
+
+    const struct {
+        int tab;
+        std::vector<std::string> rows;
+        std::string selected;
+    } cases[] = {
+        {0, {"\tAlpha", "\tZeta", "//{}//Family", "\tDad", "\tMom", "//{}//Work", "\tJob"}, "\tAlpha"},
+        {1, {"//{}//friends", "\tKid"}, "\tKid"},
+        {2, {"//{}//Family", "\tOld"}, "\tOld"},
+        {3,
+         {"\tAlpha", "\tZeta", "//{}//Family", "\tDad", "\tMom", "\tOld", "//{}//Work", "\tJob", "//{}//friends",
+          "\tKid"},
+         "\tAlpha"},
+    };
+    for (const auto& c : cases) {
+        frame.statusTabs->setCurrentIndex(c.tab);
+        EXPECT_EQ(frame.currentFilter(), PrayerTrackerPage::kTabFilters[c.tab]);
+        EXPECT_EQ(listRows(), c.rows) << "tab " << c.tab;
+        EXPECT_EQ(selectedRow(), c.selected) << "tab " << c.tab;
+        EXPECT_EQ(frame.prayerTitleLabel->text().toStdString(), c.selected.substr(1));
+    }
+
+    // Group rows stand apart: no record, bold, in the caption colours.
+    frame.statusTabs->setCurrentIndex(0);
+    const QListWidgetItem* group = frame.prayerList->item(2);
+    const QListWidgetItem* item = frame.prayerList->item(3);
+    EXPECT_FALSE(group->data(PrayerTrackerPage::kRecordRole).isValid());
+    EXPECT_TRUE(group->font().bold());
+    EXPECT_NE(group->background().style(), Qt::NoBrush);
+    EXPECT_EQ(item->background().style(), Qt::NoBrush);
+    EXPECT_TRUE(item->data(PrayerTrackerPage::kRecordRole).isValid());
+    EXPECT_FALSE(item->font().bold());
+}
+
+TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
+{
+    const std::int32_t empty = shell.add("Empty", "", "Active");
+    shell.clock.set(shell.clock.now() + 2);
+    const std::int32_t topical = shell.add("Topical", "Family", "Active");
+    frame.initPrayers(*shell.store, "Active", topical);
+
+    const DateTime created = shell.store->getCreateTime(topical);
+    EXPECT_EQ(selectedRow(), "\tTopical");
+    EXPECT_EQ(frame.prayerDetailsLabel->text(),
+              "Created: " + shortDateText(created) + "; Last Edited: " + shortDateTimeText(created) + ".");
+    EXPECT_EQ(frame.prayerStatusAction->text(), "Prayer Status: Active");
+    EXPECT_TRUE(frame.setStatusActiveAction->isChecked());
+    EXPECT_EQ(frame.getSelectedPrayerIndex(), topical);
+
+    // An item without text shows the hint, plain, in the display font.
+    select("\tEmpty");
+    EXPECT_EQ(frame.getSelectedPrayerIndex(), empty);
+    EXPECT_EQ(frame.textEdit->toPlainText(), "Click Edit Prayer to add text to this prayer item.");
+    const QTextCharFormat hint = frame.textEdit->document()->begin().begin().fragment().charFormat();
+    EXPECT_EQ(hint.fontFamilies().toStringList().value(0), QString::fromStdString(shell.prefs->textFontName));
+    EXPECT_FALSE(hint.fontWeight() >= QFont::Bold);
+
+    // A group row: nothing selected to act on.
+    select("//{}//Family");
+    EXPECT_TRUE(frame.textEdit->document()->isEmpty());
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
+    EXPECT_EQ(frame.prayerDetailsLabel->text(), "");
+    EXPECT_FALSE(itemCommandsEnabled());
+    EXPECT_EQ(frame.prayerStatusAction->text(), "Prayer Status:");
+
+    // Another page showing: the commands are dead.
+    select("\tTopical");
+    EXPECT_TRUE(itemCommandsEnabled());
+    shell.page = Page::Welcome;
+    EXPECT_EQ(frame.getSelectedPrayerIndex(), -1);
+}
+
+// Clicking the empty space below the rows, or Ctrl+clicking the selected row,
+// must not leave the details of an item on show while its commands are dead.
+TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
+{
+    shell.add("First", "", "Active");
+    const std::int32_t second = shell.add("Second", "", "Active");
+    frame.initPrayers(*shell.store, "Active", second);
+    QListWidget* list = frame.prayerList;
+    QWidget* viewport = list->viewport();
+    const QRect selectedRow = list->visualItemRect(list->currentItem());
+    ASSERT_LT(selectedRow.bottom() + 20, viewport->height());
+
+    struct Click {
+        const char* what;
+        QPoint at;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Click clicks[] = {
+        {"empty space below the rows", QPoint(selectedRow.center().x(), selectedRow.bottom() + 20), Qt::NoModifier},
+        {"Ctrl+click on the selected row", selectedRow.center(), Qt::ControlModifier},
+    };
+    for (const Click& click : clicks) {
+        QTest::mouseClick(viewport, Qt::LeftButton, click.modifiers, click.at);
+        EXPECT_EQ(frame.getSelectedPrayerIndex(), second) << click.what;
+        EXPECT_EQ(frame.prayerTitleLabel->text(), "Second") << click.what;
+        EXPECT_TRUE(itemCommandsEnabled()) << click.what;
+    }
+
+    // A plain click on another row still moves the selection.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "First");
+}
+
+TEST_F(PrayerTrackerTest, EmptyFilterAndMissingPreferences)
+{
+    shell.add("Active one", "", "Active");
+    frame.initPrayers(*shell.store, "Answered", -1);
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    EXPECT_TRUE(listRows().empty());
+    EXPECT_TRUE(frame.textEdit->document()->isEmpty());
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
+    EXPECT_EQ(frame.prayerDetailsLabel->text(), "");
+    EXPECT_FALSE(itemCommandsEnabled());
+    EXPECT_FALSE(frame.selectAllAction->isEnabled());
+
+    PrayerTrackerPage fresh(shell, editor);
+    EXPECT_EQ(kovara::test::messageOf([&] { fresh.initPrayers(*shell.store, "Active", -1); }),
+              "Preferences not yet assigned on InitPrayers");
+}
+
+TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
+{
+    const std::int32_t first = shell.add("First", "", "Active");
+    const std::int32_t second = shell.add("Second", "", "Active");
+    const DateTime edited = shell.store->getLastEditTime(second);
+    shell.clock.set(shell.clock.now() + 1);
+
+    frame.initPrayers(*shell.store, "Active", second);
+    EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Active");
+    frame.setStatusAnsweredAction->trigger();
+    EXPECT_EQ(shell.store->getPrayerStatus(second), "Answered");
+    EXPECT_EQ(shell.store->getLastEditTime(second), edited);
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    EXPECT_EQ(selectedRow(), "\tSecond");
+    EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Answered");
+    EXPECT_TRUE(frame.setStatusAnsweredAction->isChecked());
+    EXPECT_FALSE(frame.setStatusActiveAction->isChecked());
+
+    // The status it already has: nothing changes, the tick stays.
+    frame.setStatusAnsweredAction->trigger();
+    EXPECT_TRUE(frame.setStatusAnsweredAction->isChecked());
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+
+    frame.statusTabs->setCurrentIndex(3);
+    select("\tFirst");
+    frame.setStatusInactiveAction->trigger();
+    EXPECT_EQ(shell.store->getPrayerStatus(first), "Inactive");
+    EXPECT_EQ(frame.statusTabs->currentIndex(), 3);
+    EXPECT_EQ(selectedRow(), "\tFirst");
+    EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Inactive");
+}
+
+TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
+{
+    for (const bool yes : {false, true}) {
+        shell.add("Keep", "", "Active");
+        const std::int32_t doomed = shell.add("Doomed", "", "Active");
+        frame.initPrayers(*shell.store, "Active", doomed);
+        shell.dialogs.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", yes);
+        frame.deletePrayerAction->trigger();
+        EXPECT_TRUE(shell.dialogs.done());
+        EXPECT_EQ(shell.store->getPrayerStatus(doomed), yes ? "Deleted" : "Active");
+        if (yes) {
+            EXPECT_EQ(listRows(), std::vector<std::string>{"\tKeep"});
+            EXPECT_EQ(selectedRow(), "\tKeep");
+            frame.statusTabs->setCurrentIndex(3);
+            EXPECT_EQ(rowOf("\tDoomed"), -1);
+        } else {
+            EXPECT_EQ(selectedRow(), "\tDoomed");
+            shell.store->setPrayerStatus(doomed, "Deleted");
+            shell.store->setPrayerStatus(shell.store->findPrayerByTitle("Keep"), "Deleted");
+        }
+    }
+}
+
+TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)
+{
+    const std::int32_t index = shell.add("Old title", "", "Active");
+    shell.add("Another", "", "Active");
+    frame.initPrayers(*shell.store, "Active", index);
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(e.prayerIndex_, index);
+        EXPECT_FALSE(e.newItem_);
+        e.titleEdit->setText(QStringLiteral("New title"));
+        e.saveAndCloseAction->trigger();
+    };
+    frame.editPrayerAction->trigger();
+    EXPECT_EQ(selectedRow(), "\tNew title");
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "New title");
+
+    editor.user = [](ScriptedEditor& e) { e.close(); };
+    emit frame.prayerList->itemDoubleClicked(frame.prayerList->currentItem());
+    EXPECT_EQ(editor.shown, 2);
+    select("//{}//"); // no such row: nothing selected, nothing opens
+    frame.onPrayerDoubleClicked();
+    EXPECT_EQ(editor.shown, 2);
+}
+
+// The frame asks the shell for the store at each use, so a store replaced by
+// a backup or restore is never touched after it is gone.
+TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
+{
+    const std::int32_t index = shell.add("Survivor", "", "Active");
+    frame.initPrayers(*shell.store, "Active", index);
+    shell.reopenStore();
+    frame.setStatusAnsweredAction->trigger();
+    EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
+    EXPECT_EQ(selectedRow(), "\tSurvivor");
+}
+
+TEST_F(PrayerTrackerTest, SplitPercentIsClampedTo25Through75)
+{
+    const struct {
+        int asked, kept;
+    } cases[] = {{10, 25}, {25, 25}, {50, 50}, {75, 75}, {90, 75}};
+    for (const auto& c : cases) {
+        shell.prefs->splitPercent = c.asked;
+        frame.assignPreferences(*shell.prefs);
+        EXPECT_EQ(frame.splitPercent(), c.kept) << c.asked;
+        const QList<int> sizes = frame.splitter->sizes();
+        EXPECT_NEAR(100.0 * sizes[0] / (sizes[0] + sizes[1]), c.kept, 1.0) << c.asked;
+    }
+
+    // Dragged past the limit by the user: pulled back to it.
+    frame.splitter->setSizes({950, 50});
+    emit frame.splitter->splitterMoved(950, 1);
+    EXPECT_EQ(frame.splitPercent(), 75);
+    const QList<int> sizes = frame.splitter->sizes();
+    EXPECT_NEAR(100.0 * sizes[0] / (sizes[0] + sizes[1]), 75, 1.0);
+}
+
+TEST_F(PrayerTrackerTest, NewPreferencesRestyleTheTextAndKeepTheSelection)
+{
+    shell.add("Styled", "", "Active", "{\\rtf1 Hello {\\b world}\\par}");
+    frame.initPrayers(*shell.store, "Active", -1);
+    QTextCursor cursor = frame.textEdit->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(5, QTextCursor::KeepAnchor);
+    frame.textEdit->setTextCursor(cursor);
+    EXPECT_TRUE(frame.copyAction->isEnabled());
+
+    shell.prefs->textFontName = "Courier";
+    shell.prefs->textFontSize = 14;
+    shell.prefs->textBackColor = 0x0000FF; // red
+    frame.assignPreferences(*shell.prefs);
+    EXPECT_EQ(frame.textEdit->textCursor().selectedText(), "Hello");
+    const QTextBlock block = frame.textEdit->document()->begin();
+    bool boldWorld = false;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat f = it.fragment().charFormat();
+        EXPECT_EQ(f.fontFamilies().toStringList().value(0), "Courier");
+        EXPECT_EQ(f.fontPointSize(), 14);
+        boldWorld = boldWorld || (it.fragment().text() == "world" && f.fontWeight() >= QFont::Bold);
+    }
+    EXPECT_TRUE(boldWorld);
+    EXPECT_EQ(frame.textEdit->palette().color(QPalette::Base), QColor(255, 0, 0));
+}
+
+} // namespace
+} // namespace kovara::ui

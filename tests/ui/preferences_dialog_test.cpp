@@ -1,0 +1,320 @@
+#include "core/app/ini_file.h"
+#include "ui/base/core_names.h"
+#include "core/app/preferences.h"
+#include "fixtures.h"
+#include "ui/app/preferences_dialog.h"
+#include "ui/base/color_combo.h"
+#include "ui/base/window_placement.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QWidget>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+// The dialog with its modal step played by the test.
+class ScriptedPrefsDlg : public PreferencesDialog {
+public:
+    std::function<int(ScriptedPrefsDlg&)> user;
+    int shown = 0;
+    int runModal() override
+    {
+        ++shown;
+        return user(*this);
+    }
+};
+
+class PreferencesDialogTest : public ::testing::Test {
+protected:
+    void execute()
+    {
+        executePreferences(dialog, prefs, ini, [this] { ++assigned; });
+    }
+    // The first installed font, or empty when the test machine has none.
+    QString someFont() const { return dialog.fontCombo->count() ? dialog.fontCombo->itemText(0) : QString(); }
+
+    test::TempDir dir;
+    IniFile ini{dir.file("settings.ini")};
+    Preferences prefs{ini};
+    ScriptedPrefsDlg dialog;
+    int assigned = 0;
+};
+
+TEST_F(PreferencesDialogTest, Layout)
+{
+    EXPECT_EQ(dialog.windowTitle(), "Kovara Preferences");
+    for (const char* name : {"RzFontComboBoxTextFont", "RzComboBoxSize", "RzColorComboBoxFColor", "RzColorComboBoxBGColor",
+                             "RzCheckBoxParaStyle"})
+        EXPECT_NE(dialog.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(dialog.fontSizeCombo->count(), 21);
+    EXPECT_EQ(dialog.fontSizeCombo->itemText(0), "5");
+    EXPECT_EQ(dialog.fontSizeCombo->itemText(20), "25");
+    EXPECT_EQ(dialog.paragraphStyleCheck->text(), "Paragraph Style Text");
+    EXPECT_TRUE(dialog.okButton->isDefault());
+    EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
+    EXPECT_EQ(dialog.fontColorCombo->defaultColor(), 0);
+    EXPECT_EQ(dialog.backgroundColorCombo->defaultColor(), 0xF0FBFF);
+}
+
+TEST_F(PreferencesDialogTest, OversizedFontShowsAsLargestAndStaysSoAfterCancel)
+{
+    prefs.textFontSize = 40;
+    dialog.user = [](ScriptedPrefsDlg& d) {
+        EXPECT_EQ(d.fontSizeCombo->currentText(), "25");
+        return int(QDialog::Rejected);
+    };
+    execute();
+    EXPECT_EQ(prefs.textFontSize, 25);
+    EXPECT_EQ(assigned, 0);
+
+    prefs.textFontSize = 2;
+    dialog.user = [](ScriptedPrefsDlg& d) {
+        EXPECT_EQ(d.fontSizeCombo->currentText(), "5");
+        return int(QDialog::Rejected);
+    };
+    execute();
+    EXPECT_EQ(prefs.textFontSize, 5);
+}
+
+TEST_F(PreferencesDialogTest, OkStoresTheChoicesAndAppliesThem)
+{
+    const QString font = someFont();
+    for (int size : {18, 25, 5}) {
+        assigned = 0;
+        dialog.user = [&](ScriptedPrefsDlg& d) {
+            if (!font.isEmpty()) {
+                d.fontCombo->setCurrentIndex(0);
+            }
+            d.fontSizeCombo->setCurrentText(QString::number(size));
+            d.fontColorCombo->setCurrentText("Navy");
+            d.backgroundColorCombo->setCurrentText("Window");
+            d.paragraphStyleCheck->setChecked(false);
+            return int(QDialog::Accepted);
+        };
+        execute();
+        EXPECT_EQ(prefs.textFontSize, size);
+        EXPECT_EQ(prefs.textFontColor, 0x800000);
+        EXPECT_EQ(prefs.textBackColor, static_cast<ColorValue>(0xFF000005));
+        EXPECT_FALSE(prefs.paragraphMode);
+        if (!font.isEmpty()) {
+            EXPECT_EQ(prefs.textFontName, font.toStdString());
+        }
+        EXPECT_EQ(assigned, 1);
+    }
+    // The ten keys are not written by the dialog, only the custom colours.
+    EXPECT_FALSE(ini.valueExists("Global Display", "TextFontSize"));
+    EXPECT_TRUE(ini.valueExists("Custom Colors", "ColorP"));
+}
+
+TEST_F(PreferencesDialogTest, CancelKeepsTheValuesButSavesCustomColors)
+{
+    prefs.textFontName = "No Such Font Anywhere";
+    prefs.textFontSize = 12;
+    prefs.textFontColor = 0x0000FF;
+    prefs.textBackColor = 0x123456; // listed nowhere: shown as the custom entry
+    prefs.paragraphMode = true;
+    std::ofstream(dir.file("settings.ini"), std::ios::app) << "[Custom Colors]\nColorA=0000ff\nColorB=junk\n";
+
+    dialog.user = [](ScriptedPrefsDlg& d) {
+        // The slots were loaded before the dialog showed.
+        EXPECT_EQ(d.fontColorCombo->customColor(0), 0x0000FF);
+        EXPECT_EQ(d.backgroundColorCombo->customColor(0), 0x0000FF);
+        EXPECT_EQ(d.backgroundColorCombo->customColor(1), 0xFFFFFF);
+        EXPECT_EQ(d.fontCombo->currentIndex(), -1);
+        EXPECT_EQ(d.fontSizeCombo->currentText(), "12");
+        EXPECT_EQ(d.fontColorCombo->currentText(), "Red");
+        EXPECT_EQ(d.backgroundColorCombo->currentText(), "Custom");
+        EXPECT_EQ(d.backgroundColorCombo->selectedColor(), 0x123456);
+        EXPECT_TRUE(d.paragraphStyleCheck->isChecked());
+        // The user changes everything, edits custom slots, then cancels.
+        d.fontSizeCombo->setCurrentText("20");
+        d.fontColorCombo->setCurrentText("Lime");
+        d.paragraphStyleCheck->setChecked(false);
+        d.fontColorCombo->setCustomColor(1, 0x111111);
+        d.backgroundColorCombo->setCustomColor(1, 0x222222);
+        return int(QDialog::Rejected);
+    };
+    execute();
+    EXPECT_EQ(prefs.textFontName, "No Such Font Anywhere");
+    EXPECT_EQ(prefs.textFontSize, 12);
+    EXPECT_EQ(prefs.textFontColor, 0x0000FF);
+    EXPECT_EQ(prefs.textBackColor, 0x123456);
+    EXPECT_TRUE(prefs.paragraphMode);
+    EXPECT_EQ(assigned, 0);
+    // The background picker saves last, so its slots are the ones kept.
+    EXPECT_EQ(ini.readString("Custom Colors", "ColorA", ""), "0000FF");
+    EXPECT_EQ(ini.readString("Custom Colors", "ColorB", ""), "222222");
+    EXPECT_EQ(ini.readString("Custom Colors", "ColorP", ""), "FFFFFF");
+}
+
+TEST_F(PreferencesDialogTest, FontIsMatchedWithoutRegardToCase)
+{
+    const QString font = someFont();
+    if (font.isEmpty())
+        GTEST_SKIP() << "no fonts installed";
+    prefs.textFontName = font.toUpper().toStdString();
+    dialog.user = [&](ScriptedPrefsDlg& d) {
+        EXPECT_EQ(d.fontCombo->currentText(), font);
+        return int(QDialog::Accepted);
+    };
+    execute();
+    EXPECT_EQ(prefs.textFontName, font.toStdString());
+}
+
+TEST_F(PreferencesDialogTest, UnknownFontIsKeptWhenOkIsPressedWithoutChoosing)
+{
+    prefs.textFontName = "No Such Font Anywhere";
+    dialog.user = [](ScriptedPrefsDlg& d) {
+        EXPECT_EQ(d.fontCombo->currentIndex(), -1);
+        d.paragraphStyleCheck->setChecked(false);
+        return int(QDialog::Accepted);
+    };
+    execute();
+    EXPECT_EQ(prefs.textFontName, "No Such Font Anywhere");
+    EXPECT_FALSE(prefs.paragraphMode);
+    EXPECT_EQ(assigned, 1);
+}
+
+// The colour picker with its colour dialog answered by the test.
+class ScriptedColorCombo : public ColorComboBox {
+public:
+    QColor answer;       // invalid: Cancel
+    QColor addedCustom;  // valid: the user adds it to the first custom slot
+    bool chooseCustomColor(QColor& color) override
+    {
+        if (addedCustom.isValid())
+            setCustomColor(0, fromQColor(addedCustom));
+        if (!answer.isValid())
+            return false;
+        color = answer;
+        return true;
+    }
+    void pick(const QString& text)
+    {
+        setCurrentIndex(findText(text));
+        emit activated(currentIndex());
+    }
+};
+
+TEST(ColorComboTest, EntriesAndConversions)
+{
+    ScriptedColorCombo combo;
+    EXPECT_EQ(combo.itemText(0), "Default");
+    EXPECT_EQ(combo.itemText(1), "Black");
+    EXPECT_EQ(combo.itemText(16), "White");
+    EXPECT_EQ(combo.itemText(combo.count() - 1), "Custom");
+
+    // 0x00BBGGRR both ways; system colours come from the palette.
+    EXPECT_EQ(toQColor(0xF0FBFF), QColor(0xFF, 0xFB, 0xF0));
+    EXPECT_EQ(fromQColor(QColor(0xFF, 0xFB, 0xF0)), 0xF0FBFF);
+    EXPECT_EQ(toQColor(systemColor(5)), QGuiApplication::palette().color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(toQColor(systemColor(13)), QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight));
+
+    combo.setDefaultColor(0xF0FBFF);
+    combo.setSelectedColor(0xF0FBFF);
+    EXPECT_EQ(combo.currentText(), "Default");
+    combo.setSelectedColor(systemColor(15));
+    EXPECT_EQ(combo.currentText(), "Button Face");
+    EXPECT_EQ(combo.selectedColor(), systemColor(15));
+
+    // Custom: a chosen colour is kept; Cancel returns to the previous entry.
+    combo.answer = QColor(1, 2, 3);
+    combo.pick("Custom");
+    EXPECT_EQ(combo.selectedColor(), 0x030201);
+    combo.pick("Teal");
+    combo.answer = QColor();
+    combo.pick("Custom");
+    EXPECT_EQ(combo.currentText(), "Teal");
+    EXPECT_EQ(combo.selectedColor(), 0x808000);
+}
+
+TEST(ColorComboTest, CustomColourAddedInOnePickerIsSavedWithTheOther)
+{
+    test::TempDir dir;
+    IniFile ini(dir.file("settings.ini"));
+    ScriptedColorCombo font;
+    ScriptedColorCombo back;
+    font.shareCustomColorsWith(&back);
+    back.shareCustomColorsWith(&font);
+
+    // Added in the font colour's dialog, which is then cancelled.
+    font.addedCustom = QColor(0x8B, 0x45, 0x13);
+    font.pick("Custom");
+    EXPECT_EQ(back.customColor(0), 0x13458B);
+
+    // Saved in the dialog's order: the background picker's slots are written last.
+    font.saveCustomColors(ini);
+    back.saveCustomColors(ini);
+    EXPECT_EQ(ini.readString("Custom Colors", "ColorA", ""), "13458B");
+
+    // And the other way round.
+    back.addedCustom = QColor(1, 2, 3);
+    back.answer = QColor(1, 2, 3);
+    back.pick("Custom");
+    EXPECT_EQ(font.customColor(0), 0x030201);
+}
+
+TEST(WindowPlacementTest, RoundTripAndRecovery)
+{
+    test::TempDir dir;
+    IniFile ini(dir.file("settings.ini"));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+
+    {
+        QWidget w;
+        w.setGeometry(screen.x() + 30, screen.y() + 40, 300, 200);
+        saveWindowPlacement(w, ini, "Main Window State");
+    }
+    EXPECT_EQ(ini.readString("Main Window State", "Maximized", ""), "0");
+    EXPECT_EQ(ini.readInteger("Main Window State", "Right", 0), screen.x() + 330);
+    EXPECT_EQ(ini.readInteger("Main Window State", "Bottom", 0), screen.y() + 240);
+    EXPECT_EQ(ini.readString("Main Window State", "Saved", ""), "1");
+    {
+        QWidget w;
+        restoreWindowPlacement(w, ini, "Main Window State");
+        EXPECT_EQ(w.geometry(), QRect(screen.x() + 30, screen.y() + 40, 300, 200));
+        EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
+    }
+
+    // Off every screen: moved to the origin, size kept; and maximized.
+    ini.writeInteger("Prayer Edit Window State", "Left", -5000);
+    ini.writeInteger("Prayer Edit Window State", "Top", 90000);
+    ini.writeInteger("Prayer Edit Window State", "Right", -4600);
+    ini.writeInteger("Prayer Edit Window State", "Bottom", 90250);
+    ini.writeBool("Prayer Edit Window State", "Maximized", true);
+    {
+        QWidget w;
+        restoreWindowPlacement(w, ini, "Prayer Edit Window State");
+        EXPECT_EQ(w.geometry(), QRect(screen.topLeft(), QSize(400, 250)));
+        EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    }
+
+    // A maximized window saves the rectangle it returns to.
+    {
+        QWidget w;
+        w.setGeometry(screen.x() + 50, screen.y() + 60, 200, 100);
+        w.showMaximized();
+        saveWindowPlacement(w, ini, "Main Window State");
+    }
+    EXPECT_EQ(ini.readString("Main Window State", "Maximized", ""), "1");
+    EXPECT_EQ(ini.readInteger("Main Window State", "Left", 0), screen.x() + 50);
+    EXPECT_EQ(ini.readInteger("Main Window State", "Bottom", 0), screen.y() + 160);
+
+    // Nothing saved: the window keeps what it had.
+    {
+        QWidget w;
+        w.setGeometry(10, 20, 110, 120);
+        restoreWindowPlacement(w, ini, "No Such Window State");
+        EXPECT_EQ(w.geometry(), QRect(10, 20, 110, 120));
+    }
+}
+
+} // namespace
+} // namespace kovara::ui

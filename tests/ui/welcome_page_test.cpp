@@ -1,0 +1,262 @@
+// The welcome frame and its links: the page built from the shell's stores,
+// each link dispatched to its command, the unknown-link and bad-number
+// messages, and a real click on a link in the viewer.
+#include "ui/app/welcome_page.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/preferences.h"
+#include "core/base/exception.h"
+#include "fixtures.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
+#include "scripted_dialogs.h"
+#include "test_preferences.h"
+#include "ui/app/internal_links.h"
+#include "ui/base/shell.h"
+#include "ui/base/html_viewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kovara::ui {
+namespace {
+
+const DateTime kToday = encodeDate(2024, 3, 10);
+
+// Records the commands run, one word each.
+class RecordingTarget : public WelcomeLinkTarget {
+public:
+    void devFaithsCheckbook() override { ran += "FaithsCheckbook;"; }
+    void newReadPlan() override { ran += "NewReadPlan;"; }
+    void showPlanDay(int plan) override { ran += "ShowPlanDay(" + std::to_string(plan) + ");"; }
+    void readingPlanManager() override { ran += "PlanManager;"; }
+    void newPrayer() override { ran += "NewPrayer;"; }
+    void prayersActive() override { ran += "Active;"; }
+    void prayersInactive() override { ran += "Inactive;"; }
+    void prayersAnswered() override { ran += "Answered;"; }
+    void prayersAll() override { ran += "All;"; }
+    std::string ran;
+};
+
+// Only what the welcome page reaches: the plan and prayer stores, the
+// preferences, the clock and page switching.
+class FakeShell : public Shell {
+public:
+    FakeShell(Preferences& prefs, PlanStore& plans, PrayerStore& prayers, Dialogs& dialogs,
+              const Clock& clock)
+        : prefs_(prefs), plans_(plans), prayers_(prayers), dialogs_(dialogs), clock_(clock)
+    {
+    }
+    Preferences& preferences() override { return prefs_; }
+    BibleStore& bible() override { throw Exception("no Bible here"); }
+    DevotionalStore& devotional() override { throw Exception("no devotional here"); }
+    PlanStore& planStore() override { return plans_; }
+    PrayerStore& prayerStore() override { return prayers_; }
+    Dialogs& getDialogs() override { return dialogs_; }
+    const Clock& getClock() override { return clock_; }
+    const std::string& programFolder() const override { return folder_; }
+    const std::string& userDataFolder() const override { return folder_; }
+    void showPage(Page page) override { page_ = page; }
+    Page currentPage() const override { return page_; }
+
+private:
+    Preferences& prefs_;
+    PlanStore& plans_;
+    PrayerStore& prayers_;
+    Dialogs& dialogs_;
+    const Clock& clock_;
+    std::string folder_ = "/";
+    Page page_ = Page::Devotional;
+};
+
+TEST(InternalLinkTest, EveryLinkRunsItsCommand)
+{
+    struct Case {
+        const char* link;
+        const char* ran;
+    } cases[] = {
+        {"koav2:FCtoday", "FaithsCheckbook;"},
+        {"koav2:NewReadPlan", "NewReadPlan;"},
+        {"koav2:ReadPlan/0", "ShowPlanDay(0);"},
+        {"koav2:ReadPlan/1", "ShowPlanDay(1);"},
+        {"koav2:ReadPlan/42", "ShowPlanDay(42);"},
+        {"koav2:PlanManager", "PlanManager;"},
+        {"koav2:NewPrayerItem", "NewPrayer;"},
+        {"koav2:ViewActivePrayers", "Active;"},
+        {"koav2:ViewInactivePrayers", "Inactive;"},
+        {"koav2:ViewAnsweredPrayers", "Answered;"},
+        {"koav2:ViewAllPrayers", "All;"},
+    };
+    test::ScriptedDialogs dialogs;
+    for (const Case& c : cases) {
+        RecordingTarget target;
+        handleInternalLink(QString::fromUtf8(c.link), target, dialogs);
+        EXPECT_EQ(target.ran, c.ran) << c.link;
+    }
+}
+
+TEST(InternalLinkTest, UnknownLinksAndBadPlanNumbersRunNothing)
+{
+    test::ScriptedDialogs dialogs;
+    RecordingTarget target;
+    dialogs.expectMessage("Error - Unknown link \"koav2:readplan/1\"");
+    handleInternalLink("koav2:readplan/1", target, dialogs);
+    dialogs.expectMessage(QString::fromUtf8("Error - Unknown link \"koav2:Gebet/\xC3\xBC\""));
+    handleInternalLink(QString::fromUtf8("koav2:Gebet/\xC3\xBC"), target, dialogs);
+    EXPECT_EQ(kovara::test::messageOf([&] { handleInternalLink("koav2:ReadPlan/one", target, dialogs); }),
+              "'one' is not a valid integer value");
+    EXPECT_EQ(target.ran, "");
+}
+
+TEST(InternalLinkTest, ActionTargetTriggersTheMainWindowsActions)
+{
+    QObject owner;
+    std::string ran;
+    ActionLinkTarget::Actions actions;
+    QAction** fields[] = {&actions.devFaithsCheckbook, &actions.newReadPlan,     &actions.readingPlanManager,
+                         &actions.newPrayer,          &actions.prayersActive,   &actions.prayersInactive,
+                         &actions.prayersAnswered,    &actions.prayersAll};
+    const char* names[] = {"FaithsCheckbook", "NewReadPlan", "PlanManager", "NewPrayer",
+                           "Active",          "Inactive",    "Answered",    "All"};
+    for (int i = 0; i < 8; ++i) {
+        *fields[i] = new QAction(&owner);
+        const std::string name = names[i];
+        QObject::connect(*fields[i], &QAction::triggered, [&ran, name] { ran += name + ";"; });
+    }
+    ActionLinkTarget target(actions, [&ran](int plan) { ran += "ShowPlanDay(" + std::to_string(plan) + ");"; });
+    test::ScriptedDialogs dialogs;
+    for (const char* link : {"koav2:FCtoday", "koav2:NewReadPlan", "koav2:ReadPlan/2", "koav2:PlanManager",
+                             "koav2:NewPrayerItem", "koav2:ViewActivePrayers", "koav2:ViewInactivePrayers",
+                             "koav2:ViewAnsweredPrayers", "koav2:ViewAllPrayers"})
+        handleInternalLink(QString::fromUtf8(link), target, dialogs);
+    EXPECT_EQ(ran, "FaithsCheckbook;NewReadPlan;ShowPlanDay(2);PlanManager;NewPrayer;Active;Inactive;Answered;All;");
+
+    // A disabled command stays disabled when reached by its link.
+    ran.clear();
+    actions.newPrayer->setEnabled(false);
+    handleInternalLink("koav2:NewPrayerItem", target, dialogs);
+    EXPECT_EQ(ran, "");
+}
+
+class FrameWelcomePageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
+        prayers = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock);
+        shell = std::make_unique<FakeShell>(*prefs, *plans, *prayers, dialogs, clock);
+        frame = std::make_unique<WelcomePage>(dialogs);
+        frame->assignPreferences(*prefs);
+        frame->setLinkTarget(target);
+    }
+
+    // Clicks the link whose href is href, as the user would with the mouse.
+    void clickLink(const QString& href)
+    {
+        frame->resize(700, 500);
+        frame->show();
+        QApplication::processEvents();
+        HtmlViewer* viewer = frame->htmlViewer;
+        for (QTextBlock block = viewer->document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (fragment.charFormat().anchorHref() != href)
+                    continue;
+                QTextCursor cursor(viewer->document());
+                cursor.setPosition(fragment.position() + 1);
+                const QPointF at = viewer->cursorRect(cursor).center();
+                QMouseEvent press(QEvent::MouseButtonPress, at, viewer->viewport()->mapToGlobal(at), Qt::LeftButton,
+                                  Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(viewer->viewport(), &press);
+                QMouseEvent release(QEvent::MouseButtonRelease, at, viewer->viewport()->mapToGlobal(at),
+                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(viewer->viewport(), &release);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no link " << href.toStdString();
+    }
+
+    kovara::test::TempDir dir;
+    FixedClock clock{kToday + 0.5};
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
+    std::unique_ptr<PlanStore> plans;
+    std::unique_ptr<PrayerStore> prayers;
+    std::unique_ptr<FakeShell> shell;
+    RecordingTarget target;
+    std::unique_ptr<WelcomePage> frame;
+};
+
+TEST_F(FrameWelcomePageTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
+{
+    EXPECT_EQ(frame->welcomeLabel->text(), "Welcome to Kovara");
+    EXPECT_FALSE(frame->htmlViewer->selectionEnabled());
+    plans->addPlan("Gospels <i>first</i>", {"1-3", "4-6"}, kToday);
+    frame->buildWelcomePage(*shell);
+    EXPECT_EQ(shell->currentPage(), Page::Welcome);
+    EXPECT_NE(frame->pageText().find("<a href=\"koav2:ReadPlan/0\">Gospels <i>first</i></a>: \r\n"),
+              std::string::npos);
+    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), frame->pageText());
+    // The title's markup is markup on the page, not text.
+    EXPECT_TRUE(frame->htmlViewer->toPlainText().contains("Gospels first: "));
+}
+
+TEST_F(FrameWelcomePageTest, AStoreErrorLeavesThePageAsItWas)
+{
+    frame->buildWelcomePage(*shell);
+    const std::string before = frame->pageText();
+    prayers->close();
+    EXPECT_NE(kovara::test::messageOf([&] { frame->buildWelcomePage(*shell); }), "(nothing raised)");
+    EXPECT_EQ(frame->pageText(), before);
+    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), before);
+}
+
+TEST_F(FrameWelcomePageTest, PreferencesReloadThePageWithNewDefaults)
+{
+    frame->buildWelcomePage(*shell);
+    prefs->textFontName = "Courier";
+    prefs->textFontSize = 14;
+    prefs->textFontColor = 0x008000;
+    prefs->textBackColor = 0xFFFFFF;
+    frame->assignPreferences(*prefs);
+    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), frame->pageText());
+    EXPECT_EQ(frame->htmlViewer->defaultFontName(), "Courier");
+    EXPECT_EQ(frame->htmlViewer->defaultFontSize(), 14);
+    EXPECT_EQ(frame->htmlViewer->defaultFontColor(), QColor(0, 128, 0));
+    EXPECT_EQ(frame->htmlViewer->defaultBackground(), QColor(255, 255, 255));
+    EXPECT_EQ(frame->viewerPanel->palette().color(QPalette::Window), QColor(255, 255, 255));
+}
+
+TEST_F(FrameWelcomePageTest, AClickedLinkRunsItsCommandWithoutNavigating)
+{
+    plans->addPlan("One", {"1-3", "4-6"}, kToday);
+    plans->addPlan("Two", {"1-3", "4-6"}, kToday);
+    frame->buildWelcomePage(*shell);
+    const std::string page = frame->pageText();
+    clickLink("koav2:ReadPlan/1");
+    clickLink("koav2:FCtoday");
+    clickLink("koav2:NewPrayerItem");
+    EXPECT_EQ(target.ran, "ShowPlanDay(1);FaithsCheckbook;NewPrayer;");
+    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), page);
+    EXPECT_TRUE(frame->htmlViewer->source().isEmpty());
+}
+
+TEST_F(FrameWelcomePageTest, LinkErrorsAreShownNotRaised)
+{
+    frame->showPage("<a href=\"koav2:ReadPlan/x\">bad</a> <a href=\"koav2:planmanager\">case</a>");
+    dialogs.expectMessage("'x' is not a valid integer value");
+    clickLink("koav2:ReadPlan/x");
+    dialogs.expectMessage("Error - Unknown link \"koav2:planmanager\"");
+    clickLink("koav2:planmanager");
+    EXPECT_EQ(target.ran, "");
+}
+
+} // namespace
+} // namespace kovara::ui

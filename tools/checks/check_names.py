@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Lists code identifiers and file names that break the naming rules: a T/E
+class prefix (TPlanStore, ERestoreFailed), the product tag KOVA, or a
+form-designer component name (RzCheckList1, HTMLViewer1, OpenHelp1Click).
+Text in string literals is left out: user-visible texts, SQL, table names and
+settings keys keep their own spelling. Exits 1 when anything is found.
+
+    tools/checks/check_names.py [folder...]   (default: src tools tests bench fuzz)
+"""
+import os
+import re
+import sys
+
+BAD = [
+    (re.compile(r'^[TE][A-Z][a-z]\w*$'), 'T/E class prefix'),
+    (re.compile(r'KOVA(?!RA_)'), 'product tag'),
+    (re.compile(r'^Rz[A-Z]'), 'designer component name'),
+    (re.compile(r'^[A-Z]\w*[a-z]1(\w*(Click|Change|Idle))?$'), 'designer component name'),
+]
+# Names from outside that look alike: Qt's and the C library's.
+ALLOWED = {'Key_F1', 'Utf8', 'Big5', 'IBM437', 'IBM850', 'IBM866', 'Psalm119', 'BM_Psalm119'}
+DECLARED_TYPE = re.compile(r'\b(?:class|struct|enum(?:\s+class)?|using|namespace)\s+([A-Za-z_]\w*)')
+IDENT = re.compile(r'\b[A-Za-z_]\w*\b')
+
+
+def code_only(text):
+    text = re.sub(r'R"([^(\s]*)\((?:.|\n)*?\)\1"', '""', text)
+    text = re.sub(r'"(?:\\.|[^"\\\n])*"', '""', text)
+    text = re.sub(r"'(?:\\.|[^'\\\n])+'", "''", text)
+    text = re.sub(r'/\*(?:.|\n)*?\*/', ' ', text)
+    return re.sub(r'//[^\n]*', '', text)
+
+
+def problems(path):
+    found = []
+    name = os.path.basename(path)
+    if not re.fullmatch(r'[a-z0-9_]+(\.[a-z0-9_]+)*', name) and name not in ('CMakeLists.txt', 'README.md'):
+        found.append((name, 'file name not in snake_case'))
+    for rule, why in BAD:
+        if rule.search(os.path.splitext(name)[0]):
+            found.append((name, why))
+    if not path.endswith(('.h', '.cpp')):
+        return found
+    code = code_only(open(path, encoding='utf-8', errors='replace').read())
+    names = set(IDENT.findall(code)) - ALLOWED
+    for ident in sorted(names):
+        for rule, why in BAD:
+            # the T/E prefix matters on names of types, not on words like
+            # "Tests" used for something else
+            if why == 'T/E class prefix' and not re.search(r'\b(?:class|struct|enum|using)\s+(?:class\s+)?' + ident + r'\b', code) \
+                    and not re.search(r'\b' + ident + r'\s*[&*]', code):
+                continue
+            if rule.search(ident):
+                found.append((ident, why))
+    return found
+
+
+def main():
+    folders = sys.argv[1:] or ['src', 'tools', 'tests', 'bench', 'fuzz']
+    bad = 0
+    for folder in folders:
+        for dirpath, dirnames, filenames in os.walk(folder):
+            dirnames[:] = [d for d in dirnames if d not in ('corpus',)]
+            for f in sorted(filenames):
+                path = os.path.join(dirpath, f)
+                for ident, why in problems(path):
+                    print(f'{path}: {ident}: {why}')
+                    bad += 1
+    print(f'{bad} name(s) against the rules')
+    return 1 if bad else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
