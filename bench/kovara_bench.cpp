@@ -247,7 +247,7 @@ void BM_PrayerTrackerAllTab10000(benchmark::State& state)
 
 // ---- backup and restore against gzip on the same file
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 void runCommand(const std::string& command)
 {
@@ -273,7 +273,7 @@ void BM_Gzip9SameFile(benchmark::State& state)
 {
     const std::string out = World::get().folder + "prayers.gz";
     for (auto _ : state)
-        runCommand("gzip -9 -c " + Quoted(backupSource().prayersPath) + " > " + Quoted(out));
+        runCommand("gzip -9 -c " + quoted(backupSource().prayersPath) + " > " + quoted(out));
     state.counters["file_MB"] = static_cast<double>(fs::file_size(out)) / 1e6;
 }
 
@@ -296,9 +296,9 @@ void BM_GunzipSameFile(benchmark::State& state)
     World& w = World::get();
     const std::string gz = w.folder + "prayers.gz";
     if (!fs::exists(gz))
-        runCommand("gzip -9 -c " + Quoted(backupSource().prayersPath) + " > " + Quoted(gz));
+        runCommand("gzip -9 -c " + quoted(backupSource().prayersPath) + " > " + quoted(gz));
     for (auto _ : state)
-        runCommand("gunzip -c " + Quoted(gz) + " > " + Quoted(w.folder + "prayers.gunzipped"));
+        runCommand("gunzip -c " + quoted(gz) + " > " + quoted(w.folder + "prayers.gunzipped"));
 }
 
 // ---- the prayer text codec
@@ -426,7 +426,7 @@ KOVARA_BENCH(BM_Rtf200KBWrite, 15);
 // Drops the offscreen platform's notice about size hints, printed for every
 // window shown, so the figures stay readable.
 static QtMessageHandler previousHandler = nullptr;
-static void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+static void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (!message.contains(QLatin1String("propagateSizeHints")) && previousHandler)
         previousHandler(type, context, message);
@@ -434,7 +434,7 @@ static void QuietHandler(QtMsgType type, const QMessageLogContext& context, cons
 
 int main(int argc, char* argv[])
 {
-    previousHandler = qInstallMessageHandler(QuietHandler);
+    previousHandler = qInstallMessageHandler(quietHandler);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

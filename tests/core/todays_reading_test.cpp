@@ -30,7 +30,7 @@ protected:
         plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
     }
     // A ten-day plan that started `daysAgo` days before today.
-    int record(int daysAgo) { return plans->addPlan("Plan", tenDays(), kToday - daysAgo); }
+    int addPlan(int daysAgo) { return plans->addPlan("Plan", tenDays(), kToday - daysAgo); }
 
     test::TempDir dir;
     FixedClock clock{kToday + 0.75};
@@ -48,7 +48,7 @@ TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
 
 TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 {
-    const int plan = record(0);
+    const int plan = addPlan(0);
     auto view = buildPlanDayView(*plans, *bible, plan, 0);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->day, 1);
@@ -74,7 +74,7 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 
 TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
 {
-    const int plan = record(5); // today is day 6
+    const int plan = addPlan(5); // today is day 6
     auto view = buildPlanDayView(*plans, *bible, plan, 0);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusBehind);
@@ -90,7 +90,7 @@ TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
     EXPECT_EQ(today.message, "");
 
     // Marking an earlier day loads a later unread due day, not the one after it.
-    const int other = record(5);
+    const int other = addPlan(5);
     plans->setDayDone(other, 2, true);
     plans->setDayDone(other, 3, true);
     const MarkReadOutcome skip = markPlanDayRead(*plans, other, 1);
@@ -99,7 +99,7 @@ TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
 
 TEST_F(TodaysReadingTest, MarkingTheLastUnreadDayCompletesThePlan)
 {
-    const int plan = record(3);
+    const int plan = addPlan(3);
     plans->markDaysDoneThrough(plan, 10);
     plans->setDayDone(plan, 7, false);
     EXPECT_EQ(markPlanDayRead(*plans, plan, 7).message, kPlanCompleted);
@@ -117,7 +117,7 @@ TEST_F(TodaysReadingTest, MarkingTheLastUnreadDayCompletesThePlan)
 
 TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 {
-    const int plan = record(0);
+    const int plan = addPlan(0);
     EXPECT_FALSE(buildPlanDayView(*plans, *bible, 1, 0)); // a plan gone from the store
     using test::messageOf;
     EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, -1, 0); }), "Plan index out of range: -1");

@@ -45,7 +45,7 @@ protected:
     std::string build() const { return buildWelcomePageText(*plans, *prayers, prefs, clock); }
 
     // A ten-day plan started daysAgo days before today, days 1..read read.
-    int record(const std::string& title, int daysAgo, int read)
+    int addPlan(const std::string& title, int daysAgo, int read)
     {
         const std::vector<std::string> days(10, "1-3");
         const int plan = plans->addPlan(title, days, kToday - daysAgo);
@@ -76,10 +76,10 @@ TEST_F(WelcomePageTest, ANewUserGetsTheStartingLinks)
 TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
 {
     // Ordered by title in the store, so the indices follow the letters.
-    record("A <b>Done</b>", 2, 10); // every day read although only day 3 is due
-    record("B Behind", 4, 2);       // day 5 due, day 3 unread
-    record("C Today", 0, 0);        // day 1 due and unread
-    record("D Ahead", 1, 3);        // day 2 due, read through day 3
+    addPlan("A <b>Done</b>", 2, 10); // every day read although only day 3 is due
+    addPlan("B Behind", 4, 2);       // day 5 due, day 3 unread
+    addPlan("C Today", 0, 0);        // day 1 due and unread
+    addPlan("D Ahead", 1, 3);        // day 2 due, read through day 3
     addPrayers(3, kPrayerActive);
     addPrayers(2, kPrayerAnswered);
     addPrayers(1, kPrayerInactive);

@@ -109,10 +109,10 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(reading->actions().first()->objectName(), "ReadingMenuBreak");
     // The help menu's "Open Help" is its own entry, not the F1 command.
     const QAction* openHelp = top[5]->menu()->actions().first();
-    EXPECT_NE(openHelp, window->Actions().helpAction);
+    EXPECT_NE(openHelp, window->mainActions().helpAction);
     EXPECT_TRUE(openHelp->shortcut().isEmpty());
     // Menus and the command table share the same action objects.
-    EXPECT_EQ(top[1]->menu()->actions().first(), window->Actions().copyAction);
+    EXPECT_EQ(top[1]->menu()->actions().first(), window->mainActions().copyAction);
 }
 
 TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
@@ -165,8 +165,8 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheetWelcome");
     EXPECT_EQ(pages->count(), 5);
 
-    EXPECT_EQ(window->Actions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    EXPECT_EQ(window->Actions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    EXPECT_EQ(window->mainActions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, MissingBibleEndsStartUp)
 TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
 {
     auto window = open();
-    const MainActions& a = window->Actions();
+    const MainActions& a = window->mainActions();
     EXPECT_FALSE(a.copyAction->isEnabled());
     EXPECT_FALSE(a.printAction->isEnabled());
 
@@ -221,12 +221,12 @@ TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
 TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
 {
     auto window = open();
-    window->Actions().faithsCheckbookAction->trigger();
+    window->mainActions().faithsCheckbookAction->trigger();
     auto* frame = window->findChild<DevotionalPage*>("FrameKOVADevotionalDisplay1");
     ASSERT_TRUE(frame);
     EXPECT_NE(frame->pageText().find("Fifth of March"), std::string::npos);
 
-    QAction* copy = window->Actions().copyAction;
+    QAction* copy = window->mainActions().copyAction;
     EXPECT_FALSE(copy->isEnabled());
     frame->viewer()->selectWholePage();
     EXPECT_TRUE(copy->isEnabled());
@@ -245,14 +245,14 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     }
     auto window = open();
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
-    // record entries above the break, in plan order; "&" is shown, not a mnemonic.
+    // Plan entries above the break, in plan order; "&" is shown, not a mnemonic.
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
                                              "Reading Plan Manager"}));
     const auto* group = window->findChild<GroupBarGroup*>("RzGroupPlans");
     const QList<QAction*> side = group->entryActions();
     ASSERT_EQ(side.size(), 3);
     EXPECT_EQ(side[1]->text(), "Beta && more");
-    EXPECT_EQ(side[2], window->Actions().newPlanAction);
+    EXPECT_EQ(side[2], window->mainActions().newPlanAction);
     EXPECT_FALSE(group->buttonFor(side[0])->font().bold()) << "today's day is read";
     EXPECT_TRUE(group->buttonFor(side[1])->font().bold()) << "behind";
 
@@ -262,7 +262,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     const auto* page = window->findChild<PassageView*>("FrameKOVABibleDisplay1");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->verseSpec(), "81-85");
-    EXPECT_TRUE(window->Actions().printAction->isEnabled());
+    EXPECT_TRUE(window->mainActions().printAction->isEnabled());
 }
 
 TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
     welcome->handleLinkClicked("koav2:ViewInactivePrayers");
     EXPECT_EQ(window->currentPage(), Page::PrayerTracker);
     EXPECT_EQ(window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->currentFilter(), "Inactive");
-    window->Actions().welcomePageAction->trigger();
+    window->mainActions().welcomePageAction->trigger();
     EXPECT_EQ(window->currentPage(), Page::Welcome);
 }
 
@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
     auto* help = window->findChild<HelpViewer*>();
     ASSERT_TRUE(help);
     window->showPage(Page::Devotional);
-    window->Actions().helpAction->trigger();
+    window->mainActions().helpAction->trigger();
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->currentAnchor(), "context40");
     // The Help menu's own entry always opens the contents.
@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     const QString backup = QString::fromStdString(appData.file("saved.kova2bak"));
     dialogs.expectSaveFile(kBackupDialogTitle, backup);
     dialogs.expectMessage("Backup process complete.");
-    window->Actions().backupAction->trigger();
+    window->mainActions().backupAction->trigger();
 
     window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
     window->refreshPlanViews(0);
@@ -313,7 +313,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     dialogs.expectConfirm(restoreQuestion(backup), true);
     dialogs.expectMessage("Data restoration process complete.");
     window->showPage(Page::PlanManager);
-    window->Actions().restoreAction->trigger();
+    window->mainActions().restoreAction->trigger();
     EXPECT_EQ(window->planStore().getPlanCount(), 1);
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
     EXPECT_EQ(window->currentPage(), Page::Welcome);
@@ -325,7 +325,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     auto window = open();
     window->show();
     spinEvents();
-    window->Actions().faithsCheckbookAction->trigger();
+    window->mainActions().faithsCheckbookAction->trigger();
     auto* viewer = window->findChild<DevotionalPage*>("FrameKOVADevotionalDisplay1")->viewer();
     viewer->selectWholePage();
     viewer->setFocus();
@@ -333,7 +333,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     QTest::keyClick(viewer, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QApplication::clipboard()->text().contains("Fifth of March"));
 
-    window->Actions().allPrayersAction->trigger();
+    window->mainActions().allPrayersAction->trigger();
     QTextEdit* text = window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->textArea();
     text->setPlainText("Pray for rain");
     text->selectAll();
@@ -355,7 +355,7 @@ TEST_F(MainWindowTest, ExitClosesTheWindow)
     auto window = open();
     window->show();
     spinEvents();
-    window->Actions().exitAction->trigger();
+    window->mainActions().exitAction->trigger();
     EXPECT_FALSE(window->isVisible());
 }
 

@@ -8,7 +8,7 @@ namespace kovara::core {
 
 namespace {
 
-// record numbers are decimal only; the general integer conversion also takes
+// Plan numbers are decimal only; the general integer conversion also takes
 // hexadecimal forms ("$1F", "0x1F"), which a link must not.
 int decimalPlanNumber(const std::string& text)
 {

@@ -40,7 +40,7 @@ public:
     PlanStore& operator=(const PlanStore&) = delete;
 
     // Reads every active plan and its days again, ordered by title (byte-wise,
-    // case-sensitive). record indices change. On failure the plans loaded
+    // case-sensitive). Plan indices change. On failure the plans loaded
     // before stay as they were.
     void loadPlans();
     void clearPlans();
@@ -56,7 +56,7 @@ public:
     // stays open; the error is then raised.
     int addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate);
 
-    // Each raises "record index out of range: %d" for a plan outside
+    // Each raises "Plan index out of range: %d" for a plan outside
     // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
     // day outside 1 .. day count.
     const std::string& getPlanTitle(int plan) const;
@@ -99,7 +99,7 @@ private:
 
 // Reads a plan template: the `verses` column of table tableName in the
 // template database at fileName, ordered by `day`. Opens and closes its own
-// connection. Raises "record file not found: %s" when the file is missing,
+// connection. Raises "Plan file not found: %s" when the file is missing,
 // "No lines returned for %s, %s" when the table has no rows, and SqliteError for
 // database failures (a missing table included).
 std::vector<std::string> loadTemplateVerses(const std::string& fileName, const std::string& tableName);

@@ -17,7 +17,7 @@ enum class PlanStanding { Completed, Behind, DueToday, UpToDate };
 // up to date otherwise.
 PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay);
 PlanStanding getPlanStanding(const PlanStore& plans, int plan);
-// record entries of the menu and side bar are bold when the plan is behind or
+// Plan entries of the menu and side bar are bold when the plan is behind or
 // due today.
 bool planNeedsReading(const PlanStore& plans, int plan);
 
@@ -61,8 +61,8 @@ struct MarkReadOutcome {
     std::string message;
 };
 
-// Marks the shown day read and says what the page does next. Raises "record
-// index out of range (%d)" when plan names no plan, "record day out of range
+// Marks the shown day read and says what the page does next. Raises "Plan
+// index out of range (%d)" when plan names no plan, "Plan day out of range
 // (%s, %d)" (title, day) when day is outside it, and the database error when
 // the write fails (the flag then stays as it was).
 MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day);

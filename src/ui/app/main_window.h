@@ -85,7 +85,7 @@ public:
 
     // The help file shown by the help commands.
     const std::string& helpFile() const { return helpFile_; }
-    const MainActions& Actions() const { return actions_; }
+    const MainActions& mainActions() const { return actions_; }
 
     // The caption "Kovara" and the file version; empties the status bar.
     void updateCaption();
@@ -124,7 +124,7 @@ private:
     // they act on the pages' viewers, so they come once every page is filled.
     void createGeneralCommands();
     // Replaces the plan entries of the side bar (before "Start New Reading
-    // record..."); the Reading menu's are kept by the plan commands.
+    // Plan..."); the Reading menu's are kept by the plan commands.
     void fillSideBarPlans(const std::vector<PlanEntry>& entries);
     // Hands the preferences to the display frames, which apply them at once.
     void assignPreferencesToFrames();

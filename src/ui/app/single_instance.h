@@ -14,7 +14,7 @@
 //
 // In main, in outline:
 //   SingleInstance instance(userDataFolder);
-//   if (instance.Claim() != SingleInstance::Claimed::First) return 0;
+//   if (instance.claim() != SingleInstance::Claimed::First) return 0;
 //   ... make the main window ...
 //   instance.raiseOnRequest(window);
 //   QApplication::exec();
@@ -36,7 +36,7 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // How Claim ended.
+    // How claim() ended.
     enum class Claimed {
         First,       // this copy holds the lock and answers later starts
         HandedOver,  // another copy runs and was asked to come forward

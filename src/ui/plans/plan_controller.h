@@ -70,7 +70,7 @@ public:
     PlanManagerPage* planManager() const { return planManager_; }
     NewPlanDialog* newPlanDialog() const { return newPlanDlg_; }
 
-    // "Start New Reading record..." and "Reading record Manager", for the Reading
+    // "Start New Reading Plan..." and "Reading Plan Manager", for the Reading
     // menu, the side bar and the welcome page links.
     QAction* newPlanAction;
     QAction* planManagerAction;

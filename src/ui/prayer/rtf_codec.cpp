@@ -333,7 +333,7 @@ public:
     }
 
 private:
-    GroupState& State() { return states_.back(); }
+    GroupState& state() { return states_.back(); }
 
     void openGroup()
     {
@@ -352,7 +352,7 @@ private:
             --overflowDepth_;
             return;
         }
-        if (State().dest == Dest::FontTable)
+        if (state().dest == Dest::FontTable)
             commitFont();
         // A stray closing brace at the outermost level is ignored, so text
         // after it is still read.
@@ -402,7 +402,7 @@ private:
             if (word.size() > kMaxWordLength)
                 return;
             if (star && !isKnownStarredDestination(word)) {
-                State().dest = Dest::Skip;
+                state().dest = Dest::Skip;
                 return;
             }
             controlWord(word, hasParam, static_cast<int>(param));
@@ -460,7 +460,7 @@ private:
 
     void controlWord(const QByteArray& word, bool hasParam, int param)
     {
-        GroupState& st = State();
+        GroupState& st = state();
         const bool on = !hasParam || param != 0;
 
         // Words that mean the same in every destination.
@@ -688,7 +688,7 @@ private:
             --skip_;
             return;
         }
-        switch (State().dest) {
+        switch (state().dest) {
         case Dest::Text: pending_ += c; break;
         case Dest::FontTable:
             if (c == ';')
@@ -709,7 +709,7 @@ private:
 
     void appendChar(QChar ch)
     {
-        if (State().dest == Dest::Text)
+        if (state().dest == Dest::Text)
             appendText(QString(ch));
     }
 
@@ -718,7 +718,7 @@ private:
     {
         if (pending_.isEmpty())
             return;
-        const GroupState& st = State();
+        const GroupState& st = state();
         const int fontNo = st.font >= 0 ? st.font : deff_;
         const int charsetPage = codePageOfCharset(fonts_.value(fontNo).charset);
         const QString text = decode(pending_, charsetPage ? charsetPage : codePage_);
