@@ -47,7 +47,7 @@ public:
     BibleStore& bible() override { throw Exception("no Bible in this test"); }
     DevotionalStore& devotional() override { throw Exception("no devotional in this test"); }
     PlanStore& planStore() override { return session.planStore(); }
-    PrayerStore& prayerStore() override { return session.prayers(); }
+    PrayerStore& prayerStore() override { return session.prayerStore(); }
     Dialogs& getDialogs() override { return dialogs; }
     const Clock& getClock() override { return clock; }
     const std::string& programFolder() const override { return folder; }

@@ -36,16 +36,35 @@ UserDatabases UserSession::databases() const
     return databases;
 }
 
+void UserSession::recoverOnce()
+{
+    if (recovered_)
+        return;
+    recovered_ = true;
+    step(SessionStep::RecoverRestore);
+    // File system errors are left to the stores' own opening to report.
+    try {
+        recoverInterruptedRestore(databases());
+    } catch (...) {
+    }
+}
+
 void UserSession::openPlans()
 {
-    if (!plans_)
-        plans_ = std::make_unique<PlanStore>(databases().plansPath, clock_);
+    if (plans_)
+        return;
+    recoverOnce();
+    step(SessionStep::OpenPlans);
+    plans_ = std::make_unique<PlanStore>(databases().plansPath, clock_);
 }
 
 void UserSession::openPrayers()
 {
-    if (!prayers_)
-        prayers_ = std::make_unique<PrayerStore>(databases().prayersPath, &clock_);
+    if (prayers_)
+        return;
+    recoverOnce();
+    step(SessionStep::OpenPrayers);
+    prayers_ = std::make_unique<PrayerStore>(databases().prayersPath, &clock_);
 }
 
 PlanStore& UserSession::planStore()
@@ -58,7 +77,7 @@ PlanStore& UserSession::planStore()
     return *plans_;
 }
 
-PrayerStore& UserSession::prayers()
+PrayerStore& UserSession::prayerStore()
 {
     if (!prayers_) {
         if (heldClosed_)
@@ -93,8 +112,14 @@ void UserSession::openRetrying(int waitMs)
 void UserSession::close()
 {
     heldClosed_ = true;
-    prayers_.reset();
-    plans_.reset();
+    if (prayers_) {
+        step(SessionStep::ClosePrayers);
+        prayers_.reset();
+    }
+    if (plans_) {
+        step(SessionStep::ClosePlans);
+        plans_.reset();
+    }
 }
 
 void UserSession::shutdown()

@@ -10,9 +10,14 @@
 // could not be opened again after a backup, say, while another program held
 // its file - is opened again on its next use, so a passing failure never
 // leaves the program without its data until a restart.
+//
+// Before either store first opens, a restore that was cut short is finished or
+// its leftovers thrown away (see recoverInterruptedRestore), so the stores
+// never open a half-replaced pair of files.
 #include "core/app/backup_file.h"
 #include "core/base/datetime.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +25,9 @@ namespace kovara::core {
 
 class PlanStore;
 class PrayerStore;
+
+// What the session does to the files, in order, for whoever follows it.
+enum class SessionStep { RecoverRestore, OpenPlans, OpenPrayers, ClosePrayers, ClosePlans };
 
 class UserSession {
 public:
@@ -34,7 +42,7 @@ public:
     // raises the open's error when that fails, or "The reading plan store is
     // not open" / "The prayer store is not open" while held closed.
     PlanStore& planStore();
-    PrayerStore& prayers();
+    PrayerStore& prayerStore();
 
     // Opens each missing store, plans first. Ends a hold even when it fails;
     // raises the first failure (a store opened before it stays open).
@@ -52,19 +60,31 @@ public:
     bool isOpen() const { return plans_ && prayers_; }
     bool isHeldClosed() const { return heldClosed_; }
 
+    // Called with each step as it is taken (opening, closing, the recovery of
+    // an interrupted restore).
+    void setObserver(std::function<void(SessionStep)> observer) { observer_ = std::move(observer); }
+
     // The files of both stores.
     UserDatabases databases() const;
     const std::string& folder() const { return folder_; }
 
 private:
+    void recoverOnce();
     void openPlans();
     void openPrayers();
+    void step(SessionStep s)
+    {
+        if (observer_)
+            observer_(s);
+    }
 
     std::string folder_;
     const Clock& clock_;
     std::unique_ptr<PlanStore> plans_;
     std::unique_ptr<PrayerStore> prayers_;
     bool heldClosed_ = false;
+    bool recovered_ = false;
+    std::function<void(SessionStep)> observer_;
 };
 
 } // namespace kovara::core

@@ -188,10 +188,6 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 
     userDataFolder_ = userDataFolderFor(appDataFolder, programFolder_);
     ensureUserDataFolder(userDataFolder_);
-    // Finishes or discards a restore that was cut short, before either user
-    // store opens its file.
-    recoverInterruptedUserData(userDataFolder_);
-
     settings_ = std::make_unique<IniFile>(userDataFolder_ + "settings.ini");
     prefs_ = std::make_unique<Preferences>(*settings_);
     createPrayerPage();
@@ -209,7 +205,7 @@ void MainWindow::loadContent(const std::string& appDataFolder)
     session_ = std::make_unique<UserSession>(userDataFolder_, clock_);
     session_->planStore();
     planCommands_->refreshPlanViews(0);
-    session_->prayers();
+    session_->prayerStore();
 
     updateCaption();
     buildWelcomePage();
@@ -572,7 +568,7 @@ PrayerStore& MainWindow::prayerStore()
 {
     if (!session_)
         throw Exception("The prayer store is not open");
-    return session_->prayers();
+    return session_->prayerStore();
 }
 
 void MainWindow::closeUserStores()

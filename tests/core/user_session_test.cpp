@@ -1,0 +1,104 @@
+// The user session: the order in which the two user stores open, close and
+// open again, the recovery of an interrupted restore before either opens, and
+// a store that could not be opened again coming back on its next use.
+#include "core/app/user_session.h"
+
+#include "core/app/backup_file.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_store.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace kovara::core {
+namespace {
+
+using test::messageOf;
+using test::TempDir;
+using Step = SessionStep;
+
+class UserSessionTest : public ::testing::Test {
+protected:
+    UserSessionTest() { session.setObserver([this](Step s) { steps.push_back(s); }); }
+
+    std::vector<Step> taken()
+    {
+        std::vector<Step> out;
+        out.swap(steps);
+        return out;
+    }
+
+    TempDir dir;
+    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 0, 0)};
+    std::vector<Step> steps;
+    UserSession session{dir.folder(), clock};
+};
+
+TEST_F(UserSessionTest, StoresOpenPlansFirstCloseThemLastAndStayClosedUntilOpenedAgain)
+{
+    session.open();
+    EXPECT_EQ(taken(), (std::vector<Step>{Step::RecoverRestore, Step::OpenPlans, Step::OpenPrayers}));
+    EXPECT_TRUE(session.isOpen());
+
+    session.close();
+    EXPECT_EQ(taken(), (std::vector<Step>{Step::ClosePrayers, Step::ClosePlans}));
+    // Held closed: the files are being copied or replaced.
+    EXPECT_EQ(messageOf([&] { session.planStore(); }), "The reading plan store is not open");
+    EXPECT_EQ(messageOf([&] { session.prayerStore(); }), "The prayer store is not open");
+    EXPECT_TRUE(taken().empty());
+
+    session.open();
+    EXPECT_EQ(taken(), (std::vector<Step>{Step::OpenPlans, Step::OpenPrayers})) << "recovery runs once";
+    session.close();
+    taken();
+}
+
+TEST_F(UserSessionTest, AnInterruptedRestoreIsFinishedBeforeEitherStoreOpens)
+{
+    // A restore cut short after its commit point: both restored images are
+    // complete, the marker says so, the live files are the old ones.
+    const UserDatabases files = session.databases();
+    {
+        PlanStore old(files.plansPath, clock);
+        old.addPlan("Old plan", {"1-2"}, clock.today());
+        PlanStore restored(files.plansPath + ".new", clock);
+        restored.addPlan("Restored plan", {"3-4"}, clock.today());
+    }
+    { PrayerStore touch(files.prayersPath, &clock); }
+    std::filesystem::copy_file(files.prayersPath, files.prayersPath + ".restored");
+    std::filesystem::rename(files.plansPath + ".new", files.plansPath + ".restored");
+    std::ofstream(files.prayersPath + ".restore-commit");
+
+    EXPECT_EQ(session.planStore().getPlanTitle(0), "Restored plan");
+    EXPECT_EQ(taken(), (std::vector<Step>{Step::RecoverRestore, Step::OpenPlans}));
+    EXPECT_FALSE(std::filesystem::exists(files.prayersPath + ".restore-commit"));
+    EXPECT_TRUE(std::filesystem::exists(files.plansPath + ".old"));
+}
+
+TEST_F(UserSessionTest, AStoreThatCouldNotBeOpenedAgainOpensOnItsNextUse)
+{
+    session.open();
+    session.close();
+    taken();
+
+    // Another program holds a write lock on the prayers file.
+    sqlite3* other = nullptr;
+    openDatabase(session.databases().prayersPath, other);
+    execSQL(other, "BEGIN EXCLUSIVE;");
+    EXPECT_EQ(messageOf([&] { session.openRetrying(100); }).rfind("SQLite Error 5", 0), 0u);
+    EXPECT_FALSE(session.isHeldClosed());
+    EXPECT_NO_THROW(session.planStore()) << "the plan store opened before the failure stays open";
+
+    execSQL(other, "COMMIT;");
+    closeDatabase(other);
+    const std::int32_t item = session.prayerStore().newPrayerItem(clock.now());
+    EXPECT_GE(item, 0);
+    EXPECT_TRUE(session.isOpen());
+}
+
+} // namespace
+} // namespace kovara::core
