@@ -1,9 +1,9 @@
 #include "core/plans/new_plan.h"
 
+#include "core/base/files.h"
 #include "core/content/bible_store.h"
 
 #include <cmath>
-#include <filesystem>
 
 namespace kovara::core {
 
@@ -38,8 +38,7 @@ void checkNewPlanSources(const BibleStore* bible, const std::string& planFileNam
 {
     if (!bible)
         throw Exception("Bible not assigned to TFormNewPlanDlg");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(planFileName, ec))
+    if (!fileExists(planFileName))
         throw Exception("Reading plan file " + planFileName + " not found.");
 }
 
