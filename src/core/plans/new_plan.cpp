@@ -3,6 +3,7 @@
 #include "core/base/files.h"
 #include "core/content/bible_store.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kovara::core {
@@ -95,7 +96,7 @@ int CustomStretch::endVerseIndex(const BibleStore& bible) const
 
 DateTime clampCompletionDate(DateTime chosen, DateTime today)
 {
-    return dateOf(chosen) < dateOf(today) ? today : chosen;
+    return static_cast<DateTime>(std::max(dateOf(chosen), dateOf(today)));
 }
 
 CustomPlanFigures customPlanFigures(int first, int last, DateTime today, DateTime completion)
