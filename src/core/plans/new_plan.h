@@ -18,7 +18,7 @@ enum class NewPlanKind { None, SevenTypes, OtNtDaily, Custom };
 
 // "sevenTypes", "otntDaily", or empty text for the custom and no kind.
 std::string templateTableOf(NewPlanKind kind);
-// "Bible in a Year" for both one-year kinds, else "Custom Reading record".
+// "Bible in a Year" for both one-year kinds, else "Custom Reading Plan".
 std::string defaultPlanName(NewPlanKind kind);
 
 // Raises "Bible not assigned to NewPlanDialog" when bible is null, and
@@ -84,7 +84,7 @@ std::vector<std::string> customPlanDays(const CustomPlanFigures& f);
 // base, or base followed by " 2", " 3", ... : the first that no plan has yet.
 std::string proposePlanName(const std::string& base, const std::function<bool(const std::string&)>& titleExists);
 
-extern const char* const kNewPlanNameCaption; // "New Reading record Name"
+extern const char* const kNewPlanNameCaption; // "New Reading Plan Name"
 extern const char* const kNewPlanNamePrompt;  // "Enter a name for your new reading plan:"
 extern const char* const kBlankPlanName;
 extern const char* const kDuplicatePlanName;

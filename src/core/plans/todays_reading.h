@@ -17,7 +17,7 @@ enum class PlanStanding { Completed, Behind, DueToday, UpToDate };
 // up to date otherwise.
 PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay);
 PlanStanding getPlanStanding(const PlanStore& plans, int plan);
-// record entries of the menu and side bar are bold when the plan is behind or
+// Plan entries of the menu and side bar are bold when the plan is behind or
 // due today.
 bool planNeedsReading(const PlanStore& plans, int plan);
 

@@ -231,7 +231,7 @@ void MainWindow::createMenus()
     edit->setObjectName(QStringLiteral("MenuEdit"));
     edit->addAction(actions_.copyAction);
 
-    // record entries are inserted above ReadingMenuBreak, one per plan.
+    // Plan entries are inserted above readingMenuBreak_, one per plan.
     readingMenu_ = menuBar()->addMenu(QStringLiteral("Reading"));
     readingMenu_->setObjectName(QStringLiteral("MenuReading"));
     readingMenuBreak_ = readingMenu_->addSeparator();
@@ -307,7 +307,7 @@ void MainWindow::createGroupBar()
         ->addCommand(actions_.welcomePageAction);
     groupBar_->addGroup(QStringLiteral("RzGroupDevotionals"), QStringLiteral("Daily Devotional"))
         ->addCommand(actions_.faithsCheckbookAction);
-    // record entries go before "Start New Reading record...", one per plan.
+    // Plan entries go before "Start New Reading Plan...", one per plan.
     groupPlans_ = groupBar_->addGroup(QStringLiteral("RzGroupPlans"), QStringLiteral("Daily Bible Reading"));
     groupPlans_->addCommand(actions_.newPlanAction);
     GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("RzGroupPrayerTracker"), QStringLiteral("Prayer Tracker"));

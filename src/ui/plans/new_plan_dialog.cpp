@@ -71,7 +71,7 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     group->addButton(sevenTypesPlanRadio);
     group->addButton(otNtPlanRadio);
     group->addButton(customPlanRadio);
-    // A kind is chosen from the first use on, so "Create Reading record" always
+    // A kind is chosen from the first use on, so "Create Reading Plan" always
     // does something.
     sevenTypesPlanRadio->setChecked(true);
 

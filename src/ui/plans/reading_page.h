@@ -21,7 +21,7 @@ public:
     // Its title label shows the plan title, its date label the day heading.
     PassageView* passageView;
     QLabel* planStatusLabel;
-    QPushButton* planManagerButton; // "View or Edit Reading record"
+    QPushButton* planManagerButton; // "View or Edit Reading Plan"
     QPushButton* markReadButton;    // "Mark Passage as Read"
 };
 
