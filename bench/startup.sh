@@ -4,6 +4,8 @@
 # a fresh HOME each time, prepared with the user data, the clock read before
 # the program is started and again when xwininfo first sees its window mapped,
 # resident memory read one second later. Prints every run and the medians.
+# A start whose window has not shown after STARTUP_TIMEOUT seconds (60) fails
+# the run with the program's output.
 #
 #   bench/startup.sh <build folder> [runs]
 set -euo pipefail
@@ -32,6 +34,17 @@ seed="$work/seed/Kovara 2/"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 
+# The main window is titled "Kovara <version>"; the version is the build's.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null)
+if [ -z "$version" ]; then
+  echo "no project version in $build/CMakeCache.txt: is $build a configured build folder?" >&2
+  exit 1
+fi
+kovara_title="Kovara $version"
+
+# How long a start may take before its window shows (STARTUP_TIMEOUT seconds).
+timeout_s=${STARTUP_TIMEOUT:-60}
+
 # One start of program (path) whose window is titled title: prints
 # "<milliseconds to visible> <resident KB one second later>".
 start_once() {
@@ -43,9 +56,16 @@ start_once() {
   t0=$(now_ms)
   HOME=$home XDG_RUNTIME_DIR=$home/run "$program" >"$home.log" 2>&1 &
   pid=$!
+  local deadline=$(( t0 + timeout_s * 1000 ))
   until xwininfo -name "$title" 2>/dev/null | grep -q 'Map State: IsViewable'; do
     if ! kill -0 $pid 2>/dev/null; then
       echo "$program ended before its window showed:" >&2; cat "$home.log" >&2
+      return 1
+    fi
+    if [ "$(now_ms)" -gt "$deadline" ]; then
+      echo "$program showed no window titled \"$title\" within $timeout_s s; its output:" >&2
+      cat "$home.log" >&2
+      kill -KILL $pid 2>/dev/null; wait $pid 2>/dev/null || true
       return 1
     fi
   done
@@ -75,12 +95,12 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 
 # One start of each first, not counted: it brings the files into the cache.
 start b "$build/bare_window" "Bare Window"
-start k "$build/kovara" "Kovara 2.0.1.2"
+start k "$build/kovara" "$kovara_title"
 
 : >"$work/bare" ; : >"$work/kovara"
 for i in $(seq 1 "$runs"); do
   start b "$build/bare_window" "Bare Window"
-  start k "$build/kovara" "Kovara 2.0.1.2"
+  start k "$build/kovara" "$kovara_title"
   echo "run $i: bare window ${b% *} ms ${b#* } KB; kovara ${k% *} ms ${k#* } KB"
   echo "$b" >>"$work/bare"; echo "$k" >>"$work/kovara"
 done

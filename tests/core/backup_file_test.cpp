@@ -495,6 +495,40 @@ TEST_F(BackupFileTest, RecoveryAfterAnInterruptionLeavesOldOrRestoredData)
     EXPECT_FALSE(recoverInterruptedRestore(dbs));
 }
 
+// A restore started while an earlier one lies half done on disk (committed,
+// the prayers image swapped in, the plans image not yet): the earlier one is
+// finished first, so the pair never mixes the two backups or the data before.
+TEST_F(BackupFileTest, RestoreOverAHalfFinishedRestoreFinishesThatOneFirst)
+{
+    const std::string first = dir.file("first.kova2bak"), second = dir.file("second.kova2bak"),
+                      damaged = dir.file("damaged.kova2bak");
+    writeBackupFile(first, dbs, created);
+    changeData();
+    writeBackupFile(second, dbs, created);
+    writeBytes(damaged, "not a backup at all");
+    const std::string P1 = dbs.prayersPath, P2 = dbs.plansPath;
+
+    for (const bool secondIsDamaged : {true, false}) {
+        SCOPED_TRACE(secondIsDamaged ? "damaged" : "valid");
+        changeData();
+        unpackBackupFile(first, dbs);
+        writeBytes(P1 + ".restore-commit", "");
+        fs::rename(P1, P1 + ".old");
+        fs::rename(P1 + ".restored", P1);
+
+        if (secondIsDamaged) {
+            EXPECT_EQ(messageOf([&] { restoreBackupFiles(damaged, dbs); }), kRestoreFailedMessage);
+            expectCurrent(prayersBefore, plansBefore);
+        } else {
+            restoreBackupFiles(second, dbs);
+            expectCurrent(prayersNow, plansNow);
+            EXPECT_TRUE(readBytes(P1 + ".old") == prayersBefore);
+            EXPECT_TRUE(readBytes(P2 + ".old") == plansBefore);
+        }
+        expectNoLeftovers();
+    }
+}
+
 // The real thing: a restore of a few megabytes killed at different moments.
 TEST_F(BackupFileTest, RestoreKilledAtAnyMomentRecoversToOldOrRestoredData)
 {

@@ -49,10 +49,22 @@ TEST(CustomPlanTest, DayTextsAndSummaryLine)
 
 TEST(CustomPlanTest, CompletionDateNeverBeforeToday)
 {
-    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday - 1, kToday), kToday);
-    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday - 400, kToday), kToday);
-    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday, kToday), kToday);
-    EXPECT_DOUBLE_EQ(clampCompletionDate(kToday + 30, kToday), kToday + 30);
+    // Today is taken at a quarter past six in the morning; only days count.
+    const DateTime now = kToday + 0.26;
+    const struct {
+        DateTime chosen;
+        DateTime expected;
+    } cases[] = {
+        {kToday - 1, kToday},
+        {kToday - 400, kToday},
+        {kToday - 0.5, kToday}, // yesterday noon
+        {kToday, kToday},       // earlier today is still today, not moved
+        {kToday + 0.1, kToday},
+        {kToday + 30, kToday + 30},
+        {kToday + 30.75, kToday + 30},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(clampCompletionDate(c.chosen, now), c.expected) << c.chosen;
 }
 
 class StretchTest : public ::testing::Test {

@@ -252,6 +252,63 @@ TEST_F(ReadPlansTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
     EXPECT_EQ(planStore().record(0).dayVerses, days);
 }
 
+TEST_F(ReadPlansTest, AFailedReloadKeepsThePlansLoadedBefore)
+{
+    PlanStore& s = planStore();
+    s.addPlan("Alpha", days(2), kJan1);
+    s.addPlan("Beta", days(3), kJan1);
+    s.setDayDone(1, 2, true);
+    // Another program removes Beta's day table: the next reload cannot read it.
+    {
+        OtherConnection other(file());
+        execSQL(other.db, format("DROP TABLE '%s';", s.record(1).tableName));
+    }
+    EXPECT_THROW(s.loadPlans(), Exception);
+    ASSERT_EQ(s.getPlanCount(), 2);
+    EXPECT_EQ(s.getPlanTitle(0), "Alpha");
+    EXPECT_EQ(s.getPlanTitle(1), "Beta");
+    EXPECT_EQ(s.getDayCount(1), 3);
+    EXPECT_TRUE(s.isDayDone(1, 2));
+}
+
+TEST_F(ReadPlansTest, AQuoteInATableNameIsKeptInsideTheName)
+{
+    // Table names come from the file; one written by another program may hold
+    // a quote. Every statement on it must reach that table and no other.
+    planStore().addPlan("Other", days(2), kJan1);
+    const std::string table = "it's'; DROP TABLE KOVA2PlanMaster; --";
+    {
+        OtherConnection other(file());
+        execSQL(other.db, "CREATE TABLE 'it''s''; DROP TABLE KOVA2PlanMaster; --' "
+                          "(planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);");
+        execSQL(other.db, "INSERT INTO 'it''s''; DROP TABLE KOVA2PlanMaster; --' (dayVerses, dayDone) "
+                          "VALUES ('1-1', 0), ('2-2', 0), ('3-3', 0);");
+        execSQL(other.db, "INSERT INTO KOVA2PlanMaster (tableName, planTitle, startDate, status) "
+                          "VALUES ('it''s''; DROP TABLE KOVA2PlanMaster; --', 'Quoted', 0, 'active');");
+    }
+    PlanStore& s = planStore();
+    s.loadPlans();
+    ASSERT_EQ(s.getPlanCount(), 2);
+    ASSERT_EQ(s.record(1).tableName, table);
+    EXPECT_EQ(s.record(1).dayVerses, (std::vector<std::string>{"1-1", "2-2", "3-3"}));
+
+    s.setDayDone(1, 3, true);
+    s.markDaysDoneThrough(1, 1);
+    s.setStartDate(1, kJan1);
+    s.renamePlan(1, "Renamed");
+    store.reset();
+    PlanStore& again = planStore();
+    ASSERT_EQ(again.getPlanCount(), 2);
+    EXPECT_EQ(again.getPlanTitle(1), "Renamed");
+    EXPECT_EQ(again.getStartDate(1), kJan1);
+    EXPECT_EQ(again.record(1).dayDone, (std::vector<std::string>{"1", "0", "1"}));
+    EXPECT_EQ(again.record(0).dayDone, (std::vector<std::string>{"0", "0"}));
+
+    again.deletePlan(1);
+    ASSERT_EQ(again.getPlanCount(), 1);
+    EXPECT_EQ(again.getPlanTitle(0), "Other");
+}
+
 TEST_F(ReadPlansTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
 {
     PlanStore& s = planStore();

@@ -88,6 +88,30 @@ TEST_F(NewPlanDlgTest, LinkedListsKeepTheStretchNonEmpty)
     EXPECT_EQ(dlg.customDetailsLabel->text(), "(31 total verses; 1 days; 31 verses per day.)");
 }
 
+TEST_F(NewPlanDlgTest, ReachingTheOtherBookKeepsTheChosenChapters)
+{
+    dlg.customPlanRadio->click();
+    // Alpha 1 to Beta 1; moving the start to Beta leaves the end at Beta 1.
+    dlg.endBookCombo->setCurrentIndex(1);
+    dlg.endChapterCombo->setCurrentIndex(0);
+    dlg.startBookCombo->setCurrentIndex(1);
+    EXPECT_EQ(dlg.endBookCombo->currentText(), "Beta");
+    EXPECT_EQ(dlg.endChapterCombo->currentText(), "1");
+    EXPECT_EQ(dlg.getStartVerseIndex(), 81);
+    EXPECT_EQ(dlg.getEndVerseIndex(), 90);
+
+    // Alpha 2 to Beta 1; moving the end to Alpha leaves the start at Alpha 2
+    // (the end goes to Alpha's last chapter, as any new end book does).
+    dlg.startBookCombo->setCurrentIndex(0);
+    dlg.startChapterCombo->setCurrentIndex(1);
+    dlg.endBookCombo->setCurrentIndex(0);
+    EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(dlg.startChapterCombo->currentText(), "2");
+    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
+    EXPECT_EQ(dlg.getStartVerseIndex(), 32);
+    EXPECT_EQ(dlg.getEndVerseIndex(), 80);
+}
+
 TEST_F(NewPlanDlgTest, CompletionDateNeverGoesBeforeToday)
 {
     dlg.customPlanRadio->click();

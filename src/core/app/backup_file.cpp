@@ -1,5 +1,7 @@
 #include "core/app/backup_file.h"
 
+#include "core/base/files.h"
+#include "core/base/little_endian.h"
 #include "core/db/sqlite_db.h"
 
 #include <algorithm>
@@ -20,22 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kChunk = 64 * 1024;
-
-// ---- little-endian fields
-
-void putLE(unsigned char* at, std::uint64_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        at[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-std::uint64_t getLE(const unsigned char* at, int bytes)
-{
-    std::uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= static_cast<std::uint64_t>(at[i]) << (8 * i);
-    return value;
-}
 
 // ---- files
 
@@ -127,12 +113,6 @@ void syncFolderOf(const std::string& path)
         ::fsync(fd);
         ::close(fd);
     }
-}
-
-bool exists(const std::string& path)
-{
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
 }
 
 void removeQuietly(const std::string& path)
@@ -337,7 +317,7 @@ void removeSideFiles(const std::string& path)
 bool hasSideFiles(const std::string& path)
 {
     for (const char* suffix : kSideFileSuffixes)
-        if (exists(path + suffix))
+        if (pathExists(path + suffix))
             return true;
     return false;
 }
@@ -348,7 +328,7 @@ std::string restoredName(const std::string& path) { return path + ".restored"; }
 void moveSideFiles(const std::string& from, const std::string& to)
 {
     for (const char* suffix : kSideFileSuffixes)
-        if (exists(from + suffix))
+        if (pathExists(from + suffix))
             renameOrRaise(from + suffix, to + suffix);
 }
 std::string oldName(const std::string& path) { return path + ".old"; }
@@ -414,9 +394,9 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
 // the image has been renamed in, there is nothing left to do.
 void swapIn(const std::string& path)
 {
-    if (!exists(restoredName(path)))
+    if (!pathExists(restoredName(path)))
         return;
-    if (exists(path)) {
+    if (pathExists(path)) {
         removeSideFiles(oldName(path)); // they belonged to the .old file being replaced
         renameOrRaise(path, oldName(path));
     }
@@ -431,12 +411,12 @@ void swapIn(const std::string& path)
 // this run: the .old file is the database from before the restore.
 void swapBack(const std::string& path)
 {
-    const bool swapped = !exists(restoredName(path));
-    if (swapped && exists(path) && exists(oldName(path))) {
+    const bool swapped = !pathExists(restoredName(path));
+    if (swapped && pathExists(path) && pathExists(oldName(path))) {
         renameOrRaise(path, restoredName(path));
         renameOrRaise(oldName(path), path);
         moveSideFiles(oldName(path), path);
-    } else if (!swapped && !exists(path) && exists(oldName(path))) {
+    } else if (!swapped && !pathExists(path) && pathExists(oldName(path))) {
         renameOrRaise(oldName(path), path);
         moveSideFiles(oldName(path), path);
     }
@@ -457,12 +437,12 @@ std::array<unsigned char, kBackupHeaderSize> encodeBackupHeader(const BackupHead
     std::array<unsigned char, kBackupHeaderSize> bytes{};
     std::memcpy(bytes.data(), header.signature.data(),
                 std::min<std::size_t>(header.signature.size(), kBackupSignatureSize));
-    putLE(&bytes[46], static_cast<std::uint64_t>(header.prayersOffset), 8);
-    putLE(&bytes[54], static_cast<std::uint64_t>(header.plansOffset), 8);
-    putLE(&bytes[62], static_cast<std::uint64_t>(header.prayersSize), 8);
-    putLE(&bytes[70], static_cast<std::uint64_t>(header.plansSize), 8);
-    putLE(&bytes[78], std::bit_cast<std::uint64_t>(header.created), 8);
-    putLE(&bytes[86], static_cast<std::uint32_t>(header.version), 4);
+    putLittleEndian(&bytes[46], static_cast<std::uint64_t>(header.prayersOffset), 8);
+    putLittleEndian(&bytes[54], static_cast<std::uint64_t>(header.plansOffset), 8);
+    putLittleEndian(&bytes[62], static_cast<std::uint64_t>(header.prayersSize), 8);
+    putLittleEndian(&bytes[70], static_cast<std::uint64_t>(header.plansSize), 8);
+    putLittleEndian(&bytes[78], std::bit_cast<std::uint64_t>(header.created), 8);
+    putLittleEndian(&bytes[86], static_cast<std::uint32_t>(header.version), 4);
     return bytes;
 }
 
@@ -473,12 +453,12 @@ BackupHeader decodeBackupHeader(const unsigned char* bytes, std::size_t count)
     BackupHeader header;
     const char* signature = reinterpret_cast<const char*>(padded.data());
     header.signature.assign(signature, ::strnlen(signature, kBackupSignatureSize));
-    header.prayersOffset = static_cast<std::int64_t>(getLE(&padded[46], 8));
-    header.plansOffset = static_cast<std::int64_t>(getLE(&padded[54], 8));
-    header.prayersSize = static_cast<std::int64_t>(getLE(&padded[62], 8));
-    header.plansSize = static_cast<std::int64_t>(getLE(&padded[70], 8));
-    header.created = std::bit_cast<double>(getLE(&padded[78], 8));
-    header.version = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLE(&padded[86], 4)));
+    header.prayersOffset = static_cast<std::int64_t>(getLittleEndian(&padded[46], 8));
+    header.plansOffset = static_cast<std::int64_t>(getLittleEndian(&padded[54], 8));
+    header.prayersSize = static_cast<std::int64_t>(getLittleEndian(&padded[62], 8));
+    header.plansSize = static_cast<std::int64_t>(getLittleEndian(&padded[70], 8));
+    header.created = std::bit_cast<double>(getLittleEndian(&padded[78], 8));
+    header.version = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(&padded[86], 4)));
     return header;
 }
 
@@ -688,7 +668,7 @@ void restoreBackupFiles(const std::string& backupPath, const UserDatabases& data
 bool recoverInterruptedRestore(const UserDatabases& databases)
 {
     const std::string marker = commitMarkerName(databases);
-    if (exists(marker)) {
+    if (pathExists(marker)) {
         try {
             swapIn(databases.prayersPath);
             swapIn(databases.plansPath);
@@ -700,7 +680,7 @@ bool recoverInterruptedRestore(const UserDatabases& databases)
         }
         return true;
     }
-    const bool leftovers = exists(restoredName(databases.prayersPath)) || exists(restoredName(databases.plansPath));
+    const bool leftovers = pathExists(restoredName(databases.prayersPath)) || pathExists(restoredName(databases.plansPath));
     removeRestoredImages(databases);
     return leftovers;
 }

@@ -21,9 +21,11 @@ std::string format(const std::string& format, const Args&... args)
     return fmt::sprintf(format, args...);
 }
 
-// Strict decimal integer conversion: optional sign, digits, nothing else
-// (surrounding blanks are not accepted either). Anything else raises
-// "'%s' is not a valid integer value".
+// Integer conversion as the settings file needs it: an optional sign, then
+// either decimal digits ("42", "-7", within the int range) or hexadecimal
+// digits after "$" or "0x"/"0X" ("$1F", "0x1F", up to 32 bits, so "$FF000005"
+// comes back as a negative int). Nothing else is allowed, surrounding blanks
+// included; anything else raises "'%s' is not a valid integer value".
 int strToInt(const std::string& text);
 
 // Removes leading and trailing characters with codes 0 to 32.

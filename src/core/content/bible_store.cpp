@@ -1,9 +1,9 @@
 #include "core/content/bible_store.h"
 
 #include "core/base/delimited.h"
+#include "core/base/files.h"
 
 #include <exception>
-#include <sys/stat.h>
 
 namespace kovara::core {
 
@@ -19,14 +19,6 @@ std::vector<VerseRun> parseVerseSpec(const std::string& spec)
     }
     return runs;
 }
-
-namespace {
-bool fileExists(const std::string& fileName)
-{
-    struct stat info {};
-    return ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-} // namespace
 
 BibleStore::BibleStore(const std::string& fileName, const std::string& title, const std::string& abbreviation)
     : title_(title), abbreviation_(abbreviation), chapterLengths_(kMaxBooks + 1)

@@ -1,9 +1,10 @@
 #include "core/plans/new_plan.h"
 
+#include "core/base/files.h"
 #include "core/content/bible_store.h"
 
+#include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace kovara::core {
 
@@ -38,8 +39,7 @@ void checkNewPlanSources(const BibleStore* bible, const std::string& planFileNam
 {
     if (!bible)
         throw Exception("Bible not assigned to TFormNewPlanDlg");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(planFileName, ec))
+    if (!fileExists(planFileName))
         throw Exception("Reading plan file " + planFileName + " not found.");
 }
 
@@ -96,7 +96,7 @@ int CustomStretch::endVerseIndex(const BibleStore& bible) const
 
 DateTime clampCompletionDate(DateTime chosen, DateTime today)
 {
-    return dateOf(chosen) < dateOf(today) ? today : chosen;
+    return static_cast<DateTime>(std::max(dateOf(chosen), dateOf(today)));
 }
 
 CustomPlanFigures customPlanFigures(int first, int last, DateTime today, DateTime completion)

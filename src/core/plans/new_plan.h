@@ -52,8 +52,10 @@ struct CustomStretch {
     int endVerseIndex(const BibleStore& bible) const;
 };
 
-// A completion date before today goes back to today (the caller beeps when the
-// date changed).
+// The completion date a custom plan gets for the chosen one: a day before
+// today goes back to today. Only the days count: the result is a midnight
+// (the dialog's date field holds no time of day). The dialog beeps when the
+// user's date changed.
 DateTime clampCompletionDate(DateTime chosen, DateTime today);
 
 struct CustomPlanFigures {

@@ -1,12 +1,13 @@
 #include "core/plans/plan_store.h"
 
+#include "core/base/files.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cctype>
 #include <cwctype>
-#include <filesystem>
 #include <langinfo.h>
 #include <locale.h>
 #include <random>
@@ -364,8 +365,7 @@ int PlanStore::getTodaysPlanDay(int plan) const
 
 std::vector<std::string> loadTemplateVerses(const std::string& fileName, const std::string& tableName)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec))
+    if (!fileExists(fileName))
         throw Exception(format("Plan file not found: %s", fileName));
     sqlite3* db = nullptr;
     openDatabase(fileName, db);

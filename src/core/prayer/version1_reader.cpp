@@ -1,5 +1,8 @@
 #include "core/prayer/version1_reader.h"
 
+#include "core/base/files.h"
+#include "core/base/little_endian.h"
+
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -10,27 +13,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::uint64_t getLE(const unsigned char* at, int bytes)
-{
-    std::uint64_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= static_cast<std::uint64_t>(at[i]) << (8 * i);
-    return value;
-}
-
-double doubleAt(const unsigned char* at) { return std::bit_cast<double>(getLE(at, 8)); }
+double doubleAt(const unsigned char* at) { return std::bit_cast<double>(getLittleEndian(at, 8)); }
 
 std::int32_t int32At(const unsigned char* at)
 {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(getLE(at, 4)));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(at, 4)));
 }
 
 // Size of a regular file, or -1 when there is none at the path.
 std::int64_t regularFileSize(const std::string& path)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    if (!fileExists(path))
         return -1;
+    std::error_code ec;
     const auto size = fs::file_size(path, ec);
     return ec ? -1 : static_cast<std::int64_t>(size);
 }
@@ -55,8 +50,7 @@ bool readVersion1Prayers(const std::string& folder, Version1PrayerItems& items, 
     texts.clear();
     const std::string itemsPath = folder + "prayeritems.udt";
     const std::string detailsPath = folder + "prayerdetails.udt";
-    std::error_code ec;
-    if (!fs::exists(itemsPath, ec))
+    if (!pathExists(itemsPath))
         return false;
 
     const std::int64_t itemsSize = regularFileSize(itemsPath);

@@ -9,25 +9,12 @@
 // on the same paths, so nothing may keep either store across them: every
 // view asks the shell for the store at each use.
 //
-// Wiring in the main window, in outline:
-//   class MainWindow : public QMainWindow, public Shell, public UserStoreHost
-//   // before the plan store and the prayer store are first opened:
-//   recoverInterruptedUserData(userDataFolder_);
-//   // after the actions are made:
-//   backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
-//   connectGuarded(actions.backupAction, dialogs, [this] { backupCommands_->backup(); });
-//   connectGuarded(actions.restoreAction, dialogs, [this] { backupCommands_->restore(); });
-//   // UserStoreHost:
-//   void closeUserStores() override { prayer_.reset(); plans_.reset(); }
-//   void openUserStores() override
-//   {
-//       if (!plans_) plans_ = std::make_unique<PlanStore>(userDataFolder_ + "userreadplans.kova2", clock_);
-//       if (!prayer_) prayer_ = std::make_unique<PrayerStore>(userDataFolder_ + "prayers.kova2", &clock_);
-//   }
-//   void refreshPlanViews(int plan) override { readingCommands_->refreshPlanViews(plan); }
-//   void buildWelcomePage() override { frameWelcome_->buildWelcomePage(*this); }
-// The idle handler keeps calling importVersion1Data(*this) (ui/prayer/version1_import.h),
-// which finds the UserStoreHost on the shell.
+// How the main window wires it: it calls recoverInterruptedUserData on the
+// user data folder before its UserSession opens either store, makes one
+// BackupCommands with itself as both Shell and UserStoreHost, and connects the
+// Backup and Restore actions to backup() and restore(). As UserStoreHost it
+// closes and reopens the stores through its UserSession and rebuilds the plan
+// views and the welcome page.
 #include "ui/base/core_names.h"
 #include "core/app/backup_file.h"
 #include "ui/base/user_store_host.h"

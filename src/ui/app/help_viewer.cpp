@@ -2,10 +2,10 @@
 #include "ui/base/core_names.h"
 
 #include "core/base/exception.h"
+#include "core/base/files.h"
 #include "ui/base/text_codec.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QScrollBar>
@@ -79,7 +79,7 @@ QString HelpViewer::contextAnchor(int context)
 
 void HelpViewer::load()
 {
-    if (!QFileInfo(helpFile_).isFile())
+    if (!fileExists(toBytes(helpFile_)))
         throw Exception(format("The help file \"%s\" could not be found.", toBytes(helpFile_)));
     if (loadedFile_ == helpFile_)
         return;

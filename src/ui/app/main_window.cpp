@@ -33,6 +33,7 @@
 #include "ui/prayer/version1_import.h"
 #include "ui/base/group_bar.h"
 #include "ui/base/html_viewer.h"
+#include "ui/base/painted_icon.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
 
@@ -43,8 +44,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -67,60 +66,6 @@ constexpr const char* kPlacementSection = "Main Window State";
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"TabSheetWelcome", "TabSheetDevotional", "TabSheetBibleRead",
                                       "TabSheetPlanManager", "TabSheetPrayerTracker"};
-
-// The tool bar pictures, painted small so that Qt derives the greyed
-// (disabled) form itself.
-enum class Picture { Home, Copy, Print, Help };
-
-QIcon paintIcon(Picture picture)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
-    switch (picture) {
-    case Picture::Home: {
-        QPainterPath roof;
-        roof.moveTo(1.5, 8);
-        roof.lineTo(8, 1.5);
-        roof.lineTo(14.5, 8);
-        roof.closeSubpath();
-        p.setBrush(QColor(0xb0, 0x3a, 0x2e));
-        p.drawPath(roof);
-        p.setBrush(QColor(0xf2, 0xe6, 0xc8));
-        p.drawRect(QRectF(3.5, 8, 9, 6.5));
-        p.setBrush(QColor(0x6b, 0x4a, 0x2b));
-        p.drawRect(QRectF(7, 10.5, 2.5, 4));
-        break;
-    }
-    case Picture::Copy:
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(1.5, 1.5, 8, 10));
-        p.setBrush(QColor(0xdd, 0xe8, 0xf8));
-        p.drawRect(QRectF(6.5, 4.5, 8, 10));
-        break;
-    case Picture::Print:
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));
-        p.setBrush(QColor(0x90, 0x90, 0x90));
-        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 10.5, 7, 4));
-        break;
-    case Picture::Help:
-        p.setBrush(QColor(0x2a, 0x5d, 0xb0));
-        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-        p.setPen(Qt::white);
-        QFont f = p.font();
-        f.setBold(true);
-        f.setPixelSize(11);
-        p.setFont(f);
-        p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
-        break;
-    }
-    return QIcon(pixmap);
-}
 
 // The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
 // same key on its text widget would make the key ambiguous while that widget
@@ -282,7 +227,7 @@ void MainWindow::createMenus()
     edit->setObjectName(QStringLiteral("MenuEdit"));
     edit->addAction(actions_.copyAction);
 
-    // Plan entries are inserted above ReadingMenuBreak, one per plan.
+    // Plan entries are inserted above readingMenuBreak_, one per plan.
     readingMenu_ = menuBar()->addMenu(QStringLiteral("Reading"));
     readingMenu_->setObjectName(QStringLiteral("MenuReading"));
     readingMenuBreak_ = readingMenu_->addSeparator();
@@ -326,10 +271,10 @@ void MainWindow::createToolBar()
     bar->setIconSize(QSize(16, 16));
     bar->toggleViewAction()->setVisible(false);
 
-    actions_.welcomePageAction->setIcon(paintIcon(Picture::Home));
-    actions_.copyAction->setIcon(paintIcon(Picture::Copy));
-    actions_.printAction->setIcon(paintIcon(Picture::Print));
-    actions_.helpAction->setIcon(paintIcon(Picture::Help));
+    actions_.welcomePageAction->setIcon(toolBarIcon(ToolBarPicture::Home));
+    actions_.copyAction->setIcon(toolBarIcon(ToolBarPicture::Copy));
+    actions_.printAction->setIcon(toolBarIcon(ToolBarPicture::Print));
+    actions_.helpAction->setIcon(toolBarIcon(ToolBarPicture::Help));
     // Menus show captions only; the pictures belong to the tool bar.
     for (QAction* action : {actions_.welcomePageAction, actions_.copyAction, actions_.printAction, actions_.helpAction})
         action->setIconVisibleInMenu(false);

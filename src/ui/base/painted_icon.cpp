@@ -5,6 +5,7 @@
 #include <QIconEngine>
 #include <QPalette>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 namespace kovara::ui {
@@ -54,6 +55,61 @@ private:
 QIcon paintedIcon(std::function<void(QPainter&)> paint)
 {
     return QIcon(new PaintedIconEngine(std::move(paint)));
+}
+
+namespace {
+
+void paintToolBarPicture(QPainter& p, ToolBarPicture picture)
+{
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
+    switch (picture) {
+    case ToolBarPicture::Home: {
+        QPainterPath roof;
+        roof.moveTo(1.5, 8);
+        roof.lineTo(8, 1.5);
+        roof.lineTo(14.5, 8);
+        roof.closeSubpath();
+        p.setBrush(QColor(0xb0, 0x3a, 0x2e));
+        p.drawPath(roof);
+        p.setBrush(QColor(0xf2, 0xe6, 0xc8));
+        p.drawRect(QRectF(3.5, 8, 9, 6.5));
+        p.setBrush(QColor(0x6b, 0x4a, 0x2b));
+        p.drawRect(QRectF(7, 10.5, 2.5, 4));
+        break;
+    }
+    case ToolBarPicture::Copy:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 1.5, 8, 10));
+        p.setBrush(QColor(0xdd, 0xe8, 0xf8));
+        p.drawRect(QRectF(6.5, 4.5, 8, 10));
+        break;
+    case ToolBarPicture::Print:
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(0x90, 0x90, 0x90));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        break;
+    case ToolBarPicture::Help: {
+        p.setBrush(QColor(0x2a, 0x5d, 0xb0));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setPen(Qt::white);
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(11);
+        p.setFont(f);
+        p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    }
+}
+
+} // namespace
+
+QIcon toolBarIcon(ToolBarPicture picture)
+{
+    return paintedIcon([picture](QPainter& painter) { paintToolBarPicture(painter, picture); });
 }
 
 } // namespace kovara::ui

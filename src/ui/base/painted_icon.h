@@ -14,4 +14,8 @@ namespace kovara::ui {
 // set to the button text colour and antialiasing on.
 QIcon paintedIcon(std::function<void(QPainter&)> paint);
 
+// The main window's tool bar pictures, drawn through paintedIcon.
+enum class ToolBarPicture { Home, Copy, Print, Help };
+QIcon toolBarIcon(ToolBarPicture picture);
+
 } // namespace kovara::ui

@@ -185,11 +185,7 @@ bool NewPlanDialog::execute()
     checkNewPlanSources(bible_, planFileName);
     // A date chosen on an earlier day may lie in the past by now; the plan
     // always runs from today.
-    const QDate today = toQDate(clock_.today());
-    if (completionDateEdit->date() < today) {
-        const QSignalBlocker block(completionDateEdit);
-        completionDateEdit->setDate(today);
-    }
+    keepCompletionDateFromToday();
     updateControls();
     updateCustomDetails();
     return runModal() == QDialog::Accepted;
@@ -310,16 +306,21 @@ void NewPlanDialog::endChapterChanged(int index)
     updateCustomDetails();
 }
 
+bool NewPlanDialog::keepCompletionDateFromToday()
+{
+    const QDate chosen = completionDateEdit->date();
+    const QDate allowed = toQDate(clampCompletionDate(fromQDate(chosen), clock_.today()));
+    if (allowed == chosen)
+        return false;
+    const QSignalBlocker block(completionDateEdit);
+    completionDateEdit->setDate(allowed);
+    return true;
+}
+
 void NewPlanDialog::completionDateChanged()
 {
-    const QDate today = toQDate(clock_.today());
-    if (completionDateEdit->date() < today) {
-        {
-            const QSignalBlocker block(completionDateEdit);
-            completionDateEdit->setDate(today);
-        }
+    if (keepCompletionDateFromToday())
         QApplication::beep();
-    }
     updateCustomDetails();
 }
 

@@ -84,6 +84,8 @@ private:
     void startChapterChanged(int index);
     void endChapterChanged(int index);
     void completionDateChanged();
+    // Puts a completion date before today back to today; true when it did.
+    bool keepCompletionDateFromToday();
     // Shows stretch_ in the four lists without raising their change signals.
     void showStretch(bool refillStart, bool refillEnd);
     CustomPlanFigures customFigures() const;

@@ -11,21 +11,14 @@
 // is shown again for the same plan, or cleared with its buttons disabled:
 // marking always acts on the plan and day the page shows.
 //
-// Wiring in the main window, in outline:
-//   plans_ = std::make_unique<PlanController>(*this, this);
-//   pages->addWidget(plans_->readingPage());   // TabSheetBibleRead
-//   pages->addWidget(plans_->planManager());   // TabSheetPlanManager
-//   ReadingMenuBreak = reading->addSeparator();
-//   reading->addAction(plans_->newPlanAction);
-//   reading->addAction(plans_->planManagerAction);
-//   plans_->setReadingMenu(reading, ReadingMenuBreak);
-//   plans_->setPlanEntriesChanged([this](auto& entries) { /* refill RzGroupPlans */ });
-//   plans_->refreshPlanViews(0);                // at start-up, restore and import
-// The welcome links call showPlanDay(index, 0), newPlanAction and
-// planManagerAction; the Print command on the plan manager page is
-// enabled by canPrintPlan() and runs printPlanDetails(planManager()->currentPlan()).
-// Preference changes reach the passage through
-// readingPage()->passageView->assignPreferences.
+// How the main window wires it (MainWindow::createPlanPages): it makes one
+// controller, puts readingPage() and planManager() on its reading and plan
+// manager pages, forwards its own New Plan and Plan Manager actions to
+// newPlanAction and planManagerAction, hands over the Reading menu with the
+// separator the plan entries follow, and refills the side bar's plan group
+// from setPlanEntriesChanged. It calls refreshPlanViews after start-up, a
+// restore and an import; the welcome links call showPlanDay(plan, 0); the
+// Print command prints planManager()->currentPlan() through printPlanDetails.
 #include "ui/base/core_names.h"
 #include "ui/plans/plan_manager_page.h"
 

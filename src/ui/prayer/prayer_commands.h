@@ -4,28 +4,10 @@
 // current prayer store and refills the tracker page, so the page always shows
 // the database as it is now (also after a backup, restore or import).
 //
-// Wiring in the main window (a few lines):
-//
-//   // The editor (one for the whole run, placement in settings.ini) and the
-//   // page; the page control shows and hides the frame, which re-runs its
-//   // enabling rules on each switch.
-//   prayerEditor_ = new PrayerEditor(dialogs, &settingsIni, this);
-//   prayerTrackerPage = new PrayerTrackerPage(shell, *prayerEditor_, TabSheetPrayerTracker);
-//   prayerTrackerPage->assignPreferences(prefs); // at start-up and after the preferences dialog
-//   prayerCommands_ = new PrayerCommands(shell, *prayerTrackerPage, *prayerEditor_, this);
-//   // One QAction each, category "Prayers", no shortcut keys, always enabled:
-//   //   newPrayerAction       "New Prayer Item..."    -> newPrayerCommand
-//   //   activePrayersAction   "View Active Prayers"   -> showActivePrayers
-//   //   answeredPrayersAction "View Answered Prayers" -> showAnsweredPrayers
-//   //   inactivePrayersAction "View Inactive Prayers" -> showInactivePrayers
-//   //   allPrayersAction      "View All Prayers"      -> showAllPrayers
-//   connect(newPrayerAction, &QAction::triggered, prayerCommands_, &PrayerCommands::newPrayerCommand);
-//   ... likewise for the other four ...
-//   // The "Prayers" menu: New Prayer Item..., a separator, the four views; the
-//   // side bar group "Prayer Tracker" lists the same five in the same order.
-//   // handleInternalLink: if (prayerCommands_->handleLink(href)) return;
-//   // saveState: prefs.splitPercent = prayerTrackerPage->splitPercent();
-//   // Copy and Print while the prayer page shows: prayerTrackerPage->textArea().
+// How the main window wires it (MainWindow::createPrayerPage): one
+// PrayerEditor for the whole run and one PrayerTrackerPage on the prayer
+// page, then one PrayerCommands over both. Its five prayer actions are
+// connected to newPrayerCommand and the four show...Prayers slots.
 //
 // The slots show a failure through the shell's dialogs (the command's error
 // display); newPrayerItem and viewPrayers raise it to their caller instead.

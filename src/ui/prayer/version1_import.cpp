@@ -1,7 +1,6 @@
 #include "ui/prayer/version1_import.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/data_folders.h"
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_store.h"
 #include "core/prayer/version1_reader.h"
@@ -15,27 +14,12 @@
 #include "ui/base/dates.h"
 #include "ui/base/text_codec.h"
 
-#include <QStandardPaths>
 #include <QTextDocument>
 #include <filesystem>
 
 namespace kovara::ui {
 
 namespace {
-
-// For a shell that cannot rebuild views: the stores stay as they are and the
-// welcome page is simply made current.
-class PageOnlyHost : public UserStoreHost {
-public:
-    explicit PageOnlyHost(Shell& shell) : shell_(shell) {}
-    void closeUserStores() override {}
-    void openUserStores() override {}
-    void refreshPlanViews(int) override {}
-    void buildWelcomePage() override { shell_.showPage(Page::Welcome); }
-
-private:
-    Shell& shell_;
-};
 
 void importPrayers(Shell& shell, UserStoreHost& host, const Version1PrayerItems& items,
                    const Version1PrayerDetails& texts)
@@ -79,20 +63,6 @@ std::string version1TextDocument(const std::string& text)
     QTextDocument doc;
     doc.setPlainText(plain);
     return writeRtf(doc).toStdString();
-}
-
-void importVersion1Data(Shell& shell)
-{
-    const std::string appData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
-    // Without a per-user folder there is no old folder to look in.
-    if (appData.empty())
-        return;
-    if (auto* host = dynamic_cast<UserStoreHost*>(&shell)) {
-        importVersion1Data(shell, *host, version1FolderFor(appData));
-    } else {
-        PageOnlyHost pageOnly(shell);
-        importVersion1Data(shell, pageOnly, version1FolderFor(appData));
-    }
 }
 
 void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder)

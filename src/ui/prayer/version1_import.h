@@ -10,18 +10,12 @@ namespace kovara::ui {
 class Shell;
 class UserStoreHost;
 
-// Looks for version-1 data and, when there is some, offers to import it.
-// Offers nothing to a user who already has a prayer item or a plan, and asks
-// nothing when there is nothing to import. The old folder is "Kovara" inside
-// the per-user application-data folder. When the shell is also a
-// UserStoreHost (the main window is), the plan views and the welcome page are
-// rebuilt after each part that was imported; otherwise only the welcome page
-// is made current. Raises on failure (a damaged old file before any question
+// Looks for version-1 data in version1Folder (with its trailing separator) and,
+// when there is some, offers to import it. Offers nothing to a user who
+// already has a prayer item or a plan, and asks nothing when there is nothing
+// to import. host rebuilds the plan views and the welcome page after each part
+// that was imported. Raises on failure (a damaged old file before any question
 // is asked; a store or template error after the items imported so far).
-void importVersion1Data(Shell& shell);
-
-// The same with the old folder (with its trailing separator) and the views to
-// rebuild given.
 void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder);
 
 // The plain text of an old item as the rich-text document the prayer store
