@@ -1,8 +1,13 @@
-// The owning connection: a failed close is raised by close() and swallowed by
-// the destructor, never ending the program.
+// The owning connection and the close policy every store follows: a failed
+// close is raised by close() and swallowed by the destructor, never ending the
+// program.
+#include "core/app/user_session.h"
+#include "core/base/datetime.h"
 #include "core/db/database.h"
+#include "core/plans/plan_store.h"
 #include "fixtures.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -141,6 +146,70 @@ TEST(DatabaseTest, MoveHandsTheConnectionOverAndLeavesTheSourceClosed)
     EXPECT_EQ(third.get(), handle);
     EXPECT_NO_THROW(first.close());
     EXPECT_NO_THROW(third.close());
+}
+
+class StoreCloseTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 0, 0)};
+};
+
+// A plan store freed while its connection cannot close must not end the
+// program (a destructor that raises does, through std::terminate). Run in a
+// child process so that a terminate shows up as a failed test.
+TEST_F(StoreCloseTest, PlanStoreFreedWhileItsCloseWouldFailDoesNotEndTheProgram)
+{
+    const std::string path = dir.file("userreadplans.kova2");
+    EXPECT_EXIT(
+        {
+            std::optional<PendingStatement> pending;
+            {
+                PlanStore store(path, clock);
+                store.addPlan("Plan A", {"1-2", "3-4"}, clock.today());
+                pending.emplace(store.handle());
+            }
+            pending.reset();
+            PlanStore reopened(path, clock);
+            std::exit(reopened.getPlanCount() == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(StoreCloseTest, PlanStoreCloseReportsARefusalAndLaterWritesRaise)
+{
+    PlanStore store(dir.file("userreadplans.kova2"), clock);
+    store.addPlan("Plan A", {"1-2", "3-4"}, clock.today());
+    PendingStatement pending(store.handle());
+
+    EXPECT_EQ(test::messageOf([&] { store.close(); }), kCannotClose);
+    store.setDayDone(0, 1, true); // still open: the write goes through
+    pending.finish();
+    store.close();
+    EXPECT_EQ(store.handle(), nullptr);
+
+    EXPECT_EQ(test::messageOf([&] { store.setDayDone(0, 2, true); }), "The reading plan database is closed");
+    EXPECT_FALSE(store.isDayDone(0, 2)) << "memory follows the database, not ahead of it";
+    EXPECT_EQ(store.getPlanTitle(0), "Plan A");
+    PlanStore reopened(dir.file("userreadplans.kova2"), clock);
+    EXPECT_TRUE(reopened.isDayDone(0, 1));
+    EXPECT_FALSE(reopened.isDayDone(0, 2));
+}
+
+// The session's shutdown closes both stores and reports a plan store that
+// cannot close, after both are freed.
+TEST_F(StoreCloseTest, SessionShutdownReportsAPlanStoreThatCannotClose)
+{
+    UserSession session(dir.folder(), clock);
+    session.planStore().addPlan("Plan A", {"1-2"}, clock.today());
+    session.prayers();
+    PendingStatement pending(session.planStore().handle());
+
+    EXPECT_EQ(test::messageOf([&] { session.shutdown(); }), kCannotClose);
+    EXPECT_FALSE(session.isOpen());
+    EXPECT_TRUE(session.isHeldClosed());
+    pending.finish();
+    session.open();
+    EXPECT_EQ(session.planStore().getPlanCount(), 1);
 }
 
 } // namespace
