@@ -125,6 +125,8 @@ void UserSession::close()
 void UserSession::shutdown()
 {
     heldClosed_ = true;
+    // Both stores are closed and freed whatever happens; the first failing
+    // close is the one raised, once both are gone.
     std::exception_ptr failure;
     if (prayers_) {
         try {
@@ -134,7 +136,15 @@ void UserSession::shutdown()
         }
         prayers_.reset();
     }
-    plans_.reset();
+    if (plans_) {
+        try {
+            plans_->close();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+        plans_.reset();
+    }
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -53,8 +53,9 @@ public:
     // Frees the prayer store, then the plan store, and holds both closed
     // until the next Open(). Never raises.
     void close();
-    // The end of the session: closes the prayer store reporting a failed
-    // close (raised after both stores are freed), then the plan store.
+    // The end of the session: closes the prayer store, then the plan store,
+    // and frees both. A failed close is reported: the first one is raised
+    // after both stores are freed.
     void shutdown();
 
     bool isOpen() const { return plans_ && prayers_; }

@@ -28,28 +28,23 @@ BibleStore::BibleStore(const std::string& fileName, const std::string& title, co
     for (auto& book : chapterLengths_)
         book.fill(0);
     // Open read-only: the store never writes, and a wrong path must not leave
-    // an empty database behind.
-    const int rc = sqlite3_open_v2(fileName.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-    try {
-        checkResult(rc, db_);
-        loadChapterLengths();
-    } catch (...) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw;
-    }
+    // an empty database behind. A failure below unwinds db_, which closes the
+    // file again.
+    db_ = Database(fileName, SQLITE_OPEN_READONLY);
+    loadChapterLengths();
 }
 
-BibleStore::~BibleStore()
+BibleStore::~BibleStore() = default;
+
+void BibleStore::close()
 {
-    if (db_)
-        sqlite3_close(db_);
+    db_.close();
 }
 
 BibleStore::ReadSession::ReadSession(const BibleStore& bible) : bible_(bible)
 {
     if (bible_.readSessions_ == 0)
-        execSQL(bible_.db_, "BEGIN;");
+        execSQL(bible_.db_.get(), "BEGIN;");
     ++bible_.readSessions_;
 }
 
@@ -57,7 +52,7 @@ BibleStore::ReadSession::~ReadSession()
 {
     if (--bible_.readSessions_ == 0) {
         try {
-            execSQL(bible_.db_, "COMMIT;");
+            execSQL(bible_.db_.get(), "COMMIT;");
         } catch (const std::exception&) {
             // A read transaction has nothing to lose; the next query retries
             // the lock on its own.
@@ -67,7 +62,7 @@ BibleStore::ReadSession::~ReadSession()
 
 void BibleStore::loadChapterLengths()
 {
-    QueryRows(db_, "SELECT bookIndex,chapterLengths FROM bookInfo;",
+    QueryRows(db_.get(), "SELECT bookIndex,chapterLengths FROM bookInfo;",
               format("TKOVABible.LoadChapterLengths: Unable to assign statement to db %s", abbreviation_),
               [&](Statement& st) {
                   const int book = st.columnInt(0);
@@ -88,7 +83,8 @@ VerseData BibleStore::getAllVerseData(int verseIndex) const
 {
     VerseData data;
     const bool found = QueryRow(
-        db_, format("SELECT book,chapter,verse,paraMark,verseText FROM bibleText WHERE verseIndex=%d;", verseIndex),
+        db_.get(),
+        format("SELECT book,chapter,verse,paraMark,verseText FROM bibleText WHERE verseIndex=%d;", verseIndex),
         format("TKOVABible.GetAllVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
             data.book = st.columnInt(0);
@@ -105,7 +101,7 @@ VerseData BibleStore::getAllVerseData(int verseIndex) const
 std::string BibleStore::getShortBookName(int book) const
 {
     std::string name = format("TKOVABible.GetShortBookName Error: no text found for %d", book);
-    QueryRow(db_, format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
+    QueryRow(db_.get(), format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
              format("TKOVABible.GetShortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
@@ -114,7 +110,7 @@ std::string BibleStore::getShortBookName(int book) const
 std::string BibleStore::getLongBookName(int book) const
 {
     std::string name = format("TKOVABible.GetLongBookName Error: no text found for %d", book);
-    QueryRow(db_, format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
+    QueryRow(db_.get(), format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
              format("TKOVABible.GetLongBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
@@ -124,7 +120,7 @@ VerseRef BibleStore::getVerseReference(int verseIndex) const
 {
     VerseRef ref;
     const bool found = QueryRow(
-        db_, format("SELECT book,chapter,verse FROM bibleText WHERE verseIndex=%d;", verseIndex),
+        db_.get(), format("SELECT book,chapter,verse FROM bibleText WHERE verseIndex=%d;", verseIndex),
         format("TKOVABible.GetVerseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
             ref.book = st.columnInt(0);
@@ -140,7 +136,7 @@ int BibleStore::getVerseIndex(int book, int chapter, int verse) const
 {
     int index = 0;
     const bool found =
-        QueryRow(db_,
+        QueryRow(db_.get(),
                  format("SELECT verseIndex FROM bibleText WHERE book=%d AND chapter=%d AND verse=%d;", book, chapter,
                         verse),
                  format("TKOVABible.GetVerseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
@@ -154,7 +150,7 @@ int BibleStore::getVerseIndex(int book, int chapter, int verse) const
 int BibleStore::getChapterCount(int book) const
 {
     int count = 0;
-    QueryRow(db_, format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
+    QueryRow(db_.get(), format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
              format("TKOVABible.GetChapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { count = st.columnInt(0); });
     return count;

@@ -2,6 +2,7 @@
 // Read-only access to the Bible text in bible.kova2: book names, chapter and
 // verse counts, verse index <-> reference, verse data, and the readable
 // reference text of a verse specification ("1-31,1533-1550").
+#include "core/db/database.h"
 #include "core/db/sqlite_db.h"
 
 #include <array>
@@ -45,7 +46,14 @@ public:
     // database, and a clear message for data that does not fit the
     // chapter-length table. Nothing is left open when it raises.
     BibleStore(const std::string& fileName, const std::string& title, const std::string& abbreviation);
+    // Closes the connection; never raises. A failing close is not reported
+    // here (call close() first to see it).
     ~BibleStore();
+
+    // Closes the connection now; raises SqliteError when the engine refuses,
+    // and the connection then stays open (see Database::close). Lookups after
+    // a close raise SqliteError; no ReadSession may be alive during it.
+    void close();
     BibleStore(const BibleStore&) = delete;
     BibleStore& operator=(const BibleStore&) = delete;
 
@@ -86,7 +94,7 @@ public:
 private:
     void loadChapterLengths();
 
-    sqlite3* db_ = nullptr;
+    Database db_;
     mutable int readSessions_ = 0;
     std::string title_;
     std::string abbreviation_;

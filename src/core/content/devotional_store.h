@@ -1,7 +1,8 @@
 #pragma once
 // One devotional in devotional.kova2: a table with one HTML entry per calendar
 // day (columns entryIndex, month, day, devotionalText). The store borrows the
-// connection; whoever opened it closes it after the store is gone.
+// connection (several devotionals share one file); its owner - a Database -
+// closes it after the store is gone.
 #include "core/db/sqlite_db.h"
 
 #include <string>

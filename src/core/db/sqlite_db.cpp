@@ -1,5 +1,7 @@
 #include "core/db/sqlite_db.h"
 
+#include "core/db/database.h"
+
 #include <cstring>
 
 namespace kovara::core {
@@ -64,15 +66,8 @@ std::string columnText(sqlite3_stmt* stmt, int column)
 
 void openDatabase(const std::string& fileName, sqlite3*& db)
 {
-    const int rc = sqlite3_open(fileName.c_str(), &db);
-    try {
-        checkResult(rc, db);
-    } catch (...) {
-        // sqlite3_open hands back a handle even on failure; it must be closed.
-        sqlite3_close(db);
-        db = nullptr;
-        throw;
-    }
+    db = nullptr;
+    db = Database(fileName).release();
 }
 
 void closeDatabase(sqlite3*& db)

@@ -37,11 +37,15 @@ int bindText(sqlite3_stmt* stmt, int index, const std::string& text);
 // value are kept.
 std::string columnText(sqlite3_stmt* stmt, int column);
 
-// Opens (creating when missing) the file into db; raises SqliteError on failure,
-// in which case db is closed again and left null.
+// Helpers for code that keeps a bare handle (the data tools, tests); the
+// stores own theirs through Database (core/db/database.h).
+//
+// Opens (creating when missing) the file into db, which the caller then owns;
+// raises SqliteError on failure, in which case db is closed again and left null.
 void openDatabase(const std::string& fileName, sqlite3*& db);
 
 // Closes db when it is open and sets it to null; does nothing when it is null.
+// Raises SqliteError when the engine refuses, leaving db open and unchanged.
 void closeDatabase(sqlite3*& db);
 
 // True when the connection holds a table of that name. The name is

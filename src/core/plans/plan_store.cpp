@@ -145,24 +145,29 @@ std::string newGuidString()
            hex.substr(20, 12) + "}";
 }
 
-PlanStore::PlanStore(const std::string& fileName, const Clock& clock) : fileName_(fileName), clock_(clock)
+PlanStore::PlanStore(const std::string& fileName, const Clock& clock)
+    : db_(fileName), fileName_(fileName), clock_(clock)
 {
-    openDatabase(fileName, db_);
-    try {
-        if (!tableExists(db_, kMasterTable))
-            execSQL(db_, format("CREATE TABLE %s (tableName TEXT UNIQUE, planTitle TEXT, startDate INTEGER, status TEXT);",
-                                kMasterTable));
-        loadPlans();
-    } catch (...) {
-        closeDatabase(db_);
-        throw;
-    }
+    // A failure below unwinds db_, which closes the file again.
+    if (!tableExists(db(), kMasterTable))
+        execSQL(db(),
+                format("CREATE TABLE %s (tableName TEXT UNIQUE, planTitle TEXT, startDate INTEGER, status TEXT);",
+                       kMasterTable));
+    loadPlans();
 }
 
-PlanStore::~PlanStore()
+PlanStore::~PlanStore() = default;
+
+void PlanStore::close()
 {
-    closeDatabase(db_);
-    clearPlans();
+    db_.close();
+}
+
+sqlite3* PlanStore::db() const
+{
+    if (!db_)
+        throw Exception("The reading plan database is closed");
+    return db_.get();
 }
 
 void PlanStore::clearPlans()
@@ -174,7 +179,7 @@ void PlanStore::loadPlans()
 {
     // Built aside and swapped in, so a failed read keeps the plans as they were.
     std::vector<PlanRecord> loaded;
-    QueryRows(db_,
+    QueryRows(db(),
               format("SELECT tableName,planTitle,startDate FROM %s WHERE status='active' ORDER BY planTitle;",
                      kMasterTable),
               "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
@@ -185,7 +190,7 @@ void PlanStore::loadPlans()
                   loaded.push_back(std::move(rec));
               });
     for (PlanRecord& rec : loaded) {
-        QueryRows(db_, format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", Quoted(rec.tableName)),
+        QueryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", Quoted(rec.tableName)),
                   "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
                       rec.dayVerses.push_back(st.columnText(0));
                       rec.dayDone.push_back(st.columnText(1));
@@ -198,27 +203,28 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
 {
     const std::string tableName = newGuidString();
     const std::int64_t start = dateTimeToStoredSeconds(startDate);
-    execSQL(db_, format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
+    execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
                         Quoted(tableName)));
     try {
-        execSQL(db_, "BEGIN TRANSACTION");
+        execSQL(db(), "BEGIN TRANSACTION");
         // Day texts are bound, never formatted into the statement, so a text
         // holding a quote is stored as it is.
-        Statement insert(db_, format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
+        Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
                                      Quoted(tableName)));
         if (!insert)
             throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
         insert.Run([&] {
             for (const std::string& text : dayTexts) {
-                checkResult(sqlite3_reset(insert.handle()), db_);
+                checkResult(sqlite3_reset(insert.handle()), db());
                 insert.bindText(1, text);
                 insert.Step();
             }
         });
-        execSQL(db_, "COMMIT TRANSACTION");
+        execSQL(db(), "COMMIT TRANSACTION");
 
-        Statement master(db_, format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
-                                     kMasterTable));
+        Statement master(db(),
+                         format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
+                                kMasterTable));
         if (!master)
             throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
         master.Run([&] {
@@ -230,9 +236,9 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
     } catch (...) {
         // Leave nothing half-made behind: no open transaction, no day table
         // that no master row lists.
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
-        dropTableQuietly(db_, tableName);
+        if (!sqlite3_get_autocommit(db()))
+            sqlite3_exec(db(), "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+        dropTableQuietly(db(), tableName);
         throw;
     }
     loadPlans();
@@ -273,7 +279,7 @@ DateTime PlanStore::getStartDate(int plan) const
 void PlanStore::setStartDate(int plan, DateTime date)
 {
     PlanRecord& rec = planRef(plan);
-    execSQL(db_, format("UPDATE '%s' SET startDate=%d where tableName='%s';", kMasterTable,
+    execSQL(db(), format("UPDATE '%s' SET startDate=%d where tableName='%s';", kMasterTable,
                         dateTimeToStoredSeconds(date), Quoted(rec.tableName)));
     rec.startDate = date;
 }
@@ -305,7 +311,7 @@ void PlanStore::setDayDone(int plan, int day, bool done)
     std::string& flag = rec.dayDone[static_cast<std::size_t>(day - 1)];
     if (flag == wanted)
         return;
-    execSQL(db_, format("UPDATE '%s' SET dayDone=%s where planDay=%d;", Quoted(rec.tableName), wanted, day));
+    execSQL(db(), format("UPDATE '%s' SET dayDone=%s where planDay=%d;", Quoted(rec.tableName), wanted, day));
     flag = wanted;
 }
 
@@ -313,7 +319,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
 {
     PlanRecord& rec = planRef(plan);
     checkDay(rec, day);
-    execSQL(db_, format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", Quoted(rec.tableName), day));
+    execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", Quoted(rec.tableName), day));
     for (int d = 0; d < day; ++d)
         rec.dayDone[static_cast<std::size_t>(d)] = "1";
 }
@@ -321,14 +327,15 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
 void PlanStore::deletePlan(int plan)
 {
     const PlanRecord& rec = record(plan);
-    execSQL(db_, format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
+    execSQL(db(),
+            format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
     loadPlans();
 }
 
 void PlanStore::renamePlan(int plan, const std::string& title)
 {
     PlanRecord& rec = planRef(plan);
-    Statement st(db_, format("UPDATE %s SET planTitle=? WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
+    Statement st(db(), format("UPDATE %s SET planTitle=? WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
     if (!st)
         throw Exception("TKOVAReadPlans.RenamePlan Error: Unable to assign statement");
     st.Run([&] {
@@ -367,18 +374,12 @@ std::vector<std::string> loadTemplateVerses(const std::string& fileName, const s
 {
     if (!fileExists(fileName))
         throw Exception(format("Plan file not found: %s", fileName));
-    sqlite3* db = nullptr;
-    openDatabase(fileName, db);
+    Database db(fileName);
     std::vector<std::string> days;
-    try {
-        QueryRows(db, format("SELECT verses FROM %s ORDER BY day;", tableName),
-                  "LoadTemplateVerses Error: Unable to assign statement",
-                  [&](Statement& st) { days.push_back(st.columnText(0)); });
-    } catch (...) {
-        closeDatabase(db);
-        throw;
-    }
-    closeDatabase(db);
+    QueryRows(db.get(), format("SELECT verses FROM %s ORDER BY day;", tableName),
+              "LoadTemplateVerses Error: Unable to assign statement",
+              [&](Statement& st) { days.push_back(st.columnText(0)); });
+    db.close();
     if (days.empty())
         throw Exception(format("No lines returned for %s, %s", fileName, tableName));
     return days;

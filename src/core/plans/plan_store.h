@@ -6,6 +6,7 @@
 // database; each change is written to the database first and to memory second,
 // so a failed write leaves memory as it was.
 #include "core/base/datetime.h"
+#include "core/db/database.h"
 #include "core/db/sqlite_db.h"
 
 #include <string>
@@ -35,9 +36,18 @@ public:
     // answers "now" for getTodaysPlanDay and must outlive the store. Raises
     // SqliteError when the file cannot be opened or read; nothing stays open then.
     PlanStore(const std::string& fileName, const Clock& clock);
+    // Closes the connection; never raises, so a store can be freed while an
+    // error unwinds. A failing close is not reported here (call close() first
+    // to see it).
     ~PlanStore();
     PlanStore(const PlanStore&) = delete;
     PlanStore& operator=(const PlanStore&) = delete;
+
+    // Closes the connection now; raises SqliteError when the engine refuses,
+    // and the connection then stays open (see Database::close). Once closed,
+    // every operation that reaches the database raises; the plans in memory
+    // can still be read.
+    void close();
 
     // Reads every active plan and its days again, ordered by title (byte-wise,
     // case-sensitive). Plan indices change. On failure the plans loaded
@@ -84,14 +94,17 @@ public:
     int getTodaysPlanDay(int plan) const;
 
     const PlanRecord& record(int plan) const;
-    // The open connection, for diagnostics and tests; owned by the store.
-    sqlite3* handle() const { return db_; }
+    // The open connection (null once closed), for diagnostics and tests;
+    // owned by the store.
+    sqlite3* handle() const { return db_.get(); }
 
 private:
+    // The open connection; raises when the store has been closed.
+    sqlite3* db() const;
     PlanRecord& planRef(int plan);
     void checkDay(const PlanRecord& rec, int day) const;
 
-    sqlite3* db_ = nullptr;
+    Database db_;
     std::string fileName_;
     const Clock& clock_;
     std::vector<PlanRecord> plans_;

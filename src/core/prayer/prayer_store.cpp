@@ -21,39 +21,29 @@ void requireStatement(const Statement& st, const char* operation)
 } // namespace
 
 PrayerStore::PrayerStore(const std::string& fileName, const Clock* clock)
-    : fileName_(fileName), clock_(clock ? clock : &kSystemClock)
+    : db_(fileName), fileName_(fileName), clock_(clock ? clock : &kSystemClock)
 {
-    openDatabase(fileName_, db_);
-    try {
-        ensureSchema();
-    } catch (...) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw;
-    }
+    // A failure here unwinds db_, which closes the file again.
+    ensureSchema();
 }
 
-PrayerStore::~PrayerStore()
-{
-    if (db_)
-        sqlite3_close(db_);
-}
+PrayerStore::~PrayerStore() = default;
 
 void PrayerStore::close()
 {
-    closeDatabase(db_);
+    db_.close();
 }
 
 sqlite3* PrayerStore::db() const
 {
     if (!db_)
         throw Exception("TKOVAPrayerTracker Error: the prayer database is closed");
-    return db_;
+    return db_.get();
 }
 
 void PrayerStore::ensureSchema()
 {
-    if (tableExists(db_, kTableName))
+    if (tableExists(db(), kTableName))
         return;
     const char* t = kTableName;
     const std::string statements[] = {
@@ -66,15 +56,15 @@ void PrayerStore::ensureSchema()
         format("CREATE INDEX '%s_prayerTitle' ON %s (prayerTitle);", t, t),
         format("CREATE INDEX '%s_prayerStatus' ON %s (prayerStatus);", t, t),
     };
-    execSQL(db_, "BEGIN TRANSACTION");
+    execSQL(db(), "BEGIN TRANSACTION");
     try {
         for (const std::string& sql : statements)
-            checkResult(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), db_);
-        execSQL(db_, "COMMIT TRANSACTION");
+            checkResult(sqlite3_exec(db(), sql.c_str(), nullptr, nullptr, nullptr), db());
+        execSQL(db(), "COMMIT TRANSACTION");
     } catch (...) {
         // Undo the half-made schema so the file is not left with a table but
         // missing indexes, and the connection is not left inside a transaction.
-        sqlite3_exec(db_, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+        sqlite3_exec(db(), "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
         throw;
     }
 }
@@ -100,7 +90,7 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
         st.bindInt64(4, seconds);
         st.Step();
     });
-    return static_cast<std::int32_t>(sqlite3_last_insert_rowid(db_));
+    return static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
 }
 
 DateTime PrayerStore::getTime(const char* column, std::int32_t prayerIndex) const

@@ -5,6 +5,7 @@
 // Items are never removed: deleting one sets its status to "Deleted", after
 // which no listing, count, topic list or title search sees it.
 #include "core/base/datetime.h"
+#include "core/db/database.h"
 #include "core/db/sqlite_db.h"
 
 #include <cstdint>
@@ -44,14 +45,15 @@ public:
     // opened or the schema cannot be made; the schema is then rolled back and
     // nothing is left open.
     explicit PrayerStore(const std::string& fileName, const Clock* clock = nullptr);
-    // Closes the connection; a failing close is not reported here (call Close
-    // first to see it).
+    // Closes the connection; never raises. A failing close is not reported
+    // here (call close() first to see it).
     ~PrayerStore();
     PrayerStore(const PrayerStore&) = delete;
     PrayerStore& operator=(const PrayerStore&) = delete;
 
-    // Closes the connection now; raises SqliteError when the engine refuses.
-    // Any later operation on the store raises.
+    // Closes the connection now; raises SqliteError when the engine refuses,
+    // and the connection then stays open (see Database::close). Once closed,
+    // any later operation on the store raises.
     void close();
 
     const std::string& fileName() const { return fileName_; }
@@ -109,7 +111,7 @@ private:
     // The WHERE clause for a status filter; raises for an unknown filter.
     static std::string filterClause(const std::string& statusFilter, const char* operation);
 
-    sqlite3* db_ = nullptr;
+    Database db_;
     std::string fileName_;
     const Clock* clock_;
 };

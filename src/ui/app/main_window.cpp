@@ -139,10 +139,10 @@ void MainWindow::loadContent(const std::string& appDataFolder)
     createPlanPages();
     assignPreferencesToFrames();
 
-    openDatabase(programFolder_ + "devotional.kova2", devotionalDb_.db);
+    devotionalDb_ = Database(programFolder_ + "devotional.kova2");
     devotionals_.clear();
     devotionals_.push_back(std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook",
-                                                             "R. M. Halvard", devotionalDb_.db));
+                                                             "R. M. Halvard", devotionalDb_.get()));
 
     bible_ = std::make_unique<BibleStore>(programFolder_ + "bible.kova2", "King James Version", "KJV");
     // The plan manager reaches the Bible store through the shell.
@@ -177,7 +177,7 @@ void MainWindow::shutDown()
     runGuarded(dialogs_, [this] {
         while (!devotionals_.empty())
             devotionals_.pop_back();
-        closeDatabase(devotionalDb_.db);
+        devotionalDb_.close();
         if (session_)
             session_->shutdown();
         bible_.reset();
@@ -188,12 +188,6 @@ void MainWindow::shutDown()
             prefs_.reset();
         }
     });
-}
-
-MainWindow::DevotionalConnection::~DevotionalConnection()
-{
-    if (db)
-        sqlite3_close(db);
 }
 
 // ---- layout

@@ -6,6 +6,7 @@
 // program relies on. Commands live in one controller per subsystem; the
 // window only builds the layout and wires them up.
 #include "ui/base/core_names.h"
+#include "core/db/database.h"
 #include "ui/app/backup_commands.h"
 #include "ui/base/dialogs.h"
 #include "ui/app/main_actions.h"
@@ -156,25 +157,19 @@ private:
     PrayerTrackerPage* framePrayerTracker_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
 
-    // The connection to devotional.kova2, lent to the devotional store. Closed
-    // quietly here only when start-up fails half way; the normal shutdown
-    // closes it itself so that a failure is shown.
-    struct DevotionalConnection {
-        sqlite3* db = nullptr;
-        DevotionalConnection() = default;
-        DevotionalConnection(const DevotionalConnection&) = delete;
-        DevotionalConnection& operator=(const DevotionalConnection&) = delete;
-        ~DevotionalConnection();
-    };
-
     // Stores, declared so that an unwinding constructor frees them in the
     // same order as the destructor does: devotionals first, then their
     // connection, then the Bible store.
+    //
+    // devotionalDb_ is the connection to devotional.kova2, lent to the
+    // devotional stores. Its destructor closes it quietly when start-up fails
+    // half way; the normal shutdown closes it itself so that a failure is
+    // shown.
     std::unique_ptr<IniFile> settings_;
     std::unique_ptr<Preferences> prefs_;
     std::unique_ptr<BibleStore> bible_;
     std::unique_ptr<UserSession> session_;
-    DevotionalConnection devotionalDb_;
+    Database devotionalDb_;
     std::vector<std::unique_ptr<DevotionalStore>> devotionals_;
 
     std::unique_ptr<AppCommands> appCommands_;
