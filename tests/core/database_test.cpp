@@ -201,7 +201,7 @@ TEST_F(StoreCloseTest, SessionShutdownReportsAPlanStoreThatCannotClose)
 {
     UserSession session(dir.folder(), clock);
     session.planStore().addPlan("Plan A", {"1-2"}, clock.today());
-    session.prayers();
+    session.prayerStore();
     PendingStatement pending(session.planStore().handle());
 
     EXPECT_EQ(test::messageOf([&] { session.shutdown(); }), kCannotClose);
