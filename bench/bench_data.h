@@ -68,7 +68,7 @@ inline void makePrayerDatabase(const std::string& path, const BibleStore& bible,
             Statement st(db, "INSERT INTO prayerTracker (prayerTitle, prayerTopic, prayerTextData, prayerStatus, "
                              "createTime, lastEditTime, previewText) VALUES (?,?,?,?,?,?,?);");
             const std::string text = prayerRtf(verses, next, textBytes);
-            st.Run([&] {
+            st.run([&] {
                 st.bindText(1, "Prayer item " + std::to_string(i));
                 st.bindText(2, i % 7 == 0 ? std::string() : "Topic " + std::to_string(i % 24));
                 st.bindBlob(3, text.data(), static_cast<int>(text.size()));
@@ -76,7 +76,7 @@ inline void makePrayerDatabase(const std::string& path, const BibleStore& bible,
                 st.bindInt64(5, start + i * 3600);
                 st.bindInt64(6, start + i * 3600 + 60);
                 st.bindText(7, verses[i % verses.size()].substr(0, 80));
-                st.Step();
+                st.step();
             });
         }
         execSQL(db, "COMMIT;");

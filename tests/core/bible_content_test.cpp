@@ -16,7 +16,7 @@ protected:
         sqlite3* db = nullptr;
         openDatabase(test::builtFile("bible.kova2"), db);
         int n = -1;
-        QueryRow(db, sql, "x", [&](Statement& st) { n = st.columnInt(0); });
+        queryRow(db, sql, "x", [&](Statement& st) { n = st.columnInt(0); });
         closeDatabase(db);
         return n;
     }

@@ -43,7 +43,7 @@ private:
 int countRows(sqlite3* db, const std::string& table)
 {
     int n = -1;
-    QueryRow(db, "SELECT count(*) FROM " + table, "no statement", [&](Statement& st) { n = st.columnInt(0); });
+    queryRow(db, "SELECT count(*) FROM " + table, "no statement", [&](Statement& st) { n = st.columnInt(0); });
     return n;
 }
 

@@ -53,7 +53,7 @@ TEST(DevotionalContentTest, GeneratedFileHasEveryDayOfTheYear)
     sqlite3* db = nullptr;
     openDatabase(test::builtFile("devotional.kova2"), db);
     int rows = 0, days = 0;
-    QueryRow(db, "SELECT count(*), count(DISTINCT month*100+day) FROM faithsCheckbook;", "x", [&](Statement& st) {
+    queryRow(db, "SELECT count(*), count(DISTINCT month*100+day) FROM faithsCheckbook;", "x", [&](Statement& st) {
         rows = st.columnInt(0);
         days = st.columnInt(1);
     });

@@ -27,13 +27,13 @@ public:
     int integer(const std::string& sql)
     {
         int n = -1;
-        QueryRow(db, sql, "no statement", [&](Statement& st) { n = st.columnInt(0); });
+        queryRow(db, sql, "no statement", [&](Statement& st) { n = st.columnInt(0); });
         return n;
     }
     std::string text(const std::string& sql)
     {
         std::string s = "(no row)";
-        QueryRow(db, sql, "no statement", [&](Statement& st) { s = st.columnText(0); });
+        queryRow(db, sql, "no statement", [&](Statement& st) { s = st.columnText(0); });
         return s;
     }
     sqlite3* db = nullptr;

@@ -19,12 +19,12 @@ protected:
 
     // Runs a query on the file through a second connection; the first column
     // of every row, NULL shown as "<null>", joined by "|".
-    std::string Query(const std::string& sql)
+    std::string query(const std::string& sql)
     {
         sqlite3* db = nullptr;
         openDatabase(dir.file("prayers.kova2"), db);
         std::string out;
-        QueryRows(db, sql, "no statement", [&](Statement& st) {
+        queryRows(db, sql, "no statement", [&](Statement& st) {
             if (!out.empty())
                 out += "|";
             out += sqlite3_column_type(st.handle(), 0) == SQLITE_NULL ? "<null>" : st.columnText(0);
@@ -57,18 +57,18 @@ protected:
 
 TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
 {
-    EXPECT_EQ(Query("SELECT sql FROM sqlite_master WHERE name='prayerTracker';"),
+    EXPECT_EQ(query("SELECT sql FROM sqlite_master WHERE name='prayerTracker';"),
               "CREATE TABLE 'prayerTracker' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, prayerTopic TEXT, "
               "prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, lastEditTime INTEGER, previewText TEXT)");
     const std::string indexes = "prayerTracker_prayerIndex|prayerTracker_prayerStatus|prayerTracker_prayerTitle|"
                                 "prayerTracker_prayerTopic";
-    EXPECT_EQ(Query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
+    EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
 
     // A second open on the file keeps the schema and the rows.
     const std::int32_t index = store->newPrayerItem();
     store.reset();
     open();
-    EXPECT_EQ(Query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
+    EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
     EXPECT_EQ(store->getPrayerTitle(index), "New Prayer Item");
     EXPECT_EQ(store->countPrayers("Any"), 1);
 }
@@ -120,8 +120,8 @@ TEST_F(PrayerStoreTest, DefaultTitles)
 TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
 {
     const std::int32_t given = store->newPrayerItem(kMarch15 + 0.4 / 86400); // 400 ms past the second
-    EXPECT_EQ(Query(format("SELECT createTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
-    EXPECT_EQ(Query(format("SELECT lastEditTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
+    EXPECT_EQ(query(format("SELECT createTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
+    EXPECT_EQ(query(format("SELECT lastEditTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
     EXPECT_EQ(dateTimeToStoredSeconds(store->getCreateTime(given)), 1173969000);
     EXPECT_NEAR(store->getLastEditTime(given), kMarch15, 1e-9);
 
@@ -151,7 +151,7 @@ TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
 
     store->updatePrayer(index, "", "", "", "", "", true);
     for (const char* column : {"prayerTitle", "prayerTopic", "prayerTextData", "previewText", "prayerStatus"})
-        EXPECT_EQ(Query(format("SELECT %s FROM prayerTracker;", column)), "<null>") << column;
+        EXPECT_EQ(query(format("SELECT %s FROM prayerTracker;", column)), "<null>") << column;
     EXPECT_EQ(store->getPrayerText(index), "");
     EXPECT_EQ(store->getPrayerTopic(index), "");
     // A NULL status matches no filter, not even "Any".
@@ -160,7 +160,7 @@ TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
     // Missing rows answer empty and changing them does nothing.
     store->updatePrayer(42, "Ghost", "", "", "Active", "", true);
     store->setPrayerStatus(42, "Active");
-    EXPECT_EQ(Query("SELECT count(*) FROM prayerTracker;"), "1");
+    EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "1");
     EXPECT_EQ(store->getPrayerTitle(42), "");
     EXPECT_EQ(store->getPrayerStatus(42), "");
     EXPECT_EQ(store->getPrayerText(42), "");
@@ -229,7 +229,7 @@ TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
     EXPECT_EQ(store->getPrayerStatus(gone), "Deleted");
     EXPECT_NEAR(store->getCreateTime(gone), kMarch15, 1e-9);
     EXPECT_NEAR(store->getLastEditTime(gone), kMarch15, 1e-9);
-    EXPECT_EQ(Query("SELECT count(*) FROM prayerTracker;"), "3"); // nothing removed
+    EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "3"); // nothing removed
 }
 
 TEST(PrayerPreviewTest, Cases)
@@ -280,14 +280,14 @@ TEST_F(PrayerStoreTest, SavingContentStoresTextOnlyWithAPreview)
     EXPECT_EQ(store->getPrayerTitle(index), "Title");
     EXPECT_EQ(store->getPrayerTopic(index), "Topic");
     EXPECT_EQ(store->getPrayerText(index), "{\\rtf1 doc}");
-    EXPECT_EQ(Query("SELECT previewText FROM prayerTracker;"), "Body more");
+    EXPECT_EQ(query("SELECT previewText FROM prayerTracker;"), "Body more");
     EXPECT_NEAR(store->getLastEditTime(index), kMarch15 + 2, 1e-9);
 
     savePrayerContent(*store, index, "Title", "  ", "Active", "\r\n \r\n", writer);
     EXPECT_EQ(written, 1);
-    EXPECT_EQ(Query("SELECT previewText FROM prayerTracker;"), "<null>");
-    EXPECT_EQ(Query("SELECT prayerTextData FROM prayerTracker;"), "<null>");
-    EXPECT_EQ(Query("SELECT prayerTopic FROM prayerTracker;"), "<null>");
+    EXPECT_EQ(query("SELECT previewText FROM prayerTracker;"), "<null>");
+    EXPECT_EQ(query("SELECT prayerTextData FROM prayerTracker;"), "<null>");
+    EXPECT_EQ(query("SELECT prayerTopic FROM prayerTracker;"), "<null>");
 }
 
 } // namespace

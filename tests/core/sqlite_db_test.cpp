@@ -20,7 +20,7 @@ protected:
     int count(const std::string& table)
     {
         int n = -1;
-        QueryRow(db, "SELECT count(*) FROM " + table, "no statement", [&](Statement& st) { n = st.columnInt(0); });
+        queryRow(db, "SELECT count(*) FROM " + table, "no statement", [&](Statement& st) { n = st.columnInt(0); });
         return n;
     }
 
@@ -73,8 +73,8 @@ TEST_F(SqliteDbTest, FailingStatementRaisesAndLeavesNothingOpen)
                  SqliteError);
     EXPECT_EQ(count("t"), 2); // the first statement ran, the third never did
     // a statement that fails while stepping is finalized all the same
-    EXPECT_THROW(QueryRow(db, "SELECT abs(-9223372036854775807 - 1) FROM t", "x", [](Statement&) {}), SqliteError);
-    EXPECT_THROW(QueryRow(db, "   ", "TKOVATest: Unable to assign statement", [](Statement&) {}), Exception);
+    EXPECT_THROW(queryRow(db, "SELECT abs(-9223372036854775807 - 1) FROM t", "x", [](Statement&) {}), SqliteError);
+    EXPECT_THROW(queryRow(db, "   ", "TKOVATest: Unable to assign statement", [](Statement&) {}), Exception);
 }
 
 TEST_F(SqliteDbTest, TextRoundTripsAsBytesAndEmptyIsNull)
@@ -85,15 +85,15 @@ TEST_F(SqliteDbTest, TextRoundTripsAsBytesAndEmptyIsNull)
     int id = 0;
     for (const std::string& value : {std::string(), withZero, latin1}) {
         Statement st(db, "INSERT INTO t VALUES (?, ?);");
-        st.Run([&] {
+        st.run([&] {
             st.bindInt(1, ++id);
             st.bindText(2, value);
-            st.Step();
+            st.step();
         });
     }
     std::vector<std::string> back;
     std::vector<int> isNull;
-    QueryRows(db, "SELECT v, v IS NULL FROM t ORDER BY id", "x", [&](Statement& st) {
+    queryRows(db, "SELECT v, v IS NULL FROM t ORDER BY id", "x", [&](Statement& st) {
         back.push_back(st.columnText(0));
         isNull.push_back(st.columnInt(1));
     });

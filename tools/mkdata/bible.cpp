@@ -210,7 +210,7 @@ void buildBible(const std::string& osisPath, const std::string& outPath)
             "numChapters INTEGER, chapterLengths TEXT);");
     {
         Statement st(out.db(), "INSERT INTO bibleText VALUES (?,?,?,?,?,?);");
-        st.Run([&] {
+        st.run([&] {
             int index = 0;
             for (const Verse& v : reader.verses) {
                 st.bindInt(1, ++index);
@@ -219,14 +219,14 @@ void buildBible(const std::string& osisPath, const std::string& outPath)
                 st.bindInt(4, v.verse);
                 st.bindInt(5, v.paraMark ? 1 : 0);
                 st.bindText(6, v.text);
-                st.Step();
+                st.step();
                 sqlite3_reset(st.handle());
             }
         });
     }
     {
         Statement st(out.db(), "INSERT INTO bookInfo VALUES (?,?,?,?,?);");
-        st.Run([&] {
+        st.run([&] {
             for (int book = 1; book <= 66; ++book) {
                 const auto& lengths = reader.chapterLengths[book];
                 std::string list;
@@ -237,7 +237,7 @@ void buildBible(const std::string& osisPath, const std::string& outPath)
                 st.bindText(3, kBooks[book - 1].longName);
                 st.bindInt(4, static_cast<int>(lengths.size()));
                 st.bindText(5, list);
-                st.Step();
+                st.step();
                 sqlite3_reset(st.handle());
             }
         });

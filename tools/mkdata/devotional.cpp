@@ -171,14 +171,14 @@ void buildDevotional(const std::string& versePath, const std::string& biblePath,
                       "day INTEGER NOT NULL, devotionalText TEXT);"
                       "CREATE UNIQUE INDEX faithsCheckbookDay ON faithsCheckbook (month, day);");
     Statement st(out.db(), "INSERT INTO faithsCheckbook VALUES (?,?,?,?);");
-    st.Run([&] {
+    st.run([&] {
         int index = 0;
         for (const auto& [key, e] : entries) {
             st.bindInt(1, ++index);
             st.bindInt(2, e.month);
             st.bindInt(3, e.day);
             st.bindText(4, entryPage(bible, e));
-            st.Step();
+            st.step();
             sqlite3_reset(st.handle());
         }
     });

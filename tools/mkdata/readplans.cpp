@@ -182,12 +182,12 @@ void writeTemplate(sqlite3* db, const std::string& table, const std::vector<std:
 {
     execSQL(db, format("CREATE TABLE %s (day INTEGER PRIMARY KEY, verses TEXT);", table));
     Statement st(db, format("INSERT INTO %s (day, verses) VALUES (?, ?);", table));
-    st.Run([&] {
+    st.run([&] {
         for (std::size_t i = 0; i < days.size(); ++i) {
             checkResult(sqlite3_reset(st.handle()), db);
             st.bindInt(1, static_cast<int>(i) + 1);
             st.bindText(2, days[i]);
-            st.Step();
+            st.step();
         }
     });
 }

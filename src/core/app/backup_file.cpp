@@ -189,7 +189,7 @@ bool checkImage(sqlite3* db, const std::string& table, std::string* problem = nu
         if (!tableExists(db, table))
             return fail(format("it holds no table %s", table));
         std::string verdict;
-        QueryRow(db, "PRAGMA integrity_check(1);", "Unable to check the database",
+        queryRow(db, "PRAGMA integrity_check(1);", "Unable to check the database",
                  [&](Statement& st) { verdict = st.columnText(0); });
         if (verdict != "ok")
             return fail("it is damaged (" + verdict + ")");

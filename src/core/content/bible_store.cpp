@@ -62,7 +62,7 @@ BibleStore::ReadSession::~ReadSession()
 
 void BibleStore::loadChapterLengths()
 {
-    QueryRows(db_.get(), "SELECT bookIndex,chapterLengths FROM bookInfo;",
+    queryRows(db_.get(), "SELECT bookIndex,chapterLengths FROM bookInfo;",
               format("TKOVABible.LoadChapterLengths: Unable to assign statement to db %s", abbreviation_),
               [&](Statement& st) {
                   const int book = st.columnInt(0);
@@ -82,7 +82,7 @@ void BibleStore::loadChapterLengths()
 VerseData BibleStore::getAllVerseData(int verseIndex) const
 {
     VerseData data;
-    const bool found = QueryRow(
+    const bool found = queryRow(
         db_.get(),
         format("SELECT book,chapter,verse,paraMark,verseText FROM bibleText WHERE verseIndex=%d;", verseIndex),
         format("TKOVABible.GetAllVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
@@ -101,7 +101,7 @@ VerseData BibleStore::getAllVerseData(int verseIndex) const
 std::string BibleStore::getShortBookName(int book) const
 {
     std::string name = format("TKOVABible.GetShortBookName Error: no text found for %d", book);
-    QueryRow(db_.get(), format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
+    queryRow(db_.get(), format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
              format("TKOVABible.GetShortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
@@ -110,7 +110,7 @@ std::string BibleStore::getShortBookName(int book) const
 std::string BibleStore::getLongBookName(int book) const
 {
     std::string name = format("TKOVABible.GetLongBookName Error: no text found for %d", book);
-    QueryRow(db_.get(), format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
+    queryRow(db_.get(), format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
              format("TKOVABible.GetLongBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
@@ -119,7 +119,7 @@ std::string BibleStore::getLongBookName(int book) const
 VerseRef BibleStore::getVerseReference(int verseIndex) const
 {
     VerseRef ref;
-    const bool found = QueryRow(
+    const bool found = queryRow(
         db_.get(), format("SELECT book,chapter,verse FROM bibleText WHERE verseIndex=%d;", verseIndex),
         format("TKOVABible.GetVerseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
@@ -136,7 +136,7 @@ int BibleStore::getVerseIndex(int book, int chapter, int verse) const
 {
     int index = 0;
     const bool found =
-        QueryRow(db_.get(),
+        queryRow(db_.get(),
                  format("SELECT verseIndex FROM bibleText WHERE book=%d AND chapter=%d AND verse=%d;", book, chapter,
                         verse),
                  format("TKOVABible.GetVerseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
@@ -150,7 +150,7 @@ int BibleStore::getVerseIndex(int book, int chapter, int verse) const
 int BibleStore::getChapterCount(int book) const
 {
     int count = 0;
-    QueryRow(db_.get(), format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
+    queryRow(db_.get(), format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
              format("TKOVABible.GetChapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { count = st.columnInt(0); });
     return count;

@@ -7,7 +7,7 @@ DevotionalStore::DevotionalStore(const std::string& tableName, const std::string
     : tableName_(tableName), title_(title), author_(author), db_(db)
 {
     const bool hasRows =
-        QueryRow(db_, format("SELECT entryIndex FROM %s;", tableName_),
+        queryRow(db_, format("SELECT entryIndex FROM %s;", tableName_),
                  format("TKOVADevotional.Create: Unable to assign statement to db %s table %s", title_, tableName_),
                  [](Statement&) {});
     if (!hasRows)
@@ -17,7 +17,7 @@ DevotionalStore::DevotionalStore(const std::string& tableName, const std::string
 std::string DevotionalStore::getEntryByDay(int month, int day) const
 {
     std::string entry = format("TOVADevotional.GetEntryByDay Error: no entry found for %d-%d in %s", month, day, title_);
-    QueryRow(db_, format("SELECT devotionalText FROM %s WHERE month=%d AND day=%d;", tableName_, month, day),
+    queryRow(db_, format("SELECT devotionalText FROM %s WHERE month=%d AND day=%d;", tableName_, month, day),
              format("TKOVADevotional.GetEntryByDay: Unable to assign statement to db %s table %s for %d-%d", title_,
                     tableName_, month, day),
              [&](Statement& st) { entry = st.columnText(0); });

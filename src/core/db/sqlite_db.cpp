@@ -84,7 +84,7 @@ bool tableExists(sqlite3* db, const std::string& tableName)
     Statement st(db, format("SELECT name FROM sqlite_master WHERE type='table' AND name='%s';", tableName));
     if (!st)
         return false;
-    st.Run([&] { stepResult = st.Step(); });
+    st.run([&] { stepResult = st.step(); });
     return stepResult == SQLITE_ROW;
 }
 
@@ -99,7 +99,7 @@ Statement::~Statement()
         sqlite3_finalize(stmt_);
 }
 
-int Statement::Step()
+int Statement::step()
 {
     return checkResult(sqlite3_step(stmt_), db_);
 }

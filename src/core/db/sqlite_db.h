@@ -61,7 +61,7 @@ bool tableExists(sqlite3* db, const std::string& tableName);
 //
 //     Statement st(db, sql);
 //     if (!st) throw Exception("... Unable to assign statement ...");
-//     st.Run([&] { if (st.Step() == SQLITE_ROW) value = st.columnInt(0); });
+//     st.run([&] { if (st.step() == SQLITE_ROW) value = st.columnInt(0); });
 class Statement {
 public:
     // Prepares sql (through checkResult). A statement text that holds only
@@ -76,7 +76,7 @@ public:
     sqlite3* db() const { return db_; }
 
     // Steps once; returns SQLITE_ROW or SQLITE_DONE, raises otherwise.
-    int Step();
+    int step();
 
     void bindText(int index, const std::string& text);
     void bindInt(int index, int value);
@@ -93,7 +93,7 @@ public:
     // Runs body; then finalizes, on success and on failure. When body raised
     // and the finalize fails too, the finalize's error is the one raised.
     template <typename Body>
-    void Run(Body&& body)
+    void run(Body&& body)
     {
         try {
             body();
@@ -113,14 +113,14 @@ private:
 // no statement comes back, steps once and calls readRow(st) when a row came
 // back. Returns whether there was a row. Finalizes on every path.
 template <typename ReadRow>
-bool QueryRow(sqlite3* db, const std::string& sql, const std::string& noStatementMessage, ReadRow&& readRow)
+bool queryRow(sqlite3* db, const std::string& sql, const std::string& noStatementMessage, ReadRow&& readRow)
 {
     Statement st(db, sql);
     if (!st)
         throw Exception(noStatementMessage);
     bool found = false;
-    st.Run([&] {
-        if (st.Step() == SQLITE_ROW) {
+    st.run([&] {
+        if (st.step() == SQLITE_ROW) {
             found = true;
             readRow(st);
         }
@@ -131,14 +131,14 @@ bool QueryRow(sqlite3* db, const std::string& sql, const std::string& noStatemen
 // Row loop: as QueryRow, calling readRow(st) for every row. Returns the number
 // of rows read.
 template <typename ReadRow>
-int QueryRows(sqlite3* db, const std::string& sql, const std::string& noStatementMessage, ReadRow&& readRow)
+int queryRows(sqlite3* db, const std::string& sql, const std::string& noStatementMessage, ReadRow&& readRow)
 {
     Statement st(db, sql);
     if (!st)
         throw Exception(noStatementMessage);
     int rows = 0;
-    st.Run([&] {
-        while (st.Step() == SQLITE_ROW) {
+    st.run([&] {
+        while (st.step() == SQLITE_ROW) {
             ++rows;
             readRow(st);
         }

@@ -18,7 +18,7 @@ namespace {
 
 // Table names are program-made GUIDs, but they are read back from the file, so
 // a quote inside one is doubled before it goes between single quotes.
-std::string Quoted(const std::string& name)
+std::string quoted(const std::string& name)
 {
     std::string out;
     for (char c : name) {
@@ -31,7 +31,7 @@ std::string Quoted(const std::string& name)
 
 void dropTableQuietly(sqlite3* db, const std::string& tableName)
 {
-    const std::string sql = format("DROP TABLE IF EXISTS '%s';", Quoted(tableName));
+    const std::string sql = format("DROP TABLE IF EXISTS '%s';", quoted(tableName));
     sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
@@ -179,7 +179,7 @@ void PlanStore::loadPlans()
 {
     // Built aside and swapped in, so a failed read keeps the plans as they were.
     std::vector<PlanRecord> loaded;
-    QueryRows(db(),
+    queryRows(db(),
               format("SELECT tableName,planTitle,startDate FROM %s WHERE status='active' ORDER BY planTitle;",
                      kMasterTable),
               "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
@@ -190,7 +190,7 @@ void PlanStore::loadPlans()
                   loaded.push_back(std::move(rec));
               });
     for (PlanRecord& rec : loaded) {
-        QueryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", Quoted(rec.tableName)),
+        queryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", quoted(rec.tableName)),
                   "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
                       rec.dayVerses.push_back(st.columnText(0));
                       rec.dayDone.push_back(st.columnText(1));
@@ -204,20 +204,20 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
     const std::string tableName = newGuidString();
     const std::int64_t start = dateTimeToStoredSeconds(startDate);
     execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
-                        Quoted(tableName)));
+                        quoted(tableName)));
     try {
         execSQL(db(), "BEGIN TRANSACTION");
         // Day texts are bound, never formatted into the statement, so a text
         // holding a quote is stored as it is.
         Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
-                                     Quoted(tableName)));
+                                     quoted(tableName)));
         if (!insert)
             throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
-        insert.Run([&] {
+        insert.run([&] {
             for (const std::string& text : dayTexts) {
                 checkResult(sqlite3_reset(insert.handle()), db());
                 insert.bindText(1, text);
-                insert.Step();
+                insert.step();
             }
         });
         execSQL(db(), "COMMIT TRANSACTION");
@@ -227,11 +227,11 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
                                 kMasterTable));
         if (!master)
             throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
-        master.Run([&] {
+        master.run([&] {
             master.bindText(1, title);
             master.bindInt64(2, start);
             master.bindText(3, tableName);
-            master.Step();
+            master.step();
         });
     } catch (...) {
         // Leave nothing half-made behind: no open transaction, no day table
@@ -280,7 +280,7 @@ void PlanStore::setStartDate(int plan, DateTime date)
 {
     PlanRecord& rec = planRef(plan);
     execSQL(db(), format("UPDATE '%s' SET startDate=%d where tableName='%s';", kMasterTable,
-                        dateTimeToStoredSeconds(date), Quoted(rec.tableName)));
+                        dateTimeToStoredSeconds(date), quoted(rec.tableName)));
     rec.startDate = date;
 }
 
@@ -311,7 +311,7 @@ void PlanStore::setDayDone(int plan, int day, bool done)
     std::string& flag = rec.dayDone[static_cast<std::size_t>(day - 1)];
     if (flag == wanted)
         return;
-    execSQL(db(), format("UPDATE '%s' SET dayDone=%s where planDay=%d;", Quoted(rec.tableName), wanted, day));
+    execSQL(db(), format("UPDATE '%s' SET dayDone=%s where planDay=%d;", quoted(rec.tableName), wanted, day));
     flag = wanted;
 }
 
@@ -319,7 +319,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
 {
     PlanRecord& rec = planRef(plan);
     checkDay(rec, day);
-    execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", Quoted(rec.tableName), day));
+    execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
     for (int d = 0; d < day; ++d)
         rec.dayDone[static_cast<std::size_t>(d)] = "1";
 }
@@ -328,19 +328,19 @@ void PlanStore::deletePlan(int plan)
 {
     const PlanRecord& rec = record(plan);
     execSQL(db(),
-            format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
+            format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable, quoted(rec.tableName)));
     loadPlans();
 }
 
 void PlanStore::renamePlan(int plan, const std::string& title)
 {
     PlanRecord& rec = planRef(plan);
-    Statement st(db(), format("UPDATE %s SET planTitle=? WHERE tableName='%s';", kMasterTable, Quoted(rec.tableName)));
+    Statement st(db(), format("UPDATE %s SET planTitle=? WHERE tableName='%s';", kMasterTable, quoted(rec.tableName)));
     if (!st)
         throw Exception("TKOVAReadPlans.RenamePlan Error: Unable to assign statement");
-    st.Run([&] {
+    st.run([&] {
         st.bindText(1, title);
-        st.Step();
+        st.step();
     });
     rec.planTitle = title;
 }
@@ -376,7 +376,7 @@ std::vector<std::string> loadTemplateVerses(const std::string& fileName, const s
         throw Exception(format("Plan file not found: %s", fileName));
     Database db(fileName);
     std::vector<std::string> days;
-    QueryRows(db.get(), format("SELECT verses FROM %s ORDER BY day;", tableName),
+    queryRows(db.get(), format("SELECT verses FROM %s ORDER BY day;", tableName),
               "LoadTemplateVerses Error: Unable to assign statement",
               [&](Statement& st) { days.push_back(st.columnText(0)); });
     db.close();

@@ -83,12 +83,12 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
                               "VALUES (?,?,?,?);",
                               kTableName));
     requireStatement(st, "NewPrayerItem");
-    st.Run([&] {
+    st.run([&] {
         st.bindText(1, title);
         st.bindText(2, kPrayerActive);
         st.bindInt64(3, seconds);
         st.bindInt64(4, seconds);
-        st.Step();
+        st.step();
     });
     return static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
 }
@@ -98,9 +98,9 @@ DateTime PrayerStore::getTime(const char* column, std::int32_t prayerIndex) cons
     std::int64_t seconds = 0;
     Statement st(db(), format("SELECT %s FROM '%s' WHERE prayerIndex=?;", column, kTableName));
     requireStatement(st, column[0] == 'c' ? "GetCreateTime" : "GetLastEditTime");
-    st.Run([&] {
+    st.run([&] {
         st.bindInt(1, prayerIndex);
-        if (st.Step() == SQLITE_ROW)
+        if (st.step() == SQLITE_ROW)
             seconds = st.columnInt64(0);
     });
     if (seconds == 0)
@@ -142,7 +142,7 @@ void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::s
     sql += ";";
 
     headers.clear();
-    QueryRows(db(), sql, noStatement("GetPrayerHeaders"), [&](Statement& st) {
+    queryRows(db(), sql, noStatement("GetPrayerHeaders"), [&](Statement& st) {
         PrayerHeader rec;
         rec.prayerTitle = st.columnText(0);
         rec.prayerTopic = st.columnText(1);
@@ -168,9 +168,9 @@ std::int32_t PrayerStore::findPrayerByTitle(const std::string& title) const
                  format("SELECT prayerIndex FROM '%s' WHERE prayerTitle=? AND prayerStatus!='%s';", kTableName,
                         kPrayerDeleted));
     requireStatement(st, "FindPrayerByTitle");
-    st.Run([&] {
+    st.run([&] {
         st.bindText(1, title);
-        if (st.Step() == SQLITE_ROW)
+        if (st.step() == SQLITE_ROW)
             found = st.columnInt(0);
     });
     return found;
@@ -182,9 +182,9 @@ std::string PrayerStore::getTextColumn(const char* column, const char* operation
     std::string value;
     Statement st(db(), format("SELECT %s FROM '%s' WHERE prayerIndex=?;", column, kTableName));
     requireStatement(st, operation);
-    st.Run([&] {
+    st.run([&] {
         st.bindInt(1, prayerIndex);
-        if (st.Step() == SQLITE_ROW)
+        if (st.step() == SQLITE_ROW)
             value = st.columnText(0);
     });
     return value;
@@ -210,9 +210,9 @@ std::string PrayerStore::getPrayerText(std::int32_t prayerIndex) const
     std::string bytes;
     Statement st(db(), format("SELECT prayerTextData FROM '%s' WHERE prayerIndex=?;", kTableName));
     requireStatement(st, "GetPrayerText");
-    st.Run([&] {
+    st.run([&] {
         st.bindInt(1, prayerIndex);
-        if (st.Step() == SQLITE_ROW) {
+        if (st.step() == SQLITE_ROW) {
             const void* data = sqlite3_column_blob(st.handle(), 0);
             const int size = sqlite3_column_bytes(st.handle(), 0);
             if (data && size > 0)
@@ -226,13 +226,13 @@ int PrayerStore::countPrayers(const std::string& statusFilter) const
 {
     const std::string sql = format("SELECT prayerIndex FROM '%s'%s;", kTableName,
                                    filterClause(statusFilter, "CountPrayers"));
-    return QueryRows(db(), sql, noStatement("CountPrayers"), [](Statement&) {});
+    return queryRows(db(), sql, noStatement("CountPrayers"), [](Statement&) {});
 }
 
 std::vector<std::string> PrayerStore::getTopicList() const
 {
     std::vector<std::string> topics;
-    QueryRows(db(),
+    queryRows(db(),
               format("SELECT prayerTopic FROM '%s' WHERE prayerStatus!='%s' GROUP BY prayerTopic ORDER BY "
                      "prayerTopic;",
                      kTableName, kPrayerDeleted),
@@ -248,9 +248,9 @@ void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& s
 {
     Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
     requireStatement(st, "SetPrayerStatus");
-    st.Run([&] {
+    st.run([&] {
         st.bindText(1, status);
-        st.Step();
+        st.step();
     });
 }
 
@@ -269,7 +269,7 @@ void PrayerStore::updatePrayer(std::int32_t prayerIndex, const std::string& titl
     Statement st(db(), sql);
     requireStatement(st, "UpdatePrayer");
     // Parameters left unbound are NULL, so every empty value is stored as NULL.
-    st.Run([&] {
+    st.run([&] {
         st.bindText(1, title);
         if (!topic.empty())
             st.bindText(2, topic);
@@ -287,7 +287,7 @@ void PrayerStore::updatePrayer(std::int32_t prayerIndex, const std::string& titl
             st.bindText(5, status);
         if (touchEditTime)
             st.bindInt64(6, dateTimeToStoredSeconds(now));
-        st.Step();
+        st.step();
     });
 }
 
