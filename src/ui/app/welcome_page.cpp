@@ -44,7 +44,7 @@ void WelcomePage::assignPreferences(Preferences& prefs)
     prefs_ = &prefs;
     applyDisplayPreferences(prefs, viewerPanel, htmlViewer);
     QPalette p = headerPanel->palette();
-    p.setColor(QPalette::Window, toQColor(prefs.textBackColor));
+    p.setColor(QPalette::Window, pageBackColor(prefs));
     headerPanel->setPalette(p);
     htmlViewer->loadFromBytes(pageText_);
 }
