@@ -11,6 +11,7 @@
 #include "core/app/data_folders.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <memory>
 
@@ -19,10 +20,17 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kovara"));
     QApplication::setApplicationDisplayName(QString());
+    // Ties the windows to the menu entry org.example.Kovara.desktop and its
+    // icon in the hicolor theme (found once the program is installed).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Kovara"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Kovara")));
 
     kovara::ui::QtDialogs dialogs;
-    const std::string programFolder =
-        kovara::core::programFolderOf(kovara::ui::toBytes(QApplication::applicationFilePath()));
+    // The shipped content: share/kovara beside bin/ once installed, beside
+    // the executable in a build folder.
+    const std::string programFolder = kovara::core::contentFolderFor(
+        kovara::core::programFolderOf(kovara::ui::toBytes(QApplication::applicationFilePath())),
+        KOVARA_CONTENT_FROM_BIN);
     const std::string appDataFolder = kovara::ui::toBytes(kovara::ui::appDataFolder());
     const std::string userDataFolder = kovara::core::userDataFolderFor(appDataFolder, programFolder);
 

@@ -25,6 +25,36 @@ TEST(DataFoldersTest, UserDataFolderFromThePlatformAnswer)
     EXPECT_EQ(version1FolderFor("/home/u/.local/share"), "/home/u/.local/share/Kovara/");
 }
 
+TEST(DataFoldersTest, ContentFolderInstalledOrBesideTheExecutable)
+{
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const std::string root = dir.folder();
+    const auto bible = [&](const std::string& folder) {
+        fs::create_directories(root + folder);
+        std::ofstream(root + folder + "bible.kova2") << "x";
+    };
+    bible("usr/share/kovara/");  // an installed tree
+    bible("build/");             // a build folder
+    bible("both/bin/");          // content in both places: the installed copy wins
+    bible("both/share/kovara/");
+    fs::create_directories(root + "empty/bin");
+    fs::create_directories(root + "loose");
+
+    const struct {
+        const char* exeFolder;
+        const char* expected;
+    } cases[] = {
+        {"usr/bin/", "usr/share/kovara/"},
+        {"build/", "build/"},
+        {"both/bin/", "both/share/kovara/"},
+        {"empty/bin/", "empty/share/kovara/"}, // nothing there: name where a package puts it
+        {"loose/", "loose/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(contentFolderFor(root + c.exeFolder, "../share/kovara"), root + c.expected) << c.exeFolder;
+}
+
 TEST(DataFoldersTest, CreatesMissingParentsAndReportsFailure)
 {
     test::TempDir dir;

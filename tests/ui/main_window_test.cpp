@@ -16,6 +16,7 @@
 #include "ui/base/html_viewer.h"
 #include "ui/base/group_bar.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -143,6 +144,19 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
         for (const QAction* a : groups[i]->entryActions())
             entries << a->text();
         EXPECT_EQ(entries, expected[i].entries) << expected[i].name.toStdString();
+
+        // What a screen reader is told: a named group holding named buttons.
+        QAccessibleInterface* group = QAccessible::queryAccessibleInterface(groups[i]);
+        ASSERT_TRUE(group);
+        EXPECT_EQ(group->role(), QAccessible::Grouping);
+        EXPECT_EQ(group->text(QAccessible::Name), expected[i].caption);
+        QStringList buttons;
+        for (int c = 0; c < group->childCount(); ++c)
+            if (QAccessibleInterface* child = group->child(c); child->role() == QAccessible::Button)
+                buttons << child->text(QAccessible::Name);
+        QStringList spoken = expected[i].entries; // read without the trailing "..."
+        spoken.replaceInStrings(QStringLiteral("..."), QString());
+        EXPECT_EQ(buttons, spoken) << expected[i].name.toStdString();
     }
 
     const auto* tools = window->findChild<QToolBar*>("RzToolbar1");
@@ -170,6 +184,43 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
+}
+
+TEST_F(MainWindowTest, ADesktopTurningDarkRecoloursThePagesLeftAtDefault)
+{
+    auto window = open();
+    const QPalette saved = QApplication::palette();
+    const HtmlViewer* welcome = window->findChild<WelcomePage*>()->viewer();
+    const HtmlViewer* passage = window->findChild<PassageView*>()->viewer();
+    ASSERT_EQ(welcome->defaultBackground(), QColor(0xFF, 0xFB, 0xF0)); // cream
+
+    // A dark theme: the rest of the roles derived from its window colour.
+    QPalette dark(QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Link, QColor(0x7a, 0xb8, 0xff));
+    QApplication::setPalette(dark);
+    QApplication::processEvents();
+    for (const HtmlViewer* viewer : {welcome, passage}) {
+        EXPECT_EQ(viewer->defaultBackground(), QColor(0x20, 0x20, 0x20));
+        EXPECT_EQ(viewer->defaultFontColor(), QColor(0xe0, 0xe0, 0xe0));
+    }
+    // KOVARA_SCREENSHOT_DIR=<folder> keeps a picture of each page under the
+    // dark palette, to look at.
+    if (const QString folder = qEnvironmentVariable("KOVARA_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        const MainActions& a = window->mainActions();
+        window->show();
+        for (QAction* page : {a.welcomePageAction, a.faithsCheckbookAction, a.answeredPrayersAction,
+                              a.planManagerAction}) {
+            page->trigger();
+            spinEvents();
+            window->grab().save(folder + "/dark_" + page->objectName() + ".png");
+        }
+    }
+    QApplication::setPalette(saved);
+    QApplication::processEvents();
+    EXPECT_EQ(welcome->defaultBackground(), QColor(0xFF, 0xFB, 0xF0));
+    EXPECT_EQ(welcome->defaultFontColor(), QColor(Qt::black));
 }
 
 TEST_F(MainWindowTest, BlankAppDataFolderFallsBackToUserDataInProgramFolder)

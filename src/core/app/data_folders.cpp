@@ -15,6 +15,24 @@ std::string programFolderOf(const std::string& executablePath)
     return executablePath.substr(0, slash + 1);
 }
 
+std::string contentFolderFor(const std::string& executableFolder, const std::string& installedRelative)
+{
+    namespace fs = std::filesystem;
+    // "/usr/bin/../share/kovara" is shown in messages and the about box as
+    // "/usr/share/kovara/".
+    std::string installed = fs::path(executableFolder + installedRelative).lexically_normal().string();
+    if (!installed.empty() && installed.back() != kPathSeparator)
+        installed += kPathSeparator;
+    std::error_code ec;
+    if (fs::is_regular_file(installed + "bible.kova2", ec))
+        return installed;
+    if (fs::is_regular_file(executableFolder + "bible.kova2", ec))
+        return executableFolder;
+    const fs::path exe(executableFolder);
+    const bool inBin = exe.parent_path().filename() == "bin";
+    return inBin ? installed : executableFolder;
+}
+
 std::string userDataFolderFor(const std::string& appDataFolder, const std::string& programFolder)
 {
     if (!trim(appDataFolder).empty())

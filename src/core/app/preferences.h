@@ -13,6 +13,10 @@ class IniFile;
 // when the top byte is 0xFF (its index in the low byte).
 using ColorValue = std::int32_t;
 
+// The colours of the pickers' "Default" entries: black text on cream.
+constexpr ColorValue kDefaultTextBackColor = 0xF0FBFF;
+constexpr ColorValue kDefaultTextFontColor = 0;
+
 class Preferences {
 public:
     // Reads the ten keys from ini (not owned; must outlive this object).
@@ -27,8 +31,8 @@ public:
 
     bool paragraphMode = true;
     int splitPercent = 45;
-    ColorValue textBackColor = 15793151; // 0xF0FBFF, cream
-    ColorValue textFontColor = 0;
+    ColorValue textBackColor = kDefaultTextBackColor;
+    ColorValue textFontColor = kDefaultTextFontColor;
     std::string textFontName = "Verdana";
     int textFontSize = 10;
     std::string lastBackupFile;

@@ -599,6 +599,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Shortcut:
         scheduleIdle();
         break;
+    case QEvent::PaletteChange:
+        // The page area's palette is never set, so it changes only when the
+        // application's does; it stands for the whole window. The pages hold their colours as set from the
+        // preferences, and a "Default" colour stands for the palette's (see
+        // pageBackColor), so a desktop switching to a dark or high-contrast
+        // theme while Kovara runs has them taken again.
+        if (watched == centralWidget() && prefs_)
+            runGuarded(dialogs_, [this] { assignPreferencesToFrames(); });
+        break;
     default:
         break;
     }

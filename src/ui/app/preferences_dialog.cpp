@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kMinFontSize = 5;
 constexpr int kMaxFontSize = 25;
-constexpr ColorValue kCream = 0xF0FBFF;
 
 template <typename W>
 W* named(W* widget, const char* name)
@@ -43,9 +42,9 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     for (int size = kMinFontSize; size <= kMaxFontSize; ++size)
         fontSizeCombo->addItem(QString::number(size));
     fontColorCombo = named(new ColorComboBox(this), "RzColorComboBoxFColor");
-    fontColorCombo->setDefaultColor(0);
+    fontColorCombo->setDefaultColor(kDefaultTextFontColor);
     backgroundColorCombo = named(new ColorComboBox(this), "RzColorComboBoxBGColor");
-    backgroundColorCombo->setDefaultColor(kCream);
+    backgroundColorCombo->setDefaultColor(kDefaultTextBackColor);
     // Both pickers open the same colour dialog, so they share its custom colours.
     fontColorCombo->shareCustomColorsWith(backgroundColorCombo);
     backgroundColorCombo->shareCustomColorsWith(fontColorCombo);

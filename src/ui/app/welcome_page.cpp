@@ -33,6 +33,7 @@ WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     header->addWidget(welcomeLabel);
 
     htmlViewer = makeViewerPanel(viewerPanel, this);
+    htmlViewer->setAccessibleName(QStringLiteral("Welcome and Summary"));
     htmlViewer->setSelectionEnabled(false);
     connect(htmlViewer, &HtmlViewer::linkClicked, this, [this](const QString& href) { handleLinkClicked(href); });
 
@@ -44,7 +45,7 @@ void WelcomePage::assignPreferences(Preferences& prefs)
     prefs_ = &prefs;
     applyDisplayPreferences(prefs, viewerPanel, htmlViewer);
     QPalette p = headerPanel->palette();
-    p.setColor(QPalette::Window, toQColor(prefs.textBackColor));
+    p.setColor(QPalette::Window, pageBackColor(prefs));
     headerPanel->setPalette(p);
     htmlViewer->loadFromBytes(pageText_);
 }

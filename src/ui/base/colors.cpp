@@ -56,6 +56,28 @@ QColor toQColor(ColorValue c)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+bool isDarkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::Active, QPalette::Window).lightness() <
+           palette.color(QPalette::Active, QPalette::WindowText).lightness();
+}
+
+QColor pageBackColor(const Preferences& prefs)
+{
+    const QPalette palette = QGuiApplication::palette();
+    if (prefs.textBackColor == kDefaultTextBackColor && isDarkPalette(palette))
+        return palette.color(QPalette::Active, QPalette::Base);
+    return toQColor(prefs.textBackColor);
+}
+
+QColor pageFontColor(const Preferences& prefs)
+{
+    const QPalette palette = QGuiApplication::palette();
+    if (prefs.textFontColor == kDefaultTextFontColor && isDarkPalette(palette))
+        return palette.color(QPalette::Active, QPalette::Text);
+    return toQColor(prefs.textFontColor);
+}
+
 ColorValue fromQColor(const QColor& c)
 {
     const QColor rgb = c.toRgb();

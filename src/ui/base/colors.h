@@ -18,6 +18,17 @@ namespace kovara::ui {
 // The colour to draw for c. An unknown system colour index gives the palette's
 // text colour.
 QColor toQColor(ColorValue c);
+// Whether the palette is a dark one: its window darker than the window's text.
+bool isDarkPalette(const QPalette& palette);
+
+// The colours a page is drawn with for the display preferences. A colour
+// the user picked is kept as it is. The "Default" entries (black text on
+// cream) are kept too, except under a dark palette, where they give way to
+// the palette's text and base colours so that the pages do not glare out of
+// a dark or high-contrast desktop.
+QColor pageBackColor(const Preferences& prefs);
+QColor pageFontColor(const Preferences& prefs);
+
 // 0x00BBGGRR; alpha is dropped.
 ColorValue fromQColor(const QColor& c);
 

@@ -1,6 +1,8 @@
 #include "ui/base/group_bar.h"
 #include "ui/base/core_names.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QLabel>
 #include <QToolButton>
@@ -10,10 +12,23 @@ namespace kovara::ui {
 
 namespace {
 constexpr const char* kCaptionName = "GroupCaption";
+
+// A side bar group is a grouping to assistive technology (a plain frame would
+// be read as a border), named after its caption; its entries are its
+// children, buttons named after their commands.
+QAccessibleInterface* groupAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("kovara::ui::GroupBarGroup") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+    return nullptr;
 }
+} // namespace
 
 GroupBarGroup::GroupBarGroup(const QString& caption, QWidget* parent) : QFrame(parent)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(groupAccessible), true);
+    (void)factoryInstalled;
+    setAccessibleName(caption);
     setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);

@@ -69,9 +69,9 @@ void HtmlViewer::setDefaultBackground(const QColor& color)
 
 void HtmlViewer::applyDisplayPreferences(const Preferences& prefs)
 {
-    setDefaultBackground(toQColor(prefs.textBackColor));
+    setDefaultBackground(pageBackColor(prefs));
     setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
-    setDefaultFontColor(toQColor(prefs.textFontColor));
+    setDefaultFontColor(pageFontColor(prefs));
 }
 
 QString HtmlViewer::defaultFontName() const

@@ -73,7 +73,7 @@ void makeViewerActions(HtmlViewer* viewer, QAction*& copy, QAction*& selectAll, 
 void applyDisplayPreferences(const Preferences& prefs, QFrame* panel, HtmlViewer* viewer)
 {
     QPalette p = panel->palette();
-    p.setColor(QPalette::Window, toQColor(prefs.textBackColor));
+    p.setColor(QPalette::Window, pageBackColor(prefs));
     panel->setPalette(p);
     viewer->applyDisplayPreferences(prefs);
 }

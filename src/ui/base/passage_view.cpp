@@ -28,6 +28,7 @@ PassageView::PassageView(QWidget* parent) : QWidget(parent)
     header->addWidget(dateLabel);
 
     htmlViewer = makeViewerPanel(viewerPanel, this);
+    htmlViewer->setAccessibleName(QStringLiteral("Passage"));
     makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
 
     stackPanels(this, headerPanel, viewerPanel);

@@ -40,6 +40,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     authorLabel = makeHeaderLabel(tr("Devotional Author"), 1, false, true, headerPanel);
 
     dateEdit = new QDateEdit(headerPanel);
+    dateEdit->setAccessibleName(QStringLiteral("Date"));
     dateEdit->setCalendarPopup(true);
     // The system's short date, with the year in full so a typed date cannot
     // land in the wrong century.
@@ -74,6 +75,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     header->setAlignment(dateRow, Qt::AlignTop | Qt::AlignRight);
 
     htmlViewer = makeViewerPanel(viewerPanel, this);
+    htmlViewer->setAccessibleName(QStringLiteral("Devotional"));
     makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
 
     stackPanels(this, headerPanel, viewerPanel);

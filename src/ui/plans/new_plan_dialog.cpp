@@ -100,16 +100,21 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
 
     auto* custom = new QGridLayout;
     custom->setContentsMargins(24, 0, 0, 0);
-    custom->addWidget(new QLabel(QStringLiteral("Starting Book:"), this), 0, 0);
-    custom->addWidget(startBookCombo, 0, 1);
-    custom->addWidget(new QLabel(QStringLiteral("Chapter:"), this), 0, 2);
-    custom->addWidget(startChapterCombo, 0, 3);
-    custom->addWidget(new QLabel(QStringLiteral("Ending Book:"), this), 1, 0);
-    custom->addWidget(endBookCombo, 1, 1);
-    custom->addWidget(new QLabel(QStringLiteral("Chapter:"), this), 1, 2);
-    custom->addWidget(endChapterCombo, 1, 3);
-    custom->addWidget(new QLabel(QStringLiteral("Completion Date:"), this), 2, 0);
-    custom->addWidget(completionDateEdit, 2, 1);
+    // Each field is named by its label for assistive technology; the two
+    // "Chapter:" labels would read alike, so the chapter lists say which.
+    const auto labelled = [&](const char* text, QWidget* field, int row, int column) {
+        auto* label = new QLabel(QString::fromLatin1(text), this);
+        label->setBuddy(field);
+        custom->addWidget(label, row, column);
+        custom->addWidget(field, row, column + 1);
+    };
+    labelled("Starting Book:", startBookCombo, 0, 0);
+    labelled("Chapter:", startChapterCombo, 0, 2);
+    labelled("Ending Book:", endBookCombo, 1, 0);
+    labelled("Chapter:", endChapterCombo, 1, 2);
+    labelled("Completion Date:", completionDateEdit, 2, 0);
+    startChapterCombo->setAccessibleName(QStringLiteral("Starting Chapter"));
+    endChapterCombo->setAccessibleName(QStringLiteral("Ending Chapter"));
     custom->addWidget(customDetailsLabel, 3, 0, 1, 4);
     custom->setColumnStretch(1, 1);
 

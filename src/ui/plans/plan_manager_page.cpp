@@ -76,6 +76,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     planCombo->setMinimumContentsLength(30);
 
     dayList = new QTreeWidget(this);
+    dayList->setAccessibleName(QStringLiteral("Plan Days"));
     dayList->setColumnCount(3);
     dayList->setHeaderLabels({QStringLiteral("Day"), QStringLiteral("Date"), QStringLiteral("Passage")});
     dayList->setRootIsDecorated(false);

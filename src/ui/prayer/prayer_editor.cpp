@@ -172,6 +172,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     // The text panel.
     textEdit = new QTextEdit(this);
     textEdit->setObjectName(QStringLiteral("RichEdit1"));
+    textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
     textEdit->setAcceptRichText(true);
     textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -146,6 +146,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     splitter->setChildrenCollapsible(false);
     prayerList = new PrayerListWidget(splitter);
     prayerList->setObjectName(QStringLiteral("RzTabbedListBox1"));
+    prayerList->setAccessibleName(QStringLiteral("Prayer Items"));
     prayerList->setUniformItemSizes(true);
     prayerList->setSelectionMode(QAbstractItemView::SingleSelection);
     prayerList->setItemDelegate(new PrayerRowDelegate(prayerList));
@@ -173,6 +174,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
 
     textEdit = new QTextEdit(lower);
     textEdit->setObjectName(QStringLiteral("RichEdit1"));
+    textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
     textEdit->setReadOnly(true);
     textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     textEdit->document()->setDocumentMargin(5);
