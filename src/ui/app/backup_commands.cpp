@@ -169,7 +169,8 @@ void BackupCommands::restoreBackup(const QString& path)
         dialogs.message(fromBytes(backupCheckMessage(check, file)), Dialogs::Icon::Warning);
         return;
     }
-    if (!dialogs.confirm(restoreQuestion(path)))
+    // A warning, not a plain question: Yes replaces the user's data.
+    if (!dialogs.confirm(restoreQuestion(path), Dialogs::Answer::No, Dialogs::Icon::Warning))
         return;
 
     UserDatabases databases;

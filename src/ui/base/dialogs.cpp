@@ -30,27 +30,32 @@ QMessageBox::StandardButton execBox(QWidget* parent, QMessageBox::Icon icon, con
     return box.standardButton(box.clickedButton());
 }
 
+QMessageBox::Icon boxIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information:
+        break;
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Error:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::Information;
+}
+
 } // namespace
 
 void QtDialogs::message(const QString& text, Icon icon)
 {
-    QMessageBox::Icon boxIcon = QMessageBox::Information;
-    switch (icon) {
-    case Icon::Information:
-        break;
-    case Icon::Warning:
-        boxIcon = QMessageBox::Warning;
-        break;
-    case Icon::Error:
-        boxIcon = QMessageBox::Critical;
-        break;
-    }
-    execBox(parent_, boxIcon, text, QMessageBox::Ok, QMessageBox::Ok);
+    execBox(parent_, boxIcon(icon), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtDialogs::confirm(const QString& text)
+bool QtDialogs::confirm(const QString& text, Answer defaultAnswer, Icon icon)
 {
-    return execBox(parent_, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+    const auto defaultButton = defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No;
+    return execBox(parent_, boxIcon(icon), text, QMessageBox::Yes | QMessageBox::No, defaultButton) ==
            QMessageBox::Yes;
 }
 
