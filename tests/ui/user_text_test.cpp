@@ -5,10 +5,12 @@
 
 #include "ui/base/dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -78,6 +80,21 @@ TEST(QtDialogsTest, BoxesAndPromptsShowTheirTextAsPlainText)
     inspectModal([&] { dialogs.message(text, Dialogs::Icon::Warning); }, checkBox);
     inspectModal([&] { EXPECT_FALSE(dialogs.confirm(text)); }, checkBox);
     inspectModal([&] { EXPECT_EQ(dialogs.confirmYesNoCancel(text), Dialogs::Answer::Cancel); }, checkBox);
+
+    // The default button and the icon of a question follow the caller.
+    inspectModal([&] { EXPECT_FALSE(dialogs.confirm(text, Dialogs::Answer::Yes, Dialogs::Icon::Warning)); },
+                 [](QWidget* shown) {
+                     auto* box = qobject_cast<QMessageBox*>(shown);
+                     ASSERT_NE(box, nullptr);
+                     EXPECT_EQ(box->icon(), QMessageBox::Warning);
+                     EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Yes));
+                 });
+    inspectModal([&] { EXPECT_FALSE(dialogs.confirm(text)); }, [](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
+    });
 
     QString value = "proposal";
     inspectModal([&] { EXPECT_FALSE(dialogs.promptText("Rename Reading Plan", text, value)); },
