@@ -69,6 +69,27 @@ TEST_F(BibleContentTest, KnownVerses)
     EXPECT_TRUE(ps119v9.paraMark);
 }
 
+// The source's en dashes inside compound names (663 verses) print as the
+// hyphens of printed King James Bibles.
+TEST_F(BibleContentTest, CompoundNamesTakeAHyphen)
+{
+    const struct {
+        int book, chapter, verse;
+        const char* name;
+    } cases[] = {
+        {6, 10, 41, "Kadesh-barnea"},
+        {1, 16, 14, "Beer-lahai-roi"},
+        {4, 34, 4, "Hazar-addar"},
+        {1, 4, 22, "Tubal-cain"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = bible->getAllVerseData(bible->getVerseIndex(c.book, c.chapter, c.verse)).verseText;
+        EXPECT_NE(text.find(c.name), std::string::npos) << text;
+    }
+    EXPECT_EQ(count("select count(*) from bibleText where verseText like '%\xe2\x80\x93%'"), 0);
+    EXPECT_GT(count("select count(*) from bibleText where verseText glob '*[A-Za-z]-[A-Za-z]*'"), 600);
+}
+
 TEST_F(BibleContentTest, ParagraphMarksFollowTheSource)
 {
     // Genesis 1:6 opens a paragraph; Genesis 1:2 does not.

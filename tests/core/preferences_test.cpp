@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace kovara::core {
 namespace {
@@ -171,6 +172,51 @@ TEST_F(PrefsTest, WritesKeepEverythingElseInPlace)
     EXPECT_EQ(ini.readString("No Such Section", "Left", "dflt"), "dflt");
     // Only the settings file itself is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// Each replacement of the file is a new file renamed over the old one, so its
+// inode number tells whether it was written.
+ino_t inodeOf(const std::string& name)
+{
+    struct stat st {};
+    return ::stat(name.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// Every write is flushed to disk: saving is one write, and saving the same
+// values again (the shutdown right after the shell's own save) writes nothing.
+TEST_F(PrefsTest, SavingWritesTheFileOnceAndNotAgainWhenUnchanged)
+{
+    writeFile(path, "[Misc]\nOther=1\n");
+    auto prefs = std::make_unique<Preferences>(ini);
+    prefs->textFontSize = 14;
+    {
+        IniFile::Batch batch(ini);
+        prefs->savePreferences(); // a batch inside the caller's
+        ini.writeString("Main Window State", "Left", "7");
+        EXPECT_EQ(readFile(path), "[Misc]\nOther=1\n"); // nothing written yet
+        EXPECT_EQ(ini.readInteger("Global Display", "TextFontSize", 0), 14); // but read back
+        batch.commit();
+    }
+    const ino_t saved = inodeOf(path);
+    EXPECT_EQ(IniFile(path).readString("Main Window State", "Left", ""), "7");
+    EXPECT_EQ(IniFile(path).readInteger("Global Display", "TextFontSize", 0), 14);
+
+    // The same values again, as at shutdown: the file is not rewritten.
+    prefs->savePreferences();
+    prefs.reset();
+    EXPECT_EQ(inodeOf(path), saved);
+
+    // Values changed since they were read or saved: the destructor writes them.
+    for (const bool saveFirst : {true, false}) {
+        prefs = std::make_unique<Preferences>(ini);
+        if (saveFirst)
+            prefs->savePreferences();
+        prefs->lastFaithsCheckbookRead = saveFirst ? 200 : 201;
+        const ino_t before = inodeOf(path);
+        prefs.reset();
+        EXPECT_NE(inodeOf(path), before);
+        EXPECT_EQ(IniFile(path).readInteger("Devotional Info", "LastFaithsCheckbookRead", 0), saveFirst ? 200 : 201);
+    }
 }
 
 TEST_F(PrefsTest, AnUnwritableFileRaisesAndLeavesNoTrace)

@@ -141,7 +141,7 @@ TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
         return format("%d/%d/%04d", m, d, y);
     };
     EXPECT_EQ(planPrintoutHtml(*plans, plan, *bible, shortDate),
-              "<p><b>Tom & Jerry <3></b></p>\r\n"
+              "<p><b>Tom &amp; Jerry &lt;3&gt;</b></p>\r\n"
               "<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\">\r\n"
               "<tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td><td>&nbsp;Verses&nbsp;</td></tr>\r\n"
               "<tr><td>&nbsp;&nbsp;&nbsp;</td><td>&nbsp;1&nbsp;</td><td>&nbsp;12/31/2007&nbsp;</td><td>&nbsp;Alpha 1&nbsp;</td></tr>\r\n"

@@ -76,8 +76,8 @@ TEST_F(WelcomePageTest, ANewUserGetsTheStartingLinks)
 TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
 {
     // Ordered by title in the store, so the indices follow the letters.
-    addPlan("A <b>Done</b>", 2, 10); // every day read although only day 3 is due
-    addPlan("B Behind", 4, 2);       // day 5 due, day 3 unread
+    addPlan("A <!-- Done", 2, 10);   // every day read although only day 3 is due
+    addPlan("B <i>Behind</i>", 4, 2); // day 5 due, day 3 unread
     addPlan("C Today", 0, 0);        // day 1 due and unread
     addPlan("D Ahead", 1, 3);        // day 2 due, read through day 3
     addPrayers(3, kPrayerActive);
@@ -90,11 +90,11 @@ TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
         "<p>Welcome to Kovara.</p>",
         "<p>Bible reading plan summary:<ul>",
         "<li>",
-        "<a href=\"koav2:ReadPlan/0\">A <b>Done</b></a>: ",
+        "<a href=\"koav2:ReadPlan/0\">A &lt;!-- Done</a>: ", // a title is text, never markup
         "You have completed this reading plan.",
         "</li>",
         "<li>",
-        "<a href=\"koav2:ReadPlan/1\">B Behind</a>: ",
+        "<a href=\"koav2:ReadPlan/1\">B &lt;i&gt;Behind&lt;/i&gt;</a>: ",
         "You are behind on this reading plan.",
         "</li>",
         "<li>",

@@ -76,7 +76,7 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
     const std::string changedPrayers = readAll(shell.dir.file("prayers.kova2"));
 
     shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true);
+    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
     shell.dialogs.expectMessage(QStringLiteral("Data restoration process complete."));
     commands.restore();
 
@@ -123,7 +123,7 @@ TEST_F(BackupCommandsTest, AnsweringNoChangesNothing)
     const int closedBefore = shell.closed;
 
     shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-    shell.dialogs.expectConfirm(restoreQuestion(backupPath), false);
+    shell.dialogs.expectConfirm(restoreQuestion(backupPath), false, Dialogs::Answer::No, Dialogs::Icon::Warning);
     commands.restore();
 
     EXPECT_EQ(shell.closed, closedBefore) << "the stores were not touched";
@@ -180,7 +180,7 @@ TEST_F(BackupCommandsTest, DamagedBackupIsRefusedWithTheCurrentDataKeptAndWorkin
         const int built = shell.welcomeBuilt;
 
         shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-        shell.dialogs.expectConfirm(restoreQuestion(backupPath), true);
+        shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
         shell.dialogs.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
         commands.restore();
 

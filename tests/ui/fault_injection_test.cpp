@@ -226,7 +226,7 @@ TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentO
                     continue; // this user writes into any folder
             }
             const QString path = QString::fromStdString(backupPath);
-            shell.dialogs.expectConfirm(restoreQuestion(path), true);
+            shell.dialogs.expectConfirm(restoreQuestion(path), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
             shell.dialogs.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
             runCommand([&] { commands.restoreBackup(path); });
         }

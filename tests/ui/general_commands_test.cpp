@@ -98,7 +98,10 @@ protected:
             table.printPages(printer);
         };
         commands = std::make_unique<GeneralCommands>(shell, targets, &window);
-        commands->OpenUrl = [this](const QUrl& url) { opened << url.toString(QUrl::FullyEncoded); };
+        commands->OpenUrl = [this](const QUrl& url) {
+            opened << url.toString(QUrl::FullyEncoded);
+            return desktopOpens;
+        };
         commands->printer().setOutputFormat(QPrinter::PdfFormat);
         commands->printer().setOutputFileName(pdfFile());
     }
@@ -122,6 +125,7 @@ protected:
     const char* planError = nullptr;
     std::unique_ptr<GeneralCommands> commands;
     QStringList opened;
+    bool desktopOpens = true;
 };
 
 TEST_F(GeneralCommandsTest, CopyAndPrintAreEnabledPerPage)
@@ -326,6 +330,35 @@ TEST_F(GeneralCommandsTest, OutsideAddressesCarryTheFileVersion)
         "The file version \"2.0.1\" does not have the four parts major.minor.release.build");
     commands->checkUpdate();
     EXPECT_EQ(opened.size(), 3);
+}
+
+// Without a browser or an e-mail program the address is shown to copy.
+TEST_F(GeneralCommandsTest, AnAddressTheDesktopCannotOpenIsShownInANotice)
+{
+    commands->fileVersion = "2.0.1.2";
+    desktopOpens = false;
+    const QString browser = "Kovara could not open a web browser. You can copy this address into your browser:\n\n";
+    const QString mail = "Kovara could not start an e-mail program. You can write to technical support at this "
+                         "address:\n\nsupport@kovara.example.org\n\nPlease use the subject \"Kovara 2.0.1.2\".";
+    shell.dialogs.expectMessage(browser + "https://kovara.example.org/");
+    commands->openWebsite();
+    shell.dialogs.expectMessage(mail);
+    commands->sendEmail();
+    shell.dialogs.expectMessage(browser + "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2");
+    commands->checkUpdate();
+
+    // The about box's links go the same way.
+    commands->ShowAboutBox = [&](AboutDialog& box) {
+        box.show(); // fills in the e-mail link
+        shell.dialogs.expectMessage(mail);
+        emit box.emailLabel->linkActivated(box.emailLink());
+        shell.dialogs.expectMessage(browser + "https://kovara.example.org/");
+        emit box.websiteLabel->linkActivated("https://kovara.example.org/");
+        box.close();
+    };
+    commands->showAbout();
+    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_EQ(opened.size(), 5);
 }
 
 TEST_F(GeneralCommandsTest, AboutBoxShowsVersionLinksAndCopiesTheDataFolder)

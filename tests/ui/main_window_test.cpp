@@ -361,7 +361,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     ASSERT_EQ(reading->actions().size(), 5);
 
     dialogs.expectOpenFile(kRestoreDialogTitle, backup);
-    dialogs.expectConfirm(restoreQuestion(backup), true);
+    dialogs.expectConfirm(restoreQuestion(backup), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
     dialogs.expectMessage("Data restoration process complete.");
     window->showPage(Page::PlanManager);
     window->mainActions().restoreAction->trigger();

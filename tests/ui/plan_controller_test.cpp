@@ -246,7 +246,7 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     EXPECT_EQ(html.toStdString(), planPrintoutHtml(*shell.plans, plan, *shell.bible_, [](DateTime t) {
                   return shortDateBytes(t);
               }));
-    EXPECT_TRUE(html.startsWith("<p><b>Psalms & Hymns</b></p>\r\n"));
+    EXPECT_TRUE(html.startsWith("<p><b>Psalms &amp; Hymns</b></p>\r\n"));
     EXPECT_TRUE(html.contains("<td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;" +
                               shortDateText(shell.clock.today() - 1) + "&nbsp;</td>"));
     EXPECT_FALSE(controller.printViewer->isVisible());

@@ -182,5 +182,22 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     EXPECT_EQ(entries.size(), 1u);
 }
 
+TEST_F(PlanManagerTest, RenameAndDeleteQuoteTheTitleAsOneShortPlainLine)
+{
+    // 122 characters: the dialogs show its first 40 and last 39 around "…".
+    const std::string title = "Big <i>italic</i> " + std::string(100, 'x') + " end";
+    shell.addPlan(title, 2, 0);
+    controller.refreshPlanViews(0);
+    const QString shown = "Big <i>italic</i> " + QString(22, u'x') + QChar(0x2026) + QString(35, u'x') + " end";
+
+    shell.dialogs.expectPrompt("Enter a new name for \"" + shown + ".\"", "x", false);
+    frame().renamePlanButton->click();
+    EXPECT_EQ(shell.dialogs.lastProposal.toStdString(), title); // the whole title to edit
+    shell.dialogs.expectConfirm(
+        "Are you absolutely certain that you wish to permanantly delete plan \"" + shown + "\"?", false);
+    frame().deletePlanButton->click();
+    EXPECT_EQ(shell.plans->getPlanCount(), 1);
+}
+
 } // namespace
 } // namespace kovara::ui

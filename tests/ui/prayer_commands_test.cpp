@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kovara::ui {
 namespace {
 
@@ -50,23 +52,59 @@ protected:
     PrayerCommands commands{shell, frame, editor};
 };
 
-TEST_F(PrayerCommandsTest, NewItemTwiceUnsavedLeavesTwoActiveItems)
+const QString kCloseQuestion = QStringLiteral(
+    "Do you wish to save your changes to this prayer item?\n\n"
+    "Select YES to save your changes and close the prayer editor.\n"
+    "Select NO to close the prayer editor without saving your changes.\n"
+    "Select CANCEL to return to the prayer editor without closing it.");
+
+// Cancelling a new item leaves the journal and the page as they were; an item
+// saved on the way out (the close question's Yes) stays.
+TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
 {
-    editor.user = [](ScriptedEditor& e) {
-        EXPECT_TRUE(e.newItem_);
-        e.close();
+    const std::int32_t older = shell.add("Older", "", "Active");
+    const struct {
+        const char* what;
+        std::function<void(ScriptedEditor&)> user;
+        bool kept;
+    } cases[] = {
+        {"closed untouched", [](ScriptedEditor& e) { e.close(); }, false},
+        {"changed, then No",
+         [this](ScriptedEditor& e) {
+             e.titleEdit->setText(QStringLiteral("Rain"));
+             shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
+             e.closeAction->trigger();
+         },
+         false},
+        {"changed, then Yes",
+         [this](ScriptedEditor& e) {
+             e.titleEdit->setText(QStringLiteral("Rain"));
+             shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Yes);
+             e.closeAction->trigger();
+         },
+         true},
     };
-    commands.newPrayerCommand();
-    commands.newPrayerCommand();
-    EXPECT_EQ(editor.shown, 2);
-    EXPECT_EQ(shell.page, Page::PrayerTracker);
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 0);
-    ASSERT_EQ(frame.prayerList->count(), 2);
-    EXPECT_EQ(frame.prayerList->item(0)->text(), "New Prayer Item");
-    EXPECT_EQ(frame.prayerList->item(1)->text(), "New Prayer Item 2");
-    EXPECT_EQ(selectedTitle(), "New Prayer Item 2");
-    EXPECT_GE(frame.getSelectedPrayerIndex(), 0);
-    EXPECT_TRUE(frame.editPrayerAction->isEnabled());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        shell.page = Page::Welcome;
+        editor.user = [&c](ScriptedEditor& e) {
+            EXPECT_TRUE(e.newItem_);
+            EXPECT_EQ(e.titleEdit->text(), "New Prayer Item"); // the first free title each time
+            c.user(e);
+        };
+        commands.newPrayerCommand();
+        EXPECT_TRUE(shell.dialogs.done());
+        const std::int32_t rain = shell.store->findPrayerByTitle("Rain");
+        EXPECT_EQ(shell.store->findPrayerByTitle("New Prayer Item"), -1);
+        EXPECT_EQ(shell.store->countPrayers("Any"), c.kept ? 2 : 1);
+        EXPECT_EQ(rain != -1, c.kept);
+        EXPECT_EQ(shell.page, c.kept ? Page::PrayerTracker : Page::Welcome);
+        if (c.kept) {
+            EXPECT_EQ(selectedTitle(), "Rain");
+        }
+    }
+    EXPECT_EQ(shell.store->getPrayerTitle(older), "Older");
+    EXPECT_EQ(editor.shown, 3);
 }
 
 TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)

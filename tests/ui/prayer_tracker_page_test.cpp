@@ -260,6 +260,17 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
     }
 }
 
+TEST_F(PrayerTrackerTest, DeleteQuotesTheTitleAsOneShortPlainLine)
+{
+    const std::int32_t item = shell.add("<b>Bold</b>\r\n" + std::string(5000, 'z'), "", "Active");
+    frame.initPrayers(*shell.store, "Active", item);
+    shell.dialogs.expectConfirm("Are you sure you wish to permenantly delete prayer item \"<b>Bold</b> " +
+                                    QString(28, u'z') + QChar(0x2026) + QString(39, u'z') + "?\"",
+                                false);
+    frame.deletePrayerAction->trigger();
+    EXPECT_EQ(shell.store->getPrayerStatus(item), "Active");
+}
+
 TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)
 {
     const std::int32_t index = shell.add("Old title", "", "Active");

@@ -23,12 +23,21 @@ public:
         int fromPage = 0;
         int toPage = 0;
         bool accept = true;    // for Prompt, Print and printerSetup
+        // For Confirm: the default button and the icon the question must have.
+        Answer defaultAnswer = Answer::No;
+        Icon icon = Icon::Question;
     };
 
     ~ScriptedDialogs() override { EXPECT_TRUE(steps_.empty()) << "dialogs expected but not shown: " << steps_.size(); }
 
     void expectMessage(const QString& text) { steps_.push_back({Kind::Message, text, Answer::Yes, {}}); }
-    void expectConfirm(const QString& text, bool yes) { steps_.push_back({Kind::Confirm, text, yes ? Answer::Yes : Answer::No, {}}); }
+    void expectConfirm(const QString& text, bool yes, Answer defaultAnswer = Answer::No, Icon icon = Icon::Question)
+    {
+        Step s{Kind::Confirm, text, yes ? Answer::Yes : Answer::No, {}};
+        s.defaultAnswer = defaultAnswer;
+        s.icon = icon;
+        steps_.push_back(s);
+    }
     void expectYesNoCancel(const QString& text, Answer answer) { steps_.push_back({Kind::YesNoCancel, text, answer, {}}); }
     void expectPrompt(const QString& label, const QString& typed, bool accept = true)
     {
@@ -61,7 +70,13 @@ public:
     int lastMinPage = 0, lastMaxPage = 0;
 
     void message(const QString& text, Icon) override { next(Kind::Message, text); }
-    bool confirm(const QString& text) override { return next(Kind::Confirm, text).answer == Answer::Yes; }
+    bool confirm(const QString& text, Answer defaultAnswer = Answer::No, Icon icon = Icon::Question) override
+    {
+        const Step s = next(Kind::Confirm, text);
+        EXPECT_EQ(static_cast<int>(defaultAnswer), static_cast<int>(s.defaultAnswer)) << "default button for: " << text.toStdString();
+        EXPECT_EQ(static_cast<int>(icon), static_cast<int>(s.icon)) << "icon for: " << text.toStdString();
+        return s.answer == Answer::Yes;
+    }
     Answer confirmYesNoCancel(const QString& text) override { return next(Kind::YesNoCancel, text).answer; }
     bool promptText(const QString&, const QString& label, QString& value) override
     {

@@ -110,8 +110,9 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {created, 1, "Caf\xe9 item", "Hello"}, {created, 255, "Long", longText}});
     writeOldPlan(oldFolder, kStart, {1, 2, 364});
     shell.dialogs.expectConfirm(
-        QStringLiteral("Kovara 2 can import your 3 prayer item(s) from Kovara 1. Would you like to do so?"), true);
-    shell.dialogs.expectConfirm(planQuestion(), true);
+        QStringLiteral("Kovara 2 can import your 3 prayer item(s) from Kovara 1. Would you like to do so?"), true,
+        Dialogs::Answer::Yes);
+    shell.dialogs.expectConfirm(planQuestion(), true, Dialogs::Answer::Yes);
     importData();
 
     PrayerStore& store = shell.prayerStore();
@@ -168,8 +169,9 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
     writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
     writeOldPlan(oldFolder, kStart, {1});
     shell.dialogs.expectConfirm(
-        QStringLiteral("Kovara 2 can import your 1 prayer item(s) from Kovara 1. Would you like to do so?"), false);
-    shell.dialogs.expectConfirm(planQuestion(), false);
+        QStringLiteral("Kovara 2 can import your 1 prayer item(s) from Kovara 1. Would you like to do so?"), false,
+        Dialogs::Answer::Yes);
+    shell.dialogs.expectConfirm(planQuestion(), false, Dialogs::Answer::Yes);
     importData();
 
     EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);

@@ -53,6 +53,32 @@ std::string tidy(const std::string& text)
     return out;
 }
 
+bool isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The source joins the parts of compound names with an en dash (Kadesh,
+// en dash, barnea); printed King James Bibles use a hyphen there
+// (Kadesh-barnea, Beer-lahai-roi). Only a dash with a letter on both sides is a joiner: any other
+// dash is left as it is.
+std::string hyphenateCompounds(const std::string& text)
+{
+    static const std::string enDash = "\xe2\x80\x93";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, enDash.size(), enDash) == 0 && !out.empty() && isAsciiLetter(out.back()) &&
+            i + enDash.size() < text.size() && isAsciiLetter(text[i + enDash.size()])) {
+            out += '-';
+            i += enDash.size() - 1;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 // Walks the OSIS document in reading order. Verses are milestones (sID/eID);
 // everything between a verse's start and end is its text.
 class OsisReader {
@@ -181,7 +207,7 @@ private:
         if (!inVerse_)
             return;
         inVerse_ = false;
-        current_.text = tidy(current_.text);
+        current_.text = hyphenateCompounds(tidy(current_.text));
         auto& lengths = chapterLengths[current_.book];
         if (static_cast<int>(lengths.size()) < current_.chapter)
             lengths.resize(current_.chapter, 0);

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,11 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file as lines, without their line ends.
-struct IniText {
-    std::vector<std::string> lines;
-    bool crlf = false; // written back with the line ends it was read with
-};
+// Written back with the line ends it was read with.
+using IniText = IniFile::Text;
 
 // Reads the whole file. Returns false when it does not exist or cannot be read.
 bool loadIni(const std::string& fileName, IniText& text)
@@ -132,6 +130,16 @@ KeyPlace findKey(const IniText& text, const std::string& section, const std::str
     return place;
 }
 
+// The text as the file holds it, each line ended as the file ends its first.
+std::string joinLines(const IniText& text)
+{
+    const char* eol = text.crlf ? "\r\n" : "\n";
+    std::string data;
+    for (const std::string& line : text.lines)
+        data += line + eol;
+    return data;
+}
+
 // Writes data to fileName through a temporary file in the same folder that is
 // renamed over it. Returns false on any failure, leaving the old file intact
 // and no temporary file behind.
@@ -188,10 +196,19 @@ bool replaceFileAtomically(const std::string& fileName, const std::string& data)
 
 } // namespace
 
+bool IniFile::loadText(Text& text) const
+{
+    if (batchDepth_ > 0) {
+        text = batchText_;
+        return true;
+    }
+    return loadIni(fileName_, text);
+}
+
 std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& defaultValue) const
 {
     IniText text;
-    if (!loadIni(fileName_, text))
+    if (!loadText(text))
         return defaultValue;
     const KeyPlace place = findKey(text, section, key);
     return place.keyLine >= 0 ? place.value : defaultValue;
@@ -217,16 +234,15 @@ bool IniFile::readBool(const std::string& section, const std::string& key, bool 
 bool IniFile::valueExists(const std::string& section, const std::string& key) const
 {
     IniText text;
-    return loadIni(fileName_, text) && findKey(text, section, key).keyLine >= 0;
+    return loadText(text) && findKey(text, section, key).keyLine >= 0;
 }
 
 void IniFile::writeString(const std::string& section, const std::string& key, const std::string& value)
 {
-    IniText text;
-    // A file that exists but cannot be read must not be replaced by one key.
-    std::error_code ec;
-    if (!loadIni(fileName_, text) && fs::exists(fileName_, ec))
-        throw Exception(format("Unable to write to %s", fileName_));
+    std::optional<Batch> own;
+    if (batchDepth_ == 0)
+        own.emplace(*this);
+    IniText& text = batchText_;
 
     // A line break inside a value would end the line and could start a new
     // section, so breaks are stored as blanks.
@@ -249,11 +265,59 @@ void IniFile::writeString(const std::string& section, const std::string& key, co
         text.lines.push_back("[" + section + "]");
         text.lines.push_back(line);
     }
+    if (own)
+        own->commit();
+}
 
-    const char* eol = text.crlf ? "\r\n" : "\n";
-    std::string data;
-    for (const std::string& l : text.lines)
-        data += l + eol;
+IniFile::Batch::Batch(IniFile& ini) : ini_(ini)
+{
+    if (ini_.batchDepth_ == 0) {
+        IniText text;
+        ini_.batchOriginal_.reset();
+        if (loadIni(ini_.fileName_, text)) {
+            ini_.batchOriginal_ = joinLines(text);
+        } else {
+            // A file that exists but cannot be read must not be replaced by
+            // the few keys written now.
+            std::error_code ec;
+            if (fs::exists(ini_.fileName_, ec))
+                throw Exception(format("Unable to write to %s", ini_.fileName_));
+        }
+        ini_.batchText_ = std::move(text);
+    }
+    ++ini_.batchDepth_;
+}
+
+IniFile::Batch::~Batch()
+{
+    if (!open_)
+        return;
+    try {
+        commit();
+    } catch (...) {
+        // Nothing can be reported from a destructor; commit() reports.
+    }
+}
+
+void IniFile::Batch::commit()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    ini_.endBatch();
+}
+
+void IniFile::endBatch()
+{
+    if (--batchDepth_ > 0)
+        return;
+    const std::string data = joinLines(batchText_);
+    batchText_ = IniText();
+    // Every write is flushed to disk, which takes a noticeable moment: the
+    // same text is not written again (the preferences are saved at shutdown
+    // and once more as their object goes).
+    if (batchOriginal_ && *batchOriginal_ == data)
+        return;
     if (!replaceFileAtomically(fileName_, data))
         throw Exception(format("Unable to write to %s", fileName_));
 }

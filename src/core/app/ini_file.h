@@ -8,10 +8,13 @@
 //
 // Nothing is cached: each read opens the file, and each write reads the file,
 // changes the one key and writes the whole file back through a temporary file
-// beside it that is then renamed over it, so the file on disk is always either
-// the old or the new version. Unknown sections and keys and their order
-// survive every write.
+// beside it, flushed to disk and then renamed over it, so the file on disk is
+// always either the old or the new version. Unknown sections and keys and
+// their order survive every write. Many keys saved together go through a
+// Batch: one write and one flush for all of them.
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kovara::core {
 
@@ -33,8 +36,9 @@ public:
     // True when the section holds the key (whatever its value).
     bool valueExists(const std::string& section, const std::string& key) const;
 
-    // Writes go straight to the file. The section is appended when missing and
-    // the key appended to its section when missing. Raises Exception
+    // Writes go straight to the file, unless it already holds exactly that
+    // text. The section is appended when missing and the key appended to its
+    // section when missing. Raises Exception
     // "Unable to write to %s" (the file's path) when the file cannot be
     // written; the file is then left as it was.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
@@ -43,8 +47,46 @@ public:
     // "1" or "0".
     void writeBool(const std::string& section, const std::string& key, bool value);
 
+    // Collects the writes made through ini while it lives and writes the file
+    // once, at commit(). Reads through the same IniFile see the collected
+    // values. Batches may nest; only the outermost one writes.
+    class Batch {
+    public:
+        // Reads the file. Raises "Unable to write to %s" when it exists but
+        // cannot be read.
+        explicit Batch(IniFile& ini);
+        // Without commit() (an exception on the way), still writes what was
+        // collected; a failure is swallowed here.
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Writes the collected keys; nothing when the file already holds
+        // exactly that text. Raises "Unable to write to %s"; the file is then
+        // left as it was.
+        void commit();
+
+    private:
+        IniFile& ini_;
+        bool open_ = true;
+    };
+
+    // The file as lines without their line ends, and whether it used CR LF.
+    struct Text {
+        std::vector<std::string> lines;
+        bool crlf = false;
+    };
+
 private:
+    void endBatch();
+    // The text reads and writes work on: the batch's while one is open, else
+    // the file's. Returns false when the file does not exist or cannot be read.
+    bool loadText(Text& text) const;
+
     std::string fileName_;
+    int batchDepth_ = 0;
+    Text batchText_;
+    // The file's text when the batch began; unset when there was no file.
+    std::optional<std::string> batchOriginal_;
 };
 
 } // namespace kovara::core

@@ -40,6 +40,11 @@ Preferences::~Preferences()
 
 void Preferences::savePreferences()
 {
+    // One write of the file for the ten keys, and none when it already holds
+    // these values (the shell saves at shutdown, then the destructor saves the
+    // same values): each write is flushed to disk, and the twenty-odd writes
+    // of a shutdown kept the program alive for a second.
+    IniFile::Batch batch(ini_);
     ini_.writeBool(kBibleDisplay, "ParagraphMode", paragraphMode);
     ini_.writeInteger(kPrayerTracker, "SplitPercent", splitPercent);
     ini_.writeInteger(kGlobalDisplay, "TextBackColor", textBackColor);
@@ -50,6 +55,7 @@ void Preferences::savePreferences()
     ini_.writeString(kFiles, "LastRestoreFile", lastRestoreFile);
     ini_.writeInteger(kDevotional, "LastFaithsCheckbookRead", lastFaithsCheckbookRead);
     ini_.writeBool(kMisc, "OfferImport1x", offerImport1x);
+    batch.commit();
 }
 
 } // namespace kovara::core

@@ -4,6 +4,7 @@
 #include "core/app/preferences.h"
 #include "core/base/datetime.h"
 #include "core/base/exception.h"
+#include "core/base/html_escape.h"
 #include "core/plans/plan_store.h"
 #include "core/plans/todays_reading.h"
 #include "core/prayer/prayer_store.h"
@@ -48,7 +49,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     } else {
         for (int i = 0; i < planCount; ++i) {
             line("<li>");
-            line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, plans.getPlanTitle(i)));
+            line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, htmlEscape(plans.getPlanTitle(i))));
             line(standingText(getPlanStanding(plans, i)));
             line("</li>");
         }

@@ -11,8 +11,8 @@ class Preferences;
 class PrayerStore;
 class PlanStore;
 
-// Builds the page as HTML lines, each ended by CR LF. Plan titles go in as
-// they are stored, without escaping, so markup in a title shows as markup.
+// Builds the page as HTML lines, each ended by CR LF. Plan titles go in
+// HTML-escaped, so a title shows exactly as it was typed.
 // The devotional line appears unless prefs.lastFaithsCheckbookRead equals
 // today's day of the year (1 to 366) by clock. Store errors propagate; nothing
 // is returned then.

@@ -1,5 +1,6 @@
 #include "core/plans/plan_printout.h"
 
+#include "core/base/html_escape.h"
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
 
@@ -9,7 +10,7 @@ std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore&
                              const DateFormatter& shortDate)
 {
     const char* const eol = "\r\n";
-    std::string html = format("<p><b>%s</b></p>", plans.getPlanTitle(plan)) + eol;
+    std::string html = format("<p><b>%s</b></p>", htmlEscape(plans.getPlanTitle(plan))) + eol;
     html += std::string("<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\">") + eol;
     html += std::string("<tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
                         "<td>&nbsp;Verses&nbsp;</td></tr>") +
@@ -19,7 +20,7 @@ std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore&
     for (int day = 1; day <= count; ++day) {
         const std::string mark = plans.isDayDone(plan, day) ? "<b>X</b>" : "&nbsp;";
         html += format("<tr><td>&nbsp;%s&nbsp;</td><td>&nbsp;%d&nbsp;</td><td>&nbsp;%s&nbsp;</td><td>&nbsp;%s&nbsp;</td></tr>",
-                       mark, day, shortDate(start + (day - 1)), bible.getReferenceText(plans.getDayVerses(plan, day))) +
+                       mark, day, htmlEscape(shortDate(start + (day - 1))), bible.getReferenceText(plans.getDayVerses(plan, day))) +
                 eol;
     }
     html += std::string("</table>") + eol;

@@ -17,8 +17,9 @@ using DateFormatter = std::function<std::string(DateTime)>;
 
 // The printout document of plan: title paragraph, table start, header row, one
 // row per day (day n dated start date + n - 1), table end; every line ends in
-// CR LF. Title, dates and passages go in as they are, unescaped. Raises the
-// store's and the Bible store's errors.
+// CR LF. The title and the dates (the user's own text and locale) go in
+// HTML-escaped; the passages are the program's own text. Raises the store's
+// and the Bible store's errors.
 std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore& bible,
                              const DateFormatter& shortDate);
 

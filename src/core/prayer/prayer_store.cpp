@@ -93,6 +93,16 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
     return static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
 }
 
+void PrayerStore::discardNewItem(std::int32_t prayerIndex)
+{
+    Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
+    requireStatement(st, "DiscardNewItem");
+    st.Run([&] {
+        st.bindInt(1, prayerIndex);
+        st.Step();
+    });
+}
+
 DateTime PrayerStore::getTime(const char* column, std::int32_t prayerIndex) const
 {
     std::int64_t seconds = 0;

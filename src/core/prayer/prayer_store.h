@@ -2,8 +2,9 @@
 // The prayer journal's store: every prayer item lives as one row of the table
 // prayerTracker in prayers.kova2. Nothing is cached; each operation is one
 // short statement against the file (autocommit), so the file is always current.
-// Items are never removed: deleting one sets its status to "Deleted", after
-// which no listing, count, topic list or title search sees it.
+// Items the user deletes are not removed: deleting one sets its status to
+// "Deleted", after which no listing, count, topic list or title search sees
+// it. Only a new item that was never saved is removed again (discardNewItem).
 #include "core/base/datetime.h"
 #include "core/db/database.h"
 #include "core/db/sqlite_db.h"
@@ -62,6 +63,10 @@ public:
     // Item", "New Prayer Item 2", ...) with createTime and lastEditTime both
     // set to createTime (0 = now), and returns its index.
     std::int32_t newPrayerItem(DateTime createTime = 0);
+    // Removes the row of an item made by newPrayerItem whose editor was closed
+    // without saving, so the journal is as it was before. A missing index
+    // changes nothing.
+    void discardNewItem(std::int32_t prayerIndex);
 
     // The stored times. Raise "Prayer index not valid: %d" when the row is
     // missing or holds no time.

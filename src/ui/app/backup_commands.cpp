@@ -11,6 +11,7 @@
 
 #include "ui/base/busy_cursor.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/user_text.h"
 
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -67,7 +68,7 @@ QString restoreQuestion(const QString& path)
     return QStringLiteral("You are about to restore Prayer and Reading Plan data from \"%1\".\n\n"
                           "This will erase any existing Prayer and Reading Plan data you may have.\n"
                           "Are you sure you wish to proceed?")
-        .arg(path);
+        .arg(plainUserText(path));
 }
 
 UserDatabases userDatabasesIn(const std::string& userDataFolder)
@@ -126,7 +127,7 @@ void BackupCommands::backup()
     if (QFileInfo(path).suffix().isEmpty()) {
         path += kBackupExtension;
         if (QFileInfo::exists(path) &&
-            !dialogs.confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path)))
+            !dialogs.confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(plainUserText(path))))
             return;
     }
     writeBackup(path);
@@ -168,7 +169,8 @@ void BackupCommands::restoreBackup(const QString& path)
         dialogs.message(fromBytes(backupCheckMessage(check, file)), Dialogs::Icon::Warning);
         return;
     }
-    if (!dialogs.confirm(restoreQuestion(path)))
+    // A warning, not a plain question: Yes replaces the user's data.
+    if (!dialogs.confirm(restoreQuestion(path), Dialogs::Answer::No, Dialogs::Icon::Warning))
         return;
 
     UserDatabases databases;

@@ -18,22 +18,41 @@
 #include <QPrinter>
 #include <QTextEdit>
 #include <QUrl>
+#include <QUrlQuery>
 #include <exception>
 
 namespace kovara::ui {
+
+namespace {
+
+// The notice for an address the desktop could not open. The message box text
+// is selectable, so the address can be copied from it.
+QString addressNotice(const QUrl& url)
+{
+    if (url.scheme() == QLatin1String("mailto")) {
+        QString text = QStringLiteral("Kovara could not start an e-mail program. You can write to technical support "
+                                      "at this address:\n\n%1")
+                           .arg(url.path());
+        const QString subject = QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded);
+        if (!subject.isEmpty())
+            text += QStringLiteral("\n\nPlease use the subject \"%1\".").arg(subject);
+        return text;
+    }
+    return QStringLiteral("Kovara could not open a web browser. You can copy this address into your browser:\n\n%1")
+        .arg(url.toString(QUrl::FullyEncoded));
+}
+
+} // namespace
 
 GeneralCommands::GeneralCommands(Shell& shell, GeneralTargets targets, QWidget* window)
     : QObject(window), shell_(shell), targets_(std::move(targets))
 {
     fileVersion = fileVersionText();
-    OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     ShowAboutBox = [](AboutDialog& box) { box.exec(); };
     helpViewer_ = new HelpViewer(window);
     aboutBox_ = new AboutDialog(window);
-    aboutBox_->OpenUrl = [this](const QUrl& url) {
-        if (OpenUrl)
-            OpenUrl(url);
-    };
+    aboutBox_->OpenUrl = [this](const QUrl& url) { guarded([&] { openAddress(url); }); };
 }
 
 GeneralCommands::~GeneralCommands() = default;
@@ -240,19 +259,26 @@ void GeneralCommands::openHelpContents()
     });
 }
 
+void GeneralCommands::openAddress(const QUrl& url)
+{
+    if (OpenUrl && OpenUrl(url))
+        return;
+    shell_.getDialogs().message(addressNotice(url));
+}
+
 void GeneralCommands::openWebsite()
 {
-    guarded([this] { OpenUrl(QUrl(QString::fromLatin1(kProductWebsite))); });
+    guarded([this] { openAddress(QUrl(QString::fromLatin1(kProductWebsite))); });
 }
 
 void GeneralCommands::sendEmail()
 {
-    guarded([this] { OpenUrl(QUrl(fromBytes(supportEmailUrl(fileVersion)))); });
+    guarded([this] { openAddress(QUrl(fromBytes(supportEmailUrl(fileVersion)))); });
 }
 
 void GeneralCommands::checkForUpdate()
 {
-    OpenUrl(QUrl(fromBytes(updateCheckUrl(fileVersion))));
+    openAddress(QUrl(fromBytes(updateCheckUrl(fileVersion))));
 }
 
 void GeneralCommands::checkUpdate()

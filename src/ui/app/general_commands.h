@@ -41,7 +41,9 @@
 // selectionChanged) and from the idle timer.
 //
 // Every slot runs through the error guard; the print command shows its own
-// message (the error, two line feeds and a hint to check the printer).
+// message (the error, two line feeds and a hint to check the printer). When
+// the web site, the update check or the e-mail (also from the about box)
+// cannot be opened, a notice shows the address to copy.
 #include "ui/base/core_names.h"
 #include <QObject>
 #include <QString>
@@ -107,9 +109,10 @@ public:
     // The file version text sent with the e-mail and the update check and shown
     // in the about box; the program's own by default.
     std::string fileVersion;
-    // Opens an outside address; QDesktopServices::openUrl by default. Its
-    // failure is not reported.
-    std::function<void(const QUrl&)> OpenUrl;
+    // Opens an outside address; QDesktopServices::openUrl by default. Returns
+    // false when the desktop has no program for it: the commands then show
+    // the address in a notice, selectable, so the user can copy it.
+    std::function<bool(const QUrl&)> OpenUrl;
     // Shows the about box; a modal exec() by default.
     std::function<void(AboutDialog&)> ShowAboutBox;
 
@@ -140,6 +143,8 @@ private:
     // failure is shown instead of a printout silently going nowhere.
     void checkPrinterOutput();
     void prepareHelp();
+    // Opens url through OpenUrl, or shows the notice with the address.
+    void openAddress(const QUrl& url);
     void guarded(const std::function<void()>& body);
 
     Shell& shell_;

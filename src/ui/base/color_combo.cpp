@@ -145,8 +145,10 @@ void ColorComboBox::loadCustomColors(const IniFile& ini)
 
 void ColorComboBox::saveCustomColors(IniFile& ini) const
 {
+    IniFile::Batch batch(ini); // one write of the file for the sixteen slots
     for (int i = 0; i < kCustomSlots; ++i)
         ini.writeString(kCustomColors, slotKey(i), format("%.6X", customSlots_[static_cast<std::size_t>(i)] & 0xFFFFFF));
+    batch.commit();
 }
 
 } // namespace kovara::ui

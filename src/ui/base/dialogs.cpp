@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -11,35 +12,57 @@
 namespace kovara::ui {
 
 namespace {
+
 const QString kCaption = QStringLiteral("Kovara");
+
+// Every box shows its text as plain text: a message may quote a title or a
+// file name, and markup in it must read as typed. The text can be selected
+// and copied (an address, an error message).
+QMessageBox::StandardButton execBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, kCaption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    box.exec();
+    return box.standardButton(box.clickedButton());
 }
+
+QMessageBox::Icon boxIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information:
+        break;
+    case Dialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Error:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::Information;
+}
+
+} // namespace
 
 void QtDialogs::message(const QString& text, Icon icon)
 {
-    switch (icon) {
-    case Icon::Information:
-        QMessageBox::information(parent_, kCaption, text);
-        break;
-    case Icon::Warning:
-        QMessageBox::warning(parent_, kCaption, text);
-        break;
-    case Icon::Error:
-        QMessageBox::critical(parent_, kCaption, text);
-        break;
-    }
+    execBox(parent_, boxIcon(icon), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtDialogs::confirm(const QString& text)
+bool QtDialogs::confirm(const QString& text, Answer defaultAnswer, Icon icon)
 {
-    return QMessageBox::question(parent_, kCaption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+    const auto defaultButton = defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No;
+    return execBox(parent_, boxIcon(icon), text, QMessageBox::Yes | QMessageBox::No, defaultButton) ==
            QMessageBox::Yes;
 }
 
 Dialogs::Answer QtDialogs::confirmYesNoCancel(const QString& text)
 {
-    const auto button = QMessageBox::question(parent_, kCaption, text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Cancel);
+    const auto button = execBox(parent_, QMessageBox::Question, text,
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)
@@ -49,11 +72,18 @@ Dialogs::Answer QtDialogs::confirmYesNoCancel(const QString& text)
 
 bool QtDialogs::promptText(const QString& caption, const QString& label, QString& value)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent_, caption, label, QLineEdit::Normal, value, &ok);
-    if (ok)
-        value = text;
-    return ok;
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(label);
+    // The label may quote a title: plain text, like the message boxes.
+    for (QLabel* shown : dialog.findChildren<QLabel*>())
+        shown->setTextFormat(Qt::PlainText);
+    dialog.setTextValue(value);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
 }
 
 QString QtDialogs::chooseSaveFile(const QString& title, const QString& filter, const QString& initialPath)

@@ -12,15 +12,17 @@ namespace kovara::ui {
 
 class Dialogs {
 public:
-    enum class Icon { Information, Warning, Error };
+    enum class Icon { Information, Warning, Error, Question };
     enum class Answer { Yes, No, Cancel };
 
     virtual ~Dialogs() = default;
 
     // A notice with an OK button, captioned "Kovara".
     virtual void message(const QString& text, Icon icon = Icon::Information) = 0;
-    // Yes/No question; true only for Yes.
-    virtual bool confirm(const QString& text) = 0;
+    // Yes/No question; true only for Yes. defaultAnswer is the button that
+    // Enter presses (Yes or No); icon is Question, or Warning for a question
+    // whose Yes replaces the user's data.
+    virtual bool confirm(const QString& text, Answer defaultAnswer = Answer::No, Icon icon = Icon::Question) = 0;
     // Yes/No/Cancel question.
     virtual Answer confirmYesNoCancel(const QString& text) = 0;
     // One-line prompt. Returns false on Cancel; value holds the proposal on
@@ -45,7 +47,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& text, Icon icon = Icon::Information) override;
-    bool confirm(const QString& text) override;
+    bool confirm(const QString& text, Answer defaultAnswer = Answer::No, Icon icon = Icon::Question) override;
     Answer confirmYesNoCancel(const QString& text) override;
     bool promptText(const QString& caption, const QString& label, QString& value) override;
     QString chooseSaveFile(const QString& title, const QString& filter, const QString& initialPath) override;

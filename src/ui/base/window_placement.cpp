@@ -16,12 +16,14 @@ void saveWindowPlacement(const QWidget& window, IniFile& ini, const std::string&
     QRect rect = window.normalGeometry();
     if (!rect.isValid())
         rect = window.geometry();
+    IniFile::Batch batch(ini); // one write of the file for the six keys
     ini.writeBool(section, "Maximized", window.isMaximized());
     ini.writeInteger(section, "Left", rect.x());
     ini.writeInteger(section, "Top", rect.y());
     ini.writeInteger(section, "Right", rect.x() + rect.width());
     ini.writeInteger(section, "Bottom", rect.y() + rect.height());
     ini.writeBool(section, "Saved", true);
+    batch.commit();
 }
 
 void restoreWindowPlacement(QWidget& window, const IniFile& ini, const std::string& section)

@@ -10,6 +10,7 @@
 #include "ui/base/shell.h"
 #include "ui/base/busy_cursor.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/user_text.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -307,7 +308,8 @@ void PlanManagerPage::onDeletePlanClicked()
     if (currentPlan_ < 0)
         return;
     PlanStore& plans = planStore();
-    if (!shell_.getDialogs().confirm(fromBytes(format(kConfirmDelete, plans.getPlanTitle(currentPlan_)))))
+    const QString title = plainUserText(fromBytes(plans.getPlanTitle(currentPlan_)));
+    if (!shell_.getDialogs().confirm(fromBytes(format(kConfirmDelete, toBytes(title)))))
         return;
     plans.deletePlan(currentPlan_);
     views_.refreshPlanViews(0);
@@ -321,7 +323,7 @@ void PlanManagerPage::onRenamePlanClicked()
     Dialogs& dialogs = shell_.getDialogs();
     const std::string old = plans.getPlanTitle(currentPlan_);
     const QString caption = QString::fromUtf8(kRenameCaption);
-    const QString prompt = fromBytes(format(kRenamePrompt, old));
+    const QString prompt = fromBytes(format(kRenamePrompt, toBytes(plainUserText(fromBytes(old)))));
     std::string value = old;
     for (;;) {
         QString typed = fromBytes(value);

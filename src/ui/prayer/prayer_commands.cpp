@@ -18,7 +18,17 @@ PrayerCommands::PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerE
 void PrayerCommands::newPrayerItem()
 {
     const std::int32_t index = shell_.prayerStore().newPrayerItem(0);
-    editor_.editPrayer(shell_.prayerStore(), index, true, shell_.preferences());
+    bool saved = false;
+    try {
+        saved = editor_.editPrayer(shell_.prayerStore(), index, true, shell_.preferences());
+    } catch (...) {
+        shell_.prayerStore().discardNewItem(index);
+        throw;
+    }
+    if (!saved) {
+        shell_.prayerStore().discardNewItem(index);
+        return;
+    }
     std::string status = shell_.prayerStore().getPrayerStatus(index);
     // Only a status the list can show makes a tab to land on.
     if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)

@@ -29,10 +29,12 @@ public:
     PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor,
                     QObject* parent = nullptr);
 
-    // Inserts a new item (it stays whatever the user does in the editor),
-    // opens it in the editor for overtyping its default title, then shows the
-    // prayer page on the tab of the item's status with the item selected.
-    // When the insert fails no editor opens.
+    // Inserts a new item and opens it in the editor for overtyping its default
+    // title. Once it is saved, shows the prayer page on the tab of the item's
+    // status with the item selected. Closed without saving (or when the editor
+    // cannot open), the item is removed again and nothing else changes: the
+    // journal and the page are as they were. When the insert fails no editor
+    // opens.
     void newPrayerItem();
     // Switches to the prayer page and shows the items of filter ("Active",
     // "Answered", "Inactive" or "Any") with the first one selected.

@@ -415,8 +415,7 @@ void PrayerEditor::setModified(bool modified)
     modifiedLabel->setText(modified ? tr("Modified") : tr("Unmodified"));
 }
 
-void PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem,
-                                 Preferences& prefs)
+bool PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem, Preferences& prefs)
 {
     store_ = &store;
     prayerIndex_ = prayerIndex;
@@ -434,6 +433,7 @@ void PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool
     }
     runModal();
     saveState();
+    return saved_;
 }
 
 int PrayerEditor::runModal()
@@ -457,6 +457,7 @@ void PrayerEditor::prepareToShow()
     }
     editorStatusBar->clearMessage();
     setModified(false);
+    saved_ = false;
 }
 
 void PrayerEditor::loadPrayerFields()
@@ -512,6 +513,7 @@ bool PrayerEditor::savePrayer()
                           return std::string(rtf.constData(), static_cast<std::size_t>(rtf.size()));
                       });
     setModified(false);
+    saved_ = true;
     return true;
 }
 

@@ -40,11 +40,11 @@ public:
     explicit PrayerEditor(Dialogs& dialogs, IniFile* placementIni = nullptr, QWidget* parent = nullptr);
 
     // Fills in the inputs, opens the window (prepareToShow), runs it modally and
-    // resets the inputs when it has closed. Whether the user saved is not
-    // reported: callers refill their views from the store. Raises what
-    // prepareToShow raises (the window then never shows) and nothing afterwards:
-    // errors while the window is open are shown through the dialogs.
-    void editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem, Preferences& prefs);
+    // resets the inputs when it has closed. Returns whether the item was saved
+    // while the window was open. Raises what prepareToShow raises (the window
+    // then never shows) and nothing afterwards: errors while the window is
+    // open are shown through the dialogs.
+    bool editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem, Preferences& prefs);
 
     // Shows the window modally until it closes. Tests replace it to play the
     // user against the visible window.
@@ -126,6 +126,8 @@ private:
     IniFile* placementIni_;
     bool placementRestored_ = false;
     bool modified_ = false;
+    // Whether savePrayer succeeded since prepareToShow.
+    bool saved_ = false;
     // The status read when the window opened, saved back when the status list
     // has no entry selected (a stored value outside the three entries).
     std::string loadedStatus_;

@@ -11,6 +11,7 @@
 #include "ui/base/shell.h"
 #include "ui/base/colors.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/user_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -546,7 +547,7 @@ void PrayerTrackerPage::deletePrayer()
         return;
     PrayerStore& store = shell_.prayerStore();
     const QString question = QStringLiteral("Are you sure you wish to permenantly delete prayer item \"%1?\"")
-                                 .arg(fromBytes(store.getPrayerTitle(index)));
+                                 .arg(plainUserText(fromBytes(store.getPrayerTitle(index))));
     if (!shell_.getDialogs().confirm(question))
         return;
     store.setPrayerStatus(index, kPrayerDeleted);

@@ -77,15 +77,17 @@ void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& ve
     Dialogs& dialogs = shell.getDialogs();
 
     // Both old prayer files are read, and checked, before anything is asked.
+    // Yes is the default answer: importing adds to an empty journal and loses
+    // nothing, and it is what nearly everyone coming from Kovara 1 wants.
     Version1PrayerItems items;
     Version1PrayerDetails texts;
     if (readVersion1Prayers(version1Folder, items, texts) && !items.empty() &&
-        dialogs.confirm(fromBytes(version1PrayersQuestion(static_cast<int>(items.size())))))
+        dialogs.confirm(fromBytes(version1PrayersQuestion(static_cast<int>(items.size()))), Dialogs::Answer::Yes))
         importPrayers(shell, host, items, texts);
 
     Version1Plan plan;
     if (readVersion1Plan(version1Folder, plan) && hasVersion1Plan(plan) &&
-        dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(plan.startDate)))))
+        dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(plan.startDate))), Dialogs::Answer::Yes))
         importPlan(shell, host, plan);
 }
 
