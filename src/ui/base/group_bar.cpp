@@ -2,6 +2,7 @@
 #include "ui/base/core_names.h"
 
 #include <QAction>
+#include <QActionEvent>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -10,6 +11,44 @@ namespace kovara::ui {
 
 namespace {
 constexpr const char* kCaptionName = "GroupCaption";
+
+// A flat button that shows its action's caption as the menus show it. A plain
+// QToolButton shows the action's icon text, which drops the "..." that tells
+// the user a dialog follows.
+class GroupBarButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+    void showCaption()
+    {
+        if (const QAction* action = defaultAction())
+            setText(sideBarCaption(action->text()));
+    }
+
+protected:
+    void actionEvent(QActionEvent* event) override
+    {
+        QToolButton::actionEvent(event);
+        if (event->type() == QEvent::ActionChanged && event->action() == defaultAction())
+            showCaption();
+    }
+};
+
+} // namespace
+
+QString sideBarCaption(const QString& actionText)
+{
+    QString caption;
+    caption.reserve(actionText.size());
+    for (qsizetype i = 0; i < actionText.size(); ++i) {
+        if (actionText[i] != QLatin1Char('&')) {
+            caption += actionText[i];
+        } else if (i + 1 < actionText.size() && actionText[i + 1] == QLatin1Char('&')) {
+            caption += QLatin1String("&&"); // a shown "&", not an Alt letter
+            ++i;
+        }
+    }
+    return caption;
 }
 
 GroupBarGroup::GroupBarGroup(const QString& caption, QWidget* parent) : QFrame(parent)
@@ -49,8 +88,9 @@ QToolButton* GroupBarGroup::addCommand(QAction* action, bool bold)
 
 QToolButton* GroupBarGroup::insertCommand(int position, QAction* action, bool bold)
 {
-    auto* button = new QToolButton(this);
+    auto* button = new GroupBarButton(this);
     button->setDefaultAction(action);
+    button->showCaption();
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -60,7 +100,23 @@ QToolButton* GroupBarGroup::insertCommand(int position, QAction* action, bool bo
     button->setFont(f);
     if (position < 0 || position > entries_->count())
         position = entries_->count();
+    // A new widget joins the end of the window's Tab chain; move it to its
+    // place, after the entry above it (or before the one below it).
+    QWidget* above = position > 0 ? entries_->itemAt(position - 1)->widget() : nullptr;
+    QWidget* below = position < entries_->count() ? entries_->itemAt(position)->widget() : nullptr;
     entries_->insertWidget(position, button);
+    if (!above && below) {
+        // The nearest widget before the entry below that Tab stops at (Qt
+        // leaves the order alone for one it never stops at).
+        for (QWidget* w = below->previousInFocusChain(); w != below && w != button; w = w->previousInFocusChain()) {
+            if (w->focusPolicy() & Qt::TabFocus) {
+                above = w;
+                break;
+            }
+        }
+    }
+    if (above)
+        setTabOrder(above, button);
     return button;
 }
 

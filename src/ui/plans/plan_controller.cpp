@@ -35,6 +35,27 @@ QString menuText(const QString& title)
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// Marks the first letter of text that is not yet in taken (a word's first
+// letter before any other) as its Alt letter and adds it to taken; text stays
+// as it is when every letter is taken. text is already a menu text ("&&").
+QString withAltLetter(const QString& text, QString& taken)
+{
+    const auto usable = [&](qsizetype i) {
+        return text[i].isLetterOrNumber() && !taken.contains(text[i].toLower()) &&
+               (i == 0 || text[i - 1] != QLatin1Char('&'));
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const bool wordStart = i == 0 || !text[i - 1].isLetterOrNumber();
+            if ((pass == 1 || wordStart) && usable(i)) {
+                taken += text[i].toLower();
+                return text.left(i) + QLatin1Char('&') + text.mid(i);
+            }
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* newPlanDlg)
@@ -215,8 +236,14 @@ void PlanController::rebuildPlanMenus()
         for (const QPointer<QAction>& entry : menuEntries_)
             delete entry.data();
         menuEntries_.clear();
+        // Each plan entry gets an Alt letter of its own too, one that no other
+        // entry of the menu uses.
+        QString taken;
+        for (const QAction* other : readingMenu_->actions())
+            if (const qsizetype at = other->text().indexOf(QLatin1Char('&')); at >= 0 && at + 1 < other->text().size())
+                taken += other->text()[at + 1].toLower();
         for (const PlanEntry& entry : entries_) {
-            auto* action = new QAction(menuText(entry.title), readingMenu_);
+            auto* action = new QAction(withAltLetter(menuText(entry.title), taken), readingMenu_);
             action->setData(entry.plan);
             const int plan = entry.plan;
             connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { planItemClick(plan); }); });
