@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -125,6 +126,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
         if (index >= 0 && currentPlan_ >= 0)
             runGuarded(dialogs, [&] { showPlan(index); });
     });
+    dayList->installEventFilter(this);
     connect(dayList, &QTreeWidget::itemChanged, this, &PlanManagerPage::dayItemChanged);
     // Double click and Enter both open the day.
     connect(dayList, &QTreeWidget::itemActivated, this,
@@ -255,6 +257,25 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
         return;
     }
     runGuarded(dialogs, [this] { views_.rebuildPlanMenus(); });
+}
+
+bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != dayList || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy)) {
+        // The window's Copy command has nothing to copy on this page; the
+        // list's own copy of the current cell would go behind its back.
+        return true;
+    }
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+        // The list ticks a box only when the current cell is the box's own.
+        if (QTreeWidgetItem* item = dayList->currentItem(); item && currentPlan_ >= 0)
+            item->setCheckState(ColumnDay, checkOf(item->checkState(ColumnDay) != Qt::Checked));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlanManagerPage::dayItemDoubleClicked(QTreeWidgetItem* item)

@@ -78,6 +78,11 @@ public:
     QAction* markRangeAsDoneAction;
     QAction* resetPlanToDayAction;
 
+protected:
+    // The day list's keys: Space ticks or clears the current row's day from
+    // any column; the copy key does nothing here, like the Copy command.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     PlanStore& planStore();
     int selectedDay() const;
