@@ -16,7 +16,11 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QShortcut>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -229,10 +233,20 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     });
     deletePrayerAction = new QAction(tr("Delete Prayer"), this);
     deletePrayerAction->setObjectName(QStringLiteral("ActionDeletePrayer"));
-    deletePrayerAction->setShortcut(QKeySequence::Delete);
-    deletePrayerAction->setShortcutContext(Qt::WidgetShortcut);
-    prayerList->addAction(deletePrayerAction);
     connect(deletePrayerAction, &QAction::triggered, this, [this] { guarded([this] { deletePrayer(); }); });
+    // Del deletes the selected item wherever the focus is in the window (after
+    // the editor closes it is often on the side bar), while this page shows;
+    // in a text field the key stays the field's own.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, this);
+    deleteKey->setContext(Qt::WindowShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        const QWidget* focus = QApplication::focusWidget();
+        const bool inTextField = qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus) ||
+                                 qobject_cast<const QPlainTextEdit*>(focus) ||
+                                 qobject_cast<const QAbstractSpinBox*>(focus);
+        if (!inTextField && deletePrayerAction->isEnabled())
+            deletePrayerAction->trigger();
+    });
 
     prayerStatusAction = new QAction(tr("Prayer Status:"), this);
     prayerStatusAction->setObjectName(QStringLiteral("ActionPrayerStatus"));
