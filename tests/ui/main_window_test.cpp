@@ -197,6 +197,44 @@ TEST_F(MainWindowTest, TabFollowsTheSideBarTopToBottom)
     EXPECT_EQ(texts(chain), texts(visual));
 }
 
+TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
+{
+    const QString title = QStringLiteral("Whole Bible ") + QString(QStringLiteral("and then some more ")).repeated(16).trimmed();
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        plans.addPlan(title.toStdString(), {"1-2"}, clock.today());
+    }
+    auto window = open();
+    window->show();
+    spinEvents();
+
+    // The side bar entry stays inside the bar.
+    const auto* bar = window->findChild<GroupBar*>("RzGroupBar1");
+    const auto* group = window->findChild<GroupBarGroup*>("RzGroupPlans");
+    const QToolButton* entry = group->buttonFor(group->entryActions().first());
+    const QRect inBar(entry->mapTo(bar, QPoint(0, 0)), entry->size());
+    EXPECT_TRUE(bar->rect().contains(inBar)) << inBar.x() << "," << inBar.width();
+    EXPECT_EQ(entry->toolTip(), title);
+
+    // The Reading menu keeps a sensible width.
+    QMenu* reading = window->menuBar()->actions()[2]->menu();
+    const QAction* menuEntry = reading->actions().first();
+    EXPECT_TRUE(menuEntry->text().endsWith(QChar(0x2026))) << menuEntry->text().toStdString();
+    EXPECT_EQ(menuEntry->toolTip(), title);
+    EXPECT_LT(reading->sizeHint().width(), 500);
+
+    // The reading page's title ends inside the page.
+    group->entryActions().first()->trigger();
+    spinEvents();
+    const auto* view = window->findChild<PassageView*>("FrameKOVABibleDisplay1");
+    EXPECT_TRUE(view->titleLabel->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(view->titleLabel->toolTip(), title);
+    EXPECT_LE(view->titleLabel->mapTo(window.get(), QPoint(view->titleLabel->width(), 0)).x(), window->width());
+    EXPECT_LE(view->titleLabel->fontMetrics().horizontalAdvance(view->titleLabel->text()),
+              view->titleLabel->contentsRect().width());
+}
+
 TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
 {
     auto window = open();

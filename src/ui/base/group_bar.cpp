@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QActionEvent>
 #include <QLabel>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -11,6 +13,7 @@ namespace kovara::ui {
 
 namespace {
 constexpr const char* kCaptionName = "GroupCaption";
+constexpr int kTextMargin = 6;
 
 // A flat button that shows its action's caption as the menus show it. A plain
 // QToolButton shows the action's icon text, which drops the "..." that tells
@@ -25,7 +28,26 @@ public:
             setText(sideBarCaption(action->text()));
     }
 
+    // Any width the bar gives is fine: a long caption is cut short with "…".
+    QSize minimumSizeHint() const override { return QSize(24, QToolButton::minimumSizeHint().height()); }
+
 protected:
+    // The caption from the left edge, cut short with "…" when it is wider
+    // than the button (a plan's title can be of any length); the tooltip
+    // holds it in full.
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+        const QRect room = rect().adjusted(kTextMargin, 0, -kTextMargin, 0);
+        const QString caption = QString(text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        painter.drawItemText(room, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                             fontMetrics().elidedText(caption, Qt::ElideRight, room.width()), QPalette::ButtonText);
+    }
+
     void actionEvent(QActionEvent* event) override
     {
         QToolButton::actionEvent(event);

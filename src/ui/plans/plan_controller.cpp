@@ -19,6 +19,7 @@
 #include "ui/base/text_codec.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -27,6 +28,10 @@
 namespace kovara::ui {
 
 namespace {
+
+// Plan titles longer than this many average characters are cut short in the
+// Reading menu.
+constexpr int kMenuTitleChars = 45;
 
 // A title as a menu entry's text: "&" would otherwise mark a mnemonic.
 QString menuText(const QString& title)
@@ -238,12 +243,19 @@ void PlanController::rebuildPlanMenus()
         menuEntries_.clear();
         // Each plan entry gets an Alt letter of its own too, one that no other
         // entry of the menu uses.
+        readingMenu_->setToolTipsVisible(true);
         QString taken;
         for (const QAction* other : readingMenu_->actions())
             if (const qsizetype at = other->text().indexOf(QLatin1Char('&')); at >= 0 && at + 1 < other->text().size())
                 taken += other->text()[at + 1].toLower();
         for (const PlanEntry& entry : entries_) {
-            auto* action = new QAction(withAltLetter(menuText(entry.title), taken), readingMenu_);
+            // A long title is cut short so that the menu keeps a sensible
+            // width; the entry's tooltip holds it in full.
+            const QFontMetrics metrics(readingMenu_->font());
+            const QString shown =
+                metrics.elidedText(entry.title, Qt::ElideRight, metrics.averageCharWidth() * kMenuTitleChars);
+            auto* action = new QAction(withAltLetter(menuText(shown), taken), readingMenu_);
+            action->setToolTip(entry.title);
             action->setData(entry.plan);
             const int plan = entry.plan;
             connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { planItemClick(plan); }); });
