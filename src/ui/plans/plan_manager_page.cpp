@@ -85,9 +85,9 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     dayList->setUniformRowHeights(true);
     dayList->setSelectionMode(QAbstractItemView::SingleSelection);
     dayList->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Day and Date take the width of their texts (set at each fill); the
+    // passage gets the rest.
     dayList->header()->setStretchLastSection(true);
-    dayList->setColumnWidth(ColumnDay, 90);
-    dayList->setColumnWidth(ColumnDate, 120);
 
     deletePlanButton = new QPushButton(QStringLiteral("Delete Plan"), this);
     renamePlanButton = new QPushButton(QStringLiteral("Rename Plan"), this);
@@ -101,9 +101,16 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     markRangeAsDoneAction->setEnabled(false);
     resetPlanToDayAction->setEnabled(false);
 
+    // Without plans the list's single entry is too long for one line: it shows
+    // wrapped in the list's place.
+    noPlansLabel = new QLabel(QString::fromUtf8(kNoPlansEntry), this);
+    noPlansLabel->setObjectName(QStringLiteral("LabelNoPlans"));
+    noPlansLabel->setWordWrap(true);
+    noPlansLabel->hide();
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this));
+    top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this), 0, Qt::AlignTop);
     top->addWidget(planCombo, 1);
+    top->addWidget(noPlansLabel, 1);
     // The hint stands on its own line under the list, so the buttons beside it
     // never squeeze it in a narrow window.
     auto* hint = new QLabel(QStringLiteral("Right-click plan days for additional options."), this);
@@ -166,6 +173,8 @@ void PlanManagerPage::setPlans(int plan)
     deletePlanButton->setEnabled(any);
     renamePlanButton->setEnabled(any);
     planCombo->setEnabled(any);
+    planCombo->setVisible(any);
+    noPlansLabel->setVisible(!any);
     if (!any) {
         currentPlan_ = -1;
         const QSignalBlocker block(planCombo);
@@ -220,6 +229,8 @@ void PlanManagerPage::showPlan(int plan)
         throw;
     }
     dayList->addTopLevelItems(items);
+    dayList->resizeColumnToContents(ColumnDay);
+    dayList->resizeColumnToContents(ColumnDate);
     updateDayActions();
 }
 

@@ -67,7 +67,8 @@ public:
     void onRenamePlanClicked();
 
     QLabel* titleLabel;
-    QComboBox* planCombo;
+    QComboBox* planCombo;     // hidden while there are no plans
+    QLabel* noPlansLabel;     // shown instead of planCombo then
     // One line per day: day number, short date and passage; the check box in
     // the first column is the day's read flag.
     QTreeWidget* dayList;
