@@ -5,6 +5,7 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
+#include "ui/base/passage_view.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -50,6 +51,21 @@ TEST(PageLayoutTest, ReadingStatusIsNotCutOffBesideTheButtons)
         page.planStatusLabel->setText(QString::fromUtf8(status));
         layOut(page);
         EXPECT_TRUE(textFits(*page.planStatusLabel));
+    }
+}
+
+TEST(PageLayoutTest, ReadingStatusTakesOneLineAndThePassageKeepsItsHeight)
+{
+    ReadingPage page;
+    layOut(page);
+    const int passageHeight = page.passageView->height();
+    const int oneLine = page.planStatusLabel->fontMetrics().height();
+    for (const char* status : {"Note: You are behind on your reading plan.", "This plan has been completed.",
+                               "This plan day has been marked as read.", ""}) {
+        page.planStatusLabel->setText(QString::fromUtf8(status));
+        page.layout()->activate();
+        EXPECT_EQ(page.passageView->height(), passageHeight) << status;
+        EXPECT_LT(page.planStatusLabel->height(), 2 * oneLine) << status;
     }
 }
 
