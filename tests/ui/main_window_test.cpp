@@ -235,6 +235,23 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
               view->titleLabel->contentsRect().width());
 }
 
+TEST_F(MainWindowTest, ReadOnlyViewsShowNoTextCaret)
+{
+    auto window = open();
+    int views = 0;
+    for (const QTextEdit* view : window->findChildren<QTextEdit*>()) {
+        if (!view->isReadOnly())
+            continue;
+        ++views;
+        // The caret is drawn only where keys move it.
+        const bool caret = (view->textInteractionFlags() & (Qt::TextSelectableByKeyboard | Qt::TextEditable)) &&
+                           view->cursorWidth() > 0;
+        EXPECT_FALSE(caret) << view->objectName().toStdString() << " in "
+                            << view->parentWidget()->objectName().toStdString();
+    }
+    EXPECT_GE(views, 4); // welcome, devotional, passage, prayer text
+}
+
 TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
 {
     auto window = open();

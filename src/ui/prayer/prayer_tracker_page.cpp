@@ -179,6 +179,8 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     textEdit->setObjectName(QStringLiteral("RichEdit1"));
     textEdit->setReadOnly(true);
     textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Keyboard selection without the caret that would suggest typing.
+    textEdit->setCursorWidth(0);
     textEdit->document()->setDocumentMargin(5);
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
