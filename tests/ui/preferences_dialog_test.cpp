@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QAbstractItemView>
+#include <QScrollBar>
 
 namespace kovara::ui {
 namespace {
@@ -243,6 +245,20 @@ TEST(ColorComboTest, EntriesAndConversions)
     combo.pick("Custom");
     EXPECT_EQ(combo.currentText(), "Teal");
     EXPECT_EQ(combo.selectedColor(), 0x808000);
+}
+
+TEST(ColorComboTest, ListScrollsInsteadOfShowingEveryEntry)
+{
+    ColorComboBox combo;
+    combo.show();
+    ASSERT_GT(combo.count(), 40);
+    combo.showPopup();
+    const QAbstractItemView* list = combo.view();
+    ASSERT_TRUE(list->isVisible());
+    const int row = list->sizeHintForRow(0);
+    EXPECT_LE(list->height(), 21 * row);
+    EXPECT_GT(list->verticalScrollBar()->maximum(), 0);
+    combo.hidePopup();
 }
 
 TEST(ColorComboTest, CustomColourAddedInOnePickerIsSavedWithTheOther)
