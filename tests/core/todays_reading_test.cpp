@@ -142,8 +142,8 @@ TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
     };
     EXPECT_EQ(planPrintoutHtml(*plans, plan, *bible, shortDate),
               "<p><b>Tom &amp; Jerry &lt;3&gt;</b></p>\r\n"
-              "<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\">\r\n"
-              "<tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td><td>&nbsp;Verses&nbsp;</td></tr>\r\n"
+              "<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\" style=\"border-collapse: collapse\">\r\n"
+              "<thead><tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td><td>&nbsp;Verses&nbsp;</td></tr></thead>\r\n"
               "<tr><td>&nbsp;&nbsp;&nbsp;</td><td>&nbsp;1&nbsp;</td><td>&nbsp;12/31/2007&nbsp;</td><td>&nbsp;Alpha 1&nbsp;</td></tr>\r\n"
               "<tr><td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;1/1/2008&nbsp;</td><td>&nbsp;Alpha 2&nbsp;</td></tr>\r\n"
               "<tr><td>&nbsp;&nbsp;&nbsp;</td><td>&nbsp;3&nbsp;</td><td>&nbsp;1/2/2008&nbsp;</td><td>&nbsp;Beta 1:1-5; Beta 2:1-2&nbsp;</td></tr>\r\n"

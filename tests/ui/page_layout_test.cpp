@@ -5,10 +5,13 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
+#include "ui/base/passage_view.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
+#include <QComboBox>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -49,6 +52,53 @@ TEST(PageLayoutTest, ReadingStatusIsNotCutOffBesideTheButtons)
         layOut(page);
         EXPECT_TRUE(textFits(*page.planStatusLabel));
     }
+}
+
+TEST(PageLayoutTest, ReadingStatusTakesOneLineAndThePassageKeepsItsHeight)
+{
+    ReadingPage page;
+    layOut(page);
+    const int passageHeight = page.passageView->height();
+    const int oneLine = page.planStatusLabel->fontMetrics().height();
+    for (const char* status : {"Note: You are behind on your reading plan.", "This plan has been completed.",
+                               "This plan day has been marked as read.", ""}) {
+        page.planStatusLabel->setText(QString::fromUtf8(status));
+        page.layout()->activate();
+        EXPECT_EQ(page.passageView->height(), passageHeight) << status;
+        EXPECT_LT(page.planStatusLabel->height(), 2 * oneLine) << status;
+    }
+}
+
+TEST(PageLayoutTest, PlanManagerColumnsFitTheirTextsAndTheNoPlansEntryWraps)
+{
+    test::PlanTestShell shell;
+    QWidget window;
+    auto* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    PlanController controller{shell, &window, dlg};
+    PlanManagerPage& frame = *controller.planManager();
+    frame.setParent(nullptr);
+    controller.refreshPlanViews(0);
+    layOut(frame);
+    EXPECT_FALSE(frame.planCombo->isVisible());
+    ASSERT_TRUE(frame.noPlansLabel->isVisible());
+    EXPECT_TRUE(textFits(*frame.noPlansLabel));
+
+    shell.addPlan("Plan", 12, 0);
+    controller.refreshPlanViews(0);
+    frame.layout()->activate();
+    QTreeWidget* list = frame.dayList;
+    EXPECT_TRUE(frame.planCombo->isVisible());
+    EXPECT_FALSE(frame.noPlansLabel->isVisible());
+    // Day and Date are as wide as their texts need, and no wider; the passage
+    // has the rest of the list.
+    const QFontMetrics metrics(list->font());
+    for (const int column : {0, 1}) {
+        const int text = metrics.horizontalAdvance(list->topLevelItem(11)->text(column));
+        EXPECT_GE(list->columnWidth(column), text) << column;
+        EXPECT_LE(list->columnWidth(column), text + 60) << column;
+    }
+    EXPECT_GE(list->columnWidth(2), list->viewport()->width() - list->columnWidth(0) - list->columnWidth(1) - 1);
+    frame.setParent(&window);
 }
 
 TEST(PageLayoutTest, PlanManagerHintIsNotCutOff)

@@ -18,6 +18,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QDateEdit>
@@ -201,8 +205,9 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
     controller.refreshPlanViews(0); // a second rebuild replaces the entries
     const QList<QAction*> actions = menu.actions();
     ASSERT_EQ(actions.size(), 4);
-    EXPECT_EQ(actions[0]->text(), "Ahead");
-    EXPECT_EQ(actions[1]->text(), "Due && Today");
+    // Each entry gets a free Alt letter; the title's own "&" stays shown.
+    EXPECT_EQ(actions[0]->text(), "&Ahead");
+    EXPECT_EQ(actions[1]->text(), "&Due && Today");
     EXPECT_EQ(actions[2], readingMenuBreak);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_FALSE(entries[0].bold);
@@ -249,6 +254,15 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     EXPECT_TRUE(html.startsWith("<p><b>Psalms &amp; Hymns</b></p>\r\n"));
     EXPECT_TRUE(html.contains("<td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;" +
                               shortDateText(shell.clock.today() - 1) + "&nbsp;</td>"));
+    // As laid out for printing: one header row that repeats on each page,
+    // and cell borders drawn once.
+    QTextTable* table = nullptr;
+    for (QTextBlock b = controller.printViewer->document()->begin(); b.isValid() && !table; b = b.next())
+        table = QTextCursor(b).currentTable();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->rows(), 4);
+    EXPECT_EQ(table->format().headerRowCount(), 1);
+    EXPECT_TRUE(table->format().borderCollapse());
     EXPECT_FALSE(controller.printViewer->isVisible());
     EXPECT_EQ(controller.printViewer->defaultFontName(), "Courier");
     EXPECT_EQ(controller.printViewer->defaultFontSize(), 15);

@@ -9,6 +9,9 @@
 #include "ui/base/dates.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -95,6 +98,28 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     emit frame().planCombo->activated(0);
     EXPECT_EQ(frame().currentPlan(), 0);
     EXPECT_EQ(frame().dayList->topLevelItemCount(), 2);
+}
+
+TEST_F(PlanManagerTest, SpaceTicksTheCurrentDayFromAnyColumnAndCopyKeyCopiesNothing)
+{
+    shell.addPlan("Delta", 3, 0);
+    controller.refreshPlanViews(0);
+    QTreeWidget* list = frame().dayList;
+    for (const int column : {0, 1, 2}) {
+        list->setCurrentItem(line(2), column);
+        QTest::keyClick(list, Qt::Key_Space);
+        EXPECT_TRUE(ticked(2)) << "column " << column;
+        EXPECT_TRUE(shell.plans->isDayDone(0, 2)) << "column " << column;
+        QTest::keyClick(list, Qt::Key_Space);
+        EXPECT_FALSE(shell.plans->isDayDone(0, 2)) << "column " << column;
+    }
+    EXPECT_FALSE(ticked(1));
+
+    // Copy has nothing to copy on this page, so the key leaves the clipboard.
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    list->setCurrentItem(line(1), 2);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "kept");
 }
 
 TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)

@@ -10,6 +10,8 @@
 #include "ui/base/colors.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -269,6 +271,40 @@ TEST_F(PrayerTrackerTest, DeleteQuotesTheTitleAsOneShortPlainLine)
                                 false);
     frame.deletePrayerAction->trigger();
     EXPECT_EQ(shell.store->getPrayerStatus(item), "Active");
+}
+
+TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
+{
+    // The page inside a window with a side bar button and a text field.
+    QWidget window;
+    auto* sideBar = new QPushButton(QStringLiteral("Side bar"), &window);
+    auto* field = new QLineEdit(&window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(sideBar);
+    layout->addWidget(field);
+    layout->addWidget(&frame);
+    window.show();
+    QApplication::setActiveWindow(&window);
+
+    const std::int32_t doomed = shell.add("Doomed", "", "Active");
+    frame.initPrayers(*shell.store, "Active", doomed);
+    for (QWidget* focus : {static_cast<QWidget*>(field), static_cast<QWidget*>(frame.textEdit)}) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Delete); // no question: the key is the field's
+    }
+    EXPECT_EQ(shell.store->getPrayerStatus(doomed), "Active");
+    for (QWidget* focus : {static_cast<QWidget*>(sideBar), static_cast<QWidget*>(frame.prayerList)}) {
+        focus->setFocus();
+        shell.dialogs.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", false);
+        QTest::keyClick(focus, Qt::Key_Delete);
+        EXPECT_TRUE(shell.dialogs.done()) << focus->metaObject()->className();
+    }
+    // On another page (the frame hidden) the key does nothing.
+    frame.hide();
+    sideBar->setFocus();
+    QTest::keyClick(sideBar, Qt::Key_Delete);
+    layout->removeWidget(&frame);
+    frame.setParent(nullptr);
 }
 
 TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)

@@ -16,6 +16,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QAbstractItemView>
+#include <QScrollBar>
+
 namespace kovara::ui {
 namespace {
 
@@ -127,7 +131,6 @@ TEST_F(PreferencesDialogTest, CancelKeepsTheValuesButSavesCustomColors)
         EXPECT_EQ(d.fontColorCombo->customColor(0), 0x0000FF);
         EXPECT_EQ(d.backgroundColorCombo->customColor(0), 0x0000FF);
         EXPECT_EQ(d.backgroundColorCombo->customColor(1), 0xFFFFFF);
-        EXPECT_EQ(d.fontCombo->currentIndex(), -1);
         EXPECT_EQ(d.fontSizeCombo->currentText(), "12");
         EXPECT_EQ(d.fontColorCombo->currentText(), "Red");
         EXPECT_EQ(d.backgroundColorCombo->currentText(), "Custom");
@@ -168,18 +171,27 @@ TEST_F(PreferencesDialogTest, FontIsMatchedWithoutRegardToCase)
     EXPECT_EQ(prefs.textFontName, font.toStdString());
 }
 
-TEST_F(PreferencesDialogTest, UnknownFontIsKeptWhenOkIsPressedWithoutChoosing)
+TEST_F(PreferencesDialogTest, FontNotInstalledShowsTheClosestSansSerifAndOkStoresIt)
 {
-    prefs.textFontName = "No Such Font Anywhere";
-    dialog.user = [](ScriptedPrefsDlg& d) {
-        EXPECT_EQ(d.fontCombo->currentIndex(), -1);
-        d.paragraphStyleCheck->setChecked(false);
-        return int(QDialog::Accepted);
-    };
-    execute();
-    EXPECT_EQ(prefs.textFontName, "No Such Font Anywhere");
-    EXPECT_FALSE(prefs.paragraphMode);
-    EXPECT_EQ(assigned, 1);
+    if (someFont().isEmpty())
+        GTEST_SKIP() << "no fonts installed";
+    for (const char* stored : {"No Such Font Anywhere", "Verdana", ""}) {
+        if (dialog.fontCombo->findText(QString::fromUtf8(stored), Qt::MatchFixedString) >= 0 && *stored)
+            continue; // installed here after all
+        prefs.textFontName = stored;
+        QString shown;
+        dialog.user = [&](ScriptedPrefsDlg& d) {
+            shown = d.fontCombo->currentText();
+            return int(QDialog::Accepted);
+        };
+        execute();
+        // What the pages are drawn in when the stored font is missing.
+        QFont wanted(QString::fromUtf8(*stored ? stored : "Verdana"));
+        wanted.setStyleHint(QFont::SansSerif);
+        EXPECT_FALSE(shown.isEmpty()) << stored;
+        EXPECT_EQ(shown, QFontInfo(wanted).family()) << stored;
+        EXPECT_EQ(prefs.textFontName, shown.toStdString()) << stored;
+    }
 }
 
 // The colour picker with its colour dialog answered by the test.
@@ -233,6 +245,20 @@ TEST(ColorComboTest, EntriesAndConversions)
     combo.pick("Custom");
     EXPECT_EQ(combo.currentText(), "Teal");
     EXPECT_EQ(combo.selectedColor(), 0x808000);
+}
+
+TEST(ColorComboTest, ListScrollsInsteadOfShowingEveryEntry)
+{
+    ColorComboBox combo;
+    combo.show();
+    ASSERT_GT(combo.count(), 40);
+    combo.showPopup();
+    const QAbstractItemView* list = combo.view();
+    ASSERT_TRUE(list->isVisible());
+    const int row = list->sizeHintForRow(0);
+    EXPECT_LE(list->height(), 21 * row);
+    EXPECT_GT(list->verticalScrollBar()->maximum(), 0);
+    combo.hidePopup();
 }
 
 TEST(ColorComboTest, CustomColourAddedInOnePickerIsSavedWithTheOther)

@@ -11,9 +11,13 @@ std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore&
 {
     const char* const eol = "\r\n";
     std::string html = format("<p><b>%s</b></p>", htmlEscape(plans.getPlanTitle(plan))) + eol;
-    html += std::string("<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\">") + eol;
-    html += std::string("<tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
-                        "<td>&nbsp;Verses&nbsp;</td></tr>") +
+    // Collapsed borders draw each cell edge once, not the table's and the
+    // cell's side by side; a header row in <thead> is repeated at the top of
+    // every printed page.
+    html += std::string("<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\" style=\"border-collapse: collapse\">") +
+            eol;
+    html += std::string("<thead><tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
+                        "<td>&nbsp;Verses&nbsp;</td></tr></thead>") +
             eol;
     const DateTime start = plans.getStartDate(plan);
     const int count = plans.getDayCount(plan);

@@ -15,7 +15,8 @@ class PlanStore;
 // that the core needs no locale and tests can fix it.
 using DateFormatter = std::function<std::string(DateTime)>;
 
-// The printout document of plan: title paragraph, table start, header row, one
+// The printout document of plan: title paragraph, table start (collapsed
+// borders), header row (in <thead>, so that it repeats on every page), one
 // row per day (day n dated start date + n - 1), table end; every line ends in
 // CR LF. The title and the dates (the user's own text and locale) go in
 // HTML-escaped; the passages are the program's own text. Raises the store's

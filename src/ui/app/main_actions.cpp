@@ -23,30 +23,31 @@ struct CommandRow {
 
 MainActions MainActions::create(QObject* owner)
 {
-    // Captions, shortcuts and hints as the user sees them.
+    // Captions, shortcuts and hints as the user sees them; "&" marks the
+    // letter that picks the entry in its menu (shown underlined).
     const CommandRow rows[] = {
-        {&MainActions::welcomePageAction, "ActionWelcomePage", "Welcome and Summary", {}, "Welcome and Summary page"},
-        {&MainActions::faithsCheckbookAction, "ActionDevFaithsCheckbook", "Faith's Checkbook", {}, nullptr},
-        {&MainActions::newPlanAction, "ActionNewReadPlan", "Start New Reading Plan...", {}, nullptr},
-        {&MainActions::planManagerAction, "ActionReadingPlanManager", "Reading Plan Manager", {}, nullptr},
-        {&MainActions::newPrayerAction, "ActionNewPrayer", "New Prayer Item...", {}, nullptr},
-        {&MainActions::activePrayersAction, "ActionPrayersActive", "View Active Prayers", {}, nullptr},
-        {&MainActions::answeredPrayersAction, "ActionPrayersAnswered", "View Answered Prayers", {}, nullptr},
-        {&MainActions::inactivePrayersAction, "ActionPrayersInactive", "View Inactive Prayers", {}, nullptr},
-        {&MainActions::allPrayersAction, "ActionPrayersAll", "View All Prayers", {}, nullptr},
-        {&MainActions::copyAction, "ActionCopy", "Copy Selected Text", QKeySequence(Qt::CTRL | Qt::Key_C),
+        {&MainActions::welcomePageAction, "ActionWelcomePage", "&Welcome and Summary", {}, "Welcome and Summary page"},
+        {&MainActions::faithsCheckbookAction, "ActionDevFaithsCheckbook", "&Faith's Checkbook", {}, nullptr},
+        {&MainActions::newPlanAction, "ActionNewReadPlan", "&Start New Reading Plan...", {}, nullptr},
+        {&MainActions::planManagerAction, "ActionReadingPlanManager", "Reading Plan &Manager", {}, nullptr},
+        {&MainActions::newPrayerAction, "ActionNewPrayer", "&New Prayer Item...", {}, nullptr},
+        {&MainActions::activePrayersAction, "ActionPrayersActive", "View Ac&tive Prayers", {}, nullptr},
+        {&MainActions::answeredPrayersAction, "ActionPrayersAnswered", "View &Answered Prayers", {}, nullptr},
+        {&MainActions::inactivePrayersAction, "ActionPrayersInactive", "View &Inactive Prayers", {}, nullptr},
+        {&MainActions::allPrayersAction, "ActionPrayersAll", "View A&ll Prayers", {}, nullptr},
+        {&MainActions::copyAction, "ActionCopy", "&Copy Selected Text", QKeySequence(Qt::CTRL | Qt::Key_C),
          "Copy Selected Text"},
-        {&MainActions::backupAction, "ActionBackup", "Backup...", {}, nullptr},
-        {&MainActions::restoreAction, "ActionRestore", "Restore from Backup...", {}, nullptr},
-        {&MainActions::preferencesAction, "ActionPreferences", "Preferences...", {}, nullptr},
-        {&MainActions::exitAction, "ActionExit", "Exit Kovara", {}, nullptr},
-        {&MainActions::printAction, "ActionPrint", "Print...", {}, "Print"},
-        {&MainActions::printSetupAction, "ActionPrintSetup", "Printer Setup...", {}, nullptr},
-        {&MainActions::helpAction, "ActionHelp", "Open Help", QKeySequence(Qt::Key_F1), "Open Help File"},
-        {&MainActions::aboutAction, "ActionAbout", "About Kovara", {}, nullptr},
-        {&MainActions::websiteAction, "ActionKOVAWebsite", "Kovara Website", {}, nullptr},
-        {&MainActions::emailAction, "ActionEmail", "Email Technical Support", {}, nullptr},
-        {&MainActions::checkUpdateAction, "ActionCheckUpdate", "Check for Updates", {}, nullptr},
+        {&MainActions::backupAction, "ActionBackup", "&Backup...", {}, nullptr},
+        {&MainActions::restoreAction, "ActionRestore", "&Restore from Backup...", {}, nullptr},
+        {&MainActions::preferencesAction, "ActionPreferences", "Pr&eferences...", {}, nullptr},
+        {&MainActions::exitAction, "ActionExit", "E&xit Kovara", {}, nullptr},
+        {&MainActions::printAction, "ActionPrint", "&Print...", {}, "Print"},
+        {&MainActions::printSetupAction, "ActionPrintSetup", "Printer Set&up...", {}, nullptr},
+        {&MainActions::helpAction, "ActionHelp", "&Open Help", QKeySequence(Qt::Key_F1), "Open Help File"},
+        {&MainActions::aboutAction, "ActionAbout", "&About Kovara", {}, nullptr},
+        {&MainActions::websiteAction, "ActionKOVAWebsite", "Kovara &Website", {}, nullptr},
+        {&MainActions::emailAction, "ActionEmail", "&Email Technical Support", {}, nullptr},
+        {&MainActions::checkUpdateAction, "ActionCheckUpdate", "Check for &Updates", {}, nullptr},
     };
 
     MainActions actions;

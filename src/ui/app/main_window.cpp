@@ -203,7 +203,7 @@ void MainWindow::createActions()
 
 void MainWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MenuFile"));
     file->addAction(actions_.welcomePageAction);
     file->addSeparator();
@@ -217,23 +217,23 @@ void MainWindow::createMenus()
     file->addSeparator();
     file->addAction(actions_.exitAction);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("MenuEdit"));
     edit->addAction(actions_.copyAction);
 
     // Plan entries are inserted above readingMenuBreak_, one per plan.
-    readingMenu_ = menuBar()->addMenu(QStringLiteral("Reading"));
+    readingMenu_ = menuBar()->addMenu(QStringLiteral("&Reading"));
     readingMenu_->setObjectName(QStringLiteral("MenuReading"));
     readingMenuBreak_ = readingMenu_->addSeparator();
     readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
     readingMenu_->addAction(actions_.newPlanAction);
     readingMenu_->addAction(actions_.planManagerAction);
 
-    QMenu* devotional = menuBar()->addMenu(QStringLiteral("Devotional"));
+    QMenu* devotional = menuBar()->addMenu(QStringLiteral("&Devotional"));
     devotional->setObjectName(QStringLiteral("MenuDevotional"));
     devotional->addAction(actions_.faithsCheckbookAction);
 
-    QMenu* prayers = menuBar()->addMenu(QStringLiteral("Prayers"));
+    QMenu* prayers = menuBar()->addMenu(QStringLiteral("&Prayers"));
     prayers->setObjectName(QStringLiteral("MenuPrayers"));
     prayers->addAction(actions_.newPrayerAction);
     prayers->addSeparator();
@@ -242,10 +242,10 @@ void MainWindow::createMenus()
     prayers->addAction(actions_.inactivePrayersAction);
     prayers->addAction(actions_.allPrayersAction);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));
     // A plain entry, not helpAction: it always opens the help contents.
-    openHelpContents_ = help->addAction(QStringLiteral("Open Help"));
+    openHelpContents_ = help->addAction(QStringLiteral("&Open Help"));
     openHelpContents_->setObjectName(QStringLiteral("OpenHelpContents1"));
     help->addSeparator();
     help->addAction(actions_.websiteAction);
@@ -253,6 +253,15 @@ void MainWindow::createMenus()
     help->addAction(actions_.emailAction);
     help->addSeparator();
     help->addAction(actions_.aboutAction);
+
+    // F10 opens the first menu, as on other Linux desktops; Alt and the Alt
+    // letters are the menu bar's own.
+    auto* openMenus = new QAction(this);
+    openMenus->setObjectName(QStringLiteral("ActionOpenMenuBar"));
+    openMenus->setShortcut(QKeySequence(Qt::Key_F10));
+    openMenus->setShortcutContext(Qt::WindowShortcut);
+    addAction(openMenus);
+    connect(openMenus, &QAction::triggered, this, [this] { menuBar()->setActiveAction(menuBar()->actions().first()); });
 }
 
 void MainWindow::createToolBar()

@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +29,26 @@ W* named(W* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
+}
+
+// The entry of the font list for the stored font name. findText with
+// MatchFixedString compares without regard to case. A font that is not
+// installed here (Verdana on most Linux systems) or no name at all shows the
+// installed font the system draws in its place, a sans-serif one, which is the
+// font the pages are shown in; the list is never left without a choice.
+int fontIndexFor(const QFontComboBox& fonts, const QString& name)
+{
+    int index = name.isEmpty() ? -1 : fonts.findText(name, Qt::MatchFixedString);
+    if (index < 0) {
+        QFont wanted(name.isEmpty() ? QStringLiteral("Verdana") : name);
+        wanted.setStyleHint(QFont::SansSerif);
+        index = fonts.findText(QFontInfo(wanted).family(), Qt::MatchFixedString);
+    }
+    if (index < 0)
+        index = fonts.findText(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), Qt::MatchFixedString);
+    if (index < 0 && fonts.count() > 0)
+        index = 0;
+    return index;
 }
 
 } // namespace
@@ -103,18 +125,16 @@ void executePreferences(PreferencesDialog& dialog, Preferences& prefs, IniFile& 
 
     prefs.textFontSize = std::clamp(prefs.textFontSize, kMinFontSize, kMaxFontSize);
 
-    // findText with MatchFixedString compares without regard to case.
-    dialog.fontCombo->setCurrentIndex(
-        dialog.fontCombo->findText(fromBytes(prefs.textFontName), Qt::MatchFixedString));
+    dialog.fontCombo->setCurrentIndex(fontIndexFor(*dialog.fontCombo, fromBytes(prefs.textFontName)));
     dialog.fontSizeCombo->setCurrentIndex(prefs.textFontSize - kMinFontSize);
     dialog.fontColorCombo->setSelectedColor(prefs.textFontColor);
     dialog.backgroundColorCombo->setSelectedColor(prefs.textBackColor);
     dialog.paragraphStyleCheck->setChecked(prefs.paragraphMode);
 
     if (dialog.runModal() == QDialog::Accepted) {
-        // A font that is not installed here stays the user's choice until they
-        // pick another, rather than being replaced by an empty name.
-        if (dialog.fontCombo->currentIndex() >= 0)
+        // The font shown is the one stored; a list without fonts keeps the
+        // stored name rather than an empty one.
+        if (dialog.fontCombo->currentIndex() >= 0 && !dialog.fontCombo->currentText().isEmpty())
             prefs.textFontName = toBytes(dialog.fontCombo->currentText());
         prefs.textFontSize = dialog.fontSizeCombo->currentIndex() + kMinFontSize;
         prefs.textFontColor = dialog.fontColorCombo->selectedColor();

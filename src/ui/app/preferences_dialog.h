@@ -45,12 +45,12 @@ public:
 //     picker first;
 //  2. clamps prefs.textFontSize into 5..25 in prefs itself;
 //  3. fills the dialog from prefs (the font is matched without regard to
-//     case; a name no installed font has leaves the font list without a
-//     choice);
+//     case; for a name no installed font has, or none, the list shows the
+//     installed sans-serif font the system uses in its place);
 //  4. runs the dialog;
 //  5. on OK stores the font name, size, both colours and the paragraph style
 //     into prefs and calls assignToFrames, which hands prefs to the display
-//     frames; when the font list has no choice the stored font name is kept;
+//     frames; a font list without fonts keeps the stored font name;
 //  6. whatever the answer, saves the custom colour slots of the font colour
 //     picker, then of the background picker.
 // Nothing of prefs is written to settings.ini here. Raises

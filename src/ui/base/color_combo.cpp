@@ -26,6 +26,7 @@ const NamedColor kStandardColors[] = {
 };
 
 constexpr int kColorRole = Qt::UserRole;
+constexpr int kVisibleEntries = 20;
 
 std::string slotKey(int slot)
 {
@@ -54,6 +55,10 @@ ColorComboBox::ColorComboBox(QWidget* parent) : QComboBox(parent)
         addEntry(QString::fromLatin1(e.name), systemColor(e.index));
     addEntry(QStringLiteral("Custom"), 0xFFFFFF);
     setCurrentIndex(0);
+    // About sixty entries: the list scrolls instead of growing taller than the
+    // screen (the style's own pop-up shows every entry and ignores the limit).
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    setMaxVisibleItems(kVisibleEntries);
     connect(this, &QComboBox::activated, this, &ColorComboBox::onActivated);
 }
 

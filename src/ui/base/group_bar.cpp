@@ -4,7 +4,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QActionEvent>
 #include <QLabel>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,7 +25,66 @@ QAccessibleInterface* groupAccessible(const QString& className, QObject* object)
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
     return nullptr;
 }
+
+constexpr int kTextMargin = 6;
+
+// A flat button that shows its action's caption as the menus show it. A plain
+// QToolButton shows the action's icon text, which drops the "..." that tells
+// the user a dialog follows.
+class GroupBarButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+    void showCaption()
+    {
+        if (const QAction* action = defaultAction())
+            setText(sideBarCaption(action->text()));
+    }
+
+    // Any width the bar gives is fine: a long caption is cut short with "…".
+    QSize minimumSizeHint() const override { return QSize(24, QToolButton::minimumSizeHint().height()); }
+
+protected:
+    // The caption from the left edge, cut short with "…" when it is wider
+    // than the button (a plan's title can be of any length); the tooltip
+    // holds it in full.
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+        const QRect room = rect().adjusted(kTextMargin, 0, -kTextMargin, 0);
+        const QString caption = QString(text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
+        painter.drawItemText(room, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                             fontMetrics().elidedText(caption, Qt::ElideRight, room.width()), QPalette::ButtonText);
+    }
+
+    void actionEvent(QActionEvent* event) override
+    {
+        QToolButton::actionEvent(event);
+        if (event->type() == QEvent::ActionChanged && event->action() == defaultAction())
+            showCaption();
+    }
+};
+
 } // namespace
+
+QString sideBarCaption(const QString& actionText)
+{
+    QString caption;
+    caption.reserve(actionText.size());
+    for (qsizetype i = 0; i < actionText.size(); ++i) {
+        if (actionText[i] != QLatin1Char('&')) {
+            caption += actionText[i];
+        } else if (i + 1 < actionText.size() && actionText[i + 1] == QLatin1Char('&')) {
+            caption += QLatin1String("&&"); // a shown "&", not an Alt letter
+            ++i;
+        }
+    }
+    return caption;
+}
 
 GroupBarGroup::GroupBarGroup(const QString& caption, QWidget* parent) : QFrame(parent)
 {
@@ -64,8 +126,9 @@ QToolButton* GroupBarGroup::addCommand(QAction* action, bool bold)
 
 QToolButton* GroupBarGroup::insertCommand(int position, QAction* action, bool bold)
 {
-    auto* button = new QToolButton(this);
+    auto* button = new GroupBarButton(this);
     button->setDefaultAction(action);
+    button->showCaption();
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -75,7 +138,23 @@ QToolButton* GroupBarGroup::insertCommand(int position, QAction* action, bool bo
     button->setFont(f);
     if (position < 0 || position > entries_->count())
         position = entries_->count();
+    // A new widget joins the end of the window's Tab chain; move it to its
+    // place, after the entry above it (or before the one below it).
+    QWidget* above = position > 0 ? entries_->itemAt(position - 1)->widget() : nullptr;
+    QWidget* below = position < entries_->count() ? entries_->itemAt(position)->widget() : nullptr;
     entries_->insertWidget(position, button);
+    if (!above && below) {
+        // The nearest widget before the entry below that Tab stops at (Qt
+        // leaves the order alone for one it never stops at).
+        for (QWidget* w = below->previousInFocusChain(); w != below && w != button; w = w->previousInFocusChain()) {
+            if (w->focusPolicy() & Qt::TabFocus) {
+                above = w;
+                break;
+            }
+        }
+    }
+    if (above)
+        setTabOrder(above, button);
     return button;
 }
 

@@ -13,6 +13,11 @@ class QVBoxLayout;
 
 namespace kovara::ui {
 
+// An entry's caption as its button shows it: the action's text without the
+// "&" that marks a menu's Alt letter ("&&" stays, and shows as one "&"). The
+// side bar has no Alt letters of its own, so the menus keep theirs.
+QString sideBarCaption(const QString& actionText);
+
 class GroupBarGroup : public QFrame {
     Q_OBJECT
 public:
@@ -23,6 +28,7 @@ public:
     // Appends a button for action; bold shows the caption in bold.
     QToolButton* addCommand(QAction* action, bool bold = false);
     // Inserts a button at position (0 = first entry; past the end appends).
+    // Tab reaches it in its place top to bottom, however late it came.
     QToolButton* insertCommand(int position, QAction* action, bool bold = false);
     // Removes (and deletes) the button of action; the action itself is kept.
     void removeCommand(QAction* action);

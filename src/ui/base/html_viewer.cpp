@@ -23,6 +23,9 @@ HtmlViewer::HtmlViewer(QWidget* parent) : QTextBrowser(parent)
     setOpenExternalLinks(false);
     setUndoRedoEnabled(false);
     setSelectionEnabled(true);
+    // Keyboard selection would otherwise show a text caret after a click, as
+    // if the page could be typed into.
+    setCursorWidth(0);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { emit linkClicked(url.toString()); });
 }
 

@@ -32,6 +32,35 @@ PassageView::PassageView(QWidget* parent) : QWidget(parent)
     makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
 
     stackPanels(this, headerPanel, viewerPanel);
+    // The title takes the width the panel has and no more.
+    titleLabel->setSizePolicy(QSizePolicy::Ignored, titleLabel->sizePolicy().verticalPolicy());
+    titleLabel->setMinimumWidth(1);
+}
+
+void PassageView::showTitle()
+{
+    const QString full = fromBytes(title_);
+    // Until the page is laid out its width says nothing: the title in full.
+    const QString shown = titleLabel->isVisible() ? titleLabel->fontMetrics().elidedText(
+                                                        full, Qt::ElideRight, titleLabel->contentsRect().width())
+                                                  : full;
+    titleLabel->setText(shown);
+    titleLabel->setToolTip(shown == full ? QString() : full);
+}
+
+void PassageView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!title_.empty() && !titleLabel->text().isEmpty())
+        showTitle();
+}
+
+void PassageView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A page that was cleared stays clear.
+    if (!title_.empty() && !titleLabel->text().isEmpty())
+        showTitle();
 }
 
 void PassageView::assignPreferences(Preferences& prefs)
@@ -47,9 +76,9 @@ void PassageView::loadPlanVerses(const std::string& verseSpec, const std::string
 {
     if (!prefs_)
         throw Exception("Preferences not yet assigned on LoadPlanVerses");
-    titleLabel->setText(fromBytes(title));
-    dateLabel->setText(fromBytes(dayLine));
     title_ = title;
+    showTitle();
+    dateLabel->setText(fromBytes(dayLine));
     dayLine_ = dayLine;
     bible_ = &bible;
     verseSpec_ = verseSpec;

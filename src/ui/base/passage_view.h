@@ -63,7 +63,15 @@ public:
     QAction* copyAction;     // "Copy Selected Text": enabled only with a selection
     QAction* selectAllAction; // "Select All": always enabled
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Shows the plan title, cut short with "…" when it is wider than the
+    // panel (the tooltip then holds it in full).
+    void showTitle();
+
     Preferences* prefs_ = nullptr;
     BibleStore* bible_ = nullptr;
     std::string verseSpec_;

@@ -19,6 +19,7 @@
 #include "ui/base/text_codec.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -28,11 +29,36 @@ namespace kovara::ui {
 
 namespace {
 
+// Plan titles longer than this many average characters are cut short in the
+// Reading menu.
+constexpr int kMenuTitleChars = 45;
+
 // A title as a menu entry's text: "&" would otherwise mark a mnemonic.
 QString menuText(const QString& title)
 {
     QString text = title;
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// Marks the first letter of text that is not yet in taken (a word's first
+// letter before any other) as its Alt letter and adds it to taken; text stays
+// as it is when every letter is taken. text is already a menu text ("&&").
+QString withAltLetter(const QString& text, QString& taken)
+{
+    const auto usable = [&](qsizetype i) {
+        return text[i].isLetterOrNumber() && !taken.contains(text[i].toLower()) &&
+               (i == 0 || text[i - 1] != QLatin1Char('&'));
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const bool wordStart = i == 0 || !text[i - 1].isLetterOrNumber();
+            if ((pass == 1 || wordStart) && usable(i)) {
+                taken += text[i].toLower();
+                return text.left(i) + QLatin1Char('&') + text.mid(i);
+            }
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -215,8 +241,21 @@ void PlanController::rebuildPlanMenus()
         for (const QPointer<QAction>& entry : menuEntries_)
             delete entry.data();
         menuEntries_.clear();
+        // Each plan entry gets an Alt letter of its own too, one that no other
+        // entry of the menu uses.
+        readingMenu_->setToolTipsVisible(true);
+        QString taken;
+        for (const QAction* other : readingMenu_->actions())
+            if (const qsizetype at = other->text().indexOf(QLatin1Char('&')); at >= 0 && at + 1 < other->text().size())
+                taken += other->text()[at + 1].toLower();
         for (const PlanEntry& entry : entries_) {
-            auto* action = new QAction(menuText(entry.title), readingMenu_);
+            // A long title is cut short so that the menu keeps a sensible
+            // width; the entry's tooltip holds it in full.
+            const QFontMetrics metrics(readingMenu_->font());
+            const QString shown =
+                metrics.elidedText(entry.title, Qt::ElideRight, metrics.averageCharWidth() * kMenuTitleChars);
+            auto* action = new QAction(withAltLetter(menuText(shown), taken), readingMenu_);
+            action->setToolTip(entry.title);
             action->setData(entry.plan);
             const int plan = entry.plan;
             connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { planItemClick(plan); }); });

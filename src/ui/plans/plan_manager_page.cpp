@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -86,9 +87,9 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     dayList->setUniformRowHeights(true);
     dayList->setSelectionMode(QAbstractItemView::SingleSelection);
     dayList->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Day and Date take the width of their texts (set at each fill); the
+    // passage gets the rest.
     dayList->header()->setStretchLastSection(true);
-    dayList->setColumnWidth(ColumnDay, 90);
-    dayList->setColumnWidth(ColumnDate, 120);
 
     deletePlanButton = new QPushButton(QStringLiteral("Delete Plan"), this);
     renamePlanButton = new QPushButton(QStringLiteral("Rename Plan"), this);
@@ -102,9 +103,16 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     markRangeAsDoneAction->setEnabled(false);
     resetPlanToDayAction->setEnabled(false);
 
+    // Without plans the list's single entry is too long for one line: it shows
+    // wrapped in the list's place.
+    noPlansLabel = new QLabel(QString::fromUtf8(kNoPlansEntry), this);
+    noPlansLabel->setObjectName(QStringLiteral("LabelNoPlans"));
+    noPlansLabel->setWordWrap(true);
+    noPlansLabel->hide();
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this));
+    top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this), 0, Qt::AlignTop);
     top->addWidget(planCombo, 1);
+    top->addWidget(noPlansLabel, 1);
     // The hint stands on its own line under the list, so the buttons beside it
     // never squeeze it in a narrow window.
     auto* hint = new QLabel(QStringLiteral("Right-click plan days for additional options."), this);
@@ -127,6 +135,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
         if (index >= 0 && currentPlan_ >= 0)
             runGuarded(dialogs, [&] { showPlan(index); });
     });
+    dayList->installEventFilter(this);
     connect(dayList, &QTreeWidget::itemChanged, this, &PlanManagerPage::dayItemChanged);
     // Double click and Enter both open the day.
     connect(dayList, &QTreeWidget::itemActivated, this,
@@ -166,6 +175,8 @@ void PlanManagerPage::setPlans(int plan)
     deletePlanButton->setEnabled(any);
     renamePlanButton->setEnabled(any);
     planCombo->setEnabled(any);
+    planCombo->setVisible(any);
+    noPlansLabel->setVisible(!any);
     if (!any) {
         currentPlan_ = -1;
         const QSignalBlocker block(planCombo);
@@ -220,6 +231,8 @@ void PlanManagerPage::showPlan(int plan)
         throw;
     }
     dayList->addTopLevelItems(items);
+    dayList->resizeColumnToContents(ColumnDay);
+    dayList->resizeColumnToContents(ColumnDate);
     updateDayActions();
 }
 
@@ -257,6 +270,25 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
         return;
     }
     runGuarded(dialogs, [this] { views_.rebuildPlanMenus(); });
+}
+
+bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != dayList || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy)) {
+        // The window's Copy command has nothing to copy on this page; the
+        // list's own copy of the current cell would go behind its back.
+        return true;
+    }
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+        // The list ticks a box only when the current cell is the box's own.
+        if (QTreeWidgetItem* item = dayList->currentItem(); item && currentPlan_ >= 0)
+            item->setCheckState(ColumnDay, checkOf(item->checkState(ColumnDay) != Qt::Checked));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlanManagerPage::dayItemDoubleClicked(QTreeWidgetItem* item)

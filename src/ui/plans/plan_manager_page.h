@@ -67,7 +67,8 @@ public:
     void onRenamePlanClicked();
 
     QLabel* titleLabel;
-    QComboBox* planCombo;
+    QComboBox* planCombo;     // hidden while there are no plans
+    QLabel* noPlansLabel;     // shown instead of planCombo then
     // One line per day: day number, short date and passage; the check box in
     // the first column is the day's read flag.
     QTreeWidget* dayList;
@@ -77,6 +78,11 @@ public:
     QMenu* dayListMenu;
     QAction* markRangeAsDoneAction;
     QAction* resetPlanToDayAction;
+
+protected:
+    // The day list's keys: Space ticks or clears the current row's day from
+    // any column; the copy key does nothing here, like the Copy command.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     PlanStore& planStore();

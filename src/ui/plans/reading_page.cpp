@@ -14,9 +14,12 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
 {
     passageView = new PassageView(this);
     planStatusLabel = new QLabel(this);
-    // The standing shares its line with the two buttons; in a narrow window it
-    // wraps onto a second line rather than being cut off.
+    // The standing has a line of its own above the buttons, kept even while
+    // it is empty: the passage above keeps its height whether a standing is
+    // shown or not, and at the usual widths the text never wraps. Only in a
+    // very narrow window does it wrap rather than being cut off.
     planStatusLabel->setWordWrap(true);
+    planStatusLabel->setMinimumHeight(planStatusLabel->fontMetrics().height());
     planManagerButton = new QPushButton(QStringLiteral("View or Edit Reading Plan"), this);
     markReadButton = new QPushButton(QStringLiteral("Mark Passage as Read"), this);
     QFont bold = markReadButton->font();
@@ -26,11 +29,14 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     planManagerButton->setEnabled(false);
     markReadButton->setEnabled(false);
 
-    auto* bottom = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(planManagerButton);
+    buttons->addWidget(markReadButton);
+    auto* bottom = new QVBoxLayout;
     bottom->setContentsMargins(8, 4, 8, 8);
-    bottom->addWidget(planStatusLabel, 1);
-    bottom->addWidget(planManagerButton);
-    bottom->addWidget(markReadButton);
+    bottom->addWidget(planStatusLabel);
+    bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(passageView, 1);

@@ -17,7 +17,11 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QShortcut>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -178,6 +182,8 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
     textEdit->setReadOnly(true);
     textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Keyboard selection without the caret that would suggest typing.
+    textEdit->setCursorWidth(0);
     textEdit->document()->setDocumentMargin(5);
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
@@ -232,10 +238,20 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     });
     deletePrayerAction = new QAction(tr("Delete Prayer"), this);
     deletePrayerAction->setObjectName(QStringLiteral("ActionDeletePrayer"));
-    deletePrayerAction->setShortcut(QKeySequence::Delete);
-    deletePrayerAction->setShortcutContext(Qt::WidgetShortcut);
-    prayerList->addAction(deletePrayerAction);
     connect(deletePrayerAction, &QAction::triggered, this, [this] { guarded([this] { deletePrayer(); }); });
+    // Del deletes the selected item wherever the focus is in the window (after
+    // the editor closes it is often on the side bar), while this page shows;
+    // in a text field the key stays the field's own.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, this);
+    deleteKey->setContext(Qt::WindowShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        const QWidget* focus = QApplication::focusWidget();
+        const bool inTextField = qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus) ||
+                                 qobject_cast<const QPlainTextEdit*>(focus) ||
+                                 qobject_cast<const QAbstractSpinBox*>(focus);
+        if (!inTextField && deletePrayerAction->isEnabled())
+            deletePrayerAction->trigger();
+    });
 
     prayerStatusAction = new QAction(tr("Prayer Status:"), this);
     prayerStatusAction->setObjectName(QStringLiteral("ActionPrayerStatus"));
