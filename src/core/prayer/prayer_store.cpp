@@ -97,9 +97,9 @@ void PrayerStore::discardNewItem(std::int32_t prayerIndex)
 {
     Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
     requireStatement(st, "DiscardNewItem");
-    st.Run([&] {
+    st.run([&] {
         st.bindInt(1, prayerIndex);
-        st.Step();
+        st.step();
     });
 }
 
