@@ -121,9 +121,9 @@ TEST(AccessibilityTest, PagesNameEveryControl)
     FixedClock clock(45000);
     MainWindow window(program.folder(), appData.path().string(), dialogs, clock);
     const MainActions& a = window.mainActions();
-    auto* pages = window.findChild<QStackedWidget*>("RzPageControl1");
+    auto* pages = window.findChild<QStackedWidget*>("pages");
     ASSERT_TRUE(pages);
-    EXPECT_EQ(unnamedControls(window.findChild<QWidget*>("RzGroupBar1")), "");
+    EXPECT_EQ(unnamedControls(window.findChild<QWidget*>("sideBar")), "");
     // Every command the window owns is in a menu (reached with Alt and the
     // arrow keys) or has a key of its own. The pages' own commands sit on
     // their buttons and context menus, which the Tab stops above reach.

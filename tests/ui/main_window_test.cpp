@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, TabFollowsTheSideBarTopToBottom)
     window->show();
     // Plan entries are made again after every change; the order must hold.
     window->refreshPlanViews(0);
-    const auto* bar = window->findChild<GroupBar*>("RzGroupBar1");
+    const auto* bar = window->findChild<GroupBar*>("sideBar");
     QList<QWidget*> visual;
     for (const GroupBarGroup* group : bar->groups())
         for (const QAction* a : group->entryActions())
@@ -211,8 +211,8 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
     spinEvents();
 
     // The side bar entry stays inside the bar.
-    const auto* bar = window->findChild<GroupBar*>("RzGroupBar1");
-    const auto* group = window->findChild<GroupBarGroup*>("RzGroupPlans");
+    const auto* bar = window->findChild<GroupBar*>("sideBar");
+    const auto* group = window->findChild<GroupBarGroup*>("plansGroup");
     const QToolButton* entry = group->buttonFor(group->entryActions().first());
     const QRect inBar(entry->mapTo(bar, QPoint(0, 0)), entry->size());
     EXPECT_TRUE(bar->rect().contains(inBar)) << inBar.x() << "," << inBar.width();
@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
     // The reading page's title ends inside the page.
     group->entryActions().first()->trigger();
     spinEvents();
-    const auto* view = window->findChild<PassageView*>("FrameKOVABibleDisplay1");
+    const auto* view = window->findChild<PassageView*>("passageView");
     EXPECT_TRUE(view->titleLabel->text().endsWith(QChar(0x2026)));
     EXPECT_EQ(view->titleLabel->toolTip(), title);
     EXPECT_LE(view->titleLabel->mapTo(window.get(), QPoint(view->titleLabel->width(), 0)).x(), window->width());
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, ReadOnlyViewsShowNoTextCaret)
 TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
 {
     auto window = open();
-    const auto* bar = window->findChild<GroupBar*>("RzGroupBar1");
+    const auto* bar = window->findChild<GroupBar*>("sideBar");
     ASSERT_TRUE(bar);
     EXPECT_EQ(bar->width(), 193);
     struct Group {
@@ -264,10 +264,10 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
         QStringList entries;
     };
     const Group expected[] = {
-        {"RzGroupWelcome", "Welcome", {"Welcome and Summary"}},
-        {"RzGroupDevotionals", "Daily Devotional", {"Faith's Checkbook"}},
-        {"RzGroupPlans", "Daily Bible Reading", {"Start New Reading Plan..."}},
-        {"RzGroupPrayerTracker",
+        {"welcomeGroup", "Welcome", {"Welcome and Summary"}},
+        {"devotionalsGroup", "Daily Devotional", {"Faith's Checkbook"}},
+        {"plansGroup", "Daily Bible Reading", {"Start New Reading Plan..."}},
+        {"prayerTrackerGroup",
          "Prayer Tracker",
          {"New Prayer Item...", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
           "View All Prayers"}},
@@ -296,7 +296,7 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
         EXPECT_EQ(buttons, expected[i].entries) << expected[i].name.toStdString();
     }
 
-    const auto* tools = window->findChild<QToolBar*>("RzToolbar1");
+    const auto* tools = window->findChild<QToolBar*>("toolBar");
     ASSERT_TRUE(tools);
     QStringList hints;
     for (const QAction* a : tools->actions())
@@ -309,11 +309,11 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
 {
     auto window = open();
     EXPECT_EQ(window->windowTitle(), "Kovara 2.0.1.2");
-    EXPECT_EQ(window->findChild<QLabel*>("StatusField")->text(), "");
+    EXPECT_EQ(window->findChild<QLabel*>("statusField")->text(), "");
     EXPECT_EQ(window->currentPage(), Page::Welcome);
-    const auto* pages = window->findChild<QStackedWidget*>("RzPageControl1");
+    const auto* pages = window->findChild<QStackedWidget*>("pages");
     ASSERT_TRUE(pages);
-    EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheetWelcome");
+    EXPECT_EQ(pages->currentWidget()->objectName(), "welcomeTab");
     EXPECT_EQ(pages->count(), 5);
 
     EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -403,14 +403,14 @@ TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
         EXPECT_EQ(a.printAction->isEnabled(), c.print) << c.command->objectName().toStdString();
         EXPECT_FALSE(a.copyAction->isEnabled());
     }
-    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->currentFilter(), "Answered");
+    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Answered");
 }
 
 TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
 {
     auto window = open();
     window->mainActions().faithsCheckbookAction->trigger();
-    auto* frame = window->findChild<DevotionalPage*>("FrameKOVADevotionalDisplay1");
+    auto* frame = window->findChild<DevotionalPage*>("devotionalPage");
     ASSERT_TRUE(frame);
     EXPECT_NE(frame->pageText().find("Fifth of March"), std::string::npos);
 
@@ -436,7 +436,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     // Plan entries above the break, in plan order; "&" is shown, not a mnemonic.
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
                                              "Reading Plan Manager"}));
-    const auto* group = window->findChild<GroupBarGroup*>("RzGroupPlans");
+    const auto* group = window->findChild<GroupBarGroup*>("plansGroup");
     const QList<QAction*> side = group->entryActions();
     ASSERT_EQ(side.size(), 3);
     EXPECT_EQ(side[1]->text(), "Beta && more");
@@ -447,7 +447,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     // A behind plan opens on its first unread day.
     side[1]->trigger();
     EXPECT_EQ(window->currentPage(), Page::BibleRead);
-    const auto* page = window->findChild<PassageView*>("FrameKOVABibleDisplay1");
+    const auto* page = window->findChild<PassageView*>("passageView");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->verseSpec(), "81-85");
     EXPECT_TRUE(window->mainActions().printAction->isEnabled());
@@ -456,12 +456,12 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
 TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
 {
     auto window = open();
-    auto* welcome = window->findChild<WelcomePage*>("FrameKOVAWelcomePage1");
+    auto* welcome = window->findChild<WelcomePage*>("welcomePage");
     ASSERT_TRUE(welcome);
     EXPECT_FALSE(welcome->pageText().empty());
     welcome->handleLinkClicked("koav2:ViewInactivePrayers");
     EXPECT_EQ(window->currentPage(), Page::PrayerTracker);
-    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->currentFilter(), "Inactive");
+    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Inactive");
     window->mainActions().welcomePageAction->trigger();
     EXPECT_EQ(window->currentPage(), Page::Welcome);
 }
@@ -477,7 +477,7 @@ TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->currentAnchor(), "context40");
     // The Help menu's own entry always opens the contents.
-    window->findChild<QAction*>("OpenHelpContents1")->trigger();
+    window->findChild<QAction*>("openHelpContentsAction")->trigger();
     EXPECT_EQ(help->currentAnchor(), "");
     help->close();
 }
@@ -514,7 +514,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     window->show();
     spinEvents();
     window->mainActions().faithsCheckbookAction->trigger();
-    auto* viewer = window->findChild<DevotionalPage*>("FrameKOVADevotionalDisplay1")->viewer();
+    auto* viewer = window->findChild<DevotionalPage*>("devotionalPage")->viewer();
     viewer->selectWholePage();
     viewer->setFocus();
     QApplication::clipboard()->clear();
@@ -522,7 +522,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     EXPECT_TRUE(QApplication::clipboard()->text().contains("Fifth of March"));
 
     window->mainActions().allPrayersAction->trigger();
-    QTextEdit* text = window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->textArea();
+    QTextEdit* text = window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->textArea();
     text->setPlainText("Pray for rain");
     text->selectAll();
     text->setFocus();
@@ -589,7 +589,7 @@ TEST_F(MainWindowTest, ShutdownWritesPlacementAndEveryPreference)
         window->show();
         spinEvents();
         // Closing copies the prayer page's split into the preferences.
-        window->findChild<PrayerTrackerPage*>("FrameKOVAPrayerTracker1")->setSplitPercent(60);
+        window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->setSplitPercent(60);
         window->close();
     }
     const std::string text = readFile(settings);

@@ -54,8 +54,8 @@ protected:
 TEST_F(PreferencesDialogTest, Layout)
 {
     EXPECT_EQ(dialog.windowTitle(), "Kovara Preferences");
-    for (const char* name : {"RzFontComboBoxTextFont", "RzComboBoxSize", "RzColorComboBoxFColor", "RzColorComboBoxBGColor",
-                             "RzCheckBoxParaStyle"})
+    for (const char* name : {"fontCombo", "fontSizeCombo", "fontColorCombo", "backgroundColorCombo",
+                             "paragraphStyleCheck"})
         EXPECT_NE(dialog.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(dialog.fontSizeCombo->count(), 21);
     EXPECT_EQ(dialog.fontSizeCombo->itemText(0), "5");

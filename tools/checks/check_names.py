@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Lists code identifiers and file names that break the naming rules: a T/E
 class prefix (TPlanStore, ERestoreFailed), the product tag KOVA, or a
-form-designer component name (RzCheckList1, HTMLViewer1, OpenHelp1Click).
+form-designer component name (a widget kind plus a
+number, or a click handler named after one).
 Text in string literals is left out: user-visible texts, SQL, table names and
 settings keys keep their own spelling. Exits 1 when anything is found.
 

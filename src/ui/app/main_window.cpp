@@ -64,8 +64,8 @@ constexpr int kToolButtonSize = 24;
 constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
-constexpr const char* kPageNames[] = {"TabSheetWelcome", "TabSheetDevotional", "TabSheetBibleRead",
-                                      "TabSheetPlanManager", "TabSheetPrayerTracker"};
+constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
+                                      "planManagerTab", "prayerTrackerTab"};
 
 // The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
 // same key on its text widget would make the key ambiguous while that widget
@@ -204,7 +204,7 @@ void MainWindow::createActions()
 void MainWindow::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("MenuFile"));
+    file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(actions_.welcomePageAction);
     file->addSeparator();
     file->addAction(actions_.backupAction);
@@ -218,23 +218,23 @@ void MainWindow::createMenus()
     file->addAction(actions_.exitAction);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("MenuEdit"));
+    edit->setObjectName(QStringLiteral("editMenu"));
     edit->addAction(actions_.copyAction);
 
     // Plan entries are inserted above readingMenuBreak_, one per plan.
     readingMenu_ = menuBar()->addMenu(QStringLiteral("&Reading"));
-    readingMenu_->setObjectName(QStringLiteral("MenuReading"));
+    readingMenu_->setObjectName(QStringLiteral("readingMenu"));
     readingMenuBreak_ = readingMenu_->addSeparator();
     readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
     readingMenu_->addAction(actions_.newPlanAction);
     readingMenu_->addAction(actions_.planManagerAction);
 
     QMenu* devotional = menuBar()->addMenu(QStringLiteral("&Devotional"));
-    devotional->setObjectName(QStringLiteral("MenuDevotional"));
+    devotional->setObjectName(QStringLiteral("devotionalMenu"));
     devotional->addAction(actions_.faithsCheckbookAction);
 
     QMenu* prayers = menuBar()->addMenu(QStringLiteral("&Prayers"));
-    prayers->setObjectName(QStringLiteral("MenuPrayers"));
+    prayers->setObjectName(QStringLiteral("prayersMenu"));
     prayers->addAction(actions_.newPrayerAction);
     prayers->addSeparator();
     prayers->addAction(actions_.activePrayersAction);
@@ -243,10 +243,10 @@ void MainWindow::createMenus()
     prayers->addAction(actions_.allPrayersAction);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("MenuHelp"));
+    help->setObjectName(QStringLiteral("helpMenu"));
     // A plain entry, not helpAction: it always opens the help contents.
     openHelpContents_ = help->addAction(QStringLiteral("&Open Help"));
-    openHelpContents_->setObjectName(QStringLiteral("OpenHelpContents1"));
+    openHelpContents_->setObjectName(QStringLiteral("openHelpContentsAction"));
     help->addSeparator();
     help->addAction(actions_.websiteAction);
     help->addAction(actions_.checkUpdateAction);
@@ -257,7 +257,7 @@ void MainWindow::createMenus()
     // F10 opens the first menu, as on other Linux desktops; Alt and the Alt
     // letters are the menu bar's own.
     auto* openMenus = new QAction(this);
-    openMenus->setObjectName(QStringLiteral("ActionOpenMenuBar"));
+    openMenus->setObjectName(QStringLiteral("openMenuBarAction"));
     openMenus->setShortcut(QKeySequence(Qt::Key_F10));
     openMenus->setShortcutContext(Qt::WindowShortcut);
     addAction(openMenus);
@@ -267,7 +267,7 @@ void MainWindow::createMenus()
 void MainWindow::createToolBar()
 {
     QToolBar* bar = addToolBar(QStringLiteral("Tools"));
-    bar->setObjectName(QStringLiteral("RzToolbar1"));
+    bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setFixedHeight(kToolBarHeight);
@@ -299,17 +299,17 @@ void MainWindow::createToolBar()
 void MainWindow::createGroupBar()
 {
     groupBar_ = new GroupBar;
-    groupBar_->setObjectName(QStringLiteral("RzGroupBar1"));
+    groupBar_->setObjectName(QStringLiteral("sideBar"));
     groupBar_->setFixedWidth(kGroupBarWidth);
 
-    groupBar_->addGroup(QStringLiteral("RzGroupWelcome"), QStringLiteral("Welcome"))
+    groupBar_->addGroup(QStringLiteral("welcomeGroup"), QStringLiteral("Welcome"))
         ->addCommand(actions_.welcomePageAction);
-    groupBar_->addGroup(QStringLiteral("RzGroupDevotionals"), QStringLiteral("Daily Devotional"))
+    groupBar_->addGroup(QStringLiteral("devotionalsGroup"), QStringLiteral("Daily Devotional"))
         ->addCommand(actions_.faithsCheckbookAction);
     // Plan entries go before "Start New Reading Plan...", one per plan.
-    groupPlans_ = groupBar_->addGroup(QStringLiteral("RzGroupPlans"), QStringLiteral("Daily Bible Reading"));
+    groupPlans_ = groupBar_->addGroup(QStringLiteral("plansGroup"), QStringLiteral("Daily Bible Reading"));
     groupPlans_->addCommand(actions_.newPlanAction);
-    GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("RzGroupPrayerTracker"), QStringLiteral("Prayer Tracker"));
+    GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("prayerTrackerGroup"), QStringLiteral("Prayer Tracker"));
     for (QAction* action : {actions_.newPrayerAction, actions_.activePrayersAction, actions_.answeredPrayersAction,
                             actions_.inactivePrayersAction, actions_.allPrayersAction})
         prayers->addCommand(action);
@@ -318,7 +318,7 @@ void MainWindow::createGroupBar()
 void MainWindow::createPages()
 {
     pages_ = new QStackedWidget;
-    pages_->setObjectName(QStringLiteral("RzPageControl1"));
+    pages_->setObjectName(QStringLiteral("pages"));
     for (const char* name : kPageNames) {
         auto* page = new QWidget;
         page->setObjectName(QString::fromLatin1(name));
@@ -332,11 +332,11 @@ void MainWindow::createPages()
     };
 
     frameWelcome_ = new WelcomePage(dialogs_);
-    frameWelcome_->setObjectName(QStringLiteral("FrameKOVAWelcomePage1"));
+    frameWelcome_->setObjectName(QStringLiteral("welcomePage"));
     pageLayout(Page::Welcome)->addWidget(frameWelcome_);
 
     frameDevotional_ = new DevotionalPage(clock_, dialogs_);
-    frameDevotional_->setObjectName(QStringLiteral("FrameKOVADevotionalDisplay1"));
+    frameDevotional_->setObjectName(QStringLiteral("devotionalPage"));
     pageLayout(Page::Devotional)->addWidget(frameDevotional_);
     // The reading, plan manager and prayer pages are filled once the
     // preferences exist (createPlanPages, createPrayerPage).
@@ -356,9 +356,9 @@ void MainWindow::createPages()
 
 void MainWindow::createStatusBar()
 {
-    statusBar()->setObjectName(QStringLiteral("RzStatusBar1"));
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusField_ = new QLabel;
-    statusField_->setObjectName(QStringLiteral("StatusField"));
+    statusField_->setObjectName(QStringLiteral("statusField"));
     statusBar()->addWidget(statusField_, 1);
 }
 
@@ -414,17 +414,17 @@ void MainWindow::createPlanPages()
     planCommands_->setObjectName(QStringLiteral("PlanCommands"));
 
     ReadingPage* reading = planCommands_->readingPage();
-    reading->setObjectName(QStringLiteral("FrameKOVAReadingPage1"));
+    reading->setObjectName(QStringLiteral("readingPage"));
     QWidget* readingPage = pages_->widget(static_cast<int>(Page::BibleRead));
     readingPage->layout()->setContentsMargins(0, 0, 0, 0);
     readingPage->layout()->addWidget(reading);
     frameBible_ = reading->passageView;
-    frameBible_->setObjectName(QStringLiteral("FrameKOVABibleDisplay1"));
+    frameBible_->setObjectName(QStringLiteral("passageView"));
     connect(frameBible_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
     leaveCopyKeyToTheWindow(frameBible_->viewer(), frameBible_->copyAction);
 
     PlanManagerPage* manager = planCommands_->planManager();
-    manager->setObjectName(QStringLiteral("FrameKOVAPlanManager1"));
+    manager->setObjectName(QStringLiteral("planManagerPage"));
     QWidget* managerPage = pages_->widget(static_cast<int>(Page::PlanManager));
     managerPage->layout()->setContentsMargins(0, 0, 0, 0);
     managerPage->layout()->addWidget(manager);
@@ -444,7 +444,7 @@ void MainWindow::createPrayerPage()
     prayerEditor_->setObjectName(QStringLiteral("FormPrayerEdit"));
     QWidget* page = pages_->widget(static_cast<int>(Page::PrayerTracker));
     framePrayerTracker_ = new PrayerTrackerPage(*this, *prayerEditor_, page);
-    framePrayerTracker_->setObjectName(QStringLiteral("FrameKOVAPrayerTracker1"));
+    framePrayerTracker_->setObjectName(QStringLiteral("prayerTrackerPage"));
     page->layout()->setContentsMargins(0, 0, 0, 0);
     page->layout()->addWidget(framePrayerTracker_);
     connect(framePrayerTracker_->textArea(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });

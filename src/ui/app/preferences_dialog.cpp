@@ -58,26 +58,26 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("FormPreferencesDlg"));
     setWindowTitle(QStringLiteral("Kovara Preferences"));
 
-    fontCombo = named(new QFontComboBox(this), "RzFontComboBoxTextFont");
+    fontCombo = named(new QFontComboBox(this), "fontCombo");
     fontCombo->setEditable(false);
-    fontSizeCombo = named(new QComboBox(this), "RzComboBoxSize");
+    fontSizeCombo = named(new QComboBox(this), "fontSizeCombo");
     for (int size = kMinFontSize; size <= kMaxFontSize; ++size)
         fontSizeCombo->addItem(QString::number(size));
-    fontColorCombo = named(new ColorComboBox(this), "RzColorComboBoxFColor");
+    fontColorCombo = named(new ColorComboBox(this), "fontColorCombo");
     fontColorCombo->setDefaultColor(kDefaultTextFontColor);
-    backgroundColorCombo = named(new ColorComboBox(this), "RzColorComboBoxBGColor");
+    backgroundColorCombo = named(new ColorComboBox(this), "backgroundColorCombo");
     backgroundColorCombo->setDefaultColor(kDefaultTextBackColor);
     // Both pickers open the same colour dialog, so they share its custom colours.
     fontColorCombo->shareCustomColorsWith(backgroundColorCombo);
     backgroundColorCombo->shareCustomColorsWith(fontColorCombo);
-    paragraphStyleCheck = named(new QCheckBox(QStringLiteral("Paragraph Style Text"), this), "RzCheckBoxParaStyle");
-    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), "ButtonCancel");
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "ButtonOK");
+    paragraphStyleCheck = named(new QCheckBox(QStringLiteral("Paragraph Style Text"), this), "paragraphStyleCheck");
+    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton");
+    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* textGroup = named(new QGroupBox(QStringLiteral(" Text Display "), this), "RzGroupBoxTextDisplay");
+    auto* textGroup = named(new QGroupBox(QStringLiteral(" Text Display "), this), "textDisplayBox");
     auto* grid = new QGridLayout(textGroup);
     const std::pair<const char*, QWidget*> rows[] = {
         {"Font:", fontCombo},
@@ -95,7 +95,7 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     }
     grid->setColumnStretch(1, 1);
 
-    auto* bibleGroup = named(new QGroupBox(QStringLiteral(" Bible Text "), this), "RzGroupBoxBibleText");
+    auto* bibleGroup = named(new QGroupBox(QStringLiteral(" Bible Text "), this), "bibleTextBox");
     auto* bibleLayout = new QVBoxLayout(bibleGroup);
     bibleLayout->addWidget(paragraphStyleCheck);
 

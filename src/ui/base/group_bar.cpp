@@ -14,7 +14,7 @@
 namespace kovara::ui {
 
 namespace {
-constexpr const char* kCaptionName = "GroupCaption";
+constexpr const char* kCaptionName = "groupCaption";
 
 // A side bar group is a grouping to assistive technology (a plain frame would
 // be read as a border), named after its caption; its entries are its

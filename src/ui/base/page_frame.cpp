@@ -49,11 +49,11 @@ HtmlViewer* makeViewerPanel(QFrame*& panel, QWidget* parent)
 void makeViewerActions(HtmlViewer* viewer, QAction*& copy, QAction*& selectAll, QWidget* parent)
 {
     copy = new QAction(QObject::tr("Copy Selected Text"), parent);
-    copy->setObjectName(QStringLiteral("ActionCopy"));
+    copy->setObjectName(QStringLiteral("copyAction"));
     copy->setEnabled(false);
     QObject::connect(copy, &QAction::triggered, viewer, [viewer] { viewer->copySelection(); });
     selectAll = new QAction(QObject::tr("Select All"), parent);
-    selectAll->setObjectName(QStringLiteral("ActionSelectAll"));
+    selectAll->setObjectName(QStringLiteral("selectAllAction"));
     QObject::connect(selectAll, &QAction::triggered, viewer, [viewer] { viewer->selectWholePage(); });
     // A new page drops the selection, so loading re-evaluates the rule too.
     const auto update = [viewer, copy] { copy->setEnabled(viewer->selectionLength() > 0); };

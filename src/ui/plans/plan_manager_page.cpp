@@ -106,7 +106,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     // Without plans the list's single entry is too long for one line: it shows
     // wrapped in the list's place.
     noPlansLabel = new QLabel(QString::fromUtf8(kNoPlansEntry), this);
-    noPlansLabel->setObjectName(QStringLiteral("LabelNoPlans"));
+    noPlansLabel->setObjectName(QStringLiteral("noPlansLabel"));
     noPlansLabel->setWordWrap(true);
     noPlansLabel->hide();
     auto* top = new QHBoxLayout;
@@ -116,7 +116,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     // The hint stands on its own line under the list, so the buttons beside it
     // never squeeze it in a narrow window.
     auto* hint = new QLabel(QStringLiteral("Right-click plan days for additional options."), this);
-    hint->setObjectName(QStringLiteral("LabelRightClickHint"));
+    hint->setObjectName(QStringLiteral("rightClickHintLabel"));
     hint->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

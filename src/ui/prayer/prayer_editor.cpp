@@ -116,7 +116,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
 
     // Save and Close / Close.
     saveAndCloseAction = new QAction(tr("Save and Close"), this);
-    saveAndCloseAction->setObjectName(QStringLiteral("ActionSaveAndClose"));
+    saveAndCloseAction->setObjectName(QStringLiteral("saveAndCloseAction"));
     saveAndCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAndCloseAction->setEnabled(false);
     connect(saveAndCloseAction, &QAction::triggered, this, [this] {
@@ -126,7 +126,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
             close();
     });
     closeAction = new QAction(tr("Close"), this);
-    closeAction->setObjectName(QStringLiteral("ActionClose"));
+    closeAction->setObjectName(QStringLiteral("closeAction"));
     closeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(closeAction, &QAction::triggered, this, [this] { close(); });
     addAction(saveAndCloseAction);
@@ -148,20 +148,20 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
 
     // The item's fields.
     titleEdit = new QLineEdit(this);
-    titleEdit->setObjectName(QStringLiteral("RzEditTitle"));
+    titleEdit->setObjectName(QStringLiteral("titleEdit"));
     titleEdit->setToolTip(tr("Specify a title for this prayer item here."));
     topicCombo = new QComboBox(this);
-    topicCombo->setObjectName(QStringLiteral("RzComboBoxTopic"));
+    topicCombo->setObjectName(QStringLiteral("topicCombo"));
     topicCombo->setEditable(true);
     topicCombo->setInsertPolicy(QComboBox::NoInsert);
     topicCombo->setToolTip(tr("Specify an optional category for your prayer here. You may use an existing "
                                    "category or create a new one."));
     statusCombo = new QComboBox(this);
-    statusCombo->setObjectName(QStringLiteral("RzComboBoxStatus"));
+    statusCombo->setObjectName(QStringLiteral("statusCombo"));
     statusCombo->addItems({QStringLiteral("Active"), QStringLiteral("Answered"), QStringLiteral("Inactive")});
     statusCombo->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
     datesLabel = new QLabel(this);
-    datesLabel->setObjectName(QStringLiteral("LabelDates"));
+    datesLabel->setObjectName(QStringLiteral("datesLabel"));
     datesLabel->setTextFormat(Qt::PlainText);
 
     auto* fields = new QFormLayout;
@@ -171,7 +171,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
 
     // The text panel.
     textEdit = new QTextEdit(this);
-    textEdit->setObjectName(QStringLiteral("RichEdit1"));
+    textEdit->setObjectName(QStringLiteral("textEdit"));
     textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
     textEdit->setAcceptRichText(true);
     textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -181,7 +181,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     ToolBarText->setObjectName(QStringLiteral("ToolBarText"));
     ToolBarText->setIconSize(QSize(16, 16));
     contextMenu = new QMenu(this);
-    contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    contextMenu->setObjectName(QStringLiteral("contextMenu"));
     createTextActions();
     textEdit->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(textEdit, &QWidget::customContextMenuRequested, this,
@@ -191,7 +191,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     editorStatusBar = new QStatusBar(this);
     editorStatusBar->setSizeGripEnabled(false);
     modifiedLabel = new QLabel(tr("Unmodified"), editorStatusBar);
-    modifiedLabel->setObjectName(QStringLiteral("RzStatusPaneMod"));
+    modifiedLabel->setObjectName(QStringLiteral("modifiedLabel"));
     editorStatusBar->addPermanentWidget(modifiedLabel);
 
     auto* layout = new QVBoxLayout(this);
@@ -232,28 +232,28 @@ void PrayerEditor::createTextActions()
         QIcon fallback = {};
     };
     const Spec specs[] = {
-        {cutAction, "EditCut1", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence::Cut,
+        {cutAction, "cutAction", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence::Cut,
          "edit-cut", false},
-        {copyAction, "EditCopy1", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
+        {copyAction, "copyTextAction", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
          QKeySequence::Copy, "edit-copy", false},
-        {pasteAction, "EditPaste1", "&Paste", "Paste|Inserts Clipboard contents", QKeySequence::Paste, "edit-paste",
+        {pasteAction, "pasteAction", "&Paste", "Paste|Inserts Clipboard contents", QKeySequence::Paste, "edit-paste",
          false},
-        {undoAction, "EditUndo1", "&Undo", "Undo|Reverts the last action", QKeySequence::Undo, "edit-undo", false},
-        {boldAction, "RichEditBold1", "&Bold", "Bold", QKeySequence(Qt::CTRL | Qt::Key_B), "format-text-bold",
+        {undoAction, "undoAction", "&Undo", "Undo|Reverts the last action", QKeySequence::Undo, "edit-undo", false},
+        {boldAction, "boldAction", "&Bold", "Bold", QKeySequence(Qt::CTRL | Qt::Key_B), "format-text-bold",
          true, letterIcon(u'B', true, false, false, false)},
-        {italicAction, "RichEditItalic1", "&Italic", "Italic", QKeySequence(Qt::CTRL | Qt::Key_I),
+        {italicAction, "italicAction", "&Italic", "Italic", QKeySequence(Qt::CTRL | Qt::Key_I),
          "format-text-italic", true, letterIcon(u'I', false, true, false, false)},
-        {underlineAction, "RichEditUnderline1", "&Underline", "Underline", QKeySequence(Qt::CTRL | Qt::Key_U),
+        {underlineAction, "underlineAction", "&Underline", "Underline", QKeySequence(Qt::CTRL | Qt::Key_U),
          "format-text-underline", true, letterIcon(u'U', false, false, true, false)},
-        {strikeOutAction, "RichEditStrikeOut1", "&Strikeout", "Strikeout", QKeySequence(),
+        {strikeOutAction, "strikeOutAction", "&Strikeout", "Strikeout", QKeySequence(),
          "format-text-strikethrough", true, letterIcon(u'S', false, false, false, true)},
-        {bulletsAction, "RichEditBullets1", "&Bullets", "Bullets|Inserts a bullet on the current line",
+        {bulletsAction, "bulletsAction", "&Bullets", "Bullets|Inserts a bullet on the current line",
          QKeySequence(), "format-list-unordered", true, linesIcon(Qt::AlignLeft, true)},
-        {alignLeftAction, "RichEditAlignLeft1", "Align &Left", "Align Left|Aligns text at the left indent",
+        {alignLeftAction, "alignLeftAction", "Align &Left", "Align Left|Aligns text at the left indent",
          QKeySequence(), "format-justify-left", true, linesIcon(Qt::AlignLeft, false)},
-        {alignCenterAction, "RichEditAlignCenter1", "&Center", "Center|Centers text between margins",
+        {alignCenterAction, "alignCenterAction", "&Center", "Center|Centers text between margins",
          QKeySequence(), "format-justify-center", true, linesIcon(Qt::AlignHCenter, false)},
-        {alignRightAction, "RichEditAlignRight1", "Align &Right", "Align Right|Aligns text at the right indent",
+        {alignRightAction, "alignRightAction", "Align &Right", "Align Right|Aligns text at the right indent",
          QKeySequence(), "format-justify-right", true, linesIcon(Qt::AlignRight, false)},
     };
     for (const Spec& s : specs) {

@@ -126,7 +126,7 @@ void bindButton(QPushButton* button, QAction* action)
 PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent)
     : QWidget(parent), shell_(shell), editor_(editor)
 {
-    setObjectName(QStringLiteral("FrameKOVAPrayerTracker1"));
+    setObjectName(QStringLiteral("prayerTrackerPage"));
 
     // Heading strip and tabs.
     auto* heading = new QFrame(this);
@@ -137,7 +137,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     headingLayout->addWidget(headingLabel);
 
     statusTabs = new QTabBar(this);
-    statusTabs->setObjectName(QStringLiteral("RzTabControl1"));
+    statusTabs->setObjectName(QStringLiteral("statusTabs"));
     for (const QString& caption : {tr("Active"), tr("Answered"), tr("Inactive"), tr("All")})
         statusTabs->addTab(caption);
     statusTabs->setDrawBase(false);
@@ -146,11 +146,11 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
 
     // Upper pane: the grouped list.
     splitter = new QSplitter(Qt::Vertical, this);
-    splitter->setObjectName(QStringLiteral("RzSplitter1"));
+    splitter->setObjectName(QStringLiteral("splitter"));
     splitter->setHandleWidth(5);
     splitter->setChildrenCollapsible(false);
     prayerList = new PrayerListWidget(splitter);
-    prayerList->setObjectName(QStringLiteral("RzTabbedListBox1"));
+    prayerList->setObjectName(QStringLiteral("prayerList"));
     prayerList->setAccessibleName(QStringLiteral("Prayer Items"));
     prayerList->setUniformItemSizes(true);
     prayerList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -165,11 +165,11 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     detailsPanel = new QFrame(lower);
     detailsPanel->setFrameShape(QFrame::StyledPanel);
     prayerTitleLabel = new QLabel(tr(kNoSelection), detailsPanel);
-    prayerTitleLabel->setObjectName(QStringLiteral("LabelPrayerTitle"));
+    prayerTitleLabel->setObjectName(QStringLiteral("prayerTitleLabel"));
     prayerTitleLabel->setFont(verdanaPixels(12, true));
     prayerTitleLabel->setTextFormat(Qt::PlainText);
     prayerDetailsLabel = new QLabel(detailsPanel);
-    prayerDetailsLabel->setObjectName(QStringLiteral("LabelPrayerDetails"));
+    prayerDetailsLabel->setObjectName(QStringLiteral("prayerDetailsLabel"));
     prayerDetailsLabel->setFont(verdanaPixels(11, false));
     prayerDetailsLabel->setTextFormat(Qt::PlainText);
     auto* detailsLayout = new QVBoxLayout(detailsPanel);
@@ -178,7 +178,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     detailsLayout->addWidget(prayerDetailsLabel);
 
     textEdit = new QTextEdit(lower);
-    textEdit->setObjectName(QStringLiteral("RichEdit1"));
+    textEdit->setObjectName(QStringLiteral("textEdit"));
     textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
     textEdit->setReadOnly(true);
     textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -204,11 +204,11 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
 
     // The text area's menu.
     copyAction = new QAction(tr("Copy Selected Text"), this);
-    copyAction->setObjectName(QStringLiteral("ActionCopy"));
+    copyAction->setObjectName(QStringLiteral("copyAction"));
     copyAction->setShortcut(QKeySequence::Copy);
     connect(copyAction, &QAction::triggered, textEdit, &QTextEdit::copy);
     selectAllAction = new QAction(tr("Select All"), this);
-    selectAllAction->setObjectName(QStringLiteral("ActionSelectAll"));
+    selectAllAction->setObjectName(QStringLiteral("selectAllAction"));
     selectAllAction->setShortcut(QKeySequence::SelectAll);
     connect(selectAllAction, &QAction::triggered, textEdit, &QTextEdit::selectAll);
     for (QAction* action : {copyAction, selectAllAction}) {
@@ -227,7 +227,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
 
     // Item commands.
     editPrayerAction = new QAction(tr("Edit Prayer"), this);
-    editPrayerAction->setObjectName(QStringLiteral("ActionPrayerEdit"));
+    editPrayerAction->setObjectName(QStringLiteral("editPrayerAction"));
     editPrayerAction->setToolTip(tr("Click to edit prayer item."));
     connect(editPrayerAction, &QAction::triggered, this, [this] {
         guarded([this] {
@@ -237,7 +237,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
         });
     });
     deletePrayerAction = new QAction(tr("Delete Prayer"), this);
-    deletePrayerAction->setObjectName(QStringLiteral("ActionDeletePrayer"));
+    deletePrayerAction->setObjectName(QStringLiteral("deletePrayerAction"));
     connect(deletePrayerAction, &QAction::triggered, this, [this] { guarded([this] { deletePrayer(); }); });
     // Del deletes the selected item wherever the focus is in the window (after
     // the editor closes it is often on the side bar), while this page shows;
@@ -254,7 +254,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     });
 
     prayerStatusAction = new QAction(tr("Prayer Status:"), this);
-    prayerStatusAction->setObjectName(QStringLiteral("ActionPrayerStatus"));
+    prayerStatusAction->setObjectName(QStringLiteral("prayerStatusAction"));
     prayerStatusAction->setToolTip(tr("Click to change prayer status."));
     struct StatusCommand {
         QAction*& action;
@@ -263,12 +263,12 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
         const char* status;
     };
     const StatusCommand statusCommands[] = {
-        {setStatusActiveAction, "ActionSetStatusActive", "Active Prayer", kPrayerActive},
-        {setStatusAnsweredAction, "ActionSetStatusAnswered", "Answered Prayer", kPrayerAnswered},
-        {setStatusInactiveAction, "ActionSetStatusInactive", "Inactive Prayer", kPrayerInactive},
+        {setStatusActiveAction, "setStatusActiveAction", "Active Prayer", kPrayerActive},
+        {setStatusAnsweredAction, "setStatusAnsweredAction", "Answered Prayer", kPrayerAnswered},
+        {setStatusInactiveAction, "setStatusInactiveAction", "Inactive Prayer", kPrayerInactive},
     };
     statusMenu = new QMenu(this);
-    statusMenu->setObjectName(QStringLiteral("PopupMenuStatus"));
+    statusMenu->setObjectName(QStringLiteral("statusMenu"));
     for (const StatusCommand& c : statusCommands) {
         c.action = new QAction(tr(c.caption), this);
         c.action->setObjectName(QString::fromLatin1(c.name));
@@ -282,7 +282,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     // The status button drops the menu down; its caption and enabling follow
     // prayerStatusAction.
     statusButton = new QPushButton(prayerStatusAction->text(), this);
-    statusButton->setObjectName(QStringLiteral("RzMenuButton1"));
+    statusButton->setObjectName(QStringLiteral("statusButton"));
     statusButton->setMenu(statusMenu);
     statusButton->setToolTip(prayerStatusAction->toolTip());
     connect(prayerStatusAction, &QAction::changed, statusButton, [this] {
@@ -290,10 +290,10 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
         statusButton->setEnabled(prayerStatusAction->isEnabled());
     });
     deletePrayerButton = new QPushButton(tr("Delete Prayer"), this);
-    deletePrayerButton->setObjectName(QStringLiteral("ButtonDeletePrayer"));
+    deletePrayerButton->setObjectName(QStringLiteral("deletePrayerButton"));
     bindButton(deletePrayerButton, deletePrayerAction);
     editPrayerButton = new QPushButton(tr("Edit Prayer"), this);
-    editPrayerButton->setObjectName(QStringLiteral("ButtonEditPrayer"));
+    editPrayerButton->setObjectName(QStringLiteral("editPrayerButton"));
     QFont bold = editPrayerButton->font();
     bold.setBold(true);
     editPrayerButton->setFont(bold);
