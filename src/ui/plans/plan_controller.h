@@ -57,7 +57,7 @@ public:
     PlanController(Shell& shell, QWidget* window, NewPlanDialog* newPlanDlg = nullptr);
     ~PlanController() override;
 
-    // the reading page and the plan manager page, for the window's
+    // The reading page and the plan manager page, for the window's
     // page stack.
     ReadingPage* readingPage() const { return readingPage_; }
     PlanManagerPage* planManager() const { return planManager_; }
