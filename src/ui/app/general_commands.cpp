@@ -59,6 +59,8 @@ HtmlViewer* GeneralCommands::currentViewer() const
         return targets_.devotionalViewer;
     case Page::BibleRead:
         return targets_.bibleViewer;
+    case Page::Bible:
+        return targets_.biblePageViewer;
     default:
         return nullptr;
     }
@@ -80,6 +82,8 @@ bool GeneralCommands::canPrint() const
         return targets_.devotionalViewer != nullptr;
     case Page::BibleRead:
         return targets_.bibleViewer != nullptr;
+    case Page::Bible:
+        return targets_.biblePageViewer != nullptr;
     case Page::PrayerTracker:
         return targets_.prayerText != nullptr;
     case Page::PlanManager:
@@ -113,6 +117,7 @@ void GeneralCommands::print()
         switch (shell_.currentPage()) {
         case Page::Devotional:
         case Page::BibleRead:
+        case Page::Bible:
             if (HtmlViewer* viewer = currentViewer())
                 printViewer(*viewer);
             break;
@@ -226,6 +231,7 @@ void GeneralCommands::showHelp()
             helpViewer_->showContext(kHelpPrayerTracker);
             break;
         case Page::Welcome:
+        case Page::Bible:
             helpViewer_->showContents();
             break;
         }

@@ -27,6 +27,8 @@ MainActions MainActions::create(QObject* owner)
     const CommandRow rows[] = {
         {&MainActions::welcomePageAction, "ActionWelcomePage", "Welcome and Summary", {}, "Welcome and Summary page"},
         {&MainActions::faithsCheckbookAction, "ActionDevFaithsCheckbook", "Faith's Checkbook", {}, nullptr},
+        {&MainActions::readBibleAction, "ActionReadBible", "Read the Bible", QKeySequence(Qt::CTRL | Qt::Key_B),
+         "Read the Bible (Ctrl+B)"},
         {&MainActions::newPlanAction, "ActionNewReadPlan", "Start New Reading Plan...", {}, nullptr},
         {&MainActions::planManagerAction, "ActionReadingPlanManager", "Reading Plan Manager", {}, nullptr},
         {&MainActions::newPrayerAction, "ActionNewPrayer", "New Prayer Item...", {}, nullptr},
@@ -72,7 +74,7 @@ QList<QAction*> MainActions::all() const
             allPrayersAction,  copyAction,               backupAction,      restoreAction,
             preferencesAction, exitAction,               printAction,       printSetupAction,
             helpAction,        aboutAction,              websiteAction, emailAction,
-            checkUpdateAction};
+            checkUpdateAction, readBibleAction};
 }
 
 
