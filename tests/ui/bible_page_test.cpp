@@ -10,11 +10,14 @@
 #include "test_preferences.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
+#include "ui/bible/search_panel.h"
+#include "core/content/bible_search.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -133,6 +136,48 @@ TEST_F(BiblePageTest, RemembersTheLastChapter)
     settings.writeInteger("Bible Page", "Chapter", 151); // not there: back to the start
     other.restoreLastChapter(settings);
     EXPECT_EQ(std::make_pair(other.book(), other.chapter()), std::make_pair(1, 1));
+}
+
+TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    page.openChapter(43, 1);
+    SearchPanel* panel = page.searchPanel;
+    QSignalSpy shown(panel, &SearchPanel::resultsShown);
+    const auto countOf = [](const char* text, SearchScope scope) {
+        BibleSearch search(kovara::test::builtFile("bible.kova2"));
+        SearchRequest request;
+        request.text = text;
+        request.scope = scope;
+        return search.search(request).count;
+    };
+
+    // Each key restarts the pause; only the whole word is searched.
+    QTest::keyClicks(panel->searchEdit, QStringLiteral("believ*"));
+    ASSERT_TRUE(shown.wait(5000));
+    const int all = countOf("believ*", SearchScope::WholeBible);
+    EXPECT_EQ(panel->countLabel->text(),
+              QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown)"));
+    EXPECT_TRUE(panel->resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
+
+    panel->scopeList->setCurrentIndex(2); // New Testament
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_TRUE(panel->countLabel->text().startsWith(
+        QLocale(QLocale::English).toString(countOf("believ*", SearchScope::NewTestament)) + " verses"));
+    EXPECT_TRUE(panel->resultsViewer->pageText().startsWith(QStringLiteral("<p><a href=\"#v23")))
+        << panel->resultsViewer->pageText().left(80).toStdString();
+
+    panel->searchEdit->setText(QStringLiteral("faith AND"));
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("Put a word after \"AND\""));
+
+    panel->searchEdit->setText(QStringLiteral("\"Jesus wept\""));
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("1 verse"));
+    emit panel->resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
+    EXPECT_EQ(page.firstHighlighted(), 35);
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
 }
 
 } // namespace

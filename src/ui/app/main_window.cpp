@@ -559,6 +559,7 @@ void MainWindow::openBiblePage()
     // The page is filled when first shown, so start-up does not pay for it.
     if (frameBiblePage_->book() == 0) {
         frameBiblePage_->setBible(bible());
+        frameBiblePage_->setSearchFile(programFolder_ + "bible.kova2");
         frameBiblePage_->restoreLastChapter(*settings_);
     }
     showPage(Page::Bible);

@@ -5,6 +5,7 @@
 #include "core/content/reference_parser.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
+#include "ui/bible/search_panel.h"
 
 #include <QAction>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
@@ -96,7 +98,21 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(bar);
-    layout->addWidget(passageView, 1);
+    searchPanel = new SearchPanel;
+    searchPanel->setObjectName(QStringLiteral("SearchPanel"));
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("BibleSplitter"));
+    split->addWidget(passageView);
+    split->addWidget(searchPanel);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    layout->addWidget(split, 1);
+    connect(searchPanel, &SearchPanel::verseChosen, this, [this](int verseIndex) {
+        if (!bible_)
+            return;
+        const VerseRef ref = bible_->getVerseReference(verseIndex);
+        openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
+    });
 
     connect(goToEdit, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit->text()); });
     connect(goToEdit, &QLineEdit::textEdited, this, [this] { goToMessage->clear(); });
@@ -115,6 +131,14 @@ void BiblePage::setBible(BibleStore& bible)
         bookList->addItem(QString::fromUtf8(bible.getLongBookName(book)));
     book_ = chapter_ = 0;
     updateButtons();
+}
+
+void BiblePage::setSearchFile(const std::string& fileName)
+{
+    std::vector<QString> names;
+    for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->getChapterCount(book) > 0; ++book)
+        names.push_back(QString::fromUtf8(bible_->getLongBookName(book)));
+    searchPanel->setBible(fileName, std::move(names));
 }
 
 void BiblePage::assignPreferences(Preferences& prefs)
@@ -141,6 +165,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     firstVerse_ = std::clamp(firstVerse, 0, verses);
     lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
     bookList->setCurrentIndex(book - 1);
+    searchPanel->setCurrentBook(book);
     if (bookChanged || chapterList->count() != bible_->getChapterCount(book))
         fillChapterList();
     chapterList->setCurrentIndex(chapter - 1);

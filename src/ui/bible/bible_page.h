@@ -22,6 +22,7 @@ class Preferences;
 namespace kovara::ui {
 
 class PassageView;
+class SearchPanel;
 
 class BiblePage : public QWidget {
     Q_OBJECT
@@ -31,6 +32,9 @@ public:
     // Keeps bible (not owned; must outlive the page or be replaced) and fills
     // the book list. Shows nothing until a chapter is opened.
     void setBible(BibleStore& bible);
+    // The file the search panel searches (the same Bible, through a
+    // connection of its own that opens at the first search).
+    void setSearchFile(const std::string& fileName);
     // Passes prefs on to the passage view (font, colours, paragraph style).
     void assignPreferences(Preferences& prefs);
 
@@ -60,6 +64,7 @@ public:
     void restoreLastChapter(const IniFile& settings);
 
     PassageView* passageView;
+    SearchPanel* searchPanel;
     QLineEdit* goToEdit;
     QLabel* goToMessage; // the reason a reference could not be opened
     QComboBox* bookList;
