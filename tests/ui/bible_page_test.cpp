@@ -58,6 +58,7 @@ TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
     EXPECT_EQ(page.chapterList->currentText(), QStringLiteral("3"));
     EXPECT_EQ(page.chapterList->count(), 21);
     EXPECT_EQ(page.passageView->titleLabel->text(), QStringLiteral("John 3"));
+    EXPECT_EQ(page.passageView->passageLabel->text(), QStringLiteral("The Bible"));
     EXPECT_TRUE(highlighted().startsWith(QStringLiteral("16"))) << highlighted().toStdString();
     EXPECT_TRUE(highlighted().contains(QStringLiteral("For God so loved the world")));
     EXPECT_FALSE(highlighted().contains(QStringLiteral("For God sent not"))) << "verse 17 is not part of it";

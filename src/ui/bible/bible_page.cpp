@@ -93,6 +93,8 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
 
     passageView = new PassageView;
     passageView->setObjectName(QStringLiteral("BiblePassageView"));
+    // The header names what is read here, not a reading plan.
+    passageView->passageLabel->setText(QStringLiteral("The Bible"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
