@@ -6,6 +6,7 @@
 #include "core/base/exception.h"
 #include "core/plans/plan_store.h"
 #include "ui/app/main_window.h"
+#include "ui/bible/bible_page.h"
 #include "ui/app/idle_work.h"
 #include "ui/app/backup_commands.h"
 #include "ui/app/welcome_page.h"
@@ -90,7 +91,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     QStringList titles;
     for (const QAction* a : top)
         titles << sideBarCaption(a->text());
-    EXPECT_EQ(titles, QStringList({"File", "Edit", "Reading", "Devotional", "Prayers", "Help"}));
+    EXPECT_EQ(titles, QStringList({"File", "Edit", "Reading", "Bible", "Devotional", "Prayers", "Help"}));
 
     const QStringList expected[] = {
         {"Welcome and Summary", "-", "Backup...", "Restore from Backup...", "-", "Print...", "Printer Setup...", "-",
@@ -98,6 +99,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
         {"Copy Selected Text"},
         // With no plans: only the break and the two plan commands.
         {"-", "Start New Reading Plan...", "Reading Plan Manager"},
+        {"Read the Bible"},
         {"Faith's Checkbook"},
         {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
          "View All Prayers"},
@@ -109,7 +111,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     const QMenu* reading = top[2]->menu();
     EXPECT_EQ(reading->actions().first()->objectName(), "ReadingMenuBreak");
     // The help menu's "Open Help" is its own entry, not the F1 command.
-    const QAction* openHelp = top[5]->menu()->actions().first();
+    const QAction* openHelp = top[6]->menu()->actions().first();
     EXPECT_NE(openHelp, window->mainActions().helpAction);
     EXPECT_TRUE(openHelp->shortcut().isEmpty());
     // Menus and the command table share the same action objects.
@@ -146,7 +148,7 @@ TEST_F(MainWindowTest, EveryMenuAndEntryHasItsOwnAltLetter)
         }
         return letters;
     };
-    EXPECT_EQ(altLetters(window->menuBar()->actions(), "menu bar"), "ferdph");
+    EXPECT_EQ(altLetters(window->menuBar()->actions(), "menu bar"), "ferbdph");
     for (const QAction* menu : window->menuBar()->actions())
         altLetters(menu->menu()->actions(), menu->text());
     // A title's own "&" stays a shown "&".
@@ -267,14 +269,15 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
         {"welcomeGroup", "Welcome", {"Welcome and Summary"}},
         {"devotionalsGroup", "Daily Devotional", {"Faith's Checkbook"}},
         {"plansGroup", "Daily Bible Reading", {"Start New Reading Plan..."}},
+        {"bibleGroup", "Bible", {"Read the Bible"}},
         {"prayerTrackerGroup",
          "Prayer Tracker",
          {"New Prayer Item...", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
           "View All Prayers"}},
     };
     const QList<GroupBarGroup*> groups = bar->groups();
-    ASSERT_EQ(groups.size(), 4);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(groups.size(), 5);
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(groups[i]->objectName(), expected[i].name);
         EXPECT_EQ(groups[i]->caption(), expected[i].caption);
         // What the buttons show: the menus' captions, "..." included.
@@ -302,7 +305,8 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
     for (const QAction* a : tools->actions())
         if (!a->toolTip().isEmpty() && a->isVisible() && !a->icon().isNull())
             hints << a->toolTip();
-    EXPECT_EQ(hints, QStringList({"Welcome and Summary page", "Copy Selected Text", "Print", "Open Help File"}));
+    EXPECT_EQ(hints, QStringList({"Welcome and Summary page", "Read the Bible (Ctrl+B)", "Copy Selected Text", "Print",
+                                    "Open Help File"}));
 }
 
 TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
@@ -314,10 +318,11 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     const auto* pages = window->findChild<QStackedWidget*>("pages");
     ASSERT_TRUE(pages);
     EXPECT_EQ(pages->currentWidget()->objectName(), "welcomeTab");
-    EXPECT_EQ(pages->count(), 5);
+    EXPECT_EQ(pages->count(), 6);
 
     EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     EXPECT_EQ(window->mainActions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window->mainActions().readBibleAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
@@ -552,6 +557,29 @@ std::string readFile(const std::filesystem::path& path)
 {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(MainWindowTest, ReadTheBibleOpensTheLastChapterAndSavesItOnClose)
+{
+    {
+        auto window = open();
+        window->show();
+        spinEvents();
+        window->mainActions().readBibleAction->trigger();
+        EXPECT_EQ(window->currentPage(), Page::Bible);
+        auto* page = window->findChild<BiblePage*>("biblePage");
+        ASSERT_TRUE(page);
+        EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(1, 1));
+        page->openChapter(2, 2);
+        window->mainActions().exitAction->trigger();
+    }
+    const std::string settings = readFile(appData.path() / "Kovara 2" / "settings.ini");
+    EXPECT_NE(settings.find("[Bible Page]\nBook=2\nChapter=2"), std::string::npos) << settings;
+
+    auto window = open();
+    window->mainActions().readBibleAction->trigger();
+    const auto* page = window->findChild<BiblePage*>("biblePage");
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
 }
 
 TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)

@@ -78,6 +78,8 @@ HtmlViewer* GeneralCommands::currentViewer() const
         return targets_.devotionalViewer;
     case Page::BibleRead:
         return targets_.bibleViewer;
+    case Page::Bible:
+        return targets_.biblePageViewer;
     default:
         return nullptr;
     }
@@ -99,6 +101,8 @@ bool GeneralCommands::canPrint() const
         return targets_.devotionalViewer != nullptr;
     case Page::BibleRead:
         return targets_.bibleViewer != nullptr;
+    case Page::Bible:
+        return targets_.biblePageViewer != nullptr;
     case Page::PrayerTracker:
         return targets_.prayerText != nullptr;
     case Page::PlanManager:
@@ -132,6 +136,7 @@ void GeneralCommands::print()
         switch (shell_.currentPage()) {
         case Page::Devotional:
         case Page::BibleRead:
+        case Page::Bible:
             if (HtmlViewer* viewer = currentViewer())
                 printViewer(*viewer);
             break;
@@ -245,6 +250,7 @@ void GeneralCommands::showHelp()
             helpViewer_->showContext(kHelpPrayerTracker);
             break;
         case Page::Welcome:
+        case Page::Bible:
             helpViewer_->showContents();
             break;
         }

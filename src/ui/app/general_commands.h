@@ -68,6 +68,7 @@ class HelpViewer;
 struct GeneralTargets {
     HtmlViewer* devotionalViewer = nullptr;
     HtmlViewer* bibleViewer = nullptr;
+    HtmlViewer* biblePageViewer = nullptr; // the Bible page's
     QTextEdit* prayerText = nullptr;
     // The plan the plan manager shows; -1 when none.
     std::function<int()> currentPlan;

@@ -21,6 +21,7 @@
 #include "ui/app/idle_work.h"
 #include "ui/app/internal_links.h"
 #include "ui/app/platform.h"
+#include "ui/bible/bible_page.h"
 #include "ui/content/devotional_commands.h"
 #include "ui/base/passage_view.h"
 #include "ui/content/devotional_page.h"
@@ -42,6 +43,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -65,7 +67,7 @@ constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
-                                      "planManagerTab", "prayerTrackerTab"};
+                                      "planManagerTab", "prayerTrackerTab", "bibleTab"};
 
 // The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
 // same key on its text widget would make the key ambiguous while that widget
@@ -159,6 +161,7 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 void MainWindow::saveState()
 {
     saveWindowPlacement(*this, *settings_, kPlacementSection);
+    frameBiblePage_->saveLastChapter(*settings_);
     prefs_->splitPercent = framePrayerTracker_->splitPercent();
 }
 
@@ -167,6 +170,7 @@ void MainWindow::assignPreferencesToFrames()
     frameWelcome_->assignPreferences(*prefs_);
     frameBible_->assignPreferences(*prefs_);
     frameDevotional_->assignPreferences(*prefs_);
+    frameBiblePage_->assignPreferences(*prefs_);
     framePrayerTracker_->assignPreferences(*prefs_);
 }
 
@@ -229,6 +233,10 @@ void MainWindow::createMenus()
     readingMenu_->addAction(actions_.newPlanAction);
     readingMenu_->addAction(actions_.planManagerAction);
 
+    QMenu* bibleMenu = menuBar()->addMenu(QStringLiteral("&Bible"));
+    bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
+    bibleMenu->addAction(actions_.readBibleAction);
+
     QMenu* devotional = menuBar()->addMenu(QStringLiteral("&Devotional"));
     devotional->setObjectName(QStringLiteral("devotionalMenu"));
     devotional->addAction(actions_.faithsCheckbookAction);
@@ -278,12 +286,14 @@ void MainWindow::createToolBar()
     actions_.copyAction->setIcon(toolBarIcon(ToolBarPicture::Copy));
     actions_.printAction->setIcon(toolBarIcon(ToolBarPicture::Print));
     actions_.helpAction->setIcon(toolBarIcon(ToolBarPicture::Help));
+    actions_.readBibleAction->setIcon(toolBarIcon(ToolBarPicture::Bible));
     // Menus show captions only; the pictures belong to the tool bar.
-    for (QAction* action : {actions_.welcomePageAction, actions_.copyAction, actions_.printAction, actions_.helpAction})
+    for (QAction* action : {actions_.welcomePageAction, actions_.readBibleAction, actions_.copyAction,
+                            actions_.printAction, actions_.helpAction})
         action->setIconVisibleInMenu(false);
 
-    const QList<QAction*> buttons = {actions_.welcomePageAction, actions_.copyAction, actions_.printAction,
-                                     actions_.helpAction};
+    const QList<QAction*> buttons = {actions_.welcomePageAction, actions_.readBibleAction, actions_.copyAction,
+                                     actions_.printAction, actions_.helpAction};
     for (int i = 0; i < buttons.size(); ++i) {
         if (i > 0) {
             auto* gap = new QWidget(bar);
@@ -309,6 +319,7 @@ void MainWindow::createGroupBar()
     // Plan entries go before "Start New Reading Plan...", one per plan.
     groupPlans_ = groupBar_->addGroup(QStringLiteral("plansGroup"), QStringLiteral("Daily Bible Reading"));
     groupPlans_->addCommand(actions_.newPlanAction);
+    groupBar_->addGroup(QStringLiteral("bibleGroup"), QStringLiteral("Bible"))->addCommand(actions_.readBibleAction);
     GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("prayerTrackerGroup"), QStringLiteral("Prayer Tracker"));
     for (QAction* action : {actions_.newPrayerAction, actions_.activePrayersAction, actions_.answeredPrayersAction,
                             actions_.inactivePrayersAction, actions_.allPrayersAction})
@@ -338,11 +349,16 @@ void MainWindow::createPages()
     frameDevotional_ = new DevotionalPage(clock_, dialogs_);
     frameDevotional_->setObjectName(QStringLiteral("devotionalPage"));
     pageLayout(Page::Devotional)->addWidget(frameDevotional_);
+    frameBiblePage_ = new BiblePage;
+    frameBiblePage_->setObjectName(QStringLiteral("biblePage"));
+    pageLayout(Page::Bible)->addWidget(frameBiblePage_);
     // The reading, plan manager and prayer pages are filled once the
     // preferences exist (createPlanPages, createPrayerPage).
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
     connect(frameDevotional_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    connect(frameBiblePage_->passageView->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    leaveCopyKeyToTheWindow(frameBiblePage_->passageView->viewer(), frameBiblePage_->passageView->copyAction);
     leaveCopyKeyToTheWindow(frameDevotional_->viewer(), frameDevotional_->copyAction);
 
     auto* central = new QWidget;
@@ -367,6 +383,7 @@ void MainWindow::createControllers()
     appCommands_ = std::make_unique<AppCommands>(
         *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { assignPreferencesToFrames(); },
         [this] { buildWelcomePage(); });
+    connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
     devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *frameDevotional_);
     backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
     connectGuarded(actions_.backupAction, dialogs_, [this] { backupCommands_->backup(); });
@@ -386,6 +403,7 @@ void MainWindow::createGeneralCommands()
     GeneralTargets targets;
     targets.devotionalViewer = frameDevotional_->viewer();
     targets.bibleViewer = frameBible_->viewer();
+    targets.biblePageViewer = frameBiblePage_->passageView->viewer();
     targets.prayerText = framePrayerTracker_->textArea();
     targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
     targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
@@ -543,6 +561,18 @@ void MainWindow::buildWelcomePage()
 void MainWindow::showPage(Page page)
 {
     pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+void MainWindow::openBiblePage()
+{
+    // The page is filled when first shown, so start-up does not pay for it.
+    if (frameBiblePage_->book() == 0) {
+        frameBiblePage_->setBible(bible());
+        frameBiblePage_->setSearchFile(programFolder_ + "bible.kova2");
+        frameBiblePage_->restoreLastChapter(*settings_);
+    }
+    showPage(Page::Bible);
+    frameBiblePage_->goToEdit->setFocus();
 }
 
 Page MainWindow::currentPage() const

@@ -43,6 +43,7 @@ class GeneralCommands;
 class DevotionalCommands;
 class PassageView;
 class DevotionalPage;
+class BiblePage;
 class GroupBar;
 class GroupBarGroup;
 class PrayerEditor;
@@ -76,6 +77,9 @@ public:
     const std::string& userDataFolder() const override { return userDataFolder_; }
     void showPage(Page page) override;
     Page currentPage() const override;
+    // "Read the Bible": fills the Bible page on first use (the last chapter
+    // read, or Genesis 1), shows it and puts the focus in its go-to field.
+    void openBiblePage();
 
     // UserStoreHost: backup, restore and the version-1 import free and reopen
     // the plan store and the prayer store around their file work.
@@ -153,6 +157,7 @@ private:
 
     WelcomePage* frameWelcome_ = nullptr;
     DevotionalPage* frameDevotional_ = nullptr;
+    BiblePage* frameBiblePage_ = nullptr;
     PassageView* frameBible_ = nullptr;
     PrayerTrackerPage* framePrayerTracker_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
