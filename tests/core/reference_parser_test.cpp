@@ -97,5 +97,31 @@ TEST_F(ReferenceParserTest, ReferenceTextReadsBack)
     }
 }
 
+TEST(PassageLinkTest, WrittenAndReadBack)
+{
+    const std::pair<PassageRef, const char*> cases[] = {
+        {{43, 3, 0, 3, 0}, "bible:43.3"},
+        {{43, 3, 16, 3, 16}, "bible:43.3.16"},
+        {{43, 3, 16, 3, 18}, "bible:43.3.16-18"},
+    };
+    for (const auto& [passage, link] : cases) {
+        EXPECT_EQ(passageLink(passage), link);
+        PassageRef read;
+        EXPECT_TRUE(parsePassageLink(link, read)) << link;
+        EXPECT_EQ(read, passage) << link;
+    }
+    // A passage over several chapters links to its first chapter's part.
+    EXPECT_EQ(passageLink({1, 1, 1, 2, 3}), "bible:1.1.1");
+
+    PassageRef untouched{1, 2, 3, 2, 3};
+    for (const char* bad : {"", "bible:", "bible:43", "bible:43.", "bible:43.3.", "bible:43.3.16-",
+                            "bible:43.3.18-16", "bible:0.3", "bible:43.3.16-18-19", "bible:43.3x",
+                            "Bible:43.3", "http://x/bible:43.3", "#contents", "bible:-1.3",
+                            "bible:9999999.1"}) {
+        EXPECT_FALSE(parsePassageLink(bad, untouched)) << bad;
+        EXPECT_EQ(untouched, (PassageRef{1, 2, 3, 2, 3})) << bad;
+    }
+}
+
 } // namespace
 } // namespace kovara::core

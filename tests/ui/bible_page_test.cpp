@@ -15,11 +15,16 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QTextCursor>
+#include <QMimeData>
+#include <QGuiApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace kovara::ui {
 namespace {
@@ -71,6 +76,50 @@ TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
     ASSERT_TRUE(page.goTo(QStringLiteral("1 Cor 13")));
     EXPECT_EQ(page.book(), 46);
     EXPECT_TRUE(highlighted().isEmpty());
+}
+
+TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
+{
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    HtmlViewer* viewer = page.passageView->viewer();
+    const QString text = viewer->toPlainText();
+    const auto select = [&](const QString& from, const QString& to) {
+        ASSERT_GE(text.indexOf(from), 0) << from.toStdString();
+        ASSERT_GE(text.indexOf(to), 0) << to.toStdString();
+        QTextCursor cursor(viewer->document());
+        cursor.setPosition(text.indexOf(from));
+        cursor.setPosition(text.indexOf(to) + to.size(), QTextCursor::KeepAnchor);
+        viewer->setTextCursor(cursor);
+    };
+    // Part of one verse, verses across several, and from the heading on.
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"God so loved", "the world", "John 3:16 (KJV)"},
+        {"For God so loved", "be saved", "John 3:16-17 (KJV)"},
+        {"John 3", "named Nicodemus", "John 3:1 (KJV)"},
+    };
+    for (const auto& [from, to, reference] : cases) {
+        select(from, to);
+        EXPECT_EQ(page.selectionReference(), reference) << from.toStdString();
+        viewer->copySelection();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        EXPECT_TRUE(copied->text().endsWith(QLatin1Char('\n') + reference)) << copied->text().toStdString();
+        EXPECT_TRUE(copied->text().contains(to));
+        EXPECT_TRUE(copied->html().contains(QStringLiteral("<p>") + reference + QStringLiteral("</p>")));
+    }
+    // Without a selection there is nothing to name.
+    viewer->setTextCursor(QTextCursor(viewer->document()));
+    EXPECT_TRUE(page.selectionReference().isEmpty());
+}
+
+TEST_F(BiblePageTest, OpensLinksOfGeneratedPagesOnly)
+{
+    EXPECT_TRUE(page.openLink(QStringLiteral("bible:19.121.8")));
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(19, 121));
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("The LORD shall preserve thy going out")));
+    for (const char* other : {"https://example.org/", "#context30", "bible:x"}) {
+        EXPECT_FALSE(page.openLink(QString::fromLatin1(other))) << other;
+        EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(19, 121)) << other;
+    }
 }
 
 TEST_F(BiblePageTest, BadReferenceShowsWhyAndChangesNothing)

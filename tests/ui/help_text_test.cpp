@@ -40,6 +40,7 @@ const QSet<QString> kNotQuotes = {
     "Start a reading plan", "Read today's devotional", "Add a prayer item", "Menus", "Tool bar", "Side bar",
     "Bible reading plan summary", "Prayer items", "Devotional page and reading page", "Tick or clear a box",
     "Double-click a day", "Right-click a day", "bold", "all",
+    "Go to a passage", "Browse", "Search", "Copy",
     // examples of what the user types or sees from the system
     "Family", "Church", "Missions", "Print to File (PDF)", "Day 12 of 364: Genesis 30 - 31",
     // file and folder names

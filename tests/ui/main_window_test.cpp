@@ -582,6 +582,33 @@ TEST_F(MainWindowTest, ReadTheBibleOpensTheLastChapterAndSavesItOnClose)
     EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
 }
 
+TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
+{
+    auto window = open();
+    window->planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
+    window->refreshPlanViews(0);
+    window->findChild<GroupBarGroup*>("plansGroup")->entryActions()[0]->trigger();
+    ASSERT_EQ(window->currentPage(), Page::BibleRead);
+    HtmlViewer* day = window->findChild<PassageView*>("passageView")->viewer();
+    EXPECT_TRUE(day->pageText().contains(QStringLiteral("<a href=\"bible:1.1\">"))) << day->pageText().toStdString();
+    emit day->linkClicked(QStringLiteral("bible:1.1"));
+    EXPECT_EQ(window->currentPage(), Page::Bible);
+    const auto* page = window->findChild<BiblePage*>("biblePage");
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(1, 1));
+
+    window->mainActions().faithsCheckbookAction->trigger();
+    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("bible:2.2.1-2"));
+    EXPECT_EQ(window->currentPage(), Page::Bible);
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
+    EXPECT_EQ(page->firstHighlighted(), 1);
+    EXPECT_EQ(page->lastHighlighted(), 2);
+
+    // Other links leave the page as it is.
+    window->mainActions().faithsCheckbookAction->trigger();
+    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("https://x.org"));
+    EXPECT_EQ(window->currentPage(), Page::Devotional);
+}
+
 TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)
 {
     const auto settings = appData.path() / "Kovara 2" / "settings.ini";

@@ -262,4 +262,59 @@ std::string referenceText(const PassageRef& p, const BibleStore& bible)
     return text;
 }
 
+namespace {
+constexpr std::string_view kLinkScheme = "bible:";
+} // namespace
+
+std::string passageLink(const PassageRef& p)
+{
+    std::string link = format("%s%d.%d", std::string(kLinkScheme), p.book, p.chapter);
+    if (p.verse == 0)
+        return link;
+    link += format(".%d", p.verse);
+    const int last = p.endChapter == p.chapter ? p.endVerse : 0;
+    if (last > p.verse)
+        link += format("-%d", last);
+    return link;
+}
+
+bool parsePassageLink(const std::string& link, PassageRef& passage)
+{
+    if (link.compare(0, kLinkScheme.size(), kLinkScheme) != 0)
+        return false;
+    // book.chapter[.verse[-verse]], every number a positive integer.
+    int numbers[4] = {0, 0, 0, 0};
+    std::size_t count = 0;
+    std::size_t at = kLinkScheme.size();
+    const char separators[] = {'.', '.', '-'};
+    while (true) {
+        std::size_t digits = 0;
+        long value = 0;
+        while (at < link.size() && link[at] >= '0' && link[at] <= '9' && digits < 6) {
+            value = value * 10 + (link[at] - '0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0 || value == 0)
+            return false;
+        numbers[count++] = static_cast<int>(value);
+        if (at == link.size())
+            break;
+        if (count == 4 || link[at] != separators[count - 1])
+            return false;
+        ++at;
+    }
+    if (count < 2)
+        return false;
+    PassageRef result;
+    result.book = numbers[0];
+    result.chapter = result.endChapter = numbers[1];
+    result.verse = numbers[2];
+    result.endVerse = count == 4 ? numbers[3] : numbers[2];
+    if (result.endVerse < result.verse)
+        return false;
+    passage = result;
+    return true;
+}
+
 } // namespace kovara::core

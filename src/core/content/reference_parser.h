@@ -43,4 +43,13 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
 // Bible's long book names.
 std::string referenceText(const PassageRef& passage, const BibleStore& bible);
 
+// The link target that opens a chapter on the Bible page, written into
+// generated pages: "bible:43.3" for a chapter, "bible:43.3.16" for a verse,
+// "bible:43.3.16-18" for verses of that chapter (later chapters of the
+// passage are left out: a link opens one chapter).
+std::string passageLink(const PassageRef& passage);
+// Reads a link written by passageLink. Returns false, leaving passage as it
+// was, for anything else (the numbers are not checked against a Bible).
+bool parsePassageLink(const std::string& link, PassageRef& passage);
+
 } // namespace kovara::core

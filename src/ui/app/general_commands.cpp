@@ -249,8 +249,10 @@ void GeneralCommands::showHelp()
         case Page::PrayerTracker:
             helpViewer_->showContext(kHelpPrayerTracker);
             break;
-        case Page::Welcome:
         case Page::Bible:
+            helpViewer_->showContext(kHelpBible);
+            break;
+        case Page::Welcome:
             helpViewer_->showContents();
             break;
         }

@@ -13,6 +13,8 @@
 //   Welcome        nothing (disabled)   nothing (disabled)              contents
 //   Devotional     devotionalViewer     page-range dialog, then prints  context 40
 //   BibleRead      bibleViewer          page-range dialog, then prints  context 30
+//   Bible          biblePageViewer      page-range dialog, then prints  context 60
+//                  (copies carry the verses' reference)
 //   planManager    nothing (disabled)   printPlan(currentPlan()) after  context 80
 //                                       a dialog without page range;
 //                                       disabled while currentPlan() < 0
@@ -84,6 +86,7 @@ public:
     static constexpr int kHelpDevotional = 40;
     static constexpr int kHelpPrayerTracker = 50;
     static constexpr int kHelpPlanManager = 80;
+    static constexpr int kHelpBible = 60;
     // Shown after a printing failure's own message and two line feeds.
     static constexpr const char* kPrinterHint = "Please ensure that you have a printer properly installed.";
     static constexpr const char* kPrintSetupFailed =

@@ -360,6 +360,9 @@ void MainWindow::createPages()
     connect(frameBiblePage_->passageView->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
     leaveCopyKeyToTheWindow(frameBiblePage_->passageView->viewer(), frameBiblePage_->passageView->copyAction);
     leaveCopyKeyToTheWindow(frameDevotional_->viewer(), frameDevotional_->copyAction);
+    // A verse reference on the devotional page opens its chapter.
+    connect(frameDevotional_->viewer(), &HtmlViewer::linkClicked, this,
+            [this](const QString& href) { openBibleLink(href); });
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -440,6 +443,10 @@ void MainWindow::createPlanPages()
     frameBible_->setObjectName(QStringLiteral("passageView"));
     connect(frameBible_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
     leaveCopyKeyToTheWindow(frameBible_->viewer(), frameBible_->copyAction);
+    // A plan day's chapter headings open their chapters on the Bible page.
+    frameBible_->setChapterLinks(true);
+    connect(frameBible_->viewer(), &HtmlViewer::linkClicked, this,
+            [this](const QString& href) { openBibleLink(href); });
 
     PlanManagerPage* manager = planCommands_->planManager();
     manager->setObjectName(QStringLiteral("planManagerPage"));
@@ -563,7 +570,7 @@ void MainWindow::showPage(Page page)
     pages_->setCurrentIndex(static_cast<int>(page));
 }
 
-void MainWindow::openBiblePage()
+void MainWindow::prepareBiblePage()
 {
     // The page is filled when first shown, so start-up does not pay for it.
     if (frameBiblePage_->book() == 0) {
@@ -571,8 +578,26 @@ void MainWindow::openBiblePage()
         frameBiblePage_->setSearchFile(programFolder_ + "bible.kova2");
         frameBiblePage_->restoreLastChapter(*settings_);
     }
+}
+
+void MainWindow::openBiblePage()
+{
+    prepareBiblePage();
     showPage(Page::Bible);
     frameBiblePage_->goToEdit->setFocus();
+}
+
+void MainWindow::openBibleLink(const QString& href)
+{
+    if (!href.startsWith(QStringLiteral("bible:")))
+        return;
+    runGuarded(dialogs_, [this, &href] {
+        prepareBiblePage();
+        if (frameBiblePage_->openLink(href)) {
+            showPage(Page::Bible);
+            frameBiblePage_->passageView->viewer()->setFocus();
+        }
+    });
 }
 
 Page MainWindow::currentPage() const

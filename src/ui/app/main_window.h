@@ -80,6 +80,9 @@ public:
     // "Read the Bible": fills the Bible page on first use (the last chapter
     // read, or Genesis 1), shows it and puts the focus in its go-to field.
     void openBiblePage();
+    // A "bible:" link clicked on a plan day or the devotional page: opens
+    // that chapter on the Bible page (other links are left alone).
+    void openBibleLink(const QString& href);
 
     // UserStoreHost: backup, restore and the version-1 import free and reopen
     // the plan store and the prayer store around their file work.
@@ -108,6 +111,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Fills the Bible page on first use (the last chapter read, or Genesis 1).
+    void prepareBiblePage();
     void loadContent(const std::string& appDataFolder);
     void saveState();
     void shutDown();

@@ -50,6 +50,11 @@ public:
 
     const std::string& verseSpec() const { return verseSpec_; }
 
+    // Makes each chapter heading of the passage a link that the viewer
+    // reports through linkClicked (see passageLink); off by default. Takes
+    // effect at the next render.
+    void setChapterLinks(bool on) { chapterLinks_ = on; }
+
     // For the main window's copy and print commands while this page shows.
     HtmlViewer* viewer() const { return htmlViewer; }
 
@@ -77,6 +82,7 @@ private:
     std::string verseSpec_;
     std::string title_;
     std::string dayLine_;
+    bool chapterLinks_ = false;
 };
 
 } // namespace kovara::ui

@@ -92,6 +92,7 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
     bar->addWidget(nextButton);
 
     passageView = new PassageView;
+    passageView->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView->setObjectName(QStringLiteral("biblePassageView"));
     // The header names what is read here, not a reading plan.
     passageView->passageLabel->setText(QStringLiteral("The Bible"));
@@ -248,46 +249,50 @@ void BiblePage::updateButtons()
                                             bible_->getChapterCount(book_ + 1) > 0));
 }
 
+void BiblePage::locateVerses()
+{
+    verseStarts_.clear();
+    if (!bible_ || book_ == 0)
+        return;
+    // Walk the chapter verse by verse, each found after the one before, so
+    // that a verse that opens like an earlier one is not mistaken for it.
+    QTextDocument* doc = passageView->viewer()->document();
+    QTextCursor from(doc);
+    const int verses = bible_->chapterLengths(book_, chapter_);
+    const int base = bible_->getVerseIndex(book_, chapter_, 1);
+    for (int verse = 1; verse <= verses; ++verse) {
+        const QTextCursor found = doc->find(shownStart(bible_->getAllVerseData(base + verse - 1).verseText), from);
+        if (found.isNull()) {
+            verseStarts_.clear(); // the page is not the chapter's text
+            return;
+        }
+        // The verse number sits just before its text.
+        const QTextCursor number =
+            doc->find(QString::number(verse), found.selectionStart(), QTextDocument::FindBackward);
+        verseStarts_.push_back(number.isNull() ? found.selectionStart() : number.selectionStart());
+        from = found;
+        from.setPosition(found.selectionEnd());
+    }
+    // The end of the last verse: before the footer's paragraph.
+    QTextCursor last(doc);
+    last.movePosition(QTextCursor::End);
+    last.movePosition(QTextCursor::PreviousBlock);
+    last.movePosition(QTextCursor::EndOfBlock);
+    verseStarts_.push_back(last.position());
+}
+
 void BiblePage::highlightVerses()
 {
     HtmlViewer* viewer = passageView->viewer();
     viewer->setExtraSelections({});
-    if (!bible_ || book_ == 0 || firstVerse_ == 0)
+    locateVerses();
+    if (firstVerse_ == 0 || lastVerse_ >= static_cast<int>(verseStarts_.size()))
         return;
-    // Walk the chapter verse by verse, each found after the one before, so
-    // that a verse that opens like an earlier one is not mistaken for it.
+    const int start = verseStarts_[firstVerse_ - 1];
+    const int end = verseStarts_[lastVerse_];
+    if (end <= start)
+        return;
     QTextDocument* doc = viewer->document();
-    QTextCursor from(doc);
-    int start = -1, end = -1;
-    const int base = bible_->getVerseIndex(book_, chapter_, 1);
-    for (int verse = 1; verse <= lastVerse_ + 1; ++verse) {
-        if (verse > bible_->chapterLengths(book_, chapter_)) {
-            QTextCursor last(doc);
-            last.movePosition(QTextCursor::End);
-            // Stop before the footer's paragraph.
-            last.movePosition(QTextCursor::PreviousBlock);
-            last.movePosition(QTextCursor::EndOfBlock);
-            end = last.position();
-            break;
-        }
-        const QTextCursor found = doc->find(shownStart(bible_->getAllVerseData(base + verse - 1).verseText), from);
-        if (found.isNull())
-            break;
-        // The verse number sits just before its text.
-        const QTextCursor number =
-            doc->find(QString::number(verse), found.selectionStart(), QTextDocument::FindBackward);
-        const int numberStart = number.isNull() ? found.selectionStart() : number.selectionStart();
-        if (verse == firstVerse_)
-            start = numberStart;
-        if (verse == lastVerse_ + 1) {
-            end = numberStart;
-            break;
-        }
-        from = found;
-        from.setPosition(found.selectionEnd());
-    }
-    if (start < 0 || end <= start)
-        return;
     QTextEdit::ExtraSelection selection;
     selection.cursor = QTextCursor(doc);
     selection.cursor.setPosition(start);
@@ -302,6 +307,37 @@ void BiblePage::highlightVerses()
     viewer->setTextCursor(top);
     const int y = viewer->cursorRect(top).top() + viewer->verticalScrollBar()->value();
     viewer->verticalScrollBar()->setValue(std::max(0, y - viewer->fontMetrics().height() * 2));
+}
+
+QString BiblePage::selectionReference() const
+{
+    const QTextCursor cursor = passageView->viewer()->textCursor();
+    if (!bible_ || book_ == 0 || !cursor.hasSelection())
+        return {};
+    PassageRef passage{book_, chapter_, 0, chapter_, 0};
+    if (verseStarts_.size() > 1) {
+        // The verses the selection touches: the one it starts in (the first
+        // when it starts in the heading) to the one it ends in.
+        const auto verseAt = [this](int position, bool endOfRange) {
+            int verse = 1;
+            for (std::size_t i = 1; i + 1 < verseStarts_.size(); ++i)
+                if (endOfRange ? verseStarts_[i] < position : verseStarts_[i] <= position)
+                    verse = static_cast<int>(i) + 1;
+            return verse;
+        };
+        passage.verse = verseAt(cursor.selectionStart(), false);
+        passage.endVerse = std::max(passage.verse, verseAt(cursor.selectionEnd(), true));
+    }
+    return QString::fromUtf8(referenceText(passage, *bible_) + " (" + bible_->abbreviation() + ")");
+}
+
+bool BiblePage::openLink(const QString& href)
+{
+    PassageRef passage;
+    if (!parsePassageLink(href.toStdString(), passage))
+        return false;
+    openChapter(passage.book, passage.chapter, passage.verse, passage.endVerse);
+    return true;
 }
 
 } // namespace kovara::ui

@@ -6,6 +6,7 @@
 #include "ui/base/core_names.h"
 #include <QWidget>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -47,6 +48,14 @@ public:
     // Reads text as a reference and opens it. Bad input leaves the page as it
     // was and shows the message beside the field; returns whether it opened.
     bool goTo(const QString& text);
+    // Opens a link written into generated pages ("bible:43.3.16", see
+    // passageLink). Returns false, changing nothing, for any other link.
+    bool openLink(const QString& href);
+
+    // The reference of the verses the selection touches, with the Bible's
+    // abbreviation ("John 3:16-18 (KJV)"); empty without a selection. Copy
+    // puts it under the copied text.
+    QString selectionReference() const;
 
     void previousChapter();
     void nextChapter();
@@ -76,6 +85,8 @@ public:
 
 private:
     void fillChapterList();
+    // Finds where each verse of the chapter shown starts in the viewer.
+    void locateVerses();
     void highlightVerses();
     void updateButtons();
 
@@ -85,6 +96,9 @@ private:
     int chapter_ = 0;
     int firstVerse_ = 0;
     int lastVerse_ = 0;
+    // Document positions of the chapter's verses (verse 1 first) and, last,
+    // of the end of the final verse; empty when they could not be found.
+    std::vector<int> verseStarts_;
 };
 
 } // namespace kovara::ui
