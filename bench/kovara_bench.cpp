@@ -23,9 +23,14 @@
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/shell.h"
 #include "ui/base/html_viewer.h"
+#include "ui/bible/bible_page.h"
+#include "ui/bible/search_panel.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -341,6 +346,90 @@ void BM_Rtf200KBWrite(benchmark::State& state)
     state.counters["rtf_KB"] = out.size() / 1024.0;
 }
 
+// ---- the Bible page
+
+// One search as the user sees it: typed text searched on the panel's worker
+// thread, the count and the first 200 results shown.
+void searchShown(SearchPanel& panel, const QString& text)
+{
+    panel.searchEdit->setText(text);
+    QEventLoop loop;
+    const auto shown = QObject::connect(&panel, &SearchPanel::resultsShown, &loop, &QEventLoop::quit);
+    panel.searchNow();
+    loop.exec();
+    QObject::disconnect(shown);
+    settle(panel);
+}
+
+SearchPanel& searchPanel()
+{
+    static SearchPanel* panel = [] {
+        auto* p = new SearchPanel;
+        std::vector<QString> names;
+        for (int book = 1; book <= 66; ++book)
+            names.push_back(QString::fromStdString(World::get().bible.getLongBookName(book)));
+        p->setBible(kProgramFolder + "bible.kova2", std::move(names));
+        p->resize(420, 640);
+        p->show();
+        searchShown(*p, QStringLiteral("warm")); // opens the index once
+        return p;
+    }();
+    return *panel;
+}
+
+// Words and phrases people look up, a different one in each repetition; the
+// median is taken over them.
+void BM_SearchWordOrPhrase(benchmark::State& state)
+{
+    static const char* const queries[] = {
+        "faith", "hope", "charity", "\"the word of the lord\"", "believ*", "jerusalem", "shepherd", "grace",
+        "\"in the beginning\"", "forgive", "\"love one another\"", "resurrection", "mercy", "light", "peace",
+    };
+    static int next = 0;
+    SearchPanel& panel = searchPanel();
+    const char* query = queries[next++ % std::size(queries)];
+    for (auto _ : state)
+        searchShown(panel, QString::fromUtf8(query));
+    state.SetLabel(query);
+}
+
+// The commonest word: every verse but a few hundred, counted, 200 shown.
+void BM_SearchThe(benchmark::State& state)
+{
+    SearchPanel& panel = searchPanel();
+    for (auto _ : state)
+        searchShown(panel, QStringLiteral("the"));
+    state.SetLabel(panel.countLabel->text().toStdString());
+}
+
+// A chapter opened from a typed reference and shown, Psalm 119 among them.
+void BM_ChapterFromReference(benchmark::State& state)
+{
+    static const char* const references[] = {"Psalm 119", "jn 3:16", "Gen 1:1-2:3", "1 Cor 13", "Rev 22:21",
+                                             "Ps 119:105", "Isa 53", "Matt 5"};
+    static BiblePage* page = [] {
+        auto* p = new BiblePage;
+        p->setBible(World::get().bible);
+        p->assignPreferences(World::get().prefs);
+        p->resize(1000, 640);
+        p->show();
+        settle(*p);
+        return p;
+    }();
+    static int next = 0;
+    const char* reference = references[next++ % std::size(references)];
+    for (auto _ : state) {
+        state.PauseTiming();
+        page->openChapter(2, 1); // another chapter first, so the timed one is loaded anew
+        settle(*page);
+        state.ResumeTiming();
+        if (!page->goTo(QString::fromUtf8(reference)))
+            state.SkipWithError("reference not opened");
+        settle(*page);
+    }
+    state.SetLabel(reference);
+}
+
 // ---- the table of targets
 
 struct Target {
@@ -362,6 +451,9 @@ const Target kTargets[] = {
     {"BM_PrayerTrackerAllTab10000", "prayer tracker All tab, 10,000 items", 300, nullptr, 0},
     {"BM_Backup20MB", "backup of a 20 MB prayers database", 0, "BM_Gzip9SameFile", 1.2},
     {"BM_Restore20MB", "restore of that backup", 0, "BM_GunzipSameFile", 1.2},
+    {"BM_SearchWordOrPhrase", "Bible search, a word or phrase, 200 shown", 15, nullptr, 0},
+    {"BM_SearchThe", "Bible search for \"the\", counted, 200 shown", 100, nullptr, 0},
+    {"BM_ChapterFromReference", "chapter opened from a reference and shown", 30, nullptr, 0},
     {"BM_Rtf200KBRead", "RTF of a 200 KB prayer text read", 100, nullptr, 0},
     {"BM_Rtf200KBWrite", "RTF of a 200 KB prayer text written", 100, nullptr, 0},
 };
@@ -417,6 +509,9 @@ KOVARA_BENCH(BM_Welcome50Plans10000Prayers, 15);
 KOVARA_BENCH(BM_Welcome10Plans500Prayers, 15);
 KOVARA_BENCH(BM_PrayerTrackerAllTab10000, 7);
 KOVARA_BENCH(BM_Gzip9SameFile, 5);
+KOVARA_BENCH(BM_SearchWordOrPhrase, 30);
+KOVARA_BENCH(BM_SearchThe, 9);
+KOVARA_BENCH(BM_ChapterFromReference, 16);
 KOVARA_BENCH(BM_Backup20MB, 5);
 KOVARA_BENCH(BM_GunzipSameFile, 5);
 KOVARA_BENCH(BM_Restore20MB, 5);
