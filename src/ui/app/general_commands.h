@@ -76,6 +76,10 @@ struct GeneralTargets {
     std::function<int()> currentPlan;
     // Prints the plan's day table on printer (already chosen); raises on failure.
     std::function<void(int plan, QPrinter& printer)> printPlan;
+    // What the current page would print, in a few words ("John 3", a plan's
+    // title): the printout's document name and the file name proposed for a
+    // printout to a file. Optional.
+    std::function<QString()> documentTitle;
 };
 
 class GeneralCommands : public QObject {
@@ -143,6 +147,13 @@ private:
     bool chooseWholePrintout();
     void printPrayerText();
     void printPlan(int plan);
+    // Names the printout after what is printed and, when the printer still
+    // writes to the file of the last printout, proposes a file of that name
+    // in the same folder instead, so printing again does not overwrite it.
+    void nameDocument();
+    // After the print dialog: false when the output file exists and the user
+    // would rather not replace it.
+    bool confirmReplace();
     // Raises when the printer writes to a file that cannot be written, so the
     // failure is shown instead of a printout silently going nowhere.
     void checkPrinterOutput();
@@ -154,6 +165,7 @@ private:
     Shell& shell_;
     GeneralTargets targets_;
     std::unique_ptr<QPrinter> printer_;
+    QString lastPrintedFile_; // the file of the last printout to a file
     HelpViewer* helpViewer_;
     AboutDialog* aboutBox_;
 };

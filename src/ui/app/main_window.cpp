@@ -34,6 +34,7 @@
 #include "ui/prayer/version1_import.h"
 #include "ui/base/group_bar.h"
 #include "ui/base/html_viewer.h"
+#include <QDateEdit>
 #include "ui/base/painted_icon.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
@@ -410,6 +411,7 @@ void MainWindow::createGeneralCommands()
     targets.prayerText = framePrayerTracker_->textArea();
     targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
     targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
+    targets.documentTitle = [this] { return printTitle(); };
     generalCommands_ = new GeneralCommands(*this, std::move(targets), this);
     generalCommands_->CopyAction = actions_.copyAction;
 
@@ -568,6 +570,36 @@ void MainWindow::buildWelcomePage()
 void MainWindow::showPage(Page page)
 {
     pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+QString MainWindow::printTitle()
+{
+    switch (currentPage()) {
+    case Page::Devotional:
+        return frameDevotional_->titleLabel->text() + QLatin1Char(' ') +
+               frameDevotional_->dateEdit->date().toString(Qt::ISODate);
+    case Page::BibleRead: {
+        // The plan and its day: "Whole Bible Day 12 of 364".
+        const std::string& dayLine = frameBible_->dayLine();
+        return fromBytes(frameBible_->title() + " " + dayLine.substr(0, dayLine.find(':')));
+    }
+    case Page::Bible:
+        return fromBytes(frameBiblePage_->passageView->title());
+    case Page::PlanManager: {
+        const int plan = planCommands_->planManager()->currentPlan();
+        return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
+    }
+    case Page::PrayerTracker: {
+        const std::int32_t selected = framePrayerTracker_->getSelectedPrayerIndex();
+        for (const PrayerHeader& item : framePrayerTracker_->listing())
+            if (item.prayerIndex == selected)
+                return fromBytes(item.prayerTitle);
+        return QStringLiteral("Prayer Journal");
+    }
+    case Page::Welcome:
+        break;
+    }
+    return {};
 }
 
 void MainWindow::prepareBiblePage()

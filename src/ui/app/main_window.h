@@ -111,6 +111,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the current page prints, for naming the printout.
+    QString printTitle();
     // Fills the Bible page on first use (the last chapter read, or Genesis 1).
     void prepareBiblePage();
     void loadContent(const std::string& appDataFolder);

@@ -49,6 +49,8 @@ public:
     void renderPassage();
 
     const std::string& verseSpec() const { return verseSpec_; }
+    const std::string& title() const { return title_; }
+    const std::string& dayLine() const { return dayLine_; }
 
     // Makes each chapter heading of the passage a link that the viewer
     // reports through linkClicked (see passageLink); off by default. Takes
