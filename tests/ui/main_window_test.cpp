@@ -164,6 +164,21 @@ TEST_F(MainWindowTest, EveryMenuAndEntryHasItsOwnAltLetter)
         file->hide();
         spinEvents();
     }
+
+    // A lone Alt, pressed and released where the focus is, moves into the
+    // menu bar on its first menu; Esc leaves it again.
+    QTest::keyClick(window->menuBar(), Qt::Key_Escape);
+    spinEvents();
+    auto* focus = window->findChild<QWidget*>("welcomeTab")->findChild<HtmlViewer*>();
+    ASSERT_TRUE(focus);
+    focus->setFocus();
+    spinEvents();
+    ASSERT_EQ(window->menuBar()->activeAction(), nullptr);
+    QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(focus, Qt::Key_Alt);
+    spinEvents();
+    EXPECT_EQ(window->menuBar()->activeAction(), window->menuBar()->actions().first());
+    EXPECT_FALSE(file->isVisible()) << "highlighted, not opened";
 }
 
 TEST_F(MainWindowTest, TabFollowsTheSideBarTopToBottom)

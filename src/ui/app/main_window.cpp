@@ -263,8 +263,8 @@ void MainWindow::createMenus()
     help->addSeparator();
     help->addAction(actions_.aboutAction);
 
-    // F10 opens the first menu, as on other Linux desktops; Alt and the Alt
-    // letters are the menu bar's own.
+    // F10 opens the first menu, as on other Linux desktops; a lone Alt and
+    // the Alt letters are the menu bar's own.
     auto* openMenus = new QAction(this);
     openMenus->setObjectName(QStringLiteral("openMenuBarAction"));
     openMenus->setShortcut(QKeySequence(Qt::Key_F10));
