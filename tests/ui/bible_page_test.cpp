@@ -14,6 +14,7 @@
 #include "core/content/bible_search.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QTextCursor>
 #include <QMimeData>
@@ -201,6 +202,13 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
         request.scope = scope;
         return search.search(request).count;
     };
+
+    // Ctrl+F anywhere on the page goes to the search field.
+    page.show();
+    QApplication::setActiveWindow(&page);
+    page.goToEdit->setFocus();
+    QTest::keyClick(page.goToEdit, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(panel->searchEdit->hasFocus());
 
     // Each key restarts the pause; only the whole word is searched.
     QTest::keyClicks(panel->searchEdit, QStringLiteral("believ*"));

@@ -81,7 +81,7 @@ HtmlViewer* GeneralCommands::currentViewer() const
     case Page::BibleRead:
         return targets_.bibleViewer;
     case Page::Bible:
-        return targets_.biblePageViewer;
+        return targets_.biblePageViewer ? targets_.biblePageViewer() : nullptr;
     default:
         return nullptr;
     }
@@ -104,7 +104,7 @@ bool GeneralCommands::canPrint() const
     case Page::BibleRead:
         return targets_.bibleViewer != nullptr;
     case Page::Bible:
-        return targets_.biblePageViewer != nullptr;
+        return targets_.biblePageViewer && targets_.biblePageViewer();
     case Page::PrayerTracker:
         return targets_.prayerText != nullptr;
     case Page::PlanManager:

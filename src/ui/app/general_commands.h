@@ -70,7 +70,8 @@ class HelpViewer;
 struct GeneralTargets {
     HtmlViewer* devotionalViewer = nullptr;
     HtmlViewer* bibleViewer = nullptr;
-    HtmlViewer* biblePageViewer = nullptr; // the Bible page's
+    // The Bible page's viewer; null until the page is first opened.
+    std::function<HtmlViewer*()> biblePageViewer;
     QTextEdit* prayerText = nullptr;
     // The plan the plan manager shows; -1 when none.
     std::function<int()> currentPlan;

@@ -162,7 +162,8 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 void MainWindow::saveState()
 {
     saveWindowPlacement(*this, *settings_, kPlacementSection);
-    frameBiblePage_->saveLastChapter(*settings_);
+    if (frameBiblePage_)
+        frameBiblePage_->saveLastChapter(*settings_);
     prefs_->splitPercent = framePrayerTracker_->splitPercent();
 }
 
@@ -171,7 +172,8 @@ void MainWindow::assignPreferencesToFrames()
     frameWelcome_->assignPreferences(*prefs_);
     frameBible_->assignPreferences(*prefs_);
     frameDevotional_->assignPreferences(*prefs_);
-    frameBiblePage_->assignPreferences(*prefs_);
+    if (frameBiblePage_)
+        frameBiblePage_->assignPreferences(*prefs_);
     framePrayerTracker_->assignPreferences(*prefs_);
 }
 
@@ -350,16 +352,13 @@ void MainWindow::createPages()
     frameDevotional_ = new DevotionalPage(clock_, dialogs_);
     frameDevotional_->setObjectName(QStringLiteral("devotionalPage"));
     pageLayout(Page::Devotional)->addWidget(frameDevotional_);
-    frameBiblePage_ = new BiblePage;
-    frameBiblePage_->setObjectName(QStringLiteral("biblePage"));
-    pageLayout(Page::Bible)->addWidget(frameBiblePage_);
+    // The Bible page is made when first opened (prepareBiblePage), so
+    // start-up does not pay for it.
     // The reading, plan manager and prayer pages are filled once the
     // preferences exist (createPlanPages, createPrayerPage).
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
     connect(frameDevotional_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    connect(frameBiblePage_->passageView->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    leaveCopyKeyToTheWindow(frameBiblePage_->passageView->viewer(), frameBiblePage_->passageView->copyAction);
     leaveCopyKeyToTheWindow(frameDevotional_->viewer(), frameDevotional_->copyAction);
     // A verse reference on the devotional page opens its chapter.
     connect(frameDevotional_->viewer(), &HtmlViewer::linkClicked, this,
@@ -407,7 +406,7 @@ void MainWindow::createGeneralCommands()
     GeneralTargets targets;
     targets.devotionalViewer = frameDevotional_->viewer();
     targets.bibleViewer = frameBible_->viewer();
-    targets.biblePageViewer = frameBiblePage_->passageView->viewer();
+    targets.biblePageViewer = [this] { return frameBiblePage_ ? frameBiblePage_->passageView->viewer() : nullptr; };
     targets.prayerText = framePrayerTracker_->textArea();
     targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
     targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
@@ -584,7 +583,7 @@ QString MainWindow::printTitle()
         return fromBytes(frameBible_->title() + " " + dayLine.substr(0, dayLine.find(':')));
     }
     case Page::Bible:
-        return fromBytes(frameBiblePage_->passageView->title());
+        return frameBiblePage_ ? fromBytes(frameBiblePage_->passageView->title()) : QString();
     case Page::PlanManager: {
         const int plan = planCommands_->planManager()->currentPlan();
         return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
@@ -604,7 +603,17 @@ QString MainWindow::printTitle()
 
 void MainWindow::prepareBiblePage()
 {
-    // The page is filled when first shown, so start-up does not pay for it.
+    // The page is made and filled when first shown, so start-up does not pay
+    // for it.
+    if (!frameBiblePage_) {
+        frameBiblePage_ = new BiblePage;
+        frameBiblePage_->setObjectName(QStringLiteral("biblePage"));
+        pages_->widget(static_cast<int>(Page::Bible))->layout()->addWidget(frameBiblePage_);
+        HtmlViewer* viewer = frameBiblePage_->passageView->viewer();
+        connect(viewer, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+        leaveCopyKeyToTheWindow(viewer, frameBiblePage_->passageView->copyAction);
+        frameBiblePage_->assignPreferences(*prefs_);
+    }
     if (frameBiblePage_->book() == 0) {
         frameBiblePage_->setBible(bible());
         frameBiblePage_->setSearchFile(programFolder_ + "bible.kova2");

@@ -164,7 +164,7 @@ private:
 
     WelcomePage* frameWelcome_ = nullptr;
     DevotionalPage* frameDevotional_ = nullptr;
-    BiblePage* frameBiblePage_ = nullptr;
+    BiblePage* frameBiblePage_ = nullptr; // made when first opened
     PassageView* frameBible_ = nullptr;
     PrayerTrackerPage* framePrayerTracker_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited

@@ -47,6 +47,7 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
     goToEdit->setObjectName(QStringLiteral("goToEdit"));
     goToEdit->setPlaceholderText(QStringLiteral("Go to, e.g. John 3:16"));
     goToEdit->setClearButtonEnabled(true);
+    goToEdit->setAccessibleName(tr("Go to a reference"));
     goToEdit->setMinimumWidth(140);
     goToMessage = new QLabel;
     goToMessage->setObjectName(QStringLiteral("goToMessage"));
@@ -120,6 +121,16 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
     connect(goToEdit, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit->text()); });
     connect(goToEdit, &QLineEdit::textEdited, this, [this] { goToMessage->clear(); });
     connect(previousChapterAction, &QAction::triggered, this, [this] { previousChapter(); });
+    // Ctrl+F on the page goes to the search field, as in other programs.
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("findAction"));
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        searchPanel->searchEdit->setFocus(Qt::ShortcutFocusReason);
+        searchPanel->searchEdit->selectAll();
+    });
     connect(nextChapterAction, &QAction::triggered, this, [this] { nextChapter(); });
     connect(bookList, &QComboBox::activated, this, [this](int index) { openChapter(index + 1, 1); });
     connect(chapterList, &QComboBox::activated, this, [this](int index) { openChapter(book_, index + 1); });

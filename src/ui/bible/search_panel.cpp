@@ -25,6 +25,7 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     searchEdit->setObjectName(QStringLiteral("searchEdit"));
     searchEdit->setPlaceholderText(QStringLiteral("Search: words, \"a phrase\", believ*, AND OR NOT"));
     searchEdit->setClearButtonEnabled(true);
+    searchEdit->setAccessibleName(tr("Search the Bible"));
     scopeList = new QComboBox;
     scopeList->setObjectName(QStringLiteral("scopeList"));
     scopeList->addItems({QStringLiteral("Whole Bible"), QStringLiteral("Old Testament"),
@@ -37,6 +38,7 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     countLabel->setTextFormat(Qt::PlainText);
     resultsViewer = new HtmlViewer;
     resultsViewer->setObjectName(QStringLiteral("resultsViewer"));
+    resultsViewer->setAccessibleName(tr("Search results"));
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
