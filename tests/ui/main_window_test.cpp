@@ -96,8 +96,8 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
         {"Welcome and Summary", "-", "Backup...", "Restore from Backup...", "-", "Print...", "Printer Setup...", "-",
          "Preferences...", "-", "Exit Kovara"},
         {"Copy Selected Text"},
-        // With no plans: only the break and the two plan commands.
-        {"-", "Start New Reading Plan...", "Reading Plan Manager"},
+        // With no plans: only the break, the two plan commands and the export.
+        {"-", "Start New Reading Plan...", "Reading Plan Manager", "-", "Export Plan to Calendar..."},
         {"Faith's Checkbook"},
         {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
          "View All Prayers"},
@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
     // Plan entries above the break, in plan order; "&" is shown, not a mnemonic.
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
-                                             "Reading Plan Manager"}));
+                                             "Reading Plan Manager", "-", "Export Plan to Calendar..."}));
     const auto* group = window->findChild<GroupBarGroup*>("plansGroup");
     const QList<QAction*> side = group->entryActions();
     ASSERT_EQ(side.size(), 3);
@@ -495,7 +495,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
     window->refreshPlanViews(0);
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
-    ASSERT_EQ(reading->actions().size(), 5);
+    ASSERT_EQ(reading->actions().size(), 7);
 
     dialogs.expectOpenFile(kRestoreDialogTitle, backup);
     dialogs.expectConfirm(restoreQuestion(backup), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
@@ -503,7 +503,8 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     window->showPage(Page::PlanManager);
     window->mainActions().restoreAction->trigger();
     EXPECT_EQ(window->planStore().getPlanCount(), 1);
-    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
+    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager", "-",
+                                             "Export Plan to Calendar..."}));
     EXPECT_EQ(window->currentPage(), Page::Welcome);
 }
 

@@ -228,6 +228,7 @@ void MainWindow::createMenus()
     readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
     readingMenu_->addAction(actions_.newPlanAction);
     readingMenu_->addAction(actions_.planManagerAction);
+    readingMenuExtras_ = readingMenu_->addSeparator();
 
     QMenu* devotional = menuBar()->addMenu(QStringLiteral("&Devotional"));
     devotional->setObjectName(QStringLiteral("devotionalMenu"));
@@ -377,7 +378,8 @@ void MainWindow::createControllers()
                                   actions_.planManagerAction, actions_.newPrayerAction,
                                   actions_.activePrayersAction, actions_.inactivePrayersAction,
                                   actions_.answeredPrayersAction, actions_.allPrayersAction},
-        [this](int plan) { planCommands_->showPlanDay(plan, 0); });
+        [this](int plan) { planCommands_->showPlanDay(plan, 0); },
+        [this](int plan) { planCommands_->catchUp(plan); });
     frameWelcome_->setLinkTarget(*linkTarget_);
 }
 
@@ -435,6 +437,7 @@ void MainWindow::createPlanPages()
     connect(actions_.planManagerAction, &QAction::triggered, planCommands_->planManagerAction,
             &QAction::trigger);
     planCommands_->setReadingMenu(readingMenu_, readingMenuBreak_);
+    readingMenu_->insertAction(nullptr, planCommands_->exportCalendarAction);
     planCommands_->setPlanEntriesChanged([this](const std::vector<PlanEntry>& entries) { fillSideBarPlans(entries); });
 }
 

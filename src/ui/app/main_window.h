@@ -144,6 +144,7 @@ private:
     MainActions actions_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
+    QAction* readingMenuExtras_ = nullptr; // before the plan commands' own entries
     QAction* openHelpContents_ = nullptr; // "Open Help" of the Help menu
     std::vector<QAction*> sideBarPlanEntries_; // owned
     GroupBar* groupBar_ = nullptr;
