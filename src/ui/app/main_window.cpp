@@ -27,6 +27,9 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
+#include "ui/plans/reminder_notifier.h"
+#include "ui/plans/reminder_settings_panel.h"
+#include "ui/app/preferences_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
@@ -40,6 +43,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -98,6 +102,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& appD
     createControllers();
     loadContent(appDataFolder);
     createGeneralCommands();
+    createReminder();
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
@@ -408,6 +413,44 @@ void MainWindow::createGeneralCommands()
     bind(actions_.checkUpdateAction, &GeneralCommands::checkUpdate);
     bind(actions_.aboutAction, &GeneralCommands::showAbout);
     updateActions();
+}
+
+void MainWindow::createReminder()
+{
+    reminder_ = new ReminderNotifier(*this, QDBusConnection::sessionBus(), this);
+    reminder_->openPlan = [this](int plan) {
+        runGuarded(dialogs_, [this, plan] {
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            planCommands_->showPlanDay(plan, 0);
+        });
+    };
+    // Without a notification service the window says it itself.
+    reminder_->fallback = [this](const QString& text) {
+        statusBar()->showMessage(text);
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+    };
+    reminder_->setSettings(ReminderSettings::read(*settings_));
+    appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
+        auto* panel = new ReminderSettingsPanel(&dialog);
+        panel->aboutToShow = [this, panel] {
+            runGuarded(dialogs_, [this, panel] { panel->load(reminder_->settings(), planStore()); });
+        };
+        connect(&dialog, &QDialog::accepted, panel, [this, panel] {
+            runGuarded(dialogs_, [this, panel] {
+                const ReminderSettings settings = panel->apply(planStore());
+                settings.write(*settings_);
+                updateAutostartEntry(settings.startAtLogin);
+                reminder_->setSettings(settings);
+            });
+        });
+        dialog.addSection(panel);
+    });
 }
 
 void MainWindow::createPlanPages()

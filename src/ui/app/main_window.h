@@ -51,6 +51,7 @@ class PrayerCommands;
 class WelcomePage;
 class ActionLinkTarget;
 class PlanController;
+class ReminderNotifier;
 struct PlanEntry;
 
 class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
@@ -87,6 +88,7 @@ public:
     // The help file shown by the help commands.
     const std::string& helpFile() const { return helpFile_; }
     const MainActions& mainActions() const { return actions_; }
+    ReminderNotifier* reminder() const { return reminder_; }
 
     // The caption "Kovara" and the file version; empties the status bar.
     void updateCaption();
@@ -124,6 +126,9 @@ private:
     // Copy, print, printer set-up, help, about and the outside addresses;
     // they act on the pages' viewers, so they come once every page is filled.
     void createGeneralCommands();
+    // The daily reading reminder and its section of the preferences; it
+    // needs settings.ini and the plan store.
+    void createReminder();
     // Replaces the plan entries of the side bar (before "Start New Reading
     // Plan..."); the Reading menu's are kept by the plan commands.
     void fillSideBarPlans(const std::vector<PlanEntry>& entries);
@@ -180,6 +185,7 @@ private:
     PlanController* planCommands_ = nullptr; // owned as a child
     std::unique_ptr<ActionLinkTarget> linkTarget_;
     PrayerCommands* prayerCommands_ = nullptr; // owned as a child
+    ReminderNotifier* reminder_ = nullptr;     // owned as a child
 
     std::function<void(Shell&)> version1Import_;
     bool closing_ = false;
