@@ -4,6 +4,7 @@
 #include "ui/plans/plan_progress_text.h"
 
 #include <QHelpEvent>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -11,12 +12,11 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 namespace kovara::ui {
 
-namespace {
-
-QColor colorOf(DayState state, const QPalette& palette)
+QColor PlanCalendarView::colorOf(DayState state, const QPalette& palette)
 {
     switch (state) {
     case DayState::ReadPast:
@@ -34,7 +34,24 @@ QColor colorOf(DayState state, const QPalette& palette)
     return QColor(0xd8, 0xd8, 0xd8);
 }
 
-} // namespace
+QString PlanCalendarView::legendHtml(const QPalette& palette)
+{
+    const std::pair<DayState, QString> keys[] = {
+        {DayState::ReadPast, tr("read")},
+        {DayState::UnreadPast, tr("still to read")},
+        {DayState::UnreadToday, tr("today")},
+        {DayState::UnreadFuture, tr("to come")},
+        {DayState::ReadFuture, tr("read ahead")},
+    };
+    QString html;
+    for (const auto& [state, text] : keys) {
+        if (!html.isEmpty())
+            html += QStringLiteral("&nbsp;&nbsp; ");
+        html += QStringLiteral("<span style=\"color:%1\">\u25A0</span> %2")
+                    .arg(colorOf(state, palette).name(), text.toHtmlEscaped());
+    }
+    return html;
+}
 
 PlanCalendarView::PlanCalendarView(QWidget* parent) : QWidget(parent)
 {
@@ -112,7 +129,12 @@ void PlanCalendarView::paintEvent(QPaintEvent* event)
     painter.setFont(small);
     painter.setPen(pal.color(QPalette::WindowText));
     const QDate start = toQDate(start_);
-    for (int column = firstColumn; column <= lastColumn; ++column) {
+    const QFontMetrics metrics(small);
+    // Month names go above the column where the month begins, unless the one
+    // before would be overlapped; the scan starts a few columns early so
+    // that a partial repaint makes the same choice as a full one.
+    int labelEnd = -1;
+    for (int column = std::max(0, firstColumn - 12); column <= lastColumn; ++column) {
         for (int row = 0; row < 7; ++row) {
             const int day = column * 7 + row - firstRow_ + 1;
             if (day < 1 || day > dayCount())
@@ -120,10 +142,17 @@ void PlanCalendarView::paintEvent(QPaintEvent* event)
             const QDate date = start.addDays(day - 1);
             if (date.day() == 1 || day == 1) {
                 const QString name = QLocale::system().monthName(date.month(), QLocale::ShortFormat);
-                painter.drawText(QPoint(1 + column * kPitch, kTop - 3),
-                                 date.month() == 1 || day == 1 ? name + QLatin1Char(' ') + QString::number(date.year())
-                                                               : name);
+                const QString label =
+                    date.month() == 1 || day == 1 ? name + QLatin1Char(' ') + QString::number(date.year()) : name;
+                const int x = 1 + column * kPitch;
+                if (x > labelEnd) {
+                    painter.setPen(pal.color(QPalette::WindowText));
+                    painter.drawText(QPoint(x, kTop - 3), label);
+                    labelEnd = x + metrics.horizontalAdvance(label) + 3;
+                }
             }
+            if (column < firstColumn)
+                continue;
             painter.fillRect(QRect(squarePosition(day), QSize(kSquare, kSquare)),
                              colorOf(states_[static_cast<std::size_t>(day - 1)], pal));
             if (states_[static_cast<std::size_t>(day - 1)] == DayState::UnreadToday ||

@@ -7,6 +7,7 @@
 #include "ui/base/core_names.h"
 #include "core/plans/plan_progress.h"
 
+#include <QColor>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -37,6 +38,10 @@ public:
     static constexpr int kTop = 14; // room for the month names
 
     QSize sizeHint() const override;
+
+    // The colour of a day's square, and a one-line key to the colours.
+    static QColor colorOf(DayState state, const QPalette& palette);
+    static QString legendHtml(const QPalette& palette);
 
 signals:
     void dayClicked(int day);

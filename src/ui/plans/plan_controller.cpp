@@ -196,6 +196,8 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
             view->verses += "," + second;
         }
     }
+    if (secondDay_ > 0)
+        view->status = toBytes(tr("Doubling up: two plan days a day until you are caught up."));
     if (plans.record(plan).tableName != currentTable_)
         hideUndo();
     // The state and the buttons follow the day before it is rendered, so that

@@ -117,6 +117,9 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     calendarArea->setFocusPolicy(Qt::NoFocus);
     calendarArea->setFixedHeight(calendarView->sizeHint().height() +
                                  calendarArea->horizontalScrollBar()->sizeHint().height() + 2);
+    calendarLegend = new QLabel(PlanCalendarView::legendHtml(palette()), this);
+    calendarLegend->setObjectName(QStringLiteral("calendarLegend"));
+    calendarLegend->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
     connect(calendarView, &PlanCalendarView::dayClicked, this, [this](int day) {
         if (currentPlan_ >= 0)
             runGuarded(shell_.getDialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
@@ -160,6 +163,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     layout->addWidget(progressBar);
     layout->addWidget(progressLabel);
     layout->addWidget(calendarArea);
+    layout->addWidget(calendarLegend);
     layout->addWidget(dayList, 1);
     layout->addWidget(hint);
     layout->addLayout(buttons);
@@ -278,6 +282,7 @@ void PlanManagerPage::showProgress()
     progressBar->setVisible(any);
     progressLabel->setVisible(any);
     calendarArea->setVisible(any);
+    calendarLegend->setVisible(any);
     if (!any) {
         calendarView->clear();
         return;

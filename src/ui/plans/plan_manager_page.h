@@ -81,6 +81,7 @@ public:
     QLabel* progressLabel;
     QScrollArea* calendarArea;
     PlanCalendarView* calendarView;
+    QLabel* calendarLegend;
     QPushButton* deletePlanButton;
     QPushButton* renamePlanButton;
     QPushButton* newPlanButton;
