@@ -15,6 +15,7 @@
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/group_bar.h"
+#include "ui/plans/plan_controller.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -464,6 +465,34 @@ TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
     EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Inactive");
     window->mainActions().welcomePageAction->trigger();
     EXPECT_EQ(window->currentPage(), Page::Welcome);
+}
+
+// A plan that is behind shows its progress and a catch-up link on the welcome
+// page; the link offers the choices for that plan and applies the one taken.
+TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
+{
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        plans.addPlan("Behind", {"1-1", "2-2", "3-3", "4-4", "5-5", "6-6"}, clock.today() - 3);
+        plans.addPlan("Current", {"1-1", "2-2"}, clock.today());
+    }
+    auto window = open();
+    const std::string page = window->findChild<WelcomePage*>("welcomePage")->pageText();
+    EXPECT_NE(page.find("0 of 6 days read (0%) \xC2\xB7 3 days behind"), std::string::npos) << page;
+    EXPECT_NE(page.find("<a href=\"koav2:CatchUp/0\">Catch up</a>"), std::string::npos);
+    EXPECT_EQ(page.find("koav2:CatchUp/1"), std::string::npos) << "a plan on time has no catch-up link";
+
+    auto* plans = window->findChild<PlanController*>("PlanCommands");
+    std::optional<QString> offered;
+    plans->chooseCatchUp = [&](const CatchUpPreview& preview) {
+        offered = preview.title;
+        return std::optional<CatchUpChoice>(CatchUpChoice::StartAgain);
+    };
+    window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
+    EXPECT_EQ(offered, "Behind");
+    EXPECT_EQ(window->planStore().getStartDate(0), clock.today());
+    EXPECT_EQ(window->currentPage(), Page::BibleRead);
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
