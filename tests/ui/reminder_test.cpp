@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <sys/types.h>
 
@@ -196,6 +197,7 @@ TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\nType=Application\n"));
     EXPECT_TRUE(text.contains("\" --autostart\n")) << text.toStdString();
     file.close();
+    EXPECT_EQ(std::system(("desktop-file-validate '" + entry.toStdString() + "'").c_str()), 0);
     updateAutostartEntry(false, config);
     EXPECT_FALSE(QFile::exists(entry));
     updateAutostartEntry(false, config); // nothing there: nothing to do
