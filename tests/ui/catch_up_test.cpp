@@ -74,7 +74,33 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     shell.plans->markDaysDoneThrough(plan, 21);
     controller.showPlanDay(plan, 0);
     EXPECT_TRUE(page().catchUpButton->isHidden());
-    EXPECT_TRUE(page().progressLabel->text().contains("Up to date"));
+    EXPECT_TRUE(page().progressLabel->text().contains(" \u00B7 up to date \u00B7 "));
+}
+
+TEST(ProgressTextTest, WordsForEachStanding)
+{
+    const DateTime day = encodeDate(2027, 3, 3);
+    struct Case {
+        const char* what;
+        PlanProgress progress;
+        QString text;
+    };
+    PlanProgress finished{4, 4, 100, 9, 0, true, day, day + 2, {}, 0};
+    PlanProgress finishedLongAgo = finished;
+    finishedLongAgo.finishedOn = 0;
+    PlanProgress oneBehind{10, 1, 10, 3, 1, false, 0, day, day + 1, 0.5};
+    PlanProgress notStarted{10, 0, 0, -1, 0, false, 0, day + 9, {}, 0};
+    const Case cases[] = {
+        {"finished", finished, "4 of 4 days read (100%) \u00B7 finished on 3 Mar 2027"},
+        {"finished, date not known", finishedLongAgo, "4 of 4 days read (100%) \u00B7 finished"},
+        {"one day behind", oneBehind,
+         "1 of 10 days read (10%) \u00B7 1 day behind \u00B7 at your pace of the last 30 days you will finish on "
+         "4 Mar 2027"},
+        {"not started", notStarted, "0 of 10 days read (0%) \u00B7 starts on 3 Mar 2027 \u00B7 planned to finish on "
+                                    "12 Mar 2027"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(progressSummaryText(c.progress).toStdString(), c.text.toStdString()) << c.what;
 }
 
 TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)

@@ -32,14 +32,14 @@ QString progressCountText(const PlanProgress& p)
 QString progressStandingText(const PlanProgress& p)
 {
     if (p.finished)
-        return p.finishedOn > 0 ? tr("Finished on %1").arg(longDateText(p.finishedOn)) : tr("Finished");
+        return p.finishedOn > 0 ? tr("finished on %1").arg(longDateText(p.finishedOn)) : tr("finished");
     if (p.dueDay < 1)
-        return tr("Starts on %1").arg(longDateText(p.plannedFinish - p.dayCount + 1));
+        return tr("starts on %1").arg(longDateText(p.plannedFinish - p.dayCount + 1));
     if (p.daysBehind == 1)
         return tr("1 day behind");
     if (p.daysBehind > 1)
         return tr("%1 days behind").arg(p.daysBehind);
-    return tr("Up to date");
+    return tr("up to date");
 }
 
 QString progressFinishText(const PlanProgress& p)

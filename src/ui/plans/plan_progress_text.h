@@ -15,7 +15,7 @@ namespace kovara::ui {
 QString longDateText(DateTime t);
 // "28 of 365 days read (7%)"
 QString progressCountText(const PlanProgress& p);
-// "3 days behind", "Up to date", "Finished on 3 Mar 2027", "Starts on ..."
+// "3 days behind", "up to date", "finished on 3 Mar 2027", "starts on ..."
 QString progressStandingText(const PlanProgress& p);
 // When the plan will be finished: at the reader's recent pace, or as planned
 // when there is no recent reading to go by. Empty for a finished plan.
