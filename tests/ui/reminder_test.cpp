@@ -124,6 +124,7 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
         notifier.openPlan = [&](int plan) { opened = plan; };
         notifier.fallback = [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); };
         EXPECT_EQ(notifier.remind(), 1);
+        EXPECT_TRUE(waitFor([&] { return !fake->received().isEmpty(); }));
         EXPECT_EQ(fake->received(),
                   QStringList{"Kovara|Time to read: Gospels|Day 1: Alpha 1:1-1|default,Read now"});
 
@@ -131,6 +132,8 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
                                                           QStringLiteral("org.freedesktop.Notifications"),
                                                           QStringLiteral("ActionInvoked"));
         clicked << uint(7) << QStringLiteral("default");
+        // The notifier knows the id once the service's answer is in.
+        QCoreApplication::processEvents();
         service.send(clicked);
         EXPECT_TRUE(waitFor([&] { return opened >= 0; }));
         EXPECT_EQ(shell.plans->getPlanTitle(opened), "Gospels");
@@ -155,6 +158,7 @@ TEST_F(ReminderTest, WithoutANotificationServiceTheReminderGoesToTheFallback)
         QStringList shown;
         notifier.fallback = [&](const QString& text) { shown << text; };
         EXPECT_EQ(notifier.remind(), 1);
+        EXPECT_TRUE(waitFor([&] { return !shown.isEmpty(); }));
         EXPECT_EQ(shown, QStringList{"Time to read: Gospels \u2013 Day 1: Alpha 1:1-1"});
         QDBusConnection::disconnectFromBus(names[i]);
     }

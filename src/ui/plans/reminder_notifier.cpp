@@ -7,6 +7,7 @@
 #include "ui/base/text_codec.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QTimer>
 #include <QVariantMap>
 
@@ -75,20 +76,29 @@ int ReminderNotifier::remind()
     for (const DueReading& reading : due) {
         const QString summary = summaryText(reading);
         const QString body = bodyText(reading);
-        QDBusMessage reply;
-        if (bus_.isConnected()) {
-            QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
-                                                               QString::fromLatin1(kInterface),
-                                                               QStringLiteral("Notify"));
-            call << QStringLiteral("Kovara") << uint(0) << QStringLiteral("org.example.Kovara") << summary << body
-                 << QStringList{QStringLiteral("default"), tr("Read now")} << QVariantMap() << int(-1);
-            reply = bus_.call(call, QDBus::Block, 3000);
+        const QString text = summary + QStringLiteral(" \u2013 ") + body;
+        if (!bus_.isConnected()) {
+            if (fallback)
+                fallback(text);
+            continue;
         }
-        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
-            shown_[reply.arguments().first().toUInt()] = shell_.planStore().record(reading.plan).tableName;
-        } else if (fallback) {
-            fallback(summary + QStringLiteral(" \u2013 ") + body);
-        }
+        QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
+                                                           QString::fromLatin1(kInterface), QStringLiteral("Notify"));
+        call << QStringLiteral("Kovara") << uint(0) << QStringLiteral("org.example.Kovara") << summary << body
+             << QStringList{QStringLiteral("default"), tr("Read now")} << QVariantMap() << int(-1);
+        // Asked without waiting: a service that is slow to start (or to
+        // answer) never holds up the window; its answer or its failure comes
+        // back through the watcher.
+        auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+        const std::string table = shell_.planStore().record(reading.plan).tableName;
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, table, text] {
+            watcher->deleteLater();
+            const QDBusMessage reply = watcher->reply();
+            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                shown_[reply.arguments().first().toUInt()] = table;
+            else if (fallback)
+                fallback(text);
+        });
     }
     return static_cast<int>(due.size());
 }

@@ -35,7 +35,9 @@ public:
     // When the timer fires next, in the clock's time; 0 when it is off.
     DateTime nextTime() const { return next_; }
 
-    // Announces every due reading now. Returns how many there were.
+    // Announces every due reading now: the notifications are sent without
+    // waiting for the service, and fallback runs for each one it refuses (at
+    // once when there is no bus). Returns how many readings were due.
     int remind();
 
     // Shows plan's day to read, with the main window brought forward.
