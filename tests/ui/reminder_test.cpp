@@ -119,7 +119,7 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
     ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), fake,
                                        QDBusConnection::ExportAllSlots));
     {
-        ReminderNotifier notifier(shell, client);
+        ReminderNotifier notifier(shell, [&] { return client; });
         int opened = -1;
         notifier.openPlan = [&](int plan) { opened = plan; };
         notifier.fallback = [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); };
@@ -154,7 +154,7 @@ TEST_F(ReminderTest, WithoutANotificationServiceTheReminderGoesToTheFallback)
     const QString addresses[] = {bus.address, "unix:path=/nonexistent/kovara-bus"};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(names[i].toStdString());
-        ReminderNotifier notifier(shell, QDBusConnection::connectToBus(addresses[i], names[i]));
+        ReminderNotifier notifier(shell, [&] { return QDBusConnection::connectToBus(addresses[i], names[i]); });
         QStringList shown;
         notifier.fallback = [&](const QString& text) { shown << text; };
         EXPECT_EQ(notifier.remind(), 1);
@@ -166,7 +166,10 @@ TEST_F(ReminderTest, WithoutANotificationServiceTheReminderGoesToTheFallback)
 
 TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)
 {
-    ReminderNotifier notifier(shell, QDBusConnection(QStringLiteral("kovara-test-unused")));
+    ReminderNotifier notifier(shell, []() -> QDBusConnection {
+        ADD_FAILURE() << "no bus is needed to set the timer";
+        return QDBusConnection(QStringLiteral("kovara-test-unused"));
+    });
     EXPECT_EQ(notifier.nextTime(), 0) << "off by default";
     notifier.setSettings({true, 13 * 60, false}); // the clock says noon
     EXPECT_DOUBLE_EQ(notifier.nextTime(), shell.clock.today() + 13.0 / 24);

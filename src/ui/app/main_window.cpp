@@ -417,7 +417,7 @@ void MainWindow::createGeneralCommands()
 
 void MainWindow::createReminder()
 {
-    reminder_ = new ReminderNotifier(*this, QDBusConnection::sessionBus(), this);
+    reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
     reminder_->openPlan = [this](int plan) {
         runGuarded(dialogs_, [this, plan] {
             if (isMinimized())

@@ -24,8 +24,8 @@ const char* const kInterface = "org.freedesktop.Notifications";
 
 } // namespace
 
-ReminderNotifier::ReminderNotifier(Shell& shell, QDBusConnection bus, QObject* parent)
-    : QObject(parent), shell_(shell), bus_(std::move(bus)), timer_(new QTimer(this))
+ReminderNotifier::ReminderNotifier(Shell& shell, std::function<QDBusConnection()> bus, QObject* parent)
+    : QObject(parent), shell_(shell), busSource_(std::move(bus)), timer_(new QTimer(this))
 {
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] {
@@ -37,9 +37,18 @@ ReminderNotifier::ReminderNotifier(Shell& shell, QDBusConnection bus, QObject* p
         }
         schedule();
     });
-    if (bus_.isConnected())
-        bus_.connect(QString(), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
-                     QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
+}
+
+QDBusConnection& ReminderNotifier::bus()
+{
+    if (!bus_) {
+        bus_ = busSource_();
+        // Clicks on the notifications come back as this signal.
+        if (bus_->isConnected())
+            bus_->connect(QString(), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
+                          QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
+    }
+    return *bus_;
 }
 
 void ReminderNotifier::setSettings(const ReminderSettings& settings)
@@ -77,7 +86,7 @@ int ReminderNotifier::remind()
         const QString summary = summaryText(reading);
         const QString body = bodyText(reading);
         const QString text = summary + QStringLiteral(" \u2013 ") + body;
-        if (!bus_.isConnected()) {
+        if (!bus().isConnected()) {
             if (fallback)
                 fallback(text);
             continue;
@@ -89,7 +98,7 @@ int ReminderNotifier::remind()
         // Asked without waiting: a service that is slow to start (or to
         // answer) never holds up the window; its answer or its failure comes
         // back through the watcher.
-        auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+        auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
         const std::string table = shell_.planStore().record(reading.plan).tableName;
         connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, table, text] {
             watcher->deleteLater();

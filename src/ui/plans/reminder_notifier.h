@@ -14,6 +14,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 class QTimer;
@@ -25,8 +26,10 @@ class Shell;
 class ReminderNotifier : public QObject {
     Q_OBJECT
 public:
-    // bus is the session bus the notifications go to.
-    ReminderNotifier(Shell& shell, QDBusConnection bus, QObject* parent = nullptr);
+    // bus gives the session bus the notifications go to; it is asked the
+    // first time a reminder is sent, so a start without a reminder does not
+    // connect to the bus at all.
+    ReminderNotifier(Shell& shell, std::function<QDBusConnection()> bus, QObject* parent = nullptr);
 
     // Takes new settings and sets the timer for the next reminder (none when
     // the reminder is off).
@@ -54,9 +57,11 @@ private slots:
 
 private:
     void schedule();
+    QDBusConnection& bus();
 
     Shell& shell_;
-    QDBusConnection bus_;
+    std::function<QDBusConnection()> busSource_;
+    std::optional<QDBusConnection> bus_;
     QTimer* timer_;
     ReminderSettings settings_;
     DateTime next_ = 0;
