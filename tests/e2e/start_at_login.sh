@@ -17,6 +17,11 @@ window_state() {
       sleep 0.2
     done
     [ -n "$id" ] || { echo "main window did not appear"; kill $pid 2>/dev/null; exit 1; }
+    # The hints are set before the window is mapped: wait for the mapping.
+    for i in $(seq 1 100); do
+      xwininfo -id "$id" 2>/dev/null | grep -q "Map State: IsViewable" && break
+      sleep 0.1
+    done
     # A window shown normally carries no initial state at all.
     if xprop -id "$id" WM_HINTS | grep -q "Initial state is Iconic"; then echo Iconic; else echo Normal; fi
     kill -TERM $pid
