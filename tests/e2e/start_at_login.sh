@@ -8,15 +8,26 @@ exe=$1
 # Starts kovara with the given arguments on a fresh display and prints the
 # initial state of its main window ("Iconic" or "Normal").
 window_state() {
+  # A virtual display that is slow to take connections on a busy machine is
+  # given another try or two.
+  local try out
+  for try in 1 2 3; do
+    out=$(window_state_once "$@") && { echo "$out"; return 0; }
+  done
+  echo "$out"
+  return 1
+}
+
+window_state_once() {
   "$(dirname "$0")/with_display.sh" bash -c '
-    "$0" "$@" & pid=$!
+    "$0" "$@" 2>"$HOME/kovara.err" & pid=$!
     for i in $(seq 1 100); do
       id=$(xwininfo -root -tree 2>/dev/null | grep "\"Kovara 2.0.1.2\"" | awk "{print \$1}" | head -n1)
       [ -n "$id" ] && break
       kill -0 $pid 2>/dev/null || break
       sleep 0.2
     done
-    [ -n "$id" ] || { echo "main window did not appear"; kill $pid 2>/dev/null; exit 1; }
+    [ -n "$id" ] || { echo "main window did not appear"; cat "$HOME/kovara.err"; kill $pid 2>/dev/null; exit 1; }
     # The hints are set before the window is mapped: wait for the mapping.
     for i in $(seq 1 100); do
       xwininfo -id "$id" 2>/dev/null | grep -q "Map State: IsViewable" && break
