@@ -16,39 +16,37 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMutex>
+#include <QProcess>
 #include <QThread>
 #include <QTimeEdit>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
-#include <cstdio>
-#include <sys/types.h>
 
 namespace kovara::ui {
 namespace {
 
-// A session bus of the test's own, ended with the test.
+// A session bus of the test's own, a child process ended (and waited for)
+// with the test.
 class TestSessionBus {
 public:
     TestSessionBus()
     {
-        FILE* out = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-        char line[512];
-        if (out && fgets(line, sizeof line, out))
-            address = QString::fromUtf8(line).trimmed();
-        if (out && fgets(line, sizeof line, out))
-            pid = static_cast<pid_t>(QString::fromUtf8(line).trimmed().toLong());
-        if (out)
-            pclose(out);
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000))
+            address = QString::fromUtf8(daemon.readLine()).trimmed();
     }
     ~TestSessionBus()
     {
-        if (pid > 0)
-            kill(pid, SIGTERM);
+        daemon.terminate();
+        if (!daemon.waitForFinished(3000)) {
+            daemon.kill();
+            daemon.waitForFinished(3000);
+        }
     }
+    QProcess daemon;
     QString address;
-    pid_t pid = 0;
 };
 
 } // namespace
