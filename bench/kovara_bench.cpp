@@ -194,6 +194,79 @@ void BM_PlanManager31102Days(benchmark::State& state)
     state.counters["rows"] = manager->dayList->topLevelItemCount();
 }
 
+void BM_PlanManager365Days(benchmark::State& state)
+{
+    World& w = World::get();
+    const std::string file = w.folder + "plan365.kova2";
+    if (!fs::exists(file)) {
+        PlanStore plans(file, w.clock);
+        const int year = plans.addPlan("Bible in a Year", loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily"),
+                                       w.clock.today() - 20);
+        plans.markDaysDoneThrough(year, 5);
+        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
+    }
+    BenchShell shell(file, w.folder + "prayers500.kova2");
+    QWidget window;
+    PlanController controller(shell, &window);
+    auto* manager = controller.planManager();
+    manager->resize(900, 640);
+    manager->show();
+    const int shortPlan = 0, year = 1; // in title order
+    for (auto _ : state) {
+        state.PauseTiming();
+        manager->showPlan(shortPlan);
+        settle(*manager);
+        state.ResumeTiming();
+        manager->setPlans(year);
+        settle(*manager);
+    }
+    state.counters["rows"] = manager->dayList->topLevelItemCount();
+}
+
+// One catch-up choice applied, as the reader waits for it: the store changed,
+// the plan views refreshed and the reading page shown again. Each run starts
+// from a fresh copy of a plan started 20 days ago with 5 days read.
+void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
+{
+    World& w = World::get();
+    const std::string source = w.folder + "catchup" + std::to_string(days) + ".kova2";
+    if (!fs::exists(source)) {
+        std::vector<std::string> verses;
+        if (days == 365) {
+            verses = loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
+        } else {
+            for (int v = 1; v <= days; ++v)
+                verses.push_back(verseRange(v, v));
+        }
+        PlanStore plans(source, w.clock);
+        const int plan = plans.addPlan("Behind", verses, w.clock.today() - 20);
+        plans.markDaysDoneThrough(plan, 5);
+    }
+    const std::string file = w.folder + "catchup_work.kova2";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::copy_file(source, file, fs::copy_options::overwrite_existing);
+        {
+            BenchShell shell(file, w.folder + "prayers500.kova2");
+            QWidget window;
+            PlanController controller(shell, &window);
+            controller.refreshPlanViews(0);
+            controller.showPlanDay(0, 0);
+            state.ResumeTiming();
+            controller.applyCatchUp(0, choice);
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+
+void BM_CatchUpStartAgain365(benchmark::State& state) { catchUpApplied(state, 365, CatchUpChoice::StartAgain); }
+void BM_CatchUpKeepFinish365(benchmark::State& state) { catchUpApplied(state, 365, CatchUpChoice::KeepFinish); }
+void BM_CatchUpDoubleUp365(benchmark::State& state) { catchUpApplied(state, 365, CatchUpChoice::DoubleUp); }
+void BM_CatchUpStartAgain31102(benchmark::State& state) { catchUpApplied(state, 31102, CatchUpChoice::StartAgain); }
+void BM_CatchUpKeepFinish31102(benchmark::State& state) { catchUpApplied(state, 31102, CatchUpChoice::KeepFinish); }
+void BM_CatchUpDoubleUp31102(benchmark::State& state) { catchUpApplied(state, 31102, CatchUpChoice::DoubleUp); }
+
 void BM_Plan365FromTemplate(benchmark::State& state)
 {
     World& w = World::get();
@@ -444,7 +517,14 @@ const Target kTargets[] = {
     {"BM_Psalm119Shown", "passage page of Psalm 119 built and shown", 50, nullptr, 0},
     {"BM_WholeBibleBuilt", "passage page of the whole Bible built", 1000, nullptr, 0},
     {"BM_WholeBibleShown", "passage page of the whole Bible built and shown", 3000, nullptr, 0},
-    {"BM_PlanManager31102Days", "plan manager filled with a 31,102-day plan", 1500, nullptr, 0},
+    {"BM_PlanManager31102Days", "plan manager with calendar, 31,102-day plan", 1500, nullptr, 0},
+    {"BM_PlanManager365Days", "plan manager with calendar, 365-day plan", 50, nullptr, 0},
+    {"BM_CatchUpStartAgain365", "catch-up: start again, 365 days", 100, nullptr, 0},
+    {"BM_CatchUpKeepFinish365", "catch-up: keep my finish date, 365 days", 100, nullptr, 0},
+    {"BM_CatchUpDoubleUp365", "catch-up: double up, 365 days", 100, nullptr, 0},
+    {"BM_CatchUpStartAgain31102", "catch-up: start again, 31,102 days", 2000, nullptr, 0},
+    {"BM_CatchUpKeepFinish31102", "catch-up: keep my finish date, 31,102 days", 2000, nullptr, 0},
+    {"BM_CatchUpDoubleUp31102", "catch-up: double up, 31,102 days", 2000, nullptr, 0},
     {"BM_Plan365FromTemplate", "365-day plan created from a template", 100, nullptr, 0},
     {"BM_Welcome50Plans10000Prayers", "welcome page, 50 plans and 10,000 prayers", 100, nullptr, 0},
     {"BM_Welcome10Plans500Prayers", "welcome page, 10 plans and 500 prayers", 100, nullptr, 0},
@@ -504,6 +584,13 @@ KOVARA_BENCH(BM_Psalm119Shown, 15);
 KOVARA_BENCH(BM_WholeBibleBuilt, 5);
 KOVARA_BENCH(BM_WholeBibleShown, 3);
 KOVARA_BENCH(BM_PlanManager31102Days, 5);
+KOVARA_BENCH(BM_PlanManager365Days, 15);
+KOVARA_BENCH(BM_CatchUpStartAgain365, 15);
+KOVARA_BENCH(BM_CatchUpKeepFinish365, 15);
+KOVARA_BENCH(BM_CatchUpDoubleUp365, 15);
+KOVARA_BENCH(BM_CatchUpStartAgain31102, 3);
+KOVARA_BENCH(BM_CatchUpKeepFinish31102, 3);
+KOVARA_BENCH(BM_CatchUpDoubleUp31102, 3);
 KOVARA_BENCH(BM_Plan365FromTemplate, 15);
 KOVARA_BENCH(BM_Welcome50Plans10000Prayers, 15);
 KOVARA_BENCH(BM_Welcome10Plans500Prayers, 15);

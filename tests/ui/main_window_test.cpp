@@ -16,6 +16,7 @@
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/group_bar.h"
+#include "ui/plans/plan_controller.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -97,8 +98,8 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
         {"Welcome and Summary", "-", "Backup...", "Restore from Backup...", "-", "Print...", "Printer Setup...", "-",
          "Preferences...", "-", "Exit Kovara"},
         {"Copy Selected Text"},
-        // With no plans: only the break and the two plan commands.
-        {"-", "Start New Reading Plan...", "Reading Plan Manager"},
+        // With no plans: only the break, the two plan commands and the export.
+        {"-", "Start New Reading Plan...", "Reading Plan Manager", "-", "Export Plan to Calendar..."},
         {"Read the Bible"},
         {"Faith's Checkbook"},
         {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
@@ -455,7 +456,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
     // Plan entries above the break, in plan order; "&" is shown, not a mnemonic.
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
-                                             "Reading Plan Manager"}));
+                                             "Reading Plan Manager", "-", "Export Plan to Calendar..."}));
     const auto* group = window->findChild<GroupBarGroup*>("plansGroup");
     const QList<QAction*> side = group->entryActions();
     ASSERT_EQ(side.size(), 3);
@@ -484,6 +485,34 @@ TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
     EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Inactive");
     window->mainActions().welcomePageAction->trigger();
     EXPECT_EQ(window->currentPage(), Page::Welcome);
+}
+
+// A plan that is behind shows its progress and a catch-up link on the welcome
+// page; the link offers the choices for that plan and applies the one taken.
+TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
+{
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        plans.addPlan("Behind", {"1-1", "2-2", "3-3", "4-4", "5-5", "6-6"}, clock.today() - 3);
+        plans.addPlan("Current", {"1-1", "2-2"}, clock.today());
+    }
+    auto window = open();
+    const std::string page = window->findChild<WelcomePage*>("welcomePage")->pageText();
+    EXPECT_NE(page.find("0 of 6 days read (0%) \xC2\xB7 3 days behind"), std::string::npos) << page;
+    EXPECT_NE(page.find("<a href=\"koav2:CatchUp/0\">Catch up</a>"), std::string::npos);
+    EXPECT_EQ(page.find("koav2:CatchUp/1"), std::string::npos) << "a plan on time has no catch-up link";
+
+    auto* plans = window->findChild<PlanController*>("PlanCommands");
+    std::optional<QString> offered;
+    plans->chooseCatchUp = [&](const CatchUpPreview& preview) {
+        offered = preview.title;
+        return std::optional<CatchUpChoice>(CatchUpChoice::StartAgain);
+    };
+    window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
+    EXPECT_EQ(offered, "Behind");
+    EXPECT_EQ(window->planStore().getStartDate(0), clock.today());
+    EXPECT_EQ(window->currentPage(), Page::BibleRead);
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
@@ -515,7 +544,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
     window->refreshPlanViews(0);
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
-    ASSERT_EQ(reading->actions().size(), 5);
+    ASSERT_EQ(reading->actions().size(), 7);
 
     dialogs.expectOpenFile(kRestoreDialogTitle, backup);
     dialogs.expectConfirm(restoreQuestion(backup), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
@@ -523,7 +552,8 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     window->showPage(Page::PlanManager);
     window->mainActions().restoreAction->trigger();
     EXPECT_EQ(window->planStore().getPlanCount(), 1);
-    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
+    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager", "-",
+                                             "Export Plan to Calendar..."}));
     EXPECT_EQ(window->currentPage(), Page::Welcome);
 }
 

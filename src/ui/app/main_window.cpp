@@ -28,6 +28,9 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
+#include "ui/plans/reminder_notifier.h"
+#include "ui/plans/reminder_settings_panel.h"
+#include "ui/app/preferences_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
@@ -42,6 +45,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +105,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& appD
     createControllers();
     loadContent(appDataFolder);
     createGeneralCommands();
+    createReminder();
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
@@ -235,6 +240,7 @@ void MainWindow::createMenus()
     readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
     readingMenu_->addAction(actions_.newPlanAction);
     readingMenu_->addAction(actions_.planManagerAction);
+    readingMenuExtras_ = readingMenu_->addSeparator();
 
     QMenu* bibleMenu = menuBar()->addMenu(QStringLiteral("&Bible"));
     bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
@@ -397,7 +403,8 @@ void MainWindow::createControllers()
                                   actions_.planManagerAction, actions_.newPrayerAction,
                                   actions_.activePrayersAction, actions_.inactivePrayersAction,
                                   actions_.answeredPrayersAction, actions_.allPrayersAction},
-        [this](int plan) { planCommands_->showPlanDay(plan, 0); });
+        [this](int plan) { planCommands_->showPlanDay(plan, 0); },
+        [this](int plan) { planCommands_->catchUp(plan); });
     frameWelcome_->setLinkTarget(*linkTarget_);
 }
 
@@ -428,6 +435,44 @@ void MainWindow::createGeneralCommands()
     bind(actions_.checkUpdateAction, &GeneralCommands::checkUpdate);
     bind(actions_.aboutAction, &GeneralCommands::showAbout);
     updateActions();
+}
+
+void MainWindow::createReminder()
+{
+    reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
+    reminder_->openPlan = [this](int plan) {
+        runGuarded(dialogs_, [this, plan] {
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            planCommands_->showPlanDay(plan, 0);
+        });
+    };
+    // Without a notification service the window says it itself.
+    reminder_->fallback = [this](const QString& text) {
+        statusBar()->showMessage(text);
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+    };
+    reminder_->setSettings(ReminderSettings::read(*settings_));
+    appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
+        auto* panel = new ReminderSettingsPanel(&dialog);
+        panel->aboutToShow = [this, panel] {
+            runGuarded(dialogs_, [this, panel] { panel->load(reminder_->settings(), planStore()); });
+        };
+        connect(&dialog, &QDialog::accepted, panel, [this, panel] {
+            runGuarded(dialogs_, [this, panel] {
+                const ReminderSettings settings = panel->apply(planStore());
+                settings.write(*settings_);
+                updateAutostartEntry(settings.startAtLogin);
+                reminder_->setSettings(settings);
+            });
+        });
+        dialog.addSection(panel);
+    });
 }
 
 void MainWindow::createPlanPages()
@@ -461,6 +506,7 @@ void MainWindow::createPlanPages()
     connect(actions_.planManagerAction, &QAction::triggered, planCommands_->planManagerAction,
             &QAction::trigger);
     planCommands_->setReadingMenu(readingMenu_, readingMenuBreak_);
+    readingMenu_->insertAction(nullptr, planCommands_->exportCalendarAction);
     planCommands_->setPlanEntriesChanged([this](const std::vector<PlanEntry>& entries) { fillSideBarPlans(entries); });
 }
 

@@ -52,6 +52,7 @@ class PrayerCommands;
 class WelcomePage;
 class ActionLinkTarget;
 class PlanController;
+class ReminderNotifier;
 struct PlanEntry;
 
 class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
@@ -94,6 +95,7 @@ public:
     // The help file shown by the help commands.
     const std::string& helpFile() const { return helpFile_; }
     const MainActions& mainActions() const { return actions_; }
+    ReminderNotifier* reminder() const { return reminder_; }
 
     // The caption "Kovara" and the file version; empties the status bar.
     void updateCaption();
@@ -135,6 +137,9 @@ private:
     // Copy, print, printer set-up, help, about and the outside addresses;
     // they act on the pages' viewers, so they come once every page is filled.
     void createGeneralCommands();
+    // The daily reading reminder and its section of the preferences; it
+    // needs settings.ini and the plan store.
+    void createReminder();
     // Replaces the plan entries of the side bar (before "Start New Reading
     // Plan..."); the Reading menu's are kept by the plan commands.
     void fillSideBarPlans(const std::vector<PlanEntry>& entries);
@@ -155,6 +160,7 @@ private:
     MainActions actions_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
+    QAction* readingMenuExtras_ = nullptr; // before the plan commands' own entries
     QAction* openHelpContents_ = nullptr; // "Open Help" of the Help menu
     std::vector<QAction*> sideBarPlanEntries_; // owned
     GroupBar* groupBar_ = nullptr;
@@ -191,6 +197,7 @@ private:
     PlanController* planCommands_ = nullptr; // owned as a child
     std::unique_ptr<ActionLinkTarget> linkTarget_;
     PrayerCommands* prayerCommands_ = nullptr; // owned as a child
+    ReminderNotifier* reminder_ = nullptr;     // owned as a child
 
     std::function<void(Shell&)> version1Import_;
     bool closing_ = false;
