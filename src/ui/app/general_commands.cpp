@@ -13,6 +13,7 @@
 #include "ui/base/text_codec.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QPrinter>
@@ -30,15 +31,15 @@ namespace {
 QString addressNotice(const QUrl& url)
 {
     if (url.scheme() == QLatin1String("mailto")) {
-        QString text = QStringLiteral("Kovara could not start an e-mail program. You can write to technical support "
+        QString text = QCoreApplication::translate("kovara::ui::GeneralCommands", "Kovara could not start an e-mail program. You can write to technical support "
                                       "at this address:\n\n%1")
                            .arg(url.path());
         const QString subject = QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded);
         if (!subject.isEmpty())
-            text += QStringLiteral("\n\nPlease use the subject \"%1\".").arg(subject);
+            text += QCoreApplication::translate("kovara::ui::GeneralCommands", "\n\nPlease use the subject \"%1\".").arg(subject);
         return text;
     }
-    return QStringLiteral("Kovara could not open a web browser. You can copy this address into your browser:\n\n%1")
+    return QCoreApplication::translate("kovara::ui::GeneralCommands", "Kovara could not open a web browser. You can copy this address into your browser:\n\n%1")
         .arg(url.toString(QUrl::FullyEncoded));
 }
 
@@ -152,14 +153,14 @@ void GeneralCommands::print()
             break;
         }
     } catch (const std::exception& e) {
-        dialogs.message(fromBytes(e.what()) + QStringLiteral("\n\n") + QString::fromLatin1(kPrinterHint),
+        dialogs.message(fromBytes(e.what()) + QStringLiteral("\n\n") + tr(kPrinterHint),
                         Dialogs::Icon::Error);
     }
 }
 
 void GeneralCommands::printViewer(HtmlViewer& viewer)
 {
-    printer().setDocName(QStringLiteral("Kovara"));
+    printer().setDocName(tr("Kovara"));
     const int pages = viewer.pageCount(printer());
     // The dialog opens on the whole content: from page 1 to the last.
     printer().setPrintRange(QPrinter::AllPages);
@@ -176,7 +177,7 @@ bool GeneralCommands::chooseWholePrintout()
 {
     // No page range: the whole document prints, whatever range an earlier
     // printout left on the printer.
-    printer().setDocName(QStringLiteral("Kovara"));
+    printer().setDocName(tr("Kovara"));
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
     int fromPage = 0;
@@ -204,7 +205,7 @@ void GeneralCommands::printPlan(int plan)
 void GeneralCommands::checkPrinterOutput()
 {
     if (!printer().isValid())
-        throw Exception("No printer is available.");
+        throw Exception(toBytes(tr("No printer is available.")));
     const QString file = printer().outputFileName();
     if (file.isEmpty())
         return;
@@ -212,7 +213,7 @@ void GeneralCommands::checkPrinterOutput()
     // replaces it right after.
     QFile probe(file);
     if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw Exception(format("Unable to write the printout to \"%s\".", toBytes(file)));
+        throw Exception(format(toBytes(tr("Unable to write the printout to \"%s\".")), toBytes(file)));
 }
 
 void GeneralCommands::printSetup()
@@ -220,10 +221,10 @@ void GeneralCommands::printSetup()
     Dialogs& dialogs = shell_.getDialogs();
     try {
         if (!printer().isValid())
-            throw Exception("No printer is available.");
+            throw Exception(toBytes(tr("No printer is available.")));
         dialogs.printerSetup(printer());
     } catch (const std::exception&) {
-        dialogs.message(QString::fromLatin1(kPrintSetupFailed), Dialogs::Icon::Error);
+        dialogs.message(tr(kPrintSetupFailed), Dialogs::Icon::Error);
     }
 }
 

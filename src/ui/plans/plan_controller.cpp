@@ -75,8 +75,8 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
     printViewer->hide();
     printViewer->setDefaultFont(QStringLiteral("Times New Roman"), 12);
 
-    newPlanAction = new QAction(QStringLiteral("Start New Reading Plan..."), this);
-    planManagerAction = new QAction(QStringLiteral("Reading Plan Manager"), this);
+    newPlanAction = new QAction(tr("Start New Reading Plan..."), this);
+    planManagerAction = new QAction(tr("Reading Plan Manager"), this);
     connect(newPlanAction, &QAction::triggered, this, [this] { guarded([this] { newPlanCommand(); }); });
     connect(planManagerAction, &QAction::triggered, this,
             [this] { guarded([this] { showPlanManager(); }); });

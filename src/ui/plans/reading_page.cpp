@@ -1,6 +1,7 @@
 #include "ui/plans/reading_page.h"
 #include "ui/base/core_names.h"
 
+#include "ui/base/button_row.h"
 #include "ui/base/passage_view.h"
 
 #include <QHBoxLayout>
@@ -20,8 +21,8 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     // very narrow window does it wrap rather than being cut off.
     planStatusLabel->setWordWrap(true);
     planStatusLabel->setMinimumHeight(planStatusLabel->fontMetrics().height());
-    planManagerButton = new QPushButton(QStringLiteral("View or Edit Reading Plan"), this);
-    markReadButton = new QPushButton(QStringLiteral("Mark Passage as Read"), this);
+    planManagerButton = new QPushButton(tr("View or Edit Reading Plan"), this);
+    markReadButton = new QPushButton(tr("Mark Passage as Read"), this);
     QFont bold = markReadButton->font();
     bold.setBold(true);
     markReadButton->setFont(bold);
@@ -29,7 +30,7 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     planManagerButton->setEnabled(false);
     markReadButton->setEnabled(false);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new ButtonRow;
     buttons->addStretch(1);
     buttons->addWidget(planManagerButton);
     buttons->addWidget(markReadButton);
