@@ -1,0 +1,53 @@
+#include "ui/app/translations.h"
+#include "ui/base/core_names.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace kovara::ui {
+
+QString translationsFolderIn(const QString& contentFolder)
+{
+    return QDir(contentFolder).filePath(QStringLiteral("translations"));
+}
+
+namespace {
+
+// Loads a catalogue and hands it to the application, which keeps it until
+// the program ends.
+bool install(QTranslator* translator, bool loaded)
+{
+    if (!loaded || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool installTranslations(const QString& folder, const QLocale& locale)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return false;
+    // Qt's own first: ours is searched first once installed after it.
+    auto* qt = new QTranslator(app);
+    install(qt, qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    auto* own = new QTranslator(app);
+    return install(own, own->load(locale, QStringLiteral("kovara"), QStringLiteral("_"), folder));
+}
+
+bool installTranslationFile(const QString& fileName)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return false;
+    auto* translator = new QTranslator(app);
+    return install(translator, translator->load(fileName));
+}
+
+} // namespace kovara::ui

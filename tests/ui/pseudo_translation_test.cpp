@@ -1,0 +1,276 @@
+// The program shown in the pseudo translation (every text of the sources
+// bracketed, accented and about 30 % longer; see translation_test_main.cpp):
+// a text without brackets escaped the translation functions, and a longer
+// text must still fit where the layout puts it.
+#include "fixtures.h"
+#include "scripted_dialogs.h"
+#include "ui/base/core_names.h"
+
+#include "core/base/datetime.h"
+#include "core/db/sqlite_db.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_preview.h"
+#include "core/prayer/prayer_store.h"
+#include "ui/app/about_dialog.h"
+#include "ui/app/help_viewer.h"
+#include "ui/app/main_window.h"
+#include "ui/app/preferences_dialog.h"
+#include "ui/plans/new_plan_dialog.h"
+#include "ui/prayer/prayer_editor.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFontComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+// Texts that are data, not the program's own: the fixture's book names,
+// chapter, plan and prayer titles, the Bible's and the devotional's names.
+const QStringList kData = {"Alpha", "Beta", "Alpha 1", "Alpha daily", "Morning prayer", "Faith's Checkbook",
+                           "King James Version", "Day 1 of 2: Alpha 1:1-10"};
+
+bool isTranslated(const QString& text)
+{
+    const QString t = text.trimmed();
+    QString shown = t; // a menu entry's "&" marks its letter
+    shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    if (t.isEmpty() || kData.contains(shown) || !t.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+        return true;
+    return t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'));
+}
+
+QString describe(const QObject* object)
+{
+    return QString::fromLatin1(object->metaObject()->className()) + "/" + object->objectName();
+}
+
+class TextWalk {
+public:
+    QStringList untranslated;
+
+    void text(const QObject* owner, const char* what, const QString& text)
+    {
+        if (!isTranslated(text))
+            untranslated << describe(owner) + " " + what + ": \"" + text + "\"";
+    }
+
+    void action(const QAction* action)
+    {
+        if (action->isSeparator())
+            return;
+        text(action, "text", action->text());
+        text(action, "tool tip", action->toolTip());
+        if (const QMenu* menu = action->menu())
+            this->menu(menu);
+    }
+
+    void menu(const QMenu* menu)
+    {
+        text(menu, "title", menu->title());
+        for (const QAction* a : menu->actions())
+            action(a);
+    }
+
+    // Every shown widget under root (root included), its actions and the
+    // texts it shows; the contents of text views are the pages' own.
+    void widgets(QWidget* root)
+    {
+        QList<QWidget*> all = root->findChildren<QWidget*>();
+        all.prepend(root);
+        for (QWidget* w : all) {
+            if (w != root && !w->isVisibleTo(root))
+                continue;
+            if (w->isWindow())
+                text(w, "window title", w->windowTitle());
+            text(w, "tool tip", w->toolTip());
+            text(w, "accessible name", w->accessibleName());
+            if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().startsWith(QLatin1String("<a ")))
+                text(w, "text", label->text());
+            if (auto* button = qobject_cast<QAbstractButton*>(w))
+                text(w, "text", button->text());
+            if (auto* edit = qobject_cast<QLineEdit*>(w))
+                text(w, "placeholder", edit->placeholderText());
+            if (auto* group = qobject_cast<QGroupBox*>(w))
+                text(w, "title", group->title());
+            if (auto* combo = qobject_cast<QComboBox*>(w); combo && !qobject_cast<QFontComboBox*>(w))
+                for (int i = 0; i < combo->count(); ++i)
+                    text(w, "entry", combo->itemText(i));
+            if (auto* tabs = qobject_cast<QTabBar*>(w))
+                for (int i = 0; i < tabs->count(); ++i)
+                    text(w, "tab", tabs->tabText(i));
+            if (auto* tree = qobject_cast<QTreeWidget*>(w))
+                for (int i = 0; i < tree->columnCount(); ++i)
+                    text(w, "column", tree->headerItem()->text(i));
+            for (const QAction* a : w->actions())
+                action(a);
+        }
+    }
+};
+
+// The shown labels and buttons under root whose text needs more room than
+// the layout gave them, and the widgets of one layout that overlap. Buttons
+// of the side bar cut long captions short with "…" on purpose.
+QStringList cutOrOverlapping(QWidget* root)
+{
+    QStringList wrong;
+    const QWidget* sideBar = root->findChild<QWidget*>(QStringLiteral("sideBar"));
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisible() || (sideBar && sideBar->isAncestorOf(w) && qobject_cast<QAbstractButton*>(w)))
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+            const QRect room = label->contentsRect();
+            const int flags = label->wordWrap() ? Qt::TextWordWrap : 0;
+            QString shown = label->text();
+            shown.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000),
+                                                                   flags | Qt::TextShowMnemonic, shown);
+            if (needed.width() > room.width() + 1 || needed.height() > room.height() + 1)
+                wrong << describe(w) + " \"" + label->text() + "\" needs " + QString::number(needed.width()) + "x" +
+                             QString::number(needed.height()) + ", has " + QString::number(room.width()) + "x" +
+                             QString::number(room.height());
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) {
+            const QSize hint = button->sizeHint();
+            if (hint.width() > button->width() || hint.height() > button->height())
+                wrong << describe(w) + " \"" + button->text() + "\" needs " + QString::number(hint.width()) + "x" +
+                             QString::number(hint.height()) + ", has " + QString::number(button->width()) + "x" +
+                             QString::number(button->height());
+        }
+        if (QLayout* layout = w->layout()) {
+            QList<QWidget*> items;
+            std::function<void(QLayout*)> collect = [&](QLayout* l) {
+                for (int i = 0; i < l->count(); ++i) {
+                    QLayoutItem* item = l->itemAt(i);
+                    if (item->widget() && item->widget()->isVisible())
+                        items << item->widget();
+                    else if (item->layout())
+                        collect(item->layout());
+                }
+            };
+            collect(layout);
+            for (int i = 0; i < items.size(); ++i)
+                for (int j = i + 1; j < items.size(); ++j)
+                    if (items[i]->geometry().intersects(items[j]->geometry()))
+                        wrong << describe(items[i]) + " overlaps " + describe(items[j]);
+        }
+    }
+    return wrong;
+}
+
+std::string joined(const QStringList& list)
+{
+    return list.join(QStringLiteral("\n")).toStdString();
+}
+
+// Saves a picture of widget to $KOVARA_SCREENSHOTS/<name>.png when that
+// variable names a folder, to look at the pseudo translation by eye.
+void keepScreenshot(QWidget* widget, const char* name)
+{
+    const QString folder = qEnvironmentVariable("KOVARA_SCREENSHOTS");
+    if (!folder.isEmpty())
+        widget->grab().save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
+}
+
+// A program folder with a small Bible, a one-entry devotional and the help
+// file; a user folder with one plan and one prayer item.
+class PseudoTranslationTest : public ::testing::Test {
+protected:
+    PseudoTranslationTest()
+    {
+        kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
+        sqlite3* db = nullptr;
+        openDatabase(program.file("devotional.kova2"), db);
+        execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
+                    "devotionalText TEXT);"
+                    "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');");
+        closeDatabase(db);
+        std::filesystem::copy_file(std::filesystem::path(KOVARA_BUILD_DIR) / "KOVA2.hlp", program.file("KOVA2.hlp"));
+        const auto user = appData.path() / "Kovara 2";
+        std::filesystem::create_directories(user);
+        PlanStore plans((user / "userreadplans.kova2").string(), clock);
+        plans.addPlan("Alpha daily", {"1-10", "11-20"}, clock.today());
+        PrayerStore prayers((user / "prayers.kova2").string());
+        const std::int32_t item = prayers.newPrayerItem(clock.now());
+        savePrayerContent(prayers, item, "Morning prayer", "", "Active", "", [] { return std::string(); });
+    }
+
+    kovara::test::TempDir program, appData;
+    test::ScriptedDialogs dialogs;
+    FixedClock clock{45000.5};
+};
+
+TEST_F(PseudoTranslationTest, EveryPageOfTheMainWindowIsTranslatedAndNothingIsCut)
+{
+    MainWindow window(program.folder(), appData.path().string(), dialogs, clock);
+    window.show(); // at its first-run size
+    QApplication::processEvents();
+    const MainActions& a = window.mainActions();
+
+    TextWalk menus;
+    for (const QAction* top : window.menuBar()->actions())
+        menus.action(top);
+    EXPECT_EQ(joined(menus.untranslated), "");
+
+    auto* pages = window.findChild<QStackedWidget*>(QStringLiteral("pages"));
+    ASSERT_TRUE(pages);
+    QAction* planEntry = window.findChild<QAction*>(QStringLiteral("PlanEntry0"));
+    ASSERT_TRUE(planEntry);
+    const std::pair<QAction*, const char*> visits[] = {
+        {a.welcomePageAction, "welcome"},     {a.faithsCheckbookAction, "devotional"},
+        {planEntry, "reading"},               {a.planManagerAction, "plan_manager"},
+        {a.activePrayersAction, "prayers"},   {a.readBibleAction, "bible"},
+    };
+    for (const auto& [page, name] : visits) {
+        page->trigger();
+        QApplication::processEvents();
+        TextWalk walk;
+        walk.widgets(&window);
+        EXPECT_EQ(joined(walk.untranslated), "") << name;
+        EXPECT_EQ(joined(cutOrOverlapping(&window)), "") << name;
+        keepScreenshot(&window, name);
+    }
+}
+
+TEST_F(PseudoTranslationTest, DialogsAreTranslatedAndNothingIsCut)
+{
+    PreferencesDialog prefs;
+    NewPlanDialog newPlan(dialogs, clock);
+    PrayerEditor editor(dialogs);
+    AboutDialog about;
+    HelpViewer help;
+    help.setHelpFile(QString::fromStdString(program.file("KOVA2.hlp")));
+    help.showContents();
+    const std::pair<QWidget*, const char*> windows[] = {
+        {&prefs, "preferences"}, {&newPlan, "new_plan"}, {&editor, "prayer_editor"},
+        {&about, "about"},       {&help, "help"},
+    };
+    for (const auto& [w, name] : windows) {
+        w->show();
+        QApplication::processEvents();
+        TextWalk walk;
+        walk.widgets(w);
+        EXPECT_EQ(joined(walk.untranslated), "") << name;
+        EXPECT_EQ(joined(cutOrOverlapping(w)), "") << name;
+        keepScreenshot(w, name);
+        w->hide();
+    }
+}
+
+} // namespace
+} // namespace kovara::ui

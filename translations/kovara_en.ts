@@ -1,0 +1,1186 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Copy Selected Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::AboutDialog</name>
+    <message>
+        <source>About Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy User Data Path to Clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Website:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User data folder: 
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::BackupCommands</name>
+    <message>
+        <source>Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are about to restore Prayer and Reading Plan data from &quot;%1&quot;.
+
+This will erase any existing Prayer and Reading Plan data you may have.
+Are you sure you wish to proceed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Backup process complete.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing the backup...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restoring the backup...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data restoration process complete.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify backup file location and name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specity backup file to restore</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara backup files (*.kova2bak)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::BiblePage</name>
+    <message>
+        <source>Go to, e.g. John 3:16</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Book</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previous Chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next Chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previous chapter (Alt+Left)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next chapter (Alt+Right)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::ColorComboBox</name>
+    <message>
+        <source>Black</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maroon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Olive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Navy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Purple</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Teal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gray</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Silver</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lime</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fuchsia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aqua</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scroll Bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Active Caption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive Caption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Window Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Menu Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Window Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Caption Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Active Border</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive Border</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Application Workspace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Highlight</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Highlight Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Button Face</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Button Shadow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gray Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Button Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive Caption Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Button Highlight</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3D Dark Shadow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3D Light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info Background</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hot Light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gradient Active Caption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gradient Inactive Caption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Menu Highlight</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Menu Bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::DevotionalPage</name>
+    <message>
+        <source>Devotional Title</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Devotional Author</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show today&apos;s entry</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Devotional</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>by %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::Dialogs</name>
+    <message>
+        <source>Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::GeneralCommands</name>
+    <message>
+        <source>Kovara could not start an e-mail program. You can write to technical support at this address:
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+
+Please use the subject &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara could not open a web browser. You can copy this address into your browser:
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No printer is available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write the printout to &quot;%s&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please ensure that you have a printer properly installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to open Print Setup dialog. Please verify that you have a properly installed printer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::HelpViewer</name>
+    <message>
+        <source>Kovara Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back (Alt+Left)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward (Alt+Right)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contents (Alt+Home)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The help file &quot;%s&quot; could not be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::MainActions</name>
+    <message>
+        <source>&amp;Welcome and Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Welcome and Summary page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Faith&apos;s Checkbook</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read the &amp;Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read the Bible (Ctrl+B)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Start New Reading Plan...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading Plan &amp;Manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New Prayer Item...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Ac&amp;tive Prayers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View &amp;Answered Prayers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View &amp;Inactive Prayers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View A&amp;ll Prayers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy Selected Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy Selected Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Backup...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Restore from Backup...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pr&amp;eferences...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xit Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Printer Set&amp;up...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Help File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara &amp;Website</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Email Technical Support</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::MainWindow</name>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Devotional</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Prayers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Welcome</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Daily Devotional</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Daily Bible Reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Tracker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The reading plan store is not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The prayer store is not open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::NewPlanDialog</name>
+    <message>
+        <source>Create Daily Bible Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select a Daily Reading Plan:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible in a Year: Seven Book Types a Week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible in a Year: Old and New Testaments Each Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting Book:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chapter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ending Book:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Completion Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting Chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ending Chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This plan will take you through the Bible in a year. Each day of the week, you will read from a different type of book: On the first day of the plan, you will read from The Law; on the second, History; on the third, Psalms; on the fourth, Poetry; on the fifth, Prophecy; on the sixth, The Gospels; and on the seventh, The Epistles.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This plan will take you though the Bible in a year. Each day you will read a portion of Scripture from the Old Testament and from the New Testament.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create your own reading plan by choosing what you want to read and the date you want to complete your reading.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PassageView</name>
+    <message>
+        <source>Bible Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading Plan Title</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plan day info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Passage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PlanController</name>
+    <message>
+        <source>Start New Reading Plan...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading Plan Manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PlanManagerPage</name>
+    <message>
+        <source>No reading plans have been created. Click &quot;Start New Reading Plan.&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mark all days through this day as read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mark all days through day %d as read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rest plan so that this day is today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset plan so that day %d is today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you absolutely certain that you wish to permanantly delete plan &quot;%s&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a new name for &quot;%s.&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, there is already a plan with that name. Please specify a different plan name or cancel.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading Plan Manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plan Days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Passage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start New Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading Plan:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right-click plan days for additional options.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PrayerEditor</name>
+    <message>
+        <source>Do you wish to save your changes to this prayer item?
+
+Select YES to save your changes and close the prayer editor.
+Select NO to close the prayer editor without saving your changes.
+Select CANCEL to return to the prayer editor without closing it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Editing Prayer Item - Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save and Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify a title for this prayer item here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Specify an optional category for your prayer here. You may use an existing category or create a new one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set the status of this prayer to &quot;Active,&quot; &quot;Answered,&quot; or &quot;Inactive&quot; here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer &amp;Title:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer &amp;Category:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer &amp;Status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unmodified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cut|Cuts the selection and puts it on the Clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy|Copies the selection and puts it on the Clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste|Inserts Clipboard contents</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo|Reverts the last action</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Underline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Strikeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Strikeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Bullets</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bullets|Inserts a bullet on the current line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align &amp;Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Left|Aligns text at the left indent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Center</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Center|Centers text between margins</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align &amp;Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Align Right|Aligns text at the right indent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created: %1; Last Edited: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PrayerTrackerPage</name>
+    <message>
+        <source>No prayer item currently selected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click Edit Prayer to add text to this prayer item.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Tracker</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy Selected Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit Prayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click to edit prayer item.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Prayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Status:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click to change prayer status.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Active Prayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered Prayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive Prayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Status: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created: %1; Last Edited: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you wish to permenantly delete prayer item &quot;%1?&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PreferencesDialog</name>
+    <message>
+        <source>Kovara Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paragraph Style Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Text Display </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font Size:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font Color:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Background Color:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Bible Text </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::ReadingPage</name>
+    <message>
+        <source>View or Edit Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mark Passage as Read</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::SearchPanel</name>
+    <message>
+        <source>Search: words, &quot;a phrase&quot;, believ*, AND OR NOT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whole Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Old Testament</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Testament</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This book</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible order</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Most relevant first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 verse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 verses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (the first %1 shown)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::WelcomePage</name>
+    <message>
+        <source>Welcome to Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Welcome and Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
