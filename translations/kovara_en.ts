@@ -13,6 +13,246 @@
     </message>
 </context>
 <context>
+    <name>kovara::core::BackupFile</name>
+    <message>
+        <source>An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::BibleSearch</name>
+    <message>
+        <source>Search for words, &quot;an exact phrase&quot; in quotes, or the start of a word with * (believ*); put AND, OR or NOT in capitals between them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A &quot;)&quot; has no &quot;(&quot; before it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a word after &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a word between &quot;(&quot; and &quot;)&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a word between &quot;%s&quot; and &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a word before &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the &quot;(&quot; with a &quot;)&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This Bible has no search index</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::NewPlan</name>
+    <message>
+        <source>Based on the completion date you have chosen, this plan would have less than one verse per day. A reading plan must have at least one verse per day. Please adjust your completion date.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New Reading Plan Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a name for your new reading plan:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, you cannot have an blank plan name. Please specify a plan name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sorry, there is already a plan with that name. Please specify a different plan name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible in a Year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Less than one verse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One verse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%d verses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About one verse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About %d verses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(%d total verses; %d days; %s per day.)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::PlanPrintout</name>
+    <message>
+        <source>&lt;thead&gt;&lt;tr&gt;&lt;td&gt;&amp;nbsp;Read&amp;nbsp;&lt;/td&gt;&lt;td&gt;&amp;nbsp;Day&amp;nbsp;&lt;/td&gt;&lt;td&gt;&amp;nbsp;Date&amp;nbsp;&lt;/td&gt;&lt;td&gt;&amp;nbsp;Verses&amp;nbsp;&lt;/td&gt;&lt;/tr&gt;&lt;/thead&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::ReferenceParser</name>
+    <message>
+        <source>Type a reference such as &quot;John 3:16&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No book called &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%s has 1 chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%s has %d chapters</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%s %d has %d verses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The passage ends before it starts: &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::TodaysReading</name>
+    <message>
+        <source>Note: You are behind on your reading plan.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This plan has been completed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This plan day has been marked as read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You&apos;re catching up! The next unread day of your plan has been loaded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Congratulations, you have completed this reading plan!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day %d of %d: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::Version1Reader</name>
+    <message>
+        <source>Kovara 2 can import your %d prayer item(s) from Kovara 1. Would you like to do so?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %s. Would you like to do so?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::WelcomePage</name>
+    <message>
+        <source>You have completed this reading plan.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are behind on this reading plan.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have not yet read today&apos;s Scripture for this plan.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are up to date on this plan.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Welcome to Kovara.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Bible reading plan summary:&lt;ul&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;You do not currently have any Bible reading plans. You can &lt;a href=&quot;%s&quot;&gt;start one now&lt;/a&gt;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;font size=&quot;-1&quot;&gt;You can always &lt;a href=&quot;%s&quot;&gt;create another plan&lt;/a&gt; and &lt;a href=&quot;%s&quot;&gt;manage your plans&lt;/a&gt;.&lt;/font&gt;&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;You do not have any prayer items in your Prayer Tracker. You can &lt;a href=&quot;%s&quot;&gt;add a prayer item&lt;/a&gt; at any time.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have one prayer item in your Prayer Tracker.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;You have %d prayer items in your Prayer Tracker.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;Create New Prayer Item&lt;/a&gt;&lt;/li&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View Active&lt;/a&gt;: %d&lt;/li&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View Answered&lt;/a&gt;: %d&lt;/li&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View Inactive&lt;/a&gt;: %d&lt;/li&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View All&lt;/a&gt;: %d&lt;/li&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;You have not yet read today&apos;s &lt;a href=&quot;%s&quot;&gt;&lt;i&gt;Faith&apos;s Checkbook&lt;/i&gt;&lt;/a&gt; devotional.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::AboutDialog</name>
     <message>
         <source>About Kovara</source>

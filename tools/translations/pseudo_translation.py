@@ -9,7 +9,8 @@ bracket is missing) and whether the layout copes with longer texts.
 
 Kept intact: placeholders (%1, %L1, %n, %s, %d, %%), the "&" that marks a
 menu letter and the letter after it, "&&", markup (<b>, &amp;) and the
-white space around the text. A text of several parts joined by "|" (a
+white space around the text; the brackets go inside the markup that opens
+and closes it. A text of several parts joined by "|" (a
 short and a long hint) gets brackets around each part.
 
 Usage: pseudo_translation.py SOURCE.ts OUTPUT.ts
@@ -37,9 +38,11 @@ def lengthen(word):
 
 
 def pseudo_part(text):
-    lead = text[:len(text) - len(text.lstrip())]
-    trail = text[len(text.rstrip()):]
-    core = text.strip()
+    # White space and the markup around the words stay outside the brackets,
+    # so that a bracket shows inside the paragraph it belongs to.
+    lead = re.match(r'\s*(?:<[^>]*>\s*)*', text).group(0)
+    trail = re.search(r'(?:\s*<[^>]*>)*\s*$', text[len(lead):]).group(0)
+    core = text[len(lead):len(text) - len(trail)]
     if not core:
         return text
     out, pos = [], 0

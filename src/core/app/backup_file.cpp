@@ -563,7 +563,7 @@ std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
     return std::string();
 }
 
-RestoreFailed::RestoreFailed() : Exception(kRestoreFailedMessage) {}
+RestoreFailed::RestoreFailed() : Exception(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)) {}
 
 bool checkRestoredImage(const std::string& imagePath, const std::string& tableName)
 {

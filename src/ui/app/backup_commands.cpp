@@ -197,7 +197,7 @@ void BackupCommands::restoreBackup(const QString& path)
     if (restored)
         dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Data restoration process complete."));
     else
-        dialogs.message(QString::fromLatin1(kRestoreFailedMessage), Dialogs::Icon::Error);
+        dialogs.message(fromBytes(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)), Dialogs::Icon::Error);
 }
 
 } // namespace kovara::ui

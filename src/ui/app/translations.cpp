@@ -6,6 +6,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "core/base/translation.h"
+
 namespace kovara::ui {
 
 QString translationsFolderIn(const QString& contentFolder)
@@ -15,6 +17,12 @@ QString translationsFolderIn(const QString& contentFolder)
 
 namespace {
 
+// The core's texts are looked up in the same catalogues.
+std::string translateCoreText(const char* context, const char* text)
+{
+    return QCoreApplication::translate(context, text).toStdString();
+}
+
 // Loads a catalogue and hands it to the application, which keeps it until
 // the program ends.
 bool install(QTranslator* translator, bool loaded)
@@ -23,6 +31,7 @@ bool install(QTranslator* translator, bool loaded)
         delete translator;
         return false;
     }
+    setTextTranslator(&translateCoreText);
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
+#include "core/base/translation.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/dates.h"
@@ -343,7 +344,7 @@ void NewPlanDialog::onCreatePlanClicked()
     case NewPlanKind::Custom: {
         const CustomPlanFigures figures = customFigures();
         if (figures.perDay < 1) {
-            dialogs_.message(QString::fromUtf8(kLessThanOneVersePerDay));
+            dialogs_.message(fromBytes(translatedText("kovara::core::NewPlan", kLessThanOneVersePerDay)));
             return;
         }
         planDays = customPlanDays(figures);
