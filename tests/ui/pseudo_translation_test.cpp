@@ -7,6 +7,7 @@
 #include "ui/base/core_names.h"
 
 #include "core/base/datetime.h"
+#include "core/base/translation.h"
 #include "core/db/sqlite_db.h"
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_preview.h"
@@ -15,6 +16,7 @@
 #include "ui/app/help_viewer.h"
 #include "ui/app/main_window.h"
 #include "ui/app/preferences_dialog.h"
+#include "ui/app/translations.h"
 #include "ui/plans/new_plan_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 
@@ -23,6 +25,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFontComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -270,6 +273,27 @@ TEST_F(PseudoTranslationTest, DialogsAreTranslatedAndNothingIsCut)
         keepScreenshot(w, name);
         w->hide();
     }
+}
+
+// The program looks for kovara_<language>.qm in the translations folder of
+// its content; once one is installed the core's texts go through it too.
+TEST(TranslationLoadingTest, TheCatalogueOfTheUsersLanguageIsFoundInTheContentFolder)
+{
+    kovara::test::TempDir content;
+    const QString folder = translationsFolderIn(QString::fromStdString(content.folder()));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KOVARA_BUILD_DIR "/translations/kovara_pseudo.qm"),
+                            QDir(folder).filePath(QStringLiteral("kovara_de.qm"))));
+    EXPECT_TRUE(installTranslations(folder, QLocale(QLocale::German, QLocale::Switzerland)));
+    EXPECT_FALSE(installTranslations(folder, QLocale(QLocale::French)));
+    EXPECT_FALSE(installTranslationFile(QDir(folder).filePath(QStringLiteral("kovara_fr.qm"))));
+
+    setTextTranslator(nullptr);
+    EXPECT_EQ(translatedText("kovara::core::TodaysReading", "This plan has been completed."),
+              "This plan has been completed.");
+    EXPECT_TRUE(installTranslations(folder, QLocale(QLocale::German)));
+    EXPECT_EQ(translatedText("kovara::core::TodaysReading", "This plan has been completed."),
+              "[Thís~~ pláñ~~ hás~ bééñ~~ çómplétéd~~~.]");
 }
 
 } // namespace
