@@ -229,6 +229,11 @@ TEST_F(PseudoTranslationTest, EveryPageOfTheMainWindowIsTranslatedAndNothingIsCu
     for (const QAction* top : window.menuBar()->actions())
         menus.action(top);
     EXPECT_EQ(joined(menus.untranslated), "");
+    // Every command of the window and its pages, context menus included.
+    TextWalk commands;
+    for (const QAction* action : window.findChildren<QAction*>())
+        commands.action(action);
+    EXPECT_EQ(joined(commands.untranslated), "");
 
     auto* pages = window.findChild<QStackedWidget*>(QStringLiteral("pages"));
     ASSERT_TRUE(pages);
