@@ -13,8 +13,10 @@ const char* const kLessThanOneVersePerDay = QT_TRANSLATE_NOOP("kovara::core::New
     "Based on the completion date you have chosen, this plan would have less than one verse per day. A reading plan "
     "must have at least one verse per day. Please adjust your completion date.");
 const char* const kNewPlanNameCaption = QT_TRANSLATE_NOOP("kovara::core::NewPlan", "New Reading Plan Name");
-const char* const kNewPlanNamePrompt = QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Enter a name for your new reading plan:");
-const char* const kBlankPlanName = QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Sorry, you cannot have an blank plan name. Please specify a plan name.");
+const char* const kNewPlanNamePrompt =
+    QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Enter a name for your new reading plan:");
+const char* const kBlankPlanName =
+    QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Sorry, you cannot have an blank plan name. Please specify a plan name.");
 const char* const kDuplicatePlanName =
     QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Sorry, there is already a plan with that name. Please specify a different plan name.");
 

@@ -8,11 +8,15 @@
 
 namespace kovara::core {
 
-const char* const kStatusBehind = QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Note: You are behind on your reading plan.");
+const char* const kStatusBehind =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Note: You are behind on your reading plan.");
 const char* const kStatusCompleted = QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "This plan has been completed.");
-const char* const kStatusMarkedRead = QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "This plan day has been marked as read.");
-const char* const kCatchingUp = QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "You're catching up! The next unread day of your plan has been loaded.");
-const char* const kPlanCompleted = QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Congratulations, you have completed this reading plan!");
+const char* const kStatusMarkedRead =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "This plan day has been marked as read.");
+const char* const kCatchingUp =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "You're catching up! The next unread day of your plan has been loaded.");
+const char* const kPlanCompleted =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Congratulations, you have completed this reading plan!");
 
 PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
 {

@@ -120,7 +120,9 @@ void BackupCommands::backup()
 {
     Preferences& prefs = shell_.preferences();
     Dialogs& dialogs = shell_.getDialogs();
-    QString path = dialogs.chooseSaveFile(QCoreApplication::translate("kovara::ui::BackupCommands", kBackupDialogTitle), QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter), fromBytes(prefs.lastBackupFile));
+    QString path = dialogs.chooseSaveFile(QCoreApplication::translate("kovara::ui::BackupCommands", kBackupDialogTitle),
+                                          QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter),
+                                          fromBytes(prefs.lastBackupFile));
     if (path.isEmpty())
         return;
     // The dialog asked about overwriting the name as typed; a completed name
@@ -153,7 +155,9 @@ void BackupCommands::restore()
 {
     Preferences& prefs = shell_.preferences();
     const QString path =
-        shell_.getDialogs().chooseOpenFile(QCoreApplication::translate("kovara::ui::BackupCommands", kRestoreDialogTitle), QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter), fromBytes(prefs.lastRestoreFile));
+        shell_.getDialogs().chooseOpenFile(QCoreApplication::translate("kovara::ui::BackupCommands", kRestoreDialogTitle),
+                                           QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter),
+                                           fromBytes(prefs.lastRestoreFile));
     if (path.isEmpty())
         return;
     // Remembered whatever the restore's outcome.

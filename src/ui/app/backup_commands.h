@@ -35,9 +35,12 @@ class Shell;
 
 
 // The dialogs' titles and filter, in English; they are shown translated.
-inline const char* const kBackupDialogTitle = QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Specify backup file location and name");
-inline const char* const kRestoreDialogTitle = QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Specity backup file to restore");
-inline const char* const kBackupFilter = QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Kovara backup files (*.kova2bak)");
+inline const char* const kBackupDialogTitle =
+    QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Specify backup file location and name");
+inline const char* const kRestoreDialogTitle =
+    QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Specity backup file to restore");
+inline const char* const kBackupFilter =
+    QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Kovara backup files (*.kova2bak)");
 inline const QString kBackupExtension = QStringLiteral(".kova2bak");
 
 // The confirmation before a restore, for the file at path.

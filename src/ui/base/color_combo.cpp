@@ -19,10 +19,22 @@ struct NamedColor {
 };
 
 const NamedColor kStandardColors[] = {
-    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Black"), 0x000000},  {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Maroon"), 0x000080}, {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Green"), 0x008000},   {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Olive"), 0x008080},
-    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Navy"), 0x800000},   {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Purple"), 0x800080}, {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Teal"), 0x808000},    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Gray"), 0x808080},
-    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Silver"), 0xC0C0C0}, {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Red"), 0x0000FF},    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Lime"), 0x00FF00},    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Yellow"), 0x00FFFF},
-    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Blue"), 0xFF0000},   {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Fuchsia"), 0xFF00FF}, {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Aqua"), 0xFFFF00},   {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "White"), 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Black"), 0x000000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Maroon"), 0x000080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Green"), 0x008000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Olive"), 0x008080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Navy"), 0x800000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Purple"), 0x800080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Teal"), 0x808000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Gray"), 0x808080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Silver"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Red"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Lime"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Yellow"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Blue"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Fuchsia"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Aqua"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "White"), 0xFFFFFF},
 };
 
 constexpr int kColorRole = Qt::UserRole;

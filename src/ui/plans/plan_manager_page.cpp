@@ -30,15 +30,22 @@ namespace kovara::ui {
 
 namespace {
 
-const char* const kNoPlansEntry = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "No reading plans have been created. Click \"Start New Reading Plan.\"");
-const char* const kMarkRangeCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through this day as read");
-const char* const kMarkRangeDayCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through day %d as read");
-const char* const kResetCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rest plan so that this day is today");
-const char* const kResetDayCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Reset plan so that day %d is today");
-const char* const kConfirmDelete = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Are you absolutely certain that you wish to permanantly delete plan \"%s\"?");
+const char* const kNoPlansEntry =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "No reading plans have been created. Click \"Start New Reading Plan.\"");
+const char* const kMarkRangeCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through this day as read");
+const char* const kMarkRangeDayCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through day %d as read");
+const char* const kResetCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rest plan so that this day is today");
+const char* const kResetDayCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Reset plan so that day %d is today");
+const char* const kConfirmDelete =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Are you absolutely certain that you wish to permanantly delete plan \"%s\"?");
 const char* const kRenameCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rename Reading Plan");
 const char* const kRenamePrompt = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Enter a new name for \"%s.\"");
-const char* const kRenameBlank = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
+const char* const kRenameBlank =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
 const char* const kRenameDuplicate =
     QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.");
 

@@ -50,8 +50,10 @@ constexpr int kMinSplit = 25;
 constexpr int kMaxSplit = 75;
 constexpr int kItemIndent = 16; // item rows sit one tab stop in from the group rows
 
-const char* const kNoSelection = QT_TRANSLATE_NOOP("kovara::ui::PrayerTrackerPage", "No prayer item currently selected.");
-const char* const kNoText = QT_TRANSLATE_NOOP("kovara::ui::PrayerTrackerPage", "Click Edit Prayer to add text to this prayer item.");
+const char* const kNoSelection =
+    QT_TRANSLATE_NOOP("kovara::ui::PrayerTrackerPage", "No prayer item currently selected.");
+const char* const kNoText =
+    QT_TRANSLATE_NOOP("kovara::ui::PrayerTrackerPage", "Click Edit Prayer to add text to this prayer item.");
 
 // A stored status in the reader's language; one of another program's own
 // words is shown as stored.
