@@ -18,6 +18,54 @@
         <source>An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Unable to rename %s to %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write backup file %s: the compressor could not start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to read %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write backup file %s: compression failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write backup file %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds no table %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is damaged (%s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another program is writing to it. Try again when it has finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to create backup file %s: it is the database %s itself</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to create backup file %s: %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to open %s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%s is not a valid Kovara backup file.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::core::BibleSearch</name>
@@ -51,6 +99,20 @@
     </message>
     <message>
         <source>This Bible has no search index</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::DataFolders</name>
+    <message>
+        <source>Unable to create user data folder &quot;%s&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::IniFile</name>
+    <message>
+        <source>Unable to write to %s</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
