@@ -42,12 +42,18 @@ bool installTranslations(const QString& folder, const QLocale& locale)
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return false;
-    // Qt's own first: ours is searched first once installed after it.
+    auto* own = new QTranslator(app);
+    if (!own->load(locale, QStringLiteral("kovara"), QStringLiteral("_"), folder)) {
+        delete own;
+        return false;
+    }
+    // Qt's own texts (the standard buttons) only with ours, so that a
+    // language Kovara is not translated into shows no mix of the two. Qt's
+    // are installed first: the last installed is searched first.
     auto* qt = new QTranslator(app);
     install(qt, qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
-    auto* own = new QTranslator(app);
-    return install(own, own->load(locale, QStringLiteral("kovara"), QStringLiteral("_"), folder));
+    return install(own, true);
 }
 
 bool installTranslationFile(const QString& fileName)
