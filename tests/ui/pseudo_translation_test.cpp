@@ -17,6 +17,9 @@
 #include "ui/app/main_window.h"
 #include "ui/app/preferences_dialog.h"
 #include "ui/app/translations.h"
+#include "ui/bible/bible_page.h"
+#include "ui/plans/plan_manager_page.h"
+#include "ui/prayer/prayer_tracker_page.h"
 #include "ui/plans/new_plan_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 
@@ -31,6 +34,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -190,6 +195,42 @@ void keepScreenshot(QWidget* widget, const char* name)
         widget->grab().save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
 }
 
+// Answers every message box and question with No, Cancel or nothing and
+// keeps the texts it was shown.
+class AnsweringDialogs : public Dialogs {
+public:
+    QStringList texts;
+
+    void message(const QString& text, Icon) override { texts << text; }
+    bool confirm(const QString& text, Answer, Icon) override
+    {
+        texts << text;
+        return false;
+    }
+    Answer confirmYesNoCancel(const QString& text) override
+    {
+        texts << text;
+        return Answer::Cancel;
+    }
+    bool promptText(const QString& caption, const QString& label, QString&) override
+    {
+        texts << caption << label;
+        return false;
+    }
+    QString chooseSaveFile(const QString& title, const QString& filter, const QString&) override
+    {
+        texts << title << filter;
+        return {};
+    }
+    QString chooseOpenFile(const QString& title, const QString& filter, const QString&) override
+    {
+        texts << title << filter;
+        return {};
+    }
+    bool print(QPrinter&, int, int, int&, int&) override { return false; }
+    bool printerSetup(QPrinter&) override { return false; }
+};
+
 // A program folder with a small Bible, a one-entry devotional and the help
 // file; a user folder with one plan and one prayer item.
 class PseudoTranslationTest : public ::testing::Test {
@@ -252,6 +293,50 @@ TEST_F(PseudoTranslationTest, EveryPageOfTheMainWindowIsTranslatedAndNothingIsCu
         EXPECT_EQ(joined(walk.untranslated), "") << name;
         EXPECT_EQ(joined(cutOrOverlapping(&window)), "") << name;
         keepScreenshot(&window, name);
+    }
+}
+
+// The questions and messages of the commands, and a reference the Bible
+// page cannot open.
+TEST_F(PseudoTranslationTest, QuestionsAndMessagesAreTranslated)
+{
+    AnsweringDialogs answers;
+    MainWindow window(program.folder(), appData.path().string(), answers, clock);
+    window.show();
+    const MainActions& a = window.mainActions();
+
+    a.planManagerAction->trigger();
+    auto* manager = window.findChild<PlanManagerPage*>(QStringLiteral("planManagerPage"));
+    ASSERT_TRUE(manager);
+    manager->deletePlanButton->click();
+    manager->renamePlanButton->click();
+    a.backupAction->trigger();
+    a.restoreAction->trigger();
+    a.activePrayersAction->trigger();
+    auto* tracker = window.findChild<PrayerTrackerPage*>(QStringLiteral("prayerTrackerPage"));
+    ASSERT_TRUE(tracker);
+    const QList<QListWidgetItem*> prayer = tracker->prayerList->findItems(QStringLiteral("Morning prayer"),
+                                                                          Qt::MatchEndsWith);
+    ASSERT_EQ(prayer.size(), 1);
+    tracker->prayerList->setCurrentItem(prayer[0]);
+    tracker->deletePrayerAction->trigger();
+    ASSERT_EQ(answers.texts.size(), 8) << joined(answers.texts);
+    QStringList untranslated;
+    for (const QString& text : answers.texts)
+        if (!isTranslated(text))
+            untranslated << text;
+    EXPECT_EQ(joined(untranslated), "");
+    EXPECT_TRUE(answers.texts.contains(QStringLiteral("[Kóvárá~~ báçkúp~~ fílés~~ (*.kova2bak)]")))
+        << "a file pattern is kept as it is";
+
+    a.readBibleAction->trigger();
+    auto* bible = window.findChild<BiblePage*>(QStringLiteral("biblePage"));
+    ASSERT_TRUE(bible);
+    for (const char* typed : {"Gamma 1", "Alpha 9", "Alpha 1:99", "Alpha 2-1", "?"}) {
+        bible->goToEdit->setText(QString::fromLatin1(typed));
+        emit bible->goToEdit->returnPressed();
+        EXPECT_FALSE(bible->goToMessage->text().isEmpty()) << typed;
+        EXPECT_TRUE(isTranslated(bible->goToMessage->text())) << bible->goToMessage->text().toStdString();
     }
 }
 

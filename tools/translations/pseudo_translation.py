@@ -8,7 +8,8 @@ translation functions (they have no brackets), which ones are cut (a
 bracket is missing) and whether the layout copes with longer texts.
 
 Kept intact: placeholders (%1, %L1, %n, %s, %d, %%), the "&" that marks a
-menu letter and the letter after it, "&&", markup (<b>, &amp;) and the
+menu letter and the letter after it, "&&", file patterns (*.kova2bak),
+markup (<b>, &amp;) and the
 white space around the text; the brackets go inside the markup that opens
 and closes it. A text of several parts joined by "|" (a
 short and a long hint) gets brackets around each part.
@@ -29,6 +30,7 @@ PROTECTED = re.compile(
     r'|&(?:[A-Za-z]+|#\d+);'                              # entities
     r'|&&'                                                # a literal "&"
     r'|&\S'                                               # menu letter
+    r'|\*\.\w+'                                            # file pattern
 )
 
 
