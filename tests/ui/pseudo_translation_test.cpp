@@ -40,6 +40,7 @@
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <filesystem>
 #include <functional>
@@ -132,7 +133,8 @@ public:
 };
 
 // The shown labels and buttons under root whose text needs more room than
-// the layout gave them, and the widgets of one layout that overlap. Buttons
+// the layout gave them, tool bar buttons moved into the tool bar's overflow
+// menu, and the widgets of one layout that overlap. Buttons
 // of the side bar cut long captions short with "…" on purpose.
 QStringList cutOrOverlapping(QWidget* root)
 {
@@ -160,6 +162,11 @@ QStringList cutOrOverlapping(QWidget* root)
                              QString::number(hint.height()) + ", has " + QString::number(button->width()) + "x" +
                              QString::number(button->height());
         }
+        if (auto* bar = qobject_cast<QToolBar*>(w))
+            for (QAction* action : bar->actions())
+                if (action->isVisible() && !action->isSeparator() && bar->widgetForAction(action) &&
+                    !bar->widgetForAction(action)->isVisible())
+                    wrong << describe(bar) + " has no room for " + action->objectName();
         if (QLayout* layout = w->layout()) {
             QList<QWidget*> items;
             std::function<void(QLayout*)> collect = [&](QLayout* l) {

@@ -39,6 +39,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kovara::ui {
 
@@ -219,7 +220,10 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     connect(statusCombo, &QComboBox::currentIndexChanged, this, [this] { setModified(true); });
     connect(textEdit, &QTextEdit::textChanged, this, [this] { setModified(true); });
 
-    resize(512, 380);
+    // Wide enough for every tool bar button at first, however long their
+    // captions are in the reader's language or without an icon theme.
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(512, ToolBarText->sizeHint().width() + margins.left() + margins.right()), 380);
 }
 
 void PrayerEditor::createTextActions()
