@@ -7,6 +7,7 @@
 #include "ui/app/splash_screen.h"
 #include "ui/app/platform.h"
 #include "ui/app/single_instance.h"
+#include "ui/app/translations.h"
 #include "ui/base/text_codec.h"
 #include "core/app/data_folders.h"
 #include "core/plans/reading_reminder.h"
@@ -32,6 +33,9 @@ int main(int argc, char* argv[])
     const std::string programFolder = kovara::core::contentFolderFor(
         kovara::core::programFolderOf(kovara::ui::toBytes(QApplication::applicationFilePath())),
         KOVARA_CONTENT_FROM_BIN);
+    // The texts in the user's language, when the content holds a translation.
+    kovara::ui::installTranslations(
+        kovara::ui::translationsFolderIn(kovara::ui::fromBytes(programFolder)));
     const std::string appDataFolder = kovara::ui::toBytes(kovara::ui::appDataFolder());
     const std::string userDataFolder = kovara::core::userDataFolderFor(appDataFolder, programFolder);
 

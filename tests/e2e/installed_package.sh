@@ -24,6 +24,7 @@ listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/kovara \
          ./usr/share/kovara/bible.kova2 ./usr/share/kovara/devotional.kova2 \
          ./usr/share/kovara/readplans.kova2 ./usr/share/kovara/KOVA2.hlp \
+         ./usr/share/kovara/translations/kovara_en.qm \
          ./usr/share/applications/org.example.Kovara.desktop \
          ./usr/share/metainfo/org.example.Kovara.metainfo.xml \
          ./usr/share/icons/hicolor/scalable/apps/org.example.Kovara.svg \
@@ -31,6 +32,8 @@ for f in ./usr/bin/kovara \
          ./usr/share/icons/hicolor/256x256/apps/org.example.Kovara.png; do
   grep -qx -- "$f" <<<"$listing" || { echo "the package lacks $f"; fail=1; }
 done
+# The pseudo translation is for the tests only.
+if grep 'pseudo' <<<"$listing"; then echo "the package holds the pseudo translation"; fail=1; fi
 # Nothing outside /usr, so removing the package leaves no file of ours behind.
 if grep -v '^\./$' <<<"$listing" | grep -v '^\./usr/' ; then echo "files outside /usr"; fail=1; fi
 [ $fail -eq 0 ] || exit 1

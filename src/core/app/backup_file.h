@@ -47,6 +47,7 @@
 // the next start finishes the restore).
 #include "core/base/datetime.h"
 #include "core/base/exception.h"
+#include "core/base/translation.h"
 
 #include <array>
 #include <cstdint>
@@ -126,8 +127,8 @@ public:
 };
 
 // The message every failed restore shows.
-constexpr const char* kRestoreFailedMessage =
-    "An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.";
+constexpr const char* kRestoreFailedMessage = QT_TRANSLATE_NOOP("kovara::core::BackupFile",
+    "An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.");
 
 // Step 1 of a restore (the databases must be closed, because a restore left
 // half done by an earlier failure is finished first): unpacks both sections into P.restored beside each

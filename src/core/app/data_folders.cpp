@@ -1,6 +1,7 @@
 #include "core/app/data_folders.h"
 
 #include "core/base/exception.h"
+#include "core/base/translation.h"
 
 #include <filesystem>
 #include <system_error>
@@ -52,7 +53,7 @@ void ensureUserDataFolder(const std::string& folder)
     if (!fs::is_directory(folder, ec))
         fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
-        throw Exception(format("Unable to create user data folder \"%s\"", folder));
+        throw Exception(format(translatedText("kovara::core::DataFolders", "Unable to create user data folder \"%s\""), folder));
 }
 
 } // namespace kovara::core

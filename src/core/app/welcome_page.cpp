@@ -5,6 +5,7 @@
 #include "core/base/datetime.h"
 #include "core/base/exception.h"
 #include "core/base/html_escape.h"
+#include "core/base/translation.h"
 #include "core/plans/plan_store.h"
 #include "core/plans/todays_reading.h"
 #include "core/prayer/prayer_store.h"
@@ -13,19 +14,19 @@ namespace kovara::core {
 
 namespace {
 
-const char* standingText(PlanStanding standing)
+std::string standingText(PlanStanding standing)
 {
     switch (standing) {
     case PlanStanding::Completed:
-        return "You have completed this reading plan.";
+        return translatedText("kovara::core::WelcomePage", "You have completed this reading plan.");
     case PlanStanding::Behind:
-        return "You are behind on this reading plan.";
+        return translatedText("kovara::core::WelcomePage", "You are behind on this reading plan.");
     case PlanStanding::DueToday:
-        return "You have not yet read today's Scripture for this plan.";
+        return translatedText("kovara::core::WelcomePage", "You have not yet read today's Scripture for this plan.");
     case PlanStanding::UpToDate:
         break;
     }
-    return "You are up to date on this plan.";
+    return translatedText("kovara::core::WelcomePage", "You are up to date on this plan.");
 }
 
 } // namespace
@@ -40,12 +41,12 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
         page += "\r\n";
     };
 
-    line("<p>Welcome to Kovara.</p>");
-    line("<p>Bible reading plan summary:<ul>");
+    line(translatedText("kovara::core::WelcomePage", "<p>Welcome to Kovara.</p>"));
+    line(translatedText("kovara::core::WelcomePage", "<p>Bible reading plan summary:<ul>"));
     const int planCount = plans.getPlanCount();
     if (planCount == 0) {
-        line(format("<li>You do not currently have any Bible reading plans. You can <a href=\"%s\">start one "
-                    "now</a>.",
+        line(format(translatedText("kovara::core::WelcomePage", "<li>You do not currently have any Bible reading plans. You can <a href=\"%s\">start one "
+                    "now</a>."),
                     kLinkNewReadPlan));
     } else {
         for (int i = 0; i < planCount; ++i) {
@@ -56,32 +57,32 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
                 line(planDetails(i));
             line("</li>");
         }
-        line(format("<p><font size=\"-1\">You can always <a href=\"%s\">create another plan</a> and <a "
-                    "href=\"%s\">manage your plans</a>.</font></p>",
+        line(format(translatedText("kovara::core::WelcomePage", "<p><font size=\"-1\">You can always <a href=\"%s\">create another plan</a> and <a "
+                    "href=\"%s\">manage your plans</a>.</font></p>"),
                     kLinkNewReadPlan, kLinkPlanManager));
     }
     line("</ul></p>");
 
     const int count = prayers.countPrayers(kPrayerFilterAny);
     if (count < 1) {
-        line(format("<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%s\">add a "
-                    "prayer item</a> at any time.</p>",
+        line(format(translatedText("kovara::core::WelcomePage", "<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%s\">add a "
+                    "prayer item</a> at any time.</p>"),
                     kLinkNewPrayerItem));
     } else {
         line("<p>");
         if (count == 1)
-            line("You have one prayer item in your Prayer Tracker.");
+            line(translatedText("kovara::core::WelcomePage", "You have one prayer item in your Prayer Tracker."));
         else
-            line(format("<p>You have %d prayer items in your Prayer Tracker.", count));
+            line(format(translatedText("kovara::core::WelcomePage", "<p>You have %d prayer items in your Prayer Tracker."), count));
         line("<ul>");
-        line(format("<li><a href=\"%s\">Create New Prayer Item</a></li>", kLinkNewPrayerItem));
-        line(format("<li><a href=\"%s\">View Active</a>: %d</li>", kLinkViewActivePrayers,
+        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">Create New Prayer Item</a></li>"), kLinkNewPrayerItem));
+        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View Active</a>: %d</li>"), kLinkViewActivePrayers,
                     prayers.countPrayers(kPrayerActive)));
-        line(format("<li><a href=\"%s\">View Answered</a>: %d</li>", kLinkViewAnsweredPrayers,
+        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View Answered</a>: %d</li>"), kLinkViewAnsweredPrayers,
                     prayers.countPrayers(kPrayerAnswered)));
-        line(format("<li><a href=\"%s\">View Inactive</a>: %d</li>", kLinkViewInactivePrayers,
+        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View Inactive</a>: %d</li>"), kLinkViewInactivePrayers,
                     prayers.countPrayers(kPrayerInactive)));
-        line(format("<li><a href=\"%s\">View All</a>: %d</li>", kLinkViewAllPrayers,
+        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View All</a>: %d</li>"), kLinkViewAllPrayers,
                     prayers.countPrayers(kPrayerFilterAny)));
         line("</ul></p>");
     }
@@ -89,7 +90,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     // Opening the devotional records only the day of the year, so a year-old
     // record of the same day counts as read.
     if (dayOfYear(clock.now()) != prefs.lastFaithsCheckbookRead)
-        line(format("<p>You have not yet read today's <a href=\"%s\"><i>Faith's Checkbook</i></a> devotional.</p>",
+        line(format(translatedText("kovara::core::WelcomePage", "<p>You have not yet read today's <a href=\"%s\"><i>Faith's Checkbook</i></a> devotional.</p>"),
                     kLinkFaithsCheckbookToday));
     return page;
 }

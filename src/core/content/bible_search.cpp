@@ -1,6 +1,7 @@
 #include "core/content/bible_search.h"
 
 #include "core/base/exception.h"
+#include "core/base/translation.h"
 #include "core/db/sqlite_db.h"
 
 #include <utility>
@@ -8,9 +9,9 @@
 namespace kovara::core {
 namespace {
 
-const char* const kHowTo =
+const char* const kHowTo = QT_TRANSLATE_NOOP("kovara::core::BibleSearch",
     "Search for words, \"an exact phrase\" in quotes, or the start of a word with * (believ*); "
-    "put AND, OR or NOT in capitals between them";
+    "put AND, OR or NOT in capitals between them");
 
 bool isWordByte(char c)
 {
@@ -102,11 +103,11 @@ SearchExpression translateSearchText(const std::string& text)
             ++i;
         } else if (c == ')') {
             if (depth == 0)
-                return fail("A \")\" has no \"(\" before it");
+                return fail(translatedText("kovara::core::BibleSearch", "A \")\" has no \"(\" before it"));
             if (!pendingOperator.empty())
-                return fail(format("Put a word after \"%s\"", pendingOperator));
+                return fail(format(translatedText("kovara::core::BibleSearch", "Put a word after \"%s\""), pendingOperator));
             if (!afterOperand)
-                return fail("Put a word between \"(\" and \")\"");
+                return fail(translatedText("kovara::core::BibleSearch", "Put a word between \"(\" and \")\""));
             expr += ")";
             --depth;
             ++i;
@@ -118,9 +119,9 @@ SearchExpression translateSearchText(const std::string& text)
             i = end;
             if (word == "AND" || word == "OR" || word == "NOT") {
                 if (!pendingOperator.empty())
-                    return fail(format("Put a word between \"%s\" and \"%s\"", pendingOperator, word));
+                    return fail(format(translatedText("kovara::core::BibleSearch", "Put a word between \"%s\" and \"%s\""), pendingOperator, word));
                 if (!afterOperand)
-                    return fail(format("Put a word before \"%s\"", word));
+                    return fail(format(translatedText("kovara::core::BibleSearch", "Put a word before \"%s\""), word));
                 pendingOperator = word;
                 continue;
             }
@@ -135,9 +136,9 @@ SearchExpression translateSearchText(const std::string& text)
         }
     }
     if (!pendingOperator.empty())
-        return fail(format("Put a word after \"%s\"", pendingOperator));
+        return fail(format(translatedText("kovara::core::BibleSearch", "Put a word after \"%s\""), pendingOperator));
     if (depth > 0)
-        return fail("Close the \"(\" with a \")\"");
+        return fail(translatedText("kovara::core::BibleSearch", "Close the \"(\" with a \")\""));
     if (!anyOperand)
         return result; // nothing to search: no message
     result.ok = true;
@@ -148,7 +149,7 @@ SearchExpression translateSearchText(const std::string& text)
 BibleSearch::BibleSearch(const std::string& fileName) : db_(fileName, SQLITE_OPEN_READONLY)
 {
     if (!tableExists(db_.get(), "verseSearch"))
-        throw Exception("This Bible has no search index");
+        throw Exception(translatedText("kovara::core::BibleSearch", "This Bible has no search index"));
 }
 
 void BibleSearch::cancel() const
@@ -235,7 +236,7 @@ SearchResult BibleSearch::search(const SearchRequest& request) const
             throw;
         // The index refused the query: say how to search, not what the
         // engine said.
-        result.message = kHowTo;
+        result.message = translatedText("kovara::core::BibleSearch", kHowTo);
         return result;
     }
     result.ok = true;

@@ -1,6 +1,7 @@
 #include "core/content/reference_parser.h"
 
 #include "core/base/exception.h"
+#include "core/base/translation.h"
 
 #include <algorithm>
 #include <array>
@@ -105,7 +106,7 @@ ReferenceResult failure(std::string message)
     return result;
 }
 
-const char* const kHowTo = "Type a reference such as \"John 3:16\"";
+const char* const kHowTo = QT_TRANSLATE_NOOP("kovara::core::ReferenceParser", "Type a reference such as \"John 3:16\"");
 
 } // namespace
 
@@ -136,7 +137,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
 {
     const std::string input = trim(text);
     if (input.empty())
-        return failure(kHowTo);
+        return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
 
     // The book: an optional leading number, then letters, spaces and dots up
     // to the first digit after a letter.
@@ -144,7 +145,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
     while (pos < input.size() && (isDigit(input[pos]) || input[pos] == ' ' || input[pos] == '.'))
         ++pos;
     if (pos == input.size() || !isAlpha(input[pos]))
-        return failure(kHowTo);
+        return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
     while (pos < input.size() && !isDigit(input[pos]))
         ++pos;
     const std::string bookText = trim(input.substr(0, pos));
@@ -153,7 +154,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
         typedBook.pop_back();
     const int book = findBookByName(bookText);
     if (book == 0)
-        return failure(format("No book called \"%s\"", typedBook));
+        return failure(format(translatedText("kovara::core::ReferenceParser", "No book called \"%s\""), typedBook));
 
     // The numbers, spaces dropped: C, C:V, C:V-V, C:V-C:V, C-C. A dot between
     // digits stands for the colon ("3.16"); an en dash for the hyphen.
@@ -179,29 +180,29 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
         size_t at = 0;
         const auto first = readNumber(rest, at);
         if (!first)
-            return failure(kHowTo);
+            return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
         std::optional<int> firstVerse;
         if (at < rest.size() && rest[at] == ':') {
             ++at;
             firstVerse = readNumber(rest, at);
             if (!firstVerse)
-                return failure(kHowTo);
+                return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
         }
         std::optional<int> second, secondVerse;
         if (at < rest.size() && rest[at] == '-') {
             ++at;
             second = readNumber(rest, at);
             if (!second)
-                return failure(kHowTo);
+                return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
             if (at < rest.size() && rest[at] == ':') {
                 ++at;
                 secondVerse = readNumber(rest, at);
                 if (!secondVerse)
-                    return failure(kHowTo);
+                    return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
             }
         }
         if (at != rest.size())
-            return failure(kHowTo);
+            return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
 
         if (chapters == 1 && !firstVerse && !(second && secondVerse)) {
             // "Jude 3", "Jude 3-5": verses of the only chapter.
@@ -231,17 +232,17 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
 
     for (int chapter : {passage.chapter, passage.endChapter})
         if (chapter < 1 || chapter > chapters)
-            return failure(chapters == 1 ? format("%s has 1 chapter", name)
-                                         : format("%s has %d chapters", name, chapters));
+            return failure(chapters == 1 ? format(translatedText("kovara::core::ReferenceParser", "%s has 1 chapter"), name)
+                                         : format(translatedText("kovara::core::ReferenceParser", "%s has %d chapters"), name, chapters));
     const std::pair<int, int> ends[] = {{passage.chapter, passage.verse}, {passage.endChapter, passage.endVerse}};
     for (const auto& [chapter, verse] : ends) {
         const int verses = bible.chapterLengths(book, chapter);
         if (passage.verse != 0 && (verse < 1 || verse > verses))
-            return failure(format("%s %d has %d verses", name, chapter, verses));
+            return failure(format(translatedText("kovara::core::ReferenceParser", "%s %d has %d verses"), name, chapter, verses));
     }
     if (passage.endChapter < passage.chapter ||
         (passage.endChapter == passage.chapter && passage.endVerse < passage.verse))
-        return failure(format("The passage ends before it starts: \"%s\"", input));
+        return failure(format(translatedText("kovara::core::ReferenceParser", "The passage ends before it starts: \"%s\""), input));
 
     ReferenceResult result;
     result.ok = true;

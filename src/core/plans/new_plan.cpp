@@ -1,6 +1,7 @@
 #include "core/plans/new_plan.h"
 
 #include "core/base/files.h"
+#include "core/base/translation.h"
 #include "core/content/bible_store.h"
 
 #include <algorithm>
@@ -8,14 +9,16 @@
 
 namespace kovara::core {
 
-const char* const kLessThanOneVersePerDay =
+const char* const kLessThanOneVersePerDay = QT_TRANSLATE_NOOP("kovara::core::NewPlan",
     "Based on the completion date you have chosen, this plan would have less than one verse per day. A reading plan "
-    "must have at least one verse per day. Please adjust your completion date.";
-const char* const kNewPlanNameCaption = "New Reading Plan Name";
-const char* const kNewPlanNamePrompt = "Enter a name for your new reading plan:";
-const char* const kBlankPlanName = "Sorry, you cannot have an blank plan name. Please specify a plan name.";
+    "must have at least one verse per day. Please adjust your completion date.");
+const char* const kNewPlanNameCaption = QT_TRANSLATE_NOOP("kovara::core::NewPlan", "New Reading Plan Name");
+const char* const kNewPlanNamePrompt =
+    QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Enter a name for your new reading plan:");
+const char* const kBlankPlanName =
+    QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Sorry, you cannot have an blank plan name. Please specify a plan name.");
 const char* const kDuplicatePlanName =
-    "Sorry, there is already a plan with that name. Please specify a different plan name.";
+    QT_TRANSLATE_NOOP("kovara::core::NewPlan", "Sorry, there is already a plan with that name. Please specify a different plan name.");
 
 std::string templateTableOf(NewPlanKind kind)
 {
@@ -31,8 +34,8 @@ std::string templateTableOf(NewPlanKind kind)
 
 std::string defaultPlanName(NewPlanKind kind)
 {
-    return kind == NewPlanKind::SevenTypes || kind == NewPlanKind::OtNtDaily ? "Bible in a Year"
-                                                                                : "Custom Reading Plan";
+    return kind == NewPlanKind::SevenTypes || kind == NewPlanKind::OtNtDaily ? translatedText("kovara::core::NewPlan", "Bible in a Year")
+                                                                                : translatedText("kovara::core::NewPlan", "Custom Reading Plan");
 }
 
 void checkNewPlanSources(const BibleStore* bible, const std::string& planFileName)
@@ -114,25 +117,25 @@ CustomPlanFigures customPlanFigures(int first, int last, DateTime today, DateTim
 std::string customPerDayText(const CustomPlanFigures& f)
 {
     if (f.perDay < 1)
-        return "Less than one verse";
+        return translatedText("kovara::core::NewPlan", "Less than one verse");
     // total / days rounded to the nearest whole number, halves to the even one.
     int n = f.perDay;
     if (2 * f.rest > f.days || (2 * f.rest == f.days && n % 2 == 1))
         ++n;
     if (f.rest == 0)
-        return n == 1 ? "One verse" : format("%d verses", n);
-    return n == 1 ? "About one verse" : format("About %d verses", n);
+        return n == 1 ? translatedText("kovara::core::NewPlan", "One verse") : format(translatedText("kovara::core::NewPlan", "%d verses"), n);
+    return n == 1 ? translatedText("kovara::core::NewPlan", "About one verse") : format(translatedText("kovara::core::NewPlan", "About %d verses"), n);
 }
 
 std::string customDetailsText(const CustomPlanFigures& f)
 {
-    return format("(%d total verses; %d days; %s per day.)", f.total, f.days, customPerDayText(f));
+    return format(translatedText("kovara::core::NewPlan", "(%d total verses; %d days; %s per day.)"), f.total, f.days, customPerDayText(f));
 }
 
 std::vector<std::string> customPlanDays(const CustomPlanFigures& f)
 {
     if (f.perDay < 1)
-        throw Exception(kLessThanOneVersePerDay);
+        throw Exception(translatedText("kovara::core::NewPlan", kLessThanOneVersePerDay));
     std::vector<std::string> days;
     int next = f.first;
     int rest = f.rest;
@@ -161,9 +164,9 @@ std::string proposePlanName(const std::string& base, const std::function<bool(co
 std::string planNameRefusal(const std::string& trimmedName, const std::function<bool(const std::string&)>& titleExists)
 {
     if (trimmedName.empty())
-        return kBlankPlanName;
+        return translatedText("kovara::core::NewPlan", kBlankPlanName);
     if (titleExists(trimmedName))
-        return kDuplicatePlanName;
+        return translatedText("kovara::core::NewPlan", kDuplicatePlanName);
     return "";
 }
 

@@ -1,6 +1,7 @@
 #include "core/plans/plan_printout.h"
 
 #include "core/base/html_escape.h"
+#include "core/base/translation.h"
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
 
@@ -16,8 +17,9 @@ std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore&
     // every printed page.
     html += std::string("<table border=\"1\" cellpadding=\"5\" cellspacing=\"0\" style=\"border-collapse: collapse\">") +
             eol;
-    html += std::string("<thead><tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
-                        "<td>&nbsp;Verses&nbsp;</td></tr></thead>") +
+    html += translatedText("kovara::core::PlanPrintout",
+                           "<thead><tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
+                           "<td>&nbsp;Verses&nbsp;</td></tr></thead>") +
             eol;
     const DateTime start = plans.getStartDate(plan);
     const int count = plans.getDayCount(plan);

@@ -2,16 +2,21 @@
 
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
+#include "core/base/translation.h"
 
 #include <algorithm>
 
 namespace kovara::core {
 
-const char* const kStatusBehind = "Note: You are behind on your reading plan.";
-const char* const kStatusCompleted = "This plan has been completed.";
-const char* const kStatusMarkedRead = "This plan day has been marked as read.";
-const char* const kCatchingUp = "You're catching up! The next unread day of your plan has been loaded.";
-const char* const kPlanCompleted = "Congratulations, you have completed this reading plan!";
+const char* const kStatusBehind =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Note: You are behind on your reading plan.");
+const char* const kStatusCompleted = QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "This plan has been completed.");
+const char* const kStatusMarkedRead =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "This plan day has been marked as read.");
+const char* const kCatchingUp =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "You're catching up! The next unread day of your plan has been loaded.");
+const char* const kPlanCompleted =
+    QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Congratulations, you have completed this reading plan!");
 
 PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
 {
@@ -45,11 +50,11 @@ std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
     const int u = plans.getFirstUnreadDay(plan);
     const int t = plans.getTodaysPlanDay(plan);
     if (u < t)
-        return kStatusBehind;
+        return translatedText("kovara::core::TodaysReading", kStatusBehind);
     if (u == kAllDaysRead)
-        return kStatusCompleted;
+        return translatedText("kovara::core::TodaysReading", kStatusCompleted);
     if (plans.isDayDone(plan, shownDay))
-        return kStatusMarkedRead;
+        return translatedText("kovara::core::TodaysReading", kStatusMarkedRead);
     return "";
 }
 
@@ -62,7 +67,7 @@ std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleS
     view.day = day != 0 ? day : dayToRead(plans, plan);
     view.verses = plans.getDayVerses(plan, view.day);
     view.title = plans.getPlanTitle(plan);
-    view.heading = format("Day %d of %d: %s", view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
+    view.heading = format(translatedText("kovara::core::TodaysReading", "Day %d of %d: %s"), view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
     view.canMarkRead = !plans.isDayDone(plan, view.day);
     view.status = planStatusText(plans, plan, view.day);
     return view;
@@ -82,9 +87,9 @@ MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day)
     if (t >= u && u > day) {
         // Catching up: another due day is still unread.
         outcome.nextDay = u;
-        outcome.message = kCatchingUp;
+        outcome.message = translatedText("kovara::core::TodaysReading", kCatchingUp);
     } else if (u == kAllDaysRead) {
-        outcome.message = kPlanCompleted;
+        outcome.message = translatedText("kovara::core::TodaysReading", kPlanCompleted);
     }
     return outcome;
 }

@@ -59,14 +59,14 @@ QLabel* linkLabel(QWidget* parent)
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Kovara"));
+    setWindowTitle(tr("About Kovara"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     productImage = new QLabel(this);
     productImage->setFixedSize(kPictureSize, kPictureSize);
     productImage->setPixmap(productPicture());
-    productNameLabel = new QLabel(QStringLiteral("Kovara"), this);
+    productNameLabel = new QLabel(tr("Kovara"), this);
     QFont bold = productNameLabel->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.6);
@@ -84,7 +84,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     dataPathLabel->setFont(small);
     dataPathLabel->setContextMenuPolicy(Qt::CustomContextMenu);
     dataPathMenu = new QMenu(this);
-    copyDataPathAction = dataPathMenu->addAction(QStringLiteral("Copy User Data Path to Clipboard"));
+    copyDataPathAction = dataPathMenu->addAction(tr("Copy User Data Path to Clipboard"));
     connect(copyDataPathAction, &QAction::triggered, this, [this] { copyUserDataPath(); });
     connect(dataPathLabel, &QLabel::customContextMenuRequested, this,
             [this](const QPoint& pos) { dataPathMenu->exec(dataPathLabel->mapToGlobal(pos)); });
@@ -101,7 +101,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     connect(websiteLabel, &QLabel::linkActivated, this, open);
     connect(emailLabel, &QLabel::linkActivated, this, open);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton = new QPushButton(tr("OK"), this);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -112,9 +112,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     head->addStretch(1);
 
     auto* links = new QGridLayout;
-    links->addWidget(new QLabel(QStringLiteral("Website:"), this), 0, 0);
+    links->addWidget(new QLabel(tr("Website:"), this), 0, 0);
     links->addWidget(websiteLabel, 0, 1);
-    links->addWidget(new QLabel(QStringLiteral("Email:"), this), 1, 0);
+    links->addWidget(new QLabel(tr("Email:"), this), 1, 0);
     links->addWidget(emailLabel, 1, 1);
     links->setColumnStretch(1, 1);
 
@@ -135,11 +135,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
 void AboutDialog::updateTexts()
 {
-    versionLabel->setText(QStringLiteral("Version %1").arg(fileVersion));
+    versionLabel->setText(tr("Version %1").arg(fileVersion));
     emailLink_ = fromBytes(supportEmailUrl(toBytes(fileVersion)));
     emailLabel->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                             .arg(emailLink_.toHtmlEscaped(), QString::fromLatin1(kSupportEmail)));
-    dataPathLabel->setText(QStringLiteral("User data folder: \n") + userDataFolder);
+    dataPathLabel->setText(tr("User data folder: \n%1").arg(userDataFolder));
 }
 
 void AboutDialog::copyUserDataPath()

@@ -13,6 +13,7 @@
 #include "ui/base/text_codec.h"
 #include "ui/base/user_text.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <algorithm>
@@ -44,7 +45,7 @@ private:
             return;
         if (!dialog_) {
             dialog_ = std::make_unique<QProgressDialog>(label_, QString(), 0, kSteps, parent_);
-            dialog_->setWindowTitle(QStringLiteral("Kovara"));
+            dialog_->setWindowTitle(QCoreApplication::translate("kovara::ui::BackupCommands", "Kovara"));
             dialog_->setWindowModality(Qt::ApplicationModal);
             dialog_->setMinimumDuration(500);
             dialog_->setAutoClose(false);
@@ -65,7 +66,7 @@ private:
 
 QString restoreQuestion(const QString& path)
 {
-    return QStringLiteral("You are about to restore Prayer and Reading Plan data from \"%1\".\n\n"
+    return QCoreApplication::translate("kovara::ui::BackupCommands", "You are about to restore Prayer and Reading Plan data from \"%1\".\n\n"
                           "This will erase any existing Prayer and Reading Plan data you may have.\n"
                           "Are you sure you wish to proceed?")
         .arg(plainUserText(path));
@@ -119,7 +120,9 @@ void BackupCommands::backup()
 {
     Preferences& prefs = shell_.preferences();
     Dialogs& dialogs = shell_.getDialogs();
-    QString path = dialogs.chooseSaveFile(kBackupDialogTitle, kBackupFilter, fromBytes(prefs.lastBackupFile));
+    QString path = dialogs.chooseSaveFile(QCoreApplication::translate("kovara::ui::BackupCommands", kBackupDialogTitle),
+                                          QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter),
+                                          fromBytes(prefs.lastBackupFile));
     if (path.isEmpty())
         return;
     // The dialog asked about overwriting the name as typed; a completed name
@@ -127,12 +130,12 @@ void BackupCommands::backup()
     if (QFileInfo(path).suffix().isEmpty()) {
         path += kBackupExtension;
         if (QFileInfo::exists(path) &&
-            !dialogs.confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(plainUserText(path))))
+            !dialogs.confirm(QCoreApplication::translate("kovara::ui::BackupCommands", "%1 already exists.\nDo you want to replace it?").arg(plainUserText(path))))
             return;
     }
     writeBackup(path);
     prefs.lastBackupFile = toBytes(path);
-    dialogs.message(QStringLiteral("Backup process complete."));
+    dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Backup process complete."));
 }
 
 void BackupCommands::writeBackup(const QString& path)
@@ -143,7 +146,7 @@ void BackupCommands::writeBackup(const QString& path)
     const DateTime created = shell_.getClock().now();
 
     BusyCursor busy;
-    CopyProgress progress(window_, QStringLiteral("Writing the backup..."));
+    CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Writing the backup..."));
     withStoresClosed(
         [&] { writeBackupFile(toBytes(path), databases, created, progress.callback(), lockWaitMs_); });
 }
@@ -152,7 +155,9 @@ void BackupCommands::restore()
 {
     Preferences& prefs = shell_.preferences();
     const QString path =
-        shell_.getDialogs().chooseOpenFile(kRestoreDialogTitle, kBackupFilter, fromBytes(prefs.lastRestoreFile));
+        shell_.getDialogs().chooseOpenFile(QCoreApplication::translate("kovara::ui::BackupCommands", kRestoreDialogTitle),
+                                           QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter),
+                                           fromBytes(prefs.lastRestoreFile));
     if (path.isEmpty())
         return;
     // Remembered whatever the restore's outcome.
@@ -180,7 +185,7 @@ void BackupCommands::restoreBackup(const QString& path)
     bool restored = false;
     {
         BusyCursor busy;
-        CopyProgress progress(window_, QStringLiteral("Restoring the backup..."));
+        CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Restoring the backup..."));
         withStoresClosed([&] {
             try {
                 restoreBackupFiles(file, databases, progress.callback());
@@ -194,9 +199,9 @@ void BackupCommands::restoreBackup(const QString& path)
         host_.buildWelcomePage();
     }
     if (restored)
-        dialogs.message(QStringLiteral("Data restoration process complete."));
+        dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Data restoration process complete."));
     else
-        dialogs.message(QString::fromLatin1(kRestoreFailedMessage), Dialogs::Icon::Error);
+        dialogs.message(fromBytes(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)), Dialogs::Icon::Error);
 }
 
 } // namespace kovara::ui

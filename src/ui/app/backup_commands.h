@@ -34,10 +34,13 @@ namespace kovara::ui {
 class Shell;
 
 
-// The dialogs' titles and filter.
-inline const QString kBackupDialogTitle = QStringLiteral("Specify backup file location and name");
-inline const QString kRestoreDialogTitle = QStringLiteral("Specity backup file to restore");
-inline const QString kBackupFilter = QStringLiteral("Kovara backup files (*.kova2bak)");
+// The dialogs' titles and filter, in English; they are shown translated.
+inline const char* const kBackupDialogTitle =
+    QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Specify backup file location and name");
+inline const char* const kRestoreDialogTitle =
+    QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Specity backup file to restore");
+inline const char* const kBackupFilter =
+    QT_TRANSLATE_NOOP("kovara::ui::BackupCommands", "Kovara backup files (*.kova2bak)");
 inline const QString kBackupExtension = QStringLiteral(".kova2bak");
 
 // The confirmation before a restore, for the file at path.

@@ -13,6 +13,7 @@
 #include "ui/base/text_codec.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -32,15 +33,15 @@ namespace {
 QString addressNotice(const QUrl& url)
 {
     if (url.scheme() == QLatin1String("mailto")) {
-        QString text = QStringLiteral("Kovara could not start an e-mail program. You can write to technical support "
+        QString text = QCoreApplication::translate("kovara::ui::GeneralCommands", "Kovara could not start an e-mail program. You can write to technical support "
                                       "at this address:\n\n%1")
                            .arg(url.path());
         const QString subject = QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded);
         if (!subject.isEmpty())
-            text += QStringLiteral("\n\nPlease use the subject \"%1\".").arg(subject);
+            text += QCoreApplication::translate("kovara::ui::GeneralCommands", "\n\nPlease use the subject \"%1\".").arg(subject);
         return text;
     }
-    return QStringLiteral("Kovara could not open a web browser. You can copy this address into your browser:\n\n%1")
+    return QCoreApplication::translate("kovara::ui::GeneralCommands", "Kovara could not open a web browser. You can copy this address into your browser:\n\n%1")
         .arg(url.toString(QUrl::FullyEncoded));
 }
 
@@ -154,7 +155,7 @@ void GeneralCommands::print()
             break;
         }
     } catch (const std::exception& e) {
-        dialogs.message(fromBytes(e.what()) + QStringLiteral("\n\n") + QString::fromLatin1(kPrinterHint),
+        dialogs.message(fromBytes(e.what()) + QStringLiteral("\n\n") + tr(kPrinterHint),
                         Dialogs::Icon::Error);
     }
 }
@@ -168,7 +169,7 @@ void GeneralCommands::nameDocument()
             c = QLatin1Char(' ');
     title = title.simplified().left(80).trimmed();
     if (title.isEmpty())
-        title = QStringLiteral("Kovara");
+        title = tr("Kovara");
     printer().setDocName(title);
     const QString file = printer().outputFileName();
     if (!file.isEmpty() && file == lastPrintedFile_)
@@ -181,7 +182,7 @@ bool GeneralCommands::confirmReplace()
     if (file.isEmpty() || !QFileInfo::exists(file))
         return true;
     return shell_.getDialogs().confirm(
-        QStringLiteral("The file \"%1\" already exists.\n\nDo you want to replace it?").arg(file),
+        tr("The file \"%1\" already exists.\n\nDo you want to replace it?").arg(file),
         Dialogs::Answer::No, Dialogs::Icon::Warning);
 }
 
@@ -237,7 +238,7 @@ void GeneralCommands::printPlan(int plan)
 void GeneralCommands::checkPrinterOutput()
 {
     if (!printer().isValid())
-        throw Exception("No printer is available.");
+        throw Exception(toBytes(tr("No printer is available.")));
     const QString file = printer().outputFileName();
     if (file.isEmpty())
         return;
@@ -245,7 +246,7 @@ void GeneralCommands::checkPrinterOutput()
     // replaces it right after.
     QFile probe(file);
     if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw Exception(format("Unable to write the printout to \"%s\".", toBytes(file)));
+        throw Exception(format(toBytes(tr("Unable to write the printout to \"%s\".")), toBytes(file)));
 }
 
 void GeneralCommands::printSetup()
@@ -253,10 +254,10 @@ void GeneralCommands::printSetup()
     Dialogs& dialogs = shell_.getDialogs();
     try {
         if (!printer().isValid())
-            throw Exception("No printer is available.");
+            throw Exception(toBytes(tr("No printer is available.")));
         dialogs.printerSetup(printer());
     } catch (const std::exception&) {
-        dialogs.message(QString::fromLatin1(kPrintSetupFailed), Dialogs::Icon::Error);
+        dialogs.message(tr(kPrintSetupFailed), Dialogs::Icon::Error);
     }
 }
 

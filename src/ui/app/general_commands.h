@@ -93,9 +93,10 @@ public:
     static constexpr int kHelpPlanManager = 80;
     static constexpr int kHelpBible = 60;
     // Shown after a printing failure's own message and two line feeds.
-    static constexpr const char* kPrinterHint = "Please ensure that you have a printer properly installed.";
+    static constexpr const char* kPrinterHint =
+        QT_TRANSLATE_NOOP("kovara::ui::GeneralCommands", "Please ensure that you have a printer properly installed.");
     static constexpr const char* kPrintSetupFailed =
-        "Unable to open Print Setup dialog. Please verify that you have a properly installed printer.";
+        QT_TRANSLATE_NOOP("kovara::ui::GeneralCommands", "Unable to open Print Setup dialog. Please verify that you have a properly installed printer.");
 
     // window parents the help window and the about box (and centres the
     // latter); shell gives the current page, the dialogs and the folders.

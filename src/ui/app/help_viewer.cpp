@@ -21,22 +21,22 @@ namespace kovara::ui {
 
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Kovara Help"));
+    setWindowTitle(tr("Kovara Help"));
     resize(720, 640);
 
     backButton = new QToolButton(this);
-    backButton->setText(QStringLiteral("Back"));
-    backButton->setToolTip(QStringLiteral("Back (Alt+Left)"));
+    backButton->setText(tr("Back"));
+    backButton->setToolTip(tr("Back (Alt+Left)"));
     backButton->setShortcut(QKeySequence::Back);
     backButton->setEnabled(false);
     forwardButton = new QToolButton(this);
-    forwardButton->setText(QStringLiteral("Forward"));
-    forwardButton->setToolTip(QStringLiteral("Forward (Alt+Right)"));
+    forwardButton->setText(tr("Forward"));
+    forwardButton->setToolTip(tr("Forward (Alt+Right)"));
     forwardButton->setShortcut(QKeySequence::Forward);
     forwardButton->setEnabled(false);
     contentsButton = new QToolButton(this);
-    contentsButton->setText(QStringLiteral("Contents"));
-    contentsButton->setToolTip(QStringLiteral("Contents (Alt+Home)"));
+    contentsButton->setText(tr("Contents"));
+    contentsButton->setToolTip(tr("Contents (Alt+Home)"));
     contentsButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
 
     Browser = new QTextBrowser(this);
@@ -80,7 +80,7 @@ QString HelpViewer::contextAnchor(int context)
 void HelpViewer::load()
 {
     if (!fileExists(toBytes(helpFile_)))
-        throw Exception(format("The help file \"%s\" could not be found.", toBytes(helpFile_)));
+        throw Exception(format(toBytes(tr("The help file \"%s\" could not be found.")), toBytes(helpFile_)));
     if (loadedFile_ == helpFile_)
         return;
     // The suffix says nothing of the content; the document is HTML.

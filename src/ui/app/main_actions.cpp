@@ -4,6 +4,7 @@
 #include "ui/base/error_guard.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <utility>
 
@@ -26,35 +27,57 @@ MainActions MainActions::create(QObject* owner)
     // Captions, shortcuts and hints as the user sees them; "&" marks the
     // letter that picks the entry in its menu (shown underlined).
     const CommandRow rows[] = {
-        {&MainActions::welcomePageAction, "welcomePageAction", "&Welcome and Summary", {}, "Welcome and Summary page"},
-        {&MainActions::faithsCheckbookAction, "faithsCheckbookAction", "&Faith's Checkbook", {}, nullptr},
-        {&MainActions::readBibleAction, "readBibleAction", "Read the &Bible", QKeySequence(Qt::CTRL | Qt::Key_B),
-         "Read the Bible (Ctrl+B)"},
-        {&MainActions::newPlanAction, "newPlanAction", "&Start New Reading Plan...", {}, nullptr},
-        {&MainActions::planManagerAction, "planManagerAction", "Reading Plan &Manager", {}, nullptr},
-        {&MainActions::newPrayerAction, "newPrayerAction", "&New Prayer Item...", {}, nullptr},
-        {&MainActions::activePrayersAction, "activePrayersAction", "View Ac&tive Prayers", {}, nullptr},
-        {&MainActions::answeredPrayersAction, "answeredPrayersAction", "View &Answered Prayers", {}, nullptr},
-        {&MainActions::inactivePrayersAction, "inactivePrayersAction", "View &Inactive Prayers", {}, nullptr},
-        {&MainActions::allPrayersAction, "allPrayersAction", "View A&ll Prayers", {}, nullptr},
-        {&MainActions::copyAction, "copyAction", "&Copy Selected Text", QKeySequence(Qt::CTRL | Qt::Key_C),
-         "Copy Selected Text"},
-        {&MainActions::backupAction, "backupAction", "&Backup...", {}, nullptr},
-        {&MainActions::restoreAction, "restoreAction", "&Restore from Backup...", {}, nullptr},
-        {&MainActions::preferencesAction, "preferencesAction", "Pr&eferences...", {}, nullptr},
-        {&MainActions::exitAction, "exitAction", "E&xit Kovara", {}, nullptr},
-        {&MainActions::printAction, "printAction", "&Print...", {}, "Print"},
-        {&MainActions::printSetupAction, "printSetupAction", "Printer Set&up...", {}, nullptr},
-        {&MainActions::helpAction, "helpAction", "&Open Help", QKeySequence(Qt::Key_F1), "Open Help File"},
-        {&MainActions::aboutAction, "aboutAction", "&About Kovara", {}, nullptr},
-        {&MainActions::websiteAction, "websiteAction", "Kovara &Website", {}, nullptr},
-        {&MainActions::emailAction, "emailAction", "&Email Technical Support", {}, nullptr},
-        {&MainActions::checkUpdateAction, "checkUpdateAction", "Check for &Updates", {}, nullptr},
+        {&MainActions::welcomePageAction, "welcomePageAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Welcome and Summary"), {},
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Welcome and Summary page")},
+        {&MainActions::faithsCheckbookAction, "faithsCheckbookAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Faith's Checkbook"), {}, nullptr},
+        {&MainActions::readBibleAction, "readBibleAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Read the &Bible"), QKeySequence(Qt::CTRL | Qt::Key_B),
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Read the Bible (Ctrl+B)")},
+        {&MainActions::newPlanAction, "newPlanAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Start New Reading Plan..."), {}, nullptr},
+        {&MainActions::planManagerAction, "planManagerAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Reading Plan &Manager"), {}, nullptr},
+        {&MainActions::newPrayerAction, "newPrayerAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&New Prayer Item..."), {}, nullptr},
+        {&MainActions::activePrayersAction, "activePrayersAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "View Ac&tive Prayers"), {}, nullptr},
+        {&MainActions::answeredPrayersAction, "answeredPrayersAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "View &Answered Prayers"), {}, nullptr},
+        {&MainActions::inactivePrayersAction, "inactivePrayersAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "View &Inactive Prayers"), {}, nullptr},
+        {&MainActions::allPrayersAction, "allPrayersAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "View A&ll Prayers"), {}, nullptr},
+        {&MainActions::copyAction, "copyAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Copy Selected Text"),
+         QKeySequence(Qt::CTRL | Qt::Key_C), QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Copy Selected Text")},
+        {&MainActions::backupAction, "backupAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Backup..."), {},
+         nullptr},
+        {&MainActions::restoreAction, "restoreAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Restore from Backup..."), {}, nullptr},
+        {&MainActions::preferencesAction, "preferencesAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Pr&eferences..."), {}, nullptr},
+        {&MainActions::exitAction, "exitAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "E&xit Kovara"), {},
+         nullptr},
+        {&MainActions::printAction, "printAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Print..."), {},
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Print")},
+        {&MainActions::printSetupAction, "printSetupAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Printer Set&up..."), {}, nullptr},
+        {&MainActions::helpAction, "helpAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Open Help"),
+         QKeySequence(Qt::Key_F1), QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Open Help File")},
+        {&MainActions::aboutAction, "aboutAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&About Kovara"), {},
+         nullptr},
+        {&MainActions::websiteAction, "websiteAction", QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Kovara &Website"),
+         {}, nullptr},
+        {&MainActions::emailAction, "emailAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Email Technical Support"), {}, nullptr},
+        {&MainActions::checkUpdateAction, "checkUpdateAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Check for &Updates"), {}, nullptr},
     };
 
     MainActions actions;
     for (const CommandRow& row : rows) {
-        auto* action = new QAction(QString::fromUtf8(row.caption), owner);
+        auto* action = new QAction(QCoreApplication::translate("kovara::ui::MainActions", row.caption), owner);
         action->setObjectName(QString::fromLatin1(row.name));
         if (!row.shortcut.isEmpty()) {
             action->setShortcut(row.shortcut);
@@ -62,7 +85,7 @@ MainActions MainActions::create(QObject* owner)
             action->setShortcutContext(Qt::WindowShortcut);
         }
         if (row.hint)
-            action->setToolTip(QString::fromUtf8(row.hint));
+            action->setToolTip(QCoreApplication::translate("kovara::ui::MainActions", row.hint));
         actions.*(row.field) = action;
     }
     return actions;

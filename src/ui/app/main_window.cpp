@@ -215,7 +215,7 @@ void MainWindow::createActions()
 
 void MainWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     file->addAction(actions_.welcomePageAction);
     file->addSeparator();
@@ -229,12 +229,12 @@ void MainWindow::createMenus()
     file->addSeparator();
     file->addAction(actions_.exitAction);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
     edit->addAction(actions_.copyAction);
 
     // Plan entries are inserted above readingMenuBreak_, one per plan.
-    readingMenu_ = menuBar()->addMenu(QStringLiteral("&Reading"));
+    readingMenu_ = menuBar()->addMenu(tr("&Reading"));
     readingMenu_->setObjectName(QStringLiteral("readingMenu"));
     readingMenuBreak_ = readingMenu_->addSeparator();
     readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
@@ -242,15 +242,15 @@ void MainWindow::createMenus()
     readingMenu_->addAction(actions_.planManagerAction);
     readingMenuExtras_ = readingMenu_->addSeparator();
 
-    QMenu* bibleMenu = menuBar()->addMenu(QStringLiteral("&Bible"));
+    QMenu* bibleMenu = menuBar()->addMenu(tr("&Bible"));
     bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
     bibleMenu->addAction(actions_.readBibleAction);
 
-    QMenu* devotional = menuBar()->addMenu(QStringLiteral("&Devotional"));
+    QMenu* devotional = menuBar()->addMenu(tr("&Devotional"));
     devotional->setObjectName(QStringLiteral("devotionalMenu"));
     devotional->addAction(actions_.faithsCheckbookAction);
 
-    QMenu* prayers = menuBar()->addMenu(QStringLiteral("&Prayers"));
+    QMenu* prayers = menuBar()->addMenu(tr("&Prayers"));
     prayers->setObjectName(QStringLiteral("prayersMenu"));
     prayers->addAction(actions_.newPrayerAction);
     prayers->addSeparator();
@@ -259,10 +259,10 @@ void MainWindow::createMenus()
     prayers->addAction(actions_.inactivePrayersAction);
     prayers->addAction(actions_.allPrayersAction);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
     // A plain entry, not helpAction: it always opens the help contents.
-    openHelpContents_ = help->addAction(QStringLiteral("&Open Help"));
+    openHelpContents_ = help->addAction(tr("&Open Help"));
     openHelpContents_->setObjectName(QStringLiteral("openHelpContentsAction"));
     help->addSeparator();
     help->addAction(actions_.websiteAction);
@@ -283,7 +283,7 @@ void MainWindow::createMenus()
 
 void MainWindow::createToolBar()
 {
-    QToolBar* bar = addToolBar(QStringLiteral("Tools"));
+    QToolBar* bar = addToolBar(tr("Tools"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -321,15 +321,15 @@ void MainWindow::createGroupBar()
     groupBar_->setObjectName(QStringLiteral("sideBar"));
     groupBar_->setFixedWidth(kGroupBarWidth);
 
-    groupBar_->addGroup(QStringLiteral("welcomeGroup"), QStringLiteral("Welcome"))
+    groupBar_->addGroup(QStringLiteral("welcomeGroup"), tr("Welcome"))
         ->addCommand(actions_.welcomePageAction);
-    groupBar_->addGroup(QStringLiteral("devotionalsGroup"), QStringLiteral("Daily Devotional"))
+    groupBar_->addGroup(QStringLiteral("devotionalsGroup"), tr("Daily Devotional"))
         ->addCommand(actions_.faithsCheckbookAction);
     // Plan entries go before "Start New Reading Plan...", one per plan.
-    groupPlans_ = groupBar_->addGroup(QStringLiteral("plansGroup"), QStringLiteral("Daily Bible Reading"));
+    groupPlans_ = groupBar_->addGroup(QStringLiteral("plansGroup"), tr("Daily Bible Reading"));
     groupPlans_->addCommand(actions_.newPlanAction);
-    groupBar_->addGroup(QStringLiteral("bibleGroup"), QStringLiteral("Bible"))->addCommand(actions_.readBibleAction);
-    GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("prayerTrackerGroup"), QStringLiteral("Prayer Tracker"));
+    groupBar_->addGroup(QStringLiteral("bibleGroup"), tr("Bible"))->addCommand(actions_.readBibleAction);
+    GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("prayerTrackerGroup"), tr("Prayer Tracker"));
     for (QAction* action : {actions_.newPrayerAction, actions_.activePrayersAction, actions_.answeredPrayersAction,
                             actions_.inactivePrayersAction, actions_.allPrayersAction})
         prayers->addCommand(action);
@@ -580,14 +580,14 @@ PlanStore& MainWindow::planStore()
     // A store that could not be opened again after a backup, restore or
     // import is opened again here, on its next use.
     if (!session_)
-        throw Exception("The reading plan store is not open");
+        throw Exception(toBytes(tr("The reading plan store is not open")));
     return session_->planStore();
 }
 
 PrayerStore& MainWindow::prayerStore()
 {
     if (!session_)
-        throw Exception("The prayer store is not open");
+        throw Exception(toBytes(tr("The prayer store is not open")));
     return session_->prayerStore();
 }
 
@@ -639,7 +639,7 @@ QString MainWindow::printTitle()
         for (const PrayerHeader& item : framePrayerTracker_->listing())
             if (item.prayerIndex == selected)
                 return fromBytes(item.prayerTitle);
-        return QStringLiteral("Prayer Journal");
+        return tr("Prayer Journal");
     }
     case Page::Welcome:
         break;
@@ -696,7 +696,7 @@ Page MainWindow::currentPage() const
 
 void MainWindow::updateCaption()
 {
-    setWindowTitle(fromBytes("Kovara " + fileVersionText()));
+    setWindowTitle(tr("Kovara %1").arg(fromBytes(fileVersionText())));
     statusField_->clear();
 }
 

@@ -56,7 +56,7 @@ int fontIndexFor(const QFontComboBox& fonts, const QString& name)
 PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormPreferencesDlg"));
-    setWindowTitle(QStringLiteral("Kovara Preferences"));
+    setWindowTitle(tr("Kovara Preferences"));
 
     fontCombo = named(new QFontComboBox(this), "fontCombo");
     fontCombo->setEditable(false);
@@ -70,24 +70,24 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     // Both pickers open the same colour dialog, so they share its custom colours.
     fontColorCombo->shareCustomColorsWith(backgroundColorCombo);
     backgroundColorCombo->shareCustomColorsWith(fontColorCombo);
-    paragraphStyleCheck = named(new QCheckBox(QStringLiteral("Paragraph Style Text"), this), "paragraphStyleCheck");
-    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton");
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
+    paragraphStyleCheck = named(new QCheckBox(tr("Paragraph Style Text"), this), "paragraphStyleCheck");
+    cancelButton = named(new QPushButton(tr("Cancel"), this), "cancelButton");
+    okButton = named(new QPushButton(tr("OK"), this), "okButton");
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* textGroup = named(new QGroupBox(QStringLiteral(" Text Display "), this), "textDisplayBox");
+    auto* textGroup = named(new QGroupBox(tr(" Text Display "), this), "textDisplayBox");
     auto* grid = new QGridLayout(textGroup);
     const std::pair<const char*, QWidget*> rows[] = {
-        {"Font:", fontCombo},
-        {"Font Size:", fontSizeCombo},
-        {"Font Color:", fontColorCombo},
-        {"Background Color:", backgroundColorCombo},
+        {QT_TR_NOOP("Font:"), fontCombo},
+        {QT_TR_NOOP("Font Size:"), fontSizeCombo},
+        {QT_TR_NOOP("Font Color:"), fontColorCombo},
+        {QT_TR_NOOP("Background Color:"), backgroundColorCombo},
     };
     int row = 0;
     for (const auto& [caption, field] : rows) {
-        auto* label = new QLabel(QString::fromLatin1(caption), textGroup);
+        auto* label = new QLabel(tr(caption), textGroup);
         label->setBuddy(field);
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
@@ -95,7 +95,7 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     }
     grid->setColumnStretch(1, 1);
 
-    auto* bibleGroup = named(new QGroupBox(QStringLiteral(" Bible Text "), this), "bibleTextBox");
+    auto* bibleGroup = named(new QGroupBox(tr(" Bible Text "), this), "bibleTextBox");
     auto* bibleLayout = new QVBoxLayout(bibleGroup);
     bibleLayout->addWidget(paragraphStyleCheck);
 

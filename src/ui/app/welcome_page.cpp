@@ -37,7 +37,7 @@ WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     header->addWidget(welcomeLabel);
 
     htmlViewer = makeViewerPanel(viewerPanel, this);
-    htmlViewer->setAccessibleName(QStringLiteral("Welcome and Summary"));
+    htmlViewer->setAccessibleName(tr("Welcome and Summary"));
     htmlViewer->setSelectionEnabled(false);
     connect(htmlViewer, &HtmlViewer::linkClicked, this, [this](const QString& href) { handleLinkClicked(href); });
 

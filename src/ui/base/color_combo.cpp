@@ -19,10 +19,22 @@ struct NamedColor {
 };
 
 const NamedColor kStandardColors[] = {
-    {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000},   {"Olive", 0x008080},
-    {"Navy", 0x800000},   {"Purple", 0x800080}, {"Teal", 0x808000},    {"Gray", 0x808080},
-    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},    {"Lime", 0x00FF00},    {"Yellow", 0x00FFFF},
-    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Black"), 0x000000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Maroon"), 0x000080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Green"), 0x008000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Olive"), 0x008080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Navy"), 0x800000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Purple"), 0x800080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Teal"), 0x808000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Gray"), 0x808080},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Silver"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Red"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Lime"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Yellow"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Blue"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Fuchsia"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "Aqua"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("kovara::ui::ColorComboBox", "White"), 0xFFFFFF},
 };
 
 constexpr int kColorRole = Qt::UserRole;
@@ -48,12 +60,12 @@ QIcon swatch(ColorValue color)
 ColorComboBox::ColorComboBox(QWidget* parent) : QComboBox(parent)
 {
     customSlots_.fill(0xFFFFFF);
-    addEntry(QStringLiteral("Default"), 0);
+    addEntry(tr("Default"), 0);
     for (const NamedColor& c : kStandardColors)
-        addEntry(QString::fromLatin1(c.name), c.color);
+        addEntry(tr(c.name), c.color);
     for (const SystemColorEntry& e : systemColors())
-        addEntry(QString::fromLatin1(e.name), systemColor(e.index));
-    addEntry(QStringLiteral("Custom"), 0xFFFFFF);
+        addEntry(tr(e.name), systemColor(e.index));
+    addEntry(tr("Custom"), 0xFFFFFF);
     setCurrentIndex(0);
     // About sixty entries: the list scrolls instead of growing taller than the
     // screen (the style's own pop-up shows every entry and ignores the limit).

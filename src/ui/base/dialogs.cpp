@@ -1,6 +1,7 @@
 #include "ui/base/dialogs.h"
 #include "ui/base/core_names.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -13,7 +14,10 @@ namespace kovara::ui {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Kovara");
+QString boxCaption()
+{
+    return QCoreApplication::translate("kovara::ui::Dialogs", "Kovara");
+}
 
 // Every box shows its text as plain text: a message may quote a title or a
 // file name, and markup in it must read as typed. The text can be selected
@@ -21,7 +25,7 @@ const QString kCaption = QStringLiteral("Kovara");
 QMessageBox::StandardButton execBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, kCaption, text, buttons, parent);
+    QMessageBox box(icon, boxCaption(), text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (defaultButton != QMessageBox::NoButton)

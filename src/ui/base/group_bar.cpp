@@ -105,6 +105,7 @@ GroupBarGroup::GroupBarGroup(const QString& caption, QWidget* parent) : QFrame(p
     header->setBackgroundRole(QPalette::Mid);
     header->setForegroundRole(QPalette::BrightText);
     header->setContentsMargins(6, 4, 6, 4);
+    header->setWordWrap(true); // a long caption takes a second line
     layout->addWidget(header);
 
     entries_ = new QVBoxLayout;

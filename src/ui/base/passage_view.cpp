@@ -28,7 +28,7 @@ PassageView::PassageView(QWidget* parent) : QWidget(parent)
     header->addWidget(dateLabel);
 
     htmlViewer = makeViewerPanel(viewerPanel, this);
-    htmlViewer->setAccessibleName(QStringLiteral("Passage"));
+    htmlViewer->setAccessibleName(tr("Passage"));
     makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
 
     stackPanels(this, headerPanel, viewerPanel);
@@ -90,7 +90,7 @@ void PassageView::renderPassage()
     if (!prefs_ || !bible_)
         return;
     BusyCursor busy;
-    htmlViewer->loadFromString(QStringLiteral("Loading..."));
+    htmlViewer->loadFromString(tr("Loading..."));
     if (htmlViewer->isVisible())
         htmlViewer->viewport()->repaint(); // a long passage takes a moment
     const std::string page = buildPassagePage(verseSpec_, *bible_, prefs_->paragraphMode, title_, dayLine_, chapterLinks_);

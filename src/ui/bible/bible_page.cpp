@@ -45,7 +45,7 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
 {
     goToEdit = new QLineEdit;
     goToEdit->setObjectName(QStringLiteral("goToEdit"));
-    goToEdit->setPlaceholderText(QStringLiteral("Go to, e.g. John 3:16"));
+    goToEdit->setPlaceholderText(tr("Go to, e.g. John 3:16"));
     goToEdit->setClearButtonEnabled(true);
     goToEdit->setAccessibleName(tr("Go to a reference"));
     goToEdit->setMinimumWidth(140);
@@ -56,23 +56,23 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
 
     bookList = new QComboBox;
     bookList->setObjectName(QStringLiteral("bookList"));
-    bookList->setToolTip(QStringLiteral("Book"));
+    bookList->setToolTip(tr("Book"));
     chapterList = new QComboBox;
     chapterList->setObjectName(QStringLiteral("chapterList"));
-    chapterList->setToolTip(QStringLiteral("Chapter"));
+    chapterList->setToolTip(tr("Chapter"));
 
-    previousChapterAction = new QAction(QStringLiteral("Previous Chapter"), this);
+    previousChapterAction = new QAction(tr("Previous Chapter"), this);
     previousChapterAction->setObjectName(QStringLiteral("previousChapterAction"));
     previousChapterAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
     previousChapterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    nextChapterAction = new QAction(QStringLiteral("Next Chapter"), this);
+    nextChapterAction = new QAction(tr("Next Chapter"), this);
     nextChapterAction->setObjectName(QStringLiteral("nextChapterAction"));
     nextChapterAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
     nextChapterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(previousChapterAction);
     addAction(nextChapterAction);
-    previousChapterAction->setToolTip(QStringLiteral("Previous chapter (Alt+Left)"));
-    nextChapterAction->setToolTip(QStringLiteral("Next chapter (Alt+Right)"));
+    previousChapterAction->setToolTip(tr("Previous chapter (Alt+Left)"));
+    nextChapterAction->setToolTip(tr("Next chapter (Alt+Right)"));
 
     previousButton = new QToolButton;
     previousButton->setObjectName(QStringLiteral("previousButton"));
@@ -96,7 +96,7 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
     passageView->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView->setObjectName(QStringLiteral("biblePassageView"));
     // The header names what is read here, not a reading plan.
-    passageView->passageLabel->setText(QStringLiteral("The Bible"));
+    passageView->passageLabel->setText(tr("The Bible"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -23,16 +23,16 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
 {
     searchEdit = new QLineEdit;
     searchEdit->setObjectName(QStringLiteral("searchEdit"));
-    searchEdit->setPlaceholderText(QStringLiteral("Search: words, \"a phrase\", believ*, AND OR NOT"));
+    searchEdit->setPlaceholderText(tr("Search: words, \"a phrase\", believ*, AND OR NOT"));
     searchEdit->setClearButtonEnabled(true);
     searchEdit->setAccessibleName(tr("Search the Bible"));
     scopeList = new QComboBox;
     scopeList->setObjectName(QStringLiteral("scopeList"));
-    scopeList->addItems({QStringLiteral("Whole Bible"), QStringLiteral("Old Testament"),
-                         QStringLiteral("New Testament"), QStringLiteral("This book")});
+    scopeList->addItems({tr("Whole Bible"), tr("Old Testament"),
+                         tr("New Testament"), tr("This book")});
     orderList = new QComboBox;
     orderList->setObjectName(QStringLiteral("orderList"));
-    orderList->addItems({QStringLiteral("Bible order"), QStringLiteral("Most relevant first")});
+    orderList->addItems({tr("Bible order"), tr("Most relevant first")});
     countLabel = new QLabel;
     countLabel->setObjectName(QStringLiteral("countLabel"));
     countLabel->setTextFormat(Qt::PlainText);
@@ -149,10 +149,10 @@ void SearchPanel::showResult(const SearchResult& result)
         return;
     }
     const QLocale english(QLocale::English);
-    QString count = result.count == 1 ? QStringLiteral("1 verse")
-                                      : english.toString(result.count) + QStringLiteral(" verses");
+    QString count = result.count == 1 ? tr("1 verse")
+                                      : tr("%1 verses").arg(english.toString(result.count));
     if (static_cast<int>(result.hits.size()) < result.count)
-        count += QStringLiteral(" (the first %1 shown)").arg(result.hits.size());
+        count += tr(" (the first %1 shown)").arg(result.hits.size());
     countLabel->setText(count);
     QString html;
     for (const SearchHit& hit : result.hits) {

@@ -41,7 +41,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     authorLabel = makeHeaderLabel(tr("Devotional Author"), 1, false, true, headerPanel);
 
     dateEdit = new DateField(headerPanel);
-    dateEdit->setAccessibleName(QStringLiteral("Date"));
+    dateEdit->setAccessibleName(tr("Date"));
     dateEdit->setCalendarPopup(true);
     // The system's short date, with the year in full so a typed date cannot
     // land in the wrong century.
@@ -76,7 +76,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     header->setAlignment(dateRow, Qt::AlignTop | Qt::AlignRight);
 
     htmlViewer = makeViewerPanel(viewerPanel, this);
-    htmlViewer->setAccessibleName(QStringLiteral("Devotional"));
+    htmlViewer->setAccessibleName(tr("Devotional"));
     makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
 
     stackPanels(this, headerPanel, viewerPanel);
@@ -87,7 +87,7 @@ void DevotionalPage::setDevotional(DevotionalStore& devotional)
     const bool changedStore = devotional_ != &devotional;
     devotional_ = &devotional;
     titleLabel->setText(fromBytes(devotional.title()));
-    authorLabel->setText(QStringLiteral("by ") + fromBytes(devotional.author()));
+    authorLabel->setText(tr("by %1").arg(fromBytes(devotional.author())));
     const QDate today = toQDate(clock_.today());
     if (dateEdit->date() != today)
         dateEdit->setDate(today); // signals the change, which loads the entry

@@ -3,6 +3,7 @@
 
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
+#include "core/base/translation.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/dates.h"
@@ -25,9 +26,9 @@ namespace kovara::ui {
 
 namespace {
 
-QLabel* descriptionLabel(const char* text, QWidget* parent)
+QLabel* descriptionLabel(const QString& text, QWidget* parent)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     label->setContentsMargins(24, 0, 0, 6);
     return label;
@@ -59,14 +60,14 @@ void makeBold(QWidget* widget)
 NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), clock_(clock)
 {
-    setWindowTitle(QStringLiteral("Create Daily Bible Reading Plan"));
+    setWindowTitle(tr("Create Daily Bible Reading Plan"));
 
-    auto* heading = new QLabel(QStringLiteral("Select a Daily Reading Plan:"), this);
+    auto* heading = new QLabel(tr("Select a Daily Reading Plan:"), this);
     makeBold(heading);
 
-    sevenTypesPlanRadio = new QRadioButton(QStringLiteral("Bible in a Year: Seven Book Types a Week"), this);
-    otNtPlanRadio = new QRadioButton(QStringLiteral("Bible in a Year: Old and New Testaments Each Day"), this);
-    customPlanRadio = new QRadioButton(QStringLiteral("Custom Reading Plan"), this);
+    sevenTypesPlanRadio = new QRadioButton(tr("Bible in a Year: Seven Book Types a Week"), this);
+    otNtPlanRadio = new QRadioButton(tr("Bible in a Year: Old and New Testaments Each Day"), this);
+    customPlanRadio = new QRadioButton(tr("Custom Reading Plan"), this);
     auto* group = new QButtonGroup(this);
     group->addButton(sevenTypesPlanRadio);
     group->addButton(otNtPlanRadio);
@@ -93,8 +94,8 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     customDetailsLabel = new QLabel(this);
     customDetailsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    createPlanButton = new QPushButton(QStringLiteral("Create Reading Plan"), this);
+    cancelButton = new QPushButton(tr("Cancel"), this);
+    createPlanButton = new QPushButton(tr("Create Reading Plan"), this);
     makeBold(createPlanButton);
     createPlanButton->setDefault(true);
 
@@ -102,19 +103,19 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     custom->setContentsMargins(24, 0, 0, 0);
     // Each field is named by its label for assistive technology; the two
     // "Chapter:" labels would read alike, so the chapter lists say which.
-    const auto labelled = [&](const char* text, QWidget* field, int row, int column) {
-        auto* label = new QLabel(QString::fromLatin1(text), this);
+    const auto labelled = [&](const QString& text, QWidget* field, int row, int column) {
+        auto* label = new QLabel(text, this);
         label->setBuddy(field);
         custom->addWidget(label, row, column);
         custom->addWidget(field, row, column + 1);
     };
-    labelled("Starting Book:", startBookCombo, 0, 0);
-    labelled("Chapter:", startChapterCombo, 0, 2);
-    labelled("Ending Book:", endBookCombo, 1, 0);
-    labelled("Chapter:", endChapterCombo, 1, 2);
-    labelled("Completion Date:", completionDateEdit, 2, 0);
-    startChapterCombo->setAccessibleName(QStringLiteral("Starting Chapter"));
-    endChapterCombo->setAccessibleName(QStringLiteral("Ending Chapter"));
+    labelled(tr("Starting Book:"), startBookCombo, 0, 0);
+    labelled(tr("Chapter:"), startChapterCombo, 0, 2);
+    labelled(tr("Ending Book:"), endBookCombo, 1, 0);
+    labelled(tr("Chapter:"), endChapterCombo, 1, 2);
+    labelled(tr("Completion Date:"), completionDateEdit, 2, 0);
+    startChapterCombo->setAccessibleName(tr("Starting Chapter"));
+    endChapterCombo->setAccessibleName(tr("Ending Chapter"));
     custom->addWidget(customDetailsLabel, 3, 0, 1, 4);
     custom->setColumnStretch(1, 1);
 
@@ -127,18 +128,18 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     layout->addWidget(heading);
     layout->addWidget(sevenTypesPlanRadio);
     layout->addWidget(descriptionLabel(
-        "This plan will take you through the Bible in a year. Each day of the week, you will read from a different "
+        tr("This plan will take you through the Bible in a year. Each day of the week, you will read from a different "
         "type of book: On the first day of the plan, you will read from The Law; on the second, History; on the "
         "third, Psalms; on the fourth, Poetry; on the fifth, Prophecy; on the sixth, The Gospels; and on the seventh, "
-        "The Epistles.",
+        "The Epistles."),
         this));
     layout->addWidget(otNtPlanRadio);
-    layout->addWidget(descriptionLabel("This plan will take you though the Bible in a year. Each day you will read a "
-                                       "portion of Scripture from the Old Testament and from the New Testament.",
+    layout->addWidget(descriptionLabel(tr("This plan will take you though the Bible in a year. Each day you will read a "
+                                       "portion of Scripture from the Old Testament and from the New Testament."),
                                        this));
     layout->addWidget(customPlanRadio);
-    layout->addWidget(descriptionLabel("Create your own reading plan by choosing what you want to read and the date "
-                                       "you want to complete your reading.",
+    layout->addWidget(descriptionLabel(tr("Create your own reading plan by choosing what you want to read and the date "
+                                       "you want to complete your reading."),
                                        this));
     layout->addLayout(custom);
     layout->addSpacing(8);
@@ -343,7 +344,7 @@ void NewPlanDialog::onCreatePlanClicked()
     case NewPlanKind::Custom: {
         const CustomPlanFigures figures = customFigures();
         if (figures.perDay < 1) {
-            dialogs_.message(QString::fromUtf8(kLessThanOneVersePerDay));
+            dialogs_.message(fromBytes(translatedText("kovara::core::NewPlan", kLessThanOneVersePerDay)));
             return;
         }
         planDays = customPlanDays(figures);

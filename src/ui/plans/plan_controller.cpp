@@ -3,6 +3,7 @@
 
 #include "core/app/preferences.h"
 #include "core/base/exception.h"
+#include "core/base/translation.h"
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
 #include "core/plans/new_plan.h"
@@ -98,8 +99,8 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
         return dialog.choice();
     };
 
-    newPlanAction = new QAction(QStringLiteral("Start New Reading Plan..."), this);
-    planManagerAction = new QAction(QStringLiteral("Reading Plan Manager"), this);
+    newPlanAction = new QAction(tr("Start New Reading Plan..."), this);
+    planManagerAction = new QAction(tr("Reading Plan Manager"), this);
     connect(newPlanAction, &QAction::triggered, this, [this] { guarded([this] { newPlanCommand(); }); });
     connect(planManagerAction, &QAction::triggered, this,
             [this] { guarded([this] { showPlanManager(); }); });
@@ -143,7 +144,8 @@ int PlanController::startNewPlan()
         proposal,
         [&dialogs](const std::string& prefill) -> std::optional<std::string> {
             QString value = fromBytes(prefill);
-            if (!dialogs.promptText(QString::fromUtf8(kNewPlanNameCaption), QString::fromUtf8(kNewPlanNamePrompt),
+            if (!dialogs.promptText(fromBytes(translatedText("kovara::core::NewPlan", kNewPlanNameCaption)),
+                                    fromBytes(translatedText("kovara::core::NewPlan", kNewPlanNamePrompt)),
                                     value))
                 return std::nullopt;
             return toBytes(value);

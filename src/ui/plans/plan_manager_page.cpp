@@ -4,6 +4,7 @@
 #include "core/base/exception.h"
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
+#include "ui/base/button_row.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/dates.h"
@@ -36,17 +37,24 @@ namespace kovara::ui {
 
 namespace {
 
-const char* const kNoPlansEntry = "No reading plans have been created. Click \"Start New Reading Plan.\"";
-const char* const kMarkRangeCaption = "Mark all days through this day as read";
-const char* const kMarkRangeDayCaption = "Mark all days through day %d as read";
-const char* const kResetCaption = "Rest plan so that this day is today";
-const char* const kResetDayCaption = "Reset plan so that day %d is today";
-const char* const kConfirmDelete = "Are you absolutely certain that you wish to permanantly delete plan \"%s\"?";
-const char* const kRenameCaption = "Rename Reading Plan";
-const char* const kRenamePrompt = "Enter a new name for \"%s.\"";
-const char* const kRenameBlank = "Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.";
+const char* const kNoPlansEntry =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "No reading plans have been created. Click \"Start New Reading Plan.\"");
+const char* const kMarkRangeCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through this day as read");
+const char* const kMarkRangeDayCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through day %d as read");
+const char* const kResetCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rest plan so that this day is today");
+const char* const kResetDayCaption =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Reset plan so that day %d is today");
+const char* const kConfirmDelete =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Are you absolutely certain that you wish to permanantly delete plan \"%s\"?");
+const char* const kRenameCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rename Reading Plan");
+const char* const kRenamePrompt = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Enter a new name for \"%s.\"");
+const char* const kRenameBlank =
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
 const char* const kRenameDuplicate =
-    "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.";
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.");
 
 enum Column { ColumnDay, ColumnDate, ColumnPassage };
 
@@ -72,7 +80,7 @@ Qt::CheckState checkOf(bool done)
 PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent)
     : QWidget(parent), shell_(shell), views_(views)
 {
-    titleLabel = new QLabel(QStringLiteral("Reading Plan Manager"), this);
+    titleLabel = new QLabel(tr("Reading Plan Manager"), this);
     QFont titleFont = titleLabel->font();
     titleFont.setBold(true);
     titleFont.setItalic(true);
@@ -85,9 +93,9 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     planCombo->setMinimumContentsLength(30);
 
     dayList = new QTreeWidget(this);
-    dayList->setAccessibleName(QStringLiteral("Plan Days"));
+    dayList->setAccessibleName(tr("Plan Days"));
     dayList->setColumnCount(3);
-    dayList->setHeaderLabels({QStringLiteral("Day"), QStringLiteral("Date"), QStringLiteral("Passage")});
+    dayList->setHeaderLabels({tr("Day"), tr("Date"), tr("Passage")});
     dayList->setRootIsDecorated(false);
     // Every row has the same height, which keeps a list of tens of thousands
     // of days quick to fill and scroll.
@@ -119,18 +127,19 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
                                  calendarArea->horizontalScrollBar()->sizeHint().height() + 2);
     calendarLegend = new QLabel(PlanCalendarView::legendHtml(palette()), this);
     calendarLegend->setObjectName(QStringLiteral("calendarLegend"));
+    calendarLegend->setWordWrap(true); // a translation may need two lines
     calendarLegend->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
     connect(calendarView, &PlanCalendarView::dayClicked, this, [this](int day) {
         if (currentPlan_ >= 0)
             runGuarded(shell_.getDialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
     });
 
-    deletePlanButton = new QPushButton(QStringLiteral("Delete Plan"), this);
-    renamePlanButton = new QPushButton(QStringLiteral("Rename Plan"), this);
-    newPlanButton = new QPushButton(QStringLiteral("Start New Reading Plan"), this);
+    deletePlanButton = new QPushButton(tr("Delete Plan"), this);
+    renamePlanButton = new QPushButton(tr("Rename Plan"), this);
+    newPlanButton = new QPushButton(tr("Start New Reading Plan"), this);
 
-    markRangeAsDoneAction = new QAction(QString::fromUtf8(kMarkRangeCaption), this);
-    resetPlanToDayAction = new QAction(QString::fromUtf8(kResetCaption), this);
+    markRangeAsDoneAction = new QAction(tr(kMarkRangeCaption), this);
+    resetPlanToDayAction = new QAction(tr(kResetCaption), this);
     dayListMenu = new QMenu(this);
     dayListMenu->addAction(markRangeAsDoneAction);
     dayListMenu->addAction(resetPlanToDayAction);
@@ -139,20 +148,20 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
 
     // Without plans the list's single entry is too long for one line: it shows
     // wrapped in the list's place.
-    noPlansLabel = new QLabel(QString::fromUtf8(kNoPlansEntry), this);
+    noPlansLabel = new QLabel(tr(kNoPlansEntry), this);
     noPlansLabel->setObjectName(QStringLiteral("noPlansLabel"));
     noPlansLabel->setWordWrap(true);
     noPlansLabel->hide();
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Reading Plan:"), this), 0, Qt::AlignTop);
+    top->addWidget(new QLabel(tr("Reading Plan:"), this), 0, Qt::AlignTop);
     top->addWidget(planCombo, 1);
     top->addWidget(noPlansLabel, 1);
     // The hint stands on its own line under the list, so the buttons beside it
     // never squeeze it in a narrow window.
-    auto* hint = new QLabel(QStringLiteral("Right-click plan days for additional options."), this);
+    auto* hint = new QLabel(tr("Right-click plan days for additional options."), this);
     hint->setObjectName(QStringLiteral("rightClickHintLabel"));
     hint->setWordWrap(true);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new ButtonRow;
     buttons->addStretch();
     buttons->addWidget(deletePlanButton);
     buttons->addWidget(renamePlanButton);
@@ -219,7 +228,7 @@ void PlanManagerPage::setPlans(int plan)
         currentPlan_ = -1;
         showProgress();
         const QSignalBlocker block(planCombo);
-        planCombo->addItem(QString::fromUtf8(kNoPlansEntry));
+        planCombo->addItem(tr(kNoPlansEntry));
         planCombo->setCurrentIndex(0);
         updateDayActions();
         return;
@@ -318,8 +327,8 @@ void PlanManagerPage::updateDayActions()
     markRangeAsDoneAction->setEnabled(day > 0);
     resetPlanToDayAction->setEnabled(day > 0);
     if (day > 0) {
-        markRangeAsDoneAction->setText(fromBytes(format(kMarkRangeDayCaption, day)));
-        resetPlanToDayAction->setText(fromBytes(format(kResetDayCaption, day)));
+        markRangeAsDoneAction->setText(fromBytes(format(toBytes(tr(kMarkRangeDayCaption)), day)));
+        resetPlanToDayAction->setText(fromBytes(format(toBytes(tr(kResetDayCaption)), day)));
         targetDay_ = day;
     }
 }
@@ -413,7 +422,7 @@ void PlanManagerPage::onDeletePlanClicked()
         return;
     PlanStore& plans = planStore();
     const QString title = plainUserText(fromBytes(plans.getPlanTitle(currentPlan_)));
-    if (!shell_.getDialogs().confirm(fromBytes(format(kConfirmDelete, toBytes(title)))))
+    if (!shell_.getDialogs().confirm(fromBytes(format(toBytes(tr(kConfirmDelete)), toBytes(title)))))
         return;
     plans.deletePlan(currentPlan_);
     views_.refreshPlanViews(0);
@@ -426,8 +435,8 @@ void PlanManagerPage::onRenamePlanClicked()
     PlanStore& plans = planStore();
     Dialogs& dialogs = shell_.getDialogs();
     const std::string old = plans.getPlanTitle(currentPlan_);
-    const QString caption = QString::fromUtf8(kRenameCaption);
-    const QString prompt = fromBytes(format(kRenamePrompt, toBytes(plainUserText(fromBytes(old)))));
+    const QString caption = tr(kRenameCaption);
+    const QString prompt = fromBytes(format(toBytes(tr(kRenamePrompt)), toBytes(plainUserText(fromBytes(old)))));
     std::string value = old;
     for (;;) {
         QString typed = fromBytes(value);
@@ -438,11 +447,11 @@ void PlanManagerPage::onRenamePlanClicked()
             return;
         value = trim(value);
         if (value.empty()) {
-            dialogs.message(QString::fromUtf8(kRenameBlank));
+            dialogs.message(tr(kRenameBlank));
             continue;
         }
         if (plans.planTitleExists(value)) {
-            dialogs.message(QString::fromUtf8(kRenameDuplicate));
+            dialogs.message(tr(kRenameDuplicate));
             continue;
         }
         break;

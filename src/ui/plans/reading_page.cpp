@@ -1,6 +1,7 @@
 #include "ui/plans/reading_page.h"
 #include "ui/base/core_names.h"
 
+#include "ui/base/button_row.h"
 #include "ui/base/passage_view.h"
 
 #include <QHBoxLayout>
@@ -16,13 +17,13 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     passageView = new PassageView(this);
     planStatusLabel = new QLabel(this);
     // The standing has a line of its own above the buttons, kept even while
-    // it is empty: the passage above keeps its height whether a standing is
-    // shown or not, and at the usual widths the text never wraps. Only in a
-    // very narrow window does it wrap rather than being cut off.
-    planStatusLabel->setWordWrap(true);
+    // it is empty, so the passage above keeps its height whether a standing
+    // is shown or not. It does not wrap: the page is never narrower than the
+    // standing, so it is never cut off either.
     planStatusLabel->setMinimumHeight(planStatusLabel->fontMetrics().height());
-    planManagerButton = new QPushButton(QStringLiteral("View or Edit Reading Plan"), this);
-    markReadButton = new QPushButton(QStringLiteral("Mark Passage as Read"), this);
+    planStatusLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    planManagerButton = new QPushButton(tr("View or Edit Reading Plan"), this);
+    markReadButton = new QPushButton(tr("Mark Passage as Read"), this);
     QFont bold = markReadButton->font();
     bold.setBold(true);
     markReadButton->setFont(bold);
@@ -61,7 +62,7 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     progressRow->addWidget(progressLabel, 1);
     progressRow->addWidget(catchUpButton);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new ButtonRow;
     buttons->addStretch(1);
     buttons->addWidget(planManagerButton);
     buttons->addWidget(markReadButton);

@@ -39,6 +39,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kovara::ui {
 
@@ -46,11 +47,11 @@ namespace {
 
 const char* const kPlacementSection = "Prayer Edit Window State";
 
-const char* const kCloseQuestion =
+const char* const kCloseQuestion = QT_TRANSLATE_NOOP("kovara::ui::PrayerEditor",
     "Do you wish to save your changes to this prayer item?\n\n"
     "Select YES to save your changes and close the prayer editor.\n"
     "Select NO to close the prayer editor without saving your changes.\n"
-    "Select CANCEL to return to the prayer editor without closing it.";
+    "Select CANCEL to return to the prayer editor without closing it.");
 
 bool isBulletStyle(QTextListFormat::Style style)
 {
@@ -158,7 +159,10 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
                                    "category or create a new one."));
     statusCombo = new QComboBox(this);
     statusCombo->setObjectName(QStringLiteral("statusCombo"));
-    statusCombo->addItems({QStringLiteral("Active"), QStringLiteral("Answered"), QStringLiteral("Inactive")});
+    // Each entry carries the status as stored; its text is for the reader.
+    statusCombo->addItem(tr("Active"), QString::fromLatin1(kPrayerActive));
+    statusCombo->addItem(tr("Answered"), QString::fromLatin1(kPrayerAnswered));
+    statusCombo->addItem(tr("Inactive"), QString::fromLatin1(kPrayerInactive));
     statusCombo->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
     datesLabel = new QLabel(this);
     datesLabel->setObjectName(QStringLiteral("datesLabel"));
@@ -172,7 +176,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     // The text panel.
     textEdit = new QTextEdit(this);
     textEdit->setObjectName(QStringLiteral("textEdit"));
-    textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
+    textEdit->setAccessibleName(tr("Prayer Text"));
     textEdit->setAcceptRichText(true);
     textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -216,7 +220,10 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     connect(statusCombo, &QComboBox::currentIndexChanged, this, [this] { setModified(true); });
     connect(textEdit, &QTextEdit::textChanged, this, [this] { setModified(true); });
 
-    resize(512, 380);
+    // Wide enough for every tool bar button at first, however long their
+    // captions are in the reader's language or without an icon theme.
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(512, ToolBarText->sizeHint().width() + margins.left() + margins.right()), 380);
 }
 
 void PrayerEditor::createTextActions()
@@ -232,29 +239,34 @@ void PrayerEditor::createTextActions()
         QIcon fallback = {};
     };
     const Spec specs[] = {
-        {cutAction, "cutAction", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence::Cut,
-         "edit-cut", false},
-        {copyAction, "copyTextAction", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
-         QKeySequence::Copy, "edit-copy", false},
-        {pasteAction, "pasteAction", "&Paste", "Paste|Inserts Clipboard contents", QKeySequence::Paste, "edit-paste",
-         false},
-        {undoAction, "undoAction", "&Undo", "Undo|Reverts the last action", QKeySequence::Undo, "edit-undo", false},
-        {boldAction, "boldAction", "&Bold", "Bold", QKeySequence(Qt::CTRL | Qt::Key_B), "format-text-bold",
-         true, letterIcon(u'B', true, false, false, false)},
-        {italicAction, "italicAction", "&Italic", "Italic", QKeySequence(Qt::CTRL | Qt::Key_I),
+        {cutAction, "cutAction", QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut|Cuts the selection and puts it on the Clipboard"),
+         QKeySequence::Cut, "edit-cut", false},
+        {copyAction, "copyTextAction", QT_TR_NOOP("&Copy"),
+         QT_TR_NOOP("Copy|Copies the selection and puts it on the Clipboard"), QKeySequence::Copy, "edit-copy", false},
+        {pasteAction, "pasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste|Inserts Clipboard contents"),
+         QKeySequence::Paste, "edit-paste", false},
+        {undoAction, "undoAction", QT_TR_NOOP("&Undo"), QT_TR_NOOP("Undo|Reverts the last action"), QKeySequence::Undo,
+         "edit-undo", false},
+        {boldAction, "boldAction", QT_TR_NOOP("&Bold"), QT_TR_NOOP("Bold"), QKeySequence(Qt::CTRL | Qt::Key_B),
+         "format-text-bold", true, letterIcon(u'B', true, false, false, false)},
+        {italicAction, "italicAction", QT_TR_NOOP("&Italic"), QT_TR_NOOP("Italic"), QKeySequence(Qt::CTRL | Qt::Key_I),
          "format-text-italic", true, letterIcon(u'I', false, true, false, false)},
-        {underlineAction, "underlineAction", "&Underline", "Underline", QKeySequence(Qt::CTRL | Qt::Key_U),
-         "format-text-underline", true, letterIcon(u'U', false, false, true, false)},
-        {strikeOutAction, "strikeOutAction", "&Strikeout", "Strikeout", QKeySequence(),
+        {underlineAction, "underlineAction", QT_TR_NOOP("&Underline"), QT_TR_NOOP("Underline"),
+         QKeySequence(Qt::CTRL | Qt::Key_U), "format-text-underline", true, letterIcon(u'U', false, false, true, false)},
+        {strikeOutAction, "strikeOutAction", QT_TR_NOOP("&Strikeout"), QT_TR_NOOP("Strikeout"), QKeySequence(),
          "format-text-strikethrough", true, letterIcon(u'S', false, false, false, true)},
-        {bulletsAction, "bulletsAction", "&Bullets", "Bullets|Inserts a bullet on the current line",
-         QKeySequence(), "format-list-unordered", true, linesIcon(Qt::AlignLeft, true)},
-        {alignLeftAction, "alignLeftAction", "Align &Left", "Align Left|Aligns text at the left indent",
-         QKeySequence(), "format-justify-left", true, linesIcon(Qt::AlignLeft, false)},
-        {alignCenterAction, "alignCenterAction", "&Center", "Center|Centers text between margins",
-         QKeySequence(), "format-justify-center", true, linesIcon(Qt::AlignHCenter, false)},
-        {alignRightAction, "alignRightAction", "Align &Right", "Align Right|Aligns text at the right indent",
-         QKeySequence(), "format-justify-right", true, linesIcon(Qt::AlignRight, false)},
+        {bulletsAction, "bulletsAction", QT_TR_NOOP("&Bullets"),
+         QT_TR_NOOP("Bullets|Inserts a bullet on the current line"), QKeySequence(), "format-list-unordered", true,
+         linesIcon(Qt::AlignLeft, true)},
+        {alignLeftAction, "alignLeftAction", QT_TR_NOOP("Align &Left"),
+         QT_TR_NOOP("Align Left|Aligns text at the left indent"), QKeySequence(), "format-justify-left", true,
+         linesIcon(Qt::AlignLeft, false)},
+        {alignCenterAction, "alignCenterAction", QT_TR_NOOP("&Center"),
+         QT_TR_NOOP("Center|Centers text between margins"), QKeySequence(), "format-justify-center", true,
+         linesIcon(Qt::AlignHCenter, false)},
+        {alignRightAction, "alignRightAction", QT_TR_NOOP("Align &Right"),
+         QT_TR_NOOP("Align Right|Aligns text at the right indent"), QKeySequence(), "format-justify-right", true,
+         linesIcon(Qt::AlignRight, false)},
     };
     for (const Spec& s : specs) {
         s.action = new QAction(tr(s.caption), this);
@@ -477,13 +489,13 @@ void PrayerEditor::loadPrayerFields()
     const DateTime edited = store_->getLastEditTime(prayerIndex_);
     if (created != edited)
         datesLabel->setText(
-            QStringLiteral("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
+            tr("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
     else
-        datesLabel->setText(QStringLiteral("Created on %1.").arg(shortDateText(created)));
+        datesLabel->setText(tr("Created on %1.").arg(shortDateText(created)));
 
     loadedStatus_ = store_->getPrayerStatus(prayerIndex_);
     const std::string status = loadedStatus_.empty() ? std::string(kPrayerActive) : loadedStatus_;
-    statusCombo->setCurrentIndex(statusCombo->findText(fromBytes(status), Qt::MatchExactly));
+    statusCombo->setCurrentIndex(statusCombo->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
 }
 
 void PrayerEditor::loadPrayerText()
@@ -506,7 +518,7 @@ bool PrayerEditor::savePrayer()
     // keeps it rather than clearing it, which would hide the item from every
     // list.
     const std::string status =
-        statusCombo->currentIndex() >= 0 ? toBytes(statusCombo->currentText()) : loadedStatus_;
+        statusCombo->currentIndex() >= 0 ? toBytes(statusCombo->currentData().toString()) : loadedStatus_;
     savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit->text()), toBytes(topicCombo->currentText()),
                       status, toBytes(plainTextCrLf(*doc)), [doc] {
                           const QByteArray rtf = writeRtf(*doc);

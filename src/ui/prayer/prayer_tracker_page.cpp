@@ -3,6 +3,7 @@
 
 #include "core/app/preferences.h"
 #include "core/base/exception.h"
+#include "ui/base/button_row.h"
 #include "ui/base/error_guard.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/dates.h"
@@ -49,8 +50,19 @@ constexpr int kMinSplit = 25;
 constexpr int kMaxSplit = 75;
 constexpr int kItemIndent = 16; // item rows sit one tab stop in from the group rows
 
-const char* const kNoSelection = "No prayer item currently selected.";
-const char* const kNoText = "Click Edit Prayer to add text to this prayer item.";
+const char* const kNoSelection =
+    QT_TRANSLATE_NOOP("kovara::ui::PrayerTrackerPage", "No prayer item currently selected.");
+const char* const kNoText =
+    QT_TRANSLATE_NOOP("kovara::ui::PrayerTrackerPage", "Click Edit Prayer to add text to this prayer item.");
+
+// A stored status in the reader's language; one of another program's own
+// words is shown as stored.
+QString statusText(const std::string& status)
+{
+    if (status == kPrayerActive || status == kPrayerAnswered || status == kPrayerInactive)
+        return QCoreApplication::translate("kovara::ui::PrayerTrackerPage", status.c_str());
+    return fromBytes(status);
+}
 
 QFont verdanaPixels(int pixels, bool bold, bool italic = false)
 {
@@ -151,7 +163,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     splitter->setChildrenCollapsible(false);
     prayerList = new PrayerListWidget(splitter);
     prayerList->setObjectName(QStringLiteral("prayerList"));
-    prayerList->setAccessibleName(QStringLiteral("Prayer Items"));
+    prayerList->setAccessibleName(tr("Prayer Items"));
     prayerList->setUniformItemSizes(true);
     prayerList->setSelectionMode(QAbstractItemView::SingleSelection);
     prayerList->setItemDelegate(new PrayerRowDelegate(prayerList));
@@ -179,7 +191,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
 
     textEdit = new QTextEdit(lower);
     textEdit->setObjectName(QStringLiteral("textEdit"));
-    textEdit->setAccessibleName(QStringLiteral("Prayer Text"));
+    textEdit->setAccessibleName(tr("Prayer Text"));
     textEdit->setReadOnly(true);
     textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Keyboard selection without the caret that would suggest typing.
@@ -263,9 +275,9 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
         const char* status;
     };
     const StatusCommand statusCommands[] = {
-        {setStatusActiveAction, "setStatusActiveAction", "Active Prayer", kPrayerActive},
-        {setStatusAnsweredAction, "setStatusAnsweredAction", "Answered Prayer", kPrayerAnswered},
-        {setStatusInactiveAction, "setStatusInactiveAction", "Inactive Prayer", kPrayerInactive},
+        {setStatusActiveAction, "setStatusActiveAction", QT_TR_NOOP("Active Prayer"), kPrayerActive},
+        {setStatusAnsweredAction, "setStatusAnsweredAction", QT_TR_NOOP("Answered Prayer"), kPrayerAnswered},
+        {setStatusInactiveAction, "setStatusInactiveAction", QT_TR_NOOP("Inactive Prayer"), kPrayerInactive},
     };
     statusMenu = new QMenu(this);
     statusMenu->setObjectName(QStringLiteral("statusMenu"));
@@ -298,7 +310,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     bold.setBold(true);
     editPrayerButton->setFont(bold);
     bindButton(editPrayerButton, editPrayerAction);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new ButtonRow;
     buttons->setContentsMargins(4, 0, 4, 0);
     buttons->addWidget(statusButton);
     buttons->addStretch(1);
@@ -460,8 +472,8 @@ void PrayerTrackerPage::updateActions()
                             setStatusAnsweredAction, setStatusInactiveAction})
         action->setEnabled(enabled);
     const std::string status = rec ? rec->prayerStatus : std::string();
-    prayerStatusAction->setText(enabled ? QStringLiteral("Prayer Status: ") + fromBytes(status)
-                                        : QStringLiteral("Prayer Status:"));
+    prayerStatusAction->setText(enabled ? tr("Prayer Status: %1").arg(statusText(status))
+                                        : tr("Prayer Status:"));
     setStatusActiveAction->setChecked(status == kPrayerActive);
     setStatusAnsweredAction->setChecked(status == kPrayerAnswered);
     setStatusInactiveAction->setChecked(status == kPrayerInactive);
@@ -524,7 +536,7 @@ void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerI
         return;
     }
     prayerTitleLabel->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
-    prayerDetailsLabel->setText(QStringLiteral("Created: %1; Last Edited: %2.")
+    prayerDetailsLabel->setText(tr("Created: %1; Last Edited: %2.")
                                     .arg(shortDateText(store.getCreateTime(prayerIndex)),
                                          shortDateTimeText(store.getLastEditTime(prayerIndex))));
 }
@@ -562,7 +574,7 @@ void PrayerTrackerPage::deletePrayer()
     if (index < 0)
         return;
     PrayerStore& store = shell_.prayerStore();
-    const QString question = QStringLiteral("Are you sure you wish to permenantly delete prayer item \"%1?\"")
+    const QString question = tr("Are you sure you wish to permenantly delete prayer item \"%1?\"")
                                  .arg(plainUserText(fromBytes(store.getPrayerTitle(index))));
     if (!shell_.getDialogs().confirm(question))
         return;
