@@ -1170,6 +1170,10 @@ Do you want to replace it?</source>
         <source> (read)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 of %2 days read, %3 earlier days still to read</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PlanController</name>

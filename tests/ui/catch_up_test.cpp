@@ -63,6 +63,9 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     EXPECT_EQ(calendar.states()[20], DayState::UnreadToday);
     EXPECT_EQ(calendar.states()[21], DayState::UnreadFuture);
     EXPECT_EQ(calendar.dayAt(calendar.squarePosition(21) + QPoint(2, 2)), 21);
+    // A screen reader hears what the squares show.
+    EXPECT_EQ(calendar.accessibleName(), "Plan Calendar");
+    EXPECT_EQ(calendar.accessibleDescription(), "5 of 30 days read, 15 earlier days still to read");
     EXPECT_TRUE(calendar.dayToolTip(6).startsWith("Day 6, ")) << calendar.dayToolTip(6).toStdString();
     EXPECT_TRUE(calendar.dayToolTip(6).endsWith(": Alpha 1:6-6")) << calendar.dayToolTip(6).toStdString();
     // A click opens the day.

@@ -66,6 +66,17 @@ void PlanCalendarView::setPlan(const PlanDays& days, DateTime today, std::functi
     start_ = days.startDate;
     firstRow_ = toQDate(start_).dayOfWeek() - 1;
     passage_ = std::move(passage);
+    // What the squares show, for a screen reader (the day list beside it
+    // gives each day to the keyboard).
+    const auto isRead = [](DayState state) {
+        return state == DayState::ReadPast || state == DayState::ReadToday || state == DayState::ReadFuture;
+    };
+    const auto read = std::count_if(states_.begin(), states_.end(), isRead);
+    const auto behind = std::count(states_.begin(), states_.end(), DayState::UnreadPast);
+    setAccessibleDescription(tr("%1 of %2 days read, %3 earlier days still to read")
+                                 .arg(read)
+                                 .arg(static_cast<qsizetype>(states_.size()))
+                                 .arg(behind));
     updateGeometry();
     resize(sizeHint());
     update();
