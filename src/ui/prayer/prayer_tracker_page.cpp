@@ -6,6 +6,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/dates.h"
+#include "ui/prayer/prayer_search.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/shell.h"
@@ -144,6 +145,22 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     statusTabs->setStyleSheet(QStringLiteral("QTabBar::tab:selected { font-weight: bold; }"));
     connect(statusTabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
 
+    searchEdit = new QLineEdit(this);
+    searchEdit->setObjectName(QStringLiteral("searchEdit"));
+    searchEdit->setAccessibleName(tr("Search Prayers"));
+    searchEdit->setPlaceholderText(tr("Search titles, topics, text and notes (Ctrl+F)"));
+    searchEdit->setClearButtonEnabled(true);
+    searchEdit->installEventFilter(this);
+    connect(searchEdit, &QLineEdit::textChanged, this, [this] { guarded([this] { onSearchChanged(); }); });
+    auto* searchKey = new QShortcut(QKeySequence::Find, this);
+    searchKey->setContext(Qt::WindowShortcut);
+    connect(searchKey, &QShortcut::activated, this, [this] {
+        if (!isVisible())
+            return;
+        searchEdit->setFocus(Qt::ShortcutFocusReason);
+        searchEdit->selectAll();
+    });
+
     // Upper pane: the grouped list.
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("splitter"));
@@ -176,6 +193,13 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     detailsLayout->setContentsMargins(6, 4, 6, 4);
     detailsLayout->addWidget(prayerTitleLabel);
     detailsLayout->addWidget(prayerDetailsLabel);
+    prayerJournalLabel = new QLabel(detailsPanel);
+    prayerJournalLabel->setObjectName(QStringLiteral("prayerJournalLabel"));
+    prayerJournalLabel->setFont(verdanaPixels(11, false, true));
+    prayerJournalLabel->setTextFormat(Qt::PlainText);
+    prayerJournalLabel->setWordWrap(true);
+    prayerJournalLabel->hide();
+    detailsLayout->addWidget(prayerJournalLabel);
 
     textEdit = new QTextEdit(lower);
     textEdit->setObjectName(QStringLiteral("textEdit"));
@@ -309,6 +333,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(heading);
     layout->addWidget(statusTabs);
+    layout->addWidget(searchEdit);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
 
@@ -337,7 +362,16 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         prayerList->clear();
         listing_.clear();
         try {
+            // A file from before the search index gets it on first use.
+            ensureSearchIndex(store, this);
             store.getPrayerHeadersByTopic(filter, listing_);
+            const std::string words = toBytes(searchEdit->text());
+            if (!PrayerStore::searchQuery(words).empty()) {
+                const std::vector<std::int32_t> found = store.searchPrayers(words);
+                std::erase_if(listing_, [&](const PrayerHeader& rec) {
+                    return !std::binary_search(found.begin(), found.end(), rec.prayerIndex);
+                });
+            }
         } catch (...) {
             prayerList->setUpdatesEnabled(true);
             showPrayerDates(store, -1);
@@ -513,6 +547,7 @@ void PrayerTrackerPage::showPrayerItem(PrayerStore& store, std::int32_t prayerIn
     }
     applyDisplayFont(*textEdit, *prefs_);
     textEdit->moveCursor(QTextCursor::Start);
+    highlightWords(*textEdit, searchEdit->text());
     showPrayerDates(store, prayerIndex);
 }
 
@@ -521,12 +556,50 @@ void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerI
     if (prayerIndex == -1) {
         prayerTitleLabel->setText(tr(kNoSelection));
         prayerDetailsLabel->clear();
+        showJournal(store, -1);
         return;
     }
     prayerTitleLabel->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
     prayerDetailsLabel->setText(QStringLiteral("Created: %1; Last Edited: %2.")
                                     .arg(shortDateText(store.getCreateTime(prayerIndex)),
                                          shortDateTimeText(store.getLastEditTime(prayerIndex))));
+    showJournal(store, prayerIndex);
+}
+
+void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex)
+{
+    QStringList lines;
+    if (prayerIndex != -1) {
+        const DateTime today = shell_.getClock().today();
+        // The answer shows only while the item is answered; going back to
+        // Active keeps the record for a later answer.
+        if (store.getPrayerStatus(prayerIndex) == kPrayerAnswered) {
+            const std::optional<PrayerAnswer> answer = store.getAnswer(prayerIndex);
+            if (!answer)
+                lines << tr("answered (date not recorded)");
+            else if (answer->answerNote.empty())
+                lines << tr("Answered %1.").arg(journalDateText(answer->answeredTime, today));
+            else
+                lines << tr("Answered %1: %2")
+                             .arg(journalDateText(answer->answeredTime, today), fromBytes(answer->answerNote));
+        }
+        if (const std::optional<PrayerNote> note = store.getLatestNote(prayerIndex))
+            lines << tr("Latest note, %1").arg(noteLine(*note, today));
+    }
+    prayerJournalLabel->setText(lines.join(u'\n'));
+    prayerJournalLabel->setVisible(!lines.isEmpty());
+}
+
+void PrayerTrackerPage::onSearchChanged()
+{
+    const PrayerHeader* rec = selectedRecord();
+    const std::int32_t shown = rec ? rec->prayerIndex : -1;
+    const std::string filter = filter_.empty() ? std::string(kPrayerFilterAny) : filter_;
+    initPrayers(shell_.prayerStore(), filter, shown);
+    // The item shown before stays selected while it still matches; otherwise
+    // the first match is.
+    if (shown != -1 && !selectedRecord() && !listing_.empty())
+        initPrayers(shell_.prayerStore(), filter, -1);
 }
 
 void PrayerTrackerPage::clearText()
@@ -552,7 +625,17 @@ void PrayerTrackerPage::setStatus(const char* status)
         updateActions(); // the menu entry toggled its own tick; put it back
         return;
     }
-    store.setPrayerStatus(index, status);
+    if (std::string(status) == kPrayerAnswered) {
+        // The date is today (the editor changes it); the note is optional, so
+        // Cancel still records the answer, without one.
+        const std::optional<PrayerAnswer> before = store.getAnswer(index);
+        QString note = before ? fromBytes(before->answerNote) : QString();
+        if (!shell_.getDialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
+            note.clear();
+        store.setPrayerStatus(index, status, PrayerAnswer{shell_.getClock().today(), toBytes(note.trimmed())});
+    } else {
+        store.setPrayerStatus(index, status);
+    }
     initPrayers(store, statusTabs->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
 }
 
@@ -591,6 +674,16 @@ bool PrayerTrackerPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == splitter && event->type() == QEvent::Resize) {
         applySplit();
+    } else if (watched == searchEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape && !searchEdit->text().isEmpty()) {
+            searchEdit->clear();
+            return true;
+        }
+        if (key == Qt::Key_Down) {
+            prayerList->setFocus();
+            return true;
+        }
     } else if (watched == prayerList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

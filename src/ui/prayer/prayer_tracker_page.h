@@ -18,6 +18,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
@@ -85,15 +86,21 @@ public:
     void onTabChanged(int index);
     void onPrayerClicked();
     void onPrayerDoubleClicked();
+    void onSearchChanged();
 
     // Controls and commands, by the names the program uses for them.
     QLabel* headingLabel;
     QTabBar* statusTabs;
+    // Filters the tab's items as the user types (title, topic, text, notes);
+    // Ctrl+F goes there, Esc empties it.
+    QLineEdit* searchEdit;
     QSplitter* splitter;
     QListWidget* prayerList;
     QFrame* detailsPanel;
     QLabel* prayerTitleLabel;
     QLabel* prayerDetailsLabel;
+    // The answer (on an answered item) and the newest dated note.
+    QLabel* prayerJournalLabel;
     QTextEdit* textEdit;
     QMenu* contextMenu;
     QPushButton* statusButton; // drops down statusMenu
@@ -119,6 +126,7 @@ private:
     void showPrayerItem(PrayerStore& store, std::int32_t prayerIndex);
     // -1 shows that nothing is selected.
     void showPrayerDates(PrayerStore& store, std::int32_t prayerIndex);
+    void showJournal(PrayerStore& store, std::int32_t prayerIndex);
     void clearText();
     void editPrayerItem(std::int32_t prayerIndex);
     void setStatus(const char* status);
