@@ -205,5 +205,55 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
     }
 }
 
+// The export's choice of items: statuses, a topic, and a date range on the
+// creation date, the answer date (only while answered) or either.
+TEST_F(PrayerJournalTest, SelectionByStatusTopicAndDates)
+{
+    auto item = [&](const char* title, const char* topic, const char* status, DateTime created) {
+        const std::int32_t index = store->newPrayerItem(created);
+        store->updatePrayer(index, title, topic, "", status, "", false);
+        return index;
+    };
+    item("Early", "Family", kPrayerActive, encodeDateTime(2025, 12, 31, 23, 59, 0));
+    item("New year", "Family", kPrayerActive, encodeDateTime(2026, 1, 1, 0, 0, 0));
+    const std::int32_t rain = item("Rain", "", kPrayerAnswered, encodeDate(2025, 6, 1));
+    store->setPrayerStatus(rain, kPrayerAnswered, {encodeDate(2026, 12, 31), ""});
+    item("Old answer", "", kPrayerAnswered, encodeDate(2026, 3, 1)); // no record
+    const std::int32_t back = item("Back to active", "Work", kPrayerActive, encodeDate(2025, 2, 1));
+    store->setPrayerStatus(back, kPrayerAnswered, {encodeDate(2026, 5, 1), ""});
+    store->setPrayerStatus(back, kPrayerActive);
+    item("Resting", "Work", kPrayerInactive, encodeDate(2026, 7, 1));
+
+    using Field = PrayerSelection::DateField;
+    const std::vector<std::string> all = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    struct Case {
+        const char* name;
+        PrayerSelection selection;
+        const char* titles;
+    };
+    const DateTime jan1 = encodeDate(2026, 1, 1);
+    const DateTime dec31 = encodeDate(2026, 12, 31);
+    const Case cases[] = {
+        {"everything, no topic first", {all, true, "", Field::Any, 0, 0},
+         "Rain,Old answer,Early,New year,Back to active,Resting"},
+        {"created in 2026", {all, true, "", Field::Created, jan1, dec31}, "Old answer,New year,Resting"},
+        {"answered in 2026", {all, true, "", Field::Answered, jan1, dec31}, "Rain"},
+        {"either", {all, true, "", Field::CreatedOrAnswered, jan1, dec31}, "Rain,Old answer,New year,Resting"},
+        {"one topic", {{kPrayerActive}, false, "Family", Field::Any, 0, 0}, "Early,New year"},
+        {"without a topic", {all, false, "", Field::Any, 0, 0}, "Rain,Old answer"},
+        {"no status", {{}, true, "", Field::Any, 0, 0}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string titles;
+        for (const PrayerHeader& h : store->selectPrayers(c.selection))
+            titles += (titles.empty() ? "" : ",") + h.prayerTitle;
+        EXPECT_EQ(titles, c.titles);
+    }
+    EXPECT_NE(test::messageOf([&] { store->selectPrayers({{"Deleted' OR 1=1 --"}, true, "", Field::Any, 0, 0}); })
+                  .find("unknown status"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace kovara::core

@@ -503,6 +503,73 @@ std::optional<PrayerNote> PrayerStore::getLatestNote(std::int32_t prayerIndex) c
     return note;
 }
 
+PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
+{
+    PrayerHeaders headers;
+    if (selection.statuses.empty())
+        return headers;
+    for (const std::string& status : selection.statuses)
+        if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
+            throw Exception(format("TKOVAPrayerTracker.SelectPrayers Error: unknown status '%s'", status));
+
+    // Program-made SQL with every value bound.
+    std::string sql = format("SELECT p.prayerTitle,p.prayerTopic,p.previewText,p.prayerStatus,p.createTime,"
+                             "p.lastEditTime,p.prayerIndex FROM '%s' p LEFT JOIN %s a ON a.prayerIndex=p.prayerIndex "
+                             "WHERE p.prayerStatus IN (",
+                             kTableName, kAnswerTable);
+    for (std::size_t i = 0; i < selection.statuses.size(); ++i)
+        sql += i ? ",?" : "?";
+    sql += ")";
+    if (!selection.allTopics)
+        sql += selection.topic.empty() ? " AND p.prayerTopic IS NULL" : " AND p.prayerTopic=?";
+    const char* created = "(p.createTime>=? AND p.createTime<?)";
+    const char* answered = "(p.prayerStatus='Answered' AND a.answeredTime>=? AND a.answeredTime<?)";
+    using Field = PrayerSelection::DateField;
+    switch (selection.dateField) {
+    case Field::Any:
+        break;
+    case Field::Created:
+        sql += format(" AND %s", created);
+        break;
+    case Field::Answered:
+        sql += format(" AND %s", answered);
+        break;
+    case Field::CreatedOrAnswered:
+        sql += format(" AND (%s OR %s)", created, answered);
+        break;
+    }
+    sql += " ORDER BY p.prayerTopic, p.createTime, p.prayerTitle;";
+
+    const std::int64_t from = dateTimeToStoredSeconds(dateOf(selection.from));
+    const std::int64_t until = dateTimeToStoredSeconds(dateOf(selection.to) + 1); // the whole last day
+    Statement st(db(), sql);
+    requireStatement(st, "SelectPrayers");
+    st.run([&] {
+        int n = 0;
+        for (const std::string& status : selection.statuses)
+            st.bindText(++n, status);
+        if (!selection.allTopics && !selection.topic.empty())
+            st.bindText(++n, selection.topic);
+        const int ranges = selection.dateField == Field::Any ? 0 : selection.dateField == Field::CreatedOrAnswered ? 2 : 1;
+        for (int r = 0; r < ranges; ++r) {
+            st.bindInt64(++n, from);
+            st.bindInt64(++n, until);
+        }
+        while (st.step() == SQLITE_ROW) {
+            PrayerHeader rec;
+            rec.prayerTitle = st.columnText(0);
+            rec.prayerTopic = st.columnText(1);
+            rec.previewText = st.columnText(2);
+            rec.prayerStatus = st.columnText(3);
+            rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
+            rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+            rec.prayerIndex = st.columnInt(6);
+            headers.push_back(std::move(rec));
+        }
+    });
+    return headers;
+}
+
 bool PrayerStore::searchIndexReady() const
 {
     std::string value;

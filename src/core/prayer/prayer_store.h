@@ -47,6 +47,18 @@ struct PrayerNote {
 
 using PrayerNotes = std::vector<PrayerNote>;
 
+// Which items a journal export takes: any of the statuses, one topic or all,
+// and a date range on the creation date, the answer date or either.
+struct PrayerSelection {
+    enum class DateField { Any, Created, Answered, CreatedOrAnswered };
+    std::vector<std::string> statuses; // "Active", "Answered", "Inactive"
+    bool allTopics = true;
+    std::string topic;                 // when not allTopics; empty = items without a topic
+    DateField dateField = DateField::Any;
+    DateTime from = 0;                 // first day, inclusive
+    DateTime to = 0;                   // last day, inclusive
+};
+
 // Everything the editor writes for an item in one save.
 struct PrayerSave {
     std::string title;
@@ -167,6 +179,11 @@ public:
     PrayerNotes getNotes(std::int32_t prayerIndex) const;
     // The newest note, or nothing.
     std::optional<PrayerNote> getLatestNote(std::int32_t prayerIndex) const;
+
+    // The items a selection takes, ordered by topic (no topic first), then by
+    // creation time and title. An unknown status raises; no status selects
+    // nothing. An answer date counts only while the item is "Answered".
+    PrayerHeaders selectPrayers(const PrayerSelection& selection) const;
 
     // Whether the search index covers every item (false in a file that an
     // older program wrote until buildSearchIndex has run once).
