@@ -627,6 +627,41 @@ std::string PrayerStore::searchQuery(const std::string& words)
     return query;
 }
 
+void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
+                                           PrayerHeaders& headers) const
+{
+    const std::string query = searchQuery(words);
+    if (query.empty()) {
+        getPrayerHeadersByTopic(statusFilter, headers);
+        return;
+    }
+    // One statement: the index finds the rows, the listing's filter and
+    // order apply to them alone.
+    std::string sql = format("SELECT prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,"
+                             "prayerIndex FROM %s",
+                             kTableName);
+    sql += filterClause(statusFilter, "GetPrayerHeaders");
+    sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
+                  kSearchTable, kSearchTable);
+    headers.clear();
+    Statement st(db(), sql);
+    requireStatement(st, "GetPrayerHeaders");
+    st.run([&] {
+        st.bindText(1, query);
+        while (st.step() == SQLITE_ROW) {
+            PrayerHeader rec;
+            rec.prayerTitle = st.columnText(0);
+            rec.prayerTopic = st.columnText(1);
+            rec.previewText = st.columnText(2);
+            rec.prayerStatus = st.columnText(3);
+            rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
+            rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+            rec.prayerIndex = st.columnInt(6);
+            headers.push_back(std::move(rec));
+        }
+    });
+}
+
 std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) const
 {
     std::vector<std::int32_t> found;

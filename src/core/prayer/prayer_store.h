@@ -199,6 +199,10 @@ public:
     // accents), in ascending order. Words of blanks only match nothing; so
     // does text without any letter or digit.
     std::vector<std::int32_t> searchPrayers(const std::string& words) const;
+    // The listing of getPrayerHeadersByTopic narrowed to the items that
+    // searchPrayers finds for words (words without a term: the whole listing).
+    void getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
+                                  PrayerHeaders& headers) const;
     // The FTS5 query searchPrayers runs for words; empty when there is none.
     static std::string searchQuery(const std::string& words);
 

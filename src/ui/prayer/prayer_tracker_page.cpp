@@ -356,6 +356,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
 
     int chosen = -1;          // list row
     std::size_t chosenRec = 0; // its listing position
+    int firstRow = -1;         // the first item row
     {
         const QSignalBlocker block(prayerList);
         prayerList->setUpdatesEnabled(false);
@@ -364,14 +365,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         try {
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
-            store.getPrayerHeadersByTopic(filter, listing_);
-            const std::string words = toBytes(searchEdit->text());
-            if (!PrayerStore::searchQuery(words).empty()) {
-                const std::vector<std::int32_t> found = store.searchPrayers(words);
-                std::erase_if(listing_, [&](const PrayerHeader& rec) {
-                    return !std::binary_search(found.begin(), found.end(), rec.prayerIndex);
-                });
-            }
+            store.getPrayerHeadersMatching(filter, toBytes(searchEdit->text()), listing_);
         } catch (...) {
             prayerList->setUpdatesEnabled(true);
             showPrayerDates(store, -1);
@@ -409,6 +403,13 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
                 chosen = prayerList->count() - 1;
                 chosenRec = i;
             }
+            if (firstRow < 0)
+                firstRow = prayerList->count() - 1;
+        }
+        // A search keeps the item shown while it matches, else the first.
+        if (chosen < 0 && firstRow >= 0 && firstIfMissing_) {
+            chosen = firstRow;
+            chosenRec = 0;
         }
         if (chosen >= 0)
             prayerList->setCurrentRow(chosen);
@@ -595,11 +596,16 @@ void PrayerTrackerPage::onSearchChanged()
     const PrayerHeader* rec = selectedRecord();
     const std::int32_t shown = rec ? rec->prayerIndex : -1;
     const std::string filter = filter_.empty() ? std::string(kPrayerFilterAny) : filter_;
-    initPrayers(shell_.prayerStore(), filter, shown);
     // The item shown before stays selected while it still matches; otherwise
     // the first match is.
-    if (shown != -1 && !selectedRecord() && !listing_.empty())
-        initPrayers(shell_.prayerStore(), filter, -1);
+    firstIfMissing_ = true;
+    try {
+        initPrayers(shell_.prayerStore(), filter, shown);
+    } catch (...) {
+        firstIfMissing_ = false;
+        throw;
+    }
+    firstIfMissing_ = false;
 }
 
 void PrayerTrackerPage::clearText()

@@ -144,6 +144,9 @@ private:
     PrayerHeaders listing_;
     std::string filter_;
     int splitPercent_ = 45;
+    // Set while a search refills the list: a key no longer listed selects
+    // the first item instead of none.
+    bool firstIfMissing_ = false;
 };
 
 } // namespace kovara::ui
