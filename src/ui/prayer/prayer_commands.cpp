@@ -109,6 +109,7 @@ void PrayerCommands::newPrayerItem()
     // Only a status the list can show makes a tab to land on.
     if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
         status = kPrayerFilterAny;
+    tracker_.clearSearch();
     tracker_.initPrayers(shell_.prayerStore(), status, index);
     shell_.showPage(Page::PrayerTracker);
     tracker_.updateActions();

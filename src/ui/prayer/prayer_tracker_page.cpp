@@ -591,6 +591,13 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
     prayerJournalLabel->setVisible(!lines.isEmpty());
 }
 
+void PrayerTrackerPage::clearSearch()
+{
+    const QSignalBlocker block(searchEdit);
+    searchEdit->clear();
+    textEdit->setExtraSelections({});
+}
+
 void PrayerTrackerPage::onSearchChanged()
 {
     const PrayerHeader* rec = selectedRecord();

@@ -79,6 +79,10 @@ public:
     const std::string& currentFilter() const { return filter_; }
     const PrayerHeaders& listing() const { return listing_; }
 
+    // Empties the search field without refilling the list (the caller
+    // refills it), so a new item is never hidden by an earlier search.
+    void clearSearch();
+
     // Runs every command's enabling rule again (selection, page switch).
     void updateActions();
 
