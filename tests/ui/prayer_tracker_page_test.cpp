@@ -363,12 +363,20 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
 
     frame.initPrayers(*shell.store, "Answered", old);
     EXPECT_EQ(frame.prayerJournalLabel->text(), "answered (date not recorded)");
+    EXPECT_EQ(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+              "answered (date not recorded)")
+        << "the Answered tab's rows say when";
     frame.initPrayers(*shell.store, "Active", noted);
     EXPECT_EQ(frame.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
 
     // Answered with a note, then back to Active: the record is kept, not shown.
     shell.store->setPrayerStatus(noted, kPrayerAnswered, {encodeDate(2023, 12, 24), ""});
+    frame.initPrayers(*shell.store, "Answered", noted);
+    EXPECT_EQ(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+              "answered 24 Dec 2023");
     frame.initPrayers(*shell.store, "Any", noted);
+    EXPECT_FALSE(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
+        << "only on the Answered tab";
     EXPECT_EQ(frame.prayerJournalLabel->text(), "Answered 24 Dec 2023.\nLatest note, 30 Apr: surgery went well");
     shell.store->setPrayerStatus(noted, kPrayerActive);
     frame.initPrayers(*shell.store, "Any", noted);

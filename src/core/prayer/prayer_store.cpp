@@ -478,6 +478,16 @@ std::optional<PrayerAnswer> PrayerStore::getAnswer(std::int32_t prayerIndex) con
     return answer;
 }
 
+std::map<std::int32_t, PrayerAnswer> PrayerStore::getAnswers() const
+{
+    std::map<std::int32_t, PrayerAnswer> answers;
+    queryRows(db(), format("SELECT prayerIndex, answeredTime, answerNote FROM %s;", kAnswerTable),
+              noStatement("GetAnswer"), [&](Statement& st) {
+                  answers[st.columnInt(0)] = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(1)), st.columnText(2)};
+              });
+    return answers;
+}
+
 PrayerNotes PrayerStore::getNotes(std::int32_t prayerIndex) const
 {
     PrayerNotes notes;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -175,6 +176,8 @@ public:
     // The answer record, or nothing when none was ever written (an item
     // answered before records were kept, or never answered).
     std::optional<PrayerAnswer> getAnswer(std::int32_t prayerIndex) const;
+    // Every answer record, by item index (for a whole listing at once).
+    std::map<std::int32_t, PrayerAnswer> getAnswers() const;
     // The item's notes, oldest first; empty when it has none.
     PrayerNotes getNotes(std::int32_t prayerIndex) const;
     // The newest note, or nothing.

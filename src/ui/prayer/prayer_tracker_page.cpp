@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -38,6 +39,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 namespace kovara::ui {
 
@@ -103,7 +105,27 @@ public:
         style->drawPrimitive(QStyle::PE_PanelItemViewItem, &full, painter, widget);
         QStyleOptionViewItem opt(option);
         opt.rect.adjust(kItemIndent, 0, 0, 0);
+        // The answer's date at the right edge, in the title's colour but
+        // lighter, and the title shortened so the two never overlap.
+        const QString answered = index.data(PrayerTrackerPage::kAnsweredRole).toString();
+        int dateWidth = 0;
+        if (!answered.isEmpty()) {
+            dateWidth = option.fontMetrics.horizontalAdvance(answered) + 12;
+            opt.rect.adjust(0, 0, -dateWidth, 0);
+        }
         QStyledItemDelegate::paint(painter, opt, index);
+        if (!answered.isEmpty()) {
+            painter->save();
+            const bool selected = option.state & QStyle::State_Selected;
+            QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+            colour.setAlphaF(selected ? 0.9f : 0.6f);
+            painter->setPen(colour);
+            QFont font = option.font;
+            font.setItalic(true);
+            painter->setFont(font);
+            painter->drawText(option.rect.adjusted(0, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter, answered);
+            painter->restore();
+        }
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -362,10 +384,14 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         prayerList->setUpdatesEnabled(false);
         prayerList->clear();
         listing_.clear();
+        // On the Answered tab every row says when it was answered.
+        std::map<std::int32_t, PrayerAnswer> answers;
         try {
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
             store.getPrayerHeadersMatching(filter, toBytes(searchEdit->text()), listing_);
+            if (filter == kPrayerAnswered)
+                answers = store.getAnswers();
         } catch (...) {
             prayerList->setUpdatesEnabled(true);
             showPrayerDates(store, -1);
@@ -381,6 +407,8 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         // selection colour so a selected item row never looks like a group.
         const QBrush groupBack(toQColor(systemColor(2)).darker(135));
         const QBrush groupText(toQColor(systemColor(9)));
+        const bool answeredTab = filter == kPrayerAnswered;
+        const DateTime today = shell_.getClock().today();
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const PrayerHeader& rec = listing_[i];
@@ -398,6 +426,13 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
             auto* item = new QListWidgetItem(title);
             item->setData(kStorageRole, u'\t' + title);
             item->setData(kRecordRole, static_cast<int>(i));
+            if (answeredTab) {
+                const auto answer = answers.find(rec.prayerIndex);
+                item->setData(kAnsweredRole, answer == answers.end()
+                                                 ? tr("answered (date not recorded)")
+                                                 : tr("answered %1").arg(journalDateText(answer->second.answeredTime,
+                                                                                          today)));
+            }
             prayerList->addItem(item);
             if (rec.prayerIndex == key || (chosen < 0 && key == -1)) {
                 chosen = prayerList->count() - 1;

@@ -46,6 +46,7 @@ public:
     // Item data roles of the list rows.
     static constexpr int kStorageRole = Qt::UserRole;     // "//{}//Topic" or "\tTitle"
     static constexpr int kRecordRole = Qt::UserRole + 1;  // listing position of an item row; none on group rows
+    static constexpr int kAnsweredRole = Qt::UserRole + 2; // on the Answered tab: "answered 3 Dec", drawn at the right
 
     // shell gives the prayer store, the dialogs and the current page; editor
     // opens items for editing. Neither is owned; both must outlive the frame.
