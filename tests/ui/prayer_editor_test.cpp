@@ -155,7 +155,9 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
 
         e.notesTable->item(0, 1)->setText("admitted on Monday");
         e.notesTable->selectRow(1);
-        e.deleteNoteButton->click();
+        e.notesTable->setFocus();
+        QTest::keyClick(e.notesTable, Qt::Key_Delete);
+        EXPECT_EQ(e.notesTable->rowCount(), 1) << "Del in the list deletes the selected note";
         e.addNoteButton->click();
         // Typed into the cell editor it opens, and saved without leaving it.
         auto* cell = e.notesTable->viewport()->findChild<QLineEdit*>();

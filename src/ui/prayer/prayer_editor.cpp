@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -248,6 +249,9 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     connect(notesTable, &QTableWidget::itemSelectionChanged, this,
             [this] { deleteNoteButton->setEnabled(!notesTable->selectedItems().isEmpty()); });
     connect(notesTable, &QTableWidget::itemChanged, this, [this] { setModified(true); });
+    // Del removes the selected note while the list (not a note being typed)
+    // has the focus (eventFilter).
+    notesTable->installEventFilter(this);
     auto* notesButtons = new QHBoxLayout;
     notesButtons->addWidget(notesLabel);
     notesButtons->addStretch(1);
@@ -708,6 +712,16 @@ void PrayerEditor::done(int result)
     if (placementIni_)
         runGuarded(dialogs_, [this] { saveWindowPlacement(*this, *placementIni_, kPlacementSection); });
     QDialog::done(result);
+}
+
+bool PrayerEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == notesTable && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !notesTable->selectedItems().isEmpty()) {
+        deleteNote();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool PrayerEditor::event(QEvent* event)

@@ -126,6 +126,7 @@ public slots:
 protected:
     void done(int result) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createTextActions();
