@@ -25,9 +25,13 @@
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/shell.h"
 #include "ui/base/html_viewer.h"
+#include "ui/bible/bible_page.h"
+#include "ui/bible/search_panel.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -191,6 +195,79 @@ void BM_PlanManager31102Days(benchmark::State& state)
     }
     state.counters["rows"] = manager->dayList->topLevelItemCount();
 }
+
+void BM_PlanManager365Days(benchmark::State& state)
+{
+    World& w = World::get();
+    const std::string file = w.folder + "plan365.kova2";
+    if (!fs::exists(file)) {
+        PlanStore plans(file, w.clock);
+        const int year = plans.addPlan("Bible in a Year", loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily"),
+                                       w.clock.today() - 20);
+        plans.markDaysDoneThrough(year, 5);
+        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
+    }
+    BenchShell shell(file, w.folder + "prayers500.kova2");
+    QWidget window;
+    PlanController controller(shell, &window);
+    auto* manager = controller.planManager();
+    manager->resize(900, 640);
+    manager->show();
+    const int shortPlan = 0, year = 1; // in title order
+    for (auto _ : state) {
+        state.PauseTiming();
+        manager->showPlan(shortPlan);
+        settle(*manager);
+        state.ResumeTiming();
+        manager->setPlans(year);
+        settle(*manager);
+    }
+    state.counters["rows"] = manager->dayList->topLevelItemCount();
+}
+
+// One catch-up choice applied, as the reader waits for it: the store changed,
+// the plan views refreshed and the reading page shown again. Each run starts
+// from a fresh copy of a plan started 20 days ago with 5 days read.
+void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
+{
+    World& w = World::get();
+    const std::string source = w.folder + "catchup" + std::to_string(days) + ".kova2";
+    if (!fs::exists(source)) {
+        std::vector<std::string> verses;
+        if (days == 365) {
+            verses = loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
+        } else {
+            for (int v = 1; v <= days; ++v)
+                verses.push_back(verseRange(v, v));
+        }
+        PlanStore plans(source, w.clock);
+        const int plan = plans.addPlan("Behind", verses, w.clock.today() - 20);
+        plans.markDaysDoneThrough(plan, 5);
+    }
+    const std::string file = w.folder + "catchup_work.kova2";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::copy_file(source, file, fs::copy_options::overwrite_existing);
+        {
+            BenchShell shell(file, w.folder + "prayers500.kova2");
+            QWidget window;
+            PlanController controller(shell, &window);
+            controller.refreshPlanViews(0);
+            controller.showPlanDay(0, 0);
+            state.ResumeTiming();
+            controller.applyCatchUp(0, choice);
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+
+void BM_CatchUpStartAgain365(benchmark::State& state) { catchUpApplied(state, 365, CatchUpChoice::StartAgain); }
+void BM_CatchUpKeepFinish365(benchmark::State& state) { catchUpApplied(state, 365, CatchUpChoice::KeepFinish); }
+void BM_CatchUpDoubleUp365(benchmark::State& state) { catchUpApplied(state, 365, CatchUpChoice::DoubleUp); }
+void BM_CatchUpStartAgain31102(benchmark::State& state) { catchUpApplied(state, 31102, CatchUpChoice::StartAgain); }
+void BM_CatchUpKeepFinish31102(benchmark::State& state) { catchUpApplied(state, 31102, CatchUpChoice::KeepFinish); }
+void BM_CatchUpDoubleUp31102(benchmark::State& state) { catchUpApplied(state, 31102, CatchUpChoice::DoubleUp); }
 
 void BM_Plan365FromTemplate(benchmark::State& state)
 {
@@ -433,6 +510,90 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
     state.counters["pages"] = pages;
 }
 
+// ---- the Bible page
+
+// One search as the user sees it: typed text searched on the panel's worker
+// thread, the count and the first 200 results shown.
+void searchShown(SearchPanel& panel, const QString& text)
+{
+    panel.searchEdit->setText(text);
+    QEventLoop loop;
+    const auto shown = QObject::connect(&panel, &SearchPanel::resultsShown, &loop, &QEventLoop::quit);
+    panel.searchNow();
+    loop.exec();
+    QObject::disconnect(shown);
+    settle(panel);
+}
+
+SearchPanel& searchPanel()
+{
+    static SearchPanel* panel = [] {
+        auto* p = new SearchPanel;
+        std::vector<QString> names;
+        for (int book = 1; book <= 66; ++book)
+            names.push_back(QString::fromStdString(World::get().bible.getLongBookName(book)));
+        p->setBible(kProgramFolder + "bible.kova2", std::move(names));
+        p->resize(420, 640);
+        p->show();
+        searchShown(*p, QStringLiteral("warm")); // opens the index once
+        return p;
+    }();
+    return *panel;
+}
+
+// Words and phrases people look up, a different one in each repetition; the
+// median is taken over them.
+void BM_SearchWordOrPhrase(benchmark::State& state)
+{
+    static const char* const queries[] = {
+        "faith", "hope", "charity", "\"the word of the lord\"", "believ*", "jerusalem", "shepherd", "grace",
+        "\"in the beginning\"", "forgive", "\"love one another\"", "resurrection", "mercy", "light", "peace",
+    };
+    static int next = 0;
+    SearchPanel& panel = searchPanel();
+    const char* query = queries[next++ % std::size(queries)];
+    for (auto _ : state)
+        searchShown(panel, QString::fromUtf8(query));
+    state.SetLabel(query);
+}
+
+// The commonest word: every verse but a few hundred, counted, 200 shown.
+void BM_SearchThe(benchmark::State& state)
+{
+    SearchPanel& panel = searchPanel();
+    for (auto _ : state)
+        searchShown(panel, QStringLiteral("the"));
+    state.SetLabel(panel.countLabel->text().toStdString());
+}
+
+// A chapter opened from a typed reference and shown, Psalm 119 among them.
+void BM_ChapterFromReference(benchmark::State& state)
+{
+    static const char* const references[] = {"Psalm 119", "jn 3:16", "Gen 1:1-2:3", "1 Cor 13", "Rev 22:21",
+                                             "Ps 119:105", "Isa 53", "Matt 5"};
+    static BiblePage* page = [] {
+        auto* p = new BiblePage;
+        p->setBible(World::get().bible);
+        p->assignPreferences(World::get().prefs);
+        p->resize(1000, 640);
+        p->show();
+        settle(*p);
+        return p;
+    }();
+    static int next = 0;
+    const char* reference = references[next++ % std::size(references)];
+    for (auto _ : state) {
+        state.PauseTiming();
+        page->openChapter(2, 1); // another chapter first, so the timed one is loaded anew
+        settle(*page);
+        state.ResumeTiming();
+        if (!page->goTo(QString::fromUtf8(reference)))
+            state.SkipWithError("reference not opened");
+        settle(*page);
+    }
+    state.SetLabel(reference);
+}
+
 // ---- the table of targets
 
 struct Target {
@@ -447,7 +608,14 @@ const Target kTargets[] = {
     {"BM_Psalm119Shown", "passage page of Psalm 119 built and shown", 50, nullptr, 0},
     {"BM_WholeBibleBuilt", "passage page of the whole Bible built", 1000, nullptr, 0},
     {"BM_WholeBibleShown", "passage page of the whole Bible built and shown", 3000, nullptr, 0},
-    {"BM_PlanManager31102Days", "plan manager filled with a 31,102-day plan", 1500, nullptr, 0},
+    {"BM_PlanManager31102Days", "plan manager with calendar, 31,102-day plan", 1500, nullptr, 0},
+    {"BM_PlanManager365Days", "plan manager with calendar, 365-day plan", 50, nullptr, 0},
+    {"BM_CatchUpStartAgain365", "catch-up: start again, 365 days", 100, nullptr, 0},
+    {"BM_CatchUpKeepFinish365", "catch-up: keep my finish date, 365 days", 100, nullptr, 0},
+    {"BM_CatchUpDoubleUp365", "catch-up: double up, 365 days", 100, nullptr, 0},
+    {"BM_CatchUpStartAgain31102", "catch-up: start again, 31,102 days", 2000, nullptr, 0},
+    {"BM_CatchUpKeepFinish31102", "catch-up: keep my finish date, 31,102 days", 2000, nullptr, 0},
+    {"BM_CatchUpDoubleUp31102", "catch-up: double up, 31,102 days", 2000, nullptr, 0},
     {"BM_Plan365FromTemplate", "365-day plan created from a template", 100, nullptr, 0},
     {"BM_Welcome50Plans10000Prayers", "welcome page, 50 plans and 10,000 prayers", 100, nullptr, 0},
     {"BM_Welcome10Plans500Prayers", "welcome page, 10 plans and 500 prayers", 100, nullptr, 0},
@@ -457,6 +625,9 @@ const Target kTargets[] = {
     {"BM_SearchIndexBuild10000", "search index built for 10,000 prayers", 3000, nullptr, 0},
     {"BM_PrayerSearchKeystroke10000", "prayer search, one keystroke, 10,000 items", 30, nullptr, 0},
     {"BM_JournalExport1000Pdf", "prayer journal of 1,000 items to PDF", 5000, nullptr, 0},
+    {"BM_SearchWordOrPhrase", "Bible search, a word or phrase, 200 shown", 15, nullptr, 0},
+    {"BM_SearchThe", "Bible search for \"the\", counted, 200 shown", 100, nullptr, 0},
+    {"BM_ChapterFromReference", "chapter opened from a reference and shown", 30, nullptr, 0},
     {"BM_Rtf200KBRead", "RTF of a 200 KB prayer text read", 100, nullptr, 0},
     {"BM_Rtf200KBWrite", "RTF of a 200 KB prayer text written", 100, nullptr, 0},
 };
@@ -507,6 +678,13 @@ KOVARA_BENCH(BM_Psalm119Shown, 15);
 KOVARA_BENCH(BM_WholeBibleBuilt, 5);
 KOVARA_BENCH(BM_WholeBibleShown, 3);
 KOVARA_BENCH(BM_PlanManager31102Days, 5);
+KOVARA_BENCH(BM_PlanManager365Days, 15);
+KOVARA_BENCH(BM_CatchUpStartAgain365, 15);
+KOVARA_BENCH(BM_CatchUpKeepFinish365, 15);
+KOVARA_BENCH(BM_CatchUpDoubleUp365, 15);
+KOVARA_BENCH(BM_CatchUpStartAgain31102, 3);
+KOVARA_BENCH(BM_CatchUpKeepFinish31102, 3);
+KOVARA_BENCH(BM_CatchUpDoubleUp31102, 3);
 KOVARA_BENCH(BM_Plan365FromTemplate, 15);
 KOVARA_BENCH(BM_Welcome50Plans10000Prayers, 15);
 KOVARA_BENCH(BM_Welcome10Plans500Prayers, 15);
@@ -515,6 +693,9 @@ KOVARA_BENCH(BM_SearchIndexBuild10000, 3);
 KOVARA_BENCH(BM_PrayerSearchKeystroke10000, 30);
 KOVARA_BENCH(BM_JournalExport1000Pdf, 3);
 KOVARA_BENCH(BM_Gzip9SameFile, 5);
+KOVARA_BENCH(BM_SearchWordOrPhrase, 30);
+KOVARA_BENCH(BM_SearchThe, 9);
+KOVARA_BENCH(BM_ChapterFromReference, 16);
 KOVARA_BENCH(BM_Backup20MB, 5);
 KOVARA_BENCH(BM_GunzipSameFile, 5);
 KOVARA_BENCH(BM_Restore20MB, 5);

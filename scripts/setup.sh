@@ -10,7 +10,8 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev libsqlite3-dev zlib1g-dev libfmt-dev libpugixml-dev
   libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3 xdotool python3
   libbenchmark-dev
-  librsvg2-bin desktop-file-utils appstream dpkg-dev poppler-utils)
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
+  python3-icalendar dbus-daemon poppler-utils)
 
 . "$root/scripts/packages.sh"
 ensure_packages "${packages[@]}"

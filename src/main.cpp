@@ -9,6 +9,7 @@
 #include "ui/app/single_instance.h"
 #include "ui/base/text_codec.h"
 #include "core/app/data_folders.h"
+#include "core/plans/reading_reminder.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -82,7 +83,18 @@ int main(int argc, char* argv[])
     kovara::ui::closeOnTerminationSignals(window.get());
     if (instance)
         instance->raiseOnRequest(window.get());
-    window->show();
+    // Started at log-in by the autostart entry: out of the way unless there
+    // is something to read.
+    const bool atLogin = QApplication::arguments().contains(QString::fromLatin1(kovara::core::kAutostartArgument));
+    bool due = true;
+    try {
+        due = !kovara::core::dueReadings(window->planStore(), clock.now()).empty();
+    } catch (const std::exception&) {
+    }
+    if (atLogin && !due)
+        window->showMinimized();
+    else
+        window->show();
     splash.close();
     const int code = QApplication::exec();
     // From here on a later start waits for the lock, which is held until

@@ -62,14 +62,15 @@ TEST(DevotionalContentTest, GeneratedFileHasEveryDayOfTheYear)
     {
         DevotionalStore dev("faithsCheckbook", "Faith's Checkbook", "R. M. Halvard", db);
         const std::string jan1 = dev.getEntryByDay(1, 1);
-        EXPECT_NE(jan1.find("Psalms 121:8"), std::string::npos) << jan1;
+        // The reference links to its verse on the Bible page.
+        EXPECT_NE(jan1.find("<a href=\"bible:19.121.8\">Psalms 121:8</a>"), std::string::npos) << jan1;
         EXPECT_NE(jan1.find("The LORD shall preserve thy going out and thy coming in"), std::string::npos) << jan1;
         const std::string feb29 = dev.getEntryByDay(2, 29);
-        EXPECT_NE(feb29.find("Isaiah 55:6,7"), std::string::npos) << feb29;
+        EXPECT_NE(feb29.find("<a href=\"bible:23.55.6-7\">Isaiah 55:6,7</a>"), std::string::npos) << feb29;
         EXPECT_NE(feb29.find("Seek ye the LORD while he may be found"), std::string::npos) << feb29;
         // A reference with runs in two chapters quotes each verse.
         const std::string feb19 = dev.getEntryByDay(2, 19);
-        EXPECT_NE(feb19.find("Matthew 28:5,6; 24:44"), std::string::npos) << feb19;
+        EXPECT_NE(feb19.find("<a href=\"bible:40.28.5-6\">Matthew 28:5,6; 24:44</a>"), std::string::npos) << feb19;
         EXPECT_NE(feb19.find("Therefore be ye also ready"), std::string::npos) << feb19;
     }
     closeDatabase(db);

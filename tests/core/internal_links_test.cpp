@@ -23,6 +23,7 @@ TEST(InternalLinksTest, EachLinkNamesItsCommand)
         {"koav2:ReadPlan/1", K::ReadPlan, 1},
         {"koav2:ReadPlan/-1", K::ReadPlan, -1}, // range is the reading page's to check
         {"koav2:ReadPlan/123456", K::ReadPlan, 12345}, // five characters are read
+        {"koav2:CatchUp/2", K::CatchUp, 2},
         {"koav2:PlanManager", K::PlanManager, 0},
         {"koav2:NewPrayerItem", K::NewPrayerItem, 0},
         {"koav2:ViewActivePrayers", K::ViewActivePrayers, 0},

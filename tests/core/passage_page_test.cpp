@@ -54,6 +54,14 @@ TEST_F(PassagePageTest, WorkedExampleByteForByte)
                   "<br>&nbsp;&nbsp;&nbsp; <b>2</b>&nbsp;A2:2" + kFooter);
 }
 
+TEST_F(PassagePageTest, ChapterHeadingsAsLinksOnlyWhenAsked)
+{
+    const std::string page = buildPassagePage("32-33", *bible, true, "Plan", "Day 1 of 2: x", true);
+    std::string expected = Page("32-33", true);
+    expected.replace(expected.find("<p><b>Alpha 2</b>"), 17, "<p><b><a href=\"bible:1.2\">Alpha 2</a></b>");
+    EXPECT_EQ(page, expected);
+}
+
 TEST_F(PassagePageTest, ParagraphsAndChapterHeadings)
 {
     // Starts mid-chapter (verse 5 opens a paragraph in paragraph mode), crosses

@@ -341,6 +341,78 @@ TEST_F(ReadPlansTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
     EXPECT_EQ(dayTables(), 2);
 }
 
+// The date each day was marked read and the plan's options are kept beside
+// the plan, in tables made on first use, and survive reopening.
+TEST_F(ReadPlansTest, ReadDatesAndOptionsAreKeptBesideThePlan)
+{
+    planStore().addPlan("Gospels", days(6), kJan1);
+    EXPECT_EQ(dayTables(), 1) << "no side table before it is needed";
+    planStore().markDaysDoneThrough(0, 2);
+    clock.set(kJan1 + 3.5);
+    planStore().setDayDone(0, 4, true);
+    planStore().markDaysDoneThrough(0, 4); // days 1, 2 and 4 keep their dates
+    planStore().setDayDone(0, 2, false);
+    planStore().setDoubleUp(0, true);
+    planStore().setReminder(0, false);
+    store.reset();
+    const PlanStore& reopened = planStore();
+    EXPECT_EQ(reopened.getReadDate(0, 1), kJan1);
+    EXPECT_EQ(reopened.getReadDate(0, 2), 0);
+    EXPECT_EQ(reopened.getReadDate(0, 3), kJan1 + 3);
+    EXPECT_EQ(reopened.getReadDate(0, 4), kJan1 + 3);
+    EXPECT_EQ(reopened.getReadDate(0, 5), 0);
+    EXPECT_TRUE(reopened.record(0).doubleUp);
+    EXPECT_FALSE(reopened.record(0).reminder);
+    // The plan's own tables keep their meaning.
+    OtherConnection other(file());
+    EXPECT_EQ(other.integer(format("SELECT count(*) FROM '%s' WHERE dayDone=1", reopened.record(0).tableName)), 3);
+}
+
+// The whole database as sqlite3's own .dump writes it.
+std::string dumpOf(const std::string& file)
+{
+    FILE* out = popen(("sqlite3 '" + file + "' .dump").c_str(), "r");
+    std::string text;
+    char buf[4096];
+    while (out && fgets(buf, sizeof buf, out))
+        text += buf;
+    if (out)
+        pclose(out);
+    return text;
+}
+
+TEST_F(ReadPlansTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
+{
+    planStore().addPlan("Alpha", days(5), kJan1);
+    planStore().addPlan("Omega", days(3), kJan1);
+    planStore().markDaysDoneThrough(1, 2);
+    planStore().setReminder(1, false);
+    const std::string before = dumpOf(file());
+    ASSERT_NE(before.find("CREATE TABLE"), std::string::npos);
+
+    std::vector<int> reported;
+    const PlanReplacement replaced = planStore().replacePlan(1, {"1-1", "2-2", "3-4", "5-5"}, {true, true, false, false},
+                                                             {kJan1, kJan1, 0, 0}, kJan1 + 1,
+                                                             [&](int done, int) { reported.push_back(done); });
+    EXPECT_EQ(reported.back(), 4);
+    ASSERT_EQ(planStore().getPlanCount(), 2);
+    const int plan = planStore().findPlan(replaced.newTable);
+    EXPECT_EQ(planStore().getPlanTitle(plan), "Omega");
+    EXPECT_EQ(planStore().getDayCount(plan), 4);
+    EXPECT_EQ(planStore().getDayVerses(plan, 3), "3-4");
+    EXPECT_TRUE(planStore().isDayDone(plan, 2));
+    EXPECT_EQ(planStore().getReadDate(plan, 2), kJan1);
+    EXPECT_EQ(planStore().getStartDate(plan), kJan1 + 1);
+    EXPECT_FALSE(planStore().record(plan).reminder);
+    EXPECT_EQ(planStore().findPlan(replaced.oldTable), -1);
+
+    planStore().undoReplacement(replaced);
+    EXPECT_EQ(dumpOf(file()), before);
+    EXPECT_EQ(planStore().getDayCount(planStore().findPlan(replaced.oldTable)), 3);
+    EXPECT_EQ(test::messageOf([&] { planStore().undoReplacement(replaced); }),
+              "The replaced reading plan can no longer be restored");
+}
+
 class TemplateTest : public ReadPlansTest {
 protected:
     void SetUp() override

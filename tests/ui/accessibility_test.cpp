@@ -145,7 +145,7 @@ TEST(AccessibilityTest, PagesNameEveryControl)
             unreachable << action->objectName() + " " + action->text();
     EXPECT_EQ(unreachable.join(QStringLiteral(", ")).toStdString(), "");
 
-    for (QAction* page : {a.welcomePageAction, a.faithsCheckbookAction, a.answeredPrayersAction,
+    for (QAction* page : {a.welcomePageAction, a.faithsCheckbookAction, a.readBibleAction, a.answeredPrayersAction,
                           a.planManagerAction}) {
         page->trigger();
         EXPECT_EQ(unnamedControls(pages->currentWidget()), "") << page->objectName().toStdString();

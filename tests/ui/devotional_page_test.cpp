@@ -1,6 +1,7 @@
 // The devotional frame: the "Faith's Checkbook" command, the date field, the
 // missing-entry text, preferences and the errors of a date change.
 #include "ui/content/devotional_page.h"
+#include "ui/content/date_field.h"
 #include "ui/base/core_names.h"
 
 #include "core/base/datetime.h"
@@ -12,6 +13,8 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QLineEdit>
+#include <QTest>
 #include <QLabel>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -50,6 +53,64 @@ protected:
     std::unique_ptr<DevotionalStore> devotional;
     std::unique_ptr<DevotionalPage> frame;
 };
+
+TEST(DateFieldTest, ReadsDatesAsPeopleTypeThem)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    struct Case {
+        const char* text;
+        QString format;
+        QLocale locale;
+        QDate date; // invalid: not a date
+    };
+    const QString us = QStringLiteral("M/d/yyyy");
+    const QString de = QStringLiteral("dd.MM.yyyy");
+    const Case cases[] = {
+        {"29 Feb 2028", us, english, QDate(2028, 2, 29)},
+        {"29 february 2028", us, english, QDate(2028, 2, 29)},
+        {"Feb 29, 2028", us, english, QDate(2028, 2, 29)},
+        {"February 29th 2028", us, english, QDate(2028, 2, 29)},
+        {"2028-02-29", us, english, QDate(2028, 2, 29)},
+        {"2/29/2028", us, english, QDate(2028, 2, 29)},
+        {" 3/4/2028 ", us, english, QDate(2028, 3, 4)},
+        {"3/4/2028", de, german, QDate(2028, 4, 3)},
+        {"29.02.2028", de, german, QDate(2028, 2, 29)},
+        {"29. Februar 2028", de, german, QDate(2028, 2, 29)},
+        {"29 Feb 2028", de, german, QDate(2028, 2, 29)}, // English names too
+        {"31 Feb 2028", us, english, QDate()},
+        {"29 Feb 2027", us, english, QDate()},
+        {"29 Feb 28", us, english, QDate()},
+        {"29 Fe 2028", us, english, QDate()},
+        {"29 Feb Mar 2028", us, english, QDate()},
+        {"tomorrow", us, english, QDate()},
+        {"", us, english, QDate()},
+        {"1/2/3/2028", us, english, QDate()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DateField::parseTypedDate(QString::fromUtf8(c.text), c.format, c.locale), c.date) << c.text;
+}
+
+TEST_F(FrameDevDisplayTest, ADateTypedOverTheFieldOpensThatDay)
+{
+    frame->setDevotional(*devotional);
+    frame->dateEdit->setDate(QDate(2026, 2, 10)); // a month of 28 days
+    frame->show();
+    frame->dateEdit->setFocus();
+    QLineEdit* text = frame->dateEdit->findChild<QLineEdit*>();
+    ASSERT_TRUE(text);
+    text->selectAll();
+    QTest::keyClicks(frame->dateEdit, QStringLiteral("29 Feb 2028"));
+    QTest::keyClick(frame->dateEdit, Qt::Key_Return);
+    EXPECT_EQ(frame->dateEdit->date(), QDate(2028, 2, 29));
+
+    // Text that is no date puts the date back.
+    text->selectAll();
+    QTest::keyClicks(frame->dateEdit, QStringLiteral("30 Feb 2028"));
+    QTest::keyClick(frame->dateEdit, Qt::Key_Return);
+    EXPECT_EQ(frame->dateEdit->date(), QDate(2028, 2, 29));
+    EXPECT_EQ(text->text(), QLocale().toString(QDate(2028, 2, 29), frame->dateEdit->displayFormat()));
+}
 
 TEST_F(FrameDevDisplayTest, DateChangesDoNothingBeforeADevotionalIsAttached)
 {

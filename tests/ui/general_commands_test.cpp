@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -36,6 +38,10 @@ public:
     {
         offeredFrom = printer.fromPage();
         offeredTo = printer.toPage();
+        proposedFile = printer.outputFileName();
+        // The file the user picks in the dialog, when the test names one.
+        if (!chosenFile.isEmpty())
+            printer.setOutputFileName(chosenFile);
         return ScriptedDialogs::print(printer, minPage, maxPage, fromPage, toPage);
     }
     bool printerSetup(QPrinter& printer) override
@@ -45,6 +51,8 @@ public:
         return ScriptedDialogs::printerSetup(printer);
     }
     int offeredFrom = -1, offeredTo = -1;
+    QString proposedFile;
+    QString chosenFile;
     bool failSetup = false;
 };
 
@@ -89,6 +97,7 @@ protected:
         targets.bibleViewer = &bible;
         targets.prayerText = &prayer;
         targets.currentPlan = [this] { return currentPlan; };
+        targets.documentTitle = [this] { return title; };
         targets.printPlan = [this](int plan, QPrinter& printer) {
             if (planError)
                 throw Exception(planError);
@@ -104,6 +113,7 @@ protected:
         };
         commands->printer().setOutputFormat(QPrinter::PdfFormat);
         commands->printer().setOutputFileName(pdfFile());
+        shell.dialogs.chosenFile = pdfFile();
     }
 
     QString pdfFile() const { return QString::fromStdString(dir.file("out.pdf")); }
@@ -122,6 +132,7 @@ protected:
     QTextEdit prayer;
     int currentPlan = -1;
     int printedPlan = -1;
+    QString title; // what the page prints, as the main window names it
     const char* planError = nullptr;
     std::unique_ptr<GeneralCommands> commands;
     QStringList opened;
@@ -200,6 +211,7 @@ TEST_F(GeneralCommandsTest, PrintOffersTheViewersPagesAndPrintsTheChosenRange)
     EXPECT_EQ(shell.dialogs.offeredTo, pages);
     EXPECT_EQ(pdfPages(), pages);
 
+    QFile::remove(pdfFile()); // or the replace question comes first
     shell.dialogs.expectPrint(true, 2, 2);
     commands->print();
     EXPECT_EQ(pdfPages(), 1);
@@ -218,6 +230,52 @@ TEST_F(GeneralCommandsTest, PrintOffersTheViewersPagesAndPrintsTheChosenRange)
     EXPECT_EQ(pdfPages(), 1);
 }
 
+TEST_F(GeneralCommandsTest, PrintingAgainProposesANameFromWhatIsPrintedAndAsksBeforeReplacing)
+{
+    shell.dialogs.chosenFile.clear(); // the user keeps what the dialog proposes
+    shell.page = Page::Devotional;
+    title = QStringLiteral("John 3");
+    shell.dialogs.expectPrint(true);
+    commands->print();
+    EXPECT_EQ(shell.dialogs.proposedFile, pdfFile()) << "a file the user set is kept";
+    EXPECT_EQ(commands->printer().docName(), "John 3");
+    ASSERT_TRUE(QFile::exists(pdfFile()));
+
+    // Printing again proposes a new name, in the same folder, instead of the
+    // last printout's file; characters file names handle badly become blanks.
+    const QString folder = QString::fromStdString(dir.folder());
+    const std::pair<QString, QString> names[] = {
+        {"John 3", "John 3.pdf"},
+        {"Plan: a/b \"c\"?", "Plan a b c.pdf"},
+        {"", "Kovara.pdf"},
+    };
+    for (const auto& [shown, file] : names) {
+        title = shown;
+        shell.dialogs.expectPrint(true);
+        commands->print();
+        EXPECT_EQ(shell.dialogs.proposedFile, QDir(folder).filePath(file)) << shown.toStdString();
+        EXPECT_TRUE(QFile::exists(shell.dialogs.proposedFile)) << shown.toStdString();
+    }
+    const QByteArray first = pdf();
+
+    // The same page again: its name is taken, so the user is asked first.
+    title.clear();
+    const QString kovara = QDir(folder).filePath("Kovara.pdf");
+    QFile(kovara).open(QIODevice::WriteOnly | QIODevice::Truncate);
+    shell.dialogs.expectPrint(true);
+    shell.dialogs.expectConfirm("The file \"" + kovara + "\" already exists.\n\nDo you want to replace it?",
+                                false, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    commands->print();
+    EXPECT_EQ(QFileInfo(kovara).size(), 0) << "kept";
+    shell.dialogs.expectPrint(true);
+    shell.dialogs.expectConfirm("The file \"" + kovara + "\" already exists.\n\nDo you want to replace it?",
+                                true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    commands->print();
+    EXPECT_GT(QFileInfo(kovara).size(), 0) << "replaced";
+    EXPECT_EQ(pdf(), first) << "the first printout is untouched";
+    EXPECT_TRUE(shell.dialogs.done());
+}
+
 TEST_F(GeneralCommandsTest, PrayerTextPrintsWholeWithoutARangeEvenAfterARangedPrintout)
 {
     // A range chosen for an earlier printout must not cut the prayer short.
@@ -226,6 +284,7 @@ TEST_F(GeneralCommandsTest, PrayerTextPrintsWholeWithoutARangeEvenAfterARangedPr
     commands->print();
 
     prayer.setHtml(longPage("Prayer", 120));
+    QFile::remove(pdfFile());
     shell.page = Page::PrayerTracker;
     shell.dialogs.expectPrint(true);
     commands->print();
@@ -261,7 +320,7 @@ TEST_F(GeneralCommandsTest, PrintFailuresShowTheErrorAndThePrinterHint)
 
     // A printout to a file that cannot be written is reported, not lost.
     const QString unwritable = QString::fromStdString(dir.file("missing/out.pdf"));
-    commands->printer().setOutputFileName(unwritable);
+    shell.dialogs.chosenFile = unwritable;
     shell.page = Page::Devotional;
     shell.dialogs.expectPrint(true);
     shell.dialogs.expectMessage("Unable to write the printout to \"" + unwritable + "\".\n\n" +

@@ -6,6 +6,7 @@
 #include "core/base/exception.h"
 #include "core/plans/plan_store.h"
 #include "ui/app/main_window.h"
+#include "ui/bible/bible_page.h"
 #include "ui/app/idle_work.h"
 #include "ui/app/backup_commands.h"
 #include "ui/app/welcome_page.h"
@@ -15,6 +16,7 @@
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/group_bar.h"
+#include "ui/plans/plan_controller.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -90,14 +92,15 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     QStringList titles;
     for (const QAction* a : top)
         titles << sideBarCaption(a->text());
-    EXPECT_EQ(titles, QStringList({"File", "Edit", "Reading", "Devotional", "Prayers", "Help"}));
+    EXPECT_EQ(titles, QStringList({"File", "Edit", "Reading", "Bible", "Devotional", "Prayers", "Help"}));
 
     const QStringList expected[] = {
         {"Welcome and Summary", "-", "Backup...", "Restore from Backup...", "-", "Print...", "Printer Setup...", "-",
          "Preferences...", "-", "Exit Kovara"},
         {"Copy Selected Text"},
-        // With no plans: only the break and the two plan commands.
-        {"-", "Start New Reading Plan...", "Reading Plan Manager"},
+        // With no plans: only the break, the two plan commands and the export.
+        {"-", "Start New Reading Plan...", "Reading Plan Manager", "-", "Export Plan to Calendar..."},
+        {"Read the Bible"},
         {"Faith's Checkbook"},
         {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
          "View All Prayers", "-", "Export Prayer Journal..."},
@@ -109,7 +112,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     const QMenu* reading = top[2]->menu();
     EXPECT_EQ(reading->actions().first()->objectName(), "ReadingMenuBreak");
     // The help menu's "Open Help" is its own entry, not the F1 command.
-    const QAction* openHelp = top[5]->menu()->actions().first();
+    const QAction* openHelp = top[6]->menu()->actions().first();
     EXPECT_NE(openHelp, window->mainActions().helpAction);
     EXPECT_TRUE(openHelp->shortcut().isEmpty());
     // Menus and the command table share the same action objects.
@@ -146,7 +149,7 @@ TEST_F(MainWindowTest, EveryMenuAndEntryHasItsOwnAltLetter)
         }
         return letters;
     };
-    EXPECT_EQ(altLetters(window->menuBar()->actions(), "menu bar"), "ferdph");
+    EXPECT_EQ(altLetters(window->menuBar()->actions(), "menu bar"), "ferbdph");
     for (const QAction* menu : window->menuBar()->actions())
         altLetters(menu->menu()->actions(), menu->text());
     // A title's own "&" stays a shown "&".
@@ -162,6 +165,21 @@ TEST_F(MainWindowTest, EveryMenuAndEntryHasItsOwnAltLetter)
         file->hide();
         spinEvents();
     }
+
+    // A lone Alt, pressed and released where the focus is, moves into the
+    // menu bar on its first menu; Esc leaves it again.
+    QTest::keyClick(window->menuBar(), Qt::Key_Escape);
+    spinEvents();
+    auto* focus = window->findChild<QWidget*>("welcomeTab")->findChild<HtmlViewer*>();
+    ASSERT_TRUE(focus);
+    focus->setFocus();
+    spinEvents();
+    ASSERT_EQ(window->menuBar()->activeAction(), nullptr);
+    QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(focus, Qt::Key_Alt);
+    spinEvents();
+    EXPECT_EQ(window->menuBar()->activeAction(), window->menuBar()->actions().first());
+    EXPECT_FALSE(file->isVisible()) << "highlighted, not opened";
 }
 
 TEST_F(MainWindowTest, TabFollowsTheSideBarTopToBottom)
@@ -267,14 +285,15 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
         {"welcomeGroup", "Welcome", {"Welcome and Summary"}},
         {"devotionalsGroup", "Daily Devotional", {"Faith's Checkbook"}},
         {"plansGroup", "Daily Bible Reading", {"Start New Reading Plan..."}},
+        {"bibleGroup", "Bible", {"Read the Bible"}},
         {"prayerTrackerGroup",
          "Prayer Tracker",
          {"New Prayer Item...", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
           "View All Prayers"}},
     };
     const QList<GroupBarGroup*> groups = bar->groups();
-    ASSERT_EQ(groups.size(), 4);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(groups.size(), 5);
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(groups[i]->objectName(), expected[i].name);
         EXPECT_EQ(groups[i]->caption(), expected[i].caption);
         // What the buttons show: the menus' captions, "..." included.
@@ -302,7 +321,8 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
     for (const QAction* a : tools->actions())
         if (!a->toolTip().isEmpty() && a->isVisible() && !a->icon().isNull())
             hints << a->toolTip();
-    EXPECT_EQ(hints, QStringList({"Welcome and Summary page", "Copy Selected Text", "Print", "Open Help File"}));
+    EXPECT_EQ(hints, QStringList({"Welcome and Summary page", "Read the Bible (Ctrl+B)", "Copy Selected Text", "Print",
+                                    "Open Help File"}));
 }
 
 TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
@@ -314,10 +334,11 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     const auto* pages = window->findChild<QStackedWidget*>("pages");
     ASSERT_TRUE(pages);
     EXPECT_EQ(pages->currentWidget()->objectName(), "welcomeTab");
-    EXPECT_EQ(pages->count(), 5);
+    EXPECT_EQ(pages->count(), 6);
 
     EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     EXPECT_EQ(window->mainActions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window->mainActions().readBibleAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
@@ -435,7 +456,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
     // Plan entries above the break, in plan order; "&" is shown, not a mnemonic.
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "Beta && more", "-", "Start New Reading Plan...",
-                                             "Reading Plan Manager"}));
+                                             "Reading Plan Manager", "-", "Export Plan to Calendar..."}));
     const auto* group = window->findChild<GroupBarGroup*>("plansGroup");
     const QList<QAction*> side = group->entryActions();
     ASSERT_EQ(side.size(), 3);
@@ -464,6 +485,34 @@ TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
     EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Inactive");
     window->mainActions().welcomePageAction->trigger();
     EXPECT_EQ(window->currentPage(), Page::Welcome);
+}
+
+// A plan that is behind shows its progress and a catch-up link on the welcome
+// page; the link offers the choices for that plan and applies the one taken.
+TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
+{
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        plans.addPlan("Behind", {"1-1", "2-2", "3-3", "4-4", "5-5", "6-6"}, clock.today() - 3);
+        plans.addPlan("Current", {"1-1", "2-2"}, clock.today());
+    }
+    auto window = open();
+    const std::string page = window->findChild<WelcomePage*>("welcomePage")->pageText();
+    EXPECT_NE(page.find("0 of 6 days read (0%) \xC2\xB7 3 days behind"), std::string::npos) << page;
+    EXPECT_NE(page.find("<a href=\"koav2:CatchUp/0\">Catch up</a>"), std::string::npos);
+    EXPECT_EQ(page.find("koav2:CatchUp/1"), std::string::npos) << "a plan on time has no catch-up link";
+
+    auto* plans = window->findChild<PlanController*>("PlanCommands");
+    std::optional<QString> offered;
+    plans->chooseCatchUp = [&](const CatchUpPreview& preview) {
+        offered = preview.title;
+        return std::optional<CatchUpChoice>(CatchUpChoice::StartAgain);
+    };
+    window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
+    EXPECT_EQ(offered, "Behind");
+    EXPECT_EQ(window->planStore().getStartDate(0), clock.today());
+    EXPECT_EQ(window->currentPage(), Page::BibleRead);
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
@@ -495,7 +544,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
     window->refreshPlanViews(0);
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
-    ASSERT_EQ(reading->actions().size(), 5);
+    ASSERT_EQ(reading->actions().size(), 7);
 
     dialogs.expectOpenFile(kRestoreDialogTitle, backup);
     dialogs.expectConfirm(restoreQuestion(backup), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
@@ -503,7 +552,8 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     window->showPage(Page::PlanManager);
     window->mainActions().restoreAction->trigger();
     EXPECT_EQ(window->planStore().getPlanCount(), 1);
-    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager"}));
+    EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager", "-",
+                                             "Export Plan to Calendar..."}));
     EXPECT_EQ(window->currentPage(), Page::Welcome);
 }
 
@@ -552,6 +602,56 @@ std::string readFile(const std::filesystem::path& path)
 {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(MainWindowTest, ReadTheBibleOpensTheLastChapterAndSavesItOnClose)
+{
+    {
+        auto window = open();
+        window->show();
+        spinEvents();
+        window->mainActions().readBibleAction->trigger();
+        EXPECT_EQ(window->currentPage(), Page::Bible);
+        auto* page = window->findChild<BiblePage*>("biblePage");
+        ASSERT_TRUE(page);
+        EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(1, 1));
+        page->openChapter(2, 2);
+        window->mainActions().exitAction->trigger();
+    }
+    const std::string settings = readFile(appData.path() / "Kovara 2" / "settings.ini");
+    EXPECT_NE(settings.find("[Bible Page]\nBook=2\nChapter=2"), std::string::npos) << settings;
+
+    auto window = open();
+    window->mainActions().readBibleAction->trigger();
+    const auto* page = window->findChild<BiblePage*>("biblePage");
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
+}
+
+TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
+{
+    auto window = open();
+    window->planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
+    window->refreshPlanViews(0);
+    window->findChild<GroupBarGroup*>("plansGroup")->entryActions()[0]->trigger();
+    ASSERT_EQ(window->currentPage(), Page::BibleRead);
+    HtmlViewer* day = window->findChild<PassageView*>("passageView")->viewer();
+    EXPECT_TRUE(day->pageText().contains(QStringLiteral("<a href=\"bible:1.1\">"))) << day->pageText().toStdString();
+    emit day->linkClicked(QStringLiteral("bible:1.1"));
+    EXPECT_EQ(window->currentPage(), Page::Bible);
+    const auto* page = window->findChild<BiblePage*>("biblePage");
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(1, 1));
+
+    window->mainActions().faithsCheckbookAction->trigger();
+    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("bible:2.2.1-2"));
+    EXPECT_EQ(window->currentPage(), Page::Bible);
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
+    EXPECT_EQ(page->firstHighlighted(), 1);
+    EXPECT_EQ(page->lastHighlighted(), 2);
+
+    // Other links leave the page as it is.
+    window->mainActions().faithsCheckbookAction->trigger();
+    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("https://x.org"));
+    EXPECT_EQ(window->currentPage(), Page::Devotional);
 }
 
 TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)

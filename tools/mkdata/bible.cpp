@@ -268,6 +268,19 @@ void buildBible(const std::string& osisPath, const std::string& outPath)
             }
         });
     }
+    // Full-text index over the verse text without our markup, read through a
+    // view so the text is stored once. Built here so that no user machine
+    // ever has to index; the words are folded to lower case and stripped of
+    // diacritics, with no stemming (the KJV's -eth and -est forms stay
+    // apart, and a prefix* finds them all).
+    execSQL(out.db(),
+            "CREATE VIEW verseSearchText AS SELECT verseIndex, "
+            "replace(replace(replace(replace(replace(replace(replace(verseText, '<i>', ''), '</i>', ''), "
+            "'<b>', ''), '</b>', ''), '&lt;', '<'), '&gt;', '>'), '&amp;', '&') AS plainText FROM bibleText;"
+            "CREATE VIRTUAL TABLE verseSearch USING fts5(plainText, content='verseSearchText', "
+            "content_rowid='verseIndex', tokenize='unicode61 remove_diacritics 2');"
+            "INSERT INTO verseSearch (rowid, plainText) SELECT verseIndex, plainText FROM verseSearchText;"
+            "INSERT INTO verseSearch (verseSearch) VALUES ('optimize');");
     out.finish();
 }
 

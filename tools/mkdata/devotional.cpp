@@ -4,6 +4,7 @@
 
 #include "core/base/exception.h"
 #include "core/content/bible_store.h"
+#include "core/content/reference_parser.h"
 
 #include <fstream>
 #include <map>
@@ -139,7 +140,18 @@ std::string entryPage(const BibleStore& bible, const DayEntry& e)
     const Quote q = parseReference(bible, e.text.substr(quoteEnd + 1));
 
     std::string page = format("<h3 align=\"center\">%s %d</h3>\n", kMonthNames[e.month - 1], e.day);
-    page += format("<p align=\"center\"><font size=\"+1\"><b>%s</b></font></p>\n<p>", q.reference);
+    // The reference links to its chapter on the Bible page, with the verses
+    // that run on from the first one highlighted there.
+    if (q.verses.empty())
+        throw Exception(format("No verses in reference '%s'", q.reference));
+    const VerseRef& first = q.verses.front();
+    int lastVerse = first.verse;
+    for (const VerseRef& v : q.verses)
+        if (v.book == first.book && v.chapter == first.chapter && v.verse == lastVerse + 1)
+            lastVerse = v.verse;
+    const std::string link = passageLink({first.book, first.chapter, first.verse, first.chapter, lastVerse});
+    page += format("<p align=\"center\"><font size=\"+1\"><b><a href=\"%s\">%s</a></b></font></p>\n<p>", link,
+                   q.reference);
     const VerseRef* previous = nullptr;
     for (const VerseRef& v : q.verses) {
         if (previous) {

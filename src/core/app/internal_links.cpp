@@ -35,6 +35,9 @@ InternalLink parseInternalLink(const std::string& link)
     const std::size_t prefixLength = std::strlen(kLinkReadPlanPrefix);
     if (link.compare(0, prefixLength, kLinkReadPlanPrefix) == 0)
         return {InternalLinkKind::ReadPlan, decimalPlanNumber(link.substr(prefixLength, 5))};
+    const std::size_t catchUpLength = std::strlen(kLinkCatchUpPrefix);
+    if (link.compare(0, catchUpLength, kLinkCatchUpPrefix) == 0)
+        return {InternalLinkKind::CatchUp, decimalPlanNumber(link.substr(catchUpLength, 5))};
     if (link == kLinkPlanManager)
         return {InternalLinkKind::PlanManager};
     if (link == kLinkNewPrayerItem)

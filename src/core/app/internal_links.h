@@ -12,6 +12,8 @@ inline constexpr const char* kLinkNewReadPlan = "koav2:NewReadPlan";
 // Followed by the plan's 0-based index in the plan store, in decimal.
 inline constexpr const char* kLinkReadPlanPrefix = "koav2:ReadPlan/";
 inline constexpr const char* kLinkPlanManager = "koav2:PlanManager";
+// Followed by the plan's index, as the plan link: the catch-up choices for it.
+inline constexpr const char* kLinkCatchUpPrefix = "koav2:CatchUp/";
 inline constexpr const char* kLinkNewPrayerItem = "koav2:NewPrayerItem";
 inline constexpr const char* kLinkViewActivePrayers = "koav2:ViewActivePrayers";
 inline constexpr const char* kLinkViewInactivePrayers = "koav2:ViewInactivePrayers";
@@ -29,11 +31,12 @@ enum class InternalLinkKind {
     ViewInactivePrayers,
     ViewAnsweredPrayers,
     ViewAllPrayers,
+    CatchUp,
 };
 
 struct InternalLink {
     InternalLinkKind kind = InternalLinkKind::Unknown;
-    int plan = 0; // for ReadPlan only
+    int plan = 0; // for ReadPlan and CatchUp only
 };
 
 // Says which command link names. Texts are compared exactly, letter case

@@ -31,7 +31,8 @@ const char* standingText(PlanStanding standing)
 } // namespace
 
 std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& prayers,
-                                 const Preferences& prefs, const Clock& clock)
+                                 const Preferences& prefs, const Clock& clock,
+                                 const std::function<std::string(int plan)>& planDetails)
 {
     std::string page;
     const auto line = [&page](const std::string& text) {
@@ -51,6 +52,8 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
             line("<li>");
             line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, htmlEscape(plans.getPlanTitle(i))));
             line(standingText(getPlanStanding(plans, i)));
+            if (planDetails)
+                line(planDetails(i));
             line("</li>");
         }
         line(format("<p><font size=\"-1\">You can always <a href=\"%s\">create another plan</a> and <a "

@@ -2,6 +2,7 @@
 // The text of the welcome page: a greeting and a summary of the user's reading
 // plans, prayer items and today's devotional, each line with internal links
 // (see internal_links.h) into the program.
+#include <functional>
 #include <string>
 
 namespace kovara::core {
@@ -16,7 +17,10 @@ class PlanStore;
 // The devotional line appears unless prefs.lastFaithsCheckbookRead equals
 // today's day of the year (1 to 366) by clock. Store errors propagate; nothing
 // is returned then.
+// planDetails(plan), when given, adds HTML of its own after each plan's
+// standing (the progress bar and line).
 std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& prayers,
-                                 const Preferences& prefs, const Clock& clock);
+                                 const Preferences& prefs, const Clock& clock,
+                                 const std::function<std::string(int plan)>& planDetails = {});
 
 } // namespace kovara::core

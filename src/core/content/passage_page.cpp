@@ -1,6 +1,7 @@
 #include "core/content/passage_page.h"
 
 #include "core/base/delimited.h"
+#include "core/content/reference_parser.h"
 
 namespace kovara::core {
 
@@ -24,7 +25,7 @@ int runEnd(const std::string& piece, const std::string& verseSpec, const std::st
 } // namespace
 
 std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bible, bool paragraphMode,
-                             const std::string& title, const std::string& dayLine)
+                             const std::string& title, const std::string& dayLine, bool chapterLinks)
 {
     // One read transaction for the whole page: each verse is still its own
     // query, but the file lock is taken once, not once per verse.
@@ -49,7 +50,12 @@ std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bib
             page += kSeparator;
             const VerseData v = bible.getAllVerseData(i);
             if (v.book != previousBook || v.chapter != previousChapter) {
-                page += format("<p><b>%s %d</b>", bible.getLongBookName(v.book), v.chapter);
+                const std::string heading = format("%s %d", bible.getLongBookName(v.book), v.chapter);
+                if (chapterLinks)
+                    page += format("<p><b><a href=\"%s\">%s</a></b>",
+                                   passageLink({v.book, v.chapter, 0, v.chapter, 0}), heading);
+                else
+                    page += format("<p><b>%s</b>", heading);
                 if (!paragraphMode)
                     page += "<br>";
                 page += kSeparator;

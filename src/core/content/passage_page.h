@@ -19,7 +19,9 @@ namespace kovara::core {
 // specification, title, dayLine) for a run piece that is not an integer, and
 // whatever the store raises for a verse index it does not know. An empty
 // specification gives a page that holds only the footer.
+// With chapterLinks, each chapter heading is a link (passageLink) that opens
+// that chapter on the Bible page.
 std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bible, bool paragraphMode,
-                             const std::string& title, const std::string& dayLine);
+                             const std::string& title, const std::string& dayLine, bool chapterLinks = false);
 
 } // namespace kovara::core

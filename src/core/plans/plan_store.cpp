@@ -195,7 +195,31 @@ void PlanStore::loadPlans()
                       rec.dayVerses.push_back(st.columnText(0));
                       rec.dayDone.push_back(st.columnText(1));
                   });
+        rec.readDates.assign(rec.dayVerses.size(), 0);
     }
+    const auto byTable = [&loaded](const std::string& table) -> PlanRecord* {
+        for (PlanRecord& rec : loaded)
+            if (rec.tableName == table)
+                return &rec;
+        return nullptr;
+    };
+    if (tableExists(db(), kReadDatesTable))
+        queryRows(db(), format("SELECT tableName,planDay,readDate FROM %s;", kReadDatesTable),
+                  "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                      PlanRecord* rec = byTable(st.columnText(0));
+                      const int day = st.columnInt(1);
+                      if (rec && day >= 1 && day <= static_cast<int>(rec->readDates.size()))
+                          rec->readDates[static_cast<std::size_t>(day - 1)] =
+                              storedSecondsToDateTime(st.columnInt64(2));
+                  });
+    if (tableExists(db(), kOptionsTable))
+        queryRows(db(), format("SELECT tableName,doubleUp,reminder FROM %s;", kOptionsTable),
+                  "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                      if (PlanRecord* rec = byTable(st.columnText(0))) {
+                          rec->doubleUp = st.columnInt(1) != 0;
+                          rec->reminder = st.columnInt(2) != 0;
+                      }
+                  });
     plans_.swap(loaded);
 }
 
@@ -303,6 +327,39 @@ bool PlanStore::isDayDone(int plan, int day) const
     return rec.dayDone[static_cast<std::size_t>(day - 1)] != "0";
 }
 
+namespace {
+
+// Runs body inside one transaction: committed when it returns, rolled back
+// when it raises (the error is raised again).
+template <typename Body>
+void inTransaction(sqlite3* db, Body&& body)
+{
+    execSQL(db, "BEGIN TRANSACTION");
+    try {
+        body();
+        execSQL(db, "COMMIT TRANSACTION");
+    } catch (...) {
+        if (!sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace
+
+void PlanStore::ensureSideTable(const char* table)
+{
+    if (tableExists(db(), table))
+        return;
+    if (std::string(table) == kReadDatesTable)
+        execSQL(db(), format("CREATE TABLE %s (tableName TEXT, planDay INTEGER, readDate INTEGER, "
+                             "PRIMARY KEY (tableName, planDay));",
+                             kReadDatesTable));
+    else
+        execSQL(db(),
+                format("CREATE TABLE %s (tableName TEXT PRIMARY KEY, doubleUp INTEGER, reminder INTEGER);", table));
+}
+
 void PlanStore::setDayDone(int plan, int day, bool done)
 {
     PlanRecord& rec = planRef(plan);
@@ -311,17 +368,179 @@ void PlanStore::setDayDone(int plan, int day, bool done)
     std::string& flag = rec.dayDone[static_cast<std::size_t>(day - 1)];
     if (flag == wanted)
         return;
-    execSQL(db(), format("UPDATE '%s' SET dayDone=%s where planDay=%d;", quoted(rec.tableName), wanted, day));
+    const DateTime today = done ? clock_.today() : 0;
+    inTransaction(db(), [&] {
+        execSQL(db(), format("UPDATE '%s' SET dayDone=%s where planDay=%d;", quoted(rec.tableName), wanted, day));
+        if (done) {
+            ensureSideTable(kReadDatesTable);
+            execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, planDay, readDate) VALUES ('%s', %d, %d);",
+                                 kReadDatesTable, quoted(rec.tableName), day, dateTimeToStoredSeconds(today)));
+        } else if (tableExists(db(), kReadDatesTable)) {
+            execSQL(db(), format("DELETE FROM %s WHERE tableName='%s' AND planDay=%d;", kReadDatesTable,
+                                 quoted(rec.tableName), day));
+        }
+    });
     flag = wanted;
+    rec.readDates[static_cast<std::size_t>(day - 1)] = today;
 }
 
 void PlanStore::markDaysDoneThrough(int plan, int day)
 {
     PlanRecord& rec = planRef(plan);
     checkDay(rec, day);
-    execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
-    for (int d = 0; d < day; ++d)
+    const DateTime today = clock_.today();
+    inTransaction(db(), [&] {
+        execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
+        ensureSideTable(kReadDatesTable);
+        Statement st(db(), format("INSERT OR IGNORE INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
+                                  kReadDatesTable));
+        if (!st)
+            throw Exception("TKOVAReadPlans.MarkDaysDoneThrough Error: Unable to assign statement");
+        st.run([&] {
+            for (int d = 1; d <= day; ++d) {
+                if (rec.dayDone[static_cast<std::size_t>(d - 1)] != "0")
+                    continue;
+                checkResult(sqlite3_reset(st.handle()), db());
+                st.bindText(1, rec.tableName);
+                st.bindInt(2, d);
+                st.bindInt64(3, dateTimeToStoredSeconds(today));
+                st.step();
+            }
+        });
+    });
+    for (int d = 0; d < day; ++d) {
+        if (rec.dayDone[static_cast<std::size_t>(d)] == "0")
+            rec.readDates[static_cast<std::size_t>(d)] = today;
         rec.dayDone[static_cast<std::size_t>(d)] = "1";
+    }
+}
+
+DateTime PlanStore::getReadDate(int plan, int day) const
+{
+    const PlanRecord& rec = record(plan);
+    checkDay(rec, day);
+    return rec.readDates[static_cast<std::size_t>(day - 1)];
+}
+
+void PlanStore::writeOptions(const PlanRecord& rec, bool doubleUp, bool reminder)
+{
+    ensureSideTable(kOptionsTable);
+    execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, doubleUp, reminder) VALUES ('%s', %d, %d);",
+                         kOptionsTable, quoted(rec.tableName), doubleUp ? 1 : 0, reminder ? 1 : 0));
+}
+
+void PlanStore::setDoubleUp(int plan, bool on)
+{
+    PlanRecord& rec = planRef(plan);
+    if (rec.doubleUp == on)
+        return;
+    writeOptions(rec, on, rec.reminder);
+    rec.doubleUp = on;
+}
+
+void PlanStore::setReminder(int plan, bool on)
+{
+    PlanRecord& rec = planRef(plan);
+    if (rec.reminder == on)
+        return;
+    writeOptions(rec, rec.doubleUp, on);
+    rec.reminder = on;
+}
+
+int PlanStore::findPlan(const std::string& tableName) const
+{
+    for (std::size_t i = 0; i < plans_.size(); ++i)
+        if (plans_[i].tableName == tableName)
+            return static_cast<int>(i);
+    return -1;
+}
+
+PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>& dayTexts,
+                                       const std::vector<bool>& done, const std::vector<DateTime>& readDates,
+                                       DateTime startDate, const std::function<void(int, int)>& progress)
+{
+    const PlanRecord& old = record(plan);
+    if (done.size() != dayTexts.size() || (!readDates.empty() && readDates.size() != dayTexts.size()))
+        throw Exception("TKOVAReadPlans.ReplacePlan Error: day lists of different lengths");
+    PlanReplacement replacement{old.tableName, newGuidString()};
+    const std::string& table = replacement.newTable;
+    const int total = static_cast<int>(dayTexts.size());
+    inTransaction(db(), [&] {
+        execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
+                             quoted(table)));
+        Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, ?);",
+                                      quoted(table)));
+        if (!insert)
+            throw Exception("TKOVAReadPlans.ReplacePlan Error: Unable to assign statement");
+        insert.run([&] {
+            for (int i = 0; i < total; ++i) {
+                checkResult(sqlite3_reset(insert.handle()), db());
+                insert.bindText(1, dayTexts[static_cast<std::size_t>(i)]);
+                insert.bindInt(2, done[static_cast<std::size_t>(i)] ? 1 : 0);
+                insert.step();
+                if (progress && i % 1000 == 0)
+                    progress(i, total);
+            }
+        });
+        // Read dates go beside only where the old plan kept any.
+        if (tableExists(db(), kReadDatesTable) && !readDates.empty()) {
+            Statement dates(db(), format("INSERT INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
+                                         kReadDatesTable));
+            if (!dates)
+                throw Exception("TKOVAReadPlans.ReplacePlan Error: Unable to assign statement");
+            dates.run([&] {
+                for (int i = 0; i < total; ++i) {
+                    const DateTime date = readDates[static_cast<std::size_t>(i)];
+                    if (!done[static_cast<std::size_t>(i)] || date == 0)
+                        continue;
+                    checkResult(sqlite3_reset(dates.handle()), db());
+                    dates.bindText(1, table);
+                    dates.bindInt(2, i + 1);
+                    dates.bindInt64(3, dateTimeToStoredSeconds(date));
+                    dates.step();
+                }
+            });
+        }
+        if (tableExists(db(), kOptionsTable))
+            execSQL(db(), format("INSERT INTO %s (tableName, doubleUp, reminder) SELECT '%s', 0, reminder FROM %s "
+                                 "WHERE tableName='%s';",
+                                 kOptionsTable, quoted(table), kOptionsTable, quoted(old.tableName)));
+        execSQL(db(), format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable,
+                             quoted(old.tableName)));
+        Statement master(db(),
+                         format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
+                                kMasterTable));
+        if (!master)
+            throw Exception("TKOVAReadPlans.ReplacePlan Error: Unable to assign statement");
+        master.run([&] {
+            master.bindText(1, old.planTitle);
+            master.bindInt64(2, dateTimeToStoredSeconds(startDate));
+            master.bindText(3, table);
+            master.step();
+        });
+    });
+    if (progress)
+        progress(total, total);
+    loadPlans();
+    return replacement;
+}
+
+void PlanStore::undoReplacement(const PlanReplacement& replacement)
+{
+    if (findPlan(replacement.newTable) < 0)
+        throw Exception("The replaced reading plan can no longer be restored");
+    inTransaction(db(), [&] {
+        const std::string oldTable = quoted(replacement.oldTable);
+        const std::string newTable = quoted(replacement.newTable);
+        execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kMasterTable, newTable));
+        execSQL(db(), format("DROP TABLE '%s';", newTable));
+        if (tableExists(db(), kReadDatesTable))
+            execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kReadDatesTable, newTable));
+        if (tableExists(db(), kOptionsTable))
+            execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kOptionsTable, newTable));
+        execSQL(db(), format("UPDATE '%s' SET status='active' WHERE tableName='%s';", kMasterTable, oldTable));
+    });
+    loadPlans();
 }
 
 void PlanStore::deletePlan(int plan)

@@ -9,6 +9,7 @@
 #include "core/db/database.h"
 #include "core/db/sqlite_db.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,28 @@ struct PlanRecord {
     // length. dayDone holds the stored flag as text, "0" for unread.
     std::vector<std::string> dayVerses;
     std::vector<std::string> dayDone;
+    // Beside the stored plan (tables of their own, see PlanStore): the date
+    // each day was marked read (0 when not known: unread, or read before
+    // dates were kept), and the plan's reading options.
+    std::vector<DateTime> readDates;
+    bool doubleUp = false; // reading two plan days a day until caught up
+    bool reminder = true;  // the daily reminder covers this plan
+};
+
+// What replacePlan needs to put the replaced plan back exactly.
+struct PlanReplacement {
+    std::string oldTable;
+    std::string newTable;
 };
 
 class PlanStore {
 public:
     static constexpr const char* kMasterTable = "KOVA2PlanMaster";
+    // Kept beside the master table, each created when first written, so that a
+    // database that never used them stays exactly as it was: the date each
+    // plan day was marked read, and each plan's reading options.
+    static constexpr const char* kReadDatesTable = "KOVA2PlanReadDates";
+    static constexpr const char* kOptionsTable = "KOVA2PlanOptions";
 
     // Opens (creating when missing) the plan database at fileName, creates the
     // master table when it is not there and loads the active plans. The clock
@@ -75,10 +93,35 @@ public:
     int getDayCount(int plan) const;
     const std::string& getDayVerses(int plan, int day) const;
     bool isDayDone(int plan, int day) const;
-    // Writes only when the flag changes.
+    // Writes only when the flag changes. A day marked read gets today's date
+    // as its read date; a day marked unread loses its date.
     void setDayDone(int plan, int day, bool done);
-    // Marks days 1 .. day read; later days keep their flags.
+    // Marks days 1 .. day read; later days keep their flags. Days that were
+    // unread get today's date as their read date.
     void markDaysDoneThrough(int plan, int day);
+    // The date day was marked read; 0 when unread or not known.
+    DateTime getReadDate(int plan, int day) const;
+
+    // The plan's reading options, written to the options table.
+    void setDoubleUp(int plan, bool on);
+    void setReminder(int plan, bool on);
+
+    // Replaces plan by a new plan of the same title: dayTexts with the read
+    // flags done (same length), starting on startDate. readDates, when not
+    // empty, gives the new days' read dates. The old plan is marked deleted
+    // and the new one listed, in one transaction; its options are copied.
+    // progress(done, total) is called now and then while the days are
+    // written. Reloads; returns what undoReplacement needs. On failure
+    // nothing changes and the error is raised.
+    PlanReplacement replacePlan(int plan, const std::vector<std::string>& dayTexts, const std::vector<bool>& done,
+                                const std::vector<DateTime>& readDates, DateTime startDate,
+                                const std::function<void(int, int)>& progress = {});
+    // Puts the replaced plan back and removes its replacement with every row
+    // of it, in one transaction, so the database is as before replacePlan.
+    // Reloads. Raises when either plan is not found as replacePlan left it.
+    void undoReplacement(const PlanReplacement& replacement);
+    // The index of the loaded plan with this table name, or -1.
+    int findPlan(const std::string& tableName) const;
     // Marks the plan deleted (its rows stay in the database) and reloads.
     void deletePlan(int plan);
     // Changes the title without reloading: the plan keeps its index.
@@ -103,6 +146,8 @@ private:
     sqlite3* db() const;
     PlanRecord& planRef(int plan);
     void checkDay(const PlanRecord& rec, int day) const;
+    void ensureSideTable(const char* table);
+    void writeOptions(const PlanRecord& rec, bool doubleUp, bool reminder);
 
     Database db_;
     std::string fileName_;

@@ -32,8 +32,11 @@ void AppCommands::editPreferences()
 {
     // The dialog is made on first use: its font list reads every installed
     // font, which would slow every start for a dialog opened now and then.
-    if (!preferencesDlg_)
+    if (!preferencesDlg_) {
         preferencesDlg_ = new PreferencesDialog(window_);
+        if (extend_)
+            extend_(*preferencesDlg_);
+    }
     executePreferences(*preferencesDlg_, shell_.preferences(), settings_(), assignPreferences_);
 }
 

@@ -29,6 +29,10 @@ public:
     AppCommands(Shell& shell, QWidget* window, const MainActions& actions, std::function<IniFile&()> settings,
                  std::function<void()> assignPreferences, std::function<void()> buildWelcomePage);
 
+    // Called once on the preferences dialog when it is first made, to add the
+    // sections of other parts of the program.
+    void setPreferencesExtension(std::function<void(PreferencesDialog&)> extend) { extend_ = std::move(extend); }
+
 private:
     void showWelcomePage();
     void exitProgram();
@@ -39,6 +43,7 @@ private:
     std::function<IniFile&()> settings_;
     std::function<void()> assignPreferences_;
     std::function<void()> buildWelcomePage_;
+    std::function<void(PreferencesDialog&)> extend_;
     PreferencesDialog* preferencesDlg_ = nullptr; // made on first use, owned by window_
 };
 

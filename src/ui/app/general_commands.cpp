@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
+#include <QDir>
 #include <QPrinter>
 #include <QTextEdit>
 #include <QUrl>
@@ -78,6 +80,8 @@ HtmlViewer* GeneralCommands::currentViewer() const
         return targets_.devotionalViewer;
     case Page::BibleRead:
         return targets_.bibleViewer;
+    case Page::Bible:
+        return targets_.biblePageViewer ? targets_.biblePageViewer() : nullptr;
     default:
         return nullptr;
     }
@@ -99,6 +103,8 @@ bool GeneralCommands::canPrint() const
         return targets_.devotionalViewer != nullptr;
     case Page::BibleRead:
         return targets_.bibleViewer != nullptr;
+    case Page::Bible:
+        return targets_.biblePageViewer && targets_.biblePageViewer();
     case Page::PrayerTracker:
         return targets_.prayerText != nullptr;
     case Page::PlanManager:
@@ -132,6 +138,7 @@ void GeneralCommands::print()
         switch (shell_.currentPage()) {
         case Page::Devotional:
         case Page::BibleRead:
+        case Page::Bible:
             if (HtmlViewer* viewer = currentViewer())
                 printViewer(*viewer);
             break;
@@ -152,31 +159,58 @@ void GeneralCommands::print()
     }
 }
 
+void GeneralCommands::nameDocument()
+{
+    QString title = targets_.documentTitle ? targets_.documentTitle() : QString();
+    // Characters that file names and print queues handle badly become blanks.
+    for (QChar& c : title)
+        if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char(' ');
+    title = title.simplified().left(80).trimmed();
+    if (title.isEmpty())
+        title = QStringLiteral("Kovara");
+    printer().setDocName(title);
+    const QString file = printer().outputFileName();
+    if (!file.isEmpty() && file == lastPrintedFile_)
+        printer().setOutputFileName(QFileInfo(file).dir().filePath(title + QStringLiteral(".pdf")));
+}
+
+bool GeneralCommands::confirmReplace()
+{
+    const QString file = printer().outputFileName();
+    if (file.isEmpty() || !QFileInfo::exists(file))
+        return true;
+    return shell_.getDialogs().confirm(
+        QStringLiteral("The file \"%1\" already exists.\n\nDo you want to replace it?").arg(file),
+        Dialogs::Answer::No, Dialogs::Icon::Warning);
+}
+
 void GeneralCommands::printViewer(HtmlViewer& viewer)
 {
-    printer().setDocName(QStringLiteral("Kovara"));
+    nameDocument();
     const int pages = viewer.pageCount(printer());
     // The dialog opens on the whole content: from page 1 to the last.
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(1, pages);
     int fromPage = 1;
     int toPage = pages;
-    if (!shell_.getDialogs().print(printer(), 1, pages, fromPage, toPage))
+    if (!shell_.getDialogs().print(printer(), 1, pages, fromPage, toPage) || !confirmReplace())
         return;
     checkPrinterOutput();
     viewer.printPages(printer(), fromPage, toPage);
+    lastPrintedFile_ = printer().outputFileName();
 }
 
 bool GeneralCommands::chooseWholePrintout()
 {
     // No page range: the whole document prints, whatever range an earlier
     // printout left on the printer.
-    printer().setDocName(QStringLiteral("Kovara"));
+    nameDocument();
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.getDialogs().print(printer(), 0, 0, fromPage, toPage))
+    if (!shell_.getDialogs().print(printer(), 0, 0, fromPage, toPage) || !confirmReplace())
         return false;
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
@@ -186,14 +220,18 @@ bool GeneralCommands::chooseWholePrintout()
 
 void GeneralCommands::printPrayerText()
 {
-    if (chooseWholePrintout())
+    if (chooseWholePrintout()) {
         targets_.prayerText->print(&printer());
+        lastPrintedFile_ = printer().outputFileName();
+    }
 }
 
 void GeneralCommands::printPlan(int plan)
 {
-    if (chooseWholePrintout())
+    if (chooseWholePrintout()) {
         targets_.printPlan(plan, printer());
+        lastPrintedFile_ = printer().outputFileName();
+    }
 }
 
 void GeneralCommands::checkPrinterOutput()
@@ -243,6 +281,9 @@ void GeneralCommands::showHelp()
             break;
         case Page::PrayerTracker:
             helpViewer_->showContext(kHelpPrayerTracker);
+            break;
+        case Page::Bible:
+            helpViewer_->showContext(kHelpBible);
             break;
         case Page::Welcome:
             helpViewer_->showContents();

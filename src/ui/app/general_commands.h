@@ -13,6 +13,8 @@
 //   Welcome        nothing (disabled)   nothing (disabled)              contents
 //   Devotional     devotionalViewer     page-range dialog, then prints  context 40
 //   BibleRead      bibleViewer          page-range dialog, then prints  context 30
+//   Bible          biblePageViewer      page-range dialog, then prints  context 60
+//                  (copies carry the verses' reference)
 //   planManager    nothing (disabled)   printPlan(currentPlan()) after  context 80
 //                                       a dialog without page range;
 //                                       disabled while currentPlan() < 0
@@ -68,11 +70,17 @@ class HelpViewer;
 struct GeneralTargets {
     HtmlViewer* devotionalViewer = nullptr;
     HtmlViewer* bibleViewer = nullptr;
+    // The Bible page's viewer; null until the page is first opened.
+    std::function<HtmlViewer*()> biblePageViewer;
     QTextEdit* prayerText = nullptr;
     // The plan the plan manager shows; -1 when none.
     std::function<int()> currentPlan;
     // Prints the plan's day table on printer (already chosen); raises on failure.
     std::function<void(int plan, QPrinter& printer)> printPlan;
+    // What the current page would print, in a few words ("John 3", a plan's
+    // title): the printout's document name and the file name proposed for a
+    // printout to a file. Optional.
+    std::function<QString()> documentTitle;
 };
 
 class GeneralCommands : public QObject {
@@ -83,6 +91,7 @@ public:
     static constexpr int kHelpDevotional = 40;
     static constexpr int kHelpPrayerTracker = 50;
     static constexpr int kHelpPlanManager = 80;
+    static constexpr int kHelpBible = 60;
     // Shown after a printing failure's own message and two line feeds.
     static constexpr const char* kPrinterHint = "Please ensure that you have a printer properly installed.";
     static constexpr const char* kPrintSetupFailed =
@@ -139,6 +148,13 @@ private:
     bool chooseWholePrintout();
     void printPrayerText();
     void printPlan(int plan);
+    // Names the printout after what is printed and, when the printer still
+    // writes to the file of the last printout, proposes a file of that name
+    // in the same folder instead, so printing again does not overwrite it.
+    void nameDocument();
+    // After the print dialog: false when the output file exists and the user
+    // would rather not replace it.
+    bool confirmReplace();
     // Raises when the printer writes to a file that cannot be written, so the
     // failure is shown instead of a printout silently going nowhere.
     void checkPrinterOutput();
@@ -150,6 +166,7 @@ private:
     Shell& shell_;
     GeneralTargets targets_;
     std::unique_ptr<QPrinter> printer_;
+    QString lastPrintedFile_; // the file of the last printout to a file
     HelpViewer* helpViewer_;
     AboutDialog* aboutBox_;
 };

@@ -23,6 +23,9 @@ void handleInternalLink(const QString& link, WelcomeLinkTarget& target, Dialogs&
     case InternalLinkKind::ReadPlan:
         target.showPlanDay(parsed.plan);
         return;
+    case InternalLinkKind::CatchUp:
+        target.catchUp(parsed.plan);
+        return;
     case InternalLinkKind::PlanManager:
         target.readingPlanManager();
         return;
@@ -57,8 +60,9 @@ void trigger(QAction* action)
 
 } // namespace
 
-ActionLinkTarget::ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay)
-    : actions_(actions), showPlanDay_(std::move(showPlanDay))
+ActionLinkTarget::ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay,
+                                   std::function<void(int plan)> catchUp)
+    : actions_(actions), showPlanDay_(std::move(showPlanDay)), catchUp_(std::move(catchUp))
 {
 }
 
@@ -75,5 +79,10 @@ void ActionLinkTarget::prayersActive() { trigger(actions_.prayersActive); }
 void ActionLinkTarget::prayersInactive() { trigger(actions_.prayersInactive); }
 void ActionLinkTarget::prayersAnswered() { trigger(actions_.prayersAnswered); }
 void ActionLinkTarget::prayersAll() { trigger(actions_.prayersAll); }
+void ActionLinkTarget::catchUp(int plan)
+{
+    if (catchUp_)
+        catchUp_(plan);
+}
 
 } // namespace kovara::ui

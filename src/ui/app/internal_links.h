@@ -26,6 +26,8 @@ public:
     virtual void prayersInactive() = 0;
     virtual void prayersAnswered() = 0;
     virtual void prayersAll() = 0;
+    // The catch-up choices for that plan.
+    virtual void catchUp(int /*plan*/) {}
 };
 
 // Runs the command link names on target. A link that names no command shows
@@ -50,7 +52,8 @@ public:
         QAction* prayersAll = nullptr;
     };
 
-    ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay);
+    ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay,
+                     std::function<void(int plan)> catchUp = {});
 
     void devFaithsCheckbook() override;
     void newReadPlan() override;
@@ -61,10 +64,12 @@ public:
     void prayersInactive() override;
     void prayersAnswered() override;
     void prayersAll() override;
+    void catchUp(int plan) override;
 
 private:
     Actions actions_;
     std::function<void(int)> showPlanDay_;
+    std::function<void(int)> catchUp_;
 };
 
 } // namespace kovara::ui

@@ -28,6 +28,8 @@ MainActions MainActions::create(QObject* owner)
     const CommandRow rows[] = {
         {&MainActions::welcomePageAction, "welcomePageAction", "&Welcome and Summary", {}, "Welcome and Summary page"},
         {&MainActions::faithsCheckbookAction, "faithsCheckbookAction", "&Faith's Checkbook", {}, nullptr},
+        {&MainActions::readBibleAction, "readBibleAction", "Read the &Bible", QKeySequence(Qt::CTRL | Qt::Key_B),
+         "Read the Bible (Ctrl+B)"},
         {&MainActions::newPlanAction, "newPlanAction", "&Start New Reading Plan...", {}, nullptr},
         {&MainActions::planManagerAction, "planManagerAction", "Reading Plan &Manager", {}, nullptr},
         {&MainActions::newPrayerAction, "newPrayerAction", "&New Prayer Item...", {}, nullptr},
@@ -73,7 +75,7 @@ QList<QAction*> MainActions::all() const
             allPrayersAction,  copyAction,               backupAction,      restoreAction,
             preferencesAction, exitAction,               printAction,       printSetupAction,
             helpAction,        aboutAction,              websiteAction, emailAction,
-            checkUpdateAction};
+            checkUpdateAction, readBibleAction};
 }
 
 

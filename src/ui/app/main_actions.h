@@ -17,6 +17,7 @@ class Dialogs;
 struct MainActions {
     QAction* welcomePageAction = nullptr;
     QAction* faithsCheckbookAction = nullptr;
+    QAction* readBibleAction = nullptr;
     QAction* newPlanAction = nullptr;
     QAction* planManagerAction = nullptr;
     QAction* newPrayerAction = nullptr;

@@ -21,18 +21,23 @@
 #include "ui/app/idle_work.h"
 #include "ui/app/internal_links.h"
 #include "ui/app/platform.h"
+#include "ui/bible/bible_page.h"
 #include "ui/content/devotional_commands.h"
 #include "ui/base/passage_view.h"
 #include "ui/content/devotional_page.h"
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
+#include "ui/plans/reminder_notifier.h"
+#include "ui/plans/reminder_settings_panel.h"
+#include "ui/app/preferences_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
 #include "ui/base/group_bar.h"
 #include "ui/base/html_viewer.h"
+#include <QDateEdit>
 #include "ui/base/painted_icon.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
@@ -40,8 +45,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -65,7 +72,7 @@ constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
-                                      "planManagerTab", "prayerTrackerTab"};
+                                      "planManagerTab", "prayerTrackerTab", "bibleTab"};
 
 // The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
 // same key on its text widget would make the key ambiguous while that widget
@@ -98,6 +105,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& appD
     createControllers();
     loadContent(appDataFolder);
     createGeneralCommands();
+    createReminder();
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
@@ -159,6 +167,8 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 void MainWindow::saveState()
 {
     saveWindowPlacement(*this, *settings_, kPlacementSection);
+    if (frameBiblePage_)
+        frameBiblePage_->saveLastChapter(*settings_);
     prefs_->splitPercent = framePrayerTracker_->splitPercent();
 }
 
@@ -167,6 +177,8 @@ void MainWindow::assignPreferencesToFrames()
     frameWelcome_->assignPreferences(*prefs_);
     frameBible_->assignPreferences(*prefs_);
     frameDevotional_->assignPreferences(*prefs_);
+    if (frameBiblePage_)
+        frameBiblePage_->assignPreferences(*prefs_);
     framePrayerTracker_->assignPreferences(*prefs_);
 }
 
@@ -228,6 +240,11 @@ void MainWindow::createMenus()
     readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
     readingMenu_->addAction(actions_.newPlanAction);
     readingMenu_->addAction(actions_.planManagerAction);
+    readingMenuExtras_ = readingMenu_->addSeparator();
+
+    QMenu* bibleMenu = menuBar()->addMenu(QStringLiteral("&Bible"));
+    bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
+    bibleMenu->addAction(actions_.readBibleAction);
 
     QMenu* devotional = menuBar()->addMenu(QStringLiteral("&Devotional"));
     devotional->setObjectName(QStringLiteral("devotionalMenu"));
@@ -254,8 +271,8 @@ void MainWindow::createMenus()
     help->addSeparator();
     help->addAction(actions_.aboutAction);
 
-    // F10 opens the first menu, as on other Linux desktops; Alt and the Alt
-    // letters are the menu bar's own.
+    // F10 opens the first menu, as on other Linux desktops; a lone Alt and
+    // the Alt letters are the menu bar's own.
     auto* openMenus = new QAction(this);
     openMenus->setObjectName(QStringLiteral("openMenuBarAction"));
     openMenus->setShortcut(QKeySequence(Qt::Key_F10));
@@ -278,12 +295,14 @@ void MainWindow::createToolBar()
     actions_.copyAction->setIcon(toolBarIcon(ToolBarPicture::Copy));
     actions_.printAction->setIcon(toolBarIcon(ToolBarPicture::Print));
     actions_.helpAction->setIcon(toolBarIcon(ToolBarPicture::Help));
+    actions_.readBibleAction->setIcon(toolBarIcon(ToolBarPicture::Bible));
     // Menus show captions only; the pictures belong to the tool bar.
-    for (QAction* action : {actions_.welcomePageAction, actions_.copyAction, actions_.printAction, actions_.helpAction})
+    for (QAction* action : {actions_.welcomePageAction, actions_.readBibleAction, actions_.copyAction,
+                            actions_.printAction, actions_.helpAction})
         action->setIconVisibleInMenu(false);
 
-    const QList<QAction*> buttons = {actions_.welcomePageAction, actions_.copyAction, actions_.printAction,
-                                     actions_.helpAction};
+    const QList<QAction*> buttons = {actions_.welcomePageAction, actions_.readBibleAction, actions_.copyAction,
+                                     actions_.printAction, actions_.helpAction};
     for (int i = 0; i < buttons.size(); ++i) {
         if (i > 0) {
             auto* gap = new QWidget(bar);
@@ -309,6 +328,7 @@ void MainWindow::createGroupBar()
     // Plan entries go before "Start New Reading Plan...", one per plan.
     groupPlans_ = groupBar_->addGroup(QStringLiteral("plansGroup"), QStringLiteral("Daily Bible Reading"));
     groupPlans_->addCommand(actions_.newPlanAction);
+    groupBar_->addGroup(QStringLiteral("bibleGroup"), QStringLiteral("Bible"))->addCommand(actions_.readBibleAction);
     GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("prayerTrackerGroup"), QStringLiteral("Prayer Tracker"));
     for (QAction* action : {actions_.newPrayerAction, actions_.activePrayersAction, actions_.answeredPrayersAction,
                             actions_.inactivePrayersAction, actions_.allPrayersAction})
@@ -338,12 +358,17 @@ void MainWindow::createPages()
     frameDevotional_ = new DevotionalPage(clock_, dialogs_);
     frameDevotional_->setObjectName(QStringLiteral("devotionalPage"));
     pageLayout(Page::Devotional)->addWidget(frameDevotional_);
+    // The Bible page is made when first opened (prepareBiblePage), so
+    // start-up does not pay for it.
     // The reading, plan manager and prayer pages are filled once the
     // preferences exist (createPlanPages, createPrayerPage).
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
     connect(frameDevotional_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
     leaveCopyKeyToTheWindow(frameDevotional_->viewer(), frameDevotional_->copyAction);
+    // A verse reference on the devotional page opens its chapter.
+    connect(frameDevotional_->viewer(), &HtmlViewer::linkClicked, this,
+            [this](const QString& href) { openBibleLink(href); });
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -367,6 +392,7 @@ void MainWindow::createControllers()
     appCommands_ = std::make_unique<AppCommands>(
         *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { assignPreferencesToFrames(); },
         [this] { buildWelcomePage(); });
+    connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
     devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *frameDevotional_);
     backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
     connectGuarded(actions_.backupAction, dialogs_, [this] { backupCommands_->backup(); });
@@ -377,7 +403,8 @@ void MainWindow::createControllers()
                                   actions_.planManagerAction, actions_.newPrayerAction,
                                   actions_.activePrayersAction, actions_.inactivePrayersAction,
                                   actions_.answeredPrayersAction, actions_.allPrayersAction},
-        [this](int plan) { planCommands_->showPlanDay(plan, 0); });
+        [this](int plan) { planCommands_->showPlanDay(plan, 0); },
+        [this](int plan) { planCommands_->catchUp(plan); });
     frameWelcome_->setLinkTarget(*linkTarget_);
 }
 
@@ -386,9 +413,11 @@ void MainWindow::createGeneralCommands()
     GeneralTargets targets;
     targets.devotionalViewer = frameDevotional_->viewer();
     targets.bibleViewer = frameBible_->viewer();
+    targets.biblePageViewer = [this] { return frameBiblePage_ ? frameBiblePage_->passageView->viewer() : nullptr; };
     targets.prayerText = framePrayerTracker_->textArea();
     targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
     targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
+    targets.documentTitle = [this] { return printTitle(); };
     generalCommands_ = new GeneralCommands(*this, std::move(targets), this);
     generalCommands_->CopyAction = actions_.copyAction;
 
@@ -408,6 +437,44 @@ void MainWindow::createGeneralCommands()
     updateActions();
 }
 
+void MainWindow::createReminder()
+{
+    reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
+    reminder_->openPlan = [this](int plan) {
+        runGuarded(dialogs_, [this, plan] {
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            planCommands_->showPlanDay(plan, 0);
+        });
+    };
+    // Without a notification service the window says it itself.
+    reminder_->fallback = [this](const QString& text) {
+        statusBar()->showMessage(text);
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+    };
+    reminder_->setSettings(ReminderSettings::read(*settings_));
+    appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
+        auto* panel = new ReminderSettingsPanel(&dialog);
+        panel->aboutToShow = [this, panel] {
+            runGuarded(dialogs_, [this, panel] { panel->load(reminder_->settings(), planStore()); });
+        };
+        connect(&dialog, &QDialog::accepted, panel, [this, panel] {
+            runGuarded(dialogs_, [this, panel] {
+                const ReminderSettings settings = panel->apply(planStore());
+                settings.write(*settings_);
+                updateAutostartEntry(settings.startAtLogin);
+                reminder_->setSettings(settings);
+            });
+        });
+        dialog.addSection(panel);
+    });
+}
+
 void MainWindow::createPlanPages()
 {
     planCommands_ = new PlanController(*this, this);
@@ -422,6 +489,10 @@ void MainWindow::createPlanPages()
     frameBible_->setObjectName(QStringLiteral("passageView"));
     connect(frameBible_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
     leaveCopyKeyToTheWindow(frameBible_->viewer(), frameBible_->copyAction);
+    // A plan day's chapter headings open their chapters on the Bible page.
+    frameBible_->setChapterLinks(true);
+    connect(frameBible_->viewer(), &HtmlViewer::linkClicked, this,
+            [this](const QString& href) { openBibleLink(href); });
 
     PlanManagerPage* manager = planCommands_->planManager();
     manager->setObjectName(QStringLiteral("planManagerPage"));
@@ -435,6 +506,7 @@ void MainWindow::createPlanPages()
     connect(actions_.planManagerAction, &QAction::triggered, planCommands_->planManagerAction,
             &QAction::trigger);
     planCommands_->setReadingMenu(readingMenu_, readingMenuBreak_);
+    readingMenu_->insertAction(nullptr, planCommands_->exportCalendarAction);
     planCommands_->setPlanEntriesChanged([this](const std::vector<PlanEntry>& entries) { fillSideBarPlans(entries); });
 }
 
@@ -549,6 +621,76 @@ void MainWindow::buildWelcomePage()
 void MainWindow::showPage(Page page)
 {
     pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+QString MainWindow::printTitle()
+{
+    switch (currentPage()) {
+    case Page::Devotional:
+        return frameDevotional_->titleLabel->text() + QLatin1Char(' ') +
+               frameDevotional_->dateEdit->date().toString(Qt::ISODate);
+    case Page::BibleRead: {
+        // The plan and its day: "Whole Bible Day 12 of 364".
+        const std::string& dayLine = frameBible_->dayLine();
+        return fromBytes(frameBible_->title() + " " + dayLine.substr(0, dayLine.find(':')));
+    }
+    case Page::Bible:
+        return frameBiblePage_ ? fromBytes(frameBiblePage_->passageView->title()) : QString();
+    case Page::PlanManager: {
+        const int plan = planCommands_->planManager()->currentPlan();
+        return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
+    }
+    case Page::PrayerTracker: {
+        const std::int32_t selected = framePrayerTracker_->getSelectedPrayerIndex();
+        for (const PrayerHeader& item : framePrayerTracker_->listing())
+            if (item.prayerIndex == selected)
+                return fromBytes(item.prayerTitle);
+        return QStringLiteral("Prayer Journal");
+    }
+    case Page::Welcome:
+        break;
+    }
+    return {};
+}
+
+void MainWindow::prepareBiblePage()
+{
+    // The page is made and filled when first shown, so start-up does not pay
+    // for it.
+    if (!frameBiblePage_) {
+        frameBiblePage_ = new BiblePage;
+        frameBiblePage_->setObjectName(QStringLiteral("biblePage"));
+        pages_->widget(static_cast<int>(Page::Bible))->layout()->addWidget(frameBiblePage_);
+        HtmlViewer* viewer = frameBiblePage_->passageView->viewer();
+        connect(viewer, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+        leaveCopyKeyToTheWindow(viewer, frameBiblePage_->passageView->copyAction);
+        frameBiblePage_->assignPreferences(*prefs_);
+    }
+    if (frameBiblePage_->book() == 0) {
+        frameBiblePage_->setBible(bible());
+        frameBiblePage_->setSearchFile(programFolder_ + "bible.kova2");
+        frameBiblePage_->restoreLastChapter(*settings_);
+    }
+}
+
+void MainWindow::openBiblePage()
+{
+    prepareBiblePage();
+    showPage(Page::Bible);
+    frameBiblePage_->goToEdit->setFocus();
+}
+
+void MainWindow::openBibleLink(const QString& href)
+{
+    if (!href.startsWith(QStringLiteral("bible:")))
+        return;
+    runGuarded(dialogs_, [this, &href] {
+        prepareBiblePage();
+        if (frameBiblePage_->openLink(href)) {
+            showPage(Page::Bible);
+            frameBiblePage_->passageView->viewer()->setFocus();
+        }
+    });
 }
 
 Page MainWindow::currentPage() const

@@ -43,6 +43,7 @@ class GeneralCommands;
 class DevotionalCommands;
 class PassageView;
 class DevotionalPage;
+class BiblePage;
 class GroupBar;
 class GroupBarGroup;
 class PrayerEditor;
@@ -51,6 +52,7 @@ class PrayerCommands;
 class WelcomePage;
 class ActionLinkTarget;
 class PlanController;
+class ReminderNotifier;
 struct PlanEntry;
 
 class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
@@ -76,6 +78,12 @@ public:
     const std::string& userDataFolder() const override { return userDataFolder_; }
     void showPage(Page page) override;
     Page currentPage() const override;
+    // "Read the Bible": fills the Bible page on first use (the last chapter
+    // read, or Genesis 1), shows it and puts the focus in its go-to field.
+    void openBiblePage();
+    // A "bible:" link clicked on a plan day or the devotional page: opens
+    // that chapter on the Bible page (other links are left alone).
+    void openBibleLink(const QString& href);
 
     // UserStoreHost: backup, restore and the version-1 import free and reopen
     // the plan store and the prayer store around their file work.
@@ -87,6 +95,7 @@ public:
     // The help file shown by the help commands.
     const std::string& helpFile() const { return helpFile_; }
     const MainActions& mainActions() const { return actions_; }
+    ReminderNotifier* reminder() const { return reminder_; }
 
     // The caption "Kovara" and the file version; empties the status bar.
     void updateCaption();
@@ -104,6 +113,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the current page prints, for naming the printout.
+    QString printTitle();
+    // Fills the Bible page on first use (the last chapter read, or Genesis 1).
+    void prepareBiblePage();
     void loadContent(const std::string& appDataFolder);
     void saveState();
     void shutDown();
@@ -124,6 +137,9 @@ private:
     // Copy, print, printer set-up, help, about and the outside addresses;
     // they act on the pages' viewers, so they come once every page is filled.
     void createGeneralCommands();
+    // The daily reading reminder and its section of the preferences; it
+    // needs settings.ini and the plan store.
+    void createReminder();
     // Replaces the plan entries of the side bar (before "Start New Reading
     // Plan..."); the Reading menu's are kept by the plan commands.
     void fillSideBarPlans(const std::vector<PlanEntry>& entries);
@@ -144,6 +160,7 @@ private:
     MainActions actions_;
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
+    QAction* readingMenuExtras_ = nullptr; // before the plan commands' own entries
     QAction* openHelpContents_ = nullptr; // "Open Help" of the Help menu
     std::vector<QAction*> sideBarPlanEntries_; // owned
     GroupBar* groupBar_ = nullptr;
@@ -153,6 +170,7 @@ private:
 
     WelcomePage* frameWelcome_ = nullptr;
     DevotionalPage* frameDevotional_ = nullptr;
+    BiblePage* frameBiblePage_ = nullptr; // made when first opened
     PassageView* frameBible_ = nullptr;
     PrayerTrackerPage* framePrayerTracker_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
@@ -179,6 +197,7 @@ private:
     PlanController* planCommands_ = nullptr; // owned as a child
     std::unique_ptr<ActionLinkTarget> linkTarget_;
     PrayerCommands* prayerCommands_ = nullptr; // owned as a child
+    ReminderNotifier* reminder_ = nullptr;     // owned as a child
 
     std::function<void(Shell&)> version1Import_;
     bool closing_ = false;

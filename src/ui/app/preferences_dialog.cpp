@@ -112,6 +112,12 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void PreferencesDialog::addSection(QWidget* section)
+{
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    box->insertWidget(box->count() - 1, section);
+}
+
 int PreferencesDialog::runModal()
 {
     return exec();

@@ -38,6 +38,11 @@ public:
     QCheckBox* paragraphStyleCheck;
     QPushButton* cancelButton;
     QPushButton* okButton;
+
+    // Adds a section of another part of the program (the reading reminder)
+    // below the display sections, above the buttons. The section loads and
+    // applies its own values (on show and on the dialog's accepted()).
+    void addSection(QWidget* section);
 };
 
 // The "Preferences..." command:

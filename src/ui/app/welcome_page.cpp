@@ -2,7 +2,11 @@
 #include "ui/base/core_names.h"
 
 #include "core/app/preferences.h"
+#include "core/app/internal_links.h"
 #include "core/app/welcome_page.h"
+#include "core/base/exception.h"
+#include "core/plans/plan_progress.h"
+#include "ui/plans/plan_progress_text.h"
 #include "ui/base/error_guard.h"
 #include "ui/app/internal_links.h"
 #include "ui/base/page_frame.h"
@@ -59,7 +63,9 @@ void WelcomePage::showPage(const std::string& html)
 void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& prayers,
                                              const Preferences& prefs, const Clock& clock)
 {
-    showPage(buildWelcomePageText(plans, prayers, prefs, clock));
+    showPage(buildWelcomePageText(plans, prayers, prefs, clock, [&](int plan) {
+        return progressHtml(getPlanProgress(plans, plan, clock.now()), format("%s%d", kLinkCatchUpPrefix, plan));
+    }));
 }
 
 void WelcomePage::buildWelcomePage(Shell& shell)

@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QPrinter>
 #include <QScreen>
 #include <QTextCursor>
@@ -121,6 +122,26 @@ void HtmlViewer::copySelection()
 {
     if (selectionLength() > 0)
         copy(); // QTextEdit offers the selection as text/html and text/plain
+}
+
+QMimeData* HtmlViewer::createMimeDataFromSelection() const
+{
+    QMimeData* data = QTextBrowser::createMimeDataFromSelection();
+    const QString caption = copyCaption_ ? copyCaption_() : QString();
+    if (!data || caption.isEmpty())
+        return data;
+    auto* withCaption = new QMimeData;
+    withCaption->setText(data->text() + QLatin1Char('\n') + caption);
+    QString html = data->html();
+    const QString line = QStringLiteral("<p>%1</p>").arg(caption.toHtmlEscaped());
+    const qsizetype bodyEnd = html.lastIndexOf(QStringLiteral("</body>"), -1, Qt::CaseInsensitive);
+    if (bodyEnd >= 0)
+        html.insert(bodyEnd, line);
+    else
+        html += line;
+    withCaption->setHtml(html);
+    delete data;
+    return withCaption;
 }
 
 void HtmlViewer::selectWholePage()

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QTextBrowser>
+#include <functional>
 #include <string>
 
 class QAction;
@@ -53,6 +54,10 @@ public:
     // Puts the selection on the clipboard as HTML and as plain text; does
     // nothing when nothing is selected.
     void copySelection();
+    // A line that every copy of a selection carries below the copied text,
+    // in the plain text and the HTML alike (the Bible page's reference of the
+    // copied verses). Asked at each copy; an empty line adds nothing.
+    void setCopyCaption(std::function<QString()> caption) { copyCaption_ = std::move(caption); }
     // Selects the whole page.
     void selectWholePage();
 
@@ -73,11 +78,13 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
 
 private:
     void setPaletteColor(QPalette::ColorRole role, const QColor& color);
 
     QString pageText_;
+    std::function<QString()> copyCaption_;
     bool selectionEnabled_ = true;
     QList<QAction*> contextActions_;
 };

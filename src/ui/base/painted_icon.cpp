@@ -102,6 +102,15 @@ void paintToolBarPicture(QPainter& p, ToolBarPicture picture)
         p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
         break;
     }
+    case ToolBarPicture::Bible: // a closed book with a cross on its cover
+        p.setBrush(QColor(0x5a, 0x2a, 0x1e));
+        p.drawRoundedRect(QRectF(2.5, 1.5, 11, 13), 1, 1);
+        p.setBrush(QColor(0xf2, 0xe6, 0xc8));
+        p.drawRect(QRectF(3.5, 12.5, 10, 2));
+        p.setPen(QPen(QColor(0xe8, 0xc4, 0x5a), 1.5));
+        p.drawLine(QPointF(8, 3.5), QPointF(8, 10));
+        p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 5.5));
+        break;
     }
 }
 

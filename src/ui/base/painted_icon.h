@@ -15,7 +15,7 @@ namespace kovara::ui {
 QIcon paintedIcon(std::function<void(QPainter&)> paint);
 
 // The main window's tool bar pictures, drawn through paintedIcon.
-enum class ToolBarPicture { Home, Copy, Print, Help };
+enum class ToolBarPicture { Home, Copy, Print, Help, Bible };
 QIcon toolBarIcon(ToolBarPicture picture);
 
 } // namespace kovara::ui

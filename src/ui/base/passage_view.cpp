@@ -93,7 +93,7 @@ void PassageView::renderPassage()
     htmlViewer->loadFromString(QStringLiteral("Loading..."));
     if (htmlViewer->isVisible())
         htmlViewer->viewport()->repaint(); // a long passage takes a moment
-    const std::string page = buildPassagePage(verseSpec_, *bible_, prefs_->paragraphMode, title_, dayLine_);
+    const std::string page = buildPassagePage(verseSpec_, *bible_, prefs_->paragraphMode, title_, dayLine_, chapterLinks_);
     htmlViewer->loadFromBytes(page);
 }
 

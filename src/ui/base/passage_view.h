@@ -49,6 +49,13 @@ public:
     void renderPassage();
 
     const std::string& verseSpec() const { return verseSpec_; }
+    const std::string& title() const { return title_; }
+    const std::string& dayLine() const { return dayLine_; }
+
+    // Makes each chapter heading of the passage a link that the viewer
+    // reports through linkClicked (see passageLink); off by default. Takes
+    // effect at the next render.
+    void setChapterLinks(bool on) { chapterLinks_ = on; }
 
     // For the main window's copy and print commands while this page shows.
     HtmlViewer* viewer() const { return htmlViewer; }
@@ -77,6 +84,7 @@ private:
     std::string verseSpec_;
     std::string title_;
     std::string dayLine_;
+    bool chapterLinks_ = false;
 };
 
 } // namespace kovara::ui

@@ -21,7 +21,7 @@ namespace kovara::ui {
 
 class Dialogs;
 
-enum class Page { Welcome, Devotional, BibleRead, PlanManager, PrayerTracker };
+enum class Page { Welcome, Devotional, BibleRead, PlanManager, PrayerTracker, Bible };
 
 class Shell {
 public:

@@ -7,6 +7,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/base/page_frame.h"
 #include "ui/base/html_viewer.h"
+#include "ui/content/date_field.h"
 #include "ui/base/text_codec.h"
 
 #include <QAction>
@@ -39,7 +40,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     titleLabel = makeHeaderLabel(tr("Devotional Title"), 6, true, true, headerPanel);
     authorLabel = makeHeaderLabel(tr("Devotional Author"), 1, false, true, headerPanel);
 
-    dateEdit = new QDateEdit(headerPanel);
+    dateEdit = new DateField(headerPanel);
     dateEdit->setAccessibleName(QStringLiteral("Date"));
     dateEdit->setCalendarPopup(true);
     // The system's short date, with the year in full so a typed date cannot

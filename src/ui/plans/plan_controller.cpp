@@ -6,7 +6,9 @@
 #include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
 #include "core/plans/new_plan.h"
+#include "core/plans/plan_calendar.h"
 #include "core/plans/plan_printout.h"
+#include "core/plans/plan_progress.h"
 #include "core/plans/todays_reading.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
@@ -16,10 +18,17 @@
 #include "ui/plans/reading_page.h"
 #include "ui/base/shell.h"
 #include "ui/base/html_viewer.h"
+#include "ui/base/busy_cursor.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/user_text.h"
+#include "ui/plans/plan_progress_text.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFontMetrics>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QSaveFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -74,6 +83,20 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
     printViewer = new HtmlViewer(window);
     printViewer->hide();
     printViewer->setDefaultFont(QStringLiteral("Times New Roman"), 12);
+
+    exportCalendarAction = new QAction(tr("E&xport Plan to Calendar..."), this);
+    exportCalendarAction->setObjectName(QStringLiteral("exportCalendarAction"));
+    connect(exportCalendarAction, &QAction::triggered, this,
+            [this] { guarded([this] { exportCalendar(planInView()); }); });
+    connect(readingPage_->catchUpButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { catchUp(currentPlan_); }); });
+    connect(readingPage_->undoButton, &QPushButton::clicked, this, [this] { guarded([this] { undoCatchUp(); }); });
+    chooseCatchUp = [window](const CatchUpPreview& preview) -> std::optional<CatchUpChoice> {
+        CatchUpDialog dialog(preview, window);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.choice();
+    };
 
     newPlanAction = new QAction(QStringLiteral("Start New Reading Plan..."), this);
     planManagerAction = new QAction(QStringLiteral("Reading Plan Manager"), this);
@@ -150,11 +173,33 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
 {
     PlanStore& plans = shell_.planStore();
     BibleStore& bible = shell_.bible();
-    const std::optional<PlanDayView> view = buildPlanDayView(plans, bible, plan, day);
+    std::optional<PlanDayView> view = buildPlanDayView(plans, bible, plan, day);
     if (!view) {
         forgetPlan();
         return;
     }
+    // While doubling up and still behind, the day to read is two plan days.
+    secondDay_ = 0;
+    if (day == 0 && plans.record(plan).doubleUp) {
+        const PlanDays days = PlanDays::of(plans.record(plan));
+        const std::vector<int> pair = doubleUpDays(days);
+        if (computeProgress(days, shell_.getClock().now()).daysBehind > 0 && pair.size() == 2 &&
+            pair[0] == view->day) {
+            secondDay_ = pair[1];
+            const std::string& second = plans.getDayVerses(plan, secondDay_);
+            view->heading = toBytes(tr("Days %1 and %2 of %3: %4; %5")
+                                        .arg(view->day)
+                                        .arg(secondDay_)
+                                        .arg(plans.getDayCount(plan))
+                                        .arg(fromBytes(bible.getReferenceText(view->verses)),
+                                             fromBytes(bible.getReferenceText(second))));
+            view->verses += "," + second;
+        }
+    }
+    if (secondDay_ > 0)
+        view->status = toBytes(tr("Doubling up: two plan days a day until you are caught up."));
+    if (plans.record(plan).tableName != currentTable_)
+        hideUndo();
     // The state and the buttons follow the day before it is rendered, so that
     // even a page whose rendering failed marks the day its labels name.
     currentPlan_ = view->plan;
@@ -163,6 +208,7 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
     readingPage_->markReadButton->setEnabled(view->canMarkRead);
     readingPage_->planStatusLabel->setText(fromBytes(view->status));
     readingPage_->planManagerButton->setEnabled(true);
+    showProgress(plan);
     readingPage_->passageView->loadPlanVerses(view->verses, view->title, view->heading, bible);
     if (makeCurrent)
         shell_.showPage(Page::BibleRead);
@@ -172,8 +218,26 @@ void PlanController::forgetPlan()
 {
     readingPage_->markReadButton->setEnabled(false);
     readingPage_->planManagerButton->setEnabled(false);
+    readingPage_->catchUpButton->hide();
     currentPlan_ = -1;
     currentTable_.clear();
+    secondDay_ = 0;
+}
+
+void PlanController::showProgress(int plan)
+{
+    const PlanProgress progress = getPlanProgress(shell_.planStore(), plan, shell_.getClock().now());
+    readingPage_->progressBar->setValue(progress.percent);
+    readingPage_->progressBar->show();
+    readingPage_->progressLabel->setText(progressSummaryText(progress));
+    readingPage_->progressLabel->show();
+    readingPage_->catchUpButton->setVisible(progress.daysBehind > 0 && !progress.finished);
+}
+
+void PlanController::hideUndo()
+{
+    undo_.reset();
+    readingPage_->undoPanel->hide();
 }
 
 void PlanController::clearReadingPage()
@@ -185,6 +249,9 @@ void PlanController::clearReadingPage()
     display->titleLabel->clear();
     display->dateLabel->clear();
     display->htmlViewer->loadFromString(QString());
+    readingPage_->progressBar->hide();
+    readingPage_->progressLabel->hide();
+    hideUndo();
 }
 
 void PlanController::showReadingPageAgain()
@@ -206,14 +273,159 @@ void PlanController::showReadingPageAgain()
 
 void PlanController::onMarkReadClicked()
 {
-    const MarkReadOutcome outcome = markPlanDayRead(shell_.planStore(), currentPlan_, currentPlanDay_);
+    PlanStore& plans = shell_.planStore();
+    // Doubling up: the second day is marked with the first.
+    if (secondDay_ > 0 && currentPlan_ >= 0 && currentPlan_ < plans.getPlanCount())
+        plans.setDayDone(currentPlan_, secondDay_, true);
+    const MarkReadOutcome outcome = markPlanDayRead(plans, currentPlan_, currentPlanDay_);
+    hideUndo();
     readingPage_->markReadButton->setEnabled(false);
     readingPage_->planStatusLabel->setText(fromBytes(outcome.status));
+    showProgress(currentPlan_);
+    QString message = fromBytes(outcome.message);
+    if (plans.record(currentPlan_).doubleUp &&
+        getPlanProgress(plans, currentPlan_, shell_.getClock().now()).daysBehind == 0) {
+        plans.setDoubleUp(currentPlan_, false);
+        if (outcome.message != kPlanCompleted)
+            message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
+    }
     if (outcome.nextDay > 0)
-        showPlanDay(currentPlan_, outcome.nextDay);
-    if (!outcome.message.empty())
-        shell_.getDialogs().message(fromBytes(outcome.message));
+        showPlanDay(currentPlan_, plans.record(currentPlan_).doubleUp ? 0 : outcome.nextDay);
+    if (!message.isEmpty())
+        shell_.getDialogs().message(message);
     rebuildPlanMenus();
+}
+
+int PlanController::planInView() const
+{
+    if (shell_.currentPage() == Page::BibleRead && currentPlan_ >= 0)
+        return currentPlan_;
+    if (planManager_->currentPlan() >= 0)
+        return planManager_->currentPlan();
+    return currentPlan_;
+}
+
+void PlanController::catchUp(int plan)
+{
+    PlanStore& plans = shell_.planStore();
+    const PlanRecord& rec = plans.record(plan);
+    const PlanDays days = PlanDays::of(rec);
+    const DateTime now = shell_.getClock().now();
+    if (computeProgress(days, now).daysBehind == 0 || plans.getFirstUnreadDay(plan) == kAllDaysRead) {
+        shell_.getDialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
+                                        .arg(plainUserText(fromBytes(rec.planTitle))));
+        return;
+    }
+    const CatchUpPreview preview = makeCatchUpPreview(fromBytes(rec.planTitle), days, rec.dayVerses, now);
+    const std::optional<CatchUpChoice> choice = chooseCatchUp(preview);
+    if (choice)
+        applyCatchUp(plan, *choice);
+}
+
+void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
+{
+    PlanStore& plans = shell_.planStore();
+    const DateTime now = shell_.getClock().now();
+    const PlanDays days = PlanDays::of(plans.record(plan));
+    int shown = plan;
+    switch (choice) {
+    case CatchUpChoice::StartAgain:
+        plans.setStartDate(plan, restartStartDate(days, now));
+        plans.setDoubleUp(plan, false);
+        hideUndo();
+        break;
+    case CatchUpChoice::DoubleUp:
+        plans.setDoubleUp(plan, true);
+        hideUndo();
+        break;
+    case CatchUpChoice::KeepFinish: {
+        const RedividedPlan kept = keepFinishDate(days, plans.record(plan).dayVerses, now);
+        std::unique_ptr<QProgressDialog> progress;
+        const int total = static_cast<int>(kept.dayVerses.size());
+        // Long plans take a moment: show how far the writing is.
+        if (total > 2000) {
+            progress = std::make_unique<QProgressDialog>(tr("Dividing the unread days again..."), QString(), 0, total,
+                                                         readingPage_->window());
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->setValue(0);
+        }
+        const BusyCursor busy;
+        const PlanReplacement replacement =
+            plans.replacePlan(plan, kept.dayVerses, kept.done, kept.readDates, kept.startDate, [&](int done, int) {
+                if (progress)
+                    progress->setValue(done);
+            });
+        shown = plans.findPlan(replacement.newTable);
+        refreshPlanViews(shown);
+        showPlanDay(shown, 0);
+        // Kept once the new plan is on show (showing another plan drops it).
+        undo_ = replacement;
+        undoFlags_ = plans.record(shown).dayDone;
+        undoStart_ = plans.record(shown).startDate;
+        break;
+    }
+    }
+    if (choice != CatchUpChoice::KeepFinish) {
+        refreshPlanViews(shown);
+        showPlanDay(shown, 0);
+    }
+    if (undo_ && choice == CatchUpChoice::KeepFinish) {
+        const PlanProgress progress = getPlanProgress(plans, shown, now);
+        readingPage_->undoLabel->setText(
+            tr("Your unread days are now spread over the days until %1.").arg(longDateText(progress.plannedFinish)));
+        readingPage_->undoPanel->show();
+    }
+}
+
+void PlanController::undoCatchUp()
+{
+    if (!undo_)
+        return;
+    PlanStore& plans = shell_.planStore();
+    const int plan = plans.findPlan(undo_->newTable);
+    if (plan < 0 || plans.record(plan).dayDone != undoFlags_ || plans.record(plan).startDate != undoStart_) {
+        hideUndo();
+        shell_.getDialogs().message(tr("The plan has changed since its days were divided again, so this can no "
+                                       "longer be undone."));
+        return;
+    }
+    const std::string oldTable = undo_->oldTable;
+    plans.undoReplacement(*undo_);
+    hideUndo();
+    const int restored = plans.findPlan(oldTable);
+    refreshPlanViews(restored);
+    showPlanDay(restored, 0);
+}
+
+void PlanController::exportCalendar(int plan)
+{
+    PlanStore& plans = shell_.planStore();
+    if (plan < 0 || plan >= plans.getPlanCount()) {
+        shell_.getDialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
+        return;
+    }
+    const QString name = fromBytes(plans.getPlanTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString file = shell_.getDialogs().chooseSaveFile(tr("Export Plan to Calendar"),
+                                                            tr("iCalendar files (*.ics);;All files (*)"),
+                                                            name + QStringLiteral(".ics"));
+    if (file.isEmpty())
+        return;
+    exportCalendar(plan, file);
+}
+
+void PlanController::exportCalendar(int plan, const QString& fileName)
+{
+    const BibleStore& bible = shell_.bible();
+    const BibleStore::ReadSession session(bible);
+    const QDateTime utc = QDateTime::currentDateTimeUtc();
+    const DateTime stamp = fromQDate(utc.date()) + utc.time().msecsSinceStartOfDay() / 86400000.0;
+    const std::string text = planToICalendar(
+        shell_.planStore(), plan, [&bible](const std::string& spec) { return bible.getReferenceText(spec); }, stamp);
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
+        !out.commit())
+        throw Exception(toBytes(tr("Unable to write to %1: %2").arg(fileName, out.errorString())));
 }
 
 void PlanController::onPlanManagerClicked()

@@ -20,12 +20,15 @@
 // restore and an import; the welcome links call showPlanDay(plan, 0); the
 // Print command prints planManager()->currentPlan() through printPlanDetails.
 #include "ui/base/core_names.h"
+#include "core/plans/plan_store.h"
+#include "ui/plans/catch_up_dialog.h"
 #include "ui/plans/plan_manager_page.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,8 +70,14 @@ public:
     // menu, the side bar and the welcome page links.
     QAction* newPlanAction;
     QAction* planManagerAction;
+    // "Export Plan to Calendar...": the plan shown (on the plan manager, else
+    // the reading page) as an iCalendar file.
+    QAction* exportCalendarAction;
     // Never shown; plan printouts are laid out in it.
     HtmlViewer* printViewer;
+
+    // Asks which way to catch up; the catch-up dialog unless replaced (tests).
+    std::function<std::optional<CatchUpChoice>(const CatchUpPreview&)> chooseCatchUp;
 
     // Each rebuild puts one entry per plan into menu, in plan order, just
     // above readingMenuBreak (removing the entries of the last rebuild).
@@ -95,6 +104,21 @@ public:
     void onMarkReadClicked();
     // The plan manager page, showing the plan being read.
     void onPlanManagerClicked();
+
+    // Offers the three ways to catch up on plan and applies the one chosen,
+    // then shows the plan's day to read. Nothing happens when the user
+    // cancels; a plan that is not behind gets a message instead.
+    void catchUp(int plan);
+    void applyCatchUp(int plan, CatchUpChoice choice);
+    // Puts back the plan that "Keep my finish date" replaced, as long as the
+    // new plan has not been changed since.
+    void undoCatchUp();
+    bool canUndoCatchUp() const { return undo_.has_value(); }
+    // Asks for a file and writes plan's unread days to it as iCalendar.
+    void exportCalendar(int plan);
+    void exportCalendar(int plan, const QString& fileName);
+    // The plan the calendar export and the catch-up button act on.
+    int planInView() const;
     // Makes the plan manager page current without refilling it.
     void showPlanManager();
     void rebuildPlanMenus() override;
@@ -119,12 +143,16 @@ public:
     // The plan and day the reading page shows; -1 when none.
     int currentPlan() const { return currentPlan_; }
     int currentPlanDay() const { return currentPlanDay_; }
+    // The second day shown while doubling up; 0 otherwise.
+    int currentSecondDay() const { return secondDay_; }
 
 private:
     void showDay(int plan, int day, bool makeCurrent);
     void forgetPlan();
     void clearReadingPage();
     void showReadingPageAgain();
+    void showProgress(int plan);
+    void hideUndo();
     void guarded(const std::function<void()>& body);
 
     Shell& shell_;
@@ -141,6 +169,13 @@ private:
     int currentPlanDay_ = 0;
     // The table name of the plan the reading page shows; empty when none.
     std::string currentTable_;
+    int secondDay_ = 0;
+
+    // What undoCatchUp needs: the replacement, and the new plan's read flags
+    // and start as they were made (a change since makes the undo unsafe).
+    std::optional<PlanReplacement> undo_;
+    std::vector<std::string> undoFlags_;
+    DateTime undoStart_ = 0;
 };
 
 } // namespace kovara::ui

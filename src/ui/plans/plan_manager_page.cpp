@@ -11,6 +11,8 @@
 #include "ui/base/busy_cursor.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/user_text.h"
+#include "ui/plans/plan_calendar_view.h"
+#include "ui/plans/plan_progress_text.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,10 +22,15 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kovara::ui {
 
@@ -91,6 +98,33 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     // passage gets the rest.
     dayList->header()->setStretchLastSection(true);
 
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("managerProgressBar"));
+    progressBar->setAccessibleName(tr("Plan Progress"));
+    progressBar->setTextVisible(false);
+    progressBar->setFixedHeight(6);
+    progressBar->setRange(0, 100);
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("managerProgressLabel"));
+    progressLabel->setWordWrap(true);
+    calendarView = new PlanCalendarView;
+    calendarArea = new QScrollArea(this);
+    calendarArea->setObjectName(QStringLiteral("planCalendarArea"));
+    calendarArea->setWidget(calendarView);
+    calendarArea->setWidgetResizable(false);
+    calendarArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calendarArea->setFrameShape(QFrame::NoFrame);
+    calendarArea->setFocusPolicy(Qt::NoFocus);
+    calendarArea->setFixedHeight(calendarView->sizeHint().height() +
+                                 calendarArea->horizontalScrollBar()->sizeHint().height() + 2);
+    calendarLegend = new QLabel(PlanCalendarView::legendHtml(palette()), this);
+    calendarLegend->setObjectName(QStringLiteral("calendarLegend"));
+    calendarLegend->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
+    connect(calendarView, &PlanCalendarView::dayClicked, this, [this](int day) {
+        if (currentPlan_ >= 0)
+            runGuarded(shell_.getDialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
+    });
+
     deletePlanButton = new QPushButton(QStringLiteral("Delete Plan"), this);
     renamePlanButton = new QPushButton(QStringLiteral("Rename Plan"), this);
     newPlanButton = new QPushButton(QStringLiteral("Start New Reading Plan"), this);
@@ -126,6 +160,10 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel);
     layout->addLayout(top);
+    layout->addWidget(progressBar);
+    layout->addWidget(progressLabel);
+    layout->addWidget(calendarArea);
+    layout->addWidget(calendarLegend);
     layout->addWidget(dayList, 1);
     layout->addWidget(hint);
     layout->addLayout(buttons);
@@ -179,6 +217,7 @@ void PlanManagerPage::setPlans(int plan)
     noPlansLabel->setVisible(!any);
     if (!any) {
         currentPlan_ = -1;
+        showProgress();
         const QSignalBlocker block(planCombo);
         planCombo->addItem(QString::fromUtf8(kNoPlansEntry));
         planCombo->setCurrentIndex(0);
@@ -234,6 +273,35 @@ void PlanManagerPage::showPlan(int plan)
     dayList->resizeColumnToContents(ColumnDay);
     dayList->resizeColumnToContents(ColumnDate);
     updateDayActions();
+    showProgress();
+}
+
+void PlanManagerPage::showProgress()
+{
+    const bool any = currentPlan_ >= 0;
+    progressBar->setVisible(any);
+    progressLabel->setVisible(any);
+    calendarArea->setVisible(any);
+    calendarLegend->setVisible(any);
+    if (!any) {
+        calendarView->clear();
+        return;
+    }
+    const PlanStore& plans = planStore();
+    const PlanRecord& rec = plans.record(currentPlan_);
+    const DateTime now = shell_.getClock().now();
+    const PlanDays days = PlanDays::of(rec);
+    const PlanProgress progress = computeProgress(days, now);
+    progressBar->setValue(progress.percent);
+    progressLabel->setText(progressSummaryText(progress));
+    const BibleStore& bible = shell_.bible();
+    const int plan = currentPlan_;
+    calendarView->setPlan(days, now, [this, plan, &bible](int day) {
+        return fromBytes(bible.getReferenceText(planStore().getDayVerses(plan, day)));
+    });
+    // Today (or the plan's first day to read) in view.
+    const int today = std::clamp(progress.dueDay, 1, progress.dayCount);
+    calendarArea->ensureVisible(calendarView->squarePosition(today).x(), 0, calendarArea->width() / 2, 0);
 }
 
 int PlanManagerPage::selectedDay() const
@@ -269,7 +337,10 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
         item->setCheckState(ColumnDay, checkOf(!done));
         return;
     }
-    runGuarded(dialogs, [this] { views_.rebuildPlanMenus(); });
+    runGuarded(dialogs, [this] {
+        showProgress();
+        views_.rebuildPlanMenus();
+    });
 }
 
 bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
@@ -314,6 +385,7 @@ void PlanManagerPage::markRangeAsDone()
         for (int i = 0; i < target && i < dayList->topLevelItemCount(); ++i)
             dayList->topLevelItem(i)->setCheckState(ColumnDay, Qt::Checked);
     }
+    showProgress();
     views_.rebuildPlanMenus();
 }
 

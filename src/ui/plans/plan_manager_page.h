@@ -11,7 +11,9 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
+class QScrollArea;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -22,6 +24,7 @@ class PlanStore;
 namespace kovara::ui {
 
 class Shell;
+class PlanCalendarView;
 
 // What the plan manager asks of the reading-plan commands around it.
 class PlanViews {
@@ -72,6 +75,13 @@ public:
     // One line per day: day number, short date and passage; the check box in
     // the first column is the day's read flag.
     QTreeWidget* dayList;
+    // The plan's progress: a thin bar, a summary line and the plan as a
+    // calendar of day squares (clicking a square opens that day).
+    QProgressBar* progressBar;
+    QLabel* progressLabel;
+    QScrollArea* calendarArea;
+    PlanCalendarView* calendarView;
+    QLabel* calendarLegend;
     QPushButton* deletePlanButton;
     QPushButton* renamePlanButton;
     QPushButton* newPlanButton;
@@ -90,6 +100,7 @@ private:
     void dayItemChanged(QTreeWidgetItem* item, int column);
     void dayItemDoubleClicked(QTreeWidgetItem* item);
     void showContextMenu(const QPoint& pos);
+    void showProgress();
 
     Shell& shell_;
     PlanViews& views_;

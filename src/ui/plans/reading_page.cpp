@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,12 +30,46 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     planManagerButton->setEnabled(false);
     markReadButton->setEnabled(false);
 
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("planProgressBar"));
+    progressBar->setAccessibleName(tr("Plan Progress"));
+    progressBar->setTextVisible(false);
+    progressBar->setFixedHeight(6);
+    progressBar->setRange(0, 100);
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("planProgressLabel"));
+    progressLabel->setWordWrap(true);
+    catchUpButton = new QPushButton(tr("&Catch Up..."), this);
+    catchUpButton->setObjectName(QStringLiteral("catchUpButton"));
+    catchUpButton->setToolTip(tr("Ways to get back on track with this plan"));
+    undoPanel = new QWidget(this);
+    undoLabel = new QLabel(undoPanel);
+    undoLabel->setWordWrap(true);
+    undoButton = new QPushButton(tr("&Undo"), undoPanel);
+    undoButton->setObjectName(QStringLiteral("undoCatchUpButton"));
+    auto* undoRow = new QHBoxLayout(undoPanel);
+    undoRow->setContentsMargins(0, 0, 0, 0);
+    undoRow->addWidget(undoLabel, 1);
+    undoRow->addWidget(undoButton);
+    // Nothing shown yet.
+    progressBar->hide();
+    progressLabel->hide();
+    catchUpButton->hide();
+    undoPanel->hide();
+
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(progressLabel, 1);
+    progressRow->addWidget(catchUpButton);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(planManagerButton);
     buttons->addWidget(markReadButton);
     auto* bottom = new QVBoxLayout;
     bottom->setContentsMargins(8, 4, 8, 8);
+    bottom->addWidget(progressBar);
+    bottom->addLayout(progressRow);
+    bottom->addWidget(undoPanel);
     bottom->addWidget(planStatusLabel);
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);

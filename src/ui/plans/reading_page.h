@@ -7,7 +7,9 @@
 #include <QWidget>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QWidget;
 
 namespace kovara::ui {
 
@@ -23,6 +25,16 @@ public:
     QLabel* planStatusLabel;
     QPushButton* planManagerButton; // "View or Edit Reading Plan"
     QPushButton* markReadButton;    // "Mark Passage as Read"
+    // How far the reader is in the plan: a thin bar and a summary line, with
+    // "Catch Up..." beside them while the reader is behind.
+    QProgressBar* progressBar;
+    QLabel* progressLabel;
+    QPushButton* catchUpButton;
+    // Shown right after the plan's days were divided again, with the button
+    // that puts the old plan back.
+    QWidget* undoPanel;
+    QLabel* undoLabel;
+    QPushButton* undoButton;
 };
 
 } // namespace kovara::ui

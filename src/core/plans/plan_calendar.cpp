@@ -1,0 +1,116 @@
+#include "core/plans/plan_calendar.h"
+
+#include "core/app/version.h"
+#include "core/base/exception.h"
+#include "core/plans/plan_store.h"
+
+namespace kovara::core {
+
+namespace {
+
+std::string dateValue(DateTime t)
+{
+    int y = 0, m = 0, d = 0;
+    decodeDate(t, y, m, d);
+    return format("%04d%02d%02d", y, m, d);
+}
+
+std::string stampValue(DateTime t)
+{
+    int h = 0, mi = 0, s = 0;
+    decodeTime(t, h, mi, s);
+    return dateValue(t) + format("T%02d%02d%02dZ", h, mi, s);
+}
+
+// The table name without its braces, lower case: a stable part of each UID.
+std::string uidBase(const std::string& tableName)
+{
+    std::string out;
+    for (char c : tableName)
+        if (c != '{' && c != '}')
+            out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return out;
+}
+
+} // namespace
+
+std::string escapeICalendarText(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\' || c == ';' || c == ',') {
+            out += '\\';
+            out += c;
+        } else if (c == '\r') {
+            out += "\\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            // Other control characters are not allowed in a TEXT value.
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string foldICalendarLine(const std::string& line)
+{
+    std::string out;
+    std::size_t used = 0; // octets on the current line
+    for (std::size_t i = 0; i < line.size();) {
+        // The whole UTF-8 sequence starting here goes on one line.
+        std::size_t len = 1;
+        while (i + len < line.size() && (static_cast<unsigned char>(line[i + len]) & 0xC0) == 0x80)
+            ++len;
+        if (used + len > 75) {
+            out += "\r\n ";
+            used = 1;
+        }
+        out.append(line, i, len);
+        used += len;
+        i += len;
+    }
+    out += "\r\n";
+    return out;
+}
+
+std::string planToICalendar(const PlanStore& plans, int plan,
+                            const std::function<std::string(const std::string&)>& passage, DateTime stampUtc)
+{
+    const PlanRecord& rec = plans.record(plan);
+    std::string text;
+    const auto line = [&text](const std::string& content) { text += foldICalendarLine(content); };
+    line("BEGIN:VCALENDAR");
+    line("VERSION:2.0");
+    line(format("PRODID:-//Kovara//Kovara %s//EN", fileVersionText()));
+    line("CALSCALE:GREGORIAN");
+    line("METHOD:PUBLISH");
+    line("X-WR-CALNAME:" + escapeICalendarText(rec.planTitle));
+    const std::string stamp = stampValue(stampUtc);
+    const std::string uid = uidBase(rec.tableName);
+    const int count = static_cast<int>(rec.dayVerses.size());
+    const int start = dateOf(rec.startDate);
+    for (int day = 1; day <= count; ++day) {
+        if (rec.dayDone[static_cast<std::size_t>(day - 1)] != "0")
+            continue;
+        const DateTime date = start + day - 1;
+        line("BEGIN:VEVENT");
+        line(format("UID:%s-%d@kovara.example.org", uid, day));
+        line("DTSTAMP:" + stamp);
+        line("DTSTART;VALUE=DATE:" + dateValue(date));
+        line("DTEND;VALUE=DATE:" + dateValue(date + 1));
+        line("SUMMARY:" +
+             escapeICalendarText(rec.planTitle + ": " + passage(rec.dayVerses[static_cast<std::size_t>(day - 1)])));
+        line("DESCRIPTION:" + escapeICalendarText(format("Day %d of %d", day, count)));
+        line("TRANSP:TRANSPARENT");
+        line("END:VEVENT");
+    }
+    line("END:VCALENDAR");
+    return text;
+}
+
+} // namespace kovara::core

@@ -1,0 +1,77 @@
+#include "core/plans/reading_reminder.h"
+
+#include "core/app/ini_file.h"
+#include "core/base/exception.h"
+#include "core/plans/plan_progress.h"
+#include "core/plans/plan_store.h"
+
+#include <cstdio>
+
+namespace kovara::core {
+
+ReminderSettings ReminderSettings::read(const IniFile& ini)
+{
+    ReminderSettings s;
+    s.enabled = ini.readBool(kSection, "Enabled", s.enabled);
+    s.startAtLogin = ini.readBool(kSection, "StartAtLogin", s.startAtLogin);
+    const std::string time = ini.readString(kSection, "Time", "");
+    int h = -1, m = -1;
+    char rest = 0;
+    if (std::sscanf(time.c_str(), "%d:%d%c", &h, &m, &rest) == 2 && h >= 0 && h < 24 && m >= 0 && m < 60)
+        s.minuteOfDay = h * 60 + m;
+    return s;
+}
+
+void ReminderSettings::write(IniFile& ini) const
+{
+    IniFile::Batch batch(ini);
+    ini.writeBool(kSection, "Enabled", enabled);
+    ini.writeString(kSection, "Time", format("%02d:%02d", minuteOfDay / 60, minuteOfDay % 60));
+    ini.writeBool(kSection, "StartAtLogin", startAtLogin);
+    batch.commit();
+}
+
+std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now)
+{
+    std::vector<DueReading> due;
+    for (int i = 0; i < plans.getPlanCount(); ++i) {
+        const PlanRecord& rec = plans.record(i);
+        if (!rec.reminder)
+            continue;
+        const int first = plans.getFirstUnreadDay(i);
+        const int dueDay = dateOf(now) - dateOf(rec.startDate) + 1;
+        if (first == kAllDaysRead || dueDay < 1 || first > dueDay)
+            continue;
+        due.push_back({i, first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(first - 1)]});
+    }
+    return due;
+}
+
+DateTime nextReminderTime(DateTime now, int minuteOfDay)
+{
+    const DateTime today = dateOf(now) + minuteOfDay / 1440.0;
+    // A moment already past today (to the second) moves to tomorrow.
+    return today > now + 0.5 / 86400 ? today : today + 1;
+}
+
+std::string autostartEntry(const std::string& program)
+{
+    // Exec quoting: the path in double quotes, with \ " ` $ escaped.
+    std::string quoted = "\"";
+    for (char c : program) {
+        if (c == '\\' || c == '"' || c == '`' || c == '$')
+            quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Kovara\n"
+           "Comment=Daily Bible reading plans, devotional and prayer journal\n"
+           "Exec=" + quoted + " " + kAutostartArgument + "\n"
+           "Icon=org.example.Kovara\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+} // namespace kovara::core

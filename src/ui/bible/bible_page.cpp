@@ -1,0 +1,354 @@
+#include "ui/bible/bible_page.h"
+
+#include "core/app/ini_file.h"
+#include "core/content/bible_store.h"
+#include "core/content/reference_parser.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/passage_view.h"
+#include "ui/bible/search_panel.h"
+
+#include <QAction>
+#include <algorithm>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+namespace {
+
+constexpr const char* kSection = "Bible Page";
+
+// The start of a verse as the viewer shows it: markup and entities gone,
+// blanks collapsed. A few words are enough to find the verse in its chapter.
+QString shownStart(const std::string& verseText)
+{
+    QString text = QString::fromUtf8(verseText);
+    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    text = text.simplified();
+    return text.left(24);
+}
+
+} // namespace
+
+BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
+{
+    goToEdit = new QLineEdit;
+    goToEdit->setObjectName(QStringLiteral("goToEdit"));
+    goToEdit->setPlaceholderText(QStringLiteral("Go to, e.g. John 3:16"));
+    goToEdit->setClearButtonEnabled(true);
+    goToEdit->setAccessibleName(tr("Go to a reference"));
+    goToEdit->setMinimumWidth(140);
+    goToMessage = new QLabel;
+    goToMessage->setObjectName(QStringLiteral("goToMessage"));
+    goToMessage->setStyleSheet(QStringLiteral("color: #a00000;"));
+    goToMessage->setTextFormat(Qt::PlainText);
+
+    bookList = new QComboBox;
+    bookList->setObjectName(QStringLiteral("bookList"));
+    bookList->setToolTip(QStringLiteral("Book"));
+    chapterList = new QComboBox;
+    chapterList->setObjectName(QStringLiteral("chapterList"));
+    chapterList->setToolTip(QStringLiteral("Chapter"));
+
+    previousChapterAction = new QAction(QStringLiteral("Previous Chapter"), this);
+    previousChapterAction->setObjectName(QStringLiteral("previousChapterAction"));
+    previousChapterAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    previousChapterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    nextChapterAction = new QAction(QStringLiteral("Next Chapter"), this);
+    nextChapterAction->setObjectName(QStringLiteral("nextChapterAction"));
+    nextChapterAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    nextChapterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(previousChapterAction);
+    addAction(nextChapterAction);
+    previousChapterAction->setToolTip(QStringLiteral("Previous chapter (Alt+Left)"));
+    nextChapterAction->setToolTip(QStringLiteral("Next chapter (Alt+Right)"));
+
+    previousButton = new QToolButton;
+    previousButton->setObjectName(QStringLiteral("previousButton"));
+    previousButton->setDefaultAction(previousChapterAction);
+    previousButton->setArrowType(Qt::LeftArrow);
+    nextButton = new QToolButton;
+    nextButton->setObjectName(QStringLiteral("nextButton"));
+    nextButton->setDefaultAction(nextChapterAction);
+    nextButton->setArrowType(Qt::RightArrow);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 4, 4, 4);
+    bar->addWidget(goToEdit);
+    bar->addWidget(goToMessage, 1);
+    bar->addWidget(bookList);
+    bar->addWidget(chapterList);
+    bar->addWidget(previousButton);
+    bar->addWidget(nextButton);
+
+    passageView = new PassageView;
+    passageView->viewer()->setCopyCaption([this] { return selectionReference(); });
+    passageView->setObjectName(QStringLiteral("biblePassageView"));
+    // The header names what is read here, not a reading plan.
+    passageView->passageLabel->setText(QStringLiteral("The Bible"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(bar);
+    searchPanel = new SearchPanel;
+    searchPanel->setObjectName(QStringLiteral("searchPanel"));
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("bibleSplitter"));
+    split->addWidget(passageView);
+    split->addWidget(searchPanel);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    layout->addWidget(split, 1);
+    connect(searchPanel, &SearchPanel::verseChosen, this, [this](int verseIndex) {
+        if (!bible_)
+            return;
+        const VerseRef ref = bible_->getVerseReference(verseIndex);
+        openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
+    });
+
+    connect(goToEdit, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit->text()); });
+    connect(goToEdit, &QLineEdit::textEdited, this, [this] { goToMessage->clear(); });
+    connect(previousChapterAction, &QAction::triggered, this, [this] { previousChapter(); });
+    // Ctrl+F on the page goes to the search field, as in other programs.
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("findAction"));
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        searchPanel->searchEdit->setFocus(Qt::ShortcutFocusReason);
+        searchPanel->searchEdit->selectAll();
+    });
+    connect(nextChapterAction, &QAction::triggered, this, [this] { nextChapter(); });
+    connect(bookList, &QComboBox::activated, this, [this](int index) { openChapter(index + 1, 1); });
+    connect(chapterList, &QComboBox::activated, this, [this](int index) { openChapter(book_, index + 1); });
+    updateButtons();
+}
+
+void BiblePage::setBible(BibleStore& bible)
+{
+    bible_ = &bible;
+    bookList->clear();
+    for (int book = 1; book <= BibleStore::kMaxBooks && bible.getChapterCount(book) > 0; ++book)
+        bookList->addItem(QString::fromUtf8(bible.getLongBookName(book)));
+    book_ = chapter_ = 0;
+    updateButtons();
+}
+
+void BiblePage::setSearchFile(const std::string& fileName)
+{
+    std::vector<QString> names;
+    for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->getChapterCount(book) > 0; ++book)
+        names.push_back(QString::fromUtf8(bible_->getLongBookName(book)));
+    searchPanel->setBible(fileName, std::move(names));
+}
+
+void BiblePage::assignPreferences(Preferences& prefs)
+{
+    hasPreferences_ = true;
+    passageView->assignPreferences(prefs); // renders again: the highlight goes
+    highlightVerses();
+}
+
+void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse)
+{
+    if (!bible_ || !hasPreferences_)
+        return;
+    const int verses = bible_->chapterLengths(book, chapter);
+    if (verses <= 0)
+        return;
+    const int first = bible_->getVerseIndex(book, chapter, 1);
+    const std::string spec = std::to_string(first) + "-" + std::to_string(first + verses - 1);
+    const std::string title = bible_->getLongBookName(book) + " " + std::to_string(chapter);
+    passageView->showPassage(spec, title, bible_->title(), *bible_);
+    const bool bookChanged = book != book_;
+    book_ = book;
+    chapter_ = chapter;
+    firstVerse_ = std::clamp(firstVerse, 0, verses);
+    lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
+    bookList->setCurrentIndex(book - 1);
+    searchPanel->setCurrentBook(book);
+    if (bookChanged || chapterList->count() != bible_->getChapterCount(book))
+        fillChapterList();
+    chapterList->setCurrentIndex(chapter - 1);
+    highlightVerses();
+    updateButtons();
+}
+
+bool BiblePage::goTo(const QString& text)
+{
+    if (!bible_)
+        return false;
+    const ReferenceResult result = parseReference(text.toStdString(), *bible_);
+    if (!result.ok) {
+        goToMessage->setText(QString::fromStdString(result.error));
+        return false;
+    }
+    goToMessage->clear();
+    const PassageRef& p = result.passage;
+    // A range that runs into later chapters is highlighted to the end of the
+    // chapter shown.
+    const int last = p.endChapter == p.chapter ? p.endVerse : bible_->chapterLengths(p.book, p.chapter);
+    openChapter(p.book, p.chapter, p.verse, p.verse == 0 ? 0 : last);
+    return true;
+}
+
+void BiblePage::previousChapter()
+{
+    if (!bible_ || book_ == 0)
+        return;
+    if (chapter_ > 1)
+        openChapter(book_, chapter_ - 1);
+    else if (book_ > 1)
+        openChapter(book_ - 1, bible_->getChapterCount(book_ - 1));
+}
+
+void BiblePage::nextChapter()
+{
+    if (!bible_ || book_ == 0)
+        return;
+    if (chapter_ < bible_->getChapterCount(book_))
+        openChapter(book_, chapter_ + 1);
+    else if (bible_->getChapterCount(book_ + 1) > 0)
+        openChapter(book_ + 1, 1);
+}
+
+void BiblePage::saveLastChapter(IniFile& settings) const
+{
+    if (book_ == 0)
+        return;
+    settings.writeInteger(kSection, "Book", book_);
+    settings.writeInteger(kSection, "Chapter", chapter_);
+}
+
+void BiblePage::restoreLastChapter(const IniFile& settings)
+{
+    if (!bible_)
+        return;
+    int book = settings.readInteger(kSection, "Book", 1);
+    int chapter = settings.readInteger(kSection, "Chapter", 1);
+    if (bible_->chapterLengths(book, chapter) <= 0)
+        book = chapter = 1;
+    openChapter(book, chapter);
+}
+
+void BiblePage::fillChapterList()
+{
+    chapterList->clear();
+    const int chapters = bible_->getChapterCount(book_);
+    for (int chapter = 1; chapter <= chapters; ++chapter)
+        chapterList->addItem(QString::number(chapter));
+}
+
+void BiblePage::updateButtons()
+{
+    const bool shown = bible_ && book_ > 0;
+    previousChapterAction->setEnabled(shown && (book_ > 1 || chapter_ > 1));
+    nextChapterAction->setEnabled(shown && (chapter_ < bible_->getChapterCount(book_) ||
+                                            bible_->getChapterCount(book_ + 1) > 0));
+}
+
+void BiblePage::locateVerses()
+{
+    verseStarts_.clear();
+    if (!bible_ || book_ == 0)
+        return;
+    // Walk the chapter verse by verse, each found after the one before, so
+    // that a verse that opens like an earlier one is not mistaken for it.
+    QTextDocument* doc = passageView->viewer()->document();
+    QTextCursor from(doc);
+    const int verses = bible_->chapterLengths(book_, chapter_);
+    const int base = bible_->getVerseIndex(book_, chapter_, 1);
+    for (int verse = 1; verse <= verses; ++verse) {
+        const QTextCursor found = doc->find(shownStart(bible_->getAllVerseData(base + verse - 1).verseText), from);
+        if (found.isNull()) {
+            verseStarts_.clear(); // the page is not the chapter's text
+            return;
+        }
+        // The verse number sits just before its text.
+        const QTextCursor number =
+            doc->find(QString::number(verse), found.selectionStart(), QTextDocument::FindBackward);
+        verseStarts_.push_back(number.isNull() ? found.selectionStart() : number.selectionStart());
+        from = found;
+        from.setPosition(found.selectionEnd());
+    }
+    // The end of the last verse: before the footer's paragraph.
+    QTextCursor last(doc);
+    last.movePosition(QTextCursor::End);
+    last.movePosition(QTextCursor::PreviousBlock);
+    last.movePosition(QTextCursor::EndOfBlock);
+    verseStarts_.push_back(last.position());
+}
+
+void BiblePage::highlightVerses()
+{
+    HtmlViewer* viewer = passageView->viewer();
+    viewer->setExtraSelections({});
+    locateVerses();
+    if (firstVerse_ == 0 || lastVerse_ >= static_cast<int>(verseStarts_.size()))
+        return;
+    const int start = verseStarts_[firstVerse_ - 1];
+    const int end = verseStarts_[lastVerse_];
+    if (end <= start)
+        return;
+    QTextDocument* doc = viewer->document();
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = QTextCursor(doc);
+    selection.cursor.setPosition(start);
+    selection.cursor.setPosition(end, QTextCursor::KeepAnchor);
+    selection.format.setBackground(QColor(255, 236, 140));
+    selection.format.setForeground(QColor(Qt::black));
+    viewer->setExtraSelections({selection});
+
+    // The first highlighted verse near the top, with a line of context above.
+    QTextCursor top(doc);
+    top.setPosition(start);
+    viewer->setTextCursor(top);
+    const int y = viewer->cursorRect(top).top() + viewer->verticalScrollBar()->value();
+    viewer->verticalScrollBar()->setValue(std::max(0, y - viewer->fontMetrics().height() * 2));
+}
+
+QString BiblePage::selectionReference() const
+{
+    const QTextCursor cursor = passageView->viewer()->textCursor();
+    if (!bible_ || book_ == 0 || !cursor.hasSelection())
+        return {};
+    PassageRef passage{book_, chapter_, 0, chapter_, 0};
+    if (verseStarts_.size() > 1) {
+        // The verses the selection touches: the one it starts in (the first
+        // when it starts in the heading) to the one it ends in.
+        const auto verseAt = [this](int position, bool endOfRange) {
+            int verse = 1;
+            for (std::size_t i = 1; i + 1 < verseStarts_.size(); ++i)
+                if (endOfRange ? verseStarts_[i] < position : verseStarts_[i] <= position)
+                    verse = static_cast<int>(i) + 1;
+            return verse;
+        };
+        passage.verse = verseAt(cursor.selectionStart(), false);
+        passage.endVerse = std::max(passage.verse, verseAt(cursor.selectionEnd(), true));
+    }
+    return QString::fromUtf8(referenceText(passage, *bible_) + " (" + bible_->abbreviation() + ")");
+}
+
+bool BiblePage::openLink(const QString& href)
+{
+    PassageRef passage;
+    if (!parsePassageLink(href.toStdString(), passage))
+        return false;
+    openChapter(passage.book, passage.chapter, passage.verse, passage.endVerse);
+    return true;
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,104 @@
+#pragma once
+// The Bible page: one chapter at a time in the passage view, a field that
+// goes to a typed reference, book and chapter lists, and previous/next
+// chapter. The page remembers nothing itself; the main window saves and
+// restores the chapter through saveLastChapter / restoreLastChapter.
+#include "ui/base/core_names.h"
+#include <QWidget>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace kovara::core {
+class BibleStore;
+class IniFile;
+class Preferences;
+} // namespace kovara::core
+
+namespace kovara::ui {
+
+class PassageView;
+class SearchPanel;
+
+class BiblePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit BiblePage(QWidget* parent = nullptr);
+
+    // Keeps bible (not owned; must outlive the page or be replaced) and fills
+    // the book list. Shows nothing until a chapter is opened.
+    void setBible(BibleStore& bible);
+    // The file the search panel searches (the same Bible, through a
+    // connection of its own that opens at the first search).
+    void setSearchFile(const std::string& fileName);
+    // Passes prefs on to the passage view (font, colours, paragraph style).
+    void assignPreferences(Preferences& prefs);
+
+    // Opens book and chapter; when firstVerse is not 0, the verses from
+    // firstVerse to lastVerse (inclusive, in this chapter) are highlighted
+    // and the first of them scrolled into view. A chapter that the Bible does
+    // not have is ignored. Raises what the passage view raises.
+    void openChapter(int book, int chapter, int firstVerse = 0, int lastVerse = 0);
+
+    // Reads text as a reference and opens it. Bad input leaves the page as it
+    // was and shows the message beside the field; returns whether it opened.
+    bool goTo(const QString& text);
+    // Opens a link written into generated pages ("bible:43.3.16", see
+    // passageLink). Returns false, changing nothing, for any other link.
+    bool openLink(const QString& href);
+
+    // The reference of the verses the selection touches, with the Bible's
+    // abbreviation ("John 3:16-18 (KJV)"); empty without a selection. Copy
+    // puts it under the copied text.
+    QString selectionReference() const;
+
+    void previousChapter();
+    void nextChapter();
+
+    int book() const { return book_; }
+    int chapter() const { return chapter_; }
+    // Highlighted verses of the chapter shown, 0 and 0 when none.
+    int firstHighlighted() const { return firstVerse_; }
+    int lastHighlighted() const { return lastVerse_; }
+
+    // Section "Bible Page", keys "Book" and "Chapter".
+    void saveLastChapter(IniFile& settings) const;
+    // Opens the chapter saved there, or Genesis 1 (also when the saved one
+    // does not exist).
+    void restoreLastChapter(const IniFile& settings);
+
+    PassageView* passageView;
+    SearchPanel* searchPanel;
+    QLineEdit* goToEdit;
+    QLabel* goToMessage; // the reason a reference could not be opened
+    QComboBox* bookList;
+    QComboBox* chapterList;
+    QToolButton* previousButton;
+    QToolButton* nextButton;
+    QAction* previousChapterAction; // Alt+Left
+    QAction* nextChapterAction;     // Alt+Right
+
+private:
+    void fillChapterList();
+    // Finds where each verse of the chapter shown starts in the viewer.
+    void locateVerses();
+    void highlightVerses();
+    void updateButtons();
+
+    BibleStore* bible_ = nullptr;
+    bool hasPreferences_ = false;
+    int book_ = 0;
+    int chapter_ = 0;
+    int firstVerse_ = 0;
+    int lastVerse_ = 0;
+    // Document positions of the chapter's verses (verse 1 first) and, last,
+    // of the end of the final verse; empty when they could not be found.
+    std::vector<int> verseStarts_;
+};
+
+} // namespace kovara::ui

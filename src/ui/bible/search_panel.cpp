@@ -1,0 +1,173 @@
+#include "ui/bible/search_panel.h"
+
+#include "core/base/exception.h"
+#include "ui/base/html_viewer.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace kovara::ui {
+
+namespace {
+constexpr int kPauseMs = 250;
+} // namespace
+
+SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
+{
+    searchEdit = new QLineEdit;
+    searchEdit->setObjectName(QStringLiteral("searchEdit"));
+    searchEdit->setPlaceholderText(QStringLiteral("Search: words, \"a phrase\", believ*, AND OR NOT"));
+    searchEdit->setClearButtonEnabled(true);
+    searchEdit->setAccessibleName(tr("Search the Bible"));
+    scopeList = new QComboBox;
+    scopeList->setObjectName(QStringLiteral("scopeList"));
+    scopeList->addItems({QStringLiteral("Whole Bible"), QStringLiteral("Old Testament"),
+                         QStringLiteral("New Testament"), QStringLiteral("This book")});
+    orderList = new QComboBox;
+    orderList->setObjectName(QStringLiteral("orderList"));
+    orderList->addItems({QStringLiteral("Bible order"), QStringLiteral("Most relevant first")});
+    countLabel = new QLabel;
+    countLabel->setObjectName(QStringLiteral("countLabel"));
+    countLabel->setTextFormat(Qt::PlainText);
+    resultsViewer = new HtmlViewer;
+    resultsViewer->setObjectName(QStringLiteral("resultsViewer"));
+    resultsViewer->setAccessibleName(tr("Search results"));
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->addWidget(searchEdit, 1);
+    bar->addWidget(scopeList);
+    bar->addWidget(orderList);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(bar);
+    layout->addWidget(countLabel);
+    layout->addWidget(resultsViewer, 1);
+
+    pause_ = new QTimer(this);
+    pause_->setSingleShot(true);
+    pause_->setInterval(kPauseMs);
+    connect(pause_, &QTimer::timeout, this, [this] { searchNow(); });
+    connect(searchEdit, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
+    connect(searchEdit, &QLineEdit::returnPressed, this, [this] { searchNow(); });
+    connect(scopeList, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
+    connect(orderList, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
+    connect(resultsViewer, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        const QString name = url.fragment();
+        if (name.startsWith(QLatin1Char('v')))
+            emit verseChosen(name.mid(1).toInt());
+    });
+}
+
+SearchPanel::~SearchPanel()
+{
+    if (worker_.joinable()) {
+        search_->cancel();
+        worker_.join();
+    }
+}
+
+void SearchPanel::setBible(const std::string& fileName, std::vector<QString> bookNames)
+{
+    fileName_ = fileName;
+    bookNames_ = std::move(bookNames);
+}
+
+void SearchPanel::searchNow()
+{
+    pause_->stop();
+    if (worker_.joinable()) {
+        // The running search is out of date: stop it; the new one starts
+        // when it has gone.
+        pending_ = true;
+        search_->cancel();
+        return;
+    }
+    SearchRequest request;
+    request.text = searchEdit->text().toStdString();
+    request.scope = static_cast<SearchScope>(scopeList->currentIndex());
+    request.book = currentBook_;
+    request.order = orderList->currentIndex() == 1 ? SearchOrder::Relevance : SearchOrder::BibleOrder;
+    if (request.text.find_first_not_of(" \t") == std::string::npos) {
+        countLabel->clear();
+        resultsViewer->loadFromString(QString());
+        emit resultsShown();
+        return;
+    }
+    try {
+        if (!search_)
+            search_ = std::make_unique<BibleSearch>(fileName_);
+    } catch (const std::exception& e) {
+        countLabel->setText(QString::fromUtf8(e.what()));
+        return;
+    }
+    startSearch(std::move(request));
+}
+
+void SearchPanel::startSearch(SearchRequest request)
+{
+    QPointer<SearchPanel> self(this);
+    BibleSearch* search = search_.get();
+    worker_ = std::thread([self, search, request = std::move(request)] {
+        SearchResult result;
+        try {
+            result = search->search(request);
+        } catch (const std::exception& e) {
+            result.message = e.what();
+        }
+        // The panel outlives the thread (its destructor joins it), so the
+        // queued call finds it alive unless it is being destroyed.
+        QMetaObject::invokeMethod(
+            self.data(), [self, result = std::move(result)] { if (self) self->showResult(result); },
+            Qt::QueuedConnection);
+    });
+}
+
+void SearchPanel::showResult(const SearchResult& result)
+{
+    if (worker_.joinable())
+        worker_.join();
+    if (pending_) {
+        pending_ = false;
+        searchNow();
+        return;
+    }
+    if (result.cancelled)
+        return;
+    if (!result.ok) {
+        countLabel->setText(QString::fromUtf8(result.message));
+        resultsViewer->loadFromString(QString());
+        emit resultsShown();
+        return;
+    }
+    const QLocale english(QLocale::English);
+    QString count = result.count == 1 ? QStringLiteral("1 verse")
+                                      : english.toString(result.count) + QStringLiteral(" verses");
+    if (static_cast<int>(result.hits.size()) < result.count)
+        count += QStringLiteral(" (the first %1 shown)").arg(result.hits.size());
+    countLabel->setText(count);
+    QString html;
+    for (const SearchHit& hit : result.hits) {
+        const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
+                                 ? bookNames_[hit.book - 1].toHtmlEscaped()
+                                 : QString::number(hit.book);
+        html += QStringLiteral("<p><a href=\"#v%1\"><b>%2 %3:%4</b></a> %5</p>")
+                    .arg(hit.verseIndex)
+                    .arg(book)
+                    .arg(hit.chapter)
+                    .arg(hit.verse)
+                    .arg(QString::fromUtf8(hitHtml(hit.markedText)));
+    }
+    resultsViewer->loadFromString(html);
+    emit resultsShown();
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,134 @@
+#include "ui/plans/catch_up_dialog.h"
+
+#include "ui/base/text_codec.h"
+#include "ui/plans/plan_progress_text.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kovara::ui {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CatchUpDialog", text);
+}
+
+QString daysText(int n)
+{
+    return n == 1 ? tr("1 day") : tr("%1 days").arg(n);
+}
+
+} // namespace
+
+CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
+                                  const std::vector<std::string>& dayVerses, DateTime today)
+{
+    CatchUpPreview preview;
+    preview.title = title;
+    const PlanProgress progress = computeProgress(days, today);
+    preview.daysBehind = progress.daysBehind;
+    const int now = dateOf(today);
+
+    const DateTime start = restartStartDate(days, today);
+    const int firstUnread = static_cast<int>(std::find(days.done.begin(), days.done.end(), false) - days.done.begin()) + 1;
+    const int moved = static_cast<int>(start - dateOf(days.startDate));
+    preview.startAgain =
+        tr("Day %1 becomes today's reading and every later day moves with it. The plan will finish on %2 (%3 later).")
+            .arg(QString::number(firstUnread), longDateText(start + days.dayCount() - 1), daysText(moved));
+
+    try {
+        const RedividedPlan kept = keepFinishDate(days, dayVerses, today);
+        const int newDays = static_cast<int>(kept.dayVerses.size()) - static_cast<int>(progress.daysRead);
+        const int unread = progress.dayCount - progress.daysRead;
+        preview.keepFinish = tr("The passages of your %1 unread days are divided again over the %2 from today to "
+                                "%3, your planned finish. The days you have read stay as they are. You can undo "
+                                "this right after.")
+                                 .arg(QString::number(unread), daysText(newDays),
+                                      longDateText(kept.startDate + static_cast<double>(kept.dayVerses.size()) - 1));
+    } catch (const std::exception& e) {
+        preview.keepFinishRefusal = fromBytes(e.what());
+    }
+
+    const DoubleUpSchedule doubled = doubleUpSchedule(days, today);
+    const int toCatchUp = static_cast<int>(doubled.caughtUpOn) - now + 1;
+    preview.doubleUp = tr("Read two plan days a day for %1: you will be caught up on %2 and finish on %3. The "
+                          "reading page shows both days, and Mark Passage as Read marks both.")
+                           .arg(daysText(toCatchUp), longDateText(doubled.caughtUpOn), longDateText(doubled.finishOn));
+    return preview;
+}
+
+CatchUpDialog::CatchUpDialog(const CatchUpPreview& preview, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Catch Up"));
+    const QString intro =
+        preview.daysBehind == 1
+            ? tr("\"%1\" is 1 day behind. Missing a day happens to every reader; choose how you would like to get "
+                 "back on track:")
+                  .arg(preview.title)
+            : tr("\"%1\" is %2 days behind. Missing days happens to every reader; choose how you would like to get "
+                 "back on track:")
+                  .arg(preview.title, QString::number(preview.daysBehind));
+    introLabel = new QLabel(intro, this);
+    introLabel->setWordWrap(true);
+    introLabel->setTextFormat(Qt::PlainText);
+
+    const auto choiceRow = [this](const QString& caption, const QString& text, QRadioButton*& button,
+                                  QLabel*& label) {
+        button = new QRadioButton(caption, this);
+        label = new QLabel(text, this);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        label->setIndent(20);
+        label->setBuddy(button);
+    };
+    choiceRow(tr("&Start again from here"), preview.startAgain, startAgainButton, startAgainLabel);
+    choiceRow(tr("&Keep my finish date"),
+              preview.keepFinishRefusal.isEmpty() ? preview.keepFinish : preview.keepFinishRefusal, keepFinishButton,
+              keepFinishLabel);
+    choiceRow(tr("&Double up for a while"), preview.doubleUp, doubleUpButton, doubleUpLabel);
+    keepFinishButton->setEnabled(preview.keepFinishRefusal.isEmpty());
+    auto* group = new QButtonGroup(this);
+    group->addButton(startAgainButton);
+    group->addButton(keepFinishButton);
+    group->addButton(doubleUpButton);
+
+    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("Apply"));
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+    connect(group, &QButtonGroup::buttonClicked, this,
+            [this] { buttons->button(QDialogButtonBox::Ok)->setEnabled(true); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(introLabel);
+    for (QWidget* w : {static_cast<QWidget*>(startAgainButton), static_cast<QWidget*>(startAgainLabel),
+                       static_cast<QWidget*>(keepFinishButton), static_cast<QWidget*>(keepFinishLabel),
+                       static_cast<QWidget*>(doubleUpButton), static_cast<QWidget*>(doubleUpLabel)})
+        layout->addWidget(w);
+    layout->addStretch();
+    layout->addWidget(buttons);
+    setMinimumWidth(460);
+}
+
+std::optional<CatchUpChoice> CatchUpDialog::choice() const
+{
+    if (startAgainButton->isChecked())
+        return CatchUpChoice::StartAgain;
+    if (keepFinishButton->isChecked())
+        return CatchUpChoice::KeepFinish;
+    if (doubleUpButton->isChecked())
+        return CatchUpChoice::DoubleUp;
+    return std::nullopt;
+}
+
+} // namespace kovara::ui

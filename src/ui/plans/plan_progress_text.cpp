@@ -1,0 +1,85 @@
+#include "ui/plans/plan_progress_text.h"
+
+#include "ui/base/dates.h"
+#include "ui/base/text_codec.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace kovara::ui {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("PlanProgress", text);
+}
+
+} // namespace
+
+QString longDateText(DateTime t)
+{
+    return QLocale::system().toString(toQDate(t), QStringLiteral("d MMM yyyy"));
+}
+
+QString progressCountText(const PlanProgress& p)
+{
+    return tr("%1 of %2 days read (%3%)").arg(p.daysRead).arg(p.dayCount).arg(p.percent);
+}
+
+QString progressStandingText(const PlanProgress& p)
+{
+    if (p.finished)
+        return p.finishedOn > 0 ? tr("finished on %1").arg(longDateText(p.finishedOn)) : tr("finished");
+    if (p.dueDay < 1)
+        return tr("starts on %1").arg(longDateText(p.plannedFinish - p.dayCount + 1));
+    if (p.daysBehind == 1)
+        return tr("1 day behind");
+    if (p.daysBehind > 1)
+        return tr("%1 days behind").arg(p.daysBehind);
+    return tr("up to date");
+}
+
+QString progressFinishText(const PlanProgress& p)
+{
+    if (p.finished)
+        return {};
+    if (p.projectedFinish)
+        return tr("at your pace of the last 30 days you will finish on %1").arg(longDateText(*p.projectedFinish));
+    return tr("planned to finish on %1").arg(longDateText(p.plannedFinish));
+}
+
+QString progressSummaryText(const PlanProgress& p)
+{
+    QString text = progressCountText(p) + QStringLiteral(" \u00B7 ") + progressStandingText(p);
+    const QString finish = progressFinishText(p);
+    if (!finish.isEmpty())
+        text += QStringLiteral(" \u00B7 ") + finish;
+    return text;
+}
+
+std::string progressHtml(const PlanProgress& p, const std::string& catchUpLink)
+{
+    // The summary line stays inside the plan's list entry; the bar, a
+    // two-cell table (the read part green, the rest grey), comes last, since
+    // text after a table would leave the entry.
+    QString html = QStringLiteral("<br><font size=\"-1\">") + progressSummaryText(p).toHtmlEscaped();
+    if (p.daysBehind > 0 && !p.finished)
+        html += QStringLiteral(" \u00B7 <a href=\"%1\">%2</a>")
+                    .arg(QString::fromStdString(catchUpLink), tr("Catch up").toHtmlEscaped());
+    html += QStringLiteral("</font>");
+    const int read = std::clamp(p.percent, 0, 100);
+    html += QStringLiteral("<table width=\"240\" cellspacing=\"0\" cellpadding=\"0\" "
+                           "style=\"margin-top: 3px; margin-bottom: 4px;\"><tr>");
+    if (read > 0)
+        html += QStringLiteral("<td width=\"%1%\" bgcolor=\"#3c8d40\" style=\"font-size: 3pt;\">&nbsp;</td>").arg(read);
+    if (read < 100)
+        html += QStringLiteral("<td width=\"%1%\" bgcolor=\"#cfcfcf\" style=\"font-size: 3pt;\">&nbsp;</td>")
+                    .arg(100 - read);
+    html += QStringLiteral("</tr></table>");
+    return toBytes(html);
+}
+
+} // namespace kovara::ui

@@ -1,0 +1,72 @@
+#pragma once
+// The daily reminder to read, while Kovara runs: at the chosen time, each plan
+// whose reminder is on and that has an unread day due is announced by a
+// desktop notification through the freedesktop notification service on the
+// session bus; clicking it brings Kovara's reading page forward on that plan.
+// Where no notification service answers, the reminder is handed to a
+// fallback instead (the main window shows it in its status bar and raises
+// itself) - never an error box.
+#include "ui/base/core_names.h"
+#include "core/plans/reading_reminder.h"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+class QTimer;
+
+namespace kovara::ui {
+
+class Shell;
+
+class ReminderNotifier : public QObject {
+    Q_OBJECT
+public:
+    // bus gives the session bus the notifications go to; it is asked the
+    // first time a reminder is sent, so a start without a reminder does not
+    // connect to the bus at all.
+    ReminderNotifier(Shell& shell, std::function<QDBusConnection()> bus, QObject* parent = nullptr);
+
+    // Takes new settings and sets the timer for the next reminder (none when
+    // the reminder is off).
+    void setSettings(const ReminderSettings& settings);
+    const ReminderSettings& settings() const { return settings_; }
+    // When the timer fires next, in the clock's time; 0 when it is off.
+    DateTime nextTime() const { return next_; }
+
+    // Announces every due reading now: the notifications are sent without
+    // waiting for the service, and fallback runs for each one it refuses (at
+    // once when there is no bus). Returns how many readings were due.
+    int remind();
+
+    // Shows plan's day to read, with the main window brought forward.
+    std::function<void(int plan)> openPlan;
+    // Shows the reminder text when no notification service answered.
+    std::function<void(const QString& text)> fallback;
+
+    // The text of one reminder: "Time to read: <title>" and "Day %1: <passage>".
+    static QString summaryText(const DueReading& due);
+    QString bodyText(const DueReading& due) const;
+
+private slots:
+    void onActionInvoked(uint id, const QString& key);
+
+private:
+    void schedule();
+    QDBusConnection& bus();
+
+    Shell& shell_;
+    std::function<QDBusConnection()> busSource_;
+    std::optional<QDBusConnection> bus_;
+    QTimer* timer_;
+    ReminderSettings settings_;
+    DateTime next_ = 0;
+    // Notification id -> the table name of the plan it announced.
+    std::map<uint, std::string> shown_;
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,242 @@
+// The Bible page on the shipped King James text: going to typed references,
+// stepping through chapters across book boundaries, the book and chapter
+// lists, the highlighted verses and the chapter remembered in settings.ini.
+#include "ui/bible/bible_page.h"
+#include "ui/base/core_names.h"
+
+#include "core/app/ini_file.h"
+#include "core/content/bible_store.h"
+#include "fixtures.h"
+#include "test_preferences.h"
+#include "ui/base/html_viewer.h"
+#include "ui/base/passage_view.h"
+#include "ui/bible/search_panel.h"
+#include "core/content/bible_search.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QTextCursor>
+#include <QMimeData>
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace kovara::ui {
+namespace {
+
+class BiblePageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        bible = new BibleStore(kovara::test::builtFile("bible.kova2"), "King James Version", "KJV");
+    }
+    static void TearDownTestSuite() { delete bible; }
+    void SetUp() override
+    {
+        prefs = test::makeTestPreferences();
+        page.setBible(*bible);
+        page.assignPreferences(*prefs);
+    }
+    QString highlighted() const
+    {
+        const auto selections = page.passageView->viewer()->extraSelections();
+        return selections.isEmpty() ? QString() : selections.front().cursor.selectedText();
+    }
+    static BibleStore* bible;
+    std::unique_ptr<Preferences> prefs;
+    BiblePage page;
+};
+BibleStore* BiblePageTest::bible = nullptr;
+
+TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
+{
+    page.goToEdit->setText(QStringLiteral("jn3:16"));
+    QTest::keyClick(page.goToEdit, Qt::Key_Return);
+    EXPECT_EQ(page.book(), 43);
+    EXPECT_EQ(page.chapter(), 3);
+    EXPECT_EQ(page.bookList->currentText(), QStringLiteral("John"));
+    EXPECT_EQ(page.chapterList->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(page.chapterList->count(), 21);
+    EXPECT_EQ(page.passageView->titleLabel->text(), QStringLiteral("John 3"));
+    EXPECT_EQ(page.passageView->passageLabel->text(), QStringLiteral("The Bible"));
+    EXPECT_TRUE(highlighted().startsWith(QStringLiteral("16"))) << highlighted().toStdString();
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("For God so loved the world")));
+    EXPECT_FALSE(highlighted().contains(QStringLiteral("For God sent not"))) << "verse 17 is not part of it";
+
+    ASSERT_TRUE(page.goTo(QStringLiteral("Psalm 119:105-106")));
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("Thy word is a lamp")));
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("I have sworn")));
+    EXPECT_FALSE(highlighted().contains(QStringLiteral("I am afflicted")));
+
+    ASSERT_TRUE(page.goTo(QStringLiteral("1 Cor 13")));
+    EXPECT_EQ(page.book(), 46);
+    EXPECT_TRUE(highlighted().isEmpty());
+}
+
+TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
+{
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    HtmlViewer* viewer = page.passageView->viewer();
+    const QString text = viewer->toPlainText();
+    const auto select = [&](const QString& from, const QString& to) {
+        ASSERT_GE(text.indexOf(from), 0) << from.toStdString();
+        ASSERT_GE(text.indexOf(to), 0) << to.toStdString();
+        QTextCursor cursor(viewer->document());
+        cursor.setPosition(text.indexOf(from));
+        cursor.setPosition(text.indexOf(to) + to.size(), QTextCursor::KeepAnchor);
+        viewer->setTextCursor(cursor);
+    };
+    // Part of one verse, verses across several, and from the heading on.
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"God so loved", "the world", "John 3:16 (KJV)"},
+        {"For God so loved", "be saved", "John 3:16-17 (KJV)"},
+        {"John 3", "named Nicodemus", "John 3:1 (KJV)"},
+    };
+    for (const auto& [from, to, reference] : cases) {
+        select(from, to);
+        EXPECT_EQ(page.selectionReference(), reference) << from.toStdString();
+        viewer->copySelection();
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        EXPECT_TRUE(copied->text().endsWith(QLatin1Char('\n') + reference)) << copied->text().toStdString();
+        EXPECT_TRUE(copied->text().contains(to));
+        EXPECT_TRUE(copied->html().contains(QStringLiteral("<p>") + reference + QStringLiteral("</p>")));
+    }
+    // Without a selection there is nothing to name.
+    viewer->setTextCursor(QTextCursor(viewer->document()));
+    EXPECT_TRUE(page.selectionReference().isEmpty());
+}
+
+TEST_F(BiblePageTest, OpensLinksOfGeneratedPagesOnly)
+{
+    EXPECT_TRUE(page.openLink(QStringLiteral("bible:19.121.8")));
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(19, 121));
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("The LORD shall preserve thy going out")));
+    for (const char* other : {"https://example.org/", "#context30", "bible:x"}) {
+        EXPECT_FALSE(page.openLink(QString::fromLatin1(other))) << other;
+        EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(19, 121)) << other;
+    }
+}
+
+TEST_F(BiblePageTest, BadReferenceShowsWhyAndChangesNothing)
+{
+    ASSERT_TRUE(page.goTo(QStringLiteral("Gen 1:1")));
+    const QString shown = page.passageView->viewer()->pageText();
+    const std::pair<const char*, const char*> cases[] = {
+        {"Jhn 3:16", "No book called \"Jhn\""},
+        {"John 22", "John has 21 chapters"},
+        {"John 3:37", "John 3 has 36 verses"},
+    };
+    for (const auto& [text, message] : cases) {
+        page.goToEdit->setText(QString::fromUtf8(text));
+        QTest::keyClick(page.goToEdit, Qt::Key_Return);
+        EXPECT_EQ(page.goToMessage->text(), QString::fromUtf8(message));
+        EXPECT_EQ(page.book(), 1);
+        EXPECT_EQ(page.passageView->viewer()->pageText(), shown);
+    }
+    page.goToEdit->setText(QStringLiteral("John 3:1"));
+    QTest::keyClick(page.goToEdit, Qt::Key_Return);
+    EXPECT_TRUE(page.goToMessage->text().isEmpty());
+}
+
+TEST_F(BiblePageTest, StepsThroughChaptersAcrossBooks)
+{
+    page.openChapter(1, 50);
+    page.nextChapterAction->trigger();
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(2, 1));
+    page.previousChapterAction->trigger();
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(1, 50));
+
+    page.openChapter(1, 1);
+    EXPECT_FALSE(page.previousChapterAction->isEnabled());
+    page.openChapter(66, 22);
+    EXPECT_FALSE(page.nextChapterAction->isEnabled());
+    EXPECT_TRUE(page.previousChapterAction->isEnabled());
+
+    // The lists choose a book (at its chapter 1) and a chapter.
+    page.bookList->activated(18); // Psalms
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(19, 1));
+    EXPECT_EQ(page.chapterList->count(), 150);
+    page.chapterList->activated(22);
+    EXPECT_EQ(page.chapter(), 23);
+    EXPECT_TRUE(page.passageView->viewer()->toPlainText().contains(QStringLiteral("my shepherd")));
+}
+
+TEST_F(BiblePageTest, RemembersTheLastChapter)
+{
+    kovara::test::TempDir dir;
+    IniFile settings(dir.file("settings.ini"));
+    page.restoreLastChapter(settings); // nothing saved yet
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(1, 1));
+
+    page.openChapter(19, 119);
+    page.saveLastChapter(settings);
+    EXPECT_EQ(settings.readInteger("Bible Page", "Book", 0), 19);
+    EXPECT_EQ(settings.readInteger("Bible Page", "Chapter", 0), 119);
+    BiblePage other;
+    other.setBible(*bible);
+    other.assignPreferences(*prefs);
+    other.restoreLastChapter(settings);
+    EXPECT_EQ(std::make_pair(other.book(), other.chapter()), std::make_pair(19, 119));
+
+    settings.writeInteger("Bible Page", "Chapter", 151); // not there: back to the start
+    other.restoreLastChapter(settings);
+    EXPECT_EQ(std::make_pair(other.book(), other.chapter()), std::make_pair(1, 1));
+}
+
+TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    page.openChapter(43, 1);
+    SearchPanel* panel = page.searchPanel;
+    QSignalSpy shown(panel, &SearchPanel::resultsShown);
+    const auto countOf = [](const char* text, SearchScope scope) {
+        BibleSearch search(kovara::test::builtFile("bible.kova2"));
+        SearchRequest request;
+        request.text = text;
+        request.scope = scope;
+        return search.search(request).count;
+    };
+
+    // Ctrl+F anywhere on the page goes to the search field.
+    page.show();
+    QApplication::setActiveWindow(&page);
+    page.goToEdit->setFocus();
+    QTest::keyClick(page.goToEdit, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(panel->searchEdit->hasFocus());
+
+    // Each key restarts the pause; only the whole word is searched.
+    QTest::keyClicks(panel->searchEdit, QStringLiteral("believ*"));
+    ASSERT_TRUE(shown.wait(5000));
+    const int all = countOf("believ*", SearchScope::WholeBible);
+    EXPECT_EQ(panel->countLabel->text(),
+              QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown)"));
+    EXPECT_TRUE(panel->resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
+
+    panel->scopeList->setCurrentIndex(2); // New Testament
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_TRUE(panel->countLabel->text().startsWith(
+        QLocale(QLocale::English).toString(countOf("believ*", SearchScope::NewTestament)) + " verses"));
+    EXPECT_TRUE(panel->resultsViewer->pageText().startsWith(QStringLiteral("<p><a href=\"#v23")))
+        << panel->resultsViewer->pageText().left(80).toStdString();
+
+    panel->searchEdit->setText(QStringLiteral("faith AND"));
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("Put a word after \"AND\""));
+
+    panel->searchEdit->setText(QStringLiteral("\"Jesus wept\""));
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("1 verse"));
+    emit panel->resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
+    EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
+    EXPECT_EQ(page.firstHighlighted(), 35);
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
+}
+
+} // namespace
+} // namespace kovara::ui

@@ -1,0 +1,225 @@
+// Progress and catching up on the reading page and in the plan manager: the
+// progress line and bar, the plan calendar, the three catch-up choices with
+// Undo after "Keep my finish date", doubling up, and the calendar export.
+#include "ui/plans/plan_controller.h"
+#include "ui/base/core_names.h"
+
+#include "plan_test_shell.h"
+#include "ui/base/passage_view.h"
+#include "ui/plans/catch_up_dialog.h"
+#include "ui/plans/plan_calendar_view.h"
+#include "ui/plans/plan_progress_text.h"
+#include "ui/plans/reading_page.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+class CatchUpTest : public ::testing::Test {
+protected:
+    CatchUpTest()
+    {
+        // A plan of 30 days started 20 days ago (today is day 21), 5 read.
+        plan = shell.addPlan("Gospels", 30, 20);
+        for (int day = 1; day <= 5; ++day)
+            shell.plans->setDayDone(plan, day, true);
+        controller.refreshPlanViews(plan);
+        controller.chooseCatchUp = [this](const CatchUpPreview& p) {
+            preview = p;
+            return choice;
+        };
+    }
+    ReadingPage& page() { return *controller.readingPage(); }
+    QString heading() { return page().passageView->dateLabel->text(); }
+
+    test::PlanTestShell shell;
+    QWidget window;
+    PlanController controller{shell, &window, new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window)};
+    int plan = 0;
+    std::optional<CatchUpChoice> choice;
+    CatchUpPreview preview;
+};
+
+TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBehind)
+{
+    controller.showPlanDay(plan, 0);
+    // The five days were marked today: 25 left at 5 in the 21 days since the start.
+    EXPECT_EQ(page().progressLabel->text(), "5 of 30 days read (16%) \u00B7 15 days behind \u00B7 at your pace of "
+                                            "the last 30 days you will finish on " +
+                                                longDateText(shell.clock.today() + 105));
+    EXPECT_EQ(page().progressBar->value(), 16);
+    EXPECT_FALSE(page().catchUpButton->isHidden());
+
+    PlanCalendarView& calendar = *controller.planManager()->calendarView;
+    ASSERT_EQ(calendar.dayCount(), 30);
+    EXPECT_EQ(calendar.states()[4], DayState::ReadPast);
+    EXPECT_EQ(calendar.states()[5], DayState::UnreadPast);
+    EXPECT_EQ(calendar.states()[20], DayState::UnreadToday);
+    EXPECT_EQ(calendar.states()[21], DayState::UnreadFuture);
+    EXPECT_EQ(calendar.dayAt(calendar.squarePosition(21) + QPoint(2, 2)), 21);
+    EXPECT_TRUE(calendar.dayToolTip(6).startsWith("Day 6, ")) << calendar.dayToolTip(6).toStdString();
+    EXPECT_TRUE(calendar.dayToolTip(6).endsWith(": Alpha 1:6-6")) << calendar.dayToolTip(6).toStdString();
+    // A click opens the day.
+    emit calendar.dayClicked(9);
+    EXPECT_EQ(controller.currentPlanDay(), 9);
+    EXPECT_EQ(shell.page, Page::BibleRead);
+
+    // Up to date: no button.
+    shell.plans->markDaysDoneThrough(plan, 21);
+    controller.showPlanDay(plan, 0);
+    EXPECT_TRUE(page().catchUpButton->isHidden());
+    EXPECT_TRUE(page().progressLabel->text().contains(" \u00B7 up to date \u00B7 "));
+}
+
+TEST(ProgressTextTest, WordsForEachStanding)
+{
+    const DateTime day = encodeDate(2027, 3, 3);
+    struct Case {
+        const char* what;
+        PlanProgress progress;
+        QString text;
+    };
+    PlanProgress finished{4, 4, 100, 9, 0, true, day, day + 2, {}, 0};
+    PlanProgress finishedLongAgo = finished;
+    finishedLongAgo.finishedOn = 0;
+    PlanProgress oneBehind{10, 1, 10, 3, 1, false, 0, day, day + 1, 0.5};
+    PlanProgress notStarted{10, 0, 0, -1, 0, false, 0, day + 9, {}, 0};
+    const Case cases[] = {
+        {"finished", finished, "4 of 4 days read (100%) \u00B7 finished on 3 Mar 2027"},
+        {"finished, date not known", finishedLongAgo, "4 of 4 days read (100%) \u00B7 finished"},
+        {"one day behind", oneBehind,
+         "1 of 10 days read (10%) \u00B7 1 day behind \u00B7 at your pace of the last 30 days you will finish on "
+         "4 Mar 2027"},
+        {"not started", notStarted, "0 of 10 days read (0%) \u00B7 starts on 3 Mar 2027 \u00B7 planned to finish on "
+                                    "12 Mar 2027"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(progressSummaryText(c.progress).toStdString(), c.text.toStdString()) << c.what;
+}
+
+TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
+{
+    choice = std::nullopt;
+    controller.catchUp(plan);
+    EXPECT_EQ(preview.daysBehind, 15);
+    EXPECT_EQ(preview.startAgain.toStdString(),
+              QString("Day 6 becomes today's reading and every later day moves with it. The plan will finish on %1 "
+                      "(15 days later).")
+                  .arg(longDateText(shell.clock.today() + 24))
+                  .toStdString());
+    EXPECT_TRUE(preview.keepFinish.startsWith("The passages of your 25 unread days are divided again over the 10 "
+                                              "days from today to "));
+    EXPECT_TRUE(preview.doubleUp.startsWith("Read two plan days a day for 13 days")) << preview.doubleUp.toStdString();
+    // Cancelled: nothing changed.
+    EXPECT_EQ(shell.plans->getStartDate(plan), shell.clock.today() - 20);
+
+    CatchUpDialog dialog(preview);
+    EXPECT_EQ(dialog.introLabel->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
+                                         "choose how you would like to get back on track:");
+    EXPECT_TRUE(dialog.keepFinishButton->isEnabled());
+    EXPECT_FALSE(dialog.choice());
+    dialog.doubleUpButton->click();
+    EXPECT_EQ(dialog.choice(), CatchUpChoice::DoubleUp);
+
+    // Once the planned finish has passed, that choice is off and says why.
+    preview.keepFinishRefusal = QString::fromUtf8(kPlannedFinishPassed);
+    CatchUpDialog late(preview);
+    EXPECT_FALSE(late.keepFinishButton->isEnabled());
+    EXPECT_EQ(late.keepFinishLabel->text(), QString::fromUtf8(kPlannedFinishPassed));
+}
+
+TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
+{
+    choice = CatchUpChoice::StartAgain;
+    controller.catchUp(plan);
+    EXPECT_EQ(shell.plans->getStartDate(plan), shell.clock.today() - 5);
+    EXPECT_EQ(controller.currentPlanDay(), 6);
+    EXPECT_TRUE(page().catchUpButton->isHidden());
+    EXPECT_TRUE(page().undoPanel->isHidden());
+}
+
+TEST_F(CatchUpTest, KeepMyFinishDateDividesTheRestAndUndoPutsTheOldPlanBack)
+{
+    const PlanRecord before = shell.plans->record(plan);
+    choice = CatchUpChoice::KeepFinish;
+    controller.catchUp(plan);
+    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    const int now = 0;
+    EXPECT_NE(shell.plans->record(now).tableName, before.tableName);
+    EXPECT_EQ(shell.plans->getPlanTitle(now), "Gospels");
+    // 5 read days kept, 25 verses over the 10 days left: 3 each for 5 days, then 2.
+    ASSERT_EQ(shell.plans->getDayCount(now), 15);
+    EXPECT_TRUE(shell.plans->isDayDone(now, 5));
+    EXPECT_EQ(shell.plans->getDayVerses(now, 6), "6-8");
+    EXPECT_EQ(shell.plans->getDayVerses(now, 15), "29-30");
+    EXPECT_EQ(shell.plans->getStartDate(now) + 14, before.startDate + 29);
+    EXPECT_EQ(controller.currentPlanDay(), 6);
+    EXPECT_TRUE(page().catchUpButton->isHidden());
+    ASSERT_FALSE(page().undoPanel->isHidden());
+
+    page().undoButton->click();
+    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    const PlanRecord& after = shell.plans->record(0);
+    EXPECT_EQ(after.tableName, before.tableName);
+    EXPECT_EQ(after.dayVerses, before.dayVerses);
+    EXPECT_EQ(after.dayDone, before.dayDone);
+    EXPECT_EQ(after.startDate, before.startDate);
+    EXPECT_TRUE(page().undoPanel->isHidden());
+    EXPECT_FALSE(controller.canUndoCatchUp());
+}
+
+TEST_F(CatchUpTest, UndoIsRefusedOnceTheNewPlanHasChanged)
+{
+    choice = CatchUpChoice::KeepFinish;
+    controller.catchUp(plan);
+    shell.plans->setDayDone(0, 6, true); // ticked in the plan manager
+    shell.dialogs.expectMessage(
+        "The plan has changed since its days were divided again, so this can no longer be undone.");
+    page().undoButton->click();
+    EXPECT_EQ(shell.plans->getDayCount(0), 15);
+}
+
+TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
+{
+    // Two days behind: days 19 and 20 unread, today is day 21.
+    shell.plans->markDaysDoneThrough(plan, 18);
+    choice = CatchUpChoice::DoubleUp;
+    controller.catchUp(plan);
+    EXPECT_EQ(controller.currentPlanDay(), 19);
+    EXPECT_EQ(controller.currentSecondDay(), 20);
+    EXPECT_EQ(heading().toStdString(), "Days 19 and 20 of 30: Alpha 1:19-19; Alpha 1:20-20");
+    EXPECT_EQ(page().passageView->verseSpec(), "19-19,20-20");
+
+    // Day 21 is today's: no longer behind, so doubling up ends.
+    shell.dialogs.expectMessage("You are caught up! From here on, one plan day a day keeps you on track.");
+    page().markReadButton->click();
+    EXPECT_TRUE(shell.plans->isDayDone(plan, 19));
+    EXPECT_TRUE(shell.plans->isDayDone(plan, 20));
+    EXPECT_FALSE(shell.plans->record(plan).doubleUp);
+    EXPECT_EQ(controller.currentPlanDay(), 21);
+    EXPECT_EQ(controller.currentSecondDay(), 0);
+}
+
+TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)
+{
+    const QString file = QString::fromStdString(shell.dir.file("gospels.ics"));
+    shell.dialogs.expectSaveFile("Export Plan to Calendar", file);
+    controller.exportCalendarAction->trigger();
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(out.readAll());
+    EXPECT_EQ(text.count("BEGIN:VEVENT"), 25);
+    EXPECT_TRUE(text.contains("SUMMARY:Gospels: Alpha 1:6-6\r\n")) << text.left(600).toStdString();
+
+    shell.dialogs.expectSaveFile("Export Plan to Calendar", "");
+    controller.exportCalendarAction->trigger(); // cancelled: nothing written, no message
+}
+
+} // namespace
+} // namespace kovara::ui

@@ -1,0 +1,214 @@
+// The daily reminder: a notification sent to a notification service on a
+// session bus started by the test (the service itself lives in the test),
+// clicking it opens the plan; the fallback where no service answers; the
+// preferences section and the autostart entry.
+#include "ui/plans/reminder_notifier.h"
+#include "ui/base/core_names.h"
+
+#include "plan_test_shell.h"
+#include "ui/plans/reminder_settings_panel.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QMutex>
+#include <QProcess>
+#include <QThread>
+#include <QTimeEdit>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace kovara::ui {
+namespace {
+
+// A session bus of the test's own, a child process ended (and waited for)
+// with the test.
+class TestSessionBus {
+public:
+    TestSessionBus()
+    {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000))
+            address = QString::fromUtf8(daemon.readLine()).trimmed();
+    }
+    ~TestSessionBus()
+    {
+        daemon.terminate();
+        if (!daemon.waitForFinished(3000)) {
+            daemon.kill();
+            daemon.waitForFinished(3000);
+        }
+    }
+    QProcess daemon;
+    QString address;
+};
+
+} // namespace
+
+// The notification service's one method the notifier uses, recording what it
+// was asked to show.
+class FakeNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList received() const
+    {
+        QMutexLocker lock(&mutex_);
+        return received_;
+    }
+
+public slots:
+    uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList& actions, const QVariantMap&, int)
+    {
+        QMutexLocker lock(&mutex_);
+        received_ << app + "|" + summary + "|" + body + "|" + actions.join(",");
+        return 7;
+    }
+
+private:
+    mutable QMutex mutex_;
+    QStringList received_;
+};
+
+namespace {
+
+template <typename Done>
+bool waitFor(Done&& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return done();
+}
+
+class ReminderTest : public ::testing::Test {
+protected:
+    ReminderTest()
+    {
+        shell.addPlan("Gospels", 3, 0);       // day 1 due today
+        shell.addPlan("Not yet", 3, -2);      // starts in two days
+        const int off = shell.addPlan("Off", 3, 1);
+        shell.plans->setReminder(off, false);
+    }
+    test::PlanTestShell shell;
+};
+
+TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
+{
+    TestSessionBus bus;
+    ASSERT_FALSE(bus.address.isEmpty());
+    QDBusConnection client = QDBusConnection::connectToBus(bus.address, QStringLiteral("kovara-test-client"));
+    QDBusConnection service = QDBusConnection::connectToBus(bus.address, QStringLiteral("kovara-test-service"));
+    ASSERT_TRUE(client.isConnected());
+    // The service answers from a thread of its own while the notifier waits.
+    QThread serviceThread;
+    auto* fake = new FakeNotifications;
+    fake->moveToThread(&serviceThread);
+    serviceThread.start();
+    ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/Notifications"), fake,
+                                       QDBusConnection::ExportAllSlots));
+    {
+        ReminderNotifier notifier(shell, [&] { return client; });
+        int opened = -1;
+        notifier.openPlan = [&](int plan) { opened = plan; };
+        notifier.fallback = [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); };
+        EXPECT_EQ(notifier.remind(), 1);
+        EXPECT_TRUE(waitFor([&] { return !fake->received().isEmpty(); }));
+        EXPECT_EQ(fake->received(),
+                  QStringList{"Kovara|Time to read: Gospels|Day 1: Alpha 1:1-1|default,Read now"});
+
+        QDBusMessage clicked = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                          QStringLiteral("org.freedesktop.Notifications"),
+                                                          QStringLiteral("ActionInvoked"));
+        clicked << uint(7) << QStringLiteral("default");
+        // The notifier knows the id once the service's answer is in.
+        QCoreApplication::processEvents();
+        service.send(clicked);
+        EXPECT_TRUE(waitFor([&] { return opened >= 0; }));
+        EXPECT_EQ(shell.plans->getPlanTitle(opened), "Gospels");
+    }
+    service.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+    serviceThread.quit();
+    serviceThread.wait();
+    delete fake;
+    QDBusConnection::disconnectFromBus(QStringLiteral("kovara-test-client"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("kovara-test-service"));
+}
+
+TEST_F(ReminderTest, WithoutANotificationServiceTheReminderGoesToTheFallback)
+{
+    TestSessionBus bus;
+    const QString names[] = {"kovara-test-quiet-bus", "kovara-test-no-bus"};
+    // A bus where nobody provides the service, and no bus at all.
+    const QString addresses[] = {bus.address, "unix:path=/nonexistent/kovara-bus"};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        ReminderNotifier notifier(shell, [&] { return QDBusConnection::connectToBus(addresses[i], names[i]); });
+        QStringList shown;
+        notifier.fallback = [&](const QString& text) { shown << text; };
+        EXPECT_EQ(notifier.remind(), 1);
+        EXPECT_TRUE(waitFor([&] { return !shown.isEmpty(); }));
+        EXPECT_EQ(shown, QStringList{"Time to read: Gospels \u2013 Day 1: Alpha 1:1-1"});
+        QDBusConnection::disconnectFromBus(names[i]);
+    }
+}
+
+TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)
+{
+    ReminderNotifier notifier(shell, []() -> QDBusConnection {
+        ADD_FAILURE() << "no bus is needed to set the timer";
+        return QDBusConnection(QStringLiteral("kovara-test-unused"));
+    });
+    EXPECT_EQ(notifier.nextTime(), 0) << "off by default";
+    notifier.setSettings({true, 13 * 60, false}); // the clock says noon
+    EXPECT_DOUBLE_EQ(notifier.nextTime(), shell.clock.today() + 13.0 / 24);
+    notifier.setSettings({true, 11 * 60, false});
+    EXPECT_DOUBLE_EQ(notifier.nextTime(), shell.clock.today() + 1 + 11.0 / 24);
+    notifier.setSettings({false, 11 * 60, false});
+    EXPECT_EQ(notifier.nextTime(), 0);
+}
+
+TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)
+{
+    ReminderSettingsPanel panel;
+    panel.load({true, 7 * 60 + 30, false}, *shell.plans);
+    EXPECT_EQ(panel.timeEdit->time(), QTime(7, 30));
+    ASSERT_EQ(panel.planList->count(), 3);
+    EXPECT_EQ(panel.planList->item(2)->text(), "Off");
+    EXPECT_EQ(panel.planList->item(2)->checkState(), Qt::Unchecked);
+    panel.planList->item(0)->setCheckState(Qt::Unchecked);
+    panel.remindCheck->setChecked(false);
+    EXPECT_FALSE(panel.timeEdit->isEnabled());
+    const ReminderSettings settings = panel.apply(*shell.plans);
+    EXPECT_FALSE(settings.enabled);
+    EXPECT_EQ(settings.minuteOfDay, 7 * 60 + 30);
+    EXPECT_FALSE(shell.plans->record(0).reminder);
+
+    const QString config = QString::fromStdString(shell.dir.file("config"));
+    const QString entry = autostartFilePath(config);
+    updateAutostartEntry(true, config);
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\nType=Application\n"));
+    EXPECT_TRUE(text.contains("\" --autostart\n")) << text.toStdString();
+    file.close();
+    EXPECT_EQ(std::system(("desktop-file-validate '" + entry.toStdString() + "'").c_str()), 0);
+    updateAutostartEntry(false, config);
+    EXPECT_FALSE(QFile::exists(entry));
+    updateAutostartEntry(false, config); // nothing there: nothing to do
+}
+
+} // namespace
+} // namespace kovara::ui
+
+#include "reminder_test.moc"
