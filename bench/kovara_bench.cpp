@@ -19,6 +19,8 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/prayer/prayer_editor.h"
+#include "ui/prayer/journal_export.h"
+#include "ui/prayer/prayer_search.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/shell.h"
@@ -419,6 +421,95 @@ void BM_Rtf200KBWrite(benchmark::State& state)
     state.counters["rtf_KB"] = out.size() / 1024.0;
 }
 
+// ---- the prayer journal: search index, search, export
+
+// Makes the index of an older file's 10,000 items ready to search: a copy of
+// the 10,000-item database, whose index is built once.
+std::string searchableTenThousand()
+{
+    World& w = World::get();
+    const std::string file = w.folder + "prayers10000search.kova2";
+    if (!fs::exists(file)) {
+        fs::copy_file(w.folder + "prayers10000.kova2", file);
+        PrayerStore store(file, &w.clock);
+        store.buildSearchIndex(plainTextOfDocument);
+    }
+    return file;
+}
+
+// An older file's 10,000 items of about 2 KB indexed the first time the
+// tracker opens it (the progress window has no parent here).
+void BM_SearchIndexBuild10000(benchmark::State& state)
+{
+    World& w = World::get();
+    const std::string file = w.folder + "prayers10000index.kova2";
+    for (auto _ : state) {
+        state.PauseTiming();
+        fs::copy_file(w.folder + "prayers10000.kova2", file, fs::copy_options::overwrite_existing);
+        {
+            sqlite3* db = nullptr;
+            openDatabase(file, db);
+            execSQL(db, "DELETE FROM prayerJournalInfo;"); // as an older program left it
+            closeDatabase(db);
+        }
+        PrayerStore store(file, &w.clock);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ensureSearchIndex(store, nullptr));
+    }
+}
+
+// One keystroke in the tracker's search field on the All tab of 10,000
+// items, until the matching list and the first match's text are shown. The
+// keystrokes type words letter by letter, so the result changes each time.
+void BM_PrayerSearchKeystroke10000(benchmark::State& state)
+{
+    World& w = World::get();
+    BenchShell shell(w.folder + "plans10.kova2", searchableTenThousand());
+    PrayerEditor editor(w.dialogs);
+    PrayerTrackerPage frame(shell, editor);
+    frame.assignPreferences(w.prefs);
+    frame.resize(900, 640);
+    frame.show();
+    frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
+    settle(frame);
+    static const QString typed = QStringLiteral("righteousness shall go before ");
+    static int next = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (next >= typed.size()) {
+            next = 0;
+            frame.searchEdit->clear();
+            settle(frame);
+        }
+        const QString text = typed.left(++next);
+        state.ResumeTiming();
+        frame.searchEdit->setText(text);
+        settle(frame);
+    }
+    state.counters["rows"] = frame.prayerList->count();
+}
+
+// 1,000 items of about 2 KB chosen and written to a PDF.
+void BM_JournalExport1000Pdf(benchmark::State& state)
+{
+    World& w = World::get();
+    const std::string file = w.folder + "prayers1000.kova2";
+    if (!fs::exists(file))
+        bench::makePrayerDatabase(file, w.bible, 1000, 2000);
+    PrayerStore store(file, &w.clock);
+    PrayerSelection all;
+    all.statuses = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    const QString pdf = QString::fromStdString(w.folder + "journal.pdf");
+    int pages = 0;
+    for (auto _ : state) {
+        const PrayerHeaders items = store.selectPrayers(all);
+        QTextDocument doc;
+        JournalExport::buildDocument(doc, store, all, items, w.clock.today());
+        JournalExport::writePdf(doc, pdf, [&](const QString&, int, int total) { pages = total; });
+    }
+    state.counters["pages"] = pages;
+}
+
 // ---- the Bible page
 
 // One search as the user sees it: typed text searched on the panel's worker
@@ -531,6 +622,9 @@ const Target kTargets[] = {
     {"BM_PrayerTrackerAllTab10000", "prayer tracker All tab, 10,000 items", 300, nullptr, 0},
     {"BM_Backup20MB", "backup of a 20 MB prayers database", 0, "BM_Gzip9SameFile", 1.2},
     {"BM_Restore20MB", "restore of that backup", 0, "BM_GunzipSameFile", 1.2},
+    {"BM_SearchIndexBuild10000", "search index built for 10,000 prayers", 3000, nullptr, 0},
+    {"BM_PrayerSearchKeystroke10000", "prayer search, one keystroke, 10,000 items", 30, nullptr, 0},
+    {"BM_JournalExport1000Pdf", "prayer journal of 1,000 items to PDF", 5000, nullptr, 0},
     {"BM_SearchWordOrPhrase", "Bible search, a word or phrase, 200 shown", 15, nullptr, 0},
     {"BM_SearchThe", "Bible search for \"the\", counted, 200 shown", 100, nullptr, 0},
     {"BM_ChapterFromReference", "chapter opened from a reference and shown", 30, nullptr, 0},
@@ -595,6 +689,9 @@ KOVARA_BENCH(BM_Plan365FromTemplate, 15);
 KOVARA_BENCH(BM_Welcome50Plans10000Prayers, 15);
 KOVARA_BENCH(BM_Welcome10Plans500Prayers, 15);
 KOVARA_BENCH(BM_PrayerTrackerAllTab10000, 7);
+KOVARA_BENCH(BM_SearchIndexBuild10000, 3);
+KOVARA_BENCH(BM_PrayerSearchKeystroke10000, 30);
+KOVARA_BENCH(BM_JournalExport1000Pdf, 3);
 KOVARA_BENCH(BM_Gzip9SameFile, 5);
 KOVARA_BENCH(BM_SearchWordOrPhrase, 30);
 KOVARA_BENCH(BM_SearchThe, 9);

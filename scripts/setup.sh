@@ -11,7 +11,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3 xdotool python3
   libbenchmark-dev
   librsvg2-bin desktop-file-utils appstream dpkg-dev
-  python3-icalendar dbus-daemon
+  python3-icalendar dbus-daemon poppler-utils
   qt6-tools-dev qt6-l10n-tools)
 
 . "$root/scripts/packages.sh"

@@ -96,6 +96,17 @@
     </message>
 </context>
 <context>
+    <name>PrayerSearch</name>
+    <message>
+        <source>Preparing prayer search...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Copy Selected Text</source>
@@ -416,6 +427,21 @@
     </message>
     <message>
         <source>&lt;p&gt;You have not yet read today&apos;s &lt;a href=&quot;%s&quot;&gt;&lt;i&gt;Faith&apos;s Checkbook&lt;/i&gt;&lt;/a&gt; devotional.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui</name>
+    <message>
+        <source>Active</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -857,6 +883,172 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>The help file &quot;%s&quot; could not be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::JournalExport</name>
+    <message>
+        <source>all dates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer journal, %1, %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer journal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preparing the prayer items...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Without a topic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answer: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last edited %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>answered (date not recorded)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::JournalExportDialog</name>
+    <message>
+        <source>Export Prayer Journal - Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A&amp;ctive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A&amp;nswered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Inactive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All topics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Without a topic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Any date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created between</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered between</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Created or answered between</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>and</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTML page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Statuses:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Topic:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Dates:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1326,6 +1518,49 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::PrayerCommands</name>
+    <message>
+        <source>&amp;Export Prayer Journal...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writes chosen prayer items to a PDF document or an HTML page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer journal.pdf</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer journal.html</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Prayer Journal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTML pages (*.html *.htm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No prayer items match the statuses, topic and dates you chose.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preparing the prayer items...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 written to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::PrayerEditor</name>
     <message>
         <source>Do you wish to save your changes to this prayer item?
@@ -1499,6 +1734,46 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>Created on %1.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Answered On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How was it answered?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered &amp;on:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dated Notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dated &amp;notes:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Add Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Adds a note dated today; type its text, and double-click a date or a text to change it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete Note</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PrayerTrackerPage</name>
@@ -1588,6 +1863,42 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
     <message>
         <source>Are you sure you wish to permenantly delete prayer item &quot;%1?&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search Prayers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search titles, topics, text and notes (Ctrl+F)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>answered (date not recorded)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>answered %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Latest note, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Answered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How was it answered?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

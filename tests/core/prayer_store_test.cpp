@@ -62,13 +62,13 @@ TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
               "prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, lastEditTime INTEGER, previewText TEXT)");
     const std::string indexes = "prayerTracker_prayerIndex|prayerTracker_prayerStatus|prayerTracker_prayerTitle|"
                                 "prayerTracker_prayerTopic";
-    EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
+    EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
 
     // A second open on the file keeps the schema and the rows.
     const std::int32_t index = store->newPrayerItem();
     store.reset();
     open();
-    EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name;"), indexes);
+    EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
     EXPECT_EQ(store->getPrayerTitle(index), "New Prayer Item");
     EXPECT_EQ(store->countPrayers("Any"), 1);
 }

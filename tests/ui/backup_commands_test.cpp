@@ -6,6 +6,8 @@
 #include "core/app/backup_file.h"
 #include "core/app/preferences.h"
 #include "core/db/sqlite_db.h"
+#include "core/prayer/prayer_store.h"
+#include "ui/prayer/prayer_search.h"
 #include "user_store_shell.h"
 
 #include <filesystem>
@@ -97,6 +99,81 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
     shell.dialogs.expectOpenFile(kRestoreDialogTitle, QString());
     commands.restore();
     EXPECT_EQ(shell.dialogs.lastInitialPath, backupPath);
+}
+
+// The journal's answers, notes and search index are part of the prayer
+// database, so a backup carries them and a restore brings them back.
+TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
+{
+    PrayerStore& store = shell.prayerStore();
+    const std::int32_t item = store.findPrayerByTitle("Before");
+    PrayerSave save;
+    save.title = "Before";
+    save.status = kPrayerAnswered;
+    save.plainText = "for the harvest";
+    save.answer = PrayerAnswer{shell.clock.today(), "rain came"};
+    save.notes = PrayerNotes{{shell.clock.today(), "dry spell"}};
+    store.savePrayer(item, save);
+    backup(backupPath, backupPath);
+
+    save.answer = PrayerAnswer{shell.clock.today(), "changed"};
+    save.notes = PrayerNotes{};
+    save.plainText = "something else";
+    shell.prayerStore().savePrayer(item, save);
+
+    shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.dialogs.expectMessage(QStringLiteral("Data restoration process complete."));
+    commands.restore();
+    PrayerStore& restored = shell.prayerStore();
+    EXPECT_EQ(restored.getAnswer(item)->answerNote, "rain came");
+    ASSERT_EQ(restored.getNotes(item).size(), 1u);
+    EXPECT_EQ(restored.getNotes(item)[0].noteText, "dry spell");
+    EXPECT_TRUE(restored.searchIndexReady());
+    EXPECT_EQ(restored.searchPrayers("harvest dry"), std::vector<std::int32_t>{item});
+    EXPECT_TRUE(restored.searchPrayers("something").empty());
+}
+
+// A backup made before the journal kept answers and notes holds a prayer
+// database with prayerTracker alone: it restores and opens, its answered item
+// has no answer record (shown "answered (date not recorded)"), and its search
+// index is built from the stored documents on first use.
+TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
+{
+    kovara::test::TempDir old;
+    {
+        sqlite3* db = nullptr;
+        openDatabase(old.file("prayers.kova2"), db);
+        execSQL(db, "CREATE TABLE 'prayerTracker' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, "
+                    "prayerTopic TEXT, prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, "
+                    "lastEditTime INTEGER, previewText TEXT);"
+                    "CREATE INDEX 'prayerTracker_prayerIndex' ON prayerTracker (prayerIndex);"
+                    "CREATE INDEX 'prayerTracker_prayerTopic' ON prayerTracker (prayerTopic);"
+                    "CREATE INDEX 'prayerTracker_prayerTitle' ON prayerTracker (prayerTitle);"
+                    "CREATE INDEX 'prayerTracker_prayerStatus' ON prayerTracker (prayerStatus);"
+                    "INSERT INTO prayerTracker VALUES (7, 'Harvest', 'Farm', "
+                    "CAST('{\\rtf1 Rain for the wheat\\par}' AS BLOB), 'Answered', 1173969000, 1173969000, "
+                    "'Rain for the wheat');");
+        closeDatabase(db);
+    }
+    fs::copy_file(shell.dir.file("userreadplans.kova2"), old.file("userreadplans.kova2"));
+    writeBackupFile(backupPath.toStdString(),
+                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, shell.clock.now());
+
+    shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.dialogs.expectMessage(QStringLiteral("Data restoration process complete."));
+    commands.restore();
+
+    PrayerStore& restored = shell.prayerStore();
+    EXPECT_EQ(shell.prayerTitles(), "Harvest");
+    EXPECT_EQ(restored.getPrayerStatus(7), kPrayerAnswered);
+    EXPECT_FALSE(restored.getAnswer(7));
+    EXPECT_TRUE(restored.getNotes(7).empty());
+    EXPECT_FALSE(restored.searchIndexReady());
+    EXPECT_TRUE(ensureSearchIndex(restored, nullptr));
+    EXPECT_EQ(restored.searchPrayers("wheat"), std::vector<std::int32_t>{7});
+    EXPECT_FALSE(ensureSearchIndex(restored, nullptr)) << "built once";
 }
 
 TEST_F(BackupCommandsTest, CompletedNameOfAnExistingFileAsksBeforeReplacingIt)

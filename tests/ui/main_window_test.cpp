@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
         {"Read the Bible"},
         {"Faith's Checkbook"},
         {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
-         "View All Prayers"},
+         "View All Prayers", "-", "Export Prayer Journal..."},
         {"Open Help", "-", "Kovara Website", "Check for Updates", "Email Technical Support", "-", "About Kovara"},
     };
     for (int i = 0; i < top.size(); ++i)

@@ -110,6 +110,9 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
 TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
 {
     shell.add("Older answer", "", "Answered");
+    // A search left in the field does not hide the new item.
+    commands.viewPrayers(kPrayerAnswered);
+    frame.searchEdit->setText(QStringLiteral("older"));
     editor.user = [](ScriptedEditor& e) {
         e.titleEdit->setText(QStringLiteral("Rain"));
         e.statusCombo->setCurrentText(QStringLiteral("Answered"));
@@ -120,6 +123,8 @@ TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
     EXPECT_EQ(frame.currentFilter(), "Answered");
     EXPECT_EQ(selectedTitle(), "Rain");
     EXPECT_EQ(frame.prayerTitleLabel->text(), "Rain");
+    EXPECT_EQ(frame.searchEdit->text(), "");
+    EXPECT_EQ(frame.listing().size(), 2u);
 }
 
 TEST_F(PrayerCommandsTest, NewItemNotInsertedOpensNoEditor)

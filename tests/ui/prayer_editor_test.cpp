@@ -13,6 +13,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextBlock>
@@ -20,6 +23,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextList>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -120,6 +124,76 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
     EXPECT_EQ(editor.store_, nullptr);
     EXPECT_EQ(editor.prayerIndex_, -1);
     EXPECT_FALSE(editor.newItem_);
+}
+
+// Answering in the editor: the answer fields show with the status Answered,
+// today's date first; dated notes are added, changed and deleted in the table
+// and reach the store only on saving.
+TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
+{
+    const std::int32_t index = shell.add("Mum", "Family", "Active");
+    PrayerSave save;
+    save.title = "Mum";
+    save.topic = "Family";
+    save.status = kPrayerActive;
+    save.touchEditTime = false;
+    save.notes = PrayerNotes{{encodeDate(2024, 4, 1), "admitted"}, {encodeDate(2024, 4, 2), "to be deleted"}};
+    shell.store->savePrayer(index, save);
+
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_TRUE(e.answerPanel->isHidden());
+        ASSERT_EQ(e.notesTable->rowCount(), 2);
+        EXPECT_EQ(e.notesTable->item(0, 0)->data(Qt::EditRole).toDate(), QDate(2024, 4, 1));
+        EXPECT_EQ(e.notesTable->item(0, 1)->text(), "admitted");
+        EXPECT_FALSE(e.modified());
+
+        e.statusCombo->setCurrentText("Answered");
+        EXPECT_FALSE(e.answerPanel->isHidden());
+        EXPECT_EQ(e.answeredDateEdit->date(), QDate::currentDate());
+        e.answeredDateEdit->setDate(QDate(2024, 4, 20));
+        QTest::keyClicks(e.answerNoteEdit, "Home in time for Easter");
+
+        e.notesTable->item(0, 1)->setText("admitted on Monday");
+        e.notesTable->selectRow(1);
+        e.notesTable->setFocus();
+        QTest::keyClick(e.notesTable, Qt::Key_Delete);
+        EXPECT_EQ(e.notesTable->rowCount(), 1) << "Del in the list deletes the selected note";
+        e.addNoteButton->click();
+        // Typed into the cell editor it opens, and saved without leaving it.
+        auto* cell = e.notesTable->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(cell, nullptr);
+        QTest::keyClicks(cell, "surgery went well");
+        e.addNoteButton->click(); // left empty: no note
+        e.saveAndCloseAction->trigger();
+    };
+    edit(index);
+
+    EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
+    const std::optional<PrayerAnswer> answer = shell.store->getAnswer(index);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->answeredTime, encodeDate(2024, 4, 20));
+    EXPECT_EQ(answer->answerNote, "Home in time for Easter");
+    const PrayerNotes notes = shell.store->getNotes(index);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].noteText, "admitted on Monday");
+    EXPECT_EQ(notes[1].noteText, "surgery went well");
+    EXPECT_EQ(notes[1].noteTime, fromQDate(QDate::currentDate()));
+    EXPECT_EQ(shell.store->searchPrayers("easter"), std::vector<std::int32_t>{index});
+}
+
+// An item answered before answers were recorded, opened and saved for
+// another change, is not given today's date.
+TEST_F(PrayerEditorTest, OldAnsweredItemGetsNoRecordUnlessTheAnswerIsTouched)
+{
+    const std::int32_t index = shell.add("Harvest", "", "Answered");
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_FALSE(e.answerPanel->isHidden());
+        e.titleEdit->setText("Harvest 2023");
+        e.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    EXPECT_EQ(shell.store->getPrayerTitle(index), "Harvest 2023");
+    EXPECT_FALSE(shell.store->getAnswer(index));
 }
 
 TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)

@@ -216,9 +216,12 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
 
     frame.initPrayers(*shell.store, "Active", second);
     EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Active");
+    shell.dialogs.expectPrompt("How was it answered?", " A new job in June ");
     frame.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->getPrayerStatus(second), "Answered");
     EXPECT_EQ(shell.store->getLastEditTime(second), edited);
+    EXPECT_EQ(shell.store->getAnswer(second)->answeredTime, shell.clock.today());
+    EXPECT_EQ(frame.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
     EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
     EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Answered");
@@ -337,9 +340,96 @@ TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
     const std::int32_t index = shell.add("Survivor", "", "Active");
     frame.initPrayers(*shell.store, "Active", index);
     shell.reopenStore();
+    shell.dialogs.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
     frame.setStatusAnsweredAction->trigger();
+    EXPECT_EQ(shell.store->getAnswer(index)->answerNote, "");
     EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
     EXPECT_EQ(selectedRow(), "\tSurvivor");
+}
+
+// Below the dates: the answer while the item is answered (also one answered
+// before answers were recorded) and the newest dated note.
+TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
+{
+    const std::int32_t old = shell.add("Old answer", "", "Answered");
+    const std::int32_t noted = shell.add("Noted", "", "Active");
+    PrayerSave save;
+    save.title = "Noted";
+    save.status = kPrayerActive;
+    save.touchEditTime = false;
+    save.notes = PrayerNotes{{encodeDate(2024, 4, 2), "older"}, {encodeDate(2023, 12, 3), "oldest"},
+                             {encodeDate(2024, 4, 30), "surgery went well"}};
+    shell.store->savePrayer(noted, save);
+
+    frame.initPrayers(*shell.store, "Answered", old);
+    EXPECT_EQ(frame.prayerJournalLabel->text(), "answered (date not recorded)");
+    EXPECT_EQ(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+              "answered (date not recorded)")
+        << "the Answered tab's rows say when";
+    frame.initPrayers(*shell.store, "Active", noted);
+    EXPECT_EQ(frame.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
+
+    // Answered with a note, then back to Active: the record is kept, not shown.
+    shell.store->setPrayerStatus(noted, kPrayerAnswered, {encodeDate(2023, 12, 24), ""});
+    frame.initPrayers(*shell.store, "Answered", noted);
+    EXPECT_EQ(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+              "answered 24 Dec 2023");
+    frame.initPrayers(*shell.store, "Any", noted);
+    EXPECT_FALSE(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
+        << "only on the Answered tab";
+    EXPECT_EQ(frame.prayerJournalLabel->text(), "Answered 24 Dec 2023.\nLatest note, 30 Apr: surgery went well");
+    shell.store->setPrayerStatus(noted, kPrayerActive);
+    frame.initPrayers(*shell.store, "Any", noted);
+    EXPECT_EQ(frame.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
+    EXPECT_TRUE(shell.store->getAnswer(noted));
+    frame.initPrayers(*shell.store, "Inactive", -1);
+    EXPECT_TRUE(frame.prayerJournalLabel->isHidden()) << "nothing selected";
+}
+
+// Typing in the search field filters the current tab as it goes, keeps the
+// shown item while it matches and marks the words in its text; Esc empties it.
+TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
+{
+    // Items as the editor saves them: the whole text goes into the index.
+    auto add = [&](const std::string& title, const std::string& topic, const std::string& status,
+                   const std::string& text, const PrayerNotes& notes = {}) {
+        PrayerSave save;
+        save.title = title;
+        save.topic = topic;
+        save.status = status;
+        save.textData = "{\\rtf1 " + text + "}";
+        save.plainText = text;
+        save.notes = notes;
+        const std::int32_t index = shell.store->newPrayerItem(0);
+        shell.store->savePrayer(index, save);
+        return index;
+    };
+    add("Mum", "Family", "Active", "Surgery on Tuesday, surgeon Dr Lee");
+    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{shell.clock.today(), "the bakery rang back"}});
+    add("Surgery fund", "Church", "Inactive", "Building");
+
+    frame.initPrayers(*shell.store, "Active", job);
+    QTest::keyClicks(frame.searchEdit, "bak");
+    EXPECT_EQ(listRows(), (std::vector<std::string>{"//{}//Work", "\tJob"})) << "a word only in a note";
+    EXPECT_EQ(selectedRow(), "\tJob");
+
+    frame.searchEdit->setText("SURG");
+    EXPECT_EQ(listRows(), (std::vector<std::string>{"//{}//Family", "\tMum"})) << "the Inactive item stays out";
+    EXPECT_EQ(selectedRow(), "\tMum") << "the first match once the shown item is gone";
+    const QList<QTextEdit::ExtraSelection> marks = frame.textEdit->extraSelections();
+    ASSERT_EQ(marks.size(), 2);
+    EXPECT_EQ(marks[0].cursor.selectedText(), "Surgery");
+    EXPECT_EQ(marks[1].cursor.selectedText(), "surgeon");
+
+    frame.searchEdit->setText("nothing-like-this");
+    EXPECT_TRUE(listRows().empty());
+    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
+
+    frame.searchEdit->setFocus();
+    QTest::keyClick(frame.searchEdit, Qt::Key_Escape);
+    EXPECT_EQ(frame.searchEdit->text(), "");
+    EXPECT_EQ(listRows().size(), 4u);
+    EXPECT_TRUE(frame.textEdit->extraSelections().isEmpty());
 }
 
 TEST_F(PrayerTrackerTest, SplitPercentIsClampedTo25Through75)

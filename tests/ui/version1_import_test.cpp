@@ -143,6 +143,9 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         EXPECT_TRUE(isRtf(QByteArray::fromStdString(rtf))) << "every item gets a document";
         EXPECT_EQ(plainTextOf(rtf), expected[i].plain);
     }
+    // The whole text is searchable, also past the preview.
+    EXPECT_EQ(store.searchPrayers(std::string(150, 'x')), std::vector<std::int32_t>{items[2].prayerIndex});
+    EXPECT_EQ(store.searchPrayers("hello"), std::vector<std::int32_t>{items[1].prayerIndex});
 
     PlanStore& plans = shell.planStore();
     ASSERT_EQ(plans.getPlanCount(), 1);

@@ -56,11 +56,20 @@ std::string makePrayerPreview(const std::string& plainTextCrLf)
 
 void savePrayerContent(PrayerStore& store, std::int32_t prayerIndex, const std::string& title,
                        const std::string& topic, const std::string& status, const std::string& plainTextCrLf,
-                       const std::function<std::string()>& writeDocument)
+                       const std::function<std::string()>& writeDocument, const std::optional<PrayerAnswer>& answer,
+                       const std::optional<PrayerNotes>& notes)
 {
-    const std::string preview = makePrayerPreview(plainTextCrLf);
-    const std::string document = preview.empty() ? std::string() : writeDocument();
-    store.updatePrayer(prayerIndex, trim(title), trim(topic), preview, status, document, true);
+    PrayerSave save;
+    save.previewText = makePrayerPreview(plainTextCrLf);
+    save.textData = save.previewText.empty() ? std::string() : writeDocument();
+    save.plainText = save.previewText.empty() ? std::string() : plainTextCrLf;
+    save.title = trim(title);
+    save.topic = trim(topic);
+    save.status = status;
+    save.touchEditTime = true;
+    save.answer = answer;
+    save.notes = notes;
+    store.savePrayer(prayerIndex, save);
 }
 
 } // namespace kovara::core

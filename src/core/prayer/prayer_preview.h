@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kovara::core {
@@ -24,9 +25,13 @@ std::string makePrayerPreview(const std::string& plainTextCrLf);
 // Saves an item's content as the editor does: title and topic trimmed, the
 // status as given, the preview from plainTextCrLf, and the document bytes from
 // writeDocument - called only when the preview is not empty, so an empty text
-// stores NULL text and NULL preview. The last-edit time becomes now.
+// stores NULL text and NULL preview. The last-edit time becomes now. The
+// answer record and the notes are written with it when given; all of it, and
+// the item's search entry, in one transaction.
 void savePrayerContent(PrayerStore& store, std::int32_t prayerIndex, const std::string& title,
                        const std::string& topic, const std::string& status, const std::string& plainTextCrLf,
-                       const std::function<std::string()>& writeDocument);
+                       const std::function<std::string()>& writeDocument,
+                       const std::optional<PrayerAnswer>& answer = std::nullopt,
+                       const std::optional<PrayerNotes>& notes = std::nullopt);
 
 } // namespace kovara::core

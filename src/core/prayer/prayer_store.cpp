@@ -1,5 +1,6 @@
 #include "core/prayer/prayer_store.h"
 
+#include <cctype>
 #include <climits>
 
 namespace kovara::core {
@@ -25,6 +26,7 @@ PrayerStore::PrayerStore(const std::string& fileName, const Clock* clock)
 {
     // A failure here unwinds db_, which closes the file again.
     ensureSchema();
+    ensureJournalSchema();
 }
 
 PrayerStore::~PrayerStore() = default;
@@ -256,49 +258,436 @@ std::vector<std::string> PrayerStore::getTopicList() const
 
 void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status)
 {
-    Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
-    requireStatement(st, "SetPrayerStatus");
-    st.run([&] {
-        st.bindText(1, status);
-        st.step();
+    inTransaction([&] {
+        Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
+        requireStatement(st, "SetPrayerStatus");
+        st.run([&] {
+            st.bindText(1, status);
+            st.step();
+        });
+        if (status == kPrayerDeleted)
+            execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
+    });
+}
+
+void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status, const PrayerAnswer& answer)
+{
+    inTransaction([&] {
+        Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
+        requireStatement(st, "SetPrayerStatus");
+        st.run([&] {
+            st.bindText(1, status);
+            st.step();
+        });
+        writeAnswer(prayerIndex, answer);
+        writeSearchEntry(prayerIndex, std::nullopt);
     });
 }
 
 void PrayerStore::updatePrayer(std::int32_t prayerIndex, const std::string& title, const std::string& topic,
-                                      const std::string& previewText, const std::string& status,
-                                      const std::string& textData, bool touchEditTime)
+                               const std::string& previewText, const std::string& status,
+                               const std::string& textData, bool touchEditTime)
+{
+    PrayerSave save;
+    save.title = title;
+    save.topic = topic;
+    save.previewText = previewText;
+    save.status = status;
+    save.textData = textData;
+    save.plainText = previewText;
+    save.touchEditTime = touchEditTime;
+    savePrayer(prayerIndex, save);
+}
+
+void PrayerStore::savePrayer(std::int32_t prayerIndex, const PrayerSave& save)
+{
+    inTransaction([&] {
+        writeContent(prayerIndex, save);
+        if (save.answer)
+            writeAnswer(prayerIndex, *save.answer);
+        if (save.notes)
+            writeNotes(prayerIndex, *save.notes);
+        writeSearchEntry(prayerIndex, save.plainText);
+    });
+}
+
+void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 {
     const DateTime now = clock_->now();
     const std::string sql =
-        touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
-                               "prayerStatus=?, lastEditTime=? WHERE prayerIndex=%d",
-                               kTableName, prayerIndex)
-                      : format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
-                               "prayerStatus=? WHERE prayerIndex=%d",
-                               kTableName, prayerIndex);
+        save.touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
+                                    "prayerStatus=?, lastEditTime=? WHERE prayerIndex=%d",
+                                    kTableName, prayerIndex)
+                           : format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
+                                    "prayerStatus=? WHERE prayerIndex=%d",
+                                    kTableName, prayerIndex);
     Statement st(db(), sql);
     requireStatement(st, "UpdatePrayer");
     // Parameters left unbound are NULL, so every empty value is stored as NULL.
     st.run([&] {
-        st.bindText(1, title);
-        if (!topic.empty())
-            st.bindText(2, topic);
-        if (!textData.empty()) {
-            if (textData.size() > static_cast<std::size_t>(INT_MAX))
+        st.bindText(1, save.title);
+        if (!save.topic.empty())
+            st.bindText(2, save.topic);
+        if (!save.textData.empty()) {
+            if (save.textData.size() > static_cast<std::size_t>(INT_MAX))
                 throw Exception("TKOVAPrayerTracker.UpdatePrayer Error: the prayer text is too large to store");
-            const int rc = sqlite3_bind_blob(st.handle(), 3, textData.data(), static_cast<int>(textData.size()),
-                                             SQLITE_TRANSIENT);
+            const int rc = sqlite3_bind_blob(st.handle(), 3, save.textData.data(),
+                                             static_cast<int>(save.textData.size()), SQLITE_TRANSIENT);
             if (rc != SQLITE_OK)
                 raiseSQLiteError(rc, nullptr);
         }
-        if (!previewText.empty())
-            st.bindText(4, previewText);
-        if (!status.empty())
-            st.bindText(5, status);
-        if (touchEditTime)
+        if (!save.previewText.empty())
+            st.bindText(4, save.previewText);
+        if (!save.status.empty())
+            st.bindText(5, save.status);
+        if (save.touchEditTime)
             st.bindInt64(6, dateTimeToStoredSeconds(now));
         st.step();
     });
+}
+
+// ---- The journal: answers, notes and the search index ----
+
+void PrayerStore::ensureJournalSchema()
+{
+    // Tables beside prayerTracker, made when missing; a file that has them all
+    // is not written to at all.
+    const char* const tables[] = {kAnswerTable, kNoteTable, kSearchTable, kInfoTable};
+    bool complete = true;
+    for (const char* table : tables)
+        complete = complete && tableExists(db(), table);
+    if (complete)
+        return;
+    inTransaction([&] {
+        execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (prayerIndex INTEGER PRIMARY KEY, "
+                             "answeredTime INTEGER, answerNote TEXT);",
+                             kAnswerTable));
+        execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (noteIndex INTEGER PRIMARY KEY, prayerIndex INTEGER, "
+                             "noteTime INTEGER, noteText TEXT);",
+                             kNoteTable));
+        execSQL(db(), format("CREATE INDEX IF NOT EXISTS %s_prayerIndex ON %s (prayerIndex, noteTime);",
+                             kNoteTable, kNoteTable));
+        execSQL(db(), format("CREATE VIRTUAL TABLE IF NOT EXISTS %s USING fts5(title, topic, body, notes, "
+                             "tokenize='unicode61 remove_diacritics 2');",
+                             kSearchTable));
+        execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (infoKey TEXT PRIMARY KEY, infoValue TEXT);",
+                             kInfoTable));
+        // A journal without items has nothing to index: it is ready at once.
+        bool empty = true;
+        queryRow(db(), format("SELECT 1 FROM '%s' LIMIT 1;", kTableName), noStatement("SearchIndex"),
+                 [&](Statement&) { empty = false; });
+        if (empty)
+            execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '1');",
+                                 kInfoTable));
+    });
+}
+
+void PrayerStore::inTransaction(const std::function<void()>& body)
+{
+    execSQL(db(), "BEGIN IMMEDIATE TRANSACTION");
+    try {
+        body();
+        execSQL(db(), "COMMIT TRANSACTION");
+    } catch (...) {
+        // A failed COMMIT may leave the transaction open; a failed step may
+        // already have rolled it back, in which case this does nothing.
+        if (!sqlite3_get_autocommit(db()))
+            sqlite3_exec(db(), "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void PrayerStore::writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer)
+{
+    Statement st(db(), format("INSERT OR REPLACE INTO %s (prayerIndex, answeredTime, answerNote) VALUES (?,?,?);",
+                              kAnswerTable));
+    requireStatement(st, "SetAnswer");
+    st.run([&] {
+        st.bindInt(1, prayerIndex);
+        st.bindInt64(2, dateTimeToStoredSeconds(dateOf(answer.answeredTime)));
+        st.bindText(3, answer.answerNote);
+        st.step();
+    });
+}
+
+void PrayerStore::writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes)
+{
+    execSQL(db(), format("DELETE FROM %s WHERE prayerIndex=%d;", kNoteTable, prayerIndex));
+    Statement st(db(), format("INSERT INTO %s (prayerIndex, noteTime, noteText) VALUES (?,?,?);", kNoteTable));
+    requireStatement(st, "SetNotes");
+    st.run([&] {
+        for (const PrayerNote& note : notes) {
+            sqlite3_reset(st.handle());
+            st.bindInt(1, prayerIndex);
+            st.bindInt64(2, dateTimeToStoredSeconds(dateOf(note.noteTime)));
+            st.bindText(3, note.noteText);
+            st.step();
+        }
+    });
+}
+
+void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional<std::string>& plainText)
+{
+    std::string title;
+    std::string topic;
+    std::string status;
+    const bool found = queryRow(
+        db(), format("SELECT prayerTitle, prayerTopic, prayerStatus FROM '%s' WHERE prayerIndex=%d;", kTableName,
+                     prayerIndex),
+        noStatement("SearchIndex"), [&](Statement& st) {
+            title = st.columnText(0);
+            topic = st.columnText(1);
+            status = st.columnText(2);
+        });
+    std::string body;
+    if (plainText) {
+        body = *plainText;
+    } else {
+        queryRow(db(), format("SELECT body FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex),
+                 noStatement("SearchIndex"), [&](Statement& st) { body = st.columnText(0); });
+    }
+    execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
+    if (!found || status == kPrayerDeleted)
+        return;
+
+    std::string notes;
+    if (const std::optional<PrayerAnswer> answer = getAnswer(prayerIndex))
+        notes = answer->answerNote;
+    for (const PrayerNote& note : getNotes(prayerIndex))
+        notes += "\n" + note.noteText;
+
+    Statement st(db(), format("INSERT INTO %s (rowid, title, topic, body, notes) VALUES (?,?,?,?,?);", kSearchTable));
+    requireStatement(st, "SearchIndex");
+    st.run([&] {
+        st.bindInt(1, prayerIndex);
+        st.bindText(2, title);
+        st.bindText(3, topic);
+        st.bindText(4, body);
+        st.bindText(5, notes);
+        st.step();
+    });
+}
+
+std::optional<PrayerAnswer> PrayerStore::getAnswer(std::int32_t prayerIndex) const
+{
+    std::optional<PrayerAnswer> answer;
+    queryRow(db(), format("SELECT answeredTime, answerNote FROM %s WHERE prayerIndex=%d;", kAnswerTable, prayerIndex),
+             noStatement("GetAnswer"), [&](Statement& st) {
+                 answer = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
+             });
+    return answer;
+}
+
+std::map<std::int32_t, PrayerAnswer> PrayerStore::getAnswers() const
+{
+    std::map<std::int32_t, PrayerAnswer> answers;
+    queryRows(db(), format("SELECT prayerIndex, answeredTime, answerNote FROM %s;", kAnswerTable),
+              noStatement("GetAnswer"), [&](Statement& st) {
+                  answers[st.columnInt(0)] = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(1)), st.columnText(2)};
+              });
+    return answers;
+}
+
+PrayerNotes PrayerStore::getNotes(std::int32_t prayerIndex) const
+{
+    PrayerNotes notes;
+    queryRows(db(),
+              format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime, noteIndex;",
+                     kNoteTable, prayerIndex),
+              noStatement("GetNotes"), [&](Statement& st) {
+                  notes.push_back(PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)});
+              });
+    return notes;
+}
+
+std::optional<PrayerNote> PrayerStore::getLatestNote(std::int32_t prayerIndex) const
+{
+    std::optional<PrayerNote> note;
+    queryRow(db(),
+             format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime DESC, noteIndex DESC "
+                    "LIMIT 1;",
+                    kNoteTable, prayerIndex),
+             noStatement("GetNotes"), [&](Statement& st) {
+                 note = PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
+             });
+    return note;
+}
+
+PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
+{
+    PrayerHeaders headers;
+    if (selection.statuses.empty())
+        return headers;
+    for (const std::string& status : selection.statuses)
+        if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
+            throw Exception(format("TKOVAPrayerTracker.SelectPrayers Error: unknown status '%s'", status));
+
+    // Program-made SQL with every value bound.
+    std::string sql = format("SELECT p.prayerTitle,p.prayerTopic,p.previewText,p.prayerStatus,p.createTime,"
+                             "p.lastEditTime,p.prayerIndex FROM '%s' p LEFT JOIN %s a ON a.prayerIndex=p.prayerIndex "
+                             "WHERE p.prayerStatus IN (",
+                             kTableName, kAnswerTable);
+    for (std::size_t i = 0; i < selection.statuses.size(); ++i)
+        sql += i ? ",?" : "?";
+    sql += ")";
+    if (!selection.allTopics)
+        sql += selection.topic.empty() ? " AND p.prayerTopic IS NULL" : " AND p.prayerTopic=?";
+    const char* created = "(p.createTime>=? AND p.createTime<?)";
+    const char* answered = "(p.prayerStatus='Answered' AND a.answeredTime>=? AND a.answeredTime<?)";
+    using Field = PrayerSelection::DateField;
+    switch (selection.dateField) {
+    case Field::Any:
+        break;
+    case Field::Created:
+        sql += format(" AND %s", created);
+        break;
+    case Field::Answered:
+        sql += format(" AND %s", answered);
+        break;
+    case Field::CreatedOrAnswered:
+        sql += format(" AND (%s OR %s)", created, answered);
+        break;
+    }
+    sql += " ORDER BY p.prayerTopic, p.createTime, p.prayerTitle;";
+
+    const std::int64_t from = dateTimeToStoredSeconds(dateOf(selection.from));
+    const std::int64_t until = dateTimeToStoredSeconds(dateOf(selection.to) + 1); // the whole last day
+    Statement st(db(), sql);
+    requireStatement(st, "SelectPrayers");
+    st.run([&] {
+        int n = 0;
+        for (const std::string& status : selection.statuses)
+            st.bindText(++n, status);
+        if (!selection.allTopics && !selection.topic.empty())
+            st.bindText(++n, selection.topic);
+        const int ranges = selection.dateField == Field::Any ? 0 : selection.dateField == Field::CreatedOrAnswered ? 2 : 1;
+        for (int r = 0; r < ranges; ++r) {
+            st.bindInt64(++n, from);
+            st.bindInt64(++n, until);
+        }
+        while (st.step() == SQLITE_ROW) {
+            PrayerHeader rec;
+            rec.prayerTitle = st.columnText(0);
+            rec.prayerTopic = st.columnText(1);
+            rec.previewText = st.columnText(2);
+            rec.prayerStatus = st.columnText(3);
+            rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
+            rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+            rec.prayerIndex = st.columnInt(6);
+            headers.push_back(std::move(rec));
+        }
+    });
+    return headers;
+}
+
+bool PrayerStore::searchIndexReady() const
+{
+    std::string value;
+    queryRow(db(), format("SELECT infoValue FROM %s WHERE infoKey='searchIndex';", kInfoTable),
+             noStatement("SearchIndex"), [&](Statement& st) { value = st.columnText(0); });
+    return value == "1";
+}
+
+void PrayerStore::buildSearchIndex(const std::function<std::string(const std::string& textData)>& plainTextOf,
+                                   const std::function<void(int done, int total)>& progress)
+{
+    std::vector<std::int32_t> items;
+    queryRows(db(), format("SELECT prayerIndex FROM '%s' WHERE prayerStatus!='%s';", kTableName, kPrayerDeleted),
+              noStatement("SearchIndex"), [&](Statement& st) { items.push_back(st.columnInt(0)); });
+    const int total = static_cast<int>(items.size());
+    inTransaction([&] {
+        execSQL(db(), format("DELETE FROM %s;", kSearchTable));
+        for (int i = 0; i < total; ++i) {
+            if (progress && i % 50 == 0)
+                progress(i, total);
+            const std::string data = getPrayerText(items[static_cast<std::size_t>(i)]);
+            writeSearchEntry(items[static_cast<std::size_t>(i)], data.empty() ? std::string() : plainTextOf(data));
+        }
+        execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '1');",
+                             kInfoTable));
+    });
+    if (progress)
+        progress(total, total);
+}
+
+std::string PrayerStore::searchQuery(const std::string& words)
+{
+    // Every run of letters and digits (and of non-ASCII bytes, which the
+    // engine's tokenizer sorts out) becomes one quoted prefix term; all terms
+    // must match. Quotes and operators typed by the user never reach the
+    // query syntax.
+    std::string query;
+    std::string term;
+    auto flush = [&] {
+        if (term.empty())
+            return;
+        if (!query.empty())
+            query += ' ';
+        query += '"' + term + "\"*";
+        term.clear();
+    };
+    for (const char c : words) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 || std::isalnum(byte))
+            term += c;
+        else
+            flush();
+    }
+    flush();
+    return query;
+}
+
+void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
+                                           PrayerHeaders& headers) const
+{
+    const std::string query = searchQuery(words);
+    if (query.empty()) {
+        getPrayerHeadersByTopic(statusFilter, headers);
+        return;
+    }
+    // One statement: the index finds the rows, the listing's filter and
+    // order apply to them alone.
+    std::string sql = format("SELECT prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,"
+                             "prayerIndex FROM %s",
+                             kTableName);
+    sql += filterClause(statusFilter, "GetPrayerHeaders");
+    sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
+                  kSearchTable, kSearchTable);
+    headers.clear();
+    Statement st(db(), sql);
+    requireStatement(st, "GetPrayerHeaders");
+    st.run([&] {
+        st.bindText(1, query);
+        while (st.step() == SQLITE_ROW) {
+            PrayerHeader rec;
+            rec.prayerTitle = st.columnText(0);
+            rec.prayerTopic = st.columnText(1);
+            rec.previewText = st.columnText(2);
+            rec.prayerStatus = st.columnText(3);
+            rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
+            rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+            rec.prayerIndex = st.columnInt(6);
+            headers.push_back(std::move(rec));
+        }
+    });
+}
+
+std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) const
+{
+    std::vector<std::int32_t> found;
+    const std::string query = searchQuery(words);
+    if (query.empty())
+        return found;
+    Statement st(db(), format("SELECT s.rowid FROM %s s JOIN '%s' p ON p.prayerIndex=s.rowid "
+                              "WHERE %s MATCH ? AND p.prayerStatus!='%s' ORDER BY s.rowid;",
+                              kSearchTable, kTableName, kSearchTable, kPrayerDeleted));
+    requireStatement(st, "SearchPrayers");
+    st.run([&] {
+        st.bindText(1, query);
+        while (st.step() == SQLITE_ROW)
+            found.push_back(st.columnInt(0));
+    });
+    return found;
 }
 
 } // namespace kovara::core

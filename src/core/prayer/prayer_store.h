@@ -10,6 +10,9 @@
 #include "core/db/sqlite_db.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,50 @@ struct PrayerHeader {
 
 using PrayerHeaders = std::vector<PrayerHeader>;
 
+// When and how an item was answered (table prayerAnswers). The record stays
+// when the item goes back to another status; the views show it only while the
+// item is "Answered".
+struct PrayerAnswer {
+    DateTime answeredTime = 0; // a date (whole days)
+    std::string answerNote;    // may be empty
+};
+
+// One dated note on an item (table prayerNotes), in the order the item lists
+// them: by date, then in the order they were written.
+struct PrayerNote {
+    DateTime noteTime = 0; // a date (whole days)
+    std::string noteText;
+};
+
+using PrayerNotes = std::vector<PrayerNote>;
+
+// Which items a journal export takes: any of the statuses, one topic or all,
+// and a date range on the creation date, the answer date or either.
+struct PrayerSelection {
+    enum class DateField { Any, Created, Answered, CreatedOrAnswered };
+    std::vector<std::string> statuses; // "Active", "Answered", "Inactive"
+    bool allTopics = true;
+    std::string topic;                 // when not allTopics; empty = items without a topic
+    DateField dateField = DateField::Any;
+    DateTime from = 0;                 // first day, inclusive
+    DateTime to = 0;                   // last day, inclusive
+};
+
+// Everything the editor writes for an item in one save.
+struct PrayerSave {
+    std::string title;
+    std::string topic;
+    std::string previewText;
+    std::string status;
+    std::string textData;  // the formatted document's bytes; empty = no text
+    std::string plainText; // the document as plain text, for searching
+    bool touchEditTime = true;
+    // Written when set; when unset an existing record is left as it is.
+    std::optional<PrayerAnswer> answer;
+    // Replaces all of the item's notes when set.
+    std::optional<PrayerNotes> notes;
+};
+
 // Status values as stored, and the filter word for every item not deleted.
 inline constexpr const char* kPrayerActive = "Active";
 inline constexpr const char* kPrayerAnswered = "Answered";
@@ -38,6 +85,12 @@ inline constexpr const char* kPrayerFilterAny = "Any";
 class PrayerStore {
 public:
     static constexpr const char* kTableName = "prayerTracker";
+    // The journal's tables beside it: answer records, dated notes, the
+    // full-text index of every live item, and facts about the file.
+    static constexpr const char* kAnswerTable = "prayerAnswers";
+    static constexpr const char* kNoteTable = "prayerNotes";
+    static constexpr const char* kSearchTable = "prayerSearch";
+    static constexpr const char* kInfoTable = "prayerJournalInfo";
 
     // Opens (creating when missing) fileName and makes sure the table and its
     // four indexes exist; an existing table is left as it is. clock answers
@@ -98,18 +151,82 @@ public:
     // The distinct topics of live items in byte order, empty topics left out.
     std::vector<std::string> getTopicList() const;
 
-    // Sets the status only; lastEditTime stays. A missing index changes nothing.
+    // Sets the status only (a deleted item also leaves the search index);
+    // lastEditTime stays. A missing index changes nothing.
     void setPrayerStatus(std::int32_t prayerIndex, const std::string& status);
 
     // Replaces all five content columns at once; every empty value is stored
     // as NULL. touchEditTime also sets lastEditTime to now. A missing index
-    // changes nothing.
+    // changes nothing. The search index gets the preview as the item's text
+    // (savePrayer takes the whole plain text).
     void updatePrayer(std::int32_t prayerIndex, const std::string& title, const std::string& topic,
                       const std::string& previewText, const std::string& status, const std::string& textData,
                       bool touchEditTime);
 
+    // Writes an item's content as updatePrayer does, and its answer record and
+    // notes when given, with its search entry, in one transaction: on any
+    // failure (a lock, a full disk) the file stays as it was and the error is
+    // raised.
+    void savePrayer(std::int32_t prayerIndex, const PrayerSave& save);
+
+    // Sets the status and, when answer is given, the answer record, in one
+    // transaction with the search index (a deleted item leaves it).
+    void setPrayerStatus(std::int32_t prayerIndex, const std::string& status, const PrayerAnswer& answer);
+
+    // The answer record, or nothing when none was ever written (an item
+    // answered before records were kept, or never answered).
+    std::optional<PrayerAnswer> getAnswer(std::int32_t prayerIndex) const;
+    // Every answer record, by item index (for a whole listing at once).
+    std::map<std::int32_t, PrayerAnswer> getAnswers() const;
+    // The item's notes, oldest first; empty when it has none.
+    PrayerNotes getNotes(std::int32_t prayerIndex) const;
+    // The newest note, or nothing.
+    std::optional<PrayerNote> getLatestNote(std::int32_t prayerIndex) const;
+
+    // The items a selection takes, ordered by topic (no topic first), then by
+    // creation time and title. An unknown status raises; no status selects
+    // nothing. An answer date counts only while the item is "Answered".
+    PrayerHeaders selectPrayers(const PrayerSelection& selection) const;
+
+    // Whether the search index covers every item (false in a file that an
+    // older program wrote until buildSearchIndex has run once).
+    bool searchIndexReady() const;
+    // (Re)builds the search index of every live item in one transaction and
+    // marks it ready. plainTextOf turns an item's document bytes into plain
+    // text; progress(done, total) is called now and then. On failure nothing
+    // changes.
+    void buildSearchIndex(const std::function<std::string(const std::string& textData)>& plainTextOf,
+                          const std::function<void(int done, int total)>& progress = {});
+    // The indexes of live items whose title, topic, text, answer note or notes
+    // hold every word of words (each as the start of a word, ignoring case and
+    // accents), in ascending order. Words of blanks only match nothing; so
+    // does text without any letter or digit.
+    std::vector<std::int32_t> searchPrayers(const std::string& words) const;
+    // The listing of getPrayerHeadersByTopic narrowed to the items that
+    // searchPrayers finds for words (words without a term: the whole listing).
+    void getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
+                                  PrayerHeaders& headers) const;
+    // The FTS5 query searchPrayers runs for words; empty when there is none.
+    static std::string searchQuery(const std::string& words);
+
+    // Runs body inside one write transaction (BEGIN IMMEDIATE ... COMMIT);
+    // when body or the commit raises, everything is rolled back and the error
+    // passes on. Not nested.
+    void inTransaction(const std::function<void()>& body);
+
+    // The raw connection, for tests that provoke engine failures.
+    sqlite3* connection() const { return db(); }
+
 private:
     void ensureSchema();
+    void ensureJournalSchema();
+    void writeContent(std::int32_t prayerIndex, const PrayerSave& save);
+    void writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer);
+    void writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes);
+    // Replaces the item's search entry from what is stored now; plainText is
+    // the document's text. A deleted or missing item leaves the index.
+    // (nullopt keeps the body indexed before).
+    void writeSearchEntry(std::int32_t prayerIndex, const std::optional<std::string>& plainText);
     sqlite3* db() const;
     DateTime getTime(const char* column, std::int32_t prayerIndex) const;
     std::string getTextColumn(const char* column, const char* operation, std::int32_t prayerIndex) const;

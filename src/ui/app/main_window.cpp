@@ -532,6 +532,12 @@ void MainWindow::createPrayerPage()
     connect(actions_.inactivePrayersAction, &QAction::triggered, prayerCommands_,
             &PrayerCommands::showInactivePrayers);
     connect(actions_.allPrayersAction, &QAction::triggered, prayerCommands_, &PrayerCommands::showAllPrayers);
+    // The journal export belongs to the prayer commands; it closes the
+    // Prayers menu after the views.
+    if (auto* prayers = menuBar()->findChild<QMenu*>(QStringLiteral("prayersMenu"))) {
+        prayers->addSeparator();
+        prayers->addAction(prayerCommands_->exportJournalAction);
+    }
 }
 
 // ---- plan entries

@@ -6,6 +6,19 @@
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/base/shell.h"
+#include "ui/base/busy_cursor.h"
+#include "ui/base/dialogs.h"
+#include "ui/prayer/journal_export.h"
+#include "ui/prayer/journal_export_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QTextDocument>
+
+#include <memory>
 
 namespace kovara::ui {
 
@@ -13,6 +26,69 @@ PrayerCommands::PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerE
                                  QObject* parent)
     : QObject(parent), shell_(shell), tracker_(tracker), editor_(editor)
 {
+    exportJournalAction = new QAction(tr("&Export Prayer Journal..."), this);
+    exportJournalAction->setObjectName(QStringLiteral("exportJournalAction"));
+    exportJournalAction->setToolTip(tr("Writes chosen prayer items to a PDF document or an HTML page"));
+    connect(exportJournalAction, &QAction::triggered, this, &PrayerCommands::exportJournalCommand);
+    runExportDialog = [](JournalExportDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+}
+
+void PrayerCommands::exportJournalCommand()
+{
+    runGuarded(shell_.getDialogs(), [this] {
+        PrayerStore& store = shell_.prayerStore();
+        JournalExportDialog dialog(store.getTopicList(), shell_.getClock().today(),
+                                   QApplication::activeWindow());
+        if (!runExportDialog(dialog))
+            return;
+        const bool pdf = dialog.pdf();
+        const QString proposal = QDir::home().filePath(pdf ? tr("Prayer journal.pdf") : tr("Prayer journal.html"));
+        const QString file = shell_.getDialogs().chooseSaveFile(
+            tr("Export Prayer Journal"), pdf ? tr("PDF documents (*.pdf)") : tr("HTML pages (*.html *.htm)"),
+            proposal);
+        if (file.isEmpty())
+            return;
+        exportJournal(dialog.selection(), pdf, file);
+    });
+}
+
+void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, const QString& fileName)
+{
+    PrayerStore& store = shell_.prayerStore();
+    const PrayerHeaders items = store.selectPrayers(selection);
+    if (items.empty()) {
+        shell_.getDialogs().message(tr("No prayer items match the statuses, topic and dates you chose."));
+        return;
+    }
+    BusyCursor busy;
+    // The progress window shows once the work has taken a moment.
+    std::unique_ptr<QProgressDialog> progress;
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        progress = std::make_unique<QProgressDialog>(tr("Preparing the prayer items..."), QString(), 0, 100,
+                                                     QApplication::activeWindow());
+        progress->setWindowTitle(tr("Export Prayer Journal"));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(400);
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+    }
+    const JournalExport::Progress report = [&](const QString& stage, int done, int total) {
+        if (!progress)
+            return;
+        progress->setLabelText(stage);
+        progress->setMaximum(std::max(total, 1));
+        progress->setValue(done);
+    };
+    QTextDocument doc;
+    JournalExport::buildDocument(doc, store, selection, items, shell_.getClock().today(), report);
+    if (pdf)
+        JournalExport::writePdf(doc, fileName, report);
+    else
+        JournalExport::writeHtml(doc, fileName);
+    progress.reset();
+    shell_.getDialogs().message(tr("%1 written to %2.")
+                                    .arg(JournalExport::coverLine(selection, static_cast<int>(items.size())),
+                                         QDir::toNativeSeparators(fileName)));
 }
 
 void PrayerCommands::newPrayerItem()
@@ -33,6 +109,7 @@ void PrayerCommands::newPrayerItem()
     // Only a status the list can show makes a tab to land on.
     if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
         status = kPrayerFilterAny;
+    tracker_.clearSearch();
     tracker_.initPrayers(shell_.prayerStore(), status, index);
     shell_.showPage(Page::PrayerTracker);
     tracker_.updateActions();

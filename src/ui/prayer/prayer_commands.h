@@ -12,15 +12,21 @@
 // The slots show a failure through the shell's dialogs (the command's error
 // display); newPrayerItem and viewPrayers raise it to their caller instead.
 #include "ui/base/core_names.h"
+#include "core/prayer/prayer_store.h"
+
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
+
+class QAction;
 
 namespace kovara::ui {
 
 class Shell;
 class PrayerEditor;
 class PrayerTrackerPage;
+class JournalExportDialog;
 
 class PrayerCommands : public QObject {
     Q_OBJECT
@@ -46,12 +52,26 @@ public:
     // Returns false, doing nothing, for any other address.
     bool handleLink(const QString& href);
 
+    // Writes the items of selection to fileName as PDF or HTML, with a
+    // progress window while it takes, and tells the user where it went.
+    // With no item to write it says so and writes nothing. Raises the store's
+    // and the file's errors (an existing file is then left as it was for
+    // HTML; a PDF may be left incomplete).
+    void exportJournal(const PrayerSelection& selection, bool pdf, const QString& fileName);
+
+    // "Export Prayer Journal...": the main window puts it in its Prayers menu.
+    QAction* exportJournalAction;
+    // Shows the export window modally; tests replace it to play the user.
+    std::function<bool(JournalExportDialog&)> runExportDialog;
+
 public slots:
     void newPrayerCommand();
     void showActivePrayers();
     void showAnsweredPrayers();
     void showInactivePrayers();
     void showAllPrayers();
+    // Asks what to export and where, then exports.
+    void exportJournalCommand();
 
 private:
 

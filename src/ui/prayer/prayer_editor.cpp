@@ -10,6 +10,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/base/dates.h"
 #include "ui/base/painted_icon.h"
+#include "ui/prayer/prayer_search.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/text_codec.h"
@@ -20,6 +21,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -28,6 +33,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextBlock>
@@ -173,6 +180,27 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     fields->addRow(tr("Prayer &Category:"), topicCombo);
     fields->addRow(tr("Prayer &Status:"), statusCombo);
 
+    // When and how it was answered, beside the status while it is "Answered".
+    answerPanel = new QWidget(this);
+    answerPanel->setObjectName(QStringLiteral("answerPanel"));
+    answeredDateEdit = new QDateEdit(answerPanel);
+    answeredDateEdit->setObjectName(QStringLiteral("answeredDateEdit"));
+    answeredDateEdit->setCalendarPopup(true);
+    answeredDateEdit->setAccessibleName(tr("Answered On"));
+    answerNoteEdit = new QLineEdit(answerPanel);
+    answerNoteEdit->setObjectName(QStringLiteral("answerNoteEdit"));
+    answerNoteEdit->setPlaceholderText(tr("How was it answered?"));
+    answerNoteEdit->setAccessibleName(tr("How was it answered?"));
+    answerNoteEdit->setMaxLength(500);
+    auto* answeredLabel = new QLabel(tr("Answered &on:"), answerPanel);
+    answeredLabel->setBuddy(answeredDateEdit);
+    auto* answerLayout = new QHBoxLayout(answerPanel);
+    answerLayout->setContentsMargins(0, 0, 0, 0);
+    answerLayout->addWidget(answeredLabel);
+    answerLayout->addWidget(answeredDateEdit);
+    answerLayout->addWidget(answerNoteEdit, 1);
+    fields->addRow(answerPanel);
+
     // The text panel.
     textEdit = new QTextEdit(this);
     textEdit->setObjectName(QStringLiteral("textEdit"));
@@ -198,32 +226,89 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     modifiedLabel->setObjectName(QStringLiteral("modifiedLabel"));
     editorStatusBar->addPermanentWidget(modifiedLabel);
 
+    // Dated notes under the text.
+    notesTable = new QTableWidget(0, 2, this);
+    notesTable->setObjectName(QStringLiteral("notesTable"));
+    notesTable->setAccessibleName(tr("Dated Notes"));
+    notesTable->setHorizontalHeaderLabels({tr("Date"), tr("Note")});
+    notesTable->horizontalHeader()->setStretchLastSection(true);
+    notesTable->verticalHeader()->hide();
+    notesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    notesTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    notesTable->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    notesTable->setTabKeyNavigation(false);
+    notesTable->setMinimumHeight(90);
+    auto* notesLabel = new QLabel(tr("Dated &notes:"), this);
+    notesLabel->setBuddy(notesTable);
+    addNoteButton = new QPushButton(tr("&Add Note"), this);
+    addNoteButton->setObjectName(QStringLiteral("addNoteButton"));
+    addNoteButton->setToolTip(tr("Adds a note dated today; type its text, and double-click a date or a text to "
+                                 "change it."));
+    deleteNoteButton = new QPushButton(tr("&Delete Note"), this);
+    deleteNoteButton->setObjectName(QStringLiteral("deleteNoteButton"));
+    deleteNoteButton->setEnabled(false);
+    connect(addNoteButton, &QPushButton::clicked, this, [this] { addNote(); });
+    connect(deleteNoteButton, &QPushButton::clicked, this, [this] { deleteNote(); });
+    connect(notesTable, &QTableWidget::itemSelectionChanged, this,
+            [this] { deleteNoteButton->setEnabled(!notesTable->selectedItems().isEmpty()); });
+    connect(notesTable, &QTableWidget::itemChanged, this, [this] { setModified(true); });
+    // Del removes the selected note while the list (not a note being typed)
+    // has the focus (eventFilter).
+    notesTable->installEventFilter(this);
+    auto* notesButtons = new QHBoxLayout;
+    notesButtons->addWidget(notesLabel);
+    notesButtons->addStretch(1);
+    notesButtons->addWidget(addNoteButton);
+    notesButtons->addWidget(deleteNoteButton);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 0);
     layout->addLayout(buttons);
     layout->addLayout(fields);
     layout->addWidget(datesLabel);
     layout->addWidget(ToolBarText);
-    layout->addWidget(textEdit, 1);
+    layout->addWidget(textEdit, 3);
+    layout->addLayout(notesButtons);
+    layout->addWidget(notesTable, 1);
     layout->addWidget(editorStatusBar);
 
     setTabOrder(saveAndCloseButton, closeButton);
     setTabOrder(closeButton, titleEdit);
     setTabOrder(titleEdit, topicCombo);
     setTabOrder(topicCombo, statusCombo);
-    setTabOrder(statusCombo, textEdit);
+    setTabOrder(statusCombo, answeredDateEdit);
+    setTabOrder(answeredDateEdit, answerNoteEdit);
+    setTabOrder(answerNoteEdit, textEdit);
+    setTabOrder(textEdit, addNoteButton);
+    setTabOrder(addNoteButton, deleteNoteButton);
+    setTabOrder(deleteNoteButton, notesTable);
 
     // Any change of a field marks the item modified; prepareToShow clears the
     // flag again after loading.
     connect(titleEdit, &QLineEdit::textChanged, this, [this] { setModified(true); });
     connect(topicCombo, &QComboBox::editTextChanged, this, [this] { setModified(true); });
-    connect(statusCombo, &QComboBox::currentIndexChanged, this, [this] { setModified(true); });
+    connect(statusCombo, &QComboBox::currentIndexChanged, this, [this] {
+        setModified(true);
+        if (statusCombo->currentData().toString() == QLatin1String(kPrayerAnswered))
+            answerTouched_ = true;
+        updateAnswerPanel();
+    });
     connect(textEdit, &QTextEdit::textChanged, this, [this] { setModified(true); });
+    connect(answeredDateEdit, &QDateEdit::dateChanged, this, [this] {
+        setModified(true);
+        answerTouched_ = true;
+    });
+    connect(answerNoteEdit, &QLineEdit::textEdited, this, [this] {
+        setModified(true);
+        answerTouched_ = true;
+    });
+    updateAnswerPanel();
 
     // Wide enough for every tool bar button at first, however long their
     // captions are in the reader's language or without an icon theme.
     const QMargins margins = layout->contentsMargins();
-    resize(std::max(512, ToolBarText->sizeHint().width() + margins.left() + margins.right()), 380);
+    resize(std::max(560, ToolBarText->sizeHint().width() + margins.left() + margins.right()), 520);
 }
 
 void PrayerEditor::createTextActions()
@@ -458,6 +543,7 @@ void PrayerEditor::prepareToShow()
     if (!store_ || prayerIndex_ == -1 || !preferences_)
         throw Exception("Variables not properly initialized before FormShow");
     loadPrayerFields();
+    loadJournal();
     applyDisplayBackground(*textEdit, *preferences_);
     loadPrayerText();
     if (newItem_) {
@@ -498,6 +584,61 @@ void PrayerEditor::loadPrayerFields()
     statusCombo->setCurrentIndex(statusCombo->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
 }
 
+void PrayerEditor::loadJournal()
+{
+    const std::optional<PrayerAnswer> answer = store_->getAnswer(prayerIndex_);
+    answerRecorded_ = answer.has_value();
+    {
+        const QSignalBlocker blockDate(answeredDateEdit);
+        answeredDateEdit->setDate(answer ? toQDate(answer->answeredTime) : QDate::currentDate());
+    }
+    answerNoteEdit->setText(answer ? fromBytes(answer->answerNote) : QString());
+    answerTouched_ = false;
+    updateAnswerPanel();
+
+    const QSignalBlocker blockNotes(notesTable);
+    notesTable->setRowCount(0);
+    for (const PrayerNote& note : store_->getNotes(prayerIndex_))
+        appendNoteRow(toQDate(note.noteTime), fromBytes(note.noteText));
+    deleteNoteButton->setEnabled(false);
+}
+
+void PrayerEditor::updateAnswerPanel()
+{
+    answerPanel->setVisible(statusCombo->currentData().toString() == QLatin1String(kPrayerAnswered));
+}
+
+void PrayerEditor::appendNoteRow(const QDate& date, const QString& text)
+{
+    const int row = notesTable->rowCount();
+    notesTable->insertRow(row);
+    // A date in the edit role gets a date field as its in-place editor.
+    auto* dateItem = new QTableWidgetItem;
+    dateItem->setData(Qt::EditRole, date);
+    notesTable->setItem(row, 0, dateItem);
+    notesTable->setItem(row, 1, new QTableWidgetItem(text));
+    notesTable->resizeColumnToContents(0);
+}
+
+void PrayerEditor::addNote()
+{
+    appendNoteRow(QDate::currentDate(), QString());
+    setModified(true);
+    const int row = notesTable->rowCount() - 1;
+    notesTable->setCurrentCell(row, 1);
+    notesTable->setFocus();
+    notesTable->editItem(notesTable->item(row, 1));
+}
+
+void PrayerEditor::deleteNote()
+{
+    const QList<QTableWidgetItem*> selected = notesTable->selectedItems();
+    if (selected.isEmpty())
+        return;
+    notesTable->removeRow(selected.first()->row());
+    setModified(true);
+}
+
 void PrayerEditor::loadPrayerText()
 {
     textEdit->clear();
@@ -519,11 +660,30 @@ bool PrayerEditor::savePrayer()
     // list.
     const std::string status =
         statusCombo->currentIndex() >= 0 ? toBytes(statusCombo->currentData().toString()) : loadedStatus_;
+    // Moving off the current cell commits an in-place edit still open, so
+    // what is typed there is saved too.
+    notesTable->setCurrentItem(nullptr);
+    std::optional<PrayerAnswer> answer;
+    if (status == kPrayerAnswered && (answerRecorded_ || answerTouched_))
+        answer = PrayerAnswer{fromQDate(answeredDateEdit->date()), toBytes(answerNoteEdit->text().trimmed())};
+    PrayerNotes notes;
+    for (int row = 0; row < notesTable->rowCount(); ++row) {
+        const QTableWidgetItem* date = notesTable->item(row, 0);
+        const QTableWidgetItem* text = notesTable->item(row, 1);
+        const QString noteText = text ? text->text().trimmed() : QString();
+        if (noteText.isEmpty())
+            continue; // a note left empty is no note
+        const QDate day = date ? date->data(Qt::EditRole).toDate() : QDate();
+        notes.push_back(PrayerNote{fromQDate(day.isValid() ? day : QDate::currentDate()), toBytes(noteText)});
+    }
     savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit->text()), toBytes(topicCombo->currentText()),
                       status, toBytes(plainTextCrLf(*doc)), [doc] {
                           const QByteArray rtf = writeRtf(*doc);
                           return std::string(rtf.constData(), static_cast<std::size_t>(rtf.size()));
-                      });
+                      },
+                      answer, notes);
+    answerRecorded_ = answerRecorded_ || answer.has_value();
+    answerTouched_ = false;
     setModified(false);
     saved_ = true;
     return true;
@@ -564,6 +724,16 @@ void PrayerEditor::done(int result)
     if (placementIni_)
         runGuarded(dialogs_, [this] { saveWindowPlacement(*this, *placementIni_, kPlacementSection); });
     QDialog::done(result);
+}
+
+bool PrayerEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == notesTable && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !notesTable->selectedItems().isEmpty()) {
+        deleteNote();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool PrayerEditor::event(QEvent* event)

@@ -11,6 +11,9 @@
 
 class QAction;
 class QComboBox;
+class QDateEdit;
+class QPushButton;
+class QTableWidget;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -86,6 +89,16 @@ public:
     QComboBox* topicCombo;  // editable: pick a category or type a new one
     QComboBox* statusCombo; // "Active", "Answered", "Inactive" only
     QLabel* datesLabel;
+    // Shown while the status is "Answered": when (today for a new answer) and
+    // how it was answered.
+    QWidget* answerPanel;
+    QDateEdit* answeredDateEdit;
+    QLineEdit* answerNoteEdit;
+    // The item's dated notes, oldest first: a date column and a text column,
+    // both edited in place (F2 or a double click).
+    QTableWidget* notesTable;
+    QPushButton* addNoteButton;
+    QPushButton* deleteNoteButton;
     QToolBar* ToolBarText;
     QTextEdit* textEdit;
     QMenu* contextMenu;
@@ -113,6 +126,7 @@ public slots:
 protected:
     void done(int result) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createTextActions();
@@ -121,6 +135,12 @@ private:
     void toggleBullets();
     void mergeFormat(const QTextCharFormat& format);
     bool closeQuery();
+    // The journal part of the item: answer record and notes.
+    void loadJournal();
+    void updateAnswerPanel();
+    void addNote();
+    void deleteNote();
+    void appendNoteRow(const QDate& date, const QString& text);
 
     Dialogs& dialogs_;
     IniFile* placementIni_;
@@ -131,6 +151,12 @@ private:
     // The status read when the window opened, saved back when the status list
     // has no entry selected (a stored value outside the three entries).
     std::string loadedStatus_;
+    // Whether the item had an answer record when the window opened, and
+    // whether the user set the status to "Answered" or touched the answer
+    // fields since: only then is a record written, so an item answered before
+    // records were kept does not get today's date by being opened and saved.
+    bool answerRecorded_ = false;
+    bool answerTouched_ = false;
 };
 
 } // namespace kovara::ui

@@ -7,6 +7,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/dates.h"
+#include "ui/prayer/prayer_search.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/shell.h"
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -38,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 namespace kovara::ui {
 
@@ -114,7 +117,27 @@ public:
         style->drawPrimitive(QStyle::PE_PanelItemViewItem, &full, painter, widget);
         QStyleOptionViewItem opt(option);
         opt.rect.adjust(kItemIndent, 0, 0, 0);
+        // The answer's date at the right edge, in the title's colour but
+        // lighter, and the title shortened so the two never overlap.
+        const QString answered = index.data(PrayerTrackerPage::kAnsweredRole).toString();
+        int dateWidth = 0;
+        if (!answered.isEmpty()) {
+            dateWidth = option.fontMetrics.horizontalAdvance(answered) + 12;
+            opt.rect.adjust(0, 0, -dateWidth, 0);
+        }
         QStyledItemDelegate::paint(painter, opt, index);
+        if (!answered.isEmpty()) {
+            painter->save();
+            const bool selected = option.state & QStyle::State_Selected;
+            QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+            colour.setAlphaF(selected ? 0.9f : 0.6f);
+            painter->setPen(colour);
+            QFont font = option.font;
+            font.setItalic(true);
+            painter->setFont(font);
+            painter->drawText(option.rect.adjusted(0, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter, answered);
+            painter->restore();
+        }
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -156,6 +179,22 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     statusTabs->setStyleSheet(QStringLiteral("QTabBar::tab:selected { font-weight: bold; }"));
     connect(statusTabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
 
+    searchEdit = new QLineEdit(this);
+    searchEdit->setObjectName(QStringLiteral("searchEdit"));
+    searchEdit->setAccessibleName(tr("Search Prayers"));
+    searchEdit->setPlaceholderText(tr("Search titles, topics, text and notes (Ctrl+F)"));
+    searchEdit->setClearButtonEnabled(true);
+    searchEdit->installEventFilter(this);
+    connect(searchEdit, &QLineEdit::textChanged, this, [this] { guarded([this] { onSearchChanged(); }); });
+    auto* searchKey = new QShortcut(QKeySequence::Find, this);
+    searchKey->setContext(Qt::WindowShortcut);
+    connect(searchKey, &QShortcut::activated, this, [this] {
+        if (!isVisible())
+            return;
+        searchEdit->setFocus(Qt::ShortcutFocusReason);
+        searchEdit->selectAll();
+    });
+
     // Upper pane: the grouped list.
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("splitter"));
@@ -188,6 +227,13 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     detailsLayout->setContentsMargins(6, 4, 6, 4);
     detailsLayout->addWidget(prayerTitleLabel);
     detailsLayout->addWidget(prayerDetailsLabel);
+    prayerJournalLabel = new QLabel(detailsPanel);
+    prayerJournalLabel->setObjectName(QStringLiteral("prayerJournalLabel"));
+    prayerJournalLabel->setFont(verdanaPixels(11, false, true));
+    prayerJournalLabel->setTextFormat(Qt::PlainText);
+    prayerJournalLabel->setWordWrap(true);
+    prayerJournalLabel->hide();
+    detailsLayout->addWidget(prayerJournalLabel);
 
     textEdit = new QTextEdit(lower);
     textEdit->setObjectName(QStringLiteral("textEdit"));
@@ -321,6 +367,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(heading);
     layout->addWidget(statusTabs);
+    layout->addWidget(searchEdit);
     layout->addWidget(splitter, 1);
     layout->addLayout(buttons);
 
@@ -343,13 +390,20 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
 
     int chosen = -1;          // list row
     std::size_t chosenRec = 0; // its listing position
+    int firstRow = -1;         // the first item row
     {
         const QSignalBlocker block(prayerList);
         prayerList->setUpdatesEnabled(false);
         prayerList->clear();
         listing_.clear();
+        // On the Answered tab every row says when it was answered.
+        std::map<std::int32_t, PrayerAnswer> answers;
         try {
-            store.getPrayerHeadersByTopic(filter, listing_);
+            // A file from before the search index gets it on first use.
+            ensureSearchIndex(store, this);
+            store.getPrayerHeadersMatching(filter, toBytes(searchEdit->text()), listing_);
+            if (filter == kPrayerAnswered)
+                answers = store.getAnswers();
         } catch (...) {
             prayerList->setUpdatesEnabled(true);
             showPrayerDates(store, -1);
@@ -365,6 +419,8 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         // selection colour so a selected item row never looks like a group.
         const QBrush groupBack(toQColor(systemColor(2)).darker(135));
         const QBrush groupText(toQColor(systemColor(9)));
+        const bool answeredTab = filter == kPrayerAnswered;
+        const DateTime today = shell_.getClock().today();
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const PrayerHeader& rec = listing_[i];
@@ -382,11 +438,25 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
             auto* item = new QListWidgetItem(title);
             item->setData(kStorageRole, u'\t' + title);
             item->setData(kRecordRole, static_cast<int>(i));
+            if (answeredTab) {
+                const auto answer = answers.find(rec.prayerIndex);
+                item->setData(kAnsweredRole, answer == answers.end()
+                                                 ? tr("answered (date not recorded)")
+                                                 : tr("answered %1").arg(journalDateText(answer->second.answeredTime,
+                                                                                          today)));
+            }
             prayerList->addItem(item);
             if (rec.prayerIndex == key || (chosen < 0 && key == -1)) {
                 chosen = prayerList->count() - 1;
                 chosenRec = i;
             }
+            if (firstRow < 0)
+                firstRow = prayerList->count() - 1;
+        }
+        // A search keeps the item shown while it matches, else the first.
+        if (chosen < 0 && firstRow >= 0 && firstIfMissing_) {
+            chosen = firstRow;
+            chosenRec = 0;
         }
         if (chosen >= 0)
             prayerList->setCurrentRow(chosen);
@@ -525,6 +595,7 @@ void PrayerTrackerPage::showPrayerItem(PrayerStore& store, std::int32_t prayerIn
     }
     applyDisplayFont(*textEdit, *prefs_);
     textEdit->moveCursor(QTextCursor::Start);
+    highlightWords(*textEdit, searchEdit->text());
     showPrayerDates(store, prayerIndex);
 }
 
@@ -533,12 +604,62 @@ void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerI
     if (prayerIndex == -1) {
         prayerTitleLabel->setText(tr(kNoSelection));
         prayerDetailsLabel->clear();
+        showJournal(store, -1);
         return;
     }
     prayerTitleLabel->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
     prayerDetailsLabel->setText(tr("Created: %1; Last Edited: %2.")
                                     .arg(shortDateText(store.getCreateTime(prayerIndex)),
                                          shortDateTimeText(store.getLastEditTime(prayerIndex))));
+    showJournal(store, prayerIndex);
+}
+
+void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex)
+{
+    QStringList lines;
+    if (prayerIndex != -1) {
+        const DateTime today = shell_.getClock().today();
+        // The answer shows only while the item is answered; going back to
+        // Active keeps the record for a later answer.
+        if (store.getPrayerStatus(prayerIndex) == kPrayerAnswered) {
+            const std::optional<PrayerAnswer> answer = store.getAnswer(prayerIndex);
+            if (!answer)
+                lines << tr("answered (date not recorded)");
+            else if (answer->answerNote.empty())
+                lines << tr("Answered %1.").arg(journalDateText(answer->answeredTime, today));
+            else
+                lines << tr("Answered %1: %2")
+                             .arg(journalDateText(answer->answeredTime, today), fromBytes(answer->answerNote));
+        }
+        if (const std::optional<PrayerNote> note = store.getLatestNote(prayerIndex))
+            lines << tr("Latest note, %1").arg(noteLine(*note, today));
+    }
+    prayerJournalLabel->setText(lines.join(u'\n'));
+    prayerJournalLabel->setVisible(!lines.isEmpty());
+}
+
+void PrayerTrackerPage::clearSearch()
+{
+    const QSignalBlocker block(searchEdit);
+    searchEdit->clear();
+    textEdit->setExtraSelections({});
+}
+
+void PrayerTrackerPage::onSearchChanged()
+{
+    const PrayerHeader* rec = selectedRecord();
+    const std::int32_t shown = rec ? rec->prayerIndex : -1;
+    const std::string filter = filter_.empty() ? std::string(kPrayerFilterAny) : filter_;
+    // The item shown before stays selected while it still matches; otherwise
+    // the first match is.
+    firstIfMissing_ = true;
+    try {
+        initPrayers(shell_.prayerStore(), filter, shown);
+    } catch (...) {
+        firstIfMissing_ = false;
+        throw;
+    }
+    firstIfMissing_ = false;
 }
 
 void PrayerTrackerPage::clearText()
@@ -564,7 +685,17 @@ void PrayerTrackerPage::setStatus(const char* status)
         updateActions(); // the menu entry toggled its own tick; put it back
         return;
     }
-    store.setPrayerStatus(index, status);
+    if (std::string(status) == kPrayerAnswered) {
+        // The date is today (the editor changes it); the note is optional, so
+        // Cancel still records the answer, without one.
+        const std::optional<PrayerAnswer> before = store.getAnswer(index);
+        QString note = before ? fromBytes(before->answerNote) : QString();
+        if (!shell_.getDialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
+            note.clear();
+        store.setPrayerStatus(index, status, PrayerAnswer{shell_.getClock().today(), toBytes(note.trimmed())});
+    } else {
+        store.setPrayerStatus(index, status);
+    }
     initPrayers(store, statusTabs->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
 }
 
@@ -603,6 +734,16 @@ bool PrayerTrackerPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == splitter && event->type() == QEvent::Resize) {
         applySplit();
+    } else if (watched == searchEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape && !searchEdit->text().isEmpty()) {
+            searchEdit->clear();
+            return true;
+        }
+        if (key == Qt::Key_Down) {
+            prayerList->setFocus();
+            return true;
+        }
     } else if (watched == prayerList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

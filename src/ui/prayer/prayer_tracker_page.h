@@ -18,6 +18,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
@@ -45,6 +46,7 @@ public:
     // Item data roles of the list rows.
     static constexpr int kStorageRole = Qt::UserRole;     // "//{}//Topic" or "\tTitle"
     static constexpr int kRecordRole = Qt::UserRole + 1;  // listing position of an item row; none on group rows
+    static constexpr int kAnsweredRole = Qt::UserRole + 2; // on the Answered tab: "answered 3 Dec", drawn at the right
 
     // shell gives the prayer store, the dialogs and the current page; editor
     // opens items for editing. Neither is owned; both must outlive the frame.
@@ -78,6 +80,10 @@ public:
     const std::string& currentFilter() const { return filter_; }
     const PrayerHeaders& listing() const { return listing_; }
 
+    // Empties the search field without refilling the list (the caller
+    // refills it), so a new item is never hidden by an earlier search.
+    void clearSearch();
+
     // Runs every command's enabling rule again (selection, page switch).
     void updateActions();
 
@@ -85,15 +91,21 @@ public:
     void onTabChanged(int index);
     void onPrayerClicked();
     void onPrayerDoubleClicked();
+    void onSearchChanged();
 
     // Controls and commands, by the names the program uses for them.
     QLabel* headingLabel;
     QTabBar* statusTabs;
+    // Filters the tab's items as the user types (title, topic, text, notes);
+    // Ctrl+F goes there, Esc empties it.
+    QLineEdit* searchEdit;
     QSplitter* splitter;
     QListWidget* prayerList;
     QFrame* detailsPanel;
     QLabel* prayerTitleLabel;
     QLabel* prayerDetailsLabel;
+    // The answer (on an answered item) and the newest dated note.
+    QLabel* prayerJournalLabel;
     QTextEdit* textEdit;
     QMenu* contextMenu;
     QPushButton* statusButton; // drops down statusMenu
@@ -119,6 +131,7 @@ private:
     void showPrayerItem(PrayerStore& store, std::int32_t prayerIndex);
     // -1 shows that nothing is selected.
     void showPrayerDates(PrayerStore& store, std::int32_t prayerIndex);
+    void showJournal(PrayerStore& store, std::int32_t prayerIndex);
     void clearText();
     void editPrayerItem(std::int32_t prayerIndex);
     void setStatus(const char* status);
@@ -136,6 +149,9 @@ private:
     PrayerHeaders listing_;
     std::string filter_;
     int splitPercent_ = 45;
+    // Set while a search refills the list: a key no longer listed selects
+    // the first item instead of none.
+    bool firstIfMissing_ = false;
 };
 
 } // namespace kovara::ui

@@ -1,4 +1,5 @@
 #include "ui/prayer/version1_import.h"
+#include "ui/prayer/prayer_search.h"
 #include "ui/base/core_names.h"
 
 #include "core/plans/plan_store.h"
@@ -30,8 +31,17 @@ void importPrayers(Shell& shell, UserStoreHost& host, const Version1PrayerItems&
     // items before it.
     for (const Version1Prayer& item : version1Prayers(items, texts)) {
         const std::int32_t index = store.newPrayerItem(item.created);
-        store.updatePrayer(index, item.title, item.topic, item.preview, item.status,
-                           version1TextDocument(item.text), false);
+        PrayerSave save;
+        save.title = item.title;
+        save.topic = item.topic;
+        save.previewText = item.preview;
+        save.status = item.status;
+        save.textData = version1TextDocument(item.text);
+        // The whole text goes into the search index, decoded as the text
+        // area shows it.
+        save.plainText = save.textData.empty() ? std::string() : plainTextOfDocument(save.textData);
+        save.touchEditTime = false;
+        store.savePrayer(index, save);
     }
     host.buildWelcomePage();
 }

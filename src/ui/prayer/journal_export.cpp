@@ -1,0 +1,288 @@
+#include "ui/prayer/journal_export.h"
+
+#include "core/base/exception.h"
+#include "ui/base/dates.h"
+#include "ui/base/text_codec.h"
+#include "ui/prayer/rtf_codec.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextTable>
+#include <QTextTableFormat>
+
+namespace kovara::ui {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("JournalExport", text);
+}
+
+QString longDate(DateTime t)
+{
+    return QLocale::system().toString(toQDate(t), QStringLiteral("d MMM yyyy"));
+}
+
+// A range within one year names the year once: "1 Jan – 31 Dec 2026".
+QString rangeText(DateTime from, DateTime to)
+{
+    const QDate a = toQDate(from);
+    const QDate b = toQDate(to);
+    const QLocale locale = QLocale::system();
+    const QString first = a.year() == b.year() ? locale.toString(a, QStringLiteral("d MMM")) : longDate(from);
+    return first + QStringLiteral(" \u2013 ") + longDate(to);
+}
+
+QString statusText(const std::string& status)
+{
+    if (status == kPrayerActive)
+        return tr("Active");
+    if (status == kPrayerAnswered)
+        return tr("Answered");
+    if (status == kPrayerInactive)
+        return tr("Inactive");
+    return fromBytes(status);
+}
+
+} // namespace
+
+QString JournalExport::coverLine(const PrayerSelection& selection, int count)
+{
+    const QString range = selection.dateField == PrayerSelection::DateField::Any
+                              ? tr("all dates")
+                              : rangeText(selection.from, selection.to);
+    const QString items = count == 1 ? tr("1 item") : tr("%1 items").arg(QLocale::system().toString(count));
+    return tr("Prayer journal, %1, %2").arg(range, items);
+}
+
+void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
+                                  const PrayerHeaders& items, DateTime today, const Progress& progress)
+{
+    Q_UNUSED(today);
+    doc.clear();
+    doc.setDocumentMargin(0);
+    QFont base = doc.defaultFont();
+    base.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    base.setPointSize(10);
+    doc.setDefaultFont(base);
+    doc.setMetaInformation(QTextDocument::DocumentTitle, tr("Prayer journal"));
+
+    QTextCursor cursor(&doc);
+    QTextCharFormat coverFormat;
+    coverFormat.setFontPointSize(16);
+    coverFormat.setFontWeight(QFont::Bold);
+    QTextBlockFormat coverBlock;
+    coverBlock.setBottomMargin(10);
+    cursor.setBlockFormat(coverBlock);
+    cursor.insertText(coverLine(selection, static_cast<int>(items.size())), coverFormat);
+
+    QTextTableFormat tableFormat;
+    tableFormat.setHeaderRowCount(1);
+    tableFormat.setCellPadding(4);
+    tableFormat.setCellSpacing(0);
+    tableFormat.setBorder(0.5);
+    tableFormat.setBorderCollapse(true);
+    tableFormat.setBorderBrush(QColor(150, 150, 150));
+    tableFormat.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    tableFormat.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 62),
+                                           QTextLength(QTextLength::PercentageLength, 12),
+                                           QTextLength(QTextLength::PercentageLength, 26)});
+
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QTextCharFormat plain;
+    QTextCharFormat small;
+    small.setFontPointSize(9);
+    QTextCharFormat smallItalic = small;
+    smallItalic.setFontItalic(true);
+    QTextCharFormat groupFormat = bold;
+    groupFormat.setFontPointSize(12);
+    QTextBlockFormat groupBlock;
+    groupBlock.setTopMargin(12);
+    groupBlock.setBottomMargin(4);
+    groupBlock.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+
+    // One table per topic, and a new one every kRowsPerTable items: each
+    // table's header row repeats on every page it reaches, and short tables
+    // keep laying out and printing a long journal fast (a page is drawn by
+    // walking the tables that reach into it, not every row of the journal).
+    constexpr int kRowsPerTable = 40;
+    const QString headers[] = {tr("Prayer"), tr("Status"), tr("Dates")};
+    QTextTable* table = nullptr;
+    auto startTable = [&] {
+        cursor.movePosition(QTextCursor::End);
+        table = cursor.insertTable(1, 3, tableFormat);
+        for (int column = 0; column < 3; ++column) {
+            QTextTableCell cell = table->cellAt(0, column);
+            QTextCharFormat look = cell.format();
+            look.setBackground(QColor(225, 225, 225));
+            cell.setFormat(look);
+            cell.firstCursorPosition().insertText(headers[column], bold);
+        }
+    };
+
+    std::string topic;
+    bool firstItem = true;
+    const int total = static_cast<int>(items.size());
+    QTextDocument text;
+    for (int i = 0; i < total; ++i) {
+        if (progress && i % 20 == 0)
+            progress(tr("Preparing the prayer items..."), i, total);
+        const PrayerHeader& item = items[static_cast<std::size_t>(i)];
+        if (firstItem || item.prayerTopic != topic) {
+            topic = item.prayerTopic;
+            firstItem = false;
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertBlock(groupBlock, groupFormat);
+            cursor.insertText(topic.empty() ? tr("Without a topic") : fromBytes(topic), groupFormat);
+            startTable();
+        } else if (table->rows() > kRowsPerTable) {
+            startTable();
+        }
+        const int row = table->rows();
+        table->appendRows(1);
+
+        // The prayer: title, formatted text, answer and notes.
+        QTextCursor at = table->cellAt(row, 0).firstCursorPosition();
+        at.insertText(fromBytes(item.prayerTitle), bold);
+        const std::string data = store.getPrayerText(item.prayerIndex);
+        if (!data.empty()) {
+            readRtf(QByteArray(data.data(), static_cast<qsizetype>(data.size())), text);
+            // The record's own type throughout; bold, italic, lists and
+            // alignment stay.
+            QTextCharFormat type;
+            type.setFontFamilies(base.families());
+            type.setFontPointSize(base.pointSizeF());
+            QTextCursor all(&text);
+            all.select(QTextCursor::Document);
+            all.mergeCharFormat(type);
+            if (!text.isEmpty()) {
+                at.insertBlock(QTextBlockFormat(), plain);
+                at.insertFragment(QTextDocumentFragment(&text));
+            }
+        }
+        const std::optional<PrayerAnswer> answer =
+            item.prayerStatus == kPrayerAnswered ? store.getAnswer(item.prayerIndex) : std::nullopt;
+        if (answer && !answer->answerNote.empty()) {
+            at.insertBlock(QTextBlockFormat(), plain);
+            at.insertText(tr("Answer: "), bold);
+            at.insertText(fromBytes(answer->answerNote), plain);
+        }
+        const PrayerNotes notes = store.getNotes(item.prayerIndex);
+        if (!notes.empty()) {
+            at.insertBlock(QTextBlockFormat(), plain);
+            at.insertText(tr("Notes"), bold);
+            for (const PrayerNote& note : notes) {
+                at.insertBlock(QTextBlockFormat(), plain);
+                at.insertText(longDate(note.noteTime) + QStringLiteral(": "), smallItalic);
+                at.insertText(fromBytes(note.noteText), small);
+            }
+        }
+
+        // Status and topic.
+        QTextCursor statusAt = table->cellAt(row, 1).firstCursorPosition();
+        statusAt.insertText(statusText(item.prayerStatus), plain);
+        if (!item.prayerTopic.empty()) {
+            statusAt.insertBlock(QTextBlockFormat(), small);
+            statusAt.insertText(fromBytes(item.prayerTopic), small);
+        }
+
+        // Dates.
+        QTextCursor datesAt = table->cellAt(row, 2).firstCursorPosition();
+        datesAt.insertText(tr("Created %1").arg(longDate(item.createTime)), small);
+        if (dateOf(item.lastEditTime) != dateOf(item.createTime)) {
+            datesAt.insertBlock(QTextBlockFormat(), small);
+            datesAt.insertText(tr("Last edited %1").arg(longDate(item.lastEditTime)), small);
+        }
+        if (item.prayerStatus == kPrayerAnswered) {
+            datesAt.insertBlock(QTextBlockFormat(), small);
+            datesAt.insertText(answer ? tr("Answered %1").arg(longDate(answer->answeredTime))
+                                      : tr("answered (date not recorded)"),
+                               small);
+        }
+    }
+    if (progress)
+        progress(tr("Preparing the prayer items..."), total, total);
+}
+
+void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const Progress& progress)
+{
+    // 300 dots per inch: text stays vector text, and a long journal lays out
+    // and prints in a third less time than at the printer's 1200.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(300);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(fileName);
+    printer.setDocName(tr("Prayer journal"));
+    printer.setCreator(QStringLiteral("Kovara"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+
+    const double dotsPerMm = printer.resolution() / 25.4;
+    const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
+    const double margin = 18 * dotsPerMm;
+    const double footer = 10 * dotsPerMm;
+    const QRectF body(page.left() + margin, page.top() + margin, page.width() - 2 * margin,
+                      page.height() - 2 * margin - footer);
+
+    // Lay the document out in the printer's own units, page by page; the
+    // table's header row then repeats at the top of every page.
+    doc.documentLayout()->setPaintDevice(&printer);
+    doc.setPageSize(body.size());
+    const int pages = doc.pageCount();
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw Exception(toBytes(tr("The file %1 could not be written.").arg(fileName)));
+    QFont footerFont(QStringLiteral("DejaVu Sans"));
+    footerFont.setPointSizeF(8);
+    for (int p = 0; p < pages; ++p) {
+        if (progress && p % 5 == 0)
+            progress(tr("Writing page %1 of %2...").arg(p + 1).arg(pages), p, pages);
+        if (p > 0)
+            printer.newPage();
+        painter.save();
+        painter.translate(body.left(), body.top() - p * body.height());
+        const QRectF view(0, p * body.height(), body.width(), body.height());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        painter.setFont(footerFont);
+        painter.setPen(Qt::black);
+        const QRectF footerRect(body.left(), body.bottom() + footer * 0.3, body.width(), footer);
+        painter.drawText(footerRect, Qt::AlignHCenter | Qt::AlignTop,
+                         tr("Page %1 of %2").arg(p + 1).arg(pages));
+    }
+    if (!painter.end())
+        throw Exception(toBytes(tr("The file %1 could not be written.").arg(fileName)));
+    if (progress)
+        progress(tr("Writing page %1 of %2...").arg(pages).arg(pages), pages, pages);
+}
+
+void JournalExport::writeHtml(const QTextDocument& doc, const QString& fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, file.errorString())));
+    file.write(doc.toHtml().toUtf8());
+    if (!file.commit())
+        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, file.errorString())));
+}
+
+} // namespace kovara::ui

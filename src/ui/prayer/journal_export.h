@@ -1,0 +1,40 @@
+#pragma once
+// The prayer journal as a readable record: the chosen items grouped by topic
+// in one table whose header row repeats on every printed page, each item with
+// its title, topic, status, dates, formatted text, answer and dated notes,
+// under a cover line ("Prayer journal, 1 Jan – 31 Dec 2026, 48 items").
+// Written as PDF (with page numbers) or as HTML.
+#include "ui/base/core_names.h"
+#include "core/prayer/prayer_store.h"
+
+#include <QString>
+#include <functional>
+
+class QTextDocument;
+
+namespace kovara::ui {
+
+class JournalExport {
+public:
+    // Told how far the work is: a line to show, and done out of total.
+    using Progress = std::function<void(const QString& stage, int done, int total)>;
+
+    // The cover line for items of the selection's range (no range: "all
+    // dates") and their number.
+    static QString coverLine(const PrayerSelection& selection, int count);
+
+    // Fills doc (emptied first) with the items, read from store. Raises the
+    // store's errors.
+    static void buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
+                              const PrayerHeaders& items, DateTime today, const Progress& progress = {});
+
+    // Writes doc as an A4 PDF with "Page n of m" under every page. Raises
+    // Exception when the file cannot be written.
+    static void writePdf(QTextDocument& doc, const QString& fileName, const Progress& progress = {});
+    // Writes doc as one HTML page (UTF-8). Raises Exception when the file
+    // cannot be written; an existing file is replaced only once the new one
+    // is complete.
+    static void writeHtml(const QTextDocument& doc, const QString& fileName);
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,44 @@
+#pragma once
+// The window in which the user chooses what "Export Prayer Journal..."
+// writes: which statuses, one topic or all, a date range on the creation or
+// answer dates (this year at first), and PDF or HTML.
+#include "ui/base/core_names.h"
+#include "core/prayer/prayer_store.h"
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QDialogButtonBox;
+
+namespace kovara::ui {
+
+class JournalExportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // topics fill the topic list after "All topics"; today sets the first
+    // range (1 January to 31 December of its year).
+    JournalExportDialog(const std::vector<std::string>& topics, DateTime today, QWidget* parent = nullptr);
+
+    // What the controls say now.
+    PrayerSelection selection() const;
+    bool pdf() const;
+
+    QCheckBox* activeCheck;
+    QCheckBox* answeredCheck;
+    QCheckBox* inactiveCheck;
+    QComboBox* topicCombo;    // "All topics", "Without a topic", then the topics
+    QComboBox* dateFieldCombo; // "Any date", "Created", "Answered", "Created or answered"
+    QDateEdit* fromEdit;
+    QDateEdit* toEdit;
+    QComboBox* formatCombo;   // "PDF document", "HTML page"
+    QDialogButtonBox* buttons;
+
+private:
+    void updateControls();
+};
+
+} // namespace kovara::ui

@@ -1,0 +1,259 @@
+// The prayer journal beside the prayer items: answer records, dated notes and
+// the full-text search index, how they arrive in a file an older program
+// wrote, and that every write of them is all or nothing.
+#include "core/prayer/prayer_preview.h"
+#include "core/prayer/prayer_store.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace kovara::core {
+namespace {
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class PrayerJournalTest : public ::testing::Test {
+protected:
+    PrayerJournalTest() { open(); }
+    void open() { store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock); }
+
+    std::int32_t add(const std::string& title, const std::string& topic, const std::string& text,
+                     const PrayerNotes& notes = {}, const std::string& status = kPrayerActive)
+    {
+        const std::int32_t index = store->newPrayerItem();
+        savePrayerContent(
+            *store, index, title, topic, status, text, [&] { return "{\\rtf1 " + text + "}"; }, std::nullopt,
+            notes);
+        return index;
+    }
+
+    std::string found(const std::string& words)
+    {
+        std::string out;
+        for (std::int32_t index : store->searchPrayers(words))
+            out += (out.empty() ? "" : ",") + store->getPrayerTitle(index);
+        return out;
+    }
+
+    test::TempDir dir;
+    FixedClock clock{encodeDateTime(2026, 12, 3, 10, 0, 0)};
+    std::unique_ptr<PrayerStore> store;
+};
+
+TEST_F(PrayerJournalTest, NotesAndAnswerAreSavedWithTheItemAndReadBackInDateOrder)
+{
+    const DateTime dec1 = encodeDate(2026, 12, 1);
+    const DateTime dec3 = encodeDate(2026, 12, 3);
+    const std::int32_t item =
+        add("Mum", "Family", "Surgery on Tuesday", {{dec3 + 0.5, "surgery went well"}, {dec1, "admitted"}});
+    const PrayerNotes notes = store->getNotes(item);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].noteText, "admitted");
+    EXPECT_EQ(notes[1].noteText, "surgery went well");
+    EXPECT_EQ(notes[1].noteTime, dec3) << "a note keeps its date only";
+    EXPECT_EQ(store->getLatestNote(item)->noteText, "surgery went well");
+    EXPECT_FALSE(store->getAnswer(item)) << "never answered";
+
+    // Answering from the tracker keeps the notes; saving again without notes
+    // or answer (the version-1 import, say) keeps both.
+    store->setPrayerStatus(item, kPrayerAnswered, {dec3, "Home by Friday"});
+    store->updatePrayer(item, "Mum", "Family", "Surgery", kPrayerAnswered, "{\\rtf1 x}", false);
+    EXPECT_EQ(store->getNotes(item).size(), 2u);
+    EXPECT_EQ(store->getAnswer(item)->answeredTime, dec3);
+    EXPECT_EQ(store->getAnswer(item)->answerNote, "Home by Friday");
+
+    // Back to Active keeps the record; the editor's save replaces the notes.
+    store->setPrayerStatus(item, kPrayerActive);
+    savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, "text", [] { return std::string("{}"); },
+                      std::nullopt, PrayerNotes{});
+    EXPECT_TRUE(store->getNotes(item).empty());
+    EXPECT_FALSE(store->getLatestNote(item));
+    EXPECT_EQ(store->getAnswer(item)->answerNote, "Home by Friday");
+}
+
+TEST_F(PrayerJournalTest, SearchFindsEveryWordInTitleTopicTextAndNotes)
+{
+    add("Mum", "Family", "Surgery on Tuesday", {{clock.today(), "The consultant was kind"}});
+    add("Job interview", "Work", "For Sam's interview at the bakery");
+    const std::int32_t answered = add("Rain", "Farm", "Rain for the crops");
+    store->setPrayerStatus(answered, kPrayerAnswered, {clock.today(), "A week of steady showers"});
+    const std::int32_t gone = add("Old consultant worry", "Work", "");
+    store->setPrayerStatus(gone, kPrayerDeleted);
+
+    struct Case {
+        const char* words;
+        const char* titles;
+    };
+    const Case cases[] = {
+        {"consultant", "Mum"},              // only in a note; the deleted item is left out
+        {"family", "Mum"},                  // the topic, any case
+        {"surg", "Mum"},                    // the start of a word, as typed
+        {"interview bakery", "Job interview"}, // every word must match
+        {"interview crops", ""},
+        {"sam's", "Job interview"},         // punctuation separates words
+        {"showers", "Rain"},                // the answer's note
+        {"\"crops*\" -(:", "Rain"},         // the user's text is never query syntax
+        {"  ", ""},
+        {"--", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words);
+        EXPECT_EQ(found(c.words), c.titles);
+    }
+}
+
+TEST_F(PrayerJournalTest, OlderFileGainsTheTablesOnceAndItsIndexIsBuiltFromTheDocuments)
+{
+    // A prayers.kova2 as the program wrote it before the journal: only
+    // prayerTracker, one item answered back then.
+    store.reset();
+    const std::string path = dir.file("old.kova2");
+    {
+        sqlite3* db = nullptr;
+        openDatabase(path, db);
+        execSQL(db, "CREATE TABLE 'prayerTracker' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, "
+                    "prayerTopic TEXT, prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, "
+                    "lastEditTime INTEGER, previewText TEXT);"
+                    "INSERT INTO prayerTracker VALUES (1, 'Harvest', NULL, X'7B72746631206F6C647D', 'Answered', "
+                    "1173969000, 1173969000, 'old');");
+        closeDatabase(db);
+    }
+    {
+        PrayerStore old(path, &clock);
+        EXPECT_FALSE(old.searchIndexReady());
+        EXPECT_FALSE(old.getAnswer(1)) << "answered before records were kept";
+        int calls = 0;
+        old.buildSearchIndex(
+            [](const std::string& data) { return data == "{rtf1 old}" ? std::string("golden wheat") : data; },
+            [&](int done, int total) {
+                ++calls;
+                EXPECT_LE(done, total);
+            });
+        EXPECT_GT(calls, 0);
+        EXPECT_TRUE(old.searchIndexReady());
+        EXPECT_EQ(old.searchPrayers("wheat"), std::vector<std::int32_t>{1});
+    }
+    // Opening it again changes nothing: not a byte.
+    const std::string before = readAll(path);
+    {
+        PrayerStore again(path, &clock);
+        EXPECT_TRUE(again.searchIndexReady());
+    }
+    EXPECT_TRUE(readAll(path) == before);
+}
+
+// A write of the journal that fails half way - the disk fills, or another
+// copy holds the lock - raises and leaves the file as it was.
+TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
+{
+    const std::int32_t item = add("Mum", "Family", "Short", {{clock.today(), "first"}});
+    const std::string bigText(200000, 'x');
+    struct Case {
+        const char* name;
+        bool lock;
+        std::function<void()> write;
+    };
+    const Case cases[] = {
+        {"disk full: save with notes", false,
+         [&] {
+             savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, bigText, [&] { return bigText; },
+                               std::nullopt, PrayerNotes{{clock.today(), bigText}});
+         }},
+        {"locked: save with notes", true,
+         [&] {
+             savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, "new", [] { return std::string("x"); },
+                               std::nullopt, PrayerNotes{});
+         }},
+        {"locked: answered", true, [&] { store->setPrayerStatus(item, kPrayerAnswered, {clock.today(), "yes"}); }},
+        {"locked: deleted", true, [&] { store->setPrayerStatus(item, kPrayerDeleted); }},
+        {"locked: index rebuilt", true, [&] { store->buildSearchIndex([](const std::string& s) { return s; }); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = readAll(dir.file("prayers.kova2"));
+        sqlite3* other = nullptr;
+        if (c.lock) {
+            openDatabase(dir.file("prayers.kova2"), other);
+            execSQL(other, "BEGIN IMMEDIATE;");
+        } else {
+            // Room for what the file holds now and nothing more.
+            int pages = 0;
+            queryRow(store->connection(), "PRAGMA page_count;", "no statement",
+                     [&](Statement& st) { pages = st.columnInt(0); });
+            execSQL(store->connection(), "PRAGMA max_page_count=" + std::to_string(pages) + ";");
+        }
+        const std::string message = test::messageOf(c.write);
+        EXPECT_EQ(message, c.lock ? "SQLite Error 5 - database is locked" : "SQLite Error 13 - database or disk is full");
+        if (other) {
+            execSQL(other, "ROLLBACK;");
+            closeDatabase(other);
+        } else {
+            execSQL(store->connection(), "PRAGMA max_page_count=1073741823;");
+        }
+        EXPECT_TRUE(readAll(dir.file("prayers.kova2")) == before);
+        EXPECT_EQ(store->getNotes(item).size(), 1u);
+        EXPECT_EQ(store->getPrayerStatus(item), kPrayerActive);
+        EXPECT_EQ(found("first"), "Mum");
+    }
+}
+
+// The export's choice of items: statuses, a topic, and a date range on the
+// creation date, the answer date (only while answered) or either.
+TEST_F(PrayerJournalTest, SelectionByStatusTopicAndDates)
+{
+    auto item = [&](const char* title, const char* topic, const char* status, DateTime created) {
+        const std::int32_t index = store->newPrayerItem(created);
+        store->updatePrayer(index, title, topic, "", status, "", false);
+        return index;
+    };
+    item("Early", "Family", kPrayerActive, encodeDateTime(2025, 12, 31, 23, 59, 0));
+    item("New year", "Family", kPrayerActive, encodeDateTime(2026, 1, 1, 0, 0, 0));
+    const std::int32_t rain = item("Rain", "", kPrayerAnswered, encodeDate(2025, 6, 1));
+    store->setPrayerStatus(rain, kPrayerAnswered, {encodeDate(2026, 12, 31), ""});
+    item("Old answer", "", kPrayerAnswered, encodeDate(2026, 3, 1)); // no record
+    const std::int32_t back = item("Back to active", "Work", kPrayerActive, encodeDate(2025, 2, 1));
+    store->setPrayerStatus(back, kPrayerAnswered, {encodeDate(2026, 5, 1), ""});
+    store->setPrayerStatus(back, kPrayerActive);
+    item("Resting", "Work", kPrayerInactive, encodeDate(2026, 7, 1));
+
+    using Field = PrayerSelection::DateField;
+    const std::vector<std::string> all = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    struct Case {
+        const char* name;
+        PrayerSelection selection;
+        const char* titles;
+    };
+    const DateTime jan1 = encodeDate(2026, 1, 1);
+    const DateTime dec31 = encodeDate(2026, 12, 31);
+    const Case cases[] = {
+        {"everything, no topic first", {all, true, "", Field::Any, 0, 0},
+         "Rain,Old answer,Early,New year,Back to active,Resting"},
+        {"created in 2026", {all, true, "", Field::Created, jan1, dec31}, "Old answer,New year,Resting"},
+        {"answered in 2026", {all, true, "", Field::Answered, jan1, dec31}, "Rain"},
+        {"either", {all, true, "", Field::CreatedOrAnswered, jan1, dec31}, "Rain,Old answer,New year,Resting"},
+        {"one topic", {{kPrayerActive}, false, "Family", Field::Any, 0, 0}, "Early,New year"},
+        {"without a topic", {all, false, "", Field::Any, 0, 0}, "Rain,Old answer"},
+        {"no status", {{}, true, "", Field::Any, 0, 0}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string titles;
+        for (const PrayerHeader& h : store->selectPrayers(c.selection))
+            titles += (titles.empty() ? "" : ",") + h.prayerTitle;
+        EXPECT_EQ(titles, c.titles);
+    }
+    EXPECT_NE(test::messageOf([&] { store->selectPrayers({{"Deleted' OR 1=1 --"}, true, "", Field::Any, 0, 0}); })
+                  .find("unknown status"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace kovara::core

@@ -1,0 +1,154 @@
+// Exporting the prayer journal: what the window proposes, and the PDF and HTML
+// it writes, read back as a reader would see them (pdftotext).
+#include "ui/prayer/journal_export.h"
+#include "ui/base/core_names.h"
+
+#include "prayer_test_support.h"
+#include "ui/prayer/journal_export_dialog.h"
+#include "ui/prayer/prayer_commands.h"
+#include "ui/prayer/prayer_tracker_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace kovara::ui {
+namespace {
+
+using test::ScriptedEditor;
+
+QString pdfText(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return QStringLiteral("(pdftotext did not run)");
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class JournalExportTest : public ::testing::Test {
+protected:
+    JournalExportTest() { frame.assignPreferences(*shell.prefs); }
+
+    std::int32_t add(const std::string& title, const std::string& topic, const std::string& status,
+                     const std::string& text, DateTime created, const PrayerNotes& notes = {})
+    {
+        const std::int32_t index = shell.store->newPrayerItem(created);
+        PrayerSave save;
+        save.title = title;
+        save.topic = topic;
+        save.status = status;
+        save.textData = text.empty() ? "" : "{\\rtf1 {\\b " + text + "}\\par}";
+        save.plainText = text;
+        save.touchEditTime = false;
+        save.notes = notes;
+        shell.store->savePrayer(index, save);
+        return index;
+    }
+
+    test::PrayerShell shell;
+    ScriptedEditor editor{shell.dialogs};
+    PrayerTrackerPage frame{shell, editor};
+    PrayerCommands commands{shell, frame, editor};
+};
+
+TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPagesWithTheHeaderRepeated)
+{
+    const DateTime may = encodeDate(2024, 5, 1);
+    const std::int32_t mum = add("Mum", "Family", "Active", "Surgery on Tuesday", may,
+                                 {{encodeDate(2024, 5, 3), "surgery went well"}, {encodeDate(2024, 5, 9), "home"}});
+    const std::int32_t rain = add("Rain", "Farm", "Answered", "For the crops", may);
+    shell.store->setPrayerStatus(rain, kPrayerAnswered, {encodeDate(2024, 6, 2), "A week of showers"});
+    add("Harvest", "Farm", "Answered", "", may); // answered before records were kept
+    // Enough long items for several pages.
+    const std::string longText(1500, 'w');
+    for (int i = 0; i < 40; ++i)
+        add("Filler " + std::to_string(100 + i), "Zeal", "Inactive", longText, may);
+    (void)mum;
+
+    PrayerSelection all;
+    all.statuses = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    all.dateField = PrayerSelection::DateField::CreatedOrAnswered;
+    all.from = encodeDate(2024, 1, 1);
+    all.to = encodeDate(2024, 12, 31);
+    const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
+    shell.dialogs.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items written to ") +
+                                file + ".");
+    commands.exportJournal(all, true, file);
+    EXPECT_TRUE(shell.dialogs.done());
+
+    if (qEnvironmentVariableIsSet("KOVARA_KEEP_EXPORT"))
+        QFile::copy(file, qEnvironmentVariable("KOVARA_KEEP_EXPORT"));
+    const QString text = pdfText(file);
+    EXPECT_TRUE(text.contains(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items"))) << text.left(300).toStdString();
+    for (const char* part : {"Family", "Mum", "Surgery on Tuesday", "3 May 2024: surgery went well", "9 May 2024: home",
+                             "Answer: A week of showers", "Answered 2 Jun 2024", "answered (date not",
+                             "Created 1 May 2024", "Farm"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    // Topics in order: Family before Farm before Zeal.
+    EXPECT_LT(text.indexOf("Family"), text.indexOf("Farm"));
+    EXPECT_LT(text.indexOf("Farm"), text.indexOf("Zeal"));
+
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p + 1);
+        EXPECT_TRUE(pages[p].contains(QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size())));
+        static const QRegularExpression header(QStringLiteral("Prayer\\s+Status\\s+Dates"));
+        EXPECT_TRUE(pages[p].contains(header)) << "the header row on every page";
+    }
+}
+
+TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
+{
+    add("Mum", "Family", "Active", "Surgery", encodeDate(2024, 5, 1), {{encodeDate(2024, 5, 3), "went well"}});
+    add("Old", "Family", "Active", "Long ago", encodeDate(2023, 5, 1));
+    add("Job", "Work", "Inactive", "Interview", encodeDate(2024, 5, 1));
+
+    // The window proposes this year, every status and every topic.
+    JournalExportDialog dialog(shell.store->getTopicList(), shell.clock.today());
+    EXPECT_EQ(dialog.fromEdit->date(), QDate(2024, 1, 1));
+    EXPECT_EQ(dialog.toEdit->date(), QDate(2024, 12, 31));
+    EXPECT_EQ(dialog.topicCombo->count(), 4); // all, without a topic, Family, Work
+    dialog.inactiveCheck->setChecked(false);
+    dialog.topicCombo->setCurrentText("Family");
+    dialog.formatCombo->setCurrentIndex(1);
+    EXPECT_FALSE(dialog.pdf());
+
+    const QString file = QString::fromStdString(shell.dir.file("journal.html"));
+    shell.dialogs.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 1 item written to ") + file +
+                                ".");
+    commands.exportJournal(dialog.selection(), dialog.pdf(), file);
+    QFile html(file);
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(html.readAll());
+    EXPECT_TRUE(page.contains("Mum"));
+    EXPECT_TRUE(page.contains("went well"));
+    EXPECT_FALSE(page.contains("Long ago")) << "created in another year";
+    EXPECT_FALSE(page.contains("Interview")) << "inactive, and another topic";
+
+    // No status, or a range backwards: nothing to export.
+    dialog.activeCheck->setChecked(false);
+    dialog.answeredCheck->setChecked(false);
+    EXPECT_FALSE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
+    dialog.activeCheck->setChecked(true);
+    EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
+    dialog.toEdit->setDate(QDate(2023, 1, 1));
+    EXPECT_FALSE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
+
+    // A selection with no item says so and writes nothing.
+    dialog.toEdit->setDate(QDate(2024, 1, 2));
+    shell.dialogs.expectMessage("No prayer items match the statuses, topic and dates you chose.");
+    commands.exportJournal(dialog.selection(), true, QString::fromStdString(shell.dir.file("none.pdf")));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(shell.dir.file("none.pdf"))));
+    EXPECT_TRUE(shell.dialogs.done());
+}
+
+} // namespace
+} // namespace kovara::ui
