@@ -107,7 +107,7 @@ protected:
             table.printPages(printer);
         };
         commands = std::make_unique<GeneralCommands>(shell, targets, &window);
-        commands->OpenUrl = [this](const QUrl& url) {
+        commands->openUrl = [this](const QUrl& url) {
             opened << url.toString(QUrl::FullyEncoded);
             return desktopOpens;
         };
@@ -173,7 +173,7 @@ TEST_F(GeneralCommandsTest, CopyAndPrintAreEnabledPerPage)
 TEST_F(GeneralCommandsTest, CopyTakesTheCurrentPagesSelection)
 {
     QAction copyAction;
-    commands->CopyAction = &copyAction;
+    commands->copyAction = &copyAction;
     QClipboard* clipboard = QApplication::clipboard();
 
     shell.page = Page::BibleRead;
@@ -407,7 +407,7 @@ TEST_F(GeneralCommandsTest, AnAddressTheDesktopCannotOpenIsShownInANotice)
     commands->checkUpdate();
 
     // The about box's links go the same way.
-    commands->ShowAboutBox = [&](AboutDialog& box) {
+    commands->showAboutBox = [&](AboutDialog& box) {
         box.show(); // fills in the e-mail link
         shell.dialogs.expectMessage(mail);
         emit box.emailLabel->linkActivated(box.emailLink());
@@ -424,7 +424,7 @@ TEST_F(GeneralCommandsTest, AboutBoxShowsVersionLinksAndCopiesTheDataFolder)
 {
     commands->fileVersion = "2.0.1.2";
     AboutDialog* shown = nullptr;
-    commands->ShowAboutBox = [&](AboutDialog& box) {
+    commands->showAboutBox = [&](AboutDialog& box) {
         box.show();
         shown = &box;
     };

@@ -61,7 +61,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(tr("About Kovara"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     productImage = new QLabel(this);
     productImage->setFixedSize(kPictureSize, kPictureSize);
@@ -95,8 +95,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     emailLabel = linkLabel(this);
     emailLabel->setText(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(QString::fromLatin1(kSupportEmail)));
     auto open = [this](const QString& link) {
-        if (OpenUrl)
-            OpenUrl(QUrl(link));
+        if (openUrl)
+            openUrl(QUrl(link));
     };
     connect(websiteLabel, &QLabel::linkActivated, this, open);
     connect(emailLabel, &QLabel::linkActivated, this, open);

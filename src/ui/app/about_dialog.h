@@ -28,7 +28,7 @@ public:
     // With its trailing separator, as the program holds folders.
     QString userDataFolder;
     // Opens a clicked link's address; QDesktopServices::openUrl by default.
-    std::function<void(const QUrl&)> OpenUrl;
+    std::function<void(const QUrl&)> openUrl;
 
     // Sets the version, e-mail link and data folder texts from the fields
     // (done on every showing).

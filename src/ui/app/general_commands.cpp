@@ -51,11 +51,11 @@ GeneralCommands::GeneralCommands(Shell& shell, GeneralTargets targets, QWidget* 
     : QObject(window), shell_(shell), targets_(std::move(targets))
 {
     fileVersion = fileVersionText();
-    OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    ShowAboutBox = [](AboutDialog& box) { box.exec(); };
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    showAboutBox = [](AboutDialog& box) { box.exec(); };
     helpViewer_ = new HelpViewer(window);
     aboutBox_ = new AboutDialog(window);
-    aboutBox_->OpenUrl = [this](const QUrl& url) { guarded([&] { openAddress(url); }); };
+    aboutBox_->openUrl = [this](const QUrl& url) { guarded([&] { openAddress(url); }); };
 }
 
 GeneralCommands::~GeneralCommands() = default;
@@ -127,8 +127,8 @@ void GeneralCommands::copy()
             targets_.prayerText->copy();
             return;
         }
-        if (CopyAction)
-            CopyAction->setEnabled(false);
+        if (copyAction)
+            copyAction->setEnabled(false);
     });
 }
 
@@ -303,7 +303,7 @@ void GeneralCommands::openHelpContents()
 
 void GeneralCommands::openAddress(const QUrl& url)
 {
-    if (OpenUrl && OpenUrl(url))
+    if (openUrl && openUrl(url))
         return;
     shell_.getDialogs().message(addressNotice(url));
 }
@@ -333,7 +333,7 @@ void GeneralCommands::showAbout()
     guarded([this] {
         aboutBox_->fileVersion = fromBytes(fileVersion);
         aboutBox_->userDataFolder = fromBytes(shell_.userDataFolder());
-        ShowAboutBox(*aboutBox_);
+        showAboutBox(*aboutBox_);
     });
 }
 

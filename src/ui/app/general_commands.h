@@ -28,7 +28,7 @@
 //       prayerTrackerPage->textArea(),
 //       [this] { return plans_->planManager()->currentPlan(); },
 //       [this](int plan, QPrinter& printer) { plans_->printPlanDetails(plan, printer); }}, this);
-//   general_->CopyAction = copyAction;   // Ctrl+C
+//   general_->copyAction = copyAction;   // Ctrl+C
 //   copyAction      -> copy       enabled = general_->canCopy()
 //   printAction     -> print      enabled = general_->canPrint()
 //   printSetupAction-> printSetup
@@ -115,16 +115,16 @@ public:
 
     // Optional: the Copy action, disabled when Copy runs on a page without
     // copyable text.
-    QAction* CopyAction = nullptr;
+    QAction* copyAction = nullptr;
     // The file version text sent with the e-mail and the update check and shown
     // in the about box; the program's own by default.
     std::string fileVersion;
     // Opens an outside address; QDesktopServices::openUrl by default. Returns
     // false when the desktop has no program for it: the commands then show
     // the address in a notice, selectable, so the user can copy it.
-    std::function<bool(const QUrl&)> OpenUrl;
+    std::function<bool(const QUrl&)> openUrl;
     // Shows the about box; a modal exec() by default.
-    std::function<void(AboutDialog&)> ShowAboutBox;
+    std::function<void(AboutDialog&)> showAboutBox;
 
     // Opens the update-check page with the version query. Raises when the file
     // version text has fewer than four parts.
@@ -160,7 +160,7 @@ private:
     // failure is shown instead of a printout silently going nowhere.
     void checkPrinterOutput();
     void prepareHelp();
-    // Opens url through OpenUrl, or shows the notice with the address.
+    // Opens url through openUrl, or shows the notice with the address.
     void openAddress(const QUrl& url);
     void guarded(const std::function<void()>& body);
 

@@ -419,7 +419,7 @@ void MainWindow::createGeneralCommands()
     targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
     targets.documentTitle = [this] { return printTitle(); };
     generalCommands_ = new GeneralCommands(*this, std::move(targets), this);
-    generalCommands_->CopyAction = actions_.copyAction;
+    generalCommands_->copyAction = actions_.copyAction;
 
     // The controller's slots run their own error guard.
     const auto bind = [this](QAction* action, void (GeneralCommands::*slot)()) {

@@ -209,9 +209,9 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     textEdit->document()->setDocumentMargin(5);
-    ToolBarText = new QToolBar(this);
-    ToolBarText->setObjectName(QStringLiteral("ToolBarText"));
-    ToolBarText->setIconSize(QSize(16, 16));
+    textToolBar = new QToolBar(this);
+    textToolBar->setObjectName(QStringLiteral("textToolBar"));
+    textToolBar->setIconSize(QSize(16, 16));
     contextMenu = new QMenu(this);
     contextMenu->setObjectName(QStringLiteral("contextMenu"));
     createTextActions();
@@ -267,7 +267,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     layout->addLayout(buttons);
     layout->addLayout(fields);
     layout->addWidget(datesLabel);
-    layout->addWidget(ToolBarText);
+    layout->addWidget(textToolBar);
     layout->addWidget(textEdit, 3);
     layout->addLayout(notesButtons);
     layout->addWidget(notesTable, 1);
@@ -308,7 +308,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     // Wide enough for every tool bar button at first, however long their
     // captions are in the reader's language or without an icon theme.
     const QMargins margins = layout->contentsMargins();
-    resize(std::max(560, ToolBarText->sizeHint().width() + margins.left() + margins.right()), 520);
+    resize(std::max(560, textToolBar->sizeHint().width() + margins.left() + margins.right()), 520);
 }
 
 void PrayerEditor::createTextActions()
@@ -379,10 +379,10 @@ void PrayerEditor::createTextActions()
     };
     for (qsizetype g = 0; g < groups.size(); ++g) {
         if (g > 0) {
-            ToolBarText->addSeparator();
+            textToolBar->addSeparator();
             contextMenu->addSeparator();
         }
-        ToolBarText->addActions(groups[g]);
+        textToolBar->addActions(groups[g]);
         contextMenu->addActions(groups[g]);
     }
 

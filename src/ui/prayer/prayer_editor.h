@@ -99,7 +99,7 @@ public:
     QTableWidget* notesTable;
     QPushButton* addNoteButton;
     QPushButton* deleteNoteButton;
-    QToolBar* ToolBarText;
+    QToolBar* textToolBar;
     QTextEdit* textEdit;
     QMenu* contextMenu;
     QStatusBar* editorStatusBar;  // long hints, and the modified pane
