@@ -2,7 +2,8 @@
 """Lists code identifiers and file names that break the naming rules: a T/E
 class prefix (TPlanStore, ERestoreFailed), the product tag KOVA, or a
 form-designer component name (a widget kind plus a
-number, or a click handler named after one).
+number, or a click handler named after one), and members declared in headers
+under PascalCase names.
 Text in string literals is left out: user-visible texts, SQL, table names and
 settings keys keep their own spelling. Exits 1 when anything is found.
 
@@ -20,6 +21,10 @@ BAD = [
 ]
 # Names from outside that look alike: Qt's and the C library's.
 ALLOWED = {'Key_F1', 'Utf8', 'Big5', 'IBM437', 'IBM850', 'IBM866', 'Psalm119', 'BM_Psalm119'}
+# A data member or variable declared in a header under a PascalCase name
+# ("QAction* CopyAction = nullptr;"): members are in lowerCamelCase.
+MEMBER = re.compile(r'^[ \t]+(?!(?:static|enum|constexpr|typedef|using|return|class|struct|friend|Q_\w+)\b)'
+                    r'[\w:<>,*&() \t]*[\w>*&][ \t*&]+([A-Z][a-z]+[A-Z]\w*)[ \t]*(?:=[^;\n]*)?;[ \t]*$', re.M)
 DECLARED_TYPE = re.compile(r'\b(?:class|struct|enum(?:\s+class)?|using|namespace)\s+([A-Za-z_]\w*)')
 IDENT = re.compile(r'\b[A-Za-z_]\w*\b')
 
@@ -53,6 +58,9 @@ def problems(path):
                 continue
             if rule.search(ident):
                 found.append((ident, why))
+    if path.endswith('.h'):
+        for member in sorted(set(MEMBER.findall(code))):
+            found.append((member, 'member not in lowerCamelCase'))
     return found
 
 
