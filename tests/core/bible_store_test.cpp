@@ -49,15 +49,15 @@ TEST_F(BibleTest, ReferenceTextErrors)
     // a trailing comma makes an empty run, which is not a number
     EXPECT_EQ(test::messageOf([&] { bible->getReferenceText("1-31,"); }), "'' is not a valid integer value");
     EXPECT_EQ(test::messageOf([&] { bible->getReferenceText("1-500"); }),
-              "TKOVABible.GetVerseReference Error: no entry returned for 500");
+              "BibleStore::getVerseReference Error: no entry returned for 500");
 }
 
 TEST_F(BibleTest, LookupsAndTheirMessages)
 {
     EXPECT_EQ(bible->getLongBookName(2), "Beta");
     EXPECT_EQ(bible->getShortBookName(1), "Al");
-    EXPECT_EQ(bible->getLongBookName(67), "TKOVABible.GetLongBookName Error: no text found for 67");
-    EXPECT_EQ(bible->getShortBookName(67), "TKOVABible.GetShortBookName Error: no text found for 67");
+    EXPECT_EQ(bible->getLongBookName(67), "BibleStore::getLongBookName Error: no text found for 67");
+    EXPECT_EQ(bible->getShortBookName(67), "BibleStore::getShortBookName Error: no text found for 67");
     EXPECT_EQ(bible->getChapterCount(1), 3);
     EXPECT_EQ(bible->getChapterCount(67), 0);
     EXPECT_EQ(bible->getVerseIndex(1, 2, 1), 32);
@@ -70,11 +70,11 @@ TEST_F(BibleTest, LookupsAndTheirMessages)
     EXPECT_FALSE(bible->getAllVerseData(46).paraMark);
 
     EXPECT_EQ(test::messageOf([&] { bible->getAllVerseData(0); }),
-              "TKOVABible.GetAllVerseData Error: no entry returned for 0");
+              "BibleStore::getAllVerseData Error: no entry returned for 0");
     EXPECT_EQ(test::messageOf([&] { bible->getVerseReference(0); }),
-              "TKOVABible.GetVerseReference Error: no entry returned for 0");
+              "BibleStore::getVerseReference Error: no entry returned for 0");
     EXPECT_EQ(test::messageOf([&] { bible->getVerseIndex(1, 4, 1); }),
-              "TKOVABible.GetVerseIndex Error: no entry found for 1:4:1");
+              "BibleStore::getVerseIndex Error: no entry found for 1:4:1");
 }
 
 // A read session keeps the file's shared lock from its first lookup to the end
@@ -138,10 +138,10 @@ TEST(BibleCreateTest, RefusesFilesThatAreMissingOrDoNotFit)
         {"", "SQLite Error 1 - no such table: bookInfo"},
         {"INSERT INTO bookInfo VALUES (1, '31,x,24');", "'x' is not a valid integer value"},
         {"INSERT INTO bookInfo VALUES (1, '31,,24');", "'' is not a valid integer value"},
-        {"INSERT INTO bookInfo VALUES (67, '31');", "TKOVABible.LoadChapterLengths Error: book number 67 is outside 1 to 66"},
-        {"INSERT INTO bookInfo VALUES (0, '31');", "TKOVABible.LoadChapterLengths Error: book number 0 is outside 1 to 66"},
+        {"INSERT INTO bookInfo VALUES (67, '31');", "BibleStore::loadChapterLengths Error: book number 67 is outside 1 to 66"},
+        {"INSERT INTO bookInfo VALUES (0, '31');", "BibleStore::loadChapterLengths Error: book number 0 is outside 1 to 66"},
         {"INSERT INTO bookInfo VALUES (5, '" + manyChapters + "');",
-         "TKOVABible.LoadChapterLengths Error: book 5 has 151 chapters, more than 150"},
+         "BibleStore::loadChapterLengths Error: book 5 has 151 chapters, more than 150"},
     };
     for (const auto& [rows, message] : cases) {
         withBookInfo(rows);

@@ -38,14 +38,14 @@ TEST_F(DevotionalTest, EntriesByDay)
     EXPECT_EQ(dev->getEntryByDay(1, 1), "<p>New year</p>");
     // A day without an entry gives the error text, not an exception.
     EXPECT_EQ(dev->getEntryByDay(2, 29),
-              "TOVADevotional.GetEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
+              "DevotionalStore::getEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
 }
 
 TEST_F(DevotionalTest, CreateRefusesAnEmptyOrMissingTable)
 {
     EXPECT_EQ(test::messageOf([&] { make(); }), "SQLite Error 1 - no such table: faithsCheckbook");
     makeTable("");
-    EXPECT_EQ(test::messageOf([&] { make(); }), "TKOVADevotional.Create: Unable to get entryIndex from faithsCheckbook");
+    EXPECT_EQ(test::messageOf([&] { make(); }), "DevotionalStore: Unable to get entryIndex from faithsCheckbook");
 }
 
 TEST(DevotionalContentTest, GeneratedFileHasEveryDayOfTheYear)

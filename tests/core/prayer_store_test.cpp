@@ -175,7 +175,7 @@ TEST_F(PrayerStoreTest, UserTextIsBoundNotFormatted)
     EXPECT_EQ(store->findPrayerByTitle(odd), index);
     EXPECT_EQ(store->getTopicList(), std::vector<std::string>{odd});
     EXPECT_EQ(test::messageOf([&] { store->countPrayers("Active' OR '1'='1"); }),
-              "TKOVAPrayerTracker.CountPrayers Error: unknown status filter 'Active' OR '1'='1'");
+              "PrayerStore::countPrayers Error: unknown status filter 'Active' OR '1'='1'");
 }
 
 TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)

@@ -74,7 +74,7 @@ TEST_F(SqliteDbTest, FailingStatementRaisesAndLeavesNothingOpen)
     EXPECT_EQ(count("t"), 2); // the first statement ran, the third never did
     // a statement that fails while stepping is finalized all the same
     EXPECT_THROW(queryRow(db, "SELECT abs(-9223372036854775807 - 1) FROM t", "x", [](Statement&) {}), SqliteError);
-    EXPECT_THROW(queryRow(db, "   ", "TKOVATest: Unable to assign statement", [](Statement&) {}), Exception);
+    EXPECT_THROW(queryRow(db, "   ", "DatabaseTest: Unable to assign statement", [](Statement&) {}), Exception);
 }
 
 TEST_F(SqliteDbTest, TextRoundTripsAsBytesAndEmptyIsNull)

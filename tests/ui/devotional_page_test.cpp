@@ -152,7 +152,7 @@ TEST_F(FrameDevDisplayTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
     frame->dateEdit->setDate(QDate(2024, 3, 5));
     EXPECT_EQ(shown(), "<p>Fifth of March</p>");
     frame->dateEdit->setDate(QDate(2024, 2, 29));
-    EXPECT_EQ(shown(), "TOVADevotional.GetEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
+    EXPECT_EQ(shown(), "DevotionalStore::getEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
     clock.set(encodeDate(2024, 12, 31));
     frame->todayButton->click();
     EXPECT_EQ(shown(), "<p>Last of December</p>");

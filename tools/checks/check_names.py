@@ -2,8 +2,8 @@
 """Lists code identifiers and file names that break the naming rules: a T/E
 class prefix (TPlanStore, ERestoreFailed), the product tag KOVA, or a
 form-designer component name (a widget kind plus a
-number, or a click handler named after one), and members declared in headers
-under PascalCase names.
+number, or a click handler named after one), members declared in headers
+under PascalCase names, and T-prefixed class names inside texts.
 Text in string literals is left out: user-visible texts, SQL, table names and
 settings keys keep their own spelling. Exits 1 when anything is found.
 
@@ -25,6 +25,10 @@ ALLOWED = {'Key_F1', 'Utf8', 'Big5', 'IBM437', 'IBM850', 'IBM866', 'Psalm119', '
 # ("QAction* CopyAction = nullptr;"): members are in lowerCamelCase.
 MEMBER = re.compile(r'^[ \t]+(?!(?:static|enum|constexpr|typedef|using|return|class|struct|friend|Q_\w+)\b)'
                     r'[\w:<>,*&() \t]*[\w>*&][ \t*&]+([A-Z][a-z]+[A-Z]\w*)[ \t]*(?:=[^;\n]*)?;[ \t]*$', re.M)
+# T-prefixed class names inside texts, such as the class and operation that
+# begin a message ("TKOVABible.GetVerseIndex Error: ..."): messages name the
+# classes and functions of this code.
+FOREIGN_IN_TEXT = re.compile(r'\bT(?:K?OVA|Form|Frame)[A-Z]\w*')
 DECLARED_TYPE = re.compile(r'\b(?:class|struct|enum(?:\s+class)?|using|namespace)\s+([A-Za-z_]\w*)')
 IDENT = re.compile(r'\b[A-Za-z_]\w*\b')
 
@@ -47,7 +51,10 @@ def problems(path):
             found.append((name, why))
     if not path.endswith(('.h', '.cpp')):
         return found
-    code = code_only(open(path, encoding='utf-8', errors='replace').read())
+    source = open(path, encoding='utf-8', errors='replace').read()
+    for ident in sorted(set(FOREIGN_IN_TEXT.findall(source))):
+        found.append((ident, 'T-prefixed class name in a text'))
+    code = code_only(source)
     names = set(IDENT.findall(code)) - ALLOWED
     for ident in sorted(names):
         for rule, why in BAD:

@@ -63,16 +63,16 @@ BibleStore::ReadSession::~ReadSession()
 void BibleStore::loadChapterLengths()
 {
     queryRows(db_.get(), "SELECT bookIndex,chapterLengths FROM bookInfo;",
-              format("TKOVABible.LoadChapterLengths: Unable to assign statement to db %s", abbreviation_),
+              format("BibleStore::loadChapterLengths: Unable to assign statement to db %s", abbreviation_),
               [&](Statement& st) {
                   const int book = st.columnInt(0);
                   if (book < 1 || book > kMaxBooks)
-                      throw Exception(format("TKOVABible.LoadChapterLengths Error: book number %d is outside 1 to %d",
+                      throw Exception(format("BibleStore::loadChapterLengths Error: book number %d is outside 1 to %d",
                                              book, kMaxBooks));
                   const std::vector<std::string> lengths = splitDelimited(st.columnText(1), ',');
                   if (lengths.size() > static_cast<std::size_t>(kMaxChapters))
                       throw Exception(
-                          format("TKOVABible.LoadChapterLengths Error: book %d has %d chapters, more than %d", book,
+                          format("BibleStore::loadChapterLengths Error: book %d has %d chapters, more than %d", book,
                                  static_cast<int>(lengths.size()), kMaxChapters));
                   for (std::size_t n = 0; n < lengths.size(); ++n)
                       chapterLengths_[book][n + 1] = strToInt(lengths[n]);
@@ -85,7 +85,7 @@ VerseData BibleStore::getAllVerseData(int verseIndex) const
     const bool found = queryRow(
         db_.get(),
         format("SELECT book,chapter,verse,paraMark,verseText FROM bibleText WHERE verseIndex=%d;", verseIndex),
-        format("TKOVABible.GetAllVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
+        format("BibleStore::getAllVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
             data.book = st.columnInt(0);
             data.chapter = st.columnInt(1);
@@ -94,24 +94,24 @@ VerseData BibleStore::getAllVerseData(int verseIndex) const
             data.verseText = st.columnText(4);
         });
     if (!found)
-        throw Exception(format("TKOVABible.GetAllVerseData Error: no entry returned for %d", verseIndex));
+        throw Exception(format("BibleStore::getAllVerseData Error: no entry returned for %d", verseIndex));
     return data;
 }
 
 std::string BibleStore::getShortBookName(int book) const
 {
-    std::string name = format("TKOVABible.GetShortBookName Error: no text found for %d", book);
+    std::string name = format("BibleStore::getShortBookName Error: no text found for %d", book);
     queryRow(db_.get(), format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
-             format("TKOVABible.GetShortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
+             format("BibleStore::getShortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
 }
 
 std::string BibleStore::getLongBookName(int book) const
 {
-    std::string name = format("TKOVABible.GetLongBookName Error: no text found for %d", book);
+    std::string name = format("BibleStore::getLongBookName Error: no text found for %d", book);
     queryRow(db_.get(), format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
-             format("TKOVABible.GetLongBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
+             format("BibleStore::getLongBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
 }
@@ -121,14 +121,14 @@ VerseRef BibleStore::getVerseReference(int verseIndex) const
     VerseRef ref;
     const bool found = queryRow(
         db_.get(), format("SELECT book,chapter,verse FROM bibleText WHERE verseIndex=%d;", verseIndex),
-        format("TKOVABible.GetVerseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
+        format("BibleStore::getVerseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
             ref.book = st.columnInt(0);
             ref.chapter = st.columnInt(1);
             ref.verse = st.columnInt(2);
         });
     if (!found)
-        throw Exception(format("TKOVABible.GetVerseReference Error: no entry returned for %d", verseIndex));
+        throw Exception(format("BibleStore::getVerseReference Error: no entry returned for %d", verseIndex));
     return ref;
 }
 
@@ -139,11 +139,11 @@ int BibleStore::getVerseIndex(int book, int chapter, int verse) const
         queryRow(db_.get(),
                  format("SELECT verseIndex FROM bibleText WHERE book=%d AND chapter=%d AND verse=%d;", book, chapter,
                         verse),
-                 format("TKOVABible.GetVerseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
+                 format("BibleStore::getVerseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
                         book, chapter, verse),
                  [&](Statement& st) { index = st.columnInt(0); });
     if (!found)
-        throw Exception(format("TKOVABible.GetVerseIndex Error: no entry found for %d:%d:%d", book, chapter, verse));
+        throw Exception(format("BibleStore::getVerseIndex Error: no entry found for %d:%d:%d", book, chapter, verse));
     return index;
 }
 
@@ -151,7 +151,7 @@ int BibleStore::getChapterCount(int book) const
 {
     int count = 0;
     queryRow(db_.get(), format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
-             format("TKOVABible.GetChapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
+             format("BibleStore::getChapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { count = st.columnInt(0); });
     return count;
 }

@@ -8,17 +8,17 @@ DevotionalStore::DevotionalStore(const std::string& tableName, const std::string
 {
     const bool hasRows =
         queryRow(db_, format("SELECT entryIndex FROM %s;", tableName_),
-                 format("TKOVADevotional.Create: Unable to assign statement to db %s table %s", title_, tableName_),
+                 format("DevotionalStore: Unable to assign statement to db %s table %s", title_, tableName_),
                  [](Statement&) {});
     if (!hasRows)
-        throw Exception(format("TKOVADevotional.Create: Unable to get entryIndex from %s", tableName_));
+        throw Exception(format("DevotionalStore: Unable to get entryIndex from %s", tableName_));
 }
 
 std::string DevotionalStore::getEntryByDay(int month, int day) const
 {
-    std::string entry = format("TOVADevotional.GetEntryByDay Error: no entry found for %d-%d in %s", month, day, title_);
+    std::string entry = format("DevotionalStore::getEntryByDay Error: no entry found for %d-%d in %s", month, day, title_);
     queryRow(db_, format("SELECT devotionalText FROM %s WHERE month=%d AND day=%d;", tableName_, month, day),
-             format("TKOVADevotional.GetEntryByDay: Unable to assign statement to db %s table %s for %d-%d", title_,
+             format("DevotionalStore::getEntryByDay: Unable to assign statement to db %s table %s for %d-%d", title_,
                     tableName_, month, day),
              [&](Statement& st) { entry = st.columnText(0); });
     return entry;

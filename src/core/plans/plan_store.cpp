@@ -182,7 +182,7 @@ void PlanStore::loadPlans()
     queryRows(db(),
               format("SELECT tableName,planTitle,startDate FROM %s WHERE status='active' ORDER BY planTitle;",
                      kMasterTable),
-              "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+              "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
                   PlanRecord rec;
                   rec.tableName = st.columnText(0);
                   rec.planTitle = st.columnText(1);
@@ -191,7 +191,7 @@ void PlanStore::loadPlans()
               });
     for (PlanRecord& rec : loaded) {
         queryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", quoted(rec.tableName)),
-                  "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                  "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
                       rec.dayVerses.push_back(st.columnText(0));
                       rec.dayDone.push_back(st.columnText(1));
                   });
@@ -205,7 +205,7 @@ void PlanStore::loadPlans()
     };
     if (tableExists(db(), kReadDatesTable))
         queryRows(db(), format("SELECT tableName,planDay,readDate FROM %s;", kReadDatesTable),
-                  "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                  "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
                       PlanRecord* rec = byTable(st.columnText(0));
                       const int day = st.columnInt(1);
                       if (rec && day >= 1 && day <= static_cast<int>(rec->readDates.size()))
@@ -214,7 +214,7 @@ void PlanStore::loadPlans()
                   });
     if (tableExists(db(), kOptionsTable))
         queryRows(db(), format("SELECT tableName,doubleUp,reminder FROM %s;", kOptionsTable),
-                  "TKOVAReadPlans.LoadPlans Error: Unable to assign statement", [&](Statement& st) {
+                  "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
                       if (PlanRecord* rec = byTable(st.columnText(0))) {
                           rec->doubleUp = st.columnInt(1) != 0;
                           rec->reminder = st.columnInt(2) != 0;
@@ -236,7 +236,7 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
         Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
                                      quoted(tableName)));
         if (!insert)
-            throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
+            throw Exception("PlanStore::addPlan Error: Unable to assign statement");
         insert.run([&] {
             for (const std::string& text : dayTexts) {
                 checkResult(sqlite3_reset(insert.handle()), db());
@@ -250,7 +250,7 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
                          format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
                                 kMasterTable));
         if (!master)
-            throw Exception("TKOVAReadPlans.AddPlan Error: Unable to assign statement");
+            throw Exception("PlanStore::addPlan Error: Unable to assign statement");
         master.run([&] {
             master.bindText(1, title);
             master.bindInt64(2, start);
@@ -395,7 +395,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
         Statement st(db(), format("INSERT OR IGNORE INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
                                   kReadDatesTable));
         if (!st)
-            throw Exception("TKOVAReadPlans.MarkDaysDoneThrough Error: Unable to assign statement");
+            throw Exception("PlanStore::markDaysDoneThrough Error: Unable to assign statement");
         st.run([&] {
             for (int d = 1; d <= day; ++d) {
                 if (rec.dayDone[static_cast<std::size_t>(d - 1)] != "0")
@@ -461,7 +461,7 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
 {
     const PlanRecord& old = record(plan);
     if (done.size() != dayTexts.size() || (!readDates.empty() && readDates.size() != dayTexts.size()))
-        throw Exception("TKOVAReadPlans.ReplacePlan Error: day lists of different lengths");
+        throw Exception("PlanStore::replacePlan Error: day lists of different lengths");
     PlanReplacement replacement{old.tableName, newGuidString()};
     const std::string& table = replacement.newTable;
     const int total = static_cast<int>(dayTexts.size());
@@ -471,7 +471,7 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
         Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, ?);",
                                       quoted(table)));
         if (!insert)
-            throw Exception("TKOVAReadPlans.ReplacePlan Error: Unable to assign statement");
+            throw Exception("PlanStore::replacePlan Error: Unable to assign statement");
         insert.run([&] {
             for (int i = 0; i < total; ++i) {
                 checkResult(sqlite3_reset(insert.handle()), db());
@@ -487,7 +487,7 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
             Statement dates(db(), format("INSERT INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
                                          kReadDatesTable));
             if (!dates)
-                throw Exception("TKOVAReadPlans.ReplacePlan Error: Unable to assign statement");
+                throw Exception("PlanStore::replacePlan Error: Unable to assign statement");
             dates.run([&] {
                 for (int i = 0; i < total; ++i) {
                     const DateTime date = readDates[static_cast<std::size_t>(i)];
@@ -511,7 +511,7 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
                          format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
                                 kMasterTable));
         if (!master)
-            throw Exception("TKOVAReadPlans.ReplacePlan Error: Unable to assign statement");
+            throw Exception("PlanStore::replacePlan Error: Unable to assign statement");
         master.run([&] {
             master.bindText(1, old.planTitle);
             master.bindInt64(2, dateTimeToStoredSeconds(startDate));
@@ -556,7 +556,7 @@ void PlanStore::renamePlan(int plan, const std::string& title)
     PlanRecord& rec = planRef(plan);
     Statement st(db(), format("UPDATE %s SET planTitle=? WHERE tableName='%s';", kMasterTable, quoted(rec.tableName)));
     if (!st)
-        throw Exception("TKOVAReadPlans.RenamePlan Error: Unable to assign statement");
+        throw Exception("PlanStore::renamePlan Error: Unable to assign statement");
     st.run([&] {
         st.bindText(1, title);
         st.step();

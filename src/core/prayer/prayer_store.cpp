@@ -10,7 +10,7 @@ const SystemClock kSystemClock;
 
 std::string noStatement(const char* operation)
 {
-    return format("TKOVAPrayerTracker.%s: Unable to assign statement", operation);
+    return format("PrayerStore::%s: Unable to assign statement", operation);
 }
 
 // Prepares sql or raises the operation's "no statement" message.
@@ -39,7 +39,7 @@ void PrayerStore::close()
 sqlite3* PrayerStore::db() const
 {
     if (!db_)
-        throw Exception("TKOVAPrayerTracker Error: the prayer database is closed");
+        throw Exception("PrayerStore Error: the prayer database is closed");
     return db_.get();
 }
 
@@ -84,7 +84,7 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
     Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
                               "VALUES (?,?,?,?);",
                               kTableName));
-    requireStatement(st, "NewPrayerItem");
+    requireStatement(st, "newPrayerItem");
     st.run([&] {
         st.bindText(1, title);
         st.bindText(2, kPrayerActive);
@@ -98,7 +98,7 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
 void PrayerStore::discardNewItem(std::int32_t prayerIndex)
 {
     Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
-    requireStatement(st, "DiscardNewItem");
+    requireStatement(st, "discardNewItem");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         st.step();
@@ -109,7 +109,7 @@ DateTime PrayerStore::getTime(const char* column, std::int32_t prayerIndex) cons
 {
     std::int64_t seconds = 0;
     Statement st(db(), format("SELECT %s FROM '%s' WHERE prayerIndex=?;", column, kTableName));
-    requireStatement(st, column[0] == 'c' ? "GetCreateTime" : "GetLastEditTime");
+    requireStatement(st, column[0] == 'c' ? "getCreateTime" : "getLastEditTime");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         if (st.step() == SQLITE_ROW)
@@ -139,7 +139,7 @@ std::string PrayerStore::filterClause(const std::string& statusFilter, const cha
     if (statusFilter == kPrayerActive || statusFilter == kPrayerAnswered || statusFilter == kPrayerInactive ||
         statusFilter == kPrayerDeleted)
         return format(" WHERE prayerStatus='%s'", statusFilter);
-    throw Exception(format("TKOVAPrayerTracker.%s Error: unknown status filter '%s'", operation, statusFilter));
+    throw Exception(format("PrayerStore::%s Error: unknown status filter '%s'", operation, statusFilter));
 }
 
 void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause,
@@ -148,13 +148,13 @@ void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::s
     std::string sql = format(
         "SELECT prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,prayerIndex FROM %s",
         kTableName);
-    sql += filterClause(statusFilter, "GetPrayerHeaders");
+    sql += filterClause(statusFilter, "getPrayerHeaders");
     if (!orderClause.empty())
         sql = format("%s ORDER BY %s", sql, orderClause);
     sql += ";";
 
     headers.clear();
-    queryRows(db(), sql, noStatement("GetPrayerHeaders"), [&](Statement& st) {
+    queryRows(db(), sql, noStatement("getPrayerHeaders"), [&](Statement& st) {
         PrayerHeader rec;
         rec.prayerTitle = st.columnText(0);
         rec.prayerTopic = st.columnText(1);
@@ -179,7 +179,7 @@ std::int32_t PrayerStore::findPrayerByTitle(const std::string& title) const
     Statement st(db(),
                  format("SELECT prayerIndex FROM '%s' WHERE prayerTitle=? AND prayerStatus!='%s';", kTableName,
                         kPrayerDeleted));
-    requireStatement(st, "FindPrayerByTitle");
+    requireStatement(st, "findPrayerByTitle");
     st.run([&] {
         st.bindText(1, title);
         if (st.step() == SQLITE_ROW)
@@ -204,24 +204,24 @@ std::string PrayerStore::getTextColumn(const char* column, const char* operation
 
 std::string PrayerStore::getPrayerStatus(std::int32_t prayerIndex) const
 {
-    return getTextColumn("prayerStatus", "GetPrayerStatus", prayerIndex);
+    return getTextColumn("prayerStatus", "getPrayerStatus", prayerIndex);
 }
 
 std::string PrayerStore::getPrayerTitle(std::int32_t prayerIndex) const
 {
-    return getTextColumn("prayerTitle", "GetPrayerTitle", prayerIndex);
+    return getTextColumn("prayerTitle", "getPrayerTitle", prayerIndex);
 }
 
 std::string PrayerStore::getPrayerTopic(std::int32_t prayerIndex) const
 {
-    return getTextColumn("prayerTopic", "GetPrayerTopic", prayerIndex);
+    return getTextColumn("prayerTopic", "getPrayerTopic", prayerIndex);
 }
 
 std::string PrayerStore::getPrayerText(std::int32_t prayerIndex) const
 {
     std::string bytes;
     Statement st(db(), format("SELECT prayerTextData FROM '%s' WHERE prayerIndex=?;", kTableName));
-    requireStatement(st, "GetPrayerText");
+    requireStatement(st, "getPrayerText");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         if (st.step() == SQLITE_ROW) {
@@ -237,8 +237,8 @@ std::string PrayerStore::getPrayerText(std::int32_t prayerIndex) const
 int PrayerStore::countPrayers(const std::string& statusFilter) const
 {
     const std::string sql = format("SELECT prayerIndex FROM '%s'%s;", kTableName,
-                                   filterClause(statusFilter, "CountPrayers"));
-    return queryRows(db(), sql, noStatement("CountPrayers"), [](Statement&) {});
+                                   filterClause(statusFilter, "countPrayers"));
+    return queryRows(db(), sql, noStatement("countPrayers"), [](Statement&) {});
 }
 
 std::vector<std::string> PrayerStore::getTopicList() const
@@ -248,7 +248,7 @@ std::vector<std::string> PrayerStore::getTopicList() const
               format("SELECT prayerTopic FROM '%s' WHERE prayerStatus!='%s' GROUP BY prayerTopic ORDER BY "
                      "prayerTopic;",
                      kTableName, kPrayerDeleted),
-              noStatement("GetTopicList"), [&](Statement& st) {
+              noStatement("getTopicList"), [&](Statement& st) {
                   std::string topic = st.columnText(0);
                   if (!topic.empty())
                       topics.push_back(std::move(topic));
@@ -260,7 +260,7 @@ void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& s
 {
     inTransaction([&] {
         Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
-        requireStatement(st, "SetPrayerStatus");
+        requireStatement(st, "setPrayerStatus");
         st.run([&] {
             st.bindText(1, status);
             st.step();
@@ -274,7 +274,7 @@ void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& s
 {
     inTransaction([&] {
         Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
-        requireStatement(st, "SetPrayerStatus");
+        requireStatement(st, "setPrayerStatus");
         st.run([&] {
             st.bindText(1, status);
             st.step();
@@ -322,7 +322,7 @@ void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
                                     "prayerStatus=? WHERE prayerIndex=%d",
                                     kTableName, prayerIndex);
     Statement st(db(), sql);
-    requireStatement(st, "UpdatePrayer");
+    requireStatement(st, "updatePrayer");
     // Parameters left unbound are NULL, so every empty value is stored as NULL.
     st.run([&] {
         st.bindText(1, save.title);
@@ -330,7 +330,7 @@ void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
             st.bindText(2, save.topic);
         if (!save.textData.empty()) {
             if (save.textData.size() > static_cast<std::size_t>(INT_MAX))
-                throw Exception("TKOVAPrayerTracker.UpdatePrayer Error: the prayer text is too large to store");
+                throw Exception("PrayerStore::updatePrayer Error: the prayer text is too large to store");
             const int rc = sqlite3_bind_blob(st.handle(), 3, save.textData.data(),
                                              static_cast<int>(save.textData.size()), SQLITE_TRANSIENT);
             if (rc != SQLITE_OK)
@@ -374,7 +374,7 @@ void PrayerStore::ensureJournalSchema()
                              kInfoTable));
         // A journal without items has nothing to index: it is ready at once.
         bool empty = true;
-        queryRow(db(), format("SELECT 1 FROM '%s' LIMIT 1;", kTableName), noStatement("SearchIndex"),
+        queryRow(db(), format("SELECT 1 FROM '%s' LIMIT 1;", kTableName), noStatement("searchIndex"),
                  [&](Statement&) { empty = false; });
         if (empty)
             execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '1');",
@@ -401,7 +401,7 @@ void PrayerStore::writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answ
 {
     Statement st(db(), format("INSERT OR REPLACE INTO %s (prayerIndex, answeredTime, answerNote) VALUES (?,?,?);",
                               kAnswerTable));
-    requireStatement(st, "SetAnswer");
+    requireStatement(st, "setAnswer");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         st.bindInt64(2, dateTimeToStoredSeconds(dateOf(answer.answeredTime)));
@@ -414,7 +414,7 @@ void PrayerStore::writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes)
 {
     execSQL(db(), format("DELETE FROM %s WHERE prayerIndex=%d;", kNoteTable, prayerIndex));
     Statement st(db(), format("INSERT INTO %s (prayerIndex, noteTime, noteText) VALUES (?,?,?);", kNoteTable));
-    requireStatement(st, "SetNotes");
+    requireStatement(st, "setNotes");
     st.run([&] {
         for (const PrayerNote& note : notes) {
             sqlite3_reset(st.handle());
@@ -434,7 +434,7 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
     const bool found = queryRow(
         db(), format("SELECT prayerTitle, prayerTopic, prayerStatus FROM '%s' WHERE prayerIndex=%d;", kTableName,
                      prayerIndex),
-        noStatement("SearchIndex"), [&](Statement& st) {
+        noStatement("searchIndex"), [&](Statement& st) {
             title = st.columnText(0);
             topic = st.columnText(1);
             status = st.columnText(2);
@@ -444,7 +444,7 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
         body = *plainText;
     } else {
         queryRow(db(), format("SELECT body FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex),
-                 noStatement("SearchIndex"), [&](Statement& st) { body = st.columnText(0); });
+                 noStatement("searchIndex"), [&](Statement& st) { body = st.columnText(0); });
     }
     execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
     if (!found || status == kPrayerDeleted)
@@ -457,7 +457,7 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
         notes += "\n" + note.noteText;
 
     Statement st(db(), format("INSERT INTO %s (rowid, title, topic, body, notes) VALUES (?,?,?,?,?);", kSearchTable));
-    requireStatement(st, "SearchIndex");
+    requireStatement(st, "searchIndex");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         st.bindText(2, title);
@@ -472,7 +472,7 @@ std::optional<PrayerAnswer> PrayerStore::getAnswer(std::int32_t prayerIndex) con
 {
     std::optional<PrayerAnswer> answer;
     queryRow(db(), format("SELECT answeredTime, answerNote FROM %s WHERE prayerIndex=%d;", kAnswerTable, prayerIndex),
-             noStatement("GetAnswer"), [&](Statement& st) {
+             noStatement("getAnswer"), [&](Statement& st) {
                  answer = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
              });
     return answer;
@@ -482,7 +482,7 @@ std::map<std::int32_t, PrayerAnswer> PrayerStore::getAnswers() const
 {
     std::map<std::int32_t, PrayerAnswer> answers;
     queryRows(db(), format("SELECT prayerIndex, answeredTime, answerNote FROM %s;", kAnswerTable),
-              noStatement("GetAnswer"), [&](Statement& st) {
+              noStatement("getAnswer"), [&](Statement& st) {
                   answers[st.columnInt(0)] = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(1)), st.columnText(2)};
               });
     return answers;
@@ -494,7 +494,7 @@ PrayerNotes PrayerStore::getNotes(std::int32_t prayerIndex) const
     queryRows(db(),
               format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime, noteIndex;",
                      kNoteTable, prayerIndex),
-              noStatement("GetNotes"), [&](Statement& st) {
+              noStatement("getNotes"), [&](Statement& st) {
                   notes.push_back(PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)});
               });
     return notes;
@@ -507,7 +507,7 @@ std::optional<PrayerNote> PrayerStore::getLatestNote(std::int32_t prayerIndex) c
              format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime DESC, noteIndex DESC "
                     "LIMIT 1;",
                     kNoteTable, prayerIndex),
-             noStatement("GetNotes"), [&](Statement& st) {
+             noStatement("getNotes"), [&](Statement& st) {
                  note = PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
              });
     return note;
@@ -520,7 +520,7 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
         return headers;
     for (const std::string& status : selection.statuses)
         if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
-            throw Exception(format("TKOVAPrayerTracker.SelectPrayers Error: unknown status '%s'", status));
+            throw Exception(format("PrayerStore::selectPrayers Error: unknown status '%s'", status));
 
     // Program-made SQL with every value bound.
     std::string sql = format("SELECT p.prayerTitle,p.prayerTopic,p.previewText,p.prayerStatus,p.createTime,"
@@ -553,7 +553,7 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     const std::int64_t from = dateTimeToStoredSeconds(dateOf(selection.from));
     const std::int64_t until = dateTimeToStoredSeconds(dateOf(selection.to) + 1); // the whole last day
     Statement st(db(), sql);
-    requireStatement(st, "SelectPrayers");
+    requireStatement(st, "selectPrayers");
     st.run([&] {
         int n = 0;
         for (const std::string& status : selection.statuses)
@@ -584,7 +584,7 @@ bool PrayerStore::searchIndexReady() const
 {
     std::string value;
     queryRow(db(), format("SELECT infoValue FROM %s WHERE infoKey='searchIndex';", kInfoTable),
-             noStatement("SearchIndex"), [&](Statement& st) { value = st.columnText(0); });
+             noStatement("searchIndex"), [&](Statement& st) { value = st.columnText(0); });
     return value == "1";
 }
 
@@ -593,7 +593,7 @@ void PrayerStore::buildSearchIndex(const std::function<std::string(const std::st
 {
     std::vector<std::int32_t> items;
     queryRows(db(), format("SELECT prayerIndex FROM '%s' WHERE prayerStatus!='%s';", kTableName, kPrayerDeleted),
-              noStatement("SearchIndex"), [&](Statement& st) { items.push_back(st.columnInt(0)); });
+              noStatement("searchIndex"), [&](Statement& st) { items.push_back(st.columnInt(0)); });
     const int total = static_cast<int>(items.size());
     inTransaction([&] {
         execSQL(db(), format("DELETE FROM %s;", kSearchTable));
@@ -650,12 +650,12 @@ void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, cons
     std::string sql = format("SELECT prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,"
                              "prayerIndex FROM %s",
                              kTableName);
-    sql += filterClause(statusFilter, "GetPrayerHeaders");
+    sql += filterClause(statusFilter, "getPrayerHeaders");
     sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
                   kSearchTable, kSearchTable);
     headers.clear();
     Statement st(db(), sql);
-    requireStatement(st, "GetPrayerHeaders");
+    requireStatement(st, "getPrayerHeaders");
     st.run([&] {
         st.bindText(1, query);
         while (st.step() == SQLITE_ROW) {
@@ -681,7 +681,7 @@ std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) c
     Statement st(db(), format("SELECT s.rowid FROM %s s JOIN '%s' p ON p.prayerIndex=s.rowid "
                               "WHERE %s MATCH ? AND p.prayerStatus!='%s' ORDER BY s.rowid;",
                               kSearchTable, kTableName, kSearchTable, kPrayerDeleted));
-    requireStatement(st, "SearchPrayers");
+    requireStatement(st, "searchPrayers");
     st.run([&] {
         st.bindText(1, query);
         while (st.step() == SQLITE_ROW)
