@@ -23,6 +23,19 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
+void makeDevotional(const std::string& fileName, const std::vector<DevotionalEntry>& entries)
+{
+    sqlite3* db = nullptr;
+    openDatabase(fileName, db);
+    std::string sql = "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
+                      "devotionalText TEXT);";
+    int index = 0;
+    for (const DevotionalEntry& e : entries)
+        sql += format("INSERT INTO faithsCheckbook VALUES (%d,%d,%d,'%s');", ++index, e.month, e.day, e.html);
+    execSQL(db, sql);
+    closeDatabase(db);
+}
+
 void makeAlphaBetaBible(const std::string& fileName)
 {
     sqlite3* db = nullptr;

@@ -111,12 +111,7 @@ TEST(AccessibilityTest, PagesNameEveryControl)
 {
     kovara::test::TempDir program, appData;
     kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
-    sqlite3* db = nullptr;
-    openDatabase(program.file("devotional.kova2"), db);
-    execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
-                "devotionalText TEXT);"
-                "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');");
-    closeDatabase(db);
+    kovara::test::makeDevotional(program.file("devotional.kova2"), {{1, 1, "<p>First of January</p>"}});
     test::ScriptedDialogs dialogs;
     FixedClock clock(45000);
     MainWindow window(program.folder(), appData.path().string(), dialogs, clock);

@@ -69,11 +69,7 @@ protected:
     HelpTextTest()
     {
         kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
-        sqlite3* db = nullptr;
-        openDatabase(program.file("devotional.kova2"), db);
-        execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
-                    "devotionalText TEXT); INSERT INTO faithsCheckbook VALUES (1,3,5,'<p>Fifth of March</p>');");
-        closeDatabase(db);
+        kovara::test::makeDevotional(program.file("devotional.kova2"), {{3, 5, "<p>Fifth of March</p>"}});
     }
 
     // Every text the program shows in a widget, a menu or an action of its

@@ -56,13 +56,8 @@ protected:
     MainWindowTest()
     {
         kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
-        sqlite3* db = nullptr;
-        openDatabase(program.file("devotional.kova2"), db);
-        execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
-                    "devotionalText TEXT);"
-                    "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');"
-                    "INSERT INTO faithsCheckbook VALUES (2,3,5,'<p>Fifth of March</p>');");
-        closeDatabase(db);
+        kovara::test::makeDevotional(program.file("devotional.kova2"),
+                                     {{1, 1, "<p>First of January</p>"}, {3, 5, "<p>Fifth of March</p>"}});
     }
 
     std::unique_ptr<MainWindow> open()

@@ -250,12 +250,7 @@ protected:
     PseudoTranslationTest()
     {
         kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
-        sqlite3* db = nullptr;
-        openDatabase(program.file("devotional.kova2"), db);
-        execSQL(db, "CREATE TABLE faithsCheckbook (entryIndex INTEGER PRIMARY KEY, month INTEGER, day INTEGER, "
-                    "devotionalText TEXT);"
-                    "INSERT INTO faithsCheckbook VALUES (1,1,1,'<p>First of January</p>');");
-        closeDatabase(db);
+        kovara::test::makeDevotional(program.file("devotional.kova2"), {{1, 1, "<p>First of January</p>"}});
         std::filesystem::copy_file(std::filesystem::path(KOVARA_BUILD_DIR) / "KOVA2.hlp", program.file("KOVA2.hlp"));
         const auto user = appData.path() / "Kovara 2";
         std::filesystem::create_directories(user);

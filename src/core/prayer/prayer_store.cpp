@@ -13,6 +13,24 @@ std::string noStatement(const char* operation)
     return format("PrayerStore::%s: Unable to assign statement", operation);
 }
 
+// The listing's columns, in the order headerOf reads them.
+constexpr const char* kHeaderColumns =
+    "prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,prayerIndex";
+
+// One row of kHeaderColumns as a header.
+PrayerHeader headerOf(Statement& st)
+{
+    PrayerHeader rec;
+    rec.prayerTitle = st.columnText(0);
+    rec.prayerTopic = st.columnText(1);
+    rec.previewText = st.columnText(2);
+    rec.prayerStatus = st.columnText(3);
+    rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
+    rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+    rec.prayerIndex = st.columnInt(6);
+    return rec;
+}
+
 // Prepares sql or raises the operation's "no statement" message.
 void requireStatement(const Statement& st, const char* operation)
 {
@@ -145,9 +163,7 @@ std::string PrayerStore::filterClause(const std::string& statusFilter, const cha
 void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause,
                                           PrayerHeaders& headers) const
 {
-    std::string sql = format(
-        "SELECT prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,prayerIndex FROM %s",
-        kTableName);
+    std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "getPrayerHeaders");
     if (!orderClause.empty())
         sql = format("%s ORDER BY %s", sql, orderClause);
@@ -155,15 +171,7 @@ void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::s
 
     headers.clear();
     queryRows(db(), sql, noStatement("getPrayerHeaders"), [&](Statement& st) {
-        PrayerHeader rec;
-        rec.prayerTitle = st.columnText(0);
-        rec.prayerTopic = st.columnText(1);
-        rec.previewText = st.columnText(2);
-        rec.prayerStatus = st.columnText(3);
-        rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
-        rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
-        rec.prayerIndex = st.columnInt(6);
-        headers.push_back(std::move(rec));
+        headers.push_back(headerOf(st));
     });
 }
 
@@ -256,15 +264,20 @@ std::vector<std::string> PrayerStore::getTopicList() const
     return topics;
 }
 
+void PrayerStore::writeStatus(std::int32_t prayerIndex, const std::string& status)
+{
+    Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
+    requireStatement(st, "setPrayerStatus");
+    st.run([&] {
+        st.bindText(1, status);
+        st.step();
+    });
+}
+
 void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status)
 {
     inTransaction([&] {
-        Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
-        requireStatement(st, "setPrayerStatus");
-        st.run([&] {
-            st.bindText(1, status);
-            st.step();
-        });
+        writeStatus(prayerIndex, status);
         if (status == kPrayerDeleted)
             execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
     });
@@ -273,12 +286,7 @@ void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& s
 void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status, const PrayerAnswer& answer)
 {
     inTransaction([&] {
-        Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
-        requireStatement(st, "setPrayerStatus");
-        st.run([&] {
-            st.bindText(1, status);
-            st.step();
-        });
+        writeStatus(prayerIndex, status);
         writeAnswer(prayerIndex, answer);
         writeSearchEntry(prayerIndex, std::nullopt);
     });
@@ -566,15 +574,7 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
             st.bindInt64(++n, until);
         }
         while (st.step() == SQLITE_ROW) {
-            PrayerHeader rec;
-            rec.prayerTitle = st.columnText(0);
-            rec.prayerTopic = st.columnText(1);
-            rec.previewText = st.columnText(2);
-            rec.prayerStatus = st.columnText(3);
-            rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
-            rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
-            rec.prayerIndex = st.columnInt(6);
-            headers.push_back(std::move(rec));
+            headers.push_back(headerOf(st));
         }
     });
     return headers;
@@ -647,9 +647,7 @@ void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, cons
     }
     // One statement: the index finds the rows, the listing's filter and
     // order apply to them alone.
-    std::string sql = format("SELECT prayerTitle,prayerTopic,previewText,prayerStatus,createTime,lastEditTime,"
-                             "prayerIndex FROM %s",
-                             kTableName);
+    std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "getPrayerHeaders");
     sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
                   kSearchTable, kSearchTable);
@@ -659,15 +657,7 @@ void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, cons
     st.run([&] {
         st.bindText(1, query);
         while (st.step() == SQLITE_ROW) {
-            PrayerHeader rec;
-            rec.prayerTitle = st.columnText(0);
-            rec.prayerTopic = st.columnText(1);
-            rec.previewText = st.columnText(2);
-            rec.prayerStatus = st.columnText(3);
-            rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
-            rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
-            rec.prayerIndex = st.columnInt(6);
-            headers.push_back(std::move(rec));
+            headers.push_back(headerOf(st));
         }
     });
 }

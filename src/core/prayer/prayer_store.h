@@ -221,6 +221,8 @@ private:
     void ensureSchema();
     void ensureJournalSchema();
     void writeContent(std::int32_t prayerIndex, const PrayerSave& save);
+    // Sets the item's status; the caller holds the transaction.
+    void writeStatus(std::int32_t prayerIndex, const std::string& status);
     void writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer);
     void writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes);
     // Replaces the item's search entry from what is stored now; plainText is

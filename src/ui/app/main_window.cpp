@@ -1,4 +1,5 @@
 #include "ui/app/main_window.h"
+#include "ui/app/single_instance.h"
 #include "ui/base/core_names.h"
 
 #include "core/app/backup_file.h"
@@ -73,15 +74,6 @@ constexpr const char* kPlacementSection = "Main Window State";
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
                                       "planManagerTab", "prayerTrackerTab", "bibleTab"};
-
-// The window's Copy command owns Ctrl+C. A page's own copy entry bound to the
-// same key on its text widget would make the key ambiguous while that widget
-// has the focus, and then neither would run. The entry stays in the widget's
-// context menu; only its key binding goes.
-void leaveCopyKeyToTheWindow(QWidget* textWidget, QAction* pageCopy)
-{
-    textWidget->removeAction(pageCopy);
-}
 
 } // namespace
 
@@ -364,8 +356,7 @@ void MainWindow::createPages()
     // preferences exist (createPlanPages, createPrayerPage).
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
-    connect(frameDevotional_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    leaveCopyKeyToTheWindow(frameDevotional_->viewer(), frameDevotional_->copyAction);
+    takeOverCopy(frameDevotional_->viewer(), frameDevotional_->copyAction);
     // A verse reference on the devotional page opens its chapter.
     connect(frameDevotional_->viewer(), &HtmlViewer::linkClicked, this,
             [this](const QString& href) { openBibleLink(href); });
@@ -442,20 +433,14 @@ void MainWindow::createReminder()
     reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
     reminder_->openPlan = [this](int plan) {
         runGuarded(dialogs_, [this, plan] {
-            if (isMinimized())
-                showNormal();
-            raise();
-            activateWindow();
+            SingleInstance::bringForward(this);
             planCommands_->showPlanDay(plan, 0);
         });
     };
     // Without a notification service the window says it itself.
     reminder_->fallback = [this](const QString& text) {
         statusBar()->showMessage(text);
-        if (isMinimized())
-            showNormal();
-        raise();
-        activateWindow();
+        SingleInstance::bringForward(this);
     };
     reminder_->setSettings(ReminderSettings::read(*settings_));
     appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
@@ -487,8 +472,7 @@ void MainWindow::createPlanPages()
     readingPage->layout()->addWidget(reading);
     frameBible_ = reading->passageView;
     frameBible_->setObjectName(QStringLiteral("passageView"));
-    connect(frameBible_->viewer(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    leaveCopyKeyToTheWindow(frameBible_->viewer(), frameBible_->copyAction);
+    takeOverCopy(frameBible_->viewer(), frameBible_->copyAction);
     // A plan day's chapter headings open their chapters on the Bible page.
     frameBible_->setChapterLinks(true);
     connect(frameBible_->viewer(), &HtmlViewer::linkClicked, this,
@@ -519,8 +503,7 @@ void MainWindow::createPrayerPage()
     framePrayerTracker_->setObjectName(QStringLiteral("prayerTrackerPage"));
     page->layout()->setContentsMargins(0, 0, 0, 0);
     page->layout()->addWidget(framePrayerTracker_);
-    connect(framePrayerTracker_->textArea(), &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    leaveCopyKeyToTheWindow(framePrayerTracker_->textArea(), framePrayerTracker_->copyAction);
+    takeOverCopy(framePrayerTracker_->textArea(), framePrayerTracker_->copyAction);
 
     prayerCommands_ = new PrayerCommands(*this, *framePrayerTracker_, *prayerEditor_, this);
     // The controller's slots run their own error guard.
@@ -623,6 +606,17 @@ void MainWindow::showPage(Page page)
     pages_->setCurrentIndex(static_cast<int>(page));
 }
 
+void MainWindow::takeOverCopy(QTextEdit* text, QAction* pageCopy)
+{
+    // Copy and Print follow the selection.
+    connect(text, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    // The window's Copy command owns Ctrl+C. A page's own copy entry bound to
+    // the same key on its text widget would make the key ambiguous while that
+    // widget has the focus, and then neither would run. The entry stays in
+    // the widget's context menu; only its key binding goes.
+    text->removeAction(pageCopy);
+}
+
 QString MainWindow::printTitle()
 {
     switch (currentPage()) {
@@ -641,11 +635,8 @@ QString MainWindow::printTitle()
         return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
     }
     case Page::PrayerTracker: {
-        const std::int32_t selected = framePrayerTracker_->getSelectedPrayerIndex();
-        for (const PrayerHeader& item : framePrayerTracker_->listing())
-            if (item.prayerIndex == selected)
-                return fromBytes(item.prayerTitle);
-        return tr("Prayer Journal");
+        const PrayerHeader* item = framePrayerTracker_->selectedRecord();
+        return item ? fromBytes(item->prayerTitle) : tr("Prayer Journal");
     }
     case Page::Welcome:
         break;
@@ -661,9 +652,7 @@ void MainWindow::prepareBiblePage()
         frameBiblePage_ = new BiblePage;
         frameBiblePage_->setObjectName(QStringLiteral("biblePage"));
         pages_->widget(static_cast<int>(Page::Bible))->layout()->addWidget(frameBiblePage_);
-        HtmlViewer* viewer = frameBiblePage_->passageView->viewer();
-        connect(viewer, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-        leaveCopyKeyToTheWindow(viewer, frameBiblePage_->passageView->copyAction);
+        takeOverCopy(frameBiblePage_->passageView->viewer(), frameBiblePage_->passageView->copyAction);
         frameBiblePage_->assignPreferences(*prefs_);
     }
     if (frameBiblePage_->book() == 0) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 class QLabel;
+class QTextEdit;
 class QMenu;
 class QStackedWidget;
 class QTimer;
@@ -113,6 +114,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A page's text widget whose selection Copy and Print follow; its own
+    // copy entry keeps its place in the context menu but gives up Ctrl+C.
+    void takeOverCopy(QTextEdit* text, QAction* pageCopy);
     // What the current page prints, for naming the printout.
     QString printTitle();
     // Fills the Bible page on first use (the last chapter read, or Genesis 1).

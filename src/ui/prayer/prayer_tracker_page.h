@@ -78,6 +78,9 @@ public:
     QTextEdit* textArea() const { return textEdit; }
 
     const std::string& currentFilter() const { return filter_; }
+    // The selected item's listing row; null when a group row or nothing is
+    // selected.
+    const PrayerHeader* selectedRecord() const;
     const PrayerHeaders& listing() const { return listing_; }
 
     // Empties the search field without refilling the list (the caller
@@ -138,7 +141,6 @@ private:
     void deletePrayer();
     // The record behind a row, or null for a group row or no row.
     const PrayerHeader* recordOf(const QListWidgetItem* item) const;
-    const PrayerHeader* selectedRecord() const;
     void applySplit();
     // Runs body through the error guard.
     void guarded(const std::function<void()>& body);
