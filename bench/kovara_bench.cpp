@@ -8,7 +8,7 @@
 //   build/kovara_bench [--benchmark_filter=REGEX] [--benchmark_repetitions=N]
 #include "core/app/backup_file.h"
 #include "ui/base/core_names.h"
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "core/app/welcome_page.h"
 #include "bench_data.h"

@@ -1,6 +1,6 @@
 // settings.ini as the user (or another program) may have left it: the
 // preferences are read from it, saved back, and must then read back as saved.
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "core/base/exception.h"
 #include "fuzz_support.h"

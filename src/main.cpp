@@ -9,7 +9,7 @@
 #include "ui/app/single_instance.h"
 #include "ui/app/translations.h"
 #include "ui/base/text_codec.h"
-#include "core/app/data_folders.h"
+#include "core/settings/data_folders.h"
 #include "core/plans/reading_reminder.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "core/app/data_folders.h"
+#include "core/settings/data_folders.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "core/app/links.h"
-#include "core/app/version.h"
+#include "core/settings/version.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "fixtures.h"
 

@@ -1,6 +1,6 @@
 #include "core/plans/reading_reminder.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/plans/plan_store.h"
 #include "fixtures.h"
 

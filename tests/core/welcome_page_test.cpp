@@ -2,7 +2,7 @@
 // and the devotional reminder.
 #include "core/app/welcome_page.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "fixtures.h"
 #include "core/plans/plan_store.h"

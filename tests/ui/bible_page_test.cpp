@@ -4,7 +4,7 @@
 #include "ui/bible/bible_page.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/content/bible_store.h"
 #include "fixtures.h"
 #include "test_preferences.h"

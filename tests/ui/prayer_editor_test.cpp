@@ -3,7 +3,7 @@
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "prayer_test_support.h"
 #include "ui/base/dates.h"

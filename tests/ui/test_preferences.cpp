@@ -1,7 +1,7 @@
 #include "test_preferences.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "fixtures.h"
 
 #include <deque>

@@ -1,6 +1,6 @@
 #include "core/app/preferences.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 
 namespace kovara::core {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/plans/plan_calendar.h"
 
-#include "core/app/version.h"
+#include "core/settings/version.h"
 #include "core/base/exception.h"
 #include "core/plans/plan_store.h"
 

@@ -2,7 +2,7 @@
 #include "ui/base/core_names.h"
 
 #include "core/app/links.h"
-#include "core/app/version.h"
+#include "core/settings/version.h"
 #include "core/base/exception.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"

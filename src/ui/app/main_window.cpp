@@ -5,10 +5,10 @@
 #include "core/app/backup_file.h"
 #include "core/app/user_session.h"
 
-#include "core/app/data_folders.h"
-#include "core/app/ini_file.h"
+#include "core/settings/data_folders.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
-#include "core/app/version.h"
+#include "core/settings/version.h"
 #include "core/base/exception.h"
 #include "core/content/bible_store.h"
 #include "core/content/devotional_store.h"

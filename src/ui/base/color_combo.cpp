@@ -1,7 +1,7 @@
 #include "ui/base/color_combo.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/base/exception.h"
 
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 #include "ui/base/window_placement.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #include "ui/bible/bible_page.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/content/bible_store.h"
 #include "core/content/reference_parser.h"
 #include "ui/base/html_viewer.h"

@@ -1,7 +1,7 @@
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "core/base/exception.h"
 #include "core/prayer/prayer_store.h"

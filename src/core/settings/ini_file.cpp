@@ -1,4 +1,4 @@
-#include "core/app/ini_file.h"
+#include "core/settings/ini_file.h"
 
 #include "core/base/exception.h"
 #include "core/base/translation.h"
