@@ -22,10 +22,15 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kovara"));
     QApplication::setApplicationDisplayName(QString());
-    // Ties the windows to the menu entry org.example.Kovara.desktop and its
-    // icon in the hicolor theme (found once the program is installed).
+    // Ties the windows to the menu entry org.example.Kovara.desktop, which
+    // names the icon of the hicolor theme. The window's own icon is drawn from
+    // pictures of the same icon in the resources: looking it up in the theme
+    // would read the theme's index before the window shows.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Kovara"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Kovara")));
+    QIcon windowIcon;
+    windowIcon.addFile(QStringLiteral(":/window_icon_32.png"), QSize(32, 32));
+    windowIcon.addFile(QStringLiteral(":/window_icon_64.png"), QSize(64, 64));
+    QApplication::setWindowIcon(windowIcon);
 
     kovara::ui::QtDialogs dialogs;
     // The shipped content: share/kovara beside bin/ once installed, beside

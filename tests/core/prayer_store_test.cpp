@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 
 namespace kovara::core {
@@ -71,6 +72,21 @@ TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
     EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
     EXPECT_EQ(store->getPrayerTitle(index), "New Prayer Item");
     EXPECT_EQ(store->countPrayers("Any"), 1);
+}
+
+TEST_F(PrayerStoreTest, ANewFileIsMadeInOneTransaction)
+{
+    // The file change counter in the database header (bytes 24-27, big-endian)
+    // counts the transactions that wrote to the file: a new user's file is
+    // made, item table and journal tables together, by exactly one.
+    store.reset();
+    std::ifstream file(dir.file("prayers.kova2"), std::ios::binary);
+    unsigned char header[28] = {};
+    ASSERT_TRUE(file.read(reinterpret_cast<char*>(header), sizeof header));
+    EXPECT_EQ((header[24] << 24) | (header[25] << 16) | (header[26] << 8) | header[27], 1);
+    EXPECT_EQ(query("SELECT count(*) FROM sqlite_master WHERE name IN "
+                    "('prayerTracker','prayerAnswers','prayerNotes','prayerSearch','prayerJournalInfo');"),
+              "5");
 }
 
 TEST_F(PrayerStoreTest, OpenFailureRaises)

@@ -44,7 +44,6 @@ PrayerStore::PrayerStore(const std::string& fileName, const Clock* clock)
 {
     // A failure here unwinds db_, which closes the file again.
     ensureSchema();
-    ensureJournalSchema();
 }
 
 PrayerStore::~PrayerStore() = default;
@@ -63,8 +62,25 @@ sqlite3* PrayerStore::db() const
 
 void PrayerStore::ensureSchema()
 {
-    if (tableExists(db(), kTableName))
+    // A file that has every table is not written to at all. A new user's file
+    // gets the item table and the journal's tables in one transaction: one
+    // set of disk flushes, and a failure leaves no half-made schema.
+    const bool trackerMissing = !tableExists(db(), kTableName);
+    bool journalMissing = false;
+    for (const char* table : {kAnswerTable, kNoteTable, kSearchTable, kInfoTable})
+        journalMissing = journalMissing || !tableExists(db(), table);
+    if (!trackerMissing && !journalMissing)
         return;
+    inTransaction([&] {
+        if (trackerMissing)
+            createTrackerTable();
+        if (journalMissing)
+            createJournalTables();
+    });
+}
+
+void PrayerStore::createTrackerTable()
+{
     const char* t = kTableName;
     const std::string statements[] = {
         format("CREATE TABLE '%s' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, prayerTopic TEXT, "
@@ -76,17 +92,8 @@ void PrayerStore::ensureSchema()
         format("CREATE INDEX '%s_prayerTitle' ON %s (prayerTitle);", t, t),
         format("CREATE INDEX '%s_prayerStatus' ON %s (prayerStatus);", t, t),
     };
-    execSQL(db(), "BEGIN TRANSACTION");
-    try {
-        for (const std::string& sql : statements)
-            checkResult(sqlite3_exec(db(), sql.c_str(), nullptr, nullptr, nullptr), db());
-        execSQL(db(), "COMMIT TRANSACTION");
-    } catch (...) {
-        // Undo the half-made schema so the file is not left with a table but
-        // missing indexes, and the connection is not left inside a transaction.
-        sqlite3_exec(db(), "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
-        throw;
-    }
+    for (const std::string& sql : statements)
+        checkResult(sqlite3_exec(db(), sql.c_str(), nullptr, nullptr, nullptr), db());
 }
 
 std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
@@ -356,38 +363,29 @@ void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 
 // ---- The journal: answers, notes and the search index ----
 
-void PrayerStore::ensureJournalSchema()
+void PrayerStore::createJournalTables()
 {
-    // Tables beside prayerTracker, made when missing; a file that has them all
-    // is not written to at all.
-    const char* const tables[] = {kAnswerTable, kNoteTable, kSearchTable, kInfoTable};
-    bool complete = true;
-    for (const char* table : tables)
-        complete = complete && tableExists(db(), table);
-    if (complete)
-        return;
-    inTransaction([&] {
-        execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (prayerIndex INTEGER PRIMARY KEY, "
-                             "answeredTime INTEGER, answerNote TEXT);",
-                             kAnswerTable));
-        execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (noteIndex INTEGER PRIMARY KEY, prayerIndex INTEGER, "
-                             "noteTime INTEGER, noteText TEXT);",
-                             kNoteTable));
-        execSQL(db(), format("CREATE INDEX IF NOT EXISTS %s_prayerIndex ON %s (prayerIndex, noteTime);",
-                             kNoteTable, kNoteTable));
-        execSQL(db(), format("CREATE VIRTUAL TABLE IF NOT EXISTS %s USING fts5(title, topic, body, notes, "
-                             "tokenize='unicode61 remove_diacritics 2');",
-                             kSearchTable));
-        execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (infoKey TEXT PRIMARY KEY, infoValue TEXT);",
+    // Tables beside prayerTracker, each made when missing.
+    execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (prayerIndex INTEGER PRIMARY KEY, "
+                         "answeredTime INTEGER, answerNote TEXT);",
+                         kAnswerTable));
+    execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (noteIndex INTEGER PRIMARY KEY, prayerIndex INTEGER, "
+                         "noteTime INTEGER, noteText TEXT);",
+                         kNoteTable));
+    execSQL(db(), format("CREATE INDEX IF NOT EXISTS %s_prayerIndex ON %s (prayerIndex, noteTime);",
+                         kNoteTable, kNoteTable));
+    execSQL(db(), format("CREATE VIRTUAL TABLE IF NOT EXISTS %s USING fts5(title, topic, body, notes, "
+                         "tokenize='unicode61 remove_diacritics 2');",
+                         kSearchTable));
+    execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (infoKey TEXT PRIMARY KEY, infoValue TEXT);",
+                         kInfoTable));
+    // A journal without items has nothing to index: it is ready at once.
+    bool empty = true;
+    queryRow(db(), format("SELECT 1 FROM '%s' LIMIT 1;", kTableName), noStatement("searchIndex"),
+             [&](Statement&) { empty = false; });
+    if (empty)
+        execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '1');",
                              kInfoTable));
-        // A journal without items has nothing to index: it is ready at once.
-        bool empty = true;
-        queryRow(db(), format("SELECT 1 FROM '%s' LIMIT 1;", kTableName), noStatement("searchIndex"),
-                 [&](Statement&) { empty = false; });
-        if (empty)
-            execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '1');",
-                                 kInfoTable));
-    });
 }
 
 void PrayerStore::inTransaction(const std::function<void()>& body)

@@ -218,8 +218,10 @@ public:
     sqlite3* connection() const { return db(); }
 
 private:
+    // Makes whatever tables the file lacks, in one transaction.
     void ensureSchema();
-    void ensureJournalSchema();
+    void createTrackerTable();
+    void createJournalTables();
     void writeContent(std::int32_t prayerIndex, const PrayerSave& save);
     // Sets the item's status; the caller holds the transaction.
     void writeStatus(std::int32_t prayerIndex, const std::string& status);

@@ -128,7 +128,6 @@ MainWindow::~MainWindow()
 
 void MainWindow::loadContent(const std::string& appDataFolder)
 {
-    createNamedMutex();
     helpFile_ = programFolder_ + "KOVA2.hlp";
 
     userDataFolder_ = userDataFolderFor(appDataFolder, programFolder_);

@@ -7,18 +7,10 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <semaphore.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace kovara::ui {
-
-void createNamedMutex()
-{
-    // The handle is deliberately kept until the process ends.
-    static sem_t* mutex = sem_open("/Kovara2Mutex", O_CREAT, 0600, 1);
-    (void)mutex;
-}
 
 QString appDataFolder()
 {

@@ -1,16 +1,12 @@
 #pragma once
-// Small platform services of the shell: the named mutex, the per-user
-// application-data folder, and closing the main window on SIGTERM/SIGINT.
+// Small platform services of the shell: the per-user application-data folder
+// and closing the main window on SIGTERM/SIGINT.
 #include "ui/base/core_names.h"
 #include <QString>
 
 class QWidget;
 
 namespace kovara::ui {
-
-// Creates the named semaphore "/Kovara2Mutex". It is never waited on and lives
-// until the process ends; a second copy of the program is not refused.
-void createNamedMutex();
 
 // The per-user application-data folder (normally ~/.local/share), without a
 // trailing separator; empty when the platform reports none.
