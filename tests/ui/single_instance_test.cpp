@@ -8,8 +8,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLockFile>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -17,8 +15,8 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -51,21 +49,11 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// A lock file as a copy killed while running leaves it: written by QLockFile
-// itself, then made to name a process that has ended.
+// A lock file as a copy killed while running leaves it: naming a process
+// that has ended.
 void leaveLockOfEndedProcess(const QString& lockFile)
 {
-    QByteArray contents;
-    {
-        QLockFile lock(lockFile);
-        ASSERT_TRUE(lock.tryLock(0));
-        QFile file(lockFile);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        contents = file.readAll();
-    }
-    const qsizetype endOfPid = contents.indexOf('\n');
-    ASSERT_GT(endOfPid, 0);
-    writeFile(lockFile, QByteArray::number(endedProcessId()) + contents.mid(endOfPid));
+    writeFile(lockFile, QByteArray::number(endedProcessId()) + '\n');
 }
 
 // A lock file with no owner in it, made some time ago (a copy killed between
@@ -78,21 +66,18 @@ void leaveEmptyOldLock(const QString& lockFile)
     ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
 }
 
-// The socket file of a server that was killed: bound, never unlinked, nobody
-// listening.
-void leaveDeadSocket(const QString& serverName)
+// A process that took the lock and died holding it, as a killed copy does.
+void leaveLockOfKilledHolder(const QString& lockFile)
 {
-    const QString path = QDir::tempPath() + QLatin1Char('/') + serverName;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray bytes = QFile::encodeName(path);
-    ASSERT_LT(bytes.size(), qsizetype(sizeof(address.sun_path)));
-    std::memcpy(address.sun_path, bytes.constData(), bytes.size());
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ::close(fd);
-    ASSERT_TRUE(QFile::exists(path));
+    const QByteArray path = QFile::encodeName(lockFile);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT, 0600);
+        ::_exit(fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(SingleInstanceTest, ALaterStartOnTheSameFolderBringsTheFirstForward)
@@ -144,10 +129,7 @@ TEST(SingleInstanceTest, WhatAKilledCopyLeftBehindDoesNotBlockAStart)
     } cases[] = {
         {"lock naming an ended process", [](const SingleInstance& s) { leaveLockOfEndedProcess(s.lockFileName()); }},
         {"empty lock made a minute ago", [](const SingleInstance& s) { leaveEmptyOldLock(s.lockFileName()); }},
-        {"socket nobody listens on", [](const SingleInstance& s) {
-             leaveLockOfEndedProcess(s.lockFileName());
-             leaveDeadSocket(s.serverName());
-         }},
+        {"lock held by a process that died", [](const SingleInstance& s) { leaveLockOfKilledHolder(s.lockFileName()); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.left);
@@ -183,11 +165,12 @@ TEST(SingleInstanceTest, AHeldLockWithNobodyAnsweringIsWaitedForThenGivenUp)
     {
         // The lock comes free while a later start waits: that start runs.
         SingleInstance later(folderOf(dir));
-        QLockFile holder(later.lockFileName());
-        ASSERT_TRUE(holder.tryLock(0));
-        std::thread release([&holder] {
+        const int holder = ::open(QFile::encodeName(later.lockFileName()).constData(), O_RDWR | O_CREAT, 0600);
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+        std::thread release([holder] {
             std::this_thread::sleep_for(300ms);
-            holder.unlock();
+            ::close(holder);
         });
         EXPECT_EQ(later.claim(10s), Claimed::First);
         release.join();

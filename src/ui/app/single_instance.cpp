@@ -3,14 +3,22 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace kovara::ui {
 
@@ -21,9 +29,6 @@ constexpr int kRequestSize = sizeof(kRequest) - 1;
 // Pause between two tries while the lock is held by a copy that cannot be
 // reached yet.
 constexpr int kRetryPauseMs = 50;
-// A lock file whose owner cannot be read is taken for abandoned once it is
-// this old: a copy that makes the lock file writes its owner at once.
-constexpr qint64 kUnreadableLockAgeMs = 2000;
 
 QString folder(const QString& userDataFolder)
 {
@@ -32,19 +37,24 @@ QString folder(const QString& userDataFolder)
     return canonical.isEmpty() ? QDir(folder).absolutePath() : canonical;
 }
 
-// True for a lock file that names no owner (a copy killed between making the
-// file and writing into it) and is old enough not to be one being made now.
-bool isUnreadableAndOld(const QLockFile& lock, const QString& fileName)
+// The address of name in the abstract namespace (a leading NUL byte, no file).
+socklen_t abstractAddress(const QString& name, sockaddr_un& address)
 {
-    qint64 pid = 0;
-    QString host, app;
-    if (lock.getLockInfo(&pid, &host, &app))
-        return false;
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return false;
-    const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
-    return age > kUnreadableLockAgeMs;
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    const QByteArray bytes = name.toUtf8().left(static_cast<int>(sizeof address.sun_path) - 1);
+    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + bytes.size());
+}
+
+// True when fd still is the file at path: a copy that ends removes its lock
+// file, and a start that opened the file just before then holds a lock on a
+// file nobody else will see.
+bool isStillNamed(int fd, const QByteArray& path)
+{
+    struct stat open {}, named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path.constData(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
 }
 
 } // namespace
@@ -52,12 +62,8 @@ bool isUnreadableAndOld(const QLockFile& lock, const QString& fileName)
 SingleInstance::SingleInstance(const QString& userDataFolder, QObject* parent)
     : QObject(parent),
       lockFileName_(folder(userDataFolder) + QStringLiteral("/kovara.lock")),
-      serverName_(serverNameFor(userDataFolder)),
-      lock_(lockFileName_)
+      serverName_(serverNameFor(userDataFolder))
 {
-    // The lock is never judged by its age: it is held for as long as the
-    // program runs. A lock whose process no longer runs is still taken over.
-    lock_.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
@@ -65,6 +71,7 @@ SingleInstance::~SingleInstance()
     // The socket goes before the lock: the next copy to hold the lock makes
     // its own socket under the same name.
     stopListening();
+    unlock();
 }
 
 QString SingleInstance::serverNameFor(const QString& userDataFolder)
@@ -74,22 +81,61 @@ QString SingleInstance::serverNameFor(const QString& userDataFolder)
     return QStringLiteral("kovara-") + QString::fromLatin1(hash.left(32));
 }
 
+bool SingleInstance::tryLock()
+{
+    const QByteArray path = QFile::encodeName(lockFileName_);
+    for (;;) {
+        int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        // A lock file that cannot be written (a read-only folder) can still
+        // be locked.
+        if (fd < 0)
+            fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            unguarded_ = true;
+            return false;
+        }
+        unguarded_ = false;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return false;
+        }
+        if (!isStillNamed(fd, path)) {
+            ::close(fd); // removed by the copy that just ended: take the new one
+            continue;
+        }
+        // The owner, for whoever looks; nothing depends on it.
+        const std::string pid = std::to_string(::getpid()) + "\n";
+        if (::ftruncate(fd, 0) == 0)
+            [[maybe_unused]] const auto written = ::write(fd, pid.data(), pid.size());
+        lockFd_ = fd;
+        return true;
+    }
+}
+
+void SingleInstance::unlock()
+{
+    if (lockFd_ < 0)
+        return;
+    // Removed while still locked, so no start takes a lock on it in between
+    // (a start that opened it before checks that it is still named).
+    ::unlink(QFile::encodeName(lockFileName_).constData());
+    ::close(lockFd_);
+    lockFd_ = -1;
+}
+
 SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience)
 {
     QElapsedTimer timer;
     timer.start();
     for (;;) {
-        if (lock_.tryLock(0)) {
+        if (tryLock()) {
             listen();
             return Claimed::First;
         }
-        const bool held = lock_.error() == QLockFile::LockFailedError;
         if (askRunningCopy())
             return Claimed::HandedOver;
-        if (!held)
+        if (unguarded_)
             return Claimed::Unguarded;
-        if (isUnreadableAndOld(lock_, lockFileName_) && lock_.removeStaleLockFile())
-            continue;
         if (timer.elapsed() >= patience.count())
             return Claimed::Unreachable;
         QThread::msleep(kRetryPauseMs);
@@ -98,59 +144,81 @@ SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience
 
 void SingleInstance::listen()
 {
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // Only the lock holder gets here, so a socket of that name can only be
-    // one left by a copy that was killed.
-    QLocalServer::removeServer(serverName_);
-    if (!server_->listen(serverName_)) {
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(serverName_, address);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    // Only the lock holder gets here, and the kernel frees an abstract name
+    // with its socket, so the name is free unless something else took it.
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(fd, 8) != 0) {
         // The program still runs as the one copy; later starts wait for the
         // lock and then end with a message instead of coming forward.
-        qWarning("Kovara: cannot listen on \"%s\": %s", qPrintable(serverName_),
-                 qPrintable(server_->errorString()));
-        delete server_;
-        server_ = nullptr;
+        qWarning("Kovara: cannot listen on \"%s\": %s", qPrintable(serverName_), std::strerror(errno));
+        if (fd >= 0)
+            ::close(fd);
         return;
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    serverFd_ = fd;
+    server_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(server_, &QSocketNotifier::activated, this, &SingleInstance::onNewConnection);
 }
 
 void SingleInstance::stopListening()
 {
     delete server_;
     server_ = nullptr;
+    if (serverFd_ >= 0)
+        ::close(serverFd_);
+    serverFd_ = -1;
 }
 
 void SingleInstance::onNewConnection()
 {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        const auto read = [this, socket] {
-            if (socket->bytesAvailable() < kRequestSize)
-                return;
-            const bool request = socket->read(kRequestSize) == kRequest;
-            socket->disconnectFromServer();
-            if (request)
-                emit activationRequested();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, read);
-        read();
+    for (;;) {
+        const int socket = ::accept4(serverFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (socket < 0)
+            return;
+        // The request may come after the connection: read it when it does.
+        auto* notifier = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, socket, notifier] { readRequest(socket, notifier); });
+        readRequest(socket, notifier);
     }
+}
+
+void SingleInstance::readRequest(int socket, QSocketNotifier* notifier)
+{
+    char buffer[kRequestSize];
+    const ssize_t got = ::recv(socket, buffer, sizeof buffer, MSG_PEEK);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        return; // not yet
+    if (got >= 0 && got < kRequestSize && got > 0)
+        return; // the rest is still on its way
+    const bool request = got == kRequestSize && std::memcmp(buffer, kRequest, kRequestSize) == 0;
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    ::close(socket);
+    if (request)
+        emit activationRequested();
 }
 
 bool SingleInstance::askRunningCopy()
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName_);
-    if (!socket.waitForConnected(500))
+    sockaddr_un address;
+    const socklen_t length = abstractAddress(serverName_, address);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
-    if (socket.write(kRequest, kRequestSize) != kRequestSize)
-        return false;
-    while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(1000))
-            return false;
-    socket.disconnectFromServer();
-    return true;
+    // A connection to a name nobody listens on is refused at once.
+    bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
+    for (int done = 0; sent && done < kRequestSize;) {
+        const ssize_t n = ::send(fd, kRequest + done, static_cast<size_t>(kRequestSize - done), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        sent = n > 0;
+        done += sent ? static_cast<int>(n) : 0;
+    }
+    ::close(fd);
+    return sent;
 }
 
 void SingleInstance::raiseOnRequest(QWidget* window)

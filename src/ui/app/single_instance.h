@@ -3,14 +3,17 @@
 // folder would open the same databases, both offer the version-1 import, and
 // a restore in one would pull the files from under the other.
 //
-// The copy that runs holds a lock file ("kovara.lock") in the user data
-// folder for as long as it has the stores open, and listens on a local
-// socket whose name is made from the folder's path. A copy started after it
-// finds the lock held, asks the running copy through the socket to bring its
-// main window forward, and ends.
+// The copy that runs holds an advisory lock (flock) on "kovara.lock" in the
+// user data folder for as long as it has the stores open, and listens on a
+// Unix socket in the abstract namespace whose name is made from the folder's
+// path. A copy started after it finds the lock held, asks the running copy
+// through the socket to bring its main window forward, and ends.
 //
-// A lock file left by a copy that was killed does not count: the process it
-// names no longer runs, and the lock is taken over.
+// The kernel drops the lock and the socket with the process that held them,
+// so whatever a killed copy left behind (its lock file, its owner's process
+// id in it) never blocks a start. Nothing is flushed to disk: the lock lives
+// in the kernel, the file is only its name. Plain sockets keep QtNetwork and
+// the libraries it pulls in out of the program's start-up.
 //
 // In main, in outline:
 //   SingleInstance instance(userDataFolder);
@@ -21,13 +24,12 @@
 //   instance.stopListening();
 //   ... free the main window; the lock goes with instance ...
 #include "ui/base/core_names.h"
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <chrono>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 namespace kovara::ui {
@@ -66,8 +68,9 @@ public:
     QString lockFileName() const { return lockFileName_; }
     QString serverName() const { return serverName_; }
 
-    // The local socket name for a user data folder: the same folder always
-    // gives the same name, different folders (users, HOMEs) different ones.
+    // The socket name for a user data folder (in the abstract namespace,
+    // without its leading NUL): the same folder always gives the same name,
+    // different folders (users, HOMEs) different ones.
     static QString serverNameFor(const QString& userDataFolder);
 
     // What a request does to the main window: and to a modal dialog open
@@ -79,14 +82,21 @@ signals:
     void activationRequested();
 
 private:
+    // Opens the lock file and takes the lock without waiting; true when held.
+    // Sets unguarded_ when no lock file can be opened at all.
+    bool tryLock();
+    void unlock();
     bool askRunningCopy();
     void listen();
     void onNewConnection();
+    void readRequest(int socket, QSocketNotifier* notifier);
 
     QString lockFileName_;
     QString serverName_;
-    QLockFile lock_;
-    QLocalServer* server_ = nullptr;
+    int lockFd_ = -1;
+    bool unguarded_ = false;
+    int serverFd_ = -1;
+    QSocketNotifier* server_ = nullptr;
 };
 
 } // namespace kovara::ui
