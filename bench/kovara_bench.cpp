@@ -100,9 +100,9 @@ public:
     DevotionalStore& devotional() override { throw std::logic_error("no devotional in the benchmarks"); }
     PlanStore& planStore() override { return plans_; }
     PrayerStore& prayerStore() override { return prayers_; }
-    Dialogs& getDialogs() override { return w_.dialogs; }
-    const Clock& getClock() override { return w_.clock; }
-    const std::string& programFolder() const override { return kProgramFolder; }
+    Dialogs& dialogs() override { return w_.dialogs; }
+    const Clock& clock() override { return w_.clock; }
+    const std::string& contentFolder() const override { return kProgramFolder; }
     const std::string& userDataFolder() const override { return w_.folder; }
     void showPage(Page) override {}
     Page currentPage() const override { return Page::PlanManager; }

@@ -36,16 +36,16 @@ protected:
     BackupCommandsTest()
     {
         shell.addPrayer("Before");
-        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.clock.today());
+        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.fixedClock.today());
     }
 
     // A backup of the current data at path, through the command.
     void backup(const QString& chosen, const QString& written)
     {
-        shell.dialogs.expectSaveFile(kBackupDialogTitle, chosen);
-        shell.dialogs.expectMessage(QStringLiteral("Backup process complete."));
+        shell.scripted.expectSaveFile(kBackupDialogTitle, chosen);
+        shell.scripted.expectMessage(QStringLiteral("Backup process complete."));
         commands.backup();
-        EXPECT_TRUE(shell.dialogs.done());
+        EXPECT_TRUE(shell.scripted.done());
         EXPECT_EQ(shell.prefs->lastBackupFile, written.toStdString());
     }
 
@@ -53,7 +53,7 @@ protected:
     void changeData()
     {
         shell.addPrayer("After");
-        shell.planStore().addPlan("Plan B", {"5-6"}, shell.clock.today());
+        shell.planStore().addPlan("Plan B", {"5-6"}, shell.fixedClock.today());
     }
 
     UserStoreShell shell;
@@ -66,8 +66,8 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
 {
     // A name typed without an extension is completed.
     backup(QString::fromStdString(backups.file("mine")), backupPath);
-    EXPECT_EQ(shell.dialogs.lastFilter, kBackupFilter);
-    EXPECT_EQ(shell.dialogs.lastInitialPath, QString());
+    EXPECT_EQ(shell.scripted.lastFilter, kBackupFilter);
+    EXPECT_EQ(shell.scripted.lastInitialPath, QString());
     EXPECT_EQ(shell.closed, 1);
     EXPECT_EQ(shell.page, Page::PrayerTracker) << "a backup leaves the current page";
     EXPECT_EQ(checkBackupFile(backupPath.toStdString()), BackupCheck::Valid);
@@ -77,9 +77,9 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
     ASSERT_EQ(shell.prayerTitles(), "After,Before");
     const std::string changedPrayers = readAll(shell.dir.file("prayers.kova2"));
 
-    shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
-    shell.dialogs.expectMessage(QStringLiteral("Data restoration process complete."));
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
     commands.restore();
 
     EXPECT_EQ(shell.prefs->lastRestoreFile, backupPath.toStdString());
@@ -95,10 +95,10 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
     shell.addPrayer("Later");
     EXPECT_EQ(shell.prayerTitles(), "Before,Later");
     backup(backupPath, backupPath);
-    EXPECT_EQ(shell.dialogs.lastInitialPath, backupPath);
-    shell.dialogs.expectOpenFile(kRestoreDialogTitle, QString());
+    EXPECT_EQ(shell.scripted.lastInitialPath, backupPath);
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, QString());
     commands.restore();
-    EXPECT_EQ(shell.dialogs.lastInitialPath, backupPath);
+    EXPECT_EQ(shell.scripted.lastInitialPath, backupPath);
 }
 
 // The journal's answers, notes and search index are part of the prayer
@@ -111,19 +111,19 @@ TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
     save.title = "Before";
     save.status = kPrayerAnswered;
     save.plainText = "for the harvest";
-    save.answer = PrayerAnswer{shell.clock.today(), "rain came"};
-    save.notes = PrayerNotes{{shell.clock.today(), "dry spell"}};
+    save.answer = PrayerAnswer{shell.fixedClock.today(), "rain came"};
+    save.notes = PrayerNotes{{shell.fixedClock.today(), "dry spell"}};
     store.savePrayer(item, save);
     backup(backupPath, backupPath);
 
-    save.answer = PrayerAnswer{shell.clock.today(), "changed"};
+    save.answer = PrayerAnswer{shell.fixedClock.today(), "changed"};
     save.notes = PrayerNotes{};
     save.plainText = "something else";
     shell.prayerStore().savePrayer(item, save);
 
-    shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
-    shell.dialogs.expectMessage(QStringLiteral("Data restoration process complete."));
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
     commands.restore();
     PrayerStore& restored = shell.prayerStore();
     EXPECT_EQ(restored.getAnswer(item)->answerNote, "rain came");
@@ -158,11 +158,11 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
     }
     fs::copy_file(shell.dir.file("userreadplans.kova2"), old.file("userreadplans.kova2"));
     writeBackupFile(backupPath.toStdString(),
-                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, shell.clock.now());
+                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, shell.fixedClock.now());
 
-    shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-    shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
-    shell.dialogs.expectMessage(QStringLiteral("Data restoration process complete."));
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
     commands.restore();
 
     PrayerStore& restored = shell.prayerStore();
@@ -179,15 +179,15 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
 TEST_F(BackupCommandsTest, CompletedNameOfAnExistingFileAsksBeforeReplacingIt)
 {
     writeAll(backupPath.toStdString(), "earlier");
-    shell.dialogs.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backups.file("mine")));
-    shell.dialogs.expectConfirm(backupPath + QStringLiteral(" already exists.\nDo you want to replace it?"), false);
+    shell.scripted.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backups.file("mine")));
+    shell.scripted.expectConfirm(backupPath + QStringLiteral(" already exists.\nDo you want to replace it?"), false);
     commands.backup();
     EXPECT_EQ(readAll(backupPath.toStdString()), "earlier");
     EXPECT_EQ(shell.closed, 0);
     EXPECT_EQ(shell.prefs->lastBackupFile, "");
 
     // Cancelling the dialog does nothing either.
-    shell.dialogs.expectSaveFile(kBackupDialogTitle, QString());
+    shell.scripted.expectSaveFile(kBackupDialogTitle, QString());
     commands.backup();
     EXPECT_EQ(shell.closed, 0);
 }
@@ -199,8 +199,8 @@ TEST_F(BackupCommandsTest, AnsweringNoChangesNothing)
     const std::string prayers = readAll(shell.dir.file("prayers.kova2"));
     const int closedBefore = shell.closed;
 
-    shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-    shell.dialogs.expectConfirm(restoreQuestion(backupPath), false, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), false, Dialogs::Answer::No, Dialogs::Icon::Warning);
     commands.restore();
 
     EXPECT_EQ(shell.closed, closedBefore) << "the stores were not touched";
@@ -224,7 +224,7 @@ TEST_F(BackupCommandsTest, FileThatIsNoBackupIsRefusedBeforeAnyQuestion)
         {missing, "Unable to open " + QString::fromStdString(missing)},
     };
     for (const auto& c : cases) {
-        shell.dialogs.expectMessage(c.message);
+        shell.scripted.expectMessage(c.message);
         commands.restoreBackup(QString::fromStdString(c.path));
     }
     EXPECT_EQ(shell.closed, 0);
@@ -256,12 +256,12 @@ TEST_F(BackupCommandsTest, DamagedBackupIsRefusedWithTheCurrentDataKeptAndWorkin
         const std::string plans = readAll(shell.dir.file("userreadplans.kova2"));
         const int built = shell.welcomeBuilt;
 
-        shell.dialogs.expectOpenFile(kRestoreDialogTitle, backupPath);
-        shell.dialogs.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
-        shell.dialogs.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
+        shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+        shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+        shell.scripted.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
         commands.restore();
 
-        EXPECT_TRUE(shell.dialogs.done());
+        EXPECT_TRUE(shell.scripted.done());
         EXPECT_EQ(readAll(shell.dir.file("prayers.kova2")), prayers);
         EXPECT_EQ(readAll(shell.dir.file("userreadplans.kova2")), plans);
         EXPECT_EQ(shell.welcomeBuilt, built + 1);
@@ -278,7 +278,7 @@ TEST_F(BackupCommandsTest, DamagedBackupIsRefusedWithTheCurrentDataKeptAndWorkin
 TEST_F(BackupCommandsTest, FailingBackupRaisesWithTheStoresOpenAgain)
 {
     const QString nowhere = QString::fromStdString(backups.file("no such folder/mine.kova2bak"));
-    shell.dialogs.expectSaveFile(kBackupDialogTitle, nowhere);
+    shell.scripted.expectSaveFile(kBackupDialogTitle, nowhere);
     const std::string message = kovara::test::messageOf([&] { commands.backup(); });
 
     EXPECT_EQ(message.rfind("Unable to create backup file " + nowhere.toStdString(), 0), 0u) << message;
@@ -310,7 +310,7 @@ TEST_F(BackupCommandsTest, BackupDuringAnotherProgramsWriteKeepsTheEarlierFileAn
 
     commands.setLockWait(200);
     shell.openWaitMs = 200;
-    shell.dialogs.expectSaveFile(kBackupDialogTitle, backupPath);
+    shell.scripted.expectSaveFile(kBackupDialogTitle, backupPath);
     EXPECT_EQ(kovara::test::messageOf([&] { commands.backup(); }),
               "Unable to read " + prayersPath + ": another program is writing to it. Try again when it has finished.");
     EXPECT_EQ(readAll(backupPath.toStdString()), earlier);

@@ -40,7 +40,7 @@ protected:
 
     test::PlanTestShell shell;
     QWidget window;
-    PlanController controller{shell, &window, new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window)};
+    PlanController controller{shell, &window, new test::ScriptedNewPlanDlg(shell.scripted, shell.fixedClock, &window)};
     int plan = 0;
     std::optional<CatchUpChoice> choice;
     CatchUpPreview preview;
@@ -52,7 +52,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     // The five days were marked today: 25 left at 5 in the 21 days since the start.
     EXPECT_EQ(page().progressLabel->text(), "5 of 30 days read (16%) \u00B7 15 days behind \u00B7 at your pace of "
                                             "the last 30 days you will finish on " +
-                                                longDateText(shell.clock.today() + 105));
+                                                longDateText(shell.fixedClock.today() + 105));
     EXPECT_EQ(page().progressBar->value(), 16);
     EXPECT_FALSE(page().catchUpButton->isHidden());
 
@@ -71,7 +71,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     // A click opens the day.
     emit calendar.dayClicked(9);
     EXPECT_EQ(controller.currentPlanDay(), 9);
-    EXPECT_EQ(shell.page, Page::BibleRead);
+    EXPECT_EQ(shell.page, Page::Reading);
 
     // Up to date: no button.
     shell.plans->markDaysDoneThrough(plan, 21);
@@ -114,13 +114,13 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
     EXPECT_EQ(preview.startAgain.toStdString(),
               QString("Day 6 becomes today's reading and every later day moves with it. The plan will finish on %1 "
                       "(15 days later).")
-                  .arg(longDateText(shell.clock.today() + 24))
+                  .arg(longDateText(shell.fixedClock.today() + 24))
                   .toStdString());
     EXPECT_TRUE(preview.keepFinish.startsWith("The passages of your 25 unread days are divided again over the 10 "
                                               "days from today to "));
     EXPECT_TRUE(preview.doubleUp.startsWith("Read two plan days a day for 13 days")) << preview.doubleUp.toStdString();
     // Cancelled: nothing changed.
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.clock.today() - 20);
+    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 20);
 
     CatchUpDialog dialog(preview);
     EXPECT_EQ(dialog.introLabel->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
@@ -141,7 +141,7 @@ TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
 {
     choice = CatchUpChoice::StartAgain;
     controller.catchUp(plan);
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.clock.today() - 5);
+    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 5);
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().undoPanel->isHidden());
@@ -182,7 +182,7 @@ TEST_F(CatchUpTest, UndoIsRefusedOnceTheNewPlanHasChanged)
     choice = CatchUpChoice::KeepFinish;
     controller.catchUp(plan);
     shell.plans->setDayDone(0, 6, true); // ticked in the plan manager
-    shell.dialogs.expectMessage(
+    shell.scripted.expectMessage(
         "The plan has changed since its days were divided again, so this can no longer be undone.");
     page().undoButton->click();
     EXPECT_EQ(shell.plans->getDayCount(0), 15);
@@ -200,7 +200,7 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
     EXPECT_EQ(page().passageView->verseSpec(), "19-19,20-20");
 
     // Day 21 is today's: no longer behind, so doubling up ends.
-    shell.dialogs.expectMessage("You are caught up! From here on, one plan day a day keeps you on track.");
+    shell.scripted.expectMessage("You are caught up! From here on, one plan day a day keeps you on track.");
     page().markReadButton->click();
     EXPECT_TRUE(shell.plans->isDayDone(plan, 19));
     EXPECT_TRUE(shell.plans->isDayDone(plan, 20));
@@ -212,7 +212,7 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
 TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)
 {
     const QString file = QString::fromStdString(shell.dir.file("gospels.ics"));
-    shell.dialogs.expectSaveFile("Export Plan to Calendar", file);
+    shell.scripted.expectSaveFile("Export Plan to Calendar", file);
     controller.exportCalendarAction->trigger();
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
@@ -220,7 +220,7 @@ TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)
     EXPECT_EQ(text.count("BEGIN:VEVENT"), 25);
     EXPECT_TRUE(text.contains("SUMMARY:Gospels: Alpha 1:6-6\r\n")) << text.left(600).toStdString();
 
-    shell.dialogs.expectSaveFile("Export Plan to Calendar", "");
+    shell.scripted.expectSaveFile("Export Plan to Calendar", "");
     controller.exportCalendarAction->trigger(); // cancelled: nothing written, no message
 }
 

@@ -132,14 +132,14 @@ protected:
             const std::int32_t item = shell.addPrayer(title);
             shell.prayerStore().updatePrayer(item, title, "Topic", "", kPrayerActive, noise, false);
         }
-        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.clock.today());
+        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.fixedClock.today());
     }
 
     // Runs a command as the main window does: an error becomes a message box.
     void runCommand(const std::function<void()>& command)
     {
-        runGuarded(shell.dialogs, command);
-        EXPECT_TRUE(shell.dialogs.done());
+        runGuarded(shell.scripted, command);
+        EXPECT_TRUE(shell.scripted.done());
     }
 
     // Both stores are open, hold what they held, and take new data.
@@ -167,8 +167,8 @@ TEST_F(FaultInjectionTest, BackupThatMeetsAFullDiskIsReportedAndKeepsTheEarlierB
 
     {
         FileSizeLimit diskFull(16 * 1024);
-        shell.dialogs.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
-        shell.dialogs.expectMessage(
+        shell.scripted.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
+        shell.scripted.expectMessage(
             QString::fromStdString("Unable to write backup file " + backupPath + ": " + std::strerror(EFBIG)));
         runCommand([&] { commands.backup(); });
         // Reading goes on while the disk is full.
@@ -190,8 +190,8 @@ TEST_F(FaultInjectionTest, BackupIntoAFolderThatCannotBeWrittenIsReportedAndKeep
         UnwritableFolder readOnly(backups.path().string());
         if (readOnly.reason().empty())
             GTEST_SKIP() << "this file system lets this user write into any folder";
-        shell.dialogs.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
-        shell.dialogs.expectMessage(
+        shell.scripted.expectSaveFile(kBackupDialogTitle, QString::fromStdString(backupPath));
+        shell.scripted.expectMessage(
             QString::fromStdString("Unable to create backup file " + backupPath + ": " + readOnly.reason()));
         runCommand([&] { commands.backup(); });
     }
@@ -226,8 +226,8 @@ TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentO
                     continue; // this user writes into any folder
             }
             const QString path = QString::fromStdString(backupPath);
-            shell.dialogs.expectConfirm(restoreQuestion(path), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
-            shell.dialogs.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
+            shell.scripted.expectConfirm(restoreQuestion(path), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+            shell.scripted.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
             runCommand([&] { commands.restoreBackup(path); });
         }
         EXPECT_TRUE(readAll(prayersFile) == prayersBefore);

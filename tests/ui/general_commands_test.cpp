@@ -63,15 +63,15 @@ public:
     DevotionalStore& devotional() override { throw std::logic_error("not used"); }
     PlanStore& planStore() override { throw std::logic_error("not used"); }
     PrayerStore& prayerStore() override { throw std::logic_error("not used"); }
-    Dialogs& getDialogs() override { return dialogs; }
-    const Clock& getClock() override { throw std::logic_error("not used"); }
-    const std::string& programFolder() const override { return programFolder_; }
+    Dialogs& dialogs() override { return scripted; }
+    const Clock& clock() override { throw std::logic_error("not used"); }
+    const std::string& contentFolder() const override { return contentFolder_; }
     const std::string& userDataFolder() const override { return userFolder; }
     void showPage(Page p) override { page = p; }
     Page currentPage() const override { return page; }
 
-    RecordingDialogs dialogs;
-    std::string programFolder_ = std::string(KOVARA_BUILD_DIR) + "/";
+    RecordingDialogs scripted;
+    std::string contentFolder_ = std::string(KOVARA_BUILD_DIR) + "/";
     std::string userFolder;
     Page page = Page::Welcome;
 };
@@ -113,7 +113,7 @@ protected:
         };
         commands->printer().setOutputFormat(QPrinter::PdfFormat);
         commands->printer().setOutputFileName(pdfFile());
-        shell.dialogs.chosenFile = pdfFile();
+        shell.scripted.chosenFile = pdfFile();
     }
 
     QString pdfFile() const { return QString::fromStdString(dir.file("out.pdf")); }
@@ -149,7 +149,7 @@ TEST_F(GeneralCommandsTest, CopyAndPrintAreEnabledPerPage)
     };
     const Case cases[] = {
         {Page::Welcome, false, false, false},      {Page::Devotional, true, true, true},
-        {Page::BibleRead, true, true, true},       {Page::PlanManager, false, false, true},
+        {Page::Reading, true, true, true},       {Page::PlanManager, false, false, true},
         {Page::PrayerTracker, true, true, true},
     };
     for (const Case& c : cases) {
@@ -176,7 +176,7 @@ TEST_F(GeneralCommandsTest, CopyTakesTheCurrentPagesSelection)
     commands->copyAction = &copyAction;
     QClipboard* clipboard = QApplication::clipboard();
 
-    shell.page = Page::BibleRead;
+    shell.page = Page::Reading;
     bible.selectWholePage();
     commands->copy();
     EXPECT_EQ(clipboard->text(), "In the beginning");
@@ -203,41 +203,41 @@ TEST_F(GeneralCommandsTest, PrintOffersTheViewersPagesAndPrintsTheChosenRange)
     const int pages = devotional.pageCount(commands->printer());
     ASSERT_GE(pages, 2);
 
-    shell.dialogs.expectPrint(true, 1, pages);
+    shell.scripted.expectPrint(true, 1, pages);
     commands->print();
-    EXPECT_EQ(shell.dialogs.lastMinPage, 1);
-    EXPECT_EQ(shell.dialogs.lastMaxPage, pages);
-    EXPECT_EQ(shell.dialogs.offeredFrom, 1);
-    EXPECT_EQ(shell.dialogs.offeredTo, pages);
+    EXPECT_EQ(shell.scripted.lastMinPage, 1);
+    EXPECT_EQ(shell.scripted.lastMaxPage, pages);
+    EXPECT_EQ(shell.scripted.offeredFrom, 1);
+    EXPECT_EQ(shell.scripted.offeredTo, pages);
     EXPECT_EQ(pdfPages(), pages);
 
     QFile::remove(pdfFile()); // or the replace question comes first
-    shell.dialogs.expectPrint(true, 2, 2);
+    shell.scripted.expectPrint(true, 2, 2);
     commands->print();
     EXPECT_EQ(pdfPages(), 1);
 
     // Cancelled: nothing printed.
     QFile::remove(pdfFile());
-    shell.dialogs.expectPrint(false);
+    shell.scripted.expectPrint(false);
     commands->print();
     EXPECT_FALSE(QFile::exists(pdfFile()));
 
     // The one-page passage offers 1 to 1.
-    shell.page = Page::BibleRead;
-    shell.dialogs.expectPrint(true, 1, 1);
+    shell.page = Page::Reading;
+    shell.scripted.expectPrint(true, 1, 1);
     commands->print();
-    EXPECT_EQ(shell.dialogs.lastMaxPage, 1);
+    EXPECT_EQ(shell.scripted.lastMaxPage, 1);
     EXPECT_EQ(pdfPages(), 1);
 }
 
 TEST_F(GeneralCommandsTest, PrintingAgainProposesANameFromWhatIsPrintedAndAsksBeforeReplacing)
 {
-    shell.dialogs.chosenFile.clear(); // the user keeps what the dialog proposes
+    shell.scripted.chosenFile.clear(); // the user keeps what the dialog proposes
     shell.page = Page::Devotional;
     title = QStringLiteral("John 3");
-    shell.dialogs.expectPrint(true);
+    shell.scripted.expectPrint(true);
     commands->print();
-    EXPECT_EQ(shell.dialogs.proposedFile, pdfFile()) << "a file the user set is kept";
+    EXPECT_EQ(shell.scripted.proposedFile, pdfFile()) << "a file the user set is kept";
     EXPECT_EQ(commands->printer().docName(), "John 3");
     ASSERT_TRUE(QFile::exists(pdfFile()));
 
@@ -251,10 +251,10 @@ TEST_F(GeneralCommandsTest, PrintingAgainProposesANameFromWhatIsPrintedAndAsksBe
     };
     for (const auto& [shown, file] : names) {
         title = shown;
-        shell.dialogs.expectPrint(true);
+        shell.scripted.expectPrint(true);
         commands->print();
-        EXPECT_EQ(shell.dialogs.proposedFile, QDir(folder).filePath(file)) << shown.toStdString();
-        EXPECT_TRUE(QFile::exists(shell.dialogs.proposedFile)) << shown.toStdString();
+        EXPECT_EQ(shell.scripted.proposedFile, QDir(folder).filePath(file)) << shown.toStdString();
+        EXPECT_TRUE(QFile::exists(shell.scripted.proposedFile)) << shown.toStdString();
     }
     const QByteArray first = pdf();
 
@@ -262,33 +262,33 @@ TEST_F(GeneralCommandsTest, PrintingAgainProposesANameFromWhatIsPrintedAndAsksBe
     title.clear();
     const QString kovara = QDir(folder).filePath("Kovara.pdf");
     QFile(kovara).open(QIODevice::WriteOnly | QIODevice::Truncate);
-    shell.dialogs.expectPrint(true);
-    shell.dialogs.expectConfirm("The file \"" + kovara + "\" already exists.\n\nDo you want to replace it?",
+    shell.scripted.expectPrint(true);
+    shell.scripted.expectConfirm("The file \"" + kovara + "\" already exists.\n\nDo you want to replace it?",
                                 false, Dialogs::Answer::No, Dialogs::Icon::Warning);
     commands->print();
     EXPECT_EQ(QFileInfo(kovara).size(), 0) << "kept";
-    shell.dialogs.expectPrint(true);
-    shell.dialogs.expectConfirm("The file \"" + kovara + "\" already exists.\n\nDo you want to replace it?",
+    shell.scripted.expectPrint(true);
+    shell.scripted.expectConfirm("The file \"" + kovara + "\" already exists.\n\nDo you want to replace it?",
                                 true, Dialogs::Answer::No, Dialogs::Icon::Warning);
     commands->print();
     EXPECT_GT(QFileInfo(kovara).size(), 0) << "replaced";
     EXPECT_EQ(pdf(), first) << "the first printout is untouched";
-    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_TRUE(shell.scripted.done());
 }
 
 TEST_F(GeneralCommandsTest, PrayerTextPrintsWholeWithoutARangeEvenAfterARangedPrintout)
 {
     // A range chosen for an earlier printout must not cut the prayer short.
     shell.page = Page::Devotional;
-    shell.dialogs.expectPrint(true, 2, 2);
+    shell.scripted.expectPrint(true, 2, 2);
     commands->print();
 
     prayer.setHtml(longPage("Prayer", 120));
     QFile::remove(pdfFile());
     shell.page = Page::PrayerTracker;
-    shell.dialogs.expectPrint(true);
+    shell.scripted.expectPrint(true);
     commands->print();
-    EXPECT_EQ(shell.dialogs.lastMaxPage, 0); // no page range offered
+    EXPECT_EQ(shell.scripted.lastMaxPage, 0); // no page range offered
     EXPECT_EQ(commands->printer().docName(), "Kovara");
     EXPECT_GE(pdfPages(), 2);
 }
@@ -297,13 +297,13 @@ TEST_F(GeneralCommandsTest, PlanManagerPrintsTheChosenPlanAfterADialogWithoutRan
 {
     shell.page = Page::PlanManager;
     currentPlan = 2;
-    shell.dialogs.expectPrint(false);
+    shell.scripted.expectPrint(false);
     commands->print();
     EXPECT_EQ(printedPlan, -1);
 
-    shell.dialogs.expectPrint(true);
+    shell.scripted.expectPrint(true);
     commands->print();
-    EXPECT_EQ(shell.dialogs.lastMaxPage, 0);
+    EXPECT_EQ(shell.scripted.lastMaxPage, 0);
     EXPECT_EQ(printedPlan, 2);
     EXPECT_EQ(pdfPages(), 1);
 }
@@ -313,27 +313,27 @@ TEST_F(GeneralCommandsTest, PrintFailuresShowTheErrorAndThePrinterHint)
     shell.page = Page::PlanManager;
     currentPlan = 5;
     planError = "Specified plan index is out of range (5 requested, 1 max)";
-    shell.dialogs.expectPrint(true);
-    shell.dialogs.expectMessage("Specified plan index is out of range (5 requested, 1 max)\n\n"
+    shell.scripted.expectPrint(true);
+    shell.scripted.expectMessage("Specified plan index is out of range (5 requested, 1 max)\n\n"
                                 "Please ensure that you have a printer properly installed.");
     commands->print();
 
     // A printout to a file that cannot be written is reported, not lost.
     const QString unwritable = QString::fromStdString(dir.file("missing/out.pdf"));
-    shell.dialogs.chosenFile = unwritable;
+    shell.scripted.chosenFile = unwritable;
     shell.page = Page::Devotional;
-    shell.dialogs.expectPrint(true);
-    shell.dialogs.expectMessage("Unable to write the printout to \"" + unwritable + "\".\n\n" +
+    shell.scripted.expectPrint(true);
+    shell.scripted.expectMessage("Unable to write the printout to \"" + unwritable + "\".\n\n" +
                                 "Please ensure that you have a printer properly installed.");
     commands->print();
 }
 
 TEST_F(GeneralCommandsTest, PrinterSetupFailureShowsItsMessage)
 {
-    shell.dialogs.expectPrinterSetup(false);
+    shell.scripted.expectPrinterSetup(false);
     commands->printSetup();
-    shell.dialogs.failSetup = true;
-    shell.dialogs.expectMessage(
+    shell.scripted.failSetup = true;
+    shell.scripted.expectMessage(
         "Unable to open Print Setup dialog. Please verify that you have a properly installed printer.");
     commands->printSetup();
 }
@@ -342,7 +342,7 @@ TEST_F(GeneralCommandsTest, HelpOpensTheContextOfTheCurrentPage)
 {
     const std::pair<Page, QString> cases[] = {
         {Page::Welcome, ""},
-        {Page::BibleRead, "context30"},
+        {Page::Reading, "context30"},
         {Page::Devotional, "context40"},
         {Page::PrayerTracker, "context50"},
         {Page::PlanManager, "context80"},
@@ -367,8 +367,8 @@ TEST_F(GeneralCommandsTest, HelpOpensTheContextOfTheCurrentPage)
 
 TEST_F(GeneralCommandsTest, MissingHelpFileIsReported)
 {
-    shell.programFolder_ = dir.folder();
-    shell.dialogs.expectMessage(QString::fromStdString("The help file \"" + dir.folder() +
+    shell.contentFolder_ = dir.folder();
+    shell.scripted.expectMessage(QString::fromStdString("The help file \"" + dir.folder() +
                                                        "KOVA2.hlp\" could not be found."));
     commands->showHelp();
     EXPECT_FALSE(commands->helpViewer()->isVisible());
@@ -385,7 +385,7 @@ TEST_F(GeneralCommandsTest, OutsideAddressesCarryTheFileVersion)
                                    "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2"}));
 
     commands->fileVersion = "2.0.1";
-    shell.dialogs.expectMessage(
+    shell.scripted.expectMessage(
         "The file version \"2.0.1\" does not have the four parts major.minor.release.build");
     commands->checkUpdate();
     EXPECT_EQ(opened.size(), 3);
@@ -399,24 +399,24 @@ TEST_F(GeneralCommandsTest, AnAddressTheDesktopCannotOpenIsShownInANotice)
     const QString browser = "Kovara could not open a web browser. You can copy this address into your browser:\n\n";
     const QString mail = "Kovara could not start an e-mail program. You can write to technical support at this "
                          "address:\n\nsupport@kovara.example.org\n\nPlease use the subject \"Kovara 2.0.1.2\".";
-    shell.dialogs.expectMessage(browser + "https://kovara.example.org/");
+    shell.scripted.expectMessage(browser + "https://kovara.example.org/");
     commands->openWebsite();
-    shell.dialogs.expectMessage(mail);
+    shell.scripted.expectMessage(mail);
     commands->sendEmail();
-    shell.dialogs.expectMessage(browser + "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2");
+    shell.scripted.expectMessage(browser + "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2");
     commands->checkUpdate();
 
     // The about box's links go the same way.
     commands->showAboutBox = [&](AboutDialog& box) {
         box.show(); // fills in the e-mail link
-        shell.dialogs.expectMessage(mail);
+        shell.scripted.expectMessage(mail);
         emit box.emailLabel->linkActivated(box.emailLink());
-        shell.dialogs.expectMessage(browser + "https://kovara.example.org/");
+        shell.scripted.expectMessage(browser + "https://kovara.example.org/");
         emit box.websiteLabel->linkActivated("https://kovara.example.org/");
         box.close();
     };
     commands->showAbout();
-    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_TRUE(shell.scripted.done());
     EXPECT_EQ(opened.size(), 5);
 }
 

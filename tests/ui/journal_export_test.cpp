@@ -53,7 +53,7 @@ protected:
     }
 
     test::PrayerShell shell;
-    ScriptedEditor editor{shell.dialogs};
+    ScriptedEditor editor{shell.scripted};
     PrayerTrackerPage frame{shell, editor};
     PrayerCommands commands{shell, frame, editor};
 };
@@ -78,10 +78,10 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     all.from = encodeDate(2024, 1, 1);
     all.to = encodeDate(2024, 12, 31);
     const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
-    shell.dialogs.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items written to ") +
+    shell.scripted.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items written to ") +
                                 file + ".");
     commands.exportJournal(all, true, file);
-    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_TRUE(shell.scripted.done());
 
     if (qEnvironmentVariableIsSet("KOVARA_KEEP_EXPORT"))
         QFile::copy(file, qEnvironmentVariable("KOVARA_KEEP_EXPORT"));
@@ -112,7 +112,7 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     add("Job", "Work", "Inactive", "Interview", encodeDate(2024, 5, 1));
 
     // The window proposes this year, every status and every topic.
-    JournalExportDialog dialog(shell.store->getTopicList(), shell.clock.today());
+    JournalExportDialog dialog(shell.store->getTopicList(), shell.fixedClock.today());
     EXPECT_EQ(dialog.fromEdit->date(), QDate(2024, 1, 1));
     EXPECT_EQ(dialog.toEdit->date(), QDate(2024, 12, 31));
     EXPECT_EQ(dialog.topicCombo->count(), 4); // all, without a topic, Family, Work
@@ -122,7 +122,7 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     EXPECT_FALSE(dialog.pdf());
 
     const QString file = QString::fromStdString(shell.dir.file("journal.html"));
-    shell.dialogs.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 1 item written to ") + file +
+    shell.scripted.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 1 item written to ") + file +
                                 ".");
     commands.exportJournal(dialog.selection(), dialog.pdf(), file);
     QFile html(file);
@@ -144,10 +144,10 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
 
     // A selection with no item says so and writes nothing.
     dialog.toEdit->setDate(QDate(2024, 1, 2));
-    shell.dialogs.expectMessage("No prayer items match the statuses, topic and dates you chose.");
+    shell.scripted.expectMessage("No prayer items match the statuses, topic and dates you chose.");
     commands.exportJournal(dialog.selection(), true, QString::fromStdString(shell.dir.file("none.pdf")));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(shell.dir.file("none.pdf"))));
-    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_TRUE(shell.scripted.done());
 }
 
 } // namespace

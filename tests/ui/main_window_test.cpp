@@ -462,7 +462,7 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
 
     // A behind plan opens on its first unread day.
     side[1]->trigger();
-    EXPECT_EQ(window->currentPage(), Page::BibleRead);
+    EXPECT_EQ(window->currentPage(), Page::Reading);
     const auto* page = window->findChild<PassageView*>("passageView");
     ASSERT_TRUE(page);
     EXPECT_EQ(page->verseSpec(), "81-85");
@@ -507,7 +507,7 @@ TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
     window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
     EXPECT_EQ(offered, "Behind");
     EXPECT_EQ(window->planStore().getStartDate(0), clock.today());
-    EXPECT_EQ(window->currentPage(), Page::BibleRead);
+    EXPECT_EQ(window->currentPage(), Page::Reading);
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
@@ -628,7 +628,7 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     window->planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
     window->refreshPlanViews(0);
     window->findChild<GroupBarGroup*>("plansGroup")->entryActions()[0]->trigger();
-    ASSERT_EQ(window->currentPage(), Page::BibleRead);
+    ASSERT_EQ(window->currentPage(), Page::Reading);
     HtmlViewer* day = window->findChild<PassageView*>("passageView")->viewer();
     EXPECT_TRUE(day->pageText().contains(QStringLiteral("<a href=\"bible:1.1\">"))) << day->pageText().toStdString();
     emit day->linkClicked(QStringLiteral("bible:1.1"));

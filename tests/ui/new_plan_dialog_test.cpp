@@ -25,7 +25,7 @@ protected:
         dlg.setBible(*shell.bible_);
         dlg.planFileName = shell.dir.file("readplans.kova2");
     }
-    QDate today() const { return toQDate(shell.clock.today()); }
+    QDate today() const { return toQDate(shell.fixedClock.today()); }
     void chooseCustom(int startBook, int startChapter, int endBook, int endChapter, int daysAhead)
     {
         dlg.customPlanRadio->click();
@@ -37,7 +37,7 @@ protected:
     }
 
     test::PlanTestShell shell;
-    test::ScriptedNewPlanDlg dlg{shell.dialogs, shell.clock};
+    test::ScriptedNewPlanDlg dlg{shell.scripted, shell.fixedClock};
 };
 
 TEST_F(NewPlanDlgTest, FirstUseOffersTheWholeFirstBookAndTheSevenTypesPlan)
@@ -122,9 +122,9 @@ TEST_F(NewPlanDlgTest, CompletionDateNeverGoesBeforeToday)
 
     // A date chosen days ago that has since passed is today again when the
     // dialog opens.
-    shell.clock.set(test::PlanTestShell::kNow + 10);
+    shell.fixedClock.set(test::PlanTestShell::kNow + 10);
     ASSERT_FALSE(dlg.execute());
-    EXPECT_EQ(dlg.completionDateEdit->date(), toQDate(shell.clock.today()));
+    EXPECT_EQ(dlg.completionDateEdit->date(), toQDate(shell.fixedClock.today()));
 }
 
 TEST_F(NewPlanDlgTest, CustomPlansGetTheirDayTextsOrAreRefused)
@@ -146,13 +146,13 @@ TEST_F(NewPlanDlgTest, CustomPlansGetTheirDayTextsOrAreRefused)
         chooseCustom(c.startBook, c.startChapter, c.endBook, c.endChapter, c.daysAhead);
         EXPECT_EQ(dlg.customDetailsLabel->text(), c.details);
         if (c.days.empty())
-            shell.dialogs.expectMessage(
+            shell.scripted.expectMessage(
                 "Based on the completion date you have chosen, this plan would have less than one verse per day. A "
                 "reading plan must have at least one verse per day. Please adjust your completion date.");
         dlg.script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
         EXPECT_EQ(dlg.execute(), !c.days.empty());
         EXPECT_EQ(dlg.planDays, c.days.empty() ? Strings{"earlier"} : c.days);
-        EXPECT_TRUE(shell.dialogs.done());
+        EXPECT_TRUE(shell.scripted.done());
     }
 }
 
@@ -176,7 +176,7 @@ TEST_F(NewPlanDlgTest, TemplatesAndTheirFailures)
         closeDatabase(db);
     }
     dlg.planFileName = other.file("readplans.kova2");
-    shell.dialogs.expectMessage(QString::fromStdString("No lines returned for " + dlg.planFileName + ", otntDaily"));
+    shell.scripted.expectMessage(QString::fromStdString("No lines returned for " + dlg.planFileName + ", otntDaily"));
     EXPECT_FALSE(dlg.execute());
     EXPECT_EQ(dlg.planDays.size(), 3u);
 
@@ -184,7 +184,7 @@ TEST_F(NewPlanDlgTest, TemplatesAndTheirFailures)
     dlg.planFileName = other.file("missing.kova2");
     EXPECT_EQ(kovara::test::messageOf([&] { dlg.execute(); }),
               "Reading plan file " + dlg.planFileName + " not found.");
-    test::ScriptedNewPlanDlg fresh(shell.dialogs, shell.clock);
+    test::ScriptedNewPlanDlg fresh(shell.scripted, shell.fixedClock);
     fresh.planFileName = shell.dir.file("readplans.kova2");
     EXPECT_EQ(kovara::test::messageOf([&] { fresh.execute(); }), "Bible not assigned to NewPlanDialog");
     EXPECT_EQ(dlg.shown, 3);

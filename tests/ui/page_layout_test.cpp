@@ -73,7 +73,7 @@ TEST(PageLayoutTest, PlanManagerColumnsFitTheirTextsAndTheNoPlansEntryWraps)
 {
     test::PlanTestShell shell;
     QWidget window;
-    auto* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    auto* dlg = new test::ScriptedNewPlanDlg(shell.scripted, shell.fixedClock, &window);
     PlanController controller{shell, &window, dlg};
     PlanManagerPage& frame = *controller.planManager();
     frame.setParent(nullptr);
@@ -105,7 +105,7 @@ TEST(PageLayoutTest, PlanManagerHintIsNotCutOff)
 {
     test::PlanTestShell shell;
     QWidget window;
-    auto* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    auto* dlg = new test::ScriptedNewPlanDlg(shell.scripted, shell.fixedClock, &window);
     PlanController controller{shell, &window, dlg};
     PlanManagerPage& frame = *controller.planManager();
     frame.setParent(nullptr);

@@ -49,31 +49,31 @@ protected:
 
     test::PlanTestShell shell;
     QWidget window;
-    test::ScriptedNewPlanDlg* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    test::ScriptedNewPlanDlg* dlg = new test::ScriptedNewPlanDlg(shell.scripted, shell.fixedClock, &window);
     PlanController controller{shell, &window, dlg};
     std::vector<PlanEntry> entries;
 };
 
 TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
 {
-    shell.plans->addPlan("Bible in a Year", {"1-1"}, shell.clock.today());
-    shell.plans->addPlan("Bible in a Year 2", {"1-1"}, shell.clock.today());
+    shell.plans->addPlan("Bible in a Year", {"1-1"}, shell.fixedClock.today());
+    shell.plans->addPlan("Bible in a Year 2", {"1-1"}, shell.fixedClock.today());
     dlg->script = [](test::ScriptedNewPlanDlg& d) {
         d.otNtPlanRadio->click();
         d.createPlanButton->click();
     };
-    shell.dialogs.expectPrompt(kNamePrompt, "   ");
-    shell.dialogs.expectMessage("Sorry, you cannot have an blank plan name. Please specify a plan name.");
-    shell.dialogs.expectPrompt(kNamePrompt, " bible in a year 2");
-    shell.dialogs.expectMessage("Sorry, there is already a plan with that name. Please specify a different plan name.");
-    shell.dialogs.expectPrompt(kNamePrompt, "  Alpha  ");
+    shell.scripted.expectPrompt(kNamePrompt, "   ");
+    shell.scripted.expectMessage("Sorry, you cannot have an blank plan name. Please specify a plan name.");
+    shell.scripted.expectPrompt(kNamePrompt, " bible in a year 2");
+    shell.scripted.expectMessage("Sorry, there is already a plan with that name. Please specify a different plan name.");
+    shell.scripted.expectPrompt(kNamePrompt, "  Alpha  ");
     // The proposal skips the titles in use; each repeat shows the trimmed text.
     const int index = controller.startNewPlan();
-    EXPECT_EQ(shell.dialogs.lastProposal, "bible in a year 2");
+    EXPECT_EQ(shell.scripted.lastProposal, "bible in a year 2");
     ASSERT_EQ(index, 0);
     EXPECT_EQ(shell.plans->getPlanTitle(0), "Alpha");
     EXPECT_EQ(shell.plans->getDayCount(0), 3);
-    EXPECT_EQ(shell.plans->getStartDate(0), shell.clock.today());
+    EXPECT_EQ(shell.plans->getStartDate(0), shell.fixedClock.today());
     // The plan views were refreshed on the new plan; the reading page stays.
     EXPECT_EQ(controller.planManager()->planCombo->currentText(), "Alpha");
     ASSERT_EQ(entries.size(), 3u);
@@ -81,9 +81,9 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     EXPECT_EQ(shell.page, kovara::ui::Page::Welcome);
 
     // Cancelling the prompt makes nothing, though the dialog closed with OK.
-    shell.dialogs.expectPrompt(kNamePrompt, "", false);
+    shell.scripted.expectPrompt(kNamePrompt, "", false);
     EXPECT_EQ(controller.startNewPlan(), -1);
-    EXPECT_EQ(shell.dialogs.lastProposal, "Bible in a Year 3");
+    EXPECT_EQ(shell.scripted.lastProposal, "Bible in a Year 3");
     EXPECT_EQ(shell.plans->getPlanCount(), 3);
 }
 
@@ -93,16 +93,16 @@ TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
         d.customPlanRadio->click();
         d.startBookCombo->setCurrentIndex(1);
         d.endChapterCombo->setCurrentIndex(0);
-        d.completionDateEdit->setDate(toQDate(shell.clock.today()).addDays(2));
+        d.completionDateEdit->setDate(toQDate(shell.fixedClock.today()).addDays(2));
         d.createPlanButton->click();
     };
-    shell.dialogs.expectPrompt(kNamePrompt, "Custom Reading Plan");
+    shell.scripted.expectPrompt(kNamePrompt, "Custom Reading Plan");
     controller.newPlanAction->trigger();
-    EXPECT_EQ(shell.dialogs.lastProposal, "Custom Reading Plan");
+    EXPECT_EQ(shell.scripted.lastProposal, "Custom Reading Plan");
     ASSERT_EQ(shell.plans->getPlanCount(), 1);
     EXPECT_EQ(shell.plans->record(0).dayVerses, (std::vector<std::string>{"81-84", "85-87", "88-90"}));
 
-    EXPECT_EQ(shell.page, kovara::ui::Page::BibleRead);
+    EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
     EXPECT_EQ(Page().passageView->titleLabel->text(), "Custom Reading Plan");
     EXPECT_EQ(heading(), "Day 1 of 3: Beta 1:1-4");
     EXPECT_EQ(Page().planStatusLabel->text(), "");
@@ -129,7 +129,7 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
 
     for (int day = 1; day <= 5; ++day) {
         SCOPED_TRACE(day);
-        shell.dialogs.expectMessage(kCatchingUp);
+        shell.scripted.expectMessage(kCatchingUp);
         Page().markReadButton->click();
         EXPECT_EQ(controller.currentPlanDay(), day + 1);
         EXPECT_TRUE(Page().markReadButton->isEnabled());
@@ -144,7 +144,7 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
     controller.showPlanDay(plan, 8);
     Page().markReadButton->click();
     controller.showPlanDay(plan, 7);
-    shell.dialogs.expectMessage(kCongratulations);
+    shell.scripted.expectMessage(kCongratulations);
     Page().markReadButton->click();
     EXPECT_EQ(controller.currentPlanDay(), 7);
 
@@ -164,7 +164,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
 
     // Deleting the plan before it moves it to index 0; the page shows it again.
     controller.planManager()->setPlans(0);
-    shell.dialogs.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Alpha\"?", true);
+    shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Alpha\"?", true);
     controller.planManager()->deletePlanButton->click();
     EXPECT_EQ(controller.currentPlan(), 0);
     EXPECT_EQ(controller.currentPlanDay(), 2);
@@ -182,7 +182,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
     EXPECT_EQ(Page().planStatusLabel->text(), kMarked);
 
     // Its deletion clears the page and leaves nothing to mark.
-    shell.dialogs.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);
+    shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);
     controller.planManager()->deletePlanButton->click();
     EXPECT_EQ(controller.currentPlan(), -1);
     EXPECT_FALSE(Page().markReadButton->isEnabled());
@@ -215,19 +215,19 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
 
     actions[1]->trigger();
     EXPECT_EQ(controller.currentPlan(), 1);
-    EXPECT_EQ(shell.page, kovara::ui::Page::BibleRead);
+    EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
 
-    shell.dialogs.expectMessage("Specified plan index is out of range (2 requested, 1 max)");
-    runGuarded(shell.dialogs, [&] { controller.planItemClick(2); });
+    shell.scripted.expectMessage("Specified plan index is out of range (2 requested, 1 max)");
+    runGuarded(shell.scripted, [&] { controller.planItemClick(2); });
     // A plan index equal to the count (a plan deleted elsewhere) forgets the
     // plan quietly.
     controller.showPlanDay(2, 0);
     EXPECT_EQ(controller.currentPlan(), -1);
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());
-    shell.dialogs.expectMessage("Plan index out of range (-1)");
+    shell.scripted.expectMessage("Plan index out of range (-1)");
     Page().markReadButton->click(); // disabled: nothing happens
-    runGuarded(shell.dialogs, [&] { controller.onMarkReadClicked(); });
+    runGuarded(shell.scripted, [&] { controller.onMarkReadClicked(); });
 }
 
 TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
@@ -239,7 +239,7 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     shell.prefs->textFontName = "Courier";
     shell.prefs->textFontSize = 15;
 
-    shell.dialogs.expectPrint(false);
+    shell.scripted.expectPrint(false);
     controller.printPlanDetails(plan);
     EXPECT_EQ(controller.printViewer->pageText(), "");
 
@@ -253,7 +253,7 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
               }));
     EXPECT_TRUE(html.startsWith("<p><b>Psalms &amp; Hymns</b></p>\r\n"));
     EXPECT_TRUE(html.contains("<td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;" +
-                              shortDateText(shell.clock.today() - 1) + "&nbsp;</td>"));
+                              shortDateText(shell.fixedClock.today() - 1) + "&nbsp;</td>"));
     // As laid out for printing: one header row that repeats on each page,
     // and cell borders drawn once.
     QTextTable* table = nullptr;

@@ -35,7 +35,7 @@ protected:
 
     test::PlanTestShell shell;
     QWidget window;
-    test::ScriptedNewPlanDlg* dlg = new test::ScriptedNewPlanDlg(shell.dialogs, shell.clock, &window);
+    test::ScriptedNewPlanDlg* dlg = new test::ScriptedNewPlanDlg(shell.scripted, shell.fixedClock, &window);
     PlanController controller{shell, &window, dlg};
     std::vector<PlanEntry> entries;
 };
@@ -56,7 +56,7 @@ TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
 
     // A plan started from here is selected; the reading page is not switched.
     dlg->script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
-    shell.dialogs.expectPrompt("Enter a name for your new reading plan:", "Bible in a Year");
+    shell.scripted.expectPrompt("Enter a name for your new reading plan:", "Bible in a Year");
     frame().newPlanButton->click();
     EXPECT_EQ(frame().currentPlan(), 0);
     EXPECT_TRUE(frame().planCombo->isEnabled());
@@ -139,10 +139,10 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     // Day 7 falls on today: the plan is now behind.
     EXPECT_FALSE(entries[plan].bold);
     frame().resetPlanToDayAction->trigger();
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.clock.today() - 6);
+    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 6);
     EXPECT_EQ(shell.plans->getTodaysPlanDay(plan), 7);
-    EXPECT_EQ(line(7)->text(1), shortDateText(shell.clock.today()));
-    EXPECT_EQ(line(1)->text(1), shortDateText(shell.clock.today() - 6));
+    EXPECT_EQ(line(7)->text(1), shortDateText(shell.fixedClock.today()));
+    EXPECT_EQ(line(1)->text(1), shortDateText(shell.fixedClock.today() - 6));
     EXPECT_TRUE(entries[plan].bold);
 
     // The refill kept day 7 selected; marking through it catches the plan up.
@@ -158,7 +158,7 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     emit frame().dayList->itemActivated(line(10), 0);
     EXPECT_EQ(controller.currentPlan(), plan);
     EXPECT_EQ(controller.currentPlanDay(), 10);
-    EXPECT_EQ(shell.page, kovara::ui::Page::BibleRead);
+    EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
 }
 
 TEST_F(PlanManagerTest, RenameAndDelete)
@@ -169,36 +169,36 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     const QString prompt = "Enter a new name for \"Beta.\"";
 
     // Unchanged: nothing happens. Cancel: nothing happens.
-    shell.dialogs.expectPrompt(prompt, "Beta");
+    shell.scripted.expectPrompt(prompt, "Beta");
     frame().renamePlanButton->click();
-    EXPECT_EQ(shell.dialogs.lastProposal, "Beta");
-    shell.dialogs.expectPrompt(prompt, "x", false);
+    EXPECT_EQ(shell.scripted.lastProposal, "Beta");
+    shell.scripted.expectPrompt(prompt, "x", false);
     frame().renamePlanButton->click();
 
     // Its own title in other letters, another plan's title, blanks: refused,
     // each repeat prefilled with the trimmed text.
-    shell.dialogs.expectPrompt(prompt, "BETA");
-    shell.dialogs.expectMessage(
+    shell.scripted.expectPrompt(prompt, "BETA");
+    shell.scripted.expectMessage(
         "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.");
-    shell.dialogs.expectPrompt(prompt, " alpha ");
-    shell.dialogs.expectMessage(
+    shell.scripted.expectPrompt(prompt, " alpha ");
+    shell.scripted.expectMessage(
         "Sorry, there is already a plan with that name. Please specify a different plan name or cancel.");
-    shell.dialogs.expectPrompt(prompt, "  ");
-    shell.dialogs.expectMessage("Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
-    shell.dialogs.expectPrompt(prompt, " Aardvark ");
+    shell.scripted.expectPrompt(prompt, "  ");
+    shell.scripted.expectMessage("Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
+    shell.scripted.expectPrompt(prompt, " Aardvark ");
     frame().renamePlanButton->click();
-    EXPECT_EQ(shell.dialogs.lastProposal, "");
+    EXPECT_EQ(shell.scripted.lastProposal, "");
     EXPECT_EQ(shell.plans->getPlanTitle(1), "Aardvark");
     // Retitling does not reorder until the next load.
     EXPECT_EQ(frame().currentPlan(), 1);
     EXPECT_EQ(frame().planCombo->itemText(1), "Aardvark");
     EXPECT_EQ(entries[1].title, "Aardvark");
 
-    shell.dialogs.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
+    shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 false);
     frame().deletePlanButton->click();
     EXPECT_EQ(shell.plans->getPlanCount(), 2);
-    shell.dialogs.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
+    shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 true);
     frame().deletePlanButton->click();
     ASSERT_EQ(shell.plans->getPlanCount(), 1);
@@ -215,10 +215,10 @@ TEST_F(PlanManagerTest, RenameAndDeleteQuoteTheTitleAsOneShortPlainLine)
     controller.refreshPlanViews(0);
     const QString shown = "Big <i>italic</i> " + QString(22, u'x') + QChar(0x2026) + QString(35, u'x') + " end";
 
-    shell.dialogs.expectPrompt("Enter a new name for \"" + shown + ".\"", "x", false);
+    shell.scripted.expectPrompt("Enter a new name for \"" + shown + ".\"", "x", false);
     frame().renamePlanButton->click();
-    EXPECT_EQ(shell.dialogs.lastProposal.toStdString(), title); // the whole title to edit
-    shell.dialogs.expectConfirm(
+    EXPECT_EQ(shell.scripted.lastProposal.toStdString(), title); // the whole title to edit
+    shell.scripted.expectConfirm(
         "Are you absolutely certain that you wish to permanantly delete plan \"" + shown + "\"?", false);
     frame().deletePlanButton->click();
     EXPECT_EQ(shell.plans->getPlanCount(), 1);

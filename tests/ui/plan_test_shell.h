@@ -1,7 +1,7 @@
 #pragma once
 // What the reading-plan UI tests share: a small Shell over a temporary
 // userreadplans.kova2, the Alpha/Beta Bible, a tiny template database, test
-// preferences, scripted dialogs and a fixed clock; and a new-plan dialog whose
+// preferences, scripted scripted and a fixed fixedClock; and a new-plan dialog whose
 // "modal" run is a script instead of an event loop.
 #include "ui/base/core_names.h"
 #include "core/app/preferences.h"
@@ -45,7 +45,7 @@ public:
         kovara::test::makeAlphaBetaBible(dir.file("bible.kova2"));
         makeTemplateDatabase(dir.file("readplans.kova2"));
         bible_ = std::make_unique<BibleStore>(dir.file("bible.kova2"), "Test Bible", "KJV");
-        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), fixedClock);
         folder = dir.folder();
     }
 
@@ -54,7 +54,7 @@ public:
     void reopenPlans()
     {
         plans.reset();
-        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), fixedClock);
     }
 
     // A plan of n one-chapter-or-less days over verses 1.., started `daysAgo`
@@ -64,7 +64,7 @@ public:
         std::vector<std::string> texts;
         for (int d = 0; d < days; ++d)
             texts.push_back(std::to_string(d + 1) + "-" + std::to_string(d + 1));
-        return plans->addPlan(title, texts, clock.today() - daysAgo);
+        return plans->addPlan(title, texts, fixedClock.today() - daysAgo);
     }
 
     Preferences& preferences() override { return *prefs; }
@@ -72,16 +72,16 @@ public:
     DevotionalStore& devotional() override { throw std::logic_error("no devotional in plan tests"); }
     PlanStore& planStore() override { return *plans; }
     PrayerStore& prayerStore() override { throw std::logic_error("no prayers in plan tests"); }
-    Dialogs& getDialogs() override { return dialogs; }
-    const Clock& getClock() override { return clock; }
-    const std::string& programFolder() const override { return folder; }
+    Dialogs& dialogs() override { return scripted; }
+    const Clock& clock() override { return fixedClock; }
+    const std::string& contentFolder() const override { return folder; }
     const std::string& userDataFolder() const override { return folder; }
     void showPage(Page p) override { page = p; }
     Page currentPage() const override { return page; }
 
     kovara::test::TempDir dir;
-    FixedClock clock{kNow};
-    ScriptedDialogs dialogs;
+    FixedClock fixedClock{kNow};
+    ScriptedDialogs scripted;
     std::unique_ptr<Preferences> prefs = makeTestPreferences();
     std::unique_ptr<BibleStore> bible_;
     std::unique_ptr<PlanStore> plans;

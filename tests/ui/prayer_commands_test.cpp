@@ -1,5 +1,5 @@
 // The main window's prayer commands: a new item through the editor, the four
-// views, and the welcome page's link addresses.
+// views.
 #include "ui/prayer/prayer_commands.h"
 #include "ui/base/core_names.h"
 
@@ -47,7 +47,7 @@ protected:
     }
 
     PageShell shell;
-    ScriptedEditor editor{shell.dialogs};
+    ScriptedEditor editor{shell.scripted};
     PrayerTrackerPage frame{shell, editor};
     PrayerCommands commands{shell, frame, editor};
 };
@@ -72,14 +72,14 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
         {"changed, then No",
          [this](ScriptedEditor& e) {
              e.titleEdit->setText(QStringLiteral("Rain"));
-             shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
+             shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
              e.closeAction->trigger();
          },
          false},
         {"changed, then Yes",
          [this](ScriptedEditor& e) {
              e.titleEdit->setText(QStringLiteral("Rain"));
-             shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Yes);
+             shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Yes);
              e.closeAction->trigger();
          },
          true},
@@ -93,7 +93,7 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
             c.user(e);
         };
         commands.newPrayerCommand();
-        EXPECT_TRUE(shell.dialogs.done());
+        EXPECT_TRUE(shell.scripted.done());
         const std::int32_t rain = shell.store->findPrayerByTitle("Rain");
         EXPECT_EQ(shell.store->findPrayerByTitle("New Prayer Item"), -1);
         EXPECT_EQ(shell.store->countPrayers("Any"), c.kept ? 2 : 1);
@@ -134,9 +134,9 @@ TEST_F(PrayerCommandsTest, NewItemNotInsertedOpensNoEditor)
     EXPECT_EQ(editor.shown, 0);
 }
 
-// Each view command, by its slot and by its link address, switches to the
-// prayer page on its tab with the first item selected.
-TEST_F(PrayerCommandsTest, ViewCommandsAndLinks)
+// Each view command switches to the prayer page on its tab with the first
+// item selected.
+TEST_F(PrayerCommandsTest, ViewCommands)
 {
     shell.add("A1", "", "Active");
     shell.add("A2", "", "Active");
@@ -154,24 +154,18 @@ TEST_F(PrayerCommandsTest, ViewCommandsAndLinks)
         {&PrayerCommands::showAllPrayers, "koav2:ViewAllPrayers", 3, "A1"},
     };
     for (const auto& c : cases) {
-        for (const bool byLink : {false, true}) {
-            shell.showPage(Page::Welcome);
-            frame.prayerList->clearSelection();
-            if (byLink)
-                EXPECT_TRUE(commands.handleLink(QString::fromLatin1(c.link)));
-            else
-                (commands.*c.slot)();
-            EXPECT_EQ(shell.page, Page::PrayerTracker) << c.link;
-            EXPECT_EQ(frame.statusTabs->currentIndex(), c.tab) << c.link;
-            EXPECT_EQ(selectedTitle(), c.first) << c.link;
-            EXPECT_TRUE(frame.deletePrayerAction->isEnabled()) << c.link;
-        }
+        shell.showPage(Page::Welcome);
+        frame.prayerList->clearSelection();
+        (commands.*c.slot)();
+        EXPECT_EQ(shell.page, Page::PrayerTracker) << c.link;
+        EXPECT_EQ(frame.statusTabs->currentIndex(), c.tab) << c.link;
+        EXPECT_EQ(selectedTitle(), c.first) << c.link;
+        EXPECT_TRUE(frame.deletePrayerAction->isEnabled()) << c.link;
     }
 
     editor.user = [](ScriptedEditor& e) { e.close(); };
-    EXPECT_TRUE(commands.handleLink(QStringLiteral("koav2:NewPrayerItem")));
+    commands.newPrayerCommand();
     EXPECT_EQ(editor.shown, 1);
-    EXPECT_FALSE(commands.handleLink(QStringLiteral("koav2:ViewDeletedPrayers")));
 }
 
 TEST_F(PrayerCommandsTest, ViewAllOnAnEmptyStoreSelectsNothing)

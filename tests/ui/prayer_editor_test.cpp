@@ -97,7 +97,7 @@ protected:
     }
 
     test::PrayerShell shell;
-    ScriptedEditor editor{shell.dialogs};
+    ScriptedEditor editor{shell.scripted};
 };
 
 TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
@@ -110,7 +110,7 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
         EXPECT_EQ(e.topicCombo->currentText(), "");
         EXPECT_EQ(e.statusCombo->currentText(), "Active");
         EXPECT_TRUE(e.textEdit->document()->isEmpty());
-        EXPECT_EQ(e.datesLabel->text(), "Created on " + shortDateText(shell.clock.now()) + ".");
+        EXPECT_EQ(e.datesLabel->text(), "Created on " + shortDateText(shell.fixedClock.now()) + ".");
         EXPECT_FALSE(e.modified());
         EXPECT_FALSE(e.saveAndCloseAction->isEnabled());
         EXPECT_EQ(e.modifiedLabel->text(), "Unmodified");
@@ -222,7 +222,7 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
         EXPECT_TRUE(e.saveAndCloseAction->isEnabled());
         EXPECT_EQ(e.modifiedLabel->text(), "Modified");
         e.statusCombo->setCurrentIndex(1);
-        shell.clock.set(created + 1.5);
+        shell.fixedClock.set(created + 1.5);
         e.saveAndCloseAction->trigger();
         EXPECT_FALSE(e.modified());
         EXPECT_EQ(e.modifiedLabel->text(), "Unmodified");
@@ -324,7 +324,7 @@ TEST_F(PrayerEditorTest, CloseQuestionAnswers)
         const std::int32_t index = shell.add("Before", "", "Active");
         editor.user = [&](ScriptedEditor& e) {
             e.titleEdit->setText(QStringLiteral("After"));
-            shell.dialogs.expectYesNoCancel(kCloseQuestion, c.answer);
+            shell.scripted.expectYesNoCancel(kCloseQuestion, c.answer);
             e.closeAction->trigger();
         };
         edit(index);
@@ -335,12 +335,12 @@ TEST_F(PrayerEditorTest, CloseQuestionAnswers)
     const std::int32_t index = shell.add("Before", "", "Active");
     editor.user = [&](ScriptedEditor& e) {
         type(QStringLiteral("typed"));
-        shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Cancel);
+        shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Cancel);
         e.close();
         EXPECT_TRUE(e.isVisible());
         EXPECT_TRUE(e.modified());
         EXPECT_EQ(e.textEdit->toPlainText(), "typed");
-        shell.dialogs.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
+        shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
         e.reject();
     };
     edit(index);
@@ -376,7 +376,7 @@ TEST_F(PrayerEditorTest, UnknownStoredStatusIsKept)
 TEST_F(PrayerEditorTest, PlacementKeptInItsSection)
 {
     IniFile ini(shell.dir.file("placement.ini"));
-    ScriptedEditor placed(shell.dialogs, &ini);
+    ScriptedEditor placed(shell.scripted, &ini);
     const std::int32_t index = shell.add("Item", "", "Active");
     placed.user = [](ScriptedEditor& e) { e.close(); };
     placed.editPrayer(*shell.store, index, false, *shell.prefs);
@@ -392,7 +392,7 @@ TEST_F(PrayerEditorTest, PasteCommandAsksTheClipboardOnlyWhileShown)
 {
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    ScriptedEditor hidden{shell.dialogs};
+    ScriptedEditor hidden{shell.scripted};
     EXPECT_TRUE(hidden.pasteAction->isEnabled()) << "the clipboard was asked while the editor was made";
     clipboard->setText(QStringLiteral("x"));
     clipboard->clear();

@@ -1,6 +1,6 @@
 #pragma once
 // What the prayer page tests share: a shell over a temporary prayers.kova2
-// with a fixed clock, scripted dialogs and test preferences; and the prayer
+// with a fixed fixedClock, scripted scripted and test preferences; and the prayer
 // editor with its modal step played by the test.
 #include "ui/base/core_names.h"
 #include "core/base/datetime.h"
@@ -20,16 +20,16 @@ namespace kovara::ui::test {
 
 class PrayerShell : public Shell {
 public:
-    PrayerShell() : store(std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock)) {}
+    PrayerShell() : store(std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &fixedClock)) {}
 
     Preferences& preferences() override { return *prefs; }
     BibleStore& bible() override { throw Exception("no Bible in this test"); }
     DevotionalStore& devotional() override { throw Exception("no devotional in this test"); }
     PlanStore& planStore() override { throw Exception("no plans in this test"); }
     PrayerStore& prayerStore() override { return *store; }
-    Dialogs& getDialogs() override { return dialogs; }
-    const Clock& getClock() override { return clock; }
-    const std::string& programFolder() const override { return folder; }
+    Dialogs& dialogs() override { return scripted; }
+    const Clock& clock() override { return fixedClock; }
+    const std::string& contentFolder() const override { return folder; }
     const std::string& userDataFolder() const override { return folder; }
     void showPage(Page p) override { page = p; }
     Page currentPage() const override { return page; }
@@ -38,7 +38,7 @@ public:
     void reopenStore()
     {
         store.reset();
-        store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock);
+        store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &fixedClock);
     }
 
     // An item as the editor would have saved it, without touching its edit
@@ -53,9 +53,9 @@ public:
 
     kovara::test::TempDir dir;
     std::string folder = dir.folder();
-    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
+    FixedClock fixedClock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
     std::unique_ptr<Preferences> prefs = makeTestPreferences();
-    ScriptedDialogs dialogs;
+    ScriptedDialogs scripted;
     std::unique_ptr<PrayerStore> store;
     Page page = Page::Welcome;
 };

@@ -70,7 +70,7 @@ protected:
     }
 
     test::PrayerShell shell;
-    ScriptedEditor editor{shell.dialogs};
+    ScriptedEditor editor{shell.scripted};
     PrayerTrackerPage frame{shell, editor};
 };
 
@@ -122,7 +122,7 @@ TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
 TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
 {
     const std::int32_t empty = shell.add("Empty", "", "Active");
-    shell.clock.set(shell.clock.now() + 2);
+    shell.fixedClock.set(shell.fixedClock.now() + 2);
     const std::int32_t topical = shell.add("Topical", "Family", "Active");
     frame.initPrayers(*shell.store, "Active", topical);
 
@@ -212,15 +212,15 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     const std::int32_t first = shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
     const DateTime edited = shell.store->getLastEditTime(second);
-    shell.clock.set(shell.clock.now() + 1);
+    shell.fixedClock.set(shell.fixedClock.now() + 1);
 
     frame.initPrayers(*shell.store, "Active", second);
     EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Active");
-    shell.dialogs.expectPrompt("How was it answered?", " A new job in June ");
+    shell.scripted.expectPrompt("How was it answered?", " A new job in June ");
     frame.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->getPrayerStatus(second), "Answered");
     EXPECT_EQ(shell.store->getLastEditTime(second), edited);
-    EXPECT_EQ(shell.store->getAnswer(second)->answeredTime, shell.clock.today());
+    EXPECT_EQ(shell.store->getAnswer(second)->answeredTime, shell.fixedClock.today());
     EXPECT_EQ(frame.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
     EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
@@ -248,9 +248,9 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
         shell.add("Keep", "", "Active");
         const std::int32_t doomed = shell.add("Doomed", "", "Active");
         frame.initPrayers(*shell.store, "Active", doomed);
-        shell.dialogs.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", yes);
+        shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", yes);
         frame.deletePrayerAction->trigger();
-        EXPECT_TRUE(shell.dialogs.done());
+        EXPECT_TRUE(shell.scripted.done());
         EXPECT_EQ(shell.store->getPrayerStatus(doomed), yes ? "Deleted" : "Active");
         if (yes) {
             EXPECT_EQ(listRows(), std::vector<std::string>{"\tKeep"});
@@ -269,7 +269,7 @@ TEST_F(PrayerTrackerTest, DeleteQuotesTheTitleAsOneShortPlainLine)
 {
     const std::int32_t item = shell.add("<b>Bold</b>\r\n" + std::string(5000, 'z'), "", "Active");
     frame.initPrayers(*shell.store, "Active", item);
-    shell.dialogs.expectConfirm("Are you sure you wish to permenantly delete prayer item \"<b>Bold</b> " +
+    shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"<b>Bold</b> " +
                                     QString(28, u'z') + QChar(0x2026) + QString(39, u'z') + "?\"",
                                 false);
     frame.deletePrayerAction->trigger();
@@ -298,9 +298,9 @@ TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
     EXPECT_EQ(shell.store->getPrayerStatus(doomed), "Active");
     for (QWidget* focus : {static_cast<QWidget*>(sideBar), static_cast<QWidget*>(frame.prayerList)}) {
         focus->setFocus();
-        shell.dialogs.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", false);
+        shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", false);
         QTest::keyClick(focus, Qt::Key_Delete);
-        EXPECT_TRUE(shell.dialogs.done()) << focus->metaObject()->className();
+        EXPECT_TRUE(shell.scripted.done()) << focus->metaObject()->className();
     }
     // On another page (the frame hidden) the key does nothing.
     frame.hide();
@@ -340,7 +340,7 @@ TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
     const std::int32_t index = shell.add("Survivor", "", "Active");
     frame.initPrayers(*shell.store, "Active", index);
     shell.reopenStore();
-    shell.dialogs.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
+    shell.scripted.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
     frame.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->getAnswer(index)->answerNote, "");
     EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
@@ -405,7 +405,7 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
         return index;
     };
     add("Mum", "Family", "Active", "Surgery on Tuesday, surgeon Dr Lee");
-    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{shell.clock.today(), "the bakery rang back"}});
+    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{shell.fixedClock.today(), "the bakery rang back"}});
     add("Surgery fund", "Church", "Inactive", "Building");
 
     frame.initPrayers(*shell.store, "Active", job);

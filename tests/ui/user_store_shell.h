@@ -1,7 +1,7 @@
 #pragma once
 // A shell over both user stores in a temporary folder that, like the main
 // window, can free and recreate them (the UserStoreHost side), and counts the
-// view rebuilds it is asked for. File dialogs and messages are scripted.
+// view rebuilds it is asked for. File scripted and messages are scripted.
 #include "ui/base/core_names.h"
 #include "core/app/user_session.h"
 #include "core/base/datetime.h"
@@ -20,7 +20,7 @@
 
 namespace kovara::ui::test {
 
-// Records what the file dialogs were opened with.
+// Records what the file scripted were opened with.
 class RecordingDialogs : public ScriptedDialogs {
 public:
     QString chooseSaveFile(const QString& title, const QString& filter, const QString& initialPath) override
@@ -48,9 +48,9 @@ public:
     DevotionalStore& devotional() override { throw Exception("no devotional in this test"); }
     PlanStore& planStore() override { return session.planStore(); }
     PrayerStore& prayerStore() override { return session.prayerStore(); }
-    Dialogs& getDialogs() override { return dialogs; }
-    const Clock& getClock() override { return clock; }
-    const std::string& programFolder() const override { return folder; }
+    Dialogs& dialogs() override { return scripted; }
+    const Clock& clock() override { return fixedClock; }
+    const std::string& contentFolder() const override { return folder; }
     const std::string& userDataFolder() const override { return folder; }
     void showPage(Page p) override { page = p; }
     Page currentPage() const override { return page; }
@@ -97,10 +97,10 @@ public:
 
     kovara::test::TempDir dir;
     std::string folder = dir.folder();
-    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
+    FixedClock fixedClock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
     std::unique_ptr<Preferences> prefs = makeTestPreferences();
-    RecordingDialogs dialogs;
-    UserSession session{folder, clock};
+    RecordingDialogs scripted;
+    UserSession session{folder, fixedClock};
     int openWaitMs = 3000;
     Page page = Page::PrayerTracker;
     int closed = 0;

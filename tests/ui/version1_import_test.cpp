@@ -109,10 +109,10 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 {
     writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {created, 1, "Caf\xe9 item", "Hello"}, {created, 255, "Long", longText}});
     writeOldPlan(oldFolder, kStart, {1, 2, 364});
-    shell.dialogs.expectConfirm(
+    shell.scripted.expectConfirm(
         QStringLiteral("Kovara 2 can import your 3 prayer item(s) from Kovara 1. Would you like to do so?"), true,
         Dialogs::Answer::Yes);
-    shell.dialogs.expectConfirm(planQuestion(), true, Dialogs::Answer::Yes);
+    shell.scripted.expectConfirm(planQuestion(), true, Dialogs::Answer::Yes);
     importData();
 
     PrayerStore& store = shell.prayerStore();
@@ -126,7 +126,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         DateTime created;
         std::string plain;
     } expected[] = {
-        {"Empty", kPrayerInactive, "", shell.clock.now(), ""},
+        {"Empty", kPrayerInactive, "", shell.fixedClock.now(), ""},
         {"Caf\xe9 item", kPrayerActive, "Hello", created, "Hello"},
         {"Long", kPrayerActive, longText.substr(0, 100), created, longText},
     };
@@ -171,10 +171,10 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
 {
     writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
     writeOldPlan(oldFolder, kStart, {1});
-    shell.dialogs.expectConfirm(
+    shell.scripted.expectConfirm(
         QStringLiteral("Kovara 2 can import your 1 prayer item(s) from Kovara 1. Would you like to do so?"), false,
         Dialogs::Answer::Yes);
-    shell.dialogs.expectConfirm(planQuestion(), false, Dialogs::Answer::Yes);
+    shell.scripted.expectConfirm(planQuestion(), false, Dialogs::Answer::Yes);
     importData();
 
     EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
@@ -203,7 +203,7 @@ TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
     writeOldPlan(oldFolder, 0, {1});
     importData();
 
-    EXPECT_TRUE(shell.dialogs.done());
+    EXPECT_TRUE(shell.scripted.done());
     EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
 }
 

@@ -45,12 +45,12 @@ public:
 };
 
 // Only what the welcome page reaches: the plan and prayer stores, the
-// preferences, the clock and page switching.
+// preferences, the fixedClock and page switching.
 class FakeShell : public Shell {
 public:
-    FakeShell(Preferences& prefs, PlanStore& plans, PrayerStore& prayers, Dialogs& dialogs,
-              const Clock& clock)
-        : prefs_(prefs), plans_(plans), prayers_(prayers), dialogs_(dialogs), clock_(clock)
+    FakeShell(Preferences& prefs, PlanStore& plans, PrayerStore& prayers, Dialogs& scripted,
+              const Clock& fixedClock)
+        : prefs_(prefs), plans_(plans), prayers_(prayers), dialogs_(scripted), clock_(fixedClock)
     {
     }
     Preferences& preferences() override { return prefs_; }
@@ -58,9 +58,9 @@ public:
     DevotionalStore& devotional() override { throw Exception("no devotional here"); }
     PlanStore& planStore() override { return plans_; }
     PrayerStore& prayerStore() override { return prayers_; }
-    Dialogs& getDialogs() override { return dialogs_; }
-    const Clock& getClock() override { return clock_; }
-    const std::string& programFolder() const override { return folder_; }
+    Dialogs& dialogs() override { return dialogs_; }
+    const Clock& clock() override { return clock_; }
+    const std::string& contentFolder() const override { return folder_; }
     const std::string& userDataFolder() const override { return folder_; }
     void showPage(Page page) override { page_ = page; }
     Page currentPage() const override { return page_; }
@@ -93,23 +93,23 @@ TEST(InternalLinkTest, EveryLinkRunsItsCommand)
         {"koav2:ViewAnsweredPrayers", "Answered;"},
         {"koav2:ViewAllPrayers", "All;"},
     };
-    test::ScriptedDialogs dialogs;
+    test::ScriptedDialogs scripted;
     for (const Case& c : cases) {
         RecordingTarget target;
-        handleInternalLink(QString::fromUtf8(c.link), target, dialogs);
+        handleInternalLink(QString::fromUtf8(c.link), target, scripted);
         EXPECT_EQ(target.ran, c.ran) << c.link;
     }
 }
 
 TEST(InternalLinkTest, UnknownLinksAndBadPlanNumbersRunNothing)
 {
-    test::ScriptedDialogs dialogs;
+    test::ScriptedDialogs scripted;
     RecordingTarget target;
-    dialogs.expectMessage("Error - Unknown link \"koav2:readplan/1\"");
-    handleInternalLink("koav2:readplan/1", target, dialogs);
-    dialogs.expectMessage(QString::fromUtf8("Error - Unknown link \"koav2:Gebet/\xC3\xBC\""));
-    handleInternalLink(QString::fromUtf8("koav2:Gebet/\xC3\xBC"), target, dialogs);
-    EXPECT_EQ(kovara::test::messageOf([&] { handleInternalLink("koav2:ReadPlan/one", target, dialogs); }),
+    scripted.expectMessage("Error - Unknown link \"koav2:readplan/1\"");
+    handleInternalLink("koav2:readplan/1", target, scripted);
+    scripted.expectMessage(QString::fromUtf8("Error - Unknown link \"koav2:Gebet/\xC3\xBC\""));
+    handleInternalLink(QString::fromUtf8("koav2:Gebet/\xC3\xBC"), target, scripted);
+    EXPECT_EQ(kovara::test::messageOf([&] { handleInternalLink("koav2:ReadPlan/one", target, scripted); }),
               "'one' is not a valid integer value");
     EXPECT_EQ(target.ran, "");
 }
@@ -130,17 +130,17 @@ TEST(InternalLinkTest, ActionTargetTriggersTheMainWindowsActions)
         QObject::connect(*fields[i], &QAction::triggered, [&ran, name] { ran += name + ";"; });
     }
     ActionLinkTarget target(actions, [&ran](int plan) { ran += "ShowPlanDay(" + std::to_string(plan) + ");"; });
-    test::ScriptedDialogs dialogs;
+    test::ScriptedDialogs scripted;
     for (const char* link : {"koav2:FCtoday", "koav2:NewReadPlan", "koav2:ReadPlan/2", "koav2:PlanManager",
                              "koav2:NewPrayerItem", "koav2:ViewActivePrayers", "koav2:ViewInactivePrayers",
                              "koav2:ViewAnsweredPrayers", "koav2:ViewAllPrayers"})
-        handleInternalLink(QString::fromUtf8(link), target, dialogs);
+        handleInternalLink(QString::fromUtf8(link), target, scripted);
     EXPECT_EQ(ran, "FaithsCheckbook;NewReadPlan;ShowPlanDay(2);PlanManager;NewPrayer;Active;Inactive;Answered;All;");
 
     // A disabled command stays disabled when reached by its link.
     ran.clear();
     actions.newPrayer->setEnabled(false);
-    handleInternalLink("koav2:NewPrayerItem", target, dialogs);
+    handleInternalLink("koav2:NewPrayerItem", target, scripted);
     EXPECT_EQ(ran, "");
 }
 
@@ -148,10 +148,10 @@ class FrameWelcomePageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
-        prayers = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock);
-        shell = std::make_unique<FakeShell>(*prefs, *plans, *prayers, dialogs, clock);
-        frame = std::make_unique<WelcomePage>(dialogs);
+        plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), fixedClock);
+        prayers = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &fixedClock);
+        shell = std::make_unique<FakeShell>(*prefs, *plans, *prayers, scripted, fixedClock);
+        frame = std::make_unique<WelcomePage>(scripted);
         frame->assignPreferences(*prefs);
         frame->setLinkTarget(target);
     }
@@ -184,8 +184,8 @@ protected:
     }
 
     kovara::test::TempDir dir;
-    FixedClock clock{kToday + 0.5};
-    test::ScriptedDialogs dialogs;
+    FixedClock fixedClock{kToday + 0.5};
+    test::ScriptedDialogs scripted;
     std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
     std::unique_ptr<PlanStore> plans;
     std::unique_ptr<PrayerStore> prayers;
@@ -255,9 +255,9 @@ TEST_F(FrameWelcomePageTest, AClickedLinkRunsItsCommandWithoutNavigating)
 TEST_F(FrameWelcomePageTest, LinkErrorsAreShownNotRaised)
 {
     frame->showPage("<a href=\"koav2:ReadPlan/x\">bad</a> <a href=\"koav2:planmanager\">case</a>");
-    dialogs.expectMessage("'x' is not a valid integer value");
+    scripted.expectMessage("'x' is not a valid integer value");
     clickLink("koav2:ReadPlan/x");
-    dialogs.expectMessage("Error - Unknown link \"koav2:planmanager\"");
+    scripted.expectMessage("Error - Unknown link \"koav2:planmanager\"");
     clickLink("koav2:planmanager");
     EXPECT_EQ(target.ran, "");
 }

@@ -170,11 +170,6 @@ sqlite3* PlanStore::db() const
     return db_.get();
 }
 
-void PlanStore::clearPlans()
-{
-    plans_.clear();
-}
-
 void PlanStore::loadPlans()
 {
     // Built aside and swapped in, so a failed read keeps the plans as they were.

@@ -71,7 +71,6 @@ public:
     // case-sensitive). Plan indices change. On failure the plans loaded
     // before stay as they were.
     void loadPlans();
-    void clearPlans();
 
     int getPlanCount() const { return static_cast<int>(plans_.size()); }
     const std::string& fileName() const { return fileName_; }

@@ -17,7 +17,7 @@ AppCommands::AppCommands(Shell& shell, QWidget* window, const MainActions& actio
     : shell_(shell), window_(window), settings_(std::move(settings)), assignPreferences_(std::move(assignPreferences)),
       buildWelcomePage_(std::move(buildWelcomePage))
 {
-    Dialogs& dialogs = shell.getDialogs();
+    Dialogs& dialogs = shell.dialogs();
     connectGuarded(actions.welcomePageAction, dialogs, [this] { showWelcomePage(); });
     connectGuarded(actions.exitAction, dialogs, [this] { exitProgram(); });
     connectGuarded(actions.preferencesAction, dialogs, [this] { editPreferences(); });

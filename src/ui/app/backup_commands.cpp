@@ -119,7 +119,7 @@ void BackupCommands::withStoresClosed(const std::function<void()>& work)
 void BackupCommands::backup()
 {
     Preferences& prefs = shell_.preferences();
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     QString path = dialogs.chooseSaveFile(QCoreApplication::translate("kovara::ui::BackupCommands", kBackupDialogTitle),
                                           QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter),
                                           fromBytes(prefs.lastBackupFile));
@@ -143,7 +143,7 @@ void BackupCommands::writeBackup(const QString& path)
     UserDatabases databases;
     databases.prayersPath = shell_.prayerStore().fileName();
     databases.plansPath = shell_.planStore().fileName();
-    const DateTime created = shell_.getClock().now();
+    const DateTime created = shell_.clock().now();
 
     BusyCursor busy;
     CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Writing the backup..."));
@@ -155,7 +155,7 @@ void BackupCommands::restore()
 {
     Preferences& prefs = shell_.preferences();
     const QString path =
-        shell_.getDialogs().chooseOpenFile(QCoreApplication::translate("kovara::ui::BackupCommands", kRestoreDialogTitle),
+        shell_.dialogs().chooseOpenFile(QCoreApplication::translate("kovara::ui::BackupCommands", kRestoreDialogTitle),
                                            QCoreApplication::translate("kovara::ui::BackupCommands", kBackupFilter),
                                            fromBytes(prefs.lastRestoreFile));
     if (path.isEmpty())
@@ -167,7 +167,7 @@ void BackupCommands::restore()
 
 void BackupCommands::restoreBackup(const QString& path)
 {
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     const std::string file = toBytes(path);
     const BackupCheck check = checkBackupFile(file);
     if (check != BackupCheck::Valid) {

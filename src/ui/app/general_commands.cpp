@@ -71,7 +71,7 @@ QPrinter& GeneralCommands::printer()
 
 void GeneralCommands::guarded(const std::function<void()>& body)
 {
-    runGuarded(shell_.getDialogs(), body);
+    runGuarded(shell_.dialogs(), body);
 }
 
 HtmlViewer* GeneralCommands::currentViewer() const
@@ -79,7 +79,7 @@ HtmlViewer* GeneralCommands::currentViewer() const
     switch (shell_.currentPage()) {
     case Page::Devotional:
         return targets_.devotionalViewer;
-    case Page::BibleRead:
+    case Page::Reading:
         return targets_.bibleViewer;
     case Page::Bible:
         return targets_.biblePageViewer ? targets_.biblePageViewer() : nullptr;
@@ -102,7 +102,7 @@ bool GeneralCommands::canPrint() const
     switch (shell_.currentPage()) {
     case Page::Devotional:
         return targets_.devotionalViewer != nullptr;
-    case Page::BibleRead:
+    case Page::Reading:
         return targets_.bibleViewer != nullptr;
     case Page::Bible:
         return targets_.biblePageViewer && targets_.biblePageViewer();
@@ -134,11 +134,11 @@ void GeneralCommands::copy()
 
 void GeneralCommands::print()
 {
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     try {
         switch (shell_.currentPage()) {
         case Page::Devotional:
-        case Page::BibleRead:
+        case Page::Reading:
         case Page::Bible:
             if (HtmlViewer* viewer = currentViewer())
                 printViewer(*viewer);
@@ -181,7 +181,7 @@ bool GeneralCommands::confirmReplace()
     const QString file = printer().outputFileName();
     if (file.isEmpty() || !QFileInfo::exists(file))
         return true;
-    return shell_.getDialogs().confirm(
+    return shell_.dialogs().confirm(
         tr("The file \"%1\" already exists.\n\nDo you want to replace it?").arg(file),
         Dialogs::Answer::No, Dialogs::Icon::Warning);
 }
@@ -195,7 +195,7 @@ void GeneralCommands::printViewer(HtmlViewer& viewer)
     printer().setFromTo(1, pages);
     int fromPage = 1;
     int toPage = pages;
-    if (!shell_.getDialogs().print(printer(), 1, pages, fromPage, toPage) || !confirmReplace())
+    if (!shell_.dialogs().print(printer(), 1, pages, fromPage, toPage) || !confirmReplace())
         return;
     checkPrinterOutput();
     viewer.printPages(printer(), fromPage, toPage);
@@ -211,7 +211,7 @@ bool GeneralCommands::chooseWholePrintout()
     printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.getDialogs().print(printer(), 0, 0, fromPage, toPage) || !confirmReplace())
+    if (!shell_.dialogs().print(printer(), 0, 0, fromPage, toPage) || !confirmReplace())
         return false;
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
@@ -251,7 +251,7 @@ void GeneralCommands::checkPrinterOutput()
 
 void GeneralCommands::printSetup()
 {
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     try {
         if (!printer().isValid())
             throw Exception(toBytes(tr("No printer is available.")));
@@ -263,7 +263,7 @@ void GeneralCommands::printSetup()
 
 void GeneralCommands::prepareHelp()
 {
-    helpViewer_->setHelpFile(fromBytes(shell_.programFolder() + "KOVA2.hlp"));
+    helpViewer_->setHelpFile(fromBytes(shell_.contentFolder() + "KOVA2.hlp"));
 }
 
 void GeneralCommands::showHelp()
@@ -274,7 +274,7 @@ void GeneralCommands::showHelp()
         case Page::Devotional:
             helpViewer_->showContext(kHelpDevotional);
             break;
-        case Page::BibleRead:
+        case Page::Reading:
             helpViewer_->showContext(kHelpBibleRead);
             break;
         case Page::PlanManager:
@@ -305,7 +305,7 @@ void GeneralCommands::openAddress(const QUrl& url)
 {
     if (openUrl && openUrl(url))
         return;
-    shell_.getDialogs().message(addressNotice(url));
+    shell_.dialogs().message(addressNotice(url));
 }
 
 void GeneralCommands::openWebsite()

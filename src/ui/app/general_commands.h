@@ -12,7 +12,7 @@
 //   page           Copy works on        Print does                      Help
 //   Welcome        nothing (disabled)   nothing (disabled)              contents
 //   Devotional     devotionalViewer     page-range dialog, then prints  context 40
-//   BibleRead      bibleViewer          page-range dialog, then prints  context 30
+//   Reading      bibleViewer          page-range dialog, then prints  context 30
 //   Bible          biblePageViewer      page-range dialog, then prints  context 60
 //                  (copies carry the verses' reference)
 //   planManager    nothing (disabled)   printPlan(currentPlan()) after  context 80
@@ -111,7 +111,6 @@ public:
     // The one printer of the run, made on first use.
     QPrinter& printer();
     HelpViewer* helpViewer() const { return helpViewer_; }
-    AboutDialog* aboutBox() const { return aboutBox_; }
 
     // Optional: the Copy action, disabled when Copy runs on a page without
     // copyable text.

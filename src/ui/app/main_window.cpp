@@ -77,9 +77,9 @@ constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab
 
 } // namespace
 
-MainWindow::MainWindow(const std::string& programFolder, const std::string& appDataFolder,
+MainWindow::MainWindow(const std::string& contentFolder, const std::string& appDataFolder,
                                  Dialogs& dialogs, const Clock& clock)
-    : dialogs_(dialogs), clock_(clock), programFolder_(programFolder), appDataFolder_(appDataFolder)
+    : dialogs_(dialogs), clock_(clock), contentFolder_(contentFolder), appDataFolder_(appDataFolder)
 {
     // The old version's folder lies beside ours in the same per-user folder;
     // without a per-user folder there is nothing to look in.
@@ -128,9 +128,9 @@ MainWindow::~MainWindow()
 
 void MainWindow::loadContent(const std::string& appDataFolder)
 {
-    helpFile_ = programFolder_ + "KOVA2.hlp";
+    helpFile_ = contentFolder_ + "KOVA2.hlp";
 
-    userDataFolder_ = userDataFolderFor(appDataFolder, programFolder_);
+    userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
     ensureUserDataFolder(userDataFolder_);
     settings_ = std::make_unique<IniFile>(userDataFolder_ + "settings.ini");
     prefs_ = std::make_unique<Preferences>(*settings_);
@@ -138,12 +138,12 @@ void MainWindow::loadContent(const std::string& appDataFolder)
     createPlanPages();
     assignPreferencesToFrames();
 
-    devotionalDb_ = Database(programFolder_ + "devotional.kova2");
+    devotionalDb_ = Database(contentFolder_ + "devotional.kova2");
     devotionals_.clear();
     devotionals_.push_back(std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook",
                                                              "R. M. Halvard", devotionalDb_.get()));
 
-    bible_ = std::make_unique<BibleStore>(programFolder_ + "bible.kova2", "King James Version", "KJV");
+    bible_ = std::make_unique<BibleStore>(contentFolder_ + "bible.kova2", "King James Version", "KJV");
     // The plan manager reaches the Bible store through the shell.
 
     session_ = std::make_unique<UserSession>(userDataFolder_, clock_);
@@ -466,7 +466,7 @@ void MainWindow::createPlanPages()
 
     ReadingPage* reading = planCommands_->readingPage();
     reading->setObjectName(QStringLiteral("readingPage"));
-    QWidget* readingPage = pages_->widget(static_cast<int>(Page::BibleRead));
+    QWidget* readingPage = pages_->widget(static_cast<int>(Page::Reading));
     readingPage->layout()->setContentsMargins(0, 0, 0, 0);
     readingPage->layout()->addWidget(reading);
     frameBible_ = reading->passageView;
@@ -622,7 +622,7 @@ QString MainWindow::printTitle()
     case Page::Devotional:
         return frameDevotional_->titleLabel->text() + QLatin1Char(' ') +
                frameDevotional_->dateEdit->date().toString(Qt::ISODate);
-    case Page::BibleRead: {
+    case Page::Reading: {
         // The plan and its day: "Whole Bible Day 12 of 364".
         const std::string& dayLine = frameBible_->dayLine();
         return fromBytes(frameBible_->title() + " " + dayLine.substr(0, dayLine.find(':')));
@@ -656,7 +656,7 @@ void MainWindow::prepareBiblePage()
     }
     if (frameBiblePage_->book() == 0) {
         frameBiblePage_->setBible(bible());
-        frameBiblePage_->setSearchFile(programFolder_ + "bible.kova2");
+        frameBiblePage_->setSearchFile(contentFolder_ + "bible.kova2");
         frameBiblePage_->restoreLastChapter(*settings_);
     }
 }

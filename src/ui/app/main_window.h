@@ -59,11 +59,11 @@ struct PlanEntry;
 class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
     Q_OBJECT
 public:
-    // programFolder with a trailing separator; appDataFolder as the platform
+    // contentFolder (the shipped content) with a trailing separator; appDataFolder as the platform
     // reports it (no trailing separator, empty for none). dialogs answers every
     // message box and clock tells the date; both must outlive the window.
     // Raises when start-up fails, after releasing whatever it had opened.
-    MainWindow(const std::string& programFolder, const std::string& appDataFolder, Dialogs& dialogs,
+    MainWindow(const std::string& contentFolder, const std::string& appDataFolder, Dialogs& dialogs,
                     const Clock& clock);
     ~MainWindow() override;
 
@@ -73,9 +73,9 @@ public:
     DevotionalStore& devotional() override;
     PlanStore& planStore() override;
     PrayerStore& prayerStore() override;
-    Dialogs& getDialogs() override { return dialogs_; }
-    const Clock& getClock() override { return clock_; }
-    const std::string& programFolder() const override { return programFolder_; }
+    Dialogs& dialogs() override { return dialogs_; }
+    const Clock& clock() override { return clock_; }
+    const std::string& contentFolder() const override { return contentFolder_; }
     const std::string& userDataFolder() const override { return userDataFolder_; }
     void showPage(Page page) override;
     Page currentPage() const override;
@@ -156,7 +156,7 @@ private:
 
     Dialogs& dialogs_;
     const Clock& clock_;
-    std::string programFolder_;
+    std::string contentFolder_;
     std::string appDataFolder_;
     std::string userDataFolder_;
     std::string helpFile_;

@@ -70,7 +70,7 @@ void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& pr
 
 void WelcomePage::buildWelcomePage(Shell& shell)
 {
-    buildWelcomePage(shell.planStore(), shell.prayerStore(), shell.preferences(), shell.getClock());
+    buildWelcomePage(shell.planStore(), shell.prayerStore(), shell.preferences(), shell.clock());
     shell.showPage(Page::Welcome);
 }
 

@@ -21,7 +21,7 @@ namespace kovara::ui {
 
 class Dialogs;
 
-enum class Page { Welcome, Devotional, BibleRead, PlanManager, PrayerTracker, Bible };
+enum class Page { Welcome, Devotional, Reading, PlanManager, PrayerTracker, Bible };
 
 class Shell {
 public:
@@ -33,11 +33,11 @@ public:
     virtual PlanStore& planStore() = 0;
     virtual PrayerStore& prayerStore() = 0;
 
-    virtual Dialogs& getDialogs() = 0;
-    virtual const Clock& getClock() = 0;
+    virtual Dialogs& dialogs() = 0;
+    virtual const Clock& clock() = 0;
 
     // Folders with a trailing separator.
-    virtual const std::string& programFolder() const = 0;
+    virtual const std::string& contentFolder() const = 0;
     virtual const std::string& userDataFolder() const = 0;
 
     virtual void showPage(Page page) = 0;

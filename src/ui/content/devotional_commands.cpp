@@ -9,7 +9,7 @@ namespace kovara::ui {
 DevotionalCommands::DevotionalCommands(Shell& shell, QAction* action, DevotionalPage& frame)
     : shell_(shell), frame_(frame)
 {
-    connectGuarded(action, shell.getDialogs(), [this] { showFaithsCheckbook(); });
+    connectGuarded(action, shell.dialogs(), [this] { showFaithsCheckbook(); });
 }
 
 void DevotionalCommands::showFaithsCheckbook()

@@ -78,7 +78,7 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
 {
     readingPage_ = new ReadingPage(window);
     planManager_ = new PlanManagerPage(shell_, *this, window);
-    newPlanDlg_ = newPlanDlg ? newPlanDlg : new NewPlanDialog(shell_.getDialogs(), shell_.getClock(), window);
+    newPlanDlg_ = newPlanDlg ? newPlanDlg : new NewPlanDialog(shell_.dialogs(), shell_.clock(), window);
     readingPage_->passageView->assignPreferences(shell_.preferences());
 
     printViewer = new HtmlViewer(window);
@@ -114,7 +114,7 @@ PlanController::~PlanController() = default;
 
 void PlanController::guarded(const std::function<void()>& body)
 {
-    runGuarded(shell_.getDialogs(), body);
+    runGuarded(shell_.dialogs(), body);
 }
 
 void PlanController::setReadingMenu(QMenu* menu, QAction* readingMenuBreak)
@@ -132,12 +132,12 @@ int PlanController::startNewPlan()
 {
     NewPlanDialog& dialog = *newPlanDlg_;
     dialog.setBible(shell_.bible());
-    dialog.planFileName = shell_.programFolder() + "readplans.kova2";
+    dialog.planFileName = shell_.contentFolder() + "readplans.kova2";
     if (!dialog.execute())
         return -1;
 
     PlanStore& plans = shell_.planStore();
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     const auto exists = [&plans](const std::string& title) { return plans.planTitleExists(title); };
     const std::string proposal = proposePlanName(defaultPlanName(dialog.selectedKind()), exists);
     const std::optional<std::string> name = askPlanName(
@@ -154,7 +154,7 @@ int PlanController::startNewPlan()
     if (!name)
         return -1;
 
-    const int index = plans.addPlan(*name, dialog.planDays, shell_.getClock().today());
+    const int index = plans.addPlan(*name, dialog.planDays, shell_.clock().today());
     refreshPlanViews(index);
     return index;
 }
@@ -185,7 +185,7 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
     if (day == 0 && plans.record(plan).doubleUp) {
         const PlanDays days = PlanDays::of(plans.record(plan));
         const std::vector<int> pair = doubleUpDays(days);
-        if (computeProgress(days, shell_.getClock().now()).daysBehind > 0 && pair.size() == 2 &&
+        if (computeProgress(days, shell_.clock().now()).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
             const std::string& second = plans.getDayVerses(plan, secondDay_);
@@ -213,7 +213,7 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
     showProgress(plan);
     readingPage_->passageView->loadPlanVerses(view->verses, view->title, view->heading, bible);
     if (makeCurrent)
-        shell_.showPage(Page::BibleRead);
+        shell_.showPage(Page::Reading);
 }
 
 void PlanController::forgetPlan()
@@ -228,7 +228,7 @@ void PlanController::forgetPlan()
 
 void PlanController::showProgress(int plan)
 {
-    const PlanProgress progress = getPlanProgress(shell_.planStore(), plan, shell_.getClock().now());
+    const PlanProgress progress = getPlanProgress(shell_.planStore(), plan, shell_.clock().now());
     readingPage_->progressBar->setValue(progress.percent);
     readingPage_->progressBar->show();
     readingPage_->progressLabel->setText(progressSummaryText(progress));
@@ -286,7 +286,7 @@ void PlanController::onMarkReadClicked()
     showProgress(currentPlan_);
     QString message = fromBytes(outcome.message);
     if (plans.record(currentPlan_).doubleUp &&
-        getPlanProgress(plans, currentPlan_, shell_.getClock().now()).daysBehind == 0) {
+        getPlanProgress(plans, currentPlan_, shell_.clock().now()).daysBehind == 0) {
         plans.setDoubleUp(currentPlan_, false);
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
@@ -294,13 +294,13 @@ void PlanController::onMarkReadClicked()
     if (outcome.nextDay > 0)
         showPlanDay(currentPlan_, plans.record(currentPlan_).doubleUp ? 0 : outcome.nextDay);
     if (!message.isEmpty())
-        shell_.getDialogs().message(message);
+        shell_.dialogs().message(message);
     rebuildPlanMenus();
 }
 
 int PlanController::planInView() const
 {
-    if (shell_.currentPage() == Page::BibleRead && currentPlan_ >= 0)
+    if (shell_.currentPage() == Page::Reading && currentPlan_ >= 0)
         return currentPlan_;
     if (planManager_->currentPlan() >= 0)
         return planManager_->currentPlan();
@@ -312,9 +312,9 @@ void PlanController::catchUp(int plan)
     PlanStore& plans = shell_.planStore();
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
-    const DateTime now = shell_.getClock().now();
+    const DateTime now = shell_.clock().now();
     if (computeProgress(days, now).daysBehind == 0 || plans.getFirstUnreadDay(plan) == kAllDaysRead) {
-        shell_.getDialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
+        shell_.dialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
                                         .arg(plainUserText(fromBytes(rec.planTitle))));
         return;
     }
@@ -327,7 +327,7 @@ void PlanController::catchUp(int plan)
 void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
 {
     PlanStore& plans = shell_.planStore();
-    const DateTime now = shell_.getClock().now();
+    const DateTime now = shell_.clock().now();
     const PlanDays days = PlanDays::of(plans.record(plan));
     int shown = plan;
     switch (choice) {
@@ -388,7 +388,7 @@ void PlanController::undoCatchUp()
     const int plan = plans.findPlan(undo_->newTable);
     if (plan < 0 || plans.record(plan).dayDone != undoFlags_ || plans.record(plan).startDate != undoStart_) {
         hideUndo();
-        shell_.getDialogs().message(tr("The plan has changed since its days were divided again, so this can no "
+        shell_.dialogs().message(tr("The plan has changed since its days were divided again, so this can no "
                                        "longer be undone."));
         return;
     }
@@ -404,11 +404,11 @@ void PlanController::exportCalendar(int plan)
 {
     PlanStore& plans = shell_.planStore();
     if (plan < 0 || plan >= plans.getPlanCount()) {
-        shell_.getDialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
+        shell_.dialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
         return;
     }
     const QString name = fromBytes(plans.getPlanTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QString file = shell_.getDialogs().chooseSaveFile(tr("Export Plan to Calendar"),
+    const QString file = shell_.dialogs().chooseSaveFile(tr("Export Plan to Calendar"),
                                                             tr("iCalendar files (*.ics);;All files (*)"),
                                                             name + QStringLiteral(".ics"));
     if (file.isEmpty())
@@ -504,7 +504,7 @@ void PlanController::printPlanDetails(int plan)
     QPrinter printer(QPrinter::HighResolution);
     int fromPage = 0;
     int toPage = 0;
-    if (!shell_.getDialogs().print(printer, 1, 9999, fromPage, toPage))
+    if (!shell_.dialogs().print(printer, 1, 9999, fromPage, toPage))
         return;
     printPlanDetails(plan, printer, fromPage, toPage);
 }

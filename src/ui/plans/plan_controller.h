@@ -64,7 +64,6 @@ public:
     // page stack.
     ReadingPage* readingPage() const { return readingPage_; }
     PlanManagerPage* planManager() const { return planManager_; }
-    NewPlanDialog* newPlanDialog() const { return newPlanDlg_; }
 
     // "Start New Reading Plan..." and "Reading Plan Manager", for the Reading
     // menu, the side bar and the welcome page links.
@@ -86,7 +85,6 @@ public:
     // shows them (bold as told), each running planItemClick(entry.plan), then
     // an entry for newPlanAction.
     void setPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed);
-    const std::vector<PlanEntry>& planEntries() const { return entries_; }
 
     // Asks for the plan's kind and name, creates it starting today and
     // refreshes the plan views. The new plan's index, or -1 when the user

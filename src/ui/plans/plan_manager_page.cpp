@@ -131,7 +131,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     calendarLegend->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
     connect(calendarView, &PlanCalendarView::dayClicked, this, [this](int day) {
         if (currentPlan_ >= 0)
-            runGuarded(shell_.getDialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
+            runGuarded(shell_.dialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
     });
 
     deletePlanButton = new QPushButton(tr("Delete Plan"), this);
@@ -177,7 +177,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     layout->addWidget(hint);
     layout->addLayout(buttons);
 
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     connect(planCombo, &QComboBox::activated, this, [this, &dialogs](int index) {
         if (index >= 0 && currentPlan_ >= 0)
             runGuarded(dialogs, [&] { showPlan(index); });
@@ -298,7 +298,7 @@ void PlanManagerPage::showProgress()
     }
     const PlanStore& plans = planStore();
     const PlanRecord& rec = plans.record(currentPlan_);
-    const DateTime now = shell_.getClock().now();
+    const DateTime now = shell_.clock().now();
     const PlanDays days = PlanDays::of(rec);
     const PlanProgress progress = computeProgress(days, now);
     progressBar->setValue(progress.percent);
@@ -339,7 +339,7 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
         return;
     const int day = dayList->indexOfTopLevelItem(item) + 1;
     const bool done = item->checkState(ColumnDay) == Qt::Checked;
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     if (!runGuarded(dialogs, [&] { planStore().setDayDone(currentPlan_, day, done); })) {
         // The box shows what is stored: a failed write puts it back.
         const QSignalBlocker block(dayList);
@@ -376,7 +376,7 @@ void PlanManagerPage::dayItemDoubleClicked(QTreeWidgetItem* item)
     if (currentPlan_ == -1 || !item)
         return;
     const int day = dayList->indexOfTopLevelItem(item) + 1;
-    runGuarded(shell_.getDialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
+    runGuarded(shell_.dialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
 }
 
 void PlanManagerPage::showContextMenu(const QPoint& pos)
@@ -401,7 +401,7 @@ void PlanManagerPage::markRangeAsDone()
 void PlanManagerPage::resetPlanToDay()
 {
     const int target = targetDay_;
-    planStore().setStartDate(currentPlan_, shell_.getClock().today() - target + 1);
+    planStore().setStartDate(currentPlan_, shell_.clock().today() - target + 1);
     showPlan(currentPlan_);
     // Keep the chosen day in view after the refill.
     if (QTreeWidgetItem* item = dayList->topLevelItem(target - 1)) {
@@ -422,7 +422,7 @@ void PlanManagerPage::onDeletePlanClicked()
         return;
     PlanStore& plans = planStore();
     const QString title = plainUserText(fromBytes(plans.getPlanTitle(currentPlan_)));
-    if (!shell_.getDialogs().confirm(fromBytes(format(toBytes(tr(kConfirmDelete)), toBytes(title)))))
+    if (!shell_.dialogs().confirm(fromBytes(format(toBytes(tr(kConfirmDelete)), toBytes(title)))))
         return;
     plans.deletePlan(currentPlan_);
     views_.refreshPlanViews(0);
@@ -433,7 +433,7 @@ void PlanManagerPage::onRenamePlanClicked()
     if (currentPlan_ < 0)
         return;
     PlanStore& plans = planStore();
-    Dialogs& dialogs = shell_.getDialogs();
+    Dialogs& dialogs = shell_.dialogs();
     const std::string old = plans.getPlanTitle(currentPlan_);
     const QString caption = tr(kRenameCaption);
     const QString prompt = fromBytes(format(toBytes(tr(kRenamePrompt)), toBytes(plainUserText(fromBytes(old)))));

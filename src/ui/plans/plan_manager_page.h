@@ -60,8 +60,6 @@ public:
     // Enables the two day actions for the selected day and puts its number in
     // their captions; disables them when no day is selected.
     void updateDayActions();
-    // The day the two actions act on (the selected day when last updated).
-    int targetDay() const { return targetDay_; }
 
     void markRangeAsDone();
     void resetPlanToDay();

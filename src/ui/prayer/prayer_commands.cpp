@@ -35,15 +35,15 @@ PrayerCommands::PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerE
 
 void PrayerCommands::exportJournalCommand()
 {
-    runGuarded(shell_.getDialogs(), [this] {
+    runGuarded(shell_.dialogs(), [this] {
         PrayerStore& store = shell_.prayerStore();
-        JournalExportDialog dialog(store.getTopicList(), shell_.getClock().today(),
+        JournalExportDialog dialog(store.getTopicList(), shell_.clock().today(),
                                    QApplication::activeWindow());
         if (!runExportDialog(dialog))
             return;
         const bool pdf = dialog.pdf();
         const QString proposal = QDir::home().filePath(pdf ? tr("Prayer journal.pdf") : tr("Prayer journal.html"));
-        const QString file = shell_.getDialogs().chooseSaveFile(
+        const QString file = shell_.dialogs().chooseSaveFile(
             tr("Export Prayer Journal"), pdf ? tr("PDF documents (*.pdf)") : tr("HTML pages (*.html *.htm)"),
             proposal);
         if (file.isEmpty())
@@ -57,7 +57,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
     PrayerStore& store = shell_.prayerStore();
     const PrayerHeaders items = store.selectPrayers(selection);
     if (items.empty()) {
-        shell_.getDialogs().message(tr("No prayer items match the statuses, topic and dates you chose."));
+        shell_.dialogs().message(tr("No prayer items match the statuses, topic and dates you chose."));
         return;
     }
     BusyCursor busy;
@@ -80,13 +80,13 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
         progress->setValue(done);
     };
     QTextDocument doc;
-    JournalExport::buildDocument(doc, store, selection, items, shell_.getClock().today(), report);
+    JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report);
     if (pdf)
         JournalExport::writePdf(doc, fileName, report);
     else
         JournalExport::writeHtml(doc, fileName);
     progress.reset();
-    shell_.getDialogs().message(tr("%1 written to %2.")
+    shell_.dialogs().message(tr("%1 written to %2.")
                                     .arg(JournalExport::coverLine(selection, static_cast<int>(items.size())),
                                          QDir::toNativeSeparators(fileName)));
 }
@@ -121,50 +121,29 @@ void PrayerCommands::viewPrayers(const std::string& filter)
     tracker_.initPrayers(shell_.prayerStore(), filter, -1);
 }
 
-bool PrayerCommands::handleLink(const QString& href)
-{
-    static const struct {
-        const char* href;
-        void (PrayerCommands::*slot)();
-    } links[] = {
-        {"koav2:NewPrayerItem", &PrayerCommands::newPrayerCommand},
-        {"koav2:ViewActivePrayers", &PrayerCommands::showActivePrayers},
-        {"koav2:ViewAnsweredPrayers", &PrayerCommands::showAnsweredPrayers},
-        {"koav2:ViewInactivePrayers", &PrayerCommands::showInactivePrayers},
-        {"koav2:ViewAllPrayers", &PrayerCommands::showAllPrayers},
-    };
-    for (const auto& link : links) {
-        if (href == QLatin1String(link.href)) {
-            (this->*link.slot)();
-            return true;
-        }
-    }
-    return false;
-}
-
 void PrayerCommands::newPrayerCommand()
 {
-    runGuarded(shell_.getDialogs(), [this] { newPrayerItem(); });
+    runGuarded(shell_.dialogs(), [this] { newPrayerItem(); });
 }
 
 void PrayerCommands::showActivePrayers()
 {
-    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerActive); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerActive); });
 }
 
 void PrayerCommands::showAnsweredPrayers()
 {
-    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerAnswered); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerAnswered); });
 }
 
 void PrayerCommands::showInactivePrayers()
 {
-    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerInactive); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerInactive); });
 }
 
 void PrayerCommands::showAllPrayers()
 {
-    runGuarded(shell_.getDialogs(), [this] { viewPrayers(kPrayerFilterAny); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerFilterAny); });
 }
 
 } // namespace kovara::ui

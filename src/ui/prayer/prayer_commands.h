@@ -46,11 +46,6 @@ public:
     // "Answered", "Inactive" or "Any") with the first one selected.
     void viewPrayers(const std::string& filter);
 
-    // Runs the command of a welcome page link ("koav2:newPrayerItem",
-    // "koav2:ViewActivePrayers", "koav2:ViewAnsweredPrayers",
-    // "koav2:ViewInactivePrayers", "koav2:ViewAllPrayers") through its slot.
-    // Returns false, doing nothing, for any other address.
-    bool handleLink(const QString& href);
 
     // Writes the items of selection to fileName as PDF or HTML, with a
     // progress window while it takes, and tells the user where it went.

@@ -420,7 +420,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         const QBrush groupBack(toQColor(systemColor(2)).darker(135));
         const QBrush groupText(toQColor(systemColor(9)));
         const bool answeredTab = filter == kPrayerAnswered;
-        const DateTime today = shell_.getClock().today();
+        const DateTime today = shell_.clock().today();
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const PrayerHeader& rec = listing_[i];
@@ -618,7 +618,7 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
 {
     QStringList lines;
     if (prayerIndex != -1) {
-        const DateTime today = shell_.getClock().today();
+        const DateTime today = shell_.clock().today();
         // The answer shows only while the item is answered; going back to
         // Active keeps the record for a later answer.
         if (store.getPrayerStatus(prayerIndex) == kPrayerAnswered) {
@@ -690,9 +690,9 @@ void PrayerTrackerPage::setStatus(const char* status)
         // Cancel still records the answer, without one.
         const std::optional<PrayerAnswer> before = store.getAnswer(index);
         QString note = before ? fromBytes(before->answerNote) : QString();
-        if (!shell_.getDialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
+        if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
             note.clear();
-        store.setPrayerStatus(index, status, PrayerAnswer{shell_.getClock().today(), toBytes(note.trimmed())});
+        store.setPrayerStatus(index, status, PrayerAnswer{shell_.clock().today(), toBytes(note.trimmed())});
     } else {
         store.setPrayerStatus(index, status);
     }
@@ -707,7 +707,7 @@ void PrayerTrackerPage::deletePrayer()
     PrayerStore& store = shell_.prayerStore();
     const QString question = tr("Are you sure you wish to permenantly delete prayer item \"%1?\"")
                                  .arg(plainUserText(fromBytes(store.getPrayerTitle(index))));
-    if (!shell_.getDialogs().confirm(question))
+    if (!shell_.dialogs().confirm(question))
         return;
     store.setPrayerStatus(index, kPrayerDeleted);
     initPrayers(store, filter_, -1);
@@ -715,7 +715,7 @@ void PrayerTrackerPage::deletePrayer()
 
 void PrayerTrackerPage::guarded(const std::function<void()>& body)
 {
-    runGuarded(shell_.getDialogs(), body);
+    runGuarded(shell_.dialogs(), body);
 }
 
 void PrayerTrackerPage::showEvent(QShowEvent* event)

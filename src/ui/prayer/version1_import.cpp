@@ -53,7 +53,7 @@ void importPlan(Shell& shell, UserStoreHost& host, const Version1Plan& old)
     int index = 0;
     {
         const std::vector<std::string> days =
-            loadTemplateVerses(shell.programFolder() + "readplans.kova2", kVersion1PlanTemplate);
+            loadTemplateVerses(shell.contentFolder() + "readplans.kova2", kVersion1PlanTemplate);
         index = plans.addPlan(kVersion1PlanTitle, days, old.startDate);
     }
     for (int day : version1ReadDays(old))
@@ -84,7 +84,7 @@ void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& ve
     if (!std::filesystem::is_directory(version1Folder, ec))
         return;
 
-    Dialogs& dialogs = shell.getDialogs();
+    Dialogs& dialogs = shell.dialogs();
 
     // Both old prayer files are read, and checked, before anything is asked.
     // Yes is the default answer: importing adds to an empty journal and loses
