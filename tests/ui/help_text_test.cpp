@@ -132,7 +132,7 @@ TEST_F(HelpTextTest, EveryQuotedCaptionMenuEntryAndStatusIsTheProgramsOwn)
     CatchUpDialog catchUp(CatchUpPreview{}, &window); // made when a reader catches up
     // The plan manager names the chosen day in its context commands.
     window.planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
-    window.refreshPlanViews(0);
+    window.session().notifyPlansChanged();
     window.mainActions().planManagerAction->trigger();
     for (QTreeWidget* days : window.findChildren<QTreeWidget*>())
         if (days->topLevelItemCount() > 0)

@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, TabFollowsTheSideBarTopToBottom)
     auto window = open();
     window->show();
     // Plan entries are made again after every change; the order must hold.
-    window->refreshPlanViews(0);
+    window->session().notifyPlansChanged();
     const auto* bar = window->findChild<GroupBar*>("sideBar");
     QList<QWidget*> visual;
     for (const GroupBarGroup* group : bar->groups())
@@ -530,14 +530,14 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
 {
     auto window = open();
     window->planStore().addPlan("Alpha daily", {"1-10", "11-20"}, clock.today());
-    window->refreshPlanViews(0);
+    window->session().notifyPlansChanged();
     const QString backup = QString::fromStdString(appData.file("saved.kova2bak"));
     dialogs.expectSaveFile(kBackupDialogTitle, backup);
     dialogs.expectMessage("Backup process complete.");
     window->mainActions().backupAction->trigger();
 
     window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
-    window->refreshPlanViews(0);
+    window->session().notifyPlansChanged();
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
     ASSERT_EQ(reading->actions().size(), 7);
 
@@ -626,7 +626,7 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
 {
     auto window = open();
     window->planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
-    window->refreshPlanViews(0);
+    window->session().notifyPlansChanged();
     window->findChild<GroupBarGroup*>("plansGroup")->entryActions()[0]->trigger();
     ASSERT_EQ(window->currentPage(), Page::Reading);
     HtmlViewer* day = window->findChild<PassageView*>("passageView")->viewer();

@@ -40,14 +40,18 @@ public:
 
 class UserStoreShell : public Shell, public UserStoreHost {
 public:
-    UserStoreShell() { openUserStores(); }
+    UserStoreShell()
+    {
+        openUserStores();
+        followSession();
+    }
 
     // Shell
     Preferences& preferences() override { return *prefs; }
     BibleStore& bible() override { throw Exception("no Bible in this test"); }
     DevotionalStore& devotional() override { throw Exception("no devotional in this test"); }
-    PlanStore& planStore() override { return session.planStore(); }
-    PrayerStore& prayerStore() override { return session.prayerStore(); }
+    PlanStore& planStore() override { return userSession.planStore(); }
+    PrayerStore& prayerStore() override { return userSession.prayerStore(); }
     Dialogs& dialogs() override { return scripted; }
     const Clock& clock() override { return fixedClock; }
     const std::string& contentFolder() const override { return folder; }
@@ -59,11 +63,23 @@ public:
     void closeUserStores() override
     {
         ++closed;
-        session.close();
+        userSession.close();
     }
-    void openUserStores() override { session.openRetrying(openWaitMs); }
-    void refreshPlanViews(int plan) override { refreshedOn.push_back(plan); }
-    void buildWelcomePage() override
+    void openUserStores() override { userSession.openRetrying(openWaitMs); }
+    // What the main window does on the session's signals, recorded.
+    void followSession()
+    {
+        QObject::connect(&session(), &ObservableSession::storesReplaced, [this] {
+            refreshedOn.push_back(0);
+            buildWelcomePage();
+        });
+        QObject::connect(&session(), &ObservableSession::plansChanged, [this] {
+            refreshedOn.push_back(0);
+            buildWelcomePage();
+        });
+        QObject::connect(&session(), &ObservableSession::prayersChanged, [this] { buildWelcomePage(); });
+    }
+    void buildWelcomePage()
     {
         ++welcomeBuilt;
         page = Page::Welcome;
@@ -100,7 +116,7 @@ public:
     FixedClock fixedClock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
     std::unique_ptr<Preferences> prefs = makeTestPreferences();
     RecordingDialogs scripted;
-    UserSession session{folder, fixedClock};
+    UserSession userSession{folder, fixedClock};
     int openWaitMs = 3000;
     Page page = Page::PrayerTracker;
     int closed = 0;

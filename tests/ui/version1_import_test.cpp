@@ -87,7 +87,7 @@ protected:
         writeTemplates(shell.folder + "readplans.kova2");
     }
 
-    void importData() { importVersion1Data(shell, shell, oldFolder); }
+    void importData() { importVersion1Data(shell, oldFolder); }
 
     QString planQuestion() const
     {

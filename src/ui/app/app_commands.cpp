@@ -12,10 +12,8 @@
 namespace kovara::ui {
 
 AppCommands::AppCommands(Shell& shell, QWidget* window, const MainActions& actions,
-                           std::function<IniFile&()> settings, std::function<void()> assignPreferences,
-                           std::function<void()> buildWelcomePage)
-    : shell_(shell), window_(window), settings_(std::move(settings)), assignPreferences_(std::move(assignPreferences)),
-      buildWelcomePage_(std::move(buildWelcomePage))
+                           std::function<IniFile&()> settings, std::function<void()> buildWelcomePage)
+    : shell_(shell), window_(window), settings_(std::move(settings)), buildWelcomePage_(std::move(buildWelcomePage))
 {
     Dialogs& dialogs = shell.dialogs();
     connectGuarded(actions.welcomePageAction, dialogs, [this] { showWelcomePage(); });
@@ -37,7 +35,8 @@ void AppCommands::editPreferences()
         if (extend_)
             extend_(*preferencesDlg_);
     }
-    executePreferences(*preferencesDlg_, shell_.preferences(), settings_(), assignPreferences_);
+    executePreferences(*preferencesDlg_, shell_.preferences(), settings_(),
+                       [this] { shell_.session().notifyPreferencesChanged(); });
 }
 
 void AppCommands::exitProgram()

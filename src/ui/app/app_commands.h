@@ -21,13 +21,13 @@ struct MainActions;
 class AppCommands {
 public:
     // window is closed by "Exit Kovara" and parents the dialogs; settings
-    // gives settings.ini (custom colours) once it is open; assignPreferences
-    // hands the preferences to the display frames after the preferences
-    // dialog's OK; buildWelcomePage rebuilds the summary and shows it.
+    // gives settings.ini (custom colours) once it is open; the preferences
+    // dialog's OK is announced on the shell's session (preferencesChanged);
+    // buildWelcomePage rebuilds the summary and shows it.
     // Connects the handlers to actions and creates the preferences dialog,
     // hidden.
     AppCommands(Shell& shell, QWidget* window, const MainActions& actions, std::function<IniFile&()> settings,
-                 std::function<void()> assignPreferences, std::function<void()> buildWelcomePage);
+                 std::function<void()> buildWelcomePage);
 
     // Called once on the preferences dialog when it is first made, to add the
     // sections of other parts of the program.
@@ -41,7 +41,6 @@ private:
     Shell& shell_;
     QWidget* window_;
     std::function<IniFile&()> settings_;
-    std::function<void()> assignPreferences_;
     std::function<void()> buildWelcomePage_;
     std::function<void(PreferencesDialog&)> extend_;
     PreferencesDialog* preferencesDlg_ = nullptr; // made on first use, owned by window_

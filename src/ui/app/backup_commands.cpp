@@ -195,8 +195,7 @@ void BackupCommands::restoreBackup(const QString& path)
                 // the stores are open again.
             }
         });
-        host_.refreshPlanViews(0);
-        host_.buildWelcomePage();
+        shell_.session().notifyStoresReplaced();
     }
     if (restored)
         dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Data restoration process complete."));

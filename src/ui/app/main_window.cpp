@@ -85,7 +85,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     // without a per-user folder there is nothing to look in.
     version1Import_ = [this](Shell&) {
         if (!trim(appDataFolder_).empty())
-            importVersion1Data(*this, *this, version1FolderFor(appDataFolder_));
+            importVersion1Data(*this, version1FolderFor(appDataFolder_));
     };
     setFont(QFont(QStringLiteral("Verdana"), 8));
     createActions();
@@ -95,6 +95,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     createPages();
     createStatusBar();
     createControllers();
+    connectSession();
     loadContent(appDataFolder);
     createGeneralCommands();
     createReminder();
@@ -380,8 +381,7 @@ void MainWindow::createStatusBar()
 void MainWindow::createControllers()
 {
     appCommands_ = std::make_unique<AppCommands>(
-        *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { assignPreferencesToFrames(); },
-        [this] { buildWelcomePage(); });
+        *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { buildWelcomePage(); });
     connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
     devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *frameDevotional_);
     backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
@@ -396,6 +396,26 @@ void MainWindow::createControllers()
         [this](int plan) { planCommands_->showPlanDay(plan, 0); },
         [this](int plan) { planCommands_->catchUp(plan); });
     frameWelcome_->setLinkTarget(*linkTarget_);
+}
+
+void MainWindow::connectSession()
+{
+    ObservableSession& events = session();
+    const auto guarded = [this](auto body) { return [this, body] { runGuarded(dialogs_, body); }; };
+    connect(&events, &ObservableSession::storesReplaced, this, guarded([this] {
+                planCommands_->refreshPlanViews(0);
+                buildWelcomePage();
+            }));
+    // The summary follows without taking the reader away from the page shown.
+    const auto summary = [this] {
+        frameWelcome_->buildWelcomePage(planStore(), prayerStore(), preferences(), clock());
+    };
+    connect(&events, &ObservableSession::plansChanged, this, guarded([this, summary] {
+                planCommands_->refreshPlanViews(0);
+                summary();
+            }));
+    connect(&events, &ObservableSession::prayersChanged, this, guarded(summary));
+    connect(&events, &ObservableSession::preferencesChanged, this, guarded([this] { assignPreferencesToFrames(); }));
 }
 
 void MainWindow::createGeneralCommands()
@@ -588,11 +608,6 @@ void MainWindow::openUserStores()
 {
     // Another program may still be finishing a write to one of the files.
     session_->openRetrying(kBackupLockWaitMs);
-}
-
-void MainWindow::refreshPlanViews(int plan)
-{
-    planCommands_->refreshPlanViews(plan);
 }
 
 void MainWindow::buildWelcomePage()

@@ -90,8 +90,9 @@ public:
     // the plan store and the prayer store around their file work.
     void closeUserStores() override;
     void openUserStores() override;
-    void refreshPlanViews(int plan) override;
-    void buildWelcomePage() override;
+    // Rebuilds the welcome summary from the current stores and makes it the
+    // current page.
+    void buildWelcomePage();
 
     // The help file shown by the help commands.
     const std::string& helpFile() const { return helpFile_; }
@@ -149,6 +150,8 @@ private:
     void fillSideBarPlans(const std::vector<PlanEntry>& entries);
     // Hands the preferences to the display frames, which apply them at once.
     void assignPreferencesToFrames();
+    // The views follow the session: what changed is shown again.
+    void connectSession();
 
     // Runs the idle handler once the event queue is empty again.
     void scheduleIdle();

@@ -6,6 +6,7 @@
 // The plan store and the prayer store are replaced by backup and restore, so a
 // caller asks for them at each use and never keeps the reference.
 #include "ui/base/core_names.h"
+#include "ui/base/observable_session.h"
 #include <string>
 
 namespace kovara::core {
@@ -42,6 +43,12 @@ public:
 
     virtual void showPage(Page page) = 0;
     virtual Page currentPage() const = 0;
+
+    // Where changes to the user's data are announced and listened for.
+    ObservableSession& session() { return session_; }
+
+private:
+    ObservableSession session_;
 };
 
 } // namespace kovara::ui

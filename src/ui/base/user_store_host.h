@@ -2,13 +2,13 @@
 #include "ui/base/core_names.h"
 // The main window's side of the commands that replace the user's data
 // (backup, restore, the version-1 import): closing and reopening the two user
-// stores around file work, and rebuilding the views of their data afterwards.
+// stores around file work. The views of their data follow the session's
+// signals afterwards.
 
 namespace kovara::ui {
 
 // What backup, restore and the version-1 import need from the main window
-// beyond Shell: freeing and
-// recreating the two user stores, and rebuilding the views of their data.
+// beyond Shell: freeing and recreating the two user stores.
 class UserStoreHost {
 public:
     virtual ~UserStoreHost() = default;
@@ -25,12 +25,6 @@ public:
     // store opened before the failure stays open, and the one still missing
     // is opened again on its next use.
     virtual void openUserStores() = 0;
-    // Rebuilds the plan entries of the Reading menu and the side bar, reloads
-    // the plan manager on plan and shows the reading page again.
-    virtual void refreshPlanViews(int plan) = 0;
-    // Rebuilds the welcome summary from the current stores and makes it the
-    // current page.
-    virtual void buildWelcomePage() = 0;
 };
 
 } // namespace kovara::ui

@@ -5,7 +5,6 @@
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_store.h"
 #include "core/prayer/version1_reader.h"
-#include "ui/base/user_store_host.h"
 #include "ui/base/dialogs.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/shell.h"
@@ -22,7 +21,7 @@ namespace kovara::ui {
 
 namespace {
 
-void importPrayers(Shell& shell, UserStoreHost& host, const Version1PrayerItems& items,
+void importPrayers(Shell& shell, const Version1PrayerItems& items,
                    const Version1PrayerDetails& texts)
 {
     BusyCursor busy;
@@ -43,10 +42,10 @@ void importPrayers(Shell& shell, UserStoreHost& host, const Version1PrayerItems&
         save.touchEditTime = false;
         store.savePrayer(index, save);
     }
-    host.buildWelcomePage();
+    shell.session().notifyPrayersChanged();
 }
 
-void importPlan(Shell& shell, UserStoreHost& host, const Version1Plan& old)
+void importPlan(Shell& shell, const Version1Plan& old)
 {
     BusyCursor busy;
     PlanStore& plans = shell.planStore();
@@ -58,8 +57,7 @@ void importPlan(Shell& shell, UserStoreHost& host, const Version1Plan& old)
     }
     for (int day : version1ReadDays(old))
         plans.setDayDone(index, day, true);
-    host.refreshPlanViews(0);
-    host.buildWelcomePage();
+    shell.session().notifyPlansChanged();
 }
 
 } // namespace
@@ -75,7 +73,7 @@ std::string version1TextDocument(const std::string& text)
     return writeRtf(doc).toStdString();
 }
 
-void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder)
+void importVersion1Data(Shell& shell, const std::string& version1Folder)
 {
     if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(kPrayerFilterAny),
                                    shell.planStore().getPlanCount()))
@@ -93,12 +91,12 @@ void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& ve
     Version1PrayerDetails texts;
     if (readVersion1Prayers(version1Folder, items, texts) && !items.empty() &&
         dialogs.confirm(fromBytes(version1PrayersQuestion(static_cast<int>(items.size()))), Dialogs::Answer::Yes))
-        importPrayers(shell, host, items, texts);
+        importPrayers(shell, items, texts);
 
     Version1Plan plan;
     if (readVersion1Plan(version1Folder, plan) && hasVersion1Plan(plan) &&
         dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(plan.startDate))), Dialogs::Answer::Yes))
-        importPlan(shell, host, plan);
+        importPlan(shell, plan);
 }
 
 } // namespace kovara::ui

@@ -8,15 +8,14 @@
 namespace kovara::ui {
 
 class Shell;
-class UserStoreHost;
 
 // Looks for version-1 data in version1Folder (with its trailing separator) and,
 // when there is some, offers to import it. Offers nothing to a user who
 // already has a prayer item or a plan, and asks nothing when there is nothing
-// to import. host rebuilds the plan views and the welcome page after each part
-// that was imported. Raises on failure (a damaged old file before any question
+// to import. Each part imported is announced on the shell's session (plans or
+// prayers changed). Raises on failure (a damaged old file before any question
 // is asked; a store or template error after the items imported so far).
-void importVersion1Data(Shell& shell, UserStoreHost& host, const std::string& version1Folder);
+void importVersion1Data(Shell& shell, const std::string& version1Folder);
 
 // The plain text of an old item as the rich-text document the prayer store
 // keeps: each line break starts a new paragraph.
