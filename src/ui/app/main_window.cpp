@@ -121,7 +121,7 @@ MainWindow::~MainWindow()
     // The prayer editor keeps settings.ini for its placement: it goes before
     // the members do, and with it the two that refer to it.
     delete prayerCommands_;
-    delete framePrayerTracker_;
+    delete prayerTrackerPage_;
     delete prayerEditor_;
 }
 
@@ -159,19 +159,19 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 void MainWindow::saveState()
 {
     saveWindowPlacement(*this, *settings_, kPlacementSection);
-    if (frameBiblePage_)
-        frameBiblePage_->saveLastChapter(*settings_);
-    prefs_->splitPercent = framePrayerTracker_->splitPercent();
+    if (biblePage_)
+        biblePage_->saveLastChapter(*settings_);
+    prefs_->splitPercent = prayerTrackerPage_->splitPercent();
 }
 
 void MainWindow::assignPreferencesToFrames()
 {
-    frameWelcome_->assignPreferences(*prefs_);
-    frameBible_->assignPreferences(*prefs_);
-    frameDevotional_->assignPreferences(*prefs_);
-    if (frameBiblePage_)
-        frameBiblePage_->assignPreferences(*prefs_);
-    framePrayerTracker_->assignPreferences(*prefs_);
+    welcomePage_->assignPreferences(*prefs_);
+    readingPassage_->assignPreferences(*prefs_);
+    devotionalPage_->assignPreferences(*prefs_);
+    if (biblePage_)
+        biblePage_->assignPreferences(*prefs_);
+    prayerTrackerPage_->assignPreferences(*prefs_);
 }
 
 void MainWindow::shutDown()
@@ -343,22 +343,22 @@ void MainWindow::createPages()
         return layout;
     };
 
-    frameWelcome_ = new WelcomePage(dialogs_);
-    frameWelcome_->setObjectName(QStringLiteral("welcomePage"));
-    pageLayout(Page::Welcome)->addWidget(frameWelcome_);
+    welcomePage_ = new WelcomePage(dialogs_);
+    welcomePage_->setObjectName(QStringLiteral("welcomePage"));
+    pageLayout(Page::Welcome)->addWidget(welcomePage_);
 
-    frameDevotional_ = new DevotionalPage(clock_, dialogs_);
-    frameDevotional_->setObjectName(QStringLiteral("devotionalPage"));
-    pageLayout(Page::Devotional)->addWidget(frameDevotional_);
+    devotionalPage_ = new DevotionalPage(clock_, dialogs_);
+    devotionalPage_->setObjectName(QStringLiteral("devotionalPage"));
+    pageLayout(Page::Devotional)->addWidget(devotionalPage_);
     // The Bible page is made when first opened (prepareBiblePage), so
     // start-up does not pay for it.
     // The reading, plan manager and prayer pages are filled once the
     // preferences exist (createPlanPages, createPrayerPage).
 
     connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
-    takeOverCopy(frameDevotional_->viewer(), frameDevotional_->copyAction);
+    takeOverCopy(devotionalPage_->viewer(), devotionalPage_->copyAction);
     // A verse reference on the devotional page opens its chapter.
-    connect(frameDevotional_->viewer(), &HtmlViewer::linkClicked, this,
+    connect(devotionalPage_->viewer(), &HtmlViewer::linkClicked, this,
             [this](const QString& href) { openBibleLink(href); });
 
     auto* central = new QWidget;
@@ -383,7 +383,7 @@ void MainWindow::createControllers()
     appCommands_ = std::make_unique<AppCommands>(
         *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { buildWelcomePage(); });
     connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
-    devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *frameDevotional_);
+    devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *devotionalPage_);
     backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
     connectGuarded(actions_.backupAction, dialogs_, [this] { backupCommands_->backup(); });
     connectGuarded(actions_.restoreAction, dialogs_, [this] { backupCommands_->restore(); });
@@ -395,7 +395,7 @@ void MainWindow::createControllers()
                                   actions_.answeredPrayersAction, actions_.allPrayersAction},
         [this](int plan) { planCommands_->showPlanDay(plan, 0); },
         [this](int plan) { planCommands_->catchUp(plan); });
-    frameWelcome_->setLinkTarget(*linkTarget_);
+    welcomePage_->setLinkTarget(*linkTarget_);
 }
 
 void MainWindow::connectSession()
@@ -408,7 +408,7 @@ void MainWindow::connectSession()
             }));
     // The summary follows without taking the reader away from the page shown.
     const auto summary = [this] {
-        frameWelcome_->buildWelcomePage(planStore(), prayerStore(), preferences(), clock());
+        welcomePage_->buildWelcomePage(planStore(), prayerStore(), preferences(), clock());
     };
     connect(&events, &ObservableSession::plansChanged, this, guarded([this, summary] {
                 planCommands_->refreshPlanViews(0);
@@ -421,10 +421,10 @@ void MainWindow::connectSession()
 void MainWindow::createGeneralCommands()
 {
     GeneralTargets targets;
-    targets.devotionalViewer = frameDevotional_->viewer();
-    targets.bibleViewer = frameBible_->viewer();
-    targets.biblePageViewer = [this] { return frameBiblePage_ ? frameBiblePage_->passageView->viewer() : nullptr; };
-    targets.prayerText = framePrayerTracker_->textArea();
+    targets.devotionalViewer = devotionalPage_->viewer();
+    targets.bibleViewer = readingPassage_->viewer();
+    targets.biblePageViewer = [this] { return biblePage_ ? biblePage_->passageView->viewer() : nullptr; };
+    targets.prayerText = prayerTrackerPage_->textArea();
     targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
     targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
     targets.documentTitle = [this] { return printTitle(); };
@@ -489,12 +489,12 @@ void MainWindow::createPlanPages()
     QWidget* readingPage = pages_->widget(static_cast<int>(Page::Reading));
     readingPage->layout()->setContentsMargins(0, 0, 0, 0);
     readingPage->layout()->addWidget(reading);
-    frameBible_ = reading->passageView;
-    frameBible_->setObjectName(QStringLiteral("passageView"));
-    takeOverCopy(frameBible_->viewer(), frameBible_->copyAction);
+    readingPassage_ = reading->passageView;
+    readingPassage_->setObjectName(QStringLiteral("passageView"));
+    takeOverCopy(readingPassage_->viewer(), readingPassage_->copyAction);
     // A plan day's chapter headings open their chapters on the Bible page.
-    frameBible_->setChapterLinks(true);
-    connect(frameBible_->viewer(), &HtmlViewer::linkClicked, this,
+    readingPassage_->setChapterLinks(true);
+    connect(readingPassage_->viewer(), &HtmlViewer::linkClicked, this,
             [this](const QString& href) { openBibleLink(href); });
 
     PlanManagerPage* manager = planCommands_->planManager();
@@ -516,15 +516,14 @@ void MainWindow::createPlanPages()
 void MainWindow::createPrayerPage()
 {
     prayerEditor_ = new PrayerEditor(dialogs_, settings_.get(), this);
-    prayerEditor_->setObjectName(QStringLiteral("FormPrayerEdit"));
     QWidget* page = pages_->widget(static_cast<int>(Page::PrayerTracker));
-    framePrayerTracker_ = new PrayerTrackerPage(*this, *prayerEditor_, page);
-    framePrayerTracker_->setObjectName(QStringLiteral("prayerTrackerPage"));
+    prayerTrackerPage_ = new PrayerTrackerPage(*this, *prayerEditor_, page);
+    prayerTrackerPage_->setObjectName(QStringLiteral("prayerTrackerPage"));
     page->layout()->setContentsMargins(0, 0, 0, 0);
-    page->layout()->addWidget(framePrayerTracker_);
-    takeOverCopy(framePrayerTracker_->textArea(), framePrayerTracker_->copyAction);
+    page->layout()->addWidget(prayerTrackerPage_);
+    takeOverCopy(prayerTrackerPage_->textArea(), prayerTrackerPage_->copyAction);
 
-    prayerCommands_ = new PrayerCommands(*this, *framePrayerTracker_, *prayerEditor_, this);
+    prayerCommands_ = new PrayerCommands(*this, *prayerTrackerPage_, *prayerEditor_, this);
     // The controller's slots run their own error guard.
     connect(actions_.newPrayerAction, &QAction::triggered, prayerCommands_, &PrayerCommands::newPrayerCommand);
     connect(actions_.activePrayersAction, &QAction::triggered, prayerCommands_,
@@ -612,7 +611,7 @@ void MainWindow::openUserStores()
 
 void MainWindow::buildWelcomePage()
 {
-    frameWelcome_->buildWelcomePage(*this);
+    welcomePage_->buildWelcomePage(*this);
 }
 
 void MainWindow::showPage(Page page)
@@ -635,21 +634,21 @@ QString MainWindow::printTitle()
 {
     switch (currentPage()) {
     case Page::Devotional:
-        return frameDevotional_->titleLabel->text() + QLatin1Char(' ') +
-               frameDevotional_->dateEdit->date().toString(Qt::ISODate);
+        return devotionalPage_->titleLabel->text() + QLatin1Char(' ') +
+               devotionalPage_->dateEdit->date().toString(Qt::ISODate);
     case Page::Reading: {
         // The plan and its day: "Whole Bible Day 12 of 364".
-        const std::string& dayLine = frameBible_->dayLine();
-        return fromBytes(frameBible_->title() + " " + dayLine.substr(0, dayLine.find(':')));
+        const std::string& dayLine = readingPassage_->dayLine();
+        return fromBytes(readingPassage_->title() + " " + dayLine.substr(0, dayLine.find(':')));
     }
     case Page::Bible:
-        return frameBiblePage_ ? fromBytes(frameBiblePage_->passageView->title()) : QString();
+        return biblePage_ ? fromBytes(biblePage_->passageView->title()) : QString();
     case Page::PlanManager: {
         const int plan = planCommands_->planManager()->currentPlan();
         return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
     }
     case Page::PrayerTracker: {
-        const PrayerHeader* item = framePrayerTracker_->selectedRecord();
+        const PrayerHeader* item = prayerTrackerPage_->selectedRecord();
         return item ? fromBytes(item->prayerTitle) : tr("Prayer Journal");
     }
     case Page::Welcome:
@@ -662,17 +661,17 @@ void MainWindow::prepareBiblePage()
 {
     // The page is made and filled when first shown, so start-up does not pay
     // for it.
-    if (!frameBiblePage_) {
-        frameBiblePage_ = new BiblePage;
-        frameBiblePage_->setObjectName(QStringLiteral("biblePage"));
-        pages_->widget(static_cast<int>(Page::Bible))->layout()->addWidget(frameBiblePage_);
-        takeOverCopy(frameBiblePage_->passageView->viewer(), frameBiblePage_->passageView->copyAction);
-        frameBiblePage_->assignPreferences(*prefs_);
+    if (!biblePage_) {
+        biblePage_ = new BiblePage;
+        biblePage_->setObjectName(QStringLiteral("biblePage"));
+        pages_->widget(static_cast<int>(Page::Bible))->layout()->addWidget(biblePage_);
+        takeOverCopy(biblePage_->passageView->viewer(), biblePage_->passageView->copyAction);
+        biblePage_->assignPreferences(*prefs_);
     }
-    if (frameBiblePage_->book() == 0) {
-        frameBiblePage_->setBible(bible());
-        frameBiblePage_->setSearchFile(contentFolder_ + "bible.kova2");
-        frameBiblePage_->restoreLastChapter(*settings_);
+    if (biblePage_->book() == 0) {
+        biblePage_->setBible(bible());
+        biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
+        biblePage_->restoreLastChapter(*settings_);
     }
 }
 
@@ -680,7 +679,7 @@ void MainWindow::openBiblePage()
 {
     prepareBiblePage();
     showPage(Page::Bible);
-    frameBiblePage_->goToEdit->setFocus();
+    biblePage_->goToEdit->setFocus();
 }
 
 void MainWindow::openBibleLink(const QString& href)
@@ -689,9 +688,9 @@ void MainWindow::openBibleLink(const QString& href)
         return;
     runGuarded(dialogs_, [this, &href] {
         prepareBiblePage();
-        if (frameBiblePage_->openLink(href)) {
+        if (biblePage_->openLink(href)) {
             showPage(Page::Bible);
-            frameBiblePage_->passageView->viewer()->setFocus();
+            biblePage_->passageView->viewer()->setFocus();
         }
     });
 }

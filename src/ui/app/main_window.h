@@ -1,6 +1,8 @@
 #pragma once
 // The main window: tool bar, side bar of command groups, status bar and the
-// page area with its five pages. It owns everything that lives for the whole
+// page area with its six pages (welcome, devotional, the reading page of a
+// plan day, the plan manager, the prayer journal and the Bible page, the
+// last made when first opened). It owns everything that lives for the whole
 // run (the preferences, the stores and the devotional connection), opens them
 // in its constructor and frees them in its destructor, in the order the
 // program relies on. Commands live in one controller per subsystem; the
@@ -175,11 +177,11 @@ private:
     QStackedWidget* pages_ = nullptr;
     QLabel* statusField_ = nullptr;
 
-    WelcomePage* frameWelcome_ = nullptr;
-    DevotionalPage* frameDevotional_ = nullptr;
-    BiblePage* frameBiblePage_ = nullptr; // made when first opened
-    PassageView* frameBible_ = nullptr;
-    PrayerTrackerPage* framePrayerTracker_ = nullptr;
+    WelcomePage* welcomePage_ = nullptr;
+    DevotionalPage* devotionalPage_ = nullptr;
+    BiblePage* biblePage_ = nullptr; // made when first opened
+    PassageView* readingPassage_ = nullptr;
+    PrayerTrackerPage* prayerTrackerPage_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
 
     // Stores, declared so that an unwinding constructor frees them in the

@@ -55,7 +55,7 @@ int fontIndexFor(const QFontComboBox& fonts, const QString& name)
 
 PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FormPreferencesDlg"));
+    setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(tr("Kovara Preferences"));
 
     fontCombo = named(new QFontComboBox(this), "fontCombo");

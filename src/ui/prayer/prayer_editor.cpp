@@ -117,7 +117,7 @@ QIcon linesIcon(Qt::Alignment align, bool bullets)
 PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), placementIni_(placementIni)
 {
-    setObjectName(QStringLiteral("FormPrayerEdit"));
+    setObjectName(QStringLiteral("prayerEditor"));
     setWindowTitle(tr("Editing Prayer Item - Kovara"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
