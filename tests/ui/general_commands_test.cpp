@@ -11,6 +11,7 @@
 #include "ui/app/help_viewer.h"
 #include "ui/base/shell.h"
 #include "ui/base/html_viewer.h"
+#include "ui/base/content_page.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,6 +77,28 @@ public:
     Page page = Page::Welcome;
 };
 
+// A page as the general commands see it; each test page is set up like the
+// program's page it stands for.
+class TestPage : public ContentPage {
+public:
+    TestPage(HelpContext help, const QString& title) : help_(help), title_(title) {}
+    void follow(QTextEdit* text) { followText(text, nullptr); }
+
+    HtmlViewer* paged = nullptr;
+    std::function<bool()> printsWhole;
+    std::function<void(QPrinter&)> printer;
+
+    HtmlViewer* pagedPrintout() const override { return paged; }
+    bool canPrintWhole() const override { return printsWhole && printsWhole(); }
+    void printWhole(QPrinter& p) override { printer(p); }
+    QString printTitle() const override { return title_; }
+    HelpContext helpContext() const override { return help_; }
+
+private:
+    HelpContext help_;
+    const QString& title_;
+};
+
 QString longPage(const QString& word, int paragraphs)
 {
     QString html;
@@ -92,21 +115,23 @@ protected:
         devotional.loadFromString(longPage("Devotional", 120));
         bible.loadFromString("<p>In the beginning</p>");
         prayer.setPlainText("Pray for the harvest");
-        GeneralTargets targets;
-        targets.devotionalViewer = &devotional;
-        targets.bibleViewer = &bible;
-        targets.prayerText = &prayer;
-        targets.currentPlan = [this] { return currentPlan; };
-        targets.documentTitle = [this] { return title; };
-        targets.printPlan = [this](int plan, QPrinter& printer) {
+        devotionalPage.follow(&devotional);
+        devotionalPage.paged = &devotional;
+        readingPage.follow(&bible);
+        readingPage.paged = &bible;
+        prayerPage.follow(&prayer);
+        prayerPage.printsWhole = [] { return true; };
+        prayerPage.printer = [this](QPrinter& printer) { prayer.print(&printer); };
+        planPage.printsWhole = [this] { return currentPlan >= 0; };
+        planPage.printer = [this](QPrinter& printer) {
             if (planError)
                 throw Exception(planError);
-            printedPlan = plan;
+            printedPlan = currentPlan;
             HtmlViewer table;
             table.loadFromString("<p>plan table</p>");
             table.printPages(printer);
         };
-        commands = std::make_unique<GeneralCommands>(shell, targets, &window);
+        commands = std::make_unique<GeneralCommands>(shell, [this] { return pageFor(shell.page); }, &window);
         commands->openUrl = [this](const QUrl& url) {
             opened << url.toString(QUrl::FullyEncoded);
             return desktopOpens;
@@ -114,6 +139,25 @@ protected:
         commands->printer().setOutputFormat(QPrinter::PdfFormat);
         commands->printer().setOutputFileName(pdfFile());
         shell.scripted.chosenFile = pdfFile();
+    }
+
+    ContentPage* pageFor(Page page)
+    {
+        switch (page) {
+        case Page::Welcome:
+            return &welcomePage;
+        case Page::Devotional:
+            return &devotionalPage;
+        case Page::Reading:
+            return &readingPage;
+        case Page::PlanManager:
+            return &planPage;
+        case Page::PrayerTracker:
+            return &prayerPage;
+        case Page::Bible:
+            break;
+        }
+        return nullptr;
     }
 
     QString pdfFile() const { return QString::fromStdString(dir.file("out.pdf")); }
@@ -132,7 +176,12 @@ protected:
     QTextEdit prayer;
     int currentPlan = -1;
     int printedPlan = -1;
-    QString title; // what the page prints, as the main window names it
+    QString title; // what the page prints, as the page names it
+    TestPage welcomePage{HelpContext::Contents, title};
+    TestPage devotionalPage{HelpContext::Devotional, title};
+    TestPage readingPage{HelpContext::Reading, title};
+    TestPage planPage{HelpContext::PlanManager, title};
+    TestPage prayerPage{HelpContext::PrayerTracker, title};
     const char* planError = nullptr;
     std::unique_ptr<GeneralCommands> commands;
     QStringList opened;

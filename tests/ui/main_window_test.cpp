@@ -6,8 +6,8 @@
 #include "core/base/exception.h"
 #include "core/plans/plan_store.h"
 #include "ui/app/main_window.h"
+#include "ui/prayer/version1_import.h"
 #include "ui/bible/bible_page.h"
-#include "ui/app/idle_work.h"
 #include "ui/app/backup_commands.h"
 #include "ui/app/welcome_page.h"
 #include "ui/app/help_viewer.h"
@@ -649,7 +649,7 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     EXPECT_EQ(window->currentPage(), Page::Devotional);
 }
 
-TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)
+TEST_F(MainWindowTest, FirstShowOffersTheImportOnceAndSavesPreferences)
 {
     const auto settings = appData.path() / "Kovara 2" / "settings.ini";
     int imports = 0;
@@ -661,10 +661,12 @@ TEST_F(MainWindowTest, FirstIdleOffersTheImportOnceAndSavesPreferences)
         spinEvents();
         EXPECT_EQ(imports, 1);
         EXPECT_NE(readFile(settings).find("OfferImport1x=0"), std::string::npos);
-        // Later idle passes do not offer it again.
+        // Showing the window again, or working in it, does not offer it again.
         window->showPage(Page::Devotional);
-        QEvent input(QEvent::KeyRelease); // any input arms the idle pass
+        QEvent input(QEvent::KeyRelease);
         QApplication::sendEvent(window.get(), &input);
+        window->hide();
+        window->show();
         spinEvents();
         EXPECT_EQ(imports, 1);
     }
@@ -732,7 +734,7 @@ TEST(ImportOfferTest, ClearedOnlyOnceTheQuestionsWereAnsweredOrTheImportFailed)
         const auto import = [&] {
             ++imports;
             EXPECT_TRUE(offer) << "the offer stays until the questions are answered";
-            // An event loop inside a question may run the idle work again.
+            // An event loop inside a question may offer it again.
             runImportOffer(offer, dialogs, [&] { ++imports; return true; }, [&] { ++saves; });
             if (c.raises)
                 throw Exception("damaged file");
@@ -745,7 +747,7 @@ TEST(ImportOfferTest, ClearedOnlyOnceTheQuestionsWereAnsweredOrTheImportFailed)
         EXPECT_EQ(imports, 1);
         EXPECT_EQ(saves, c.saves);
         EXPECT_TRUE(dialogs.done());
-        // The next idle moment offers again only when the offer stands.
+        // A later offer runs again only when the offer stands.
         runImportOffer(offer, dialogs, [&] { ++imports; return true; }, [&] { ++saves; });
         EXPECT_EQ(imports, c.offerAfter ? 2 : 1);
         EXPECT_FALSE(offer);

@@ -41,7 +41,8 @@ class PlanControllerTest : public ::testing::Test {
 protected:
     PlanControllerTest()
     {
-        controller.setPlanEntriesChanged([this](const std::vector<PlanEntry>& e) { entries = e; });
+        QObject::connect(&controller, &PlanController::planEntriesChanged,
+                         [this](const std::vector<PlanEntry>& e) { entries = e; });
     }
     ReadingPage& Page() { return *controller.readingPage(); }
     QString heading() { return Page().passageView->dateLabel->text(); }
@@ -218,7 +219,7 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
     EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
 
     shell.scripted.expectMessage("Specified plan index is out of range (2 requested, 1 max)");
-    runGuarded(shell.scripted, [&] { controller.planItemClick(2); });
+    runGuarded(shell.scripted, [&] { controller.openPlanEntry(2); });
     // A plan index equal to the count (a plan deleted elsewhere) forgets the
     // plan quietly.
     controller.showPlanDay(2, 0);

@@ -26,7 +26,8 @@ class PlanManagerTest : public ::testing::Test {
 protected:
     PlanManagerTest()
     {
-        controller.setPlanEntriesChanged([this](const std::vector<PlanEntry>& e) { entries = e; });
+        QObject::connect(&controller, &PlanController::planEntriesChanged,
+                         [this](const std::vector<PlanEntry>& e) { entries = e; });
     }
     PlanManagerPage& frame() { return *controller.planManager(); }
     QTreeWidgetItem* line(int day) { return frame().dayList->topLevelItem(day - 1); }

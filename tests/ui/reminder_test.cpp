@@ -119,8 +119,11 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
     {
         ReminderNotifier notifier(shell, [&] { return client; });
         int opened = -1;
-        notifier.openPlan = [&](int plan) { opened = plan; };
-        notifier.fallback = [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); };
+        std::vector<uint> shownIds;
+        QObject::connect(&notifier, &ReminderNotifier::openPlanRequested, [&](int plan) { opened = plan; });
+        QObject::connect(&notifier, &ReminderNotifier::notificationShown, [&](uint id) { shownIds.push_back(id); });
+        QObject::connect(&notifier, &ReminderNotifier::reminderNotShown,
+                         [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); });
         EXPECT_EQ(notifier.remind(), 1);
         EXPECT_TRUE(waitFor([&] { return !fake->received().isEmpty(); }));
         EXPECT_EQ(fake->received(),
@@ -131,7 +134,8 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
                                                           QStringLiteral("ActionInvoked"));
         clicked << uint(7) << QStringLiteral("default");
         // The notifier knows the id once the service's answer is in.
-        QCoreApplication::processEvents();
+        EXPECT_TRUE(waitFor([&] { return !shownIds.empty(); }));
+        EXPECT_EQ(shownIds, std::vector<uint>{7});
         service.send(clicked);
         EXPECT_TRUE(waitFor([&] { return opened >= 0; }));
         EXPECT_EQ(shell.plans->getPlanTitle(opened), "Gospels");
@@ -154,7 +158,7 @@ TEST_F(ReminderTest, WithoutANotificationServiceTheReminderGoesToTheFallback)
         SCOPED_TRACE(names[i].toStdString());
         ReminderNotifier notifier(shell, [&] { return QDBusConnection::connectToBus(addresses[i], names[i]); });
         QStringList shown;
-        notifier.fallback = [&](const QString& text) { shown << text; };
+        QObject::connect(&notifier, &ReminderNotifier::reminderNotShown, [&](const QString& text) { shown << text; });
         EXPECT_EQ(notifier.remind(), 1);
         EXPECT_TRUE(waitFor([&] { return !shown.isEmpty(); }));
         EXPECT_EQ(shown, QStringList{"Time to read: Gospels \u2013 Day 1: Alpha 1:1-1"});

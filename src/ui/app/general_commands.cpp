@@ -9,6 +9,7 @@
 #include "ui/app/about_dialog.h"
 #include "ui/app/help_viewer.h"
 #include "ui/base/shell.h"
+#include "ui/base/content_page.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
 
@@ -19,7 +20,6 @@
 #include <QFileInfo>
 #include <QDir>
 #include <QPrinter>
-#include <QTextEdit>
 #include <QUrl>
 #include <QUrlQuery>
 #include <exception>
@@ -47,8 +47,8 @@ QString addressNotice(const QUrl& url)
 
 } // namespace
 
-GeneralCommands::GeneralCommands(Shell& shell, GeneralTargets targets, QWidget* window)
-    : QObject(window), shell_(shell), targets_(std::move(targets))
+GeneralCommands::GeneralCommands(Shell& shell, std::function<ContentPage*()> currentPage, QWidget* window)
+    : QObject(window), shell_(shell), currentPage_(std::move(currentPage))
 {
     fileVersion = fileVersionText();
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -74,57 +74,24 @@ void GeneralCommands::guarded(const std::function<void()>& body)
     runGuarded(shell_.dialogs(), body);
 }
 
-HtmlViewer* GeneralCommands::currentViewer() const
-{
-    switch (shell_.currentPage()) {
-    case Page::Devotional:
-        return targets_.devotionalViewer;
-    case Page::Reading:
-        return targets_.bibleViewer;
-    case Page::Bible:
-        return targets_.biblePageViewer ? targets_.biblePageViewer() : nullptr;
-    default:
-        return nullptr;
-    }
-}
-
 bool GeneralCommands::canCopy() const
 {
-    if (const HtmlViewer* viewer = currentViewer())
-        return viewer->selectionLength() > 0;
-    if (shell_.currentPage() == Page::PrayerTracker && targets_.prayerText)
-        return targets_.prayerText->textCursor().hasSelection();
-    return false;
+    const ContentPage* page = currentPage_();
+    return page && page->canCopy();
 }
 
 bool GeneralCommands::canPrint() const
 {
-    switch (shell_.currentPage()) {
-    case Page::Devotional:
-        return targets_.devotionalViewer != nullptr;
-    case Page::Reading:
-        return targets_.bibleViewer != nullptr;
-    case Page::Bible:
-        return targets_.biblePageViewer && targets_.biblePageViewer();
-    case Page::PrayerTracker:
-        return targets_.prayerText != nullptr;
-    case Page::PlanManager:
-        return targets_.currentPlan && targets_.printPlan && targets_.currentPlan() >= 0;
-    case Page::Welcome:
-        break;
-    }
-    return false;
+    const ContentPage* page = currentPage_();
+    return page && page->canPrint();
 }
 
 void GeneralCommands::copy()
 {
     guarded([this] {
-        if (HtmlViewer* viewer = currentViewer()) {
-            viewer->copySelection();
-            return;
-        }
-        if (shell_.currentPage() == Page::PrayerTracker && targets_.prayerText) {
-            targets_.prayerText->copy();
+        ContentPage* page = currentPage_();
+        if (page && page->canCopy()) {
+            page->copy();
             return;
         }
         if (copyAction)
@@ -136,23 +103,15 @@ void GeneralCommands::print()
 {
     Dialogs& dialogs = shell_.dialogs();
     try {
-        switch (shell_.currentPage()) {
-        case Page::Devotional:
-        case Page::Reading:
-        case Page::Bible:
-            if (HtmlViewer* viewer = currentViewer())
-                printViewer(*viewer);
-            break;
-        case Page::PrayerTracker:
-            if (targets_.prayerText)
-                printPrayerText();
-            break;
-        case Page::PlanManager:
-            if (canPrint())
-                printPlan(targets_.currentPlan());
-            break;
-        case Page::Welcome:
-            break;
+        ContentPage* page = currentPage_();
+        if (!page)
+            return;
+        if (HtmlViewer* viewer = page->pagedPrintout()) {
+            nameDocument(*page);
+            printViewer(*viewer);
+        } else if (page->canPrintWhole()) {
+            nameDocument(*page);
+            printWhole(*page);
         }
     } catch (const std::exception& e) {
         dialogs.message(fromBytes(e.what()) + QStringLiteral("\n\n") + tr(kPrinterHint),
@@ -160,9 +119,9 @@ void GeneralCommands::print()
     }
 }
 
-void GeneralCommands::nameDocument()
+void GeneralCommands::nameDocument(const ContentPage& page)
 {
-    QString title = targets_.documentTitle ? targets_.documentTitle() : QString();
+    QString title = page.printTitle();
     // Characters that file names and print queues handle badly become blanks.
     for (QChar& c : title)
         if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
@@ -188,7 +147,6 @@ bool GeneralCommands::confirmReplace()
 
 void GeneralCommands::printViewer(HtmlViewer& viewer)
 {
-    nameDocument();
     const int pages = viewer.pageCount(printer());
     // The dialog opens on the whole content: from page 1 to the last.
     printer().setPrintRange(QPrinter::AllPages);
@@ -202,37 +160,21 @@ void GeneralCommands::printViewer(HtmlViewer& viewer)
     lastPrintedFile_ = printer().outputFileName();
 }
 
-bool GeneralCommands::chooseWholePrintout()
+void GeneralCommands::printWhole(ContentPage& page)
 {
     // No page range: the whole document prints, whatever range an earlier
     // printout left on the printer.
-    nameDocument();
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
     int fromPage = 0;
     int toPage = 0;
     if (!shell_.dialogs().print(printer(), 0, 0, fromPage, toPage) || !confirmReplace())
-        return false;
+        return;
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
     checkPrinterOutput();
-    return true;
-}
-
-void GeneralCommands::printPrayerText()
-{
-    if (chooseWholePrintout()) {
-        targets_.prayerText->print(&printer());
-        lastPrintedFile_ = printer().outputFileName();
-    }
-}
-
-void GeneralCommands::printPlan(int plan)
-{
-    if (chooseWholePrintout()) {
-        targets_.printPlan(plan, printer());
-        lastPrintedFile_ = printer().outputFileName();
-    }
+    page.printWhole(printer());
+    lastPrintedFile_ = printer().outputFileName();
 }
 
 void GeneralCommands::checkPrinterOutput()
@@ -270,26 +212,12 @@ void GeneralCommands::showHelp()
 {
     guarded([this] {
         prepareHelp();
-        switch (shell_.currentPage()) {
-        case Page::Devotional:
-            helpViewer_->showContext(kHelpDevotional);
-            break;
-        case Page::Reading:
-            helpViewer_->showContext(kHelpBibleRead);
-            break;
-        case Page::PlanManager:
-            helpViewer_->showContext(kHelpPlanManager);
-            break;
-        case Page::PrayerTracker:
-            helpViewer_->showContext(kHelpPrayerTracker);
-            break;
-        case Page::Bible:
-            helpViewer_->showContext(kHelpBible);
-            break;
-        case Page::Welcome:
+        const ContentPage* page = currentPage_();
+        const HelpContext context = page ? page->helpContext() : HelpContext::Contents;
+        if (context == HelpContext::Contents)
             helpViewer_->showContents();
-            break;
-        }
+        else
+            helpViewer_->showContext(static_cast<int>(context));
     });
 }
 

@@ -6,41 +6,18 @@
 // the whole run, so the printer setup's choices carry over to the next
 // printout), the help window and the about box.
 //
-// It works on the components the main window hands it in GeneralTargets and
-// looks at Shell::currentPage to decide what a command acts on:
+// It acts on the current page, which says what it can copy and print and
+// where its help is (ContentPage):
 //
-//   page           Copy works on        Print does                      Help
-//   Welcome        nothing (disabled)   nothing (disabled)              contents
-//   Devotional     devotionalViewer     page-range dialog, then prints  context 40
-//   Reading      bibleViewer          page-range dialog, then prints  context 30
-//   Bible          biblePageViewer      page-range dialog, then prints  context 60
-//                  (copies carry the verses' reference)
-//   planManager    nothing (disabled)   printPlan(currentPlan()) after  context 80
-//                                       a dialog without page range;
-//                                       disabled while currentPlan() < 0
-//   prayerStore  prayerText           dialog without page range, then context 50
-//                                       prints the whole text
+//   Copy    copies the page's selection; on a page without one it copies
+//           nothing and switches the Copy action off
+//   Print   a page with a paged printout: the print dialog with its page
+//           range, then the chosen pages; a page that prints whole: the
+//           dialog without a range, then everything; otherwise nothing
+//   Help    the page's context, or the contents
 //
-// Wiring in the main window, in outline:
-//   general_ = new GeneralCommands(*this, {
-//       devotionalPage->Viewer(),
-//       plans_->readingPage()->passageView->Viewer(),
-//       prayerTrackerPage->textArea(),
-//       [this] { return plans_->planManager()->currentPlan(); },
-//       [this](int plan, QPrinter& printer) { plans_->printPlanDetails(plan, printer); }}, this);
-//   general_->copyAction = copyAction;   // Ctrl+C
-//   copyAction      -> copy       enabled = general_->canCopy()
-//   printAction     -> print      enabled = general_->canPrint()
-//   printSetupAction-> printSetup
-//   helpAction (F1) -> showHelp
-//   "Open Help" in the Help menu (a plain entry) -> openHelpContents
-//   websiteAction -> openWebsite
-//   emailAction       -> sendEmail
-//   checkUpdateAction -> checkUpdate
-//   aboutAction       -> showAbout
-// The two enabling rules go into the window's updateActions(), which runs on
-// page switches, on selection changes (the viewers' and the prayer text's
-// selectionChanged) and from the idle timer.
+// The window keeps the enabling rules current (canCopy, canPrint) from the
+// pages' contentStateChanged signals and page switches.
 //
 // Every slot runs through the error guard; the print command shows its own
 // message (the error, two line feeds and a hint to check the printer). When
@@ -55,43 +32,20 @@
 
 class QAction;
 class QPrinter;
-class QTextEdit;
 class QUrl;
 class QWidget;
 
 namespace kovara::ui {
 
+class ContentPage;
 class HtmlViewer;
 class Shell;
 class AboutDialog;
 class HelpViewer;
 
-// The components the general commands act on; none is owned.
-struct GeneralTargets {
-    HtmlViewer* devotionalViewer = nullptr;
-    HtmlViewer* bibleViewer = nullptr;
-    // The Bible page's viewer; null until the page is first opened.
-    std::function<HtmlViewer*()> biblePageViewer;
-    QTextEdit* prayerText = nullptr;
-    // The plan the plan manager shows; -1 when none.
-    std::function<int()> currentPlan;
-    // Prints the plan's day table on printer (already chosen); raises on failure.
-    std::function<void(int plan, QPrinter& printer)> printPlan;
-    // What the current page would print, in a few words ("John 3", a plan's
-    // title): the printout's document name and the file name proposed for a
-    // printout to a file. Optional.
-    std::function<QString()> documentTitle;
-};
-
 class GeneralCommands : public QObject {
     Q_OBJECT
 public:
-    // The help contexts of the pages.
-    static constexpr int kHelpBibleRead = 30;
-    static constexpr int kHelpDevotional = 40;
-    static constexpr int kHelpPrayerTracker = 50;
-    static constexpr int kHelpPlanManager = 80;
-    static constexpr int kHelpBible = 60;
     // Shown after a printing failure's own message and two line feeds.
     static constexpr const char* kPrinterHint =
         QT_TRANSLATE_NOOP("kovara::ui::GeneralCommands", "Please ensure that you have a printer properly installed.");
@@ -99,8 +53,9 @@ public:
         QT_TRANSLATE_NOOP("kovara::ui::GeneralCommands", "Unable to open Print Setup dialog. Please verify that you have a properly installed printer.");
 
     // window parents the help window and the about box (and centres the
-    // latter); shell gives the current page, the dialogs and the folders.
-    GeneralCommands(Shell& shell, GeneralTargets targets, QWidget* window);
+    // latter); shell gives the dialogs and the folders, currentPage the page
+    // the commands act on (null for none).
+    GeneralCommands(Shell& shell, std::function<ContentPage*()> currentPage, QWidget* window);
     ~GeneralCommands() override;
 
     // The enabling rules of Copy and Print for the current page.
@@ -141,17 +96,12 @@ public slots:
     void showAbout();
 
 private:
-    // The viewer of the current page, or null on a page without one.
-    HtmlViewer* currentViewer() const;
     void printViewer(HtmlViewer& viewer);
-    // The print dialog without a page range; false when cancelled.
-    bool chooseWholePrintout();
-    void printPrayerText();
-    void printPlan(int plan);
+    void printWhole(ContentPage& page);
     // Names the printout after what is printed and, when the printer still
     // writes to the file of the last printout, proposes a file of that name
     // in the same folder instead, so printing again does not overwrite it.
-    void nameDocument();
+    void nameDocument(const ContentPage& page);
     // After the print dialog: false when the output file exists and the user
     // would rather not replace it.
     bool confirmReplace();
@@ -164,7 +114,7 @@ private:
     void guarded(const std::function<void()>& body);
 
     Shell& shell_;
-    GeneralTargets targets_;
+    std::function<ContentPage*()> currentPage_;
     std::unique_ptr<QPrinter> printer_;
     QString lastPrintedFile_; // the file of the last printout to a file
     HelpViewer* helpViewer_;

@@ -19,7 +19,6 @@
 #include "ui/base/error_guard.h"
 #include "ui/app/welcome_page.h"
 #include "ui/app/general_commands.h"
-#include "ui/app/idle_work.h"
 #include "ui/app/internal_links.h"
 #include "ui/app/platform.h"
 #include "ui/bible/bible_page.h"
@@ -37,9 +36,8 @@
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
 #include "ui/base/group_bar.h"
+#include "ui/base/content_page.h"
 #include "ui/base/html_viewer.h"
-#include <QDateEdit>
-#include "ui/base/painted_icon.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
 
@@ -49,15 +47,10 @@
 #include <QDBusConnection>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
+#include <QTimer>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTextEdit>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kovara::ui {
@@ -66,9 +59,6 @@ namespace {
 
 constexpr int kClientWidth = 664;
 constexpr int kClientHeight = 609;
-constexpr int kGroupBarWidth = 193;
-constexpr int kToolBarHeight = 29;
-constexpr int kToolButtonSize = 24;
 constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
@@ -88,12 +78,19 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
             importVersion1Data(*this, version1FolderFor(appDataFolder_));
     };
     setFont(QFont(QStringLiteral("Verdana"), 8));
-    createActions();
-    createMenus();
-    createToolBar();
-    createGroupBar();
+    actions_ = MainActions::create(this);
+    actions_.copyAction->setEnabled(false);
+    actions_.printAction->setEnabled(false);
+    // Shortcuts work while a menu or dialog of the window has no focus.
+    addActions(actions_.all());
+    menus_ = buildMenus(*this, actions_);
+    buildToolBar(*this, actions_);
+    sideBar_ = buildSideBar(actions_);
     createPages();
-    createStatusBar();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusField_ = new QLabel;
+    statusField_->setObjectName(QStringLiteral("statusField"));
+    statusBar()->addWidget(statusField_, 1);
     createControllers();
     connectSession();
     loadContent(appDataFolder);
@@ -104,19 +101,10 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
     restoreWindowPlacement(*this, *settings_, kPlacementSection);
-
-    idleTimer_ = new QTimer(this);
-    idleTimer_->setSingleShot(true);
-    idleTimer_->setInterval(0);
-    connect(idleTimer_, &QTimer::timeout, this, [this] { runGuarded(dialogs_, [this] { onIdle(); }); });
-    // What the user does may change what Copy and Print offer; the idle pass
-    // after each input event re-evaluates them.
-    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
 {
-    qApp->removeEventFilter(this);
     shutDown();
     // The prayer editor keeps settings.ini for its placement: it goes before
     // the members do, and with it the two that refer to it.
@@ -137,7 +125,7 @@ void MainWindow::loadContent(const std::string& appDataFolder)
     prefs_ = std::make_unique<Preferences>(*settings_);
     createPrayerPage();
     createPlanPages();
-    assignPreferencesToFrames();
+    session().notifyPreferencesChanged();
 
     devotionalDb_ = Database(contentFolder_ + "devotional.kova2");
     devotionals_.clear();
@@ -164,16 +152,6 @@ void MainWindow::saveState()
     prefs_->splitPercent = prayerTrackerPage_->splitPercent();
 }
 
-void MainWindow::assignPreferencesToFrames()
-{
-    welcomePage_->assignPreferences(*prefs_);
-    readingPassage_->assignPreferences(*prefs_);
-    devotionalPage_->assignPreferences(*prefs_);
-    if (biblePage_)
-        biblePage_->assignPreferences(*prefs_);
-    prayerTrackerPage_->assignPreferences(*prefs_);
-}
-
 void MainWindow::shutDown()
 {
     // A failure stops the sequence; whatever is left is still released by
@@ -196,137 +174,6 @@ void MainWindow::shutDown()
 
 // ---- layout
 
-void MainWindow::createActions()
-{
-    actions_ = MainActions::create(this);
-    actions_.copyAction->setEnabled(false);
-    actions_.printAction->setEnabled(false);
-    // Shortcuts work while a menu or dialog of the window has no focus.
-    addActions(actions_.all());
-}
-
-void MainWindow::createMenus()
-{
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("fileMenu"));
-    file->addAction(actions_.welcomePageAction);
-    file->addSeparator();
-    file->addAction(actions_.backupAction);
-    file->addAction(actions_.restoreAction);
-    file->addSeparator();
-    file->addAction(actions_.printAction);
-    file->addAction(actions_.printSetupAction);
-    file->addSeparator();
-    file->addAction(actions_.preferencesAction);
-    file->addSeparator();
-    file->addAction(actions_.exitAction);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->setObjectName(QStringLiteral("editMenu"));
-    edit->addAction(actions_.copyAction);
-
-    // Plan entries are inserted above readingMenuBreak_, one per plan.
-    readingMenu_ = menuBar()->addMenu(tr("&Reading"));
-    readingMenu_->setObjectName(QStringLiteral("readingMenu"));
-    readingMenuBreak_ = readingMenu_->addSeparator();
-    readingMenuBreak_->setObjectName(QStringLiteral("ReadingMenuBreak"));
-    readingMenu_->addAction(actions_.newPlanAction);
-    readingMenu_->addAction(actions_.planManagerAction);
-    readingMenuExtras_ = readingMenu_->addSeparator();
-
-    QMenu* bibleMenu = menuBar()->addMenu(tr("&Bible"));
-    bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
-    bibleMenu->addAction(actions_.readBibleAction);
-
-    QMenu* devotional = menuBar()->addMenu(tr("&Devotional"));
-    devotional->setObjectName(QStringLiteral("devotionalMenu"));
-    devotional->addAction(actions_.faithsCheckbookAction);
-
-    QMenu* prayers = menuBar()->addMenu(tr("&Prayers"));
-    prayers->setObjectName(QStringLiteral("prayersMenu"));
-    prayers->addAction(actions_.newPrayerAction);
-    prayers->addSeparator();
-    prayers->addAction(actions_.activePrayersAction);
-    prayers->addAction(actions_.answeredPrayersAction);
-    prayers->addAction(actions_.inactivePrayersAction);
-    prayers->addAction(actions_.allPrayersAction);
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->setObjectName(QStringLiteral("helpMenu"));
-    // A plain entry, not helpAction: it always opens the help contents.
-    openHelpContents_ = help->addAction(tr("&Open Help"));
-    openHelpContents_->setObjectName(QStringLiteral("openHelpContentsAction"));
-    help->addSeparator();
-    help->addAction(actions_.websiteAction);
-    help->addAction(actions_.checkUpdateAction);
-    help->addAction(actions_.emailAction);
-    help->addSeparator();
-    help->addAction(actions_.aboutAction);
-
-    // F10 opens the first menu, as on other Linux desktops; a lone Alt and
-    // the Alt letters are the menu bar's own.
-    auto* openMenus = new QAction(this);
-    openMenus->setObjectName(QStringLiteral("openMenuBarAction"));
-    openMenus->setShortcut(QKeySequence(Qt::Key_F10));
-    openMenus->setShortcutContext(Qt::WindowShortcut);
-    addAction(openMenus);
-    connect(openMenus, &QAction::triggered, this, [this] { menuBar()->setActiveAction(menuBar()->actions().first()); });
-}
-
-void MainWindow::createToolBar()
-{
-    QToolBar* bar = addToolBar(tr("Tools"));
-    bar->setObjectName(QStringLiteral("toolBar"));
-    bar->setMovable(false);
-    bar->setFloatable(false);
-    bar->setFixedHeight(kToolBarHeight);
-    bar->setIconSize(QSize(16, 16));
-    bar->toggleViewAction()->setVisible(false);
-
-    actions_.welcomePageAction->setIcon(toolBarIcon(ToolBarPicture::Home));
-    actions_.copyAction->setIcon(toolBarIcon(ToolBarPicture::Copy));
-    actions_.printAction->setIcon(toolBarIcon(ToolBarPicture::Print));
-    actions_.helpAction->setIcon(toolBarIcon(ToolBarPicture::Help));
-    actions_.readBibleAction->setIcon(toolBarIcon(ToolBarPicture::Bible));
-    // Menus show captions only; the pictures belong to the tool bar.
-    for (QAction* action : {actions_.welcomePageAction, actions_.readBibleAction, actions_.copyAction,
-                            actions_.printAction, actions_.helpAction})
-        action->setIconVisibleInMenu(false);
-
-    const QList<QAction*> buttons = {actions_.welcomePageAction, actions_.readBibleAction, actions_.copyAction,
-                                     actions_.printAction, actions_.helpAction};
-    for (int i = 0; i < buttons.size(); ++i) {
-        if (i > 0) {
-            auto* gap = new QWidget(bar);
-            gap->setFixedWidth(4);
-            bar->addWidget(gap);
-        }
-        bar->addAction(buttons[i]);
-        if (QWidget* button = bar->widgetForAction(buttons[i]))
-            button->setFixedSize(kToolButtonSize, kToolButtonSize);
-    }
-}
-
-void MainWindow::createGroupBar()
-{
-    groupBar_ = new GroupBar;
-    groupBar_->setObjectName(QStringLiteral("sideBar"));
-    groupBar_->setFixedWidth(kGroupBarWidth);
-
-    groupBar_->addGroup(QStringLiteral("welcomeGroup"), tr("Welcome"))
-        ->addCommand(actions_.welcomePageAction);
-    groupBar_->addGroup(QStringLiteral("devotionalsGroup"), tr("Daily Devotional"))
-        ->addCommand(actions_.faithsCheckbookAction);
-    // Plan entries go before "Start New Reading Plan...", one per plan.
-    groupPlans_ = groupBar_->addGroup(QStringLiteral("plansGroup"), tr("Daily Bible Reading"));
-    groupPlans_->addCommand(actions_.newPlanAction);
-    groupBar_->addGroup(QStringLiteral("bibleGroup"), tr("Bible"))->addCommand(actions_.readBibleAction);
-    GroupBarGroup* prayers = groupBar_->addGroup(QStringLiteral("prayerTrackerGroup"), tr("Prayer Tracker"));
-    for (QAction* action : {actions_.newPrayerAction, actions_.activePrayersAction, actions_.answeredPrayersAction,
-                            actions_.inactivePrayersAction, actions_.allPrayersAction})
-        prayers->addCommand(action);
-}
-
 void MainWindow::createPages()
 {
     pages_ = new QStackedWidget;
@@ -334,48 +181,48 @@ void MainWindow::createPages()
     for (const char* name : kPageNames) {
         auto* page = new QWidget;
         page->setObjectName(QString::fromLatin1(name));
-        new QVBoxLayout(page);
+        (new QVBoxLayout(page))->setContentsMargins(0, 0, 0, 0);
         pages_->addWidget(page);
     }
-    const auto pageLayout = [this](Page page) {
-        auto* layout = static_cast<QVBoxLayout*>(pages_->widget(static_cast<int>(page))->layout());
-        layout->setContentsMargins(0, 0, 0, 0);
-        return layout;
-    };
+    connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
 
     welcomePage_ = new WelcomePage(dialogs_);
     welcomePage_->setObjectName(QStringLiteral("welcomePage"));
-    pageLayout(Page::Welcome)->addWidget(welcomePage_);
+    placePage(Page::Welcome, welcomePage_);
 
     devotionalPage_ = new DevotionalPage(clock_, dialogs_);
     devotionalPage_->setObjectName(QStringLiteral("devotionalPage"));
-    pageLayout(Page::Devotional)->addWidget(devotionalPage_);
-    // The Bible page is made when first opened (prepareBiblePage), so
-    // start-up does not pay for it.
-    // The reading, plan manager and prayer pages are filled once the
-    // preferences exist (createPlanPages, createPrayerPage).
-
-    connect(pages_, &QStackedWidget::currentChanged, this, [this] { updateActions(); });
-    takeOverCopy(devotionalPage_->viewer(), devotionalPage_->copyAction);
+    placePage(Page::Devotional, devotionalPage_);
     // A verse reference on the devotional page opens its chapter.
     connect(devotionalPage_->viewer(), &HtmlViewer::linkClicked, this,
             [this](const QString& href) { openBibleLink(href); });
+    // The Bible page is made when first opened (prepareBiblePage), so
+    // start-up does not pay for it. The reading, plan manager and prayer
+    // pages come once the preferences exist (createPlanPages,
+    // createPrayerPage).
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(groupBar_);
+    layout->addWidget(sideBar_.bar);
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
 }
 
-void MainWindow::createStatusBar()
+ContentPage* MainWindow::pageAt(Page page) const
 {
-    statusBar()->setObjectName(QStringLiteral("statusBar"));
-    statusField_ = new QLabel;
-    statusField_->setObjectName(QStringLiteral("statusField"));
-    statusBar()->addWidget(statusField_, 1);
+    return pages_->widget(static_cast<int>(page))->findChild<ContentPage*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void MainWindow::placePage(Page page, ContentPage* content)
+{
+    pages_->widget(static_cast<int>(page))->layout()->addWidget(content);
+    connect(content, &ContentPage::contentStateChanged, this, [this] { updateActions(); });
+    connect(&session(), &ObservableSession::preferencesChanged, content,
+            [this, content] { runGuarded(dialogs_, [this, content] { content->assignPreferences(*prefs_); }); });
+    if (prefs_)
+        content->assignPreferences(*prefs_);
 }
 
 void MainWindow::createControllers()
@@ -415,20 +262,11 @@ void MainWindow::connectSession()
                 summary();
             }));
     connect(&events, &ObservableSession::prayersChanged, this, guarded(summary));
-    connect(&events, &ObservableSession::preferencesChanged, this, guarded([this] { assignPreferencesToFrames(); }));
 }
 
 void MainWindow::createGeneralCommands()
 {
-    GeneralTargets targets;
-    targets.devotionalViewer = devotionalPage_->viewer();
-    targets.bibleViewer = readingPassage_->viewer();
-    targets.biblePageViewer = [this] { return biblePage_ ? biblePage_->passageView->viewer() : nullptr; };
-    targets.prayerText = prayerTrackerPage_->textArea();
-    targets.currentPlan = [this] { return planCommands_->planManager()->currentPlan(); };
-    targets.printPlan = [this](int plan, QPrinter& printer) { planCommands_->printPlanDetails(plan, printer); };
-    targets.documentTitle = [this] { return printTitle(); };
-    generalCommands_ = new GeneralCommands(*this, std::move(targets), this);
+    generalCommands_ = new GeneralCommands(*this, [this] { return pageAt(currentPage()); }, this);
     generalCommands_->copyAction = actions_.copyAction;
 
     // The controller's slots run their own error guard.
@@ -439,7 +277,7 @@ void MainWindow::createGeneralCommands()
     bind(actions_.printAction, &GeneralCommands::print);
     bind(actions_.printSetupAction, &GeneralCommands::printSetup);
     bind(actions_.helpAction, &GeneralCommands::showHelp);
-    bind(openHelpContents_, &GeneralCommands::openHelpContents);
+    bind(menus_.openHelpContents, &GeneralCommands::openHelpContents);
     bind(actions_.websiteAction, &GeneralCommands::openWebsite);
     bind(actions_.emailAction, &GeneralCommands::sendEmail);
     bind(actions_.checkUpdateAction, &GeneralCommands::checkUpdate);
@@ -450,23 +288,23 @@ void MainWindow::createGeneralCommands()
 void MainWindow::createReminder()
 {
     reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
-    reminder_->openPlan = [this](int plan) {
+    connect(reminder_, &ReminderNotifier::openPlanRequested, this, [this](int plan) {
         runGuarded(dialogs_, [this, plan] {
             SingleInstance::bringForward(this);
             planCommands_->showPlanDay(plan, 0);
         });
-    };
+    });
     // Without a notification service the window says it itself.
-    reminder_->fallback = [this](const QString& text) {
+    connect(reminder_, &ReminderNotifier::reminderNotShown, this, [this](const QString& text) {
         statusBar()->showMessage(text);
         SingleInstance::bringForward(this);
-    };
+    });
     reminder_->setSettings(ReminderSettings::read(*settings_));
     appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
         auto* panel = new ReminderSettingsPanel(&dialog);
-        panel->aboutToShow = [this, panel] {
+        connect(panel, &ReminderSettingsPanel::aboutToShow, panel, [this, panel] {
             runGuarded(dialogs_, [this, panel] { panel->load(reminder_->settings(), planStore()); });
-        };
+        });
         connect(&dialog, &QDialog::accepted, panel, [this, panel] {
             runGuarded(dialogs_, [this, panel] {
                 const ReminderSettings settings = panel->apply(planStore());
@@ -486,31 +324,25 @@ void MainWindow::createPlanPages()
 
     ReadingPage* reading = planCommands_->readingPage();
     reading->setObjectName(QStringLiteral("readingPage"));
-    QWidget* readingPage = pages_->widget(static_cast<int>(Page::Reading));
-    readingPage->layout()->setContentsMargins(0, 0, 0, 0);
-    readingPage->layout()->addWidget(reading);
-    readingPassage_ = reading->passageView;
-    readingPassage_->setObjectName(QStringLiteral("passageView"));
-    takeOverCopy(readingPassage_->viewer(), readingPassage_->copyAction);
+    placePage(Page::Reading, reading);
+    reading->passageView->setObjectName(QStringLiteral("passageView"));
     // A plan day's chapter headings open their chapters on the Bible page.
-    readingPassage_->setChapterLinks(true);
-    connect(readingPassage_->viewer(), &HtmlViewer::linkClicked, this,
+    reading->passageView->setChapterLinks(true);
+    connect(reading->passageView->viewer(), &HtmlViewer::linkClicked, this,
             [this](const QString& href) { openBibleLink(href); });
 
     PlanManagerPage* manager = planCommands_->planManager();
     manager->setObjectName(QStringLiteral("planManagerPage"));
-    QWidget* managerPage = pages_->widget(static_cast<int>(Page::PlanManager));
-    managerPage->layout()->setContentsMargins(0, 0, 0, 0);
-    managerPage->layout()->addWidget(manager);
+    placePage(Page::PlanManager, manager);
 
     // The window's two plan actions are the ones in its menus and side bar;
     // the plan commands' own actions carry the handlers.
     connect(actions_.newPlanAction, &QAction::triggered, planCommands_->newPlanAction, &QAction::trigger);
     connect(actions_.planManagerAction, &QAction::triggered, planCommands_->planManagerAction,
             &QAction::trigger);
-    planCommands_->setReadingMenu(readingMenu_, readingMenuBreak_);
-    readingMenu_->insertAction(nullptr, planCommands_->exportCalendarAction);
-    planCommands_->setPlanEntriesChanged([this](const std::vector<PlanEntry>& entries) { fillSideBarPlans(entries); });
+    planCommands_->setReadingMenu(menus_.reading, menus_.readingBreak);
+    menus_.reading->insertAction(nullptr, planCommands_->exportCalendarAction);
+    planCommands_->setSideBarGroup(sideBar_.plans);
 }
 
 void MainWindow::createPrayerPage()
@@ -519,9 +351,7 @@ void MainWindow::createPrayerPage()
     QWidget* page = pages_->widget(static_cast<int>(Page::PrayerTracker));
     prayerTrackerPage_ = new PrayerTrackerPage(*this, *prayerEditor_, page);
     prayerTrackerPage_->setObjectName(QStringLiteral("prayerTrackerPage"));
-    page->layout()->setContentsMargins(0, 0, 0, 0);
-    page->layout()->addWidget(prayerTrackerPage_);
-    takeOverCopy(prayerTrackerPage_->textArea(), prayerTrackerPage_->copyAction);
+    placePage(Page::PrayerTracker, prayerTrackerPage_);
 
     prayerCommands_ = new PrayerCommands(*this, *prayerTrackerPage_, *prayerEditor_, this);
     // The controller's slots run their own error guard.
@@ -535,34 +365,8 @@ void MainWindow::createPrayerPage()
     connect(actions_.allPrayersAction, &QAction::triggered, prayerCommands_, &PrayerCommands::showAllPrayers);
     // The journal export belongs to the prayer commands; it closes the
     // Prayers menu after the views.
-    if (auto* prayers = menuBar()->findChild<QMenu*>(QStringLiteral("prayersMenu"))) {
-        prayers->addSeparator();
-        prayers->addAction(prayerCommands_->exportJournalAction);
-    }
-}
-
-// ---- plan entries
-
-void MainWindow::fillSideBarPlans(const std::vector<PlanEntry>& entries)
-{
-    for (QAction* old : sideBarPlanEntries_) {
-        groupPlans_->removeCommand(old);
-        delete old;
-    }
-    sideBarPlanEntries_.clear();
-
-    int position = 0;
-    for (const PlanEntry& entry : entries) {
-        // A plan title is the user's own text: a single "&" would otherwise be
-        // taken as a mnemonic marker and vanish from the caption.
-        auto* action = new QAction(QString(entry.title).replace(QLatin1Char('&'), QLatin1String("&&")), this);
-        action->setObjectName(QStringLiteral("PlanEntry%1").arg(position));
-        const int plan = entry.plan;
-        connectGuarded(action, dialogs_, [this, plan] { planCommands_->planItemClick(plan); });
-        groupPlans_->insertCommand(position, action, entry.bold);
-        sideBarPlanEntries_.push_back(action);
-        ++position;
-    }
+    menus_.prayers->addSeparator();
+    menus_.prayers->addAction(prayerCommands_->exportJournalAction);
 }
 
 // ---- Shell
@@ -619,44 +423,6 @@ void MainWindow::showPage(Page page)
     pages_->setCurrentIndex(static_cast<int>(page));
 }
 
-void MainWindow::takeOverCopy(QTextEdit* text, QAction* pageCopy)
-{
-    // Copy and Print follow the selection.
-    connect(text, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    // The window's Copy command owns Ctrl+C. A page's own copy entry bound to
-    // the same key on its text widget would make the key ambiguous while that
-    // widget has the focus, and then neither would run. The entry stays in
-    // the widget's context menu; only its key binding goes.
-    text->removeAction(pageCopy);
-}
-
-QString MainWindow::printTitle()
-{
-    switch (currentPage()) {
-    case Page::Devotional:
-        return devotionalPage_->titleLabel->text() + QLatin1Char(' ') +
-               devotionalPage_->dateEdit->date().toString(Qt::ISODate);
-    case Page::Reading: {
-        // The plan and its day: "Whole Bible Day 12 of 364".
-        const std::string& dayLine = readingPassage_->dayLine();
-        return fromBytes(readingPassage_->title() + " " + dayLine.substr(0, dayLine.find(':')));
-    }
-    case Page::Bible:
-        return biblePage_ ? fromBytes(biblePage_->passageView->title()) : QString();
-    case Page::PlanManager: {
-        const int plan = planCommands_->planManager()->currentPlan();
-        return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
-    }
-    case Page::PrayerTracker: {
-        const PrayerHeader* item = prayerTrackerPage_->selectedRecord();
-        return item ? fromBytes(item->prayerTitle) : tr("Prayer Journal");
-    }
-    case Page::Welcome:
-        break;
-    }
-    return {};
-}
-
 void MainWindow::prepareBiblePage()
 {
     // The page is made and filled when first shown, so start-up does not pay
@@ -664,9 +430,7 @@ void MainWindow::prepareBiblePage()
     if (!biblePage_) {
         biblePage_ = new BiblePage;
         biblePage_->setObjectName(QStringLiteral("biblePage"));
-        pages_->widget(static_cast<int>(Page::Bible))->layout()->addWidget(biblePage_);
-        takeOverCopy(biblePage_->passageView->viewer(), biblePage_->passageView->copyAction);
-        biblePage_->assignPreferences(*prefs_);
+        placePage(Page::Bible, biblePage_);
     }
     if (biblePage_->book() == 0) {
         biblePage_->setBible(bible());
@@ -679,7 +443,7 @@ void MainWindow::openBiblePage()
 {
     prepareBiblePage();
     showPage(Page::Bible);
-    biblePage_->goToEdit->setFocus();
+    biblePage_->focusGoToField();
 }
 
 void MainWindow::openBibleLink(const QString& href)
@@ -690,7 +454,7 @@ void MainWindow::openBibleLink(const QString& href)
         prepareBiblePage();
         if (biblePage_->openLink(href)) {
             showPage(Page::Bible);
-            biblePage_->passageView->viewer()->setFocus();
+            biblePage_->focusPassage();
         }
     });
 }
@@ -700,7 +464,7 @@ Page MainWindow::currentPage() const
     return static_cast<Page>(pages_->currentIndex());
 }
 
-// ---- caption, enabling rules and idle work
+// ---- caption, enabling rules and the import offer
 
 void MainWindow::updateCaption()
 {
@@ -716,13 +480,7 @@ void MainWindow::updateActions()
     actions_.printAction->setEnabled(generalCommands_->canPrint());
 }
 
-void MainWindow::scheduleIdle()
-{
-    if (idleTimer_ && !idleTimer_->isActive())
-        idleTimer_->start();
-}
-
-void MainWindow::onIdle()
+void MainWindow::offerImport()
 {
     runImportOffer(
         prefs_->offerImport1x, dialogs_,
@@ -732,13 +490,17 @@ void MainWindow::onIdle()
             return !closing_;
         },
         [this] { prefs_->savePreferences(); });
-    updateActions();
 }
 
 void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    scheduleIdle();
+    // The offer comes once the window is on the screen, after the events
+    // that put it there.
+    if (!importOffered_) {
+        importOffered_ = true;
+        QTimer::singleShot(0, this, [this] { runGuarded(dialogs_, [this] { offerImport(); }); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -749,28 +511,16 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+void MainWindow::changeEvent(QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyRelease:
-    case QEvent::FocusIn:
-    case QEvent::Shortcut:
-        scheduleIdle();
-        break;
-    case QEvent::PaletteChange:
-        // The page area's palette is never set, so it changes only when the
-        // application's does; it stands for the whole window. The pages hold their colours as set from the
-        // preferences, and a "Default" colour stands for the palette's (see
-        // pageBackColor), so a desktop switching to a dark or high-contrast
-        // theme while Kovara runs has them taken again.
-        if (watched == centralWidget() && prefs_)
-            runGuarded(dialogs_, [this] { assignPreferencesToFrames(); });
-        break;
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
+    QMainWindow::changeEvent(event);
+    // The window's palette is never set, so it changes only when the
+    // application's does. The pages hold their colours as set from the
+    // preferences, and a "Default" colour stands for the palette's (see
+    // pageBackColor), so a desktop switching to a dark or high-contrast theme
+    // while Kovara runs has them taken again.
+    if (event->type() == QEvent::PaletteChange && prefs_)
+        session().notifyPreferencesChanged();
 }
 
 } // namespace kovara::ui

@@ -5,13 +5,15 @@
 // last made when first opened). It owns everything that lives for the whole
 // run (the preferences, the stores and the devotional connection), opens them
 // in its constructor and frees them in its destructor, in the order the
-// program relies on. Commands live in one controller per subsystem; the
-// window only builds the layout and wires them up.
+// program relies on. Commands live in one controller per subsystem and the
+// pages follow the session's signals themselves; the window only builds the
+// layout and connects them.
 #include "ui/base/core_names.h"
 #include "core/db/database.h"
 #include "ui/app/backup_commands.h"
 #include "ui/base/dialogs.h"
 #include "ui/app/main_actions.h"
+#include "ui/app/main_chrome.h"
 #include "ui/base/shell.h"
 
 #include <QMainWindow>
@@ -24,7 +26,6 @@ class QLabel;
 class QTextEdit;
 class QMenu;
 class QStackedWidget;
-class QTimer;
 
 struct sqlite3;
 
@@ -56,7 +57,7 @@ class WelcomePage;
 class ActionLinkTarget;
 class PlanController;
 class ReminderNotifier;
-struct PlanEntry;
+class ContentPage;
 
 class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
     Q_OBJECT
@@ -104,60 +105,47 @@ public:
     // The caption "Kovara" and the file version; empties the status bar.
     void updateCaption();
 
-    // Evaluates the enabling rules of Copy and Print.
+    // Evaluates the enabling rules of Copy and Print for the current page.
     void updateActions();
 
-    // Replaces the routine the idle handler runs for the one-time import
-    // offer (tests count its calls).
+    // Replaces the routine the import offer runs once the window is first
+    // shown (tests count its calls).
     void setVersion1Import(std::function<void(Shell&)> routine) { version1Import_ = std::move(routine); }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    // A page's text widget whose selection Copy and Print follow; its own
-    // copy entry keeps its place in the context menu but gives up Ctrl+C.
-    void takeOverCopy(QTextEdit* text, QAction* pageCopy);
-    // What the current page prints, for naming the printout.
-    QString printTitle();
+    // The page in the stack's place for page; null until it is made.
+    ContentPage* pageAt(Page page) const;
+    // Puts content into the stack's place for page; Copy and Print follow
+    // it, and it takes the preferences now and whenever they change.
+    void placePage(Page page, ContentPage* content);
     // Fills the Bible page on first use (the last chapter read, or Genesis 1).
     void prepareBiblePage();
     void loadContent(const std::string& appDataFolder);
     void saveState();
     void shutDown();
 
-    void createActions();
-    void createMenus();
-    void createToolBar();
-    void createGroupBar();
     void createPages();
-    void createStatusBar();
     void createControllers();
-    // The prayer editor, the prayer page's frame and the prayer commands;
-    // they need settings.ini, so they come once it is known.
+    // The prayer editor, the prayer page and the prayer commands; they need
+    // settings.ini, so they come once it is known.
     void createPrayerPage();
     // The reading page, the plan manager page and the plan commands; they
     // need the preferences.
     void createPlanPages();
-    // Copy, print, printer set-up, help, about and the outside addresses;
-    // they act on the pages' viewers, so they come once every page is filled.
+    // Copy, print, printer set-up, help, about and the outside addresses.
     void createGeneralCommands();
     // The daily reading reminder and its section of the preferences; it
     // needs settings.ini and the plan store.
     void createReminder();
-    // Replaces the plan entries of the side bar (before "Start New Reading
-    // Plan..."); the Reading menu's are kept by the plan commands.
-    void fillSideBarPlans(const std::vector<PlanEntry>& entries);
-    // Hands the preferences to the display frames, which apply them at once.
-    void assignPreferencesToFrames();
     // The views follow the session: what changed is shown again.
     void connectSession();
-
-    // Runs the idle handler once the event queue is empty again.
-    void scheduleIdle();
-    void onIdle();
+    // The one-time offer to take over the previous version's data.
+    void offerImport();
 
     Dialogs& dialogs_;
     const Clock& clock_;
@@ -167,20 +155,14 @@ private:
     std::string helpFile_;
 
     MainActions actions_;
-    QMenu* readingMenu_ = nullptr;
-    QAction* readingMenuBreak_ = nullptr;
-    QAction* readingMenuExtras_ = nullptr; // before the plan commands' own entries
-    QAction* openHelpContents_ = nullptr; // "Open Help" of the Help menu
-    std::vector<QAction*> sideBarPlanEntries_; // owned
-    GroupBar* groupBar_ = nullptr;
-    GroupBarGroup* groupPlans_ = nullptr;
+    MainMenus menus_;
+    SideBar sideBar_;
     QStackedWidget* pages_ = nullptr;
     QLabel* statusField_ = nullptr;
 
     WelcomePage* welcomePage_ = nullptr;
     DevotionalPage* devotionalPage_ = nullptr;
     BiblePage* biblePage_ = nullptr; // made when first opened
-    PassageView* readingPassage_ = nullptr;
     PrayerTrackerPage* prayerTrackerPage_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
 
@@ -209,8 +191,8 @@ private:
     ReminderNotifier* reminder_ = nullptr;     // owned as a child
 
     std::function<void(Shell&)> version1Import_;
+    bool importOffered_ = false;
     bool closing_ = false;
-    QTimer* idleTimer_ = nullptr;
 };
 
 } // namespace kovara::ui

@@ -21,7 +21,7 @@
 
 namespace kovara::ui {
 
-WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs)
+WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : ContentPage(parent), dialogs_(dialogs)
 {
     headerPanel = makeHeaderPanel(this);
     welcomeLabel = makeHeaderLabel(tr("Welcome to Kovara"), 6, true, false, headerPanel);

@@ -3,7 +3,7 @@
 // items and today's devotional in an HTML viewer whose links run the
 // program's commands.
 #include "ui/base/core_names.h"
-#include <QWidget>
+#include "ui/base/content_page.h"
 #include <string>
 
 class QFrame;
@@ -24,7 +24,7 @@ class HtmlViewer;
 class Shell;
 class WelcomeLinkTarget;
 
-class WelcomePage : public QWidget {
+class WelcomePage : public ContentPage {
     Q_OBJECT
 public:
     // dialogs shows the unknown-link message and the errors of a clicked link
@@ -38,7 +38,7 @@ public:
 
     // Keeps prefs (not owned), applies its background to the panel and viewer
     // and its font and text colour to the viewer, and loads the kept page again.
-    void assignPreferences(Preferences& prefs);
+    void assignPreferences(Preferences& prefs) override;
 
     // Keeps html and loads it into the viewer.
     void showPage(const std::string& html);

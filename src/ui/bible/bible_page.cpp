@@ -5,6 +5,7 @@
 #include "core/content/reference_parser.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
+#include "ui/base/text_codec.h"
 #include "ui/bible/search_panel.h"
 
 #include <QAction>
@@ -41,7 +42,7 @@ QString shownStart(const std::string& verseText)
 
 } // namespace
 
-BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
+BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 {
     goToEdit = new QLineEdit;
     goToEdit->setObjectName(QStringLiteral("goToEdit"));
@@ -93,6 +94,7 @@ BiblePage::BiblePage(QWidget* parent) : QWidget(parent)
     bar->addWidget(nextButton);
 
     passageView = new PassageView;
+    followText(passageView->viewer(), passageView->copyAction);
     passageView->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView->setObjectName(QStringLiteral("biblePassageView"));
     // The header names what is read here, not a reading plan.
@@ -349,6 +351,26 @@ bool BiblePage::openLink(const QString& href)
         return false;
     openChapter(passage.book, passage.chapter, passage.verse, passage.endVerse);
     return true;
+}
+
+void BiblePage::focusGoToField()
+{
+    goToEdit->setFocus();
+}
+
+void BiblePage::focusPassage()
+{
+    passageView->viewer()->setFocus();
+}
+
+HtmlViewer* BiblePage::pagedPrintout() const
+{
+    return passageView->viewer();
+}
+
+QString BiblePage::printTitle() const
+{
+    return fromBytes(passageView->title());
 }
 
 } // namespace kovara::ui

@@ -4,7 +4,7 @@
 // chapter. The page remembers nothing itself; the main window saves and
 // restores the chapter through saveLastChapter / restoreLastChapter.
 #include "ui/base/core_names.h"
-#include <QWidget>
+#include "ui/base/content_page.h"
 #include <string>
 #include <vector>
 
@@ -25,7 +25,7 @@ namespace kovara::ui {
 class PassageView;
 class SearchPanel;
 
-class BiblePage : public QWidget {
+class BiblePage : public ContentPage {
     Q_OBJECT
 public:
     explicit BiblePage(QWidget* parent = nullptr);
@@ -37,7 +37,7 @@ public:
     // connection of its own that opens at the first search).
     void setSearchFile(const std::string& fileName);
     // Passes prefs on to the passage view (font, colours, paragraph style).
-    void assignPreferences(Preferences& prefs);
+    void assignPreferences(Preferences& prefs) override;
 
     // Opens book and chapter; when firstVerse is not 0, the verses from
     // firstVerse to lastVerse (inclusive, in this chapter) are highlighted
@@ -59,6 +59,16 @@ public:
 
     void previousChapter();
     void nextChapter();
+
+    // Puts the focus in the go-to field, or on the chapter's text.
+    void focusGoToField();
+    void focusPassage();
+
+    // Copy and Print: the chapter's selection (with its reference) and its
+    // pages, named after the chapter.
+    HtmlViewer* pagedPrintout() const override;
+    QString printTitle() const override;
+    HelpContext helpContext() const override { return HelpContext::Bible; }
 
     int book() const { return book_; }
     int chapter() const { return chapter_; }

@@ -34,7 +34,7 @@ QDate toQDate(DateTime t)
 } // namespace
 
 DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), clock_(clock), dialogs_(dialogs)
+    : ContentPage(parent), clock_(clock), dialogs_(dialogs)
 {
     headerPanel = makeHeaderPanel(this);
     titleLabel = makeHeaderLabel(tr("Devotional Title"), 6, true, true, headerPanel);
@@ -78,6 +78,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     htmlViewer = makeViewerPanel(viewerPanel, this);
     htmlViewer->setAccessibleName(tr("Devotional"));
     makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
+    followText(htmlViewer, copyAction);
 
     stackPanels(this, headerPanel, viewerPanel);
 }
@@ -99,6 +100,11 @@ void DevotionalPage::openFaithsCheckbook(DevotionalStore& devotional, Preference
 {
     setDevotional(devotional);
     prefs.lastFaithsCheckbookRead = dayOfYear(clock_.now());
+}
+
+QString DevotionalPage::printTitle() const
+{
+    return titleLabel->text() + QLatin1Char(' ') + dateEdit->date().toString(Qt::ISODate);
 }
 
 void DevotionalPage::assignPreferences(Preferences& prefs)

@@ -2,7 +2,7 @@
 // The devotional page: the devotional's title and author, a date field, and
 // the entry of the chosen date in an HTML viewer in the user's display style.
 #include "ui/base/core_names.h"
-#include <QWidget>
+#include "ui/base/content_page.h"
 #include <string>
 
 class QAction;
@@ -23,7 +23,7 @@ namespace kovara::ui {
 class Dialogs;
 class HtmlViewer;
 
-class DevotionalPage : public QWidget {
+class DevotionalPage : public ContentPage {
     Q_OBJECT
 public:
     // clock gives "today"; dialogs shows the errors of a date change (the date
@@ -46,7 +46,7 @@ public:
 
     // Keeps prefs (not owned), applies its colours and font to the viewer and
     // the panel, and loads the current page text again.
-    void assignPreferences(Preferences& prefs);
+    void assignPreferences(Preferences& prefs) override;
 
     // The date field changed: loads the entry of its date when a devotional is
     // attached. Errors are shown through the dialogs, not raised.
@@ -54,8 +54,14 @@ public:
 
     const std::string& pageText() const { return pageText_; }
 
-    // For the main window's copy and print commands while this page shows.
+    // The viewer, whose links (verse references) the window follows.
     HtmlViewer* viewer() const { return htmlViewer; }
+
+    // Copy and Print: the entry's selection and its pages, named after the
+    // devotional and the date ("Faith's Checkbook 2026-12-10").
+    HtmlViewer* pagedPrintout() const override { return htmlViewer; }
+    QString printTitle() const override;
+    HelpContext helpContext() const override { return HelpContext::Devotional; }
 
     // Controls, by the names the program uses for them.
     QFrame* headerPanel;

@@ -1,4 +1,5 @@
 #include "ui/plans/plan_controller.h"
+#include "ui/base/group_bar.h"
 #include "ui/base/core_names.h"
 
 #include "core/app/preferences.h"
@@ -123,9 +124,9 @@ void PlanController::setReadingMenu(QMenu* menu, QAction* readingMenuBreak)
     readingMenuBreak_ = readingMenuBreak;
 }
 
-void PlanController::setPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed)
+void PlanController::setSideBarGroup(GroupBarGroup* group)
 {
-    entriesChanged_ = std::move(changed);
+    sideBarGroup_ = group;
 }
 
 int PlanController::startNewPlan()
@@ -472,13 +473,31 @@ void PlanController::rebuildPlanMenus()
             action->setToolTip(entry.title);
             action->setData(entry.plan);
             const int plan = entry.plan;
-            connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { planItemClick(plan); }); });
+            connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { openPlanEntry(plan); }); });
             readingMenu_->insertAction(readingMenuBreak_, action);
             menuEntries_.emplace_back(action);
         }
     }
-    if (entriesChanged_)
-        entriesChanged_(entries_);
+    if (sideBarGroup_) {
+        for (const QPointer<QAction>& old : sideBarEntries_) {
+            if (!old)
+                continue;
+            sideBarGroup_->removeCommand(old.data());
+            delete old.data();
+        }
+        sideBarEntries_.clear();
+        int position = 0;
+        for (const PlanEntry& entry : entries_) {
+            auto* action = new QAction(menuText(entry.title), sideBarGroup_);
+            action->setObjectName(QStringLiteral("PlanEntry%1").arg(position));
+            const int plan = entry.plan;
+            connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { openPlanEntry(plan); }); });
+            sideBarGroup_->insertCommand(position, action, entry.bold);
+            sideBarEntries_.emplace_back(action);
+            ++position;
+        }
+    }
+    emit planEntriesChanged(entries_);
 }
 
 void PlanController::refreshPlanViews(int plan)
@@ -488,7 +507,7 @@ void PlanController::refreshPlanViews(int plan)
     showReadingPageAgain();
 }
 
-void PlanController::planItemClick(int plan)
+void PlanController::openPlanEntry(int plan)
 {
     checkPlanEntryIndex(plan, shell_.planStore().getPlanCount());
     showPlanDay(plan, 0);

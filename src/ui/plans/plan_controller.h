@@ -15,10 +15,10 @@
 // controller, puts readingPage() and planManager() on its reading and plan
 // manager pages, forwards its own New Plan and Plan Manager actions to
 // newPlanAction and planManagerAction, hands over the Reading menu with the
-// separator the plan entries follow, and refills the side bar's plan group
-// from setPlanEntriesChanged. It calls refreshPlanViews after start-up, a
-// restore and an import; the welcome links call showPlanDay(plan, 0); the
-// Print command prints planManager()->currentPlan() through printPlanDetails.
+// separator the plan entries follow, and the side bar's plan group. It calls
+// refreshPlanViews after start-up, a restore and an import; the welcome links
+// call showPlanDay(plan, 0); the plan manager page prints its plan through
+// printPlanDetails.
 #include "ui/base/core_names.h"
 #include "core/plans/plan_store.h"
 #include "ui/plans/catch_up_dialog.h"
@@ -39,6 +39,7 @@ class QWidget;
 
 namespace kovara::ui {
 
+class GroupBarGroup;
 class HtmlViewer;
 class Shell;
 class NewPlanDialog;
@@ -48,7 +49,7 @@ class ReadingPage;
 struct PlanEntry {
     QString title;
     bool bold = false; // the plan is behind or due today
-    int plan = 0;      // the plan index planItemClick takes
+    int plan = 0;      // the plan index openPlanEntry takes
 };
 
 class PlanController : public QObject, public PlanViews {
@@ -81,10 +82,10 @@ public:
     // Each rebuild puts one entry per plan into menu, in plan order, just
     // above readingMenuBreak (removing the entries of the last rebuild).
     void setReadingMenu(QMenu* menu, QAction* readingMenuBreak);
-    // Called after each rebuild with the plan entries; the side bar group
-    // shows them (bold as told), each running planItemClick(entry.plan), then
-    // an entry for newPlanAction.
-    void setPlanEntriesChanged(std::function<void(const std::vector<PlanEntry>&)> changed);
+    // Each rebuild puts one entry per plan into the side bar group (bold as
+    // told), in plan order, ahead of its own entries ("Start New Reading
+    // Plan...").
+    void setSideBarGroup(GroupBarGroup* group);
 
     // Asks for the plan's kind and name, creates it starting today and
     // refreshes the plan views. The new plan's index, or -1 when the user
@@ -124,9 +125,16 @@ public:
     // the reading page again for its plan (or clears it when that plan is
     // gone). Run after every reload of the store.
     void refreshPlanViews(int plan) override;
-    // A plan entry was chosen; raises "Specified plan index is out of range
-    // (%d requested, %d max)" for an index beyond the last plan.
-    void planItemClick(int plan);
+    // A plan entry was chosen: shows the plan's day to read; raises
+    // "Specified plan index is out of range (%d requested, %d max)" for an
+    // index beyond the last plan.
+    void openPlanEntry(int plan);
+
+signals:
+    // The plan entries were rebuilt (after every reload of the store).
+    void planEntriesChanged(const std::vector<kovara::ui::PlanEntry>& entries);
+
+public:
 
     // True while the plan manager shows a plan: the Print command's rule on
     // that page.
@@ -136,7 +144,7 @@ public:
     void printPlanDetails(int plan);
     // The same on a printer already chosen; pages fromPage..toPage, 0, 0 for
     // all of them.
-    void printPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0);
+    void printPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0) override;
 
     // The plan and day the reading page shows; -1 when none.
     int currentPlan() const { return currentPlan_; }
@@ -161,7 +169,8 @@ private:
     QAction* readingMenuBreak_ = nullptr;
     std::vector<QPointer<QAction>> menuEntries_;
     std::vector<PlanEntry> entries_;
-    std::function<void(const std::vector<PlanEntry>&)> entriesChanged_;
+    GroupBarGroup* sideBarGroup_ = nullptr;
+    std::vector<QPointer<QAction>> sideBarEntries_; // owned by the group
 
     int currentPlan_ = -1;
     int currentPlanDay_ = 0;

@@ -78,7 +78,7 @@ Qt::CheckState checkOf(bool done)
 } // namespace
 
 PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent)
-    : QWidget(parent), shell_(shell), views_(views)
+    : ContentPage(parent), shell_(shell), views_(views)
 {
     titleLabel = new QLabel(tr("Reading Plan Manager"), this);
     QFont titleFont = titleLabel->font();
@@ -226,6 +226,7 @@ void PlanManagerPage::setPlans(int plan)
     noPlansLabel->setVisible(!any);
     if (!any) {
         currentPlan_ = -1;
+        emit contentStateChanged();
         showProgress();
         const QSignalBlocker block(planCombo);
         planCombo->addItem(tr(kNoPlansEntry));
@@ -246,11 +247,22 @@ void PlanManagerPage::setPlans(int plan)
     showPlan(plan);
 }
 
+void PlanManagerPage::printWhole(QPrinter& printer)
+{
+    views_.printPlanDetails(currentPlan_, printer);
+}
+
+QString PlanManagerPage::printTitle() const
+{
+    return currentPlan_ >= 0 ? fromBytes(shell_.planStore().getPlanTitle(currentPlan_)) : QString();
+}
+
 void PlanManagerPage::showPlan(int plan)
 {
     PlanStore& plans = planStore();
     const BibleStore& bible = shell_.bible();
     currentPlan_ = plan;
+    emit contentStateChanged();
     const BusyCursor busy;
     const QSignalBlocker block(dayList);
     const UpdatesSuspended suspended(dayList);

@@ -5,12 +5,13 @@
 // start so that a chosen day falls on today, opens a day on the reading page,
 // and creates, deletes or retitles plans.
 #include "ui/base/core_names.h"
-#include <QWidget>
+#include "ui/base/content_page.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QScrollArea;
@@ -38,9 +39,11 @@ public:
     virtual void showPlanDay(int plan, int day) = 0;
     // Asks for and creates a new plan; its index, or -1.
     virtual int startNewPlan() = 0;
+    // Prints plan's day table on printer (already chosen); raises on failure.
+    virtual void printPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0) = 0;
 };
 
-class PlanManagerPage : public QWidget {
+class PlanManagerPage : public ContentPage {
     Q_OBJECT
 public:
     // shell gives the stores, dialogs and clock; views the commands around
@@ -56,6 +59,12 @@ public:
 
     // The plan shown; -1 when there are no plans. The Print command prints it.
     int currentPlan() const { return currentPlan_; }
+
+    // Print: the plan shown, whole, named after its title.
+    bool canPrintWhole() const override { return currentPlan_ >= 0; }
+    void printWhole(QPrinter& printer) override;
+    QString printTitle() const override;
+    HelpContext helpContext() const override { return HelpContext::PlanManager; }
 
     // Enables the two day actions for the selected day and puts its number in
     // their captions; disables them when no day is selected.

@@ -2,7 +2,9 @@
 #include "ui/base/core_names.h"
 
 #include "ui/base/button_row.h"
+#include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
+#include "ui/base/text_codec.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,9 +14,10 @@
 
 namespace kovara::ui {
 
-ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
+ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
 {
     passageView = new PassageView(this);
+    followText(passageView->viewer(), passageView->copyAction);
     planStatusLabel = new QLabel(this);
     // The standing has a line of its own above the buttons, kept even while
     // it is empty, so the passage above keeps its height whether a standing
@@ -77,6 +80,22 @@ ReadingPage::ReadingPage(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(passageView, 1);
     layout->addLayout(bottom);
+}
+
+void ReadingPage::assignPreferences(Preferences& prefs)
+{
+    passageView->assignPreferences(prefs);
+}
+
+HtmlViewer* ReadingPage::pagedPrintout() const
+{
+    return passageView->viewer();
+}
+
+QString ReadingPage::printTitle() const
+{
+    const std::string& dayLine = passageView->dayLine();
+    return fromBytes(passageView->title() + " " + dayLine.substr(0, dayLine.find(':')));
 }
 
 } // namespace kovara::ui

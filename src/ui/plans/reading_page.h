@@ -4,7 +4,7 @@
 // passage as read below it. The page only holds the widgets; the reading-plan
 // commands (plan_controller.h) decide what they show.
 #include "ui/base/core_names.h"
-#include <QWidget>
+#include "ui/base/content_page.h"
 
 class QLabel;
 class QProgressBar;
@@ -15,10 +15,19 @@ namespace kovara::ui {
 
 class PassageView;
 
-class ReadingPage : public QWidget {
+class ReadingPage : public ContentPage {
     Q_OBJECT
 public:
     explicit ReadingPage(QWidget* parent = nullptr);
+
+    // The passage takes the reader's font and colours.
+    void assignPreferences(Preferences& prefs) override;
+
+    // Copy and Print: the passage's selection and its pages, named after the
+    // plan and its day ("Whole Bible Day 12 of 364").
+    HtmlViewer* pagedPrintout() const override;
+    QString printTitle() const override;
+    HelpContext helpContext() const override { return HelpContext::Reading; }
 
     // Its title label shows the plan title, its date label the day heading.
     PassageView* passageView;

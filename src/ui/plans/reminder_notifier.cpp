@@ -87,8 +87,7 @@ int ReminderNotifier::remind()
         const QString body = bodyText(reading);
         const QString text = summary + QStringLiteral(" \u2013 ") + body;
         if (!bus().isConnected()) {
-            if (fallback)
-                fallback(text);
+            emit reminderNotShown(text);
             continue;
         }
         QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
@@ -103,10 +102,13 @@ int ReminderNotifier::remind()
         connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, table, text] {
             watcher->deleteLater();
             const QDBusMessage reply = watcher->reply();
-            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-                shown_[reply.arguments().first().toUInt()] = table;
-            else if (fallback)
-                fallback(text);
+            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+                const uint id = reply.arguments().first().toUInt();
+                shown_[id] = table;
+                emit notificationShown(id);
+            } else {
+                emit reminderNotShown(text);
+            }
         });
     }
     return static_cast<int>(due.size());
@@ -116,12 +118,12 @@ void ReminderNotifier::onActionInvoked(uint id, const QString& key)
 {
     Q_UNUSED(key);
     const auto it = shown_.find(id);
-    if (it == shown_.end() || !openPlan)
+    if (it == shown_.end())
         return;
     try {
         const int plan = shell_.planStore().findPlan(it->second);
         if (plan >= 0)
-            openPlan(plan);
+            emit openPlanRequested(plan);
     } catch (const std::exception&) {
         // The plan is gone or the store is being replaced: nothing to open.
     }

@@ -39,18 +39,23 @@ public:
     DateTime nextTime() const { return next_; }
 
     // Announces every due reading now: the notifications are sent without
-    // waiting for the service, and fallback runs for each one it refuses (at
-    // once when there is no bus). Returns how many readings were due.
+    // waiting for the service, and reminderNotShown is emitted for each one
+    // it refuses (at once when there is no bus). Returns how many readings
+    // were due.
     int remind();
-
-    // Shows plan's day to read, with the main window brought forward.
-    std::function<void(int plan)> openPlan;
-    // Shows the reminder text when no notification service answered.
-    std::function<void(const QString& text)> fallback;
 
     // The text of one reminder: "Time to read: <title>" and "Day %1: <passage>".
     static QString summaryText(const DueReading& due);
     QString bodyText(const DueReading& due) const;
+
+signals:
+    // The reader clicked a reminder: plan's day to read is wanted, with the
+    // main window brought forward.
+    void openPlanRequested(int plan);
+    // No notification service showed the reminder: the window shows text.
+    void reminderNotShown(const QString& text);
+    // The service showed a reminder as notification id.
+    void notificationShown(uint id);
 
 private slots:
     void onActionInvoked(uint id, const QString& key);

@@ -52,8 +52,7 @@ ReminderSettingsPanel::ReminderSettingsPanel(QWidget* parent) : QGroupBox(tr("Da
 
 void ReminderSettingsPanel::showEvent(QShowEvent* event)
 {
-    if (aboutToShow)
-        aboutToShow();
+    emit aboutToShow();
     QGroupBox::showEvent(event);
 }
 

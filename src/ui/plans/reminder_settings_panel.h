@@ -32,8 +32,10 @@ public:
     QListWidget* planList; // one checkable line per plan, in plan order
     QCheckBox* startAtLoginCheck;
 
-    // Called each time the panel is about to show, to load it.
-    std::function<void()> aboutToShow;
+signals:
+    // Each time the panel is about to show, so whoever owns the settings
+    // loads it.
+    void aboutToShow();
 
 protected:
     void showEvent(QShowEvent* event) override;

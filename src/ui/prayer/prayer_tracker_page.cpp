@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -159,7 +160,7 @@ void bindButton(QPushButton* button, QAction* action)
 } // namespace
 
 PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent)
-    : QWidget(parent), shell_(shell), editor_(editor)
+    : ContentPage(parent), shell_(shell), editor_(editor)
 {
     setObjectName(QStringLiteral("prayerTrackerPage"));
 
@@ -282,6 +283,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget
             [this](const QPoint& pos) { contextMenu->exec(textEdit->viewport()->mapToGlobal(pos)); });
     connect(textEdit, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
     connect(textEdit, &QTextEdit::textChanged, this, [this] { updateActions(); });
+    followText(textEdit, copyAction);
 
     // Item commands.
     editPrayerAction = new QAction(tr("Edit Prayer"), this);
@@ -531,6 +533,17 @@ const PrayerHeader* PrayerTrackerPage::selectedRecord() const
     if (!item || !item->isSelected())
         return nullptr;
     return recordOf(item);
+}
+
+void PrayerTrackerPage::printWhole(QPrinter& printer)
+{
+    textEdit->print(&printer);
+}
+
+QString PrayerTrackerPage::printTitle() const
+{
+    const PrayerHeader* item = selectedRecord();
+    return item ? fromBytes(item->prayerTitle) : tr("Prayer Journal");
 }
 
 void PrayerTrackerPage::updateActions()

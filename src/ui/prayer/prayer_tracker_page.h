@@ -4,13 +4,13 @@
 // item's title, dates and formatted text, with commands to change its status,
 // delete it or open it in the editor.
 //
-// The view never writes to the database itself and never keeps the prayer
-// store: backup and restore replace it, so every use asks the shell for the
-// current one (initPrayers is handed it by the prayer commands).
+// The page never keeps the prayer store: backup and restore replace it, so
+// every use asks the shell for the current one (initPrayers is handed it by
+// the prayer commands).
 #include "ui/base/core_names.h"
 #include "core/prayer/prayer_store.h"
 
-#include <QWidget>
+#include "ui/base/content_page.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QSplitter;
 class QTabBar;
@@ -36,7 +37,7 @@ namespace kovara::ui {
 class Shell;
 class PrayerEditor;
 
-class PrayerTrackerPage : public QWidget {
+class PrayerTrackerPage : public ContentPage {
     Q_OBJECT
 public:
     // Tab positions 0..3 and the status filter each one shows.
@@ -62,7 +63,7 @@ public:
 
     // Keeps prefs (not owned) and applies its background, font and split
     // position; the shown text keeps its selection.
-    void assignPreferences(Preferences& prefs);
+    void assignPreferences(Preferences& prefs) override;
 
     // The upper pane's share of the height in percent, 25 to 75.
     int splitPercent() const;
@@ -73,9 +74,15 @@ public:
     // current page and an item row (not a group row) is selected.
     std::int32_t getSelectedPrayerIndex() const;
 
-    // The text area, for the main window's copy and print commands while this
-    // page shows.
+    // The selected item's text.
     QTextEdit* textArea() const { return textEdit; }
+
+    // Copy and Print: the text's selection, and the whole text named after
+    // the selected item ("Prayer Journal" without one).
+    bool canPrintWhole() const override { return true; }
+    void printWhole(QPrinter& printer) override;
+    QString printTitle() const override;
+    HelpContext helpContext() const override { return HelpContext::PrayerTracker; }
 
     const std::string& currentFilter() const { return filter_; }
     // The selected item's listing row; null when a group row or nothing is

@@ -1,4 +1,5 @@
 #include "ui/prayer/version1_import.h"
+#include "ui/base/error_guard.h"
 #include "ui/prayer/prayer_search.h"
 #include "ui/base/core_names.h"
 
@@ -97,6 +98,22 @@ void importVersion1Data(Shell& shell, const std::string& version1Folder)
     if (readVersion1Plan(version1Folder, plan) && hasVersion1Plan(plan) &&
         dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(plan.startDate))), Dialogs::Answer::Yes))
         importPlan(shell, plan);
+}
+
+void runImportOffer(bool& offerImport, Dialogs& dialogs, const std::function<bool()>& importData,
+                    const std::function<void()>& savePreferences)
+{
+    static bool running = false;
+    if (!offerImport || running)
+        return;
+    running = true;
+    bool answered = true; // a failed import counts: its message was shown
+    runGuarded(dialogs, [&] { answered = importData(); });
+    running = false;
+    if (!answered)
+        return;
+    offerImport = false;
+    runGuarded(dialogs, savePreferences);
 }
 
 } // namespace kovara::ui

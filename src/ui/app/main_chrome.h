@@ -1,0 +1,36 @@
+#pragma once
+// The main window's fixed parts around its pages, built from its command
+// table: the menu bar, the tool bar and the side bar of command groups.
+#include "ui/base/core_names.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+namespace kovara::ui {
+
+class GroupBar;
+class GroupBarGroup;
+struct MainActions;
+
+// The menu entries other parts of the window fill later.
+struct MainMenus {
+    QMenu* reading = nullptr;         // plan entries go above readingBreak
+    QAction* readingBreak = nullptr;
+    QMenu* prayers = nullptr;
+    QAction* openHelpContents = nullptr; // "Open Help" of the Help menu
+};
+
+// File, Edit, Reading, Bible, Devotional, Prayers and Help, and F10 to open
+// the first of them.
+MainMenus buildMenus(QMainWindow& window, const MainActions& actions);
+// Home, Bible, Copy, Print and Help, with their pictures.
+void buildToolBar(QMainWindow& window, const MainActions& actions);
+
+struct SideBar {
+    GroupBar* bar = nullptr;
+    GroupBarGroup* plans = nullptr; // plan entries go before "Start New Reading Plan..."
+};
+SideBar buildSideBar(const MainActions& actions);
+
+} // namespace kovara::ui
