@@ -10,6 +10,7 @@
 #include "ui/plans/plan_calendar_view.h"
 #include "ui/plans/plan_progress_text.h"
 #include "ui/plans/reading_page.h"
+#include "reading_page_controls.h"
 
 #include <QFile>
 #include <QLabel>
@@ -35,7 +36,7 @@ protected:
             return choice;
         };
     }
-    ReadingPage& page() { return *controller.readingPage(); }
+    test::ReadingControls page() { return test::ReadingControls(*controller.readingPage()); }
     QString heading() { return page().passageView->dateLabel->text(); }
 
     test::PlanTestShell shell;

@@ -29,6 +29,8 @@
 #include <gtest/gtest.h>
 
 #include "ui/plans/catch_up_dialog.h"
+#include "ui/plans/new_plan_dialog.h"
+#include "ui/prayer/prayer_editor.h"
 #include "ui/plans/reminder_settings_panel.h"
 
 #include <map>
@@ -130,6 +132,8 @@ TEST_F(HelpTextTest, EveryQuotedCaptionMenuEntryAndStatusIsTheProgramsOwn)
     PreferencesDialog preferences(&window); // made on first use in the program
     ReminderSettingsPanel reminder(&preferences); // added to it then
     CatchUpDialog catchUp(CatchUpPreview{}, &window); // made when a reader catches up
+    NewPlanDialog newPlan(dialogs, clock, &window);     // made when a plan is first started
+    PrayerEditor editor(dialogs, nullptr, &window);     // made when an item is first edited
     // The plan manager names the chosen day in its context commands.
     window.planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
     window.session().notifyPlansChanged();
@@ -137,7 +141,11 @@ TEST_F(HelpTextTest, EveryQuotedCaptionMenuEntryAndStatusIsTheProgramsOwn)
     for (QTreeWidget* days : window.findChildren<QTreeWidget*>())
         if (days->topLevelItemCount() > 0)
             days->setCurrentItem(days->topLevelItem(1));
-    window.mainActions().readBibleAction->trigger(); // the Bible page is made when first opened
+    // Each page is made when first opened.
+    window.mainActions().readBibleAction->trigger();
+    window.mainActions().faithsCheckbookAction->trigger();
+    window.mainActions().activePrayersAction->trigger();
+    window.showPage(Page::Reading);
     const QSet<QString> texts = programTexts(window);
     std::map<QString, QStringList> menus;
     for (const QAction* top : window.menuBar()->actions())

@@ -252,6 +252,8 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
 TEST_F(MainWindowTest, ReadOnlyViewsShowNoTextCaret)
 {
     auto window = open();
+    for (Page page : {Page::Devotional, Page::Reading, Page::PrayerTracker}) // each made when first opened
+        window->showPage(page);
     int views = 0;
     for (const QTextEdit* view : window->findChildren<QTextEdit*>()) {
         if (!view->isReadOnly())
@@ -342,6 +344,7 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
 TEST_F(MainWindowTest, ADesktopTurningDarkRecoloursThePagesLeftAtDefault)
 {
     auto window = open();
+    window->showPage(Page::Reading); // made when first opened
     const QPalette saved = QApplication::palette();
     const HtmlViewer* welcome = window->findChild<WelcomePage*>()->viewer();
     const HtmlViewer* passage = window->findChild<PassageView*>()->viewer();
@@ -686,6 +689,7 @@ TEST_F(MainWindowTest, ShutdownWritesPlacementAndEveryPreference)
         window->show();
         spinEvents();
         // Closing copies the prayer page's split into the preferences.
+        window->mainActions().activePrayersAction->trigger(); // the prayer page is made when first opened
         window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->setSplitPercent(60);
         window->close();
     }

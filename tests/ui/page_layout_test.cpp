@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QComboBox>
 #include <QTreeWidget>
+#include "reading_page_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -48,24 +49,25 @@ TEST(PageLayoutTest, ReadingStatusIsNotCutOffBesideTheButtons)
     for (const char* status : {"Note: You are behind on your reading plan.", "This plan has been completed.",
                                "This plan day has been marked as read."}) {
         ReadingPage page;
-        page.planStatusLabel->setText(QString::fromUtf8(status));
+        page.setStanding(QString::fromUtf8(status), true);
         layOut(page);
-        EXPECT_TRUE(textFits(*page.planStatusLabel));
+        EXPECT_TRUE(textFits(*test::ReadingControls(page).planStatusLabel));
     }
 }
 
 TEST(PageLayoutTest, ReadingStatusTakesOneLineAndThePassageKeepsItsHeight)
 {
     ReadingPage page;
+    const test::ReadingControls controls(page);
     layOut(page);
-    const int passageHeight = page.passageView->height();
-    const int oneLine = page.planStatusLabel->fontMetrics().height();
+    const int passageHeight = controls.passageView->height();
+    const int oneLine = controls.planStatusLabel->fontMetrics().height();
     for (const char* status : {"Note: You are behind on your reading plan.", "This plan has been completed.",
                                "This plan day has been marked as read.", ""}) {
-        page.planStatusLabel->setText(QString::fromUtf8(status));
+        page.setStanding(QString::fromUtf8(status), true);
         page.layout()->activate();
-        EXPECT_EQ(page.passageView->height(), passageHeight) << status;
-        EXPECT_LT(page.planStatusLabel->height(), 2 * oneLine) << status;
+        EXPECT_EQ(controls.passageView->height(), passageHeight) << status;
+        EXPECT_LT(controls.planStatusLabel->height(), 2 * oneLine) << status;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "ui/base/passage_view.h"
 #include "ui/base/dates.h"
 #include "ui/plans/reading_page.h"
+#include "reading_page_controls.h"
 #include "ui/base/html_viewer.h"
 
 #include <QAction>
@@ -44,7 +45,7 @@ protected:
         QObject::connect(&controller, &PlanController::planEntriesChanged,
                          [this](const std::vector<PlanEntry>& e) { entries = e; });
     }
-    ReadingPage& Page() { return *controller.readingPage(); }
+    test::ReadingControls Page() { return test::ReadingControls(*controller.readingPage()); }
     QString heading() { return Page().passageView->dateLabel->text(); }
     bool bold(int plan) const { return entries.at(plan).bold; }
 

@@ -149,7 +149,8 @@ void MainWindow::saveState()
     saveWindowPlacement(*this, *settings_, kPlacementSection);
     if (biblePage_)
         biblePage_->saveLastChapter(*settings_);
-    prefs_->splitPercent = prayerTrackerPage_->splitPercent();
+    if (prayerTrackerPage_)
+        prefs_->splitPercent = prayerTrackerPage_->splitPercent();
 }
 
 void MainWindow::shutDown()
@@ -190,16 +191,8 @@ void MainWindow::createPages()
     welcomePage_->setObjectName(QStringLiteral("welcomePage"));
     placePage(Page::Welcome, welcomePage_);
 
-    devotionalPage_ = new DevotionalPage(clock_, dialogs_);
-    devotionalPage_->setObjectName(QStringLiteral("devotionalPage"));
-    placePage(Page::Devotional, devotionalPage_);
-    // A verse reference on the devotional page opens its chapter.
-    connect(devotionalPage_->viewer(), &HtmlViewer::linkClicked, this,
-            [this](const QString& href) { openBibleLink(href); });
-    // The Bible page is made when first opened (prepareBiblePage), so
-    // start-up does not pay for it. The reading, plan manager and prayer
-    // pages come once the preferences exist (createPlanPages,
-    // createPrayerPage).
+    // The other pages are made when first opened (ensurePage), so start-up
+    // builds and lays out only this one.
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -208,6 +201,55 @@ void MainWindow::createPages()
     layout->addWidget(sideBar_.bar);
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
+}
+
+ContentPage* MainWindow::ensurePage(Page page)
+{
+    if (ContentPage* made = pageAt(page))
+        return made;
+    ContentPage* made = nullptr;
+    switch (page) {
+    case Page::Welcome:
+        return welcomePage_;
+    case Page::Devotional:
+        devotionalPage_ = new DevotionalPage(clock_, dialogs_);
+        devotionalPage_->setObjectName(QStringLiteral("devotionalPage"));
+        // A verse reference on the devotional page opens its chapter.
+        connect(devotionalPage_->viewer(), &HtmlViewer::linkClicked, this,
+                [this](const QString& href) { openBibleLink(href); });
+        made = devotionalPage_;
+        break;
+    case Page::Reading: {
+        ReadingPage* reading = planCommands_->readingPage();
+        connect(reading, &ReadingPage::bibleLinkClicked, this, [this](const QString& href) { openBibleLink(href); });
+        made = reading;
+        break;
+    }
+    case Page::PlanManager:
+        made = planCommands_->planManager();
+        break;
+    case Page::PrayerTracker:
+        prayerTrackerPage_ = new PrayerTrackerPage(*this, [this]() -> PrayerEditor& { return prayerEditor(); });
+        prayerTrackerPage_->setObjectName(QStringLiteral("prayerTrackerPage"));
+        made = prayerTrackerPage_;
+        break;
+    case Page::Bible:
+        biblePage_ = new BiblePage;
+        biblePage_->setObjectName(QStringLiteral("biblePage"));
+        made = biblePage_;
+        break;
+    }
+    placePage(page, made);
+    made->show();
+    return made;
+}
+
+PrayerEditor& MainWindow::prayerEditor()
+{
+    // Made the first time an item is edited or created.
+    if (!prayerEditor_)
+        prayerEditor_ = new PrayerEditor(dialogs_, settings_.get(), this);
+    return *prayerEditor_;
 }
 
 ContentPage* MainWindow::pageAt(Page page) const
@@ -230,7 +272,9 @@ void MainWindow::createControllers()
     appCommands_ = std::make_unique<AppCommands>(
         *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { buildWelcomePage(); });
     connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
-    devotionalCommands_ = std::make_unique<DevotionalCommands>(*this, actions_.faithsCheckbookAction, *devotionalPage_);
+    devotionalCommands_ = std::make_unique<DevotionalCommands>(
+        *this, actions_.faithsCheckbookAction,
+        [this]() -> DevotionalPage& { return *static_cast<DevotionalPage*>(ensurePage(Page::Devotional)); });
     backupCommands_ = std::make_unique<BackupCommands>(*this, *this, this);
     connectGuarded(actions_.backupAction, dialogs_, [this] { backupCommands_->backup(); });
     connectGuarded(actions_.restoreAction, dialogs_, [this] { backupCommands_->restore(); });
@@ -322,19 +366,6 @@ void MainWindow::createPlanPages()
     planCommands_ = new PlanController(*this, this);
     planCommands_->setObjectName(QStringLiteral("PlanCommands"));
 
-    ReadingPage* reading = planCommands_->readingPage();
-    reading->setObjectName(QStringLiteral("readingPage"));
-    placePage(Page::Reading, reading);
-    reading->passageView->setObjectName(QStringLiteral("passageView"));
-    // A plan day's chapter headings open their chapters on the Bible page.
-    reading->passageView->setChapterLinks(true);
-    connect(reading->passageView->viewer(), &HtmlViewer::linkClicked, this,
-            [this](const QString& href) { openBibleLink(href); });
-
-    PlanManagerPage* manager = planCommands_->planManager();
-    manager->setObjectName(QStringLiteral("planManagerPage"));
-    placePage(Page::PlanManager, manager);
-
     // The window's two plan actions are the ones in its menus and side bar;
     // the plan commands' own actions carry the handlers.
     connect(actions_.newPlanAction, &QAction::triggered, planCommands_->newPlanAction, &QAction::trigger);
@@ -347,13 +378,9 @@ void MainWindow::createPlanPages()
 
 void MainWindow::createPrayerPage()
 {
-    prayerEditor_ = new PrayerEditor(dialogs_, settings_.get(), this);
-    QWidget* page = pages_->widget(static_cast<int>(Page::PrayerTracker));
-    prayerTrackerPage_ = new PrayerTrackerPage(*this, *prayerEditor_, page);
-    prayerTrackerPage_->setObjectName(QStringLiteral("prayerTrackerPage"));
-    placePage(Page::PrayerTracker, prayerTrackerPage_);
-
-    prayerCommands_ = new PrayerCommands(*this, *prayerTrackerPage_, *prayerEditor_, this);
+    prayerCommands_ = new PrayerCommands(
+        *this, [this]() -> PrayerTrackerPage& { return *static_cast<PrayerTrackerPage*>(ensurePage(Page::PrayerTracker)); },
+        [this]() -> PrayerEditor& { return prayerEditor(); }, this);
     // The controller's slots run their own error guard.
     connect(actions_.newPrayerAction, &QAction::triggered, prayerCommands_, &PrayerCommands::newPrayerCommand);
     connect(actions_.activePrayersAction, &QAction::triggered, prayerCommands_,
@@ -420,6 +447,7 @@ void MainWindow::buildWelcomePage()
 
 void MainWindow::showPage(Page page)
 {
+    ensurePage(page);
     pages_->setCurrentIndex(static_cast<int>(page));
 }
 
@@ -427,11 +455,7 @@ void MainWindow::prepareBiblePage()
 {
     // The page is made and filled when first shown, so start-up does not pay
     // for it.
-    if (!biblePage_) {
-        biblePage_ = new BiblePage;
-        biblePage_->setObjectName(QStringLiteral("biblePage"));
-        placePage(Page::Bible, biblePage_);
-    }
+    ensurePage(Page::Bible);
     if (biblePage_->book() == 0) {
         biblePage_->setBible(bible());
         biblePage_->setSearchFile(contentFolder_ + "bible.kova2");

@@ -120,6 +120,9 @@ protected:
 private:
     // The page in the stack's place for page; null until it is made.
     ContentPage* pageAt(Page page) const;
+    // The page, made and placed the first time it is needed.
+    ContentPage* ensurePage(Page page);
+    PrayerEditor& prayerEditor();
     // Puts content into the stack's place for page; Copy and Print follow
     // it, and it takes the preferences now and whenever they change.
     void placePage(Page page, ContentPage* content);
@@ -131,11 +134,11 @@ private:
 
     void createPages();
     void createControllers();
-    // The prayer editor, the prayer page and the prayer commands; they need
-    // settings.ini, so they come once it is known.
+    // The prayer commands, which make the prayer page and the editor on
+    // first use.
     void createPrayerPage();
-    // The reading page, the plan manager page and the plan commands; they
-    // need the preferences.
+    // The plan commands, which make the reading page and the plan manager
+    // page on first use.
     void createPlanPages();
     // Copy, print, printer set-up, help, about and the outside addresses.
     void createGeneralCommands();
@@ -161,10 +164,11 @@ private:
     QLabel* statusField_ = nullptr;
 
     WelcomePage* welcomePage_ = nullptr;
+    // Each made when first opened.
     DevotionalPage* devotionalPage_ = nullptr;
-    BiblePage* biblePage_ = nullptr; // made when first opened
+    BiblePage* biblePage_ = nullptr;
     PrayerTrackerPage* prayerTrackerPage_ = nullptr;
-    PrayerEditor* prayerEditor_ = nullptr; // hidden until an item is edited
+    PrayerEditor* prayerEditor_ = nullptr; // made when an item is first edited
 
     // Stores, declared so that an unwinding constructor frees them in the
     // same order as the destructor does: devotionals first, then their

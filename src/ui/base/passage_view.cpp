@@ -85,6 +85,13 @@ void PassageView::loadPlanVerses(const std::string& verseSpec, const std::string
     renderPassage();
 }
 
+void PassageView::clear()
+{
+    titleLabel->clear();
+    dateLabel->clear();
+    htmlViewer->loadFromString(QString());
+}
+
 void PassageView::renderPassage()
 {
     if (!prefs_ || !bible_)

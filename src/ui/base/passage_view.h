@@ -44,6 +44,9 @@ public:
         loadPlanVerses(verseSpec, title, dayLine, bible);
     }
 
+    // Empties the labels and the viewer (the kept passage stays).
+    void clear();
+
     // Builds the page of the kept specification and loads it, under the busy
     // cursor (restored on every exit). Raises what buildPassagePage raises.
     void renderPassage();

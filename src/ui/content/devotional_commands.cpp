@@ -6,8 +6,8 @@
 
 namespace kovara::ui {
 
-DevotionalCommands::DevotionalCommands(Shell& shell, QAction* action, DevotionalPage& frame)
-    : shell_(shell), frame_(frame)
+DevotionalCommands::DevotionalCommands(Shell& shell, QAction* action, std::function<DevotionalPage&()> page)
+    : shell_(shell), page_(std::move(page))
 {
     connectGuarded(action, shell.dialogs(), [this] { showFaithsCheckbook(); });
 }
@@ -16,7 +16,7 @@ void DevotionalCommands::showFaithsCheckbook()
 {
     shell_.showPage(Page::Devotional);
     // Also records today as the day the devotional was last opened.
-    frame_.openFaithsCheckbook(shell_.devotional(), shell_.preferences());
+    page_().openFaithsCheckbook(shell_.devotional(), shell_.preferences());
 }
 
 } // namespace kovara::ui

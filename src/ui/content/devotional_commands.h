@@ -2,6 +2,7 @@
 // The main window's devotional command, "Faith's Checkbook".
 #include "ui/base/core_names.h"
 #include "ui/base/shell.h"
+#include <functional>
 
 class QAction;
 
@@ -11,15 +12,15 @@ class DevotionalPage;
 
 class DevotionalCommands {
 public:
-    // frame is the devotional page; action runs the devotional command (neither
-    // is owned).
-    DevotionalCommands(Shell& shell, QAction* action, DevotionalPage& frame);
+    // page gives the devotional page, made on first use by whoever owns it;
+    // action runs the devotional command (not owned).
+    DevotionalCommands(Shell& shell, QAction* action, std::function<DevotionalPage&()> page);
 
 private:
     void showFaithsCheckbook();
 
     Shell& shell_;
-    DevotionalPage& frame_;
+    std::function<DevotionalPage&()> page_;
 };
 
 } // namespace kovara::ui

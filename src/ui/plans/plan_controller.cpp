@@ -75,12 +75,9 @@ QString withAltLetter(const QString& text, QString& taken)
 } // namespace
 
 PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* newPlanDlg)
-    : QObject(window), shell_(shell)
+    : QObject(window), shell_(shell), window_(window)
 {
-    readingPage_ = new ReadingPage(window);
-    planManager_ = new PlanManagerPage(shell_, *this, window);
-    newPlanDlg_ = newPlanDlg ? newPlanDlg : new NewPlanDialog(shell_.dialogs(), shell_.clock(), window);
-    readingPage_->passageView->assignPreferences(shell_.preferences());
+    newPlanDlg_ = newPlanDlg;
 
     printViewer = new HtmlViewer(window);
     printViewer->hide();
@@ -90,9 +87,6 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
     exportCalendarAction->setObjectName(QStringLiteral("exportCalendarAction"));
     connect(exportCalendarAction, &QAction::triggered, this,
             [this] { guarded([this] { exportCalendar(planInView()); }); });
-    connect(readingPage_->catchUpButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { catchUp(currentPlan_); }); });
-    connect(readingPage_->undoButton, &QPushButton::clicked, this, [this] { guarded([this] { undoCatchUp(); }); });
     chooseCatchUp = [window](const CatchUpPreview& preview) -> std::optional<CatchUpChoice> {
         CatchUpDialog dialog(preview, window);
         if (dialog.exec() != QDialog::Accepted)
@@ -105,10 +99,46 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
     connect(newPlanAction, &QAction::triggered, this, [this] { guarded([this] { newPlanCommand(); }); });
     connect(planManagerAction, &QAction::triggered, this,
             [this] { guarded([this] { showPlanManager(); }); });
-    connect(readingPage_->markReadButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { onMarkReadClicked(); }); });
-    connect(readingPage_->planManagerButton, &QPushButton::clicked, this,
-            [this] { guarded([this] { onPlanManagerClicked(); }); });
+}
+
+ReadingPage* PlanController::readingPage()
+{
+    // Made when a plan day is first shown, so start-up does not pay for it.
+    if (!readingPage_) {
+        readingPage_ = new ReadingPage(window_);
+        readingPage_->hide();
+        readingPage_->setObjectName(QStringLiteral("readingPage"));
+        readingPage_->assignPreferences(shell_.preferences());
+        // A plan day's chapter headings open their chapters on the Bible page.
+        readingPage_->setChapterLinks(true);
+        connect(readingPage_, &ReadingPage::catchUpClicked, this,
+                [this] { guarded([this] { catchUp(currentPlan_); }); });
+        connect(readingPage_, &ReadingPage::undoClicked, this, [this] { guarded([this] { undoCatchUp(); }); });
+        connect(readingPage_, &ReadingPage::markReadClicked, this,
+                [this] { guarded([this] { onMarkReadClicked(); }); });
+        connect(readingPage_, &ReadingPage::planManagerClicked, this,
+                [this] { guarded([this] { onPlanManagerClicked(); }); });
+    }
+    return readingPage_;
+}
+
+PlanManagerPage* PlanController::planManager()
+{
+    // Made when first opened, on the plans as they are then.
+    if (!planManager_) {
+        planManager_ = new PlanManagerPage(shell_, *this, window_);
+        planManager_->hide();
+        planManager_->setObjectName(QStringLiteral("planManagerPage"));
+        planManager_->setPlans(managerPlan_);
+    }
+    return planManager_;
+}
+
+NewPlanDialog& PlanController::newPlanDialog()
+{
+    if (!newPlanDlg_)
+        newPlanDlg_ = new NewPlanDialog(shell_.dialogs(), shell_.clock(), window_);
+    return *newPlanDlg_;
 }
 
 PlanController::~PlanController() = default;
@@ -131,7 +161,7 @@ void PlanController::setSideBarGroup(GroupBarGroup* group)
 
 int PlanController::startNewPlan()
 {
-    NewPlanDialog& dialog = *newPlanDlg_;
+    NewPlanDialog& dialog = newPlanDialog();
     dialog.setBible(shell_.bible());
     dialog.planFileName = shell_.contentFolder() + "readplans.kova2";
     if (!dialog.execute())
@@ -208,20 +238,17 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
     currentPlan_ = view->plan;
     currentPlanDay_ = view->day;
     currentTable_ = plans.record(plan).tableName;
-    readingPage_->markReadButton->setEnabled(view->canMarkRead);
-    readingPage_->planStatusLabel->setText(fromBytes(view->status));
-    readingPage_->planManagerButton->setEnabled(true);
+    readingPage()->setStanding(fromBytes(view->status), view->canMarkRead);
     showProgress(plan);
-    readingPage_->passageView->loadPlanVerses(view->verses, view->title, view->heading, bible);
+    readingPage_->showPassage(view->verses, view->title, view->heading, bible);
     if (makeCurrent)
         shell_.showPage(Page::Reading);
 }
 
 void PlanController::forgetPlan()
 {
-    readingPage_->markReadButton->setEnabled(false);
-    readingPage_->planManagerButton->setEnabled(false);
-    readingPage_->catchUpButton->hide();
+    if (readingPage_)
+        readingPage_->forgetPlan();
     currentPlan_ = -1;
     currentTable_.clear();
     secondDay_ = 0;
@@ -230,31 +257,24 @@ void PlanController::forgetPlan()
 void PlanController::showProgress(int plan)
 {
     const PlanProgress progress = getPlanProgress(shell_.planStore(), plan, shell_.clock().now());
-    readingPage_->progressBar->setValue(progress.percent);
-    readingPage_->progressBar->show();
-    readingPage_->progressLabel->setText(progressSummaryText(progress));
-    readingPage_->progressLabel->show();
-    readingPage_->catchUpButton->setVisible(progress.daysBehind > 0 && !progress.finished);
+    readingPage()->showProgress(progress.percent, progressSummaryText(progress),
+                                progress.daysBehind > 0 && !progress.finished);
 }
 
 void PlanController::hideUndo()
 {
     undo_.reset();
-    readingPage_->undoPanel->hide();
+    if (readingPage_)
+        readingPage_->hideUndo();
 }
 
 void PlanController::clearReadingPage()
 {
     forgetPlan();
     currentPlanDay_ = 0;
-    readingPage_->planStatusLabel->clear();
-    PassageView* display = readingPage_->passageView;
-    display->titleLabel->clear();
-    display->dateLabel->clear();
-    display->htmlViewer->loadFromString(QString());
-    readingPage_->progressBar->hide();
-    readingPage_->progressLabel->hide();
     hideUndo();
+    if (readingPage_)
+        readingPage_->clear();
 }
 
 void PlanController::showReadingPageAgain()
@@ -282,8 +302,7 @@ void PlanController::onMarkReadClicked()
         plans.setDayDone(currentPlan_, secondDay_, true);
     const MarkReadOutcome outcome = markPlanDayRead(plans, currentPlan_, currentPlanDay_);
     hideUndo();
-    readingPage_->markReadButton->setEnabled(false);
-    readingPage_->planStatusLabel->setText(fromBytes(outcome.status));
+    readingPage()->setStanding(fromBytes(outcome.status), false);
     showProgress(currentPlan_);
     QString message = fromBytes(outcome.message);
     if (plans.record(currentPlan_).doubleUp &&
@@ -303,8 +322,8 @@ int PlanController::planInView() const
 {
     if (shell_.currentPage() == Page::Reading && currentPlan_ >= 0)
         return currentPlan_;
-    if (planManager_->currentPlan() >= 0)
-        return planManager_->currentPlan();
+    if (const int managed = managedPlan(); managed >= 0)
+        return managed;
     return currentPlan_;
 }
 
@@ -348,7 +367,7 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
         // Long plans take a moment: show how far the writing is.
         if (total > 2000) {
             progress = std::make_unique<QProgressDialog>(tr("Dividing the unread days again..."), QString(), 0, total,
-                                                         readingPage_->window());
+                                                         window_);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
             progress->setValue(0);
@@ -375,9 +394,8 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
     }
     if (undo_ && choice == CatchUpChoice::KeepFinish) {
         const PlanProgress progress = getPlanProgress(plans, shown, now);
-        readingPage_->undoLabel->setText(
+        readingPage()->showUndo(
             tr("Your unread days are now spread over the days until %1.").arg(longDateText(progress.plannedFinish)));
-        readingPage_->undoPanel->show();
     }
 }
 
@@ -435,11 +453,12 @@ void PlanController::onPlanManagerClicked()
 {
     showPlanManager();
     if (currentPlan_ >= 0)
-        planManager_->setPlans(currentPlan_);
+        planManager()->setPlans(currentPlan_);
 }
 
 void PlanController::showPlanManager()
 {
+    planManager();
     shell_.showPage(Page::PlanManager);
 }
 
@@ -503,7 +522,10 @@ void PlanController::rebuildPlanMenus()
 void PlanController::refreshPlanViews(int plan)
 {
     rebuildPlanMenus();
-    planManager_->setPlans(plan);
+    if (planManager_)
+        planManager_->setPlans(plan);
+    else
+        managerPlan_ = plan;
     showReadingPageAgain();
 }
 
@@ -513,9 +535,20 @@ void PlanController::openPlanEntry(int plan)
     showPlanDay(plan, 0);
 }
 
+int PlanController::managedPlan() const
+{
+    if (planManager_)
+        return planManager_->currentPlan();
+    // The manager is not made yet: the plan it will show when it is.
+    const int count = shell_.planStore().getPlanCount();
+    if (count == 0)
+        return -1;
+    return managerPlan_ >= 0 && managerPlan_ < count ? managerPlan_ : 0;
+}
+
 bool PlanController::canPrintPlan() const
 {
-    return planManager_->currentPlan() >= 0;
+    return managedPlan() >= 0;
 }
 
 void PlanController::printPlanDetails(int plan)

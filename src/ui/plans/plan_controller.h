@@ -61,10 +61,10 @@ public:
     PlanController(Shell& shell, QWidget* window, NewPlanDialog* newPlanDlg = nullptr);
     ~PlanController() override;
 
-    // The reading page and the plan manager page, for the window's
-    // page stack.
-    ReadingPage* readingPage() const { return readingPage_; }
-    PlanManagerPage* planManager() const { return planManager_; }
+    // The reading page and the plan manager page, for the window's page
+    // stack; each is made on first use, hidden, as a child of the window.
+    ReadingPage* readingPage();
+    PlanManagerPage* planManager();
 
     // "Start New Reading Plan..." and "Reading Plan Manager", for the Reading
     // menu, the side bar and the welcome page links.
@@ -159,12 +159,19 @@ private:
     void showReadingPageAgain();
     void showProgress(int plan);
     void hideUndo();
+    // The plan the plan manager shows, or will show once it is made; -1 when
+    // there are none.
+    int managedPlan() const;
     void guarded(const std::function<void()>& body);
 
     Shell& shell_;
-    ReadingPage* readingPage_;
-    PlanManagerPage* planManager_;
+    ReadingPage* readingPage_ = nullptr;
+    PlanManagerPage* planManager_ = nullptr;
+    NewPlanDialog& newPlanDialog();
+
+    QWidget* window_;
     NewPlanDialog* newPlanDlg_;
+    int managerPlan_ = 0; // the plan the manager shows when it is made
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
     std::vector<QPointer<QAction>> menuEntries_;

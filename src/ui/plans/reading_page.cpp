@@ -16,86 +16,153 @@ namespace kovara::ui {
 
 ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
 {
-    passageView = new PassageView(this);
-    followText(passageView->viewer(), passageView->copyAction);
-    planStatusLabel = new QLabel(this);
+    passageView_ = new PassageView(this);
+    followText(passageView_->viewer(), passageView_->copyAction);
+    planStatusLabel_ = new QLabel(this);
     // The standing has a line of its own above the buttons, kept even while
     // it is empty, so the passage above keeps its height whether a standing
     // is shown or not. It does not wrap: the page is never narrower than the
     // standing, so it is never cut off either.
-    planStatusLabel->setMinimumHeight(planStatusLabel->fontMetrics().height());
-    planStatusLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    planManagerButton = new QPushButton(tr("View or Edit Reading Plan"), this);
-    markReadButton = new QPushButton(tr("Mark Passage as Read"), this);
-    QFont bold = markReadButton->font();
+    planStatusLabel_->setMinimumHeight(planStatusLabel_->fontMetrics().height());
+    planStatusLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    planStatusLabel_->setObjectName(QStringLiteral("planStatusLabel"));
+    planManagerButton_ = new QPushButton(tr("View or Edit Reading Plan"), this);
+    planManagerButton_->setObjectName(QStringLiteral("planManagerButton"));
+    markReadButton_ = new QPushButton(tr("Mark Passage as Read"), this);
+    markReadButton_->setObjectName(QStringLiteral("markReadButton"));
+    QFont bold = markReadButton_->font();
     bold.setBold(true);
-    markReadButton->setFont(bold);
+    markReadButton_->setFont(bold);
     // Nothing is shown yet, so there is nothing to mark or manage.
-    planManagerButton->setEnabled(false);
-    markReadButton->setEnabled(false);
+    planManagerButton_->setEnabled(false);
+    markReadButton_->setEnabled(false);
 
-    progressBar = new QProgressBar(this);
-    progressBar->setObjectName(QStringLiteral("planProgressBar"));
-    progressBar->setAccessibleName(tr("Plan Progress"));
-    progressBar->setTextVisible(false);
-    progressBar->setFixedHeight(6);
-    progressBar->setRange(0, 100);
-    progressLabel = new QLabel(this);
-    progressLabel->setObjectName(QStringLiteral("planProgressLabel"));
-    progressLabel->setWordWrap(true);
-    catchUpButton = new QPushButton(tr("&Catch Up..."), this);
-    catchUpButton->setObjectName(QStringLiteral("catchUpButton"));
-    catchUpButton->setToolTip(tr("Ways to get back on track with this plan"));
-    undoPanel = new QWidget(this);
-    undoLabel = new QLabel(undoPanel);
-    undoLabel->setWordWrap(true);
-    undoButton = new QPushButton(tr("&Undo"), undoPanel);
-    undoButton->setObjectName(QStringLiteral("undoCatchUpButton"));
-    auto* undoRow = new QHBoxLayout(undoPanel);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("planProgressBar"));
+    progressBar_->setAccessibleName(tr("Plan Progress"));
+    progressBar_->setTextVisible(false);
+    progressBar_->setFixedHeight(6);
+    progressBar_->setRange(0, 100);
+    progressLabel_ = new QLabel(this);
+    progressLabel_->setObjectName(QStringLiteral("planProgressLabel"));
+    progressLabel_->setWordWrap(true);
+    catchUpButton_ = new QPushButton(tr("&Catch Up..."), this);
+    catchUpButton_->setObjectName(QStringLiteral("catchUpButton"));
+    catchUpButton_->setToolTip(tr("Ways to get back on track with this plan"));
+    undoPanel_ = new QWidget(this);
+    undoPanel_->setObjectName(QStringLiteral("undoPanel"));
+    undoLabel_ = new QLabel(undoPanel_);
+    undoLabel_->setObjectName(QStringLiteral("undoLabel"));
+    undoLabel_->setWordWrap(true);
+    undoButton_ = new QPushButton(tr("&Undo"), undoPanel_);
+    undoButton_->setObjectName(QStringLiteral("undoCatchUpButton"));
+    auto* undoRow = new QHBoxLayout(undoPanel_);
     undoRow->setContentsMargins(0, 0, 0, 0);
-    undoRow->addWidget(undoLabel, 1);
-    undoRow->addWidget(undoButton);
+    undoRow->addWidget(undoLabel_, 1);
+    undoRow->addWidget(undoButton_);
     // Nothing shown yet.
-    progressBar->hide();
-    progressLabel->hide();
-    catchUpButton->hide();
-    undoPanel->hide();
+    progressBar_->hide();
+    progressLabel_->hide();
+    catchUpButton_->hide();
+    undoPanel_->hide();
 
     auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(progressLabel, 1);
-    progressRow->addWidget(catchUpButton);
+    progressRow->addWidget(progressLabel_, 1);
+    progressRow->addWidget(catchUpButton_);
 
     auto* buttons = new ButtonRow;
     buttons->addStretch(1);
-    buttons->addWidget(planManagerButton);
-    buttons->addWidget(markReadButton);
+    buttons->addWidget(planManagerButton_);
+    buttons->addWidget(markReadButton_);
     auto* bottom = new QVBoxLayout;
     bottom->setContentsMargins(8, 4, 8, 8);
-    bottom->addWidget(progressBar);
+    bottom->addWidget(progressBar_);
     bottom->addLayout(progressRow);
-    bottom->addWidget(undoPanel);
-    bottom->addWidget(planStatusLabel);
+    bottom->addWidget(undoPanel_);
+    bottom->addWidget(planStatusLabel_);
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(passageView, 1);
+    layout->addWidget(passageView_, 1);
     layout->addLayout(bottom);
+
+    passageView_->setObjectName(QStringLiteral("passageView"));
+    connect(markReadButton_, &QPushButton::clicked, this, &ReadingPage::markReadClicked);
+    connect(planManagerButton_, &QPushButton::clicked, this, &ReadingPage::planManagerClicked);
+    connect(catchUpButton_, &QPushButton::clicked, this, &ReadingPage::catchUpClicked);
+    connect(undoButton_, &QPushButton::clicked, this, &ReadingPage::undoClicked);
+    connect(passageView_->viewer(), &HtmlViewer::linkClicked, this, &ReadingPage::bibleLinkClicked);
+}
+
+void ReadingPage::showPassage(const std::string& verseSpec, const std::string& title, const std::string& heading,
+                              BibleStore& bible)
+{
+    passageView_->loadPlanVerses(verseSpec, title, heading, bible);
+}
+
+void ReadingPage::setStanding(const QString& status, bool canMarkRead)
+{
+    markReadButton_->setEnabled(canMarkRead);
+    planStatusLabel_->setText(status);
+    planManagerButton_->setEnabled(true);
+}
+
+void ReadingPage::forgetPlan()
+{
+    markReadButton_->setEnabled(false);
+    planManagerButton_->setEnabled(false);
+    catchUpButton_->hide();
+}
+
+void ReadingPage::clear()
+{
+    forgetPlan();
+    planStatusLabel_->clear();
+    passageView_->clear();
+    progressBar_->hide();
+    progressLabel_->hide();
+    hideUndo();
+}
+
+void ReadingPage::showProgress(int percent, const QString& summary, bool behind)
+{
+    progressBar_->setValue(percent);
+    progressBar_->show();
+    progressLabel_->setText(summary);
+    progressLabel_->show();
+    catchUpButton_->setVisible(behind);
+}
+
+void ReadingPage::showUndo(const QString& text)
+{
+    undoLabel_->setText(text);
+    undoPanel_->show();
+}
+
+void ReadingPage::hideUndo()
+{
+    undoPanel_->hide();
+}
+
+void ReadingPage::setChapterLinks(bool on)
+{
+    passageView_->setChapterLinks(on);
 }
 
 void ReadingPage::assignPreferences(Preferences& prefs)
 {
-    passageView->assignPreferences(prefs);
+    passageView_->assignPreferences(prefs);
 }
 
 HtmlViewer* ReadingPage::pagedPrintout() const
 {
-    return passageView->viewer();
+    return passageView_->viewer();
 }
 
 QString ReadingPage::printTitle() const
 {
-    const std::string& dayLine = passageView->dayLine();
-    return fromBytes(passageView->title() + " " + dayLine.substr(0, dayLine.find(':')));
+    const std::string& dayLine = passageView_->dayLine();
+    return fromBytes(passageView_->title() + " " + dayLine.substr(0, dayLine.find(':')));
 }
 
 } // namespace kovara::ui

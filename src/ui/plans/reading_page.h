@@ -1,8 +1,8 @@
 #pragma once
 // The reading page: the passage of the plan day being read, with the plan's
 // one-line standing and the buttons to open the plan manager and to mark the
-// passage as read below it. The page only holds the widgets; the reading-plan
-// commands (plan_controller.h) decide what they show.
+// passage as read below it. The reading-plan commands (plan_controller.h)
+// decide what it shows and answer its buttons.
 #include "ui/base/core_names.h"
 #include "ui/base/content_page.h"
 
@@ -11,8 +11,13 @@ class QProgressBar;
 class QPushButton;
 class QWidget;
 
+namespace kovara::core {
+class BibleStore;
+}
+
 namespace kovara::ui {
 
+class HtmlViewer;
 class PassageView;
 
 class ReadingPage : public ContentPage {
@@ -23,27 +28,55 @@ public:
     // The passage takes the reader's font and colours.
     void assignPreferences(Preferences& prefs) override;
 
+    // Shows a plan day: the passage under the plan's title and the day's
+    // heading, with the bible (not owned). Raises what the passage view
+    // raises; the labels show the new day even then.
+    void showPassage(const std::string& verseSpec, const std::string& title, const std::string& heading,
+                     BibleStore& bible);
+    // The day's standing below the passage and whether it can be marked
+    // read; the plan manager button is on while a plan is shown.
+    void setStanding(const QString& status, bool canMarkRead);
+    // No plan shown: nothing to mark or manage, no catching up.
+    void forgetPlan();
+    // Empties the page: no passage, standing or progress.
+    void clear();
+    // How far the reader is: the bar, a summary line and, while behind,
+    // "Catch Up...".
+    void showProgress(int percent, const QString& summary, bool behind);
+    // The line that offers to put back the plan a catch-up replaced.
+    void showUndo(const QString& text);
+    void hideUndo();
+    // Chapter headings as links that bibleLinkClicked reports.
+    void setChapterLinks(bool on);
+
+    // The passage shown: its verses, title and heading.
+    PassageView& passage() const { return *passageView_; }
+
     // Copy and Print: the passage's selection and its pages, named after the
     // plan and its day ("Whole Bible Day 12 of 364").
     HtmlViewer* pagedPrintout() const override;
     QString printTitle() const override;
     HelpContext helpContext() const override { return HelpContext::Reading; }
 
-    // Its title label shows the plan title, its date label the day heading.
-    PassageView* passageView;
-    QLabel* planStatusLabel;
-    QPushButton* planManagerButton; // "View or Edit Reading Plan"
-    QPushButton* markReadButton;    // "Mark Passage as Read"
-    // How far the reader is in the plan: a thin bar and a summary line, with
-    // "Catch Up..." beside them while the reader is behind.
-    QProgressBar* progressBar;
-    QLabel* progressLabel;
-    QPushButton* catchUpButton;
-    // Shown right after the plan's days were divided again, with the button
-    // that puts the old plan back.
-    QWidget* undoPanel;
-    QLabel* undoLabel;
-    QPushButton* undoButton;
+signals:
+    void markReadClicked();
+    void planManagerClicked();
+    void catchUpClicked();
+    void undoClicked();
+    // A chapter heading of the passage was clicked ("bible:" link).
+    void bibleLinkClicked(const QString& href);
+
+private:
+    PassageView* passageView_;
+    QLabel* planStatusLabel_;
+    QPushButton* planManagerButton_; // "View or Edit Reading Plan"
+    QPushButton* markReadButton_;    // "Mark Passage as Read"
+    QProgressBar* progressBar_;
+    QLabel* progressLabel_;
+    QPushButton* catchUpButton_;
+    QWidget* undoPanel_;
+    QLabel* undoLabel_;
+    QPushButton* undoButton_;
 };
 
 } // namespace kovara::ui

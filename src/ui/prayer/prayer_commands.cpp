@@ -22,9 +22,16 @@
 
 namespace kovara::ui {
 
-PrayerCommands::PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor,
-                                 QObject* parent)
-    : QObject(parent), shell_(shell), tracker_(tracker), editor_(editor)
+PrayerCommands::PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor, QObject* parent)
+    : PrayerCommands(
+          shell, [&tracker]() -> PrayerTrackerPage& { return tracker; }, [&editor]() -> PrayerEditor& { return editor; },
+          parent)
+{
+}
+
+PrayerCommands::PrayerCommands(Shell& shell, std::function<PrayerTrackerPage&()> tracker,
+                               std::function<PrayerEditor&()> editor, QObject* parent)
+    : QObject(parent), shell_(shell), tracker_(std::move(tracker)), editor_(std::move(editor))
 {
     exportJournalAction = new QAction(tr("&Export Prayer Journal..."), this);
     exportJournalAction->setObjectName(QStringLiteral("exportJournalAction"));
@@ -96,7 +103,7 @@ void PrayerCommands::newPrayerItem()
     const std::int32_t index = shell_.prayerStore().newPrayerItem(0);
     bool saved = false;
     try {
-        saved = editor_.editPrayer(shell_.prayerStore(), index, true, shell_.preferences());
+        saved = editor_().editPrayer(shell_.prayerStore(), index, true, shell_.preferences());
     } catch (...) {
         shell_.prayerStore().discardNewItem(index);
         throw;
@@ -109,16 +116,16 @@ void PrayerCommands::newPrayerItem()
     // Only a status the list can show makes a tab to land on.
     if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
         status = kPrayerFilterAny;
-    tracker_.clearSearch();
-    tracker_.initPrayers(shell_.prayerStore(), status, index);
+    tracker_().clearSearch();
+    tracker_().initPrayers(shell_.prayerStore(), status, index);
     shell_.showPage(Page::PrayerTracker);
-    tracker_.updateActions();
+    tracker_().updateActions();
 }
 
 void PrayerCommands::viewPrayers(const std::string& filter)
 {
     shell_.showPage(Page::PrayerTracker);
-    tracker_.initPrayers(shell_.prayerStore(), filter, -1);
+    tracker_().initPrayers(shell_.prayerStore(), filter, -1);
 }
 
 void PrayerCommands::newPrayerCommand()

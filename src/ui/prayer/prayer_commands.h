@@ -31,9 +31,12 @@ class JournalExportDialog;
 class PrayerCommands : public QObject {
     Q_OBJECT
 public:
-    // None of the three is owned; all must outlive the controller.
-    PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor,
-                    QObject* parent = nullptr);
+    // tracker and editor give the prayer page and the editor, made on first
+    // use by whoever owns them. None is owned; all must outlive the
+    // controller.
+    PrayerCommands(Shell& shell, std::function<PrayerTrackerPage&()> tracker, std::function<PrayerEditor&()> editor,
+                   QObject* parent = nullptr);
+    PrayerCommands(Shell& shell, PrayerTrackerPage& tracker, PrayerEditor& editor, QObject* parent = nullptr);
 
     // Inserts a new item and opens it in the editor for overtyping its default
     // title. Once it is saved, shows the prayer page on the tab of the item's
@@ -71,8 +74,8 @@ public slots:
 private:
 
     Shell& shell_;
-    PrayerTrackerPage& tracker_;
-    PrayerEditor& editor_;
+    std::function<PrayerTrackerPage&()> tracker_;
+    std::function<PrayerEditor&()> editor_;
 };
 
 } // namespace kovara::ui

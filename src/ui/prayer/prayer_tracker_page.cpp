@@ -160,7 +160,12 @@ void bindButton(QPushButton* button, QAction* action)
 } // namespace
 
 PrayerTrackerPage::PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent)
-    : ContentPage(parent), shell_(shell), editor_(editor)
+    : PrayerTrackerPage(shell, [&editor]() -> PrayerEditor& { return editor; }, parent)
+{
+}
+
+PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()> editor, QWidget* parent)
+    : ContentPage(parent), shell_(shell), editor_(std::move(editor))
 {
     setObjectName(QStringLiteral("prayerTrackerPage"));
 
@@ -684,7 +689,7 @@ void PrayerTrackerPage::editPrayerItem(std::int32_t prayerIndex)
 {
     if (!prefs_)
         throw Exception("Preferences not yet assigned on InitPrayers");
-    editor_.editPrayer(shell_.prayerStore(), prayerIndex, false, *prefs_);
+    editor_().editPrayer(shell_.prayerStore(), prayerIndex, false, *prefs_);
     initPrayers(shell_.prayerStore(), filter_, prayerIndex);
 }
 

@@ -52,6 +52,8 @@ public:
     // shell gives the prayer store, the dialogs and the current page; editor
     // opens items for editing. Neither is owned; both must outlive the frame.
     PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent = nullptr);
+    // The same with the editor made on its first use by whoever owns it.
+    PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()> editor, QWidget* parent = nullptr);
 
     // Refills the view: the tab of filter ("Active", "Answered", "Inactive" or
     // "Any"; another text leaves the tab as it is), the items of that filter
@@ -153,7 +155,7 @@ private:
     void guarded(const std::function<void()>& body);
 
     Shell& shell_;
-    PrayerEditor& editor_;
+    std::function<PrayerEditor&()> editor_;
     Preferences* prefs_ = nullptr;
     PrayerHeaders listing_;
     std::string filter_;
