@@ -162,7 +162,7 @@ protected:
         frame->resize(700, 500);
         frame->show();
         QApplication::processEvents();
-        HtmlViewer* viewer = frame->htmlViewer;
+        HtmlViewer* viewer = frame->viewer();
         for (QTextBlock block = viewer->document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
@@ -196,17 +196,17 @@ protected:
 
 TEST_F(FrameWelcomePageTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
 {
-    EXPECT_EQ(frame->welcomeLabel->text(), "Welcome to Kovara");
-    EXPECT_FALSE(frame->htmlViewer->selectionEnabled());
+    EXPECT_EQ(frame->findChild<QLabel*>("welcomeLabel")->text(), "Welcome to Kovara");
+    EXPECT_FALSE(frame->viewer()->selectionEnabled());
     plans->addPlan("Gospels <i>first</i>", {"1-3", "4-6"}, kToday);
     plans->addPlan("Whole <!-- Bible", {"1-3", "4-6"}, kToday);
     frame->buildWelcomePage(*shell);
     EXPECT_EQ(shell->currentPage(), Page::Welcome);
     EXPECT_NE(frame->pageText().find("<a href=\"koav2:ReadPlan/0\">Gospels &lt;i&gt;first&lt;/i&gt;</a>: \r\n"),
               std::string::npos);
-    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), frame->pageText());
+    EXPECT_EQ(frame->viewer()->pageText().toStdString(), frame->pageText());
     // Titles read as typed, and an opened comment in one hides nothing after it.
-    const QString shown = frame->htmlViewer->toPlainText();
+    const QString shown = frame->viewer()->toPlainText();
     EXPECT_TRUE(shown.contains("Gospels <i>first</i>: ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("Whole <!-- Bible: ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("manage your plans")) << shown.toStdString();
@@ -219,7 +219,7 @@ TEST_F(FrameWelcomePageTest, AStoreErrorLeavesThePageAsItWas)
     prayers->close();
     EXPECT_NE(kovara::test::messageOf([&] { frame->buildWelcomePage(*shell); }), "(nothing raised)");
     EXPECT_EQ(frame->pageText(), before);
-    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), before);
+    EXPECT_EQ(frame->viewer()->pageText().toStdString(), before);
 }
 
 TEST_F(FrameWelcomePageTest, PreferencesReloadThePageWithNewDefaults)
@@ -230,12 +230,12 @@ TEST_F(FrameWelcomePageTest, PreferencesReloadThePageWithNewDefaults)
     prefs->textFontColor = 0x008000;
     prefs->textBackColor = 0xFFFFFF;
     frame->assignPreferences(*prefs);
-    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), frame->pageText());
-    EXPECT_EQ(frame->htmlViewer->defaultFontName(), "Courier");
-    EXPECT_EQ(frame->htmlViewer->defaultFontSize(), 14);
-    EXPECT_EQ(frame->htmlViewer->defaultFontColor(), QColor(0, 128, 0));
-    EXPECT_EQ(frame->htmlViewer->defaultBackground(), QColor(255, 255, 255));
-    EXPECT_EQ(frame->viewerPanel->palette().color(QPalette::Window), QColor(255, 255, 255));
+    EXPECT_EQ(frame->viewer()->pageText().toStdString(), frame->pageText());
+    EXPECT_EQ(frame->viewer()->defaultFontName(), "Courier");
+    EXPECT_EQ(frame->viewer()->defaultFontSize(), 14);
+    EXPECT_EQ(frame->viewer()->defaultFontColor(), QColor(0, 128, 0));
+    EXPECT_EQ(frame->viewer()->defaultBackground(), QColor(255, 255, 255));
+    EXPECT_EQ(frame->viewer()->parentWidget()->palette().color(QPalette::Window), QColor(255, 255, 255));
 }
 
 TEST_F(FrameWelcomePageTest, AClickedLinkRunsItsCommandWithoutNavigating)
@@ -248,8 +248,8 @@ TEST_F(FrameWelcomePageTest, AClickedLinkRunsItsCommandWithoutNavigating)
     clickLink("koav2:FCtoday");
     clickLink("koav2:NewPrayerItem");
     EXPECT_EQ(target.ran, "ShowPlanDay(1);FaithsCheckbook;NewPrayer;");
-    EXPECT_EQ(frame->htmlViewer->pageText().toStdString(), page);
-    EXPECT_TRUE(frame->htmlViewer->source().isEmpty());
+    EXPECT_EQ(frame->viewer()->pageText().toStdString(), page);
+    EXPECT_TRUE(frame->viewer()->source().isEmpty());
 }
 
 TEST_F(FrameWelcomePageTest, LinkErrorsAreShownNotRaised)

@@ -69,7 +69,7 @@ constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab
 
 MainWindow::MainWindow(const std::string& contentFolder, const std::string& appDataFolder,
                                  Dialogs& dialogs, const Clock& clock)
-    : dialogs_(dialogs), clock_(clock), contentFolder_(contentFolder), appDataFolder_(appDataFolder)
+    : dialogs_(dialogs), clock_(clock), contentFolder_(contentFolder), appDataFolder_(appDataFolder), stores_(clock)
 {
     // The old version's folder lies beside ours in the same per-user folder;
     // without a per-user folder there is nothing to look in.
@@ -92,7 +92,6 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     statusField_->setObjectName(QStringLiteral("statusField"));
     statusBar()->addWidget(statusField_, 1);
     createControllers();
-    connectSession();
     loadContent(appDataFolder);
     createGeneralCommands();
     createReminder();
@@ -100,7 +99,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
-    restoreWindowPlacement(*this, *settings_, kPlacementSection);
+    restoreWindowPlacement(*this, stores_.settings(), kPlacementSection);
 }
 
 MainWindow::~MainWindow()
@@ -118,59 +117,30 @@ MainWindow::~MainWindow()
 void MainWindow::loadContent(const std::string& appDataFolder)
 {
     helpFile_ = contentFolder_ + "KOVA2.hlp";
-
     userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
-    ensureUserDataFolder(userDataFolder_);
-    settings_ = std::make_unique<IniFile>(userDataFolder_ + "settings.ini");
-    prefs_ = std::make_unique<Preferences>(*settings_);
+    stores_.open(contentFolder_, userDataFolder_);
     createPrayerPage();
     createPlanPages();
     session().notifyPreferencesChanged();
-
-    devotionalDb_ = Database(contentFolder_ + "devotional.kova2");
-    devotionals_.clear();
-    devotionals_.push_back(std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook",
-                                                             "R. M. Halvard", devotionalDb_.get()));
-
-    bible_ = std::make_unique<BibleStore>(contentFolder_ + "bible.kova2", "King James Version", "KJV");
-    // The plan manager reaches the Bible store through the shell.
-
-    session_ = std::make_unique<UserSession>(userDataFolder_, clock_);
-    session_->planStore();
     planCommands_->refreshPlanViews(0);
-    session_->prayerStore();
-
     updateCaption();
     buildWelcomePage();
 }
 
 void MainWindow::saveState()
 {
-    saveWindowPlacement(*this, *settings_, kPlacementSection);
+    saveWindowPlacement(*this, stores_.settings(), kPlacementSection);
     if (biblePage_)
-        biblePage_->saveLastChapter(*settings_);
+        biblePage_->saveLastChapter(stores_.settings());
     if (prayerTrackerPage_)
-        prefs_->splitPercent = prayerTrackerPage_->splitPercent();
+        stores_.preferences().splitPercent = prayerTrackerPage_->splitPercent();
 }
 
 void MainWindow::shutDown()
 {
     // A failure stops the sequence; whatever is left is still released by
-    // the members' own destructors.
-    runGuarded(dialogs_, [this] {
-        while (!devotionals_.empty())
-            devotionals_.pop_back();
-        devotionalDb_.close();
-        if (session_)
-            session_->shutdown();
-        bible_.reset();
-        // Saved here, not only by the object's destructor, so that a file
-        // that cannot be written is reported.
-        if (prefs_) {
-            prefs_->savePreferences();
-            prefs_.reset();
-        }
-    });
+    // the stores' own destructors.
+    runGuarded(dialogs_, [this] { stores_.close(); });
 }
 
 // ---- layout
@@ -248,7 +218,7 @@ PrayerEditor& MainWindow::prayerEditor()
 {
     // Made the first time an item is edited or created.
     if (!prayerEditor_)
-        prayerEditor_ = new PrayerEditor(dialogs_, settings_.get(), this);
+        prayerEditor_ = new PrayerEditor(dialogs_, &stores_.settings(), this);
     return *prayerEditor_;
 }
 
@@ -262,15 +232,15 @@ void MainWindow::placePage(Page page, ContentPage* content)
     pages_->widget(static_cast<int>(page))->layout()->addWidget(content);
     connect(content, &ContentPage::contentStateChanged, this, [this] { updateActions(); });
     connect(&session(), &ObservableSession::preferencesChanged, content,
-            [this, content] { runGuarded(dialogs_, [this, content] { content->assignPreferences(*prefs_); }); });
-    if (prefs_)
-        content->assignPreferences(*prefs_);
+            [this, content] { runGuarded(dialogs_, [this, content] { content->assignPreferences(stores_.preferences()); }); });
+    if (stores_.isOpen())
+        content->assignPreferences(stores_.preferences());
 }
 
 void MainWindow::createControllers()
 {
     appCommands_ = std::make_unique<AppCommands>(
-        *this, this, actions_, [this]() -> IniFile& { return *settings_; }, [this] { buildWelcomePage(); });
+        *this, this, actions_, [this]() -> IniFile& { return stores_.settings(); }, [this] { buildWelcomePage(); });
     connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
     devotionalCommands_ = std::make_unique<DevotionalCommands>(
         *this, actions_.faithsCheckbookAction,
@@ -287,25 +257,7 @@ void MainWindow::createControllers()
         [this](int plan) { planCommands_->showPlanDay(plan, 0); },
         [this](int plan) { planCommands_->catchUp(plan); });
     welcomePage_->setLinkTarget(*linkTarget_);
-}
-
-void MainWindow::connectSession()
-{
-    ObservableSession& events = session();
-    const auto guarded = [this](auto body) { return [this, body] { runGuarded(dialogs_, body); }; };
-    connect(&events, &ObservableSession::storesReplaced, this, guarded([this] {
-                planCommands_->refreshPlanViews(0);
-                buildWelcomePage();
-            }));
-    // The summary follows without taking the reader away from the page shown.
-    const auto summary = [this] {
-        welcomePage_->buildWelcomePage(planStore(), prayerStore(), preferences(), clock());
-    };
-    connect(&events, &ObservableSession::plansChanged, this, guarded([this, summary] {
-                planCommands_->refreshPlanViews(0);
-                summary();
-            }));
-    connect(&events, &ObservableSession::prayersChanged, this, guarded(summary));
+    welcomePage_->followSession(*this);
 }
 
 void MainWindow::createGeneralCommands()
@@ -343,21 +295,9 @@ void MainWindow::createReminder()
         statusBar()->showMessage(text);
         SingleInstance::bringForward(this);
     });
-    reminder_->setSettings(ReminderSettings::read(*settings_));
+    reminder_->setSettings(ReminderSettings::read(stores_.settings()));
     appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
-        auto* panel = new ReminderSettingsPanel(&dialog);
-        connect(panel, &ReminderSettingsPanel::aboutToShow, panel, [this, panel] {
-            runGuarded(dialogs_, [this, panel] { panel->load(reminder_->settings(), planStore()); });
-        });
-        connect(&dialog, &QDialog::accepted, panel, [this, panel] {
-            runGuarded(dialogs_, [this, panel] {
-                const ReminderSettings settings = panel->apply(planStore());
-                settings.write(*settings_);
-                updateAutostartEntry(settings.startAtLogin);
-                reminder_->setSettings(settings);
-            });
-        });
-        dialog.addSection(panel);
+        dialog.addSection(makeReminderSection(dialog, *reminder_, *this, stores_.settings()));
     });
 }
 
@@ -398,48 +338,6 @@ void MainWindow::createPrayerPage()
 
 // ---- Shell
 
-Preferences& MainWindow::preferences()
-{
-    return *prefs_;
-}
-
-BibleStore& MainWindow::bible()
-{
-    return *bible_;
-}
-
-DevotionalStore& MainWindow::devotional()
-{
-    return *devotionals_.front();
-}
-
-PlanStore& MainWindow::planStore()
-{
-    // A store that could not be opened again after a backup, restore or
-    // import is opened again here, on its next use.
-    if (!session_)
-        throw Exception(toBytes(tr("The reading plan store is not open")));
-    return session_->planStore();
-}
-
-PrayerStore& MainWindow::prayerStore()
-{
-    if (!session_)
-        throw Exception(toBytes(tr("The prayer store is not open")));
-    return session_->prayerStore();
-}
-
-void MainWindow::closeUserStores()
-{
-    session_->close();
-}
-
-void MainWindow::openUserStores()
-{
-    // Another program may still be finishing a write to one of the files.
-    session_->openRetrying(kBackupLockWaitMs);
-}
-
 void MainWindow::buildWelcomePage()
 {
     welcomePage_->buildWelcomePage(*this);
@@ -459,7 +357,7 @@ void MainWindow::prepareBiblePage()
     if (biblePage_->book() == 0) {
         biblePage_->setBible(bible());
         biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
-        biblePage_->restoreLastChapter(*settings_);
+        biblePage_->restoreLastChapter(stores_.settings());
     }
 }
 
@@ -507,13 +405,13 @@ void MainWindow::updateActions()
 void MainWindow::offerImport()
 {
     runImportOffer(
-        prefs_->offerImport1x, dialogs_,
+        stores_.preferences().offerImport1x, dialogs_,
         [this] {
             version1Import_(*this);
             // Questions cut short by the window closing were never answered.
             return !closing_;
         },
-        [this] { prefs_->savePreferences(); });
+        [this] { stores_.preferences().savePreferences(); });
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -543,7 +441,7 @@ void MainWindow::changeEvent(QEvent* event)
     // preferences, and a "Default" colour stands for the palette's (see
     // pageBackColor), so a desktop switching to a dark or high-contrast theme
     // while Kovara runs has them taken again.
-    if (event->type() == QEvent::PaletteChange && prefs_)
+    if (event->type() == QEvent::PaletteChange && stores_.isOpen())
         session().notifyPreferencesChanged();
 }
 

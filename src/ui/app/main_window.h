@@ -9,7 +9,7 @@
 // pages follow the session's signals themselves; the window only builds the
 // layout and connects them.
 #include "ui/base/core_names.h"
-#include "core/db/database.h"
+#include "ui/app/app_stores.h"
 #include "ui/app/backup_commands.h"
 #include "ui/base/dialogs.h"
 #include "ui/app/main_actions.h"
@@ -71,11 +71,11 @@ public:
     ~MainWindow() override;
 
     // Shell
-    Preferences& preferences() override;
-    BibleStore& bible() override;
-    DevotionalStore& devotional() override;
-    PlanStore& planStore() override;
-    PrayerStore& prayerStore() override;
+    Preferences& preferences() override { return stores_.preferences(); }
+    BibleStore& bible() override { return stores_.bible(); }
+    DevotionalStore& devotional() override { return stores_.devotional(); }
+    PlanStore& planStore() override { return stores_.planStore(); }
+    PrayerStore& prayerStore() override { return stores_.prayerStore(); }
     Dialogs& dialogs() override { return dialogs_; }
     const Clock& clock() override { return clock_; }
     const std::string& contentFolder() const override { return contentFolder_; }
@@ -91,8 +91,8 @@ public:
 
     // UserStoreHost: backup, restore and the version-1 import free and reopen
     // the plan store and the prayer store around their file work.
-    void closeUserStores() override;
-    void openUserStores() override;
+    void closeUserStores() override { stores_.closeUserStores(); }
+    void openUserStores() override { stores_.openUserStores(); }
     // Rebuilds the welcome summary from the current stores and makes it the
     // current page.
     void buildWelcomePage();
@@ -145,8 +145,6 @@ private:
     // The daily reading reminder and its section of the preferences; it
     // needs settings.ini and the plan store.
     void createReminder();
-    // The views follow the session: what changed is shown again.
-    void connectSession();
     // The one-time offer to take over the previous version's data.
     void offerImport();
 
@@ -170,20 +168,7 @@ private:
     PrayerTrackerPage* prayerTrackerPage_ = nullptr;
     PrayerEditor* prayerEditor_ = nullptr; // made when an item is first edited
 
-    // Stores, declared so that an unwinding constructor frees them in the
-    // same order as the destructor does: devotionals first, then their
-    // connection, then the Bible store.
-    //
-    // devotionalDb_ is the connection to devotional.kova2, lent to the
-    // devotional stores. Its destructor closes it quietly when start-up fails
-    // half way; the normal shutdown closes it itself so that a failure is
-    // shown.
-    std::unique_ptr<IniFile> settings_;
-    std::unique_ptr<Preferences> prefs_;
-    std::unique_ptr<BibleStore> bible_;
-    std::unique_ptr<UserSession> session_;
-    Database devotionalDb_;
-    std::vector<std::unique_ptr<DevotionalStore>> devotionals_;
+    AppStores stores_;
 
     std::unique_ptr<AppCommands> appCommands_;
     std::unique_ptr<DevotionalCommands> devotionalCommands_;

@@ -23,41 +23,42 @@ namespace kovara::ui {
 
 WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : ContentPage(parent), dialogs_(dialogs)
 {
-    headerPanel = makeHeaderPanel(this);
-    welcomeLabel = makeHeaderLabel(tr("Welcome to Kovara"), 6, true, false, headerPanel);
-    welcomeLabel->setAlignment(Qt::AlignCenter);
+    headerPanel_ = makeHeaderPanel(this);
+    welcomeLabel_ = makeHeaderLabel(tr("Welcome to Kovara"), 6, true, false, headerPanel_);
+    welcomeLabel_->setObjectName(QStringLiteral("welcomeLabel"));
+    welcomeLabel_->setAlignment(Qt::AlignCenter);
     // A light edge below and to the right makes the caption stand out of the
     // panel.
-    auto* raised = new QGraphicsDropShadowEffect(welcomeLabel);
+    auto* raised = new QGraphicsDropShadowEffect(welcomeLabel_);
     raised->setOffset(1, 1);
     raised->setBlurRadius(0);
     raised->setColor(palette().color(QPalette::Light));
-    welcomeLabel->setGraphicsEffect(raised);
-    auto* header = new QVBoxLayout(headerPanel);
-    header->addWidget(welcomeLabel);
+    welcomeLabel_->setGraphicsEffect(raised);
+    auto* header = new QVBoxLayout(headerPanel_);
+    header->addWidget(welcomeLabel_);
 
-    htmlViewer = makeViewerPanel(viewerPanel, this);
-    htmlViewer->setAccessibleName(tr("Welcome and Summary"));
-    htmlViewer->setSelectionEnabled(false);
-    connect(htmlViewer, &HtmlViewer::linkClicked, this, [this](const QString& href) { handleLinkClicked(href); });
+    htmlViewer_ = makeViewerPanel(viewerPanel_, this);
+    htmlViewer_->setAccessibleName(tr("Welcome and Summary"));
+    htmlViewer_->setSelectionEnabled(false);
+    connect(htmlViewer_, &HtmlViewer::linkClicked, this, [this](const QString& href) { handleLinkClicked(href); });
 
-    stackPanels(this, headerPanel, viewerPanel);
+    stackPanels(this, headerPanel_, viewerPanel_);
 }
 
 void WelcomePage::assignPreferences(Preferences& prefs)
 {
     prefs_ = &prefs;
-    applyDisplayPreferences(prefs, viewerPanel, htmlViewer);
-    QPalette p = headerPanel->palette();
+    applyDisplayPreferences(prefs, viewerPanel_, htmlViewer_);
+    QPalette p = headerPanel_->palette();
     p.setColor(QPalette::Window, pageBackColor(prefs));
-    headerPanel->setPalette(p);
-    htmlViewer->loadFromBytes(pageText_);
+    headerPanel_->setPalette(p);
+    htmlViewer_->loadFromBytes(pageText_);
 }
 
 void WelcomePage::showPage(const std::string& html)
 {
     pageText_ = html;
-    htmlViewer->loadFromBytes(pageText_);
+    htmlViewer_->loadFromBytes(pageText_);
 }
 
 void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& prayers,
@@ -72,6 +73,22 @@ void WelcomePage::buildWelcomePage(Shell& shell)
 {
     buildWelcomePage(shell.planStore(), shell.prayerStore(), shell.preferences(), shell.clock());
     shell.showPage(Page::Welcome);
+}
+
+void WelcomePage::followSession(Shell& shell)
+{
+    ObservableSession& events = shell.session();
+    const auto rebuild = [this, &shell](bool show) {
+        runGuarded(dialogs_, [&] {
+            if (show)
+                buildWelcomePage(shell);
+            else
+                buildWelcomePage(shell.planStore(), shell.prayerStore(), shell.preferences(), shell.clock());
+        });
+    };
+    connect(&events, &ObservableSession::storesReplaced, this, [rebuild] { rebuild(true); });
+    connect(&events, &ObservableSession::plansChanged, this, [rebuild] { rebuild(false); });
+    connect(&events, &ObservableSession::prayersChanged, this, [rebuild] { rebuild(false); });
 }
 
 void WelcomePage::handleLinkClicked(const QString& link)

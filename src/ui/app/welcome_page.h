@@ -50,6 +50,10 @@ public:
     // The main window's form: builds from the shell's current stores,
     // preferences and clock, then makes the welcome page the current page.
     void buildWelcomePage(Shell& shell);
+    // Follows shell's session: the summary is built again when the stores
+    // are replaced (and shown) or when plans or prayers change (in place,
+    // without taking the reader away from the page shown).
+    void followSession(Shell& shell);
 
     // A link in the viewer was clicked: the viewer never follows it itself;
     // the link goes to handleInternalLink, under the error guard.
@@ -57,15 +61,14 @@ public:
 
     // The HTML text shown now (empty before the first page).
     const std::string& pageText() const { return pageText_; }
-    HtmlViewer* viewer() const { return htmlViewer; }
-
-    // Controls, by the names the program uses for them.
-    QFrame* headerPanel;
-    QLabel* welcomeLabel; // "Welcome to Kovara"
-    QFrame* viewerPanel;
-    HtmlViewer* htmlViewer;
+    HtmlViewer* viewer() const { return htmlViewer_; }
 
 private:
+    QFrame* headerPanel_;
+    QLabel* welcomeLabel_; // "Welcome to Kovara"
+    QFrame* viewerPanel_;
+    HtmlViewer* htmlViewer_;
+
     Dialogs& dialogs_;
     WelcomeLinkTarget* linkTarget_ = nullptr;
     Preferences* prefs_ = nullptr;

@@ -99,6 +99,11 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
     connect(newPlanAction, &QAction::triggered, this, [this] { guarded([this] { newPlanCommand(); }); });
     connect(planManagerAction, &QAction::triggered, this,
             [this] { guarded([this] { showPlanManager(); }); });
+
+    // The plan views follow the session: restored stores, plans imported.
+    ObservableSession& events = shell_.session();
+    connect(&events, &ObservableSession::storesReplaced, this, [this] { guarded([this] { refreshPlanViews(0); }); });
+    connect(&events, &ObservableSession::plansChanged, this, [this] { guarded([this] { refreshPlanViews(0); }); });
 }
 
 ReadingPage* PlanController::readingPage()

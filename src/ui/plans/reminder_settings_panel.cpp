@@ -2,10 +2,15 @@
 
 #include "core/base/exception.h"
 #include "core/plans/plan_store.h"
+#include "core/settings/ini_file.h"
+#include "ui/base/error_guard.h"
+#include "ui/base/shell.h"
 #include "ui/base/text_codec.h"
+#include "ui/plans/reminder_notifier.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -111,6 +116,24 @@ void updateAutostartEntry(bool startAtLogin, const QString& configFolder)
         !out.commit())
         throw Exception(toBytes(QCoreApplication::translate("ReminderSettingsPanel", "Unable to write to %1: %2")
                                     .arg(path, out.errorString())));
+}
+
+ReminderSettingsPanel* makeReminderSection(QDialog& dialog, ReminderNotifier& reminder, Shell& shell,
+                                           IniFile& settings)
+{
+    auto* panel = new ReminderSettingsPanel(&dialog);
+    QObject::connect(panel, &ReminderSettingsPanel::aboutToShow, panel, [panel, &reminder, &shell] {
+        runGuarded(shell.dialogs(), [&] { panel->load(reminder.settings(), shell.planStore()); });
+    });
+    QObject::connect(&dialog, &QDialog::accepted, panel, [panel, &reminder, &shell, &settings] {
+        runGuarded(shell.dialogs(), [&] {
+            const ReminderSettings chosen = panel->apply(shell.planStore());
+            chosen.write(settings);
+            updateAutostartEntry(chosen.startAtLogin);
+            reminder.setSettings(chosen);
+        });
+    });
+    return panel;
 }
 
 } // namespace kovara::ui

@@ -5,6 +5,8 @@
 #include "core/plans/reading_reminder.h"
 
 #include <QGroupBox>
+
+class QDialog;
 #include <functional>
 
 class QCheckBox;
@@ -12,6 +14,7 @@ class QListWidget;
 class QTimeEdit;
 
 namespace kovara::core {
+class IniFile;
 class PlanStore;
 }
 
@@ -50,5 +53,15 @@ private:
 void updateAutostartEntry(bool startAtLogin, const QString& configFolder = QString());
 // The entry's path.
 QString autostartFilePath(const QString& configFolder = QString());
+
+class ReminderNotifier;
+class Shell;
+
+// The reminder's section of a preferences dialog: loaded from reminder each
+// time it shows; on the dialog's OK the settings go to settings.ini, the
+// autostart entry and the reminder. Returns the panel, a child of dialog,
+// for the dialog to place.
+ReminderSettingsPanel* makeReminderSection(QDialog& dialog, ReminderNotifier& reminder, Shell& shell,
+                                           IniFile& settings);
 
 } // namespace kovara::ui
