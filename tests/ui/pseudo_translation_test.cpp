@@ -21,6 +21,8 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/plans/new_plan_dialog.h"
+#include "ui/plans/plan_progress_text.h"
+#include "ui/prayer/journal_export.h"
 #include "ui/prayer/prayer_editor.h"
 
 #include <QTextDocumentFragment>
@@ -369,6 +371,26 @@ TEST_F(PseudoTranslationTest, DialogsAreTranslatedAndNothingIsCut)
         EXPECT_EQ(joined(cutOrOverlapping(w)), "") << name;
         keepScreenshot(w, name);
         w->hide();
+    }
+}
+
+// Texts made outside any window, in each plural form: a count's forms are
+// found in the catalogue from the UI and from the core, and the journal
+// export's cover line is looked up under the context it is catalogued in.
+TEST(PseudoTextsTest, CountsAndTheJournalCoverAreTranslatedInEachForm)
+{
+    for (const int n : {1, 2}) {
+        PlanProgress progress;
+        progress.dayCount = 10;
+        progress.dueDay = 5;
+        progress.daysBehind = n;
+        const QString texts[] = {
+            progressStandingText(progress),
+            JournalExport::coverLine(PrayerSelection{}, n),
+            QString::fromStdString(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, n)),
+        };
+        for (const QString& text : texts)
+            EXPECT_TRUE(isTranslated(text)) << text.toStdString();
     }
 }
 
