@@ -8,7 +8,9 @@ for every message with plural forms whose context is in the core
     {"context", "disambiguation", "source", "singular", "plural"},
 
 The core includes the lines, so that its texts read "1 day" and "2 days" in
-English also where no catalogue is loaded (the core alone, its tests).
+English also where no catalogue is loaded (the core alone, its tests). Fails
+when a plural text of the catalogue, the core's or the UI's, lacks its two
+English forms (an update of the catalogue adds new ones empty).
 
 Usage: english_plurals.py kovara_en.ts OUTPUT.inc
 """
@@ -36,15 +38,17 @@ def main():
     lines = []
     for context in ET.parse(sys.argv[1]).getroot().iter('context'):
         name = context.findtext('name') or ''
-        if not name.startswith('kovara::core::'):
-            continue
         for message in context.iter('message'):
             if message.get('numerus') != 'yes':
                 continue
             source = message.findtext('source') or ''
             forms = [f.text or '' for f in message.iter('numerusform')]
+            # Every plural text, the UI's too: without its English forms
+            # the program would read "1 days".
             if len(forms) != 2 or not all(forms):
                 sys.exit(f'{sys.argv[1]}: "{source}" ({name}) needs its two English forms')
+            if not name.startswith('kovara::core::'):
+                continue
             fields = [name, message.findtext('comment') or '', source] + forms
             lines.append('{' + ', '.join(literal(f) for f in fields) + '},\n')
     with open(sys.argv[2], 'w', encoding='utf-8') as out:
