@@ -415,5 +415,24 @@ TEST(TranslationLoadingTest, TheCatalogueOfTheUsersLanguageIsFoundInTheContentFo
               "[Thís~~ pláñ~~ hás~ bééñ~~ çómplétéd~~~.]");
 }
 
+// The English catalogue goes under any other, so that a language without a
+// catalogue of its own still reads the English plural forms, in the UI's
+// texts and in the core's.
+TEST(TranslationLoadingTest, TheEnglishPluralFormsAreInstalledForEveryLanguage)
+{
+    kovara::test::TempDir content;
+    const QString folder = translationsFolderIn(QString::fromStdString(content.folder()));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KOVARA_BUILD_DIR "/translations/kovara_en.qm"),
+                            QDir(folder).filePath(QStringLiteral("kovara_en.qm"))));
+    EXPECT_FALSE(installTranslations(folder, QLocale(QLocale::French)));
+    EXPECT_EQ(QCoreApplication::translate("kovara::ui::PlanProgressText", "%n days behind", nullptr, 1).toStdString(),
+              "1 day behind");
+    EXPECT_EQ(QCoreApplication::translate("kovara::ui::PlanProgressText", "%n days behind", nullptr, 2).toStdString(),
+              "2 days behind");
+    EXPECT_EQ(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, 1), "One verse");
+    EXPECT_EQ(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, 2), "2 verses");
+}
+
 } // namespace
 } // namespace kovara::ui
