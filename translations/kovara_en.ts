@@ -2,164 +2,9 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>CatchUpDialog</name>
-    <message>
-        <source>1 day</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 days</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Day %1 becomes today&apos;s reading and every later day moves with it. The plan will finish on %2 (%3 later).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The passages of your %1 unread days are divided again over the %2 from today to %3, your planned finish. The days you have read stay as they are. You can undo this right after.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Read two plan days a day for %1: you will be caught up on %2 and finish on %3. The reading page shows both days, and Mark Passage as Read marks both.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Catch Up</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is 1 day behind. Missing a day happens to every reader; choose how you would like to get back on track:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is %2 days behind. Missing days happens to every reader; choose how you would like to get back on track:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Start again from here</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Keep my finish date</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Double up for a while</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>PlanProgress</name>
-    <message>
-        <source>%1 of %2 days read (%3%)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>finished on %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>finished</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>starts on %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 day behind</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 days behind</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>up to date</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>at your pace of the last 30 days you will finish on %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>planned to finish on %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Catch up</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>PrayerSearch</name>
-    <message>
-        <source>Preparing prayer search...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Kovara</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>QObject</name>
-    <message>
-        <source>Copy Selected Text</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>ReminderSettingsPanel</name>
-    <message>
-        <source>Unable to remove %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to write to %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>kovara::core::BackupFile</name>
     <message>
         <source>An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to rename %s to %s: %s</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to write backup file %s: the compressor could not start</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to read %s: %s</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to write backup file %s: compression failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unable to write backup file %s: %s</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it holds no table %s</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>it is damaged (%s)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -167,19 +12,47 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unable to create backup file %s: it is the database %s itself</source>
+        <source>Unable to rename %1 to %2: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unable to create backup file %s: %s</source>
+        <source>Unable to write backup file %1: the compressor could not start</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unable to open %s</source>
+        <source>Unable to read %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%s is not a valid Kovara backup file.</source>
+        <source>Unable to write backup file %1: compression failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write backup file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds no table %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is damaged (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to create backup file %1: it is the database %2 itself</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to create backup file %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to open %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a valid Kovara backup file.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -194,19 +67,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Put a word after &quot;%s&quot;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Put a word between &quot;(&quot; and &quot;)&quot;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Put a word between &quot;%s&quot; and &quot;%s&quot;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Put a word before &quot;%s&quot;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -217,18 +78,30 @@
         <source>This Bible has no search index</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Put a word after &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a word between &quot;%1&quot; and &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a word before &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::core::DataFolders</name>
     <message>
-        <source>Unable to create user data folder &quot;%s&quot;</source>
+        <source>Unable to create user data folder &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>kovara::core::IniFile</name>
     <message>
-        <source>Unable to write to %s</source>
+        <source>Unable to write to %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -266,24 +139,22 @@
         <source>Less than one verse</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>One verse</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <source>%n verses</source>
+        <translation>
+            <numerusform>One verse</numerusform>
+            <numerusform>%n verses</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>About %n verses</source>
+        <translation>
+            <numerusform>About one verse</numerusform>
+            <numerusform>About %n verses</numerusform>
+        </translation>
     </message>
     <message>
-        <source>%d verses</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About one verse</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About %d verses</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>(%d total verses; %d days; %s per day.)</source>
+        <source>(%1 total verses; %2 days; %3 per day.)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -301,23 +172,22 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No book called &quot;%s&quot;</source>
+        <source>No book called &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 has %n chapters</source>
+        <translation>
+            <numerusform>%1 has 1 chapter</numerusform>
+            <numerusform>%1 has %n chapters</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 %2 has %3 verses</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%s has 1 chapter</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%s has %d chapters</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%s %d has %d verses</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The passage ends before it starts: &quot;%s&quot;</source>
+        <source>The passage ends before it starts: &quot;%1&quot;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -344,18 +214,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Day %d of %d: %s</source>
+        <source>Day %1 of %2: %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>kovara::core::Version1Reader</name>
     <message>
-        <source>Kovara 2 can import your %d prayer item(s) from Kovara 1. Would you like to do so?</source>
+        <source>Kovara 2 can import your %1 prayer item(s) from Kovara 1. Would you like to do so?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %s. Would you like to do so?</source>
+        <source>Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %1. Would you like to do so?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -386,62 +256,46 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;li&gt;You do not currently have any Bible reading plans. You can &lt;a href=&quot;%s&quot;&gt;start one now&lt;/a&gt;.</source>
+        <source>&lt;li&gt;You do not currently have any Bible reading plans. You can &lt;a href=&quot;%1&quot;&gt;start one now&lt;/a&gt;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;p&gt;&lt;font size=&quot;-1&quot;&gt;You can always &lt;a href=&quot;%s&quot;&gt;create another plan&lt;/a&gt; and &lt;a href=&quot;%s&quot;&gt;manage your plans&lt;/a&gt;.&lt;/font&gt;&lt;/p&gt;</source>
+        <source>&lt;p&gt;&lt;font size=&quot;-1&quot;&gt;You can always &lt;a href=&quot;%1&quot;&gt;create another plan&lt;/a&gt; and &lt;a href=&quot;%2&quot;&gt;manage your plans&lt;/a&gt;.&lt;/font&gt;&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;p&gt;You do not have any prayer items in your Prayer Tracker. You can &lt;a href=&quot;%s&quot;&gt;add a prayer item&lt;/a&gt; at any time.&lt;/p&gt;</source>
+        <source>&lt;p&gt;You do not have any prayer items in your Prayer Tracker. You can &lt;a href=&quot;%1&quot;&gt;add a prayer item&lt;/a&gt; at any time.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>&lt;p&gt;You have %n prayer items in your Prayer Tracker.</source>
+        <translation>
+            <numerusform>You have one prayer item in your Prayer Tracker.</numerusform>
+            <numerusform>&lt;p&gt;You have %n prayer items in your Prayer Tracker.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;li&gt;&lt;a href=&quot;%1&quot;&gt;Create New Prayer Item&lt;/a&gt;&lt;/li&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>You have one prayer item in your Prayer Tracker.</source>
+        <source>&lt;li&gt;&lt;a href=&quot;%1&quot;&gt;View Active&lt;/a&gt;: %2&lt;/li&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;p&gt;You have %d prayer items in your Prayer Tracker.</source>
+        <source>&lt;li&gt;&lt;a href=&quot;%1&quot;&gt;View Answered&lt;/a&gt;: %2&lt;/li&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;Create New Prayer Item&lt;/a&gt;&lt;/li&gt;</source>
+        <source>&lt;li&gt;&lt;a href=&quot;%1&quot;&gt;View Inactive&lt;/a&gt;: %2&lt;/li&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View Active&lt;/a&gt;: %d&lt;/li&gt;</source>
+        <source>&lt;li&gt;&lt;a href=&quot;%1&quot;&gt;View All&lt;/a&gt;: %2&lt;/li&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View Answered&lt;/a&gt;: %d&lt;/li&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View Inactive&lt;/a&gt;: %d&lt;/li&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&lt;li&gt;&lt;a href=&quot;%s&quot;&gt;View All&lt;/a&gt;: %d&lt;/li&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&lt;p&gt;You have not yet read today&apos;s &lt;a href=&quot;%s&quot;&gt;&lt;i&gt;Faith&apos;s Checkbook&lt;/i&gt;&lt;/a&gt; devotional.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>kovara::ui</name>
-    <message>
-        <source>Active</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Answered</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Inactive</source>
+        <source>&lt;p&gt;You have not yet read today&apos;s &lt;a href=&quot;%1&quot;&gt;&lt;i&gt;Faith&apos;s Checkbook&lt;/i&gt;&lt;/a&gt; devotional.&lt;/p&gt;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -564,6 +418,55 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Go to a reference</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::CatchUpDialog</name>
+    <message numerus="yes">
+        <source>%n days</source>
+        <translation>
+            <numerusform>1 day</numerusform>
+            <numerusform>%n days</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Day %1 becomes today&apos;s reading and every later day moves with it. The plan will finish on %2 (%3 later).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The passages of your %1 unread days are divided again over the %2 from today to %3, your planned finish. The days you have read stay as they are. You can undo this right after.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read two plan days a day for %1: you will be caught up on %2 and finish on %3. The reading page shows both days, and Mark Passage as Read marks both.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Catch Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>&quot;%1&quot; is %n days behind. Missing days happens to every reader; choose how you would like to get back on track:</source>
+        <translation>
+            <numerusform>&quot;%1&quot; is 1 day behind. Missing a day happens to every reader; choose how you would like to get back on track:</numerusform>
+            <numerusform>&quot;%1&quot; is %n days behind. Missing days happens to every reader; choose how you would like to get back on track:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Start again from here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Keep my finish date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Double up for a while</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -799,6 +702,9 @@ Do you want to replace it?</source>
         <source>Kovara</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>kovara::ui::ErrorGuard</name>
     <message>
         <source>Unknown error</source>
         <translation type="unfinished"></translation>
@@ -833,10 +739,6 @@ Please use the subject &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unable to write the printout to &quot;%s&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Please ensure that you have a printer properly installed.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -848,6 +750,10 @@ Please use the subject &quot;%1&quot;.</source>
         <source>The file &quot;%1&quot; already exists.
 
 Do you want to replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write the printout to &quot;%1&quot;.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -882,7 +788,7 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The help file &quot;%s&quot; could not be found.</source>
+        <source>The help file &quot;%1&quot; could not be found.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -892,13 +798,12 @@ Do you want to replace it?</source>
         <source>all dates</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 item</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 items</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 item</numerusform>
+            <numerusform>%1 items</numerusform>
+        </translation>
     </message>
     <message>
         <source>Prayer journal, %1, %2</source>
@@ -966,6 +871,18 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>The file %1 could not be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inactive</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1306,6 +1223,17 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::PageFrame</name>
+    <message>
+        <source>Copy Selected Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::PassageView</name>
     <message>
         <source>Bible Reading Plan</source>
@@ -1437,27 +1365,11 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Mark all days through day %d as read</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rest plan so that this day is today</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Reset plan so that day %d is today</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Are you absolutely certain that you wish to permanantly delete plan &quot;%s&quot;?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Rename Reading Plan</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Enter a new name for &quot;%s.&quot;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1514,6 +1426,64 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Click a day to open it; hover over it to see its passage.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mark all days through day %1 as read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset plan so that day %1 is today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you absolutely certain that you wish to permanantly delete plan &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter a new name for &quot;%1.&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PlanProgressText</name>
+    <message>
+        <source>%1 of %2 days read (%3%)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>finished on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>starts on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n days behind</source>
+        <translation>
+            <numerusform>1 day behind</numerusform>
+            <numerusform>%n days behind</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>up to date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at your pace of the last 30 days you will finish on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>planned to finish on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Catch up</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1776,6 +1746,17 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::PrayerSearch</name>
+    <message>
+        <source>Preparing prayer search...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::PrayerTrackerPage</name>
     <message>
         <source>No prayer item currently selected.</source>
@@ -2013,6 +1994,14 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>Start Kovara when I &amp;log in</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Unable to remove %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::SearchPanel</name>
@@ -2044,13 +2033,12 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>Most relevant first</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>1 verse</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
+    <message numerus="yes">
         <source>%1 verses</source>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%1 verse</numerusform>
+            <numerusform>%1 verses</numerusform>
+        </translation>
     </message>
     <message>
         <source> (the first %1 shown)</source>

@@ -39,7 +39,7 @@ public:
     sqlite3* db = nullptr;
 };
 
-class ReadPlansTest : public ::testing::Test {
+class PlanStoreTest : public ::testing::Test {
 protected:
     std::string file() const { return dir.file("userreadplans.kova2"); }
     PlanStore& planStore()
@@ -67,7 +67,7 @@ protected:
     std::unique_ptr<PlanStore> store;
 };
 
-TEST_F(ReadPlansTest, FirstRunCreatesAnEmptyMasterTable)
+TEST_F(PlanStoreTest, FirstRunCreatesAnEmptyMasterTable)
 {
     EXPECT_EQ(planStore().getPlanCount(), 0);
     EXPECT_EQ(planStore().fileName(), file());
@@ -75,7 +75,7 @@ TEST_F(ReadPlansTest, FirstRunCreatesAnEmptyMasterTable)
     EXPECT_EQ(other.integer("SELECT count(*) FROM KOVA2PlanMaster"), 0);
 }
 
-TEST_F(ReadPlansTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
+TEST_F(PlanStoreTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
 {
     const int index = planStore().addPlan("Gospels", {"1-4", "5-7", "8-10"}, kJan1);
     ASSERT_EQ(index, 0);
@@ -104,7 +104,7 @@ TEST_F(ReadPlansTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
     EXPECT_EQ(reopened.getPlanTitle(1), "Gospels");
 }
 
-TEST_F(ReadPlansTest, TodaysPlanDayAndFirstUnreadDay)
+TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
 {
     struct Case {
         const char* what;
@@ -135,7 +135,7 @@ TEST_F(ReadPlansTest, TodaysPlanDayAndFirstUnreadDay)
     }
 }
 
-TEST_F(ReadPlansTest, RangeChecksNameTheOffendingNumber)
+TEST_F(PlanStoreTest, RangeChecksNameTheOffendingNumber)
 {
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(3), kJan1);
@@ -153,7 +153,7 @@ TEST_F(ReadPlansTest, RangeChecksNameTheOffendingNumber)
     EXPECT_EQ(messageOf([&] { s.markDaysDoneThrough(0, 0); }), "Day out of range: 0");
 }
 
-TEST_F(ReadPlansTest, ReadFlagsAreWrittenThroughAndOnlyWhenTheyChange)
+TEST_F(PlanStoreTest, ReadFlagsAreWrittenThroughAndOnlyWhenTheyChange)
 {
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(10), kJan1);
@@ -171,7 +171,7 @@ TEST_F(ReadPlansTest, ReadFlagsAreWrittenThroughAndOnlyWhenTheyChange)
         EXPECT_EQ(planStore().isDayDone(0, day), expected[static_cast<std::size_t>(day - 1)]) << "day " << day;
 }
 
-TEST_F(ReadPlansTest, AFailedWriteLeavesThePlanInMemoryUnchanged)
+TEST_F(PlanStoreTest, AFailedWriteLeavesThePlanInMemoryUnchanged)
 {
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(3), kJan1);
@@ -191,7 +191,7 @@ TEST_F(ReadPlansTest, AFailedWriteLeavesThePlanInMemoryUnchanged)
     EXPECT_EQ(other.integer("SELECT startDate FROM KOVA2PlanMaster"), 1167609600 + 7 * 86400);
 }
 
-TEST_F(ReadPlansTest, RenameKeepsTheIndexUntilTheNextLoad)
+TEST_F(PlanStoreTest, RenameKeepsTheIndexUntilTheNextLoad)
 {
     PlanStore& s = planStore();
     s.addPlan("alpha", days(1), kJan1);
@@ -208,7 +208,7 @@ TEST_F(ReadPlansTest, RenameKeepsTheIndexUntilTheNextLoad)
     EXPECT_EQ(s.getPlanTitle(1), "a'b \"c\"; DROP TABLE KOVA2PlanMaster; --");
 }
 
-TEST_F(ReadPlansTest, DeleteKeepsTheRowsAndFreesTheTitle)
+TEST_F(PlanStoreTest, DeleteKeepsTheRowsAndFreesTheTitle)
 {
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(2), kJan1);
@@ -227,7 +227,7 @@ TEST_F(ReadPlansTest, DeleteKeepsTheRowsAndFreesTheTitle)
     EXPECT_NE(s.record(0).tableName, table);
 }
 
-TEST_F(ReadPlansTest, TitleComparisonIgnoresCaseInAnyScript)
+TEST_F(PlanStoreTest, TitleComparisonIgnoresCaseInAnyScript)
 {
     PlanStore& s = planStore();
     s.addPlan("Bible in a Year", days(1), kJan1);
@@ -243,7 +243,7 @@ TEST_F(ReadPlansTest, TitleComparisonIgnoresCaseInAnyScript)
     EXPECT_EQ(localeLowerCase("Caf\xC9 AB"), "caf\xC9 ab");
 }
 
-TEST_F(ReadPlansTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
+TEST_F(PlanStoreTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
 {
     const std::vector<std::string> days = {"1-2", "3-4'); DROP TABLE KOVA2PlanMaster; --", "it's"};
     ASSERT_EQ(planStore().addPlan("O'Brien's plan", days, kJan1), 0);
@@ -252,7 +252,7 @@ TEST_F(ReadPlansTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
     EXPECT_EQ(planStore().record(0).dayVerses, days);
 }
 
-TEST_F(ReadPlansTest, AFailedReloadKeepsThePlansLoadedBefore)
+TEST_F(PlanStoreTest, AFailedReloadKeepsThePlansLoadedBefore)
 {
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(2), kJan1);
@@ -271,7 +271,7 @@ TEST_F(ReadPlansTest, AFailedReloadKeepsThePlansLoadedBefore)
     EXPECT_TRUE(s.isDayDone(1, 2));
 }
 
-TEST_F(ReadPlansTest, AQuoteInATableNameIsKeptInsideTheName)
+TEST_F(PlanStoreTest, AQuoteInATableNameIsKeptInsideTheName)
 {
     // Table names come from the file; one written by another program may hold
     // a quote. Every statement on it must reach that table and no other.
@@ -309,7 +309,7 @@ TEST_F(ReadPlansTest, AQuoteInATableNameIsKeptInsideTheName)
     EXPECT_EQ(again.getPlanTitle(0), "Other");
 }
 
-TEST_F(ReadPlansTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
+TEST_F(PlanStoreTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
 {
     PlanStore& s = planStore();
     s.addPlan("Kept", days(2), kJan1);
@@ -343,7 +343,7 @@ TEST_F(ReadPlansTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
 
 // The date each day was marked read and the plan's options are kept beside
 // the plan, in tables made on first use, and survive reopening.
-TEST_F(ReadPlansTest, ReadDatesAndOptionsAreKeptBesideThePlan)
+TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
 {
     planStore().addPlan("Gospels", days(6), kJan1);
     EXPECT_EQ(dayTables(), 1) << "no side table before it is needed";
@@ -381,7 +381,7 @@ std::string dumpOf(const std::string& file)
     return text;
 }
 
-TEST_F(ReadPlansTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
+TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
 {
     planStore().addPlan("Alpha", days(5), kJan1);
     planStore().addPlan("Omega", days(3), kJan1);
@@ -413,7 +413,7 @@ TEST_F(ReadPlansTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
               "The replaced reading plan can no longer be restored");
 }
 
-class TemplateTest : public ReadPlansTest {
+class TemplateTest : public PlanStoreTest {
 protected:
     void SetUp() override
     {

@@ -24,14 +24,14 @@ void writeFile(const std::string& name, const std::string& text)
     std::ofstream(name, std::ios::binary) << text;
 }
 
-class PrefsTest : public ::testing::Test {
+class PreferencesTest : public ::testing::Test {
 protected:
     test::TempDir dir;
     std::string path = dir.file("settings.ini");
     IniFile ini{path};
 };
 
-TEST_F(PrefsTest, FirstRunGivesTheDefaults)
+TEST_F(PreferencesTest, FirstRunGivesTheDefaults)
 {
     Preferences prefs(ini);
     EXPECT_TRUE(prefs.paragraphMode);
@@ -48,7 +48,7 @@ TEST_F(PrefsTest, FirstRunGivesTheDefaults)
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(PrefsTest, SaveWritesEveryKeyInOrder)
+TEST_F(PreferencesTest, SaveWritesEveryKeyInOrder)
 {
     {
         Preferences prefs(ini);
@@ -79,7 +79,7 @@ TEST_F(PrefsTest, SaveWritesEveryKeyInOrder)
               "OfferImport1x=0\n");
 }
 
-TEST_F(PrefsTest, ValuesSurviveARoundTrip)
+TEST_F(PreferencesTest, ValuesSurviveARoundTrip)
 {
     {
         Preferences prefs(ini);
@@ -108,7 +108,7 @@ TEST_F(PrefsTest, ValuesSurviveARoundTrip)
     EXPECT_FALSE(prefs.offerImport1x);
 }
 
-TEST_F(PrefsTest, StoredValuesAreReadLeniently)
+TEST_F(PreferencesTest, StoredValuesAreReadLeniently)
 {
     const struct {
         const char* size;   // stored textFontSize
@@ -135,7 +135,7 @@ TEST_F(PrefsTest, StoredValuesAreReadLeniently)
     }
 }
 
-TEST_F(PrefsTest, WritesKeepEverythingElseInPlace)
+TEST_F(PreferencesTest, WritesKeepEverythingElseInPlace)
 {
     const std::string before = "; kept comment\r\n"
                                "[Main Window State]\r\n"
@@ -184,7 +184,7 @@ ino_t inodeOf(const std::string& name)
 
 // Every write is flushed to disk: saving is one write, and saving the same
 // values again (the shutdown right after the shell's own save) writes nothing.
-TEST_F(PrefsTest, SavingWritesTheFileOnceAndNotAgainWhenUnchanged)
+TEST_F(PreferencesTest, SavingWritesTheFileOnceAndNotAgainWhenUnchanged)
 {
     writeFile(path, "[Misc]\nOther=1\n");
     auto prefs = std::make_unique<Preferences>(ini);
@@ -219,7 +219,7 @@ TEST_F(PrefsTest, SavingWritesTheFileOnceAndNotAgainWhenUnchanged)
     }
 }
 
-TEST_F(PrefsTest, AnUnwritableFileRaisesAndLeavesNoTrace)
+TEST_F(PreferencesTest, AnUnwritableFileRaisesAndLeavesNoTrace)
 {
     // settings.ini is a folder, and then lies in a folder that does not exist:
     // both fail even for a user whom permissions do not stop.

@@ -107,6 +107,21 @@ TEST(ProgressTextTest, WordsForEachStanding)
         EXPECT_EQ(progressSummaryText(c.progress).toStdString(), c.text.toStdString()) << c.what;
 }
 
+// The count takes its English form from the English catalogue.
+TEST(CatchUpDialogTest, OneDayBehindReadsInTheSingular)
+{
+    CatchUpPreview preview;
+    preview.title = QStringLiteral("Gospels");
+    preview.daysBehind = 1;
+    CatchUpDialog one(preview);
+    EXPECT_EQ(one.introLabel->text(), "\"Gospels\" is 1 day behind. Missing a day happens to every reader; "
+                                      "choose how you would like to get back on track:");
+    preview.daysBehind = 2;
+    CatchUpDialog two(preview);
+    EXPECT_EQ(two.introLabel->text(), "\"Gospels\" is 2 days behind. Missing days happens to every reader; "
+                                      "choose how you would like to get back on track:");
+}
+
 TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
 {
     choice = std::nullopt;

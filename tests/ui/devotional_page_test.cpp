@@ -22,7 +22,7 @@
 namespace kovara::ui {
 namespace {
 
-class FrameDevDisplayTest : public ::testing::Test {
+class DevotionalPageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -91,7 +91,7 @@ TEST(DateFieldTest, ReadsDatesAsPeopleTypeThem)
         EXPECT_EQ(DateField::parseTypedDate(QString::fromUtf8(c.text), c.format, c.locale), c.date) << c.text;
 }
 
-TEST_F(FrameDevDisplayTest, ADateTypedOverTheFieldOpensThatDay)
+TEST_F(DevotionalPageTest, ADateTypedOverTheFieldOpensThatDay)
 {
     frame->setDevotional(*devotional);
     frame->dateEdit->setDate(QDate(2026, 2, 10)); // a month of 28 days
@@ -112,7 +112,7 @@ TEST_F(FrameDevDisplayTest, ADateTypedOverTheFieldOpensThatDay)
     EXPECT_EQ(text->text(), QLocale().toString(QDate(2028, 2, 29), frame->dateEdit->displayFormat()));
 }
 
-TEST_F(FrameDevDisplayTest, DateChangesDoNothingBeforeADevotionalIsAttached)
+TEST_F(DevotionalPageTest, DateChangesDoNothingBeforeADevotionalIsAttached)
 {
     frame->dateEdit->setDate(QDate(2024, 3, 5));
     EXPECT_EQ(shown(), "");
@@ -120,7 +120,7 @@ TEST_F(FrameDevDisplayTest, DateChangesDoNothingBeforeADevotionalIsAttached)
     EXPECT_EQ(frame->authorLabel->text(), "Devotional Author");
 }
 
-TEST_F(FrameDevDisplayTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
+TEST_F(DevotionalPageTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
 {
     struct Case {
         DateTime now;
@@ -143,7 +143,7 @@ TEST_F(FrameDevDisplayTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
     EXPECT_EQ(frame->authorLabel->text(), "by R. M. Halvard");
 }
 
-TEST_F(FrameDevDisplayTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
+TEST_F(DevotionalPageTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
 {
     frame->openFaithsCheckbook(*devotional, *prefs);
     EXPECT_EQ(shown(), "<p>Mid June</p>");
@@ -159,14 +159,14 @@ TEST_F(FrameDevDisplayTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
     EXPECT_EQ(prefs->lastFaithsCheckbookRead, 167);
 }
 
-TEST_F(FrameDevDisplayTest, TheFirstCommandShowsAnEntryEvenWhenTheFieldHoldsTodayAlready)
+TEST_F(DevotionalPageTest, TheFirstCommandShowsAnEntryEvenWhenTheFieldHoldsTodayAlready)
 {
     frame->dateEdit->setDate(QDate(2024, 6, 15));
     frame->openFaithsCheckbook(*devotional, *prefs);
     EXPECT_EQ(shown(), "<p>Mid June</p>");
 }
 
-TEST_F(FrameDevDisplayTest, PreferencesReloadTheShownEntryWithNewDefaults)
+TEST_F(DevotionalPageTest, PreferencesReloadTheShownEntryWithNewDefaults)
 {
     frame->openFaithsCheckbook(*devotional, *prefs);
     prefs->textFontName = "Courier";
@@ -181,7 +181,7 @@ TEST_F(FrameDevDisplayTest, PreferencesReloadTheShownEntryWithNewDefaults)
     EXPECT_EQ(frame->htmlViewer->defaultBackground(), QColor(255, 255, 255));
 }
 
-TEST_F(FrameDevDisplayTest, EngineErrorsOfADateChangeAreShownNotRaised)
+TEST_F(DevotionalPageTest, EngineErrorsOfADateChangeAreShownNotRaised)
 {
     frame->openFaithsCheckbook(*devotional, *prefs);
     execSQL(db, "DROP TABLE faithsCheckbook;");
@@ -190,7 +190,7 @@ TEST_F(FrameDevDisplayTest, EngineErrorsOfADateChangeAreShownNotRaised)
     EXPECT_EQ(shown(), "<p>Mid June</p>");
 }
 
-TEST_F(FrameDevDisplayTest, CopyNeedsASelection)
+TEST_F(DevotionalPageTest, CopyNeedsASelection)
 {
     frame->openFaithsCheckbook(*devotional, *prefs);
     EXPECT_FALSE(frame->copyAction->isEnabled());

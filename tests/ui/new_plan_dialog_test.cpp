@@ -18,9 +18,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class NewPlanDlgTest : public ::testing::Test {
+class NewPlanDialogTest : public ::testing::Test {
 protected:
-    NewPlanDlgTest()
+    NewPlanDialogTest()
     {
         dlg.setBible(*shell.bible_);
         dlg.planFileName = shell.dir.file("readplans.kova2");
@@ -40,7 +40,7 @@ protected:
     test::ScriptedNewPlanDlg dlg{shell.scripted, shell.fixedClock};
 };
 
-TEST_F(NewPlanDlgTest, FirstUseOffersTheWholeFirstBookAndTheSevenTypesPlan)
+TEST_F(NewPlanDialogTest, FirstUseOffersTheWholeFirstBookAndTheSevenTypesPlan)
 {
     EXPECT_TRUE(dlg.sevenTypesPlanRadio->isChecked());
     EXPECT_FALSE(dlg.startBookCombo->isEnabled());
@@ -57,7 +57,7 @@ TEST_F(NewPlanDlgTest, FirstUseOffersTheWholeFirstBookAndTheSevenTypesPlan)
     EXPECT_TRUE(dlg.customDetailsLabel->isEnabled());
 }
 
-TEST_F(NewPlanDlgTest, LinkedListsKeepTheStretchNonEmpty)
+TEST_F(NewPlanDialogTest, LinkedListsKeepTheStretchNonEmpty)
 {
     dlg.customPlanRadio->click();
     // A start book after the end book takes the end book along, to its last
@@ -88,7 +88,7 @@ TEST_F(NewPlanDlgTest, LinkedListsKeepTheStretchNonEmpty)
     EXPECT_EQ(dlg.customDetailsLabel->text(), "(31 total verses; 1 days; 31 verses per day.)");
 }
 
-TEST_F(NewPlanDlgTest, ReachingTheOtherBookKeepsTheChosenChapters)
+TEST_F(NewPlanDialogTest, ReachingTheOtherBookKeepsTheChosenChapters)
 {
     dlg.customPlanRadio->click();
     // Alpha 1 to Beta 1; moving the start to Beta leaves the end at Beta 1.
@@ -112,7 +112,7 @@ TEST_F(NewPlanDlgTest, ReachingTheOtherBookKeepsTheChosenChapters)
     EXPECT_EQ(dlg.getEndVerseIndex(), 80);
 }
 
-TEST_F(NewPlanDlgTest, CompletionDateNeverGoesBeforeToday)
+TEST_F(NewPlanDialogTest, CompletionDateNeverGoesBeforeToday)
 {
     dlg.customPlanRadio->click();
     dlg.completionDateEdit->setDate(today().addDays(-3));
@@ -127,7 +127,7 @@ TEST_F(NewPlanDlgTest, CompletionDateNeverGoesBeforeToday)
     EXPECT_EQ(dlg.completionDateEdit->date(), toQDate(shell.fixedClock.today()));
 }
 
-TEST_F(NewPlanDlgTest, CustomPlansGetTheirDayTextsOrAreRefused)
+TEST_F(NewPlanDialogTest, CustomPlansGetTheirDayTextsOrAreRefused)
 {
     struct Case {
         int startBook, startChapter, endBook, endChapter, daysAhead;
@@ -156,7 +156,7 @@ TEST_F(NewPlanDlgTest, CustomPlansGetTheirDayTextsOrAreRefused)
     }
 }
 
-TEST_F(NewPlanDlgTest, TemplatesAndTheirFailures)
+TEST_F(NewPlanDialogTest, TemplatesAndTheirFailures)
 {
     dlg.script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
     EXPECT_TRUE(dlg.execute());

@@ -20,7 +20,7 @@
 namespace kovara::ui {
 namespace {
 
-class FrameBibleDisplayTest : public ::testing::Test {
+class PassageViewTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -43,10 +43,10 @@ protected:
     std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
     PassageView frame;
 };
-kovara::test::TempDir* FrameBibleDisplayTest::dir = nullptr;
-BibleStore* FrameBibleDisplayTest::bible = nullptr;
+kovara::test::TempDir* PassageViewTest::dir = nullptr;
+BibleStore* PassageViewTest::bible = nullptr;
 
-TEST_F(FrameBibleDisplayTest, RefusesToLoadBeforePreferences)
+TEST_F(PassageViewTest, RefusesToLoadBeforePreferences)
 {
     EXPECT_EQ(kovara::test::messageOf([&] { frame.loadPlanVerses("1-3", "Plan", "Day 2 of 9: x", *bible); }),
               "Preferences not yet assigned on LoadPlanVerses");
@@ -55,7 +55,7 @@ TEST_F(FrameBibleDisplayTest, RefusesToLoadBeforePreferences)
     EXPECT_EQ(frame.verseSpec(), "");
 }
 
-TEST_F(FrameBibleDisplayTest, PreferencesReRenderTheShownPassage)
+TEST_F(PassageViewTest, PreferencesReRenderTheShownPassage)
 {
     // Before any passage: defaults applied, nothing shown.
     frame.assignPreferences(*prefs);
@@ -83,7 +83,7 @@ TEST_F(FrameBibleDisplayTest, PreferencesReRenderTheShownPassage)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(FrameBibleDisplayTest, BadSpecificationLeavesLoadingShownAndCursorRestored)
+TEST_F(PassageViewTest, BadSpecificationLeavesLoadingShownAndCursorRestored)
 {
     frame.assignPreferences(*prefs);
     frame.loadPlanVerses("1-3", "Plan", "Day 1 of 9: x", *bible);
@@ -96,7 +96,7 @@ TEST_F(FrameBibleDisplayTest, BadSpecificationLeavesLoadingShownAndCursorRestore
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(FrameBibleDisplayTest, CopyIsEnabledOnlyWithASelection)
+TEST_F(PassageViewTest, CopyIsEnabledOnlyWithASelection)
 {
     frame.assignPreferences(*prefs);
     frame.loadPlanVerses("1-2", "Plan", "Day 1 of 9: x", *bible);

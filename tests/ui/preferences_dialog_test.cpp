@@ -287,6 +287,24 @@ TEST(ColorComboTest, CustomColourAddedInOnePickerIsSavedWithTheOther)
     EXPECT_EQ(font.customColor(0), 0x030201);
 }
 
+// A slot is read from up to six hexadecimal digits and nothing else; any
+// other text leaves it white.
+TEST(ColorComboTest, CustomColoursAreReadOnlyFromHexadecimalDigits)
+{
+    const std::pair<const char*, ColorValue> cases[] = {
+        {"0000ff", 0x0000FF}, {"AbC", 0xABC},   {"FFFFFF", 0xFFFFFF}, {"junk", 0xFFFFFF}, {"-1", 0xFFFFFF},
+        {"+1", 0xFFFFFF},     {"0x12", 0xFFFFFF}, {"1234567", 0xFFFFFF},
+    };
+    test::TempDir dir;
+    IniFile ini(dir.file("settings.ini"));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        ini.writeString("Custom Colors", std::string("Color") + static_cast<char>('A' + i), cases[i].first);
+    ColorComboBox combo;
+    combo.loadCustomColors(ini);
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(combo.customColor(static_cast<int>(i)), cases[i].second) << cases[i].first;
+}
+
 TEST(WindowPlacementTest, RoundTripAndRecovery)
 {
     test::TempDir dir;

@@ -21,6 +21,8 @@
 #include "ui/plans/plan_manager_page.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/plans/new_plan_dialog.h"
+#include "ui/plans/plan_progress_text.h"
+#include "ui/prayer/journal_export.h"
 #include "ui/prayer/prayer_editor.h"
 
 #include <QTextDocumentFragment>
@@ -372,6 +374,26 @@ TEST_F(PseudoTranslationTest, DialogsAreTranslatedAndNothingIsCut)
     }
 }
 
+// Texts made outside any window, in each plural form: a count's forms are
+// found in the catalogue from the UI and from the core, and the journal
+// export's cover line is looked up under the context it is catalogued in.
+TEST(PseudoTextsTest, CountsAndTheJournalCoverAreTranslatedInEachForm)
+{
+    for (const int n : {1, 2}) {
+        PlanProgress progress;
+        progress.dayCount = 10;
+        progress.dueDay = 5;
+        progress.daysBehind = n;
+        const QString texts[] = {
+            progressStandingText(progress),
+            JournalExport::coverLine(PrayerSelection{}, n),
+            QString::fromStdString(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, n)),
+        };
+        for (const QString& text : texts)
+            EXPECT_TRUE(isTranslated(text)) << text.toStdString();
+    }
+}
+
 // The program looks for kovara_<language>.qm in the translations folder of
 // its content; once one is installed the core's texts go through it too.
 TEST(TranslationLoadingTest, TheCatalogueOfTheUsersLanguageIsFoundInTheContentFolder)
@@ -391,6 +413,25 @@ TEST(TranslationLoadingTest, TheCatalogueOfTheUsersLanguageIsFoundInTheContentFo
     EXPECT_TRUE(installTranslations(folder, QLocale(QLocale::German)));
     EXPECT_EQ(translatedText("kovara::core::TodaysReading", "This plan has been completed."),
               "[Thís~~ pláñ~~ hás~ bééñ~~ çómplétéd~~~.]");
+}
+
+// The English catalogue goes under any other, so that a language without a
+// catalogue of its own still reads the English plural forms, in the UI's
+// texts and in the core's.
+TEST(TranslationLoadingTest, TheEnglishPluralFormsAreInstalledForEveryLanguage)
+{
+    kovara::test::TempDir content;
+    const QString folder = translationsFolderIn(QString::fromStdString(content.folder()));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KOVARA_BUILD_DIR "/translations/kovara_en.qm"),
+                            QDir(folder).filePath(QStringLiteral("kovara_en.qm"))));
+    EXPECT_FALSE(installTranslations(folder, QLocale(QLocale::French)));
+    EXPECT_EQ(QCoreApplication::translate("kovara::ui::PlanProgressText", "%n days behind", nullptr, 1).toStdString(),
+              "1 day behind");
+    EXPECT_EQ(QCoreApplication::translate("kovara::ui::PlanProgressText", "%n days behind", nullptr, 2).toStdString(),
+              "2 days behind");
+    EXPECT_EQ(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, 1), "One verse");
+    EXPECT_EQ(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, 2), "2 verses");
 }
 
 } // namespace

@@ -144,7 +144,7 @@ TEST(InternalLinkTest, ActionTargetTriggersTheMainWindowsActions)
     EXPECT_EQ(ran, "");
 }
 
-class FrameWelcomePageTest : public ::testing::Test {
+class WelcomePageUiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -194,7 +194,7 @@ protected:
     std::unique_ptr<WelcomePage> frame;
 };
 
-TEST_F(FrameWelcomePageTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
+TEST_F(WelcomePageUiTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
 {
     EXPECT_EQ(frame->findChild<QLabel*>("welcomeLabel")->text(), "Welcome to Kovara");
     EXPECT_FALSE(frame->viewer()->selectionEnabled());
@@ -212,7 +212,7 @@ TEST_F(FrameWelcomePageTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
     EXPECT_TRUE(shown.contains("manage your plans")) << shown.toStdString();
 }
 
-TEST_F(FrameWelcomePageTest, AStoreErrorLeavesThePageAsItWas)
+TEST_F(WelcomePageUiTest, AStoreErrorLeavesThePageAsItWas)
 {
     frame->buildWelcomePage(*shell);
     const std::string before = frame->pageText();
@@ -222,7 +222,7 @@ TEST_F(FrameWelcomePageTest, AStoreErrorLeavesThePageAsItWas)
     EXPECT_EQ(frame->viewer()->pageText().toStdString(), before);
 }
 
-TEST_F(FrameWelcomePageTest, PreferencesReloadThePageWithNewDefaults)
+TEST_F(WelcomePageUiTest, PreferencesReloadThePageWithNewDefaults)
 {
     frame->buildWelcomePage(*shell);
     prefs->textFontName = "Courier";
@@ -238,7 +238,7 @@ TEST_F(FrameWelcomePageTest, PreferencesReloadThePageWithNewDefaults)
     EXPECT_EQ(frame->viewer()->parentWidget()->palette().color(QPalette::Window), QColor(255, 255, 255));
 }
 
-TEST_F(FrameWelcomePageTest, AClickedLinkRunsItsCommandWithoutNavigating)
+TEST_F(WelcomePageUiTest, AClickedLinkRunsItsCommandWithoutNavigating)
 {
     plans->addPlan("One", {"1-3", "4-6"}, kToday);
     plans->addPlan("Two", {"1-3", "4-6"}, kToday);
@@ -252,7 +252,7 @@ TEST_F(FrameWelcomePageTest, AClickedLinkRunsItsCommandWithoutNavigating)
     EXPECT_TRUE(frame->viewer()->source().isEmpty());
 }
 
-TEST_F(FrameWelcomePageTest, LinkErrorsAreShownNotRaised)
+TEST_F(WelcomePageUiTest, LinkErrorsAreShownNotRaised)
 {
     frame->showPage("<a href=\"koav2:ReadPlan/x\">bad</a> <a href=\"koav2:planmanager\">case</a>");
     scripted.expectMessage("'x' is not a valid integer value");

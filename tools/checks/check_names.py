@@ -3,7 +3,10 @@
 class prefix (TPlanStore, ERestoreFailed), the product tag KOVA, or a
 form-designer component name (a widget kind plus a
 number, or a click handler named after one), members declared in headers
-under PascalCase names, and T-prefixed class names inside texts.
+under PascalCase names, T-prefixed class names inside texts, a "get" prefix
+on a function declared or called in src/ (getPlanTitle: accessors are named
+for what they return), and names left from form designers' frames and forms
+(frameBible_, FrameDevDisplayTest, the object name "FormPrayerEdit").
 Text in string literals is left out: user-visible texts, SQL, table names and
 settings keys keep their own spelling. Exits 1 when anything is found.
 
@@ -21,6 +24,20 @@ BAD = [
 ]
 # Names from outside that look alike: Qt's and the C library's.
 ALLOWED = {'Key_F1', 'Utf8', 'Big5', 'IBM437', 'IBM850', 'IBM866', 'Psalm119', 'BM_Psalm119'}
+# A function whose name begins with "get": Qt's static dialogs and colour
+# and margin getters are Qt's names, not ours.
+GETTER = re.compile(r'\b(get[A-Z]\w*)\s*\(')
+QT_GETTERS = {'getOpenFileName', 'getOpenFileNames', 'getSaveFileName', 'getExistingDirectory', 'getColor',
+              'getFont', 'getText', 'getMultiLineText', 'getItem', 'getInt', 'getDouble', 'getContentsMargins',
+              'getRgb', 'getRgbF', 'getHsv', 'getHsvF', 'getHsl', 'getHslF', 'getCmyk', 'getCmykF'}
+# A frame or form of a form designer in a name: a member or variable
+# (frameBible_), a class or test suite (FrameDevDisplayTest), or an object
+# name in a text ("FormPrayerEdit"). QWidget's and QFrame's own frame
+# properties are Qt's names.
+FRAME = re.compile(r'^(?:frame|Frame|Form)[A-Z]\w*$')
+QT_FRAMES = {'frameFormat', 'frameGeometry', 'frameSize', 'frameWidth', 'frameRect', 'frameStyle', 'frameShadow',
+             'frameShape', 'framePosition'}
+FRAME_OBJECT_NAME = re.compile(r'"((?:frame|Frame|Form)[A-Z]\w*)"')
 # A data member or variable declared in a header under a PascalCase name
 # ("QAction* CopyAction = nullptr;"): members are in lowerCamelCase.
 MEMBER = re.compile(r'^[ \t]+(?!(?:static|enum|constexpr|typedef|using|return|class|struct|friend|Q_\w+)\b)'
@@ -54,7 +71,15 @@ def problems(path):
     source = open(path, encoding='utf-8', errors='replace').read()
     for ident in sorted(set(FOREIGN_IN_TEXT.findall(source))):
         found.append((ident, 'T-prefixed class name in a text'))
+    for ident in sorted(set(FRAME_OBJECT_NAME.findall(source))):
+        found.append((ident, 'frame or form name in a text'))
     code = code_only(source)
+    if path.split(os.sep)[0] == 'src' or os.sep + 'src' + os.sep in path:
+        for ident in sorted(set(GETTER.findall(code)) - QT_GETTERS):
+            found.append((ident, '"get" prefix'))
+    for ident in sorted(set(IDENT.findall(code)) - QT_FRAMES):
+        if FRAME.match(ident):
+            found.append((ident, 'frame or form name'))
     names = set(IDENT.findall(code)) - ALLOWED
     for ident in sorted(names):
         for rule, why in BAD:

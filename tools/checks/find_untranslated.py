@@ -3,8 +3,8 @@
 but do not go through Qt's translation functions.
 
 A literal counts as translated when it is the text argument of tr(),
-QCoreApplication::translate(), the core's translatedText(), QT_TR_NOOP() or
-QT_TRANSLATE_NOOP(). Literals
+QCoreApplication::translate(), the core's translatedText() and
+translatedCount(), QT_TR_NOOP() or QT_TRANSLATE_NOOP(). Literals
 that are clearly not prose are skipped: object names and other identifiers
 (no blank and a lower-case first letter), markup, paths, settings keys,
 format-only strings. What is left is a list to read, not a verdict: a text
@@ -18,7 +18,7 @@ import os
 import re
 import sys
 
-TRANSLATING = re.compile(r'(\btr|\btranslate|\btranslatedText|QT_TR_NOOP|QT_TRANSLATE_NOOP|QT_TR_N_NOOP|QT_TRANSLATE_N_NOOP)\s*\($')
+TRANSLATING = re.compile(r'(\btr|\btranslate|\btranslatedText|\btranslatedCount|QT_TR_NOOP|QT_TRANSLATE_NOOP|QT_TR_N_NOOP|QT_TRANSLATE_N_NOOP)\s*\($')
 NOT_TEXT_CALLS = re.compile(
     r'(setObjectName|findChild|findChildren|QLatin1String|QLatin1Char|setProperty|property|'
     r'QIcon::fromTheme|qputenv|qgetenv|setStyleSheet|QFont|QKeySequence|value|setValue|'
@@ -92,7 +92,7 @@ def check(path):
         stripped = re.sub(r'("(?:[^"\\]|\\.)*"\s*)+$', '', before.rstrip())
         head = stripped.rstrip()
         # The text argument of translate()/QT_TRANSLATE_NOOP() follows a context.
-        head = re.sub(r'(translate|translatedText|QT_TRANSLATE_NOOP|QT_TRANSLATE_N_NOOP)\s*\(\s*"[^"]*"\s*,\s*$', r'\1(', head)
+        head = re.sub(r'(translate|translatedText|translatedCount|QT_TRANSLATE_NOOP|QT_TRANSLATE_N_NOOP)\s*\(\s*"[^"]*"\s*,\s*$', r'\1(', head)
         head = re.sub(r'(translate|QT_TRANSLATE_NOOP|QT_TRANSLATE_N_NOOP)\s*\(\s*[A-Za-z_:]+\s*,\s*$', r'\1(', head)
         head = re.sub(r'QStringLiteral\s*\($', '', head).rstrip()
         if TRANSLATING.search(head) or NOT_TEXT_CALLS.search(head):

@@ -125,7 +125,7 @@ void removeQuietly(const std::string& path)
 void renameOrRaise(const std::string& from, const std::string& to)
 {
     if (::rename(from.c_str(), to.c_str()) != 0)
-        throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to rename %s to %s: %s"), from, to, systemReason(errno)));
+        throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to rename %1 to %2: %3"), from, to, systemReason(errno)));
 }
 
 // ---- backup
@@ -139,7 +139,7 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
 {
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK)
-        throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to write backup file %s: the compressor could not start"), backupPath));
+        throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: the compressor could not start"), backupPath));
     std::vector<unsigned char> in(kChunk), buffer(kChunk);
     std::int64_t sourceBytes = 0;
     try {
@@ -147,7 +147,7 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
         while (flush != Z_FINISH) {
             const ssize_t n = readSome(source, in.data(), in.size());
             if (n < 0)
-                throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to read %s: %s"), sourceName, systemReason(errno)));
+                throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to read %1: %2"), sourceName, systemReason(errno)));
             sourceBytes += n;
             flush = static_cast<std::size_t>(n) < in.size() ? Z_FINISH : Z_NO_FLUSH;
             z.next_in = in.data();
@@ -158,10 +158,10 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
                 z.avail_out = static_cast<uInt>(buffer.size());
                 rc = deflate(&z, flush);
                 if (rc == Z_STREAM_ERROR)
-                    throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to write backup file %s: compression failed"), backupPath));
+                    throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: compression failed"), backupPath));
                 const std::size_t produced = buffer.size() - z.avail_out;
                 if (!writeAll(out, buffer.data(), produced))
-                    throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to write backup file %s: %s"), backupPath, systemReason(errno)));
+                    throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: %2"), backupPath, systemReason(errno)));
                 compressedBytes += static_cast<std::int64_t>(produced);
             } while (z.avail_out == 0);
             done += n;
@@ -187,12 +187,12 @@ bool checkImage(sqlite3* db, const std::string& table, std::string* problem = nu
     };
     try {
         if (!tableExists(db, table))
-            return fail(format(translatedText("kovara::core::BackupFile", "it holds no table %s"), table));
+            return fail(withArgs(translatedText("kovara::core::BackupFile", "it holds no table %1"), table));
         std::string verdict;
         queryRow(db, "PRAGMA integrity_check(1);", "Unable to check the database",
                  [&](Statement& st) { verdict = st.columnText(0); });
         if (verdict != "ok")
-            return fail(format(translatedText("kovara::core::BackupFile", "it is damaged (%s)"), verdict));
+            return fail(withArgs(translatedText("kovara::core::BackupFile", "it is damaged (%1)"), verdict));
     } catch (const std::exception& e) {
         return fail(e.what());
     }
@@ -239,9 +239,9 @@ public:
     {
         struct stat st{};
         if (::stat(path.c_str(), &st) != 0)
-            throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to read %s: %s"), path, systemReason(errno)));
+            throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to read %1: %2"), path, systemReason(errno)));
         if (!S_ISREG(st.st_mode))
-            throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to read %s: %s"), path, systemReason(EISDIR)));
+            throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to read %1: %2"), path, systemReason(EISDIR)));
         // Read-write without create: a hot journal left by a writer that died
         // is rolled back before the copy, which a read-only connection cannot do.
         const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
@@ -283,7 +283,7 @@ public:
 private:
     [[noreturn]] void fail(const std::string& reason)
     {
-        const std::string message = format(translatedText("kovara::core::BackupFile", "Unable to read %s: %s"), path_, reason);
+        const std::string message = withArgs(translatedText("kovara::core::BackupFile", "Unable to read %1: %2"), path_, reason);
         release();
         throw Exception(message);
     }
@@ -469,7 +469,7 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
     for (const std::string& database : {databases.prayersPath, databases.plansPath}) {
         std::error_code ec;
         if (fs::equivalent(backupPath, database, ec))
-            throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to create backup file %s: it is the database %s itself"), backupPath,
+            throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to create backup file %1: it is the database %2 itself"), backupPath,
                                    database));
     }
     // Both databases stay under a shared lock until the file is complete, so
@@ -486,10 +486,10 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
     removeQuietly(partPath);
     FileHandle out(::open(partPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!out.isOpen())
-        throw Exception(format(translatedText("kovara::core::BackupFile", "Unable to create backup file %s: %s"), backupPath, systemReason(errno)));
+        throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to create backup file %1: %2"), backupPath, systemReason(errno)));
     try {
         auto writeFailed = [&](int error) {
-            return Exception(format(translatedText("kovara::core::BackupFile", "Unable to write backup file %s: %s"), backupPath, systemReason(error)));
+            return Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: %2"), backupPath, systemReason(error)));
         };
         BackupHeader header;
         header.signature = kBackupSignature;
@@ -554,9 +554,9 @@ std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
 {
     switch (check) {
     case BackupCheck::CannotOpen:
-        return format(translatedText("kovara::core::BackupFile", "Unable to open %s"), backupPath);
+        return withArgs(translatedText("kovara::core::BackupFile", "Unable to open %1"), backupPath);
     case BackupCheck::NotBackup:
-        return format(translatedText("kovara::core::BackupFile", "%s is not a valid Kovara backup file."), backupPath);
+        return withArgs(translatedText("kovara::core::BackupFile", "%1 is not a valid Kovara backup file."), backupPath);
     case BackupCheck::Valid:
         break;
     }

@@ -45,7 +45,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     line(translatedText("kovara::core::WelcomePage", "<p>Bible reading plan summary:<ul>"));
     const int planCount = plans.getPlanCount();
     if (planCount == 0) {
-        line(format(translatedText("kovara::core::WelcomePage", "<li>You do not currently have any Bible reading plans. You can <a href=\"%s\">start one "
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li>You do not currently have any Bible reading plans. You can <a href=\"%1\">start one "
                     "now</a>."),
                     kLinkNewReadPlan));
     } else {
@@ -57,32 +57,29 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
                 line(planDetails(i));
             line("</li>");
         }
-        line(format(translatedText("kovara::core::WelcomePage", "<p><font size=\"-1\">You can always <a href=\"%s\">create another plan</a> and <a "
-                    "href=\"%s\">manage your plans</a>.</font></p>"),
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<p><font size=\"-1\">You can always <a href=\"%1\">create another plan</a> and <a "
+                    "href=\"%2\">manage your plans</a>.</font></p>"),
                     kLinkNewReadPlan, kLinkPlanManager));
     }
     line("</ul></p>");
 
     const int count = prayers.countPrayers(kPrayerFilterAny);
     if (count < 1) {
-        line(format(translatedText("kovara::core::WelcomePage", "<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%s\">add a "
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%1\">add a "
                     "prayer item</a> at any time.</p>"),
                     kLinkNewPrayerItem));
     } else {
         line("<p>");
-        if (count == 1)
-            line(translatedText("kovara::core::WelcomePage", "You have one prayer item in your Prayer Tracker."));
-        else
-            line(format(translatedText("kovara::core::WelcomePage", "<p>You have %d prayer items in your Prayer Tracker."), count));
+        line(translatedCount("kovara::core::WelcomePage", "<p>You have %n prayer items in your Prayer Tracker.", nullptr, count));
         line("<ul>");
-        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">Create New Prayer Item</a></li>"), kLinkNewPrayerItem));
-        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View Active</a>: %d</li>"), kLinkViewActivePrayers,
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">Create New Prayer Item</a></li>"), kLinkNewPrayerItem));
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Active</a>: %2</li>"), kLinkViewActivePrayers,
                     prayers.countPrayers(kPrayerActive)));
-        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View Answered</a>: %d</li>"), kLinkViewAnsweredPrayers,
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Answered</a>: %2</li>"), kLinkViewAnsweredPrayers,
                     prayers.countPrayers(kPrayerAnswered)));
-        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View Inactive</a>: %d</li>"), kLinkViewInactivePrayers,
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Inactive</a>: %2</li>"), kLinkViewInactivePrayers,
                     prayers.countPrayers(kPrayerInactive)));
-        line(format(translatedText("kovara::core::WelcomePage", "<li><a href=\"%s\">View All</a>: %d</li>"), kLinkViewAllPrayers,
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View All</a>: %2</li>"), kLinkViewAllPrayers,
                     prayers.countPrayers(kPrayerFilterAny)));
         line("</ul></p>");
     }
@@ -90,7 +87,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     // Opening the devotional records only the day of the year, so a year-old
     // record of the same day counts as read.
     if (dayOfYear(clock.now()) != prefs.lastFaithsCheckbookRead)
-        line(format(translatedText("kovara::core::WelcomePage", "<p>You have not yet read today's <a href=\"%s\"><i>Faith's Checkbook</i></a> devotional.</p>"),
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<p>You have not yet read today's <a href=\"%1\"><i>Faith's Checkbook</i></a> devotional.</p>"),
                     kLinkFaithsCheckbookToday));
     return page;
 }

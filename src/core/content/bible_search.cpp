@@ -105,7 +105,7 @@ SearchExpression translateSearchText(const std::string& text)
             if (depth == 0)
                 return fail(translatedText("kovara::core::BibleSearch", "A \")\" has no \"(\" before it"));
             if (!pendingOperator.empty())
-                return fail(format(translatedText("kovara::core::BibleSearch", "Put a word after \"%s\""), pendingOperator));
+                return fail(withArgs(translatedText("kovara::core::BibleSearch", "Put a word after \"%1\""), pendingOperator));
             if (!afterOperand)
                 return fail(translatedText("kovara::core::BibleSearch", "Put a word between \"(\" and \")\""));
             expr += ")";
@@ -119,9 +119,9 @@ SearchExpression translateSearchText(const std::string& text)
             i = end;
             if (word == "AND" || word == "OR" || word == "NOT") {
                 if (!pendingOperator.empty())
-                    return fail(format(translatedText("kovara::core::BibleSearch", "Put a word between \"%s\" and \"%s\""), pendingOperator, word));
+                    return fail(withArgs(translatedText("kovara::core::BibleSearch", "Put a word between \"%1\" and \"%2\""), pendingOperator, word));
                 if (!afterOperand)
-                    return fail(format(translatedText("kovara::core::BibleSearch", "Put a word before \"%s\""), word));
+                    return fail(withArgs(translatedText("kovara::core::BibleSearch", "Put a word before \"%1\""), word));
                 pendingOperator = word;
                 continue;
             }
@@ -136,7 +136,7 @@ SearchExpression translateSearchText(const std::string& text)
         }
     }
     if (!pendingOperator.empty())
-        return fail(format(translatedText("kovara::core::BibleSearch", "Put a word after \"%s\""), pendingOperator));
+        return fail(withArgs(translatedText("kovara::core::BibleSearch", "Put a word after \"%1\""), pendingOperator));
     if (depth > 0)
         return fail(translatedText("kovara::core::BibleSearch", "Close the \"(\" with a \")\""));
     if (!anyOperand)

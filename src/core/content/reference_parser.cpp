@@ -154,7 +154,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
         typedBook.pop_back();
     const int book = findBookByName(bookText);
     if (book == 0)
-        return failure(format(translatedText("kovara::core::ReferenceParser", "No book called \"%s\""), typedBook));
+        return failure(withArgs(translatedText("kovara::core::ReferenceParser", "No book called \"%1\""), typedBook));
 
     // The numbers, spaces dropped: C, C:V, C:V-V, C:V-C:V, C-C. A dot between
     // digits stands for the colon ("3.16"); an en dash for the hyphen.
@@ -232,17 +232,17 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
 
     for (int chapter : {passage.chapter, passage.endChapter})
         if (chapter < 1 || chapter > chapters)
-            return failure(chapters == 1 ? format(translatedText("kovara::core::ReferenceParser", "%s has 1 chapter"), name)
-                                         : format(translatedText("kovara::core::ReferenceParser", "%s has %d chapters"), name, chapters));
+            return failure(
+                withArgs(translatedCount("kovara::core::ReferenceParser", "%1 has %n chapters", nullptr, chapters), name));
     const std::pair<int, int> ends[] = {{passage.chapter, passage.verse}, {passage.endChapter, passage.endVerse}};
     for (const auto& [chapter, verse] : ends) {
         const int verses = bible.chapterLengths(book, chapter);
         if (passage.verse != 0 && (verse < 1 || verse > verses))
-            return failure(format(translatedText("kovara::core::ReferenceParser", "%s %d has %d verses"), name, chapter, verses));
+            return failure(withArgs(translatedText("kovara::core::ReferenceParser", "%1 %2 has %3 verses"), name, chapter, verses));
     }
     if (passage.endChapter < passage.chapter ||
         (passage.endChapter == passage.chapter && passage.endVerse < passage.verse))
-        return failure(format(translatedText("kovara::core::ReferenceParser", "The passage ends before it starts: \"%s\""), input));
+        return failure(withArgs(translatedText("kovara::core::ReferenceParser", "The passage ends before it starts: \"%1\""), input));
 
     ReferenceResult result;
     result.ok = true;

@@ -123,13 +123,13 @@ std::string customPerDayText(const CustomPlanFigures& f)
     if (2 * f.rest > f.days || (2 * f.rest == f.days && n % 2 == 1))
         ++n;
     if (f.rest == 0)
-        return n == 1 ? translatedText("kovara::core::NewPlan", "One verse") : format(translatedText("kovara::core::NewPlan", "%d verses"), n);
-    return n == 1 ? translatedText("kovara::core::NewPlan", "About one verse") : format(translatedText("kovara::core::NewPlan", "About %d verses"), n);
+        return translatedCount("kovara::core::NewPlan", "%n verses", nullptr, n);
+    return translatedCount("kovara::core::NewPlan", "About %n verses", nullptr, n);
 }
 
 std::string customDetailsText(const CustomPlanFigures& f)
 {
-    return format(translatedText("kovara::core::NewPlan", "(%d total verses; %d days; %s per day.)"), f.total, f.days, customPerDayText(f));
+    return withArgs(translatedText("kovara::core::NewPlan", "(%1 total verses; %2 days; %3 per day.)"), f.total, f.days, customPerDayText(f));
 }
 
 std::vector<std::string> customPlanDays(const CustomPlanFigures& f)

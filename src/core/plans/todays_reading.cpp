@@ -67,7 +67,7 @@ std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleS
     view.day = day != 0 ? day : dayToRead(plans, plan);
     view.verses = plans.getDayVerses(plan, view.day);
     view.title = plans.getPlanTitle(plan);
-    view.heading = format(translatedText("kovara::core::TodaysReading", "Day %d of %d: %s"), view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
+    view.heading = withArgs(translatedText("kovara::core::TodaysReading", "Day %1 of %2: %3"), view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
     view.canMarkRead = !plans.isDayDone(plan, view.day);
     view.status = planStatusText(plans, plan, view.day);
     return view;

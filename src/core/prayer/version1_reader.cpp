@@ -118,7 +118,7 @@ bool shouldOfferVersion1Import(int prayerCount, int planCount)
 
 std::string version1PrayersQuestion(int count)
 {
-    return format(translatedText("kovara::core::Version1Reader", "Kovara 2 can import your %d prayer item(s) from Kovara 1. Would you like to do so?"), count);
+    return withArgs(translatedText("kovara::core::Version1Reader", "Kovara 2 can import your %1 prayer item(s) from Kovara 1. Would you like to do so?"), count);
 }
 
 bool hasVersion1Plan(const Version1Plan& plan)
@@ -128,7 +128,7 @@ bool hasVersion1Plan(const Version1Plan& plan)
 
 std::string version1PlanQuestion(const std::string& startDate)
 {
-    return format(translatedText("kovara::core::Version1Reader", "Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %s. Would you like to do so?"),
+    return withArgs(translatedText("kovara::core::Version1Reader", "Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %1. Would you like to do so?"),
                   startDate);
 }
 

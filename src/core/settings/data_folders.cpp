@@ -53,7 +53,7 @@ void ensureUserDataFolder(const std::string& folder)
     if (!fs::is_directory(folder, ec))
         fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
-        throw Exception(format(translatedText("kovara::core::DataFolders", "Unable to create user data folder \"%s\""), folder));
+        throw Exception(withArgs(translatedText("kovara::core::DataFolders", "Unable to create user data folder \"%1\""), folder));
 }
 
 } // namespace kovara::core

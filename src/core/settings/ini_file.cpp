@@ -282,7 +282,7 @@ IniFile::Batch::Batch(IniFile& ini) : ini_(ini)
             // the few keys written now.
             std::error_code ec;
             if (fs::exists(ini_.fileName_, ec))
-                throw Exception(format(translatedText("kovara::core::IniFile", "Unable to write to %s"), ini_.fileName_));
+                throw Exception(withArgs(translatedText("kovara::core::IniFile", "Unable to write to %1"), ini_.fileName_));
         }
         ini_.batchText_ = std::move(text);
     }
@@ -320,7 +320,7 @@ void IniFile::endBatch()
     if (batchOriginal_ && *batchOriginal_ == data)
         return;
     if (!replaceFileAtomically(fileName_, data))
-        throw Exception(format(translatedText("kovara::core::IniFile", "Unable to write to %s"), fileName_));
+        throw Exception(withArgs(translatedText("kovara::core::IniFile", "Unable to write to %1"), fileName_));
 }
 
 void IniFile::writeInteger(const std::string& section, const std::string& key, int value)

@@ -188,7 +188,7 @@ void GeneralCommands::checkPrinterOutput()
     // replaces it right after.
     QFile probe(file);
     if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw Exception(format(toBytes(tr("Unable to write the printout to \"%s\".")), toBytes(file)));
+        throw Exception(toBytes(tr("Unable to write the printout to \"%1\".").arg(file)));
 }
 
 void GeneralCommands::printSetup()

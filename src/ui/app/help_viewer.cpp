@@ -80,7 +80,7 @@ QString HelpViewer::contextAnchor(int context)
 void HelpViewer::load()
 {
     if (!fileExists(toBytes(helpFile_)))
-        throw Exception(format(toBytes(tr("The help file \"%s\" could not be found.")), toBytes(helpFile_)));
+        throw Exception(toBytes(tr("The help file \"%1\" could not be found.").arg(helpFile_)));
     if (loadedFile_ == helpFile_)
         return;
     // The suffix says nothing of the content; the document is HTML.

@@ -18,9 +18,9 @@ QString translationsFolderIn(const QString& contentFolder)
 namespace {
 
 // The core's texts are looked up in the same catalogues.
-std::string translateCoreText(const char* context, const char* text)
+std::string translateCoreText(const char* context, const char* text, const char* disambiguation, int n)
 {
-    return QCoreApplication::translate(context, text).toStdString();
+    return QCoreApplication::translate(context, text, disambiguation, n).toStdString();
 }
 
 // Loads a catalogue and hands it to the application, which keeps it until
@@ -42,6 +42,11 @@ bool installTranslations(const QString& folder, const QLocale& locale)
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return false;
+    // The English catalogue holds the English forms of the texts about a
+    // number of things ("1 day", "2 days"): it goes under any other, so that
+    // they read right in English and in a catalogue that lacks one.
+    auto* english = new QTranslator(app);
+    install(english, english->load(QStringLiteral("kovara_en"), folder));
     auto* own = new QTranslator(app);
     if (!own->load(locale, QStringLiteral("kovara"), QStringLiteral("_"), folder)) {
         delete own;

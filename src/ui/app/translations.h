@@ -13,11 +13,12 @@ namespace kovara::ui {
 // separator).
 QString translationsFolderIn(const QString& contentFolder);
 
-// Installs on the running application the catalogue for locale's languages
+// Installs on the running application the English catalogue of folder (the
+// English plural forms) and over it the catalogue for locale's languages
 // from folder, if there is one, and with it Qt's own (the standard buttons
-// and dialogs) from Qt's translations. Returns whether the program's own was
-// found; without it every text stays in English, Qt's too. Call before any
-// window is made.
+// and dialogs) from Qt's translations. Returns whether the program's own for
+// locale was found; without it every text stays in English, Qt's too. Call
+// before any window is made.
 bool installTranslations(const QString& folder, const QLocale& locale = QLocale::system());
 
 // Installs one catalogue file on the running application. Returns false when

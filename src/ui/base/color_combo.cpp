@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QPainter>
 #include <QPixmap>
+#include <charconv>
 
 namespace kovara::ui {
 namespace {
@@ -152,11 +153,13 @@ void ColorComboBox::loadCustomColors(const IniFile& ini)
         const std::string text = ini.readString(kCustomColors, slotKey(i), std::string());
         if (text.empty() || text.size() > 6)
             continue;
-        try {
-            setCustomColor(i, strToInt("$" + text));
-        } catch (const Exception&) {
-            // not hexadecimal: keep the slot
-        }
+        // Up to six hexadecimal digits (RRGGBB as the colour dialog keeps
+        // them); anything else keeps the slot.
+        unsigned value = 0;
+        const char* const end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
+        if (error == std::errc() && stop == end)
+            setCustomColor(i, static_cast<ColorValue>(value));
     }
 }
 

@@ -35,6 +35,11 @@ ColorValue fromQColor(const QColor& c);
 constexpr bool isSystemColor(ColorValue c) { return (static_cast<std::uint32_t>(c) >> 24) == 0xFF; }
 constexpr ColorValue systemColor(int index) { return static_cast<ColorValue>(0xFF000000u | static_cast<std::uint32_t>(index & 0xFF)); }
 
+// The system colours the program draws with itself (the prayer list's topic
+// rows), by their names in the table below.
+inline constexpr ColorValue kActiveCaptionColor = systemColor(2);
+inline constexpr ColorValue kCaptionTextColor = systemColor(9);
+
 // One window-system colour and the palette role it is drawn with.
 struct SystemColorEntry {
     int index;              // low byte of the ColorValue

@@ -16,7 +16,7 @@ bool runGuarded(Dialogs& dialogs, const std::function<void()>& body)
     } catch (const std::exception& e) {
         dialogs.message(fromBytes(e.what()), Dialogs::Icon::Error);
     } catch (...) {
-        dialogs.message(QCoreApplication::translate("kovara::ui::Dialogs", "Unknown error"), Dialogs::Icon::Error);
+        dialogs.message(QCoreApplication::translate("kovara::ui::ErrorGuard", "Unknown error"), Dialogs::Icon::Error);
     }
     return false;
 }

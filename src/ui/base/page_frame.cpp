@@ -6,6 +6,7 @@
 #include "ui/base/html_viewer.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QFrame>
 #include <QLabel>
@@ -48,11 +49,11 @@ HtmlViewer* makeViewerPanel(QFrame*& panel, QWidget* parent)
 
 void makeViewerActions(HtmlViewer* viewer, QAction*& copy, QAction*& selectAll, QWidget* parent)
 {
-    copy = new QAction(QObject::tr("Copy Selected Text"), parent);
+    copy = new QAction(QCoreApplication::translate("kovara::ui::PageFrame", "Copy Selected Text"), parent);
     copy->setObjectName(QStringLiteral("copyAction"));
     copy->setEnabled(false);
     QObject::connect(copy, &QAction::triggered, viewer, [viewer] { viewer->copySelection(); });
-    selectAll = new QAction(QObject::tr("Select All"), parent);
+    selectAll = new QAction(QCoreApplication::translate("kovara::ui::PageFrame", "Select All"), parent);
     selectAll->setObjectName(QStringLiteral("selectAllAction"));
     QObject::connect(selectAll, &QAction::triggered, viewer, [viewer] { viewer->selectWholePage(); });
     // A new page drops the selection, so loading re-evaluates the rule too.

@@ -149,8 +149,8 @@ void SearchPanel::showResult(const SearchResult& result)
         return;
     }
     const QLocale english(QLocale::English);
-    QString count = result.count == 1 ? tr("1 verse")
-                                      : tr("%1 verses").arg(english.toString(result.count));
+    // The number as the English locale writes it ("1,234"), whatever the form.
+    QString count = tr("%1 verses", nullptr, result.count).arg(english.toString(result.count));
     if (static_cast<int>(result.hits.size()) < result.count)
         count += tr(" (the first %1 shown)").arg(result.hits.size());
     countLabel->setText(count);

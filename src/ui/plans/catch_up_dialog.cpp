@@ -19,7 +19,7 @@ namespace {
 
 QString daysText(int n)
 {
-    return n == 1 ? QCoreApplication::translate("CatchUpDialog", "1 day") : QCoreApplication::translate("CatchUpDialog", "%1 days").arg(n);
+    return QCoreApplication::translate("kovara::ui::CatchUpDialog", "%n days", nullptr, n);
 }
 
 } // namespace
@@ -37,14 +37,14 @@ CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
     const int firstUnread = static_cast<int>(std::find(days.done.begin(), days.done.end(), false) - days.done.begin()) + 1;
     const int moved = static_cast<int>(start - dateOf(days.startDate));
     preview.startAgain =
-        QCoreApplication::translate("CatchUpDialog", "Day %1 becomes today's reading and every later day moves with it. The plan will finish on %2 (%3 later).")
+        QCoreApplication::translate("kovara::ui::CatchUpDialog", "Day %1 becomes today's reading and every later day moves with it. The plan will finish on %2 (%3 later).")
             .arg(QString::number(firstUnread), longDateText(start + days.dayCount() - 1), daysText(moved));
 
     try {
         const RedividedPlan kept = keepFinishDate(days, dayVerses, today);
         const int newDays = static_cast<int>(kept.dayVerses.size()) - static_cast<int>(progress.daysRead);
         const int unread = progress.dayCount - progress.daysRead;
-        preview.keepFinish = QCoreApplication::translate("CatchUpDialog", "The passages of your %1 unread days are divided again over the %2 from today to "
+        preview.keepFinish = QCoreApplication::translate("kovara::ui::CatchUpDialog", "The passages of your %1 unread days are divided again over the %2 from today to "
                                 "%3, your planned finish. The days you have read stay as they are. You can undo "
                                 "this right after.")
                                  .arg(QString::number(unread), daysText(newDays),
@@ -55,7 +55,7 @@ CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
 
     const DoubleUpSchedule doubled = doubleUpSchedule(days, today);
     const int toCatchUp = static_cast<int>(doubled.caughtUpOn) - now + 1;
-    preview.doubleUp = QCoreApplication::translate("CatchUpDialog", "Read two plan days a day for %1: you will be caught up on %2 and finish on %3. The "
+    preview.doubleUp = QCoreApplication::translate("kovara::ui::CatchUpDialog", "Read two plan days a day for %1: you will be caught up on %2 and finish on %3. The "
                           "reading page shows both days, and Mark Passage as Read marks both.")
                            .arg(daysText(toCatchUp), longDateText(doubled.caughtUpOn), longDateText(doubled.finishOn));
     return preview;
@@ -63,15 +63,11 @@ CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
 
 CatchUpDialog::CatchUpDialog(const CatchUpPreview& preview, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QCoreApplication::translate("CatchUpDialog", "Catch Up"));
-    const QString intro =
-        preview.daysBehind == 1
-            ? QCoreApplication::translate("CatchUpDialog", "\"%1\" is 1 day behind. Missing a day happens to every reader; choose how you would like to get "
-                 "back on track:")
-                  .arg(preview.title)
-            : QCoreApplication::translate("CatchUpDialog", "\"%1\" is %2 days behind. Missing days happens to every reader; choose how you would like to get "
-                 "back on track:")
-                  .arg(preview.title, QString::number(preview.daysBehind));
+    setWindowTitle(QCoreApplication::translate("kovara::ui::CatchUpDialog", "Catch Up"));
+    const QString intro = tr("\"%1\" is %n days behind. Missing days happens to every reader; choose how you would like "
+                             "to get back on track:",
+                             nullptr, preview.daysBehind)
+                              .arg(preview.title);
     introLabel = new QLabel(intro, this);
     introLabel->setWordWrap(true);
     introLabel->setTextFormat(Qt::PlainText);
@@ -85,11 +81,11 @@ CatchUpDialog::CatchUpDialog(const CatchUpPreview& preview, QWidget* parent) : Q
         label->setIndent(20);
         label->setBuddy(button);
     };
-    choiceRow(QCoreApplication::translate("CatchUpDialog", "&Start again from here"), preview.startAgain, startAgainButton, startAgainLabel);
-    choiceRow(QCoreApplication::translate("CatchUpDialog", "&Keep my finish date"),
+    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Start again from here"), preview.startAgain, startAgainButton, startAgainLabel);
+    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Keep my finish date"),
               preview.keepFinishRefusal.isEmpty() ? preview.keepFinish : preview.keepFinishRefusal, keepFinishButton,
               keepFinishLabel);
-    choiceRow(QCoreApplication::translate("CatchUpDialog", "&Double up for a while"), preview.doubleUp, doubleUpButton, doubleUpLabel);
+    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Double up for a while"), preview.doubleUp, doubleUpButton, doubleUpLabel);
     keepFinishButton->setEnabled(preview.keepFinishRefusal.isEmpty());
     auto* group = new QButtonGroup(this);
     group->addButton(startAgainButton);
@@ -97,7 +93,7 @@ CatchUpDialog::CatchUpDialog(const CatchUpPreview& preview, QWidget* parent) : Q
     group->addButton(doubleUpButton);
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("CatchUpDialog", "Apply"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("kovara::ui::CatchUpDialog", "Apply"));
     buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
     connect(group, &QButtonGroup::buttonClicked, this,
             [this] { buttons->button(QDialogButtonBox::Ok)->setEnabled(true); });

@@ -42,15 +42,15 @@ const char* const kNoPlansEntry =
 const char* const kMarkRangeCaption =
     QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through this day as read");
 const char* const kMarkRangeDayCaption =
-    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through day %d as read");
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Mark all days through day %1 as read");
 const char* const kResetCaption =
     QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rest plan so that this day is today");
 const char* const kResetDayCaption =
-    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Reset plan so that day %d is today");
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Reset plan so that day %1 is today");
 const char* const kConfirmDelete =
-    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Are you absolutely certain that you wish to permanantly delete plan \"%s\"?");
+    QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Are you absolutely certain that you wish to permanantly delete plan \"%1\"?");
 const char* const kRenameCaption = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Rename Reading Plan");
-const char* const kRenamePrompt = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Enter a new name for \"%s.\"");
+const char* const kRenamePrompt = QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Enter a new name for \"%1.\"");
 const char* const kRenameBlank =
     QT_TRANSLATE_NOOP("kovara::ui::PlanManagerPage", "Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
 const char* const kRenameDuplicate =
@@ -339,8 +339,8 @@ void PlanManagerPage::updateDayActions()
     markRangeAsDoneAction->setEnabled(day > 0);
     resetPlanToDayAction->setEnabled(day > 0);
     if (day > 0) {
-        markRangeAsDoneAction->setText(fromBytes(format(toBytes(tr(kMarkRangeDayCaption)), day)));
-        resetPlanToDayAction->setText(fromBytes(format(toBytes(tr(kResetDayCaption)), day)));
+        markRangeAsDoneAction->setText(tr(kMarkRangeDayCaption).arg(day));
+        resetPlanToDayAction->setText(tr(kResetDayCaption).arg(day));
         targetDay_ = day;
     }
 }
@@ -434,7 +434,7 @@ void PlanManagerPage::onDeletePlanClicked()
         return;
     PlanStore& plans = planStore();
     const QString title = plainUserText(fromBytes(plans.getPlanTitle(currentPlan_)));
-    if (!shell_.dialogs().confirm(fromBytes(format(toBytes(tr(kConfirmDelete)), toBytes(title)))))
+    if (!shell_.dialogs().confirm(tr(kConfirmDelete).arg(title)))
         return;
     plans.deletePlan(currentPlan_);
     views_.refreshPlanViews(0);
@@ -448,7 +448,7 @@ void PlanManagerPage::onRenamePlanClicked()
     Dialogs& dialogs = shell_.dialogs();
     const std::string old = plans.getPlanTitle(currentPlan_);
     const QString caption = tr(kRenameCaption);
-    const QString prompt = fromBytes(format(toBytes(tr(kRenamePrompt)), toBytes(plainUserText(fromBytes(old)))));
+    const QString prompt = tr(kRenamePrompt).arg(plainUserText(fromBytes(old)));
     std::string value = old;
     for (;;) {
         QString typed = fromBytes(value);

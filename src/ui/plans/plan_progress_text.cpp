@@ -17,20 +17,18 @@ QString longDateText(DateTime t)
 
 QString progressCountText(const PlanProgress& p)
 {
-    return QCoreApplication::translate("PlanProgress", "%1 of %2 days read (%3%)").arg(p.daysRead).arg(p.dayCount).arg(p.percent);
+    return QCoreApplication::translate("kovara::ui::PlanProgressText", "%1 of %2 days read (%3%)").arg(p.daysRead).arg(p.dayCount).arg(p.percent);
 }
 
 QString progressStandingText(const PlanProgress& p)
 {
     if (p.finished)
-        return p.finishedOn > 0 ? QCoreApplication::translate("PlanProgress", "finished on %1").arg(longDateText(p.finishedOn)) : QCoreApplication::translate("PlanProgress", "finished");
+        return p.finishedOn > 0 ? QCoreApplication::translate("kovara::ui::PlanProgressText", "finished on %1").arg(longDateText(p.finishedOn)) : QCoreApplication::translate("kovara::ui::PlanProgressText", "finished");
     if (p.dueDay < 1)
-        return QCoreApplication::translate("PlanProgress", "starts on %1").arg(longDateText(p.plannedFinish - p.dayCount + 1));
-    if (p.daysBehind == 1)
-        return QCoreApplication::translate("PlanProgress", "1 day behind");
-    if (p.daysBehind > 1)
-        return QCoreApplication::translate("PlanProgress", "%1 days behind").arg(p.daysBehind);
-    return QCoreApplication::translate("PlanProgress", "up to date");
+        return QCoreApplication::translate("kovara::ui::PlanProgressText", "starts on %1").arg(longDateText(p.plannedFinish - p.dayCount + 1));
+    if (p.daysBehind >= 1)
+        return QCoreApplication::translate("kovara::ui::PlanProgressText", "%n days behind", nullptr, p.daysBehind);
+    return QCoreApplication::translate("kovara::ui::PlanProgressText", "up to date");
 }
 
 QString progressFinishText(const PlanProgress& p)
@@ -38,8 +36,8 @@ QString progressFinishText(const PlanProgress& p)
     if (p.finished)
         return {};
     if (p.projectedFinish)
-        return QCoreApplication::translate("PlanProgress", "at your pace of the last 30 days you will finish on %1").arg(longDateText(*p.projectedFinish));
-    return QCoreApplication::translate("PlanProgress", "planned to finish on %1").arg(longDateText(p.plannedFinish));
+        return QCoreApplication::translate("kovara::ui::PlanProgressText", "at your pace of the last 30 days you will finish on %1").arg(longDateText(*p.projectedFinish));
+    return QCoreApplication::translate("kovara::ui::PlanProgressText", "planned to finish on %1").arg(longDateText(p.plannedFinish));
 }
 
 QString progressSummaryText(const PlanProgress& p)
@@ -59,7 +57,7 @@ std::string progressHtml(const PlanProgress& p, const std::string& catchUpLink)
     QString html = QStringLiteral("<br><font size=\"-1\">") + progressSummaryText(p).toHtmlEscaped();
     if (p.daysBehind > 0 && !p.finished)
         html += QStringLiteral(" \u00B7 <a href=\"%1\">%2</a>")
-                    .arg(QString::fromStdString(catchUpLink), QCoreApplication::translate("PlanProgress", "Catch up").toHtmlEscaped());
+                    .arg(QString::fromStdString(catchUpLink), QCoreApplication::translate("kovara::ui::PlanProgressText", "Catch up").toHtmlEscaped());
     html += QStringLiteral("</font>");
     const int read = std::clamp(p.percent, 0, 100);
     html += QStringLiteral("<table width=\"240\" cellspacing=\"0\" cellpadding=\"0\" "

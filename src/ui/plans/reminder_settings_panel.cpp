@@ -105,7 +105,7 @@ void updateAutostartEntry(bool startAtLogin, const QString& configFolder)
     const QString path = autostartFilePath(configFolder);
     if (!startAtLogin) {
         if (QFile::exists(path) && !QFile::remove(path))
-            throw Exception(toBytes(QCoreApplication::translate("ReminderSettingsPanel", "Unable to remove %1")
+            throw Exception(toBytes(QCoreApplication::translate("kovara::ui::ReminderSettingsPanel", "Unable to remove %1")
                                         .arg(path)));
         return;
     }
@@ -114,7 +114,7 @@ void updateAutostartEntry(bool startAtLogin, const QString& configFolder)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(entry.data(), static_cast<qint64>(entry.size())) < 0 ||
         !out.commit())
-        throw Exception(toBytes(QCoreApplication::translate("ReminderSettingsPanel", "Unable to write to %1: %2")
+        throw Exception(toBytes(QCoreApplication::translate("kovara::ui::ReminderSettingsPanel", "Unable to write to %1: %2")
                                     .arg(path, out.errorString())));
 }
 

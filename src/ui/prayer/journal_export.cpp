@@ -24,11 +24,6 @@ namespace kovara::ui {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("JournalExport", text);
-}
-
 QString longDate(DateTime t)
 {
     return QLocale::system().toString(toQDate(t), QStringLiteral("d MMM yyyy"));
@@ -47,11 +42,11 @@ QString rangeText(DateTime from, DateTime to)
 QString statusText(const std::string& status)
 {
     if (status == kPrayerActive)
-        return tr("Active");
+        return JournalExport::tr("Active");
     if (status == kPrayerAnswered)
-        return tr("Answered");
+        return JournalExport::tr("Answered");
     if (status == kPrayerInactive)
-        return tr("Inactive");
+        return JournalExport::tr("Inactive");
     return fromBytes(status);
 }
 
@@ -62,7 +57,7 @@ QString JournalExport::coverLine(const PrayerSelection& selection, int count)
     const QString range = selection.dateField == PrayerSelection::DateField::Any
                               ? tr("all dates")
                               : rangeText(selection.from, selection.to);
-    const QString items = count == 1 ? tr("1 item") : tr("%1 items").arg(QLocale::system().toString(count));
+    const QString items = tr("%1 items", nullptr, count).arg(QLocale::system().toString(count));
     return tr("Prayer journal, %1, %2").arg(range, items);
 }
 

@@ -7,6 +7,7 @@
 #include "ui/base/core_names.h"
 #include "core/prayer/prayer_store.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -15,6 +16,8 @@ class QTextDocument;
 namespace kovara::ui {
 
 class JournalExport {
+    Q_DECLARE_TR_FUNCTIONS(kovara::ui::JournalExport)
+
 public:
     // Told how far the work is: a line to show, and done out of total.
     using Progress = std::function<void(const QString& stage, int done, int total)>;

@@ -35,9 +35,9 @@ bool ensureSearchIndex(PrayerStore& store, QWidget* parent)
     store.buildSearchIndex(plainTextOfDocument, [&](int done, int total) {
         if (!progress && clock.elapsed() > 500 && done < total) {
             progress = std::make_unique<QProgressDialog>(
-                QCoreApplication::translate("PrayerSearch", "Preparing prayer search..."), QString(), 0, total,
+                QCoreApplication::translate("kovara::ui::PrayerSearch", "Preparing prayer search..."), QString(), 0, total,
                 parent);
-            progress->setWindowTitle(QCoreApplication::translate("PrayerSearch", "Kovara"));
+            progress->setWindowTitle(QCoreApplication::translate("kovara::ui::PrayerSearch", "Kovara"));
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(0);
         }

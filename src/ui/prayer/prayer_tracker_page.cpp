@@ -424,8 +424,8 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         groupFont.setBold(true);
         // The caption colours, the background a shade darker than the
         // selection colour so a selected item row never looks like a group.
-        const QBrush groupBack(toQColor(systemColor(2)).darker(135));
-        const QBrush groupText(toQColor(systemColor(9)));
+        const QBrush groupBack(toQColor(kActiveCaptionColor).darker(135));
+        const QBrush groupText(toQColor(kCaptionTextColor));
         const bool answeredTab = filter == kPrayerAnswered;
         const DateTime today = shell_.clock().today();
         std::string previousTopic;
