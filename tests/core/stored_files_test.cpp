@@ -9,7 +9,7 @@
 #include "core/plans/plan_store.h"
 #include "core/plans/reading_reminder.h"
 #include "core/prayer/prayer_store.h"
-#include "core/settings/ini_file.h"
+#include "core/settings/settings_keys.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
@@ -207,16 +207,17 @@ TEST(StoredFilesTest, SettingsFile)
     }
     ReminderSettings{true, 6 * 60 + 5, true}.write(ini);
     // What the window placement, the colour pickers and the Bible page write.
-    ini.writeBool("Main Window State", "Maximized", false);
-    ini.writeInteger("Main Window State", "Left", 10);
-    ini.writeInteger("Main Window State", "Top", -20);
-    ini.writeInteger("Main Window State", "Right", 810);
-    ini.writeInteger("Main Window State", "Bottom", 580);
-    ini.writeBool("Main Window State", "Saved", true);
-    ini.writeBool("Prayer Edit Window State", "Maximized", true);
-    ini.writeString("Custom Colors", "ColorA", format("%.6X", 0xABCDEF));
-    ini.writeInteger("Bible Page", "Book", 43);
-    ini.writeInteger("Bible Page", "Chapter", 3);
+    const auto& main = settings::kMainWindowPlacement;
+    main.maximized.write(ini, 0);
+    main.left.write(ini, 10);
+    main.top.write(ini, -20);
+    main.right.write(ini, 810);
+    main.bottom.write(ini, 580);
+    main.saved.write(ini, true);
+    settings::kPrayerEditorPlacement.maximized.write(ini, 1);
+    settings::kCustomColors[0].write(ini, format("%.6X", 0xABCDEF));
+    settings::kBibleBook.write(ini, 43);
+    settings::kBibleChapter.write(ini, 3);
     EXPECT_EQ(fileBytes(file),
               "[Bible Display]\n"
               "ParagraphMode=0\n"

@@ -42,6 +42,7 @@
 #include "ui/base/painted_icon.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
+#include "core/settings/settings_keys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,7 +70,6 @@ constexpr int kClientHeight = 609;
 constexpr int kGroupBarWidth = 193;
 constexpr int kToolBarHeight = 29;
 constexpr int kToolButtonSize = 24;
-constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
@@ -103,7 +103,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
-    restoreWindowPlacement(*this, *settings_, kPlacementSection);
+    restoreWindowPlacement(*this, *settings_, core::settings::kMainWindowPlacement);
 
     idleTimer_ = new QTimer(this);
     idleTimer_->setSingleShot(true);
@@ -158,7 +158,7 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 
 void MainWindow::saveState()
 {
-    saveWindowPlacement(*this, *settings_, kPlacementSection);
+    saveWindowPlacement(*this, *settings_, core::settings::kMainWindowPlacement);
     if (biblePage_)
         biblePage_->saveLastChapter(*settings_);
     prefs_->splitPercent = prayerTrackerPage_->splitPercent();
