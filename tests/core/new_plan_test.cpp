@@ -107,7 +107,7 @@ TEST_F(StretchTest, LinkedChoicesKeepTheStretchNonEmpty)
 TEST_F(StretchTest, OpeningChecksNameWhatIsMissing)
 {
     const std::string missing = dir.file("readplans.kova2");
-    EXPECT_EQ(test::messageOf([&] { checkNewPlanSources(nullptr, missing); }), "Bible not assigned to NewPlanDialog");
+    EXPECT_EQ(test::messageOf([&] { checkNewPlanSources(nullptr, missing); }), "Bible not assigned to checkNewPlanSources");
     EXPECT_EQ(test::messageOf([&] { checkNewPlanSources(bible.get(), missing); }),
               "Reading plan file " + missing + " not found.");
     EXPECT_NO_THROW(checkNewPlanSources(bible.get(), dir.file("bible.kova2")));

@@ -186,7 +186,7 @@ TEST_F(NewPlanDialogTest, TemplatesAndTheirFailures)
               "Reading plan file " + dlg.planFileName + " not found.");
     test::ScriptedNewPlanDlg fresh(shell.scripted, shell.fixedClock);
     fresh.planFileName = shell.dir.file("readplans.kova2");
-    EXPECT_EQ(kovara::test::messageOf([&] { fresh.execute(); }), "Bible not assigned to NewPlanDialog");
+    EXPECT_EQ(kovara::test::messageOf([&] { fresh.execute(); }), "Bible not assigned to checkNewPlanSources");
     EXPECT_EQ(dlg.shown, 3);
     EXPECT_EQ(fresh.shown, 0);
 }

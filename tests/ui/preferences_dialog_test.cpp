@@ -314,7 +314,7 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
     {
         QWidget w;
         w.setGeometry(screen.x() + 30, screen.y() + 40, 300, 200);
-        saveWindowPlacement(w, ini, "Main Window State");
+        saveWindowPlacement(w, ini, core::settings::kMainWindowPlacement);
     }
     EXPECT_EQ(ini.readString("Main Window State", "Maximized", ""), "0");
     EXPECT_EQ(ini.readInteger("Main Window State", "Right", 0), screen.x() + 330);
@@ -322,7 +322,7 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
     EXPECT_EQ(ini.readString("Main Window State", "Saved", ""), "1");
     {
         QWidget w;
-        restoreWindowPlacement(w, ini, "Main Window State");
+        restoreWindowPlacement(w, ini, core::settings::kMainWindowPlacement);
         EXPECT_EQ(w.geometry(), QRect(screen.x() + 30, screen.y() + 40, 300, 200));
         EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
     }
@@ -335,7 +335,7 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
     ini.writeBool("Prayer Edit Window State", "Maximized", true);
     {
         QWidget w;
-        restoreWindowPlacement(w, ini, "Prayer Edit Window State");
+        restoreWindowPlacement(w, ini, core::settings::kPrayerEditorPlacement);
         EXPECT_EQ(w.geometry(), QRect(screen.topLeft(), QSize(400, 250)));
         EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
     }
@@ -345,7 +345,7 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
         QWidget w;
         w.setGeometry(screen.x() + 50, screen.y() + 60, 200, 100);
         w.showMaximized();
-        saveWindowPlacement(w, ini, "Main Window State");
+        saveWindowPlacement(w, ini, core::settings::kMainWindowPlacement);
     }
     EXPECT_EQ(ini.readString("Main Window State", "Maximized", ""), "1");
     EXPECT_EQ(ini.readInteger("Main Window State", "Left", 0), screen.x() + 50);
@@ -355,7 +355,7 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
     {
         QWidget w;
         w.setGeometry(10, 20, 110, 120);
-        restoreWindowPlacement(w, ini, "No Such Window State");
+        restoreWindowPlacement(w, ini, core::settings::windowPlacement("No Such Window State"));
         EXPECT_EQ(w.geometry(), QRect(10, 20, 110, 120));
     }
 }

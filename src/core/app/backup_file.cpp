@@ -30,7 +30,7 @@ std::string systemReason(int error)
     return std::strerror(error);
 }
 
-// An open POSIX file descriptor, closed when it goes out of scope. Close()
+// An open POSIX file descriptor, closed when it goes out of scope. close()
 // reports the close's own failure (a late write error) to the caller.
 class FileHandle {
 public:

@@ -3,30 +3,20 @@
 #include "core/settings/ini_file.h"
 
 namespace kovara::core {
-namespace {
-
-const char* const kBibleDisplay = "Bible Display";
-const char* const kPrayerTracker = "Prayer Tracker";
-const char* const kGlobalDisplay = "Global Display";
-const char* const kFiles = "Directories and Files";
-const char* const kDevotional = "Devotional Info";
-const char* const kMisc = "Misc";
-
-} // namespace
 
 Preferences::Preferences(IniFile& ini) : ini_(ini)
 {
-    // Same order as savePreferences; the member initialisers are the defaults.
-    paragraphMode = ini_.readBool(kBibleDisplay, "ParagraphMode", paragraphMode);
-    splitPercent = ini_.readInteger(kPrayerTracker, "SplitPercent", splitPercent);
-    textBackColor = ini_.readInteger(kGlobalDisplay, "TextBackColor", textBackColor);
-    textFontColor = ini_.readInteger(kGlobalDisplay, "TextFontColor", textFontColor);
-    textFontName = ini_.readString(kGlobalDisplay, "TextFontName", textFontName);
-    textFontSize = ini_.readInteger(kGlobalDisplay, "TextFontSize", textFontSize);
-    lastBackupFile = ini_.readString(kFiles, "LastBackupFile", lastBackupFile);
-    lastRestoreFile = ini_.readString(kFiles, "LastRestoreFile", lastRestoreFile);
-    lastFaithsCheckbookRead = ini_.readInteger(kDevotional, "LastFaithsCheckbookRead", lastFaithsCheckbookRead);
-    offerImport1x = ini_.readBool(kMisc, "OfferImport1x", offerImport1x);
+    // Same order as savePreferences.
+    paragraphMode = settings::kParagraphMode.read(ini_);
+    splitPercent = settings::kSplitPercent.read(ini_);
+    textBackColor = settings::kTextBackColor.read(ini_);
+    textFontColor = settings::kTextFontColor.read(ini_);
+    textFontName = settings::kTextFontName.read(ini_);
+    textFontSize = settings::kTextFontSize.read(ini_);
+    lastBackupFile = settings::kLastBackupFile.read(ini_);
+    lastRestoreFile = settings::kLastRestoreFile.read(ini_);
+    lastFaithsCheckbookRead = settings::kLastFaithsCheckbookRead.read(ini_);
+    offerImport1x = settings::kOfferImport1x.read(ini_);
 }
 
 Preferences::~Preferences()
@@ -45,16 +35,16 @@ void Preferences::savePreferences()
     // same values): each write is flushed to disk, and the twenty-odd writes
     // of a shutdown kept the program alive for a second.
     IniFile::Batch batch(ini_);
-    ini_.writeBool(kBibleDisplay, "ParagraphMode", paragraphMode);
-    ini_.writeInteger(kPrayerTracker, "SplitPercent", splitPercent);
-    ini_.writeInteger(kGlobalDisplay, "TextBackColor", textBackColor);
-    ini_.writeInteger(kGlobalDisplay, "TextFontColor", textFontColor);
-    ini_.writeString(kGlobalDisplay, "TextFontName", textFontName);
-    ini_.writeInteger(kGlobalDisplay, "TextFontSize", textFontSize);
-    ini_.writeString(kFiles, "LastBackupFile", lastBackupFile);
-    ini_.writeString(kFiles, "LastRestoreFile", lastRestoreFile);
-    ini_.writeInteger(kDevotional, "LastFaithsCheckbookRead", lastFaithsCheckbookRead);
-    ini_.writeBool(kMisc, "OfferImport1x", offerImport1x);
+    settings::kParagraphMode.write(ini_, paragraphMode);
+    settings::kSplitPercent.write(ini_, splitPercent);
+    settings::kTextBackColor.write(ini_, textBackColor);
+    settings::kTextFontColor.write(ini_, textFontColor);
+    settings::kTextFontName.write(ini_, textFontName);
+    settings::kTextFontSize.write(ini_, textFontSize);
+    settings::kLastBackupFile.write(ini_, lastBackupFile);
+    settings::kLastRestoreFile.write(ini_, lastRestoreFile);
+    settings::kLastFaithsCheckbookRead.write(ini_, lastFaithsCheckbookRead);
+    settings::kOfferImport1x.write(ini_, offerImport1x);
     batch.commit();
 }
 

@@ -2,6 +2,8 @@
 // The user's preferences: display values and a few remembered values, read
 // from settings.ini when created and written back by savePreferences and when
 // destroyed. In between they change only in memory.
+#include "core/settings/settings_keys.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,8 +16,8 @@ class IniFile;
 using ColorValue = std::int32_t;
 
 // The colours of the pickers' "Default" entries: black text on cream.
-constexpr ColorValue kDefaultTextBackColor = 0xF0FBFF;
-constexpr ColorValue kDefaultTextFontColor = 0;
+constexpr ColorValue kDefaultTextBackColor = settings::kTextBackColor.fallback;
+constexpr ColorValue kDefaultTextFontColor = settings::kTextFontColor.fallback;
 
 class Preferences {
 public:
@@ -29,16 +31,17 @@ public:
     // Writes the ten keys in order. Raises "Unable to write to %s".
     void savePreferences();
 
-    bool paragraphMode = true;
-    int splitPercent = 45;
+    // The defaults are the settings' (core/settings/settings_keys.h).
+    bool paragraphMode = settings::kParagraphMode.fallback;
+    int splitPercent = settings::kSplitPercent.fallback;
     ColorValue textBackColor = kDefaultTextBackColor;
     ColorValue textFontColor = kDefaultTextFontColor;
-    std::string textFontName = "Verdana";
-    int textFontSize = 10;
-    std::string lastBackupFile;
-    std::string lastRestoreFile;
-    int lastFaithsCheckbookRead = 0;
-    bool offerImport1x = true;
+    std::string textFontName = settings::kTextFontName.fallback;
+    int textFontSize = settings::kTextFontSize.fallback;
+    std::string lastBackupFile = settings::kLastBackupFile.fallback;
+    std::string lastRestoreFile = settings::kLastRestoreFile.fallback;
+    int lastFaithsCheckbookRead = settings::kLastFaithsCheckbookRead.fallback;
+    bool offerImport1x = settings::kOfferImport1x.fallback;
 
 private:
     IniFile& ini_;

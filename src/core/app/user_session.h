@@ -4,7 +4,7 @@
 // backup, restore and import.
 //
 // Opening order: the plan store, then the prayer store. Closing order: the
-// prayer store, then the plan store. Between Close() and the next Open() the
+// prayer store, then the plan store. Between close() and the next open() the
 // stores are held closed (their files are being copied or replaced) and asking
 // for one raises. Outside such a hold a store that is missing - because it
 // could not be opened again after a backup, say, while another program held
@@ -47,11 +47,11 @@ public:
     // Opens each missing store, plans first. Ends a hold even when it fails;
     // raises the first failure (a store opened before it stays open).
     void open();
-    // Open(), tried again every few milliseconds for up to waitMs while the
+    // open(), tried again every few milliseconds for up to waitMs while the
     // failure is a database locked by another program.
     void openRetrying(int waitMs);
     // Frees the prayer store, then the plan store, and holds both closed
-    // until the next Open(). Never raises.
+    // until the next open(). Never raises.
     void close();
     // The end of the session: closes the prayer store, then the plan store,
     // and frees both. A failed close is reported: the first one is raised

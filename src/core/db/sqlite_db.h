@@ -53,7 +53,7 @@ void closeDatabase(sqlite3*& db);
 bool tableExists(sqlite3* db, const std::string& tableName);
 
 // Short-lived RAII wrapper around sqlite3_stmt. Owned by the operation that
-// prepared it and never kept past it. Finalize() checks the engine's result;
+// prepared it and never kept past it. finalize() checks the engine's result;
 // the destructor only finalizes a statement that an exception left behind.
 //
 // Typical use, which finalizes on every path and lets a failing finalize's

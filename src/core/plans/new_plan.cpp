@@ -41,7 +41,7 @@ std::string defaultPlanName(NewPlanKind kind)
 void checkNewPlanSources(const BibleStore* bible, const std::string& planFileName)
 {
     if (!bible)
-        throw Exception("Bible not assigned to NewPlanDialog");
+        throw Exception("Bible not assigned to checkNewPlanSources");
     if (!fileExists(planFileName))
         throw Exception("Reading plan file " + planFileName + " not found.");
 }

@@ -21,7 +21,7 @@ std::string templateTableOf(NewPlanKind kind);
 // "Bible in a Year" for both one-year kinds, else "Custom Reading Plan".
 std::string defaultPlanName(NewPlanKind kind);
 
-// Raises "Bible not assigned to NewPlanDialog" when bible is null, and
+// Raises "Bible not assigned to checkNewPlanSources" when bible is null, and
 // "Reading plan file <path> not found." when no file is at planFileName. Run
 // each time before the dialog is shown.
 void checkNewPlanSources(const BibleStore* bible, const std::string& planFileName);

@@ -1,6 +1,6 @@
 #include "core/plans/reading_reminder.h"
 
-#include "core/settings/ini_file.h"
+#include "core/settings/settings_keys.h"
 #include "core/base/exception.h"
 #include "core/plans/plan_progress.h"
 #include "core/plans/plan_store.h"
@@ -12,9 +12,9 @@ namespace kovara::core {
 ReminderSettings ReminderSettings::read(const IniFile& ini)
 {
     ReminderSettings s;
-    s.enabled = ini.readBool(kSection, "Enabled", s.enabled);
-    s.startAtLogin = ini.readBool(kSection, "StartAtLogin", s.startAtLogin);
-    const std::string time = ini.readString(kSection, "Time", "");
+    s.enabled = settings::kReminderEnabled.read(ini);
+    s.startAtLogin = settings::kReminderStartAtLogin.read(ini);
+    const std::string time = settings::kReminderTime.read(ini);
     int h = -1, m = -1;
     char rest = 0;
     if (std::sscanf(time.c_str(), "%d:%d%c", &h, &m, &rest) == 2 && h >= 0 && h < 24 && m >= 0 && m < 60)
@@ -25,9 +25,9 @@ ReminderSettings ReminderSettings::read(const IniFile& ini)
 void ReminderSettings::write(IniFile& ini) const
 {
     IniFile::Batch batch(ini);
-    ini.writeBool(kSection, "Enabled", enabled);
-    ini.writeString(kSection, "Time", format("%02d:%02d", minuteOfDay / 60, minuteOfDay % 60));
-    ini.writeBool(kSection, "StartAtLogin", startAtLogin);
+    settings::kReminderEnabled.write(ini, enabled);
+    settings::kReminderTime.write(ini, format("%02d:%02d", minuteOfDay / 60, minuteOfDay % 60));
+    settings::kReminderStartAtLogin.write(ini, startAtLogin);
     batch.commit();
 }
 

@@ -3,6 +3,7 @@
 // "Reminder"), which plans have a day to read when it fires, when it fires
 // next, and the XDG autostart entry that starts Kovara at log-in.
 #include "core/base/datetime.h"
+#include "core/settings/settings_keys.h"
 
 #include <string>
 #include <vector>
@@ -13,13 +14,12 @@ class IniFile;
 class PlanStore;
 
 struct ReminderSettings {
-    bool enabled = false;     // "Remind me to read at"
-    int minuteOfDay = 8 * 60; // the time, in minutes after midnight
-    bool startAtLogin = false;
+    bool enabled = settings::kReminderEnabled.fallback; // "Remind me to read at"
+    int minuteOfDay = 8 * 60;                           // the time, in minutes after midnight
+    bool startAtLogin = settings::kReminderStartAtLogin.fallback;
 
-    static constexpr const char* kSection = "Reminder";
-    // Keys "Enabled", "Time" ("HH:MM") and "StartAtLogin"; a time that does
-    // not read as one keeps the default.
+    // The keys kReminder... of core/settings/settings_keys.h; a time that does
+    // not read as "HH:MM" keeps the default.
     static ReminderSettings read(const IniFile& ini);
     // Raises "Unable to write to %s" when the file cannot be written.
     void write(IniFile& ini) const;

@@ -40,6 +40,7 @@
 #include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
+#include "core/settings/settings_keys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,7 +60,6 @@ namespace {
 
 constexpr int kClientWidth = 664;
 constexpr int kClientHeight = 609;
-constexpr const char* kPlacementSection = "Main Window State";
 
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
@@ -99,7 +99,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     resize(kClientWidth, kClientHeight);
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
-    restoreWindowPlacement(*this, stores_.settings(), kPlacementSection);
+    restoreWindowPlacement(*this, stores_.settings(), core::settings::kMainWindowPlacement);
 }
 
 MainWindow::~MainWindow()
@@ -129,7 +129,7 @@ void MainWindow::loadContent(const std::string& appDataFolder)
 
 void MainWindow::saveState()
 {
-    saveWindowPlacement(*this, stores_.settings(), kPlacementSection);
+    saveWindowPlacement(*this, stores_.settings(), core::settings::kMainWindowPlacement);
     if (biblePage_)
         biblePage_->saveLastChapter(stores_.settings());
     if (prayerTrackerPage_)

@@ -1,7 +1,7 @@
 #include "ui/base/color_combo.h"
 #include "ui/base/core_names.h"
 
-#include "core/settings/ini_file.h"
+#include "core/settings/settings_keys.h"
 #include "core/base/exception.h"
 
 #include <QColorDialog>
@@ -11,8 +11,6 @@
 
 namespace kovara::ui {
 namespace {
-
-const char* const kCustomColors = "Custom Colors";
 
 struct NamedColor {
     const char* name;
@@ -40,11 +38,6 @@ const NamedColor kStandardColors[] = {
 
 constexpr int kColorRole = Qt::UserRole;
 constexpr int kVisibleEntries = 20;
-
-std::string slotKey(int slot)
-{
-    return std::string("Color") + static_cast<char>('A' + slot);
-}
 
 QIcon swatch(ColorValue color)
 {
@@ -147,10 +140,12 @@ bool ColorComboBox::chooseCustomColor(QColor& color)
     return true;
 }
 
+static_assert(core::settings::kCustomColors.size() == ColorComboBox::kCustomSlots);
+
 void ColorComboBox::loadCustomColors(const IniFile& ini)
 {
     for (int i = 0; i < kCustomSlots; ++i) {
-        const std::string text = ini.readString(kCustomColors, slotKey(i), std::string());
+        const std::string text = core::settings::kCustomColors[static_cast<std::size_t>(i)].read(ini);
         if (text.empty() || text.size() > 6)
             continue;
         // Up to six hexadecimal digits (RRGGBB as the colour dialog keeps
@@ -167,7 +162,7 @@ void ColorComboBox::saveCustomColors(IniFile& ini) const
 {
     IniFile::Batch batch(ini); // one write of the file for the sixteen slots
     for (int i = 0; i < kCustomSlots; ++i)
-        ini.writeString(kCustomColors, slotKey(i), format("%.6X", customSlots_[static_cast<std::size_t>(i)] & 0xFFFFFF));
+        core::settings::kCustomColors[static_cast<std::size_t>(i)].write(ini, format("%.6X", customSlots_[static_cast<std::size_t>(i)] & 0xFFFFFF));
     batch.commit();
 }
 

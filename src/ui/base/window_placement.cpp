@@ -1,7 +1,7 @@
 #include "ui/base/window_placement.h"
 #include "ui/base/core_names.h"
 
-#include "core/settings/ini_file.h"
+#include "core/settings/settings_keys.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,7 +9,7 @@
 
 namespace kovara::ui {
 
-void saveWindowPlacement(const QWidget& window, IniFile& ini, const std::string& section)
+void saveWindowPlacement(const QWidget& window, IniFile& ini, const core::settings::WindowPlacementKeys& keys)
 {
     // normalGeometry() is the rectangle the window returns to when it is no
     // longer maximized; while it is not maximized that is its geometry.
@@ -17,28 +17,26 @@ void saveWindowPlacement(const QWidget& window, IniFile& ini, const std::string&
     if (!rect.isValid())
         rect = window.geometry();
     IniFile::Batch batch(ini); // one write of the file for the six keys
-    ini.writeBool(section, "Maximized", window.isMaximized());
-    ini.writeInteger(section, "Left", rect.x());
-    ini.writeInteger(section, "Top", rect.y());
-    ini.writeInteger(section, "Right", rect.x() + rect.width());
-    ini.writeInteger(section, "Bottom", rect.y() + rect.height());
-    ini.writeBool(section, "Saved", true);
+    keys.maximized.write(ini, window.isMaximized() ? 1 : 0);
+    keys.left.write(ini, rect.x());
+    keys.top.write(ini, rect.y());
+    keys.right.write(ini, rect.x() + rect.width());
+    keys.bottom.write(ini, rect.y() + rect.height());
+    keys.saved.write(ini, true);
     batch.commit();
 }
 
-void restoreWindowPlacement(QWidget& window, const IniFile& ini, const std::string& section)
+void restoreWindowPlacement(QWidget& window, const IniFile& ini, const core::settings::WindowPlacementKeys& keys)
 {
-    bool any = false;
-    for (const char* key : {"Maximized", "Left", "Top", "Right", "Bottom", "Saved"})
-        any = any || ini.valueExists(section, key);
-    if (!any)
+    if (!keys.maximized.exists(ini) && !keys.left.exists(ini) && !keys.top.exists(ini) && !keys.right.exists(ini) &&
+        !keys.bottom.exists(ini) && !keys.saved.exists(ini))
         return;
 
     const QRect current = window.geometry();
-    const int left = ini.readInteger(section, "Left", current.x());
-    const int top = ini.readInteger(section, "Top", current.y());
-    const int right = ini.readInteger(section, "Right", current.x() + current.width());
-    const int bottom = ini.readInteger(section, "Bottom", current.y() + current.height());
+    const int left = keys.left.read(ini, current.x());
+    const int top = keys.top.read(ini, current.y());
+    const int right = keys.right.read(ini, current.x() + current.width());
+    const int bottom = keys.bottom.read(ini, current.y() + current.height());
     // An empty or inverted rectangle keeps the current size.
     QRect rect(left, top, right > left ? right - left : current.width(), bottom > top ? bottom - top : current.height());
 
@@ -47,7 +45,7 @@ void restoreWindowPlacement(QWidget& window, const IniFile& ini, const std::stri
             rect.moveTopLeft(primary->geometry().topLeft());
     }
     window.setGeometry(rect);
-    if (ini.readInteger(section, "Maximized", 0) == 1)
+    if (keys.maximized.read(ini) == 1)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }
 

@@ -1,29 +1,30 @@
 #pragma once
-// A window's placement kept in a section of settings.ini ("Main Window State",
-// "Prayer Edit Window State"): the keys "Maximized", "Left", "Top", "Right",
-// "Bottom" and "Saved". The rectangle is the window's normal (not maximized)
+// A window's placement kept in settings.ini under the keys of a
+// WindowPlacementKeys (core/settings/settings_keys.h). The rectangle is the window's normal (not maximized)
 // geometry in screen pixels, Right and Bottom lying just past its last column
 // and row (Right - Left is the width).
 #include "ui/base/core_names.h"
-#include <string>
 
 class QWidget;
 
 namespace kovara::core {
 class IniFile;
+namespace settings {
+struct WindowPlacementKeys;
 }
+} // namespace kovara::core
 
 namespace kovara::ui {
 
 // Writes the window's placement. Call when the window closes. Raises
 // "Unable to write to %s".
-void saveWindowPlacement(const QWidget& window, IniFile& ini, const std::string& section);
+void saveWindowPlacement(const QWidget& window, IniFile& ini, const core::settings::WindowPlacementKeys& keys);
 
 // Sets the window's placement from the section. Call once, before the window
-// is first shown. Does nothing when the section holds no placement (the
+// is first shown. Does nothing when the file holds none of the keys (the
 // window system then chooses). A missing edge keeps the window's current one;
 // a rectangle whose top-left corner lies on no screen is moved to the primary
 // screen's origin; the window is maximized when "Maximized" is 1. Never raises.
-void restoreWindowPlacement(QWidget& window, const IniFile& ini, const std::string& section);
+void restoreWindowPlacement(QWidget& window, const IniFile& ini, const core::settings::WindowPlacementKeys& keys);
 
 } // namespace kovara::ui

@@ -1,6 +1,6 @@
 #include "ui/bible/bible_page.h"
 
-#include "core/settings/ini_file.h"
+#include "core/settings/settings_keys.h"
 #include "core/content/bible_store.h"
 #include "core/content/reference_parser.h"
 #include "ui/base/html_viewer.h"
@@ -24,8 +24,6 @@
 
 namespace kovara::ui {
 namespace {
-
-constexpr const char* kSection = "Bible Page";
 
 // The start of a verse as the viewer shows it: markup and entities gone,
 // blanks collapsed. A few words are enough to find the verse in its chapter.
@@ -231,16 +229,16 @@ void BiblePage::saveLastChapter(IniFile& settings) const
 {
     if (book_ == 0)
         return;
-    settings.writeInteger(kSection, "Book", book_);
-    settings.writeInteger(kSection, "Chapter", chapter_);
+    core::settings::kBibleBook.write(settings, book_);
+    core::settings::kBibleChapter.write(settings, chapter_);
 }
 
 void BiblePage::restoreLastChapter(const IniFile& settings)
 {
     if (!bible_)
         return;
-    int book = settings.readInteger(kSection, "Book", 1);
-    int chapter = settings.readInteger(kSection, "Chapter", 1);
+    int book = core::settings::kBibleBook.read(settings);
+    int chapter = core::settings::kBibleChapter.read(settings);
     if (bible_->chapterLengths(book, chapter) <= 0)
         book = chapter = 1;
     openChapter(book, chapter);

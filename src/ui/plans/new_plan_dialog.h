@@ -36,7 +36,7 @@ public:
     // another Bible store is given; the same store again keeps the choices.
     void setBible(BibleStore& bible);
 
-    // Checks the sources (raises "Bible not assigned to NewPlanDialog" or
+    // Checks the sources (raises "Bible not assigned to checkNewPlanSources" or
     // "Reading plan file <path> not found."; the dialog is then not shown),
     // moves a completion date left in the past back to today, and runs the
     // dialog. True when it closed with OK; planDays then holds the days.

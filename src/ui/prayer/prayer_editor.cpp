@@ -15,6 +15,7 @@
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
+#include "core/settings/settings_keys.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -51,8 +52,6 @@
 namespace kovara::ui {
 
 namespace {
-
-const char* const kPlacementSection = "Prayer Edit Window State";
 
 const char* const kCloseQuestion = QT_TRANSLATE_NOOP("kovara::ui::PrayerEditor",
     "Do you wish to save your changes to this prayer item?\n\n"
@@ -525,7 +524,7 @@ bool PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool
         throw;
     }
     if (placementIni_ && !placementRestored_) {
-        restoreWindowPlacement(*this, *placementIni_, kPlacementSection);
+        restoreWindowPlacement(*this, *placementIni_, core::settings::kPrayerEditorPlacement);
         placementRestored_ = true;
     }
     runModal();
@@ -722,7 +721,7 @@ void PrayerEditor::reject()
 void PrayerEditor::done(int result)
 {
     if (placementIni_)
-        runGuarded(dialogs_, [this] { saveWindowPlacement(*this, *placementIni_, kPlacementSection); });
+        runGuarded(dialogs_, [this] { saveWindowPlacement(*this, *placementIni_, core::settings::kPrayerEditorPlacement); });
     QDialog::done(result);
 }
 
