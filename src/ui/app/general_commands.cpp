@@ -8,6 +8,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/help_viewer.h"
+#include "ui/app/main_actions.h"
 #include "ui/base/shell.h"
 #include "ui/base/content_page.h"
 #include "ui/base/html_viewer.h"
@@ -59,6 +60,24 @@ GeneralCommands::GeneralCommands(Shell& shell, std::function<ContentPage*()> cur
 }
 
 GeneralCommands::~GeneralCommands() = default;
+
+void GeneralCommands::connectActions(const MainActions& actions, QAction* openHelpContents)
+{
+    copyAction = actions.copyAction;
+    // The slots run their own error guard.
+    const auto bind = [this](QAction* action, void (GeneralCommands::*slot)()) {
+        connect(action, &QAction::triggered, this, slot);
+    };
+    bind(actions.copyAction, &GeneralCommands::copy);
+    bind(actions.printAction, &GeneralCommands::print);
+    bind(actions.printSetupAction, &GeneralCommands::printSetup);
+    bind(actions.helpAction, &GeneralCommands::showHelp);
+    bind(openHelpContents, &GeneralCommands::openHelpContents);
+    bind(actions.websiteAction, &GeneralCommands::openWebsite);
+    bind(actions.emailAction, &GeneralCommands::sendEmail);
+    bind(actions.checkUpdateAction, &GeneralCommands::checkUpdate);
+    bind(actions.aboutAction, &GeneralCommands::showAbout);
+}
 
 QPrinter& GeneralCommands::printer()
 {

@@ -38,6 +38,7 @@ class QWidget;
 namespace kovara::ui {
 
 class ContentPage;
+struct MainActions;
 class HtmlViewer;
 class Shell;
 class AboutDialog;
@@ -57,6 +58,11 @@ public:
     // the commands act on (null for none).
     GeneralCommands(Shell& shell, std::function<ContentPage*()> currentPage, QWidget* window);
     ~GeneralCommands() override;
+
+    // Runs the commands from the window's actions: Copy, Print, Print
+    // Setup, Help (F1), the web site, the e-mail, the update check, About,
+    // and openHelpContents ("Open Help" of the Help menu).
+    void connectActions(const MainActions& actions, QAction* openHelpContents);
 
     // The enabling rules of Copy and Print for the current page.
     bool canCopy() const;

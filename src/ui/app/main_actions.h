@@ -4,6 +4,7 @@
 // so that all of them run the same handler and show the same caption and
 // enabled state.
 #include "ui/base/core_names.h"
+#include "ui/app/internal_links.h"
 #include <QString>
 #include <functional>
 
@@ -44,6 +45,12 @@ struct MainActions {
 
     // Every action, in the order of the command table.
     QList<QAction*> all() const;
+    // The actions the welcome page's links run.
+    ActionLinkTarget::Actions linkActions() const
+    {
+        return {faithsCheckbookAction,  newPlanAction,         planManagerAction,      newPrayerAction,
+                activePrayersAction,    inactivePrayersAction, answeredPrayersAction, allPrayersAction};
+    }
 };
 
 

@@ -6,7 +6,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMainWindow>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -123,6 +125,15 @@ void buildToolBar(QMainWindow& window, const MainActions& actions)
         if (QWidget* button = bar->widgetForAction(buttons[i]))
             button->setFixedSize(kToolButtonSize, kToolButtonSize);
     }
+}
+
+QLabel* buildStatusBar(QMainWindow& window)
+{
+    window.statusBar()->setObjectName(QStringLiteral("statusBar"));
+    auto* field = new QLabel;
+    field->setObjectName(QStringLiteral("statusField"));
+    window.statusBar()->addWidget(field, 1);
+    return field;
 }
 
 SideBar buildSideBar(const MainActions& actions)

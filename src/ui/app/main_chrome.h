@@ -4,6 +4,7 @@
 #include "ui/base/core_names.h"
 
 class QAction;
+class QLabel;
 class QMainWindow;
 class QMenu;
 
@@ -26,6 +27,9 @@ struct MainMenus {
 MainMenus buildMenus(QMainWindow& window, const MainActions& actions);
 // Home, Bible, Copy, Print and Help, with their pictures.
 void buildToolBar(QMainWindow& window, const MainActions& actions);
+
+// The status bar with its one field, which the window fills.
+QLabel* buildStatusBar(QMainWindow& window);
 
 struct SideBar {
     GroupBar* bar = nullptr;

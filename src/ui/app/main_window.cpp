@@ -2,30 +2,18 @@
 #include "ui/app/single_instance.h"
 #include "ui/base/core_names.h"
 
-#include "core/app/backup_file.h"
-#include "core/app/user_session.h"
 
 #include "core/settings/data_folders.h"
-#include "core/settings/ini_file.h"
 #include "core/app/preferences.h"
 #include "core/settings/version.h"
-#include "core/base/exception.h"
-#include "core/content/bible_store.h"
-#include "core/content/devotional_store.h"
-#include "core/db/sqlite_db.h"
-#include "core/plans/plan_store.h"
-#include "core/prayer/prayer_store.h"
 #include "ui/app/app_commands.h"
 #include "ui/base/error_guard.h"
 #include "ui/app/welcome_page.h"
 #include "ui/app/general_commands.h"
 #include "ui/app/internal_links.h"
-#include "ui/app/platform.h"
 #include "ui/bible/bible_page.h"
 #include "ui/content/devotional_commands.h"
-#include "ui/base/passage_view.h"
 #include "ui/content/devotional_page.h"
-#include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
 #include "ui/plans/reminder_notifier.h"
@@ -35,15 +23,14 @@
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
-#include "ui/base/group_bar.h"
 #include "ui/base/content_page.h"
+#include "ui/base/group_bar.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
 #include "core/settings/settings_keys.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDBusConnection>
 #include <QHBoxLayout>
@@ -87,12 +74,18 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     buildToolBar(*this, actions_);
     sideBar_ = buildSideBar(actions_);
     createPages();
-    statusBar()->setObjectName(QStringLiteral("statusBar"));
-    statusField_ = new QLabel;
-    statusField_->setObjectName(QStringLiteral("statusField"));
-    statusBar()->addWidget(statusField_, 1);
+    statusField_ = buildStatusBar(*this);
     createControllers();
-    loadContent(appDataFolder);
+
+    helpFile_ = contentFolder_ + "KOVA2.hlp";
+    userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
+    stores_.open(contentFolder_, userDataFolder_);
+    createPrayerPage();
+    createPlanPages();
+    session().notifyPreferencesChanged();
+    planCommands_->refreshPlanViews(0);
+    updateCaption();
+    buildWelcomePage();
     createGeneralCommands();
     createReminder();
 
@@ -104,7 +97,9 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
 
 MainWindow::~MainWindow()
 {
-    shutDown();
+    // A failure stops the sequence; whatever is left is still released by
+    // the stores' own destructors.
+    runGuarded(dialogs_, [this] { stores_.close(); });
     // The prayer editor keeps settings.ini for its placement: it goes before
     // the members do, and with it the two that refer to it.
     delete prayerCommands_;
@@ -114,19 +109,6 @@ MainWindow::~MainWindow()
 
 // ---- start-up and shutdown
 
-void MainWindow::loadContent(const std::string& appDataFolder)
-{
-    helpFile_ = contentFolder_ + "KOVA2.hlp";
-    userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
-    stores_.open(contentFolder_, userDataFolder_);
-    createPrayerPage();
-    createPlanPages();
-    session().notifyPreferencesChanged();
-    planCommands_->refreshPlanViews(0);
-    updateCaption();
-    buildWelcomePage();
-}
-
 void MainWindow::saveState()
 {
     saveWindowPlacement(*this, stores_.settings(), core::settings::kMainWindowPlacement);
@@ -134,13 +116,6 @@ void MainWindow::saveState()
         biblePage_->saveLastChapter(stores_.settings());
     if (prayerTrackerPage_)
         stores_.preferences().splitPercent = prayerTrackerPage_->splitPercent();
-}
-
-void MainWindow::shutDown()
-{
-    // A failure stops the sequence; whatever is left is still released by
-    // the stores' own destructors.
-    runGuarded(dialogs_, [this] { stores_.close(); });
 }
 
 // ---- layout
@@ -206,11 +181,16 @@ ContentPage* MainWindow::ensurePage(Page page)
     case Page::Bible:
         biblePage_ = new BiblePage;
         biblePage_->setObjectName(QStringLiteral("biblePage"));
+        biblePage_->setBible(bible());
+        biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
         made = biblePage_;
         break;
     }
     placePage(page, made);
     made->show();
+    // Opens on the last chapter read, or Genesis 1.
+    if (page == Page::Bible)
+        biblePage_->restoreLastChapter(stores_.settings());
     return made;
 }
 
@@ -250,11 +230,7 @@ void MainWindow::createControllers()
     connectGuarded(actions_.restoreAction, dialogs_, [this] { backupCommands_->restore(); });
     // Welcome page links run the same actions as the menu entries.
     linkTarget_ = std::make_unique<ActionLinkTarget>(
-        ActionLinkTarget::Actions{actions_.faithsCheckbookAction, actions_.newPlanAction,
-                                  actions_.planManagerAction, actions_.newPrayerAction,
-                                  actions_.activePrayersAction, actions_.inactivePrayersAction,
-                                  actions_.answeredPrayersAction, actions_.allPrayersAction},
-        [this](int plan) { planCommands_->showPlanDay(plan, 0); },
+        actions_.linkActions(), [this](int plan) { planCommands_->showPlanDay(plan, 0); },
         [this](int plan) { planCommands_->catchUp(plan); });
     welcomePage_->setLinkTarget(*linkTarget_);
     welcomePage_->followSession(*this);
@@ -263,21 +239,7 @@ void MainWindow::createControllers()
 void MainWindow::createGeneralCommands()
 {
     generalCommands_ = new GeneralCommands(*this, [this] { return pageAt(currentPage()); }, this);
-    generalCommands_->copyAction = actions_.copyAction;
-
-    // The controller's slots run their own error guard.
-    const auto bind = [this](QAction* action, void (GeneralCommands::*slot)()) {
-        connect(action, &QAction::triggered, generalCommands_, slot);
-    };
-    bind(actions_.copyAction, &GeneralCommands::copy);
-    bind(actions_.printAction, &GeneralCommands::print);
-    bind(actions_.printSetupAction, &GeneralCommands::printSetup);
-    bind(actions_.helpAction, &GeneralCommands::showHelp);
-    bind(menus_.openHelpContents, &GeneralCommands::openHelpContents);
-    bind(actions_.websiteAction, &GeneralCommands::openWebsite);
-    bind(actions_.emailAction, &GeneralCommands::sendEmail);
-    bind(actions_.checkUpdateAction, &GeneralCommands::checkUpdate);
-    bind(actions_.aboutAction, &GeneralCommands::showAbout);
+    generalCommands_->connectActions(actions_, menus_.openHelpContents);
     updateActions();
 }
 
@@ -349,21 +311,8 @@ void MainWindow::showPage(Page page)
     pages_->setCurrentIndex(static_cast<int>(page));
 }
 
-void MainWindow::prepareBiblePage()
-{
-    // The page is made and filled when first shown, so start-up does not pay
-    // for it.
-    ensurePage(Page::Bible);
-    if (biblePage_->book() == 0) {
-        biblePage_->setBible(bible());
-        biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
-        biblePage_->restoreLastChapter(stores_.settings());
-    }
-}
-
 void MainWindow::openBiblePage()
 {
-    prepareBiblePage();
     showPage(Page::Bible);
     biblePage_->focusGoToField();
 }
@@ -373,7 +322,7 @@ void MainWindow::openBibleLink(const QString& href)
     if (!href.startsWith(QStringLiteral("bible:")))
         return;
     runGuarded(dialogs_, [this, &href] {
-        prepareBiblePage();
+        ensurePage(Page::Bible);
         if (biblePage_->openLink(href)) {
             showPage(Page::Bible);
             biblePage_->focusPassage();

@@ -126,11 +126,7 @@ private:
     // Puts content into the stack's place for page; Copy and Print follow
     // it, and it takes the preferences now and whenever they change.
     void placePage(Page page, ContentPage* content);
-    // Fills the Bible page on first use (the last chapter read, or Genesis 1).
-    void prepareBiblePage();
-    void loadContent(const std::string& appDataFolder);
     void saveState();
-    void shutDown();
 
     void createPages();
     void createControllers();
