@@ -186,7 +186,7 @@ void managerFilled(benchmark::State& state, const std::string& file)
         manager->setPlans(measured);
         settle(*manager);
     }
-    state.counters["rows"] = manager->dayList->topLevelItemCount();
+    state.counters["rows"] = manager->findChild<QTreeWidget*>("dayList")->topLevelItemCount();
 }
 
 void BM_PlanManager31102Days(benchmark::State& state)
@@ -315,7 +315,7 @@ void BM_PrayerTrackerAllTab10000(benchmark::State& state)
         frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
         settle(frame);
     }
-    state.counters["rows"] = frame.prayerList->count();
+    state.counters["rows"] = frame.findChild<QListWidget*>("prayerList")->count();
 }
 
 // ---- backup and restore against gzip on the same file
@@ -471,15 +471,15 @@ void BM_PrayerSearchKeystroke10000(benchmark::State& state)
         state.PauseTiming();
         if (next >= typed.size()) {
             next = 0;
-            frame.searchEdit->clear();
+            frame.findChild<QLineEdit*>("searchEdit")->clear();
             settle(frame);
         }
         const QString text = typed.left(++next);
         state.ResumeTiming();
-        frame.searchEdit->setText(text);
+        frame.findChild<QLineEdit*>("searchEdit")->setText(text);
         settle(frame);
     }
-    state.counters["rows"] = frame.prayerList->count();
+    state.counters["rows"] = frame.findChild<QListWidget*>("prayerList")->count();
 }
 
 // 1,000 items of about 2 KB chosen and written to a PDF.

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include "plan_manager_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -57,7 +58,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     EXPECT_EQ(page().progressBar->value(), 16);
     EXPECT_FALSE(page().catchUpButton->isHidden());
 
-    PlanCalendarView& calendar = *controller.planManager()->calendarView;
+    PlanCalendarView& calendar = *test::PlanManagerControls(*controller.planManager()).calendarView;
     ASSERT_EQ(calendar.dayCount(), 30);
     EXPECT_EQ(calendar.states()[4], DayState::ReadPast);
     EXPECT_EQ(calendar.states()[5], DayState::UnreadPast);

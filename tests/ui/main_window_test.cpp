@@ -570,7 +570,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     EXPECT_TRUE(QApplication::clipboard()->text().contains("Fifth of March"));
 
     window->mainActions().allPrayersAction->trigger();
-    QTextEdit* text = window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->textArea();
+    QTextEdit* text = window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->findChild<QTextEdit*>("textEdit");
     text->setPlainText("Pray for rain");
     text->selectAll();
     text->setFocus();

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QTreeWidget>
 #include "reading_page_controls.h"
+#include "plan_manager_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -81,16 +82,16 @@ TEST(PageLayoutTest, PlanManagerColumnsFitTheirTextsAndTheNoPlansEntryWraps)
     frame.setParent(nullptr);
     controller.refreshPlanViews(0);
     layOut(frame);
-    EXPECT_FALSE(frame.planCombo->isVisible());
-    ASSERT_TRUE(frame.noPlansLabel->isVisible());
-    EXPECT_TRUE(textFits(*frame.noPlansLabel));
+    EXPECT_FALSE(test::PlanManagerControls(frame).planCombo->isVisible());
+    ASSERT_TRUE(test::PlanManagerControls(frame).noPlansLabel->isVisible());
+    EXPECT_TRUE(textFits(*test::PlanManagerControls(frame).noPlansLabel));
 
     shell.addPlan("Plan", 12, 0);
     controller.refreshPlanViews(0);
     frame.layout()->activate();
-    QTreeWidget* list = frame.dayList;
-    EXPECT_TRUE(frame.planCombo->isVisible());
-    EXPECT_FALSE(frame.noPlansLabel->isVisible());
+    QTreeWidget* list = test::PlanManagerControls(frame).dayList;
+    EXPECT_TRUE(test::PlanManagerControls(frame).planCombo->isVisible());
+    EXPECT_FALSE(test::PlanManagerControls(frame).noPlansLabel->isVisible());
     // Day and Date are as wide as their texts need, and no wider; the passage
     // has the rest of the list.
     const QFontMetrics metrics(list->font());

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QDateEdit>
+#include "plan_manager_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -77,7 +78,7 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     EXPECT_EQ(shell.plans->getDayCount(0), 3);
     EXPECT_EQ(shell.plans->getStartDate(0), shell.fixedClock.today());
     // The plan views were refreshed on the new plan; the reading page stays.
-    EXPECT_EQ(controller.planManager()->planCombo->currentText(), "Alpha");
+    EXPECT_EQ(test::PlanManagerControls(*controller.planManager()).planCombo->currentText(), "Alpha");
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].title, "Alpha");
     EXPECT_EQ(shell.page, kovara::ui::Page::Welcome);
@@ -167,7 +168,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
     // Deleting the plan before it moves it to index 0; the page shows it again.
     controller.planManager()->setPlans(0);
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Alpha\"?", true);
-    controller.planManager()->deletePlanButton->click();
+    test::PlanManagerControls(*controller.planManager()).deletePlanButton->click();
     EXPECT_EQ(controller.currentPlan(), 0);
     EXPECT_EQ(controller.currentPlanDay(), 2);
     EXPECT_EQ(Page().passageView->titleLabel->text(), "Beta");
@@ -185,7 +186,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
 
     // Its deletion clears the page and leaves nothing to mark.
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);
-    controller.planManager()->deletePlanButton->click();
+    test::PlanManagerControls(*controller.planManager()).deletePlanButton->click();
     EXPECT_EQ(controller.currentPlan(), -1);
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());

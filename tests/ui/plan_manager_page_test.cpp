@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTreeWidget>
+#include "plan_manager_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -30,9 +31,10 @@ protected:
                          [this](const std::vector<PlanEntry>& e) { entries = e; });
     }
     PlanManagerPage& frame() { return *controller.planManager(); }
-    QTreeWidgetItem* line(int day) { return frame().dayList->topLevelItem(day - 1); }
+    test::PlanManagerControls controls() { return test::PlanManagerControls(frame()); }
+    QTreeWidgetItem* line(int day) { return controls().dayList->topLevelItem(day - 1); }
     bool ticked(int day) { return line(day)->checkState(0) == Qt::Checked; }
-    void select(int day) { frame().dayList->setCurrentItem(line(day)); }
+    void select(int day) { controls().dayList->setCurrentItem(line(day)); }
 
     test::PlanTestShell shell;
     QWidget window;
@@ -45,23 +47,23 @@ TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
 {
     controller.refreshPlanViews(0);
     EXPECT_EQ(frame().currentPlan(), -1);
-    ASSERT_EQ(frame().planCombo->count(), 1);
-    EXPECT_EQ(frame().planCombo->currentText(),
+    ASSERT_EQ(controls().planCombo->count(), 1);
+    EXPECT_EQ(controls().planCombo->currentText(),
               "No reading plans have been created. Click \"Start New Reading Plan.\"");
-    EXPECT_FALSE(frame().planCombo->isEnabled());
-    EXPECT_FALSE(frame().deletePlanButton->isEnabled());
-    EXPECT_FALSE(frame().renamePlanButton->isEnabled());
-    EXPECT_TRUE(frame().newPlanButton->isEnabled());
-    EXPECT_EQ(frame().dayList->topLevelItemCount(), 0);
+    EXPECT_FALSE(controls().planCombo->isEnabled());
+    EXPECT_FALSE(controls().deletePlanButton->isEnabled());
+    EXPECT_FALSE(controls().renamePlanButton->isEnabled());
+    EXPECT_TRUE(controls().newPlanButton->isEnabled());
+    EXPECT_EQ(controls().dayList->topLevelItemCount(), 0);
     EXPECT_FALSE(controller.canPrintPlan());
 
     // A plan started from here is selected; the reading page is not switched.
     dlg->script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
     shell.scripted.expectPrompt("Enter a name for your new reading plan:", "Bible in a Year");
-    frame().newPlanButton->click();
+    controls().newPlanButton->click();
     EXPECT_EQ(frame().currentPlan(), 0);
-    EXPECT_TRUE(frame().planCombo->isEnabled());
-    EXPECT_EQ(frame().dayList->topLevelItemCount(), 4);
+    EXPECT_TRUE(controls().planCombo->isEnabled());
+    EXPECT_EQ(controls().dayList->topLevelItemCount(), 4);
     EXPECT_EQ(shell.page, kovara::ui::Page::Welcome);
 }
 
@@ -71,8 +73,8 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     shell.addPlan("Delta", 2, 0);
     shell.plans->setDayDone(1, 2, true);
     controller.refreshPlanViews(1);
-    EXPECT_EQ(frame().planCombo->currentText(), "Gamma");
-    ASSERT_EQ(frame().dayList->topLevelItemCount(), 3);
+    EXPECT_EQ(controls().planCombo->currentText(), "Gamma");
+    ASSERT_EQ(controls().dayList->topLevelItemCount(), 3);
     const QString dates[] = {shortDateText(encodeDate(2024, 2, 28)), shortDateText(encodeDate(2024, 2, 29)),
                              shortDateText(encodeDate(2024, 3, 1))};
     const QString passages[] = {"Alpha 1", "Alpha 2:1-2", "Beta 1; Beta 2:1-2"};
@@ -95,17 +97,17 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     EXPECT_TRUE(entries[1].bold);
 
     // Choosing the other plan in the list shows its days.
-    frame().planCombo->setCurrentIndex(0);
-    emit frame().planCombo->activated(0);
+    controls().planCombo->setCurrentIndex(0);
+    emit controls().planCombo->activated(0);
     EXPECT_EQ(frame().currentPlan(), 0);
-    EXPECT_EQ(frame().dayList->topLevelItemCount(), 2);
+    EXPECT_EQ(controls().dayList->topLevelItemCount(), 2);
 }
 
 TEST_F(PlanManagerTest, SpaceTicksTheCurrentDayFromAnyColumnAndCopyKeyCopiesNothing)
 {
     shell.addPlan("Delta", 3, 0);
     controller.refreshPlanViews(0);
-    QTreeWidget* list = frame().dayList;
+    QTreeWidget* list = controls().dayList;
     for (const int column : {0, 1, 2}) {
         list->setCurrentItem(line(2), column);
         QTest::keyClick(list, Qt::Key_Space);
@@ -129,17 +131,17 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     shell.plans->setDayDone(plan, 1, true);
     shell.plans->setDayDone(plan, 9, true);
     controller.refreshPlanViews(plan);
-    EXPECT_FALSE(frame().markRangeAsDoneAction->isEnabled());
-    EXPECT_EQ(frame().resetPlanToDayAction->text(), "Rest plan so that this day is today");
+    EXPECT_FALSE(controls().markRangeAsDoneAction->isEnabled());
+    EXPECT_EQ(controls().resetPlanToDayAction->text(), "Rest plan so that this day is today");
 
     select(7);
-    EXPECT_TRUE(frame().markRangeAsDoneAction->isEnabled());
-    EXPECT_EQ(frame().markRangeAsDoneAction->text(), "Mark all days through day 7 as read");
-    EXPECT_EQ(frame().resetPlanToDayAction->text(), "Reset plan so that day 7 is today");
+    EXPECT_TRUE(controls().markRangeAsDoneAction->isEnabled());
+    EXPECT_EQ(controls().markRangeAsDoneAction->text(), "Mark all days through day 7 as read");
+    EXPECT_EQ(controls().resetPlanToDayAction->text(), "Reset plan so that day 7 is today");
 
     // Day 7 falls on today: the plan is now behind.
     EXPECT_FALSE(entries[plan].bold);
-    frame().resetPlanToDayAction->trigger();
+    controls().resetPlanToDayAction->trigger();
     EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 6);
     EXPECT_EQ(shell.plans->getTodaysPlanDay(plan), 7);
     EXPECT_EQ(line(7)->text(1), shortDateText(shell.fixedClock.today()));
@@ -147,8 +149,8 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     EXPECT_TRUE(entries[plan].bold);
 
     // The refill kept day 7 selected; marking through it catches the plan up.
-    EXPECT_EQ(frame().markRangeAsDoneAction->text(), "Mark all days through day 7 as read");
-    frame().markRangeAsDoneAction->trigger();
+    EXPECT_EQ(controls().markRangeAsDoneAction->text(), "Mark all days through day 7 as read");
+    controls().markRangeAsDoneAction->trigger();
     for (int day = 1; day <= 10; ++day) {
         EXPECT_EQ(ticked(day), day <= 7 || day == 9) << day;
         EXPECT_EQ(shell.plans->isDayDone(plan, day), day <= 7 || day == 9) << day;
@@ -156,7 +158,7 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     EXPECT_FALSE(entries[plan].bold);
 
     // Opening a day, even a future one, shows it on the reading page.
-    emit frame().dayList->itemActivated(line(10), 0);
+    emit controls().dayList->itemActivated(line(10), 0);
     EXPECT_EQ(controller.currentPlan(), plan);
     EXPECT_EQ(controller.currentPlanDay(), 10);
     EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
@@ -171,10 +173,10 @@ TEST_F(PlanManagerTest, RenameAndDelete)
 
     // Unchanged: nothing happens. Cancel: nothing happens.
     shell.scripted.expectPrompt(prompt, "Beta");
-    frame().renamePlanButton->click();
+    controls().renamePlanButton->click();
     EXPECT_EQ(shell.scripted.lastProposal, "Beta");
     shell.scripted.expectPrompt(prompt, "x", false);
-    frame().renamePlanButton->click();
+    controls().renamePlanButton->click();
 
     // Its own title in other letters, another plan's title, blanks: refused,
     // each repeat prefilled with the trimmed text.
@@ -187,24 +189,24 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     shell.scripted.expectPrompt(prompt, "  ");
     shell.scripted.expectMessage("Sorry, you cannot have an blank plan name. Please specify a new plan name or cancel.");
     shell.scripted.expectPrompt(prompt, " Aardvark ");
-    frame().renamePlanButton->click();
+    controls().renamePlanButton->click();
     EXPECT_EQ(shell.scripted.lastProposal, "");
     EXPECT_EQ(shell.plans->getPlanTitle(1), "Aardvark");
     // Retitling does not reorder until the next load.
     EXPECT_EQ(frame().currentPlan(), 1);
-    EXPECT_EQ(frame().planCombo->itemText(1), "Aardvark");
+    EXPECT_EQ(controls().planCombo->itemText(1), "Aardvark");
     EXPECT_EQ(entries[1].title, "Aardvark");
 
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 false);
-    frame().deletePlanButton->click();
+    controls().deletePlanButton->click();
     EXPECT_EQ(shell.plans->getPlanCount(), 2);
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 true);
-    frame().deletePlanButton->click();
+    controls().deletePlanButton->click();
     ASSERT_EQ(shell.plans->getPlanCount(), 1);
     EXPECT_EQ(frame().currentPlan(), 0);
-    EXPECT_EQ(frame().planCombo->currentText(), "Alpha");
+    EXPECT_EQ(controls().planCombo->currentText(), "Alpha");
     EXPECT_EQ(entries.size(), 1u);
 }
 
@@ -217,11 +219,11 @@ TEST_F(PlanManagerTest, RenameAndDeleteQuoteTheTitleAsOneShortPlainLine)
     const QString shown = "Big <i>italic</i> " + QString(22, u'x') + QChar(0x2026) + QString(35, u'x') + " end";
 
     shell.scripted.expectPrompt("Enter a new name for \"" + shown + ".\"", "x", false);
-    frame().renamePlanButton->click();
+    controls().renamePlanButton->click();
     EXPECT_EQ(shell.scripted.lastProposal.toStdString(), title); // the whole title to edit
     shell.scripted.expectConfirm(
         "Are you absolutely certain that you wish to permanantly delete plan \"" + shown + "\"?", false);
-    frame().deletePlanButton->click();
+    controls().deletePlanButton->click();
     EXPECT_EQ(shell.plans->getPlanCount(), 1);
 }
 

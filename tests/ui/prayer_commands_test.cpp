@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
+#include "prayer_tracker_controls.h"
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -42,13 +43,14 @@ protected:
     }
     std::string selectedTitle() const
     {
-        const QListWidgetItem* item = frame.prayerList->currentItem();
+        const QListWidgetItem* item = ui.prayerList->currentItem();
         return item && item->isSelected() ? item->text().toStdString() : "";
     }
 
     PageShell shell;
     ScriptedEditor editor{shell.scripted};
     PrayerTrackerPage frame{shell, editor};
+    test::PrayerTrackerControls ui{frame};
     PrayerCommands commands{shell, frame, editor};
 };
 
@@ -112,18 +114,18 @@ TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
     shell.add("Older answer", "", "Answered");
     // A search left in the field does not hide the new item.
     commands.viewPrayers(kPrayerAnswered);
-    frame.searchEdit->setText(QStringLiteral("older"));
+    ui.searchEdit->setText(QStringLiteral("older"));
     editor.user = [](ScriptedEditor& e) {
         e.titleEdit->setText(QStringLiteral("Rain"));
         e.statusCombo->setCurrentText(QStringLiteral("Answered"));
         e.saveAndCloseAction->trigger();
     };
     commands.newPrayerCommand();
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_EQ(frame.currentFilter(), "Answered");
     EXPECT_EQ(selectedTitle(), "Rain");
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "Rain");
-    EXPECT_EQ(frame.searchEdit->text(), "");
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "Rain");
+    EXPECT_EQ(ui.searchEdit->text(), "");
     EXPECT_EQ(frame.listing().size(), 2u);
 }
 
@@ -155,12 +157,12 @@ TEST_F(PrayerCommandsTest, ViewCommands)
     };
     for (const auto& c : cases) {
         shell.showPage(Page::Welcome);
-        frame.prayerList->clearSelection();
+        ui.prayerList->clearSelection();
         (commands.*c.slot)();
         EXPECT_EQ(shell.page, Page::PrayerTracker) << c.link;
-        EXPECT_EQ(frame.statusTabs->currentIndex(), c.tab) << c.link;
+        EXPECT_EQ(ui.statusTabs->currentIndex(), c.tab) << c.link;
         EXPECT_EQ(selectedTitle(), c.first) << c.link;
-        EXPECT_TRUE(frame.deletePrayerAction->isEnabled()) << c.link;
+        EXPECT_TRUE(ui.deletePrayerAction->isEnabled()) << c.link;
     }
 
     editor.user = [](ScriptedEditor& e) { e.close(); };
@@ -171,9 +173,9 @@ TEST_F(PrayerCommandsTest, ViewCommands)
 TEST_F(PrayerCommandsTest, ViewAllOnAnEmptyStoreSelectsNothing)
 {
     commands.showAllPrayers();
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 3);
-    EXPECT_EQ(frame.prayerList->count(), 0);
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
+    EXPECT_EQ(ui.statusTabs->currentIndex(), 3);
+    EXPECT_EQ(ui.prayerList->count(), 0);
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "No prayer item currently selected.");
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <QTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include "prayer_tracker_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -44,8 +45,8 @@ protected:
     std::vector<std::string> listRows() const
     {
         std::vector<std::string> rows;
-        for (int i = 0; i < frame.prayerList->count(); ++i)
-            rows.push_back(frame.prayerList->item(i)->data(PrayerTrackerPage::kStorageRole)
+        for (int i = 0; i < ui.prayerList->count(); ++i)
+            rows.push_back(ui.prayerList->item(i)->data(PrayerTrackerPage::kStorageRole)
                                .toString()
                                .toStdString());
         return rows;
@@ -58,20 +59,21 @@ protected:
     }
     std::string selectedRow() const
     {
-        const int row = frame.prayerList->currentRow();
-        return row < 0 || !frame.prayerList->item(row)->isSelected() ? "" : listRows()[row];
+        const int row = ui.prayerList->currentRow();
+        return row < 0 || !ui.prayerList->item(row)->isSelected() ? "" : listRows()[row];
     }
-    void select(const std::string& storage) { frame.prayerList->setCurrentRow(rowOf(storage)); }
+    void select(const std::string& storage) { ui.prayerList->setCurrentRow(rowOf(storage)); }
     bool itemCommandsEnabled() const
     {
-        return frame.editPrayerAction->isEnabled() || frame.deletePrayerAction->isEnabled() ||
-               frame.prayerStatusAction->isEnabled() || frame.setStatusActiveAction->isEnabled() ||
-               frame.setStatusAnsweredAction->isEnabled() || frame.setStatusInactiveAction->isEnabled();
+        return ui.editPrayerAction->isEnabled() || ui.deletePrayerAction->isEnabled() ||
+               ui.prayerStatusAction->isEnabled() || ui.setStatusActiveAction->isEnabled() ||
+               ui.setStatusAnsweredAction->isEnabled() || ui.setStatusInactiveAction->isEnabled();
     }
 
     test::PrayerShell shell;
     ScriptedEditor editor{shell.scripted};
     PrayerTrackerPage frame{shell, editor};
+    test::PrayerTrackerControls ui{frame};
 };
 
 TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
@@ -100,17 +102,17 @@ TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
          "\tAlpha"},
     };
     for (const auto& c : cases) {
-        frame.statusTabs->setCurrentIndex(c.tab);
+        ui.statusTabs->setCurrentIndex(c.tab);
         EXPECT_EQ(frame.currentFilter(), PrayerTrackerPage::kTabFilters[c.tab]);
         EXPECT_EQ(listRows(), c.rows) << "tab " << c.tab;
         EXPECT_EQ(selectedRow(), c.selected) << "tab " << c.tab;
-        EXPECT_EQ(frame.prayerTitleLabel->text().toStdString(), c.selected.substr(1));
+        EXPECT_EQ(ui.prayerTitleLabel->text().toStdString(), c.selected.substr(1));
     }
 
     // Group rows stand apart: no record, bold, in the caption colours.
-    frame.statusTabs->setCurrentIndex(0);
-    const QListWidgetItem* group = frame.prayerList->item(2);
-    const QListWidgetItem* item = frame.prayerList->item(3);
+    ui.statusTabs->setCurrentIndex(0);
+    const QListWidgetItem* group = ui.prayerList->item(2);
+    const QListWidgetItem* item = ui.prayerList->item(3);
     EXPECT_FALSE(group->data(PrayerTrackerPage::kRecordRole).isValid());
     EXPECT_TRUE(group->font().bold());
     EXPECT_NE(group->background().style(), Qt::NoBrush);
@@ -128,27 +130,27 @@ TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
 
     const DateTime created = shell.store->getCreateTime(topical);
     EXPECT_EQ(selectedRow(), "\tTopical");
-    EXPECT_EQ(frame.prayerDetailsLabel->text(),
+    EXPECT_EQ(ui.prayerDetailsLabel->text(),
               "Created: " + shortDateText(created) + "; Last Edited: " + shortDateTimeText(created) + ".");
-    EXPECT_EQ(frame.prayerStatusAction->text(), "Prayer Status: Active");
-    EXPECT_TRUE(frame.setStatusActiveAction->isChecked());
+    EXPECT_EQ(ui.prayerStatusAction->text(), "Prayer Status: Active");
+    EXPECT_TRUE(ui.setStatusActiveAction->isChecked());
     EXPECT_EQ(frame.getSelectedPrayerIndex(), topical);
 
     // An item without text shows the hint, plain, in the display font.
     select("\tEmpty");
     EXPECT_EQ(frame.getSelectedPrayerIndex(), empty);
-    EXPECT_EQ(frame.textEdit->toPlainText(), "Click Edit Prayer to add text to this prayer item.");
-    const QTextCharFormat hint = frame.textEdit->document()->begin().begin().fragment().charFormat();
+    EXPECT_EQ(ui.textEdit->toPlainText(), "Click Edit Prayer to add text to this prayer item.");
+    const QTextCharFormat hint = ui.textEdit->document()->begin().begin().fragment().charFormat();
     EXPECT_EQ(hint.fontFamilies().toStringList().value(0), QString::fromStdString(shell.prefs->textFontName));
     EXPECT_FALSE(hint.fontWeight() >= QFont::Bold);
 
     // A group row: nothing selected to act on.
     select("//{}//Family");
-    EXPECT_TRUE(frame.textEdit->document()->isEmpty());
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
-    EXPECT_EQ(frame.prayerDetailsLabel->text(), "");
+    EXPECT_TRUE(ui.textEdit->document()->isEmpty());
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "No prayer item currently selected.");
+    EXPECT_EQ(ui.prayerDetailsLabel->text(), "");
     EXPECT_FALSE(itemCommandsEnabled());
-    EXPECT_EQ(frame.prayerStatusAction->text(), "Prayer Status:");
+    EXPECT_EQ(ui.prayerStatusAction->text(), "Prayer Status:");
 
     // Another page showing: the commands are dead.
     select("\tTopical");
@@ -164,7 +166,7 @@ TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
     shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
     frame.initPrayers(*shell.store, "Active", second);
-    QListWidget* list = frame.prayerList;
+    QListWidget* list = ui.prayerList;
     QWidget* viewport = list->viewport();
     const QRect selectedRow = list->visualItemRect(list->currentItem());
     ASSERT_LT(selectedRow.bottom() + 20, viewport->height());
@@ -181,26 +183,26 @@ TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
     for (const Click& click : clicks) {
         QTest::mouseClick(viewport, Qt::LeftButton, click.modifiers, click.at);
         EXPECT_EQ(frame.getSelectedPrayerIndex(), second) << click.what;
-        EXPECT_EQ(frame.prayerTitleLabel->text(), "Second") << click.what;
+        EXPECT_EQ(ui.prayerTitleLabel->text(), "Second") << click.what;
         EXPECT_TRUE(itemCommandsEnabled()) << click.what;
     }
 
     // A plain click on another row still moves the selection.
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "First");
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "First");
 }
 
 TEST_F(PrayerTrackerTest, EmptyFilterAndMissingPreferences)
 {
     shell.add("Active one", "", "Active");
     frame.initPrayers(*shell.store, "Answered", -1);
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_TRUE(listRows().empty());
-    EXPECT_TRUE(frame.textEdit->document()->isEmpty());
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
-    EXPECT_EQ(frame.prayerDetailsLabel->text(), "");
+    EXPECT_TRUE(ui.textEdit->document()->isEmpty());
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "No prayer item currently selected.");
+    EXPECT_EQ(ui.prayerDetailsLabel->text(), "");
     EXPECT_FALSE(itemCommandsEnabled());
-    EXPECT_FALSE(frame.selectAllAction->isEnabled());
+    EXPECT_FALSE(ui.selectAllAction->isEnabled());
 
     PrayerTrackerPage fresh(shell, editor);
     EXPECT_EQ(kovara::test::messageOf([&] { fresh.initPrayers(*shell.store, "Active", -1); }),
@@ -215,31 +217,31 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     shell.fixedClock.set(shell.fixedClock.now() + 1);
 
     frame.initPrayers(*shell.store, "Active", second);
-    EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Active");
+    EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Active");
     shell.scripted.expectPrompt("How was it answered?", " A new job in June ");
-    frame.setStatusAnsweredAction->trigger();
+    ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->getPrayerStatus(second), "Answered");
     EXPECT_EQ(shell.store->getLastEditTime(second), edited);
     EXPECT_EQ(shell.store->getAnswer(second)->answeredTime, shell.fixedClock.today());
-    EXPECT_EQ(frame.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
+    EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
-    EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Answered");
-    EXPECT_TRUE(frame.setStatusAnsweredAction->isChecked());
-    EXPECT_FALSE(frame.setStatusActiveAction->isChecked());
+    EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Answered");
+    EXPECT_TRUE(ui.setStatusAnsweredAction->isChecked());
+    EXPECT_FALSE(ui.setStatusActiveAction->isChecked());
 
     // The status it already has: nothing changes, the tick stays.
-    frame.setStatusAnsweredAction->trigger();
-    EXPECT_TRUE(frame.setStatusAnsweredAction->isChecked());
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 1);
+    ui.setStatusAnsweredAction->trigger();
+    EXPECT_TRUE(ui.setStatusAnsweredAction->isChecked());
+    EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
 
-    frame.statusTabs->setCurrentIndex(3);
+    ui.statusTabs->setCurrentIndex(3);
     select("\tFirst");
-    frame.setStatusInactiveAction->trigger();
+    ui.setStatusInactiveAction->trigger();
     EXPECT_EQ(shell.store->getPrayerStatus(first), "Inactive");
-    EXPECT_EQ(frame.statusTabs->currentIndex(), 3);
+    EXPECT_EQ(ui.statusTabs->currentIndex(), 3);
     EXPECT_EQ(selectedRow(), "\tFirst");
-    EXPECT_EQ(frame.statusButton->text(), "Prayer Status: Inactive");
+    EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Inactive");
 }
 
 TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
@@ -249,13 +251,13 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
         const std::int32_t doomed = shell.add("Doomed", "", "Active");
         frame.initPrayers(*shell.store, "Active", doomed);
         shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", yes);
-        frame.deletePrayerAction->trigger();
+        ui.deletePrayerAction->trigger();
         EXPECT_TRUE(shell.scripted.done());
         EXPECT_EQ(shell.store->getPrayerStatus(doomed), yes ? "Deleted" : "Active");
         if (yes) {
             EXPECT_EQ(listRows(), std::vector<std::string>{"\tKeep"});
             EXPECT_EQ(selectedRow(), "\tKeep");
-            frame.statusTabs->setCurrentIndex(3);
+            ui.statusTabs->setCurrentIndex(3);
             EXPECT_EQ(rowOf("\tDoomed"), -1);
         } else {
             EXPECT_EQ(selectedRow(), "\tDoomed");
@@ -272,7 +274,7 @@ TEST_F(PrayerTrackerTest, DeleteQuotesTheTitleAsOneShortPlainLine)
     shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"<b>Bold</b> " +
                                     QString(28, u'z') + QChar(0x2026) + QString(39, u'z') + "?\"",
                                 false);
-    frame.deletePrayerAction->trigger();
+    ui.deletePrayerAction->trigger();
     EXPECT_EQ(shell.store->getPrayerStatus(item), "Active");
 }
 
@@ -291,12 +293,12 @@ TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
 
     const std::int32_t doomed = shell.add("Doomed", "", "Active");
     frame.initPrayers(*shell.store, "Active", doomed);
-    for (QWidget* focus : {static_cast<QWidget*>(field), static_cast<QWidget*>(frame.textEdit)}) {
+    for (QWidget* focus : {static_cast<QWidget*>(field), static_cast<QWidget*>(ui.textEdit)}) {
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Delete); // no question: the key is the field's
     }
     EXPECT_EQ(shell.store->getPrayerStatus(doomed), "Active");
-    for (QWidget* focus : {static_cast<QWidget*>(sideBar), static_cast<QWidget*>(frame.prayerList)}) {
+    for (QWidget* focus : {static_cast<QWidget*>(sideBar), static_cast<QWidget*>(ui.prayerList)}) {
         focus->setFocus();
         shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", false);
         QTest::keyClick(focus, Qt::Key_Delete);
@@ -321,12 +323,12 @@ TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)
         e.titleEdit->setText(QStringLiteral("New title"));
         e.saveAndCloseAction->trigger();
     };
-    frame.editPrayerAction->trigger();
+    ui.editPrayerAction->trigger();
     EXPECT_EQ(selectedRow(), "\tNew title");
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "New title");
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "New title");
 
     editor.user = [](ScriptedEditor& e) { e.close(); };
-    emit frame.prayerList->itemDoubleClicked(frame.prayerList->currentItem());
+    emit ui.prayerList->itemDoubleClicked(ui.prayerList->currentItem());
     EXPECT_EQ(editor.shown, 2);
     select("//{}//"); // no such row: nothing selected, nothing opens
     frame.onPrayerDoubleClicked();
@@ -341,7 +343,7 @@ TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
     frame.initPrayers(*shell.store, "Active", index);
     shell.reopenStore();
     shell.scripted.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
-    frame.setStatusAnsweredAction->trigger();
+    ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->getAnswer(index)->answerNote, "");
     EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
     EXPECT_EQ(selectedRow(), "\tSurvivor");
@@ -362,28 +364,28 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
     shell.store->savePrayer(noted, save);
 
     frame.initPrayers(*shell.store, "Answered", old);
-    EXPECT_EQ(frame.prayerJournalLabel->text(), "answered (date not recorded)");
-    EXPECT_EQ(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+    EXPECT_EQ(ui.prayerJournalLabel->text(), "answered (date not recorded)");
+    EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
               "answered (date not recorded)")
         << "the Answered tab's rows say when";
     frame.initPrayers(*shell.store, "Active", noted);
-    EXPECT_EQ(frame.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
+    EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
 
     // Answered with a note, then back to Active: the record is kept, not shown.
     shell.store->setPrayerStatus(noted, kPrayerAnswered, {encodeDate(2023, 12, 24), ""});
     frame.initPrayers(*shell.store, "Answered", noted);
-    EXPECT_EQ(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+    EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
               "answered 24 Dec 2023");
     frame.initPrayers(*shell.store, "Any", noted);
-    EXPECT_FALSE(frame.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
+    EXPECT_FALSE(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
         << "only on the Answered tab";
-    EXPECT_EQ(frame.prayerJournalLabel->text(), "Answered 24 Dec 2023.\nLatest note, 30 Apr: surgery went well");
+    EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 24 Dec 2023.\nLatest note, 30 Apr: surgery went well");
     shell.store->setPrayerStatus(noted, kPrayerActive);
     frame.initPrayers(*shell.store, "Any", noted);
-    EXPECT_EQ(frame.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
+    EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
     EXPECT_TRUE(shell.store->getAnswer(noted));
     frame.initPrayers(*shell.store, "Inactive", -1);
-    EXPECT_TRUE(frame.prayerJournalLabel->isHidden()) << "nothing selected";
+    EXPECT_TRUE(ui.prayerJournalLabel->isHidden()) << "nothing selected";
 }
 
 // Typing in the search field filters the current tab as it goes, keeps the
@@ -409,27 +411,27 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
     add("Surgery fund", "Church", "Inactive", "Building");
 
     frame.initPrayers(*shell.store, "Active", job);
-    QTest::keyClicks(frame.searchEdit, "bak");
+    QTest::keyClicks(ui.searchEdit, "bak");
     EXPECT_EQ(listRows(), (std::vector<std::string>{"//{}//Work", "\tJob"})) << "a word only in a note";
     EXPECT_EQ(selectedRow(), "\tJob");
 
-    frame.searchEdit->setText("SURG");
+    ui.searchEdit->setText("SURG");
     EXPECT_EQ(listRows(), (std::vector<std::string>{"//{}//Family", "\tMum"})) << "the Inactive item stays out";
     EXPECT_EQ(selectedRow(), "\tMum") << "the first match once the shown item is gone";
-    const QList<QTextEdit::ExtraSelection> marks = frame.textEdit->extraSelections();
+    const QList<QTextEdit::ExtraSelection> marks = ui.textEdit->extraSelections();
     ASSERT_EQ(marks.size(), 2);
     EXPECT_EQ(marks[0].cursor.selectedText(), "Surgery");
     EXPECT_EQ(marks[1].cursor.selectedText(), "surgeon");
 
-    frame.searchEdit->setText("nothing-like-this");
+    ui.searchEdit->setText("nothing-like-this");
     EXPECT_TRUE(listRows().empty());
-    EXPECT_EQ(frame.prayerTitleLabel->text(), "No prayer item currently selected.");
+    EXPECT_EQ(ui.prayerTitleLabel->text(), "No prayer item currently selected.");
 
-    frame.searchEdit->setFocus();
-    QTest::keyClick(frame.searchEdit, Qt::Key_Escape);
-    EXPECT_EQ(frame.searchEdit->text(), "");
+    ui.searchEdit->setFocus();
+    QTest::keyClick(ui.searchEdit, Qt::Key_Escape);
+    EXPECT_EQ(ui.searchEdit->text(), "");
     EXPECT_EQ(listRows().size(), 4u);
-    EXPECT_TRUE(frame.textEdit->extraSelections().isEmpty());
+    EXPECT_TRUE(ui.textEdit->extraSelections().isEmpty());
 }
 
 TEST_F(PrayerTrackerTest, SplitPercentIsClampedTo25Through75)
@@ -441,15 +443,15 @@ TEST_F(PrayerTrackerTest, SplitPercentIsClampedTo25Through75)
         shell.prefs->splitPercent = c.asked;
         frame.assignPreferences(*shell.prefs);
         EXPECT_EQ(frame.splitPercent(), c.kept) << c.asked;
-        const QList<int> sizes = frame.splitter->sizes();
+        const QList<int> sizes = ui.splitter->sizes();
         EXPECT_NEAR(100.0 * sizes[0] / (sizes[0] + sizes[1]), c.kept, 1.0) << c.asked;
     }
 
     // Dragged past the limit by the user: pulled back to it.
-    frame.splitter->setSizes({950, 50});
-    emit frame.splitter->splitterMoved(950, 1);
+    ui.splitter->setSizes({950, 50});
+    emit ui.splitter->splitterMoved(950, 1);
     EXPECT_EQ(frame.splitPercent(), 75);
-    const QList<int> sizes = frame.splitter->sizes();
+    const QList<int> sizes = ui.splitter->sizes();
     EXPECT_NEAR(100.0 * sizes[0] / (sizes[0] + sizes[1]), 75, 1.0);
 }
 
@@ -457,18 +459,18 @@ TEST_F(PrayerTrackerTest, NewPreferencesRestyleTheTextAndKeepTheSelection)
 {
     shell.add("Styled", "", "Active", "{\\rtf1 Hello {\\b world}\\par}");
     frame.initPrayers(*shell.store, "Active", -1);
-    QTextCursor cursor = frame.textEdit->textCursor();
+    QTextCursor cursor = ui.textEdit->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(5, QTextCursor::KeepAnchor);
-    frame.textEdit->setTextCursor(cursor);
-    EXPECT_TRUE(frame.copyAction->isEnabled());
+    ui.textEdit->setTextCursor(cursor);
+    EXPECT_TRUE(ui.copyAction->isEnabled());
 
     shell.prefs->textFontName = "Courier";
     shell.prefs->textFontSize = 14;
     shell.prefs->textBackColor = 0x0000FF; // red
     frame.assignPreferences(*shell.prefs);
-    EXPECT_EQ(frame.textEdit->textCursor().selectedText(), "Hello");
-    const QTextBlock block = frame.textEdit->document()->begin();
+    EXPECT_EQ(ui.textEdit->textCursor().selectedText(), "Hello");
+    const QTextBlock block = ui.textEdit->document()->begin();
     bool boldWorld = false;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextCharFormat f = it.fragment().charFormat();
@@ -477,7 +479,7 @@ TEST_F(PrayerTrackerTest, NewPreferencesRestyleTheTextAndKeepTheSelection)
         boldWorld = boldWorld || (it.fragment().text() == "world" && f.fontWeight() >= QFont::Bold);
     }
     EXPECT_TRUE(boldWorld);
-    EXPECT_EQ(frame.textEdit->palette().color(QPalette::Base), QColor(255, 0, 0));
+    EXPECT_EQ(ui.textEdit->palette().color(QPalette::Base), QColor(255, 0, 0));
 }
 
 } // namespace

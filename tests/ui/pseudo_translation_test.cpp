@@ -47,6 +47,8 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <functional>
+#include "plan_manager_controls.h"
+#include "prayer_tracker_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -317,18 +319,18 @@ TEST_F(PseudoTranslationTest, QuestionsAndMessagesAreTranslated)
     a.planManagerAction->trigger();
     auto* manager = window.findChild<PlanManagerPage*>(QStringLiteral("planManagerPage"));
     ASSERT_TRUE(manager);
-    manager->deletePlanButton->click();
-    manager->renamePlanButton->click();
+    test::PlanManagerControls(*manager).deletePlanButton->click();
+    test::PlanManagerControls(*manager).renamePlanButton->click();
     a.backupAction->trigger();
     a.restoreAction->trigger();
     a.activePrayersAction->trigger();
     auto* tracker = window.findChild<PrayerTrackerPage*>(QStringLiteral("prayerTrackerPage"));
     ASSERT_TRUE(tracker);
-    const QList<QListWidgetItem*> prayer = tracker->prayerList->findItems(QStringLiteral("Morning prayer"),
+    const QList<QListWidgetItem*> prayer = test::PrayerTrackerControls(*tracker).prayerList->findItems(QStringLiteral("Morning prayer"),
                                                                           Qt::MatchEndsWith);
     ASSERT_EQ(prayer.size(), 1);
-    tracker->prayerList->setCurrentItem(prayer[0]);
-    tracker->deletePrayerAction->trigger();
+    test::PrayerTrackerControls(*tracker).prayerList->setCurrentItem(prayer[0]);
+    test::PrayerTrackerControls(*tracker).deletePrayerAction->trigger();
     ASSERT_EQ(answers.texts.size(), 8) << joined(answers.texts);
     QStringList untranslated;
     for (const QString& text : answers.texts)

@@ -80,82 +80,92 @@ Qt::CheckState checkOf(bool done)
 PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent)
     : ContentPage(parent), shell_(shell), views_(views)
 {
-    titleLabel = new QLabel(tr("Reading Plan Manager"), this);
-    QFont titleFont = titleLabel->font();
+    titleLabel_ = new QLabel(tr("Reading Plan Manager"), this);
+    titleLabel_->setObjectName(QStringLiteral("planManagerTitle"));
+    QFont titleFont = titleLabel_->font();
     titleFont.setBold(true);
     titleFont.setItalic(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() + 4);
-    titleLabel->setFont(titleFont);
+    titleLabel_->setFont(titleFont);
 
-    planCombo = new QComboBox(this);
-    planCombo->setEditable(false);
-    planCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    planCombo->setMinimumContentsLength(30);
+    planCombo_ = new QComboBox(this);
+    planCombo_->setObjectName(QStringLiteral("planCombo"));
+    planCombo_->setEditable(false);
+    planCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    planCombo_->setMinimumContentsLength(30);
 
-    dayList = new QTreeWidget(this);
-    dayList->setAccessibleName(tr("Plan Days"));
-    dayList->setColumnCount(3);
-    dayList->setHeaderLabels({tr("Day"), tr("Date"), tr("Passage")});
-    dayList->setRootIsDecorated(false);
+    dayList_ = new QTreeWidget(this);
+    dayList_->setObjectName(QStringLiteral("dayList"));
+    dayList_->setAccessibleName(tr("Plan Days"));
+    dayList_->setColumnCount(3);
+    dayList_->setHeaderLabels({tr("Day"), tr("Date"), tr("Passage")});
+    dayList_->setRootIsDecorated(false);
     // Every row has the same height, which keeps a list of tens of thousands
     // of days quick to fill and scroll.
-    dayList->setUniformRowHeights(true);
-    dayList->setSelectionMode(QAbstractItemView::SingleSelection);
-    dayList->setContextMenuPolicy(Qt::CustomContextMenu);
+    dayList_->setUniformRowHeights(true);
+    dayList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    dayList_->setContextMenuPolicy(Qt::CustomContextMenu);
     // Day and Date take the width of their texts (set at each fill); the
     // passage gets the rest.
-    dayList->header()->setStretchLastSection(true);
+    dayList_->header()->setStretchLastSection(true);
 
-    progressBar = new QProgressBar(this);
-    progressBar->setObjectName(QStringLiteral("managerProgressBar"));
-    progressBar->setAccessibleName(tr("Plan Progress"));
-    progressBar->setTextVisible(false);
-    progressBar->setFixedHeight(6);
-    progressBar->setRange(0, 100);
-    progressLabel = new QLabel(this);
-    progressLabel->setObjectName(QStringLiteral("managerProgressLabel"));
-    progressLabel->setWordWrap(true);
-    calendarView = new PlanCalendarView;
-    calendarArea = new QScrollArea(this);
-    calendarArea->setObjectName(QStringLiteral("planCalendarArea"));
-    calendarArea->setWidget(calendarView);
-    calendarArea->setWidgetResizable(false);
-    calendarArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    calendarArea->setFrameShape(QFrame::NoFrame);
-    calendarArea->setFocusPolicy(Qt::NoFocus);
-    calendarArea->setFixedHeight(calendarView->sizeHint().height() +
-                                 calendarArea->horizontalScrollBar()->sizeHint().height() + 2);
-    calendarLegend = new QLabel(PlanCalendarView::legendHtml(palette()), this);
-    calendarLegend->setObjectName(QStringLiteral("calendarLegend"));
-    calendarLegend->setWordWrap(true); // a translation may need two lines
-    calendarLegend->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
-    connect(calendarView, &PlanCalendarView::dayClicked, this, [this](int day) {
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("managerProgressBar"));
+    progressBar_->setAccessibleName(tr("Plan Progress"));
+    progressBar_->setTextVisible(false);
+    progressBar_->setFixedHeight(6);
+    progressBar_->setRange(0, 100);
+    progressLabel_ = new QLabel(this);
+    progressLabel_->setObjectName(QStringLiteral("managerProgressLabel"));
+    progressLabel_->setWordWrap(true);
+    calendarView_ = new PlanCalendarView;
+    calendarView_->setObjectName(QStringLiteral("planCalendar"));
+    calendarArea_ = new QScrollArea(this);
+    calendarArea_->setObjectName(QStringLiteral("planCalendarArea"));
+    calendarArea_->setWidget(calendarView_);
+    calendarArea_->setWidgetResizable(false);
+    calendarArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    calendarArea_->setFrameShape(QFrame::NoFrame);
+    calendarArea_->setFocusPolicy(Qt::NoFocus);
+    calendarArea_->setFixedHeight(calendarView_->sizeHint().height() +
+                                 calendarArea_->horizontalScrollBar()->sizeHint().height() + 2);
+    calendarLegend_ = new QLabel(PlanCalendarView::legendHtml(palette()), this);
+    calendarLegend_->setObjectName(QStringLiteral("calendarLegend"));
+    calendarLegend_->setWordWrap(true); // a translation may need two lines
+    calendarLegend_->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
+    connect(calendarView_, &PlanCalendarView::dayClicked, this, [this](int day) {
         if (currentPlan_ >= 0)
             runGuarded(shell_.dialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
     });
 
-    deletePlanButton = new QPushButton(tr("Delete Plan"), this);
-    renamePlanButton = new QPushButton(tr("Rename Plan"), this);
-    newPlanButton = new QPushButton(tr("Start New Reading Plan"), this);
+    deletePlanButton_ = new QPushButton(tr("Delete Plan"), this);
+    deletePlanButton_->setObjectName(QStringLiteral("deletePlanButton"));
+    renamePlanButton_ = new QPushButton(tr("Rename Plan"), this);
+    renamePlanButton_->setObjectName(QStringLiteral("renamePlanButton"));
+    newPlanButton_ = new QPushButton(tr("Start New Reading Plan"), this);
+    newPlanButton_->setObjectName(QStringLiteral("newPlanButton"));
 
-    markRangeAsDoneAction = new QAction(tr(kMarkRangeCaption), this);
-    resetPlanToDayAction = new QAction(tr(kResetCaption), this);
-    dayListMenu = new QMenu(this);
-    dayListMenu->addAction(markRangeAsDoneAction);
-    dayListMenu->addAction(resetPlanToDayAction);
-    markRangeAsDoneAction->setEnabled(false);
-    resetPlanToDayAction->setEnabled(false);
+    markRangeAsDoneAction_ = new QAction(tr(kMarkRangeCaption), this);
+    markRangeAsDoneAction_->setObjectName(QStringLiteral("markRangeAsDoneAction"));
+    resetPlanToDayAction_ = new QAction(tr(kResetCaption), this);
+    resetPlanToDayAction_->setObjectName(QStringLiteral("resetPlanToDayAction"));
+    dayListMenu_ = new QMenu(this);
+    dayListMenu_->setObjectName(QStringLiteral("dayListMenu"));
+    dayListMenu_->addAction(markRangeAsDoneAction_);
+    dayListMenu_->addAction(resetPlanToDayAction_);
+    markRangeAsDoneAction_->setEnabled(false);
+    resetPlanToDayAction_->setEnabled(false);
 
     // Without plans the list's single entry is too long for one line: it shows
     // wrapped in the list's place.
-    noPlansLabel = new QLabel(tr(kNoPlansEntry), this);
-    noPlansLabel->setObjectName(QStringLiteral("noPlansLabel"));
-    noPlansLabel->setWordWrap(true);
-    noPlansLabel->hide();
+    noPlansLabel_ = new QLabel(tr(kNoPlansEntry), this);
+    noPlansLabel_->setObjectName(QStringLiteral("noPlansLabel"));
+    noPlansLabel_->setWordWrap(true);
+    noPlansLabel_->hide();
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(tr("Reading Plan:"), this), 0, Qt::AlignTop);
-    top->addWidget(planCombo, 1);
-    top->addWidget(noPlansLabel, 1);
+    top->addWidget(planCombo_, 1);
+    top->addWidget(noPlansLabel_, 1);
     // The hint stands on its own line under the list, so the buttons beside it
     // never squeeze it in a narrow window.
     auto* hint = new QLabel(tr("Right-click plan days for additional options."), this);
@@ -163,41 +173,41 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     hint->setWordWrap(true);
     auto* buttons = new ButtonRow;
     buttons->addStretch();
-    buttons->addWidget(deletePlanButton);
-    buttons->addWidget(renamePlanButton);
-    buttons->addWidget(newPlanButton);
+    buttons->addWidget(deletePlanButton_);
+    buttons->addWidget(renamePlanButton_);
+    buttons->addWidget(newPlanButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(titleLabel);
+    layout->addWidget(titleLabel_);
     layout->addLayout(top);
-    layout->addWidget(progressBar);
-    layout->addWidget(progressLabel);
-    layout->addWidget(calendarArea);
-    layout->addWidget(calendarLegend);
-    layout->addWidget(dayList, 1);
+    layout->addWidget(progressBar_);
+    layout->addWidget(progressLabel_);
+    layout->addWidget(calendarArea_);
+    layout->addWidget(calendarLegend_);
+    layout->addWidget(dayList_, 1);
     layout->addWidget(hint);
     layout->addLayout(buttons);
 
     Dialogs& dialogs = shell_.dialogs();
-    connect(planCombo, &QComboBox::activated, this, [this, &dialogs](int index) {
+    connect(planCombo_, &QComboBox::activated, this, [this, &dialogs](int index) {
         if (index >= 0 && currentPlan_ >= 0)
             runGuarded(dialogs, [&] { showPlan(index); });
     });
-    dayList->installEventFilter(this);
-    connect(dayList, &QTreeWidget::itemChanged, this, &PlanManagerPage::dayItemChanged);
+    dayList_->installEventFilter(this);
+    connect(dayList_, &QTreeWidget::itemChanged, this, &PlanManagerPage::dayItemChanged);
     // Double click and Enter both open the day.
-    connect(dayList, &QTreeWidget::itemActivated, this,
+    connect(dayList_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { dayItemDoubleClicked(item); });
-    connect(dayList, &QTreeWidget::itemSelectionChanged, this, &PlanManagerPage::updateDayActions);
-    connect(dayList, &QTreeWidget::customContextMenuRequested, this, &PlanManagerPage::showContextMenu);
-    connect(markRangeAsDoneAction, &QAction::triggered, this,
+    connect(dayList_, &QTreeWidget::itemSelectionChanged, this, &PlanManagerPage::updateDayActions);
+    connect(dayList_, &QTreeWidget::customContextMenuRequested, this, &PlanManagerPage::showContextMenu);
+    connect(markRangeAsDoneAction_, &QAction::triggered, this,
             [this, &dialogs] { runGuarded(dialogs, [this] { markRangeAsDone(); }); });
-    connect(resetPlanToDayAction, &QAction::triggered, this,
+    connect(resetPlanToDayAction_, &QAction::triggered, this,
             [this, &dialogs] { runGuarded(dialogs, [this] { resetPlanToDay(); }); });
-    connect(newPlanButton, &QPushButton::clicked, this,
+    connect(newPlanButton_, &QPushButton::clicked, this,
             [this, &dialogs] { runGuarded(dialogs, [this] { onNewPlanClicked(); }); });
-    connect(deletePlanButton, &QPushButton::clicked, this,
+    connect(deletePlanButton_, &QPushButton::clicked, this,
             [this, &dialogs] { runGuarded(dialogs, [this] { onDeletePlanClicked(); }); });
-    connect(renamePlanButton, &QPushButton::clicked, this,
+    connect(renamePlanButton_, &QPushButton::clicked, this,
             [this, &dialogs] { runGuarded(dialogs, [this] { onRenamePlanClicked(); }); });
 }
 
@@ -210,39 +220,39 @@ void PlanManagerPage::setPlans(int plan)
 {
     PlanStore& plans = planStore();
     {
-        const QSignalBlocker block(planCombo);
-        planCombo->clear();
+        const QSignalBlocker block(planCombo_);
+        planCombo_->clear();
     }
     {
-        const QSignalBlocker block(dayList);
-        dayList->clear();
+        const QSignalBlocker block(dayList_);
+        dayList_->clear();
     }
     const int count = plans.getPlanCount();
     const bool any = count > 0;
-    deletePlanButton->setEnabled(any);
-    renamePlanButton->setEnabled(any);
-    planCombo->setEnabled(any);
-    planCombo->setVisible(any);
-    noPlansLabel->setVisible(!any);
+    deletePlanButton_->setEnabled(any);
+    renamePlanButton_->setEnabled(any);
+    planCombo_->setEnabled(any);
+    planCombo_->setVisible(any);
+    noPlansLabel_->setVisible(!any);
     if (!any) {
         currentPlan_ = -1;
         emit contentStateChanged();
         showProgress();
-        const QSignalBlocker block(planCombo);
-        planCombo->addItem(tr(kNoPlansEntry));
-        planCombo->setCurrentIndex(0);
+        const QSignalBlocker block(planCombo_);
+        planCombo_->addItem(tr(kNoPlansEntry));
+        planCombo_->setCurrentIndex(0);
         updateDayActions();
         return;
     }
     if (plan < 0 || plan >= count)
         plan = 0;
     {
-        const QSignalBlocker block(planCombo);
+        const QSignalBlocker block(planCombo_);
         QStringList titles;
         for (int i = 0; i < count; ++i)
             titles << fromBytes(plans.getPlanTitle(i));
-        planCombo->addItems(titles);
-        planCombo->setCurrentIndex(plan);
+        planCombo_->addItems(titles);
+        planCombo_->setCurrentIndex(plan);
     }
     showPlan(plan);
 }
@@ -264,9 +274,9 @@ void PlanManagerPage::showPlan(int plan)
     currentPlan_ = plan;
     emit contentStateChanged();
     const BusyCursor busy;
-    const QSignalBlocker block(dayList);
-    const UpdatesSuspended suspended(dayList);
-    dayList->clear();
+    const QSignalBlocker block(dayList_);
+    const UpdatesSuspended suspended(dayList_);
+    dayList_->clear();
 
     const int count = plans.getDayCount(plan);
     const QLocale locale = QLocale::system();
@@ -290,9 +300,9 @@ void PlanManagerPage::showPlan(int plan)
         qDeleteAll(items);
         throw;
     }
-    dayList->addTopLevelItems(items);
-    dayList->resizeColumnToContents(ColumnDay);
-    dayList->resizeColumnToContents(ColumnDate);
+    dayList_->addTopLevelItems(items);
+    dayList_->resizeColumnToContents(ColumnDay);
+    dayList_->resizeColumnToContents(ColumnDate);
     updateDayActions();
     showProgress();
 }
@@ -300,12 +310,12 @@ void PlanManagerPage::showPlan(int plan)
 void PlanManagerPage::showProgress()
 {
     const bool any = currentPlan_ >= 0;
-    progressBar->setVisible(any);
-    progressLabel->setVisible(any);
-    calendarArea->setVisible(any);
-    calendarLegend->setVisible(any);
+    progressBar_->setVisible(any);
+    progressLabel_->setVisible(any);
+    calendarArea_->setVisible(any);
+    calendarLegend_->setVisible(any);
     if (!any) {
-        calendarView->clear();
+        calendarView_->clear();
         return;
     }
     const PlanStore& plans = planStore();
@@ -313,34 +323,34 @@ void PlanManagerPage::showProgress()
     const DateTime now = shell_.clock().now();
     const PlanDays days = PlanDays::of(rec);
     const PlanProgress progress = computeProgress(days, now);
-    progressBar->setValue(progress.percent);
-    progressLabel->setText(progressSummaryText(progress));
+    progressBar_->setValue(progress.percent);
+    progressLabel_->setText(progressSummaryText(progress));
     const BibleStore& bible = shell_.bible();
     const int plan = currentPlan_;
-    calendarView->setPlan(days, now, [this, plan, &bible](int day) {
+    calendarView_->setPlan(days, now, [this, plan, &bible](int day) {
         return fromBytes(bible.getReferenceText(planStore().getDayVerses(plan, day)));
     });
     // Today (or the plan's first day to read) in view.
     const int today = std::clamp(progress.dueDay, 1, progress.dayCount);
-    calendarArea->ensureVisible(calendarView->squarePosition(today).x(), 0, calendarArea->width() / 2, 0);
+    calendarArea_->ensureVisible(calendarView_->squarePosition(today).x(), 0, calendarArea_->width() / 2, 0);
 }
 
 int PlanManagerPage::selectedDay() const
 {
-    const QList<QTreeWidgetItem*> selected = dayList->selectedItems();
+    const QList<QTreeWidgetItem*> selected = dayList_->selectedItems();
     if (selected.isEmpty())
         return 0;
-    return dayList->indexOfTopLevelItem(selected.first()) + 1;
+    return dayList_->indexOfTopLevelItem(selected.first()) + 1;
 }
 
 void PlanManagerPage::updateDayActions()
 {
     const int day = currentPlan_ >= 0 ? selectedDay() : 0;
-    markRangeAsDoneAction->setEnabled(day > 0);
-    resetPlanToDayAction->setEnabled(day > 0);
+    markRangeAsDoneAction_->setEnabled(day > 0);
+    resetPlanToDayAction_->setEnabled(day > 0);
     if (day > 0) {
-        markRangeAsDoneAction->setText(tr(kMarkRangeDayCaption).arg(day));
-        resetPlanToDayAction->setText(tr(kResetDayCaption).arg(day));
+        markRangeAsDoneAction_->setText(tr(kMarkRangeDayCaption).arg(day));
+        resetPlanToDayAction_->setText(tr(kResetDayCaption).arg(day));
         targetDay_ = day;
     }
 }
@@ -349,12 +359,12 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
 {
     if (column != ColumnDay || currentPlan_ < 0)
         return;
-    const int day = dayList->indexOfTopLevelItem(item) + 1;
+    const int day = dayList_->indexOfTopLevelItem(item) + 1;
     const bool done = item->checkState(ColumnDay) == Qt::Checked;
     Dialogs& dialogs = shell_.dialogs();
     if (!runGuarded(dialogs, [&] { planStore().setDayDone(currentPlan_, day, done); })) {
         // The box shows what is stored: a failed write puts it back.
-        const QSignalBlocker block(dayList);
+        const QSignalBlocker block(dayList_);
         item->setCheckState(ColumnDay, checkOf(!done));
         return;
     }
@@ -366,7 +376,7 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
 
 bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != dayList || event->type() != QEvent::KeyPress)
+    if (watched != dayList_ || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::Copy)) {
@@ -376,7 +386,7 @@ bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
     }
     if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
         // The list ticks a box only when the current cell is the box's own.
-        if (QTreeWidgetItem* item = dayList->currentItem(); item && currentPlan_ >= 0)
+        if (QTreeWidgetItem* item = dayList_->currentItem(); item && currentPlan_ >= 0)
             item->setCheckState(ColumnDay, checkOf(item->checkState(ColumnDay) != Qt::Checked));
         return true;
     }
@@ -387,14 +397,14 @@ void PlanManagerPage::dayItemDoubleClicked(QTreeWidgetItem* item)
 {
     if (currentPlan_ == -1 || !item)
         return;
-    const int day = dayList->indexOfTopLevelItem(item) + 1;
+    const int day = dayList_->indexOfTopLevelItem(item) + 1;
     runGuarded(shell_.dialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
 }
 
 void PlanManagerPage::showContextMenu(const QPoint& pos)
 {
     updateDayActions();
-    dayListMenu->popup(dayList->viewport()->mapToGlobal(pos));
+    dayListMenu_->popup(dayList_->viewport()->mapToGlobal(pos));
 }
 
 void PlanManagerPage::markRangeAsDone()
@@ -402,9 +412,9 @@ void PlanManagerPage::markRangeAsDone()
     const int target = targetDay_;
     planStore().markDaysDoneThrough(currentPlan_, target);
     {
-        const QSignalBlocker block(dayList);
-        for (int i = 0; i < target && i < dayList->topLevelItemCount(); ++i)
-            dayList->topLevelItem(i)->setCheckState(ColumnDay, Qt::Checked);
+        const QSignalBlocker block(dayList_);
+        for (int i = 0; i < target && i < dayList_->topLevelItemCount(); ++i)
+            dayList_->topLevelItem(i)->setCheckState(ColumnDay, Qt::Checked);
     }
     showProgress();
     views_.rebuildPlanMenus();
@@ -416,9 +426,9 @@ void PlanManagerPage::resetPlanToDay()
     planStore().setStartDate(currentPlan_, shell_.clock().today() - target + 1);
     showPlan(currentPlan_);
     // Keep the chosen day in view after the refill.
-    if (QTreeWidgetItem* item = dayList->topLevelItem(target - 1)) {
-        dayList->setCurrentItem(item);
-        dayList->scrollToItem(item);
+    if (QTreeWidgetItem* item = dayList_->topLevelItem(target - 1)) {
+        dayList_->setCurrentItem(item);
+        dayList_->scrollToItem(item);
     }
     views_.rebuildPlanMenus();
 }

@@ -76,26 +76,6 @@ public:
     void onDeletePlanClicked();
     void onRenamePlanClicked();
 
-    QLabel* titleLabel;
-    QComboBox* planCombo;     // hidden while there are no plans
-    QLabel* noPlansLabel;     // shown instead of planCombo then
-    // One line per day: day number, short date and passage; the check box in
-    // the first column is the day's read flag.
-    QTreeWidget* dayList;
-    // The plan's progress: a thin bar, a summary line and the plan as a
-    // calendar of day squares (clicking a square opens that day).
-    QProgressBar* progressBar;
-    QLabel* progressLabel;
-    QScrollArea* calendarArea;
-    PlanCalendarView* calendarView;
-    QLabel* calendarLegend;
-    QPushButton* deletePlanButton;
-    QPushButton* renamePlanButton;
-    QPushButton* newPlanButton;
-    QMenu* dayListMenu;
-    QAction* markRangeAsDoneAction;
-    QAction* resetPlanToDayAction;
-
 protected:
     // The day list's keys: Space ticks or clears the current row's day from
     // any column; the copy key does nothing here, like the Copy command.
@@ -108,6 +88,26 @@ private:
     void dayItemDoubleClicked(QTreeWidgetItem* item);
     void showContextMenu(const QPoint& pos);
     void showProgress();
+
+    QLabel* titleLabel_;
+    QComboBox* planCombo_;     // hidden while there are no plans
+    QLabel* noPlansLabel_;     // shown instead of planCombo_ then
+    // One line per day: day number, short date and passage; the check box in
+    // the first column is the day's read flag.
+    QTreeWidget* dayList_;
+    // The plan's progress: a thin bar, a summary line and the plan as a
+    // calendar of day squares (clicking a square opens that day).
+    QProgressBar* progressBar_;
+    QLabel* progressLabel_;
+    QScrollArea* calendarArea_;
+    PlanCalendarView* calendarView_;
+    QLabel* calendarLegend_;
+    QPushButton* deletePlanButton_;
+    QPushButton* renamePlanButton_;
+    QPushButton* newPlanButton_;
+    QMenu* dayListMenu_;
+    QAction* markRangeAsDoneAction_;
+    QAction* resetPlanToDayAction_;
 
     Shell& shell_;
     PlanViews& views_;

@@ -172,93 +172,95 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     // Heading strip and tabs.
     auto* heading = new QFrame(this);
     heading->setFrameShape(QFrame::StyledPanel);
-    headingLabel = new QLabel(tr("Prayer Tracker"), heading);
-    headingLabel->setFont(verdanaPixels(16, true, true));
+    headingLabel_ = new QLabel(tr("Prayer Tracker"), heading);
+    headingLabel_->setObjectName(QStringLiteral("prayerHeadingLabel"));
+    headingLabel_->setFont(verdanaPixels(16, true, true));
     auto* headingLayout = new QHBoxLayout(heading);
-    headingLayout->addWidget(headingLabel);
+    headingLayout->addWidget(headingLabel_);
 
-    statusTabs = new QTabBar(this);
-    statusTabs->setObjectName(QStringLiteral("statusTabs"));
+    statusTabs_ = new QTabBar(this);
+    statusTabs_->setObjectName(QStringLiteral("statusTabs"));
     for (const QString& caption : {tr("Active"), tr("Answered"), tr("Inactive"), tr("All")})
-        statusTabs->addTab(caption);
-    statusTabs->setDrawBase(false);
-    statusTabs->setStyleSheet(QStringLiteral("QTabBar::tab:selected { font-weight: bold; }"));
-    connect(statusTabs, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
+        statusTabs_->addTab(caption);
+    statusTabs_->setDrawBase(false);
+    statusTabs_->setStyleSheet(QStringLiteral("QTabBar::tab:selected { font-weight: bold; }"));
+    connect(statusTabs_, &QTabBar::currentChanged, this, [this](int index) { onTabChanged(index); });
 
-    searchEdit = new QLineEdit(this);
-    searchEdit->setObjectName(QStringLiteral("searchEdit"));
-    searchEdit->setAccessibleName(tr("Search Prayers"));
-    searchEdit->setPlaceholderText(tr("Search titles, topics, text and notes (Ctrl+F)"));
-    searchEdit->setClearButtonEnabled(true);
-    searchEdit->installEventFilter(this);
-    connect(searchEdit, &QLineEdit::textChanged, this, [this] { guarded([this] { onSearchChanged(); }); });
+    searchEdit_ = new QLineEdit(this);
+    searchEdit_->setObjectName(QStringLiteral("searchEdit"));
+    searchEdit_->setAccessibleName(tr("Search Prayers"));
+    searchEdit_->setPlaceholderText(tr("Search titles, topics, text and notes (Ctrl+F)"));
+    searchEdit_->setClearButtonEnabled(true);
+    searchEdit_->installEventFilter(this);
+    connect(searchEdit_, &QLineEdit::textChanged, this, [this] { guarded([this] { onSearchChanged(); }); });
     auto* searchKey = new QShortcut(QKeySequence::Find, this);
     searchKey->setContext(Qt::WindowShortcut);
     connect(searchKey, &QShortcut::activated, this, [this] {
         if (!isVisible())
             return;
-        searchEdit->setFocus(Qt::ShortcutFocusReason);
-        searchEdit->selectAll();
+        searchEdit_->setFocus(Qt::ShortcutFocusReason);
+        searchEdit_->selectAll();
     });
 
     // Upper pane: the grouped list.
-    splitter = new QSplitter(Qt::Vertical, this);
-    splitter->setObjectName(QStringLiteral("splitter"));
-    splitter->setHandleWidth(5);
-    splitter->setChildrenCollapsible(false);
-    prayerList = new PrayerListWidget(splitter);
-    prayerList->setObjectName(QStringLiteral("prayerList"));
-    prayerList->setAccessibleName(tr("Prayer Items"));
-    prayerList->setUniformItemSizes(true);
-    prayerList->setSelectionMode(QAbstractItemView::SingleSelection);
-    prayerList->setItemDelegate(new PrayerRowDelegate(prayerList));
-    prayerList->installEventFilter(this);
-    connect(prayerList, &QListWidget::itemSelectionChanged, this, [this] { guarded([this] { onPrayerClicked(); }); });
-    connect(prayerList, &QListWidget::itemDoubleClicked, this,
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("splitter"));
+    splitter_->setHandleWidth(5);
+    splitter_->setChildrenCollapsible(false);
+    prayerList_ = new PrayerListWidget(splitter_);
+    prayerList_->setObjectName(QStringLiteral("prayerList"));
+    prayerList_->setAccessibleName(tr("Prayer Items"));
+    prayerList_->setUniformItemSizes(true);
+    prayerList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    prayerList_->setItemDelegate(new PrayerRowDelegate(prayerList_));
+    prayerList_->installEventFilter(this);
+    connect(prayerList_, &QListWidget::itemSelectionChanged, this, [this] { guarded([this] { onPrayerClicked(); }); });
+    connect(prayerList_, &QListWidget::itemDoubleClicked, this,
             [this] { guarded([this] { onPrayerDoubleClicked(); }); });
 
     // Lower pane: title, dates and the text.
-    auto* lower = new QWidget(splitter);
-    detailsPanel = new QFrame(lower);
-    detailsPanel->setFrameShape(QFrame::StyledPanel);
-    prayerTitleLabel = new QLabel(tr(kNoSelection), detailsPanel);
-    prayerTitleLabel->setObjectName(QStringLiteral("prayerTitleLabel"));
-    prayerTitleLabel->setFont(verdanaPixels(12, true));
-    prayerTitleLabel->setTextFormat(Qt::PlainText);
-    prayerDetailsLabel = new QLabel(detailsPanel);
-    prayerDetailsLabel->setObjectName(QStringLiteral("prayerDetailsLabel"));
-    prayerDetailsLabel->setFont(verdanaPixels(11, false));
-    prayerDetailsLabel->setTextFormat(Qt::PlainText);
-    auto* detailsLayout = new QVBoxLayout(detailsPanel);
+    auto* lower = new QWidget(splitter_);
+    detailsPanel_ = new QFrame(lower);
+    detailsPanel_->setObjectName(QStringLiteral("detailsPanel"));
+    detailsPanel_->setFrameShape(QFrame::StyledPanel);
+    prayerTitleLabel_ = new QLabel(tr(kNoSelection), detailsPanel_);
+    prayerTitleLabel_->setObjectName(QStringLiteral("prayerTitleLabel"));
+    prayerTitleLabel_->setFont(verdanaPixels(12, true));
+    prayerTitleLabel_->setTextFormat(Qt::PlainText);
+    prayerDetailsLabel_ = new QLabel(detailsPanel_);
+    prayerDetailsLabel_->setObjectName(QStringLiteral("prayerDetailsLabel"));
+    prayerDetailsLabel_->setFont(verdanaPixels(11, false));
+    prayerDetailsLabel_->setTextFormat(Qt::PlainText);
+    auto* detailsLayout = new QVBoxLayout(detailsPanel_);
     detailsLayout->setContentsMargins(6, 4, 6, 4);
-    detailsLayout->addWidget(prayerTitleLabel);
-    detailsLayout->addWidget(prayerDetailsLabel);
-    prayerJournalLabel = new QLabel(detailsPanel);
-    prayerJournalLabel->setObjectName(QStringLiteral("prayerJournalLabel"));
-    prayerJournalLabel->setFont(verdanaPixels(11, false, true));
-    prayerJournalLabel->setTextFormat(Qt::PlainText);
-    prayerJournalLabel->setWordWrap(true);
-    prayerJournalLabel->hide();
-    detailsLayout->addWidget(prayerJournalLabel);
+    detailsLayout->addWidget(prayerTitleLabel_);
+    detailsLayout->addWidget(prayerDetailsLabel_);
+    prayerJournalLabel_ = new QLabel(detailsPanel_);
+    prayerJournalLabel_->setObjectName(QStringLiteral("prayerJournalLabel"));
+    prayerJournalLabel_->setFont(verdanaPixels(11, false, true));
+    prayerJournalLabel_->setTextFormat(Qt::PlainText);
+    prayerJournalLabel_->setWordWrap(true);
+    prayerJournalLabel_->hide();
+    detailsLayout->addWidget(prayerJournalLabel_);
 
-    textEdit = new QTextEdit(lower);
-    textEdit->setObjectName(QStringLiteral("textEdit"));
-    textEdit->setAccessibleName(tr("Prayer Text"));
-    textEdit->setReadOnly(true);
-    textEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    textEdit_ = new QTextEdit(lower);
+    textEdit_->setObjectName(QStringLiteral("textEdit"));
+    textEdit_->setAccessibleName(tr("Prayer Text"));
+    textEdit_->setReadOnly(true);
+    textEdit_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Keyboard selection without the caret that would suggest typing.
-    textEdit->setCursorWidth(0);
-    textEdit->document()->setDocumentMargin(5);
+    textEdit_->setCursorWidth(0);
+    textEdit_->document()->setDocumentMargin(5);
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->setSpacing(0);
-    lowerLayout->addWidget(detailsPanel);
-    lowerLayout->addWidget(textEdit, 1);
-    splitter->addWidget(prayerList);
-    splitter->addWidget(lower);
-    splitter->installEventFilter(this);
-    connect(splitter, &QSplitter::splitterMoved, this, [this] {
-        const QList<int> sizes = splitter->sizes();
+    lowerLayout->addWidget(detailsPanel_);
+    lowerLayout->addWidget(textEdit_, 1);
+    splitter_->addWidget(prayerList_);
+    splitter_->addWidget(lower);
+    splitter_->installEventFilter(this);
+    connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> sizes = splitter_->sizes();
         const int total = sizes.value(0) + sizes.value(1);
         if (total <= 0)
             return;
@@ -267,43 +269,44 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     });
 
     // The text area's menu.
-    copyAction = new QAction(tr("Copy Selected Text"), this);
-    copyAction->setObjectName(QStringLiteral("copyAction"));
-    copyAction->setShortcut(QKeySequence::Copy);
-    connect(copyAction, &QAction::triggered, textEdit, &QTextEdit::copy);
-    selectAllAction = new QAction(tr("Select All"), this);
-    selectAllAction->setObjectName(QStringLiteral("selectAllAction"));
-    selectAllAction->setShortcut(QKeySequence::SelectAll);
-    connect(selectAllAction, &QAction::triggered, textEdit, &QTextEdit::selectAll);
-    for (QAction* action : {copyAction, selectAllAction}) {
+    copyAction_ = new QAction(tr("Copy Selected Text"), this);
+    copyAction_->setObjectName(QStringLiteral("copyAction"));
+    copyAction_->setShortcut(QKeySequence::Copy);
+    connect(copyAction_, &QAction::triggered, textEdit_, &QTextEdit::copy);
+    selectAllAction_ = new QAction(tr("Select All"), this);
+    selectAllAction_->setObjectName(QStringLiteral("selectAllAction"));
+    selectAllAction_->setShortcut(QKeySequence::SelectAll);
+    connect(selectAllAction_, &QAction::triggered, textEdit_, &QTextEdit::selectAll);
+    for (QAction* action : {copyAction_, selectAllAction_}) {
         // The text area handles these keys itself; the actions show them.
         action->setShortcutContext(Qt::WidgetShortcut);
-        textEdit->addAction(action);
+        textEdit_->addAction(action);
     }
-    contextMenu = new QMenu(this);
-    contextMenu->addAction(copyAction);
-    contextMenu->addAction(selectAllAction);
-    textEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(textEdit, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { contextMenu->exec(textEdit->viewport()->mapToGlobal(pos)); });
-    connect(textEdit, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
-    connect(textEdit, &QTextEdit::textChanged, this, [this] { updateActions(); });
-    followText(textEdit, copyAction);
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("textContextMenu"));
+    contextMenu_->addAction(copyAction_);
+    contextMenu_->addAction(selectAllAction_);
+    textEdit_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textEdit_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { contextMenu_->exec(textEdit_->viewport()->mapToGlobal(pos)); });
+    connect(textEdit_, &QTextEdit::selectionChanged, this, [this] { updateActions(); });
+    connect(textEdit_, &QTextEdit::textChanged, this, [this] { updateActions(); });
+    followText(textEdit_, copyAction_);
 
     // Item commands.
-    editPrayerAction = new QAction(tr("Edit Prayer"), this);
-    editPrayerAction->setObjectName(QStringLiteral("editPrayerAction"));
-    editPrayerAction->setToolTip(tr("Click to edit prayer item."));
-    connect(editPrayerAction, &QAction::triggered, this, [this] {
+    editPrayerAction_ = new QAction(tr("Edit Prayer"), this);
+    editPrayerAction_->setObjectName(QStringLiteral("editPrayerAction"));
+    editPrayerAction_->setToolTip(tr("Click to edit prayer item."));
+    connect(editPrayerAction_, &QAction::triggered, this, [this] {
         guarded([this] {
             const std::int32_t index = getSelectedPrayerIndex();
             if (index >= 0)
                 editPrayerItem(index);
         });
     });
-    deletePrayerAction = new QAction(tr("Delete Prayer"), this);
-    deletePrayerAction->setObjectName(QStringLiteral("deletePrayerAction"));
-    connect(deletePrayerAction, &QAction::triggered, this, [this] { guarded([this] { deletePrayer(); }); });
+    deletePrayerAction_ = new QAction(tr("Delete Prayer"), this);
+    deletePrayerAction_->setObjectName(QStringLiteral("deletePrayerAction"));
+    connect(deletePrayerAction_, &QAction::triggered, this, [this] { guarded([this] { deletePrayer(); }); });
     // Del deletes the selected item wherever the focus is in the window (after
     // the editor closes it is often on the side bar), while this page shows;
     // in a text field the key stays the field's own.
@@ -314,13 +317,13 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
         const bool inTextField = qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus) ||
                                  qobject_cast<const QPlainTextEdit*>(focus) ||
                                  qobject_cast<const QAbstractSpinBox*>(focus);
-        if (!inTextField && deletePrayerAction->isEnabled())
-            deletePrayerAction->trigger();
+        if (!inTextField && deletePrayerAction_->isEnabled())
+            deletePrayerAction_->trigger();
     });
 
-    prayerStatusAction = new QAction(tr("Prayer Status:"), this);
-    prayerStatusAction->setObjectName(QStringLiteral("prayerStatusAction"));
-    prayerStatusAction->setToolTip(tr("Click to change prayer status."));
+    prayerStatusAction_ = new QAction(tr("Prayer Status:"), this);
+    prayerStatusAction_->setObjectName(QStringLiteral("prayerStatusAction"));
+    prayerStatusAction_->setToolTip(tr("Click to change prayer status."));
     struct StatusCommand {
         QAction*& action;
         const char* name;
@@ -328,54 +331,54 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
         const char* status;
     };
     const StatusCommand statusCommands[] = {
-        {setStatusActiveAction, "setStatusActiveAction", QT_TR_NOOP("Active Prayer"), kPrayerActive},
-        {setStatusAnsweredAction, "setStatusAnsweredAction", QT_TR_NOOP("Answered Prayer"), kPrayerAnswered},
-        {setStatusInactiveAction, "setStatusInactiveAction", QT_TR_NOOP("Inactive Prayer"), kPrayerInactive},
+        {setStatusActiveAction_, "setStatusActiveAction", QT_TR_NOOP("Active Prayer"), kPrayerActive},
+        {setStatusAnsweredAction_, "setStatusAnsweredAction", QT_TR_NOOP("Answered Prayer"), kPrayerAnswered},
+        {setStatusInactiveAction_, "setStatusInactiveAction", QT_TR_NOOP("Inactive Prayer"), kPrayerInactive},
     };
-    statusMenu = new QMenu(this);
-    statusMenu->setObjectName(QStringLiteral("statusMenu"));
+    statusMenu_ = new QMenu(this);
+    statusMenu_->setObjectName(QStringLiteral("statusMenu"));
     for (const StatusCommand& c : statusCommands) {
         c.action = new QAction(tr(c.caption), this);
         c.action->setObjectName(QString::fromLatin1(c.name));
         c.action->setCheckable(true);
         const char* status = c.status;
         connect(c.action, &QAction::triggered, this, [this, status] { guarded([this, status] { setStatus(status); }); });
-        statusMenu->addAction(c.action);
+        statusMenu_->addAction(c.action);
     }
 
     // Buttons along the bottom.
     // The status button drops the menu down; its caption and enabling follow
-    // prayerStatusAction.
-    statusButton = new QPushButton(prayerStatusAction->text(), this);
-    statusButton->setObjectName(QStringLiteral("statusButton"));
-    statusButton->setMenu(statusMenu);
-    statusButton->setToolTip(prayerStatusAction->toolTip());
-    connect(prayerStatusAction, &QAction::changed, statusButton, [this] {
-        statusButton->setText(prayerStatusAction->text());
-        statusButton->setEnabled(prayerStatusAction->isEnabled());
+    // prayerStatusAction_.
+    statusButton_ = new QPushButton(prayerStatusAction_->text(), this);
+    statusButton_->setObjectName(QStringLiteral("statusButton"));
+    statusButton_->setMenu(statusMenu_);
+    statusButton_->setToolTip(prayerStatusAction_->toolTip());
+    connect(prayerStatusAction_, &QAction::changed, statusButton_, [this] {
+        statusButton_->setText(prayerStatusAction_->text());
+        statusButton_->setEnabled(prayerStatusAction_->isEnabled());
     });
-    deletePrayerButton = new QPushButton(tr("Delete Prayer"), this);
-    deletePrayerButton->setObjectName(QStringLiteral("deletePrayerButton"));
-    bindButton(deletePrayerButton, deletePrayerAction);
-    editPrayerButton = new QPushButton(tr("Edit Prayer"), this);
-    editPrayerButton->setObjectName(QStringLiteral("editPrayerButton"));
-    QFont bold = editPrayerButton->font();
+    deletePrayerButton_ = new QPushButton(tr("Delete Prayer"), this);
+    deletePrayerButton_->setObjectName(QStringLiteral("deletePrayerButton"));
+    bindButton(deletePrayerButton_, deletePrayerAction_);
+    editPrayerButton_ = new QPushButton(tr("Edit Prayer"), this);
+    editPrayerButton_->setObjectName(QStringLiteral("editPrayerButton"));
+    QFont bold = editPrayerButton_->font();
     bold.setBold(true);
-    editPrayerButton->setFont(bold);
-    bindButton(editPrayerButton, editPrayerAction);
+    editPrayerButton_->setFont(bold);
+    bindButton(editPrayerButton_, editPrayerAction_);
     auto* buttons = new ButtonRow;
     buttons->setContentsMargins(4, 0, 4, 0);
-    buttons->addWidget(statusButton);
+    buttons->addWidget(statusButton_);
     buttons->addStretch(1);
-    buttons->addWidget(deletePrayerButton);
-    buttons->addWidget(editPrayerButton);
+    buttons->addWidget(deletePrayerButton_);
+    buttons->addWidget(editPrayerButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(heading);
-    layout->addWidget(statusTabs);
-    layout->addWidget(searchEdit);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(statusTabs_);
+    layout->addWidget(searchEdit_);
+    layout->addWidget(splitter_, 1);
     layout->addLayout(buttons);
 
     setSplitPercent(splitPercent_);
@@ -390,8 +393,8 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
     for (int tab = 0; tab < 4; ++tab) {
         if (filter == kTabFilters[tab]) {
             // Setting the tab must not start another refill.
-            const QSignalBlocker block(statusTabs);
-            statusTabs->setCurrentIndex(tab);
+            const QSignalBlocker block(statusTabs_);
+            statusTabs_->setCurrentIndex(tab);
         }
     }
 
@@ -399,27 +402,27 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
     std::size_t chosenRec = 0; // its listing position
     int firstRow = -1;         // the first item row
     {
-        const QSignalBlocker block(prayerList);
-        prayerList->setUpdatesEnabled(false);
-        prayerList->clear();
+        const QSignalBlocker block(prayerList_);
+        prayerList_->setUpdatesEnabled(false);
+        prayerList_->clear();
         listing_.clear();
         // On the Answered tab every row says when it was answered.
         std::map<std::int32_t, PrayerAnswer> answers;
         try {
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
-            store.getPrayerHeadersMatching(filter, toBytes(searchEdit->text()), listing_);
+            store.getPrayerHeadersMatching(filter, toBytes(searchEdit_->text()), listing_);
             if (filter == kPrayerAnswered)
                 answers = store.getAnswers();
         } catch (...) {
-            prayerList->setUpdatesEnabled(true);
+            prayerList_->setUpdatesEnabled(true);
             showPrayerDates(store, -1);
             updateActions();
             throw;
         }
         filter_ = filter;
 
-        QFont groupFont = prayerList->font();
+        QFont groupFont = prayerList_->font();
         groupFont.setFamilies({QStringLiteral("Verdana")});
         groupFont.setBold(true);
         // The caption colours, the background a shade darker than the
@@ -438,7 +441,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
                 group->setFont(groupFont);
                 group->setBackground(groupBack);
                 group->setForeground(groupText);
-                prayerList->addItem(group);
+                prayerList_->addItem(group);
                 previousTopic = rec.prayerTopic;
             }
             const QString title = fromBytes(rec.prayerTitle);
@@ -452,13 +455,13 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
                                                  : tr("answered %1").arg(journalDateText(answer->second.answeredTime,
                                                                                           today)));
             }
-            prayerList->addItem(item);
+            prayerList_->addItem(item);
             if (rec.prayerIndex == key || (chosen < 0 && key == -1)) {
-                chosen = prayerList->count() - 1;
+                chosen = prayerList_->count() - 1;
                 chosenRec = i;
             }
             if (firstRow < 0)
-                firstRow = prayerList->count() - 1;
+                firstRow = prayerList_->count() - 1;
         }
         // A search keeps the item shown while it matches, else the first.
         if (chosen < 0 && firstRow >= 0 && firstIfMissing_) {
@@ -466,15 +469,15 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
             chosenRec = 0;
         }
         if (chosen >= 0)
-            prayerList->setCurrentRow(chosen);
-        prayerList->setUpdatesEnabled(true);
+            prayerList_->setCurrentRow(chosen);
+        prayerList_->setUpdatesEnabled(true);
     }
 
     if (chosen < 0) {
         clearText();
         showPrayerDates(store, -1);
     } else {
-        prayerList->scrollToItem(prayerList->item(chosen));
+        prayerList_->scrollToItem(prayerList_->item(chosen));
         showPrayerItem(store, listing_[chosenRec].prayerIndex);
     }
     updateActions();
@@ -483,8 +486,8 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
 void PrayerTrackerPage::assignPreferences(Preferences& prefs)
 {
     prefs_ = &prefs;
-    applyDisplayBackground(*textEdit, prefs);
-    applyDisplayFont(*textEdit, prefs);
+    applyDisplayBackground(*textEdit_, prefs);
+    applyDisplayFont(*textEdit_, prefs);
     setSplitPercent(prefs.splitPercent);
 }
 
@@ -501,14 +504,14 @@ void PrayerTrackerPage::setSplitPercent(int percent)
 
 void PrayerTrackerPage::applySplit()
 {
-    const int total = splitter->height() - splitter->handleWidth();
+    const int total = splitter_->height() - splitter_->handleWidth();
     if (total <= 0) {
         // Not laid out yet: the proportion is kept until it is.
-        splitter->setSizes({splitPercent_ * 10, (100 - splitPercent_) * 10});
+        splitter_->setSizes({splitPercent_ * 10, (100 - splitPercent_) * 10});
         return;
     }
     const int upper = (total * splitPercent_ + 50) / 100;
-    splitter->setSizes({upper, total - upper});
+    splitter_->setSizes({upper, total - upper});
 }
 
 std::int32_t PrayerTrackerPage::getSelectedPrayerIndex() const
@@ -534,7 +537,7 @@ const PrayerHeader* PrayerTrackerPage::recordOf(const QListWidgetItem* item) con
 
 const PrayerHeader* PrayerTrackerPage::selectedRecord() const
 {
-    QListWidgetItem* item = prayerList->currentItem();
+    QListWidgetItem* item = prayerList_->currentItem();
     if (!item || !item->isSelected())
         return nullptr;
     return recordOf(item);
@@ -542,7 +545,7 @@ const PrayerHeader* PrayerTrackerPage::selectedRecord() const
 
 void PrayerTrackerPage::printWhole(QPrinter& printer)
 {
-    textEdit->print(&printer);
+    textEdit_->print(&printer);
 }
 
 QString PrayerTrackerPage::printTitle() const
@@ -556,17 +559,17 @@ void PrayerTrackerPage::updateActions()
     const std::int32_t index = getSelectedPrayerIndex();
     const PrayerHeader* rec = index >= 0 ? selectedRecord() : nullptr;
     const bool enabled = rec != nullptr;
-    for (QAction* action : {editPrayerAction, deletePrayerAction, prayerStatusAction, setStatusActiveAction,
-                            setStatusAnsweredAction, setStatusInactiveAction})
+    for (QAction* action : {editPrayerAction_, deletePrayerAction_, prayerStatusAction_, setStatusActiveAction_,
+                            setStatusAnsweredAction_, setStatusInactiveAction_})
         action->setEnabled(enabled);
     const std::string status = rec ? rec->prayerStatus : std::string();
-    prayerStatusAction->setText(enabled ? tr("Prayer Status: %1").arg(statusText(status))
+    prayerStatusAction_->setText(enabled ? tr("Prayer Status: %1").arg(statusText(status))
                                         : tr("Prayer Status:"));
-    setStatusActiveAction->setChecked(status == kPrayerActive);
-    setStatusAnsweredAction->setChecked(status == kPrayerAnswered);
-    setStatusInactiveAction->setChecked(status == kPrayerInactive);
-    copyAction->setEnabled(textEdit->textCursor().hasSelection());
-    selectAllAction->setEnabled(!textEdit->document()->isEmpty());
+    setStatusActiveAction_->setChecked(status == kPrayerActive);
+    setStatusAnsweredAction_->setChecked(status == kPrayerAnswered);
+    setStatusInactiveAction_->setChecked(status == kPrayerInactive);
+    copyAction_->setEnabled(textEdit_->textCursor().hasSelection());
+    selectAllAction_->setEnabled(!textEdit_->document()->isEmpty());
 }
 
 void PrayerTrackerPage::onTabChanged(int index)
@@ -578,7 +581,7 @@ void PrayerTrackerPage::onTabChanged(int index)
 
 void PrayerTrackerPage::onPrayerClicked()
 {
-    QListWidgetItem* item = prayerList->currentItem();
+    QListWidgetItem* item = prayerList_->currentItem();
     if (!item || !item->isSelected()) {
         updateActions();
         return;
@@ -602,31 +605,31 @@ void PrayerTrackerPage::onPrayerDoubleClicked()
 void PrayerTrackerPage::showPrayerItem(PrayerStore& store, std::int32_t prayerIndex)
 {
     clearText();
-    applyDisplayBackground(*textEdit, *prefs_);
+    applyDisplayBackground(*textEdit_, *prefs_);
     const std::string bytes = store.getPrayerText(prayerIndex);
     if (!bytes.empty()) {
-        readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit->document());
+        readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit_->document());
     } else {
-        QTextCursor cursor(textEdit->document());
+        QTextCursor cursor(textEdit_->document());
         cursor.setCharFormat(QTextCharFormat());
         cursor.insertText(tr(kNoText));
     }
-    applyDisplayFont(*textEdit, *prefs_);
-    textEdit->moveCursor(QTextCursor::Start);
-    highlightWords(*textEdit, searchEdit->text());
+    applyDisplayFont(*textEdit_, *prefs_);
+    textEdit_->moveCursor(QTextCursor::Start);
+    highlightWords(*textEdit_, searchEdit_->text());
     showPrayerDates(store, prayerIndex);
 }
 
 void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerIndex)
 {
     if (prayerIndex == -1) {
-        prayerTitleLabel->setText(tr(kNoSelection));
-        prayerDetailsLabel->clear();
+        prayerTitleLabel_->setText(tr(kNoSelection));
+        prayerDetailsLabel_->clear();
         showJournal(store, -1);
         return;
     }
-    prayerTitleLabel->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
-    prayerDetailsLabel->setText(tr("Created: %1; Last Edited: %2.")
+    prayerTitleLabel_->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
+    prayerDetailsLabel_->setText(tr("Created: %1; Last Edited: %2.")
                                     .arg(shortDateText(store.getCreateTime(prayerIndex)),
                                          shortDateTimeText(store.getLastEditTime(prayerIndex))));
     showJournal(store, prayerIndex);
@@ -652,15 +655,15 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
         if (const std::optional<PrayerNote> note = store.getLatestNote(prayerIndex))
             lines << tr("Latest note, %1").arg(noteLine(*note, today));
     }
-    prayerJournalLabel->setText(lines.join(u'\n'));
-    prayerJournalLabel->setVisible(!lines.isEmpty());
+    prayerJournalLabel_->setText(lines.join(u'\n'));
+    prayerJournalLabel_->setVisible(!lines.isEmpty());
 }
 
 void PrayerTrackerPage::clearSearch()
 {
-    const QSignalBlocker block(searchEdit);
-    searchEdit->clear();
-    textEdit->setExtraSelections({});
+    const QSignalBlocker block(searchEdit_);
+    searchEdit_->clear();
+    textEdit_->setExtraSelections({});
 }
 
 void PrayerTrackerPage::onSearchChanged()
@@ -682,7 +685,7 @@ void PrayerTrackerPage::onSearchChanged()
 
 void PrayerTrackerPage::clearText()
 {
-    textEdit->clear();
+    textEdit_->clear();
 }
 
 void PrayerTrackerPage::editPrayerItem(std::int32_t prayerIndex)
@@ -714,7 +717,7 @@ void PrayerTrackerPage::setStatus(const char* status)
     } else {
         store.setPrayerStatus(index, status);
     }
-    initPrayers(store, statusTabs->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
+    initPrayers(store, statusTabs_->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
 }
 
 void PrayerTrackerPage::deletePrayer()
@@ -750,19 +753,19 @@ void PrayerTrackerPage::hideEvent(QHideEvent* event)
 
 bool PrayerTrackerPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == splitter && event->type() == QEvent::Resize) {
+    if (watched == splitter_ && event->type() == QEvent::Resize) {
         applySplit();
-    } else if (watched == searchEdit && event->type() == QEvent::KeyPress) {
+    } else if (watched == searchEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Escape && !searchEdit->text().isEmpty()) {
-            searchEdit->clear();
+        if (key == Qt::Key_Escape && !searchEdit_->text().isEmpty()) {
+            searchEdit_->clear();
             return true;
         }
         if (key == Qt::Key_Down) {
-            prayerList->setFocus();
+            prayerList_->setFocus();
             return true;
         }
-    } else if (watched == prayerList && event->type() == QEvent::KeyPress) {
+    } else if (watched == prayerList_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             guarded([this] { onPrayerDoubleClicked(); });

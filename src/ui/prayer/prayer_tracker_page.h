@@ -76,9 +76,6 @@ public:
     // current page and an item row (not a group row) is selected.
     std::int32_t getSelectedPrayerIndex() const;
 
-    // The selected item's text.
-    QTextEdit* textArea() const { return textEdit; }
-
     // Copy and Print: the text's selection, and the whole text named after
     // the selected item ("Prayer Journal" without one).
     bool canPrintWhole() const override { return true; }
@@ -105,35 +102,6 @@ public:
     void onPrayerDoubleClicked();
     void onSearchChanged();
 
-    // Controls and commands, by the names the program uses for them.
-    QLabel* headingLabel;
-    QTabBar* statusTabs;
-    // Filters the tab's items as the user types (title, topic, text, notes);
-    // Ctrl+F goes there, Esc empties it.
-    QLineEdit* searchEdit;
-    QSplitter* splitter;
-    QListWidget* prayerList;
-    QFrame* detailsPanel;
-    QLabel* prayerTitleLabel;
-    QLabel* prayerDetailsLabel;
-    // The answer (on an answered item) and the newest dated note.
-    QLabel* prayerJournalLabel;
-    QTextEdit* textEdit;
-    QMenu* contextMenu;
-    QPushButton* statusButton; // drops down statusMenu
-    QMenu* statusMenu;
-    QPushButton* deletePrayerButton;
-    QPushButton* editPrayerButton;
-
-    QAction* editPrayerAction;
-    QAction* deletePrayerAction;
-    QAction* prayerStatusAction;
-    QAction* setStatusActiveAction;
-    QAction* setStatusAnsweredAction;
-    QAction* setStatusInactiveAction;
-    QAction* copyAction;
-    QAction* selectAllAction;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -153,6 +121,34 @@ private:
     void applySplit();
     // Runs body through the error guard.
     void guarded(const std::function<void()>& body);
+
+    QLabel* headingLabel_;
+    QTabBar* statusTabs_;
+    // Filters the tab's items as the user types (title, topic, text, notes);
+    // Ctrl+F goes there, Esc empties it.
+    QLineEdit* searchEdit_;
+    QSplitter* splitter_;
+    QListWidget* prayerList_;
+    QFrame* detailsPanel_;
+    QLabel* prayerTitleLabel_;
+    QLabel* prayerDetailsLabel_;
+    // The answer (on an answered item) and the newest dated note.
+    QLabel* prayerJournalLabel_;
+    QTextEdit* textEdit_;
+    QMenu* contextMenu_;
+    QPushButton* statusButton_; // drops down statusMenu_
+    QMenu* statusMenu_;
+    QPushButton* deletePrayerButton_;
+    QPushButton* editPrayerButton_;
+
+    QAction* editPrayerAction_;
+    QAction* deletePrayerAction_;
+    QAction* prayerStatusAction_;
+    QAction* setStatusActiveAction_;
+    QAction* setStatusAnsweredAction_;
+    QAction* setStatusInactiveAction_;
+    QAction* copyAction_;
+    QAction* selectAllAction_;
 
     Shell& shell_;
     std::function<PrayerEditor&()> editor_;
