@@ -23,6 +23,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -411,7 +412,7 @@ TEST_F(GeneralCommandsTest, HelpOpensTheContextOfTheCurrentPage)
     shell.page = Page::PrayerTracker;
     commands->openHelpContents();
     EXPECT_EQ(help->currentAnchor(), "");
-    EXPECT_TRUE(help->Browser->toPlainText().contains("Kovara"));
+    EXPECT_TRUE(help->findChild<QTextBrowser*>("helpBrowser")->toPlainText().contains("Kovara"));
 }
 
 TEST_F(GeneralCommandsTest, MissingHelpFileIsReported)
@@ -459,9 +460,9 @@ TEST_F(GeneralCommandsTest, AnAddressTheDesktopCannotOpenIsShownInANotice)
     commands->showAboutBox = [&](AboutDialog& box) {
         box.show(); // fills in the e-mail link
         shell.scripted.expectMessage(mail);
-        emit box.emailLabel->linkActivated(box.emailLink());
+        emit box.findChild<QLabel*>("emailLabel")->linkActivated(box.emailLink());
         shell.scripted.expectMessage(browser + "https://kovara.example.org/");
-        emit box.websiteLabel->linkActivated("https://kovara.example.org/");
+        emit box.findChild<QLabel*>("websiteLabel")->linkActivated("https://kovara.example.org/");
         box.close();
     };
     commands->showAbout();
@@ -480,20 +481,20 @@ TEST_F(GeneralCommandsTest, AboutBoxShowsVersionLinksAndCopiesTheDataFolder)
     commands->showAbout();
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->windowTitle(), "About Kovara");
-    EXPECT_EQ(shown->versionLabel->text(), "Version 2.0.1.2");
-    EXPECT_EQ(shown->dataPathLabel->text(), QString::fromStdString("User data folder: \n" + dir.folder()));
+    EXPECT_EQ(shown->findChild<QLabel*>("versionLabel")->text(), "Version 2.0.1.2");
+    EXPECT_EQ(shown->findChild<QLabel*>("dataPathLabel")->text(), QString::fromStdString("User data folder: \n" + dir.folder()));
     EXPECT_EQ(shown->emailLink(), "mailto:support@kovara.example.org?subject=Kovara%202.0.1.2");
-    EXPECT_TRUE(shown->emailLabel->text().contains(">support@kovara.example.org<"));
-    EXPECT_TRUE(shown->okButton->isDefault());
+    EXPECT_TRUE(shown->findChild<QLabel*>("emailLabel")->text().contains(">support@kovara.example.org<"));
+    EXPECT_TRUE(shown->findChild<QPushButton*>("okButton")->isDefault());
 
-    emit shown->emailLabel->linkActivated(shown->emailLink());
-    emit shown->websiteLabel->linkActivated("https://kovara.example.org/");
+    emit shown->findChild<QLabel*>("emailLabel")->linkActivated(shown->emailLink());
+    emit shown->findChild<QLabel*>("websiteLabel")->linkActivated("https://kovara.example.org/");
     EXPECT_EQ(opened, QStringList({"mailto:support@kovara.example.org?subject=Kovara%202.0.1.2",
                                    "https://kovara.example.org/"}));
 
     QApplication::clipboard()->setText("something else");
-    EXPECT_EQ(shown->copyDataPathAction->text(), "Copy User Data Path to Clipboard");
-    shown->copyDataPathAction->trigger();
+    EXPECT_EQ(shown->findChild<QAction*>("copyDataPathAction")->text(), "Copy User Data Path to Clipboard");
+    shown->findChild<QAction*>("copyDataPathAction")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(dir.folder()));
     EXPECT_TRUE(QApplication::clipboard()->text().endsWith('/'));
     shown->close();

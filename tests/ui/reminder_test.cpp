@@ -185,13 +185,13 @@ TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)
 {
     ReminderSettingsPanel panel;
     panel.load({true, 7 * 60 + 30, false}, *shell.plans);
-    EXPECT_EQ(panel.timeEdit->time(), QTime(7, 30));
-    ASSERT_EQ(panel.planList->count(), 3);
-    EXPECT_EQ(panel.planList->item(2)->text(), "Off");
-    EXPECT_EQ(panel.planList->item(2)->checkState(), Qt::Unchecked);
-    panel.planList->item(0)->setCheckState(Qt::Unchecked);
-    panel.remindCheck->setChecked(false);
-    EXPECT_FALSE(panel.timeEdit->isEnabled());
+    EXPECT_EQ(panel.findChild<QTimeEdit*>("reminderTimeEdit")->time(), QTime(7, 30));
+    ASSERT_EQ(panel.findChild<QListWidget*>("reminderPlanList")->count(), 3);
+    EXPECT_EQ(panel.findChild<QListWidget*>("reminderPlanList")->item(2)->text(), "Off");
+    EXPECT_EQ(panel.findChild<QListWidget*>("reminderPlanList")->item(2)->checkState(), Qt::Unchecked);
+    panel.findChild<QListWidget*>("reminderPlanList")->item(0)->setCheckState(Qt::Unchecked);
+    panel.findChild<QCheckBox*>("remindCheck")->setChecked(false);
+    EXPECT_FALSE(panel.findChild<QTimeEdit*>("reminderTimeEdit")->isEnabled());
     const ReminderSettings settings = panel.apply(*shell.plans);
     EXPECT_FALSE(settings.enabled);
     EXPECT_EQ(settings.minuteOfDay, 7 * 60 + 30);

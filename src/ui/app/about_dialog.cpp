@@ -63,69 +63,83 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
-    productImage = new QLabel(this);
-    productImage->setFixedSize(kPictureSize, kPictureSize);
-    productImage->setPixmap(productPicture());
-    productNameLabel = new QLabel(tr("Kovara"), this);
-    QFont bold = productNameLabel->font();
+    productImage_ = new QLabel(this);
+
+    productImage_->setObjectName(QStringLiteral("productImage"));
+    productImage_->setFixedSize(kPictureSize, kPictureSize);
+    productImage_->setPixmap(productPicture());
+    productNameLabel_ = new QLabel(tr("Kovara"), this);
+    productNameLabel_->setObjectName(QStringLiteral("productNameLabel"));
+    QFont bold = productNameLabel_->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.6);
-    productNameLabel->setFont(bold);
+    productNameLabel_->setFont(bold);
 
-    versionLabel = new QLabel(this);
-    versionLabel->setTextFormat(Qt::PlainText);
+    versionLabel_ = new QLabel(this);
 
-    dataPathLabel = new QLabel(this);
-    dataPathLabel->setTextFormat(Qt::PlainText);
-    dataPathLabel->setWordWrap(true);
-    dataPathLabel->setMinimumWidth(300);
-    QFont small = dataPathLabel->font();
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    versionLabel_->setTextFormat(Qt::PlainText);
+
+    dataPathLabel_ = new QLabel(this);
+
+    dataPathLabel_->setObjectName(QStringLiteral("dataPathLabel"));
+    dataPathLabel_->setTextFormat(Qt::PlainText);
+    dataPathLabel_->setWordWrap(true);
+    dataPathLabel_->setMinimumWidth(300);
+    QFont small = dataPathLabel_->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
-    dataPathLabel->setFont(small);
-    dataPathLabel->setContextMenuPolicy(Qt::CustomContextMenu);
-    dataPathMenu = new QMenu(this);
-    copyDataPathAction = dataPathMenu->addAction(tr("Copy User Data Path to Clipboard"));
-    connect(copyDataPathAction, &QAction::triggered, this, [this] { copyUserDataPath(); });
-    connect(dataPathLabel, &QLabel::customContextMenuRequested, this,
-            [this](const QPoint& pos) { dataPathMenu->exec(dataPathLabel->mapToGlobal(pos)); });
+    dataPathLabel_->setFont(small);
+    dataPathLabel_->setContextMenuPolicy(Qt::CustomContextMenu);
+    dataPathMenu_ = new QMenu(this);
+    dataPathMenu_->setObjectName(QStringLiteral("dataPathMenu"));
+    copyDataPathAction_ = dataPathMenu_->addAction(tr("Copy User Data Path to Clipboard"));
+    copyDataPathAction_->setObjectName(QStringLiteral("copyDataPathAction"));
+    connect(copyDataPathAction_, &QAction::triggered, this, [this] { copyUserDataPath(); });
+    connect(dataPathLabel_, &QLabel::customContextMenuRequested, this,
+            [this](const QPoint& pos) { dataPathMenu_->exec(dataPathLabel_->mapToGlobal(pos)); });
 
-    websiteLabel = linkLabel(this);
+    websiteLabel_ = linkLabel(this);
+
+    websiteLabel_->setObjectName(QStringLiteral("websiteLabel"));
     const QString website = QString::fromLatin1(kProductWebsite);
-    websiteLabel->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(website));
-    emailLabel = linkLabel(this);
-    emailLabel->setText(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(QString::fromLatin1(kSupportEmail)));
+    websiteLabel_->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(website));
+    emailLabel_ = linkLabel(this);
+    emailLabel_->setObjectName(QStringLiteral("emailLabel"));
+    emailLabel_->setText(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(QString::fromLatin1(kSupportEmail)));
     auto open = [this](const QString& link) {
         if (openUrl)
             openUrl(QUrl(link));
     };
-    connect(websiteLabel, &QLabel::linkActivated, this, open);
-    connect(emailLabel, &QLabel::linkActivated, this, open);
+    connect(websiteLabel_, &QLabel::linkActivated, this, open);
+    connect(emailLabel_, &QLabel::linkActivated, this, open);
 
-    okButton = new QPushButton(tr("OK"), this);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(tr("OK"), this);
+
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* head = new QHBoxLayout;
-    head->addWidget(productImage);
+    head->addWidget(productImage_);
     head->addSpacing(8);
-    head->addWidget(productNameLabel);
+    head->addWidget(productNameLabel_);
     head->addStretch(1);
 
     auto* links = new QGridLayout;
     links->addWidget(new QLabel(tr("Website:"), this), 0, 0);
-    links->addWidget(websiteLabel, 0, 1);
+    links->addWidget(websiteLabel_, 0, 1);
     links->addWidget(new QLabel(tr("Email:"), this), 1, 0);
-    links->addWidget(emailLabel, 1, 1);
+    links->addWidget(emailLabel_, 1, 1);
     links->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(okButton);
+    buttons->addWidget(okButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(head);
-    layout->addWidget(versionLabel);
-    layout->addWidget(dataPathLabel);
+    layout->addWidget(versionLabel_);
+    layout->addWidget(dataPathLabel_);
     layout->addLayout(links);
     layout->addLayout(buttons);
     // A fixed-size box: the layout decides its size and the user cannot
@@ -135,11 +149,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
 void AboutDialog::updateTexts()
 {
-    versionLabel->setText(tr("Version %1").arg(fileVersion));
+    versionLabel_->setText(tr("Version %1").arg(fileVersion));
     emailLink_ = fromBytes(supportEmailUrl(toBytes(fileVersion)));
-    emailLabel->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+    emailLabel_->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                             .arg(emailLink_.toHtmlEscaped(), QString::fromLatin1(kSupportEmail)));
-    dataPathLabel->setText(tr("User data folder: \n%1").arg(userDataFolder));
+    dataPathLabel_->setText(tr("User data folder: \n%1").arg(userDataFolder));
 }
 
 void AboutDialog::copyUserDataPath()

@@ -39,20 +39,21 @@ public:
     // The address the e-mail link opens.
     const QString& emailLink() const { return emailLink_; }
 
-    QLabel* productImage;
-    QLabel* productNameLabel;
-    QLabel* versionLabel;
-    QLabel* dataPathLabel;
-    QLabel* websiteLabel;
-    QLabel* emailLabel;
-    QPushButton* okButton;
-    QMenu* dataPathMenu;
-    QAction* copyDataPathAction;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* productImage_;
+    QLabel* productNameLabel_;
+    QLabel* versionLabel_;
+    QLabel* dataPathLabel_;
+    QLabel* websiteLabel_;
+    QLabel* emailLabel_;
+    QPushButton* okButton_;
+    QMenu* dataPathMenu_;
+    QAction* copyDataPathAction_;
+
+
     QString emailLink_;
 };
 

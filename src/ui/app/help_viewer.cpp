@@ -24,45 +24,51 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(tr("Kovara Help"));
     resize(720, 640);
 
-    backButton = new QToolButton(this);
-    backButton->setText(tr("Back"));
-    backButton->setToolTip(tr("Back (Alt+Left)"));
-    backButton->setShortcut(QKeySequence::Back);
-    backButton->setEnabled(false);
-    forwardButton = new QToolButton(this);
-    forwardButton->setText(tr("Forward"));
-    forwardButton->setToolTip(tr("Forward (Alt+Right)"));
-    forwardButton->setShortcut(QKeySequence::Forward);
-    forwardButton->setEnabled(false);
-    contentsButton = new QToolButton(this);
-    contentsButton->setText(tr("Contents"));
-    contentsButton->setToolTip(tr("Contents (Alt+Home)"));
-    contentsButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    backButton_ = new QToolButton(this);
 
-    Browser = new QTextBrowser(this);
-    Browser->setOpenLinks(true);
+    backButton_->setObjectName(QStringLiteral("helpBackButton"));
+    backButton_->setText(tr("Back"));
+    backButton_->setToolTip(tr("Back (Alt+Left)"));
+    backButton_->setShortcut(QKeySequence::Back);
+    backButton_->setEnabled(false);
+    forwardButton_ = new QToolButton(this);
+    forwardButton_->setObjectName(QStringLiteral("helpForwardButton"));
+    forwardButton_->setText(tr("Forward"));
+    forwardButton_->setToolTip(tr("Forward (Alt+Right)"));
+    forwardButton_->setShortcut(QKeySequence::Forward);
+    forwardButton_->setEnabled(false);
+    contentsButton_ = new QToolButton(this);
+    contentsButton_->setObjectName(QStringLiteral("helpContentsButton"));
+    contentsButton_->setText(tr("Contents"));
+    contentsButton_->setToolTip(tr("Contents (Alt+Home)"));
+    contentsButton_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+
+    browser_ = new QTextBrowser(this);
+
+    browser_->setObjectName(QStringLiteral("helpBrowser"));
+    browser_->setOpenLinks(true);
     // Addresses outside the document go to the user's browser or e-mail
     // program; anchors inside it are followed here.
-    Browser->setOpenExternalLinks(true);
+    browser_->setOpenExternalLinks(true);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(backButton);
-    buttons->addWidget(forwardButton);
-    buttons->addWidget(contentsButton);
+    buttons->addWidget(backButton_);
+    buttons->addWidget(forwardButton_);
+    buttons->addWidget(contentsButton_);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(buttons);
-    layout->addWidget(Browser, 1);
+    layout->addWidget(browser_, 1);
 
-    connect(backButton, &QToolButton::clicked, Browser, &QTextBrowser::backward);
-    connect(forwardButton, &QToolButton::clicked, Browser, &QTextBrowser::forward);
-    connect(contentsButton, &QToolButton::clicked, this, [this] {
-        Browser->setSource(QUrl::fromLocalFile(loadedFile_));
-        Browser->verticalScrollBar()->setValue(0);
+    connect(backButton_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forwardButton_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(contentsButton_, &QToolButton::clicked, this, [this] {
+        browser_->setSource(QUrl::fromLocalFile(loadedFile_));
+        browser_->verticalScrollBar()->setValue(0);
     });
-    connect(Browser, &QTextBrowser::backwardAvailable, backButton, &QToolButton::setEnabled);
-    connect(Browser, &QTextBrowser::forwardAvailable, forwardButton, &QToolButton::setEnabled);
+    connect(browser_, &QTextBrowser::backwardAvailable, backButton_, &QToolButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forwardButton_, &QToolButton::setEnabled);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 }
@@ -84,14 +90,14 @@ void HelpViewer::load()
     if (loadedFile_ == helpFile_)
         return;
     // The suffix says nothing of the content; the document is HTML.
-    Browser->setSource(QUrl::fromLocalFile(helpFile_), QTextDocument::HtmlResource);
-    Browser->clearHistory();
+    browser_->setSource(QUrl::fromLocalFile(helpFile_), QTextDocument::HtmlResource);
+    browser_->clearHistory();
     loadedFile_ = helpFile_;
 }
 
 bool HelpViewer::hasAnchor(const QString& name) const
 {
-    for (QTextBlock block = Browser->document()->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = browser_->document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             if (it.fragment().charFormat().anchorNames().contains(name))
                 return true;
@@ -106,8 +112,8 @@ void HelpViewer::showContents()
 {
     load();
     QUrl url = QUrl::fromLocalFile(loadedFile_);
-    Browser->setSource(url, QTextDocument::HtmlResource);
-    Browser->verticalScrollBar()->setValue(0);
+    browser_->setSource(url, QTextDocument::HtmlResource);
+    browser_->verticalScrollBar()->setValue(0);
     present();
 }
 
@@ -121,14 +127,14 @@ void HelpViewer::showContext(int context)
     }
     QUrl url = QUrl::fromLocalFile(loadedFile_);
     url.setFragment(anchor);
-    Browser->setSource(url, QTextDocument::HtmlResource);
-    Browser->scrollToAnchor(anchor);
+    browser_->setSource(url, QTextDocument::HtmlResource);
+    browser_->scrollToAnchor(anchor);
     present();
 }
 
 QString HelpViewer::currentAnchor() const
 {
-    return Browser->source().fragment();
+    return browser_->source().fragment();
 }
 
 void HelpViewer::present()

@@ -40,15 +40,16 @@ public:
     // True when the loaded document holds an anchor of that name.
     bool hasAnchor(const QString& name) const;
 
-    QTextBrowser* Browser;
-    QToolButton* backButton;
-    QToolButton* forwardButton;
-    QToolButton* contentsButton;
-
 private:
     // Loads the document when it is not loaded yet (or the file changed).
     void load();
     void present();
+
+    QTextBrowser* browser_;
+    QToolButton* backButton_;
+    QToolButton* forwardButton_;
+    QToolButton* contentsButton_;
+
 
     QString helpFile_;
     QString loadedFile_;

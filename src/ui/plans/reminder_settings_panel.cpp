@@ -27,31 +27,31 @@ namespace kovara::ui {
 ReminderSettingsPanel::ReminderSettingsPanel(QWidget* parent) : QGroupBox(tr("Daily Reading Reminder"), parent)
 {
     setObjectName(QStringLiteral("reminderGroup"));
-    remindCheck = new QCheckBox(tr("&Remind me to read at"), this);
-    remindCheck->setObjectName(QStringLiteral("remindCheck"));
-    timeEdit = new QTimeEdit(this);
-    timeEdit->setObjectName(QStringLiteral("reminderTimeEdit"));
-    timeEdit->setDisplayFormat(QStringLiteral("HH:mm"));
-    timeEdit->setAccessibleName(tr("Reminder time"));
-    planList = new QListWidget(this);
-    planList->setObjectName(QStringLiteral("reminderPlanList"));
-    planList->setAccessibleName(tr("Plans to remind me of"));
-    planList->setMaximumHeight(90);
+    remindCheck_ = new QCheckBox(tr("&Remind me to read at"), this);
+    remindCheck_->setObjectName(QStringLiteral("remindCheck"));
+    timeEdit_ = new QTimeEdit(this);
+    timeEdit_->setObjectName(QStringLiteral("reminderTimeEdit"));
+    timeEdit_->setDisplayFormat(QStringLiteral("HH:mm"));
+    timeEdit_->setAccessibleName(tr("Reminder time"));
+    planList_ = new QListWidget(this);
+    planList_->setObjectName(QStringLiteral("reminderPlanList"));
+    planList_->setAccessibleName(tr("Plans to remind me of"));
+    planList_->setMaximumHeight(90);
     auto* plansLabel = new QLabel(tr("Remind me of these &plans:"), this);
-    plansLabel->setBuddy(planList);
-    startAtLoginCheck = new QCheckBox(tr("Start Kovara when I &log in"), this);
-    startAtLoginCheck->setObjectName(QStringLiteral("startAtLoginCheck"));
+    plansLabel->setBuddy(planList_);
+    startAtLoginCheck_ = new QCheckBox(tr("Start Kovara when I &log in"), this);
+    startAtLoginCheck_->setObjectName(QStringLiteral("startAtLoginCheck"));
 
     auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(remindCheck);
-    timeRow->addWidget(timeEdit);
+    timeRow->addWidget(remindCheck_);
+    timeRow->addWidget(timeEdit_);
     timeRow->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(timeRow);
     layout->addWidget(plansLabel);
-    layout->addWidget(planList);
-    layout->addWidget(startAtLoginCheck);
-    connect(remindCheck, &QCheckBox::toggled, this, [this] { updateControls(); });
+    layout->addWidget(planList_);
+    layout->addWidget(startAtLoginCheck_);
+    connect(remindCheck_, &QCheckBox::toggled, this, [this] { updateControls(); });
     updateControls();
 }
 
@@ -63,18 +63,18 @@ void ReminderSettingsPanel::showEvent(QShowEvent* event)
 
 void ReminderSettingsPanel::updateControls()
 {
-    timeEdit->setEnabled(remindCheck->isChecked());
-    planList->setEnabled(remindCheck->isChecked());
+    timeEdit_->setEnabled(remindCheck_->isChecked());
+    planList_->setEnabled(remindCheck_->isChecked());
 }
 
 void ReminderSettingsPanel::load(const ReminderSettings& settings, const PlanStore& plans)
 {
-    remindCheck->setChecked(settings.enabled);
-    timeEdit->setTime(QTime(settings.minuteOfDay / 60, settings.minuteOfDay % 60));
-    startAtLoginCheck->setChecked(settings.startAtLogin);
-    planList->clear();
+    remindCheck_->setChecked(settings.enabled);
+    timeEdit_->setTime(QTime(settings.minuteOfDay / 60, settings.minuteOfDay % 60));
+    startAtLoginCheck_->setChecked(settings.startAtLogin);
+    planList_->clear();
     for (int i = 0; i < plans.getPlanCount(); ++i) {
-        auto* item = new QListWidgetItem(fromBytes(plans.getPlanTitle(i)), planList);
+        auto* item = new QListWidgetItem(fromBytes(plans.getPlanTitle(i)), planList_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(plans.record(i).reminder ? Qt::Checked : Qt::Unchecked);
     }
@@ -84,11 +84,11 @@ void ReminderSettingsPanel::load(const ReminderSettings& settings, const PlanSto
 ReminderSettings ReminderSettingsPanel::apply(PlanStore& plans) const
 {
     ReminderSettings settings;
-    settings.enabled = remindCheck->isChecked();
-    settings.minuteOfDay = timeEdit->time().hour() * 60 + timeEdit->time().minute();
-    settings.startAtLogin = startAtLoginCheck->isChecked();
-    for (int i = 0; i < planList->count() && i < plans.getPlanCount(); ++i)
-        plans.setReminder(i, planList->item(i)->checkState() == Qt::Checked);
+    settings.enabled = remindCheck_->isChecked();
+    settings.minuteOfDay = timeEdit_->time().hour() * 60 + timeEdit_->time().minute();
+    settings.startAtLogin = startAtLoginCheck_->isChecked();
+    for (int i = 0; i < planList_->count() && i < plans.getPlanCount(); ++i)
+        plans.setReminder(i, planList_->item(i)->checkState() == Qt::Checked);
     return settings;
 }
 

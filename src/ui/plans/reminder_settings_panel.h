@@ -30,11 +30,6 @@ public:
     // The settings as shown; writes each plan's reminder flag to plans.
     ReminderSettings apply(PlanStore& plans) const;
 
-    QCheckBox* remindCheck;
-    QTimeEdit* timeEdit;
-    QListWidget* planList; // one checkable line per plan, in plan order
-    QCheckBox* startAtLoginCheck;
-
 signals:
     // Each time the panel is about to show, so whoever owns the settings
     // loads it.
@@ -45,6 +40,11 @@ protected:
 
 private:
     void updateControls();
+
+    QCheckBox* remindCheck_;
+    QTimeEdit* timeEdit_;
+    QListWidget* planList_; // one checkable line per plan, in plan order
+    QCheckBox* startAtLoginCheck_;
 };
 
 // Writes (start at log-in) or removes the autostart entry in the user's
