@@ -42,7 +42,7 @@ protected:
         executePreferences(dialog, prefs, ini, [this] { ++assigned; });
     }
     // The first installed font, or empty when the test machine has none.
-    QString someFont() const { return dialog.fontCombo->count() ? dialog.fontCombo->itemText(0) : QString(); }
+    QString someFont() const { return dialog.findChild<QFontComboBox*>("fontCombo")->count() ? dialog.findChild<QFontComboBox*>("fontCombo")->itemText(0) : QString(); }
 
     test::TempDir dir;
     IniFile ini{dir.file("settings.ini")};
@@ -57,21 +57,21 @@ TEST_F(PreferencesDialogTest, Layout)
     for (const char* name : {"fontCombo", "fontSizeCombo", "fontColorCombo", "backgroundColorCombo",
                              "paragraphStyleCheck"})
         EXPECT_NE(dialog.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(dialog.fontSizeCombo->count(), 21);
-    EXPECT_EQ(dialog.fontSizeCombo->itemText(0), "5");
-    EXPECT_EQ(dialog.fontSizeCombo->itemText(20), "25");
-    EXPECT_EQ(dialog.paragraphStyleCheck->text(), "Paragraph Style Text");
-    EXPECT_TRUE(dialog.okButton->isDefault());
-    EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
-    EXPECT_EQ(dialog.fontColorCombo->defaultColor(), 0);
-    EXPECT_EQ(dialog.backgroundColorCombo->defaultColor(), 0xF0FBFF);
+    EXPECT_EQ(dialog.findChild<QComboBox*>("fontSizeCombo")->count(), 21);
+    EXPECT_EQ(dialog.findChild<QComboBox*>("fontSizeCombo")->itemText(0), "5");
+    EXPECT_EQ(dialog.findChild<QComboBox*>("fontSizeCombo")->itemText(20), "25");
+    EXPECT_EQ(dialog.findChild<QCheckBox*>("paragraphStyleCheck")->text(), "Paragraph Style Text");
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("okButton")->isDefault());
+    EXPECT_EQ(dialog.findChild<QPushButton*>("cancelButton")->text(), "Cancel");
+    EXPECT_EQ(dialog.findChild<ColorComboBox*>("fontColorCombo")->defaultColor(), 0);
+    EXPECT_EQ(dialog.findChild<ColorComboBox*>("backgroundColorCombo")->defaultColor(), 0xF0FBFF);
 }
 
 TEST_F(PreferencesDialogTest, OversizedFontShowsAsLargestAndStaysSoAfterCancel)
 {
     prefs.textFontSize = 40;
     dialog.user = [](ScriptedPrefsDlg& d) {
-        EXPECT_EQ(d.fontSizeCombo->currentText(), "25");
+        EXPECT_EQ(d.findChild<QComboBox*>("fontSizeCombo")->currentText(), "25");
         return int(QDialog::Rejected);
     };
     execute();
@@ -80,7 +80,7 @@ TEST_F(PreferencesDialogTest, OversizedFontShowsAsLargestAndStaysSoAfterCancel)
 
     prefs.textFontSize = 2;
     dialog.user = [](ScriptedPrefsDlg& d) {
-        EXPECT_EQ(d.fontSizeCombo->currentText(), "5");
+        EXPECT_EQ(d.findChild<QComboBox*>("fontSizeCombo")->currentText(), "5");
         return int(QDialog::Rejected);
     };
     execute();
@@ -94,12 +94,12 @@ TEST_F(PreferencesDialogTest, OkStoresTheChoicesAndAppliesThem)
         assigned = 0;
         dialog.user = [&](ScriptedPrefsDlg& d) {
             if (!font.isEmpty()) {
-                d.fontCombo->setCurrentIndex(0);
+                d.findChild<QFontComboBox*>("fontCombo")->setCurrentIndex(0);
             }
-            d.fontSizeCombo->setCurrentText(QString::number(size));
-            d.fontColorCombo->setCurrentText("Navy");
-            d.backgroundColorCombo->setCurrentText("Window");
-            d.paragraphStyleCheck->setChecked(false);
+            d.findChild<QComboBox*>("fontSizeCombo")->setCurrentText(QString::number(size));
+            d.findChild<ColorComboBox*>("fontColorCombo")->setCurrentText("Navy");
+            d.findChild<ColorComboBox*>("backgroundColorCombo")->setCurrentText("Window");
+            d.findChild<QCheckBox*>("paragraphStyleCheck")->setChecked(false);
             return int(QDialog::Accepted);
         };
         execute();
@@ -128,20 +128,20 @@ TEST_F(PreferencesDialogTest, CancelKeepsTheValuesButSavesCustomColors)
 
     dialog.user = [](ScriptedPrefsDlg& d) {
         // The slots were loaded before the dialog showed.
-        EXPECT_EQ(d.fontColorCombo->customColor(0), 0x0000FF);
-        EXPECT_EQ(d.backgroundColorCombo->customColor(0), 0x0000FF);
-        EXPECT_EQ(d.backgroundColorCombo->customColor(1), 0xFFFFFF);
-        EXPECT_EQ(d.fontSizeCombo->currentText(), "12");
-        EXPECT_EQ(d.fontColorCombo->currentText(), "Red");
-        EXPECT_EQ(d.backgroundColorCombo->currentText(), "Custom");
-        EXPECT_EQ(d.backgroundColorCombo->selectedColor(), 0x123456);
-        EXPECT_TRUE(d.paragraphStyleCheck->isChecked());
+        EXPECT_EQ(d.findChild<ColorComboBox*>("fontColorCombo")->customColor(0), 0x0000FF);
+        EXPECT_EQ(d.findChild<ColorComboBox*>("backgroundColorCombo")->customColor(0), 0x0000FF);
+        EXPECT_EQ(d.findChild<ColorComboBox*>("backgroundColorCombo")->customColor(1), 0xFFFFFF);
+        EXPECT_EQ(d.findChild<QComboBox*>("fontSizeCombo")->currentText(), "12");
+        EXPECT_EQ(d.findChild<ColorComboBox*>("fontColorCombo")->currentText(), "Red");
+        EXPECT_EQ(d.findChild<ColorComboBox*>("backgroundColorCombo")->currentText(), "Custom");
+        EXPECT_EQ(d.findChild<ColorComboBox*>("backgroundColorCombo")->selectedColor(), 0x123456);
+        EXPECT_TRUE(d.findChild<QCheckBox*>("paragraphStyleCheck")->isChecked());
         // The user changes everything, edits custom slots, then cancels.
-        d.fontSizeCombo->setCurrentText("20");
-        d.fontColorCombo->setCurrentText("Lime");
-        d.paragraphStyleCheck->setChecked(false);
-        d.fontColorCombo->setCustomColor(1, 0x111111);
-        d.backgroundColorCombo->setCustomColor(1, 0x222222);
+        d.findChild<QComboBox*>("fontSizeCombo")->setCurrentText("20");
+        d.findChild<ColorComboBox*>("fontColorCombo")->setCurrentText("Lime");
+        d.findChild<QCheckBox*>("paragraphStyleCheck")->setChecked(false);
+        d.findChild<ColorComboBox*>("fontColorCombo")->setCustomColor(1, 0x111111);
+        d.findChild<ColorComboBox*>("backgroundColorCombo")->setCustomColor(1, 0x222222);
         return int(QDialog::Rejected);
     };
     execute();
@@ -164,7 +164,7 @@ TEST_F(PreferencesDialogTest, FontIsMatchedWithoutRegardToCase)
         GTEST_SKIP() << "no fonts installed";
     prefs.textFontName = font.toUpper().toStdString();
     dialog.user = [&](ScriptedPrefsDlg& d) {
-        EXPECT_EQ(d.fontCombo->currentText(), font);
+        EXPECT_EQ(d.findChild<QFontComboBox*>("fontCombo")->currentText(), font);
         return int(QDialog::Accepted);
     };
     execute();
@@ -176,12 +176,12 @@ TEST_F(PreferencesDialogTest, FontNotInstalledShowsTheClosestSansSerifAndOkStore
     if (someFont().isEmpty())
         GTEST_SKIP() << "no fonts installed";
     for (const char* stored : {"No Such Font Anywhere", "Verdana", ""}) {
-        if (dialog.fontCombo->findText(QString::fromUtf8(stored), Qt::MatchFixedString) >= 0 && *stored)
+        if (dialog.findChild<QFontComboBox*>("fontCombo")->findText(QString::fromUtf8(stored), Qt::MatchFixedString) >= 0 && *stored)
             continue; // installed here after all
         prefs.textFontName = stored;
         QString shown;
         dialog.user = [&](ScriptedPrefsDlg& d) {
-            shown = d.fontCombo->currentText();
+            shown = d.findChild<QFontComboBox*>("fontCombo")->currentText();
             return int(QDialog::Accepted);
         };
         execute();

@@ -58,32 +58,32 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(tr("Kovara Preferences"));
 
-    fontCombo = named(new QFontComboBox(this), "fontCombo");
-    fontCombo->setEditable(false);
-    fontSizeCombo = named(new QComboBox(this), "fontSizeCombo");
+    fontCombo_ = named(new QFontComboBox(this), "fontCombo");
+    fontCombo_->setEditable(false);
+    fontSizeCombo_ = named(new QComboBox(this), "fontSizeCombo");
     for (int size = kMinFontSize; size <= kMaxFontSize; ++size)
-        fontSizeCombo->addItem(QString::number(size));
-    fontColorCombo = named(new ColorComboBox(this), "fontColorCombo");
-    fontColorCombo->setDefaultColor(kDefaultTextFontColor);
-    backgroundColorCombo = named(new ColorComboBox(this), "backgroundColorCombo");
-    backgroundColorCombo->setDefaultColor(kDefaultTextBackColor);
+        fontSizeCombo_->addItem(QString::number(size));
+    fontColorCombo_ = named(new ColorComboBox(this), "fontColorCombo");
+    fontColorCombo_->setDefaultColor(kDefaultTextFontColor);
+    backgroundColorCombo_ = named(new ColorComboBox(this), "backgroundColorCombo");
+    backgroundColorCombo_->setDefaultColor(kDefaultTextBackColor);
     // Both pickers open the same colour dialog, so they share its custom colours.
-    fontColorCombo->shareCustomColorsWith(backgroundColorCombo);
-    backgroundColorCombo->shareCustomColorsWith(fontColorCombo);
-    paragraphStyleCheck = named(new QCheckBox(tr("Paragraph Style Text"), this), "paragraphStyleCheck");
-    cancelButton = named(new QPushButton(tr("Cancel"), this), "cancelButton");
-    okButton = named(new QPushButton(tr("OK"), this), "okButton");
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    fontColorCombo_->shareCustomColorsWith(backgroundColorCombo_);
+    backgroundColorCombo_->shareCustomColorsWith(fontColorCombo_);
+    paragraphStyleCheck_ = named(new QCheckBox(tr("Paragraph Style Text"), this), "paragraphStyleCheck");
+    cancelButton_ = named(new QPushButton(tr("Cancel"), this), "cancelButton");
+    okButton_ = named(new QPushButton(tr("OK"), this), "okButton");
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* textGroup = named(new QGroupBox(tr(" Text Display "), this), "textDisplayBox");
     auto* grid = new QGridLayout(textGroup);
     const std::pair<const char*, QWidget*> rows[] = {
-        {QT_TR_NOOP("Font:"), fontCombo},
-        {QT_TR_NOOP("Font Size:"), fontSizeCombo},
-        {QT_TR_NOOP("Font Color:"), fontColorCombo},
-        {QT_TR_NOOP("Background Color:"), backgroundColorCombo},
+        {QT_TR_NOOP("Font:"), fontCombo_},
+        {QT_TR_NOOP("Font Size:"), fontSizeCombo_},
+        {QT_TR_NOOP("Font Color:"), fontColorCombo_},
+        {QT_TR_NOOP("Background Color:"), backgroundColorCombo_},
     };
     int row = 0;
     for (const auto& [caption, field] : rows) {
@@ -97,12 +97,12 @@ PreferencesDialog::PreferencesDialog(QWidget* parent) : QDialog(parent)
 
     auto* bibleGroup = named(new QGroupBox(tr(" Bible Text "), this), "bibleTextBox");
     auto* bibleLayout = new QVBoxLayout(bibleGroup);
-    bibleLayout->addWidget(paragraphStyleCheck);
+    bibleLayout->addWidget(paragraphStyleCheck_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cancelButton);
-    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(okButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(textGroup);
@@ -123,34 +123,50 @@ int PreferencesDialog::runModal()
     return exec();
 }
 
+void PreferencesDialog::showValues(const Preferences& prefs)
+{
+    fontCombo_->setCurrentIndex(fontIndexFor(*fontCombo_, fromBytes(prefs.textFontName)));
+    fontSizeCombo_->setCurrentIndex(prefs.textFontSize - kMinFontSize);
+    fontColorCombo_->setSelectedColor(prefs.textFontColor);
+    backgroundColorCombo_->setSelectedColor(prefs.textBackColor);
+    paragraphStyleCheck_->setChecked(prefs.paragraphMode);
+}
+
+void PreferencesDialog::storeValues(Preferences& prefs) const
+{
+    // The font shown is the one stored; a list without fonts keeps the
+    // stored name rather than an empty one.
+    if (fontCombo_->currentIndex() >= 0 && !fontCombo_->currentText().isEmpty())
+        prefs.textFontName = toBytes(fontCombo_->currentText());
+    prefs.textFontSize = fontSizeCombo_->currentIndex() + kMinFontSize;
+    prefs.textFontColor = fontColorCombo_->selectedColor();
+    prefs.textBackColor = backgroundColorCombo_->selectedColor();
+    prefs.paragraphMode = paragraphStyleCheck_->isChecked();
+}
+
+void PreferencesDialog::loadCustomColors(const IniFile& ini)
+{
+    fontColorCombo_->loadCustomColors(ini);
+    backgroundColorCombo_->loadCustomColors(ini);
+}
+
+void PreferencesDialog::saveCustomColors(IniFile& ini) const
+{
+    fontColorCombo_->saveCustomColors(ini);
+    backgroundColorCombo_->saveCustomColors(ini);
+}
+
 void executePreferences(PreferencesDialog& dialog, Preferences& prefs, IniFile& ini,
                         const std::function<void()>& assignToFrames)
 {
-    dialog.fontColorCombo->loadCustomColors(ini);
-    dialog.backgroundColorCombo->loadCustomColors(ini);
-
+    dialog.loadCustomColors(ini);
     prefs.textFontSize = std::clamp(prefs.textFontSize, kMinFontSize, kMaxFontSize);
-
-    dialog.fontCombo->setCurrentIndex(fontIndexFor(*dialog.fontCombo, fromBytes(prefs.textFontName)));
-    dialog.fontSizeCombo->setCurrentIndex(prefs.textFontSize - kMinFontSize);
-    dialog.fontColorCombo->setSelectedColor(prefs.textFontColor);
-    dialog.backgroundColorCombo->setSelectedColor(prefs.textBackColor);
-    dialog.paragraphStyleCheck->setChecked(prefs.paragraphMode);
-
+    dialog.showValues(prefs);
     if (dialog.runModal() == QDialog::Accepted) {
-        // The font shown is the one stored; a list without fonts keeps the
-        // stored name rather than an empty one.
-        if (dialog.fontCombo->currentIndex() >= 0 && !dialog.fontCombo->currentText().isEmpty())
-            prefs.textFontName = toBytes(dialog.fontCombo->currentText());
-        prefs.textFontSize = dialog.fontSizeCombo->currentIndex() + kMinFontSize;
-        prefs.textFontColor = dialog.fontColorCombo->selectedColor();
-        prefs.textBackColor = dialog.backgroundColorCombo->selectedColor();
-        prefs.paragraphMode = dialog.paragraphStyleCheck->isChecked();
+        dialog.storeValues(prefs);
         assignToFrames();
     }
-
-    dialog.fontColorCombo->saveCustomColors(ini);
-    dialog.backgroundColorCombo->saveCustomColors(ini);
+    dialog.saveCustomColors(ini);
 }
 
 } // namespace kovara::ui

@@ -31,18 +31,30 @@ public:
     // QDialog::Rejected. Tests override it to act as the user.
     virtual int runModal();
 
-    QFontComboBox* fontCombo;  // installed fonts, not editable
-    QComboBox* fontSizeCombo;              // "5" .. "25"
-    ColorComboBox* fontColorCombo;  // "Default" is black
-    ColorComboBox* backgroundColorCombo; // "Default" is cream, 0xF0FBFF
-    QCheckBox* paragraphStyleCheck;
-    QPushButton* cancelButton;
-    QPushButton* okButton;
+    // Fills the fields from prefs (the font matched without regard to case;
+    // for a name no installed font has, or none, the installed sans-serif
+    // font the system uses in its place).
+    void showValues(const Preferences& prefs);
+    // The fields' values into prefs; a font list without fonts keeps the
+    // stored font name.
+    void storeValues(Preferences& prefs) const;
+    // The two colour pickers' custom colour slots, font colour picker first.
+    void loadCustomColors(const IniFile& ini);
+    void saveCustomColors(IniFile& ini) const;
 
     // Adds a section of another part of the program (the reading reminder)
     // below the display sections, above the buttons. The section loads and
     // applies its own values (on show and on the dialog's accepted()).
     void addSection(QWidget* section);
+
+private:
+    QFontComboBox* fontCombo_;  // installed fonts, not editable
+    QComboBox* fontSizeCombo_;              // "5" .. "25"
+    ColorComboBox* fontColorCombo_;  // "Default" is black
+    ColorComboBox* backgroundColorCombo_; // "Default" is cream, 0xF0FBFF
+    QCheckBox* paragraphStyleCheck_;
+    QPushButton* cancelButton_;
+    QPushButton* okButton_;
 };
 
 // The "Preferences..." command:
