@@ -7,6 +7,7 @@
 #include "core/settings/ini_file.h"
 #include "core/content/bible_store.h"
 #include "fixtures.h"
+#include "passage_view_controls.h"
 #include "test_preferences.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
@@ -63,8 +64,8 @@ TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
     EXPECT_EQ(page.bookList->currentText(), QStringLiteral("John"));
     EXPECT_EQ(page.chapterList->currentText(), QStringLiteral("3"));
     EXPECT_EQ(page.chapterList->count(), 21);
-    EXPECT_EQ(page.passageView->titleLabel->text(), QStringLiteral("John 3"));
-    EXPECT_EQ(page.passageView->passageLabel->text(), QStringLiteral("The Bible"));
+    EXPECT_EQ(test::PassageControls(*page.passageView).titleLabel->text(), QStringLiteral("John 3"));
+    EXPECT_EQ(test::PassageControls(*page.passageView).captionLabel->text(), QStringLiteral("The Bible"));
     EXPECT_TRUE(highlighted().startsWith(QStringLiteral("16"))) << highlighted().toStdString();
     EXPECT_TRUE(highlighted().contains(QStringLiteral("For God so loved the world")));
     EXPECT_FALSE(highlighted().contains(QStringLiteral("For God sent not"))) << "verse 17 is not part of it";

@@ -1,5 +1,6 @@
 #include "fixtures.h"
 #include "ui/base/core_names.h"
+#include "passage_view_controls.h"
 #include "scripted_dialogs.h"
 
 #include "core/base/datetime.h"
@@ -241,12 +242,11 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
     // The reading page's title ends inside the page.
     group->entryActions().first()->trigger();
     spinEvents();
-    const auto* view = window->findChild<PassageView*>("passageView");
-    EXPECT_TRUE(view->titleLabel->text().endsWith(QChar(0x2026)));
-    EXPECT_EQ(view->titleLabel->toolTip(), title);
-    EXPECT_LE(view->titleLabel->mapTo(window.get(), QPoint(view->titleLabel->width(), 0)).x(), window->width());
-    EXPECT_LE(view->titleLabel->fontMetrics().horizontalAdvance(view->titleLabel->text()),
-              view->titleLabel->contentsRect().width());
+    const QLabel* label = test::PassageControls(*window->findChild<PassageView*>("passageView")).titleLabel;
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(label->toolTip(), title);
+    EXPECT_LE(label->mapTo(window.get(), QPoint(label->width(), 0)).x(), window->width());
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
 }
 
 TEST_F(MainWindowTest, ReadOnlyViewsShowNoTextCaret)

@@ -92,11 +92,11 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     bar->addWidget(nextButton);
 
     passageView = new PassageView;
-    followText(passageView->viewer(), passageView->copyAction);
+    followText(passageView->viewer(), passageView->copyAction());
     passageView->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView->setObjectName(QStringLiteral("biblePassageView"));
     // The header names what is read here, not a reading plan.
-    passageView->passageLabel->setText(tr("The Bible"));
+    passageView->setCaption(tr("The Bible"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
