@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
 
     QAction* copy = window->mainActions().copyAction;
     EXPECT_FALSE(copy->isEnabled());
-    frame->viewer()->selectWholePage();
+    frame->findChild<HtmlViewer*>("devotionalViewer")->selectWholePage();
     EXPECT_TRUE(copy->isEnabled());
     window->showPage(Page::Welcome);
     EXPECT_FALSE(copy->isEnabled());
@@ -562,7 +562,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     window->show();
     spinEvents();
     window->mainActions().faithsCheckbookAction->trigger();
-    auto* viewer = window->findChild<DevotionalPage*>("devotionalPage")->viewer();
+    auto* viewer = window->findChild<DevotionalPage*>("devotionalPage")->findChild<HtmlViewer*>("devotionalViewer");
     viewer->selectWholePage();
     viewer->setFocus();
     QApplication::clipboard()->clear();
@@ -640,7 +640,8 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(1, 1));
 
     window->mainActions().faithsCheckbookAction->trigger();
-    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("bible:2.2.1-2"));
+    auto* entry = window->findChild<DevotionalPage*>("devotionalPage")->findChild<HtmlViewer*>("devotionalViewer");
+    emit entry->linkClicked(QStringLiteral("bible:2.2.1-2"));
     EXPECT_EQ(window->currentPage(), Page::Bible);
     EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
     EXPECT_EQ(page->firstHighlighted(), 1);
@@ -648,7 +649,7 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
 
     // Other links leave the page as it is.
     window->mainActions().faithsCheckbookAction->trigger();
-    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("https://x.org"));
+    emit entry->linkClicked(QStringLiteral("https://x.org"));
     EXPECT_EQ(window->currentPage(), Page::Devotional);
 }
 
