@@ -31,6 +31,22 @@
 namespace kovara::ui {
 namespace {
 
+// The search panel's widgets, found by their object names.
+struct SearchControls {
+    explicit SearchControls(const SearchPanel& panel)
+        : searchEdit(panel.findChild<QLineEdit*>("searchEdit")),
+          scopeList(panel.findChild<QComboBox*>("scopeList")),
+          countLabel(panel.findChild<QLabel*>("countLabel")),
+          resultsViewer(panel.findChild<HtmlViewer*>("resultsViewer"))
+    {
+    }
+
+    QLineEdit* searchEdit;
+    QComboBox* scopeList;
+    QLabel* countLabel;
+    HtmlViewer* resultsViewer;
+};
+
 class BiblePageTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -194,8 +210,9 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
 {
     page.setSearchFile(kovara::test::builtFile("bible.kova2"));
     page.openChapter(43, 1);
-    SearchPanel* panel = page.searchPanel;
-    QSignalSpy shown(panel, &SearchPanel::resultsShown);
+    SearchPanel* search = page.searchPanel;
+    QSignalSpy shown(search, &SearchPanel::resultsShown);
+    const SearchControls panel(*search);
     const auto countOf = [](const char* text, SearchScope scope) {
         BibleSearch search(kovara::test::builtFile("bible.kova2"));
         SearchRequest request;
@@ -209,31 +226,31 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     QApplication::setActiveWindow(&page);
     page.goToEdit->setFocus();
     QTest::keyClick(page.goToEdit, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_TRUE(panel->searchEdit->hasFocus());
+    EXPECT_TRUE(panel.searchEdit->hasFocus());
 
     // Each key restarts the pause; only the whole word is searched.
-    QTest::keyClicks(panel->searchEdit, QStringLiteral("believ*"));
+    QTest::keyClicks(panel.searchEdit, QStringLiteral("believ*"));
     ASSERT_TRUE(shown.wait(5000));
     const int all = countOf("believ*", SearchScope::WholeBible);
-    EXPECT_EQ(panel->countLabel->text(),
+    EXPECT_EQ(panel.countLabel->text(),
               QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown)"));
-    EXPECT_TRUE(panel->resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
+    EXPECT_TRUE(panel.resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
 
-    panel->scopeList->setCurrentIndex(2); // New Testament
+    panel.scopeList->setCurrentIndex(2); // New Testament
     ASSERT_TRUE(shown.wait(5000));
-    EXPECT_TRUE(panel->countLabel->text().startsWith(
+    EXPECT_TRUE(panel.countLabel->text().startsWith(
         QLocale(QLocale::English).toString(countOf("believ*", SearchScope::NewTestament)) + " verses"));
-    EXPECT_TRUE(panel->resultsViewer->pageText().startsWith(QStringLiteral("<p><a href=\"#v23")))
-        << panel->resultsViewer->pageText().left(80).toStdString();
+    EXPECT_TRUE(panel.resultsViewer->pageText().startsWith(QStringLiteral("<p><a href=\"#v23")))
+        << panel.resultsViewer->pageText().left(80).toStdString();
 
-    panel->searchEdit->setText(QStringLiteral("faith AND"));
+    panel.searchEdit->setText(QStringLiteral("faith AND"));
     ASSERT_TRUE(shown.wait(5000));
-    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("Put a word after \"AND\""));
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("Put a word after \"AND\""));
 
-    panel->searchEdit->setText(QStringLiteral("\"Jesus wept\""));
+    panel.searchEdit->setText(QStringLiteral("\"Jesus wept\""));
     ASSERT_TRUE(shown.wait(5000));
-    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("1 verse"));
-    emit panel->resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("1 verse"));
+    emit panel.resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));

@@ -127,10 +127,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(find);
-    connect(find, &QAction::triggered, this, [this] {
-        searchPanel->searchEdit->setFocus(Qt::ShortcutFocusReason);
-        searchPanel->searchEdit->selectAll();
-    });
+    connect(find, &QAction::triggered, this, [this] { searchPanel->focusSearchField(); });
     connect(nextChapterAction, &QAction::triggered, this, [this] { nextChapter(); });
     connect(bookList, &QComboBox::activated, this, [this](int index) { openChapter(index + 1, 1); });
     connect(chapterList, &QComboBox::activated, this, [this](int index) { openChapter(book_, index + 1); });
