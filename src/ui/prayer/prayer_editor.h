@@ -65,21 +65,7 @@ public:
     // missing (the message keeps the wording it has always had), and the
     // store's errors.
     void prepareToShow();
-    // Title, topic list and topic, dates label and status from the store.
-    void loadPrayerFields();
-    // The stored document into the text area, its fonts, sizes and colours
-    // replaced by the display preferences (bold, italic, underline, strikeout,
-    // bullets and alignment kept).
-    void loadPrayerText();
-    // Writes title, topic, status, preview and document through the store,
-    // touching the last-edit time, and clears the modified flag. Raises the
-    // store's errors with the flag left set.
-    void savePrayer();
-    // Back to the idle inputs.
-    void resetInputs();
-
     bool modified() const { return modified_; }
-    void setModified(bool modified);
 
 public slots:
     // Esc, the close box and closeAction all come here: asks the close
@@ -92,6 +78,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Title, topic list and topic, dates label and status from the store.
+    void loadPrayerFields();
+    // The stored document into the text area, its fonts, sizes and colours
+    // replaced by the display preferences (bold, italic, underline, strikeout,
+    // bullets and alignment kept).
+    void loadPrayerText();
+    // Writes title, topic, status, preview and document through the store,
+    // touching the last-edit time, and clears the modified flag. Raises the
+    // store's errors with the flag left set.
+    void savePrayer();
+    // Back to the idle inputs.
+    void resetInputs();
+    void setModified(bool modified);
+
     void createTextActions();
     void updateTextActions();
     void updatePasteAction();
