@@ -509,7 +509,7 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
 // thread, the count and the first 200 results shown.
 void searchShown(SearchPanel& panel, const QString& text)
 {
-    panel.searchEdit->setText(text);
+    panel.setSearchText(text);
     QEventLoop loop;
     const auto shown = QObject::connect(&panel, &SearchPanel::resultsShown, &loop, &QEventLoop::quit);
     panel.searchNow();
@@ -556,7 +556,7 @@ void BM_SearchThe(benchmark::State& state)
     SearchPanel& panel = searchPanel();
     for (auto _ : state)
         searchShown(panel, QStringLiteral("the"));
-    state.SetLabel(panel.countLabel->text().toStdString());
+    state.SetLabel(panel.findChild<QLabel*>("countLabel")->text().toStdString());
 }
 
 // A chapter opened from a typed reference and shown, Psalm 119 among them.

@@ -7,6 +7,7 @@
 #include "core/settings/ini_file.h"
 #include "core/content/bible_store.h"
 #include "fixtures.h"
+#include "passage_view_controls.h"
 #include "test_preferences.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
@@ -30,6 +31,46 @@
 namespace kovara::ui {
 namespace {
 
+// The search panel's widgets, found by their object names.
+struct SearchControls {
+    explicit SearchControls(const SearchPanel& panel)
+        : searchEdit(panel.findChild<QLineEdit*>("searchEdit")),
+          scopeList(panel.findChild<QComboBox*>("scopeList")),
+          countLabel(panel.findChild<QLabel*>("countLabel")),
+          resultsViewer(panel.findChild<HtmlViewer*>("resultsViewer"))
+    {
+    }
+
+    QLineEdit* searchEdit;
+    QComboBox* scopeList;
+    QLabel* countLabel;
+    HtmlViewer* resultsViewer;
+};
+
+// The page's widgets, found by their object names.
+struct BibleControls {
+    explicit BibleControls(const BiblePage& page)
+        : passageView(page.findChild<PassageView*>("biblePassageView")),
+          searchPanel(page.findChild<SearchPanel*>("searchPanel")),
+          goToEdit(page.findChild<QLineEdit*>("goToEdit")),
+          goToMessage(page.findChild<QLabel*>("goToMessage")),
+          bookList(page.findChild<QComboBox*>("bookList")),
+          chapterList(page.findChild<QComboBox*>("chapterList")),
+          previousChapterAction(page.findChild<QAction*>("previousChapterAction")),
+          nextChapterAction(page.findChild<QAction*>("nextChapterAction"))
+    {
+    }
+
+    PassageView* passageView;
+    SearchPanel* searchPanel;
+    QLineEdit* goToEdit;
+    QLabel* goToMessage;
+    QComboBox* bookList;
+    QComboBox* chapterList;
+    QAction* previousChapterAction;
+    QAction* nextChapterAction;
+};
+
 class BiblePageTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -45,26 +86,27 @@ protected:
     }
     QString highlighted() const
     {
-        const auto selections = page.passageView->viewer()->extraSelections();
+        const auto selections = controls.passageView->viewer()->extraSelections();
         return selections.isEmpty() ? QString() : selections.front().cursor.selectedText();
     }
     static BibleStore* bible;
     std::unique_ptr<Preferences> prefs;
     BiblePage page;
+    BibleControls controls{page};
 };
 BibleStore* BiblePageTest::bible = nullptr;
 
 TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
 {
-    page.goToEdit->setText(QStringLiteral("jn3:16"));
-    QTest::keyClick(page.goToEdit, Qt::Key_Return);
+    controls.goToEdit->setText(QStringLiteral("jn3:16"));
+    QTest::keyClick(controls.goToEdit, Qt::Key_Return);
     EXPECT_EQ(page.book(), 43);
     EXPECT_EQ(page.chapter(), 3);
-    EXPECT_EQ(page.bookList->currentText(), QStringLiteral("John"));
-    EXPECT_EQ(page.chapterList->currentText(), QStringLiteral("3"));
-    EXPECT_EQ(page.chapterList->count(), 21);
-    EXPECT_EQ(page.passageView->titleLabel->text(), QStringLiteral("John 3"));
-    EXPECT_EQ(page.passageView->passageLabel->text(), QStringLiteral("The Bible"));
+    EXPECT_EQ(controls.bookList->currentText(), QStringLiteral("John"));
+    EXPECT_EQ(controls.chapterList->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(controls.chapterList->count(), 21);
+    EXPECT_EQ(test::PassageControls(*controls.passageView).titleLabel->text(), QStringLiteral("John 3"));
+    EXPECT_EQ(test::PassageControls(*controls.passageView).captionLabel->text(), QStringLiteral("The Bible"));
     EXPECT_TRUE(highlighted().startsWith(QStringLiteral("16"))) << highlighted().toStdString();
     EXPECT_TRUE(highlighted().contains(QStringLiteral("For God so loved the world")));
     EXPECT_FALSE(highlighted().contains(QStringLiteral("For God sent not"))) << "verse 17 is not part of it";
@@ -82,7 +124,7 @@ TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
 TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
 {
     ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
-    HtmlViewer* viewer = page.passageView->viewer();
+    HtmlViewer* viewer = controls.passageView->viewer();
     const QString text = viewer->toPlainText();
     const auto select = [&](const QString& from, const QString& to) {
         ASSERT_GE(text.indexOf(from), 0) << from.toStdString();
@@ -126,45 +168,45 @@ TEST_F(BiblePageTest, OpensLinksOfGeneratedPagesOnly)
 TEST_F(BiblePageTest, BadReferenceShowsWhyAndChangesNothing)
 {
     ASSERT_TRUE(page.goTo(QStringLiteral("Gen 1:1")));
-    const QString shown = page.passageView->viewer()->pageText();
+    const QString shown = controls.passageView->viewer()->pageText();
     const std::pair<const char*, const char*> cases[] = {
         {"Jhn 3:16", "No book called \"Jhn\""},
         {"John 22", "John has 21 chapters"},
         {"John 3:37", "John 3 has 36 verses"},
     };
     for (const auto& [text, message] : cases) {
-        page.goToEdit->setText(QString::fromUtf8(text));
-        QTest::keyClick(page.goToEdit, Qt::Key_Return);
-        EXPECT_EQ(page.goToMessage->text(), QString::fromUtf8(message));
+        controls.goToEdit->setText(QString::fromUtf8(text));
+        QTest::keyClick(controls.goToEdit, Qt::Key_Return);
+        EXPECT_EQ(controls.goToMessage->text(), QString::fromUtf8(message));
         EXPECT_EQ(page.book(), 1);
-        EXPECT_EQ(page.passageView->viewer()->pageText(), shown);
+        EXPECT_EQ(controls.passageView->viewer()->pageText(), shown);
     }
-    page.goToEdit->setText(QStringLiteral("John 3:1"));
-    QTest::keyClick(page.goToEdit, Qt::Key_Return);
-    EXPECT_TRUE(page.goToMessage->text().isEmpty());
+    controls.goToEdit->setText(QStringLiteral("John 3:1"));
+    QTest::keyClick(controls.goToEdit, Qt::Key_Return);
+    EXPECT_TRUE(controls.goToMessage->text().isEmpty());
 }
 
 TEST_F(BiblePageTest, StepsThroughChaptersAcrossBooks)
 {
     page.openChapter(1, 50);
-    page.nextChapterAction->trigger();
+    controls.nextChapterAction->trigger();
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(2, 1));
-    page.previousChapterAction->trigger();
+    controls.previousChapterAction->trigger();
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(1, 50));
 
     page.openChapter(1, 1);
-    EXPECT_FALSE(page.previousChapterAction->isEnabled());
+    EXPECT_FALSE(controls.previousChapterAction->isEnabled());
     page.openChapter(66, 22);
-    EXPECT_FALSE(page.nextChapterAction->isEnabled());
-    EXPECT_TRUE(page.previousChapterAction->isEnabled());
+    EXPECT_FALSE(controls.nextChapterAction->isEnabled());
+    EXPECT_TRUE(controls.previousChapterAction->isEnabled());
 
     // The lists choose a book (at its chapter 1) and a chapter.
-    page.bookList->activated(18); // Psalms
+    controls.bookList->activated(18); // Psalms
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(19, 1));
-    EXPECT_EQ(page.chapterList->count(), 150);
-    page.chapterList->activated(22);
+    EXPECT_EQ(controls.chapterList->count(), 150);
+    controls.chapterList->activated(22);
     EXPECT_EQ(page.chapter(), 23);
-    EXPECT_TRUE(page.passageView->viewer()->toPlainText().contains(QStringLiteral("my shepherd")));
+    EXPECT_TRUE(controls.passageView->viewer()->toPlainText().contains(QStringLiteral("my shepherd")));
 }
 
 TEST_F(BiblePageTest, RemembersTheLastChapter)
@@ -193,8 +235,9 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
 {
     page.setSearchFile(kovara::test::builtFile("bible.kova2"));
     page.openChapter(43, 1);
-    SearchPanel* panel = page.searchPanel;
-    QSignalSpy shown(panel, &SearchPanel::resultsShown);
+    SearchPanel* search = controls.searchPanel;
+    QSignalSpy shown(search, &SearchPanel::resultsShown);
+    const SearchControls panel(*search);
     const auto countOf = [](const char* text, SearchScope scope) {
         BibleSearch search(kovara::test::builtFile("bible.kova2"));
         SearchRequest request;
@@ -206,33 +249,33 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     // Ctrl+F anywhere on the page goes to the search field.
     page.show();
     QApplication::setActiveWindow(&page);
-    page.goToEdit->setFocus();
-    QTest::keyClick(page.goToEdit, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_TRUE(panel->searchEdit->hasFocus());
+    controls.goToEdit->setFocus();
+    QTest::keyClick(controls.goToEdit, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(panel.searchEdit->hasFocus());
 
     // Each key restarts the pause; only the whole word is searched.
-    QTest::keyClicks(panel->searchEdit, QStringLiteral("believ*"));
+    QTest::keyClicks(panel.searchEdit, QStringLiteral("believ*"));
     ASSERT_TRUE(shown.wait(5000));
     const int all = countOf("believ*", SearchScope::WholeBible);
-    EXPECT_EQ(panel->countLabel->text(),
+    EXPECT_EQ(panel.countLabel->text(),
               QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown)"));
-    EXPECT_TRUE(panel->resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
+    EXPECT_TRUE(panel.resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
 
-    panel->scopeList->setCurrentIndex(2); // New Testament
+    panel.scopeList->setCurrentIndex(2); // New Testament
     ASSERT_TRUE(shown.wait(5000));
-    EXPECT_TRUE(panel->countLabel->text().startsWith(
+    EXPECT_TRUE(panel.countLabel->text().startsWith(
         QLocale(QLocale::English).toString(countOf("believ*", SearchScope::NewTestament)) + " verses"));
-    EXPECT_TRUE(panel->resultsViewer->pageText().startsWith(QStringLiteral("<p><a href=\"#v23")))
-        << panel->resultsViewer->pageText().left(80).toStdString();
+    EXPECT_TRUE(panel.resultsViewer->pageText().startsWith(QStringLiteral("<p><a href=\"#v23")))
+        << panel.resultsViewer->pageText().left(80).toStdString();
 
-    panel->searchEdit->setText(QStringLiteral("faith AND"));
+    panel.searchEdit->setText(QStringLiteral("faith AND"));
     ASSERT_TRUE(shown.wait(5000));
-    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("Put a word after \"AND\""));
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("Put a word after \"AND\""));
 
-    panel->searchEdit->setText(QStringLiteral("\"Jesus wept\""));
+    panel.searchEdit->setText(QStringLiteral("\"Jesus wept\""));
     ASSERT_TRUE(shown.wait(5000));
-    EXPECT_EQ(panel->countLabel->text(), QStringLiteral("1 verse"));
-    emit panel->resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("1 verse"));
+    emit panel.resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));

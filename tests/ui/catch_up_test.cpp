@@ -38,7 +38,7 @@ protected:
         };
     }
     test::ReadingControls page() { return test::ReadingControls(*controller.readingPage()); }
-    QString heading() { return page().passageView->dateLabel->text(); }
+    QString heading() { return page().passage.dayLabel->text(); }
 
     test::PlanTestShell shell;
     QWidget window;

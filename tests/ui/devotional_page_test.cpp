@@ -22,6 +22,28 @@
 namespace kovara::ui {
 namespace {
 
+// The page's widgets, found by their object names.
+struct DevotionalControls {
+    explicit DevotionalControls(const DevotionalPage& page)
+        : titleLabel(page.findChild<QLabel*>("devotionalTitleLabel")),
+          authorLabel(page.findChild<QLabel*>("devotionalAuthorLabel")),
+          dateEdit(page.findChild<QDateEdit*>("devotionalDateEdit")),
+          todayButton(page.findChild<QToolButton*>("todayButton")),
+          viewer(page.findChild<HtmlViewer*>("devotionalViewer")),
+          copyAction(page.findChild<QAction*>("copyAction")),
+          selectAllAction(page.findChild<QAction*>("selectAllAction"))
+    {
+    }
+
+    QLabel* titleLabel;
+    QLabel* authorLabel;
+    QDateEdit* dateEdit;
+    QToolButton* todayButton;
+    HtmlViewer* viewer;
+    QAction* copyAction;
+    QAction* selectAllAction;
+};
+
 class DevotionalPageTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -36,6 +58,7 @@ protected:
         devotional = std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook", "R. M. Halvard", db);
         frame = std::make_unique<DevotionalPage>(clock, dialogs);
         frame->assignPreferences(*prefs);
+        controls = std::make_unique<DevotionalControls>(*frame);
     }
     void TearDown() override
     {
@@ -43,7 +66,7 @@ protected:
         devotional.reset();
         closeDatabase(db);
     }
-    std::string shown() const { return frame->htmlViewer->pageText().toStdString(); }
+    std::string shown() const { return controls->viewer->pageText().toStdString(); }
 
     kovara::test::TempDir dir;
     sqlite3* db = nullptr;
@@ -52,6 +75,7 @@ protected:
     std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
     std::unique_ptr<DevotionalStore> devotional;
     std::unique_ptr<DevotionalPage> frame;
+    std::unique_ptr<DevotionalControls> controls;
 };
 
 TEST(DateFieldTest, ReadsDatesAsPeopleTypeThem)
@@ -94,30 +118,30 @@ TEST(DateFieldTest, ReadsDatesAsPeopleTypeThem)
 TEST_F(DevotionalPageTest, ADateTypedOverTheFieldOpensThatDay)
 {
     frame->setDevotional(*devotional);
-    frame->dateEdit->setDate(QDate(2026, 2, 10)); // a month of 28 days
+    frame->setDate(QDate(2026, 2, 10)); // a month of 28 days
     frame->show();
-    frame->dateEdit->setFocus();
-    QLineEdit* text = frame->dateEdit->findChild<QLineEdit*>();
+    controls->dateEdit->setFocus();
+    QLineEdit* text = controls->dateEdit->findChild<QLineEdit*>();
     ASSERT_TRUE(text);
     text->selectAll();
-    QTest::keyClicks(frame->dateEdit, QStringLiteral("29 Feb 2028"));
-    QTest::keyClick(frame->dateEdit, Qt::Key_Return);
-    EXPECT_EQ(frame->dateEdit->date(), QDate(2028, 2, 29));
+    QTest::keyClicks(controls->dateEdit, QStringLiteral("29 Feb 2028"));
+    QTest::keyClick(controls->dateEdit, Qt::Key_Return);
+    EXPECT_EQ(frame->date(), QDate(2028, 2, 29));
 
     // Text that is no date puts the date back.
     text->selectAll();
-    QTest::keyClicks(frame->dateEdit, QStringLiteral("30 Feb 2028"));
-    QTest::keyClick(frame->dateEdit, Qt::Key_Return);
-    EXPECT_EQ(frame->dateEdit->date(), QDate(2028, 2, 29));
-    EXPECT_EQ(text->text(), QLocale().toString(QDate(2028, 2, 29), frame->dateEdit->displayFormat()));
+    QTest::keyClicks(controls->dateEdit, QStringLiteral("30 Feb 2028"));
+    QTest::keyClick(controls->dateEdit, Qt::Key_Return);
+    EXPECT_EQ(frame->date(), QDate(2028, 2, 29));
+    EXPECT_EQ(text->text(), QLocale().toString(QDate(2028, 2, 29), controls->dateEdit->displayFormat()));
 }
 
 TEST_F(DevotionalPageTest, DateChangesDoNothingBeforeADevotionalIsAttached)
 {
-    frame->dateEdit->setDate(QDate(2024, 3, 5));
+    frame->setDate(QDate(2024, 3, 5));
     EXPECT_EQ(shown(), "");
-    EXPECT_EQ(frame->titleLabel->text(), "Devotional Title");
-    EXPECT_EQ(frame->authorLabel->text(), "Devotional Author");
+    EXPECT_EQ(controls->titleLabel->text(), "Devotional Title");
+    EXPECT_EQ(controls->authorLabel->text(), "Devotional Author");
 }
 
 TEST_F(DevotionalPageTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
@@ -135,12 +159,12 @@ TEST_F(DevotionalPageTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
     for (const Case& c : cases) {
         clock.set(c.now);
         frame->openFaithsCheckbook(*devotional, *prefs);
-        EXPECT_EQ(frame->dateEdit->date(), c.date);
+        EXPECT_EQ(frame->date(), c.date);
         EXPECT_EQ(prefs->lastFaithsCheckbookRead, c.dayOfYear);
         EXPECT_EQ(shown(), c.page);
     }
-    EXPECT_EQ(frame->titleLabel->text(), "Faith's Checkbook");
-    EXPECT_EQ(frame->authorLabel->text(), "by R. M. Halvard");
+    EXPECT_EQ(controls->titleLabel->text(), "Faith's Checkbook");
+    EXPECT_EQ(controls->authorLabel->text(), "by R. M. Halvard");
 }
 
 TEST_F(DevotionalPageTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
@@ -149,19 +173,19 @@ TEST_F(DevotionalPageTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
     EXPECT_EQ(shown(), "<p>Mid June</p>");
     EXPECT_EQ(prefs->lastFaithsCheckbookRead, 167);
 
-    frame->dateEdit->setDate(QDate(2024, 3, 5));
+    frame->setDate(QDate(2024, 3, 5));
     EXPECT_EQ(shown(), "<p>Fifth of March</p>");
-    frame->dateEdit->setDate(QDate(2024, 2, 29));
+    frame->setDate(QDate(2024, 2, 29));
     EXPECT_EQ(shown(), "DevotionalStore::getEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
     clock.set(encodeDate(2024, 12, 31));
-    frame->todayButton->click();
+    controls->todayButton->click();
     EXPECT_EQ(shown(), "<p>Last of December</p>");
     EXPECT_EQ(prefs->lastFaithsCheckbookRead, 167);
 }
 
 TEST_F(DevotionalPageTest, TheFirstCommandShowsAnEntryEvenWhenTheFieldHoldsTodayAlready)
 {
-    frame->dateEdit->setDate(QDate(2024, 6, 15));
+    frame->setDate(QDate(2024, 6, 15));
     frame->openFaithsCheckbook(*devotional, *prefs);
     EXPECT_EQ(shown(), "<p>Mid June</p>");
 }
@@ -175,10 +199,10 @@ TEST_F(DevotionalPageTest, PreferencesReloadTheShownEntryWithNewDefaults)
     prefs->textBackColor = 0xFFFFFF;
     frame->assignPreferences(*prefs);
     EXPECT_EQ(shown(), "<p>Mid June</p>");
-    EXPECT_EQ(frame->htmlViewer->defaultFontName(), "Courier");
-    EXPECT_EQ(frame->htmlViewer->defaultFontSize(), 14);
-    EXPECT_EQ(frame->htmlViewer->defaultFontColor(), QColor(0, 128, 0));
-    EXPECT_EQ(frame->htmlViewer->defaultBackground(), QColor(255, 255, 255));
+    EXPECT_EQ(controls->viewer->defaultFontName(), "Courier");
+    EXPECT_EQ(controls->viewer->defaultFontSize(), 14);
+    EXPECT_EQ(controls->viewer->defaultFontColor(), QColor(0, 128, 0));
+    EXPECT_EQ(controls->viewer->defaultBackground(), QColor(255, 255, 255));
 }
 
 TEST_F(DevotionalPageTest, EngineErrorsOfADateChangeAreShownNotRaised)
@@ -186,16 +210,16 @@ TEST_F(DevotionalPageTest, EngineErrorsOfADateChangeAreShownNotRaised)
     frame->openFaithsCheckbook(*devotional, *prefs);
     execSQL(db, "DROP TABLE faithsCheckbook;");
     dialogs.expectMessage("SQLite Error 1 - no such table: faithsCheckbook");
-    frame->dateEdit->setDate(QDate(2024, 3, 5));
+    frame->setDate(QDate(2024, 3, 5));
     EXPECT_EQ(shown(), "<p>Mid June</p>");
 }
 
 TEST_F(DevotionalPageTest, CopyNeedsASelection)
 {
     frame->openFaithsCheckbook(*devotional, *prefs);
-    EXPECT_FALSE(frame->copyAction->isEnabled());
-    frame->selectAllAction->trigger();
-    EXPECT_TRUE(frame->copyAction->isEnabled());
+    EXPECT_FALSE(controls->copyAction->isEnabled());
+    controls->selectAllAction->trigger();
+    EXPECT_TRUE(controls->copyAction->isEnabled());
 }
 
 } // namespace

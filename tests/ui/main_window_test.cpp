@@ -1,5 +1,6 @@
 #include "fixtures.h"
 #include "ui/base/core_names.h"
+#include "passage_view_controls.h"
 #include "scripted_dialogs.h"
 
 #include "core/base/datetime.h"
@@ -241,12 +242,11 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
     // The reading page's title ends inside the page.
     group->entryActions().first()->trigger();
     spinEvents();
-    const auto* view = window->findChild<PassageView*>("passageView");
-    EXPECT_TRUE(view->titleLabel->text().endsWith(QChar(0x2026)));
-    EXPECT_EQ(view->titleLabel->toolTip(), title);
-    EXPECT_LE(view->titleLabel->mapTo(window.get(), QPoint(view->titleLabel->width(), 0)).x(), window->width());
-    EXPECT_LE(view->titleLabel->fontMetrics().horizontalAdvance(view->titleLabel->text()),
-              view->titleLabel->contentsRect().width());
+    const QLabel* label = test::PassageControls(*window->findChild<PassageView*>("passageView")).titleLabel;
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(label->toolTip(), title);
+    EXPECT_LE(label->mapTo(window.get(), QPoint(label->width(), 0)).x(), window->width());
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
 }
 
 TEST_F(MainWindowTest, ReadOnlyViewsShowNoTextCaret)
@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
 
     QAction* copy = window->mainActions().copyAction;
     EXPECT_FALSE(copy->isEnabled());
-    frame->viewer()->selectWholePage();
+    frame->findChild<HtmlViewer*>("devotionalViewer")->selectWholePage();
     EXPECT_TRUE(copy->isEnabled());
     window->showPage(Page::Welcome);
     EXPECT_FALSE(copy->isEnabled());
@@ -562,7 +562,7 @@ TEST_F(MainWindowTest, CtrlCCopiesTheSelectionAndF1OpensHelp)
     window->show();
     spinEvents();
     window->mainActions().faithsCheckbookAction->trigger();
-    auto* viewer = window->findChild<DevotionalPage*>("devotionalPage")->viewer();
+    auto* viewer = window->findChild<DevotionalPage*>("devotionalPage")->findChild<HtmlViewer*>("devotionalViewer");
     viewer->selectWholePage();
     viewer->setFocus();
     QApplication::clipboard()->clear();
@@ -640,7 +640,8 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(1, 1));
 
     window->mainActions().faithsCheckbookAction->trigger();
-    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("bible:2.2.1-2"));
+    auto* entry = window->findChild<DevotionalPage*>("devotionalPage")->findChild<HtmlViewer*>("devotionalViewer");
+    emit entry->linkClicked(QStringLiteral("bible:2.2.1-2"));
     EXPECT_EQ(window->currentPage(), Page::Bible);
     EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 2));
     EXPECT_EQ(page->firstHighlighted(), 1);
@@ -648,7 +649,7 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
 
     // Other links leave the page as it is.
     window->mainActions().faithsCheckbookAction->trigger();
-    emit window->findChild<DevotionalPage*>("devotionalPage")->viewer()->linkClicked(QStringLiteral("https://x.org"));
+    emit entry->linkClicked(QStringLiteral("https://x.org"));
     EXPECT_EQ(window->currentPage(), Page::Devotional);
 }
 

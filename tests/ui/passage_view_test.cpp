@@ -6,6 +6,7 @@
 #include "core/content/bible_store.h"
 #include "core/content/passage_page.h"
 #include "fixtures.h"
+#include "passage_view_controls.h"
 #include "test_preferences.h"
 #include "ui/base/html_viewer.h"
 
@@ -42,6 +43,7 @@ protected:
     static BibleStore* bible;
     std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
     PassageView frame;
+    test::PassageControls controls{frame};
 };
 kovara::test::TempDir* PassageViewTest::dir = nullptr;
 BibleStore* PassageViewTest::bible = nullptr;
@@ -50,8 +52,8 @@ TEST_F(PassageViewTest, RefusesToLoadBeforePreferences)
 {
     EXPECT_EQ(kovara::test::messageOf([&] { frame.loadPlanVerses("1-3", "Plan", "Day 2 of 9: x", *bible); }),
               "Preferences not yet assigned on LoadPlanVerses");
-    EXPECT_EQ(frame.titleLabel->text(), "Reading Plan Title");
-    EXPECT_EQ(frame.dateLabel->text(), "Plan day info");
+    EXPECT_EQ(controls.titleLabel->text(), "Reading Plan Title");
+    EXPECT_EQ(controls.dayLabel->text(), "Plan day info");
     EXPECT_EQ(frame.verseSpec(), "");
 }
 
@@ -59,14 +61,14 @@ TEST_F(PassageViewTest, PreferencesReRenderTheShownPassage)
 {
     // Before any passage: defaults applied, nothing shown.
     frame.assignPreferences(*prefs);
-    EXPECT_EQ(frame.htmlViewer->pageText(), "");
-    EXPECT_EQ(frame.htmlViewer->defaultFontSize(), 10);
+    EXPECT_EQ(controls.viewer->pageText(), "");
+    EXPECT_EQ(controls.viewer->defaultFontSize(), 10);
 
     frame.loadPlanVerses("32-33", "Plan", "Day 2 of 9: x", *bible);
-    EXPECT_EQ(frame.titleLabel->text(), "Plan");
-    EXPECT_EQ(frame.dateLabel->text(), "Day 2 of 9: x");
-    EXPECT_EQ(frame.htmlViewer->pageText(), Page("32-33", true));
-    EXPECT_EQ(frame.htmlViewer->toPlainText().contains("A2:2"), true);
+    EXPECT_EQ(controls.titleLabel->text(), "Plan");
+    EXPECT_EQ(controls.dayLabel->text(), "Day 2 of 9: x");
+    EXPECT_EQ(controls.viewer->pageText(), Page("32-33", true));
+    EXPECT_EQ(controls.viewer->toPlainText().contains("A2:2"), true);
 
     prefs->paragraphMode = false;
     prefs->textFontName = "Courier";
@@ -74,12 +76,12 @@ TEST_F(PassageViewTest, PreferencesReRenderTheShownPassage)
     prefs->textFontColor = 0x0000FF; // red
     prefs->textBackColor = 0xFF0000; // blue
     frame.assignPreferences(*prefs);
-    EXPECT_EQ(frame.htmlViewer->pageText(), Page("32-33", false));
-    EXPECT_EQ(frame.htmlViewer->defaultFontName(), "Courier");
-    EXPECT_EQ(frame.htmlViewer->defaultFontSize(), 17);
-    EXPECT_EQ(frame.htmlViewer->defaultFontColor(), QColor(255, 0, 0));
-    EXPECT_EQ(frame.htmlViewer->defaultBackground(), QColor(0, 0, 255));
-    EXPECT_EQ(frame.viewerPanel->palette().color(QPalette::Window), QColor(0, 0, 255));
+    EXPECT_EQ(controls.viewer->pageText(), Page("32-33", false));
+    EXPECT_EQ(controls.viewer->defaultFontName(), "Courier");
+    EXPECT_EQ(controls.viewer->defaultFontSize(), 17);
+    EXPECT_EQ(controls.viewer->defaultFontColor(), QColor(255, 0, 0));
+    EXPECT_EQ(controls.viewer->defaultBackground(), QColor(0, 0, 255));
+    EXPECT_EQ(controls.viewerPanel->palette().color(QPalette::Window), QColor(0, 0, 255));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -89,9 +91,9 @@ TEST_F(PassageViewTest, BadSpecificationLeavesLoadingShownAndCursorRestored)
     frame.loadPlanVerses("1-3", "Plan", "Day 1 of 9: x", *bible);
     EXPECT_EQ(kovara::test::messageOf([&] { frame.loadPlanVerses("4-z", "Other", "Day 3 of 9: y", *bible); }),
               "Invalid verse specification z in 4-z (Other, Day 3 of 9: y)");
-    EXPECT_EQ(frame.titleLabel->text(), "Other");
-    EXPECT_EQ(frame.dateLabel->text(), "Day 3 of 9: y");
-    EXPECT_EQ(frame.htmlViewer->pageText(), "Loading...");
+    EXPECT_EQ(controls.titleLabel->text(), "Other");
+    EXPECT_EQ(controls.dayLabel->text(), "Day 3 of 9: y");
+    EXPECT_EQ(controls.viewer->pageText(), "Loading...");
     EXPECT_EQ(frame.verseSpec(), "4-z");
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
@@ -100,14 +102,14 @@ TEST_F(PassageViewTest, CopyIsEnabledOnlyWithASelection)
 {
     frame.assignPreferences(*prefs);
     frame.loadPlanVerses("1-2", "Plan", "Day 1 of 9: x", *bible);
-    EXPECT_FALSE(frame.copyAction->isEnabled());
-    EXPECT_TRUE(frame.selectAllAction->isEnabled());
+    EXPECT_FALSE(controls.copyAction->isEnabled());
+    EXPECT_TRUE(controls.selectAllAction->isEnabled());
 
-    frame.selectAllAction->trigger();
-    EXPECT_GT(frame.htmlViewer->selectionLength(), 0);
-    EXPECT_TRUE(frame.copyAction->isEnabled());
+    controls.selectAllAction->trigger();
+    EXPECT_GT(controls.viewer->selectionLength(), 0);
+    EXPECT_TRUE(controls.copyAction->isEnabled());
     QApplication::clipboard()->clear();
-    frame.copyAction->trigger();
+    controls.copyAction->trigger();
     const QMimeData* copied = QApplication::clipboard()->mimeData();
     ASSERT_NE(copied, nullptr);
     EXPECT_TRUE(copied->text().contains("A1:2")) << copied->text().toStdString();
@@ -115,7 +117,7 @@ TEST_F(PassageViewTest, CopyIsEnabledOnlyWithASelection)
 
     // A new page drops the selection.
     frame.loadPlanVerses("3", "Plan", "Day 1 of 9: x", *bible);
-    EXPECT_FALSE(frame.copyAction->isEnabled());
+    EXPECT_FALSE(controls.copyAction->isEnabled());
 }
 
 } // namespace

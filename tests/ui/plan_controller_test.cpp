@@ -47,7 +47,7 @@ protected:
                          [this](const std::vector<PlanEntry>& e) { entries = e; });
     }
     test::ReadingControls Page() { return test::ReadingControls(*controller.readingPage()); }
-    QString heading() { return Page().passageView->dateLabel->text(); }
+    QString heading() { return Page().passage.dayLabel->text(); }
     bool bold(int plan) const { return entries.at(plan).bold; }
 
     test::PlanTestShell shell;
@@ -106,7 +106,7 @@ TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
     EXPECT_EQ(shell.plans->record(0).dayVerses, (std::vector<std::string>{"81-84", "85-87", "88-90"}));
 
     EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
-    EXPECT_EQ(Page().passageView->titleLabel->text(), "Custom Reading Plan");
+    EXPECT_EQ(Page().passage.titleLabel->text(), "Custom Reading Plan");
     EXPECT_EQ(heading(), "Day 1 of 3: Beta 1:1-4");
     EXPECT_EQ(Page().planStatusLabel->text(), "");
     EXPECT_TRUE(Page().markReadButton->isEnabled());
@@ -171,7 +171,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
     test::PlanManagerControls(*controller.planManager()).deletePlanButton->click();
     EXPECT_EQ(controller.currentPlan(), 0);
     EXPECT_EQ(controller.currentPlanDay(), 2);
-    EXPECT_EQ(Page().passageView->titleLabel->text(), "Beta");
+    EXPECT_EQ(Page().passage.titleLabel->text(), "Beta");
     Page().markReadButton->click();
     EXPECT_TRUE(shell.plans->isDayDone(0, 2));
     EXPECT_EQ(shell.plans->getPlanTitle(0), "Beta");
@@ -191,7 +191,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());
     EXPECT_EQ(heading(), "");
-    EXPECT_EQ(Page().passageView->htmlViewer->pageText(), "");
+    EXPECT_EQ(Page().passage.viewer->pageText(), "");
 }
 
 TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)

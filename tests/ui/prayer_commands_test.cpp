@@ -73,16 +73,16 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
         {"closed untouched", [](ScriptedEditor& e) { e.close(); }, false},
         {"changed, then No",
          [this](ScriptedEditor& e) {
-             e.titleEdit->setText(QStringLiteral("Rain"));
+             e.controls.titleEdit->setText(QStringLiteral("Rain"));
              shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
-             e.closeAction->trigger();
+             e.controls.closeAction->trigger();
          },
          false},
         {"changed, then Yes",
          [this](ScriptedEditor& e) {
-             e.titleEdit->setText(QStringLiteral("Rain"));
+             e.controls.titleEdit->setText(QStringLiteral("Rain"));
              shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::Yes);
-             e.closeAction->trigger();
+             e.controls.closeAction->trigger();
          },
          true},
     };
@@ -91,7 +91,7 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
         shell.page = Page::Welcome;
         editor.user = [&c](ScriptedEditor& e) {
             EXPECT_TRUE(e.newItem_);
-            EXPECT_EQ(e.titleEdit->text(), "New Prayer Item"); // the first free title each time
+            EXPECT_EQ(e.controls.titleEdit->text(), "New Prayer Item"); // the first free title each time
             c.user(e);
         };
         commands.newPrayerCommand();
@@ -116,9 +116,9 @@ TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
     commands.viewPrayers(kPrayerAnswered);
     ui.searchEdit->setText(QStringLiteral("older"));
     editor.user = [](ScriptedEditor& e) {
-        e.titleEdit->setText(QStringLiteral("Rain"));
-        e.statusCombo->setCurrentText(QStringLiteral("Answered"));
-        e.saveAndCloseAction->trigger();
+        e.controls.titleEdit->setText(QStringLiteral("Rain"));
+        e.controls.statusCombo->setCurrentText(QStringLiteral("Answered"));
+        e.controls.saveAndCloseAction->trigger();
     };
     commands.newPrayerCommand();
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);

@@ -91,7 +91,7 @@ protected:
     }
     void type(const QString& text)
     {
-        QTextCursor c = editor.textEdit->textCursor();
+        QTextCursor c = editor.controls.textEdit->textCursor();
         c.movePosition(QTextCursor::End);
         c.insertText(text);
     }
@@ -105,16 +105,16 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
     const std::int32_t index = shell.store->newPrayerItem(0);
     editor.user = [&](ScriptedEditor& e) {
         EXPECT_EQ(e.windowTitle(), "Editing Prayer Item - Kovara");
-        EXPECT_EQ(e.titleEdit->text(), "New Prayer Item");
-        EXPECT_EQ(e.titleEdit->selectedText(), "New Prayer Item");
-        EXPECT_EQ(e.topicCombo->currentText(), "");
-        EXPECT_EQ(e.statusCombo->currentText(), "Active");
-        EXPECT_TRUE(e.textEdit->document()->isEmpty());
-        EXPECT_EQ(e.datesLabel->text(), "Created on " + shortDateText(shell.fixedClock.now()) + ".");
+        EXPECT_EQ(e.controls.titleEdit->text(), "New Prayer Item");
+        EXPECT_EQ(e.controls.titleEdit->selectedText(), "New Prayer Item");
+        EXPECT_EQ(e.controls.topicCombo->currentText(), "");
+        EXPECT_EQ(e.controls.statusCombo->currentText(), "Active");
+        EXPECT_TRUE(e.controls.textEdit->document()->isEmpty());
+        EXPECT_EQ(e.controls.datesLabel->text(), "Created on " + shortDateText(shell.fixedClock.now()) + ".");
         EXPECT_FALSE(e.modified());
-        EXPECT_FALSE(e.saveAndCloseAction->isEnabled());
-        EXPECT_EQ(e.modifiedLabel->text(), "Unmodified");
-        e.closeAction->trigger();
+        EXPECT_FALSE(e.controls.saveAndCloseAction->isEnabled());
+        EXPECT_EQ(e.controls.modifiedLabel->text(), "Unmodified");
+        e.controls.closeAction->trigger();
     };
     edit(index, true);
     EXPECT_EQ(editor.shown, 1);
@@ -141,30 +141,30 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     shell.store->savePrayer(index, save);
 
     editor.user = [&](ScriptedEditor& e) {
-        EXPECT_TRUE(e.answerPanel->isHidden());
-        ASSERT_EQ(e.notesTable->rowCount(), 2);
-        EXPECT_EQ(e.notesTable->item(0, 0)->data(Qt::EditRole).toDate(), QDate(2024, 4, 1));
-        EXPECT_EQ(e.notesTable->item(0, 1)->text(), "admitted");
+        EXPECT_TRUE(e.controls.answerPanel->isHidden());
+        ASSERT_EQ(e.controls.notesTable->rowCount(), 2);
+        EXPECT_EQ(e.controls.notesTable->item(0, 0)->data(Qt::EditRole).toDate(), QDate(2024, 4, 1));
+        EXPECT_EQ(e.controls.notesTable->item(0, 1)->text(), "admitted");
         EXPECT_FALSE(e.modified());
 
-        e.statusCombo->setCurrentText("Answered");
-        EXPECT_FALSE(e.answerPanel->isHidden());
-        EXPECT_EQ(e.answeredDateEdit->date(), QDate::currentDate());
-        e.answeredDateEdit->setDate(QDate(2024, 4, 20));
-        QTest::keyClicks(e.answerNoteEdit, "Home in time for Easter");
+        e.controls.statusCombo->setCurrentText("Answered");
+        EXPECT_FALSE(e.controls.answerPanel->isHidden());
+        EXPECT_EQ(e.controls.answeredDateEdit->date(), QDate::currentDate());
+        e.controls.answeredDateEdit->setDate(QDate(2024, 4, 20));
+        QTest::keyClicks(e.controls.answerNoteEdit, "Home in time for Easter");
 
-        e.notesTable->item(0, 1)->setText("admitted on Monday");
-        e.notesTable->selectRow(1);
-        e.notesTable->setFocus();
-        QTest::keyClick(e.notesTable, Qt::Key_Delete);
-        EXPECT_EQ(e.notesTable->rowCount(), 1) << "Del in the list deletes the selected note";
-        e.addNoteButton->click();
+        e.controls.notesTable->item(0, 1)->setText("admitted on Monday");
+        e.controls.notesTable->selectRow(1);
+        e.controls.notesTable->setFocus();
+        QTest::keyClick(e.controls.notesTable, Qt::Key_Delete);
+        EXPECT_EQ(e.controls.notesTable->rowCount(), 1) << "Del in the list deletes the selected note";
+        e.controls.addNoteButton->click();
         // Typed into the cell editor it opens, and saved without leaving it.
-        auto* cell = e.notesTable->viewport()->findChild<QLineEdit*>();
+        auto* cell = e.controls.notesTable->viewport()->findChild<QLineEdit*>();
         ASSERT_NE(cell, nullptr);
         QTest::keyClicks(cell, "surgery went well");
-        e.addNoteButton->click(); // left empty: no note
-        e.saveAndCloseAction->trigger();
+        e.controls.addNoteButton->click(); // left empty: no note
+        e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
 
@@ -187,9 +187,9 @@ TEST_F(PrayerEditorTest, OldAnsweredItemGetsNoRecordUnlessTheAnswerIsTouched)
 {
     const std::int32_t index = shell.add("Harvest", "", "Answered");
     editor.user = [&](ScriptedEditor& e) {
-        EXPECT_FALSE(e.answerPanel->isHidden());
-        e.titleEdit->setText("Harvest 2023");
-        e.saveAndCloseAction->trigger();
+        EXPECT_FALSE(e.controls.answerPanel->isHidden());
+        e.controls.titleEdit->setText("Harvest 2023");
+        e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
     EXPECT_EQ(shell.store->getPrayerTitle(index), "Harvest 2023");
@@ -204,11 +204,11 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     const DateTime created = shell.store->getCreateTime(index);
 
     editor.user = [&](ScriptedEditor& e) {
-        EXPECT_EQ(e.titleEdit->text(), "Family matters");
-        EXPECT_EQ(e.topicCombo->currentText(), "Family");
-        ASSERT_EQ(e.topicCombo->count(), 2);
-        EXPECT_EQ(e.topicCombo->itemText(1), "Work");
-        const std::vector<Para> paras = paragraphs(*e.textEdit);
+        EXPECT_EQ(e.controls.titleEdit->text(), "Family matters");
+        EXPECT_EQ(e.controls.topicCombo->currentText(), "Family");
+        ASSERT_EQ(e.controls.topicCombo->count(), 2);
+        EXPECT_EQ(e.controls.topicCombo->itemText(1), "Work");
+        const std::vector<Para> paras = paragraphs(*e.controls.textEdit);
         ASSERT_EQ(paras.size(), 3u);
         EXPECT_EQ(paras[0].text, "Thanks");
         EXPECT_TRUE(paras[0].bold);
@@ -217,15 +217,15 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
         EXPECT_TRUE(paras[2].centred);
         EXPECT_FALSE(e.modified());
 
-        e.titleEdit->setText(QStringLiteral("  Family  "));
+        e.controls.titleEdit->setText(QStringLiteral("  Family  "));
         EXPECT_TRUE(e.modified());
-        EXPECT_TRUE(e.saveAndCloseAction->isEnabled());
-        EXPECT_EQ(e.modifiedLabel->text(), "Modified");
-        e.statusCombo->setCurrentIndex(1);
+        EXPECT_TRUE(e.controls.saveAndCloseAction->isEnabled());
+        EXPECT_EQ(e.controls.modifiedLabel->text(), "Modified");
+        e.controls.statusCombo->setCurrentIndex(1);
         shell.fixedClock.set(created + 1.5);
-        e.saveAndCloseAction->trigger();
+        e.controls.saveAndCloseAction->trigger();
         EXPECT_FALSE(e.modified());
-        EXPECT_EQ(e.modifiedLabel->text(), "Unmodified");
+        EXPECT_EQ(e.controls.modifiedLabel->text(), "Unmodified");
     };
     edit(index);
 
@@ -238,9 +238,9 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     EXPECT_EQ(rows[0].previewText, "Thanks Health Amen");
 
     editor.user = [&](ScriptedEditor& e) {
-        EXPECT_EQ(e.datesLabel->text(), "Created: " + shortDateText(created) + "; Last Edited: " +
+        EXPECT_EQ(e.controls.datesLabel->text(), "Created: " + shortDateText(created) + "; Last Edited: " +
                                             shortDateTimeText(created + 1.5) + ".");
-        const std::vector<Para> paras = paragraphs(*e.textEdit);
+        const std::vector<Para> paras = paragraphs(*e.controls.textEdit);
         ASSERT_EQ(paras.size(), 3u);
         EXPECT_TRUE(paras[0].bold);
         EXPECT_TRUE(paras[1].bullet);
@@ -255,26 +255,26 @@ TEST_F(PrayerEditorTest, FormattingCommandsMarkModifiedAndSurviveSaving)
     const std::int32_t index = shell.add("Plain", "", "Active");
     editor.user = [&](ScriptedEditor& e) {
         type(QStringLiteral("Strong words"));
-        e.textEdit->selectAll();
-        e.boldAction->trigger();
-        EXPECT_TRUE(e.boldAction->isChecked());
-        e.alignCenterAction->trigger();
-        e.bulletsAction->trigger();
-        EXPECT_TRUE(e.bulletsAction->isChecked());
-        e.saveAndCloseAction->trigger();
+        e.controls.textEdit->selectAll();
+        e.controls.boldAction->trigger();
+        EXPECT_TRUE(e.controls.boldAction->isChecked());
+        e.controls.alignCenterAction->trigger();
+        e.controls.bulletsAction->trigger();
+        EXPECT_TRUE(e.controls.bulletsAction->isChecked());
+        e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
     editor.user = [&](ScriptedEditor& e) {
-        const std::vector<Para> paras = paragraphs(*e.textEdit);
+        const std::vector<Para> paras = paragraphs(*e.controls.textEdit);
         ASSERT_EQ(paras.size(), 1u);
         EXPECT_TRUE(paras[0].bold);
         EXPECT_TRUE(paras[0].centred);
         EXPECT_TRUE(paras[0].bullet);
-        e.textEdit->selectAll();
-        e.bulletsAction->trigger(); // toggles the bullet off again
-        EXPECT_FALSE(e.bulletsAction->isChecked());
-        EXPECT_EQ(e.textEdit->document()->begin().textList(), nullptr);
-        e.saveAndCloseAction->trigger();
+        e.controls.textEdit->selectAll();
+        e.controls.bulletsAction->trigger(); // toggles the bullet off again
+        EXPECT_FALSE(e.controls.bulletsAction->isChecked());
+        EXPECT_EQ(e.controls.textEdit->document()->begin().textList(), nullptr);
+        e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
     QTextDocument stored;
@@ -300,8 +300,8 @@ TEST_F(PrayerEditorTest, SavedPreviewAndText)
         const std::int32_t index = shell.add("Item", "Topic", "Active");
         editor.user = [&](ScriptedEditor& e) {
             type(c.typed);
-            e.topicCombo->setEditText(QString());
-            e.saveAndCloseAction->trigger();
+            e.controls.topicCombo->setEditText(QString());
+            e.controls.saveAndCloseAction->trigger();
         };
         edit(index);
         PrayerHeaders rows;
@@ -323,9 +323,9 @@ TEST_F(PrayerEditorTest, CloseQuestionAnswers)
     for (const auto& c : cases) {
         const std::int32_t index = shell.add("Before", "", "Active");
         editor.user = [&](ScriptedEditor& e) {
-            e.titleEdit->setText(QStringLiteral("After"));
+            e.controls.titleEdit->setText(QStringLiteral("After"));
             shell.scripted.expectYesNoCancel(kCloseQuestion, c.answer);
-            e.closeAction->trigger();
+            e.controls.closeAction->trigger();
         };
         edit(index);
         EXPECT_EQ(shell.store->getPrayerTitle(index), c.saved ? "After" : "Before");
@@ -339,7 +339,7 @@ TEST_F(PrayerEditorTest, CloseQuestionAnswers)
         e.close();
         EXPECT_TRUE(e.isVisible());
         EXPECT_TRUE(e.modified());
-        EXPECT_EQ(e.textEdit->toPlainText(), "typed");
+        EXPECT_EQ(e.controls.textEdit->toPlainText(), "typed");
         shell.scripted.expectYesNoCancel(kCloseQuestion, Dialogs::Answer::No);
         e.reject();
     };
@@ -364,9 +364,9 @@ TEST_F(PrayerEditorTest, UnknownStoredStatusIsKept)
 {
     const std::int32_t index = shell.add("Odd", "", "Someday");
     editor.user = [&](ScriptedEditor& e) {
-        EXPECT_EQ(e.statusCombo->currentIndex(), -1);
-        e.titleEdit->setText(QStringLiteral("Odd item"));
-        e.saveAndCloseAction->trigger();
+        EXPECT_EQ(e.controls.statusCombo->currentIndex(), -1);
+        e.controls.titleEdit->setText(QStringLiteral("Odd item"));
+        e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
     EXPECT_EQ(shell.store->getPrayerStatus(index), "Someday");
@@ -393,15 +393,15 @@ TEST_F(PrayerEditorTest, PasteCommandAsksTheClipboardOnlyWhileShown)
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
     ScriptedEditor hidden{shell.scripted};
-    EXPECT_TRUE(hidden.pasteAction->isEnabled()) << "the clipboard was asked while the editor was made";
+    EXPECT_TRUE(hidden.controls.pasteAction->isEnabled()) << "the clipboard was asked while the editor was made";
     clipboard->setText(QStringLiteral("x"));
     clipboard->clear();
-    EXPECT_TRUE(hidden.pasteAction->isEnabled()) << "the clipboard was asked while the editor was hidden";
+    EXPECT_TRUE(hidden.controls.pasteAction->isEnabled()) << "the clipboard was asked while the editor was hidden";
 
     hidden.show();
-    EXPECT_FALSE(hidden.pasteAction->isEnabled());
+    EXPECT_FALSE(hidden.controls.pasteAction->isEnabled());
     clipboard->setText(QStringLiteral("pasted"));
-    EXPECT_TRUE(hidden.pasteAction->isEnabled());
+    EXPECT_TRUE(hidden.controls.pasteAction->isEnabled());
     hidden.hide();
 }
 

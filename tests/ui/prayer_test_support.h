@@ -12,6 +12,14 @@
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/shell.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextEdit>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,12 +68,56 @@ public:
     Page page = Page::Welcome;
 };
 
+// The editor's widgets and commands, found by their object names, for tests
+// that type into it and press its buttons as the user does.
+struct EditorControls {
+    explicit EditorControls(const PrayerEditor& editor)
+        : saveAndCloseAction(editor.findChild<QAction*>("saveAndCloseAction")),
+          closeAction(editor.findChild<QAction*>("closeAction")),
+          titleEdit(editor.findChild<QLineEdit*>("titleEdit")),
+          topicCombo(editor.findChild<QComboBox*>("topicCombo")),
+          statusCombo(editor.findChild<QComboBox*>("statusCombo")),
+          datesLabel(editor.findChild<QLabel*>("datesLabel")),
+          answerPanel(editor.findChild<QWidget*>("answerPanel")),
+          answeredDateEdit(editor.findChild<QDateEdit*>("answeredDateEdit")),
+          answerNoteEdit(editor.findChild<QLineEdit*>("answerNoteEdit")),
+          notesTable(editor.findChild<QTableWidget*>("notesTable")),
+          addNoteButton(editor.findChild<QPushButton*>("addNoteButton")),
+          textEdit(editor.findChild<QTextEdit*>("textEdit")),
+          modifiedLabel(editor.findChild<QLabel*>("modifiedLabel")),
+          pasteAction(editor.findChild<QAction*>("pasteAction")),
+          boldAction(editor.findChild<QAction*>("boldAction")),
+          bulletsAction(editor.findChild<QAction*>("bulletsAction")),
+          alignCenterAction(editor.findChild<QAction*>("alignCenterAction"))
+    {
+    }
+
+    QAction* saveAndCloseAction;
+    QAction* closeAction;
+    QLineEdit* titleEdit;
+    QComboBox* topicCombo;
+    QComboBox* statusCombo;
+    QLabel* datesLabel;
+    QWidget* answerPanel;
+    QDateEdit* answeredDateEdit;
+    QLineEdit* answerNoteEdit;
+    QTableWidget* notesTable;
+    QPushButton* addNoteButton;
+    QTextEdit* textEdit;
+    QLabel* modifiedLabel;
+    QAction* pasteAction;
+    QAction* boldAction;
+    QAction* bulletsAction;
+    QAction* alignCenterAction;
+};
+
 // The editor shown without a modal loop: runModal shows the window, lets the
 // test act as the user and expects the window to be closed by then.
 class ScriptedEditor : public PrayerEditor {
 public:
     using PrayerEditor::PrayerEditor;
 
+    const EditorControls controls{*this};
     std::function<void(ScriptedEditor&)> user;
     int shown = 0;
 

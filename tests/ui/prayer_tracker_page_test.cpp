@@ -320,8 +320,8 @@ TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)
     editor.user = [&](ScriptedEditor& e) {
         EXPECT_EQ(e.prayerIndex_, index);
         EXPECT_FALSE(e.newItem_);
-        e.titleEdit->setText(QStringLiteral("New title"));
-        e.saveAndCloseAction->trigger();
+        e.controls.titleEdit->setText(QStringLiteral("New title"));
+        e.controls.saveAndCloseAction->trigger();
     };
     ui.editPrayerAction->trigger();
     EXPECT_EQ(selectedRow(), "\tNew title");

@@ -343,11 +343,14 @@ TEST_F(PseudoTranslationTest, QuestionsAndMessagesAreTranslated)
     a.readBibleAction->trigger();
     auto* bible = window.findChild<BiblePage*>(QStringLiteral("biblePage"));
     ASSERT_TRUE(bible);
+    auto* goToEdit = bible->findChild<QLineEdit*>(QStringLiteral("goToEdit"));
+    const auto* goToMessage = bible->findChild<QLabel*>(QStringLiteral("goToMessage"));
+    ASSERT_TRUE(goToEdit && goToMessage);
     for (const char* typed : {"Gamma 1", "Alpha 9", "Alpha 1:99", "Alpha 2-1", "?"}) {
-        bible->goToEdit->setText(QString::fromLatin1(typed));
-        emit bible->goToEdit->returnPressed();
-        EXPECT_FALSE(bible->goToMessage->text().isEmpty()) << typed;
-        EXPECT_TRUE(isTranslated(bible->goToMessage->text())) << bible->goToMessage->text().toStdString();
+        goToEdit->setText(QString::fromLatin1(typed));
+        emit goToEdit->returnPressed();
+        EXPECT_FALSE(goToMessage->text().isEmpty()) << typed;
+        EXPECT_TRUE(isTranslated(goToMessage->text())) << goToMessage->text().toStdString();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The reading page's widgets, found by their object names, for tests that
 // read and press them as the reader does.
+#include "passage_view_controls.h"
 #include "ui/base/passage_view.h"
 #include "ui/plans/reading_page.h"
 
@@ -13,6 +14,7 @@ namespace kovara::ui::test {
 struct ReadingControls {
     explicit ReadingControls(const ReadingPage& page)
         : passageView(page.findChild<PassageView*>("passageView")),
+          passage(*passageView),
           planStatusLabel(page.findChild<QLabel*>("planStatusLabel")),
           planManagerButton(page.findChild<QPushButton*>("planManagerButton")),
           markReadButton(page.findChild<QPushButton*>("markReadButton")),
@@ -26,6 +28,7 @@ struct ReadingControls {
     }
 
     PassageView* passageView;
+    PassageControls passage; // the passage view's labels and viewer
     QLabel* planStatusLabel;
     QPushButton* planManagerButton;
     QPushButton* markReadButton;

@@ -160,7 +160,7 @@ ContentPage* MainWindow::ensurePage(Page page)
         devotionalPage_ = new DevotionalPage(clock_, dialogs_);
         devotionalPage_->setObjectName(QStringLiteral("devotionalPage"));
         // A verse reference on the devotional page opens its chapter.
-        connect(devotionalPage_->viewer(), &HtmlViewer::linkClicked, this,
+        connect(devotionalPage_, &DevotionalPage::linkClicked, this,
                 [this](const QString& href) { openBibleLink(href); });
         made = devotionalPage_;
         break;

@@ -18,40 +18,50 @@ namespace kovara::ui {
 
 PassageView::PassageView(QWidget* parent) : QWidget(parent)
 {
-    headerPanel = makeHeaderPanel(this);
-    passageLabel = makeHeaderLabel(tr("Bible Reading Plan"), 0, true, false, headerPanel);
-    titleLabel = makeHeaderLabel(tr("Reading Plan Title"), 6, true, true, headerPanel);
-    dateLabel = makeHeaderLabel(tr("Plan day info"), 1, false, false, headerPanel);
-    auto* header = new QVBoxLayout(headerPanel);
-    header->addWidget(passageLabel);
-    header->addWidget(titleLabel);
-    header->addWidget(dateLabel);
+    headerPanel_ = makeHeaderPanel(this);
+    captionLabel_ = makeHeaderLabel(tr("Bible Reading Plan"), 0, true, false, headerPanel_);
+    captionLabel_->setObjectName(QStringLiteral("passageCaptionLabel"));
+    titleLabel_ = makeHeaderLabel(tr("Reading Plan Title"), 6, true, true, headerPanel_);
+    titleLabel_->setObjectName(QStringLiteral("passageTitleLabel"));
+    dayLabel_ = makeHeaderLabel(tr("Plan day info"), 1, false, false, headerPanel_);
+    dayLabel_->setObjectName(QStringLiteral("passageDayLabel"));
+    auto* header = new QVBoxLayout(headerPanel_);
+    header->addWidget(captionLabel_);
+    header->addWidget(titleLabel_);
+    header->addWidget(dayLabel_);
 
-    htmlViewer = makeViewerPanel(viewerPanel, this);
-    htmlViewer->setAccessibleName(tr("Passage"));
-    makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
+    htmlViewer_ = makeViewerPanel(viewerPanel_, this);
+    viewerPanel_->setObjectName(QStringLiteral("passageViewerPanel"));
+    htmlViewer_->setObjectName(QStringLiteral("passageViewer"));
+    htmlViewer_->setAccessibleName(tr("Passage"));
+    makeViewerActions(htmlViewer_, copyAction_, selectAllAction_, this);
 
-    stackPanels(this, headerPanel, viewerPanel);
+    stackPanels(this, headerPanel_, viewerPanel_);
     // The title takes the width the panel has and no more.
-    titleLabel->setSizePolicy(QSizePolicy::Ignored, titleLabel->sizePolicy().verticalPolicy());
-    titleLabel->setMinimumWidth(1);
+    titleLabel_->setSizePolicy(QSizePolicy::Ignored, titleLabel_->sizePolicy().verticalPolicy());
+    titleLabel_->setMinimumWidth(1);
+}
+
+void PassageView::setCaption(const QString& caption)
+{
+    captionLabel_->setText(caption);
 }
 
 void PassageView::showTitle()
 {
     const QString full = fromBytes(title_);
     // Until the page is laid out its width says nothing: the title in full.
-    const QString shown = titleLabel->isVisible() ? titleLabel->fontMetrics().elidedText(
-                                                        full, Qt::ElideRight, titleLabel->contentsRect().width())
-                                                  : full;
-    titleLabel->setText(shown);
-    titleLabel->setToolTip(shown == full ? QString() : full);
+    const QString shown = titleLabel_->isVisible() ? titleLabel_->fontMetrics().elidedText(
+                                                         full, Qt::ElideRight, titleLabel_->contentsRect().width())
+                                                   : full;
+    titleLabel_->setText(shown);
+    titleLabel_->setToolTip(shown == full ? QString() : full);
 }
 
 void PassageView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!title_.empty() && !titleLabel->text().isEmpty())
+    if (!title_.empty() && !titleLabel_->text().isEmpty())
         showTitle();
 }
 
@@ -59,14 +69,14 @@ void PassageView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // A page that was cleared stays clear.
-    if (!title_.empty() && !titleLabel->text().isEmpty())
+    if (!title_.empty() && !titleLabel_->text().isEmpty())
         showTitle();
 }
 
 void PassageView::assignPreferences(Preferences& prefs)
 {
     prefs_ = &prefs;
-    applyDisplayPreferences(prefs, viewerPanel, htmlViewer);
+    applyDisplayPreferences(prefs, viewerPanel_, htmlViewer_);
     if (!verseSpec_.empty())
         renderPassage();
 }
@@ -78,7 +88,7 @@ void PassageView::loadPlanVerses(const std::string& verseSpec, const std::string
         throw Exception("Preferences not yet assigned on LoadPlanVerses");
     title_ = title;
     showTitle();
-    dateLabel->setText(fromBytes(dayLine));
+    dayLabel_->setText(fromBytes(dayLine));
     dayLine_ = dayLine;
     bible_ = &bible;
     verseSpec_ = verseSpec;
@@ -87,9 +97,9 @@ void PassageView::loadPlanVerses(const std::string& verseSpec, const std::string
 
 void PassageView::clear()
 {
-    titleLabel->clear();
-    dateLabel->clear();
-    htmlViewer->loadFromString(QString());
+    titleLabel_->clear();
+    dayLabel_->clear();
+    htmlViewer_->loadFromString(QString());
 }
 
 void PassageView::renderPassage()
@@ -97,11 +107,11 @@ void PassageView::renderPassage()
     if (!prefs_ || !bible_)
         return;
     BusyCursor busy;
-    htmlViewer->loadFromString(tr("Loading..."));
-    if (htmlViewer->isVisible())
-        htmlViewer->viewport()->repaint(); // a long passage takes a moment
+    htmlViewer_->loadFromString(tr("Loading..."));
+    if (htmlViewer_->isVisible())
+        htmlViewer_->viewport()->repaint(); // a long passage takes a moment
     const std::string page = buildPassagePage(verseSpec_, *bible_, prefs_->paragraphMode, title_, dayLine_, chapterLinks_);
-    htmlViewer->loadFromBytes(page);
+    htmlViewer_->loadFromBytes(page);
 }
 
 } // namespace kovara::ui

@@ -60,18 +60,16 @@ public:
     // effect at the next render.
     void setChapterLinks(bool on) { chapterLinks_ = on; }
 
-    // For the main window's copy and print commands while this page shows.
-    HtmlViewer* viewer() const { return htmlViewer; }
+    // The line above the title, "Bible Reading Plan" until set: what is read
+    // here.
+    void setCaption(const QString& caption);
 
-    // Controls, by the names the program uses for them.
-    QFrame* headerPanel;
-    QLabel* passageLabel;
-    QLabel* titleLabel;
-    QLabel* dateLabel;
-    QFrame* viewerPanel;
-    HtmlViewer* htmlViewer;
-    QAction* copyAction;     // "Copy Selected Text": enabled only with a selection
-    QAction* selectAllAction; // "Select All": always enabled
+    // The viewer itself: the page that holds this view follows its selection
+    // for Copy, prints its pages, and connects its links and copy caption.
+    HtmlViewer* viewer() const { return htmlViewer_; }
+    // The viewer's own "Copy Selected Text" entry, which the page hands to
+    // ContentPage::followText so that the window's Copy keeps Ctrl+C.
+    QAction* copyAction() const { return copyAction_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -81,6 +79,15 @@ private:
     // Shows the plan title, cut short with "…" when it is wider than the
     // panel (the tooltip then holds it in full).
     void showTitle();
+
+    QFrame* headerPanel_;
+    QLabel* captionLabel_; // "Bible Reading Plan" or what setCaption says
+    QLabel* titleLabel_;
+    QLabel* dayLabel_;
+    QFrame* viewerPanel_;
+    HtmlViewer* htmlViewer_;
+    QAction* copyAction_;      // "Copy Selected Text": enabled only with a selection
+    QAction* selectAllAction_; // "Select All": always enabled
 
     Preferences* prefs_ = nullptr;
     BibleStore* bible_ = nullptr;

@@ -42,107 +42,104 @@ QString shownStart(const std::string& verseText)
 
 BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 {
-    goToEdit = new QLineEdit;
-    goToEdit->setObjectName(QStringLiteral("goToEdit"));
-    goToEdit->setPlaceholderText(tr("Go to, e.g. John 3:16"));
-    goToEdit->setClearButtonEnabled(true);
-    goToEdit->setAccessibleName(tr("Go to a reference"));
-    goToEdit->setMinimumWidth(140);
-    goToMessage = new QLabel;
-    goToMessage->setObjectName(QStringLiteral("goToMessage"));
-    goToMessage->setStyleSheet(QStringLiteral("color: #a00000;"));
-    goToMessage->setTextFormat(Qt::PlainText);
+    goToEdit_ = new QLineEdit;
+    goToEdit_->setObjectName(QStringLiteral("goToEdit"));
+    goToEdit_->setPlaceholderText(tr("Go to, e.g. John 3:16"));
+    goToEdit_->setClearButtonEnabled(true);
+    goToEdit_->setAccessibleName(tr("Go to a reference"));
+    goToEdit_->setMinimumWidth(140);
+    goToMessage_ = new QLabel;
+    goToMessage_->setObjectName(QStringLiteral("goToMessage"));
+    goToMessage_->setStyleSheet(QStringLiteral("color: #a00000;"));
+    goToMessage_->setTextFormat(Qt::PlainText);
 
-    bookList = new QComboBox;
-    bookList->setObjectName(QStringLiteral("bookList"));
-    bookList->setToolTip(tr("Book"));
-    chapterList = new QComboBox;
-    chapterList->setObjectName(QStringLiteral("chapterList"));
-    chapterList->setToolTip(tr("Chapter"));
+    bookList_ = new QComboBox;
+    bookList_->setObjectName(QStringLiteral("bookList"));
+    bookList_->setToolTip(tr("Book"));
+    chapterList_ = new QComboBox;
+    chapterList_->setObjectName(QStringLiteral("chapterList"));
+    chapterList_->setToolTip(tr("Chapter"));
 
-    previousChapterAction = new QAction(tr("Previous Chapter"), this);
-    previousChapterAction->setObjectName(QStringLiteral("previousChapterAction"));
-    previousChapterAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
-    previousChapterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    nextChapterAction = new QAction(tr("Next Chapter"), this);
-    nextChapterAction->setObjectName(QStringLiteral("nextChapterAction"));
-    nextChapterAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
-    nextChapterAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(previousChapterAction);
-    addAction(nextChapterAction);
-    previousChapterAction->setToolTip(tr("Previous chapter (Alt+Left)"));
-    nextChapterAction->setToolTip(tr("Next chapter (Alt+Right)"));
+    previousChapterAction_ = new QAction(tr("Previous Chapter"), this);
+    previousChapterAction_->setObjectName(QStringLiteral("previousChapterAction"));
+    previousChapterAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    previousChapterAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    nextChapterAction_ = new QAction(tr("Next Chapter"), this);
+    nextChapterAction_->setObjectName(QStringLiteral("nextChapterAction"));
+    nextChapterAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    nextChapterAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(previousChapterAction_);
+    addAction(nextChapterAction_);
+    previousChapterAction_->setToolTip(tr("Previous chapter (Alt+Left)"));
+    nextChapterAction_->setToolTip(tr("Next chapter (Alt+Right)"));
 
-    previousButton = new QToolButton;
-    previousButton->setObjectName(QStringLiteral("previousButton"));
-    previousButton->setDefaultAction(previousChapterAction);
-    previousButton->setArrowType(Qt::LeftArrow);
-    nextButton = new QToolButton;
-    nextButton->setObjectName(QStringLiteral("nextButton"));
-    nextButton->setDefaultAction(nextChapterAction);
-    nextButton->setArrowType(Qt::RightArrow);
+    previousButton_ = new QToolButton;
+    previousButton_->setObjectName(QStringLiteral("previousButton"));
+    previousButton_->setDefaultAction(previousChapterAction_);
+    previousButton_->setArrowType(Qt::LeftArrow);
+    nextButton_ = new QToolButton;
+    nextButton_->setObjectName(QStringLiteral("nextButton"));
+    nextButton_->setDefaultAction(nextChapterAction_);
+    nextButton_->setArrowType(Qt::RightArrow);
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
-    bar->addWidget(goToEdit);
-    bar->addWidget(goToMessage, 1);
-    bar->addWidget(bookList);
-    bar->addWidget(chapterList);
-    bar->addWidget(previousButton);
-    bar->addWidget(nextButton);
+    bar->addWidget(goToEdit_);
+    bar->addWidget(goToMessage_, 1);
+    bar->addWidget(bookList_);
+    bar->addWidget(chapterList_);
+    bar->addWidget(previousButton_);
+    bar->addWidget(nextButton_);
 
-    passageView = new PassageView;
-    followText(passageView->viewer(), passageView->copyAction);
-    passageView->viewer()->setCopyCaption([this] { return selectionReference(); });
-    passageView->setObjectName(QStringLiteral("biblePassageView"));
+    passageView_ = new PassageView;
+    followText(passageView_->viewer(), passageView_->copyAction());
+    passageView_->viewer()->setCopyCaption([this] { return selectionReference(); });
+    passageView_->setObjectName(QStringLiteral("biblePassageView"));
     // The header names what is read here, not a reading plan.
-    passageView->passageLabel->setText(tr("The Bible"));
+    passageView_->setCaption(tr("The Bible"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(bar);
-    searchPanel = new SearchPanel;
-    searchPanel->setObjectName(QStringLiteral("searchPanel"));
+    searchPanel_ = new SearchPanel;
+    searchPanel_->setObjectName(QStringLiteral("searchPanel"));
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
-    split->addWidget(passageView);
-    split->addWidget(searchPanel);
+    split->addWidget(passageView_);
+    split->addWidget(searchPanel_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     layout->addWidget(split, 1);
-    connect(searchPanel, &SearchPanel::verseChosen, this, [this](int verseIndex) {
+    connect(searchPanel_, &SearchPanel::verseChosen, this, [this](int verseIndex) {
         if (!bible_)
             return;
         const VerseRef ref = bible_->getVerseReference(verseIndex);
         openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
     });
 
-    connect(goToEdit, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit->text()); });
-    connect(goToEdit, &QLineEdit::textEdited, this, [this] { goToMessage->clear(); });
-    connect(previousChapterAction, &QAction::triggered, this, [this] { previousChapter(); });
+    connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
+    connect(goToEdit_, &QLineEdit::textEdited, this, [this] { goToMessage_->clear(); });
+    connect(previousChapterAction_, &QAction::triggered, this, [this] { previousChapter(); });
     // Ctrl+F on the page goes to the search field, as in other programs.
     auto* find = new QAction(this);
     find->setObjectName(QStringLiteral("findAction"));
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(find);
-    connect(find, &QAction::triggered, this, [this] {
-        searchPanel->searchEdit->setFocus(Qt::ShortcutFocusReason);
-        searchPanel->searchEdit->selectAll();
-    });
-    connect(nextChapterAction, &QAction::triggered, this, [this] { nextChapter(); });
-    connect(bookList, &QComboBox::activated, this, [this](int index) { openChapter(index + 1, 1); });
-    connect(chapterList, &QComboBox::activated, this, [this](int index) { openChapter(book_, index + 1); });
+    connect(find, &QAction::triggered, this, [this] { searchPanel_->focusSearchField(); });
+    connect(nextChapterAction_, &QAction::triggered, this, [this] { nextChapter(); });
+    connect(bookList_, &QComboBox::activated, this, [this](int index) { openChapter(index + 1, 1); });
+    connect(chapterList_, &QComboBox::activated, this, [this](int index) { openChapter(book_, index + 1); });
     updateButtons();
 }
 
 void BiblePage::setBible(BibleStore& bible)
 {
     bible_ = &bible;
-    bookList->clear();
+    bookList_->clear();
     for (int book = 1; book <= BibleStore::kMaxBooks && bible.getChapterCount(book) > 0; ++book)
-        bookList->addItem(QString::fromUtf8(bible.getLongBookName(book)));
+        bookList_->addItem(QString::fromUtf8(bible.getLongBookName(book)));
     book_ = chapter_ = 0;
     updateButtons();
 }
@@ -152,13 +149,13 @@ void BiblePage::setSearchFile(const std::string& fileName)
     std::vector<QString> names;
     for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->getChapterCount(book) > 0; ++book)
         names.push_back(QString::fromUtf8(bible_->getLongBookName(book)));
-    searchPanel->setBible(fileName, std::move(names));
+    searchPanel_->setBible(fileName, std::move(names));
 }
 
 void BiblePage::assignPreferences(Preferences& prefs)
 {
     hasPreferences_ = true;
-    passageView->assignPreferences(prefs); // renders again: the highlight goes
+    passageView_->assignPreferences(prefs); // renders again: the highlight goes
     highlightVerses();
 }
 
@@ -172,17 +169,17 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     const int first = bible_->getVerseIndex(book, chapter, 1);
     const std::string spec = std::to_string(first) + "-" + std::to_string(first + verses - 1);
     const std::string title = bible_->getLongBookName(book) + " " + std::to_string(chapter);
-    passageView->showPassage(spec, title, bible_->title(), *bible_);
+    passageView_->showPassage(spec, title, bible_->title(), *bible_);
     const bool bookChanged = book != book_;
     book_ = book;
     chapter_ = chapter;
     firstVerse_ = std::clamp(firstVerse, 0, verses);
     lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
-    bookList->setCurrentIndex(book - 1);
-    searchPanel->setCurrentBook(book);
-    if (bookChanged || chapterList->count() != bible_->getChapterCount(book))
+    bookList_->setCurrentIndex(book - 1);
+    searchPanel_->setCurrentBook(book);
+    if (bookChanged || chapterList_->count() != bible_->getChapterCount(book))
         fillChapterList();
-    chapterList->setCurrentIndex(chapter - 1);
+    chapterList_->setCurrentIndex(chapter - 1);
     highlightVerses();
     updateButtons();
 }
@@ -193,10 +190,10 @@ bool BiblePage::goTo(const QString& text)
         return false;
     const ReferenceResult result = parseReference(text.toStdString(), *bible_);
     if (!result.ok) {
-        goToMessage->setText(QString::fromStdString(result.error));
+        goToMessage_->setText(QString::fromStdString(result.error));
         return false;
     }
-    goToMessage->clear();
+    goToMessage_->clear();
     const PassageRef& p = result.passage;
     // A range that runs into later chapters is highlighted to the end of the
     // chapter shown.
@@ -246,18 +243,18 @@ void BiblePage::restoreLastChapter(const IniFile& settings)
 
 void BiblePage::fillChapterList()
 {
-    chapterList->clear();
+    chapterList_->clear();
     const int chapters = bible_->getChapterCount(book_);
     for (int chapter = 1; chapter <= chapters; ++chapter)
-        chapterList->addItem(QString::number(chapter));
+        chapterList_->addItem(QString::number(chapter));
 }
 
 void BiblePage::updateButtons()
 {
     const bool shown = bible_ && book_ > 0;
-    previousChapterAction->setEnabled(shown && (book_ > 1 || chapter_ > 1));
-    nextChapterAction->setEnabled(shown && (chapter_ < bible_->getChapterCount(book_) ||
-                                            bible_->getChapterCount(book_ + 1) > 0));
+    previousChapterAction_->setEnabled(shown && (book_ > 1 || chapter_ > 1));
+    nextChapterAction_->setEnabled(shown && (chapter_ < bible_->getChapterCount(book_) ||
+                                             bible_->getChapterCount(book_ + 1) > 0));
 }
 
 void BiblePage::locateVerses()
@@ -267,7 +264,7 @@ void BiblePage::locateVerses()
         return;
     // Walk the chapter verse by verse, each found after the one before, so
     // that a verse that opens like an earlier one is not mistaken for it.
-    QTextDocument* doc = passageView->viewer()->document();
+    QTextDocument* doc = passageView_->viewer()->document();
     QTextCursor from(doc);
     const int verses = bible_->chapterLengths(book_, chapter_);
     const int base = bible_->getVerseIndex(book_, chapter_, 1);
@@ -294,7 +291,7 @@ void BiblePage::locateVerses()
 
 void BiblePage::highlightVerses()
 {
-    HtmlViewer* viewer = passageView->viewer();
+    HtmlViewer* viewer = passageView_->viewer();
     viewer->setExtraSelections({});
     locateVerses();
     if (firstVerse_ == 0 || lastVerse_ >= static_cast<int>(verseStarts_.size()))
@@ -322,7 +319,7 @@ void BiblePage::highlightVerses()
 
 QString BiblePage::selectionReference() const
 {
-    const QTextCursor cursor = passageView->viewer()->textCursor();
+    const QTextCursor cursor = passageView_->viewer()->textCursor();
     if (!bible_ || book_ == 0 || !cursor.hasSelection())
         return {};
     PassageRef passage{book_, chapter_, 0, chapter_, 0};
@@ -353,22 +350,22 @@ bool BiblePage::openLink(const QString& href)
 
 void BiblePage::focusGoToField()
 {
-    goToEdit->setFocus();
+    goToEdit_->setFocus();
 }
 
 void BiblePage::focusPassage()
 {
-    passageView->viewer()->setFocus();
+    passageView_->viewer()->setFocus();
 }
 
 HtmlViewer* BiblePage::pagedPrintout() const
 {
-    return passageView->viewer();
+    return passageView_->viewer();
 }
 
 QString BiblePage::printTitle() const
 {
-    return fromBytes(passageView->title());
+    return fromBytes(passageView_->title());
 }
 
 } // namespace kovara::ui

@@ -82,23 +82,23 @@ public:
     // does not exist).
     void restoreLastChapter(const IniFile& settings);
 
-    PassageView* passageView;
-    SearchPanel* searchPanel;
-    QLineEdit* goToEdit;
-    QLabel* goToMessage; // the reason a reference could not be opened
-    QComboBox* bookList;
-    QComboBox* chapterList;
-    QToolButton* previousButton;
-    QToolButton* nextButton;
-    QAction* previousChapterAction; // Alt+Left
-    QAction* nextChapterAction;     // Alt+Right
-
 private:
     void fillChapterList();
     // Finds where each verse of the chapter shown starts in the viewer.
     void locateVerses();
     void highlightVerses();
     void updateButtons();
+
+    PassageView* passageView_;
+    SearchPanel* searchPanel_;
+    QLineEdit* goToEdit_;
+    QLabel* goToMessage_; // the reason a reference could not be opened
+    QComboBox* bookList_;
+    QComboBox* chapterList_;
+    QToolButton* previousButton_;
+    QToolButton* nextButton_;
+    QAction* previousChapterAction_; // Alt+Left
+    QAction* nextChapterAction_;     // Alt+Right
 
     BibleStore* bible_ = nullptr;
     bool hasPreferences_ = false;

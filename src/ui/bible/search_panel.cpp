@@ -21,50 +21,61 @@ constexpr int kPauseMs = 250;
 
 SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
 {
-    searchEdit = new QLineEdit;
-    searchEdit->setObjectName(QStringLiteral("searchEdit"));
-    searchEdit->setPlaceholderText(tr("Search: words, \"a phrase\", believ*, AND OR NOT"));
-    searchEdit->setClearButtonEnabled(true);
-    searchEdit->setAccessibleName(tr("Search the Bible"));
-    scopeList = new QComboBox;
-    scopeList->setObjectName(QStringLiteral("scopeList"));
-    scopeList->addItems({tr("Whole Bible"), tr("Old Testament"),
-                         tr("New Testament"), tr("This book")});
-    orderList = new QComboBox;
-    orderList->setObjectName(QStringLiteral("orderList"));
-    orderList->addItems({tr("Bible order"), tr("Most relevant first")});
-    countLabel = new QLabel;
-    countLabel->setObjectName(QStringLiteral("countLabel"));
-    countLabel->setTextFormat(Qt::PlainText);
-    resultsViewer = new HtmlViewer;
-    resultsViewer->setObjectName(QStringLiteral("resultsViewer"));
-    resultsViewer->setAccessibleName(tr("Search results"));
+    searchEdit_ = new QLineEdit;
+    searchEdit_->setObjectName(QStringLiteral("searchEdit"));
+    searchEdit_->setPlaceholderText(tr("Search: words, \"a phrase\", believ*, AND OR NOT"));
+    searchEdit_->setClearButtonEnabled(true);
+    searchEdit_->setAccessibleName(tr("Search the Bible"));
+    scopeList_ = new QComboBox;
+    scopeList_->setObjectName(QStringLiteral("scopeList"));
+    scopeList_->addItems({tr("Whole Bible"), tr("Old Testament"),
+                          tr("New Testament"), tr("This book")});
+    orderList_ = new QComboBox;
+    orderList_->setObjectName(QStringLiteral("orderList"));
+    orderList_->addItems({tr("Bible order"), tr("Most relevant first")});
+    countLabel_ = new QLabel;
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    countLabel_->setTextFormat(Qt::PlainText);
+    resultsViewer_ = new HtmlViewer;
+    resultsViewer_->setObjectName(QStringLiteral("resultsViewer"));
+    resultsViewer_->setAccessibleName(tr("Search results"));
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
-    bar->addWidget(searchEdit, 1);
-    bar->addWidget(scopeList);
-    bar->addWidget(orderList);
+    bar->addWidget(searchEdit_, 1);
+    bar->addWidget(scopeList_);
+    bar->addWidget(orderList_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(bar);
-    layout->addWidget(countLabel);
-    layout->addWidget(resultsViewer, 1);
+    layout->addWidget(countLabel_);
+    layout->addWidget(resultsViewer_, 1);
 
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, [this] { searchNow(); });
-    connect(searchEdit, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
-    connect(searchEdit, &QLineEdit::returnPressed, this, [this] { searchNow(); });
-    connect(scopeList, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
-    connect(orderList, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
-    connect(resultsViewer, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+    connect(searchEdit_, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
+    connect(searchEdit_, &QLineEdit::returnPressed, this, [this] { searchNow(); });
+    connect(scopeList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
+    connect(orderList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
+    connect(resultsViewer_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         const QString name = url.fragment();
         if (name.startsWith(QLatin1Char('v')))
             emit verseChosen(name.mid(1).toInt());
     });
+}
+
+void SearchPanel::setSearchText(const QString& text)
+{
+    searchEdit_->setText(text);
+}
+
+void SearchPanel::focusSearchField()
+{
+    searchEdit_->setFocus(Qt::ShortcutFocusReason);
+    searchEdit_->selectAll();
 }
 
 SearchPanel::~SearchPanel()
@@ -92,13 +103,13 @@ void SearchPanel::searchNow()
         return;
     }
     SearchRequest request;
-    request.text = searchEdit->text().toStdString();
-    request.scope = static_cast<SearchScope>(scopeList->currentIndex());
+    request.text = searchEdit_->text().toStdString();
+    request.scope = static_cast<SearchScope>(scopeList_->currentIndex());
     request.book = currentBook_;
-    request.order = orderList->currentIndex() == 1 ? SearchOrder::Relevance : SearchOrder::BibleOrder;
+    request.order = orderList_->currentIndex() == 1 ? SearchOrder::Relevance : SearchOrder::BibleOrder;
     if (request.text.find_first_not_of(" \t") == std::string::npos) {
-        countLabel->clear();
-        resultsViewer->loadFromString(QString());
+        countLabel_->clear();
+        resultsViewer_->loadFromString(QString());
         emit resultsShown();
         return;
     }
@@ -106,7 +117,7 @@ void SearchPanel::searchNow()
         if (!search_)
             search_ = std::make_unique<BibleSearch>(fileName_);
     } catch (const std::exception& e) {
-        countLabel->setText(QString::fromUtf8(e.what()));
+        countLabel_->setText(QString::fromUtf8(e.what()));
         return;
     }
     startSearch(std::move(request));
@@ -143,8 +154,8 @@ void SearchPanel::showResult(const SearchResult& result)
     if (result.cancelled)
         return;
     if (!result.ok) {
-        countLabel->setText(QString::fromUtf8(result.message));
-        resultsViewer->loadFromString(QString());
+        countLabel_->setText(QString::fromUtf8(result.message));
+        resultsViewer_->loadFromString(QString());
         emit resultsShown();
         return;
     }
@@ -153,7 +164,7 @@ void SearchPanel::showResult(const SearchResult& result)
     QString count = tr("%1 verses", nullptr, result.count).arg(english.toString(result.count));
     if (static_cast<int>(result.hits.size()) < result.count)
         count += tr(" (the first %1 shown)").arg(result.hits.size());
-    countLabel->setText(count);
+    countLabel_->setText(count);
     QString html;
     for (const SearchHit& hit : result.hits) {
         const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
@@ -166,7 +177,7 @@ void SearchPanel::showResult(const SearchResult& result)
                     .arg(hit.verse)
                     .arg(QString::fromUtf8(hitHtml(hit.markedText)));
     }
-    resultsViewer->loadFromString(html);
+    resultsViewer_->loadFromString(html);
     emit resultsShown();
 }
 

@@ -39,11 +39,11 @@ public:
     void searchNow();
     bool searching() const { return worker_.joinable(); }
 
-    QLineEdit* searchEdit;
-    QComboBox* scopeList; // Whole Bible, Old Testament, New Testament, This book
-    QComboBox* orderList; // Bible order, Most relevant first
-    QLabel* countLabel;
-    HtmlViewer* resultsViewer;
+    // Puts text in the search field, as if typed: it is searched after the
+    // pause.
+    void setSearchText(const QString& text);
+    // Puts the focus in the search field with its text selected.
+    void focusSearchField();
 
 signals:
     // A result was clicked.
@@ -54,6 +54,12 @@ signals:
 private:
     void startSearch(SearchRequest request);
     void showResult(const SearchResult& result);
+
+    QLineEdit* searchEdit_;
+    QComboBox* scopeList_; // Whole Bible, Old Testament, New Testament, This book
+    QComboBox* orderList_; // Bible order, Most relevant first
+    QLabel* countLabel_;
+    HtmlViewer* resultsViewer_;
 
     std::string fileName_;
     std::vector<QString> bookNames_;

@@ -36,62 +36,68 @@ QDate toQDate(DateTime t)
 DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* parent)
     : ContentPage(parent), clock_(clock), dialogs_(dialogs)
 {
-    headerPanel = makeHeaderPanel(this);
-    titleLabel = makeHeaderLabel(tr("Devotional Title"), 6, true, true, headerPanel);
-    authorLabel = makeHeaderLabel(tr("Devotional Author"), 1, false, true, headerPanel);
+    headerPanel_ = makeHeaderPanel(this);
+    titleLabel_ = makeHeaderLabel(tr("Devotional Title"), 6, true, true, headerPanel_);
+    titleLabel_->setObjectName(QStringLiteral("devotionalTitleLabel"));
+    authorLabel_ = makeHeaderLabel(tr("Devotional Author"), 1, false, true, headerPanel_);
+    authorLabel_->setObjectName(QStringLiteral("devotionalAuthorLabel"));
 
-    dateEdit = new DateField(headerPanel);
-    dateEdit->setAccessibleName(tr("Date"));
-    dateEdit->setCalendarPopup(true);
+    dateEdit_ = new DateField(headerPanel_);
+    dateEdit_->setObjectName(QStringLiteral("devotionalDateEdit"));
+    dateEdit_->setAccessibleName(tr("Date"));
+    dateEdit_->setCalendarPopup(true);
     // The system's short date, with the year in full so a typed date cannot
     // land in the wrong century.
     QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    dateEdit->setDisplayFormat(format);
-    dateEdit->setMinimumDate(QDate(1753, 1, 1));
-    dateEdit->setDate(QDate(2000, 1, 1)); // overwritten by the first setDevotional
+    dateEdit_->setDisplayFormat(format);
+    dateEdit_->setMinimumDate(QDate(1753, 1, 1));
+    dateEdit_->setDate(QDate(2000, 1, 1)); // overwritten by the first setDevotional
     // The pop-up calendar keeps Qt's defaults (navigation bar, short day
     // names): Qt then builds it when it is first opened instead of at every
     // start of the program.
-    connect(dateEdit, &QDateEdit::dateChanged, this, [this] { onDateChanged(); });
+    connect(dateEdit_, &QDateEdit::dateChanged, this, [this] { onDateChanged(); });
 
     // Back to today's entry in one click; like any date change it does not
     // count as having opened today's reading.
-    todayButton = new QToolButton(headerPanel);
-    todayButton->setText(tr("Today"));
-    todayButton->setToolTip(tr("Show today's entry"));
-    connect(todayButton, &QToolButton::clicked, this,
-            [this] { dateEdit->setDate(toQDate(clock_.today())); });
+    todayButton_ = new QToolButton(headerPanel_);
+    todayButton_->setObjectName(QStringLiteral("todayButton"));
+    todayButton_->setText(tr("Today"));
+    todayButton_->setToolTip(tr("Show today's entry"));
+    connect(todayButton_, &QToolButton::clicked, this,
+            [this] { dateEdit_->setDate(toQDate(clock_.today())); });
 
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(dateEdit);
-    dateRow->addWidget(todayButton);
+    dateRow->addWidget(dateEdit_);
+    dateRow->addWidget(todayButton_);
     auto* names = new QVBoxLayout;
-    names->addWidget(titleLabel);
-    names->addWidget(authorLabel);
-    auto* header = new QHBoxLayout(headerPanel);
+    names->addWidget(titleLabel_);
+    names->addWidget(authorLabel_);
+    auto* header = new QHBoxLayout(headerPanel_);
     header->addLayout(names, 1);
     header->addLayout(dateRow);
     header->setAlignment(dateRow, Qt::AlignTop | Qt::AlignRight);
 
-    htmlViewer = makeViewerPanel(viewerPanel, this);
-    htmlViewer->setAccessibleName(tr("Devotional"));
-    makeViewerActions(htmlViewer, copyAction, selectAllAction, this);
-    followText(htmlViewer, copyAction);
+    htmlViewer_ = makeViewerPanel(viewerPanel_, this);
+    htmlViewer_->setObjectName(QStringLiteral("devotionalViewer"));
+    htmlViewer_->setAccessibleName(tr("Devotional"));
+    connect(htmlViewer_, &HtmlViewer::linkClicked, this, &DevotionalPage::linkClicked);
+    makeViewerActions(htmlViewer_, copyAction_, selectAllAction_, this);
+    followText(htmlViewer_, copyAction_);
 
-    stackPanels(this, headerPanel, viewerPanel);
+    stackPanels(this, headerPanel_, viewerPanel_);
 }
 
 void DevotionalPage::setDevotional(DevotionalStore& devotional)
 {
     const bool changedStore = devotional_ != &devotional;
     devotional_ = &devotional;
-    titleLabel->setText(fromBytes(devotional.title()));
-    authorLabel->setText(tr("by %1").arg(fromBytes(devotional.author())));
+    titleLabel_->setText(fromBytes(devotional.title()));
+    authorLabel_->setText(tr("by %1").arg(fromBytes(devotional.author())));
     const QDate today = toQDate(clock_.today());
-    if (dateEdit->date() != today)
-        dateEdit->setDate(today); // signals the change, which loads the entry
+    if (dateEdit_->date() != today)
+        dateEdit_->setDate(today); // signals the change, which loads the entry
     else if (changedStore)
         onDateChanged();
 }
@@ -102,16 +108,26 @@ void DevotionalPage::openFaithsCheckbook(DevotionalStore& devotional, Preference
     prefs.lastFaithsCheckbookRead = dayOfYear(clock_.now());
 }
 
+QDate DevotionalPage::date() const
+{
+    return dateEdit_->date();
+}
+
+void DevotionalPage::setDate(const QDate& date)
+{
+    dateEdit_->setDate(date);
+}
+
 QString DevotionalPage::printTitle() const
 {
-    return titleLabel->text() + QLatin1Char(' ') + dateEdit->date().toString(Qt::ISODate);
+    return titleLabel_->text() + QLatin1Char(' ') + dateEdit_->date().toString(Qt::ISODate);
 }
 
 void DevotionalPage::assignPreferences(Preferences& prefs)
 {
     prefs_ = &prefs;
-    applyDisplayPreferences(prefs, viewerPanel, htmlViewer);
-    htmlViewer->loadFromBytes(pageText_);
+    applyDisplayPreferences(prefs, viewerPanel_, htmlViewer_);
+    htmlViewer_->loadFromBytes(pageText_);
 }
 
 void DevotionalPage::onDateChanged()
@@ -119,9 +135,9 @@ void DevotionalPage::onDateChanged()
     if (!devotional_)
         return;
     runGuarded(dialogs_, [this] {
-        const QDate date = dateEdit->date();
+        const QDate date = dateEdit_->date();
         pageText_ = devotional_->getEntryByDay(date.month(), date.day());
-        htmlViewer->loadFromBytes(pageText_);
+        htmlViewer_->loadFromBytes(pageText_);
     });
 }
 

@@ -48,33 +48,38 @@ public:
     // the panel, and loads the current page text again.
     void assignPreferences(Preferences& prefs) override;
 
+    const std::string& pageText() const { return pageText_; }
+
+    // The date whose entry is shown (or would be, before a devotional is
+    // attached); setDate changes it as the date field does.
+    QDate date() const;
+    void setDate(const QDate& date);
+
+    // Copy and Print: the entry's selection and its pages, named after the
+    // devotional and the date ("Faith's Checkbook 2026-12-10").
+    HtmlViewer* pagedPrintout() const override { return htmlViewer_; }
+    QString printTitle() const override;
+    HelpContext helpContext() const override { return HelpContext::Devotional; }
+
+signals:
+    // A link of the entry (a verse reference) was clicked.
+    void linkClicked(const QString& href);
+
+private:
     // The date field changed: loads the entry of its date when a devotional is
     // attached. Errors are shown through the dialogs, not raised.
     void onDateChanged();
 
-    const std::string& pageText() const { return pageText_; }
+    QFrame* headerPanel_;
+    QLabel* titleLabel_;
+    QLabel* authorLabel_;
+    QDateEdit* dateEdit_;
+    QToolButton* todayButton_; // sets the date field to today
+    QFrame* viewerPanel_;
+    HtmlViewer* htmlViewer_;
+    QAction* copyAction_;      // "Copy Selected Text": enabled only with a selection
+    QAction* selectAllAction_; // "Select All": always enabled
 
-    // The viewer, whose links (verse references) the window follows.
-    HtmlViewer* viewer() const { return htmlViewer; }
-
-    // Copy and Print: the entry's selection and its pages, named after the
-    // devotional and the date ("Faith's Checkbook 2026-12-10").
-    HtmlViewer* pagedPrintout() const override { return htmlViewer; }
-    QString printTitle() const override;
-    HelpContext helpContext() const override { return HelpContext::Devotional; }
-
-    // Controls, by the names the program uses for them.
-    QFrame* headerPanel;
-    QLabel* titleLabel;
-    QLabel* authorLabel;
-    QDateEdit* dateEdit;
-    QToolButton* todayButton; // sets the date field to today
-    QFrame* viewerPanel;
-    HtmlViewer* htmlViewer;
-    QAction* copyAction;      // "Copy Selected Text": enabled only with a selection
-    QAction* selectAllAction; // "Select All": always enabled
-
-private:
     const Clock& clock_;
     Dialogs& dialogs_;
     DevotionalStore* devotional_ = nullptr;

@@ -17,7 +17,7 @@ namespace kovara::ui {
 ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
 {
     passageView_ = new PassageView(this);
-    followText(passageView_->viewer(), passageView_->copyAction);
+    followText(passageView_->viewer(), passageView_->copyAction());
     planStatusLabel_ = new QLabel(this);
     // The standing has a line of its own above the buttons, kept even while
     // it is empty, so the passage above keeps its height whether a standing

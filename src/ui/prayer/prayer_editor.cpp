@@ -122,183 +122,186 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     setSizeGripEnabled(true);
 
     // Save and Close / Close.
-    saveAndCloseAction = new QAction(tr("Save and Close"), this);
-    saveAndCloseAction->setObjectName(QStringLiteral("saveAndCloseAction"));
-    saveAndCloseAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    saveAndCloseAction->setEnabled(false);
-    connect(saveAndCloseAction, &QAction::triggered, this, [this] {
+    saveAndCloseAction_ = new QAction(tr("Save and Close"), this);
+    saveAndCloseAction_->setObjectName(QStringLiteral("saveAndCloseAction"));
+    saveAndCloseAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAndCloseAction_->setEnabled(false);
+    connect(saveAndCloseAction_, &QAction::triggered, this, [this] {
         if (!modified_)
             return;
         if (runGuarded(dialogs_, [this] { savePrayer(); }))
             close();
     });
-    closeAction = new QAction(tr("Close"), this);
-    closeAction->setObjectName(QStringLiteral("closeAction"));
-    closeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    connect(closeAction, &QAction::triggered, this, [this] { close(); });
-    addAction(saveAndCloseAction);
-    addAction(closeAction);
+    closeAction_ = new QAction(tr("Close"), this);
+    closeAction_->setObjectName(QStringLiteral("closeAction"));
+    closeAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(closeAction_, &QAction::triggered, this, [this] { close(); });
+    addAction(saveAndCloseAction_);
+    addAction(closeAction_);
 
-    saveAndCloseButton = new QToolButton(this);
-    saveAndCloseButton->setDefaultAction(saveAndCloseAction);
-    closeButton = new QToolButton(this);
-    closeButton->setDefaultAction(closeAction);
-    for (QToolButton* button : {saveAndCloseButton, closeButton}) {
+    saveAndCloseButton_ = new QToolButton(this);
+    saveAndCloseButton_->setObjectName(QStringLiteral("saveAndCloseButton"));
+    saveAndCloseButton_->setDefaultAction(saveAndCloseAction_);
+    closeButton_ = new QToolButton(this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setDefaultAction(closeAction_);
+    for (QToolButton* button : {saveAndCloseButton_, closeButton_}) {
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setFocusPolicy(Qt::StrongFocus);
         button->setAutoRaise(false);
     }
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(saveAndCloseButton);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(saveAndCloseButton_);
+    buttons->addWidget(closeButton_);
     buttons->addStretch(1);
 
     // The item's fields.
-    titleEdit = new QLineEdit(this);
-    titleEdit->setObjectName(QStringLiteral("titleEdit"));
-    titleEdit->setToolTip(tr("Specify a title for this prayer item here."));
-    topicCombo = new QComboBox(this);
-    topicCombo->setObjectName(QStringLiteral("topicCombo"));
-    topicCombo->setEditable(true);
-    topicCombo->setInsertPolicy(QComboBox::NoInsert);
-    topicCombo->setToolTip(tr("Specify an optional category for your prayer here. You may use an existing "
-                                   "category or create a new one."));
-    statusCombo = new QComboBox(this);
-    statusCombo->setObjectName(QStringLiteral("statusCombo"));
+    titleEdit_ = new QLineEdit(this);
+    titleEdit_->setObjectName(QStringLiteral("titleEdit"));
+    titleEdit_->setToolTip(tr("Specify a title for this prayer item here."));
+    topicCombo_ = new QComboBox(this);
+    topicCombo_->setObjectName(QStringLiteral("topicCombo"));
+    topicCombo_->setEditable(true);
+    topicCombo_->setInsertPolicy(QComboBox::NoInsert);
+    topicCombo_->setToolTip(tr("Specify an optional category for your prayer here. You may use an existing "
+                               "category or create a new one."));
+    statusCombo_ = new QComboBox(this);
+    statusCombo_->setObjectName(QStringLiteral("statusCombo"));
     // Each entry carries the status as stored; its text is for the reader.
-    statusCombo->addItem(tr("Active"), QString::fromLatin1(kPrayerActive));
-    statusCombo->addItem(tr("Answered"), QString::fromLatin1(kPrayerAnswered));
-    statusCombo->addItem(tr("Inactive"), QString::fromLatin1(kPrayerInactive));
-    statusCombo->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
-    datesLabel = new QLabel(this);
-    datesLabel->setObjectName(QStringLiteral("datesLabel"));
-    datesLabel->setTextFormat(Qt::PlainText);
+    statusCombo_->addItem(tr("Active"), QString::fromLatin1(kPrayerActive));
+    statusCombo_->addItem(tr("Answered"), QString::fromLatin1(kPrayerAnswered));
+    statusCombo_->addItem(tr("Inactive"), QString::fromLatin1(kPrayerInactive));
+    statusCombo_->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
+    datesLabel_ = new QLabel(this);
+    datesLabel_->setObjectName(QStringLiteral("datesLabel"));
+    datesLabel_->setTextFormat(Qt::PlainText);
 
     auto* fields = new QFormLayout;
-    fields->addRow(tr("Prayer &Title:"), titleEdit);
-    fields->addRow(tr("Prayer &Category:"), topicCombo);
-    fields->addRow(tr("Prayer &Status:"), statusCombo);
+    fields->addRow(tr("Prayer &Title:"), titleEdit_);
+    fields->addRow(tr("Prayer &Category:"), topicCombo_);
+    fields->addRow(tr("Prayer &Status:"), statusCombo_);
 
     // When and how it was answered, beside the status while it is "Answered".
-    answerPanel = new QWidget(this);
-    answerPanel->setObjectName(QStringLiteral("answerPanel"));
-    answeredDateEdit = new QDateEdit(answerPanel);
-    answeredDateEdit->setObjectName(QStringLiteral("answeredDateEdit"));
-    answeredDateEdit->setCalendarPopup(true);
-    answeredDateEdit->setAccessibleName(tr("Answered On"));
-    answerNoteEdit = new QLineEdit(answerPanel);
-    answerNoteEdit->setObjectName(QStringLiteral("answerNoteEdit"));
-    answerNoteEdit->setPlaceholderText(tr("How was it answered?"));
-    answerNoteEdit->setAccessibleName(tr("How was it answered?"));
-    answerNoteEdit->setMaxLength(500);
-    auto* answeredLabel = new QLabel(tr("Answered &on:"), answerPanel);
-    answeredLabel->setBuddy(answeredDateEdit);
-    auto* answerLayout = new QHBoxLayout(answerPanel);
+    answerPanel_ = new QWidget(this);
+    answerPanel_->setObjectName(QStringLiteral("answerPanel"));
+    answeredDateEdit_ = new QDateEdit(answerPanel_);
+    answeredDateEdit_->setObjectName(QStringLiteral("answeredDateEdit"));
+    answeredDateEdit_->setCalendarPopup(true);
+    answeredDateEdit_->setAccessibleName(tr("Answered On"));
+    answerNoteEdit_ = new QLineEdit(answerPanel_);
+    answerNoteEdit_->setObjectName(QStringLiteral("answerNoteEdit"));
+    answerNoteEdit_->setPlaceholderText(tr("How was it answered?"));
+    answerNoteEdit_->setAccessibleName(tr("How was it answered?"));
+    answerNoteEdit_->setMaxLength(500);
+    auto* answeredLabel = new QLabel(tr("Answered &on:"), answerPanel_);
+    answeredLabel->setBuddy(answeredDateEdit_);
+    auto* answerLayout = new QHBoxLayout(answerPanel_);
     answerLayout->setContentsMargins(0, 0, 0, 0);
     answerLayout->addWidget(answeredLabel);
-    answerLayout->addWidget(answeredDateEdit);
-    answerLayout->addWidget(answerNoteEdit, 1);
-    fields->addRow(answerPanel);
+    answerLayout->addWidget(answeredDateEdit_);
+    answerLayout->addWidget(answerNoteEdit_, 1);
+    fields->addRow(answerPanel_);
 
     // The text panel.
-    textEdit = new QTextEdit(this);
-    textEdit->setObjectName(QStringLiteral("textEdit"));
-    textEdit->setAccessibleName(tr("Prayer Text"));
-    textEdit->setAcceptRichText(true);
-    textEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    textEdit->document()->setDocumentMargin(5);
-    textToolBar = new QToolBar(this);
-    textToolBar->setObjectName(QStringLiteral("textToolBar"));
-    textToolBar->setIconSize(QSize(16, 16));
-    contextMenu = new QMenu(this);
-    contextMenu->setObjectName(QStringLiteral("contextMenu"));
+    textEdit_ = new QTextEdit(this);
+    textEdit_->setObjectName(QStringLiteral("textEdit"));
+    textEdit_->setAccessibleName(tr("Prayer Text"));
+    textEdit_->setAcceptRichText(true);
+    textEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    textEdit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    textEdit_->document()->setDocumentMargin(5);
+    textToolBar_ = new QToolBar(this);
+    textToolBar_->setObjectName(QStringLiteral("textToolBar"));
+    textToolBar_->setIconSize(QSize(16, 16));
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("contextMenu"));
     createTextActions();
-    textEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(textEdit, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { contextMenu->exec(textEdit->viewport()->mapToGlobal(pos)); });
+    textEdit_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textEdit_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { contextMenu_->exec(textEdit_->viewport()->mapToGlobal(pos)); });
 
     // Status bar: the long hints and the modified pane.
-    editorStatusBar = new QStatusBar(this);
-    editorStatusBar->setSizeGripEnabled(false);
-    modifiedLabel = new QLabel(tr("Unmodified"), editorStatusBar);
-    modifiedLabel->setObjectName(QStringLiteral("modifiedLabel"));
-    editorStatusBar->addPermanentWidget(modifiedLabel);
+    editorStatusBar_ = new QStatusBar(this);
+    editorStatusBar_->setObjectName(QStringLiteral("editorStatusBar"));
+    editorStatusBar_->setSizeGripEnabled(false);
+    modifiedLabel_ = new QLabel(tr("Unmodified"), editorStatusBar_);
+    modifiedLabel_->setObjectName(QStringLiteral("modifiedLabel"));
+    editorStatusBar_->addPermanentWidget(modifiedLabel_);
 
     // Dated notes under the text.
-    notesTable = new QTableWidget(0, 2, this);
-    notesTable->setObjectName(QStringLiteral("notesTable"));
-    notesTable->setAccessibleName(tr("Dated Notes"));
-    notesTable->setHorizontalHeaderLabels({tr("Date"), tr("Note")});
-    notesTable->horizontalHeader()->setStretchLastSection(true);
-    notesTable->verticalHeader()->hide();
-    notesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    notesTable->setSelectionMode(QAbstractItemView::SingleSelection);
-    notesTable->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                QAbstractItemView::AnyKeyPressed);
-    notesTable->setTabKeyNavigation(false);
-    notesTable->setMinimumHeight(90);
+    notesTable_ = new QTableWidget(0, 2, this);
+    notesTable_->setObjectName(QStringLiteral("notesTable"));
+    notesTable_->setAccessibleName(tr("Dated Notes"));
+    notesTable_->setHorizontalHeaderLabels({tr("Date"), tr("Note")});
+    notesTable_->horizontalHeader()->setStretchLastSection(true);
+    notesTable_->verticalHeader()->hide();
+    notesTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    notesTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    notesTable_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                 QAbstractItemView::AnyKeyPressed);
+    notesTable_->setTabKeyNavigation(false);
+    notesTable_->setMinimumHeight(90);
     auto* notesLabel = new QLabel(tr("Dated &notes:"), this);
-    notesLabel->setBuddy(notesTable);
-    addNoteButton = new QPushButton(tr("&Add Note"), this);
-    addNoteButton->setObjectName(QStringLiteral("addNoteButton"));
-    addNoteButton->setToolTip(tr("Adds a note dated today; type its text, and double-click a date or a text to "
+    notesLabel->setBuddy(notesTable_);
+    addNoteButton_ = new QPushButton(tr("&Add Note"), this);
+    addNoteButton_->setObjectName(QStringLiteral("addNoteButton"));
+    addNoteButton_->setToolTip(tr("Adds a note dated today; type its text, and double-click a date or a text to "
                                  "change it."));
-    deleteNoteButton = new QPushButton(tr("&Delete Note"), this);
-    deleteNoteButton->setObjectName(QStringLiteral("deleteNoteButton"));
-    deleteNoteButton->setEnabled(false);
-    connect(addNoteButton, &QPushButton::clicked, this, [this] { addNote(); });
-    connect(deleteNoteButton, &QPushButton::clicked, this, [this] { deleteNote(); });
-    connect(notesTable, &QTableWidget::itemSelectionChanged, this,
-            [this] { deleteNoteButton->setEnabled(!notesTable->selectedItems().isEmpty()); });
-    connect(notesTable, &QTableWidget::itemChanged, this, [this] { setModified(true); });
+    deleteNoteButton_ = new QPushButton(tr("&Delete Note"), this);
+    deleteNoteButton_->setObjectName(QStringLiteral("deleteNoteButton"));
+    deleteNoteButton_->setEnabled(false);
+    connect(addNoteButton_, &QPushButton::clicked, this, [this] { addNote(); });
+    connect(deleteNoteButton_, &QPushButton::clicked, this, [this] { deleteNote(); });
+    connect(notesTable_, &QTableWidget::itemSelectionChanged, this,
+            [this] { deleteNoteButton_->setEnabled(!notesTable_->selectedItems().isEmpty()); });
+    connect(notesTable_, &QTableWidget::itemChanged, this, [this] { setModified(true); });
     // Del removes the selected note while the list (not a note being typed)
     // has the focus (eventFilter).
-    notesTable->installEventFilter(this);
+    notesTable_->installEventFilter(this);
     auto* notesButtons = new QHBoxLayout;
     notesButtons->addWidget(notesLabel);
     notesButtons->addStretch(1);
-    notesButtons->addWidget(addNoteButton);
-    notesButtons->addWidget(deleteNoteButton);
+    notesButtons->addWidget(addNoteButton_);
+    notesButtons->addWidget(deleteNoteButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 0);
     layout->addLayout(buttons);
     layout->addLayout(fields);
-    layout->addWidget(datesLabel);
-    layout->addWidget(textToolBar);
-    layout->addWidget(textEdit, 3);
+    layout->addWidget(datesLabel_);
+    layout->addWidget(textToolBar_);
+    layout->addWidget(textEdit_, 3);
     layout->addLayout(notesButtons);
-    layout->addWidget(notesTable, 1);
-    layout->addWidget(editorStatusBar);
+    layout->addWidget(notesTable_, 1);
+    layout->addWidget(editorStatusBar_);
 
-    setTabOrder(saveAndCloseButton, closeButton);
-    setTabOrder(closeButton, titleEdit);
-    setTabOrder(titleEdit, topicCombo);
-    setTabOrder(topicCombo, statusCombo);
-    setTabOrder(statusCombo, answeredDateEdit);
-    setTabOrder(answeredDateEdit, answerNoteEdit);
-    setTabOrder(answerNoteEdit, textEdit);
-    setTabOrder(textEdit, addNoteButton);
-    setTabOrder(addNoteButton, deleteNoteButton);
-    setTabOrder(deleteNoteButton, notesTable);
+    setTabOrder(saveAndCloseButton_, closeButton_);
+    setTabOrder(closeButton_, titleEdit_);
+    setTabOrder(titleEdit_, topicCombo_);
+    setTabOrder(topicCombo_, statusCombo_);
+    setTabOrder(statusCombo_, answeredDateEdit_);
+    setTabOrder(answeredDateEdit_, answerNoteEdit_);
+    setTabOrder(answerNoteEdit_, textEdit_);
+    setTabOrder(textEdit_, addNoteButton_);
+    setTabOrder(addNoteButton_, deleteNoteButton_);
+    setTabOrder(deleteNoteButton_, notesTable_);
 
     // Any change of a field marks the item modified; prepareToShow clears the
     // flag again after loading.
-    connect(titleEdit, &QLineEdit::textChanged, this, [this] { setModified(true); });
-    connect(topicCombo, &QComboBox::editTextChanged, this, [this] { setModified(true); });
-    connect(statusCombo, &QComboBox::currentIndexChanged, this, [this] {
+    connect(titleEdit_, &QLineEdit::textChanged, this, [this] { setModified(true); });
+    connect(topicCombo_, &QComboBox::editTextChanged, this, [this] { setModified(true); });
+    connect(statusCombo_, &QComboBox::currentIndexChanged, this, [this] {
         setModified(true);
-        if (statusCombo->currentData().toString() == QLatin1String(kPrayerAnswered))
+        if (statusCombo_->currentData().toString() == QLatin1String(kPrayerAnswered))
             answerTouched_ = true;
         updateAnswerPanel();
     });
-    connect(textEdit, &QTextEdit::textChanged, this, [this] { setModified(true); });
-    connect(answeredDateEdit, &QDateEdit::dateChanged, this, [this] {
+    connect(textEdit_, &QTextEdit::textChanged, this, [this] { setModified(true); });
+    connect(answeredDateEdit_, &QDateEdit::dateChanged, this, [this] {
         setModified(true);
         answerTouched_ = true;
     });
-    connect(answerNoteEdit, &QLineEdit::textEdited, this, [this] {
+    connect(answerNoteEdit_, &QLineEdit::textEdited, this, [this] {
         setModified(true);
         answerTouched_ = true;
     });
@@ -307,7 +310,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     // Wide enough for every tool bar button at first, however long their
     // captions are in the reader's language or without an icon theme.
     const QMargins margins = layout->contentsMargins();
-    resize(std::max(560, textToolBar->sizeHint().width() + margins.left() + margins.right()), 520);
+    resize(std::max(560, textToolBar_->sizeHint().width() + margins.left() + margins.right()), 520);
 }
 
 void PrayerEditor::createTextActions()
@@ -323,32 +326,32 @@ void PrayerEditor::createTextActions()
         QIcon fallback = {};
     };
     const Spec specs[] = {
-        {cutAction, "cutAction", QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut|Cuts the selection and puts it on the Clipboard"),
+        {cutAction_, "cutAction", QT_TR_NOOP("Cu&t"), QT_TR_NOOP("Cut|Cuts the selection and puts it on the Clipboard"),
          QKeySequence::Cut, "edit-cut", false},
-        {copyAction, "copyTextAction", QT_TR_NOOP("&Copy"),
+        {copyAction_, "copyTextAction", QT_TR_NOOP("&Copy"),
          QT_TR_NOOP("Copy|Copies the selection and puts it on the Clipboard"), QKeySequence::Copy, "edit-copy", false},
-        {pasteAction, "pasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste|Inserts Clipboard contents"),
+        {pasteAction_, "pasteAction", QT_TR_NOOP("&Paste"), QT_TR_NOOP("Paste|Inserts Clipboard contents"),
          QKeySequence::Paste, "edit-paste", false},
-        {undoAction, "undoAction", QT_TR_NOOP("&Undo"), QT_TR_NOOP("Undo|Reverts the last action"), QKeySequence::Undo,
+        {undoAction_, "undoAction", QT_TR_NOOP("&Undo"), QT_TR_NOOP("Undo|Reverts the last action"), QKeySequence::Undo,
          "edit-undo", false},
-        {boldAction, "boldAction", QT_TR_NOOP("&Bold"), QT_TR_NOOP("Bold"), QKeySequence(Qt::CTRL | Qt::Key_B),
+        {boldAction_, "boldAction", QT_TR_NOOP("&Bold"), QT_TR_NOOP("Bold"), QKeySequence(Qt::CTRL | Qt::Key_B),
          "format-text-bold", true, letterIcon(u'B', true, false, false, false)},
-        {italicAction, "italicAction", QT_TR_NOOP("&Italic"), QT_TR_NOOP("Italic"), QKeySequence(Qt::CTRL | Qt::Key_I),
+        {italicAction_, "italicAction", QT_TR_NOOP("&Italic"), QT_TR_NOOP("Italic"), QKeySequence(Qt::CTRL | Qt::Key_I),
          "format-text-italic", true, letterIcon(u'I', false, true, false, false)},
-        {underlineAction, "underlineAction", QT_TR_NOOP("&Underline"), QT_TR_NOOP("Underline"),
+        {underlineAction_, "underlineAction", QT_TR_NOOP("&Underline"), QT_TR_NOOP("Underline"),
          QKeySequence(Qt::CTRL | Qt::Key_U), "format-text-underline", true, letterIcon(u'U', false, false, true, false)},
-        {strikeOutAction, "strikeOutAction", QT_TR_NOOP("&Strikeout"), QT_TR_NOOP("Strikeout"), QKeySequence(),
+        {strikeOutAction_, "strikeOutAction", QT_TR_NOOP("&Strikeout"), QT_TR_NOOP("Strikeout"), QKeySequence(),
          "format-text-strikethrough", true, letterIcon(u'S', false, false, false, true)},
-        {bulletsAction, "bulletsAction", QT_TR_NOOP("&Bullets"),
+        {bulletsAction_, "bulletsAction", QT_TR_NOOP("&Bullets"),
          QT_TR_NOOP("Bullets|Inserts a bullet on the current line"), QKeySequence(), "format-list-unordered", true,
          linesIcon(Qt::AlignLeft, true)},
-        {alignLeftAction, "alignLeftAction", QT_TR_NOOP("Align &Left"),
+        {alignLeftAction_, "alignLeftAction", QT_TR_NOOP("Align &Left"),
          QT_TR_NOOP("Align Left|Aligns text at the left indent"), QKeySequence(), "format-justify-left", true,
          linesIcon(Qt::AlignLeft, false)},
-        {alignCenterAction, "alignCenterAction", QT_TR_NOOP("&Center"),
+        {alignCenterAction_, "alignCenterAction", QT_TR_NOOP("&Center"),
          QT_TR_NOOP("Center|Centers text between margins"), QKeySequence(), "format-justify-center", true,
          linesIcon(Qt::AlignHCenter, false)},
-        {alignRightAction, "alignRightAction", QT_TR_NOOP("Align &Right"),
+        {alignRightAction_, "alignRightAction", QT_TR_NOOP("Align &Right"),
          QT_TR_NOOP("Align Right|Aligns text at the right indent"), QKeySequence(), "format-justify-right", true,
          linesIcon(Qt::AlignRight, false)},
     };
@@ -362,75 +365,75 @@ void PrayerEditor::createTextActions()
         s.action->setShortcutContext(Qt::WidgetShortcut);
         s.action->setCheckable(s.checkable);
         s.action->setIcon(QIcon::fromTheme(QString::fromLatin1(s.icon), s.fallback));
-        textEdit->addAction(s.action);
+        textEdit_->addAction(s.action);
     }
     auto* alignment = new QActionGroup(this);
-    for (QAction* a : {alignLeftAction, alignCenterAction, alignRightAction})
+    for (QAction* a : {alignLeftAction_, alignCenterAction_, alignRightAction_})
         alignment->addAction(a);
 
     // Tool bar and context menu: the same commands in five groups.
     const QList<QList<QAction*>> groups = {
-        {cutAction, copyAction, pasteAction},
-        {undoAction},
-        {boldAction, italicAction, underlineAction, strikeOutAction},
-        {bulletsAction},
-        {alignLeftAction, alignCenterAction, alignRightAction},
+        {cutAction_, copyAction_, pasteAction_},
+        {undoAction_},
+        {boldAction_, italicAction_, underlineAction_, strikeOutAction_},
+        {bulletsAction_},
+        {alignLeftAction_, alignCenterAction_, alignRightAction_},
     };
     for (qsizetype g = 0; g < groups.size(); ++g) {
         if (g > 0) {
-            textToolBar->addSeparator();
-            contextMenu->addSeparator();
+            textToolBar_->addSeparator();
+            contextMenu_->addSeparator();
         }
-        textToolBar->addActions(groups[g]);
-        contextMenu->addActions(groups[g]);
+        textToolBar_->addActions(groups[g]);
+        contextMenu_->addActions(groups[g]);
     }
 
-    connect(cutAction, &QAction::triggered, textEdit, &QTextEdit::cut);
-    connect(copyAction, &QAction::triggered, textEdit, &QTextEdit::copy);
-    connect(pasteAction, &QAction::triggered, textEdit, &QTextEdit::paste);
-    connect(undoAction, &QAction::triggered, textEdit, &QTextEdit::undo);
-    connect(boldAction, &QAction::triggered, this, [this](bool on) {
+    connect(cutAction_, &QAction::triggered, textEdit_, &QTextEdit::cut);
+    connect(copyAction_, &QAction::triggered, textEdit_, &QTextEdit::copy);
+    connect(pasteAction_, &QAction::triggered, textEdit_, &QTextEdit::paste);
+    connect(undoAction_, &QAction::triggered, textEdit_, &QTextEdit::undo);
+    connect(boldAction_, &QAction::triggered, this, [this](bool on) {
         QTextCharFormat f;
         f.setFontWeight(on ? QFont::Bold : QFont::Normal);
         mergeFormat(f);
     });
-    connect(italicAction, &QAction::triggered, this, [this](bool on) {
+    connect(italicAction_, &QAction::triggered, this, [this](bool on) {
         QTextCharFormat f;
         f.setFontItalic(on);
         mergeFormat(f);
     });
-    connect(underlineAction, &QAction::triggered, this, [this](bool on) {
+    connect(underlineAction_, &QAction::triggered, this, [this](bool on) {
         QTextCharFormat f;
         f.setFontUnderline(on);
         mergeFormat(f);
     });
-    connect(strikeOutAction, &QAction::triggered, this, [this](bool on) {
+    connect(strikeOutAction_, &QAction::triggered, this, [this](bool on) {
         QTextCharFormat f;
         f.setFontStrikeOut(on);
         mergeFormat(f);
     });
-    connect(bulletsAction, &QAction::triggered, this, [this] { toggleBullets(); });
-    connect(alignLeftAction, &QAction::triggered, this, [this] {
-        textEdit->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    connect(bulletsAction_, &QAction::triggered, this, [this] { toggleBullets(); });
+    connect(alignLeftAction_, &QAction::triggered, this, [this] {
+        textEdit_->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
         updateTextActions();
     });
-    connect(alignCenterAction, &QAction::triggered, this, [this] {
-        textEdit->setAlignment(Qt::AlignHCenter);
+    connect(alignCenterAction_, &QAction::triggered, this, [this] {
+        textEdit_->setAlignment(Qt::AlignHCenter);
         updateTextActions();
     });
-    connect(alignRightAction, &QAction::triggered, this, [this] {
-        textEdit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    connect(alignRightAction_, &QAction::triggered, this, [this] {
+        textEdit_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
         updateTextActions();
     });
 
-    cutAction->setEnabled(false);
-    copyAction->setEnabled(false);
-    undoAction->setEnabled(false);
-    connect(textEdit, &QTextEdit::copyAvailable, cutAction, &QAction::setEnabled);
-    connect(textEdit, &QTextEdit::copyAvailable, copyAction, &QAction::setEnabled);
-    connect(textEdit, &QTextEdit::undoAvailable, undoAction, &QAction::setEnabled);
-    connect(textEdit, &QTextEdit::cursorPositionChanged, this, [this] { updateTextActions(); });
-    connect(textEdit, &QTextEdit::currentCharFormatChanged, this, [this] { updateTextActions(); });
+    cutAction_->setEnabled(false);
+    copyAction_->setEnabled(false);
+    undoAction_->setEnabled(false);
+    connect(textEdit_, &QTextEdit::copyAvailable, cutAction_, &QAction::setEnabled);
+    connect(textEdit_, &QTextEdit::copyAvailable, copyAction_, &QAction::setEnabled);
+    connect(textEdit_, &QTextEdit::undoAvailable, undoAction_, &QAction::setEnabled);
+    connect(textEdit_, &QTextEdit::cursorPositionChanged, this, [this] { updateTextActions(); });
+    connect(textEdit_, &QTextEdit::currentCharFormatChanged, this, [this] { updateTextActions(); });
     if (QClipboard* clipboard = QApplication::clipboard())
         connect(clipboard, &QClipboard::dataChanged, this, [this] { updatePasteAction(); });
     updateTextActions();
@@ -442,45 +445,45 @@ void PrayerEditor::updatePasteAction()
     // clipboard's owner, which may be slow or never answer: asked only while
     // the window is on screen, never while it is being made.
     if (isVisible())
-        pasteAction->setEnabled(textEdit->canPaste());
+        pasteAction_->setEnabled(textEdit_->canPaste());
 }
 
 void PrayerEditor::updateTextActions()
 {
-    const QTextCharFormat format = textEdit->currentCharFormat();
-    boldAction->setChecked(format.fontWeight() >= QFont::Bold);
-    italicAction->setChecked(format.fontItalic());
-    underlineAction->setChecked(format.fontUnderline());
-    strikeOutAction->setChecked(format.fontStrikeOut());
-    const QTextList* list = textEdit->textCursor().currentList();
-    bulletsAction->setChecked(list && isBulletStyle(list->format().style()));
-    const Qt::Alignment align = textEdit->alignment();
+    const QTextCharFormat format = textEdit_->currentCharFormat();
+    boldAction_->setChecked(format.fontWeight() >= QFont::Bold);
+    italicAction_->setChecked(format.fontItalic());
+    underlineAction_->setChecked(format.fontUnderline());
+    strikeOutAction_->setChecked(format.fontStrikeOut());
+    const QTextList* list = textEdit_->textCursor().currentList();
+    bulletsAction_->setChecked(list && isBulletStyle(list->format().style()));
+    const Qt::Alignment align = textEdit_->alignment();
     if (align & Qt::AlignHCenter)
-        alignCenterAction->setChecked(true);
+        alignCenterAction_->setChecked(true);
     else if (align & (Qt::AlignRight | Qt::AlignTrailing))
-        alignRightAction->setChecked(true);
+        alignRightAction_->setChecked(true);
     else
-        alignLeftAction->setChecked(true);
+        alignLeftAction_->setChecked(true);
 }
 
 void PrayerEditor::mergeFormat(const QTextCharFormat& format)
 {
-    QTextCursor cursor = textEdit->textCursor();
+    QTextCursor cursor = textEdit_->textCursor();
     if (cursor.hasSelection())
         cursor.mergeCharFormat(format);
     // Without a selection the change applies to what is typed next.
-    textEdit->mergeCurrentCharFormat(format);
+    textEdit_->mergeCurrentCharFormat(format);
     updateTextActions();
 }
 
 void PrayerEditor::toggleBullets()
 {
-    QTextCursor cursor = textEdit->textCursor();
+    QTextCursor cursor = textEdit_->textCursor();
     const QTextList* current = cursor.currentList();
     cursor.beginEditBlock();
     if (current && isBulletStyle(current->format().style())) {
         // Take every selected paragraph out of its list.
-        QTextDocument* doc = textEdit->document();
+        QTextDocument* doc = textEdit_->document();
         const QTextBlock first = doc->findBlock(cursor.selectionStart());
         const QTextBlock last = doc->findBlock(cursor.selectionEnd());
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
@@ -507,8 +510,8 @@ void PrayerEditor::toggleBullets()
 void PrayerEditor::setModified(bool modified)
 {
     modified_ = modified;
-    saveAndCloseAction->setEnabled(modified);
-    modifiedLabel->setText(modified ? tr("Modified") : tr("Unmodified"));
+    saveAndCloseAction_->setEnabled(modified);
+    modifiedLabel_->setText(modified ? tr("Modified") : tr("Unmodified"));
 }
 
 bool PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem, Preferences& prefs)
@@ -520,7 +523,7 @@ bool PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool
     try {
         prepareToShow();
     } catch (...) {
-        saveState();
+        resetInputs();
         throw;
     }
     if (placementIni_ && !placementRestored_) {
@@ -528,7 +531,7 @@ bool PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool
         placementRestored_ = true;
     }
     runModal();
-    saveState();
+    resetInputs();
     return saved_;
 }
 
@@ -543,44 +546,44 @@ void PrayerEditor::prepareToShow()
         throw Exception("Variables not properly initialized before FormShow");
     loadPrayerFields();
     loadJournal();
-    applyDisplayBackground(*textEdit, *preferences_);
+    applyDisplayBackground(*textEdit_, *preferences_);
     loadPrayerText();
     if (newItem_) {
         // Typing replaces the default title.
-        titleEdit->setFocus();
-        titleEdit->selectAll();
+        titleEdit_->setFocus();
+        titleEdit_->selectAll();
     } else {
-        textEdit->setFocus();
+        textEdit_->setFocus();
     }
-    editorStatusBar->clearMessage();
+    editorStatusBar_->clearMessage();
     setModified(false);
     saved_ = false;
 }
 
 void PrayerEditor::loadPrayerFields()
 {
-    titleEdit->setText(fromBytes(store_->getPrayerTitle(prayerIndex_)));
+    titleEdit_->setText(fromBytes(store_->getPrayerTitle(prayerIndex_)));
 
     // An empty list leaves the previous one in place.
     const std::vector<std::string> topics = store_->getTopicList();
     if (!topics.empty()) {
-        topicCombo->clear();
+        topicCombo_->clear();
         for (const std::string& topic : topics)
-            topicCombo->addItem(fromBytes(topic));
+            topicCombo_->addItem(fromBytes(topic));
     }
-    topicCombo->setEditText(fromBytes(store_->getPrayerTopic(prayerIndex_)));
+    topicCombo_->setEditText(fromBytes(store_->getPrayerTopic(prayerIndex_)));
 
     const DateTime created = store_->getCreateTime(prayerIndex_);
     const DateTime edited = store_->getLastEditTime(prayerIndex_);
     if (created != edited)
-        datesLabel->setText(
+        datesLabel_->setText(
             tr("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
     else
-        datesLabel->setText(tr("Created on %1.").arg(shortDateText(created)));
+        datesLabel_->setText(tr("Created on %1.").arg(shortDateText(created)));
 
     loadedStatus_ = store_->getPrayerStatus(prayerIndex_);
     const std::string status = loadedStatus_.empty() ? std::string(kPrayerActive) : loadedStatus_;
-    statusCombo->setCurrentIndex(statusCombo->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
+    statusCombo_->setCurrentIndex(statusCombo_->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
 }
 
 void PrayerEditor::loadJournal()
@@ -588,94 +591,94 @@ void PrayerEditor::loadJournal()
     const std::optional<PrayerAnswer> answer = store_->getAnswer(prayerIndex_);
     answerRecorded_ = answer.has_value();
     {
-        const QSignalBlocker blockDate(answeredDateEdit);
-        answeredDateEdit->setDate(answer ? toQDate(answer->answeredTime) : QDate::currentDate());
+        const QSignalBlocker blockDate(answeredDateEdit_);
+        answeredDateEdit_->setDate(answer ? toQDate(answer->answeredTime) : QDate::currentDate());
     }
-    answerNoteEdit->setText(answer ? fromBytes(answer->answerNote) : QString());
+    answerNoteEdit_->setText(answer ? fromBytes(answer->answerNote) : QString());
     answerTouched_ = false;
     updateAnswerPanel();
 
-    const QSignalBlocker blockNotes(notesTable);
-    notesTable->setRowCount(0);
+    const QSignalBlocker blockNotes(notesTable_);
+    notesTable_->setRowCount(0);
     for (const PrayerNote& note : store_->getNotes(prayerIndex_))
         appendNoteRow(toQDate(note.noteTime), fromBytes(note.noteText));
-    deleteNoteButton->setEnabled(false);
+    deleteNoteButton_->setEnabled(false);
 }
 
 void PrayerEditor::updateAnswerPanel()
 {
-    answerPanel->setVisible(statusCombo->currentData().toString() == QLatin1String(kPrayerAnswered));
+    answerPanel_->setVisible(statusCombo_->currentData().toString() == QLatin1String(kPrayerAnswered));
 }
 
 void PrayerEditor::appendNoteRow(const QDate& date, const QString& text)
 {
-    const int row = notesTable->rowCount();
-    notesTable->insertRow(row);
+    const int row = notesTable_->rowCount();
+    notesTable_->insertRow(row);
     // A date in the edit role gets a date field as its in-place editor.
     auto* dateItem = new QTableWidgetItem;
     dateItem->setData(Qt::EditRole, date);
-    notesTable->setItem(row, 0, dateItem);
-    notesTable->setItem(row, 1, new QTableWidgetItem(text));
-    notesTable->resizeColumnToContents(0);
+    notesTable_->setItem(row, 0, dateItem);
+    notesTable_->setItem(row, 1, new QTableWidgetItem(text));
+    notesTable_->resizeColumnToContents(0);
 }
 
 void PrayerEditor::addNote()
 {
     appendNoteRow(QDate::currentDate(), QString());
     setModified(true);
-    const int row = notesTable->rowCount() - 1;
-    notesTable->setCurrentCell(row, 1);
-    notesTable->setFocus();
-    notesTable->editItem(notesTable->item(row, 1));
+    const int row = notesTable_->rowCount() - 1;
+    notesTable_->setCurrentCell(row, 1);
+    notesTable_->setFocus();
+    notesTable_->editItem(notesTable_->item(row, 1));
 }
 
 void PrayerEditor::deleteNote()
 {
-    const QList<QTableWidgetItem*> selected = notesTable->selectedItems();
+    const QList<QTableWidgetItem*> selected = notesTable_->selectedItems();
     if (selected.isEmpty())
         return;
-    notesTable->removeRow(selected.first()->row());
+    notesTable_->removeRow(selected.first()->row());
     setModified(true);
 }
 
 void PrayerEditor::loadPrayerText()
 {
-    textEdit->clear();
+    textEdit_->clear();
     const std::string bytes = store_->getPrayerText(prayerIndex_);
     if (!bytes.empty())
-        readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit->document());
-    textEdit->moveCursor(QTextCursor::Start);
-    applyDisplayFont(*textEdit, *preferences_);
+        readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit_->document());
+    textEdit_->moveCursor(QTextCursor::Start);
+    applyDisplayFont(*textEdit_, *preferences_);
     // Loading is not an edit the user can undo.
-    textEdit->document()->clearUndoRedoStacks();
+    textEdit_->document()->clearUndoRedoStacks();
     updateTextActions();
 }
 
-bool PrayerEditor::savePrayer()
+void PrayerEditor::savePrayer()
 {
-    QTextDocument* doc = textEdit->document();
+    QTextDocument* doc = textEdit_->document();
     // A stored status outside the three entries shows no entry; saving then
     // keeps it rather than clearing it, which would hide the item from every
     // list.
     const std::string status =
-        statusCombo->currentIndex() >= 0 ? toBytes(statusCombo->currentData().toString()) : loadedStatus_;
+        statusCombo_->currentIndex() >= 0 ? toBytes(statusCombo_->currentData().toString()) : loadedStatus_;
     // Moving off the current cell commits an in-place edit still open, so
     // what is typed there is saved too.
-    notesTable->setCurrentItem(nullptr);
+    notesTable_->setCurrentItem(nullptr);
     std::optional<PrayerAnswer> answer;
     if (status == kPrayerAnswered && (answerRecorded_ || answerTouched_))
-        answer = PrayerAnswer{fromQDate(answeredDateEdit->date()), toBytes(answerNoteEdit->text().trimmed())};
+        answer = PrayerAnswer{fromQDate(answeredDateEdit_->date()), toBytes(answerNoteEdit_->text().trimmed())};
     PrayerNotes notes;
-    for (int row = 0; row < notesTable->rowCount(); ++row) {
-        const QTableWidgetItem* date = notesTable->item(row, 0);
-        const QTableWidgetItem* text = notesTable->item(row, 1);
+    for (int row = 0; row < notesTable_->rowCount(); ++row) {
+        const QTableWidgetItem* date = notesTable_->item(row, 0);
+        const QTableWidgetItem* text = notesTable_->item(row, 1);
         const QString noteText = text ? text->text().trimmed() : QString();
         if (noteText.isEmpty())
             continue; // a note left empty is no note
         const QDate day = date ? date->data(Qt::EditRole).toDate() : QDate();
         notes.push_back(PrayerNote{fromQDate(day.isValid() ? day : QDate::currentDate()), toBytes(noteText)});
     }
-    savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit->text()), toBytes(topicCombo->currentText()),
+    savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit_->text()), toBytes(topicCombo_->currentText()),
                       status, toBytes(plainTextCrLf(*doc)), [doc] {
                           const QByteArray rtf = writeRtf(*doc);
                           return std::string(rtf.constData(), static_cast<std::size_t>(rtf.size()));
@@ -685,23 +688,23 @@ bool PrayerEditor::savePrayer()
     answerTouched_ = false;
     setModified(false);
     saved_ = true;
-    return true;
 }
 
-void PrayerEditor::saveState()
+void PrayerEditor::resetInputs()
 {
     store_ = nullptr;
     prayerIndex_ = -1;
     newItem_ = false;
 }
 
-bool PrayerEditor::closeQuery()
+bool PrayerEditor::confirmClose()
 {
     if (!modified_)
         return true;
     switch (dialogs_.confirmYesNoCancel(tr(kCloseQuestion))) {
     case Dialogs::Answer::Yes:
-        return savePrayer();
+        savePrayer();
+        return true;
     case Dialogs::Answer::No:
         return true;
     case Dialogs::Answer::Cancel:
@@ -713,7 +716,7 @@ bool PrayerEditor::closeQuery()
 void PrayerEditor::reject()
 {
     bool close = false;
-    runGuarded(dialogs_, [&] { close = closeQuery(); });
+    runGuarded(dialogs_, [&] { close = confirmClose(); });
     if (close)
         QDialog::reject();
 }
@@ -727,8 +730,8 @@ void PrayerEditor::done(int result)
 
 bool PrayerEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == notesTable && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !notesTable->selectedItems().isEmpty()) {
+    if (watched == notesTable_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !notesTable_->selectedItems().isEmpty()) {
         deleteNote();
         return true;
     }
@@ -740,7 +743,7 @@ bool PrayerEditor::event(QEvent* event)
     if (event->type() == QEvent::Show)
         updatePasteAction();
     if (event->type() == QEvent::StatusTip) {
-        editorStatusBar->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        editorStatusBar_->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QDialog::event(event);

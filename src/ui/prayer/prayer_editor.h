@@ -61,62 +61,11 @@ public:
     Preferences* preferences_ = nullptr;
 
     // Loads the item into the controls and clears the modified flag. Raises
-    // "Variables not properly initialized before prepareToShow" when an input is
-    // missing, and the store's errors.
+    // "Variables not properly initialized before FormShow" when an input is
+    // missing (the message keeps the wording it has always had), and the
+    // store's errors.
     void prepareToShow();
-    // Title, topic list and topic, dates label and status from the store.
-    void loadPrayerFields();
-    // The stored document into the text area, its fonts, sizes and colours
-    // replaced by the display preferences (bold, italic, underline, strikeout,
-    // bullets and alignment kept).
-    void loadPrayerText();
-    // Writes title, topic, status, preview and document through the store,
-    // touching the last-edit time, and clears the modified flag. Returns true.
-    // Raises the store's errors with the flag left set.
-    bool savePrayer();
-    // Back to the idle inputs.
-    void saveState();
-
     bool modified() const { return modified_; }
-    void setModified(bool modified);
-
-    // Controls and commands, by the names the program uses for them.
-    QAction* saveAndCloseAction; // "Save and Close", Ctrl+S; enabled while modified
-    QAction* closeAction;        // "Close", Alt+F4; closes through the close question
-    QToolButton* saveAndCloseButton;
-    QToolButton* closeButton;
-    QLineEdit* titleEdit;
-    QComboBox* topicCombo;  // editable: pick a category or type a new one
-    QComboBox* statusCombo; // "Active", "Answered", "Inactive" only
-    QLabel* datesLabel;
-    // Shown while the status is "Answered": when (today for a new answer) and
-    // how it was answered.
-    QWidget* answerPanel;
-    QDateEdit* answeredDateEdit;
-    QLineEdit* answerNoteEdit;
-    // The item's dated notes, oldest first: a date column and a text column,
-    // both edited in place (F2 or a double click).
-    QTableWidget* notesTable;
-    QPushButton* addNoteButton;
-    QPushButton* deleteNoteButton;
-    QToolBar* textToolBar;
-    QTextEdit* textEdit;
-    QMenu* contextMenu;
-    QStatusBar* editorStatusBar;  // long hints, and the modified pane
-    QLabel* modifiedLabel; // "Modified" / "Unmodified"
-
-    QAction* cutAction;
-    QAction* copyAction;
-    QAction* pasteAction;
-    QAction* undoAction;
-    QAction* boldAction;
-    QAction* italicAction;
-    QAction* underlineAction;
-    QAction* strikeOutAction;
-    QAction* bulletsAction;
-    QAction* alignLeftAction;
-    QAction* alignCenterAction;
-    QAction* alignRightAction;
 
 public slots:
     // Esc, the close box and closeAction all come here: asks the close
@@ -129,18 +78,72 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Title, topic list and topic, dates label and status from the store.
+    void loadPrayerFields();
+    // The stored document into the text area, its fonts, sizes and colours
+    // replaced by the display preferences (bold, italic, underline, strikeout,
+    // bullets and alignment kept).
+    void loadPrayerText();
+    // Writes title, topic, status, preview and document through the store,
+    // touching the last-edit time, and clears the modified flag. Raises the
+    // store's errors with the flag left set.
+    void savePrayer();
+    // Back to the idle inputs.
+    void resetInputs();
+    void setModified(bool modified);
+
     void createTextActions();
     void updateTextActions();
     void updatePasteAction();
     void toggleBullets();
     void mergeFormat(const QTextCharFormat& format);
-    bool closeQuery();
+    // Whether the window may close: asks the close question while modified
+    // (Yes saves first, No closes without saving, Cancel stays).
+    bool confirmClose();
     // The journal part of the item: answer record and notes.
     void loadJournal();
     void updateAnswerPanel();
     void addNote();
     void deleteNote();
     void appendNoteRow(const QDate& date, const QString& text);
+
+    // Controls and commands.
+    QAction* saveAndCloseAction_; // "Save and Close", Ctrl+S; enabled while modified
+    QAction* closeAction_;        // "Close", Alt+F4; closes through the close question
+    QToolButton* saveAndCloseButton_;
+    QToolButton* closeButton_;
+    QLineEdit* titleEdit_;
+    QComboBox* topicCombo_;  // editable: pick a category or type a new one
+    QComboBox* statusCombo_; // "Active", "Answered", "Inactive" only
+    QLabel* datesLabel_;
+    // Shown while the status is "Answered": when (today for a new answer) and
+    // how it was answered.
+    QWidget* answerPanel_;
+    QDateEdit* answeredDateEdit_;
+    QLineEdit* answerNoteEdit_;
+    // The item's dated notes, oldest first: a date column and a text column,
+    // both edited in place (F2 or a double click).
+    QTableWidget* notesTable_;
+    QPushButton* addNoteButton_;
+    QPushButton* deleteNoteButton_;
+    QToolBar* textToolBar_;
+    QTextEdit* textEdit_;
+    QMenu* contextMenu_;
+    QStatusBar* editorStatusBar_; // long hints, and the modified pane
+    QLabel* modifiedLabel_;       // "Modified" / "Unmodified"
+
+    QAction* cutAction_;
+    QAction* copyAction_;
+    QAction* pasteAction_;
+    QAction* undoAction_;
+    QAction* boldAction_;
+    QAction* italicAction_;
+    QAction* underlineAction_;
+    QAction* strikeOutAction_;
+    QAction* bulletsAction_;
+    QAction* alignLeftAction_;
+    QAction* alignCenterAction_;
+    QAction* alignRightAction_;
 
     Dialogs& dialogs_;
     IniFile* placementIni_;
