@@ -115,11 +115,11 @@ TEST(CatchUpDialogTest, OneDayBehindReadsInTheSingular)
     preview.title = QStringLiteral("Gospels");
     preview.daysBehind = 1;
     CatchUpDialog one(preview);
-    EXPECT_EQ(one.introLabel->text(), "\"Gospels\" is 1 day behind. Missing a day happens to every reader; "
+    EXPECT_EQ(one.findChild<QLabel*>("catchUpIntroLabel")->text(), "\"Gospels\" is 1 day behind. Missing a day happens to every reader; "
                                       "choose how you would like to get back on track:");
     preview.daysBehind = 2;
     CatchUpDialog two(preview);
-    EXPECT_EQ(two.introLabel->text(), "\"Gospels\" is 2 days behind. Missing days happens to every reader; "
+    EXPECT_EQ(two.findChild<QLabel*>("catchUpIntroLabel")->text(), "\"Gospels\" is 2 days behind. Missing days happens to every reader; "
                                       "choose how you would like to get back on track:");
 }
 
@@ -140,18 +140,18 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
     EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 20);
 
     CatchUpDialog dialog(preview);
-    EXPECT_EQ(dialog.introLabel->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
+    EXPECT_EQ(dialog.findChild<QLabel*>("catchUpIntroLabel")->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
                                          "choose how you would like to get back on track:");
-    EXPECT_TRUE(dialog.keepFinishButton->isEnabled());
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("keepFinishButton")->isEnabled());
     EXPECT_FALSE(dialog.choice());
-    dialog.doubleUpButton->click();
+    dialog.findChild<QRadioButton*>("doubleUpButton")->click();
     EXPECT_EQ(dialog.choice(), CatchUpChoice::DoubleUp);
 
     // Once the planned finish has passed, that choice is off and says why.
     preview.keepFinishRefusal = QString::fromUtf8(kPlannedFinishPassed);
     CatchUpDialog late(preview);
-    EXPECT_FALSE(late.keepFinishButton->isEnabled());
-    EXPECT_EQ(late.keepFinishLabel->text(), QString::fromUtf8(kPlannedFinishPassed));
+    EXPECT_FALSE(late.findChild<QRadioButton*>("keepFinishButton")->isEnabled());
+    EXPECT_EQ(late.findChild<QLabel*>("keepFinishLabel")->text(), QString::fromUtf8(kPlannedFinishPassed));
 }
 
 TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)

@@ -113,12 +113,12 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
 
     // The window proposes this year, every status and every topic.
     JournalExportDialog dialog(shell.store->getTopicList(), shell.fixedClock.today());
-    EXPECT_EQ(dialog.fromEdit->date(), QDate(2024, 1, 1));
-    EXPECT_EQ(dialog.toEdit->date(), QDate(2024, 12, 31));
-    EXPECT_EQ(dialog.topicCombo->count(), 4); // all, without a topic, Family, Work
-    dialog.inactiveCheck->setChecked(false);
-    dialog.topicCombo->setCurrentText("Family");
-    dialog.formatCombo->setCurrentIndex(1);
+    EXPECT_EQ(dialog.findChild<QDateEdit*>("fromEdit")->date(), QDate(2024, 1, 1));
+    EXPECT_EQ(dialog.findChild<QDateEdit*>("toEdit")->date(), QDate(2024, 12, 31));
+    EXPECT_EQ(dialog.findChild<QComboBox*>("exportTopicCombo")->count(), 4); // all, without a topic, Family, Work
+    dialog.findChild<QCheckBox*>("exportInactiveCheck")->setChecked(false);
+    dialog.findChild<QComboBox*>("exportTopicCombo")->setCurrentText("Family");
+    dialog.findChild<QComboBox*>("formatCombo")->setCurrentIndex(1);
     EXPECT_FALSE(dialog.pdf());
 
     const QString file = QString::fromStdString(shell.dir.file("journal.html"));
@@ -134,16 +134,16 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     EXPECT_FALSE(page.contains("Interview")) << "inactive, and another topic";
 
     // No status, or a range backwards: nothing to export.
-    dialog.activeCheck->setChecked(false);
-    dialog.answeredCheck->setChecked(false);
-    EXPECT_FALSE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
-    dialog.activeCheck->setChecked(true);
-    EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
-    dialog.toEdit->setDate(QDate(2023, 1, 1));
-    EXPECT_FALSE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
+    dialog.findChild<QCheckBox*>("exportActiveCheck")->setChecked(false);
+    dialog.findChild<QCheckBox*>("exportAnsweredCheck")->setChecked(false);
+    EXPECT_FALSE(dialog.findChild<QDialogButtonBox*>("exportButtons")->button(QDialogButtonBox::Ok)->isEnabled());
+    dialog.findChild<QCheckBox*>("exportActiveCheck")->setChecked(true);
+    EXPECT_TRUE(dialog.findChild<QDialogButtonBox*>("exportButtons")->button(QDialogButtonBox::Ok)->isEnabled());
+    dialog.findChild<QDateEdit*>("toEdit")->setDate(QDate(2023, 1, 1));
+    EXPECT_FALSE(dialog.findChild<QDialogButtonBox*>("exportButtons")->button(QDialogButtonBox::Ok)->isEnabled());
 
     // A selection with no item says so and writes nothing.
-    dialog.toEdit->setDate(QDate(2024, 1, 2));
+    dialog.findChild<QDateEdit*>("toEdit")->setDate(QDate(2024, 1, 2));
     shell.scripted.expectMessage("No prayer items match the statuses, topic and dates you chose.");
     commands.exportJournal(dialog.selection(), true, QString::fromStdString(shell.dir.file("none.pdf")));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(shell.dir.file("none.pdf"))));

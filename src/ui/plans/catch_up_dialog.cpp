@@ -68,9 +68,10 @@ CatchUpDialog::CatchUpDialog(const CatchUpPreview& preview, QWidget* parent) : Q
                              "to get back on track:",
                              nullptr, preview.daysBehind)
                               .arg(preview.title);
-    introLabel = new QLabel(intro, this);
-    introLabel->setWordWrap(true);
-    introLabel->setTextFormat(Qt::PlainText);
+    introLabel_ = new QLabel(intro, this);
+    introLabel_->setObjectName(QStringLiteral("catchUpIntroLabel"));
+    introLabel_->setWordWrap(true);
+    introLabel_->setTextFormat(Qt::PlainText);
 
     const auto choiceRow = [this](const QString& caption, const QString& text, QRadioButton*& button,
                                   QLabel*& label) {
@@ -81,43 +82,47 @@ CatchUpDialog::CatchUpDialog(const CatchUpPreview& preview, QWidget* parent) : Q
         label->setIndent(20);
         label->setBuddy(button);
     };
-    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Start again from here"), preview.startAgain, startAgainButton, startAgainLabel);
+    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Start again from here"), preview.startAgain, startAgainButton_, startAgainLabel_);
     choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Keep my finish date"),
-              preview.keepFinishRefusal.isEmpty() ? preview.keepFinish : preview.keepFinishRefusal, keepFinishButton,
-              keepFinishLabel);
-    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Double up for a while"), preview.doubleUp, doubleUpButton, doubleUpLabel);
-    keepFinishButton->setEnabled(preview.keepFinishRefusal.isEmpty());
+              preview.keepFinishRefusal.isEmpty() ? preview.keepFinish : preview.keepFinishRefusal, keepFinishButton_,
+              keepFinishLabel_);
+    choiceRow(QCoreApplication::translate("kovara::ui::CatchUpDialog", "&Double up for a while"), preview.doubleUp, doubleUpButton_, doubleUpLabel_);
+    startAgainButton_->setObjectName(QStringLiteral("startAgainButton"));
+    keepFinishButton_->setObjectName(QStringLiteral("keepFinishButton"));
+    doubleUpButton_->setObjectName(QStringLiteral("doubleUpButton"));
+    keepFinishLabel_->setObjectName(QStringLiteral("keepFinishLabel"));
+    keepFinishButton_->setEnabled(preview.keepFinishRefusal.isEmpty());
     auto* group = new QButtonGroup(this);
-    group->addButton(startAgainButton);
-    group->addButton(keepFinishButton);
-    group->addButton(doubleUpButton);
+    group->addButton(startAgainButton_);
+    group->addButton(keepFinishButton_);
+    group->addButton(doubleUpButton_);
 
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("kovara::ui::CatchUpDialog", "Apply"));
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("kovara::ui::CatchUpDialog", "Apply"));
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
     connect(group, &QButtonGroup::buttonClicked, this,
-            [this] { buttons->button(QDialogButtonBox::Ok)->setEnabled(true); });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+            [this] { buttons_->button(QDialogButtonBox::Ok)->setEnabled(true); });
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(introLabel);
-    for (QWidget* w : {static_cast<QWidget*>(startAgainButton), static_cast<QWidget*>(startAgainLabel),
-                       static_cast<QWidget*>(keepFinishButton), static_cast<QWidget*>(keepFinishLabel),
-                       static_cast<QWidget*>(doubleUpButton), static_cast<QWidget*>(doubleUpLabel)})
+    layout->addWidget(introLabel_);
+    for (QWidget* w : {static_cast<QWidget*>(startAgainButton_), static_cast<QWidget*>(startAgainLabel_),
+                       static_cast<QWidget*>(keepFinishButton_), static_cast<QWidget*>(keepFinishLabel_),
+                       static_cast<QWidget*>(doubleUpButton_), static_cast<QWidget*>(doubleUpLabel_)})
         layout->addWidget(w);
     layout->addStretch();
-    layout->addWidget(buttons);
+    layout->addWidget(buttons_);
     setMinimumWidth(460);
 }
 
 std::optional<CatchUpChoice> CatchUpDialog::choice() const
 {
-    if (startAgainButton->isChecked())
+    if (startAgainButton_->isChecked())
         return CatchUpChoice::StartAgain;
-    if (keepFinishButton->isChecked())
+    if (keepFinishButton_->isChecked())
         return CatchUpChoice::KeepFinish;
-    if (doubleUpButton->isChecked())
+    if (doubleUpButton_->isChecked())
         return CatchUpChoice::DoubleUp;
     return std::nullopt;
 }

@@ -41,14 +41,15 @@ public:
     // The chosen way; nothing when none is selected.
     std::optional<CatchUpChoice> choice() const;
 
-    QLabel* introLabel;
-    QRadioButton* startAgainButton;
-    QLabel* startAgainLabel;
-    QRadioButton* keepFinishButton;
-    QLabel* keepFinishLabel;
-    QRadioButton* doubleUpButton;
-    QLabel* doubleUpLabel;
-    QDialogButtonBox* buttons;
+private:
+    QLabel* introLabel_;
+    QRadioButton* startAgainButton_;
+    QLabel* startAgainLabel_;
+    QRadioButton* keepFinishButton_;
+    QLabel* keepFinishLabel_;
+    QRadioButton* doubleUpButton_;
+    QLabel* doubleUpLabel_;
+    QDialogButtonBox* buttons_;
 };
 
 } // namespace kovara::ui

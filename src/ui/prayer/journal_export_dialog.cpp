@@ -21,105 +21,111 @@ JournalExportDialog::JournalExportDialog(const std::vector<std::string>& topics,
     setObjectName(QStringLiteral("journalExportDialog"));
     setWindowTitle(tr("Export Prayer Journal - Kovara"));
 
-    activeCheck = new QCheckBox(tr("A&ctive"), this);
-    answeredCheck = new QCheckBox(tr("A&nswered"), this);
-    inactiveCheck = new QCheckBox(tr("&Inactive"), this);
+    activeCheck_ = new QCheckBox(tr("A&ctive"), this);
+
+    activeCheck_->setObjectName(QStringLiteral("exportActiveCheck"));
+    answeredCheck_ = new QCheckBox(tr("A&nswered"), this);
+    answeredCheck_->setObjectName(QStringLiteral("exportAnsweredCheck"));
+    inactiveCheck_ = new QCheckBox(tr("&Inactive"), this);
+    inactiveCheck_->setObjectName(QStringLiteral("exportInactiveCheck"));
     auto* statuses = new QHBoxLayout;
-    for (QCheckBox* check : {activeCheck, answeredCheck, inactiveCheck}) {
+    for (QCheckBox* check : {activeCheck_, answeredCheck_, inactiveCheck_}) {
         check->setChecked(true);
         statuses->addWidget(check);
         connect(check, &QCheckBox::toggled, this, [this] { updateControls(); });
     }
     statuses->addStretch(1);
 
-    topicCombo = new QComboBox(this);
-    topicCombo->setObjectName(QStringLiteral("exportTopicCombo"));
-    topicCombo->addItem(tr("All topics"));
-    topicCombo->addItem(tr("Without a topic"));
+    topicCombo_ = new QComboBox(this);
+    topicCombo_->setObjectName(QStringLiteral("exportTopicCombo"));
+    topicCombo_->addItem(tr("All topics"));
+    topicCombo_->addItem(tr("Without a topic"));
     for (const std::string& topic : topics)
-        topicCombo->addItem(fromBytes(topic));
+        topicCombo_->addItem(fromBytes(topic));
 
-    dateFieldCombo = new QComboBox(this);
-    dateFieldCombo->setObjectName(QStringLiteral("dateFieldCombo"));
-    dateFieldCombo->addItems({tr("Any date"), tr("Created between"), tr("Answered between"),
+    dateFieldCombo_ = new QComboBox(this);
+    dateFieldCombo_->setObjectName(QStringLiteral("dateFieldCombo"));
+    dateFieldCombo_->addItems({tr("Any date"), tr("Created between"), tr("Answered between"),
                               tr("Created or answered between")});
-    dateFieldCombo->setCurrentIndex(static_cast<int>(PrayerSelection::DateField::CreatedOrAnswered));
-    connect(dateFieldCombo, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
+    dateFieldCombo_->setCurrentIndex(static_cast<int>(PrayerSelection::DateField::CreatedOrAnswered));
+    connect(dateFieldCombo_, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
     const QDate day = toQDate(today);
-    fromEdit = new QDateEdit(QDate(day.year(), 1, 1), this);
-    fromEdit->setObjectName(QStringLiteral("fromEdit"));
-    fromEdit->setCalendarPopup(true);
-    fromEdit->setAccessibleName(tr("From"));
-    toEdit = new QDateEdit(QDate(day.year(), 12, 31), this);
-    toEdit->setObjectName(QStringLiteral("toEdit"));
-    toEdit->setCalendarPopup(true);
-    toEdit->setAccessibleName(tr("To"));
-    connect(fromEdit, &QDateEdit::dateChanged, this, [this] { updateControls(); });
-    connect(toEdit, &QDateEdit::dateChanged, this, [this] { updateControls(); });
+    fromEdit_ = new QDateEdit(QDate(day.year(), 1, 1), this);
+    fromEdit_->setObjectName(QStringLiteral("fromEdit"));
+    fromEdit_->setCalendarPopup(true);
+    fromEdit_->setAccessibleName(tr("From"));
+    toEdit_ = new QDateEdit(QDate(day.year(), 12, 31), this);
+    toEdit_->setObjectName(QStringLiteral("toEdit"));
+    toEdit_->setCalendarPopup(true);
+    toEdit_->setAccessibleName(tr("To"));
+    connect(fromEdit_, &QDateEdit::dateChanged, this, [this] { updateControls(); });
+    connect(toEdit_, &QDateEdit::dateChanged, this, [this] { updateControls(); });
     auto* range = new QHBoxLayout;
-    range->addWidget(dateFieldCombo);
-    range->addWidget(fromEdit);
+    range->addWidget(dateFieldCombo_);
+    range->addWidget(fromEdit_);
     range->addWidget(new QLabel(tr("and"), this));
-    range->addWidget(toEdit);
+    range->addWidget(toEdit_);
 
-    formatCombo = new QComboBox(this);
-    formatCombo->setObjectName(QStringLiteral("formatCombo"));
-    formatCombo->addItems({tr("PDF document"), tr("HTML page")});
+    formatCombo_ = new QComboBox(this);
+    formatCombo_->setObjectName(QStringLiteral("formatCombo"));
+    formatCombo_->addItems({tr("PDF document"), tr("HTML page")});
 
     auto* form = new QFormLayout;
     form->addRow(tr("Statuses:"), statuses);
     auto* topicLabel = new QLabel(tr("&Topic:"), this);
-    topicLabel->setBuddy(topicCombo);
-    form->addRow(topicLabel, topicCombo);
+    topicLabel->setBuddy(topicCombo_);
+    form->addRow(topicLabel, topicCombo_);
     auto* datesLabel = new QLabel(tr("&Dates:"), this);
-    datesLabel->setBuddy(dateFieldCombo);
+    datesLabel->setBuddy(dateFieldCombo_);
     form->addRow(datesLabel, range);
     auto* formatLabel = new QLabel(tr("&Format:"), this);
-    formatLabel->setBuddy(formatCombo);
-    form->addRow(formatLabel, formatCombo);
+    formatLabel->setBuddy(formatCombo_);
+    form->addRow(formatLabel, formatCombo_);
 
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("&Export..."));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+
+    buttons_->setObjectName(QStringLiteral("exportButtons"));
+    buttons_->button(QDialogButtonBox::Ok)->setText(tr("&Export..."));
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons_);
     updateControls();
 }
 
 void JournalExportDialog::updateControls()
 {
-    const bool dated = dateFieldCombo->currentIndex() != 0;
-    fromEdit->setEnabled(dated);
-    toEdit->setEnabled(dated);
+    const bool dated = dateFieldCombo_->currentIndex() != 0;
+    fromEdit_->setEnabled(dated);
+    toEdit_->setEnabled(dated);
     // Nothing to export without a status, or with a range that ends before
     // it starts.
-    const bool anyStatus = activeCheck->isChecked() || answeredCheck->isChecked() || inactiveCheck->isChecked();
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(anyStatus && (!dated || fromEdit->date() <= toEdit->date()));
+    const bool anyStatus = activeCheck_->isChecked() || answeredCheck_->isChecked() || inactiveCheck_->isChecked();
+    buttons_->button(QDialogButtonBox::Ok)->setEnabled(anyStatus && (!dated || fromEdit_->date() <= toEdit_->date()));
 }
 
 PrayerSelection JournalExportDialog::selection() const
 {
     PrayerSelection s;
-    if (activeCheck->isChecked())
+    if (activeCheck_->isChecked())
         s.statuses.push_back(kPrayerActive);
-    if (answeredCheck->isChecked())
+    if (answeredCheck_->isChecked())
         s.statuses.push_back(kPrayerAnswered);
-    if (inactiveCheck->isChecked())
+    if (inactiveCheck_->isChecked())
         s.statuses.push_back(kPrayerInactive);
-    s.allTopics = topicCombo->currentIndex() == 0;
-    s.topic = topicCombo->currentIndex() >= 2 ? toBytes(topicCombo->currentText()) : std::string();
-    s.dateField = static_cast<PrayerSelection::DateField>(dateFieldCombo->currentIndex());
-    s.from = fromQDate(fromEdit->date());
-    s.to = fromQDate(toEdit->date());
+    s.allTopics = topicCombo_->currentIndex() == 0;
+    s.topic = topicCombo_->currentIndex() >= 2 ? toBytes(topicCombo_->currentText()) : std::string();
+    s.dateField = static_cast<PrayerSelection::DateField>(dateFieldCombo_->currentIndex());
+    s.from = fromQDate(fromEdit_->date());
+    s.to = fromQDate(toEdit_->date());
     return s;
 }
 
 bool JournalExportDialog::pdf() const
 {
-    return formatCombo->currentIndex() == 0;
+    return formatCombo_->currentIndex() == 0;
 }
 
 } // namespace kovara::ui

@@ -27,18 +27,18 @@ public:
     PrayerSelection selection() const;
     bool pdf() const;
 
-    QCheckBox* activeCheck;
-    QCheckBox* answeredCheck;
-    QCheckBox* inactiveCheck;
-    QComboBox* topicCombo;    // "All topics", "Without a topic", then the topics
-    QComboBox* dateFieldCombo; // "Any date", "Created", "Answered", "Created or answered"
-    QDateEdit* fromEdit;
-    QDateEdit* toEdit;
-    QComboBox* formatCombo;   // "PDF document", "HTML page"
-    QDialogButtonBox* buttons;
-
 private:
     void updateControls();
+
+    QCheckBox* activeCheck_;
+    QCheckBox* answeredCheck_;
+    QCheckBox* inactiveCheck_;
+    QComboBox* topicCombo_;    // "All topics", "Without a topic", then the topics
+    QComboBox* dateFieldCombo_; // "Any date", "Created", "Answered", "Created or answered"
+    QDateEdit* fromEdit_;
+    QDateEdit* toEdit_;
+    QComboBox* formatCombo_;   // "PDF document", "HTML page"
+    QDialogButtonBox* buttons_;
 };
 
 } // namespace kovara::ui
