@@ -112,7 +112,7 @@ TEST_F(ReadPlansTest, TodaysPlanDayAndFirstUnreadDay)
         int dayCount;
         int readThrough; // days 1..readThrough read
         int today;
-        int firstUnread;
+        std::optional<int> firstUnread;
     };
     const Case cases[] = {
         {"created today", kJan1 + 0.4, 30, 0, 1, 1},
@@ -121,7 +121,7 @@ TEST_F(ReadPlansTest, TodaysPlanDayAndFirstUnreadDay)
         {"next day just after midnight", kJan1 + 1.0001, 30, 0, 2, 1},
         {"ten days in, three read", kJan1 + 10.5, 30, 3, 11, 4},
         {"past the last day", kJan1 + 100, 30, 0, 30, 1},
-        {"every day read", kJan1 + 5, 30, 30, 6, kAllDaysRead},
+        {"every day read", kJan1 + 5, 30, 30, 6, std::nullopt},
         {"start date still ahead", kJan1 - 3.5, 30, 0, 4, 1},
     };
     for (const Case& c : cases) {
@@ -131,7 +131,7 @@ TEST_F(ReadPlansTest, TodaysPlanDayAndFirstUnreadDay)
             planStore().markDaysDoneThrough(plan, c.readThrough);
         clock.set(c.now);
         EXPECT_EQ(planStore().getTodaysPlanDay(plan), c.today);
-        EXPECT_EQ(planStore().getFirstUnreadDay(plan), c.firstUnread);
+        EXPECT_EQ(planStore().firstUnreadDay(plan), c.firstUnread);
     }
 }
 
@@ -301,8 +301,8 @@ TEST_F(ReadPlansTest, AQuoteInATableNameIsKeptInsideTheName)
     ASSERT_EQ(again.getPlanCount(), 2);
     EXPECT_EQ(again.getPlanTitle(1), "Renamed");
     EXPECT_EQ(again.getStartDate(1), kJan1);
-    EXPECT_EQ(again.record(1).dayDone, (std::vector<std::string>{"1", "0", "1"}));
-    EXPECT_EQ(again.record(0).dayDone, (std::vector<std::string>{"0", "0"}));
+    EXPECT_EQ(again.record(1).dayDone, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(again.record(0).dayDone, (std::vector<bool>{false, false}));
 
     again.deletePlan(1);
     ASSERT_EQ(again.getPlanCount(), 1);
@@ -357,10 +357,10 @@ TEST_F(ReadPlansTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     store.reset();
     const PlanStore& reopened = planStore();
     EXPECT_EQ(reopened.getReadDate(0, 1), kJan1);
-    EXPECT_EQ(reopened.getReadDate(0, 2), 0);
+    EXPECT_EQ(reopened.getReadDate(0, 2), std::nullopt);
     EXPECT_EQ(reopened.getReadDate(0, 3), kJan1 + 3);
     EXPECT_EQ(reopened.getReadDate(0, 4), kJan1 + 3);
-    EXPECT_EQ(reopened.getReadDate(0, 5), 0);
+    EXPECT_EQ(reopened.getReadDate(0, 5), std::nullopt);
     EXPECT_TRUE(reopened.record(0).doubleUp);
     EXPECT_FALSE(reopened.record(0).reminder);
     // The plan's own tables keep their meaning.
@@ -396,7 +396,7 @@ TEST_F(ReadPlansTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
                                                              [&](int done, int) { reported.push_back(done); });
     EXPECT_EQ(reported.back(), 4);
     ASSERT_EQ(planStore().getPlanCount(), 2);
-    const int plan = planStore().findPlan(replaced.newTable);
+    const int plan = planStore().findPlan(replaced.newTable).value();
     EXPECT_EQ(planStore().getPlanTitle(plan), "Omega");
     EXPECT_EQ(planStore().getDayCount(plan), 4);
     EXPECT_EQ(planStore().getDayVerses(plan, 3), "3-4");
@@ -404,11 +404,11 @@ TEST_F(ReadPlansTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
     EXPECT_EQ(planStore().getReadDate(plan, 2), kJan1);
     EXPECT_EQ(planStore().getStartDate(plan), kJan1 + 1);
     EXPECT_FALSE(planStore().record(plan).reminder);
-    EXPECT_EQ(planStore().findPlan(replaced.oldTable), -1);
+    EXPECT_EQ(planStore().findPlan(replaced.oldTable), std::nullopt);
 
     planStore().undoReplacement(replaced);
     EXPECT_EQ(dumpOf(file()), before);
-    EXPECT_EQ(planStore().getDayCount(planStore().findPlan(replaced.oldTable)), 3);
+    EXPECT_EQ(planStore().getDayCount(planStore().findPlan(replaced.oldTable).value()), 3);
     EXPECT_EQ(test::messageOf([&] { planStore().undoReplacement(replaced); }),
               "The replaced reading plan can no longer be restored");
 }

@@ -43,8 +43,7 @@ protected:
 
     std::string titles(const std::string& filter)
     {
-        PrayerHeaders headers(1); // must be emptied first
-        store->getPrayerHeadersByTopic(filter, headers);
+        const PrayerHeaders headers = store->getPrayerHeadersByTopic(filter);
         std::string out;
         for (const auto& h : headers)
             out += (out.empty() ? "" : "|") + h.prayerTopic + "/" + h.prayerTitle;
@@ -213,8 +212,7 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
     const std::int32_t full = store->newPrayerItem(kMarch15);
     clock.set(kMarch15 + 1);
     store->updatePrayer(full, "Full", "Family", "Preview", "Inactive", "doc", true);
-    PrayerHeaders headers;
-    store->getPrayerHeaders("Inactive", "prayerTitle", headers);
+    const PrayerHeaders headers = store->getPrayerHeaders("Inactive", "prayerTitle");
     ASSERT_EQ(headers.size(), 2u);
     const PrayerHeader& h = headers[1];
     EXPECT_EQ(h.prayerTitle + "|" + h.prayerTopic + "|" + h.previewText + "|" + h.prayerStatus,
@@ -237,7 +235,7 @@ TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
         EXPECT_EQ(titles(filter).find("Gone"), std::string::npos) << filter;
     EXPECT_EQ(store->countPrayers("Any"), 1);
     EXPECT_EQ(store->countPrayers("Answered"), 0);
-    EXPECT_EQ(store->findPrayerByTitle("Gone"), -1);
+    EXPECT_EQ(store->findPrayerByTitle("Gone"), std::nullopt);
     EXPECT_EQ(store->getTopicList(), std::vector<std::string>{"Shared"});
 
     EXPECT_EQ(store->getPrayerTitle(gone), "Gone");

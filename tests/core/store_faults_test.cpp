@@ -27,8 +27,7 @@ std::string readAll(const std::string& path)
 std::string snapshot(const PlanStore& plans, const PrayerStore& prayers)
 {
     std::string text;
-    PrayerHeaders headers;
-    prayers.getPrayerHeaders(kPrayerFilterAny, "prayerIndex", headers);
+    const PrayerHeaders headers = prayers.getPrayerHeaders(kPrayerFilterAny, "prayerIndex");
     for (const auto& h : headers)
         text += h.prayerTitle + "/" + h.prayerTopic + "/" + h.prayerStatus + "; ";
     for (int p = 0; p < plans.getPlanCount(); ++p) {

@@ -40,7 +40,7 @@ protected:
 
 TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
 {
-    EXPECT_EQ(planStandingOf(kAllDaysRead, 10), PlanStanding::Completed);
+    EXPECT_EQ(planStandingOf(std::nullopt, 10), PlanStanding::Completed);
     EXPECT_EQ(planStandingOf(3, 5), PlanStanding::Behind);
     EXPECT_EQ(planStandingOf(5, 5), PlanStanding::DueToday);
     EXPECT_EQ(planStandingOf(6, 5), PlanStanding::UpToDate);

@@ -106,7 +106,7 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
 TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
 {
     PrayerStore& store = shell.prayerStore();
-    const std::int32_t item = store.findPrayerByTitle("Before");
+    const std::int32_t item = store.findPrayerByTitle("Before").value();
     PrayerSave save;
     save.title = "Before";
     save.status = kPrayerAnswered;

@@ -87,7 +87,7 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     line(1)->setCheckState(0, Qt::Checked);
     line(3)->setCheckState(0, Qt::Checked);
     EXPECT_TRUE(shell.plans->isDayDone(1, 1));
-    EXPECT_EQ(shell.plans->getFirstUnreadDay(1), kAllDaysRead);
+    EXPECT_EQ(shell.plans->firstUnreadDay(1), std::nullopt);
     EXPECT_FALSE(entries[1].bold);
     line(2)->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(shell.plans->isDayDone(1, 2));

@@ -232,8 +232,7 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     EXPECT_EQ(shell.store->getPrayerTitle(index), "Family");
     EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
     EXPECT_EQ(shell.store->getLastEditTime(index), created + 1.5);
-    PrayerHeaders rows;
-    shell.store->getPrayerHeadersByTopic("Answered", rows);
+    const PrayerHeaders rows = shell.store->getPrayerHeadersByTopic("Answered");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].previewText, "Thanks Health Amen");
 
@@ -304,8 +303,7 @@ TEST_F(PrayerEditorTest, SavedPreviewAndText)
             e.saveAndCloseAction->trigger();
         };
         edit(index);
-        PrayerHeaders rows;
-        shell.store->getPrayerHeadersByTopic("Active", rows);
+        const PrayerHeaders rows = shell.store->getPrayerHeadersByTopic("Active");
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.front().previewText, c.preview) << c.typed.toStdString();
         EXPECT_EQ(rows.front().prayerTopic, "");

@@ -260,7 +260,7 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
         } else {
             EXPECT_EQ(selectedRow(), "\tDoomed");
             shell.store->setPrayerStatus(doomed, "Deleted");
-            shell.store->setPrayerStatus(shell.store->findPrayerByTitle("Keep"), "Deleted");
+            shell.store->setPrayerStatus(shell.store->findPrayerByTitle("Keep").value(), "Deleted");
         }
     }
 }

@@ -95,8 +95,7 @@ public:
     // The live items' titles in title order, joined by commas.
     std::string prayerTitles()
     {
-        PrayerHeaders headers;
-        prayerStore().getPrayerHeaders(kPrayerFilterAny, "prayerTitle", headers);
+        const PrayerHeaders headers = prayerStore().getPrayerHeaders(kPrayerFilterAny, "prayerTitle");
         std::string titles;
         for (const auto& h : headers)
             titles += (titles.empty() ? "" : ",") + h.prayerTitle;

@@ -116,8 +116,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     importData();
 
     PrayerStore& store = shell.prayerStore();
-    PrayerHeaders items;
-    store.getPrayerHeaders(kPrayerFilterAny, "prayerIndex", items);
+    const PrayerHeaders items = store.getPrayerHeaders(kPrayerFilterAny, "prayerIndex");
     ASSERT_EQ(items.size(), 3u);
     const struct {
         const char* title;

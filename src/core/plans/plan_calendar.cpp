@@ -95,7 +95,7 @@ std::string planToICalendar(const PlanStore& plans, int plan,
     const int count = static_cast<int>(rec.dayVerses.size());
     const int start = dateOf(rec.startDate);
     for (int day = 1; day <= count; ++day) {
-        if (rec.dayDone[static_cast<std::size_t>(day - 1)] != "0")
+        if (rec.dayDone[static_cast<std::size_t>(day - 1)])
             continue;
         const DateTime date = start + day - 1;
         line("BEGIN:VEVENT");

@@ -10,22 +10,21 @@
 #include "core/db/sqlite_db.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kovara::core {
-
-// getFirstUnreadDay's answer when every day of a plan is read.
-constexpr int kAllDaysRead = 99999;
 
 struct PlanRecord {
     std::string planTitle;
     std::string tableName;
     DateTime startDate = 0;
     // Day n lives at position n - 1 in both lists; they always have the same
-    // length. dayDone holds the stored flag as text, "0" for unread.
+    // length. dayDone is true for a day read (the file keeps 0 for unread,
+    // and anything else counts as read).
     std::vector<std::string> dayVerses;
-    std::vector<std::string> dayDone;
+    std::vector<bool> dayDone;
     // Beside the stored plan (tables of their own, see PlanStore): the date
     // each day was marked read (0 when not known: unread, or read before
     // dates were kept), and the plan's reading options.
@@ -98,8 +97,8 @@ public:
     // Marks days 1 .. day read; later days keep their flags. Days that were
     // unread get today's date as their read date.
     void markDaysDoneThrough(int plan, int day);
-    // The date day was marked read; 0 when unread or not known.
-    DateTime getReadDate(int plan, int day) const;
+    // The date day was marked read; nothing when unread or not known.
+    std::optional<DateTime> getReadDate(int plan, int day) const;
 
     // The plan's reading options, written to the options table.
     void setDoubleUp(int plan, bool on);
@@ -119,8 +118,8 @@ public:
     // of it, in one transaction, so the database is as before replacePlan.
     // Reloads. Raises when either plan is not found as replacePlan left it.
     void undoReplacement(const PlanReplacement& replacement);
-    // The index of the loaded plan with this table name, or -1.
-    int findPlan(const std::string& tableName) const;
+    // The index of the loaded plan with this table name.
+    std::optional<int> findPlan(const std::string& tableName) const;
     // Marks the plan deleted (its rows stay in the database) and reloads.
     void deletePlan(int plan);
     // Changes the title without reloading: the plan keeps its index.
@@ -129,8 +128,8 @@ public:
     // True when a loaded plan's title equals text, ignoring letter case in any
     // script (see localeLowerCase).
     bool planTitleExists(const std::string& text) const;
-    // The first unread day, or kAllDaysRead.
-    int getFirstUnreadDay(int plan) const;
+    // The first unread day; nothing when every day is read.
+    std::optional<int> firstUnreadDay(int plan) const;
     // The plan day that falls on today: whole days between the start date and
     // now (without sign) plus one, at most the day count.
     int getTodaysPlanDay(int plan) const;

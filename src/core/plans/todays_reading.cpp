@@ -18,9 +18,9 @@ const char* const kCatchingUp =
 const char* const kPlanCompleted =
     QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Congratulations, you have completed this reading plan!");
 
-PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
+PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay)
 {
-    if (firstUnreadDay == kAllDaysRead)
+    if (!firstUnreadDay)
         return PlanStanding::Completed;
     if (firstUnreadDay < todaysPlanDay)
         return PlanStanding::Behind;
@@ -31,7 +31,7 @@ PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
 
 PlanStanding getPlanStanding(const PlanStore& plans, int plan)
 {
-    return planStandingOf(plans.getFirstUnreadDay(plan), plans.getTodaysPlanDay(plan));
+    return planStandingOf(plans.firstUnreadDay(plan), plans.getTodaysPlanDay(plan));
 }
 
 bool planNeedsReading(const PlanStore& plans, int plan)
@@ -42,16 +42,18 @@ bool planNeedsReading(const PlanStore& plans, int plan)
 
 int dayToRead(const PlanStore& plans, int plan)
 {
-    return std::min(plans.getFirstUnreadDay(plan), plans.getTodaysPlanDay(plan));
+    const std::optional<int> u = plans.firstUnreadDay(plan);
+    const int t = plans.getTodaysPlanDay(plan);
+    return u ? std::min(*u, t) : t;
 }
 
 std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
 {
-    const int u = plans.getFirstUnreadDay(plan);
+    const std::optional<int> u = plans.firstUnreadDay(plan);
     const int t = plans.getTodaysPlanDay(plan);
-    if (u < t)
+    if (u && *u < t)
         return translatedText("kovara::core::TodaysReading", kStatusBehind);
-    if (u == kAllDaysRead)
+    if (!u)
         return translatedText("kovara::core::TodaysReading", kStatusCompleted);
     if (plans.isDayDone(plan, shownDay))
         return translatedText("kovara::core::TodaysReading", kStatusMarkedRead);
@@ -82,13 +84,13 @@ MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day)
     plans.setDayDone(plan, day, true);
 
     MarkReadOutcome outcome;
-    const int u = plans.getFirstUnreadDay(plan);
+    const std::optional<int> u = plans.firstUnreadDay(plan);
     const int t = plans.getTodaysPlanDay(plan);
-    if (t >= u && u > day) {
+    if (u && t >= *u && *u > day) {
         // Catching up: another due day is still unread.
-        outcome.nextDay = u;
+        outcome.nextDay = *u;
         outcome.message = translatedText("kovara::core::TodaysReading", kCatchingUp);
-    } else if (u == kAllDaysRead) {
+    } else if (!u) {
         outcome.message = translatedText("kovara::core::TodaysReading", kPlanCompleted);
     }
     return outcome;

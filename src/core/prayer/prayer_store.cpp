@@ -99,7 +99,7 @@ void PrayerStore::createTrackerTable()
 std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
 {
     std::string title = "New Prayer Item";
-    for (int n = 2; findPrayerByTitle(title) != -1; ++n)
+    for (int n = 2; findPrayerByTitle(title); ++n)
         title = format("New Prayer Item %d", n);
 
     if (createTime == 0)
@@ -167,8 +167,7 @@ std::string PrayerStore::filterClause(const std::string& statusFilter, const cha
     throw Exception(format("PrayerStore::%s Error: unknown status filter '%s'", operation, statusFilter));
 }
 
-void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause,
-                                          PrayerHeaders& headers) const
+PrayerHeaders PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause) const
 {
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "getPrayerHeaders");
@@ -176,21 +175,21 @@ void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::s
         sql = format("%s ORDER BY %s", sql, orderClause);
     sql += ";";
 
-    headers.clear();
+    PrayerHeaders headers;
     queryRows(db(), sql, noStatement("getPrayerHeaders"), [&](Statement& st) {
         headers.push_back(headerOf(st));
     });
+    return headers;
 }
 
-void PrayerStore::getPrayerHeadersByTopic(const std::string& statusFilter,
-                                                 PrayerHeaders& headers) const
+PrayerHeaders PrayerStore::getPrayerHeadersByTopic(const std::string& statusFilter) const
 {
-    getPrayerHeaders(statusFilter, "prayerTopic, prayerTitle", headers);
+    return getPrayerHeaders(statusFilter, "prayerTopic, prayerTitle");
 }
 
-std::int32_t PrayerStore::findPrayerByTitle(const std::string& title) const
+std::optional<std::int32_t> PrayerStore::findPrayerByTitle(const std::string& title) const
 {
-    std::int32_t found = -1;
+    std::optional<std::int32_t> found;
     Statement st(db(),
                  format("SELECT prayerIndex FROM '%s' WHERE prayerTitle=? AND prayerStatus!='%s';", kTableName,
                         kPrayerDeleted));
@@ -635,21 +634,18 @@ std::string PrayerStore::searchQuery(const std::string& words)
     return query;
 }
 
-void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
-                                           PrayerHeaders& headers) const
+PrayerHeaders PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words) const
 {
     const std::string query = searchQuery(words);
-    if (query.empty()) {
-        getPrayerHeadersByTopic(statusFilter, headers);
-        return;
-    }
+    if (query.empty())
+        return getPrayerHeadersByTopic(statusFilter);
     // One statement: the index finds the rows, the listing's filter and
     // order apply to them alone.
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "getPrayerHeaders");
     sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
                   kSearchTable, kSearchTable);
-    headers.clear();
+    PrayerHeaders headers;
     Statement st(db(), sql);
     requireStatement(st, "getPrayerHeaders");
     st.run([&] {
@@ -658,6 +654,7 @@ void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, cons
             headers.push_back(headerOf(st));
         }
     });
+    return headers;
 }
 
 std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) const

@@ -128,15 +128,14 @@ public:
 
     // The listing for a status filter ("Active", "Answered", "Inactive",
     // "Deleted" or "Any"), ordered by orderClause (program-made SQL, may be
-    // empty). Replaces the contents of headers. Raises for any other filter.
-    void getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause,
-                          PrayerHeaders& headers) const;
+    // empty). Raises for any other filter.
+    PrayerHeaders getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause) const;
     // The listing ordered by topic, then title (byte-wise: no topic first,
     // capitals before small letters).
-    void getPrayerHeadersByTopic(const std::string& statusFilter, PrayerHeaders& headers) const;
+    PrayerHeaders getPrayerHeadersByTopic(const std::string& statusFilter) const;
 
-    // The index of a live (not deleted) item with exactly this title, or -1.
-    std::int32_t findPrayerByTitle(const std::string& title) const;
+    // The index of a live (not deleted) item with exactly this title.
+    std::optional<std::int32_t> findPrayerByTitle(const std::string& title) const;
 
     // Column values; empty when the row is missing or the column is NULL.
     std::string getPrayerStatus(std::int32_t prayerIndex) const;
@@ -204,8 +203,7 @@ public:
     std::vector<std::int32_t> searchPrayers(const std::string& words) const;
     // The listing of getPrayerHeadersByTopic narrowed to the items that
     // searchPrayers finds for words (words without a term: the whole listing).
-    void getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
-                                  PrayerHeaders& headers) const;
+    PrayerHeaders getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words) const;
     // The FTS5 query searchPrayers runs for words; empty when there is none.
     static std::string searchQuery(const std::string& words);
 

@@ -313,7 +313,7 @@ void PlanController::catchUp(int plan)
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
     const DateTime now = shell_.clock().now();
-    if (computeProgress(days, now).daysBehind == 0 || plans.getFirstUnreadDay(plan) == kAllDaysRead) {
+    if (computeProgress(days, now).daysBehind == 0 || !plans.firstUnreadDay(plan)) {
         shell_.dialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
                                         .arg(plainUserText(fromBytes(rec.planTitle))));
         return;
@@ -358,7 +358,7 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
                 if (progress)
                     progress->setValue(done);
             });
-        shown = plans.findPlan(replacement.newTable);
+        shown = plans.findPlan(replacement.newTable).value_or(-1);
         refreshPlanViews(shown);
         showPlanDay(shown, 0);
         // Kept once the new plan is on show (showing another plan drops it).
@@ -385,7 +385,7 @@ void PlanController::undoCatchUp()
     if (!undo_)
         return;
     PlanStore& plans = shell_.planStore();
-    const int plan = plans.findPlan(undo_->newTable);
+    const int plan = plans.findPlan(undo_->newTable).value_or(-1);
     if (plan < 0 || plans.record(plan).dayDone != undoFlags_ || plans.record(plan).startDate != undoStart_) {
         hideUndo();
         shell_.dialogs().message(tr("The plan has changed since its days were divided again, so this can no "
@@ -395,7 +395,7 @@ void PlanController::undoCatchUp()
     const std::string oldTable = undo_->oldTable;
     plans.undoReplacement(*undo_);
     hideUndo();
-    const int restored = plans.findPlan(oldTable);
+    const int restored = plans.findPlan(oldTable).value_or(-1);
     refreshPlanViews(restored);
     showPlanDay(restored, 0);
 }

@@ -119,9 +119,8 @@ void ReminderNotifier::onActionInvoked(uint id, const QString& key)
     if (it == shown_.end() || !openPlan)
         return;
     try {
-        const int plan = shell_.planStore().findPlan(it->second);
-        if (plan >= 0)
-            openPlan(plan);
+        if (const std::optional<int> plan = shell_.planStore().findPlan(it->second))
+            openPlan(*plan);
     } catch (const std::exception&) {
         // The plan is gone or the store is being replaced: nothing to open.
     }

@@ -401,7 +401,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         try {
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
-            store.getPrayerHeadersMatching(filter, toBytes(searchEdit->text()), listing_);
+            listing_ = store.getPrayerHeadersMatching(filter, toBytes(searchEdit->text()));
             if (filter == kPrayerAnswered)
                 answers = store.getAnswers();
         } catch (...) {
