@@ -104,7 +104,7 @@ TEST(StoredFilesTest, PlanDatabase)
         // Listed by title: "Alpha" before "Beta" whatever the order made.
         store.addPlan("Beta", {"Gen 1", "Gen 2", "Gen 3"}, encodeDate(2024, 3, 1));
         store.addPlan("Alpha", {"Ps 1", "Ps 2"}, encodeDate(2023, 12, 31));
-        ASSERT_EQ(store.getPlanTitle(0), "Alpha");
+        ASSERT_EQ(store.planTitle(0), "Alpha");
         store.setDayDone(0, 1, true);
         store.setDoubleUp(0, true);
         clock.set(encodeDateTime(2024, 3, 11, 23, 59, 59));

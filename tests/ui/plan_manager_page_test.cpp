@@ -139,8 +139,8 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     // Day 7 falls on today: the plan is now behind.
     EXPECT_FALSE(entries[plan].bold);
     frame().resetPlanToDayAction->trigger();
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 6);
-    EXPECT_EQ(shell.plans->getTodaysPlanDay(plan), 7);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 6);
+    EXPECT_EQ(shell.plans->todaysPlanDay(plan), 7);
     EXPECT_EQ(line(7)->text(1), shortDateText(shell.fixedClock.today()));
     EXPECT_EQ(line(1)->text(1), shortDateText(shell.fixedClock.today() - 6));
     EXPECT_TRUE(entries[plan].bold);
@@ -188,7 +188,7 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     shell.scripted.expectPrompt(prompt, " Aardvark ");
     frame().renamePlanButton->click();
     EXPECT_EQ(shell.scripted.lastProposal, "");
-    EXPECT_EQ(shell.plans->getPlanTitle(1), "Aardvark");
+    EXPECT_EQ(shell.plans->planTitle(1), "Aardvark");
     // Retitling does not reorder until the next load.
     EXPECT_EQ(frame().currentPlan(), 1);
     EXPECT_EQ(frame().planCombo->itemText(1), "Aardvark");
@@ -197,11 +197,11 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 false);
     frame().deletePlanButton->click();
-    EXPECT_EQ(shell.plans->getPlanCount(), 2);
+    EXPECT_EQ(shell.plans->planCount(), 2);
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 true);
     frame().deletePlanButton->click();
-    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    ASSERT_EQ(shell.plans->planCount(), 1);
     EXPECT_EQ(frame().currentPlan(), 0);
     EXPECT_EQ(frame().planCombo->currentText(), "Alpha");
     EXPECT_EQ(entries.size(), 1u);
@@ -221,7 +221,7 @@ TEST_F(PlanManagerTest, RenameAndDeleteQuoteTheTitleAsOneShortPlainLine)
     shell.scripted.expectConfirm(
         "Are you absolutely certain that you wish to permanantly delete plan \"" + shown + "\"?", false);
     frame().deletePlanButton->click();
-    EXPECT_EQ(shell.plans->getPlanCount(), 1);
+    EXPECT_EQ(shell.plans->planCount(), 1);
 }
 
 } // namespace

@@ -105,8 +105,8 @@ public:
     std::string planTitles()
     {
         std::string titles;
-        for (int p = 0; p < planStore().getPlanCount(); ++p)
-            titles += (titles.empty() ? "" : ",") + planStore().getPlanTitle(p);
+        for (int p = 0; p < planStore().planCount(); ++p)
+            titles += (titles.empty() ? "" : ",") + planStore().planTitle(p);
         return titles;
     }
 

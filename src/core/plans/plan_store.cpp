@@ -269,7 +269,7 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
 
 const PlanRecord& PlanStore::record(int plan) const
 {
-    if (plan < 0 || plan >= getPlanCount())
+    if (plan < 0 || plan >= planCount())
         throw Exception(format("Plan index out of range: %d", plan));
     return plans_[static_cast<std::size_t>(plan)];
 }
@@ -285,12 +285,12 @@ void PlanStore::checkDay(const PlanRecord& rec, int day) const
         throw Exception(format("Day out of range: %d", day));
 }
 
-const std::string& PlanStore::getPlanTitle(int plan) const
+const std::string& PlanStore::planTitle(int plan) const
 {
     return record(plan).planTitle;
 }
 
-DateTime PlanStore::getStartDate(int plan) const
+DateTime PlanStore::startDate(int plan) const
 {
     return record(plan).startDate;
 }
@@ -303,12 +303,12 @@ void PlanStore::setStartDate(int plan, DateTime date)
     rec.startDate = date;
 }
 
-int PlanStore::getDayCount(int plan) const
+int PlanStore::dayCount(int plan) const
 {
     return static_cast<int>(record(plan).dayVerses.size());
 }
 
-const std::string& PlanStore::getDayVerses(int plan, int day) const
+const std::string& PlanStore::dayVerses(int plan, int day) const
 {
     const PlanRecord& rec = record(plan);
     checkDay(rec, day);
@@ -408,7 +408,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
     }
 }
 
-std::optional<DateTime> PlanStore::getReadDate(int plan, int day) const
+std::optional<DateTime> PlanStore::readDate(int plan, int day) const
 {
     const PlanRecord& rec = record(plan);
     checkDay(rec, day);
@@ -576,7 +576,7 @@ std::optional<int> PlanStore::firstUnreadDay(int plan) const
     return static_cast<int>(it - rec.dayDone.begin()) + 1;
 }
 
-int PlanStore::getTodaysPlanDay(int plan) const
+int PlanStore::todaysPlanDay(int plan) const
 {
     const PlanRecord& rec = record(plan);
     const double span = std::trunc(std::fabs(clock_.now() - rec.startDate));

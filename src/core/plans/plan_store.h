@@ -50,7 +50,7 @@ public:
 
     // Opens (creating when missing) the plan database at fileName, creates the
     // master table when it is not there and loads the active plans. The clock
-    // answers "now" for getTodaysPlanDay and must outlive the store. Raises
+    // answers "now" for todaysPlanDay and must outlive the store. Raises
     // SqliteError when the file cannot be opened or read; nothing stays open then.
     PlanStore(const std::string& fileName, const Clock& clock);
     // Closes the connection; never raises, so a store can be freed while an
@@ -71,7 +71,7 @@ public:
     // before stay as they were.
     void loadPlans();
 
-    int getPlanCount() const { return static_cast<int>(plans_.size()); }
+    int planCount() const { return static_cast<int>(plans_.size()); }
     const std::string& fileName() const { return fileName_; }
 
     // Creates a plan of the given day texts (day 1 first), every day unread,
@@ -85,11 +85,11 @@ public:
     // Each raises "Plan index out of range: %d" for a plan outside
     // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
     // day outside 1 .. day count.
-    const std::string& getPlanTitle(int plan) const;
-    DateTime getStartDate(int plan) const;
+    const std::string& planTitle(int plan) const;
+    DateTime startDate(int plan) const;
     void setStartDate(int plan, DateTime date);
-    int getDayCount(int plan) const;
-    const std::string& getDayVerses(int plan, int day) const;
+    int dayCount(int plan) const;
+    const std::string& dayVerses(int plan, int day) const;
     bool isDayDone(int plan, int day) const;
     // Writes only when the flag changes. A day marked read gets today's date
     // as its read date; a day marked unread loses its date.
@@ -98,7 +98,7 @@ public:
     // unread get today's date as their read date.
     void markDaysDoneThrough(int plan, int day);
     // The date day was marked read; nothing when unread or not known.
-    std::optional<DateTime> getReadDate(int plan, int day) const;
+    std::optional<DateTime> readDate(int plan, int day) const;
 
     // The plan's reading options, written to the options table.
     void setDoubleUp(int plan, bool on);
@@ -132,7 +132,7 @@ public:
     std::optional<int> firstUnreadDay(int plan) const;
     // The plan day that falls on today: whole days between the start date and
     // now (without sign) plus one, at most the day count.
-    int getTodaysPlanDay(int plan) const;
+    int todaysPlanDay(int plan) const;
 
     const PlanRecord& record(int plan) const;
     // The open connection (null once closed), for diagnostics and tests;

@@ -34,7 +34,7 @@ void ReminderSettings::write(IniFile& ini) const
 std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now)
 {
     std::vector<DueReading> due;
-    for (int i = 0; i < plans.getPlanCount(); ++i) {
+    for (int i = 0; i < plans.planCount(); ++i) {
         const PlanRecord& rec = plans.record(i);
         if (!rec.reminder)
             continue;

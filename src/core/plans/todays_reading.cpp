@@ -31,7 +31,7 @@ PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay
 
 PlanStanding getPlanStanding(const PlanStore& plans, int plan)
 {
-    return planStandingOf(plans.firstUnreadDay(plan), plans.getTodaysPlanDay(plan));
+    return planStandingOf(plans.firstUnreadDay(plan), plans.todaysPlanDay(plan));
 }
 
 bool planNeedsReading(const PlanStore& plans, int plan)
@@ -43,14 +43,14 @@ bool planNeedsReading(const PlanStore& plans, int plan)
 int dayToRead(const PlanStore& plans, int plan)
 {
     const std::optional<int> u = plans.firstUnreadDay(plan);
-    const int t = plans.getTodaysPlanDay(plan);
+    const int t = plans.todaysPlanDay(plan);
     return u ? std::min(*u, t) : t;
 }
 
 std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
 {
     const std::optional<int> u = plans.firstUnreadDay(plan);
-    const int t = plans.getTodaysPlanDay(plan);
+    const int t = plans.todaysPlanDay(plan);
     if (u && *u < t)
         return translatedText("kovara::core::TodaysReading", kStatusBehind);
     if (!u)
@@ -62,14 +62,14 @@ std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
 
 std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan, int day)
 {
-    if (plan >= plans.getPlanCount())
+    if (plan >= plans.planCount())
         return std::nullopt;
     PlanDayView view;
     view.plan = plan;
     view.day = day != 0 ? day : dayToRead(plans, plan);
-    view.verses = plans.getDayVerses(plan, view.day);
-    view.title = plans.getPlanTitle(plan);
-    view.heading = format(translatedText("kovara::core::TodaysReading", "Day %d of %d: %s"), view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
+    view.verses = plans.dayVerses(plan, view.day);
+    view.title = plans.planTitle(plan);
+    view.heading = format(translatedText("kovara::core::TodaysReading", "Day %d of %d: %s"), view.day, plans.dayCount(plan), bible.getReferenceText(view.verses));
     view.canMarkRead = !plans.isDayDone(plan, view.day);
     view.status = planStatusText(plans, plan, view.day);
     return view;
@@ -77,15 +77,15 @@ std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleS
 
 MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day)
 {
-    if (plan < 0 || plan > plans.getPlanCount() - 1)
+    if (plan < 0 || plan > plans.planCount() - 1)
         throw Exception(format("Plan index out of range (%d)", plan));
-    if (day < 1 || day > plans.getDayCount(plan))
-        throw Exception(format("Plan day out of range (%s, %d)", plans.getPlanTitle(plan), day));
+    if (day < 1 || day > plans.dayCount(plan))
+        throw Exception(format("Plan day out of range (%s, %d)", plans.planTitle(plan), day));
     plans.setDayDone(plan, day, true);
 
     MarkReadOutcome outcome;
     const std::optional<int> u = plans.firstUnreadDay(plan);
-    const int t = plans.getTodaysPlanDay(plan);
+    const int t = plans.todaysPlanDay(plan);
     if (u && t >= *u && *u > day) {
         // Catching up: another due day is still unread.
         outcome.nextDay = *u;

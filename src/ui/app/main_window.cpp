@@ -645,7 +645,7 @@ QString MainWindow::printTitle()
         return biblePage_ ? fromBytes(biblePage_->passageView->title()) : QString();
     case Page::PlanManager: {
         const int plan = planCommands_->planManager()->currentPlan();
-        return plan >= 0 ? fromBytes(planStore().getPlanTitle(plan)) : QString();
+        return plan >= 0 ? fromBytes(planStore().planTitle(plan)) : QString();
     }
     case Page::PrayerTracker: {
         const PrayerHeader* item = prayerTrackerPage_->selectedRecord();

@@ -188,11 +188,11 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
         if (computeProgress(days, shell_.clock().now()).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
-            const std::string& second = plans.getDayVerses(plan, secondDay_);
+            const std::string& second = plans.dayVerses(plan, secondDay_);
             view->heading = toBytes(tr("Days %1 and %2 of %3: %4; %5")
                                         .arg(view->day)
                                         .arg(secondDay_)
-                                        .arg(plans.getDayCount(plan))
+                                        .arg(plans.dayCount(plan))
                                         .arg(fromBytes(bible.getReferenceText(view->verses)),
                                              fromBytes(bible.getReferenceText(second))));
             view->verses += "," + second;
@@ -261,9 +261,9 @@ void PlanController::showReadingPageAgain()
     if (currentTable_.empty())
         return;
     const PlanStore& plans = shell_.planStore();
-    for (int i = 0; i < plans.getPlanCount(); ++i) {
+    for (int i = 0; i < plans.planCount(); ++i) {
         if (plans.record(i).tableName == currentTable_) {
-            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.getDayCount(i)) {
+            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.dayCount(i)) {
                 showDay(i, currentPlanDay_, false);
                 return;
             }
@@ -277,7 +277,7 @@ void PlanController::onMarkReadClicked()
 {
     PlanStore& plans = shell_.planStore();
     // Doubling up: the second day is marked with the first.
-    if (secondDay_ > 0 && currentPlan_ >= 0 && currentPlan_ < plans.getPlanCount())
+    if (secondDay_ > 0 && currentPlan_ >= 0 && currentPlan_ < plans.planCount())
         plans.setDayDone(currentPlan_, secondDay_, true);
     const MarkReadOutcome outcome = markPlanDayRead(plans, currentPlan_, currentPlanDay_);
     hideUndo();
@@ -403,11 +403,11 @@ void PlanController::undoCatchUp()
 void PlanController::exportCalendar(int plan)
 {
     PlanStore& plans = shell_.planStore();
-    if (plan < 0 || plan >= plans.getPlanCount()) {
+    if (plan < 0 || plan >= plans.planCount()) {
         shell_.dialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
         return;
     }
-    const QString name = fromBytes(plans.getPlanTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString name = fromBytes(plans.planTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
     const QString file = shell_.dialogs().chooseSaveFile(tr("Export Plan to Calendar"),
                                                             tr("iCalendar files (*.ics);;All files (*)"),
                                                             name + QStringLiteral(".ics"));
@@ -446,9 +446,9 @@ void PlanController::rebuildPlanMenus()
 {
     const PlanStore& plans = shell_.planStore();
     std::vector<PlanEntry> entries;
-    entries.reserve(plans.getPlanCount());
-    for (int i = 0; i < plans.getPlanCount(); ++i)
-        entries.push_back({fromBytes(plans.getPlanTitle(i)), planNeedsReading(plans, i), i});
+    entries.reserve(plans.planCount());
+    for (int i = 0; i < plans.planCount(); ++i)
+        entries.push_back({fromBytes(plans.planTitle(i)), planNeedsReading(plans, i), i});
     entries_ = std::move(entries);
 
     if (readingMenu_) {
@@ -490,7 +490,7 @@ void PlanController::refreshPlanViews(int plan)
 
 void PlanController::planItemClick(int plan)
 {
-    checkPlanEntryIndex(plan, shell_.planStore().getPlanCount());
+    checkPlanEntryIndex(plan, shell_.planStore().planCount());
     showPlanDay(plan, 0);
 }
 

@@ -217,7 +217,7 @@ void PlanManagerPage::setPlans(int plan)
         const QSignalBlocker block(dayList);
         dayList->clear();
     }
-    const int count = plans.getPlanCount();
+    const int count = plans.planCount();
     const bool any = count > 0;
     deletePlanButton->setEnabled(any);
     renamePlanButton->setEnabled(any);
@@ -239,7 +239,7 @@ void PlanManagerPage::setPlans(int plan)
         const QSignalBlocker block(planCombo);
         QStringList titles;
         for (int i = 0; i < count; ++i)
-            titles << fromBytes(plans.getPlanTitle(i));
+            titles << fromBytes(plans.planTitle(i));
         planCombo->addItems(titles);
         planCombo->setCurrentIndex(plan);
     }
@@ -256,9 +256,9 @@ void PlanManagerPage::showPlan(int plan)
     const UpdatesSuspended suspended(dayList);
     dayList->clear();
 
-    const int count = plans.getDayCount(plan);
+    const int count = plans.dayCount(plan);
     const QLocale locale = QLocale::system();
-    const QDate start = toQDate(plans.getStartDate(plan));
+    const QDate start = toQDate(plans.startDate(plan));
     // One read transaction for the whole fill: a 31,102-day plan otherwise
     // spends most of its time taking and dropping the file lock per lookup.
     const BibleStore::ReadSession session(bible);
@@ -271,7 +271,7 @@ void PlanManagerPage::showPlan(int plan)
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             item->setText(ColumnDay, QString::number(day));
             item->setText(ColumnDate, locale.toString(start.addDays(day - 1), QLocale::ShortFormat));
-            item->setText(ColumnPassage, fromBytes(bible.getReferenceText(plans.getDayVerses(plan, day))));
+            item->setText(ColumnPassage, fromBytes(bible.getReferenceText(plans.dayVerses(plan, day))));
             item->setCheckState(ColumnDay, checkOf(plans.isDayDone(plan, day)));
         }
     } catch (...) {
@@ -306,7 +306,7 @@ void PlanManagerPage::showProgress()
     const BibleStore& bible = shell_.bible();
     const int plan = currentPlan_;
     calendarView->setPlan(days, now, [this, plan, &bible](int day) {
-        return fromBytes(bible.getReferenceText(planStore().getDayVerses(plan, day)));
+        return fromBytes(bible.getReferenceText(planStore().dayVerses(plan, day)));
     });
     // Today (or the plan's first day to read) in view.
     const int today = std::clamp(progress.dueDay, 1, progress.dayCount);
@@ -421,7 +421,7 @@ void PlanManagerPage::onDeletePlanClicked()
     if (currentPlan_ < 0)
         return;
     PlanStore& plans = planStore();
-    const QString title = plainUserText(fromBytes(plans.getPlanTitle(currentPlan_)));
+    const QString title = plainUserText(fromBytes(plans.planTitle(currentPlan_)));
     if (!shell_.dialogs().confirm(fromBytes(format(toBytes(tr(kConfirmDelete)), toBytes(title)))))
         return;
     plans.deletePlan(currentPlan_);
@@ -434,7 +434,7 @@ void PlanManagerPage::onRenamePlanClicked()
         return;
     PlanStore& plans = planStore();
     Dialogs& dialogs = shell_.dialogs();
-    const std::string old = plans.getPlanTitle(currentPlan_);
+    const std::string old = plans.planTitle(currentPlan_);
     const QString caption = tr(kRenameCaption);
     const QString prompt = fromBytes(format(toBytes(tr(kRenamePrompt)), toBytes(plainUserText(fromBytes(old)))));
     std::string value = old;

@@ -69,8 +69,8 @@ void ReminderSettingsPanel::load(const ReminderSettings& settings, const PlanSto
     timeEdit->setTime(QTime(settings.minuteOfDay / 60, settings.minuteOfDay % 60));
     startAtLoginCheck->setChecked(settings.startAtLogin);
     planList->clear();
-    for (int i = 0; i < plans.getPlanCount(); ++i) {
-        auto* item = new QListWidgetItem(fromBytes(plans.getPlanTitle(i)), planList);
+    for (int i = 0; i < plans.planCount(); ++i) {
+        auto* item = new QListWidgetItem(fromBytes(plans.planTitle(i)), planList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(plans.record(i).reminder ? Qt::Checked : Qt::Unchecked);
     }
@@ -83,7 +83,7 @@ ReminderSettings ReminderSettingsPanel::apply(PlanStore& plans) const
     settings.enabled = remindCheck->isChecked();
     settings.minuteOfDay = timeEdit->time().hour() * 60 + timeEdit->time().minute();
     settings.startAtLogin = startAtLoginCheck->isChecked();
-    for (int i = 0; i < planList->count() && i < plans.getPlanCount(); ++i)
+    for (int i = 0; i < planList->count() && i < plans.planCount(); ++i)
         plans.setReminder(i, planList->item(i)->checkState() == Qt::Checked);
     return settings;
 }
