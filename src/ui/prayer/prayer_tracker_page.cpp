@@ -40,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace kovara::ui {
@@ -48,6 +49,14 @@ const char* const PrayerTrackerPage::kTabFilters[4] = {kPrayerActive, kPrayerAns
                                                              kPrayerFilterAny};
 
 namespace {
+
+constexpr int kTabCount = static_cast<int>(std::size(PrayerTrackerPage::kTabFilters));
+
+// The filter of tab, or nothing for a position outside the tabs.
+const char* tabFilter(int tab)
+{
+    return tab >= 0 && tab < kTabCount ? PrayerTrackerPage::kTabFilters[tab] : nullptr;
+}
 
 constexpr int kMinSplit = 25;
 constexpr int kMaxSplit = 75;
@@ -380,7 +389,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
     if (!prefs_)
         throw Exception("Preferences not yet assigned on InitPrayers");
     clearText();
-    for (int tab = 0; tab < 4; ++tab) {
+    for (int tab = 0; tab < kTabCount; ++tab) {
         if (filter == kTabFilters[tab]) {
             // Setting the tab must not start another refill.
             const QSignalBlocker block(statusTabs);
@@ -553,7 +562,7 @@ void PrayerTrackerPage::updateActions()
 
 void PrayerTrackerPage::onTabChanged(int index)
 {
-    if (index < 0 || index > 3)
+    if (!tabFilter(index))
         return;
     guarded([this, index] { initPrayers(shell_.prayerStore(), kTabFilters[index], -1); });
 }
@@ -696,7 +705,10 @@ void PrayerTrackerPage::setStatus(const char* status)
     } else {
         store.setPrayerStatus(index, status);
     }
-    initPrayers(store, statusTabs->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
+    // The tab of every item stays on it; a status tab follows the item.
+    const char* shown = tabFilter(statusTabs->currentIndex());
+    const bool everyItem = shown && std::string(shown) == kPrayerFilterAny;
+    initPrayers(store, everyItem ? std::string(kPrayerFilterAny) : std::string(status), index);
 }
 
 void PrayerTrackerPage::deletePrayer()
