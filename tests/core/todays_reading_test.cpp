@@ -136,9 +136,9 @@ TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
     const int plan = plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31));
     plans->setDayDone(plan, 2, true);
     const DateFormatter shortDate = [](DateTime t) {
-        int y, m, d;
-        decodeDate(t, y, m, d);
-        return format("%d/%d/%04d", m, d, y);
+        const auto date = decodeDate(t);
+        return format("%d/%d/%04d", static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                      static_cast<int>(date.year()));
     };
     EXPECT_EQ(planPrintoutHtml(*plans, plan, *bible, shortDate),
               "<p><b>Tom &amp; Jerry &lt;3&gt;</b></p>\r\n"

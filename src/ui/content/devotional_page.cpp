@@ -26,9 +26,9 @@ namespace {
 
 QDate toQDate(DateTime t)
 {
-    int year = 0, month = 0, day = 0;
-    decodeDate(t, year, month, day);
-    return QDate(year, month, day);
+    const auto date = decodeDate(t);
+    return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                 static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
 } // namespace
