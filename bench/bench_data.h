@@ -23,7 +23,7 @@ inline std::vector<std::string> verseTexts(const BibleStore& bible, int count)
     for (int v = 1; v <= count; ++v) {
         std::string text;
         bool inTag = false;
-        for (char c : bible.getAllVerseData(v).verseText) {
+        for (char c : bible.allVerseData(v).verseText) {
             if (c == '<')
                 inTag = true;
             else if (c == '>')

@@ -129,7 +129,7 @@ std::string verseRange(int first, int last)
 std::string psalm119()
 {
     const BibleStore& bible = World::get().bible;
-    return verseRange(bible.getVerseIndex(19, 119, 1), bible.getVerseIndex(19, 119, 176));
+    return verseRange(bible.verseIndex(19, 119, 1), bible.verseIndex(19, 119, 176));
 }
 
 // ---- passage pages
@@ -524,7 +524,7 @@ SearchPanel& searchPanel()
         auto* p = new SearchPanel;
         std::vector<QString> names;
         for (int book = 1; book <= 66; ++book)
-            names.push_back(QString::fromStdString(World::get().bible.getLongBookName(book)));
+            names.push_back(QString::fromStdString(World::get().bible.longBookName(book)));
         p->setBible(kProgramFolder + "bible.kova2", std::move(names));
         p->resize(420, 640);
         p->show();

@@ -39,42 +39,42 @@ TEST_F(BibleTest, ReferenceTextForms)
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(bible->getReferenceText(c.spec), c.text) << c.spec;
-    EXPECT_EQ(bible->getReferenceText("32-35", true), "Al 2:1-4");
+        EXPECT_EQ(bible->referenceText(c.spec), c.text) << c.spec;
+    EXPECT_EQ(bible->referenceText("32-35", true), "Al 2:1-4");
 }
 
 TEST_F(BibleTest, ReferenceTextErrors)
 {
-    EXPECT_EQ(test::messageOf([&] { bible->getReferenceText("1-x"); }), "'x' is not a valid integer value");
+    EXPECT_EQ(test::messageOf([&] { bible->referenceText("1-x"); }), "'x' is not a valid integer value");
     // a trailing comma makes an empty run, which is not a number
-    EXPECT_EQ(test::messageOf([&] { bible->getReferenceText("1-31,"); }), "'' is not a valid integer value");
-    EXPECT_EQ(test::messageOf([&] { bible->getReferenceText("1-500"); }),
-              "BibleStore::getVerseReference Error: no entry returned for 500");
+    EXPECT_EQ(test::messageOf([&] { bible->referenceText("1-31,"); }), "'' is not a valid integer value");
+    EXPECT_EQ(test::messageOf([&] { bible->referenceText("1-500"); }),
+              "BibleStore::verseReference Error: no entry returned for 500");
 }
 
 TEST_F(BibleTest, LookupsAndTheirMessages)
 {
-    EXPECT_EQ(bible->getLongBookName(2), "Beta");
-    EXPECT_EQ(bible->getShortBookName(1), "Al");
-    EXPECT_EQ(bible->getLongBookName(67), "BibleStore::getLongBookName Error: no text found for 67");
-    EXPECT_EQ(bible->getShortBookName(67), "BibleStore::getShortBookName Error: no text found for 67");
-    EXPECT_EQ(bible->getChapterCount(1), 3);
-    EXPECT_EQ(bible->getChapterCount(67), 0);
-    EXPECT_EQ(bible->getVerseIndex(1, 2, 1), 32);
-    EXPECT_EQ(bible->getVerseIndex(1, 2, bible->chapterLengths(1, 2)), 56);
-    const VerseRef ref = bible->getVerseReference(57);
+    EXPECT_EQ(bible->longBookName(2), "Beta");
+    EXPECT_EQ(bible->shortBookName(1), "Al");
+    EXPECT_EQ(bible->longBookName(67), "BibleStore::longBookName Error: no text found for 67");
+    EXPECT_EQ(bible->shortBookName(67), "BibleStore::shortBookName Error: no text found for 67");
+    EXPECT_EQ(bible->chapterCount(1), 3);
+    EXPECT_EQ(bible->chapterCount(67), 0);
+    EXPECT_EQ(bible->verseIndex(1, 2, 1), 32);
+    EXPECT_EQ(bible->verseIndex(1, 2, bible->chapterLengths(1, 2)), 56);
+    const VerseRef ref = bible->verseReference(57);
     EXPECT_EQ(ref.book * 10000 + ref.chapter * 100 + ref.verse, 10301);
-    const VerseData data = bible->getAllVerseData(45);
+    const VerseData data = bible->allVerseData(45);
     EXPECT_EQ(data.verseText, "A2:14");
     EXPECT_TRUE(data.paraMark);
-    EXPECT_FALSE(bible->getAllVerseData(46).paraMark);
+    EXPECT_FALSE(bible->allVerseData(46).paraMark);
 
-    EXPECT_EQ(test::messageOf([&] { bible->getAllVerseData(0); }),
-              "BibleStore::getAllVerseData Error: no entry returned for 0");
-    EXPECT_EQ(test::messageOf([&] { bible->getVerseReference(0); }),
-              "BibleStore::getVerseReference Error: no entry returned for 0");
-    EXPECT_EQ(test::messageOf([&] { bible->getVerseIndex(1, 4, 1); }),
-              "BibleStore::getVerseIndex Error: no entry found for 1:4:1");
+    EXPECT_EQ(test::messageOf([&] { bible->allVerseData(0); }),
+              "BibleStore::allVerseData Error: no entry returned for 0");
+    EXPECT_EQ(test::messageOf([&] { bible->verseReference(0); }),
+              "BibleStore::verseReference Error: no entry returned for 0");
+    EXPECT_EQ(test::messageOf([&] { bible->verseIndex(1, 4, 1); }),
+              "BibleStore::verseIndex Error: no entry found for 1:4:1");
 }
 
 // A read session keeps the file's shared lock from its first lookup to the end
@@ -92,13 +92,13 @@ TEST_F(BibleTest, ReadSessionHoldsTheLockOnlyWhileItLasts)
         const BibleStore::ReadSession outer(*bible);
         {
             const BibleStore::ReadSession inner(*bible);
-            EXPECT_EQ(bible->getReferenceText("1-31"), "Alpha 1");
+            EXPECT_EQ(bible->referenceText("1-31"), "Alpha 1");
         }
         EXPECT_FALSE(writerGetsIn()) << "the inner session's end keeps the outer one";
-        EXPECT_EQ(bible->getReferenceText("57-90"), "Alpha 3 - Beta 1");
+        EXPECT_EQ(bible->referenceText("57-90"), "Alpha 3 - Beta 1");
     }
     EXPECT_TRUE(writerGetsIn());
-    EXPECT_EQ(bible->getReferenceText("32-35"), "Alpha 2:1-4");
+    EXPECT_EQ(bible->referenceText("32-35"), "Alpha 2:1-4");
     closeDatabase(writer);
 }
 

@@ -170,7 +170,7 @@ TEST_F(StoreCloseTest, PlanStoreFreedWhileItsCloseWouldFailDoesNotEndTheProgram)
             }
             pending.reset();
             PlanStore reopened(path, clock);
-            std::exit(reopened.getPlanCount() == 1 ? 0 : 1);
+            std::exit(reopened.planCount() == 1 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }
@@ -189,7 +189,7 @@ TEST_F(StoreCloseTest, PlanStoreCloseReportsARefusalAndLaterWritesRaise)
 
     EXPECT_EQ(test::messageOf([&] { store.setDayDone(0, 2, true); }), "The reading plan database is closed");
     EXPECT_FALSE(store.isDayDone(0, 2)) << "memory follows the database, not ahead of it";
-    EXPECT_EQ(store.getPlanTitle(0), "Plan A");
+    EXPECT_EQ(store.planTitle(0), "Plan A");
     PlanStore reopened(dir.file("userreadplans.kova2"), clock);
     EXPECT_TRUE(reopened.isDayDone(0, 1));
     EXPECT_FALSE(reopened.isDayDone(0, 2));
@@ -209,7 +209,7 @@ TEST_F(StoreCloseTest, SessionShutdownReportsAPlanStoreThatCannotClose)
     EXPECT_TRUE(session.isHeldClosed());
     pending.finish();
     session.open();
-    EXPECT_EQ(session.planStore().getPlanCount(), 1);
+    EXPECT_EQ(session.planStore().planCount(), 1);
 }
 
 } // namespace

@@ -34,11 +34,11 @@ TEST_F(DevotionalTest, EntriesByDay)
     const auto dev = make();
     EXPECT_EQ(dev->title(), "Faith's Checkbook");
     EXPECT_EQ(dev->author(), "R. M. Halvard");
-    EXPECT_EQ(dev->getEntryByDay(3, 5), "<p>Fifth of <b>March</b></p>");
-    EXPECT_EQ(dev->getEntryByDay(1, 1), "<p>New year</p>");
+    EXPECT_EQ(dev->entryByDay(3, 5), "<p>Fifth of <b>March</b></p>");
+    EXPECT_EQ(dev->entryByDay(1, 1), "<p>New year</p>");
     // A day without an entry gives the error text, not an exception.
-    EXPECT_EQ(dev->getEntryByDay(2, 29),
-              "DevotionalStore::getEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
+    EXPECT_EQ(dev->entryByDay(2, 29),
+              "DevotionalStore::entryByDay Error: no entry found for 2-29 in Faith's Checkbook");
 }
 
 TEST_F(DevotionalTest, CreateRefusesAnEmptyOrMissingTable)
@@ -61,15 +61,15 @@ TEST(DevotionalContentTest, GeneratedFileHasEveryDayOfTheYear)
     EXPECT_EQ(days, 366);
     {
         DevotionalStore dev("faithsCheckbook", "Faith's Checkbook", "R. M. Halvard", db);
-        const std::string jan1 = dev.getEntryByDay(1, 1);
+        const std::string jan1 = dev.entryByDay(1, 1);
         // The reference links to its verse on the Bible page.
         EXPECT_NE(jan1.find("<a href=\"bible:19.121.8\">Psalms 121:8</a>"), std::string::npos) << jan1;
         EXPECT_NE(jan1.find("The LORD shall preserve thy going out and thy coming in"), std::string::npos) << jan1;
-        const std::string feb29 = dev.getEntryByDay(2, 29);
+        const std::string feb29 = dev.entryByDay(2, 29);
         EXPECT_NE(feb29.find("<a href=\"bible:23.55.6-7\">Isaiah 55:6,7</a>"), std::string::npos) << feb29;
         EXPECT_NE(feb29.find("Seek ye the LORD while he may be found"), std::string::npos) << feb29;
         // A reference with runs in two chapters quotes each verse.
-        const std::string feb19 = dev.getEntryByDay(2, 19);
+        const std::string feb19 = dev.entryByDay(2, 19);
         EXPECT_NE(feb19.find("<a href=\"bible:40.28.5-6\">Matthew 28:5,6; 24:44</a>"), std::string::npos) << feb19;
         EXPECT_NE(feb19.find("Therefore be ye also ready"), std::string::npos) << feb19;
     }

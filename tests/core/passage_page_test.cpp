@@ -119,7 +119,7 @@ TEST_F(PassagePageTest, BadSpecifications)
         {"1-3,4-y", "Invalid verse specification y in 1-3,4-y (Plan, Day 1 of 2: x)"},
         {"1-3,", "Invalid verse specification  in 1-3, (Plan, Day 1 of 2: x)"},
         {"5-", "Invalid verse specification  in 5- (Plan, Day 1 of 2: x)"},
-        {"100-103", "BibleStore::getVerseReference Error: no entry returned for 103"},
+        {"100-103", "BibleStore::verseReference Error: no entry returned for 103"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(test::messageOf([&] { Page(c.spec, true); }), c.message) << c.spec;

@@ -69,7 +69,7 @@ protected:
 
 TEST_F(PlanStoreTest, FirstRunCreatesAnEmptyMasterTable)
 {
-    EXPECT_EQ(planStore().getPlanCount(), 0);
+    EXPECT_EQ(planStore().planCount(), 0);
     EXPECT_EQ(planStore().fileName(), file());
     OtherConnection other(file());
     EXPECT_EQ(other.integer("SELECT count(*) FROM KOVA2PlanMaster"), 0);
@@ -92,16 +92,16 @@ TEST_F(PlanStoreTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
     }
     store.reset();
     PlanStore& reopened = planStore();
-    ASSERT_EQ(reopened.getPlanCount(), 1);
-    EXPECT_EQ(reopened.getPlanTitle(0), "Gospels");
-    EXPECT_DOUBLE_EQ(reopened.getStartDate(0), kJan1);
-    EXPECT_EQ(reopened.getDayCount(0), 3);
-    EXPECT_EQ(reopened.getDayVerses(0, 2), "5-7");
+    ASSERT_EQ(reopened.planCount(), 1);
+    EXPECT_EQ(reopened.planTitle(0), "Gospels");
+    EXPECT_DOUBLE_EQ(reopened.startDate(0), kJan1);
+    EXPECT_EQ(reopened.dayCount(0), 3);
+    EXPECT_EQ(reopened.dayVerses(0, 2), "5-7");
     EXPECT_FALSE(reopened.isDayDone(0, 1));
 
     // The index returned is the one after the reload, which orders by title.
     EXPECT_EQ(reopened.addPlan("Acts", {"1-2"}, kJan1), 0);
-    EXPECT_EQ(reopened.getPlanTitle(1), "Gospels");
+    EXPECT_EQ(reopened.planTitle(1), "Gospels");
 }
 
 TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
@@ -112,7 +112,7 @@ TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
         int dayCount;
         int readThrough; // days 1..readThrough read
         int today;
-        int firstUnread;
+        std::optional<int> firstUnread;
     };
     const Case cases[] = {
         {"created today", kJan1 + 0.4, 30, 0, 1, 1},
@@ -121,7 +121,7 @@ TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
         {"next day just after midnight", kJan1 + 1.0001, 30, 0, 2, 1},
         {"ten days in, three read", kJan1 + 10.5, 30, 3, 11, 4},
         {"past the last day", kJan1 + 100, 30, 0, 30, 1},
-        {"every day read", kJan1 + 5, 30, 30, 6, kAllDaysRead},
+        {"every day read", kJan1 + 5, 30, 30, 6, std::nullopt},
         {"start date still ahead", kJan1 - 3.5, 30, 0, 4, 1},
     };
     for (const Case& c : cases) {
@@ -130,8 +130,8 @@ TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
         if (c.readThrough > 0)
             planStore().markDaysDoneThrough(plan, c.readThrough);
         clock.set(c.now);
-        EXPECT_EQ(planStore().getTodaysPlanDay(plan), c.today);
-        EXPECT_EQ(planStore().getFirstUnreadDay(plan), c.firstUnread);
+        EXPECT_EQ(planStore().todaysPlanDay(plan), c.today);
+        EXPECT_EQ(planStore().firstUnreadDay(plan), c.firstUnread);
     }
 }
 
@@ -140,14 +140,14 @@ TEST_F(PlanStoreTest, RangeChecksNameTheOffendingNumber)
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(3), kJan1);
     using test::messageOf;
-    EXPECT_EQ(messageOf([&] { s.getPlanTitle(-1); }), "Plan index out of range: -1");
-    EXPECT_EQ(messageOf([&] { s.getTodaysPlanDay(1); }), "Plan index out of range: 1");
+    EXPECT_EQ(messageOf([&] { s.planTitle(-1); }), "Plan index out of range: -1");
+    EXPECT_EQ(messageOf([&] { s.todaysPlanDay(1); }), "Plan index out of range: 1");
     EXPECT_EQ(messageOf([&] { s.setStartDate(1, kJan1); }), "Plan index out of range: 1");
     EXPECT_EQ(messageOf([&] { s.deletePlan(-1); }), "Plan index out of range: -1");
     EXPECT_EQ(messageOf([&] { s.renamePlan(5, "x"); }), "Plan index out of range: 5");
     // The plan is checked before the day.
-    EXPECT_EQ(messageOf([&] { s.getDayVerses(1, 0); }), "Plan index out of range: 1");
-    EXPECT_EQ(messageOf([&] { s.getDayVerses(0, 0); }), "Day out of range: 0");
+    EXPECT_EQ(messageOf([&] { s.dayVerses(1, 0); }), "Plan index out of range: 1");
+    EXPECT_EQ(messageOf([&] { s.dayVerses(0, 0); }), "Day out of range: 0");
     EXPECT_EQ(messageOf([&] { s.isDayDone(0, 4); }), "Day out of range: 4");
     EXPECT_EQ(messageOf([&] { s.setDayDone(0, 4, true); }), "Day out of range: 4");
     EXPECT_EQ(messageOf([&] { s.markDaysDoneThrough(0, 0); }), "Day out of range: 0");
@@ -183,8 +183,8 @@ TEST_F(PlanStoreTest, AFailedWriteLeavesThePlanInMemoryUnchanged)
     EXPECT_THROW(s.renamePlan(0, "Beta"), SqliteError);
     EXPECT_FALSE(s.isDayDone(0, 1));
     EXPECT_FALSE(s.isDayDone(0, 2));
-    EXPECT_DOUBLE_EQ(s.getStartDate(0), kJan1);
-    EXPECT_EQ(s.getPlanTitle(0), "Alpha");
+    EXPECT_DOUBLE_EQ(s.startDate(0), kJan1);
+    EXPECT_EQ(s.planTitle(0), "Alpha");
     execSQL(other.db, "ROLLBACK TRANSACTION");
 
     s.setStartDate(0, kJan1 + 7);
@@ -196,16 +196,16 @@ TEST_F(PlanStoreTest, RenameKeepsTheIndexUntilTheNextLoad)
     PlanStore& s = planStore();
     s.addPlan("alpha", days(1), kJan1);
     s.addPlan("Alpha", days(1), kJan1);
-    ASSERT_EQ(s.getPlanTitle(0), "Alpha"); // byte order: upper case first
+    ASSERT_EQ(s.planTitle(0), "Alpha"); // byte order: upper case first
     s.renamePlan(0, "Zeta");
-    EXPECT_EQ(s.getPlanTitle(0), "Zeta");
-    EXPECT_EQ(s.getPlanTitle(1), "alpha");
+    EXPECT_EQ(s.planTitle(0), "Zeta");
+    EXPECT_EQ(s.planTitle(1), "alpha");
     s.loadPlans();
-    EXPECT_EQ(s.getPlanTitle(0), "Zeta");
-    EXPECT_EQ(s.getPlanTitle(1), "alpha");
+    EXPECT_EQ(s.planTitle(0), "Zeta");
+    EXPECT_EQ(s.planTitle(1), "alpha");
     s.renamePlan(1, "a'b \"c\"; DROP TABLE KOVA2PlanMaster; --");
     s.loadPlans();
-    EXPECT_EQ(s.getPlanTitle(1), "a'b \"c\"; DROP TABLE KOVA2PlanMaster; --");
+    EXPECT_EQ(s.planTitle(1), "a'b \"c\"; DROP TABLE KOVA2PlanMaster; --");
 }
 
 TEST_F(PlanStoreTest, DeleteKeepsTheRowsAndFreesTheTitle)
@@ -215,8 +215,8 @@ TEST_F(PlanStoreTest, DeleteKeepsTheRowsAndFreesTheTitle)
     s.addPlan("Beta", days(2), kJan1);
     const std::string table = s.record(0).tableName;
     s.deletePlan(0);
-    ASSERT_EQ(s.getPlanCount(), 1);
-    EXPECT_EQ(s.getPlanTitle(0), "Beta");
+    ASSERT_EQ(s.planCount(), 1);
+    EXPECT_EQ(s.planTitle(0), "Beta");
     EXPECT_FALSE(s.planTitleExists("Alpha"));
     {
         OtherConnection other(file());
@@ -248,7 +248,7 @@ TEST_F(PlanStoreTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
     const std::vector<std::string> days = {"1-2", "3-4'); DROP TABLE KOVA2PlanMaster; --", "it's"};
     ASSERT_EQ(planStore().addPlan("O'Brien's plan", days, kJan1), 0);
     store.reset();
-    EXPECT_EQ(planStore().getPlanTitle(0), "O'Brien's plan");
+    EXPECT_EQ(planStore().planTitle(0), "O'Brien's plan");
     EXPECT_EQ(planStore().record(0).dayVerses, days);
 }
 
@@ -264,10 +264,10 @@ TEST_F(PlanStoreTest, AFailedReloadKeepsThePlansLoadedBefore)
         execSQL(other.db, format("DROP TABLE '%s';", s.record(1).tableName));
     }
     EXPECT_THROW(s.loadPlans(), Exception);
-    ASSERT_EQ(s.getPlanCount(), 2);
-    EXPECT_EQ(s.getPlanTitle(0), "Alpha");
-    EXPECT_EQ(s.getPlanTitle(1), "Beta");
-    EXPECT_EQ(s.getDayCount(1), 3);
+    ASSERT_EQ(s.planCount(), 2);
+    EXPECT_EQ(s.planTitle(0), "Alpha");
+    EXPECT_EQ(s.planTitle(1), "Beta");
+    EXPECT_EQ(s.dayCount(1), 3);
     EXPECT_TRUE(s.isDayDone(1, 2));
 }
 
@@ -288,7 +288,7 @@ TEST_F(PlanStoreTest, AQuoteInATableNameIsKeptInsideTheName)
     }
     PlanStore& s = planStore();
     s.loadPlans();
-    ASSERT_EQ(s.getPlanCount(), 2);
+    ASSERT_EQ(s.planCount(), 2);
     ASSERT_EQ(s.record(1).tableName, table);
     EXPECT_EQ(s.record(1).dayVerses, (std::vector<std::string>{"1-1", "2-2", "3-3"}));
 
@@ -298,15 +298,15 @@ TEST_F(PlanStoreTest, AQuoteInATableNameIsKeptInsideTheName)
     s.renamePlan(1, "Renamed");
     store.reset();
     PlanStore& again = planStore();
-    ASSERT_EQ(again.getPlanCount(), 2);
-    EXPECT_EQ(again.getPlanTitle(1), "Renamed");
-    EXPECT_EQ(again.getStartDate(1), kJan1);
-    EXPECT_EQ(again.record(1).dayDone, (std::vector<std::string>{"1", "0", "1"}));
-    EXPECT_EQ(again.record(0).dayDone, (std::vector<std::string>{"0", "0"}));
+    ASSERT_EQ(again.planCount(), 2);
+    EXPECT_EQ(again.planTitle(1), "Renamed");
+    EXPECT_EQ(again.startDate(1), kJan1);
+    EXPECT_EQ(again.record(1).dayDone, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(again.record(0).dayDone, (std::vector<bool>{false, false}));
 
     again.deletePlan(1);
-    ASSERT_EQ(again.getPlanCount(), 1);
-    EXPECT_EQ(again.getPlanTitle(0), "Other");
+    ASSERT_EQ(again.planCount(), 1);
+    EXPECT_EQ(again.planTitle(0), "Other");
 }
 
 TEST_F(PlanStoreTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
@@ -334,8 +334,8 @@ TEST_F(PlanStoreTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
         execSQL(other.db, "DROP TRIGGER refuse;");
     }
 
-    ASSERT_EQ(s.getPlanCount(), 1);
-    EXPECT_EQ(s.getPlanTitle(0), "Kept");
+    ASSERT_EQ(s.planCount(), 1);
+    EXPECT_EQ(s.planTitle(0), "Kept");
     // The store goes on working: the next plan is made as usual.
     EXPECT_EQ(s.addPlan("Later", days(2), kJan1), 1);
     EXPECT_EQ(dayTables(), 2);
@@ -356,11 +356,11 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     planStore().setReminder(0, false);
     store.reset();
     const PlanStore& reopened = planStore();
-    EXPECT_EQ(reopened.getReadDate(0, 1), kJan1);
-    EXPECT_EQ(reopened.getReadDate(0, 2), 0);
-    EXPECT_EQ(reopened.getReadDate(0, 3), kJan1 + 3);
-    EXPECT_EQ(reopened.getReadDate(0, 4), kJan1 + 3);
-    EXPECT_EQ(reopened.getReadDate(0, 5), 0);
+    EXPECT_EQ(reopened.readDate(0, 1), kJan1);
+    EXPECT_EQ(reopened.readDate(0, 2), std::nullopt);
+    EXPECT_EQ(reopened.readDate(0, 3), kJan1 + 3);
+    EXPECT_EQ(reopened.readDate(0, 4), kJan1 + 3);
+    EXPECT_EQ(reopened.readDate(0, 5), std::nullopt);
     EXPECT_TRUE(reopened.record(0).doubleUp);
     EXPECT_FALSE(reopened.record(0).reminder);
     // The plan's own tables keep their meaning.
@@ -395,20 +395,20 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
                                                              {kJan1, kJan1, 0, 0}, kJan1 + 1,
                                                              [&](int done, int) { reported.push_back(done); });
     EXPECT_EQ(reported.back(), 4);
-    ASSERT_EQ(planStore().getPlanCount(), 2);
-    const int plan = planStore().findPlan(replaced.newTable);
-    EXPECT_EQ(planStore().getPlanTitle(plan), "Omega");
-    EXPECT_EQ(planStore().getDayCount(plan), 4);
-    EXPECT_EQ(planStore().getDayVerses(plan, 3), "3-4");
+    ASSERT_EQ(planStore().planCount(), 2);
+    const int plan = planStore().findPlan(replaced.newTable).value();
+    EXPECT_EQ(planStore().planTitle(plan), "Omega");
+    EXPECT_EQ(planStore().dayCount(plan), 4);
+    EXPECT_EQ(planStore().dayVerses(plan, 3), "3-4");
     EXPECT_TRUE(planStore().isDayDone(plan, 2));
-    EXPECT_EQ(planStore().getReadDate(plan, 2), kJan1);
-    EXPECT_EQ(planStore().getStartDate(plan), kJan1 + 1);
+    EXPECT_EQ(planStore().readDate(plan, 2), kJan1);
+    EXPECT_EQ(planStore().startDate(plan), kJan1 + 1);
     EXPECT_FALSE(planStore().record(plan).reminder);
-    EXPECT_EQ(planStore().findPlan(replaced.oldTable), -1);
+    EXPECT_EQ(planStore().findPlan(replaced.oldTable), std::nullopt);
 
     planStore().undoReplacement(replaced);
     EXPECT_EQ(dumpOf(file()), before);
-    EXPECT_EQ(planStore().getDayCount(planStore().findPlan(replaced.oldTable)), 3);
+    EXPECT_EQ(planStore().dayCount(planStore().findPlan(replaced.oldTable).value()), 3);
     EXPECT_EQ(test::messageOf([&] { planStore().undoReplacement(replaced); }),
               "The replaced reading plan can no longer be restored");
 }
@@ -437,7 +437,7 @@ TEST_F(TemplateTest, LoadsDayTextsInDayOrder)
     // A quote in a template row reaches the plan unchanged.
     const auto quoted = loadTemplateVerses(templates(), "quoted");
     ASSERT_EQ(planStore().addPlan("Quoted", quoted, kJan1), 0);
-    EXPECT_EQ(planStore().getDayVerses(0, 1), "1-2',3");
+    EXPECT_EQ(planStore().dayVerses(0, 1), "1-2',3");
 }
 
 TEST_F(TemplateTest, FailuresNameTheFileAndTable)

@@ -39,7 +39,7 @@ protected:
     {
         std::string out;
         for (std::int32_t index : store->searchPrayers(words))
-            out += (out.empty() ? "" : ",") + store->getPrayerTitle(index);
+            out += (out.empty() ? "" : ",") + store->prayerTitle(index);
         return out;
     }
 
@@ -54,29 +54,29 @@ TEST_F(PrayerJournalTest, NotesAndAnswerAreSavedWithTheItemAndReadBackInDateOrde
     const DateTime dec3 = encodeDate(2026, 12, 3);
     const std::int32_t item =
         add("Mum", "Family", "Surgery on Tuesday", {{dec3 + 0.5, "surgery went well"}, {dec1, "admitted"}});
-    const PrayerNotes notes = store->getNotes(item);
+    const PrayerNotes notes = store->notes(item);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].noteText, "admitted");
     EXPECT_EQ(notes[1].noteText, "surgery went well");
     EXPECT_EQ(notes[1].noteTime, dec3) << "a note keeps its date only";
-    EXPECT_EQ(store->getLatestNote(item)->noteText, "surgery went well");
-    EXPECT_FALSE(store->getAnswer(item)) << "never answered";
+    EXPECT_EQ(store->latestNote(item)->noteText, "surgery went well");
+    EXPECT_FALSE(store->answer(item)) << "never answered";
 
     // Answering from the tracker keeps the notes; saving again without notes
     // or answer (the version-1 import, say) keeps both.
     store->setPrayerStatus(item, kPrayerAnswered, {dec3, "Home by Friday"});
     store->updatePrayer(item, "Mum", "Family", "Surgery", kPrayerAnswered, "{\\rtf1 x}", false);
-    EXPECT_EQ(store->getNotes(item).size(), 2u);
-    EXPECT_EQ(store->getAnswer(item)->answeredTime, dec3);
-    EXPECT_EQ(store->getAnswer(item)->answerNote, "Home by Friday");
+    EXPECT_EQ(store->notes(item).size(), 2u);
+    EXPECT_EQ(store->answer(item)->answeredTime, dec3);
+    EXPECT_EQ(store->answer(item)->answerNote, "Home by Friday");
 
     // Back to Active keeps the record; the editor's save replaces the notes.
     store->setPrayerStatus(item, kPrayerActive);
     savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, "text", [] { return std::string("{}"); },
                       std::nullopt, PrayerNotes{});
-    EXPECT_TRUE(store->getNotes(item).empty());
-    EXPECT_FALSE(store->getLatestNote(item));
-    EXPECT_EQ(store->getAnswer(item)->answerNote, "Home by Friday");
+    EXPECT_TRUE(store->notes(item).empty());
+    EXPECT_FALSE(store->latestNote(item));
+    EXPECT_EQ(store->answer(item)->answerNote, "Home by Friday");
 }
 
 TEST_F(PrayerJournalTest, SearchFindsEveryWordInTitleTopicTextAndNotes)
@@ -129,7 +129,7 @@ TEST_F(PrayerJournalTest, OlderFileGainsTheTablesOnceAndItsIndexIsBuiltFromTheDo
     {
         PrayerStore old(path, &clock);
         EXPECT_FALSE(old.searchIndexReady());
-        EXPECT_FALSE(old.getAnswer(1)) << "answered before records were kept";
+        EXPECT_FALSE(old.answer(1)) << "answered before records were kept";
         int calls = 0;
         old.buildSearchIndex(
             [](const std::string& data) { return data == "{rtf1 old}" ? std::string("golden wheat") : data; },
@@ -199,8 +199,8 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
             execSQL(store->connection(), "PRAGMA max_page_count=1073741823;");
         }
         EXPECT_TRUE(readAll(dir.file("prayers.kova2")) == before);
-        EXPECT_EQ(store->getNotes(item).size(), 1u);
-        EXPECT_EQ(store->getPrayerStatus(item), kPrayerActive);
+        EXPECT_EQ(store->notes(item).size(), 1u);
+        EXPECT_EQ(store->prayerStatus(item), kPrayerActive);
         EXPECT_EQ(found("first"), "Mum");
     }
 }

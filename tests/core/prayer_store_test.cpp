@@ -43,8 +43,7 @@ protected:
 
     std::string titles(const std::string& filter)
     {
-        PrayerHeaders headers(1); // must be emptied first
-        store->getPrayerHeadersByTopic(filter, headers);
+        const PrayerHeaders headers = store->prayerHeadersByTopic(filter);
         std::string out;
         for (const auto& h : headers)
             out += (out.empty() ? "" : "|") + h.prayerTopic + "/" + h.prayerTitle;
@@ -70,7 +69,7 @@ TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
     store.reset();
     open();
     EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
-    EXPECT_EQ(store->getPrayerTitle(index), "New Prayer Item");
+    EXPECT_EQ(store->prayerTitle(index), "New Prayer Item");
     EXPECT_EQ(store->countPrayers("Any"), 1);
 }
 
@@ -129,7 +128,7 @@ TEST_F(PrayerStoreTest, DefaultTitles)
         open();
         for (const auto& [title, status] : c.existing)
             add(title, "", status);
-        EXPECT_EQ(store->getPrayerTitle(store->newPrayerItem()), c.expected) << c.name;
+        EXPECT_EQ(store->prayerTitle(store->newPrayerItem()), c.expected) << c.name;
     }
 }
 
@@ -138,38 +137,38 @@ TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
     const std::int32_t given = store->newPrayerItem(kMarch15 + 0.4 / 86400); // 400 ms past the second
     EXPECT_EQ(query(format("SELECT createTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
     EXPECT_EQ(query(format("SELECT lastEditTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
-    EXPECT_EQ(dateTimeToStoredSeconds(store->getCreateTime(given)), 1173969000);
-    EXPECT_NEAR(store->getLastEditTime(given), kMarch15, 1e-9);
+    EXPECT_EQ(dateTimeToStoredSeconds(store->createTime(given)), 1173969000);
+    EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
 
     clock.set(encodeDateTime(2024, 2, 29, 23, 59, 59));
     const std::int32_t now = store->newPrayerItem(); // 0 means now
-    EXPECT_NEAR(store->getCreateTime(now), clock.now(), 1e-9);
-    EXPECT_NEAR(store->getLastEditTime(now), clock.now(), 1e-9);
+    EXPECT_NEAR(store->createTime(now), clock.now(), 1e-9);
+    EXPECT_NEAR(store->lastEditTime(now), clock.now(), 1e-9);
 
     // Saving without the flag keeps the edit time; with it, the edit time is now.
     clock.set(encodeDateTime(2024, 3, 1, 8, 0, 0));
     store->updatePrayer(given, "T", "", "", "Active", "", false);
-    EXPECT_NEAR(store->getLastEditTime(given), kMarch15, 1e-9);
+    EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
     store->updatePrayer(given, "T", "", "", "Active", "", true);
-    EXPECT_NEAR(store->getLastEditTime(given), clock.now(), 1e-9);
-    EXPECT_NEAR(store->getCreateTime(given), kMarch15, 1e-9);
+    EXPECT_NEAR(store->lastEditTime(given), clock.now(), 1e-9);
+    EXPECT_NEAR(store->createTime(given), kMarch15, 1e-9);
 
-    EXPECT_EQ(test::messageOf([&] { store->getCreateTime(99); }), "Prayer index not valid: 99");
-    EXPECT_EQ(test::messageOf([&] { store->getLastEditTime(-1); }), "Prayer index not valid: -1");
+    EXPECT_EQ(test::messageOf([&] { store->createTime(99); }), "Prayer index not valid: 99");
+    EXPECT_EQ(test::messageOf([&] { store->lastEditTime(-1); }), "Prayer index not valid: -1");
 }
 
 TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
 {
     const std::int32_t index = store->newPrayerItem();
     store->updatePrayer(index, "Title", "Topic", "Preview", "Answered", std::string("{\\rtf1\0x}", 9), true);
-    EXPECT_EQ(store->getPrayerText(index), std::string("{\\rtf1\0x}", 9)); // bytes kept exactly
-    EXPECT_EQ(store->getPrayerStatus(index), "Answered");
+    EXPECT_EQ(store->prayerText(index), std::string("{\\rtf1\0x}", 9)); // bytes kept exactly
+    EXPECT_EQ(store->prayerStatus(index), "Answered");
 
     store->updatePrayer(index, "", "", "", "", "", true);
     for (const char* column : {"prayerTitle", "prayerTopic", "prayerTextData", "previewText", "prayerStatus"})
         EXPECT_EQ(query(format("SELECT %s FROM prayerTracker;", column)), "<null>") << column;
-    EXPECT_EQ(store->getPrayerText(index), "");
-    EXPECT_EQ(store->getPrayerTopic(index), "");
+    EXPECT_EQ(store->prayerText(index), "");
+    EXPECT_EQ(store->prayerTopic(index), "");
     // A NULL status matches no filter, not even "Any".
     EXPECT_EQ(store->countPrayers("Any"), 0);
 
@@ -177,19 +176,19 @@ TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
     store->updatePrayer(42, "Ghost", "", "", "Active", "", true);
     store->setPrayerStatus(42, "Active");
     EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "1");
-    EXPECT_EQ(store->getPrayerTitle(42), "");
-    EXPECT_EQ(store->getPrayerStatus(42), "");
-    EXPECT_EQ(store->getPrayerText(42), "");
+    EXPECT_EQ(store->prayerTitle(42), "");
+    EXPECT_EQ(store->prayerStatus(42), "");
+    EXPECT_EQ(store->prayerText(42), "");
 }
 
 TEST_F(PrayerStoreTest, UserTextIsBoundNotFormatted)
 {
     const std::string odd = "Tom's \"list\"; DROP TABLE prayerTracker; --";
     const std::int32_t index = add(odd, odd);
-    EXPECT_EQ(store->getPrayerTitle(index), odd);
-    EXPECT_EQ(store->getPrayerTopic(index), odd);
+    EXPECT_EQ(store->prayerTitle(index), odd);
+    EXPECT_EQ(store->prayerTopic(index), odd);
     EXPECT_EQ(store->findPrayerByTitle(odd), index);
-    EXPECT_EQ(store->getTopicList(), std::vector<std::string>{odd});
+    EXPECT_EQ(store->topicList(), std::vector<std::string>{odd});
     EXPECT_EQ(test::messageOf([&] { store->countPrayers("Active' OR '1'='1"); }),
               "PrayerStore::countPrayers Error: unknown status filter 'Active' OR '1'='1'");
 }
@@ -204,7 +203,7 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
     EXPECT_EQ(titles("Active"), "/z|Family/a|friends/b");
     EXPECT_EQ(titles("Any"), "/z|Family/a|Work/Answered one|friends/Asleep|friends/b");
     EXPECT_EQ(titles("Answered"), "Work/Answered one");
-    EXPECT_EQ(store->getTopicList(), (std::vector<std::string>{"Family", "Work", "friends"}));
+    EXPECT_EQ(store->topicList(), (std::vector<std::string>{"Family", "Work", "friends"}));
     EXPECT_EQ(store->countPrayers("Active"), 3);
     EXPECT_EQ(store->countPrayers("Any"), store->countPrayers("Active") + store->countPrayers("Answered") +
                                               store->countPrayers("Inactive"));
@@ -213,8 +212,7 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
     const std::int32_t full = store->newPrayerItem(kMarch15);
     clock.set(kMarch15 + 1);
     store->updatePrayer(full, "Full", "Family", "Preview", "Inactive", "doc", true);
-    PrayerHeaders headers;
-    store->getPrayerHeaders("Inactive", "prayerTitle", headers);
+    const PrayerHeaders headers = store->prayerHeaders("Inactive", "prayerTitle");
     ASSERT_EQ(headers.size(), 2u);
     const PrayerHeader& h = headers[1];
     EXPECT_EQ(h.prayerTitle + "|" + h.prayerTopic + "|" + h.previewText + "|" + h.prayerStatus,
@@ -237,14 +235,14 @@ TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
         EXPECT_EQ(titles(filter).find("Gone"), std::string::npos) << filter;
     EXPECT_EQ(store->countPrayers("Any"), 1);
     EXPECT_EQ(store->countPrayers("Answered"), 0);
-    EXPECT_EQ(store->findPrayerByTitle("Gone"), -1);
-    EXPECT_EQ(store->getTopicList(), std::vector<std::string>{"Shared"});
+    EXPECT_EQ(store->findPrayerByTitle("Gone"), std::nullopt);
+    EXPECT_EQ(store->topicList(), std::vector<std::string>{"Shared"});
 
-    EXPECT_EQ(store->getPrayerTitle(gone), "Gone");
-    EXPECT_EQ(store->getPrayerText(gone), "doc");
-    EXPECT_EQ(store->getPrayerStatus(gone), "Deleted");
-    EXPECT_NEAR(store->getCreateTime(gone), kMarch15, 1e-9);
-    EXPECT_NEAR(store->getLastEditTime(gone), kMarch15, 1e-9);
+    EXPECT_EQ(store->prayerTitle(gone), "Gone");
+    EXPECT_EQ(store->prayerText(gone), "doc");
+    EXPECT_EQ(store->prayerStatus(gone), "Deleted");
+    EXPECT_NEAR(store->createTime(gone), kMarch15, 1e-9);
+    EXPECT_NEAR(store->lastEditTime(gone), kMarch15, 1e-9);
     EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "3"); // nothing removed
 }
 
@@ -293,11 +291,11 @@ TEST_F(PrayerStoreTest, SavingContentStoresTextOnlyWithAPreview)
     };
     clock.set(kMarch15 + 2);
     savePrayerContent(*store, index, "  Title \r\n", " Topic ", "Answered", "Body\r\nmore", writer);
-    EXPECT_EQ(store->getPrayerTitle(index), "Title");
-    EXPECT_EQ(store->getPrayerTopic(index), "Topic");
-    EXPECT_EQ(store->getPrayerText(index), "{\\rtf1 doc}");
+    EXPECT_EQ(store->prayerTitle(index), "Title");
+    EXPECT_EQ(store->prayerTopic(index), "Topic");
+    EXPECT_EQ(store->prayerText(index), "{\\rtf1 doc}");
     EXPECT_EQ(query("SELECT previewText FROM prayerTracker;"), "Body more");
-    EXPECT_NEAR(store->getLastEditTime(index), kMarch15 + 2, 1e-9);
+    EXPECT_NEAR(store->lastEditTime(index), kMarch15 + 2, 1e-9);
 
     savePrayerContent(*store, index, "Title", "  ", "Active", "\r\n \r\n", writer);
     EXPECT_EQ(written, 1);

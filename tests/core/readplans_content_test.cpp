@@ -63,20 +63,20 @@ TEST_F(ReadPlansContentTest, SevenTypesReadsEachKindOfBookInWeeklyChapterPortion
             types[type].push_back(r);
             size += sizeOf(r);
             // Portions are whole chapters.
-            const VerseRef a = bible->getVerseReference(r.first);
-            const VerseRef b = bible->getVerseReference(r.last);
+            const VerseRef a = bible->verseReference(r.first);
+            const VerseRef b = bible->verseReference(r.last);
             EXPECT_EQ(a.verse, 1) << days[i];
             EXPECT_EQ(b.verse, bible->chapterLengths(b.book, b.chapter)) << days[i];
         }
         sizes[type].push_back(size);
-        EXPECT_NO_THROW(bible->getReferenceText(days[i])) << days[i];
+        EXPECT_NO_THROW(bible->referenceText(days[i])) << days[i];
     }
     expectEveryVerseOnceInOrder(types);
 
     // The first portion of each kind opens its first book.
     const int firstBooks[7] = {1, 6, 19, 18, 23, 40, 45};
     for (int type = 0; type < 7; ++type)
-        EXPECT_EQ(bible->getVerseReference(types[type].front().first).book, firstBooks[type]) << "type " << type;
+        EXPECT_EQ(bible->verseReference(types[type].front().first).book, firstBooks[type]) << "type " << type;
 
     // Balanced: within a kind, no portion strays from the average by more than
     // the longest chapter of that kind (portions end at chapter ends).
@@ -86,7 +86,7 @@ TEST_F(ReadPlansContentTest, SevenTypesReadsEachKindOfBookInWeeklyChapterPortion
         int longestChapter = 0, total = 0;
         for (const VerseRun& r : types[type])
             for (int v = r.first; v <= r.last;) {
-                const VerseRef ref = bible->getVerseReference(v);
+                const VerseRef ref = bible->verseReference(v);
                 const int len = bible->chapterLengths(ref.book, ref.chapter);
                 longestChapter = std::max(longestChapter, len);
                 total += len;
@@ -120,7 +120,7 @@ TEST_F(ReadPlansContentTest, OtNtDailyReadsBothTestamentsEveryDay)
         oldSizes.push_back(sizeOf(runs[0]));
         newSizes.push_back(sizeOf(runs[1]));
         daySizes.push_back(sizeOf(runs[0]) + sizeOf(runs[1]));
-        EXPECT_NO_THROW(bible->getReferenceText(day)) << day;
+        EXPECT_NO_THROW(bible->referenceText(day)) << day;
     }
     expectEveryVerseOnceInOrder(testaments);
 

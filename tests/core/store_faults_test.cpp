@@ -27,13 +27,12 @@ std::string readAll(const std::string& path)
 std::string snapshot(const PlanStore& plans, const PrayerStore& prayers)
 {
     std::string text;
-    PrayerHeaders headers;
-    prayers.getPrayerHeaders(kPrayerFilterAny, "prayerIndex", headers);
+    const PrayerHeaders headers = prayers.prayerHeaders(kPrayerFilterAny, "prayerIndex");
     for (const auto& h : headers)
         text += h.prayerTitle + "/" + h.prayerTopic + "/" + h.prayerStatus + "; ";
-    for (int p = 0; p < plans.getPlanCount(); ++p) {
-        text += "| " + plans.getPlanTitle(p) + " " + std::to_string(plans.getStartDate(p)) + " ";
-        for (int d = 1; d <= plans.getDayCount(p); ++d)
+    for (int p = 0; p < plans.planCount(); ++p) {
+        text += "| " + plans.planTitle(p) + " " + std::to_string(plans.startDate(p)) + " ";
+        for (int d = 1; d <= plans.dayCount(p); ++d)
             text += plans.isDayDone(p, d) ? "x" : "-";
     }
     return text;
@@ -77,7 +76,7 @@ TEST_F(StoreFaultsTest, SecondCopyOnTheSameFolderStartsAndWorks)
     EXPECT_TRUE(first.plans.isDayDone(0, 1));
     first.plans.addPlan("Plan B", {"7-8"}, first.clock.today());
     second.plans.loadPlans();
-    EXPECT_EQ(second.plans.getPlanCount(), 2);
+    EXPECT_EQ(second.plans.planCount(), 2);
 }
 
 // While another connection (the other copy in the middle of a write) holds

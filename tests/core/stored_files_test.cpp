@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -88,7 +89,30 @@ std::string dump(const std::string& fileName)
     for (const auto& [guid, name] : names)
         for (std::size_t at = text.find(guid); at != std::string::npos; at = text.find(guid))
             text.replace(at, guid.size(), name);
-    return text;
+
+    // The GUIDs are random, so the order by name is put right once they are
+    // replaced: schema lines sorted, each table's rows together in rowid order.
+    std::vector<std::string> schema, rows;
+    std::istringstream lines(text);
+    std::string line, pending;
+    while (std::getline(lines, line)) {
+        const bool starts = line.rfind("table ", 0) == 0 || line.rfind("index ", 0) == 0 ||
+                            line.find(": ") != std::string::npos;
+        if (!starts && !(schema.empty() && rows.empty())) {
+            (rows.empty() ? schema : rows).back() += "\n" + line; // a value holding a line break
+            continue;
+        }
+        (line.rfind("table ", 0) == 0 || line.rfind("index ", 0) == 0 ? schema : rows).push_back(line);
+    }
+    std::sort(schema.begin(), schema.end());
+    std::stable_sort(rows.begin(), rows.end(), [](const std::string& a, const std::string& b) {
+        return a.substr(0, a.find(": ")) < b.substr(0, b.find(": "));
+    });
+    std::string sorted;
+    for (const auto* part : {&schema, &rows})
+        for (const std::string& l : *part)
+            sorted += l + "\n";
+    return sorted;
 }
 
 std::string fileBytes(const std::string& fileName)
@@ -107,7 +131,7 @@ TEST(StoredFilesTest, PlanDatabase)
         // Listed by title: "Alpha" before "Beta" whatever the order made.
         store.addPlan("Beta", {"Gen 1", "Gen 2", "Gen 3"}, encodeDate(2024, 3, 1));
         store.addPlan("Alpha", {"Ps 1", "Ps 2"}, encodeDate(2023, 12, 31));
-        ASSERT_EQ(store.getPlanTitle(0), "Alpha");
+        ASSERT_EQ(store.planTitle(0), "Alpha");
         store.setDayDone(0, 1, true);
         store.setDoubleUp(0, true);
         clock.set(encodeDateTime(2024, 3, 11, 23, 59, 59));
@@ -117,11 +141,11 @@ TEST(StoredFilesTest, PlanDatabase)
         store.setStartDate(1, encodeDate(2024, 3, 2));
     }
     EXPECT_EQ(dump(file),
+              "table CREATE TABLE '{PLAN1}' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER)\n"
+              "table CREATE TABLE '{PLAN2}' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER)\n"
               "table CREATE TABLE KOVA2PlanMaster (tableName TEXT UNIQUE, planTitle TEXT, startDate INTEGER, status TEXT)\n"
               "table CREATE TABLE KOVA2PlanOptions (tableName TEXT PRIMARY KEY, doubleUp INTEGER, reminder INTEGER)\n"
               "table CREATE TABLE KOVA2PlanReadDates (tableName TEXT, planDay INTEGER, readDate INTEGER, PRIMARY KEY (tableName, planDay))\n"
-              "table CREATE TABLE '{PLAN1}' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER)\n"
-              "table CREATE TABLE '{PLAN2}' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER)\n"
               "KOVA2PlanMaster: t:'{PLAN1}' t:'Beta' i:1709337600 t:'active'\n"
               "KOVA2PlanMaster: t:'{PLAN2}' t:'Alpha' i:1703980800 t:'active'\n"
               "KOVA2PlanOptions: t:'{PLAN2}' i:1 i:1\n"
@@ -164,16 +188,16 @@ TEST(StoredFilesTest, PrayerDatabase)
         store.setPrayerStatus(deleted, kPrayerDeleted);
     }
     EXPECT_EQ(dump(file),
-              "table CREATE TABLE prayerAnswers (prayerIndex INTEGER PRIMARY KEY, answeredTime INTEGER, answerNote TEXT)\n"
-              "table CREATE TABLE prayerJournalInfo (infoKey TEXT PRIMARY KEY, infoValue TEXT)\n"
-              "table CREATE TABLE prayerNotes (noteIndex INTEGER PRIMARY KEY, prayerIndex INTEGER, noteTime INTEGER, noteText TEXT)\n"
-              "index CREATE INDEX prayerNotes_prayerIndex ON prayerNotes (prayerIndex, noteTime)\n"
-              "table CREATE VIRTUAL TABLE prayerSearch USING fts5(title, topic, body, notes, tokenize='unicode61 remove_diacritics 2')\n"
-              "table CREATE TABLE 'prayerTracker' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, prayerTopic TEXT, prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, lastEditTime INTEGER, previewText TEXT)\n"
               "index CREATE INDEX 'prayerTracker_prayerIndex' ON prayerTracker (prayerIndex)\n"
               "index CREATE INDEX 'prayerTracker_prayerStatus' ON prayerTracker (prayerStatus)\n"
               "index CREATE INDEX 'prayerTracker_prayerTitle' ON prayerTracker (prayerTitle)\n"
               "index CREATE INDEX 'prayerTracker_prayerTopic' ON prayerTracker (prayerTopic)\n"
+              "index CREATE INDEX prayerNotes_prayerIndex ON prayerNotes (prayerIndex, noteTime)\n"
+              "table CREATE TABLE 'prayerTracker' (prayerIndex INTEGER PRIMARY KEY, prayerTitle TEXT, prayerTopic TEXT, prayerTextData BLOB, prayerStatus TEXT, createTime INTEGER, lastEditTime INTEGER, previewText TEXT)\n"
+              "table CREATE TABLE prayerAnswers (prayerIndex INTEGER PRIMARY KEY, answeredTime INTEGER, answerNote TEXT)\n"
+              "table CREATE TABLE prayerJournalInfo (infoKey TEXT PRIMARY KEY, infoValue TEXT)\n"
+              "table CREATE TABLE prayerNotes (noteIndex INTEGER PRIMARY KEY, prayerIndex INTEGER, noteTime INTEGER, noteText TEXT)\n"
+              "table CREATE VIRTUAL TABLE prayerSearch USING fts5(title, topic, body, notes, tokenize='unicode61 remove_diacritics 2')\n"
               "prayerAnswers: i:2 i:1714435200 t:'Showers'\n"
               "prayerJournalInfo: t:'searchIndex' t:'1'\n"
               "prayerNotes: i:1 i:1 i:1715040000 t:'Went well'\n"

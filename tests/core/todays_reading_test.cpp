@@ -40,7 +40,7 @@ protected:
 
 TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
 {
-    EXPECT_EQ(planStandingOf(kAllDaysRead, 10), PlanStanding::Completed);
+    EXPECT_EQ(planStandingOf(std::nullopt, 10), PlanStanding::Completed);
     EXPECT_EQ(planStandingOf(3, 5), PlanStanding::Behind);
     EXPECT_EQ(planStandingOf(5, 5), PlanStanding::DueToday);
     EXPECT_EQ(planStandingOf(6, 5), PlanStanding::UpToDate);
@@ -63,7 +63,7 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
     EXPECT_EQ(outcome.status, kStatusMarkedRead);
     EXPECT_EQ(outcome.nextDay, 0); // day 2 is not due yet
     EXPECT_EQ(outcome.message, "");
-    EXPECT_EQ(getPlanStanding(*plans, plan), PlanStanding::UpToDate);
+    EXPECT_EQ(planStanding(*plans, plan), PlanStanding::UpToDate);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
 
     view = buildPlanDayView(*plans, *bible, plan, 0);
@@ -136,9 +136,9 @@ TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
     const int plan = plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31));
     plans->setDayDone(plan, 2, true);
     const DateFormatter shortDate = [](DateTime t) {
-        int y, m, d;
-        decodeDate(t, y, m, d);
-        return format("%d/%d/%04d", m, d, y);
+        const auto date = decodeDate(t);
+        return format("%d/%d/%04d", static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                      static_cast<int>(date.year()));
     };
     EXPECT_EQ(planPrintoutHtml(*plans, plan, *bible, shortDate),
               "<p><b>Tom &amp; Jerry &lt;3&gt;</b></p>\r\n"

@@ -73,7 +73,7 @@ TEST_F(UserSessionTest, AnInterruptedRestoreIsFinishedBeforeEitherStoreOpens)
     std::filesystem::rename(files.plansPath + ".new", files.plansPath + ".restored");
     std::ofstream(files.prayersPath + ".restore-commit");
 
-    EXPECT_EQ(session.planStore().getPlanTitle(0), "Restored plan");
+    EXPECT_EQ(session.planStore().planTitle(0), "Restored plan");
     EXPECT_EQ(taken(), (std::vector<Step>{Step::RecoverRestore, Step::OpenPlans}));
     EXPECT_FALSE(std::filesystem::exists(files.prayersPath + ".restore-commit"));
     EXPECT_TRUE(std::filesystem::exists(files.plansPath + ".old"));

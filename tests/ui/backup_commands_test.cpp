@@ -106,7 +106,7 @@ TEST_F(BackupCommandsTest, BackupThenRestoreBringsTheEarlierDataBack)
 TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
 {
     PrayerStore& store = shell.prayerStore();
-    const std::int32_t item = store.findPrayerByTitle("Before");
+    const std::int32_t item = store.findPrayerByTitle("Before").value();
     PrayerSave save;
     save.title = "Before";
     save.status = kPrayerAnswered;
@@ -126,9 +126,9 @@ TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
     shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
     commands.restore();
     PrayerStore& restored = shell.prayerStore();
-    EXPECT_EQ(restored.getAnswer(item)->answerNote, "rain came");
-    ASSERT_EQ(restored.getNotes(item).size(), 1u);
-    EXPECT_EQ(restored.getNotes(item)[0].noteText, "dry spell");
+    EXPECT_EQ(restored.answer(item)->answerNote, "rain came");
+    ASSERT_EQ(restored.notes(item).size(), 1u);
+    EXPECT_EQ(restored.notes(item)[0].noteText, "dry spell");
     EXPECT_TRUE(restored.searchIndexReady());
     EXPECT_EQ(restored.searchPrayers("harvest dry"), std::vector<std::int32_t>{item});
     EXPECT_TRUE(restored.searchPrayers("something").empty());
@@ -167,9 +167,9 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
 
     PrayerStore& restored = shell.prayerStore();
     EXPECT_EQ(shell.prayerTitles(), "Harvest");
-    EXPECT_EQ(restored.getPrayerStatus(7), kPrayerAnswered);
-    EXPECT_FALSE(restored.getAnswer(7));
-    EXPECT_TRUE(restored.getNotes(7).empty());
+    EXPECT_EQ(restored.prayerStatus(7), kPrayerAnswered);
+    EXPECT_FALSE(restored.answer(7));
+    EXPECT_TRUE(restored.notes(7).empty());
     EXPECT_FALSE(restored.searchIndexReady());
     EXPECT_TRUE(ensureSearchIndex(restored, nullptr));
     EXPECT_EQ(restored.searchPrayers("wheat"), std::vector<std::int32_t>{7});

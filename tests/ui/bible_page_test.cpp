@@ -275,7 +275,7 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     panel.searchEdit->setText(QStringLiteral("\"Jesus wept\""));
     ASSERT_TRUE(shown.wait(5000));
     EXPECT_EQ(panel.countLabel->text(), QStringLiteral("1 verse"));
-    emit panel.resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->getVerseIndex(43, 11, 35))));
+    emit panel.resultsViewer->anchorClicked(QUrl(QStringLiteral("#v%1").arg(bible->verseIndex(43, 11, 35))));
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));

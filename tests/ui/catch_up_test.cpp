@@ -137,7 +137,7 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
                                               "days from today to "));
     EXPECT_TRUE(preview.doubleUp.startsWith("Read two plan days a day for 13 days")) << preview.doubleUp.toStdString();
     // Cancelled: nothing changed.
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 20);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 20);
 
     CatchUpDialog dialog(preview);
     EXPECT_EQ(dialog.findChild<QLabel*>("catchUpIntroLabel")->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
@@ -158,7 +158,7 @@ TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
 {
     choice = CatchUpChoice::StartAgain;
     controller.catchUp(plan);
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 5);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 5);
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().undoPanel->isHidden());
@@ -169,22 +169,22 @@ TEST_F(CatchUpTest, KeepMyFinishDateDividesTheRestAndUndoPutsTheOldPlanBack)
     const PlanRecord before = shell.plans->record(plan);
     choice = CatchUpChoice::KeepFinish;
     controller.catchUp(plan);
-    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    ASSERT_EQ(shell.plans->planCount(), 1);
     const int now = 0;
     EXPECT_NE(shell.plans->record(now).tableName, before.tableName);
-    EXPECT_EQ(shell.plans->getPlanTitle(now), "Gospels");
+    EXPECT_EQ(shell.plans->planTitle(now), "Gospels");
     // 5 read days kept, 25 verses over the 10 days left: 3 each for 5 days, then 2.
-    ASSERT_EQ(shell.plans->getDayCount(now), 15);
+    ASSERT_EQ(shell.plans->dayCount(now), 15);
     EXPECT_TRUE(shell.plans->isDayDone(now, 5));
-    EXPECT_EQ(shell.plans->getDayVerses(now, 6), "6-8");
-    EXPECT_EQ(shell.plans->getDayVerses(now, 15), "29-30");
-    EXPECT_EQ(shell.plans->getStartDate(now) + 14, before.startDate + 29);
+    EXPECT_EQ(shell.plans->dayVerses(now, 6), "6-8");
+    EXPECT_EQ(shell.plans->dayVerses(now, 15), "29-30");
+    EXPECT_EQ(shell.plans->startDate(now) + 14, before.startDate + 29);
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     ASSERT_FALSE(page().undoPanel->isHidden());
 
     page().undoButton->click();
-    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    ASSERT_EQ(shell.plans->planCount(), 1);
     const PlanRecord& after = shell.plans->record(0);
     EXPECT_EQ(after.tableName, before.tableName);
     EXPECT_EQ(after.dayVerses, before.dayVerses);
@@ -202,7 +202,7 @@ TEST_F(CatchUpTest, UndoIsRefusedOnceTheNewPlanHasChanged)
     shell.scripted.expectMessage(
         "The plan has changed since its days were divided again, so this can no longer be undone.");
     page().undoButton->click();
-    EXPECT_EQ(shell.plans->getDayCount(0), 15);
+    EXPECT_EQ(shell.plans->dayCount(0), 15);
 }
 
 TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)

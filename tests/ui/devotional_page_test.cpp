@@ -176,7 +176,7 @@ TEST_F(DevotionalPageTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
     frame->setDate(QDate(2024, 3, 5));
     EXPECT_EQ(shown(), "<p>Fifth of March</p>");
     frame->setDate(QDate(2024, 2, 29));
-    EXPECT_EQ(shown(), "DevotionalStore::getEntryByDay Error: no entry found for 2-29 in Faith's Checkbook");
+    EXPECT_EQ(shown(), "DevotionalStore::entryByDay Error: no entry found for 2-29 in Faith's Checkbook");
     clock.set(encodeDate(2024, 12, 31));
     controls->todayButton->click();
     EXPECT_EQ(shown(), "<p>Last of December</p>");

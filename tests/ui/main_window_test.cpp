@@ -509,7 +509,7 @@ TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
     };
     window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
     EXPECT_EQ(offered, "Behind");
-    EXPECT_EQ(window->planStore().getStartDate(0), clock.today());
+    EXPECT_EQ(window->planStore().startDate(0), clock.today());
     EXPECT_EQ(window->currentPage(), Page::Reading);
 }
 
@@ -549,7 +549,7 @@ TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
     dialogs.expectMessage("Data restoration process complete.");
     window->showPage(Page::PlanManager);
     window->mainActions().restoreAction->trigger();
-    EXPECT_EQ(window->planStore().getPlanCount(), 1);
+    EXPECT_EQ(window->planStore().planCount(), 1);
     EXPECT_EQ(entries(reading), QStringList({"Alpha daily", "-", "Start New Reading Plan...", "Reading Plan Manager", "-",
                                              "Export Plan to Calendar..."}));
     EXPECT_EQ(window->currentPage(), Page::Welcome);

@@ -66,8 +66,8 @@ TEST_F(NewPlanDialogTest, LinkedListsKeepTheStretchNonEmpty)
     EXPECT_EQ(dlg.endBookCombo->currentText(), "Beta");
     EXPECT_EQ(dlg.endChapterCombo->count(), 2);
     EXPECT_EQ(dlg.endChapterCombo->currentText(), "2");
-    EXPECT_EQ(dlg.getStartVerseIndex(), 81);
-    EXPECT_EQ(dlg.getEndVerseIndex(), 102);
+    EXPECT_EQ(dlg.startVerseIndex(), 81);
+    EXPECT_EQ(dlg.endVerseIndex(), 102);
 
     // An end book before the start book moves the start to it, chapter 1.
     dlg.startChapterCombo->setCurrentIndex(1);
@@ -83,8 +83,8 @@ TEST_F(NewPlanDialogTest, LinkedListsKeepTheStretchNonEmpty)
     EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
     dlg.endChapterCombo->setCurrentIndex(0);
     EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
-    EXPECT_EQ(dlg.getStartVerseIndex(), 1);
-    EXPECT_EQ(dlg.getEndVerseIndex(), 31);
+    EXPECT_EQ(dlg.startVerseIndex(), 1);
+    EXPECT_EQ(dlg.endVerseIndex(), 31);
     EXPECT_EQ(dlg.customDetailsLabel->text(), "(31 total verses; 1 days; 31 verses per day.)");
 }
 
@@ -97,8 +97,8 @@ TEST_F(NewPlanDialogTest, ReachingTheOtherBookKeepsTheChosenChapters)
     dlg.startBookCombo->setCurrentIndex(1);
     EXPECT_EQ(dlg.endBookCombo->currentText(), "Beta");
     EXPECT_EQ(dlg.endChapterCombo->currentText(), "1");
-    EXPECT_EQ(dlg.getStartVerseIndex(), 81);
-    EXPECT_EQ(dlg.getEndVerseIndex(), 90);
+    EXPECT_EQ(dlg.startVerseIndex(), 81);
+    EXPECT_EQ(dlg.endVerseIndex(), 90);
 
     // Alpha 2 to Beta 1; moving the end to Alpha leaves the start at Alpha 2
     // (the end goes to Alpha's last chapter, as any new end book does).
@@ -108,8 +108,8 @@ TEST_F(NewPlanDialogTest, ReachingTheOtherBookKeepsTheChosenChapters)
     EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
     EXPECT_EQ(dlg.startChapterCombo->currentText(), "2");
     EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
-    EXPECT_EQ(dlg.getStartVerseIndex(), 32);
-    EXPECT_EQ(dlg.getEndVerseIndex(), 80);
+    EXPECT_EQ(dlg.startVerseIndex(), 32);
+    EXPECT_EQ(dlg.endVerseIndex(), 80);
 }
 
 TEST_F(NewPlanDialogTest, CompletionDateNeverGoesBeforeToday)

@@ -74,9 +74,9 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     const int index = controller.startNewPlan();
     EXPECT_EQ(shell.scripted.lastProposal, "bible in a year 2");
     ASSERT_EQ(index, 0);
-    EXPECT_EQ(shell.plans->getPlanTitle(0), "Alpha");
-    EXPECT_EQ(shell.plans->getDayCount(0), 3);
-    EXPECT_EQ(shell.plans->getStartDate(0), shell.fixedClock.today());
+    EXPECT_EQ(shell.plans->planTitle(0), "Alpha");
+    EXPECT_EQ(shell.plans->dayCount(0), 3);
+    EXPECT_EQ(shell.plans->startDate(0), shell.fixedClock.today());
     // The plan views were refreshed on the new plan; the reading page stays.
     EXPECT_EQ(test::PlanManagerControls(*controller.planManager()).planCombo->currentText(), "Alpha");
     ASSERT_EQ(entries.size(), 3u);
@@ -87,7 +87,7 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     shell.scripted.expectPrompt(kNamePrompt, "", false);
     EXPECT_EQ(controller.startNewPlan(), -1);
     EXPECT_EQ(shell.scripted.lastProposal, "Bible in a Year 3");
-    EXPECT_EQ(shell.plans->getPlanCount(), 3);
+    EXPECT_EQ(shell.plans->planCount(), 3);
 }
 
 TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
@@ -102,7 +102,7 @@ TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
     shell.scripted.expectPrompt(kNamePrompt, "Custom Reading Plan");
     controller.newPlanAction->trigger();
     EXPECT_EQ(shell.scripted.lastProposal, "Custom Reading Plan");
-    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    ASSERT_EQ(shell.plans->planCount(), 1);
     EXPECT_EQ(shell.plans->record(0).dayVerses, (std::vector<std::string>{"81-84", "85-87", "88-90"}));
 
     EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
@@ -174,7 +174,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
     EXPECT_EQ(Page().passage.titleLabel->text(), "Beta");
     Page().markReadButton->click();
     EXPECT_TRUE(shell.plans->isDayDone(0, 2));
-    EXPECT_EQ(shell.plans->getPlanTitle(0), "Beta");
+    EXPECT_EQ(shell.plans->planTitle(0), "Beta");
 
     // A restore reopens the store: the same plan is found again.
     shell.reopenPlans();

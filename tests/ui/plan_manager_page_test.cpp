@@ -90,7 +90,7 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     line(1)->setCheckState(0, Qt::Checked);
     line(3)->setCheckState(0, Qt::Checked);
     EXPECT_TRUE(shell.plans->isDayDone(1, 1));
-    EXPECT_EQ(shell.plans->getFirstUnreadDay(1), kAllDaysRead);
+    EXPECT_EQ(shell.plans->firstUnreadDay(1), std::nullopt);
     EXPECT_FALSE(entries[1].bold);
     line(2)->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(shell.plans->isDayDone(1, 2));
@@ -142,8 +142,8 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     // Day 7 falls on today: the plan is now behind.
     EXPECT_FALSE(entries[plan].bold);
     controls().resetPlanToDayAction->trigger();
-    EXPECT_EQ(shell.plans->getStartDate(plan), shell.fixedClock.today() - 6);
-    EXPECT_EQ(shell.plans->getTodaysPlanDay(plan), 7);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 6);
+    EXPECT_EQ(shell.plans->todaysPlanDay(plan), 7);
     EXPECT_EQ(line(7)->text(1), shortDateText(shell.fixedClock.today()));
     EXPECT_EQ(line(1)->text(1), shortDateText(shell.fixedClock.today() - 6));
     EXPECT_TRUE(entries[plan].bold);
@@ -191,7 +191,7 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     shell.scripted.expectPrompt(prompt, " Aardvark ");
     controls().renamePlanButton->click();
     EXPECT_EQ(shell.scripted.lastProposal, "");
-    EXPECT_EQ(shell.plans->getPlanTitle(1), "Aardvark");
+    EXPECT_EQ(shell.plans->planTitle(1), "Aardvark");
     // Retitling does not reorder until the next load.
     EXPECT_EQ(frame().currentPlan(), 1);
     EXPECT_EQ(controls().planCombo->itemText(1), "Aardvark");
@@ -200,11 +200,11 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 false);
     controls().deletePlanButton->click();
-    EXPECT_EQ(shell.plans->getPlanCount(), 2);
+    EXPECT_EQ(shell.plans->planCount(), 2);
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Aardvark\"?",
                                 true);
     controls().deletePlanButton->click();
-    ASSERT_EQ(shell.plans->getPlanCount(), 1);
+    ASSERT_EQ(shell.plans->planCount(), 1);
     EXPECT_EQ(frame().currentPlan(), 0);
     EXPECT_EQ(controls().planCombo->currentText(), "Alpha");
     EXPECT_EQ(entries.size(), 1u);
@@ -224,7 +224,7 @@ TEST_F(PlanManagerTest, RenameAndDeleteQuoteTheTitleAsOneShortPlainLine)
     shell.scripted.expectConfirm(
         "Are you absolutely certain that you wish to permanantly delete plan \"" + shown + "\"?", false);
     controls().deletePlanButton->click();
-    EXPECT_EQ(shell.plans->getPlanCount(), 1);
+    EXPECT_EQ(shell.plans->planCount(), 1);
 }
 
 } // namespace

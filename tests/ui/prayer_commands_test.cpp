@@ -96,16 +96,16 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
         };
         commands.newPrayerCommand();
         EXPECT_TRUE(shell.scripted.done());
-        const std::int32_t rain = shell.store->findPrayerByTitle("Rain");
-        EXPECT_EQ(shell.store->findPrayerByTitle("New Prayer Item"), -1);
+        const std::optional<std::int32_t> rain = shell.store->findPrayerByTitle("Rain");
+        EXPECT_EQ(shell.store->findPrayerByTitle("New Prayer Item"), std::nullopt);
         EXPECT_EQ(shell.store->countPrayers("Any"), c.kept ? 2 : 1);
-        EXPECT_EQ(rain != -1, c.kept);
+        EXPECT_EQ(rain.has_value(), c.kept);
         EXPECT_EQ(shell.page, c.kept ? Page::PrayerTracker : Page::Welcome);
         if (c.kept) {
             EXPECT_EQ(selectedTitle(), "Rain");
         }
     }
-    EXPECT_EQ(shell.store->getPrayerTitle(older), "Older");
+    EXPECT_EQ(shell.store->prayerTitle(older), "Older");
     EXPECT_EQ(editor.shown, 3);
 }
 

@@ -118,8 +118,8 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
     };
     edit(index, true);
     EXPECT_EQ(editor.shown, 1);
-    EXPECT_EQ(shell.store->getPrayerTitle(index), "New Prayer Item");
-    EXPECT_EQ(shell.store->getPrayerStatus(index), "Active");
+    EXPECT_EQ(shell.store->prayerTitle(index), "New Prayer Item");
+    EXPECT_EQ(shell.store->prayerStatus(index), "Active");
     // Inputs back to idle.
     EXPECT_EQ(editor.store_, nullptr);
     EXPECT_EQ(editor.prayerIndex_, -1);
@@ -168,12 +168,12 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     };
     edit(index);
 
-    EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
-    const std::optional<PrayerAnswer> answer = shell.store->getAnswer(index);
+    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
+    const std::optional<PrayerAnswer> answer = shell.store->answer(index);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->answeredTime, encodeDate(2024, 4, 20));
     EXPECT_EQ(answer->answerNote, "Home in time for Easter");
-    const PrayerNotes notes = shell.store->getNotes(index);
+    const PrayerNotes notes = shell.store->notes(index);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].noteText, "admitted on Monday");
     EXPECT_EQ(notes[1].noteText, "surgery went well");
@@ -192,8 +192,8 @@ TEST_F(PrayerEditorTest, OldAnsweredItemGetsNoRecordUnlessTheAnswerIsTouched)
         e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
-    EXPECT_EQ(shell.store->getPrayerTitle(index), "Harvest 2023");
-    EXPECT_FALSE(shell.store->getAnswer(index));
+    EXPECT_EQ(shell.store->prayerTitle(index), "Harvest 2023");
+    EXPECT_FALSE(shell.store->answer(index));
 }
 
 TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
@@ -201,7 +201,7 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     shell.prefs->textFontName = "Verdana";
     shell.add("Other", "Work", "Active");
     const std::int32_t index = shell.add("Family matters", "Family", "Active", formattedRtf());
-    const DateTime created = shell.store->getCreateTime(index);
+    const DateTime created = shell.store->createTime(index);
 
     editor.user = [&](ScriptedEditor& e) {
         EXPECT_EQ(e.controls.titleEdit->text(), "Family matters");
@@ -229,11 +229,10 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     };
     edit(index);
 
-    EXPECT_EQ(shell.store->getPrayerTitle(index), "Family");
-    EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
-    EXPECT_EQ(shell.store->getLastEditTime(index), created + 1.5);
-    PrayerHeaders rows;
-    shell.store->getPrayerHeadersByTopic("Answered", rows);
+    EXPECT_EQ(shell.store->prayerTitle(index), "Family");
+    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->lastEditTime(index), created + 1.5);
+    const PrayerHeaders rows = shell.store->prayerHeadersByTopic("Answered");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].previewText, "Thanks Health Amen");
 
@@ -278,7 +277,7 @@ TEST_F(PrayerEditorTest, FormattingCommandsMarkModifiedAndSurviveSaving)
     };
     edit(index);
     QTextDocument stored;
-    readRtf(QByteArray::fromStdString(shell.store->getPrayerText(index)), stored);
+    readRtf(QByteArray::fromStdString(shell.store->prayerText(index)), stored);
     EXPECT_EQ(stored.begin().textList(), nullptr);
     EXPECT_EQ(stored.toPlainText(), "Strong words");
 }
@@ -304,12 +303,11 @@ TEST_F(PrayerEditorTest, SavedPreviewAndText)
             e.controls.saveAndCloseAction->trigger();
         };
         edit(index);
-        PrayerHeaders rows;
-        shell.store->getPrayerHeadersByTopic("Active", rows);
+        const PrayerHeaders rows = shell.store->prayerHeadersByTopic("Active");
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.front().previewText, c.preview) << c.typed.toStdString();
         EXPECT_EQ(rows.front().prayerTopic, "");
-        EXPECT_EQ(shell.store->getPrayerText(index).empty(), c.preview.empty()) << c.typed.toStdString();
+        EXPECT_EQ(shell.store->prayerText(index).empty(), c.preview.empty()) << c.typed.toStdString();
         shell.store->setPrayerStatus(index, "Deleted");
     }
 }
@@ -328,7 +326,7 @@ TEST_F(PrayerEditorTest, CloseQuestionAnswers)
             e.controls.closeAction->trigger();
         };
         edit(index);
-        EXPECT_EQ(shell.store->getPrayerTitle(index), c.saved ? "After" : "Before");
+        EXPECT_EQ(shell.store->prayerTitle(index), c.saved ? "After" : "Before");
     }
 
     // Cancel keeps the window open with the changes; Esc asks again.
@@ -344,7 +342,7 @@ TEST_F(PrayerEditorTest, CloseQuestionAnswers)
         e.reject();
     };
     edit(index);
-    EXPECT_EQ(shell.store->getPrayerText(index), "");
+    EXPECT_EQ(shell.store->prayerText(index), "");
 }
 
 TEST_F(PrayerEditorTest, MissingInputsRaiseBeforeShowing)
@@ -369,8 +367,8 @@ TEST_F(PrayerEditorTest, UnknownStoredStatusIsKept)
         e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
-    EXPECT_EQ(shell.store->getPrayerStatus(index), "Someday");
-    EXPECT_EQ(shell.store->getPrayerTitle(index), "Odd item");
+    EXPECT_EQ(shell.store->prayerStatus(index), "Someday");
+    EXPECT_EQ(shell.store->prayerTitle(index), "Odd item");
 }
 
 TEST_F(PrayerEditorTest, PlacementKeptInItsSection)

@@ -128,17 +128,17 @@ TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
     const std::int32_t topical = shell.add("Topical", "Family", "Active");
     frame.initPrayers(*shell.store, "Active", topical);
 
-    const DateTime created = shell.store->getCreateTime(topical);
+    const DateTime created = shell.store->createTime(topical);
     EXPECT_EQ(selectedRow(), "\tTopical");
     EXPECT_EQ(ui.prayerDetailsLabel->text(),
               "Created: " + shortDateText(created) + "; Last Edited: " + shortDateTimeText(created) + ".");
     EXPECT_EQ(ui.prayerStatusAction->text(), "Prayer Status: Active");
     EXPECT_TRUE(ui.setStatusActiveAction->isChecked());
-    EXPECT_EQ(frame.getSelectedPrayerIndex(), topical);
+    EXPECT_EQ(frame.selectedPrayerIndex(), topical);
 
     // An item without text shows the hint, plain, in the display font.
     select("\tEmpty");
-    EXPECT_EQ(frame.getSelectedPrayerIndex(), empty);
+    EXPECT_EQ(frame.selectedPrayerIndex(), empty);
     EXPECT_EQ(ui.textEdit->toPlainText(), "Click Edit Prayer to add text to this prayer item.");
     const QTextCharFormat hint = ui.textEdit->document()->begin().begin().fragment().charFormat();
     EXPECT_EQ(hint.fontFamilies().toStringList().value(0), QString::fromStdString(shell.prefs->textFontName));
@@ -156,7 +156,7 @@ TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
     select("\tTopical");
     EXPECT_TRUE(itemCommandsEnabled());
     shell.page = Page::Welcome;
-    EXPECT_EQ(frame.getSelectedPrayerIndex(), -1);
+    EXPECT_EQ(frame.selectedPrayerIndex(), -1);
 }
 
 // Clicking the empty space below the rows, or Ctrl+clicking the selected row,
@@ -182,7 +182,7 @@ TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
     };
     for (const Click& click : clicks) {
         QTest::mouseClick(viewport, Qt::LeftButton, click.modifiers, click.at);
-        EXPECT_EQ(frame.getSelectedPrayerIndex(), second) << click.what;
+        EXPECT_EQ(frame.selectedPrayerIndex(), second) << click.what;
         EXPECT_EQ(ui.prayerTitleLabel->text(), "Second") << click.what;
         EXPECT_TRUE(itemCommandsEnabled()) << click.what;
     }
@@ -213,16 +213,16 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
 {
     const std::int32_t first = shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
-    const DateTime edited = shell.store->getLastEditTime(second);
+    const DateTime edited = shell.store->lastEditTime(second);
     shell.fixedClock.set(shell.fixedClock.now() + 1);
 
     frame.initPrayers(*shell.store, "Active", second);
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Active");
     shell.scripted.expectPrompt("How was it answered?", " A new job in June ");
     ui.setStatusAnsweredAction->trigger();
-    EXPECT_EQ(shell.store->getPrayerStatus(second), "Answered");
-    EXPECT_EQ(shell.store->getLastEditTime(second), edited);
-    EXPECT_EQ(shell.store->getAnswer(second)->answeredTime, shell.fixedClock.today());
+    EXPECT_EQ(shell.store->prayerStatus(second), "Answered");
+    EXPECT_EQ(shell.store->lastEditTime(second), edited);
+    EXPECT_EQ(shell.store->answer(second)->answeredTime, shell.fixedClock.today());
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
@@ -238,7 +238,7 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     ui.statusTabs->setCurrentIndex(3);
     select("\tFirst");
     ui.setStatusInactiveAction->trigger();
-    EXPECT_EQ(shell.store->getPrayerStatus(first), "Inactive");
+    EXPECT_EQ(shell.store->prayerStatus(first), "Inactive");
     EXPECT_EQ(ui.statusTabs->currentIndex(), 3);
     EXPECT_EQ(selectedRow(), "\tFirst");
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Inactive");
@@ -253,7 +253,7 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
         shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", yes);
         ui.deletePrayerAction->trigger();
         EXPECT_TRUE(shell.scripted.done());
-        EXPECT_EQ(shell.store->getPrayerStatus(doomed), yes ? "Deleted" : "Active");
+        EXPECT_EQ(shell.store->prayerStatus(doomed), yes ? "Deleted" : "Active");
         if (yes) {
             EXPECT_EQ(listRows(), std::vector<std::string>{"\tKeep"});
             EXPECT_EQ(selectedRow(), "\tKeep");
@@ -262,7 +262,7 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
         } else {
             EXPECT_EQ(selectedRow(), "\tDoomed");
             shell.store->setPrayerStatus(doomed, "Deleted");
-            shell.store->setPrayerStatus(shell.store->findPrayerByTitle("Keep"), "Deleted");
+            shell.store->setPrayerStatus(shell.store->findPrayerByTitle("Keep").value(), "Deleted");
         }
     }
 }
@@ -275,7 +275,7 @@ TEST_F(PrayerTrackerTest, DeleteQuotesTheTitleAsOneShortPlainLine)
                                     QString(28, u'z') + QChar(0x2026) + QString(39, u'z') + "?\"",
                                 false);
     ui.deletePrayerAction->trigger();
-    EXPECT_EQ(shell.store->getPrayerStatus(item), "Active");
+    EXPECT_EQ(shell.store->prayerStatus(item), "Active");
 }
 
 TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
@@ -297,7 +297,7 @@ TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Delete); // no question: the key is the field's
     }
-    EXPECT_EQ(shell.store->getPrayerStatus(doomed), "Active");
+    EXPECT_EQ(shell.store->prayerStatus(doomed), "Active");
     for (QWidget* focus : {static_cast<QWidget*>(sideBar), static_cast<QWidget*>(ui.prayerList)}) {
         focus->setFocus();
         shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", false);
@@ -344,8 +344,8 @@ TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
     shell.reopenStore();
     shell.scripted.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
     ui.setStatusAnsweredAction->trigger();
-    EXPECT_EQ(shell.store->getAnswer(index)->answerNote, "");
-    EXPECT_EQ(shell.store->getPrayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->answer(index)->answerNote, "");
+    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
     EXPECT_EQ(selectedRow(), "\tSurvivor");
 }
 
@@ -383,7 +383,7 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
     shell.store->setPrayerStatus(noted, kPrayerActive);
     frame.initPrayers(*shell.store, "Any", noted);
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
-    EXPECT_TRUE(shell.store->getAnswer(noted));
+    EXPECT_TRUE(shell.store->answer(noted));
     frame.initPrayers(*shell.store, "Inactive", -1);
     EXPECT_TRUE(ui.prayerJournalLabel->isHidden()) << "nothing selected";
 }

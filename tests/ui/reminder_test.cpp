@@ -138,7 +138,7 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
         EXPECT_EQ(shownIds, std::vector<uint>{7});
         service.send(clicked);
         EXPECT_TRUE(waitFor([&] { return opened >= 0; }));
-        EXPECT_EQ(shell.plans->getPlanTitle(opened), "Gospels");
+        EXPECT_EQ(shell.plans->planTitle(opened), "Gospels");
     }
     service.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
     serviceThread.quit();

@@ -95,8 +95,7 @@ public:
     // The live items' titles in title order, joined by commas.
     std::string prayerTitles()
     {
-        PrayerHeaders headers;
-        prayerStore().getPrayerHeaders(kPrayerFilterAny, "prayerTitle", headers);
+        const PrayerHeaders headers = prayerStore().prayerHeaders(kPrayerFilterAny, "prayerTitle");
         std::string titles;
         for (const auto& h : headers)
             titles += (titles.empty() ? "" : ",") + h.prayerTitle;
@@ -106,8 +105,8 @@ public:
     std::string planTitles()
     {
         std::string titles;
-        for (int p = 0; p < planStore().getPlanCount(); ++p)
-            titles += (titles.empty() ? "" : ",") + planStore().getPlanTitle(p);
+        for (int p = 0; p < planStore().planCount(); ++p)
+            titles += (titles.empty() ? "" : ",") + planStore().planTitle(p);
         return titles;
     }
 

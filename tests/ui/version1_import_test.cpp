@@ -116,8 +116,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     importData();
 
     PrayerStore& store = shell.prayerStore();
-    PrayerHeaders items;
-    store.getPrayerHeaders(kPrayerFilterAny, "prayerIndex", items);
+    const PrayerHeaders items = store.prayerHeaders(kPrayerFilterAny, "prayerIndex");
     ASSERT_EQ(items.size(), 3u);
     const struct {
         const char* title;
@@ -139,7 +138,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         EXPECT_EQ(h.previewText, expected[i].preview);
         EXPECT_NEAR(h.createTime, expected[i].created, 1.0 / 86400);
         EXPECT_EQ(h.lastEditTime, h.createTime);
-        const std::string rtf = store.getPrayerText(h.prayerIndex);
+        const std::string rtf = store.prayerText(h.prayerIndex);
         EXPECT_TRUE(isRtf(QByteArray::fromStdString(rtf))) << "every item gets a document";
         EXPECT_EQ(plainTextOf(rtf), expected[i].plain);
     }
@@ -148,12 +147,12 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     EXPECT_EQ(store.searchPrayers("hello"), std::vector<std::int32_t>{items[1].prayerIndex});
 
     PlanStore& plans = shell.planStore();
-    ASSERT_EQ(plans.getPlanCount(), 1);
-    EXPECT_EQ(plans.getPlanTitle(0), "Bible in a Year");
-    EXPECT_EQ(plans.getStartDate(0), kStart);
-    EXPECT_EQ(plans.getDayCount(0), kVersion1PlanDays);
+    ASSERT_EQ(plans.planCount(), 1);
+    EXPECT_EQ(plans.planTitle(0), "Bible in a Year");
+    EXPECT_EQ(plans.startDate(0), kStart);
+    EXPECT_EQ(plans.dayCount(0), kVersion1PlanDays);
     std::vector<int> read;
-    for (int d = 1; d <= plans.getDayCount(0); ++d)
+    for (int d = 1; d <= plans.dayCount(0); ++d)
         if (plans.isDayDone(0, d))
             read.push_back(d);
     EXPECT_EQ(read, (std::vector<int>{1, 2, 364}));
@@ -178,7 +177,7 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
     importData();
 
     EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
-    EXPECT_EQ(shell.planStore().getPlanCount(), 0);
+    EXPECT_EQ(shell.planStore().planCount(), 0);
     EXPECT_EQ(shell.welcomeBuilt, 0);
     EXPECT_TRUE(shell.refreshedOn.empty());
 }
@@ -214,7 +213,7 @@ TEST_F(Version1ImportTest, DamagedOldFileRaisesBeforeAnyQuestionAndWritesNothing
 
     EXPECT_THROW(importData(), InOutError);
     EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
-    EXPECT_EQ(shell.planStore().getPlanCount(), 0) << "the plan is not offered after the error";
+    EXPECT_EQ(shell.planStore().planCount(), 0) << "the plan is not offered after the error";
 }
 
 } // namespace

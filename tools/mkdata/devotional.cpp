@@ -82,7 +82,7 @@ int bookNumber(const BibleStore& bible, std::string name)
     if (name == "Psalm")
         name = "Psalms";
     for (int book = 1; book <= BibleStore::kMaxBooks; ++book)
-        if (bible.getLongBookName(book) == name)
+        if (bible.longBookName(book) == name)
             return book;
     return 0;
 }
@@ -111,7 +111,7 @@ Quote parseReference(const BibleStore& bible, const std::string& text)
     const std::string list = ref.substr(blank + 1);
 
     Quote q;
-    q.reference = bible.getLongBookName(book) + " " + list;
+    q.reference = bible.longBookName(book) + " " + list;
     int chapter = 0;
     for (std::string item : splitAny(list, ",;")) {
         const std::size_t c = item.find(':');
@@ -125,7 +125,7 @@ Quote parseReference(const BibleStore& bible, const std::string& text)
         const int first = strToInt(trim(item.substr(0, dash)));
         const int last = dash == std::string::npos ? first : strToInt(trim(item.substr(dash + 1)));
         for (int verse = first; verse <= last; ++verse) {
-            bible.getVerseIndex(book, chapter, verse); // raises for a verse the Bible does not have
+            bible.verseIndex(book, chapter, verse); // raises for a verse the Bible does not have
             q.verses.push_back({book, chapter, verse});
         }
     }
@@ -158,7 +158,7 @@ std::string entryPage(const BibleStore& bible, const DayEntry& e)
             const bool next = v.chapter == previous->chapter && v.verse == previous->verse + 1;
             page += next ? " " : " &hellip; ";
         }
-        const std::string text = bible.getAllVerseData(bible.getVerseIndex(v.book, v.chapter, v.verse)).verseText;
+        const std::string text = bible.allVerseData(bible.verseIndex(v.book, v.chapter, v.verse)).verseText;
         page += format("<font size=\"-1\"><sup>%d</sup></font>&nbsp;%s", v.verse, text);
         previous = &v;
     }

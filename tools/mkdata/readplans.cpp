@@ -32,14 +32,14 @@ std::vector<std::vector<Span>> chapterSpans(const BibleStore& bible)
     std::vector<std::vector<Span>> books(67);
     int next = 1;
     for (int book = 1; book <= 66; ++book) {
-        const int chapters = bible.getChapterCount(book);
+        const int chapters = bible.chapterCount(book);
         if (chapters <= 0)
             throw Exception(format("Book %d has no chapters in the Bible file", book));
         for (int chapter = 1; chapter <= chapters; ++chapter) {
             const int length = bible.chapterLengths(book, chapter);
             if (length <= 0)
                 throw Exception(format("Book %d chapter %d has no verses in the Bible file", book, chapter));
-            if (bible.getVerseIndex(book, chapter, 1) != next)
+            if (bible.verseIndex(book, chapter, 1) != next)
                 throw Exception(format("Verse indices of book %d chapter %d are not consecutive", book, chapter));
             books[static_cast<std::size_t>(book)].push_back({next, next + length - 1});
             next += length;

@@ -453,12 +453,12 @@ BackupHeader decodeBackupHeader(const unsigned char* bytes, std::size_t count)
     BackupHeader header;
     const char* signature = reinterpret_cast<const char*>(padded.data());
     header.signature.assign(signature, ::strnlen(signature, kBackupSignatureSize));
-    header.prayersOffset = static_cast<std::int64_t>(getLittleEndian(&padded[46], 8));
-    header.plansOffset = static_cast<std::int64_t>(getLittleEndian(&padded[54], 8));
-    header.prayersSize = static_cast<std::int64_t>(getLittleEndian(&padded[62], 8));
-    header.plansSize = static_cast<std::int64_t>(getLittleEndian(&padded[70], 8));
-    header.created = std::bit_cast<double>(getLittleEndian(&padded[78], 8));
-    header.version = static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(&padded[86], 4)));
+    header.prayersOffset = static_cast<std::int64_t>(littleEndian(&padded[46], 8));
+    header.plansOffset = static_cast<std::int64_t>(littleEndian(&padded[54], 8));
+    header.prayersSize = static_cast<std::int64_t>(littleEndian(&padded[62], 8));
+    header.plansSize = static_cast<std::int64_t>(littleEndian(&padded[70], 8));
+    header.created = std::bit_cast<double>(littleEndian(&padded[78], 8));
+    header.version = static_cast<std::int32_t>(static_cast<std::uint32_t>(littleEndian(&padded[86], 4)));
     return header;
 }
 

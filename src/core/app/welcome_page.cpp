@@ -43,7 +43,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
 
     line(translatedText("kovara::core::WelcomePage", "<p>Welcome to Kovara.</p>"));
     line(translatedText("kovara::core::WelcomePage", "<p>Bible reading plan summary:<ul>"));
-    const int planCount = plans.getPlanCount();
+    const int planCount = plans.planCount();
     if (planCount == 0) {
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li>You do not currently have any Bible reading plans. You can <a href=\"%1\">start one "
                     "now</a>."),
@@ -51,8 +51,8 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     } else {
         for (int i = 0; i < planCount; ++i) {
             line("<li>");
-            line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, htmlEscape(plans.getPlanTitle(i))));
-            line(standingText(getPlanStanding(plans, i)));
+            line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, htmlEscape(plans.planTitle(i))));
+            line(standingText(planStanding(plans, i)));
             if (planDetails)
                 line(planDetails(i));
             line("</li>");

@@ -61,26 +61,26 @@ int dateOf(DateTime t)
     return static_cast<int>(std::floor(t));
 }
 
-void decodeDate(DateTime t, int& year, int& month, int& day)
+std::chrono::year_month_day decodeDate(DateTime t)
 {
+    int year = 0, month = 0, day = 0;
     civilFromDays(static_cast<long long>(dateOf(t)) - static_cast<long long>(kUnixEpochDays), year, month, day);
+    return std::chrono::year_month_day{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                                       std::chrono::day{static_cast<unsigned>(day)}};
 }
 
-void decodeTime(DateTime t, int& hour, int& minute, int& second)
+std::chrono::hh_mm_ss<std::chrono::seconds> decodeTime(DateTime t)
 {
     long long secs = std::llround((t - std::floor(t)) * 86400.0);
     if (secs >= 86400)
         secs = 86399;
-    hour = static_cast<int>(secs / 3600);
-    minute = static_cast<int>(secs / 60 % 60);
-    second = static_cast<int>(secs % 60);
+    return std::chrono::hh_mm_ss<std::chrono::seconds>{std::chrono::seconds{secs}};
 }
 
 int dayOfYear(DateTime t)
 {
-    int y, m, d;
-    decodeDate(t, y, m, d);
-    return dateOf(t) - dateOf(encodeDate(y, 1, 1)) + 1;
+    const int year = static_cast<int>(decodeDate(t).year());
+    return dateOf(t) - dateOf(encodeDate(year, 1, 1)) + 1;
 }
 
 DateTime SystemClock::now() const

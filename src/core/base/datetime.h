@@ -4,6 +4,7 @@
 // (plan start dates, prayer times) are whole seconds since 1970-01-01 00:00 of
 // the local calendar, with no time-zone conversion; the two conversions below
 // are the only place that maps between the forms.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -21,8 +22,9 @@ DateTime storedSecondsToDateTime(std::int64_t seconds);
 // Calendar conversions (proleptic Gregorian, no time zone involved).
 DateTime encodeDate(int year, int month, int day);
 DateTime encodeDateTime(int year, int month, int day, int hour, int minute, int second);
-void decodeDate(DateTime t, int& year, int& month, int& day);
-void decodeTime(DateTime t, int& hour, int& minute, int& second);
+std::chrono::year_month_day decodeDate(DateTime t);
+// The time of day to the second (23:59:59 at most).
+std::chrono::hh_mm_ss<std::chrono::seconds> decodeTime(DateTime t);
 // The date part (whole days, rounded toward minus infinity).
 int dateOf(DateTime t);
 // 1 for January 1st.

@@ -13,7 +13,7 @@ inline void putLittleEndian(unsigned char* at, std::uint64_t value, int bytes)
 }
 
 // Reads `bytes` bytes at `at`, least significant first.
-inline std::uint64_t getLittleEndian(const unsigned char* at, int bytes)
+inline std::uint64_t littleEndian(const unsigned char* at, int bytes)
 {
     std::uint64_t value = 0;
     for (int i = 0; i < bytes; ++i)

@@ -79,13 +79,13 @@ void BibleStore::loadChapterLengths()
               });
 }
 
-VerseData BibleStore::getAllVerseData(int verseIndex) const
+VerseData BibleStore::allVerseData(int verseIndex) const
 {
     VerseData data;
     const bool found = queryRow(
         db_.get(),
         format("SELECT book,chapter,verse,paraMark,verseText FROM bibleText WHERE verseIndex=%d;", verseIndex),
-        format("BibleStore::getAllVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
+        format("BibleStore::allVerseData: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
             data.book = st.columnInt(0);
             data.chapter = st.columnInt(1);
@@ -94,64 +94,64 @@ VerseData BibleStore::getAllVerseData(int verseIndex) const
             data.verseText = st.columnText(4);
         });
     if (!found)
-        throw Exception(format("BibleStore::getAllVerseData Error: no entry returned for %d", verseIndex));
+        throw Exception(format("BibleStore::allVerseData Error: no entry returned for %d", verseIndex));
     return data;
 }
 
-std::string BibleStore::getShortBookName(int book) const
+std::string BibleStore::shortBookName(int book) const
 {
-    std::string name = format("BibleStore::getShortBookName Error: no text found for %d", book);
+    std::string name = format("BibleStore::shortBookName Error: no text found for %d", book);
     queryRow(db_.get(), format("SELECT shortName FROM bookInfo WHERE bookIndex=%d;", book),
-             format("BibleStore::getShortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
+             format("BibleStore::shortBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
 }
 
-std::string BibleStore::getLongBookName(int book) const
+std::string BibleStore::longBookName(int book) const
 {
-    std::string name = format("BibleStore::getLongBookName Error: no text found for %d", book);
+    std::string name = format("BibleStore::longBookName Error: no text found for %d", book);
     queryRow(db_.get(), format("SELECT longName FROM bookInfo WHERE bookIndex=%d;", book),
-             format("BibleStore::getLongBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
+             format("BibleStore::longBookName: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { name = st.columnText(0); });
     return name;
 }
 
-VerseRef BibleStore::getVerseReference(int verseIndex) const
+VerseRef BibleStore::verseReference(int verseIndex) const
 {
     VerseRef ref;
     const bool found = queryRow(
         db_.get(), format("SELECT book,chapter,verse FROM bibleText WHERE verseIndex=%d;", verseIndex),
-        format("BibleStore::getVerseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
+        format("BibleStore::verseReference: Unable to assign statement to db %s for %d", abbreviation_, verseIndex),
         [&](Statement& st) {
             ref.book = st.columnInt(0);
             ref.chapter = st.columnInt(1);
             ref.verse = st.columnInt(2);
         });
     if (!found)
-        throw Exception(format("BibleStore::getVerseReference Error: no entry returned for %d", verseIndex));
+        throw Exception(format("BibleStore::verseReference Error: no entry returned for %d", verseIndex));
     return ref;
 }
 
-int BibleStore::getVerseIndex(int book, int chapter, int verse) const
+int BibleStore::verseIndex(int book, int chapter, int verse) const
 {
     int index = 0;
     const bool found =
         queryRow(db_.get(),
                  format("SELECT verseIndex FROM bibleText WHERE book=%d AND chapter=%d AND verse=%d;", book, chapter,
                         verse),
-                 format("BibleStore::getVerseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
+                 format("BibleStore::verseIndex: Unable to assign statement to db %s for %d:%d:%d", abbreviation_,
                         book, chapter, verse),
                  [&](Statement& st) { index = st.columnInt(0); });
     if (!found)
-        throw Exception(format("BibleStore::getVerseIndex Error: no entry found for %d:%d:%d", book, chapter, verse));
+        throw Exception(format("BibleStore::verseIndex Error: no entry found for %d:%d:%d", book, chapter, verse));
     return index;
 }
 
-int BibleStore::getChapterCount(int book) const
+int BibleStore::chapterCount(int book) const
 {
     int count = 0;
     queryRow(db_.get(), format("SELECT numChapters FROM bookInfo WHERE bookIndex=%d;", book),
-             format("BibleStore::getChapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
+             format("BibleStore::chapterCount: Unable to assign statement to db %s for %d", abbreviation_, book),
              [&](Statement& st) { count = st.columnInt(0); });
     return count;
 }
@@ -163,17 +163,17 @@ int BibleStore::chapterLengths(int book, int chapter) const
     return chapterLengths_[book][chapter];
 }
 
-std::string BibleStore::getReferenceText(const std::string& verseSpec, bool useShortNames) const
+std::string BibleStore::referenceText(const std::string& verseSpec, bool useShortNames) const
 {
     std::string text;
     for (const VerseRun& run : parseVerseSpec(verseSpec)) {
         if (!text.empty())
             text += "; ";
-        const VerseRef a = getVerseReference(run.first);
-        const VerseRef b = getVerseReference(run.last);
+        const VerseRef a = verseReference(run.first);
+        const VerseRef b = verseReference(run.last);
         const int lastChapterLength = chapterLengths(b.book, b.chapter);
-        const std::string n1 = useShortNames ? getShortBookName(a.book) : getLongBookName(a.book);
-        const std::string n2 = useShortNames ? getShortBookName(b.book) : getLongBookName(b.book);
+        const std::string n1 = useShortNames ? shortBookName(a.book) : longBookName(a.book);
+        const std::string n2 = useShortNames ? shortBookName(b.book) : longBookName(b.book);
         const bool wholeChapters = a.verse == 1 && b.verse == lastChapterLength;
         const bool sameBook = a.book == b.book;
         const bool sameChapter = sameBook && a.chapter == b.chapter;

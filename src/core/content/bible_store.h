@@ -60,15 +60,15 @@ public:
     const std::string& title() const { return title_; }
     const std::string& abbreviation() const { return abbreviation_; }
 
-    VerseData getAllVerseData(int verseIndex) const;
+    VerseData allVerseData(int verseIndex) const;
     // Book names; a book that is not there gives an error text as its name.
-    std::string getShortBookName(int book) const;
-    std::string getLongBookName(int book) const;
-    VerseRef getVerseReference(int verseIndex) const;
-    int getVerseIndex(int book, int chapter, int verse) const;
+    std::string shortBookName(int book) const;
+    std::string longBookName(int book) const;
+    VerseRef verseReference(int verseIndex) const;
+    int verseIndex(int book, int chapter, int verse) const;
     // 0 for a book that is not there.
-    int getChapterCount(int book) const;
-    std::string getReferenceText(const std::string& verseSpec, bool useShortNames = false) const;
+    int chapterCount(int book) const;
+    std::string referenceText(const std::string& verseSpec, bool useShortNames = false) const;
     // Verses of a chapter; 0 outside books 1-66 and chapters 1-150, and for
     // chapters the data does not have.
     int chapterLengths(int book, int chapter) const;

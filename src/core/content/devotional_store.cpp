@@ -14,11 +14,11 @@ DevotionalStore::DevotionalStore(const std::string& tableName, const std::string
         throw Exception(format("DevotionalStore: Unable to get entryIndex from %s", tableName_));
 }
 
-std::string DevotionalStore::getEntryByDay(int month, int day) const
+std::string DevotionalStore::entryByDay(int month, int day) const
 {
-    std::string entry = format("DevotionalStore::getEntryByDay Error: no entry found for %d-%d in %s", month, day, title_);
+    std::string entry = format("DevotionalStore::entryByDay Error: no entry found for %d-%d in %s", month, day, title_);
     queryRow(db_, format("SELECT devotionalText FROM %s WHERE month=%d AND day=%d;", tableName_, month, day),
-             format("DevotionalStore::getEntryByDay: Unable to assign statement to db %s table %s for %d-%d", title_,
+             format("DevotionalStore::entryByDay: Unable to assign statement to db %s table %s for %d-%d", title_,
                     tableName_, month, day),
              [&](Statement& st) { entry = st.columnText(0); });
     return entry;

@@ -26,7 +26,7 @@ public:
     // The entry of a calendar day, as stored. A day without an entry does not
     // raise: the result is then a readable error text, which the page shows in
     // place of the entry. Engine failures raise SqliteError.
-    std::string getEntryByDay(int month, int day) const;
+    std::string entryByDay(int month, int day) const;
 
 private:
     std::string tableName_;

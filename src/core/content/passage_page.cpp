@@ -42,15 +42,15 @@ std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bib
             page += kSeparator;
             page += "<p>";
         }
-        page += format("<center><font size=\"+1\"><b>%s</b></font></center>", bible.getReferenceText(run));
+        page += format("<center><font size=\"+1\"><b>%s</b></font></center>", bible.referenceText(run));
 
         int previousBook = 0;
         int previousChapter = 0;
         for (int i = first; i <= last; ++i) {
             page += kSeparator;
-            const VerseData v = bible.getAllVerseData(i);
+            const VerseData v = bible.allVerseData(i);
             if (v.book != previousBook || v.chapter != previousChapter) {
-                const std::string heading = format("%s %d", bible.getLongBookName(v.book), v.chapter);
+                const std::string heading = format("%s %d", bible.longBookName(v.book), v.chapter);
                 if (chapterLinks)
                     page += format("<p><b><a href=\"%s\">%s</a></b>",
                                    passageLink({v.book, v.chapter, 0, v.chapter, 0}), heading);

@@ -170,8 +170,8 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
             rest.replace(at, dash.size(), "-");
     std::replace(rest.begin(), rest.end(), '.', ':');
 
-    const std::string name = bible.getLongBookName(book);
-    const int chapters = bible.getChapterCount(book);
+    const std::string name = bible.longBookName(book);
+    const int chapters = bible.chapterCount(book);
     PassageRef passage;
     passage.book = book;
     if (rest.empty()) {
@@ -252,7 +252,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
 
 std::string referenceText(const PassageRef& p, const BibleStore& bible)
 {
-    std::string text = format("%s %d", bible.getLongBookName(p.book), p.chapter);
+    std::string text = format("%s %d", bible.longBookName(p.book), p.chapter);
     if (p.verse == 0)
         return p.endChapter != p.chapter ? text + format("-%d", p.endChapter) : text;
     text += format(":%d", p.verse);

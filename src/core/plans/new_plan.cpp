@@ -49,7 +49,7 @@ void checkNewPlanSources(const BibleStore* bible, const std::string& planFileNam
 CustomStretch CustomStretch::firstBook(const BibleStore& bible)
 {
     CustomStretch s;
-    s.endChapter = std::max(1, bible.getChapterCount(1));
+    s.endChapter = std::max(1, bible.chapterCount(1));
     return s;
 }
 
@@ -59,14 +59,14 @@ void CustomStretch::changeStartBook(int book, const BibleStore& bible)
     startChapter = 1;
     if (endBook < startBook) {
         endBook = startBook;
-        endChapter = std::max(1, bible.getChapterCount(endBook));
+        endChapter = std::max(1, bible.chapterCount(endBook));
     }
 }
 
 void CustomStretch::changeEndBook(int book, const BibleStore& bible)
 {
     endBook = book;
-    endChapter = std::max(1, bible.getChapterCount(endBook));
+    endChapter = std::max(1, bible.chapterCount(endBook));
     if (endBook < startBook) {
         startBook = endBook;
         startChapter = 1;
@@ -89,12 +89,12 @@ void CustomStretch::changeEndChapter(int chapter)
 
 int CustomStretch::startVerseIndex(const BibleStore& bible) const
 {
-    return bible.getVerseIndex(startBook, startChapter, 1);
+    return bible.verseIndex(startBook, startChapter, 1);
 }
 
 int CustomStretch::endVerseIndex(const BibleStore& bible) const
 {
-    return bible.getVerseIndex(endBook, endChapter, bible.chapterLengths(endBook, endChapter));
+    return bible.verseIndex(endBook, endChapter, bible.chapterLengths(endBook, endChapter));
 }
 
 DateTime clampCompletionDate(DateTime chosen, DateTime today)

@@ -10,16 +10,16 @@ namespace {
 
 std::string dateValue(DateTime t)
 {
-    int y = 0, m = 0, d = 0;
-    decodeDate(t, y, m, d);
-    return format("%04d%02d%02d", y, m, d);
+    const auto date = decodeDate(t);
+    return format("%04d%02d%02d", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
 }
 
 std::string stampValue(DateTime t)
 {
-    int h = 0, mi = 0, s = 0;
-    decodeTime(t, h, mi, s);
-    return dateValue(t) + format("T%02d%02d%02dZ", h, mi, s);
+    const auto time = decodeTime(t);
+    return dateValue(t) + format("T%02d%02d%02dZ", static_cast<int>(time.hours().count()),
+                                 static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
 }
 
 // The table name without its braces, lower case: a stable part of each UID.
@@ -95,7 +95,7 @@ std::string planToICalendar(const PlanStore& plans, int plan,
     const int count = static_cast<int>(rec.dayVerses.size());
     const int start = dateOf(rec.startDate);
     for (int day = 1; day <= count; ++day) {
-        if (rec.dayDone[static_cast<std::size_t>(day - 1)] != "0")
+        if (rec.dayDone[static_cast<std::size_t>(day - 1)])
             continue;
         const DateTime date = start + day - 1;
         line("BEGIN:VEVENT");

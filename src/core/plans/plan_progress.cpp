@@ -11,9 +11,7 @@ PlanDays PlanDays::of(const PlanRecord& rec)
 {
     PlanDays days;
     days.startDate = rec.startDate;
-    days.done.reserve(rec.dayDone.size());
-    for (const std::string& flag : rec.dayDone)
-        days.done.push_back(flag != "0");
+    days.done = rec.dayDone;
     days.readDates = rec.readDates;
     return days;
 }
@@ -69,7 +67,7 @@ PlanProgress computeProgress(const PlanDays& days, DateTime today)
     return p;
 }
 
-PlanProgress getPlanProgress(const PlanStore& plans, int plan, DateTime today)
+PlanProgress planProgress(const PlanStore& plans, int plan, DateTime today)
 {
     return computeProgress(PlanDays::of(plans.record(plan)), today);
 }

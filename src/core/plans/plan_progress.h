@@ -42,7 +42,7 @@ struct PlanProgress {
 constexpr int kPaceWindowDays = 30;
 
 PlanProgress computeProgress(const PlanDays& days, DateTime today);
-PlanProgress getPlanProgress(const PlanStore& plans, int plan, DateTime today);
+PlanProgress planProgress(const PlanStore& plans, int plan, DateTime today);
 
 // One square of the plan's calendar.
 enum class DayState { ReadPast, ReadToday, ReadFuture, UnreadPast, UnreadToday, UnreadFuture };

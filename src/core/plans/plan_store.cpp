@@ -188,7 +188,7 @@ void PlanStore::loadPlans()
         queryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", quoted(rec.tableName)),
                   "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
                       rec.dayVerses.push_back(st.columnText(0));
-                      rec.dayDone.push_back(st.columnText(1));
+                      rec.dayDone.push_back(st.columnText(1) != "0");
                   });
         rec.readDates.assign(rec.dayVerses.size(), 0);
     }
@@ -269,7 +269,7 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
 
 const PlanRecord& PlanStore::record(int plan) const
 {
-    if (plan < 0 || plan >= getPlanCount())
+    if (plan < 0 || plan >= planCount())
         throw Exception(format("Plan index out of range: %d", plan));
     return plans_[static_cast<std::size_t>(plan)];
 }
@@ -285,12 +285,12 @@ void PlanStore::checkDay(const PlanRecord& rec, int day) const
         throw Exception(format("Day out of range: %d", day));
 }
 
-const std::string& PlanStore::getPlanTitle(int plan) const
+const std::string& PlanStore::planTitle(int plan) const
 {
     return record(plan).planTitle;
 }
 
-DateTime PlanStore::getStartDate(int plan) const
+DateTime PlanStore::startDate(int plan) const
 {
     return record(plan).startDate;
 }
@@ -303,12 +303,12 @@ void PlanStore::setStartDate(int plan, DateTime date)
     rec.startDate = date;
 }
 
-int PlanStore::getDayCount(int plan) const
+int PlanStore::dayCount(int plan) const
 {
     return static_cast<int>(record(plan).dayVerses.size());
 }
 
-const std::string& PlanStore::getDayVerses(int plan, int day) const
+const std::string& PlanStore::dayVerses(int plan, int day) const
 {
     const PlanRecord& rec = record(plan);
     checkDay(rec, day);
@@ -319,7 +319,7 @@ bool PlanStore::isDayDone(int plan, int day) const
 {
     const PlanRecord& rec = record(plan);
     checkDay(rec, day);
-    return rec.dayDone[static_cast<std::size_t>(day - 1)] != "0";
+    return rec.dayDone[static_cast<std::size_t>(day - 1)];
 }
 
 namespace {
@@ -359,13 +359,11 @@ void PlanStore::setDayDone(int plan, int day, bool done)
 {
     PlanRecord& rec = planRef(plan);
     checkDay(rec, day);
-    const std::string wanted = done ? "1" : "0";
-    std::string& flag = rec.dayDone[static_cast<std::size_t>(day - 1)];
-    if (flag == wanted)
+    if (rec.dayDone[static_cast<std::size_t>(day - 1)] == done)
         return;
     const DateTime today = done ? clock_.today() : 0;
     inTransaction(db(), [&] {
-        execSQL(db(), format("UPDATE '%s' SET dayDone=%s where planDay=%d;", quoted(rec.tableName), wanted, day));
+        execSQL(db(), format("UPDATE '%s' SET dayDone=%d where planDay=%d;", quoted(rec.tableName), done ? 1 : 0, day));
         if (done) {
             ensureSideTable(kReadDatesTable);
             execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, planDay, readDate) VALUES ('%s', %d, %d);",
@@ -375,7 +373,7 @@ void PlanStore::setDayDone(int plan, int day, bool done)
                                  quoted(rec.tableName), day));
         }
     });
-    flag = wanted;
+    rec.dayDone[static_cast<std::size_t>(day - 1)] = done;
     rec.readDates[static_cast<std::size_t>(day - 1)] = today;
 }
 
@@ -393,7 +391,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
             throw Exception("PlanStore::markDaysDoneThrough Error: Unable to assign statement");
         st.run([&] {
             for (int d = 1; d <= day; ++d) {
-                if (rec.dayDone[static_cast<std::size_t>(d - 1)] != "0")
+                if (rec.dayDone[static_cast<std::size_t>(d - 1)])
                     continue;
                 checkResult(sqlite3_reset(st.handle()), db());
                 st.bindText(1, rec.tableName);
@@ -404,17 +402,20 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
         });
     });
     for (int d = 0; d < day; ++d) {
-        if (rec.dayDone[static_cast<std::size_t>(d)] == "0")
+        if (!rec.dayDone[static_cast<std::size_t>(d)])
             rec.readDates[static_cast<std::size_t>(d)] = today;
-        rec.dayDone[static_cast<std::size_t>(d)] = "1";
+        rec.dayDone[static_cast<std::size_t>(d)] = true;
     }
 }
 
-DateTime PlanStore::getReadDate(int plan, int day) const
+std::optional<DateTime> PlanStore::readDate(int plan, int day) const
 {
     const PlanRecord& rec = record(plan);
     checkDay(rec, day);
-    return rec.readDates[static_cast<std::size_t>(day - 1)];
+    const DateTime date = rec.readDates[static_cast<std::size_t>(day - 1)];
+    if (date == 0)
+        return std::nullopt;
+    return date;
 }
 
 void PlanStore::writeOptions(const PlanRecord& rec, bool doubleUp, bool reminder)
@@ -442,12 +443,12 @@ void PlanStore::setReminder(int plan, bool on)
     rec.reminder = on;
 }
 
-int PlanStore::findPlan(const std::string& tableName) const
+std::optional<int> PlanStore::findPlan(const std::string& tableName) const
 {
     for (std::size_t i = 0; i < plans_.size(); ++i)
         if (plans_[i].tableName == tableName)
             return static_cast<int>(i);
-    return -1;
+    return std::nullopt;
 }
 
 PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>& dayTexts,
@@ -522,7 +523,7 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
 
 void PlanStore::undoReplacement(const PlanReplacement& replacement)
 {
-    if (findPlan(replacement.newTable) < 0)
+    if (!findPlan(replacement.newTable))
         throw Exception("The replaced reading plan can no longer be restored");
     inTransaction(db(), [&] {
         const std::string oldTable = quoted(replacement.oldTable);
@@ -566,16 +567,16 @@ bool PlanStore::planTitleExists(const std::string& text) const
                        [&](const PlanRecord& rec) { return localeLowerCase(rec.planTitle) == wanted; });
 }
 
-int PlanStore::getFirstUnreadDay(int plan) const
+std::optional<int> PlanStore::firstUnreadDay(int plan) const
 {
     const PlanRecord& rec = record(plan);
-    const auto it = std::find(rec.dayDone.begin(), rec.dayDone.end(), "0");
+    const auto it = std::find(rec.dayDone.begin(), rec.dayDone.end(), false);
     if (it == rec.dayDone.end())
-        return kAllDaysRead;
+        return std::nullopt;
     return static_cast<int>(it - rec.dayDone.begin()) + 1;
 }
 
-int PlanStore::getTodaysPlanDay(int plan) const
+int PlanStore::todaysPlanDay(int plan) const
 {
     const PlanRecord& rec = record(plan);
     const double span = std::trunc(std::fabs(clock_.now() - rec.startDate));

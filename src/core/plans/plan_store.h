@@ -10,22 +10,21 @@
 #include "core/db/sqlite_db.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kovara::core {
-
-// getFirstUnreadDay's answer when every day of a plan is read.
-constexpr int kAllDaysRead = 99999;
 
 struct PlanRecord {
     std::string planTitle;
     std::string tableName;
     DateTime startDate = 0;
     // Day n lives at position n - 1 in both lists; they always have the same
-    // length. dayDone holds the stored flag as text, "0" for unread.
+    // length. dayDone is true for a day read (the file keeps 0 for unread,
+    // and anything else counts as read).
     std::vector<std::string> dayVerses;
-    std::vector<std::string> dayDone;
+    std::vector<bool> dayDone;
     // Beside the stored plan (tables of their own, see PlanStore): the date
     // each day was marked read (0 when not known: unread, or read before
     // dates were kept), and the plan's reading options.
@@ -51,7 +50,7 @@ public:
 
     // Opens (creating when missing) the plan database at fileName, creates the
     // master table when it is not there and loads the active plans. The clock
-    // answers "now" for getTodaysPlanDay and must outlive the store. Raises
+    // answers "now" for todaysPlanDay and must outlive the store. Raises
     // SqliteError when the file cannot be opened or read; nothing stays open then.
     PlanStore(const std::string& fileName, const Clock& clock);
     // Closes the connection; never raises, so a store can be freed while an
@@ -72,7 +71,7 @@ public:
     // before stay as they were.
     void loadPlans();
 
-    int getPlanCount() const { return static_cast<int>(plans_.size()); }
+    int planCount() const { return static_cast<int>(plans_.size()); }
     const std::string& fileName() const { return fileName_; }
 
     // Creates a plan of the given day texts (day 1 first), every day unread,
@@ -86,11 +85,11 @@ public:
     // Each raises "Plan index out of range: %d" for a plan outside
     // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
     // day outside 1 .. day count.
-    const std::string& getPlanTitle(int plan) const;
-    DateTime getStartDate(int plan) const;
+    const std::string& planTitle(int plan) const;
+    DateTime startDate(int plan) const;
     void setStartDate(int plan, DateTime date);
-    int getDayCount(int plan) const;
-    const std::string& getDayVerses(int plan, int day) const;
+    int dayCount(int plan) const;
+    const std::string& dayVerses(int plan, int day) const;
     bool isDayDone(int plan, int day) const;
     // Writes only when the flag changes. A day marked read gets today's date
     // as its read date; a day marked unread loses its date.
@@ -98,8 +97,8 @@ public:
     // Marks days 1 .. day read; later days keep their flags. Days that were
     // unread get today's date as their read date.
     void markDaysDoneThrough(int plan, int day);
-    // The date day was marked read; 0 when unread or not known.
-    DateTime getReadDate(int plan, int day) const;
+    // The date day was marked read; nothing when unread or not known.
+    std::optional<DateTime> readDate(int plan, int day) const;
 
     // The plan's reading options, written to the options table.
     void setDoubleUp(int plan, bool on);
@@ -119,8 +118,8 @@ public:
     // of it, in one transaction, so the database is as before replacePlan.
     // Reloads. Raises when either plan is not found as replacePlan left it.
     void undoReplacement(const PlanReplacement& replacement);
-    // The index of the loaded plan with this table name, or -1.
-    int findPlan(const std::string& tableName) const;
+    // The index of the loaded plan with this table name.
+    std::optional<int> findPlan(const std::string& tableName) const;
     // Marks the plan deleted (its rows stay in the database) and reloads.
     void deletePlan(int plan);
     // Changes the title without reloading: the plan keeps its index.
@@ -129,11 +128,11 @@ public:
     // True when a loaded plan's title equals text, ignoring letter case in any
     // script (see localeLowerCase).
     bool planTitleExists(const std::string& text) const;
-    // The first unread day, or kAllDaysRead.
-    int getFirstUnreadDay(int plan) const;
+    // The first unread day; nothing when every day is read.
+    std::optional<int> firstUnreadDay(int plan) const;
     // The plan day that falls on today: whole days between the start date and
     // now (without sign) plus one, at most the day count.
-    int getTodaysPlanDay(int plan) const;
+    int todaysPlanDay(int plan) const;
 
     const PlanRecord& record(int plan) const;
     // The open connection (null once closed), for diagnostics and tests;

@@ -34,15 +34,15 @@ void ReminderSettings::write(IniFile& ini) const
 std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now)
 {
     std::vector<DueReading> due;
-    for (int i = 0; i < plans.getPlanCount(); ++i) {
+    for (int i = 0; i < plans.planCount(); ++i) {
         const PlanRecord& rec = plans.record(i);
         if (!rec.reminder)
             continue;
-        const int first = plans.getFirstUnreadDay(i);
+        const std::optional<int> first = plans.firstUnreadDay(i);
         const int dueDay = dateOf(now) - dateOf(rec.startDate) + 1;
-        if (first == kAllDaysRead || dueDay < 1 || first > dueDay)
+        if (!first || dueDay < 1 || *first > dueDay)
             continue;
-        due.push_back({i, first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(first - 1)]});
+        due.push_back({i, *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});
     }
     return due;
 }

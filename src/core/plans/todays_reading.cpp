@@ -18,9 +18,9 @@ const char* const kCatchingUp =
 const char* const kPlanCompleted =
     QT_TRANSLATE_NOOP("kovara::core::TodaysReading", "Congratulations, you have completed this reading plan!");
 
-PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
+PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay)
 {
-    if (firstUnreadDay == kAllDaysRead)
+    if (!firstUnreadDay)
         return PlanStanding::Completed;
     if (firstUnreadDay < todaysPlanDay)
         return PlanStanding::Behind;
@@ -29,29 +29,31 @@ PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay)
     return PlanStanding::UpToDate;
 }
 
-PlanStanding getPlanStanding(const PlanStore& plans, int plan)
+PlanStanding planStanding(const PlanStore& plans, int plan)
 {
-    return planStandingOf(plans.getFirstUnreadDay(plan), plans.getTodaysPlanDay(plan));
+    return planStandingOf(plans.firstUnreadDay(plan), plans.todaysPlanDay(plan));
 }
 
 bool planNeedsReading(const PlanStore& plans, int plan)
 {
-    const PlanStanding standing = getPlanStanding(plans, plan);
+    const PlanStanding standing = planStanding(plans, plan);
     return standing == PlanStanding::Behind || standing == PlanStanding::DueToday;
 }
 
 int dayToRead(const PlanStore& plans, int plan)
 {
-    return std::min(plans.getFirstUnreadDay(plan), plans.getTodaysPlanDay(plan));
+    const std::optional<int> u = plans.firstUnreadDay(plan);
+    const int t = plans.todaysPlanDay(plan);
+    return u ? std::min(*u, t) : t;
 }
 
 std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
 {
-    const int u = plans.getFirstUnreadDay(plan);
-    const int t = plans.getTodaysPlanDay(plan);
-    if (u < t)
+    const std::optional<int> u = plans.firstUnreadDay(plan);
+    const int t = plans.todaysPlanDay(plan);
+    if (u && *u < t)
         return translatedText("kovara::core::TodaysReading", kStatusBehind);
-    if (u == kAllDaysRead)
+    if (!u)
         return translatedText("kovara::core::TodaysReading", kStatusCompleted);
     if (plans.isDayDone(plan, shownDay))
         return translatedText("kovara::core::TodaysReading", kStatusMarkedRead);
@@ -60,14 +62,14 @@ std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
 
 std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan, int day)
 {
-    if (plan >= plans.getPlanCount())
+    if (plan >= plans.planCount())
         return std::nullopt;
     PlanDayView view;
     view.plan = plan;
     view.day = day != 0 ? day : dayToRead(plans, plan);
-    view.verses = plans.getDayVerses(plan, view.day);
-    view.title = plans.getPlanTitle(plan);
-    view.heading = withArgs(translatedText("kovara::core::TodaysReading", "Day %1 of %2: %3"), view.day, plans.getDayCount(plan), bible.getReferenceText(view.verses));
+    view.verses = plans.dayVerses(plan, view.day);
+    view.title = plans.planTitle(plan);
+    view.heading = withArgs(translatedText("kovara::core::TodaysReading", "Day %1 of %2: %3"), view.day, plans.dayCount(plan), bible.referenceText(view.verses));
     view.canMarkRead = !plans.isDayDone(plan, view.day);
     view.status = planStatusText(plans, plan, view.day);
     return view;
@@ -75,20 +77,20 @@ std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleS
 
 MarkReadOutcome markPlanDayRead(PlanStore& plans, int plan, int day)
 {
-    if (plan < 0 || plan > plans.getPlanCount() - 1)
+    if (plan < 0 || plan > plans.planCount() - 1)
         throw Exception(format("Plan index out of range (%d)", plan));
-    if (day < 1 || day > plans.getDayCount(plan))
-        throw Exception(format("Plan day out of range (%s, %d)", plans.getPlanTitle(plan), day));
+    if (day < 1 || day > plans.dayCount(plan))
+        throw Exception(format("Plan day out of range (%s, %d)", plans.planTitle(plan), day));
     plans.setDayDone(plan, day, true);
 
     MarkReadOutcome outcome;
-    const int u = plans.getFirstUnreadDay(plan);
-    const int t = plans.getTodaysPlanDay(plan);
-    if (t >= u && u > day) {
+    const std::optional<int> u = plans.firstUnreadDay(plan);
+    const int t = plans.todaysPlanDay(plan);
+    if (u && t >= *u && *u > day) {
         // Catching up: another due day is still unread.
-        outcome.nextDay = u;
+        outcome.nextDay = *u;
         outcome.message = translatedText("kovara::core::TodaysReading", kCatchingUp);
-    } else if (u == kAllDaysRead) {
+    } else if (!u) {
         outcome.message = translatedText("kovara::core::TodaysReading", kPlanCompleted);
     }
     return outcome;

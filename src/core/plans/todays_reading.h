@@ -13,10 +13,10 @@ class PlanStore;
 enum class PlanStanding { Completed, Behind, DueToday, UpToDate };
 
 // Classifies a plan by its first unread day u and today's plan day t:
-// completed when u is kAllDaysRead, behind when u < t, due today when u = t,
-// up to date otherwise.
-PlanStanding planStandingOf(int firstUnreadDay, int todaysPlanDay);
-PlanStanding getPlanStanding(const PlanStore& plans, int plan);
+// completed when there is no u (every day read), behind when u < t, due today
+// when u = t, up to date otherwise.
+PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay);
+PlanStanding planStanding(const PlanStore& plans, int plan);
 // Plan entries of the menu and side bar are bold when the plan is behind or
 // due today.
 bool planNeedsReading(const PlanStore& plans, int plan);

@@ -99,7 +99,7 @@ void PrayerStore::createTrackerTable()
 std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
 {
     std::string title = "New Prayer Item";
-    for (int n = 2; findPrayerByTitle(title) != -1; ++n)
+    for (int n = 2; findPrayerByTitle(title); ++n)
         title = format("New Prayer Item %d", n);
 
     if (createTime == 0)
@@ -130,11 +130,11 @@ void PrayerStore::discardNewItem(std::int32_t prayerIndex)
     });
 }
 
-DateTime PrayerStore::getTime(const char* column, std::int32_t prayerIndex) const
+DateTime PrayerStore::time(const char* column, std::int32_t prayerIndex) const
 {
     std::int64_t seconds = 0;
     Statement st(db(), format("SELECT %s FROM '%s' WHERE prayerIndex=?;", column, kTableName));
-    requireStatement(st, column[0] == 'c' ? "getCreateTime" : "getLastEditTime");
+    requireStatement(st, column[0] == 'c' ? "createTime" : "lastEditTime");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         if (st.step() == SQLITE_ROW)
@@ -145,14 +145,14 @@ DateTime PrayerStore::getTime(const char* column, std::int32_t prayerIndex) cons
     return storedSecondsToDateTime(seconds);
 }
 
-DateTime PrayerStore::getCreateTime(std::int32_t prayerIndex) const
+DateTime PrayerStore::createTime(std::int32_t prayerIndex) const
 {
-    return getTime("createTime", prayerIndex);
+    return time("createTime", prayerIndex);
 }
 
-DateTime PrayerStore::getLastEditTime(std::int32_t prayerIndex) const
+DateTime PrayerStore::lastEditTime(std::int32_t prayerIndex) const
 {
-    return getTime("lastEditTime", prayerIndex);
+    return time("lastEditTime", prayerIndex);
 }
 
 std::string PrayerStore::filterClause(const std::string& statusFilter, const char* operation)
@@ -167,30 +167,29 @@ std::string PrayerStore::filterClause(const std::string& statusFilter, const cha
     throw Exception(format("PrayerStore::%s Error: unknown status filter '%s'", operation, statusFilter));
 }
 
-void PrayerStore::getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause,
-                                          PrayerHeaders& headers) const
+PrayerHeaders PrayerStore::prayerHeaders(const std::string& statusFilter, const std::string& orderClause) const
 {
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
-    sql += filterClause(statusFilter, "getPrayerHeaders");
+    sql += filterClause(statusFilter, "prayerHeaders");
     if (!orderClause.empty())
         sql = format("%s ORDER BY %s", sql, orderClause);
     sql += ";";
 
-    headers.clear();
-    queryRows(db(), sql, noStatement("getPrayerHeaders"), [&](Statement& st) {
+    PrayerHeaders headers;
+    queryRows(db(), sql, noStatement("prayerHeaders"), [&](Statement& st) {
         headers.push_back(headerOf(st));
     });
+    return headers;
 }
 
-void PrayerStore::getPrayerHeadersByTopic(const std::string& statusFilter,
-                                                 PrayerHeaders& headers) const
+PrayerHeaders PrayerStore::prayerHeadersByTopic(const std::string& statusFilter) const
 {
-    getPrayerHeaders(statusFilter, "prayerTopic, prayerTitle", headers);
+    return prayerHeaders(statusFilter, "prayerTopic, prayerTitle");
 }
 
-std::int32_t PrayerStore::findPrayerByTitle(const std::string& title) const
+std::optional<std::int32_t> PrayerStore::findPrayerByTitle(const std::string& title) const
 {
-    std::int32_t found = -1;
+    std::optional<std::int32_t> found;
     Statement st(db(),
                  format("SELECT prayerIndex FROM '%s' WHERE prayerTitle=? AND prayerStatus!='%s';", kTableName,
                         kPrayerDeleted));
@@ -203,7 +202,7 @@ std::int32_t PrayerStore::findPrayerByTitle(const std::string& title) const
     return found;
 }
 
-std::string PrayerStore::getTextColumn(const char* column, const char* operation,
+std::string PrayerStore::textColumn(const char* column, const char* operation,
                                               std::int32_t prayerIndex) const
 {
     std::string value;
@@ -217,26 +216,26 @@ std::string PrayerStore::getTextColumn(const char* column, const char* operation
     return value;
 }
 
-std::string PrayerStore::getPrayerStatus(std::int32_t prayerIndex) const
+std::string PrayerStore::prayerStatus(std::int32_t prayerIndex) const
 {
-    return getTextColumn("prayerStatus", "getPrayerStatus", prayerIndex);
+    return textColumn("prayerStatus", "prayerStatus", prayerIndex);
 }
 
-std::string PrayerStore::getPrayerTitle(std::int32_t prayerIndex) const
+std::string PrayerStore::prayerTitle(std::int32_t prayerIndex) const
 {
-    return getTextColumn("prayerTitle", "getPrayerTitle", prayerIndex);
+    return textColumn("prayerTitle", "prayerTitle", prayerIndex);
 }
 
-std::string PrayerStore::getPrayerTopic(std::int32_t prayerIndex) const
+std::string PrayerStore::prayerTopic(std::int32_t prayerIndex) const
 {
-    return getTextColumn("prayerTopic", "getPrayerTopic", prayerIndex);
+    return textColumn("prayerTopic", "prayerTopic", prayerIndex);
 }
 
-std::string PrayerStore::getPrayerText(std::int32_t prayerIndex) const
+std::string PrayerStore::prayerText(std::int32_t prayerIndex) const
 {
     std::string bytes;
     Statement st(db(), format("SELECT prayerTextData FROM '%s' WHERE prayerIndex=?;", kTableName));
-    requireStatement(st, "getPrayerText");
+    requireStatement(st, "prayerText");
     st.run([&] {
         st.bindInt(1, prayerIndex);
         if (st.step() == SQLITE_ROW) {
@@ -256,14 +255,14 @@ int PrayerStore::countPrayers(const std::string& statusFilter) const
     return queryRows(db(), sql, noStatement("countPrayers"), [](Statement&) {});
 }
 
-std::vector<std::string> PrayerStore::getTopicList() const
+std::vector<std::string> PrayerStore::topicList() const
 {
     std::vector<std::string> topics;
     queryRows(db(),
               format("SELECT prayerTopic FROM '%s' WHERE prayerStatus!='%s' GROUP BY prayerTopic ORDER BY "
                      "prayerTopic;",
                      kTableName, kPrayerDeleted),
-              noStatement("getTopicList"), [&](Statement& st) {
+              noStatement("topicList"), [&](Statement& st) {
                   std::string topic = st.columnText(0);
                   if (!topic.empty())
                       topics.push_back(std::move(topic));
@@ -456,11 +455,11 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
     if (!found || status == kPrayerDeleted)
         return;
 
-    std::string notes;
-    if (const std::optional<PrayerAnswer> answer = getAnswer(prayerIndex))
-        notes = answer->answerNote;
-    for (const PrayerNote& note : getNotes(prayerIndex))
-        notes += "\n" + note.noteText;
+    std::string noteText;
+    if (const std::optional<PrayerAnswer> given = answer(prayerIndex))
+        noteText = given->answerNote;
+    for (const PrayerNote& note : notes(prayerIndex))
+        noteText += "\n" + note.noteText;
 
     Statement st(db(), format("INSERT INTO %s (rowid, title, topic, body, notes) VALUES (?,?,?,?,?);", kSearchTable));
     requireStatement(st, "searchIndex");
@@ -469,51 +468,51 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
         st.bindText(2, title);
         st.bindText(3, topic);
         st.bindText(4, body);
-        st.bindText(5, notes);
+        st.bindText(5, noteText);
         st.step();
     });
 }
 
-std::optional<PrayerAnswer> PrayerStore::getAnswer(std::int32_t prayerIndex) const
+std::optional<PrayerAnswer> PrayerStore::answer(std::int32_t prayerIndex) const
 {
     std::optional<PrayerAnswer> answer;
     queryRow(db(), format("SELECT answeredTime, answerNote FROM %s WHERE prayerIndex=%d;", kAnswerTable, prayerIndex),
-             noStatement("getAnswer"), [&](Statement& st) {
+             noStatement("answer"), [&](Statement& st) {
                  answer = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
              });
     return answer;
 }
 
-std::map<std::int32_t, PrayerAnswer> PrayerStore::getAnswers() const
+std::map<std::int32_t, PrayerAnswer> PrayerStore::answers() const
 {
     std::map<std::int32_t, PrayerAnswer> answers;
     queryRows(db(), format("SELECT prayerIndex, answeredTime, answerNote FROM %s;", kAnswerTable),
-              noStatement("getAnswer"), [&](Statement& st) {
+              noStatement("answer"), [&](Statement& st) {
                   answers[st.columnInt(0)] = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(1)), st.columnText(2)};
               });
     return answers;
 }
 
-PrayerNotes PrayerStore::getNotes(std::int32_t prayerIndex) const
+PrayerNotes PrayerStore::notes(std::int32_t prayerIndex) const
 {
     PrayerNotes notes;
     queryRows(db(),
               format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime, noteIndex;",
                      kNoteTable, prayerIndex),
-              noStatement("getNotes"), [&](Statement& st) {
+              noStatement("notes"), [&](Statement& st) {
                   notes.push_back(PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)});
               });
     return notes;
 }
 
-std::optional<PrayerNote> PrayerStore::getLatestNote(std::int32_t prayerIndex) const
+std::optional<PrayerNote> PrayerStore::latestNote(std::int32_t prayerIndex) const
 {
     std::optional<PrayerNote> note;
     queryRow(db(),
              format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime DESC, noteIndex DESC "
                     "LIMIT 1;",
                     kNoteTable, prayerIndex),
-             noStatement("getNotes"), [&](Statement& st) {
+             noStatement("notes"), [&](Statement& st) {
                  note = PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
              });
     return note;
@@ -598,7 +597,7 @@ void PrayerStore::buildSearchIndex(const std::function<std::string(const std::st
         for (int i = 0; i < total; ++i) {
             if (progress && i % 50 == 0)
                 progress(i, total);
-            const std::string data = getPrayerText(items[static_cast<std::size_t>(i)]);
+            const std::string data = prayerText(items[static_cast<std::size_t>(i)]);
             writeSearchEntry(items[static_cast<std::size_t>(i)], data.empty() ? std::string() : plainTextOf(data));
         }
         execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '1');",
@@ -635,29 +634,27 @@ std::string PrayerStore::searchQuery(const std::string& words)
     return query;
 }
 
-void PrayerStore::getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
-                                           PrayerHeaders& headers) const
+PrayerHeaders PrayerStore::prayerHeadersMatching(const std::string& statusFilter, const std::string& words) const
 {
     const std::string query = searchQuery(words);
-    if (query.empty()) {
-        getPrayerHeadersByTopic(statusFilter, headers);
-        return;
-    }
+    if (query.empty())
+        return prayerHeadersByTopic(statusFilter);
     // One statement: the index finds the rows, the listing's filter and
     // order apply to them alone.
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
-    sql += filterClause(statusFilter, "getPrayerHeaders");
+    sql += filterClause(statusFilter, "prayerHeaders");
     sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
                   kSearchTable, kSearchTable);
-    headers.clear();
+    PrayerHeaders headers;
     Statement st(db(), sql);
-    requireStatement(st, "getPrayerHeaders");
+    requireStatement(st, "prayerHeaders");
     st.run([&] {
         st.bindText(1, query);
         while (st.step() == SQLITE_ROW) {
             headers.push_back(headerOf(st));
         }
     });
+    return headers;
 }
 
 std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) const

@@ -123,33 +123,32 @@ public:
 
     // The stored times. Raise "Prayer index not valid: %d" when the row is
     // missing or holds no time.
-    DateTime getCreateTime(std::int32_t prayerIndex) const;
-    DateTime getLastEditTime(std::int32_t prayerIndex) const;
+    DateTime createTime(std::int32_t prayerIndex) const;
+    DateTime lastEditTime(std::int32_t prayerIndex) const;
 
     // The listing for a status filter ("Active", "Answered", "Inactive",
     // "Deleted" or "Any"), ordered by orderClause (program-made SQL, may be
-    // empty). Replaces the contents of headers. Raises for any other filter.
-    void getPrayerHeaders(const std::string& statusFilter, const std::string& orderClause,
-                          PrayerHeaders& headers) const;
+    // empty). Raises for any other filter.
+    PrayerHeaders prayerHeaders(const std::string& statusFilter, const std::string& orderClause) const;
     // The listing ordered by topic, then title (byte-wise: no topic first,
     // capitals before small letters).
-    void getPrayerHeadersByTopic(const std::string& statusFilter, PrayerHeaders& headers) const;
+    PrayerHeaders prayerHeadersByTopic(const std::string& statusFilter) const;
 
-    // The index of a live (not deleted) item with exactly this title, or -1.
-    std::int32_t findPrayerByTitle(const std::string& title) const;
+    // The index of a live (not deleted) item with exactly this title.
+    std::optional<std::int32_t> findPrayerByTitle(const std::string& title) const;
 
     // Column values; empty when the row is missing or the column is NULL.
-    std::string getPrayerStatus(std::int32_t prayerIndex) const;
-    std::string getPrayerTitle(std::int32_t prayerIndex) const;
-    std::string getPrayerTopic(std::int32_t prayerIndex) const;
+    std::string prayerStatus(std::int32_t prayerIndex) const;
+    std::string prayerTitle(std::int32_t prayerIndex) const;
+    std::string prayerTopic(std::int32_t prayerIndex) const;
     // A copy of the stored document bytes; empty when there are none.
-    std::string getPrayerText(std::int32_t prayerIndex) const;
+    std::string prayerText(std::int32_t prayerIndex) const;
 
-    // Items matching a status filter (see getPrayerHeaders).
+    // Items matching a status filter (see prayerHeaders).
     int countPrayers(const std::string& statusFilter) const;
 
     // The distinct topics of live items in byte order, empty topics left out.
-    std::vector<std::string> getTopicList() const;
+    std::vector<std::string> topicList() const;
 
     // Sets the status only (a deleted item also leaves the search index);
     // lastEditTime stays. A missing index changes nothing.
@@ -175,13 +174,13 @@ public:
 
     // The answer record, or nothing when none was ever written (an item
     // answered before records were kept, or never answered).
-    std::optional<PrayerAnswer> getAnswer(std::int32_t prayerIndex) const;
+    std::optional<PrayerAnswer> answer(std::int32_t prayerIndex) const;
     // Every answer record, by item index (for a whole listing at once).
-    std::map<std::int32_t, PrayerAnswer> getAnswers() const;
+    std::map<std::int32_t, PrayerAnswer> answers() const;
     // The item's notes, oldest first; empty when it has none.
-    PrayerNotes getNotes(std::int32_t prayerIndex) const;
+    PrayerNotes notes(std::int32_t prayerIndex) const;
     // The newest note, or nothing.
-    std::optional<PrayerNote> getLatestNote(std::int32_t prayerIndex) const;
+    std::optional<PrayerNote> latestNote(std::int32_t prayerIndex) const;
 
     // The items a selection takes, ordered by topic (no topic first), then by
     // creation time and title. An unknown status raises; no status selects
@@ -202,10 +201,9 @@ public:
     // accents), in ascending order. Words of blanks only match nothing; so
     // does text without any letter or digit.
     std::vector<std::int32_t> searchPrayers(const std::string& words) const;
-    // The listing of getPrayerHeadersByTopic narrowed to the items that
+    // The listing of prayerHeadersByTopic narrowed to the items that
     // searchPrayers finds for words (words without a term: the whole listing).
-    void getPrayerHeadersMatching(const std::string& statusFilter, const std::string& words,
-                                  PrayerHeaders& headers) const;
+    PrayerHeaders prayerHeadersMatching(const std::string& statusFilter, const std::string& words) const;
     // The FTS5 query searchPrayers runs for words; empty when there is none.
     static std::string searchQuery(const std::string& words);
 
@@ -232,8 +230,8 @@ private:
     // (nullopt keeps the body indexed before).
     void writeSearchEntry(std::int32_t prayerIndex, const std::optional<std::string>& plainText);
     sqlite3* db() const;
-    DateTime getTime(const char* column, std::int32_t prayerIndex) const;
-    std::string getTextColumn(const char* column, const char* operation, std::int32_t prayerIndex) const;
+    DateTime time(const char* column, std::int32_t prayerIndex) const;
+    std::string textColumn(const char* column, const char* operation, std::int32_t prayerIndex) const;
     // The WHERE clause for a status filter; raises for an unknown filter.
     static std::string filterClause(const std::string& statusFilter, const char* operation);
 

@@ -14,11 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double doubleAt(const unsigned char* at) { return std::bit_cast<double>(getLittleEndian(at, 8)); }
+double doubleAt(const unsigned char* at) { return std::bit_cast<double>(littleEndian(at, 8)); }
 
 std::int32_t int32At(const unsigned char* at)
 {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(getLittleEndian(at, 4)));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(littleEndian(at, 4)));
 }
 
 // Size of a regular file, or -1 when there is none at the path.

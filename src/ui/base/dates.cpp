@@ -52,8 +52,10 @@ std::string shortDateBytes(DateTime t)
 
 QString shortDateTimeText(DateTime t)
 {
-    int hour = 0, minute = 0, second = 0;
-    decodeTime(t, hour, minute, second);
+    const auto time = decodeTime(t);
+    const int hour = static_cast<int>(time.hours().count());
+    const int minute = static_cast<int>(time.minutes().count());
+    const int second = static_cast<int>(time.seconds().count());
     if (hour == 0 && minute == 0 && second == 0)
         return shortDateText(t);
     return shortDateText(t) + u' ' + QLocale::system().toString(QTime(hour, minute, second), longTimeFormat());

@@ -114,7 +114,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     connect(searchPanel_, &SearchPanel::verseChosen, this, [this](int verseIndex) {
         if (!bible_)
             return;
-        const VerseRef ref = bible_->getVerseReference(verseIndex);
+        const VerseRef ref = bible_->verseReference(verseIndex);
         openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
     });
 
@@ -138,8 +138,8 @@ void BiblePage::setBible(BibleStore& bible)
 {
     bible_ = &bible;
     bookList_->clear();
-    for (int book = 1; book <= BibleStore::kMaxBooks && bible.getChapterCount(book) > 0; ++book)
-        bookList_->addItem(QString::fromUtf8(bible.getLongBookName(book)));
+    for (int book = 1; book <= BibleStore::kMaxBooks && bible.chapterCount(book) > 0; ++book)
+        bookList_->addItem(QString::fromUtf8(bible.longBookName(book)));
     book_ = chapter_ = 0;
     updateButtons();
 }
@@ -147,8 +147,8 @@ void BiblePage::setBible(BibleStore& bible)
 void BiblePage::setSearchFile(const std::string& fileName)
 {
     std::vector<QString> names;
-    for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->getChapterCount(book) > 0; ++book)
-        names.push_back(QString::fromUtf8(bible_->getLongBookName(book)));
+    for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->chapterCount(book) > 0; ++book)
+        names.push_back(QString::fromUtf8(bible_->longBookName(book)));
     searchPanel_->setBible(fileName, std::move(names));
 }
 
@@ -166,9 +166,9 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     const int verses = bible_->chapterLengths(book, chapter);
     if (verses <= 0)
         return;
-    const int first = bible_->getVerseIndex(book, chapter, 1);
+    const int first = bible_->verseIndex(book, chapter, 1);
     const std::string spec = std::to_string(first) + "-" + std::to_string(first + verses - 1);
-    const std::string title = bible_->getLongBookName(book) + " " + std::to_string(chapter);
+    const std::string title = bible_->longBookName(book) + " " + std::to_string(chapter);
     passageView_->showPassage(spec, title, bible_->title(), *bible_);
     const bool bookChanged = book != book_;
     book_ = book;
@@ -177,7 +177,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
     bookList_->setCurrentIndex(book - 1);
     searchPanel_->setCurrentBook(book);
-    if (bookChanged || chapterList_->count() != bible_->getChapterCount(book))
+    if (bookChanged || chapterList_->count() != bible_->chapterCount(book))
         fillChapterList();
     chapterList_->setCurrentIndex(chapter - 1);
     highlightVerses();
@@ -209,16 +209,16 @@ void BiblePage::previousChapter()
     if (chapter_ > 1)
         openChapter(book_, chapter_ - 1);
     else if (book_ > 1)
-        openChapter(book_ - 1, bible_->getChapterCount(book_ - 1));
+        openChapter(book_ - 1, bible_->chapterCount(book_ - 1));
 }
 
 void BiblePage::nextChapter()
 {
     if (!bible_ || book_ == 0)
         return;
-    if (chapter_ < bible_->getChapterCount(book_))
+    if (chapter_ < bible_->chapterCount(book_))
         openChapter(book_, chapter_ + 1);
-    else if (bible_->getChapterCount(book_ + 1) > 0)
+    else if (bible_->chapterCount(book_ + 1) > 0)
         openChapter(book_ + 1, 1);
 }
 
@@ -244,7 +244,7 @@ void BiblePage::restoreLastChapter(const IniFile& settings)
 void BiblePage::fillChapterList()
 {
     chapterList_->clear();
-    const int chapters = bible_->getChapterCount(book_);
+    const int chapters = bible_->chapterCount(book_);
     for (int chapter = 1; chapter <= chapters; ++chapter)
         chapterList_->addItem(QString::number(chapter));
 }
@@ -253,8 +253,8 @@ void BiblePage::updateButtons()
 {
     const bool shown = bible_ && book_ > 0;
     previousChapterAction_->setEnabled(shown && (book_ > 1 || chapter_ > 1));
-    nextChapterAction_->setEnabled(shown && (chapter_ < bible_->getChapterCount(book_) ||
-                                             bible_->getChapterCount(book_ + 1) > 0));
+    nextChapterAction_->setEnabled(shown && (chapter_ < bible_->chapterCount(book_) ||
+                                             bible_->chapterCount(book_ + 1) > 0));
 }
 
 void BiblePage::locateVerses()
@@ -267,9 +267,9 @@ void BiblePage::locateVerses()
     QTextDocument* doc = passageView_->viewer()->document();
     QTextCursor from(doc);
     const int verses = bible_->chapterLengths(book_, chapter_);
-    const int base = bible_->getVerseIndex(book_, chapter_, 1);
+    const int base = bible_->verseIndex(book_, chapter_, 1);
     for (int verse = 1; verse <= verses; ++verse) {
-        const QTextCursor found = doc->find(shownStart(bible_->getAllVerseData(base + verse - 1).verseText), from);
+        const QTextCursor found = doc->find(shownStart(bible_->allVerseData(base + verse - 1).verseText), from);
         if (found.isNull()) {
             verseStarts_.clear(); // the page is not the chapter's text
             return;

@@ -26,9 +26,9 @@ namespace {
 
 QDate toQDate(DateTime t)
 {
-    int year = 0, month = 0, day = 0;
-    decodeDate(t, year, month, day);
-    return QDate(year, month, day);
+    const auto date = decodeDate(t);
+    return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                 static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
 } // namespace
@@ -136,7 +136,7 @@ void DevotionalPage::onDateChanged()
         return;
     runGuarded(dialogs_, [this] {
         const QDate date = dateEdit_->date();
-        pageText_ = devotional_->getEntryByDay(date.month(), date.day());
+        pageText_ = devotional_->entryByDay(date.month(), date.day());
         htmlViewer_->loadFromBytes(pageText_);
     });
 }

@@ -173,7 +173,7 @@ void NewPlanDialog::setBible(BibleStore& bible)
     bible_ = &bible;
     QStringList names;
     for (int book = 1; book <= BibleStore::kMaxBooks; ++book)
-        names << fromBytes(bible.getLongBookName(book));
+        names << fromBytes(bible.longBookName(book));
     for (QComboBox* box : {startBookCombo, endBookCombo}) {
         const QSignalBlocker block(box);
         box->clear();
@@ -225,29 +225,29 @@ void NewPlanDialog::updateControls()
 void NewPlanDialog::fillStartChapters()
 {
     stretch_.startChapter = 1;
-    fillChapterList(startChapterCombo, bible_ ? bible_->getChapterCount(stretch_.startBook) : 0, 1);
+    fillChapterList(startChapterCombo, bible_ ? bible_->chapterCount(stretch_.startBook) : 0, 1);
 }
 
 void NewPlanDialog::fillEndChapters()
 {
-    const int count = bible_ ? bible_->getChapterCount(stretch_.endBook) : 0;
+    const int count = bible_ ? bible_->chapterCount(stretch_.endBook) : 0;
     stretch_.endChapter = std::max(1, count);
     fillChapterList(endChapterCombo, count, count);
 }
 
-int NewPlanDialog::getStartVerseIndex() const
+int NewPlanDialog::startVerseIndex() const
 {
     return stretch_.startVerseIndex(*bible_);
 }
 
-int NewPlanDialog::getEndVerseIndex() const
+int NewPlanDialog::endVerseIndex() const
 {
     return stretch_.endVerseIndex(*bible_);
 }
 
 CustomPlanFigures NewPlanDialog::customFigures() const
 {
-    return customPlanFigures(getStartVerseIndex(), getEndVerseIndex(), clock_.today(),
+    return customPlanFigures(startVerseIndex(), endVerseIndex(), clock_.today(),
                              fromQDate(completionDateEdit->date()));
 }
 
@@ -265,11 +265,11 @@ void NewPlanDialog::showStretch(bool refillStart, bool refillEnd)
     startBookCombo->setCurrentIndex(stretch_.startBook - 1);
     endBookCombo->setCurrentIndex(stretch_.endBook - 1);
     if (refillStart)
-        fillChapterList(startChapterCombo, bible_->getChapterCount(stretch_.startBook), stretch_.startChapter);
+        fillChapterList(startChapterCombo, bible_->chapterCount(stretch_.startBook), stretch_.startChapter);
     else
         startChapterCombo->setCurrentIndex(stretch_.startChapter - 1);
     if (refillEnd)
-        fillChapterList(endChapterCombo, bible_->getChapterCount(stretch_.endBook), stretch_.endChapter);
+        fillChapterList(endChapterCombo, bible_->chapterCount(stretch_.endBook), stretch_.endChapter);
     else
         endChapterCombo->setCurrentIndex(stretch_.endChapter - 1);
 }

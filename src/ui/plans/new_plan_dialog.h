@@ -47,8 +47,8 @@ public:
     void updateControls();
     void fillStartChapters();
     void fillEndChapters();
-    int getStartVerseIndex() const;
-    int getEndVerseIndex() const;
+    int startVerseIndex() const;
+    int endVerseIndex() const;
     void updateCustomDetails();
     // Makes planDays for the selected kind and closes with OK; shows the
     // refusal or the template's error instead and stays open.

@@ -224,13 +224,13 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
         if (computeProgress(days, shell_.clock().now()).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
-            const std::string& second = plans.getDayVerses(plan, secondDay_);
+            const std::string& second = plans.dayVerses(plan, secondDay_);
             view->heading = toBytes(tr("Days %1 and %2 of %3: %4; %5")
                                         .arg(view->day)
                                         .arg(secondDay_)
-                                        .arg(plans.getDayCount(plan))
-                                        .arg(fromBytes(bible.getReferenceText(view->verses)),
-                                             fromBytes(bible.getReferenceText(second))));
+                                        .arg(plans.dayCount(plan))
+                                        .arg(fromBytes(bible.referenceText(view->verses)),
+                                             fromBytes(bible.referenceText(second))));
             view->verses += "," + second;
         }
     }
@@ -261,7 +261,7 @@ void PlanController::forgetPlan()
 
 void PlanController::showProgress(int plan)
 {
-    const PlanProgress progress = getPlanProgress(shell_.planStore(), plan, shell_.clock().now());
+    const PlanProgress progress = planProgress(shell_.planStore(), plan, shell_.clock().now());
     readingPage()->showProgress(progress.percent, progressSummaryText(progress),
                                 progress.daysBehind > 0 && !progress.finished);
 }
@@ -287,9 +287,9 @@ void PlanController::showReadingPageAgain()
     if (currentTable_.empty())
         return;
     const PlanStore& plans = shell_.planStore();
-    for (int i = 0; i < plans.getPlanCount(); ++i) {
+    for (int i = 0; i < plans.planCount(); ++i) {
         if (plans.record(i).tableName == currentTable_) {
-            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.getDayCount(i)) {
+            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.dayCount(i)) {
                 showDay(i, currentPlanDay_, false);
                 return;
             }
@@ -303,7 +303,7 @@ void PlanController::onMarkReadClicked()
 {
     PlanStore& plans = shell_.planStore();
     // Doubling up: the second day is marked with the first.
-    if (secondDay_ > 0 && currentPlan_ >= 0 && currentPlan_ < plans.getPlanCount())
+    if (secondDay_ > 0 && currentPlan_ >= 0 && currentPlan_ < plans.planCount())
         plans.setDayDone(currentPlan_, secondDay_, true);
     const MarkReadOutcome outcome = markPlanDayRead(plans, currentPlan_, currentPlanDay_);
     hideUndo();
@@ -311,7 +311,7 @@ void PlanController::onMarkReadClicked()
     showProgress(currentPlan_);
     QString message = fromBytes(outcome.message);
     if (plans.record(currentPlan_).doubleUp &&
-        getPlanProgress(plans, currentPlan_, shell_.clock().now()).daysBehind == 0) {
+        planProgress(plans, currentPlan_, shell_.clock().now()).daysBehind == 0) {
         plans.setDoubleUp(currentPlan_, false);
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
@@ -338,7 +338,7 @@ void PlanController::catchUp(int plan)
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
     const DateTime now = shell_.clock().now();
-    if (computeProgress(days, now).daysBehind == 0 || plans.getFirstUnreadDay(plan) == kAllDaysRead) {
+    if (computeProgress(days, now).daysBehind == 0 || !plans.firstUnreadDay(plan)) {
         shell_.dialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
                                         .arg(plainUserText(fromBytes(rec.planTitle))));
         return;
@@ -383,7 +383,7 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
                 if (progress)
                     progress->setValue(done);
             });
-        shown = plans.findPlan(replacement.newTable);
+        shown = plans.findPlan(replacement.newTable).value_or(-1);
         refreshPlanViews(shown);
         showPlanDay(shown, 0);
         // Kept once the new plan is on show (showing another plan drops it).
@@ -398,7 +398,7 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
         showPlanDay(shown, 0);
     }
     if (undo_ && choice == CatchUpChoice::KeepFinish) {
-        const PlanProgress progress = getPlanProgress(plans, shown, now);
+        const PlanProgress progress = planProgress(plans, shown, now);
         readingPage()->showUndo(
             tr("Your unread days are now spread over the days until %1.").arg(longDateText(progress.plannedFinish)));
     }
@@ -409,7 +409,7 @@ void PlanController::undoCatchUp()
     if (!undo_)
         return;
     PlanStore& plans = shell_.planStore();
-    const int plan = plans.findPlan(undo_->newTable);
+    const int plan = plans.findPlan(undo_->newTable).value_or(-1);
     if (plan < 0 || plans.record(plan).dayDone != undoFlags_ || plans.record(plan).startDate != undoStart_) {
         hideUndo();
         shell_.dialogs().message(tr("The plan has changed since its days were divided again, so this can no "
@@ -419,7 +419,7 @@ void PlanController::undoCatchUp()
     const std::string oldTable = undo_->oldTable;
     plans.undoReplacement(*undo_);
     hideUndo();
-    const int restored = plans.findPlan(oldTable);
+    const int restored = plans.findPlan(oldTable).value_or(-1);
     refreshPlanViews(restored);
     showPlanDay(restored, 0);
 }
@@ -427,11 +427,11 @@ void PlanController::undoCatchUp()
 void PlanController::exportCalendar(int plan)
 {
     PlanStore& plans = shell_.planStore();
-    if (plan < 0 || plan >= plans.getPlanCount()) {
+    if (plan < 0 || plan >= plans.planCount()) {
         shell_.dialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
         return;
     }
-    const QString name = fromBytes(plans.getPlanTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString name = fromBytes(plans.planTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
     const QString file = shell_.dialogs().chooseSaveFile(tr("Export Plan to Calendar"),
                                                             tr("iCalendar files (*.ics);;All files (*)"),
                                                             name + QStringLiteral(".ics"));
@@ -447,7 +447,7 @@ void PlanController::exportCalendar(int plan, const QString& fileName)
     const QDateTime utc = QDateTime::currentDateTimeUtc();
     const DateTime stamp = fromQDate(utc.date()) + utc.time().msecsSinceStartOfDay() / 86400000.0;
     const std::string text = planToICalendar(
-        shell_.planStore(), plan, [&bible](const std::string& spec) { return bible.getReferenceText(spec); }, stamp);
+        shell_.planStore(), plan, [&bible](const std::string& spec) { return bible.referenceText(spec); }, stamp);
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !out.commit())
@@ -471,9 +471,9 @@ void PlanController::rebuildPlanMenus()
 {
     const PlanStore& plans = shell_.planStore();
     std::vector<PlanEntry> entries;
-    entries.reserve(plans.getPlanCount());
-    for (int i = 0; i < plans.getPlanCount(); ++i)
-        entries.push_back({fromBytes(plans.getPlanTitle(i)), planNeedsReading(plans, i), i});
+    entries.reserve(plans.planCount());
+    for (int i = 0; i < plans.planCount(); ++i)
+        entries.push_back({fromBytes(plans.planTitle(i)), planNeedsReading(plans, i), i});
     entries_ = std::move(entries);
 
     if (readingMenu_) {
@@ -536,7 +536,7 @@ void PlanController::refreshPlanViews(int plan)
 
 void PlanController::openPlanEntry(int plan)
 {
-    checkPlanEntryIndex(plan, shell_.planStore().getPlanCount());
+    checkPlanEntryIndex(plan, shell_.planStore().planCount());
     showPlanDay(plan, 0);
 }
 
@@ -545,7 +545,7 @@ int PlanController::managedPlan() const
     if (planManager_)
         return planManager_->currentPlan();
     // The manager is not made yet: the plan it will show when it is.
-    const int count = shell_.planStore().getPlanCount();
+    const int count = shell_.planStore().planCount();
     if (count == 0)
         return -1;
     return managerPlan_ >= 0 && managerPlan_ < count ? managerPlan_ : 0;

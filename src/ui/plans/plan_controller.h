@@ -188,7 +188,7 @@ private:
     // What undoCatchUp needs: the replacement, and the new plan's read flags
     // and start as they were made (a change since makes the undo unsafe).
     std::optional<PlanReplacement> undo_;
-    std::vector<std::string> undoFlags_;
+    std::vector<bool> undoFlags_;
     DateTime undoStart_ = 0;
 };
 

@@ -227,7 +227,7 @@ void PlanManagerPage::setPlans(int plan)
         const QSignalBlocker block(dayList_);
         dayList_->clear();
     }
-    const int count = plans.getPlanCount();
+    const int count = plans.planCount();
     const bool any = count > 0;
     deletePlanButton_->setEnabled(any);
     renamePlanButton_->setEnabled(any);
@@ -250,7 +250,7 @@ void PlanManagerPage::setPlans(int plan)
         const QSignalBlocker block(planCombo_);
         QStringList titles;
         for (int i = 0; i < count; ++i)
-            titles << fromBytes(plans.getPlanTitle(i));
+            titles << fromBytes(plans.planTitle(i));
         planCombo_->addItems(titles);
         planCombo_->setCurrentIndex(plan);
     }
@@ -264,7 +264,7 @@ void PlanManagerPage::printWhole(QPrinter& printer)
 
 QString PlanManagerPage::printTitle() const
 {
-    return currentPlan_ >= 0 ? fromBytes(shell_.planStore().getPlanTitle(currentPlan_)) : QString();
+    return currentPlan_ >= 0 ? fromBytes(shell_.planStore().planTitle(currentPlan_)) : QString();
 }
 
 void PlanManagerPage::showPlan(int plan)
@@ -278,9 +278,9 @@ void PlanManagerPage::showPlan(int plan)
     const UpdatesSuspended suspended(dayList_);
     dayList_->clear();
 
-    const int count = plans.getDayCount(plan);
+    const int count = plans.dayCount(plan);
     const QLocale locale = QLocale::system();
-    const QDate start = toQDate(plans.getStartDate(plan));
+    const QDate start = toQDate(plans.startDate(plan));
     // One read transaction for the whole fill: a 31,102-day plan otherwise
     // spends most of its time taking and dropping the file lock per lookup.
     const BibleStore::ReadSession session(bible);
@@ -293,7 +293,7 @@ void PlanManagerPage::showPlan(int plan)
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             item->setText(ColumnDay, QString::number(day));
             item->setText(ColumnDate, locale.toString(start.addDays(day - 1), QLocale::ShortFormat));
-            item->setText(ColumnPassage, fromBytes(bible.getReferenceText(plans.getDayVerses(plan, day))));
+            item->setText(ColumnPassage, fromBytes(bible.referenceText(plans.dayVerses(plan, day))));
             item->setCheckState(ColumnDay, checkOf(plans.isDayDone(plan, day)));
         }
     } catch (...) {
@@ -328,7 +328,7 @@ void PlanManagerPage::showProgress()
     const BibleStore& bible = shell_.bible();
     const int plan = currentPlan_;
     calendarView_->setPlan(days, now, [this, plan, &bible](int day) {
-        return fromBytes(bible.getReferenceText(planStore().getDayVerses(plan, day)));
+        return fromBytes(bible.referenceText(planStore().dayVerses(plan, day)));
     });
     // Today (or the plan's first day to read) in view.
     const int today = std::clamp(progress.dueDay, 1, progress.dayCount);
@@ -443,7 +443,7 @@ void PlanManagerPage::onDeletePlanClicked()
     if (currentPlan_ < 0)
         return;
     PlanStore& plans = planStore();
-    const QString title = plainUserText(fromBytes(plans.getPlanTitle(currentPlan_)));
+    const QString title = plainUserText(fromBytes(plans.planTitle(currentPlan_)));
     if (!shell_.dialogs().confirm(tr(kConfirmDelete).arg(title)))
         return;
     plans.deletePlan(currentPlan_);
@@ -456,7 +456,7 @@ void PlanManagerPage::onRenamePlanClicked()
         return;
     PlanStore& plans = planStore();
     Dialogs& dialogs = shell_.dialogs();
-    const std::string old = plans.getPlanTitle(currentPlan_);
+    const std::string old = plans.planTitle(currentPlan_);
     const QString caption = tr(kRenameCaption);
     const QString prompt = tr(kRenamePrompt).arg(plainUserText(fromBytes(old)));
     std::string value = old;

@@ -76,7 +76,7 @@ QString ReminderNotifier::summaryText(const DueReading& due)
 
 QString ReminderNotifier::bodyText(const DueReading& due) const
 {
-    return tr("Day %1: %2").arg(QString::number(due.day), fromBytes(shell_.bible().getReferenceText(due.verses)));
+    return tr("Day %1: %2").arg(QString::number(due.day), fromBytes(shell_.bible().referenceText(due.verses)));
 }
 
 int ReminderNotifier::remind()
@@ -121,9 +121,8 @@ void ReminderNotifier::onActionInvoked(uint id, const QString& key)
     if (it == shown_.end())
         return;
     try {
-        const int plan = shell_.planStore().findPlan(it->second);
-        if (plan >= 0)
-            emit openPlanRequested(plan);
+        if (const std::optional<int> plan = shell_.planStore().findPlan(it->second))
+            emit openPlanRequested(*plan);
     } catch (const std::exception&) {
         // The plan is gone or the store is being replaced: nothing to open.
     }

@@ -73,8 +73,8 @@ void ReminderSettingsPanel::load(const ReminderSettings& settings, const PlanSto
     timeEdit_->setTime(QTime(settings.minuteOfDay / 60, settings.minuteOfDay % 60));
     startAtLoginCheck_->setChecked(settings.startAtLogin);
     planList_->clear();
-    for (int i = 0; i < plans.getPlanCount(); ++i) {
-        auto* item = new QListWidgetItem(fromBytes(plans.getPlanTitle(i)), planList_);
+    for (int i = 0; i < plans.planCount(); ++i) {
+        auto* item = new QListWidgetItem(fromBytes(plans.planTitle(i)), planList_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(plans.record(i).reminder ? Qt::Checked : Qt::Unchecked);
     }
@@ -87,7 +87,7 @@ ReminderSettings ReminderSettingsPanel::apply(PlanStore& plans) const
     settings.enabled = remindCheck_->isChecked();
     settings.minuteOfDay = timeEdit_->time().hour() * 60 + timeEdit_->time().minute();
     settings.startAtLogin = startAtLoginCheck_->isChecked();
-    for (int i = 0; i < planList_->count() && i < plans.getPlanCount(); ++i)
+    for (int i = 0; i < planList_->count() && i < plans.planCount(); ++i)
         plans.setReminder(i, planList_->item(i)->checkState() == Qt::Checked);
     return settings;
 }

@@ -151,7 +151,7 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
         // The prayer: title, formatted text, answer and notes.
         QTextCursor at = table->cellAt(row, 0).firstCursorPosition();
         at.insertText(fromBytes(item.prayerTitle), bold);
-        const std::string data = store.getPrayerText(item.prayerIndex);
+        const std::string data = store.prayerText(item.prayerIndex);
         if (!data.empty()) {
             readRtf(QByteArray(data.data(), static_cast<qsizetype>(data.size())), text);
             // The record's own type throughout; bold, italic, lists and
@@ -168,13 +168,13 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
             }
         }
         const std::optional<PrayerAnswer> answer =
-            item.prayerStatus == kPrayerAnswered ? store.getAnswer(item.prayerIndex) : std::nullopt;
+            item.prayerStatus == kPrayerAnswered ? store.answer(item.prayerIndex) : std::nullopt;
         if (answer && !answer->answerNote.empty()) {
             at.insertBlock(QTextBlockFormat(), plain);
             at.insertText(tr("Answer: "), bold);
             at.insertText(fromBytes(answer->answerNote), plain);
         }
-        const PrayerNotes notes = store.getNotes(item.prayerIndex);
+        const PrayerNotes notes = store.notes(item.prayerIndex);
         if (!notes.empty()) {
             at.insertBlock(QTextBlockFormat(), plain);
             at.insertText(tr("Notes"), bold);

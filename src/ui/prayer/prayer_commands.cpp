@@ -44,7 +44,7 @@ void PrayerCommands::exportJournalCommand()
 {
     runGuarded(shell_.dialogs(), [this] {
         PrayerStore& store = shell_.prayerStore();
-        JournalExportDialog dialog(store.getTopicList(), shell_.clock().today(),
+        JournalExportDialog dialog(store.topicList(), shell_.clock().today(),
                                    QApplication::activeWindow());
         if (!runExportDialog(dialog))
             return;
@@ -112,7 +112,7 @@ void PrayerCommands::newPrayerItem()
         shell_.prayerStore().discardNewItem(index);
         return;
     }
-    std::string status = shell_.prayerStore().getPrayerStatus(index);
+    std::string status = shell_.prayerStore().prayerStatus(index);
     // Only a status the list can show makes a tab to land on.
     if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
         status = kPrayerFilterAny;

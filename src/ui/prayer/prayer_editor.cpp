@@ -562,33 +562,33 @@ void PrayerEditor::prepareToShow()
 
 void PrayerEditor::loadPrayerFields()
 {
-    titleEdit_->setText(fromBytes(store_->getPrayerTitle(prayerIndex_)));
+    titleEdit_->setText(fromBytes(store_->prayerTitle(prayerIndex_)));
 
     // An empty list leaves the previous one in place.
-    const std::vector<std::string> topics = store_->getTopicList();
+    const std::vector<std::string> topics = store_->topicList();
     if (!topics.empty()) {
         topicCombo_->clear();
         for (const std::string& topic : topics)
             topicCombo_->addItem(fromBytes(topic));
     }
-    topicCombo_->setEditText(fromBytes(store_->getPrayerTopic(prayerIndex_)));
+    topicCombo_->setEditText(fromBytes(store_->prayerTopic(prayerIndex_)));
 
-    const DateTime created = store_->getCreateTime(prayerIndex_);
-    const DateTime edited = store_->getLastEditTime(prayerIndex_);
+    const DateTime created = store_->createTime(prayerIndex_);
+    const DateTime edited = store_->lastEditTime(prayerIndex_);
     if (created != edited)
         datesLabel_->setText(
             tr("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
     else
         datesLabel_->setText(tr("Created on %1.").arg(shortDateText(created)));
 
-    loadedStatus_ = store_->getPrayerStatus(prayerIndex_);
+    loadedStatus_ = store_->prayerStatus(prayerIndex_);
     const std::string status = loadedStatus_.empty() ? std::string(kPrayerActive) : loadedStatus_;
     statusCombo_->setCurrentIndex(statusCombo_->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
 }
 
 void PrayerEditor::loadJournal()
 {
-    const std::optional<PrayerAnswer> answer = store_->getAnswer(prayerIndex_);
+    const std::optional<PrayerAnswer> answer = store_->answer(prayerIndex_);
     answerRecorded_ = answer.has_value();
     {
         const QSignalBlocker blockDate(answeredDateEdit_);
@@ -600,7 +600,7 @@ void PrayerEditor::loadJournal()
 
     const QSignalBlocker blockNotes(notesTable_);
     notesTable_->setRowCount(0);
-    for (const PrayerNote& note : store_->getNotes(prayerIndex_))
+    for (const PrayerNote& note : store_->notes(prayerIndex_))
         appendNoteRow(toQDate(note.noteTime), fromBytes(note.noteText));
     deleteNoteButton_->setEnabled(false);
 }
@@ -644,7 +644,7 @@ void PrayerEditor::deleteNote()
 void PrayerEditor::loadPrayerText()
 {
     textEdit_->clear();
-    const std::string bytes = store_->getPrayerText(prayerIndex_);
+    const std::string bytes = store_->prayerText(prayerIndex_);
     if (!bytes.empty())
         readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit_->document());
     textEdit_->moveCursor(QTextCursor::Start);

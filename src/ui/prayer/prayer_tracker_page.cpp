@@ -41,6 +41,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace kovara::ui {
@@ -49,6 +50,14 @@ const char* const PrayerTrackerPage::kTabFilters[4] = {kPrayerActive, kPrayerAns
                                                              kPrayerFilterAny};
 
 namespace {
+
+constexpr int kTabCount = static_cast<int>(std::size(PrayerTrackerPage::kTabFilters));
+
+// The filter of tab, or nothing for a position outside the tabs.
+const char* tabFilter(int tab)
+{
+    return tab >= 0 && tab < kTabCount ? PrayerTrackerPage::kTabFilters[tab] : nullptr;
+}
 
 constexpr int kMinSplit = 25;
 constexpr int kMaxSplit = 75;
@@ -299,7 +308,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     editPrayerAction_->setToolTip(tr("Click to edit prayer item."));
     connect(editPrayerAction_, &QAction::triggered, this, [this] {
         guarded([this] {
-            const std::int32_t index = getSelectedPrayerIndex();
+            const std::int32_t index = selectedPrayerIndex();
             if (index >= 0)
                 editPrayerItem(index);
         });
@@ -390,7 +399,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
     if (!prefs_)
         throw Exception("Preferences not yet assigned on InitPrayers");
     clearText();
-    for (int tab = 0; tab < 4; ++tab) {
+    for (int tab = 0; tab < kTabCount; ++tab) {
         if (filter == kTabFilters[tab]) {
             // Setting the tab must not start another refill.
             const QSignalBlocker block(statusTabs_);
@@ -411,9 +420,9 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         try {
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
-            store.getPrayerHeadersMatching(filter, toBytes(searchEdit_->text()), listing_);
+            listing_ = store.prayerHeadersMatching(filter, toBytes(searchEdit_->text()));
             if (filter == kPrayerAnswered)
-                answers = store.getAnswers();
+                answers = store.answers();
         } catch (...) {
             prayerList_->setUpdatesEnabled(true);
             showPrayerDates(store, -1);
@@ -514,7 +523,7 @@ void PrayerTrackerPage::applySplit()
     splitter_->setSizes({upper, total - upper});
 }
 
-std::int32_t PrayerTrackerPage::getSelectedPrayerIndex() const
+std::int32_t PrayerTrackerPage::selectedPrayerIndex() const
 {
     if (!isVisible() || shell_.currentPage() != Page::PrayerTracker)
         return -1;
@@ -556,7 +565,7 @@ QString PrayerTrackerPage::printTitle() const
 
 void PrayerTrackerPage::updateActions()
 {
-    const std::int32_t index = getSelectedPrayerIndex();
+    const std::int32_t index = selectedPrayerIndex();
     const PrayerHeader* rec = index >= 0 ? selectedRecord() : nullptr;
     const bool enabled = rec != nullptr;
     for (QAction* action : {editPrayerAction_, deletePrayerAction_, prayerStatusAction_, setStatusActiveAction_,
@@ -574,7 +583,7 @@ void PrayerTrackerPage::updateActions()
 
 void PrayerTrackerPage::onTabChanged(int index)
 {
-    if (index < 0 || index > 3)
+    if (!tabFilter(index))
         return;
     guarded([this, index] { initPrayers(shell_.prayerStore(), kTabFilters[index], -1); });
 }
@@ -606,7 +615,7 @@ void PrayerTrackerPage::showPrayerItem(PrayerStore& store, std::int32_t prayerIn
 {
     clearText();
     applyDisplayBackground(*textEdit_, *prefs_);
-    const std::string bytes = store.getPrayerText(prayerIndex);
+    const std::string bytes = store.prayerText(prayerIndex);
     if (!bytes.empty()) {
         readRtf(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), *textEdit_->document());
     } else {
@@ -628,10 +637,10 @@ void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerI
         showJournal(store, -1);
         return;
     }
-    prayerTitleLabel_->setText(fromBytes(store.getPrayerTitle(prayerIndex)));
+    prayerTitleLabel_->setText(fromBytes(store.prayerTitle(prayerIndex)));
     prayerDetailsLabel_->setText(tr("Created: %1; Last Edited: %2.")
-                                    .arg(shortDateText(store.getCreateTime(prayerIndex)),
-                                         shortDateTimeText(store.getLastEditTime(prayerIndex))));
+                                    .arg(shortDateText(store.createTime(prayerIndex)),
+                                         shortDateTimeText(store.lastEditTime(prayerIndex))));
     showJournal(store, prayerIndex);
 }
 
@@ -642,8 +651,8 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
         const DateTime today = shell_.clock().today();
         // The answer shows only while the item is answered; going back to
         // Active keeps the record for a later answer.
-        if (store.getPrayerStatus(prayerIndex) == kPrayerAnswered) {
-            const std::optional<PrayerAnswer> answer = store.getAnswer(prayerIndex);
+        if (store.prayerStatus(prayerIndex) == kPrayerAnswered) {
+            const std::optional<PrayerAnswer> answer = store.answer(prayerIndex);
             if (!answer)
                 lines << tr("answered (date not recorded)");
             else if (answer->answerNote.empty())
@@ -652,7 +661,7 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
                 lines << tr("Answered %1: %2")
                              .arg(journalDateText(answer->answeredTime, today), fromBytes(answer->answerNote));
         }
-        if (const std::optional<PrayerNote> note = store.getLatestNote(prayerIndex))
+        if (const std::optional<PrayerNote> note = store.latestNote(prayerIndex))
             lines << tr("Latest note, %1").arg(noteLine(*note, today));
     }
     prayerJournalLabel_->setText(lines.join(u'\n'));
@@ -698,18 +707,18 @@ void PrayerTrackerPage::editPrayerItem(std::int32_t prayerIndex)
 
 void PrayerTrackerPage::setStatus(const char* status)
 {
-    const std::int32_t index = getSelectedPrayerIndex();
+    const std::int32_t index = selectedPrayerIndex();
     if (index < 0)
         return;
     PrayerStore& store = shell_.prayerStore();
-    if (store.getPrayerStatus(index) == status) {
+    if (store.prayerStatus(index) == status) {
         updateActions(); // the menu entry toggled its own tick; put it back
         return;
     }
     if (std::string(status) == kPrayerAnswered) {
         // The date is today (the editor changes it); the note is optional, so
         // Cancel still records the answer, without one.
-        const std::optional<PrayerAnswer> before = store.getAnswer(index);
+        const std::optional<PrayerAnswer> before = store.answer(index);
         QString note = before ? fromBytes(before->answerNote) : QString();
         if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
             note.clear();
@@ -717,17 +726,20 @@ void PrayerTrackerPage::setStatus(const char* status)
     } else {
         store.setPrayerStatus(index, status);
     }
-    initPrayers(store, statusTabs_->currentIndex() == 3 ? std::string(kPrayerFilterAny) : std::string(status), index);
+    // The tab of every item stays on it; a status tab follows the item.
+    const char* shown = tabFilter(statusTabs_->currentIndex());
+    const bool everyItem = shown && std::string(shown) == kPrayerFilterAny;
+    initPrayers(store, everyItem ? std::string(kPrayerFilterAny) : std::string(status), index);
 }
 
 void PrayerTrackerPage::deletePrayer()
 {
-    const std::int32_t index = getSelectedPrayerIndex();
+    const std::int32_t index = selectedPrayerIndex();
     if (index < 0)
         return;
     PrayerStore& store = shell_.prayerStore();
     const QString question = tr("Are you sure you wish to permenantly delete prayer item \"%1?\"")
-                                 .arg(plainUserText(fromBytes(store.getPrayerTitle(index))));
+                                 .arg(plainUserText(fromBytes(store.prayerTitle(index))));
     if (!shell_.dialogs().confirm(question))
         return;
     store.setPrayerStatus(index, kPrayerDeleted);

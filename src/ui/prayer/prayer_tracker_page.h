@@ -74,7 +74,7 @@ public:
 
     // The selected item's index, or -1 unless the frame is showing on the
     // current page and an item row (not a group row) is selected.
-    std::int32_t getSelectedPrayerIndex() const;
+    std::int32_t selectedPrayerIndex() const;
 
     // Copy and Print: the text's selection, and the whole text named after
     // the selected item ("Prayer Journal" without one).

@@ -77,7 +77,7 @@ std::string version1TextDocument(const std::string& text)
 void importVersion1Data(Shell& shell, const std::string& version1Folder)
 {
     if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(kPrayerFilterAny),
-                                   shell.planStore().getPlanCount()))
+                                   shell.planStore().planCount()))
         return;
     std::error_code ec;
     if (!std::filesystem::is_directory(version1Folder, ec))
