@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include "new_plan_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -28,12 +29,12 @@ protected:
     QDate today() const { return toQDate(shell.fixedClock.today()); }
     void chooseCustom(int startBook, int startChapter, int endBook, int endChapter, int daysAhead)
     {
-        dlg.customPlanRadio->click();
-        dlg.startBookCombo->setCurrentIndex(startBook - 1);
-        dlg.endBookCombo->setCurrentIndex(endBook - 1);
-        dlg.startChapterCombo->setCurrentIndex(startChapter - 1);
-        dlg.endChapterCombo->setCurrentIndex(endChapter - 1);
-        dlg.completionDateEdit->setDate(today().addDays(daysAhead));
+        test::NewPlanControls(dlg).customPlanRadio->click();
+        test::NewPlanControls(dlg).startBookCombo->setCurrentIndex(startBook - 1);
+        test::NewPlanControls(dlg).endBookCombo->setCurrentIndex(endBook - 1);
+        test::NewPlanControls(dlg).startChapterCombo->setCurrentIndex(startChapter - 1);
+        test::NewPlanControls(dlg).endChapterCombo->setCurrentIndex(endChapter - 1);
+        test::NewPlanControls(dlg).completionDateEdit->setDate(today().addDays(daysAhead));
     }
 
     test::PlanTestShell shell;
@@ -42,89 +43,89 @@ protected:
 
 TEST_F(NewPlanDialogTest, FirstUseOffersTheWholeFirstBookAndTheSevenTypesPlan)
 {
-    EXPECT_TRUE(dlg.sevenTypesPlanRadio->isChecked());
-    EXPECT_FALSE(dlg.startBookCombo->isEnabled());
-    EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
-    EXPECT_EQ(dlg.endBookCombo->currentText(), "Alpha");
-    EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
-    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
-    EXPECT_EQ(dlg.endChapterCombo->count(), 3);
-    EXPECT_EQ(dlg.completionDateEdit->date(), today());
-    EXPECT_EQ(dlg.customDetailsLabel->text(), "(80 total verses; 1 days; 80 verses per day.)");
+    EXPECT_TRUE(test::NewPlanControls(dlg).sevenTypesPlanRadio->isChecked());
+    EXPECT_FALSE(test::NewPlanControls(dlg).startBookCombo->isEnabled());
+    EXPECT_EQ(test::NewPlanControls(dlg).startBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(test::NewPlanControls(dlg).endBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(test::NewPlanControls(dlg).startChapterCombo->currentText(), "1");
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->currentText(), "3");
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->count(), 3);
+    EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), today());
+    EXPECT_EQ(test::NewPlanControls(dlg).customDetailsLabel->text(), "(80 total verses; 1 days; 80 verses per day.)");
 
-    dlg.customPlanRadio->click();
-    EXPECT_TRUE(dlg.startBookCombo->isEnabled());
-    EXPECT_TRUE(dlg.customDetailsLabel->isEnabled());
+    test::NewPlanControls(dlg).customPlanRadio->click();
+    EXPECT_TRUE(test::NewPlanControls(dlg).startBookCombo->isEnabled());
+    EXPECT_TRUE(test::NewPlanControls(dlg).customDetailsLabel->isEnabled());
 }
 
 TEST_F(NewPlanDialogTest, LinkedListsKeepTheStretchNonEmpty)
 {
-    dlg.customPlanRadio->click();
+    test::NewPlanControls(dlg).customPlanRadio->click();
     // A start book after the end book takes the end book along, to its last
     // chapter.
-    dlg.startBookCombo->setCurrentIndex(1);
-    EXPECT_EQ(dlg.endBookCombo->currentText(), "Beta");
-    EXPECT_EQ(dlg.endChapterCombo->count(), 2);
-    EXPECT_EQ(dlg.endChapterCombo->currentText(), "2");
+    test::NewPlanControls(dlg).startBookCombo->setCurrentIndex(1);
+    EXPECT_EQ(test::NewPlanControls(dlg).endBookCombo->currentText(), "Beta");
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->count(), 2);
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->currentText(), "2");
     EXPECT_EQ(dlg.startVerseIndex(), 81);
     EXPECT_EQ(dlg.endVerseIndex(), 102);
 
     // An end book before the start book moves the start to it, chapter 1.
-    dlg.startChapterCombo->setCurrentIndex(1);
-    dlg.endBookCombo->setCurrentIndex(0);
-    EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
-    EXPECT_EQ(dlg.startChapterCombo->count(), 3);
-    EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
-    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
+    test::NewPlanControls(dlg).startChapterCombo->setCurrentIndex(1);
+    test::NewPlanControls(dlg).endBookCombo->setCurrentIndex(0);
+    EXPECT_EQ(test::NewPlanControls(dlg).startBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(test::NewPlanControls(dlg).startChapterCombo->count(), 3);
+    EXPECT_EQ(test::NewPlanControls(dlg).startChapterCombo->currentText(), "1");
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->currentText(), "3");
 
     // Within one book the chapters follow each other both ways.
-    dlg.endChapterCombo->setCurrentIndex(1);
-    dlg.startChapterCombo->setCurrentIndex(2);
-    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
-    dlg.endChapterCombo->setCurrentIndex(0);
-    EXPECT_EQ(dlg.startChapterCombo->currentText(), "1");
+    test::NewPlanControls(dlg).endChapterCombo->setCurrentIndex(1);
+    test::NewPlanControls(dlg).startChapterCombo->setCurrentIndex(2);
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->currentText(), "3");
+    test::NewPlanControls(dlg).endChapterCombo->setCurrentIndex(0);
+    EXPECT_EQ(test::NewPlanControls(dlg).startChapterCombo->currentText(), "1");
     EXPECT_EQ(dlg.startVerseIndex(), 1);
     EXPECT_EQ(dlg.endVerseIndex(), 31);
-    EXPECT_EQ(dlg.customDetailsLabel->text(), "(31 total verses; 1 days; 31 verses per day.)");
+    EXPECT_EQ(test::NewPlanControls(dlg).customDetailsLabel->text(), "(31 total verses; 1 days; 31 verses per day.)");
 }
 
 TEST_F(NewPlanDialogTest, ReachingTheOtherBookKeepsTheChosenChapters)
 {
-    dlg.customPlanRadio->click();
+    test::NewPlanControls(dlg).customPlanRadio->click();
     // Alpha 1 to Beta 1; moving the start to Beta leaves the end at Beta 1.
-    dlg.endBookCombo->setCurrentIndex(1);
-    dlg.endChapterCombo->setCurrentIndex(0);
-    dlg.startBookCombo->setCurrentIndex(1);
-    EXPECT_EQ(dlg.endBookCombo->currentText(), "Beta");
-    EXPECT_EQ(dlg.endChapterCombo->currentText(), "1");
+    test::NewPlanControls(dlg).endBookCombo->setCurrentIndex(1);
+    test::NewPlanControls(dlg).endChapterCombo->setCurrentIndex(0);
+    test::NewPlanControls(dlg).startBookCombo->setCurrentIndex(1);
+    EXPECT_EQ(test::NewPlanControls(dlg).endBookCombo->currentText(), "Beta");
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->currentText(), "1");
     EXPECT_EQ(dlg.startVerseIndex(), 81);
     EXPECT_EQ(dlg.endVerseIndex(), 90);
 
     // Alpha 2 to Beta 1; moving the end to Alpha leaves the start at Alpha 2
     // (the end goes to Alpha's last chapter, as any new end book does).
-    dlg.startBookCombo->setCurrentIndex(0);
-    dlg.startChapterCombo->setCurrentIndex(1);
-    dlg.endBookCombo->setCurrentIndex(0);
-    EXPECT_EQ(dlg.startBookCombo->currentText(), "Alpha");
-    EXPECT_EQ(dlg.startChapterCombo->currentText(), "2");
-    EXPECT_EQ(dlg.endChapterCombo->currentText(), "3");
+    test::NewPlanControls(dlg).startBookCombo->setCurrentIndex(0);
+    test::NewPlanControls(dlg).startChapterCombo->setCurrentIndex(1);
+    test::NewPlanControls(dlg).endBookCombo->setCurrentIndex(0);
+    EXPECT_EQ(test::NewPlanControls(dlg).startBookCombo->currentText(), "Alpha");
+    EXPECT_EQ(test::NewPlanControls(dlg).startChapterCombo->currentText(), "2");
+    EXPECT_EQ(test::NewPlanControls(dlg).endChapterCombo->currentText(), "3");
     EXPECT_EQ(dlg.startVerseIndex(), 32);
     EXPECT_EQ(dlg.endVerseIndex(), 80);
 }
 
 TEST_F(NewPlanDialogTest, CompletionDateNeverGoesBeforeToday)
 {
-    dlg.customPlanRadio->click();
-    dlg.completionDateEdit->setDate(today().addDays(-3));
-    EXPECT_EQ(dlg.completionDateEdit->date(), today());
-    dlg.completionDateEdit->setDate(today().addDays(4));
-    EXPECT_EQ(dlg.completionDateEdit->date(), today().addDays(4));
+    test::NewPlanControls(dlg).customPlanRadio->click();
+    test::NewPlanControls(dlg).completionDateEdit->setDate(today().addDays(-3));
+    EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), today());
+    test::NewPlanControls(dlg).completionDateEdit->setDate(today().addDays(4));
+    EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), today().addDays(4));
 
     // A date chosen days ago that has since passed is today again when the
     // dialog opens.
     shell.fixedClock.set(test::PlanTestShell::kNow + 10);
     ASSERT_FALSE(dlg.execute());
-    EXPECT_EQ(dlg.completionDateEdit->date(), toQDate(shell.fixedClock.today()));
+    EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), toQDate(shell.fixedClock.today()));
 }
 
 TEST_F(NewPlanDialogTest, CustomPlansGetTheirDayTextsOrAreRefused)
@@ -144,12 +145,12 @@ TEST_F(NewPlanDialogTest, CustomPlansGetTheirDayTextsOrAreRefused)
         SCOPED_TRACE(c.details);
         dlg.planDays = {"earlier"};
         chooseCustom(c.startBook, c.startChapter, c.endBook, c.endChapter, c.daysAhead);
-        EXPECT_EQ(dlg.customDetailsLabel->text(), c.details);
+        EXPECT_EQ(test::NewPlanControls(dlg).customDetailsLabel->text(), c.details);
         if (c.days.empty())
             shell.scripted.expectMessage(
                 "Based on the completion date you have chosen, this plan would have less than one verse per day. A "
                 "reading plan must have at least one verse per day. Please adjust your completion date.");
-        dlg.script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
+        dlg.script = [](test::ScriptedNewPlanDlg& d) { test::NewPlanControls(d).createPlanButton->click(); };
         EXPECT_EQ(dlg.execute(), !c.days.empty());
         EXPECT_EQ(dlg.planDays, c.days.empty() ? Strings{"earlier"} : c.days);
         EXPECT_TRUE(shell.scripted.done());
@@ -158,10 +159,10 @@ TEST_F(NewPlanDialogTest, CustomPlansGetTheirDayTextsOrAreRefused)
 
 TEST_F(NewPlanDialogTest, TemplatesAndTheirFailures)
 {
-    dlg.script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
+    dlg.script = [](test::ScriptedNewPlanDlg& d) { test::NewPlanControls(d).createPlanButton->click(); };
     EXPECT_TRUE(dlg.execute());
     EXPECT_EQ(dlg.planDays, (Strings{"1-31", "32-56", "57-80", "81-102"}));
-    dlg.otNtPlanRadio->click();
+    test::NewPlanControls(dlg).otNtPlanRadio->click();
     EXPECT_TRUE(dlg.execute());
     EXPECT_EQ(dlg.planDays.size(), 3u);
 

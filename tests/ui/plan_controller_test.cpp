@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QDateEdit>
 #include "plan_manager_controls.h"
+#include "new_plan_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -62,8 +63,8 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     shell.plans->addPlan("Bible in a Year", {"1-1"}, shell.fixedClock.today());
     shell.plans->addPlan("Bible in a Year 2", {"1-1"}, shell.fixedClock.today());
     dlg->script = [](test::ScriptedNewPlanDlg& d) {
-        d.otNtPlanRadio->click();
-        d.createPlanButton->click();
+        test::NewPlanControls(d).otNtPlanRadio->click();
+        test::NewPlanControls(d).createPlanButton->click();
     };
     shell.scripted.expectPrompt(kNamePrompt, "   ");
     shell.scripted.expectMessage("Sorry, you cannot have an blank plan name. Please specify a plan name.");
@@ -93,11 +94,11 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
 TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
 {
     dlg->script = [this](test::ScriptedNewPlanDlg& d) {
-        d.customPlanRadio->click();
-        d.startBookCombo->setCurrentIndex(1);
-        d.endChapterCombo->setCurrentIndex(0);
-        d.completionDateEdit->setDate(toQDate(shell.fixedClock.today()).addDays(2));
-        d.createPlanButton->click();
+        test::NewPlanControls(d).customPlanRadio->click();
+        test::NewPlanControls(d).startBookCombo->setCurrentIndex(1);
+        test::NewPlanControls(d).endChapterCombo->setCurrentIndex(0);
+        test::NewPlanControls(d).completionDateEdit->setDate(toQDate(shell.fixedClock.today()).addDays(2));
+        test::NewPlanControls(d).createPlanButton->click();
     };
     shell.scripted.expectPrompt(kNamePrompt, "Custom Reading Plan");
     controller.newPlanAction->trigger();

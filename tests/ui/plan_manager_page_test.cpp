@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include "plan_manager_controls.h"
+#include "new_plan_controls.h"
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -58,7 +59,7 @@ TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
     EXPECT_FALSE(controller.canPrintPlan());
 
     // A plan started from here is selected; the reading page is not switched.
-    dlg->script = [](test::ScriptedNewPlanDlg& d) { d.createPlanButton->click(); };
+    dlg->script = [](test::ScriptedNewPlanDlg& d) { test::NewPlanControls(d).createPlanButton->click(); };
     shell.scripted.expectPrompt("Enter a name for your new reading plan:", "Bible in a Year");
     controls().newPlanButton->click();
     EXPECT_EQ(frame().currentPlan(), 0);

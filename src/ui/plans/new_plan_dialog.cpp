@@ -65,39 +65,53 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     auto* heading = new QLabel(tr("Select a Daily Reading Plan:"), this);
     makeBold(heading);
 
-    sevenTypesPlanRadio = new QRadioButton(tr("Bible in a Year: Seven Book Types a Week"), this);
-    otNtPlanRadio = new QRadioButton(tr("Bible in a Year: Old and New Testaments Each Day"), this);
-    customPlanRadio = new QRadioButton(tr("Custom Reading Plan"), this);
+    sevenTypesPlanRadio_ = new QRadioButton(tr("Bible in a Year: Seven Book Types a Week"), this);
+
+    sevenTypesPlanRadio_->setObjectName(QStringLiteral("sevenTypesPlanRadio"));
+    otNtPlanRadio_ = new QRadioButton(tr("Bible in a Year: Old and New Testaments Each Day"), this);
+    otNtPlanRadio_->setObjectName(QStringLiteral("otNtPlanRadio"));
+    customPlanRadio_ = new QRadioButton(tr("Custom Reading Plan"), this);
+    customPlanRadio_->setObjectName(QStringLiteral("customPlanRadio"));
     auto* group = new QButtonGroup(this);
-    group->addButton(sevenTypesPlanRadio);
-    group->addButton(otNtPlanRadio);
-    group->addButton(customPlanRadio);
+    group->addButton(sevenTypesPlanRadio_);
+    group->addButton(otNtPlanRadio_);
+    group->addButton(customPlanRadio_);
     // A kind is chosen from the first use on, so "Create Reading Plan" always
     // does something.
-    sevenTypesPlanRadio->setChecked(true);
+    sevenTypesPlanRadio_->setChecked(true);
 
-    startBookCombo = new QComboBox(this);
-    startChapterCombo = new QComboBox(this);
-    endBookCombo = new QComboBox(this);
-    endChapterCombo = new QComboBox(this);
-    completionDateEdit = new QDateEdit(this);
-    completionDateEdit->setCalendarPopup(true);
+    startBookCombo_ = new QComboBox(this);
+
+    startBookCombo_->setObjectName(QStringLiteral("startBookCombo"));
+    startChapterCombo_ = new QComboBox(this);
+    startChapterCombo_->setObjectName(QStringLiteral("startChapterCombo"));
+    endBookCombo_ = new QComboBox(this);
+    endBookCombo_->setObjectName(QStringLiteral("endBookCombo"));
+    endChapterCombo_ = new QComboBox(this);
+    endChapterCombo_->setObjectName(QStringLiteral("endChapterCombo"));
+    completionDateEdit_ = new QDateEdit(this);
+    completionDateEdit_->setObjectName(QStringLiteral("completionDateEdit"));
+    completionDateEdit_->setCalendarPopup(true);
     // The system's short date with the year in full, as the other date fields.
     QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    completionDateEdit->setDisplayFormat(format);
+    completionDateEdit_->setDisplayFormat(format);
     // Only a finished entry counts: intermediate dates while typing a year
     // would otherwise be reset to today with a beep.
-    completionDateEdit->setKeyboardTracking(false);
-    completionDateEdit->setDate(toQDate(clock_.today()));
-    customDetailsLabel = new QLabel(this);
-    customDetailsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    completionDateEdit_->setKeyboardTracking(false);
+    completionDateEdit_->setDate(toQDate(clock_.today()));
+    customDetailsLabel_ = new QLabel(this);
+    customDetailsLabel_->setObjectName(QStringLiteral("customDetailsLabel"));
+    customDetailsLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    cancelButton = new QPushButton(tr("Cancel"), this);
-    createPlanButton = new QPushButton(tr("Create Reading Plan"), this);
-    makeBold(createPlanButton);
-    createPlanButton->setDefault(true);
+    cancelButton_ = new QPushButton(tr("Cancel"), this);
+
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    createPlanButton_ = new QPushButton(tr("Create Reading Plan"), this);
+    createPlanButton_->setObjectName(QStringLiteral("createPlanButton"));
+    makeBold(createPlanButton_);
+    createPlanButton_->setDefault(true);
 
     auto* custom = new QGridLayout;
     custom->setContentsMargins(24, 0, 0, 0);
@@ -109,35 +123,35 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
         custom->addWidget(label, row, column);
         custom->addWidget(field, row, column + 1);
     };
-    labelled(tr("Starting Book:"), startBookCombo, 0, 0);
-    labelled(tr("Chapter:"), startChapterCombo, 0, 2);
-    labelled(tr("Ending Book:"), endBookCombo, 1, 0);
-    labelled(tr("Chapter:"), endChapterCombo, 1, 2);
-    labelled(tr("Completion Date:"), completionDateEdit, 2, 0);
-    startChapterCombo->setAccessibleName(tr("Starting Chapter"));
-    endChapterCombo->setAccessibleName(tr("Ending Chapter"));
-    custom->addWidget(customDetailsLabel, 3, 0, 1, 4);
+    labelled(tr("Starting Book:"), startBookCombo_, 0, 0);
+    labelled(tr("Chapter:"), startChapterCombo_, 0, 2);
+    labelled(tr("Ending Book:"), endBookCombo_, 1, 0);
+    labelled(tr("Chapter:"), endChapterCombo_, 1, 2);
+    labelled(tr("Completion Date:"), completionDateEdit_, 2, 0);
+    startChapterCombo_->setAccessibleName(tr("Starting Chapter"));
+    endChapterCombo_->setAccessibleName(tr("Ending Chapter"));
+    custom->addWidget(customDetailsLabel_, 3, 0, 1, 4);
     custom->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cancelButton);
-    buttons->addWidget(createPlanButton);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(createPlanButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
-    layout->addWidget(sevenTypesPlanRadio);
+    layout->addWidget(sevenTypesPlanRadio_);
     layout->addWidget(descriptionLabel(
         tr("This plan will take you through the Bible in a year. Each day of the week, you will read from a different "
         "type of book: On the first day of the plan, you will read from The Law; on the second, History; on the "
         "third, Psalms; on the fourth, Poetry; on the fifth, Prophecy; on the sixth, The Gospels; and on the seventh, "
         "The Epistles."),
         this));
-    layout->addWidget(otNtPlanRadio);
+    layout->addWidget(otNtPlanRadio_);
     layout->addWidget(descriptionLabel(tr("This plan will take you though the Bible in a year. Each day you will read a "
                                        "portion of Scripture from the Old Testament and from the New Testament."),
                                        this));
-    layout->addWidget(customPlanRadio);
+    layout->addWidget(customPlanRadio_);
     layout->addWidget(descriptionLabel(tr("Create your own reading plan by choosing what you want to read and the date "
                                        "you want to complete your reading."),
                                        this));
@@ -147,20 +161,20 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     setMinimumWidth(560);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (QRadioButton* radio : {sevenTypesPlanRadio, otNtPlanRadio, customPlanRadio})
+    for (QRadioButton* radio : {sevenTypesPlanRadio_, otNtPlanRadio_, customPlanRadio_})
         connect(radio, &QRadioButton::clicked, this, [this] { updateControls(); });
-    connect(startBookCombo, &QComboBox::currentIndexChanged, this,
+    connect(startBookCombo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { runGuarded(dialogs_, [&] { startBookChanged(index); }); });
-    connect(endBookCombo, &QComboBox::currentIndexChanged, this,
+    connect(endBookCombo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { runGuarded(dialogs_, [&] { endBookChanged(index); }); });
-    connect(startChapterCombo, &QComboBox::currentIndexChanged, this,
+    connect(startChapterCombo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { runGuarded(dialogs_, [&] { startChapterChanged(index); }); });
-    connect(endChapterCombo, &QComboBox::currentIndexChanged, this,
+    connect(endChapterCombo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { runGuarded(dialogs_, [&] { endChapterChanged(index); }); });
-    connect(completionDateEdit, &QDateEdit::dateChanged, this,
+    connect(completionDateEdit_, &QDateEdit::dateChanged, this,
             [this] { runGuarded(dialogs_, [this] { completionDateChanged(); }); });
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(createPlanButton, &QPushButton::clicked, this,
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(createPlanButton_, &QPushButton::clicked, this,
             [this] { runGuarded(dialogs_, [this] { onCreatePlanClicked(); }); });
 
     updateControls();
@@ -174,7 +188,7 @@ void NewPlanDialog::setBible(BibleStore& bible)
     QStringList names;
     for (int book = 1; book <= BibleStore::kMaxBooks; ++book)
         names << fromBytes(bible.longBookName(book));
-    for (QComboBox* box : {startBookCombo, endBookCombo}) {
+    for (QComboBox* box : {startBookCombo_, endBookCombo_}) {
         const QSignalBlocker block(box);
         box->clear();
         box->addItems(names);
@@ -204,35 +218,35 @@ int NewPlanDialog::runModal()
 
 NewPlanKind NewPlanDialog::selectedKind() const
 {
-    if (sevenTypesPlanRadio->isChecked())
+    if (sevenTypesPlanRadio_->isChecked())
         return NewPlanKind::SevenTypes;
-    if (otNtPlanRadio->isChecked())
+    if (otNtPlanRadio_->isChecked())
         return NewPlanKind::OtNtDaily;
-    if (customPlanRadio->isChecked())
+    if (customPlanRadio_->isChecked())
         return NewPlanKind::Custom;
     return NewPlanKind::None;
 }
 
 void NewPlanDialog::updateControls()
 {
-    const bool custom = customPlanRadio->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{startBookCombo, startChapterCombo, endBookCombo,
-                                                       endChapterCombo, completionDateEdit,
-                                                       customDetailsLabel})
+    const bool custom = customPlanRadio_->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{startBookCombo_, startChapterCombo_, endBookCombo_,
+                                                       endChapterCombo_, completionDateEdit_,
+                                                       customDetailsLabel_})
         w->setEnabled(custom);
 }
 
 void NewPlanDialog::fillStartChapters()
 {
     stretch_.startChapter = 1;
-    fillChapterList(startChapterCombo, bible_ ? bible_->chapterCount(stretch_.startBook) : 0, 1);
+    fillChapterList(startChapterCombo_, bible_ ? bible_->chapterCount(stretch_.startBook) : 0, 1);
 }
 
 void NewPlanDialog::fillEndChapters()
 {
     const int count = bible_ ? bible_->chapterCount(stretch_.endBook) : 0;
     stretch_.endChapter = std::max(1, count);
-    fillChapterList(endChapterCombo, count, count);
+    fillChapterList(endChapterCombo_, count, count);
 }
 
 int NewPlanDialog::startVerseIndex() const
@@ -248,30 +262,30 @@ int NewPlanDialog::endVerseIndex() const
 CustomPlanFigures NewPlanDialog::customFigures() const
 {
     return customPlanFigures(startVerseIndex(), endVerseIndex(), clock_.today(),
-                             fromQDate(completionDateEdit->date()));
+                             fromQDate(completionDateEdit_->date()));
 }
 
 void NewPlanDialog::updateCustomDetails()
 {
     if (!bible_)
         return;
-    customDetailsLabel->setText(fromBytes(customDetailsText(customFigures())));
+    customDetailsLabel_->setText(fromBytes(customDetailsText(customFigures())));
 }
 
 void NewPlanDialog::showStretch(bool refillStart, bool refillEnd)
 {
-    const QSignalBlocker b1(startBookCombo), b2(endBookCombo), b3(startChapterCombo),
-        b4(endChapterCombo);
-    startBookCombo->setCurrentIndex(stretch_.startBook - 1);
-    endBookCombo->setCurrentIndex(stretch_.endBook - 1);
+    const QSignalBlocker b1(startBookCombo_), b2(endBookCombo_), b3(startChapterCombo_),
+        b4(endChapterCombo_);
+    startBookCombo_->setCurrentIndex(stretch_.startBook - 1);
+    endBookCombo_->setCurrentIndex(stretch_.endBook - 1);
     if (refillStart)
-        fillChapterList(startChapterCombo, bible_->chapterCount(stretch_.startBook), stretch_.startChapter);
+        fillChapterList(startChapterCombo_, bible_->chapterCount(stretch_.startBook), stretch_.startChapter);
     else
-        startChapterCombo->setCurrentIndex(stretch_.startChapter - 1);
+        startChapterCombo_->setCurrentIndex(stretch_.startChapter - 1);
     if (refillEnd)
-        fillChapterList(endChapterCombo, bible_->chapterCount(stretch_.endBook), stretch_.endChapter);
+        fillChapterList(endChapterCombo_, bible_->chapterCount(stretch_.endBook), stretch_.endChapter);
     else
-        endChapterCombo->setCurrentIndex(stretch_.endChapter - 1);
+        endChapterCombo_->setCurrentIndex(stretch_.endChapter - 1);
 }
 
 void NewPlanDialog::startBookChanged(int index)
@@ -314,12 +328,12 @@ void NewPlanDialog::endChapterChanged(int index)
 
 bool NewPlanDialog::keepCompletionDateFromToday()
 {
-    const QDate chosen = completionDateEdit->date();
+    const QDate chosen = completionDateEdit_->date();
     const QDate allowed = toQDate(clampCompletionDate(fromQDate(chosen), clock_.today()));
     if (allowed == chosen)
         return false;
-    const QSignalBlocker block(completionDateEdit);
-    completionDateEdit->setDate(allowed);
+    const QSignalBlocker block(completionDateEdit_);
+    completionDateEdit_->setDate(allowed);
     return true;
 }
 

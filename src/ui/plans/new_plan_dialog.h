@@ -61,17 +61,6 @@ public:
     // The day texts, day 1 first, of the last plan made with OK.
     std::vector<std::string> planDays;
 
-    QRadioButton* sevenTypesPlanRadio;
-    QRadioButton* otNtPlanRadio;
-    QRadioButton* customPlanRadio;
-    QComboBox* startBookCombo;
-    QComboBox* startChapterCombo;
-    QComboBox* endBookCombo;
-    QComboBox* endChapterCombo;
-    QDateEdit* completionDateEdit;
-    QLabel* customDetailsLabel;
-    QPushButton* cancelButton;
-    QPushButton* createPlanButton;
 
 protected:
     // Shows the dialog modally and returns its result (QDialog::Accepted or
@@ -79,6 +68,18 @@ protected:
     virtual int runModal();
 
 private:
+    QRadioButton* sevenTypesPlanRadio_;
+    QRadioButton* otNtPlanRadio_;
+    QRadioButton* customPlanRadio_;
+    QComboBox* startBookCombo_;
+    QComboBox* startChapterCombo_;
+    QComboBox* endBookCombo_;
+    QComboBox* endChapterCombo_;
+    QDateEdit* completionDateEdit_;
+    QLabel* customDetailsLabel_;
+    QPushButton* cancelButton_;
+    QPushButton* createPlanButton_;
+
     void startBookChanged(int index);
     void endBookChanged(int index);
     void startChapterChanged(int index);
