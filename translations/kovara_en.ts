@@ -1150,10 +1150,6 @@ Do you want to replace it?</source>
         <source>Kovara %1</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Prayer Journal</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>kovara::ui::NewPlanDialog</name>
@@ -1880,6 +1876,10 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
     <message>
         <source>How was it answered?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer Journal</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
