@@ -12,6 +12,8 @@
 #include "core/plans/todays_reading.h"
 #include "fixtures.h"
 #include "scripted_dialogs.h"
+#include "ui/app/about_dialog.h"
+#include "ui/app/help_viewer.h"
 #include "ui/app/preferences_dialog.h"
 
 #include <QAbstractButton>
@@ -134,6 +136,8 @@ TEST_F(HelpTextTest, EveryQuotedCaptionMenuEntryAndStatusIsTheProgramsOwn)
     CatchUpDialog catchUp(CatchUpPreview{}, &window); // made when a reader catches up
     NewPlanDialog newPlan(dialogs, clock, &window);     // made when a plan is first started
     PrayerEditor editor(dialogs, nullptr, &window);     // made when an item is first edited
+    HelpViewer helpWindow(&window);                     // made when help is first asked for
+    AboutDialog about(&window);                         // made when first shown
     // The plan manager names the chosen day in its context commands.
     window.planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
     window.session().notifyPlansChanged();

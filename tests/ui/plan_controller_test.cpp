@@ -245,13 +245,13 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
 
     shell.scripted.expectPrint(false);
     controller.printPlanDetails(plan);
-    EXPECT_EQ(controller.printViewer->pageText(), "");
+    EXPECT_EQ(controller.printViewer()->pageText(), "");
 
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(shell.dir.file("plan.pdf")));
     controller.printPlanDetails(plan, printer);
-    const QString html = controller.printViewer->pageText();
+    const QString html = controller.printViewer()->pageText();
     EXPECT_EQ(html.toStdString(), planPrintoutHtml(*shell.plans, plan, *shell.bible_, [](DateTime t) {
                   return shortDateBytes(t);
               }));
@@ -261,15 +261,15 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     // As laid out for printing: one header row that repeats on each page,
     // and cell borders drawn once.
     QTextTable* table = nullptr;
-    for (QTextBlock b = controller.printViewer->document()->begin(); b.isValid() && !table; b = b.next())
+    for (QTextBlock b = controller.printViewer()->document()->begin(); b.isValid() && !table; b = b.next())
         table = QTextCursor(b).currentTable();
     ASSERT_TRUE(table);
     EXPECT_EQ(table->rows(), 4);
     EXPECT_EQ(table->format().headerRowCount(), 1);
     EXPECT_TRUE(table->format().borderCollapse());
-    EXPECT_FALSE(controller.printViewer->isVisible());
-    EXPECT_EQ(controller.printViewer->defaultFontName(), "Courier");
-    EXPECT_EQ(controller.printViewer->defaultFontSize(), 15);
+    EXPECT_FALSE(controller.printViewer()->isVisible());
+    EXPECT_EQ(controller.printViewer()->defaultFontName(), "Courier");
+    EXPECT_EQ(controller.printViewer()->defaultFontSize(), 15);
     EXPECT_GT(QFileInfo(QString::fromStdString(shell.dir.file("plan.pdf"))).size(), 0);
 }
 

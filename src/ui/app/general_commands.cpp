@@ -49,17 +49,22 @@ QString addressNotice(const QUrl& url)
 } // namespace
 
 GeneralCommands::GeneralCommands(Shell& shell, std::function<ContentPage*()> currentPage, QWidget* window)
-    : QObject(window), shell_(shell), currentPage_(std::move(currentPage))
+    : QObject(window), shell_(shell), currentPage_(std::move(currentPage)), window_(window)
 {
     fileVersion = fileVersionText();
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     showAboutBox = [](AboutDialog& box) { box.exec(); };
-    helpViewer_ = new HelpViewer(window);
-    aboutBox_ = new AboutDialog(window);
-    aboutBox_->openUrl = [this](const QUrl& url) { guarded([&] { openAddress(url); }); };
+    // The help window and the about box are made when first asked for.
 }
 
 GeneralCommands::~GeneralCommands() = default;
+
+HelpViewer* GeneralCommands::helpViewer()
+{
+    if (!helpViewer_)
+        helpViewer_ = new HelpViewer(window_);
+    return helpViewer_;
+}
 
 void GeneralCommands::connectActions(const MainActions& actions, QAction* openHelpContents)
 {
@@ -224,7 +229,7 @@ void GeneralCommands::printSetup()
 
 void GeneralCommands::prepareHelp()
 {
-    helpViewer_->setHelpFile(fromBytes(shell_.contentFolder() + "KOVA2.hlp"));
+    helpViewer()->setHelpFile(fromBytes(shell_.contentFolder() + "KOVA2.hlp"));
 }
 
 void GeneralCommands::showHelp()
@@ -278,6 +283,10 @@ void GeneralCommands::checkUpdate()
 void GeneralCommands::showAbout()
 {
     guarded([this] {
+        if (!aboutBox_) {
+            aboutBox_ = new AboutDialog(window_);
+            aboutBox_->openUrl = [this](const QUrl& url) { guarded([&] { openAddress(url); }); };
+        }
         aboutBox_->fileVersion = fromBytes(fileVersion);
         aboutBox_->userDataFolder = fromBytes(shell_.userDataFolder());
         showAboutBox(*aboutBox_);

@@ -71,7 +71,8 @@ public:
     // The printer every printout goes to.
     // The one printer of the run, made on first use.
     QPrinter& printer();
-    HelpViewer* helpViewer() const { return helpViewer_; }
+    // The help window, made on first use.
+    HelpViewer* helpViewer();
 
     // Optional: the Copy action, disabled when Copy runs on a page without
     // copyable text.
@@ -123,8 +124,9 @@ private:
     std::function<ContentPage*()> currentPage_;
     std::unique_ptr<QPrinter> printer_;
     QString lastPrintedFile_; // the file of the last printout to a file
-    HelpViewer* helpViewer_;
-    AboutDialog* aboutBox_;
+    QWidget* window_;
+    HelpViewer* helpViewer_ = nullptr;
+    AboutDialog* aboutBox_ = nullptr;
 };
 
 } // namespace kovara::ui

@@ -79,9 +79,6 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
 {
     newPlanDlg_ = newPlanDlg;
 
-    printViewer = new HtmlViewer(window);
-    printViewer->hide();
-    printViewer->setDefaultFont(QStringLiteral("Times New Roman"), 12);
 
     exportCalendarAction = new QAction(tr("E&xport Plan to Calendar..."), this);
     exportCalendarAction->setObjectName(QStringLiteral("exportCalendarAction"));
@@ -104,6 +101,17 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
     ObservableSession& events = shell_.session();
     connect(&events, &ObservableSession::storesReplaced, this, [this] { guarded([this] { refreshPlanViews(0); }); });
     connect(&events, &ObservableSession::plansChanged, this, [this] { guarded([this] { refreshPlanViews(0); }); });
+}
+
+HtmlViewer* PlanController::printViewer()
+{
+    // Made for the first printout.
+    if (!printViewer_) {
+        printViewer_ = new HtmlViewer(window_);
+        printViewer_->hide();
+        printViewer_->setDefaultFont(QStringLiteral("Times New Roman"), 12);
+    }
+    return printViewer_;
 }
 
 ReadingPage* PlanController::readingPage()
@@ -569,11 +577,11 @@ void PlanController::printPlanDetails(int plan)
 void PlanController::printPlanDetails(int plan, QPrinter& printer, int fromPage, int toPage)
 {
     const Preferences& prefs = shell_.preferences();
-    printViewer->setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
-    printViewer->loadFromString(QString());
-    printViewer->loadFromBytes(
+    printViewer()->setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
+    printViewer()->loadFromString(QString());
+    printViewer()->loadFromBytes(
         planPrintoutHtml(shell_.planStore(), plan, shell_.bible(), [](DateTime t) { return shortDateBytes(t); }));
-    printViewer->printPages(printer, fromPage, toPage);
+    printViewer()->printPages(printer, fromPage, toPage);
 }
 
 } // namespace kovara::ui

@@ -74,7 +74,7 @@ public:
     // the reading page) as an iCalendar file.
     QAction* exportCalendarAction;
     // Never shown; plan printouts are laid out in it.
-    HtmlViewer* printViewer;
+    HtmlViewer* printViewer();
 
     // Asks which way to catch up; the catch-up dialog unless replaced (tests).
     std::function<std::optional<CatchUpChoice>(const CatchUpPreview&)> chooseCatchUp;
@@ -170,6 +170,7 @@ private:
     NewPlanDialog& newPlanDialog();
 
     QWidget* window_;
+    HtmlViewer* printViewer_ = nullptr;
     NewPlanDialog* newPlanDlg_;
     int managerPlan_ = 0; // the plan the manager shows when it is made
     QMenu* readingMenu_ = nullptr;
