@@ -17,6 +17,7 @@
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/group_bar.h"
+#include "ui/base/content_page.h"
 #include "ui/plans/plan_controller.h"
 
 #include <QAccessible>
@@ -528,6 +529,48 @@ TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)
     window->findChild<QAction*>("openHelpContentsAction")->trigger();
     EXPECT_EQ(help->currentAnchor(), "");
     help->close();
+}
+
+TEST_F(MainWindowTest, EachPageNamesItsHelpAndItsPrintout)
+{
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
+        plans.addPlan("Gospels", {"1-3", "4-6"}, clock.today());
+    }
+    auto window = open();
+    window->findChild<QAction*>("PlanEntry0")->trigger(); // the plan's day on the reading page
+    window->mainActions().faithsCheckbookAction->trigger(); // today's entry
+    const struct {
+        Page page;
+        const char* name;
+        HelpContext help;
+        QString title; // empty: not checked
+    } cases[] = {
+        {Page::Welcome, "welcomePage", HelpContext::Contents, ""},
+        {Page::Devotional, "devotionalPage", HelpContext::Devotional, "Faith's Checkbook 2024-03-05"},
+        {Page::Reading, "readingPage", HelpContext::Reading, "Gospels Day 1 of 2"},
+        {Page::PlanManager, "planManagerPage", HelpContext::PlanManager, "Gospels"},
+        {Page::PrayerTracker, "prayerTrackerPage", HelpContext::PrayerTracker, "Prayer Journal"},
+        {Page::Bible, "biblePage", HelpContext::Bible, ""},
+    };
+    HelpViewer help;
+    help.setHelpFile(QString::fromStdString(kovara::test::builtFile("KOVA2.hlp")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window->showPage(c.page);
+        const auto* page = window->findChild<ContentPage*>(c.name);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->helpContext(), c.help);
+        if (c.help != HelpContext::Contents) {
+            help.showContext(static_cast<int>(c.help));
+            EXPECT_EQ(help.currentAnchor(), HelpViewer::contextAnchor(static_cast<int>(c.help)))
+                << "the shipped help has the page's place";
+        }
+        if (!c.title.isEmpty())
+            EXPECT_EQ(page->printTitle(), c.title);
+    }
+    help.close();
 }
 
 TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)

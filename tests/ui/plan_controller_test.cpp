@@ -239,7 +239,7 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     const int plan = shell.addPlan("Psalms & Hymns", 3, 2);
     shell.plans->setDayDone(plan, 2, true);
     controller.refreshPlanViews(plan);
-    EXPECT_TRUE(controller.canPrintPlan());
+    EXPECT_TRUE(controller.planManager()->canPrintWhole());
     shell.prefs->textFontName = "Courier";
     shell.prefs->textFontSize = 15;
 

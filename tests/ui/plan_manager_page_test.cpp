@@ -56,7 +56,7 @@ TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
     EXPECT_FALSE(controls().renamePlanButton->isEnabled());
     EXPECT_TRUE(controls().newPlanButton->isEnabled());
     EXPECT_EQ(controls().dayList->topLevelItemCount(), 0);
-    EXPECT_FALSE(controller.canPrintPlan());
+    EXPECT_FALSE(controller.planManager()->canPrintWhole());
 
     // A plan started from here is selected; the reading page is not switched.
     dlg->script = [](test::ScriptedNewPlanDlg& d) { test::NewPlanControls(d).createPlanButton->click(); };

@@ -331,11 +331,11 @@ void PlanController::onMarkReadClicked()
     rebuildPlanMenus();
 }
 
-int PlanController::planInView() const
+int PlanController::planInView()
 {
     if (shell_.currentPage() == Page::Reading && currentPlan_ >= 0)
         return currentPlan_;
-    if (const int managed = managedPlan(); managed >= 0)
+    if (const int managed = planManager()->currentPlan(); managed >= 0)
         return managed;
     return currentPlan_;
 }
@@ -546,22 +546,6 @@ void PlanController::openPlanEntry(int plan)
 {
     checkPlanEntryIndex(plan, shell_.planStore().planCount());
     showPlanDay(plan, 0);
-}
-
-int PlanController::managedPlan() const
-{
-    if (planManager_)
-        return planManager_->currentPlan();
-    // The manager is not made yet: the plan it will show when it is.
-    const int count = shell_.planStore().planCount();
-    if (count == 0)
-        return -1;
-    return managerPlan_ >= 0 && managerPlan_ < count ? managerPlan_ : 0;
-}
-
-bool PlanController::canPrintPlan() const
-{
-    return managedPlan() >= 0;
 }
 
 void PlanController::printPlanDetails(int plan)

@@ -117,7 +117,7 @@ public:
     void exportCalendar(int plan);
     void exportCalendar(int plan, const QString& fileName);
     // The plan the calendar export and the catch-up button act on.
-    int planInView() const;
+    int planInView();
     // Makes the plan manager page current without refilling it.
     void showPlanManager();
     void rebuildPlanMenus() override;
@@ -130,15 +130,6 @@ public:
     // index beyond the last plan.
     void openPlanEntry(int plan);
 
-signals:
-    // The plan entries were rebuilt (after every reload of the store).
-    void planEntriesChanged(const std::vector<kovara::ui::PlanEntry>& entries);
-
-public:
-
-    // True while the plan manager shows a plan: the Print command's rule on
-    // that page.
-    bool canPrintPlan() const;
     // Asks for a printer and prints plan's day table on it; nothing when the
     // dialog is cancelled. Raises the store's, the Bible's and printing errors.
     void printPlanDetails(int plan);
@@ -152,6 +143,10 @@ public:
     // The second day shown while doubling up; 0 otherwise.
     int currentSecondDay() const { return secondDay_; }
 
+signals:
+    // The plan entries were rebuilt (after every reload of the store).
+    void planEntriesChanged(const std::vector<kovara::ui::PlanEntry>& entries);
+
 private:
     void showDay(int plan, int day, bool makeCurrent);
     void forgetPlan();
@@ -159,16 +154,12 @@ private:
     void showReadingPageAgain();
     void showProgress(int plan);
     void hideUndo();
-    // The plan the plan manager shows, or will show once it is made; -1 when
-    // there are none.
-    int managedPlan() const;
+    NewPlanDialog& newPlanDialog();
     void guarded(const std::function<void()>& body);
 
     Shell& shell_;
     ReadingPage* readingPage_ = nullptr;
     PlanManagerPage* planManager_ = nullptr;
-    NewPlanDialog& newPlanDialog();
-
     QWidget* window_;
     HtmlViewer* printViewer_ = nullptr;
     NewPlanDialog* newPlanDlg_;
