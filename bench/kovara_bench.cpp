@@ -198,8 +198,8 @@ void BM_PlanManager31102Days(benchmark::State& state)
         for (int v = 1; v <= 31102; ++v)
             verses.push_back(verseRange(v, v));
         PlanStore plans(file, w.clock);
-        plans.addPlan("One Verse a Day", verses, w.clock.today());
-        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
+        plans.addPlan("One Verse a Day", verses, toDayCount(w.clock.today()));
+        plans.addPlan("A Short Plan", {"1-3"}, toDayCount(w.clock.today()));
     }
     managerFilled(state, file);
 }
@@ -211,9 +211,9 @@ void BM_PlanManager365Days(benchmark::State& state)
     if (!fs::exists(file)) {
         PlanStore plans(file, w.clock);
         const int year = plans.addPlan("Bible in a Year", loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily"),
-                                       w.clock.today() - 20);
+                                       toDayCount(w.clock.today()) - 20);
         plans.markDaysDoneThrough(year, 5);
-        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
+        plans.addPlan("A Short Plan", {"1-3"}, toDayCount(w.clock.today()));
     }
     managerFilled(state, file);
 }
@@ -234,7 +234,7 @@ void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
                 verses.push_back(verseRange(v, v));
         }
         PlanStore plans(source, w.clock);
-        const int plan = plans.addPlan("Behind", verses, w.clock.today() - 20);
+        const int plan = plans.addPlan("Behind", verses, toDayCount(w.clock.today()) - 20);
         plans.markDaysDoneThrough(plan, 5);
     }
     const std::string file = w.folder + "catchup_work.kova2";
@@ -271,7 +271,7 @@ void BM_Plan365FromTemplate(benchmark::State& state)
     int n = 0;
     for (auto _ : state) {
         const auto year = loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
-        benchmark::DoNotOptimize(plans.addPlan("Bible in a Year " + std::to_string(++n), year, w.clock.today()));
+        benchmark::DoNotOptimize(plans.addPlan("Bible in a Year " + std::to_string(++n), year, toDayCount(w.clock.today())));
     }
 }
 
@@ -338,7 +338,7 @@ void BM_Backup20MB(benchmark::State& state)
 {
     const std::string backup = World::get().folder + "bench.kova2bak";
     for (auto _ : state)
-        writeBackupFile(backup, backupSource(), World::get().clock.now());
+        writeBackupFile(backup, backupSource(), toDayCount(World::get().clock.now()));
     state.counters["file_MB"] = static_cast<double>(fs::file_size(backup)) / 1e6;
 }
 
@@ -355,7 +355,7 @@ void BM_Restore20MB(benchmark::State& state)
     World& w = World::get();
     const std::string backup = w.folder + "bench.kova2bak";
     if (!fs::exists(backup))
-        writeBackupFile(backup, backupSource(), w.clock.now());
+        writeBackupFile(backup, backupSource(), toDayCount(w.clock.now()));
     fs::create_directories(w.folder + "restore");
     const UserDatabases target{w.folder + "restore/prayers.kova2", w.folder + "restore/userreadplans.kova2"};
     fs::copy_file(w.folder + "prayers500.kova2", target.prayersPath, fs::copy_options::overwrite_existing);
@@ -497,7 +497,7 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
     for (auto _ : state) {
         const PrayerHeaders items = store.selectPrayers(all);
         QTextDocument doc;
-        JournalExport::buildDocument(doc, store, all, items, w.clock.today());
+        JournalExport::buildDocument(doc, store, all, items, toDayCount(w.clock.today()));
         JournalExport::writePdf(doc, pdf, [&](const QString&, int, int total) { pages = total; });
     }
     state.counters["pages"] = pages;

@@ -81,10 +81,10 @@ TEST_F(PrayerJournalTest, NotesAndAnswerAreSavedWithTheItemAndReadBackInDateOrde
 
 TEST_F(PrayerJournalTest, SearchFindsEveryWordInTitleTopicTextAndNotes)
 {
-    add("Mum", "Family", "Surgery on Tuesday", {{clock.today(), "The consultant was kind"}});
+    add("Mum", "Family", "Surgery on Tuesday", {{toDayCount(clock.today()), "The consultant was kind"}});
     add("Job interview", "Work", "For Sam's interview at the bakery");
     const std::int32_t answered = add("Rain", "Farm", "Rain for the crops");
-    store->setPrayerStatus(answered, kPrayerAnswered, {clock.today(), "A week of steady showers"});
+    store->setPrayerStatus(answered, kPrayerAnswered, {toDayCount(clock.today()), "A week of steady showers"});
     const std::int32_t gone = add("Old consultant worry", "Work", "");
     store->setPrayerStatus(gone, kPrayerDeleted);
 
@@ -154,7 +154,7 @@ TEST_F(PrayerJournalTest, OlderFileGainsTheTablesOnceAndItsIndexIsBuiltFromTheDo
 // copy holds the lock - raises and leaves the file as it was.
 TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
 {
-    const std::int32_t item = add("Mum", "Family", "Short", {{clock.today(), "first"}});
+    const std::int32_t item = add("Mum", "Family", "Short", {{toDayCount(clock.today()), "first"}});
     const std::string bigText(200000, 'x');
     struct Case {
         const char* name;
@@ -165,14 +165,14 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
         {"disk full: save with notes", false,
          [&] {
              savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, bigText, [&] { return bigText; },
-                               std::nullopt, PrayerNotes{{clock.today(), bigText}});
+                               std::nullopt, PrayerNotes{{toDayCount(clock.today()), bigText}});
          }},
         {"locked: save with notes", true,
          [&] {
              savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, "new", [] { return std::string("x"); },
                                std::nullopt, PrayerNotes{});
          }},
-        {"locked: answered", true, [&] { store->setPrayerStatus(item, kPrayerAnswered, {clock.today(), "yes"}); }},
+        {"locked: answered", true, [&] { store->setPrayerStatus(item, kPrayerAnswered, {toDayCount(clock.today()), "yes"}); }},
         {"locked: deleted", true, [&] { store->setPrayerStatus(item, kPrayerDeleted); }},
         {"locked: index rebuilt", true, [&] { store->buildSearchIndex([](const std::string& s) { return s; }); }},
     };

@@ -142,15 +142,15 @@ TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
 
     clock.set(encodeDateTime(2024, 2, 29, 23, 59, 59));
     const std::int32_t now = store->newPrayerItem(); // 0 means now
-    EXPECT_NEAR(store->createTime(now), clock.now(), 1e-9);
-    EXPECT_NEAR(store->lastEditTime(now), clock.now(), 1e-9);
+    EXPECT_NEAR(store->createTime(now), toDayCount(clock.now()), 1e-9);
+    EXPECT_NEAR(store->lastEditTime(now), toDayCount(clock.now()), 1e-9);
 
     // Saving without the flag keeps the edit time; with it, the edit time is now.
     clock.set(encodeDateTime(2024, 3, 1, 8, 0, 0));
     store->updatePrayer(given, "T", "", "", "Active", "", false);
     EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
     store->updatePrayer(given, "T", "", "", "Active", "", true);
-    EXPECT_NEAR(store->lastEditTime(given), clock.now(), 1e-9);
+    EXPECT_NEAR(store->lastEditTime(given), toDayCount(clock.now()), 1e-9);
     EXPECT_NEAR(store->createTime(given), kMarch15, 1e-9);
 
     EXPECT_EQ(test::messageOf([&] { store->createTime(99); }), "Prayer index not valid: 99");

@@ -18,7 +18,7 @@ protected:
 TEST_F(ReadingReminderTest, OnlyPlansWithTheReminderOnAndADayDueAreAnnounced)
 {
     PlanStore plans(dir.file("userreadplans.kova2"), clock);
-    const DateTime today = clock.today();
+    const DateTime today = toDayCount(clock.today());
     const std::vector<std::string> days = {"1-1", "2-2", "3-3"};
     plans.addPlan("A due today", days, today);
     plans.addPlan("B behind", days, today - 2);
@@ -32,7 +32,7 @@ TEST_F(ReadingReminderTest, OnlyPlansWithTheReminderOnAndADayDueAreAnnounced)
     plans.setDayDone(5, 1, true);
 
     std::vector<std::string> announced;
-    for (const DueReading& due : dueReadings(plans, clock.now()))
+    for (const DueReading& due : dueReadings(plans, toDayCount(clock.now())))
         announced.push_back(due.title + " day " + std::to_string(due.day) + " " + due.verses);
     EXPECT_EQ(announced, (std::vector<std::string>{"A due today day 1 1-1", "B behind day 2 2-2"}));
 }
@@ -56,10 +56,10 @@ TEST_F(ReadingReminderTest, SettingsAreKeptInTheirOwnSectionOfSettingsIni)
 
 TEST_F(ReadingReminderTest, NextReminderIsTodayWhenStillAheadElseTomorrow)
 {
-    const DateTime today = clock.today();
-    EXPECT_DOUBLE_EQ(nextReminderTime(clock.now(), 19 * 60), today + 19.0 / 24);
-    EXPECT_DOUBLE_EQ(nextReminderTime(clock.now(), 18 * 60), today + 1 + 18.0 / 24);
-    EXPECT_DOUBLE_EQ(nextReminderTime(clock.now(), 7 * 60), today + 1 + 7.0 / 24);
+    const DateTime today = toDayCount(clock.today());
+    EXPECT_DOUBLE_EQ(nextReminderTime(toDayCount(clock.now()), 19 * 60), today + 19.0 / 24);
+    EXPECT_DOUBLE_EQ(nextReminderTime(toDayCount(clock.now()), 18 * 60), today + 1 + 18.0 / 24);
+    EXPECT_DOUBLE_EQ(nextReminderTime(toDayCount(clock.now()), 7 * 60), today + 1 + 7.0 / 24);
 }
 
 TEST_F(ReadingReminderTest, AutostartEntryQuotesTheProgramPath)

@@ -64,9 +64,9 @@ TEST_F(UserSessionTest, AnInterruptedRestoreIsFinishedBeforeEitherStoreOpens)
     const UserDatabases files = session.databases();
     {
         PlanStore old(files.plansPath, clock);
-        old.addPlan("Old plan", {"1-2"}, clock.today());
+        old.addPlan("Old plan", {"1-2"}, toDayCount(clock.today()));
         PlanStore restored(files.plansPath + ".new", clock);
-        restored.addPlan("Restored plan", {"3-4"}, clock.today());
+        restored.addPlan("Restored plan", {"3-4"}, toDayCount(clock.today()));
     }
     { PrayerStore touch(files.prayersPath, &clock); }
     std::filesystem::copy_file(files.prayersPath, files.prayersPath + ".restored");
@@ -95,7 +95,7 @@ TEST_F(UserSessionTest, AStoreThatCouldNotBeOpenedAgainOpensOnItsNextUse)
 
     execSQL(other, "COMMIT;");
     closeDatabase(other);
-    const std::int32_t item = session.prayerStore().newPrayerItem(clock.now());
+    const std::int32_t item = session.prayerStore().newPrayerItem(toDayCount(clock.now()));
     EXPECT_GE(item, 0);
     EXPECT_TRUE(session.isOpen());
 }

@@ -36,7 +36,7 @@ protected:
     BackupCommandsTest()
     {
         shell.addPrayer("Before");
-        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.fixedClock.today());
+        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, toDayCount(shell.fixedClock.today()));
     }
 
     // A backup of the current data at path, through the command.
@@ -53,7 +53,7 @@ protected:
     void changeData()
     {
         shell.addPrayer("After");
-        shell.planStore().addPlan("Plan B", {"5-6"}, shell.fixedClock.today());
+        shell.planStore().addPlan("Plan B", {"5-6"}, toDayCount(shell.fixedClock.today()));
     }
 
     UserStoreShell shell;
@@ -111,12 +111,12 @@ TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
     save.title = "Before";
     save.status = kPrayerAnswered;
     save.plainText = "for the harvest";
-    save.answer = PrayerAnswer{shell.fixedClock.today(), "rain came"};
-    save.notes = PrayerNotes{{shell.fixedClock.today(), "dry spell"}};
+    save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "rain came"};
+    save.notes = PrayerNotes{{toDayCount(shell.fixedClock.today()), "dry spell"}};
     store.savePrayer(item, save);
     backup(backupPath, backupPath);
 
-    save.answer = PrayerAnswer{shell.fixedClock.today(), "changed"};
+    save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "changed"};
     save.notes = PrayerNotes{};
     save.plainText = "something else";
     shell.prayerStore().savePrayer(item, save);
@@ -158,7 +158,7 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
     }
     fs::copy_file(shell.dir.file("userreadplans.kova2"), old.file("userreadplans.kova2"));
     writeBackupFile(backupPath.toStdString(),
-                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, shell.fixedClock.now());
+                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, toDayCount(shell.fixedClock.now()));
 
     shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
     shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);

@@ -54,7 +54,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     // The five days were marked today: 25 left at 5 in the 21 days since the start.
     EXPECT_EQ(page().progressLabel->text(), "5 of 30 days read (16%) \u00B7 15 days behind \u00B7 at your pace of "
                                             "the last 30 days you will finish on " +
-                                                longDateText(shell.fixedClock.today() + 105));
+                                                longDateText(toDayCount(shell.fixedClock.today()) + 105));
     EXPECT_EQ(page().progressBar->value(), 16);
     EXPECT_FALSE(page().catchUpButton->isHidden());
 
@@ -131,13 +131,13 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
     EXPECT_EQ(preview.startAgain.toStdString(),
               QString("Day 6 becomes today's reading and every later day moves with it. The plan will finish on %1 "
                       "(15 days later).")
-                  .arg(longDateText(shell.fixedClock.today() + 24))
+                  .arg(longDateText(toDayCount(shell.fixedClock.today()) + 24))
                   .toStdString());
     EXPECT_TRUE(preview.keepFinish.startsWith("The passages of your 25 unread days are divided again over the 10 "
                                               "days from today to "));
     EXPECT_TRUE(preview.doubleUp.startsWith("Read two plan days a day for 13 days")) << preview.doubleUp.toStdString();
     // Cancelled: nothing changed.
-    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 20);
+    EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 20);
 
     CatchUpDialog dialog(preview);
     EXPECT_EQ(dialog.findChild<QLabel*>("catchUpIntroLabel")->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
@@ -158,7 +158,7 @@ TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
 {
     choice = CatchUpChoice::StartAgain;
     controller.catchUp(plan);
-    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 5);
+    EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 5);
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().undoPanel->isHidden());

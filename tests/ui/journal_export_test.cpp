@@ -112,7 +112,7 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     add("Job", "Work", "Inactive", "Interview", encodeDate(2024, 5, 1));
 
     // The window proposes this year, every status and every topic.
-    JournalExportDialog dialog(shell.store->topicList(), shell.fixedClock.today());
+    JournalExportDialog dialog(shell.store->topicList(), toDayCount(shell.fixedClock.today()));
     EXPECT_EQ(dialog.findChild<QDateEdit*>("fromEdit")->date(), QDate(2024, 1, 1));
     EXPECT_EQ(dialog.findChild<QDateEdit*>("toEdit")->date(), QDate(2024, 12, 31));
     EXPECT_EQ(dialog.findChild<QComboBox*>("exportTopicCombo")->count(), 4); // all, without a topic, Family, Work

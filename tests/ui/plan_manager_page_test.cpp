@@ -143,10 +143,10 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     // Day 7 falls on today: the plan is now behind.
     EXPECT_FALSE(entries[plan].bold);
     controls().resetPlanToDayAction->trigger();
-    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - 6);
+    EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 6);
     EXPECT_EQ(shell.plans->todaysPlanDay(plan), 7);
-    EXPECT_EQ(line(7)->text(1), shortDateText(shell.fixedClock.today()));
-    EXPECT_EQ(line(1)->text(1), shortDateText(shell.fixedClock.today() - 6));
+    EXPECT_EQ(line(7)->text(1), shortDateText(toDayCount(shell.fixedClock.today())));
+    EXPECT_EQ(line(1)->text(1), shortDateText(toDayCount(shell.fixedClock.today()) - 6));
     EXPECT_TRUE(entries[plan].bold);
 
     // The refill kept day 7 selected; marking through it catches the plan up.

@@ -64,7 +64,7 @@ public:
         std::vector<std::string> texts;
         for (int d = 0; d < days; ++d)
             texts.push_back(std::to_string(d + 1) + "-" + std::to_string(d + 1));
-        return plans->addPlan(title, texts, fixedClock.today() - daysAgo);
+        return plans->addPlan(title, texts, toDayCount(fixedClock.today()) - daysAgo);
     }
 
     Preferences& preferences() override { return *prefs; }

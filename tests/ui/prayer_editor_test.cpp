@@ -110,7 +110,7 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
         EXPECT_EQ(e.controls.topicCombo->currentText(), "");
         EXPECT_EQ(e.controls.statusCombo->currentText(), "Active");
         EXPECT_TRUE(e.controls.textEdit->document()->isEmpty());
-        EXPECT_EQ(e.controls.datesLabel->text(), "Created on " + shortDateText(shell.fixedClock.now()) + ".");
+        EXPECT_EQ(e.controls.datesLabel->text(), "Created on " + shortDateText(toDayCount(shell.fixedClock.now())) + ".");
         EXPECT_FALSE(e.modified());
         EXPECT_FALSE(e.controls.saveAndCloseAction->isEnabled());
         EXPECT_EQ(e.controls.modifiedLabel->text(), "Unmodified");

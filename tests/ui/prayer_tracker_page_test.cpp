@@ -124,7 +124,7 @@ TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
 TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
 {
     const std::int32_t empty = shell.add("Empty", "", "Active");
-    shell.fixedClock.set(shell.fixedClock.now() + 2);
+    shell.fixedClock.set(toDayCount(shell.fixedClock.now()) + 2);
     const std::int32_t topical = shell.add("Topical", "Family", "Active");
     frame.initPrayers(*shell.store, "Active", topical);
 
@@ -214,7 +214,7 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     const std::int32_t first = shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
     const DateTime edited = shell.store->lastEditTime(second);
-    shell.fixedClock.set(shell.fixedClock.now() + 1);
+    shell.fixedClock.set(toDayCount(shell.fixedClock.now()) + 1);
 
     frame.initPrayers(*shell.store, "Active", second);
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Active");
@@ -222,7 +222,7 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->prayerStatus(second), "Answered");
     EXPECT_EQ(shell.store->lastEditTime(second), edited);
-    EXPECT_EQ(shell.store->answer(second)->answeredTime, shell.fixedClock.today());
+    EXPECT_EQ(shell.store->answer(second)->answeredTime, toDayCount(shell.fixedClock.today()));
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
@@ -407,7 +407,7 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
         return index;
     };
     add("Mum", "Family", "Active", "Surgery on Tuesday, surgeon Dr Lee");
-    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{shell.fixedClock.today(), "the bakery rang back"}});
+    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{toDayCount(shell.fixedClock.today()), "the bakery rang back"}});
     add("Surgery fund", "Church", "Inactive", "Building");
 
     frame.initPrayers(*shell.store, "Active", job);

@@ -174,9 +174,9 @@ TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)
     });
     EXPECT_EQ(notifier.nextTime(), 0) << "off by default";
     notifier.setSettings({true, 13 * 60, false}); // the clock says noon
-    EXPECT_DOUBLE_EQ(notifier.nextTime(), shell.fixedClock.today() + 13.0 / 24);
+    EXPECT_DOUBLE_EQ(notifier.nextTime(), toDayCount(shell.fixedClock.today()) + 13.0 / 24);
     notifier.setSettings({true, 11 * 60, false});
-    EXPECT_DOUBLE_EQ(notifier.nextTime(), shell.fixedClock.today() + 1 + 11.0 / 24);
+    EXPECT_DOUBLE_EQ(notifier.nextTime(), toDayCount(shell.fixedClock.today()) + 1 + 11.0 / 24);
     notifier.setSettings({false, 11 * 60, false});
     EXPECT_EQ(notifier.nextTime(), 0);
 }

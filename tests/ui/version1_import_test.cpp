@@ -125,7 +125,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         DateTime created;
         std::string plain;
     } expected[] = {
-        {"Empty", kPrayerInactive, "", shell.fixedClock.now(), ""},
+        {"Empty", kPrayerInactive, "", toDayCount(shell.fixedClock.now()), ""},
         {"Caf\xe9 item", kPrayerActive, "Hello", created, "Hello"},
         {"Long", kPrayerActive, longText.substr(0, 100), created, longText},
     };

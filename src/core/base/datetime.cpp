@@ -83,13 +83,40 @@ int dayOfYear(DateTime t)
     return dateOf(t) - dateOf(encodeDate(year, 1, 1)) + 1;
 }
 
-DateTime SystemClock::now() const
+sys_days makeDate(int year, int month, int day)
+{
+    return sys_days{std::chrono::days{daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day))}};
+}
+
+sys_seconds makeMoment(int year, int month, int day, int hour, int minute, int second)
+{
+    return startOf(makeDate(year, month, day)) + std::chrono::hours{hour} + std::chrono::minutes{minute} +
+           std::chrono::seconds{second};
+}
+
+int dayOfYear(sys_days d)
+{
+    const std::chrono::year_month_day ymd{d};
+    return static_cast<int>((d - sys_days{ymd.year() / std::chrono::January / 1}).count()) + 1;
+}
+
+DateTime toDayCount(sys_seconds t)
+{
+    return storedSecondsToDateTime(toStoredSeconds(t));
+}
+
+sys_seconds fromDayCount(DateTime t)
+{
+    return fromStoredSeconds(dateTimeToStoredSeconds(t));
+}
+
+sys_seconds SystemClock::now() const
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return encodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                          local.tm_sec);
+    return makeMoment(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                      local.tm_sec);
 }
 
 } // namespace kovara::core

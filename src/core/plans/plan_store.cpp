@@ -361,7 +361,7 @@ void PlanStore::setDayDone(int plan, int day, bool done)
     checkDay(rec, day);
     if (rec.dayDone[static_cast<std::size_t>(day - 1)] == done)
         return;
-    const DateTime today = done ? clock_.today() : 0;
+    const DateTime today = done ? toDayCount(clock_.today()) : 0;
     inTransaction(db(), [&] {
         execSQL(db(), format("UPDATE '%s' SET dayDone=%d where planDay=%d;", quoted(rec.tableName), done ? 1 : 0, day));
         if (done) {
@@ -381,7 +381,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
 {
     PlanRecord& rec = planRef(plan);
     checkDay(rec, day);
-    const DateTime today = clock_.today();
+    const DateTime today = toDayCount(clock_.today());
     inTransaction(db(), [&] {
         execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
         ensureSideTable(kReadDatesTable);
@@ -579,7 +579,7 @@ std::optional<int> PlanStore::firstUnreadDay(int plan) const
 int PlanStore::todaysPlanDay(int plan) const
 {
     const PlanRecord& rec = record(plan);
-    const double span = std::trunc(std::fabs(clock_.now() - rec.startDate));
+    const double span = std::trunc(std::fabs(toDayCount(clock_.now()) - rec.startDate));
     const double day = span + 1;
     const double count = static_cast<double>(rec.dayVerses.size());
     return static_cast<int>(std::min(day, count));

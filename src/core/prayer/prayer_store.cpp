@@ -103,7 +103,7 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
         title = format("New Prayer Item %d", n);
 
     if (createTime == 0)
-        createTime = clock_->now();
+        createTime = toDayCount(clock_->now());
     const std::int64_t seconds = dateTimeToStoredSeconds(createTime);
 
     Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
@@ -327,7 +327,7 @@ void PrayerStore::savePrayer(std::int32_t prayerIndex, const PrayerSave& save)
 
 void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 {
-    const DateTime now = clock_->now();
+    const DateTime now = toDayCount(clock_->now());
     const std::string sql =
         save.touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
                                     "prayerStatus=?, lastEditTime=? WHERE prayerIndex=%d",

@@ -65,7 +65,7 @@ void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& pr
                                              const Preferences& prefs, const Clock& clock)
 {
     showPage(buildWelcomePageText(plans, prayers, prefs, clock, [&](int plan) {
-        return progressHtml(planProgress(plans, plan, clock.now()), format("%s%d", kLinkCatchUpPrefix, plan));
+        return progressHtml(planProgress(plans, plan, toDayCount(clock.now())), format("%s%d", kLinkCatchUpPrefix, plan));
     }));
 }
 

@@ -66,7 +66,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     todayButton_->setText(tr("Today"));
     todayButton_->setToolTip(tr("Show today's entry"));
     connect(todayButton_, &QToolButton::clicked, this,
-            [this] { dateEdit_->setDate(toQDate(clock_.today())); });
+            [this] { dateEdit_->setDate(toQDate(toDayCount(clock_.today()))); });
 
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(dateEdit_);
@@ -95,7 +95,7 @@ void DevotionalPage::setDevotional(DevotionalStore& devotional)
     devotional_ = &devotional;
     titleLabel_->setText(fromBytes(devotional.title()));
     authorLabel_->setText(tr("by %1").arg(fromBytes(devotional.author())));
-    const QDate today = toQDate(clock_.today());
+    const QDate today = toQDate(toDayCount(clock_.today()));
     if (dateEdit_->date() != today)
         dateEdit_->setDate(today); // signals the change, which loads the entry
     else if (changedStore)
@@ -105,7 +105,7 @@ void DevotionalPage::setDevotional(DevotionalStore& devotional)
 void DevotionalPage::openFaithsCheckbook(DevotionalStore& devotional, Preferences& prefs)
 {
     setDevotional(devotional);
-    prefs.lastFaithsCheckbookRead = dayOfYear(clock_.now());
+    prefs.lastFaithsCheckbookRead = dayOfYear(toDayCount(clock_.now()));
 }
 
 QDate DevotionalPage::date() const

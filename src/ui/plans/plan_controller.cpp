@@ -198,7 +198,7 @@ int PlanController::startNewPlan()
     if (!name)
         return -1;
 
-    const int index = plans.addPlan(*name, dialog.planDays, shell_.clock().today());
+    const int index = plans.addPlan(*name, dialog.planDays, toDayCount(shell_.clock().today()));
     refreshPlanViews(index);
     return index;
 }
@@ -229,7 +229,7 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
     if (day == 0 && plans.record(plan).doubleUp) {
         const PlanDays days = PlanDays::of(plans.record(plan));
         const std::vector<int> pair = doubleUpDays(days);
-        if (computeProgress(days, shell_.clock().now()).daysBehind > 0 && pair.size() == 2 &&
+        if (computeProgress(days, toDayCount(shell_.clock().now())).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
             const std::string& second = plans.dayVerses(plan, secondDay_);
@@ -269,7 +269,7 @@ void PlanController::forgetPlan()
 
 void PlanController::showProgress(int plan)
 {
-    const PlanProgress progress = planProgress(shell_.planStore(), plan, shell_.clock().now());
+    const PlanProgress progress = planProgress(shell_.planStore(), plan, toDayCount(shell_.clock().now()));
     readingPage()->showProgress(progress.percent, progressSummaryText(progress),
                                 progress.daysBehind > 0 && !progress.finished);
 }
@@ -319,7 +319,7 @@ void PlanController::onMarkReadClicked()
     showProgress(currentPlan_);
     QString message = fromBytes(outcome.message);
     if (plans.record(currentPlan_).doubleUp &&
-        planProgress(plans, currentPlan_, shell_.clock().now()).daysBehind == 0) {
+        planProgress(plans, currentPlan_, toDayCount(shell_.clock().now())).daysBehind == 0) {
         plans.setDoubleUp(currentPlan_, false);
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
@@ -345,7 +345,7 @@ void PlanController::catchUp(int plan)
     PlanStore& plans = shell_.planStore();
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
-    const DateTime now = shell_.clock().now();
+    const DateTime now = toDayCount(shell_.clock().now());
     if (computeProgress(days, now).daysBehind == 0 || !plans.firstUnreadDay(plan)) {
         shell_.dialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
                                         .arg(plainUserText(fromBytes(rec.planTitle))));
@@ -360,7 +360,7 @@ void PlanController::catchUp(int plan)
 void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
 {
     PlanStore& plans = shell_.planStore();
-    const DateTime now = shell_.clock().now();
+    const DateTime now = toDayCount(shell_.clock().now());
     const PlanDays days = PlanDays::of(plans.record(plan));
     int shown = plan;
     switch (choice) {

@@ -320,7 +320,7 @@ void PlanManagerPage::showProgress()
     }
     const PlanStore& plans = planStore();
     const PlanRecord& rec = plans.record(currentPlan_);
-    const DateTime now = shell_.clock().now();
+    const DateTime now = toDayCount(shell_.clock().now());
     const PlanDays days = PlanDays::of(rec);
     const PlanProgress progress = computeProgress(days, now);
     progressBar_->setValue(progress.percent);
@@ -423,7 +423,7 @@ void PlanManagerPage::markRangeAsDone()
 void PlanManagerPage::resetPlanToDay()
 {
     const int target = targetDay_;
-    planStore().setStartDate(currentPlan_, shell_.clock().today() - target + 1);
+    planStore().setStartDate(currentPlan_, toDayCount(shell_.clock().today()) - target + 1);
     showPlan(currentPlan_);
     // Keep the chosen day in view after the refill.
     if (QTreeWidgetItem* item = dayList_->topLevelItem(target - 1)) {

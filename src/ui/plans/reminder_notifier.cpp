@@ -63,7 +63,7 @@ void ReminderNotifier::schedule()
     next_ = 0;
     if (!settings_.enabled)
         return;
-    const DateTime now = shell_.clock().now();
+    const DateTime now = toDayCount(shell_.clock().now());
     next_ = nextReminderTime(now, settings_.minuteOfDay);
     const double ms = std::clamp((next_ - now) * 86400000.0, 0.0, 86400000.0 * 2);
     timer_->start(static_cast<int>(std::ceil(ms)));
@@ -81,7 +81,7 @@ QString ReminderNotifier::bodyText(const DueReading& due) const
 
 int ReminderNotifier::remind()
 {
-    const std::vector<DueReading> due = dueReadings(shell_.planStore(), shell_.clock().now());
+    const std::vector<DueReading> due = dueReadings(shell_.planStore(), toDayCount(shell_.clock().now()));
     for (const DueReading& reading : due) {
         const QString summary = summaryText(reading);
         const QString body = bodyText(reading);

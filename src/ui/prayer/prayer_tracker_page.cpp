@@ -439,7 +439,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         const QBrush groupBack(toQColor(kActiveCaptionColor).darker(135));
         const QBrush groupText(toQColor(kCaptionTextColor));
         const bool answeredTab = filter == kPrayerAnswered;
-        const DateTime today = shell_.clock().today();
+        const DateTime today = toDayCount(shell_.clock().today());
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const PrayerHeader& rec = listing_[i];
@@ -648,7 +648,7 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
 {
     QStringList lines;
     if (prayerIndex != -1) {
-        const DateTime today = shell_.clock().today();
+        const DateTime today = toDayCount(shell_.clock().today());
         // The answer shows only while the item is answered; going back to
         // Active keeps the record for a later answer.
         if (store.prayerStatus(prayerIndex) == kPrayerAnswered) {
@@ -722,7 +722,7 @@ void PrayerTrackerPage::setStatus(const char* status)
         QString note = before ? fromBytes(before->answerNote) : QString();
         if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
             note.clear();
-        store.setPrayerStatus(index, status, PrayerAnswer{shell_.clock().today(), toBytes(note.trimmed())});
+        store.setPrayerStatus(index, status, PrayerAnswer{toDayCount(shell_.clock().today()), toBytes(note.trimmed())});
     } else {
         store.setPrayerStatus(index, status);
     }
