@@ -61,4 +61,43 @@ QString shortDateTimeText(DateTime t)
     return shortDateText(t) + u' ' + QLocale::system().toString(QTime(hour, minute, second), longTimeFormat());
 }
 
+namespace {
+const QDate kUnixDay(1970, 1, 1);
+}
+
+QDate toQDate(sys_days d)
+{
+    return kUnixDay.addDays(d.time_since_epoch().count());
+}
+
+sys_days toSysDays(const QDate& date)
+{
+    return sys_days{std::chrono::days{kUnixDay.daysTo(date)}};
+}
+
+QDateTime toQDateTime(sys_seconds t)
+{
+    const sys_days day = dayOf(t);
+    const auto secondOfDay = static_cast<int>((t - startOf(day)).count());
+    return QDateTime(toQDate(day), QTime(0, 0).addSecs(secondOfDay));
+}
+
+QString shortDateText(sys_days d)
+{
+    return QLocale::system().toString(toQDate(d), QLocale::ShortFormat);
+}
+
+std::string shortDateBytes(sys_days d)
+{
+    return toBytes(shortDateText(d));
+}
+
+QString shortDateTimeText(sys_seconds t)
+{
+    const sys_days day = dayOf(t);
+    if (t == startOf(day))
+        return shortDateText(day);
+    return shortDateText(day) + u' ' + QLocale::system().toString(toQDateTime(t).time(), longTimeFormat());
+}
+
 } // namespace kovara::ui

@@ -5,6 +5,7 @@
 #include "core/base/datetime.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <string>
 
@@ -21,5 +22,13 @@ QString shortDateText(DateTime t);
 QString shortDateTimeText(DateTime t);
 // The short date as bytes, for the core's text builders.
 std::string shortDateBytes(DateTime t);
+
+// The same edge for the core's calendar types.
+QDate toQDate(sys_days d);
+sys_days toSysDays(const QDate& date);
+QDateTime toQDateTime(sys_seconds t);
+QString shortDateText(sys_days d);
+QString shortDateTimeText(sys_seconds t);
+std::string shortDateBytes(sys_days d);
 
 } // namespace kovara::ui
