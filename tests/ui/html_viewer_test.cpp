@@ -12,6 +12,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QImage>
+#include <QUrl>
+#include <memory>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -91,6 +94,30 @@ TEST(HtmlViewerTest, PrintsTheChosenPagesOnly)
 
     viewer.loadFromString("<p>short</p>");
     EXPECT_EQ(viewer.pageCount(printer), 1);
+}
+
+// Progress bars are pictures the viewer draws: the shown page, the copy a
+// printout lays out and out-of-range figures all get the bar.
+TEST(HtmlViewerTest, ProgressBarsAreDrawnForThePageAndItsPrintout)
+{
+    HtmlViewer viewer;
+    viewer.loadFromString("<p>Plan" + progressBarImageHtml(25) + "</p>");
+    const auto barOf = [](QTextDocument& doc, const QString& address) {
+        return doc.resource(QTextDocument::ImageResource, QUrl(address)).value<QImage>();
+    };
+    std::unique_ptr<QTextDocument> printCopy(viewer.document()->clone(viewer.document()));
+    for (QTextDocument* doc : {viewer.document(), printCopy.get()}) {
+        const QImage bar = barOf(*doc, "kovara-bar:25");
+        ASSERT_FALSE(bar.isNull());
+        EXPECT_EQ(bar.width(), 240);
+        const int middle = bar.height() / 2;
+        EXPECT_EQ(bar.pixelColor(59, middle), QColor(0x3c, 0x8d, 0x40)); // a quarter done
+        EXPECT_EQ(bar.pixelColor(60, middle), QColor(0xcf, 0xcf, 0xcf));
+        EXPECT_EQ(bar.pixelColor(0, 0).alpha(), 0); // space above the bar
+    }
+    EXPECT_TRUE(progressBarImageHtml(140).contains("kovara-bar:100"));
+    EXPECT_TRUE(progressBarImageHtml(-3).contains("kovara-bar:0"));
+    EXPECT_TRUE(barOf(*viewer.document(), "kovara-bar:x").isNull());
 }
 
 } // namespace

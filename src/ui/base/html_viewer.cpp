@@ -13,10 +13,55 @@
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
+#include <QUrl>
+#include <QPainter>
+#include <QImage>
 #include <QTextFrame>
 #include <memory>
 
 namespace kovara::ui {
+
+namespace {
+// Progress bars: "kovara-bar:<percent>". The picture is taller than the bar
+// so that the line it sits on keeps a little space above and below it.
+constexpr const char* kProgressBarScheme = "kovara-bar";
+constexpr int kBarWidth = 240;
+constexpr int kBarHeight = 5;
+constexpr int kBarPictureHeight = 12;
+
+QImage progressBarImage(int percent)
+{
+    QImage image(kBarWidth, kBarPictureHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    const int top = (kBarPictureHeight - kBarHeight) / 2;
+    const int done = kBarWidth * percent / 100;
+    painter.fillRect(0, top, done, kBarHeight, QColor(0x3c, 0x8d, 0x40));
+    painter.fillRect(done, top, kBarWidth - done, kBarHeight, QColor(0xcf, 0xcf, 0xcf));
+    return image;
+}
+} // namespace
+
+QString progressBarImageHtml(int percent)
+{
+    return QStringLiteral("<img src=\"%1:%2\" width=\"%3\" height=\"%4\">")
+        .arg(QLatin1String(kProgressBarScheme))
+        .arg(std::clamp(percent, 0, 100))
+        .arg(kBarWidth)
+        .arg(kBarPictureHeight);
+}
+
+QVariant HtmlViewer::loadResource(int type, const QUrl& name)
+{
+    if (type == QTextDocument::ImageResource && name.scheme() == QLatin1String(kProgressBarScheme)) {
+        bool ok = false;
+        const int percent = name.path().toInt(&ok);
+        if (ok)
+            return progressBarImage(std::clamp(percent, 0, 100));
+    }
+    return QTextBrowser::loadResource(type, name);
+}
 
 HtmlViewer::HtmlViewer(QWidget* parent) : QTextBrowser(parent)
 {

@@ -19,6 +19,11 @@ class QPrinter;
 
 namespace kovara::ui {
 
+// An <img> element showing a progress bar percent (clamped to 0..100) full:
+// the part done green, the rest grey, 240 pixels wide. The viewer draws it
+// (see HtmlViewer::loadResource), so pages show a bar without a table.
+QString progressBarImageHtml(int percent);
+
 class HtmlViewer : public QTextBrowser {
     Q_OBJECT
 public:
@@ -71,6 +76,11 @@ public:
     // Actions shown by the right-click menu in place of the standard one (an
     // empty list brings the standard menu back). Not owned.
     void setContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }
+
+    // The pictures the program's pages name by address (progress bars, see
+    // progressBarImageHtml); anything else is left to QTextBrowser. Printing
+    // and copies of the document reach it through the document's owner.
+    QVariant loadResource(int type, const QUrl& name) override;
 
 signals:
     // A link was clicked; href is the link's target as written in the page.

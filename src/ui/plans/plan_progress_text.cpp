@@ -1,6 +1,7 @@
 #include "ui/plans/plan_progress_text.h"
 
 #include "ui/base/dates.h"
+#include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
 
 #include <QCoreApplication>
@@ -51,23 +52,15 @@ QString progressSummaryText(const PlanProgress& p)
 
 std::string progressHtml(const PlanProgress& p, const std::string& catchUpLink)
 {
-    // The summary line stays inside the plan's list entry; the bar, a
-    // two-cell table (the read part green, the rest grey), comes last, since
-    // text after a table would leave the entry.
+    // The summary line and, below it, the bar: a picture the viewer draws
+    // (see HtmlViewer's progress-bar addresses), which lays out as one
+    // character would, where a two-cell table cost a table layout and a font
+    // of its own for each plan.
     QString html = QStringLiteral("<br><font size=\"-1\">") + progressSummaryText(p).toHtmlEscaped();
     if (p.daysBehind > 0 && !p.finished)
         html += QStringLiteral(" \u00B7 <a href=\"%1\">%2</a>")
                     .arg(QString::fromStdString(catchUpLink), QCoreApplication::translate("kovara::ui::PlanProgressText", "Catch up").toHtmlEscaped());
-    html += QStringLiteral("</font>");
-    const int read = std::clamp(p.percent, 0, 100);
-    html += QStringLiteral("<table width=\"240\" cellspacing=\"0\" cellpadding=\"0\" "
-                           "style=\"margin-top: 3px; margin-bottom: 4px;\"><tr>");
-    if (read > 0)
-        html += QStringLiteral("<td width=\"%1%\" bgcolor=\"#3c8d40\" style=\"font-size: 3pt;\">&nbsp;</td>").arg(read);
-    if (read < 100)
-        html += QStringLiteral("<td width=\"%1%\" bgcolor=\"#cfcfcf\" style=\"font-size: 3pt;\">&nbsp;</td>")
-                    .arg(100 - read);
-    html += QStringLiteral("</tr></table>");
+    html += QStringLiteral("</font><br>") + progressBarImageHtml(p.percent);
     return toBytes(html);
 }
 
