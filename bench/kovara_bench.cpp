@@ -309,10 +309,10 @@ void BM_PrayerTrackerAllTab10000(benchmark::State& state)
     frame.show();
     for (auto _ : state) {
         state.PauseTiming();
-        frame.initPrayers(shell.prayerStore(), kPrayerAnswered, -1); // another tab first
+        frame.initPrayers(shell.prayerStore(), PrayerStatus::Answered, -1); // another tab first
         settle(frame);
         state.ResumeTiming();
-        frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
+        frame.initPrayers(shell.prayerStore(), std::nullopt, -1);
         settle(frame);
     }
     state.counters["rows"] = frame.findChild<QListWidget*>("prayerList")->count();
@@ -463,7 +463,7 @@ void BM_PrayerSearchKeystroke10000(benchmark::State& state)
     frame.assignPreferences(w.prefs);
     frame.resize(900, 640);
     frame.show();
-    frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
+    frame.initPrayers(shell.prayerStore(), std::nullopt, -1);
     settle(frame);
     static const QString typed = QStringLiteral("righteousness shall go before ");
     static int next = 0;
@@ -491,7 +491,7 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
         bench::makePrayerDatabase(file, w.bible, 1000, 2000);
     PrayerStore store(file, &w.clock);
     PrayerSelection all;
-    all.statuses = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    all.statuses = {PrayerStatus::Active, PrayerStatus::Answered, PrayerStatus::Inactive};
     const QString pdf = QString::fromStdString(w.folder + "journal.pdf");
     int pages = 0;
     for (auto _ : state) {

@@ -171,21 +171,21 @@ TEST(StoredFilesTest, PrayerDatabase)
         save.title = "Mum";
         save.topic = "Family";
         save.previewText = "Surgery";
-        save.status = kPrayerActive;
+        save.status = PrayerStatus::Active;
         save.textData = "{doc}";
         save.plainText = "Surgery on Friday";
         save.notes = PrayerNotes{{encodeDate(2024, 5, 7), "Went well"}, {encodeDate(2024, 5, 6), "Admitted"}};
         store.savePrayer(active, save);
 
         const auto answered = store.newPrayerItem(encodeDateTime(2023, 1, 2, 3, 4, 5));
-        store.updatePrayer(answered, "Rain", "", "Dry fields", kPrayerActive, "", false);
-        store.setPrayerStatus(answered, kPrayerAnswered, {encodeDate(2024, 4, 30), "Showers"});
+        store.updatePrayer(answered, "Rain", "", "Dry fields", PrayerStatus::Active, "", false);
+        store.setPrayerStatus(answered, PrayerStatus::Answered, {encodeDate(2024, 4, 30), "Showers"});
 
         clock.set(encodeDateTime(2024, 5, 8, 12, 0, 0));
         const auto inactive = store.newPrayerItem();
-        store.updatePrayer(inactive, "Job", "Work", "", kPrayerInactive, "", true);
+        store.updatePrayer(inactive, "Job", "Work", "", PrayerStatus::Inactive, "", true);
         const auto deleted = store.newPrayerItem();
-        store.setPrayerStatus(deleted, kPrayerDeleted);
+        store.deletePrayer(deleted);
     }
     EXPECT_EQ(dump(file),
               "index CREATE INDEX 'prayerTracker_prayerIndex' ON prayerTracker (prayerIndex)\n"

@@ -71,16 +71,16 @@ TEST(Version1PrayersTest, ReadsRecordsAndTextsAndMakesStoreItems)
     const std::vector<Version1Prayer> prayers = version1Prayers(items, texts);
     struct Expected {
         std::string title;
-        const char* status;
+        PrayerStatus status;
         std::string text;
         std::string preview;
     };
     const Expected expected[] = {
-        {"Empty", "Inactive", "", ""},
-        {"Same", "Active", "Hello", "Hello"},
-        {"Same", "Active", long150, std::string(100, 'x')},
-        {std::string(255, 'T'), "Active", "", ""},
-        {"\xE9t\xE9", "Inactive", "\r\nEnd", "\r\nEnd"},
+        {"Empty", PrayerStatus::Inactive, "", ""},
+        {"Same", PrayerStatus::Active, "Hello", "Hello"},
+        {"Same", PrayerStatus::Active, long150, std::string(100, 'x')},
+        {std::string(255, 'T'), PrayerStatus::Active, "", ""},
+        {"\xE9t\xE9", PrayerStatus::Inactive, "\r\nEnd", "\r\nEnd"},
     };
     ASSERT_EQ(prayers.size(), 5u);
     for (std::size_t i = 0; i < prayers.size(); ++i) {

@@ -109,7 +109,7 @@ TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
     const std::int32_t item = store.findPrayerByTitle("Before").value();
     PrayerSave save;
     save.title = "Before";
-    save.status = kPrayerAnswered;
+    save.status = PrayerStatus::Answered;
     save.plainText = "for the harvest";
     save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "rain came"};
     save.notes = PrayerNotes{{toDayCount(shell.fixedClock.today()), "dry spell"}};
@@ -167,7 +167,7 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
 
     PrayerStore& restored = shell.prayerStore();
     EXPECT_EQ(shell.prayerTitles(), "Harvest");
-    EXPECT_EQ(restored.prayerStatus(7), kPrayerAnswered);
+    EXPECT_EQ(restored.prayerStatus(7), PrayerStatus::Answered);
     EXPECT_FALSE(restored.answer(7));
     EXPECT_TRUE(restored.notes(7).empty());
     EXPECT_FALSE(restored.searchIndexReady());

@@ -36,6 +36,7 @@ class JournalExportTest : public ::testing::Test {
 protected:
     JournalExportTest() { frame.assignPreferences(*shell.prefs); }
 
+    // status is the stored word.
     std::int32_t add(const std::string& title, const std::string& topic, const std::string& status,
                      const std::string& text, DateTime created, const PrayerNotes& notes = {})
     {
@@ -43,7 +44,7 @@ protected:
         PrayerSave save;
         save.title = title;
         save.topic = topic;
-        save.status = status;
+        save.status = StoredStatus::fromWord(status);
         save.textData = text.empty() ? "" : "{\\rtf1 {\\b " + text + "}\\par}";
         save.plainText = text;
         save.touchEditTime = false;
@@ -64,7 +65,7 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     const std::int32_t mum = add("Mum", "Family", "Active", "Surgery on Tuesday", may,
                                  {{encodeDate(2024, 5, 3), "surgery went well"}, {encodeDate(2024, 5, 9), "home"}});
     const std::int32_t rain = add("Rain", "Farm", "Answered", "For the crops", may);
-    shell.store->setPrayerStatus(rain, kPrayerAnswered, {encodeDate(2024, 6, 2), "A week of showers"});
+    shell.store->setPrayerStatus(rain, PrayerStatus::Answered, {encodeDate(2024, 6, 2), "A week of showers"});
     add("Harvest", "Farm", "Answered", "", may); // answered before records were kept
     // Enough long items for several pages.
     const std::string longText(1500, 'w');
@@ -73,7 +74,7 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     (void)mum;
 
     PrayerSelection all;
-    all.statuses = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    all.statuses = {PrayerStatus::Active, PrayerStatus::Answered, PrayerStatus::Inactive};
     all.dateField = PrayerSelection::DateField::CreatedOrAnswered;
     all.from = encodeDate(2024, 1, 1);
     all.to = encodeDate(2024, 12, 31);

@@ -119,7 +119,7 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
     edit(index, true);
     EXPECT_EQ(editor.shown, 1);
     EXPECT_EQ(shell.store->prayerTitle(index), "New Prayer Item");
-    EXPECT_EQ(shell.store->prayerStatus(index), "Active");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Active");
     // Inputs back to idle.
     EXPECT_EQ(editor.store_, nullptr);
     EXPECT_EQ(editor.prayerIndex_, -1);
@@ -135,7 +135,7 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     PrayerSave save;
     save.title = "Mum";
     save.topic = "Family";
-    save.status = kPrayerActive;
+    save.status = PrayerStatus::Active;
     save.touchEditTime = false;
     save.notes = PrayerNotes{{encodeDate(2024, 4, 1), "admitted"}, {encodeDate(2024, 4, 2), "to be deleted"}};
     shell.store->savePrayer(index, save);
@@ -168,7 +168,7 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     };
     edit(index);
 
-    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
     const std::optional<PrayerAnswer> answer = shell.store->answer(index);
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->answeredTime, encodeDate(2024, 4, 20));
@@ -230,9 +230,9 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     edit(index);
 
     EXPECT_EQ(shell.store->prayerTitle(index), "Family");
-    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
     EXPECT_EQ(shell.store->lastEditTime(index), created + 1.5);
-    const PrayerHeaders rows = shell.store->prayerHeadersByTopic("Answered");
+    const PrayerHeaders rows = shell.store->prayerHeadersByTopic(PrayerStatus::Answered);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].previewText, "Thanks Health Amen");
 
@@ -303,12 +303,12 @@ TEST_F(PrayerEditorTest, SavedPreviewAndText)
             e.controls.saveAndCloseAction->trigger();
         };
         edit(index);
-        const PrayerHeaders rows = shell.store->prayerHeadersByTopic("Active");
+        const PrayerHeaders rows = shell.store->prayerHeadersByTopic(PrayerStatus::Active);
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.front().previewText, c.preview) << c.typed.toStdString();
         EXPECT_EQ(rows.front().prayerTopic, "");
         EXPECT_EQ(shell.store->prayerText(index).empty(), c.preview.empty()) << c.typed.toStdString();
-        shell.store->setPrayerStatus(index, "Deleted");
+        shell.store->deletePrayer(index);
     }
 }
 
@@ -367,7 +367,7 @@ TEST_F(PrayerEditorTest, UnknownStoredStatusIsKept)
         e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
-    EXPECT_EQ(shell.store->prayerStatus(index), "Someday");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Someday");
     EXPECT_EQ(shell.store->prayerTitle(index), "Odd item");
 }
 

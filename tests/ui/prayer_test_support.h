@@ -50,12 +50,13 @@ public:
     }
 
     // An item as the editor would have saved it, without touching its edit
-    // time; rtf empty means no text.
+    // time; status is the stored word, rtf empty means no text.
     std::int32_t add(const std::string& title, const std::string& topic, const std::string& status,
                      const std::string& rtf = {})
     {
         const std::int32_t index = store->newPrayerItem(0);
-        store->updatePrayer(index, title, topic, rtf.empty() ? "" : title, status, rtf, false);
+        store->updatePrayer(index, title, topic, rtf.empty() ? "" : title, StoredStatus::fromWord(status), rtf,
+                            false);
         return index;
     }
 

@@ -262,7 +262,7 @@ protected:
         plans.addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today()));
         PrayerStore prayers((user / "prayers.kova2").string());
         const std::int32_t item = prayers.newPrayerItem(toDayCount(clock.now()));
-        savePrayerContent(prayers, item, "Morning prayer", "", "Active", "", [] { return std::string(); });
+        savePrayerContent(prayers, item, "Morning prayer", "", PrayerStatus::Active, "", [] { return std::string(); });
     }
 
     kovara::test::TempDir program, appData;

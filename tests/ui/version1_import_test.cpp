@@ -116,18 +116,18 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     importData();
 
     PrayerStore& store = shell.prayerStore();
-    const PrayerHeaders items = store.prayerHeaders(kPrayerFilterAny, "prayerIndex");
+    const PrayerHeaders items = store.prayerHeaders(std::nullopt, "prayerIndex");
     ASSERT_EQ(items.size(), 3u);
     const struct {
         const char* title;
-        const char* status;
+        PrayerStatus status;
         std::string preview;
         DateTime created;
         std::string plain;
     } expected[] = {
-        {"Empty", kPrayerInactive, "", toDayCount(shell.fixedClock.now()), ""},
-        {"Caf\xe9 item", kPrayerActive, "Hello", created, "Hello"},
-        {"Long", kPrayerActive, longText.substr(0, 100), created, longText},
+        {"Empty", PrayerStatus::Inactive, "", toDayCount(shell.fixedClock.now()), ""},
+        {"Caf\xe9 item", PrayerStatus::Active, "Hello", created, "Hello"},
+        {"Long", PrayerStatus::Active, longText.substr(0, 100), created, longText},
     };
     for (std::size_t i = 0; i < items.size(); ++i) {
         SCOPED_TRACE(expected[i].title);
@@ -163,7 +163,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 
     // Now that there is data, the import is never offered again.
     importData();
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 3);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 3);
 }
 
 TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
@@ -176,7 +176,7 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
     shell.scripted.expectConfirm(planQuestion(), false, Dialogs::Answer::Yes);
     importData();
 
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 0);
     EXPECT_EQ(shell.planStore().planCount(), 0);
     EXPECT_EQ(shell.welcomeBuilt, 0);
     EXPECT_TRUE(shell.refreshedOn.empty());
@@ -190,7 +190,7 @@ TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
     // One prayer item, or one plan, of their own: no question at all.
     const std::int32_t own = shell.addPrayer("Mine");
     importData();
-    shell.prayerStore().setPrayerStatus(own, kPrayerDeleted);
+    shell.prayerStore().deletePrayer(own);
     shell.planStore().addPlan("Mine", {"1-1"}, kStart);
     importData();
     shell.planStore().deletePlan(0);
@@ -203,7 +203,7 @@ TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
     importData();
 
     EXPECT_TRUE(shell.scripted.done());
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 0);
 }
 
 TEST_F(Version1ImportTest, DamagedOldFileRaisesBeforeAnyQuestionAndWritesNothing)
@@ -212,7 +212,7 @@ TEST_F(Version1ImportTest, DamagedOldFileRaisesBeforeAnyQuestionAndWritesNothing
     writeOldPlan(oldFolder, kStart, {1});
 
     EXPECT_THROW(importData(), InOutError);
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 0);
     EXPECT_EQ(shell.planStore().planCount(), 0) << "the plan is not offered after the error";
 }
 

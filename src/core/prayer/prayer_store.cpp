@@ -24,7 +24,7 @@ PrayerHeader headerOf(Statement& st)
     rec.prayerTitle = st.columnText(0);
     rec.prayerTopic = st.columnText(1);
     rec.previewText = st.columnText(2);
-    rec.prayerStatus = st.columnText(3);
+    rec.prayerStatus = StoredStatus::fromWord(st.columnText(3));
     rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
     rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
     rec.prayerIndex = st.columnInt(6);
@@ -112,7 +112,7 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
     requireStatement(st, "newPrayerItem");
     st.run([&] {
         st.bindText(1, title);
-        st.bindText(2, kPrayerActive);
+        st.bindText(2, storedWord(PrayerStatus::Active));
         st.bindInt64(3, seconds);
         st.bindInt64(4, seconds);
         st.step();
@@ -155,19 +155,20 @@ DateTime PrayerStore::lastEditTime(std::int32_t prayerIndex) const
     return time("lastEditTime", prayerIndex);
 }
 
-std::string PrayerStore::filterClause(const std::string& statusFilter, const char* operation)
+std::string PrayerStore::filterClause(PrayerFilter statusFilter, const char* operation)
 {
-    // The filter is formatted into the statement, so only the known words may
-    // pass; anything else could change the statement's meaning.
-    if (statusFilter == kPrayerFilterAny)
-        return format(" WHERE prayerStatus!='%s'", kPrayerDeleted);
-    if (statusFilter == kPrayerActive || statusFilter == kPrayerAnswered || statusFilter == kPrayerInactive ||
-        statusFilter == kPrayerDeleted)
-        return format(" WHERE prayerStatus='%s'", statusFilter);
-    throw Exception(format("PrayerStore::%s Error: unknown status filter '%s'", operation, statusFilter));
+    // The stored word is formatted into the statement: only the program's
+    // own words, never a value cast from elsewhere.
+    if (!statusFilter)
+        return format(" WHERE prayerStatus!='%s'", StoredStatus::deleted().word());
+    try {
+        return format(" WHERE prayerStatus='%s'", storedWord(*statusFilter));
+    } catch (const Exception& e) {
+        throw Exception(format("PrayerStore::%s Error: %s", operation, e.what()));
+    }
 }
 
-PrayerHeaders PrayerStore::prayerHeaders(const std::string& statusFilter, const std::string& orderClause) const
+PrayerHeaders PrayerStore::prayerHeaders(PrayerFilter statusFilter, const std::string& orderClause) const
 {
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "prayerHeaders");
@@ -182,7 +183,7 @@ PrayerHeaders PrayerStore::prayerHeaders(const std::string& statusFilter, const 
     return headers;
 }
 
-PrayerHeaders PrayerStore::prayerHeadersByTopic(const std::string& statusFilter) const
+PrayerHeaders PrayerStore::prayerHeadersByTopic(PrayerFilter statusFilter) const
 {
     return prayerHeaders(statusFilter, "prayerTopic, prayerTitle");
 }
@@ -192,7 +193,7 @@ std::optional<std::int32_t> PrayerStore::findPrayerByTitle(const std::string& ti
     std::optional<std::int32_t> found;
     Statement st(db(),
                  format("SELECT prayerIndex FROM '%s' WHERE prayerTitle=? AND prayerStatus!='%s';", kTableName,
-                        kPrayerDeleted));
+                        StoredStatus::deleted().word()));
     requireStatement(st, "findPrayerByTitle");
     st.run([&] {
         st.bindText(1, title);
@@ -216,9 +217,9 @@ std::string PrayerStore::textColumn(const char* column, const char* operation,
     return value;
 }
 
-std::string PrayerStore::prayerStatus(std::int32_t prayerIndex) const
+StoredStatus PrayerStore::prayerStatus(std::int32_t prayerIndex) const
 {
-    return textColumn("prayerStatus", "prayerStatus", prayerIndex);
+    return StoredStatus::fromWord(textColumn("prayerStatus", "prayerStatus", prayerIndex));
 }
 
 std::string PrayerStore::prayerTitle(std::int32_t prayerIndex) const
@@ -248,7 +249,7 @@ std::string PrayerStore::prayerText(std::int32_t prayerIndex) const
     return bytes;
 }
 
-int PrayerStore::countPrayers(const std::string& statusFilter) const
+int PrayerStore::countPrayers(PrayerFilter statusFilter) const
 {
     const std::string sql = format("SELECT prayerIndex FROM '%s'%s;", kTableName,
                                    filterClause(statusFilter, "countPrayers"));
@@ -261,7 +262,7 @@ std::vector<std::string> PrayerStore::topicList() const
     queryRows(db(),
               format("SELECT prayerTopic FROM '%s' WHERE prayerStatus!='%s' GROUP BY prayerTopic ORDER BY "
                      "prayerTopic;",
-                     kTableName, kPrayerDeleted),
+                     kTableName, StoredStatus::deleted().word()),
               noStatement("topicList"), [&](Statement& st) {
                   std::string topic = st.columnText(0);
                   if (!topic.empty())
@@ -270,26 +271,30 @@ std::vector<std::string> PrayerStore::topicList() const
     return topics;
 }
 
-void PrayerStore::writeStatus(std::int32_t prayerIndex, const std::string& status)
+void PrayerStore::writeStatus(std::int32_t prayerIndex, const StoredStatus& status)
 {
     Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
     requireStatement(st, "setPrayerStatus");
     st.run([&] {
-        st.bindText(1, status);
+        st.bindText(1, status.word());
         st.step();
     });
 }
 
-void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status)
+void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status)
+{
+    inTransaction([&] { writeStatus(prayerIndex, status); });
+}
+
+void PrayerStore::deletePrayer(std::int32_t prayerIndex)
 {
     inTransaction([&] {
-        writeStatus(prayerIndex, status);
-        if (status == kPrayerDeleted)
-            execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
+        writeStatus(prayerIndex, StoredStatus::deleted());
+        execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
     });
 }
 
-void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status, const PrayerAnswer& answer)
+void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status, const PrayerAnswer& answer)
 {
     inTransaction([&] {
         writeStatus(prayerIndex, status);
@@ -299,7 +304,7 @@ void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& s
 }
 
 void PrayerStore::updatePrayer(std::int32_t prayerIndex, const std::string& title, const std::string& topic,
-                               const std::string& previewText, const std::string& status,
+                               const std::string& previewText, const StoredStatus& status,
                                const std::string& textData, bool touchEditTime)
 {
     PrayerSave save;
@@ -353,7 +358,7 @@ void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
         if (!save.previewText.empty())
             st.bindText(4, save.previewText);
         if (!save.status.empty())
-            st.bindText(5, save.status);
+            st.bindText(5, save.status.word());
         if (save.touchEditTime)
             st.bindInt64(6, dateTimeToStoredSeconds(now));
         st.step();
@@ -452,7 +457,7 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
                  noStatement("searchIndex"), [&](Statement& st) { body = st.columnText(0); });
     }
     execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
-    if (!found || status == kPrayerDeleted)
+    if (!found || StoredStatus::fromWord(status).isDeleted())
         return;
 
     std::string noteText;
@@ -523,9 +528,13 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     PrayerHeaders headers;
     if (selection.statuses.empty())
         return headers;
-    for (const std::string& status : selection.statuses)
-        if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
-            throw Exception(format("PrayerStore::selectPrayers Error: unknown status '%s'", status));
+    std::vector<std::string> words;
+    try {
+        for (const PrayerStatus status : selection.statuses)
+            words.push_back(storedWord(status));
+    } catch (const Exception& e) {
+        throw Exception(format("PrayerStore::selectPrayers Error: %s", e.what()));
+    }
 
     // Program-made SQL with every value bound.
     std::string sql = format("SELECT p.prayerTitle,p.prayerTopic,p.previewText,p.prayerStatus,p.createTime,"
@@ -538,7 +547,8 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     if (!selection.allTopics)
         sql += selection.topic.empty() ? " AND p.prayerTopic IS NULL" : " AND p.prayerTopic=?";
     const char* created = "(p.createTime>=? AND p.createTime<?)";
-    const char* answered = "(p.prayerStatus='Answered' AND a.answeredTime>=? AND a.answeredTime<?)";
+    const std::string answered = format("(p.prayerStatus='%s' AND a.answeredTime>=? AND a.answeredTime<?)",
+                                        storedWord(PrayerStatus::Answered));
     using Field = PrayerSelection::DateField;
     switch (selection.dateField) {
     case Field::Any:
@@ -561,8 +571,8 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     requireStatement(st, "selectPrayers");
     st.run([&] {
         int n = 0;
-        for (const std::string& status : selection.statuses)
-            st.bindText(++n, status);
+        for (const std::string& word : words)
+            st.bindText(++n, word);
         if (!selection.allTopics && !selection.topic.empty())
             st.bindText(++n, selection.topic);
         const int ranges = selection.dateField == Field::Any ? 0 : selection.dateField == Field::CreatedOrAnswered ? 2 : 1;
@@ -589,7 +599,8 @@ void PrayerStore::buildSearchIndex(const std::function<std::string(const std::st
                                    const std::function<void(int done, int total)>& progress)
 {
     std::vector<std::int32_t> items;
-    queryRows(db(), format("SELECT prayerIndex FROM '%s' WHERE prayerStatus!='%s';", kTableName, kPrayerDeleted),
+    queryRows(db(), format("SELECT prayerIndex FROM '%s' WHERE prayerStatus!='%s';", kTableName,
+                           StoredStatus::deleted().word()),
               noStatement("searchIndex"), [&](Statement& st) { items.push_back(st.columnInt(0)); });
     const int total = static_cast<int>(items.size());
     inTransaction([&] {
@@ -634,7 +645,7 @@ std::string PrayerStore::searchQuery(const std::string& words)
     return query;
 }
 
-PrayerHeaders PrayerStore::prayerHeadersMatching(const std::string& statusFilter, const std::string& words) const
+PrayerHeaders PrayerStore::prayerHeadersMatching(PrayerFilter statusFilter, const std::string& words) const
 {
     const std::string query = searchQuery(words);
     if (query.empty())
@@ -665,7 +676,7 @@ std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) c
         return found;
     Statement st(db(), format("SELECT s.rowid FROM %s s JOIN '%s' p ON p.prayerIndex=s.rowid "
                               "WHERE %s MATCH ? AND p.prayerStatus!='%s' ORDER BY s.rowid;",
-                              kSearchTable, kTableName, kSearchTable, kPrayerDeleted));
+                              kSearchTable, kTableName, kSearchTable, StoredStatus::deleted().word()));
     requireStatement(st, "searchPrayers");
     st.run([&] {
         st.bindText(1, query);

@@ -132,9 +132,9 @@ std::string version1PlanQuestion(const std::string& startDate)
                   startDate);
 }
 
-std::string version1Status(const Version1PrayerItem& item)
+PrayerStatus version1Status(const Version1PrayerItem& item)
 {
-    return item.Active != 0 ? "Active" : "Inactive";
+    return item.Active != 0 ? PrayerStatus::Active : PrayerStatus::Inactive;
 }
 
 std::vector<Version1Prayer> version1Prayers(const Version1PrayerItems& items, const Version1PrayerDetails& texts)

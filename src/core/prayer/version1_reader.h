@@ -15,6 +15,7 @@
 // The old files are only read, never changed.
 #include "core/base/datetime.h"
 #include "core/base/exception.h"
+#include "core/prayer/prayer_status.h"
 
 #include <array>
 #include <cstdint>
@@ -83,14 +84,14 @@ std::string version1PlanQuestion(const std::string& startDate);
 struct Version1Prayer {
     std::string title;
     std::string topic;   // always empty: the old program had none
-    std::string status;  // "Active" or "Inactive"
+    PrayerStatus status; // Active or Inactive
     DateTime created;   // 0 means "now" to the store
     std::string text;    // the plain text, made into a rich-text document by the UI
     std::string preview; // the first 100 bytes of the text as they stand
 };
 
-// "Active" for a set flag, "Inactive" otherwise.
-std::string version1Status(const Version1PrayerItem& item);
+// Active for a set flag, Inactive otherwise.
+PrayerStatus version1Status(const Version1PrayerItem& item);
 
 // The items in file order, as they go into the store. texts has one entry
 // per item (as readVersion1Prayers returns them).

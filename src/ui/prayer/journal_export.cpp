@@ -39,15 +39,19 @@ QString rangeText(DateTime from, DateTime to)
     return first + QStringLiteral(" \u2013 ") + longDate(to);
 }
 
-QString statusText(const std::string& status)
+QString statusText(const StoredStatus& status)
 {
-    if (status == kPrayerActive)
-        return JournalExport::tr("Active");
-    if (status == kPrayerAnswered)
-        return JournalExport::tr("Answered");
-    if (status == kPrayerInactive)
-        return JournalExport::tr("Inactive");
-    return fromBytes(status);
+    if (const std::optional<PrayerStatus> known = status.status()) {
+        switch (*known) {
+        case PrayerStatus::Active:
+            return JournalExport::tr("Active");
+        case PrayerStatus::Answered:
+            return JournalExport::tr("Answered");
+        case PrayerStatus::Inactive:
+            return JournalExport::tr("Inactive");
+        }
+    }
+    return fromBytes(status.word());
 }
 
 } // namespace
@@ -168,7 +172,7 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
             }
         }
         const std::optional<PrayerAnswer> answer =
-            item.prayerStatus == kPrayerAnswered ? store.answer(item.prayerIndex) : std::nullopt;
+            item.prayerStatus == PrayerStatus::Answered ? store.answer(item.prayerIndex) : std::nullopt;
         if (answer && !answer->answerNote.empty()) {
             at.insertBlock(QTextBlockFormat(), plain);
             at.insertText(tr("Answer: "), bold);
@@ -200,7 +204,7 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
             datesAt.insertBlock(QTextBlockFormat(), small);
             datesAt.insertText(tr("Last edited %1").arg(longDate(item.lastEditTime)), small);
         }
-        if (item.prayerStatus == kPrayerAnswered) {
+        if (item.prayerStatus == PrayerStatus::Answered) {
             datesAt.insertBlock(QTextBlockFormat(), small);
             datesAt.insertText(answer ? tr("Answered %1").arg(longDate(answer->answeredTime))
                                       : tr("answered (date not recorded)"),

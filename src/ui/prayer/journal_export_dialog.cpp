@@ -110,11 +110,11 @@ PrayerSelection JournalExportDialog::selection() const
 {
     PrayerSelection s;
     if (activeCheck_->isChecked())
-        s.statuses.push_back(kPrayerActive);
+        s.statuses.push_back(PrayerStatus::Active);
     if (answeredCheck_->isChecked())
-        s.statuses.push_back(kPrayerAnswered);
+        s.statuses.push_back(PrayerStatus::Answered);
     if (inactiveCheck_->isChecked())
-        s.statuses.push_back(kPrayerInactive);
+        s.statuses.push_back(PrayerStatus::Inactive);
     s.allTopics = topicCombo_->currentIndex() == 0;
     s.topic = topicCombo_->currentIndex() >= 2 ? toBytes(topicCombo_->currentText()) : std::string();
     s.dateField = static_cast<PrayerSelection::DateField>(dateFieldCombo_->currentIndex());

@@ -167,10 +167,10 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
                                "category or create a new one."));
     statusCombo_ = new QComboBox(this);
     statusCombo_->setObjectName(QStringLiteral("statusCombo"));
-    // Each entry carries the status as stored; its text is for the reader.
-    statusCombo_->addItem(tr("Active"), QString::fromLatin1(kPrayerActive));
-    statusCombo_->addItem(tr("Answered"), QString::fromLatin1(kPrayerAnswered));
-    statusCombo_->addItem(tr("Inactive"), QString::fromLatin1(kPrayerInactive));
+    // Each entry carries its status; its text is for the reader.
+    statusCombo_->addItem(tr("Active"), static_cast<int>(PrayerStatus::Active));
+    statusCombo_->addItem(tr("Answered"), static_cast<int>(PrayerStatus::Answered));
+    statusCombo_->addItem(tr("Inactive"), static_cast<int>(PrayerStatus::Inactive));
     statusCombo_->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
     datesLabel_ = new QLabel(this);
     datesLabel_->setObjectName(QStringLiteral("datesLabel"));
@@ -292,7 +292,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     connect(topicCombo_, &QComboBox::editTextChanged, this, [this] { setModified(true); });
     connect(statusCombo_, &QComboBox::currentIndexChanged, this, [this] {
         setModified(true);
-        if (statusCombo_->currentData().toString() == QLatin1String(kPrayerAnswered))
+        if (chosenStatus() == PrayerStatus::Answered)
             answerTouched_ = true;
         updateAnswerPanel();
     });
@@ -581,9 +581,19 @@ void PrayerEditor::loadPrayerFields()
     else
         datesLabel_->setText(tr("Created on %1.").arg(shortDateText(created)));
 
+    // An empty column shows Active; a word the list does not offer shows no
+    // entry.
     loadedStatus_ = store_->prayerStatus(prayerIndex_);
-    const std::string status = loadedStatus_.empty() ? std::string(kPrayerActive) : loadedStatus_;
-    statusCombo_->setCurrentIndex(statusCombo_->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
+    const std::optional<PrayerStatus> status =
+        loadedStatus_.empty() ? std::optional(PrayerStatus::Active) : loadedStatus_.status();
+    statusCombo_->setCurrentIndex(status ? statusCombo_->findData(static_cast<int>(*status)) : -1);
+}
+
+std::optional<PrayerStatus> PrayerEditor::chosenStatus() const
+{
+    if (statusCombo_->currentIndex() < 0)
+        return std::nullopt;
+    return static_cast<PrayerStatus>(statusCombo_->currentData().toInt());
 }
 
 void PrayerEditor::loadJournal()
@@ -607,7 +617,7 @@ void PrayerEditor::loadJournal()
 
 void PrayerEditor::updateAnswerPanel()
 {
-    answerPanel_->setVisible(statusCombo_->currentData().toString() == QLatin1String(kPrayerAnswered));
+    answerPanel_->setVisible(chosenStatus() == PrayerStatus::Answered);
 }
 
 void PrayerEditor::appendNoteRow(const QDate& date, const QString& text)
@@ -660,13 +670,13 @@ void PrayerEditor::savePrayer()
     // A stored status outside the three entries shows no entry; saving then
     // keeps it rather than clearing it, which would hide the item from every
     // list.
-    const std::string status =
-        statusCombo_->currentIndex() >= 0 ? toBytes(statusCombo_->currentData().toString()) : loadedStatus_;
+    const std::optional<PrayerStatus> chosen = chosenStatus();
+    const StoredStatus status = chosen ? StoredStatus(*chosen) : loadedStatus_;
     // Moving off the current cell commits an in-place edit still open, so
     // what is typed there is saved too.
     notesTable_->setCurrentItem(nullptr);
     std::optional<PrayerAnswer> answer;
-    if (status == kPrayerAnswered && (answerRecorded_ || answerTouched_))
+    if (chosen == PrayerStatus::Answered && (answerRecorded_ || answerTouched_))
         answer = PrayerAnswer{fromQDate(answeredDateEdit_->date()), toBytes(answerNoteEdit_->text().trimmed())};
     PrayerNotes notes;
     for (int row = 0; row < notesTable_->rowCount(); ++row) {

@@ -76,7 +76,7 @@ std::string version1TextDocument(const std::string& text)
 
 void importVersion1Data(Shell& shell, const std::string& version1Folder)
 {
-    if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(kPrayerFilterAny),
+    if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(std::nullopt),
                                    shell.planStore().planCount()))
         return;
     std::error_code ec;
