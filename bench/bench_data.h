@@ -62,7 +62,7 @@ inline void makePrayerDatabase(const std::string& path, const BibleStore& bible,
     try {
         execSQL(db, "BEGIN;");
         std::size_t next = 0;
-        const std::int64_t start = dateTimeToStoredSeconds(encodeDateTime(2020, 1, 1, 8, 0, 0));
+        const std::int64_t start = toStoredSeconds(makeMoment(2020, 1, 1, 8, 0, 0));
         for (int i = 1; i <= count; ++i) {
             Statement st(db, "INSERT INTO prayerTracker (prayerTitle, prayerTopic, prayerTextData, prayerStatus, "
                              "createTime, lastEditTime, previewText) VALUES (?,?,?,?,?,?,?);");

@@ -338,7 +338,7 @@ void BM_Backup20MB(benchmark::State& state)
 {
     const std::string backup = World::get().folder + "bench.kova2bak";
     for (auto _ : state)
-        writeBackupFile(backup, backupSource(), toDayCount(World::get().clock.now()));
+        writeBackupFile(backup, backupSource(), World::get().clock.now());
     state.counters["file_MB"] = static_cast<double>(fs::file_size(backup)) / 1e6;
 }
 
@@ -355,7 +355,7 @@ void BM_Restore20MB(benchmark::State& state)
     World& w = World::get();
     const std::string backup = w.folder + "bench.kova2bak";
     if (!fs::exists(backup))
-        writeBackupFile(backup, backupSource(), toDayCount(w.clock.now()));
+        writeBackupFile(backup, backupSource(), w.clock.now());
     fs::create_directories(w.folder + "restore");
     const UserDatabases target{w.folder + "restore/prayers.kova2", w.folder + "restore/userreadplans.kova2"};
     fs::copy_file(w.folder + "prayers500.kova2", target.prayersPath, fs::copy_options::overwrite_existing);
@@ -497,7 +497,7 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
     for (auto _ : state) {
         const PrayerHeaders items = store.selectPrayers(all);
         QTextDocument doc;
-        JournalExport::buildDocument(doc, store, all, items, toDayCount(w.clock.today()));
+        JournalExport::buildDocument(doc, store, all, items, w.clock.today());
         JournalExport::writePdf(doc, pdf, [&](const QString&, int, int total) { pages = total; });
     }
     state.counters["pages"] = pages;

@@ -11,7 +11,7 @@ namespace kovara::core {
 namespace {
 
 // 2007-03-15 14:30:00, stored as 1173969000.
-const DateTime kMarch15 = encodeDateTime(2007, 3, 15, 14, 30, 0);
+const sys_seconds kMarch15 = makeMoment(2007, 3, 15, 14, 30, 0);
 
 class PrayerStoreTest : public ::testing::Test {
 protected:
@@ -135,24 +135,24 @@ TEST_F(PrayerStoreTest, DefaultTitles)
 
 TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
 {
-    const std::int32_t given = store->newPrayerItem(kMarch15 + 0.4 / 86400); // 400 ms past the second
+    const std::int32_t given = store->newPrayerItem(kMarch15);
     EXPECT_EQ(query(format("SELECT createTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
     EXPECT_EQ(query(format("SELECT lastEditTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
-    EXPECT_EQ(dateTimeToStoredSeconds(store->createTime(given)), 1173969000);
-    EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
+    EXPECT_EQ(toStoredSeconds(store->createTime(given)), 1173969000);
+    EXPECT_EQ(store->lastEditTime(given), kMarch15);
 
-    clock.set(encodeDateTime(2024, 2, 29, 23, 59, 59));
-    const std::int32_t now = store->newPrayerItem(); // 0 means now
-    EXPECT_NEAR(store->createTime(now), toDayCount(clock.now()), 1e-9);
-    EXPECT_NEAR(store->lastEditTime(now), toDayCount(clock.now()), 1e-9);
+    clock.set(makeMoment(2024, 2, 29, 23, 59, 59));
+    const std::int32_t now = store->newPrayerItem(); // none means now
+    EXPECT_EQ(store->createTime(now), clock.now());
+    EXPECT_EQ(store->lastEditTime(now), clock.now());
 
     // Saving without the flag keeps the edit time; with it, the edit time is now.
-    clock.set(encodeDateTime(2024, 3, 1, 8, 0, 0));
+    clock.set(makeMoment(2024, 3, 1, 8, 0, 0));
     store->updatePrayer(given, "T", "", "", PrayerStatus::Active, "", false);
-    EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
+    EXPECT_EQ(store->lastEditTime(given), kMarch15);
     store->updatePrayer(given, "T", "", "", PrayerStatus::Active, "", true);
-    EXPECT_NEAR(store->lastEditTime(given), toDayCount(clock.now()), 1e-9);
-    EXPECT_NEAR(store->createTime(given), kMarch15, 1e-9);
+    EXPECT_EQ(store->lastEditTime(given), clock.now());
+    EXPECT_EQ(store->createTime(given), kMarch15);
 
     EXPECT_EQ(test::messageOf([&] { store->createTime(99); }), "Prayer index not valid: 99");
     EXPECT_EQ(test::messageOf([&] { store->lastEditTime(-1); }), "Prayer index not valid: -1");
@@ -212,15 +212,15 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
 
     // The listing carries every field of the row.
     const std::int32_t full = store->newPrayerItem(kMarch15);
-    clock.set(kMarch15 + 1);
+    clock.set(kMarch15 + std::chrono::days{1});
     store->updatePrayer(full, "Full", "Family", "Preview", PrayerStatus::Inactive, "doc", true);
     const PrayerHeaders headers = store->prayerHeaders(PrayerStatus::Inactive, "prayerTitle");
     ASSERT_EQ(headers.size(), 2u);
     const PrayerHeader& h = headers[1];
     EXPECT_EQ(h.prayerTitle + "|" + h.prayerTopic + "|" + h.previewText + "|" + h.prayerStatus.word(),
               "Full|Family|Preview|Inactive");
-    EXPECT_NEAR(h.createTime, kMarch15, 1e-9);
-    EXPECT_NEAR(h.lastEditTime, kMarch15 + 1, 1e-9);
+    EXPECT_EQ(h.createTime, kMarch15);
+    EXPECT_EQ(h.lastEditTime, kMarch15 + std::chrono::days{1});
     EXPECT_EQ(h.prayerIndex, full);
 }
 
@@ -244,8 +244,8 @@ TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
     EXPECT_EQ(store->prayerTitle(gone), "Gone");
     EXPECT_EQ(store->prayerText(gone), "doc");
     EXPECT_EQ(store->prayerStatus(gone).word(), "Deleted");
-    EXPECT_NEAR(store->createTime(gone), kMarch15, 1e-9);
-    EXPECT_NEAR(store->lastEditTime(gone), kMarch15, 1e-9);
+    EXPECT_EQ(store->createTime(gone), kMarch15);
+    EXPECT_EQ(store->lastEditTime(gone), kMarch15);
     EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "3"); // nothing removed
 }
 
@@ -318,13 +318,13 @@ TEST_F(PrayerStoreTest, SavingContentStoresTextOnlyWithAPreview)
         ++written;
         return std::string("{\\rtf1 doc}");
     };
-    clock.set(kMarch15 + 2);
+    clock.set(kMarch15 + std::chrono::days{2});
     savePrayerContent(*store, index, "  Title \r\n", " Topic ", PrayerStatus::Answered, "Body\r\nmore", writer);
     EXPECT_EQ(store->prayerTitle(index), "Title");
     EXPECT_EQ(store->prayerTopic(index), "Topic");
     EXPECT_EQ(store->prayerText(index), "{\\rtf1 doc}");
     EXPECT_EQ(query("SELECT previewText FROM prayerTracker;"), "Body more");
-    EXPECT_NEAR(store->lastEditTime(index), kMarch15 + 2, 1e-9);
+    EXPECT_EQ(store->lastEditTime(index), kMarch15 + std::chrono::days{2});
 
     savePrayerContent(*store, index, "Title", "  ", PrayerStatus::Active, "\r\n \r\n", writer);
     EXPECT_EQ(written, 1);

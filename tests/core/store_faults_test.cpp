@@ -53,7 +53,7 @@ class StoreFaultsTest : public ::testing::Test {
 protected:
     StoreFaultsTest()
     {
-        const std::int32_t item = first.prayers.newPrayerItem(0);
+        const std::int32_t item = first.prayers.newPrayerItem();
         first.prayers.updatePrayer(item, "Family", "Home", "", PrayerStatus::Active, "{\\rtf1 text}", false);
         first.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, toDayCount(first.clock.today()));
     }
@@ -69,7 +69,7 @@ TEST_F(StoreFaultsTest, SecondCopyOnTheSameFolderStartsAndWorks)
 
     // Each copy's writes reach the file, and the other sees them once it reads
     // again (the plan store reads its plans at start and after its own changes).
-    second.prayers.newPrayerItem(0);
+    second.prayers.newPrayerItem();
     second.plans.setDayDone(0, 1, true);
     EXPECT_EQ(first.prayers.countPrayers(std::nullopt), 2);
     first.plans.loadPlans();
@@ -90,7 +90,7 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         std::function<void(Copy&)> write;
     };
     const Case cases[] = {
-        {"new prayer item", [](Copy& c) { c.prayers.newPrayerItem(0); }},
+        {"new prayer item", [](Copy& c) { c.prayers.newPrayerItem(); }},
         {"prayer edited",
          [](Copy& c) { c.prayers.updatePrayer(1, "Friends", "Work", "", PrayerStatus::Active, "{\\rtf1 new}", true); }},
         {"prayer status", [](Copy& c) { c.prayers.setPrayerStatus(1, PrayerStatus::Answered); }},
@@ -105,7 +105,7 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         SCOPED_TRACE(c.name);
         test::TempDir folder;
         Copy writer(folder);
-        writer.prayers.updatePrayer(writer.prayers.newPrayerItem(0), "Family", "Home", "", PrayerStatus::Active, "x", false);
+        writer.prayers.updatePrayer(writer.prayers.newPrayerItem(), "Family", "Home", "", PrayerStatus::Active, "x", false);
         writer.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, toDayCount(writer.clock.today()));
         const std::string before = snapshot(writer.plans, writer.prayers);
         const std::string prayersFile = readAll(folder.file("prayers.kova2"));

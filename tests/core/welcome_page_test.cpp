@@ -152,16 +152,16 @@ TEST_F(WelcomePageTest, OnePrayerItemIsWordedOnItsOwn)
 TEST_F(WelcomePageTest, TheDevotionalLineComparesOnlyTheDayOfTheYear)
 {
     struct Case {
-        DateTime now;
+        sys_seconds now;
         int lastRead;
         bool shown;
     } cases[] = {
-        {kToday + 0.75, kTodayOfYear, false},
-        {kToday + 0.75, kTodayOfYear - 1, true},
-        {kToday + 0.75, 0, true},
-        {encodeDateTime(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
-        {encodeDateTime(2024, 12, 31, 23, 59, 0), 366, false},
-        {encodeDateTime(2025, 1, 1, 0, 0, 0), 366, true},
+        {makeMoment(2024, 3, 10, 18, 0, 0), kTodayOfYear, false},
+        {makeMoment(2024, 3, 10, 18, 0, 0), kTodayOfYear - 1, true},
+        {makeMoment(2024, 3, 10, 18, 0, 0), 0, true},
+        {makeMoment(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
+        {makeMoment(2024, 12, 31, 23, 59, 0), 366, false},
+        {makeMoment(2025, 1, 1, 0, 0, 0), 366, true},
     };
     for (const Case& c : cases) {
         clock.set(c.now);

@@ -111,12 +111,12 @@ TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
     save.title = "Before";
     save.status = PrayerStatus::Answered;
     save.plainText = "for the harvest";
-    save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "rain came"};
-    save.notes = PrayerNotes{{toDayCount(shell.fixedClock.today()), "dry spell"}};
+    save.answer = PrayerAnswer{shell.fixedClock.today(), "rain came"};
+    save.notes = PrayerNotes{{shell.fixedClock.today(), "dry spell"}};
     store.savePrayer(item, save);
     backup(backupPath, backupPath);
 
-    save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "changed"};
+    save.answer = PrayerAnswer{shell.fixedClock.today(), "changed"};
     save.notes = PrayerNotes{};
     save.plainText = "something else";
     shell.prayerStore().savePrayer(item, save);
@@ -158,7 +158,7 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
     }
     fs::copy_file(shell.dir.file("userreadplans.kova2"), old.file("userreadplans.kova2"));
     writeBackupFile(backupPath.toStdString(),
-                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, toDayCount(shell.fixedClock.now()));
+                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, shell.fixedClock.now());
 
     shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
     shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);

@@ -143,14 +143,14 @@ TEST_F(PrayerTrackerTest, AStatusOfAnotherProgramIsListedUnderAllAndShownAsStore
 TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
 {
     const std::int32_t empty = shell.add("Empty", "", "Active");
-    shell.fixedClock.set(toDayCount(shell.fixedClock.now()) + 2);
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{2});
     const std::int32_t topical = shell.add("Topical", "Family", "Active");
     frame.initPrayers(*shell.store, PrayerStatus::Active, topical);
 
-    const DateTime created = shell.store->createTime(topical);
+    const sys_seconds created = shell.store->createTime(topical);
     EXPECT_EQ(selectedRow(), "\tTopical");
     EXPECT_EQ(ui.prayerDetailsLabel->text(),
-              "Created: " + shortDateText(created) + "; Last Edited: " + shortDateTimeText(created) + ".");
+              "Created: " + shortDateText(dayOf(created)) + "; Last Edited: " + shortDateTimeText(created) + ".");
     EXPECT_EQ(ui.prayerStatusAction->text(), "Prayer Status: Active");
     EXPECT_TRUE(ui.setStatusActiveAction->isChecked());
     EXPECT_EQ(frame.selectedPrayerIndex(), topical);
@@ -232,8 +232,8 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
 {
     const std::int32_t first = shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
-    const DateTime edited = shell.store->lastEditTime(second);
-    shell.fixedClock.set(toDayCount(shell.fixedClock.now()) + 1);
+    const sys_seconds edited = shell.store->lastEditTime(second);
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{1});
 
     frame.initPrayers(*shell.store, PrayerStatus::Active, second);
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Active");
@@ -241,7 +241,7 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->prayerStatus(second).word(), "Answered");
     EXPECT_EQ(shell.store->lastEditTime(second), edited);
-    EXPECT_EQ(shell.store->answer(second)->answeredTime, toDayCount(shell.fixedClock.today()));
+    EXPECT_EQ(shell.store->answer(second)->answeredTime, shell.fixedClock.today());
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
@@ -378,8 +378,8 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
     save.title = "Noted";
     save.status = PrayerStatus::Active;
     save.touchEditTime = false;
-    save.notes = PrayerNotes{{encodeDate(2024, 4, 2), "older"}, {encodeDate(2023, 12, 3), "oldest"},
-                             {encodeDate(2024, 4, 30), "surgery went well"}};
+    save.notes = PrayerNotes{{makeDate(2024, 4, 2), "older"}, {makeDate(2023, 12, 3), "oldest"},
+                             {makeDate(2024, 4, 30), "surgery went well"}};
     shell.store->savePrayer(noted, save);
 
     frame.initPrayers(*shell.store, PrayerStatus::Answered, old);
@@ -391,7 +391,7 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
 
     // Answered with a note, then back to Active: the record is kept, not shown.
-    shell.store->setPrayerStatus(noted, PrayerStatus::Answered, {encodeDate(2023, 12, 24), ""});
+    shell.store->setPrayerStatus(noted, PrayerStatus::Answered, {makeDate(2023, 12, 24), ""});
     frame.initPrayers(*shell.store, PrayerStatus::Answered, noted);
     EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
               "answered 24 Dec 2023");
@@ -421,12 +421,12 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
         save.textData = "{\\rtf1 " + text + "}";
         save.plainText = text;
         save.notes = notes;
-        const std::int32_t index = shell.store->newPrayerItem(0);
+        const std::int32_t index = shell.store->newPrayerItem();
         shell.store->savePrayer(index, save);
         return index;
     };
     add("Mum", "Family", "Active", "Surgery on Tuesday, surgeon Dr Lee");
-    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{toDayCount(shell.fixedClock.today()), "the bakery rang back"}});
+    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{shell.fixedClock.today(), "the bakery rang back"}});
     add("Surgery fund", "Church", "Inactive", "Building");
 
     frame.initPrayers(*shell.store, PrayerStatus::Active, job);

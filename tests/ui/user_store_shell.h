@@ -88,7 +88,7 @@ public:
     // A prayer item under title, with no text.
     std::int32_t addPrayer(const std::string& title)
     {
-        const std::int32_t index = prayerStore().newPrayerItem(0);
+        const std::int32_t index = prayerStore().newPrayerItem();
         prayerStore().updatePrayer(index, title, "", "", PrayerStatus::Active, "", false);
         return index;
     }

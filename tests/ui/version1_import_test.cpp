@@ -19,7 +19,7 @@ namespace kovara::ui::test {
 namespace {
 
 struct OldItem {
-    DateTime created;
+    DateTime created; // as the old file keeps it: a day count, 0 for none
     std::uint8_t active;
     std::string title;
     std::string text;
@@ -93,11 +93,12 @@ protected:
     {
         return QStringLiteral("Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %1. "
                               "Would you like to do so?")
-            .arg(shortDateText(kStart));
+            .arg(shortDateText(makeDate(2023, 1, 1)));
     }
 
-    static constexpr DateTime kStart = 44927; // 2023-01-01
-    const DateTime created = encodeDateTime(2009, 3, 14, 8, 30, 0);
+    static constexpr DateTime kStart = 44927; // 2023-01-01 as the old plan file keeps it
+    const sys_seconds created = makeMoment(2009, 3, 14, 8, 30, 0);
+    const DateTime createdDays = toDayCount(created); // as the old files keep it
     const std::string longText = "Line one\r\nLine two " + std::string(150, 'x');
 
     UserStoreShell shell;
@@ -107,7 +108,7 @@ protected:
 
 TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 {
-    writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {created, 1, "Caf\xe9 item", "Hello"}, {created, 255, "Long", longText}});
+    writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {createdDays, 1, "Caf\xe9 item", "Hello"}, {createdDays, 255, "Long", longText}});
     writeOldPlan(oldFolder, kStart, {1, 2, 364});
     shell.scripted.expectConfirm(
         QStringLiteral("Kovara 2 can import your 3 prayer item(s) from Kovara 1. Would you like to do so?"), true,
@@ -122,10 +123,10 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         const char* title;
         PrayerStatus status;
         std::string preview;
-        DateTime created;
+        sys_seconds created;
         std::string plain;
     } expected[] = {
-        {"Empty", PrayerStatus::Inactive, "", toDayCount(shell.fixedClock.now()), ""},
+        {"Empty", PrayerStatus::Inactive, "", shell.fixedClock.now(), ""},
         {"Caf\xe9 item", PrayerStatus::Active, "Hello", created, "Hello"},
         {"Long", PrayerStatus::Active, longText.substr(0, 100), created, longText},
     };
@@ -136,7 +137,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         EXPECT_EQ(h.prayerStatus, expected[i].status);
         EXPECT_EQ(h.prayerTopic, "");
         EXPECT_EQ(h.previewText, expected[i].preview);
-        EXPECT_NEAR(h.createTime, expected[i].created, 1.0 / 86400);
+        EXPECT_EQ(h.createTime, expected[i].created);
         EXPECT_EQ(h.lastEditTime, h.createTime);
         const std::string rtf = store.prayerText(h.prayerIndex);
         EXPECT_TRUE(isRtf(QByteArray::fromStdString(rtf))) << "every item gets a document";
@@ -168,7 +169,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 
 TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
 {
-    writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
+    writeOldPrayers(oldFolder, {{createdDays, 1, "Hello item", "Hello"}});
     writeOldPlan(oldFolder, kStart, {1});
     shell.scripted.expectConfirm(
         QStringLiteral("Kovara 2 can import your 1 prayer item(s) from Kovara 1. Would you like to do so?"), false,
@@ -184,7 +185,7 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
 
 TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
 {
-    writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
+    writeOldPrayers(oldFolder, {{createdDays, 1, "Hello item", "Hello"}});
     writeOldPlan(oldFolder, kStart, {1});
 
     // One prayer item, or one plan, of their own: no question at all.
@@ -208,7 +209,7 @@ TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
 
 TEST_F(Version1ImportTest, DamagedOldFileRaisesBeforeAnyQuestionAndWritesNothing)
 {
-    writeOldPrayers(oldFolder, {{created, 1, "Fine", "Hello"}, {created, 1, "Broken", "World"}}, 1000);
+    writeOldPrayers(oldFolder, {{createdDays, 1, "Fine", "Hello"}, {createdDays, 1, "Broken", "World"}}, 1000);
     writeOldPlan(oldFolder, kStart, {1});
 
     EXPECT_THROW(importData(), InOutError);

@@ -25,10 +25,17 @@ PrayerHeader headerOf(Statement& st)
     rec.prayerTopic = st.columnText(1);
     rec.previewText = st.columnText(2);
     rec.prayerStatus = StoredStatus::fromWord(st.columnText(3));
-    rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
-    rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+    rec.createTime = fromStoredSeconds(st.columnInt64(4));
+    rec.lastEditTime = fromStoredSeconds(st.columnInt64(5));
     rec.prayerIndex = st.columnInt(6);
     return rec;
+}
+
+// An answer or note date as stored (midnight seconds); a time of day written
+// by another program is dropped.
+sys_days storedDate(std::int64_t seconds)
+{
+    return dayOf(fromStoredSeconds(seconds));
 }
 
 // Prepares sql or raises the operation's "no statement" message.
@@ -96,15 +103,13 @@ void PrayerStore::createTrackerTable()
         checkResult(sqlite3_exec(db(), sql.c_str(), nullptr, nullptr, nullptr), db());
 }
 
-std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
+std::int32_t PrayerStore::newPrayerItem(std::optional<sys_seconds> createTime)
 {
     std::string title = "New Prayer Item";
     for (int n = 2; findPrayerByTitle(title); ++n)
         title = format("New Prayer Item %d", n);
 
-    if (createTime == 0)
-        createTime = toDayCount(clock_->now());
-    const std::int64_t seconds = dateTimeToStoredSeconds(createTime);
+    const std::int64_t seconds = toStoredSeconds(createTime.value_or(clock_->now()));
 
     Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
                               "VALUES (?,?,?,?);",
@@ -130,7 +135,7 @@ void PrayerStore::discardNewItem(std::int32_t prayerIndex)
     });
 }
 
-DateTime PrayerStore::time(const char* column, std::int32_t prayerIndex) const
+sys_seconds PrayerStore::time(const char* column, std::int32_t prayerIndex) const
 {
     std::int64_t seconds = 0;
     Statement st(db(), format("SELECT %s FROM '%s' WHERE prayerIndex=?;", column, kTableName));
@@ -142,15 +147,15 @@ DateTime PrayerStore::time(const char* column, std::int32_t prayerIndex) const
     });
     if (seconds == 0)
         throw Exception(format("Prayer index not valid: %d", prayerIndex));
-    return storedSecondsToDateTime(seconds);
+    return fromStoredSeconds(seconds);
 }
 
-DateTime PrayerStore::createTime(std::int32_t prayerIndex) const
+sys_seconds PrayerStore::createTime(std::int32_t prayerIndex) const
 {
     return time("createTime", prayerIndex);
 }
 
-DateTime PrayerStore::lastEditTime(std::int32_t prayerIndex) const
+sys_seconds PrayerStore::lastEditTime(std::int32_t prayerIndex) const
 {
     return time("lastEditTime", prayerIndex);
 }
@@ -332,7 +337,7 @@ void PrayerStore::savePrayer(std::int32_t prayerIndex, const PrayerSave& save)
 
 void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 {
-    const DateTime now = toDayCount(clock_->now());
+    const sys_seconds now = clock_->now();
     const std::string sql =
         save.touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
                                     "prayerStatus=?, lastEditTime=? WHERE prayerIndex=%d",
@@ -360,7 +365,7 @@ void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
         if (!save.status.empty())
             st.bindText(5, save.status.word());
         if (save.touchEditTime)
-            st.bindInt64(6, dateTimeToStoredSeconds(now));
+            st.bindInt64(6, toStoredSeconds(now));
         st.step();
     });
 }
@@ -414,7 +419,7 @@ void PrayerStore::writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answ
     requireStatement(st, "setAnswer");
     st.run([&] {
         st.bindInt(1, prayerIndex);
-        st.bindInt64(2, dateTimeToStoredSeconds(dateOf(answer.answeredTime)));
+        st.bindInt64(2, toStoredSeconds(startOf(answer.answeredTime)));
         st.bindText(3, answer.answerNote);
         st.step();
     });
@@ -429,7 +434,7 @@ void PrayerStore::writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes)
         for (const PrayerNote& note : notes) {
             sqlite3_reset(st.handle());
             st.bindInt(1, prayerIndex);
-            st.bindInt64(2, dateTimeToStoredSeconds(dateOf(note.noteTime)));
+            st.bindInt64(2, toStoredSeconds(startOf(note.noteTime)));
             st.bindText(3, note.noteText);
             st.step();
         }
@@ -483,7 +488,7 @@ std::optional<PrayerAnswer> PrayerStore::answer(std::int32_t prayerIndex) const
     std::optional<PrayerAnswer> answer;
     queryRow(db(), format("SELECT answeredTime, answerNote FROM %s WHERE prayerIndex=%d;", kAnswerTable, prayerIndex),
              noStatement("answer"), [&](Statement& st) {
-                 answer = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
+                 answer = PrayerAnswer{storedDate(st.columnInt64(0)), st.columnText(1)};
              });
     return answer;
 }
@@ -493,7 +498,7 @@ std::map<std::int32_t, PrayerAnswer> PrayerStore::answers() const
     std::map<std::int32_t, PrayerAnswer> answers;
     queryRows(db(), format("SELECT prayerIndex, answeredTime, answerNote FROM %s;", kAnswerTable),
               noStatement("answer"), [&](Statement& st) {
-                  answers[st.columnInt(0)] = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(1)), st.columnText(2)};
+                  answers[st.columnInt(0)] = PrayerAnswer{storedDate(st.columnInt64(1)), st.columnText(2)};
               });
     return answers;
 }
@@ -505,7 +510,7 @@ PrayerNotes PrayerStore::notes(std::int32_t prayerIndex) const
               format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime, noteIndex;",
                      kNoteTable, prayerIndex),
               noStatement("notes"), [&](Statement& st) {
-                  notes.push_back(PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)});
+                  notes.push_back(PrayerNote{storedDate(st.columnInt64(0)), st.columnText(1)});
               });
     return notes;
 }
@@ -518,7 +523,7 @@ std::optional<PrayerNote> PrayerStore::latestNote(std::int32_t prayerIndex) cons
                     "LIMIT 1;",
                     kNoteTable, prayerIndex),
              noStatement("notes"), [&](Statement& st) {
-                 note = PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
+                 note = PrayerNote{storedDate(st.columnInt64(0)), st.columnText(1)};
              });
     return note;
 }
@@ -565,8 +570,8 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     }
     sql += " ORDER BY p.prayerTopic, p.createTime, p.prayerTitle;";
 
-    const std::int64_t from = dateTimeToStoredSeconds(dateOf(selection.from));
-    const std::int64_t until = dateTimeToStoredSeconds(dateOf(selection.to) + 1); // the whole last day
+    const std::int64_t from = toStoredSeconds(startOf(selection.from));
+    const std::int64_t until = toStoredSeconds(startOf(selection.to + std::chrono::days{1})); // the whole last day
     Statement st(db(), sql);
     requireStatement(st, "selectPrayers");
     st.run([&] {

@@ -25,8 +25,8 @@ struct PrayerHeader {
     std::string prayerTopic;
     std::string previewText;
     StoredStatus prayerStatus;
-    DateTime createTime = 0;
-    DateTime lastEditTime = 0;
+    sys_seconds createTime{};
+    sys_seconds lastEditTime{};
     std::int32_t prayerIndex = 0;
 };
 
@@ -36,14 +36,14 @@ using PrayerHeaders = std::vector<PrayerHeader>;
 // when the item goes back to another status; the views show it only while the
 // item is "Answered".
 struct PrayerAnswer {
-    DateTime answeredTime = 0; // a date (whole days)
+    sys_days answeredTime{};
     std::string answerNote;    // may be empty
 };
 
 // One dated note on an item (table prayerNotes), in the order the item lists
 // them: by date, then in the order they were written.
 struct PrayerNote {
-    DateTime noteTime = 0; // a date (whole days)
+    sys_days noteTime{};
     std::string noteText;
 };
 
@@ -57,8 +57,8 @@ struct PrayerSelection {
     bool allTopics = true;
     std::string topic;                 // when not allTopics; empty = items without a topic
     DateField dateField = DateField::Any;
-    DateTime from = 0;                 // first day, inclusive
-    DateTime to = 0;                   // last day, inclusive
+    sys_days from{};                   // first day, inclusive
+    sys_days to{};                     // last day, inclusive
 };
 
 // Everything the editor writes for an item in one save.
@@ -113,8 +113,8 @@ public:
 
     // Inserts an "Active" item under the first free default title ("New Prayer
     // Item", "New Prayer Item 2", ...) with createTime and lastEditTime both
-    // set to createTime (0 = now), and returns its index.
-    std::int32_t newPrayerItem(DateTime createTime = 0);
+    // set to createTime (none: now), and returns its index.
+    std::int32_t newPrayerItem(std::optional<sys_seconds> createTime = std::nullopt);
     // Removes the row of an item made by newPrayerItem whose editor was closed
     // without saving, so the journal is as it was before. A missing index
     // changes nothing.
@@ -122,8 +122,8 @@ public:
 
     // The stored times. Raise "Prayer index not valid: %d" when the row is
     // missing or holds no time.
-    DateTime createTime(std::int32_t prayerIndex) const;
-    DateTime lastEditTime(std::int32_t prayerIndex) const;
+    sys_seconds createTime(std::int32_t prayerIndex) const;
+    sys_seconds lastEditTime(std::int32_t prayerIndex) const;
 
     // The listing for a status filter, ordered by orderClause (program-made
     // SQL, may be empty). Raises for a value outside the enumeration.
@@ -231,7 +231,7 @@ private:
     // (nullopt keeps the body indexed before).
     void writeSearchEntry(std::int32_t prayerIndex, const std::optional<std::string>& plainText);
     sqlite3* db() const;
-    DateTime time(const char* column, std::int32_t prayerIndex) const;
+    sys_seconds time(const char* column, std::int32_t prayerIndex) const;
     std::string textColumn(const char* column, const char* operation, std::int32_t prayerIndex) const;
     // The WHERE clause for a status filter; raises for an unknown filter.
     static std::string filterClause(PrayerFilter statusFilter, const char* operation);

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,7 @@ constexpr int kVersion1PlanFileSize = 487;
 constexpr int kVersion1PlanDays = 364;
 
 struct Version1PrayerItem {
-    DateTime created = 0;    // 0 when the old program kept none
+    std::optional<sys_seconds> created; // none when the file holds 0 (the old program kept none)
     std::uint8_t Active = 0;  // 0 = not active, anything else = active
     std::string title;        // 8-bit text, byte for byte
     std::int32_t textOffset = 0;
@@ -47,7 +48,7 @@ using Version1PrayerItems = std::vector<Version1PrayerItem>;
 using Version1PrayerDetails = std::vector<std::string>;
 
 struct Version1Plan {
-    DateTime startDate = 0; // 0: there is no plan
+    std::optional<sys_seconds> startDate; // none when the file holds 0: there is no plan
     // dayFlags[d - 1] is day d's flag: 0 = not read.
     std::array<std::uint8_t, kVersion1PlanDays> dayFlags{};
 };
@@ -85,7 +86,7 @@ struct Version1Prayer {
     std::string title;
     std::string topic;   // always empty: the old program had none
     PrayerStatus status; // Active or Inactive
-    DateTime created;   // 0 means "now" to the store
+    std::optional<sys_seconds> created; // none: "now" to the store
     std::string text;    // the plain text, made into a rich-text document by the UI
     std::string preview; // the first 100 bytes of the text as they stand
 };

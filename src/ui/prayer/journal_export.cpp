@@ -24,13 +24,13 @@ namespace kovara::ui {
 
 namespace {
 
-QString longDate(DateTime t)
+QString longDate(sys_days d)
 {
-    return QLocale::system().toString(toQDate(t), QStringLiteral("d MMM yyyy"));
+    return QLocale::system().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
 }
 
 // A range within one year names the year once: "1 Jan – 31 Dec 2026".
-QString rangeText(DateTime from, DateTime to)
+QString rangeText(sys_days from, sys_days to)
 {
     const QDate a = toQDate(from);
     const QDate b = toQDate(to);
@@ -66,7 +66,7 @@ QString JournalExport::coverLine(const PrayerSelection& selection, int count)
 }
 
 void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
-                                  const PrayerHeaders& items, DateTime today, const Progress& progress)
+                                  const PrayerHeaders& items, sys_days today, const Progress& progress)
 {
     Q_UNUSED(today);
     doc.clear();
@@ -199,10 +199,10 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
 
         // Dates.
         QTextCursor datesAt = table->cellAt(row, 2).firstCursorPosition();
-        datesAt.insertText(tr("Created %1").arg(longDate(item.createTime)), small);
-        if (dateOf(item.lastEditTime) != dateOf(item.createTime)) {
+        datesAt.insertText(tr("Created %1").arg(longDate(dayOf(item.createTime))), small);
+        if (dayOf(item.lastEditTime) != dayOf(item.createTime)) {
             datesAt.insertBlock(QTextBlockFormat(), small);
-            datesAt.insertText(tr("Last edited %1").arg(longDate(item.lastEditTime)), small);
+            datesAt.insertText(tr("Last edited %1").arg(longDate(dayOf(item.lastEditTime))), small);
         }
         if (item.prayerStatus == PrayerStatus::Answered) {
             datesAt.insertBlock(QTextBlockFormat(), small);

@@ -44,7 +44,7 @@ void PrayerCommands::exportJournalCommand()
 {
     runGuarded(shell_.dialogs(), [this] {
         PrayerStore& store = shell_.prayerStore();
-        JournalExportDialog dialog(store.topicList(), toDayCount(shell_.clock().today()),
+        JournalExportDialog dialog(store.topicList(), shell_.clock().today(),
                                    QApplication::activeWindow());
         if (!runExportDialog(dialog))
             return;
@@ -87,7 +87,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
         progress->setValue(done);
     };
     QTextDocument doc;
-    JournalExport::buildDocument(doc, store, selection, items, toDayCount(shell_.clock().today()), report);
+    JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report);
     if (pdf)
         JournalExport::writePdf(doc, fileName, report);
     else
@@ -100,7 +100,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
 
 void PrayerCommands::newPrayerItem()
 {
-    const std::int32_t index = shell_.prayerStore().newPrayerItem(0);
+    const std::int32_t index = shell_.prayerStore().newPrayerItem();
     bool saved = false;
     try {
         saved = editor_().editPrayer(shell_.prayerStore(), index, true, shell_.preferences());

@@ -573,13 +573,13 @@ void PrayerEditor::loadPrayerFields()
     }
     topicCombo_->setEditText(fromBytes(store_->prayerTopic(prayerIndex_)));
 
-    const DateTime created = store_->createTime(prayerIndex_);
-    const DateTime edited = store_->lastEditTime(prayerIndex_);
+    const sys_seconds created = store_->createTime(prayerIndex_);
+    const sys_seconds edited = store_->lastEditTime(prayerIndex_);
     if (created != edited)
         datesLabel_->setText(
-            tr("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
+            tr("Created: %1; Last Edited: %2.").arg(shortDateText(dayOf(created)), shortDateTimeText(edited)));
     else
-        datesLabel_->setText(tr("Created on %1.").arg(shortDateText(created)));
+        datesLabel_->setText(tr("Created on %1.").arg(shortDateText(dayOf(created))));
 
     // An empty column shows Active; a word the list does not offer shows no
     // entry.
@@ -677,7 +677,7 @@ void PrayerEditor::savePrayer()
     notesTable_->setCurrentItem(nullptr);
     std::optional<PrayerAnswer> answer;
     if (chosen == PrayerStatus::Answered && (answerRecorded_ || answerTouched_))
-        answer = PrayerAnswer{fromQDate(answeredDateEdit_->date()), toBytes(answerNoteEdit_->text().trimmed())};
+        answer = PrayerAnswer{toSysDays(answeredDateEdit_->date()), toBytes(answerNoteEdit_->text().trimmed())};
     PrayerNotes notes;
     for (int row = 0; row < notesTable_->rowCount(); ++row) {
         const QTableWidgetItem* date = notesTable_->item(row, 0);
@@ -686,7 +686,7 @@ void PrayerEditor::savePrayer()
         if (noteText.isEmpty())
             continue; // a note left empty is no note
         const QDate day = date ? date->data(Qt::EditRole).toDate() : QDate();
-        notes.push_back(PrayerNote{fromQDate(day.isValid() ? day : QDate::currentDate()), toBytes(noteText)});
+        notes.push_back(PrayerNote{toSysDays(day.isValid() ? day : QDate::currentDate()), toBytes(noteText)});
     }
     savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit_->text()), toBytes(topicCombo_->currentText()),
                       status, toBytes(plainTextCrLf(*doc)), [doc] {

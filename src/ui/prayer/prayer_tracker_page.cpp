@@ -436,7 +436,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std
         const QBrush groupBack(toQColor(kActiveCaptionColor).darker(135));
         const QBrush groupText(toQColor(kCaptionTextColor));
         const bool answeredTab = filter == PrayerStatus::Answered;
-        const DateTime today = toDayCount(shell_.clock().today());
+        const sys_days today = shell_.clock().today();
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const PrayerHeader& rec = listing_[i];
@@ -636,7 +636,7 @@ void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerI
     }
     prayerTitleLabel_->setText(fromBytes(store.prayerTitle(prayerIndex)));
     prayerDetailsLabel_->setText(tr("Created: %1; Last Edited: %2.")
-                                    .arg(shortDateText(store.createTime(prayerIndex)),
+                                    .arg(shortDateText(dayOf(store.createTime(prayerIndex))),
                                          shortDateTimeText(store.lastEditTime(prayerIndex))));
     showJournal(store, prayerIndex);
 }
@@ -645,7 +645,7 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
 {
     QStringList lines;
     if (prayerIndex != -1) {
-        const DateTime today = toDayCount(shell_.clock().today());
+        const sys_days today = shell_.clock().today();
         // The answer shows only while the item is answered; going back to
         // Active keeps the record for a later answer.
         if (store.prayerStatus(prayerIndex) == PrayerStatus::Answered) {
@@ -718,7 +718,7 @@ void PrayerTrackerPage::setStatus(PrayerStatus status)
         QString note = before ? fromBytes(before->answerNote) : QString();
         if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
             note.clear();
-        store.setPrayerStatus(index, status, PrayerAnswer{toDayCount(shell_.clock().today()), toBytes(note.trimmed())});
+        store.setPrayerStatus(index, status, PrayerAnswer{shell_.clock().today(), toBytes(note.trimmed())});
     } else {
         store.setPrayerStatus(index, status);
     }
