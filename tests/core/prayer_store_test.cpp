@@ -170,7 +170,7 @@ TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
         EXPECT_EQ(query(format("SELECT %s FROM prayerTracker;", column)), "<null>") << column;
     EXPECT_EQ(store->prayerText(index), "");
     EXPECT_EQ(store->prayerTopic(index), "");
-    // A NULL status matches no filter, not even "Any".
+    // A NULL status matches no filter, not even the one of every item.
     EXPECT_EQ(store->countPrayers(std::nullopt), 0);
 
     // Missing rows answer empty and changing them does nothing.
