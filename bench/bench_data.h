@@ -57,13 +57,12 @@ inline void makePrayerDatabase(const std::string& path, const BibleStore& bible,
 {
     { PrayerStore schema(path); }
     const std::vector<std::string> verses = verseTexts(bible, 3000);
-    static const char* const statuses[] = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
     sqlite3* db = nullptr;
     openDatabase(path, db);
     try {
         execSQL(db, "BEGIN;");
         std::size_t next = 0;
-        const std::int64_t start = dateTimeToStoredSeconds(encodeDateTime(2020, 1, 1, 8, 0, 0));
+        const std::int64_t start = toStoredSeconds(makeMoment(2020, 1, 1, 8, 0, 0));
         for (int i = 1; i <= count; ++i) {
             Statement st(db, "INSERT INTO prayerTracker (prayerTitle, prayerTopic, prayerTextData, prayerStatus, "
                              "createTime, lastEditTime, previewText) VALUES (?,?,?,?,?,?,?);");
@@ -72,7 +71,7 @@ inline void makePrayerDatabase(const std::string& path, const BibleStore& bible,
                 st.bindText(1, "Prayer item " + std::to_string(i));
                 st.bindText(2, i % 7 == 0 ? std::string() : "Topic " + std::to_string(i % 24));
                 st.bindBlob(3, text.data(), static_cast<int>(text.size()));
-                st.bindText(4, statuses[i % 3]);
+                st.bindText(4, storedWord(kPrayerStatuses[i % 3]));
                 st.bindInt64(5, start + i * 3600);
                 st.bindInt64(6, start + i * 3600 + 60);
                 st.bindText(7, verses[i % verses.size()].substr(0, 80));

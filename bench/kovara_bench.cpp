@@ -309,10 +309,10 @@ void BM_PrayerTrackerAllTab10000(benchmark::State& state)
     frame.show();
     for (auto _ : state) {
         state.PauseTiming();
-        frame.initPrayers(shell.prayerStore(), kPrayerAnswered, -1); // another tab first
+        frame.initPrayers(shell.prayerStore(), PrayerStatus::Answered, -1); // another tab first
         settle(frame);
         state.ResumeTiming();
-        frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
+        frame.initPrayers(shell.prayerStore(), std::nullopt, -1);
         settle(frame);
     }
     state.counters["rows"] = frame.findChild<QListWidget*>("prayerList")->count();
@@ -338,7 +338,7 @@ void BM_Backup20MB(benchmark::State& state)
 {
     const std::string backup = World::get().folder + "bench.kova2bak";
     for (auto _ : state)
-        writeBackupFile(backup, backupSource(), toDayCount(World::get().clock.now()));
+        writeBackupFile(backup, backupSource(), World::get().clock.now());
     state.counters["file_MB"] = static_cast<double>(fs::file_size(backup)) / 1e6;
 }
 
@@ -355,7 +355,7 @@ void BM_Restore20MB(benchmark::State& state)
     World& w = World::get();
     const std::string backup = w.folder + "bench.kova2bak";
     if (!fs::exists(backup))
-        writeBackupFile(backup, backupSource(), toDayCount(w.clock.now()));
+        writeBackupFile(backup, backupSource(), w.clock.now());
     fs::create_directories(w.folder + "restore");
     const UserDatabases target{w.folder + "restore/prayers.kova2", w.folder + "restore/userreadplans.kova2"};
     fs::copy_file(w.folder + "prayers500.kova2", target.prayersPath, fs::copy_options::overwrite_existing);
@@ -463,7 +463,7 @@ void BM_PrayerSearchKeystroke10000(benchmark::State& state)
     frame.assignPreferences(w.prefs);
     frame.resize(900, 640);
     frame.show();
-    frame.initPrayers(shell.prayerStore(), kPrayerFilterAny, -1);
+    frame.initPrayers(shell.prayerStore(), std::nullopt, -1);
     settle(frame);
     static const QString typed = QStringLiteral("righteousness shall go before ");
     static int next = 0;
@@ -491,13 +491,13 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
         bench::makePrayerDatabase(file, w.bible, 1000, 2000);
     PrayerStore store(file, &w.clock);
     PrayerSelection all;
-    all.statuses = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    all.statuses = {PrayerStatus::Active, PrayerStatus::Answered, PrayerStatus::Inactive};
     const QString pdf = QString::fromStdString(w.folder + "journal.pdf");
     int pages = 0;
     for (auto _ : state) {
         const PrayerHeaders items = store.selectPrayers(all);
         QTextDocument doc;
-        JournalExport::buildDocument(doc, store, all, items, toDayCount(w.clock.today()));
+        JournalExport::buildDocument(doc, store, all, items, w.clock.today());
         JournalExport::writePdf(doc, pdf, [&](const QString&, int, int total) { pages = total; });
     }
     state.counters["pages"] = pages;

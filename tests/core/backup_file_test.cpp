@@ -168,7 +168,7 @@ protected:
     TempDir dir;
     UserDatabases dbs;
     Bytes prayersBefore, plansBefore, prayersNow, plansNow;
-    const DateTime created = encodeDateTime(2024, 3, 5, 14, 30, 0);
+    const sys_seconds created = makeMoment(2024, 3, 5, 14, 30, 0);
 };
 
 TEST_F(BackupFileTest, WritesTheHeaderAndTwoContiguousLevel9Streams)
@@ -187,7 +187,7 @@ TEST_F(BackupFileTest, WritesTheHeaderAndTwoContiguousLevel9Streams)
     EXPECT_EQ(int64At(file, 70), std::int64_t(plansBefore.size()));
     double stamp;
     std::memcpy(&stamp, &file[78], 8);
-    EXPECT_EQ(stamp, created);
+    EXPECT_EQ(stamp, toDayCount(created)); // the day count of the moment
     EXPECT_EQ(file.substr(86, 4), Bytes("\x14\0\0\0", 4));
 
     // Each section is exactly one zlib stream with the level-9 header, and
@@ -342,12 +342,12 @@ TEST_F(BackupFileTest, FailedBackupLeavesTheEarlierFileOfThatName)
     UserDatabases broken = dbs;
     broken.plansPath = dir.file("folder");
     fs::create_directory(broken.plansPath);
-    EXPECT_EQ(messageOf([&] { writeBackupFile(backup, broken, created + 1); }).rfind("Unable to read " + broken.plansPath, 0),
+    EXPECT_EQ(messageOf([&] { writeBackupFile(backup, broken, created + std::chrono::days{1}); }).rfind("Unable to read " + broken.plansPath, 0),
               0u);
 
     broken = dbs;
     broken.prayersPath = dir.file("missing.kova2");
-    EXPECT_EQ(messageOf([&] { writeBackupFile(backup, broken, created + 1); }),
+    EXPECT_EQ(messageOf([&] { writeBackupFile(backup, broken, created + std::chrono::days{1}); }),
               "Unable to read " + broken.prayersPath + ": No such file or directory");
 
     EXPECT_EQ(messageOf([&] { writeBackupFile(dir.file("no/such/folder/b.kova2bak"), dbs, created); }).rfind(
@@ -387,7 +387,7 @@ TEST_F(BackupFileTest, BackupWaitsForAWriterAndNeverCopiesHalfAWrite)
     {
         Writer writer(dbs.prayersPath);
         ASSERT_TRUE(fs::exists(dbs.prayersPath + "-journal"));
-        EXPECT_EQ(messageOf([&] { writeBackupFile(backup, dbs, created + 1, {}, 200); }),
+        EXPECT_EQ(messageOf([&] { writeBackupFile(backup, dbs, created + std::chrono::days{1}, {}, 200); }),
                   "Unable to read " + dbs.prayersPath +
                       ": another program is writing to it. Try again when it has finished.");
         EXPECT_TRUE(readBytes(backup) == earlier);
@@ -401,7 +401,7 @@ TEST_F(BackupFileTest, BackupWaitsForAWriterAndNeverCopiesHalfAWrite)
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             execSQL(writer.db, "COMMIT;");
         });
-        writeBackupFile(backup, dbs, created + 2, {}, 10000);
+        writeBackupFile(backup, dbs, created + std::chrono::days{2}, {}, 10000);
         finish.join();
     }
     const Bytes committed = readBytes(dbs.prayersPath);

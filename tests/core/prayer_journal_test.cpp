@@ -26,7 +26,7 @@ protected:
     void open() { store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock); }
 
     std::int32_t add(const std::string& title, const std::string& topic, const std::string& text,
-                     const PrayerNotes& notes = {}, const std::string& status = kPrayerActive)
+                     const PrayerNotes& notes = {}, const StoredStatus& status = PrayerStatus::Active)
     {
         const std::int32_t index = store->newPrayerItem();
         savePrayerContent(
@@ -44,16 +44,19 @@ protected:
     }
 
     test::TempDir dir;
-    FixedClock clock{encodeDateTime(2026, 12, 3, 10, 0, 0)};
+    FixedClock clock{makeMoment(2026, 12, 3, 10, 0, 0)};
     std::unique_ptr<PrayerStore> store;
 };
 
 TEST_F(PrayerJournalTest, NotesAndAnswerAreSavedWithTheItemAndReadBackInDateOrder)
 {
-    const DateTime dec1 = encodeDate(2026, 12, 1);
-    const DateTime dec3 = encodeDate(2026, 12, 3);
+    const sys_days dec1 = makeDate(2026, 12, 1);
+    const sys_days dec3 = makeDate(2026, 12, 3);
     const std::int32_t item =
-        add("Mum", "Family", "Surgery on Tuesday", {{dec3 + 0.5, "surgery went well"}, {dec1, "admitted"}});
+        add("Mum", "Family", "Surgery on Tuesday", {{dec3, "surgery went well"}, {dec1, "admitted"}});
+    // A time of day that another program stored with a note is not part of
+    // its date.
+    execSQL(store->connection(), "UPDATE prayerNotes SET noteTime=noteTime+43200;");
     const PrayerNotes notes = store->notes(item);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].noteText, "admitted");
@@ -64,15 +67,15 @@ TEST_F(PrayerJournalTest, NotesAndAnswerAreSavedWithTheItemAndReadBackInDateOrde
 
     // Answering from the tracker keeps the notes; saving again without notes
     // or answer (the version-1 import, say) keeps both.
-    store->setPrayerStatus(item, kPrayerAnswered, {dec3, "Home by Friday"});
-    store->updatePrayer(item, "Mum", "Family", "Surgery", kPrayerAnswered, "{\\rtf1 x}", false);
+    store->setPrayerStatus(item, PrayerStatus::Answered, {dec3, "Home by Friday"});
+    store->updatePrayer(item, "Mum", "Family", "Surgery", PrayerStatus::Answered, "{\\rtf1 x}", false);
     EXPECT_EQ(store->notes(item).size(), 2u);
     EXPECT_EQ(store->answer(item)->answeredTime, dec3);
     EXPECT_EQ(store->answer(item)->answerNote, "Home by Friday");
 
     // Back to Active keeps the record; the editor's save replaces the notes.
-    store->setPrayerStatus(item, kPrayerActive);
-    savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, "text", [] { return std::string("{}"); },
+    store->setPrayerStatus(item, PrayerStatus::Active);
+    savePrayerContent(*store, item, "Mum", "Family", PrayerStatus::Active, "text", [] { return std::string("{}"); },
                       std::nullopt, PrayerNotes{});
     EXPECT_TRUE(store->notes(item).empty());
     EXPECT_FALSE(store->latestNote(item));
@@ -81,12 +84,12 @@ TEST_F(PrayerJournalTest, NotesAndAnswerAreSavedWithTheItemAndReadBackInDateOrde
 
 TEST_F(PrayerJournalTest, SearchFindsEveryWordInTitleTopicTextAndNotes)
 {
-    add("Mum", "Family", "Surgery on Tuesday", {{toDayCount(clock.today()), "The consultant was kind"}});
+    add("Mum", "Family", "Surgery on Tuesday", {{clock.today(), "The consultant was kind"}});
     add("Job interview", "Work", "For Sam's interview at the bakery");
     const std::int32_t answered = add("Rain", "Farm", "Rain for the crops");
-    store->setPrayerStatus(answered, kPrayerAnswered, {toDayCount(clock.today()), "A week of steady showers"});
+    store->setPrayerStatus(answered, PrayerStatus::Answered, {clock.today(), "A week of steady showers"});
     const std::int32_t gone = add("Old consultant worry", "Work", "");
-    store->setPrayerStatus(gone, kPrayerDeleted);
+    store->deletePrayer(gone);
 
     struct Case {
         const char* words;
@@ -154,7 +157,7 @@ TEST_F(PrayerJournalTest, OlderFileGainsTheTablesOnceAndItsIndexIsBuiltFromTheDo
 // copy holds the lock - raises and leaves the file as it was.
 TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
 {
-    const std::int32_t item = add("Mum", "Family", "Short", {{toDayCount(clock.today()), "first"}});
+    const std::int32_t item = add("Mum", "Family", "Short", {{clock.today(), "first"}});
     const std::string bigText(200000, 'x');
     struct Case {
         const char* name;
@@ -164,16 +167,16 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
     const Case cases[] = {
         {"disk full: save with notes", false,
          [&] {
-             savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, bigText, [&] { return bigText; },
-                               std::nullopt, PrayerNotes{{toDayCount(clock.today()), bigText}});
+             savePrayerContent(*store, item, "Mum", "Family", PrayerStatus::Active, bigText, [&] { return bigText; },
+                               std::nullopt, PrayerNotes{{clock.today(), bigText}});
          }},
         {"locked: save with notes", true,
          [&] {
-             savePrayerContent(*store, item, "Mum", "Family", kPrayerActive, "new", [] { return std::string("x"); },
+             savePrayerContent(*store, item, "Mum", "Family", PrayerStatus::Active, "new", [] { return std::string("x"); },
                                std::nullopt, PrayerNotes{});
          }},
-        {"locked: answered", true, [&] { store->setPrayerStatus(item, kPrayerAnswered, {toDayCount(clock.today()), "yes"}); }},
-        {"locked: deleted", true, [&] { store->setPrayerStatus(item, kPrayerDeleted); }},
+        {"locked: answered", true, [&] { store->setPrayerStatus(item, PrayerStatus::Answered, {clock.today(), "yes"}); }},
+        {"locked: deleted", true, [&] { store->deletePrayer(item); }},
         {"locked: index rebuilt", true, [&] { store->buildSearchIndex([](const std::string& s) { return s; }); }},
     };
     for (const Case& c : cases) {
@@ -200,7 +203,7 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
         }
         EXPECT_TRUE(readAll(dir.file("prayers.kova2")) == before);
         EXPECT_EQ(store->notes(item).size(), 1u);
-        EXPECT_EQ(store->prayerStatus(item), kPrayerActive);
+        EXPECT_EQ(store->prayerStatus(item), PrayerStatus::Active);
         EXPECT_EQ(found("first"), "Mum");
     }
 }
@@ -209,39 +212,39 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
 // creation date, the answer date (only while answered) or either.
 TEST_F(PrayerJournalTest, SelectionByStatusTopicAndDates)
 {
-    auto item = [&](const char* title, const char* topic, const char* status, DateTime created) {
+    auto item = [&](const char* title, const char* topic, PrayerStatus status, sys_seconds created) {
         const std::int32_t index = store->newPrayerItem(created);
         store->updatePrayer(index, title, topic, "", status, "", false);
         return index;
     };
-    item("Early", "Family", kPrayerActive, encodeDateTime(2025, 12, 31, 23, 59, 0));
-    item("New year", "Family", kPrayerActive, encodeDateTime(2026, 1, 1, 0, 0, 0));
-    const std::int32_t rain = item("Rain", "", kPrayerAnswered, encodeDate(2025, 6, 1));
-    store->setPrayerStatus(rain, kPrayerAnswered, {encodeDate(2026, 12, 31), ""});
-    item("Old answer", "", kPrayerAnswered, encodeDate(2026, 3, 1)); // no record
-    const std::int32_t back = item("Back to active", "Work", kPrayerActive, encodeDate(2025, 2, 1));
-    store->setPrayerStatus(back, kPrayerAnswered, {encodeDate(2026, 5, 1), ""});
-    store->setPrayerStatus(back, kPrayerActive);
-    item("Resting", "Work", kPrayerInactive, encodeDate(2026, 7, 1));
+    item("Early", "Family", PrayerStatus::Active, makeMoment(2025, 12, 31, 23, 59, 0));
+    item("New year", "Family", PrayerStatus::Active, makeMoment(2026, 1, 1, 0, 0, 0));
+    const std::int32_t rain = item("Rain", "", PrayerStatus::Answered, startOf(makeDate(2025, 6, 1)));
+    store->setPrayerStatus(rain, PrayerStatus::Answered, {makeDate(2026, 12, 31), ""});
+    item("Old answer", "", PrayerStatus::Answered, startOf(makeDate(2026, 3, 1))); // no record
+    const std::int32_t back = item("Back to active", "Work", PrayerStatus::Active, startOf(makeDate(2025, 2, 1)));
+    store->setPrayerStatus(back, PrayerStatus::Answered, {makeDate(2026, 5, 1), ""});
+    store->setPrayerStatus(back, PrayerStatus::Active);
+    item("Resting", "Work", PrayerStatus::Inactive, startOf(makeDate(2026, 7, 1)));
 
     using Field = PrayerSelection::DateField;
-    const std::vector<std::string> all = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    const std::vector<PrayerStatus> all = {PrayerStatus::Active, PrayerStatus::Answered, PrayerStatus::Inactive};
     struct Case {
         const char* name;
         PrayerSelection selection;
         const char* titles;
     };
-    const DateTime jan1 = encodeDate(2026, 1, 1);
-    const DateTime dec31 = encodeDate(2026, 12, 31);
+    const sys_days jan1 = makeDate(2026, 1, 1);
+    const sys_days dec31 = makeDate(2026, 12, 31);
     const Case cases[] = {
-        {"everything, no topic first", {all, true, "", Field::Any, 0, 0},
+        {"everything, no topic first", {all, true, "", Field::Any, {}, {}},
          "Rain,Old answer,Early,New year,Back to active,Resting"},
         {"created in 2026", {all, true, "", Field::Created, jan1, dec31}, "Old answer,New year,Resting"},
         {"answered in 2026", {all, true, "", Field::Answered, jan1, dec31}, "Rain"},
         {"either", {all, true, "", Field::CreatedOrAnswered, jan1, dec31}, "Rain,Old answer,New year,Resting"},
-        {"one topic", {{kPrayerActive}, false, "Family", Field::Any, 0, 0}, "Early,New year"},
-        {"without a topic", {all, false, "", Field::Any, 0, 0}, "Rain,Old answer"},
-        {"no status", {{}, true, "", Field::Any, 0, 0}, ""},
+        {"one topic", {{PrayerStatus::Active}, false, "Family", Field::Any, {}, {}}, "Early,New year"},
+        {"without a topic", {all, false, "", Field::Any, {}, {}}, "Rain,Old answer"},
+        {"no status", {{}, true, "", Field::Any, {}, {}}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -250,9 +253,11 @@ TEST_F(PrayerJournalTest, SelectionByStatusTopicAndDates)
             titles += (titles.empty() ? "" : ",") + h.prayerTitle;
         EXPECT_EQ(titles, c.titles);
     }
-    EXPECT_NE(test::messageOf([&] { store->selectPrayers({{"Deleted' OR 1=1 --"}, true, "", Field::Any, 0, 0}); })
-                  .find("unknown status"),
-              std::string::npos);
+    // A value cast from outside the enumeration never reaches the statement.
+    EXPECT_EQ(test::messageOf([&] {
+                  store->selectPrayers({{static_cast<PrayerStatus>(7)}, true, "", Field::Any, {}, {}});
+              }),
+              "PrayerStore::selectPrayers Error: unknown status 7");
 }
 
 } // namespace

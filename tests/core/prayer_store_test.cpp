@@ -11,7 +11,7 @@ namespace kovara::core {
 namespace {
 
 // 2007-03-15 14:30:00, stored as 1173969000.
-const DateTime kMarch15 = encodeDateTime(2007, 3, 15, 14, 30, 0);
+const sys_seconds kMarch15 = makeMoment(2007, 3, 15, 14, 30, 0);
 
 class PrayerStoreTest : public ::testing::Test {
 protected:
@@ -34,14 +34,15 @@ protected:
         return out;
     }
 
+    // status is the stored word.
     std::int32_t add(const std::string& title, const std::string& topic, const std::string& status = "Active")
     {
         const std::int32_t index = store->newPrayerItem();
-        store->updatePrayer(index, title, topic, "", status, "", false);
+        store->updatePrayer(index, title, topic, "", StoredStatus::fromWord(status), "", false);
         return index;
     }
 
-    std::string titles(const std::string& filter)
+    std::string titles(PrayerFilter filter)
     {
         const PrayerHeaders headers = store->prayerHeadersByTopic(filter);
         std::string out;
@@ -70,7 +71,7 @@ TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
     open();
     EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
     EXPECT_EQ(store->prayerTitle(index), "New Prayer Item");
-    EXPECT_EQ(store->countPrayers("Any"), 1);
+    EXPECT_EQ(store->countPrayers(std::nullopt), 1);
 }
 
 TEST_F(PrayerStoreTest, ANewFileIsMadeInOneTransaction)
@@ -134,24 +135,24 @@ TEST_F(PrayerStoreTest, DefaultTitles)
 
 TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
 {
-    const std::int32_t given = store->newPrayerItem(kMarch15 + 0.4 / 86400); // 400 ms past the second
+    const std::int32_t given = store->newPrayerItem(kMarch15);
     EXPECT_EQ(query(format("SELECT createTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
     EXPECT_EQ(query(format("SELECT lastEditTime FROM prayerTracker WHERE prayerIndex=%d;", given)), "1173969000");
-    EXPECT_EQ(dateTimeToStoredSeconds(store->createTime(given)), 1173969000);
-    EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
+    EXPECT_EQ(toStoredSeconds(store->createTime(given)), 1173969000);
+    EXPECT_EQ(store->lastEditTime(given), kMarch15);
 
-    clock.set(encodeDateTime(2024, 2, 29, 23, 59, 59));
-    const std::int32_t now = store->newPrayerItem(); // 0 means now
-    EXPECT_NEAR(store->createTime(now), toDayCount(clock.now()), 1e-9);
-    EXPECT_NEAR(store->lastEditTime(now), toDayCount(clock.now()), 1e-9);
+    clock.set(makeMoment(2024, 2, 29, 23, 59, 59));
+    const std::int32_t now = store->newPrayerItem(); // none means now
+    EXPECT_EQ(store->createTime(now), clock.now());
+    EXPECT_EQ(store->lastEditTime(now), clock.now());
 
     // Saving without the flag keeps the edit time; with it, the edit time is now.
-    clock.set(encodeDateTime(2024, 3, 1, 8, 0, 0));
-    store->updatePrayer(given, "T", "", "", "Active", "", false);
-    EXPECT_NEAR(store->lastEditTime(given), kMarch15, 1e-9);
-    store->updatePrayer(given, "T", "", "", "Active", "", true);
-    EXPECT_NEAR(store->lastEditTime(given), toDayCount(clock.now()), 1e-9);
-    EXPECT_NEAR(store->createTime(given), kMarch15, 1e-9);
+    clock.set(makeMoment(2024, 3, 1, 8, 0, 0));
+    store->updatePrayer(given, "T", "", "", PrayerStatus::Active, "", false);
+    EXPECT_EQ(store->lastEditTime(given), kMarch15);
+    store->updatePrayer(given, "T", "", "", PrayerStatus::Active, "", true);
+    EXPECT_EQ(store->lastEditTime(given), clock.now());
+    EXPECT_EQ(store->createTime(given), kMarch15);
 
     EXPECT_EQ(test::messageOf([&] { store->createTime(99); }), "Prayer index not valid: 99");
     EXPECT_EQ(test::messageOf([&] { store->lastEditTime(-1); }), "Prayer index not valid: -1");
@@ -160,24 +161,24 @@ TEST_F(PrayerStoreTest, TimesStoredAsLocalSecondsAndReadBack)
 TEST_F(PrayerStoreTest, UpdateStoresEmptyValuesAsNull)
 {
     const std::int32_t index = store->newPrayerItem();
-    store->updatePrayer(index, "Title", "Topic", "Preview", "Answered", std::string("{\\rtf1\0x}", 9), true);
+    store->updatePrayer(index, "Title", "Topic", "Preview", PrayerStatus::Answered, std::string("{\\rtf1\0x}", 9), true);
     EXPECT_EQ(store->prayerText(index), std::string("{\\rtf1\0x}", 9)); // bytes kept exactly
-    EXPECT_EQ(store->prayerStatus(index), "Answered");
+    EXPECT_EQ(store->prayerStatus(index).word(), "Answered");
 
-    store->updatePrayer(index, "", "", "", "", "", true);
+    store->updatePrayer(index, "", "", "", StoredStatus(), "", true);
     for (const char* column : {"prayerTitle", "prayerTopic", "prayerTextData", "previewText", "prayerStatus"})
         EXPECT_EQ(query(format("SELECT %s FROM prayerTracker;", column)), "<null>") << column;
     EXPECT_EQ(store->prayerText(index), "");
     EXPECT_EQ(store->prayerTopic(index), "");
-    // A NULL status matches no filter, not even "Any".
-    EXPECT_EQ(store->countPrayers("Any"), 0);
+    // A NULL status matches no filter, not even the one of every item.
+    EXPECT_EQ(store->countPrayers(std::nullopt), 0);
 
     // Missing rows answer empty and changing them does nothing.
-    store->updatePrayer(42, "Ghost", "", "", "Active", "", true);
-    store->setPrayerStatus(42, "Active");
+    store->updatePrayer(42, "Ghost", "", "", PrayerStatus::Active, "", true);
+    store->setPrayerStatus(42, PrayerStatus::Active);
     EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "1");
     EXPECT_EQ(store->prayerTitle(42), "");
-    EXPECT_EQ(store->prayerStatus(42), "");
+    EXPECT_EQ(store->prayerStatus(42).word(), "");
     EXPECT_EQ(store->prayerText(42), "");
 }
 
@@ -189,8 +190,9 @@ TEST_F(PrayerStoreTest, UserTextIsBoundNotFormatted)
     EXPECT_EQ(store->prayerTopic(index), odd);
     EXPECT_EQ(store->findPrayerByTitle(odd), index);
     EXPECT_EQ(store->topicList(), std::vector<std::string>{odd});
-    EXPECT_EQ(test::messageOf([&] { store->countPrayers("Active' OR '1'='1"); }),
-              "PrayerStore::countPrayers Error: unknown status filter 'Active' OR '1'='1'");
+    // The filter's word goes into the statement: only the program's own.
+    EXPECT_EQ(test::messageOf([&] { store->countPrayers(static_cast<PrayerStatus>(7)); }),
+              "PrayerStore::countPrayers Error: unknown status 7");
 }
 
 TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
@@ -200,25 +202,25 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
     add("z", "");
     add("Answered one", "Work", "Answered");
     add("Asleep", "friends", "Inactive");
-    EXPECT_EQ(titles("Active"), "/z|Family/a|friends/b");
-    EXPECT_EQ(titles("Any"), "/z|Family/a|Work/Answered one|friends/Asleep|friends/b");
-    EXPECT_EQ(titles("Answered"), "Work/Answered one");
+    EXPECT_EQ(titles(PrayerStatus::Active), "/z|Family/a|friends/b");
+    EXPECT_EQ(titles(std::nullopt), "/z|Family/a|Work/Answered one|friends/Asleep|friends/b");
+    EXPECT_EQ(titles(PrayerStatus::Answered), "Work/Answered one");
     EXPECT_EQ(store->topicList(), (std::vector<std::string>{"Family", "Work", "friends"}));
-    EXPECT_EQ(store->countPrayers("Active"), 3);
-    EXPECT_EQ(store->countPrayers("Any"), store->countPrayers("Active") + store->countPrayers("Answered") +
-                                              store->countPrayers("Inactive"));
+    EXPECT_EQ(store->countPrayers(PrayerStatus::Active), 3);
+    EXPECT_EQ(store->countPrayers(std::nullopt), store->countPrayers(PrayerStatus::Active) + store->countPrayers(PrayerStatus::Answered) +
+                                              store->countPrayers(PrayerStatus::Inactive));
 
     // The listing carries every field of the row.
     const std::int32_t full = store->newPrayerItem(kMarch15);
-    clock.set(kMarch15 + 1);
-    store->updatePrayer(full, "Full", "Family", "Preview", "Inactive", "doc", true);
-    const PrayerHeaders headers = store->prayerHeaders("Inactive", "prayerTitle");
+    clock.set(kMarch15 + std::chrono::days{1});
+    store->updatePrayer(full, "Full", "Family", "Preview", PrayerStatus::Inactive, "doc", true);
+    const PrayerHeaders headers = store->prayerHeaders(PrayerStatus::Inactive, "prayerTitle");
     ASSERT_EQ(headers.size(), 2u);
     const PrayerHeader& h = headers[1];
-    EXPECT_EQ(h.prayerTitle + "|" + h.prayerTopic + "|" + h.previewText + "|" + h.prayerStatus,
+    EXPECT_EQ(h.prayerTitle + "|" + h.prayerTopic + "|" + h.previewText + "|" + h.prayerStatus.word(),
               "Full|Family|Preview|Inactive");
-    EXPECT_NEAR(h.createTime, kMarch15, 1e-9);
-    EXPECT_NEAR(h.lastEditTime, kMarch15 + 1, 1e-9);
+    EXPECT_EQ(h.createTime, kMarch15);
+    EXPECT_EQ(h.lastEditTime, kMarch15 + std::chrono::days{1});
     EXPECT_EQ(h.prayerIndex, full);
 }
 
@@ -227,23 +229,50 @@ TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
     const std::int32_t gone = add("Gone", "Lonely");
     add("Kept", "Shared");
     const std::int32_t goneShared = add("Gone too", "Shared", "Answered");
-    store->updatePrayer(gone, "Gone", "Lonely", "p", "Active", "doc", false);
-    store->setPrayerStatus(gone, "Deleted");
-    store->setPrayerStatus(goneShared, "Deleted");
+    store->updatePrayer(gone, "Gone", "Lonely", "p", PrayerStatus::Active, "doc", false);
+    store->deletePrayer(gone);
+    store->deletePrayer(goneShared);
 
-    for (const char* filter : {"Active", "Answered", "Inactive", "Any"})
-        EXPECT_EQ(titles(filter).find("Gone"), std::string::npos) << filter;
-    EXPECT_EQ(store->countPrayers("Any"), 1);
-    EXPECT_EQ(store->countPrayers("Answered"), 0);
+    for (const PrayerFilter filter : {PrayerFilter(PrayerStatus::Active), PrayerFilter(PrayerStatus::Answered),
+                                      PrayerFilter(PrayerStatus::Inactive), PrayerFilter()})
+        EXPECT_EQ(titles(filter).find("Gone"), std::string::npos) << (filter ? storedWord(*filter) : "every item");
+    EXPECT_EQ(store->countPrayers(std::nullopt), 1);
+    EXPECT_EQ(store->countPrayers(PrayerStatus::Answered), 0);
     EXPECT_EQ(store->findPrayerByTitle("Gone"), std::nullopt);
     EXPECT_EQ(store->topicList(), std::vector<std::string>{"Shared"});
 
     EXPECT_EQ(store->prayerTitle(gone), "Gone");
     EXPECT_EQ(store->prayerText(gone), "doc");
-    EXPECT_EQ(store->prayerStatus(gone), "Deleted");
-    EXPECT_NEAR(store->createTime(gone), kMarch15, 1e-9);
-    EXPECT_NEAR(store->lastEditTime(gone), kMarch15, 1e-9);
+    EXPECT_EQ(store->prayerStatus(gone).word(), "Deleted");
+    EXPECT_EQ(store->createTime(gone), kMarch15);
+    EXPECT_EQ(store->lastEditTime(gone), kMarch15);
     EXPECT_EQ(query("SELECT count(*) FROM prayerTracker;"), "3"); // nothing removed
+}
+
+// The stored words: exact, and anything else (a deleted item's word, an
+// empty column, another program's word) names no status but is kept.
+TEST(PrayerStatusTest, StoredWords)
+{
+    const struct {
+        std::string word;
+        std::optional<PrayerStatus> status;
+        bool deleted;
+    } cases[] = {
+        {"Active", PrayerStatus::Active, false},     {"Answered", PrayerStatus::Answered, false},
+        {"Inactive", PrayerStatus::Inactive, false}, {"active", std::nullopt, false},
+        {"Active ", std::nullopt, false},            {"Deleted", std::nullopt, true},
+        {"", std::nullopt, false},                   {"Someday", std::nullopt, false},
+    };
+    for (const auto& c : cases) {
+        const StoredStatus stored = StoredStatus::fromWord(c.word);
+        EXPECT_EQ(stored.status(), c.status) << c.word;
+        EXPECT_EQ(stored.isDeleted(), c.deleted) << c.word;
+        EXPECT_EQ(stored.word(), c.word);
+        if (c.status) {
+            EXPECT_EQ(StoredStatus(*c.status), stored) << c.word;
+        }
+    }
+    EXPECT_EQ(StoredStatus::deleted().word(), "Deleted");
 }
 
 TEST(PrayerPreviewTest, Cases)
@@ -289,15 +318,15 @@ TEST_F(PrayerStoreTest, SavingContentStoresTextOnlyWithAPreview)
         ++written;
         return std::string("{\\rtf1 doc}");
     };
-    clock.set(kMarch15 + 2);
-    savePrayerContent(*store, index, "  Title \r\n", " Topic ", "Answered", "Body\r\nmore", writer);
+    clock.set(kMarch15 + std::chrono::days{2});
+    savePrayerContent(*store, index, "  Title \r\n", " Topic ", PrayerStatus::Answered, "Body\r\nmore", writer);
     EXPECT_EQ(store->prayerTitle(index), "Title");
     EXPECT_EQ(store->prayerTopic(index), "Topic");
     EXPECT_EQ(store->prayerText(index), "{\\rtf1 doc}");
     EXPECT_EQ(query("SELECT previewText FROM prayerTracker;"), "Body more");
-    EXPECT_NEAR(store->lastEditTime(index), kMarch15 + 2, 1e-9);
+    EXPECT_EQ(store->lastEditTime(index), kMarch15 + std::chrono::days{2});
 
-    savePrayerContent(*store, index, "Title", "  ", "Active", "\r\n \r\n", writer);
+    savePrayerContent(*store, index, "Title", "  ", PrayerStatus::Active, "\r\n \r\n", writer);
     EXPECT_EQ(written, 1);
     EXPECT_EQ(query("SELECT previewText FROM prayerTracker;"), "<null>");
     EXPECT_EQ(query("SELECT prayerTextData FROM prayerTracker;"), "<null>");

@@ -27,9 +27,9 @@ std::string readAll(const std::string& path)
 std::string snapshot(const PlanStore& plans, const PrayerStore& prayers)
 {
     std::string text;
-    const PrayerHeaders headers = prayers.prayerHeaders(kPrayerFilterAny, "prayerIndex");
+    const PrayerHeaders headers = prayers.prayerHeaders(std::nullopt, "prayerIndex");
     for (const auto& h : headers)
-        text += h.prayerTitle + "/" + h.prayerTopic + "/" + h.prayerStatus + "; ";
+        text += h.prayerTitle + "/" + h.prayerTopic + "/" + h.prayerStatus.word() + "; ";
     for (int p = 0; p < plans.planCount(); ++p) {
         text += "| " + plans.planTitle(p) + " " + std::to_string(plans.startDate(p)) + " ";
         for (int d = 1; d <= plans.dayCount(p); ++d)
@@ -53,8 +53,8 @@ class StoreFaultsTest : public ::testing::Test {
 protected:
     StoreFaultsTest()
     {
-        const std::int32_t item = first.prayers.newPrayerItem(0);
-        first.prayers.updatePrayer(item, "Family", "Home", "", kPrayerActive, "{\\rtf1 text}", false);
+        const std::int32_t item = first.prayers.newPrayerItem();
+        first.prayers.updatePrayer(item, "Family", "Home", "", PrayerStatus::Active, "{\\rtf1 text}", false);
         first.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, toDayCount(first.clock.today()));
     }
 
@@ -69,9 +69,9 @@ TEST_F(StoreFaultsTest, SecondCopyOnTheSameFolderStartsAndWorks)
 
     // Each copy's writes reach the file, and the other sees them once it reads
     // again (the plan store reads its plans at start and after its own changes).
-    second.prayers.newPrayerItem(0);
+    second.prayers.newPrayerItem();
     second.plans.setDayDone(0, 1, true);
-    EXPECT_EQ(first.prayers.countPrayers(kPrayerFilterAny), 2);
+    EXPECT_EQ(first.prayers.countPrayers(std::nullopt), 2);
     first.plans.loadPlans();
     EXPECT_TRUE(first.plans.isDayDone(0, 1));
     first.plans.addPlan("Plan B", {"7-8"}, toDayCount(first.clock.today()));
@@ -90,10 +90,10 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         std::function<void(Copy&)> write;
     };
     const Case cases[] = {
-        {"new prayer item", [](Copy& c) { c.prayers.newPrayerItem(0); }},
+        {"new prayer item", [](Copy& c) { c.prayers.newPrayerItem(); }},
         {"prayer edited",
-         [](Copy& c) { c.prayers.updatePrayer(1, "Friends", "Work", "", kPrayerActive, "{\\rtf1 new}", true); }},
-        {"prayer status", [](Copy& c) { c.prayers.setPrayerStatus(1, kPrayerAnswered); }},
+         [](Copy& c) { c.prayers.updatePrayer(1, "Friends", "Work", "", PrayerStatus::Active, "{\\rtf1 new}", true); }},
+        {"prayer status", [](Copy& c) { c.prayers.setPrayerStatus(1, PrayerStatus::Answered); }},
         {"day marked read", [](Copy& c) { c.plans.setDayDone(0, 2, true); }},
         {"days marked read", [](Copy& c) { c.plans.markDaysDoneThrough(0, 3); }},
         {"plan added", [](Copy& c) { c.plans.addPlan("Plan B", {"7-8", "9-10"}, toDayCount(c.clock.today())); }},
@@ -105,7 +105,7 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         SCOPED_TRACE(c.name);
         test::TempDir folder;
         Copy writer(folder);
-        writer.prayers.updatePrayer(writer.prayers.newPrayerItem(0), "Family", "Home", "", kPrayerActive, "x", false);
+        writer.prayers.updatePrayer(writer.prayers.newPrayerItem(), "Family", "Home", "", PrayerStatus::Active, "x", false);
         writer.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, toDayCount(writer.clock.today()));
         const std::string before = snapshot(writer.plans, writer.prayers);
         const std::string prayersFile = readAll(folder.file("prayers.kova2"));

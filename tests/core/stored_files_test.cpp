@@ -163,7 +163,7 @@ TEST(StoredFilesTest, PrayerDatabase)
 {
     test::TempDir dir;
     const std::string file = dir.file("prayers.kova2");
-    FixedClock clock(encodeDateTime(2024, 5, 6, 7, 8, 9));
+    FixedClock clock(makeMoment(2024, 5, 6, 7, 8, 9));
     {
         PrayerStore store(file, &clock);
         const auto active = store.newPrayerItem();
@@ -171,21 +171,21 @@ TEST(StoredFilesTest, PrayerDatabase)
         save.title = "Mum";
         save.topic = "Family";
         save.previewText = "Surgery";
-        save.status = kPrayerActive;
+        save.status = PrayerStatus::Active;
         save.textData = "{doc}";
         save.plainText = "Surgery on Friday";
-        save.notes = PrayerNotes{{encodeDate(2024, 5, 7), "Went well"}, {encodeDate(2024, 5, 6), "Admitted"}};
+        save.notes = PrayerNotes{{makeDate(2024, 5, 7), "Went well"}, {makeDate(2024, 5, 6), "Admitted"}};
         store.savePrayer(active, save);
 
-        const auto answered = store.newPrayerItem(encodeDateTime(2023, 1, 2, 3, 4, 5));
-        store.updatePrayer(answered, "Rain", "", "Dry fields", kPrayerActive, "", false);
-        store.setPrayerStatus(answered, kPrayerAnswered, {encodeDate(2024, 4, 30), "Showers"});
+        const auto answered = store.newPrayerItem(makeMoment(2023, 1, 2, 3, 4, 5));
+        store.updatePrayer(answered, "Rain", "", "Dry fields", PrayerStatus::Active, "", false);
+        store.setPrayerStatus(answered, PrayerStatus::Answered, {makeDate(2024, 4, 30), "Showers"});
 
-        clock.set(encodeDateTime(2024, 5, 8, 12, 0, 0));
+        clock.set(makeMoment(2024, 5, 8, 12, 0, 0));
         const auto inactive = store.newPrayerItem();
-        store.updatePrayer(inactive, "Job", "Work", "", kPrayerInactive, "", true);
+        store.updatePrayer(inactive, "Job", "Work", "", PrayerStatus::Inactive, "", true);
         const auto deleted = store.newPrayerItem();
-        store.setPrayerStatus(deleted, kPrayerDeleted);
+        store.deletePrayer(deleted);
     }
     EXPECT_EQ(dump(file),
               "index CREATE INDEX 'prayerTracker_prayerIndex' ON prayerTracker (prayerIndex)\n"
@@ -300,7 +300,7 @@ TEST(StoredFilesTest, BackupHeader)
     header.plansOffset = 1234;
     header.prayersSize = 8192;
     header.plansSize = 16384;
-    header.created = encodeDateTime(2024, 2, 29, 18, 30, 15);
+    header.created = makeMoment(2024, 2, 29, 18, 30, 15);
     header.version = kBackupVersion;
     const auto bytes = encodeBackupHeader(header);
     std::string hex;

@@ -95,7 +95,7 @@ TEST_F(UserSessionTest, AStoreThatCouldNotBeOpenedAgainOpensOnItsNextUse)
 
     execSQL(other, "COMMIT;");
     closeDatabase(other);
-    const std::int32_t item = session.prayerStore().newPrayerItem(toDayCount(clock.now()));
+    const std::int32_t item = session.prayerStore().newPrayerItem(clock.now());
     EXPECT_GE(item, 0);
     EXPECT_TRUE(session.isOpen());
 }

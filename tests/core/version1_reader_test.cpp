@@ -49,14 +49,16 @@ TEST(Version1PrayersTest, ReadsRecordsAndTextsAndMakesStoreItems)
     // file's last byte.
     const std::string details = "##Hello##" + long150 + "\r\nEnd";
     const std::int32_t helloAt = 2, longAt = 9, endAt = 9 + 150;
-    const double created = encodeDateTime(2005, 6, 7, 8, 9, 10);
+    // The old files keep moments as day counts.
+    const sys_seconds created = makeMoment(2005, 6, 7, 8, 9, 10);
+    const auto daysAfter = [&](int n) { return toDayCount(created + std::chrono::days{n}); };
     writeBytes(dir.file("prayerdetails.udt"), details);
     writeBytes(dir.file("prayeritems.udt"),
-               record(created, 0, "Empty", -7, 0) +                    // no text: offset not used
+               record(daysAfter(0), 0, "Empty", -7, 0) +                    // no text: offset not used
                record(0, 1, "Same", helloAt, 5) +                      // creation time unknown
-               record(created + 1, 255, "Same", longAt, 150) +
-               record(created + 2, 1, std::string(255, 'T'), 123456, -3) + // negative length: no text
-               record(created + 3, 0, "\xE9t\xE9", endAt, 5) +
+               record(daysAfter(1), 255, "Same", longAt, 150) +
+               record(daysAfter(2), 1, std::string(255, 'T'), 123456, -3) + // negative length: no text
+               record(daysAfter(3), 0, "\xE9t\xE9", endAt, 5) +
                std::string(100, 'p')); // a trailing partial record is ignored
 
     Version1PrayerItems items(3);
@@ -65,22 +67,23 @@ TEST(Version1PrayersTest, ReadsRecordsAndTextsAndMakesStoreItems)
     ASSERT_EQ(items.size(), 5u);
     ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(items[0].created, created);
-    EXPECT_EQ(items[1].created, 0);
+    EXPECT_EQ(items[1].created, std::nullopt);
+    EXPECT_EQ(items[4].created, created + std::chrono::days{3});
     EXPECT_EQ(texts[3], "");
 
     const std::vector<Version1Prayer> prayers = version1Prayers(items, texts);
     struct Expected {
         std::string title;
-        const char* status;
+        PrayerStatus status;
         std::string text;
         std::string preview;
     };
     const Expected expected[] = {
-        {"Empty", "Inactive", "", ""},
-        {"Same", "Active", "Hello", "Hello"},
-        {"Same", "Active", long150, std::string(100, 'x')},
-        {std::string(255, 'T'), "Active", "", ""},
-        {"\xE9t\xE9", "Inactive", "\r\nEnd", "\r\nEnd"},
+        {"Empty", PrayerStatus::Inactive, "", ""},
+        {"Same", PrayerStatus::Active, "Hello", "Hello"},
+        {"Same", PrayerStatus::Active, long150, std::string(100, 'x')},
+        {std::string(255, 'T'), PrayerStatus::Active, "", ""},
+        {"\xE9t\xE9", PrayerStatus::Inactive, "\r\nEnd", "\r\nEnd"},
     };
     ASSERT_EQ(prayers.size(), 5u);
     for (std::size_t i = 0; i < prayers.size(); ++i) {
@@ -142,10 +145,11 @@ TEST(Version1PlanTest, ReadsOnlyAFileOfExactSizeAndItsDays)
     Version1Plan plan;
     EXPECT_FALSE(readVersion1Plan(dir.folder(), plan));
 
-    const double start = encodeDate(2004, 1, 1);
+    const sys_seconds start = startOf(makeDate(2004, 1, 1));
+    const double startDays = toDayCount(start);
     std::string bytes(kVersion1PlanFileSize, '\0');
     std::uint64_t bits;
-    std::memcpy(&bits, &start, 8);
+    std::memcpy(&bits, &startDays, 8);
     putLE(bytes, 0, bits, 8);
     bytes[7 + 1] = 1;
     bytes[7 + 2] = '\xFF';

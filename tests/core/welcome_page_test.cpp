@@ -53,10 +53,16 @@ protected:
             plans->markDaysDoneThrough(plan, read);
         return plan;
     }
-    void addPrayers(int count, const char* status)
+    // Items of status; nothing makes deleted ones.
+    void addPrayers(int count, std::optional<PrayerStatus> status)
     {
-        for (int i = 0; i < count; ++i)
-            prayers->setPrayerStatus(prayers->newPrayerItem(), status);
+        for (int i = 0; i < count; ++i) {
+            const std::int32_t index = prayers->newPrayerItem();
+            if (status)
+                prayers->setPrayerStatus(index, *status);
+            else
+                prayers->deletePrayer(index);
+        }
     }
 
     test::TempDir dir;
@@ -80,10 +86,10 @@ TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
     addPlan("B <i>Behind</i>", 4, 2); // day 5 due, day 3 unread
     addPlan("C Today", 0, 0);        // day 1 due and unread
     addPlan("D Ahead", 1, 3);        // day 2 due, read through day 3
-    addPrayers(3, kPrayerActive);
-    addPrayers(2, kPrayerAnswered);
-    addPrayers(1, kPrayerInactive);
-    addPrayers(1, kPrayerDeleted); // counted nowhere
+    addPrayers(3, PrayerStatus::Active);
+    addPrayers(2, PrayerStatus::Answered);
+    addPrayers(1, PrayerStatus::Inactive);
+    addPrayers(1, std::nullopt); // deleted: counted nowhere
     prefs.lastFaithsCheckbookRead = kTodayOfYear;
 
     const std::vector<std::string> head = {
@@ -134,7 +140,7 @@ TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
 
 TEST_F(WelcomePageTest, OnePrayerItemIsWordedOnItsOwn)
 {
-    addPrayers(1, kPrayerAnswered);
+    addPrayers(1, PrayerStatus::Answered);
     const std::string page = build();
     EXPECT_NE(page.find("\r\n<p>\r\nYou have one prayer item in your Prayer Tracker.\r\n<ul>\r\n"), std::string::npos)
         << page;
@@ -146,16 +152,16 @@ TEST_F(WelcomePageTest, OnePrayerItemIsWordedOnItsOwn)
 TEST_F(WelcomePageTest, TheDevotionalLineComparesOnlyTheDayOfTheYear)
 {
     struct Case {
-        DateTime now;
+        sys_seconds now;
         int lastRead;
         bool shown;
     } cases[] = {
-        {kToday + 0.75, kTodayOfYear, false},
-        {kToday + 0.75, kTodayOfYear - 1, true},
-        {kToday + 0.75, 0, true},
-        {encodeDateTime(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
-        {encodeDateTime(2024, 12, 31, 23, 59, 0), 366, false},
-        {encodeDateTime(2025, 1, 1, 0, 0, 0), 366, true},
+        {makeMoment(2024, 3, 10, 18, 0, 0), kTodayOfYear, false},
+        {makeMoment(2024, 3, 10, 18, 0, 0), kTodayOfYear - 1, true},
+        {makeMoment(2024, 3, 10, 18, 0, 0), 0, true},
+        {makeMoment(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
+        {makeMoment(2024, 12, 31, 23, 59, 0), 366, false},
+        {makeMoment(2025, 1, 1, 0, 0, 0), 366, true},
     };
     for (const Case& c : cases) {
         clock.set(c.now);

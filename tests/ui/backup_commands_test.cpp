@@ -109,14 +109,14 @@ TEST_F(BackupCommandsTest, RestoreBringsBackAnswersNotesAndTheSearchIndex)
     const std::int32_t item = store.findPrayerByTitle("Before").value();
     PrayerSave save;
     save.title = "Before";
-    save.status = kPrayerAnswered;
+    save.status = PrayerStatus::Answered;
     save.plainText = "for the harvest";
-    save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "rain came"};
-    save.notes = PrayerNotes{{toDayCount(shell.fixedClock.today()), "dry spell"}};
+    save.answer = PrayerAnswer{shell.fixedClock.today(), "rain came"};
+    save.notes = PrayerNotes{{shell.fixedClock.today(), "dry spell"}};
     store.savePrayer(item, save);
     backup(backupPath, backupPath);
 
-    save.answer = PrayerAnswer{toDayCount(shell.fixedClock.today()), "changed"};
+    save.answer = PrayerAnswer{shell.fixedClock.today(), "changed"};
     save.notes = PrayerNotes{};
     save.plainText = "something else";
     shell.prayerStore().savePrayer(item, save);
@@ -158,7 +158,7 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
     }
     fs::copy_file(shell.dir.file("userreadplans.kova2"), old.file("userreadplans.kova2"));
     writeBackupFile(backupPath.toStdString(),
-                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, toDayCount(shell.fixedClock.now()));
+                    UserDatabases{old.file("prayers.kova2"), old.file("userreadplans.kova2")}, shell.fixedClock.now());
 
     shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
     shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
@@ -167,7 +167,7 @@ TEST_F(BackupCommandsTest, BackupFromBeforeTheJournalRestoresAndOpens)
 
     PrayerStore& restored = shell.prayerStore();
     EXPECT_EQ(shell.prayerTitles(), "Harvest");
-    EXPECT_EQ(restored.prayerStatus(7), kPrayerAnswered);
+    EXPECT_EQ(restored.prayerStatus(7), PrayerStatus::Answered);
     EXPECT_FALSE(restored.answer(7));
     EXPECT_TRUE(restored.notes(7).empty());
     EXPECT_FALSE(restored.searchIndexReady());

@@ -70,7 +70,7 @@ protected:
 
     kovara::test::TempDir dir;
     sqlite3* db = nullptr;
-    FixedClock clock{encodeDateTime(2024, 6, 15, 9, 30, 0)};
+    FixedClock clock{makeMoment(2024, 6, 15, 9, 30, 0)};
     test::ScriptedDialogs dialogs;
     std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
     std::unique_ptr<DevotionalStore> devotional;
@@ -147,14 +147,14 @@ TEST_F(DevotionalPageTest, DateChangesDoNothingBeforeADevotionalIsAttached)
 TEST_F(DevotionalPageTest, CommandShowsTodayAndRecordsTheDayOfTheYear)
 {
     struct Case {
-        DateTime now;
+        sys_seconds now;
         QDate date;
         int dayOfYear;
         std::string page;
     } cases[] = {
-        {encodeDateTime(2024, 12, 31, 23, 59, 0), QDate(2024, 12, 31), 366, "<p>Last of December</p>"},
-        {encodeDateTime(2025, 1, 1, 0, 0, 0), QDate(2025, 1, 1), 1, "<p>First of January</p>"},
-        {encodeDateTime(2023, 12, 31, 12, 0, 0), QDate(2023, 12, 31), 365, "<p>Last of December</p>"},
+        {makeMoment(2024, 12, 31, 23, 59, 0), QDate(2024, 12, 31), 366, "<p>Last of December</p>"},
+        {makeMoment(2025, 1, 1, 0, 0, 0), QDate(2025, 1, 1), 1, "<p>First of January</p>"},
+        {makeMoment(2023, 12, 31, 12, 0, 0), QDate(2023, 12, 31), 365, "<p>Last of December</p>"},
     };
     for (const Case& c : cases) {
         clock.set(c.now);
@@ -177,7 +177,7 @@ TEST_F(DevotionalPageTest, PickingADateShowsItsEntryWithoutTouchingTheRecord)
     EXPECT_EQ(shown(), "<p>Fifth of March</p>");
     frame->setDate(QDate(2024, 2, 29));
     EXPECT_EQ(shown(), "DevotionalStore::entryByDay Error: no entry found for 2-29 in Faith's Checkbook");
-    clock.set(encodeDate(2024, 12, 31));
+    clock.set(startOf(makeDate(2024, 12, 31)));
     controls->todayButton->click();
     EXPECT_EQ(shown(), "<p>Last of December</p>");
     EXPECT_EQ(prefs->lastFaithsCheckbookRead, 167);

@@ -130,7 +130,7 @@ protected:
             noise += "0123456789abcdef"[random() % 16];
         for (const char* title : {"First", "Second"}) {
             const std::int32_t item = shell.addPrayer(title);
-            shell.prayerStore().updatePrayer(item, title, "Topic", "", kPrayerActive, noise, false);
+            shell.prayerStore().updatePrayer(item, title, "Topic", "", PrayerStatus::Active, noise, false);
         }
         shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, toDayCount(shell.fixedClock.today()));
     }

@@ -36,14 +36,15 @@ class JournalExportTest : public ::testing::Test {
 protected:
     JournalExportTest() { frame.assignPreferences(*shell.prefs); }
 
+    // status is the stored word.
     std::int32_t add(const std::string& title, const std::string& topic, const std::string& status,
-                     const std::string& text, DateTime created, const PrayerNotes& notes = {})
+                     const std::string& text, sys_days created, const PrayerNotes& notes = {})
     {
-        const std::int32_t index = shell.store->newPrayerItem(created);
+        const std::int32_t index = shell.store->newPrayerItem(startOf(created));
         PrayerSave save;
         save.title = title;
         save.topic = topic;
-        save.status = status;
+        save.status = StoredStatus::fromWord(status);
         save.textData = text.empty() ? "" : "{\\rtf1 {\\b " + text + "}\\par}";
         save.plainText = text;
         save.touchEditTime = false;
@@ -60,11 +61,11 @@ protected:
 
 TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPagesWithTheHeaderRepeated)
 {
-    const DateTime may = encodeDate(2024, 5, 1);
+    const sys_days may = makeDate(2024, 5, 1);
     const std::int32_t mum = add("Mum", "Family", "Active", "Surgery on Tuesday", may,
-                                 {{encodeDate(2024, 5, 3), "surgery went well"}, {encodeDate(2024, 5, 9), "home"}});
+                                 {{makeDate(2024, 5, 3), "surgery went well"}, {makeDate(2024, 5, 9), "home"}});
     const std::int32_t rain = add("Rain", "Farm", "Answered", "For the crops", may);
-    shell.store->setPrayerStatus(rain, kPrayerAnswered, {encodeDate(2024, 6, 2), "A week of showers"});
+    shell.store->setPrayerStatus(rain, PrayerStatus::Answered, {makeDate(2024, 6, 2), "A week of showers"});
     add("Harvest", "Farm", "Answered", "", may); // answered before records were kept
     // Enough long items for several pages.
     const std::string longText(1500, 'w');
@@ -73,10 +74,10 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     (void)mum;
 
     PrayerSelection all;
-    all.statuses = {kPrayerActive, kPrayerAnswered, kPrayerInactive};
+    all.statuses = {PrayerStatus::Active, PrayerStatus::Answered, PrayerStatus::Inactive};
     all.dateField = PrayerSelection::DateField::CreatedOrAnswered;
-    all.from = encodeDate(2024, 1, 1);
-    all.to = encodeDate(2024, 12, 31);
+    all.from = makeDate(2024, 1, 1);
+    all.to = makeDate(2024, 12, 31);
     const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
     shell.scripted.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items written to ") +
                                 file + ".");
@@ -107,12 +108,12 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
 
 TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
 {
-    add("Mum", "Family", "Active", "Surgery", encodeDate(2024, 5, 1), {{encodeDate(2024, 5, 3), "went well"}});
-    add("Old", "Family", "Active", "Long ago", encodeDate(2023, 5, 1));
-    add("Job", "Work", "Inactive", "Interview", encodeDate(2024, 5, 1));
+    add("Mum", "Family", "Active", "Surgery", makeDate(2024, 5, 1), {{makeDate(2024, 5, 3), "went well"}});
+    add("Old", "Family", "Active", "Long ago", makeDate(2023, 5, 1));
+    add("Job", "Work", "Inactive", "Interview", makeDate(2024, 5, 1));
 
     // The window proposes this year, every status and every topic.
-    JournalExportDialog dialog(shell.store->topicList(), toDayCount(shell.fixedClock.today()));
+    JournalExportDialog dialog(shell.store->topicList(), shell.fixedClock.today());
     EXPECT_EQ(dialog.findChild<QDateEdit*>("fromEdit")->date(), QDate(2024, 1, 1));
     EXPECT_EQ(dialog.findChild<QDateEdit*>("toEdit")->date(), QDate(2024, 12, 31));
     EXPECT_EQ(dialog.findChild<QComboBox*>("exportTopicCombo")->count(), 4); // all, without a topic, Family, Work

@@ -423,7 +423,7 @@ TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
         EXPECT_EQ(a.printAction->isEnabled(), c.print) << c.command->objectName().toStdString();
         EXPECT_FALSE(a.copyAction->isEnabled());
     }
-    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Answered");
+    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), PrayerStatus::Answered);
 }
 
 TEST_F(MainWindowTest, DevotionalPageShowsTodayAndCopyFollowsItsSelection)
@@ -481,7 +481,7 @@ TEST_F(MainWindowTest, WelcomeSummaryAndItsLinksRunTheCommands)
     EXPECT_FALSE(welcome->pageText().empty());
     welcome->handleLinkClicked("koav2:ViewInactivePrayers");
     EXPECT_EQ(window->currentPage(), Page::PrayerTracker);
-    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), "Inactive");
+    EXPECT_EQ(window->findChild<PrayerTrackerPage*>("prayerTrackerPage")->currentFilter(), PrayerStatus::Inactive);
     window->mainActions().welcomePageAction->trigger();
     EXPECT_EQ(window->currentPage(), Page::Welcome);
 }

@@ -98,7 +98,7 @@ TEST_F(PrayerCommandsTest, NewItemClosedUnsavedIsRemovedAgain)
         EXPECT_TRUE(shell.scripted.done());
         const std::optional<std::int32_t> rain = shell.store->findPrayerByTitle("Rain");
         EXPECT_EQ(shell.store->findPrayerByTitle("New Prayer Item"), std::nullopt);
-        EXPECT_EQ(shell.store->countPrayers("Any"), c.kept ? 2 : 1);
+        EXPECT_EQ(shell.store->countPrayers(std::nullopt), c.kept ? 2 : 1);
         EXPECT_EQ(rain.has_value(), c.kept);
         EXPECT_EQ(shell.page, c.kept ? Page::PrayerTracker : Page::Welcome);
         if (c.kept) {
@@ -113,7 +113,7 @@ TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
 {
     shell.add("Older answer", "", "Answered");
     // A search left in the field does not hide the new item.
-    commands.viewPrayers(kPrayerAnswered);
+    commands.viewPrayers(PrayerStatus::Answered);
     ui.searchEdit->setText(QStringLiteral("older"));
     editor.user = [](ScriptedEditor& e) {
         e.controls.titleEdit->setText(QStringLiteral("Rain"));
@@ -122,7 +122,7 @@ TEST_F(PrayerCommandsTest, NewItemSavedAsAnsweredEndsOnTheAnsweredTab)
     };
     commands.newPrayerCommand();
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
-    EXPECT_EQ(frame.currentFilter(), "Answered");
+    EXPECT_EQ(frame.currentFilter(), PrayerStatus::Answered);
     EXPECT_EQ(selectedTitle(), "Rain");
     EXPECT_EQ(ui.prayerTitleLabel->text(), "Rain");
     EXPECT_EQ(ui.searchEdit->text(), "");

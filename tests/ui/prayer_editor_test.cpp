@@ -102,7 +102,7 @@ protected:
 
 TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
 {
-    const std::int32_t index = shell.store->newPrayerItem(0);
+    const std::int32_t index = shell.store->newPrayerItem();
     editor.user = [&](ScriptedEditor& e) {
         EXPECT_EQ(e.windowTitle(), "Editing Prayer Item - Kovara");
         EXPECT_EQ(e.controls.titleEdit->text(), "New Prayer Item");
@@ -110,7 +110,7 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
         EXPECT_EQ(e.controls.topicCombo->currentText(), "");
         EXPECT_EQ(e.controls.statusCombo->currentText(), "Active");
         EXPECT_TRUE(e.controls.textEdit->document()->isEmpty());
-        EXPECT_EQ(e.controls.datesLabel->text(), "Created on " + shortDateText(toDayCount(shell.fixedClock.now())) + ".");
+        EXPECT_EQ(e.controls.datesLabel->text(), "Created on " + shortDateText(shell.fixedClock.today()) + ".");
         EXPECT_FALSE(e.modified());
         EXPECT_FALSE(e.controls.saveAndCloseAction->isEnabled());
         EXPECT_EQ(e.controls.modifiedLabel->text(), "Unmodified");
@@ -119,7 +119,7 @@ TEST_F(PrayerEditorTest, NewItemOpensWithTitleSelectedAndClosesWithoutAsking)
     edit(index, true);
     EXPECT_EQ(editor.shown, 1);
     EXPECT_EQ(shell.store->prayerTitle(index), "New Prayer Item");
-    EXPECT_EQ(shell.store->prayerStatus(index), "Active");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Active");
     // Inputs back to idle.
     EXPECT_EQ(editor.store_, nullptr);
     EXPECT_EQ(editor.prayerIndex_, -1);
@@ -135,9 +135,9 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     PrayerSave save;
     save.title = "Mum";
     save.topic = "Family";
-    save.status = kPrayerActive;
+    save.status = PrayerStatus::Active;
     save.touchEditTime = false;
-    save.notes = PrayerNotes{{encodeDate(2024, 4, 1), "admitted"}, {encodeDate(2024, 4, 2), "to be deleted"}};
+    save.notes = PrayerNotes{{makeDate(2024, 4, 1), "admitted"}, {makeDate(2024, 4, 2), "to be deleted"}};
     shell.store->savePrayer(index, save);
 
     editor.user = [&](ScriptedEditor& e) {
@@ -168,16 +168,16 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     };
     edit(index);
 
-    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
     const std::optional<PrayerAnswer> answer = shell.store->answer(index);
     ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->answeredTime, encodeDate(2024, 4, 20));
+    EXPECT_EQ(answer->answeredTime, makeDate(2024, 4, 20));
     EXPECT_EQ(answer->answerNote, "Home in time for Easter");
     const PrayerNotes notes = shell.store->notes(index);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].noteText, "admitted on Monday");
     EXPECT_EQ(notes[1].noteText, "surgery went well");
-    EXPECT_EQ(notes[1].noteTime, fromQDate(QDate::currentDate()));
+    EXPECT_EQ(notes[1].noteTime, toSysDays(QDate::currentDate()));
     EXPECT_EQ(shell.store->searchPrayers("easter"), std::vector<std::int32_t>{index});
 }
 
@@ -201,7 +201,8 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     shell.prefs->textFontName = "Verdana";
     shell.add("Other", "Work", "Active");
     const std::int32_t index = shell.add("Family matters", "Family", "Active", formattedRtf());
-    const DateTime created = shell.store->createTime(index);
+    const sys_seconds created = shell.store->createTime(index);
+    const sys_seconds edited = created + std::chrono::hours{36};
 
     editor.user = [&](ScriptedEditor& e) {
         EXPECT_EQ(e.controls.titleEdit->text(), "Family matters");
@@ -222,7 +223,7 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
         EXPECT_TRUE(e.controls.saveAndCloseAction->isEnabled());
         EXPECT_EQ(e.controls.modifiedLabel->text(), "Modified");
         e.controls.statusCombo->setCurrentIndex(1);
-        shell.fixedClock.set(created + 1.5);
+        shell.fixedClock.set(edited);
         e.controls.saveAndCloseAction->trigger();
         EXPECT_FALSE(e.modified());
         EXPECT_EQ(e.controls.modifiedLabel->text(), "Unmodified");
@@ -230,15 +231,15 @@ TEST_F(PrayerEditorTest, RoundTripKeepsFormattingAndUsesTheDisplayFont)
     edit(index);
 
     EXPECT_EQ(shell.store->prayerTitle(index), "Family");
-    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
-    EXPECT_EQ(shell.store->lastEditTime(index), created + 1.5);
-    const PrayerHeaders rows = shell.store->prayerHeadersByTopic("Answered");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
+    EXPECT_EQ(shell.store->lastEditTime(index), edited);
+    const PrayerHeaders rows = shell.store->prayerHeadersByTopic(PrayerStatus::Answered);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].previewText, "Thanks Health Amen");
 
     editor.user = [&](ScriptedEditor& e) {
-        EXPECT_EQ(e.controls.datesLabel->text(), "Created: " + shortDateText(created) + "; Last Edited: " +
-                                            shortDateTimeText(created + 1.5) + ".");
+        EXPECT_EQ(e.controls.datesLabel->text(), "Created: " + shortDateText(dayOf(created)) + "; Last Edited: " +
+                                            shortDateTimeText(edited) + ".");
         const std::vector<Para> paras = paragraphs(*e.controls.textEdit);
         ASSERT_EQ(paras.size(), 3u);
         EXPECT_TRUE(paras[0].bold);
@@ -303,12 +304,12 @@ TEST_F(PrayerEditorTest, SavedPreviewAndText)
             e.controls.saveAndCloseAction->trigger();
         };
         edit(index);
-        const PrayerHeaders rows = shell.store->prayerHeadersByTopic("Active");
+        const PrayerHeaders rows = shell.store->prayerHeadersByTopic(PrayerStatus::Active);
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.front().previewText, c.preview) << c.typed.toStdString();
         EXPECT_EQ(rows.front().prayerTopic, "");
         EXPECT_EQ(shell.store->prayerText(index).empty(), c.preview.empty()) << c.typed.toStdString();
-        shell.store->setPrayerStatus(index, "Deleted");
+        shell.store->deletePrayer(index);
     }
 }
 
@@ -367,7 +368,7 @@ TEST_F(PrayerEditorTest, UnknownStoredStatusIsKept)
         e.controls.saveAndCloseAction->trigger();
     };
     edit(index);
-    EXPECT_EQ(shell.store->prayerStatus(index), "Someday");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Someday");
     EXPECT_EQ(shell.store->prayerTitle(index), "Odd item");
 }
 

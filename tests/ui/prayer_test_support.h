@@ -50,18 +50,19 @@ public:
     }
 
     // An item as the editor would have saved it, without touching its edit
-    // time; rtf empty means no text.
+    // time; status is the stored word, rtf empty means no text.
     std::int32_t add(const std::string& title, const std::string& topic, const std::string& status,
                      const std::string& rtf = {})
     {
-        const std::int32_t index = store->newPrayerItem(0);
-        store->updatePrayer(index, title, topic, rtf.empty() ? "" : title, status, rtf, false);
+        const std::int32_t index = store->newPrayerItem();
+        store->updatePrayer(index, title, topic, rtf.empty() ? "" : title, StoredStatus::fromWord(status), rtf,
+                            false);
         return index;
     }
 
     kovara::test::TempDir dir;
     std::string folder = dir.folder();
-    FixedClock fixedClock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
+    FixedClock fixedClock{makeMoment(2024, 5, 1, 9, 15, 0)};
     std::unique_ptr<Preferences> prefs = makeTestPreferences();
     ScriptedDialogs scripted;
     std::unique_ptr<PrayerStore> store;

@@ -85,8 +85,8 @@ TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
     shell.add("Job", "Work", "Active");
     shell.add("Kid", "friends", "Answered");
     shell.add("Old", "Family", "Inactive");
-    shell.store->setPrayerStatus(shell.add("Gone", "Gone", "Active"), "Deleted");
-    frame.initPrayers(*shell.store, "Active", -1);
+    shell.store->deletePrayer(shell.add("Gone", "Gone", "Active"));
+    frame.initPrayers(*shell.store, PrayerStatus::Active, -1);
 
     const struct {
         int tab;
@@ -121,17 +121,36 @@ TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
     EXPECT_FALSE(item->font().bold());
 }
 
+// A status word another program wrote is on no status tab, only on the tab
+// of every item, and shows as stored with no status ticked.
+TEST_F(PrayerTrackerTest, AStatusOfAnotherProgramIsListedUnderAllAndShownAsStored)
+{
+    shell.add("Kept", "", "Active");
+    const std::int32_t odd = shell.add("Odd", "", "Someday");
+    frame.initPrayers(*shell.store, PrayerStatus::Active, -1);
+    for (int tab = 0; tab < 3; ++tab) {
+        ui.statusTabs->setCurrentIndex(tab);
+        EXPECT_EQ(rowOf("\tOdd"), -1) << "tab " << tab;
+    }
+    ui.statusTabs->setCurrentIndex(3);
+    select("\tOdd");
+    EXPECT_EQ(frame.selectedPrayerIndex(), odd);
+    EXPECT_EQ(ui.prayerStatusAction->text(), "Prayer Status: Someday");
+    EXPECT_FALSE(ui.setStatusActiveAction->isChecked() || ui.setStatusAnsweredAction->isChecked() ||
+                 ui.setStatusInactiveAction->isChecked());
+}
+
 TEST_F(PrayerTrackerTest, SelectionShowsTitleDatesAndText)
 {
     const std::int32_t empty = shell.add("Empty", "", "Active");
-    shell.fixedClock.set(toDayCount(shell.fixedClock.now()) + 2);
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{2});
     const std::int32_t topical = shell.add("Topical", "Family", "Active");
-    frame.initPrayers(*shell.store, "Active", topical);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, topical);
 
-    const DateTime created = shell.store->createTime(topical);
+    const sys_seconds created = shell.store->createTime(topical);
     EXPECT_EQ(selectedRow(), "\tTopical");
     EXPECT_EQ(ui.prayerDetailsLabel->text(),
-              "Created: " + shortDateText(created) + "; Last Edited: " + shortDateTimeText(created) + ".");
+              "Created: " + shortDateText(dayOf(created)) + "; Last Edited: " + shortDateTimeText(created) + ".");
     EXPECT_EQ(ui.prayerStatusAction->text(), "Prayer Status: Active");
     EXPECT_TRUE(ui.setStatusActiveAction->isChecked());
     EXPECT_EQ(frame.selectedPrayerIndex(), topical);
@@ -165,7 +184,7 @@ TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
 {
     shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
-    frame.initPrayers(*shell.store, "Active", second);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, second);
     QListWidget* list = ui.prayerList;
     QWidget* viewport = list->viewport();
     const QRect selectedRow = list->visualItemRect(list->currentItem());
@@ -195,7 +214,7 @@ TEST_F(PrayerTrackerTest, MouseClicksOutsideARowKeepTheSelectedItem)
 TEST_F(PrayerTrackerTest, EmptyFilterAndMissingPreferences)
 {
     shell.add("Active one", "", "Active");
-    frame.initPrayers(*shell.store, "Answered", -1);
+    frame.initPrayers(*shell.store, PrayerStatus::Answered, -1);
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_TRUE(listRows().empty());
     EXPECT_TRUE(ui.textEdit->document()->isEmpty());
@@ -205,7 +224,7 @@ TEST_F(PrayerTrackerTest, EmptyFilterAndMissingPreferences)
     EXPECT_FALSE(ui.selectAllAction->isEnabled());
 
     PrayerTrackerPage fresh(shell, editor);
-    EXPECT_EQ(kovara::test::messageOf([&] { fresh.initPrayers(*shell.store, "Active", -1); }),
+    EXPECT_EQ(kovara::test::messageOf([&] { fresh.initPrayers(*shell.store, PrayerStatus::Active, -1); }),
               "Preferences not yet assigned on InitPrayers");
 }
 
@@ -213,16 +232,16 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
 {
     const std::int32_t first = shell.add("First", "", "Active");
     const std::int32_t second = shell.add("Second", "", "Active");
-    const DateTime edited = shell.store->lastEditTime(second);
-    shell.fixedClock.set(toDayCount(shell.fixedClock.now()) + 1);
+    const sys_seconds edited = shell.store->lastEditTime(second);
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{1});
 
-    frame.initPrayers(*shell.store, "Active", second);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, second);
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Active");
     shell.scripted.expectPrompt("How was it answered?", " A new job in June ");
     ui.setStatusAnsweredAction->trigger();
-    EXPECT_EQ(shell.store->prayerStatus(second), "Answered");
+    EXPECT_EQ(shell.store->prayerStatus(second).word(), "Answered");
     EXPECT_EQ(shell.store->lastEditTime(second), edited);
-    EXPECT_EQ(shell.store->answer(second)->answeredTime, toDayCount(shell.fixedClock.today()));
+    EXPECT_EQ(shell.store->answer(second)->answeredTime, shell.fixedClock.today());
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 2 May: A new job in June");
     EXPECT_EQ(ui.statusTabs->currentIndex(), 1);
     EXPECT_EQ(selectedRow(), "\tSecond");
@@ -238,7 +257,7 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     ui.statusTabs->setCurrentIndex(3);
     select("\tFirst");
     ui.setStatusInactiveAction->trigger();
-    EXPECT_EQ(shell.store->prayerStatus(first), "Inactive");
+    EXPECT_EQ(shell.store->prayerStatus(first).word(), "Inactive");
     EXPECT_EQ(ui.statusTabs->currentIndex(), 3);
     EXPECT_EQ(selectedRow(), "\tFirst");
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Inactive");
@@ -249,11 +268,11 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
     for (const bool yes : {false, true}) {
         shell.add("Keep", "", "Active");
         const std::int32_t doomed = shell.add("Doomed", "", "Active");
-        frame.initPrayers(*shell.store, "Active", doomed);
+        frame.initPrayers(*shell.store, PrayerStatus::Active, doomed);
         shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", yes);
         ui.deletePrayerAction->trigger();
         EXPECT_TRUE(shell.scripted.done());
-        EXPECT_EQ(shell.store->prayerStatus(doomed), yes ? "Deleted" : "Active");
+        EXPECT_EQ(shell.store->prayerStatus(doomed).word(), yes ? "Deleted" : "Active");
         if (yes) {
             EXPECT_EQ(listRows(), std::vector<std::string>{"\tKeep"});
             EXPECT_EQ(selectedRow(), "\tKeep");
@@ -261,8 +280,8 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
             EXPECT_EQ(rowOf("\tDoomed"), -1);
         } else {
             EXPECT_EQ(selectedRow(), "\tDoomed");
-            shell.store->setPrayerStatus(doomed, "Deleted");
-            shell.store->setPrayerStatus(shell.store->findPrayerByTitle("Keep").value(), "Deleted");
+            shell.store->deletePrayer(doomed);
+            shell.store->deletePrayer(shell.store->findPrayerByTitle("Keep").value());
         }
     }
 }
@@ -270,12 +289,12 @@ TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
 TEST_F(PrayerTrackerTest, DeleteQuotesTheTitleAsOneShortPlainLine)
 {
     const std::int32_t item = shell.add("<b>Bold</b>\r\n" + std::string(5000, 'z'), "", "Active");
-    frame.initPrayers(*shell.store, "Active", item);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, item);
     shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"<b>Bold</b> " +
                                     QString(28, u'z') + QChar(0x2026) + QString(39, u'z') + "?\"",
                                 false);
     ui.deletePrayerAction->trigger();
-    EXPECT_EQ(shell.store->prayerStatus(item), "Active");
+    EXPECT_EQ(shell.store->prayerStatus(item).word(), "Active");
 }
 
 TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
@@ -292,12 +311,12 @@ TEST_F(PrayerTrackerTest, DelDeletesWhereverTheFocusIsButInATextField)
     QApplication::setActiveWindow(&window);
 
     const std::int32_t doomed = shell.add("Doomed", "", "Active");
-    frame.initPrayers(*shell.store, "Active", doomed);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, doomed);
     for (QWidget* focus : {static_cast<QWidget*>(field), static_cast<QWidget*>(ui.textEdit)}) {
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Delete); // no question: the key is the field's
     }
-    EXPECT_EQ(shell.store->prayerStatus(doomed), "Active");
+    EXPECT_EQ(shell.store->prayerStatus(doomed).word(), "Active");
     for (QWidget* focus : {static_cast<QWidget*>(sideBar), static_cast<QWidget*>(ui.prayerList)}) {
         focus->setFocus();
         shell.scripted.expectConfirm("Are you sure you wish to permenantly delete prayer item \"Doomed?\"", false);
@@ -316,7 +335,7 @@ TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)
 {
     const std::int32_t index = shell.add("Old title", "", "Active");
     shell.add("Another", "", "Active");
-    frame.initPrayers(*shell.store, "Active", index);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, index);
     editor.user = [&](ScriptedEditor& e) {
         EXPECT_EQ(e.prayerIndex_, index);
         EXPECT_FALSE(e.newItem_);
@@ -340,12 +359,12 @@ TEST_F(PrayerTrackerTest, EditAndDoubleClickOpenTheEditorAndRefill)
 TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
 {
     const std::int32_t index = shell.add("Survivor", "", "Active");
-    frame.initPrayers(*shell.store, "Active", index);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, index);
     shell.reopenStore();
     shell.scripted.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
     ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->answer(index)->answerNote, "");
-    EXPECT_EQ(shell.store->prayerStatus(index), "Answered");
+    EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
     EXPECT_EQ(selectedRow(), "\tSurvivor");
 }
 
@@ -357,34 +376,34 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
     const std::int32_t noted = shell.add("Noted", "", "Active");
     PrayerSave save;
     save.title = "Noted";
-    save.status = kPrayerActive;
+    save.status = PrayerStatus::Active;
     save.touchEditTime = false;
-    save.notes = PrayerNotes{{encodeDate(2024, 4, 2), "older"}, {encodeDate(2023, 12, 3), "oldest"},
-                             {encodeDate(2024, 4, 30), "surgery went well"}};
+    save.notes = PrayerNotes{{makeDate(2024, 4, 2), "older"}, {makeDate(2023, 12, 3), "oldest"},
+                             {makeDate(2024, 4, 30), "surgery went well"}};
     shell.store->savePrayer(noted, save);
 
-    frame.initPrayers(*shell.store, "Answered", old);
+    frame.initPrayers(*shell.store, PrayerStatus::Answered, old);
     EXPECT_EQ(ui.prayerJournalLabel->text(), "answered (date not recorded)");
     EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
               "answered (date not recorded)")
         << "the Answered tab's rows say when";
-    frame.initPrayers(*shell.store, "Active", noted);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, noted);
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
 
     // Answered with a note, then back to Active: the record is kept, not shown.
-    shell.store->setPrayerStatus(noted, kPrayerAnswered, {encodeDate(2023, 12, 24), ""});
-    frame.initPrayers(*shell.store, "Answered", noted);
+    shell.store->setPrayerStatus(noted, PrayerStatus::Answered, {makeDate(2023, 12, 24), ""});
+    frame.initPrayers(*shell.store, PrayerStatus::Answered, noted);
     EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
               "answered 24 Dec 2023");
-    frame.initPrayers(*shell.store, "Any", noted);
+    frame.initPrayers(*shell.store, std::nullopt, noted);
     EXPECT_FALSE(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
         << "only on the Answered tab";
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 24 Dec 2023.\nLatest note, 30 Apr: surgery went well");
-    shell.store->setPrayerStatus(noted, kPrayerActive);
-    frame.initPrayers(*shell.store, "Any", noted);
+    shell.store->setPrayerStatus(noted, PrayerStatus::Active);
+    frame.initPrayers(*shell.store, std::nullopt, noted);
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
     EXPECT_TRUE(shell.store->answer(noted));
-    frame.initPrayers(*shell.store, "Inactive", -1);
+    frame.initPrayers(*shell.store, PrayerStatus::Inactive, -1);
     EXPECT_TRUE(ui.prayerJournalLabel->isHidden()) << "nothing selected";
 }
 
@@ -398,19 +417,19 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
         PrayerSave save;
         save.title = title;
         save.topic = topic;
-        save.status = status;
+        save.status = StoredStatus::fromWord(status);
         save.textData = "{\\rtf1 " + text + "}";
         save.plainText = text;
         save.notes = notes;
-        const std::int32_t index = shell.store->newPrayerItem(0);
+        const std::int32_t index = shell.store->newPrayerItem();
         shell.store->savePrayer(index, save);
         return index;
     };
     add("Mum", "Family", "Active", "Surgery on Tuesday, surgeon Dr Lee");
-    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{toDayCount(shell.fixedClock.today()), "the bakery rang back"}});
+    const std::int32_t job = add("Job", "Work", "Active", "Interview", {{shell.fixedClock.today(), "the bakery rang back"}});
     add("Surgery fund", "Church", "Inactive", "Building");
 
-    frame.initPrayers(*shell.store, "Active", job);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, job);
     QTest::keyClicks(ui.searchEdit, "bak");
     EXPECT_EQ(listRows(), (std::vector<std::string>{"//{}//Work", "\tJob"})) << "a word only in a note";
     EXPECT_EQ(selectedRow(), "\tJob");
@@ -458,7 +477,7 @@ TEST_F(PrayerTrackerTest, SplitPercentIsClampedTo25Through75)
 TEST_F(PrayerTrackerTest, NewPreferencesRestyleTheTextAndKeepTheSelection)
 {
     shell.add("Styled", "", "Active", "{\\rtf1 Hello {\\b world}\\par}");
-    frame.initPrayers(*shell.store, "Active", -1);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, -1);
     QTextCursor cursor = ui.textEdit->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(5, QTextCursor::KeepAnchor);

@@ -261,8 +261,8 @@ protected:
         PlanStore plans((user / "userreadplans.kova2").string(), clock);
         plans.addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today()));
         PrayerStore prayers((user / "prayers.kova2").string());
-        const std::int32_t item = prayers.newPrayerItem(toDayCount(clock.now()));
-        savePrayerContent(prayers, item, "Morning prayer", "", "Active", "", [] { return std::string(); });
+        const std::int32_t item = prayers.newPrayerItem(clock.now());
+        savePrayerContent(prayers, item, "Morning prayer", "", PrayerStatus::Active, "", [] { return std::string(); });
     }
 
     kovara::test::TempDir program, appData;

@@ -88,14 +88,14 @@ public:
     // A prayer item under title, with no text.
     std::int32_t addPrayer(const std::string& title)
     {
-        const std::int32_t index = prayerStore().newPrayerItem(0);
-        prayerStore().updatePrayer(index, title, "", "", kPrayerActive, "", false);
+        const std::int32_t index = prayerStore().newPrayerItem();
+        prayerStore().updatePrayer(index, title, "", "", PrayerStatus::Active, "", false);
         return index;
     }
     // The live items' titles in title order, joined by commas.
     std::string prayerTitles()
     {
-        const PrayerHeaders headers = prayerStore().prayerHeaders(kPrayerFilterAny, "prayerTitle");
+        const PrayerHeaders headers = prayerStore().prayerHeaders(std::nullopt, "prayerTitle");
         std::string titles;
         for (const auto& h : headers)
             titles += (titles.empty() ? "" : ",") + h.prayerTitle;

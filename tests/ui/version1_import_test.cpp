@@ -19,7 +19,7 @@ namespace kovara::ui::test {
 namespace {
 
 struct OldItem {
-    DateTime created;
+    DateTime created; // as the old file keeps it: a day count, 0 for none
     std::uint8_t active;
     std::string title;
     std::string text;
@@ -93,11 +93,12 @@ protected:
     {
         return QStringLiteral("Kovara 2 can import your Bible in a Year plan from Kovara 1, started on %1. "
                               "Would you like to do so?")
-            .arg(shortDateText(kStart));
+            .arg(shortDateText(makeDate(2023, 1, 1)));
     }
 
-    static constexpr DateTime kStart = 44927; // 2023-01-01
-    const DateTime created = encodeDateTime(2009, 3, 14, 8, 30, 0);
+    static constexpr DateTime kStart = 44927; // 2023-01-01 as the old plan file keeps it
+    const sys_seconds created = makeMoment(2009, 3, 14, 8, 30, 0);
+    const DateTime createdDays = toDayCount(created); // as the old files keep it
     const std::string longText = "Line one\r\nLine two " + std::string(150, 'x');
 
     UserStoreShell shell;
@@ -107,7 +108,7 @@ protected:
 
 TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 {
-    writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {created, 1, "Caf\xe9 item", "Hello"}, {created, 255, "Long", longText}});
+    writeOldPrayers(oldFolder, {{0, 0, "Empty", ""}, {createdDays, 1, "Caf\xe9 item", "Hello"}, {createdDays, 255, "Long", longText}});
     writeOldPlan(oldFolder, kStart, {1, 2, 364});
     shell.scripted.expectConfirm(
         QStringLiteral("Kovara 2 can import your 3 prayer item(s) from Kovara 1. Would you like to do so?"), true,
@@ -116,18 +117,18 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     importData();
 
     PrayerStore& store = shell.prayerStore();
-    const PrayerHeaders items = store.prayerHeaders(kPrayerFilterAny, "prayerIndex");
+    const PrayerHeaders items = store.prayerHeaders(std::nullopt, "prayerIndex");
     ASSERT_EQ(items.size(), 3u);
     const struct {
         const char* title;
-        const char* status;
+        PrayerStatus status;
         std::string preview;
-        DateTime created;
+        sys_seconds created;
         std::string plain;
     } expected[] = {
-        {"Empty", kPrayerInactive, "", toDayCount(shell.fixedClock.now()), ""},
-        {"Caf\xe9 item", kPrayerActive, "Hello", created, "Hello"},
-        {"Long", kPrayerActive, longText.substr(0, 100), created, longText},
+        {"Empty", PrayerStatus::Inactive, "", shell.fixedClock.now(), ""},
+        {"Caf\xe9 item", PrayerStatus::Active, "Hello", created, "Hello"},
+        {"Long", PrayerStatus::Active, longText.substr(0, 100), created, longText},
     };
     for (std::size_t i = 0; i < items.size(); ++i) {
         SCOPED_TRACE(expected[i].title);
@@ -136,7 +137,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
         EXPECT_EQ(h.prayerStatus, expected[i].status);
         EXPECT_EQ(h.prayerTopic, "");
         EXPECT_EQ(h.previewText, expected[i].preview);
-        EXPECT_NEAR(h.createTime, expected[i].created, 1.0 / 86400);
+        EXPECT_EQ(h.createTime, expected[i].created);
         EXPECT_EQ(h.lastEditTime, h.createTime);
         const std::string rtf = store.prayerText(h.prayerIndex);
         EXPECT_TRUE(isRtf(QByteArray::fromStdString(rtf))) << "every item gets a document";
@@ -163,12 +164,12 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
 
     // Now that there is data, the import is never offered again.
     importData();
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 3);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 3);
 }
 
 TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
 {
-    writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
+    writeOldPrayers(oldFolder, {{createdDays, 1, "Hello item", "Hello"}});
     writeOldPlan(oldFolder, kStart, {1});
     shell.scripted.expectConfirm(
         QStringLiteral("Kovara 2 can import your 1 prayer item(s) from Kovara 1. Would you like to do so?"), false,
@@ -176,7 +177,7 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
     shell.scripted.expectConfirm(planQuestion(), false, Dialogs::Answer::Yes);
     importData();
 
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 0);
     EXPECT_EQ(shell.planStore().planCount(), 0);
     EXPECT_EQ(shell.welcomeBuilt, 0);
     EXPECT_TRUE(shell.refreshedOn.empty());
@@ -184,13 +185,13 @@ TEST_F(Version1ImportTest, AnsweredNoImportsNothingButStillAsksAboutThePlan)
 
 TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
 {
-    writeOldPrayers(oldFolder, {{created, 1, "Hello item", "Hello"}});
+    writeOldPrayers(oldFolder, {{createdDays, 1, "Hello item", "Hello"}});
     writeOldPlan(oldFolder, kStart, {1});
 
     // One prayer item, or one plan, of their own: no question at all.
     const std::int32_t own = shell.addPrayer("Mine");
     importData();
-    shell.prayerStore().setPrayerStatus(own, kPrayerDeleted);
+    shell.prayerStore().deletePrayer(own);
     shell.planStore().addPlan("Mine", {"1-1"}, kStart);
     importData();
     shell.planStore().deletePlan(0);
@@ -203,16 +204,16 @@ TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
     importData();
 
     EXPECT_TRUE(shell.scripted.done());
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 0);
 }
 
 TEST_F(Version1ImportTest, DamagedOldFileRaisesBeforeAnyQuestionAndWritesNothing)
 {
-    writeOldPrayers(oldFolder, {{created, 1, "Fine", "Hello"}, {created, 1, "Broken", "World"}}, 1000);
+    writeOldPrayers(oldFolder, {{createdDays, 1, "Fine", "Hello"}, {createdDays, 1, "Broken", "World"}}, 1000);
     writeOldPlan(oldFolder, kStart, {1});
 
     EXPECT_THROW(importData(), InOutError);
-    EXPECT_EQ(shell.prayerStore().countPrayers(kPrayerFilterAny), 0);
+    EXPECT_EQ(shell.prayerStore().countPrayers(std::nullopt), 0);
     EXPECT_EQ(shell.planStore().planCount(), 0) << "the plan is not offered after the error";
 }
 

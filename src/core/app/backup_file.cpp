@@ -441,7 +441,7 @@ std::array<unsigned char, kBackupHeaderSize> encodeBackupHeader(const BackupHead
     putLittleEndian(&bytes[54], static_cast<std::uint64_t>(header.plansOffset), 8);
     putLittleEndian(&bytes[62], static_cast<std::uint64_t>(header.prayersSize), 8);
     putLittleEndian(&bytes[70], static_cast<std::uint64_t>(header.plansSize), 8);
-    putLittleEndian(&bytes[78], std::bit_cast<std::uint64_t>(header.created), 8);
+    putLittleEndian(&bytes[78], std::bit_cast<std::uint64_t>(toDayCount(header.created)), 8);
     putLittleEndian(&bytes[86], static_cast<std::uint32_t>(header.version), 4);
     return bytes;
 }
@@ -457,12 +457,12 @@ BackupHeader decodeBackupHeader(const unsigned char* bytes, std::size_t count)
     header.plansOffset = static_cast<std::int64_t>(littleEndian(&padded[54], 8));
     header.prayersSize = static_cast<std::int64_t>(littleEndian(&padded[62], 8));
     header.plansSize = static_cast<std::int64_t>(littleEndian(&padded[70], 8));
-    header.created = std::bit_cast<double>(littleEndian(&padded[78], 8));
+    header.created = fromDayCount(std::bit_cast<double>(littleEndian(&padded[78], 8)));
     header.version = static_cast<std::int32_t>(static_cast<std::uint32_t>(littleEndian(&padded[86], 4)));
     return header;
 }
 
-void writeBackupFile(const std::string& backupPath, const UserDatabases& databases, DateTime created,
+void writeBackupFile(const std::string& backupPath, const UserDatabases& databases, sys_seconds created,
                      const BackupProgress& progress, int lockWaitMs)
 {
     // Writing over a database that is being read would destroy it.

@@ -67,7 +67,7 @@ struct BackupHeader {
     std::int64_t plansOffset = 0;
     std::int64_t prayersSize = 0;
     std::int64_t plansSize = 0;
-    DateTime created = 0;
+    sys_seconds created{}; // kept in the file as a day count
     std::int32_t version = 0;
 };
 
@@ -104,7 +104,7 @@ constexpr int kBackupLockWaitMs = 3000;
 // too long, damaged), "Unable to create backup file %s", "Unable to write
 // backup file %s" (each followed by the reason). A backupPath that names one
 // of the databases is refused before anything is written.
-void writeBackupFile(const std::string& backupPath, const UserDatabases& databases, DateTime created,
+void writeBackupFile(const std::string& backupPath, const UserDatabases& databases, sys_seconds created,
                      const BackupProgress& progress = {}, int lockWaitMs = kBackupLockWaitMs);
 
 enum class BackupCheck { Valid, CannotOpen, NotBackup };

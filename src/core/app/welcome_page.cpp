@@ -63,7 +63,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     }
     line("</ul></p>");
 
-    const int count = prayers.countPrayers(kPrayerFilterAny);
+    const int count = prayers.countPrayers(std::nullopt);
     if (count < 1) {
         line(withArgs(translatedText("kovara::core::WelcomePage", "<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%1\">add a "
                     "prayer item</a> at any time.</p>"),
@@ -74,19 +74,19 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
         line("<ul>");
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">Create New Prayer Item</a></li>"), kLinkNewPrayerItem));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Active</a>: %2</li>"), kLinkViewActivePrayers,
-                    prayers.countPrayers(kPrayerActive)));
+                    prayers.countPrayers(PrayerStatus::Active)));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Answered</a>: %2</li>"), kLinkViewAnsweredPrayers,
-                    prayers.countPrayers(kPrayerAnswered)));
+                    prayers.countPrayers(PrayerStatus::Answered)));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Inactive</a>: %2</li>"), kLinkViewInactivePrayers,
-                    prayers.countPrayers(kPrayerInactive)));
+                    prayers.countPrayers(PrayerStatus::Inactive)));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View All</a>: %2</li>"), kLinkViewAllPrayers,
-                    prayers.countPrayers(kPrayerFilterAny)));
+                    prayers.countPrayers(std::nullopt)));
         line("</ul></p>");
     }
 
     // Opening the devotional records only the day of the year, so a year-old
     // record of the same day counts as read.
-    if (dayOfYear(toDayCount(clock.now())) != prefs.lastFaithsCheckbookRead)
+    if (dayOfYear(clock.today()) != prefs.lastFaithsCheckbookRead)
         line(withArgs(translatedText("kovara::core::WelcomePage", "<p>You have not yet read today's <a href=\"%1\"><i>Faith's Checkbook</i></a> devotional.</p>"),
                     kLinkFaithsCheckbookToday));
     return page;

@@ -55,7 +55,7 @@ std::string makePrayerPreview(const std::string& plainTextCrLf)
 }
 
 void savePrayerContent(PrayerStore& store, std::int32_t prayerIndex, const std::string& title,
-                       const std::string& topic, const std::string& status, const std::string& plainTextCrLf,
+                       const std::string& topic, const StoredStatus& status, const std::string& plainTextCrLf,
                        const std::function<std::string()>& writeDocument, const std::optional<PrayerAnswer>& answer,
                        const std::optional<PrayerNotes>& notes)
 {

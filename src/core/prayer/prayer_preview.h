@@ -29,7 +29,7 @@ std::string makePrayerPreview(const std::string& plainTextCrLf);
 // answer record and the notes are written with it when given; all of it, and
 // the item's search entry, in one transaction.
 void savePrayerContent(PrayerStore& store, std::int32_t prayerIndex, const std::string& title,
-                       const std::string& topic, const std::string& status, const std::string& plainTextCrLf,
+                       const std::string& topic, const StoredStatus& status, const std::string& plainTextCrLf,
                        const std::function<std::string()>& writeDocument,
                        const std::optional<PrayerAnswer>& answer = std::nullopt,
                        const std::optional<PrayerNotes>& notes = std::nullopt);

@@ -24,11 +24,18 @@ PrayerHeader headerOf(Statement& st)
     rec.prayerTitle = st.columnText(0);
     rec.prayerTopic = st.columnText(1);
     rec.previewText = st.columnText(2);
-    rec.prayerStatus = st.columnText(3);
-    rec.createTime = storedSecondsToDateTime(st.columnInt64(4));
-    rec.lastEditTime = storedSecondsToDateTime(st.columnInt64(5));
+    rec.prayerStatus = StoredStatus::fromWord(st.columnText(3));
+    rec.createTime = fromStoredSeconds(st.columnInt64(4));
+    rec.lastEditTime = fromStoredSeconds(st.columnInt64(5));
     rec.prayerIndex = st.columnInt(6);
     return rec;
+}
+
+// An answer or note date as stored (midnight seconds); a time of day written
+// by another program is dropped.
+sys_days storedDate(std::int64_t seconds)
+{
+    return dayOf(fromStoredSeconds(seconds));
 }
 
 // Prepares sql or raises the operation's "no statement" message.
@@ -96,15 +103,13 @@ void PrayerStore::createTrackerTable()
         checkResult(sqlite3_exec(db(), sql.c_str(), nullptr, nullptr, nullptr), db());
 }
 
-std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
+std::int32_t PrayerStore::newPrayerItem(std::optional<sys_seconds> createTime)
 {
     std::string title = "New Prayer Item";
     for (int n = 2; findPrayerByTitle(title); ++n)
         title = format("New Prayer Item %d", n);
 
-    if (createTime == 0)
-        createTime = toDayCount(clock_->now());
-    const std::int64_t seconds = dateTimeToStoredSeconds(createTime);
+    const std::int64_t seconds = toStoredSeconds(createTime.value_or(clock_->now()));
 
     Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
                               "VALUES (?,?,?,?);",
@@ -112,7 +117,7 @@ std::int32_t PrayerStore::newPrayerItem(DateTime createTime)
     requireStatement(st, "newPrayerItem");
     st.run([&] {
         st.bindText(1, title);
-        st.bindText(2, kPrayerActive);
+        st.bindText(2, storedWord(PrayerStatus::Active));
         st.bindInt64(3, seconds);
         st.bindInt64(4, seconds);
         st.step();
@@ -130,7 +135,7 @@ void PrayerStore::discardNewItem(std::int32_t prayerIndex)
     });
 }
 
-DateTime PrayerStore::time(const char* column, std::int32_t prayerIndex) const
+sys_seconds PrayerStore::time(const char* column, std::int32_t prayerIndex) const
 {
     std::int64_t seconds = 0;
     Statement st(db(), format("SELECT %s FROM '%s' WHERE prayerIndex=?;", column, kTableName));
@@ -142,32 +147,33 @@ DateTime PrayerStore::time(const char* column, std::int32_t prayerIndex) const
     });
     if (seconds == 0)
         throw Exception(format("Prayer index not valid: %d", prayerIndex));
-    return storedSecondsToDateTime(seconds);
+    return fromStoredSeconds(seconds);
 }
 
-DateTime PrayerStore::createTime(std::int32_t prayerIndex) const
+sys_seconds PrayerStore::createTime(std::int32_t prayerIndex) const
 {
     return time("createTime", prayerIndex);
 }
 
-DateTime PrayerStore::lastEditTime(std::int32_t prayerIndex) const
+sys_seconds PrayerStore::lastEditTime(std::int32_t prayerIndex) const
 {
     return time("lastEditTime", prayerIndex);
 }
 
-std::string PrayerStore::filterClause(const std::string& statusFilter, const char* operation)
+std::string PrayerStore::filterClause(PrayerFilter statusFilter, const char* operation)
 {
-    // The filter is formatted into the statement, so only the known words may
-    // pass; anything else could change the statement's meaning.
-    if (statusFilter == kPrayerFilterAny)
-        return format(" WHERE prayerStatus!='%s'", kPrayerDeleted);
-    if (statusFilter == kPrayerActive || statusFilter == kPrayerAnswered || statusFilter == kPrayerInactive ||
-        statusFilter == kPrayerDeleted)
-        return format(" WHERE prayerStatus='%s'", statusFilter);
-    throw Exception(format("PrayerStore::%s Error: unknown status filter '%s'", operation, statusFilter));
+    // The stored word is formatted into the statement: only the program's
+    // own words, never a value cast from elsewhere.
+    if (!statusFilter)
+        return format(" WHERE prayerStatus!='%s'", StoredStatus::deleted().word());
+    try {
+        return format(" WHERE prayerStatus='%s'", storedWord(*statusFilter));
+    } catch (const Exception& e) {
+        throw Exception(format("PrayerStore::%s Error: %s", operation, e.what()));
+    }
 }
 
-PrayerHeaders PrayerStore::prayerHeaders(const std::string& statusFilter, const std::string& orderClause) const
+PrayerHeaders PrayerStore::prayerHeaders(PrayerFilter statusFilter, const std::string& orderClause) const
 {
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "prayerHeaders");
@@ -182,7 +188,7 @@ PrayerHeaders PrayerStore::prayerHeaders(const std::string& statusFilter, const 
     return headers;
 }
 
-PrayerHeaders PrayerStore::prayerHeadersByTopic(const std::string& statusFilter) const
+PrayerHeaders PrayerStore::prayerHeadersByTopic(PrayerFilter statusFilter) const
 {
     return prayerHeaders(statusFilter, "prayerTopic, prayerTitle");
 }
@@ -192,7 +198,7 @@ std::optional<std::int32_t> PrayerStore::findPrayerByTitle(const std::string& ti
     std::optional<std::int32_t> found;
     Statement st(db(),
                  format("SELECT prayerIndex FROM '%s' WHERE prayerTitle=? AND prayerStatus!='%s';", kTableName,
-                        kPrayerDeleted));
+                        StoredStatus::deleted().word()));
     requireStatement(st, "findPrayerByTitle");
     st.run([&] {
         st.bindText(1, title);
@@ -216,9 +222,9 @@ std::string PrayerStore::textColumn(const char* column, const char* operation,
     return value;
 }
 
-std::string PrayerStore::prayerStatus(std::int32_t prayerIndex) const
+StoredStatus PrayerStore::prayerStatus(std::int32_t prayerIndex) const
 {
-    return textColumn("prayerStatus", "prayerStatus", prayerIndex);
+    return StoredStatus::fromWord(textColumn("prayerStatus", "prayerStatus", prayerIndex));
 }
 
 std::string PrayerStore::prayerTitle(std::int32_t prayerIndex) const
@@ -248,7 +254,7 @@ std::string PrayerStore::prayerText(std::int32_t prayerIndex) const
     return bytes;
 }
 
-int PrayerStore::countPrayers(const std::string& statusFilter) const
+int PrayerStore::countPrayers(PrayerFilter statusFilter) const
 {
     const std::string sql = format("SELECT prayerIndex FROM '%s'%s;", kTableName,
                                    filterClause(statusFilter, "countPrayers"));
@@ -261,7 +267,7 @@ std::vector<std::string> PrayerStore::topicList() const
     queryRows(db(),
               format("SELECT prayerTopic FROM '%s' WHERE prayerStatus!='%s' GROUP BY prayerTopic ORDER BY "
                      "prayerTopic;",
-                     kTableName, kPrayerDeleted),
+                     kTableName, StoredStatus::deleted().word()),
               noStatement("topicList"), [&](Statement& st) {
                   std::string topic = st.columnText(0);
                   if (!topic.empty())
@@ -270,26 +276,30 @@ std::vector<std::string> PrayerStore::topicList() const
     return topics;
 }
 
-void PrayerStore::writeStatus(std::int32_t prayerIndex, const std::string& status)
+void PrayerStore::writeStatus(std::int32_t prayerIndex, const StoredStatus& status)
 {
     Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
     requireStatement(st, "setPrayerStatus");
     st.run([&] {
-        st.bindText(1, status);
+        st.bindText(1, status.word());
         st.step();
     });
 }
 
-void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status)
+void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status)
+{
+    inTransaction([&] { writeStatus(prayerIndex, status); });
+}
+
+void PrayerStore::deletePrayer(std::int32_t prayerIndex)
 {
     inTransaction([&] {
-        writeStatus(prayerIndex, status);
-        if (status == kPrayerDeleted)
-            execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
+        writeStatus(prayerIndex, StoredStatus::deleted());
+        execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
     });
 }
 
-void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& status, const PrayerAnswer& answer)
+void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status, const PrayerAnswer& answer)
 {
     inTransaction([&] {
         writeStatus(prayerIndex, status);
@@ -299,7 +309,7 @@ void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, const std::string& s
 }
 
 void PrayerStore::updatePrayer(std::int32_t prayerIndex, const std::string& title, const std::string& topic,
-                               const std::string& previewText, const std::string& status,
+                               const std::string& previewText, const StoredStatus& status,
                                const std::string& textData, bool touchEditTime)
 {
     PrayerSave save;
@@ -327,7 +337,7 @@ void PrayerStore::savePrayer(std::int32_t prayerIndex, const PrayerSave& save)
 
 void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 {
-    const DateTime now = toDayCount(clock_->now());
+    const sys_seconds now = clock_->now();
     const std::string sql =
         save.touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
                                     "prayerStatus=?, lastEditTime=? WHERE prayerIndex=%d",
@@ -353,9 +363,9 @@ void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
         if (!save.previewText.empty())
             st.bindText(4, save.previewText);
         if (!save.status.empty())
-            st.bindText(5, save.status);
+            st.bindText(5, save.status.word());
         if (save.touchEditTime)
-            st.bindInt64(6, dateTimeToStoredSeconds(now));
+            st.bindInt64(6, toStoredSeconds(now));
         st.step();
     });
 }
@@ -409,7 +419,7 @@ void PrayerStore::writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answ
     requireStatement(st, "setAnswer");
     st.run([&] {
         st.bindInt(1, prayerIndex);
-        st.bindInt64(2, dateTimeToStoredSeconds(dateOf(answer.answeredTime)));
+        st.bindInt64(2, toStoredSeconds(startOf(answer.answeredTime)));
         st.bindText(3, answer.answerNote);
         st.step();
     });
@@ -424,7 +434,7 @@ void PrayerStore::writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes)
         for (const PrayerNote& note : notes) {
             sqlite3_reset(st.handle());
             st.bindInt(1, prayerIndex);
-            st.bindInt64(2, dateTimeToStoredSeconds(dateOf(note.noteTime)));
+            st.bindInt64(2, toStoredSeconds(startOf(note.noteTime)));
             st.bindText(3, note.noteText);
             st.step();
         }
@@ -452,7 +462,7 @@ void PrayerStore::writeSearchEntry(std::int32_t prayerIndex, const std::optional
                  noStatement("searchIndex"), [&](Statement& st) { body = st.columnText(0); });
     }
     execSQL(db(), format("DELETE FROM %s WHERE rowid=%d;", kSearchTable, prayerIndex));
-    if (!found || status == kPrayerDeleted)
+    if (!found || StoredStatus::fromWord(status).isDeleted())
         return;
 
     std::string noteText;
@@ -478,7 +488,7 @@ std::optional<PrayerAnswer> PrayerStore::answer(std::int32_t prayerIndex) const
     std::optional<PrayerAnswer> answer;
     queryRow(db(), format("SELECT answeredTime, answerNote FROM %s WHERE prayerIndex=%d;", kAnswerTable, prayerIndex),
              noStatement("answer"), [&](Statement& st) {
-                 answer = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
+                 answer = PrayerAnswer{storedDate(st.columnInt64(0)), st.columnText(1)};
              });
     return answer;
 }
@@ -488,7 +498,7 @@ std::map<std::int32_t, PrayerAnswer> PrayerStore::answers() const
     std::map<std::int32_t, PrayerAnswer> answers;
     queryRows(db(), format("SELECT prayerIndex, answeredTime, answerNote FROM %s;", kAnswerTable),
               noStatement("answer"), [&](Statement& st) {
-                  answers[st.columnInt(0)] = PrayerAnswer{storedSecondsToDateTime(st.columnInt64(1)), st.columnText(2)};
+                  answers[st.columnInt(0)] = PrayerAnswer{storedDate(st.columnInt64(1)), st.columnText(2)};
               });
     return answers;
 }
@@ -500,7 +510,7 @@ PrayerNotes PrayerStore::notes(std::int32_t prayerIndex) const
               format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=%d ORDER BY noteTime, noteIndex;",
                      kNoteTable, prayerIndex),
               noStatement("notes"), [&](Statement& st) {
-                  notes.push_back(PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)});
+                  notes.push_back(PrayerNote{storedDate(st.columnInt64(0)), st.columnText(1)});
               });
     return notes;
 }
@@ -513,7 +523,7 @@ std::optional<PrayerNote> PrayerStore::latestNote(std::int32_t prayerIndex) cons
                     "LIMIT 1;",
                     kNoteTable, prayerIndex),
              noStatement("notes"), [&](Statement& st) {
-                 note = PrayerNote{storedSecondsToDateTime(st.columnInt64(0)), st.columnText(1)};
+                 note = PrayerNote{storedDate(st.columnInt64(0)), st.columnText(1)};
              });
     return note;
 }
@@ -523,9 +533,13 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     PrayerHeaders headers;
     if (selection.statuses.empty())
         return headers;
-    for (const std::string& status : selection.statuses)
-        if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
-            throw Exception(format("PrayerStore::selectPrayers Error: unknown status '%s'", status));
+    std::vector<std::string> words;
+    try {
+        for (const PrayerStatus status : selection.statuses)
+            words.push_back(storedWord(status));
+    } catch (const Exception& e) {
+        throw Exception(format("PrayerStore::selectPrayers Error: %s", e.what()));
+    }
 
     // Program-made SQL with every value bound.
     std::string sql = format("SELECT p.prayerTitle,p.prayerTopic,p.previewText,p.prayerStatus,p.createTime,"
@@ -538,7 +552,8 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     if (!selection.allTopics)
         sql += selection.topic.empty() ? " AND p.prayerTopic IS NULL" : " AND p.prayerTopic=?";
     const char* created = "(p.createTime>=? AND p.createTime<?)";
-    const char* answered = "(p.prayerStatus='Answered' AND a.answeredTime>=? AND a.answeredTime<?)";
+    const std::string answered = format("(p.prayerStatus='%s' AND a.answeredTime>=? AND a.answeredTime<?)",
+                                        storedWord(PrayerStatus::Answered));
     using Field = PrayerSelection::DateField;
     switch (selection.dateField) {
     case Field::Any:
@@ -555,14 +570,14 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
     }
     sql += " ORDER BY p.prayerTopic, p.createTime, p.prayerTitle;";
 
-    const std::int64_t from = dateTimeToStoredSeconds(dateOf(selection.from));
-    const std::int64_t until = dateTimeToStoredSeconds(dateOf(selection.to) + 1); // the whole last day
+    const std::int64_t from = toStoredSeconds(startOf(selection.from));
+    const std::int64_t until = toStoredSeconds(startOf(selection.to + std::chrono::days{1})); // the whole last day
     Statement st(db(), sql);
     requireStatement(st, "selectPrayers");
     st.run([&] {
         int n = 0;
-        for (const std::string& status : selection.statuses)
-            st.bindText(++n, status);
+        for (const std::string& word : words)
+            st.bindText(++n, word);
         if (!selection.allTopics && !selection.topic.empty())
             st.bindText(++n, selection.topic);
         const int ranges = selection.dateField == Field::Any ? 0 : selection.dateField == Field::CreatedOrAnswered ? 2 : 1;
@@ -589,7 +604,8 @@ void PrayerStore::buildSearchIndex(const std::function<std::string(const std::st
                                    const std::function<void(int done, int total)>& progress)
 {
     std::vector<std::int32_t> items;
-    queryRows(db(), format("SELECT prayerIndex FROM '%s' WHERE prayerStatus!='%s';", kTableName, kPrayerDeleted),
+    queryRows(db(), format("SELECT prayerIndex FROM '%s' WHERE prayerStatus!='%s';", kTableName,
+                           StoredStatus::deleted().word()),
               noStatement("searchIndex"), [&](Statement& st) { items.push_back(st.columnInt(0)); });
     const int total = static_cast<int>(items.size());
     inTransaction([&] {
@@ -634,7 +650,7 @@ std::string PrayerStore::searchQuery(const std::string& words)
     return query;
 }
 
-PrayerHeaders PrayerStore::prayerHeadersMatching(const std::string& statusFilter, const std::string& words) const
+PrayerHeaders PrayerStore::prayerHeadersMatching(PrayerFilter statusFilter, const std::string& words) const
 {
     const std::string query = searchQuery(words);
     if (query.empty())
@@ -665,7 +681,7 @@ std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) c
         return found;
     Statement st(db(), format("SELECT s.rowid FROM %s s JOIN '%s' p ON p.prayerIndex=s.rowid "
                               "WHERE %s MATCH ? AND p.prayerStatus!='%s' ORDER BY s.rowid;",
-                              kSearchTable, kTableName, kSearchTable, kPrayerDeleted));
+                              kSearchTable, kTableName, kSearchTable, StoredStatus::deleted().word()));
     requireStatement(st, "searchPrayers");
     st.run([&] {
         st.bindText(1, query);

@@ -8,6 +8,7 @@
 #include "core/base/datetime.h"
 #include "core/db/database.h"
 #include "core/db/sqlite_db.h"
+#include "core/prayer/prayer_status.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,9 +24,9 @@ struct PrayerHeader {
     std::string prayerTitle;
     std::string prayerTopic;
     std::string previewText;
-    std::string prayerStatus;
-    DateTime createTime = 0;
-    DateTime lastEditTime = 0;
+    StoredStatus prayerStatus;
+    sys_seconds createTime{};
+    sys_seconds lastEditTime{};
     std::int32_t prayerIndex = 0;
 };
 
@@ -35,14 +36,14 @@ using PrayerHeaders = std::vector<PrayerHeader>;
 // when the item goes back to another status; the views show it only while the
 // item is "Answered".
 struct PrayerAnswer {
-    DateTime answeredTime = 0; // a date (whole days)
+    sys_days answeredTime{};
     std::string answerNote;    // may be empty
 };
 
 // One dated note on an item (table prayerNotes), in the order the item lists
 // them: by date, then in the order they were written.
 struct PrayerNote {
-    DateTime noteTime = 0; // a date (whole days)
+    sys_days noteTime{};
     std::string noteText;
 };
 
@@ -52,12 +53,12 @@ using PrayerNotes = std::vector<PrayerNote>;
 // and a date range on the creation date, the answer date or either.
 struct PrayerSelection {
     enum class DateField { Any, Created, Answered, CreatedOrAnswered };
-    std::vector<std::string> statuses; // "Active", "Answered", "Inactive"
+    std::vector<PrayerStatus> statuses;
     bool allTopics = true;
     std::string topic;                 // when not allTopics; empty = items without a topic
     DateField dateField = DateField::Any;
-    DateTime from = 0;                 // first day, inclusive
-    DateTime to = 0;                   // last day, inclusive
+    sys_days from{};                   // first day, inclusive
+    sys_days to{};                     // last day, inclusive
 };
 
 // Everything the editor writes for an item in one save.
@@ -65,7 +66,7 @@ struct PrayerSave {
     std::string title;
     std::string topic;
     std::string previewText;
-    std::string status;
+    StoredStatus status;   // empty = NULL
     std::string textData;  // the formatted document's bytes; empty = no text
     std::string plainText; // the document as plain text, for searching
     bool touchEditTime = true;
@@ -75,12 +76,10 @@ struct PrayerSave {
     std::optional<PrayerNotes> notes;
 };
 
-// Status values as stored, and the filter word for every item not deleted.
-inline constexpr const char* kPrayerActive = "Active";
-inline constexpr const char* kPrayerAnswered = "Answered";
-inline constexpr const char* kPrayerInactive = "Inactive";
-inline constexpr const char* kPrayerDeleted = "Deleted";
-inline constexpr const char* kPrayerFilterAny = "Any";
+// Which items a listing or count takes: those of one status, or (nothing)
+// every item not deleted. An item whose column holds no status or a word
+// this program does not know is taken by neither.
+using PrayerFilter = std::optional<PrayerStatus>;
 
 class PrayerStore {
 public:
@@ -114,8 +113,8 @@ public:
 
     // Inserts an "Active" item under the first free default title ("New Prayer
     // Item", "New Prayer Item 2", ...) with createTime and lastEditTime both
-    // set to createTime (0 = now), and returns its index.
-    std::int32_t newPrayerItem(DateTime createTime = 0);
+    // set to createTime (none: now), and returns its index.
+    std::int32_t newPrayerItem(std::optional<sys_seconds> createTime = std::nullopt);
     // Removes the row of an item made by newPrayerItem whose editor was closed
     // without saving, so the journal is as it was before. A missing index
     // changes nothing.
@@ -123,43 +122,45 @@ public:
 
     // The stored times. Raise "Prayer index not valid: %d" when the row is
     // missing or holds no time.
-    DateTime createTime(std::int32_t prayerIndex) const;
-    DateTime lastEditTime(std::int32_t prayerIndex) const;
+    sys_seconds createTime(std::int32_t prayerIndex) const;
+    sys_seconds lastEditTime(std::int32_t prayerIndex) const;
 
-    // The listing for a status filter ("Active", "Answered", "Inactive",
-    // "Deleted" or "Any"), ordered by orderClause (program-made SQL, may be
-    // empty). Raises for any other filter.
-    PrayerHeaders prayerHeaders(const std::string& statusFilter, const std::string& orderClause) const;
+    // The listing for a status filter, ordered by orderClause (program-made
+    // SQL, may be empty). Raises for a value outside the enumeration.
+    PrayerHeaders prayerHeaders(PrayerFilter statusFilter, const std::string& orderClause) const;
     // The listing ordered by topic, then title (byte-wise: no topic first,
     // capitals before small letters).
-    PrayerHeaders prayerHeadersByTopic(const std::string& statusFilter) const;
+    PrayerHeaders prayerHeadersByTopic(PrayerFilter statusFilter) const;
 
     // The index of a live (not deleted) item with exactly this title.
     std::optional<std::int32_t> findPrayerByTitle(const std::string& title) const;
 
     // Column values; empty when the row is missing or the column is NULL.
-    std::string prayerStatus(std::int32_t prayerIndex) const;
+    StoredStatus prayerStatus(std::int32_t prayerIndex) const;
     std::string prayerTitle(std::int32_t prayerIndex) const;
     std::string prayerTopic(std::int32_t prayerIndex) const;
     // A copy of the stored document bytes; empty when there are none.
     std::string prayerText(std::int32_t prayerIndex) const;
 
     // Items matching a status filter (see prayerHeaders).
-    int countPrayers(const std::string& statusFilter) const;
+    int countPrayers(PrayerFilter statusFilter) const;
 
     // The distinct topics of live items in byte order, empty topics left out.
     std::vector<std::string> topicList() const;
 
-    // Sets the status only (a deleted item also leaves the search index);
-    // lastEditTime stays. A missing index changes nothing.
-    void setPrayerStatus(std::int32_t prayerIndex, const std::string& status);
+    // Sets the status only; lastEditTime stays. A missing index changes
+    // nothing.
+    void setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status);
+    // Marks the item deleted (its row stays) and takes it out of the search
+    // index; lastEditTime stays. A missing index changes nothing.
+    void deletePrayer(std::int32_t prayerIndex);
 
     // Replaces all five content columns at once; every empty value is stored
     // as NULL. touchEditTime also sets lastEditTime to now. A missing index
     // changes nothing. The search index gets the preview as the item's text
     // (savePrayer takes the whole plain text).
     void updatePrayer(std::int32_t prayerIndex, const std::string& title, const std::string& topic,
-                      const std::string& previewText, const std::string& status, const std::string& textData,
+                      const std::string& previewText, const StoredStatus& status, const std::string& textData,
                       bool touchEditTime);
 
     // Writes an item's content as updatePrayer does, and its answer record and
@@ -169,8 +170,8 @@ public:
     void savePrayer(std::int32_t prayerIndex, const PrayerSave& save);
 
     // Sets the status and, when answer is given, the answer record, in one
-    // transaction with the search index (a deleted item leaves it).
-    void setPrayerStatus(std::int32_t prayerIndex, const std::string& status, const PrayerAnswer& answer);
+    // transaction with the search index.
+    void setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status, const PrayerAnswer& answer);
 
     // The answer record, or nothing when none was ever written (an item
     // answered before records were kept, or never answered).
@@ -183,8 +184,8 @@ public:
     std::optional<PrayerNote> latestNote(std::int32_t prayerIndex) const;
 
     // The items a selection takes, ordered by topic (no topic first), then by
-    // creation time and title. An unknown status raises; no status selects
-    // nothing. An answer date counts only while the item is "Answered".
+    // creation time and title. A value outside the enumeration raises; no
+    // status selects nothing. An answer date counts only while the item is "Answered".
     PrayerHeaders selectPrayers(const PrayerSelection& selection) const;
 
     // Whether the search index covers every item (false in a file that an
@@ -203,7 +204,7 @@ public:
     std::vector<std::int32_t> searchPrayers(const std::string& words) const;
     // The listing of prayerHeadersByTopic narrowed to the items that
     // searchPrayers finds for words (words without a term: the whole listing).
-    PrayerHeaders prayerHeadersMatching(const std::string& statusFilter, const std::string& words) const;
+    PrayerHeaders prayerHeadersMatching(PrayerFilter statusFilter, const std::string& words) const;
     // The FTS5 query searchPrayers runs for words; empty when there is none.
     static std::string searchQuery(const std::string& words);
 
@@ -222,7 +223,7 @@ private:
     void createJournalTables();
     void writeContent(std::int32_t prayerIndex, const PrayerSave& save);
     // Sets the item's status; the caller holds the transaction.
-    void writeStatus(std::int32_t prayerIndex, const std::string& status);
+    void writeStatus(std::int32_t prayerIndex, const StoredStatus& status);
     void writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer);
     void writeNotes(std::int32_t prayerIndex, const PrayerNotes& notes);
     // Replaces the item's search entry from what is stored now; plainText is
@@ -230,10 +231,10 @@ private:
     // (nullopt keeps the body indexed before).
     void writeSearchEntry(std::int32_t prayerIndex, const std::optional<std::string>& plainText);
     sqlite3* db() const;
-    DateTime time(const char* column, std::int32_t prayerIndex) const;
+    sys_seconds time(const char* column, std::int32_t prayerIndex) const;
     std::string textColumn(const char* column, const char* operation, std::int32_t prayerIndex) const;
     // The WHERE clause for a status filter; raises for an unknown filter.
-    static std::string filterClause(const std::string& statusFilter, const char* operation);
+    static std::string filterClause(PrayerFilter statusFilter, const char* operation);
 
     Database db_;
     std::string fileName_;

@@ -16,6 +16,15 @@ namespace fs = std::filesystem;
 
 double doubleAt(const unsigned char* at) { return std::bit_cast<double>(littleEndian(at, 8)); }
 
+// A moment the old program kept as a day count; 0 meant none.
+std::optional<sys_seconds> momentAt(const unsigned char* at)
+{
+    const double days = doubleAt(at);
+    if (days == 0)
+        return std::nullopt;
+    return fromDayCount(days);
+}
+
 std::int32_t int32At(const unsigned char* at)
 {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(littleEndian(at, 4)));
@@ -34,7 +43,7 @@ std::int64_t regularFileSize(const std::string& path)
 Version1PrayerItem decodePrayerItem(const unsigned char* record)
 {
     Version1PrayerItem item;
-    item.created = doubleAt(record);
+    item.created = momentAt(record);
     item.Active = record[40];
     const int titleLength = record[44];
     item.title.assign(reinterpret_cast<const char*>(record + 45), static_cast<std::size_t>(titleLength));
@@ -105,7 +114,7 @@ bool readVersion1Plan(const std::string& folder, Version1Plan& plan)
     std::ifstream file(path, std::ios::binary);
     if (!file.read(reinterpret_cast<char*>(bytes), sizeof bytes))
         throw InOutError(format("I/O error reading %s", path));
-    plan.startDate = doubleAt(bytes);
+    plan.startDate = momentAt(bytes);
     for (int d = 1; d <= kVersion1PlanDays; ++d)
         plan.dayFlags[static_cast<std::size_t>(d - 1)] = bytes[7 + d];
     return true;
@@ -123,7 +132,7 @@ std::string version1PrayersQuestion(int count)
 
 bool hasVersion1Plan(const Version1Plan& plan)
 {
-    return plan.startDate != 0;
+    return plan.startDate.has_value();
 }
 
 std::string version1PlanQuestion(const std::string& startDate)
@@ -132,9 +141,9 @@ std::string version1PlanQuestion(const std::string& startDate)
                   startDate);
 }
 
-std::string version1Status(const Version1PrayerItem& item)
+PrayerStatus version1Status(const Version1PrayerItem& item)
 {
-    return item.Active != 0 ? "Active" : "Inactive";
+    return item.Active != 0 ? PrayerStatus::Active : PrayerStatus::Inactive;
 }
 
 std::vector<Version1Prayer> version1Prayers(const Version1PrayerItems& items, const Version1PrayerDetails& texts)

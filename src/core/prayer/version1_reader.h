@@ -15,9 +15,11 @@
 // The old files are only read, never changed.
 #include "core/base/datetime.h"
 #include "core/base/exception.h"
+#include "core/prayer/prayer_status.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +37,7 @@ constexpr int kVersion1PlanFileSize = 487;
 constexpr int kVersion1PlanDays = 364;
 
 struct Version1PrayerItem {
-    DateTime created = 0;    // 0 when the old program kept none
+    std::optional<sys_seconds> created; // none when the file holds 0 (the old program kept none)
     std::uint8_t Active = 0;  // 0 = not active, anything else = active
     std::string title;        // 8-bit text, byte for byte
     std::int32_t textOffset = 0;
@@ -46,7 +48,7 @@ using Version1PrayerItems = std::vector<Version1PrayerItem>;
 using Version1PrayerDetails = std::vector<std::string>;
 
 struct Version1Plan {
-    DateTime startDate = 0; // 0: there is no plan
+    std::optional<sys_seconds> startDate; // none when the file holds 0: there is no plan
     // dayFlags[d - 1] is day d's flag: 0 = not read.
     std::array<std::uint8_t, kVersion1PlanDays> dayFlags{};
 };
@@ -83,14 +85,14 @@ std::string version1PlanQuestion(const std::string& startDate);
 struct Version1Prayer {
     std::string title;
     std::string topic;   // always empty: the old program had none
-    std::string status;  // "Active" or "Inactive"
-    DateTime created;   // 0 means "now" to the store
+    PrayerStatus status; // Active or Inactive
+    std::optional<sys_seconds> created; // none: "now" to the store
     std::string text;    // the plain text, made into a rich-text document by the UI
     std::string preview; // the first 100 bytes of the text as they stand
 };
 
-// "Active" for a set flag, "Inactive" otherwise.
-std::string version1Status(const Version1PrayerItem& item);
+// Active for a set flag, Inactive otherwise.
+PrayerStatus version1Status(const Version1PrayerItem& item);
 
 // The items in file order, as they go into the store. texts has one entry
 // per item (as readVersion1Prayers returns them).

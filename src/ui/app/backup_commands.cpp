@@ -143,7 +143,7 @@ void BackupCommands::writeBackup(const QString& path)
     UserDatabases databases;
     databases.prayersPath = shell_.prayerStore().fileName();
     databases.plansPath = shell_.planStore().fileName();
-    const DateTime created = toDayCount(shell_.clock().now());
+    const sys_seconds created = shell_.clock().now();
 
     BusyCursor busy;
     CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Writing the backup..."));

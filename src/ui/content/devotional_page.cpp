@@ -4,6 +4,7 @@
 #include "core/app/preferences.h"
 #include "core/base/datetime.h"
 #include "core/content/devotional_store.h"
+#include "ui/base/dates.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/page_frame.h"
 #include "ui/base/html_viewer.h"
@@ -21,17 +22,6 @@
 #include <QVBoxLayout>
 
 namespace kovara::ui {
-
-namespace {
-
-QDate toQDate(DateTime t)
-{
-    const auto date = decodeDate(t);
-    return QDate(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-                 static_cast<int>(static_cast<unsigned>(date.day())));
-}
-
-} // namespace
 
 DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* parent)
     : ContentPage(parent), clock_(clock), dialogs_(dialogs)
@@ -66,7 +56,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     todayButton_->setText(tr("Today"));
     todayButton_->setToolTip(tr("Show today's entry"));
     connect(todayButton_, &QToolButton::clicked, this,
-            [this] { dateEdit_->setDate(toQDate(toDayCount(clock_.today()))); });
+            [this] { dateEdit_->setDate(toQDate(clock_.today())); });
 
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(dateEdit_);
@@ -95,7 +85,7 @@ void DevotionalPage::setDevotional(DevotionalStore& devotional)
     devotional_ = &devotional;
     titleLabel_->setText(fromBytes(devotional.title()));
     authorLabel_->setText(tr("by %1").arg(fromBytes(devotional.author())));
-    const QDate today = toQDate(toDayCount(clock_.today()));
+    const QDate today = toQDate(clock_.today());
     if (dateEdit_->date() != today)
         dateEdit_->setDate(today); // signals the change, which loads the entry
     else if (changedStore)
@@ -105,7 +95,7 @@ void DevotionalPage::setDevotional(DevotionalStore& devotional)
 void DevotionalPage::openFaithsCheckbook(DevotionalStore& devotional, Preferences& prefs)
 {
     setDevotional(devotional);
-    prefs.lastFaithsCheckbookRead = dayOfYear(toDayCount(clock_.now()));
+    prefs.lastFaithsCheckbookRead = dayOfYear(clock_.today());
 }
 
 QDate DevotionalPage::date() const

@@ -24,13 +24,13 @@ namespace kovara::ui {
 
 namespace {
 
-QString longDate(DateTime t)
+QString longDate(sys_days d)
 {
-    return QLocale::system().toString(toQDate(t), QStringLiteral("d MMM yyyy"));
+    return QLocale::system().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
 }
 
 // A range within one year names the year once: "1 Jan – 31 Dec 2026".
-QString rangeText(DateTime from, DateTime to)
+QString rangeText(sys_days from, sys_days to)
 {
     const QDate a = toQDate(from);
     const QDate b = toQDate(to);
@@ -39,15 +39,19 @@ QString rangeText(DateTime from, DateTime to)
     return first + QStringLiteral(" \u2013 ") + longDate(to);
 }
 
-QString statusText(const std::string& status)
+QString statusText(const StoredStatus& status)
 {
-    if (status == kPrayerActive)
-        return JournalExport::tr("Active");
-    if (status == kPrayerAnswered)
-        return JournalExport::tr("Answered");
-    if (status == kPrayerInactive)
-        return JournalExport::tr("Inactive");
-    return fromBytes(status);
+    if (const std::optional<PrayerStatus> known = status.status()) {
+        switch (*known) {
+        case PrayerStatus::Active:
+            return JournalExport::tr("Active");
+        case PrayerStatus::Answered:
+            return JournalExport::tr("Answered");
+        case PrayerStatus::Inactive:
+            return JournalExport::tr("Inactive");
+        }
+    }
+    return fromBytes(status.word());
 }
 
 } // namespace
@@ -62,7 +66,7 @@ QString JournalExport::coverLine(const PrayerSelection& selection, int count)
 }
 
 void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
-                                  const PrayerHeaders& items, DateTime today, const Progress& progress)
+                                  const PrayerHeaders& items, sys_days today, const Progress& progress)
 {
     Q_UNUSED(today);
     doc.clear();
@@ -168,7 +172,7 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
             }
         }
         const std::optional<PrayerAnswer> answer =
-            item.prayerStatus == kPrayerAnswered ? store.answer(item.prayerIndex) : std::nullopt;
+            item.prayerStatus == PrayerStatus::Answered ? store.answer(item.prayerIndex) : std::nullopt;
         if (answer && !answer->answerNote.empty()) {
             at.insertBlock(QTextBlockFormat(), plain);
             at.insertText(tr("Answer: "), bold);
@@ -195,12 +199,12 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
 
         // Dates.
         QTextCursor datesAt = table->cellAt(row, 2).firstCursorPosition();
-        datesAt.insertText(tr("Created %1").arg(longDate(item.createTime)), small);
-        if (dateOf(item.lastEditTime) != dateOf(item.createTime)) {
+        datesAt.insertText(tr("Created %1").arg(longDate(dayOf(item.createTime))), small);
+        if (dayOf(item.lastEditTime) != dayOf(item.createTime)) {
             datesAt.insertBlock(QTextBlockFormat(), small);
-            datesAt.insertText(tr("Last edited %1").arg(longDate(item.lastEditTime)), small);
+            datesAt.insertText(tr("Last edited %1").arg(longDate(dayOf(item.lastEditTime))), small);
         }
-        if (item.prayerStatus == kPrayerAnswered) {
+        if (item.prayerStatus == PrayerStatus::Answered) {
             datesAt.insertBlock(QTextBlockFormat(), small);
             datesAt.insertText(answer ? tr("Answered %1").arg(longDate(answer->answeredTime))
                                       : tr("answered (date not recorded)"),

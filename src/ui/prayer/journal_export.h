@@ -29,7 +29,7 @@ public:
     // Fills doc (emptied first) with the items, read from store. Raises the
     // store's errors.
     static void buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
-                              const PrayerHeaders& items, DateTime today, const Progress& progress = {});
+                              const PrayerHeaders& items, sys_days today, const Progress& progress = {});
 
     // Writes doc as an A4 PDF with "Page n of m" under every page. Raises
     // Exception when the file cannot be written.

@@ -15,7 +15,7 @@
 
 namespace kovara::ui {
 
-JournalExportDialog::JournalExportDialog(const std::vector<std::string>& topics, DateTime today, QWidget* parent)
+JournalExportDialog::JournalExportDialog(const std::vector<std::string>& topics, sys_days today, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("journalExportDialog"));
@@ -110,16 +110,16 @@ PrayerSelection JournalExportDialog::selection() const
 {
     PrayerSelection s;
     if (activeCheck_->isChecked())
-        s.statuses.push_back(kPrayerActive);
+        s.statuses.push_back(PrayerStatus::Active);
     if (answeredCheck_->isChecked())
-        s.statuses.push_back(kPrayerAnswered);
+        s.statuses.push_back(PrayerStatus::Answered);
     if (inactiveCheck_->isChecked())
-        s.statuses.push_back(kPrayerInactive);
+        s.statuses.push_back(PrayerStatus::Inactive);
     s.allTopics = topicCombo_->currentIndex() == 0;
     s.topic = topicCombo_->currentIndex() >= 2 ? toBytes(topicCombo_->currentText()) : std::string();
     s.dateField = static_cast<PrayerSelection::DateField>(dateFieldCombo_->currentIndex());
-    s.from = fromQDate(fromEdit_->date());
-    s.to = fromQDate(toEdit_->date());
+    s.from = toSysDays(fromEdit_->date());
+    s.to = toSysDays(toEdit_->date());
     return s;
 }
 

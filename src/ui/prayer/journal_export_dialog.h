@@ -21,7 +21,7 @@ class JournalExportDialog : public QDialog {
 public:
     // topics fill the topic list after "All topics"; today sets the first
     // range (1 January to 31 December of its year).
-    JournalExportDialog(const std::vector<std::string>& topics, DateTime today, QWidget* parent = nullptr);
+    JournalExportDialog(const std::vector<std::string>& topics, sys_days today, QWidget* parent = nullptr);
 
     // What the controls say now.
     PrayerSelection selection() const;

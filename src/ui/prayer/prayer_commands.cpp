@@ -44,7 +44,7 @@ void PrayerCommands::exportJournalCommand()
 {
     runGuarded(shell_.dialogs(), [this] {
         PrayerStore& store = shell_.prayerStore();
-        JournalExportDialog dialog(store.topicList(), toDayCount(shell_.clock().today()),
+        JournalExportDialog dialog(store.topicList(), shell_.clock().today(),
                                    QApplication::activeWindow());
         if (!runExportDialog(dialog))
             return;
@@ -87,7 +87,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
         progress->setValue(done);
     };
     QTextDocument doc;
-    JournalExport::buildDocument(doc, store, selection, items, toDayCount(shell_.clock().today()), report);
+    JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report);
     if (pdf)
         JournalExport::writePdf(doc, fileName, report);
     else
@@ -100,7 +100,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
 
 void PrayerCommands::newPrayerItem()
 {
-    const std::int32_t index = shell_.prayerStore().newPrayerItem(0);
+    const std::int32_t index = shell_.prayerStore().newPrayerItem();
     bool saved = false;
     try {
         saved = editor_().editPrayer(shell_.prayerStore(), index, true, shell_.preferences());
@@ -112,17 +112,16 @@ void PrayerCommands::newPrayerItem()
         shell_.prayerStore().discardNewItem(index);
         return;
     }
-    std::string status = shell_.prayerStore().prayerStatus(index);
-    // Only a status the list can show makes a tab to land on.
-    if (status != kPrayerActive && status != kPrayerAnswered && status != kPrayerInactive)
-        status = kPrayerFilterAny;
+    // Only a status the list can show makes a tab to land on; any other lands
+    // on the tab of every item.
+    const PrayerFilter status = shell_.prayerStore().prayerStatus(index).status();
     tracker_().clearSearch();
     tracker_().initPrayers(shell_.prayerStore(), status, index);
     shell_.showPage(Page::PrayerTracker);
     tracker_().updateActions();
 }
 
-void PrayerCommands::viewPrayers(const std::string& filter)
+void PrayerCommands::viewPrayers(PrayerFilter filter)
 {
     shell_.showPage(Page::PrayerTracker);
     tracker_().initPrayers(shell_.prayerStore(), filter, -1);
@@ -135,22 +134,22 @@ void PrayerCommands::newPrayerCommand()
 
 void PrayerCommands::showActivePrayers()
 {
-    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerActive); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(PrayerStatus::Active); });
 }
 
 void PrayerCommands::showAnsweredPrayers()
 {
-    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerAnswered); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(PrayerStatus::Answered); });
 }
 
 void PrayerCommands::showInactivePrayers()
 {
-    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerInactive); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(PrayerStatus::Inactive); });
 }
 
 void PrayerCommands::showAllPrayers()
 {
-    runGuarded(shell_.dialogs(), [this] { viewPrayers(kPrayerFilterAny); });
+    runGuarded(shell_.dialogs(), [this] { viewPrayers(std::nullopt); });
 }
 
 } // namespace kovara::ui

@@ -45,9 +45,9 @@ public:
     // journal and the page are as they were. When the insert fails no editor
     // opens.
     void newPrayerItem();
-    // Switches to the prayer page and shows the items of filter ("Active",
-    // "Answered", "Inactive" or "Any") with the first one selected.
-    void viewPrayers(const std::string& filter);
+    // Switches to the prayer page and shows the items of filter (nothing:
+    // every item) with the first one selected.
+    void viewPrayers(PrayerFilter filter);
 
 
     // Writes the items of selection to fileName as PDF or HTML, with a

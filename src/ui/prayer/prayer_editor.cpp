@@ -167,10 +167,10 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
                                "category or create a new one."));
     statusCombo_ = new QComboBox(this);
     statusCombo_->setObjectName(QStringLiteral("statusCombo"));
-    // Each entry carries the status as stored; its text is for the reader.
-    statusCombo_->addItem(tr("Active"), QString::fromLatin1(kPrayerActive));
-    statusCombo_->addItem(tr("Answered"), QString::fromLatin1(kPrayerAnswered));
-    statusCombo_->addItem(tr("Inactive"), QString::fromLatin1(kPrayerInactive));
+    // Each entry carries its status; its text is for the reader.
+    statusCombo_->addItem(tr("Active"), static_cast<int>(PrayerStatus::Active));
+    statusCombo_->addItem(tr("Answered"), static_cast<int>(PrayerStatus::Answered));
+    statusCombo_->addItem(tr("Inactive"), static_cast<int>(PrayerStatus::Inactive));
     statusCombo_->setToolTip(tr("Set the status of this prayer to \"Active,\" \"Answered,\" or \"Inactive\" here."));
     datesLabel_ = new QLabel(this);
     datesLabel_->setObjectName(QStringLiteral("datesLabel"));
@@ -292,7 +292,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     connect(topicCombo_, &QComboBox::editTextChanged, this, [this] { setModified(true); });
     connect(statusCombo_, &QComboBox::currentIndexChanged, this, [this] {
         setModified(true);
-        if (statusCombo_->currentData().toString() == QLatin1String(kPrayerAnswered))
+        if (chosenStatus() == PrayerStatus::Answered)
             answerTouched_ = true;
         updateAnswerPanel();
     });
@@ -573,17 +573,27 @@ void PrayerEditor::loadPrayerFields()
     }
     topicCombo_->setEditText(fromBytes(store_->prayerTopic(prayerIndex_)));
 
-    const DateTime created = store_->createTime(prayerIndex_);
-    const DateTime edited = store_->lastEditTime(prayerIndex_);
+    const sys_seconds created = store_->createTime(prayerIndex_);
+    const sys_seconds edited = store_->lastEditTime(prayerIndex_);
     if (created != edited)
         datesLabel_->setText(
-            tr("Created: %1; Last Edited: %2.").arg(shortDateText(created), shortDateTimeText(edited)));
+            tr("Created: %1; Last Edited: %2.").arg(shortDateText(dayOf(created)), shortDateTimeText(edited)));
     else
-        datesLabel_->setText(tr("Created on %1.").arg(shortDateText(created)));
+        datesLabel_->setText(tr("Created on %1.").arg(shortDateText(dayOf(created))));
 
+    // An empty column shows Active; a word the list does not offer shows no
+    // entry.
     loadedStatus_ = store_->prayerStatus(prayerIndex_);
-    const std::string status = loadedStatus_.empty() ? std::string(kPrayerActive) : loadedStatus_;
-    statusCombo_->setCurrentIndex(statusCombo_->findData(fromBytes(status), Qt::UserRole, Qt::MatchExactly));
+    const std::optional<PrayerStatus> status =
+        loadedStatus_.empty() ? std::optional(PrayerStatus::Active) : loadedStatus_.status();
+    statusCombo_->setCurrentIndex(status ? statusCombo_->findData(static_cast<int>(*status)) : -1);
+}
+
+std::optional<PrayerStatus> PrayerEditor::chosenStatus() const
+{
+    if (statusCombo_->currentIndex() < 0)
+        return std::nullopt;
+    return static_cast<PrayerStatus>(statusCombo_->currentData().toInt());
 }
 
 void PrayerEditor::loadJournal()
@@ -607,7 +617,7 @@ void PrayerEditor::loadJournal()
 
 void PrayerEditor::updateAnswerPanel()
 {
-    answerPanel_->setVisible(statusCombo_->currentData().toString() == QLatin1String(kPrayerAnswered));
+    answerPanel_->setVisible(chosenStatus() == PrayerStatus::Answered);
 }
 
 void PrayerEditor::appendNoteRow(const QDate& date, const QString& text)
@@ -660,14 +670,14 @@ void PrayerEditor::savePrayer()
     // A stored status outside the three entries shows no entry; saving then
     // keeps it rather than clearing it, which would hide the item from every
     // list.
-    const std::string status =
-        statusCombo_->currentIndex() >= 0 ? toBytes(statusCombo_->currentData().toString()) : loadedStatus_;
+    const std::optional<PrayerStatus> chosen = chosenStatus();
+    const StoredStatus status = chosen ? StoredStatus(*chosen) : loadedStatus_;
     // Moving off the current cell commits an in-place edit still open, so
     // what is typed there is saved too.
     notesTable_->setCurrentItem(nullptr);
     std::optional<PrayerAnswer> answer;
-    if (status == kPrayerAnswered && (answerRecorded_ || answerTouched_))
-        answer = PrayerAnswer{fromQDate(answeredDateEdit_->date()), toBytes(answerNoteEdit_->text().trimmed())};
+    if (chosen == PrayerStatus::Answered && (answerRecorded_ || answerTouched_))
+        answer = PrayerAnswer{toSysDays(answeredDateEdit_->date()), toBytes(answerNoteEdit_->text().trimmed())};
     PrayerNotes notes;
     for (int row = 0; row < notesTable_->rowCount(); ++row) {
         const QTableWidgetItem* date = notesTable_->item(row, 0);
@@ -676,7 +686,7 @@ void PrayerEditor::savePrayer()
         if (noteText.isEmpty())
             continue; // a note left empty is no note
         const QDate day = date ? date->data(Qt::EditRole).toDate() : QDate();
-        notes.push_back(PrayerNote{fromQDate(day.isValid() ? day : QDate::currentDate()), toBytes(noteText)});
+        notes.push_back(PrayerNote{toSysDays(day.isValid() ? day : QDate::currentDate()), toBytes(noteText)});
     }
     savePrayerContent(*store_, prayerIndex_, toBytes(titleEdit_->text()), toBytes(topicCombo_->currentText()),
                       status, toBytes(plainTextCrLf(*doc)), [doc] {

@@ -5,6 +5,7 @@
 // with editPrayer. It reads the item when it opens and writes it back only
 // when the user saves, so a closed-without-saving item stays as stored.
 #include "ui/base/core_names.h"
+#include "core/prayer/prayer_status.h"
 #include <QDialog>
 #include <cstdint>
 #include <string>
@@ -78,6 +79,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The status the list shows, or nothing while it shows no entry.
+    std::optional<PrayerStatus> chosenStatus() const;
     // Title, topic list and topic, dates label and status from the store.
     void loadPrayerFields();
     // The stored document into the text area, its fonts, sizes and colours
@@ -114,7 +117,7 @@ private:
     QToolButton* closeButton_;
     QLineEdit* titleEdit_;
     QComboBox* topicCombo_;  // editable: pick a category or type a new one
-    QComboBox* statusCombo_; // "Active", "Answered", "Inactive" only
+    QComboBox* statusCombo_; // Active, Answered, Inactive only
     QLabel* datesLabel_;
     // Shown while the status is "Answered": when (today for a new answer) and
     // how it was answered.
@@ -153,7 +156,7 @@ private:
     bool saved_ = false;
     // The status read when the window opened, saved back when the status list
     // has no entry selected (a stored value outside the three entries).
-    std::string loadedStatus_;
+    StoredStatus loadedStatus_;
     // Whether the item had an answer record when the window opened, and
     // whether the user set the status to "Answered" or touched the answer
     // fields since: only then is a record written, so an item answered before

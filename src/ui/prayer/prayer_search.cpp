@@ -77,7 +77,7 @@ int highlightWords(QTextEdit& edit, const QString& words)
     return static_cast<int>(marks.size());
 }
 
-QString journalDateText(DateTime date, DateTime today)
+QString journalDateText(sys_days date, sys_days today)
 {
     const QDate day = toQDate(date);
     const QLocale locale = QLocale::system();
@@ -85,7 +85,7 @@ QString journalDateText(DateTime date, DateTime today)
                                                 : locale.toString(day, QStringLiteral("d MMM yyyy"));
 }
 
-QString noteLine(const PrayerNote& note, DateTime today)
+QString noteLine(const PrayerNote& note, sys_days today)
 {
     return journalDateText(note.noteTime, today) + QStringLiteral(": ") + fromBytes(note.noteText);
 }

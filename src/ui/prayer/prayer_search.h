@@ -29,9 +29,9 @@ bool ensureSearchIndex(PrayerStore& store, QWidget* parent);
 int highlightWords(QTextEdit& edit, const QString& words);
 
 // A note's or answer's date: "3 Dec" in today's year, "3 Dec 2025" in another.
-QString journalDateText(DateTime date, DateTime today);
+QString journalDateText(sys_days date, sys_days today);
 
 // "3 Dec: surgery went well".
-QString noteLine(const PrayerNote& note, DateTime today);
+QString noteLine(const PrayerNote& note, sys_days today);
 
 } // namespace kovara::ui

@@ -46,17 +46,14 @@
 
 namespace kovara::ui {
 
-const char* const PrayerTrackerPage::kTabFilters[4] = {kPrayerActive, kPrayerAnswered, kPrayerInactive,
-                                                             kPrayerFilterAny};
-
 namespace {
 
 constexpr int kTabCount = static_cast<int>(std::size(PrayerTrackerPage::kTabFilters));
 
-// The filter of tab, or nothing for a position outside the tabs.
-const char* tabFilter(int tab)
+// Whether tab is a position of the tabs.
+bool isTab(int tab)
 {
-    return tab >= 0 && tab < kTabCount ? PrayerTrackerPage::kTabFilters[tab] : nullptr;
+    return tab >= 0 && tab < kTabCount;
 }
 
 constexpr int kMinSplit = 25;
@@ -70,11 +67,11 @@ const char* const kNoText =
 
 // A stored status in the reader's language; one of another program's own
 // words is shown as stored.
-QString statusText(const std::string& status)
+QString statusText(const StoredStatus& status)
 {
-    if (status == kPrayerActive || status == kPrayerAnswered || status == kPrayerInactive)
-        return QCoreApplication::translate("kovara::ui::PrayerTrackerPage", status.c_str());
-    return fromBytes(status);
+    if (const std::optional<PrayerStatus> known = status.status())
+        return QCoreApplication::translate("kovara::ui::PrayerTrackerPage", storedWord(*known));
+    return fromBytes(status.word());
 }
 
 QFont verdanaPixels(int pixels, bool bold, bool italic = false)
@@ -337,12 +334,12 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
         QAction*& action;
         const char* name;
         const char* caption;
-        const char* status;
+        PrayerStatus status;
     };
     const StatusCommand statusCommands[] = {
-        {setStatusActiveAction_, "setStatusActiveAction", QT_TR_NOOP("Active Prayer"), kPrayerActive},
-        {setStatusAnsweredAction_, "setStatusAnsweredAction", QT_TR_NOOP("Answered Prayer"), kPrayerAnswered},
-        {setStatusInactiveAction_, "setStatusInactiveAction", QT_TR_NOOP("Inactive Prayer"), kPrayerInactive},
+        {setStatusActiveAction_, "setStatusActiveAction", QT_TR_NOOP("Active Prayer"), PrayerStatus::Active},
+        {setStatusAnsweredAction_, "setStatusAnsweredAction", QT_TR_NOOP("Answered Prayer"), PrayerStatus::Answered},
+        {setStatusInactiveAction_, "setStatusInactiveAction", QT_TR_NOOP("Inactive Prayer"), PrayerStatus::Inactive},
     };
     statusMenu_ = new QMenu(this);
     statusMenu_->setObjectName(QStringLiteral("statusMenu"));
@@ -350,7 +347,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
         c.action = new QAction(tr(c.caption), this);
         c.action->setObjectName(QString::fromLatin1(c.name));
         c.action->setCheckable(true);
-        const char* status = c.status;
+        const PrayerStatus status = c.status;
         connect(c.action, &QAction::triggered, this, [this, status] { guarded([this, status] { setStatus(status); }); });
         statusMenu_->addAction(c.action);
     }
@@ -394,7 +391,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     updateActions();
 }
 
-void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filter, std::int32_t key)
+void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std::int32_t key)
 {
     if (!prefs_)
         throw Exception("Preferences not yet assigned on InitPrayers");
@@ -421,7 +418,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
             listing_ = store.prayerHeadersMatching(filter, toBytes(searchEdit_->text()));
-            if (filter == kPrayerAnswered)
+            if (filter == PrayerStatus::Answered)
                 answers = store.answers();
         } catch (...) {
             prayerList_->setUpdatesEnabled(true);
@@ -438,8 +435,8 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, const std::string& filte
         // selection colour so a selected item row never looks like a group.
         const QBrush groupBack(toQColor(kActiveCaptionColor).darker(135));
         const QBrush groupText(toQColor(kCaptionTextColor));
-        const bool answeredTab = filter == kPrayerAnswered;
-        const DateTime today = toDayCount(shell_.clock().today());
+        const bool answeredTab = filter == PrayerStatus::Answered;
+        const sys_days today = shell_.clock().today();
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
             const PrayerHeader& rec = listing_[i];
@@ -571,19 +568,19 @@ void PrayerTrackerPage::updateActions()
     for (QAction* action : {editPrayerAction_, deletePrayerAction_, prayerStatusAction_, setStatusActiveAction_,
                             setStatusAnsweredAction_, setStatusInactiveAction_})
         action->setEnabled(enabled);
-    const std::string status = rec ? rec->prayerStatus : std::string();
+    const StoredStatus status = rec ? rec->prayerStatus : StoredStatus();
     prayerStatusAction_->setText(enabled ? tr("Prayer Status: %1").arg(statusText(status))
                                         : tr("Prayer Status:"));
-    setStatusActiveAction_->setChecked(status == kPrayerActive);
-    setStatusAnsweredAction_->setChecked(status == kPrayerAnswered);
-    setStatusInactiveAction_->setChecked(status == kPrayerInactive);
+    setStatusActiveAction_->setChecked(status == PrayerStatus::Active);
+    setStatusAnsweredAction_->setChecked(status == PrayerStatus::Answered);
+    setStatusInactiveAction_->setChecked(status == PrayerStatus::Inactive);
     copyAction_->setEnabled(textEdit_->textCursor().hasSelection());
     selectAllAction_->setEnabled(!textEdit_->document()->isEmpty());
 }
 
 void PrayerTrackerPage::onTabChanged(int index)
 {
-    if (!tabFilter(index))
+    if (!isTab(index))
         return;
     guarded([this, index] { initPrayers(shell_.prayerStore(), kTabFilters[index], -1); });
 }
@@ -639,7 +636,7 @@ void PrayerTrackerPage::showPrayerDates(PrayerStore& store, std::int32_t prayerI
     }
     prayerTitleLabel_->setText(fromBytes(store.prayerTitle(prayerIndex)));
     prayerDetailsLabel_->setText(tr("Created: %1; Last Edited: %2.")
-                                    .arg(shortDateText(store.createTime(prayerIndex)),
+                                    .arg(shortDateText(dayOf(store.createTime(prayerIndex))),
                                          shortDateTimeText(store.lastEditTime(prayerIndex))));
     showJournal(store, prayerIndex);
 }
@@ -648,10 +645,10 @@ void PrayerTrackerPage::showJournal(PrayerStore& store, std::int32_t prayerIndex
 {
     QStringList lines;
     if (prayerIndex != -1) {
-        const DateTime today = toDayCount(shell_.clock().today());
+        const sys_days today = shell_.clock().today();
         // The answer shows only while the item is answered; going back to
         // Active keeps the record for a later answer.
-        if (store.prayerStatus(prayerIndex) == kPrayerAnswered) {
+        if (store.prayerStatus(prayerIndex) == PrayerStatus::Answered) {
             const std::optional<PrayerAnswer> answer = store.answer(prayerIndex);
             if (!answer)
                 lines << tr("answered (date not recorded)");
@@ -679,12 +676,11 @@ void PrayerTrackerPage::onSearchChanged()
 {
     const PrayerHeader* rec = selectedRecord();
     const std::int32_t shown = rec ? rec->prayerIndex : -1;
-    const std::string filter = filter_.empty() ? std::string(kPrayerFilterAny) : filter_;
     // The item shown before stays selected while it still matches; otherwise
     // the first match is.
     firstIfMissing_ = true;
     try {
-        initPrayers(shell_.prayerStore(), filter, shown);
+        initPrayers(shell_.prayerStore(), filter_, shown);
     } catch (...) {
         firstIfMissing_ = false;
         throw;
@@ -705,7 +701,7 @@ void PrayerTrackerPage::editPrayerItem(std::int32_t prayerIndex)
     initPrayers(shell_.prayerStore(), filter_, prayerIndex);
 }
 
-void PrayerTrackerPage::setStatus(const char* status)
+void PrayerTrackerPage::setStatus(PrayerStatus status)
 {
     const std::int32_t index = selectedPrayerIndex();
     if (index < 0)
@@ -715,21 +711,21 @@ void PrayerTrackerPage::setStatus(const char* status)
         updateActions(); // the menu entry toggled its own tick; put it back
         return;
     }
-    if (std::string(status) == kPrayerAnswered) {
+    if (status == PrayerStatus::Answered) {
         // The date is today (the editor changes it); the note is optional, so
         // Cancel still records the answer, without one.
         const std::optional<PrayerAnswer> before = store.answer(index);
         QString note = before ? fromBytes(before->answerNote) : QString();
         if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
             note.clear();
-        store.setPrayerStatus(index, status, PrayerAnswer{toDayCount(shell_.clock().today()), toBytes(note.trimmed())});
+        store.setPrayerStatus(index, status, PrayerAnswer{shell_.clock().today(), toBytes(note.trimmed())});
     } else {
         store.setPrayerStatus(index, status);
     }
     // The tab of every item stays on it; a status tab follows the item.
-    const char* shown = tabFilter(statusTabs_->currentIndex());
-    const bool everyItem = shown && std::string(shown) == kPrayerFilterAny;
-    initPrayers(store, everyItem ? std::string(kPrayerFilterAny) : std::string(status), index);
+    const int tab = statusTabs_->currentIndex();
+    const bool everyItem = isTab(tab) && !kTabFilters[tab];
+    initPrayers(store, everyItem ? PrayerFilter() : PrayerFilter(status), index);
 }
 
 void PrayerTrackerPage::deletePrayer()
@@ -742,7 +738,7 @@ void PrayerTrackerPage::deletePrayer()
                                  .arg(plainUserText(fromBytes(store.prayerTitle(index))));
     if (!shell_.dialogs().confirm(question))
         return;
-    store.setPrayerStatus(index, kPrayerDeleted);
+    store.deletePrayer(index);
     initPrayers(store, filter_, -1);
 }
 

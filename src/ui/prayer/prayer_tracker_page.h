@@ -40,8 +40,10 @@ class PrayerEditor;
 class PrayerTrackerPage : public ContentPage {
     Q_OBJECT
 public:
-    // Tab positions 0..3 and the status filter each one shows.
-    static const char* const kTabFilters[4];
+    // Tab positions 0..3 and the status filter each one shows (the last:
+    // every item).
+    static constexpr PrayerFilter kTabFilters[4] = {PrayerStatus::Active, PrayerStatus::Answered,
+                                                    PrayerStatus::Inactive, std::nullopt};
     // Stored in a group row's text storage ahead of its topic.
     static constexpr const char* kGroupPrefix = "//{}//";
     // Item data roles of the list rows.
@@ -55,13 +57,12 @@ public:
     // The same with the editor made on its first use by whoever owns it.
     PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()> editor, QWidget* parent = nullptr);
 
-    // Refills the view: the tab of filter ("Active", "Answered", "Inactive" or
-    // "Any"; another text leaves the tab as it is), the items of that filter
-    // from store grouped by topic, and the row of item key selected and shown
+    // Refills the view: the tab of filter, the items of that filter from
+    // store grouped by topic, and the row of item key selected and shown
     // (-1: the first item; a key not listed leaves nothing selected). Raises
     // "Preferences not yet assigned on initPrayers" before assignPreferences,
     // and the store's errors.
-    void initPrayers(PrayerStore& store, const std::string& filter, std::int32_t key);
+    void initPrayers(PrayerStore& store, PrayerFilter filter, std::int32_t key);
 
     // Keeps prefs (not owned) and applies its background, font and split
     // position; the shown text keeps its selection.
@@ -83,7 +84,7 @@ public:
     QString printTitle() const override;
     HelpContext helpContext() const override { return HelpContext::PrayerTracker; }
 
-    const std::string& currentFilter() const { return filter_; }
+    PrayerFilter currentFilter() const { return filter_; }
     // The selected item's listing row; null when a group row or nothing is
     // selected.
     const PrayerHeader* selectedRecord() const;
@@ -114,7 +115,7 @@ private:
     void showJournal(PrayerStore& store, std::int32_t prayerIndex);
     void clearText();
     void editPrayerItem(std::int32_t prayerIndex);
-    void setStatus(const char* status);
+    void setStatus(PrayerStatus status);
     void deletePrayer();
     // The record behind a row, or null for a group row or no row.
     const PrayerHeader* recordOf(const QListWidgetItem* item) const;
@@ -154,7 +155,7 @@ private:
     std::function<PrayerEditor&()> editor_;
     Preferences* prefs_ = nullptr;
     PrayerHeaders listing_;
-    std::string filter_;
+    PrayerFilter filter_;
     int splitPercent_ = 45;
     // Set while a search refills the list: a key no longer listed selects
     // the first item instead of none.

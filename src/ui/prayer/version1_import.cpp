@@ -54,7 +54,7 @@ void importPlan(Shell& shell, const Version1Plan& old)
     {
         const std::vector<std::string> days =
             loadTemplateVerses(shell.contentFolder() + "readplans.kova2", kVersion1PlanTemplate);
-        index = plans.addPlan(kVersion1PlanTitle, days, old.startDate);
+        index = plans.addPlan(kVersion1PlanTitle, days, toDayCount(*old.startDate));
     }
     for (int day : version1ReadDays(old))
         plans.setDayDone(index, day, true);
@@ -76,7 +76,7 @@ std::string version1TextDocument(const std::string& text)
 
 void importVersion1Data(Shell& shell, const std::string& version1Folder)
 {
-    if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(kPrayerFilterAny),
+    if (!shouldOfferVersion1Import(shell.prayerStore().countPrayers(std::nullopt),
                                    shell.planStore().planCount()))
         return;
     std::error_code ec;
@@ -96,7 +96,7 @@ void importVersion1Data(Shell& shell, const std::string& version1Folder)
 
     Version1Plan plan;
     if (readVersion1Plan(version1Folder, plan) && hasVersion1Plan(plan) &&
-        dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(plan.startDate))), Dialogs::Answer::Yes))
+        dialogs.confirm(fromBytes(version1PlanQuestion(shortDateBytes(dayOf(*plan.startDate)))), Dialogs::Answer::Yes))
         importPlan(shell, plan);
 }
 
