@@ -118,9 +118,9 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
                                        QDBusConnection::ExportAllSlots));
     {
         ReminderNotifier notifier(shell, [&] { return client; });
-        int opened = -1;
+        PlanId opened;
         std::vector<uint> shownIds;
-        QObject::connect(&notifier, &ReminderNotifier::openPlanRequested, [&](int plan) { opened = plan; });
+        QObject::connect(&notifier, &ReminderNotifier::openPlanRequested, [&](const PlanId& plan) { opened = plan; });
         QObject::connect(&notifier, &ReminderNotifier::notificationShown, [&](uint id) { shownIds.push_back(id); });
         QObject::connect(&notifier, &ReminderNotifier::reminderNotShown,
                          [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); });
@@ -136,9 +136,13 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
         // The notifier knows the id once the service's answer is in.
         EXPECT_TRUE(waitFor([&] { return !shownIds.empty(); }));
         EXPECT_EQ(shownIds, std::vector<uint>{7});
+        // A plan added since moves the announced one down the list: the click
+        // still opens the plan the reminder named.
+        shell.addPlan("Acts", 3, 0);
         service.send(clicked);
-        EXPECT_TRUE(waitFor([&] { return opened >= 0; }));
-        EXPECT_EQ(shell.plans->planTitle(opened), "Gospels");
+        EXPECT_TRUE(waitFor([&] { return !opened.isNull(); }));
+        EXPECT_EQ(shell.plans->indexOf(opened), 1);
+        EXPECT_EQ(shell.plans->planTitle(1), "Gospels");
     }
     service.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
     serviceThread.quit();

@@ -42,7 +42,7 @@ std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now)
         const int dueDay = dateOf(now) - dateOf(rec.startDate) + 1;
         if (!first || dueDay < 1 || *first > dueDay)
             continue;
-        due.push_back({i, *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});
+        due.push_back({PlanId(rec.tableName), *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});
     }
     return due;
 }

@@ -3,6 +3,7 @@
 // "Reminder"), which plans have a day to read when it fires, when it fires
 // next, and the XDG autostart entry that starts Kovara at log-in.
 #include "core/base/datetime.h"
+#include "core/plans/plan_id.h"
 #include "core/settings/settings_keys.h"
 
 #include <string>
@@ -28,7 +29,7 @@ struct ReminderSettings {
 // A plan with a day to read: the first unread day when it is due today or
 // earlier, with its verse specification.
 struct DueReading {
-    int plan = 0;
+    PlanId plan;
     int day = 0;
     std::string title;
     std::string verses;

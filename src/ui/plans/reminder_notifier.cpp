@@ -98,13 +98,13 @@ int ReminderNotifier::remind()
         // answer) never holds up the window; its answer or its failure comes
         // back through the watcher.
         auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
-        const std::string table = shell_.planStore().record(reading.plan).tableName;
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, table, text] {
+        const PlanId plan = reading.plan;
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, plan, text] {
             watcher->deleteLater();
             const QDBusMessage reply = watcher->reply();
             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
                 const uint id = reply.arguments().first().toUInt();
-                shown_[id] = table;
+                shown_[id] = plan;
                 emit notificationShown(id);
             } else {
                 emit reminderNotShown(text);
@@ -121,8 +121,8 @@ void ReminderNotifier::onActionInvoked(uint id, const QString& key)
     if (it == shown_.end())
         return;
     try {
-        if (const std::optional<int> plan = shell_.planStore().findPlan(it->second))
-            emit openPlanRequested(*plan);
+        if (shell_.planStore().indexOf(it->second))
+            emit openPlanRequested(it->second);
     } catch (const std::exception&) {
         // The plan is gone or the store is being replaced: nothing to open.
     }

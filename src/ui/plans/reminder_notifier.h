@@ -51,7 +51,7 @@ public:
 signals:
     // The reader clicked a reminder: plan's day to read is wanted, with the
     // main window brought forward.
-    void openPlanRequested(int plan);
+    void openPlanRequested(const kovara::core::PlanId& plan);
     // No notification service showed the reminder: the window shows text.
     void reminderNotShown(const QString& text);
     // The service showed a reminder as notification id.
@@ -70,8 +70,8 @@ private:
     QTimer* timer_;
     ReminderSettings settings_;
     DateTime next_ = 0;
-    // Notification id -> the table name of the plan it announced.
-    std::map<uint, std::string> shown_;
+    // Notification id -> the plan it announced.
+    std::map<uint, PlanId> shown_;
 };
 
 } // namespace kovara::ui
