@@ -135,8 +135,8 @@ TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
 {
     const int plan = *plans->indexOf(plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31)));
     plans->setDayDone(plan, 2, true);
-    const DateFormatter shortDate = [](DateTime t) {
-        const auto date = decodeDate(t);
+    const DateFormatter shortDate = [](sys_days d) {
+        const std::chrono::year_month_day date{d};
         return format("%d/%d/%04d", static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
                       static_cast<int>(date.year()));
     };

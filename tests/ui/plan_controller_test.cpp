@@ -254,8 +254,8 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     printer.setOutputFileName(QString::fromStdString(shell.dir.file("plan.pdf")));
     controller.printPlanDetails(shell.id(plan), printer);
     const QString html = controller.printViewer()->pageText();
-    EXPECT_EQ(html.toStdString(), planPrintoutHtml(*shell.plans, plan, *shell.bible_, [](DateTime t) {
-                  return shortDateBytes(t);
+    EXPECT_EQ(html.toStdString(), planPrintoutHtml(*shell.plans, plan, *shell.bible_, [](sys_days d) {
+                  return shortDateBytes(d);
               }));
     EXPECT_TRUE(html.startsWith("<p><b>Psalms &amp; Hymns</b></p>\r\n"));
     EXPECT_TRUE(html.contains("<td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;" +

@@ -176,13 +176,14 @@ TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)
         ADD_FAILURE() << "no bus is needed to set the timer";
         return QDBusConnection(QStringLiteral("kovara-test-unused"));
     });
-    EXPECT_EQ(notifier.nextTime(), 0) << "off by default";
+    using namespace std::chrono_literals;
+    EXPECT_EQ(notifier.nextTime(), std::nullopt) << "off by default";
     notifier.setSettings({true, 13 * 60, false}); // the clock says noon
-    EXPECT_DOUBLE_EQ(notifier.nextTime(), toDayCount(shell.fixedClock.today()) + 13.0 / 24);
+    EXPECT_EQ(notifier.nextTime(), startOf(shell.fixedClock.today()) + 13h);
     notifier.setSettings({true, 11 * 60, false});
-    EXPECT_DOUBLE_EQ(notifier.nextTime(), toDayCount(shell.fixedClock.today()) + 1 + 11.0 / 24);
+    EXPECT_EQ(notifier.nextTime(), startOf(shell.fixedClock.today()) + 24h + 11h);
     notifier.setSettings({false, 11 * 60, false});
-    EXPECT_EQ(notifier.nextTime(), 0);
+    EXPECT_EQ(notifier.nextTime(), std::nullopt);
 }
 
 TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)

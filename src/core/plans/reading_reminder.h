@@ -37,11 +37,11 @@ struct DueReading {
 
 // The plans whose reminder is on and that have an unread day due by today
 // (a plan that has not started yet has none), in plan order.
-std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now);
+std::vector<DueReading> dueReadings(const PlanStore& plans, sys_days today);
 
 // The next moment at minuteOfDay after now (today's when it is still ahead,
 // else tomorrow's).
-DateTime nextReminderTime(DateTime now, int minuteOfDay);
+sys_seconds nextReminderTime(sys_seconds now, int minuteOfDay);
 
 // The autostart entry that starts program with --autostart at log-in.
 std::string autostartEntry(const std::string& program);

@@ -502,7 +502,7 @@ void PlanController::exportCalendar(const PlanId& plan, const QString& fileName)
     const BibleStore& bible = shell_.bible();
     const BibleStore::ReadSession session(bible);
     const QDateTime utc = QDateTime::currentDateTimeUtc();
-    const DateTime stamp = fromQDate(utc.date()) + utc.time().msecsSinceStartOfDay() / 86400000.0;
+    const sys_seconds stamp{std::chrono::seconds(utc.toSecsSinceEpoch())};
     const std::string text = planToICalendar(
         shell_.planStore(), position(plan), [&bible](const std::string& spec) { return bible.referenceText(spec); },
         stamp);
@@ -614,7 +614,7 @@ void PlanController::printPlanDetails(const PlanId& plan, QPrinter& printer, int
     printViewer()->setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
     printViewer()->loadFromString(QString());
     printViewer()->loadFromBytes(
-        planPrintoutHtml(shell_.planStore(), position(plan), shell_.bible(), [](DateTime t) { return shortDateBytes(t); }));
+        planPrintoutHtml(shell_.planStore(), position(plan), shell_.bible(), [](sys_days d) { return shortDateBytes(d); }));
     printViewer()->printPages(printer, fromPage, toPage);
 }
 

@@ -35,8 +35,8 @@ public:
     // the reminder is off).
     void setSettings(const ReminderSettings& settings);
     const ReminderSettings& settings() const { return settings_; }
-    // When the timer fires next, in the clock's time; 0 when it is off.
-    DateTime nextTime() const { return next_; }
+    // When the timer fires next, in the clock's time; nothing when it is off.
+    std::optional<sys_seconds> nextTime() const { return next_; }
 
     // Announces every due reading now: the notifications are sent without
     // waiting for the service, and reminderNotShown is emitted for each one
@@ -69,7 +69,7 @@ private:
     std::optional<QDBusConnection> bus_;
     QTimer* timer_;
     ReminderSettings settings_;
-    DateTime next_ = 0;
+    std::optional<sys_seconds> next_;
     // Notification id -> the plan it announced.
     std::map<uint, PlanId> shown_;
 };
