@@ -183,7 +183,7 @@ void managerFilled(benchmark::State& state, const std::string& file)
         manager->showPlan(shortPlan);
         settle(*manager);
         state.ResumeTiming();
-        manager->setPlans(measured);
+        manager->setPlans(shell.planStore().id(measured));
         settle(*manager);
     }
     state.counters["rows"] = manager->findChild<QTreeWidget*>("dayList")->topLevelItemCount();
@@ -210,9 +210,9 @@ void BM_PlanManager365Days(benchmark::State& state)
     const std::string file = w.folder + "plan365.kova2";
     if (!fs::exists(file)) {
         PlanStore plans(file, w.clock);
-        const int year = plans.addPlan("Bible in a Year", loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily"),
+        const PlanId year = plans.addPlan("Bible in a Year", loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily"),
                                        toDayCount(w.clock.today()) - 20);
-        plans.markDaysDoneThrough(year, 5);
+        plans.markDaysDoneThrough(*plans.indexOf(year), 5);
         plans.addPlan("A Short Plan", {"1-3"}, toDayCount(w.clock.today()));
     }
     managerFilled(state, file);
@@ -234,8 +234,8 @@ void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
                 verses.push_back(verseRange(v, v));
         }
         PlanStore plans(source, w.clock);
-        const int plan = plans.addPlan("Behind", verses, toDayCount(w.clock.today()) - 20);
-        plans.markDaysDoneThrough(plan, 5);
+        const PlanId plan = plans.addPlan("Behind", verses, toDayCount(w.clock.today()) - 20);
+        plans.markDaysDoneThrough(*plans.indexOf(plan), 5);
     }
     const std::string file = w.folder + "catchup_work.kova2";
     for (auto _ : state) {
@@ -245,10 +245,11 @@ void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
             BenchShell shell(file, w.folder + "prayers500.kova2");
             QWidget window;
             PlanController controller(shell, &window);
-            controller.refreshPlanViews(0);
-            controller.showPlanDay(0, 0);
+            controller.refreshPlanViews(PlanId());
+            const PlanId plan = shell.planStore().id(0);
+            controller.showPlanDay(plan, 0);
             state.ResumeTiming();
-            controller.applyCatchUp(0, choice);
+            controller.applyCatchUp(plan, choice);
             state.PauseTiming();
         }
         state.ResumeTiming();

@@ -97,7 +97,7 @@ int main(int argc, char* argv[])
     const bool atLogin = QApplication::arguments().contains(QString::fromLatin1(kovara::core::kAutostartArgument));
     bool due = true;
     try {
-        due = !kovara::core::dueReadings(window->planStore(), kovara::core::toDayCount(clock.now())).empty();
+        due = !kovara::core::dueReadings(window->planStore(), clock.today()).empty();
     } catch (const std::exception&) {
     }
     if (atLogin && !due)

@@ -15,7 +15,7 @@ TEST(InternalLinksTest, EachLinkNamesItsCommand)
     struct Case {
         const char* link;
         K kind;
-        int plan;
+        PlanLinkTarget plan;
     } cases[] = {
         {"koav2:FCtoday", K::FaithsCheckbookToday, 0},
         {"koav2:NewReadPlan", K::NewReadPlan, 0},
@@ -24,6 +24,16 @@ TEST(InternalLinksTest, EachLinkNamesItsCommand)
         {"koav2:ReadPlan/-1", K::ReadPlan, -1}, // range is the reading page's to check
         {"koav2:ReadPlan/123456", K::ReadPlan, 12345}, // five characters are read
         {"koav2:CatchUp/2", K::CatchUp, 2},
+        // The form pages write now: the plan's id, however long.
+        {"koav2:ReadPlan/{0A1B2C3D-0000-4000-8000-00000000000F}", K::ReadPlan,
+         PlanId("{0A1B2C3D-0000-4000-8000-00000000000F}")},
+        {"koav2:CatchUp/{0A1B2C3D-0000-4000-8000-00000000000F}", K::CatchUp,
+         PlanId("{0A1B2C3D-0000-4000-8000-00000000000F}")},
+        // As a clicked link's URL gives it, the braces percent-encoded.
+        {"koav2:ReadPlan/%7B0A1B2C3D-0000-4000-8000-00000000000F%7D", K::ReadPlan,
+         PlanId("{0A1B2C3D-0000-4000-8000-00000000000F}")},
+        {"koav2:CatchUp/%7b0A1B2C3D-0000-4000-8000-00000000000F%7d", K::CatchUp,
+         PlanId("{0A1B2C3D-0000-4000-8000-00000000000F}")},
         {"koav2:PlanManager", K::PlanManager, 0},
         {"koav2:NewPrayerItem", K::NewPrayerItem, 0},
         {"koav2:ViewActivePrayers", K::ViewActivePrayers, 0},
@@ -42,8 +52,16 @@ TEST(InternalLinksTest, EachLinkNamesItsCommand)
     for (const Case& c : cases) {
         const InternalLink link = parseInternalLink(c.link);
         EXPECT_EQ(link.kind, c.kind) << c.link;
-        EXPECT_EQ(link.plan, c.plan) << c.link;
+        EXPECT_TRUE(link.plan == c.plan) << c.link;
     }
+}
+
+TEST(InternalLinksTest, PlanLinksCarryThePlanIdAndParseBack)
+{
+    const PlanId plan("{0A1B2C3D-0000-4000-8000-00000000000F}");
+    EXPECT_EQ(readPlanLink(plan), "koav2:ReadPlan/{0A1B2C3D-0000-4000-8000-00000000000F}");
+    EXPECT_EQ(catchUpLink(plan), "koav2:CatchUp/{0A1B2C3D-0000-4000-8000-00000000000F}");
+    EXPECT_TRUE(parseInternalLink(readPlanLink(plan)).plan == PlanLinkTarget(plan));
 }
 
 TEST(InternalLinksTest, APlanNumberMustBeADecimalInteger)
@@ -60,6 +78,9 @@ TEST(InternalLinksTest, APlanNumberMustBeADecimalInteger)
         {"koav2:ReadPlan/0x1F", "'0x1F' is not a valid integer value"},
         {"koav2:ReadPlan/$1F", "'$1F' is not a valid integer value"},
         {"koav2:ReadPlan/12a456", "'12a45' is not a valid integer value"},
+        // Only a whole id in braces is an id.
+        {"koav2:ReadPlan/{0A1B", "'{0A1B' is not a valid integer value"},
+        {"koav2:CatchUp/{}x", "'{}x' is not a valid integer value"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(test::messageOf([&] { parseInternalLink(c.link); }), c.message) << c.link;

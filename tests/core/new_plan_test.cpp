@@ -11,7 +11,9 @@
 namespace kovara::core {
 namespace {
 
-const DateTime kToday = encodeDate(2024, 3, 10);
+const sys_days kToday = makeDate(2024, 3, 10);
+using std::chrono::days;
+using namespace std::chrono_literals;
 
 TEST(CustomPlanTest, DayTextsAndSummaryLine)
 {
@@ -33,7 +35,7 @@ TEST(CustomPlanTest, DayTextsAndSummaryLine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(format("%d-%d over %d days ahead", c.first, c.last, c.daysAhead));
-        const CustomPlanFigures f = customPlanFigures(c.first, c.last, kToday, kToday + c.daysAhead);
+        const CustomPlanFigures f = customPlanFigures(c.first, c.last, kToday, kToday + days(c.daysAhead));
         EXPECT_EQ(customDetailsText(f), c.details);
         if (c.days.empty())
             EXPECT_EQ(test::messageOf([&] { customPlanDays(f); }), kLessThanOneVersePerDay);
@@ -41,7 +43,7 @@ TEST(CustomPlanTest, DayTextsAndSummaryLine)
             EXPECT_EQ(customPlanDays(f), c.days);
     }
     // The whole Bible in a year: every verse once, the last day ends the stretch.
-    const auto year = customPlanDays(customPlanFigures(1, 31102, kToday, kToday + 364));
+    const auto year = customPlanDays(customPlanFigures(1, 31102, kToday, kToday + days(364)));
     ASSERT_EQ(year.size(), 365u);
     EXPECT_EQ(year.front(), "1-86");
     EXPECT_EQ(year.back(), "31018-31102");
@@ -50,21 +52,21 @@ TEST(CustomPlanTest, DayTextsAndSummaryLine)
 TEST(CustomPlanTest, CompletionDateNeverBeforeToday)
 {
     // Today is taken at a quarter past six in the morning; only days count.
-    const DateTime now = kToday + 0.26;
+    const sys_seconds now = startOf(kToday) + 6h + 14min + 24s;
     const struct {
-        DateTime chosen;
-        DateTime expected;
+        sys_seconds chosen;
+        sys_days expected;
     } cases[] = {
-        {kToday - 1, kToday},
-        {kToday - 400, kToday},
-        {kToday - 0.5, kToday}, // yesterday noon
-        {kToday, kToday},       // earlier today is still today, not moved
-        {kToday + 0.1, kToday},
-        {kToday + 30, kToday + 30},
-        {kToday + 30.75, kToday + 30},
+        {startOf(kToday - days(1)), kToday},
+        {startOf(kToday - days(400)), kToday},
+        {startOf(kToday) - 12h, kToday}, // yesterday noon
+        {startOf(kToday), kToday},       // earlier today is still today, not moved
+        {startOf(kToday) + 2h + 24min, kToday},
+        {startOf(kToday + days(30)), kToday + days(30)},
+        {startOf(kToday + days(30)) + 18h, kToday + days(30)},
     };
     for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(clampCompletionDate(c.chosen, now), c.expected) << c.chosen;
+        EXPECT_EQ(clampCompletionDate(c.chosen, now), c.expected) << toStoredSeconds(c.chosen);
 }
 
 class StretchTest : public ::testing::Test {
@@ -129,7 +131,7 @@ TEST(PlanNameTest, PromptRepeatsUntilANameIsFreeAndTrimsIt)
     test::TempDir dir;
     FixedClock clock(kToday);
     PlanStore plans(dir.file("userreadplans.kova2"), clock);
-    plans.addPlan("Alpha", {"1-1"}, kToday);
+    plans.addPlan("Alpha", {"1-1"}, toDayCount(kToday));
     const auto exists = [&](const std::string& t) { return plans.planTitleExists(t); };
 
     struct Case {

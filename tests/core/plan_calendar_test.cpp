@@ -30,10 +30,10 @@ protected:
 TEST_F(PlanCalendarFileTest, OneAllDayEventPerUnreadDayReadBackByAnotherParser)
 {
     PlanStore plans(dir.file("userreadplans.kova2"), clock);
-    const int plan = plans.addPlan("Psalms, \"daily\"; with care", {"1-2", "3-4", "5-6", "7-8"}, encodeDate(2026, 12, 30));
+    const int plan = *plans.indexOf(plans.addPlan("Psalms, \"daily\"; with care", {"1-2", "3-4", "5-6", "7-8"}, encodeDate(2026, 12, 30)));
     plans.setDayDone(plan, 2, true);
     const std::string ics = planToICalendar(
-        plans, plan, [](const std::string& spec) { return "Passage " + spec; }, encodeDateTime(2026, 12, 10, 8, 5, 3));
+        plans, plan, [](const std::string& spec) { return "Passage " + spec; }, makeMoment(2026, 12, 10, 8, 5, 3));
     EXPECT_EQ(ics.substr(0, 17), "BEGIN:VCALENDAR\r\n");
     const std::string file = dir.file("plan.ics");
     std::ofstream(file, std::ios::binary) << ics;

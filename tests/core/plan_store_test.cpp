@@ -77,9 +77,11 @@ TEST_F(PlanStoreTest, FirstRunCreatesAnEmptyMasterTable)
 
 TEST_F(PlanStoreTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
 {
-    const int index = planStore().addPlan("Gospels", {"1-4", "5-7", "8-10"}, kJan1);
-    ASSERT_EQ(index, 0);
+    const PlanId added = planStore().addPlan("Gospels", {"1-4", "5-7", "8-10"}, kJan1);
+    ASSERT_EQ(planStore().indexOf(added), 0);
     const std::string table = planStore().record(0).tableName;
+    EXPECT_EQ(added.guid(), table);
+    EXPECT_EQ(planStore().id(0), added);
     EXPECT_TRUE(std::regex_match(table, std::regex(R"(\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\})")))
         << table;
     EXPECT_NE(newGuidString(), newGuidString());
@@ -99,9 +101,13 @@ TEST_F(PlanStoreTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
     EXPECT_EQ(reopened.dayVerses(0, 2), "5-7");
     EXPECT_FALSE(reopened.isDayDone(0, 1));
 
-    // The index returned is the one after the reload, which orders by title.
-    EXPECT_EQ(reopened.addPlan("Acts", {"1-2"}, kJan1), 0);
+    // The id returned names the plan in the list after the reload, which
+    // orders by title; ids that no plan has give no position.
+    EXPECT_EQ(reopened.indexOf(reopened.addPlan("Acts", {"1-2"}, kJan1)), 0);
     EXPECT_EQ(reopened.planTitle(1), "Gospels");
+    EXPECT_EQ(reopened.indexOf(added), 1);
+    EXPECT_EQ(reopened.indexOf(PlanId("{00000000-0000-4000-8000-000000000000}")), std::nullopt);
+    EXPECT_EQ(reopened.indexOf(PlanId()), std::nullopt);
 }
 
 TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
@@ -126,7 +132,7 @@ TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const int plan = planStore().addPlan(c.what, days(c.dayCount), kJan1);
+        const int plan = planStore().indexOf(planStore().addPlan(c.what, days(c.dayCount), kJan1)).value();
         if (c.readThrough > 0)
             planStore().markDaysDoneThrough(plan, c.readThrough);
         clock.set(c.now);
@@ -145,6 +151,7 @@ TEST_F(PlanStoreTest, RangeChecksNameTheOffendingNumber)
     EXPECT_EQ(messageOf([&] { s.setStartDate(1, kJan1); }), "Plan index out of range: 1");
     EXPECT_EQ(messageOf([&] { s.deletePlan(-1); }), "Plan index out of range: -1");
     EXPECT_EQ(messageOf([&] { s.renamePlan(5, "x"); }), "Plan index out of range: 5");
+    EXPECT_EQ(messageOf([&] { s.id(1); }), "Plan index out of range: 1");
     // The plan is checked before the day.
     EXPECT_EQ(messageOf([&] { s.dayVerses(1, 0); }), "Plan index out of range: 1");
     EXPECT_EQ(messageOf([&] { s.dayVerses(0, 0); }), "Day out of range: 0");
@@ -223,7 +230,7 @@ TEST_F(PlanStoreTest, DeleteKeepsTheRowsAndFreesTheTitle)
         EXPECT_EQ(other.text(format("SELECT status FROM KOVA2PlanMaster WHERE tableName='%s'", table)), "deleted");
         EXPECT_EQ(other.integer(format("SELECT count(*) FROM '%s'", table)), 2);
     }
-    EXPECT_EQ(s.addPlan("Alpha", days(1), kJan1), 0);
+    EXPECT_EQ(s.indexOf(s.addPlan("Alpha", days(1), kJan1)), 0);
     EXPECT_NE(s.record(0).tableName, table);
 }
 
@@ -246,7 +253,7 @@ TEST_F(PlanStoreTest, TitleComparisonIgnoresCaseInAnyScript)
 TEST_F(PlanStoreTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
 {
     const std::vector<std::string> days = {"1-2", "3-4'); DROP TABLE KOVA2PlanMaster; --", "it's"};
-    ASSERT_EQ(planStore().addPlan("O'Brien's plan", days, kJan1), 0);
+    ASSERT_EQ(planStore().indexOf(planStore().addPlan("O'Brien's plan", days, kJan1)), 0);
     store.reset();
     EXPECT_EQ(planStore().planTitle(0), "O'Brien's plan");
     EXPECT_EQ(planStore().record(0).dayVerses, days);
@@ -337,7 +344,7 @@ TEST_F(PlanStoreTest, AFailedAddPlanLeavesNoTableAndNoOpenTransaction)
     ASSERT_EQ(s.planCount(), 1);
     EXPECT_EQ(s.planTitle(0), "Kept");
     // The store goes on working: the next plan is made as usual.
-    EXPECT_EQ(s.addPlan("Later", days(2), kJan1), 1);
+    EXPECT_EQ(s.indexOf(s.addPlan("Later", days(2), kJan1)), 1);
     EXPECT_EQ(dayTables(), 2);
 }
 
@@ -396,7 +403,7 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
                                                              [&](int done, int) { reported.push_back(done); });
     EXPECT_EQ(reported.back(), 4);
     ASSERT_EQ(planStore().planCount(), 2);
-    const int plan = planStore().findPlan(replaced.newTable).value();
+    const int plan = planStore().indexOf(replaced.newPlan).value();
     EXPECT_EQ(planStore().planTitle(plan), "Omega");
     EXPECT_EQ(planStore().dayCount(plan), 4);
     EXPECT_EQ(planStore().dayVerses(plan, 3), "3-4");
@@ -404,11 +411,11 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
     EXPECT_EQ(planStore().readDate(plan, 2), kJan1);
     EXPECT_EQ(planStore().startDate(plan), kJan1 + 1);
     EXPECT_FALSE(planStore().record(plan).reminder);
-    EXPECT_EQ(planStore().findPlan(replaced.oldTable), std::nullopt);
+    EXPECT_EQ(planStore().indexOf(replaced.oldPlan), std::nullopt);
 
     planStore().undoReplacement(replaced);
     EXPECT_EQ(dumpOf(file()), before);
-    EXPECT_EQ(planStore().dayCount(planStore().findPlan(replaced.oldTable).value()), 3);
+    EXPECT_EQ(planStore().dayCount(planStore().indexOf(replaced.oldPlan).value()), 3);
     EXPECT_EQ(test::messageOf([&] { planStore().undoReplacement(replaced); }),
               "The replaced reading plan can no longer be restored");
 }
@@ -436,7 +443,7 @@ TEST_F(TemplateTest, LoadsDayTextsInDayOrder)
     EXPECT_EQ(loadTemplateVerses(templates(), "sevenTypes"), (std::vector<std::string>{"1-31", "32-56", "57-80,81-90"}));
     // A quote in a template row reaches the plan unchanged.
     const auto quoted = loadTemplateVerses(templates(), "quoted");
-    ASSERT_EQ(planStore().addPlan("Quoted", quoted, kJan1), 0);
+    ASSERT_EQ(planStore().indexOf(planStore().addPlan("Quoted", quoted, kJan1)), 0);
     EXPECT_EQ(planStore().dayVerses(0, 1), "1-2',3");
 }
 

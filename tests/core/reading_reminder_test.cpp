@@ -32,7 +32,7 @@ TEST_F(ReadingReminderTest, OnlyPlansWithTheReminderOnAndADayDueAreAnnounced)
     plans.setDayDone(5, 1, true);
 
     std::vector<std::string> announced;
-    for (const DueReading& due : dueReadings(plans, toDayCount(clock.now())))
+    for (const DueReading& due : dueReadings(plans, clock.today()))
         announced.push_back(due.title + " day " + std::to_string(due.day) + " " + due.verses);
     EXPECT_EQ(announced, (std::vector<std::string>{"A due today day 1 1-1", "B behind day 2 2-2"}));
 }
@@ -56,10 +56,13 @@ TEST_F(ReadingReminderTest, SettingsAreKeptInTheirOwnSectionOfSettingsIni)
 
 TEST_F(ReadingReminderTest, NextReminderIsTodayWhenStillAheadElseTomorrow)
 {
-    const DateTime today = toDayCount(clock.today());
-    EXPECT_DOUBLE_EQ(nextReminderTime(toDayCount(clock.now()), 19 * 60), today + 19.0 / 24);
-    EXPECT_DOUBLE_EQ(nextReminderTime(toDayCount(clock.now()), 18 * 60), today + 1 + 18.0 / 24);
-    EXPECT_DOUBLE_EQ(nextReminderTime(toDayCount(clock.now()), 7 * 60), today + 1 + 7.0 / 24);
+    using namespace std::chrono_literals;
+    const sys_seconds today = startOf(clock.today());
+    EXPECT_EQ(nextReminderTime(clock.now(), 19 * 60), today + 19h);
+    EXPECT_EQ(nextReminderTime(clock.now(), 18 * 60), today + 24h + 18h);
+    EXPECT_EQ(nextReminderTime(clock.now(), 7 * 60), today + 24h + 7h);
+    // One second before the time is still today's.
+    EXPECT_EQ(nextReminderTime(today + 18h - 1s, 18 * 60), today + 18h);
 }
 
 TEST_F(ReadingReminderTest, AutostartEntryQuotesTheProgramPath)

@@ -30,7 +30,7 @@ protected:
         plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
     }
     // A ten-day plan that started `daysAgo` days before today.
-    int addPlan(int daysAgo) { return plans->addPlan("Plan", tenDays(), kToday - daysAgo); }
+    int addPlan(int daysAgo) { return *plans->indexOf(plans->addPlan("Plan", tenDays(), kToday - daysAgo)); }
 
     test::TempDir dir;
     FixedClock clock{kToday + 0.75};
@@ -133,10 +133,10 @@ TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 
 TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
 {
-    const int plan = plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31));
+    const int plan = *plans->indexOf(plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31)));
     plans->setDayDone(plan, 2, true);
-    const DateFormatter shortDate = [](DateTime t) {
-        const auto date = decodeDate(t);
+    const DateFormatter shortDate = [](sys_days d) {
+        const std::chrono::year_month_day date{d};
         return format("%d/%d/%04d", static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
                       static_cast<int>(date.year()));
     };

@@ -48,7 +48,7 @@ protected:
     int addPlan(const std::string& title, int daysAgo, int read)
     {
         const std::vector<std::string> days(10, "1-3");
-        const int plan = plans->addPlan(title, days, kToday - daysAgo);
+        const int plan = *plans->indexOf(plans->addPlan(title, days, kToday - daysAgo));
         if (read > 0)
             plans->markDaysDoneThrough(plan, read);
         return plan;
@@ -91,25 +91,27 @@ TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
     addPrayers(1, PrayerStatus::Inactive);
     addPrayers(1, std::nullopt); // deleted: counted nowhere
     prefs.lastFaithsCheckbookRead = kTodayOfYear;
+    // Each plan's link names it by its lasting id.
+    const auto link = [&](int plan) { return "<a href=\"koav2:ReadPlan/" + plans->id(plan).guid() + "\">"; };
 
     const std::vector<std::string> head = {
         "<p>Welcome to Kovara.</p>",
         "<p>Bible reading plan summary:<ul>",
         "<li>",
-        "<a href=\"koav2:ReadPlan/0\">A &lt;!-- Done</a>: ", // a title is text, never markup
+        link(0) + "A &lt;!-- Done</a>: ", // a title is text, never markup
         "You have completed this reading plan.",
         "</li>",
         "<li>",
-        "<a href=\"koav2:ReadPlan/1\">B &lt;i&gt;Behind&lt;/i&gt;</a>: ",
+        link(1) + "B &lt;i&gt;Behind&lt;/i&gt;</a>: ",
         "You are behind on this reading plan.",
         "</li>",
         "<li>",
-        "<a href=\"koav2:ReadPlan/2\">C Today</a>: ",
+        link(2) + "C Today</a>: ",
     };
     const std::vector<std::string> tail = {
         "</li>",
         "<li>",
-        "<a href=\"koav2:ReadPlan/3\">D Ahead</a>: ",
+        link(3) + "D Ahead</a>: ",
         "You are up to date on this plan.",
         "</li>",
         "<p><font size=\"-1\">You can always <a href=\"koav2:NewReadPlan\">create another plan</a> and <a "

@@ -31,7 +31,7 @@ protected:
         plan = shell.addPlan("Gospels", 30, 20);
         for (int day = 1; day <= 5; ++day)
             shell.plans->setDayDone(plan, day, true);
-        controller.refreshPlanViews(plan);
+        controller.refreshPlanViews(shell.id(plan));
         controller.chooseCatchUp = [this](const CatchUpPreview& p) {
             preview = p;
             return choice;
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBehind)
 {
-    controller.showPlanDay(plan, 0);
+    controller.showPlanDay(shell.id(plan), 0);
     // The five days were marked today: 25 left at 5 in the 21 days since the start.
     EXPECT_EQ(page().progressLabel->text(), "5 of 30 days read (16%) \u00B7 15 days behind \u00B7 at your pace of "
                                             "the last 30 days you will finish on " +
@@ -77,7 +77,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
 
     // Up to date: no button.
     shell.plans->markDaysDoneThrough(plan, 21);
-    controller.showPlanDay(plan, 0);
+    controller.showPlanDay(shell.id(plan), 0);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().progressLabel->text().contains(" \u00B7 up to date \u00B7 "));
 }
@@ -126,7 +126,7 @@ TEST(CatchUpDialogTest, OneDayBehindReadsInTheSingular)
 TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
 {
     choice = std::nullopt;
-    controller.catchUp(plan);
+    controller.catchUp(shell.id(plan));
     EXPECT_EQ(preview.daysBehind, 15);
     EXPECT_EQ(preview.startAgain.toStdString(),
               QString("Day 6 becomes today's reading and every later day moves with it. The plan will finish on %1 "
@@ -157,7 +157,7 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
 TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
 {
     choice = CatchUpChoice::StartAgain;
-    controller.catchUp(plan);
+    controller.catchUp(shell.id(plan));
     EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 5);
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
@@ -168,7 +168,7 @@ TEST_F(CatchUpTest, KeepMyFinishDateDividesTheRestAndUndoPutsTheOldPlanBack)
 {
     const PlanRecord before = shell.plans->record(plan);
     choice = CatchUpChoice::KeepFinish;
-    controller.catchUp(plan);
+    controller.catchUp(shell.id(plan));
     ASSERT_EQ(shell.plans->planCount(), 1);
     const int now = 0;
     EXPECT_NE(shell.plans->record(now).tableName, before.tableName);
@@ -197,7 +197,7 @@ TEST_F(CatchUpTest, KeepMyFinishDateDividesTheRestAndUndoPutsTheOldPlanBack)
 TEST_F(CatchUpTest, UndoIsRefusedOnceTheNewPlanHasChanged)
 {
     choice = CatchUpChoice::KeepFinish;
-    controller.catchUp(plan);
+    controller.catchUp(shell.id(plan));
     shell.plans->setDayDone(0, 6, true); // ticked in the plan manager
     shell.scripted.expectMessage(
         "The plan has changed since its days were divided again, so this can no longer be undone.");
@@ -210,7 +210,7 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
     // Two days behind: days 19 and 20 unread, today is day 21.
     shell.plans->markDaysDoneThrough(plan, 18);
     choice = CatchUpChoice::DoubleUp;
-    controller.catchUp(plan);
+    controller.catchUp(shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 19);
     EXPECT_EQ(controller.currentSecondDay(), 20);
     EXPECT_EQ(heading().toStdString(), "Days 19 and 20 of 30: Alpha 1:19-19; Alpha 1:20-20");

@@ -447,8 +447,8 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     std::filesystem::create_directories(appData.path() / "Kovara 2");
     {
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        ASSERT_GE(plans.addPlan("Beta & more", {"81-85", "86-90", "91-95"}, toDayCount(clock.today()) - 2), 0);
-        const int upToDate = plans.addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today()));
+        ASSERT_TRUE(plans.indexOf(plans.addPlan("Beta & more", {"81-85", "86-90", "91-95"}, toDayCount(clock.today()) - 2)));
+        const int upToDate = *plans.indexOf(plans.addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today())));
         plans.setDayDone(upToDate, 1, true);
     }
     auto window = open();
@@ -499,8 +499,10 @@ TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
     auto window = open();
     const std::string page = window->findChild<WelcomePage*>("welcomePage")->pageText();
     EXPECT_NE(page.find("0 of 6 days read (0%) \xC2\xB7 3 days behind"), std::string::npos) << page;
-    EXPECT_NE(page.find("<a href=\"koav2:CatchUp/0\">Catch up</a>"), std::string::npos);
-    EXPECT_EQ(page.find("koav2:CatchUp/1"), std::string::npos) << "a plan on time has no catch-up link";
+    const std::string behind = window->planStore().id(0).guid();
+    EXPECT_NE(page.find("<a href=\"koav2:CatchUp/" + behind + "\">Catch up</a>"), std::string::npos);
+    EXPECT_EQ(page.find("koav2:CatchUp/" + window->planStore().id(1).guid()), std::string::npos)
+        << "a plan on time has no catch-up link";
 
     auto* plans = window->findChild<PlanController*>("PlanCommands");
     std::optional<QString> offered;
@@ -508,10 +510,15 @@ TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
         offered = preview.title;
         return std::optional<CatchUpChoice>(CatchUpChoice::StartAgain);
     };
-    window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
+    window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked(QString::fromStdString("koav2:CatchUp/" + behind));
     EXPECT_EQ(offered, "Behind");
     EXPECT_EQ(window->planStore().startDate(0), toDayCount(clock.today()));
     EXPECT_EQ(window->currentPage(), Page::Reading);
+    // A link of the older form names the plan by its position.
+    offered.reset();
+    dialogs.expectMessage("You are up to date on \"Behind\": there is nothing to catch up.");
+    window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked("koav2:CatchUp/0");
+    EXPECT_EQ(offered, std::nullopt);
 }
 
 TEST_F(MainWindowTest, HelpCommandsOpenThePageContextOrTheContents)

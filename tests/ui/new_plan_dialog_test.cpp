@@ -26,7 +26,7 @@ protected:
         dlg.setBible(*shell.bible_);
         dlg.planFileName = shell.dir.file("readplans.kova2");
     }
-    QDate today() const { return toQDate(toDayCount(shell.fixedClock.today())); }
+    QDate today() const { return toQDate(shell.fixedClock.today()); }
     void chooseCustom(int startBook, int startChapter, int endBook, int endChapter, int daysAhead)
     {
         test::NewPlanControls(dlg).customPlanRadio->click();
@@ -125,7 +125,7 @@ TEST_F(NewPlanDialogTest, CompletionDateNeverGoesBeforeToday)
     // dialog opens.
     shell.fixedClock.set(test::PlanTestShell::kNow + 10);
     ASSERT_FALSE(dlg.execute());
-    EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), toQDate(toDayCount(shell.fixedClock.today())));
+    EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), toQDate(shell.fixedClock.today()));
 }
 
 TEST_F(NewPlanDialogTest, CustomPlansGetTheirDayTextsOrAreRefused)

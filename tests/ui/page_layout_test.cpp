@@ -80,14 +80,14 @@ TEST(PageLayoutTest, PlanManagerColumnsFitTheirTextsAndTheNoPlansEntryWraps)
     PlanController controller{shell, &window, dlg};
     PlanManagerPage& frame = *controller.planManager();
     frame.setParent(nullptr);
-    controller.refreshPlanViews(0);
+    controller.refreshPlanViews(PlanId());
     layOut(frame);
     EXPECT_FALSE(test::PlanManagerControls(frame).planCombo->isVisible());
     ASSERT_TRUE(test::PlanManagerControls(frame).noPlansLabel->isVisible());
     EXPECT_TRUE(textFits(*test::PlanManagerControls(frame).noPlansLabel));
 
     shell.addPlan("Plan", 12, 0);
-    controller.refreshPlanViews(0);
+    controller.refreshPlanViews(PlanId());
     frame.layout()->activate();
     QTreeWidget* list = test::PlanManagerControls(frame).dayList;
     EXPECT_TRUE(test::PlanManagerControls(frame).planCombo->isVisible());

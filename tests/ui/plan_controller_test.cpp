@@ -72,9 +72,9 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     shell.scripted.expectMessage("Sorry, there is already a plan with that name. Please specify a different plan name.");
     shell.scripted.expectPrompt(kNamePrompt, "  Alpha  ");
     // The proposal skips the titles in use; each repeat shows the trimmed text.
-    const int index = controller.startNewPlan();
+    const PlanId added = controller.startNewPlan();
     EXPECT_EQ(shell.scripted.lastProposal, "bible in a year 2");
-    ASSERT_EQ(index, 0);
+    ASSERT_EQ(shell.plans->indexOf(added), 0);
     EXPECT_EQ(shell.plans->planTitle(0), "Alpha");
     EXPECT_EQ(shell.plans->dayCount(0), 3);
     EXPECT_EQ(shell.plans->startDate(0), toDayCount(shell.fixedClock.today()));
@@ -86,7 +86,7 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
 
     // Cancelling the prompt makes nothing, though the dialog closed with OK.
     shell.scripted.expectPrompt(kNamePrompt, "", false);
-    EXPECT_EQ(controller.startNewPlan(), -1);
+    EXPECT_TRUE(controller.startNewPlan().isNull());
     EXPECT_EQ(shell.scripted.lastProposal, "Bible in a Year 3");
     EXPECT_EQ(shell.plans->planCount(), 3);
 }
@@ -125,9 +125,9 @@ TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
 TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
 {
     const int plan = shell.addPlan("Behind", 8, 5); // today is day 6
-    controller.refreshPlanViews(0);
+    controller.refreshPlanViews(PlanId());
     EXPECT_TRUE(bold(plan));
-    controller.showPlanDay(plan, 0);
+    controller.showPlanDay(shell.id(plan), 0);
     EXPECT_EQ(controller.currentPlanDay(), 1);
     EXPECT_EQ(Page().planStatusLabel->text(), kBehind);
 
@@ -145,14 +145,14 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
     EXPECT_FALSE(bold(plan));
 
     // Days ahead of time, then the last unread one.
-    controller.showPlanDay(plan, 8);
+    controller.showPlanDay(shell.id(plan), 8);
     Page().markReadButton->click();
-    controller.showPlanDay(plan, 7);
+    controller.showPlanDay(shell.id(plan), 7);
     shell.scripted.expectMessage(kCongratulations);
     Page().markReadButton->click();
     EXPECT_EQ(controller.currentPlanDay(), 7);
 
-    controller.showPlanDay(plan, 0);
+    controller.showPlanDay(shell.id(plan), 0);
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_EQ(Page().planStatusLabel->text(), kCompleted);
     EXPECT_FALSE(Page().markReadButton->isEnabled());
@@ -162,15 +162,15 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
 {
     shell.addPlan("Alpha", 3, 0);
     const int beta = shell.addPlan("Beta", 3, 0);
-    controller.refreshPlanViews(0);
-    controller.showPlanDay(beta, 2);
-    ASSERT_EQ(controller.currentPlan(), 1);
+    controller.refreshPlanViews(PlanId());
+    controller.showPlanDay(shell.id(beta), 2);
+    ASSERT_EQ(controller.currentPlan(), shell.id(1));
 
     // Deleting the plan before it moves it to index 0; the page shows it again.
-    controller.planManager()->setPlans(0);
+    controller.planManager()->setPlans(PlanId());
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Alpha\"?", true);
     test::PlanManagerControls(*controller.planManager()).deletePlanButton->click();
-    EXPECT_EQ(controller.currentPlan(), 0);
+    EXPECT_EQ(controller.currentPlan(), shell.id(0));
     EXPECT_EQ(controller.currentPlanDay(), 2);
     EXPECT_EQ(Page().passage.titleLabel->text(), "Beta");
     Page().markReadButton->click();
@@ -179,8 +179,8 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
 
     // A restore reopens the store: the same plan is found again.
     shell.reopenPlans();
-    controller.refreshPlanViews(0);
-    EXPECT_EQ(controller.currentPlan(), 0);
+    controller.refreshPlanViews(PlanId());
+    EXPECT_EQ(controller.currentPlan(), shell.id(0));
     EXPECT_TRUE(Page().planManagerButton->isEnabled());
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_EQ(Page().planStatusLabel->text(), kMarked);
@@ -188,7 +188,7 @@ TEST_F(PlanControllerTest, ReadingPageFollowsItsPlanThroughReloads)
     // Its deletion clears the page and leaves nothing to mark.
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);
     test::PlanManagerControls(*controller.planManager()).deletePlanButton->click();
-    EXPECT_EQ(controller.currentPlan(), -1);
+    EXPECT_TRUE(controller.currentPlan().isNull());
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());
     EXPECT_EQ(heading(), "");
@@ -205,8 +205,8 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
     shell.addPlan("Due & Today", 3, 0);
     shell.addPlan("Ahead", 3, 0);
     shell.plans->setDayDone(0, 1, true);
-    controller.refreshPlanViews(0);
-    controller.refreshPlanViews(0); // a second rebuild replaces the entries
+    controller.refreshPlanViews(PlanId());
+    controller.refreshPlanViews(PlanId()); // a second rebuild replaces the entries
     const QList<QAction*> actions = menu.actions();
     ASSERT_EQ(actions.size(), 4);
     // Each entry gets a free Alt letter; the title's own "&" stays shown.
@@ -218,15 +218,17 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
     EXPECT_TRUE(entries[1].bold);
 
     actions[1]->trigger();
-    EXPECT_EQ(controller.currentPlan(), 1);
+    EXPECT_EQ(controller.currentPlan(), shell.id(1));
     EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
 
+    // An entry or a page left naming a plan deleted elsewhere is handled as a
+    // position beyond the last plan: the entry names the position, the page
+    // forgets the plan quietly.
+    const PlanId gone("{00000000-0000-4000-8000-000000000000}");
     shell.scripted.expectMessage("Specified plan index is out of range (2 requested, 1 max)");
-    runGuarded(shell.scripted, [&] { controller.openPlanEntry(2); });
-    // A plan index equal to the count (a plan deleted elsewhere) forgets the
-    // plan quietly.
-    controller.showPlanDay(2, 0);
-    EXPECT_EQ(controller.currentPlan(), -1);
+    runGuarded(shell.scripted, [&] { controller.openPlanEntry(gone); });
+    controller.showPlanDay(gone, 0);
+    EXPECT_TRUE(controller.currentPlan().isNull());
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());
     shell.scripted.expectMessage("Plan index out of range (-1)");
@@ -238,22 +240,22 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
 {
     const int plan = shell.addPlan("Psalms & Hymns", 3, 2);
     shell.plans->setDayDone(plan, 2, true);
-    controller.refreshPlanViews(plan);
+    controller.refreshPlanViews(shell.id(plan));
     EXPECT_TRUE(controller.planManager()->canPrintWhole());
     shell.prefs->textFontName = "Courier";
     shell.prefs->textFontSize = 15;
 
     shell.scripted.expectPrint(false);
-    controller.printPlanDetails(plan);
+    controller.printPlanDetails(shell.id(plan));
     EXPECT_EQ(controller.printViewer()->pageText(), "");
 
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(shell.dir.file("plan.pdf")));
-    controller.printPlanDetails(plan, printer);
+    controller.printPlanDetails(shell.id(plan), printer);
     const QString html = controller.printViewer()->pageText();
-    EXPECT_EQ(html.toStdString(), planPrintoutHtml(*shell.plans, plan, *shell.bible_, [](DateTime t) {
-                  return shortDateBytes(t);
+    EXPECT_EQ(html.toStdString(), planPrintoutHtml(*shell.plans, plan, *shell.bible_, [](sys_days d) {
+                  return shortDateBytes(d);
               }));
     EXPECT_TRUE(html.startsWith("<p><b>Psalms &amp; Hymns</b></p>\r\n"));
     EXPECT_TRUE(html.contains("<td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;" +
@@ -271,6 +273,65 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
     EXPECT_EQ(controller.printViewer()->defaultFontName(), "Courier");
     EXPECT_EQ(controller.printViewer()->defaultFontSize(), 15);
     EXPECT_GT(QFileInfo(QString::fromStdString(shell.dir.file("plan.pdf"))).size(), 0);
+}
+
+// What the controller and the plan manager change is told to the session,
+// with the plan's id where one plan changed; the views that made the change
+// stay as they are.
+TEST_F(PlanControllerTest, ChangesAreToldToTheSessionWithThePlanChanged)
+{
+    shell.addPlan("Alpha", 3, 0);
+    shell.addPlan("Beta", 3, 0);
+    const PlanId beta = shell.id(1);
+    controller.refreshPlanViews(beta);
+    std::vector<PlanId> told;
+    QObject::connect(&shell.session(), &ObservableSession::plansChanged,
+                     [&](const PlanId& plan) { told.push_back(plan); });
+
+    controller.showPlanDay(beta, 0);
+    Page().markReadButton->click();
+    EXPECT_EQ(controller.planManager()->currentPlan(), beta) << "the manager keeps its plan";
+    shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);
+    test::PlanManagerControls(*controller.planManager()).deletePlanButton->click();
+    EXPECT_EQ(told, (std::vector<PlanId>{beta, PlanId()}));
+
+    // A change made elsewhere (an import) refreshes the views.
+    shell.addPlan("Gamma", 3, 0);
+    shell.session().notifyPlansChanged();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].plan, shell.id(1));
+}
+
+// Links on a page made before the plans were reloaded: one that carries the
+// plan's id opens that plan wherever it now stands in the list; one that
+// carries a position (the older form) reads the list as it is now.
+TEST_F(PlanControllerTest, PlanLinksOpenThePlanTheyName)
+{
+    shell.addPlan("Beta", 3, 0);
+    const PlanId beta = shell.id(0);
+    shell.addPlan("Alpha", 3, 0); // Beta moves to position 1
+    controller.refreshPlanViews(PlanId());
+
+    controller.showPlanLink(beta);
+    EXPECT_EQ(controller.currentPlan(), beta);
+    EXPECT_EQ(Page().passage.titleLabel->text(), "Beta");
+    controller.showPlanLink(0);
+    EXPECT_EQ(Page().passage.titleLabel->text(), "Alpha");
+
+    // A plan that is gone, by id or by a position at the count, is forgotten
+    // quietly; a negative position names itself.
+    for (const PlanLinkTarget& gone : {PlanLinkTarget(PlanId("{00000000-0000-4000-8000-000000000000}")),
+                                       PlanLinkTarget(2)}) {
+        controller.showPlanLink(beta);
+        controller.showPlanLink(gone);
+        EXPECT_TRUE(controller.currentPlan().isNull());
+        EXPECT_FALSE(Page().markReadButton->isEnabled());
+    }
+    EXPECT_EQ(kovara::test::messageOf([&] { controller.showPlanLink(-1); }), "Plan index out of range: -1");
+    // Catch-up links raise the store's range message for a plan that is gone.
+    EXPECT_EQ(kovara::test::messageOf([&] { controller.catchUpLink(5); }), "Plan index out of range: 5");
+    EXPECT_EQ(kovara::test::messageOf([&] { controller.catchUpLink(PlanId("{00000000-0000-4000-8000-000000000000}")); }),
+              "Plan index out of range: 2");
 }
 
 } // namespace

@@ -46,8 +46,8 @@ protected:
 
 TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
 {
-    controller.refreshPlanViews(0);
-    EXPECT_EQ(frame().currentPlan(), -1);
+    controller.refreshPlanViews(PlanId());
+    EXPECT_TRUE(frame().currentPlan().isNull());
     ASSERT_EQ(controls().planCombo->count(), 1);
     EXPECT_EQ(controls().planCombo->currentText(),
               "No reading plans have been created. Click \"Start New Reading Plan.\"");
@@ -62,7 +62,7 @@ TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
     dlg->script = [](test::ScriptedNewPlanDlg& d) { test::NewPlanControls(d).createPlanButton->click(); };
     shell.scripted.expectPrompt("Enter a name for your new reading plan:", "Bible in a Year");
     controls().newPlanButton->click();
-    EXPECT_EQ(frame().currentPlan(), 0);
+    EXPECT_EQ(frame().currentPlan(), shell.id(0));
     EXPECT_TRUE(controls().planCombo->isEnabled());
     EXPECT_EQ(controls().dayList->topLevelItemCount(), 4);
     EXPECT_EQ(shell.page, kovara::ui::Page::Welcome);
@@ -73,7 +73,7 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     shell.plans->addPlan("Gamma", {"1-31", "32-33", "81-90,91-92"}, encodeDate(2024, 2, 28));
     shell.addPlan("Delta", 2, 0);
     shell.plans->setDayDone(1, 2, true);
-    controller.refreshPlanViews(1);
+    controller.refreshPlanViews(shell.id(1));
     EXPECT_EQ(controls().planCombo->currentText(), "Gamma");
     ASSERT_EQ(controls().dayList->topLevelItemCount(), 3);
     const QString dates[] = {shortDateText(encodeDate(2024, 2, 28)), shortDateText(encodeDate(2024, 2, 29)),
@@ -100,14 +100,14 @@ TEST_F(PlanManagerTest, DayLinesAndTicking)
     // Choosing the other plan in the list shows its days.
     controls().planCombo->setCurrentIndex(0);
     emit controls().planCombo->activated(0);
-    EXPECT_EQ(frame().currentPlan(), 0);
+    EXPECT_EQ(frame().currentPlan(), shell.id(0));
     EXPECT_EQ(controls().dayList->topLevelItemCount(), 2);
 }
 
 TEST_F(PlanManagerTest, SpaceTicksTheCurrentDayFromAnyColumnAndCopyKeyCopiesNothing)
 {
     shell.addPlan("Delta", 3, 0);
-    controller.refreshPlanViews(0);
+    controller.refreshPlanViews(PlanId());
     QTreeWidget* list = controls().dayList;
     for (const int column : {0, 1, 2}) {
         list->setCurrentItem(line(2), column);
@@ -131,7 +131,7 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     const int plan = shell.addPlan("Ten", 10, 0);
     shell.plans->setDayDone(plan, 1, true);
     shell.plans->setDayDone(plan, 9, true);
-    controller.refreshPlanViews(plan);
+    controller.refreshPlanViews(shell.id(plan));
     EXPECT_FALSE(controls().markRangeAsDoneAction->isEnabled());
     EXPECT_EQ(controls().resetPlanToDayAction->text(), "Rest plan so that this day is today");
 
@@ -160,7 +160,7 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
 
     // Opening a day, even a future one, shows it on the reading page.
     emit controls().dayList->itemActivated(line(10), 0);
-    EXPECT_EQ(controller.currentPlan(), plan);
+    EXPECT_EQ(controller.currentPlan(), shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 10);
     EXPECT_EQ(shell.page, kovara::ui::Page::Reading);
 }
@@ -169,7 +169,7 @@ TEST_F(PlanManagerTest, RenameAndDelete)
 {
     shell.addPlan("Alpha", 2, 0);
     shell.addPlan("Beta", 2, 0);
-    controller.refreshPlanViews(1);
+    controller.refreshPlanViews(shell.id(1));
     const QString prompt = "Enter a new name for \"Beta.\"";
 
     // Unchanged: nothing happens. Cancel: nothing happens.
@@ -194,7 +194,7 @@ TEST_F(PlanManagerTest, RenameAndDelete)
     EXPECT_EQ(shell.scripted.lastProposal, "");
     EXPECT_EQ(shell.plans->planTitle(1), "Aardvark");
     // Retitling does not reorder until the next load.
-    EXPECT_EQ(frame().currentPlan(), 1);
+    EXPECT_EQ(frame().currentPlan(), shell.id(1));
     EXPECT_EQ(controls().planCombo->itemText(1), "Aardvark");
     EXPECT_EQ(entries[1].title, "Aardvark");
 
@@ -206,7 +206,7 @@ TEST_F(PlanManagerTest, RenameAndDelete)
                                 true);
     controls().deletePlanButton->click();
     ASSERT_EQ(shell.plans->planCount(), 1);
-    EXPECT_EQ(frame().currentPlan(), 0);
+    EXPECT_EQ(frame().currentPlan(), shell.id(0));
     EXPECT_EQ(controls().planCombo->currentText(), "Alpha");
     EXPECT_EQ(entries.size(), 1u);
 }
@@ -216,7 +216,7 @@ TEST_F(PlanManagerTest, RenameAndDeleteQuoteTheTitleAsOneShortPlainLine)
     // 122 characters: the dialogs show its first 40 and last 39 around "…".
     const std::string title = "Big <i>italic</i> " + std::string(100, 'x') + " end";
     shell.addPlan(title, 2, 0);
-    controller.refreshPlanViews(0);
+    controller.refreshPlanViews(PlanId());
     const QString shown = "Big <i>italic</i> " + QString(22, u'x') + QChar(0x2026) + QString(35, u'x') + " end";
 
     shell.scripted.expectPrompt("Enter a new name for \"" + shown + ".\"", "x", false);

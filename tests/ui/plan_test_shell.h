@@ -58,14 +58,16 @@ public:
     }
 
     // A plan of n one-chapter-or-less days over verses 1.., started `daysAgo`
-    // days before today.
+    // days before today; its position in the list right after.
     int addPlan(const std::string& title, int days, int daysAgo)
     {
         std::vector<std::string> texts;
         for (int d = 0; d < days; ++d)
             texts.push_back(std::to_string(d + 1) + "-" + std::to_string(d + 1));
-        return plans->addPlan(title, texts, toDayCount(fixedClock.today()) - daysAgo);
+        return plans->indexOf(plans->addPlan(title, texts, toDayCount(fixedClock.today()) - daysAgo)).value();
     }
+    // The id of the plan at that position now.
+    PlanId id(int plan) const { return plans->id(plan); }
 
     Preferences& preferences() override { return *prefs; }
     BibleStore& bible() override { return *bible_; }

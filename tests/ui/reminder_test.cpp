@@ -118,9 +118,9 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
                                        QDBusConnection::ExportAllSlots));
     {
         ReminderNotifier notifier(shell, [&] { return client; });
-        int opened = -1;
+        PlanId opened;
         std::vector<uint> shownIds;
-        QObject::connect(&notifier, &ReminderNotifier::openPlanRequested, [&](int plan) { opened = plan; });
+        QObject::connect(&notifier, &ReminderNotifier::openPlanRequested, [&](const PlanId& plan) { opened = plan; });
         QObject::connect(&notifier, &ReminderNotifier::notificationShown, [&](uint id) { shownIds.push_back(id); });
         QObject::connect(&notifier, &ReminderNotifier::reminderNotShown,
                          [](const QString& text) { ADD_FAILURE() << "fallback: " << text.toStdString(); });
@@ -136,9 +136,13 @@ TEST_F(ReminderTest, ANotificationGoesToTheServiceAndClickingItOpensThePlan)
         // The notifier knows the id once the service's answer is in.
         EXPECT_TRUE(waitFor([&] { return !shownIds.empty(); }));
         EXPECT_EQ(shownIds, std::vector<uint>{7});
+        // A plan added since moves the announced one down the list: the click
+        // still opens the plan the reminder named.
+        shell.addPlan("Acts", 3, 0);
         service.send(clicked);
-        EXPECT_TRUE(waitFor([&] { return opened >= 0; }));
-        EXPECT_EQ(shell.plans->planTitle(opened), "Gospels");
+        EXPECT_TRUE(waitFor([&] { return !opened.isNull(); }));
+        EXPECT_EQ(shell.plans->indexOf(opened), 1);
+        EXPECT_EQ(shell.plans->planTitle(1), "Gospels");
     }
     service.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
     serviceThread.quit();
@@ -172,13 +176,14 @@ TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)
         ADD_FAILURE() << "no bus is needed to set the timer";
         return QDBusConnection(QStringLiteral("kovara-test-unused"));
     });
-    EXPECT_EQ(notifier.nextTime(), 0) << "off by default";
+    using namespace std::chrono_literals;
+    EXPECT_EQ(notifier.nextTime(), std::nullopt) << "off by default";
     notifier.setSettings({true, 13 * 60, false}); // the clock says noon
-    EXPECT_DOUBLE_EQ(notifier.nextTime(), toDayCount(shell.fixedClock.today()) + 13.0 / 24);
+    EXPECT_EQ(notifier.nextTime(), startOf(shell.fixedClock.today()) + 13h);
     notifier.setSettings({true, 11 * 60, false});
-    EXPECT_DOUBLE_EQ(notifier.nextTime(), toDayCount(shell.fixedClock.today()) + 1 + 11.0 / 24);
+    EXPECT_EQ(notifier.nextTime(), startOf(shell.fixedClock.today()) + 24h + 11h);
     notifier.setSettings({false, 11 * 60, false});
-    EXPECT_EQ(notifier.nextTime(), 0);
+    EXPECT_EQ(notifier.nextTime(), std::nullopt);
 }
 
 TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)

@@ -29,12 +29,21 @@ namespace {
 
 const DateTime kToday = encodeDate(2024, 3, 10);
 
+// A plan as a link names it: its position or its id.
+std::string planText(const PlanLinkTarget& plan)
+{
+    if (const int* index = std::get_if<int>(&plan))
+        return std::to_string(*index);
+    return std::get<PlanId>(plan).guid();
+}
+
 // Records the commands run, one word each.
 class RecordingTarget : public WelcomeLinkTarget {
 public:
     void devFaithsCheckbook() override { ran += "FaithsCheckbook;"; }
     void newReadPlan() override { ran += "NewReadPlan;"; }
-    void showPlanDay(int plan) override { ran += "ShowPlanDay(" + std::to_string(plan) + ");"; }
+    void showPlanDay(const PlanLinkTarget& plan) override { ran += "ShowPlanDay(" + planText(plan) + ");"; }
+    void catchUp(const PlanLinkTarget& plan) override { ran += "CatchUp(" + planText(plan) + ");"; }
     void readingPlanManager() override { ran += "PlanManager;"; }
     void newPrayer() override { ran += "NewPrayer;"; }
     void prayersActive() override { ran += "Active;"; }
@@ -86,6 +95,9 @@ TEST(InternalLinkTest, EveryLinkRunsItsCommand)
         {"koav2:ReadPlan/0", "ShowPlanDay(0);"},
         {"koav2:ReadPlan/1", "ShowPlanDay(1);"},
         {"koav2:ReadPlan/42", "ShowPlanDay(42);"},
+        {"koav2:ReadPlan/{0A1B2C3D-0000-4000-8000-00000000000F}", "ShowPlanDay({0A1B2C3D-0000-4000-8000-00000000000F});"},
+        {"koav2:CatchUp/3", "CatchUp(3);"},
+        {"koav2:CatchUp/{0A1B2C3D-0000-4000-8000-00000000000F}", "CatchUp({0A1B2C3D-0000-4000-8000-00000000000F});"},
         {"koav2:PlanManager", "PlanManager;"},
         {"koav2:NewPrayerItem", "NewPrayer;"},
         {"koav2:ViewActivePrayers", "Active;"},
@@ -129,7 +141,8 @@ TEST(InternalLinkTest, ActionTargetTriggersTheMainWindowsActions)
         const std::string name = names[i];
         QObject::connect(*fields[i], &QAction::triggered, [&ran, name] { ran += name + ";"; });
     }
-    ActionLinkTarget target(actions, [&ran](int plan) { ran += "ShowPlanDay(" + std::to_string(plan) + ");"; });
+    ActionLinkTarget target(actions,
+                            [&ran](const PlanLinkTarget& plan) { ran += "ShowPlanDay(" + planText(plan) + ");"; });
     test::ScriptedDialogs scripted;
     for (const char* link : {"koav2:FCtoday", "koav2:NewReadPlan", "koav2:ReadPlan/2", "koav2:PlanManager",
                              "koav2:NewPrayerItem", "koav2:ViewActivePrayers", "koav2:ViewInactivePrayers",
@@ -202,7 +215,8 @@ TEST_F(WelcomePageUiTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
     plans->addPlan("Whole <!-- Bible", {"1-3", "4-6"}, kToday);
     frame->buildWelcomePage(*shell);
     EXPECT_EQ(shell->currentPage(), Page::Welcome);
-    EXPECT_NE(frame->pageText().find("<a href=\"koav2:ReadPlan/0\">Gospels &lt;i&gt;first&lt;/i&gt;</a>: \r\n"),
+    EXPECT_NE(frame->pageText().find("<a href=\"koav2:ReadPlan/" + plans->id(0).guid() +
+                                     "\">Gospels &lt;i&gt;first&lt;/i&gt;</a>: \r\n"),
               std::string::npos);
     EXPECT_EQ(frame->viewer()->pageText().toStdString(), frame->pageText());
     // Titles read as typed, and an opened comment in one hides nothing after it.
@@ -244,10 +258,11 @@ TEST_F(WelcomePageUiTest, AClickedLinkRunsItsCommandWithoutNavigating)
     plans->addPlan("Two", {"1-3", "4-6"}, kToday);
     frame->buildWelcomePage(*shell);
     const std::string page = frame->pageText();
-    clickLink("koav2:ReadPlan/1");
+    const std::string two = plans->id(1).guid();
+    clickLink(QString::fromStdString("koav2:ReadPlan/" + two));
     clickLink("koav2:FCtoday");
     clickLink("koav2:NewPrayerItem");
-    EXPECT_EQ(target.ran, "ShowPlanDay(1);FaithsCheckbook;NewPrayer;");
+    EXPECT_EQ(target.ran, "ShowPlanDay(" + two + ");FaithsCheckbook;NewPrayer;");
     EXPECT_EQ(frame->viewer()->pageText().toStdString(), page);
     EXPECT_TRUE(frame->viewer()->source().isEmpty());
 }

@@ -51,7 +51,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     } else {
         for (int i = 0; i < planCount; ++i) {
             line("<li>");
-            line(format("<a href=\"%s%d\">%s</a>: ", kLinkReadPlanPrefix, i, htmlEscape(plans.planTitle(i))));
+            line(format("<a href=\"%s\">%s</a>: ", readPlanLink(plans.id(i)), htmlEscape(plans.planTitle(i))));
             line(standingText(planStanding(plans, i)));
             if (planDetails)
                 line(planDetails(i));

@@ -97,18 +97,18 @@ int CustomStretch::endVerseIndex(const BibleStore& bible) const
     return bible.verseIndex(endBook, endChapter, bible.chapterLengths(endBook, endChapter));
 }
 
-DateTime clampCompletionDate(DateTime chosen, DateTime today)
+sys_days clampCompletionDate(sys_seconds chosen, sys_seconds now)
 {
-    return static_cast<DateTime>(std::max(dateOf(chosen), dateOf(today)));
+    return std::max(dayOf(chosen), dayOf(now));
 }
 
-CustomPlanFigures customPlanFigures(int first, int last, DateTime today, DateTime completion)
+CustomPlanFigures customPlanFigures(int first, int last, sys_days today, sys_days completion)
 {
     CustomPlanFigures f;
     f.first = first;
     f.last = last;
     f.total = last - first + 1;
-    f.days = static_cast<int>(std::trunc(std::fabs(completion - today))) + 1;
+    f.days = static_cast<int>(std::chrono::abs(completion - today).count()) + 1;
     f.perDay = f.total / f.days;
     f.rest = f.total % f.days;
     return f;

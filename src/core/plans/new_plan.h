@@ -56,7 +56,7 @@ struct CustomStretch {
 // today goes back to today. Only the days count: the result is a midnight
 // (the dialog's date field holds no time of day). The dialog beeps when the
 // user's date changed.
-DateTime clampCompletionDate(DateTime chosen, DateTime today);
+sys_days clampCompletionDate(sys_seconds chosen, sys_seconds now);
 
 struct CustomPlanFigures {
     int first = 0;  // verse index of the first verse
@@ -67,7 +67,7 @@ struct CustomPlanFigures {
     int rest = 0;   // total mod days: the first `rest` days read one verse more
 };
 
-CustomPlanFigures customPlanFigures(int first, int last, DateTime today, DateTime completion);
+CustomPlanFigures customPlanFigures(int first, int last, sys_days today, sys_days completion);
 
 // "Less than one verse", "One verse", "7 verses", "About one verse" or
 // "About 3 verses"; the average is rounded with halves to the even neighbour.

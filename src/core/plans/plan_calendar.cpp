@@ -8,17 +8,17 @@ namespace kovara::core {
 
 namespace {
 
-std::string dateValue(DateTime t)
+std::string dateValue(sys_days d)
 {
-    const auto date = decodeDate(t);
+    const std::chrono::year_month_day date{d};
     return format("%04d%02d%02d", static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
                   static_cast<unsigned>(date.day()));
 }
 
-std::string stampValue(DateTime t)
+std::string stampValue(sys_seconds t)
 {
-    const auto time = decodeTime(t);
-    return dateValue(t) + format("T%02d%02d%02dZ", static_cast<int>(time.hours().count()),
+    const std::chrono::hh_mm_ss<std::chrono::seconds> time{t - startOf(dayOf(t))};
+    return dateValue(dayOf(t)) + format("T%02d%02d%02dZ", static_cast<int>(time.hours().count()),
                                  static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
 }
 
@@ -79,7 +79,7 @@ std::string foldICalendarLine(const std::string& line)
 }
 
 std::string planToICalendar(const PlanStore& plans, int plan,
-                            const std::function<std::string(const std::string&)>& passage, DateTime stampUtc)
+                            const std::function<std::string(const std::string&)>& passage, sys_seconds stampUtc)
 {
     const PlanRecord& rec = plans.record(plan);
     std::string text;
@@ -93,16 +93,16 @@ std::string planToICalendar(const PlanStore& plans, int plan,
     const std::string stamp = stampValue(stampUtc);
     const std::string uid = uidBase(rec.tableName);
     const int count = static_cast<int>(rec.dayVerses.size());
-    const int start = dateOf(rec.startDate);
+    const sys_days start = dayOf(fromDayCount(rec.startDate));
     for (int day = 1; day <= count; ++day) {
         if (rec.dayDone[static_cast<std::size_t>(day - 1)])
             continue;
-        const DateTime date = start + day - 1;
+        const sys_days date = start + std::chrono::days(day - 1);
         line("BEGIN:VEVENT");
         line(format("UID:%s-%d@kovara.example.org", uid, day));
         line("DTSTAMP:" + stamp);
         line("DTSTART;VALUE=DATE:" + dateValue(date));
-        line("DTEND;VALUE=DATE:" + dateValue(date + 1));
+        line("DTEND;VALUE=DATE:" + dateValue(date + std::chrono::days(1)));
         line("SUMMARY:" +
              escapeICalendarText(rec.planTitle + ": " + passage(rec.dayVerses[static_cast<std::size_t>(day - 1)])));
         line("DESCRIPTION:" + escapeICalendarText(format("Day %d of %d", day, count)));

@@ -19,7 +19,7 @@ class PlanStore;
 // folded at 75 octets without cutting a UTF-8 character; text values are
 // escaped. Raises the store's range message for a bad plan.
 std::string planToICalendar(const PlanStore& plans, int plan,
-                            const std::function<std::string(const std::string&)>& passage, DateTime stampUtc);
+                            const std::function<std::string(const std::string&)>& passage, sys_seconds stampUtc);
 
 // A TEXT value escaped: backslash, semicolon, comma and line breaks.
 std::string escapeICalendarText(const std::string& text);

@@ -4,7 +4,6 @@
 // whenever plans are added, deleted or renamed and reloaded, the id stays the
 // same for as long as the plan exists, so it can be kept in links, signals and
 // settings. A default-made id is null and names no plan.
-#include <compare>
 #include <string>
 #include <utility>
 
@@ -20,8 +19,12 @@ public:
     bool isNull() const { return guid_.empty(); }
     explicit operator bool() const { return !guid_.empty(); }
 
-    friend bool operator==(const PlanId&, const PlanId&) = default;
-    friend std::strong_ordering operator<=>(const PlanId& a, const PlanId& b) { return a.guid_ <=> b.guid_; }
+    // Equality and an order (for maps) by the GUID's text. Written out rather
+    // than as <=>: moc reads headers that include this one and cannot parse
+    // the standard <compare> header.
+    friend bool operator==(const PlanId& a, const PlanId& b) { return a.guid_ == b.guid_; }
+    friend bool operator!=(const PlanId& a, const PlanId& b) { return a.guid_ != b.guid_; }
+    friend bool operator<(const PlanId& a, const PlanId& b) { return a.guid_ < b.guid_; }
 
 private:
     std::string guid_;

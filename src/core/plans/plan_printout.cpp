@@ -21,12 +21,12 @@ std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore&
                            "<thead><tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
                            "<td>&nbsp;Verses&nbsp;</td></tr></thead>") +
             eol;
-    const DateTime start = plans.startDate(plan);
+    const sys_days start = dayOf(fromDayCount(plans.startDate(plan)));
     const int count = plans.dayCount(plan);
     for (int day = 1; day <= count; ++day) {
         const std::string mark = plans.isDayDone(plan, day) ? "<b>X</b>" : "&nbsp;";
         html += format("<tr><td>&nbsp;%s&nbsp;</td><td>&nbsp;%d&nbsp;</td><td>&nbsp;%s&nbsp;</td><td>&nbsp;%s&nbsp;</td></tr>",
-                       mark, day, htmlEscape(shortDate(start + (day - 1))), bible.referenceText(plans.dayVerses(plan, day))) +
+                       mark, day, htmlEscape(shortDate(start + std::chrono::days(day - 1))), bible.referenceText(plans.dayVerses(plan, day))) +
                 eol;
     }
     html += std::string("</table>") + eol;

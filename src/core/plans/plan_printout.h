@@ -13,7 +13,7 @@ class PlanStore;
 
 // Formats a date the way the system's short date format does; handed in so
 // that the core needs no locale and tests can fix it.
-using DateFormatter = std::function<std::string(DateTime)>;
+using DateFormatter = std::function<std::string(sys_days)>;
 
 // The printout document of plan: title paragraph, table start (collapsed
 // borders), header row (in <thead>, so that it repeats on every page), one

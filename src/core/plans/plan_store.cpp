@@ -218,7 +218,7 @@ void PlanStore::loadPlans()
     plans_.swap(loaded);
 }
 
-int PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate)
+PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate)
 {
     const std::string tableName = newGuidString();
     const std::int64_t start = dateTimeToStoredSeconds(startDate);
@@ -261,10 +261,7 @@ int PlanStore::addPlan(const std::string& title, const std::vector<std::string>&
         throw;
     }
     loadPlans();
-    for (std::size_t i = 0; i < plans_.size(); ++i)
-        if (plans_[i].tableName == tableName)
-            return static_cast<int>(i);
-    return -1;
+    return PlanId(tableName);
 }
 
 const PlanRecord& PlanStore::record(int plan) const
@@ -288,6 +285,11 @@ void PlanStore::checkDay(const PlanRecord& rec, int day) const
 const std::string& PlanStore::planTitle(int plan) const
 {
     return record(plan).planTitle;
+}
+
+PlanId PlanStore::id(int plan) const
+{
+    return PlanId(record(plan).tableName);
 }
 
 DateTime PlanStore::startDate(int plan) const
@@ -443,10 +445,12 @@ void PlanStore::setReminder(int plan, bool on)
     rec.reminder = on;
 }
 
-std::optional<int> PlanStore::findPlan(const std::string& tableName) const
+std::optional<int> PlanStore::indexOf(const PlanId& plan) const
 {
+    if (plan.isNull())
+        return std::nullopt;
     for (std::size_t i = 0; i < plans_.size(); ++i)
-        if (plans_[i].tableName == tableName)
+        if (plans_[i].tableName == plan.guid())
             return static_cast<int>(i);
     return std::nullopt;
 }
@@ -458,8 +462,8 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
     const PlanRecord& old = record(plan);
     if (done.size() != dayTexts.size() || (!readDates.empty() && readDates.size() != dayTexts.size()))
         throw Exception("PlanStore::replacePlan Error: day lists of different lengths");
-    PlanReplacement replacement{old.tableName, newGuidString()};
-    const std::string& table = replacement.newTable;
+    PlanReplacement replacement{PlanId(old.tableName), PlanId(newGuidString())};
+    const std::string& table = replacement.newPlan.guid();
     const int total = static_cast<int>(dayTexts.size());
     inTransaction(db(), [&] {
         execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
@@ -523,11 +527,11 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
 
 void PlanStore::undoReplacement(const PlanReplacement& replacement)
 {
-    if (!findPlan(replacement.newTable))
+    if (!indexOf(replacement.newPlan))
         throw Exception("The replaced reading plan can no longer be restored");
     inTransaction(db(), [&] {
-        const std::string oldTable = quoted(replacement.oldTable);
-        const std::string newTable = quoted(replacement.newTable);
+        const std::string oldTable = quoted(replacement.oldPlan.guid());
+        const std::string newTable = quoted(replacement.newPlan.guid());
         execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kMasterTable, newTable));
         execSQL(db(), format("DROP TABLE '%s';", newTable));
         if (tableExists(db(), kReadDatesTable))

@@ -8,6 +8,7 @@
 #include "core/base/datetime.h"
 #include "core/db/database.h"
 #include "core/db/sqlite_db.h"
+#include "core/plans/plan_id.h"
 
 #include <functional>
 #include <optional>
@@ -35,8 +36,8 @@ struct PlanRecord {
 
 // What replacePlan needs to put the replaced plan back exactly.
 struct PlanReplacement {
-    std::string oldTable;
-    std::string newTable;
+    PlanId oldPlan;
+    PlanId newPlan;
 };
 
 class PlanStore {
@@ -75,17 +76,19 @@ public:
     const std::string& fileName() const { return fileName_; }
 
     // Creates a plan of the given day texts (day 1 first), every day unread,
-    // starting on startDate, and reloads. Returns the new plan's index, or -1
-    // when the reload does not find it. The day rows go in inside one
+    // starting on startDate, and reloads. Returns the new plan's id. The day
+    // rows go in inside one
     // transaction; when anything fails, the transaction is rolled back and the
     // new day table dropped, so nothing half-made remains and no transaction
     // stays open; the error is then raised.
-    int addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate);
+    PlanId addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate);
 
     // Each raises "Plan index out of range: %d" for a plan outside
     // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
     // day outside 1 .. day count.
     const std::string& planTitle(int plan) const;
+    // The plan's lasting id (its day table's name).
+    PlanId id(int plan) const;
     DateTime startDate(int plan) const;
     void setStartDate(int plan, DateTime date);
     int dayCount(int plan) const;
@@ -118,8 +121,9 @@ public:
     // of it, in one transaction, so the database is as before replacePlan.
     // Reloads. Raises when either plan is not found as replacePlan left it.
     void undoReplacement(const PlanReplacement& replacement);
-    // The index of the loaded plan with this table name.
-    std::optional<int> findPlan(const std::string& tableName) const;
+    // The position of the loaded plan with this id in the list as it is now;
+    // nothing when no loaded plan has it (a null id included).
+    std::optional<int> indexOf(const PlanId& plan) const;
     // Marks the plan deleted (its rows stay in the database) and reloads.
     void deletePlan(int plan);
     // Changes the title without reloading: the plan keeps its index.

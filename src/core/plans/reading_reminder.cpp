@@ -31,7 +31,7 @@ void ReminderSettings::write(IniFile& ini) const
     batch.commit();
 }
 
-std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now)
+std::vector<DueReading> dueReadings(const PlanStore& plans, sys_days today)
 {
     std::vector<DueReading> due;
     for (int i = 0; i < plans.planCount(); ++i) {
@@ -39,19 +39,19 @@ std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now)
         if (!rec.reminder)
             continue;
         const std::optional<int> first = plans.firstUnreadDay(i);
-        const int dueDay = dateOf(now) - dateOf(rec.startDate) + 1;
+        const int dueDay = static_cast<int>((today - dayOf(fromDayCount(rec.startDate))).count()) + 1;
         if (!first || dueDay < 1 || *first > dueDay)
             continue;
-        due.push_back({i, *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});
+        due.push_back({PlanId(rec.tableName), *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});
     }
     return due;
 }
 
-DateTime nextReminderTime(DateTime now, int minuteOfDay)
+sys_seconds nextReminderTime(sys_seconds now, int minuteOfDay)
 {
-    const DateTime today = dateOf(now) + minuteOfDay / 1440.0;
+    const sys_seconds today = startOf(dayOf(now)) + std::chrono::minutes(minuteOfDay);
     // A moment already past today (to the second) moves to tomorrow.
-    return today > now + 0.5 / 86400 ? today : today + 1;
+    return today > now ? today : today + std::chrono::days(1);
 }
 
 std::string autostartEntry(const std::string& program)

@@ -3,6 +3,7 @@
 // "Reminder"), which plans have a day to read when it fires, when it fires
 // next, and the XDG autostart entry that starts Kovara at log-in.
 #include "core/base/datetime.h"
+#include "core/plans/plan_id.h"
 #include "core/settings/settings_keys.h"
 
 #include <string>
@@ -28,7 +29,7 @@ struct ReminderSettings {
 // A plan with a day to read: the first unread day when it is due today or
 // earlier, with its verse specification.
 struct DueReading {
-    int plan = 0;
+    PlanId plan;
     int day = 0;
     std::string title;
     std::string verses;
@@ -36,11 +37,11 @@ struct DueReading {
 
 // The plans whose reminder is on and that have an unread day due by today
 // (a plan that has not started yet has none), in plan order.
-std::vector<DueReading> dueReadings(const PlanStore& plans, DateTime now);
+std::vector<DueReading> dueReadings(const PlanStore& plans, sys_days today);
 
 // The next moment at minuteOfDay after now (today's when it is still ahead,
 // else tomorrow's).
-DateTime nextReminderTime(DateTime now, int minuteOfDay);
+sys_seconds nextReminderTime(sys_seconds now, int minuteOfDay);
 
 // The autostart entry that starts program with --autostart at log-in.
 std::string autostartEntry(const std::string& program);

@@ -65,7 +65,7 @@ std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleS
     if (plan >= plans.planCount())
         return std::nullopt;
     PlanDayView view;
-    view.plan = plan;
+    view.plan = plans.id(plan);
     view.day = day != 0 ? day : dayToRead(plans, plan);
     view.verses = plans.dayVerses(plan, view.day);
     view.title = plans.planTitle(plan);

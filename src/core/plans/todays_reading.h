@@ -2,6 +2,8 @@
 // The rules of the reading page that are not widgets: which day of a plan to
 // show, its heading and status line, how a plan stands (for bold entries and
 // the welcome page), and what marking a day read leads to.
+#include "core/plans/plan_id.h"
+
 #include <optional>
 #include <string>
 
@@ -29,7 +31,7 @@ extern const char* const kPlanCompleted;    // shown after the last unread day w
 
 // Everything the reading page shows for one plan day.
 struct PlanDayView {
-    int plan = 0;
+    PlanId plan;
     int day = 0;
     std::string title;   // the plan's title
     std::string verses;  // the day's verse specification

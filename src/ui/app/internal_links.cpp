@@ -60,15 +60,16 @@ void trigger(QAction* action)
 
 } // namespace
 
-ActionLinkTarget::ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay,
-                                   std::function<void(int plan)> catchUp)
+ActionLinkTarget::ActionLinkTarget(const Actions& actions,
+                                   std::function<void(const PlanLinkTarget& plan)> showPlanDay,
+                                   std::function<void(const PlanLinkTarget& plan)> catchUp)
     : actions_(actions), showPlanDay_(std::move(showPlanDay)), catchUp_(std::move(catchUp))
 {
 }
 
 void ActionLinkTarget::devFaithsCheckbook() { trigger(actions_.devFaithsCheckbook); }
 void ActionLinkTarget::newReadPlan() { trigger(actions_.newReadPlan); }
-void ActionLinkTarget::showPlanDay(int plan)
+void ActionLinkTarget::showPlanDay(const PlanLinkTarget& plan)
 {
     if (showPlanDay_)
         showPlanDay_(plan);
@@ -79,7 +80,7 @@ void ActionLinkTarget::prayersActive() { trigger(actions_.prayersActive); }
 void ActionLinkTarget::prayersInactive() { trigger(actions_.prayersInactive); }
 void ActionLinkTarget::prayersAnswered() { trigger(actions_.prayersAnswered); }
 void ActionLinkTarget::prayersAll() { trigger(actions_.prayersAll); }
-void ActionLinkTarget::catchUp(int plan)
+void ActionLinkTarget::catchUp(const PlanLinkTarget& plan)
 {
     if (catchUp_)
         catchUp_(plan);

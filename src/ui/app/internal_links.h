@@ -4,6 +4,8 @@
 // implements; ActionLinkTarget is a ready implementation that triggers the
 // main window's actions, so a link runs the very handler its menu entry runs.
 #include "ui/base/core_names.h"
+#include "core/app/internal_links.h"
+
 #include <QString>
 #include <functional>
 
@@ -19,7 +21,8 @@ public:
     virtual ~WelcomeLinkTarget() = default;
     virtual void devFaithsCheckbook() = 0;   // today's devotional
     virtual void newReadPlan() = 0;          // start a new reading plan
-    virtual void showPlanDay(int plan) = 0;  // that plan's day to read now (day 0)
+    // That plan's day to read now (day 0); plan is as the link names it.
+    virtual void showPlanDay(const PlanLinkTarget& plan) = 0;
     virtual void readingPlanManager() = 0;   // the plan manager page
     virtual void newPrayer() = 0;
     virtual void prayersActive() = 0;
@@ -27,7 +30,7 @@ public:
     virtual void prayersAnswered() = 0;
     virtual void prayersAll() = 0;
     // The catch-up choices for that plan.
-    virtual void catchUp(int /*plan*/) {}
+    virtual void catchUp(const PlanLinkTarget& /*plan*/) {}
 };
 
 // Runs the command link names on target. A link that names no command shows
@@ -52,24 +55,24 @@ public:
         QAction* prayersAll = nullptr;
     };
 
-    ActionLinkTarget(const Actions& actions, std::function<void(int plan)> showPlanDay,
-                     std::function<void(int plan)> catchUp = {});
+    ActionLinkTarget(const Actions& actions, std::function<void(const PlanLinkTarget& plan)> showPlanDay,
+                     std::function<void(const PlanLinkTarget& plan)> catchUp = {});
 
     void devFaithsCheckbook() override;
     void newReadPlan() override;
-    void showPlanDay(int plan) override;
+    void showPlanDay(const PlanLinkTarget& plan) override;
     void readingPlanManager() override;
     void newPrayer() override;
     void prayersActive() override;
     void prayersInactive() override;
     void prayersAnswered() override;
     void prayersAll() override;
-    void catchUp(int plan) override;
+    void catchUp(const PlanLinkTarget& plan) override;
 
 private:
     Actions actions_;
-    std::function<void(int)> showPlanDay_;
-    std::function<void(int)> catchUp_;
+    std::function<void(const PlanLinkTarget&)> showPlanDay_;
+    std::function<void(const PlanLinkTarget&)> catchUp_;
 };
 
 } // namespace kovara::ui

@@ -83,7 +83,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     createPrayerPage();
     createPlanPages();
     session().notifyPreferencesChanged();
-    planCommands_->refreshPlanViews(0);
+    planCommands_->refreshPlanViews(PlanId());
     updateCaption();
     buildWelcomePage();
     createGeneralCommands();
@@ -230,8 +230,8 @@ void MainWindow::createControllers()
     connectGuarded(actions_.restoreAction, dialogs_, [this] { backupCommands_->restore(); });
     // Welcome page links run the same actions as the menu entries.
     linkTarget_ = std::make_unique<ActionLinkTarget>(
-        actions_.linkActions(), [this](int plan) { planCommands_->showPlanDay(plan, 0); },
-        [this](int plan) { planCommands_->catchUp(plan); });
+        actions_.linkActions(), [this](const PlanLinkTarget& plan) { planCommands_->showPlanLink(plan); },
+        [this](const PlanLinkTarget& plan) { planCommands_->catchUpLink(plan); });
     welcomePage_->setLinkTarget(*linkTarget_);
     welcomePage_->followSession(*this);
 }
@@ -246,7 +246,7 @@ void MainWindow::createGeneralCommands()
 void MainWindow::createReminder()
 {
     reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
-    connect(reminder_, &ReminderNotifier::openPlanRequested, this, [this](int plan) {
+    connect(reminder_, &ReminderNotifier::openPlanRequested, this, [this](const PlanId& plan) {
         runGuarded(dialogs_, [this, plan] {
             SingleInstance::bringForward(this);
             planCommands_->showPlanDay(plan, 0);

@@ -6,6 +6,7 @@
 #include "core/app/welcome_page.h"
 #include "core/base/exception.h"
 #include "core/plans/plan_progress.h"
+#include "core/plans/plan_store.h"
 #include "ui/plans/plan_progress_text.h"
 #include "ui/base/error_guard.h"
 #include "ui/app/internal_links.h"
@@ -65,7 +66,7 @@ void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& pr
                                              const Preferences& prefs, const Clock& clock)
 {
     showPage(buildWelcomePageText(plans, prayers, prefs, clock, [&](int plan) {
-        return progressHtml(planProgress(plans, plan, toDayCount(clock.now())), format("%s%d", kLinkCatchUpPrefix, plan));
+        return progressHtml(planProgress(plans, plan, toDayCount(clock.now())), catchUpLink(plans.id(plan)));
     }));
 }
 

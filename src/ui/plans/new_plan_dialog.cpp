@@ -100,7 +100,7 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     // Only a finished entry counts: intermediate dates while typing a year
     // would otherwise be reset to today with a beep.
     completionDateEdit_->setKeyboardTracking(false);
-    completionDateEdit_->setDate(toQDate(toDayCount(clock_.today())));
+    completionDateEdit_->setDate(toQDate(clock_.today()));
     customDetailsLabel_ = new QLabel(this);
     customDetailsLabel_->setObjectName(QStringLiteral("customDetailsLabel"));
     customDetailsLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -261,8 +261,8 @@ int NewPlanDialog::endVerseIndex() const
 
 CustomPlanFigures NewPlanDialog::customFigures() const
 {
-    return customPlanFigures(startVerseIndex(), endVerseIndex(), toDayCount(clock_.today()),
-                             fromQDate(completionDateEdit_->date()));
+    return customPlanFigures(startVerseIndex(), endVerseIndex(), clock_.today(),
+                             toSysDays(completionDateEdit_->date()));
 }
 
 void NewPlanDialog::updateCustomDetails()
@@ -329,7 +329,7 @@ void NewPlanDialog::endChapterChanged(int index)
 bool NewPlanDialog::keepCompletionDateFromToday()
 {
     const QDate chosen = completionDateEdit_->date();
-    const QDate allowed = toQDate(clampCompletionDate(fromQDate(chosen), toDayCount(clock_.today())));
+    const QDate allowed = toQDate(clampCompletionDate(toSysDays(chosen), clock_.today()));
     if (allowed == chosen)
         return false;
     const QSignalBlocker block(completionDateEdit_);

@@ -31,6 +31,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -98,9 +99,14 @@ PlanController::PlanController(Shell& shell, QWidget* window, NewPlanDialog* new
             [this] { guarded([this] { showPlanManager(); }); });
 
     // The plan views follow the session: restored stores, plans imported.
+    // Changes the controller tells the session of itself are shown already.
     ObservableSession& events = shell_.session();
-    connect(&events, &ObservableSession::storesReplaced, this, [this] { guarded([this] { refreshPlanViews(0); }); });
-    connect(&events, &ObservableSession::plansChanged, this, [this] { guarded([this] { refreshPlanViews(0); }); });
+    connect(&events, &ObservableSession::storesReplaced, this,
+            [this] { guarded([this] { refreshPlanViews(PlanId()); }); });
+    connect(&events, &ObservableSession::plansChanged, this, [this] {
+        if (!notifying_)
+            guarded([this] { refreshPlanViews(PlanId()); });
+    });
 }
 
 HtmlViewer* PlanController::printViewer()
@@ -172,13 +178,27 @@ void PlanController::setSideBarGroup(GroupBarGroup* group)
     sideBarGroup_ = group;
 }
 
-int PlanController::startNewPlan()
+int PlanController::position(const PlanId& plan) const
+{
+    if (plan.isNull())
+        return -1;
+    const PlanStore& plans = shell_.planStore();
+    return plans.indexOf(plan).value_or(plans.planCount());
+}
+
+void PlanController::notifyPlansChanged(const PlanId& plan)
+{
+    const QScopedValueRollback<bool> own(notifying_, true);
+    shell_.session().notifyPlansChanged(plan);
+}
+
+PlanId PlanController::startNewPlan()
 {
     NewPlanDialog& dialog = newPlanDialog();
     dialog.setBible(shell_.bible());
     dialog.planFileName = shell_.contentFolder() + "readplans.kova2";
     if (!dialog.execute())
-        return -1;
+        return {};
 
     PlanStore& plans = shell_.planStore();
     Dialogs& dialogs = shell_.dialogs();
@@ -196,29 +216,53 @@ int PlanController::startNewPlan()
         },
         [&dialogs](const std::string& refusal) { dialogs.message(fromBytes(refusal)); }, exists);
     if (!name)
-        return -1;
+        return {};
 
-    const int index = plans.addPlan(*name, dialog.planDays, toDayCount(shell_.clock().today()));
-    refreshPlanViews(index);
-    return index;
+    const PlanId added = plans.addPlan(*name, dialog.planDays, toDayCount(shell_.clock().today()));
+    refreshPlanViews(added);
+    notifyPlansChanged(PlanId());
+    return added;
 }
 
 void PlanController::newPlanCommand()
 {
-    const int index = startNewPlan();
-    if (index >= 0)
-        showPlanDay(index, 0);
+    const PlanId added = startNewPlan();
+    if (!added.isNull())
+        showPlanDay(added, 0);
 }
 
-void PlanController::showPlanDay(int plan, int day)
+void PlanController::showPlanDay(const PlanId& plan, int day)
 {
     showDay(plan, day, true);
 }
 
-void PlanController::showDay(int plan, int day, bool makeCurrent)
+void PlanController::showPlanLink(const PlanLinkTarget& target)
+{
+    if (const PlanId* plan = std::get_if<PlanId>(&target)) {
+        showPlanDay(*plan, 0);
+        return;
+    }
+    const int index = std::get<int>(target);
+    if (index >= shell_.planStore().planCount()) {
+        forgetPlan();
+        return;
+    }
+    showPlanDay(shell_.planStore().id(index), 0);
+}
+
+void PlanController::catchUpLink(const PlanLinkTarget& target)
+{
+    if (const PlanId* plan = std::get_if<PlanId>(&target))
+        catchUp(*plan);
+    else
+        catchUp(shell_.planStore().id(std::get<int>(target)));
+}
+
+void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
 {
     PlanStore& plans = shell_.planStore();
     BibleStore& bible = shell_.bible();
+    const int plan = position(planId);
     std::optional<PlanDayView> view = buildPlanDayView(plans, bible, plan, day);
     if (!view) {
         forgetPlan();
@@ -244,15 +288,14 @@ void PlanController::showDay(int plan, int day, bool makeCurrent)
     }
     if (secondDay_ > 0)
         view->status = toBytes(tr("Doubling up: two plan days a day until you are caught up."));
-    if (plans.record(plan).tableName != currentTable_)
+    if (view->plan != currentPlan_)
         hideUndo();
     // The state and the buttons follow the day before it is rendered, so that
     // even a page whose rendering failed marks the day its labels name.
     currentPlan_ = view->plan;
     currentPlanDay_ = view->day;
-    currentTable_ = plans.record(plan).tableName;
     readingPage()->setStanding(fromBytes(view->status), view->canMarkRead);
-    showProgress(plan);
+    showProgress(currentPlan_);
     readingPage_->showPassage(view->verses, view->title, view->heading, bible);
     if (makeCurrent)
         shell_.showPage(Page::Reading);
@@ -262,14 +305,14 @@ void PlanController::forgetPlan()
 {
     if (readingPage_)
         readingPage_->forgetPlan();
-    currentPlan_ = -1;
-    currentTable_.clear();
+    currentPlan_ = PlanId();
     secondDay_ = 0;
 }
 
-void PlanController::showProgress(int plan)
+void PlanController::showProgress(const PlanId& plan)
 {
-    const PlanProgress progress = planProgress(shell_.planStore(), plan, toDayCount(shell_.clock().now()));
+    const PlanProgress progress =
+        planProgress(shell_.planStore(), position(plan), toDayCount(shell_.clock().now()));
     readingPage()->showProgress(progress.percent, progressSummaryText(progress),
                                 progress.daysBehind > 0 && !progress.finished);
 }
@@ -292,16 +335,13 @@ void PlanController::clearReadingPage()
 
 void PlanController::showReadingPageAgain()
 {
-    if (currentTable_.empty())
+    if (currentPlan_.isNull())
         return;
     const PlanStore& plans = shell_.planStore();
-    for (int i = 0; i < plans.planCount(); ++i) {
-        if (plans.record(i).tableName == currentTable_) {
-            if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.dayCount(i)) {
-                showDay(i, currentPlanDay_, false);
-                return;
-            }
-            break;
+    if (const std::optional<int> plan = plans.indexOf(currentPlan_)) {
+        if (currentPlanDay_ >= 1 && currentPlanDay_ <= plans.dayCount(*plan)) {
+            showDay(currentPlan_, currentPlanDay_, false);
+            return;
         }
     }
     clearReadingPage();
@@ -310,38 +350,42 @@ void PlanController::showReadingPageAgain()
 void PlanController::onMarkReadClicked()
 {
     PlanStore& plans = shell_.planStore();
+    const PlanId marked = currentPlan_;
+    const int plan = position(marked);
     // Doubling up: the second day is marked with the first.
-    if (secondDay_ > 0 && currentPlan_ >= 0 && currentPlan_ < plans.planCount())
-        plans.setDayDone(currentPlan_, secondDay_, true);
-    const MarkReadOutcome outcome = markPlanDayRead(plans, currentPlan_, currentPlanDay_);
+    if (secondDay_ > 0 && plan >= 0 && plan < plans.planCount())
+        plans.setDayDone(plan, secondDay_, true);
+    const MarkReadOutcome outcome = markPlanDayRead(plans, plan, currentPlanDay_);
     hideUndo();
     readingPage()->setStanding(fromBytes(outcome.status), false);
-    showProgress(currentPlan_);
+    showProgress(marked);
     QString message = fromBytes(outcome.message);
-    if (plans.record(currentPlan_).doubleUp &&
-        planProgress(plans, currentPlan_, toDayCount(shell_.clock().now())).daysBehind == 0) {
-        plans.setDoubleUp(currentPlan_, false);
+    if (plans.record(plan).doubleUp &&
+        planProgress(plans, plan, toDayCount(shell_.clock().now())).daysBehind == 0) {
+        plans.setDoubleUp(plan, false);
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
     }
     if (outcome.nextDay > 0)
-        showPlanDay(currentPlan_, plans.record(currentPlan_).doubleUp ? 0 : outcome.nextDay);
+        showPlanDay(marked, plans.record(plan).doubleUp ? 0 : outcome.nextDay);
     if (!message.isEmpty())
         shell_.dialogs().message(message);
     rebuildPlanMenus();
+    notifyPlansChanged(marked);
 }
 
-int PlanController::planInView()
+PlanId PlanController::planInView()
 {
-    if (shell_.currentPage() == Page::Reading && currentPlan_ >= 0)
+    if (shell_.currentPage() == Page::Reading && !currentPlan_.isNull())
         return currentPlan_;
-    if (const int managed = planManager()->currentPlan(); managed >= 0)
+    if (const PlanId& managed = planManager()->currentPlan(); !managed.isNull())
         return managed;
     return currentPlan_;
 }
 
-void PlanController::catchUp(int plan)
+void PlanController::catchUp(const PlanId& planId)
 {
+    const int plan = position(planId);
     PlanStore& plans = shell_.planStore();
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
@@ -354,15 +398,16 @@ void PlanController::catchUp(int plan)
     const CatchUpPreview preview = makeCatchUpPreview(fromBytes(rec.planTitle), days, rec.dayVerses, now);
     const std::optional<CatchUpChoice> choice = chooseCatchUp(preview);
     if (choice)
-        applyCatchUp(plan, *choice);
+        applyCatchUp(planId, *choice);
 }
 
-void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
+void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
 {
     PlanStore& plans = shell_.planStore();
     const DateTime now = toDayCount(shell_.clock().now());
+    const int plan = position(planId);
     const PlanDays days = PlanDays::of(plans.record(plan));
-    int shown = plan;
+    PlanId shown = planId;
     switch (choice) {
     case CatchUpChoice::StartAgain:
         plans.setStartDate(plan, restartStartDate(days, now));
@@ -391,13 +436,13 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
                 if (progress)
                     progress->setValue(done);
             });
-        shown = plans.findPlan(replacement.newTable).value_or(-1);
+        shown = replacement.newPlan;
         refreshPlanViews(shown);
         showPlanDay(shown, 0);
         // Kept once the new plan is on show (showing another plan drops it).
         undo_ = replacement;
-        undoFlags_ = plans.record(shown).dayDone;
-        undoStart_ = plans.record(shown).startDate;
+        undoFlags_ = plans.record(position(shown)).dayDone;
+        undoStart_ = plans.record(position(shown)).startDate;
         break;
     }
     }
@@ -405,8 +450,11 @@ void PlanController::applyCatchUp(int plan, CatchUpChoice choice)
         refreshPlanViews(shown);
         showPlanDay(shown, 0);
     }
+    // Another plan took the old one's place in the list when the days were
+    // divided again.
+    notifyPlansChanged(choice == CatchUpChoice::KeepFinish ? PlanId() : shown);
     if (undo_ && choice == CatchUpChoice::KeepFinish) {
-        const PlanProgress progress = planProgress(plans, shown, now);
+        const PlanProgress progress = planProgress(plans, position(shown), now);
         readingPage()->showUndo(
             tr("Your unread days are now spread over the days until %1.").arg(longDateText(progress.plannedFinish)));
     }
@@ -417,24 +465,25 @@ void PlanController::undoCatchUp()
     if (!undo_)
         return;
     PlanStore& plans = shell_.planStore();
-    const int plan = plans.findPlan(undo_->newTable).value_or(-1);
-    if (plan < 0 || plans.record(plan).dayDone != undoFlags_ || plans.record(plan).startDate != undoStart_) {
+    const std::optional<int> plan = plans.indexOf(undo_->newPlan);
+    if (!plan || plans.record(*plan).dayDone != undoFlags_ || plans.record(*plan).startDate != undoStart_) {
         hideUndo();
         shell_.dialogs().message(tr("The plan has changed since its days were divided again, so this can no "
                                        "longer be undone."));
         return;
     }
-    const std::string oldTable = undo_->oldTable;
+    const PlanId restored = undo_->oldPlan;
     plans.undoReplacement(*undo_);
     hideUndo();
-    const int restored = plans.findPlan(oldTable).value_or(-1);
     refreshPlanViews(restored);
     showPlanDay(restored, 0);
+    notifyPlansChanged(PlanId());
 }
 
-void PlanController::exportCalendar(int plan)
+void PlanController::exportCalendar(const PlanId& planId)
 {
     PlanStore& plans = shell_.planStore();
+    const int plan = position(planId);
     if (plan < 0 || plan >= plans.planCount()) {
         shell_.dialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
         return;
@@ -445,17 +494,18 @@ void PlanController::exportCalendar(int plan)
                                                             name + QStringLiteral(".ics"));
     if (file.isEmpty())
         return;
-    exportCalendar(plan, file);
+    exportCalendar(planId, file);
 }
 
-void PlanController::exportCalendar(int plan, const QString& fileName)
+void PlanController::exportCalendar(const PlanId& plan, const QString& fileName)
 {
     const BibleStore& bible = shell_.bible();
     const BibleStore::ReadSession session(bible);
     const QDateTime utc = QDateTime::currentDateTimeUtc();
-    const DateTime stamp = fromQDate(utc.date()) + utc.time().msecsSinceStartOfDay() / 86400000.0;
+    const sys_seconds stamp{std::chrono::seconds(utc.toSecsSinceEpoch())};
     const std::string text = planToICalendar(
-        shell_.planStore(), plan, [&bible](const std::string& spec) { return bible.referenceText(spec); }, stamp);
+        shell_.planStore(), position(plan), [&bible](const std::string& spec) { return bible.referenceText(spec); },
+        stamp);
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
         !out.commit())
@@ -465,7 +515,7 @@ void PlanController::exportCalendar(int plan, const QString& fileName)
 void PlanController::onPlanManagerClicked()
 {
     showPlanManager();
-    if (currentPlan_ >= 0)
+    if (!currentPlan_.isNull())
         planManager()->setPlans(currentPlan_);
 }
 
@@ -481,7 +531,7 @@ void PlanController::rebuildPlanMenus()
     std::vector<PlanEntry> entries;
     entries.reserve(plans.planCount());
     for (int i = 0; i < plans.planCount(); ++i)
-        entries.push_back({fromBytes(plans.planTitle(i)), planNeedsReading(plans, i), i});
+        entries.push_back({fromBytes(plans.planTitle(i)), planNeedsReading(plans, i), plans.id(i)});
     entries_ = std::move(entries);
 
     if (readingMenu_) {
@@ -503,8 +553,8 @@ void PlanController::rebuildPlanMenus()
                 metrics.elidedText(entry.title, Qt::ElideRight, metrics.averageCharWidth() * kMenuTitleChars);
             auto* action = new QAction(withAltLetter(menuText(shown), taken), readingMenu_);
             action->setToolTip(entry.title);
-            action->setData(entry.plan);
-            const int plan = entry.plan;
+            action->setData(QVariant::fromValue(entry.plan));
+            const PlanId plan = entry.plan;
             connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { openPlanEntry(plan); }); });
             readingMenu_->insertAction(readingMenuBreak_, action);
             menuEntries_.emplace_back(action);
@@ -522,7 +572,7 @@ void PlanController::rebuildPlanMenus()
         for (const PlanEntry& entry : entries_) {
             auto* action = new QAction(menuText(entry.title), sideBarGroup_);
             action->setObjectName(QStringLiteral("PlanEntry%1").arg(position));
-            const int plan = entry.plan;
+            const PlanId plan = entry.plan;
             connect(action, &QAction::triggered, this, [this, plan] { guarded([this, plan] { openPlanEntry(plan); }); });
             sideBarGroup_->insertCommand(position, action, entry.bold);
             sideBarEntries_.emplace_back(action);
@@ -532,7 +582,7 @@ void PlanController::rebuildPlanMenus()
     emit planEntriesChanged(entries_);
 }
 
-void PlanController::refreshPlanViews(int plan)
+void PlanController::refreshPlanViews(const PlanId& plan)
 {
     rebuildPlanMenus();
     if (planManager_)
@@ -542,13 +592,13 @@ void PlanController::refreshPlanViews(int plan)
     showReadingPageAgain();
 }
 
-void PlanController::openPlanEntry(int plan)
+void PlanController::openPlanEntry(const PlanId& plan)
 {
-    checkPlanEntryIndex(plan, shell_.planStore().planCount());
+    checkPlanEntryIndex(position(plan), shell_.planStore().planCount());
     showPlanDay(plan, 0);
 }
 
-void PlanController::printPlanDetails(int plan)
+void PlanController::printPlanDetails(const PlanId& plan)
 {
     QPrinter printer(QPrinter::HighResolution);
     int fromPage = 0;
@@ -558,13 +608,13 @@ void PlanController::printPlanDetails(int plan)
     printPlanDetails(plan, printer, fromPage, toPage);
 }
 
-void PlanController::printPlanDetails(int plan, QPrinter& printer, int fromPage, int toPage)
+void PlanController::printPlanDetails(const PlanId& plan, QPrinter& printer, int fromPage, int toPage)
 {
     const Preferences& prefs = shell_.preferences();
     printViewer()->setDefaultFont(fromBytes(prefs.textFontName), prefs.textFontSize);
     printViewer()->loadFromString(QString());
     printViewer()->loadFromBytes(
-        planPrintoutHtml(shell_.planStore(), plan, shell_.bible(), [](DateTime t) { return shortDateBytes(t); }));
+        planPrintoutHtml(shell_.planStore(), position(plan), shell_.bible(), [](sys_days d) { return shortDateBytes(d); }));
     printViewer()->printPages(printer, fromPage, toPage);
 }
 

@@ -6,20 +6,29 @@
 // its two actions, and hands it the Reading menu and the side bar callback.
 //
 // The plan store is asked from the shell at each use (restore replaces it).
-// The reading page remembers the plan it shows by its table name, so that
-// after any reload of the store (a plan created or deleted, a restore) the page
-// is shown again for the same plan, or cleared with its buttons disabled:
-// marking always acts on the plan and day the page shows.
+// Plans are held by their PlanId and looked up in the store's list only when
+// it is read, so that after any reload of the store (a plan created or
+// deleted, a restore) the reading page is shown again for the same plan, or
+// cleared with its buttons disabled: marking always acts on the plan and day
+// the page shows. Where a plan id is looked up and no longer found, the
+// commands behave as they do for a position beyond the last plan.
 //
 // How the main window wires it (MainWindow::createPlanPages): it makes one
 // controller, puts readingPage() and planManager() on its reading and plan
 // manager pages, forwards its own New Plan and Plan Manager actions to
 // newPlanAction and planManagerAction, hands over the Reading menu with the
 // separator the plan entries follow, and the side bar's plan group. It calls
-// refreshPlanViews after start-up, a restore and an import; the welcome links
-// call showPlanDay(plan, 0); the plan manager page prints its plan through
-// printPlanDetails.
+// refreshPlanViews after start-up; the welcome links call showPlanLink and
+// catchUpLink; the plan manager page prints its plan through printPlanDetails.
+// Changes the controller and the plan manager make are told to the session's
+// plansChanged (with the plan's id, or a null id when the list changed); the
+// controller follows that signal for changes made elsewhere (restore, import).
 #include "ui/base/core_names.h"
+// moc cannot read the standard <variant> the link target type is made of; it
+// needs none of these declarations.
+#ifndef Q_MOC_RUN
+#include "core/app/internal_links.h"
+#endif
 #include "core/plans/plan_store.h"
 #include "ui/plans/catch_up_dialog.h"
 #include "ui/plans/plan_manager_page.h"
@@ -49,7 +58,7 @@ class ReadingPage;
 struct PlanEntry {
     QString title;
     bool bold = false; // the plan is behind or due today
-    int plan = 0;      // the plan index openPlanEntry takes
+    PlanId plan;       // the plan openPlanEntry takes
 };
 
 class PlanController : public QObject, public PlanViews {
@@ -88,16 +97,24 @@ public:
     void setSideBarGroup(GroupBarGroup* group);
 
     // Asks for the plan's kind and name, creates it starting today and
-    // refreshes the plan views. The new plan's index, or -1 when the user
+    // refreshes the plan views. The new plan's id, or a null id when the user
     // cancelled. Raises the dialog's opening errors and the store's errors.
-    int startNewPlan() override;
+    PlanId startNewPlan() override;
     // startNewPlan, then the new plan's first day on the reading page.
     void newPlanCommand();
     // Shows plan's day (0 = the day to read now) and makes the reading page
-    // current. A plan at or above the plan count disables both buttons and
-    // forgets the plan, showing nothing new; a negative plan or a day outside
+    // current. A plan that no longer exists disables both buttons and
+    // forgets the plan, showing nothing new; a null plan or a day outside
     // the plan raises the store's range messages.
-    void showPlanDay(int plan, int day) override;
+    void showPlanDay(const PlanId& plan, int day) override;
+    // A plan link was followed: showPlanDay(plan, 0) for a plan named by its
+    // id. A link that names the plan by position does what it always did: a
+    // position at or above the plan count forgets the plan, a negative one
+    // raises the store's range message.
+    void showPlanLink(const PlanLinkTarget& plan);
+    // A catch-up link was followed: catchUp on the plan it names (a position
+    // outside the plans raises the store's range message).
+    void catchUpLink(const PlanLinkTarget& plan);
     // Marks the shown day read; moves a user who is catching up to the next
     // due day, congratulates on the last one, and rebuilds the plan entries.
     void onMarkReadClicked();
@@ -107,38 +124,39 @@ public:
     // Offers the three ways to catch up on plan and applies the one chosen,
     // then shows the plan's day to read. Nothing happens when the user
     // cancels; a plan that is not behind gets a message instead.
-    void catchUp(int plan);
-    void applyCatchUp(int plan, CatchUpChoice choice);
+    void catchUp(const PlanId& plan);
+    void applyCatchUp(const PlanId& plan, CatchUpChoice choice);
     // Puts back the plan that "Keep my finish date" replaced, as long as the
     // new plan has not been changed since.
     void undoCatchUp();
     bool canUndoCatchUp() const { return undo_.has_value(); }
     // Asks for a file and writes plan's unread days to it as iCalendar.
-    void exportCalendar(int plan);
-    void exportCalendar(int plan, const QString& fileName);
+    void exportCalendar(const PlanId& plan);
+    void exportCalendar(const PlanId& plan, const QString& fileName);
     // The plan the calendar export and the catch-up button act on.
-    int planInView();
+    PlanId planInView();
     // Makes the plan manager page current without refilling it.
     void showPlanManager();
     void rebuildPlanMenus() override;
     // Rebuilds the plan entries, refills the plan manager on plan, and shows
     // the reading page again for its plan (or clears it when that plan is
     // gone). Run after every reload of the store.
-    void refreshPlanViews(int plan) override;
+    void refreshPlanViews(const PlanId& plan) override;
+    void notifyPlansChanged(const PlanId& plan) override;
     // A plan entry was chosen: shows the plan's day to read; raises
-    // "Specified plan index is out of range (%d requested, %d max)" for an
-    // index beyond the last plan.
-    void openPlanEntry(int plan);
+    // "Specified plan index is out of range (%d requested, %d max)" for a
+    // plan that no longer exists.
+    void openPlanEntry(const PlanId& plan);
 
     // Asks for a printer and prints plan's day table on it; nothing when the
     // dialog is cancelled. Raises the store's, the Bible's and printing errors.
-    void printPlanDetails(int plan);
+    void printPlanDetails(const PlanId& plan);
     // The same on a printer already chosen; pages fromPage..toPage, 0, 0 for
     // all of them.
-    void printPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0) override;
+    void printPlanDetails(const PlanId& plan, QPrinter& printer, int fromPage = 0, int toPage = 0) override;
 
-    // The plan and day the reading page shows; -1 when none.
-    int currentPlan() const { return currentPlan_; }
+    // The plan and day the reading page shows; a null plan when none.
+    const PlanId& currentPlan() const { return currentPlan_; }
     int currentPlanDay() const { return currentPlanDay_; }
     // The second day shown while doubling up; 0 otherwise.
     int currentSecondDay() const { return secondDay_; }
@@ -148,11 +166,14 @@ signals:
     void planEntriesChanged(const std::vector<kovara::ui::PlanEntry>& entries);
 
 private:
-    void showDay(int plan, int day, bool makeCurrent);
+    // plan's position in the store's list as it is now: -1 for a null plan,
+    // the plan count (a position beyond the last plan) when it is gone.
+    int position(const PlanId& plan) const;
+    void showDay(const PlanId& plan, int day, bool makeCurrent);
     void forgetPlan();
     void clearReadingPage();
     void showReadingPageAgain();
-    void showProgress(int plan);
+    void showProgress(const PlanId& plan);
     void hideUndo();
     NewPlanDialog& newPlanDialog();
     void guarded(const std::function<void()>& body);
@@ -163,7 +184,7 @@ private:
     QWidget* window_;
     HtmlViewer* printViewer_ = nullptr;
     NewPlanDialog* newPlanDlg_;
-    int managerPlan_ = 0; // the plan the manager shows when it is made
+    PlanId managerPlan_; // the plan the manager shows when it is made
     QMenu* readingMenu_ = nullptr;
     QAction* readingMenuBreak_ = nullptr;
     std::vector<QPointer<QAction>> menuEntries_;
@@ -171,11 +192,12 @@ private:
     GroupBarGroup* sideBarGroup_ = nullptr;
     std::vector<QPointer<QAction>> sideBarEntries_; // owned by the group
 
-    int currentPlan_ = -1;
+    PlanId currentPlan_;
     int currentPlanDay_ = 0;
-    // The table name of the plan the reading page shows; empty when none.
-    std::string currentTable_;
     int secondDay_ = 0;
+    // Set while the controller tells the session of its own change, which
+    // it has already shown.
+    bool notifying_ = false;
 
     // What undoCatchUp needs: the replacement, and the new plan's read flags
     // and start as they were made (a change since makes the undo unsafe).

@@ -134,7 +134,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     calendarLegend_->setWordWrap(true); // a translation may need two lines
     calendarLegend_->setToolTip(tr("Click a day to open it; hover over it to see its passage."));
     connect(calendarView_, &PlanCalendarView::dayClicked, this, [this](int day) {
-        if (currentPlan_ >= 0)
+        if (!currentPlan_.isNull())
             runGuarded(shell_.dialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
     });
 
@@ -189,7 +189,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
 
     Dialogs& dialogs = shell_.dialogs();
     connect(planCombo_, &QComboBox::activated, this, [this, &dialogs](int index) {
-        if (index >= 0 && currentPlan_ >= 0)
+        if (index >= 0 && !currentPlan_.isNull())
             runGuarded(dialogs, [&] { showPlan(index); });
     });
     dayList_->installEventFilter(this);
@@ -216,7 +216,12 @@ PlanStore& PlanManagerPage::planStore()
     return shell_.planStore();
 }
 
-void PlanManagerPage::setPlans(int plan)
+int PlanManagerPage::currentIndex() const
+{
+    return shell_.planStore().indexOf(currentPlan_).value_or(-1);
+}
+
+void PlanManagerPage::setPlans(const PlanId& wanted)
 {
     PlanStore& plans = planStore();
     {
@@ -235,7 +240,7 @@ void PlanManagerPage::setPlans(int plan)
     planCombo_->setVisible(any);
     noPlansLabel_->setVisible(!any);
     if (!any) {
-        currentPlan_ = -1;
+        currentPlan_ = PlanId();
         emit contentStateChanged();
         showProgress();
         const QSignalBlocker block(planCombo_);
@@ -244,8 +249,7 @@ void PlanManagerPage::setPlans(int plan)
         updateDayActions();
         return;
     }
-    if (plan < 0 || plan >= count)
-        plan = 0;
+    const int plan = plans.indexOf(wanted).value_or(0);
     {
         const QSignalBlocker block(planCombo_);
         QStringList titles;
@@ -264,14 +268,15 @@ void PlanManagerPage::printWhole(QPrinter& printer)
 
 QString PlanManagerPage::printTitle() const
 {
-    return currentPlan_ >= 0 ? fromBytes(shell_.planStore().planTitle(currentPlan_)) : QString();
+    const std::optional<int> plan = shell_.planStore().indexOf(currentPlan_);
+    return plan ? fromBytes(shell_.planStore().planTitle(*plan)) : QString();
 }
 
 void PlanManagerPage::showPlan(int plan)
 {
     PlanStore& plans = planStore();
     const BibleStore& bible = shell_.bible();
-    currentPlan_ = plan;
+    currentPlan_ = plans.id(plan);
     emit contentStateChanged();
     const BusyCursor busy;
     const QSignalBlocker block(dayList_);
@@ -309,7 +314,7 @@ void PlanManagerPage::showPlan(int plan)
 
 void PlanManagerPage::showProgress()
 {
-    const bool any = currentPlan_ >= 0;
+    const bool any = !currentPlan_.isNull();
     progressBar_->setVisible(any);
     progressLabel_->setVisible(any);
     calendarArea_->setVisible(any);
@@ -319,16 +324,17 @@ void PlanManagerPage::showProgress()
         return;
     }
     const PlanStore& plans = planStore();
-    const PlanRecord& rec = plans.record(currentPlan_);
+    const PlanRecord& rec = plans.record(currentIndex());
     const DateTime now = toDayCount(shell_.clock().now());
     const PlanDays days = PlanDays::of(rec);
     const PlanProgress progress = computeProgress(days, now);
     progressBar_->setValue(progress.percent);
     progressLabel_->setText(progressSummaryText(progress));
     const BibleStore& bible = shell_.bible();
-    const int plan = currentPlan_;
+    const PlanId plan = currentPlan_;
     calendarView_->setPlan(days, now, [this, plan, &bible](int day) {
-        return fromBytes(bible.referenceText(planStore().dayVerses(plan, day)));
+        PlanStore& store = planStore();
+        return fromBytes(bible.referenceText(store.dayVerses(store.indexOf(plan).value_or(-1), day)));
     });
     // Today (or the plan's first day to read) in view.
     const int today = std::clamp(progress.dueDay, 1, progress.dayCount);
@@ -345,7 +351,7 @@ int PlanManagerPage::selectedDay() const
 
 void PlanManagerPage::updateDayActions()
 {
-    const int day = currentPlan_ >= 0 ? selectedDay() : 0;
+    const int day = !currentPlan_.isNull() ? selectedDay() : 0;
     markRangeAsDoneAction_->setEnabled(day > 0);
     resetPlanToDayAction_->setEnabled(day > 0);
     if (day > 0) {
@@ -357,12 +363,12 @@ void PlanManagerPage::updateDayActions()
 
 void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
 {
-    if (column != ColumnDay || currentPlan_ < 0)
+    if (column != ColumnDay || currentPlan_.isNull())
         return;
     const int day = dayList_->indexOfTopLevelItem(item) + 1;
     const bool done = item->checkState(ColumnDay) == Qt::Checked;
     Dialogs& dialogs = shell_.dialogs();
-    if (!runGuarded(dialogs, [&] { planStore().setDayDone(currentPlan_, day, done); })) {
+    if (!runGuarded(dialogs, [&] { planStore().setDayDone(currentIndex(), day, done); })) {
         // The box shows what is stored: a failed write puts it back.
         const QSignalBlocker block(dayList_);
         item->setCheckState(ColumnDay, checkOf(!done));
@@ -371,6 +377,7 @@ void PlanManagerPage::dayItemChanged(QTreeWidgetItem* item, int column)
     runGuarded(dialogs, [this] {
         showProgress();
         views_.rebuildPlanMenus();
+        views_.notifyPlansChanged(currentPlan_);
     });
 }
 
@@ -386,7 +393,7 @@ bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
     }
     if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
         // The list ticks a box only when the current cell is the box's own.
-        if (QTreeWidgetItem* item = dayList_->currentItem(); item && currentPlan_ >= 0)
+        if (QTreeWidgetItem* item = dayList_->currentItem(); item && !currentPlan_.isNull())
             item->setCheckState(ColumnDay, checkOf(item->checkState(ColumnDay) != Qt::Checked));
         return true;
     }
@@ -395,7 +402,7 @@ bool PlanManagerPage::eventFilter(QObject* watched, QEvent* event)
 
 void PlanManagerPage::dayItemDoubleClicked(QTreeWidgetItem* item)
 {
-    if (currentPlan_ == -1 || !item)
+    if (currentPlan_.isNull() || !item)
         return;
     const int day = dayList_->indexOfTopLevelItem(item) + 1;
     runGuarded(shell_.dialogs(), [&] { views_.showPlanDay(currentPlan_, day); });
@@ -410,7 +417,7 @@ void PlanManagerPage::showContextMenu(const QPoint& pos)
 void PlanManagerPage::markRangeAsDone()
 {
     const int target = targetDay_;
-    planStore().markDaysDoneThrough(currentPlan_, target);
+    planStore().markDaysDoneThrough(currentIndex(), target);
     {
         const QSignalBlocker block(dayList_);
         for (int i = 0; i < target && i < dayList_->topLevelItemCount(); ++i)
@@ -418,19 +425,21 @@ void PlanManagerPage::markRangeAsDone()
     }
     showProgress();
     views_.rebuildPlanMenus();
+    views_.notifyPlansChanged(currentPlan_);
 }
 
 void PlanManagerPage::resetPlanToDay()
 {
     const int target = targetDay_;
-    planStore().setStartDate(currentPlan_, toDayCount(shell_.clock().today()) - target + 1);
-    showPlan(currentPlan_);
+    planStore().setStartDate(currentIndex(), toDayCount(shell_.clock().today()) - target + 1);
+    showPlan(currentIndex());
     // Keep the chosen day in view after the refill.
     if (QTreeWidgetItem* item = dayList_->topLevelItem(target - 1)) {
         dayList_->setCurrentItem(item);
         dayList_->scrollToItem(item);
     }
     views_.rebuildPlanMenus();
+    views_.notifyPlansChanged(currentPlan_);
 }
 
 void PlanManagerPage::onNewPlanClicked()
@@ -440,23 +449,24 @@ void PlanManagerPage::onNewPlanClicked()
 
 void PlanManagerPage::onDeletePlanClicked()
 {
-    if (currentPlan_ < 0)
+    if (currentPlan_.isNull())
         return;
     PlanStore& plans = planStore();
-    const QString title = plainUserText(fromBytes(plans.planTitle(currentPlan_)));
+    const QString title = plainUserText(fromBytes(plans.planTitle(currentIndex())));
     if (!shell_.dialogs().confirm(tr(kConfirmDelete).arg(title)))
         return;
-    plans.deletePlan(currentPlan_);
-    views_.refreshPlanViews(0);
+    plans.deletePlan(currentIndex());
+    views_.refreshPlanViews(PlanId());
+    views_.notifyPlansChanged(PlanId());
 }
 
 void PlanManagerPage::onRenamePlanClicked()
 {
-    if (currentPlan_ < 0)
+    if (currentPlan_.isNull())
         return;
     PlanStore& plans = planStore();
     Dialogs& dialogs = shell_.dialogs();
-    const std::string old = plans.planTitle(currentPlan_);
+    const std::string old = plans.planTitle(currentIndex());
     const QString caption = tr(kRenameCaption);
     const QString prompt = tr(kRenamePrompt).arg(plainUserText(fromBytes(old)));
     std::string value = old;
@@ -478,8 +488,10 @@ void PlanManagerPage::onRenamePlanClicked()
         }
         break;
     }
-    plans.renamePlan(currentPlan_, value);
-    views_.refreshPlanViews(currentPlan_);
+    plans.renamePlan(currentIndex(), value);
+    const PlanId renamed = currentPlan_;
+    views_.refreshPlanViews(renamed);
+    views_.notifyPlansChanged(renamed);
 }
 
 } // namespace kovara::ui

@@ -6,6 +6,7 @@
 // and creates, deletes or retitles plans.
 #include "ui/base/core_names.h"
 #include "ui/base/content_page.h"
+#include "core/plans/plan_id.h"
 
 class QAction;
 class QComboBox;
@@ -34,13 +35,16 @@ public:
     // Rebuilds the plan entries of the Reading menu and the side bar.
     virtual void rebuildPlanMenus() = 0;
     // Rebuilds the plan entries and refills the plan manager on plan.
-    virtual void refreshPlanViews(int plan) = 0;
+    virtual void refreshPlanViews(const PlanId& plan) = 0;
+    // Tells the session's other listeners that plan changed (a null plan: the
+    // list of plans changed); the caller has refreshed the plan views itself.
+    virtual void notifyPlansChanged(const PlanId& plan) = 0;
     // Shows plan's day (0 = the day to read now) on the reading page.
-    virtual void showPlanDay(int plan, int day) = 0;
-    // Asks for and creates a new plan; its index, or -1.
-    virtual int startNewPlan() = 0;
+    virtual void showPlanDay(const PlanId& plan, int day) = 0;
+    // Asks for and creates a new plan; its id, or a null id when cancelled.
+    virtual PlanId startNewPlan() = 0;
     // Prints plan's day table on printer (already chosen); raises on failure.
-    virtual void printPlanDetails(int plan, QPrinter& printer, int fromPage = 0, int toPage = 0) = 0;
+    virtual void printPlanDetails(const PlanId& plan, QPrinter& printer, int fromPage = 0, int toPage = 0) = 0;
 };
 
 class PlanManagerPage : public ContentPage {
@@ -53,15 +57,16 @@ public:
 
     // Refills the plan list from the store and shows plan (the first plan when
     // plan is not one of them), or the single entry for no plans.
-    void setPlans(int plan);
-    // Fills the day list with plan's days and makes it currentPlan.
+    void setPlans(const PlanId& plan);
+    // Fills the day list with the days of the plan at position plan in the
+    // store's list and makes it currentPlan.
     void showPlan(int plan);
 
-    // The plan shown; -1 when there are no plans. The Print command prints it.
-    int currentPlan() const { return currentPlan_; }
+    // The plan shown; null when there are no plans. The Print command prints it.
+    const PlanId& currentPlan() const { return currentPlan_; }
 
     // Print: the plan shown, whole, named after its title.
-    bool canPrintWhole() const override { return currentPlan_ >= 0; }
+    bool canPrintWhole() const override { return !currentPlan_.isNull(); }
     void printWhole(QPrinter& printer) override;
     QString printTitle() const override;
     HelpContext helpContext() const override { return HelpContext::PlanManager; }
@@ -83,6 +88,9 @@ protected:
 
 private:
     PlanStore& planStore();
+    // The shown plan's position in the store's list as it is now; -1 when no
+    // plan is shown (the store then raises its range message).
+    int currentIndex() const;
     int selectedDay() const;
     void dayItemChanged(QTreeWidgetItem* item, int column);
     void dayItemDoubleClicked(QTreeWidgetItem* item);
@@ -111,7 +119,7 @@ private:
 
     Shell& shell_;
     PlanViews& views_;
-    int currentPlan_ = -1;
+    PlanId currentPlan_;
     int targetDay_ = 0;
 };
 

@@ -60,13 +60,14 @@ void ReminderNotifier::setSettings(const ReminderSettings& settings)
 void ReminderNotifier::schedule()
 {
     timer_->stop();
-    next_ = 0;
+    next_.reset();
     if (!settings_.enabled)
         return;
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_seconds now = shell_.clock().now();
     next_ = nextReminderTime(now, settings_.minuteOfDay);
-    const double ms = std::clamp((next_ - now) * 86400000.0, 0.0, 86400000.0 * 2);
-    timer_->start(static_cast<int>(std::ceil(ms)));
+    const std::chrono::milliseconds wait = std::clamp<std::chrono::milliseconds>(
+        *next_ - now, std::chrono::milliseconds(0), std::chrono::days(2));
+    timer_->start(static_cast<int>(wait.count()));
 }
 
 QString ReminderNotifier::summaryText(const DueReading& due)
@@ -81,7 +82,7 @@ QString ReminderNotifier::bodyText(const DueReading& due) const
 
 int ReminderNotifier::remind()
 {
-    const std::vector<DueReading> due = dueReadings(shell_.planStore(), toDayCount(shell_.clock().now()));
+    const std::vector<DueReading> due = dueReadings(shell_.planStore(), shell_.clock().today());
     for (const DueReading& reading : due) {
         const QString summary = summaryText(reading);
         const QString body = bodyText(reading);
@@ -98,13 +99,13 @@ int ReminderNotifier::remind()
         // answer) never holds up the window; its answer or its failure comes
         // back through the watcher.
         auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
-        const std::string table = shell_.planStore().record(reading.plan).tableName;
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, table, text] {
+        const PlanId plan = reading.plan;
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, plan, text] {
             watcher->deleteLater();
             const QDBusMessage reply = watcher->reply();
             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
                 const uint id = reply.arguments().first().toUInt();
-                shown_[id] = table;
+                shown_[id] = plan;
                 emit notificationShown(id);
             } else {
                 emit reminderNotShown(text);
@@ -121,8 +122,8 @@ void ReminderNotifier::onActionInvoked(uint id, const QString& key)
     if (it == shown_.end())
         return;
     try {
-        if (const std::optional<int> plan = shell_.planStore().findPlan(it->second))
-            emit openPlanRequested(*plan);
+        if (shell_.planStore().indexOf(it->second))
+            emit openPlanRequested(it->second);
     } catch (const std::exception&) {
         // The plan is gone or the store is being replaced: nothing to open.
     }

@@ -35,8 +35,8 @@ public:
     // the reminder is off).
     void setSettings(const ReminderSettings& settings);
     const ReminderSettings& settings() const { return settings_; }
-    // When the timer fires next, in the clock's time; 0 when it is off.
-    DateTime nextTime() const { return next_; }
+    // When the timer fires next, in the clock's time; nothing when it is off.
+    std::optional<sys_seconds> nextTime() const { return next_; }
 
     // Announces every due reading now: the notifications are sent without
     // waiting for the service, and reminderNotShown is emitted for each one
@@ -51,7 +51,7 @@ public:
 signals:
     // The reader clicked a reminder: plan's day to read is wanted, with the
     // main window brought forward.
-    void openPlanRequested(int plan);
+    void openPlanRequested(const kovara::core::PlanId& plan);
     // No notification service showed the reminder: the window shows text.
     void reminderNotShown(const QString& text);
     // The service showed a reminder as notification id.
@@ -69,9 +69,9 @@ private:
     std::optional<QDBusConnection> bus_;
     QTimer* timer_;
     ReminderSettings settings_;
-    DateTime next_ = 0;
-    // Notification id -> the table name of the plan it announced.
-    std::map<uint, std::string> shown_;
+    std::optional<sys_seconds> next_;
+    // Notification id -> the plan it announced.
+    std::map<uint, PlanId> shown_;
 };
 
 } // namespace kovara::ui

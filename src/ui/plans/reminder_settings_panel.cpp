@@ -77,6 +77,7 @@ void ReminderSettingsPanel::load(const ReminderSettings& settings, const PlanSto
         auto* item = new QListWidgetItem(fromBytes(plans.planTitle(i)), planList_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(plans.record(i).reminder ? Qt::Checked : Qt::Unchecked);
+        item->setData(Qt::UserRole, QVariant::fromValue(plans.id(i)));
     }
     updateControls();
 }
@@ -87,8 +88,13 @@ ReminderSettings ReminderSettingsPanel::apply(PlanStore& plans) const
     settings.enabled = remindCheck_->isChecked();
     settings.minuteOfDay = timeEdit_->time().hour() * 60 + timeEdit_->time().minute();
     settings.startAtLogin = startAtLoginCheck_->isChecked();
-    for (int i = 0; i < planList_->count() && i < plans.planCount(); ++i)
-        plans.setReminder(i, planList_->item(i)->checkState() == Qt::Checked);
+    // Each row names its plan by id: a plan gone since the list was filled
+    // is left out.
+    for (int row = 0; row < planList_->count(); ++row) {
+        const QListWidgetItem* item = planList_->item(row);
+        if (const std::optional<int> plan = plans.indexOf(item->data(Qt::UserRole).value<PlanId>()))
+            plans.setReminder(*plan, item->checkState() == Qt::Checked);
+    }
     return settings;
 }
 

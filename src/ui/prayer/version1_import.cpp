@@ -50,12 +50,13 @@ void importPlan(Shell& shell, const Version1Plan& old)
 {
     BusyCursor busy;
     PlanStore& plans = shell.planStore();
-    int index = 0;
+    PlanId added;
     {
         const std::vector<std::string> days =
             loadTemplateVerses(shell.contentFolder() + "readplans.kova2", kVersion1PlanTemplate);
-        index = plans.addPlan(kVersion1PlanTitle, days, toDayCount(*old.startDate));
+        added = plans.addPlan(kVersion1PlanTitle, days, toDayCount(*old.startDate));
     }
+    const int index = plans.indexOf(added).value_or(-1);
     for (int day : version1ReadDays(old))
         plans.setDayDone(index, day, true);
     shell.session().notifyPlansChanged();
