@@ -10,7 +10,8 @@
 namespace kovara::core {
 namespace {
 
-const DateTime kToday = encodeDate(2024, 3, 10);
+const sys_days kToday = makeDate(2024, 3, 10);
+using namespace std::chrono_literals;
 
 // Ten days of ten verses each: day n reads verses 10n-9 .. 10n.
 std::vector<std::string> tenDays()
@@ -30,10 +31,10 @@ protected:
         plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
     }
     // A ten-day plan that started `daysAgo` days before today.
-    int addPlan(int daysAgo) { return *plans->indexOf(plans->addPlan("Plan", tenDays(), kToday - daysAgo)); }
+    int addPlan(int daysAgo) { return *plans->indexOf(plans->addPlan("Plan", tenDays(), kToday - std::chrono::days(daysAgo))); }
 
     test::TempDir dir;
-    FixedClock clock{kToday + 0.75};
+    FixedClock clock{startOf(kToday) + 18h};
     std::unique_ptr<BibleStore> bible;
     std::unique_ptr<PlanStore> plans;
 };
@@ -111,7 +112,7 @@ TEST_F(TodaysReadingTest, MarkingTheLastUnreadDayCompletesThePlan)
     EXPECT_FALSE(view->canMarkRead);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
     // Past its end, a completed plan opens on its last day.
-    clock.set(kToday + 30);
+    clock.set(startOf(kToday + std::chrono::days(30)));
     EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->heading, "Day 10 of 10: Beta 2:1-10");
 }
 
@@ -133,7 +134,7 @@ TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 
 TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
 {
-    const int plan = *plans->indexOf(plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31)));
+    const int plan = *plans->indexOf(plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, makeDate(2007, 12, 31)));
     plans->setDayDone(plan, 2, true);
     const DateFormatter shortDate = [](sys_days d) {
         const std::chrono::year_month_day date{d};

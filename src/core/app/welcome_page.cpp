@@ -86,7 +86,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
 
     // Opening the devotional records only the day of the year, so a year-old
     // record of the same day counts as read.
-    if (dayOfYear(toDayCount(clock.now())) != prefs.lastFaithsCheckbookRead)
+    if (dayOfYear(clock.today()) != prefs.lastFaithsCheckbookRead)
         line(withArgs(translatedText("kovara::core::WelcomePage", "<p>You have not yet read today's <a href=\"%1\"><i>Faith's Checkbook</i></a> devotional.</p>"),
                     kLinkFaithsCheckbookToday));
     return page;

@@ -218,7 +218,7 @@ PlanId PlanController::startNewPlan()
     if (!name)
         return {};
 
-    const PlanId added = plans.addPlan(*name, dialog.planDays, toDayCount(shell_.clock().today()));
+    const PlanId added = plans.addPlan(*name, dialog.planDays, startOf(shell_.clock().today()));
     refreshPlanViews(added);
     notifyPlansChanged(PlanId());
     return added;
@@ -273,7 +273,7 @@ void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
     if (day == 0 && plans.record(plan).doubleUp) {
         const PlanDays days = PlanDays::of(plans.record(plan));
         const std::vector<int> pair = doubleUpDays(days);
-        if (computeProgress(days, toDayCount(shell_.clock().now())).daysBehind > 0 && pair.size() == 2 &&
+        if (computeProgress(days, shell_.clock().today()).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
             const std::string& second = plans.dayVerses(plan, secondDay_);
@@ -312,7 +312,7 @@ void PlanController::forgetPlan()
 void PlanController::showProgress(const PlanId& plan)
 {
     const PlanProgress progress =
-        planProgress(shell_.planStore(), position(plan), toDayCount(shell_.clock().now()));
+        planProgress(shell_.planStore(), position(plan), shell_.clock().today());
     readingPage()->showProgress(progress.percent, progressSummaryText(progress),
                                 progress.daysBehind > 0 && !progress.finished);
 }
@@ -361,7 +361,7 @@ void PlanController::onMarkReadClicked()
     showProgress(marked);
     QString message = fromBytes(outcome.message);
     if (plans.record(plan).doubleUp &&
-        planProgress(plans, plan, toDayCount(shell_.clock().now())).daysBehind == 0) {
+        planProgress(plans, plan, shell_.clock().today()).daysBehind == 0) {
         plans.setDoubleUp(plan, false);
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
@@ -389,7 +389,7 @@ void PlanController::catchUp(const PlanId& planId)
     PlanStore& plans = shell_.planStore();
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_days now = shell_.clock().today();
     if (computeProgress(days, now).daysBehind == 0 || !plans.firstUnreadDay(plan)) {
         shell_.dialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
                                         .arg(plainUserText(fromBytes(rec.planTitle))));
@@ -404,7 +404,7 @@ void PlanController::catchUp(const PlanId& planId)
 void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
 {
     PlanStore& plans = shell_.planStore();
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_days now = shell_.clock().today();
     const int plan = position(planId);
     const PlanDays days = PlanDays::of(plans.record(plan));
     PlanId shown = planId;

@@ -203,7 +203,7 @@ private:
     // and start as they were made (a change since makes the undo unsafe).
     std::optional<PlanReplacement> undo_;
     std::vector<bool> undoFlags_;
-    DateTime undoStart_ = 0;
+    sys_seconds undoStart_{};
 };
 
 } // namespace kovara::ui

@@ -285,7 +285,7 @@ void PlanManagerPage::showPlan(int plan)
 
     const int count = plans.dayCount(plan);
     const QLocale locale = QLocale::system();
-    const QDate start = toQDate(plans.startDate(plan));
+    const QDate start = toQDate(dayOf(plans.startDate(plan)));
     // One read transaction for the whole fill: a 31,102-day plan otherwise
     // spends most of its time taking and dropping the file lock per lookup.
     const BibleStore::ReadSession session(bible);
@@ -325,7 +325,7 @@ void PlanManagerPage::showProgress()
     }
     const PlanStore& plans = planStore();
     const PlanRecord& rec = plans.record(currentIndex());
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_days now = shell_.clock().today();
     const PlanDays days = PlanDays::of(rec);
     const PlanProgress progress = computeProgress(days, now);
     progressBar_->setValue(progress.percent);
@@ -431,7 +431,7 @@ void PlanManagerPage::markRangeAsDone()
 void PlanManagerPage::resetPlanToDay()
 {
     const int target = targetDay_;
-    planStore().setStartDate(currentIndex(), toDayCount(shell_.clock().today()) - target + 1);
+    planStore().setStartDate(currentIndex(), startOf(shell_.clock().today() - std::chrono::days(target - 1)));
     showPlan(currentIndex());
     // Keep the chosen day in view after the refill.
     if (QTreeWidgetItem* item = dayList_->topLevelItem(target - 1)) {
