@@ -62,7 +62,7 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 
     const MarkReadOutcome outcome = markPlanDayRead(*plans, plan, 1);
     EXPECT_EQ(outcome.status, kStatusMarkedRead);
-    EXPECT_EQ(outcome.nextDay, 0); // day 2 is not due yet
+    EXPECT_EQ(outcome.nextDay, std::nullopt); // day 2 is not due yet
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(planStanding(*plans, plan), PlanStanding::UpToDate);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
@@ -87,7 +87,7 @@ TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
     }
     EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->status, "");
     const MarkReadOutcome today = markPlanDayRead(*plans, plan, 6);
-    EXPECT_EQ(today.nextDay, 0);
+    EXPECT_EQ(today.nextDay, std::nullopt);
     EXPECT_EQ(today.message, "");
 
     // Marking an earlier day loads a later unread due day, not the one after it.

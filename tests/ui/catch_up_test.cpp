@@ -223,7 +223,7 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
     EXPECT_TRUE(shell.plans->isDayDone(plan, 20));
     EXPECT_FALSE(shell.plans->record(plan).doubleUp);
     EXPECT_EQ(controller.currentPlanDay(), 21);
-    EXPECT_EQ(controller.currentSecondDay(), 0);
+    EXPECT_EQ(controller.currentSecondDay(), std::nullopt);
 }
 
 TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)

@@ -57,8 +57,8 @@ std::string planStatusText(const PlanStore& plans, int plan, int shownDay);
 // What follows marking a day read.
 struct MarkReadOutcome {
     std::string status = kStatusMarkedRead;
-    // A later due day that is still unread and should now be shown, or 0.
-    int nextDay = 0;
+    // A later due day that is still unread and should now be shown.
+    std::optional<int> nextDay;
     // A message box to show (after showing nextDay), or empty.
     std::string message;
 };

@@ -269,24 +269,24 @@ void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
         return;
     }
     // While doubling up and still behind, the day to read is two plan days.
-    secondDay_ = 0;
+    secondDay_.reset();
     if (day == 0 && plans.record(plan).doubleUp) {
         const PlanDays days = PlanDays::of(plans.record(plan));
         const std::vector<int> pair = doubleUpDays(days);
         if (computeProgress(days, shell_.clock().today()).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
-            const std::string& second = plans.dayVerses(plan, secondDay_);
+            const std::string& second = plans.dayVerses(plan, *secondDay_);
             view->heading = toBytes(tr("Days %1 and %2 of %3: %4; %5")
                                         .arg(view->day)
-                                        .arg(secondDay_)
+                                        .arg(*secondDay_)
                                         .arg(plans.dayCount(plan))
                                         .arg(fromBytes(bible.referenceText(view->verses)),
                                              fromBytes(bible.referenceText(second))));
             view->verses += "," + second;
         }
     }
-    if (secondDay_ > 0)
+    if (secondDay_)
         view->status = toBytes(tr("Doubling up: two plan days a day until you are caught up."));
     if (view->plan != currentPlan_)
         hideUndo();
@@ -306,7 +306,7 @@ void PlanController::forgetPlan()
     if (readingPage_)
         readingPage_->forgetPlan();
     currentPlan_ = PlanId();
-    secondDay_ = 0;
+    secondDay_.reset();
 }
 
 void PlanController::showProgress(const PlanId& plan)
@@ -353,8 +353,8 @@ void PlanController::onMarkReadClicked()
     const PlanId marked = currentPlan_;
     const int plan = position(marked);
     // Doubling up: the second day is marked with the first.
-    if (secondDay_ > 0 && plan >= 0 && plan < plans.planCount())
-        plans.setDayDone(plan, secondDay_, true);
+    if (secondDay_ && plan >= 0 && plan < plans.planCount())
+        plans.setDayDone(plan, *secondDay_, true);
     const MarkReadOutcome outcome = markPlanDayRead(plans, plan, currentPlanDay_);
     hideUndo();
     readingPage()->setStanding(fromBytes(outcome.status), false);
@@ -366,8 +366,8 @@ void PlanController::onMarkReadClicked()
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
     }
-    if (outcome.nextDay > 0)
-        showPlanDay(marked, plans.record(plan).doubleUp ? 0 : outcome.nextDay);
+    if (outcome.nextDay)
+        showPlanDay(marked, plans.record(plan).doubleUp ? 0 : *outcome.nextDay);
     if (!message.isEmpty())
         shell_.dialogs().message(message);
     rebuildPlanMenus();

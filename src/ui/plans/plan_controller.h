@@ -158,8 +158,8 @@ public:
     // The plan and day the reading page shows; a null plan when none.
     const PlanId& currentPlan() const { return currentPlan_; }
     int currentPlanDay() const { return currentPlanDay_; }
-    // The second day shown while doubling up; 0 otherwise.
-    int currentSecondDay() const { return secondDay_; }
+    // The second day shown while doubling up; nothing otherwise.
+    std::optional<int> currentSecondDay() const { return secondDay_; }
 
 signals:
     // The plan entries were rebuilt (after every reload of the store).
@@ -194,7 +194,7 @@ private:
 
     PlanId currentPlan_;
     int currentPlanDay_ = 0;
-    int secondDay_ = 0;
+    std::optional<int> secondDay_;
     // Set while the controller tells the session of its own change, which
     // it has already shown.
     bool notifying_ = false;

@@ -341,23 +341,23 @@ void PlanManagerPage::showProgress()
     calendarArea_->ensureVisible(calendarView_->squarePosition(today).x(), 0, calendarArea_->width() / 2, 0);
 }
 
-int PlanManagerPage::selectedDay() const
+std::optional<int> PlanManagerPage::selectedDay() const
 {
     const QList<QTreeWidgetItem*> selected = dayList_->selectedItems();
     if (selected.isEmpty())
-        return 0;
+        return std::nullopt;
     return dayList_->indexOfTopLevelItem(selected.first()) + 1;
 }
 
 void PlanManagerPage::updateDayActions()
 {
-    const int day = !currentPlan_.isNull() ? selectedDay() : 0;
-    markRangeAsDoneAction_->setEnabled(day > 0);
-    resetPlanToDayAction_->setEnabled(day > 0);
-    if (day > 0) {
-        markRangeAsDoneAction_->setText(tr(kMarkRangeDayCaption).arg(day));
-        resetPlanToDayAction_->setText(tr(kResetDayCaption).arg(day));
-        targetDay_ = day;
+    const std::optional<int> day = !currentPlan_.isNull() ? selectedDay() : std::nullopt;
+    markRangeAsDoneAction_->setEnabled(day.has_value());
+    resetPlanToDayAction_->setEnabled(day.has_value());
+    if (day) {
+        markRangeAsDoneAction_->setText(tr(kMarkRangeDayCaption).arg(*day));
+        resetPlanToDayAction_->setText(tr(kResetDayCaption).arg(*day));
+        targetDay_ = *day;
     }
 }
 

@@ -8,6 +8,8 @@
 #include "ui/base/content_page.h"
 #include "core/plans/plan_id.h"
 
+#include <optional>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -91,7 +93,8 @@ private:
     // The shown plan's position in the store's list as it is now; -1 when no
     // plan is shown (the store then raises its range message).
     int currentIndex() const;
-    int selectedDay() const;
+    // The day of the selected line; nothing when no line is selected.
+    std::optional<int> selectedDay() const;
     void dayItemChanged(QTreeWidgetItem* item, int column);
     void dayItemDoubleClicked(QTreeWidgetItem* item);
     void showContextMenu(const QPoint& pos);
