@@ -247,7 +247,7 @@ void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
             PlanController controller(shell, &window);
             controller.refreshPlanViews(PlanId());
             const PlanId plan = shell.planStore().id(0);
-            controller.showPlanDay(plan, 0);
+            controller.showPlanDay(plan);
             state.ResumeTiming();
             controller.applyCatchUp(plan, choice);
             state.PauseTiming();

@@ -50,7 +50,7 @@ TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
 TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 {
     const int plan = addPlan(0);
-    auto view = buildPlanDayView(*plans, *bible, plan, 0);
+    auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->title, "Plan");
@@ -67,7 +67,7 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
     EXPECT_EQ(planStanding(*plans, plan), PlanStanding::UpToDate);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
 
-    view = buildPlanDayView(*plans, *bible, plan, 0);
+    view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusMarkedRead);
     EXPECT_FALSE(view->canMarkRead);
@@ -76,7 +76,7 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
 {
     const int plan = addPlan(5); // today is day 6
-    auto view = buildPlanDayView(*plans, *bible, plan, 0);
+    auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusBehind);
     EXPECT_TRUE(planNeedsReading(*plans, plan));
@@ -85,7 +85,7 @@ TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
         EXPECT_EQ(outcome.nextDay, day + 1) << day;
         EXPECT_EQ(outcome.message, kCatchingUp) << day;
     }
-    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->status, "");
+    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, std::nullopt)->status, "");
     const MarkReadOutcome today = markPlanDayRead(*plans, plan, 6);
     EXPECT_EQ(today.nextDay, std::nullopt);
     EXPECT_EQ(today.message, "");
@@ -106,22 +106,22 @@ TEST_F(TodaysReadingTest, MarkingTheLastUnreadDayCompletesThePlan)
     EXPECT_EQ(markPlanDayRead(*plans, plan, 7).message, kPlanCompleted);
 
     // Shown later: today's plan day, completed, nothing to mark.
-    const auto view = buildPlanDayView(*plans, *bible, plan, 0);
+    const auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     EXPECT_EQ(view->day, 4);
     EXPECT_EQ(view->status, kStatusCompleted);
     EXPECT_FALSE(view->canMarkRead);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
     // Past its end, a completed plan opens on its last day.
     clock.set(startOf(kToday + std::chrono::days(30)));
-    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->heading, "Day 10 of 10: Beta 2:1-10");
+    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, std::nullopt)->heading, "Day 10 of 10: Beta 2:1-10");
 }
 
 TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 {
     const int plan = addPlan(0);
-    EXPECT_FALSE(buildPlanDayView(*plans, *bible, 1, 0)); // a plan gone from the store
+    EXPECT_FALSE(buildPlanDayView(*plans, *bible, 1, std::nullopt)); // a plan gone from the store
     using test::messageOf;
-    EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, -1, 0); }), "Plan index out of range: -1");
+    EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, -1, std::nullopt); }), "Plan index out of range: -1");
     EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, plan, 11); }), "Day out of range: 11");
     EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, -1, 1); }), "Plan index out of range (-1)");
     EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, 1, 1); }), "Plan index out of range (1)");

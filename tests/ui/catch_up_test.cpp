@@ -50,7 +50,7 @@ protected:
 
 TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBehind)
 {
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     // The five days were marked today: 25 left at 5 in the 21 days since the start.
     EXPECT_EQ(page().progressLabel->text(), "5 of 30 days read (16%) \u00B7 15 days behind \u00B7 at your pace of "
                                             "the last 30 days you will finish on " +
@@ -77,7 +77,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
 
     // Up to date: no button.
     shell.plans->markDaysDoneThrough(plan, 21);
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().progressLabel->text().contains(" \u00B7 up to date \u00B7 "));
 }

@@ -127,7 +127,7 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
     const int plan = shell.addPlan("Behind", 8, 5); // today is day 6
     controller.refreshPlanViews(PlanId());
     EXPECT_TRUE(bold(plan));
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 1);
     EXPECT_EQ(Page().planStatusLabel->text(), kBehind);
 
@@ -152,7 +152,7 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
     Page().markReadButton->click();
     EXPECT_EQ(controller.currentPlanDay(), 7);
 
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_EQ(Page().planStatusLabel->text(), kCompleted);
     EXPECT_FALSE(Page().markReadButton->isEnabled());
@@ -227,7 +227,7 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
     const PlanId gone("{00000000-0000-4000-8000-000000000000}");
     shell.scripted.expectMessage("Specified plan index is out of range (2 requested, 1 max)");
     runGuarded(shell.scripted, [&] { controller.openPlanEntry(gone); });
-    controller.showPlanDay(gone, 0);
+    controller.showPlanDay(gone);
     EXPECT_TRUE(controller.currentPlan().isNull());
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());
@@ -288,7 +288,7 @@ TEST_F(PlanControllerTest, ChangesAreToldToTheSessionWithThePlanChanged)
     QObject::connect(&shell.session(), &ObservableSession::plansChanged,
                      [&](const PlanId& plan) { told.push_back(plan); });
 
-    controller.showPlanDay(beta, 0);
+    controller.showPlanDay(beta);
     Page().markReadButton->click();
     EXPECT_EQ(controller.planManager()->currentPlan(), beta) << "the manager keeps its plan";
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);

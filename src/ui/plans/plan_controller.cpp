@@ -228,10 +228,10 @@ void PlanController::newPlanCommand()
 {
     const PlanId added = startNewPlan();
     if (!added.isNull())
-        showPlanDay(added, 0);
+        showPlanDay(added);
 }
 
-void PlanController::showPlanDay(const PlanId& plan, int day)
+void PlanController::showPlanDay(const PlanId& plan, std::optional<int> day)
 {
     showDay(plan, day, true);
 }
@@ -239,7 +239,7 @@ void PlanController::showPlanDay(const PlanId& plan, int day)
 void PlanController::showPlanLink(const PlanLinkTarget& target)
 {
     if (const PlanId* plan = std::get_if<PlanId>(&target)) {
-        showPlanDay(*plan, 0);
+        showPlanDay(*plan);
         return;
     }
     const int index = std::get<int>(target);
@@ -247,7 +247,7 @@ void PlanController::showPlanLink(const PlanLinkTarget& target)
         forgetPlan();
         return;
     }
-    showPlanDay(shell_.planStore().id(index), 0);
+    showPlanDay(shell_.planStore().id(index));
 }
 
 void PlanController::catchUpLink(const PlanLinkTarget& target)
@@ -258,7 +258,7 @@ void PlanController::catchUpLink(const PlanLinkTarget& target)
         catchUp(shell_.planStore().id(std::get<int>(target)));
 }
 
-void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
+void PlanController::showDay(const PlanId& planId, std::optional<int> day, bool makeCurrent)
 {
     PlanStore& plans = shell_.planStore();
     BibleStore& bible = shell_.bible();
@@ -270,7 +270,7 @@ void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
     }
     // While doubling up and still behind, the day to read is two plan days.
     secondDay_.reset();
-    if (day == 0 && plans.record(plan).doubleUp) {
+    if (!day && plans.record(plan).doubleUp) {
         const PlanDays days = PlanDays::of(plans.record(plan));
         const std::vector<int> pair = doubleUpDays(days);
         if (computeProgress(days, shell_.clock().today()).daysBehind > 0 && pair.size() == 2 &&
@@ -367,7 +367,7 @@ void PlanController::onMarkReadClicked()
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
     }
     if (outcome.nextDay)
-        showPlanDay(marked, plans.record(plan).doubleUp ? 0 : *outcome.nextDay);
+        showPlanDay(marked, plans.record(plan).doubleUp ? std::nullopt : outcome.nextDay);
     if (!message.isEmpty())
         shell_.dialogs().message(message);
     rebuildPlanMenus();
@@ -438,7 +438,7 @@ void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
             });
         shown = replacement.newPlan;
         refreshPlanViews(shown);
-        showPlanDay(shown, 0);
+        showPlanDay(shown);
         // Kept once the new plan is on show (showing another plan drops it).
         undo_ = replacement;
         undoFlags_ = plans.record(position(shown)).dayDone;
@@ -448,7 +448,7 @@ void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
     }
     if (choice != CatchUpChoice::KeepFinish) {
         refreshPlanViews(shown);
-        showPlanDay(shown, 0);
+        showPlanDay(shown);
     }
     // Another plan took the old one's place in the list when the days were
     // divided again.
@@ -476,7 +476,7 @@ void PlanController::undoCatchUp()
     plans.undoReplacement(*undo_);
     hideUndo();
     refreshPlanViews(restored);
-    showPlanDay(restored, 0);
+    showPlanDay(restored);
     notifyPlansChanged(PlanId());
 }
 
@@ -595,7 +595,7 @@ void PlanController::refreshPlanViews(const PlanId& plan)
 void PlanController::openPlanEntry(const PlanId& plan)
 {
     checkPlanEntryIndex(position(plan), shell_.planStore().planCount());
-    showPlanDay(plan, 0);
+    showPlanDay(plan);
 }
 
 void PlanController::printPlanDetails(const PlanId& plan)

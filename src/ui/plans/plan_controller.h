@@ -102,12 +102,12 @@ public:
     PlanId startNewPlan() override;
     // startNewPlan, then the new plan's first day on the reading page.
     void newPlanCommand();
-    // Shows plan's day (0 = the day to read now) and makes the reading page
+    // Shows plan's day (by default the day to read now) and makes the reading page
     // current. A plan that no longer exists disables both buttons and
     // forgets the plan, showing nothing new; a null plan or a day outside
     // the plan raises the store's range messages.
-    void showPlanDay(const PlanId& plan, int day) override;
-    // A plan link was followed: showPlanDay(plan, 0) for a plan named by its
+    void showPlanDay(const PlanId& plan, std::optional<int> day = std::nullopt) override;
+    // A plan link was followed: showPlanDay(plan) for a plan named by its
     // id. A link that names the plan by position does what it always did: a
     // position at or above the plan count forgets the plan, a negative one
     // raises the store's range message.
@@ -169,7 +169,7 @@ private:
     // plan's position in the store's list as it is now: -1 for a null plan,
     // the plan count (a position beyond the last plan) when it is gone.
     int position(const PlanId& plan) const;
-    void showDay(const PlanId& plan, int day, bool makeCurrent);
+    void showDay(const PlanId& plan, std::optional<int> day, bool makeCurrent);
     void forgetPlan();
     void clearReadingPage();
     void showReadingPageAgain();

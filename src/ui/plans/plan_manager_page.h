@@ -41,8 +41,8 @@ public:
     // Tells the session's other listeners that plan changed (a null plan: the
     // list of plans changed); the caller has refreshed the plan views itself.
     virtual void notifyPlansChanged(const PlanId& plan) = 0;
-    // Shows plan's day (0 = the day to read now) on the reading page.
-    virtual void showPlanDay(const PlanId& plan, int day) = 0;
+    // Shows plan's day (by default the day to read now) on the reading page.
+    virtual void showPlanDay(const PlanId& plan, std::optional<int> day = std::nullopt) = 0;
     // Asks for and creates a new plan; its id, or a null id when cancelled.
     virtual PlanId startNewPlan() = 0;
     // Prints plan's day table on printer (already chosen); raises on failure.
