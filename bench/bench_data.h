@@ -94,7 +94,7 @@ inline void makePlanDatabase(const std::string& path, const std::string& program
     const auto year = loadTemplateVerses(programFolder + "readplans.kova2", "otntDaily");
     PlanStore plans(path, clock);
     for (int p = 1; p <= count; ++p) {
-        const PlanId added = plans.addPlan("Plan " + std::to_string(p), year, toDayCount(clock.today()) - 7 * p);
+        const PlanId added = plans.addPlan("Plan " + std::to_string(p), year, clock.today() - std::chrono::days(7 * p));
         if (const std::optional<int> plan = plans.indexOf(added))
             plans.markDaysDoneThrough(*plan, 3 * p);
     }

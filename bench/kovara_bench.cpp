@@ -198,8 +198,8 @@ void BM_PlanManager31102Days(benchmark::State& state)
         for (int v = 1; v <= 31102; ++v)
             verses.push_back(verseRange(v, v));
         PlanStore plans(file, w.clock);
-        plans.addPlan("One Verse a Day", verses, toDayCount(w.clock.today()));
-        plans.addPlan("A Short Plan", {"1-3"}, toDayCount(w.clock.today()));
+        plans.addPlan("One Verse a Day", verses, w.clock.today());
+        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
     }
     managerFilled(state, file);
 }
@@ -211,9 +211,9 @@ void BM_PlanManager365Days(benchmark::State& state)
     if (!fs::exists(file)) {
         PlanStore plans(file, w.clock);
         const PlanId year = plans.addPlan("Bible in a Year", loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily"),
-                                       toDayCount(w.clock.today()) - 20);
+                                       w.clock.today() - std::chrono::days(20));
         plans.markDaysDoneThrough(*plans.indexOf(year), 5);
-        plans.addPlan("A Short Plan", {"1-3"}, toDayCount(w.clock.today()));
+        plans.addPlan("A Short Plan", {"1-3"}, w.clock.today());
     }
     managerFilled(state, file);
 }
@@ -234,7 +234,7 @@ void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
                 verses.push_back(verseRange(v, v));
         }
         PlanStore plans(source, w.clock);
-        const PlanId plan = plans.addPlan("Behind", verses, toDayCount(w.clock.today()) - 20);
+        const PlanId plan = plans.addPlan("Behind", verses, w.clock.today() - std::chrono::days(20));
         plans.markDaysDoneThrough(*plans.indexOf(plan), 5);
     }
     const std::string file = w.folder + "catchup_work.kova2";
@@ -247,7 +247,7 @@ void catchUpApplied(benchmark::State& state, int days, CatchUpChoice choice)
             PlanController controller(shell, &window);
             controller.refreshPlanViews(PlanId());
             const PlanId plan = shell.planStore().id(0);
-            controller.showPlanDay(plan, 0);
+            controller.showPlanDay(plan);
             state.ResumeTiming();
             controller.applyCatchUp(plan, choice);
             state.PauseTiming();
@@ -272,7 +272,7 @@ void BM_Plan365FromTemplate(benchmark::State& state)
     int n = 0;
     for (auto _ : state) {
         const auto year = loadTemplateVerses(kProgramFolder + "readplans.kova2", "otntDaily");
-        benchmark::DoNotOptimize(plans.addPlan("Bible in a Year " + std::to_string(++n), year, toDayCount(w.clock.today())));
+        benchmark::DoNotOptimize(plans.addPlan("Bible in a Year " + std::to_string(++n), year, w.clock.today()));
     }
 }
 

@@ -8,7 +8,9 @@
 namespace kovara::core {
 namespace {
 
-const DateTime kToday = encodeDate(2026, 12, 10);
+const sys_days kToday = makeDate(2026, 12, 10);
+// Yesterday, as a read date is stored: its midnight.
+const sys_seconds kYesterday = startOf(kToday - std::chrono::days(1));
 
 // A plan of n days, day i reading verses 2i-1 and 2i, starting startOffset
 // days from today, with the given days read.
@@ -19,11 +21,11 @@ struct Fixture {
 Fixture planOf(int n, int startOffset, const std::set<int>& read)
 {
     Fixture f;
-    f.days.startDate = kToday + startOffset;
+    f.days.startDate = kToday + std::chrono::days(startOffset);
     for (int i = 1; i <= n; ++i) {
         f.verses.push_back(format("%d-%d", 2 * i - 1, 2 * i));
         f.days.done.push_back(read.count(i) > 0);
-        f.days.readDates.push_back(read.count(i) ? kToday - 1 : 0);
+        f.days.readDates.push_back(read.count(i) ? std::optional(kYesterday) : std::nullopt);
     }
     return f;
 }
@@ -57,7 +59,7 @@ TEST(CatchUpTest, TheThreeChoicesOnATableOfPlans)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Fixture f = planOf(c.n, c.startOffset, c.read);
-        EXPECT_EQ(restartStartDate(f.days, kToday), kToday + c.restartOffset);
+        EXPECT_EQ(restartStartDate(f.days, kToday), kToday + std::chrono::days(c.restartOffset));
         if (c.keepError) {
             EXPECT_EQ(test::messageOf([&] { keepFinishDate(f.days, f.verses, kToday); }), c.keepError);
         } else {
@@ -67,18 +69,18 @@ TEST(CatchUpTest, TheThreeChoicesOnATableOfPlans)
                 expected.push_back(f.verses[static_cast<std::size_t>(day - 1)]);
             expected.insert(expected.end(), c.keepDays.begin(), c.keepDays.end());
             EXPECT_EQ(kept.dayVerses, expected);
-            EXPECT_EQ(kept.startDate, kToday + c.keepStartOffset);
+            EXPECT_EQ(kept.startDate, kToday + std::chrono::days(c.keepStartOffset));
             // Read days first and read, with their dates; the finish stays.
             for (std::size_t i = 0; i < kept.done.size(); ++i) {
                 EXPECT_EQ(kept.done[i], i < c.read.size()) << i;
-                EXPECT_EQ(kept.readDates[i], i < c.read.size() ? kToday - 1 : 0) << i;
+                EXPECT_EQ(kept.readDates[i], i < c.read.size() ? std::optional(kYesterday) : std::nullopt) << i;
             }
-            EXPECT_LE(kept.startDate + static_cast<double>(kept.dayVerses.size()) - 1,
-                      kToday + c.startOffset + c.n - 1);
+            EXPECT_LE(kept.startDate + std::chrono::days(static_cast<int>(kept.dayVerses.size()) - 1),
+                      kToday + std::chrono::days(c.startOffset + c.n - 1));
         }
         const DoubleUpSchedule doubled = doubleUpSchedule(f.days, kToday);
-        EXPECT_EQ(doubled.caughtUpOn, kToday + c.caughtUpOffset);
-        EXPECT_EQ(doubled.finishOn, kToday + c.finishOffset);
+        EXPECT_EQ(doubled.caughtUpOn, kToday + std::chrono::days(c.caughtUpOffset));
+        EXPECT_EQ(doubled.finishOn, kToday + std::chrono::days(c.finishOffset));
     }
 }
 

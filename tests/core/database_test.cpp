@@ -165,7 +165,7 @@ TEST_F(StoreCloseTest, PlanStoreFreedWhileItsCloseWouldFailDoesNotEndTheProgram)
             std::optional<PendingStatement> pending;
             {
                 PlanStore store(path, clock);
-                store.addPlan("Plan A", {"1-2", "3-4"}, toDayCount(clock.today()));
+                store.addPlan("Plan A", {"1-2", "3-4"}, clock.today());
                 pending.emplace(store.handle());
             }
             pending.reset();
@@ -178,7 +178,7 @@ TEST_F(StoreCloseTest, PlanStoreFreedWhileItsCloseWouldFailDoesNotEndTheProgram)
 TEST_F(StoreCloseTest, PlanStoreCloseReportsARefusalAndLaterWritesRaise)
 {
     PlanStore store(dir.file("userreadplans.kova2"), clock);
-    store.addPlan("Plan A", {"1-2", "3-4"}, toDayCount(clock.today()));
+    store.addPlan("Plan A", {"1-2", "3-4"}, clock.today());
     PendingStatement pending(store.handle());
 
     EXPECT_EQ(test::messageOf([&] { store.close(); }), kCannotClose);
@@ -200,7 +200,7 @@ TEST_F(StoreCloseTest, PlanStoreCloseReportsARefusalAndLaterWritesRaise)
 TEST_F(StoreCloseTest, SessionShutdownReportsAPlanStoreThatCannotClose)
 {
     UserSession session(dir.folder(), clock);
-    session.planStore().addPlan("Plan A", {"1-2"}, toDayCount(clock.today()));
+    session.planStore().addPlan("Plan A", {"1-2"}, clock.today());
     session.prayerStore();
     PendingStatement pending(session.planStore().handle());
 

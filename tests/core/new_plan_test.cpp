@@ -131,7 +131,7 @@ TEST(PlanNameTest, PromptRepeatsUntilANameIsFreeAndTrimsIt)
     test::TempDir dir;
     FixedClock clock(kToday);
     PlanStore plans(dir.file("userreadplans.kova2"), clock);
-    plans.addPlan("Alpha", {"1-1"}, toDayCount(kToday));
+    plans.addPlan("Alpha", {"1-1"}, kToday);
     const auto exists = [&](const std::string& t) { return plans.planTitleExists(t); };
 
     struct Case {

@@ -22,7 +22,7 @@ TEST(PlanCalendarTest, TextValuesAreEscapedAndLongLinesFoldedBetweenCharacters)
 class PlanCalendarFileTest : public ::testing::Test {
 protected:
     test::TempDir dir;
-    FixedClock clock{encodeDateTime(2026, 12, 10, 9, 0, 0)};
+    FixedClock clock{makeMoment(2026, 12, 10, 9, 0, 0)};
 };
 
 // The exported file is read back by an independent parser (Debian's
@@ -30,7 +30,7 @@ protected:
 TEST_F(PlanCalendarFileTest, OneAllDayEventPerUnreadDayReadBackByAnotherParser)
 {
     PlanStore plans(dir.file("userreadplans.kova2"), clock);
-    const int plan = *plans.indexOf(plans.addPlan("Psalms, \"daily\"; with care", {"1-2", "3-4", "5-6", "7-8"}, encodeDate(2026, 12, 30)));
+    const int plan = *plans.indexOf(plans.addPlan("Psalms, \"daily\"; with care", {"1-2", "3-4", "5-6", "7-8"}, makeDate(2026, 12, 30)));
     plans.setDayDone(plan, 2, true);
     const std::string ics = planToICalendar(
         plans, plan, [](const std::string& spec) { return "Passage " + spec; }, makeMoment(2026, 12, 10, 8, 5, 3));

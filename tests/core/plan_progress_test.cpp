@@ -8,7 +8,8 @@
 namespace kovara::core {
 namespace {
 
-const DateTime kToday = encodeDate(2026, 12, 10);
+const sys_days kToday = makeDate(2026, 12, 10);
+using namespace std::chrono_literals;
 
 TEST(PlanProgressTest, ProgressOnATableOfPlans)
 {
@@ -41,24 +42,26 @@ TEST(PlanProgressTest, ProgressOnATableOfPlans)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PlanDays days;
-        days.startDate = kToday + c.startOffset + 0.25; // a time of day does not count
+        days.startDate = startOf(kToday + std::chrono::days(c.startOffset)) + 6h; // a time of day does not count
         for (int d = 1; d <= c.n; ++d) {
             const auto it = c.read.find(d);
             days.done.push_back(it != c.read.end());
-            days.readDates.push_back(it != c.read.end() && it->second ? kToday + *it->second + 0.5 : 0);
+            days.readDates.push_back(it != c.read.end() && it->second
+                                         ? std::optional(startOf(kToday + std::chrono::days(*it->second)) + 12h)
+                                         : std::nullopt);
         }
-        const PlanProgress p = computeProgress(days, kToday + 0.75);
+        const PlanProgress p = computeProgress(days, kToday);
         EXPECT_EQ(p.dayCount, c.n);
         EXPECT_EQ(p.daysRead, static_cast<int>(c.read.size()));
         EXPECT_EQ(p.percent, c.percent);
         EXPECT_EQ(p.dueDay, c.dueDay);
         EXPECT_EQ(p.daysBehind, c.behind);
         EXPECT_EQ(p.finished, c.finished);
-        EXPECT_EQ(p.plannedFinish, kToday + c.startOffset + c.n - 1);
-        EXPECT_EQ(p.finishedOn, c.finishedOn ? kToday + *c.finishedOn : 0);
+        EXPECT_EQ(p.plannedFinish, kToday + std::chrono::days(c.startOffset + c.n - 1));
+        EXPECT_EQ(p.finishedOn, c.finishedOn ? std::optional(kToday + std::chrono::days(*c.finishedOn)) : std::nullopt);
         ASSERT_EQ(p.projectedFinish.has_value(), c.projected.has_value());
         if (c.projected) {
-            EXPECT_EQ(*p.projectedFinish, kToday + *c.projected);
+            EXPECT_EQ(*p.projectedFinish, kToday + std::chrono::days(*c.projected));
         }
     }
 }
@@ -66,9 +69,9 @@ TEST(PlanProgressTest, ProgressOnATableOfPlans)
 TEST(PlanProgressTest, CalendarStatesSplitReadAndUnreadAroundToday)
 {
     PlanDays days;
-    days.startDate = kToday - 2;
+    days.startDate = kToday - std::chrono::days(2);
     days.done = {true, false, true, false, true};
-    EXPECT_EQ(planDayStates(days, kToday + 0.5),
+    EXPECT_EQ(planDayStates(days, kToday),
               (std::vector<DayState>{DayState::ReadPast, DayState::UnreadPast, DayState::ReadToday,
                                      DayState::UnreadFuture, DayState::ReadFuture}));
 }

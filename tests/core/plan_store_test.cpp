@@ -9,7 +9,8 @@
 namespace kovara::core {
 namespace {
 
-const DateTime kJan1 = encodeDate(2007, 1, 1);
+const sys_seconds kJan1 = startOf(makeDate(2007, 1, 1));
+using namespace std::chrono_literals;
 
 std::vector<std::string> days(int count)
 {
@@ -63,7 +64,7 @@ protected:
     }
 
     test::TempDir dir;
-    FixedClock clock{encodeDateTime(2007, 1, 1, 9, 30, 0)};
+    FixedClock clock{makeMoment(2007, 1, 1, 9, 30, 0)};
     std::unique_ptr<PlanStore> store;
 };
 
@@ -96,7 +97,7 @@ TEST_F(PlanStoreTest, AddPlanWritesMasterRowAndDaysThatSurviveReopening)
     PlanStore& reopened = planStore();
     ASSERT_EQ(reopened.planCount(), 1);
     EXPECT_EQ(reopened.planTitle(0), "Gospels");
-    EXPECT_DOUBLE_EQ(reopened.startDate(0), kJan1);
+    EXPECT_EQ(reopened.startDate(0), kJan1);
     EXPECT_EQ(reopened.dayCount(0), 3);
     EXPECT_EQ(reopened.dayVerses(0, 2), "5-7");
     EXPECT_FALSE(reopened.isDayDone(0, 1));
@@ -114,21 +115,21 @@ TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
 {
     struct Case {
         const char* what;
-        DateTime now;
+        sys_seconds now;
         int dayCount;
         int readThrough; // days 1..readThrough read
         int today;
         std::optional<int> firstUnread;
     };
     const Case cases[] = {
-        {"created today", kJan1 + 0.4, 30, 0, 1, 1},
-        {"day 1 read", kJan1 + 0.4, 30, 1, 1, 2},
-        {"just before midnight", kJan1 + 0.9999, 30, 0, 1, 1},
-        {"next day just after midnight", kJan1 + 1.0001, 30, 0, 2, 1},
-        {"ten days in, three read", kJan1 + 10.5, 30, 3, 11, 4},
-        {"past the last day", kJan1 + 100, 30, 0, 30, 1},
-        {"every day read", kJan1 + 5, 30, 30, 6, std::nullopt},
-        {"start date still ahead", kJan1 - 3.5, 30, 0, 4, 1},
+        {"created today", kJan1 + 9h + 36min, 30, 0, 1, 1},
+        {"day 1 read", kJan1 + 9h + 36min, 30, 1, 1, 2},
+        {"just before midnight", kJan1 + 24h - 9s, 30, 0, 1, 1},
+        {"next day just after midnight", kJan1 + 24h + 9s, 30, 0, 2, 1},
+        {"ten days in, three read", kJan1 + 10 * 24h + 12h, 30, 3, 11, 4},
+        {"past the last day", kJan1 + 100 * 24h, 30, 0, 30, 1},
+        {"every day read", kJan1 + 5 * 24h, 30, 30, 6, std::nullopt},
+        {"start date still ahead", kJan1 - 84h, 30, 0, 4, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -139,6 +140,13 @@ TEST_F(PlanStoreTest, TodaysPlanDayAndFirstUnreadDay)
         EXPECT_EQ(planStore().todaysPlanDay(plan), c.today);
         EXPECT_EQ(planStore().firstUnreadDay(plan), c.firstUnread);
     }
+    // A start that carries a time of day (written by an earlier version)
+    // counts whole days from that moment, not calendar dates.
+    const int evening = planStore().indexOf(planStore().addPlan("Evening", days(30), kJan1 + 18h)).value();
+    clock.set(kJan1 + 24h + 17h);
+    EXPECT_EQ(planStore().todaysPlanDay(evening), 1);
+    clock.set(kJan1 + 24h + 18h);
+    EXPECT_EQ(planStore().todaysPlanDay(evening), 2);
 }
 
 TEST_F(PlanStoreTest, RangeChecksNameTheOffendingNumber)
@@ -186,15 +194,15 @@ TEST_F(PlanStoreTest, AFailedWriteLeavesThePlanInMemoryUnchanged)
     execSQL(other.db, "BEGIN EXCLUSIVE TRANSACTION");
     EXPECT_THROW(s.setDayDone(0, 1, true), SqliteError);
     EXPECT_THROW(s.markDaysDoneThrough(0, 2), SqliteError);
-    EXPECT_THROW(s.setStartDate(0, kJan1 + 7), SqliteError);
+    EXPECT_THROW(s.setStartDate(0, kJan1 + 7 * 24h), SqliteError);
     EXPECT_THROW(s.renamePlan(0, "Beta"), SqliteError);
     EXPECT_FALSE(s.isDayDone(0, 1));
     EXPECT_FALSE(s.isDayDone(0, 2));
-    EXPECT_DOUBLE_EQ(s.startDate(0), kJan1);
+    EXPECT_EQ(s.startDate(0), kJan1);
     EXPECT_EQ(s.planTitle(0), "Alpha");
     execSQL(other.db, "ROLLBACK TRANSACTION");
 
-    s.setStartDate(0, kJan1 + 7);
+    s.setStartDate(0, kJan1 + 7 * 24h);
     EXPECT_EQ(other.integer("SELECT startDate FROM KOVA2PlanMaster"), 1167609600 + 7 * 86400);
 }
 
@@ -355,7 +363,7 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     planStore().addPlan("Gospels", days(6), kJan1);
     EXPECT_EQ(dayTables(), 1) << "no side table before it is needed";
     planStore().markDaysDoneThrough(0, 2);
-    clock.set(kJan1 + 3.5);
+    clock.set(kJan1 + 84h);
     planStore().setDayDone(0, 4, true);
     planStore().markDaysDoneThrough(0, 4); // days 1, 2 and 4 keep their dates
     planStore().setDayDone(0, 2, false);
@@ -365,8 +373,8 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     const PlanStore& reopened = planStore();
     EXPECT_EQ(reopened.readDate(0, 1), kJan1);
     EXPECT_EQ(reopened.readDate(0, 2), std::nullopt);
-    EXPECT_EQ(reopened.readDate(0, 3), kJan1 + 3);
-    EXPECT_EQ(reopened.readDate(0, 4), kJan1 + 3);
+    EXPECT_EQ(reopened.readDate(0, 3), kJan1 + 3 * 24h);
+    EXPECT_EQ(reopened.readDate(0, 4), kJan1 + 3 * 24h);
     EXPECT_EQ(reopened.readDate(0, 5), std::nullopt);
     EXPECT_TRUE(reopened.record(0).doubleUp);
     EXPECT_FALSE(reopened.record(0).reminder);
@@ -399,7 +407,8 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
 
     std::vector<int> reported;
     const PlanReplacement replaced = planStore().replacePlan(1, {"1-1", "2-2", "3-4", "5-5"}, {true, true, false, false},
-                                                             {kJan1, kJan1, 0, 0}, kJan1 + 1,
+                                                             {kJan1, kJan1 + 9h + 30min + 5s, std::nullopt, std::nullopt},
+                                                             kJan1 + 24h,
                                                              [&](int done, int) { reported.push_back(done); });
     EXPECT_EQ(reported.back(), 4);
     ASSERT_EQ(planStore().planCount(), 2);
@@ -408,8 +417,9 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
     EXPECT_EQ(planStore().dayCount(plan), 4);
     EXPECT_EQ(planStore().dayVerses(plan, 3), "3-4");
     EXPECT_TRUE(planStore().isDayDone(plan, 2));
-    EXPECT_EQ(planStore().readDate(plan, 2), kJan1);
-    EXPECT_EQ(planStore().startDate(plan), kJan1 + 1);
+    EXPECT_EQ(planStore().readDate(plan, 1), kJan1);
+    EXPECT_EQ(planStore().readDate(plan, 2), kJan1 + 9h + 30min + 5s) << "kept to the second";
+    EXPECT_EQ(planStore().startDate(plan), kJan1 + 24h);
     EXPECT_FALSE(planStore().record(plan).reminder);
     EXPECT_EQ(planStore().indexOf(replaced.oldPlan), std::nullopt);
 

@@ -12,18 +12,18 @@ namespace {
 class ReadingReminderTest : public ::testing::Test {
 protected:
     test::TempDir dir;
-    FixedClock clock{encodeDateTime(2026, 12, 10, 18, 0, 0)};
+    FixedClock clock{makeMoment(2026, 12, 10, 18, 0, 0)};
 };
 
 TEST_F(ReadingReminderTest, OnlyPlansWithTheReminderOnAndADayDueAreAnnounced)
 {
     PlanStore plans(dir.file("userreadplans.kova2"), clock);
-    const DateTime today = toDayCount(clock.today());
+    const sys_days today = clock.today();
     const std::vector<std::string> days = {"1-1", "2-2", "3-3"};
     plans.addPlan("A due today", days, today);
-    plans.addPlan("B behind", days, today - 2);
-    plans.addPlan("C finished", days, today - 5);
-    plans.addPlan("D not started", days, today + 1);
+    plans.addPlan("B behind", days, today - std::chrono::days(2));
+    plans.addPlan("C finished", days, today - std::chrono::days(5));
+    plans.addPlan("D not started", days, today + std::chrono::days(1));
     plans.addPlan("E reminder off", days, today);
     plans.addPlan("F read ahead", days, today);
     plans.markDaysDoneThrough(1, 1);

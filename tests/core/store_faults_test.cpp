@@ -31,7 +31,7 @@ std::string snapshot(const PlanStore& plans, const PrayerStore& prayers)
     for (const auto& h : headers)
         text += h.prayerTitle + "/" + h.prayerTopic + "/" + h.prayerStatus.word() + "; ";
     for (int p = 0; p < plans.planCount(); ++p) {
-        text += "| " + plans.planTitle(p) + " " + std::to_string(plans.startDate(p)) + " ";
+        text += "| " + plans.planTitle(p) + " " + std::to_string(toStoredSeconds(plans.startDate(p))) + " ";
         for (int d = 1; d <= plans.dayCount(p); ++d)
             text += plans.isDayDone(p, d) ? "x" : "-";
     }
@@ -55,7 +55,7 @@ protected:
     {
         const std::int32_t item = first.prayers.newPrayerItem();
         first.prayers.updatePrayer(item, "Family", "Home", "", PrayerStatus::Active, "{\\rtf1 text}", false);
-        first.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, toDayCount(first.clock.today()));
+        first.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, first.clock.today());
     }
 
     test::TempDir dir;
@@ -74,7 +74,7 @@ TEST_F(StoreFaultsTest, SecondCopyOnTheSameFolderStartsAndWorks)
     EXPECT_EQ(first.prayers.countPrayers(std::nullopt), 2);
     first.plans.loadPlans();
     EXPECT_TRUE(first.plans.isDayDone(0, 1));
-    first.plans.addPlan("Plan B", {"7-8"}, toDayCount(first.clock.today()));
+    first.plans.addPlan("Plan B", {"7-8"}, first.clock.today());
     second.plans.loadPlans();
     EXPECT_EQ(second.plans.planCount(), 2);
 }
@@ -96,9 +96,9 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         {"prayer status", [](Copy& c) { c.prayers.setPrayerStatus(1, PrayerStatus::Answered); }},
         {"day marked read", [](Copy& c) { c.plans.setDayDone(0, 2, true); }},
         {"days marked read", [](Copy& c) { c.plans.markDaysDoneThrough(0, 3); }},
-        {"plan added", [](Copy& c) { c.plans.addPlan("Plan B", {"7-8", "9-10"}, toDayCount(c.clock.today())); }},
+        {"plan added", [](Copy& c) { c.plans.addPlan("Plan B", {"7-8", "9-10"}, c.clock.today()); }},
         {"plan renamed", [](Copy& c) { c.plans.renamePlan(0, "Plan Z"); }},
-        {"plan restarted", [](Copy& c) { c.plans.setStartDate(0, toDayCount(c.clock.today()) - 10); }},
+        {"plan restarted", [](Copy& c) { c.plans.setStartDate(0, c.clock.today() - std::chrono::days(10)); }},
         {"plan deleted", [](Copy& c) { c.plans.deletePlan(0); }},
     };
     for (const Case& c : cases) {
@@ -106,7 +106,7 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         test::TempDir folder;
         Copy writer(folder);
         writer.prayers.updatePrayer(writer.prayers.newPrayerItem(), "Family", "Home", "", PrayerStatus::Active, "x", false);
-        writer.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, toDayCount(writer.clock.today()));
+        writer.plans.addPlan("Plan A", {"1-2", "3-4", "5-6"}, writer.clock.today());
         const std::string before = snapshot(writer.plans, writer.prayers);
         const std::string prayersFile = readAll(folder.file("prayers.kova2"));
         const std::string plansFile = readAll(folder.file("userreadplans.kova2"));

@@ -129,8 +129,8 @@ TEST(StoredFilesTest, PlanDatabase)
     {
         PlanStore store(file, clock);
         // Listed by title: "Alpha" before "Beta" whatever the order made.
-        store.addPlan("Beta", {"Gen 1", "Gen 2", "Gen 3"}, encodeDate(2024, 3, 1));
-        store.addPlan("Alpha", {"Ps 1", "Ps 2"}, encodeDate(2023, 12, 31));
+        store.addPlan("Beta", {"Gen 1", "Gen 2", "Gen 3"}, makeDate(2024, 3, 1));
+        store.addPlan("Alpha", {"Ps 1", "Ps 2"}, makeDate(2023, 12, 31));
         ASSERT_EQ(store.planTitle(0), "Alpha");
         store.setDayDone(0, 1, true);
         store.setDoubleUp(0, true);
@@ -138,7 +138,7 @@ TEST(StoredFilesTest, PlanDatabase)
         store.markDaysDoneThrough(1, 2);
         store.setDayDone(1, 1, false);
         store.setReminder(1, false);
-        store.setStartDate(1, encodeDate(2024, 3, 2));
+        store.setStartDate(1, makeDate(2024, 3, 2));
     }
     EXPECT_EQ(dump(file),
               "table CREATE TABLE '{PLAN1}' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER)\n"

@@ -10,7 +10,8 @@
 namespace kovara::core {
 namespace {
 
-const DateTime kToday = encodeDate(2024, 3, 10);
+const sys_days kToday = makeDate(2024, 3, 10);
+using namespace std::chrono_literals;
 
 // Ten days of ten verses each: day n reads verses 10n-9 .. 10n.
 std::vector<std::string> tenDays()
@@ -30,10 +31,10 @@ protected:
         plans = std::make_unique<PlanStore>(dir.file("userreadplans.kova2"), clock);
     }
     // A ten-day plan that started `daysAgo` days before today.
-    int addPlan(int daysAgo) { return *plans->indexOf(plans->addPlan("Plan", tenDays(), kToday - daysAgo)); }
+    int addPlan(int daysAgo) { return *plans->indexOf(plans->addPlan("Plan", tenDays(), kToday - std::chrono::days(daysAgo))); }
 
     test::TempDir dir;
-    FixedClock clock{kToday + 0.75};
+    FixedClock clock{startOf(kToday) + 18h};
     std::unique_ptr<BibleStore> bible;
     std::unique_ptr<PlanStore> plans;
 };
@@ -49,7 +50,7 @@ TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
 TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 {
     const int plan = addPlan(0);
-    auto view = buildPlanDayView(*plans, *bible, plan, 0);
+    auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->title, "Plan");
@@ -61,12 +62,12 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 
     const MarkReadOutcome outcome = markPlanDayRead(*plans, plan, 1);
     EXPECT_EQ(outcome.status, kStatusMarkedRead);
-    EXPECT_EQ(outcome.nextDay, 0); // day 2 is not due yet
+    EXPECT_EQ(outcome.nextDay, std::nullopt); // day 2 is not due yet
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(planStanding(*plans, plan), PlanStanding::UpToDate);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
 
-    view = buildPlanDayView(*plans, *bible, plan, 0);
+    view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusMarkedRead);
     EXPECT_FALSE(view->canMarkRead);
@@ -75,7 +76,7 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
 TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
 {
     const int plan = addPlan(5); // today is day 6
-    auto view = buildPlanDayView(*plans, *bible, plan, 0);
+    auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusBehind);
     EXPECT_TRUE(planNeedsReading(*plans, plan));
@@ -84,9 +85,9 @@ TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
         EXPECT_EQ(outcome.nextDay, day + 1) << day;
         EXPECT_EQ(outcome.message, kCatchingUp) << day;
     }
-    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->status, "");
+    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, std::nullopt)->status, "");
     const MarkReadOutcome today = markPlanDayRead(*plans, plan, 6);
-    EXPECT_EQ(today.nextDay, 0);
+    EXPECT_EQ(today.nextDay, std::nullopt);
     EXPECT_EQ(today.message, "");
 
     // Marking an earlier day loads a later unread due day, not the one after it.
@@ -105,22 +106,22 @@ TEST_F(TodaysReadingTest, MarkingTheLastUnreadDayCompletesThePlan)
     EXPECT_EQ(markPlanDayRead(*plans, plan, 7).message, kPlanCompleted);
 
     // Shown later: today's plan day, completed, nothing to mark.
-    const auto view = buildPlanDayView(*plans, *bible, plan, 0);
+    const auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     EXPECT_EQ(view->day, 4);
     EXPECT_EQ(view->status, kStatusCompleted);
     EXPECT_FALSE(view->canMarkRead);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
     // Past its end, a completed plan opens on its last day.
-    clock.set(kToday + 30);
-    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, 0)->heading, "Day 10 of 10: Beta 2:1-10");
+    clock.set(startOf(kToday + std::chrono::days(30)));
+    EXPECT_EQ(buildPlanDayView(*plans, *bible, plan, std::nullopt)->heading, "Day 10 of 10: Beta 2:1-10");
 }
 
 TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 {
     const int plan = addPlan(0);
-    EXPECT_FALSE(buildPlanDayView(*plans, *bible, 1, 0)); // a plan gone from the store
+    EXPECT_FALSE(buildPlanDayView(*plans, *bible, 1, std::nullopt)); // a plan gone from the store
     using test::messageOf;
-    EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, -1, 0); }), "Plan index out of range: -1");
+    EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, -1, std::nullopt); }), "Plan index out of range: -1");
     EXPECT_EQ(messageOf([&] { buildPlanDayView(*plans, *bible, plan, 11); }), "Day out of range: 11");
     EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, -1, 1); }), "Plan index out of range (-1)");
     EXPECT_EQ(messageOf([&] { markPlanDayRead(*plans, 1, 1); }), "Plan index out of range (1)");
@@ -133,7 +134,7 @@ TEST_F(TodaysReadingTest, OutOfRangePlansAndDays)
 
 TEST_F(TodaysReadingTest, PrintoutListsEveryDayWithItsDateAndMark)
 {
-    const int plan = *plans->indexOf(plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, encodeDate(2007, 12, 31)));
+    const int plan = *plans->indexOf(plans->addPlan("Tom & Jerry <3>", {"1-31", "32-56", "81-85,91-92"}, makeDate(2007, 12, 31)));
     plans->setDayDone(plan, 2, true);
     const DateFormatter shortDate = [](sys_days d) {
         const std::chrono::year_month_day date{d};

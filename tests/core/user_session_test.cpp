@@ -64,9 +64,9 @@ TEST_F(UserSessionTest, AnInterruptedRestoreIsFinishedBeforeEitherStoreOpens)
     const UserDatabases files = session.databases();
     {
         PlanStore old(files.plansPath, clock);
-        old.addPlan("Old plan", {"1-2"}, toDayCount(clock.today()));
+        old.addPlan("Old plan", {"1-2"}, clock.today());
         PlanStore restored(files.plansPath + ".new", clock);
-        restored.addPlan("Restored plan", {"3-4"}, toDayCount(clock.today()));
+        restored.addPlan("Restored plan", {"3-4"}, clock.today());
     }
     { PrayerStore touch(files.prayersPath, &clock); }
     std::filesystem::copy_file(files.prayersPath, files.prayersPath + ".restored");

@@ -17,7 +17,8 @@ namespace kovara::core {
 namespace {
 
 // 10 March 2024 is day 70 of its year.
-const DateTime kToday = encodeDate(2024, 3, 10);
+const sys_days kToday = makeDate(2024, 3, 10);
+using namespace std::chrono_literals;
 constexpr int kTodayOfYear = 70;
 
 std::string joinLines(const std::vector<std::string>& lines)
@@ -48,7 +49,7 @@ protected:
     int addPlan(const std::string& title, int daysAgo, int read)
     {
         const std::vector<std::string> days(10, "1-3");
-        const int plan = *plans->indexOf(plans->addPlan(title, days, kToday - daysAgo));
+        const int plan = *plans->indexOf(plans->addPlan(title, days, kToday - std::chrono::days(daysAgo)));
         if (read > 0)
             plans->markDaysDoneThrough(plan, read);
         return plan;
@@ -66,7 +67,7 @@ protected:
     }
 
     test::TempDir dir;
-    FixedClock clock{kToday + 0.75};
+    FixedClock clock{startOf(kToday) + 18h};
     IniFile ini{dir.file("settings.ini")};
     Preferences prefs{ini};
     std::unique_ptr<PlanStore> plans;
@@ -158,9 +159,9 @@ TEST_F(WelcomePageTest, TheDevotionalLineComparesOnlyTheDayOfTheYear)
         int lastRead;
         bool shown;
     } cases[] = {
-        {makeMoment(2024, 3, 10, 18, 0, 0), kTodayOfYear, false},
-        {makeMoment(2024, 3, 10, 18, 0, 0), kTodayOfYear - 1, true},
-        {makeMoment(2024, 3, 10, 18, 0, 0), 0, true},
+        {startOf(kToday) + 18h, kTodayOfYear, false},
+        {startOf(kToday) + 18h, kTodayOfYear - 1, true},
+        {startOf(kToday) + 18h, 0, true},
         {makeMoment(2023, 3, 11, 8, 0, 0), kTodayOfYear, false}, // day 70 of another year
         {makeMoment(2024, 12, 31, 23, 59, 0), 366, false},
         {makeMoment(2025, 1, 1, 0, 0, 0), 366, true},

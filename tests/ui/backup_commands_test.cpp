@@ -36,7 +36,7 @@ protected:
     BackupCommandsTest()
     {
         shell.addPrayer("Before");
-        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, toDayCount(shell.fixedClock.today()));
+        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.fixedClock.today());
     }
 
     // A backup of the current data at path, through the command.
@@ -53,7 +53,7 @@ protected:
     void changeData()
     {
         shell.addPrayer("After");
-        shell.planStore().addPlan("Plan B", {"5-6"}, toDayCount(shell.fixedClock.today()));
+        shell.planStore().addPlan("Plan B", {"5-6"}, shell.fixedClock.today());
     }
 
     UserStoreShell shell;

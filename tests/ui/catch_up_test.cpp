@@ -50,11 +50,11 @@ protected:
 
 TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBehind)
 {
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     // The five days were marked today: 25 left at 5 in the 21 days since the start.
     EXPECT_EQ(page().progressLabel->text(), "5 of 30 days read (16%) \u00B7 15 days behind \u00B7 at your pace of "
                                             "the last 30 days you will finish on " +
-                                                longDateText(toDayCount(shell.fixedClock.today()) + 105));
+                                                longDateText(shell.fixedClock.today() + std::chrono::days(105)));
     EXPECT_EQ(page().progressBar->value(), 16);
     EXPECT_FALSE(page().catchUpButton->isHidden());
 
@@ -77,24 +77,24 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
 
     // Up to date: no button.
     shell.plans->markDaysDoneThrough(plan, 21);
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().progressLabel->text().contains(" \u00B7 up to date \u00B7 "));
 }
 
 TEST(ProgressTextTest, WordsForEachStanding)
 {
-    const DateTime day = encodeDate(2027, 3, 3);
+    const sys_days day = makeDate(2027, 3, 3);
     struct Case {
         const char* what;
         PlanProgress progress;
         QString text;
     };
-    PlanProgress finished{4, 4, 100, 9, 0, true, day, day + 2, {}, 0};
+    PlanProgress finished{4, 4, 100, 9, 0, true, day, day + std::chrono::days(2), {}, 0};
     PlanProgress finishedLongAgo = finished;
-    finishedLongAgo.finishedOn = 0;
-    PlanProgress oneBehind{10, 1, 10, 3, 1, false, 0, day, day + 1, 0.5};
-    PlanProgress notStarted{10, 0, 0, -1, 0, false, 0, day + 9, {}, 0};
+    finishedLongAgo.finishedOn = std::nullopt;
+    PlanProgress oneBehind{10, 1, 10, 3, 1, false, std::nullopt, day, day + std::chrono::days(1), 0.5};
+    PlanProgress notStarted{10, 0, 0, -1, 0, false, std::nullopt, day + std::chrono::days(9), {}, 0};
     const Case cases[] = {
         {"finished", finished, "4 of 4 days read (100%) \u00B7 finished on 3 Mar 2027"},
         {"finished, date not known", finishedLongAgo, "4 of 4 days read (100%) \u00B7 finished"},
@@ -131,13 +131,13 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
     EXPECT_EQ(preview.startAgain.toStdString(),
               QString("Day 6 becomes today's reading and every later day moves with it. The plan will finish on %1 "
                       "(15 days later).")
-                  .arg(longDateText(toDayCount(shell.fixedClock.today()) + 24))
+                  .arg(longDateText(shell.fixedClock.today() + std::chrono::days(24)))
                   .toStdString());
     EXPECT_TRUE(preview.keepFinish.startsWith("The passages of your 25 unread days are divided again over the 10 "
                                               "days from today to "));
     EXPECT_TRUE(preview.doubleUp.startsWith("Read two plan days a day for 13 days")) << preview.doubleUp.toStdString();
     // Cancelled: nothing changed.
-    EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 20);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - std::chrono::days(20));
 
     CatchUpDialog dialog(preview);
     EXPECT_EQ(dialog.findChild<QLabel*>("catchUpIntroLabel")->text(), "\"Gospels\" is 15 days behind. Missing days happens to every reader; "
@@ -158,7 +158,7 @@ TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
 {
     choice = CatchUpChoice::StartAgain;
     controller.catchUp(shell.id(plan));
-    EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 5);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - std::chrono::days(5));
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().undoPanel->isHidden());
@@ -178,7 +178,7 @@ TEST_F(CatchUpTest, KeepMyFinishDateDividesTheRestAndUndoPutsTheOldPlanBack)
     EXPECT_TRUE(shell.plans->isDayDone(now, 5));
     EXPECT_EQ(shell.plans->dayVerses(now, 6), "6-8");
     EXPECT_EQ(shell.plans->dayVerses(now, 15), "29-30");
-    EXPECT_EQ(shell.plans->startDate(now) + 14, before.startDate + 29);
+    EXPECT_EQ(shell.plans->startDate(now) + std::chrono::days(14), before.startDate + std::chrono::days(29));
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_TRUE(page().catchUpButton->isHidden());
     ASSERT_FALSE(page().undoPanel->isHidden());
@@ -223,7 +223,7 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
     EXPECT_TRUE(shell.plans->isDayDone(plan, 20));
     EXPECT_FALSE(shell.plans->record(plan).doubleUp);
     EXPECT_EQ(controller.currentPlanDay(), 21);
-    EXPECT_EQ(controller.currentSecondDay(), 0);
+    EXPECT_EQ(controller.currentSecondDay(), std::nullopt);
 }
 
 TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)

@@ -132,7 +132,7 @@ protected:
             const std::int32_t item = shell.addPrayer(title);
             shell.prayerStore().updatePrayer(item, title, "Topic", "", PrayerStatus::Active, noise, false);
         }
-        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, toDayCount(shell.fixedClock.today()));
+        shell.planStore().addPlan("Plan A", {"1-2", "3-4"}, shell.fixedClock.today());
     }
 
     // Runs a command as the main window does: an error becomes a message box.

@@ -139,7 +139,7 @@ TEST_F(HelpTextTest, EveryQuotedCaptionMenuEntryAndStatusIsTheProgramsOwn)
     HelpViewer helpWindow(&window);                     // made when help is first asked for
     AboutDialog about(&window);                         // made when first shown
     // The plan manager names the chosen day in its context commands.
-    window.planStore().addPlan("Plan", {"1-3", "4-6"}, toDayCount(clock.today()));
+    window.planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
     window.session().notifyPlansChanged();
     window.mainActions().planManagerAction->trigger();
     for (QTreeWidget* days : window.findChildren<QTreeWidget*>())

@@ -122,9 +122,9 @@ TEST_F(MainWindowTest, EveryMenuAndEntryHasItsOwnAltLetter)
     {
         // Titles whose first letters the menu's own entries already use.
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        plans.addPlan("Start & More", {"1-2"}, toDayCount(clock.today()));
-        plans.addPlan("Reading Plan", {"1-2"}, toDayCount(clock.today()));
-        plans.addPlan("S", {"1-2"}, toDayCount(clock.today()));
+        plans.addPlan("Start & More", {"1-2"}, clock.today());
+        plans.addPlan("Reading Plan", {"1-2"}, clock.today());
+        plans.addPlan("S", {"1-2"}, clock.today());
     }
     auto window = open();
     const auto altLetters = [](const QList<QAction*>& actions, const QString& where) {
@@ -184,8 +184,8 @@ TEST_F(MainWindowTest, TabFollowsTheSideBarTopToBottom)
     std::filesystem::create_directories(appData.path() / "Kovara 2");
     {
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        plans.addPlan("First", {"1-2"}, toDayCount(clock.today()));
-        plans.addPlan("Second", {"1-2"}, toDayCount(clock.today()));
+        plans.addPlan("First", {"1-2"}, clock.today());
+        plans.addPlan("Second", {"1-2"}, clock.today());
     }
     auto window = open();
     window->show();
@@ -219,7 +219,7 @@ TEST_F(MainWindowTest, LongPlanTitleIsCutShortWithItsFullTextAsTooltip)
     std::filesystem::create_directories(appData.path() / "Kovara 2");
     {
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        plans.addPlan(title.toStdString(), {"1-2"}, toDayCount(clock.today()));
+        plans.addPlan(title.toStdString(), {"1-2"}, clock.today());
     }
     auto window = open();
     window->show();
@@ -447,8 +447,8 @@ TEST_F(MainWindowTest, PlanEntriesComeFromTheStoreAndOpenTheirDay)
     std::filesystem::create_directories(appData.path() / "Kovara 2");
     {
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        ASSERT_TRUE(plans.indexOf(plans.addPlan("Beta & more", {"81-85", "86-90", "91-95"}, toDayCount(clock.today()) - 2)));
-        const int upToDate = *plans.indexOf(plans.addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today())));
+        ASSERT_TRUE(plans.indexOf(plans.addPlan("Beta & more", {"81-85", "86-90", "91-95"}, clock.today() - std::chrono::days(2))));
+        const int upToDate = *plans.indexOf(plans.addPlan("Alpha daily", {"1-10", "11-20"}, clock.today()));
         plans.setDayDone(upToDate, 1, true);
     }
     auto window = open();
@@ -493,8 +493,8 @@ TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
     std::filesystem::create_directories(appData.path() / "Kovara 2");
     {
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        plans.addPlan("Behind", {"1-1", "2-2", "3-3", "4-4", "5-5", "6-6"}, toDayCount(clock.today()) - 3);
-        plans.addPlan("Current", {"1-1", "2-2"}, toDayCount(clock.today()));
+        plans.addPlan("Behind", {"1-1", "2-2", "3-3", "4-4", "5-5", "6-6"}, clock.today() - std::chrono::days(3));
+        plans.addPlan("Current", {"1-1", "2-2"}, clock.today());
     }
     auto window = open();
     const std::string page = window->findChild<WelcomePage*>("welcomePage")->pageText();
@@ -512,7 +512,7 @@ TEST_F(MainWindowTest, WelcomeProgressAndItsCatchUpLink)
     };
     window->findChild<WelcomePage*>("welcomePage")->handleLinkClicked(QString::fromStdString("koav2:CatchUp/" + behind));
     EXPECT_EQ(offered, "Behind");
-    EXPECT_EQ(window->planStore().startDate(0), toDayCount(clock.today()));
+    EXPECT_EQ(window->planStore().startDate(0), startOf(clock.today()));
     EXPECT_EQ(window->currentPage(), Page::Reading);
     // A link of the older form names the plan by its position.
     offered.reset();
@@ -543,7 +543,7 @@ TEST_F(MainWindowTest, EachPageNamesItsHelpAndItsPrintout)
     std::filesystem::create_directories(appData.path() / "Kovara 2");
     {
         PlanStore plans((appData.path() / "Kovara 2" / "userreadplans.kova2").string(), clock);
-        plans.addPlan("Gospels", {"1-3", "4-6"}, toDayCount(clock.today()));
+        plans.addPlan("Gospels", {"1-3", "4-6"}, clock.today());
     }
     auto window = open();
     window->findChild<QAction*>("PlanEntry0")->trigger(); // the plan's day on the reading page
@@ -583,14 +583,14 @@ TEST_F(MainWindowTest, EachPageNamesItsHelpAndItsPrintout)
 TEST_F(MainWindowTest, RestoreReplacesTheStoresAndRebuildsTheViews)
 {
     auto window = open();
-    window->planStore().addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today()));
+    window->planStore().addPlan("Alpha daily", {"1-10", "11-20"}, clock.today());
     window->session().notifyPlansChanged();
     const QString backup = QString::fromStdString(appData.file("saved.kova2bak"));
     dialogs.expectSaveFile(kBackupDialogTitle, backup);
     dialogs.expectMessage("Backup process complete.");
     window->mainActions().backupAction->trigger();
 
-    window->planStore().addPlan("Later plan", {"1-5"}, toDayCount(clock.today()));
+    window->planStore().addPlan("Later plan", {"1-5"}, clock.today());
     window->session().notifyPlansChanged();
     const QMenu* reading = window->menuBar()->actions()[2]->menu();
     ASSERT_EQ(reading->actions().size(), 7);
@@ -679,7 +679,7 @@ TEST_F(MainWindowTest, ReadTheBibleOpensTheLastChapterAndSavesItOnClose)
 TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
 {
     auto window = open();
-    window->planStore().addPlan("Plan", {"1-3", "4-6"}, toDayCount(clock.today()));
+    window->planStore().addPlan("Plan", {"1-3", "4-6"}, clock.today());
     window->session().notifyPlansChanged();
     window->findChild<GroupBarGroup*>("plansGroup")->entryActions()[0]->trigger();
     ASSERT_EQ(window->currentPage(), Page::Reading);

@@ -123,7 +123,7 @@ TEST_F(NewPlanDialogTest, CompletionDateNeverGoesBeforeToday)
 
     // A date chosen days ago that has since passed is today again when the
     // dialog opens.
-    shell.fixedClock.set(test::PlanTestShell::kNow + 10);
+    shell.fixedClock.set(test::PlanTestShell::kNow + std::chrono::days(10));
     ASSERT_FALSE(dlg.execute());
     EXPECT_EQ(test::NewPlanControls(dlg).completionDateEdit->date(), toQDate(shell.fixedClock.today()));
 }

@@ -60,8 +60,8 @@ protected:
 
 TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
 {
-    shell.plans->addPlan("Bible in a Year", {"1-1"}, toDayCount(shell.fixedClock.today()));
-    shell.plans->addPlan("Bible in a Year 2", {"1-1"}, toDayCount(shell.fixedClock.today()));
+    shell.plans->addPlan("Bible in a Year", {"1-1"}, shell.fixedClock.today());
+    shell.plans->addPlan("Bible in a Year 2", {"1-1"}, shell.fixedClock.today());
     dlg->script = [](test::ScriptedNewPlanDlg& d) {
         test::NewPlanControls(d).otNtPlanRadio->click();
         test::NewPlanControls(d).createPlanButton->click();
@@ -77,7 +77,7 @@ TEST_F(PlanControllerTest, NewPlanNameIsProposedTrimmedAndChecked)
     ASSERT_EQ(shell.plans->indexOf(added), 0);
     EXPECT_EQ(shell.plans->planTitle(0), "Alpha");
     EXPECT_EQ(shell.plans->dayCount(0), 3);
-    EXPECT_EQ(shell.plans->startDate(0), toDayCount(shell.fixedClock.today()));
+    EXPECT_EQ(shell.plans->startDate(0), startOf(shell.fixedClock.today()));
     // The plan views were refreshed on the new plan; the reading page stays.
     EXPECT_EQ(test::PlanManagerControls(*controller.planManager()).planCombo->currentText(), "Alpha");
     ASSERT_EQ(entries.size(), 3u);
@@ -97,7 +97,7 @@ TEST_F(PlanControllerTest, NewCustomPlanOpensOnItsFirstDay)
         test::NewPlanControls(d).customPlanRadio->click();
         test::NewPlanControls(d).startBookCombo->setCurrentIndex(1);
         test::NewPlanControls(d).endChapterCombo->setCurrentIndex(0);
-        test::NewPlanControls(d).completionDateEdit->setDate(toQDate(toDayCount(shell.fixedClock.today())).addDays(2));
+        test::NewPlanControls(d).completionDateEdit->setDate(toQDate(shell.fixedClock.today()).addDays(2));
         test::NewPlanControls(d).createPlanButton->click();
     };
     shell.scripted.expectPrompt(kNamePrompt, "Custom Reading Plan");
@@ -127,7 +127,7 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
     const int plan = shell.addPlan("Behind", 8, 5); // today is day 6
     controller.refreshPlanViews(PlanId());
     EXPECT_TRUE(bold(plan));
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 1);
     EXPECT_EQ(Page().planStatusLabel->text(), kBehind);
 
@@ -152,7 +152,7 @@ TEST_F(PlanControllerTest, CatchingUpDayByDayThenCompleting)
     Page().markReadButton->click();
     EXPECT_EQ(controller.currentPlanDay(), 7);
 
-    controller.showPlanDay(shell.id(plan), 0);
+    controller.showPlanDay(shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 6);
     EXPECT_EQ(Page().planStatusLabel->text(), kCompleted);
     EXPECT_FALSE(Page().markReadButton->isEnabled());
@@ -227,7 +227,7 @@ TEST_F(PlanControllerTest, PlanEntriesInTheReadingMenuAndTheirChecks)
     const PlanId gone("{00000000-0000-4000-8000-000000000000}");
     shell.scripted.expectMessage("Specified plan index is out of range (2 requested, 1 max)");
     runGuarded(shell.scripted, [&] { controller.openPlanEntry(gone); });
-    controller.showPlanDay(gone, 0);
+    controller.showPlanDay(gone);
     EXPECT_TRUE(controller.currentPlan().isNull());
     EXPECT_FALSE(Page().markReadButton->isEnabled());
     EXPECT_FALSE(Page().planManagerButton->isEnabled());
@@ -259,7 +259,7 @@ TEST_F(PlanControllerTest, PrintoutGoesThroughTheHiddenViewer)
               }));
     EXPECT_TRUE(html.startsWith("<p><b>Psalms &amp; Hymns</b></p>\r\n"));
     EXPECT_TRUE(html.contains("<td>&nbsp;<b>X</b>&nbsp;</td><td>&nbsp;2&nbsp;</td><td>&nbsp;" +
-                              shortDateText(toDayCount(shell.fixedClock.today()) - 1) + "&nbsp;</td>"));
+                              shortDateText(shell.fixedClock.today() - std::chrono::days(1)) + "&nbsp;</td>"));
     // As laid out for printing: one header row that repeats on each page,
     // and cell borders drawn once.
     QTextTable* table = nullptr;
@@ -288,7 +288,7 @@ TEST_F(PlanControllerTest, ChangesAreToldToTheSessionWithThePlanChanged)
     QObject::connect(&shell.session(), &ObservableSession::plansChanged,
                      [&](const PlanId& plan) { told.push_back(plan); });
 
-    controller.showPlanDay(beta, 0);
+    controller.showPlanDay(beta);
     Page().markReadButton->click();
     EXPECT_EQ(controller.planManager()->currentPlan(), beta) << "the manager keeps its plan";
     shell.scripted.expectConfirm("Are you absolutely certain that you wish to permanantly delete plan \"Beta\"?", true);

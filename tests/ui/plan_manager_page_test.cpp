@@ -70,14 +70,14 @@ TEST_F(PlanManagerTest, NoPlansShowsTheSingleEntry)
 
 TEST_F(PlanManagerTest, DayLinesAndTicking)
 {
-    shell.plans->addPlan("Gamma", {"1-31", "32-33", "81-90,91-92"}, encodeDate(2024, 2, 28));
+    shell.plans->addPlan("Gamma", {"1-31", "32-33", "81-90,91-92"}, makeDate(2024, 2, 28));
     shell.addPlan("Delta", 2, 0);
     shell.plans->setDayDone(1, 2, true);
     controller.refreshPlanViews(shell.id(1));
     EXPECT_EQ(controls().planCombo->currentText(), "Gamma");
     ASSERT_EQ(controls().dayList->topLevelItemCount(), 3);
-    const QString dates[] = {shortDateText(encodeDate(2024, 2, 28)), shortDateText(encodeDate(2024, 2, 29)),
-                             shortDateText(encodeDate(2024, 3, 1))};
+    const QString dates[] = {shortDateText(makeDate(2024, 2, 28)), shortDateText(makeDate(2024, 2, 29)),
+                             shortDateText(makeDate(2024, 3, 1))};
     const QString passages[] = {"Alpha 1", "Alpha 2:1-2", "Beta 1; Beta 2:1-2"};
     for (int day = 1; day <= 3; ++day) {
         EXPECT_EQ(line(day)->text(0), QString::number(day));
@@ -143,10 +143,10 @@ TEST_F(PlanManagerTest, ContextActionsMarkThroughAndResetToADay)
     // Day 7 falls on today: the plan is now behind.
     EXPECT_FALSE(entries[plan].bold);
     controls().resetPlanToDayAction->trigger();
-    EXPECT_EQ(shell.plans->startDate(plan), toDayCount(shell.fixedClock.today()) - 6);
+    EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - std::chrono::days(6));
     EXPECT_EQ(shell.plans->todaysPlanDay(plan), 7);
-    EXPECT_EQ(line(7)->text(1), shortDateText(toDayCount(shell.fixedClock.today())));
-    EXPECT_EQ(line(1)->text(1), shortDateText(toDayCount(shell.fixedClock.today()) - 6));
+    EXPECT_EQ(line(7)->text(1), shortDateText(shell.fixedClock.today()));
+    EXPECT_EQ(line(1)->text(1), shortDateText(shell.fixedClock.today() - std::chrono::days(6)));
     EXPECT_TRUE(entries[plan].bold);
 
     // The refill kept day 7 selected; marking through it catches the plan up.

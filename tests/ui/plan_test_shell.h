@@ -38,7 +38,7 @@ inline void makeTemplateDatabase(const std::string& fileName)
 class PlanTestShell : public Shell {
 public:
     // Noon of 2024-03-10: today is 2024-03-10.
-    static constexpr DateTime kNow = 45361.5;
+    static inline const sys_seconds kNow = makeMoment(2024, 3, 10, 12, 0, 0);
 
     PlanTestShell()
     {
@@ -64,7 +64,7 @@ public:
         std::vector<std::string> texts;
         for (int d = 0; d < days; ++d)
             texts.push_back(std::to_string(d + 1) + "-" + std::to_string(d + 1));
-        return plans->indexOf(plans->addPlan(title, texts, toDayCount(fixedClock.today()) - daysAgo)).value();
+        return plans->indexOf(plans->addPlan(title, texts, fixedClock.today() - std::chrono::days(daysAgo))).value();
     }
     // The id of the plan at that position now.
     PlanId id(int plan) const { return plans->id(plan); }

@@ -259,7 +259,7 @@ protected:
         const auto user = appData.path() / "Kovara 2";
         std::filesystem::create_directories(user);
         PlanStore plans((user / "userreadplans.kova2").string(), clock);
-        plans.addPlan("Alpha daily", {"1-10", "11-20"}, toDayCount(clock.today()));
+        plans.addPlan("Alpha daily", {"1-10", "11-20"}, clock.today());
         PrayerStore prayers((user / "prayers.kova2").string());
         const std::int32_t item = prayers.newPrayerItem(clock.now());
         savePrayerContent(prayers, item, "Morning prayer", "", PrayerStatus::Active, "", [] { return std::string(); });

@@ -150,7 +150,7 @@ TEST_F(Version1ImportTest, AnsweredYesImportsItemsAndPlan)
     PlanStore& plans = shell.planStore();
     ASSERT_EQ(plans.planCount(), 1);
     EXPECT_EQ(plans.planTitle(0), "Bible in a Year");
-    EXPECT_EQ(plans.startDate(0), kStart);
+    EXPECT_EQ(plans.startDate(0), fromDayCount(kStart));
     EXPECT_EQ(plans.dayCount(0), kVersion1PlanDays);
     std::vector<int> read;
     for (int d = 1; d <= plans.dayCount(0); ++d)
@@ -192,7 +192,7 @@ TEST_F(Version1ImportTest, NothingIsOfferedToAUserWithDataOrWithoutOldFiles)
     const std::int32_t own = shell.addPrayer("Mine");
     importData();
     shell.prayerStore().deletePrayer(own);
-    shell.planStore().addPlan("Mine", {"1-1"}, kStart);
+    shell.planStore().addPlan("Mine", {"1-1"}, fromDayCount(kStart));
     importData();
     shell.planStore().deletePlan(0);
 

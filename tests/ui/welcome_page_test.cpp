@@ -27,7 +27,7 @@
 namespace kovara::ui {
 namespace {
 
-const DateTime kToday = encodeDate(2024, 3, 10);
+const sys_days kToday = makeDate(2024, 3, 10);
 
 // A plan as a link names it: its position or its id.
 std::string planText(const PlanLinkTarget& plan)
@@ -197,7 +197,7 @@ protected:
     }
 
     kovara::test::TempDir dir;
-    FixedClock fixedClock{kToday + 0.5};
+    FixedClock fixedClock{startOf(kToday) + std::chrono::hours(12)};
     test::ScriptedDialogs scripted;
     std::unique_ptr<Preferences> prefs = test::makeTestPreferences();
     std::unique_ptr<PlanStore> plans;

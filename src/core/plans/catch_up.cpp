@@ -23,9 +23,9 @@ int firstUnread(const PlanDays& days)
 
 } // namespace
 
-DateTime restartStartDate(const PlanDays& days, DateTime today)
+sys_days restartStartDate(const PlanDays& days, sys_days today)
 {
-    return dateOf(today) - (firstUnread(days) - 1);
+    return today - std::chrono::days(firstUnread(days) - 1);
 }
 
 std::vector<std::string> divideVerseRuns(const std::vector<std::string>& specs, int count)
@@ -78,11 +78,11 @@ std::vector<std::string> divideVerseRuns(const std::vector<std::string>& specs, 
     return out;
 }
 
-RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string>& dayVerses, DateTime today)
+RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string>& dayVerses, sys_days today)
 {
     firstUnread(days);
-    const int now = dateOf(today);
-    const int finish = dateOf(days.startDate) + days.dayCount() - 1;
+    const sys_days now = today;
+    const sys_days finish = dayOf(days.startDate) + std::chrono::days(days.dayCount() - 1);
     if (finish < now)
         throw Exception(kPlannedFinishPassed);
 
@@ -93,7 +93,7 @@ RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string
         if (days.done[at]) {
             plan.dayVerses.push_back(dayVerses[at]);
             plan.done.push_back(true);
-            plan.readDates.push_back(at < days.readDates.size() ? days.readDates[at] : 0);
+            plan.readDates.push_back(at < days.readDates.size() ? days.readDates[at] : std::nullopt);
         } else {
             unread.push_back(dayVerses[at]);
         }
@@ -103,21 +103,21 @@ RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string
     for (const std::string& spec : unread)
         for (const VerseRun& run : parseVerseSpec(spec))
             verses += std::max(0, run.last - run.first + 1);
-    const int count = static_cast<int>(std::min<long long>(finish - now + 1, verses));
+    const int count = static_cast<int>(std::min<long long>((finish - now).count() + 1, verses));
     for (std::string& text : divideVerseRuns(unread, count)) {
         plan.dayVerses.push_back(std::move(text));
         plan.done.push_back(false);
-        plan.readDates.push_back(0);
+        plan.readDates.push_back(std::nullopt);
     }
-    plan.startDate = now - read;
+    plan.startDate = now - std::chrono::days(read);
     return plan;
 }
 
-DoubleUpSchedule doubleUpSchedule(const PlanDays& days, DateTime today)
+DoubleUpSchedule doubleUpSchedule(const PlanDays& days, sys_days today)
 {
     firstUnread(days);
-    const int now = dateOf(today);
-    const int dueToday = now - dateOf(days.startDate) + 1;
+    const sys_days now = today;
+    const int dueToday = static_cast<int>((now - dayOf(days.startDate)).count()) + 1;
     std::vector<int> unread;
     for (int i = 0; i < days.dayCount(); ++i)
         if (!days.done[static_cast<std::size_t>(i)])
@@ -134,10 +134,10 @@ DoubleUpSchedule doubleUpSchedule(const PlanDays& days, DateTime today)
         next = std::min(unread.size(), next + (behind ? 2 : 1));
         if (!caughtUp && (next == unread.size() || unread[next] > due)) {
             caughtUp = true;
-            schedule.caughtUpOn = now + k;
+            schedule.caughtUpOn = now + std::chrono::days(k);
         }
         if (next == unread.size())
-            schedule.finishOn = now + k;
+            schedule.finishOn = now + std::chrono::days(k);
     }
     return schedule;
 }

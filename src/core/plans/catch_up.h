@@ -22,14 +22,14 @@ extern const char* const kPlannedFinishPassed; // keep my finish date, once the 
 
 // Start again from here: the new start date (today minus the read days
 // before the first unread one). Raises kNothingToCatchUp when every day is read.
-DateTime restartStartDate(const PlanDays& days, DateTime today);
+sys_days restartStartDate(const PlanDays& days, sys_days today);
 
 // Keep my finish date: the plan that replaces the old one.
 struct RedividedPlan {
-    DateTime startDate = 0;
+    sys_days startDate{};
     std::vector<std::string> dayVerses;
     std::vector<bool> done;
-    std::vector<DateTime> readDates;
+    std::vector<std::optional<sys_seconds>> readDates;
 };
 
 // The read days first, in their order, with their passages, flags and dates;
@@ -40,7 +40,7 @@ struct RedividedPlan {
 // day falls on today and the last on the planned finish. Raises
 // kNothingToCatchUp when every day is read, kPlannedFinishPassed when the
 // last day's date is before today, and the verse specification's errors.
-RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string>& dayVerses, DateTime today);
+RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string>& dayVerses, sys_days today);
 
 // Runs of verse indices, divided into `count` days: each day's text is a verse
 // specification "a-b" or "a-b,c-d" (adjacent runs joined). count must be at
@@ -49,11 +49,11 @@ std::vector<std::string> divideVerseRuns(const std::vector<std::string>& specs, 
 
 // Double up: two plan days a day while behind, one a day after that.
 struct DoubleUpSchedule {
-    DateTime caughtUpOn = 0; // the day at whose end no past day is unread
-    DateTime finishOn = 0;   // the day the last unread day is read
+    sys_days caughtUpOn{}; // the day at whose end no past day is unread
+    sys_days finishOn{};   // the day the last unread day is read
 };
 // Raises kNothingToCatchUp when every day is read.
-DoubleUpSchedule doubleUpSchedule(const PlanDays& days, DateTime today);
+DoubleUpSchedule doubleUpSchedule(const PlanDays& days, sys_days today);
 
 // The days the reading page shows while doubling up: the first unread day and
 // the next unread one after it (only the first when there is no other).

@@ -93,7 +93,7 @@ std::string planToICalendar(const PlanStore& plans, int plan,
     const std::string stamp = stampValue(stampUtc);
     const std::string uid = uidBase(rec.tableName);
     const int count = static_cast<int>(rec.dayVerses.size());
-    const sys_days start = dayOf(fromDayCount(rec.startDate));
+    const sys_days start = dayOf(rec.startDate);
     for (int day = 1; day <= count; ++day) {
         if (rec.dayDone[static_cast<std::size_t>(day - 1)])
             continue;

@@ -21,7 +21,7 @@ std::string planPrintoutHtml(const PlanStore& plans, int plan, const BibleStore&
                            "<thead><tr><td>&nbsp;Read&nbsp;</td><td>&nbsp;Day&nbsp;</td><td>&nbsp;Date&nbsp;</td>"
                            "<td>&nbsp;Verses&nbsp;</td></tr></thead>") +
             eol;
-    const sys_days start = dayOf(fromDayCount(plans.startDate(plan)));
+    const sys_days start = dayOf(plans.startDate(plan));
     const int count = plans.dayCount(plan);
     for (int day = 1; day <= count; ++day) {
         const std::string mark = plans.isDayDone(plan, day) ? "<b>X</b>" : "&nbsp;";

@@ -16,28 +16,32 @@ PlanDays PlanDays::of(const PlanRecord& rec)
     return days;
 }
 
-PlanProgress computeProgress(const PlanDays& days, DateTime today)
+PlanProgress computeProgress(const PlanDays& days, sys_days today)
 {
     PlanProgress p;
-    const int start = dateOf(days.startDate);
-    const int now = dateOf(today);
+    const sys_days start = dayOf(days.startDate);
+    const sys_days now = today;
     p.dayCount = days.dayCount();
     p.daysRead = static_cast<int>(std::count(days.done.begin(), days.done.end(), true));
     p.percent = p.dayCount > 0 ? static_cast<int>(static_cast<long long>(p.daysRead) * 100 / p.dayCount) : 0;
-    p.dueDay = now - start + 1;
-    p.plannedFinish = start + p.dayCount - 1;
+    p.dueDay = static_cast<int>((now - start).count()) + 1;
+    p.plannedFinish = start + std::chrono::days(p.dayCount - 1);
     p.finished = p.daysRead == p.dayCount;
     const int pastDays = std::clamp(p.dueDay - 1, 0, p.dayCount);
     for (int d = 0; d < pastDays; ++d)
         if (!days.done[static_cast<std::size_t>(d)])
             ++p.daysBehind;
 
-    const auto dateOfDay = [&](int i) {
-        return i < static_cast<int>(days.readDates.size()) ? days.readDates[static_cast<std::size_t>(i)] : 0.0;
+    // The date day i + 1 was read on, when known.
+    const auto readOn = [&](int i) -> std::optional<sys_days> {
+        if (i >= static_cast<int>(days.readDates.size()) || !days.readDates[static_cast<std::size_t>(i)])
+            return std::nullopt;
+        return dayOf(*days.readDates[static_cast<std::size_t>(i)]);
     };
     if (p.finished) {
         for (int i = 0; i < p.dayCount; ++i)
-            p.finishedOn = std::max<DateTime>(p.finishedOn, dateOf(dateOfDay(i)));
+            if (const std::optional<sys_days> on = readOn(i); on && (!p.finishedOn || *on > *p.finishedOn))
+                p.finishedOn = on;
         return p;
     }
 
@@ -46,15 +50,15 @@ PlanProgress computeProgress(const PlanDays& days, DateTime today)
     // reaching before the plan's start.
     bool readToday = false;
     for (int i = 0; i < p.dayCount && !readToday; ++i)
-        readToday = days.done[static_cast<std::size_t>(i)] && dateOfDay(i) != 0 && dateOf(dateOfDay(i)) == now;
-    const int last = readToday ? now : now - 1;
-    const int window = std::clamp(last - start + 1, 0, kPaceWindowDays);
+        readToday = days.done[static_cast<std::size_t>(i)] && readOn(i) == now;
+    const sys_days last = readToday ? now : now - std::chrono::days(1);
+    const int window = static_cast<int>(std::clamp<long long>((last - start).count() + 1, 0, kPaceWindowDays));
     int readInWindow = 0;
     for (int i = 0; i < p.dayCount; ++i) {
-        if (!days.done[static_cast<std::size_t>(i)] || dateOfDay(i) == 0)
+        const std::optional<sys_days> on = readOn(i);
+        if (!days.done[static_cast<std::size_t>(i)] || !on)
             continue;
-        const int on = dateOf(dateOfDay(i));
-        if (on > last - window && on <= last)
+        if (*on > last - std::chrono::days(window) && *on <= last)
             ++readInWindow;
     }
     p.pace = window > 0 ? static_cast<double>(readInWindow) / window : 0;
@@ -62,24 +66,24 @@ PlanProgress computeProgress(const PlanDays& days, DateTime today)
         const int unread = p.dayCount - p.daysRead;
         // Whole days needed at that pace, from the first day not yet counted.
         const int needed = static_cast<int>(std::ceil(unread / p.pace - 1e-9));
-        p.projectedFinish = static_cast<DateTime>(last + needed);
+        p.projectedFinish = last + std::chrono::days(needed);
     }
     return p;
 }
 
-PlanProgress planProgress(const PlanStore& plans, int plan, DateTime today)
+PlanProgress planProgress(const PlanStore& plans, int plan, sys_days today)
 {
     return computeProgress(PlanDays::of(plans.record(plan)), today);
 }
 
-std::vector<DayState> planDayStates(const PlanDays& days, DateTime today)
+std::vector<DayState> planDayStates(const PlanDays& days, sys_days today)
 {
-    const int start = dateOf(days.startDate);
-    const int now = dateOf(today);
+    const sys_days start = dayOf(days.startDate);
+    const sys_days now = today;
     std::vector<DayState> states;
     states.reserve(days.done.size());
     for (int i = 0; i < days.dayCount(); ++i) {
-        const int date = start + i;
+        const sys_days date = start + std::chrono::days(i);
         const bool read = days.done[static_cast<std::size_t>(i)];
         if (date < now)
             states.push_back(read ? DayState::ReadPast : DayState::UnreadPast);

@@ -14,9 +14,10 @@ class PlanStore;
 
 // The read flags and dates of a plan's days (day 1 first) with its start date.
 struct PlanDays {
-    DateTime startDate = 0;          // day 1's date (its date part counts)
-    std::vector<bool> done;          // read flags
-    std::vector<DateTime> readDates; // when each day was marked read; 0 unknown (may be empty)
+    sys_seconds startDate{};  // day 1's date (its date part counts)
+    std::vector<bool> done;   // read flags
+    // When each day was marked read; nothing when not known (may be empty).
+    std::vector<std::optional<sys_seconds>> readDates;
 
     static PlanDays of(const PlanRecord& rec);
     int dayCount() const { return static_cast<int>(done.size()); }
@@ -29,26 +30,26 @@ struct PlanProgress {
     int dueDay = 0;        // the plan day that falls on today: below 1 before the start, above dayCount after the end
     int daysBehind = 0;    // unread days dated before today
     bool finished = false; // every day read
-    DateTime finishedOn = 0;     // the latest read date of a finished plan; 0 when not known
-    DateTime plannedFinish = 0;  // the last day's date
+    std::optional<sys_days> finishedOn; // the latest read date of a finished plan, when known
+    sys_days plannedFinish{};           // the last day's date
     // The date the last unread day will be read at the pace of the last 30
     // days (the days since the start when the plan is younger); nothing when
     // nothing was read in that time or the plan is finished.
-    std::optional<DateTime> projectedFinish;
+    std::optional<sys_days> projectedFinish;
     double pace = 0; // plan days read per calendar day over that time
 };
 
 // The days of the pace window.
 constexpr int kPaceWindowDays = 30;
 
-PlanProgress computeProgress(const PlanDays& days, DateTime today);
-PlanProgress planProgress(const PlanStore& plans, int plan, DateTime today);
+PlanProgress computeProgress(const PlanDays& days, sys_days today);
+PlanProgress planProgress(const PlanStore& plans, int plan, sys_days today);
 
 // One square of the plan's calendar.
 enum class DayState { ReadPast, ReadToday, ReadFuture, UnreadPast, UnreadToday, UnreadFuture };
 
 // The state of each day, day 1 first: read or unread, dated before today, on
 // today or after it.
-std::vector<DayState> planDayStates(const PlanDays& days, DateTime today);
+std::vector<DayState> planDayStates(const PlanDays& days, sys_days today);
 
 } // namespace kovara::core

@@ -181,7 +181,7 @@ void PlanStore::loadPlans()
                   PlanRecord rec;
                   rec.tableName = st.columnText(0);
                   rec.planTitle = st.columnText(1);
-                  rec.startDate = storedSecondsToDateTime(st.columnInt64(2));
+                  rec.startDate = fromStoredSeconds(st.columnInt64(2));
                   loaded.push_back(std::move(rec));
               });
     for (PlanRecord& rec : loaded) {
@@ -190,7 +190,7 @@ void PlanStore::loadPlans()
                       rec.dayVerses.push_back(st.columnText(0));
                       rec.dayDone.push_back(st.columnText(1) != "0");
                   });
-        rec.readDates.assign(rec.dayVerses.size(), 0);
+        rec.readDates.assign(rec.dayVerses.size(), std::nullopt);
     }
     const auto byTable = [&loaded](const std::string& table) -> PlanRecord* {
         for (PlanRecord& rec : loaded)
@@ -204,8 +204,7 @@ void PlanStore::loadPlans()
                       PlanRecord* rec = byTable(st.columnText(0));
                       const int day = st.columnInt(1);
                       if (rec && day >= 1 && day <= static_cast<int>(rec->readDates.size()))
-                          rec->readDates[static_cast<std::size_t>(day - 1)] =
-                              storedSecondsToDateTime(st.columnInt64(2));
+                          rec->readDates[static_cast<std::size_t>(day - 1)] = fromStoredSeconds(st.columnInt64(2));
                   });
     if (tableExists(db(), kOptionsTable))
         queryRows(db(), format("SELECT tableName,doubleUp,reminder FROM %s;", kOptionsTable),
@@ -218,10 +217,10 @@ void PlanStore::loadPlans()
     plans_.swap(loaded);
 }
 
-PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate)
+PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate)
 {
     const std::string tableName = newGuidString();
-    const std::int64_t start = dateTimeToStoredSeconds(startDate);
+    const std::int64_t start = toStoredSeconds(startDate);
     execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
                         quoted(tableName)));
     try {
@@ -292,16 +291,16 @@ PlanId PlanStore::id(int plan) const
     return PlanId(record(plan).tableName);
 }
 
-DateTime PlanStore::startDate(int plan) const
+sys_seconds PlanStore::startDate(int plan) const
 {
     return record(plan).startDate;
 }
 
-void PlanStore::setStartDate(int plan, DateTime date)
+void PlanStore::setStartDate(int plan, sys_seconds date)
 {
     PlanRecord& rec = planRef(plan);
     execSQL(db(), format("UPDATE '%s' SET startDate=%d where tableName='%s';", kMasterTable,
-                        dateTimeToStoredSeconds(date), quoted(rec.tableName)));
+                        toStoredSeconds(date), quoted(rec.tableName)));
     rec.startDate = date;
 }
 
@@ -363,13 +362,15 @@ void PlanStore::setDayDone(int plan, int day, bool done)
     checkDay(rec, day);
     if (rec.dayDone[static_cast<std::size_t>(day - 1)] == done)
         return;
-    const DateTime today = done ? toDayCount(clock_.today()) : 0;
+    // A day is dated by its midnight.
+    const std::optional<sys_seconds> today =
+        done ? std::optional<sys_seconds>(startOf(clock_.today())) : std::nullopt;
     inTransaction(db(), [&] {
         execSQL(db(), format("UPDATE '%s' SET dayDone=%d where planDay=%d;", quoted(rec.tableName), done ? 1 : 0, day));
         if (done) {
             ensureSideTable(kReadDatesTable);
             execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, planDay, readDate) VALUES ('%s', %d, %d);",
-                                 kReadDatesTable, quoted(rec.tableName), day, dateTimeToStoredSeconds(today)));
+                                 kReadDatesTable, quoted(rec.tableName), day, toStoredSeconds(*today)));
         } else if (tableExists(db(), kReadDatesTable)) {
             execSQL(db(), format("DELETE FROM %s WHERE tableName='%s' AND planDay=%d;", kReadDatesTable,
                                  quoted(rec.tableName), day));
@@ -383,7 +384,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
 {
     PlanRecord& rec = planRef(plan);
     checkDay(rec, day);
-    const DateTime today = toDayCount(clock_.today());
+    const sys_seconds today = startOf(clock_.today());
     inTransaction(db(), [&] {
         execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
         ensureSideTable(kReadDatesTable);
@@ -398,7 +399,7 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
                 checkResult(sqlite3_reset(st.handle()), db());
                 st.bindText(1, rec.tableName);
                 st.bindInt(2, d);
-                st.bindInt64(3, dateTimeToStoredSeconds(today));
+                st.bindInt64(3, toStoredSeconds(today));
                 st.step();
             }
         });
@@ -410,14 +411,11 @@ void PlanStore::markDaysDoneThrough(int plan, int day)
     }
 }
 
-std::optional<DateTime> PlanStore::readDate(int plan, int day) const
+std::optional<sys_seconds> PlanStore::readDate(int plan, int day) const
 {
     const PlanRecord& rec = record(plan);
     checkDay(rec, day);
-    const DateTime date = rec.readDates[static_cast<std::size_t>(day - 1)];
-    if (date == 0)
-        return std::nullopt;
-    return date;
+    return rec.readDates[static_cast<std::size_t>(day - 1)];
 }
 
 void PlanStore::writeOptions(const PlanRecord& rec, bool doubleUp, bool reminder)
@@ -456,8 +454,9 @@ std::optional<int> PlanStore::indexOf(const PlanId& plan) const
 }
 
 PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>& dayTexts,
-                                       const std::vector<bool>& done, const std::vector<DateTime>& readDates,
-                                       DateTime startDate, const std::function<void(int, int)>& progress)
+                                       const std::vector<bool>& done,
+                                       const std::vector<std::optional<sys_seconds>>& readDates,
+                                       sys_seconds startDate, const std::function<void(int, int)>& progress)
 {
     const PlanRecord& old = record(plan);
     if (done.size() != dayTexts.size() || (!readDates.empty() && readDates.size() != dayTexts.size()))
@@ -490,13 +489,13 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
                 throw Exception("PlanStore::replacePlan Error: Unable to assign statement");
             dates.run([&] {
                 for (int i = 0; i < total; ++i) {
-                    const DateTime date = readDates[static_cast<std::size_t>(i)];
-                    if (!done[static_cast<std::size_t>(i)] || date == 0)
+                    const std::optional<sys_seconds>& date = readDates[static_cast<std::size_t>(i)];
+                    if (!done[static_cast<std::size_t>(i)] || !date)
                         continue;
                     checkResult(sqlite3_reset(dates.handle()), db());
                     dates.bindText(1, table);
                     dates.bindInt(2, i + 1);
-                    dates.bindInt64(3, dateTimeToStoredSeconds(date));
+                    dates.bindInt64(3, toStoredSeconds(*date));
                     dates.step();
                 }
             });
@@ -514,7 +513,7 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
             throw Exception("PlanStore::replacePlan Error: Unable to assign statement");
         master.run([&] {
             master.bindText(1, old.planTitle);
-            master.bindInt64(2, dateTimeToStoredSeconds(startDate));
+            master.bindInt64(2, toStoredSeconds(startDate));
             master.bindText(3, table);
             master.step();
         });
@@ -583,10 +582,11 @@ std::optional<int> PlanStore::firstUnreadDay(int plan) const
 int PlanStore::todaysPlanDay(int plan) const
 {
     const PlanRecord& rec = record(plan);
-    const double span = std::trunc(std::fabs(toDayCount(clock_.now()) - rec.startDate));
-    const double day = span + 1;
-    const double count = static_cast<double>(rec.dayVerses.size());
-    return static_cast<int>(std::min(day, count));
+    // Whole days between the start and now, the part of a day left over
+    // dropped, whichever comes first.
+    const std::chrono::seconds span = std::chrono::abs(clock_.now() - rec.startDate);
+    const long long day = std::chrono::duration_cast<std::chrono::days>(span).count() + 1;
+    return static_cast<int>(std::min<long long>(day, static_cast<long long>(rec.dayVerses.size())));
 }
 
 std::vector<std::string> loadTemplateVerses(const std::string& fileName, const std::string& tableName)

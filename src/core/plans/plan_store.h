@@ -20,16 +20,18 @@ namespace kovara::core {
 struct PlanRecord {
     std::string planTitle;
     std::string tableName;
-    DateTime startDate = 0;
+    // Day 1's date; a start written by an earlier version may carry a time of
+    // day, which is kept as it is.
+    sys_seconds startDate{};
     // Day n lives at position n - 1 in both lists; they always have the same
     // length. dayDone is true for a day read (the file keeps 0 for unread,
     // and anything else counts as read).
     std::vector<std::string> dayVerses;
     std::vector<bool> dayDone;
-    // Beside the stored plan (tables of their own, see PlanStore): the date
-    // each day was marked read (0 when not known: unread, or read before
-    // dates were kept), and the plan's reading options.
-    std::vector<DateTime> readDates;
+    // Beside the stored plan (tables of their own, see PlanStore): the moment
+    // each day was marked read (nothing when not known: unread, or read
+    // before dates were kept), and the plan's reading options.
+    std::vector<std::optional<sys_seconds>> readDates;
     bool doubleUp = false; // reading two plan days a day until caught up
     bool reminder = true;  // the daily reminder covers this plan
 };
@@ -81,7 +83,7 @@ public:
     // transaction; when anything fails, the transaction is rolled back and the
     // new day table dropped, so nothing half-made remains and no transaction
     // stays open; the error is then raised.
-    PlanId addPlan(const std::string& title, const std::vector<std::string>& dayTexts, DateTime startDate);
+    PlanId addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate);
 
     // Each raises "Plan index out of range: %d" for a plan outside
     // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
@@ -89,8 +91,8 @@ public:
     const std::string& planTitle(int plan) const;
     // The plan's lasting id (its day table's name).
     PlanId id(int plan) const;
-    DateTime startDate(int plan) const;
-    void setStartDate(int plan, DateTime date);
+    sys_seconds startDate(int plan) const;
+    void setStartDate(int plan, sys_seconds date);
     int dayCount(int plan) const;
     const std::string& dayVerses(int plan, int day) const;
     bool isDayDone(int plan, int day) const;
@@ -101,7 +103,7 @@ public:
     // unread get today's date as their read date.
     void markDaysDoneThrough(int plan, int day);
     // The date day was marked read; nothing when unread or not known.
-    std::optional<DateTime> readDate(int plan, int day) const;
+    std::optional<sys_seconds> readDate(int plan, int day) const;
 
     // The plan's reading options, written to the options table.
     void setDoubleUp(int plan, bool on);
@@ -115,7 +117,7 @@ public:
     // written. Reloads; returns what undoReplacement needs. On failure
     // nothing changes and the error is raised.
     PlanReplacement replacePlan(int plan, const std::vector<std::string>& dayTexts, const std::vector<bool>& done,
-                                const std::vector<DateTime>& readDates, DateTime startDate,
+                                const std::vector<std::optional<sys_seconds>>& readDates, sys_seconds startDate,
                                 const std::function<void(int, int)>& progress = {});
     // Puts the replaced plan back and removes its replacement with every row
     // of it, in one transaction, so the database is as before replacePlan.

@@ -39,7 +39,7 @@ std::vector<DueReading> dueReadings(const PlanStore& plans, sys_days today)
         if (!rec.reminder)
             continue;
         const std::optional<int> first = plans.firstUnreadDay(i);
-        const int dueDay = static_cast<int>((today - dayOf(fromDayCount(rec.startDate))).count()) + 1;
+        const int dueDay = static_cast<int>((today - dayOf(rec.startDate)).count()) + 1;
         if (!first || dueDay < 1 || *first > dueDay)
             continue;
         due.push_back({PlanId(rec.tableName), *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});

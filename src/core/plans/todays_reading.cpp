@@ -60,13 +60,14 @@ std::string planStatusText(const PlanStore& plans, int plan, int shownDay)
     return "";
 }
 
-std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan, int day)
+std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan,
+                                            std::optional<int> day)
 {
     if (plan >= plans.planCount())
         return std::nullopt;
     PlanDayView view;
     view.plan = plans.id(plan);
-    view.day = day != 0 ? day : dayToRead(plans, plan);
+    view.day = day ? *day : dayToRead(plans, plan);
     view.verses = plans.dayVerses(plan, view.day);
     view.title = plans.planTitle(plan);
     view.heading = withArgs(translatedText("kovara::core::TodaysReading", "Day %1 of %2: %3"), view.day, plans.dayCount(plan), bible.referenceText(view.verses));

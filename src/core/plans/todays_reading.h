@@ -45,10 +45,11 @@ struct PlanDayView {
 // for a completed plan).
 int dayToRead(const PlanStore& plans, int plan);
 
-// The page for plan and day (0 = dayToRead). Nothing when plan is at or above
+// The page for plan and day (nothing: dayToRead). Nothing when plan is at or above
 // the plan count (the page then disables its buttons and forgets the plan). A
 // negative plan or a day outside the plan raises the store's range messages.
-std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan, int day);
+std::optional<PlanDayView> buildPlanDayView(const PlanStore& plans, const BibleStore& bible, int plan,
+                                            std::optional<int> day);
 
 // The status line for a shown day, first rule that holds: behind, completed,
 // the shown day read, else empty.
@@ -57,8 +58,8 @@ std::string planStatusText(const PlanStore& plans, int plan, int shownDay);
 // What follows marking a day read.
 struct MarkReadOutcome {
     std::string status = kStatusMarkedRead;
-    // A later due day that is still unread and should now be shown, or 0.
-    int nextDay = 0;
+    // A later due day that is still unread and should now be shown.
+    std::optional<int> nextDay;
     // A message box to show (after showing nextDay), or empty.
     std::string message;
 };

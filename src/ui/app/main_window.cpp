@@ -249,7 +249,7 @@ void MainWindow::createReminder()
     connect(reminder_, &ReminderNotifier::openPlanRequested, this, [this](const PlanId& plan) {
         runGuarded(dialogs_, [this, plan] {
             SingleInstance::bringForward(this);
-            planCommands_->showPlanDay(plan, 0);
+            planCommands_->showPlanDay(plan);
         });
     });
     // Without a notification service the window says it itself.

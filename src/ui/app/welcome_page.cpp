@@ -66,7 +66,7 @@ void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& pr
                                              const Preferences& prefs, const Clock& clock)
 {
     showPage(buildWelcomePageText(plans, prayers, prefs, clock, [&](int plan) {
-        return progressHtml(planProgress(plans, plan, toDayCount(clock.now())), catchUpLink(plans.id(plan)));
+        return progressHtml(planProgress(plans, plan, clock.today()), catchUpLink(plans.id(plan)));
     }));
 }
 

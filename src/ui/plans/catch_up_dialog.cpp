@@ -25,20 +25,18 @@ QString daysText(int n)
 } // namespace
 
 CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
-                                  const std::vector<std::string>& dayVerses, DateTime today)
+                                  const std::vector<std::string>& dayVerses, sys_days today)
 {
     CatchUpPreview preview;
     preview.title = title;
     const PlanProgress progress = computeProgress(days, today);
     preview.daysBehind = progress.daysBehind;
-    const int now = dateOf(today);
-
-    const DateTime start = restartStartDate(days, today);
+    const sys_days start = restartStartDate(days, today);
     const int firstUnread = static_cast<int>(std::find(days.done.begin(), days.done.end(), false) - days.done.begin()) + 1;
-    const int moved = static_cast<int>(start - dateOf(days.startDate));
+    const int moved = static_cast<int>((start - dayOf(days.startDate)).count());
     preview.startAgain =
         QCoreApplication::translate("kovara::ui::CatchUpDialog", "Day %1 becomes today's reading and every later day moves with it. The plan will finish on %2 (%3 later).")
-            .arg(QString::number(firstUnread), longDateText(start + days.dayCount() - 1), daysText(moved));
+            .arg(QString::number(firstUnread), longDateText(start + std::chrono::days(days.dayCount() - 1)), daysText(moved));
 
     try {
         const RedividedPlan kept = keepFinishDate(days, dayVerses, today);
@@ -48,13 +46,13 @@ CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
                                 "%3, your planned finish. The days you have read stay as they are. You can undo "
                                 "this right after.")
                                  .arg(QString::number(unread), daysText(newDays),
-                                      longDateText(kept.startDate + static_cast<double>(kept.dayVerses.size()) - 1));
+                                      longDateText(kept.startDate + std::chrono::days(static_cast<int>(kept.dayVerses.size()) - 1)));
     } catch (const std::exception& e) {
         preview.keepFinishRefusal = fromBytes(e.what());
     }
 
     const DoubleUpSchedule doubled = doubleUpSchedule(days, today);
-    const int toCatchUp = static_cast<int>(doubled.caughtUpOn) - now + 1;
+    const int toCatchUp = static_cast<int>((doubled.caughtUpOn - today).count()) + 1;
     preview.doubleUp = QCoreApplication::translate("kovara::ui::CatchUpDialog", "Read two plan days a day for %1: you will be caught up on %2 and finish on %3. The "
                           "reading page shows both days, and Mark Passage as Read marks both.")
                            .arg(daysText(toCatchUp), longDateText(doubled.caughtUpOn), longDateText(doubled.finishOn));

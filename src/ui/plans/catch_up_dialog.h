@@ -31,7 +31,7 @@ struct CatchUpPreview {
 
 // Works out the three descriptions for a plan's days and verses on today.
 CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
-                                  const std::vector<std::string>& dayVerses, DateTime today);
+                                  const std::vector<std::string>& dayVerses, sys_days today);
 
 class CatchUpDialog : public QDialog {
     Q_OBJECT

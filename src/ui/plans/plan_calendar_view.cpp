@@ -60,10 +60,10 @@ PlanCalendarView::PlanCalendarView(QWidget* parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void PlanCalendarView::setPlan(const PlanDays& days, DateTime today, std::function<QString(int day)> passage)
+void PlanCalendarView::setPlan(const PlanDays& days, sys_days today, std::function<QString(int day)> passage)
 {
     states_ = planDayStates(days, today);
-    start_ = days.startDate;
+    start_ = dayOf(days.startDate);
     firstRow_ = toQDate(start_).dayOfWeek() - 1;
     passage_ = std::move(passage);
     // What the squares show, for a screen reader (the day list beside it
@@ -121,7 +121,7 @@ QString PlanCalendarView::dayToolTip(int day) const
     const bool read = states_[static_cast<std::size_t>(day - 1)] == DayState::ReadPast ||
                       states_[static_cast<std::size_t>(day - 1)] == DayState::ReadToday ||
                       states_[static_cast<std::size_t>(day - 1)] == DayState::ReadFuture;
-    QString text = tr("Day %1, %2: %3").arg(day).arg(longDateText(start_ + day - 1), passage);
+    QString text = tr("Day %1, %2: %3").arg(day).arg(longDateText(start_ + std::chrono::days(day - 1)), passage);
     if (read)
         text += tr(" (read)");
     return text;

@@ -21,7 +21,7 @@ public:
     explicit PlanCalendarView(QWidget* parent = nullptr);
 
     // Shows the days; passage(day) gives a day's passage for its tooltip.
-    void setPlan(const PlanDays& days, DateTime today, std::function<QString(int day)> passage);
+    void setPlan(const PlanDays& days, sys_days today, std::function<QString(int day)> passage);
     void clear();
 
     int dayCount() const { return static_cast<int>(states_.size()); }
@@ -53,7 +53,7 @@ protected:
 
 private:
     std::vector<DayState> states_;
-    DateTime start_ = 0;
+    sys_days start_{};
     int firstRow_ = 0; // the weekday row of day 1 (0 = Monday)
     std::function<QString(int)> passage_;
 };

@@ -218,7 +218,7 @@ PlanId PlanController::startNewPlan()
     if (!name)
         return {};
 
-    const PlanId added = plans.addPlan(*name, dialog.planDays, toDayCount(shell_.clock().today()));
+    const PlanId added = plans.addPlan(*name, dialog.planDays, startOf(shell_.clock().today()));
     refreshPlanViews(added);
     notifyPlansChanged(PlanId());
     return added;
@@ -228,10 +228,10 @@ void PlanController::newPlanCommand()
 {
     const PlanId added = startNewPlan();
     if (!added.isNull())
-        showPlanDay(added, 0);
+        showPlanDay(added);
 }
 
-void PlanController::showPlanDay(const PlanId& plan, int day)
+void PlanController::showPlanDay(const PlanId& plan, std::optional<int> day)
 {
     showDay(plan, day, true);
 }
@@ -239,7 +239,7 @@ void PlanController::showPlanDay(const PlanId& plan, int day)
 void PlanController::showPlanLink(const PlanLinkTarget& target)
 {
     if (const PlanId* plan = std::get_if<PlanId>(&target)) {
-        showPlanDay(*plan, 0);
+        showPlanDay(*plan);
         return;
     }
     const int index = std::get<int>(target);
@@ -247,7 +247,7 @@ void PlanController::showPlanLink(const PlanLinkTarget& target)
         forgetPlan();
         return;
     }
-    showPlanDay(shell_.planStore().id(index), 0);
+    showPlanDay(shell_.planStore().id(index));
 }
 
 void PlanController::catchUpLink(const PlanLinkTarget& target)
@@ -258,7 +258,7 @@ void PlanController::catchUpLink(const PlanLinkTarget& target)
         catchUp(shell_.planStore().id(std::get<int>(target)));
 }
 
-void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
+void PlanController::showDay(const PlanId& planId, std::optional<int> day, bool makeCurrent)
 {
     PlanStore& plans = shell_.planStore();
     BibleStore& bible = shell_.bible();
@@ -269,24 +269,24 @@ void PlanController::showDay(const PlanId& planId, int day, bool makeCurrent)
         return;
     }
     // While doubling up and still behind, the day to read is two plan days.
-    secondDay_ = 0;
-    if (day == 0 && plans.record(plan).doubleUp) {
+    secondDay_.reset();
+    if (!day && plans.record(plan).doubleUp) {
         const PlanDays days = PlanDays::of(plans.record(plan));
         const std::vector<int> pair = doubleUpDays(days);
-        if (computeProgress(days, toDayCount(shell_.clock().now())).daysBehind > 0 && pair.size() == 2 &&
+        if (computeProgress(days, shell_.clock().today()).daysBehind > 0 && pair.size() == 2 &&
             pair[0] == view->day) {
             secondDay_ = pair[1];
-            const std::string& second = plans.dayVerses(plan, secondDay_);
+            const std::string& second = plans.dayVerses(plan, *secondDay_);
             view->heading = toBytes(tr("Days %1 and %2 of %3: %4; %5")
                                         .arg(view->day)
-                                        .arg(secondDay_)
+                                        .arg(*secondDay_)
                                         .arg(plans.dayCount(plan))
                                         .arg(fromBytes(bible.referenceText(view->verses)),
                                              fromBytes(bible.referenceText(second))));
             view->verses += "," + second;
         }
     }
-    if (secondDay_ > 0)
+    if (secondDay_)
         view->status = toBytes(tr("Doubling up: two plan days a day until you are caught up."));
     if (view->plan != currentPlan_)
         hideUndo();
@@ -306,13 +306,13 @@ void PlanController::forgetPlan()
     if (readingPage_)
         readingPage_->forgetPlan();
     currentPlan_ = PlanId();
-    secondDay_ = 0;
+    secondDay_.reset();
 }
 
 void PlanController::showProgress(const PlanId& plan)
 {
     const PlanProgress progress =
-        planProgress(shell_.planStore(), position(plan), toDayCount(shell_.clock().now()));
+        planProgress(shell_.planStore(), position(plan), shell_.clock().today());
     readingPage()->showProgress(progress.percent, progressSummaryText(progress),
                                 progress.daysBehind > 0 && !progress.finished);
 }
@@ -353,21 +353,21 @@ void PlanController::onMarkReadClicked()
     const PlanId marked = currentPlan_;
     const int plan = position(marked);
     // Doubling up: the second day is marked with the first.
-    if (secondDay_ > 0 && plan >= 0 && plan < plans.planCount())
-        plans.setDayDone(plan, secondDay_, true);
+    if (secondDay_ && plan >= 0 && plan < plans.planCount())
+        plans.setDayDone(plan, *secondDay_, true);
     const MarkReadOutcome outcome = markPlanDayRead(plans, plan, currentPlanDay_);
     hideUndo();
     readingPage()->setStanding(fromBytes(outcome.status), false);
     showProgress(marked);
     QString message = fromBytes(outcome.message);
     if (plans.record(plan).doubleUp &&
-        planProgress(plans, plan, toDayCount(shell_.clock().now())).daysBehind == 0) {
+        planProgress(plans, plan, shell_.clock().today()).daysBehind == 0) {
         plans.setDoubleUp(plan, false);
         if (outcome.message != kPlanCompleted)
             message = tr("You are caught up! From here on, one plan day a day keeps you on track.");
     }
-    if (outcome.nextDay > 0)
-        showPlanDay(marked, plans.record(plan).doubleUp ? 0 : outcome.nextDay);
+    if (outcome.nextDay)
+        showPlanDay(marked, plans.record(plan).doubleUp ? std::nullopt : outcome.nextDay);
     if (!message.isEmpty())
         shell_.dialogs().message(message);
     rebuildPlanMenus();
@@ -389,7 +389,7 @@ void PlanController::catchUp(const PlanId& planId)
     PlanStore& plans = shell_.planStore();
     const PlanRecord& rec = plans.record(plan);
     const PlanDays days = PlanDays::of(rec);
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_days now = shell_.clock().today();
     if (computeProgress(days, now).daysBehind == 0 || !plans.firstUnreadDay(plan)) {
         shell_.dialogs().message(tr("You are up to date on \"%1\": there is nothing to catch up.")
                                         .arg(plainUserText(fromBytes(rec.planTitle))));
@@ -404,7 +404,7 @@ void PlanController::catchUp(const PlanId& planId)
 void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
 {
     PlanStore& plans = shell_.planStore();
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_days now = shell_.clock().today();
     const int plan = position(planId);
     const PlanDays days = PlanDays::of(plans.record(plan));
     PlanId shown = planId;
@@ -438,7 +438,7 @@ void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
             });
         shown = replacement.newPlan;
         refreshPlanViews(shown);
-        showPlanDay(shown, 0);
+        showPlanDay(shown);
         // Kept once the new plan is on show (showing another plan drops it).
         undo_ = replacement;
         undoFlags_ = plans.record(position(shown)).dayDone;
@@ -448,7 +448,7 @@ void PlanController::applyCatchUp(const PlanId& planId, CatchUpChoice choice)
     }
     if (choice != CatchUpChoice::KeepFinish) {
         refreshPlanViews(shown);
-        showPlanDay(shown, 0);
+        showPlanDay(shown);
     }
     // Another plan took the old one's place in the list when the days were
     // divided again.
@@ -476,7 +476,7 @@ void PlanController::undoCatchUp()
     plans.undoReplacement(*undo_);
     hideUndo();
     refreshPlanViews(restored);
-    showPlanDay(restored, 0);
+    showPlanDay(restored);
     notifyPlansChanged(PlanId());
 }
 
@@ -595,7 +595,7 @@ void PlanController::refreshPlanViews(const PlanId& plan)
 void PlanController::openPlanEntry(const PlanId& plan)
 {
     checkPlanEntryIndex(position(plan), shell_.planStore().planCount());
-    showPlanDay(plan, 0);
+    showPlanDay(plan);
 }
 
 void PlanController::printPlanDetails(const PlanId& plan)

@@ -102,12 +102,12 @@ public:
     PlanId startNewPlan() override;
     // startNewPlan, then the new plan's first day on the reading page.
     void newPlanCommand();
-    // Shows plan's day (0 = the day to read now) and makes the reading page
+    // Shows plan's day (by default the day to read now) and makes the reading page
     // current. A plan that no longer exists disables both buttons and
     // forgets the plan, showing nothing new; a null plan or a day outside
     // the plan raises the store's range messages.
-    void showPlanDay(const PlanId& plan, int day) override;
-    // A plan link was followed: showPlanDay(plan, 0) for a plan named by its
+    void showPlanDay(const PlanId& plan, std::optional<int> day = std::nullopt) override;
+    // A plan link was followed: showPlanDay(plan) for a plan named by its
     // id. A link that names the plan by position does what it always did: a
     // position at or above the plan count forgets the plan, a negative one
     // raises the store's range message.
@@ -158,8 +158,8 @@ public:
     // The plan and day the reading page shows; a null plan when none.
     const PlanId& currentPlan() const { return currentPlan_; }
     int currentPlanDay() const { return currentPlanDay_; }
-    // The second day shown while doubling up; 0 otherwise.
-    int currentSecondDay() const { return secondDay_; }
+    // The second day shown while doubling up; nothing otherwise.
+    std::optional<int> currentSecondDay() const { return secondDay_; }
 
 signals:
     // The plan entries were rebuilt (after every reload of the store).
@@ -169,7 +169,7 @@ private:
     // plan's position in the store's list as it is now: -1 for a null plan,
     // the plan count (a position beyond the last plan) when it is gone.
     int position(const PlanId& plan) const;
-    void showDay(const PlanId& plan, int day, bool makeCurrent);
+    void showDay(const PlanId& plan, std::optional<int> day, bool makeCurrent);
     void forgetPlan();
     void clearReadingPage();
     void showReadingPageAgain();
@@ -194,7 +194,7 @@ private:
 
     PlanId currentPlan_;
     int currentPlanDay_ = 0;
-    int secondDay_ = 0;
+    std::optional<int> secondDay_;
     // Set while the controller tells the session of its own change, which
     // it has already shown.
     bool notifying_ = false;
@@ -203,7 +203,7 @@ private:
     // and start as they were made (a change since makes the undo unsafe).
     std::optional<PlanReplacement> undo_;
     std::vector<bool> undoFlags_;
-    DateTime undoStart_ = 0;
+    sys_seconds undoStart_{};
 };
 
 } // namespace kovara::ui

@@ -285,7 +285,7 @@ void PlanManagerPage::showPlan(int plan)
 
     const int count = plans.dayCount(plan);
     const QLocale locale = QLocale::system();
-    const QDate start = toQDate(plans.startDate(plan));
+    const QDate start = toQDate(dayOf(plans.startDate(plan)));
     // One read transaction for the whole fill: a 31,102-day plan otherwise
     // spends most of its time taking and dropping the file lock per lookup.
     const BibleStore::ReadSession session(bible);
@@ -325,7 +325,7 @@ void PlanManagerPage::showProgress()
     }
     const PlanStore& plans = planStore();
     const PlanRecord& rec = plans.record(currentIndex());
-    const DateTime now = toDayCount(shell_.clock().now());
+    const sys_days now = shell_.clock().today();
     const PlanDays days = PlanDays::of(rec);
     const PlanProgress progress = computeProgress(days, now);
     progressBar_->setValue(progress.percent);
@@ -341,23 +341,23 @@ void PlanManagerPage::showProgress()
     calendarArea_->ensureVisible(calendarView_->squarePosition(today).x(), 0, calendarArea_->width() / 2, 0);
 }
 
-int PlanManagerPage::selectedDay() const
+std::optional<int> PlanManagerPage::selectedDay() const
 {
     const QList<QTreeWidgetItem*> selected = dayList_->selectedItems();
     if (selected.isEmpty())
-        return 0;
+        return std::nullopt;
     return dayList_->indexOfTopLevelItem(selected.first()) + 1;
 }
 
 void PlanManagerPage::updateDayActions()
 {
-    const int day = !currentPlan_.isNull() ? selectedDay() : 0;
-    markRangeAsDoneAction_->setEnabled(day > 0);
-    resetPlanToDayAction_->setEnabled(day > 0);
-    if (day > 0) {
-        markRangeAsDoneAction_->setText(tr(kMarkRangeDayCaption).arg(day));
-        resetPlanToDayAction_->setText(tr(kResetDayCaption).arg(day));
-        targetDay_ = day;
+    const std::optional<int> day = !currentPlan_.isNull() ? selectedDay() : std::nullopt;
+    markRangeAsDoneAction_->setEnabled(day.has_value());
+    resetPlanToDayAction_->setEnabled(day.has_value());
+    if (day) {
+        markRangeAsDoneAction_->setText(tr(kMarkRangeDayCaption).arg(*day));
+        resetPlanToDayAction_->setText(tr(kResetDayCaption).arg(*day));
+        targetDay_ = *day;
     }
 }
 
@@ -431,7 +431,7 @@ void PlanManagerPage::markRangeAsDone()
 void PlanManagerPage::resetPlanToDay()
 {
     const int target = targetDay_;
-    planStore().setStartDate(currentIndex(), toDayCount(shell_.clock().today()) - target + 1);
+    planStore().setStartDate(currentIndex(), startOf(shell_.clock().today() - std::chrono::days(target - 1)));
     showPlan(currentIndex());
     // Keep the chosen day in view after the refill.
     if (QTreeWidgetItem* item = dayList_->topLevelItem(target - 1)) {

@@ -8,6 +8,8 @@
 #include "ui/base/content_page.h"
 #include "core/plans/plan_id.h"
 
+#include <optional>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -39,8 +41,8 @@ public:
     // Tells the session's other listeners that plan changed (a null plan: the
     // list of plans changed); the caller has refreshed the plan views itself.
     virtual void notifyPlansChanged(const PlanId& plan) = 0;
-    // Shows plan's day (0 = the day to read now) on the reading page.
-    virtual void showPlanDay(const PlanId& plan, int day) = 0;
+    // Shows plan's day (by default the day to read now) on the reading page.
+    virtual void showPlanDay(const PlanId& plan, std::optional<int> day = std::nullopt) = 0;
     // Asks for and creates a new plan; its id, or a null id when cancelled.
     virtual PlanId startNewPlan() = 0;
     // Prints plan's day table on printer (already chosen); raises on failure.
@@ -91,7 +93,8 @@ private:
     // The shown plan's position in the store's list as it is now; -1 when no
     // plan is shown (the store then raises its range message).
     int currentIndex() const;
-    int selectedDay() const;
+    // The day of the selected line; nothing when no line is selected.
+    std::optional<int> selectedDay() const;
     void dayItemChanged(QTreeWidgetItem* item, int column);
     void dayItemDoubleClicked(QTreeWidgetItem* item);
     void showContextMenu(const QPoint& pos);

@@ -11,9 +11,9 @@
 
 namespace kovara::ui {
 
-QString longDateText(DateTime t)
+QString longDateText(sys_days d)
 {
-    return QLocale::system().toString(toQDate(t), QStringLiteral("d MMM yyyy"));
+    return QLocale::system().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
 }
 
 QString progressCountText(const PlanProgress& p)
@@ -24,9 +24,9 @@ QString progressCountText(const PlanProgress& p)
 QString progressStandingText(const PlanProgress& p)
 {
     if (p.finished)
-        return p.finishedOn > 0 ? QCoreApplication::translate("kovara::ui::PlanProgressText", "finished on %1").arg(longDateText(p.finishedOn)) : QCoreApplication::translate("kovara::ui::PlanProgressText", "finished");
+        return p.finishedOn ? QCoreApplication::translate("kovara::ui::PlanProgressText", "finished on %1").arg(longDateText(*p.finishedOn)) : QCoreApplication::translate("kovara::ui::PlanProgressText", "finished");
     if (p.dueDay < 1)
-        return QCoreApplication::translate("kovara::ui::PlanProgressText", "starts on %1").arg(longDateText(p.plannedFinish - p.dayCount + 1));
+        return QCoreApplication::translate("kovara::ui::PlanProgressText", "starts on %1").arg(longDateText(p.plannedFinish - std::chrono::days(p.dayCount - 1)));
     if (p.daysBehind >= 1)
         return QCoreApplication::translate("kovara::ui::PlanProgressText", "%n days behind", nullptr, p.daysBehind);
     return QCoreApplication::translate("kovara::ui::PlanProgressText", "up to date");

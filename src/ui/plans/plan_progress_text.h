@@ -12,7 +12,7 @@
 namespace kovara::ui {
 
 // A date as "3 Mar 2027".
-QString longDateText(DateTime t);
+QString longDateText(sys_days d);
 // "28 of 365 days read (7%)"
 QString progressCountText(const PlanProgress& p);
 // "3 days behind", "up to date", "finished on 3 Mar 2027", "starts on ..."

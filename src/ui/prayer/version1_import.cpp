@@ -54,7 +54,7 @@ void importPlan(Shell& shell, const Version1Plan& old)
     {
         const std::vector<std::string> days =
             loadTemplateVerses(shell.contentFolder() + "readplans.kova2", kVersion1PlanTemplate);
-        added = plans.addPlan(kVersion1PlanTitle, days, toDayCount(*old.startDate));
+        added = plans.addPlan(kVersion1PlanTitle, days, *old.startDate);
     }
     const int index = plans.indexOf(added).value_or(-1);
     for (int day : version1ReadDays(old))
