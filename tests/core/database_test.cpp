@@ -151,7 +151,7 @@ TEST(DatabaseTest, MoveHandsTheConnectionOverAndLeavesTheSourceClosed)
 class StoreCloseTest : public ::testing::Test {
 protected:
     test::TempDir dir;
-    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 0, 0)};
+    FixedClock clock{makeMoment(2024, 5, 1, 9, 0, 0)};
 };
 
 // A plan store freed while its connection cannot close must not end the

@@ -44,7 +44,7 @@ struct Copy {
         : plans(dir.file("userreadplans.kova2"), clock), prayers(dir.file("prayers.kova2"), &clock)
     {
     }
-    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 0, 0)};
+    FixedClock clock{makeMoment(2024, 5, 1, 9, 0, 0)};
     PlanStore plans;
     PrayerStore prayers;
 };
@@ -154,7 +154,7 @@ TEST_F(StoreFaultsTest, FileThatIsNotADatabaseIsRefusedAndLeftAsItWas)
             SCOPED_TRACE(std::string(name) + " of " + std::to_string(bytes.size()) + " bytes");
             const std::string path = folder.file(name);
             std::ofstream(path, std::ios::binary) << bytes;
-            FixedClock clock{encodeDateTime(2024, 5, 1, 9, 0, 0)};
+            FixedClock clock{makeMoment(2024, 5, 1, 9, 0, 0)};
             const std::string message = test::messageOf([&] {
                 if (std::string(name) == "prayers.kova2")
                     PrayerStore store(path, &clock);

@@ -125,7 +125,7 @@ TEST(StoredFilesTest, PlanDatabase)
 {
     test::TempDir dir;
     const std::string file = dir.file("userreadplans.kova2");
-    FixedClock clock(encodeDateTime(2024, 3, 10, 9, 15, 0));
+    FixedClock clock(makeMoment(2024, 3, 10, 9, 15, 0));
     {
         PlanStore store(file, clock);
         // Listed by title: "Alpha" before "Beta" whatever the order made.
@@ -134,7 +134,7 @@ TEST(StoredFilesTest, PlanDatabase)
         ASSERT_EQ(store.planTitle(0), "Alpha");
         store.setDayDone(0, 1, true);
         store.setDoubleUp(0, true);
-        clock.set(encodeDateTime(2024, 3, 11, 23, 59, 59));
+        clock.set(makeMoment(2024, 3, 11, 23, 59, 59));
         store.markDaysDoneThrough(1, 2);
         store.setDayDone(1, 1, false);
         store.setReminder(1, false);

@@ -33,7 +33,7 @@ protected:
     }
 
     TempDir dir;
-    FixedClock clock{encodeDateTime(2024, 5, 1, 9, 0, 0)};
+    FixedClock clock{makeMoment(2024, 5, 1, 9, 0, 0)};
     std::vector<Step> steps;
     UserSession session{dir.folder(), clock};
 };

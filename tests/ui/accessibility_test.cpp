@@ -96,7 +96,7 @@ TEST(AccessibilityTest, DialogsNameEveryControl)
     EXPECT_EQ(unnamedControls(&prefs), "");
     EXPECT_EQ(tabStopsOutOfOrder(&prefs), "");
     test::ScriptedDialogs dialogs;
-    FixedClock clock(45000);
+    FixedClock clock{makeDate(2023, 3, 15)};
     NewPlanDialog newPlan(dialogs, clock);
     EXPECT_EQ(unnamedControls(&newPlan), "");
     EXPECT_EQ(tabStopsOutOfOrder(&newPlan), "");
@@ -113,7 +113,7 @@ TEST(AccessibilityTest, PagesNameEveryControl)
     kovara::test::makeAlphaBetaBible(program.file("bible.kova2"));
     kovara::test::makeDevotional(program.file("devotional.kova2"), {{1, 1, "<p>First of January</p>"}});
     test::ScriptedDialogs dialogs;
-    FixedClock clock(45000);
+    FixedClock clock{makeDate(2023, 3, 15)};
     MainWindow window(program.folder(), appData.path().string(), dialogs, clock);
     const MainActions& a = window.mainActions();
     auto* pages = window.findChild<QStackedWidget*>("pages");

@@ -121,7 +121,7 @@ protected:
     kovara::test::TempDir program;
     kovara::test::TempDir appData;
     test::ScriptedDialogs dialogs;
-    FixedClock clock{encodeDateTime(2024, 3, 5, 9, 0, 0)};
+    FixedClock clock{makeMoment(2024, 3, 5, 9, 0, 0)};
 };
 
 TEST_F(HelpTextTest, EveryQuotedCaptionMenuEntryAndStatusIsTheProgramsOwn)

@@ -267,7 +267,7 @@ protected:
 
     kovara::test::TempDir program, appData;
     test::ScriptedDialogs dialogs;
-    FixedClock clock{45000.5};
+    FixedClock clock{makeMoment(2023, 3, 15, 12, 0, 0)};
 };
 
 TEST_F(PseudoTranslationTest, EveryPageOfTheMainWindowIsTranslatedAndNothingIsCut)

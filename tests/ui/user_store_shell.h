@@ -112,7 +112,7 @@ public:
 
     kovara::test::TempDir dir;
     std::string folder = dir.folder();
-    FixedClock fixedClock{encodeDateTime(2024, 5, 1, 9, 15, 0)};
+    FixedClock fixedClock{makeMoment(2024, 5, 1, 9, 15, 0)};
     std::unique_ptr<Preferences> prefs = makeTestPreferences();
     RecordingDialogs scripted;
     UserSession userSession{folder, fixedClock};

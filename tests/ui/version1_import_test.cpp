@@ -19,7 +19,7 @@ namespace kovara::ui::test {
 namespace {
 
 struct OldItem {
-    DateTime created; // as the old file keeps it: a day count, 0 for none
+    DayCount created; // as the old file keeps it: a day count, 0 for none
     std::uint8_t active;
     std::string title;
     std::string text;
@@ -50,7 +50,7 @@ void writeOldPrayers(const std::string& folder, const std::vector<OldItem>& item
     std::ofstream(folder + "prayerdetails.udt", std::ios::binary) << details;
 }
 
-void writeOldPlan(const std::string& folder, DateTime start, const std::vector<int>& readDays)
+void writeOldPlan(const std::string& folder, DayCount start, const std::vector<int>& readDays)
 {
     std::string bytes(kVersion1PlanFileSize, '\0');
     std::memcpy(bytes.data(), &start, 8);
@@ -96,9 +96,9 @@ protected:
             .arg(shortDateText(makeDate(2023, 1, 1)));
     }
 
-    static constexpr DateTime kStart = 44927; // 2023-01-01 as the old plan file keeps it
+    static constexpr DayCount kStart = 44927; // 2023-01-01 as the old plan file keeps it
     const sys_seconds created = makeMoment(2009, 3, 14, 8, 30, 0);
-    const DateTime createdDays = toDayCount(created); // as the old files keep it
+    const DayCount createdDays = toDayCount(created); // as the old files keep it
     const std::string longText = "Line one\r\nLine two " + std::string(150, 'x');
 
     UserStoreShell shell;

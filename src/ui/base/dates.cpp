@@ -9,8 +9,6 @@
 namespace kovara::ui {
 
 namespace {
-const QDate kDayZero(1899, 12, 30);
-
 // The system's long time format without its time-zone field ("t" runs outside
 // quoted text): the stored moments are local wall-clock times with no zone.
 QString longTimeFormat()
@@ -29,37 +27,6 @@ QString longTimeFormat()
 }
 
 } // namespace
-
-QDate toQDate(DateTime t)
-{
-    return kDayZero.addDays(dateOf(t));
-}
-
-DateTime fromQDate(const QDate& date)
-{
-    return static_cast<DateTime>(kDayZero.daysTo(date));
-}
-
-QString shortDateText(DateTime t)
-{
-    return QLocale::system().toString(toQDate(t), QLocale::ShortFormat);
-}
-
-std::string shortDateBytes(DateTime t)
-{
-    return toBytes(shortDateText(t));
-}
-
-QString shortDateTimeText(DateTime t)
-{
-    const auto time = decodeTime(t);
-    const int hour = static_cast<int>(time.hours().count());
-    const int minute = static_cast<int>(time.minutes().count());
-    const int second = static_cast<int>(time.seconds().count());
-    if (hour == 0 && minute == 0 && second == 0)
-        return shortDateText(t);
-    return shortDateText(t) + u' ' + QLocale::system().toString(QTime(hour, minute, second), longTimeFormat());
-}
 
 namespace {
 const QDate kUnixDay(1970, 1, 1);
