@@ -4,15 +4,7 @@
 // version-1 import), say so here; pages and controllers connect to the
 // signals and refresh themselves, so no command needs to know which views
 // show what it changed.
-// moc cannot read the standard library's C++20 headers; it only needs the
-// name of the plan id type.
-#ifndef Q_MOC_RUN
 #include "core/plans/plan_id.h"
-#else
-namespace kovara::core {
-class PlanId;
-}
-#endif
 
 #include <QObject>
 
