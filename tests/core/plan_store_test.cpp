@@ -286,6 +286,24 @@ TEST_F(PlanStoreTest, AFailedReloadKeepsThePlansLoadedBefore)
     EXPECT_TRUE(s.isDayDone(1, 2));
 }
 
+TEST_F(PlanStoreTest, ReadFlagsOfEveryStoredKindCountAsTheFileMeansThem)
+{
+    // Only 0 means unread, whether another program stored it as a number or
+    // as text; every other value, of any type, counts as read.
+    const std::string table = planStore().record(*planStore().indexOf(planStore().addPlan("Flags", days(9), kJan1)))
+                                  .tableName;
+    {
+        OtherConnection other(file());
+        execSQL(other.db, format("UPDATE '%s' SET dayDone = CASE planDay WHEN 1 THEN 0 WHEN 2 THEN 1 WHEN 3 THEN 2 "
+                                 "WHEN 4 THEN -1 WHEN 5 THEN '0' WHEN 6 THEN 'yes' WHEN 7 THEN NULL WHEN 8 THEN 0.5 "
+                                 "ELSE '' END;",
+                                 table));
+    }
+    planStore().loadPlans();
+    EXPECT_EQ(planStore().record(0).dayDone,
+              (std::vector<bool>{false, true, true, true, false, true, true, true, true}));
+}
+
 TEST_F(PlanStoreTest, AQuoteInATableNameIsKeptInsideTheName)
 {
     // Table names come from the file; one written by another program may hold

@@ -188,7 +188,11 @@ void PlanStore::loadPlans()
         queryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", quoted(rec.tableName)),
                   "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
                       rec.dayVerses.push_back(st.columnText(0));
-                      rec.dayDone.push_back(st.columnText(1) != "0");
+                      // The flag as stored: an integer (as this program writes
+                      // it) compared as a number, anything else as its text.
+                      rec.dayDone.push_back(sqlite3_column_type(st.handle(), 1) == SQLITE_INTEGER
+                                                ? st.columnInt64(1) != 0
+                                                : st.columnText(1) != "0");
                   });
         rec.readDates.assign(rec.dayVerses.size(), std::nullopt);
     }
