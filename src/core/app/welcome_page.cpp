@@ -79,8 +79,7 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
                     prayers.countPrayers(PrayerStatus::Answered)));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Inactive</a>: %2</li>"), kLinkViewInactivePrayers,
                     prayers.countPrayers(PrayerStatus::Inactive)));
-        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View All</a>: %2</li>"), kLinkViewAllPrayers,
-                    prayers.countPrayers(std::nullopt)));
+        line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View All</a>: %2</li>"), kLinkViewAllPrayers, count));
         line("</ul></p>");
     }
 

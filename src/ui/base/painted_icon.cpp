@@ -94,12 +94,18 @@ void paintToolBarPicture(QPainter& p, ToolBarPicture picture)
     case ToolBarPicture::Help: {
         p.setBrush(QColor(0x2a, 0x5d, 0xb0));
         p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-        p.setPen(Qt::white);
-        QFont f = p.font();
-        f.setBold(true);
-        f.setPixelSize(11);
-        p.setFont(f);
-        p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        // The question mark as strokes, not a glyph: a font drawn here would
+        // be set up before the main window shows for this one character.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPainterPath mark;
+        mark.moveTo(5.8, 6.2);
+        mark.cubicTo(5.8, 3.6, 10.2, 3.6, 10.2, 6.0);
+        mark.cubicTo(10.2, 7.6, 8.0, 7.8, 8.0, 9.6);
+        p.drawPath(mark);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(8.0, 12.0), 1.05, 1.05);
         break;
     }
     case ToolBarPicture::Bible: // a closed book with a cross on its cover
