@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 
@@ -224,6 +225,25 @@ TEST_F(WelcomePageUiTest, BuildShowsTheSummaryAndMakesTheWelcomePageCurrent)
     EXPECT_TRUE(shown.contains("Gospels <i>first</i>: ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("Whole <!-- Bible: ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("manage your plans")) << shown.toStdString();
+}
+
+// The scroll bar is on while the page first shows (one layout at the width it
+// keeps) and as needed from then on: gone for a short page, there for a long one.
+TEST_F(WelcomePageUiTest, TheScrollBarIsShownOnlyWhenThePageNeedsIt)
+{
+    frame->buildWelcomePage(*shell);
+    frame->resize(700, 500);
+    frame->show();
+    QApplication::processEvents();
+    QScrollBar* bar = frame->viewer()->verticalScrollBar();
+    EXPECT_EQ(frame->viewer()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_FALSE(bar->isVisible());
+
+    for (int i = 0; i < 30; ++i)
+        plans->addPlan("Plan " + std::to_string(i), {"1-3", "4-6"}, kToday);
+    frame->buildWelcomePage(*shell);
+    QApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
 }
 
 TEST_F(WelcomePageUiTest, AStoreErrorLeavesThePageAsItWas)

@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kovara::ui {
@@ -41,9 +42,25 @@ WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : ContentPage(parent
     htmlViewer_ = makeViewerPanel(viewerPanel_, this);
     htmlViewer_->setAccessibleName(tr("Welcome and Summary"));
     htmlViewer_->setSelectionEnabled(false);
+    // The summary usually fills more than the first window: with the scroll
+    // bar on from the start, the page is laid out once at the width it keeps
+    // instead of a second time when the scroll bar appears. The bar goes back
+    // to "as needed" right after the first show (see showEvent).
+    htmlViewer_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(htmlViewer_, &HtmlViewer::linkClicked, this, [this](const QString& href) { handleLinkClicked(href); });
 
     stackPanels(this, headerPanel_, viewerPanel_);
+}
+
+void WelcomePage::showEvent(QShowEvent* event)
+{
+    ContentPage::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    QTimer::singleShot(0, htmlViewer_, [viewer = htmlViewer_] {
+        viewer->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    });
 }
 
 void WelcomePage::assignPreferences(Preferences& prefs)

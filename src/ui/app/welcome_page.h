@@ -63,6 +63,9 @@ public:
     const std::string& pageText() const { return pageText_; }
     HtmlViewer* viewer() const { return htmlViewer_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QFrame* headerPanel_;
     QLabel* welcomeLabel_; // "Welcome to Kovara"
@@ -73,6 +76,7 @@ private:
     WelcomeLinkTarget* linkTarget_ = nullptr;
     Preferences* prefs_ = nullptr;
     std::string pageText_;
+    bool shownOnce_ = false;
 };
 
 } // namespace kovara::ui
