@@ -73,6 +73,22 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
     EXPECT_FALSE(view->canMarkRead);
 }
 
+TEST_F(TodaysReadingTest, APlanThatHasNotStartedIsNeverBehind)
+{
+    const int plan = addPlan(-7); // starts a week from today
+    EXPECT_EQ(planStanding(*plans, plan), PlanStanding::UpToDate);
+    EXPECT_FALSE(planNeedsReading(*plans, plan));
+    const auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->day, 1);
+    EXPECT_EQ(view->status, "");
+
+    const MarkReadOutcome outcome = markPlanDayRead(*plans, plan, 1);
+    EXPECT_EQ(outcome.nextDay, std::nullopt);
+    EXPECT_EQ(outcome.message, "");
+    EXPECT_EQ(planStatusText(*plans, plan, 1), kStatusMarkedRead);
+}
+
 TEST_F(TodaysReadingTest, ABehindReaderCatchesUpDayByDay)
 {
     const int plan = addPlan(5); // today is day 6

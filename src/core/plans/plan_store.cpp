@@ -587,8 +587,11 @@ int PlanStore::todaysPlanDay(int plan) const
 {
     const PlanRecord& rec = record(plan);
     // Whole days between the start and now, the part of a day left over
-    // dropped, whichever comes first.
-    const std::chrono::seconds span = std::chrono::abs(clock_.now() - rec.startDate);
+    // dropped. Before the start no day is due.
+    const sys_seconds now = clock_.now();
+    if (now < rec.startDate)
+        return 0;
+    const std::chrono::seconds span = now - rec.startDate;
     const long long day = std::chrono::duration_cast<std::chrono::days>(span).count() + 1;
     return static_cast<int>(std::min<long long>(day, static_cast<long long>(rec.dayVerses.size())));
 }

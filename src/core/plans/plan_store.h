@@ -137,7 +137,8 @@ public:
     // The first unread day; nothing when every day is read.
     std::optional<int> firstUnreadDay(int plan) const;
     // The plan day that falls on today: whole days between the start date and
-    // now (without sign) plus one, at most the day count.
+    // now plus one, at most the day count; 0 while the start is still ahead
+    // (no day is due yet, so the plan is never behind before it starts).
     int todaysPlanDay(int plan) const;
 
     const PlanRecord& record(int plan) const;

@@ -43,7 +43,8 @@ bool planNeedsReading(const PlanStore& plans, int plan)
 int dayToRead(const PlanStore& plans, int plan)
 {
     const std::optional<int> u = plans.firstUnreadDay(plan);
-    const int t = plans.todaysPlanDay(plan);
+    // Before the start (t = 0) the first day is shown.
+    const int t = std::max(1, plans.todaysPlanDay(plan));
     return u ? std::min(*u, t) : t;
 }
 
