@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -104,6 +105,26 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
         static const QRegularExpression header(QStringLiteral("Prayer\\s+Status\\s+Dates"));
         EXPECT_TRUE(pages[p].contains(header)) << "the header row on every page";
     }
+}
+
+TEST_F(JournalExportTest, CancellingAPdfExportMidwayLeavesNoFile)
+{
+    const std::string longText(1500, 'w');
+    for (int i = 0; i < 40; ++i)
+        add("Filler " + std::to_string(i), "Zeal", "Active", longText, makeDate(2024, 5, 1));
+    PrayerSelection all;
+    all.statuses = {PrayerStatus::Active};
+    QTextDocument doc;
+    JournalExport::buildDocument(doc, *shell.store, all, shell.store->selectPrayers(all), makeDate(2024, 6, 1));
+    const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
+    int calls = 0;
+    const JournalExport::Progress cancelAfterFirstPage = [&](const QString&, int done, int) {
+        if (++calls > 1 && done > 0)
+            throw JournalExport::Cancelled{};
+    };
+    EXPECT_THROW(JournalExport::writePdf(doc, file, cancelAfterFirstPage), JournalExport::Cancelled);
+    EXPECT_GT(calls, 1) << "the export reached its pages before it was stopped";
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QSaveFile>
@@ -254,6 +255,7 @@ void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const 
         throw Exception(toBytes(tr("The file %1 could not be written.").arg(fileName)));
     QFont footerFont(QStringLiteral("DejaVu Sans"));
     footerFont.setPointSizeF(8);
+    try {
     for (int p = 0; p < pages; ++p) {
         if (progress && p % 5 == 0)
             progress(tr("Writing page %1 of %2...").arg(p + 1).arg(pages), p, pages);
@@ -274,6 +276,12 @@ void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const 
         const QRectF footerRect(body.left(), body.bottom() + footer * 0.3, body.width(), footer);
         painter.drawText(footerRect, Qt::AlignHCenter | Qt::AlignTop,
                          tr("Page %1 of %2").arg(p + 1).arg(pages));
+    }
+    } catch (...) {
+        // Cancelled or failed midway: leave no half-written file behind.
+        painter.end();
+        QFile::remove(fileName);
+        throw;
     }
     if (!painter.end())
         throw Exception(toBytes(tr("The file %1 could not be written.").arg(fileName)));

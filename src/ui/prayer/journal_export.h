@@ -20,7 +20,10 @@ class JournalExport {
 
 public:
     // Told how far the work is: a line to show, and done out of total.
+    // A progress callback may throw Cancelled to stop the export; writePdf
+    // then removes the unfinished file.
     using Progress = std::function<void(const QString& stage, int done, int total)>;
+    struct Cancelled {};
 
     // The cover line for items of the selection's range (no range: "all
     // dates") and their number.

@@ -71,7 +71,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
     // The progress window shows once the work has taken a moment.
     std::unique_ptr<QProgressDialog> progress;
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        progress = std::make_unique<QProgressDialog>(tr("Preparing the prayer items..."), QString(), 0, 100,
+        progress = std::make_unique<QProgressDialog>(tr("Preparing the prayer items..."), tr("Cancel"), 0, 100,
                                                      QApplication::activeWindow());
         progress->setWindowTitle(tr("Export Prayer Journal"));
         progress->setWindowModality(Qt::WindowModal);
@@ -82,16 +82,22 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
     const JournalExport::Progress report = [&](const QString& stage, int done, int total) {
         if (!progress)
             return;
+        if (progress->wasCanceled())
+            throw JournalExport::Cancelled{};
         progress->setLabelText(stage);
         progress->setMaximum(std::max(total, 1));
         progress->setValue(done);
     };
     QTextDocument doc;
-    JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report);
-    if (pdf)
-        JournalExport::writePdf(doc, fileName, report);
-    else
-        JournalExport::writeHtml(doc, fileName);
+    try {
+        JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report);
+        if (pdf)
+            JournalExport::writePdf(doc, fileName, report);
+        else
+            JournalExport::writeHtml(doc, fileName);
+    } catch (const JournalExport::Cancelled&) {
+        return; // the reader stopped it; nothing was written
+    }
     progress.reset();
     shell_.dialogs().message(tr("%1 written to %2.")
                                     .arg(JournalExport::coverLine(selection, static_cast<int>(items.size())),
