@@ -156,14 +156,22 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
     if (book == 0)
         return failure(withArgs(translatedText("kovara::core::ReferenceParser", "No book called \"%1\""), typedBook));
 
-    // The numbers, spaces dropped: C, C:V, C:V-V, C:V-C:V, C-C. A dot between
-    // digits stands for the colon ("3.16"); an en dash for the hyphen.
+    // The numbers: C, C:V, C:V-V, C:V-C:V, C-C. A dot between digits stands
+    // for the colon ("3.16"), and so do spaces between two numbers ("Gen 1 1");
+    // other spaces are dropped. An en dash stands for the hyphen.
     std::string rest;
     for (size_t i = pos; i < input.size(); ++i) {
         const char c = input[i];
-        if (c == ' ')
+        if (c != ' ') {
+            rest += c;
             continue;
-        rest += c;
+        }
+        size_t next = i;
+        while (next < input.size() && input[next] == ' ')
+            ++next;
+        if (!rest.empty() && isDigit(rest.back()) && next < input.size() && isDigit(input[next]))
+            rest += ':';
+        i = next - 1;
     }
     for (std::string_view dash : {"\xE2\x80\x93", "\xE2\x80\x94"})
         for (size_t at; (at = rest.find(dash)) != std::string::npos;)
@@ -174,6 +182,9 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
     const int chapters = bible.chapterCount(book);
     PassageRef passage;
     passage.book = book;
+    // Whether the text names verses; verse 0 is then refused rather than read
+    // as the whole chapter.
+    bool versesAsked = false;
     if (rest.empty()) {
         passage.chapter = passage.endChapter = 1;
     } else {
@@ -204,11 +215,15 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
         if (at != rest.size())
             return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
 
-        if (chapters == 1 && !firstVerse && !(second && secondVerse)) {
+        if (chapters == 1 && !firstVerse && !second && *first == 1) {
+            // "Philemon 1": readers mean the chapter, not its first verse.
+            passage.chapter = passage.endChapter = 1;
+        } else if (chapters == 1 && !firstVerse && !(second && secondVerse)) {
             // "Jude 3", "Jude 3-5": verses of the only chapter.
             passage.chapter = passage.endChapter = 1;
             passage.verse = *first;
             passage.endVerse = second ? *second : *first;
+            versesAsked = true;
         } else if (!firstVerse) {
             // "Gen 1", "Gen 1-3" or "Gen 1-2:3".
             passage.chapter = *first;
@@ -216,8 +231,10 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
             if (secondVerse) {
                 passage.verse = 1;
                 passage.endVerse = *secondVerse;
+                versesAsked = true;
             }
         } else {
+            versesAsked = true;
             passage.chapter = *first;
             passage.verse = *firstVerse;
             if (secondVerse) {
@@ -237,7 +254,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
     const std::pair<int, int> ends[] = {{passage.chapter, passage.verse}, {passage.endChapter, passage.endVerse}};
     for (const auto& [chapter, verse] : ends) {
         const int verses = bible.chapterLengths(book, chapter);
-        if (passage.verse != 0 && (verse < 1 || verse > verses))
+        if (versesAsked && (verse < 1 || verse > verses))
             return failure(withArgs(translatedText("kovara::core::ReferenceParser", "%1 %2 has %3 verses"), name, chapter, verses));
     }
     if (passage.endChapter < passage.chapter ||

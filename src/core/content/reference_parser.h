@@ -35,7 +35,9 @@ int findBookByName(const std::string& name);
 
 // Parses text and checks it against bible's chapter and verse counts.
 // A book alone stands for its first chapter; in a book of one chapter a lone
-// number is a verse ("Jude 3"). Never raises for bad input: the result then
+// number is a verse ("Jude 3"), except 1, which stands for the chapter
+// ("Philemon 1"). A space between two numbers separates chapter and verse
+// ("Gen 1 1"); verse 0 is refused. Never raises for bad input: the result then
 // carries the message. Raises only what the store raises.
 ReferenceResult parseReference(const std::string& text, const BibleStore& bible);
 
