@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimeEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -184,6 +185,33 @@ TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)
     EXPECT_EQ(notifier.nextTime(), startOf(shell.fixedClock.today()) + 24h + 11h);
     notifier.setSettings({false, 11 * 60, false});
     EXPECT_EQ(notifier.nextTime(), std::nullopt);
+}
+
+// The timer fires a little before or after the reminder time; either way each
+// due plan is reminded once, and the next reminder is tomorrow's.
+TEST_F(ReminderTest, ATimerFiringEarlyOrLateRemindsOnce)
+{
+    using namespace std::chrono_literals;
+    const sys_seconds noon = shell.fixedClock.now();
+    const sys_seconds at = startOf(shell.fixedClock.today()) + 13h;
+    for (const sys_seconds firedAt : {at - 1s, at + 1s}) {
+        SCOPED_TRACE(firedAt == at - 1s ? "early" : "late");
+        ReminderNotifier notifier(shell, [] {
+            return QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/kovara-bus"),
+                                                 QStringLiteral("kovara-test-timer-bus"));
+        });
+        QStringList shown;
+        QObject::connect(&notifier, &ReminderNotifier::reminderNotShown, [&](const QString& text) { shown << text; });
+        shell.fixedClock.set(at - 1s); // the timer waits one second
+        notifier.setSettings({true, 13 * 60, false});
+        shell.fixedClock.set(firedAt); // what the clock reads when it fires
+        EXPECT_TRUE(waitFor([&] { return !shown.isEmpty(); }));
+        EXPECT_EQ(notifier.nextTime(), at + 24h);
+        QTest::qWait(1500);
+        EXPECT_EQ(shown.size(), 1) << shown.join(u'|').toStdString();
+        QDBusConnection::disconnectFromBus(QStringLiteral("kovara-test-timer-bus"));
+    }
+    shell.fixedClock.set(noon);
 }
 
 TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)

@@ -29,13 +29,17 @@ ReminderNotifier::ReminderNotifier(Shell& shell, std::function<QDBusConnection()
 {
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] {
+        // The reminder time this firing is for: the timer may fire a few
+        // milliseconds before it, while the clock, to the second, still reads
+        // the second before.
+        const std::optional<sys_seconds> handled = next_;
         try {
             remind();
         } catch (const std::exception&) {
             // A reminder that cannot be worked out (the store being replaced
             // by a restore) waits for the next day rather than interrupting.
         }
-        schedule();
+        schedule(handled);
     });
 }
 
@@ -57,14 +61,14 @@ void ReminderNotifier::setSettings(const ReminderSettings& settings)
     schedule();
 }
 
-void ReminderNotifier::schedule()
+void ReminderNotifier::schedule(std::optional<sys_seconds> handled)
 {
     timer_->stop();
     next_.reset();
     if (!settings_.enabled)
         return;
     const sys_seconds now = shell_.clock().now();
-    next_ = nextReminderTime(now, settings_.minuteOfDay);
+    next_ = nextReminderTime(handled ? std::max(now, *handled) : now, settings_.minuteOfDay);
     const std::chrono::milliseconds wait = std::clamp<std::chrono::milliseconds>(
         *next_ - now, std::chrono::milliseconds(0), std::chrono::days(2));
     timer_->start(static_cast<int>(wait.count()));

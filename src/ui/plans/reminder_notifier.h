@@ -61,7 +61,10 @@ private slots:
     void onActionInvoked(uint id, const QString& key);
 
 private:
-    void schedule();
+    // Sets the timer for the next reminder after now, or after handled when
+    // that is later: a timer that fires a little early must not find its own
+    // reminder time still ahead and send it again.
+    void schedule(std::optional<sys_seconds> handled = std::nullopt);
     QDBusConnection& bus();
 
     Shell& shell_;
