@@ -224,6 +224,23 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
     EXPECT_EQ(h.prayerIndex, full);
 }
 
+TEST_F(PrayerStoreTest, CountsInOnePassAgreeWithEachFilter)
+{
+    add("a", "t");
+    add("b", "t");
+    add("c", "t", "Answered");
+    add("d", "t", "Inactive");
+    add("e", "t", "Someday");
+    store->deletePrayer(add("f", "t", "Answered"));
+    query("UPDATE prayerTracker SET prayerStatus=NULL WHERE prayerTitle='b';");
+    const PrayerStore::StatusCounts counts = store->countByStatus();
+    EXPECT_EQ(counts.all, store->countPrayers(std::nullopt));
+    EXPECT_EQ(counts.active, store->countPrayers(PrayerStatus::Active));
+    EXPECT_EQ(counts.answered, store->countPrayers(PrayerStatus::Answered));
+    EXPECT_EQ(counts.inactive, store->countPrayers(PrayerStatus::Inactive));
+    EXPECT_EQ(counts.all, 4); // a, c, d and the unknown word; not the deleted item or the missing status
+}
+
 TEST_F(PrayerStoreTest, DeletedItemHiddenButStillAnswers)
 {
     const std::int32_t gone = add("Gone", "Lonely");

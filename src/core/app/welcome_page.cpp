@@ -63,7 +63,8 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
     }
     line("</ul></p>");
 
-    const int count = prayers.countPrayers(std::nullopt);
+    const PrayerStore::StatusCounts counts = prayers.countByStatus();
+    const int count = counts.all;
     if (count < 1) {
         line(withArgs(translatedText("kovara::core::WelcomePage", "<p>You do not have any prayer items in your Prayer Tracker. You can <a href=\"%1\">add a "
                     "prayer item</a> at any time.</p>"),
@@ -74,11 +75,11 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
         line("<ul>");
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">Create New Prayer Item</a></li>"), kLinkNewPrayerItem));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Active</a>: %2</li>"), kLinkViewActivePrayers,
-                    prayers.countPrayers(PrayerStatus::Active)));
+                    counts.active));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Answered</a>: %2</li>"), kLinkViewAnsweredPrayers,
-                    prayers.countPrayers(PrayerStatus::Answered)));
+                    counts.answered));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View Inactive</a>: %2</li>"), kLinkViewInactivePrayers,
-                    prayers.countPrayers(PrayerStatus::Inactive)));
+                    counts.inactive));
         line(withArgs(translatedText("kovara::core::WelcomePage", "<li><a href=\"%1\">View All</a>: %2</li>"), kLinkViewAllPrayers, count));
         line("</ul></p>");
     }

@@ -261,6 +261,29 @@ int PrayerStore::countPrayers(PrayerFilter statusFilter) const
     return queryRows(db(), sql, noStatement("countPrayers"), [](Statement&) {});
 }
 
+PrayerStore::StatusCounts PrayerStore::countByStatus() const
+{
+    StatusCounts counts;
+    const std::string active = storedWord(PrayerStatus::Active);
+    const std::string answered = storedWord(PrayerStatus::Answered);
+    const std::string inactive = storedWord(PrayerStatus::Inactive);
+    queryRows(db(),
+              format("SELECT prayerStatus,count(*) FROM '%s' WHERE prayerStatus!='%s' GROUP BY prayerStatus;",
+                     kTableName, StoredStatus::deleted().word()),
+              noStatement("countByStatus"), [&](Statement& st) {
+                  const std::string word = st.columnText(0);
+                  const int n = st.columnInt(1);
+                  counts.all += n;
+                  if (word == active)
+                      counts.active += n;
+                  else if (word == answered)
+                      counts.answered += n;
+                  else if (word == inactive)
+                      counts.inactive += n;
+              });
+    return counts;
+}
+
 std::vector<std::string> PrayerStore::topicList() const
 {
     std::vector<std::string> topics;

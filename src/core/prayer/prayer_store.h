@@ -145,6 +145,17 @@ public:
     // Items matching a status filter (see prayerHeaders).
     int countPrayers(PrayerFilter statusFilter) const;
 
+    // Items of each status and of all live ones (as countPrayers with no
+    // filter: unknown words count, deleted items and a missing status do
+    // not), read in one pass over the status index.
+    struct StatusCounts {
+        int all = 0;
+        int active = 0;
+        int answered = 0;
+        int inactive = 0;
+    };
+    StatusCounts countByStatus() const;
+
     // The distinct topics of live items in byte order, empty topics left out.
     std::vector<std::string> topicList() const;
 
