@@ -12,7 +12,9 @@ packages=(build-essential cmake ninja-build pkg-config
   libbenchmark-dev
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   python3-icalendar dbus-daemon poppler-utils
-  qt6-tools-dev qt6-l10n-tools)
+  qt6-tools-dev qt6-l10n-tools
+  libsword-dev diatheke sword-text-web sword-text-kjv sword-text-sparv
+  sword-comm-mhcc sword-comm-tdavid sword-dict-strongs-greek sword-dict-strongs-hebrew)
 
 . "$root/scripts/packages.sh"
 ensure_packages "${packages[@]}"

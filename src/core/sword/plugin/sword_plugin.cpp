@@ -1,0 +1,335 @@
+// The SWORD plug-in: the one place that uses libsword. Built as a module that
+// the program loads on first use (see sword_backend.h).
+#include "core/sword/sword_backend.h"
+
+#include <markupfiltmgr.h>
+#include <swmgr.h>
+#include <swmodule.h>
+#include <versekey.h>
+#include <versificationmgr.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace kovara::core {
+namespace {
+
+using sword::VersificationMgr;
+
+SwordModuleType typeOf(const char* type)
+{
+    const std::string t = type ? type : "";
+    if (t == "Biblical Texts")
+        return SwordModuleType::Bible;
+    if (t == "Commentaries")
+        return SwordModuleType::Commentary;
+    if (t == "Lexicons / Dictionaries")
+        return SwordModuleType::Dictionary;
+    return SwordModuleType::Other;
+}
+
+std::string entry(const sword::SWModule& module, const char* key)
+{
+    const char* value = module.getConfigEntry(key);
+    return value ? value : "";
+}
+
+// Runs of white space as one space, none at either end.
+std::string squeezed(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    bool space = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            space = !out.empty();
+            continue;
+        }
+        if (space)
+            out += ' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+void eraseAll(std::string& text, const std::string& what)
+{
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at))
+        text.erase(at, what.size());
+}
+
+bool startsWith(const std::string& text, const std::string& head)
+{
+    return text.compare(0, head.size(), head) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The HTML SWORD renders, tidied for the passage view, which lays out verses
+// and paragraphs itself: SWORD's paragraph markers ("<!P>" opens, "<!/P>"
+// closes) at either end of the verse become the verse's paragraph flags, and
+// line breaks at either end go; inside the verse a paragraph becomes a line
+// break, and breaks between poetry lines stay.
+void tidyHtml(std::string html, SwordVerse& verse)
+{
+    // Some modules write a word's Strong's number as a bare lemma, which the
+    // filters show even with Strong's numbers off: such links go too.
+    for (const char* open : {"<small><em class=\"strongs\">", "<small><em class=\"morph\">"})
+        for (std::size_t at = html.find(open); at != std::string::npos; at = html.find(open, at)) {
+            const std::size_t end = html.find("</em></small>", at);
+            if (end == std::string::npos)
+                break;
+            html.erase(at, end + std::strlen("</em></small>") - at);
+        }
+    html = squeezed(html);
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        for (const char* mark : {"<!P>", "<!/P>", "<br />", "<br>"}) {
+            if (startsWith(html, mark)) {
+                verse.paragraphStart |= std::string(mark) == "<!P>";
+                html = squeezed(html.substr(std::string(mark).size()));
+                changed = true;
+            }
+            if (endsWith(html, mark)) {
+                verse.paragraphEnd |= std::string(mark) == "<!P>" || std::string(mark) == "<!/P>";
+                html = squeezed(html.substr(0, html.size() - std::string(mark).size()));
+                changed = true;
+            }
+        }
+    }
+    eraseAll(html, "<!/P>");
+    for (std::size_t at = html.find("<!P>"); at != std::string::npos; at = html.find("<!P>", at))
+        html.replace(at, 4, "<br />");
+    // Spaces beside a break show nothing; two breaks in a row (a paragraph
+    // inside poetry) are one.
+    eraseAll(html, " <br />");
+    for (std::size_t at = html.find("<br /> "); at != std::string::npos; at = html.find("<br /> ", at))
+        html.erase(at + 6, 1);
+    for (std::size_t at = html.find("<br /><br />"); at != std::string::npos; at = html.find("<br /><br />", at))
+        html.erase(at, 6);
+    verse.html = html;
+}
+
+// The words of the tidied HTML: tags dropped (a line break as a space) and
+// the entities the filters write decoded. Cheaper than having SWORD run its
+// filters a second time for plain text, which doubled the import's time.
+std::string plainText(const std::string& html)
+{
+    std::string out;
+    out.reserve(html.size());
+    for (std::size_t at = 0; at < html.size();) {
+        const char c = html[at];
+        if (c == '<') {
+            const std::size_t end = html.find('>', at);
+            if (end == std::string::npos)
+                break;
+            if (html.compare(at, 3, "<br") == 0)
+                out += ' ';
+            at = end + 1;
+        } else if (c == '&') {
+            static const std::pair<const char*, const char*> entities[] = {
+                {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", " "}};
+            bool decoded = false;
+            for (const auto& [name, text] : entities)
+                if (html.compare(at, std::strlen(name), name) == 0) {
+                    out += text;
+                    at += std::strlen(name);
+                    decoded = true;
+                    break;
+                }
+            if (!decoded) {
+                out += c;
+                ++at;
+            }
+        } else {
+            out += c;
+            ++at;
+        }
+    }
+    return squeezed(out);
+}
+
+class Backend final : public SwordBackend {
+public:
+    Backend() : manager_(new sword::MarkupFilterMgr(sword::FMT_HTMLHREF, sword::ENC_UTF8))
+    {
+        // What a verse shows: supplied words in italics and the words of
+        // Christ in red come through the filters; notes, Strong's numbers,
+        // cross-references and headings are not part of the verse text.
+        manager_.setGlobalOption("Footnotes", "Off");
+        manager_.setGlobalOption("Strong's Numbers", "Off");
+        manager_.setGlobalOption("Morphological Tags", "Off");
+        manager_.setGlobalOption("Cross-references", "Off");
+        manager_.setGlobalOption("Headings", "Off");
+        manager_.setGlobalOption("Lemmas", "Off");
+        manager_.setGlobalOption("Words of Christ in Red", "On");
+    }
+
+    std::vector<SwordModuleInfo> modules() override
+    {
+        std::vector<SwordModuleInfo> list;
+        for (const auto& [name, module] : manager_.getModules()) {
+            SwordModuleInfo info;
+            info.name = name.c_str();
+            info.description = module->getDescription() ? module->getDescription() : "";
+            info.language = module->getLanguage() ? module->getLanguage() : "";
+            info.version = entry(*module, "Version");
+            if (info.version.empty())
+                info.version = "1.0";
+            info.type = typeOf(module->getType());
+            if (info.type == SwordModuleType::Bible || info.type == SwordModuleType::Commentary) {
+                info.versification = entry(*module, "Versification");
+                if (info.versification.empty())
+                    info.versification = "KJV";
+            }
+            list.push_back(std::move(info));
+        }
+        return list;
+    }
+
+    std::vector<SwordBook> kjvBooks() override
+    {
+        const VersificationMgr::System* kjv = system("KJV");
+        std::vector<SwordBook> books;
+        for (int b = 0; b < kjv->getBookCount(); ++b)
+            books.push_back(describe(*kjv->getBook(b)));
+        return books;
+    }
+
+    bool readBible(const std::string& name, std::vector<SwordBook>& extraBooks,
+                   const std::function<bool(const SwordVerse&, int, int)>& visit) override
+    {
+        sword::SWModule* module = manager_.getModule(name.c_str());
+        if (!module)
+            throw std::runtime_error("The SWORD module " + name + " is not installed.");
+        if (typeOf(module->getType()) != SwordModuleType::Bible)
+            throw std::runtime_error("The SWORD module " + name + " is not a Bible.");
+        const std::string versification = module->getConfigEntry("Versification")
+                                              ? module->getConfigEntry("Versification")
+                                              : "KJV";
+        const VersificationMgr::System* source = system(versification.c_str());
+        if (!source)
+            throw std::runtime_error("The SWORD module " + name + " uses the versification " + versification +
+                                     ", which this SWORD library does not know.");
+        const VersificationMgr::System* kjv = system("KJV");
+        // Word attributes (Strong's numbers per word) are not needed and
+        // would cost as much as the rendering itself.
+        module->setProcessEntryAttributes(false);
+        std::unique_ptr<sword::VerseKey> key(dynamic_cast<sword::VerseKey*>(module->createKey()));
+        if (!key)
+            throw std::runtime_error("The SWORD module " + name + " is not keyed by verse.");
+        key->setIntros(false);
+        key->setAutoNormalize(false);
+
+        int total = 0;
+        for (int b = 0; b < source->getBookCount(); ++b)
+            for (int c = 1; c <= source->getBook(b)->getChapterMax(); ++c)
+                total += source->getBook(b)->getVerseMax(c);
+
+        extraBooks.clear();
+        std::map<std::string, int> extraNumber;
+        int done = 0;
+        for (int b = 0; b < source->getBookCount(); ++b) {
+            const VersificationMgr::Book& book = *source->getBook(b);
+            for (int c = 1; c <= book.getChapterMax(); ++c) {
+                for (int v = 1; v <= book.getVerseMax(c); ++v, ++done) {
+                    key->setBookName(book.getOSISName());
+                    key->setChapter(c);
+                    key->setVerse(v);
+                    module->setKey(*key);
+                    if (module->popError())
+                        continue;
+                    SwordVerse verse;
+                    tidyHtml(module->renderText().c_str(), verse);
+                    verse.plain = plainText(verse.html);
+                    if (verse.plain.empty())
+                        continue;
+                    if (!place(*source, *kjv, book, c, v, verse)) {
+                        auto [at, added] = extraNumber.emplace(book.getOSISName(), 0);
+                        if (added) {
+                            extraBooks.push_back(describe(book));
+                            at->second = 66 + static_cast<int>(extraBooks.size());
+                        }
+                        verse.book = at->second;
+                        verse.chapter = c;
+                        verse.verse = v;
+                    }
+                    if (!visit(verse, done + 1, total))
+                        return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    static const VersificationMgr::System* system(const char* name)
+    {
+        return VersificationMgr::getSystemVersificationMgr()->getVersificationSystem(name);
+    }
+
+    static SwordBook describe(const VersificationMgr::Book& book)
+    {
+        SwordBook out;
+        out.osisName = book.getOSISName();
+        out.shortName = book.getPreferredAbbreviation();
+        out.longName = book.getLongName();
+        for (int c = 1; c <= book.getChapterMax(); ++c)
+            out.chapterLengths.push_back(book.getVerseMax(c));
+        return out;
+    }
+
+    // Gives the verse its KJV place; false for a book outside the KJV.
+    static bool place(const VersificationMgr::System& source, const VersificationMgr::System& kjv,
+                      const VersificationMgr::Book& book, int chapter, int verse, SwordVerse& out)
+    {
+        const char* name = book.getOSISName();
+        int c = chapter, v = verse, last = verse;
+        if (&source != &kjv)
+            source.translateVerse(&kjv, &name, &c, &v, &last);
+        const int number = kjv.getBookNumberByOSISName(name); // 1-based, -1 when not a KJV book
+        if (number < 1)
+            return false;
+        const VersificationMgr::Book& target = *kjv.getBook(number - 1);
+        // A verse past the KJV's end of the chapter (or book) joins the last
+        // verse that exists there, marked with its own number.
+        const int chapters = target.getChapterMax();
+        bool beyond = false;
+        if (c > chapters) {
+            c = chapters;
+            v = target.getVerseMax(c);
+            beyond = true;
+        } else if (v > target.getVerseMax(c)) {
+            v = target.getVerseMax(c);
+            beyond = true;
+        }
+        if (c < 1 || v < 1)
+            return false;
+        if (beyond) {
+            const std::string mark = std::to_string(chapter) + ":" + std::to_string(verse);
+            out.html = "<sup>" + mark + "</sup> " + out.html;
+        }
+        out.book = number;
+        out.chapter = c;
+        out.verse = v;
+        return true;
+    }
+
+    sword::SWMgr manager_;
+};
+
+} // namespace
+} // namespace kovara::core
+
+extern "C" __attribute__((visibility("default"))) kovara::core::SwordBackend* kovaraCreateSwordBackend()
+{
+    return new kovara::core::Backend();
+}
