@@ -35,6 +35,8 @@ MainActions MainActions::create(QObject* owner)
         {&MainActions::readBibleAction, "readBibleAction",
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Read the &Bible"), QKeySequence(Qt::CTRL | Qt::Key_B),
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Read the Bible (Ctrl+B)")},
+        {&MainActions::bibleVersionsAction, "bibleVersionsAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Bible &Versions..."), {}, nullptr},
         {&MainActions::newPlanAction, "newPlanAction",
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Start New Reading Plan..."), {}, nullptr},
         {&MainActions::planManagerAction, "planManagerAction",
@@ -98,7 +100,7 @@ QList<QAction*> MainActions::all() const
             allPrayersAction,  copyAction,               backupAction,      restoreAction,
             preferencesAction, exitAction,               printAction,       printSetupAction,
             helpAction,        aboutAction,              websiteAction, emailAction,
-            checkUpdateAction, readBibleAction};
+            checkUpdateAction, readBibleAction, bibleVersionsAction};
 }
 
 

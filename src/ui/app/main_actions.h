@@ -19,6 +19,7 @@ struct MainActions {
     QAction* welcomePageAction = nullptr;
     QAction* faithsCheckbookAction = nullptr;
     QAction* readBibleAction = nullptr;
+    QAction* bibleVersionsAction = nullptr;
     QAction* newPlanAction = nullptr;
     QAction* planManagerAction = nullptr;
     QAction* newPrayerAction = nullptr;

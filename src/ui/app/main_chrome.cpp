@@ -56,6 +56,7 @@ MainMenus buildMenus(QMainWindow& window, const MainActions& actions)
     QMenu* bibleMenu = window.menuBar()->addMenu(QCoreApplication::translate("kovara::ui::MainWindow", "&Bible"));
     bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
     bibleMenu->addAction(actions.readBibleAction);
+    bibleMenu->addAction(actions.bibleVersionsAction);
 
     QMenu* devotional = window.menuBar()->addMenu(QCoreApplication::translate("kovara::ui::MainWindow", "&Devotional"));
     devotional->setObjectName(QStringLiteral("devotionalMenu"));
