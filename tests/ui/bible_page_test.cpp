@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -152,6 +153,116 @@ TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
     // Without a selection there is nothing to name.
     viewer->setTextCursor(QTextCursor(viewer->document()));
     EXPECT_TRUE(page.selectionReference().isEmpty());
+}
+
+// Selects the text from `from` to the end of `to` in viewer.
+void selectText(QTextEdit* viewer, const QString& from, const QString& to)
+{
+    const QString text = viewer->toPlainText();
+    const qsizetype start = text.indexOf(from);
+    const qsizetype end = text.indexOf(to, start) + to.size();
+    ASSERT_GE(start, 0) << from.toStdString();
+    ASSERT_GE(end, start + to.size()) << to.toStdString();
+    QTextCursor cursor(viewer->document());
+    cursor.setPosition(static_cast<int>(start));
+    cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+    viewer->setTextCursor(cursor);
+}
+
+TEST_F(BiblePageTest, CopyFollowsThePaneSelectedInLastThroughEveryRoute)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    panel.searchEdit->setText(QStringLiteral("\"Jesus wept\" OR \"God so loved\""));
+    controls.searchPanel->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    HtmlViewer* chapter = controls.passageView->viewer();
+    HtmlViewer* results = panel.resultsViewer;
+
+    // The window's Copy command as the main window wires it: one action with
+    // Ctrl+C, enabled by what the page reports, copying through the page.
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(&page);
+    QAction copyCommand(QStringLiteral("Copy"));
+    copyCommand.setShortcut(QKeySequence::Copy);
+    window.addAction(&copyCommand);
+    const auto update = [&] { copyCommand.setEnabled(page.canCopy()); };
+    QObject::connect(&page, &ContentPage::contentStateChanged, &copyCommand, update);
+    QObject::connect(&copyCommand, &QAction::triggered, &page, [&] { page.copy(); });
+    update();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    enum class Route { Command, KeyInChapter, KeyInResults };
+    const auto copyBy = [&](Route route) {
+        QGuiApplication::clipboard()->clear();
+        if (route == Route::Command) {
+            if (copyCommand.isEnabled())
+                copyCommand.trigger();
+            return;
+        }
+        QWidget* target = route == Route::KeyInChapter ? chapter : results;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+    };
+    const auto clearSelection = [](QTextEdit* viewer) { viewer->setTextCursor(QTextCursor(viewer->document())); };
+    const QString chapterText = QStringLiteral("Nicodemus");
+    const QString resultText = QStringLiteral("wept");
+    struct Case {
+        const char* what;
+        bool chapterFirst; // the chapter selected before the results
+        bool inChapter;
+        bool inResults;
+        QString copied;
+        QString reference;
+    };
+    const Case cases[] = {
+        {"chapter, then a result", true, true, true, resultText, "John 11:35 (KJV)"},
+        {"a result, then the chapter", false, true, true, chapterText, "John 3:1 (KJV)"},
+        {"a result only", false, false, true, resultText, "John 11:35 (KJV)"},
+        {"the chapter only", true, true, false, chapterText, "John 3:1 (KJV)"},
+    };
+    for (const Case& c : cases) {
+        for (Route route : {Route::Command, Route::KeyInChapter, Route::KeyInResults}) {
+            const std::string label = std::string(c.what) + ", route " + std::to_string(static_cast<int>(route));
+            clearSelection(chapter);
+            clearSelection(results);
+            const auto selectChapter = [&] {
+                if (c.inChapter)
+                    selectText(chapter, chapterText, chapterText);
+            };
+            const auto selectResult = [&] {
+                if (c.inResults)
+                    selectText(results, resultText, resultText);
+            };
+            if (c.chapterFirst) {
+                selectChapter();
+                selectResult();
+            } else {
+                selectResult();
+                selectChapter();
+            }
+            EXPECT_TRUE(copyCommand.isEnabled()) << label;
+            copyBy(route);
+            const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+            EXPECT_EQ(copied->text(), c.copied + QLatin1Char('\n') + c.reference) << label;
+            EXPECT_TRUE(copied->html().contains(QStringLiteral("<p>") + c.reference + QStringLiteral("</p>")))
+                << label;
+        }
+    }
+
+    // A selection over two results names both.
+    selectText(results, QStringLiteral("loved"), resultText);
+    EXPECT_EQ(controls.searchPanel->selectionReference(), QStringLiteral("John 3:16; John 11:35 (KJV)"));
+    clearSelection(chapter);
+    clearSelection(results);
+    EXPECT_FALSE(copyCommand.isEnabled());
+    layout->removeWidget(&page);
+    page.setParent(nullptr);
 }
 
 TEST_F(BiblePageTest, OpensLinksOfGeneratedPagesOnly)

@@ -104,6 +104,16 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     layout->addLayout(bar);
     searchPanel_ = new SearchPanel;
     searchPanel_->setObjectName(QStringLiteral("searchPanel"));
+    // Copy follows the pane selected in last, whichever route asks for it.
+    connect(passageView_->viewer(), &QTextEdit::selectionChanged, this, [this] {
+        if (chapterHasSelection())
+            lastSelected_ = Pane::Chapter;
+    });
+    connect(searchPanel_, &SearchPanel::selectionChanged, this, [this] {
+        if (searchPanel_->hasSelection())
+            lastSelected_ = Pane::Results;
+        emit contentStateChanged();
+    });
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
     split->addWidget(passageView_);
@@ -149,7 +159,8 @@ void BiblePage::setSearchFile(const std::string& fileName)
     std::vector<QString> names;
     for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->chapterCount(book) > 0; ++book)
         names.push_back(QString::fromUtf8(bible_->longBookName(book)));
-    searchPanel_->setBible(fileName, std::move(names));
+    searchPanel_->setBible(fileName, std::move(names),
+                           bible_ ? QString::fromUtf8(bible_->abbreviation()) : QString());
 }
 
 void BiblePage::assignPreferences(Preferences& prefs)
@@ -356,6 +367,25 @@ void BiblePage::focusGoToField()
 void BiblePage::focusPassage()
 {
     passageView_->viewer()->setFocus();
+}
+
+bool BiblePage::chapterHasSelection() const
+{
+    return passageView_->viewer()->selectionLength() > 0;
+}
+
+bool BiblePage::canCopy() const
+{
+    return chapterHasSelection() || searchPanel_->hasSelection();
+}
+
+void BiblePage::copy()
+{
+    const bool results = searchPanel_->hasSelection() && (lastSelected_ == Pane::Results || !chapterHasSelection());
+    if (results)
+        searchPanel_->copySelection();
+    else
+        passageView_->viewer()->copySelection();
 }
 
 HtmlViewer* BiblePage::pagedPrintout() const
