@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <functional>
 #include <tuple>
 
 namespace kovara::ui {
@@ -390,6 +391,50 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
+}
+
+TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    const auto countIn = [](int book) {
+        BibleSearch search(kovara::test::builtFile("bible.kova2"));
+        SearchRequest request;
+        request.text = "Israel";
+        request.scope = SearchScope::Book;
+        request.book = book;
+        return QLocale(QLocale::English).toString(search.search(request).count) + QStringLiteral(" verses");
+    };
+    ASSERT_TRUE(page.goTo(QStringLiteral("Isaiah 1")));
+    panel.scopeList->setCurrentIndex(3); // This book
+    panel.searchEdit->setText(QStringLiteral("Israel"));
+    controls.searchPanel->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_TRUE(panel.countLabel->text().startsWith(countIn(23))) << panel.countLabel->text().toStdString();
+
+    // Every way to another book: the list, a reference, a chapter step.
+    const std::function<void()> moves[] = {
+        [&] { controls.bookList->activated(3); }, // Numbers
+        [&] { page.goTo(QStringLiteral("Rev 2")); },
+        [&] { page.openChapter(66, 1); controls.previousChapterAction->trigger(); }, // Jude
+    };
+    const int books[] = {4, 66, 65};
+    for (std::size_t i = 0; i < std::size(moves); ++i) {
+        moves[i]();
+        ASSERT_TRUE(shown.wait(5000)) << i;
+        QTest::qWait(50); // a search overtaken by a later move shows nothing
+        EXPECT_EQ(page.book(), books[i]);
+        EXPECT_TRUE(panel.countLabel->text().startsWith(countIn(books[i]))) << panel.countLabel->text().toStdString();
+    }
+
+    // Another chapter of the same book, or another scope, searches no more.
+    shown.clear();
+    panel.scopeList->setCurrentIndex(0);
+    ASSERT_TRUE(shown.wait(5000));
+    shown.clear();
+    page.openChapter(1, 1);
+    EXPECT_FALSE(shown.wait(400));
 }
 
 } // namespace

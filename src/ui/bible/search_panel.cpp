@@ -97,6 +97,16 @@ void SearchPanel::setBible(const std::string& fileName, std::vector<QString> boo
     abbreviation_ = abbreviation;
 }
 
+void SearchPanel::setCurrentBook(int book)
+{
+    if (book == currentBook_)
+        return;
+    currentBook_ = book;
+    if (scopeList_->currentIndex() == static_cast<int>(SearchScope::Book) &&
+        !searchEdit_->text().trimmed().isEmpty())
+        searchNow();
+}
+
 bool SearchPanel::hasSelection() const
 {
     return resultsViewer_->selectionLength() > 0;

@@ -33,8 +33,9 @@ public:
     // names to show in references, in book order, and the Bible's
     // abbreviation that a copied result's reference ends with ("KJV").
     void setBible(const std::string& fileName, std::vector<QString> bookNames, const QString& abbreviation);
-    // The book that "This book" searches.
-    void setCurrentBook(int book) { currentBook_ = book; }
+    // The book that "This book" searches; a search of this book shown for
+    // another book runs again for this one.
+    void setCurrentBook(int book);
 
     // Runs the search now instead of after the pause.
     void searchNow();
