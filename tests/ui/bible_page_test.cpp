@@ -298,6 +298,35 @@ TEST_F(BiblePageTest, BadReferenceShowsWhyAndChangesNothing)
     EXPECT_TRUE(controls.goToMessage->text().isEmpty());
 }
 
+TEST_F(BiblePageTest, GoToMessagesShowWholeAtTheFirstRunSize)
+{
+    // The width the page has in the window at its first-run size.
+    page.resize(471, 540);
+    page.show();
+    ASSERT_TRUE(page.goTo(QStringLiteral("Song of Solomon 1"))); // the widest book in the list
+    const auto within = [&](const QWidget* w) { return QRect(w->mapTo(&page, QPoint(0, 0)), w->size()); };
+    for (const char* typed : {"John 22", "?", "Jhn 3:16", "Song of Solomon 9", "John 3:37"}) {
+        controls.goToEdit->setText(QString::fromUtf8(typed));
+        QTest::keyClick(controls.goToEdit, Qt::Key_Return);
+        QApplication::processEvents();
+        const QLabel* message = controls.goToMessage;
+        ASSERT_FALSE(message->text().isEmpty()) << typed;
+        ASSERT_TRUE(message->isVisible()) << typed;
+        const QRect room = message->contentsRect();
+        const QRect needed = message->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap,
+                                                                 message->text());
+        EXPECT_LE(needed.width(), room.width()) << typed;
+        EXPECT_LE(needed.height(), room.height()) << typed;
+        EXPECT_LE(within(message).right(), page.width()) << typed;
+        for (const QWidget* other : std::initializer_list<const QWidget*>{
+                 controls.goToEdit, controls.bookList, controls.chapterList, controls.passageView})
+            EXPECT_FALSE(within(message).intersects(within(other))) << typed << " " << other->objectName().toStdString();
+    }
+    // Typing again takes the message away.
+    QTest::keyClick(controls.goToEdit, Qt::Key_J);
+    EXPECT_FALSE(controls.goToMessage->isVisible());
+}
+
 TEST_F(BiblePageTest, StepsThroughChaptersAcrossBooks)
 {
     page.openChapter(1, 50);

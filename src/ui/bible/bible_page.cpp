@@ -52,6 +52,11 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     goToMessage_->setObjectName(QStringLiteral("goToMessage"));
     goToMessage_->setStyleSheet(QStringLiteral("color: #a00000;"));
     goToMessage_->setTextFormat(Qt::PlainText);
+    // A line of its own under the bar, wrapped: beside the field a long
+    // message (or a translated one) had no room and was cut at both ends.
+    goToMessage_->setWordWrap(true);
+    goToMessage_->setContentsMargins(4, 0, 4, 2);
+    goToMessage_->hide();
 
     bookList_ = new QComboBox;
     bookList_->setObjectName(QStringLiteral("bookList"));
@@ -84,8 +89,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
-    bar->addWidget(goToEdit_);
-    bar->addWidget(goToMessage_, 1);
+    bar->addWidget(goToEdit_, 1);
     bar->addWidget(bookList_);
     bar->addWidget(chapterList_);
     bar->addWidget(previousButton_);
@@ -102,6 +106,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(bar);
+    layout->addWidget(goToMessage_);
     searchPanel_ = new SearchPanel;
     searchPanel_->setObjectName(QStringLiteral("searchPanel"));
     // Copy follows the pane selected in last, whichever route asks for it.
@@ -129,7 +134,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     });
 
     connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
-    connect(goToEdit_, &QLineEdit::textEdited, this, [this] { goToMessage_->clear(); });
+    connect(goToEdit_, &QLineEdit::textEdited, this, [this] { showGoToMessage({}); });
     connect(previousChapterAction_, &QAction::triggered, this, [this] { previousChapter(); });
     // Ctrl+F on the page goes to the search field, as in other programs.
     auto* find = new QAction(this);
@@ -201,16 +206,22 @@ bool BiblePage::goTo(const QString& text)
         return false;
     const ReferenceResult result = parseReference(text.toStdString(), *bible_);
     if (!result.ok) {
-        goToMessage_->setText(QString::fromStdString(result.error));
+        showGoToMessage(QString::fromStdString(result.error));
         return false;
     }
-    goToMessage_->clear();
+    showGoToMessage({});
     const PassageRef& p = result.passage;
     // A range that runs into later chapters is highlighted to the end of the
     // chapter shown.
     const int last = p.endChapter == p.chapter ? p.endVerse : bible_->chapterLengths(p.book, p.chapter);
     openChapter(p.book, p.chapter, p.verse, p.verse == 0 ? 0 : last);
     return true;
+}
+
+void BiblePage::showGoToMessage(const QString& message)
+{
+    goToMessage_->setText(message);
+    goToMessage_->setVisible(!message.isEmpty());
 }
 
 void BiblePage::previousChapter()

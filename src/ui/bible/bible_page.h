@@ -92,6 +92,8 @@ private:
     void locateVerses();
     void highlightVerses();
     void updateButtons();
+    // Shows message under the go-to field; an empty one hides the line.
+    void showGoToMessage(const QString& message);
     bool chapterHasSelection() const;
 
     enum class Pane { Chapter, Results };
