@@ -327,6 +327,35 @@ TEST_F(BiblePageTest, GoToMessagesShowWholeAtTheFirstRunSize)
     EXPECT_FALSE(controls.goToMessage->isVisible());
 }
 
+TEST_F(BiblePageTest, GoToFieldNamesTheChapterShownAndAMessageGoesWithAMove)
+{
+    struct Move {
+        const char* what;
+        std::function<void()> move;
+        const char* field;
+    };
+    const Move moves[] = {
+        {"next chapter", [&] { controls.nextChapterAction->trigger(); }, "Matthew 1"},
+        {"previous chapter", [&] { controls.previousChapterAction->trigger(); }, "Malachi 3"},
+        {"book list", [&] { controls.bookList->activated(42); }, "John 1"},
+        {"chapter list", [&] { controls.chapterList->activated(2); }, "Malachi 3"},
+        {"a link", [&] { page.openLink(QStringLiteral("bible:43.3.16-17")); }, "John 3:16-17"},
+        {"a search result", [&] { page.openChapter(43, 11, 35, 35); }, "John 11:35"},
+        {"a reference", [&] { page.goTo(QStringLiteral("jn 3 16")); }, "John 3:16"},
+    };
+    for (const Move& m : moves) {
+        ASSERT_TRUE(page.goTo(QStringLiteral("Mal 4")));
+        EXPECT_EQ(controls.goToEdit->text(), QStringLiteral("Malachi 4"));
+        controls.goToEdit->setText(QStringLiteral("John 99"));
+        QTest::keyClick(controls.goToEdit, Qt::Key_Return);
+        ASSERT_FALSE(controls.goToMessage->text().isEmpty());
+        m.move();
+        EXPECT_EQ(controls.goToEdit->text(), QString::fromUtf8(m.field)) << m.what;
+        EXPECT_TRUE(controls.goToMessage->text().isEmpty()) << m.what;
+        EXPECT_FALSE(controls.goToMessage->isVisibleTo(&page)) << m.what;
+    }
+}
+
 TEST_F(BiblePageTest, StepsThroughChaptersAcrossBooks)
 {
     page.openChapter(1, 50);

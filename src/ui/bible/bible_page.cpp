@@ -196,6 +196,11 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     if (bookChanged || chapterList_->count() != bible_->chapterCount(book))
         fillChapterList();
     chapterList_->setCurrentIndex(chapter - 1);
+    // The field names what is shown, and a message about an earlier
+    // reference goes with the move.
+    goToEdit_->setText(QString::fromUtf8(
+        referenceText(PassageRef{book, chapter, firstVerse_, chapter, lastVerse_}, *bible_)));
+    showGoToMessage({});
     highlightVerses();
     updateButtons();
 }
