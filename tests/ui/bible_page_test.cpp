@@ -459,14 +459,14 @@ TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)
     const auto countIn = [](int book) {
         BibleSearch search(kovara::test::builtFile("bible.kova2"));
         SearchRequest request;
-        request.text = "Israel";
+        request.text = "Lord";
         request.scope = SearchScope::Book;
         request.book = book;
         return QLocale(QLocale::English).toString(search.search(request).count) + QStringLiteral(" verses");
     };
     ASSERT_TRUE(page.goTo(QStringLiteral("Isaiah 1")));
     panel.scopeList->setCurrentIndex(3); // This book
-    panel.searchEdit->setText(QStringLiteral("Israel"));
+    panel.searchEdit->setText(QStringLiteral("Lord"));
     controls.searchPanel->searchNow();
     ASSERT_TRUE(shown.wait(5000));
     EXPECT_TRUE(panel.countLabel->text().startsWith(countIn(23))) << panel.countLabel->text().toStdString();
@@ -493,6 +493,39 @@ TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)
     shown.clear();
     page.openChapter(1, 1);
     EXPECT_FALSE(shown.wait(400));
+}
+
+TEST_F(BiblePageTest, SearchesThatFindNothingSayWhy)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    ASSERT_TRUE(page.goTo(QStringLiteral("Ruth 1")));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    const QString hint = QStringLiteral(". Check the spelling, or end a word with * to find every word that starts "
+                                        "with it (believ*).");
+    struct Case {
+        const char* typed;
+        int scope;
+        QString count;
+    };
+    const Case cases[] = {
+        {"*", 0, "There is no word to search for in *"},
+        {"\"\"", 0, "There is no word to search for in \"\""},
+        {"  %  ", 0, "There is no word to search for in %"},
+        {"xyzzy", 0, "No verses found for \"xyzzy\" in the whole Bible" + hint},
+        {"\"wept Jesus\"", 0, "No verses found for \"wept Jesus\" in the whole Bible" + hint},
+        {"Jesus", 1, "No verses found for \"Jesus\" in the Old Testament" + hint},
+        {"Jesus", 3, "No verses found for \"Jesus\" in Ruth" + hint},
+    };
+    for (const Case& c : cases) {
+        panel.scopeList->setCurrentIndex(c.scope);
+        panel.searchEdit->setText(QString::fromUtf8(c.typed));
+        controls.searchPanel->searchNow();
+        ASSERT_TRUE(shown.wait(5000)) << c.typed;
+        QTest::qWait(20); // a search overtaken by the scope change shows nothing more
+        EXPECT_EQ(panel.countLabel->text(), c.count) << c.typed;
+        EXPECT_TRUE(panel.resultsViewer->pageText().isEmpty()) << c.typed;
+    }
 }
 
 } // namespace

@@ -38,6 +38,8 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     countLabel_ = new QLabel;
     countLabel_->setObjectName(QStringLiteral("countLabel"));
     countLabel_->setTextFormat(Qt::PlainText);
+    countLabel_->setWordWrap(true);
+    countLabel_->setContentsMargins(4, 0, 4, 0);
     resultsViewer_ = new HtmlViewer;
     resultsViewer_->setObjectName(QStringLiteral("resultsViewer"));
     resultsViewer_->setAccessibleName(tr("Search results"));
@@ -169,6 +171,18 @@ void SearchPanel::searchNow()
         countLabel_->setText(QString::fromUtf8(e.what()));
         return;
     }
+    // What the count will name when nothing is found.
+    searchedText_ = searchEdit_->text();
+    switch (request.scope) {
+    case SearchScope::WholeBible: scopeText_ = tr("the whole Bible"); break;
+    case SearchScope::OldTestament: scopeText_ = tr("the Old Testament"); break;
+    case SearchScope::NewTestament: scopeText_ = tr("the New Testament"); break;
+    case SearchScope::Book:
+        scopeText_ = currentBook_ >= 1 && currentBook_ <= static_cast<int>(bookNames_.size())
+                         ? bookNames_[currentBook_ - 1]
+                         : tr("this book");
+        break;
+    }
     startSearch(std::move(request));
 }
 
@@ -204,6 +218,19 @@ void SearchPanel::showResult(const SearchResult& result)
         return;
     if (!result.ok) {
         countLabel_->setText(QString::fromUtf8(result.message));
+        shownReferences_.clear();
+        resultsViewer_->loadFromString(QString());
+        emit resultsShown();
+        return;
+    }
+    if (result.count == 0) {
+        // Name what was looked for and where, and how to find more.
+        QString searched = searchedText_.simplified();
+        if (!searched.contains(QLatin1Char('"')))
+            searched = QStringLiteral("\"%1\"").arg(searched);
+        countLabel_->setText(tr("No verses found for %1 in %2. Check the spelling, or end a word with * to find "
+                                "every word that starts with it (believ*).")
+                                 .arg(searched, scopeText_));
         shownReferences_.clear();
         resultsViewer_->loadFromString(QString());
         emit resultsShown();

@@ -79,6 +79,9 @@ private:
     QString abbreviation_;
     // The references of the results shown, one per paragraph of the results.
     std::vector<QString> shownReferences_;
+    // The text and scope of the search last started, as the count names them.
+    QString searchedText_;
+    QString scopeText_;
     std::unique_ptr<BibleSearch> search_;
     std::thread worker_;
     bool pending_ = false; // a newer search waits for the running one to stop
