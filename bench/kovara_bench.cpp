@@ -526,7 +526,7 @@ SearchPanel& searchPanel()
         std::vector<QString> names;
         for (int book = 1; book <= 66; ++book)
             names.push_back(QString::fromStdString(World::get().bible.longBookName(book)));
-        p->setBible(kProgramFolder + "bible.kova2", std::move(names));
+        p->setBible(kProgramFolder + "bible.kova2", std::move(names), QStringLiteral("KJV"));
         p->resize(420, 640);
         p->show();
         searchShown(*p, QStringLiteral("warm")); // opens the index once

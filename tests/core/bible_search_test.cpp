@@ -169,7 +169,17 @@ TEST_F(BibleSearchTest, WhatPeopleTypeIsReadSafely)
         {"faith)", "A \")\" has no \"(\" before it"},
         {"faith ()", "Put a word between \"(\" and \")\""},
         {"   ", ""},
-        {"!?* --", ""},
+        // Signs alone: the reader is told why nothing was searched.
+        {"!?* --", "There is no word to search for in !?* --"},
+        {" * ", "There is no word to search for in *"},
+        {"-", "There is no word to search for in -"},
+        {"'", "There is no word to search for in '"},
+        {"\\", "There is no word to search for in \\"},
+        {"%", "There is no word to search for in %"},
+        {"_", "There is no word to search for in _"},
+        {"\"\"", "There is no word to search for in \"\""},
+        {"**", "There is no word to search for in **"},
+        {"( )", "Put a word between \"(\" and \")\""},
     };
     for (const auto& [text, message] : errors) {
         const SearchResult result = run(text);

@@ -25,7 +25,9 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <functional>
 #include <tuple>
 
 namespace kovara::ui {
@@ -154,6 +156,116 @@ TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
     EXPECT_TRUE(page.selectionReference().isEmpty());
 }
 
+// Selects the text from `from` to the end of `to` in viewer.
+void selectText(QTextEdit* viewer, const QString& from, const QString& to)
+{
+    const QString text = viewer->toPlainText();
+    const qsizetype start = text.indexOf(from);
+    const qsizetype end = text.indexOf(to, start) + to.size();
+    ASSERT_GE(start, 0) << from.toStdString();
+    ASSERT_GE(end, start + to.size()) << to.toStdString();
+    QTextCursor cursor(viewer->document());
+    cursor.setPosition(static_cast<int>(start));
+    cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
+    viewer->setTextCursor(cursor);
+}
+
+TEST_F(BiblePageTest, CopyFollowsThePaneSelectedInLastThroughEveryRoute)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    panel.searchEdit->setText(QStringLiteral("\"Jesus wept\" OR \"God so loved\""));
+    controls.searchPanel->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    HtmlViewer* chapter = controls.passageView->viewer();
+    HtmlViewer* results = panel.resultsViewer;
+
+    // The window's Copy command as the main window wires it: one action with
+    // Ctrl+C, enabled by what the page reports, copying through the page.
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(&page);
+    QAction copyCommand(QStringLiteral("Copy"));
+    copyCommand.setShortcut(QKeySequence::Copy);
+    window.addAction(&copyCommand);
+    const auto update = [&] { copyCommand.setEnabled(page.canCopy()); };
+    QObject::connect(&page, &ContentPage::contentStateChanged, &copyCommand, update);
+    QObject::connect(&copyCommand, &QAction::triggered, &page, [&] { page.copy(); });
+    update();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    enum class Route { Command, KeyInChapter, KeyInResults };
+    const auto copyBy = [&](Route route) {
+        QGuiApplication::clipboard()->clear();
+        if (route == Route::Command) {
+            if (copyCommand.isEnabled())
+                copyCommand.trigger();
+            return;
+        }
+        QWidget* target = route == Route::KeyInChapter ? chapter : results;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+    };
+    const auto clearSelection = [](QTextEdit* viewer) { viewer->setTextCursor(QTextCursor(viewer->document())); };
+    const QString chapterText = QStringLiteral("Nicodemus");
+    const QString resultText = QStringLiteral("wept");
+    struct Case {
+        const char* what;
+        bool chapterFirst; // the chapter selected before the results
+        bool inChapter;
+        bool inResults;
+        QString copied;
+        QString reference;
+    };
+    const Case cases[] = {
+        {"chapter, then a result", true, true, true, resultText, "John 11:35 (KJV)"},
+        {"a result, then the chapter", false, true, true, chapterText, "John 3:1 (KJV)"},
+        {"a result only", false, false, true, resultText, "John 11:35 (KJV)"},
+        {"the chapter only", true, true, false, chapterText, "John 3:1 (KJV)"},
+    };
+    for (const Case& c : cases) {
+        for (Route route : {Route::Command, Route::KeyInChapter, Route::KeyInResults}) {
+            const std::string label = std::string(c.what) + ", route " + std::to_string(static_cast<int>(route));
+            clearSelection(chapter);
+            clearSelection(results);
+            const auto selectChapter = [&] {
+                if (c.inChapter)
+                    selectText(chapter, chapterText, chapterText);
+            };
+            const auto selectResult = [&] {
+                if (c.inResults)
+                    selectText(results, resultText, resultText);
+            };
+            if (c.chapterFirst) {
+                selectChapter();
+                selectResult();
+            } else {
+                selectResult();
+                selectChapter();
+            }
+            EXPECT_TRUE(copyCommand.isEnabled()) << label;
+            copyBy(route);
+            const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+            EXPECT_EQ(copied->text(), c.copied + QLatin1Char('\n') + c.reference) << label;
+            EXPECT_TRUE(copied->html().contains(QStringLiteral("<p>") + c.reference + QStringLiteral("</p>")))
+                << label;
+        }
+    }
+
+    // A selection over two results names both.
+    selectText(results, QStringLiteral("loved"), resultText);
+    EXPECT_EQ(controls.searchPanel->selectionReference(), QStringLiteral("John 3:16; John 11:35 (KJV)"));
+    clearSelection(chapter);
+    clearSelection(results);
+    EXPECT_FALSE(copyCommand.isEnabled());
+    layout->removeWidget(&page);
+    page.setParent(nullptr);
+}
+
 TEST_F(BiblePageTest, OpensLinksOfGeneratedPagesOnly)
 {
     EXPECT_TRUE(page.openLink(QStringLiteral("bible:19.121.8")));
@@ -184,6 +296,64 @@ TEST_F(BiblePageTest, BadReferenceShowsWhyAndChangesNothing)
     controls.goToEdit->setText(QStringLiteral("John 3:1"));
     QTest::keyClick(controls.goToEdit, Qt::Key_Return);
     EXPECT_TRUE(controls.goToMessage->text().isEmpty());
+}
+
+TEST_F(BiblePageTest, GoToMessagesShowWholeAtTheFirstRunSize)
+{
+    // The width the page has in the window at its first-run size.
+    page.resize(471, 540);
+    page.show();
+    ASSERT_TRUE(page.goTo(QStringLiteral("Song of Solomon 1"))); // the widest book in the list
+    const auto within = [&](const QWidget* w) { return QRect(w->mapTo(&page, QPoint(0, 0)), w->size()); };
+    for (const char* typed : {"John 22", "?", "Jhn 3:16", "Song of Solomon 9", "John 3:37"}) {
+        controls.goToEdit->setText(QString::fromUtf8(typed));
+        QTest::keyClick(controls.goToEdit, Qt::Key_Return);
+        QApplication::processEvents();
+        const QLabel* message = controls.goToMessage;
+        ASSERT_FALSE(message->text().isEmpty()) << typed;
+        ASSERT_TRUE(message->isVisible()) << typed;
+        const QRect room = message->contentsRect();
+        const QRect needed = message->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap,
+                                                                 message->text());
+        EXPECT_LE(needed.width(), room.width()) << typed;
+        EXPECT_LE(needed.height(), room.height()) << typed;
+        EXPECT_LE(within(message).right(), page.width()) << typed;
+        for (const QWidget* other : std::initializer_list<const QWidget*>{
+                 controls.goToEdit, controls.bookList, controls.chapterList, controls.passageView})
+            EXPECT_FALSE(within(message).intersects(within(other))) << typed << " " << other->objectName().toStdString();
+    }
+    // Typing again takes the message away.
+    QTest::keyClick(controls.goToEdit, Qt::Key_J);
+    EXPECT_FALSE(controls.goToMessage->isVisible());
+}
+
+TEST_F(BiblePageTest, GoToFieldNamesTheChapterShownAndAMessageGoesWithAMove)
+{
+    struct Move {
+        const char* what;
+        std::function<void()> move;
+        const char* field;
+    };
+    const Move moves[] = {
+        {"next chapter", [&] { controls.nextChapterAction->trigger(); }, "Matthew 1"},
+        {"previous chapter", [&] { controls.previousChapterAction->trigger(); }, "Malachi 3"},
+        {"book list", [&] { controls.bookList->activated(42); }, "John 1"},
+        {"chapter list", [&] { controls.chapterList->activated(2); }, "Malachi 3"},
+        {"a link", [&] { page.openLink(QStringLiteral("bible:43.3.16-17")); }, "John 3:16-17"},
+        {"a search result", [&] { page.openChapter(43, 11, 35, 35); }, "John 11:35"},
+        {"a reference", [&] { page.goTo(QStringLiteral("jn 3 16")); }, "John 3:16"},
+    };
+    for (const Move& m : moves) {
+        ASSERT_TRUE(page.goTo(QStringLiteral("Mal 4")));
+        EXPECT_EQ(controls.goToEdit->text(), QStringLiteral("Malachi 4"));
+        controls.goToEdit->setText(QStringLiteral("John 99"));
+        QTest::keyClick(controls.goToEdit, Qt::Key_Return);
+        ASSERT_FALSE(controls.goToMessage->text().isEmpty());
+        m.move();
+        EXPECT_EQ(controls.goToEdit->text(), QString::fromUtf8(m.field)) << m.what;
+        EXPECT_TRUE(controls.goToMessage->text().isEmpty()) << m.what;
+        EXPECT_FALSE(controls.goToMessage->isVisibleTo(&page)) << m.what;
+    }
 }
 
 TEST_F(BiblePageTest, StepsThroughChaptersAcrossBooks)
@@ -279,6 +449,83 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
+}
+
+TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    const auto countIn = [](int book) {
+        BibleSearch search(kovara::test::builtFile("bible.kova2"));
+        SearchRequest request;
+        request.text = "Lord";
+        request.scope = SearchScope::Book;
+        request.book = book;
+        return QLocale(QLocale::English).toString(search.search(request).count) + QStringLiteral(" verses");
+    };
+    ASSERT_TRUE(page.goTo(QStringLiteral("Isaiah 1")));
+    panel.scopeList->setCurrentIndex(3); // This book
+    panel.searchEdit->setText(QStringLiteral("Lord"));
+    controls.searchPanel->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_TRUE(panel.countLabel->text().startsWith(countIn(23))) << panel.countLabel->text().toStdString();
+
+    // Every way to another book: the list, a reference, a chapter step.
+    const std::function<void()> moves[] = {
+        [&] { controls.bookList->activated(3); }, // Numbers
+        [&] { page.goTo(QStringLiteral("Rev 2")); },
+        [&] { page.openChapter(66, 1); controls.previousChapterAction->trigger(); }, // Jude
+    };
+    const int books[] = {4, 66, 65};
+    for (std::size_t i = 0; i < std::size(moves); ++i) {
+        moves[i]();
+        ASSERT_TRUE(shown.wait(5000)) << i;
+        QTest::qWait(50); // a search overtaken by a later move shows nothing
+        EXPECT_EQ(page.book(), books[i]);
+        EXPECT_TRUE(panel.countLabel->text().startsWith(countIn(books[i]))) << panel.countLabel->text().toStdString();
+    }
+
+    // Another chapter of the same book, or another scope, searches no more.
+    shown.clear();
+    panel.scopeList->setCurrentIndex(0);
+    ASSERT_TRUE(shown.wait(5000));
+    shown.clear();
+    page.openChapter(1, 1);
+    EXPECT_FALSE(shown.wait(400));
+}
+
+TEST_F(BiblePageTest, SearchesThatFindNothingSayWhy)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    ASSERT_TRUE(page.goTo(QStringLiteral("Ruth 1")));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    const QString hint = QStringLiteral(". Check the spelling, or end a word with * to find every word that starts "
+                                        "with it (believ*).");
+    struct Case {
+        const char* typed;
+        int scope;
+        QString count;
+    };
+    const Case cases[] = {
+        {"*", 0, "There is no word to search for in *"},
+        {"\"\"", 0, "There is no word to search for in \"\""},
+        {"  %  ", 0, "There is no word to search for in %"},
+        {"xyzzy", 0, "No verses found for \"xyzzy\" in the whole Bible" + hint},
+        {"\"wept Jesus\"", 0, "No verses found for \"wept Jesus\" in the whole Bible" + hint},
+        {"Jesus", 1, "No verses found for \"Jesus\" in the Old Testament" + hint},
+        {"Jesus", 3, "No verses found for \"Jesus\" in Ruth" + hint},
+    };
+    for (const Case& c : cases) {
+        panel.scopeList->setCurrentIndex(c.scope);
+        panel.searchEdit->setText(QString::fromUtf8(c.typed));
+        controls.searchPanel->searchNow();
+        ASSERT_TRUE(shown.wait(5000)) << c.typed;
+        QTest::qWait(20); // a search overtaken by the scope change shows nothing more
+        EXPECT_EQ(panel.countLabel->text(), c.count) << c.typed;
+        EXPECT_TRUE(panel.resultsViewer->pageText().isEmpty()) << c.typed;
+    }
 }
 
 } // namespace

@@ -351,6 +351,9 @@ TEST_F(PseudoTranslationTest, QuestionsAndMessagesAreTranslated)
         emit goToEdit->returnPressed();
         EXPECT_FALSE(goToMessage->text().isEmpty()) << typed;
         EXPECT_TRUE(isTranslated(goToMessage->text())) << goToMessage->text().toStdString();
+        // Whole at the first-run size, clear of the field and the lists.
+        QApplication::processEvents();
+        EXPECT_EQ(joined(cutOrOverlapping(bible)), "") << typed;
     }
 }
 

@@ -139,8 +139,16 @@ SearchExpression translateSearchText(const std::string& text)
         return fail(withArgs(translatedText("kovara::core::BibleSearch", "Put a word after \"%1\""), pendingOperator));
     if (depth > 0)
         return fail(translatedText("kovara::core::BibleSearch", "Close the \"(\" with a \")\""));
-    if (!anyOperand)
-        return result; // nothing to search: no message
+    if (!anyOperand) {
+        // A blank field asks for nothing; signs alone ("*", "%", "\"\"")
+        // were meant as a search, and the reader is told why none ran.
+        const size_t from = text.find_first_not_of(" \t\r\n");
+        if (from == std::string::npos)
+            return result;
+        const size_t to = text.find_last_not_of(" \t\r\n");
+        return fail(withArgs(translatedText("kovara::core::BibleSearch", "There is no word to search for in %1"),
+                             text.substr(from, to - from + 1)));
+    }
     result.ok = true;
     result.expression = expr;
     return result;

@@ -15,9 +15,9 @@ inline constexpr char kHitStart = '\x01';
 inline constexpr char kHitEnd = '\x02';
 
 // The outcome of translating what the user typed into the index's own
-// syntax. ok is false with an empty message for text that holds nothing to
-// search (blank, or punctuation only), and with a message for text that
-// cannot be read ("Put a word after \"AND\"").
+// syntax. ok is false with an empty message for blank text, and with a
+// message for text that cannot be read ("Put a word after \"AND\"") or holds
+// no word, only signs ("There is no word to search for in **").
 struct SearchExpression {
     bool ok = false;
     std::string expression;

@@ -52,6 +52,11 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     goToMessage_->setObjectName(QStringLiteral("goToMessage"));
     goToMessage_->setStyleSheet(QStringLiteral("color: #a00000;"));
     goToMessage_->setTextFormat(Qt::PlainText);
+    // A line of its own under the bar, wrapped: beside the field a long
+    // message (or a translated one) had no room and was cut at both ends.
+    goToMessage_->setWordWrap(true);
+    goToMessage_->setContentsMargins(4, 0, 4, 2);
+    goToMessage_->hide();
 
     bookList_ = new QComboBox;
     bookList_->setObjectName(QStringLiteral("bookList"));
@@ -84,8 +89,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
-    bar->addWidget(goToEdit_);
-    bar->addWidget(goToMessage_, 1);
+    bar->addWidget(goToEdit_, 1);
     bar->addWidget(bookList_);
     bar->addWidget(chapterList_);
     bar->addWidget(previousButton_);
@@ -102,8 +106,19 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(bar);
+    layout->addWidget(goToMessage_);
     searchPanel_ = new SearchPanel;
     searchPanel_->setObjectName(QStringLiteral("searchPanel"));
+    // Copy follows the pane selected in last, whichever route asks for it.
+    connect(passageView_->viewer(), &QTextEdit::selectionChanged, this, [this] {
+        if (chapterHasSelection())
+            lastSelected_ = Pane::Chapter;
+    });
+    connect(searchPanel_, &SearchPanel::selectionChanged, this, [this] {
+        if (searchPanel_->hasSelection())
+            lastSelected_ = Pane::Results;
+        emit contentStateChanged();
+    });
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
     split->addWidget(passageView_);
@@ -119,7 +134,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     });
 
     connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
-    connect(goToEdit_, &QLineEdit::textEdited, this, [this] { goToMessage_->clear(); });
+    connect(goToEdit_, &QLineEdit::textEdited, this, [this] { showGoToMessage({}); });
     connect(previousChapterAction_, &QAction::triggered, this, [this] { previousChapter(); });
     // Ctrl+F on the page goes to the search field, as in other programs.
     auto* find = new QAction(this);
@@ -149,7 +164,8 @@ void BiblePage::setSearchFile(const std::string& fileName)
     std::vector<QString> names;
     for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->chapterCount(book) > 0; ++book)
         names.push_back(QString::fromUtf8(bible_->longBookName(book)));
-    searchPanel_->setBible(fileName, std::move(names));
+    searchPanel_->setBible(fileName, std::move(names),
+                           bible_ ? QString::fromUtf8(bible_->abbreviation()) : QString());
 }
 
 void BiblePage::assignPreferences(Preferences& prefs)
@@ -180,6 +196,11 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     if (bookChanged || chapterList_->count() != bible_->chapterCount(book))
         fillChapterList();
     chapterList_->setCurrentIndex(chapter - 1);
+    // The field names what is shown, and a message about an earlier
+    // reference goes with the move.
+    goToEdit_->setText(QString::fromUtf8(
+        referenceText(PassageRef{book, chapter, firstVerse_, chapter, lastVerse_}, *bible_)));
+    showGoToMessage({});
     highlightVerses();
     updateButtons();
 }
@@ -190,16 +211,22 @@ bool BiblePage::goTo(const QString& text)
         return false;
     const ReferenceResult result = parseReference(text.toStdString(), *bible_);
     if (!result.ok) {
-        goToMessage_->setText(QString::fromStdString(result.error));
+        showGoToMessage(QString::fromStdString(result.error));
         return false;
     }
-    goToMessage_->clear();
+    showGoToMessage({});
     const PassageRef& p = result.passage;
     // A range that runs into later chapters is highlighted to the end of the
     // chapter shown.
     const int last = p.endChapter == p.chapter ? p.endVerse : bible_->chapterLengths(p.book, p.chapter);
     openChapter(p.book, p.chapter, p.verse, p.verse == 0 ? 0 : last);
     return true;
+}
+
+void BiblePage::showGoToMessage(const QString& message)
+{
+    goToMessage_->setText(message);
+    goToMessage_->setVisible(!message.isEmpty());
 }
 
 void BiblePage::previousChapter()
@@ -356,6 +383,25 @@ void BiblePage::focusGoToField()
 void BiblePage::focusPassage()
 {
     passageView_->viewer()->setFocus();
+}
+
+bool BiblePage::chapterHasSelection() const
+{
+    return passageView_->viewer()->selectionLength() > 0;
+}
+
+bool BiblePage::canCopy() const
+{
+    return chapterHasSelection() || searchPanel_->hasSelection();
+}
+
+void BiblePage::copy()
+{
+    const bool results = searchPanel_->hasSelection() && (lastSelected_ == Pane::Results || !chapterHasSelection());
+    if (results)
+        searchPanel_->copySelection();
+    else
+        passageView_->viewer()->copySelection();
 }
 
 HtmlViewer* BiblePage::pagedPrintout() const

@@ -64,8 +64,12 @@ public:
     void focusGoToField();
     void focusPassage();
 
-    // Copy and Print: the chapter's selection (with its reference) and its
-    // pages, named after the chapter.
+    // Copy: the selection of the pane the reader selected in last (the
+    // chapter or the search results), or of the other when only it has one;
+    // each copy carries the reference of what it holds.
+    bool canCopy() const override;
+    void copy() override;
+    // Print: the chapter's pages, named after the chapter.
     HtmlViewer* pagedPrintout() const override;
     QString printTitle() const override;
     HelpContext helpContext() const override { return HelpContext::Bible; }
@@ -88,6 +92,11 @@ private:
     void locateVerses();
     void highlightVerses();
     void updateButtons();
+    // Shows message under the go-to field; an empty one hides the line.
+    void showGoToMessage(const QString& message);
+    bool chapterHasSelection() const;
+
+    enum class Pane { Chapter, Results };
 
     PassageView* passageView_;
     SearchPanel* searchPanel_;
@@ -102,6 +111,7 @@ private:
 
     BibleStore* bible_ = nullptr;
     bool hasPreferences_ = false;
+    Pane lastSelected_ = Pane::Chapter; // the pane the reader last selected in
     int book_ = 0;
     int chapter_ = 0;
     int firstVerse_ = 0;

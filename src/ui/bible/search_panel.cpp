@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -36,6 +38,8 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     countLabel_ = new QLabel;
     countLabel_->setObjectName(QStringLiteral("countLabel"));
     countLabel_->setTextFormat(Qt::PlainText);
+    countLabel_->setWordWrap(true);
+    countLabel_->setContentsMargins(4, 0, 4, 0);
     resultsViewer_ = new HtmlViewer;
     resultsViewer_->setObjectName(QStringLiteral("resultsViewer"));
     resultsViewer_->setAccessibleName(tr("Search results"));
@@ -60,6 +64,8 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     connect(searchEdit_, &QLineEdit::returnPressed, this, [this] { searchNow(); });
     connect(scopeList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
     connect(orderList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
+    resultsViewer_->setCopyCaption([this] { return selectionReference(); });
+    connect(resultsViewer_, &QTextEdit::selectionChanged, this, &SearchPanel::selectionChanged);
     connect(resultsViewer_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         const QString name = url.fragment();
         if (name.startsWith(QLatin1Char('v')))
@@ -86,10 +92,54 @@ SearchPanel::~SearchPanel()
     }
 }
 
-void SearchPanel::setBible(const std::string& fileName, std::vector<QString> bookNames)
+void SearchPanel::setBible(const std::string& fileName, std::vector<QString> bookNames, const QString& abbreviation)
 {
     fileName_ = fileName;
     bookNames_ = std::move(bookNames);
+    abbreviation_ = abbreviation;
+}
+
+void SearchPanel::setCurrentBook(int book)
+{
+    if (book == currentBook_)
+        return;
+    currentBook_ = book;
+    if (scopeList_->currentIndex() == static_cast<int>(SearchScope::Book) &&
+        !searchEdit_->text().trimmed().isEmpty())
+        searchNow();
+}
+
+bool SearchPanel::hasSelection() const
+{
+    return resultsViewer_->selectionLength() > 0;
+}
+
+void SearchPanel::copySelection()
+{
+    resultsViewer_->copySelection();
+}
+
+QString SearchPanel::selectionReference() const
+{
+    const QTextCursor cursor = resultsViewer_->textCursor();
+    if (!cursor.hasSelection())
+        return {};
+    // Each result is a paragraph of its own, in the order shown.
+    QTextDocument* doc = resultsViewer_->document();
+    const int first = doc->findBlock(cursor.selectionStart()).blockNumber();
+    int last = doc->findBlock(cursor.selectionEnd()).blockNumber();
+    // A selection that ends at the very start of a result does not touch it.
+    if (last > first && doc->findBlock(cursor.selectionEnd()).position() == cursor.selectionEnd())
+        --last;
+    QStringList references;
+    for (int i = first; i <= last && i < static_cast<int>(shownReferences_.size()); ++i)
+        references << shownReferences_[i];
+    if (references.isEmpty())
+        return {};
+    QString text = references.join(QStringLiteral("; "));
+    if (!abbreviation_.isEmpty())
+        text += QStringLiteral(" (%1)").arg(abbreviation_);
+    return text;
 }
 
 void SearchPanel::searchNow()
@@ -109,6 +159,7 @@ void SearchPanel::searchNow()
     request.order = orderList_->currentIndex() == 1 ? SearchOrder::Relevance : SearchOrder::BibleOrder;
     if (request.text.find_first_not_of(" \t") == std::string::npos) {
         countLabel_->clear();
+        shownReferences_.clear();
         resultsViewer_->loadFromString(QString());
         emit resultsShown();
         return;
@@ -119,6 +170,18 @@ void SearchPanel::searchNow()
     } catch (const std::exception& e) {
         countLabel_->setText(QString::fromUtf8(e.what()));
         return;
+    }
+    // What the count will name when nothing is found.
+    searchedText_ = searchEdit_->text();
+    switch (request.scope) {
+    case SearchScope::WholeBible: scopeText_ = tr("the whole Bible"); break;
+    case SearchScope::OldTestament: scopeText_ = tr("the Old Testament"); break;
+    case SearchScope::NewTestament: scopeText_ = tr("the New Testament"); break;
+    case SearchScope::Book:
+        scopeText_ = currentBook_ >= 1 && currentBook_ <= static_cast<int>(bookNames_.size())
+                         ? bookNames_[currentBook_ - 1]
+                         : tr("this book");
+        break;
     }
     startSearch(std::move(request));
 }
@@ -155,6 +218,20 @@ void SearchPanel::showResult(const SearchResult& result)
         return;
     if (!result.ok) {
         countLabel_->setText(QString::fromUtf8(result.message));
+        shownReferences_.clear();
+        resultsViewer_->loadFromString(QString());
+        emit resultsShown();
+        return;
+    }
+    if (result.count == 0) {
+        // Name what was looked for and where, and how to find more.
+        QString searched = searchedText_.simplified();
+        if (!searched.contains(QLatin1Char('"')))
+            searched = QStringLiteral("\"%1\"").arg(searched);
+        countLabel_->setText(tr("No verses found for %1 in %2. Check the spelling, or end a word with * to find "
+                                "every word that starts with it (believ*).")
+                                 .arg(searched, scopeText_));
+        shownReferences_.clear();
         resultsViewer_->loadFromString(QString());
         emit resultsShown();
         return;
@@ -166,15 +243,16 @@ void SearchPanel::showResult(const SearchResult& result)
         count += tr(" (the first %1 shown)").arg(result.hits.size());
     countLabel_->setText(count);
     QString html;
+    shownReferences_.clear();
     for (const SearchHit& hit : result.hits) {
         const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
-                                 ? bookNames_[hit.book - 1].toHtmlEscaped()
+                                 ? bookNames_[hit.book - 1]
                                  : QString::number(hit.book);
-        html += QStringLiteral("<p><a href=\"#v%1\"><b>%2 %3:%4</b></a> %5</p>")
+        const QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
+        shownReferences_.push_back(reference);
+        html += QStringLiteral("<p><a href=\"#v%1\"><b>%2</b></a> %3</p>")
                     .arg(hit.verseIndex)
-                    .arg(book)
-                    .arg(hit.chapter)
-                    .arg(hit.verse)
+                    .arg(reference.toHtmlEscaped())
                     .arg(QString::fromUtf8(hitHtml(hit.markedText)));
     }
     resultsViewer_->loadFromString(html);

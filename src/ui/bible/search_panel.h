@@ -29,11 +29,13 @@ public:
     // Cancels a running search and waits for its thread.
     ~SearchPanel() override;
 
-    // The Bible file to search (opened at the first search) and the long book
-    // names to show in references, in book order.
-    void setBible(const std::string& fileName, std::vector<QString> bookNames);
-    // The book that "This book" searches.
-    void setCurrentBook(int book) { currentBook_ = book; }
+    // The Bible file to search (opened at the first search), the long book
+    // names to show in references, in book order, and the Bible's
+    // abbreviation that a copied result's reference ends with ("KJV").
+    void setBible(const std::string& fileName, std::vector<QString> bookNames, const QString& abbreviation);
+    // The book that "This book" searches; a search of this book shown for
+    // another book runs again for this one.
+    void setCurrentBook(int book);
 
     // Runs the search now instead of after the pause.
     void searchNow();
@@ -45,11 +47,22 @@ public:
     // Puts the focus in the search field with its text selected.
     void focusSearchField();
 
+    // The reader's selection in the results: whether there is one, and a copy
+    // of it (plain text and HTML) with the references of the results it
+    // touches below ("John 11:35 (KJV)").
+    bool hasSelection() const;
+    void copySelection();
+    // The references a copy of the current selection carries; empty without
+    // a selection.
+    QString selectionReference() const;
+
 signals:
     // A result was clicked.
     void verseChosen(int verseIndex);
     // A search finished and its results are shown.
     void resultsShown();
+    // The selection in the results changed.
+    void selectionChanged();
 
 private:
     void startSearch(SearchRequest request);
@@ -63,6 +76,12 @@ private:
 
     std::string fileName_;
     std::vector<QString> bookNames_;
+    QString abbreviation_;
+    // The references of the results shown, one per paragraph of the results.
+    std::vector<QString> shownReferences_;
+    // The text and scope of the search last started, as the count names them.
+    QString searchedText_;
+    QString scopeText_;
     std::unique_ptr<BibleSearch> search_;
     std::thread worker_;
     bool pending_ = false; // a newer search waits for the running one to stop
