@@ -2,6 +2,8 @@
 // an import with its progress window, and a cancelled import.
 #include "core/content/bible_store.h"
 #include "core/sword/sword_import.h"
+#include "test_preferences.h"
+#include "ui/bible/bible_page.h"
 #include "ui/bible/bible_versions_dialog.h"
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,6 +81,46 @@ TEST(BibleVersionsDialogTest, ACancelledImportChangesNothing)
         EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("versionsMessage"))->text(),
                   "The import of engWEB2015eb was cancelled; nothing was changed.");
     }
+}
+
+// An imported version read on the Bible page: the same chapter and verses,
+// its words, and back to the shipped Bible.
+TEST(BibleVersionsDialogTest, TheBiblePageReadsAnImportedVersion)
+{
+    QTemporaryDir data;
+    const std::string folder = bibleVersionsFolder(data.path().toStdString());
+    std::filesystem::create_directories(folder);
+    const std::unique_ptr<core::SwordBackend> backend = core::loadSwordBackend();
+    for (const core::SwordModuleInfo& m : backend->modules())
+        if (m.name == "spaRV1909eb")
+            core::importSwordBible(*backend, m, folder + "/spaRV1909eb.kova2");
+    core::BibleStore kjv(KOVARA_BUILD_DIR "/bible.kova2", "King James Version", "KJV");
+    BiblePage page;
+    page.setBible(kjv);
+    page.setSearchFile(KOVARA_BUILD_DIR "/bible.kova2");
+    page.setImportedBibleFolder(folder);
+    const std::unique_ptr<core::Preferences> prefs = test::makeTestPreferences();
+    page.assignPreferences(*prefs);
+    page.resize(800, 600);
+    page.show();
+    EXPECT_EQ(page.versionNames(), (QStringList{"KJV", "RV1909 - Reina Valera 1909"}));
+    page.openChapter(43, 3, 16, 17);
+    const auto text = [&page] {
+        QString all;
+        for (const QTextBrowser* viewer : page.findChildren<QTextBrowser*>())
+            all += viewer->toPlainText();
+        return all;
+    };
+    EXPECT_TRUE(text().contains("For God so loved the world"));
+    ASSERT_TRUE(page.chooseVersion(1));
+    EXPECT_TRUE(text().contains("Porque de tal manera amó Dios al mundo"));
+    EXPECT_FALSE(text().contains("For God so loved the world"));
+    EXPECT_EQ(page.book(), 43);
+    EXPECT_EQ(page.chapter(), 3);
+    EXPECT_EQ(page.firstHighlighted(), 16);
+    EXPECT_EQ(page.lastHighlighted(), 17);
+    ASSERT_TRUE(page.chooseVersion(0));
+    EXPECT_TRUE(text().contains("For God so loved the world"));
 }
 
 } // namespace

@@ -150,6 +150,7 @@ TEST_F(SwordImportTest, TheLibraryListsBiblesCommentariesAndDictionaries)
     EXPECT_EQ(web.versification, "NRSVA");
     EXPECT_EQ(web.language, "en");
     EXPECT_EQ(web.description, "World English Bible with Deuterocanon");
+    EXPECT_EQ(web.abbreviation, "WEB");
     EXPECT_EQ(modules_.at("MHCC").type, SwordModuleType::Commentary);
     EXPECT_EQ(modules_.at("StrongsGreek").type, SwordModuleType::Dictionary);
     EXPECT_EQ(modules_.at("spaRV1909eb").versification, "KJV");
@@ -316,6 +317,7 @@ TEST_F(SwordImportTest, AChangedModuleVersionIsImportedAgain)
     EXPECT_FALSE(needsImport(file, module));
     ASSERT_TRUE(importedModule(file));
     EXPECT_EQ(importedModule(file)->version, module.version);
+    EXPECT_EQ(importedModule(file)->abbreviation, "RV1909");
     module.version += ".1";
     EXPECT_TRUE(needsImport(file, module));
     EXPECT_TRUE(needsImport(file + ".missing", module));

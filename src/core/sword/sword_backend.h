@@ -16,6 +16,7 @@ enum class SwordModuleType { Bible, Commentary, Dictionary, Other };
 struct SwordModuleInfo {
     std::string name;          // the module's own name ("engWEB2015eb")
     std::string description;   // "World English Bible with Deuterocanon"
+    std::string abbreviation;  // "WEB": the module's Abbreviation entry, else its name
     std::string language;      // "en"
     std::string version;       // the module's Version entry, "1.0" when it has none
     std::string versification; // "KJV", "NRSVA", ...; empty for modules not keyed by verse

@@ -33,7 +33,8 @@ constexpr const char* kSchema =
     // whose readers know the 66.
     "CREATE TABLE extraBookInfo (bookIndex INTEGER PRIMARY KEY, osisName TEXT, shortName TEXT, longName TEXT, "
     "numChapters INTEGER, chapterLengths TEXT);"
-    "CREATE TABLE swordModule (name TEXT, version TEXT, description TEXT, language TEXT, versification TEXT);";
+    "CREATE TABLE swordModule (name TEXT, version TEXT, description TEXT, language TEXT, versification TEXT, "
+    "abbreviation TEXT);";
 
 std::string joined(const std::vector<int>& numbers)
 {
@@ -188,13 +189,14 @@ SwordImportResult importSwordBible(SwordBackend& backend, const SwordModuleInfo&
             });
         }
         {
-            Statement info(db.get(), "INSERT INTO swordModule VALUES (?,?,?,?,?);");
+            Statement info(db.get(), "INSERT INTO swordModule VALUES (?,?,?,?,?,?);");
             info.run([&] {
                 info.bindText(1, module.name);
                 info.bindText(2, module.version);
                 info.bindText(3, module.description);
                 info.bindText(4, module.language);
                 info.bindText(5, module.versification);
+                info.bindText(6, module.abbreviation);
                 info.step();
             });
         }
@@ -219,7 +221,7 @@ std::optional<SwordModuleInfo> importedModule(const std::string& fileName)
         if (!tableExists(db.get(), "swordModule"))
             return std::nullopt;
         std::optional<SwordModuleInfo> info;
-        queryRow(db.get(), "SELECT name,version,description,language,versification FROM swordModule;",
+        queryRow(db.get(), "SELECT name,version,description,language,versification,abbreviation FROM swordModule;",
                  "importedModule: Unable to assign statement", [&](Statement& st) {
                      SwordModuleInfo m;
                      m.name = st.columnText(0);
@@ -227,6 +229,7 @@ std::optional<SwordModuleInfo> importedModule(const std::string& fileName)
                      m.description = st.columnText(2);
                      m.language = st.columnText(3);
                      m.versification = st.columnText(4);
+                     m.abbreviation = st.columnText(5);
                      m.type = SwordModuleType::Bible;
                      info = std::move(m);
                  });

@@ -180,10 +180,10 @@ ContentPage* MainWindow::ensurePage(Page page)
         made = prayerTrackerPage_;
         break;
     case Page::Bible:
-        biblePage_ = new BiblePage;
-        biblePage_->setObjectName(QStringLiteral("biblePage"));
+        biblePage_ = new BiblePage; // named "biblePage"
         biblePage_->setBible(bible());
         biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
+        biblePage_->setImportedBibleFolder(bibleVersionsFolder(userDataFolder_));
         made = biblePage_;
         break;
     }

@@ -3,6 +3,7 @@
 #include "core/settings/settings_keys.h"
 #include "core/content/bible_store.h"
 #include "core/content/reference_parser.h"
+#include "core/sword/sword_import.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
 #include "ui/base/text_codec.h"
@@ -10,6 +11,9 @@
 
 #include <QAction>
 #include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,6 +46,7 @@ QString shownStart(const std::string& verseText)
 
 BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 {
+    setObjectName(QStringLiteral("biblePage"));
     goToEdit_ = new QLineEdit;
     goToEdit_->setObjectName(QStringLiteral("goToEdit"));
     goToEdit_->setPlaceholderText(tr("Go to, e.g. John 3:16"));
@@ -57,6 +62,27 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     goToMessage_->setWordWrap(true);
     goToMessage_->setContentsMargins(4, 0, 4, 2);
     goToMessage_->hide();
+
+    // Read again each time it opens: a Bible imported meanwhile is offered.
+    class VersionList : public QComboBox {
+    public:
+        explicit VersionList(std::function<void()> refresh) : refresh_(std::move(refresh)) {}
+        void showPopup() override
+        {
+            refresh_();
+            QComboBox::showPopup();
+        }
+
+    private:
+        std::function<void()> refresh_;
+    };
+    versionList_ = new VersionList([this] { fillVersionList(); });
+    versionList_->setObjectName(QStringLiteral("versionList"));
+    versionList_->setToolTip(tr("Bible version"));
+    versionList_->setAccessibleName(tr("Bible version"));
+    versionList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    versionList_->hide(); // until there is a version to choose
+    connect(versionList_, qOverload<int>(&QComboBox::activated), this, [this](int index) { chooseVersion(index); });
 
     bookList_ = new QComboBox;
     bookList_->setObjectName(QStringLiteral("bookList"));
@@ -90,6 +116,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
     bar->addWidget(goToEdit_, 1);
+    bar->addWidget(versionList_);
     bar->addWidget(bookList_);
     bar->addWidget(chapterList_);
     bar->addWidget(previousButton_);
@@ -151,6 +178,14 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
 void BiblePage::setBible(BibleStore& bible)
 {
+    shippedBible_ = &bible;
+    useBible(bible);
+    otherBible_.reset();
+    versionList_->setCurrentIndex(0);
+}
+
+void BiblePage::useBible(BibleStore& bible)
+{
     bible_ = &bible;
     bookList_->clear();
     for (int book = 1; book <= BibleStore::kMaxBooks && bible.chapterCount(book) > 0; ++book)
@@ -159,7 +194,88 @@ void BiblePage::setBible(BibleStore& bible)
     updateButtons();
 }
 
+BiblePage::~BiblePage() = default;
+
+void BiblePage::setImportedBibleFolder(const std::string& folder)
+{
+    importedFolder_ = folder;
+    fillVersionList();
+}
+
+void BiblePage::fillVersionList()
+{
+    const std::string current =
+        versionList_->currentIndex() > 0 ? versionFiles_[static_cast<std::size_t>(versionList_->currentIndex())] : "";
+    versionList_->clear();
+    versionFiles_.clear();
+    versionList_->addItem(shippedBible_ ? QString::fromUtf8(shippedBible_->abbreviation()) : tr("KJV"));
+    versionFiles_.emplace_back();
+    std::error_code error;
+    std::vector<std::pair<QString, std::string>> found;
+    if (!importedFolder_.empty())
+        for (const auto& entry : std::filesystem::directory_iterator(importedFolder_, error))
+            if (entry.path().extension() == ".kova2")
+                if (const std::optional<SwordModuleInfo> info = importedModule(entry.path().string()))
+                    found.emplace_back(QStringLiteral("%1 - %2").arg(QString::fromStdString(info->abbreviation),
+                                                                      QString::fromStdString(info->description)),
+                                       entry.path().string());
+    std::sort(found.begin(), found.end());
+    for (const auto& [name, file] : found) {
+        versionList_->addItem(name);
+        versionFiles_.push_back(file);
+        if (file == current)
+            versionList_->setCurrentIndex(versionList_->count() - 1);
+    }
+    versionList_->setVisible(versionList_->count() > 1);
+}
+
+QStringList BiblePage::versionNames() const
+{
+    QStringList names;
+    for (int i = 0; i < versionList_->count(); ++i)
+        names << versionList_->itemText(i);
+    return names;
+}
+
+bool BiblePage::chooseVersion(int index)
+{
+    if (index < 0 || index >= static_cast<int>(versionFiles_.size()) || !shippedBible_)
+        return false;
+    const int book = book_, chapter = chapter_, first = firstVerse_, last = lastVerse_;
+    if (index == 0) {
+        useBible(*shippedBible_);
+        useSearchFile(shippedSearchFile_);
+        otherBible_.reset();
+    } else {
+        const std::string& file = versionFiles_[static_cast<std::size_t>(index)];
+        const std::optional<SwordModuleInfo> info = importedModule(file);
+        std::unique_ptr<BibleStore> store;
+        try {
+            store = std::make_unique<BibleStore>(file, info ? info->description : file,
+                                                 info ? info->abbreviation : file);
+        } catch (const std::exception& e) {
+            showGoToMessage(tr("This version cannot be opened: %1").arg(QString::fromUtf8(e.what())));
+            versionList_->setCurrentIndex(0);
+            return false;
+        }
+        useBible(*store);
+        useSearchFile(file);
+        otherBible_ = std::move(store); // the earlier one goes only now that nothing shows it
+    }
+    versionList_->setCurrentIndex(index);
+    if (book > 0)
+        openChapter(book, chapter, first, last);
+    return true;
+}
+
 void BiblePage::setSearchFile(const std::string& fileName)
+{
+    shippedSearchFile_ = fileName;
+    if (bible_ == shippedBible_)
+        useSearchFile(fileName);
+}
+
+void BiblePage::useSearchFile(const std::string& fileName)
 {
     std::vector<QString> names;
     for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->chapterCount(book) > 0; ++book)

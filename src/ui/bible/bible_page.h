@@ -5,6 +5,7 @@
 // restores the chapter through saveLastChapter / restoreLastChapter.
 #include "ui/base/core_names.h"
 #include "ui/base/content_page.h"
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,26 @@ class BiblePage : public ContentPage {
     Q_OBJECT
 public:
     explicit BiblePage(QWidget* parent = nullptr);
+    ~BiblePage() override;
 
-    // Keeps bible (not owned; must outlive the page or be replaced) and fills
-    // the book list. Shows nothing until a chapter is opened.
+    // Keeps bible, the shipped Bible (not owned; must outlive the page or be
+    // replaced), shows it and fills the book list. Shows nothing until a
+    // chapter is opened.
     void setBible(BibleStore& bible);
-    // The file the search panel searches (the same Bible, through a
+    // The file the search panel searches for the shipped Bible (through a
     // connection of its own that opens at the first search).
     void setSearchFile(const std::string& fileName);
+    // Where Bibles imported from the SWORD library lie (<folder>/*.kova2).
+    // The version list offers the shipped Bible and each of them; it is read
+    // again whenever the list is opened, so a Bible imported meanwhile shows.
+    void setImportedBibleFolder(const std::string& folder);
+    // Reads the chapter shown, the go-to field and the search in the version
+    // at index of the version list (0: the shipped Bible). Returns false and
+    // says why beside the field when the file cannot be opened.
+    bool chooseVersion(int index);
+    // The versions the list offers, as shown.
+    QStringList versionNames() const;
+
     // Passes prefs on to the passage view (font, colours, paragraph style).
     void assignPreferences(Preferences& prefs) override;
 
@@ -87,6 +101,9 @@ public:
     void restoreLastChapter(const IniFile& settings);
 
 private:
+    void fillVersionList();
+    void useBible(BibleStore& bible);
+    void useSearchFile(const std::string& fileName);
     void fillChapterList();
     // Finds where each verse of the chapter shown starts in the viewer.
     void locateVerses();
@@ -110,6 +127,13 @@ private:
     QAction* nextChapterAction_;     // Alt+Right
 
     BibleStore* bible_ = nullptr;
+    // The shipped Bible and its search file, kept while another version shows.
+    BibleStore* shippedBible_ = nullptr;
+    std::string shippedSearchFile_;
+    std::string importedFolder_;
+    std::unique_ptr<BibleStore> otherBible_; // an imported version when one is chosen
+    QComboBox* versionList_;
+    std::vector<std::string> versionFiles_; // beside the list's entries; empty for the shipped Bible
     bool hasPreferences_ = false;
     Pane lastSelected_ = Pane::Chapter; // the pane the reader last selected in
     int book_ = 0;

@@ -63,9 +63,14 @@ BibleVersionsDialog::~BibleVersionsDialog()
         worker_.join();
 }
 
+std::string bibleVersionsFolder(const std::string& userDataFolder)
+{
+    return (std::filesystem::path(userDataFolder) / "bibles").string();
+}
+
 std::string BibleVersionsDialog::fileFor(const std::string& module) const
 {
-    return (std::filesystem::path(folder_) / "bibles" / (module + ".kova2")).string();
+    return (std::filesystem::path(bibleVersionsFolder(folder_)) / (module + ".kova2")).string();
 }
 
 void BibleVersionsDialog::showEvent(QShowEvent* event)

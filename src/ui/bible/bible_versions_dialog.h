@@ -61,6 +61,9 @@ private:
     bool loaded_ = false;
 };
 
+// Where Bibles imported from the SWORD library are kept: <userDataFolder>/bibles.
+std::string bibleVersionsFolder(const std::string& userDataFolder);
+
 // Shows the dialog (made now, gone when closed) over parent.
 void showBibleVersions(const std::string& userDataFolder, QWidget* parent);
 

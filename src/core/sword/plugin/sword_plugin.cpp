@@ -181,6 +181,9 @@ public:
             info.name = name.c_str();
             info.description = module->getDescription() ? module->getDescription() : "";
             info.language = module->getLanguage() ? module->getLanguage() : "";
+            info.abbreviation = entry(*module, "Abbreviation");
+            if (info.abbreviation.empty())
+                info.abbreviation = info.name;
             info.version = entry(*module, "Version");
             if (info.version.empty())
                 info.version = "1.0";
