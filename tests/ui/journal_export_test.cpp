@@ -165,6 +165,34 @@ TEST_F(JournalExportTest, AnExportStoppedOrKilledMidwayLeavesTheEarlierFileIntac
     }
 }
 
+// A group heading that does not fit at the foot of a page moves to the next
+// one with its table; the page it left must not keep a hidden copy of it
+// (which text extraction and copy and paste would still find).
+TEST_F(JournalExportTest, AHeadingMovedToTheNextPageIsOnlyOnThatPage)
+{
+    const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
+    PrayerSelection all;
+    all.statuses = {PrayerStatus::Active};
+    int checked = 0;
+    // Fillers of growing number push the heading across the foot of page 1.
+    add("Last", "Zebra", "Active", "the last one", makeDate(2024, 5, 2));
+    for (int fillers = 1; fillers <= 16; ++fillers) {
+        add("Filler " + std::to_string(fillers), "Aardvark", "Active", std::string(420, 'w') + " end",
+            makeDate(2024, 5, 1));
+        QTextDocument doc;
+        JournalExport::buildDocument(doc, *shell.store, all, shell.store->selectPrayers(all), makeDate(2024, 6, 1));
+        JournalExport::writePdf(doc, file);
+        const QString text = pdfText(file);
+        // Once as the heading, once in the item's status column.
+        EXPECT_EQ(text.count(QStringLiteral("Zebra")), 2) << fillers << " fillers:\n" << text.toStdString();
+        // And nothing is lost at a page's foot.
+        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("Filler \\d+"))), fillers);
+        EXPECT_EQ(text.count(QStringLiteral(" end")), fillers);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 16);
+}
+
 TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
 {
     add("Mum", "Family", "Active", "Surgery", makeDate(2024, 5, 1), {{makeDate(2024, 5, 3), "went well"}});

@@ -272,7 +272,12 @@ void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const 
         const QRectF view(0, p * body.height(), body.width(), body.height());
         painter.setClipRect(view);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
+        // The layout draws every line that touches the clip. A line moved to
+        // the next page starts a hair's breadth (rounding) above that page's
+        // top, so it would also be drawn here, clipped out of sight but still
+        // in the file for text extraction and copying. No line the layout
+        // keeps on this page starts in its last dot.
+        context.clip = view.adjusted(0, 0, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
