@@ -1,5 +1,7 @@
 #include "core/prayer/prayer_store.h"
 
+#include <cstring>
+
 #include <cctype>
 #include <climits>
 
@@ -51,6 +53,9 @@ PrayerStore::PrayerStore(const std::string& fileName, const Clock* clock)
 {
     // A failure here unwinds db_, which closes the file again.
     ensureSchema();
+    // Items made but never saved (the program ended while their editor was
+    // open) are not part of the journal.
+    discardUnsavedItems();
 }
 
 PrayerStore::~PrayerStore() = default;
@@ -111,28 +116,56 @@ std::int32_t PrayerStore::newPrayerItem(std::optional<sys_seconds> createTime)
 
     const std::int64_t seconds = toStoredSeconds(createTime.value_or(clock_->now()));
 
-    Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
-                              "VALUES (?,?,?,?);",
-                              kTableName));
-    requireStatement(st, "newPrayerItem");
-    st.run([&] {
-        st.bindText(1, title);
-        st.bindText(2, storedWord(PrayerStatus::Active));
-        st.bindInt64(3, seconds);
-        st.bindInt64(4, seconds);
-        st.step();
+    std::int32_t index = -1;
+    // The row and its mark as not yet saved go in together: whatever ends
+    // the program before the first save, the next open removes both.
+    inTransaction([&] {
+        Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
+                                  "VALUES (?,?,?,?);",
+                                  kTableName));
+        requireStatement(st, "newPrayerItem");
+        st.run([&] {
+            st.bindText(1, title);
+            st.bindText(2, storedWord(PrayerStatus::Active));
+            st.bindInt64(3, seconds);
+            st.bindInt64(4, seconds);
+            st.step();
+        });
+        index = static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
+        execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('%s%d', '');", kInfoTable,
+                             kUnsavedKey, index));
     });
-    return static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
+    return index;
 }
 
 void PrayerStore::discardNewItem(std::int32_t prayerIndex)
 {
-    Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
-    requireStatement(st, "discardNewItem");
-    st.run([&] {
-        st.bindInt(1, prayerIndex);
-        st.step();
+    inTransaction([&] {
+        Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
+        requireStatement(st, "discardNewItem");
+        st.run([&] {
+            st.bindInt(1, prayerIndex);
+            st.step();
+        });
+        execSQL(db(), format("DELETE FROM %s WHERE infoKey='%s%d';", kInfoTable, kUnsavedKey, prayerIndex));
     });
+}
+
+void PrayerStore::discardUnsavedItems()
+{
+    std::vector<std::int32_t> unsaved;
+    queryRows(db(), format("SELECT substr(infoKey, %d) FROM %s WHERE infoKey LIKE '%s%%';",
+                           static_cast<int>(std::strlen(kUnsavedKey)) + 1, kInfoTable, kUnsavedKey),
+              noStatement("discardNewItem"), [&](Statement& st) { unsaved.push_back(st.columnInt(0)); });
+    if (unsaved.empty())
+        return;
+    try {
+        for (const std::int32_t index : unsaved)
+            discardNewItem(index);
+    } catch (const std::exception&) {
+        // A file that cannot be written (read-only) opens as it is; the
+        // items are removed at an open that can write.
+    }
 }
 
 sys_seconds PrayerStore::time(const char* column, std::int32_t prayerIndex) const
@@ -278,12 +311,18 @@ std::vector<std::string> PrayerStore::topicList() const
 
 void PrayerStore::writeStatus(std::int32_t prayerIndex, const StoredStatus& status)
 {
+    markSaved(prayerIndex);
     Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
     requireStatement(st, "setPrayerStatus");
     st.run([&] {
         st.bindText(1, status.word());
         st.step();
     });
+}
+
+void PrayerStore::markSaved(std::int32_t prayerIndex)
+{
+    execSQL(db(), format("DELETE FROM %s WHERE infoKey='%s%d';", kInfoTable, kUnsavedKey, prayerIndex));
 }
 
 void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status)
@@ -337,6 +376,7 @@ void PrayerStore::savePrayer(std::int32_t prayerIndex, const PrayerSave& save)
 
 void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 {
+    markSaved(prayerIndex);
     const sys_seconds now = clock_->now();
     const std::string sql =
         save.touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "

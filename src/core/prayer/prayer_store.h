@@ -90,6 +90,9 @@ public:
     static constexpr const char* kNoteTable = "prayerNotes";
     static constexpr const char* kSearchTable = "prayerSearch";
     static constexpr const char* kInfoTable = "prayerJournalInfo";
+    // The info key that marks an item made by newPrayerItem and not saved
+    // yet, followed by its index.
+    static constexpr const char* kUnsavedKey = "unsavedItem ";
 
     // Opens (creating when missing) fileName and makes sure the table and its
     // four indexes exist; an existing table is left as it is. clock answers
@@ -113,7 +116,9 @@ public:
 
     // Inserts an "Active" item under the first free default title ("New Prayer
     // Item", "New Prayer Item 2", ...) with createTime and lastEditTime both
-    // set to createTime (none: now), and returns its index.
+    // set to createTime (none: now), and returns its index. Until its first
+    // savePrayer the item is marked as unsaved: a store opened on the file
+    // before then (after a crash) removes it.
     std::int32_t newPrayerItem(std::optional<sys_seconds> createTime = std::nullopt);
     // Removes the row of an item made by newPrayerItem whose editor was closed
     // without saving, so the journal is as it was before. A missing index
@@ -221,7 +226,13 @@ private:
     void ensureSchema();
     void createTrackerTable();
     void createJournalTables();
+    // Removes the items still marked as unsaved; a file that cannot be
+    // written is left as it is.
+    void discardUnsavedItems();
     void writeContent(std::int32_t prayerIndex, const PrayerSave& save);
+    // Clears the unsaved mark of newPrayerItem: the item was saved, or its
+    // status set, and so belongs to the journal from now on.
+    void markSaved(std::int32_t prayerIndex);
     // Sets the item's status; the caller holds the transaction.
     void writeStatus(std::int32_t prayerIndex, const StoredStatus& status);
     void writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer);
