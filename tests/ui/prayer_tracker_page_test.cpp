@@ -263,6 +263,25 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Inactive");
 }
 
+// An answer whose date the reader corrected keeps that date when the item is
+// set back to Active and answered again; an item never answered before gets
+// today.
+TEST_F(PrayerTrackerTest, AnsweringAgainKeepsACorrectedAnswerDate)
+{
+    const std::int32_t index = shell.add("Job", "", "Active");
+    const sys_days corrected = shell.fixedClock.today() - std::chrono::days{20};
+    shell.store->setPrayerStatus(index, PrayerStatus::Answered, PrayerAnswer{corrected, "A new job"});
+    shell.store->setPrayerStatus(index, PrayerStatus::Active);
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{3});
+
+    frame.initPrayers(*shell.store, PrayerStatus::Active, index);
+    shell.scripted.expectPrompt("How was it answered?", "A new job");
+    ui.setStatusAnsweredAction->trigger();
+    ASSERT_TRUE(shell.store->answer(index));
+    EXPECT_EQ(shell.store->answer(index)->answeredTime, corrected);
+    EXPECT_EQ(shell.store->answer(index)->answerNote, "A new job");
+}
+
 TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
 {
     for (const bool yes : {false, true}) {
