@@ -204,14 +204,24 @@ public:
                           const std::function<void(int done, int total)>& progress = {});
     // The indexes of live items whose title, topic, text, answer note or notes
     // hold every word of words (each as the start of a word, ignoring case and
-    // accents), in ascending order. Words of blanks only match nothing; so
-    // does text without any letter or digit.
+    // accents), in ascending order. Words in double quotes are a phrase: those
+    // whole words, side by side, in that order (the last one as a start while
+    // its closing quote is still to come). Symbols that are not letters, such
+    // as emoji, must be there as typed. Words of blanks only match nothing; so
+    // does text without any letter, digit or such symbol.
     std::vector<std::int32_t> searchPrayers(const std::string& words) const;
     // The listing of prayerHeadersByTopic narrowed to the items that
     // searchPrayers finds for words (words without a term: the whole listing).
     PrayerHeaders prayerHeadersMatching(PrayerFilter statusFilter, const std::string& words) const;
     // The FTS5 query searchPrayers runs for words; empty when there is none.
     static std::string searchQuery(const std::string& words);
+    // The runs of symbols in words (emoji and the like, which the index does
+    // not hold as words) that a match must contain as typed.
+    static std::vector<std::string> searchSymbols(const std::string& words);
+    // The condition on the search table that finds words, with the values
+    // it binds in order appended to values; empty when there is nothing to
+    // look for.
+    static std::string searchCondition(const std::string& words, std::vector<std::string>& values);
 
     // Runs body inside one write transaction (BEGIN IMMEDIATE ... COMMIT);
     // when body or the commit raises, everything is rolled back and the error

@@ -476,6 +476,13 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std
         }
         if (chosen >= 0)
             prayerList_->setCurrentRow(chosen);
+        // A search that finds nothing says so, instead of an empty list.
+        if (listing_.empty() && !searchEdit_->text().trimmed().isEmpty()) {
+            auto* none = new QListWidgetItem(
+                tr("No prayer item matches \"%1\".").arg(plainUserText(searchEdit_->text().trimmed())));
+            none->setFlags(Qt::NoItemFlags);
+            prayerList_->addItem(none);
+        }
         prayerList_->setUpdatesEnabled(true);
     }
 
