@@ -54,22 +54,22 @@ int main(int argc, char* argv[])
     } catch (const std::exception&) {
     }
     if (instance) {
-        switch (instance->claim()) {
+        const kovara::ui::SingleInstance::Claimed claimed = instance->claim();
+        switch (claimed) {
         case kovara::ui::SingleInstance::Claimed::First:
             break;
         case kovara::ui::SingleInstance::Claimed::HandedOver:
             return 0;
         case kovara::ui::SingleInstance::Claimed::Unreachable:
-            std::fprintf(stderr,
-                         "Kovara: another copy is already running on \"%s\" but did not answer; "
-                         "this copy ends without starting. The lock is \"%s\".\n",
-                         userDataFolder.c_str(), qPrintable(instance->lockFileName()));
-            return 0;
+        case kovara::ui::SingleInstance::Claimed::ReadOnly: {
+            // Kovara does not start: say why and what to do, on screen.
+            const QString why = instance->message(claimed);
+            std::fprintf(stderr, "Kovara: %s\n", qPrintable(why));
+            dialogs.message(why, kovara::ui::Dialogs::Icon::Error);
+            return 1;
+        }
         case kovara::ui::SingleInstance::Claimed::Unguarded:
-            std::fprintf(stderr,
-                         "Kovara: cannot make the lock file \"%s\"; starting without the check "
-                         "for another copy.\n",
-                         qPrintable(instance->lockFileName()));
+            std::fprintf(stderr, "Kovara: %s\n", qPrintable(instance->message(claimed)));
             break;
         }
     }

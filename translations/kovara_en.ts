@@ -1525,6 +1525,10 @@ Do you want to replace it?</source>
         <source>%1 written to %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PrayerEditor</name>
@@ -1882,6 +1886,10 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>Prayer Journal</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No prayer item matches &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PreferencesDialog</name>
@@ -2050,6 +2058,37 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
     <message>
         <source>Search results</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::SingleInstance</name>
+    <message>
+        <source>process %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>process %1 on %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara cannot start: its data folder &quot;%1&quot; is read-only, so nothing you do could be saved.
+
+Make the folder writable and start Kovara again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another copy of Kovara (%1) is using the data folder &quot;%2&quot; but does not answer.
+
+Close that copy, or end it if it no longer responds, and start Kovara again. If it runs on another computer that shares this folder, close it there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown process</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kovara cannot make its lock &quot;%1&quot;, so it cannot tell whether another copy uses the same data. Kovara starts without that check: do not start a second copy.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -113,6 +113,38 @@ TEST_F(PrayerJournalTest, SearchFindsEveryWordInTitleTopicTextAndNotes)
     }
 }
 
+// Words in quotes are a phrase, as in the Bible search; symbols such as
+// emoji, which the index does not hold as words, are looked for as typed.
+TEST_F(PrayerJournalTest, PhrasesAndEmojiAreFound)
+{
+    add("Surgery", "", "For a safe operation on Friday");
+    add("Factory", "", "The operation is safe again");
+    add("Joy", "Thanks \xF0\x9F\x99\x8F", "A party \xF0\x9F\x8E\x89 for Gran");
+    add("Caf\xC3\xA9", "", "The caf\xC3\xA9 opens");
+    struct Case {
+        const char* words;
+        const char* titles;
+    };
+    const Case cases[] = {
+        {"\"safe operation\"", "Surgery"},
+        {"\"operation safe\"", ""},              // the words in that order
+        {"operation safe", "Surgery,Factory"},     // without quotes: anywhere
+        {"\"operation is\" again", "Factory"},
+        {"\"safe oper", "Surgery"},                 // still typing: the last word goes on
+        {"\"saf operation\"", ""},                 // a closed phrase is whole words
+        {"\xF0\x9F\x8E\x89", "Joy"},             // an emoji in the text
+        {"\xF0\x9F\x99\x8F thanks", "Joy"},      // in the topic, with a word
+        {"\xF0\x9F\x99\x8F gran", "Joy"},
+        {"\xF0\x9F\x98\x80", ""},                // an emoji nobody wrote
+        {"cafe", "Caf\xC3\xA9"},                   // accents aside
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words);
+        EXPECT_EQ(found(c.words), c.titles);
+    }
+    EXPECT_EQ(store->prayerHeadersMatching(std::nullopt, "\"safe operation\"").size(), 1u);
+}
+
 TEST_F(PrayerJournalTest, OlderFileGainsTheTablesOnceAndItsIndexIsBuiltFromTheDocuments)
 {
     // A prayers.kova2 as the program wrote it before the journal: only

@@ -66,12 +66,33 @@ TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
     EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
 
     // A second open on the file keeps the schema and the rows.
-    const std::int32_t index = store->newPrayerItem();
+    const std::int32_t index = add("Kept", "");
     store.reset();
     open();
     EXPECT_EQ(query("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='prayerTracker' ORDER BY name;"), indexes);
-    EXPECT_EQ(store->prayerTitle(index), "New Prayer Item");
+    EXPECT_EQ(store->prayerTitle(index), "Kept");
     EXPECT_EQ(store->countPrayers(std::nullopt), 1);
+}
+
+// The program ends (a crash, a kill) while a new item's editor is open: the
+// item was never saved, so the next open leaves it out of the journal, and
+// items saved before or after are kept.
+TEST_F(PrayerStoreTest, ANewItemNeverSavedIsGoneAfterTheProgramEnds)
+{
+    const std::int32_t saved = add("Saved", "");
+    const std::int32_t unsaved = store->newPrayerItem();
+    const std::int32_t savedLater = store->newPrayerItem();
+    ASSERT_EQ(store->countPrayers(std::nullopt), 3) << "listed while its editor is open";
+    store->updatePrayer(savedLater, "Saved later", "", "", StoredStatus(PrayerStatus::Active), "", true);
+    store.reset(); // the program ends without closing the editor
+    open();
+    EXPECT_EQ(store->countPrayers(std::nullopt), 2);
+    EXPECT_EQ(titles(std::nullopt), "/Saved|/Saved later");
+    EXPECT_EQ(query(format("SELECT count(*) FROM prayerTracker WHERE prayerIndex=%d;", unsaved)), "0");
+    EXPECT_EQ(query("SELECT count(*) FROM prayerJournalInfo WHERE infoKey LIKE 'unsaved%';"), "0");
+    EXPECT_EQ(store->prayerTitle(saved), "Saved");
+    // The default title it held is free again.
+    EXPECT_EQ(store->prayerTitle(store->newPrayerItem()), "New Prayer Item");
 }
 
 TEST_F(PrayerStoreTest, ANewFileIsMadeInOneTransaction)

@@ -234,5 +234,20 @@ TEST_F(PreferencesTest, AnUnwritableFileRaisesAndLeavesNoTrace)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// settings.ini as a symbolic link to a file of someone else's: the settings
+// go to a file of their own by that name, and the other file is untouched
+// (as root, a link to a system file would otherwise be written to).
+TEST_F(PreferencesTest, ALinkAtTheSettingsFileIsReplacedNotWrittenThrough)
+{
+    const std::string other = dir.file("not-settings.txt");
+    writeFile(other, "root:x:0:0:root:/root:/bin/bash\n");
+    std::filesystem::create_symlink(other, path);
+    ini.writeString("Global Display", "TextFontSize", "14");
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(IniFile(path).readInteger("Global Display", "TextFontSize", 0), 14);
+    std::ifstream in(other, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "root:x:0:0:root:/root:/bin/bash\n");
+}
+
 } // namespace
 } // namespace kovara::core

@@ -90,7 +90,10 @@ TEST_F(StoreFaultsTest, WriteThatMeetsALockRaisesAndLosesNothing)
         std::function<void(Copy&)> write;
     };
     const Case cases[] = {
-        {"new prayer item", [](Copy& c) { c.prayers.newPrayerItem(); }},
+        {"new prayer item",
+         [](Copy& c) {
+             c.prayers.updatePrayer(c.prayers.newPrayerItem(), "Neighbours", "", "", PrayerStatus::Active, "", false);
+         }},
         {"prayer edited",
          [](Copy& c) { c.prayers.updatePrayer(1, "Friends", "Work", "", PrayerStatus::Active, "{\\rtf1 new}", true); }},
         {"prayer status", [](Copy& c) { c.prayers.setPrayerStatus(1, PrayerStatus::Answered); }},

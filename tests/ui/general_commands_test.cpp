@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QPainter>
 #include <QTextEdit>
 #include <QTextBrowser>
 #include <QUrl>
@@ -376,6 +377,56 @@ TEST_F(GeneralCommandsTest, PrintFailuresShowTheErrorAndThePrinterHint)
     shell.scripted.expectMessage("Unable to write the printout to \"" + unwritable + "\".\n\n" +
                                 "Please ensure that you have a printer properly installed.");
     commands->print();
+}
+
+// A printout to a file that replaces an earlier one keeps that one whole until
+// the new one is complete: a kill midway, or a printout that fails after its
+// first page, leaves the earlier file, and no temporary file stays behind.
+TEST_F(GeneralCommandsTest, APrintoutToAFileReplacesAnEarlierOneOnlyWhenComplete)
+{
+    const QByteArray earlier = "%PDF-1.4 the earlier printout";
+    const auto writeEarlier = [&] {
+        QFile out(pdfFile());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(earlier);
+    };
+    const auto entries = [&] {
+        return QDir(QString::fromStdString(dir.folder()))
+            .entryList(QDir::Files | QDir::Hidden | QDir::System)
+            .join(u',')
+            .toStdString();
+    };
+    shell.page = Page::PlanManager;
+    currentPlan = 0;
+    for (const bool fails : {true, false}) {
+        SCOPED_TRACE(fails ? "fails midway" : "completes");
+        writeEarlier();
+        std::string midway;
+        planPage.printer = [&](QPrinter& printer) {
+            QPainter painter(&printer);
+            painter.drawText(QPointF(100, 100), QStringLiteral("page one"));
+            printer.newPage();
+            midway = pdf().toStdString();
+            if (fails)
+                throw Exception("the printer driver stopped");
+            painter.drawText(QPointF(100, 100), QStringLiteral("page two"));
+        };
+        shell.scripted.expectPrint(true);
+        shell.scripted.expectConfirm("The file \"" + pdfFile() + "\" already exists.\n\nDo you want to replace it?",
+                                     true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+        if (fails)
+            shell.scripted.expectMessage("the printer driver stopped\n\n"
+                                         "Please ensure that you have a printer properly installed.");
+        commands->print();
+        EXPECT_EQ(midway, earlier.toStdString()) << "a kill midway would leave the earlier file";
+        if (fails)
+            EXPECT_EQ(pdf(), earlier);
+        else
+            EXPECT_EQ(pdfPages(), 2);
+        EXPECT_EQ(entries(), "out.pdf");
+        EXPECT_EQ(commands->printer().outputFileName(), pdfFile()) << "the printer keeps the reader's file";
+        EXPECT_TRUE(shell.scripted.done());
+    }
 }
 
 TEST_F(GeneralCommandsTest, PrinterSetupFailureShowsItsMessage)

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -107,7 +108,10 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     }
 }
 
-TEST_F(JournalExportTest, CancellingAPdfExportMidwayLeavesNoFile)
+// An export replacing an earlier one: while it runs (a kill at that moment)
+// and when it is cancelled, the earlier file stays whole under its name and
+// nothing else is left in the folder; finished, the new one takes its place.
+TEST_F(JournalExportTest, AnExportStoppedOrKilledMidwayLeavesTheEarlierFileIntact)
 {
     const std::string longText(1500, 'w');
     for (int i = 0; i < 40; ++i)
@@ -117,14 +121,76 @@ TEST_F(JournalExportTest, CancellingAPdfExportMidwayLeavesNoFile)
     QTextDocument doc;
     JournalExport::buildDocument(doc, *shell.store, all, shell.store->selectPrayers(all), makeDate(2024, 6, 1));
     const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
-    int calls = 0;
-    const JournalExport::Progress cancelAfterFirstPage = [&](const QString&, int done, int) {
-        if (++calls > 1 && done > 0)
-            throw JournalExport::Cancelled{};
+    const std::string earlier = "%PDF-1.4 the earlier export";
+    const auto writeEarlier = [&] {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(earlier.data(), static_cast<qint64>(earlier.size()));
     };
-    EXPECT_THROW(JournalExport::writePdf(doc, file, cancelAfterFirstPage), JournalExport::Cancelled);
-    EXPECT_GT(calls, 1) << "the export reached its pages before it was stopped";
-    EXPECT_FALSE(QFile::exists(file));
+    const auto fileContent = [&] {
+        QFile in(file);
+        return (in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)")).toStdString();
+    };
+    const QDir folder(QString::fromStdString(shell.dir.folder()));
+    const auto folderEntries = [&] { return folder.entryList(QDir::Files | QDir::Hidden | QDir::System).join(u',').toStdString(); };
+    const std::string before = [&] {
+        writeEarlier();
+        return folderEntries();
+    }();
+
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "finished");
+        writeEarlier();
+        int calls = 0;
+        bool checkedMidway = false;
+        const JournalExport::Progress progress = [&](const QString&, int done, int total) {
+            if (++calls > 1 && done > 0 && done < total) {
+                EXPECT_EQ(fileContent(), earlier) << "a kill now would leave the earlier file";
+                checkedMidway = true;
+                if (cancel)
+                    throw JournalExport::Cancelled{};
+            }
+        };
+        if (cancel) {
+            EXPECT_THROW(JournalExport::writePdf(doc, file, progress), JournalExport::Cancelled);
+            EXPECT_EQ(fileContent(), earlier);
+        } else {
+            JournalExport::writePdf(doc, file, progress);
+            EXPECT_EQ(fileContent().rfind("%PDF", 0), 0u);
+            EXPECT_NE(fileContent(), earlier);
+            EXPECT_TRUE(pdfText(file).contains(QStringLiteral("Filler 39")));
+        }
+        EXPECT_TRUE(checkedMidway) << "the export reached its pages";
+        EXPECT_EQ(folderEntries(), before) << "no temporary file is left";
+    }
+}
+
+// A group heading that does not fit at the foot of a page moves to the next
+// one with its table; the page it left must not keep a hidden copy of it
+// (which text extraction and copy and paste would still find).
+TEST_F(JournalExportTest, AHeadingMovedToTheNextPageIsOnlyOnThatPage)
+{
+    const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
+    PrayerSelection all;
+    all.statuses = {PrayerStatus::Active};
+    int checked = 0;
+    // Fillers of growing number push the heading across the foot of page 1.
+    add("Last", "Zebra", "Active", "the last one", makeDate(2024, 5, 2));
+    for (int fillers = 1; fillers <= 16; ++fillers) {
+        add("Filler " + std::to_string(fillers), "Aardvark", "Active", std::string(420, 'w') + " end",
+            makeDate(2024, 5, 1));
+        QTextDocument doc;
+        JournalExport::buildDocument(doc, *shell.store, all, shell.store->selectPrayers(all), makeDate(2024, 6, 1));
+        JournalExport::writePdf(doc, file);
+        const QString text = pdfText(file);
+        // Once as the heading, once in the item's status column.
+        EXPECT_EQ(text.count(QStringLiteral("Zebra")), 2) << fillers << " fillers:\n" << text.toStdString();
+        // And nothing is lost at a page's foot.
+        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("Filler \\d+"))), fillers);
+        EXPECT_EQ(text.count(QStringLiteral(" end")), fillers);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 16);
 }
 
 TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)

@@ -8,6 +8,7 @@
 #include "prayer_test_support.h"
 #include "ui/base/dates.h"
 #include "ui/prayer/rtf_codec.h"
+#include "ui/prayer/version1_import.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -281,6 +283,64 @@ TEST_F(PrayerEditorTest, FormattingCommandsMarkModifiedAndSurviveSaving)
     readRtf(QByteArray::fromStdString(shell.store->prayerText(index)), stored);
     EXPECT_EQ(stored.begin().textList(), nullptr);
     EXPECT_EQ(stored.toPlainText(), "Strong words");
+}
+
+// Each run of text with its own colour and background, as "text fg/bg"
+// ("-" where the run has none and the display colours show).
+std::string colouredRuns(const QTextDocument& doc)
+{
+    std::string out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            const auto name = [](bool has, const QBrush& brush) {
+                return has && brush.style() != Qt::NoBrush ? brush.color().name().toStdString() : std::string("-");
+            };
+            out += "[" + it.fragment().text().toStdString() + " " +
+                   name(f.hasProperty(QTextFormat::ForegroundBrush), f.foreground()) + "/" +
+                   name(f.hasProperty(QTextFormat::BackgroundBrush), f.background()) + "]";
+        }
+    return out;
+}
+
+// Colours entered every way - imported with an old item, pasted, typed on
+// after coloured text - stay on screen and through save, reopen and save.
+TEST_F(PrayerEditorTest, TextAndBackgroundColoursSurviveEverySave)
+{
+    shell.prefs->textFontColor = 0x00404040; // a display colour of the reader's own
+    const std::string old = "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red255\\green255\\blue0;}"
+                            "\\pard Pray {\\cf1\\highlight2 for rain}\\par}";
+    const std::int32_t index = shell.add("Rain", "", "Active", version1TextDocument(old));
+
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(colouredRuns(*e.controls.textEdit->document()), "[Pray  -/-][for rain #ff0000/#ffff00]");
+        QTextCursor c = e.controls.textEdit->textCursor();
+        c.movePosition(QTextCursor::End);
+        e.controls.textEdit->setTextCursor(c);
+        e.controls.textEdit->insertPlainText(QStringLiteral(" today")); // typed on: the colours go on
+        auto* mime = new QMimeData;
+        mime->setHtml(QStringLiteral("<span style=\"color:#0000ff;background-color:#00ff00\">, pasted</span>"));
+        QApplication::clipboard()->setMimeData(mime);
+        e.controls.textEdit->paste();
+        e.controls.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    const std::string coloured = "[Pray  -/-][for rain today #ff0000/#ffff00][, pasted #0000ff/#00ff00]";
+    QTextDocument stored;
+    readRtf(QByteArray::fromStdString(shell.store->prayerText(index)), stored);
+    EXPECT_EQ(colouredRuns(stored), coloured);
+
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(colouredRuns(*e.controls.textEdit->document()), coloured);
+        QTextCursor c = e.controls.textEdit->textCursor();
+        c.movePosition(QTextCursor::Start);
+        e.controls.textEdit->setTextCursor(c);
+        e.controls.textEdit->insertPlainText(QStringLiteral("Now "));
+        e.controls.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    readRtf(QByteArray::fromStdString(shell.store->prayerText(index)), stored);
+    EXPECT_EQ(colouredRuns(stored), "[Now Pray  -/-][for rain today #ff0000/#ffff00][, pasted #0000ff/#00ff00]");
 }
 
 // The preview rule end to end: what the text area holds decides both the

@@ -2,6 +2,7 @@
 // details, status changes, deleting, editing, the split position and the
 // display preferences.
 #include "ui/prayer/prayer_tracker_page.h"
+#include "ui/prayer/rtf_codec.h"
 #include "ui/base/core_names.h"
 
 #include "core/app/preferences.h"
@@ -263,6 +264,25 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Inactive");
 }
 
+// An answer whose date the reader corrected keeps that date when the item is
+// set back to Active and answered again; an item never answered before gets
+// today.
+TEST_F(PrayerTrackerTest, AnsweringAgainKeepsACorrectedAnswerDate)
+{
+    const std::int32_t index = shell.add("Job", "", "Active");
+    const sys_days corrected = shell.fixedClock.today() - std::chrono::days{20};
+    shell.store->setPrayerStatus(index, PrayerStatus::Answered, PrayerAnswer{corrected, "A new job"});
+    shell.store->setPrayerStatus(index, PrayerStatus::Active);
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{3});
+
+    frame.initPrayers(*shell.store, PrayerStatus::Active, index);
+    shell.scripted.expectPrompt("How was it answered?", "A new job");
+    ui.setStatusAnsweredAction->trigger();
+    ASSERT_TRUE(shell.store->answer(index));
+    EXPECT_EQ(shell.store->answer(index)->answeredTime, corrected);
+    EXPECT_EQ(shell.store->answer(index)->answerNote, "A new job");
+}
+
 TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
 {
     for (const bool yes : {false, true}) {
@@ -443,7 +463,10 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
     EXPECT_EQ(marks[1].cursor.selectedText(), "surgeon");
 
     ui.searchEdit->setText("nothing-like-this");
-    EXPECT_TRUE(listRows().empty());
+    ASSERT_EQ(ui.prayerList->count(), 1) << "a word instead of an empty list";
+    EXPECT_EQ(ui.prayerList->item(0)->text(), "No prayer item matches \"nothing-like-this\".");
+    EXPECT_FALSE(ui.prayerList->item(0)->flags() & Qt::ItemIsSelectable);
+    EXPECT_EQ(listRows(), std::vector<std::string>{""}) << "no item row";
     EXPECT_EQ(ui.prayerTitleLabel->text(), "No prayer item currently selected.");
 
     ui.searchEdit->setFocus();
@@ -451,6 +474,42 @@ TEST_F(PrayerTrackerTest, SearchFiltersTheTabAndMarksTheWords)
     EXPECT_EQ(ui.searchEdit->text(), "");
     EXPECT_EQ(listRows().size(), 4u);
     EXPECT_TRUE(ui.textEdit->extraSelections().isEmpty());
+}
+
+// The marks follow the search: accents aside whichever way the text or the
+// search is written, the words of a phrase, and emoji.
+TEST_F(PrayerTrackerTest, SearchMarksWordsWhateverTheirAccentsAndEmoji)
+{
+    PrayerSave save;
+    save.title = "Visit";
+    save.status = PrayerStatus::Active;
+    const QString text = QStringLiteral("Caf\u00e9 and cafe\u0301 and CAFE, a safe operation \U0001F389 done");
+    QTextDocument document;
+    document.setPlainText(text);
+    save.textData = writeRtf(document).toStdString();
+    save.plainText = text.toStdString();
+    const std::int32_t index = shell.store->newPrayerItem();
+    shell.store->savePrayer(index, save);
+    frame.initPrayers(*shell.store, PrayerStatus::Active, index);
+
+    const struct {
+        const char* words;
+        std::vector<QString> marked;
+    } cases[] = {
+        {"cafe", {QStringLiteral("Caf\u00e9"), QStringLiteral("cafe\u0301"), QStringLiteral("CAFE")}},
+        {"caf\u00e9", {QStringLiteral("Caf\u00e9"), QStringLiteral("cafe\u0301"), QStringLiteral("CAFE")}},
+        {"\"safe operation\"", {QStringLiteral("safe"), QStringLiteral("operation")}},
+        {"\U0001F389", {QStringLiteral("\U0001F389")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words);
+        ui.searchEdit->setText(QString::fromUtf8(c.words));
+        ASSERT_EQ(selectedRow(), "\tVisit");
+        std::vector<QString> marked;
+        for (const QTextEdit::ExtraSelection& mark : ui.textEdit->extraSelections())
+            marked.push_back(mark.cursor.selectedText());
+        EXPECT_EQ(marked, c.marked);
+    }
 }
 
 TEST_F(PrayerTrackerTest, SplitPercentIsClampedTo25Through75)

@@ -59,6 +59,8 @@ QString attributes(const QTextCharFormat& fmt, const QFont& defaultFont)
         out += " s";
     if (fmt.hasProperty(QTextFormat::ForegroundBrush))
         out += " " + fmt.foreground().color().name();
+    if (fmt.hasProperty(QTextFormat::BackgroundBrush))
+        out += " on " + fmt.background().color().name();
     return out;
 }
 
@@ -100,6 +102,7 @@ struct Piece {
     double size = 12;
     bool bold = false, italic = false, underline = false, strike = false;
     QColor colour;
+    QColor background;
 };
 
 struct Para {
@@ -132,6 +135,8 @@ void build(QTextDocument& doc, const std::vector<Para>& paras)
             fmt.setFontStrikeOut(piece.strike);
             if (piece.colour.isValid())
                 fmt.setForeground(piece.colour);
+            if (piece.background.isValid())
+                fmt.setBackground(piece.background);
             cursor.insertText(piece.text, fmt);
         }
         if (p.list == QTextListFormat::ListStyleUndefined) {
@@ -171,6 +176,11 @@ TEST(RtfCodecTest, WhatWeWriteReadsBackTheSame)
     red.size = 15.5;
     all.bold = all.italic = all.underline = all.strike = true;
     all.colour = QColor(0, 0, 255);
+    all.background = QColor(255, 255, 0);
+    Piece marked = text("highlighted"), sameColours = text("same colours");
+    marked.background = QColor(0, 255, 0);
+    sameColours.colour = QColor(200, 10, 30);
+    sameColours.background = QColor(200, 10, 30);
     all.family = "DejaVu Serif";
     all.size = 8;
 
@@ -192,7 +202,8 @@ TEST(RtfCodecTest, WhatWeWriteReadsBackTheSame)
     } cases[] = {
         {"specials and characters beyond ASCII",
          {para({text("Back\\slash {braces}\ttab Gr\u00e2ce \u2014 \u6075\u307f \U0001F600 a\u00a0b")})}},
-        {"character formatting", {para({text("plain "), bold, italic, under, struck, red, all})}},
+        {"character formatting",
+         {para({text("plain "), bold, italic, under, struck, red, all, marked, sameColours})}},
         {"alignment",
          {para({text("left")}), para({text("centre")}, Qt::AlignHCenter), para({text("right")}, Qt::AlignRight),
           para({text("justified")}, Qt::AlignJustify)}},
@@ -268,7 +279,8 @@ TEST(RtfCodecTest, ReadsWordProcessorDocuments)
         "{\\*\\listoverridetable{\\listoverride\\listid100\\listoverridecount0\\ls1}"
         "{\\listoverride\\listid200\\listoverridecount0\\ls2}}\n"
         "{\\info{\\title Prayer}{\\author Someone}}\\paperw12240\\margl1440\\sectd\n"
-        "\\pard\\plain\\ql\\f1\\fs24 Plain {\\cf2\\b Red bold} and {\\cf3\\i blue italic}\\par\n"
+        "\\pard\\plain\\ql\\f1\\fs24 Plain {\\cf2\\b Red bold} and {\\cf3\\i blue italic}"
+        " {\\highlight2 marked}{\\cb3 shaded}{\\chcbpat2\\cf3 both}{\\highlight0 none}\\par\n"
         "\\pard\\plain\\qj\\f0\\fs28 \\u8220\\'93Quoted\\u8221\\'94 \\u-10179?\\u-8704? "
         "{\\uc2 caf\\u233\\'65\\'27!}{\\uc0\\u8212}\\par\n"
         "{\\listtext\\pard\\plain\\f3 \\'b7\\tab}\\pard\\plain\\ls1\\ilvl0\\f1\\fs24 First\\par\n"
@@ -277,7 +289,8 @@ TEST(RtfCodecTest, ReadsWordProcessorDocuments)
         "\\mysteryword42\\par\n"
         "}";
     EXPECT_EQ(read(word), "P left | {Arial 12}Plain {Arial 12 b #ff0000}Red bold{Arial 12} and "
-                          "{Arial 12 i #0000ff}blue italic\n"
+                          "{Arial 12 i #0000ff}blue italic{Arial 12} {Arial 12 on #ff0000}marked"
+                          "{Arial 12 on #0000ff}shaded{Arial 12 #0000ff on #ff0000}both{Arial 12}none\n"
                           "P justify | {Times New Roman 14}\u201cQuoted\u201d \U0001F600 caf\u00e9!\u2014\n"
                           "P left list=disc/1 | {Arial 12}First\n"
                           "P left list=decimal/1 | {Arial 12}Numbered\n"

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -16,7 +17,10 @@
 #include <cstring>
 #include <functional>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -130,6 +134,9 @@ TEST(SingleInstanceTest, WhatAKilledCopyLeftBehindDoesNotBlockAStart)
         {"lock naming an ended process", [](const SingleInstance& s) { leaveLockOfEndedProcess(s.lockFileName()); }},
         {"empty lock made a minute ago", [](const SingleInstance& s) { leaveEmptyOldLock(s.lockFileName()); }},
         {"lock held by a process that died", [](const SingleInstance& s) { leaveLockOfKilledHolder(s.lockFileName()); }},
+        {"lock naming a process on another host",
+         [](const SingleInstance& s) { writeFile(s.lockFileName(), "4242\nKovara\nanother-host\n"); }},
+        {"a folder by the lock's name", [](const SingleInstance& s) { QDir().mkpath(s.lockFileName()); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.left);
@@ -147,6 +154,59 @@ TEST(SingleInstanceTest, WhatAKilledCopyLeftBehindDoesNotBlockAStart)
     }
 }
 
+// A link by the lock's name is not written through: whatever it points at
+// stays as it was.
+TEST(SingleInstanceTest, ALinkByTheLocksNameIsReplacedNotWrittenThrough)
+{
+    test::TempDir dir;
+    const QString other = QString::fromStdString(dir.file("precious.txt"));
+    writeFile(other, "keep me\n");
+    SingleInstance first(folderOf(dir));
+    ASSERT_TRUE(QFile::link(other, first.lockFileName()));
+    ASSERT_EQ(first.claim(1s), Claimed::First);
+    EXPECT_FALSE(QFileInfo(first.lockFileName()).isSymLink());
+    QFile kept(other);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "keep me\n");
+}
+
+// A read-only data folder with a stale lock in it: the start says why it
+// cannot go on instead of waiting for a copy that is not there. The folder is
+// made read-only in a child process: a read-only mount of its own when run
+// as root (who may write anyway), else by its permissions.
+TEST(SingleInstanceTest, AReadOnlyFolderWithAStaleLockIsReportedAtOnce)
+{
+    test::TempDir dir;
+    SingleInstance probe(folderOf(dir));
+    leaveLockOfEndedProcess(probe.lockFileName());
+    const QByteArray folder = QFile::encodeName(folderOf(dir));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+                ::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+                ::_exit(77);
+        } else if (::chmod(folder.constData(), 0555) != 0) {
+            ::_exit(77);
+        }
+        SingleInstance start(folderOf(dir));
+        ::_exit(static_cast<int>(start.claim(3s)));
+    }
+    const auto started = std::chrono::steady_clock::now();
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(folder.constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no read-only folder can be made here";
+    EXPECT_EQ(static_cast<Claimed>(WEXITSTATUS(status)), Claimed::ReadOnly);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
+    const QString message = probe.message(Claimed::ReadOnly);
+    EXPECT_TRUE(message.contains(QStringLiteral("read-only"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(QDir::cleanPath(folderOf(dir))))) << message.toStdString();
+}
+
 TEST(SingleInstanceTest, AHeldLockWithNobodyAnsweringIsWaitedForThenGivenUp)
 {
     test::TempDir dir;
@@ -161,6 +221,10 @@ TEST(SingleInstanceTest, AHeldLockWithNobodyAnsweringIsWaitedForThenGivenUp)
         EXPECT_EQ(second.claim(300ms), Claimed::Unreachable);
         EXPECT_GE(std::chrono::steady_clock::now() - started, 300ms);
         EXPECT_TRUE(QFile::exists(first.lockFileName()));
+        // The start that gives up says who holds the folder and what to do.
+        const QString message = second.message(Claimed::Unreachable);
+        EXPECT_TRUE(message.contains(QStringLiteral("process %1 on ").arg(::getpid()))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("Close that copy"))) << message.toStdString();
     }
     {
         // The lock comes free while a later start waits: that start runs.

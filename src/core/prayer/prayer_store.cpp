@@ -1,5 +1,7 @@
 #include "core/prayer/prayer_store.h"
 
+#include <cstring>
+
 #include <cctype>
 #include <climits>
 
@@ -51,6 +53,9 @@ PrayerStore::PrayerStore(const std::string& fileName, const Clock* clock)
 {
     // A failure here unwinds db_, which closes the file again.
     ensureSchema();
+    // Items made but never saved (the program ended while their editor was
+    // open) are not part of the journal.
+    discardUnsavedItems();
 }
 
 PrayerStore::~PrayerStore() = default;
@@ -111,28 +116,56 @@ std::int32_t PrayerStore::newPrayerItem(std::optional<sys_seconds> createTime)
 
     const std::int64_t seconds = toStoredSeconds(createTime.value_or(clock_->now()));
 
-    Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
-                              "VALUES (?,?,?,?);",
-                              kTableName));
-    requireStatement(st, "newPrayerItem");
-    st.run([&] {
-        st.bindText(1, title);
-        st.bindText(2, storedWord(PrayerStatus::Active));
-        st.bindInt64(3, seconds);
-        st.bindInt64(4, seconds);
-        st.step();
+    std::int32_t index = -1;
+    // The row and its mark as not yet saved go in together: whatever ends
+    // the program before the first save, the next open removes both.
+    inTransaction([&] {
+        Statement st(db(), format("INSERT INTO '%s' (prayerTitle, prayerStatus, createTime, lastEditTime) "
+                                  "VALUES (?,?,?,?);",
+                                  kTableName));
+        requireStatement(st, "newPrayerItem");
+        st.run([&] {
+            st.bindText(1, title);
+            st.bindText(2, storedWord(PrayerStatus::Active));
+            st.bindInt64(3, seconds);
+            st.bindInt64(4, seconds);
+            st.step();
+        });
+        index = static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
+        execSQL(db(), format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('%s%d', '');", kInfoTable,
+                             kUnsavedKey, index));
     });
-    return static_cast<std::int32_t>(sqlite3_last_insert_rowid(db()));
+    return index;
 }
 
 void PrayerStore::discardNewItem(std::int32_t prayerIndex)
 {
-    Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
-    requireStatement(st, "discardNewItem");
-    st.run([&] {
-        st.bindInt(1, prayerIndex);
-        st.step();
+    inTransaction([&] {
+        Statement st(db(), format("DELETE FROM '%s' WHERE prayerIndex=?;", kTableName));
+        requireStatement(st, "discardNewItem");
+        st.run([&] {
+            st.bindInt(1, prayerIndex);
+            st.step();
+        });
+        execSQL(db(), format("DELETE FROM %s WHERE infoKey='%s%d';", kInfoTable, kUnsavedKey, prayerIndex));
     });
+}
+
+void PrayerStore::discardUnsavedItems()
+{
+    std::vector<std::int32_t> unsaved;
+    queryRows(db(), format("SELECT substr(infoKey, %d) FROM %s WHERE infoKey LIKE '%s%%';",
+                           static_cast<int>(std::strlen(kUnsavedKey)) + 1, kInfoTable, kUnsavedKey),
+              noStatement("discardNewItem"), [&](Statement& st) { unsaved.push_back(st.columnInt(0)); });
+    if (unsaved.empty())
+        return;
+    try {
+        for (const std::int32_t index : unsaved)
+            discardNewItem(index);
+    } catch (const std::exception&) {
+        // A file that cannot be written (read-only) opens as it is; the
+        // items are removed at an open that can write.
+    }
 }
 
 sys_seconds PrayerStore::time(const char* column, std::int32_t prayerIndex) const
@@ -301,12 +334,18 @@ std::vector<std::string> PrayerStore::topicList() const
 
 void PrayerStore::writeStatus(std::int32_t prayerIndex, const StoredStatus& status)
 {
+    markSaved(prayerIndex);
     Statement st(db(), format("UPDATE '%s' SET prayerStatus=? WHERE prayerIndex=%d", kTableName, prayerIndex));
     requireStatement(st, "setPrayerStatus");
     st.run([&] {
         st.bindText(1, status.word());
         st.step();
     });
+}
+
+void PrayerStore::markSaved(std::int32_t prayerIndex)
+{
+    execSQL(db(), format("DELETE FROM %s WHERE infoKey='%s%d';", kInfoTable, kUnsavedKey, prayerIndex));
 }
 
 void PrayerStore::setPrayerStatus(std::int32_t prayerIndex, PrayerStatus status)
@@ -360,6 +399,7 @@ void PrayerStore::savePrayer(std::int32_t prayerIndex, const PrayerSave& save)
 
 void PrayerStore::writeContent(std::int32_t prayerIndex, const PrayerSave& save)
 {
+    markSaved(prayerIndex);
     const sys_seconds now = clock_->now();
     const std::string sql =
         save.touchEditTime ? format("UPDATE '%s' SET prayerTitle=?, prayerTopic=?, prayerTextData=?, previewText=?, "
@@ -646,49 +686,166 @@ void PrayerStore::buildSearchIndex(const std::function<std::string(const std::st
         progress(total, total);
 }
 
+namespace {
+
+// What a character of a search is, for the query builder.
+enum class CharKind { Word, Symbol, Quote, Separator };
+
+// The code point of the UTF-8 sequence at text[i] and its length (a byte that
+// does not start a valid sequence counts as one character of its own).
+char32_t codePointAt(const std::string& text, std::size_t i, std::size_t& length)
+{
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    int more = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
+    char32_t cp = more == 3 ? b0 & 0x07 : more == 2 ? b0 & 0x0F : more == 1 ? b0 & 0x1F : b0;
+    length = 1;
+    for (int k = 1; k <= more; ++k) {
+        if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            return b0;
+        cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        length = static_cast<std::size_t>(k) + 1;
+    }
+    return cp;
+}
+
+// Symbols, pictographs and emoji (with their joiners and variation
+// selectors): the index's tokenizer drops them, so they are looked for as
+// typed instead.
+bool isSymbol(char32_t cp)
+{
+    return (cp >= 0x2100 && cp <= 0x2BFF) || (cp >= 0x1F000 && cp <= 0x1FAFF) || (cp >= 0xFE00 && cp <= 0xFE0F) ||
+           cp == 0x200D || (cp >= 0xE0020 && cp <= 0xE007F) || cp == 0x20E3 || cp == 0x3030 || cp == 0x303D ||
+           cp == 0x3297 || cp == 0x3299;
+}
+
+// Splits words into its pieces, calling onChar(kind, bytes) for each.
+template <typename F>
+void scanSearch(const std::string& words, F onChar)
+{
+    for (std::size_t i = 0; i < words.size();) {
+        std::size_t length = 1;
+        const auto byte = static_cast<unsigned char>(words[i]);
+        CharKind kind = CharKind::Separator;
+        if (byte == '"') {
+            kind = CharKind::Quote;
+        } else if (byte >= 0x80) {
+            kind = isSymbol(codePointAt(words, i, length)) ? CharKind::Symbol : CharKind::Word;
+        } else if (std::isalnum(byte)) {
+            kind = CharKind::Word;
+        }
+        onChar(kind, words.substr(i, length));
+        i += length;
+    }
+}
+
+} // namespace
+
 std::string PrayerStore::searchQuery(const std::string& words)
 {
-    // Every run of letters and digits (and of non-ASCII bytes, which the
-    // engine's tokenizer sorts out) becomes one quoted prefix term; all terms
-    // must match. Quotes and operators typed by the user never reach the
-    // query syntax.
+    // Every run of letters and digits (and of other characters beyond ASCII,
+    // which the engine's tokenizer sorts out) is a word; outside quotes each
+    // becomes one quoted prefix term, inside them the words make one phrase.
+    // All terms must match. Quotes and operators typed by the user never
+    // reach the query syntax.
     std::string query;
     std::string term;
-    auto flush = [&] {
-        if (term.empty())
-            return;
+    std::vector<std::string> phrase;
+    bool inPhrase = false;
+    auto add = [&](const std::string& part) {
         if (!query.empty())
             query += ' ';
-        query += '"' + term + "\"*";
+        query += part;
+    };
+    auto flushTerm = [&] {
+        if (term.empty())
+            return;
+        if (inPhrase)
+            phrase.push_back(term);
+        else
+            add('"' + term + "\"*");
         term.clear();
     };
-    for (const char c : words) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80 || std::isalnum(byte))
-            term += c;
-        else
-            flush();
-    }
-    flush();
+    auto flushPhrase = [&](bool closed) {
+        if (phrase.empty())
+            return;
+        std::string joined;
+        for (const std::string& word : phrase)
+            joined += (joined.empty() ? "" : " ") + word;
+        // Still being typed: its last word may go on.
+        add('"' + joined + (closed ? "\"" : "\" *"));
+        phrase.clear();
+    };
+    scanSearch(words, [&](CharKind kind, const std::string& bytes) {
+        if (kind == CharKind::Word) {
+            term += bytes;
+            return;
+        }
+        flushTerm();
+        if (kind == CharKind::Quote) {
+            if (inPhrase)
+                flushPhrase(true);
+            inPhrase = !inPhrase;
+        }
+    });
+    flushTerm();
+    flushPhrase(false);
     return query;
+}
+
+std::vector<std::string> PrayerStore::searchSymbols(const std::string& words)
+{
+    std::vector<std::string> symbols;
+    std::string run;
+    scanSearch(words, [&](CharKind kind, const std::string& bytes) {
+        if (kind == CharKind::Symbol) {
+            run += bytes;
+        } else if (!run.empty()) {
+            symbols.push_back(run);
+            run.clear();
+        }
+    });
+    if (!run.empty())
+        symbols.push_back(run);
+    return symbols;
+}
+
+std::string PrayerStore::searchCondition(const std::string& words, std::vector<std::string>& values)
+{
+    // The index finds the words; symbols are looked for in the text it keeps.
+    std::string condition;
+    const std::string query = searchQuery(words);
+    if (!query.empty()) {
+        condition = format("%s MATCH ?", kSearchTable);
+        values.push_back(query);
+    }
+    for (const std::string& symbol : searchSymbols(words)) {
+        if (!condition.empty())
+            condition += " AND ";
+        condition += "instr(coalesce(title,'')||char(10)||coalesce(topic,'')||char(10)||coalesce(body,'')||"
+                     "char(10)||coalesce(notes,''), ?) > 0";
+        values.push_back(symbol);
+    }
+    return condition;
 }
 
 PrayerHeaders PrayerStore::prayerHeadersMatching(PrayerFilter statusFilter, const std::string& words) const
 {
-    const std::string query = searchQuery(words);
-    if (query.empty())
+    std::vector<std::string> values;
+    const std::string condition = searchCondition(words, values);
+    if (condition.empty())
         return prayerHeadersByTopic(statusFilter);
     // One statement: the index finds the rows, the listing's filter and
     // order apply to them alone.
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "prayerHeaders");
-    sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s MATCH ?) ORDER BY prayerTopic, prayerTitle;",
-                  kSearchTable, kSearchTable);
+    sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s) ORDER BY prayerTopic, prayerTitle;",
+                  kSearchTable, condition);
     PrayerHeaders headers;
     Statement st(db(), sql);
     requireStatement(st, "prayerHeaders");
     st.run([&] {
-        st.bindText(1, query);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            st.bindText(static_cast<int>(i) + 1, values[i]);
         while (st.step() == SQLITE_ROW) {
             headers.push_back(headerOf(st));
         }
@@ -699,15 +856,18 @@ PrayerHeaders PrayerStore::prayerHeadersMatching(PrayerFilter statusFilter, cons
 std::vector<std::int32_t> PrayerStore::searchPrayers(const std::string& words) const
 {
     std::vector<std::int32_t> found;
-    const std::string query = searchQuery(words);
-    if (query.empty())
+    std::vector<std::string> values;
+    const std::string condition = searchCondition(words, values);
+    if (condition.empty())
         return found;
     Statement st(db(), format("SELECT s.rowid FROM %s s JOIN '%s' p ON p.prayerIndex=s.rowid "
-                              "WHERE %s MATCH ? AND p.prayerStatus!='%s' ORDER BY s.rowid;",
-                              kSearchTable, kTableName, kSearchTable, StoredStatus::deleted().word()));
+                              "WHERE s.rowid IN (SELECT rowid FROM %s WHERE %s) AND p.prayerStatus!='%s' "
+                              "ORDER BY s.rowid;",
+                              kSearchTable, kTableName, kSearchTable, condition, StoredStatus::deleted().word()));
     requireStatement(st, "searchPrayers");
     st.run([&] {
-        st.bindText(1, query);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            st.bindText(static_cast<int>(i) + 1, values[i]);
         while (st.step() == SQLITE_ROW)
             found.push_back(st.columnInt(0));
     });

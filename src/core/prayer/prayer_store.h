@@ -90,6 +90,9 @@ public:
     static constexpr const char* kNoteTable = "prayerNotes";
     static constexpr const char* kSearchTable = "prayerSearch";
     static constexpr const char* kInfoTable = "prayerJournalInfo";
+    // The info key that marks an item made by newPrayerItem and not saved
+    // yet, followed by its index.
+    static constexpr const char* kUnsavedKey = "unsavedItem ";
 
     // Opens (creating when missing) fileName and makes sure the table and its
     // four indexes exist; an existing table is left as it is. clock answers
@@ -113,7 +116,9 @@ public:
 
     // Inserts an "Active" item under the first free default title ("New Prayer
     // Item", "New Prayer Item 2", ...) with createTime and lastEditTime both
-    // set to createTime (none: now), and returns its index.
+    // set to createTime (none: now), and returns its index. Until its first
+    // savePrayer the item is marked as unsaved: a store opened on the file
+    // before then (after a crash) removes it.
     std::int32_t newPrayerItem(std::optional<sys_seconds> createTime = std::nullopt);
     // Removes the row of an item made by newPrayerItem whose editor was closed
     // without saving, so the journal is as it was before. A missing index
@@ -210,14 +215,24 @@ public:
                           const std::function<void(int done, int total)>& progress = {});
     // The indexes of live items whose title, topic, text, answer note or notes
     // hold every word of words (each as the start of a word, ignoring case and
-    // accents), in ascending order. Words of blanks only match nothing; so
-    // does text without any letter or digit.
+    // accents), in ascending order. Words in double quotes are a phrase: those
+    // whole words, side by side, in that order (the last one as a start while
+    // its closing quote is still to come). Symbols that are not letters, such
+    // as emoji, must be there as typed. Words of blanks only match nothing; so
+    // does text without any letter, digit or such symbol.
     std::vector<std::int32_t> searchPrayers(const std::string& words) const;
     // The listing of prayerHeadersByTopic narrowed to the items that
     // searchPrayers finds for words (words without a term: the whole listing).
     PrayerHeaders prayerHeadersMatching(PrayerFilter statusFilter, const std::string& words) const;
     // The FTS5 query searchPrayers runs for words; empty when there is none.
     static std::string searchQuery(const std::string& words);
+    // The runs of symbols in words (emoji and the like, which the index does
+    // not hold as words) that a match must contain as typed.
+    static std::vector<std::string> searchSymbols(const std::string& words);
+    // The condition on the search table that finds words, with the values
+    // it binds in order appended to values; empty when there is nothing to
+    // look for.
+    static std::string searchCondition(const std::string& words, std::vector<std::string>& values);
 
     // Runs body inside one write transaction (BEGIN IMMEDIATE ... COMMIT);
     // when body or the commit raises, everything is rolled back and the error
@@ -232,7 +247,13 @@ private:
     void ensureSchema();
     void createTrackerTable();
     void createJournalTables();
+    // Removes the items still marked as unsaved; a file that cannot be
+    // written is left as it is.
+    void discardUnsavedItems();
     void writeContent(std::int32_t prayerIndex, const PrayerSave& save);
+    // Clears the unsaved mark of newPrayerItem: the item was saved, or its
+    // status set, and so belongs to the journal from now on.
+    void markSaved(std::int32_t prayerIndex);
     // Sets the item's status; the caller holds the transaction.
     void writeStatus(std::int32_t prayerIndex, const StoredStatus& status);
     void writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer);

@@ -1,17 +1,13 @@
 #include "core/settings/ini_file.h"
 
+#include "core/base/atomic_file.h"
 #include "core/base/exception.h"
 #include "core/base/translation.h"
 
-#include <atomic>
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kovara::core {
@@ -141,60 +137,6 @@ std::string joinLines(const IniText& text)
     return data;
 }
 
-// Writes data to fileName through a temporary file in the same folder that is
-// renamed over it. Returns false on any failure, leaving the old file intact
-// and no temporary file behind.
-bool replaceFileAtomically(const std::string& fileName, const std::string& data)
-{
-    // Write through a symbolic link to its target rather than replacing it.
-    std::error_code ec;
-    fs::path target = fileName;
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    struct stat old {};
-    const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed && !S_ISREG(old.st_mode))
-        return false;
-
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target.string() + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        // 0666 lets the user's umask decide, as for any new file.
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    bool ok = !existed || ::fchmod(fd, old.st_mode & 07777) == 0;
-    const char* p = data.data();
-    std::size_t left = data.size();
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    // Flushed before the rename, so a crash cannot leave an empty file in place.
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
-}
-
 } // namespace
 
 bool IniFile::loadText(Text& text) const
@@ -319,7 +261,9 @@ void IniFile::endBatch()
     // and once more as their object goes).
     if (batchOriginal_ && *batchOriginal_ == data)
         return;
-    if (!replaceFileAtomically(fileName_, data))
+    // A file of its own replaces whatever the name held, a symbolic link
+    // included: what a link points at is never written.
+    if (!writeFileAtomically(fileName_, data))
         throw Exception(withArgs(translatedText("kovara::core::IniFile", "Unable to write to %1"), fileName_));
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/app/links.h"
 #include "core/settings/version.h"
+#include "core/base/atomic_file.h"
 #include "core/base/exception.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
@@ -179,8 +180,7 @@ void GeneralCommands::printViewer(HtmlViewer& viewer)
     int toPage = pages;
     if (!shell_.dialogs().print(printer(), 1, pages, fromPage, toPage) || !confirmReplace())
         return;
-    checkPrinterOutput();
-    viewer.printPages(printer(), fromPage, toPage);
+    printToOutput([&] { viewer.printPages(printer(), fromPage, toPage); });
     lastPrintedFile_ = printer().outputFileName();
 }
 
@@ -196,22 +196,32 @@ void GeneralCommands::printWhole(ContentPage& page)
         return;
     printer().setPrintRange(QPrinter::AllPages);
     printer().setFromTo(0, 0);
-    checkPrinterOutput();
-    page.printWhole(printer());
+    printToOutput([&] { page.printWhole(printer()); });
     lastPrintedFile_ = printer().outputFileName();
 }
 
-void GeneralCommands::checkPrinterOutput()
+void GeneralCommands::printToOutput(const std::function<void()>& print)
 {
     if (!printer().isValid())
         throw Exception(toBytes(tr("No printer is available.")));
     const QString file = printer().outputFileName();
-    if (file.isEmpty())
+    if (file.isEmpty()) {
+        print();
         return;
-    // Opening for appending leaves an existing file as it is; the printout
-    // replaces it right after.
-    QFile probe(file);
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+    }
+    AtomicFile out(QFile::encodeName(file).toStdString());
+    if (!out.ok())
+        throw Exception(toBytes(tr("Unable to write the printout to \"%1\".").arg(file)));
+    // The printer keeps the reader's file name for the next printout,
+    // whatever happens.
+    struct RestoreName {
+        QPrinter& printer;
+        QString name;
+        ~RestoreName() { printer.setOutputFileName(name); }
+    } restore{printer(), file};
+    printer().setOutputFileName(QFile::decodeName(out.tempPath().c_str()));
+    print();
+    if (!out.commit())
         throw Exception(toBytes(tr("Unable to write the printout to \"%1\".").arg(file)));
 }
 

@@ -112,9 +112,12 @@ private:
     // After the print dialog: false when the output file exists and the user
     // would rather not replace it.
     bool confirmReplace();
-    // Raises when the printer writes to a file that cannot be written, so the
-    // failure is shown instead of a printout silently going nowhere.
-    void checkPrinterOutput();
+    // Checks that a printer is there and runs print. A printout to a file is
+    // written beside that file and takes its name only once complete, so a
+    // failure or a kill midway leaves an earlier file as it was. Raises when
+    // the file cannot be written, so the failure is shown instead of a
+    // printout silently going nowhere.
+    void printToOutput(const std::function<void()>& print);
     void prepareHelp();
     // Opens url through openUrl, or shows the notice with the address.
     void openAddress(const QUrl& url);

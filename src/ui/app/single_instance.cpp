@@ -61,7 +61,8 @@ bool isStillNamed(int fd, const QByteArray& path)
 
 SingleInstance::SingleInstance(const QString& userDataFolder, QObject* parent)
     : QObject(parent),
-      lockFileName_(folder(userDataFolder) + QStringLiteral("/kovara.lock")),
+      folder_(folder(userDataFolder)),
+      lockFileName_(folder_ + QStringLiteral("/kovara.lock")),
       serverName_(serverNameFor(userDataFolder))
 {
 }
@@ -84,18 +85,27 @@ QString SingleInstance::serverNameFor(const QString& userDataFolder)
 bool SingleInstance::tryLock()
 {
     const QByteArray path = QFile::encodeName(lockFileName_);
-    for (;;) {
-        int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        // A lock file that cannot be written (a read-only folder) can still
-        // be locked.
-        if (fd < 0)
-            fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        // A lock file that cannot be written can still be locked; a folder
+        // of that name can be too.
+        if (fd < 0 && errno != ELOOP)
+            fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0 && errno == ELOOP) {
+            // A symbolic link: written through, it would change whatever it
+            // points at. The name is ours; the link goes.
+            ::unlink(path.constData());
+            continue;
+        }
         if (fd < 0) {
             unguarded_ = true;
             return false;
         }
         unguarded_ = false;
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            // Held by a running copy, or a file system that has no locks:
+            // waiting would not help with the latter.
+            unguarded_ = errno != EWOULDBLOCK && errno != EINTR;
             ::close(fd);
             return false;
         }
@@ -103,13 +113,57 @@ bool SingleInstance::tryLock()
             ::close(fd); // removed by the copy that just ended: take the new one
             continue;
         }
-        // The owner, for whoever looks; nothing depends on it.
-        const std::string pid = std::to_string(::getpid()) + "\n";
+        // The owner, for the message of a start that cannot reach it.
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        const std::string owner = std::to_string(::getpid()) + "\n" + host + "\n";
         if (::ftruncate(fd, 0) == 0)
-            [[maybe_unused]] const auto written = ::write(fd, pid.data(), pid.size());
+            [[maybe_unused]] const auto written = ::write(fd, owner.data(), owner.size());
         lockFd_ = fd;
         return true;
     }
+    unguarded_ = true;
+    return false;
+}
+
+QString SingleInstance::holder() const
+{
+    QFile file(lockFileName_);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = file.read(512).split('\n');
+    bool isNumber = false;
+    const qint64 pid = lines.value(0).trimmed().toLongLong(&isNumber);
+    if (!isNumber)
+        return {};
+    const QString host = QString::fromUtf8(lines.value(1).trimmed());
+    return host.isEmpty() ? tr("process %1").arg(pid) : tr("process %1 on %2").arg(pid).arg(host);
+}
+
+QString SingleInstance::message(Claimed how) const
+{
+    const QString folder = QDir::toNativeSeparators(folder_);
+    switch (how) {
+    case Claimed::First:
+    case Claimed::HandedOver:
+        break;
+    case Claimed::ReadOnly:
+        return tr("Kovara cannot start: its data folder \"%1\" is read-only, so nothing you do could be saved.\n\n"
+                  "Make the folder writable and start Kovara again.")
+            .arg(folder);
+    case Claimed::Unreachable: {
+        const QString who = holder();
+        return tr("Another copy of Kovara (%1) is using the data folder \"%2\" but does not answer.\n\n"
+                  "Close that copy, or end it if it no longer responds, and start Kovara again. If it runs on "
+                  "another computer that shares this folder, close it there.")
+            .arg(who.isEmpty() ? tr("unknown process") : who, folder);
+    }
+    case Claimed::Unguarded:
+        return tr("Kovara cannot make its lock \"%1\", so it cannot tell whether another copy uses the same "
+                  "data. Kovara starts without that check: do not start a second copy.")
+            .arg(QDir::toNativeSeparators(lockFileName_));
+    }
+    return {};
 }
 
 void SingleInstance::unlock()
@@ -125,6 +179,10 @@ void SingleInstance::unlock()
 
 SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience)
 {
+    // A folder that cannot be written cannot keep the reader's data, even
+    // when a lock could be taken on a file already there.
+    if (::access(QFile::encodeName(folder_).constData(), W_OK) != 0 && (errno == EROFS || errno == EACCES))
+        return Claimed::ReadOnly;
     QElapsedTimer timer;
     timer.start();
     for (;;) {

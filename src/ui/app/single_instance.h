@@ -11,13 +11,14 @@
 //
 // The kernel drops the lock and the socket with the process that held them,
 // so whatever a killed copy left behind (its lock file, its owner's process
-// id in it) never blocks a start. Nothing is flushed to disk: the lock lives
+// id and host in it, a folder or a link by that name) never blocks a start. Nothing is flushed to disk: the lock lives
 // in the kernel, the file is only its name. Plain sockets keep QtNetwork and
 // the libraries it pulls in out of the program's start-up.
 //
 // In main, in outline:
 //   SingleInstance instance(userDataFolder);
-//   if (instance.claim() != SingleInstance::Claimed::First) return 0;
+//   switch (instance.claim()) { ... }  // a message box for ReadOnly and Unreachable
+//   if not First or Unguarded: return
 //   ... make the main window ...
 //   instance.raiseOnRequest(window);
 //   QApplication::exec();
@@ -43,7 +44,9 @@ public:
         First,       // this copy holds the lock and answers later starts
         HandedOver,  // another copy runs and was asked to come forward
         Unreachable, // another copy holds the lock but could not be asked
-        Unguarded,   // no lock file can be made in the folder; no copy answered
+        Unguarded,   // no lock can be made or taken in the folder (a file
+                     // system without locks); no copy answered
+        ReadOnly,    // the folder cannot be written: nothing could be saved
     };
 
     // userDataFolder must exist; a trailing separator is allowed.
@@ -66,6 +69,11 @@ public:
     void stopListening();
 
     QString lockFileName() const { return lockFileName_; }
+
+    // What the reader is told when claim() ended with how, and what to do:
+    // for ReadOnly and Unreachable, where the program does not start, and for
+    // Unguarded, where it starts without the check. Empty for the others.
+    QString message(Claimed how) const;
     QString serverName() const { return serverName_; }
 
     // The socket name for a user data folder (in the abstract namespace,
@@ -83,7 +91,9 @@ signals:
 
 private:
     // Opens the lock file and takes the lock without waiting; true when held.
-    // Sets unguarded_ when no lock file can be opened at all.
+    // Sets unguarded_ when no lock file can be opened at all, or the file
+    // system refuses locks. A link by the lock's name is removed (the name is
+    // the program's own), never followed.
     bool tryLock();
     void unlock();
     bool askRunningCopy();
@@ -91,6 +101,10 @@ private:
     void onNewConnection();
     void readRequest(int socket, QSocketNotifier* notifier);
 
+    // "process 123 on host" from the lock file, or empty.
+    QString holder() const;
+
+    QString folder_;
     QString lockFileName_;
     QString serverName_;
     int lockFd_ = -1;

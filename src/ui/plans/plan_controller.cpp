@@ -3,6 +3,7 @@
 #include "ui/base/core_names.h"
 
 #include "core/app/preferences.h"
+#include "core/base/atomic_file.h"
 #include "core/base/exception.h"
 #include "core/base/translation.h"
 #include "core/content/bible_store.h"
@@ -30,7 +31,7 @@
 #include <QFontMetrics>
 #include <QProgressBar>
 #include <QProgressDialog>
-#include <QSaveFile>
+#include <QFile>
 #include <QScopedValueRollback>
 #include <QLabel>
 #include <QMenu>
@@ -506,10 +507,11 @@ void PlanController::exportCalendar(const PlanId& plan, const QString& fileName)
     const std::string text = planToICalendar(
         shell_.planStore(), position(plan), [&bible](const std::string& spec) { return bible.referenceText(spec); },
         stamp);
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), static_cast<qint64>(text.size())) < 0 ||
-        !out.commit())
-        throw Exception(toBytes(tr("Unable to write to %1: %2").arg(fileName, out.errorString())));
+    // Written beside the file and renamed over it once complete: an earlier
+    // export of that name stays whole until then.
+    std::string error;
+    if (!writeFileAtomically(QFile::encodeName(fileName).toStdString(), text, &error))
+        throw Exception(toBytes(tr("Unable to write to %1: %2").arg(fileName, fromBytes(error))));
 }
 
 void PlanController::onPlanManagerClicked()

@@ -1,5 +1,6 @@
 #include "ui/plans/reminder_settings_panel.h"
 
+#include "core/base/atomic_file.h"
 #include "core/base/exception.h"
 #include "core/plans/plan_store.h"
 #include "core/settings/ini_file.h"
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -117,11 +117,11 @@ void updateAutostartEntry(bool startAtLogin, const QString& configFolder)
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     const std::string entry = autostartEntry(toBytes(QCoreApplication::applicationFilePath()));
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(entry.data(), static_cast<qint64>(entry.size())) < 0 ||
-        !out.commit())
+    // Written beside the entry and renamed over it: never through a link.
+    std::string error;
+    if (!writeFileAtomically(QFile::encodeName(path).toStdString(), entry, &error))
         throw Exception(toBytes(QCoreApplication::translate("kovara::ui::ReminderSettingsPanel", "Unable to write to %1: %2")
-                                    .arg(path, out.errorString())));
+                                    .arg(path, fromBytes(error))));
 }
 
 ReminderSettingsPanel* makeReminderSection(QDialog& dialog, ReminderNotifier& reminder, Shell& shell,

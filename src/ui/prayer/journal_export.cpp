@@ -1,5 +1,6 @@
 #include "ui/prayer/journal_export.h"
 
+#include "core/base/atomic_file.h"
 #include "core/base/exception.h"
 #include "ui/base/dates.h"
 #include "ui/base/text_codec.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -220,10 +220,16 @@ void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const 
 {
     // 300 dots per inch: text stays vector text, and a long journal lays out
     // and prints in a third less time than at the printer's 1200.
+    // The PDF is written beside the target and takes its name only when
+    // complete: a stop, a failure or a kill midway leaves an earlier file of
+    // that name as it was.
+    AtomicFile out(QFile::encodeName(fileName).toStdString());
+    if (!out.ok())
+        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, fromBytes(out.error()))));
     QPrinter printer(QPrinter::HighResolution);
     printer.setResolution(300);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
+    printer.setOutputFileName(QFile::decodeName(out.tempPath().c_str()));
     printer.setDocName(tr("Prayer journal"));
     printer.setCreator(QStringLiteral("Kovara"));
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -266,7 +272,12 @@ void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const 
         const QRectF view(0, p * body.height(), body.width(), body.height());
         painter.setClipRect(view);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
+        // The layout draws every line that touches the clip. A line moved to
+        // the next page starts a hair's breadth (rounding) above that page's
+        // top, so it would also be drawn here, clipped out of sight but still
+        // in the file for text extraction and copying. No line the layout
+        // keeps on this page starts in its last dot.
+        context.clip = view.adjusted(0, 0, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
@@ -278,25 +289,25 @@ void JournalExport::writePdf(QTextDocument& doc, const QString& fileName, const 
                          tr("Page %1 of %2").arg(p + 1).arg(pages));
     }
     } catch (...) {
-        // Cancelled or failed midway: leave no half-written file behind.
+        // Cancelled or failed midway: the unfinished file goes with out.
         painter.end();
-        QFile::remove(fileName);
         throw;
     }
     if (!painter.end())
         throw Exception(toBytes(tr("The file %1 could not be written.").arg(fileName)));
+    if (!out.commit())
+        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, fromBytes(out.error()))));
     if (progress)
         progress(tr("Writing page %1 of %2...").arg(pages).arg(pages), pages, pages);
 }
 
 void JournalExport::writeHtml(const QTextDocument& doc, const QString& fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, file.errorString())));
-    file.write(doc.toHtml().toUtf8());
-    if (!file.commit())
-        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, file.errorString())));
+    const QByteArray html = doc.toHtml().toUtf8();
+    std::string error;
+    if (!writeFileAtomically(QFile::encodeName(fileName).toStdString(), std::string_view(html.data(), html.size()),
+                             &error))
+        throw Exception(toBytes(tr("The file %1 could not be written: %2").arg(fileName, fromBytes(error))));
 }
 
 } // namespace kovara::ui

@@ -21,7 +21,7 @@ class JournalExport {
 public:
     // Told how far the work is: a line to show, and done out of total.
     // A progress callback may throw Cancelled to stop the export; writePdf
-    // then removes the unfinished file.
+    // then removes the unfinished file and leaves an earlier one as it was.
     using Progress = std::function<void(const QString& stage, int done, int total)>;
     struct Cancelled {};
 
@@ -35,7 +35,8 @@ public:
                               const PrayerHeaders& items, sys_days today, const Progress& progress = {});
 
     // Writes doc as an A4 PDF with "Page n of m" under every page. Raises
-    // Exception when the file cannot be written.
+    // Exception when the file cannot be written. The file is written beside
+    // fileName and takes that name only once complete.
     static void writePdf(QTextDocument& doc, const QString& fileName, const Progress& progress = {});
     // Writes doc as one HTML page (UTF-8). Raises Exception when the file
     // cannot be written; an existing file is replaced only once the new one

@@ -24,7 +24,8 @@ std::string plainTextOfDocument(const std::string& textData);
 bool ensureSearchIndex(PrayerStore& store, QWidget* parent);
 
 // Marks in edit every word that starts with one of the searched words (as
-// searchPrayers matches them, ignoring case); empty words clear the marks.
+// searchPrayers matches them, ignoring case and accents) and every searched
+// symbol (emoji); empty words clear the marks.
 // Returns the number of places marked.
 int highlightWords(QTextEdit& edit, const QString& words);
 

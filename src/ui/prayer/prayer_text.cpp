@@ -25,10 +25,12 @@ void applyDisplayFont(QTextEdit& edit, const Preferences& prefs)
     palette.setColor(QPalette::Text, colour);
     edit.setPalette(palette);
 
+    // The colour goes to the palette alone: text without a colour of its own
+    // takes it, and text the reader coloured (typed, pasted, imported) keeps
+    // its colour and background on screen and through the next save.
     QTextCharFormat format;
     format.setFontFamilies(QStringList{family});
     format.setFontPointSize(size);
-    format.setForeground(colour);
     QTextCursor all(edit.document());
     all.select(QTextCursor::Document);
     all.mergeCharFormat(format);

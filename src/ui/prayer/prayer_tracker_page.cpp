@@ -476,6 +476,13 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std
         }
         if (chosen >= 0)
             prayerList_->setCurrentRow(chosen);
+        // A search that finds nothing says so, instead of an empty list.
+        if (listing_.empty() && !searchEdit_->text().trimmed().isEmpty()) {
+            auto* none = new QListWidgetItem(
+                tr("No prayer item matches \"%1\".").arg(plainUserText(searchEdit_->text().trimmed())));
+            none->setFlags(Qt::NoItemFlags);
+            prayerList_->addItem(none);
+        }
         prayerList_->setUpdatesEnabled(true);
     }
 
@@ -712,13 +719,16 @@ void PrayerTrackerPage::setStatus(PrayerStatus status)
         return;
     }
     if (status == PrayerStatus::Answered) {
-        // The date is today (the editor changes it); the note is optional, so
-        // Cancel still records the answer, without one.
+        // The date is today (the editor changes it), or the date recorded
+        // when the item was answered before, which the reader may have
+        // corrected. The note is optional, so Cancel still records the
+        // answer, without one.
         const std::optional<PrayerAnswer> before = store.answer(index);
         QString note = before ? fromBytes(before->answerNote) : QString();
         if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
             note.clear();
-        store.setPrayerStatus(index, status, PrayerAnswer{shell_.clock().today(), toBytes(note.trimmed())});
+        const sys_days date = before ? before->answeredTime : shell_.clock().today();
+        store.setPrayerStatus(index, status, PrayerAnswer{date, toBytes(note.trimmed())});
     } else {
         store.setPrayerStatus(index, status);
     }

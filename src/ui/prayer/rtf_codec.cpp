@@ -171,6 +171,8 @@ private:
                 out += "\\strike";
             if (fmt.hasProperty(QTextFormat::ForegroundBrush) && fmt.foreground().style() != Qt::NoBrush)
                 out += "\\cf" + QByteArray::number(colourNumber(fmt.foreground().color()));
+            if (fmt.hasProperty(QTextFormat::BackgroundBrush) && fmt.background().style() != Qt::NoBrush)
+                out += "\\highlight" + QByteArray::number(colourNumber(fmt.background().color()));
             out += " " + escapeText(fragment.text()) + "}";
         }
         out += "\\par\n";
@@ -202,7 +204,8 @@ struct GroupState {
     bool strike = false;
     int font = -1; // font table number; -1 is the document's default font
     int halfPoints = 24;
-    int colour = 0; // colour table number; 0 is automatic
+    int colour = 0;     // colour table number; 0 is automatic
+    int background = 0; // colour table number of the highlight; 0 is none
     int uc = 1;     // fallback characters that follow a \uN
 };
 
@@ -583,6 +586,10 @@ private:
                 st.halfPoints = std::clamp(param, 2, 3276);
         } else if (word == "cf")
             st.colour = param;
+        // The background: \highlight (rich-edit controls, word processors),
+        // \cb and \chcbpat (other writers); 0 is none.
+        else if (word == "highlight" || word == "cb" || word == "chcbpat")
+            st.background = param;
         // Paragraph formatting; it lasts until the next \pard.
         else if (word == "pard")
             para_ = ParaState();
@@ -760,6 +767,8 @@ private:
             fmt.setFontStrikeOut(true);
         if (st.colour > 0 && st.colour < colours_.size() && colours_[st.colour].isValid())
             fmt.setForeground(colours_[st.colour]);
+        if (st.background > 0 && st.background < colours_.size() && colours_[st.background].isValid())
+            fmt.setBackground(colours_[st.background]);
         return fmt;
     }
 

@@ -2,7 +2,8 @@
 // Rich Text Format in and out of a QTextDocument, for the prayer text.
 //
 // The writer keeps bold, italic, underline, strikeout, bullet and numbered
-// lists, paragraph alignment, left margin, and font name, size and colour.
+// lists, paragraph alignment, left margin, and font name, size, colour and
+// background (highlight) colour.
 // Its output is 7-bit: characters outside ASCII go out as \uN with an ASCII
 // fallback, so any reader shows them.
 //

@@ -66,6 +66,14 @@ void importPlan(Shell& shell, const Version1Plan& old)
 
 std::string version1TextDocument(const std::string& text)
 {
+    // A text that already is a rich-text document keeps its formatting,
+    // colours included.
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    if (isRtf(bytes)) {
+        QTextDocument doc;
+        readRtf(bytes, doc);
+        return writeRtf(doc).toStdString();
+    }
     // The old program kept CR LF line ends; a paragraph per line either way.
     QString plain = fromBytes(text);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
