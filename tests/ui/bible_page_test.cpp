@@ -25,6 +25,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <functional>
@@ -121,6 +123,33 @@ TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
     ASSERT_TRUE(page.goTo(QStringLiteral("1 Cor 13")));
     EXPECT_EQ(page.book(), 46);
     EXPECT_TRUE(highlighted().isEmpty());
+}
+
+TEST_F(BiblePageTest, AListHighlightsEveryVerseItNamesInTheChapterOpened)
+{
+    const auto highlights = [&] {
+        QStringList starts;
+        for (const auto& selection : controls.passageView->viewer()->extraSelections())
+            starts << selection.cursor.selectedText().section(QRegularExpression(QStringLiteral("\\D")), 0, 0);
+        return starts;
+    };
+    const std::pair<const char*, QStringList> cases[] = {
+        {"John 3:16,18", {"16", "18"}},
+        {"John 3:16-18, 20", {"16", "20"}},
+        {"Jn 3:16; 4:1", {"16"}},
+        {"John 3:16; 3:36 KJV", {"16", "36"}},
+    };
+    for (const auto& [typed, starts] : cases) {
+        ASSERT_TRUE(page.goTo(QString::fromUtf8(typed))) << typed;
+        EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 3)) << typed;
+        EXPECT_EQ(highlights(), starts) << typed;
+    }
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3:16,18")));
+    const auto selections = controls.passageView->viewer()->extraSelections();
+    EXPECT_FALSE(selections[0].cursor.selectedText().contains(QStringLiteral("For God sent not"))) << "17 is left out";
+    EXPECT_TRUE(selections[1].cursor.selectedText().contains(QStringLiteral("He that believeth on him")));
+    page.nextChapter(); // the list's highlight stays with its chapter
+    EXPECT_TRUE(controls.passageView->viewer()->extraSelections().isEmpty());
 }
 
 TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)

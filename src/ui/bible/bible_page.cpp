@@ -191,6 +191,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     chapter_ = chapter;
     firstVerse_ = std::clamp(firstVerse, 0, verses);
     lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
+    moreHighlighted_.clear();
     bookList_->setCurrentIndex(book - 1);
     searchPanel_->setCurrentBook(book);
     if (bookChanged || chapterList_->count() != bible_->chapterCount(book))
@@ -220,6 +221,12 @@ bool BiblePage::goTo(const QString& text)
     // chapter shown.
     const int last = p.endChapter == p.chapter ? p.endVerse : bible_->chapterLengths(p.book, p.chapter);
     openChapter(p.book, p.chapter, p.verse, p.verse == 0 ? 0 : last);
+    // A list ("John 3:16,18"): every verse it names in this chapter.
+    for (const PassageRef& more : result.more)
+        if (p.verse != 0 && more.book == p.book && more.chapter == p.chapter && more.verse != 0)
+            moreHighlighted_.emplace_back(more.verse, more.endChapter == more.chapter ? more.endVerse : last);
+    if (!moreHighlighted_.empty())
+        highlightVerses();
     return true;
 }
 
@@ -321,20 +328,28 @@ void BiblePage::highlightVerses()
     HtmlViewer* viewer = passageView_->viewer();
     viewer->setExtraSelections({});
     locateVerses();
-    if (firstVerse_ == 0 || lastVerse_ >= static_cast<int>(verseStarts_.size()))
-        return;
-    const int start = verseStarts_[firstVerse_ - 1];
-    const int end = verseStarts_[lastVerse_];
-    if (end <= start)
+    const int located = static_cast<int>(verseStarts_.size());
+    if (firstVerse_ == 0 || lastVerse_ >= located)
         return;
     QTextDocument* doc = viewer->document();
-    QTextEdit::ExtraSelection selection;
-    selection.cursor = QTextCursor(doc);
-    selection.cursor.setPosition(start);
-    selection.cursor.setPosition(end, QTextCursor::KeepAnchor);
-    selection.format.setBackground(QColor(255, 236, 140));
-    selection.format.setForeground(QColor(Qt::black));
-    viewer->setExtraSelections({selection});
+    QList<QTextEdit::ExtraSelection> selections;
+    std::vector<std::pair<int, int>> ranges{{firstVerse_, lastVerse_}};
+    ranges.insert(ranges.end(), moreHighlighted_.begin(), moreHighlighted_.end());
+    for (const auto& [first, last] : ranges) {
+        if (first < 1 || last < first || last >= located || verseStarts_[last] <= verseStarts_[first - 1])
+            continue;
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(doc);
+        selection.cursor.setPosition(verseStarts_[first - 1]);
+        selection.cursor.setPosition(verseStarts_[last], QTextCursor::KeepAnchor);
+        selection.format.setBackground(QColor(255, 236, 140));
+        selection.format.setForeground(QColor(Qt::black));
+        selections << selection;
+    }
+    if (selections.isEmpty())
+        return;
+    viewer->setExtraSelections(selections);
+    const int start = verseStarts_[firstVerse_ - 1];
 
     // The first highlighted verse near the top, with a line of context above.
     QTextCursor top(doc);
