@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <functional>
@@ -555,6 +556,65 @@ TEST_F(BiblePageTest, SearchesThatFindNothingSayWhy)
         EXPECT_EQ(panel.countLabel->text(), c.count) << c.typed;
         EXPECT_TRUE(panel.resultsViewer->pageText().isEmpty()) << c.typed;
     }
+}
+
+TEST_F(BiblePageTest, KeyboardReachesSearchGoToAndResults)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    ASSERT_TRUE(page.goTo(QStringLiteral("Ruth 1")));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    // The page in a window beside another widget, as the side bar is.
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* elsewhere = new QLineEdit;
+    layout->addWidget(elsewhere);
+    layout->addWidget(&page);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    // Ctrl+F from outside the page, while it is shown.
+    elsewhere->setFocus();
+    QTest::keyClick(elsewhere, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(panel.searchEdit->hasFocus());
+    page.hide();
+    elsewhere->setFocus();
+    QTest::keyClick(elsewhere, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(elsewhere->hasFocus()) << "a hidden page leaves Ctrl+F alone";
+    page.show();
+
+    // The go-to field comes with its text selected, ready to be typed over.
+    page.focusGoToField();
+    EXPECT_TRUE(controls.goToEdit->hasFocus());
+    EXPECT_EQ(controls.goToEdit->selectedText(), QStringLiteral("Ruth 1"));
+
+    panel.searchEdit->setText(QStringLiteral("Naomi"));
+    controls.searchPanel->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    ASSERT_FALSE(panel.resultsViewer->pageText().isEmpty());
+
+    // The results are one Tab stop; Down, Up and Enter choose among them.
+    panel.resultsViewer->setFocus();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Up);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Return);
+    EXPECT_EQ(std::make_tuple(page.book(), page.chapter(), page.firstHighlighted()), std::make_tuple(8, 1, 3))
+        << "the second verse with Naomi is Ruth 1:3";
+    panel.resultsViewer->setFocus();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Tab);
+    EXPECT_FALSE(panel.resultsViewer->hasFocus());
+
+    // Esc empties the search and its results.
+    panel.searchEdit->setFocus();
+    QTest::keyClick(panel.searchEdit, Qt::Key_Escape);
+    EXPECT_TRUE(panel.searchEdit->text().isEmpty());
+    EXPECT_TRUE(panel.resultsViewer->pageText().isEmpty());
+    EXPECT_TRUE(panel.countLabel->text().isEmpty());
+    layout->removeWidget(&page);
+    page.setParent(nullptr);
 }
 
 } // namespace

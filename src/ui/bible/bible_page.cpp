@@ -136,11 +136,13 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
     connect(goToEdit_, &QLineEdit::textEdited, this, [this] { showGoToMessage({}); });
     connect(previousChapterAction_, &QAction::triggered, this, [this] { previousChapter(); });
-    // Ctrl+F on the page goes to the search field, as in other programs.
+    // Ctrl+F goes to the search field while the page is shown, wherever the
+    // focus is (the side bar, the tool bar); a hidden page's key is not
+    // active, so the prayer page keeps Ctrl+F for its own search.
     auto* find = new QAction(this);
     find->setObjectName(QStringLiteral("findAction"));
     find->setShortcut(QKeySequence::Find);
-    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    find->setShortcutContext(Qt::WindowShortcut);
     addAction(find);
     connect(find, &QAction::triggered, this, [this] { searchPanel_->focusSearchField(); });
     connect(nextChapterAction_, &QAction::triggered, this, [this] { nextChapter(); });
@@ -392,7 +394,9 @@ bool BiblePage::openLink(const QString& href)
 
 void BiblePage::focusGoToField()
 {
-    goToEdit_->setFocus();
+    // Selected, so that typing replaces the reference shown.
+    goToEdit_->setFocus(Qt::ShortcutFocusReason);
+    goToEdit_->selectAll();
 }
 
 void BiblePage::focusPassage()
