@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <functional>
@@ -603,9 +604,20 @@ TEST_F(BiblePageTest, KeyboardReachesSearchGoToAndResults)
     QTest::keyClick(panel.resultsViewer, Qt::Key_Return);
     EXPECT_EQ(std::make_tuple(page.book(), page.chapter(), page.firstHighlighted()), std::make_tuple(8, 1, 3))
         << "the second verse with Naomi is Ruth 1:3";
+    // The text with the focus shows it in its frame.
+    const auto edgeColour = [&](QWidget* w) {
+        QApplication::processEvents();
+        const QPoint edge = w->mapTo(&page, QPoint(0, w->height() / 2));
+        return page.grab().toImage().pixelColor(edge);
+    };
     panel.resultsViewer->setFocus();
+    const QColor focused = edgeColour(panel.resultsViewer);
+    EXPECT_EQ(focused, panel.resultsViewer->palette().color(QPalette::Highlight));
     QTest::keyClick(panel.resultsViewer, Qt::Key_Tab);
     EXPECT_FALSE(panel.resultsViewer->hasFocus());
+    EXPECT_NE(edgeColour(panel.resultsViewer), focused);
+    controls.passageView->viewer()->setFocus();
+    EXPECT_EQ(edgeColour(controls.passageView->viewer()), focused);
 
     // Esc empties the search and its results.
     panel.searchEdit->setFocus();

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -99,6 +100,11 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     followText(passageView_->viewer(), passageView_->copyAction());
     passageView_->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView_->setObjectName(QStringLiteral("biblePassageView"));
+    // Where the keys go: the chapter's text and the results wear a coloured
+    // frame while they have the focus.
+    const QString focusFrame = QStringLiteral("QTextBrowser { border: 1px solid palette(mid); }"
+                                              "QTextBrowser:focus { border: 2px solid palette(highlight); }");
+    passageView_->viewer()->setStyleSheet(focusFrame);
     // The header names what is read here, not a reading plan.
     passageView_->setCaption(tr("The Bible"));
 
@@ -109,6 +115,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     layout->addWidget(goToMessage_);
     searchPanel_ = new SearchPanel;
     searchPanel_->setObjectName(QStringLiteral("searchPanel"));
+    searchPanel_->findChild<QTextBrowser*>(QStringLiteral("resultsViewer"))->setStyleSheet(focusFrame);
     // Copy follows the pane selected in last, whichever route asks for it.
     connect(passageView_->viewer(), &QTextEdit::selectionChanged, this, [this] {
         if (chapterHasSelection())
