@@ -3,6 +3,7 @@
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace kovara::core {
 namespace {
@@ -59,11 +60,54 @@ TEST_F(ReferenceParserTest, FormsPeopleType)
         {"Obadiah", {31, 1, 0, 1, 0}},
         {"  isa 53:5  ", {23, 53, 5, 53, 5}},
         {"Ecc 3:1", {21, 3, 1, 3, 1}},
+        {"John 3v16", {43, 3, 16, 3, 16}},
+        {"John 3 v 16-18", {43, 3, 16, 3, 18}},
+        {"Ps 119vv105-106", {19, 119, 105, 119, 106}},
+        {"1st John 4:8", {62, 4, 8, 4, 8}},
+        {"2nd Kings 2", {12, 2, 0, 2, 0}},
+        {"3rd John 1:4", {64, 1, 4, 1, 4}},
+        {"Revelations 21:4", {66, 21, 4, 21, 4}},
+        {"John 3:16a", {43, 3, 16, 3, 16}},
+        {"John 3:16b-18a", {43, 3, 16, 3, 18}},
+        {"John 3:16ff", {43, 3, 16, 3, 16}},
+        {"John 3:16f", {43, 3, 16, 3, 16}},
+        {"Jude 3a", {65, 1, 3, 1, 3}},
+        {"John 3:16 KJV", {43, 3, 16, 3, 16}},
+        {"John 3:16 (KJV)", {43, 3, 16, 3, 16}},
+        {"john 3:16 kjv", {43, 3, 16, 3, 16}},
+        {"John 3:16 King James Version", {43, 3, 16, 3, 16}},
+        {"Obadiah KJV", {31, 1, 0, 1, 0}},
     };
     for (const Case& c : cases) {
         const ReferenceResult result = parseReference(c.text, *bible);
         EXPECT_TRUE(result.ok) << c.text << ": " << result.error;
         EXPECT_EQ(result.passage, c.passage) << c.text;
+    }
+}
+
+TEST_F(ReferenceParserTest, ListsOpenTheirFirstPartAndNameTheRest)
+{
+    struct Case {
+        const char* text;
+        PassageRef first;
+        std::vector<PassageRef> more;
+    };
+    const Case cases[] = {
+        {"John 3:16,18", {43, 3, 16, 3, 16}, {{43, 3, 18, 3, 18}}},
+        {"John 3:16-18, 20", {43, 3, 16, 3, 18}, {{43, 3, 20, 3, 20}}},
+        {"Jn 3:16; 4:1", {43, 3, 16, 3, 16}, {{43, 4, 1, 4, 1}}},
+        {"John 3:16, 18-20; 5", {43, 3, 16, 3, 16}, {{43, 3, 18, 3, 20}, {43, 5, 0, 5, 0}}},
+        {"John 3, 5", {43, 3, 0, 3, 0}, {{43, 5, 0, 5, 0}}},
+        {"John 3:16; Rom 8:28", {43, 3, 16, 3, 16}, {{45, 8, 28, 8, 28}}},
+        {"Jude 3, 5", {65, 1, 3, 1, 3}, {{65, 1, 5, 1, 5}}},
+        {"John 3:16, 18a KJV", {43, 3, 16, 3, 16}, {{43, 3, 18, 3, 18}}},
+        {"John 3:16, 4:2", {43, 3, 16, 3, 16}, {{43, 4, 2, 4, 2}}},
+    };
+    for (const Case& c : cases) {
+        const ReferenceResult result = parseReference(c.text, *bible);
+        ASSERT_TRUE(result.ok) << c.text << ": " << result.error;
+        EXPECT_EQ(result.passage, c.first) << c.text;
+        EXPECT_EQ(result.more, c.more) << c.text;
     }
 }
 
@@ -92,6 +136,17 @@ TEST_F(ReferenceParserTest, MessagesForBadInput)
         {"John 3:", "Type a reference such as \"John 3:16\""},
         {"John 3:16x", "Type a reference such as \"John 3:16\""},
         {"John 99999", "Type a reference such as \"John 3:16\""},
+        {"John 3:16 NIV", "Type a reference such as \"John 3:16\""}, // not this Bible
+        {"John 3:16ab", "Type a reference such as \"John 3:16\""},
+        {"John 3:16g", "Type a reference such as \"John 3:16\""},
+        {"John 3v", "Type a reference such as \"John 3:16\""},
+        {"KJV", "No book called \"KJV\""},
+        {"Fourth John 1", "No book called \"Fourth John\""},
+        {"John 3:16,", "Type a reference such as \"John 3:16\""},
+        {"John 3:16, 40", "John 3 has 36 verses"},
+        {"John 3:16; 22:1", "John has 21 chapters"},
+        {"John 3:16; Jhn 4", "No book called \"Jhn\""},
+        {"John 3:16, 0", "John 3 has 36 verses"},
     };
     for (const auto& [text, message] : cases) {
         const ReferenceResult result = parseReference(text, *bible);

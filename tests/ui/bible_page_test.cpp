@@ -25,6 +25,10 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QHBoxLayout>
+#include <QImage>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <functional>
@@ -121,6 +125,33 @@ TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
     ASSERT_TRUE(page.goTo(QStringLiteral("1 Cor 13")));
     EXPECT_EQ(page.book(), 46);
     EXPECT_TRUE(highlighted().isEmpty());
+}
+
+TEST_F(BiblePageTest, AListHighlightsEveryVerseItNamesInTheChapterOpened)
+{
+    const auto highlights = [&] {
+        QStringList starts;
+        for (const auto& selection : controls.passageView->viewer()->extraSelections())
+            starts << selection.cursor.selectedText().section(QRegularExpression(QStringLiteral("\\D")), 0, 0);
+        return starts;
+    };
+    const std::pair<const char*, QStringList> cases[] = {
+        {"John 3:16,18", {"16", "18"}},
+        {"John 3:16-18, 20", {"16", "20"}},
+        {"Jn 3:16; 4:1", {"16"}},
+        {"John 3:16; 3:36 KJV", {"16", "36"}},
+    };
+    for (const auto& [typed, starts] : cases) {
+        ASSERT_TRUE(page.goTo(QString::fromUtf8(typed))) << typed;
+        EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 3)) << typed;
+        EXPECT_EQ(highlights(), starts) << typed;
+    }
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3:16,18")));
+    const auto selections = controls.passageView->viewer()->extraSelections();
+    EXPECT_FALSE(selections[0].cursor.selectedText().contains(QStringLiteral("For God sent not"))) << "17 is left out";
+    EXPECT_TRUE(selections[1].cursor.selectedText().contains(QStringLiteral("He that believeth on him")));
+    page.nextChapter(); // the list's highlight stays with its chapter
+    EXPECT_TRUE(controls.passageView->viewer()->extraSelections().isEmpty());
 }
 
 TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
@@ -526,6 +557,76 @@ TEST_F(BiblePageTest, SearchesThatFindNothingSayWhy)
         EXPECT_EQ(panel.countLabel->text(), c.count) << c.typed;
         EXPECT_TRUE(panel.resultsViewer->pageText().isEmpty()) << c.typed;
     }
+}
+
+TEST_F(BiblePageTest, KeyboardReachesSearchGoToAndResults)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    ASSERT_TRUE(page.goTo(QStringLiteral("Ruth 1")));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    // The page in a window beside another widget, as the side bar is.
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* elsewhere = new QLineEdit;
+    layout->addWidget(elsewhere);
+    layout->addWidget(&page);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    // Ctrl+F from outside the page, while it is shown.
+    elsewhere->setFocus();
+    QTest::keyClick(elsewhere, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(panel.searchEdit->hasFocus());
+    page.hide();
+    elsewhere->setFocus();
+    QTest::keyClick(elsewhere, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(elsewhere->hasFocus()) << "a hidden page leaves Ctrl+F alone";
+    page.show();
+
+    // The go-to field comes with its text selected, ready to be typed over.
+    page.focusGoToField();
+    EXPECT_TRUE(controls.goToEdit->hasFocus());
+    EXPECT_EQ(controls.goToEdit->selectedText(), QStringLiteral("Ruth 1"));
+
+    panel.searchEdit->setText(QStringLiteral("Naomi"));
+    controls.searchPanel->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    ASSERT_FALSE(panel.resultsViewer->pageText().isEmpty());
+
+    // The results are one Tab stop; Down, Up and Enter choose among them.
+    panel.resultsViewer->setFocus();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Up);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Return);
+    EXPECT_EQ(std::make_tuple(page.book(), page.chapter(), page.firstHighlighted()), std::make_tuple(8, 1, 3))
+        << "the second verse with Naomi is Ruth 1:3";
+    // The text with the focus shows it in its frame.
+    const auto edgeColour = [&](QWidget* w) {
+        QApplication::processEvents();
+        const QPoint edge = w->mapTo(&page, QPoint(0, w->height() / 2));
+        return page.grab().toImage().pixelColor(edge);
+    };
+    panel.resultsViewer->setFocus();
+    const QColor focused = edgeColour(panel.resultsViewer);
+    EXPECT_EQ(focused, panel.resultsViewer->palette().color(QPalette::Highlight));
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Tab);
+    EXPECT_FALSE(panel.resultsViewer->hasFocus());
+    EXPECT_NE(edgeColour(panel.resultsViewer), focused);
+    controls.passageView->viewer()->setFocus();
+    EXPECT_EQ(edgeColour(controls.passageView->viewer()), focused);
+
+    // Esc empties the search and its results.
+    panel.searchEdit->setFocus();
+    QTest::keyClick(panel.searchEdit, Qt::Key_Escape);
+    EXPECT_TRUE(panel.searchEdit->text().isEmpty());
+    EXPECT_TRUE(panel.resultsViewer->pageText().isEmpty());
+    EXPECT_TRUE(panel.countLabel->text().isEmpty());
+    layout->removeWidget(&page);
+    page.setParent(nullptr);
 }
 
 } // namespace

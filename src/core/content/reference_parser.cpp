@@ -50,7 +50,8 @@ constexpr Alias kAliases[] = {
     {"2th", 53},    {"1ti", 54},    {"2ti", 55},     {"ti", 56},      {"phm", 57},    {"phlm", 57},
     {"jas", 59},    {"jm", 59},     {"1pe", 60},     {"1pt", 60},     {"2pe", 61},    {"2pt", 61},
     {"1jn", 62},    {"1jo", 62},    {"2jn", 63},     {"2jo", 63},     {"3jn", 64},    {"3jo", 64},
-    {"jud", 65},    {"jde", 65},    {"re", 66},      {"rv", 66},      {"apocalypse", 66}};
+    {"jud", 65},    {"jde", 65},    {"re", 66},      {"rv", 66},      {"apocalypse", 66},
+    {"revelations", 66}};
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -74,7 +75,8 @@ std::string nameKey(const std::string& name)
         words += (c == '.') ? ' ' : lower(c);
     words = trim(words);
     static const std::pair<std::string_view, char> ordinals[] = {
-        {"iii ", '3'}, {"ii ", '2'}, {"i ", '1'}, {"third ", '3'}, {"second ", '2'}, {"first ", '1'}};
+        {"iii ", '3'}, {"ii ", '2'},     {"i ", '1'},     {"third ", '3'}, {"second ", '2'},
+        {"first ", '1'}, {"3rd ", '3'}, {"2nd ", '2'}, {"1st ", '1'}};
     for (const auto& [word, digit] : ordinals)
         if (words.starts_with(word)) {
             words = std::string(1, digit) + words.substr(word.size());
@@ -133,7 +135,39 @@ int findBookByName(const std::string& name)
     return (key.size() == 1 && isDigit(key[0])) ? 0 : found;
 }
 
-ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
+namespace {
+
+// Letters people put after a verse number: "3v16" for the colon, "16a" for
+// part of the verse, "16ff" for the verses that follow (the verse is opened).
+// Returns rest with "v" and "vv" between numbers as ':' and the others gone;
+// any other letter is left for the caller to refuse.
+std::string verseLetters(const std::string& rest)
+{
+    std::string out;
+    for (size_t i = 0; i < rest.size();) {
+        if (!isAlpha(rest[i]) || out.empty() || !isDigit(out.back())) {
+            out += rest[i++];
+            continue;
+        }
+        size_t end = i;
+        while (end < rest.size() && isAlpha(rest[end]))
+            ++end;
+        std::string letters;
+        for (size_t j = i; j < end; ++j)
+            letters += lower(rest[j]);
+        const bool numberNext = end < rest.size() && isDigit(rest[end]);
+        const bool endNext = end == rest.size() || rest[end] == '-';
+        if ((letters == "v" || letters == "vv") && numberNext)
+            out += ':';
+        else if (!(endNext && (letters == "a" || letters == "b" || letters == "c" || letters == "f" || letters == "ff")))
+            out += rest.substr(i, end - i);
+        i = end;
+    }
+    return out;
+}
+
+// One reference with its book ("John 3:16-18"); see parseReference.
+ReferenceResult parseOne(const std::string& text, const BibleStore& bible)
 {
     const std::string input = trim(text);
     if (input.empty())
@@ -177,6 +211,7 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
         for (size_t at; (at = rest.find(dash)) != std::string::npos;)
             rest.replace(at, dash.size(), "-");
     std::replace(rest.begin(), rest.end(), '.', ':');
+    rest = verseLetters(rest);
 
     const std::string name = bible.longBookName(book);
     const int chapters = bible.chapterCount(book);
@@ -264,6 +299,92 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
     ReferenceResult result;
     result.ok = true;
     result.passage = passage;
+    return result;
+}
+
+// Whether a part of a list names its own book ("Rom 8:28", "1 Cor 13")
+// rather than more chapters and verses of the book before.
+bool namesBook(const std::string& part)
+{
+    size_t at = 0;
+    while (at < part.size() && (isDigit(part[at]) || part[at] == ' ' || part[at] == '.'))
+        ++at;
+    if (at == part.size() || !isAlpha(part[at]))
+        return false;
+    // "16a", "16ff", "3v16" are verses, not a book.
+    std::string letters;
+    while (at < part.size() && isAlpha(part[at]))
+        letters += lower(part[at++]);
+    return !(letters == "a" || letters == "b" || letters == "c" || letters == "f" || letters == "ff" ||
+             letters == "v" || letters == "vv");
+}
+
+// text without a version name at its end ("John 3:16 KJV", "John 3:16
+// (KJV)") when the name is the Bible's own abbreviation or title.
+std::string withoutVersion(const std::string& text, const BibleStore& bible)
+{
+    std::string input = trim(text);
+    std::string tail;
+    for (const std::string& name : {bible.abbreviation(), bible.title()}) {
+        if (name.empty())
+            continue;
+        for (const std::string& form : {name, "(" + name + ")"}) {
+            if (input.size() <= form.size())
+                continue;
+            const size_t at = input.size() - form.size();
+            const char before = input[at - 1];
+            if (before != ' ' && !isDigit(before) && before != ',')
+                continue;
+            bool same = true;
+            for (size_t i = 0; i < form.size() && same; ++i)
+                same = lower(input[at + i]) == lower(form[i]);
+            if (same)
+                return trim(input.substr(0, at));
+        }
+    }
+    return input;
+}
+
+} // namespace
+
+ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
+{
+    const std::string input = withoutVersion(text, bible);
+    // A list: parts after a comma go on in the chapter before (or the book
+    // before, after a whole chapter), parts after a semicolon name chapters
+    // of the book before; a part with a book of its own stands alone.
+    std::vector<std::pair<char, std::string>> parts;
+    size_t start = 0;
+    char separator = 0;
+    for (size_t i = 0; i <= input.size(); ++i)
+        if (i == input.size() || input[i] == ',' || input[i] == ';') {
+            parts.emplace_back(separator, trim(input.substr(start, i - start)));
+            if (i < input.size())
+                separator = input[i];
+            start = i + 1;
+        }
+    ReferenceResult result = parseOne(parts.front().second, bible);
+    if (!result.ok || parts.size() == 1)
+        return result;
+    const std::string bookName = bible.longBookName(result.passage.book);
+    PassageRef previous = result.passage;
+    for (size_t i = 1; i < parts.size(); ++i) {
+        const auto& [sep, part] = parts[i];
+        if (part.empty())
+            return failure(translatedText("kovara::core::ReferenceParser", kHowTo));
+        std::string full;
+        if (namesBook(part))
+            full = part;
+        else if (sep == ',' && previous.verse != 0 && part.find_first_of(":.v") == std::string::npos)
+            full = bookName + " " + std::to_string(previous.endChapter) + ":" + part;
+        else
+            full = bible.longBookName(previous.book) + " " + part;
+        const ReferenceResult next = parseOne(full, bible);
+        if (!next.ok)
+            return next;
+        previous = next.passage;
+        result.more.push_back(previous);
+    }
     return result;
 }
 

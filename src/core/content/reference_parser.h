@@ -5,6 +5,7 @@
 #include "core/content/bible_store.h"
 
 #include <string>
+#include <vector>
 
 namespace kovara::core {
 
@@ -22,10 +23,13 @@ struct PassageRef {
 
 // The outcome of parseReference: either a passage or a message for the user
 // ("No book called \"Jhn\"", "John has 21 chapters", "John 3 has 36 verses").
+// For a list ("John 3:16,18", "Jn 3:16; 4:1") passage is its first part and
+// more holds the others, in the order typed.
 struct ReferenceResult {
     bool ok = false;
     PassageRef passage;
     std::string error;
+    std::vector<PassageRef> more;
 };
 
 // The book number (1-66) of an English book name, full or short, in any case,
@@ -37,7 +41,11 @@ int findBookByName(const std::string& name);
 // A book alone stands for its first chapter; in a book of one chapter a lone
 // number is a verse ("Jude 3"), except 1, which stands for the chapter
 // ("Philemon 1"). A space between two numbers separates chapter and verse
-// ("Gen 1 1"); verse 0 is refused. Never raises for bad input: the result then
+// ("Gen 1 1"), and so does "v" ("John 3v16"); a letter after a verse ("16a",
+// "16ff") stands for that verse; verse 0 is refused. Lists are read
+// ("John 3:16,18", "John 3:16-18, 20", "Jn 3:16; 4:1", "John 3:16; Rom 8:28"),
+// each part checked. The Bible's own abbreviation or title may follow ("John
+// 3:16 KJV", "John 3:16 (KJV)"). Never raises for bad input: the result then
 // carries the message. Raises only what the store raises.
 ReferenceResult parseReference(const std::string& text, const BibleStore& bible);
 

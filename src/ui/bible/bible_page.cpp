@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -126,6 +127,11 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     followText(passageView_->viewer(), passageView_->copyAction());
     passageView_->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView_->setObjectName(QStringLiteral("biblePassageView"));
+    // Where the keys go: the chapter's text and the results wear a coloured
+    // frame while they have the focus.
+    const QString focusFrame = QStringLiteral("QTextBrowser { border: 1px solid palette(mid); }"
+                                              "QTextBrowser:focus { border: 2px solid palette(highlight); }");
+    passageView_->viewer()->setStyleSheet(focusFrame);
     // The header names what is read here, not a reading plan.
     passageView_->setCaption(tr("The Bible"));
 
@@ -136,6 +142,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     layout->addWidget(goToMessage_);
     searchPanel_ = new SearchPanel;
     searchPanel_->setObjectName(QStringLiteral("searchPanel"));
+    searchPanel_->findChild<QTextBrowser*>(QStringLiteral("resultsViewer"))->setStyleSheet(focusFrame);
     // Copy follows the pane selected in last, whichever route asks for it.
     connect(passageView_->viewer(), &QTextEdit::selectionChanged, this, [this] {
         if (chapterHasSelection())
@@ -163,11 +170,13 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
     connect(goToEdit_, &QLineEdit::textEdited, this, [this] { showGoToMessage({}); });
     connect(previousChapterAction_, &QAction::triggered, this, [this] { previousChapter(); });
-    // Ctrl+F on the page goes to the search field, as in other programs.
+    // Ctrl+F goes to the search field while the page is shown, wherever the
+    // focus is (the side bar, the tool bar); a hidden page's key is not
+    // active, so the prayer page keeps Ctrl+F for its own search.
     auto* find = new QAction(this);
     find->setObjectName(QStringLiteral("findAction"));
     find->setShortcut(QKeySequence::Find);
-    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    find->setShortcutContext(Qt::WindowShortcut);
     addAction(find);
     connect(find, &QAction::triggered, this, [this] { searchPanel_->focusSearchField(); });
     connect(nextChapterAction_, &QAction::triggered, this, [this] { nextChapter(); });
@@ -307,6 +316,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     chapter_ = chapter;
     firstVerse_ = std::clamp(firstVerse, 0, verses);
     lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
+    moreHighlighted_.clear();
     bookList_->setCurrentIndex(book - 1);
     searchPanel_->setCurrentBook(book);
     if (bookChanged || chapterList_->count() != bible_->chapterCount(book))
@@ -336,6 +346,12 @@ bool BiblePage::goTo(const QString& text)
     // chapter shown.
     const int last = p.endChapter == p.chapter ? p.endVerse : bible_->chapterLengths(p.book, p.chapter);
     openChapter(p.book, p.chapter, p.verse, p.verse == 0 ? 0 : last);
+    // A list ("John 3:16,18"): every verse it names in this chapter.
+    for (const PassageRef& more : result.more)
+        if (p.verse != 0 && more.book == p.book && more.chapter == p.chapter && more.verse != 0)
+            moreHighlighted_.emplace_back(more.verse, more.endChapter == more.chapter ? more.endVerse : last);
+    if (!moreHighlighted_.empty())
+        highlightVerses();
     return true;
 }
 
@@ -437,20 +453,28 @@ void BiblePage::highlightVerses()
     HtmlViewer* viewer = passageView_->viewer();
     viewer->setExtraSelections({});
     locateVerses();
-    if (firstVerse_ == 0 || lastVerse_ >= static_cast<int>(verseStarts_.size()))
-        return;
-    const int start = verseStarts_[firstVerse_ - 1];
-    const int end = verseStarts_[lastVerse_];
-    if (end <= start)
+    const int located = static_cast<int>(verseStarts_.size());
+    if (firstVerse_ == 0 || lastVerse_ >= located)
         return;
     QTextDocument* doc = viewer->document();
-    QTextEdit::ExtraSelection selection;
-    selection.cursor = QTextCursor(doc);
-    selection.cursor.setPosition(start);
-    selection.cursor.setPosition(end, QTextCursor::KeepAnchor);
-    selection.format.setBackground(QColor(255, 236, 140));
-    selection.format.setForeground(QColor(Qt::black));
-    viewer->setExtraSelections({selection});
+    QList<QTextEdit::ExtraSelection> selections;
+    std::vector<std::pair<int, int>> ranges{{firstVerse_, lastVerse_}};
+    ranges.insert(ranges.end(), moreHighlighted_.begin(), moreHighlighted_.end());
+    for (const auto& [first, last] : ranges) {
+        if (first < 1 || last < first || last >= located || verseStarts_[last] <= verseStarts_[first - 1])
+            continue;
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(doc);
+        selection.cursor.setPosition(verseStarts_[first - 1]);
+        selection.cursor.setPosition(verseStarts_[last], QTextCursor::KeepAnchor);
+        selection.format.setBackground(QColor(255, 236, 140));
+        selection.format.setForeground(QColor(Qt::black));
+        selections << selection;
+    }
+    if (selections.isEmpty())
+        return;
+    viewer->setExtraSelections(selections);
+    const int start = verseStarts_[firstVerse_ - 1];
 
     // The first highlighted verse near the top, with a line of context above.
     QTextCursor top(doc);
@@ -493,7 +517,9 @@ bool BiblePage::openLink(const QString& href)
 
 void BiblePage::focusGoToField()
 {
-    goToEdit_->setFocus();
+    // Selected, so that typing replaces the reference shown.
+    goToEdit_->setFocus(Qt::ShortcutFocusReason);
+    goToEdit_->selectAll();
 }
 
 void BiblePage::focusPassage()

@@ -140,6 +140,9 @@ private:
     int chapter_ = 0;
     int firstVerse_ = 0;
     int lastVerse_ = 0;
+    // Further verses of the chapter shown that a typed list named, each a
+    // first and last verse; highlighted with the first.
+    std::vector<std::pair<int, int>> moreHighlighted_;
     // Document positions of the chapter's verses (verse 1 first) and, last,
     // of the end of the final verse; empty when they could not be found.
     std::vector<int> verseStarts_;

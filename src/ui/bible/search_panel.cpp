@@ -4,6 +4,7 @@
 #include "ui/base/html_viewer.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,12 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     resultsViewer_ = new HtmlViewer;
     resultsViewer_->setObjectName(QStringLiteral("resultsViewer"));
     resultsViewer_->setAccessibleName(tr("Search results"));
+    // One Tab stop, not one per result: Up and Down go through the results
+    // and Enter opens the one marked.
+    resultsViewer_->setTabChangesFocus(true);
+    resultsViewer_->setTextInteractionFlags(resultsViewer_->textInteractionFlags() & ~Qt::LinksAccessibleByKeyboard);
+    resultsViewer_->installEventFilter(this);
+    searchEdit_->installEventFilter(this);
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
@@ -71,6 +78,65 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
         if (name.startsWith(QLatin1Char('v')))
             emit verseChosen(name.mid(1).toInt());
     });
+}
+
+bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == searchEdit_ && key->key() == Qt::Key_Escape && !searchEdit_->text().isEmpty()) {
+        searchEdit_->clear();
+        searchNow();
+        return true;
+    }
+    if (watched == resultsViewer_ && !shownVerses_.empty() && key->modifiers() == Qt::NoModifier) {
+        const int last = static_cast<int>(shownVerses_.size()) - 1;
+        switch (key->key()) {
+        case Qt::Key_Down: markResult(std::min(markedResult_ + 1, last)); return true;
+        case Qt::Key_Up: markResult(std::max(markedResult_ - 1, 0)); return true;
+        case Qt::Key_Home: markResult(0); return true;
+        case Qt::Key_End: markResult(last); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (markedResult_ >= 0)
+                emit verseChosen(shownVerses_[markedResult_]);
+            return true;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SearchPanel::clearResults()
+{
+    shownReferences_.clear();
+    shownVerses_.clear();
+    markedResult_ = -1;
+    resultsViewer_->setExtraSelections({});
+    resultsViewer_->loadFromString(QString());
+}
+
+void SearchPanel::markResult(int index)
+{
+    markedResult_ = index;
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextBlock block = resultsViewer_->document()->findBlockByNumber(index);
+    if (index >= 0 && block.isValid()) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.format.setBackground(palette().color(QPalette::Highlight).lighter(170));
+        marks << mark;
+        // The whole result in view: its end, then its start.
+        QTextCursor end(block);
+        end.movePosition(QTextCursor::EndOfBlock);
+        resultsViewer_->setTextCursor(end);
+        resultsViewer_->ensureCursorVisible();
+        resultsViewer_->setTextCursor(QTextCursor(block));
+        resultsViewer_->ensureCursorVisible();
+    }
+    resultsViewer_->setExtraSelections(marks);
 }
 
 void SearchPanel::setSearchText(const QString& text)
@@ -159,8 +225,7 @@ void SearchPanel::searchNow()
     request.order = orderList_->currentIndex() == 1 ? SearchOrder::Relevance : SearchOrder::BibleOrder;
     if (request.text.find_first_not_of(" \t") == std::string::npos) {
         countLabel_->clear();
-        shownReferences_.clear();
-        resultsViewer_->loadFromString(QString());
+        clearResults();
         emit resultsShown();
         return;
     }
@@ -218,8 +283,7 @@ void SearchPanel::showResult(const SearchResult& result)
         return;
     if (!result.ok) {
         countLabel_->setText(QString::fromUtf8(result.message));
-        shownReferences_.clear();
-        resultsViewer_->loadFromString(QString());
+        clearResults();
         emit resultsShown();
         return;
     }
@@ -231,8 +295,7 @@ void SearchPanel::showResult(const SearchResult& result)
         countLabel_->setText(tr("No verses found for %1 in %2. Check the spelling, or end a word with * to find "
                                 "every word that starts with it (believ*).")
                                  .arg(searched, scopeText_));
-        shownReferences_.clear();
-        resultsViewer_->loadFromString(QString());
+        clearResults();
         emit resultsShown();
         return;
     }
@@ -243,13 +306,14 @@ void SearchPanel::showResult(const SearchResult& result)
         count += tr(" (the first %1 shown)").arg(result.hits.size());
     countLabel_->setText(count);
     QString html;
-    shownReferences_.clear();
+    clearResults();
     for (const SearchHit& hit : result.hits) {
         const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
                                  ? bookNames_[hit.book - 1]
                                  : QString::number(hit.book);
         const QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
         shownReferences_.push_back(reference);
+        shownVerses_.push_back(hit.verseIndex);
         html += QStringLiteral("<p><a href=\"#v%1\"><b>%2</b></a> %3</p>")
                     .arg(hit.verseIndex)
                     .arg(reference.toHtmlEscaped())

@@ -64,8 +64,16 @@ signals:
     // The selection in the results changed.
     void selectionChanged();
 
+protected:
+    // Esc in the search field empties it; Up, Down and Enter in the results.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void startSearch(SearchRequest request);
+    // Empties the results and what is known of them.
+    void clearResults();
+    // Marks result index (0-based) as the one Enter opens, and shows it.
+    void markResult(int index);
     void showResult(const SearchResult& result);
 
     QLineEdit* searchEdit_;
@@ -82,6 +90,8 @@ private:
     // The text and scope of the search last started, as the count names them.
     QString searchedText_;
     QString scopeText_;
+    int markedResult_ = -1; // the result Enter opens; -1 for none
+    std::vector<int> shownVerses_; // the verse index of each result shown
     std::unique_ptr<BibleSearch> search_;
     std::thread worker_;
     bool pending_ = false; // a newer search waits for the running one to stop
