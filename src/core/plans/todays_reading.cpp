@@ -22,6 +22,8 @@ PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay
 {
     if (!firstUnreadDay)
         return PlanStanding::Completed;
+    if (todaysPlanDay < 1)
+        return PlanStanding::NotStarted;
     if (firstUnreadDay < todaysPlanDay)
         return PlanStanding::Behind;
     if (firstUnreadDay == todaysPlanDay)
