@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <langinfo.h>
 #include <locale.h>
+#include <numeric>
 #include <random>
 
 namespace kovara::core {
@@ -386,32 +387,56 @@ void PlanStore::setDayDone(int plan, int day, bool done)
 
 void PlanStore::markDaysDoneThrough(int plan, int day)
 {
-    PlanRecord& rec = planRef(plan);
+    const PlanRecord& rec = record(plan);
     checkDay(rec, day);
-    const sys_seconds today = startOf(clock_.today());
+    std::vector<int> days(static_cast<std::size_t>(day));
+    std::iota(days.begin(), days.end(), 1);
+    markDaysDone(plan, days);
+}
+
+void PlanStore::markDaysDone(int plan, const std::vector<int>& days)
+{
+    PlanRecord& rec = planRef(plan);
+    for (int d : days)
+        checkDay(rec, d);
+    // Days marked together were read over time, not all today: each counts
+    // at its planned date, or today when that is still ahead, so the pace
+    // does not take a morning's bookkeeping for a day's reading.
+    const sys_days today = clock_.today();
+    const sys_days start = dayOf(rec.startDate);
+    const auto dateOf = [&](int d) { return startOf(std::min(today, start + std::chrono::days(d - 1))); };
+    std::vector<int> newlyRead;
+    for (int d : days)
+        if (!rec.dayDone[static_cast<std::size_t>(d - 1)] &&
+            std::find(newlyRead.begin(), newlyRead.end(), d) == newlyRead.end())
+            newlyRead.push_back(d);
+    if (newlyRead.empty())
+        return;
     inTransaction(db(), [&] {
-        execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
         ensureSideTable(kReadDatesTable);
-        Statement st(db(), format("INSERT OR IGNORE INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
-                                  kReadDatesTable));
-        if (!st)
-            throw Exception("PlanStore::markDaysDoneThrough Error: Unable to assign statement");
-        st.run([&] {
-            for (int d = 1; d <= day; ++d) {
-                if (rec.dayDone[static_cast<std::size_t>(d - 1)])
-                    continue;
-                checkResult(sqlite3_reset(st.handle()), db());
-                st.bindText(1, rec.tableName);
-                st.bindInt(2, d);
-                st.bindInt64(3, toStoredSeconds(today));
-                st.step();
-            }
+        Statement mark(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay=?;", quoted(rec.tableName)));
+        Statement date(db(), format("INSERT OR REPLACE INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
+                                    kReadDatesTable));
+        if (!mark || !date)
+            throw Exception("PlanStore::markDaysDone Error: Unable to assign statement");
+        mark.run([&] {
+            date.run([&] {
+                for (int d : newlyRead) {
+                    checkResult(sqlite3_reset(mark.handle()), db());
+                    mark.bindInt(1, d);
+                    mark.step();
+                    checkResult(sqlite3_reset(date.handle()), db());
+                    date.bindText(1, rec.tableName);
+                    date.bindInt(2, d);
+                    date.bindInt64(3, toStoredSeconds(dateOf(d)));
+                    date.step();
+                }
+            });
         });
     });
-    for (int d = 0; d < day; ++d) {
-        if (!rec.dayDone[static_cast<std::size_t>(d)])
-            rec.readDates[static_cast<std::size_t>(d)] = today;
-        rec.dayDone[static_cast<std::size_t>(d)] = true;
+    for (int d : newlyRead) {
+        rec.readDates[static_cast<std::size_t>(d - 1)] = dateOf(d);
+        rec.dayDone[static_cast<std::size_t>(d - 1)] = true;
     }
 }
 

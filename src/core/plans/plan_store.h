@@ -99,9 +99,15 @@ public:
     // Writes only when the flag changes. A day marked read gets today's date
     // as its read date; a day marked unread loses its date.
     void setDayDone(int plan, int day, bool done);
-    // Marks days 1 .. day read; later days keep their flags. Days that were
-    // unread get today's date as their read date.
+    // Marks days 1 .. day read; later days keep their flags (markDaysDone).
     void markDaysDoneThrough(int plan, int day);
+    // Marks the given days read in one transaction (days already read, and
+    // repeats, are left alone). A day marked this way gets its planned date
+    // as its read date, or today when that date is still ahead, so that
+    // bookkeeping (ticking off days read elsewhere, an import) does not count
+    // as a day's reading in the pace. Raises the day range message before
+    // writing anything when a day is outside the plan.
+    void markDaysDone(int plan, const std::vector<int>& days);
     // The date day was marked read; nothing when unread or not known.
     std::optional<sys_seconds> readDate(int plan, int day) const;
 
