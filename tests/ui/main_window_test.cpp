@@ -702,6 +702,12 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     window->mainActions().faithsCheckbookAction->trigger();
     emit entry->linkClicked(QStringLiteral("https://x.org"));
     EXPECT_EQ(window->currentPage(), Page::Devotional);
+
+    // A reference from the command line.
+    window->openBibleReference(QStringLiteral("Exodus 1:3")); // book 2 of the test Bible
+    EXPECT_EQ(window->currentPage(), Page::Bible);
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 1));
+    EXPECT_EQ(page->firstHighlighted(), 3);
 }
 
 TEST_F(MainWindowTest, FirstShowOffersTheImportOnceAndSavesPreferences)

@@ -330,6 +330,17 @@ void MainWindow::openBibleLink(const QString& href)
     });
 }
 
+void MainWindow::openBibleReference(const QString& reference)
+{
+    runGuarded(dialogs_, [this, &reference] {
+        ensurePage(Page::Bible);
+        showPage(Page::Bible);
+        // A reference that cannot be read stays in the field with its reason.
+        if (biblePage_->goTo(reference))
+            biblePage_->focusPassage();
+    });
+}
+
 Page MainWindow::currentPage() const
 {
     return static_cast<Page>(pages_->currentIndex());
