@@ -74,6 +74,13 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusMarkedRead);
     EXPECT_FALSE(view->canMarkRead);
+
+    // Read ahead: the next unread day, ready to be marked.
+    markPlanDayRead(*plans, plan, 2);
+    view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
+    EXPECT_EQ(view->day, 3);
+    EXPECT_EQ(view->status, "");
+    EXPECT_TRUE(view->canMarkRead);
 }
 
 TEST_F(TodaysReadingTest, APlanThatHasNotStartedIsNeverBehind)

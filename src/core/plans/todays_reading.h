@@ -42,8 +42,8 @@ struct PlanDayView {
 };
 
 // The day the reading page shows when a plan is chosen without a day: the
-// first unread day when the user is behind, today's plan day otherwise (also
-// for a completed plan).
+// first unread day when the user is behind or has read beyond today's day,
+// today's plan day otherwise (also for a completed plan).
 int dayToRead(const PlanStore& plans, int plan);
 
 // The page for plan and day (nothing: dayToRead). Nothing when plan is at or above
