@@ -20,6 +20,7 @@
 #include "ui/base/content_page.h"
 #include "ui/plans/plan_controller.h"
 
+#include <QScreen>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -337,6 +338,13 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     EXPECT_EQ(window->mainActions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(window->mainActions().readBibleAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(window->mainActions().exitAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(window->mainActions().printAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    // The first window shows a page whole: about two thirds of the screen.
+    const QSize screen = window->screen()->availableGeometry().size();
+    EXPECT_GE(window->width(), std::min(screen.width(), std::max(664, screen.width() * 2 / 3)));
+    EXPECT_GE(window->height(), std::min(screen.height(), std::max(609, screen.height() * 2 / 3)));
+    EXPECT_GE(window->width(), 664);
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");

@@ -36,6 +36,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -89,7 +90,14 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     createGeneralCommands();
     createReminder();
 
-    resize(kClientWidth, kClientHeight);
+    // The first window shows a page whole: about two thirds of the screen,
+    // never less than the classic size, never more than the screen.
+    QSize first(kClientWidth, kClientHeight);
+    if (const QScreen* s = screen()) {
+        const QSize available = s->availableGeometry().size();
+        first = first.expandedTo(available * 2 / 3).boundedTo(available);
+    }
+    resize(first);
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
     restoreWindowPlacement(*this, stores_.settings(), core::settings::kMainWindowPlacement);
