@@ -2,6 +2,7 @@
 // folder, shows the splash, creates the main window and runs the message
 // loop. Everything else lives in the libraries.
 #include "ui/base/dialogs.h"
+#include "ui/app/command_line.h"
 #include "ui/app/main_window.h"
 #include "core/base/datetime.h"
 #include "ui/app/splash_screen.h"
@@ -19,6 +20,17 @@
 
 int main(int argc, char* argv[])
 {
+    // Read before the application object, which needs a display: --help and
+    // --version answer without one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const kovara::ui::CommandLine commandLine = kovara::ui::parseCommandLine(arguments);
+    if (commandLine.exitCode) {
+        std::fputs(commandLine.output.toLocal8Bit().constData(), *commandLine.exitCode == 0 ? stdout : stderr);
+        return *commandLine.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kovara"));
     QApplication::setApplicationDisplayName(QString());
@@ -94,7 +106,7 @@ int main(int argc, char* argv[])
         instance->raiseOnRequest(window.get());
     // Started at log-in by the autostart entry: out of the way unless there
     // is something to read.
-    const bool atLogin = QApplication::arguments().contains(QString::fromLatin1(kovara::core::kAutostartArgument));
+    const bool atLogin = commandLine.atLogin;
     bool due = true;
     try {
         due = !kovara::core::dueReadings(window->planStore(), clock.today()).empty();
@@ -104,6 +116,8 @@ int main(int argc, char* argv[])
         window->showMinimized();
     else
         window->show();
+    if (!commandLine.reference.isEmpty())
+        window->openBibleReference(commandLine.reference);
     splash.close();
     const int code = QApplication::exec();
     // From here on a later start waits for the lock, which is held until

@@ -1,4 +1,5 @@
 #include "core/plans/plan_store.h"
+#include "core/plans/plan_progress.h"
 #include "fixtures.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,52 @@ TEST_F(PlanStoreTest, RangeChecksNameTheOffendingNumber)
     EXPECT_EQ(messageOf([&] { s.isDayDone(0, 4); }), "Day out of range: 4");
     EXPECT_EQ(messageOf([&] { s.setDayDone(0, 4, true); }), "Day out of range: 4");
     EXPECT_EQ(messageOf([&] { s.markDaysDoneThrough(0, 0); }), "Day out of range: 0");
+    EXPECT_EQ(messageOf([&] { s.markDaysDone(0, {1, 4}); }), "Day out of range: 4");
+    EXPECT_FALSE(s.isDayDone(0, 1)) << "nothing is written when a day is out of range";
+}
+
+// Days ticked off together (or imported) were read over time: they count at
+// their planned dates, never later than today, so the pace and the projected
+// finish stay where the reading put them.
+TEST_F(PlanStoreTest, DaysMarkedTogetherCountAtTheirPlannedDates)
+{
+    const sys_seconds today = startOf(clock.today());
+    struct Case {
+        const char* what;
+        sys_seconds start;
+        std::vector<int> marked; // empty: through day 20
+        std::vector<std::pair<int, sys_seconds>> dates;
+    } cases[] = {
+        {"started 19 days ago, through day 20", today - 19 * 24h, {},
+         {{1, today - 19 * 24h}, {10, today - 10 * 24h}, {20, today}}},
+        {"started today, through day 20", today, {}, {{1, today}, {20, today}}},
+        {"imported days, some repeated", today - 9 * 24h, {3, 1, 3, 12},
+         {{1, today - 9 * 24h}, {3, today - 7 * 24h}, {12, today}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        store.reset();
+        std::filesystem::remove(file());
+        const int plan = *planStore().indexOf(planStore().addPlan("Year", days(365), c.start));
+        if (c.marked.empty())
+            planStore().markDaysDoneThrough(plan, 20);
+        else
+            planStore().markDaysDone(plan, c.marked);
+        store.reset(); // as written
+        for (const auto& [day, date] : c.dates) {
+            EXPECT_TRUE(planStore().isDayDone(plan, day)) << day;
+            EXPECT_EQ(planStore().readDate(plan, day), date) << day;
+        }
+    }
+
+    // Caught up by ticking off the days read elsewhere: the reader is on
+    // course for the planned finish, not a fortnight later.
+    store.reset();
+    std::filesystem::remove(file());
+    planStore().addPlan("Year", days(365), today - 19 * 24h);
+    planStore().markDaysDoneThrough(0, 20);
+    const PlanProgress p = planProgress(planStore(), 0, clock.today());
+    EXPECT_EQ(p.projectedFinish, p.plannedFinish);
 }
 
 TEST_F(PlanStoreTest, ReadFlagsAreWrittenThroughAndOnlyWhenTheyChange)
@@ -383,7 +430,7 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     planStore().markDaysDoneThrough(0, 2);
     clock.set(kJan1 + 84h);
     planStore().setDayDone(0, 4, true);
-    planStore().markDaysDoneThrough(0, 4); // days 1, 2 and 4 keep their dates
+    planStore().markDaysDoneThrough(0, 4); // days 1, 2 and 4 keep their dates; day 3 takes its planned date
     planStore().setDayDone(0, 2, false);
     planStore().setDoubleUp(0, true);
     planStore().setReminder(0, false);
@@ -391,7 +438,7 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     const PlanStore& reopened = planStore();
     EXPECT_EQ(reopened.readDate(0, 1), kJan1);
     EXPECT_EQ(reopened.readDate(0, 2), std::nullopt);
-    EXPECT_EQ(reopened.readDate(0, 3), kJan1 + 3 * 24h);
+    EXPECT_EQ(reopened.readDate(0, 3), kJan1 + 2 * 24h);
     EXPECT_EQ(reopened.readDate(0, 4), kJan1 + 3 * 24h);
     EXPECT_EQ(reopened.readDate(0, 5), std::nullopt);
     EXPECT_TRUE(reopened.record(0).doubleUp);

@@ -69,6 +69,10 @@ TEST_F(ReadingReminderTest, AutostartEntryQuotesTheProgramPath)
 {
     const std::string entry = autostartEntry("/opt/my \"apps\"/kovara");
     EXPECT_NE(entry.find("Exec=\"/opt/my \\\"apps\\\"/kovara\" --autostart\n"), std::string::npos) << entry;
+    // Once the program is removed the session skips the entry instead of
+    // trying to start what is no longer there.
+    EXPECT_NE(entry.find("\nTryExec=/opt/my \"apps\"/kovara\n"), std::string::npos) << entry;
+    EXPECT_NE(autostartEntry("/opt/a\\b/kovara").find("\nTryExec=/opt/a\\\\b/kovara\n"), std::string::npos);
 }
 
 } // namespace

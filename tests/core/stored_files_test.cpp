@@ -135,7 +135,7 @@ TEST(StoredFilesTest, PlanDatabase)
         store.setDayDone(0, 1, true);
         store.setDoubleUp(0, true);
         clock.set(makeMoment(2024, 3, 11, 23, 59, 59));
-        store.markDaysDoneThrough(1, 2);
+        store.markDaysDoneThrough(1, 2); // day 2 dated by its plan: 2 March
         store.setDayDone(1, 1, false);
         store.setReminder(1, false);
         store.setStartDate(1, makeDate(2024, 3, 2));
@@ -151,7 +151,7 @@ TEST(StoredFilesTest, PlanDatabase)
               "KOVA2PlanOptions: t:'{PLAN2}' i:1 i:1\n"
               "KOVA2PlanOptions: t:'{PLAN1}' i:0 i:0\n"
               "KOVA2PlanReadDates: t:'{PLAN2}' i:1 i:1710028800\n"
-              "KOVA2PlanReadDates: t:'{PLAN1}' i:2 i:1710115200\n"
+              "KOVA2PlanReadDates: t:'{PLAN1}' i:2 i:1709337600\n"
               "{PLAN1}: i:1 t:'Gen 1' i:0\n"
               "{PLAN1}: i:2 t:'Gen 2' i:1\n"
               "{PLAN1}: i:3 t:'Gen 3' i:0\n"

@@ -45,6 +45,9 @@ TEST(PlanStandingTest, ClassifiesByFirstUnreadAndTodaysDay)
     EXPECT_EQ(planStandingOf(3, 5), PlanStanding::Behind);
     EXPECT_EQ(planStandingOf(5, 5), PlanStanding::DueToday);
     EXPECT_EQ(planStandingOf(6, 5), PlanStanding::UpToDate);
+    EXPECT_EQ(planStandingOf(1, 0), PlanStanding::NotStarted);
+    EXPECT_EQ(planStandingOf(3, 0), PlanStanding::NotStarted); // read ahead before the start
+    EXPECT_EQ(planStandingOf(std::nullopt, 0), PlanStanding::Completed);
 }
 
 TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
@@ -71,12 +74,19 @@ TEST_F(TodaysReadingTest, APlanStartedTodayShowsDayOneAndMarkingItMovesNothing)
     EXPECT_EQ(view->day, 1);
     EXPECT_EQ(view->status, kStatusMarkedRead);
     EXPECT_FALSE(view->canMarkRead);
+
+    // Read ahead: the next unread day, ready to be marked.
+    markPlanDayRead(*plans, plan, 2);
+    view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
+    EXPECT_EQ(view->day, 3);
+    EXPECT_EQ(view->status, "");
+    EXPECT_TRUE(view->canMarkRead);
 }
 
 TEST_F(TodaysReadingTest, APlanThatHasNotStartedIsNeverBehind)
 {
     const int plan = addPlan(-7); // starts a week from today
-    EXPECT_EQ(planStanding(*plans, plan), PlanStanding::UpToDate);
+    EXPECT_EQ(planStanding(*plans, plan), PlanStanding::NotStarted);
     EXPECT_FALSE(planNeedsReading(*plans, plan));
     const auto view = buildPlanDayView(*plans, *bible, plan, std::nullopt);
     ASSERT_TRUE(view);

@@ -141,6 +141,25 @@ TEST_F(WelcomePageTest, PlansShowTheirStandingAndPrayersTheirCounts)
     EXPECT_EQ(build(), page("You are up to date on this plan."));
 }
 
+TEST_F(WelcomePageTest, APlanThatHasNotStartedSaysWhenItStarts)
+{
+    // A week ahead, with and without day 1 read ahead; a plan starting today is due.
+    addPlan("A week ahead", -7, 0);
+    addPlan("B read ahead", -7, 1);
+    addPlan("C today", 0, 0);
+    const std::string page = build();
+    EXPECT_NE(page.find("A week ahead</a>: \r\nThis reading plan starts on 2024-03-17.\r\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("B read ahead</a>: \r\nThis reading plan starts on 2024-03-17.\r\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("C today</a>: \r\nYou have not yet read today's Scripture"), std::string::npos) << page;
+    EXPECT_EQ(page.find("behind"), std::string::npos) << page;
+
+    // The reader's date format is handed in.
+    const std::string local = buildWelcomePageText(*plans, *prayers, prefs, clock, {}, [](sys_days) {
+        return std::string("17.3.<2024>");
+    });
+    EXPECT_NE(local.find("This reading plan starts on 17.3.&lt;2024&gt;."), std::string::npos) << local;
+}
+
 TEST_F(WelcomePageTest, OnePrayerItemIsWordedOnItsOwn)
 {
     addPrayers(1, PrayerStatus::Answered);

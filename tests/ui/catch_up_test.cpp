@@ -239,6 +239,27 @@ TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)
 
     shell.scripted.expectSaveFile("Export Plan to Calendar", "");
     controller.exportCalendarAction->trigger(); // cancelled: nothing written, no message
+
+    // The next export updates these events: reading days 6 and 7 cancels them.
+    shell.plans->setDayDone(plan, 6, true);
+    shell.plans->setDayDone(plan, 7, true);
+    out.close();
+    QFile::remove(file);
+    shell.scripted.expectSaveFile("Export Plan to Calendar", file);
+    controller.exportCalendarAction->trigger();
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QString again = QString::fromUtf8(out.readAll());
+    out.close();
+    EXPECT_EQ(again.count("BEGIN:VEVENT"), 25);
+    EXPECT_EQ(again.count("STATUS:CANCELLED"), 2);
+    EXPECT_EQ(again.count("SEQUENCE:1\r\n"), 25);
+
+    // A finished plan has nothing to export: a message, and no file.
+    shell.plans->markDaysDoneThrough(plan, 30);
+    QFile::remove(file);
+    shell.scripted.expectMessage("Every day of this plan has been read, so there is nothing left to put in a calendar.");
+    controller.exportCalendarAction->trigger();
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include "ui/base/content_page.h"
 #include "ui/plans/plan_controller.h"
 
+#include <QScreen>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -337,6 +338,13 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     EXPECT_EQ(window->mainActions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(window->mainActions().readBibleAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(window->mainActions().exitAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(window->mainActions().printAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    // The first window shows a page whole: about two thirds of the screen.
+    const QSize screen = window->screen()->availableGeometry().size();
+    EXPECT_GE(window->width(), std::min(screen.width(), std::max(664, screen.width() * 2 / 3)));
+    EXPECT_GE(window->height(), std::min(screen.height(), std::max(609, screen.height() * 2 / 3)));
+    EXPECT_GE(window->width(), 664);
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
@@ -702,6 +710,12 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     window->mainActions().faithsCheckbookAction->trigger();
     emit entry->linkClicked(QStringLiteral("https://x.org"));
     EXPECT_EQ(window->currentPage(), Page::Devotional);
+
+    // A reference from the command line.
+    window->openBibleReference(QStringLiteral("Exodus 1:3")); // book 2 of the test Bible
+    EXPECT_EQ(window->currentPage(), Page::Bible);
+    EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 1));
+    EXPECT_EQ(page->firstHighlighted(), 3);
 }
 
 TEST_F(MainWindowTest, FirstShowOffersTheImportOnceAndSavesPreferences)

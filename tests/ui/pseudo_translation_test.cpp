@@ -9,6 +9,7 @@
 #include "core/base/datetime.h"
 #include "core/base/translation.h"
 #include "core/db/sqlite_db.h"
+#include "core/plans/catch_up.h"
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_preview.h"
 #include "core/prayer/prayer_store.h"
@@ -385,7 +386,7 @@ TEST_F(PseudoTranslationTest, DialogsAreTranslatedAndNothingIsCut)
 // Texts made outside any window, in each plural form: a count's forms are
 // found in the catalogue from the UI and from the core, and the journal
 // export's cover line is looked up under the context it is catalogued in.
-TEST(PseudoTextsTest, CountsAndTheJournalCoverAreTranslatedInEachForm)
+TEST(PseudoTextsTest, CountsTheJournalCoverAndCatchUpRefusalsAreTranslated)
 {
     for (const int n : {1, 2}) {
         PlanProgress progress;
@@ -400,6 +401,20 @@ TEST(PseudoTextsTest, CountsAndTheJournalCoverAreTranslatedInEachForm)
         for (const QString& text : texts)
             EXPECT_TRUE(isTranslated(text)) << text.toStdString();
     }
+    // The catch-up refusals, as raised.
+    PlanDays days;
+    days.startDate = startOf(makeDate(2024, 1, 1));
+    days.done = {true, false};
+    days.readDates.resize(2);
+    const QString refusals[] = {
+        QString::fromStdString(kovara::test::messageOf([&] { keepFinishDate(days, {"1-1", "2-2"}, makeDate(2024, 2, 1)); })),
+        QString::fromStdString(kovara::test::messageOf([&] {
+            days.done = {true, true};
+            restartStartDate(days, makeDate(2024, 2, 1));
+        })),
+    };
+    for (const QString& text : refusals)
+        EXPECT_TRUE(isTranslated(text)) << text.toStdString();
 }
 
 // The program looks for kovara_<language>.qm in the translations folder of

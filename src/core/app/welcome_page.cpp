@@ -14,9 +14,18 @@ namespace kovara::core {
 
 namespace {
 
-std::string standingText(PlanStanding standing)
+std::string isoDateText(sys_days d)
+{
+    const std::chrono::year_month_day ymd{d};
+    return format("%04d-%02d-%02d", static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                  static_cast<unsigned>(ymd.day()));
+}
+
+std::string standingText(PlanStanding standing, const std::string& startText)
 {
     switch (standing) {
+    case PlanStanding::NotStarted:
+        return withArgs(translatedText("kovara::core::WelcomePage", "This reading plan starts on %1."), startText);
     case PlanStanding::Completed:
         return translatedText("kovara::core::WelcomePage", "You have completed this reading plan.");
     case PlanStanding::Behind:
@@ -33,7 +42,8 @@ std::string standingText(PlanStanding standing)
 
 std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& prayers,
                                  const Preferences& prefs, const Clock& clock,
-                                 const std::function<std::string(int plan)>& planDetails)
+                                 const std::function<std::string(int plan)>& planDetails,
+                                 const std::function<std::string(sys_days)>& dateText)
 {
     std::string page;
     const auto line = [&page](const std::string& text) {
@@ -52,7 +62,8 @@ std::string buildWelcomePageText(const PlanStore& plans, const PrayerStore& pray
         for (int i = 0; i < planCount; ++i) {
             line("<li>");
             line(format("<a href=\"%s\">%s</a>: ", readPlanLink(plans.id(i)), htmlEscape(plans.planTitle(i))));
-            line(standingText(planStanding(plans, i)));
+            const sys_days start = dayOf(plans.startDate(i));
+            line(standingText(planStanding(plans, i), htmlEscape(dateText ? dateText(start) : isoDateText(start))));
             if (planDetails)
                 line(planDetails(i));
             line("</li>");

@@ -1,5 +1,7 @@
 #include "core/plans/catch_up.h"
 
+#include "core/base/translation.h"
+
 #include "core/base/exception.h"
 #include "core/content/bible_store.h"
 
@@ -7,9 +9,11 @@
 
 namespace kovara::core {
 
-const char* const kNothingToCatchUp = "Every day of this plan has been read: there is nothing to catch up.";
-const char* const kPlannedFinishPassed =
-    "The planned finish date of this plan has passed, so the unread days cannot be spread over the days left.";
+const char* const kNothingToCatchUp =
+    QT_TRANSLATE_NOOP("kovara::core::CatchUp", "Every day of this plan has been read: there is nothing to catch up.");
+const char* const kPlannedFinishPassed = QT_TRANSLATE_NOOP(
+    "kovara::core::CatchUp",
+    "The planned finish date of this plan has passed, so the unread days cannot be spread over the days left.");
 
 namespace {
 
@@ -17,7 +21,7 @@ int firstUnread(const PlanDays& days)
 {
     const auto it = std::find(days.done.begin(), days.done.end(), false);
     if (it == days.done.end())
-        throw Exception(kNothingToCatchUp);
+        throw Exception(translatedText("kovara::core::CatchUp", kNothingToCatchUp));
     return static_cast<int>(it - days.done.begin()) + 1;
 }
 
@@ -84,7 +88,7 @@ RedividedPlan keepFinishDate(const PlanDays& days, const std::vector<std::string
     const sys_days now = today;
     const sys_days finish = dayOf(days.startDate) + std::chrono::days(days.dayCount() - 1);
     if (finish < now)
-        throw Exception(kPlannedFinishPassed);
+        throw Exception(translatedText("kovara::core::CatchUp", kPlannedFinishPassed));
 
     RedividedPlan plan;
     std::vector<std::string> unread;

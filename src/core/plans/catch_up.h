@@ -17,6 +17,7 @@ namespace kovara::core {
 
 class PlanStore;
 
+// In English; raised in the reader's language.
 extern const char* const kNothingToCatchUp;  // every day is read
 extern const char* const kPlannedFinishPassed; // keep my finish date, once the last day's date is past
 

@@ -78,11 +78,18 @@ std::string foldICalendarLine(const std::string& line)
     return out;
 }
 
-std::string planToICalendar(const PlanStore& plans, int plan,
-                            const std::function<std::string(const std::string&)>& passage, sys_seconds stampUtc)
+PlanCalendar buildPlanCalendar(const PlanStore& plans, int plan,
+                               const std::function<std::string(const std::string&)>& passage, sys_seconds stampUtc)
 {
     const PlanRecord& rec = plans.record(plan);
-    std::string text;
+    const CalendarExportState last = plans.calendarExportState(plan);
+    PlanCalendar result;
+    // A plan exported before export states were kept used its table name:
+    // its first id stays that, so earlier imports are updated too.
+    result.state.calendarId = last.calendarId.empty() ? uidBase(rec.tableName) : last.calendarId;
+    result.state.sequence = last.sequence + 1;
+
+    std::string& text = result.text;
     const auto line = [&text](const std::string& content) { text += foldICalendarLine(content); };
     line("BEGIN:VCALENDAR");
     line("VERSION:2.0");
@@ -91,26 +98,46 @@ std::string planToICalendar(const PlanStore& plans, int plan,
     line("METHOD:PUBLISH");
     line("X-WR-CALNAME:" + escapeICalendarText(rec.planTitle));
     const std::string stamp = stampValue(stampUtc);
-    const std::string uid = uidBase(rec.tableName);
     const int count = static_cast<int>(rec.dayVerses.size());
     const sys_days start = dayOf(rec.startDate);
+    const auto event = [&](int day, bool cancelled) {
+        const sys_days date = start + std::chrono::days(day - 1);
+        line("BEGIN:VEVENT");
+        line(format("UID:%s-%d@kovara.example.org", result.state.calendarId, day));
+        line("DTSTAMP:" + stamp);
+        line(format("SEQUENCE:%d", result.state.sequence));
+        line("DTSTART;VALUE=DATE:" + dateValue(date));
+        line("DTEND;VALUE=DATE:" + dateValue(date + std::chrono::days(1)));
+        if (day <= count) {
+            line("SUMMARY:" + escapeICalendarText(rec.planTitle + ": " +
+                                                  passage(rec.dayVerses[static_cast<std::size_t>(day - 1)])));
+            line("DESCRIPTION:" + escapeICalendarText(format("Day %d of %d", day, count)));
+        } else {
+            line("SUMMARY:" + escapeICalendarText(rec.planTitle));
+        }
+        if (cancelled)
+            line("STATUS:CANCELLED");
+        line("TRANSP:TRANSPARENT");
+        line("END:VEVENT");
+    };
     for (int day = 1; day <= count; ++day) {
         if (rec.dayDone[static_cast<std::size_t>(day - 1)])
             continue;
-        const sys_days date = start + std::chrono::days(day - 1);
-        line("BEGIN:VEVENT");
-        line(format("UID:%s-%d@kovara.example.org", uid, day));
-        line("DTSTAMP:" + stamp);
-        line("DTSTART;VALUE=DATE:" + dateValue(date));
-        line("DTEND;VALUE=DATE:" + dateValue(date + std::chrono::days(1)));
-        line("SUMMARY:" +
-             escapeICalendarText(rec.planTitle + ": " + passage(rec.dayVerses[static_cast<std::size_t>(day - 1)])));
-        line("DESCRIPTION:" + escapeICalendarText(format("Day %d of %d", day, count)));
-        line("TRANSP:TRANSPARENT");
-        line("END:VEVENT");
+        event(day, false);
+        result.state.days.push_back(day);
     }
+    result.daysToRead = static_cast<int>(result.state.days.size());
+    for (int day : last.days)
+        if (day > count || rec.dayDone[static_cast<std::size_t>(day - 1)])
+            event(day, true);
     line("END:VCALENDAR");
-    return text;
+    return result;
+}
+
+std::string planToICalendar(const PlanStore& plans, int plan,
+                            const std::function<std::string(const std::string&)>& passage, sys_seconds stampUtc)
+{
+    return buildPlanCalendar(plans, plan, passage, stampUtc).text;
 }
 
 } // namespace kovara::core

@@ -10,6 +10,7 @@
 #include <cwctype>
 #include <langinfo.h>
 #include <locale.h>
+#include <numeric>
 #include <random>
 
 namespace kovara::core {
@@ -355,6 +356,10 @@ void PlanStore::ensureSideTable(const char* table)
         execSQL(db(), format("CREATE TABLE %s (tableName TEXT, planDay INTEGER, readDate INTEGER, "
                              "PRIMARY KEY (tableName, planDay));",
                              kReadDatesTable));
+    else if (std::string(table) == kCalendarTable)
+        execSQL(db(), format("CREATE TABLE %s (tableName TEXT PRIMARY KEY, calendarId TEXT, sequence INTEGER, "
+                             "days TEXT);",
+                             kCalendarTable));
     else
         execSQL(db(),
                 format("CREATE TABLE %s (tableName TEXT PRIMARY KEY, doubleUp INTEGER, reminder INTEGER);", table));
@@ -386,33 +391,109 @@ void PlanStore::setDayDone(int plan, int day, bool done)
 
 void PlanStore::markDaysDoneThrough(int plan, int day)
 {
-    PlanRecord& rec = planRef(plan);
+    const PlanRecord& rec = record(plan);
     checkDay(rec, day);
-    const sys_seconds today = startOf(clock_.today());
+    std::vector<int> days(static_cast<std::size_t>(day));
+    std::iota(days.begin(), days.end(), 1);
+    markDaysDone(plan, days);
+}
+
+void PlanStore::markDaysDone(int plan, const std::vector<int>& days)
+{
+    PlanRecord& rec = planRef(plan);
+    for (int d : days)
+        checkDay(rec, d);
+    // Days marked together were read over time, not all today: each counts
+    // at its planned date, or today when that is still ahead, so the pace
+    // does not take a morning's bookkeeping for a day's reading.
+    const sys_days today = clock_.today();
+    const sys_days start = dayOf(rec.startDate);
+    const auto dateOf = [&](int d) { return startOf(std::min(today, start + std::chrono::days(d - 1))); };
+    std::vector<int> newlyRead;
+    for (int d : days)
+        if (!rec.dayDone[static_cast<std::size_t>(d - 1)] &&
+            std::find(newlyRead.begin(), newlyRead.end(), d) == newlyRead.end())
+            newlyRead.push_back(d);
+    if (newlyRead.empty())
+        return;
     inTransaction(db(), [&] {
-        execSQL(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay <= %d;", quoted(rec.tableName), day));
         ensureSideTable(kReadDatesTable);
-        Statement st(db(), format("INSERT OR IGNORE INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
-                                  kReadDatesTable));
-        if (!st)
-            throw Exception("PlanStore::markDaysDoneThrough Error: Unable to assign statement");
-        st.run([&] {
-            for (int d = 1; d <= day; ++d) {
-                if (rec.dayDone[static_cast<std::size_t>(d - 1)])
-                    continue;
-                checkResult(sqlite3_reset(st.handle()), db());
-                st.bindText(1, rec.tableName);
-                st.bindInt(2, d);
-                st.bindInt64(3, toStoredSeconds(today));
-                st.step();
-            }
+        Statement mark(db(), format("UPDATE '%s' SET dayDone=1 WHERE planDay=?;", quoted(rec.tableName)));
+        Statement date(db(), format("INSERT OR REPLACE INTO %s (tableName, planDay, readDate) VALUES (?, ?, ?);",
+                                    kReadDatesTable));
+        if (!mark || !date)
+            throw Exception("PlanStore::markDaysDone Error: Unable to assign statement");
+        mark.run([&] {
+            date.run([&] {
+                for (int d : newlyRead) {
+                    checkResult(sqlite3_reset(mark.handle()), db());
+                    mark.bindInt(1, d);
+                    mark.step();
+                    checkResult(sqlite3_reset(date.handle()), db());
+                    date.bindText(1, rec.tableName);
+                    date.bindInt(2, d);
+                    date.bindInt64(3, toStoredSeconds(dateOf(d)));
+                    date.step();
+                }
+            });
         });
     });
-    for (int d = 0; d < day; ++d) {
-        if (!rec.dayDone[static_cast<std::size_t>(d)])
-            rec.readDates[static_cast<std::size_t>(d)] = today;
-        rec.dayDone[static_cast<std::size_t>(d)] = true;
+    for (int d : newlyRead) {
+        rec.readDates[static_cast<std::size_t>(d - 1)] = dateOf(d);
+        rec.dayDone[static_cast<std::size_t>(d - 1)] = true;
     }
+}
+
+CalendarExportState PlanStore::calendarExportState(int plan) const
+{
+    const PlanRecord& rec = record(plan);
+    CalendarExportState state;
+    if (!tableExists(db(), kCalendarTable))
+        return state;
+    Statement st(db(), format("SELECT calendarId, sequence, days FROM %s WHERE tableName=?;", kCalendarTable));
+    if (!st)
+        throw Exception("PlanStore::calendarExportState Error: Unable to assign statement");
+    st.run([&] {
+        st.bindText(1, rec.tableName);
+        if (st.step() != SQLITE_ROW)
+            return;
+        state.calendarId = st.columnText(0);
+        state.sequence = st.columnInt(1);
+        const std::string days = st.columnText(2);
+        for (std::size_t at = 0; at < days.size();) {
+            std::size_t end = days.find(',', at);
+            if (end == std::string::npos)
+                end = days.size();
+            const int day = std::atoi(days.substr(at, end - at).c_str());
+            if (day > 0)
+                state.days.push_back(day);
+            at = end + 1;
+        }
+    });
+    return state;
+}
+
+void PlanStore::setCalendarExportState(int plan, const CalendarExportState& state)
+{
+    const PlanRecord& rec = record(plan);
+    std::string days;
+    for (int day : state.days)
+        days += (days.empty() ? "" : ",") + std::to_string(day);
+    inTransaction(db(), [&] {
+        ensureSideTable(kCalendarTable);
+        Statement st(db(), format("INSERT OR REPLACE INTO %s (tableName, calendarId, sequence, days) "
+                                  "VALUES (?, ?, ?, ?);",
+                                  kCalendarTable));
+        if (!st)
+            throw Exception("PlanStore::setCalendarExportState Error: Unable to assign statement");
+        st.run([&] {
+            st.bindText(1, rec.tableName);
+            st.bindText(2, state.calendarId);
+            st.bindInt(3, state.sequence);
+            st.bindText(4, days);
+            st.step();
+        });
+    });
 }
 
 std::optional<sys_seconds> PlanStore::readDate(int plan, int day) const
@@ -508,6 +589,11 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
             execSQL(db(), format("INSERT INTO %s (tableName, doubleUp, reminder) SELECT '%s', 0, reminder FROM %s "
                                  "WHERE tableName='%s';",
                                  kOptionsTable, quoted(table), kOptionsTable, quoted(old.tableName)));
+        // The calendar export goes on under the same UIDs.
+        if (tableExists(db(), kCalendarTable))
+            execSQL(db(), format("INSERT INTO %s (tableName, calendarId, sequence, days) SELECT '%s', calendarId, "
+                                 "sequence, days FROM %s WHERE tableName='%s';",
+                                 kCalendarTable, quoted(table), kCalendarTable, quoted(old.tableName)));
         execSQL(db(), format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable,
                              quoted(old.tableName)));
         Statement master(db(),
@@ -541,6 +627,14 @@ void PlanStore::undoReplacement(const PlanReplacement& replacement)
             execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kReadDatesTable, newTable));
         if (tableExists(db(), kOptionsTable))
             execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kOptionsTable, newTable));
+        if (tableExists(db(), kCalendarTable)) {
+            // A calendar exported since the replacement keeps its newer state.
+            execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, calendarId, sequence, days) SELECT '%s', "
+                                 "calendarId, sequence, days FROM %s WHERE tableName='%s' AND sequence > "
+                                 "coalesce((SELECT sequence FROM %s WHERE tableName='%s'), -1);",
+                                 kCalendarTable, oldTable, kCalendarTable, newTable, kCalendarTable, oldTable));
+            execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kCalendarTable, newTable));
+        }
         execSQL(db(), format("UPDATE '%s' SET status='active' WHERE tableName='%s';", kMasterTable, oldTable));
     });
     loadPlans();

@@ -36,6 +36,17 @@ struct PlanRecord {
     bool reminder = true;  // the daily reminder covers this plan
 };
 
+// What the last calendar export of a plan wrote, so that the next one updates
+// the reader's calendar instead of adding to it.
+struct CalendarExportState {
+    // The stable part of every event's UID; empty until the first export.
+    std::string calendarId;
+    // The SEQUENCE the events were written with; -1 before the first export.
+    int sequence = -1;
+    // The plan days written as events to read (not cancelled), ascending.
+    std::vector<int> days;
+};
+
 // What replacePlan needs to put the replaced plan back exactly.
 struct PlanReplacement {
     PlanId oldPlan;
@@ -50,6 +61,8 @@ public:
     // plan day was marked read, and each plan's reading options.
     static constexpr const char* kReadDatesTable = "KOVA2PlanReadDates";
     static constexpr const char* kOptionsTable = "KOVA2PlanOptions";
+    // The state of each plan's last calendar export (see CalendarExportState).
+    static constexpr const char* kCalendarTable = "KOVA2PlanCalendar";
 
     // Opens (creating when missing) the plan database at fileName, creates the
     // master table when it is not there and loads the active plans. The clock
@@ -99,11 +112,23 @@ public:
     // Writes only when the flag changes. A day marked read gets today's date
     // as its read date; a day marked unread loses its date.
     void setDayDone(int plan, int day, bool done);
-    // Marks days 1 .. day read; later days keep their flags. Days that were
-    // unread get today's date as their read date.
+    // Marks days 1 .. day read; later days keep their flags (markDaysDone).
     void markDaysDoneThrough(int plan, int day);
+    // Marks the given days read in one transaction (days already read, and
+    // repeats, are left alone). A day marked this way gets its planned date
+    // as its read date, or today when that date is still ahead, so that
+    // bookkeeping (ticking off days read elsewhere, an import) does not count
+    // as a day's reading in the pace. Raises the day range message before
+    // writing anything when a day is outside the plan.
+    void markDaysDone(int plan, const std::vector<int>& days);
     // The date day was marked read; nothing when unread or not known.
     std::optional<sys_seconds> readDate(int plan, int day) const;
+
+    // The state of the plan's last calendar export (the default state when it
+    // was never exported), and its replacement after an export was written.
+    // replacePlan hands the state on to the replacing plan.
+    CalendarExportState calendarExportState(int plan) const;
+    void setCalendarExportState(int plan, const CalendarExportState& state);
 
     // The plan's reading options, written to the options table.
     void setDoubleUp(int plan, bool on);

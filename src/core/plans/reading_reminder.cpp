@@ -64,10 +64,18 @@ std::string autostartEntry(const std::string& program)
         quoted += c;
     }
     quoted += '"';
+    // TryExec is a plain string value: only the backslash is escaped.
+    std::string path;
+    for (char c : program) {
+        if (c == '\\')
+            path += '\\';
+        path += c;
+    }
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Kovara\n"
            "Comment=Daily Bible reading plans, devotional and prayer journal\n"
+           "TryExec=" + path + "\n"
            "Exec=" + quoted + " " + kAutostartArgument + "\n"
            "Icon=org.example.Kovara\n"
            "Terminal=false\n"

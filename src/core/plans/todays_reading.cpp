@@ -22,6 +22,8 @@ PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay
 {
     if (!firstUnreadDay)
         return PlanStanding::Completed;
+    if (todaysPlanDay < 1)
+        return PlanStanding::NotStarted;
     if (firstUnreadDay < todaysPlanDay)
         return PlanStanding::Behind;
     if (firstUnreadDay == todaysPlanDay)
@@ -45,7 +47,14 @@ int dayToRead(const PlanStore& plans, int plan)
     const std::optional<int> u = plans.firstUnreadDay(plan);
     // Before the start (t = 0) the first day is shown.
     const int t = std::max(1, plans.todaysPlanDay(plan));
-    return u ? std::min(*u, t) : t;
+    if (!u)
+        return t;
+    // A reader who has read beyond today goes on with the next unread day
+    // rather than today's, which is read; today's stays in view on the day
+    // it was read.
+    if (*u > t + 1)
+        return *u;
+    return std::min(*u, t);
 }
 
 std::string planStatusText(const PlanStore& plans, int plan, int shownDay)

@@ -12,11 +12,12 @@ namespace kovara::core {
 class BibleStore;
 class PlanStore;
 
-enum class PlanStanding { Completed, Behind, DueToday, UpToDate };
+enum class PlanStanding { Completed, Behind, DueToday, UpToDate, NotStarted };
 
 // Classifies a plan by its first unread day u and today's plan day t:
-// completed when there is no u (every day read), behind when u < t, due today
-// when u = t, up to date otherwise.
+// completed when there is no u (every day read), not started when t is 0 (the
+// start is still ahead, so nothing is due), behind when u < t, due today when
+// u = t, up to date otherwise.
 PlanStanding planStandingOf(std::optional<int> firstUnreadDay, int todaysPlanDay);
 PlanStanding planStanding(const PlanStore& plans, int plan);
 // Plan entries of the menu and side bar are bold when the plan is behind or
@@ -41,8 +42,8 @@ struct PlanDayView {
 };
 
 // The day the reading page shows when a plan is chosen without a day: the
-// first unread day when the user is behind, today's plan day otherwise (also
-// for a completed plan).
+// first unread day when the user is behind or has read beyond today's day,
+// today's plan day otherwise (also for a completed plan).
 int dayToRead(const PlanStore& plans, int plan);
 
 // The page for plan and day (nothing: dayToRead). Nothing when plan is at or above

@@ -37,6 +37,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -90,7 +91,14 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     createGeneralCommands();
     createReminder();
 
-    resize(kClientWidth, kClientHeight);
+    // The first window shows a page whole: about two thirds of the screen,
+    // never less than the classic size, never more than the screen.
+    QSize first(kClientWidth, kClientHeight);
+    if (const QScreen* s = screen()) {
+        const QSize available = s->availableGeometry().size();
+        first = first.expandedTo(available * 2 / 3).boundedTo(available);
+    }
+    resize(first);
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
     restoreWindowPlacement(*this, stores_.settings(), core::settings::kMainWindowPlacement);
@@ -329,6 +337,17 @@ void MainWindow::openBibleLink(const QString& href)
             showPage(Page::Bible);
             biblePage_->focusPassage();
         }
+    });
+}
+
+void MainWindow::openBibleReference(const QString& reference)
+{
+    runGuarded(dialogs_, [this, &reference] {
+        ensurePage(Page::Bible);
+        showPage(Page::Bible);
+        // A reference that cannot be read stays in the field with its reason.
+        if (biblePage_->goTo(reference))
+            biblePage_->focusPassage();
     });
 }
 

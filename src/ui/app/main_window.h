@@ -88,6 +88,10 @@ public:
     // A "bible:" link clicked on a plan day or the devotional page: opens
     // that chapter on the Bible page (other links are left alone).
     void openBibleLink(const QString& href);
+    // A reference given on the command line ("John 3:16"): opens it on the
+    // Bible page, or leaves it in the page's field with the reason it could
+    // not be read.
+    void openBibleReference(const QString& reference);
 
     // UserStoreHost: backup, restore and the version-1 import free and reopen
     // the plan store and the prayer store around their file work.

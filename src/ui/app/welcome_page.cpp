@@ -14,6 +14,7 @@
 #include "ui/base/shell.h"
 #include "ui/base/colors.h"
 #include "ui/base/html_viewer.h"
+#include "ui/base/text_codec.h"
 
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
@@ -84,7 +85,7 @@ void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& pr
 {
     showPage(buildWelcomePageText(plans, prayers, prefs, clock, [&](int plan) {
         return progressHtml(planProgress(plans, plan, clock.today()), catchUpLink(plans.id(plan)));
-    }));
+    }, [](sys_days d) { return toBytes(longDateText(d)); }));
 }
 
 void WelcomePage::buildWelcomePage(Shell& shell)

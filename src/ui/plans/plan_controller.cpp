@@ -489,6 +489,10 @@ void PlanController::exportCalendar(const PlanId& planId)
         shell_.dialogs().message(tr("There is no reading plan to export. Start a reading plan first."));
         return;
     }
+    if (!plans.firstUnreadDay(plan)) {
+        shell_.dialogs().message(nothingLeftToExport());
+        return;
+    }
     const QString name = fromBytes(plans.planTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
     const QString file = shell_.dialogs().chooseSaveFile(tr("Export Plan to Calendar"),
                                                             tr("iCalendar files (*.ics);;All files (*)"),
@@ -504,14 +508,27 @@ void PlanController::exportCalendar(const PlanId& plan, const QString& fileName)
     const BibleStore::ReadSession session(bible);
     const QDateTime utc = QDateTime::currentDateTimeUtc();
     const sys_seconds stamp{std::chrono::seconds(utc.toSecsSinceEpoch())};
-    const std::string text = planToICalendar(
-        shell_.planStore(), position(plan), [&bible](const std::string& spec) { return bible.referenceText(spec); },
-        stamp);
+    const int index = position(plan);
+    const PlanCalendar calendar = buildPlanCalendar(
+        shell_.planStore(), index, [&bible](const std::string& spec) { return bible.referenceText(spec); }, stamp);
+    // A calendar without events is refused by some calendar programs, and a
+    // finished plan has nothing to put in one.
+    if (calendar.daysToRead == 0) {
+        shell_.dialogs().message(nothingLeftToExport());
+        return;
+    }
     // Written beside the file and renamed over it once complete: an earlier
     // export of that name stays whole until then.
     std::string error;
-    if (!writeFileAtomically(QFile::encodeName(fileName).toStdString(), text, &error))
+    if (!writeFileAtomically(QFile::encodeName(fileName).toStdString(), calendar.text, &error))
         throw Exception(toBytes(tr("Unable to write to %1: %2").arg(fileName, fromBytes(error))));
+    // Remembered once the file is there, so the next export updates these events.
+    shell_.planStore().setCalendarExportState(index, calendar.state);
+}
+
+QString PlanController::nothingLeftToExport()
+{
+    return tr("Every day of this plan has been read, so there is nothing left to put in a calendar.");
 }
 
 void PlanController::onPlanManagerClicked()

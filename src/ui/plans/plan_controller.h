@@ -130,9 +130,13 @@ public:
     // new plan has not been changed since.
     void undoCatchUp();
     bool canUndoCatchUp() const { return undo_.has_value(); }
-    // Asks for a file and writes plan's unread days to it as iCalendar.
+    // Asks for a file and writes plan's unread days to it as iCalendar (with
+    // cancellations of the days the last export wrote that are read since),
+    // then remembers what was written. A plan with every day read gets a
+    // message and no file.
     void exportCalendar(const PlanId& plan);
     void exportCalendar(const PlanId& plan, const QString& fileName);
+    static QString nothingLeftToExport();
     // The plan the calendar export and the catch-up button act on.
     PlanId planInView();
     // Makes the plan manager page current without refilling it.

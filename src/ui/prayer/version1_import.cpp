@@ -57,8 +57,7 @@ void importPlan(Shell& shell, const Version1Plan& old)
         added = plans.addPlan(kVersion1PlanTitle, days, *old.startDate);
     }
     const int index = plans.indexOf(added).value_or(-1);
-    for (int day : version1ReadDays(old))
-        plans.setDayDone(index, day, true);
+    plans.markDaysDone(index, version1ReadDays(old));
     shell.session().notifyPlansChanged();
 }
 
