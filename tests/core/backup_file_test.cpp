@@ -410,6 +410,64 @@ TEST_F(BackupFileTest, BackupWaitsForAWriterAndNeverCopiesHalfAWrite)
     EXPECT_TRUE(readBytes(dbs.prayersPath) == committed);
 }
 
+int rowCount(const std::string& path, const std::string& table)
+{
+    sqlite3* db = nullptr;
+    openDatabase(path, db);
+    int rows = -1;
+    queryRow(db, format("SELECT count(*) FROM %s;", table), "count", [&](Statement& st) { rows = st.columnInt(0); });
+    closeDatabase(db);
+    return rows;
+}
+
+// Another tool may have put a database into write-ahead log mode. Its backup
+// holds every committed change, also those still only in the log while the
+// other program keeps the database open, and restores as a database that
+// needs no log beside it. An image packed from the main file alone (as
+// earlier backups of such a database were) restores too.
+TEST_F(BackupFileTest, DatabaseInWriteAheadLogModeIsBackedUpWholeAndRestores)
+{
+    sqlite3* other = nullptr;
+    openDatabase(dbs.prayersPath, other);
+    execSQL(other, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;");
+    for (int i = 0; i < 11; ++i)
+        execSQL(other, format("INSERT INTO prayerTracker (label) VALUES ('live %d');", i));
+    ASSERT_TRUE(fs::exists(dbs.prayersPath + "-wal"));
+    ASSERT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 51);
+    const Bytes mainFileOnly = readBytes(dbs.prayersPath);
+
+    const std::string backup = dir.file("wal.kova2bak"), earlier = dir.file("earlier.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    writeBytes(earlier, packBackup(mainFileOnly, plansBefore));
+    closeDatabase(other);
+
+    struct Case {
+        const char* name;
+        std::string backup;
+        int rows;
+    };
+    for (const Case& c : {Case{"held open by another program", backup, 51}, Case{"main file only", earlier, 40}}) {
+        SCOPED_TRACE(c.name);
+        changeData();
+        restoreBackupFiles(c.backup, dbs);
+        expectNoLeftovers();
+        EXPECT_EQ(readBytes(dbs.prayersPath)[18], 1); // a rollback journal, not a log
+        EXPECT_TRUE(checkRestoredImage(dbs.prayersPath, "prayerTracker"));
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + "-wal"));
+        EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), c.rows);
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + "-wal"));
+    }
+
+    // A database left in that mode by a tool that has closed it.
+    openDatabase(dbs.prayersPath, other);
+    execSQL(other, "PRAGMA journal_mode=WAL; INSERT INTO prayerTracker (label) VALUES ('one more');");
+    closeDatabase(other);
+    writeBackupFile(backup, dbs, created);
+    changeData();
+    restoreBackupFiles(backup, dbs);
+    EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 41);
+}
+
 // A journal left beside the live database by a writer that died belongs to
 // the database being replaced: it must not be rolled into the restored one.
 TEST_F(BackupFileTest, RestoreMovesAStaleJournalAsideWithTheReplacedDatabase)

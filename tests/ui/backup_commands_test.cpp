@@ -324,5 +324,35 @@ TEST_F(BackupCommandsTest, BackupDuringAnotherProgramsWriteKeepsTheEarlierFileAn
     backup(backupPath, backupPath);
 }
 
+// Another tool has put prayers.kova2 into write-ahead log mode and keeps it
+// open with its last item still only in the log. The backup holds that item,
+// and the restore takes the backup back without a word about damage.
+TEST_F(BackupCommandsTest, DatabaseInWriteAheadLogModeHeldOpenElsewhereBacksUpAndRestores)
+{
+    const std::string prayersPath = shell.dir.file("prayers.kova2");
+    shell.closeUserStores();
+    sqlite3* other = nullptr;
+    openDatabase(prayersPath, other);
+    execSQL(other, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                   "INSERT INTO prayerTracker (prayerTitle, prayerStatus) VALUES ('Held', 'Active');");
+    ASSERT_TRUE(fs::exists(prayersPath + "-wal"));
+    shell.openUserStores();
+    ASSERT_EQ(shell.prayerTitles(), "Before,Held");
+
+    backup(backupPath, backupPath);
+    shell.closeUserStores();
+    closeDatabase(other);
+    shell.openUserStores();
+    changeData();
+
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
+    commands.restore();
+    EXPECT_TRUE(shell.scripted.done());
+    EXPECT_EQ(shell.prayerTitles(), "Before,Held");
+    EXPECT_EQ(shell.planTitles(), "Plan A");
+}
+
 } // namespace
 } // namespace kovara::ui::test

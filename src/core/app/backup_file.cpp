@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -130,27 +131,24 @@ void renameOrRaise(const std::string& from, const std::string& to)
 
 // ---- backup
 
-// Passes the whole of the open source file through a level-9 zlib compressor
-// into out. Returns the number of source bytes; adds the compressed length to
-// compressedBytes. sourceName and backupPath only name files in messages.
-std::int64_t compressInto(int source, const std::string& sourceName, int out, const std::string& backupPath,
-                          std::int64_t& compressedBytes, std::int64_t& done, std::int64_t total,
-                          const BackupProgress& progress)
+// Passes size bytes at data through a level-9 zlib compressor into out.
+// Adds the compressed length to compressedBytes and reports progress after
+// each chunk. backupPath only names the file in messages.
+void compressInto(const unsigned char* data, std::int64_t size, int out, const std::string& backupPath,
+                  std::int64_t& compressedBytes, std::int64_t& done, std::int64_t total,
+                  const BackupProgress& progress)
 {
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK)
         throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: the compressor could not start"), backupPath));
-    std::vector<unsigned char> in(kChunk), buffer(kChunk);
-    std::int64_t sourceBytes = 0;
+    std::vector<unsigned char> buffer(kChunk);
+    std::int64_t offset = 0;
     try {
         int flush = Z_NO_FLUSH;
         while (flush != Z_FINISH) {
-            const ssize_t n = readSome(source, in.data(), in.size());
-            if (n < 0)
-                throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to read %1: %2"), sourceName, systemReason(errno)));
-            sourceBytes += n;
-            flush = static_cast<std::size_t>(n) < in.size() ? Z_FINISH : Z_NO_FLUSH;
-            z.next_in = in.data();
+            const std::int64_t n = std::min<std::int64_t>(size - offset, std::int64_t(kChunk));
+            flush = offset + n >= size ? Z_FINISH : Z_NO_FLUSH;
+            z.next_in = const_cast<unsigned char*>(data + offset);
             z.avail_in = static_cast<uInt>(n);
             int rc = Z_OK;
             do {
@@ -164,6 +162,7 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
                     throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: %2"), backupPath, systemReason(errno)));
                 compressedBytes += static_cast<std::int64_t>(produced);
             } while (z.avail_out == 0);
+            offset += n;
             done += n;
             if (progress)
                 progress(done, total);
@@ -173,7 +172,6 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
         throw;
     }
     deflateEnd(&z);
-    return sourceBytes;
 }
 
 // True when the open database holds the table and passes SQLite's integrity
@@ -225,17 +223,39 @@ bool headerMatchesFileSize(const std::string& path)
     return std::int64_t(pages) * pageSize == st.st_size;
 }
 
+// Byte 18 and 19 of a database header: the file format versions for writing
+// and reading, 1 for a rollback journal, 2 for a write-ahead log.
+constexpr std::size_t kFormatVersionOffset = 18;
+
+// Turns a database image whose header asks for a write-ahead log into one
+// that uses a rollback journal, as SQLite itself does when it leaves WAL mode
+// after a checkpoint. An image copied out of a database holds every committed
+// page and has no log of its own: left as it is, the first connection to open
+// it, even a read-only one, would make -wal and -shm files beside it.
+void clearWriteAheadLogMode(unsigned char* header, std::size_t size)
+{
+    for (std::size_t at = kFormatVersionOffset; at < kFormatVersionOffset + 2 && at < size; ++at)
+        if (header[at] == 2)
+            header[at] = 1;
+}
+
+// A copy of a database's pages in memory, from sqlite3_serialize.
+struct DatabaseImage {
+    struct Free {
+        void operator()(unsigned char* p) const { sqlite3_free(p); }
+    };
+    std::unique_ptr<unsigned char, Free> bytes;
+    sqlite3_int64 size = 0;
+};
+
 // A database held open under SQLite's shared lock for as long as this object
-// lives, so that no other connection or process can change the file while its
-// bytes are copied. The raw descriptor used for the copy is closed only after
-// the SQLite connection: POSIX record locks belong to the process, and closing
-// any descriptor of the file would drop the lock SQLite holds.
+// lives, so that no other connection or process can change what it reads
+// while both databases are copied.
 class LockedDatabase {
 public:
     // Opens path (it must exist), waits up to lockWaitMs for a writer to
-    // finish, takes the shared lock and checks the image as a restore would.
-    // Raises "Unable to read <path>: <reason>".
-    LockedDatabase(const std::string& path, const std::string& table, int lockWaitMs) : path_(path)
+    // finish and takes the shared lock. Raises "Unable to read <path>: <reason>".
+    LockedDatabase(const std::string& path, int lockWaitMs) : path_(path)
     {
         struct stat st{};
         if (::stat(path.c_str(), &st) != 0)
@@ -253,22 +273,41 @@ public:
         if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
             fail(lockReason());
         inTransaction_ = true;
-        std::string problem;
-        if (!checkImage(db_, table, &problem))
-            fail(problem);
-        file_ = FileHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (!file_.isOpen() || ::fstat(file_.fd(), &st) != 0)
-            fail(systemReason(errno));
-        size_ = st.st_size;
     }
     ~LockedDatabase() { release(); }
     LockedDatabase(const LockedDatabase&) = delete;
     LockedDatabase& operator=(const LockedDatabase&) = delete;
 
-    int fd() const { return file_.fd(); }
-    std::int64_t size() const { return size_; }
+    // Every committed page as this transaction sees it, whatever the journal
+    // mode: read through SQLite's pager, so the pages of a write-ahead log
+    // that another program has not yet checkpointed are in it too. The image
+    // is made a rollback-journal database and checked as a restore will check
+    // it (the table, the integrity check), so the backup never holds an image
+    // that cannot be restored. Raises "Unable to read <path>: <reason>".
+    DatabaseImage image(const std::string& table)
+    {
+        DatabaseImage image;
+        image.bytes.reset(sqlite3_serialize(db_, "main", &image.size, 0));
+        if (!image.bytes || image.size <= 0)
+            fail(sqlite3_errmsg(db_));
+        clearWriteAheadLogMode(image.bytes.get(), static_cast<std::size_t>(image.size));
 
-    // Ends the transaction and closes the connection, then the descriptor.
+        sqlite3* copy = nullptr;
+        std::string problem;
+        bool ok = sqlite3_open_v2(":memory:", &copy, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                  sqlite3_deserialize(copy, "main", image.bytes.get(), image.size, image.size,
+                                      SQLITE_DESERIALIZE_READONLY) == SQLITE_OK;
+        if (!ok)
+            problem = copy ? sqlite3_errmsg(copy) : sqlite3_errstr(SQLITE_NOMEM);
+        else
+            ok = checkImage(copy, table, &problem);
+        sqlite3_close(copy);
+        if (!ok)
+            fail(problem);
+        return image;
+    }
+
+    // Ends the transaction and closes the connection.
     void release()
     {
         if (db_) {
@@ -277,7 +316,6 @@ public:
             sqlite3_close(db_);
             db_ = nullptr;
         }
-        file_.close();
     }
 
 private:
@@ -299,8 +337,6 @@ private:
     std::string path_;
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
-    FileHandle file_;
-    std::int64_t size_ = 0;
 };
 
 // ---- restore
@@ -342,7 +378,7 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
 {
     if (::lseek(backup, offset, SEEK_SET) != offset)
         return false;
-    FileHandle out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    FileHandle out(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!out.isOpen())
         return false;
     z_stream z{};
@@ -384,6 +420,17 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
     inflateEnd(&z);
     if (!ok || written != size)
         return false;
+    // An image packed from a database in write-ahead log mode (as earlier
+    // backups were) is complete without its log: it is restored as a
+    // rollback-journal database, so that no log is ever made beside it.
+    unsigned char header[kFormatVersionOffset + 2];
+    if (::pread(out.fd(), header, sizeof header, 0) == static_cast<ssize_t>(sizeof header)) {
+        const unsigned char before[2] = {header[kFormatVersionOffset], header[kFormatVersionOffset + 1]};
+        clearWriteAheadLogMode(header, sizeof header);
+        if (std::memcmp(before, header + kFormatVersionOffset, 2) != 0 &&
+            ::pwrite(out.fd(), header + kFormatVersionOffset, 2, kFormatVersionOffset) != 2)
+            return false;
+    }
     if (::fsync(out.fd()) != 0)
         return false;
     return out.close() == 0;
@@ -472,12 +519,16 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
             throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to create backup file %1: it is the database %2 itself"), backupPath,
                                    database));
     }
-    // Both databases stay under a shared lock until the file is complete, so
-    // the backup is one consistent image of each even while another program
-    // writes to them; each image is checked as a restore would check it.
-    LockedDatabase prayers(databases.prayersPath, databases.prayersTable, lockWaitMs);
-    LockedDatabase plans(databases.plansPath, databases.plansTable, lockWaitMs);
-    const std::int64_t prayersFileSize = prayers.size(), plansFileSize = plans.size();
+    // Both databases are under a shared lock while their images are taken,
+    // so the backup holds one consistent, committed state of each even while
+    // another program writes to them.
+    DatabaseImage prayers, plans;
+    {
+        LockedDatabase lockedPrayers(databases.prayersPath, lockWaitMs);
+        LockedDatabase lockedPlans(databases.plansPath, lockWaitMs);
+        prayers = lockedPrayers.image(databases.prayersTable);
+        plans = lockedPlans.image(databases.plansTable);
+    }
 
     // Written under a temporary name and renamed over backupPath only when
     // complete, so a failure never costs the user an earlier backup. A
@@ -499,14 +550,14 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
         if (!writeAll(out.fd(), placeholder.data(), placeholder.size()))
             throw writeFailed(errno);
 
-        const std::int64_t total = prayersFileSize + plansFileSize;
+        const std::int64_t total = prayers.size + plans.size;
         std::int64_t done = 0, compressed = 0;
         header.prayersOffset = kBackupHeaderSize;
-        header.prayersSize = compressInto(prayers.fd(), databases.prayersPath, out.fd(), backupPath, compressed,
-                                          done, total, progress);
+        header.prayersSize = prayers.size;
+        compressInto(prayers.bytes.get(), prayers.size, out.fd(), backupPath, compressed, done, total, progress);
         header.plansOffset = kBackupHeaderSize + compressed;
-        header.plansSize =
-            compressInto(plans.fd(), databases.plansPath, out.fd(), backupPath, compressed, done, total, progress);
+        header.plansSize = plans.size;
+        compressInto(plans.bytes.get(), plans.size, out.fd(), backupPath, compressed, done, total, progress);
 
         const auto bytes = encodeBackupHeader(header);
         if (::pwrite(out.fd(), bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
