@@ -815,5 +815,35 @@ TEST(ImportOfferTest, ClearedOnlyOnceTheQuestionsWereAnsweredOrTheImportFailed)
     runImportOffer(offer, dialogs, [] { return true; }, [] { throw Exception("Unable to write to /x/settings.ini"); });
 }
 
+// A plan whose day table is missing no longer keeps Kovara from starting: the
+// window opens with the other plans, one question names the damaged plan, and
+// Yes deletes it while No keeps it aside (asked again at the next start).
+TEST_F(MainWindowTest, StartsWithADamagedPlanNamedAndOffersToDeleteIt)
+{
+    const std::string plansFile = (appData.path() / "Kovara 2" / "userreadplans.kova2").string();
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans(plansFile, clock);
+        plans.addPlan("Sound plan", {"1-2"}, clock.today());
+        execSQL(plans.handle(), "INSERT INTO KOVA2PlanMaster (tableName, planTitle, startDate, status) VALUES "
+                                "('{0D0E0A0D-0000-4000-8000-000000000000}', 'Lost <plan>', 0, 'active');");
+    }
+    const QString question = QStringLiteral(
+        "These reading plans are damaged and cannot be opened:\n\n"
+        "\u2022 \"Lost <plan>\": SQLite Error 1 - no such table: {0D0E0A0D-0000-4000-8000-000000000000}\n\n"
+        "They are left out of the plan lists. Your other plans and your prayers are not affected, and restoring a "
+        "backup that holds these plans brings them back.\n\nDo you want to delete the damaged plans?");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "deleted" : "kept");
+        dialogs.expectConfirm(question, yes, Dialogs::Answer::No, Dialogs::Icon::Warning);
+        auto window = open();
+        EXPECT_TRUE(dialogs.done());
+        ASSERT_EQ(window->planStore().planCount(), 1);
+        EXPECT_EQ(window->planStore().planTitle(0), "Sound plan");
+    }
+    auto window = open(); // nothing left to ask about
+    EXPECT_TRUE(window->planStore().damagedPlans().empty());
+}
+
 } // namespace
 } // namespace kovara::ui

@@ -90,6 +90,27 @@ void recoverInterruptedUserData(const std::string& userDataFolder)
     }
 }
 
+bool reportDamagedPlans(Shell& shell)
+{
+    PlanStore& plans = shell.planStore();
+    if (plans.damagedPlans().empty())
+        return false;
+    QString list;
+    for (const core::DamagedPlan& plan : plans.damagedPlans())
+        list += QCoreApplication::translate("kovara::ui::BackupCommands", "\u2022 \"%1\": %2\n")
+                    .arg(plainUserText(fromBytes(plan.planTitle)), plainUserText(fromBytes(plan.reason)));
+    const QString question = QCoreApplication::translate(
+        "kovara::ui::BackupCommands",
+        "These reading plans are damaged and cannot be opened:\n\n%1\n"
+        "They are left out of the plan lists. Your other plans and your prayers are not affected, and "
+        "restoring a backup that holds these plans brings them back.\n\n"
+        "Do you want to delete the damaged plans?").arg(list);
+    if (!shell.dialogs().confirm(question, Dialogs::Answer::No, Dialogs::Icon::Warning))
+        return false;
+    plans.deleteDamagedPlans();
+    return true;
+}
+
 BackupCommands::BackupCommands(Shell& shell, UserStoreHost& host, QWidget* window)
     : shell_(shell), host_(host), window_(window)
 {
@@ -201,6 +222,8 @@ void BackupCommands::restoreBackup(const QString& path)
         dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Data restoration process complete."));
     else
         dialogs.message(fromBytes(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)), Dialogs::Icon::Error);
+    if (reportDamagedPlans(shell_))
+        shell_.session().notifyPlansChanged();
 }
 
 } // namespace kovara::ui

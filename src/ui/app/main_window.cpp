@@ -80,6 +80,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     helpFile_ = contentFolder_ + "KOVA2.hlp";
     userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
     stores_.open(contentFolder_, userDataFolder_);
+    reportDamagedPlans(*this);
     createPrayerPage();
     createPlanPages();
     session().notifyPreferencesChanged();
