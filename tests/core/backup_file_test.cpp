@@ -1,4 +1,5 @@
 #include "core/app/backup_file.h"
+#include "core/prayer/prayer_store.h"
 
 #include "fixtures.h"
 
@@ -466,6 +467,41 @@ TEST_F(BackupFileTest, DatabaseInWriteAheadLogModeIsBackedUpWholeAndRestores)
     changeData();
     restoreBackupFiles(backup, dbs);
     EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 41);
+}
+
+// SQLite's integrity check does not cover the full-text index: an image whose
+// index is damaged is restored with the index made anew (to be built again
+// from the items), never as it is.
+TEST_F(BackupFileTest, RestoredPrayersImageWithADamagedSearchIndexHasItMadeAnew)
+{
+    const std::string source = dir.file("journal.kova2");
+    {
+        PrayerStore store(source);
+        for (int i = 0; i < 20; ++i) {
+            PrayerSave save;
+            save.title = format("Item %d", i);
+            save.status = PrayerStatus::Active;
+            save.plainText = format("rain for field %d", i);
+            store.savePrayer(store.newPrayerItem(), save);
+        }
+        execSQL(store.connection(), "UPDATE prayerSearch_data SET block=zeroblob(length(block)) WHERE id>10;");
+    }
+    const std::string backup = dir.file("a.kova2bak");
+    writeBytes(backup, packBackup(readBytes(source), plansBefore));
+    restoreBackupFiles(backup, dbs);
+    expectNoLeftovers();
+
+    sqlite3* db = nullptr;
+    openDatabase(dbs.prayersPath, db);
+    EXPECT_EQ(sqlite3_exec(db, "INSERT INTO prayerSearch(prayerSearch) VALUES('integrity-check');", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    std::string ready;
+    queryRow(db, "SELECT infoValue FROM prayerJournalInfo WHERE infoKey='searchIndex';", "info",
+             [&](Statement& st) { ready = st.columnText(0); });
+    EXPECT_EQ(ready, "0");
+    closeDatabase(db);
+    EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 20);
 }
 
 // A journal left beside the live database by a writer that died belongs to

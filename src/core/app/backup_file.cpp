@@ -3,6 +3,7 @@
 #include "core/base/files.h"
 #include "core/base/little_endian.h"
 #include "core/db/sqlite_db.h"
+#include "core/prayer/prayer_store.h"
 
 #include <algorithm>
 #include <bit>
@@ -436,6 +437,24 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
     return out.close() == 0;
 }
 
+// Checks the full-text index of an unpacked prayers image, which SQLite's
+// integrity check does not cover, and makes a damaged one anew (it is then
+// built again from the items). False when the image cannot be opened for
+// that or the index cannot be made anew.
+bool mendSearchIndex(const std::string& imagePath)
+{
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(imagePath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    if (ok) {
+        try {
+            PrayerStore::repairSearchIndex(db);
+        } catch (const std::exception&) {
+            ok = false;
+        }
+    }
+    return sqlite3_close(db) == SQLITE_OK && ok;
+}
+
 // Puts one unpacked image in place of the live database (keeping the live
 // one as .old). Repeating it after an interruption finishes the job: once
 // the image has been renamed in, there is nothing left to do.
@@ -661,6 +680,7 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
                                     restoredName(databases.prayersPath), done, total, progress) &&
                      inflateSection(backup.fd(), header.plansOffset, header.plansSize,
                                     restoredName(databases.plansPath), done, total, progress) &&
+                     mendSearchIndex(restoredName(databases.prayersPath)) &&
                      checkRestoredImage(restoredName(databases.prayersPath), databases.prayersTable) &&
                      checkRestoredImage(restoredName(databases.plansPath), databases.plansTable);
             }
