@@ -371,17 +371,26 @@ void moveSideFiles(const std::string& from, const std::string& to)
 std::string oldName(const std::string& path) { return path + ".old"; }
 std::string commitMarkerName(const UserDatabases& databases) { return databases.prayersPath + ".restore-commit"; }
 
-// Inflates the zlib stream that starts at offset into a new file at target,
-// which must come to exactly size bytes and end the stream. Returns false for
-// damaged or short data and for a target that cannot be written.
+// Inflates the zlib stream that starts at offset into a new file at target
+// (with an empty target, only checks the stream), which must come to exactly
+// size bytes and end the stream. Returns false for damaged or short data and
+// for a target that cannot be written; for the latter writeError gets the
+// system's error number (it stays 0 for damaged data).
 bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const std::string& target,
-                    std::int64_t& done, std::int64_t total, const BackupProgress& progress)
+                    std::int64_t& done, std::int64_t total, const BackupProgress& progress, int& writeError)
 {
     if (::lseek(backup, offset, SEEK_SET) != offset)
         return false;
-    FileHandle out(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!out.isOpen())
+    FileHandle out;
+    auto failedWrite = [&] {
+        writeError = errno != 0 ? errno : EIO;
         return false;
+    };
+    if (!target.empty()) {
+        out = FileHandle(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (!out.isOpen())
+            return failedWrite();
+    }
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
         return false;
@@ -409,7 +418,12 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
             }
             const std::size_t produced = buffer.size() - z.avail_out;
             written += static_cast<std::int64_t>(produced);
-            if (written > size || !writeAll(out.fd(), buffer.data(), produced)) {
+            if (written > size) {
+                ok = false;
+                break;
+            }
+            if (out.isOpen() && !writeAll(out.fd(), buffer.data(), produced)) {
+                failedWrite();
                 ok = false;
                 break;
             }
@@ -421,6 +435,8 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
     inflateEnd(&z);
     if (!ok || written != size)
         return false;
+    if (!out.isOpen())
+        return true;
     // An image packed from a database in write-ahead log mode (as earlier
     // backups were) is complete without its log: it is restored as a
     // rollback-journal database, so that no log is ever made beside it.
@@ -430,11 +446,32 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
         clearWriteAheadLogMode(header, sizeof header);
         if (std::memcmp(before, header + kFormatVersionOffset, 2) != 0 &&
             ::pwrite(out.fd(), header + kFormatVersionOffset, 2, kFormatVersionOffset) != 2)
-            return false;
+            return failedWrite();
     }
     if (::fsync(out.fd()) != 0)
+        return failedWrite();
+    if (const int error = out.close()) {
+        writeError = error;
         return false;
-    return out.close() == 0;
+    }
+    return true;
+}
+
+// What a restore says when the restored databases could not be written
+// beside the current ones: a full disk, or a folder that cannot be written.
+std::string writeFailureMessage(const std::string& path, int error)
+{
+    const std::string reason = systemReason(error);
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return withArgs(translatedText("kovara::core::BackupFile",
+                                       "There is not enough free space on the disk to restore the backup: %1 could "
+                                       "not be written (%2).\n\nYour backup file is fine, and your current data "
+                                       "has not been changed. Make room on the disk, then restore again."),
+                        path, reason);
+    return withArgs(translatedText("kovara::core::BackupFile",
+                                   "The restored data could not be written: %1 (%2).\n\nYour backup file is fine, "
+                                   "and your current data has not been changed."),
+                    path, reason);
 }
 
 // Checks the full-text index of an unpacked prayers image, which SQLite's
@@ -635,6 +672,8 @@ std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
 
 RestoreFailed::RestoreFailed() : Exception(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)) {}
 
+RestoreFailed::RestoreFailed(const std::string& message) : Exception(message) {}
+
 bool checkRestoredImage(const std::string& imagePath, const std::string& tableName)
 {
     // A journal or log beside the image would be read as part of it (or
@@ -663,6 +702,8 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
 
     removeRestoredImages(databases);
     bool ok = false;
+    int writeError = 0;
+    std::string failedPath; // the image that could not be written, in a sound backup
     BackupHeader header;
     if (checkBackupFile(backupPath, &header) == BackupCheck::Valid) {
         FileHandle backup(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
@@ -676,18 +717,40 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
                 // total is for progress alone and cannot overflow here.
                 const std::int64_t total = fileSize - kBackupHeaderSize;
                 std::int64_t done = 0;
-                ok = inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
-                                    restoredName(databases.prayersPath), done, total, progress) &&
+                const bool prayersWritten =
+                    inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
+                                   restoredName(databases.prayersPath), done, total, progress, writeError);
+                if (!prayersWritten && writeError != 0)
+                    failedPath = restoredName(databases.prayersPath);
+                ok = prayersWritten &&
                      inflateSection(backup.fd(), header.plansOffset, header.plansSize,
-                                    restoredName(databases.plansPath), done, total, progress) &&
+                                    restoredName(databases.plansPath), done, total, progress, writeError) &&
                      mendSearchIndex(restoredName(databases.prayersPath)) &&
                      checkRestoredImage(restoredName(databases.prayersPath), databases.prayersTable) &&
                      checkRestoredImage(restoredName(databases.plansPath), databases.plansTable);
+                if (!ok && writeError != 0 && failedPath.empty())
+                    failedPath = restoredName(databases.plansPath);
+                // A file that could not be written says nothing about the
+                // backup: its sections are read to the end to tell the
+                // reader whether it is sound.
+                if (!ok && writeError != 0) {
+                    removeRestoredImages(databases);
+                    int unused = 0;
+                    std::int64_t checked = 0;
+                    const bool sound = inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
+                                                      std::string(), checked, total, {}, unused) &&
+                                       inflateSection(backup.fd(), header.plansOffset, header.plansSize,
+                                                      std::string(), checked, total, {}, unused);
+                    if (!sound)
+                        failedPath.clear();
+                }
             }
         }
     }
     if (!ok) {
         removeRestoredImages(databases);
+        if (!failedPath.empty())
+            throw RestoreFailed(writeFailureMessage(failedPath, writeError));
         throw RestoreFailed();
     }
     syncFolderOf(databases.prayersPath);
@@ -699,12 +762,12 @@ void replaceWithRestoredImages(const UserDatabases& databases)
     const std::string marker = commitMarkerName(databases);
     {
         FileHandle file(::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        const bool written = file.isOpen() && ::fsync(file.fd()) == 0 && file.close() == 0;
-        if (!written) {
+        int error = !file.isOpen() || ::fsync(file.fd()) != 0 ? errno : file.close();
+        if (error != 0) {
             file.close();
             removeQuietly(marker);
             removeRestoredImages(databases);
-            throw RestoreFailed();
+            throw RestoreFailed(writeFailureMessage(marker, error));
         }
         syncFolderOf(marker);
     }

@@ -126,7 +126,11 @@ std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
 // they were before the restore started.
 class RestoreFailed : public Exception {
 public:
+    // With kRestoreFailedMessage: the backup is damaged.
     RestoreFailed();
+    // With a message of its own: the backup is sound, but the restored data
+    // could not be written (a full disk, a folder that cannot be written).
+    explicit RestoreFailed(const std::string& message);
 };
 
 // The message every failed restore shows.
@@ -141,7 +145,10 @@ constexpr const char* kRestoreFailedMessage = QT_TRANSLATE_NOOP("kovara::core::B
 // Any damage - a file that is not a backup, offsets or sizes that are
 // negative or outside the file, a section that ends early, holds more than its
 // size or fails zlib's checksum, an image that fails checkRestoredImage - or a file that cannot be written deletes the .restored
-// files and raises RestoreFailed.
+// files and raises RestoreFailed: for damage with kRestoreFailedMessage; for a
+// file that cannot be written (once the backup has been read to its end and
+// found sound) with a message naming the file and the reason, a full disk
+// first of all.
 void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases,
                       const BackupProgress& progress = {});
 

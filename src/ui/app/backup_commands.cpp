@@ -204,6 +204,7 @@ void BackupCommands::restoreBackup(const QString& path)
     databases.plansPath = shell_.planStore().fileName();
 
     bool restored = false;
+    std::string failure;
     {
         BusyCursor busy;
         CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Restoring the backup..."));
@@ -211,9 +212,10 @@ void BackupCommands::restoreBackup(const QString& path)
             try {
                 restoreBackupFiles(file, databases, progress.callback());
                 restored = true;
-            } catch (const RestoreFailed&) {
+            } catch (const RestoreFailed& e) {
                 // The current databases are as they were; told below, once
                 // the stores are open again.
+                failure = e.what();
             }
         });
         shell_.session().notifyStoresReplaced();
@@ -221,7 +223,7 @@ void BackupCommands::restoreBackup(const QString& path)
     if (restored)
         dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Data restoration process complete."));
     else
-        dialogs.message(fromBytes(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)), Dialogs::Icon::Error);
+        dialogs.message(fromBytes(failure), Dialogs::Icon::Error);
     if (reportDamagedPlans(shell_))
         shell_.session().notifyPlansChanged();
 }
