@@ -8,9 +8,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <limits>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -502,6 +505,29 @@ TEST_F(BackupFileTest, RestoredPrayersImageWithADamagedSearchIndexHasItMadeAnew)
     EXPECT_EQ(ready, "0");
     closeDatabase(db);
     EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 20);
+}
+
+// A named pipe (or any file that is not a regular one) chosen as a backup is
+// refused at once, without waiting for something to write to it.
+TEST_F(BackupFileTest, NamedPipeIsRefusedWithoutWaiting)
+{
+    const std::string pipe = dir.file("pipe.kova2bak");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto check = std::async(std::launch::async, [&] { return checkBackupFile(pipe); });
+    auto restore = std::async(std::launch::async, [&] { return messageOf([&] { restoreBackupFiles(pipe, dbs); }); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const bool checked = check.wait_until(deadline) == std::future_status::ready;
+    const bool restored = restore.wait_until(deadline) == std::future_status::ready;
+    if (!checked || !restored) {
+        // Let whatever waits on the pipe go, so that the test can end.
+        for (int i = 0; i < 2; ++i)
+            ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+    }
+    ASSERT_TRUE(checked && restored) << "waited for a writer";
+    EXPECT_EQ(check.get(), BackupCheck::NotBackup);
+    EXPECT_EQ(restore.get(), kRestoreFailedMessage);
+    expectCurrent(prayersBefore, plansBefore);
+    expectNoLeftovers();
 }
 
 // A journal left beside the live database by a writer that died belongs to

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace kovara::ui::test {
 namespace {
@@ -216,11 +217,14 @@ TEST_F(BackupCommandsTest, FileThatIsNoBackupIsRefusedBeforeAnyQuestion)
     const std::string shortFile = backups.file("short.kova2bak");
     writeAll(shortFile, std::string(kBackupSignature) + std::string(10, '\0'));
     const std::string missing = backups.file("missing.kova2bak");
+    const std::string pipe = backups.file("pipe.kova2bak");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const struct {
         std::string path;
         QString message;
     } cases[] = {
         {shortFile, QString::fromStdString(shortFile) + " is not a valid Kovara backup file."},
+        {pipe, QString::fromStdString(pipe) + " is not a valid Kovara backup file."},
         {missing, "Unable to open " + QString::fromStdString(missing)},
     };
     for (const auto& c : cases) {

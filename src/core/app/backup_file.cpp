@@ -88,6 +88,21 @@ ssize_t readSome(int fd, void* data, std::size_t size)
     return static_cast<ssize_t>(done);
 }
 
+// Opens path for reading when it is a regular file; anything else gives a
+// closed handle. The open itself never waits, so a name that has become a
+// named pipe since it was checked cannot hold the program up.
+FileHandle openRegularFile(const std::string& path)
+{
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st{};
+    if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode))
+        return FileHandle();
+    const int flags = ::fcntl(file.fd(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return FileHandle();
+    return file;
+}
+
 // Writes everything; false with errno set on failure.
 bool writeAll(int fd, const void* data, std::size_t size)
 {
@@ -634,9 +649,15 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
 
 BackupCheck checkBackupFile(const std::string& backupPath, BackupHeader* header)
 {
-    FileHandle file(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st{};
-    if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (::stat(backupPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return BackupCheck::CannotOpen;
+    // A named pipe, a socket or a device is never a backup, and opening or
+    // reading one could wait for ever for a writer.
+    if (!S_ISREG(st.st_mode))
+        return BackupCheck::NotBackup;
+    FileHandle file = openRegularFile(backupPath);
+    if (!file.isOpen())
         return BackupCheck::CannotOpen;
     unsigned char bytes[kBackupHeaderSize];
     const ssize_t n = readSome(file.fd(), bytes, sizeof bytes);
@@ -706,7 +727,7 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
     std::string failedPath; // the image that could not be written, in a sound backup
     BackupHeader header;
     if (checkBackupFile(backupPath, &header) == BackupCheck::Valid) {
-        FileHandle backup(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
+        FileHandle backup = openRegularFile(backupPath);
         struct stat st{};
         if (backup.isOpen() && ::fstat(backup.fd(), &st) == 0) {
             const std::int64_t fileSize = st.st_size;

@@ -114,8 +114,10 @@ enum class BackupCheck { Valid, CannotOpen, NotBackup };
 
 // Opens the file and checks its signature and version (reads the 90-byte
 // header; a shorter file is never valid, nor is one whose header was never
-// completed - the temporary file of a backup that was killed). Fills
-// header when given and the answer is Valid. Never raises.
+// completed - the temporary file of a backup that was killed). Anything
+// but a regular file (a named pipe, a device) is NotBackup without being
+// opened, so the check never waits. Fills header when given and the answer
+// is Valid. Never raises.
 BackupCheck checkBackupFile(const std::string& backupPath, BackupHeader* header = nullptr);
 
 // The notice for a check that is not Valid: "Unable to open <path>" or
