@@ -845,5 +845,41 @@ TEST_F(MainWindowTest, StartsWithADamagedPlanNamedAndOffersToDeleteIt)
     EXPECT_TRUE(window->planStore().damagedPlans().empty());
 }
 
+// prayers.kova2 is another program's SQLite file: the start says what it
+// holds and changes nothing. No ends the start with the file as it was; Yes
+// sets it aside and starts with a new journal.
+TEST_F(MainWindowTest, StartOnADatabaseThatIsNoPrayerJournalAsksBeforeChangingIt)
+{
+    const std::string folder = (appData.path() / "Kovara 2").string() + "/";
+    std::filesystem::create_directories(folder);
+    const std::string prayers = folder + "prayers.kova2";
+    {
+        sqlite3* db = nullptr;
+        openDatabase(prayers, db);
+        execSQL(db, "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('Ann');");
+        closeDatabase(db);
+    }
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = bytesOf(prayers);
+    const std::string problem = prayers + " is not a prayer journal (the table prayerTracker is missing), but it holds "
+                                          "1 other tables (contacts): a file of another program, or a journal that "
+                                          "has lost its items.";
+    const QString question = unexpectedDatabaseQuestion(QString::fromStdString(problem));
+    EXPECT_TRUE(question.startsWith(QString::fromStdString(problem) + "\n\nKovara has not changed this file."));
+
+    dialogs.expectConfirm(question, false, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    EXPECT_EQ(kovara::test::messageOf([&] { open(); }), problem);
+    EXPECT_TRUE(bytesOf(prayers) == before) << "the file was changed";
+
+    dialogs.expectConfirm(question, true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    auto window = open();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_TRUE(bytesOf(prayers + ".unrecognised") == before);
+    EXPECT_EQ(window->prayerStore().countPrayers(std::nullopt), 0);
+}
+
 } // namespace
 } // namespace kovara::ui

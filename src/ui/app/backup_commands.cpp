@@ -90,6 +90,16 @@ void recoverInterruptedUserData(const std::string& userDataFolder)
     }
 }
 
+QString unexpectedDatabaseQuestion(const QString& problem)
+{
+    return QCoreApplication::translate(
+               "kovara::ui::BackupCommands",
+               "%1\n\nKovara has not changed this file. Do you want to set it aside (it is renamed, with "
+               "\".unrecognised\" added to its name) and start with a new, empty one? A backup can then be "
+               "restored. No ends Kovara and leaves the file as it is.")
+        .arg(problem);
+}
+
 bool reportDamagedPlans(Shell& shell)
 {
     PlanStore& plans = shell.planStore();

@@ -62,6 +62,10 @@ void recoverInterruptedUserData(const std::string& userDataFolder);
 // plans were deleted.
 bool reportDamagedPlans(Shell& shell);
 
+// The question at start about a user database the stores do not recognise;
+// problem says what was found in it.
+QString unexpectedDatabaseQuestion(const QString& problem);
+
 class BackupCommands {
 public:
     // shell and host are usually the same main window; window parents the
