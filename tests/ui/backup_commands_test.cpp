@@ -358,5 +358,30 @@ TEST_F(BackupCommandsTest, DatabaseInWriteAheadLogModeHeldOpenElsewhereBacksUpAn
     EXPECT_EQ(shell.planTitles(), "Plan A");
 }
 
+// A backup whose plan file holds a plan without its day table restores; the
+// restore then names that plan once and, on Yes, deletes it.
+TEST_F(BackupCommandsTest, RestoredBackupWithADamagedPlanNamesItAndOffersToDeleteIt)
+{
+    execSQL(shell.planStore().handle(), "INSERT INTO KOVA2PlanMaster (tableName, planTitle, startDate, status) VALUES "
+                                        "('{0D0E0A0D-0000-4000-8000-000000000000}', 'Lost', 0, 'active');");
+    backup(backupPath, backupPath);
+    changeData();
+
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
+    shell.scripted.expectConfirm(
+        QStringLiteral("These reading plans are damaged and cannot be opened:\n\n"
+                       "\u2022 \"Lost\": SQLite Error 1 - no such table: {0D0E0A0D-0000-4000-8000-000000000000}\n\n"
+                       "They are left out of the plan lists. Your other plans and your prayers are not affected, and "
+                       "restoring a backup that holds these plans brings them back.\n\n"
+                       "Do you want to delete the damaged plans?"),
+        true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    commands.restore();
+    EXPECT_TRUE(shell.scripted.done());
+    EXPECT_EQ(shell.planTitles(), "Plan A");
+    EXPECT_TRUE(shell.planStore().damagedPlans().empty());
+}
+
 } // namespace
 } // namespace kovara::ui::test
