@@ -1,5 +1,6 @@
 // The parser of the program's internal links, as clicked on a generated page.
-// A link that names no command is Unknown and a bad plan number raises the
+// A link that names no command is Unknown, a plan link (to read or to catch
+// up) names a plan by its id or its position, and a bad position raises the
 // integer message; nothing else may happen.
 #include "core/app/internal_links.h"
 #include "core/base/exception.h"
@@ -12,23 +13,35 @@ using namespace kovara::core;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string link(reinterpret_cast<const char*>(data), size);
-    const bool planLink = link.rfind(kLinkReadPlanPrefix, 0) == 0;
+    const char* prefix = nullptr;
+    InternalLinkKind planKind = InternalLinkKind::Unknown;
+    if (link.rfind(kLinkReadPlanPrefix, 0) == 0) {
+        prefix = kLinkReadPlanPrefix;
+        planKind = InternalLinkKind::ReadPlan;
+    } else if (link.rfind(kLinkCatchUpPrefix, 0) == 0) {
+        prefix = kLinkCatchUpPrefix;
+        planKind = InternalLinkKind::CatchUp;
+    }
     try {
         const InternalLink parsed = parseInternalLink(link);
-        if (planLink) {
-            fuzz::expect(parsed.kind == InternalLinkKind::ReadPlan, "a plan link parsed as another kind");
-            // At most five characters are read, so the number has at most five digits.
-            fuzz::expect(parsed.plan >= -9999 && parsed.plan <= 99999, "plan number out of range");
-        } else if (parsed.kind == InternalLinkKind::ReadPlan) {
-            fuzz::fail("ReadPlan without the plan prefix");
+        if (prefix) {
+            fuzz::expect(parsed.kind == planKind, "a plan link parsed as another kind");
+            // At most five characters are read, so a position has at most five digits.
+            if (const int* position = std::get_if<int>(&parsed.plan))
+                fuzz::expect(*position >= -9999 && *position <= 99999, "plan number out of range");
+            else
+                fuzz::expect(!std::get<PlanId>(parsed.plan).isNull(), "a plan link without a plan");
+        } else {
+            fuzz::expect(parsed.kind != InternalLinkKind::ReadPlan && parsed.kind != InternalLinkKind::CatchUp,
+                         "a plan link without the plan prefix");
         }
         if (parsed.kind == InternalLinkKind::Unknown)
             fuzz::expect(unknownLinkMessage(link).find(link) != std::string::npos, "unknown-link message lost the link");
     } catch (const Exception& e) {
-        fuzz::expect(planLink, "a link without the plan prefix raised: " + std::string(e.what()));
+        fuzz::expect(prefix != nullptr, "a link without a plan prefix raised: " + std::string(e.what()));
         // what() ends at a zero byte, so the phrase is only there when the
         // characters read hold none.
-        const std::string number = link.substr(std::strlen(kLinkReadPlanPrefix), 5);
+        const std::string number = link.substr(std::strlen(prefix), 5);
         if (number.find('\0') == std::string::npos)
             fuzz::expect(std::string(e.what()) == "'" + number + "' is not a valid integer value",
                          "unexpected message: " + std::string(e.what()));

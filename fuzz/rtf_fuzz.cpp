@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 using namespace kovara::core;
+namespace ui = kovara::ui;
 
 namespace {
 // Control characters other than tab and line ends, and the placeholder of an

@@ -39,7 +39,7 @@ void checkSplit(const std::string& text, char delimiter)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const std::string file = fuzz::scratchFolder() + "bible.kova2";
-    test::makeAlphaBetaBible(file);
+    kovara::test::makeAlphaBetaBible(file);
     bible = std::make_unique<BibleStore>(file, "Alpha Beta", "AB");
     return 0;
 }
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (bool shortNames : {false, true}) {
         try {
-            bible->getReferenceText(spec, shortNames);
+            bible->referenceText(spec, shortNames);
         } catch (const Exception&) {
             // Not a number, or a verse the Bible does not have: both are reported.
         }

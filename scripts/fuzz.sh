@@ -9,6 +9,8 @@
 # what it finds in build-fuzz/corpus/<target>/; crashes are written to
 # build-fuzz/crashes/<target>/ and end the run of that target. The runs are
 # niced so that the machine stays usable. FUZZ_JOBS=2 runs two at a time.
+# (The normal build makes the same programs without libFuzzer, as replays of
+# the seeds and of inputs made from them, and runs them as the fuzz.* tests.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -1,4 +1,5 @@
 #include "core/app/backup_file.h"
+#include "core/prayer/prayer_store.h"
 
 #include "fixtures.h"
 
@@ -7,9 +8,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <limits>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -408,6 +412,122 @@ TEST_F(BackupFileTest, BackupWaitsForAWriterAndNeverCopiesHalfAWrite)
     changeData();
     restoreBackupFiles(backup, dbs);
     EXPECT_TRUE(readBytes(dbs.prayersPath) == committed);
+}
+
+int rowCount(const std::string& path, const std::string& table)
+{
+    sqlite3* db = nullptr;
+    openDatabase(path, db);
+    int rows = -1;
+    queryRow(db, format("SELECT count(*) FROM %s;", table), "count", [&](Statement& st) { rows = st.columnInt(0); });
+    closeDatabase(db);
+    return rows;
+}
+
+// Another tool may have put a database into write-ahead log mode. Its backup
+// holds every committed change, also those still only in the log while the
+// other program keeps the database open, and restores as a database that
+// needs no log beside it. An image packed from the main file alone (as
+// earlier backups of such a database were) restores too.
+TEST_F(BackupFileTest, DatabaseInWriteAheadLogModeIsBackedUpWholeAndRestores)
+{
+    sqlite3* other = nullptr;
+    openDatabase(dbs.prayersPath, other);
+    execSQL(other, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;");
+    for (int i = 0; i < 11; ++i)
+        execSQL(other, format("INSERT INTO prayerTracker (label) VALUES ('live %d');", i));
+    ASSERT_TRUE(fs::exists(dbs.prayersPath + "-wal"));
+    ASSERT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 51);
+    const Bytes mainFileOnly = readBytes(dbs.prayersPath);
+
+    const std::string backup = dir.file("wal.kova2bak"), earlier = dir.file("earlier.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    writeBytes(earlier, packBackup(mainFileOnly, plansBefore));
+    closeDatabase(other);
+
+    struct Case {
+        const char* name;
+        std::string backup;
+        int rows;
+    };
+    for (const Case& c : {Case{"held open by another program", backup, 51}, Case{"main file only", earlier, 40}}) {
+        SCOPED_TRACE(c.name);
+        changeData();
+        restoreBackupFiles(c.backup, dbs);
+        expectNoLeftovers();
+        EXPECT_EQ(readBytes(dbs.prayersPath)[18], 1); // a rollback journal, not a log
+        EXPECT_TRUE(checkRestoredImage(dbs.prayersPath, "prayerTracker"));
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + "-wal"));
+        EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), c.rows);
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + "-wal"));
+    }
+
+    // A database left in that mode by a tool that has closed it.
+    openDatabase(dbs.prayersPath, other);
+    execSQL(other, "PRAGMA journal_mode=WAL; INSERT INTO prayerTracker (label) VALUES ('one more');");
+    closeDatabase(other);
+    writeBackupFile(backup, dbs, created);
+    changeData();
+    restoreBackupFiles(backup, dbs);
+    EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 41);
+}
+
+// SQLite's integrity check does not cover the full-text index: an image whose
+// index is damaged is restored with the index made anew (to be built again
+// from the items), never as it is.
+TEST_F(BackupFileTest, RestoredPrayersImageWithADamagedSearchIndexHasItMadeAnew)
+{
+    const std::string source = dir.file("journal.kova2");
+    {
+        PrayerStore store(source);
+        for (int i = 0; i < 20; ++i) {
+            PrayerSave save;
+            save.title = format("Item %d", i);
+            save.status = PrayerStatus::Active;
+            save.plainText = format("rain for field %d", i);
+            store.savePrayer(store.newPrayerItem(), save);
+        }
+        execSQL(store.connection(), "UPDATE prayerSearch_data SET block=zeroblob(length(block)) WHERE id>10;");
+    }
+    const std::string backup = dir.file("a.kova2bak");
+    writeBytes(backup, packBackup(readBytes(source), plansBefore));
+    restoreBackupFiles(backup, dbs);
+    expectNoLeftovers();
+
+    sqlite3* db = nullptr;
+    openDatabase(dbs.prayersPath, db);
+    EXPECT_EQ(sqlite3_exec(db, "INSERT INTO prayerSearch(prayerSearch) VALUES('integrity-check');", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    std::string ready;
+    queryRow(db, "SELECT infoValue FROM prayerJournalInfo WHERE infoKey='searchIndex';", "info",
+             [&](Statement& st) { ready = st.columnText(0); });
+    EXPECT_EQ(ready, "0");
+    closeDatabase(db);
+    EXPECT_EQ(rowCount(dbs.prayersPath, "prayerTracker"), 20);
+}
+
+// A named pipe (or any file that is not a regular one) chosen as a backup is
+// refused at once, without waiting for something to write to it.
+TEST_F(BackupFileTest, NamedPipeIsRefusedWithoutWaiting)
+{
+    const std::string pipe = dir.file("pipe.kova2bak");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto check = std::async(std::launch::async, [&] { return checkBackupFile(pipe); });
+    auto restore = std::async(std::launch::async, [&] { return messageOf([&] { restoreBackupFiles(pipe, dbs); }); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const bool checked = check.wait_until(deadline) == std::future_status::ready;
+    const bool restored = restore.wait_until(deadline) == std::future_status::ready;
+    if (!checked || !restored) {
+        // Let whatever waits on the pipe go, so that the test can end.
+        for (int i = 0; i < 2; ++i)
+            ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK));
+    }
+    ASSERT_TRUE(checked && restored) << "waited for a writer";
+    EXPECT_EQ(check.get(), BackupCheck::NotBackup);
+    EXPECT_EQ(restore.get(), kRestoreFailedMessage);
+    expectCurrent(prayersBefore, plansBefore);
+    expectNoLeftovers();
 }
 
 // A journal left beside the live database by a writer that died belongs to

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 
 namespace kovara::core {
@@ -308,22 +309,95 @@ TEST_F(PlanStoreTest, TitleComparisonIgnoresCaseInAnyScript)
 TEST_F(PlanStoreTest, DayTextsHoldingQuotesAreStoredAsTheyAre)
 {
     const std::vector<std::string> days = {"1-2", "3-4'); DROP TABLE KOVA2PlanMaster; --", "it's"};
-    ASSERT_EQ(planStore().indexOf(planStore().addPlan("O'Brien's plan", days, kJan1)), 0);
+    const std::string table = planStore().addPlan("O'Brien's plan", days, kJan1).guid();
     store.reset();
-    EXPECT_EQ(planStore().planTitle(0), "O'Brien's plan");
-    EXPECT_EQ(planStore().record(0).dayVerses, days);
+    OtherConnection other(file());
+    EXPECT_EQ(other.text("SELECT planTitle FROM KOVA2PlanMaster"), "O'Brien's plan");
+    for (int day = 1; day <= 3; ++day)
+        EXPECT_EQ(other.text(format("SELECT dayVerses FROM '%s' WHERE planDay=%d", table, day)), days[day - 1]);
+    // Days that are not passages make it a damaged plan (see below).
+    ASSERT_EQ(planStore().damagedPlans().size(), 1u);
+    EXPECT_EQ(planStore().damagedPlans()[0].planTitle, "O'Brien's plan");
 }
 
+// One broken plan - its master row names a table that is not there, its
+// table was dropped, one of its days holds text that is not a passage - is
+// left out with its title and the reason, and every other plan loads. The
+// reader may delete it; a later start then finds nothing damaged.
+TEST_F(PlanStoreTest, ADamagedPlanIsLeftOutAndTheOthersLoad)
+{
+    struct Case {
+        const char* name;
+        std::function<void(sqlite3*, const std::string& table)> damage;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"master row without its table",
+         [](sqlite3* db, const std::string&) {
+             execSQL(db, "INSERT INTO KOVA2PlanMaster (tableName, planTitle, startDate, status) "
+                         "VALUES ('{0D0E0A0D-0000-4000-8000-000000000000}', 'Broken', 0, 'active');");
+         },
+         "SQLite Error 1 - no such table: {0D0E0A0D-0000-4000-8000-000000000000}"},
+        {"dropped table", [](sqlite3* db, const std::string& table) { execSQL(db, format("DROP TABLE '%s';", table)); },
+         "SQLite Error 1 - no such table: "},
+        {"garbage in a day",
+         [](sqlite3* db, const std::string& table) {
+             execSQL(db, format("UPDATE '%s' SET dayVerses=x'00FF3132' WHERE planDay=2;", table));
+         },
+         "day 2 holds \""},
+        {"verse 0", [](sqlite3* db, const std::string& table) {
+             execSQL(db, format("UPDATE '%s' SET dayVerses='0-3' WHERE planDay=3;", table));
+         },
+         "day 3 holds \"0-3\", which is not a passage"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.reset();
+        std::filesystem::remove(file());
+        planStore().addPlan("Alpha", days(3), kJan1);
+        const std::string broken = planStore().addPlan("Broken", days(3), kJan1).guid();
+        planStore().addPlan("Gamma", days(2), kJan1);
+        if (std::string(c.name) == "master row without its table")
+            execSQL(planStore().handle(), format("DELETE FROM KOVA2PlanMaster WHERE tableName='%s'; DROP TABLE '%s';",
+                                                 broken, broken));
+        {
+            OtherConnection other(file());
+            c.damage(other.db, broken);
+        }
+        store.reset();
+        PlanStore& s = planStore();
+        ASSERT_EQ(s.planCount(), 2);
+        EXPECT_EQ(s.planTitle(0), "Alpha");
+        EXPECT_EQ(s.planTitle(1), "Gamma");
+        ASSERT_EQ(s.damagedPlans().size(), 1u);
+        EXPECT_EQ(s.damagedPlans()[0].planTitle, "Broken");
+        EXPECT_EQ(s.damagedPlans()[0].reason.rfind(c.reason, 0), 0u) << s.damagedPlans()[0].reason;
+        // The other plans still take changes, which reload the list.
+        s.setDayDone(1, 1, true);
+        s.addPlan("Delta", days(1), kJan1);
+        EXPECT_EQ(s.planCount(), 3);
+        EXPECT_EQ(s.damagedPlans().size(), 1u);
+
+        s.deleteDamagedPlans();
+        EXPECT_TRUE(s.damagedPlans().empty());
+        store.reset();
+        EXPECT_TRUE(planStore().damagedPlans().empty());
+        EXPECT_EQ(planStore().planCount(), 3);
+    }
+}
+
+// When the master table itself cannot be read, nothing can be loaded: the
+// reload raises and keeps the plans it had.
 TEST_F(PlanStoreTest, AFailedReloadKeepsThePlansLoadedBefore)
 {
     PlanStore& s = planStore();
     s.addPlan("Alpha", days(2), kJan1);
     s.addPlan("Beta", days(3), kJan1);
     s.setDayDone(1, 2, true);
-    // Another program removes Beta's day table: the next reload cannot read it.
+    // Another program renames the master table: the next reload cannot read it.
     {
         OtherConnection other(file());
-        execSQL(other.db, format("DROP TABLE '%s';", s.record(1).tableName));
+        execSQL(other.db, "ALTER TABLE KOVA2PlanMaster RENAME TO elsewhere;");
     }
     EXPECT_THROW(s.loadPlans(), Exception);
     ASSERT_EQ(s.planCount(), 2);
@@ -518,8 +592,12 @@ TEST_F(TemplateTest, LoadsDayTextsInDayOrder)
     EXPECT_EQ(loadTemplateVerses(templates(), "sevenTypes"), (std::vector<std::string>{"1-31", "32-56", "57-80,81-90"}));
     // A quote in a template row reaches the plan unchanged.
     const auto quoted = loadTemplateVerses(templates(), "quoted");
-    ASSERT_EQ(planStore().indexOf(planStore().addPlan("Quoted", quoted, kJan1)), 0);
-    EXPECT_EQ(planStore().dayVerses(0, 1), "1-2',3");
+    EXPECT_EQ(quoted, std::vector<std::string>{"1-2',3"});
+    const std::string table = planStore().addPlan("Quoted", quoted, kJan1).guid();
+    OtherConnection other(file());
+    EXPECT_EQ(other.text(format("SELECT dayVerses FROM '%s' WHERE planDay=1", table)), "1-2',3");
+    // Not a passage, so the plan is not listed.
+    EXPECT_EQ(planStore().damagedPlans().size(), 1u);
 }
 
 TEST_F(TemplateTest, FailuresNameTheFileAndTable)

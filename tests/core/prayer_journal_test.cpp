@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -290,6 +291,44 @@ TEST_F(PrayerJournalTest, SelectionByStatusTopicAndDates)
                   store->selectPrayers({{static_cast<PrayerStatus>(7)}, true, "", Field::Any, {}, {}});
               }),
               "PrayerStore::selectPrayers Error: unknown status 7");
+}
+
+// SQLite's integrity check does not look inside the full-text index. A
+// damaged index is found when the file opens and made anew; the journal then
+// builds it again from the items, and searching and saving work.
+TEST_F(PrayerJournalTest, ADamagedSearchIndexIsMadeAnewAndBuiltAgainFromTheItems)
+{
+    const struct {
+        const char* name;
+        const char* damage;
+    } cases[] = {
+        {"index blocks overwritten", "UPDATE prayerSearch_data SET block=zeroblob(length(block)) WHERE id>10;"},
+        {"indexed text changed behind the index", "UPDATE prayerSearch_content SET c2='unrelated words';"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.reset();
+        std::filesystem::remove(dir.file("prayers.kova2"));
+        open();
+        for (int i = 0; i < 30; ++i)
+            add(format("Item %d", i), "Topic", format("harvest rain number%d", i));
+        ASSERT_EQ(found("number7"), "Item 7");
+        execSQL(store->connection(), c.damage);
+        store.reset();
+
+        open();
+        EXPECT_FALSE(store->searchIndexReady());
+        sqlite3* db = store->connection();
+        EXPECT_EQ(sqlite3_exec(db, "INSERT INTO prayerSearch(prayerSearch) VALUES('integrity-check');", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        add("Later", "", "sunshine");
+        store->buildSearchIndex([](const std::string& rtf) { return rtf.substr(7, rtf.size() - 8); });
+        EXPECT_TRUE(store->searchIndexReady());
+        EXPECT_EQ(found("number7"), "Item 7");
+        EXPECT_EQ(found("sunshine"), "Later");
+        EXPECT_FALSE(PrayerStore::repairSearchIndex(db)) << "sound now";
+    }
 }
 
 } // namespace

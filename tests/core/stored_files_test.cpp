@@ -129,8 +129,8 @@ TEST(StoredFilesTest, PlanDatabase)
     {
         PlanStore store(file, clock);
         // Listed by title: "Alpha" before "Beta" whatever the order made.
-        store.addPlan("Beta", {"Gen 1", "Gen 2", "Gen 3"}, makeDate(2024, 3, 1));
-        store.addPlan("Alpha", {"Ps 1", "Ps 2"}, makeDate(2023, 12, 31));
+        store.addPlan("Beta", {"1-31", "32-56", "57-80"}, makeDate(2024, 3, 1));
+        store.addPlan("Alpha", {"1-6", "7-18"}, makeDate(2023, 12, 31));
         ASSERT_EQ(store.planTitle(0), "Alpha");
         store.setDayDone(0, 1, true);
         store.setDoubleUp(0, true);
@@ -152,11 +152,11 @@ TEST(StoredFilesTest, PlanDatabase)
               "KOVA2PlanOptions: t:'{PLAN1}' i:0 i:0\n"
               "KOVA2PlanReadDates: t:'{PLAN2}' i:1 i:1710028800\n"
               "KOVA2PlanReadDates: t:'{PLAN1}' i:2 i:1709337600\n"
-              "{PLAN1}: i:1 t:'Gen 1' i:0\n"
-              "{PLAN1}: i:2 t:'Gen 2' i:1\n"
-              "{PLAN1}: i:3 t:'Gen 3' i:0\n"
-              "{PLAN2}: i:1 t:'Ps 1' i:1\n"
-              "{PLAN2}: i:2 t:'Ps 2' i:0\n");
+              "{PLAN1}: i:1 t:'1-31' i:0\n"
+              "{PLAN1}: i:2 t:'32-56' i:1\n"
+              "{PLAN1}: i:3 t:'57-80' i:0\n"
+              "{PLAN2}: i:1 t:'1-6' i:1\n"
+              "{PLAN2}: i:2 t:'7-18' i:0\n");
 }
 
 TEST(StoredFilesTest, PrayerDatabase)

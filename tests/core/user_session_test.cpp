@@ -12,6 +12,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <vector>
 
 namespace kovara::core {
@@ -98,6 +100,70 @@ TEST_F(UserSessionTest, AStoreThatCouldNotBeOpenedAgainOpensOnItsNextUse)
     const std::int32_t item = session.prayerStore().newPrayerItem(clock.now());
     EXPECT_GE(item, 0);
     EXPECT_TRUE(session.isOpen());
+}
+
+// Files the stores would change without a word - a plan file that lost its
+// list of plans, an SQLite file of another program - are found before either
+// store opens; files the stores know, new users' and unreadable ones are not.
+TEST_F(UserSessionTest, FindsUserDatabasesTheStoresDoNotRecogniseAndSetsThemAside)
+{
+    const UserDatabases dbs = session.databases();
+    auto make = [](const std::string& path, const std::string& sql) {
+        std::filesystem::remove(path);
+        sqlite3* db = nullptr;
+        openDatabase(path, db);
+        execSQL(db, sql);
+        closeDatabase(db);
+    };
+    const struct {
+        const char* name;
+        std::function<void()> prepare;
+        std::string expected; // the start of the problem, empty for none
+    } cases[] = {
+        {"no files", [] {}, ""},
+        {"the stores' own files",
+         [&] {
+             session.open();
+             session.close();
+         },
+         ""},
+        {"plans without their list",
+         [&] {
+             make(dbs.plansPath, "CREATE TABLE '{A}' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);"
+                                 "CREATE TABLE KOVA2PlanReadDates (tableName TEXT, planDay INTEGER, readDate INTEGER);");
+         },
+         dbs.plansPath + " has no list of reading plans (the table KOVA2PlanMaster is missing), but it holds 2 other "
+                         "tables (KOVA2PlanReadDates, {A})"},
+        {"another program's file",
+         [&] { make(dbs.prayersPath, "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('Ann');"); },
+         dbs.prayersPath + " is not a prayer journal (the table prayerTracker is missing), but it holds 1 other "
+                           "tables (contacts)"},
+        {"empty database", [&] { make(dbs.prayersPath, "PRAGMA user_version=0;"); }, ""},
+        {"not a database", [&] { std::ofstream(dbs.prayersPath) << "text"; }, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(dbs.plansPath);
+        std::filesystem::remove(dbs.prayersPath);
+        c.prepare();
+        const std::vector<UnexpectedDatabase> found = findUnexpectedDatabases(dbs);
+        if (c.expected.empty()) {
+            EXPECT_TRUE(found.empty());
+            continue;
+        }
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].problem.rfind(c.expected, 0), 0u) << found[0].problem;
+        const std::string bytes = [&] {
+            std::ifstream in(found[0].path, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        }();
+        EXPECT_EQ(setAsideDatabase(found[0].path), found[0].path + ".unrecognised");
+        EXPECT_FALSE(std::filesystem::exists(found[0].path));
+        std::ifstream in(found[0].path + ".unrecognised", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes) << "kept as it was";
+        std::filesystem::remove(found[0].path + ".unrecognised");
+        EXPECT_TRUE(findUnexpectedDatabases(dbs).empty());
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace kovara::ui::test {
 namespace {
@@ -216,11 +217,14 @@ TEST_F(BackupCommandsTest, FileThatIsNoBackupIsRefusedBeforeAnyQuestion)
     const std::string shortFile = backups.file("short.kova2bak");
     writeAll(shortFile, std::string(kBackupSignature) + std::string(10, '\0'));
     const std::string missing = backups.file("missing.kova2bak");
+    const std::string pipe = backups.file("pipe.kova2bak");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const struct {
         std::string path;
         QString message;
     } cases[] = {
         {shortFile, QString::fromStdString(shortFile) + " is not a valid Kovara backup file."},
+        {pipe, QString::fromStdString(pipe) + " is not a valid Kovara backup file."},
         {missing, "Unable to open " + QString::fromStdString(missing)},
     };
     for (const auto& c : cases) {
@@ -322,6 +326,61 @@ TEST_F(BackupCommandsTest, BackupDuringAnotherProgramsWriteKeepsTheEarlierFileAn
     EXPECT_EQ(shell.prayerTitles(), "After,Before");
     EXPECT_NO_THROW(shell.planStore().setDayDone(0, 2, true));
     backup(backupPath, backupPath);
+}
+
+// Another tool has put prayers.kova2 into write-ahead log mode and keeps it
+// open with its last item still only in the log. The backup holds that item,
+// and the restore takes the backup back without a word about damage.
+TEST_F(BackupCommandsTest, DatabaseInWriteAheadLogModeHeldOpenElsewhereBacksUpAndRestores)
+{
+    const std::string prayersPath = shell.dir.file("prayers.kova2");
+    shell.closeUserStores();
+    sqlite3* other = nullptr;
+    openDatabase(prayersPath, other);
+    execSQL(other, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                   "INSERT INTO prayerTracker (prayerTitle, prayerStatus) VALUES ('Held', 'Active');");
+    ASSERT_TRUE(fs::exists(prayersPath + "-wal"));
+    shell.openUserStores();
+    ASSERT_EQ(shell.prayerTitles(), "Before,Held");
+
+    backup(backupPath, backupPath);
+    shell.closeUserStores();
+    closeDatabase(other);
+    shell.openUserStores();
+    changeData();
+
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
+    commands.restore();
+    EXPECT_TRUE(shell.scripted.done());
+    EXPECT_EQ(shell.prayerTitles(), "Before,Held");
+    EXPECT_EQ(shell.planTitles(), "Plan A");
+}
+
+// A backup whose plan file holds a plan without its day table restores; the
+// restore then names that plan once and, on Yes, deletes it.
+TEST_F(BackupCommandsTest, RestoredBackupWithADamagedPlanNamesItAndOffersToDeleteIt)
+{
+    execSQL(shell.planStore().handle(), "INSERT INTO KOVA2PlanMaster (tableName, planTitle, startDate, status) VALUES "
+                                        "('{0D0E0A0D-0000-4000-8000-000000000000}', 'Lost', 0, 'active');");
+    backup(backupPath, backupPath);
+    changeData();
+
+    shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
+    shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    shell.scripted.expectMessage(QStringLiteral("Data restoration process complete."));
+    shell.scripted.expectConfirm(
+        QStringLiteral("These reading plans are damaged and cannot be opened:\n\n"
+                       "\u2022 \"Lost\": SQLite Error 1 - no such table: {0D0E0A0D-0000-4000-8000-000000000000}\n\n"
+                       "They are left out of the plan lists. Your other plans and your prayers are not affected, and "
+                       "restoring a backup that holds these plans brings them back.\n\n"
+                       "Do you want to delete the damaged plans?"),
+        true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    commands.restore();
+    EXPECT_TRUE(shell.scripted.done());
+    EXPECT_EQ(shell.planTitles(), "Plan A");
+    EXPECT_TRUE(shell.planStore().damagedPlans().empty());
 }
 
 } // namespace

@@ -202,32 +202,49 @@ TEST_F(FaultInjectionTest, BackupIntoAFolderThatCannotBeWrittenIsReportedAndKeep
 }
 
 // A restore whose new databases cannot be written, for each way the file
-// system can refuse: the current databases stay byte for byte as they were.
+// system can refuse: the current databases stay byte for byte as they were,
+// and the message says what happened - a full disk or a folder that cannot
+// be written, with the backup sound - unless the backup is damaged too.
 TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentOnes)
 {
     commands.writeBackup(QString::fromStdString(backupPath));
+    const std::string cutShort = backups.file("cut.kova2bak");
+    {
+        const std::string whole = readAll(backupPath);
+        std::ofstream(cutShort, std::ios::binary) << whole.substr(0, whole.size() - 40);
+    }
     shell.addPrayer("Third");
     const std::string prayersFile = shell.dir.file("prayers.kova2");
     const std::string plansFile = shell.dir.file("userreadplans.kova2");
+    const std::string fine = "\n\nYour backup file is fine, and your current data has not been changed.";
 
-    enum class Refusal { DiskFull, ReadOnlyFolder };
-    for (const Refusal refusal : {Refusal::DiskFull, Refusal::ReadOnlyFolder}) {
-        SCOPED_TRACE(refusal == Refusal::DiskFull ? "disk full" : "read-only folder");
+    enum class Refusal { DiskFull, ReadOnlyFolder, DiskFullAndDamagedBackup };
+    for (const Refusal refusal : {Refusal::DiskFull, Refusal::ReadOnlyFolder, Refusal::DiskFullAndDamagedBackup}) {
+        SCOPED_TRACE(static_cast<int>(refusal));
         const std::string prayersBefore = readAll(prayersFile);
         const std::string plansBefore = readAll(plansFile);
         {
             std::unique_ptr<FileSizeLimit> diskFull;
             std::unique_ptr<UnwritableFolder> readOnly;
-            if (refusal == Refusal::DiskFull) {
-                diskFull = std::make_unique<FileSizeLimit>(16 * 1024);
-            } else {
+            std::string message;
+            if (refusal == Refusal::ReadOnlyFolder) {
                 readOnly = std::make_unique<UnwritableFolder>(shell.dir.path().string());
                 if (readOnly->reason().empty())
                     continue; // this user writes into any folder
+                message = "The restored data could not be written: " + prayersFile + ".restored (" +
+                          readOnly->reason() + ")." + fine;
+            } else {
+                diskFull = std::make_unique<FileSizeLimit>(16 * 1024);
+                message = refusal == Refusal::DiskFull
+                              ? "There is not enough free space on the disk to restore the backup: " + prayersFile +
+                                    ".restored could not be written (" + std::strerror(EFBIG) + ")." + fine +
+                                    " Make room on the disk, then restore again."
+                              : std::string(kRestoreFailedMessage);
             }
-            const QString path = QString::fromStdString(backupPath);
+            const QString path =
+                QString::fromStdString(refusal == Refusal::DiskFullAndDamagedBackup ? cutShort : backupPath);
             shell.scripted.expectConfirm(restoreQuestion(path), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
-            shell.scripted.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
+            shell.scripted.expectMessage(QString::fromStdString(message));
             runCommand([&] { commands.restoreBackup(path); });
         }
         EXPECT_TRUE(readAll(prayersFile) == prayersBefore);

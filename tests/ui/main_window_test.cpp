@@ -829,5 +829,71 @@ TEST(ImportOfferTest, ClearedOnlyOnceTheQuestionsWereAnsweredOrTheImportFailed)
     runImportOffer(offer, dialogs, [] { return true; }, [] { throw Exception("Unable to write to /x/settings.ini"); });
 }
 
+// A plan whose day table is missing no longer keeps Kovara from starting: the
+// window opens with the other plans, one question names the damaged plan, and
+// Yes deletes it while No keeps it aside (asked again at the next start).
+TEST_F(MainWindowTest, StartsWithADamagedPlanNamedAndOffersToDeleteIt)
+{
+    const std::string plansFile = (appData.path() / "Kovara 2" / "userreadplans.kova2").string();
+    std::filesystem::create_directories(appData.path() / "Kovara 2");
+    {
+        PlanStore plans(plansFile, clock);
+        plans.addPlan("Sound plan", {"1-2"}, clock.today());
+        execSQL(plans.handle(), "INSERT INTO KOVA2PlanMaster (tableName, planTitle, startDate, status) VALUES "
+                                "('{0D0E0A0D-0000-4000-8000-000000000000}', 'Lost <plan>', 0, 'active');");
+    }
+    const QString question = QStringLiteral(
+        "These reading plans are damaged and cannot be opened:\n\n"
+        "\u2022 \"Lost <plan>\": SQLite Error 1 - no such table: {0D0E0A0D-0000-4000-8000-000000000000}\n\n"
+        "They are left out of the plan lists. Your other plans and your prayers are not affected, and restoring a "
+        "backup that holds these plans brings them back.\n\nDo you want to delete the damaged plans?");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "deleted" : "kept");
+        dialogs.expectConfirm(question, yes, Dialogs::Answer::No, Dialogs::Icon::Warning);
+        auto window = open();
+        EXPECT_TRUE(dialogs.done());
+        ASSERT_EQ(window->planStore().planCount(), 1);
+        EXPECT_EQ(window->planStore().planTitle(0), "Sound plan");
+    }
+    auto window = open(); // nothing left to ask about
+    EXPECT_TRUE(window->planStore().damagedPlans().empty());
+}
+
+// prayers.kova2 is another program's SQLite file: the start says what it
+// holds and changes nothing. No ends the start with the file as it was; Yes
+// sets it aside and starts with a new journal.
+TEST_F(MainWindowTest, StartOnADatabaseThatIsNoPrayerJournalAsksBeforeChangingIt)
+{
+    const std::string folder = (appData.path() / "Kovara 2").string() + "/";
+    std::filesystem::create_directories(folder);
+    const std::string prayers = folder + "prayers.kova2";
+    {
+        sqlite3* db = nullptr;
+        openDatabase(prayers, db);
+        execSQL(db, "CREATE TABLE contacts (name TEXT); INSERT INTO contacts VALUES ('Ann');");
+        closeDatabase(db);
+    }
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = bytesOf(prayers);
+    const std::string problem = prayers + " is not a prayer journal (the table prayerTracker is missing), but it holds "
+                                          "1 other tables (contacts): a file of another program, or a journal that "
+                                          "has lost its items.";
+    const QString question = unexpectedDatabaseQuestion(QString::fromStdString(problem));
+    EXPECT_TRUE(question.startsWith(QString::fromStdString(problem) + "\n\nKovara has not changed this file."));
+
+    dialogs.expectConfirm(question, false, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    EXPECT_EQ(kovara::test::messageOf([&] { open(); }), problem);
+    EXPECT_TRUE(bytesOf(prayers) == before) << "the file was changed";
+
+    dialogs.expectConfirm(question, true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+    auto window = open();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_TRUE(bytesOf(prayers + ".unrecognised") == before);
+    EXPECT_EQ(window->prayerStore().countPrayers(std::nullopt), 0);
+}
+
 } // namespace
 } // namespace kovara::ui

@@ -3,6 +3,7 @@
 #include "core/base/files.h"
 #include "core/base/little_endian.h"
 #include "core/db/sqlite_db.h"
+#include "core/prayer/prayer_store.h"
 
 #include <algorithm>
 #include <bit>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -86,6 +88,21 @@ ssize_t readSome(int fd, void* data, std::size_t size)
     return static_cast<ssize_t>(done);
 }
 
+// Opens path for reading when it is a regular file; anything else gives a
+// closed handle. The open itself never waits, so a name that has become a
+// named pipe since it was checked cannot hold the program up.
+FileHandle openRegularFile(const std::string& path)
+{
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st{};
+    if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode))
+        return FileHandle();
+    const int flags = ::fcntl(file.fd(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return FileHandle();
+    return file;
+}
+
 // Writes everything; false with errno set on failure.
 bool writeAll(int fd, const void* data, std::size_t size)
 {
@@ -130,27 +147,24 @@ void renameOrRaise(const std::string& from, const std::string& to)
 
 // ---- backup
 
-// Passes the whole of the open source file through a level-9 zlib compressor
-// into out. Returns the number of source bytes; adds the compressed length to
-// compressedBytes. sourceName and backupPath only name files in messages.
-std::int64_t compressInto(int source, const std::string& sourceName, int out, const std::string& backupPath,
-                          std::int64_t& compressedBytes, std::int64_t& done, std::int64_t total,
-                          const BackupProgress& progress)
+// Passes size bytes at data through a level-9 zlib compressor into out.
+// Adds the compressed length to compressedBytes and reports progress after
+// each chunk. backupPath only names the file in messages.
+void compressInto(const unsigned char* data, std::int64_t size, int out, const std::string& backupPath,
+                  std::int64_t& compressedBytes, std::int64_t& done, std::int64_t total,
+                  const BackupProgress& progress)
 {
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK)
         throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: the compressor could not start"), backupPath));
-    std::vector<unsigned char> in(kChunk), buffer(kChunk);
-    std::int64_t sourceBytes = 0;
+    std::vector<unsigned char> buffer(kChunk);
+    std::int64_t offset = 0;
     try {
         int flush = Z_NO_FLUSH;
         while (flush != Z_FINISH) {
-            const ssize_t n = readSome(source, in.data(), in.size());
-            if (n < 0)
-                throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to read %1: %2"), sourceName, systemReason(errno)));
-            sourceBytes += n;
-            flush = static_cast<std::size_t>(n) < in.size() ? Z_FINISH : Z_NO_FLUSH;
-            z.next_in = in.data();
+            const std::int64_t n = std::min<std::int64_t>(size - offset, std::int64_t(kChunk));
+            flush = offset + n >= size ? Z_FINISH : Z_NO_FLUSH;
+            z.next_in = const_cast<unsigned char*>(data + offset);
             z.avail_in = static_cast<uInt>(n);
             int rc = Z_OK;
             do {
@@ -164,6 +178,7 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
                     throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: %2"), backupPath, systemReason(errno)));
                 compressedBytes += static_cast<std::int64_t>(produced);
             } while (z.avail_out == 0);
+            offset += n;
             done += n;
             if (progress)
                 progress(done, total);
@@ -173,7 +188,6 @@ std::int64_t compressInto(int source, const std::string& sourceName, int out, co
         throw;
     }
     deflateEnd(&z);
-    return sourceBytes;
 }
 
 // True when the open database holds the table and passes SQLite's integrity
@@ -225,17 +239,39 @@ bool headerMatchesFileSize(const std::string& path)
     return std::int64_t(pages) * pageSize == st.st_size;
 }
 
+// Byte 18 and 19 of a database header: the file format versions for writing
+// and reading, 1 for a rollback journal, 2 for a write-ahead log.
+constexpr std::size_t kFormatVersionOffset = 18;
+
+// Turns a database image whose header asks for a write-ahead log into one
+// that uses a rollback journal, as SQLite itself does when it leaves WAL mode
+// after a checkpoint. An image copied out of a database holds every committed
+// page and has no log of its own: left as it is, the first connection to open
+// it, even a read-only one, would make -wal and -shm files beside it.
+void clearWriteAheadLogMode(unsigned char* header, std::size_t size)
+{
+    for (std::size_t at = kFormatVersionOffset; at < kFormatVersionOffset + 2 && at < size; ++at)
+        if (header[at] == 2)
+            header[at] = 1;
+}
+
+// A copy of a database's pages in memory, from sqlite3_serialize.
+struct DatabaseImage {
+    struct Free {
+        void operator()(unsigned char* p) const { sqlite3_free(p); }
+    };
+    std::unique_ptr<unsigned char, Free> bytes;
+    sqlite3_int64 size = 0;
+};
+
 // A database held open under SQLite's shared lock for as long as this object
-// lives, so that no other connection or process can change the file while its
-// bytes are copied. The raw descriptor used for the copy is closed only after
-// the SQLite connection: POSIX record locks belong to the process, and closing
-// any descriptor of the file would drop the lock SQLite holds.
+// lives, so that no other connection or process can change what it reads
+// while both databases are copied.
 class LockedDatabase {
 public:
     // Opens path (it must exist), waits up to lockWaitMs for a writer to
-    // finish, takes the shared lock and checks the image as a restore would.
-    // Raises "Unable to read <path>: <reason>".
-    LockedDatabase(const std::string& path, const std::string& table, int lockWaitMs) : path_(path)
+    // finish and takes the shared lock. Raises "Unable to read <path>: <reason>".
+    LockedDatabase(const std::string& path, int lockWaitMs) : path_(path)
     {
         struct stat st{};
         if (::stat(path.c_str(), &st) != 0)
@@ -253,22 +289,41 @@ public:
         if (sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
             fail(lockReason());
         inTransaction_ = true;
-        std::string problem;
-        if (!checkImage(db_, table, &problem))
-            fail(problem);
-        file_ = FileHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (!file_.isOpen() || ::fstat(file_.fd(), &st) != 0)
-            fail(systemReason(errno));
-        size_ = st.st_size;
     }
     ~LockedDatabase() { release(); }
     LockedDatabase(const LockedDatabase&) = delete;
     LockedDatabase& operator=(const LockedDatabase&) = delete;
 
-    int fd() const { return file_.fd(); }
-    std::int64_t size() const { return size_; }
+    // Every committed page as this transaction sees it, whatever the journal
+    // mode: read through SQLite's pager, so the pages of a write-ahead log
+    // that another program has not yet checkpointed are in it too. The image
+    // is made a rollback-journal database and checked as a restore will check
+    // it (the table, the integrity check), so the backup never holds an image
+    // that cannot be restored. Raises "Unable to read <path>: <reason>".
+    DatabaseImage image(const std::string& table)
+    {
+        DatabaseImage image;
+        image.bytes.reset(sqlite3_serialize(db_, "main", &image.size, 0));
+        if (!image.bytes || image.size <= 0)
+            fail(sqlite3_errmsg(db_));
+        clearWriteAheadLogMode(image.bytes.get(), static_cast<std::size_t>(image.size));
 
-    // Ends the transaction and closes the connection, then the descriptor.
+        sqlite3* copy = nullptr;
+        std::string problem;
+        bool ok = sqlite3_open_v2(":memory:", &copy, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+                  sqlite3_deserialize(copy, "main", image.bytes.get(), image.size, image.size,
+                                      SQLITE_DESERIALIZE_READONLY) == SQLITE_OK;
+        if (!ok)
+            problem = copy ? sqlite3_errmsg(copy) : sqlite3_errstr(SQLITE_NOMEM);
+        else
+            ok = checkImage(copy, table, &problem);
+        sqlite3_close(copy);
+        if (!ok)
+            fail(problem);
+        return image;
+    }
+
+    // Ends the transaction and closes the connection.
     void release()
     {
         if (db_) {
@@ -277,7 +332,6 @@ public:
             sqlite3_close(db_);
             db_ = nullptr;
         }
-        file_.close();
     }
 
 private:
@@ -299,8 +353,6 @@ private:
     std::string path_;
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
-    FileHandle file_;
-    std::int64_t size_ = 0;
 };
 
 // ---- restore
@@ -334,17 +386,26 @@ void moveSideFiles(const std::string& from, const std::string& to)
 std::string oldName(const std::string& path) { return path + ".old"; }
 std::string commitMarkerName(const UserDatabases& databases) { return databases.prayersPath + ".restore-commit"; }
 
-// Inflates the zlib stream that starts at offset into a new file at target,
-// which must come to exactly size bytes and end the stream. Returns false for
-// damaged or short data and for a target that cannot be written.
+// Inflates the zlib stream that starts at offset into a new file at target
+// (with an empty target, only checks the stream), which must come to exactly
+// size bytes and end the stream. Returns false for damaged or short data and
+// for a target that cannot be written; for the latter writeError gets the
+// system's error number (it stays 0 for damaged data).
 bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const std::string& target,
-                    std::int64_t& done, std::int64_t total, const BackupProgress& progress)
+                    std::int64_t& done, std::int64_t total, const BackupProgress& progress, int& writeError)
 {
     if (::lseek(backup, offset, SEEK_SET) != offset)
         return false;
-    FileHandle out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!out.isOpen())
+    FileHandle out;
+    auto failedWrite = [&] {
+        writeError = errno != 0 ? errno : EIO;
         return false;
+    };
+    if (!target.empty()) {
+        out = FileHandle(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (!out.isOpen())
+            return failedWrite();
+    }
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
         return false;
@@ -372,7 +433,12 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
             }
             const std::size_t produced = buffer.size() - z.avail_out;
             written += static_cast<std::int64_t>(produced);
-            if (written > size || !writeAll(out.fd(), buffer.data(), produced)) {
+            if (written > size) {
+                ok = false;
+                break;
+            }
+            if (out.isOpen() && !writeAll(out.fd(), buffer.data(), produced)) {
+                failedWrite();
                 ok = false;
                 break;
             }
@@ -384,9 +450,61 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
     inflateEnd(&z);
     if (!ok || written != size)
         return false;
+    if (!out.isOpen())
+        return true;
+    // An image packed from a database in write-ahead log mode (as earlier
+    // backups were) is complete without its log: it is restored as a
+    // rollback-journal database, so that no log is ever made beside it.
+    unsigned char header[kFormatVersionOffset + 2];
+    if (::pread(out.fd(), header, sizeof header, 0) == static_cast<ssize_t>(sizeof header)) {
+        const unsigned char before[2] = {header[kFormatVersionOffset], header[kFormatVersionOffset + 1]};
+        clearWriteAheadLogMode(header, sizeof header);
+        if (std::memcmp(before, header + kFormatVersionOffset, 2) != 0 &&
+            ::pwrite(out.fd(), header + kFormatVersionOffset, 2, kFormatVersionOffset) != 2)
+            return failedWrite();
+    }
     if (::fsync(out.fd()) != 0)
+        return failedWrite();
+    if (const int error = out.close()) {
+        writeError = error;
         return false;
-    return out.close() == 0;
+    }
+    return true;
+}
+
+// What a restore says when the restored databases could not be written
+// beside the current ones: a full disk, or a folder that cannot be written.
+std::string writeFailureMessage(const std::string& path, int error)
+{
+    const std::string reason = systemReason(error);
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return withArgs(translatedText("kovara::core::BackupFile",
+                                       "There is not enough free space on the disk to restore the backup: %1 could "
+                                       "not be written (%2).\n\nYour backup file is fine, and your current data "
+                                       "has not been changed. Make room on the disk, then restore again."),
+                        path, reason);
+    return withArgs(translatedText("kovara::core::BackupFile",
+                                   "The restored data could not be written: %1 (%2).\n\nYour backup file is fine, "
+                                   "and your current data has not been changed."),
+                    path, reason);
+}
+
+// Checks the full-text index of an unpacked prayers image, which SQLite's
+// integrity check does not cover, and makes a damaged one anew (it is then
+// built again from the items). False when the image cannot be opened for
+// that or the index cannot be made anew.
+bool mendSearchIndex(const std::string& imagePath)
+{
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(imagePath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    if (ok) {
+        try {
+            PrayerStore::repairSearchIndex(db);
+        } catch (const std::exception&) {
+            ok = false;
+        }
+    }
+    return sqlite3_close(db) == SQLITE_OK && ok;
 }
 
 // Puts one unpacked image in place of the live database (keeping the live
@@ -472,12 +590,16 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
             throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to create backup file %1: it is the database %2 itself"), backupPath,
                                    database));
     }
-    // Both databases stay under a shared lock until the file is complete, so
-    // the backup is one consistent image of each even while another program
-    // writes to them; each image is checked as a restore would check it.
-    LockedDatabase prayers(databases.prayersPath, databases.prayersTable, lockWaitMs);
-    LockedDatabase plans(databases.plansPath, databases.plansTable, lockWaitMs);
-    const std::int64_t prayersFileSize = prayers.size(), plansFileSize = plans.size();
+    // Both databases are under a shared lock while their images are taken,
+    // so the backup holds one consistent, committed state of each even while
+    // another program writes to them.
+    DatabaseImage prayers, plans;
+    {
+        LockedDatabase lockedPrayers(databases.prayersPath, lockWaitMs);
+        LockedDatabase lockedPlans(databases.plansPath, lockWaitMs);
+        prayers = lockedPrayers.image(databases.prayersTable);
+        plans = lockedPlans.image(databases.plansTable);
+    }
 
     // Written under a temporary name and renamed over backupPath only when
     // complete, so a failure never costs the user an earlier backup. A
@@ -499,14 +621,14 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
         if (!writeAll(out.fd(), placeholder.data(), placeholder.size()))
             throw writeFailed(errno);
 
-        const std::int64_t total = prayersFileSize + plansFileSize;
+        const std::int64_t total = prayers.size + plans.size;
         std::int64_t done = 0, compressed = 0;
         header.prayersOffset = kBackupHeaderSize;
-        header.prayersSize = compressInto(prayers.fd(), databases.prayersPath, out.fd(), backupPath, compressed,
-                                          done, total, progress);
+        header.prayersSize = prayers.size;
+        compressInto(prayers.bytes.get(), prayers.size, out.fd(), backupPath, compressed, done, total, progress);
         header.plansOffset = kBackupHeaderSize + compressed;
-        header.plansSize =
-            compressInto(plans.fd(), databases.plansPath, out.fd(), backupPath, compressed, done, total, progress);
+        header.plansSize = plans.size;
+        compressInto(plans.bytes.get(), plans.size, out.fd(), backupPath, compressed, done, total, progress);
 
         const auto bytes = encodeBackupHeader(header);
         if (::pwrite(out.fd(), bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
@@ -527,9 +649,15 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
 
 BackupCheck checkBackupFile(const std::string& backupPath, BackupHeader* header)
 {
-    FileHandle file(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st{};
-    if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (::stat(backupPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return BackupCheck::CannotOpen;
+    // A named pipe, a socket or a device is never a backup, and opening or
+    // reading one could wait for ever for a writer.
+    if (!S_ISREG(st.st_mode))
+        return BackupCheck::NotBackup;
+    FileHandle file = openRegularFile(backupPath);
+    if (!file.isOpen())
         return BackupCheck::CannotOpen;
     unsigned char bytes[kBackupHeaderSize];
     const ssize_t n = readSome(file.fd(), bytes, sizeof bytes);
@@ -565,6 +693,8 @@ std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
 
 RestoreFailed::RestoreFailed() : Exception(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)) {}
 
+RestoreFailed::RestoreFailed(const std::string& message) : Exception(message) {}
+
 bool checkRestoredImage(const std::string& imagePath, const std::string& tableName)
 {
     // A journal or log beside the image would be read as part of it (or
@@ -593,9 +723,11 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
 
     removeRestoredImages(databases);
     bool ok = false;
+    int writeError = 0;
+    std::string failedPath; // the image that could not be written, in a sound backup
     BackupHeader header;
     if (checkBackupFile(backupPath, &header) == BackupCheck::Valid) {
-        FileHandle backup(::open(backupPath.c_str(), O_RDONLY | O_CLOEXEC));
+        FileHandle backup = openRegularFile(backupPath);
         struct stat st{};
         if (backup.isOpen() && ::fstat(backup.fd(), &st) == 0) {
             const std::int64_t fileSize = st.st_size;
@@ -606,17 +738,40 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
                 // total is for progress alone and cannot overflow here.
                 const std::int64_t total = fileSize - kBackupHeaderSize;
                 std::int64_t done = 0;
-                ok = inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
-                                    restoredName(databases.prayersPath), done, total, progress) &&
+                const bool prayersWritten =
+                    inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
+                                   restoredName(databases.prayersPath), done, total, progress, writeError);
+                if (!prayersWritten && writeError != 0)
+                    failedPath = restoredName(databases.prayersPath);
+                ok = prayersWritten &&
                      inflateSection(backup.fd(), header.plansOffset, header.plansSize,
-                                    restoredName(databases.plansPath), done, total, progress) &&
+                                    restoredName(databases.plansPath), done, total, progress, writeError) &&
+                     mendSearchIndex(restoredName(databases.prayersPath)) &&
                      checkRestoredImage(restoredName(databases.prayersPath), databases.prayersTable) &&
                      checkRestoredImage(restoredName(databases.plansPath), databases.plansTable);
+                if (!ok && writeError != 0 && failedPath.empty())
+                    failedPath = restoredName(databases.plansPath);
+                // A file that could not be written says nothing about the
+                // backup: its sections are read to the end to tell the
+                // reader whether it is sound.
+                if (!ok && writeError != 0) {
+                    removeRestoredImages(databases);
+                    int unused = 0;
+                    std::int64_t checked = 0;
+                    const bool sound = inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
+                                                      std::string(), checked, total, {}, unused) &&
+                                       inflateSection(backup.fd(), header.plansOffset, header.plansSize,
+                                                      std::string(), checked, total, {}, unused);
+                    if (!sound)
+                        failedPath.clear();
+                }
             }
         }
     }
     if (!ok) {
         removeRestoredImages(databases);
+        if (!failedPath.empty())
+            throw RestoreFailed(writeFailureMessage(failedPath, writeError));
         throw RestoreFailed();
     }
     syncFolderOf(databases.prayersPath);
@@ -628,12 +783,12 @@ void replaceWithRestoredImages(const UserDatabases& databases)
     const std::string marker = commitMarkerName(databases);
     {
         FileHandle file(::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        const bool written = file.isOpen() && ::fsync(file.fd()) == 0 && file.close() == 0;
-        if (!written) {
+        int error = !file.isOpen() || ::fsync(file.fd()) != 0 ? errno : file.close();
+        if (error != 0) {
             file.close();
             removeQuietly(marker);
             removeRestoredImages(databases);
-            throw RestoreFailed();
+            throw RestoreFailed(writeFailureMessage(marker, error));
         }
         syncFolderOf(marker);
     }

@@ -13,9 +13,9 @@
 // Everything here works on file paths; it never opens a store. The shell
 // closes both stores, calls in here and reopens both stores whatever happened:
 //
-//   backup:  close stores; writeBackupFile(...) (reads each database under a
-//            shared lock, so another program cannot change it mid-copy);
-//            reopen stores
+//   backup:  close stores; writeBackupFile(...) (copies each database's
+//            committed pages under a shared lock, so another program cannot
+//            change it mid-copy, whatever its journal mode); reopen stores
 //   restore: checkBackupFile (refuse with backupCheckMessage unless Valid);
 //            confirm with the user; close stores;
 //            restoreBackupFiles(...) (raises RestoreFailed, current data intact);
@@ -93,10 +93,13 @@ using BackupProgress = std::function<void(std::int64_t done, std::int64_t total)
 constexpr int kBackupLockWaitMs = 3000;
 
 // Writes a backup of both databases (which this process must have closed) to
-// backupPath. Each database is read under SQLite's shared lock, waiting up to
-// lockWaitMs for a writer to finish, and checked as a restore checks an image
-// (expected table, integrity check) before anything is written, so the file
-// always holds consistent images. The file is written under backupPath +
+// backupPath. Each database is read through SQLite under its shared lock,
+// waiting up to lockWaitMs for a writer to finish, so the image holds every
+// committed change (also those still in the write-ahead log of a database
+// another program keeps open). Each image is stored as a rollback-journal
+// database and checked as a restore checks it (expected table, integrity
+// check) before anything is written, so the file always holds images that
+// restore. The file is written under backupPath +
 // ".part" (a stale one from a killed backup is replaced) and renamed over
 // backupPath only when complete and flushed, so on any failure an earlier
 // file of that name is left as it was and no partial file remains. Raises
@@ -111,8 +114,10 @@ enum class BackupCheck { Valid, CannotOpen, NotBackup };
 
 // Opens the file and checks its signature and version (reads the 90-byte
 // header; a shorter file is never valid, nor is one whose header was never
-// completed - the temporary file of a backup that was killed). Fills
-// header when given and the answer is Valid. Never raises.
+// completed - the temporary file of a backup that was killed). Anything
+// but a regular file (a named pipe, a device) is NotBackup without being
+// opened, so the check never waits. Fills header when given and the answer
+// is Valid. Never raises.
 BackupCheck checkBackupFile(const std::string& backupPath, BackupHeader* header = nullptr);
 
 // The notice for a check that is not Valid: "Unable to open <path>" or
@@ -123,7 +128,11 @@ std::string backupCheckMessage(BackupCheck check, const std::string& backupPath)
 // they were before the restore started.
 class RestoreFailed : public Exception {
 public:
+    // With kRestoreFailedMessage: the backup is damaged.
     RestoreFailed();
+    // With a message of its own: the backup is sound, but the restored data
+    // could not be written (a full disk, a folder that cannot be written).
+    explicit RestoreFailed(const std::string& message);
 };
 
 // The message every failed restore shows.
@@ -132,12 +141,16 @@ constexpr const char* kRestoreFailedMessage = QT_TRANSLATE_NOOP("kovara::core::B
 
 // Step 1 of a restore (the databases must be closed, because a restore left
 // half done by an earlier failure is finished first): unpacks both sections into P.restored beside each
-// database, streaming (no buffer is sized from the header), flushes them and
-// checks each with checkRestoredImage. The live databases are not touched.
+// database, streaming (no buffer is sized from the header), makes an image
+// stored in write-ahead log mode a rollback-journal one (it has no log),
+// flushes them and checks each with checkRestoredImage. The live databases are not touched.
 // Any damage - a file that is not a backup, offsets or sizes that are
 // negative or outside the file, a section that ends early, holds more than its
 // size or fails zlib's checksum, an image that fails checkRestoredImage - or a file that cannot be written deletes the .restored
-// files and raises RestoreFailed.
+// files and raises RestoreFailed: for damage with kRestoreFailedMessage; for a
+// file that cannot be written (once the backup has been read to its end and
+// found sound) with a message naming the file and the reason, a full disk
+// first of all.
 void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases,
                       const BackupProgress& progress = {});
 

@@ -4,7 +4,15 @@
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_store.h"
 
+#include "core/base/files.h"
+#include "core/base/translation.h"
+
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <optional>
 #include <thread>
 
 namespace kovara::core {
@@ -16,7 +24,82 @@ bool isLockedError(const std::exception& e)
     return message.rfind(format("SQLite Error %d ", SQLITE_BUSY), 0) == 0 ||
            message.rfind(format("SQLite Error %d ", SQLITE_LOCKED), 0) == 0;
 }
+// The names of the tables in the file at path, without opening it for
+// writing; nothing when it cannot be read as a database.
+std::optional<std::vector<std::string>> tablesIn(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    std::optional<std::vector<std::string>> tables;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        try {
+            std::vector<std::string> names;
+            queryRows(db, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name;", "tables",
+                      [&](Statement& st) { names.push_back(st.columnText(0)); });
+            tables = std::move(names);
+        } catch (const std::exception&) {
+        }
+    }
+    sqlite3_close(db);
+    return tables;
+}
+
+std::string listed(const std::vector<std::string>& names)
+{
+    constexpr std::size_t kShown = 5;
+    std::string list;
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
+        list += (i ? ", " : "") + names[i];
+    if (names.size() > kShown)
+        list += ", ...";
+    return list;
+}
 } // namespace
+
+std::vector<UnexpectedDatabase> findUnexpectedDatabases(const UserDatabases& databases)
+{
+    std::vector<UnexpectedDatabase> found;
+    const struct {
+        const std::string& path;
+        const std::string& table;
+        const char* problem;
+    } files[] = {
+        {databases.plansPath, databases.plansTable,
+         QT_TRANSLATE_NOOP("kovara::core::UserSession",
+                           "%1 has no list of reading plans (the table %2 is missing), but it holds %3 other "
+                           "tables (%4): plans and their progress whose list has been lost, or a file of another "
+                           "program.")},
+        {databases.prayersPath, databases.prayersTable,
+         QT_TRANSLATE_NOOP("kovara::core::UserSession",
+                           "%1 is not a prayer journal (the table %2 is missing), but it holds %3 other tables "
+                           "(%4): a file of another program, or a journal that has lost its items.")},
+    };
+    for (const auto& file : files) {
+        if (!pathExists(file.path))
+            continue;
+        const auto tables = tablesIn(file.path);
+        if (!tables || tables->empty() ||
+            std::find(tables->begin(), tables->end(), file.table) != tables->end())
+            continue;
+        found.push_back({file.path, withArgs(translatedText("kovara::core::UserSession", file.problem), file.path,
+                                             file.table, static_cast<int>(tables->size()), listed(*tables))});
+    }
+    return found;
+}
+
+std::string setAsideDatabase(const std::string& path)
+{
+    std::string target = path + ".unrecognised";
+    for (int n = 2; pathExists(target); ++n)
+        target = format("%s.unrecognised%d", path, n);
+    if (::rename(path.c_str(), target.c_str()) != 0)
+        throw Exception(withArgs(translatedText("kovara::core::UserSession", "Unable to rename %1 to %2: %3"), path,
+                                 target, std::string(std::strerror(errno))));
+    // A journal beside it belongs to it.
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        if (pathExists(path + suffix))
+            ::rename((path + suffix).c_str(), (target + suffix).c_str());
+    return target;
+}
 
 UserSession::UserSession(std::string userDataFolder, const Clock& clock)
     : folder_(std::move(userDataFolder)), clock_(clock)

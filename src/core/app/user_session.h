@@ -20,11 +20,33 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kovara::core {
 
 class PlanStore;
 class PrayerStore;
+
+// A user database that holds tables, but not the one its store lives on: a
+// plan file without its list of plans, or an SQLite file that is no prayer
+// journal. A store opened on it would add its own tables and leave the rest
+// orphaned, so the file is looked at first and left as it is until the
+// reader decides.
+struct UnexpectedDatabase {
+    std::string path;
+    std::string problem; // what was found, for the reader
+};
+
+// Looks at the two user databases without changing them. Returns one entry
+// for each that exists, holds tables and lacks its store's table; a missing
+// or empty file (a new user), a store's own file and a file SQLite cannot
+// read (reported when the store opens it) give none.
+std::vector<UnexpectedDatabase> findUnexpectedDatabases(const UserDatabases& databases);
+
+// Renames the file (and any journal beside it) to the first free name of
+// path + ".unrecognised", ".unrecognised2", ...; returns the new name. Raises
+// Exception when the rename fails.
+std::string setAsideDatabase(const std::string& path);
 
 // What the session does to the files, in order, for whoever follows it.
 enum class SessionStep { RecoverRestore, OpenPlans, OpenPrayers, ClosePrayers, ClosePlans };

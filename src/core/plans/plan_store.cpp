@@ -1,6 +1,8 @@
 #include "core/plans/plan_store.h"
 
 #include "core/base/files.h"
+#include "core/base/translation.h"
+#include "core/content/bible_store.h"
 
 #include <algorithm>
 #include <array>
@@ -104,6 +106,19 @@ void encodeUtf8(char32_t cp, std::string& out)
     }
 }
 
+// Whether a day's text is a passage the views can show: verse runs "a-b"
+// (or a single verse) of positive verse numbers, separated by commas.
+bool isPassageText(const std::string& text)
+{
+    try {
+        const std::vector<VerseRun> runs = parseVerseSpec(text);
+        return !runs.empty() && std::all_of(runs.begin(), runs.end(),
+                                            [](const VerseRun& run) { return run.first >= 1 && run.last >= 1; });
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 std::string localeLowerCase(const std::string& text)
@@ -185,18 +200,32 @@ void PlanStore::loadPlans()
                   rec.startDate = fromStoredSeconds(st.columnInt64(2));
                   loaded.push_back(std::move(rec));
               });
-    for (PlanRecord& rec : loaded) {
-        queryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", quoted(rec.tableName)),
-                  "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
-                      rec.dayVerses.push_back(st.columnText(0));
-                      // The flag as stored: an integer (as this program writes
-                      // it) compared as a number, anything else as its text.
-                      rec.dayDone.push_back(sqlite3_column_type(st.handle(), 1) == SQLITE_INTEGER
-                                                ? st.columnInt64(1) != 0
-                                                : st.columnText(1) != "0");
-                  });
+    // Each plan is read on its own: a missing or damaged day table, or a day
+    // whose text is not a passage, keeps that plan out and no other.
+    std::vector<DamagedPlan> damaged;
+    std::erase_if(loaded, [&](PlanRecord& rec) {
+        try {
+            queryRows(db(), format("SELECT dayVerses,dayDone FROM '%s' ORDER BY planDay;", quoted(rec.tableName)),
+                      "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
+                          rec.dayVerses.push_back(st.columnText(0));
+                          // The flag as stored: an integer (as this program
+                          // writes it) compared as a number, anything else
+                          // as its text.
+                          rec.dayDone.push_back(sqlite3_column_type(st.handle(), 1) == SQLITE_INTEGER
+                                                    ? st.columnInt64(1) != 0
+                                                    : st.columnText(1) != "0");
+                      });
+            for (std::size_t day = 0; day < rec.dayVerses.size(); ++day)
+                if (!isPassageText(rec.dayVerses[day]))
+                    throw Exception(withArgs(translatedText("kovara::core::PlanStore", "day %1 holds \"%2\", which is not a passage"),
+                                             static_cast<int>(day + 1), rec.dayVerses[day]));
+        } catch (const std::exception& e) {
+            damaged.push_back({PlanId(rec.tableName), rec.planTitle, e.what()});
+            return true;
+        }
         rec.readDates.assign(rec.dayVerses.size(), std::nullopt);
-    }
+        return false;
+    });
     const auto byTable = [&loaded](const std::string& table) -> PlanRecord* {
         for (PlanRecord& rec : loaded)
             if (rec.tableName == table)
@@ -220,6 +249,15 @@ void PlanStore::loadPlans()
                       }
                   });
     plans_.swap(loaded);
+    damaged_.swap(damaged);
+}
+
+void PlanStore::deleteDamagedPlans()
+{
+    for (const DamagedPlan& plan : damaged_)
+        execSQL(db(), format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable,
+                             quoted(plan.id.guid())));
+    loadPlans();
 }
 
 PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate)

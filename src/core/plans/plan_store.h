@@ -53,6 +53,14 @@ struct PlanReplacement {
     PlanId newPlan;
 };
 
+// An active plan that could not be loaded: its day table is missing or
+// unreadable, or a day holds text that is not a passage.
+struct DamagedPlan {
+    PlanId id;
+    std::string planTitle;
+    std::string reason; // the first problem found, for the reader
+};
+
 class PlanStore {
 public:
     static constexpr const char* kMasterTable = "KOVA2PlanMaster";
@@ -83,9 +91,16 @@ public:
     void close();
 
     // Reads every active plan and its days again, ordered by title (byte-wise,
-    // case-sensitive). Plan indices change. On failure the plans loaded
-    // before stay as they were.
+    // case-sensitive). Plan indices change. A plan that cannot be read is
+    // left out and listed by damagedPlans(), so one damaged plan never keeps
+    // the others from loading. When the master table itself cannot be read,
+    // raises and the plans loaded before stay as they were.
     void loadPlans();
+    // The active plans the last loadPlans left out, in title order.
+    const std::vector<DamagedPlan>& damagedPlans() const { return damaged_; }
+    // Marks every damaged plan deleted (as deletePlan does: its rows stay in
+    // the file) and reloads.
+    void deleteDamagedPlans();
 
     int planCount() const { return static_cast<int>(plans_.size()); }
     const std::string& fileName() const { return fileName_; }
@@ -183,6 +198,7 @@ private:
     std::string fileName_;
     const Clock& clock_;
     std::vector<PlanRecord> plans_;
+    std::vector<DamagedPlan> damaged_;
 };
 
 // Reads a plan template: the `verses` column of table tableName in the

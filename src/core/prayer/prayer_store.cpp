@@ -40,6 +40,14 @@ sys_days storedDate(std::int64_t seconds)
     return dayOf(fromStoredSeconds(seconds));
 }
 
+// The statement that makes the full-text index when it is missing.
+std::string createSearchTableSql()
+{
+    return format("CREATE VIRTUAL TABLE IF NOT EXISTS %s USING fts5(title, topic, body, notes, "
+                  "tokenize='unicode61 remove_diacritics 2');",
+                  PrayerStore::kSearchTable);
+}
+
 // Prepares sql or raises the operation's "no statement" message.
 void requireStatement(const Statement& st, const char* operation)
 {
@@ -56,6 +64,12 @@ PrayerStore::PrayerStore(const std::string& fileName, const Clock* clock)
     // Items made but never saved (the program ended while their editor was
     // open) are not part of the journal.
     discardUnsavedItems();
+    // A damage that cannot be mended now (a file another program has locked)
+    // only affects searching; the items are still there to be read.
+    try {
+        repairSearchIndex(db());
+    } catch (const std::exception&) {
+    }
 }
 
 PrayerStore::~PrayerStore() = default;
@@ -446,9 +460,7 @@ void PrayerStore::createJournalTables()
                          kNoteTable));
     execSQL(db(), format("CREATE INDEX IF NOT EXISTS %s_prayerIndex ON %s (prayerIndex, noteTime);",
                          kNoteTable, kNoteTable));
-    execSQL(db(), format("CREATE VIRTUAL TABLE IF NOT EXISTS %s USING fts5(title, topic, body, notes, "
-                         "tokenize='unicode61 remove_diacritics 2');",
-                         kSearchTable));
+    execSQL(db(), createSearchTableSql());
     execSQL(db(), format("CREATE TABLE IF NOT EXISTS %s (infoKey TEXT PRIMARY KEY, infoValue TEXT);",
                          kInfoTable));
     // A journal without items has nothing to index: it is ready at once.
@@ -653,6 +665,30 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
         }
     });
     return headers;
+}
+
+bool PrayerStore::repairSearchIndex(sqlite3* db)
+{
+    if (!tableExists(db, kSearchTable))
+        return false;
+    const std::string check = format("INSERT INTO %s(%s) VALUES('integrity-check');", kSearchTable, kSearchTable);
+    if ((sqlite3_exec(db, check.c_str(), nullptr, nullptr, nullptr) & 0xFF) != SQLITE_CORRUPT)
+        return false;
+    // Dropping the table never reads the damaged index; the new one is
+    // built from the items the next time the journal needs it.
+    execSQL(db, "BEGIN IMMEDIATE;");
+    try {
+        execSQL(db, format("DROP TABLE %s;", kSearchTable));
+        execSQL(db, createSearchTableSql());
+        if (tableExists(db, kInfoTable))
+            execSQL(db, format("INSERT OR REPLACE INTO %s (infoKey, infoValue) VALUES ('searchIndex', '0');",
+                               kInfoTable));
+        execSQL(db, "COMMIT;");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
+        throw;
+    }
+    return true;
 }
 
 bool PrayerStore::searchIndexReady() const

@@ -95,7 +95,8 @@ public:
     static constexpr const char* kUnsavedKey = "unsavedItem ";
 
     // Opens (creating when missing) fileName and makes sure the table and its
-    // four indexes exist; an existing table is left as it is. clock answers
+    // four indexes exist; an existing table is left as it is. A damaged search
+    // index is made anew (see repairSearchIndex). clock answers
     // "now" for new items and edit times (not owned; must outlive the store;
     // null means the system clock). Raises SqliteError when the file cannot be
     // opened or the schema cannot be made; the schema is then rolled back and
@@ -233,6 +234,16 @@ public:
     // it binds in order appended to values; empty when there is nothing to
     // look for.
     static std::string searchCondition(const std::string& words, std::vector<std::string>& values);
+
+    // Runs FTS5's own integrity check on the search index of the prayer
+    // database open at db (SQLite's integrity check does not look inside
+    // it). A damaged index is dropped and made anew, empty and marked not
+    // built, so that it is built again from the items on first use, as in a
+    // file from before the index. Returns true when it was damaged and has
+    // been made anew; false when it is sound, missing, or could not be checked
+    // (a read-only file). Raises SqliteError when it was damaged and could
+    // not be made anew; the file then stays as it was.
+    static bool repairSearchIndex(sqlite3* db);
 
     // Runs body inside one write transaction (BEGIN IMMEDIATE ... COMMIT);
     // when body or the commit raises, everything is rolled back and the error

@@ -20,7 +20,8 @@ AppStores::AppStores(const Clock& clock) : clock_(clock) {}
 
 AppStores::~AppStores() = default;
 
-void AppStores::open(const std::string& contentFolder, const std::string& userDataFolder)
+void AppStores::open(const std::string& contentFolder, const std::string& userDataFolder,
+                     const UnexpectedDatabaseQuestion& ask)
 {
     ensureUserDataFolder(userDataFolder);
     settings_ = std::make_unique<IniFile>(userDataFolder + "settings.ini");
@@ -33,6 +34,14 @@ void AppStores::open(const std::string& contentFolder, const std::string& userDa
     bible_ = std::make_unique<BibleStore>(contentFolder + "bible.kova2", "King James Version", "KJV");
 
     session_ = std::make_unique<UserSession>(userDataFolder, clock_);
+    // Looked at after an interrupted restore is settled, before a store
+    // could add its tables to a file it does not know.
+    recoverInterruptedRestore(session_->databases());
+    for (const UnexpectedDatabase& found : findUnexpectedDatabases(session_->databases())) {
+        if (!ask || !ask(found.problem))
+            throw Exception(found.problem);
+        setAsideDatabase(found.path);
+    }
     session_->planStore();
     session_->prayerStore();
 }

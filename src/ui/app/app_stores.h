@@ -8,6 +8,7 @@
 #include "ui/base/core_names.h"
 #include "core/db/database.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ class UserSession;
 
 namespace kovara::ui {
 
+// Asked, with what was found, about a user database that holds tables but
+// not its store's (see findUnexpectedDatabases): true sets the file aside and
+// starts with a new one, false leaves it as it is.
+using UnexpectedDatabaseQuestion = std::function<bool(const std::string& problem)>;
+
 class AppStores {
 public:
     explicit AppStores(const Clock& clock);
@@ -34,8 +40,11 @@ public:
 
     // Opens settings.ini in userDataFolder (made when missing), the shipped
     // devotional and Bible of contentFolder, and the user's stores. Raises
-    // the first failure, keeping what was opened for the destructor.
-    void open(const std::string& contentFolder, const std::string& userDataFolder);
+    // the first failure, keeping what was opened for the destructor. A user
+    // database the stores do not recognise is never changed: unless ask
+    // agrees to set it aside, opening stops with the problem as the error.
+    void open(const std::string& contentFolder, const std::string& userDataFolder,
+              const UnexpectedDatabaseQuestion& ask = {});
     // Releases everything in order: devotionals, their connection, the
     // user's stores, the Bible; then saves and releases the preferences.
     // Raises the first failure; the rest is left to the destructor.

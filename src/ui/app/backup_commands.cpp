@@ -90,6 +90,37 @@ void recoverInterruptedUserData(const std::string& userDataFolder)
     }
 }
 
+QString unexpectedDatabaseQuestion(const QString& problem)
+{
+    return QCoreApplication::translate(
+               "kovara::ui::BackupCommands",
+               "%1\n\nKovara has not changed this file. Do you want to set it aside (it is renamed, with "
+               "\".unrecognised\" added to its name) and start with a new, empty one? A backup can then be "
+               "restored. No ends Kovara and leaves the file as it is.")
+        .arg(problem);
+}
+
+bool reportDamagedPlans(Shell& shell)
+{
+    PlanStore& plans = shell.planStore();
+    if (plans.damagedPlans().empty())
+        return false;
+    QString list;
+    for (const core::DamagedPlan& plan : plans.damagedPlans())
+        list += QCoreApplication::translate("kovara::ui::BackupCommands", "\u2022 \"%1\": %2\n")
+                    .arg(plainUserText(fromBytes(plan.planTitle)), plainUserText(fromBytes(plan.reason)));
+    const QString question = QCoreApplication::translate(
+        "kovara::ui::BackupCommands",
+        "These reading plans are damaged and cannot be opened:\n\n%1\n"
+        "They are left out of the plan lists. Your other plans and your prayers are not affected, and "
+        "restoring a backup that holds these plans brings them back.\n\n"
+        "Do you want to delete the damaged plans?").arg(list);
+    if (!shell.dialogs().confirm(question, Dialogs::Answer::No, Dialogs::Icon::Warning))
+        return false;
+    plans.deleteDamagedPlans();
+    return true;
+}
+
 BackupCommands::BackupCommands(Shell& shell, UserStoreHost& host, QWidget* window)
     : shell_(shell), host_(host), window_(window)
 {
@@ -183,6 +214,7 @@ void BackupCommands::restoreBackup(const QString& path)
     databases.plansPath = shell_.planStore().fileName();
 
     bool restored = false;
+    std::string failure;
     {
         BusyCursor busy;
         CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Restoring the backup..."));
@@ -190,9 +222,10 @@ void BackupCommands::restoreBackup(const QString& path)
             try {
                 restoreBackupFiles(file, databases, progress.callback());
                 restored = true;
-            } catch (const RestoreFailed&) {
+            } catch (const RestoreFailed& e) {
                 // The current databases are as they were; told below, once
                 // the stores are open again.
+                failure = e.what();
             }
         });
         shell_.session().notifyStoresReplaced();
@@ -200,7 +233,9 @@ void BackupCommands::restoreBackup(const QString& path)
     if (restored)
         dialogs.message(QCoreApplication::translate("kovara::ui::BackupCommands", "Data restoration process complete."));
     else
-        dialogs.message(fromBytes(translatedText("kovara::core::BackupFile", kRestoreFailedMessage)), Dialogs::Icon::Error);
+        dialogs.message(fromBytes(failure), Dialogs::Icon::Error);
+    if (reportDamagedPlans(shell_))
+        shell_.session().notifyPlansChanged();
 }
 
 } // namespace kovara::ui

@@ -54,6 +54,18 @@ UserDatabases userDatabasesIn(const std::string& userDataFolder);
 // what an earlier interrupted restore left behind. Never raises.
 void recoverInterruptedUserData(const std::string& userDataFolder);
 
+// Run once the user stores are open (at start and after a restore): when
+// reading plans could not be loaded, names them and their problem in one
+// message and asks whether to delete them. They stay out of the plan lists
+// either way; Yes marks them deleted in the file, No leaves them there for a
+// restore (and the question comes again at the next start). Returns true when
+// plans were deleted.
+bool reportDamagedPlans(Shell& shell);
+
+// The question at start about a user database the stores do not recognise;
+// problem says what was found in it.
+QString unexpectedDatabaseQuestion(const QString& problem);
+
 class BackupCommands {
 public:
     // shell and host are usually the same main window; window parents the

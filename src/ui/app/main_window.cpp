@@ -81,7 +81,10 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
 
     helpFile_ = contentFolder_ + "KOVA2.hlp";
     userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
-    stores_.open(contentFolder_, userDataFolder_);
+    stores_.open(contentFolder_, userDataFolder_, [this](const std::string& problem) {
+        return dialogs_.confirm(unexpectedDatabaseQuestion(fromBytes(problem)), Dialogs::Answer::No, Dialogs::Icon::Warning);
+    });
+    reportDamagedPlans(*this);
     createPrayerPage();
     createPlanPages();
     session().notifyPreferencesChanged();
