@@ -110,6 +110,28 @@ void encodeUtf8(char32_t cp, std::string& out)
 // (or a single verse) of positive verse numbers, separated by commas.
 bool isPassageText(const std::string& text)
 {
+    // The form this program writes ("1-31,1533-1550") is checked by a scan;
+    // anything else goes through the full parse. Parsing every day of every
+    // plan at start-up cost more than reading them.
+    bool plain = !text.empty();
+    std::size_t digits = 0;
+    bool nonZero = false;
+    char previous = ',';
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            nonZero = nonZero || c != '0';
+        } else if ((c == ',' || c == '-') && digits > 0 && digits < 10 && nonZero && !(c == '-' && previous == '-')) {
+            digits = 0;
+            nonZero = false;
+            previous = c;
+        } else {
+            plain = false;
+            break;
+        }
+    }
+    if (plain && digits > 0 && digits < 10 && nonZero)
+        return true;
     try {
         const std::vector<VerseRun> runs = parseVerseSpec(text);
         return !runs.empty() && std::all_of(runs.begin(), runs.end(),
