@@ -3,6 +3,8 @@
 #include "ui/app/main_actions.h"
 #include "ui/base/group_bar.h"
 #include "ui/base/painted_icon.h"
+#include "ui/plans/plan_controller.h"
+#include "ui/prayer/prayer_commands.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -157,6 +159,24 @@ SideBar buildSideBar(const MainActions& actions)
                             actions.inactivePrayersAction, actions.allPrayersAction})
         prayers->addCommand(action);
     return side;
+}
+
+void connectPlanActions(const MainActions& actions, PlanController& plans)
+{
+    // The plan commands' own actions carry the handlers.
+    QObject::connect(actions.newPlanAction, &QAction::triggered, plans.newPlanAction, &QAction::trigger);
+    QObject::connect(actions.planManagerAction, &QAction::triggered, plans.planManagerAction, &QAction::trigger);
+}
+
+void connectPrayerActions(const MainActions& actions, PrayerCommands& prayers)
+{
+    QObject::connect(actions.newPrayerAction, &QAction::triggered, &prayers, &PrayerCommands::newPrayerCommand);
+    QObject::connect(actions.activePrayersAction, &QAction::triggered, &prayers, &PrayerCommands::showActivePrayers);
+    QObject::connect(actions.answeredPrayersAction, &QAction::triggered, &prayers,
+                     &PrayerCommands::showAnsweredPrayers);
+    QObject::connect(actions.inactivePrayersAction, &QAction::triggered, &prayers,
+                     &PrayerCommands::showInactivePrayers);
+    QObject::connect(actions.allPrayersAction, &QAction::triggered, &prayers, &PrayerCommands::showAllPrayers);
 }
 
 } // namespace kovara::ui

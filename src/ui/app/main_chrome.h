@@ -12,6 +12,8 @@ namespace kovara::ui {
 
 class GroupBar;
 class GroupBarGroup;
+class PlanController;
+class PrayerCommands;
 struct MainActions;
 
 // The menu entries other parts of the window fill later.
@@ -36,5 +38,10 @@ struct SideBar {
     GroupBarGroup* plans = nullptr; // plan entries go before "Start New Reading Plan..."
 };
 SideBar buildSideBar(const MainActions& actions);
+
+// The window's plan and prayer actions (in its menus and side bar) run the
+// controllers' commands, which guard their own errors.
+void connectPlanActions(const MainActions& actions, PlanController& plans);
+void connectPrayerActions(const MainActions& actions, PrayerCommands& prayers);
 
 } // namespace kovara::ui

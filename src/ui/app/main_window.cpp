@@ -37,7 +37,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -94,14 +93,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     createGeneralCommands();
     createReminder();
 
-    // The first window shows a page whole: about two thirds of the screen,
-    // never less than the classic size, never more than the screen.
-    QSize first(kClientWidth, kClientHeight);
-    if (const QScreen* s = screen()) {
-        const QSize available = s->availableGeometry().size();
-        first = first.expandedTo(available * 2 / 3).boundedTo(available);
-    }
-    resize(first);
+    resize(firstWindowSize(*this, QSize(kClientWidth, kClientHeight)));
     setMinimumSize(400, 300);
     // The window system chose the first position; afterwards the saved one.
     restoreWindowPlacement(*this, stores_.settings(), core::settings::kMainWindowPlacement);
@@ -281,11 +273,7 @@ void MainWindow::createPlanPages()
     planCommands_ = new PlanController(*this, this);
     planCommands_->setObjectName(QStringLiteral("PlanCommands"));
 
-    // The window's two plan actions are the ones in its menus and side bar;
-    // the plan commands' own actions carry the handlers.
-    connect(actions_.newPlanAction, &QAction::triggered, planCommands_->newPlanAction, &QAction::trigger);
-    connect(actions_.planManagerAction, &QAction::triggered, planCommands_->planManagerAction,
-            &QAction::trigger);
+    connectPlanActions(actions_, *planCommands_);
     planCommands_->setReadingMenu(menus_.reading, menus_.readingBreak);
     menus_.reading->insertAction(nullptr, planCommands_->exportCalendarAction);
     planCommands_->setSideBarGroup(sideBar_.plans);
@@ -296,15 +284,7 @@ void MainWindow::createPrayerPage()
     prayerCommands_ = new PrayerCommands(
         *this, [this]() -> PrayerTrackerPage& { return *static_cast<PrayerTrackerPage*>(ensurePage(Page::PrayerTracker)); },
         [this]() -> PrayerEditor& { return prayerEditor(); }, this);
-    // The controller's slots run their own error guard.
-    connect(actions_.newPrayerAction, &QAction::triggered, prayerCommands_, &PrayerCommands::newPrayerCommand);
-    connect(actions_.activePrayersAction, &QAction::triggered, prayerCommands_,
-            &PrayerCommands::showActivePrayers);
-    connect(actions_.answeredPrayersAction, &QAction::triggered, prayerCommands_,
-            &PrayerCommands::showAnsweredPrayers);
-    connect(actions_.inactivePrayersAction, &QAction::triggered, prayerCommands_,
-            &PrayerCommands::showInactivePrayers);
-    connect(actions_.allPrayersAction, &QAction::triggered, prayerCommands_, &PrayerCommands::showAllPrayers);
+    connectPrayerActions(actions_, *prayerCommands_);
     // The journal export belongs to the prayer commands; it closes the
     // Prayers menu after the views.
     menus_.prayers->addSeparator();
@@ -332,25 +312,25 @@ void MainWindow::openBiblePage()
 
 void MainWindow::openBibleLink(const QString& href)
 {
-    if (!href.startsWith(QStringLiteral("bible:")))
-        return;
-    runGuarded(dialogs_, [this, &href] {
-        ensurePage(Page::Bible);
-        if (biblePage_->openLink(href)) {
-            showPage(Page::Bible);
-            biblePage_->focusPassage();
-        }
-    });
+    if (href.startsWith(QStringLiteral("bible:")))
+        openOnBiblePage([&href](BiblePage& page) { return page.openLink(href); }, false);
 }
 
 void MainWindow::openBibleReference(const QString& reference)
 {
-    runGuarded(dialogs_, [this, &reference] {
-        ensurePage(Page::Bible);
-        showPage(Page::Bible);
-        // A reference that cannot be read stays in the field with its reason.
-        if (biblePage_->goTo(reference))
+    // A reference that cannot be read stays in the field with its reason.
+    openOnBiblePage([&reference](BiblePage& page) { return page.goTo(reference); }, true);
+}
+
+void MainWindow::openOnBiblePage(const std::function<bool(BiblePage&)>& open, bool showAnyway)
+{
+    runGuarded(dialogs_, [&] {
+        if (ensurePage(Page::Bible) && showAnyway)
+            showPage(Page::Bible);
+        if (open(*biblePage_)) {
+            showPage(Page::Bible);
             biblePage_->focusPassage();
+        }
     });
 }
 
@@ -377,14 +357,10 @@ void MainWindow::updateActions()
 
 void MainWindow::offerImport()
 {
-    runImportOffer(
-        stores_.preferences().offerImport1x, dialogs_,
-        [this] {
-            version1Import_(*this);
-            // Questions cut short by the window closing were never answered.
-            return !closing_;
-        },
-        [this] { stores_.preferences().savePreferences(); });
+    runImportOffer(stores_.preferences().offerImport1x, dialogs_, [this] {
+        version1Import_(*this);
+        return !closing_; // questions cut short by the window closing were never answered
+    }, [this] { stores_.preferences().savePreferences(); });
 }
 
 void MainWindow::showEvent(QShowEvent* event)

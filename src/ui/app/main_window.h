@@ -92,6 +92,9 @@ public:
     // Bible page, or leaves it in the page's field with the reason it could
     // not be read.
     void openBibleReference(const QString& reference);
+    // Runs open on the Bible page (made when needed) and shows it with the
+    // focus on the text when open succeeds (always when showAnyway).
+    void openOnBiblePage(const std::function<bool(BiblePage&)>& open, bool showAnyway);
 
     // UserStoreHost: backup, restore and the version-1 import free and reopen
     // the plan store and the prayer store around their file work.

@@ -49,4 +49,13 @@ void restoreWindowPlacement(QWidget& window, const IniFile& ini, const core::set
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }
 
+QSize firstWindowSize(const QWidget& window, QSize classic)
+{
+    if (const QScreen* screen = window.screen()) {
+        const QSize available = screen->availableGeometry().size();
+        return classic.expandedTo(available * 2 / 3).boundedTo(available);
+    }
+    return classic;
+}
+
 } // namespace kovara::ui

@@ -5,6 +5,8 @@
 // and row (Right - Left is the width).
 #include "ui/base/core_names.h"
 
+#include <QSize>
+
 class QWidget;
 
 namespace kovara::core {
@@ -26,5 +28,9 @@ void saveWindowPlacement(const QWidget& window, IniFile& ini, const core::settin
 // a rectangle whose top-left corner lies on no screen is moved to the primary
 // screen's origin; the window is maximized when "Maximized" is 1. Never raises.
 void restoreWindowPlacement(QWidget& window, const IniFile& ini, const core::settings::WindowPlacementKeys& keys);
+
+// The size a first window opens at, showing a page whole: about two thirds
+// of its screen, never less than classic, never more than the screen.
+QSize firstWindowSize(const QWidget& window, QSize classic);
 
 } // namespace kovara::ui
