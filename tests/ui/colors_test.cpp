@@ -1,7 +1,9 @@
 #include "ui/base/colors.h"
 #include "test_preferences.h"
+#include "ui/prayer/prayer_text.h"
 
 #include <QApplication>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -56,6 +58,12 @@ TEST(ColorsTest, PageColoursFollowADarkPaletteOnlyWhereThePreferenceIsDefault)
         prefs->textFontColor = c.font;
         EXPECT_EQ(pageBackColor(*prefs), c.expectedBack) << c.dark << ' ' << c.back;
         EXPECT_EQ(pageFontColor(*prefs), c.expectedFont) << c.dark << ' ' << c.font;
+        // The prayer text (editor and preview) shows the same page.
+        QTextEdit prayer;
+        applyDisplayFont(prayer, *prefs);
+        applyDisplayBackground(prayer, *prefs);
+        EXPECT_EQ(prayer.palette().color(QPalette::Base), c.expectedBack) << c.dark << ' ' << c.back;
+        EXPECT_EQ(prayer.palette().color(QPalette::Text), c.expectedFont) << c.dark << ' ' << c.font;
     }
 }
 

@@ -15,7 +15,8 @@ void applyDisplayFont(QTextEdit& edit, const Preferences& prefs)
 {
     const QString family = fromBytes(prefs.textFontName);
     const int size = prefs.textFontSize > 0 ? prefs.textFontSize : 10;
-    const QColor colour = toQColor(prefs.textFontColor);
+    // The page's colours: the defaults follow a dark desktop palette.
+    const QColor colour = pageFontColor(prefs);
 
     QFont font = edit.document()->defaultFont();
     font.setFamilies({family});
@@ -42,7 +43,7 @@ void applyDisplayFont(QTextEdit& edit, const Preferences& prefs)
 void applyDisplayBackground(QTextEdit& edit, const Preferences& prefs)
 {
     QPalette palette = edit.palette();
-    palette.setColor(QPalette::Base, toQColor(prefs.textBackColor));
+    palette.setColor(QPalette::Base, pageBackColor(prefs));
     edit.setPalette(palette);
     edit.document()->setDocumentMargin(5);
 }
