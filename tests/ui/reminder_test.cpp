@@ -169,6 +169,16 @@ TEST_F(ReminderTest, WithoutANotificationServiceTheReminderGoesToTheFallback)
         EXPECT_EQ(shown, QStringList{"Time to read: Gospels \u2013 Day 1: Alpha 1:1-1"});
         QDBusConnection::disconnectFromBus(names[i]);
     }
+    // With several plans due, the fallback names them all.
+    shell.addPlan("Psalms", 3, 0);
+    ReminderNotifier notifier(shell, [&] { return QDBusConnection::connectToBus(addresses[1], names[1]); });
+    QStringList shown;
+    QObject::connect(&notifier, &ReminderNotifier::reminderNotShown, [&](const QString& text) { shown << text; });
+    EXPECT_EQ(notifier.remind(), 2);
+    EXPECT_TRUE(waitFor([&] { return shown.size() == 2; }));
+    EXPECT_EQ(shown.value(1).toStdString(),
+              "Time to read: Gospels \u2013 Day 1: Alpha 1:1-1; Time to read: Psalms \u2013 Day 1: Alpha 1:1-1");
+    QDBusConnection::disconnectFromBus(names[1]);
 }
 
 TEST_F(ReminderTest, TheTimerIsSetForTheNextReminderTime)

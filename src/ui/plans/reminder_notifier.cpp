@@ -87,12 +87,17 @@ QString ReminderNotifier::bodyText(const DueReading& due) const
 int ReminderNotifier::remind()
 {
     const std::vector<DueReading> due = dueReadings(shell_.planStore(), shell_.clock().today());
+    notShown_.clear();
+    const auto notShown = [this](const QString& text) {
+        notShown_ << text;
+        emit reminderNotShown(notShown_.join(QStringLiteral("; ")));
+    };
     for (const DueReading& reading : due) {
         const QString summary = summaryText(reading);
         const QString body = bodyText(reading);
         const QString text = summary + QStringLiteral(" \u2013 ") + body;
         if (!bus().isConnected()) {
-            emit reminderNotShown(text);
+            notShown(text);
             continue;
         }
         QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
@@ -104,7 +109,7 @@ int ReminderNotifier::remind()
         // back through the watcher.
         auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
         const PlanId plan = reading.plan;
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, plan, text] {
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, plan, text, notShown] {
             watcher->deleteLater();
             const QDBusMessage reply = watcher->reply();
             if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
@@ -112,7 +117,7 @@ int ReminderNotifier::remind()
                 shown_[id] = plan;
                 emit notificationShown(id);
             } else {
-                emit reminderNotShown(text);
+                notShown(text);
             }
         });
     }

@@ -12,6 +12,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <optional>
@@ -75,6 +76,9 @@ private:
     std::optional<sys_seconds> next_;
     // Notification id -> the plan it announced.
     std::map<uint, PlanId> shown_;
+    // This round's reminders that no notification showed: the fallback names
+    // them all, not only the last.
+    QStringList notShown_;
 };
 
 } // namespace kovara::ui
