@@ -349,6 +349,10 @@ TEST_F(PlanStoreTest, ADamagedPlanIsLeftOutAndTheOthersLoad)
              execSQL(db, format("UPDATE '%s' SET dayVerses='0-3' WHERE planDay=3;", table));
          },
          "day 3 holds \"0-3\", which is not a passage"},
+        {"a run ending at verse 0", [](sqlite3* db, const std::string& table) {
+             execSQL(db, format("UPDATE '%s' SET dayVerses='5,3-0' WHERE planDay=3;", table));
+         },
+         "day 3 holds \"5,3-0\", which is not a passage"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -116,15 +116,13 @@ bool isPassageText(const std::string& text)
     bool plain = !text.empty();
     std::size_t digits = 0;
     bool nonZero = false;
-    char previous = ',';
     for (const char c : text) {
         if (c >= '0' && c <= '9') {
             ++digits;
             nonZero = nonZero || c != '0';
-        } else if ((c == ',' || c == '-') && digits > 0 && digits < 10 && nonZero && !(c == '-' && previous == '-')) {
+        } else if ((c == ',' || c == '-') && digits > 0 && digits < 10 && nonZero) {
             digits = 0;
             nonZero = false;
-            previous = c;
         } else {
             plain = false;
             break;

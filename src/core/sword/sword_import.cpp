@@ -118,7 +118,7 @@ SwordImportResult importSwordBible(SwordBackend& backend, const SwordModuleInfo&
         } else {
             auto [at, added] = extraIndex.emplace(std::make_tuple(verse.book, verse.chapter, verse.verse), 0);
             if (added) {
-                at->second = kjvVerses + 1 + static_cast<int>(extraIndex.size()) - 1;
+                at->second = kjvVerses + static_cast<int>(extraIndex.size()); // after Revelation, in arrival order
                 extraRefs[at->second] = {verse.book, verse.chapter, verse.verse};
             }
             index = at->second;
