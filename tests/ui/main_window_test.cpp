@@ -405,6 +405,12 @@ TEST_F(MainWindowTest, MissingBibleEndsStartUp)
     execSQL(db, "DROP TABLE faithsCheckbook;");
     closeDatabase(db);
     EXPECT_NE(kovara::test::messageOf([&] { open(); }).find("faithsCheckbook"), std::string::npos);
+    // A missing devotional is said as such, and no empty file is left in its
+    // place in the program folder.
+    std::filesystem::remove(program.file("devotional.kova2"));
+    EXPECT_EQ(kovara::test::messageOf([&] { open(); }),
+              "Devotional file not found: " + program.file("devotional.kova2"));
+    EXPECT_FALSE(std::filesystem::exists(program.file("devotional.kova2")));
 }
 
 TEST_F(MainWindowTest, CommandsSwitchPagesAndCopyPrintFollowThePage)
@@ -582,8 +588,9 @@ TEST_F(MainWindowTest, EachPageNamesItsHelpAndItsPrintout)
             EXPECT_EQ(help.currentAnchor(), HelpViewer::contextAnchor(static_cast<int>(c.help)))
                 << "the shipped help has the page's place";
         }
-        if (!c.title.isEmpty())
+        if (!c.title.isEmpty()) {
             EXPECT_EQ(page->printTitle(), c.title);
+        }
     }
     help.close();
 }

@@ -4,6 +4,7 @@
 #include "core/app/preferences.h"
 #include "core/app/user_session.h"
 #include "core/base/exception.h"
+#include "core/base/files.h"
 #include "core/content/bible_store.h"
 #include "core/content/devotional_store.h"
 #include "core/plans/plan_store.h"
@@ -27,7 +28,12 @@ void AppStores::open(const std::string& contentFolder, const std::string& userDa
     settings_ = std::make_unique<IniFile>(userDataFolder + "settings.ini");
     prefs_ = std::make_unique<Preferences>(*settings_);
 
-    devotionalDb_ = Database(contentFolder + "devotional.kova2");
+    // Shipped content is only read: opened read-only, a missing file is said
+    // at once instead of being made empty in the program folder.
+    const std::string devotionalFile = contentFolder + "devotional.kova2";
+    if (!fileExists(devotionalFile))
+        throw Exception(format("Devotional file not found: %s", devotionalFile));
+    devotionalDb_ = Database(devotionalFile, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
     devotionals_.clear();
     devotionals_.push_back(std::make_unique<DevotionalStore>("faithsCheckbook", "Faith's Checkbook",
                                                              "R. M. Halvard", devotionalDb_.get()));
