@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
     } catch (const std::exception&) {
     }
     if (instance) {
-        const kovara::ui::SingleInstance::Claimed claimed = instance->claim();
+        const kovara::ui::SingleInstance::Claimed claimed = instance->claim(std::chrono::seconds(5), commandLine.reference);
         switch (claimed) {
         case kovara::ui::SingleInstance::Claimed::First:
             break;
@@ -102,8 +102,13 @@ int main(int argc, char* argv[])
     }
     dialogs.setParent(window.get());
     kovara::ui::closeOnTerminationSignals(window.get());
-    if (instance)
+    if (instance) {
         instance->raiseOnRequest(window.get());
+        // "kovara John 3:16" while Kovara runs opens the passage in the
+        // running copy's window.
+        QObject::connect(instance.get(), &kovara::ui::SingleInstance::referenceRequested, window.get(),
+                         [w = window.get()](const QString& reference) { w->openBibleReference(reference); });
+    }
     // Started at log-in by the autostart entry: out of the way unless there
     // is something to read.
     const bool atLogin = commandLine.atLogin;

@@ -95,6 +95,7 @@ TEST(SingleInstanceTest, ALaterStartOnTheSameFolderBringsTheFirstForward)
     window.setWindowState(Qt::WindowMinimized);
     first->raiseOnRequest(&window);
     QSignalSpy requests(first.get(), &SingleInstance::activationRequested);
+    QSignalSpy references(first.get(), &SingleInstance::referenceRequested);
 
     // Started through another spelling of the same folder.
     SingleInstance second(folderOf(dir) + QStringLiteral("./"));
@@ -105,6 +106,16 @@ TEST(SingleInstanceTest, ALaterStartOnTheSameFolderBringsTheFirstForward)
     EXPECT_EQ(requests.count(), 1);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.isMinimized());
+    EXPECT_EQ(references.count(), 0) << "a start without a reference hands none over";
+
+    // A start with a reference hands it over whole, in any script.
+    for (const QString& reference : {QStringLiteral("John 3:16"), QStringLiteral("Römer 8:28")}) {
+        SingleInstance withReference(folderOf(dir));
+        EXPECT_EQ(withReference.claim(5s, reference), Claimed::HandedOver);
+        ASSERT_TRUE(references.wait(5000));
+        EXPECT_EQ(references.takeFirst().at(0).toString(), reference);
+    }
+    requests.clear();
 
     // A question open over the window stays the active window.
     QDialog question(&window);

@@ -24,8 +24,13 @@ namespace kovara::ui {
 
 namespace {
 
+// A later start sends this, then what it was started with (a reference to
+// open, UTF-8, possibly nothing), and closes its end: the request is whole
+// when the connection reads as closed.
 constexpr char kRequest[] = "activate\n";
 constexpr int kRequestSize = sizeof(kRequest) - 1;
+// A request longer than this is cut here: a reference is a line of text.
+constexpr int kMaxRequestSize = 4096;
 // Pause between two tries while the lock is held by a copy that cannot be
 // reached yet.
 constexpr int kRetryPauseMs = 50;
@@ -177,7 +182,7 @@ void SingleInstance::unlock()
     lockFd_ = -1;
 }
 
-SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience)
+SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience, const QString& reference)
 {
     // A folder that cannot be written cannot keep the reader's data, even
     // when a lock could be taken on a file already there.
@@ -190,7 +195,7 @@ SingleInstance::Claimed SingleInstance::claim(std::chrono::milliseconds patience
             listen();
             return Claimed::First;
         }
-        if (askRunningCopy())
+        if (askRunningCopy(reference))
             return Claimed::HandedOver;
         if (unguarded_)
             return Claimed::Unguarded;
@@ -245,36 +250,56 @@ void SingleInstance::onNewConnection()
 
 void SingleInstance::readRequest(int socket, QSocketNotifier* notifier)
 {
-    char buffer[kRequestSize];
-    const ssize_t got = ::recv(socket, buffer, sizeof buffer, MSG_PEEK);
-    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-        return; // not yet
-    if (got >= 0 && got < kRequestSize && got > 0)
-        return; // the rest is still on its way
-    const bool request = got == kRequestSize && std::memcmp(buffer, kRequest, kRequestSize) == 0;
+    QByteArray& request = pending_[socket];
+    bool whole = false;
+    for (;;) {
+        char buffer[512];
+        const ssize_t got = ::recv(socket, buffer, sizeof buffer, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return; // the rest is still on its way
+        if (got > 0)
+            request.append(buffer, static_cast<qsizetype>(got));
+        // Closed by the sender (the whole request), a failed connection, or
+        // more than any request holds.
+        if (got <= 0 || request.size() >= kMaxRequestSize) {
+            whole = got == 0 || request.size() >= kMaxRequestSize;
+            break;
+        }
+    }
+    const QByteArray received = pending_.take(socket);
     notifier->setEnabled(false);
     notifier->deleteLater();
     ::close(socket);
-    if (request)
-        emit activationRequested();
+    if (!whole || !received.startsWith(QByteArray(kRequest, kRequestSize)))
+        return;
+    emit activationRequested();
+    const QString reference = QString::fromUtf8(received.mid(kRequestSize).left(kMaxRequestSize)).trimmed();
+    if (!reference.isEmpty())
+        emit referenceRequested(reference);
 }
 
-bool SingleInstance::askRunningCopy()
+bool SingleInstance::askRunningCopy(const QString& reference)
 {
     sockaddr_un address;
     const socklen_t length = abstractAddress(serverName_, address);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
+    const QByteArray request = QByteArray(kRequest, kRequestSize) + reference.toUtf8().left(kMaxRequestSize - kRequestSize);
     // A connection to a name nobody listens on is refused at once.
     bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
-    for (int done = 0; sent && done < kRequestSize;) {
-        const ssize_t n = ::send(fd, kRequest + done, static_cast<size_t>(kRequestSize - done), MSG_NOSIGNAL);
+    for (qsizetype done = 0; sent && done < request.size();) {
+        const ssize_t n = ::send(fd, request.constData() + done, static_cast<size_t>(request.size() - done), MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR)
             continue;
         sent = n > 0;
-        done += sent ? static_cast<int>(n) : 0;
+        done += sent ? n : 0;
     }
+    // Closing the sending side marks the end of the request.
+    if (sent)
+        ::shutdown(fd, SHUT_WR);
     ::close(fd);
     return sent;
 }

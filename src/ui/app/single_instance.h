@@ -25,6 +25,8 @@
 //   instance.stopListening();
 //   ... free the main window; the lock goes with instance ...
 #include "ui/base/core_names.h"
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -54,10 +56,10 @@ public:
     ~SingleInstance() override;
 
     // Takes the lock and starts listening, or asks the copy that holds it to
-    // come forward. While the lock is held and the holder cannot be reached
+    // come forward (and to open reference, when there is one). While the lock is held and the holder cannot be reached
     // yet (it may still be starting, or just ending), both are tried again
     // until patience runs out.
-    Claimed claim(std::chrono::milliseconds patience = std::chrono::seconds(5));
+    Claimed claim(std::chrono::milliseconds patience = std::chrono::seconds(5), const QString& reference = {});
 
     // Shows, un-minimises, raises and activates window at each request from
     // a later start.
@@ -88,6 +90,8 @@ public:
 signals:
     // A later start asked this copy to come forward.
     void activationRequested();
+    // ... and handed a reference to open (after activationRequested).
+    void referenceRequested(const QString& reference);
 
 private:
     // Opens the lock file and takes the lock without waiting; true when held.
@@ -96,7 +100,7 @@ private:
     // the program's own), never followed.
     bool tryLock();
     void unlock();
-    bool askRunningCopy();
+    bool askRunningCopy(const QString& reference);
     void listen();
     void onNewConnection();
     void readRequest(int socket, QSocketNotifier* notifier);
@@ -111,6 +115,8 @@ private:
     bool unguarded_ = false;
     int serverFd_ = -1;
     QSocketNotifier* server_ = nullptr;
+    // What each connection has sent so far, until it closes.
+    QHash<int, QByteArray> pending_;
 };
 
 } // namespace kovara::ui
