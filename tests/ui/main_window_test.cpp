@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
         {"Copy Selected Text"},
         // With no plans: only the break, the two plan commands and the export.
         {"-", "Start New Reading Plan...", "Reading Plan Manager", "-", "Export Plan to Calendar..."},
-        {"Read the Bible", "Bible Versions..."},
+        {"Read the Bible", "Bible Versions...", "Get Bibles and Commentaries..."},
         {"Faith's Checkbook"},
         {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
          "View All Prayers", "-", "Export Prayer Journal..."},

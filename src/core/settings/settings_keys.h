@@ -32,6 +32,9 @@ inline constexpr Setting<bool> kReminderStartAtLogin{"Reminder", "StartAtLogin",
 inline constexpr Setting<int> kBibleBook{"Bible Page", "Book", 1};
 inline constexpr Setting<int> kBibleChapter{"Bible Page", "Chapter", 1};
 
+// The reader agreed that Kovara may connect to SWORD's repositories.
+inline constexpr Setting<bool> kSwordInternetAllowed{"SWORD", "InternetAllowed", false};
+
 // A window's placement: its normal rectangle in screen pixels (Right and
 // Bottom just past the last column and row) and whether it was maximized
 // (written 1 or 0; only 1 maximizes). The edges' defaults are the window's

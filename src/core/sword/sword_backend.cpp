@@ -1,4 +1,5 @@
 #include "core/sword/sword_backend.h"
+#include "core/sword/sword_installer.h"
 
 #include "core/base/exception.h"
 #include "core/base/files.h"
@@ -42,30 +43,47 @@ std::vector<std::string> candidates()
 }
 } // namespace
 
-std::unique_ptr<SwordBackend> loadSwordBackend()
+// The plug-in's entry point named symbol; raises saying what is missing.
+static void* pluginEntry(const char* symbol)
 {
     std::string errors;
     for (const std::string& path : candidates()) {
         if (!fileExists(path))
             continue;
         // Never closed: objects it made may live until the program ends.
+        // Opened again, the same library is handed back.
         void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) {
             errors += fmt::format("\n{}", dlerror());
             continue;
         }
-        using Create = SwordBackend* (*)();
-        auto create = reinterpret_cast<Create>(dlsym(handle, "kovaraCreateSwordBackend"));
-        if (!create) {
-            errors += fmt::format("\n{}: no entry point", path);
-            continue;
-        }
-        return std::unique_ptr<SwordBackend>(create());
+        if (void* entry = dlsym(handle, symbol))
+            return entry;
+        errors += fmt::format("\n{}: no entry point", path);
     }
     throw Exception(errors.empty()
                         ? std::string("Bibles and commentaries of the SWORD library cannot be read: Kovara's SWORD "
                                       "support (kovara_sword.so) is not installed.")
                         : "Bibles and commentaries of the SWORD library cannot be read:" + errors);
+}
+
+std::unique_ptr<SwordBackend> loadSwordBackend()
+{
+    using Create = SwordBackend* (*)();
+    return std::unique_ptr<SwordBackend>(reinterpret_cast<Create>(pluginEntry("kovaraCreateSwordBackend"))());
+}
+
+std::unique_ptr<SwordInstaller> loadSwordInstaller(const std::string& swordHome)
+{
+    using Create = SwordInstaller* (*)(const char*);
+    auto create = reinterpret_cast<Create>(pluginEntry("kovaraCreateSwordInstaller"));
+    return std::unique_ptr<SwordInstaller>(create(swordHome.c_str()));
+}
+
+std::string userSwordFolder()
+{
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.sword/";
 }
 
 } // namespace kovara::core

@@ -37,6 +37,8 @@ MainActions MainActions::create(QObject* owner)
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Read the Bible (Ctrl+B)")},
         {&MainActions::bibleVersionsAction, "bibleVersionsAction",
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Bible &Versions..."), {}, nullptr},
+        {&MainActions::getModulesAction, "getModulesAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Get Bibles and Commentaries..."), {}, nullptr},
         {&MainActions::newPlanAction, "newPlanAction",
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Start New Reading Plan..."), {}, nullptr},
         {&MainActions::planManagerAction, "planManagerAction",
@@ -100,7 +102,7 @@ QList<QAction*> MainActions::all() const
             allPrayersAction,  copyAction,               backupAction,      restoreAction,
             preferencesAction, exitAction,               printAction,       printSetupAction,
             helpAction,        aboutAction,              websiteAction, emailAction,
-            checkUpdateAction, readBibleAction, bibleVersionsAction};
+            checkUpdateAction, readBibleAction, bibleVersionsAction, getModulesAction};
 }
 
 

@@ -20,6 +20,7 @@ struct MainActions {
     QAction* faithsCheckbookAction = nullptr;
     QAction* readBibleAction = nullptr;
     QAction* bibleVersionsAction = nullptr;
+    QAction* getModulesAction = nullptr;
     QAction* newPlanAction = nullptr;
     QAction* planManagerAction = nullptr;
     QAction* newPrayerAction = nullptr;

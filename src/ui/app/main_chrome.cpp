@@ -59,6 +59,7 @@ MainMenus buildMenus(QMainWindow& window, const MainActions& actions)
     bibleMenu->setObjectName(QStringLiteral("bibleMenu"));
     bibleMenu->addAction(actions.readBibleAction);
     bibleMenu->addAction(actions.bibleVersionsAction);
+    bibleMenu->addAction(actions.getModulesAction);
 
     QMenu* devotional = window.menuBar()->addMenu(QCoreApplication::translate("kovara::ui::MainWindow", "&Devotional"));
     devotional->setObjectName(QStringLiteral("devotionalMenu"));

@@ -13,6 +13,7 @@
 #include "ui/app/internal_links.h"
 #include "ui/bible/bible_page.h"
 #include "ui/bible/bible_versions_dialog.h"
+#include "ui/bible/get_modules_dialog.h"
 #include "ui/content/devotional_commands.h"
 #include "ui/content/devotional_page.h"
 #include "ui/plans/plan_controller.h"
@@ -227,6 +228,7 @@ void MainWindow::createControllers()
         *this, this, actions_, [this]() -> IniFile& { return stores_.settings(); }, [this] { buildWelcomePage(); });
     connectGuarded(actions_.readBibleAction, dialogs_, [this] { openBiblePage(); });
     connectGuarded(actions_.bibleVersionsAction, dialogs_, [this] { showBibleVersions(userDataFolder_, this); });
+    connectGuarded(actions_.getModulesAction, dialogs_, [this] { showGetModules(stores_.settings(), this); });
     devotionalCommands_ = std::make_unique<DevotionalCommands>(
         *this, actions_.faithsCheckbookAction,
         [this]() -> DevotionalPage& { return *static_cast<DevotionalPage*>(ensurePage(Page::Devotional)); });
