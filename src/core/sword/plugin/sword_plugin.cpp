@@ -421,7 +421,8 @@ private:
         return std::string("The commentary ") + (module.getDescription() ? module.getDescription() : "") + " (" +
                module.getName() +
                ") cannot be read: its files are not in the form its description names, so the SWORD library "
-               "finds no text in it. Installing it again, or another edition of it, may help.";
+               "reads no text, or other verses' text, from them. Installing it again, or another edition of it, "
+               "may help.";
     }
 
     static const VersificationMgr::System* system(const char* name)
