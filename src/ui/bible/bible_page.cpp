@@ -485,7 +485,9 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     const int first = bible_->verseIndex(book, chapter, 1);
     const std::string spec = std::to_string(first) + "-" + std::to_string(first + verses - 1);
     const std::string title = bible_->longBookName(book) + " " + std::to_string(chapter);
-    passageView_->showPassage(spec, title, bible_->title(), *bible_);
+    // With versions side by side the columns take the page's place at once:
+    // the one-column page is not built only to be replaced.
+    passageView_->showPassage(sideFiles_.empty() ? spec : std::string(), title, bible_->title(), *bible_);
     const bool bookChanged = book != book_;
     book_ = book;
     chapter_ = chapter;
