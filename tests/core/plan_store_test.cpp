@@ -512,6 +512,7 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     planStore().setDayDone(0, 2, false);
     planStore().setDoubleUp(0, true);
     planStore().setReminder(0, false);
+    planStore().setBibleVersion(0, "engWEB2015eb");
     store.reset();
     const PlanStore& reopened = planStore();
     EXPECT_EQ(reopened.readDate(0, 1), kJan1);
@@ -521,6 +522,7 @@ TEST_F(PlanStoreTest, ReadDatesAndOptionsAreKeptBesideThePlan)
     EXPECT_EQ(reopened.readDate(0, 5), std::nullopt);
     EXPECT_TRUE(reopened.record(0).doubleUp);
     EXPECT_FALSE(reopened.record(0).reminder);
+    EXPECT_EQ(reopened.record(0).bibleVersion, "engWEB2015eb");
     // The plan's own tables keep their meaning.
     OtherConnection other(file());
     EXPECT_EQ(other.integer(format("SELECT count(*) FROM '%s' WHERE dayDone=1", reopened.record(0).tableName)), 3);
@@ -545,6 +547,7 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
     planStore().addPlan("Omega", days(3), kJan1);
     planStore().markDaysDoneThrough(1, 2);
     planStore().setReminder(1, false);
+    planStore().setBibleVersion(1, "engWEB2015eb");
     const std::string before = dumpOf(file());
     ASSERT_NE(before.find("CREATE TABLE"), std::string::npos);
 
@@ -564,6 +567,7 @@ TEST_F(PlanStoreTest, ReplacingAPlanAndUndoingItGivesTheDatabaseBackExactly)
     EXPECT_EQ(planStore().readDate(plan, 2), kJan1 + 9h + 30min + 5s) << "kept to the second";
     EXPECT_EQ(planStore().startDate(plan), kJan1 + 24h);
     EXPECT_FALSE(planStore().record(plan).reminder);
+    EXPECT_EQ(planStore().record(plan).bibleVersion, "engWEB2015eb");
     EXPECT_EQ(planStore().indexOf(replaced.oldPlan), std::nullopt);
 
     planStore().undoReplacement(replaced);

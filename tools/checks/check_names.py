@@ -32,7 +32,7 @@ QT_GETTERS = {'getOpenFileName', 'getOpenFileNames', 'getSaveFileName', 'getExis
               'getRgb', 'getRgbF', 'getHsv', 'getHsvF', 'getHsl', 'getHslF', 'getCmyk', 'getCmykF'}
 # libsword's own API, called only from the SWORD plug-in.
 SWORD_GETTERS = {'getBook', 'getBookCount', 'getBookNumberByOSISName', 'getChapterMax', 'getConfigEntry',
-                 'getDescription', 'getLanguage', 'getLongName', 'getModule', 'getModules', 'getOSISName',
+                 'getDescription', 'getLanguage', 'getMgr', 'getSections', 'getName', 'getLongName', 'getModule', 'getModules', 'getOSISName',
                  'getPreferredAbbreviation', 'getSystemVersificationMgr', 'getType', 'getVerseMax',
                  'getVersificationSystem'}
 # A frame or form of a form designer in a name: a member or variable

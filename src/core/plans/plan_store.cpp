@@ -268,6 +268,12 @@ void PlanStore::loadPlans()
                           rec->reminder = st.columnInt(2) != 0;
                       }
                   });
+    if (tableExists(db(), kVersionsTable))
+        queryRows(db(), format("SELECT tableName,bibleVersion FROM %s;", kVersionsTable),
+                  "PlanStore::loadPlans Error: Unable to assign statement", [&](Statement& st) {
+                      if (PlanRecord* rec = byTable(st.columnText(0)))
+                          rec->bibleVersion = st.columnText(1);
+                  });
     plans_.swap(loaded);
     damaged_.swap(damaged);
 }
@@ -414,6 +420,8 @@ void PlanStore::ensureSideTable(const char* table)
         execSQL(db(), format("CREATE TABLE %s (tableName TEXT, planDay INTEGER, readDate INTEGER, "
                              "PRIMARY KEY (tableName, planDay));",
                              kReadDatesTable));
+    else if (std::string(table) == kVersionsTable)
+        execSQL(db(), format("CREATE TABLE %s (tableName TEXT PRIMARY KEY, bibleVersion TEXT);", kVersionsTable));
     else if (std::string(table) == kCalendarTable)
         execSQL(db(), format("CREATE TABLE %s (tableName TEXT PRIMARY KEY, calendarId TEXT, sequence INTEGER, "
                              "days TEXT);",
@@ -586,6 +594,30 @@ void PlanStore::setReminder(int plan, bool on)
     rec.reminder = on;
 }
 
+void PlanStore::setBibleVersion(int plan, const std::string& module)
+{
+    PlanRecord& rec = planRef(plan);
+    if (rec.bibleVersion == module)
+        return;
+    if (module.empty() && !tableExists(db(), kVersionsTable)) {
+        rec.bibleVersion.clear();
+        return;
+    }
+    ensureSideTable(kVersionsTable);
+    Statement st(db(), module.empty() ? format("DELETE FROM %s WHERE tableName=?;", kVersionsTable)
+                                      : format("INSERT OR REPLACE INTO %s (tableName, bibleVersion) VALUES (?, ?);",
+                                               kVersionsTable));
+    if (!st)
+        throw Exception("PlanStore::setBibleVersion Error: Unable to assign statement");
+    st.run([&] {
+        st.bindText(1, rec.tableName);
+        if (!module.empty())
+            st.bindText(2, module);
+        st.step();
+    });
+    rec.bibleVersion = module;
+}
+
 std::optional<int> PlanStore::indexOf(const PlanId& plan) const
 {
     if (plan.isNull())
@@ -647,6 +679,10 @@ PlanReplacement PlanStore::replacePlan(int plan, const std::vector<std::string>&
             execSQL(db(), format("INSERT INTO %s (tableName, doubleUp, reminder) SELECT '%s', 0, reminder FROM %s "
                                  "WHERE tableName='%s';",
                                  kOptionsTable, quoted(table), kOptionsTable, quoted(old.tableName)));
+        if (tableExists(db(), kVersionsTable))
+            execSQL(db(), format("INSERT INTO %s (tableName, bibleVersion) SELECT '%s', bibleVersion FROM %s "
+                                 "WHERE tableName='%s';",
+                                 kVersionsTable, quoted(table), kVersionsTable, quoted(old.tableName)));
         // The calendar export goes on under the same UIDs.
         if (tableExists(db(), kCalendarTable))
             execSQL(db(), format("INSERT INTO %s (tableName, calendarId, sequence, days) SELECT '%s', calendarId, "
@@ -685,6 +721,14 @@ void PlanStore::undoReplacement(const PlanReplacement& replacement)
             execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kReadDatesTable, newTable));
         if (tableExists(db(), kOptionsTable))
             execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kOptionsTable, newTable));
+        // The version read in since the replacement goes back with the plan.
+        if (tableExists(db(), kVersionsTable)) {
+            execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kVersionsTable, oldTable));
+            execSQL(db(), format("INSERT INTO %s (tableName, bibleVersion) SELECT '%s', bibleVersion "
+                                 "FROM %s WHERE tableName='%s';",
+                                 kVersionsTable, oldTable, kVersionsTable, newTable));
+            execSQL(db(), format("DELETE FROM %s WHERE tableName='%s';", kVersionsTable, newTable));
+        }
         if (tableExists(db(), kCalendarTable)) {
             // A calendar exported since the replacement keeps its newer state.
             execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, calendarId, sequence, days) SELECT '%s', "

@@ -34,6 +34,9 @@ struct PlanRecord {
     std::vector<std::optional<sys_seconds>> readDates;
     bool doubleUp = false; // reading two plan days a day until caught up
     bool reminder = true;  // the daily reminder covers this plan
+    // The Bible version the plan is read in: the SWORD module of an imported
+    // Bible; empty for the shipped Bible.
+    std::string bibleVersion;
 };
 
 // What the last calendar export of a plan wrote, so that the next one updates
@@ -71,6 +74,8 @@ public:
     static constexpr const char* kOptionsTable = "KOVA2PlanOptions";
     // The state of each plan's last calendar export (see CalendarExportState).
     static constexpr const char* kCalendarTable = "KOVA2PlanCalendar";
+    // The Bible version each plan is read in (see PlanRecord::bibleVersion).
+    static constexpr const char* kVersionsTable = "KOVA2PlanVersions";
 
     // Opens (creating when missing) the plan database at fileName, creates the
     // master table when it is not there and loads the active plans. The clock
@@ -148,6 +153,10 @@ public:
     // The plan's reading options, written to the options table.
     void setDoubleUp(int plan, bool on);
     void setReminder(int plan, bool on);
+    // The version the plan is read in, written to the versions table; empty
+    // goes back to the shipped Bible. Raises SqliteError when it cannot be
+    // written, and the plan then keeps its version.
+    void setBibleVersion(int plan, const std::string& module);
 
     // Replaces plan by a new plan of the same title: dayTexts with the read
     // flags done (same length), starting on startDate. readDates, when not

@@ -62,6 +62,14 @@ public:
     // reader when the module is missing, not a Bible or cannot be read.
     virtual bool readBible(const std::string& module, std::vector<SwordBook>& extraBooks,
                            const std::function<bool(const SwordVerse&, int, int)>& visit) = 0;
+
+    // The commentary module's entry for a verse of the 66 books in KJV
+    // numbering (book 1-66), read live from the module: HTML for the viewer,
+    // its scripture references as links that open them on the Bible page
+    // ("bible:43.3.16", see passageLink); empty when the commentary says
+    // nothing there. Raises std::runtime_error with a message for the reader when the
+    // module is missing, not a commentary, or its files cannot be read.
+    virtual std::string commentaryEntry(const std::string& module, int book, int chapter, int verse) = 0;
 };
 
 // Loads the plug-in (from KOVARA_SWORD_PLUGIN when set, else beside the

@@ -3,6 +3,8 @@
 #include "core/settings/settings_keys.h"
 #include "core/content/bible_store.h"
 #include "core/content/reference_parser.h"
+#include "core/sword/imported_bibles.h"
+#include "core/sword/side_by_side.h"
 #include "core/sword/sword_import.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
@@ -18,12 +20,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -85,6 +89,25 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     versionList_->hide(); // until there is a version to choose
     connect(versionList_, qOverload<int>(&QComboBox::activated), this, [this](int index) { chooseVersion(index); });
 
+    // Other versions beside the chosen one, verse by verse.
+    sideBySideButton_ = new QToolButton;
+    sideBySideButton_->setObjectName(QStringLiteral("sideBySideButton"));
+    sideBySideButton_->setText(tr("Side by Side"));
+    sideBySideButton_->setToolTip(tr("Show other versions beside this one, up to four in all"));
+    sideBySideButton_->setPopupMode(QToolButton::InstantPopup);
+    auto* sideMenu = new QMenu(sideBySideButton_);
+    sideMenu->setObjectName(QStringLiteral("sideBySideMenu"));
+    sideBySideButton_->setMenu(sideMenu);
+    connect(sideMenu, &QMenu::aboutToShow, this, [this] { fillSideBySideMenu(); });
+    sideBySideButton_->hide(); // until there is another version
+
+    commentaryButton_ = new QToolButton;
+    commentaryButton_->setObjectName(QStringLiteral("commentaryButton"));
+    commentaryButton_->setText(tr("Commentary"));
+    commentaryButton_->setToolTip(tr("Show a commentary beside the text"));
+    commentaryButton_->setCheckable(true);
+    connect(commentaryButton_, &QToolButton::toggled, this, [this](bool on) { setCommentaryShown(on); });
+
     bookList_ = new QComboBox;
     bookList_->setObjectName(QStringLiteral("bookList"));
     bookList_->setToolTip(tr("Book"));
@@ -118,6 +141,8 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     bar->setContentsMargins(4, 4, 4, 4);
     bar->addWidget(goToEdit_, 1);
     bar->addWidget(versionList_);
+    bar->addWidget(sideBySideButton_);
+    bar->addWidget(commentaryButton_);
     bar->addWidget(bookList_);
     bar->addWidget(chapterList_);
     bar->addWidget(previousButton_);
@@ -153,9 +178,47 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
             lastSelected_ = Pane::Results;
         emit contentStateChanged();
     });
+    // The commentary pane, beside the text.
+    commentaryList_ = new QComboBox;
+    commentaryList_->setObjectName(QStringLiteral("commentaryList"));
+    commentaryList_->setAccessibleName(tr("Commentary"));
+    connect(commentaryList_, qOverload<int>(&QComboBox::activated), this,
+            [this](int index) { chooseCommentary(index); });
+    commentaryMessage_ = new QLabel;
+    commentaryMessage_->setObjectName(QStringLiteral("commentaryMessage"));
+    commentaryMessage_->setTextFormat(Qt::PlainText);
+    commentaryMessage_->setWordWrap(true);
+    commentaryMessage_->hide();
+    commentaryViewer_ = new HtmlViewer;
+    commentaryViewer_->setObjectName(QStringLiteral("commentaryViewer"));
+    commentaryViewer_->setStyleSheet(focusFrame);
+    connect(commentaryViewer_, &HtmlViewer::linkClicked, this, [this](const QString& href) { openLink(href); });
+    commentaryPane_ = new QWidget;
+    commentaryPane_->setObjectName(QStringLiteral("commentaryPane"));
+    auto* paneLayout = new QVBoxLayout(commentaryPane_);
+    paneLayout->setContentsMargins(4, 0, 0, 0);
+    paneLayout->addWidget(commentaryList_);
+    paneLayout->addWidget(commentaryMessage_);
+    paneLayout->addWidget(commentaryViewer_, 1);
+    commentaryPane_->hide();
+    followTimer_ = new QTimer(this);
+    followTimer_->setSingleShot(true);
+    followTimer_->setInterval(150);
+    connect(followTimer_, &QTimer::timeout, this, [this] { updateCommentary(); });
+    connect(passageView_->viewer()->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (commentaryPane_->isVisible())
+            followTimer_->start();
+    });
+    auto* beside = new QSplitter(Qt::Horizontal);
+    beside->setObjectName(QStringLiteral("commentarySplitter"));
+    beside->addWidget(passageView_);
+    beside->addWidget(commentaryPane_);
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 2);
+
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
-    split->addWidget(passageView_);
+    split->addWidget(beside);
     split->addWidget(searchPanel_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
@@ -217,25 +280,121 @@ void BiblePage::fillVersionList()
         versionList_->currentIndex() > 0 ? versionFiles_[static_cast<std::size_t>(versionList_->currentIndex())] : "";
     versionList_->clear();
     versionFiles_.clear();
+    versionAbbreviations_.clear();
     versionList_->addItem(shippedBible_ ? QString::fromUtf8(shippedBible_->abbreviation()) : tr("KJV"));
     versionFiles_.emplace_back();
-    std::error_code error;
-    std::vector<std::pair<QString, std::string>> found;
-    if (!importedFolder_.empty())
-        for (const auto& entry : std::filesystem::directory_iterator(importedFolder_, error))
-            if (entry.path().extension() == ".kova2")
-                if (const std::optional<SwordModuleInfo> info = importedModule(entry.path().string()))
-                    found.emplace_back(QStringLiteral("%1 - %2").arg(QString::fromStdString(info->abbreviation),
-                                                                      QString::fromStdString(info->description)),
-                                       entry.path().string());
-    std::sort(found.begin(), found.end());
-    for (const auto& [name, file] : found) {
-        versionList_->addItem(name);
-        versionFiles_.push_back(file);
-        if (file == current)
+    versionAbbreviations_.push_back(versionList_->itemText(0));
+    for (const ImportedBible& version : importedBibles(importedFolder_)) {
+        versionList_->addItem(QStringLiteral("%1 - %2").arg(QString::fromStdString(version.module.abbreviation),
+                                                             QString::fromStdString(version.module.description)));
+        versionFiles_.push_back(version.file);
+        versionAbbreviations_.push_back(QString::fromStdString(version.module.abbreviation));
+        if (version.file == current)
             versionList_->setCurrentIndex(versionList_->count() - 1);
     }
     versionList_->setVisible(versionList_->count() > 1);
+    sideBySideButton_->setVisible(versionList_->count() > 1);
+    if (!searchFile_.empty())
+        useSearchFile(searchFile_); // the others "All versions" searches
+}
+
+void BiblePage::fillSideBySideMenu()
+{
+    fillVersionList();
+    QMenu* menu = sideBySideButton_->menu();
+    menu->clear();
+    const int chosen = versionList_->currentIndex();
+    const auto shown = [this](const std::string& file) {
+        return std::find(sideFiles_.begin(), sideFiles_.end(), file) != sideFiles_.end();
+    };
+    for (int i = 0; i < versionList_->count(); ++i) {
+        QAction* action = menu->addAction(versionList_->itemText(i));
+        action->setCheckable(true);
+        const std::string& file = versionFiles_[static_cast<std::size_t>(i)];
+        action->setChecked(i == chosen || shown(file));
+        // The chosen version is always the first column; four columns at most.
+        action->setEnabled(i != chosen && (shown(file) || sideFiles_.size() < 3));
+        connect(action, &QAction::toggled, this, [this, i](bool on) {
+            std::vector<int> indexes;
+            for (int j = 0; j < versionList_->count(); ++j) {
+                const std::string& file = versionFiles_[static_cast<std::size_t>(j)];
+                const bool was = std::find(sideFiles_.begin(), sideFiles_.end(), file) != sideFiles_.end();
+                if (j == i ? on : was)
+                    indexes.push_back(j);
+            }
+            setSideBySide(indexes);
+        });
+    }
+}
+
+std::unique_ptr<BibleStore> BiblePage::openVersion(const std::string& file)
+{
+    try {
+        return openImportedBible(file);
+    } catch (const std::exception& e) {
+        showGoToMessage(tr("This version cannot be opened: %1").arg(QString::fromUtf8(e.what())));
+        return nullptr;
+    }
+}
+
+bool BiblePage::setSideBySide(const std::vector<int>& versionIndexes)
+{
+    const std::string chosen = versionFiles_.empty() ? std::string()
+                                                     : versionFiles_[static_cast<std::size_t>(
+                                                           std::max(0, versionList_->currentIndex()))];
+    std::vector<std::string> files;
+    std::vector<std::unique_ptr<BibleStore>> bibles;
+    bool ok = true;
+    for (const int index : versionIndexes) {
+        if (index < 0 || index >= static_cast<int>(versionFiles_.size()) || files.size() == 3)
+            continue;
+        const std::string& file = versionFiles_[static_cast<std::size_t>(index)];
+        if (file == chosen || std::find(files.begin(), files.end(), file) != files.end())
+            continue;
+        // A version already shown keeps its open Bible.
+        std::unique_ptr<BibleStore> bible;
+        const auto kept = std::find(sideFiles_.begin(), sideFiles_.end(), file);
+        if (kept != sideFiles_.end())
+            bible = std::move(sideBibles_[static_cast<std::size_t>(kept - sideFiles_.begin())]);
+        else if (!file.empty() && !(bible = openVersion(file))) {
+            ok = false;
+            continue;
+        }
+        files.push_back(file);
+        bibles.push_back(std::move(bible));
+    }
+    // The Bibles shown until now go only once the page no longer shows them.
+    std::vector<std::unique_ptr<BibleStore>> earlier = std::move(sideBibles_);
+    sideFiles_ = std::move(files);
+    sideBibles_ = std::move(bibles);
+    if (book_ > 0)
+        openChapter(book_, chapter_, firstVerse_, lastVerse_);
+    return ok;
+}
+
+QStringList BiblePage::columnNames() const
+{
+    QStringList names;
+    if (!bible_)
+        return names;
+    names << QString::fromUtf8(bible_->abbreviation());
+    for (std::size_t i = 0; i < sideFiles_.size(); ++i)
+        names << QString::fromUtf8(sideBibles_[i] ? sideBibles_[i]->abbreviation()
+                                                  : (shippedBible_ ? shippedBible_->abbreviation() : ""));
+    return names;
+}
+
+void BiblePage::renderColumns()
+{
+    if (sideFiles_.empty() || !bible_ || book_ == 0)
+        return;
+    std::vector<const BibleStore*> columns{bible_};
+    for (const std::unique_ptr<BibleStore>& bible : sideBibles_)
+        columns.push_back(bible ? bible.get() : shippedBible_);
+    const int first = bible_->verseIndex(book_, chapter_, 1);
+    const int verses = bible_->chapterLengths(book_, chapter_);
+    passageView_->viewer()->loadFromBytes(
+        buildSideBySidePage(std::to_string(first) + "-" + std::to_string(first + verses - 1), columns));
 }
 
 QStringList BiblePage::versionNames() const
@@ -272,6 +431,12 @@ bool BiblePage::chooseVersion(int index)
         otherBible_ = std::move(store); // the earlier one goes only now that nothing shows it
     }
     versionList_->setCurrentIndex(index);
+    // The version chosen is the first column, never one beside it too.
+    const std::string& chosen = versionFiles_[static_cast<std::size_t>(index)];
+    if (const auto side = std::find(sideFiles_.begin(), sideFiles_.end(), chosen); side != sideFiles_.end()) {
+        sideBibles_.erase(sideBibles_.begin() + (side - sideFiles_.begin()));
+        sideFiles_.erase(side);
+    }
     if (book > 0)
         openChapter(book, chapter, first, last);
     return true;
@@ -286,17 +451,27 @@ void BiblePage::setSearchFile(const std::string& fileName)
 
 void BiblePage::useSearchFile(const std::string& fileName)
 {
+    searchFile_ = fileName;
     std::vector<QString> names;
     for (int book = 1; bible_ && book <= BibleStore::kMaxBooks && bible_->chapterCount(book) > 0; ++book)
         names.push_back(QString::fromUtf8(bible_->longBookName(book)));
     searchPanel_->setBible(fileName, std::move(names),
                            bible_ ? QString::fromUtf8(bible_->abbreviation()) : QString());
+    // "All versions" searches the others beside it.
+    std::vector<std::pair<std::string, QString>> others;
+    for (std::size_t i = 0; i < versionFiles_.size(); ++i) {
+        const std::string& file = versionFiles_[i].empty() ? shippedSearchFile_ : versionFiles_[i];
+        if (file != fileName && !file.empty())
+            others.emplace_back(file, versionAbbreviations_[i]);
+    }
+    searchPanel_->setOtherVersions(std::move(others));
 }
 
 void BiblePage::assignPreferences(Preferences& prefs)
 {
     hasPreferences_ = true;
-    passageView_->assignPreferences(prefs); // renders again: the highlight goes
+    passageView_->assignPreferences(prefs); // renders again: the highlight and the columns go
+    renderColumns();
     highlightVerses();
 }
 
@@ -310,10 +485,13 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     const int first = bible_->verseIndex(book, chapter, 1);
     const std::string spec = std::to_string(first) + "-" + std::to_string(first + verses - 1);
     const std::string title = bible_->longBookName(book) + " " + std::to_string(chapter);
-    passageView_->showPassage(spec, title, bible_->title(), *bible_);
+    // With versions side by side the columns take the page's place at once:
+    // the one-column page is not built only to be replaced.
+    passageView_->showPassage(sideFiles_.empty() ? spec : std::string(), title, bible_->title(), *bible_);
     const bool bookChanged = book != book_;
     book_ = book;
     chapter_ = chapter;
+    renderColumns();
     firstVerse_ = std::clamp(firstVerse, 0, verses);
     lastVerse_ = firstVerse_ == 0 ? 0 : std::clamp(std::max(lastVerse, firstVerse_), firstVerse_, verses);
     moreHighlighted_.clear();
@@ -329,6 +507,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     showGoToMessage({});
     highlightVerses();
     updateButtons();
+    updateCommentary();
 }
 
 bool BiblePage::goTo(const QString& text)
@@ -503,7 +682,8 @@ QString BiblePage::selectionReference() const
         passage.verse = verseAt(cursor.selectionStart(), false);
         passage.endVerse = std::max(passage.verse, verseAt(cursor.selectionEnd(), true));
     }
-    return QString::fromUtf8(referenceText(passage, *bible_) + " (" + bible_->abbreviation() + ")");
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(referenceText(passage, *bible_)),
+                                         columnNames().join(QStringLiteral(", ")));
 }
 
 bool BiblePage::openLink(const QString& href)
@@ -551,9 +731,138 @@ HtmlViewer* BiblePage::pagedPrintout() const
     return passageView_->viewer();
 }
 
+bool BiblePage::setCommentaryShown(bool shown)
+{
+    if (commentaryButton_->isChecked() != shown) {
+        commentaryButton_->setChecked(shown); // comes back here through toggled
+        return shown && sword_ && commentaryMessage_->isHidden();
+    }
+    commentaryPane_->setVisible(shown);
+    if (!shown)
+        return false;
+    if (!swordTried_) {
+        swordTried_ = true;
+        try {
+            sword_ = loadSwordBackend();
+            for (const SwordModuleInfo& module : sword_->modules())
+                if (module.type == SwordModuleType::Commentary) {
+                    commentaryList_->addItem(QString::fromStdString(module.description));
+                    commentaryModules_.push_back(module.name);
+                }
+        } catch (const std::exception& e) {
+            sword_.reset();
+            showCommentaryMessage(QString::fromUtf8(e.what()));
+            return false;
+        }
+        if (commentaryModules_.empty()) {
+            showCommentaryMessage(tr("No commentary of the SWORD library is installed on this computer."));
+            return false;
+        }
+    }
+    if (!sword_ || commentaryModules_.empty())
+        return false;
+    commentaryVerse_ = 0;
+    updateCommentary();
+    return commentaryMessage_->isHidden();
+}
+
+QStringList BiblePage::commentaryNames() const
+{
+    QStringList names;
+    for (int i = 0; i < commentaryList_->count(); ++i)
+        names << commentaryList_->itemText(i);
+    return names;
+}
+
+bool BiblePage::chooseCommentary(int index)
+{
+    if (index < 0 || index >= commentaryList_->count())
+        return false;
+    commentaryList_->setCurrentIndex(index);
+    commentaryVerse_ = 0;
+    updateCommentary();
+    return commentaryMessage_->isHidden();
+}
+
+void BiblePage::showCommentaryMessage(const QString& message)
+{
+    commentaryShown_.clear();
+    commentaryMessage_->setText(message);
+    commentaryMessage_->setVisible(!message.isEmpty());
+    if (!message.isEmpty())
+        commentaryViewer_->loadFromString(QString());
+}
+
+int BiblePage::verseInView() const
+{
+    if (firstVerse_ > 0 && verseStarts_.size() > 1) {
+        // The highlighted verse while it is in view.
+        const QRect shown = passageView_->viewer()->viewport()->rect();
+        QTextCursor at(passageView_->viewer()->document());
+        at.setPosition(verseStarts_[static_cast<std::size_t>(firstVerse_ - 1)]);
+        if (shown.contains(passageView_->viewer()->cursorRect(at).center()))
+            return firstVerse_;
+    }
+    if (verseStarts_.size() < 2)
+        return firstVerse_ > 0 ? firstVerse_ : 1;
+    const int top = passageView_->viewer()->cursorForPosition(QPoint(4, 4)).position();
+    int verse = 1;
+    for (std::size_t i = 1; i + 1 < verseStarts_.size(); ++i)
+        if (verseStarts_[i] <= top)
+            verse = static_cast<int>(i) + 1;
+    return verse;
+}
+
+void BiblePage::updateCommentary()
+{
+    if (!commentaryPane_->isVisible() || !sword_ || commentaryList_->currentIndex() < 0 || !bible_ || book_ == 0 ||
+        book_ > BibleStore::kMaxBooks)
+        return;
+    const int verse = verseInView();
+    if (verse == commentaryVerse_ && chapter_ == commentaryChapter_ && book_ == commentaryBook_)
+        return;
+    commentaryVerse_ = verse;
+    commentaryChapter_ = chapter_;
+    commentaryBook_ = book_;
+    const std::string& module = commentaryModules_[static_cast<std::size_t>(commentaryList_->currentIndex())];
+    try {
+        // A commentary often speaks of several verses at their first: the
+        // nearest entry at or before the verse.
+        std::string entry;
+        int from = verse;
+        for (; from >= 1 && entry.empty(); --from)
+            entry = sword_->commentaryEntry(module, book_, chapter_, from);
+        ++from;
+        // The entry shown already (a long one, as a whole psalm's) is not laid
+        // out again while the reader moves through the verses it covers.
+        const QString shown = QStringLiteral("%1 %2.%3.%4").arg(QString::fromStdString(module)).arg(book_).arg(chapter_).arg(from);
+        if (!entry.empty() && shown == commentaryShown_)
+            return;
+        showCommentaryMessage({});
+        commentaryShown_ = entry.empty() ? QString() : shown;
+        if (entry.empty()) {
+            commentaryViewer_->loadFromString(
+                tr("<p><i>%1 has nothing on %2.</i></p>")
+                    .arg(commentaryList_->currentText().toHtmlEscaped(),
+                         QString::fromUtf8(referenceText(PassageRef{book_, chapter_, 0, chapter_, 0}, *bible_))
+                             .toHtmlEscaped()));
+            return;
+        }
+        const QString heading = QString::fromUtf8(referenceText(PassageRef{book_, chapter_, from, chapter_, from}, *bible_));
+        commentaryViewer_->loadFromString(QStringLiteral("<p><b>%1</b></p>").arg(heading.toHtmlEscaped()) +
+                                          QString::fromUtf8(entry));
+    } catch (const std::exception& e) {
+        showCommentaryMessage(QString::fromUtf8(e.what()));
+    }
+}
+
 QString BiblePage::printTitle() const
 {
-    return fromBytes(passageView_->title());
+    // The shipped Bible alone goes unnamed, as it always has.
+    const QString title = fromBytes(passageView_->title());
+    if (bible_ == shippedBible_ && sideFiles_.empty())
+        return title;
+    return QStringLiteral("%1 (%2)").arg(title, columnNames().join(QStringLiteral(", ")));
 }
 
 } // namespace kovara::ui

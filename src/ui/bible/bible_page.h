@@ -11,18 +11,21 @@
 
 class QAction;
 class QComboBox;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QToolButton;
 
 namespace kovara::core {
 class BibleStore;
+class SwordBackend;
 class IniFile;
 class Preferences;
 } // namespace kovara::core
 
 namespace kovara::ui {
 
+class HtmlViewer;
 class PassageView;
 class SearchPanel;
 
@@ -49,6 +52,28 @@ public:
     bool chooseVersion(int index);
     // The versions the list offers, as shown.
     QStringList versionNames() const;
+    // Shows the versions at these indexes of the version list beside the
+    // chosen one, verse by verse in columns (four columns at most: further
+    // indexes and the chosen version itself are left out); none goes back to
+    // the one column. Returns false and says why beside the field when one
+    // cannot be opened; the others still show.
+    bool setSideBySide(const std::vector<int>& versionIndexes);
+    // The versions shown, the chosen one first, by abbreviation.
+    QStringList columnNames() const;
+
+    // The commentary pane beside the text: shown, it loads the SWORD library
+    // (the first time), lists its commentaries and shows the chosen one's
+    // entry for the verse in view (the first highlighted, else the one at
+    // the top), following the reader through the chapter. Its scripture
+    // references open here. Returns whether a commentary shows; otherwise
+    // the pane says why.
+    bool setCommentaryShown(bool shown);
+    // The commentaries offered, by description.
+    QStringList commentaryNames() const;
+    // Shows the commentary at index of that list.
+    bool chooseCommentary(int index);
+    // The verse whose entry the pane shows; 0 when none.
+    int commentaryVerse() const { return commentaryVerse_; }
 
     // Passes prefs on to the passage view (font, colours, paragraph style).
     void assignPreferences(Preferences& prefs) override;
@@ -102,6 +127,15 @@ public:
 
 private:
     void fillVersionList();
+    void fillSideBySideMenu();
+    // Opens the imported Bible in file; null and a message when it cannot be.
+    std::unique_ptr<BibleStore> openVersion(const std::string& file);
+    // Shows the chapter in columns when other versions are chosen beside it.
+    void renderColumns();
+    // Shows the commentary's entry for the verse in view, when the pane shows.
+    void updateCommentary();
+    int verseInView() const;
+    void showCommentaryMessage(const QString& message);
     void useBible(BibleStore& bible);
     void useSearchFile(const std::string& fileName);
     void fillChapterList();
@@ -134,6 +168,26 @@ private:
     std::unique_ptr<BibleStore> otherBible_; // an imported version when one is chosen
     QComboBox* versionList_;
     std::vector<std::string> versionFiles_; // beside the list's entries; empty for the shipped Bible
+    std::vector<QString> versionAbbreviations_; // beside them too
+    std::string searchFile_; // the file the search panel searches
+    QToolButton* sideBySideButton_;
+    QToolButton* commentaryButton_;
+    QWidget* commentaryPane_;
+    QComboBox* commentaryList_;
+    QLabel* commentaryMessage_;
+    HtmlViewer* commentaryViewer_;
+    QTimer* followTimer_; // the verse in view settles before the pane follows
+    std::unique_ptr<SwordBackend> sword_; // loaded when the pane is first shown
+    std::vector<std::string> commentaryModules_; // beside the list's entries
+    bool swordTried_ = false;
+    int commentaryVerse_ = 0;
+    int commentaryChapter_ = 0; // the chapter and book of that verse
+    int commentaryBook_ = 0;
+    QString commentaryShown_; // the module and place of the entry shown
+    // The versions shown beside the chosen one: their files (empty for the
+    // shipped Bible) and the Bibles opened for them (null for the shipped).
+    std::vector<std::string> sideFiles_;
+    std::vector<std::unique_ptr<BibleStore>> sideBibles_;
     bool hasPreferences_ = false;
     Pane lastSelected_ = Pane::Chapter; // the pane the reader last selected in
     int book_ = 0;

@@ -1,5 +1,6 @@
 #include "ui/bible/bible_versions_dialog.h"
 
+#include "core/sword/imported_bibles.h"
 #include "core/sword/sword_import.h"
 
 #include <QApplication>
@@ -65,7 +66,7 @@ BibleVersionsDialog::~BibleVersionsDialog()
 
 std::string bibleVersionsFolder(const std::string& userDataFolder)
 {
-    return (std::filesystem::path(userDataFolder) / "bibles").string();
+    return core::importedBiblesFolder(userDataFolder);
 }
 
 std::string BibleVersionsDialog::fileFor(const std::string& module) const

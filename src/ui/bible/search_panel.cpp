@@ -36,6 +36,11 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     orderList_ = new QComboBox;
     orderList_->setObjectName(QStringLiteral("orderList"));
     orderList_->addItems({tr("Bible order"), tr("Most relevant first")});
+    versionScopeList_ = new QComboBox;
+    versionScopeList_->setObjectName(QStringLiteral("versionScopeList"));
+    versionScopeList_->addItems({tr("This version"), tr("All versions")});
+    versionScopeList_->setToolTip(tr("Search this version or every imported one"));
+    versionScopeList_->hide(); // until there is another version
     countLabel_ = new QLabel;
     countLabel_->setObjectName(QStringLiteral("countLabel"));
     countLabel_->setTextFormat(Qt::PlainText);
@@ -54,6 +59,7 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
     bar->addWidget(searchEdit_, 1);
+    bar->addWidget(versionScopeList_);
     bar->addWidget(scopeList_);
     bar->addWidget(orderList_);
     auto* layout = new QVBoxLayout(this);
@@ -71,6 +77,7 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     connect(searchEdit_, &QLineEdit::returnPressed, this, [this] { searchNow(); });
     connect(scopeList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
     connect(orderList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
+    connect(versionScopeList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
     resultsViewer_->setCopyCaption([this] { return selectionReference(); });
     connect(resultsViewer_, &QTextEdit::selectionChanged, this, &SearchPanel::selectionChanged);
     connect(resultsViewer_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
@@ -153,16 +160,59 @@ void SearchPanel::focusSearchField()
 SearchPanel::~SearchPanel()
 {
     if (worker_.joinable()) {
-        search_->cancel();
+        cancelSearches();
         worker_.join();
     }
 }
 
+void SearchPanel::cancelSearches()
+{
+    if (search_)
+        search_->cancel();
+    for (const std::unique_ptr<BibleSearch>& other : otherSearches_)
+        if (other)
+            other->cancel();
+}
+
+void SearchPanel::setOtherVersions(std::vector<std::pair<std::string, QString>> versions)
+{
+    if (versions == otherVersions_)
+        return;
+    if (worker_.joinable()) {
+        cancelSearches();
+        worker_.join(); // its cancelled result arrives later and is dropped
+        pending_ = false;
+    }
+    otherSearches_.clear();
+    otherVersions_ = std::move(versions);
+    versionScopeList_->setVisible(!otherVersions_.empty());
+    if (otherVersions_.empty())
+        versionScopeList_->setCurrentIndex(0);
+}
+
+void SearchPanel::setAllVersions(bool all)
+{
+    versionScopeList_->setCurrentIndex(all && !otherVersions_.empty() ? 1 : 0);
+}
+
 void SearchPanel::setBible(const std::string& fileName, std::vector<QString> bookNames, const QString& abbreviation)
 {
+    // Another version: its own index from the next search on, and the words
+    // searched for looked up again in it.
+    const bool changed = fileName != fileName_;
+    if (changed && search_) {
+        if (worker_.joinable()) {
+            cancelSearches();
+            worker_.join(); // its cancelled result arrives later and is dropped
+            pending_ = false;
+        }
+        search_.reset();
+    }
     fileName_ = fileName;
     bookNames_ = std::move(bookNames);
     abbreviation_ = abbreviation;
+    if (changed && !searchEdit_->text().trimmed().isEmpty())
+        searchNow();
 }
 
 void SearchPanel::setCurrentBook(int book)
@@ -203,7 +253,7 @@ QString SearchPanel::selectionReference() const
     if (references.isEmpty())
         return {};
     QString text = references.join(QStringLiteral("; "));
-    if (!abbreviation_.isEmpty())
+    if (!abbreviation_.isEmpty() && !allVersionsShown_)
         text += QStringLiteral(" (%1)").arg(abbreviation_);
     return text;
 }
@@ -215,7 +265,7 @@ void SearchPanel::searchNow()
         // The running search is out of date: stop it; the new one starts
         // when it has gone.
         pending_ = true;
-        search_->cancel();
+        cancelSearches();
         return;
     }
     SearchRequest request;
@@ -232,7 +282,11 @@ void SearchPanel::searchNow()
     try {
         if (!search_)
             search_ = std::make_unique<BibleSearch>(fileName_);
+        if (versionScopeList_->currentIndex() == 1 && otherSearches_.empty())
+            for (const auto& [file, abbreviation] : otherVersions_)
+                otherSearches_.push_back(std::make_unique<BibleSearch>(file));
     } catch (const std::exception& e) {
+        otherSearches_.clear();
         countLabel_->setText(QString::fromUtf8(e.what()));
         return;
     }
@@ -254,23 +308,48 @@ void SearchPanel::searchNow()
 void SearchPanel::startSearch(SearchRequest request)
 {
     QPointer<SearchPanel> self(this);
-    BibleSearch* search = search_.get();
-    worker_ = std::thread([self, search, request = std::move(request)] {
+    // This version first, then the others in the list's order.
+    std::vector<std::pair<BibleSearch*, QString>> searches{{search_.get(), abbreviation_}};
+    const bool all = versionScopeList_->currentIndex() == 1;
+    for (std::size_t i = 0; all && i < otherSearches_.size(); ++i)
+        searches.emplace_back(otherSearches_[i].get(), otherVersions_[i].second);
+    worker_ = std::thread([self, searches, all, request = std::move(request)] {
         SearchResult result;
+        std::vector<QString> hitVersions;
         try {
-            result = search->search(request);
+            for (const auto& [search, abbreviation] : searches) {
+                SearchResult one = search->search(request);
+                if (!one.ok || one.cancelled) {
+                    result = std::move(one);
+                    hitVersions.clear();
+                    break;
+                }
+                result.ok = true;
+                result.count += one.count;
+                for (SearchHit& hit : one.hits) {
+                    result.hits.push_back(std::move(hit));
+                    if (all)
+                        hitVersions.push_back(abbreviation);
+                }
+            }
         } catch (const std::exception& e) {
+            result = SearchResult();
+            hitVersions.clear();
             result.message = e.what();
         }
         // The panel outlives the thread (its destructor joins it), so the
         // queued call finds it alive unless it is being destroyed.
         QMetaObject::invokeMethod(
-            self.data(), [self, result = std::move(result)] { if (self) self->showResult(result); },
+            self.data(),
+            [self, result = std::move(result), hitVersions = std::move(hitVersions)] {
+                if (self)
+                    self->showResult(result, hitVersions);
+            },
             Qt::QueuedConnection);
     });
 }
 
-void SearchPanel::showResult(const SearchResult& result)
+void SearchPanel::showResult(const SearchResult& result, const std::vector<QString>& hitVersions)
 {
     if (worker_.joinable())
         worker_.join();
@@ -302,6 +381,9 @@ void SearchPanel::showResult(const SearchResult& result)
     const QLocale english(QLocale::English);
     // The number as the English locale writes it ("1,234"), whatever the form.
     QString count = tr("%1 verses", nullptr, result.count).arg(english.toString(result.count));
+    allVersionsShown_ = !hitVersions.empty();
+    if (allVersionsShown_)
+        count = tr("%1 in %2 versions").arg(count).arg(otherVersions_.size() + 1);
     if (static_cast<int>(result.hits.size()) < result.count)
         count += tr(" (the first %1 shown)").arg(result.hits.size());
     countLabel_->setText(count);
@@ -311,7 +393,11 @@ void SearchPanel::showResult(const SearchResult& result)
         const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
                                  ? bookNames_[hit.book - 1]
                                  : QString::number(hit.book);
-        const QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
+        QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
+        // Every result names its version when all were searched.
+        const std::size_t at = shownReferences_.size();
+        if (at < hitVersions.size())
+            reference += QStringLiteral(" (%1)").arg(hitVersions[at]);
         shownReferences_.push_back(reference);
         shownVerses_.push_back(hit.verseIndex);
         html += QStringLiteral("<p><a href=\"#v%1\"><b>%2</b></a> %3</p>")

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/content/bible_search.h"
@@ -33,6 +34,12 @@ public:
     // names to show in references, in book order, and the Bible's
     // abbreviation that a copied result's reference ends with ("KJV").
     void setBible(const std::string& fileName, std::vector<QString> bookNames, const QString& abbreviation);
+    // The other versions "All versions" searches beside this one, each its
+    // file and abbreviation; the choice shows only while there are any.
+    void setOtherVersions(std::vector<std::pair<std::string, QString>> versions);
+    // Searches every version (true) or this one.
+    void setAllVersions(bool all);
+
     // The book that "This book" searches; a search of this book shown for
     // another book runs again for this one.
     void setCurrentBook(int book);
@@ -70,15 +77,19 @@ protected:
 
 private:
     void startSearch(SearchRequest request);
+    void cancelSearches();
     // Empties the results and what is known of them.
     void clearResults();
     // Marks result index (0-based) as the one Enter opens, and shows it.
     void markResult(int index);
-    void showResult(const SearchResult& result);
+    // hitVersions: the version of each hit when all versions were searched,
+    // else empty.
+    void showResult(const SearchResult& result, const std::vector<QString>& hitVersions);
 
     QLineEdit* searchEdit_;
     QComboBox* scopeList_; // Whole Bible, Old Testament, New Testament, This book
     QComboBox* orderList_; // Bible order, Most relevant first
+    QComboBox* versionScopeList_; // This version, All versions
     QLabel* countLabel_;
     HtmlViewer* resultsViewer_;
 
@@ -93,6 +104,10 @@ private:
     int markedResult_ = -1; // the result Enter opens; -1 for none
     std::vector<int> shownVerses_; // the verse index of each result shown
     std::unique_ptr<BibleSearch> search_;
+    std::vector<std::pair<std::string, QString>> otherVersions_;
+    // Beside otherVersions_, opened at the first search of all versions.
+    std::vector<std::unique_ptr<BibleSearch>> otherSearches_;
+    bool allVersionsShown_ = false; // the results shown are of every version
     std::thread worker_;
     bool pending_ = false; // a newer search waits for the running one to stop
     int currentBook_ = 1;

@@ -13,6 +13,8 @@
 #include "core/plans/plan_printout.h"
 #include "core/plans/plan_progress.h"
 #include "core/plans/todays_reading.h"
+#include "core/sword/imported_bibles.h"
+#include "core/sword/side_by_side.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/passage_view.h"
@@ -136,6 +138,11 @@ ReadingPage* PlanController::readingPage()
         connect(readingPage_, &ReadingPage::undoClicked, this, [this] { guarded([this] { undoCatchUp(); }); });
         connect(readingPage_, &ReadingPage::markReadClicked, this,
                 [this] { guarded([this] { onMarkReadClicked(); }); });
+        connect(readingPage_, &ReadingPage::versionChosen, this,
+                [this](int index) { guarded([this, index] { chooseVersion(index); }); });
+        connect(readingPage_, &ReadingPage::sideBySideChosen, this, [this](const std::vector<int>& indexes) {
+            guarded([this, indexes] { chooseSideBySide(indexes); });
+        });
         connect(readingPage_, &ReadingPage::planManagerClicked, this,
                 [this] { guarded([this] { onPlanManagerClicked(); }); });
     }
@@ -262,8 +269,9 @@ void PlanController::catchUpLink(const PlanLinkTarget& target)
 void PlanController::showDay(const PlanId& planId, std::optional<int> day, bool makeCurrent)
 {
     PlanStore& plans = shell_.planStore();
-    BibleStore& bible = shell_.bible();
     const int plan = position(planId);
+    BibleStore& bible =
+        planBible(plan >= 0 && plan < plans.planCount() ? plans.record(plan).bibleVersion : std::string());
     std::optional<PlanDayView> view = buildPlanDayView(plans, bible, plan, day);
     if (!view) {
         forgetPlan();
@@ -298,8 +306,90 @@ void PlanController::showDay(const PlanId& planId, std::optional<int> day, bool 
     readingPage()->setStanding(fromBytes(view->status), view->canMarkRead);
     showProgress(currentPlan_);
     readingPage_->showPassage(view->verses, view->title, view->heading, bible);
+    readingPage_->setPassageSource(fromBytes(bible.referenceText(view->verses)), fromBytes(bible.abbreviation()),
+                                   &bible == &shell_.bible());
+    // Other versions beside it, the one read never twice.
+    std::vector<const BibleStore*> columns{&bible};
+    for (std::size_t i = 0; i < sideModules_.size(); ++i) {
+        const BibleStore* side = sideBibles_[i] ? sideBibles_[i].get() : &shell_.bible();
+        if (side != &bible && sideModules_[i] != plans.record(plan).bibleVersion)
+            columns.push_back(side);
+    }
+    if (columns.size() > 1)
+        readingPage_->showColumns(buildSideBySidePage(view->verses, columns, true));
     if (makeCurrent)
         shell_.showPage(Page::Reading);
+}
+
+BibleStore& PlanController::planBible(const std::string& module)
+{
+    const std::string folder = importedBiblesFolder(shell_.userDataFolder());
+    const std::vector<ImportedBible> versions = importedBibles(folder);
+    QStringList names{fromBytes(shell_.bible().abbreviation())};
+    versionModules_.assign(1, std::string());
+    int current = 0;
+    for (const ImportedBible& version : versions) {
+        names << QStringLiteral("%1 - %2").arg(fromBytes(version.module.abbreviation),
+                                               fromBytes(version.module.description));
+        versionModules_.push_back(version.module.name);
+        if (version.module.name == module)
+            current = names.size() - 1;
+    }
+    // A version removed or damaged since it was chosen: the shipped Bible
+    // reads the day, and the plan keeps its choice for when it is back.
+    if (current > 0 && (!versionBible_ || versionModule_ != module)) {
+        try {
+            std::unique_ptr<BibleStore> opened = openImportedBible(importedBibleFile(folder, module));
+            // The page may still show the one before until the new day is
+            // rendered, so it goes only at the next change.
+            retiredBible_ = std::move(versionBible_);
+            versionBible_ = std::move(opened);
+            versionModule_ = module;
+        } catch (const std::exception&) {
+            current = 0;
+        }
+    }
+    std::vector<int> side;
+    for (std::size_t i = 0; i < versionModules_.size(); ++i)
+        if (std::find(sideModules_.begin(), sideModules_.end(), versionModules_[i]) != sideModules_.end())
+            side.push_back(static_cast<int>(i));
+    readingPage()->setSideBySide(side);
+    readingPage()->setVersions(names, current);
+    return current > 0 ? *versionBible_ : shell_.bible();
+}
+
+void PlanController::chooseVersion(int index)
+{
+    const int plan = position(currentPlan_);
+    if (index < 0 || index >= static_cast<int>(versionModules_.size()) || plan < 0 ||
+        plan >= shell_.planStore().planCount())
+        return;
+    shell_.planStore().setBibleVersion(plan, versionModules_[static_cast<std::size_t>(index)]);
+    // The same day again; while doubling up, the same pair of days.
+    showDay(currentPlan_, secondDay_ ? std::nullopt : std::optional<int>(currentPlanDay_), false);
+}
+
+void PlanController::chooseSideBySide(const std::vector<int>& indexes)
+{
+    std::vector<std::string> modules;
+    std::vector<std::unique_ptr<BibleStore>> bibles;
+    const std::string folder = importedBiblesFolder(shell_.userDataFolder());
+    for (const int index : indexes) {
+        if (index < 0 || index >= static_cast<int>(versionModules_.size()) || modules.size() == 3)
+            continue;
+        const std::string& module = versionModules_[static_cast<std::size_t>(index)];
+        std::unique_ptr<BibleStore> bible;
+        const auto kept = std::find(sideModules_.begin(), sideModules_.end(), module);
+        if (kept != sideModules_.end())
+            bible = std::move(sideBibles_[static_cast<std::size_t>(kept - sideModules_.begin())]);
+        else if (!module.empty())
+            bible = openImportedBible(importedBibleFile(folder, module));
+        modules.push_back(module);
+        bibles.push_back(std::move(bible));
+    }
+    sideModules_ = std::move(modules);
+    sideBibles_ = std::move(bibles);
+    showDay(currentPlan_, secondDay_ ? std::nullopt : std::optional<int>(currentPlanDay_), false);
 }
 
 void PlanController::forgetPlan()

@@ -37,6 +37,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ class QAction;
 class QMenu;
 class QPrinter;
 class QWidget;
+
+namespace kovara::core {
+class BibleStore;
+}
 
 namespace kovara::ui {
 
@@ -174,6 +179,11 @@ private:
     // the plan count (a position beyond the last plan) when it is gone.
     int position(const PlanId& plan) const;
     void showDay(const PlanId& plan, std::optional<int> day, bool makeCurrent);
+    // The Bible a plan is read in: its imported version when that can be
+    // opened, else the shipped Bible. Fills the reading page's version list.
+    BibleStore& planBible(const std::string& module);
+    void chooseVersion(int index);
+    void chooseSideBySide(const std::vector<int>& indexes);
     void forgetPlan();
     void clearReadingPage();
     void showReadingPageAgain();
@@ -195,6 +205,17 @@ private:
     std::vector<PlanEntry> entries_;
     GroupBarGroup* sideBarGroup_ = nullptr;
     std::vector<QPointer<QAction>> sideBarEntries_; // owned by the group
+
+    // The imported version the reading page shows, while one does.
+    std::unique_ptr<BibleStore> versionBible_;
+    std::unique_ptr<BibleStore> retiredBible_;
+    std::string versionModule_;
+    std::vector<std::string> versionModules_; // beside the page's version list; "" for the shipped Bible
+    // The versions shown beside a plan's passage (any plan's): their modules
+    // ("" for the shipped Bible) and the Bibles opened for them (null for the
+    // shipped one).
+    std::vector<std::string> sideModules_;
+    std::vector<std::unique_ptr<BibleStore>> sideBibles_;
 
     PlanId currentPlan_;
     int currentPlanDay_ = 0;

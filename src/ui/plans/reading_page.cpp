@@ -6,10 +6,14 @@
 #include "ui/base/passage_view.h"
 #include "ui/base/text_codec.h"
 
+#include <QComboBox>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kovara::ui {
@@ -18,6 +22,7 @@ ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
 {
     passageView_ = new PassageView(this);
     followText(passageView_->viewer(), passageView_->copyAction());
+    passageView_->viewer()->setCopyCaption([this] { return copyCaption_; });
     planStatusLabel_ = new QLabel(this);
     // The standing has a line of its own above the buttons, kept even while
     // it is empty, so the passage above keeps its height whether a standing
@@ -70,7 +75,25 @@ ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
     progressRow->addWidget(progressLabel_, 1);
     progressRow->addWidget(catchUpButton_);
 
+    versionList_ = new QComboBox(this);
+    versionList_->setObjectName(QStringLiteral("readingVersionList"));
+    versionList_->setToolTip(tr("Bible version this plan is read in"));
+    versionList_->setAccessibleName(tr("Bible version"));
+    versionList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    versionList_->hide(); // until a Bible is imported
+    connect(versionList_, qOverload<int>(&QComboBox::activated), this, &ReadingPage::versionChosen);
+
+    sideBySideButton_ = new QToolButton(this);
+    sideBySideButton_->setObjectName(QStringLiteral("readingSideBySideButton"));
+    sideBySideButton_->setText(tr("Side by Side"));
+    sideBySideButton_->setToolTip(tr("Show other versions beside this one, up to four in all"));
+    sideBySideButton_->setPopupMode(QToolButton::InstantPopup);
+    sideBySideButton_->setMenu(new QMenu(sideBySideButton_));
+    sideBySideButton_->hide();
+
     auto* buttons = new ButtonRow;
+    buttons->addWidget(versionList_);
+    buttons->addWidget(sideBySideButton_);
     buttons->addStretch(1);
     buttons->addWidget(planManagerButton_);
     buttons->addWidget(markReadButton_);
@@ -97,6 +120,7 @@ ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
 void ReadingPage::showPassage(const std::string& verseSpec, const std::string& title, const std::string& heading,
                               BibleStore& bible)
 {
+    columnsHtml_.clear();
     passageView_->loadPlanVerses(verseSpec, title, heading, bible);
 }
 
@@ -144,6 +168,51 @@ void ReadingPage::hideUndo()
     undoPanel_->hide();
 }
 
+void ReadingPage::setVersions(const QStringList& names, int current)
+{
+    versionList_->clear();
+    versionList_->addItems(names);
+    versionList_->setCurrentIndex(current);
+    versionList_->setVisible(names.size() > 1);
+    sideBySideButton_->setVisible(names.size() > 1);
+    // One entry per version but the one read; four columns at most.
+    QMenu* menu = sideBySideButton_->menu();
+    menu->clear();
+    for (int i = 0; i < names.size(); ++i) {
+        if (i == current)
+            continue;
+        QAction* action = menu->addAction(names[i]);
+        action->setCheckable(true);
+        action->setChecked(std::find(sideIndexes_.begin(), sideIndexes_.end(), i) != sideIndexes_.end());
+        connect(action, &QAction::toggled, this, [this, i](bool on) {
+            std::vector<int> indexes = sideIndexes_;
+            std::erase(indexes, i);
+            if (on)
+                indexes.push_back(i);
+            // Queued: the answer fills this menu again, which deletes the
+            // action that is still sending.
+            QMetaObject::invokeMethod(this, [this, indexes] { emit sideBySideChosen(indexes); }, Qt::QueuedConnection);
+        });
+    }
+}
+
+void ReadingPage::setSideBySide(const std::vector<int>& indexes)
+{
+    sideIndexes_ = indexes;
+}
+
+void ReadingPage::showColumns(const std::string& html)
+{
+    columnsHtml_ = html;
+    passageView_->viewer()->loadFromBytes(html);
+}
+
+void ReadingPage::setPassageSource(const QString& reference, const QString& version, bool shippedBible)
+{
+    copyCaption_ = QStringLiteral("%1 (%2)").arg(reference, version);
+    printedVersion_ = shippedBible ? QString() : version;
+}
+
 void ReadingPage::setChapterLinks(bool on)
 {
     passageView_->setChapterLinks(on);
@@ -152,6 +221,8 @@ void ReadingPage::setChapterLinks(bool on)
 void ReadingPage::assignPreferences(Preferences& prefs)
 {
     passageView_->assignPreferences(prefs);
+    if (!columnsHtml_.empty())
+        passageView_->viewer()->loadFromBytes(columnsHtml_);
 }
 
 HtmlViewer* ReadingPage::pagedPrintout() const
@@ -162,7 +233,8 @@ HtmlViewer* ReadingPage::pagedPrintout() const
 QString ReadingPage::printTitle() const
 {
     const std::string& dayLine = passageView_->dayLine();
-    return fromBytes(passageView_->title() + " " + dayLine.substr(0, dayLine.find(':')));
+    const QString title = fromBytes(passageView_->title() + " " + dayLine.substr(0, dayLine.find(':')));
+    return printedVersion_.isEmpty() ? title : QStringLiteral("%1 (%2)").arg(title, printedVersion_);
 }
 
 } // namespace kovara::ui

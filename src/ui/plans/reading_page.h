@@ -6,6 +6,11 @@
 #include "ui/base/core_names.h"
 #include "ui/base/content_page.h"
 
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QToolButton;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -46,6 +51,22 @@ public:
     // The line that offers to put back the plan a catch-up replaced.
     void showUndo(const QString& text);
     void hideUndo();
+    // The Bible versions the plan can be read in (the shipped Bible first)
+    // and the one it is read in; the list shows only when there is a choice.
+    void setVersions(const QStringList& names, int current);
+    // The versions at these indexes of that list shown beside the passage
+    // (ticked in the "Side by Side" menu).
+    void setSideBySide(const std::vector<int>& indexes);
+    // Shows html (the passage in verse-aligned columns) in place of the
+    // passage page until the next passage; kept through a change of
+    // preferences.
+    void showColumns(const std::string& html);
+
+    // The reference and version of the passage shown: every copy carries
+    // them below the copied text ("3 John 1:13-14 (WEB)"), and the printout's
+    // title names a version other than the shipped Bible.
+    void setPassageSource(const QString& reference, const QString& version, bool shippedBible);
+
     // Chapter headings as links that bibleLinkClicked reports.
     void setChapterLinks(bool on);
 
@@ -63,11 +84,22 @@ signals:
     void planManagerClicked();
     void catchUpClicked();
     void undoClicked();
+    // The reader chose the version at index of the list set by setVersions.
+    void versionChosen(int index);
+    // The reader ticked or cleared versions in "Side by Side": the indexes
+    // of the version list to show beside the passage.
+    void sideBySideChosen(const std::vector<int>& indexes);
     // A chapter heading of the passage was clicked ("bible:" link).
     void bibleLinkClicked(const QString& href);
 
 private:
     PassageView* passageView_;
+    QComboBox* versionList_;
+    QToolButton* sideBySideButton_;
+    std::vector<int> sideIndexes_;
+    std::string columnsHtml_; // the columns shown in place of the passage page
+    QString copyCaption_;
+    QString printedVersion_; // empty for the shipped Bible
     QLabel* planStatusLabel_;
     QPushButton* planManagerButton_; // "View or Edit Reading Plan"
     QPushButton* markReadButton_;    // "Mark Passage as Read"

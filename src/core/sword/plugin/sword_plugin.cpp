@@ -14,6 +14,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace kovara::core {
 namespace {
 
@@ -157,6 +159,52 @@ std::string plainText(const std::string& html)
     return squeezed(out);
 }
 
+// SWORD's scripture-reference links ("passagestudy.jsp?...&value=Ps.23.1-Ps.23.3&...")
+// rewritten as links of the Bible page ("bible:19.23.1"): the first verse a
+// reference names opens its chapter there. A reference to a book outside the
+// KJV's 66 keeps its words and loses the link.
+std::string bibleLinks(std::string html, const VersificationMgr::System& kjv)
+{
+    const std::string open = "<a href=\"passagestudy.jsp?action=showRef&type=scripRef&value=";
+    for (std::size_t at = html.find(open); at != std::string::npos; at = html.find(open, at)) {
+        const std::size_t valueStart = at + open.size();
+        const std::size_t tagEnd = html.find('>', valueStart);
+        if (tagEnd == std::string::npos)
+            break;
+        std::string value = html.substr(valueStart, html.find_first_of("&\"", valueStart) - valueStart);
+        value = value.substr(0, value.find_first_of("- ;"));
+        // "Book.Chapter.Verse", the verse or chapter sometimes left out.
+        std::string parts[3];
+        int part = 0;
+        for (const char c : value) {
+            if (c == '.' && part < 2)
+                ++part;
+            else
+                parts[part] += c;
+        }
+        const int book = kjv.getBookNumberByOSISName(parts[0].c_str());
+        const int chapter = std::atoi(parts[1].c_str());
+        const int verse = std::atoi(parts[2].c_str());
+        std::string link;
+        if (book >= 1 && chapter >= 1) {
+            link = "bible:" + std::to_string(book) + "." + std::to_string(chapter);
+            if (verse >= 1)
+                link += "." + std::to_string(verse);
+        }
+        if (link.empty()) {
+            const std::size_t close = html.find("</a>", tagEnd);
+            if (close != std::string::npos)
+                html.erase(close, 4);
+            html.erase(at, tagEnd + 1 - at);
+        } else {
+            const std::string tag = "<a href=\"" + link + "\">";
+            html.replace(at, tagEnd + 1 - at, tag);
+            at += tag.size();
+        }
+    }
+    return html;
+}
+
 class Backend final : public SwordBackend {
 public:
     Backend() : manager_(new sword::MarkupFilterMgr(sword::FMT_HTMLHREF, sword::ENC_UTF8))
@@ -171,6 +219,17 @@ public:
         manager_.setGlobalOption("Headings", "Off");
         manager_.setGlobalOption("Lemmas", "Off");
         manager_.setGlobalOption("Words of Christ in Red", "On");
+    }
+
+    std::string commentaryEntry(const std::string& name, int book, int chapter, int verse) override
+    {
+        sword::SWModule* module = manager_.getModule(name.c_str());
+        if (!module)
+            throw std::runtime_error("The SWORD module " + name + " is not installed.");
+        if (typeOf(module->getType()) != SwordModuleType::Commentary)
+            throw std::runtime_error("The SWORD module " + name + " is not a commentary.");
+        checkReadable(*module);
+        return entryAt(*module, book, chapter, verse);
     }
 
     std::vector<SwordModuleInfo> modules() override
@@ -274,6 +333,98 @@ public:
     }
 
 private:
+    // The entry of a KJV verse in module, mapped onto the module's own
+    // versification.
+    std::string entryAt(sword::SWModule& module, int book, int chapter, int verse)
+    {
+        const VersificationMgr::System* kjv = system("KJV");
+        if (book < 1 || book > kjv->getBookCount())
+            return std::string();
+        const char* osis = kjv->getBook(book - 1)->getOSISName();
+        const char* versification = module.getConfigEntry("Versification");
+        const VersificationMgr::System* own = system(versification ? versification : "KJV");
+        if (!own)
+            throw std::runtime_error(std::string("The SWORD module ") + module.getName() +
+                                     " uses the versification " + versification +
+                                     ", which this SWORD library does not know.");
+        int c = chapter, v = verse, last = verse;
+        if (own != kjv)
+            kjv->translateVerse(own, &osis, &c, &v, &last);
+        std::unique_ptr<sword::VerseKey> key(dynamic_cast<sword::VerseKey*>(module.createKey()));
+        if (!key)
+            throw std::runtime_error(std::string("The SWORD module ") + module.getName() +
+                                     " is not keyed by verse.");
+        key->setIntros(false);
+        key->setAutoNormalize(false);
+        key->setBookName(osis);
+        key->setChapter(c);
+        key->setVerse(v);
+        module.setKey(*key);
+        if (module.popError())
+            return std::string();
+        std::string html = squeezed(module.renderText().c_str());
+        eraseAll(html, "<!P>");
+        eraseAll(html, "<!/P>");
+        return bibleLinks(html, *kjv);
+    }
+
+    // A commentary whose files the SWORD library cannot read (a module built
+    // for another driver than its description names, a damaged download)
+    // gives empty entries and entries of other verses, and its read errors
+    // go only to the terminal: files that are not the named driver's, or a
+    // sample of verses across the Bible all empty, stand for that. Checked
+    // once per module.
+    void checkReadable(sword::SWModule& module)
+    {
+        const std::string name = module.getName();
+        if (const auto known = readable_.find(name); known != readable_.end()) {
+            if (!known->second)
+                throw std::runtime_error(unreadable(module));
+            return;
+        }
+        static const int sample[][3] = {{1, 1, 1},  {19, 1, 1},  {19, 23, 1}, {23, 53, 5},
+                                        {40, 5, 3}, {43, 3, 16}, {45, 8, 28}, {66, 1, 1}};
+        bool readable = filesMatchDriver(module);
+        if (readable) {
+            readable = false;
+            for (const auto& place : sample)
+                if (!plainText(entryAt(module, place[0], place[1], place[2])).empty()) {
+                    readable = true;
+                    break;
+                }
+        }
+        readable_[name] = readable;
+        if (!readable)
+            throw std::runtime_error(unreadable(module));
+    }
+
+    // The compressed drivers keep their index in <testament>.bzs ("zCom",
+    // "zText") or <testament>.czs (their version 4); a module whose folder
+    // holds the other kind is read at the wrong offsets.
+    static bool filesMatchDriver(const sword::SWModule& module)
+    {
+        const std::string driver = entry(module, "ModDrv");
+        const std::string folder = entry(module, "AbsoluteDataPath");
+        const char* index = driver == "zCom4" || driver == "zText4" ? "czs"
+                            : driver == "zCom" || driver == "zText" ? "bzs"
+                                                                    : nullptr;
+        if (!index || folder.empty())
+            return true;
+        for (const char* testament : {"ot.", "nt."})
+            if (access((folder + "/" + testament + index).c_str(), R_OK) == 0)
+                return true;
+        return false;
+    }
+
+    static std::string unreadable(const sword::SWModule& module)
+    {
+        return std::string("The commentary ") + (module.getDescription() ? module.getDescription() : "") + " (" +
+               module.getName() +
+               ") cannot be read: its files are not in the form its description names, so the SWORD library "
+               "reads no text, or other verses' text, from them. Installing it again, or another edition of it, "
+               "may help.";
+    }
+
     static const VersificationMgr::System* system(const char* name)
     {
         return VersificationMgr::getSystemVersificationMgr()->getVersificationSystem(name);
@@ -327,6 +478,7 @@ private:
     }
 
     sword::SWMgr manager_;
+    std::map<std::string, bool> readable_; // commentaries checked: whether they can be read
 };
 
 } // namespace
