@@ -152,7 +152,7 @@ void PlanCalendarView::paintEvent(QPaintEvent* event)
                 continue;
             const QDate date = start.addDays(day - 1);
             if (date.day() == 1 || day == 1) {
-                const QString name = QLocale::system().monthName(date.month(), QLocale::ShortFormat);
+                const QString name = QLocale().monthName(date.month(), QLocale::ShortFormat);
                 const QString label =
                     date.month() == 1 || day == 1 ? name + QLatin1Char(' ') + QString::number(date.year()) : name;
                 const int x = 1 + column * kPitch;

@@ -284,7 +284,7 @@ void PlanManagerPage::showPlan(int plan)
     dayList_->clear();
 
     const int count = plans.dayCount(plan);
-    const QLocale locale = QLocale::system();
+    const QLocale locale = QLocale();
     const QDate start = toQDate(dayOf(plans.startDate(plan)));
     // One read transaction for the whole fill: a 31,102-day plan otherwise
     // spends most of its time taking and dropping the file lock per lookup.

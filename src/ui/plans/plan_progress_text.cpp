@@ -13,7 +13,7 @@ namespace kovara::ui {
 
 QString longDateText(sys_days d)
 {
-    return QLocale::system().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
+    return QLocale().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
 }
 
 QString progressCountText(const PlanProgress& p)
