@@ -10,7 +10,7 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev libsqlite3-dev zlib1g-dev libfmt-dev libpugixml-dev
   libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3 xdotool python3
   libbenchmark-dev
-  librsvg2-bin desktop-file-utils appstream dpkg-dev
+  librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
   python3-icalendar dbus-daemon poppler-utils
   qt6-tools-dev qt6-l10n-tools
   libsword-dev diatheke sword-text-web sword-text-kjv sword-text-sparv

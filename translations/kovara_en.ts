@@ -430,6 +430,17 @@ Do you want to replace it?</source>
             <numerusform>%n days</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Each day then holds up to %n verses.</source>
+        <translation>
+            <numerusform>Each day then holds one verse.</numerusform>
+            <numerusform>Each day then holds up to %n verses.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>That is more than most readers manage in a day: starting again or reading two plan days a day may suit you better.</source>
+        <translation type="unfinished"></translation>
+    </message>
     <message>
         <source>Day %1 becomes today&apos;s reading and every later day moves with it. The plan will finish on %2 (%3 later).</source>
         <translation type="unfinished"></translation>

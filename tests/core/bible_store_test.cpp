@@ -28,8 +28,8 @@ TEST_F(BibleTest, ReferenceTextForms)
         {"1-80", "Alpha 1 - 3"},
         {"1-79", "Alpha 1:1 - 3:23"},
         {"32-35", "Alpha 2:1-4"},
-        {"35-35", "Alpha 2:4-4"},
-        {"35", "Alpha 2:4-4"}, // a single number is one verse
+        {"35-35", "Alpha 2:4"},
+        {"35", "Alpha 2:4"}, // a single number is one verse
         {"30-35", "Alpha 1:30 - 2:4"},
         {"57-90", "Alpha 3 - Beta 1"},
         {"2-90", "Alpha 1:2 - Beta 1:10"},

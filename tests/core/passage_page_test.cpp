@@ -92,7 +92,7 @@ TEST_F(PassagePageTest, RunsAndSpecialSpecifications)
     const std::string two = Page("2-3, 10", true);
     EXPECT_EQ(count(two, "<center>"), 2u);
     EXPECT_EQ(count(two, "<p><b>Alpha 1</b>"), 2u);
-    EXPECT_NE(two.find("A1:3" + kSep + "<p><center><font size=\"+1\"><b>Alpha 1:10-10</b>"), std::string::npos);
+    EXPECT_NE(two.find("A1:3" + kSep + "<p><center><font size=\"+1\"><b>Alpha 1:10</b>"), std::string::npos);
     EXPECT_EQ(two.substr(two.size() - kFooter.size()), kFooter);
     EXPECT_EQ(count(two, kFooter), 1u);
 

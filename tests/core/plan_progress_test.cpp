@@ -31,6 +31,9 @@ TEST(PlanProgressTest, ProgressOnATableOfPlans)
     const Case cases[] = {
         // 5 days in the 20 before today: 360 left at a quarter of a day a day.
         {"started 20 days ago, 5 read", 365, -20, fiveReadEarly, 1, 21, 15, false, {}, 1439},
+        // "Start again from here" moved the start to 5 days ago: the reading
+        // done before it still sets the pace (5 in the 19 days since).
+        {"started again from day 6", 365, -5, fiveReadEarly, 1, 6, 0, false, {}, 1367},
         {"up to date, today read", 10, -2, {{1, -2}, {2, -1}, {3, 0}}, 30, 3, 0, false, {}, 7},
         {"up to date, today not yet read", 10, -2, {{1, -2}, {2, -1}}, 20, 3, 0, false, {}, 7},
         {"finished", 3, -5, {{1, -5}, {2, -3}, {3, -4}}, 100, 6, 0, true, -3, {}},

@@ -29,7 +29,9 @@ for f in ./usr/bin/kovara \
          ./usr/share/metainfo/org.example.Kovara.metainfo.xml \
          ./usr/share/icons/hicolor/scalable/apps/org.example.Kovara.svg \
          ./usr/share/icons/hicolor/16x16/apps/org.example.Kovara.png \
-         ./usr/share/icons/hicolor/256x256/apps/org.example.Kovara.png; do
+         ./usr/share/icons/hicolor/256x256/apps/org.example.Kovara.png \
+         ./usr/share/doc/kovara/copyright ./usr/share/doc/kovara/changelog.gz \
+         ./usr/share/man/man1/kovara.1.gz; do
   grep -qx -- "$f" <<<"$listing" || { echo "the package lacks $f"; fail=1; }
 done
 # The pseudo translation is for the tests only.
@@ -40,6 +42,28 @@ if grep -v '^\./$' <<<"$listing" | grep -v '^\./usr/' ; then echo "files outside
 
 root=$work/root
 dpkg -x "$deb" "$root"
+
+# One web site: the About box's, the package's and the metainfo's.
+links=$(dirname "$0")/../../src/core/app/links.h
+website=$(grep -o 'kProductWebsite = "[^"]*"' "$links" | cut -d'"' -f2)
+homepage=$(dpkg-deb -f "$deb" Homepage)
+metainfo=$(grep -o '<url type="homepage">[^<]*' "$root/usr/share/metainfo/org.example.Kovara.metainfo.xml" | cut -d'>' -f2)
+[ -n "$website" ] && [ "$homepage" = "$website" ] && [ "$metainfo" = "$website" ] ||
+  { echo "web sites differ: About box '$website', package '$homepage', metainfo '$metainfo'"; exit 1; }
+
+# Debian's checks of a binary package, pedantic ones included: nothing to
+# report but the ldconfig calls that CPack writes into postinst and postrm
+# for any shared object under /usr/lib (here the private SWORD plug-in in
+# /usr/lib/kovara, which the dynamic linker never looks up; the calls are
+# harmless).
+if command -v lintian >/dev/null; then
+  report=$(lintian --pedantic --tag-display-limit 0 --suppress-tags maintscript-calls-ldconfig "$deb" \
+             2>"$work/lintian.err")
+  rc=$?
+  [ -z "$report" ] && [ $rc -eq 0 ] || { echo "lintian --pedantic:"; echo "$report"; cat "$work/lintian.err"; exit 1; }
+else
+  echo "lintian is missing: run scripts/setup.sh"; exit 1
+fi
 home=$work/home
 mkdir -p "$home/run" && chmod 700 "$home/run"
 export HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_RUNTIME_DIR=$home/run

@@ -12,7 +12,11 @@
 #include "ui/plans/reading_page.h"
 #include "reading_page_controls.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,7 +73,7 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     EXPECT_EQ(calendar.accessibleName(), "Plan Calendar");
     EXPECT_EQ(calendar.accessibleDescription(), "5 of 30 days read, 15 earlier days still to read");
     EXPECT_TRUE(calendar.dayToolTip(6).startsWith("Day 6, ")) << calendar.dayToolTip(6).toStdString();
-    EXPECT_TRUE(calendar.dayToolTip(6).endsWith(": Alpha 1:6-6")) << calendar.dayToolTip(6).toStdString();
+    EXPECT_TRUE(calendar.dayToolTip(6).endsWith(": Alpha 1:6")) << calendar.dayToolTip(6).toStdString();
     // A click opens the day.
     emit calendar.dayClicked(9);
     EXPECT_EQ(controller.currentPlanDay(), 9);
@@ -80,6 +84,77 @@ TEST_F(CatchUpTest, ReadingPageAndManagerShowProgressAndTheCatchUpButtonWhileBeh
     controller.showPlanDay(shell.id(plan));
     EXPECT_TRUE(page().catchUpButton->isHidden());
     EXPECT_TRUE(page().progressLabel->text().contains(" \u00B7 up to date \u00B7 "));
+}
+
+// The month names over the calendar: the year change is named even where
+// December began only a few columns earlier, no two names overlap, the
+// widget is wide enough for the last one, and the weekdays are named at the
+// left without moving a day's square away from where a click finds it.
+TEST(PlanCalendarViewTest, MonthNamesShowTheYearChangeWithoutOverlapping)
+{
+    const struct {
+        sys_days start;
+        int days;
+        QStringList labels; // the first few
+    } cases[] = {
+        {makeDate(2026, 12, 20), 40, {"Dec", "Jan 2027"}},
+        {makeDate(2026, 12, 30), 40, {"Jan 2027"}},
+        {makeDate(2026, 11, 1), 100, {"Nov 2026", "Dec", "Jan 2027", "Feb"}},
+        {makeDate(2026, 12, 10), 1, {"Dec 2026"}},
+    };
+    for (const auto& c : cases) {
+        PlanCalendarView calendar;
+        PlanDays days;
+        days.startDate = startOf(c.start);
+        days.done.assign(static_cast<std::size_t>(c.days), false);
+        calendar.setPlan(days, c.start, nullptr);
+        const auto& labels = calendar.monthLabels();
+        QStringList texts;
+        for (std::size_t i = 0; i < labels.size() && texts.size() < c.labels.size(); ++i)
+            texts << labels[i].text;
+        const std::string where = longDateText(c.start).toStdString();
+        EXPECT_EQ(texts, c.labels) << where;
+        const QFontMetrics metrics(calendar.font());
+        for (std::size_t i = 1; i < labels.size(); ++i)
+            EXPECT_GT(labels[i].x, labels[i - 1].x + metrics.horizontalAdvance(labels[i - 1].text) * 3 / 4) << where;
+        ASSERT_FALSE(labels.empty());
+        EXPECT_GE(calendar.sizeHint().width(),
+                  labels.back().x + metrics.horizontalAdvance(labels.back().text) * 3 / 4) << where;
+        EXPECT_GT(calendar.squarePosition(1).x(), metrics.horizontalAdvance(QStringLiteral("Mon")) / 2) << where;
+        EXPECT_EQ(calendar.dayAt(calendar.squarePosition(c.days) + QPoint(2, 2)), c.days) << where;
+    }
+}
+
+// The days one by one from the keyboard, each told to a screen reader.
+TEST(PlanCalendarViewTest, TheKeyboardGoesFromDayToDayAndOpensOne)
+{
+    const sys_days monday = makeDate(2026, 12, 7);
+    PlanCalendarView calendar;
+    PlanDays days;
+    days.startDate = startOf(monday);
+    days.done.assign(30, false);
+    calendar.setPlan(days, monday + std::chrono::days(2), [](int day) { return QStringLiteral("Passage %1").arg(day); });
+    EXPECT_TRUE(calendar.focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(calendar.currentDay(), 3); // today's
+    int opened = 0;
+    QObject::connect(&calendar, &PlanCalendarView::dayClicked, [&](int day) { opened = day; });
+    const auto press = [&](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&calendar, &event);
+        return calendar.currentDay();
+    };
+    EXPECT_EQ(press(Qt::Key_Down), 4);
+    EXPECT_EQ(press(Qt::Key_Right), 11); // a week on
+    EXPECT_EQ(press(Qt::Key_End), 30);
+    EXPECT_EQ(press(Qt::Key_Down), 30);
+    EXPECT_EQ(press(Qt::Key_Home), 1);
+    EXPECT_EQ(press(Qt::Key_Left), 1);
+    EXPECT_EQ(press(Qt::Key_Right), 8);
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened, 8);
+    EXPECT_TRUE(calendar.accessibleDescription().startsWith("Day 8, ")) << calendar.accessibleDescription().toStdString();
+    EXPECT_TRUE(calendar.accessibleDescription().contains(": Passage 8. 0 of 30 days read"))
+        << calendar.accessibleDescription().toStdString();
 }
 
 TEST(ProgressTextTest, WordsForEachStanding)
@@ -95,6 +170,7 @@ TEST(ProgressTextTest, WordsForEachStanding)
     finishedLongAgo.finishedOn = std::nullopt;
     PlanProgress oneBehind{10, 1, 10, 3, 1, false, std::nullopt, day, day + std::chrono::days(1), 0.5};
     PlanProgress notStarted{10, 0, 0, -1, 0, false, std::nullopt, day + std::chrono::days(9), {}, 0};
+    PlanProgress firstDay{10, 0, 0, 1, 0, false, std::nullopt, day + std::chrono::days(9), {}, 0};
     const Case cases[] = {
         {"finished", finished, "4 of 4 days read (100%) \u00B7 finished on 3 Mar 2027"},
         {"finished, date not known", finishedLongAgo, "4 of 4 days read (100%) \u00B7 finished"},
@@ -103,9 +179,17 @@ TEST(ProgressTextTest, WordsForEachStanding)
          "4 Mar 2027"},
         {"not started", notStarted, "0 of 10 days read (0%) \u00B7 starts on 3 Mar 2027 \u00B7 planned to finish on "
                                     "12 Mar 2027"},
+        {"its first day", firstDay, "0 of 10 days read (0%) \u00B7 up to date \u00B7 planned to finish on 12 Mar 2027"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(progressSummaryText(c.progress).toStdString(), c.text.toStdString()) << c.what;
+
+    // Counts as the reader writes numbers.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::Germany));
+    PlanProgress long_{31102, 1234, 3, 1235, 0, false, std::nullopt, day, {}, 0};
+    EXPECT_EQ(progressCountText(long_).toStdString(), "1.234 of 31.102 days read (3%)");
+    QLocale::setDefault(before);
 }
 
 // The count takes its English form from the English catalogue.
@@ -135,6 +219,7 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
                   .toStdString());
     EXPECT_TRUE(preview.keepFinish.startsWith("The passages of your 25 unread days are divided again over the 10 "
                                               "days from today to "));
+    EXPECT_TRUE(preview.keepFinish.endsWith(" Each day then holds up to 3 verses.")) << preview.keepFinish.toStdString();
     EXPECT_TRUE(preview.doubleUp.startsWith("Read two plan days a day for 13 days")) << preview.doubleUp.toStdString();
     // Cancelled: nothing changed.
     EXPECT_EQ(shell.plans->startDate(plan), shell.fixedClock.today() - std::chrono::days(20));
@@ -152,6 +237,29 @@ TEST_F(CatchUpTest, TheDialogSaysWhatEachChoiceWillDo)
     CatchUpDialog late(preview);
     EXPECT_FALSE(late.findChild<QRadioButton*>("keepFinishButton")->isEnabled());
     EXPECT_EQ(late.findChild<QLabel*>("keepFinishLabel")->text(), QString::fromUtf8(kPlannedFinishPassed));
+}
+
+// On the planned finish itself "Keep my finish date" puts every unread
+// verse on today: the preview says how many, and that it is too many.
+TEST(CatchUpPreviewTest, KeepingTheFinishDateSaysHowManyVersesADayHolds)
+{
+    const sys_days today = makeDate(2026, 12, 10);
+    PlanDays days;
+    days.startDate = startOf(today - std::chrono::days(9));
+    days.done.assign(10, false);
+    days.done[0] = true;
+    days.readDates.resize(10);
+    std::vector<std::string> verses;
+    for (int i = 0; i < 10; ++i)
+        verses.push_back(std::to_string(i * 40 + 1) + "-" + std::to_string(i * 40 + 40));
+    const CatchUpPreview preview = makeCatchUpPreview(QStringLiteral("Gospels"), days, verses, today);
+    EXPECT_TRUE(preview.keepFinishRefusal.isEmpty()) << preview.keepFinishRefusal.toStdString();
+    EXPECT_TRUE(preview.keepFinish.startsWith("The passages of your 9 unread days are divided again over the 1 day "
+                                              "from today to "))
+        << preview.keepFinish.toStdString();
+    EXPECT_TRUE(preview.keepFinish.contains(" Each day then holds up to 360 verses. That is more than most readers "
+                                            "manage in a day"))
+        << preview.keepFinish.toStdString();
 }
 
 TEST_F(CatchUpTest, StartAgainMovesTheDatesSoTheFirstUnreadDayIsToday)
@@ -213,7 +321,7 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
     controller.catchUp(shell.id(plan));
     EXPECT_EQ(controller.currentPlanDay(), 19);
     EXPECT_EQ(controller.currentSecondDay(), 20);
-    EXPECT_EQ(heading().toStdString(), "Days 19 and 20 of 30: Alpha 1:19-19; Alpha 1:20-20");
+    EXPECT_EQ(heading().toStdString(), "Days 19 and 20 of 30: Alpha 1:19; Alpha 1:20");
     EXPECT_EQ(page().passageView->verseSpec(), "19-19,20-20");
 
     // Day 21 is today's: no longer behind, so doubling up ends.
@@ -226,6 +334,36 @@ TEST_F(CatchUpTest, DoublingUpShowsTwoDaysAndMarksBothUntilCaughtUp)
     EXPECT_EQ(controller.currentSecondDay(), std::nullopt);
 }
 
+// The proposed file name fits the file system whatever the title, so the
+// save dialog's button is never greyed for a long title.
+TEST(CalendarFileNameTest, TheTitleIsCutToAWholeCharacterAndFreedOfSlashes)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // a surrogate pair
+    const struct {
+        QString title;
+        QString name; // empty: only the checks below
+    } cases[] = {
+        {QStringLiteral("Gospels"), QStringLiteral("Gospels.ics")},
+        {QStringLiteral("Acts/Romans\tin a year "), QStringLiteral("Acts-Romansin a year.ics")},
+        {QString(), QStringLiteral("Reading Plan.ics")},
+        {QString(300, QChar(0xC4)), QString()},
+        {emoji.repeated(150), QString()},
+    };
+    for (const auto& c : cases) {
+        const QString path = PlanController::calendarFilePath(c.title, QStringLiteral("/home/reader/Documents"));
+        const QFileInfo info(path);
+        EXPECT_EQ(info.path().toStdString(), "/home/reader/Documents");
+        if (!c.name.isEmpty()) {
+            EXPECT_EQ(info.fileName().toStdString(), c.name.toStdString());
+        }
+        EXPECT_TRUE(info.fileName().endsWith(QStringLiteral(".ics")));
+        EXPECT_LE(info.fileName().toUtf8().size(), 255) << c.title.size();
+        EXPECT_GE(info.fileName().toUtf8().size(), std::min<qsizetype>(c.title.toUtf8().size(), 190));
+        // No half of a surrogate pair left at the cut.
+        EXPECT_EQ(QString::fromUtf8(info.fileName().toUtf8()), info.fileName());
+    }
+}
+
 TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)
 {
     const QString file = QString::fromStdString(shell.dir.file("gospels.ics"));
@@ -235,7 +373,7 @@ TEST_F(CatchUpTest, ExportWritesTheUnreadDaysAsACalendar)
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(out.readAll());
     EXPECT_EQ(text.count("BEGIN:VEVENT"), 25);
-    EXPECT_TRUE(text.contains("SUMMARY:Gospels: Alpha 1:6-6\r\n")) << text.left(600).toStdString();
+    EXPECT_TRUE(text.contains("SUMMARY:Gospels: Alpha 1:6\r\n")) << text.left(600).toStdString();
 
     shell.scripted.expectSaveFile("Export Plan to Calendar", "");
     controller.exportCalendarAction->trigger(); // cancelled: nothing written, no message

@@ -33,11 +33,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QTranslator>
 #include <QListWidget>
 #include <QPushButton>
 #include <QMenu>
@@ -436,6 +438,97 @@ TEST(TranslationLoadingTest, TheCatalogueOfTheUsersLanguageIsFoundInTheContentFo
     EXPECT_TRUE(installTranslations(folder, QLocale(QLocale::German)));
     EXPECT_EQ(translatedText("kovara::core::TodaysReading", "This plan has been completed."),
               "[Thís~~ pláñ~~ hás~ bééñ~~ çómplétéd~~~.]");
+    QLocale::setDefault(QLocale::system());
+}
+
+// The reader's languages in order and the catalogues shipped: the texts take
+// the first language that has one, and the dates that same language, in the
+// reader's country where the locale data knows the pair.
+TEST(TranslationLoadingTest, DatesFollowTheLanguageOfTheChosenCatalogue)
+{
+    struct Case {
+        QStringList shipped;
+        QStringList uiLanguages;
+        QLocale system;
+        QString catalogue; // file name, empty for none
+        QString language;
+        QString localeName;
+        QString date; // 10 Dec 2026 in the locale's short format
+    };
+    const QLocale germany(QLocale::German, QLocale::Germany);
+    const Case cases[] = {
+        // LANGUAGE=de:en with only the English catalogue: English throughout.
+        {{"en"}, {"de", "de-DE", "en", "en-US"}, germany, "kovara_en.qm", "en", "en_DE", "10/12/2026"},
+        // LANG=de_DE.UTF-8 alone: no German catalogue, so no German dates.
+        {{"en"}, {"de-DE", "de"}, germany, "", "en", "en_DE", "10/12/2026"},
+        {{"en", "de"}, {"de-CH", "de"}, QLocale(QLocale::German, QLocale::Switzerland), "kovara_de.qm", "de",
+         "de_CH", "10.12.26"},
+        // German in France is not in the locale data: German's own country.
+        {{"en", "de"}, {"fr-FR", "fr", "de"}, QLocale(QLocale::French, QLocale::France), "kovara_de.qm", "de",
+         "de_DE", "10.12.26"},
+        {{"en"}, {"en-GB", "en"}, QLocale(QLocale::English, QLocale::UnitedKingdom), "kovara_en.qm", "en", "en_GB",
+         "10/12/2026"},
+        // A pair the locale data lacks: the language's own country.
+        {{"en"}, {"ru-RU", "ru"}, QLocale(QLocale::Russian, QLocale::Russia), "", "en", "en_US", "12/10/26"},
+    };
+    for (const Case& c : cases) {
+        kovara::test::TempDir content;
+        const QString folder = QString::fromStdString(content.folder());
+        for (const QString& language : c.shipped)
+            QFile(QDir(folder).filePath(QStringLiteral("kovara_%1.qm").arg(language))).open(QIODevice::WriteOnly);
+        const LanguageChoice choice = chooseLanguage(folder, c.uiLanguages, c.system);
+        const QString where = c.uiLanguages.join(u',');
+        EXPECT_EQ(QFileInfo(choice.catalogue).fileName(), c.catalogue) << where.toStdString();
+        EXPECT_EQ(choice.language, c.language) << where.toStdString();
+        EXPECT_EQ(choice.locale.name().toStdString(), c.localeName.toStdString()) << where.toStdString();
+        EXPECT_EQ(choice.locale.toString(QDate(2026, 12, 10), QLocale::ShortFormat).toStdString(), c.date.toStdString())
+            << where.toStdString();
+    }
+}
+
+// Qt's catalogue (the standard buttons, the search field's "Search in")
+// comes in the language of the program's catalogue or not at all.
+TEST(TranslationLoadingTest, QtsCatalogueIsOnlyInstalledInTheLanguageOfTheProgramsOwn)
+{
+    kovara::test::TempDir content;
+    const QString folder = QString::fromStdString(content.folder());
+    const QString qtFolder = QDir(folder).filePath(QStringLiteral("qt"));
+    ASSERT_TRUE(QDir().mkpath(qtFolder));
+    const QString anyCatalogue = QStringLiteral(KOVARA_BUILD_DIR "/translations/kovara_en.qm");
+    ASSERT_TRUE(QFile::copy(anyCatalogue, QDir(folder).filePath(QStringLiteral("kovara_en.qm"))));
+    for (const char* name : {"qtbase_de.qm", "qtbase_en.qm"})
+        ASSERT_TRUE(QFile::copy(anyCatalogue, QDir(qtFolder).filePath(QString::fromLatin1(name))));
+
+    const QLocale before;
+    const QLocale germany(QLocale::German, QLocale::Germany);
+    const QStringList english = {QStringLiteral("kovara_en.qm"), QStringLiteral("kovara_en.qm"),
+                                 QStringLiteral("qtbase_en.qm")};
+    const struct {
+        QStringList uiLanguages;
+        bool found;
+        QStringList installed; // in the order installed
+    } cases[] = {
+        {{"de", "en"}, true, english},
+        {{"de-DE", "de"}, false, {QStringLiteral("kovara_en.qm")}},
+    };
+    for (const auto& c : cases) {
+        const QList<QTranslator*> earlier = qApp->findChildren<QTranslator*>();
+        EXPECT_EQ(installLanguage(folder, chooseLanguage(folder, c.uiLanguages, germany), qtFolder), c.found);
+        QStringList installed;
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            if (earlier.contains(translator))
+                continue;
+            installed << QFileInfo(translator->filePath()).fileName();
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        installed.sort();
+        QStringList expected = c.installed;
+        expected.sort();
+        EXPECT_EQ(installed, expected) << c.uiLanguages.join(u',').toStdString();
+        EXPECT_EQ(QLocale().name(), QStringLiteral("en_DE"));
+    }
+    QLocale::setDefault(before);
 }
 
 // The English catalogue goes under any other, so that a language without a
@@ -455,6 +548,7 @@ TEST(TranslationLoadingTest, TheEnglishPluralFormsAreInstalledForEveryLanguage)
               "2 days behind");
     EXPECT_EQ(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, 1), "One verse");
     EXPECT_EQ(translatedCount("kovara::core::NewPlan", "%n verses", nullptr, 2), "2 verses");
+    QLocale::setDefault(QLocale::system());
 }
 
 } // namespace

@@ -183,6 +183,8 @@ std::string BibleStore::referenceText(const std::string& verseSpec, bool useShor
             text += format("%s %d - %d", n1, a.chapter, b.chapter);
         else if (wholeChapters)
             text += format("%s %d - %s %d", n1, a.chapter, n2, b.chapter);
+        else if (sameChapter && a.verse == b.verse)
+            text += format("%s %d:%d", n1, a.chapter, a.verse); // one verse, not "1:1-1"
         else if (sameChapter)
             text += format("%s %d:%d-%d", n1, a.chapter, a.verse, b.verse);
         else if (sameBook)

@@ -47,12 +47,21 @@ PlanProgress computeProgress(const PlanDays& days, sys_days today)
 
     // The pace window: the last 30 days, ending today when the reader has
     // read today and yesterday otherwise (today is not over yet), and never
-    // reaching before the plan's start.
+    // reaching before the plan's start or its first reading, whichever is
+    // earlier: a plan started again from a later day keeps the pace of the
+    // reading done before its new start.
     bool readToday = false;
-    for (int i = 0; i < p.dayCount && !readToday; ++i)
-        readToday = days.done[static_cast<std::size_t>(i)] && readOn(i) == now;
+    sys_days from = start;
+    for (int i = 0; i < p.dayCount; ++i) {
+        if (!days.done[static_cast<std::size_t>(i)])
+            continue;
+        const std::optional<sys_days> on = readOn(i);
+        readToday = readToday || on == now;
+        if (on && *on < from)
+            from = *on;
+    }
     const sys_days last = readToday ? now : now - std::chrono::days(1);
-    const int window = static_cast<int>(std::clamp<long long>((last - start).count() + 1, 0, kPaceWindowDays));
+    const int window = static_cast<int>(std::clamp<long long>((last - from).count() + 1, 0, kPaceWindowDays));
     int readInWindow = 0;
     for (int i = 0; i < p.dayCount; ++i) {
         const std::optional<sys_days> on = readOn(i);

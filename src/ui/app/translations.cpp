@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -37,27 +38,73 @@ bool install(QTranslator* translator, bool loaded)
 
 } // namespace
 
+LanguageChoice chooseLanguage(const QString& folder, const QStringList& uiLanguages, const QLocale& system)
+{
+    LanguageChoice choice;
+    choice.language = QStringLiteral("en");
+    const QDir dir(folder);
+    for (const QString& wanted : uiLanguages) {
+        // "de-Latn-DE", then "de-Latn", then "de".
+        QString name = wanted;
+        name.replace(u'-', u'_');
+        for (;;) {
+            const QString file = dir.filePath(QStringLiteral("kovara_%1.qm").arg(name));
+            if (QFileInfo(file).isFile()) {
+                choice.catalogue = file;
+                choice.language = name;
+                break;
+            }
+            const qsizetype cut = name.lastIndexOf(u'_');
+            if (cut <= 0)
+                break;
+            name.truncate(cut);
+        }
+        if (!choice.catalogue.isEmpty())
+            break;
+    }
+    const QLocale::Language language = QLocale(choice.language).language();
+    if (system.language() == language) {
+        choice.locale = system;
+    } else {
+        // QLocale falls back to the language's own country when the locale
+        // data has no such pair.
+        choice.locale = QLocale(language, system.territory());
+        if (choice.locale.language() != language)
+            choice.locale = QLocale(language);
+    }
+    return choice;
+}
+
 bool installTranslations(const QString& folder, const QLocale& locale)
+{
+    return installLanguage(folder, chooseLanguage(folder, locale.uiLanguages(), locale),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+bool installLanguage(const QString& folder, const LanguageChoice& choice, const QString& qtFolder)
 {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return false;
+    QLocale::setDefault(choice.locale);
     // The English catalogue holds the English forms of the texts about a
     // number of things ("1 day", "2 days"): it goes under any other, so that
     // they read right in English and in a catalogue that lacks one.
     auto* english = new QTranslator(app);
     install(english, english->load(QStringLiteral("kovara_en"), folder));
+    if (choice.catalogue.isEmpty())
+        return false;
     auto* own = new QTranslator(app);
-    if (!own->load(locale, QStringLiteral("kovara"), QStringLiteral("_"), folder)) {
+    if (!own->load(choice.catalogue)) {
         delete own;
         return false;
     }
-    // Qt's own texts (the standard buttons) only with ours, so that a
-    // language Kovara is not translated into shows no mix of the two. Qt's
-    // are installed first: the last installed is searched first.
+    // Qt's own texts (the standard buttons) only in the language of ours, so
+    // that a reader whose first language Kovara is not translated into sees
+    // no mix of the two (LANGUAGE=de:en). Qt's are installed first: the last
+    // installed is searched first.
     auto* qt = new QTranslator(app);
-    install(qt, qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    install(qt, qt->load(QStringLiteral("qtbase_%1").arg(choice.language), qtFolder));
     return install(own, true);
 }
 

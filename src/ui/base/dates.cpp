@@ -13,7 +13,7 @@ namespace {
 // quoted text): the stored moments are local wall-clock times with no zone.
 QString longTimeFormat()
 {
-    const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
     QString out;
     bool quoted = false;
     for (const QChar ch : format) {
@@ -51,7 +51,7 @@ QDateTime toQDateTime(sys_seconds t)
 
 QString shortDateText(sys_days d)
 {
-    return QLocale::system().toString(toQDate(d), QLocale::ShortFormat);
+    return QLocale().toString(toQDate(d), QLocale::ShortFormat);
 }
 
 std::string shortDateBytes(sys_days d)
@@ -64,7 +64,7 @@ QString shortDateTimeText(sys_seconds t)
     const sys_days day = dayOf(t);
     if (t == startOf(day))
         return shortDateText(day);
-    return shortDateText(day) + u' ' + QLocale::system().toString(toQDateTime(t).time(), longTimeFormat());
+    return shortDateText(day) + u' ' + QLocale().toString(toQDateTime(t).time(), longTimeFormat());
 }
 
 } // namespace kovara::ui

@@ -31,10 +31,12 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     searchEdit_->setAccessibleName(tr("Search the Bible"));
     scopeList_ = new QComboBox;
     scopeList_->setObjectName(QStringLiteral("scopeList"));
+    scopeList_->setAccessibleName(tr("Search in"));
     scopeList_->addItems({tr("Whole Bible"), tr("Old Testament"),
                           tr("New Testament"), tr("This book")});
     orderList_ = new QComboBox;
     orderList_->setObjectName(QStringLiteral("orderList"));
+    orderList_->setAccessibleName(tr("Order of results"));
     orderList_->addItems({tr("Bible order"), tr("Most relevant first")});
     versionScopeList_ = new QComboBox;
     versionScopeList_->setObjectName(QStringLiteral("versionScopeList"));

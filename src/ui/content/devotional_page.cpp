@@ -36,9 +36,9 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     dateEdit_->setObjectName(QStringLiteral("devotionalDateEdit"));
     dateEdit_->setAccessibleName(tr("Date"));
     dateEdit_->setCalendarPopup(true);
-    // The system's short date, with the year in full so a typed date cannot
+    // The reader's short date (in the program's language), with the year in full so a typed date cannot
     // land in the wrong century.
-    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     dateEdit_->setDisplayFormat(format);

@@ -1,5 +1,6 @@
 #include "ui/plans/catch_up_dialog.h"
 
+#include "core/content/bible_store.h"
 #include "ui/base/text_codec.h"
 #include "ui/plans/plan_progress_text.h"
 
@@ -16,6 +17,9 @@
 namespace kovara::ui {
 
 namespace {
+
+// About an hour's reading: above it "Keep my finish date" says so.
+constexpr int kVersesAReaderCanRead = 300;
 
 QString daysText(int n)
 {
@@ -47,6 +51,22 @@ CatchUpPreview makeCatchUpPreview(const QString& title, const PlanDays& days,
                                 "this right after.")
                                  .arg(QString::number(unread), daysText(newDays),
                                       longDateText(kept.startDate + std::chrono::days(static_cast<int>(kept.dayVerses.size()) - 1)));
+        // How much each of those days then holds, and a word when that is
+        // more than a reader can take in a day.
+        int most = 0;
+        for (std::size_t day = static_cast<std::size_t>(std::max(0, progress.daysRead)); day < kept.dayVerses.size(); ++day) {
+            int verses = 0;
+            for (const core::VerseRun& run : core::parseVerseSpec(kept.dayVerses[day]))
+                verses += std::max(0, run.last - run.first + 1);
+            most = std::max(most, verses);
+        }
+        preview.keepFinish += u' ' + QCoreApplication::translate("kovara::ui::CatchUpDialog",
+                                                                 "Each day then holds up to %n verses.", nullptr, most);
+        if (most > kVersesAReaderCanRead)
+            preview.keepFinish += u' ' + QCoreApplication::translate(
+                                             "kovara::ui::CatchUpDialog",
+                                             "That is more than most readers manage in a day: starting again or "
+                                             "reading two plan days a day may suit you better.");
     } catch (const std::exception& e) {
         preview.keepFinishRefusal = fromBytes(e.what());
     }

@@ -92,8 +92,8 @@ NewPlanDialog::NewPlanDialog(Dialogs& dialogs, const Clock& clock, QWidget* pare
     completionDateEdit_ = new QDateEdit(this);
     completionDateEdit_->setObjectName(QStringLiteral("completionDateEdit"));
     completionDateEdit_->setCalendarPopup(true);
-    // The system's short date with the year in full, as the other date fields.
-    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    // The reader's short date (in the program's language) with the year in full, as the other date fields.
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     completionDateEdit_->setDisplayFormat(format);

@@ -33,7 +33,9 @@
 #include <QFontMetrics>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QScopedValueRollback>
 #include <QLabel>
 #include <QMenu>
@@ -583,10 +585,14 @@ void PlanController::exportCalendar(const PlanId& planId)
         shell_.dialogs().message(nothingLeftToExport());
         return;
     }
-    const QString name = fromBytes(plans.planTitle(plan)).replace(QLatin1Char('/'), QLatin1Char('-'));
+    // Proposed in the user's documents folder, not wherever the program was
+    // started from.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
     const QString file = shell_.dialogs().chooseSaveFile(tr("Export Plan to Calendar"),
                                                             tr("iCalendar files (*.ics);;All files (*)"),
-                                                            name + QStringLiteral(".ics"));
+                                                            calendarFilePath(fromBytes(plans.planTitle(plan)), folder));
     if (file.isEmpty())
         return;
     exportCalendar(planId, file);
@@ -614,6 +620,33 @@ void PlanController::exportCalendar(const PlanId& plan, const QString& fileName)
         throw Exception(toBytes(tr("Unable to write to %1: %2").arg(fileName, fromBytes(error))));
     // Remembered once the file is there, so the next export updates these events.
     shell_.planStore().setCalendarExportState(index, calendar.state);
+}
+
+QString PlanController::calendarFilePath(const QString& title, const QString& folder)
+{
+    // 200 bytes leave room for ".ics" and for a copy's " (2)" that a file
+    // manager may add.
+    constexpr qsizetype kMaxNameBytes = 200;
+    QString name;
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < title.size();) {
+        // A whole character at a time: a surrogate pair is never split.
+        const qsizetype length = title.at(i).isHighSurrogate() && i + 1 < title.size() ? 2 : 1;
+        QString piece = title.mid(i, length);
+        i += length;
+        if (piece == QStringLiteral("/"))
+            piece = QStringLiteral("-");
+        else if (piece.size() == 1 && piece.at(0).category() == QChar::Other_Control)
+            continue;
+        bytes += piece.toUtf8().size();
+        if (bytes > kMaxNameBytes)
+            break;
+        name += piece;
+    }
+    name = name.trimmed();
+    if (name.isEmpty())
+        name.prepend(tr("Reading Plan"));
+    return QDir(folder).filePath(name + QStringLiteral(".ics"));
 }
 
 QString PlanController::nothingLeftToExport()

@@ -142,6 +142,11 @@ public:
     void exportCalendar(const PlanId& plan);
     void exportCalendar(const PlanId& plan, const QString& fileName);
     static QString nothingLeftToExport();
+    // The file name the calendar export proposes for a plan titled title, in
+    // folder: the title without '/' or control characters, cut at a whole
+    // character so that the name with ".ics" stays well inside the file
+    // system's 255 bytes.
+    static QString calendarFilePath(const QString& title, const QString& folder);
     // The plan the calendar export and the catch-up button act on.
     PlanId planInView();
     // Makes the plan manager page current without refilling it.

@@ -90,6 +90,7 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
 
     planCombo_ = new QComboBox(this);
     planCombo_->setObjectName(QStringLiteral("planCombo"));
+    planCombo_->setAccessibleName(tr("Reading Plan"));
     planCombo_->setEditable(false);
     planCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     planCombo_->setMinimumContentsLength(30);
@@ -163,7 +164,11 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     noPlansLabel_->setWordWrap(true);
     noPlansLabel_->hide();
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("Reading Plan:"), this), 0, Qt::AlignTop);
+    // The label names the box for a screen reader (on Linux a box's own name
+    // is the value it shows).
+    auto* planLabel = new QLabel(tr("Reading Plan:"), this);
+    planLabel->setBuddy(planCombo_);
+    top->addWidget(planLabel, 0, Qt::AlignTop);
     top->addWidget(planCombo_, 1);
     top->addWidget(noPlansLabel_, 1);
     // The hint stands on its own line under the list, so the buttons beside it
@@ -176,6 +181,9 @@ PlanManagerPage::PlanManagerPage(Shell& shell, PlanViews& views, QWidget* parent
     buttons->addWidget(deletePlanButton_);
     buttons->addWidget(renamePlanButton_);
     buttons->addWidget(newPlanButton_);
+    // Tab goes down the page: the plan, its calendar, its days.
+    QWidget::setTabOrder(planCombo_, calendarView_);
+    QWidget::setTabOrder(calendarView_, dayList_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel_);
     layout->addLayout(top);
@@ -284,7 +292,7 @@ void PlanManagerPage::showPlan(int plan)
     dayList_->clear();
 
     const int count = plans.dayCount(plan);
-    const QLocale locale = QLocale::system();
+    const QLocale locale = QLocale();
     const QDate start = toQDate(dayOf(plans.startDate(plan)));
     // One read transaction for the whole fill: a 31,102-day plan otherwise
     // spends most of its time taking and dropping the file lock per lookup.
@@ -296,7 +304,7 @@ void PlanManagerPage::showPlan(int plan)
             auto* item = new QTreeWidgetItem;
             items.append(item);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            item->setText(ColumnDay, QString::number(day));
+            item->setText(ColumnDay, locale.toString(day));
             item->setText(ColumnDate, locale.toString(start.addDays(day - 1), QLocale::ShortFormat));
             item->setText(ColumnPassage, fromBytes(bible.referenceText(plans.dayVerses(plan, day))));
             item->setCheckState(ColumnDay, checkOf(plans.isDayDone(plan, day)));
@@ -306,8 +314,15 @@ void PlanManagerPage::showPlan(int plan)
         throw;
     }
     dayList_->addTopLevelItems(items);
-    dayList_->resizeColumnToContents(ColumnDay);
-    dayList_->resizeColumnToContents(ColumnDate);
+    // The list measures only its first rows; the last day has the widest
+    // number (and the date may be wider too), so it is measured as well.
+    for (const int column : {ColumnDay, ColumnDate}) {
+        dayList_->resizeColumnToContents(column);
+        if (count > 0)
+            dayList_->setColumnWidth(
+                column, std::max(dayList_->columnWidth(column),
+                                 dayList_->sizeHintForIndex(dayList_->model()->index(count - 1, column)).width()));
+    }
     updateDayActions();
     showProgress();
 }

@@ -13,12 +13,18 @@ namespace kovara::ui {
 
 QString longDateText(sys_days d)
 {
-    return QLocale::system().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
+    return QLocale().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
+}
+
+QString countText(int n)
+{
+    return QLocale().toString(n);
 }
 
 QString progressCountText(const PlanProgress& p)
 {
-    return QCoreApplication::translate("kovara::ui::PlanProgressText", "%1 of %2 days read (%3%)").arg(p.daysRead).arg(p.dayCount).arg(p.percent);
+    return QCoreApplication::translate("kovara::ui::PlanProgressText", "%1 of %2 days read (%3%)")
+        .arg(countText(p.daysRead), countText(p.dayCount), countText(p.percent));
 }
 
 QString progressStandingText(const PlanProgress& p)

@@ -13,6 +13,9 @@ namespace kovara::ui {
 
 // A date as "3 Mar 2027".
 QString longDateText(sys_days d);
+
+// n as the reader writes numbers ("31.102" in Germany, "31,102" in England).
+QString countText(int n);
 // "28 of 365 days read (7%)"
 QString progressCountText(const PlanProgress& p);
 // "3 days behind", "up to date", "finished on 3 Mar 2027", "starts on ..."

@@ -27,7 +27,7 @@ namespace {
 
 QString longDate(sys_days d)
 {
-    return QLocale::system().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
+    return QLocale().toString(toQDate(d), QStringLiteral("d MMM yyyy"));
 }
 
 // A range within one year names the year once: "1 Jan – 31 Dec 2026".
@@ -35,7 +35,7 @@ QString rangeText(sys_days from, sys_days to)
 {
     const QDate a = toQDate(from);
     const QDate b = toQDate(to);
-    const QLocale locale = QLocale::system();
+    const QLocale locale = QLocale();
     const QString first = a.year() == b.year() ? locale.toString(a, QStringLiteral("d MMM")) : longDate(from);
     return first + QStringLiteral(" \u2013 ") + longDate(to);
 }
@@ -62,7 +62,7 @@ QString JournalExport::coverLine(const PrayerSelection& selection, int count)
     const QString range = selection.dateField == PrayerSelection::DateField::Any
                               ? tr("all dates")
                               : rangeText(selection.from, selection.to);
-    const QString items = tr("%1 items", nullptr, count).arg(QLocale::system().toString(count));
+    const QString items = tr("%1 items", nullptr, count).arg(QLocale().toString(count));
     return tr("Prayer journal, %1, %2").arg(range, items);
 }
 

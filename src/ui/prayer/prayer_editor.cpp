@@ -163,6 +163,8 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     topicCombo_->setObjectName(QStringLiteral("topicCombo"));
     topicCombo_->setEditable(true);
     topicCombo_->setInsertPolicy(QComboBox::NoInsert);
+    topicCombo_->setAccessibleName(tr("Prayer Category"));
+    topicCombo_->lineEdit()->setAccessibleName(tr("Prayer Category"));
     topicCombo_->setToolTip(tr("Specify an optional category for your prayer here. You may use an existing "
                                "category or create a new one."));
     statusCombo_ = new QComboBox(this);
@@ -212,6 +214,8 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     textEdit_->document()->setDocumentMargin(5);
     textToolBar_ = new QToolBar(this);
     textToolBar_->setObjectName(QStringLiteral("textToolBar"));
+    textToolBar_->setWindowTitle(tr("Formatting"));
+    textToolBar_->setAccessibleName(tr("Formatting"));
     textToolBar_->setIconSize(QSize(16, 16));
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("contextMenu"));

@@ -139,7 +139,7 @@ int highlightWords(QTextEdit& edit, const QString& words)
 QString journalDateText(sys_days date, sys_days today)
 {
     const QDate day = toQDate(date);
-    const QLocale locale = QLocale::system();
+    const QLocale locale = QLocale();
     return day.year() == toQDate(today).year() ? locale.toString(day, QStringLiteral("d MMM"))
                                                 : locale.toString(day, QStringLiteral("d MMM yyyy"));
 }
