@@ -55,6 +55,24 @@
         <source>%1 is not a valid Kovara backup file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>There is not enough free space on the disk to restore the backup: %1 could not be written (%2).
+
+Your backup file is fine, and your current data has not been changed. Make room on the disk, then restore again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The restored data could not be written: %1 (%2).
+
+Your backup file is fine, and your current data has not been changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup was not restored: another program is writing to %1. Try again when it has finished.
+
+Your backup file is fine, and your current data has not been changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::core::BibleSearch</name>
@@ -88,6 +106,21 @@
     </message>
     <message>
         <source>Put a word before &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no word to search for in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::CatchUp</name>
+    <message>
+        <source>Every day of this plan has been read: there is nothing to catch up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The planned finish date of this plan has passed, so the unread days cannot be spread over the days left.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -166,6 +199,13 @@
     </message>
 </context>
 <context>
+    <name>kovara::core::PlanStore</name>
+    <message>
+        <source>day %1 holds &quot;%2&quot;, which is not a passage</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::core::ReferenceParser</name>
     <message>
         <source>Type a reference such as &quot;John 3:16&quot;</source>
@@ -215,6 +255,21 @@
     </message>
     <message>
         <source>Day %1 of %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::core::UserSession</name>
+    <message>
+        <source>%1 has no list of reading plans (the table %2 is missing), but it holds %3 other tables (%4): plans and their progress whose list has been lost, or a file of another program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a prayer journal (the table %2 is missing), but it holds %3 other tables (%4): a file of another program, or a journal that has lost its items.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to rename %1 to %2: %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -296,6 +351,41 @@
     </message>
     <message>
         <source>&lt;p&gt;You have not yet read today&apos;s &lt;a href=&quot;%1&quot;&gt;&lt;i&gt;Faith&apos;s Checkbook&lt;/i&gt;&lt;/a&gt; devotional.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This reading plan starts on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui</name>
+    <message>
+        <source>Kovara: Bible reading plans, a daily devotional and a prayer journal.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows this help and ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows the version and ends.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A Bible reference to open, such as &quot;John 3:16&quot; or &quot;Gen 1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: %1 [options] [reference]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -381,6 +471,30 @@ Do you want to replace it?</source>
         <source>Kovara backup files (*.kova2bak)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1
+
+Kovara has not changed this file. Do you want to set it aside (it is renamed, with &quot;.unrecognised&quot; added to its name) and start with a new, empty one? A backup can then be restored. No ends Kovara and leaves the file as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>• &quot;%1&quot;: %2
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These reading plans are damaged and cannot be opened:
+
+%1
+They are left out of the plan lists. Your other plans and your prayers are not affected, and restoring a backup that holds these plans brings them back.
+
+Do you want to delete the damaged plans?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking the backup...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::BiblePage</name>
@@ -418,6 +532,93 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Go to a reference</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KJV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This version cannot be opened: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::BibleVersionsDialog</name>
+    <message>
+        <source>Bible Versions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Bibles of the SWORD library on this computer. A Bible is imported once, then it reads and searches as fast as the King James Version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bibles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Bibles of the SWORD library are installed on this computer. Debian&apos;s packages sword-text-* hold some; others can be installed into ~/.sword.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A newer version can be imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Imported</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Bible %1 is not installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Importing %1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be imported: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The import of %1 was cancelled; nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is imported.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -817,15 +1018,7 @@ Do you want to replace it?</source>
         </translation>
     </message>
     <message>
-        <source>Prayer journal, %1, %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Prayer journal</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Prayer</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -838,10 +1031,6 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Preparing the prayer items...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Without a topic</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -896,6 +1085,42 @@ Do you want to replace it?</source>
         <source>Inactive</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>all categories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>without a category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>created %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>answered %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>created or answered %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer journal (%1; %2; %3): %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Without a category</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::JournalExportDialog</name>
@@ -913,14 +1138,6 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>&amp;Inactive</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>All topics</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Without a topic</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -964,10 +1181,6 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;Topic:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Dates:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -977,6 +1190,18 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>&amp;Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All categories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Without a category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Category:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1088,6 +1313,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Check for &amp;Updates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible &amp;Versions...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1360,6 +1589,10 @@ Do you want to replace it?</source>
         <source>Unable to write to %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Every day of this plan has been read, so there is nothing left to put in a calendar.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PlanManagerPage</name>
@@ -1495,6 +1728,25 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::PrayerAnsweredDialog</name>
+    <message>
+        <source>Prayer Answered</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>optional</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Answered &amp;on:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;How was it answered?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::PrayerCommands</name>
     <message>
         <source>&amp;Export Prayer Journal...</source>
@@ -1525,10 +1777,6 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No prayer items match the statuses, topic and dates you chose.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Preparing the prayer items...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1538,6 +1786,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No prayer items match the statuses, category and dates you chose.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1862,10 +2114,6 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Search titles, topics, text and notes (Ctrl+F)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>answered (date not recorded)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1886,19 +2134,15 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Prayer Answered</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>How was it answered?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Prayer Journal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>No prayer item matches &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search titles, categories, text and notes (Ctrl+F)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2069,6 +2313,26 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
     <message>
         <source>Search results</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the whole Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the Old Testament</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the New Testament</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this book</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No verses found for %1 in %2. Check the spelling, or end a word with * to find every word that starts with it (believ*).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -13,6 +13,7 @@
 #include <future>
 #include <iterator>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -325,9 +326,13 @@ TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
         SCOPED_TRACE(c.name);
         const std::string path = dir.file("case.kova2bak");
         writeBytes(path, c.damage(valid));
-        EXPECT_EQ(messageOf([&] { restoreBackupFiles(path, dbs); }),
-                  "An error occurred while restoring backup data. Operation aborted. Your backup file is probably "
-                  "damaged.");
+        const std::string damaged =
+            "An error occurred while restoring backup data. Operation aborted. Your backup file is probably damaged.";
+        // The check made before the reader is asked finds what the restore would.
+        EXPECT_EQ(messageOf([&] { checkBackupContents(path, dbs); }), damaged);
+        EXPECT_FALSE(fs::exists(dbs.prayersPath + ".restore-check"));
+        EXPECT_FALSE(fs::exists(dbs.plansPath + ".restore-check"));
+        EXPECT_EQ(messageOf([&] { restoreBackupFiles(path, dbs); }), damaged);
         expectCurrent(prayersNow, plansNow);
         EXPECT_EQ(readBytes(dbs.prayersPath + ".old"), "earlier prayers");
         EXPECT_EQ(readBytes(dbs.plansPath + ".old"), "earlier plans");
@@ -423,6 +428,40 @@ int rowCount(const std::string& path, const std::string& table)
     closeDatabase(db);
     return rows;
 }
+
+// A restore waits for another program's write to a database as a backup
+// does: a write that ends in time is kept in the replaced (.old) file; one
+// that does not stops the restore with the current data as it was.
+TEST_F(BackupFileTest, RestoreWaitsForAWriterToFinish)
+{
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    changeData();
+    sqlite3* other = nullptr;
+    openDatabase(dbs.plansPath, other);
+    execSQL(other, "BEGIN IMMEDIATE; INSERT INTO KOVA2PlanMaster (label) VALUES ('theirs');");
+
+    const std::string message = messageOf([&] { restoreBackupFiles(backup, dbs, {}, 200); });
+    EXPECT_EQ(message, "The backup was not restored: another program is writing to " + dbs.plansPath +
+                           ". Try again when it has finished.\n\nYour backup file is fine, and your current data "
+                           "has not been changed.");
+    expectNoLeftovers();
+    execSQL(other, "COMMIT;");
+    const Bytes theirs = readBytes(dbs.plansPath);
+    EXPECT_FALSE(theirs == plansNow) << "their write went into the current file";
+
+    execSQL(other, "BEGIN IMMEDIATE; INSERT INTO KOVA2PlanMaster (label) VALUES ('theirs again');");
+    std::thread finish([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        execSQL(other, "COMMIT;");
+    });
+    restoreBackupFiles(backup, dbs, {}, 10000);
+    finish.join();
+    closeDatabase(other);
+    expectCurrent(prayersBefore, plansBefore);
+    EXPECT_EQ(rowCount(dbs.plansPath + ".old", "KOVA2PlanMaster"), 4) << "both of their rows in the replaced file";
+}
+
 
 // Another tool may have put a database into write-ahead log mode. Its backup
 // holds every committed change, also those still only in the log while the
@@ -532,6 +571,8 @@ TEST_F(BackupFileTest, NamedPipeIsRefusedWithoutWaiting)
 
 // A journal left beside the live database by a writer that died belongs to
 // the database being replaced: it must not be rolled into the restored one.
+// (The engine settles it with the replaced database when the restore takes
+// that database's write lock; what is left of it goes along to the .old name.)
 TEST_F(BackupFileTest, RestoreMovesAStaleJournalAsideWithTheReplacedDatabase)
 {
     const std::string backup = dir.file("a.kova2bak");
@@ -541,8 +582,8 @@ TEST_F(BackupFileTest, RestoreMovesAStaleJournalAsideWithTheReplacedDatabase)
     restoreBackupFiles(backup, dbs);
     expectCurrent(prayersBefore, plansBefore);
     EXPECT_FALSE(fs::exists(dbs.prayersPath + "-journal"));
-    EXPECT_EQ(readBytes(dbs.prayersPath + ".old-journal"), "journal of the replaced database");
     EXPECT_TRUE(checkRestoredImage(dbs.prayersPath, "prayerTracker"));
+    EXPECT_EQ(rowCount(dbs.prayersPath + ".old", "prayerTracker"), 3) << "the replaced data, whole";
 }
 
 // A backup killed half way leaves its temporary file: the next backup to the
@@ -561,6 +602,52 @@ TEST_F(BackupFileTest, TemporaryFileOfAKilledBackupIsReplacedAndRefused)
     writeBackupFile(backup, dbs, created);
     EXPECT_FALSE(fs::exists(backup + ".part"));
     EXPECT_EQ(checkBackupFile(backup), BackupCheck::Valid);
+}
+
+// A restore keeps the permission bits of the databases it replaces (a
+// private journal stays private), and the backup itself is the owner's alone.
+TEST_F(BackupFileTest, RestoreKeepsTheModesOfTheDatabases)
+{
+    using fs::perms;
+    const std::string backup = dir.file("a.kova2bak");
+    writeBackupFile(backup, dbs, created);
+    EXPECT_EQ(fs::status(backup).permissions(), perms::owner_read | perms::owner_write);
+
+    const mode_t oldMask = ::umask(0);
+    fs::permissions(dbs.prayersPath, perms::owner_read | perms::owner_write);
+    fs::permissions(dbs.plansPath, perms::owner_read | perms::owner_write | perms::group_read);
+    restoreBackupFiles(backup, dbs);
+    ::umask(oldMask);
+    EXPECT_EQ(fs::status(dbs.prayersPath).permissions(), perms::owner_read | perms::owner_write);
+    EXPECT_EQ(fs::status(dbs.plansPath).permissions(), perms::owner_read | perms::owner_write | perms::group_read);
+}
+
+// A backup into a folder deletes the temporary files that killed backups left
+// there under other names, but not another program's .part files nor the
+// one a backup of another copy is writing now.
+TEST_F(BackupFileTest, BackupRemovesStaleTemporaryFilesOfKilledBackups)
+{
+    BackupHeader placeholder;
+    placeholder.signature = kBackupSignature;
+    placeholder.version = kBackupVersion;
+    const auto header = encodeBackupHeader(placeholder);
+    const Bytes killed = Bytes(header.begin(), header.end()) + "\x78\xDA half a stream";
+    writeBytes(dir.file("monday.kova2bak.part"), killed);
+    writeBytes(dir.file("named otherwise.bak.part"), killed);
+    writeBytes(dir.file("download.iso.part"), "another program's download");
+    writeBytes(dir.file("Kovara backup.part"), "Kovara backup"); // a signature cut short is not ours
+    writeBytes(dir.file("writing.kova2bak.part"), killed);
+    const int writing = ::open(dir.file("writing.kova2bak.part").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(writing, LOCK_EX), 0);
+
+    writeBackupFile(dir.file("tuesday.kova2bak"), dbs, created);
+    EXPECT_FALSE(fs::exists(dir.file("monday.kova2bak.part")));
+    EXPECT_FALSE(fs::exists(dir.file("named otherwise.bak.part")));
+    EXPECT_FALSE(fs::exists(dir.file("tuesday.kova2bak.part")));
+    EXPECT_TRUE(fs::exists(dir.file("download.iso.part")));
+    EXPECT_TRUE(fs::exists(dir.file("Kovara backup.part")));
+    EXPECT_TRUE(fs::exists(dir.file("writing.kova2bak.part"))) << "a backup still being written";
+    ::close(writing);
 }
 
 // The plans database cannot be moved aside (its .old name is taken by a

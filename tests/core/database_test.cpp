@@ -5,11 +5,16 @@
 #include "core/base/datetime.h"
 #include "core/db/database.h"
 #include "core/plans/plan_store.h"
+#include "core/settings/data_folders.h"
+#include "core/settings/ini_file.h"
 #include "fixtures.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <thread>
 #include <gtest/gtest.h>
 #include <optional>
 #include <utility>
@@ -74,19 +79,119 @@ TEST(DatabaseTest, FailedOpenRaisesTheEngineMessageAndCreatesNothing)
         const char* name;
         std::string path;
         int flags;
+        std::string says; // what the message says before the engine's words
     };
+    const std::string checkAccess = "Check that the file and its folder ";
     const Case cases[] = {
-        {"a folder", dir.path().string(), Database::kReadWriteCreate},
-        {"a missing folder", dir.file("no/such/folder/x.kova2"), Database::kReadWriteCreate},
-        {"below a plain file", dir.file("plain.txt/x.kova2"), Database::kReadWriteCreate},
-        {"a place no one may create files in", "/proc/kovara-test.kova2", Database::kReadWriteCreate},
-        {"a missing file opened read-only", dir.file("missing.kova2"), SQLITE_OPEN_READONLY},
+        {"a folder", dir.path().string(), Database::kReadWriteCreate, checkAccess},
+        {"a missing folder", dir.file("no/such/folder/x.kova2"), Database::kReadWriteCreate,
+         "its folder " + dir.file("no/such/folder") + " does not exist."},
+        {"below a plain file", dir.file("plain.txt/x.kova2"), Database::kReadWriteCreate, checkAccess},
+        {"a place no one may create files in", "/proc/kovara-test.kova2", Database::kReadWriteCreate, checkAccess},
+        {"a missing file opened read-only", dir.file("missing.kova2"), SQLITE_OPEN_READONLY, checkAccess},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(test::messageOf([&] { Database db(c.path, c.flags); }), kCannotOpen);
+        const std::string message = test::messageOf([&] { Database db(c.path, c.flags); });
+        EXPECT_EQ(message.rfind("Kovara cannot open " + c.path, 0), 0u) << message;
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_TRUE(message.ends_with("\n\n(" + std::string(kCannotOpen) + ")")) << message;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.kova2")));
+}
+
+// A fault of the file itself says which file and what to do, then the
+// engine's own words.
+TEST(DatabaseTest, FileFaultsNameTheFileAndWhatToDo)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& path, sqlite3* db)> arrange;
+        std::string says;
+        std::string engine;
+    };
+    std::unique_ptr<Database> holder; // another connection, holding the write lock
+    const Case cases[] = {
+        {"not a database",
+         [](const std::string& path, sqlite3*) { std::ofstream(path) << std::string(4096, 'x'); },
+         " is not a database Kovara can read: it is damaged or a file of another program. Restore it from a backup",
+         "SQLite Error 26 - file is not a database"},
+        {"locked by another program",
+         [&](const std::string& path, sqlite3* db) {
+             holder = std::make_unique<Database>(path);
+             execSQL(holder->get(), "BEGIN EXCLUSIVE;");
+             sqlite3_busy_timeout(db, 10);
+         },
+         " is in use by another program, which kept it locked for too long. Wait until that program has finished",
+         "SQLite Error 5 - database is locked"},
+        {"disk full", [](const std::string&, sqlite3* db) { execSQL(db, "PRAGMA max_page_count=2;"); },
+         "The disk that holds ", "SQLite Error 13 - database or disk is full"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::string path = dir.file("prayers.kova2");
+        {
+            Database db(path);
+            execSQL(db.get(), "CREATE TABLE t (v TEXT);");
+        }
+        Database db(path);
+        c.arrange(path, db.get());
+        const std::string message = test::messageOf(
+            [&] { execSQL(db.get(), "INSERT INTO t VALUES (zeroblob(100000)); SELECT * FROM t;"); });
+        EXPECT_NE(message.find(path), std::string::npos) << message;
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_TRUE(message.ends_with("\n\n(" + c.engine + ")")) << message;
+        holder.reset();
+    }
+    // Faults of a statement stay the engine's words alone.
+    test::TempDir dir;
+    Database db(dir.file("x.kova2"));
+    EXPECT_EQ(test::messageOf([&] { execSQL(db.get(), "SELECT * FROM missing;"); }),
+              "SQLite Error 1 - no such table: missing");
+}
+
+// A private journal: the user data folder and the files made in it are the
+// owner's alone, whatever the umask lets others have.
+TEST(DatabaseTest, NewUserDataIsTheOwnersAlone)
+{
+    test::TempDir dir;
+    const std::string folder = dir.file("home/.local/share/Kovara 2/");
+    ensureUserDataFolder(folder);
+    auto mode = [](const std::string& path) { return std::filesystem::status(path).permissions(); };
+    using std::filesystem::perms;
+    EXPECT_EQ(mode(folder), perms::owner_all);
+
+    {
+        Database db(folder + "prayers.kova2");
+        execSQL(db.get(), "CREATE TABLE t (v TEXT);");
+    }
+    IniFile(folder + "settings.ini").writeString("Window", "Left", "10");
+    for (const char* file : {"prayers.kova2", "settings.ini"})
+        EXPECT_EQ(mode(folder + file), perms::owner_read | perms::owner_write) << file;
+    // A file the user opened up on purpose keeps its mode.
+    std::filesystem::permissions(folder + "settings.ini", perms::group_read, std::filesystem::perm_options::add);
+    IniFile(folder + "settings.ini").writeString("Window", "Left", "20");
+    EXPECT_EQ(mode(folder + "settings.ini"), perms::owner_read | perms::owner_write | perms::group_read);
+}
+
+// Another program's write lock is waited for: a write that meets it goes
+// through once the lock is released within the wait.
+TEST(DatabaseTest, AWriteWaitsForAnotherProgramsLock)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("prayers.kova2");
+    Database db(path);
+    execSQL(db.get(), "CREATE TABLE t (v TEXT);");
+    Database other(path);
+    execSQL(other.get(), "BEGIN EXCLUSIVE; INSERT INTO t VALUES ('theirs');");
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        execSQL(other.get(), "COMMIT;");
+    });
+    EXPECT_NO_THROW(execSQL(db.get(), "INSERT INTO t VALUES ('ours');"));
+    release.join();
+    EXPECT_EQ(countRows(db.get(), "t"), 2);
 }
 
 // The engine refuses to close while a statement is unfinalized. close() says

@@ -219,6 +219,7 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
         if (c.lock) {
             openDatabase(dir.file("prayers.kova2"), other);
             execSQL(other, "BEGIN IMMEDIATE;");
+            sqlite3_busy_timeout(store->connection(), 10); // the wait itself is tested elsewhere
         } else {
             // Room for what the file holds now and nothing more.
             int pages = 0;
@@ -227,7 +228,12 @@ TEST_F(PrayerJournalTest, FailedWriteLeavesTheFileAsItWas)
             execSQL(store->connection(), "PRAGMA max_page_count=" + std::to_string(pages) + ";");
         }
         const std::string message = test::messageOf(c.write);
-        EXPECT_EQ(message, c.lock ? "SQLite Error 5 - database is locked" : "SQLite Error 13 - database or disk is full");
+        const std::string prayers = dir.file("prayers.kova2");
+        EXPECT_EQ(message, c.lock ? prayers + " is in use by another program, which kept it locked for too long. Wait "
+                                              "until that program has finished (or close it), then try again.\n\n"
+                                              "(SQLite Error 5 - database is locked)"
+                                  : "The disk that holds " + prayers + " is full. Make room on the disk, then try "
+                                                                       "again.\n\n(SQLite Error 13 - database or disk is full)");
         if (other) {
             execSQL(other, "ROLLBACK;");
             closeDatabase(other);

@@ -56,6 +56,42 @@ protected:
     std::unique_ptr<PrayerStore> store;
 };
 
+TEST(NaturalOrderTest, NumbersByValueLettersWithoutCase)
+{
+    const struct {
+        const char* a;
+        const char* b;
+    } before[] = {
+        {"item 2", "item 10"},     {"item 20", "item 100"}, {"item 9b", "item 10a"}, {"", "a"},
+        {"apple", "Banana"},       {"Family", "family"},    {"family", "Friends"},   {"v1.9", "v1.10"},
+        {"item 007", "item 7"} /* equal numbers: byte-wise */,    {"x", "x1"},             {"2 Kings", "10 Kings"},
+        {"a99999999999999999999", "a100000000000000000000"},
+    };
+    for (const auto& c : before) {
+        EXPECT_TRUE(naturalLess(c.a, c.b)) << c.a << " < " << c.b;
+        EXPECT_FALSE(naturalLess(c.b, c.a)) << c.b << " !< " << c.a;
+    }
+    EXPECT_FALSE(naturalLess("same", "same"));
+}
+
+TEST_F(PrayerStoreTest, ListingOrdersTopicsAndTitlesAsPeopleDo)
+{
+    for (const char* title : {"item 100", "item 20", "Item 3", "item 1"})
+        add(title, "work");
+    add("Mum", "Family");
+    add("Dad", "family");
+    add("Neighbours", "");
+    EXPECT_EQ(titles(std::nullopt),
+              "/Neighbours|Family/Mum|family/Dad|work/item 1|work/Item 3|work/item 20|work/item 100");
+    EXPECT_EQ(titles(PrayerStatus::Active), titles(std::nullopt));
+    // A search lists its matches in the same order.
+    store->buildSearchIndex([](const std::string& s) { return s; });
+    std::string found;
+    for (const PrayerHeader& h : store->prayerHeadersMatching(std::nullopt, "item"))
+        found += (found.empty() ? "" : "|") + h.prayerTitle;
+    EXPECT_EQ(found, "item 1|Item 3|item 20|item 100");
+}
+
 TEST_F(PrayerStoreTest, SchemaMadeOnceAndLeftAlone)
 {
     EXPECT_EQ(query("SELECT sql FROM sqlite_master WHERE name='prayerTracker';"),
@@ -224,9 +260,9 @@ TEST_F(PrayerStoreTest, ListingOrderCountsAndTopics)
     add("Answered one", "Work", "Answered");
     add("Asleep", "friends", "Inactive");
     EXPECT_EQ(titles(PrayerStatus::Active), "/z|Family/a|friends/b");
-    EXPECT_EQ(titles(std::nullopt), "/z|Family/a|Work/Answered one|friends/Asleep|friends/b");
+    EXPECT_EQ(titles(std::nullopt), "/z|Family/a|friends/Asleep|friends/b|Work/Answered one");
     EXPECT_EQ(titles(PrayerStatus::Answered), "Work/Answered one");
-    EXPECT_EQ(store->topicList(), (std::vector<std::string>{"Family", "Work", "friends"}));
+    EXPECT_EQ(store->topicList(), (std::vector<std::string>{"Family", "friends", "Work"}));
     EXPECT_EQ(store->countPrayers(PrayerStatus::Active), 3);
     EXPECT_EQ(store->countPrayers(std::nullopt), store->countPrayers(PrayerStatus::Active) + store->countPrayers(PrayerStatus::Answered) +
                                               store->countPrayers(PrayerStatus::Inactive));

@@ -118,9 +118,10 @@ TEST_F(PreferencesTest, StoredValuesAreReadLeniently)
     } cases[] = {
         {"0x10", 16, "1", true},
         {"$10", 16, "0", false},
-        {"0X1a", 26, "2", true},
+        {"0X1a", 25, "2", true}, // beyond the sizes offered: the largest
         {"  12  ", 12, "-1", true},
-        {"-3", -3, "0x0", false},
+        {"-3", 5, "0x0", false},  // below them: the smallest
+        {"2147483647", 25, "1", true},
         {"twelve", 10, "yes", true},  // not a number: the default
         {"12pt", 10, "", true},
         {"", 10, "0.5", true},

@@ -245,12 +245,15 @@ TEST_F(BackupCommandsTest, DamagedBackupIsRefusedWithTheCurrentDataKeptAndWorkin
     std::string flipped = good;
     for (std::size_t i = 100; i < 140; ++i)
         flipped[i] = static_cast<char>(flipped[i] ^ 0x5a);
+    std::string lyingSize = good; // the plans image said to be a byte longer
+    lyingSize[70] = static_cast<char>(lyingSize[70] + 1);
     const struct {
         const char* name;
         std::string bytes;
     } cases[] = {
         {"cut short", good.substr(0, good.size() - 40)},
         {"damaged deflate data", flipped},
+        {"wrong image size", lyingSize},
     };
     std::string titles = "After,Before";
     for (const auto& c : cases) {
@@ -260,15 +263,18 @@ TEST_F(BackupCommandsTest, DamagedBackupIsRefusedWithTheCurrentDataKeptAndWorkin
         const std::string plans = readAll(shell.dir.file("userreadplans.kova2"));
         const int built = shell.welcomeBuilt;
 
+        // Refused before the question that would erase the current data.
         shell.scripted.expectOpenFile(kRestoreDialogTitle, backupPath);
-        shell.scripted.expectConfirm(restoreQuestion(backupPath), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
         shell.scripted.expectMessage(QString::fromLatin1(kRestoreFailedMessage));
         commands.restore();
 
         EXPECT_TRUE(shell.scripted.done());
         EXPECT_EQ(readAll(shell.dir.file("prayers.kova2")), prayers);
         EXPECT_EQ(readAll(shell.dir.file("userreadplans.kova2")), plans);
-        EXPECT_EQ(shell.welcomeBuilt, built + 1);
+        EXPECT_EQ(shell.welcomeBuilt, built) << "the stores were never closed";
+        for (const char* left : {"prayers.kova2.restore-check", "userreadplans.kova2.restore-check",
+                                 "prayers.kova2.restored"})
+            EXPECT_FALSE(std::filesystem::exists(shell.dir.file(left))) << left;
         // Both stores are open on the old data and take changes.
         EXPECT_EQ(shell.prayerTitles(), titles);
         EXPECT_EQ(shell.planTitles(), "Plan A,Plan B");

@@ -159,6 +159,39 @@ protected:
     std::string backupPath = backups.file("mine.kova2bak");
 };
 
+// A save that the file system refuses says which file and what to do, not
+// only the engine's words, and the item keeps what it held.
+TEST_F(FaultInjectionTest, FailedSaveSaysWhatHappenedAndWhatToDo)
+{
+    const std::string prayersFile = shell.dir.file("prayers.kova2");
+    const std::string bigText(200 * 1024, 'x');
+    enum class Refusal { ReadOnlyFolder, DiskFull };
+    for (const Refusal refusal : {Refusal::ReadOnlyFolder, Refusal::DiskFull}) {
+        SCOPED_TRACE(static_cast<int>(refusal));
+        std::unique_ptr<FileSizeLimit> diskFull;
+        std::unique_ptr<UnwritableFolder> readOnly;
+        std::string says;
+        if (refusal == Refusal::ReadOnlyFolder) {
+            readOnly = std::make_unique<UnwritableFolder>(shell.dir.path().string());
+            if (readOnly->reason().empty())
+                continue; // this user writes into any folder
+            says = "Kovara cannot open " + prayersFile + " for writing: its folder " + shell.dir.path().string() +
+                   " is read-only. Allow writing to the folder, then try again.";
+        } else {
+            // A limit on the file size reaches the engine as a failed write
+            // rather than a full disk: it is named as such.
+            diskFull = std::make_unique<FileSizeLimit>(fs::file_size(prayersFile) + 8 * 1024);
+            says = "Kovara could not read or write " + prayersFile +
+                   " (a fault of the disk or its file system). Check the disk, then try again.";
+        }
+        const std::string message = kovara::test::messageOf([&] {
+            shell.prayerStore().updatePrayer(1, "First", "Topic", "", PrayerStatus::Active, bigText, false);
+        });
+        EXPECT_EQ(message.rfind(says + "\n\n(SQLite Error ", 0), 0u) << message;
+    }
+    expectStoresWork("First,Second");
+}
+
 TEST_F(FaultInjectionTest, BackupThatMeetsAFullDiskIsReportedAndKeepsTheEarlierBackup)
 {
     commands.writeBackup(QString::fromStdString(backupPath));
@@ -231,19 +264,19 @@ TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentO
                 readOnly = std::make_unique<UnwritableFolder>(shell.dir.path().string());
                 if (readOnly->reason().empty())
                     continue; // this user writes into any folder
-                message = "The restored data could not be written: " + prayersFile + ".restored (" +
+                message = "The restored data could not be written: " + prayersFile + ".restore-check (" +
                           readOnly->reason() + ")." + fine;
             } else {
                 diskFull = std::make_unique<FileSizeLimit>(16 * 1024);
                 message = refusal == Refusal::DiskFull
                               ? "There is not enough free space on the disk to restore the backup: " + prayersFile +
-                                    ".restored could not be written (" + std::strerror(EFBIG) + ")." + fine +
+                                    ".restore-check could not be written (" + std::strerror(EFBIG) + ")." + fine +
                                     " Make room on the disk, then restore again."
                               : std::string(kRestoreFailedMessage);
             }
             const QString path =
                 QString::fromStdString(refusal == Refusal::DiskFullAndDamagedBackup ? cutShort : backupPath);
-            shell.scripted.expectConfirm(restoreQuestion(path), true, Dialogs::Answer::No, Dialogs::Icon::Warning);
+            // Found while the backup is checked, before the question.
             shell.scripted.expectMessage(QString::fromStdString(message));
             runCommand([&] { commands.restoreBackup(path); });
         }
@@ -251,6 +284,7 @@ TEST_F(FaultInjectionTest, RestoreThatCannotWriteTheNewDatabasesKeepsTheCurrentO
         EXPECT_TRUE(readAll(plansFile) == plansBefore);
         EXPECT_FALSE(fs::exists(prayersFile + ".restored"));
         EXPECT_FALSE(fs::exists(plansFile + ".restored"));
+        EXPECT_FALSE(fs::exists(prayersFile + ".restore-check"));
         EXPECT_EQ(shell.prayerTitles(), "First,Second,Third");
     }
     expectStoresWork("First,Second,Third");

@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -81,7 +82,8 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     all.from = makeDate(2024, 1, 1);
     all.to = makeDate(2024, 12, 31);
     const QString file = QString::fromStdString(shell.dir.file("journal.pdf"));
-    shell.scripted.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items written to ") +
+    shell.scripted.expectMessage(QStringLiteral("Prayer journal (Active, Answered, Inactive; all categories; created or answered "
+                                                "1 Jan \u2013 31 Dec 2024): 43 items written to ") +
                                 file + ".");
     commands.exportJournal(all, true, file);
     EXPECT_TRUE(shell.scripted.done());
@@ -89,7 +91,7 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     if (qEnvironmentVariableIsSet("KOVARA_KEEP_EXPORT"))
         QFile::copy(file, qEnvironmentVariable("KOVARA_KEEP_EXPORT"));
     const QString text = pdfText(file);
-    EXPECT_TRUE(text.contains(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 43 items"))) << text.left(300).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Prayer journal (Active, Answered, Inactive; all"))) << text.left(300).toStdString();
     for (const char* part : {"Family", "Mum", "Surgery on Tuesday", "3 May 2024: surgery went well", "9 May 2024: home",
                              "Answer: A week of showers", "Answered 2 Jun 2024", "answered (date not",
                              "Created 1 May 2024", "Farm"})
@@ -103,8 +105,12 @@ TEST_F(JournalExportTest, PdfHasTheCoverLineGroupsEveryPartOfAnItemAndNumberedPa
     for (qsizetype p = 0; p < pages.size(); ++p) {
         SCOPED_TRACE(p + 1);
         EXPECT_TRUE(pages[p].contains(QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size())));
-        static const QRegularExpression header(QStringLiteral("Prayer\\s+Status\\s+Dates"));
+        // The header row on every page, with the topic the page goes on with.
+        static const QRegularExpression header(QStringLiteral("Prayer \\((Family|Farm|Zeal)\\)\\s+Status\\s+Dates"));
         EXPECT_TRUE(pages[p].contains(header)) << "the header row on every page";
+        if (p > 0) {
+            EXPECT_TRUE(pages[p].contains(QStringLiteral("Prayer (Zeal)"))) << pages[p].left(400).toStdString();
+        }
     }
 }
 
@@ -183,8 +189,9 @@ TEST_F(JournalExportTest, AHeadingMovedToTheNextPageIsOnlyOnThatPage)
         JournalExport::buildDocument(doc, *shell.store, all, shell.store->selectPrayers(all), makeDate(2024, 6, 1));
         JournalExport::writePdf(doc, file);
         const QString text = pdfText(file);
-        // Once as the heading, once in the item's status column.
-        EXPECT_EQ(text.count(QStringLiteral("Zebra")), 2) << fillers << " fillers:\n" << text.toStdString();
+        // Once as the heading, once in the table's header row, once in the
+        // item's status column.
+        EXPECT_EQ(text.count(QStringLiteral("Zebra")), 3) << fillers << " fillers:\n" << text.toStdString();
         // And nothing is lost at a page's foot.
         EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("Filler \\d+"))), fillers);
         EXPECT_EQ(text.count(QStringLiteral(" end")), fillers);
@@ -210,7 +217,8 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     EXPECT_FALSE(dialog.pdf());
 
     const QString file = QString::fromStdString(shell.dir.file("journal.html"));
-    shell.scripted.expectMessage(QStringLiteral("Prayer journal, 1 Jan \u2013 31 Dec 2024, 1 item written to ") + file +
+    shell.scripted.expectMessage(QStringLiteral("Prayer journal (Active, Answered; Family; created or answered 1 Jan \u2013 31 Dec "
+                                                "2024): 1 item written to ") + file +
                                 ".");
     commands.exportJournal(dialog.selection(), dialog.pdf(), file);
     QFile html(file);
@@ -232,11 +240,61 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
 
     // A selection with no item says so and writes nothing.
     dialog.findChild<QDateEdit*>("toEdit")->setDate(QDate(2024, 1, 2));
-    shell.scripted.expectMessage("No prayer items match the statuses, topic and dates you chose.");
+    shell.scripted.expectMessage("No prayer items match the statuses, category and dates you chose.");
     commands.exportJournal(dialog.selection(), true, QString::fromStdString(shell.dir.file("none.pdf")));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(shell.dir.file("none.pdf"))));
     EXPECT_TRUE(shell.scripted.done());
 }
+
+// The command keeps the window's choices and the folder of the last export
+// for the next one, and says that nothing matches before asking for a name.
+TEST_F(JournalExportTest, TheCommandRemembersItsChoicesAndFolderAndChecksForItemsFirst)
+{
+    add("Mum", "Family", "Active", "Surgery", makeDate(2024, 5, 1));
+    add("Job", "Work", "Inactive", "Interview", makeDate(2024, 5, 1));
+    const QString file = QString::fromStdString(shell.dir.file("journal.html"));
+
+    commands.runExportDialog = [](JournalExportDialog& dialog) {
+        dialog.findChild<QCheckBox*>("exportInactiveCheck")->setChecked(false);
+        dialog.findChild<QComboBox*>("exportTopicCombo")->setCurrentText("Family");
+        dialog.findChild<QComboBox*>("dateFieldCombo")->setCurrentIndex(1);
+        dialog.findChild<QDateEdit*>("fromEdit")->setDate(QDate(2024, 4, 1));
+        dialog.findChild<QComboBox*>("formatCombo")->setCurrentIndex(1);
+        return true;
+    };
+    shell.scripted.expectSaveFile("Export Prayer Journal", file);
+    shell.scripted.expectMessage(QStringLiteral("Prayer journal (Active, Answered; Family; created 1 Apr \u2013 31 Dec 2024): 1 item "
+                                                 "written to ") +
+                                 file + ".");
+    commands.exportJournalCommand();
+    EXPECT_TRUE(shell.scripted.done());
+
+    // The next export starts where this one was left: the same choices,
+    // and the file proposed in the same folder.
+    commands.runExportDialog = [](JournalExportDialog& dialog) {
+        EXPECT_FALSE(dialog.pdf());
+        EXPECT_FALSE(dialog.findChild<QCheckBox*>("exportInactiveCheck")->isChecked());
+        EXPECT_TRUE(dialog.findChild<QCheckBox*>("exportActiveCheck")->isChecked());
+        EXPECT_EQ(dialog.findChild<QComboBox*>("exportTopicCombo")->currentText(), "Family");
+        EXPECT_EQ(dialog.findChild<QComboBox*>("dateFieldCombo")->currentIndex(), 1);
+        EXPECT_EQ(dialog.findChild<QDateEdit*>("fromEdit")->date(), QDate(2024, 4, 1));
+        dialog.findChild<QComboBox*>("exportTopicCombo")->setCurrentText("Work"); // only an inactive item
+        return true;
+    };
+    shell.scripted.expectMessage("No prayer items match the statuses, category and dates you chose.");
+    commands.exportJournalCommand();
+    EXPECT_TRUE(shell.scripted.done()) << "no file name was asked for";
+
+    commands.runExportDialog = [](JournalExportDialog& dialog) {
+        dialog.findChild<QComboBox*>("exportTopicCombo")->setCurrentIndex(0);
+        return true;
+    };
+    shell.scripted.expectSaveFile("Export Prayer Journal", QString());
+    commands.exportJournalCommand();
+    EXPECT_EQ(QFileInfo(shell.scripted.lastSaveProposal).absolutePath(), QFileInfo(file).absolutePath());
+    EXPECT_TRUE(shell.scripted.done());
+}
+
 
 } // namespace
 } // namespace kovara::ui

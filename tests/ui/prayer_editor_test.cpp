@@ -152,8 +152,21 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
         e.controls.statusCombo->setCurrentText("Answered");
         EXPECT_FALSE(e.controls.answerPanel->isHidden());
         EXPECT_EQ(e.controls.answeredDateEdit->date(), QDate::currentDate());
-        e.controls.answeredDateEdit->setDate(QDate(2024, 4, 20));
+        // Not before the item was made.
+        const QDate created = toQDate(dayOf(shell.store->createTime(index)));
+        e.controls.answeredDateEdit->setDate(created.addDays(-3));
+        EXPECT_EQ(e.controls.answeredDateEdit->date(), created);
+        e.controls.answeredDateEdit->setDate(QDate(2024, 5, 20));
         QTest::keyClicks(e.controls.answerNoteEdit, "Home in time for Easter");
+
+        // The date's in-place field shows the whole date (not "1.4.202").
+        e.controls.notesTable->editItem(e.controls.notesTable->item(0, 0));
+        auto* dateField = e.controls.notesTable->viewport()->findChild<QDateEdit*>();
+        ASSERT_NE(dateField, nullptr);
+        EXPECT_GE(dateField->width(), dateField->sizeHint().width());
+        EXPECT_GE(e.controls.notesTable->columnWidth(0), dateField->sizeHint().width());
+        EXPECT_TRUE(dateField->calendarPopup());
+        e.controls.notesTable->setCurrentItem(nullptr);
 
         e.controls.notesTable->item(0, 1)->setText("admitted on Monday");
         e.controls.notesTable->selectRow(1);
@@ -173,7 +186,7 @@ TEST_F(PrayerEditorTest, AnswerAndNotesAreEditedAndSavedTogether)
     EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
     const std::optional<PrayerAnswer> answer = shell.store->answer(index);
     ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->answeredTime, makeDate(2024, 4, 20));
+    EXPECT_EQ(answer->answeredTime, makeDate(2024, 5, 20));
     EXPECT_EQ(answer->answerNote, "Home in time for Easter");
     const PrayerNotes notes = shell.store->notes(index);
     ASSERT_EQ(notes.size(), 2u);
@@ -463,6 +476,7 @@ TEST_F(PrayerEditorTest, PasteCommandAsksTheClipboardOnlyWhileShown)
     EXPECT_TRUE(hidden.controls.pasteAction->isEnabled());
     hidden.hide();
 }
+
 
 } // namespace
 } // namespace kovara::ui

@@ -2,6 +2,7 @@
 // details, status changes, deleting, editing, the split position and the
 // display preferences.
 #include "ui/prayer/prayer_tracker_page.h"
+#include "ui/prayer/prayer_answered_dialog.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/base/core_names.h"
 
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateEdit>
 #include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +60,17 @@ protected:
         const auto it = std::find(rows.begin(), rows.end(), storage);
         return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
     }
+    // Plays the reader in the "Prayer Answered" question: types note over
+    // what it proposes, picks date when given, and presses OK or Cancel.
+    void answerWith(const QString& note, bool accept = true, QDate date = QDate())
+    {
+        frame.runAnswerDialog = [=](PrayerAnsweredDialog& dialog) {
+            dialog.noteEdit()->setText(note);
+            if (date.isValid())
+                dialog.dateEdit()->setDate(date);
+            return accept;
+        };
+    }
     std::string selectedRow() const
     {
         const int row = ui.prayerList->currentRow();
@@ -98,8 +111,8 @@ TEST_F(PrayerTrackerTest, TabsListItemsGroupedByTopic)
         {1, {"//{}//friends", "\tKid"}, "\tKid"},
         {2, {"//{}//Family", "\tOld"}, "\tOld"},
         {3,
-         {"\tAlpha", "\tZeta", "//{}//Family", "\tDad", "\tMom", "\tOld", "//{}//Work", "\tJob", "//{}//friends",
-          "\tKid"},
+         {"\tAlpha", "\tZeta", "//{}//Family", "\tDad", "\tMom", "\tOld", "//{}//friends", "\tKid", "//{}//Work",
+          "\tJob"},
          "\tAlpha"},
     };
     for (const auto& c : cases) {
@@ -238,7 +251,7 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
 
     frame.initPrayers(*shell.store, PrayerStatus::Active, second);
     EXPECT_EQ(ui.statusButton->text(), "Prayer Status: Active");
-    shell.scripted.expectPrompt("How was it answered?", " A new job in June ");
+    answerWith(" A new job in June ");
     ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->prayerStatus(second).word(), "Answered");
     EXPECT_EQ(shell.store->lastEditTime(second), edited);
@@ -270,17 +283,54 @@ TEST_F(PrayerTrackerTest, StatusChangeMovesToTheNewTabUnlessOnAll)
 TEST_F(PrayerTrackerTest, AnsweringAgainKeepsACorrectedAnswerDate)
 {
     const std::int32_t index = shell.add("Job", "", "Active");
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{30});
     const sys_days corrected = shell.fixedClock.today() - std::chrono::days{20};
     shell.store->setPrayerStatus(index, PrayerStatus::Answered, PrayerAnswer{corrected, "A new job"});
     shell.store->setPrayerStatus(index, PrayerStatus::Active);
     shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{3});
 
     frame.initPrayers(*shell.store, PrayerStatus::Active, index);
-    shell.scripted.expectPrompt("How was it answered?", "A new job");
+    frame.runAnswerDialog = [&](PrayerAnsweredDialog& dialog) {
+        EXPECT_EQ(dialog.note(), "A new job") << "the earlier answer is proposed";
+        EXPECT_EQ(dialog.date(), corrected);
+        return true;
+    };
     ui.setStatusAnsweredAction->trigger();
     ASSERT_TRUE(shell.store->answer(index));
     EXPECT_EQ(shell.store->answer(index)->answeredTime, corrected);
     EXPECT_EQ(shell.store->answer(index)->answerNote, "A new job");
+}
+
+// The question sets the answer's date too, within the item's life: not
+// before the item was made, not after today.
+TEST_F(PrayerTrackerTest, TheAnswerQuestionSetsTheDateWithinTheItemsLife)
+{
+    const sys_days today = shell.fixedClock.today();
+    const std::int32_t index = shell.add("Job", "", "Active");
+    const sys_days created = dayOf(shell.store->createTime(index));
+    shell.fixedClock.set(shell.fixedClock.now() + std::chrono::days{30});
+    const struct {
+        const char* name;
+        QDate picked;
+        sys_days stored;
+    } cases[] = {
+        {"a day in between", toQDate(today + std::chrono::days{10}), today + std::chrono::days{10}},
+        {"before the item was made", toQDate(created - std::chrono::days{5}), created},
+        {"a day to come", toQDate(today + std::chrono::days{40}), today + std::chrono::days{30}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        shell.store->setPrayerStatus(index, PrayerStatus::Active);
+        frame.initPrayers(*shell.store, PrayerStatus::Active, index);
+        answerWith("A new job", true, c.picked);
+        ui.setStatusAnsweredAction->trigger();
+        ASSERT_TRUE(shell.store->answer(index));
+        EXPECT_EQ(shell.store->answer(index)->answeredTime, c.stored);
+    }
+    // The question is wide enough for its title.
+    PrayerAnsweredDialog dialog(today, QString(), created, today);
+    EXPECT_GE(dialog.minimumWidth(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 100);
+    EXPECT_EQ(dialog.windowTitle(), "Prayer Answered");
 }
 
 TEST_F(PrayerTrackerTest, DeleteAsksAndOnYesRemovesFromEveryTab)
@@ -381,7 +431,7 @@ TEST_F(PrayerTrackerTest, UsesTheCurrentStoreAfterItWasReplaced)
     const std::int32_t index = shell.add("Survivor", "", "Active");
     frame.initPrayers(*shell.store, PrayerStatus::Active, index);
     shell.reopenStore();
-    shell.scripted.expectPrompt("How was it answered?", "", false); // Cancel: answered, without a note
+    answerWith("typed, then cancelled", false); // Cancel: answered, without a note
     ui.setStatusAnsweredAction->trigger();
     EXPECT_EQ(shell.store->answer(index)->answerNote, "");
     EXPECT_EQ(shell.store->prayerStatus(index).word(), "Answered");
@@ -416,12 +466,17 @@ TEST_F(PrayerTrackerTest, AnswerAndLatestNoteShowUnderTheDates)
     EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
               "answered 24 Dec 2023");
     frame.initPrayers(*shell.store, std::nullopt, noted);
-    EXPECT_FALSE(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
-        << "only on the Answered tab";
+    EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(),
+              "answered 24 Dec 2023")
+        << "the All tab says each item's status";
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Answered 24 Dec 2023.\nLatest note, 30 Apr: surgery went well");
     shell.store->setPrayerStatus(noted, PrayerStatus::Active);
     frame.initPrayers(*shell.store, std::nullopt, noted);
     EXPECT_EQ(ui.prayerJournalLabel->text(), "Latest note, 30 Apr: surgery went well");
+    EXPECT_EQ(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).toString(), "active");
+    frame.initPrayers(*shell.store, PrayerStatus::Active, noted);
+    EXPECT_FALSE(ui.prayerList->currentItem()->data(PrayerTrackerPage::kAnsweredRole).isValid())
+        << "a status tab needs no status on its rows";
     EXPECT_TRUE(shell.store->answer(noted));
     frame.initPrayers(*shell.store, PrayerStatus::Inactive, -1);
     EXPECT_TRUE(ui.prayerJournalLabel->isHidden()) << "nothing selected";

@@ -340,6 +340,21 @@ TEST(WindowPlacementTest, RoundTripAndRecovery)
         EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
     }
 
+    // Edges beyond any screen (a hand-edited file): the window fits its screen.
+    ini.writeString("Prayer Edit Window State", "Left", std::to_string(screen.x()));
+    ini.writeString("Prayer Edit Window State", "Top", std::to_string(screen.y()));
+    ini.writeString("Prayer Edit Window State", "Right", "2147483647");
+    ini.writeString("Prayer Edit Window State", "Bottom", "99999999");
+    ini.writeBool("Prayer Edit Window State", "Maximized", false);
+    {
+        QWidget w;
+        restoreWindowPlacement(w, ini, core::settings::kPrayerEditorPlacement);
+        EXPECT_EQ(w.geometry().topLeft(), screen.topLeft());
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().size().expandedTo(w.size()) ==
+                    QGuiApplication::primaryScreen()->availableGeometry().size())
+            << w.width() << "x" << w.height();
+    }
+
     // A maximized window saves the rectangle it returns to.
     {
         QWidget w;

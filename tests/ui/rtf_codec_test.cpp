@@ -225,6 +225,28 @@ TEST(RtfCodecTest, WhatWeWriteReadsBackTheSame)
     }
 }
 
+// Pasted text brings the space above and below its paragraphs: it is kept
+// through a save, a reopen and a second save.
+TEST(RtfCodecTest, ParagraphSpacingIsKept)
+{
+    QTextDocument pasted;
+    pasted.setHtml(QStringLiteral("<p style=\"margin-top:6px; margin-bottom:12px\">One</p>"
+                                  "<p style=\"margin-top:0px; margin-bottom:18px\">Two</p>"
+                                  "<p style=\"margin-top:0px; margin-bottom:0px\">Three</p>"));
+    auto spacing = [](const QTextDocument& doc) {
+        QStringList out;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            out << QStringLiteral("%1 %2/%3").arg(b.text()).arg(b.blockFormat().topMargin()).arg(b.blockFormat().bottomMargin());
+        return out.join(u", ");
+    };
+    ASSERT_EQ(spacing(pasted), "One 6/12, Two 0/18, Three 0/0");
+    const QByteArray saved = writeRtf(pasted);
+    QTextDocument reopened;
+    readRtf(saved, reopened);
+    EXPECT_EQ(spacing(reopened), spacing(pasted)) << saved.constData();
+    EXPECT_EQ(writeRtf(reopened), saved) << "the second save writes the same";
+}
+
 TEST(RtfCodecTest, ReadsRichEditControlDocuments)
 {
     // As the Windows rich-edit control writes: \pn bullets carried over to

@@ -86,7 +86,13 @@ public:
             value = s.value;
         return s.accept;
     }
-    QString chooseSaveFile(const QString& title, const QString&, const QString&) override { return next(Kind::SaveFile, title).value; }
+    QString chooseSaveFile(const QString& title, const QString&, const QString& initialPath) override
+    {
+        lastSaveProposal = initialPath;
+        return next(Kind::SaveFile, title).value;
+    }
+    // The path the last save dialog proposed.
+    QString lastSaveProposal;
     QString chooseOpenFile(const QString& title, const QString&, const QString&) override { return next(Kind::OpenFile, title).value; }
     bool print(QPrinter&, int minPage, int maxPage, int& fromPage, int& toPage) override
     {

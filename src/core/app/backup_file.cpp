@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -146,6 +147,41 @@ void renameOrRaise(const std::string& from, const std::string& to)
 }
 
 // ---- backup
+
+constexpr const char* kPartSuffix = ".part";
+
+// True when the file at path begins with a backup's signature: a file this
+// program wrote (a temporary backup file), not another program's.
+bool beginsWithBackupSignature(int fd)
+{
+    unsigned char bytes[kBackupSignatureSize];
+    if (::pread(fd, bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes))
+        return false;
+    const std::string signature(kBackupSignature);
+    return std::memcmp(bytes, signature.data(), signature.size()) == 0 && bytes[signature.size()] == 0;
+}
+
+// Deletes the temporary files that killed backups left in folder: regular
+// files named "*.part" that begin with a backup's signature and that no
+// backup is writing now (a backup holds a lock on its temporary file while
+// it writes). Another program's .part files are left alone; failures are
+// ignored (they cost disk space, nothing else).
+void removeStaleBackupParts(const fs::path& folder)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const fs::path& path = it->path();
+        if (path.extension() != kPartSuffix || !it->is_regular_file(ec))
+            continue;
+        FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st{};
+        if (!file.isOpen() || ::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            !beginsWithBackupSignature(file.fd()) || ::flock(file.fd(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        removeQuietly(path.string());
+    }
+}
 
 // Passes size bytes at data through a level-9 zlib compressor into out.
 // Adds the compressed length to compressedBytes and reports progress after
@@ -375,6 +411,8 @@ bool hasSideFiles(const std::string& path)
 }
 
 std::string restoredName(const std::string& path) { return path + ".restored"; }
+// An image unpacked only to check a backup before the reader is asked.
+std::string checkedName(const std::string& path) { return path + ".restore-check"; }
 
 // Renames the side files of database from (those there are) to those of to.
 void moveSideFiles(const std::string& from, const std::string& to)
@@ -386,13 +424,25 @@ void moveSideFiles(const std::string& from, const std::string& to)
 std::string oldName(const std::string& path) { return path + ".old"; }
 std::string commitMarkerName(const UserDatabases& databases) { return databases.prayersPath + ".restore-commit"; }
 
+// The permission bits of a user database that has none to keep yet.
+constexpr mode_t kPrivateMode = 0600;
+
+// The permission bits a restored image of the database at path takes: those
+// of the database it replaces, so that a private journal stays private.
+mode_t restoredMode(const std::string& path)
+{
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? (st.st_mode & 07777) : kPrivateMode;
+}
+
 // Inflates the zlib stream that starts at offset into a new file at target
-// (with an empty target, only checks the stream), which must come to exactly
+// with the permission bits mode (with an empty target, only checks the stream), which must come to exactly
 // size bytes and end the stream. Returns false for damaged or short data and
 // for a target that cannot be written; for the latter writeError gets the
 // system's error number (it stays 0 for damaged data).
 bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const std::string& target,
-                    std::int64_t& done, std::int64_t total, const BackupProgress& progress, int& writeError)
+                    std::int64_t& done, std::int64_t total, const BackupProgress& progress, int& writeError,
+                    mode_t mode = kPrivateMode)
 {
     if (::lseek(backup, offset, SEEK_SET) != offset)
         return false;
@@ -402,8 +452,8 @@ bool inflateSection(int backup, std::int64_t offset, std::int64_t size, const st
         return false;
     };
     if (!target.empty()) {
-        out = FileHandle(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (!out.isOpen())
+        out = FileHandle(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        if (!out.isOpen() || ::fchmod(out.fd(), mode) != 0)
             return failedWrite();
     }
     z_stream z{};
@@ -540,6 +590,51 @@ void swapBack(const std::string& path)
     }
 }
 
+// The write lock of a database, taken (waiting up to lockWaitMs for another
+// connection's write to end) when made and released when destroyed.
+class WriteLock {
+public:
+    WriteLock(const std::string& path, int lockWaitMs) : path_(path)
+    {
+        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+            sqlite3_busy_timeout(db_, lockWaitMs);
+            held_ = sqlite3_exec(db_, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        if (!held_)
+            code_ = db_ ? sqlite3_errcode(db_) : SQLITE_CANTOPEN;
+    }
+    ~WriteLock()
+    {
+        if (held_)
+            sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+    // False only while another connection kept its write going for longer
+    // than the wait. A database the engine cannot lock for another reason
+    // (a file that is not a database, one without write permission) is
+    // replaced as it always was: nothing else can be writing to it.
+    bool held() const { return held_ || (code_ != SQLITE_BUSY && code_ != SQLITE_LOCKED); }
+
+    // Why the restore stops, for the reader.
+    std::string refusal() const
+    {
+        return withArgs(translatedText("kovara::core::BackupFile",
+                                       "The backup was not restored: another program is writing to %1. Try "
+                                       "again when it has finished.\n\nYour backup file is fine, and your "
+                                       "current data has not been changed."),
+                        path_);
+    }
+
+private:
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    bool held_ = false;
+    int code_ = SQLITE_OK;
+};
+
 void removeRestoredImages(const UserDatabases& databases)
 {
     for (const std::string& path : {databases.prayersPath, databases.plansPath}) {
@@ -602,13 +697,17 @@ void writeBackupFile(const std::string& backupPath, const UserDatabases& databas
     }
 
     // Written under a temporary name and renamed over backupPath only when
-    // complete, so a failure never costs the user an earlier backup. A
-    // temporary file left by a backup that was killed is replaced.
-    const std::string partPath = backupPath + ".part";
+    // complete, so a failure never costs the user an earlier backup. The
+    // temporary files that killed backups left in this folder (this name's
+    // and others') are deleted first; the new one is locked while it is
+    // written, so that another copy's backup into the same folder leaves it.
+    const std::string partPath = backupPath + kPartSuffix;
+    removeStaleBackupParts(fs::path(backupPath).parent_path());
     removeQuietly(partPath);
-    FileHandle out(::open(partPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    FileHandle out(::open(partPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (!out.isOpen())
         throw Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to create backup file %1: %2"), backupPath, systemReason(errno)));
+    ::flock(out.fd(), LOCK_EX | LOCK_NB);
     try {
         auto writeFailed = [&](int error) {
             return Exception(withArgs(translatedText("kovara::core::BackupFile", "Unable to write backup file %1: %2"), backupPath, systemReason(error)));
@@ -715,13 +814,21 @@ bool checkRestoredImage(const std::string& imagePath, const std::string& tableNa
     return ok && !hasSideFiles(imagePath) && headerMatchesFileSize(imagePath);
 }
 
-void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress)
-{
-    // A restore left half done by an earlier failure is settled first, so
-    // that its leftovers cannot mix with this one.
-    recoverInterruptedRestore(databases);
+namespace {
 
-    removeRestoredImages(databases);
+// Unpacks both sections of the backup into images named by imageName(P)
+// beside each database and checks them (see unpackBackupFile). On failure
+// the images are removed and RestoreFailed raised.
+void unpackImages(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress,
+                  std::string (*imageName)(const std::string&))
+{
+    auto removeImages = [&] {
+        for (const std::string& path : {databases.prayersPath, databases.plansPath}) {
+            removeQuietly(imageName(path));
+            removeSideFiles(imageName(path));
+        }
+    };
+    removeImages();
     bool ok = false;
     int writeError = 0;
     std::string failedPath; // the image that could not be written, in a sound backup
@@ -740,22 +847,24 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
                 std::int64_t done = 0;
                 const bool prayersWritten =
                     inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
-                                   restoredName(databases.prayersPath), done, total, progress, writeError);
+                                   imageName(databases.prayersPath), done, total, progress, writeError,
+                                   restoredMode(databases.prayersPath));
                 if (!prayersWritten && writeError != 0)
-                    failedPath = restoredName(databases.prayersPath);
+                    failedPath = imageName(databases.prayersPath);
                 ok = prayersWritten &&
                      inflateSection(backup.fd(), header.plansOffset, header.plansSize,
-                                    restoredName(databases.plansPath), done, total, progress, writeError) &&
-                     mendSearchIndex(restoredName(databases.prayersPath)) &&
-                     checkRestoredImage(restoredName(databases.prayersPath), databases.prayersTable) &&
-                     checkRestoredImage(restoredName(databases.plansPath), databases.plansTable);
+                                    imageName(databases.plansPath), done, total, progress, writeError,
+                                    restoredMode(databases.plansPath)) &&
+                     mendSearchIndex(imageName(databases.prayersPath)) &&
+                     checkRestoredImage(imageName(databases.prayersPath), databases.prayersTable) &&
+                     checkRestoredImage(imageName(databases.plansPath), databases.plansTable);
                 if (!ok && writeError != 0 && failedPath.empty())
-                    failedPath = restoredName(databases.plansPath);
+                    failedPath = imageName(databases.plansPath);
                 // A file that could not be written says nothing about the
                 // backup: its sections are read to the end to tell the
                 // reader whether it is sound.
                 if (!ok && writeError != 0) {
-                    removeRestoredImages(databases);
+                    removeImages();
                     int unused = 0;
                     std::int64_t checked = 0;
                     const bool sound = inflateSection(backup.fd(), header.prayersOffset, header.prayersSize,
@@ -769,7 +878,7 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
         }
     }
     if (!ok) {
-        removeRestoredImages(databases);
+        removeImages();
         if (!failedPath.empty())
             throw RestoreFailed(writeFailureMessage(failedPath, writeError));
         throw RestoreFailed();
@@ -778,11 +887,29 @@ void unpackBackupFile(const std::string& backupPath, const UserDatabases& databa
     syncFolderOf(databases.plansPath);
 }
 
+} // namespace
+
+void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress)
+{
+    // A restore left half done by an earlier failure is settled first, so
+    // that its leftovers cannot mix with this one.
+    recoverInterruptedRestore(databases);
+    unpackImages(backupPath, databases, progress, restoredName);
+}
+
+void checkBackupContents(const std::string& backupPath, const UserDatabases& databases,
+                         const BackupProgress& progress)
+{
+    unpackImages(backupPath, databases, progress, checkedName);
+    for (const std::string& path : {databases.prayersPath, databases.plansPath})
+        removeQuietly(checkedName(path));
+}
+
 void replaceWithRestoredImages(const UserDatabases& databases)
 {
     const std::string marker = commitMarkerName(databases);
     {
-        FileHandle file(::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        FileHandle file(::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
         int error = !file.isOpen() || ::fsync(file.fd()) != 0 ? errno : file.close();
         if (error != 0) {
             file.close();
@@ -814,9 +941,27 @@ void replaceWithRestoredImages(const UserDatabases& databases)
     syncFolderOf(marker);
 }
 
-void restoreBackupFiles(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress)
+void restoreBackupFiles(const std::string& backupPath, const UserDatabases& databases, const BackupProgress& progress,
+                        int lockWaitMs)
 {
     unpackBackupFile(backupPath, databases, progress);
+    // Another program in the middle of a write to a database would go on
+    // writing into the replaced file (or leave its journal to the restored
+    // one): its write is waited for, as a backup waits, and no new one can
+    // start until both images are in place.
+    std::vector<std::unique_ptr<WriteLock>> locks;
+    for (const std::string& path : {databases.prayersPath, databases.plansPath}) {
+        if (!pathExists(path))
+            continue;
+        auto lock = std::make_unique<WriteLock>(path, lockWaitMs);
+        if (!lock->held()) {
+            const std::string message = lock->refusal();
+            locks.clear();
+            removeRestoredImages(databases);
+            throw RestoreFailed(message);
+        }
+        locks.push_back(std::move(lock));
+    }
     replaceWithRestoredImages(databases);
 }
 
@@ -837,6 +982,10 @@ bool recoverInterruptedRestore(const UserDatabases& databases)
     }
     const bool leftovers = pathExists(restoredName(databases.prayersPath)) || pathExists(restoredName(databases.plansPath));
     removeRestoredImages(databases);
+    for (const std::string& path : {databases.prayersPath, databases.plansPath}) {
+        removeQuietly(checkedName(path));
+        removeSideFiles(checkedName(path));
+    }
     return leftovers;
 }
 

@@ -17,6 +17,7 @@
 //            committed pages under a shared lock, so another program cannot
 //            change it mid-copy, whatever its journal mode); reopen stores
 //   restore: checkBackupFile (refuse with backupCheckMessage unless Valid);
+//            checkBackupContents (refuse with its message when it raises);
 //            confirm with the user; close stores;
 //            restoreBackupFiles(...) (raises RestoreFailed, current data intact);
 //            reopen stores
@@ -99,8 +100,9 @@ constexpr int kBackupLockWaitMs = 3000;
 // another program keeps open). Each image is stored as a rollback-journal
 // database and checked as a restore checks it (expected table, integrity
 // check) before anything is written, so the file always holds images that
-// restore. The file is written under backupPath +
-// ".part" (a stale one from a killed backup is replaced) and renamed over
+// restore. The file (its owner's alone) is written under backupPath + ".part"
+// (the .part files that killed backups left in that folder are deleted
+// first; another program's are left) and renamed over
 // backupPath only when complete and flushed, so on any failure an earlier
 // file of that name is left as it was and no partial file remains. Raises
 // Exception: "Unable to read %s" (a database: missing, locked by a writer for
@@ -154,6 +156,14 @@ constexpr const char* kRestoreFailedMessage = QT_TRANSLATE_NOOP("kovara::core::B
 void unpackBackupFile(const std::string& backupPath, const UserDatabases& databases,
                       const BackupProgress& progress = {});
 
+// The whole check of unpackBackupFile, made before the reader is asked to
+// agree to a restore: both images are unpacked under temporary names beside
+// the databases (P + ".restore-check"), checked and deleted again. The
+// databases may be open meanwhile; nothing of theirs is touched. Raises
+// RestoreFailed as unpackBackupFile does, with nothing left behind.
+void checkBackupContents(const std::string& backupPath, const UserDatabases& databases,
+                         const BackupProgress& progress = {});
+
 // True when the file opens read-only as an SQLite database holding the table,
 // passes SQLite's integrity check, has no journal or log beside it and is as
 // long as its header says (a copy taken in the middle of a write is not).
@@ -165,9 +175,12 @@ bool checkRestoredImage(const std::string& imagePath, const std::string& tableNa
 void replaceWithRestoredImages(const UserDatabases& databases);
 
 // unpackBackupFile then replaceWithRestoredImages (the databases must be
-// closed). Raises RestoreFailed with the current data intact.
+// closed), holding both databases' write locks meanwhile: another program's
+// write is waited for up to lockWaitMs, and none can start until the
+// images are in. Raises RestoreFailed with the current data intact (for a
+// write that did not end in time, with a message that says so).
 void restoreBackupFiles(const std::string& backupPath, const UserDatabases& databases,
-                        const BackupProgress& progress = {});
+                        const BackupProgress& progress = {}, int lockWaitMs = kBackupLockWaitMs);
 
 // Run at start-up before either database is opened: finishes a restore that
 // was interrupted after its commit point, or throws away the leftovers of one

@@ -20,9 +20,8 @@ namespace kovara::core {
 namespace {
 bool isLockedError(const std::exception& e)
 {
-    const std::string message = e.what();
-    return message.rfind(format("SQLite Error %d ", SQLITE_BUSY), 0) == 0 ||
-           message.rfind(format("SQLite Error %d ", SQLITE_LOCKED), 0) == 0;
+    const auto* error = dynamic_cast<const SqliteError*>(&e);
+    return error && ((error->code() & 0xff) == SQLITE_BUSY || (error->code() & 0xff) == SQLITE_LOCKED);
 }
 // The names of the tables in the file at path, without opening it for
 // writing; nothing when it cannot be read as a database.

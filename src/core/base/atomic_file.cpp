@@ -15,7 +15,7 @@ constexpr std::size_t kNameMax = 255;
 
 } // namespace
 
-AtomicFile::AtomicFile(std::string target) : target_(std::move(target))
+AtomicFile::AtomicFile(std::string target, unsigned newFileMode) : target_(std::move(target))
 {
     const std::size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
@@ -43,8 +43,9 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target))
                                      ? name.substr(name.size() - (kNameMax - prefix.size()))
                                      : name;
         temp_ = folder + prefix + kept;
-        // 0666 lets the user's umask decide, as for any new file.
-        fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        // The umask applies, as for any new file.
+        fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                     static_cast<mode_t>(newFileMode & 0777));
         if (fd_ < 0 && errno != EEXIST)
             break;
     }
@@ -134,9 +135,9 @@ void AtomicFile::cancel()
     }
 }
 
-bool writeFileAtomically(const std::string& fileName, std::string_view data, std::string* error)
+bool writeFileAtomically(const std::string& fileName, std::string_view data, std::string* error, unsigned newFileMode)
 {
-    AtomicFile file(fileName);
+    AtomicFile file(fileName, newFileMode);
     const bool done = file.write(data) && file.commit();
     if (!done && error)
         *error = file.error();

@@ -9,7 +9,8 @@
 // The name itself is replaced: when the target is a symbolic link, the link
 // gives way to a file of its own and what it pointed at is left untouched. A
 // regular file's permission bits carry over to its replacement; a new file
-// gets the user's default (0666 less the umask). A folder or any other kind of
+// gets the mode asked for less the umask (by default 0666, the user's default;
+// the program's private files ask for 0600). A folder or any other kind of
 // entry at the target is refused.
 //
 // No method throws: failures return false and error() says why, in English
@@ -19,10 +20,15 @@
 
 namespace kovara::core {
 
+// The permission bits of a new file that is not private (the umask applies).
+constexpr unsigned kDefaultFileMode = 0666;
+// The permission bits of the program's private files: the owner's alone.
+constexpr unsigned kPrivateFileMode = 0600;
+
 class AtomicFile {
 public:
     // Creates the temporary file. ok() and error() tell whether that worked.
-    explicit AtomicFile(std::string target);
+    explicit AtomicFile(std::string target, unsigned newFileMode = kDefaultFileMode);
     // Removes the temporary file unless it was committed.
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -55,6 +61,8 @@ private:
 
 // Writes data as the whole content of fileName through an AtomicFile.
 // Returns false on failure, with the reason in *error when given.
-bool writeFileAtomically(const std::string& fileName, std::string_view data, std::string* error = nullptr);
+// newFileMode as for AtomicFile.
+bool writeFileAtomically(const std::string& fileName, std::string_view data, std::string* error = nullptr,
+                         unsigned newFileMode = kDefaultFileMode);
 
 } // namespace kovara::core

@@ -1,5 +1,7 @@
 #include "core/db/database.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 
 namespace kovara::core {
@@ -16,16 +18,33 @@ void closeQuietly(sqlite3* db) noexcept
 
 Database::Database(const std::string& fileName, int flags)
 {
+    // A new database file is its owner's alone (the engine would make it
+    // readable by everyone); its journals take the same mode. An empty file
+    // is a new, empty database to the engine.
+    bool created = false;
+    if ((flags & SQLITE_OPEN_CREATE) && !fileName.empty() && fileName != ":memory:" &&
+        fileName.rfind("file:", 0) != 0) {
+        const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        created = fd >= 0;
+        if (created)
+            ::close(fd);
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(fileName.c_str(), &db, flags, nullptr);
     try {
-        checkResult(rc, db);
+        if (rc != SQLITE_OK)
+            raiseSQLiteError(rc, db, fileName);
     } catch (...) {
         // The engine hands back a handle even on failure (for its message);
         // it must be closed.
         closeQuietly(db);
+        if (created)
+            ::unlink(fileName.c_str());
         throw;
     }
+    // A write of another copy or program is waited for a moment instead of
+    // failing at once with "database is locked".
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     db_ = db;
 }
 
@@ -51,9 +70,13 @@ void Database::close()
 {
     if (!db_)
         return;
-    // On failure checkResult raises with the engine's text and db_ stays
-    // owned: sqlite3_close leaves a connection it refused to close intact.
-    checkResult(sqlite3_close(db_), db_);
+    // On failure the engine's text is raised and db_ stays owned:
+    // sqlite3_close leaves a connection it refused to close intact. A refusal
+    // is about this program's statements, not the file, so nothing is said
+    // about the file.
+    const int rc = sqlite3_close(db_);
+    if (rc != SQLITE_OK)
+        throw SqliteError(format("SQLite Error %d - %s", rc, std::string(sqlite3_errmsg(db_))), rc);
     db_ = nullptr;
 }
 

@@ -20,8 +20,10 @@ public:
     Database() = default;
 
     // Opens fileName with the given sqlite3_open_v2 flags. Raises SqliteError
-    // ("SQLite Error %d - %s") when the engine refuses; the half-made handle
-    // the engine hands back is closed again, so nothing stays open.
+    // (naming fileName, see raiseSQLiteError) when the engine refuses; the
+    // half-made handle the engine hands back is closed again, so nothing stays
+    // open. The connection waits up to kBusyTimeoutMs for another
+    // connection's lock before a statement fails as locked.
     explicit Database(const std::string& fileName, int flags = kReadWriteCreate);
 
     // Closes the connection when one is still owned and never raises. A

@@ -2,7 +2,12 @@
 
 #include "core/db/database.h"
 
+#include "core/base/translation.h"
+
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <unistd.h>
 
 namespace kovara::core {
 
@@ -13,11 +18,88 @@ int checkResult(int resultCode, sqlite3* db)
     raiseSQLiteError(resultCode, db);
 }
 
-void raiseSQLiteError(int resultCode, sqlite3* db)
+namespace {
+constexpr const char* kContext = "kovara::core::Database";
+
+std::string folderOf(const std::string& fileName)
 {
-    if (db)
-        throw SqliteError(format("SQLite Error %d - %s", resultCode, std::string(sqlite3_errmsg(db))));
-    throw SqliteError(format("SQLite Error %d", resultCode));
+    const std::string folder = std::filesystem::path(fileName).parent_path().string();
+    return folder.empty() ? std::string(".") : folder;
+}
+} // namespace
+
+std::string databaseFileProblem(int resultCode, const std::string& fileName)
+{
+    if (fileName.empty())
+        return std::string();
+    const std::string folder = folderOf(fileName);
+    switch (resultCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return withArgs(translatedText(kContext, "%1 is in use by another program, which kept it locked for too "
+                                                 "long. Wait until that program has finished (or close it), then "
+                                                 "try again."),
+                        fileName);
+    case SQLITE_FULL:
+        return withArgs(translatedText(kContext, "The disk that holds %1 is full. Make room on the disk, then try "
+                                                 "again."),
+                        fileName);
+    case SQLITE_READONLY:
+        return withArgs(translatedText(kContext, "Kovara cannot write to %1: the file or its folder %2 is "
+                                                 "read-only. Allow writing to them, then try again."),
+                        fileName, folder);
+    case SQLITE_CANTOPEN:
+        if (::access(folder.c_str(), F_OK) != 0)
+            return withArgs(translatedText(kContext, "Kovara cannot open %1: its folder %2 does not exist."),
+                            fileName, folder);
+        if (::access(folder.c_str(), W_OK) != 0)
+            return withArgs(translatedText(kContext, "Kovara cannot open %1 for writing: its folder %2 is "
+                                                     "read-only. Allow writing to the folder, then try again."),
+                            fileName, folder);
+        return withArgs(translatedText(kContext, "Kovara cannot open %1. Check that the file and its folder %2 "
+                                                 "can be read and written, then try again."),
+                        fileName, folder);
+    case SQLITE_PERM:
+        return withArgs(translatedText(kContext, "Kovara is not allowed to open %1. Check the permissions of the "
+                                                 "file and its folder %2, then try again."),
+                        fileName, folder);
+    case SQLITE_IOERR:
+        return withArgs(translatedText(kContext, "Kovara could not read or write %1 (a fault of the disk or its "
+                                                 "file system). Check the disk, then try again."),
+                        fileName);
+    case SQLITE_CORRUPT:
+        return withArgs(translatedText(kContext, "%1 is damaged. Restore it from a backup (Restore from "
+                                                 "Backup...), or move it away to start with an empty file."),
+                        fileName);
+    case SQLITE_NOTADB:
+        return withArgs(translatedText(kContext, "%1 is not a database Kovara can read: it is damaged or a file "
+                                                 "of another program. Restore it from a backup (Restore from "
+                                                 "Backup...), or move it away to start with an empty file."),
+                        fileName);
+    default:
+        return std::string();
+    }
+}
+
+void raiseSQLiteError(int resultCode, sqlite3* db, const std::string& fileName)
+{
+    const std::string raw = db ? format("SQLite Error %d - %s", resultCode, std::string(sqlite3_errmsg(db)))
+                               : format("SQLite Error %d", resultCode);
+    std::string file = fileName;
+    if (file.empty() && db) {
+        const char* name = sqlite3_db_filename(db, "main");
+        file = name ? name : "";
+    }
+    // A write the file system refused for want of room comes back from the
+    // engine as an input/output error: it is a full disk all the same.
+    int code = resultCode;
+    if (db && (resultCode & 0xff) == SQLITE_IOERR) {
+        const int error = sqlite3_system_errno(db);
+        if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+            code = SQLITE_FULL;
+    }
+    const std::string problem = databaseFileProblem(code, file);
+    throw SqliteError(problem.empty() ? raw : problem + "\n\n(" + raw + ")", resultCode);
 }
 
 void execSQL(sqlite3* db, const std::string& sql)

@@ -9,20 +9,40 @@
 
 namespace kovara::core {
 
-// Raised for every failing engine call; the result code lives only in the
-// message ("SQLite Error %d - %s" or "SQLite Error %d").
+// Raised for every failing engine call. code() is the engine's result code
+// (0 when the error was made without one). The message ends with the engine's
+// own words ("SQLite Error %d - %s" or "SQLite Error %d"); for a fault of the
+// file itself (locked, read-only, full disk, damaged, not a database, cannot
+// be opened) it first says which file and what the reader can do about it.
 class SqliteError : public Exception {
 public:
-    using Exception::Exception;
+    explicit SqliteError(const std::string& message, int code = 0) : Exception(message), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
 };
+
+// How long a connection made through Database waits for another
+// connection's lock before a read or write gives up with "database is locked".
+constexpr int kBusyTimeoutMs = 3000;
+
+// The reader's text for a fault of the database file at fileName with the
+// engine's (primary) result code: which file, and what to do. Empty for codes
+// that are not about the file (a faulty statement, a constraint) and for an
+// empty fileName (a database in memory).
+std::string databaseFileProblem(int resultCode, const std::string& fileName);
 
 // Returns the code unchanged when it is SQLITE_OK, SQLITE_ROW or SQLITE_DONE;
 // otherwise raises through raiseSQLiteError. db may be null.
 int checkResult(int resultCode, sqlite3* db);
 
 // Always raises SqliteError: "SQLite Error %d - %s" with the connection's current
-// error text, or "SQLite Error %d" when db is null.
-[[noreturn]] void raiseSQLiteError(int resultCode, sqlite3* db);
+// error text, or "SQLite Error %d" when db is null; for a fault of the file,
+// databaseFileProblem for the connection's file (or fileName when given, for
+// a connection that failed to open) comes first, the engine's words follow in
+// brackets on a line of their own.
+[[noreturn]] void raiseSQLiteError(int resultCode, sqlite3* db, const std::string& fileName = std::string());
 
 // Runs every statement of sql in turn, stepping each once. Does nothing when
 // db is null. Each statement is finalized even when its step failed; the

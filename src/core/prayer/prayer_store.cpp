@@ -1,5 +1,7 @@
 #include "core/prayer/prayer_store.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include <cctype>
@@ -235,9 +237,59 @@ PrayerHeaders PrayerStore::prayerHeaders(PrayerFilter statusFilter, const std::s
     return headers;
 }
 
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// <0, 0 or >0 as a comes before, with or after b, in the order of naturalLess
+// without its byte-wise tie-break.
+int compareNaturally(const std::string& a, const std::string& b)
+{
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            // Two numbers: by their values, leading zeros aside.
+            while (i < a.size() && a[i] == '0' && i + 1 < a.size() && isDigit(a[i + 1]))
+                ++i;
+            while (j < b.size() && b[j] == '0' && j + 1 < b.size() && isDigit(b[j + 1]))
+                ++j;
+            std::size_t endA = i, endB = j;
+            while (endA < a.size() && isDigit(a[endA]))
+                ++endA;
+            while (endB < b.size() && isDigit(b[endB]))
+                ++endB;
+            if (endA - i != endB - j)
+                return endA - i < endB - j ? -1 : 1;
+            if (const int c = a.compare(i, endA - i, b, j, endB - j))
+                return c;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        const unsigned char x = static_cast<unsigned char>(lowerAscii(a[i]));
+        const unsigned char y = static_cast<unsigned char>(lowerAscii(b[j]));
+        if (x != y)
+            return x < y ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size())
+        return 1;
+    return j < b.size() ? -1 : 0;
+}
+
+} // namespace
+
+bool naturalLess(const std::string& a, const std::string& b)
+{
+    const int c = compareNaturally(a, b);
+    return c != 0 ? c < 0 : a < b;
+}
+
 PrayerHeaders PrayerStore::prayerHeadersByTopic(PrayerFilter statusFilter) const
 {
-    return prayerHeaders(statusFilter, "prayerTopic, prayerTitle");
+    return sortedByTopic(prayerHeaders(statusFilter, std::string()));
 }
 
 std::optional<std::int32_t> PrayerStore::findPrayerByTitle(const std::string& title) const
@@ -343,6 +395,7 @@ std::vector<std::string> PrayerStore::topicList() const
                   if (!topic.empty())
                       topics.push_back(std::move(topic));
               });
+    std::sort(topics.begin(), topics.end(), naturalLess); // in the listing's order
     return topics;
 }
 
@@ -664,6 +717,11 @@ PrayerHeaders PrayerStore::selectPrayers(const PrayerSelection& selection) const
             headers.push_back(headerOf(st));
         }
     });
+    // Topics in the listing's order; within one, the statement's order
+    // (oldest first) stays.
+    std::stable_sort(headers.begin(), headers.end(), [](const PrayerHeader& a, const PrayerHeader& b) {
+        return a.prayerTopic != b.prayerTopic && naturalLess(a.prayerTopic, b.prayerTopic);
+    });
     return headers;
 }
 
@@ -874,8 +932,7 @@ PrayerHeaders PrayerStore::prayerHeadersMatching(PrayerFilter statusFilter, cons
     // order apply to them alone.
     std::string sql = format("SELECT %s FROM %s", kHeaderColumns, kTableName);
     sql += filterClause(statusFilter, "prayerHeaders");
-    sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s) ORDER BY prayerTopic, prayerTitle;",
-                  kSearchTable, condition);
+    sql += format(" AND prayerIndex IN (SELECT rowid FROM %s WHERE %s);", kSearchTable, condition);
     PrayerHeaders headers;
     Statement st(db(), sql);
     requireStatement(st, "prayerHeaders");
@@ -885,6 +942,18 @@ PrayerHeaders PrayerStore::prayerHeadersMatching(PrayerFilter statusFilter, cons
         while (st.step() == SQLITE_ROW) {
             headers.push_back(headerOf(st));
         }
+    });
+    return sortedByTopic(std::move(headers));
+}
+
+PrayerHeaders PrayerStore::sortedByTopic(PrayerHeaders headers)
+{
+    std::stable_sort(headers.begin(), headers.end(), [](const PrayerHeader& a, const PrayerHeader& b) {
+        if (a.prayerTopic != b.prayerTopic)
+            return naturalLess(a.prayerTopic, b.prayerTopic);
+        if (a.prayerTitle != b.prayerTitle)
+            return naturalLess(a.prayerTitle, b.prayerTitle);
+        return a.prayerIndex < b.prayerIndex;
     });
     return headers;
 }

@@ -19,6 +19,12 @@
 
 namespace kovara::core {
 
+// The order of titles and topics in the lists: letters without regard to
+// case, and a run of digits by its number, so "item 9" comes before
+// "item 10" and "Family" with "family". Texts that differ only in case (or
+// leading zeros) are ordered byte-wise, so equal texts stay together.
+bool naturalLess(const std::string& a, const std::string& b);
+
 // One row of the listing, fields in select order.
 struct PrayerHeader {
     std::string prayerTitle;
@@ -134,8 +140,8 @@ public:
     // The listing for a status filter, ordered by orderClause (program-made
     // SQL, may be empty). Raises for a value outside the enumeration.
     PrayerHeaders prayerHeaders(PrayerFilter statusFilter, const std::string& orderClause) const;
-    // The listing ordered by topic, then title (byte-wise: no topic first,
-    // capitals before small letters).
+    // The listing ordered by topic, then title, as people order them (see
+    // naturalLess; no topic first).
     PrayerHeaders prayerHeadersByTopic(PrayerFilter statusFilter) const;
 
     // The index of a live (not deleted) item with exactly this title.
@@ -162,7 +168,8 @@ public:
     };
     StatusCounts countByStatus() const;
 
-    // The distinct topics of live items in byte order, empty topics left out.
+    // The distinct topics of live items in the listing's order (naturalLess),
+    // empty topics left out.
     std::vector<std::string> topicList() const;
 
     // Sets the status only; lastEditTime stays. A missing index changes
@@ -278,6 +285,8 @@ private:
     std::string textColumn(const char* column, const char* operation, std::int32_t prayerIndex) const;
     // The WHERE clause for a status filter; raises for an unknown filter.
     static std::string filterClause(PrayerFilter statusFilter, const char* operation);
+    // The listing's order: by topic, then title (naturalLess), then index.
+    static PrayerHeaders sortedByTopic(PrayerHeaders headers);
 
     Database db_;
     std::string fileName_;

@@ -4,6 +4,7 @@
 #include "core/base/translation.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace kovara::core {
@@ -50,8 +51,15 @@ void ensureUserDataFolder(const std::string& folder)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec)) {
+        // The parents as any folder; the data folder itself, which holds a
+        // private journal, for its owner alone.
+        fs::path path = fs::path(folder);
+        if (!path.has_filename())
+            path = path.parent_path();
+        fs::create_directories(path.parent_path(), ec);
+        ::mkdir(path.c_str(), 0700);
+    }
     if (!fs::is_directory(folder, ec))
         throw Exception(withArgs(translatedText("kovara::core::DataFolders", "Unable to create user data folder \"%1\""), folder));
 }

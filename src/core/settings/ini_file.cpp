@@ -262,8 +262,9 @@ void IniFile::endBatch()
     if (batchOriginal_ && *batchOriginal_ == data)
         return;
     // A file of its own replaces whatever the name held, a symbolic link
-    // included: what a link points at is never written.
-    if (!writeFileAtomically(fileName_, data))
+    // included: what a link points at is never written. A new file is the
+    // user's alone, as the rest of the user data.
+    if (!writeFileAtomically(fileName_, data, nullptr, kPrivateFileMode))
         throw Exception(withArgs(translatedText("kovara::core::IniFile", "Unable to write to %1"), fileName_));
 }
 

@@ -6,9 +6,14 @@
 //
 // bool is written "1"/"0" and read as an integer (anything but 0 is true);
 // int is written in decimal and read in decimal or hexadecimal ("0x", "$");
-// text is written as it is.
+// text is written as it is. An integer read from the file is brought into
+// its range [lowest, highest] (the whole int range unless declared), so a
+// hand-edited or damaged value cannot blank a page or put a window out of
+// reach.
 #include "core/settings/ini_file.h"
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <type_traits>
 
@@ -22,6 +27,9 @@ struct Setting {
     const char* section;
     const char* key;
     T fallback;
+    // The range of an int setting; unused for the other types.
+    int lowest = INT_MIN;
+    int highest = INT_MAX;
 
     T read(const IniFile& ini) const { return read(ini, fallback); }
     // With a fallback known only at run time (a window's current edge).
@@ -30,7 +38,7 @@ struct Setting {
         if constexpr (std::is_same_v<T, bool>)
             return ini.readBool(section, key, otherwise);
         else if constexpr (std::is_same_v<T, int>)
-            return ini.readInteger(section, key, otherwise);
+            return std::clamp(ini.readInteger(section, key, otherwise), lowest, highest);
         else
             return ini.readString(section, key, otherwise);
     }

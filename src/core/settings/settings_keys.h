@@ -11,15 +11,18 @@ namespace kovara::core::settings {
 
 // Preferences (core/app/preferences.h), written together in this order.
 inline constexpr Setting<bool> kParagraphMode{"Bible Display", "ParagraphMode", true};
-inline constexpr Setting<int> kSplitPercent{"Prayer Tracker", "SplitPercent", 45};
+inline constexpr Setting<int> kSplitPercent{"Prayer Tracker", "SplitPercent", 45, 0, 100};
 // Colours as 0x00BBGGRR, or a window-system colour (see ColorValue).
 inline constexpr Setting<int> kTextBackColor{"Global Display", "TextBackColor", 0xF0FBFF};
 inline constexpr Setting<int> kTextFontColor{"Global Display", "TextFontColor", 0};
 inline const Setting<std::string> kTextFontName{"Global Display", "TextFontName", "Verdana"};
-inline constexpr Setting<int> kTextFontSize{"Global Display", "TextFontSize", 10};
+// In points, within the sizes the Preferences dialog offers.
+inline constexpr int kMinTextFontSize = 5;
+inline constexpr int kMaxTextFontSize = 25;
+inline constexpr Setting<int> kTextFontSize{"Global Display", "TextFontSize", 10, kMinTextFontSize, kMaxTextFontSize};
 inline const Setting<std::string> kLastBackupFile{"Directories and Files", "LastBackupFile", ""};
 inline const Setting<std::string> kLastRestoreFile{"Directories and Files", "LastRestoreFile", ""};
-inline constexpr Setting<int> kLastFaithsCheckbookRead{"Devotional Info", "LastFaithsCheckbookRead", 0};
+inline constexpr Setting<int> kLastFaithsCheckbookRead{"Devotional Info", "LastFaithsCheckbookRead", 0, 0};
 inline constexpr Setting<bool> kOfferImport1x{"Misc", "OfferImport1x", true};
 
 // The daily reminder (core/plans/reading_reminder.h). The time is "HH:MM";
@@ -29,8 +32,8 @@ inline const Setting<std::string> kReminderTime{"Reminder", "Time", ""};
 inline constexpr Setting<bool> kReminderStartAtLogin{"Reminder", "StartAtLogin", false};
 
 // The chapter the Bible page showed last.
-inline constexpr Setting<int> kBibleBook{"Bible Page", "Book", 1};
-inline constexpr Setting<int> kBibleChapter{"Bible Page", "Chapter", 1};
+inline constexpr Setting<int> kBibleBook{"Bible Page", "Book", 1, 1};
+inline constexpr Setting<int> kBibleChapter{"Bible Page", "Chapter", 1, 1};
 
 // The reader agreed that Kovara may connect to SWORD's repositories.
 inline constexpr Setting<bool> kSwordInternetAllowed{"SWORD", "InternetAllowed", false};
@@ -38,7 +41,11 @@ inline constexpr Setting<bool> kSwordInternetAllowed{"SWORD", "InternetAllowed",
 // A window's placement: its normal rectangle in screen pixels (Right and
 // Bottom just past the last column and row) and whether it was maximized
 // (written 1 or 0; only 1 maximizes). The edges' defaults are the window's
-// current ones, given where they are read.
+// current ones, given where they are read. The edges are kept within
+// kMaxWindowCoordinate of the origin (far beyond any screen: the window is then
+// brought onto one where it is placed), so their differences cannot overflow.
+inline constexpr int kMaxWindowCoordinate = 100000;
+
 struct WindowPlacementKeys {
     Setting<int> maximized;
     Setting<int> left;
@@ -50,8 +57,13 @@ struct WindowPlacementKeys {
 
 constexpr WindowPlacementKeys windowPlacement(const char* section)
 {
-    return {{section, "Maximized", 0}, {section, "Left", 0},   {section, "Top", 0},
-            {section, "Right", 0},     {section, "Bottom", 0}, {section, "Saved", false}};
+    constexpr int kMin = -kMaxWindowCoordinate, kMax = kMaxWindowCoordinate;
+    return {{section, "Maximized", 0},
+            {section, "Left", 0, kMin, kMax},
+            {section, "Top", 0, kMin, kMax},
+            {section, "Right", 0, kMin, kMax},
+            {section, "Bottom", 0, kMin, kMax},
+            {section, "Saved", false}};
 }
 
 inline constexpr WindowPlacementKeys kMainWindowPlacement = windowPlacement("Main Window State");

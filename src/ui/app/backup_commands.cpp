@@ -205,13 +205,29 @@ void BackupCommands::restoreBackup(const QString& path)
         dialogs.message(fromBytes(backupCheckMessage(check, file)), Dialogs::Icon::Warning);
         return;
     }
-    // A warning, not a plain question: Yes replaces the user's data.
-    if (!dialogs.confirm(restoreQuestion(path), Dialogs::Answer::No, Dialogs::Icon::Warning))
-        return;
-
     UserDatabases databases;
     databases.prayersPath = shell_.prayerStore().fileName();
     databases.plansPath = shell_.planStore().fileName();
+
+    // The whole file is checked before the reader is asked to give up the
+    // current data for it: a damaged backup is refused without the question.
+    std::string damage;
+    {
+        BusyCursor busy;
+        CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Checking the backup..."));
+        try {
+            checkBackupContents(file, databases, progress.callback());
+        } catch (const RestoreFailed& e) {
+            damage = e.what();
+        }
+    }
+    if (!damage.empty()) {
+        dialogs.message(fromBytes(damage), Dialogs::Icon::Error);
+        return;
+    }
+    // A warning, not a plain question: Yes replaces the user's data.
+    if (!dialogs.confirm(restoreQuestion(path), Dialogs::Answer::No, Dialogs::Icon::Warning))
+        return;
 
     bool restored = false;
     std::string failure;
@@ -220,7 +236,7 @@ void BackupCommands::restoreBackup(const QString& path)
         CopyProgress progress(window_, QCoreApplication::translate("kovara::ui::BackupCommands", "Restoring the backup..."));
         withStoresClosed([&] {
             try {
-                restoreBackupFiles(file, databases, progress.callback());
+                restoreBackupFiles(file, databases, progress.callback(), lockWaitMs_);
                 restored = true;
             } catch (const RestoreFailed& e) {
                 // The current databases are as they were; told below, once

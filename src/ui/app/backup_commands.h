@@ -92,7 +92,7 @@ public:
     void writeBackup(const QString& path);
     void restoreBackup(const QString& path);
 
-    // How long a backup waits for another program's write to end.
+    // How long a backup or a restore waits for another program's write to end.
     void setLockWait(int ms) { lockWaitMs_ = ms; }
 
 private:

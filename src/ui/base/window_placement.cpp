@@ -40,10 +40,15 @@ void restoreWindowPlacement(QWidget& window, const IniFile& ini, const core::set
     // An empty or inverted rectangle keeps the current size.
     QRect rect(left, top, right > left ? right - left : current.width(), bottom > top ? bottom - top : current.height());
 
-    if (QGuiApplication::screenAt(rect.topLeft()) == nullptr) {
-        if (const QScreen* primary = QGuiApplication::primaryScreen())
-            rect.moveTopLeft(primary->geometry().topLeft());
+    const QScreen* screen = QGuiApplication::screenAt(rect.topLeft());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+        if (screen)
+            rect.moveTopLeft(screen->geometry().topLeft());
     }
+    // A window larger than its screen would have its far edges out of reach.
+    if (screen)
+        rect.setSize(rect.size().boundedTo(screen->availableGeometry().size()));
     window.setGeometry(rect);
     if (keys.maximized.read(ini) == 1)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);

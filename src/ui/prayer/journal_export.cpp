@@ -21,6 +21,8 @@
 #include <QTextTable>
 #include <QTextTableFormat>
 
+#include <algorithm>
+
 namespace kovara::ui {
 
 namespace {
@@ -59,11 +61,32 @@ QString statusText(const StoredStatus& status)
 
 QString JournalExport::coverLine(const PrayerSelection& selection, int count)
 {
-    const QString range = selection.dateField == PrayerSelection::DateField::Any
-                              ? tr("all dates")
-                              : rangeText(selection.from, selection.to);
+    // What was chosen: the statuses, the category and the dates.
+    QStringList statuses;
+    for (const PrayerStatus status : {PrayerStatus::Active, PrayerStatus::Answered, PrayerStatus::Inactive})
+        if (std::find(selection.statuses.begin(), selection.statuses.end(), status) != selection.statuses.end())
+            statuses << statusText(StoredStatus(status));
+    const QString category = selection.allTopics        ? tr("all categories")
+                             : selection.topic.empty() ? tr("without a category")
+                                                       : fromBytes(selection.topic);
+    const QString span = rangeText(selection.from, selection.to);
+    QString range;
+    switch (selection.dateField) {
+    case PrayerSelection::DateField::Any:
+        range = tr("all dates");
+        break;
+    case PrayerSelection::DateField::Created:
+        range = tr("created %1").arg(span);
+        break;
+    case PrayerSelection::DateField::Answered:
+        range = tr("answered %1").arg(span);
+        break;
+    case PrayerSelection::DateField::CreatedOrAnswered:
+        range = tr("created or answered %1").arg(span);
+        break;
+    }
     const QString items = tr("%1 items", nullptr, count).arg(QLocale().toString(count));
-    return tr("Prayer journal, %1, %2").arg(range, items);
+    return tr("Prayer journal (%1; %2; %3): %4").arg(statuses.join(tr(", ")), category, range, items);
 }
 
 void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
@@ -118,11 +141,14 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
     // keep laying out and printing a long journal fast (a page is drawn by
     // walking the tables that reach into it, not every row of the journal).
     constexpr int kRowsPerTable = 40;
-    const QString headers[] = {tr("Prayer"), tr("Status"), tr("Dates")};
+    // The header row names the topic, so a page that continues a topic
+    // says which one it is.
     QTextTable* table = nullptr;
+    QString topicName;
     auto startTable = [&] {
         cursor.movePosition(QTextCursor::End);
         table = cursor.insertTable(1, 3, tableFormat);
+        const QString headers[] = {tr("Prayer (%1)").arg(topicName), tr("Status"), tr("Dates")};
         for (int column = 0; column < 3; ++column) {
             QTextTableCell cell = table->cellAt(0, column);
             QTextCharFormat look = cell.format();
@@ -145,7 +171,8 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
             firstItem = false;
             cursor.movePosition(QTextCursor::End);
             cursor.insertBlock(groupBlock, groupFormat);
-            cursor.insertText(topic.empty() ? tr("Without a topic") : fromBytes(topic), groupFormat);
+            topicName = topic.empty() ? tr("Without a category") : fromBytes(topic);
+            cursor.insertText(topicName, groupFormat);
             startTable();
         } else if (table->rows() > kRowsPerTable) {
             startTable();

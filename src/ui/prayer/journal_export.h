@@ -25,8 +25,9 @@ public:
     using Progress = std::function<void(const QString& stage, int done, int total)>;
     struct Cancelled {};
 
-    // The cover line for items of the selection's range (no range: "all
-    // dates") and their number.
+    // The cover line: what the selection chose (its statuses, its category
+    // or all, its dates and which of them, or all dates) and the number of
+    // items.
     static QString coverLine(const PrayerSelection& selection, int count);
 
     // Fills doc (emptied first) with the items, read from store. Raises the

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kovara::ui {
 
 JournalExportDialog::JournalExportDialog(const std::vector<std::string>& topics, sys_days today, QWidget* parent)
@@ -38,8 +40,8 @@ JournalExportDialog::JournalExportDialog(const std::vector<std::string>& topics,
 
     topicCombo_ = new QComboBox(this);
     topicCombo_->setObjectName(QStringLiteral("exportTopicCombo"));
-    topicCombo_->addItem(tr("All topics"));
-    topicCombo_->addItem(tr("Without a topic"));
+    topicCombo_->addItem(tr("All categories"));
+    topicCombo_->addItem(tr("Without a category"));
     for (const std::string& topic : topics)
         topicCombo_->addItem(fromBytes(topic));
 
@@ -72,7 +74,7 @@ JournalExportDialog::JournalExportDialog(const std::vector<std::string>& topics,
 
     auto* form = new QFormLayout;
     form->addRow(tr("Statuses:"), statuses);
-    auto* topicLabel = new QLabel(tr("&Topic:"), this);
+    auto* topicLabel = new QLabel(tr("&Category:"), this);
     topicLabel->setBuddy(topicCombo_);
     form->addRow(topicLabel, topicCombo_);
     auto* datesLabel = new QLabel(tr("&Dates:"), this);
@@ -121,6 +123,25 @@ PrayerSelection JournalExportDialog::selection() const
     s.from = toSysDays(fromEdit_->date());
     s.to = toSysDays(toEdit_->date());
     return s;
+}
+
+void JournalExportDialog::setChoices(const PrayerSelection& selection, bool pdf)
+{
+    auto chosen = [&](PrayerStatus status) {
+        return std::find(selection.statuses.begin(), selection.statuses.end(), status) != selection.statuses.end();
+    };
+    activeCheck_->setChecked(chosen(PrayerStatus::Active));
+    answeredCheck_->setChecked(chosen(PrayerStatus::Answered));
+    inactiveCheck_->setChecked(chosen(PrayerStatus::Inactive));
+    int topic = 0;
+    if (!selection.allTopics)
+        topic = selection.topic.empty() ? 1 : std::max(0, topicCombo_->findText(fromBytes(selection.topic)));
+    topicCombo_->setCurrentIndex(topic);
+    dateFieldCombo_->setCurrentIndex(static_cast<int>(selection.dateField));
+    fromEdit_->setDate(toQDate(selection.from));
+    toEdit_->setDate(toQDate(selection.to));
+    formatCombo_->setCurrentIndex(pdf ? 0 : 1);
+    updateControls();
 }
 
 bool JournalExportDialog::pdf() const

@@ -26,6 +26,9 @@ public:
     // What the controls say now.
     PrayerSelection selection() const;
     bool pdf() const;
+    // Sets the controls to earlier choices (a topic no longer in the list
+    // gives "All topics").
+    void setChoices(const PrayerSelection& selection, bool pdf);
 
 private:
     void updateControls();
@@ -33,7 +36,7 @@ private:
     QCheckBox* activeCheck_;
     QCheckBox* answeredCheck_;
     QCheckBox* inactiveCheck_;
-    QComboBox* topicCombo_;    // "All topics", "Without a topic", then the topics
+    QComboBox* topicCombo_;    // "All categories", "Without a category", then the topics
     QComboBox* dateFieldCombo_; // "Any date", "Created", "Answered", "Created or answered"
     QDateEdit* fromEdit_;
     QDateEdit* toEdit_;

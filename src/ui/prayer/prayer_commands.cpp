@@ -46,16 +46,27 @@ void PrayerCommands::exportJournalCommand()
         PrayerStore& store = shell_.prayerStore();
         JournalExportDialog dialog(store.topicList(), shell_.clock().today(),
                                    QApplication::activeWindow());
+        if (lastExport_)
+            dialog.setChoices(lastExport_->selection, lastExport_->pdf);
         if (!runExportDialog(dialog))
             return;
         const bool pdf = dialog.pdf();
-        const QString proposal = QDir::home().filePath(pdf ? tr("Prayer journal.pdf") : tr("Prayer journal.html"));
+        const PrayerSelection selection = dialog.selection();
+        lastExport_ = ExportChoices{selection, pdf};
+        // Nothing to write is said before a file name is asked for.
+        if (store.selectPrayers(selection).empty()) {
+            shell_.dialogs().message(tr("No prayer items match the statuses, category and dates you chose."));
+            return;
+        }
+        const QDir folder(exportFolder_.isEmpty() || !QDir(exportFolder_).exists() ? QDir::homePath() : exportFolder_);
+        const QString proposal = folder.filePath(pdf ? tr("Prayer journal.pdf") : tr("Prayer journal.html"));
         const QString file = shell_.dialogs().chooseSaveFile(
             tr("Export Prayer Journal"), pdf ? tr("PDF documents (*.pdf)") : tr("HTML pages (*.html *.htm)"),
             proposal);
         if (file.isEmpty())
             return;
-        exportJournal(dialog.selection(), pdf, file);
+        exportFolder_ = QFileInfo(file).absolutePath();
+        exportJournal(selection, pdf, file);
     });
 }
 
@@ -64,7 +75,7 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
     PrayerStore& store = shell_.prayerStore();
     const PrayerHeaders items = store.selectPrayers(selection);
     if (items.empty()) {
-        shell_.dialogs().message(tr("No prayer items match the statuses, topic and dates you chose."));
+        shell_.dialogs().message(tr("No prayer items match the statuses, category and dates you chose."));
         return;
     }
     BusyCursor busy;

@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -72,6 +73,14 @@ public slots:
     void exportJournalCommand();
 
 private:
+    // What the export window was last left at, and the folder of the last
+    // export, proposed again at the next export of this run.
+    struct ExportChoices {
+        PrayerSelection selection;
+        bool pdf = true;
+    };
+    std::optional<ExportChoices> lastExport_;
+    QString exportFolder_;
 
     Shell& shell_;
     std::function<PrayerTrackerPage&()> tracker_;

@@ -36,6 +36,7 @@
 #include <QPixmap>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextBlock>
@@ -52,6 +53,31 @@
 namespace kovara::ui {
 
 namespace {
+
+// The in-place editor of a note's date: a date field with its calendar, at
+// least as wide as it needs to show the whole date (the column is sized to
+// the date's text, which leaves no room for the field's buttons).
+class NoteDateDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* date = qobject_cast<QDateEdit*>(editor))
+            date->setCalendarPopup(true);
+        return editor;
+    }
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        QRect rect = editor->geometry();
+        rect.setWidth(std::max(rect.width(), editor->sizeHint().width()));
+        editor->setGeometry(rect);
+    }
+};
 
 const char* const kCloseQuestion = QT_TRANSLATE_NOOP("kovara::ui::PrayerEditor",
     "Do you wish to save your changes to this prayer item?\n\n"
@@ -245,6 +271,7 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
                                  QAbstractItemView::AnyKeyPressed);
     notesTable_->setTabKeyNavigation(false);
     notesTable_->setMinimumHeight(90);
+    notesTable_->setItemDelegateForColumn(0, new NoteDateDelegate(notesTable_));
     auto* notesLabel = new QLabel(tr("Dated &notes:"), this);
     notesLabel->setBuddy(notesTable_);
     addNoteButton_ = new QPushButton(tr("&Add Note"), this);
@@ -606,7 +633,13 @@ void PrayerEditor::loadJournal()
     answerRecorded_ = answer.has_value();
     {
         const QSignalBlocker blockDate(answeredDateEdit_);
-        answeredDateEdit_->setDate(answer ? toQDate(answer->answeredTime) : QDate::currentDate());
+        // Not before the item was made, nor after today (a date stored
+        // outside that span stays as it is).
+        const QDate shown = answer ? toQDate(answer->answeredTime) : QDate::currentDate();
+        const QDate created = toQDate(dayOf(store_->createTime(prayerIndex_)));
+        answeredDateEdit_->setDateRange(std::min({created, shown, QDate::currentDate()}),
+                                        std::max(shown, QDate::currentDate()));
+        answeredDateEdit_->setDate(shown);
     }
     answerNoteEdit_->setText(answer ? fromBytes(answer->answerNote) : QString());
     answerTouched_ = false;
@@ -634,6 +667,10 @@ void PrayerEditor::appendNoteRow(const QDate& date, const QString& text)
     notesTable_->setItem(row, 0, dateItem);
     notesTable_->setItem(row, 1, new QTableWidgetItem(text));
     notesTable_->resizeColumnToContents(0);
+    // Room for the date field that edits the date, not only for its text.
+    QDateEdit probe(date);
+    probe.setCalendarPopup(true);
+    notesTable_->setColumnWidth(0, std::max(notesTable_->columnWidth(0), probe.sizeHint().width()));
 }
 
 void PrayerEditor::addNote()

@@ -1,4 +1,5 @@
 #include "ui/prayer/prayer_tracker_page.h"
+#include "ui/prayer/prayer_answered_dialog.h"
 #include "ui/base/core_names.h"
 
 #include "core/app/preferences.h"
@@ -174,6 +175,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     : ContentPage(parent), shell_(shell), editor_(std::move(editor))
 {
     setObjectName(QStringLiteral("prayerTrackerPage"));
+    runAnswerDialog = [](PrayerAnsweredDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
 
     // Heading strip and tabs.
     auto* heading = new QFrame(this);
@@ -195,7 +197,7 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     searchEdit_ = new QLineEdit(this);
     searchEdit_->setObjectName(QStringLiteral("searchEdit"));
     searchEdit_->setAccessibleName(tr("Search Prayers"));
-    searchEdit_->setPlaceholderText(tr("Search titles, topics, text and notes (Ctrl+F)"));
+    searchEdit_->setPlaceholderText(tr("Search titles, categories, text and notes (Ctrl+F)"));
     searchEdit_->setClearButtonEnabled(true);
     searchEdit_->installEventFilter(this);
     connect(searchEdit_, &QLineEdit::textChanged, this, [this] { guarded([this] { onSearchChanged(); }); });
@@ -418,7 +420,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std
             // A file from before the search index gets it on first use.
             ensureSearchIndex(store, this);
             listing_ = store.prayerHeadersMatching(filter, toBytes(searchEdit_->text()));
-            if (filter == PrayerStatus::Answered)
+            if (filter != PrayerStatus::Active && filter != PrayerStatus::Inactive)
                 answers = store.answers();
         } catch (...) {
             prayerList_->setUpdatesEnabled(true);
@@ -436,6 +438,7 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std
         const QBrush groupBack(toQColor(kActiveCaptionColor).darker(135));
         const QBrush groupText(toQColor(kCaptionTextColor));
         const bool answeredTab = filter == PrayerStatus::Answered;
+        const bool everyTab = !filter.has_value();
         const sys_days today = shell_.clock().today();
         std::string previousTopic;
         for (std::size_t i = 0; i < listing_.size(); ++i) {
@@ -454,12 +457,17 @@ void PrayerTrackerPage::initPrayers(PrayerStore& store, PrayerFilter filter, std
             auto* item = new QListWidgetItem(title);
             item->setData(kStorageRole, u'\t' + title);
             item->setData(kRecordRole, static_cast<int>(i));
-            if (answeredTab) {
+            // The Answered tab says when each item was answered; the tab of
+            // every item says the status of each (and when an answered one was).
+            const bool answered = rec.prayerStatus == PrayerStatus::Answered;
+            if (answeredTab || (everyTab && answered)) {
                 const auto answer = answers.find(rec.prayerIndex);
                 item->setData(kAnsweredRole, answer == answers.end()
                                                  ? tr("answered (date not recorded)")
                                                  : tr("answered %1").arg(journalDateText(answer->second.answeredTime,
                                                                                           today)));
+            } else if (everyTab) {
+                item->setData(kAnsweredRole, statusText(rec.prayerStatus).toLower());
             }
             prayerList_->addItem(item);
             if (rec.prayerIndex == key || (chosen < 0 && key == -1)) {
@@ -719,16 +727,20 @@ void PrayerTrackerPage::setStatus(PrayerStatus status)
         return;
     }
     if (status == PrayerStatus::Answered) {
-        // The date is today (the editor changes it), or the date recorded
-        // when the item was answered before, which the reader may have
-        // corrected. The note is optional, so Cancel still records the
-        // answer, without one.
+        // The date proposed is today, or the date recorded when the item was
+        // answered before, which the reader may have corrected; the reader
+        // may change it, within the item's life. The note is optional, so
+        // Cancel still records the answer, without one.
         const std::optional<PrayerAnswer> before = store.answer(index);
-        QString note = before ? fromBytes(before->answerNote) : QString();
-        if (!shell_.dialogs().promptText(tr("Prayer Answered"), tr("How was it answered?"), note))
-            note.clear();
-        const sys_days date = before ? before->answeredTime : shell_.clock().today();
-        store.setPrayerStatus(index, status, PrayerAnswer{date, toBytes(note.trimmed())});
+        const sys_days today = shell_.clock().today();
+        PrayerAnsweredDialog dialog(before ? before->answeredTime : today,
+                                    before ? fromBytes(before->answerNote) : QString(),
+                                    dayOf(store.createTime(index)), today, window());
+        const sys_days proposed = dialog.date();
+        const bool accepted = runAnswerDialog(dialog);
+        const QString note = accepted ? dialog.note() : QString();
+        store.setPrayerStatus(index, status,
+                              PrayerAnswer{accepted ? dialog.date() : proposed, toBytes(note.trimmed())});
     } else {
         store.setPrayerStatus(index, status);
     }

@@ -36,6 +36,7 @@ namespace kovara::ui {
 
 class Shell;
 class PrayerEditor;
+class PrayerAnsweredDialog;
 
 class PrayerTrackerPage : public ContentPage {
     Q_OBJECT
@@ -49,13 +50,21 @@ public:
     // Item data roles of the list rows.
     static constexpr int kStorageRole = Qt::UserRole;     // "//{}//Topic" or "\tTitle"
     static constexpr int kRecordRole = Qt::UserRole + 1;  // listing position of an item row; none on group rows
-    static constexpr int kAnsweredRole = Qt::UserRole + 2; // on the Answered tab: "answered 3 Dec", drawn at the right
+    // Drawn at the row's right edge: on the Answered tab when the item was
+    // answered ("answered 3 Dec"); on the All tab its status ("active",
+    // "inactive", or when it was answered).
+    static constexpr int kAnsweredRole = Qt::UserRole + 2;
 
     // shell gives the prayer store, the dialogs and the current page; editor
     // opens items for editing. Neither is owned; both must outlive the frame.
     PrayerTrackerPage(Shell& shell, PrayerEditor& editor, QWidget* parent = nullptr);
     // The same with the editor made on its first use by whoever owns it.
     PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()> editor, QWidget* parent = nullptr);
+
+    // Shows the question of an item marked answered modally; tests replace
+    // it to play the user. Accepted or not, the item is answered: Cancel
+    // leaves the note out and keeps the proposed date.
+    std::function<bool(PrayerAnsweredDialog&)> runAnswerDialog;
 
     // Refills the view: the tab of filter, the items of that filter from
     // store grouped by topic, and the row of item key selected and shown

@@ -143,6 +143,11 @@ private:
         } else if (bf.leftMargin() > 0) {
             out += "\\li" + QByteArray::number(qRound(bf.leftMargin() * 20));
         }
+        // The space above and below the paragraph (pasted text brings it).
+        if (bf.topMargin() > 0)
+            out += "\\sb" + QByteArray::number(qRound(bf.topMargin() * 20));
+        if (bf.bottomMargin() > 0)
+            out += "\\sa" + QByteArray::number(qRound(bf.bottomMargin() * 20));
         const Qt::Alignment align = bf.alignment() & Qt::AlignHorizontal_Mask;
         if (align & Qt::AlignHCenter)
             out += "\\qc";
@@ -215,6 +220,8 @@ struct ParaState {
     bool listFromTable = false;                                        // \ls rather than \pn
     int level = 1;
     int leftTwips = 0;
+    int spaceBeforeTwips = 0;
+    int spaceAfterTwips = 0;
 };
 
 struct FontDef {
@@ -603,6 +610,10 @@ private:
             para_.align = Qt::AlignJustify;
         else if (word == "li")
             para_.leftTwips = param;
+        else if (word == "sb")
+            para_.spaceBeforeTwips = std::clamp(param, 0, 20 * 200); // at most 200 points
+        else if (word == "sa")
+            para_.spaceAfterTwips = std::clamp(param, 0, 20 * 200);
         else if (word == "ls") {
             const int listId = lsToList_.value(param, -1);
             para_.list = styleOfLevelFormat(listFormats_.value(listId, 23));
@@ -791,6 +802,10 @@ private:
         const bool isList = para_.list != QTextListFormat::ListStyleUndefined;
         if (!isList && para_.leftTwips > 0)
             bf.setLeftMargin(para_.leftTwips / 20.0);
+        if (para_.spaceBeforeTwips > 0)
+            bf.setTopMargin(para_.spaceBeforeTwips / 20.0);
+        if (para_.spaceAfterTwips > 0)
+            bf.setBottomMargin(para_.spaceAfterTwips / 20.0);
         if (firstBlock_)
             cursor_.setBlockFormat(bf);
         else
