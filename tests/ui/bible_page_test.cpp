@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QMimeData>
 #include <QGuiApplication>
@@ -26,6 +27,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStringList>
 #include <QHBoxLayout>
 #include <QImage>
@@ -459,7 +461,7 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     ASSERT_TRUE(shown.wait(5000));
     const int all = countOf("believ*", SearchScope::WholeBible);
     EXPECT_EQ(panel.countLabel->text(),
-              QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown)"));
+              QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown; scroll for more)"));
     EXPECT_TRUE(panel.resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
 
     panel.scopeList->setCurrentIndex(2); // New Testament
@@ -480,6 +482,95 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
+}
+
+TEST_F(BiblePageTest, ScrollingToTheEndOfTheResultsLoadsTheRest)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    page.resize(900, 600);
+    page.show();
+    const SearchControls panel(*controls.searchPanel);
+    SearchPanel* search = controls.searchPanel;
+    QSignalSpy shown(search, &SearchPanel::resultsShown);
+    QSignalSpy more(search, &SearchPanel::moreResultsShown);
+    QScrollBar* bar = panel.resultsViewer->verticalScrollBar();
+    const auto lastReference = [&] {
+        QTextCursor cursor(panel.resultsViewer->document()->lastBlock());
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        panel.resultsViewer->setTextCursor(cursor);
+        return search->selectionReference();
+    };
+
+    panel.searchEdit->setText(QStringLiteral("mercy"));
+    search->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("261 verses (the first 200 shown; scroll for more)"));
+    EXPECT_EQ(search->shownCount(), 200);
+    EXPECT_EQ(more.count(), 0) << "the first page stays the only one until the reader scrolls";
+
+    // Scrolled to the end, the rest follows as paragraphs of their own, so
+    // a copy of the last one names its own reference.
+    bar->setValue(bar->maximum());
+    ASSERT_TRUE(more.wait(5000));
+    EXPECT_EQ(search->shownCount(), 261);
+    EXPECT_EQ(panel.resultsViewer->document()->blockCount(), 261);
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("261 verses"));
+    EXPECT_EQ(lastReference(), QStringLiteral("Jude 1:21 (KJV)"));
+    EXPECT_FALSE(more.wait(300)) << "nothing is left to load";
+
+    // By keyboard: Down past the last result shown loads the next page.
+    panel.searchEdit->setText(QStringLiteral("shall"));
+    search->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    ASSERT_EQ(search->shownCount(), 200);
+    panel.resultsViewer->setFocus();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_End);
+    more.clear();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    ASSERT_TRUE(more.wait(5000));
+    EXPECT_GE(search->shownCount(), 400);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Return);
+    BibleSearch direct(kovara::test::builtFile("bible.kova2"));
+    SearchRequest request;
+    request.text = "shall";
+    request.offset = 200;
+    request.limit = 1;
+    const SearchHit hit = direct.search(request).hits.at(0);
+    EXPECT_EQ(std::make_tuple(page.book(), page.chapter(), page.firstHighlighted()),
+              std::make_tuple(hit.book, hit.chapter, hit.verse)) << "the 201st result is opened";
+
+    // A new search made while a page is loading shows only its own results.
+    bar->setValue(bar->maximum());
+    panel.searchEdit->setText(QStringLiteral("\"Jesus wept\""));
+    search->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    QTest::qWait(50);
+    EXPECT_EQ(search->shownCount(), 1);
+    EXPECT_EQ(panel.resultsViewer->document()->blockCount(), 1);
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("1 verse"));
+}
+
+TEST_F(BiblePageTest, AKeyTypedWhileASearchRunsCancelsIt)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    const SearchControls panel(*controls.searchPanel);
+    SearchPanel* search = controls.searchPanel;
+    QSignalSpy shown(search, &SearchPanel::resultsShown);
+    // "the" runs long enough to be overtaken; its results never show.
+    QTest::keyClicks(panel.searchEdit, QStringLiteral("the"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return search->searching(); }, 5000));
+    ASSERT_EQ(shown.count(), 0);
+    QTest::keyClicks(panel.searchEdit, QStringLiteral("e"));
+    ASSERT_TRUE(shown.wait(5000));
+    QTest::qWait(100);
+    EXPECT_EQ(shown.count(), 1);
+    BibleSearch direct(kovara::test::builtFile("bible.kova2"));
+    SearchRequest request;
+    request.text = "thee";
+    EXPECT_TRUE(panel.countLabel->text().startsWith(
+        QLocale(QLocale::English).toString(direct.search(request).count) + QStringLiteral(" verses")))
+        << panel.countLabel->text().toStdString();
 }
 
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)

@@ -3,7 +3,8 @@
 // (after a short pause), a testament/book filter, the order of the results,
 // the count and the verses found with the matched words in bold. The search
 // runs on a worker thread with a connection of its own, so typing never waits
-// for it; a search still running when the next one is due is cancelled.
+// for it; a search still running when the reader types on is cancelled. The
+// results come a page of 200 at a time, the next as the reader scrolls on.
 #include "ui/base/core_names.h"
 #include <QWidget>
 #include <memory>
@@ -39,6 +40,13 @@ public:
 
     // Runs the search now instead of after the pause.
     void searchNow();
+    // Reads the next page of results of the search shown and adds them below
+    // (done by itself when the reader scrolls or arrows near the end). Does
+    // nothing when every result is shown or a search or page is running.
+    void loadMore();
+    // Results shown and results found by the search shown.
+    int shownCount() const { return static_cast<int>(shownVerses_.size()); }
+    int foundCount() const { return foundCount_; }
     bool searching() const { return worker_.joinable(); }
 
     // Puts text in the search field, as if typed: it is searched after the
@@ -61,6 +69,8 @@ signals:
     void verseChosen(int verseIndex);
     // A search finished and its results are shown.
     void resultsShown();
+    // A further page of results was added below those shown.
+    void moreResultsShown();
     // The selection in the results changed.
     void selectionChanged();
 
@@ -75,6 +85,11 @@ private:
     // Marks result index (0-based) as the one Enter opens, and shows it.
     void markResult(int index);
     void showResult(const SearchResult& result);
+    // Adds a further page of hits below the results shown.
+    void appendHits(const std::vector<SearchHit>& hits);
+    void showCount();
+    // Loads the next page when the results are scrolled near their end.
+    void loadMoreIfNearEnd();
 
     QLineEdit* searchEdit_;
     QComboBox* scopeList_; // Whole Bible, Old Testament, New Testament, This book
@@ -91,6 +106,8 @@ private:
     QString searchedText_;
     QString scopeText_;
     int markedResult_ = -1; // the result Enter opens; -1 for none
+    int foundCount_ = 0;    // results the search shown found in all
+    SearchRequest shownRequest_; // the search shown, for its further pages
     std::vector<int> shownVerses_; // the verse index of each result shown
     std::unique_ptr<BibleSearch> search_;
     std::thread worker_;
