@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTextBlock>
+#include <QToolButton>
 #include <QTextCursor>
 #include <QMimeData>
 #include <QGuiApplication>
@@ -571,6 +572,60 @@ TEST_F(BiblePageTest, AKeyTypedWhileASearchRunsCancelsIt)
     EXPECT_TRUE(panel.countLabel->text().startsWith(
         QLocale(QLocale::English).toString(direct.search(request).count) + QStringLiteral(" verses")))
         << panel.countLabel->text().toStdString();
+}
+
+TEST_F(BiblePageTest, BackAndForwardGoThroughThePlacesShown)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    page.show();
+    QApplication::setActiveWindow(&page);
+    auto* back = page.findChild<QAction*>("backAction");
+    auto* forward = page.findChild<QAction*>("forwardAction");
+    ASSERT_TRUE(back && forward);
+    using Place = std::tuple<int, int, int, int>;
+    const auto place = [&] {
+        return Place{page.book(), page.chapter(), page.firstHighlighted(), page.lastHighlighted()};
+    };
+
+    // Every way of opening a chapter adds a place.
+    page.openChapter(1, 1);
+    EXPECT_FALSE(back->isEnabled());
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3:16,18")));
+    emit controls.searchPanel->verseChosen(bible->verseIndex(45, 8, 28));
+    ASSERT_TRUE(page.openLink(QStringLiteral("bible:19.23.1")));
+    controls.nextChapterAction->trigger(); // Psalm 24
+    const Place shown[] = {{1, 1, 0, 0}, {43, 3, 16, 16}, {45, 8, 28, 28}, {19, 23, 1, 1}, {19, 24, 0, 0}};
+
+    // Back by each route in turn, then Forward; Alt+Left still steps a chapter.
+    QWidget* text = controls.passageView->viewer()->viewport();
+    const std::function<void()> backRoutes[] = {
+        [&] { page.findChild<QToolButton*>("backButton")->click(); },
+        [&] { QTest::keyClick(controls.passageView->viewer(), Qt::Key_BracketLeft, Qt::ControlModifier); },
+        [&] { QTest::mouseClick(text, Qt::BackButton, Qt::NoModifier, text->rect().center()); },
+        [&] { QTest::keyClick(controls.goToEdit, Qt::Key_Back); },
+    };
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(back->isEnabled()) << i;
+        backRoutes[i]();
+        EXPECT_EQ(place(), shown[3 - i]) << "back route " << i;
+    }
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_TRUE(forward->isEnabled());
+    QTest::keyClick(controls.passageView->viewer(), Qt::Key_BracketRight, Qt::ControlModifier);
+    EXPECT_EQ(place(), shown[1]);
+    EXPECT_EQ(controls.passageView->viewer()->extraSelections().size(), 2) << "the list's verse 18 is highlighted again";
+    QTest::mouseClick(text, Qt::ForwardButton, Qt::NoModifier, text->rect().center());
+    EXPECT_EQ(place(), shown[2]);
+    EXPECT_EQ(controls.goToEdit->text(), QStringLiteral("Romans 8:28"));
+
+    // A move made after going back drops the places ahead.
+    QTest::keyClick(controls.passageView->viewer(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(place(), (Place{45, 7, 0, 0}));
+    EXPECT_FALSE(forward->isEnabled());
+    page.goBack();
+    EXPECT_EQ(place(), shown[2]);
+    page.goBack();
+    EXPECT_EQ(place(), shown[1]);
 }
 
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)

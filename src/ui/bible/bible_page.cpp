@@ -18,6 +18,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyle>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSplitter>
@@ -105,6 +107,34 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     previousChapterAction_->setToolTip(tr("Previous chapter (Alt+Left)"));
     nextChapterAction_->setToolTip(tr("Next chapter (Alt+Right)"));
 
+    // History: Alt+Left and Alt+Right stay with the chapter steps, so Back
+    // and Forward take the keys of the tab and page histories elsewhere on
+    // the desktop that are free here.
+    backAction_ = new QAction(tr("Back"), this);
+    backAction_->setObjectName(QStringLiteral("backAction"));
+    backAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), QKeySequence(Qt::Key_Back)});
+    backAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    backAction_->setToolTip(tr("Back to the place shown before (Ctrl+[)"));
+    backAction_->setIcon(QIcon::fromTheme(QStringLiteral("go-previous"), style()->standardIcon(QStyle::SP_ArrowBack)));
+    forwardAction_ = new QAction(tr("Forward"), this);
+    forwardAction_->setObjectName(QStringLiteral("forwardAction"));
+    forwardAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_BracketRight), QKeySequence(Qt::Key_Forward)});
+    forwardAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    forwardAction_->setToolTip(tr("Forward again (Ctrl+])"));
+    forwardAction_->setIcon(QIcon::fromTheme(QStringLiteral("go-next"), style()->standardIcon(QStyle::SP_ArrowForward)));
+    addAction(backAction_);
+    addAction(forwardAction_);
+    connect(backAction_, &QAction::triggered, this, [this] { goBack(); });
+    connect(forwardAction_, &QAction::triggered, this, [this] { goForward(); });
+    auto* backButton = new QToolButton;
+    backButton->setObjectName(QStringLiteral("backButton"));
+    backButton->setDefaultAction(backAction_);
+    backButton->setAutoRaise(true);
+    auto* forwardButton = new QToolButton;
+    forwardButton->setObjectName(QStringLiteral("forwardButton"));
+    forwardButton->setDefaultAction(forwardAction_);
+    forwardButton->setAutoRaise(true);
+
     previousButton_ = new QToolButton;
     previousButton_->setObjectName(QStringLiteral("previousButton"));
     previousButton_->setDefaultAction(previousChapterAction_);
@@ -116,6 +146,8 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
+    bar->addWidget(backButton);
+    bar->addWidget(forwardButton);
     bar->addWidget(goToEdit_, 1);
     bar->addWidget(versionList_);
     bar->addWidget(bookList_);
@@ -166,6 +198,10 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
         const VerseRef ref = bible_->verseReference(verseIndex);
         openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
     });
+
+    // The mouse's back and forward buttons over either text.
+    passageView_->viewer()->viewport()->installEventFilter(this);
+    searchPanel_->findChild<QTextBrowser*>(QStringLiteral("resultsViewer"))->viewport()->installEventFilter(this);
 
     connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
     connect(goToEdit_, &QLineEdit::textEdited, this, [this] { showGoToMessage({}); });
@@ -328,7 +364,77 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
         referenceText(PassageRef{book, chapter, firstVerse_, chapter, lastVerse_}, *bible_)));
     showGoToMessage({});
     highlightVerses();
+    if (!revisiting_)
+        rememberPlace();
     updateButtons();
+}
+
+void BiblePage::rememberPlace()
+{
+    constexpr std::size_t kMostPlaces = 100;
+    const Place place{book_, chapter_, firstVerse_, lastVerse_, moreHighlighted_};
+    if (!history_.empty() && history_[historyAt_] == place)
+        return;
+    if (!history_.empty())
+        history_.erase(history_.begin() + static_cast<std::ptrdiff_t>(historyAt_) + 1, history_.end());
+    history_.push_back(place);
+    if (history_.size() > kMostPlaces)
+        history_.erase(history_.begin());
+    historyAt_ = history_.size() - 1;
+}
+
+void BiblePage::showPlace(const Place& place)
+{
+    revisiting_ = true;
+    openChapter(place.book, place.chapter, place.firstVerse, place.lastVerse);
+    revisiting_ = false;
+    if (!place.more.empty()) {
+        moreHighlighted_ = place.more;
+        highlightVerses();
+    }
+    updateButtons();
+}
+
+void BiblePage::goBack()
+{
+    if (!canGoBack())
+        return;
+    --historyAt_;
+    showPlace(history_[historyAt_]);
+}
+
+void BiblePage::goForward()
+{
+    if (!canGoForward())
+        return;
+    ++historyAt_;
+    showPlace(history_[historyAt_]);
+}
+
+bool BiblePage::followMouseHistoryButton(const QMouseEvent* event)
+{
+    if (event->button() == Qt::BackButton)
+        goBack();
+    else if (event->button() == Qt::ForwardButton)
+        goForward();
+    else
+        return false;
+    return true;
+}
+
+void BiblePage::mousePressEvent(QMouseEvent* event)
+{
+    if (followMouseHistoryButton(event))
+        event->accept();
+    else
+        ContentPage::mousePressEvent(event);
+}
+
+bool BiblePage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress && followMouseHistoryButton(static_cast<QMouseEvent*>(event)))
+        return true;
+    return ContentPage::eventFilter(watched, event);
 }
 
 bool BiblePage::goTo(const QString& text)
@@ -350,8 +456,11 @@ bool BiblePage::goTo(const QString& text)
     for (const PassageRef& more : result.more)
         if (p.verse != 0 && more.book == p.book && more.chapter == p.chapter && more.verse != 0)
             moreHighlighted_.emplace_back(more.verse, more.endChapter == more.chapter ? more.endVerse : last);
-    if (!moreHighlighted_.empty())
+    if (!moreHighlighted_.empty()) {
         highlightVerses();
+        if (!history_.empty())
+            history_[historyAt_].more = moreHighlighted_;
+    }
     return true;
 }
 
@@ -414,6 +523,8 @@ void BiblePage::updateButtons()
     previousChapterAction_->setEnabled(shown && (book_ > 1 || chapter_ > 1));
     nextChapterAction_->setEnabled(shown && (chapter_ < bible_->chapterCount(book_) ||
                                              bible_->chapterCount(book_ + 1) > 0));
+    backAction_->setEnabled(canGoBack());
+    forwardAction_->setEnabled(canGoForward());
 }
 
 void BiblePage::locateVerses()

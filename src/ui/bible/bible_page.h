@@ -13,6 +13,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QToolButton;
 
 namespace kovara::core {
@@ -74,6 +75,15 @@ public:
     void previousChapter();
     void nextChapter();
 
+    // Back and Forward through the places the page showed (a chapter with
+    // its highlighted verses), newest last: every way of opening a chapter
+    // adds one, except Back and Forward themselves. A move made after going
+    // back drops the places ahead, as a web browser does.
+    void goBack();
+    void goForward();
+    bool canGoBack() const { return historyAt_ > 0; }
+    bool canGoForward() const { return historyAt_ + 1 < history_.size(); }
+
     // Puts the focus in the go-to field, or on the chapter's text.
     void focusGoToField();
     void focusPassage();
@@ -100,7 +110,27 @@ public:
     // does not exist).
     void restoreLastChapter(const IniFile& settings);
 
+protected:
+    // The mouse's back and forward buttons go through the history.
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A place in the history: the chapter and what was highlighted in it.
+    struct Place {
+        int book = 0;
+        int chapter = 0;
+        int firstVerse = 0;
+        int lastVerse = 0;
+        std::vector<std::pair<int, int>> more;
+        bool operator==(const Place&) const = default;
+    };
+    // Adds the place shown as the newest (unless it is the current one).
+    void rememberPlace();
+    void showPlace(const Place& place);
+    // Back or forward for the mouse button of event; false for other buttons.
+    bool followMouseHistoryButton(const QMouseEvent* event);
+
     void fillVersionList();
     void useBible(BibleStore& bible);
     void useSearchFile(const std::string& fileName);
@@ -125,6 +155,8 @@ private:
     QToolButton* nextButton_;
     QAction* previousChapterAction_; // Alt+Left
     QAction* nextChapterAction_;     // Alt+Right
+    QAction* backAction_;            // Ctrl+[ and the keyboard's Back key
+    QAction* forwardAction_;         // Ctrl+] and the keyboard's Forward key
 
     BibleStore* bible_ = nullptr;
     // The shipped Bible and its search file, kept while another version shows.
@@ -146,6 +178,9 @@ private:
     // Document positions of the chapter's verses (verse 1 first) and, last,
     // of the end of the final verse; empty when they could not be found.
     std::vector<int> verseStarts_;
+    std::vector<Place> history_;
+    std::size_t historyAt_ = 0;  // the place shown, in history_
+    bool revisiting_ = false;    // Back or Forward is opening a place
 };
 
 } // namespace kovara::ui
