@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTextBlock>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <QTextCursor>
 #include <QMimeData>
@@ -626,6 +627,53 @@ TEST_F(BiblePageTest, BackAndForwardGoThroughThePlacesShown)
     EXPECT_EQ(place(), shown[2]);
     page.goBack();
     EXPECT_EQ(place(), shown[1]);
+}
+
+TEST_F(BiblePageTest, ZoomKeysAndCtrlWheelSizeEveryPassageViewAlike)
+{
+    // The Bible page and a plan day's view on the same preferences.
+    page.openChapter(43, 3);
+    PassageView planDay;
+    planDay.assignPreferences(*prefs);
+    page.show();
+    QApplication::setActiveWindow(&page);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    HtmlViewer* text = controls.passageView->viewer();
+    const auto sizes = [&] {
+        return std::make_tuple(prefs->textZoom, text->document()->defaultFont().pointSizeF(),
+                               planDay.viewer()->document()->defaultFont().pointSizeF());
+    };
+    QWidget* viewport = text->viewport();
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int zoom;
+    };
+    const Step steps[] = {
+        {"Ctrl+=", [&] { QTest::keyClick(text, Qt::Key_Equal, Qt::ControlModifier); }, 110},
+        {"Ctrl++ from the go-to field", [&] { QTest::keyClick(controls.goToEdit, Qt::Key_Plus, Qt::ControlModifier); }, 120},
+        {"Ctrl+-", [&] { QTest::keyClick(text, Qt::Key_Minus, Qt::ControlModifier); }, 110},
+        {"Ctrl+0", [&] { QTest::keyClick(text, Qt::Key_0, Qt::ControlModifier); }, 100},
+        {"Ctrl+wheel up twice", [&] { wheel(240, Qt::ControlModifier); }, 120},
+        {"the wheel alone scrolls", [&] { wheel(-120, Qt::NoModifier); }, 120},
+        {"Ctrl+wheel down far", [&] { wheel(-120 * 40, Qt::ControlModifier); }, 50},
+        {"Ctrl+- at the smallest", [&] { QTest::keyClick(text, Qt::Key_Minus, Qt::ControlModifier); }, 50},
+        {"Ctrl+wheel up", [&] { wheel(120, Qt::ControlModifier); }, 60},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        const double points = 10.0 * step.zoom / 100;
+        EXPECT_EQ(sizes(), std::make_tuple(step.zoom, points, points)) << step.what;
+    }
+    // A new chapter and the preferences given again keep the zoom.
+    page.openChapter(1, 1);
+    page.assignPreferences(*prefs);
+    EXPECT_DOUBLE_EQ(text->document()->defaultFont().pointSizeF(), 6.0);
 }
 
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)

@@ -17,6 +17,8 @@ inline constexpr Setting<int> kTextBackColor{"Global Display", "TextBackColor", 
 inline constexpr Setting<int> kTextFontColor{"Global Display", "TextFontColor", 0};
 inline const Setting<std::string> kTextFontName{"Global Display", "TextFontName", "Verdana"};
 inline constexpr Setting<int> kTextFontSize{"Global Display", "TextFontSize", 10};
+// The zoom of the passage views in percent of the text font size.
+inline constexpr Setting<int> kTextZoom{"Global Display", "TextZoom", 100};
 inline const Setting<std::string> kLastBackupFile{"Directories and Files", "LastBackupFile", ""};
 inline const Setting<std::string> kLastRestoreFile{"Directories and Files", "LastRestoreFile", ""};
 inline constexpr Setting<int> kLastFaithsCheckbookRead{"Devotional Info", "LastFaithsCheckbookRead", 0};

@@ -110,30 +110,40 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     // History: Alt+Left and Alt+Right stay with the chapter steps, so Back
     // and Forward take the keys of the tab and page histories elsewhere on
     // the desktop that are free here.
-    backAction_ = new QAction(tr("Back"), this);
-    backAction_->setObjectName(QStringLiteral("backAction"));
-    backAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), QKeySequence(Qt::Key_Back)});
-    backAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    backAction_->setToolTip(tr("Back to the place shown before (Ctrl+[)"));
-    backAction_->setIcon(QIcon::fromTheme(QStringLiteral("go-previous"), style()->standardIcon(QStyle::SP_ArrowBack)));
-    forwardAction_ = new QAction(tr("Forward"), this);
-    forwardAction_->setObjectName(QStringLiteral("forwardAction"));
-    forwardAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_BracketRight), QKeySequence(Qt::Key_Forward)});
-    forwardAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    forwardAction_->setToolTip(tr("Forward again (Ctrl+])"));
-    forwardAction_->setIcon(QIcon::fromTheme(QStringLiteral("go-next"), style()->standardIcon(QStyle::SP_ArrowForward)));
-    addAction(backAction_);
-    addAction(forwardAction_);
-    connect(backAction_, &QAction::triggered, this, [this] { goBack(); });
-    connect(forwardAction_, &QAction::triggered, this, [this] { goForward(); });
-    auto* backButton = new QToolButton;
-    backButton->setObjectName(QStringLiteral("backButton"));
-    backButton->setDefaultAction(backAction_);
-    backButton->setAutoRaise(true);
-    auto* forwardButton = new QToolButton;
-    forwardButton->setObjectName(QStringLiteral("forwardButton"));
-    forwardButton->setDefaultAction(forwardAction_);
-    forwardButton->setAutoRaise(true);
+    struct HistoryStep {
+        QAction*& action;
+        QString text, toolTip;
+        const char* name;
+        const char* buttonName;
+        QKeySequence key, deviceKey;
+        const char* icon;
+        QStyle::StandardPixmap fallbackIcon;
+        void (BiblePage::*go)();
+    };
+    const HistoryStep steps[] = {
+        {backAction_, tr("Back"), tr("Back to the place shown before (Ctrl+[)"), "backAction", "backButton",
+         QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), QKeySequence(Qt::Key_Back), "go-previous", QStyle::SP_ArrowBack,
+         &BiblePage::goBack},
+        {forwardAction_, tr("Forward"), tr("Forward again (Ctrl+])"), "forwardAction", "forwardButton",
+         QKeySequence(Qt::CTRL | Qt::Key_BracketRight), QKeySequence(Qt::Key_Forward), "go-next",
+         QStyle::SP_ArrowForward, &BiblePage::goForward},
+    };
+    QList<QToolButton*> historyButtons;
+    for (const HistoryStep& step : steps) {
+        step.action = new QAction(step.text, this);
+        step.action->setObjectName(QString::fromLatin1(step.name));
+        step.action->setShortcuts({step.key, step.deviceKey});
+        step.action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        step.action->setToolTip(step.toolTip);
+        step.action->setIcon(QIcon::fromTheme(QString::fromLatin1(step.icon), style()->standardIcon(step.fallbackIcon)));
+        addAction(step.action);
+        connect(step.action, &QAction::triggered, this, [this, go = step.go] { (this->*go)(); });
+        auto* button = new QToolButton;
+        button->setObjectName(QString::fromLatin1(step.buttonName));
+        button->setDefaultAction(step.action);
+        button->setAutoRaise(true);
+        historyButtons << button;
+    }
 
     previousButton_ = new QToolButton;
     previousButton_->setObjectName(QStringLiteral("previousButton"));
@@ -146,8 +156,8 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
-    bar->addWidget(backButton);
-    bar->addWidget(forwardButton);
+    for (QToolButton* button : historyButtons)
+        bar->addWidget(button);
     bar->addWidget(goToEdit_, 1);
     bar->addWidget(versionList_);
     bar->addWidget(bookList_);
