@@ -676,6 +676,45 @@ TEST_F(BiblePageTest, ZoomKeysAndCtrlWheelSizeEveryPassageViewAlike)
     EXPECT_DOUBLE_EQ(text->document()->defaultFont().pointSizeF(), 6.0);
 }
 
+TEST_F(BiblePageTest, AChapterOpenedFromAResultMarksTheSearchedWords)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    // The marked words of John 3 after its verse 16 is opened from a result.
+    const auto marked = [&] {
+        QStringList words;
+        for (const auto& selection : controls.passageView->viewer()->extraSelections())
+            if (selection.format.fontWeight() == QFont::Bold)
+                words << selection.cursor.selectedText();
+        return words.join(QLatin1Char('|'));
+    };
+    struct Case {
+        const char* search;
+        const char* marked;
+    };
+    const Case cases[] = {
+        {"loved", "loved|loved"},
+        {"\"only begotten\"", "only begotten|only begotten"},
+        {"SO LOVED", "so|so|so|loved|loved"},
+        {"loved NOT darkness", "loved|loved"},
+        {"everlast*", "everlasting|everlasting"},
+    };
+    for (const Case& c : cases) {
+        panel.searchEdit->setText(QString::fromUtf8(c.search));
+        controls.searchPanel->searchNow();
+        ASSERT_TRUE(shown.wait(5000)) << c.search;
+        emit controls.searchPanel->verseChosen(bible->verseIndex(43, 3, 16));
+        EXPECT_EQ(marked(), QString::fromUtf8(c.marked)) << c.search;
+    }
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("For God so loved"))) << "the verse stays highlighted under the marks";
+    // Another way to a chapter shows no marks; Back to the result shows them again.
+    controls.nextChapterAction->trigger();
+    EXPECT_EQ(marked(), QString());
+    page.goBack();
+    EXPECT_EQ(marked(), QStringLiteral("everlasting|everlasting"));
+}
+
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)
 {
     page.setSearchFile(kovara::test::builtFile("bible.kova2"));

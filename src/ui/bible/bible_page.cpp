@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -206,6 +207,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
         if (!bible_)
             return;
         const VerseRef ref = bible_->verseReference(verseIndex);
+        pendingSearchedWords_ = searchPanel_->searchedWordsPattern();
         openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
     });
 
@@ -358,6 +360,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     const std::string title = bible_->longBookName(book) + " " + std::to_string(chapter);
     passageView_->showPassage(spec, title, bible_->title(), *bible_);
     const bool bookChanged = book != book_;
+    searchedWords_ = std::exchange(pendingSearchedWords_, QString());
     book_ = book;
     chapter_ = chapter;
     firstVerse_ = std::clamp(firstVerse, 0, verses);
@@ -382,7 +385,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
 void BiblePage::rememberPlace()
 {
     constexpr std::size_t kMostPlaces = 100;
-    const Place place{book_, chapter_, firstVerse_, lastVerse_, moreHighlighted_};
+    const Place place{book_, chapter_, firstVerse_, lastVerse_, moreHighlighted_, searchedWords_};
     if (!history_.empty() && history_[historyAt_] == place)
         return;
     if (!history_.empty())
@@ -396,6 +399,7 @@ void BiblePage::rememberPlace()
 void BiblePage::showPlace(const Place& place)
 {
     revisiting_ = true;
+    pendingSearchedWords_ = place.searchedWords;
     openChapter(place.book, place.chapter, place.firstVerse, place.lastVerse);
     revisiting_ = false;
     if (!place.more.empty()) {
@@ -569,6 +573,29 @@ void BiblePage::locateVerses()
     verseStarts_.push_back(last.position());
 }
 
+void BiblePage::markSearchedWords(QList<QTextEdit::ExtraSelection>& selections) const
+{
+    if (searchedWords_.isEmpty() || verseStarts_.empty())
+        return;
+    const QRegularExpression words(searchedWords_, QRegularExpression::CaseInsensitiveOption |
+                                                       QRegularExpression::UseUnicodePropertiesOption);
+    QTextDocument* doc = passageView_->viewer()->document();
+    // The verses only, not the heading or the version's name below them.
+    QTextCursor found(doc);
+    found.setPosition(verseStarts_.front());
+    while (true) {
+        found = doc->find(words, found);
+        if (found.isNull() || found.selectionStart() >= verseStarts_.back())
+            break;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = found;
+        mark.format.setBackground(QColor(255, 170, 60));
+        mark.format.setForeground(QColor(Qt::black));
+        mark.format.setFontWeight(QFont::Bold);
+        selections << mark;
+    }
+}
+
 void BiblePage::highlightVerses()
 {
     HtmlViewer* viewer = passageView_->viewer();
@@ -594,6 +621,7 @@ void BiblePage::highlightVerses()
     }
     if (selections.isEmpty())
         return;
+    markSearchedWords(selections);
     viewer->setExtraSelections(selections);
     const int start = verseStarts_[firstVerse_ - 1];
 

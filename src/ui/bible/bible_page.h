@@ -5,6 +5,7 @@
 // restores the chapter through saveLastChapter / restoreLastChapter.
 #include "ui/base/core_names.h"
 #include "ui/base/content_page.h"
+#include <QTextEdit>
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,6 +124,7 @@ private:
         int firstVerse = 0;
         int lastVerse = 0;
         std::vector<std::pair<int, int>> more;
+        QString searchedWords;
         bool operator==(const Place&) const = default;
     };
     // Adds the place shown as the newest (unless it is the current one).
@@ -138,6 +140,8 @@ private:
     // Finds where each verse of the chapter shown starts in the viewer.
     void locateVerses();
     void highlightVerses();
+    // Adds a mark for each of the searched words in the chapter's verses.
+    void markSearchedWords(QList<QTextEdit::ExtraSelection>& selections) const;
     void updateButtons();
     // Shows message under the go-to field; an empty one hides the line.
     void showGoToMessage(const QString& message);
@@ -178,6 +182,11 @@ private:
     // Document positions of the chapter's verses (verse 1 first) and, last,
     // of the end of the final verse; empty when they could not be found.
     std::vector<int> verseStarts_;
+    // The words of the search a result was opened from, marked in the
+    // chapter (a pattern, see SearchPanel::searchedWordsPattern); empty
+    // otherwise. The next chapter opened takes pendingSearchedWords_.
+    QString searchedWords_;
+    QString pendingSearchedWords_;
     std::vector<Place> history_;
     std::size_t historyAt_ = 0;  // the place shown, in history_
     bool revisiting_ = false;    // Back or Forward is opening a place

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -163,6 +164,33 @@ void SearchPanel::markResult(int index)
         resultsViewer_->ensureCursorVisible();
     }
     resultsViewer_->setExtraSelections(marks);
+}
+
+QString SearchPanel::searchedWordsPattern() const
+{
+    if (foundCount_ == 0)
+        return {};
+    // The index's own reading of the text: each word or phrase quoted, a
+    // prefix with * after it, NOT before what must not be there.
+    const SearchExpression expression = translateSearchText(shownRequest_.text);
+    if (!expression.ok)
+        return {};
+    static const QRegularExpression operand(QStringLiteral("(NOT )?\"((?:[^\"]|\"\")*)\"(\\*)?"));
+    QStringList alternatives;
+    for (auto match = operand.globalMatch(QString::fromStdString(expression.expression)); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        if (m.capturedLength(1) > 0)
+            continue;
+        QStringList words;
+        for (const QString& word : m.captured(2).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            words << QRegularExpression::escape(word);
+        // Words of a phrase with anything but letters between them, as the
+        // index reads "said, Lord" as the phrase "said lord".
+        alternatives << words.join(QStringLiteral("\\W+")) + (m.capturedLength(3) > 0 ? QStringLiteral("\\w*") : QString());
+    }
+    if (alternatives.isEmpty())
+        return {};
+    return QStringLiteral("\\b(?:%1)\\b").arg(alternatives.join(QLatin1Char('|')));
 }
 
 void SearchPanel::setSearchText(const QString& text)

@@ -55,6 +55,11 @@ public:
     // Puts the focus in the search field with its text selected.
     void focusSearchField();
 
+    // What the search shown looks for, as a pattern that finds its words and
+    // phrases in a chapter's text (any case; believ* finds believeth; words
+    // after NOT are left out). Empty without a search shown.
+    QString searchedWordsPattern() const;
+
     // The reader's selection in the results: whether there is one, and a copy
     // of it (plain text and HTML) with the references of the results it
     // touches below ("John 11:35 (KJV)").
