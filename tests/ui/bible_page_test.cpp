@@ -715,6 +715,41 @@ TEST_F(BiblePageTest, AChapterOpenedFromAResultMarksTheSearchedWords)
     EXPECT_EQ(marked(), QStringLiteral("everlasting|everlasting"));
 }
 
+TEST_F(BiblePageTest, FindInChapterGoesRoundItsMatches)
+{
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    page.show();
+    auto* find = page.findChild<QLineEdit*>("findEdit");
+    auto* message = page.findChild<QLabel*>("findMessage");
+    ASSERT_TRUE(find && message);
+    HtmlViewer* text = controls.passageView->viewer();
+    // Where each match lies: the verse number before it.
+    const auto at = [&] {
+        const QTextCursor cursor = text->textCursor();
+        return std::make_pair(cursor.selectedText(), cursor.selectionStart());
+    };
+    QTest::keyClicks(find, QStringLiteral("Nicodemus"));
+    const auto first = at();
+    EXPECT_EQ(first.first, QStringLiteral("Nicodemus"));
+    QTest::keyClick(find, Qt::Key_Return);
+    const auto second = at();
+    EXPECT_GT(second.second, first.second);
+    QTest::keyClick(find, Qt::Key_Return);
+    const auto third = at();
+    EXPECT_GT(third.second, second.second);
+    QTest::keyClick(find, Qt::Key_Return); // John 3 names him three times: round to the first
+    EXPECT_EQ(at(), first);
+    QTest::keyClick(find, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(at(), third);
+    page.findChild<QAction*>("findPreviousAction")->trigger();
+    EXPECT_EQ(at(), second);
+    EXPECT_TRUE(message->text().isEmpty());
+
+    find->clear();
+    QTest::keyClicks(find, QStringLiteral("Pharaoh"));
+    EXPECT_EQ(message->text(), QStringLiteral("Not in this chapter"));
+}
+
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)
 {
     page.setSearchFile(kovara::test::builtFile("bible.kova2"));

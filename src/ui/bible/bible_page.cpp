@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QRegularExpression>
@@ -198,7 +199,40 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     });
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
-    split->addWidget(passageView_);
+    // Find in chapter: a row under the chapter's text.
+    findEdit_ = new QLineEdit;
+    findEdit_->setObjectName(QStringLiteral("findEdit"));
+    findEdit_->setPlaceholderText(tr("Find in chapter"));
+    findEdit_->setAccessibleName(tr("Find in chapter"));
+    findEdit_->setClearButtonEnabled(true);
+    findEdit_->installEventFilter(this);
+    findMessage_ = new QLabel;
+    findMessage_->setObjectName(QStringLiteral("findMessage"));
+    findMessage_->setTextFormat(Qt::PlainText);
+    auto* findRow = new QHBoxLayout;
+    findRow->setContentsMargins(4, 2, 4, 2);
+    findRow->addWidget(findEdit_, 1);
+    for (const bool backward : {true, false}) {
+        auto* action = new QAction(backward ? tr("Previous") : tr("Next"), this);
+        action->setObjectName(QString::fromLatin1(backward ? "findPreviousAction" : "findNextAction"));
+        action->setShortcut(backward ? QKeySequence(Qt::SHIFT | Qt::Key_F3) : QKeySequence(Qt::Key_F3));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setToolTip(backward ? tr("Previous in the chapter (Shift+F3)") : tr("Next in the chapter (F3)"));
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, backward] { findInChapter(backward, false); });
+        auto* button = new QToolButton;
+        button->setDefaultAction(action);
+        findRow->addWidget(button);
+    }
+    findRow->addWidget(findMessage_);
+    connect(findEdit_, &QLineEdit::textEdited, this, [this] { findInChapter(false, true); });
+    auto* chapterPane = new QWidget;
+    auto* chapterLayout = new QVBoxLayout(chapterPane);
+    chapterLayout->setContentsMargins(0, 0, 0, 0);
+    chapterLayout->setSpacing(0);
+    chapterLayout->addWidget(passageView_, 1);
+    chapterLayout->addLayout(findRow);
+    split->addWidget(chapterPane);
     split->addWidget(searchPanel_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
@@ -444,8 +478,48 @@ void BiblePage::mousePressEvent(QMouseEvent* event)
         ContentPage::mousePressEvent(event);
 }
 
+bool BiblePage::findInChapter(bool backward, bool fromStart)
+{
+    const QString text = findEdit_->text();
+    findMessage_->clear();
+    HtmlViewer* viewer = passageView_->viewer();
+    if (text.isEmpty())
+        return false;
+    QTextDocument* doc = viewer->document();
+    const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    QTextCursor from = viewer->textCursor();
+    if (fromStart)
+        from = QTextCursor(doc); // typing looks again from the top
+    else if (!backward && from.hasSelection())
+        from.setPosition(from.selectionEnd());
+    else if (backward && from.hasSelection())
+        from.setPosition(from.selectionStart());
+    QTextCursor found = doc->find(text, from, flags);
+    if (found.isNull()) {
+        // Round again from the other end.
+        QTextCursor end(doc);
+        if (backward)
+            end.movePosition(QTextCursor::End);
+        found = doc->find(text, end, flags);
+    }
+    if (found.isNull()) {
+        findMessage_->setText(tr("Not in this chapter"));
+        return false;
+    }
+    viewer->setTextCursor(found);
+    viewer->ensureCursorVisible();
+    return true;
+}
+
 bool BiblePage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == findEdit_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            findInChapter(key->modifiers() & Qt::ShiftModifier, false);
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress && followMouseHistoryButton(static_cast<QMouseEvent*>(event)))
         return true;
     return ContentPage::eventFilter(watched, event);

@@ -85,6 +85,12 @@ public:
     bool canGoBack() const { return historyAt_ > 0; }
     bool canGoForward() const { return historyAt_ + 1 < history_.size(); }
 
+    // Finds the text of the find field in the chapter shown and selects it:
+    // the next after the selection (or the one before it, backward), going
+    // round at the end, or the first from the top. Says "Not in this
+    // chapter" beside the field and returns false when it is not there.
+    bool findInChapter(bool backward, bool fromStart);
+
     // Puts the focus in the go-to field, or on the chapter's text.
     void focusGoToField();
     void focusPassage();
@@ -153,6 +159,8 @@ private:
     SearchPanel* searchPanel_;
     QLineEdit* goToEdit_;
     QLabel* goToMessage_; // the reason a reference could not be opened
+    QLineEdit* findEdit_;  // find in chapter
+    QLabel* findMessage_;
     QComboBox* bookList_;
     QComboBox* chapterList_;
     QToolButton* previousButton_;
