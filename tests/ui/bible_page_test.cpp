@@ -748,6 +748,7 @@ TEST_F(BiblePageTest, FindInChapterGoesRoundItsMatches)
     find->clear();
     QTest::keyClicks(find, QStringLiteral("Pharaoh"));
     EXPECT_EQ(message->text(), QStringLiteral("Not in this chapter"));
+    EXPECT_FALSE(text->textCursor().hasSelection()) << "the match of \"Ph\" typed before goes";
 }
 
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)

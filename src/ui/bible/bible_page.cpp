@@ -503,6 +503,10 @@ bool BiblePage::findInChapter(bool backward, bool fromStart)
         found = doc->find(text, end, flags);
     }
     if (found.isNull()) {
+        // A match of the text as it was typed so far is no match of it now.
+        QTextCursor none = viewer->textCursor();
+        none.clearSelection();
+        viewer->setTextCursor(none);
         findMessage_->setText(tr("Not in this chapter"));
         return false;
     }
