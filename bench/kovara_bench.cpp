@@ -30,7 +30,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,6 +43,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -506,17 +509,24 @@ void BM_JournalExport1000Pdf(benchmark::State& state)
 
 // ---- the Bible page
 
+// Starts what start does on the panel and waits until the panel sends
+// signal (its worker thread's answer shown), then lets it paint.
+void awaitPanel(SearchPanel& panel, void (SearchPanel::*signal)(), const std::function<void()>& start)
+{
+    QEventLoop loop;
+    const auto done = QObject::connect(&panel, signal, &loop, &QEventLoop::quit);
+    start();
+    loop.exec();
+    QObject::disconnect(done);
+    settle(panel);
+}
+
 // One search as the user sees it: typed text searched on the panel's worker
 // thread, the count and the first 200 results shown.
 void searchShown(SearchPanel& panel, const QString& text)
 {
     panel.setSearchText(text);
-    QEventLoop loop;
-    const auto shown = QObject::connect(&panel, &SearchPanel::resultsShown, &loop, &QEventLoop::quit);
-    panel.searchNow();
-    loop.exec();
-    QObject::disconnect(shown);
-    settle(panel);
+    awaitPanel(panel, &SearchPanel::resultsShown, [&] { panel.searchNow(); });
 }
 
 SearchPanel& searchPanel()
@@ -551,6 +561,47 @@ void BM_SearchWordOrPhrase(benchmark::State& state)
     state.SetLabel(query);
 }
 
+// From the last key of a word or phrase typed into the search field to its
+// results shown, the pause the panel waits for included. The keys before it
+// come 40 ms apart, a quick typist's pace, so searches they start are
+// overtaken and cancelled as they would be; the field starts empty.
+void BM_SearchKeyToResults(benchmark::State& state)
+{
+    static const char* const queries[] = {"faith", "hope", "charity", "\"the word of the lord\"", "jerusalem",
+                                          "shepherd", "grace", "forgive", "\"love one another\"", "mercy"};
+    static int next = 0;
+    SearchPanel& panel = searchPanel();
+    auto* edit = panel.findChild<QLineEdit*>("searchEdit");
+    const QString query = QString::fromUtf8(queries[next++ % std::size(queries)]);
+    const auto type = [edit](QChar c) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+        QApplication::sendEvent(edit, &release);
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        panel.setSearchText(QString()); // an empty field, no results
+        panel.searchNow();
+        settle(panel);
+        edit->setFocus();
+        for (qsizetype i = 0; i + 1 < query.size(); ++i) {
+            type(query[i]);
+            QElapsedTimer gap;
+            gap.start();
+            while (gap.elapsed() < 40)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        state.ResumeTiming();
+        awaitPanel(panel, &SearchPanel::resultsShown, [&] { type(query.back()); });
+        state.PauseTiming();
+        if (edit->text() != query || panel.foundCount() == 0)
+            state.SkipWithError("the results shown are not those of the text typed");
+        state.ResumeTiming();
+    }
+    state.SetLabel(query.toStdString());
+}
+
 // The commonest word: every verse but a few hundred, counted, 200 shown.
 void BM_SearchThe(benchmark::State& state)
 {
@@ -558,6 +609,23 @@ void BM_SearchThe(benchmark::State& state)
     for (auto _ : state)
         searchShown(panel, QStringLiteral("the"));
     state.SetLabel(panel.findChild<QLabel*>("countLabel")->text().toStdString());
+}
+
+// The next 200 results of "shall" (6,061 verses) read and added below those
+// shown, as when the reader scrolls to the end of the list: pages 2 to 30,
+// one in each repetition, each below all the pages before it.
+void BM_SearchNextPage(benchmark::State& state)
+{
+    SearchPanel& panel = searchPanel();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (panel.foundCount() == 0 || panel.shownCount() >= panel.foundCount() ||
+            panel.findChild<QLineEdit*>("searchEdit")->text() != QStringLiteral("shall"))
+            searchShown(panel, QStringLiteral("shall"));
+        state.ResumeTiming();
+        awaitPanel(panel, &SearchPanel::moreResultsShown, [&] { panel.loadMore(); });
+    }
+    state.counters["shown"] = panel.shownCount();
 }
 
 // A chapter opened from a typed reference and shown, Psalm 119 among them.
@@ -620,7 +688,9 @@ const Target kTargets[] = {
     {"BM_PrayerSearchKeystroke10000", "prayer search, one keystroke, 10,000 items", 30, nullptr, 0},
     {"BM_JournalExport1000Pdf", "prayer journal of 1,000 items to PDF", 5000, nullptr, 0},
     {"BM_SearchWordOrPhrase", "Bible search, a word or phrase, 200 shown", 15, nullptr, 0},
+    {"BM_SearchKeyToResults", "Bible search, last key typed to results shown", 120, nullptr, 0},
     {"BM_SearchThe", "Bible search for \"the\", counted, 200 shown", 100, nullptr, 0},
+    {"BM_SearchNextPage", "Bible search, the next 200 results shown", 15, nullptr, 0},
     {"BM_ChapterFromReference", "chapter opened from a reference and shown", 30, nullptr, 0},
     {"BM_Rtf200KBRead", "RTF of a 200 KB prayer text read", 100, nullptr, 0},
     {"BM_Rtf200KBWrite", "RTF of a 200 KB prayer text written", 100, nullptr, 0},
@@ -688,7 +758,9 @@ KOVARA_BENCH(BM_PrayerSearchKeystroke10000, 30);
 KOVARA_BENCH(BM_JournalExport1000Pdf, 3);
 KOVARA_BENCH(BM_Gzip9SameFile, 5);
 KOVARA_BENCH(BM_SearchWordOrPhrase, 30);
+KOVARA_BENCH(BM_SearchKeyToResults, 20);
 KOVARA_BENCH(BM_SearchThe, 9);
+KOVARA_BENCH(BM_SearchNextPage, 29);
 KOVARA_BENCH(BM_ChapterFromReference, 16);
 KOVARA_BENCH(BM_Backup20MB, 5);
 KOVARA_BENCH(BM_GunzipSameFile, 5);

@@ -2304,7 +2304,7 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         </translation>
     </message>
     <message>
-        <source> (the first %1 shown)</source>
+        <source> (the first %1 shown; scroll for more)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

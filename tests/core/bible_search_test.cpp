@@ -142,6 +142,37 @@ TEST_F(BibleSearchTest, HitsInBibleOrderOrByRelevanceWithMarkedWords)
     EXPECT_EQ(ranked.hits.front().verseIndex, jesusWept->verseIndex);
 }
 
+TEST_F(BibleSearchTest, FurtherPagesFollowOnWithoutGapsOrRepeats)
+{
+    // Pages of 200 read one after another are the hits of one long read, in
+    // either order; a further page is not counted again.
+    for (const SearchOrder order : {SearchOrder::BibleOrder, SearchOrder::Relevance}) {
+        SearchRequest request;
+        request.text = "mercy";
+        request.order = order;
+        request.limit = 1000;
+        const SearchResult whole = search->search(request);
+        ASSERT_TRUE(whole.ok);
+        ASSERT_GT(whole.count, 200);
+        ASSERT_EQ(whole.hits.size(), static_cast<size_t>(whole.count));
+        std::vector<int> paged;
+        request.limit = 200;
+        for (request.offset = 0; request.offset < whole.count + 200; request.offset += 200) {
+            request.counted = request.offset == 0;
+            const SearchResult page = search->search(request);
+            ASSERT_TRUE(page.ok) << page.message;
+            EXPECT_EQ(page.offset, request.offset);
+            EXPECT_EQ(page.count, request.counted ? whole.count : 0);
+            for (const SearchHit& hit : page.hits)
+                paged.push_back(hit.verseIndex);
+        }
+        std::vector<int> expected;
+        for (const SearchHit& hit : whole.hits)
+            expected.push_back(hit.verseIndex);
+        EXPECT_EQ(paged, expected) << (order == SearchOrder::Relevance ? "by relevance" : "in Bible order");
+    }
+}
+
 TEST_F(BibleSearchTest, WhatPeopleTypeIsReadSafely)
 {
     // Quotes, stars and other punctuation never reach the index as syntax.

@@ -40,6 +40,7 @@ TEST_F(PreferencesTest, FirstRunGivesTheDefaults)
     EXPECT_EQ(prefs.textFontColor, 0);
     EXPECT_EQ(prefs.textFontName, "Verdana");
     EXPECT_EQ(prefs.textFontSize, 10);
+    EXPECT_EQ(prefs.textZoom, 100);
     EXPECT_EQ(prefs.lastBackupFile, "");
     EXPECT_EQ(prefs.lastRestoreFile, "");
     EXPECT_EQ(prefs.lastFaithsCheckbookRead, 0);
@@ -67,6 +68,7 @@ TEST_F(PreferencesTest, SaveWritesEveryKeyInOrder)
               "TextFontColor=0\n"
               "TextFontName=Verdana\n"
               "TextFontSize=10\n"
+              "TextZoom=100\n"
               "\n"
               "[Directories and Files]\n"
               "LastBackupFile=\n"
@@ -89,6 +91,7 @@ TEST_F(PreferencesTest, ValuesSurviveARoundTrip)
         prefs.textFontColor = 0x123456;
         prefs.textFontName = "DejaVu Sans";
         prefs.textFontSize = 14;
+        prefs.textZoom = 130;
         prefs.lastBackupFile = "/home/u/my backup.kova2bak";
         prefs.lastRestoreFile = "/tmp/r.kova2bak";
         prefs.lastFaithsCheckbookRead = 366;
@@ -102,6 +105,7 @@ TEST_F(PreferencesTest, ValuesSurviveARoundTrip)
     EXPECT_EQ(prefs.textFontColor, 0x123456);
     EXPECT_EQ(prefs.textFontName, "DejaVu Sans");
     EXPECT_EQ(prefs.textFontSize, 14);
+    EXPECT_EQ(prefs.textZoom, 130);
     EXPECT_EQ(prefs.lastBackupFile, "/home/u/my backup.kova2bak");
     EXPECT_EQ(prefs.lastRestoreFile, "/tmp/r.kova2bak");
     EXPECT_EQ(prefs.lastFaithsCheckbookRead, 366);

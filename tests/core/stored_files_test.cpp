@@ -257,6 +257,7 @@ TEST(StoredFilesTest, SettingsFile)
               "TextFontColor=1193046\n"
               "TextFontName=DejaVu Serif\n"
               "TextFontSize=12\n"
+              "TextZoom=100\n"
               "\n"
               "[Directories and Files]\n"
               "LastBackupFile=/home/u/a.kova2bak\n"

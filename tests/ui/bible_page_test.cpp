@@ -17,6 +17,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QTextBlock>
+#include <QWheelEvent>
+#include <QToolButton>
 #include <QTextCursor>
 #include <QMimeData>
 #include <QGuiApplication>
@@ -26,6 +29,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStringList>
 #include <QHBoxLayout>
 #include <QImage>
@@ -459,7 +463,7 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     ASSERT_TRUE(shown.wait(5000));
     const int all = countOf("believ*", SearchScope::WholeBible);
     EXPECT_EQ(panel.countLabel->text(),
-              QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown)"));
+              QLocale(QLocale::English).toString(all) + QStringLiteral(" verses (the first 200 shown; scroll for more)"));
     EXPECT_TRUE(panel.resultsViewer->pageText().contains(QStringLiteral("<b>believed</b>")));
 
     panel.scopeList->setCurrentIndex(2); // New Testament
@@ -480,6 +484,271 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     EXPECT_EQ(std::make_pair(page.book(), page.chapter()), std::make_pair(43, 11));
     EXPECT_EQ(page.firstHighlighted(), 35);
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
+}
+
+TEST_F(BiblePageTest, ScrollingToTheEndOfTheResultsLoadsTheRest)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    page.resize(900, 600);
+    page.show();
+    const SearchControls panel(*controls.searchPanel);
+    SearchPanel* search = controls.searchPanel;
+    QSignalSpy shown(search, &SearchPanel::resultsShown);
+    QSignalSpy more(search, &SearchPanel::moreResultsShown);
+    QScrollBar* bar = panel.resultsViewer->verticalScrollBar();
+    const auto lastReference = [&] {
+        QTextCursor cursor(panel.resultsViewer->document()->lastBlock());
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        panel.resultsViewer->setTextCursor(cursor);
+        return search->selectionReference();
+    };
+
+    panel.searchEdit->setText(QStringLiteral("mercy"));
+    search->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("261 verses (the first 200 shown; scroll for more)"));
+    EXPECT_EQ(search->shownCount(), 200);
+    EXPECT_EQ(more.count(), 0) << "the first page stays the only one until the reader scrolls";
+
+    // Scrolled to the end, the rest follows as paragraphs of their own, so
+    // a copy of the last one names its own reference.
+    bar->setValue(bar->maximum());
+    ASSERT_TRUE(more.wait(5000));
+    EXPECT_EQ(search->shownCount(), 261);
+    EXPECT_EQ(panel.resultsViewer->document()->blockCount(), 261);
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("261 verses"));
+    EXPECT_EQ(lastReference(), QStringLiteral("Jude 1:21 (KJV)"));
+    EXPECT_FALSE(more.wait(300)) << "nothing is left to load";
+
+    // By keyboard: Down past the last result shown loads the next page.
+    panel.searchEdit->setText(QStringLiteral("shall"));
+    search->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    ASSERT_EQ(search->shownCount(), 200);
+    panel.resultsViewer->setFocus();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_End);
+    more.clear();
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    ASSERT_TRUE(more.wait(5000));
+    EXPECT_GE(search->shownCount(), 400);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
+    QTest::keyClick(panel.resultsViewer, Qt::Key_Return);
+    BibleSearch direct(kovara::test::builtFile("bible.kova2"));
+    SearchRequest request;
+    request.text = "shall";
+    request.offset = 200;
+    request.limit = 1;
+    const SearchHit hit = direct.search(request).hits.at(0);
+    EXPECT_EQ(std::make_tuple(page.book(), page.chapter(), page.firstHighlighted()),
+              std::make_tuple(hit.book, hit.chapter, hit.verse)) << "the 201st result is opened";
+
+    // A new search made while a page is loading shows only its own results.
+    bar->setValue(bar->maximum());
+    panel.searchEdit->setText(QStringLiteral("\"Jesus wept\""));
+    search->searchNow();
+    ASSERT_TRUE(shown.wait(5000));
+    QTest::qWait(50);
+    EXPECT_EQ(search->shownCount(), 1);
+    EXPECT_EQ(panel.resultsViewer->document()->blockCount(), 1);
+    EXPECT_EQ(panel.countLabel->text(), QStringLiteral("1 verse"));
+}
+
+TEST_F(BiblePageTest, AKeyTypedWhileASearchRunsCancelsIt)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    const SearchControls panel(*controls.searchPanel);
+    SearchPanel* search = controls.searchPanel;
+    QSignalSpy shown(search, &SearchPanel::resultsShown);
+    // "the" runs long enough to be overtaken; its results never show.
+    QTest::keyClicks(panel.searchEdit, QStringLiteral("the"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return search->searching(); }, 5000));
+    ASSERT_EQ(shown.count(), 0);
+    QTest::keyClicks(panel.searchEdit, QStringLiteral("e"));
+    ASSERT_TRUE(shown.wait(5000));
+    QTest::qWait(100);
+    EXPECT_EQ(shown.count(), 1);
+    BibleSearch direct(kovara::test::builtFile("bible.kova2"));
+    SearchRequest request;
+    request.text = "thee";
+    EXPECT_TRUE(panel.countLabel->text().startsWith(
+        QLocale(QLocale::English).toString(direct.search(request).count) + QStringLiteral(" verses")))
+        << panel.countLabel->text().toStdString();
+}
+
+TEST_F(BiblePageTest, BackAndForwardGoThroughThePlacesShown)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    page.show();
+    QApplication::setActiveWindow(&page);
+    auto* back = page.findChild<QAction*>("backAction");
+    auto* forward = page.findChild<QAction*>("forwardAction");
+    ASSERT_TRUE(back && forward);
+    using Place = std::tuple<int, int, int, int>;
+    const auto place = [&] {
+        return Place{page.book(), page.chapter(), page.firstHighlighted(), page.lastHighlighted()};
+    };
+
+    // Every way of opening a chapter adds a place.
+    page.openChapter(1, 1);
+    EXPECT_FALSE(back->isEnabled());
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3:16,18")));
+    emit controls.searchPanel->verseChosen(bible->verseIndex(45, 8, 28));
+    ASSERT_TRUE(page.openLink(QStringLiteral("bible:19.23.1")));
+    controls.nextChapterAction->trigger(); // Psalm 24
+    const Place shown[] = {{1, 1, 0, 0}, {43, 3, 16, 16}, {45, 8, 28, 28}, {19, 23, 1, 1}, {19, 24, 0, 0}};
+
+    // Back by each route in turn, then Forward; Alt+Left still steps a chapter.
+    QWidget* text = controls.passageView->viewer()->viewport();
+    const std::function<void()> backRoutes[] = {
+        [&] { page.findChild<QToolButton*>("backButton")->click(); },
+        [&] { QTest::keyClick(controls.passageView->viewer(), Qt::Key_BracketLeft, Qt::ControlModifier); },
+        [&] { QTest::mouseClick(text, Qt::BackButton, Qt::NoModifier, text->rect().center()); },
+        [&] { QTest::keyClick(controls.goToEdit, Qt::Key_Back); },
+    };
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(back->isEnabled()) << i;
+        backRoutes[i]();
+        EXPECT_EQ(place(), shown[3 - i]) << "back route " << i;
+    }
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_TRUE(forward->isEnabled());
+    QTest::keyClick(controls.passageView->viewer(), Qt::Key_BracketRight, Qt::ControlModifier);
+    EXPECT_EQ(place(), shown[1]);
+    EXPECT_EQ(controls.passageView->viewer()->extraSelections().size(), 2) << "the list's verse 18 is highlighted again";
+    QTest::mouseClick(text, Qt::ForwardButton, Qt::NoModifier, text->rect().center());
+    EXPECT_EQ(place(), shown[2]);
+    EXPECT_EQ(controls.goToEdit->text(), QStringLiteral("Romans 8:28"));
+
+    // A move made after going back drops the places ahead.
+    QTest::keyClick(controls.passageView->viewer(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(place(), (Place{45, 7, 0, 0}));
+    EXPECT_FALSE(forward->isEnabled());
+    page.goBack();
+    EXPECT_EQ(place(), shown[2]);
+    page.goBack();
+    EXPECT_EQ(place(), shown[1]);
+}
+
+TEST_F(BiblePageTest, ZoomKeysAndCtrlWheelSizeEveryPassageViewAlike)
+{
+    // The Bible page and a plan day's view on the same preferences.
+    page.openChapter(43, 3);
+    PassageView planDay;
+    planDay.assignPreferences(*prefs);
+    page.show();
+    QApplication::setActiveWindow(&page);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    HtmlViewer* text = controls.passageView->viewer();
+    const auto sizes = [&] {
+        return std::make_tuple(prefs->textZoom, text->document()->defaultFont().pointSizeF(),
+                               planDay.viewer()->document()->defaultFont().pointSizeF());
+    };
+    QWidget* viewport = text->viewport();
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int zoom;
+    };
+    const Step steps[] = {
+        {"Ctrl+=", [&] { QTest::keyClick(text, Qt::Key_Equal, Qt::ControlModifier); }, 110},
+        {"Ctrl++ from the go-to field", [&] { QTest::keyClick(controls.goToEdit, Qt::Key_Plus, Qt::ControlModifier); }, 120},
+        {"Ctrl+-", [&] { QTest::keyClick(text, Qt::Key_Minus, Qt::ControlModifier); }, 110},
+        {"Ctrl+0", [&] { QTest::keyClick(text, Qt::Key_0, Qt::ControlModifier); }, 100},
+        {"Ctrl+wheel up twice", [&] { wheel(240, Qt::ControlModifier); }, 120},
+        {"the wheel alone scrolls", [&] { wheel(-120, Qt::NoModifier); }, 120},
+        {"Ctrl+wheel down far", [&] { wheel(-120 * 40, Qt::ControlModifier); }, 50},
+        {"Ctrl+- at the smallest", [&] { QTest::keyClick(text, Qt::Key_Minus, Qt::ControlModifier); }, 50},
+        {"Ctrl+wheel up", [&] { wheel(120, Qt::ControlModifier); }, 60},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        const double points = 10.0 * step.zoom / 100;
+        EXPECT_EQ(sizes(), std::make_tuple(step.zoom, points, points)) << step.what;
+    }
+    // A new chapter and the preferences given again keep the zoom.
+    page.openChapter(1, 1);
+    page.assignPreferences(*prefs);
+    EXPECT_DOUBLE_EQ(text->document()->defaultFont().pointSizeF(), 6.0);
+}
+
+TEST_F(BiblePageTest, AChapterOpenedFromAResultMarksTheSearchedWords)
+{
+    page.setSearchFile(kovara::test::builtFile("bible.kova2"));
+    const SearchControls panel(*controls.searchPanel);
+    QSignalSpy shown(controls.searchPanel, &SearchPanel::resultsShown);
+    // The marked words of John 3 after its verse 16 is opened from a result.
+    const auto marked = [&] {
+        QStringList words;
+        for (const auto& selection : controls.passageView->viewer()->extraSelections())
+            if (selection.format.fontWeight() == QFont::Bold)
+                words << selection.cursor.selectedText();
+        return words.join(QLatin1Char('|'));
+    };
+    struct Case {
+        const char* search;
+        const char* marked;
+    };
+    const Case cases[] = {
+        {"loved", "loved|loved"},
+        {"\"only begotten\"", "only begotten|only begotten"},
+        {"SO LOVED", "so|so|so|loved|loved"},
+        {"loved NOT darkness", "loved|loved"},
+        {"everlast*", "everlasting|everlasting"},
+    };
+    for (const Case& c : cases) {
+        panel.searchEdit->setText(QString::fromUtf8(c.search));
+        controls.searchPanel->searchNow();
+        ASSERT_TRUE(shown.wait(5000)) << c.search;
+        emit controls.searchPanel->verseChosen(bible->verseIndex(43, 3, 16));
+        EXPECT_EQ(marked(), QString::fromUtf8(c.marked)) << c.search;
+    }
+    EXPECT_TRUE(highlighted().contains(QStringLiteral("For God so loved"))) << "the verse stays highlighted under the marks";
+    // Another way to a chapter shows no marks; Back to the result shows them again.
+    controls.nextChapterAction->trigger();
+    EXPECT_EQ(marked(), QString());
+    page.goBack();
+    EXPECT_EQ(marked(), QStringLiteral("everlasting|everlasting"));
+}
+
+TEST_F(BiblePageTest, FindInChapterGoesRoundItsMatches)
+{
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    page.show();
+    auto* find = page.findChild<QLineEdit*>("findEdit");
+    auto* message = page.findChild<QLabel*>("findMessage");
+    ASSERT_TRUE(find && message);
+    HtmlViewer* text = controls.passageView->viewer();
+    // Where each match lies: the verse number before it.
+    const auto at = [&] {
+        const QTextCursor cursor = text->textCursor();
+        return std::make_pair(cursor.selectedText(), cursor.selectionStart());
+    };
+    QTest::keyClicks(find, QStringLiteral("Nicodemus"));
+    const auto first = at();
+    EXPECT_EQ(first.first, QStringLiteral("Nicodemus"));
+    QTest::keyClick(find, Qt::Key_Return);
+    const auto second = at();
+    EXPECT_GT(second.second, first.second);
+    QTest::keyClick(find, Qt::Key_Return);
+    const auto third = at();
+    EXPECT_GT(third.second, second.second);
+    QTest::keyClick(find, Qt::Key_Return); // John 3 names him three times: round to the first
+    EXPECT_EQ(at(), first);
+    QTest::keyClick(find, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(at(), third);
+    page.findChild<QAction*>("findPreviousAction")->trigger();
+    EXPECT_EQ(at(), second);
+    EXPECT_TRUE(message->text().isEmpty());
+
+    find->clear();
+    QTest::keyClicks(find, QStringLiteral("Pharaoh"));
+    EXPECT_EQ(message->text(), QStringLiteral("Not in this chapter"));
+    EXPECT_FALSE(text->textCursor().hasSelection()) << "the match of \"Ph\" typed before goes";
 }
 
 TEST_F(BiblePageTest, ThisBookSearchRunsAgainWhenTheBookChanges)

@@ -12,6 +12,8 @@
 #include "ui/base/html_viewer.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTextDocument>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QTest>
@@ -220,6 +222,22 @@ TEST_F(DevotionalPageTest, CopyNeedsASelection)
     EXPECT_FALSE(controls->copyAction->isEnabled());
     controls->selectAllAction->trigger();
     EXPECT_TRUE(controls->copyAction->isEnabled());
+}
+
+TEST_F(DevotionalPageTest, ZoomKeysSizeTheTextAndKeepItInThePreferences)
+{
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(controls->viewer, Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(controls->viewer, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(prefs->textZoom, 120);
+    EXPECT_DOUBLE_EQ(controls->viewer->document()->defaultFont().pointSizeF(), 12.0);
+    frame->assignPreferences(*prefs); // the page shown again at the same zoom
+    EXPECT_DOUBLE_EQ(controls->viewer->document()->defaultFont().pointSizeF(), 12.0);
+    QTest::keyClick(controls->viewer, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(prefs->textZoom, 100);
+    EXPECT_DOUBLE_EQ(controls->viewer->document()->defaultFont().pointSizeF(), 10.0);
 }
 
 } // namespace

@@ -13,6 +13,7 @@ Preferences::Preferences(IniFile& ini) : ini_(ini)
     textFontColor = settings::kTextFontColor.read(ini_);
     textFontName = settings::kTextFontName.read(ini_);
     textFontSize = settings::kTextFontSize.read(ini_);
+    textZoom = settings::kTextZoom.read(ini_);
     lastBackupFile = settings::kLastBackupFile.read(ini_);
     lastRestoreFile = settings::kLastRestoreFile.read(ini_);
     lastFaithsCheckbookRead = settings::kLastFaithsCheckbookRead.read(ini_);
@@ -30,7 +31,7 @@ Preferences::~Preferences()
 
 void Preferences::savePreferences()
 {
-    // One write of the file for the ten keys, and none when it already holds
+    // One write of the file for the eleven keys, and none when it already holds
     // these values (the shell saves at shutdown, then the destructor saves the
     // same values): each write is flushed to disk, and the twenty-odd writes
     // of a shutdown kept the program alive for a second.
@@ -41,6 +42,7 @@ void Preferences::savePreferences()
     settings::kTextFontColor.write(ini_, textFontColor);
     settings::kTextFontName.write(ini_, textFontName);
     settings::kTextFontSize.write(ini_, textFontSize);
+    settings::kTextZoom.write(ini_, textZoom);
     settings::kLastBackupFile.write(ini_, lastBackupFile);
     settings::kLastRestoreFile.write(ini_, lastRestoreFile);
     settings::kLastFaithsCheckbookRead.write(ini_, lastFaithsCheckbookRead);

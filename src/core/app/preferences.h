@@ -21,14 +21,14 @@ constexpr ColorValue kDefaultTextFontColor = settings::kTextFontColor.fallback;
 
 class Preferences {
 public:
-    // Reads the ten keys from ini (not owned; must outlive this object).
+    // Reads the eleven keys from ini (not owned; must outlive this object).
     explicit Preferences(IniFile& ini);
     // Saves; a failure to write is swallowed here (a destructor must not
     // raise) - the shell calls savePreferences itself at shutdown so that the
     // error reaches the user.
     ~Preferences();
 
-    // Writes the ten keys in order. Raises "Unable to write to %s".
+    // Writes the eleven keys in order. Raises "Unable to write to %s".
     void savePreferences();
 
     // The defaults are the settings' (core/settings/settings_keys.h).
@@ -38,6 +38,7 @@ public:
     ColorValue textFontColor = kDefaultTextFontColor;
     std::string textFontName = settings::kTextFontName.fallback;
     int textFontSize = settings::kTextFontSize.fallback;
+    int textZoom = settings::kTextZoom.fallback; // the passage views' zoom, in percent
     std::string lastBackupFile = settings::kLastBackupFile.fallback;
     std::string lastRestoreFile = settings::kLastRestoreFile.fallback;
     int lastFaithsCheckbookRead = settings::kLastFaithsCheckbookRead.fallback;

@@ -4,6 +4,7 @@
 #include "core/base/translation.h"
 #include "core/db/sqlite_db.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kovara::core {
@@ -195,7 +196,9 @@ SearchResult BibleSearch::search(const SearchRequest& request) const
         });
     }
 
+    result.offset = request.offset;
     try {
+        if (request.counted) {
         Statement count(db_.get(),
                         "SELECT count(*) FROM verseSearch WHERE verseSearch MATCH ?1 AND rowid BETWEEN ?2 AND ?3;");
         count.run([&] {
@@ -205,10 +208,11 @@ SearchResult BibleSearch::search(const SearchRequest& request) const
             if (count.step() == SQLITE_ROW)
                 result.count = count.columnInt(0);
         });
-        if (result.count > 0 && request.limit > 0) {
+        }
+        if ((result.count > 0 || !request.counted) && request.limit > 0) {
             const std::string sql = std::string("SELECT rowid, highlight(verseSearch, 0, char(1), char(2)) FROM verseSearch "
                                                 "WHERE verseSearch MATCH ?1 AND rowid BETWEEN ?2 AND ?3 ORDER BY ") +
-                                    (request.order == SearchOrder::Relevance ? "rank" : "rowid") + " LIMIT ?4;";
+                                    (request.order == SearchOrder::Relevance ? "rank" : "rowid") + " LIMIT ?4 OFFSET ?5;";
             Statement rows(db_.get(), sql);
             Statement where(db_.get(), "SELECT book, chapter, verse FROM bibleText WHERE verseIndex = ?;");
             where.run([&] {
@@ -217,6 +221,7 @@ SearchResult BibleSearch::search(const SearchRequest& request) const
                     rows.bindInt(2, first);
                     rows.bindInt(3, last);
                     rows.bindInt(4, request.limit);
+                    rows.bindInt(5, std::max(request.offset, 0));
                     while (rows.step() == SQLITE_ROW) {
                         SearchHit hit;
                         hit.verseIndex = rows.columnInt(0);

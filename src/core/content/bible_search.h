@@ -37,6 +37,11 @@ struct SearchRequest {
     int book = 0; // for SearchScope::Book
     SearchOrder order = SearchOrder::BibleOrder;
     int limit = 200; // rows read into hits; the count covers them all
+    // The rows to pass over before the first hit (the results already shown
+    // when the reader scrolls on), and whether to count them all again:
+    // a further page of a search already counted need not be.
+    int offset = 0;
+    bool counted = true;
 };
 
 struct SearchHit {
@@ -52,7 +57,8 @@ struct SearchResult {
     bool ok = false;         // false: see message (nothing searched or a bad query)
     bool cancelled = false;  // interrupted by cancel()
     std::string message;
-    int count = 0;
+    int count = 0;          // 0 when the request asked for no count
+    int offset = 0;         // the request's offset: hits[0] is this result
     std::vector<SearchHit> hits;
 };
 

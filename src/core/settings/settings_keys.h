@@ -20,6 +20,8 @@ inline const Setting<std::string> kTextFontName{"Global Display", "TextFontName"
 inline constexpr int kMinTextFontSize = 5;
 inline constexpr int kMaxTextFontSize = 25;
 inline constexpr Setting<int> kTextFontSize{"Global Display", "TextFontSize", 10, kMinTextFontSize, kMaxTextFontSize};
+// The zoom of the passage views in percent of the text font size.
+inline constexpr Setting<int> kTextZoom{"Global Display", "TextZoom", 100, 50, 300};
 inline const Setting<std::string> kLastBackupFile{"Directories and Files", "LastBackupFile", ""};
 inline const Setting<std::string> kLastRestoreFile{"Directories and Files", "LastRestoreFile", ""};
 inline constexpr Setting<int> kLastFaithsCheckbookRead{"Devotional Info", "LastFaithsCheckbookRead", 0, 0};

@@ -8,6 +8,7 @@
 #include "ui/base/busy_cursor.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/text_zoom.h"
 
 #include <QAction>
 #include <QFrame>
@@ -35,6 +36,7 @@ PassageView::PassageView(QWidget* parent) : QWidget(parent)
     htmlViewer_->setObjectName(QStringLiteral("passageViewer"));
     htmlViewer_->setAccessibleName(tr("Passage"));
     makeViewerActions(htmlViewer_, copyAction_, selectAllAction_, this);
+    zoom_ = new TextZoom(htmlViewer_, this);
 
     stackPanels(this, headerPanel_, viewerPanel_);
     // The title takes the width the panel has and no more.
@@ -77,6 +79,7 @@ void PassageView::assignPreferences(Preferences& prefs)
 {
     prefs_ = &prefs;
     applyDisplayPreferences(prefs, viewerPanel_, htmlViewer_);
+    zoom_->apply(prefs);
     if (!verseSpec_.empty())
         renderPassage();
 }

@@ -18,6 +18,7 @@ class Preferences;
 namespace kovara::ui {
 
 class HtmlViewer;
+class TextZoom;
 
 class PassageView : public QWidget {
     Q_OBJECT
@@ -86,6 +87,7 @@ private:
     QLabel* dayLabel_;
     QFrame* viewerPanel_;
     HtmlViewer* htmlViewer_;
+    TextZoom* zoom_; // Ctrl+plus/minus/0 and Ctrl+wheel, kept in the preferences
     QAction* copyAction_;      // "Copy Selected Text": enabled only with a selection
     QAction* selectAllAction_; // "Select All": always enabled
 

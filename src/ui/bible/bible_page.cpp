@@ -16,11 +16,15 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QStyle>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSplitter>
@@ -128,6 +132,44 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     previousChapterAction_->setToolTip(tr("Previous chapter (Alt+Left)"));
     nextChapterAction_->setToolTip(tr("Next chapter (Alt+Right)"));
 
+    // History: Alt+Left and Alt+Right stay with the chapter steps, so Back
+    // and Forward take the keys of the tab and page histories elsewhere on
+    // the desktop that are free here.
+    struct HistoryStep {
+        QAction*& action;
+        QString text, toolTip;
+        const char* name;
+        const char* buttonName;
+        QKeySequence key, deviceKey;
+        const char* icon;
+        QStyle::StandardPixmap fallbackIcon;
+        void (BiblePage::*go)();
+    };
+    const HistoryStep steps[] = {
+        {backAction_, tr("Back"), tr("Back to the place shown before (Ctrl+[)"), "backAction", "backButton",
+         QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), QKeySequence(Qt::Key_Back), "go-previous", QStyle::SP_ArrowBack,
+         &BiblePage::goBack},
+        {forwardAction_, tr("Forward"), tr("Forward again (Ctrl+])"), "forwardAction", "forwardButton",
+         QKeySequence(Qt::CTRL | Qt::Key_BracketRight), QKeySequence(Qt::Key_Forward), "go-next",
+         QStyle::SP_ArrowForward, &BiblePage::goForward},
+    };
+    QList<QToolButton*> historyButtons;
+    for (const HistoryStep& step : steps) {
+        step.action = new QAction(step.text, this);
+        step.action->setObjectName(QString::fromLatin1(step.name));
+        step.action->setShortcuts({step.key, step.deviceKey});
+        step.action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        step.action->setToolTip(step.toolTip);
+        step.action->setIcon(QIcon::fromTheme(QString::fromLatin1(step.icon), style()->standardIcon(step.fallbackIcon)));
+        addAction(step.action);
+        connect(step.action, &QAction::triggered, this, [this, go = step.go] { (this->*go)(); });
+        auto* button = new QToolButton;
+        button->setObjectName(QString::fromLatin1(step.buttonName));
+        button->setDefaultAction(step.action);
+        button->setAutoRaise(true);
+        historyButtons << button;
+    }
+
     previousButton_ = new QToolButton;
     previousButton_->setObjectName(QStringLiteral("previousButton"));
     previousButton_->setDefaultAction(previousChapterAction_);
@@ -139,6 +181,8 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 4, 4, 4);
+    for (QToolButton* button : historyButtons)
+        bar->addWidget(button);
     bar->addWidget(goToEdit_, 1);
     bar->addWidget(versionList_);
     bar->addWidget(sideBySideButton_);
@@ -218,6 +262,41 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
+    // Find in chapter: a row under the chapter's text.
+    findEdit_ = new QLineEdit;
+    findEdit_->setObjectName(QStringLiteral("findEdit"));
+    findEdit_->setPlaceholderText(tr("Find in chapter"));
+    findEdit_->setAccessibleName(tr("Find in chapter"));
+    findEdit_->setClearButtonEnabled(true);
+    findEdit_->installEventFilter(this);
+    findMessage_ = new QLabel;
+    findMessage_->setObjectName(QStringLiteral("findMessage"));
+    findMessage_->setTextFormat(Qt::PlainText);
+    auto* findRow = new QHBoxLayout;
+    findRow->setContentsMargins(4, 2, 4, 2);
+    findRow->addWidget(findEdit_, 1);
+    for (const bool backward : {true, false}) {
+        auto* action = new QAction(backward ? tr("Previous") : tr("Next"), this);
+        action->setObjectName(QString::fromLatin1(backward ? "findPreviousAction" : "findNextAction"));
+        action->setShortcut(backward ? QKeySequence(Qt::SHIFT | Qt::Key_F3) : QKeySequence(Qt::Key_F3));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setToolTip(backward ? tr("Previous in the chapter (Shift+F3)") : tr("Next in the chapter (F3)"));
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, backward] { findInChapter(backward, false); });
+        auto* button = new QToolButton;
+        button->setDefaultAction(action);
+        findRow->addWidget(button);
+    }
+    findRow->addWidget(findMessage_);
+    connect(findEdit_, &QLineEdit::textEdited, this, [this] { findInChapter(false, true); });
+    auto* chapterPane = new QWidget;
+    auto* chapterLayout = new QVBoxLayout(chapterPane);
+    chapterLayout->setContentsMargins(0, 0, 0, 0);
+    chapterLayout->setSpacing(0);
+    chapterLayout->addWidget(passageView_, 1);
+    chapterLayout->addLayout(findRow);
+    // The chapter with its find row, beside the commentary.
+    beside->insertWidget(0, chapterPane);
     split->addWidget(beside);
     split->addWidget(searchPanel_);
     split->setStretchFactor(0, 3);
@@ -227,8 +306,13 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
         if (!bible_)
             return;
         const VerseRef ref = bible_->verseReference(verseIndex);
+        pendingSearchedWords_ = searchPanel_->searchedWordsPattern();
         openChapter(ref.book, ref.chapter, ref.verse, ref.verse);
     });
+
+    // The mouse's back and forward buttons over either text.
+    passageView_->viewer()->viewport()->installEventFilter(this);
+    searchPanel_->findChild<QTextBrowser*>(QStringLiteral("resultsViewer"))->viewport()->installEventFilter(this);
 
     connect(goToEdit_, &QLineEdit::returnPressed, this, [this] { goTo(goToEdit_->text()); });
     connect(goToEdit_, &QLineEdit::textEdited, this, [this] { showGoToMessage({}); });
@@ -489,6 +573,7 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     // the one-column page is not built only to be replaced.
     passageView_->showPassage(sideFiles_.empty() ? spec : std::string(), title, bible_->title(), *bible_);
     const bool bookChanged = book != book_;
+    searchedWords_ = std::exchange(pendingSearchedWords_, QString());
     book_ = book;
     chapter_ = chapter;
     renderColumns();
@@ -506,8 +591,123 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
         referenceText(PassageRef{book, chapter, firstVerse_, chapter, lastVerse_}, *bible_)));
     showGoToMessage({});
     highlightVerses();
+    if (!revisiting_)
+        rememberPlace();
     updateButtons();
     updateCommentary();
+}
+
+void BiblePage::rememberPlace()
+{
+    constexpr std::size_t kMostPlaces = 100;
+    const Place place{book_, chapter_, firstVerse_, lastVerse_, moreHighlighted_, searchedWords_};
+    if (!history_.empty() && history_[historyAt_] == place)
+        return;
+    if (!history_.empty())
+        history_.erase(history_.begin() + static_cast<std::ptrdiff_t>(historyAt_) + 1, history_.end());
+    history_.push_back(place);
+    if (history_.size() > kMostPlaces)
+        history_.erase(history_.begin());
+    historyAt_ = history_.size() - 1;
+}
+
+void BiblePage::showPlace(const Place& place)
+{
+    revisiting_ = true;
+    pendingSearchedWords_ = place.searchedWords;
+    openChapter(place.book, place.chapter, place.firstVerse, place.lastVerse);
+    revisiting_ = false;
+    if (!place.more.empty()) {
+        moreHighlighted_ = place.more;
+        highlightVerses();
+    }
+    updateButtons();
+}
+
+void BiblePage::goBack()
+{
+    if (!canGoBack())
+        return;
+    --historyAt_;
+    showPlace(history_[historyAt_]);
+}
+
+void BiblePage::goForward()
+{
+    if (!canGoForward())
+        return;
+    ++historyAt_;
+    showPlace(history_[historyAt_]);
+}
+
+bool BiblePage::followMouseHistoryButton(const QMouseEvent* event)
+{
+    if (event->button() == Qt::BackButton)
+        goBack();
+    else if (event->button() == Qt::ForwardButton)
+        goForward();
+    else
+        return false;
+    return true;
+}
+
+void BiblePage::mousePressEvent(QMouseEvent* event)
+{
+    if (followMouseHistoryButton(event))
+        event->accept();
+    else
+        ContentPage::mousePressEvent(event);
+}
+
+bool BiblePage::findInChapter(bool backward, bool fromStart)
+{
+    const QString text = findEdit_->text();
+    findMessage_->clear();
+    HtmlViewer* viewer = passageView_->viewer();
+    if (text.isEmpty())
+        return false;
+    QTextDocument* doc = viewer->document();
+    const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    QTextCursor from = viewer->textCursor();
+    if (fromStart)
+        from = QTextCursor(doc); // typing looks again from the top
+    else if (!backward && from.hasSelection())
+        from.setPosition(from.selectionEnd());
+    else if (backward && from.hasSelection())
+        from.setPosition(from.selectionStart());
+    QTextCursor found = doc->find(text, from, flags);
+    if (found.isNull()) {
+        // Round again from the other end.
+        QTextCursor end(doc);
+        if (backward)
+            end.movePosition(QTextCursor::End);
+        found = doc->find(text, end, flags);
+    }
+    if (found.isNull()) {
+        // A match of the text as it was typed so far is no match of it now.
+        QTextCursor none = viewer->textCursor();
+        none.clearSelection();
+        viewer->setTextCursor(none);
+        findMessage_->setText(tr("Not in this chapter"));
+        return false;
+    }
+    viewer->setTextCursor(found);
+    viewer->ensureCursorVisible();
+    return true;
+}
+
+bool BiblePage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == findEdit_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            findInChapter(key->modifiers() & Qt::ShiftModifier, false);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress && followMouseHistoryButton(static_cast<QMouseEvent*>(event)))
+        return true;
+    return ContentPage::eventFilter(watched, event);
 }
 
 bool BiblePage::goTo(const QString& text)
@@ -529,8 +729,11 @@ bool BiblePage::goTo(const QString& text)
     for (const PassageRef& more : result.more)
         if (p.verse != 0 && more.book == p.book && more.chapter == p.chapter && more.verse != 0)
             moreHighlighted_.emplace_back(more.verse, more.endChapter == more.chapter ? more.endVerse : last);
-    if (!moreHighlighted_.empty())
+    if (!moreHighlighted_.empty()) {
         highlightVerses();
+        if (!history_.empty())
+            history_[historyAt_].more = moreHighlighted_;
+    }
     return true;
 }
 
@@ -593,6 +796,8 @@ void BiblePage::updateButtons()
     previousChapterAction_->setEnabled(shown && (book_ > 1 || chapter_ > 1));
     nextChapterAction_->setEnabled(shown && (chapter_ < bible_->chapterCount(book_) ||
                                              bible_->chapterCount(book_ + 1) > 0));
+    backAction_->setEnabled(canGoBack());
+    forwardAction_->setEnabled(canGoForward());
 }
 
 void BiblePage::locateVerses()
@@ -627,6 +832,29 @@ void BiblePage::locateVerses()
     verseStarts_.push_back(last.position());
 }
 
+void BiblePage::markSearchedWords(QList<QTextEdit::ExtraSelection>& selections) const
+{
+    if (searchedWords_.isEmpty() || verseStarts_.empty())
+        return;
+    const QRegularExpression words(searchedWords_, QRegularExpression::CaseInsensitiveOption |
+                                                       QRegularExpression::UseUnicodePropertiesOption);
+    QTextDocument* doc = passageView_->viewer()->document();
+    // The verses only, not the heading or the version's name below them.
+    QTextCursor found(doc);
+    found.setPosition(verseStarts_.front());
+    while (true) {
+        found = doc->find(words, found);
+        if (found.isNull() || found.selectionStart() >= verseStarts_.back())
+            break;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = found;
+        mark.format.setBackground(QColor(255, 170, 60));
+        mark.format.setForeground(QColor(Qt::black));
+        mark.format.setFontWeight(QFont::Bold);
+        selections << mark;
+    }
+}
+
 void BiblePage::highlightVerses()
 {
     HtmlViewer* viewer = passageView_->viewer();
@@ -652,6 +880,7 @@ void BiblePage::highlightVerses()
     }
     if (selections.isEmpty())
         return;
+    markSearchedWords(selections);
     viewer->setExtraSelections(selections);
     const int start = verseStarts_[firstVerse_ - 1];
 

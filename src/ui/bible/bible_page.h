@@ -5,6 +5,7 @@
 // restores the chapter through saveLastChapter / restoreLastChapter.
 #include "ui/base/core_names.h"
 #include "ui/base/content_page.h"
+#include <QTextEdit>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ class QComboBox;
 class QTimer;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QToolButton;
 
 namespace kovara::core {
@@ -99,6 +101,21 @@ public:
     void previousChapter();
     void nextChapter();
 
+    // Back and Forward through the places the page showed (a chapter with
+    // its highlighted verses), newest last: every way of opening a chapter
+    // adds one, except Back and Forward themselves. A move made after going
+    // back drops the places ahead, as a web browser does.
+    void goBack();
+    void goForward();
+    bool canGoBack() const { return historyAt_ > 0; }
+    bool canGoForward() const { return historyAt_ + 1 < history_.size(); }
+
+    // Finds the text of the find field in the chapter shown and selects it:
+    // the next after the selection (or the one before it, backward), going
+    // round at the end, or the first from the top. Says "Not in this
+    // chapter" beside the field and returns false when it is not there.
+    bool findInChapter(bool backward, bool fromStart);
+
     // Puts the focus in the go-to field, or on the chapter's text.
     void focusGoToField();
     void focusPassage();
@@ -125,7 +142,28 @@ public:
     // does not exist).
     void restoreLastChapter(const IniFile& settings);
 
+protected:
+    // The mouse's back and forward buttons go through the history.
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A place in the history: the chapter and what was highlighted in it.
+    struct Place {
+        int book = 0;
+        int chapter = 0;
+        int firstVerse = 0;
+        int lastVerse = 0;
+        std::vector<std::pair<int, int>> more;
+        QString searchedWords;
+        bool operator==(const Place&) const = default;
+    };
+    // Adds the place shown as the newest (unless it is the current one).
+    void rememberPlace();
+    void showPlace(const Place& place);
+    // Back or forward for the mouse button of event; false for other buttons.
+    bool followMouseHistoryButton(const QMouseEvent* event);
+
     void fillVersionList();
     void fillSideBySideMenu();
     // Opens the imported Bible in file; null and a message when it cannot be.
@@ -142,6 +180,8 @@ private:
     // Finds where each verse of the chapter shown starts in the viewer.
     void locateVerses();
     void highlightVerses();
+    // Adds a mark for each of the searched words in the chapter's verses.
+    void markSearchedWords(QList<QTextEdit::ExtraSelection>& selections) const;
     void updateButtons();
     // Shows message under the go-to field; an empty one hides the line.
     void showGoToMessage(const QString& message);
@@ -153,12 +193,16 @@ private:
     SearchPanel* searchPanel_;
     QLineEdit* goToEdit_;
     QLabel* goToMessage_; // the reason a reference could not be opened
+    QLineEdit* findEdit_;  // find in chapter
+    QLabel* findMessage_;
     QComboBox* bookList_;
     QComboBox* chapterList_;
     QToolButton* previousButton_;
     QToolButton* nextButton_;
     QAction* previousChapterAction_; // Alt+Left
     QAction* nextChapterAction_;     // Alt+Right
+    QAction* backAction_;            // Ctrl+[ and the keyboard's Back key
+    QAction* forwardAction_;         // Ctrl+] and the keyboard's Forward key
 
     BibleStore* bible_ = nullptr;
     // The shipped Bible and its search file, kept while another version shows.
@@ -200,6 +244,14 @@ private:
     // Document positions of the chapter's verses (verse 1 first) and, last,
     // of the end of the final verse; empty when they could not be found.
     std::vector<int> verseStarts_;
+    // The words of the search a result was opened from, marked in the
+    // chapter (a pattern, see SearchPanel::searchedWordsPattern); empty
+    // otherwise. The next chapter opened takes pendingSearchedWords_.
+    QString searchedWords_;
+    QString pendingSearchedWords_;
+    std::vector<Place> history_;
+    std::size_t historyAt_ = 0;  // the place shown, in history_
+    bool revisiting_ = false;    // Back or Forward is opening a place
 };
 
 } // namespace kovara::ui

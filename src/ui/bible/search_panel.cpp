@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
@@ -19,7 +21,13 @@
 namespace kovara::ui {
 
 namespace {
-constexpr int kPauseMs = 250;
+// The pause after a key before the search starts: long enough that a word
+// typed at speed is searched once, short enough that the results follow the
+// last key at once (a search takes about 10 ms). A search that a later key
+// overtakes is cancelled, never shown.
+constexpr int kPauseMs = 60;
+// A further page is read when the reader is this many pixels from the end.
+constexpr int kLoadMoreMargin = 400;
 } // namespace
 
 SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
@@ -56,6 +64,14 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     resultsViewer_->setTabChangesFocus(true);
     resultsViewer_->setTextInteractionFlags(resultsViewer_->textInteractionFlags() & ~Qt::LinksAccessibleByKeyboard);
     resultsViewer_->installEventFilter(this);
+    // Results of Latin text are set without kerning or the shaping engine
+    // (text in a script that needs shaping is still shaped): their layout is
+    // most of what a further page of results costs, and this halves it.
+    QFont resultsFont = resultsViewer_->font();
+    resultsFont.setStyleStrategy(QFont::PreferNoShaping);
+    resultsFont.setKerning(false);
+    resultsViewer_->setFont(resultsFont);
+    resultsViewer_->document()->setDefaultFont(resultsFont);
     searchEdit_->installEventFilter(this);
 
     auto* bar = new QHBoxLayout;
@@ -75,13 +91,19 @@ SearchPanel::SearchPanel(QWidget* parent) : QWidget(parent)
     pause_->setSingleShot(true);
     pause_->setInterval(kPauseMs);
     connect(pause_, &QTimer::timeout, this, [this] { searchNow(); });
-    connect(searchEdit_, &QLineEdit::textChanged, pause_, qOverload<>(&QTimer::start));
+    connect(searchEdit_, &QLineEdit::textChanged, this, [this] {
+        // What runs now searches text the reader has already changed.
+        if (worker_.joinable())
+            search_->cancel();
+        pause_->start();
+    });
     connect(searchEdit_, &QLineEdit::returnPressed, this, [this] { searchNow(); });
     connect(scopeList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
     connect(orderList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
     connect(versionScopeList_, &QComboBox::currentIndexChanged, this, [this] { searchNow(); });
     resultsViewer_->setCopyCaption([this] { return selectionReference(); });
     connect(resultsViewer_, &QTextEdit::selectionChanged, this, &SearchPanel::selectionChanged);
+    connect(resultsViewer_->verticalScrollBar(), &QScrollBar::valueChanged, this, &SearchPanel::loadMoreIfNearEnd);
     connect(resultsViewer_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         const QString name = url.fragment();
         if (name.startsWith(QLatin1Char('v')))
@@ -102,7 +124,11 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
     if (watched == resultsViewer_ && !shownVerses_.empty() && key->modifiers() == Qt::NoModifier) {
         const int last = static_cast<int>(shownVerses_.size()) - 1;
         switch (key->key()) {
-        case Qt::Key_Down: markResult(std::min(markedResult_ + 1, last)); return true;
+        case Qt::Key_Down:
+            if (markedResult_ == last)
+                loadMore(); // the next page comes below; Down again goes on
+            markResult(std::min(markedResult_ + 1, last));
+            return true;
         case Qt::Key_Up: markResult(std::max(markedResult_ - 1, 0)); return true;
         case Qt::Key_Home: markResult(0); return true;
         case Qt::Key_End: markResult(last); return true;
@@ -119,6 +145,9 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
 
 void SearchPanel::clearResults()
 {
+    foundCount_ = 0;
+    allVersionsShown_ = false;
+    hitVersions_.clear();
     shownReferences_.clear();
     shownVerses_.clear();
     markedResult_ = -1;
@@ -146,6 +175,33 @@ void SearchPanel::markResult(int index)
         resultsViewer_->ensureCursorVisible();
     }
     resultsViewer_->setExtraSelections(marks);
+}
+
+QString SearchPanel::searchedWordsPattern() const
+{
+    if (foundCount_ == 0)
+        return {};
+    // The index's own reading of the text: each word or phrase quoted, a
+    // prefix with * after it, NOT before what must not be there.
+    const SearchExpression expression = translateSearchText(shownRequest_.text);
+    if (!expression.ok)
+        return {};
+    static const QRegularExpression operand(QStringLiteral("(NOT )?\"((?:[^\"]|\"\")*)\"(\\*)?"));
+    QStringList alternatives;
+    for (auto match = operand.globalMatch(QString::fromStdString(expression.expression)); match.hasNext();) {
+        const QRegularExpressionMatch m = match.next();
+        if (m.capturedLength(1) > 0)
+            continue;
+        QStringList words;
+        for (const QString& word : m.captured(2).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            words << QRegularExpression::escape(word);
+        // Words of a phrase with anything but letters between them, as the
+        // index reads "said, Lord" as the phrase "said lord".
+        alternatives << words.join(QStringLiteral("\\W+")) + (m.capturedLength(3) > 0 ? QStringLiteral("\\w*") : QString());
+    }
+    if (alternatives.isEmpty())
+        return {};
+    return QStringLiteral("\\b(?:%1)\\b").arg(alternatives.join(QLatin1Char('|')));
 }
 
 void SearchPanel::setSearchText(const QString& text)
@@ -281,6 +337,8 @@ void SearchPanel::searchNow()
         emit resultsShown();
         return;
     }
+    request.offset = 0;
+    request.counted = true;
     try {
         if (!search_)
             search_ = std::make_unique<BibleSearch>(fileName_);
@@ -304,7 +362,26 @@ void SearchPanel::searchNow()
                          : tr("this book");
         break;
     }
+    shownRequest_ = request;
     startSearch(std::move(request));
+}
+
+void SearchPanel::loadMore()
+{
+    if (worker_.joinable() || pause_->isActive() || !search_ || allVersionsShown_ || shownCount() >= foundCount_)
+        return;
+    SearchRequest request = shownRequest_;
+    request.offset = shownCount();
+    request.counted = false;
+    startSearch(std::move(request));
+}
+
+void SearchPanel::loadMoreIfNearEnd()
+{
+    const QScrollBar* bar = resultsViewer_->verticalScrollBar();
+    // A hidden list has no height to go by.
+    if (resultsViewer_->isVisible() && shownCount() < foundCount_ && bar->maximum() - bar->value() < kLoadMoreMargin)
+        loadMore();
 }
 
 void SearchPanel::startSearch(SearchRequest request)
@@ -360,8 +437,22 @@ void SearchPanel::showResult(const SearchResult& result, const std::vector<QStri
         searchNow();
         return;
     }
-    if (result.cancelled)
+    // Overtaken by a key typed while it ran: the search of the newer text is
+    // due, and these results would only flash up before it.
+    if (result.cancelled || pause_->isActive())
         return;
+    if (result.offset > 0) {
+        // A further page of the search shown, unless a new search has
+        // replaced it meanwhile (that one came back through pending_).
+        if (result.ok && result.offset == shownCount()) {
+            hitVersions_.insert(hitVersions_.end(), hitVersions.begin(), hitVersions.end());
+            appendHits(result.hits);
+            showCount();
+            emit moreResultsShown();
+            loadMoreIfNearEnd(); // a tall window may show the whole page at once
+        }
+        return;
+    }
     if (!result.ok) {
         countLabel_->setText(QString::fromUtf8(result.message));
         clearResults();
@@ -380,26 +471,43 @@ void SearchPanel::showResult(const SearchResult& result, const std::vector<QStri
         emit resultsShown();
         return;
     }
+    clearResults();
+    foundCount_ = result.count;
+    hitVersions_ = hitVersions;
+    allVersionsShown_ = !hitVersions.empty();
+    appendHits(result.hits);
+    showCount();
+    emit resultsShown();
+}
+
+void SearchPanel::showCount()
+{
     const QLocale english(QLocale::English);
     // The number as the English locale writes it ("1,234"), whatever the form.
-    QString count = tr("%1 verses", nullptr, result.count).arg(english.toString(result.count));
-    allVersionsShown_ = !hitVersions.empty();
+    QString count = tr("%1 verses", nullptr, foundCount_).arg(english.toString(foundCount_));
     if (allVersionsShown_)
         count = tr("%1 in %2 versions").arg(count).arg(otherVersions_.size() + 1);
-    if (static_cast<int>(result.hits.size()) < result.count)
-        count += tr(" (the first %1 shown)").arg(result.hits.size());
+    // Further pages come for one version; a search of all shows its first.
+    if (shownCount() < foundCount_)
+        count += allVersionsShown_ ? tr(" (the first %1 shown)").arg(english.toString(shownCount()))
+                                   : tr(" (the first %1 shown; scroll for more)").arg(english.toString(shownCount()));
     countLabel_->setText(count);
+}
+
+void SearchPanel::appendHits(const std::vector<SearchHit>& hits)
+{
+    if (hits.empty())
+        return;
     QString html;
-    clearResults();
-    for (const SearchHit& hit : result.hits) {
+    for (const SearchHit& hit : hits) {
         const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
                                  ? bookNames_[hit.book - 1]
                                  : QString::number(hit.book);
         QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
         // Every result names its version when all were searched.
         const std::size_t at = shownReferences_.size();
-        if (at < hitVersions.size())
-            reference += QStringLiteral(" (%1)").arg(hitVersions[at]);
+        if (at < hitVersions_.size())
+            reference += QStringLiteral(" (%1)").arg(hitVersions_[at]);
         shownReferences_.push_back(reference);
         shownVerses_.push_back(hit.verseIndex);
         html += QStringLiteral("<p><a href=\"#v%1\"><b>%2</b></a> %3</p>")
@@ -407,8 +515,21 @@ void SearchPanel::showResult(const SearchResult& result, const std::vector<QStri
                     .arg(reference.toHtmlEscaped())
                     .arg(QString::fromUtf8(hitHtml(hit.markedText)));
     }
-    resultsViewer_->loadFromString(html);
-    emit resultsShown();
+    if (shownVerses_.size() == hits.size()) {
+        resultsViewer_->loadFromString(html);
+        return;
+    }
+    // Below the results shown, each result a paragraph of its own (the copy's
+    // references count on it), leaving the reader's place and selection be.
+    const QScrollBar* bar = resultsViewer_->verticalScrollBar();
+    const int place = bar->value();
+    QTextCursor end(resultsViewer_->document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    end.insertBlock();
+    end.insertHtml(html);
+    end.endEditBlock();
+    resultsViewer_->verticalScrollBar()->setValue(place);
 }
 
 } // namespace kovara::ui

@@ -3,7 +3,8 @@
 // (after a short pause), a testament/book filter, the order of the results,
 // the count and the verses found with the matched words in bold. The search
 // runs on a worker thread with a connection of its own, so typing never waits
-// for it; a search still running when the next one is due is cancelled.
+// for it; a search still running when the reader types on is cancelled. The
+// results come a page of 200 at a time, the next as the reader scrolls on.
 #include "ui/base/core_names.h"
 #include <QWidget>
 #include <memory>
@@ -46,6 +47,13 @@ public:
 
     // Runs the search now instead of after the pause.
     void searchNow();
+    // Reads the next page of results of the search shown and adds them below
+    // (done by itself when the reader scrolls or arrows near the end). Does
+    // nothing when every result is shown or a search or page is running.
+    void loadMore();
+    // Results shown and results found by the search shown.
+    int shownCount() const { return static_cast<int>(shownVerses_.size()); }
+    int foundCount() const { return foundCount_; }
     bool searching() const { return worker_.joinable(); }
 
     // Puts text in the search field, as if typed: it is searched after the
@@ -53,6 +61,11 @@ public:
     void setSearchText(const QString& text);
     // Puts the focus in the search field with its text selected.
     void focusSearchField();
+
+    // What the search shown looks for, as a pattern that finds its words and
+    // phrases in a chapter's text (any case; believ* finds believeth; words
+    // after NOT are left out). Empty without a search shown.
+    QString searchedWordsPattern() const;
 
     // The reader's selection in the results: whether there is one, and a copy
     // of it (plain text and HTML) with the references of the results it
@@ -68,6 +81,8 @@ signals:
     void verseChosen(int verseIndex);
     // A search finished and its results are shown.
     void resultsShown();
+    // A further page of results was added below those shown.
+    void moreResultsShown();
     // The selection in the results changed.
     void selectionChanged();
 
@@ -85,6 +100,11 @@ private:
     // hitVersions: the version of each hit when all versions were searched,
     // else empty.
     void showResult(const SearchResult& result, const std::vector<QString>& hitVersions);
+    // Adds a further page of hits below the results shown.
+    void appendHits(const std::vector<SearchHit>& hits);
+    void showCount();
+    // Loads the next page when the results are scrolled near their end.
+    void loadMoreIfNearEnd();
 
     QLineEdit* searchEdit_;
     QComboBox* scopeList_; // Whole Bible, Old Testament, New Testament, This book
@@ -102,12 +122,15 @@ private:
     QString searchedText_;
     QString scopeText_;
     int markedResult_ = -1; // the result Enter opens; -1 for none
+    int foundCount_ = 0;    // results the search shown found in all
+    SearchRequest shownRequest_; // the search shown, for its further pages
     std::vector<int> shownVerses_; // the verse index of each result shown
     std::unique_ptr<BibleSearch> search_;
     std::vector<std::pair<std::string, QString>> otherVersions_;
     // Beside otherVersions_, opened at the first search of all versions.
     std::vector<std::unique_ptr<BibleSearch>> otherSearches_;
     bool allVersionsShown_ = false; // the results shown are of every version
+    std::vector<QString> hitVersions_; // the version of each result shown, when of every version
     std::thread worker_;
     bool pending_ = false; // a newer search waits for the running one to stop
     int currentBook_ = 1;

@@ -10,6 +10,7 @@
 #include "ui/base/html_viewer.h"
 #include "ui/content/date_field.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/text_zoom.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -75,6 +76,7 @@ DevotionalPage::DevotionalPage(const Clock& clock, Dialogs& dialogs, QWidget* pa
     connect(htmlViewer_, &HtmlViewer::linkClicked, this, &DevotionalPage::linkClicked);
     makeViewerActions(htmlViewer_, copyAction_, selectAllAction_, this);
     followText(htmlViewer_, copyAction_);
+    zoom_ = new TextZoom(htmlViewer_, this);
 
     stackPanels(this, headerPanel_, viewerPanel_);
 }
@@ -117,6 +119,7 @@ void DevotionalPage::assignPreferences(Preferences& prefs)
 {
     prefs_ = &prefs;
     applyDisplayPreferences(prefs, viewerPanel_, htmlViewer_);
+    zoom_->apply(prefs);
     htmlViewer_->loadFromBytes(pageText_);
 }
 

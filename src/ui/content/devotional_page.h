@@ -22,6 +22,7 @@ namespace kovara::ui {
 
 class Dialogs;
 class HtmlViewer;
+class TextZoom;
 
 class DevotionalPage : public ContentPage {
     Q_OBJECT
@@ -77,6 +78,7 @@ private:
     QToolButton* todayButton_; // sets the date field to today
     QFrame* viewerPanel_;
     HtmlViewer* htmlViewer_;
+    TextZoom* zoom_; // Ctrl+plus/minus/0 and Ctrl+wheel, shared with the passage views
     QAction* copyAction_;      // "Copy Selected Text": enabled only with a selection
     QAction* selectAllAction_; // "Select All": always enabled
 
