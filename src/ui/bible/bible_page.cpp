@@ -185,8 +185,6 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
         bar->addWidget(button);
     bar->addWidget(goToEdit_, 1);
     bar->addWidget(versionList_);
-    bar->addWidget(sideBySideButton_);
-    bar->addWidget(commentaryButton_);
     bar->addWidget(bookList_);
     bar->addWidget(chapterList_);
     bar->addWidget(previousButton_);
@@ -287,7 +285,11 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
         button->setDefaultAction(action);
         findRow->addWidget(button);
     }
-    findRow->addWidget(findMessage_);
+    findRow->addWidget(findMessage_, 1);
+    // Other versions and the commentary: beside the find row, where the bar
+    // above (history, go-to, version, book, chapter, steps) leaves no room.
+    findRow->addWidget(sideBySideButton_);
+    findRow->addWidget(commentaryButton_);
     connect(findEdit_, &QLineEdit::textEdited, this, [this] { findInChapter(false, true); });
     auto* chapterPane = new QWidget;
     auto* chapterLayout = new QVBoxLayout(chapterPane);

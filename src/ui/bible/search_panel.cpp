@@ -404,6 +404,7 @@ void SearchPanel::startSearch(SearchRequest request)
                     break;
                 }
                 result.ok = true;
+                result.offset = one.offset;
                 result.count += one.count;
                 for (SearchHit& hit : one.hits) {
                     result.hits.push_back(std::move(hit));
