@@ -156,9 +156,17 @@ std::string ReplicaState::toBytes() const
         w.number(e.history.size());
         for (const auto& [field, h] : e.history) {
             w.text(field);
+            // The field's own value is a leaf too: written once, in the field.
+            auto current = e.fields.find(field);
             w.number(h.leaves.size());
-            for (const auto& [stamp, v] : h.leaves)
-                writeValue(w, v);
+            for (const auto& [stamp, v] : h.leaves) {
+                const bool isCurrent = current != e.fields.end() && current->second.stamp == stamp;
+                w.byte(isCurrent ? 1 : 0);
+                if (isCurrent)
+                    w.stamp(stamp);
+                else
+                    writeValue(w, v);
+            }
             w.number(h.replaced.size());
             for (const Stamp& s : h.replaced)
                 w.stamp(s);
@@ -188,11 +196,20 @@ ReplicaState ReplicaState::fromBytes(const std::string& bytes)
         }
         const std::uint64_t histories = r.number();
         for (std::uint64_t f = 0; f < histories; ++f) {
-            FieldLeaves& h = e.history[r.text()];
+            const std::string field = r.text();
+            FieldLeaves& h = e.history[field];
             const std::uint64_t leaves = r.number();
             for (std::uint64_t l = 0; l < leaves; ++l) {
-                FieldValue v = readValue(r);
-                h.leaves[v.stamp] = v;
+                if (r.byte() == 1) {
+                    const Stamp stamp = r.stamp();
+                    auto current = e.fields.find(field);
+                    if (current == e.fields.end() || current->second.stamp != stamp)
+                        throw Exception("Damaged change data");
+                    h.leaves[stamp] = current->second;
+                } else {
+                    FieldValue v = readValue(r);
+                    h.leaves[v.stamp] = v;
+                }
             }
             const std::uint64_t replaced = r.number();
             for (std::uint64_t l = 0; l < replaced; ++l)

@@ -119,20 +119,39 @@ std::string stateFrame(const ReplicaState& state)
     return frame(payload);
 }
 
+namespace {
+
+// The payload of the complete, checked frame at the start of bytes.
+std::optional<std::string_view> checkedPayload(std::string_view bytes)
+{
+    if (bytes.size() < kHeader || bytes.substr(0, 4) != kMagic)
+        return std::nullopt;
+    const auto* header = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::uint64_t size = littleEndian(header + 4, 4);
+    if (size > bytes.size() - kHeader)
+        return std::nullopt;
+    const std::string_view payload = bytes.substr(kHeader, size);
+    if (checksum(payload) != littleEndian(header + 8, 4))
+        return std::nullopt;
+    return payload;
+}
+
+} // namespace
+
+std::optional<std::string> onlyPayload(std::string_view bytes)
+{
+    const auto payload = checkedPayload(bytes);
+    if (!payload || payload->size() + kHeader != bytes.size())
+        return std::nullopt;
+    return std::string(*payload);
+}
+
 std::size_t readFrames(std::string_view bytes, const std::function<void(const ExchangeRecord&)>& onFrame)
 {
     std::size_t at = 0;
-    while (bytes.size() - at >= kHeader) {
-        if (bytes.substr(at, 4) != kMagic)
-            break;
-        const auto* header = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-        const std::uint64_t size = littleEndian(header + 4, 4);
-        if (size > bytes.size() - at - kHeader)
-            break;
-        const std::string_view payload = bytes.substr(at + kHeader, size);
-        if (checksum(payload) != littleEndian(header + 8, 4))
-            break;
-        at += kHeader + size;
+    while (const auto found = checkedPayload(bytes.substr(at))) {
+        const std::string_view payload = *found;
+        at += kHeader + payload.size();
         ExchangeRecord content;
         try {
             ByteReader r(payload);

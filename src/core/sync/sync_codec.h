@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,5 +73,9 @@ struct ExchangeRecord {
 // frame whose payload cannot be read although its checksum matches is
 // skipped (a later version's record).
 std::size_t readFrames(std::string_view bytes, const std::function<void(const ExchangeRecord&)>& onFrame);
+
+// The payload of the one complete, checked frame that bytes hold (a file of
+// a single frame); nothing when bytes are anything else.
+std::optional<std::string> onlyPayload(std::string_view bytes);
 
 } // namespace kovara::core
