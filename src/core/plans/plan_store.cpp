@@ -286,9 +286,10 @@ void PlanStore::deleteDamagedPlans()
     loadPlans();
 }
 
-PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate)
+PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate,
+                          const PlanId& id)
 {
-    const std::string tableName = newGuidString();
+    const std::string tableName = id ? id.guid() : newGuidString();
     const std::int64_t start = toStoredSeconds(startDate);
     execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
                         quoted(tableName)));
@@ -433,16 +434,26 @@ void PlanStore::ensureSideTable(const char* table)
 
 void PlanStore::setDayDone(int plan, int day, bool done)
 {
-    PlanRecord& rec = planRef(plan);
+    const PlanRecord& rec = record(plan);
     checkDay(rec, day);
     if (rec.dayDone[static_cast<std::size_t>(day - 1)] == done)
         return;
     // A day is dated by its midnight.
-    const std::optional<sys_seconds> today =
-        done ? std::optional<sys_seconds>(startOf(clock_.today())) : std::nullopt;
+    setDayDone(plan, day, done, done ? std::optional<sys_seconds>(startOf(clock_.today())) : std::nullopt);
+}
+
+void PlanStore::setDayDone(int plan, int day, bool done, std::optional<sys_seconds> readDate)
+{
+    PlanRecord& rec = planRef(plan);
+    checkDay(rec, day);
+    if (!done)
+        readDate.reset();
+    if (rec.dayDone[static_cast<std::size_t>(day - 1)] == done && rec.readDates[static_cast<std::size_t>(day - 1)] == readDate)
+        return;
+    const std::optional<sys_seconds> today = readDate;
     inTransaction(db(), [&] {
         execSQL(db(), format("UPDATE '%s' SET dayDone=%d where planDay=%d;", quoted(rec.tableName), done ? 1 : 0, day));
-        if (done) {
+        if (done && today) {
             ensureSideTable(kReadDatesTable);
             execSQL(db(), format("INSERT OR REPLACE INTO %s (tableName, planDay, readDate) VALUES ('%s', %d, %d);",
                                  kReadDatesTable, quoted(rec.tableName), day, toStoredSeconds(*today)));
@@ -748,6 +759,28 @@ void PlanStore::deletePlan(int plan)
     execSQL(db(),
             format("UPDATE '%s' SET status='deleted' WHERE tableName='%s';", kMasterTable, quoted(rec.tableName)));
     loadPlans();
+}
+
+bool PlanStore::restorePlan(const PlanId& plan)
+{
+    if (!hasPlan(plan))
+        return false;
+    execSQL(db(), format("UPDATE '%s' SET status='active' WHERE tableName='%s';", kMasterTable, quoted(plan.guid())));
+    loadPlans();
+    return true;
+}
+
+bool PlanStore::hasPlan(const PlanId& plan) const
+{
+    Statement st(db(), format("SELECT 1 FROM %s WHERE tableName=?;", kMasterTable));
+    if (!st)
+        throw Exception("PlanStore::hasPlan Error: Unable to assign statement");
+    bool found = false;
+    st.run([&] {
+        st.bindText(1, plan.guid());
+        found = st.step() == SQLITE_ROW;
+    });
+    return found;
 }
 
 void PlanStore::renamePlan(int plan, const std::string& title)

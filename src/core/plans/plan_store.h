@@ -116,7 +116,10 @@ public:
     // transaction; when anything fails, the transaction is rolled back and the
     // new day table dropped, so nothing half-made remains and no transaction
     // stays open; the error is then raised.
-    PlanId addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate);
+    // id, when given, names the new plan (a plan made on another computer
+    // keeps its GUID); a new GUID otherwise.
+    PlanId addPlan(const std::string& title, const std::vector<std::string>& dayTexts, sys_seconds startDate,
+                   const PlanId& id = {});
 
     // Each raises "Plan index out of range: %d" for a plan outside
     // 0 .. count - 1 and, where a day is taken, "Day out of range: %d" for a
@@ -132,6 +135,9 @@ public:
     // Writes only when the flag changes. A day marked read gets today's date
     // as its read date; a day marked unread loses its date.
     void setDayDone(int plan, int day, bool done);
+    // The same with the read date given (nothing: not known); writes when
+    // the flag or the date changes.
+    void setDayDone(int plan, int day, bool done, std::optional<sys_seconds> readDate);
     // Marks days 1 .. day read; later days keep their flags (markDaysDone).
     void markDaysDoneThrough(int plan, int day);
     // Marks the given days read in one transaction (days already read, and
@@ -177,6 +183,11 @@ public:
     std::optional<int> indexOf(const PlanId& plan) const;
     // Marks the plan deleted (its rows stay in the database) and reloads.
     void deletePlan(int plan);
+    // Lists a deleted plan again and reloads; false when the file holds no
+    // plan of that id.
+    bool restorePlan(const PlanId& plan);
+    // True when the file holds the plan, listed or deleted.
+    bool hasPlan(const PlanId& plan) const;
     // Changes the title without reloading: the plan keeps its index.
     void renamePlan(int plan, const std::string& title);
 

@@ -33,6 +33,16 @@ inline constexpr Setting<bool> kReminderEnabled{"Reminder", "Enabled", false};
 inline const Setting<std::string> kReminderTime{"Reminder", "Time", ""};
 inline constexpr Setting<bool> kReminderStartAtLogin{"Reminder", "StartAtLogin", false};
 
+// Keeping plans and prayers in step through a synced folder (off by
+// default). The computer id is made at first use; settings.ini is never part
+// of a backup, so a restored backup on another computer gets an id of its
+// own. LastExchange is the local time of the last exchange, "YYYY-MM-DD HH:MM".
+inline constexpr Setting<bool> kSyncEnabled{"Sync", "Enabled", false};
+inline const Setting<std::string> kSyncFolder{"Sync", "Folder", ""};
+inline const Setting<std::string> kSyncComputerName{"Sync", "ComputerName", ""};
+inline const Setting<std::string> kSyncComputerId{"Sync", "ComputerId", ""};
+inline const Setting<std::string> kSyncLastExchange{"Sync", "LastExchange", ""};
+
 // The chapter the Bible page showed last.
 inline constexpr Setting<int> kBibleBook{"Bible Page", "Book", 1, 1};
 inline constexpr Setting<int> kBibleChapter{"Bible Page", "Chapter", 1, 1};

@@ -1,5 +1,7 @@
 #include "ui/app/main_window.h"
 #include "ui/app/single_instance.h"
+#include "ui/app/sync_controller.h"
+#include "ui/app/sync_settings_panel.h"
 #include "ui/base/core_names.h"
 
 
@@ -93,6 +95,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     buildWelcomePage();
     createGeneralCommands();
     createReminder();
+    createSync();
 
     resize(firstWindowSize(*this, QSize(kClientWidth, kClientHeight)));
     setMinimumSize(400, 300);
@@ -267,7 +270,16 @@ void MainWindow::createReminder()
     reminder_->setSettings(ReminderSettings::read(stores_.settings()));
     appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
         dialog.addSection(makeReminderSection(dialog, *reminder_, *this, stores_.settings()));
+        if (sync_)
+            dialog.addSection(makeSyncSection(dialog, *sync_, *this, stores_.settings()));
     });
+}
+
+void MainWindow::createSync()
+{
+    sync_ = new SyncController(*this, stores_.settings(), this);
+    connect(sync_, &SyncController::message, this, [this](const QString& text) { statusBar()->showMessage(text); });
+    runGuarded(dialogs_, [this] { sync_->applySettings(); });
 }
 
 void MainWindow::createPlanPages()

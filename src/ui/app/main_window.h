@@ -57,6 +57,7 @@ class WelcomePage;
 class ActionLinkTarget;
 class PlanController;
 class ReminderNotifier;
+class SyncController;
 class ContentPage;
 
 class MainWindow : public QMainWindow, public Shell, public UserStoreHost {
@@ -148,6 +149,7 @@ private:
     // The daily reading reminder and its section of the preferences; it
     // needs settings.ini and the plan store.
     void createReminder();
+    void createSync();
     // The one-time offer to take over the previous version's data.
     void offerImport();
 
@@ -181,6 +183,7 @@ private:
     std::unique_ptr<ActionLinkTarget> linkTarget_;
     PrayerCommands* prayerCommands_ = nullptr; // owned as a child
     ReminderNotifier* reminder_ = nullptr;     // owned as a child
+    SyncController* sync_ = nullptr;           // owned as a child
 
     std::function<void(Shell&)> version1Import_;
     bool importOffered_ = false;
