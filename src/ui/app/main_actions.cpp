@@ -92,6 +92,9 @@ MainActions MainActions::create(QObject* owner)
             action->setToolTip(QCoreApplication::translate("kovara::ui::MainActions", row.hint));
         actions.*(row.field) = action;
     }
+    // Copy and Print wait for a page that has something to copy or print.
+    actions.copyAction->setEnabled(false);
+    actions.printAction->setEnabled(false);
     return actions;
 }
 

@@ -4,7 +4,6 @@
 #include "ui/app/sync_settings_panel.h"
 #include "ui/base/core_names.h"
 
-
 #include "core/settings/data_folders.h"
 #include "core/app/preferences.h"
 #include "core/settings/version.h"
@@ -28,8 +27,6 @@
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
 #include "ui/base/content_page.h"
-#include "ui/base/group_bar.h"
-#include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
 #include "core/settings/settings_keys.h"
@@ -38,7 +35,6 @@
 #include <QCloseEvent>
 #include <QDBusConnection>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <QStackedWidget>
@@ -70,8 +66,6 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     };
     setFont(QFont(QStringLiteral("Verdana"), 8));
     actions_ = MainActions::create(this);
-    actions_.copyAction->setEnabled(false);
-    actions_.printAction->setEnabled(false);
     // Shortcuts work while a menu or dialog of the window has no focus.
     addActions(actions_.all());
     menus_ = buildMenus(*this, actions_);
@@ -80,7 +74,6 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     createPages();
     statusField_ = buildStatusBar(*this);
     createControllers();
-
     helpFile_ = contentFolder_ + "KOVA2.hlp";
     userDataFolder_ = userDataFolderFor(appDataFolder, contentFolder_);
     stores_.open(contentFolder_, userDataFolder_, [this](const std::string& problem) {
@@ -95,7 +88,6 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
     buildWelcomePage();
     createGeneralCommands();
     createReminder();
-    createSync();
 
     resize(firstWindowSize(*this, QSize(kClientWidth, kClientHeight)));
     setMinimumSize(400, 300);
@@ -268,18 +260,14 @@ void MainWindow::createReminder()
         SingleInstance::bringForward(this);
     });
     reminder_->setSettings(ReminderSettings::read(stores_.settings()));
-    appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
-        dialog.addSection(makeReminderSection(dialog, *reminder_, *this, stores_.settings()));
-        if (sync_)
-            dialog.addSection(makeSyncSection(dialog, *sync_, *this, stores_.settings()));
-    });
-}
-
-void MainWindow::createSync()
-{
+    // Keeping plans and prayers in step through a synced folder, when chosen.
     sync_ = new SyncController(*this, stores_.settings(), this);
     connect(sync_, &SyncController::message, this, [this](const QString& text) { statusBar()->showMessage(text); });
     runGuarded(dialogs_, [this] { sync_->applySettings(); });
+    appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
+        dialog.addSection(makeReminderSection(dialog, *reminder_, *this, stores_.settings()));
+        dialog.addSection(makeSyncSection(dialog, *sync_, *this, stores_.settings()));
+    });
 }
 
 void MainWindow::createPlanPages()

@@ -148,8 +148,8 @@ private:
     void createGeneralCommands();
     // The daily reading reminder and its section of the preferences; it
     // needs settings.ini and the plan store.
+    // The reading reminder and the folder sync, with their preferences sections.
     void createReminder();
-    void createSync();
     // The one-time offer to take over the previous version's data.
     void offerImport();
 
