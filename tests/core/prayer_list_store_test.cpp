@@ -3,6 +3,7 @@
 // does not know them) and a backup keep them whole.
 #include "core/app/backup_file.h"
 #include "core/plans/plan_store.h"
+#include "core/prayer/prayer_list_page.h"
 #include "core/prayer/prayer_list_store.h"
 #include "core/prayer/prayer_store.h"
 #include "fixtures.h"
@@ -137,6 +138,21 @@ TEST_F(PrayerListStoreTest, JournalStoreAndBackupKeepTheListTables)
     restoreBackupFiles(dir.file("a.kova2bak"), dbs);
     open();
     expectListKept("after a restore");
+}
+
+TEST_F(PrayerListStoreTest, WelcomeSectionShowsWhatIsLeftToPrayForOnceTheListIsUsed)
+{
+    const std::int32_t mum = add("Mum <3");
+    EXPECT_EQ(prayerListSection(*store, today), "") << "a reader who never used the list sees nothing new";
+    PrayerListStore list(*store);
+    list.ensureTables(today);
+    list.setSchedule(mum, {ScheduleKind::Daily, 0, today});
+    const std::string section = prayerListSection(*store, today);
+    EXPECT_NE(section.find(std::string("href=\"") + kLinkPrayToday + "\""), std::string::npos);
+    EXPECT_NE(section.find("Mum &lt;3"), std::string::npos);
+    EXPECT_EQ(section.find(kLinkPrayedPrefix), std::string::npos) << "no item commands on the welcome page";
+    list.markPrayed(mum, today);
+    EXPECT_NE(prayerListSection(*store, today).find("You have prayed for everything"), std::string::npos);
 }
 
 } // namespace

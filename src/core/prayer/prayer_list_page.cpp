@@ -132,7 +132,7 @@ std::string prayerListHtml(const std::vector<PrayerListItem>& items, sys_days da
             if (!first)
                 page += "</ul>\r\n";
             topic = item.topic;
-            page += format("<h3>%s</h3>\r\n<ul>\r\n", htmlEscape(topic.empty() ? noTopic : topic));
+            page += format("<p><b><u>%s</u></b></p>\r\n<ul>\r\n", htmlEscape(topic.empty() ? noTopic : topic));
             first = false;
         }
         page += format("<li><b>%s</b>", htmlEscape(item.title.empty() ? std::string("?") : item.title));
