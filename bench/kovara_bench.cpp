@@ -353,7 +353,8 @@ void BM_PrayToday10000(benchmark::State& state)
                             start};
             list.setSchedule(item.prayerIndex, schedule);
             if (slot % 10 == 0)
-                list.setVerses(item.prayerIndex, {"Phil 4:6-7"});
+                execSQL(shell.prayerStore().connection(),
+                        "INSERT INTO prayerVerses VALUES (" + std::to_string(item.prayerIndex) + ", 1, 'Phil 4:6-7');");
         }
         execSQL(shell.prayerStore().connection(), "COMMIT");
     }
