@@ -18,6 +18,8 @@
 #include "ui/base/passage_view.h"
 #include "ui/plans/plan_manager_page.h"
 #include "ui/plans/plan_controller.h"
+#include "core/prayer/prayer_list_store.h"
+#include "ui/prayer/pray_today_page.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/journal_export.h"
 #include "ui/prayer/prayer_search.h"
@@ -320,6 +322,61 @@ void BM_PrayerTrackerAllTab10000(benchmark::State& state)
         settle(frame);
     }
     state.counters["rows"] = frame.findChild<QListWidget*>("prayerList")->count();
+}
+
+// Today's prayer list over a copy of the 10,000 items, with the schedules a
+// heavy user might give them (most in turn over 30 days, some daily, weekly,
+// monthly or on two weekdays, a verse on every tenth) and 60 days of praying
+// through the list, computed and shown.
+void BM_PrayToday10000(benchmark::State& state)
+{
+    World& w = World::get();
+    const std::string file = w.folder + "praytoday10000.kova2";
+    fs::copy_file(w.folder + "prayers10000.kova2", file, fs::copy_options::overwrite_existing);
+    BenchShell shell(w.folder + "plans10.kova2", file);
+    const sys_days today = w.clock.today();
+    const sys_days start = today - std::chrono::days(60);
+    {
+        PrayerListStore list(shell.prayerStore());
+        list.ensureTables(start);
+        list.setCycleLength(30, start);
+        execSQL(shell.prayerStore().connection(), "BEGIN");
+        int n = 0;
+        for (const PrayerHeader& item : shell.prayerStore().prayerHeaders(PrayerStatus::Active, "")) {
+            const int slot = n++ % 100;
+            PrayerSchedule schedule{ScheduleKind::InTurn, 0, start};
+            if (slot < 3)
+                schedule.kind = ScheduleKind::Daily;
+            else if (slot < 13)
+                schedule.kind = ScheduleKind::Weekly;
+            else if (slot < 23)
+                schedule.kind = ScheduleKind::Monthly;
+            else if (slot < 28)
+                schedule = {ScheduleKind::Weekdays, weekdayBit(std::chrono::Monday) | weekdayBit(std::chrono::Thursday),
+                            start};
+            list.setSchedule(item.prayerIndex, schedule);
+            if (slot % 10 == 0)
+                execSQL(shell.prayerStore().connection(),
+                        "INSERT INTO prayerVerses VALUES (" + std::to_string(item.prayerIndex) + ", 1, 'Phil 4:6-7');");
+        }
+        execSQL(shell.prayerStore().connection(), "COMMIT");
+    }
+    execSQL(shell.prayerStore().connection(), "BEGIN");
+    for (sys_days d = start; d < today; d += std::chrono::days(1))
+        for (const ListEntry& entry : PrayerListStore(shell.prayerStore()).listFor(d))
+            PrayerListStore(shell.prayerStore()).markPrayed(entry.prayerIndex, d);
+    execSQL(shell.prayerStore().connection(), "COMMIT");
+
+    PrayTodayPage page(shell);
+    page.assignPreferences(w.prefs);
+    page.resize(900, 640);
+    page.show();
+    settle(page);
+    for (auto _ : state) {
+        page.refresh();
+        settle(page);
+    }
+    state.counters["items"] = static_cast<double>(PrayerListStore(shell.prayerStore()).listFor(today).size());
 }
 
 // ---- backup and restore against gzip on the same file
@@ -682,6 +739,7 @@ const Target kTargets[] = {
     {"BM_Welcome50Plans10000Prayers", "welcome page, 50 plans and 10,000 prayers", 100, nullptr, 0},
     {"BM_Welcome10Plans500Prayers", "welcome page, 10 plans and 500 prayers", 100, nullptr, 0},
     {"BM_PrayerTrackerAllTab10000", "prayer tracker All tab, 10,000 items", 300, nullptr, 0},
+    {"BM_PrayToday10000", "today's prayer list of 10,000 scheduled items shown", 50, nullptr, 0},
     {"BM_Backup20MB", "backup of a 20 MB prayers database", 0, "BM_Gzip9SameFile", 1.2},
     {"BM_Restore20MB", "restore of that backup", 0, "BM_GunzipSameFile", 1.2},
     {"BM_SearchIndexBuild10000", "search index built for 10,000 prayers", 3000, nullptr, 0},
@@ -753,6 +811,7 @@ KOVARA_BENCH(BM_Plan365FromTemplate, 15);
 KOVARA_BENCH(BM_Welcome50Plans10000Prayers, 15);
 KOVARA_BENCH(BM_Welcome10Plans500Prayers, 15);
 KOVARA_BENCH(BM_PrayerTrackerAllTab10000, 7);
+KOVARA_BENCH(BM_PrayToday10000, 9);
 KOVARA_BENCH(BM_SearchIndexBuild10000, 3);
 KOVARA_BENCH(BM_PrayerSearchKeystroke10000, 30);
 KOVARA_BENCH(BM_JournalExport1000Pdf, 3);

@@ -2020,6 +2020,23 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::PrayTodayPage</name>
+    <message numerus="yes">
+        <source>%n item(s) to pray for</source>
+        <translation>
+            <numerusform>One item to pray for</numerusform>
+            <numerusform>%n items to pray for</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n prayed</source>
+        <translation>
+            <numerusform>, one prayed</numerusform>
+            <numerusform>, %n prayed</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::PrayerTrackerPage</name>
     <message>
         <source>No prayer item currently selected.</source>

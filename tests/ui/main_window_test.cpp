@@ -1,3 +1,4 @@
+#include "core/prayer/prayer_store.h"
 #include "fixtures.h"
 #include "ui/base/core_names.h"
 #include "passage_view_controls.h"
@@ -100,7 +101,7 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
         {"-", "Start New Reading Plan...", "Reading Plan Manager", "-", "Export Plan to Calendar..."},
         {"Read the Bible", "Bible Versions...", "Get Bibles and Commentaries..."},
         {"Faith's Checkbook"},
-        {"New Prayer Item...", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
+        {"New Prayer Item...", "Pray Today", "-", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
          "View All Prayers", "-", "Export Prayer Journal..."},
         {"Open Help", "-", "Kovara Website", "Check for Updates", "Email Technical Support", "-", "About Kovara"},
     };
@@ -287,8 +288,8 @@ TEST_F(MainWindowTest, SideBarGroupsAndToolBar)
         {"bibleGroup", "Bible", {"Read the Bible"}},
         {"prayerTrackerGroup",
          "Prayer Tracker",
-         {"New Prayer Item...", "View Active Prayers", "View Answered Prayers", "View Inactive Prayers",
-          "View All Prayers"}},
+         {"New Prayer Item...", "Pray Today", "View Active Prayers", "View Answered Prayers",
+          "View Inactive Prayers", "View All Prayers"}},
     };
     const QList<GroupBarGroup*> groups = bar->groups();
     ASSERT_EQ(groups.size(), 5);
@@ -333,13 +334,14 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     const auto* pages = window->findChild<QStackedWidget*>("pages");
     ASSERT_TRUE(pages);
     EXPECT_EQ(pages->currentWidget()->objectName(), "welcomeTab");
-    EXPECT_EQ(pages->count(), 6);
+    EXPECT_EQ(pages->count(), 7);
 
     EXPECT_EQ(window->mainActions().copyAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     EXPECT_EQ(window->mainActions().helpAction->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(window->mainActions().readBibleAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
     EXPECT_EQ(window->mainActions().exitAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(window->mainActions().printAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(window->mainActions().prayTodayAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
     // The first window shows a page whole: about two thirds of the screen.
     const QSize screen = window->screen()->availableGeometry().size();
     EXPECT_GE(window->width(), std::min(screen.width(), std::max(664, screen.width() * 2 / 3)));
@@ -348,6 +350,16 @@ TEST_F(MainWindowTest, StartsOnTheWelcomePageWithCaptionAndShortcuts)
     EXPECT_EQ(window->helpFile(), program.folder() + "KOVA2.hlp");
     EXPECT_TRUE(std::filesystem::is_directory(appData.path() / "Kovara 2"));
     EXPECT_EQ(window->userDataFolder(), appData.path().string() + "/Kovara 2/");
+}
+
+TEST_F(MainWindowTest, PrayTodayOpensTheListPageAndMakesTheListsTablesThen)
+{
+    auto window = open();
+    EXPECT_FALSE(tableExists(window->prayerStore().connection(), "prayerCycles")) << "not at start-up";
+    window->mainActions().prayTodayAction->trigger();
+    EXPECT_EQ(window->currentPage(), Page::PrayToday);
+    EXPECT_TRUE(window->findChild<QWidget*>("prayTodayPage"));
+    EXPECT_TRUE(tableExists(window->prayerStore().connection(), "prayerCycles"));
 }
 
 TEST_F(MainWindowTest, ADesktopTurningDarkRecoloursThePagesLeftAtDefault)

@@ -45,6 +45,8 @@ MainActions MainActions::create(QObject* owner)
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "Reading Plan &Manager"), {}, nullptr},
         {&MainActions::newPrayerAction, "newPrayerAction",
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&New Prayer Item..."), {}, nullptr},
+        {&MainActions::prayTodayAction, "prayTodayAction",
+         QT_TRANSLATE_NOOP("kovara::ui::MainActions", "&Pray Today"), QKeySequence(Qt::CTRL | Qt::Key_T), nullptr},
         {&MainActions::activePrayersAction, "activePrayersAction",
          QT_TRANSLATE_NOOP("kovara::ui::MainActions", "View Ac&tive Prayers"), {}, nullptr},
         {&MainActions::answeredPrayersAction, "answeredPrayersAction",
@@ -105,7 +107,7 @@ QList<QAction*> MainActions::all() const
             allPrayersAction,  copyAction,               backupAction,      restoreAction,
             preferencesAction, exitAction,               printAction,       printSetupAction,
             helpAction,        aboutAction,              websiteAction, emailAction,
-            checkUpdateAction, readBibleAction, bibleVersionsAction, getModulesAction};
+            checkUpdateAction, readBibleAction, bibleVersionsAction, getModulesAction, prayTodayAction};
 }
 
 

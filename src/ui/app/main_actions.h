@@ -24,6 +24,7 @@ struct MainActions {
     QAction* newPlanAction = nullptr;
     QAction* planManagerAction = nullptr;
     QAction* newPrayerAction = nullptr;
+    QAction* prayTodayAction = nullptr;
     QAction* activePrayersAction = nullptr;
     QAction* answeredPrayersAction = nullptr;
     QAction* inactivePrayersAction = nullptr;

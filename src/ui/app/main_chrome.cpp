@@ -68,6 +68,7 @@ MainMenus buildMenus(QMainWindow& window, const MainActions& actions)
     menus.prayers = window.menuBar()->addMenu(QCoreApplication::translate("kovara::ui::MainWindow", "&Prayers"));
     menus.prayers->setObjectName(QStringLiteral("prayersMenu"));
     menus.prayers->addAction(actions.newPrayerAction);
+    menus.prayers->addAction(actions.prayTodayAction);
     menus.prayers->addSeparator();
     menus.prayers->addAction(actions.activePrayersAction);
     menus.prayers->addAction(actions.answeredPrayersAction);
@@ -156,7 +157,7 @@ SideBar buildSideBar(const MainActions& actions)
     side.plans->addCommand(actions.newPlanAction);
     side.bar->addGroup(QStringLiteral("bibleGroup"), QCoreApplication::translate("kovara::ui::MainWindow", "Bible"))->addCommand(actions.readBibleAction);
     GroupBarGroup* prayers = side.bar->addGroup(QStringLiteral("prayerTrackerGroup"), QCoreApplication::translate("kovara::ui::MainWindow", "Prayer Tracker"));
-    for (QAction* action : {actions.newPrayerAction, actions.activePrayersAction, actions.answeredPrayersAction,
+    for (QAction* action : {actions.newPrayerAction, actions.prayTodayAction, actions.activePrayersAction, actions.answeredPrayersAction,
                             actions.inactivePrayersAction, actions.allPrayersAction})
         prayers->addCommand(action);
     return side;

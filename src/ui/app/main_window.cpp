@@ -22,6 +22,7 @@
 #include "ui/plans/reminder_notifier.h"
 #include "ui/plans/reminder_settings_panel.h"
 #include "ui/app/preferences_dialog.h"
+#include "ui/prayer/pray_today_page.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
@@ -50,7 +51,7 @@ constexpr int kClientHeight = 609;
 
 // Object names of the pages, in the order of Page.
 constexpr const char* kPageNames[] = {"welcomeTab", "devotionalTab", "readingTab",
-                                      "planManagerTab", "prayerTrackerTab", "bibleTab"};
+                                      "planManagerTab", "prayerTrackerTab", "bibleTab", "prayTodayTab"};
 
 } // namespace
 
@@ -178,6 +179,13 @@ ContentPage* MainWindow::ensurePage(Page page)
         prayerTrackerPage_->setObjectName(QStringLiteral("prayerTrackerPage"));
         made = prayerTrackerPage_;
         break;
+    case Page::PrayToday: {
+        auto* prayToday = new PrayTodayPage(*this);
+        prayToday->setObjectName(QStringLiteral("prayTodayPage"));
+        connect(prayToday, &PrayTodayPage::bibleLinkClicked, this, [this](const QString& href) { openBibleLink(href); });
+        made = prayToday;
+        break;
+    }
     case Page::Bible:
         biblePage_ = new BiblePage; // named "biblePage"
         biblePage_->setBible(bible());
@@ -236,6 +244,7 @@ void MainWindow::createControllers()
         [this](const PlanLinkTarget& plan) { planCommands_->catchUpLink(plan); });
     welcomePage_->setLinkTarget(*linkTarget_);
     welcomePage_->followSession(*this);
+    connect(welcomePage_, &WelcomePage::prayTodayRequested, actions_.prayTodayAction, &QAction::trigger);
 }
 
 void MainWindow::createGeneralCommands()
@@ -287,6 +296,10 @@ void MainWindow::createPrayerPage()
         *this, [this]() -> PrayerTrackerPage& { return *static_cast<PrayerTrackerPage*>(ensurePage(Page::PrayerTracker)); },
         [this]() -> PrayerEditor& { return prayerEditor(); }, this);
     connectPrayerActions(actions_, *prayerCommands_);
+    connectGuarded(actions_.prayTodayAction, dialogs_, [this] {
+        static_cast<PrayTodayPage*>(ensurePage(Page::PrayToday))->setDay(clock_.today());
+        showPage(Page::PrayToday);
+    });
     // The journal export belongs to the prayer commands; it closes the
     // Prayers menu after the views.
     menus_.prayers->addSeparator();

@@ -7,6 +7,7 @@
 #include "core/base/exception.h"
 #include "core/plans/plan_progress.h"
 #include "core/plans/plan_store.h"
+#include "core/prayer/prayer_list_page.h"
 #include "ui/plans/plan_progress_text.h"
 #include "ui/base/error_guard.h"
 #include "ui/app/internal_links.h"
@@ -15,6 +16,7 @@
 #include "ui/base/colors.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/text_codec.h"
+#include "ui/base/dates.h"
 
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
@@ -83,9 +85,11 @@ void WelcomePage::showPage(const std::string& html)
 void WelcomePage::buildWelcomePage(const PlanStore& plans, const PrayerStore& prayers,
                                              const Preferences& prefs, const Clock& clock)
 {
+    // Today's prayer list follows once the reader has used it.
     showPage(buildWelcomePageText(plans, prayers, prefs, clock, [&](int plan) {
         return progressHtml(planProgress(plans, plan, clock.today()), catchUpLink(plans.id(plan)));
-    }, [](sys_days d) { return toBytes(longDateText(d)); }));
+    }, [](sys_days d) { return toBytes(longDateText(d)); }) +
+             core::prayerListSection(prayers, clock.today(), [](sys_days d) { return shortDateBytes(d); }));
 }
 
 void WelcomePage::buildWelcomePage(Shell& shell)
@@ -112,6 +116,10 @@ void WelcomePage::followSession(Shell& shell)
 
 void WelcomePage::handleLinkClicked(const QString& link)
 {
+    if (link == QLatin1String(core::kLinkPrayToday)) {
+        emit prayTodayRequested();
+        return;
+    }
     if (!linkTarget_)
         return;
     runGuarded(dialogs_, [&] { handleInternalLink(link, *linkTarget_, dialogs_); });

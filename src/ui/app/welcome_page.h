@@ -63,6 +63,10 @@ public:
     const std::string& pageText() const { return pageText_; }
     HtmlViewer* viewer() const { return htmlViewer_; }
 
+signals:
+    // The link of today's prayer list was clicked.
+    void prayTodayRequested();
+
 protected:
     void showEvent(QShowEvent* event) override;
 

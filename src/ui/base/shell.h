@@ -22,7 +22,7 @@ namespace kovara::ui {
 
 class Dialogs;
 
-enum class Page { Welcome, Devotional, Reading, PlanManager, PrayerTracker, Bible };
+enum class Page { Welcome, Devotional, Reading, PlanManager, PrayerTracker, Bible, PrayToday };
 
 class Shell {
 public:

@@ -8,6 +8,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/base/dates.h"
+#include "ui/prayer/prayer_schedule_menu.h"
 #include "ui/prayer/prayer_search.h"
 #include "ui/prayer/prayer_text.h"
 #include "ui/prayer/rtf_codec.h"
@@ -225,6 +226,14 @@ PrayerTrackerPage::PrayerTrackerPage(Shell& shell, std::function<PrayerEditor&()
     connect(prayerList_, &QListWidget::itemSelectionChanged, this, [this] { guarded([this] { onPrayerClicked(); }); });
     connect(prayerList_, &QListWidget::itemDoubleClicked, this,
             [this] { guarded([this] { onPrayerDoubleClicked(); }); });
+    // How often the selected item comes up on the prayer list.
+    auto* scheduleMenu = new PrayerScheduleMenu(
+        shell_, [this] { const PrayerHeader* rec = selectedRecord(); return rec ? rec->prayerIndex : 0; }, this);
+    prayerList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(prayerList_, &QWidget::customContextMenuRequested, this, [this, scheduleMenu](const QPoint& pos) {
+        if (selectedRecord())
+            scheduleMenu->exec(prayerList_->viewport()->mapToGlobal(pos));
+    });
 
     // Lower pane: title, dates and the text.
     auto* lower = new QWidget(splitter_);

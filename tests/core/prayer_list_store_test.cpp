@@ -1,0 +1,159 @@
+// The prayer list's tables in prayers.kova2: made on first use only, what
+// they keep, the list read from them, and that the journal's store (which
+// does not know them) and a backup keep them whole.
+#include "core/app/backup_file.h"
+#include "core/plans/plan_store.h"
+#include "core/prayer/prayer_list_page.h"
+#include "core/prayer/prayer_list_store.h"
+#include "core/prayer/prayer_store.h"
+#include "fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kovara::core {
+namespace {
+
+using std::chrono::days;
+
+class PrayerListStoreTest : public ::testing::Test {
+protected:
+    PrayerListStoreTest() { open(); }
+    void open() { store = std::make_unique<PrayerStore>(dir.file("prayers.kova2"), &clock); }
+
+    std::int32_t add(const std::string& title, PrayerStatus status = PrayerStatus::Active)
+    {
+        const std::int32_t index = store->newPrayerItem();
+        store->updatePrayer(index, title, "", "", status, "", false);
+        return index;
+    }
+
+    std::string listed(sys_days day)
+    {
+        std::string out;
+        for (const ListEntry& e : PrayerListStore(*store).listFor(day))
+            out += store->prayerTitle(e.prayerIndex) + (e.prayed ? "+" : "") + " ";
+        return out;
+    }
+
+    test::TempDir dir;
+    const sys_days today = makeDate(2027, 3, 1);
+    FixedClock clock{makeMoment(2027, 2, 20, 9, 0, 0)};
+    std::unique_ptr<PrayerStore> store;
+};
+
+TEST_F(PrayerListStoreTest, TablesAreMadeOnFirstUseOnlyAndKeepWhatTheListNeeds)
+{
+    const std::int32_t mum = add("Mum");
+    const std::int32_t work = add("Work");
+    const std::int32_t done = add("Done", PrayerStatus::Answered);
+    PrayerListStore list(*store);
+    EXPECT_FALSE(list.exists()) << "opening the journal makes none of the list's tables";
+    EXPECT_EQ(listed(today), "");
+    EXPECT_EQ(list.schedule(mum).kind, ScheduleKind::InTurn);
+    EXPECT_EQ(list.schedule(mum).since, makeDate(2027, 2, 20)) << "in turn since it was made";
+
+    list.ensureTables(today);
+    EXPECT_TRUE(list.exists());
+    ASSERT_EQ(list.cycles().size(), 1u);
+    EXPECT_EQ(list.cycles()[0].start, today);
+    EXPECT_EQ(list.cycleLength(today), 7);
+    EXPECT_EQ(listed(today), "Mum ");
+    EXPECT_EQ(listed(today + days(1)), "Mum Work ") << "Mum, missed on its day, comes up again";
+
+    const unsigned mask = weekdayBit(std::chrono::Tuesday) | weekdayBit(std::chrono::Saturday);
+    list.setSchedule(work, {ScheduleKind::Weekdays, mask, today});
+    list.setSchedule(done, {ScheduleKind::Daily, 0, today});
+    const PrayerSchedule read = list.schedule(work);
+    EXPECT_EQ(read.kind, ScheduleKind::Weekdays);
+    EXPECT_EQ(read.weekdays, mask);
+    EXPECT_EQ(read.since, today);
+
+    // "Prayed" and its undo; "Not today" moves an item to the next day.
+    list.markPrayed(mum, today);
+    list.markPrayed(mum, today);
+    EXPECT_EQ(listed(today), "Mum+ ");
+    list.unmarkPrayed(mum, today);
+    EXPECT_EQ(listed(today), "Mum ");
+    list.defer(mum, today);
+    EXPECT_EQ(listed(today), "");
+    EXPECT_EQ(listed(today + days(1)), "Mum Work ") << "Tuesday, and Mum put off from Monday";
+    list.markPrayed(mum, today + days(1));
+    list.markPrayed(mum, today + days(9));
+    EXPECT_EQ(list.prayedDays(mum), (std::vector<sys_days>{today + days(1), today + days(9)}));
+    EXPECT_EQ(listed(today + days(1)), "Mum+ Work ");
+
+    // A new length starts a new cycle that day; the same length changes nothing.
+    list.setCycleLength(7, today + days(3));
+    list.setCycleLength(2, today + days(3));
+    ASSERT_EQ(list.cycles().size(), 2u);
+    EXPECT_EQ(list.cycleLength(today + days(2)), 7);
+    EXPECT_EQ(list.cycleLength(today + days(3)), 2);
+
+    list.setVerses(mum, {"Phil 4:6-7", "Ps 23"});
+    list.setVerses(work, {"Col 3:23"});
+    list.setVerses(mum, {"Ps 23", "Phil 4:6-7"});
+    EXPECT_EQ(list.verses(mum), (std::vector<std::string>{"Ps 23", "Phil 4:6-7"}));
+    EXPECT_EQ(list.verses(done), std::vector<std::string>{});
+}
+
+TEST_F(PrayerListStoreTest, JournalStoreAndBackupKeepTheListTables)
+{
+    const std::int32_t mum = add("Mum");
+    {
+        PrayerListStore list(*store);
+        list.ensureTables(today);
+        list.setSchedule(mum, {ScheduleKind::Weekly, 0, today});
+        list.markPrayed(mum, today);
+        list.setVerses(mum, {"Ps 23"});
+    }
+    auto expectListKept = [&](const char* when) {
+        PrayerListStore list(*store);
+        EXPECT_EQ(list.schedule(mum).kind, ScheduleKind::Weekly) << when;
+        EXPECT_EQ(list.prayedDays(mum), std::vector<sys_days>{today}) << when;
+        EXPECT_EQ(list.verses(mum), std::vector<std::string>{"Ps 23"}) << when;
+    };
+
+    // The journal's own work, by a store that reads and writes only its
+    // tables, through a close and reopen.
+    const std::int32_t other = add("Other");
+    store->setPrayerStatus(other, PrayerStatus::Answered, {today, "yes"});
+    store->deletePrayer(other);
+    store->close();
+    open();
+    EXPECT_EQ(store->prayerTitle(mum), "Mum");
+    expectListKept("after the journal's store wrote the file");
+
+    // A backup holds them and a restore brings them back.
+    PlanStore plans(dir.file("userreadplans.kova2"), clock);
+    plans.close();
+    store->close();
+    UserDatabases dbs{dir.file("prayers.kova2"), dir.file("userreadplans.kova2")};
+    writeBackupFile(dir.file("a.kova2bak"), dbs, startOf(today));
+    open();
+    PrayerListStore(*store).setVerses(mum, {});
+    PrayerListStore(*store).unmarkPrayed(mum, today);
+    store->close();
+    restoreBackupFiles(dir.file("a.kova2bak"), dbs);
+    open();
+    expectListKept("after a restore");
+}
+
+TEST_F(PrayerListStoreTest, WelcomeSectionShowsWhatIsLeftToPrayForOnceTheListIsUsed)
+{
+    const std::int32_t mum = add("Mum <3");
+    EXPECT_EQ(prayerListSection(*store, today), "") << "a reader who never used the list sees nothing new";
+    PrayerListStore list(*store);
+    list.ensureTables(today);
+    list.setSchedule(mum, {ScheduleKind::Daily, 0, today});
+    const std::string section = prayerListSection(*store, today);
+    EXPECT_NE(section.find(std::string("href=\"") + kLinkPrayToday + "\""), std::string::npos);
+    EXPECT_NE(section.find("Mum &lt;3"), std::string::npos);
+    EXPECT_EQ(section.find(kLinkPrayedPrefix), std::string::npos) << "no item commands on the welcome page";
+    list.markPrayed(mum, today);
+    EXPECT_NE(prayerListSection(*store, today).find("You have prayed for everything"), std::string::npos);
+}
+
+} // namespace
+} // namespace kovara::core
