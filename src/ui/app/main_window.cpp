@@ -1,7 +1,6 @@
 #include "ui/app/main_window.h"
+#include "ui/app/main_services.h"
 #include "ui/app/single_instance.h"
-#include "ui/app/sync_controller.h"
-#include "ui/app/sync_settings_panel.h"
 #include "ui/base/core_names.h"
 
 #include "core/settings/data_folders.h"
@@ -20,7 +19,6 @@
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
 #include "ui/plans/reminder_notifier.h"
-#include "ui/plans/reminder_settings_panel.h"
 #include "ui/app/preferences_dialog.h"
 #include "ui/prayer/pray_today_page.h"
 #include "ui/prayer/prayer_editor.h"
@@ -28,14 +26,15 @@
 #include "ui/prayer/prayer_commands.h"
 #include "ui/prayer/version1_import.h"
 #include "ui/base/content_page.h"
+#include "ui/base/group_bar.h"
 #include "ui/base/text_codec.h"
 #include "ui/base/window_placement.h"
 #include "core/settings/settings_keys.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDBusConnection>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <QStackedWidget>
@@ -256,27 +255,10 @@ void MainWindow::createGeneralCommands()
 
 void MainWindow::createReminder()
 {
-    reminder_ = new ReminderNotifier(*this, [] { return QDBusConnection::sessionBus(); }, this);
-    connect(reminder_, &ReminderNotifier::openPlanRequested, this, [this](const PlanId& plan) {
-        runGuarded(dialogs_, [this, plan] {
-            SingleInstance::bringForward(this);
-            planCommands_->showPlanDay(plan);
-        });
-    });
-    // Without a notification service the window says it itself.
-    connect(reminder_, &ReminderNotifier::reminderNotShown, this, [this](const QString& text) {
-        statusBar()->showMessage(text);
-        SingleInstance::bringForward(this);
-    });
-    reminder_->setSettings(ReminderSettings::read(stores_.settings()));
-    // Keeping plans and prayers in step through a synced folder, when chosen.
-    sync_ = new SyncController(*this, stores_.settings(), this);
-    connect(sync_, &SyncController::message, this, [this](const QString& text) { statusBar()->showMessage(text); });
-    runGuarded(dialogs_, [this] { sync_->applySettings(); });
-    appCommands_->setPreferencesExtension([this](PreferencesDialog& dialog) {
-        dialog.addSection(makeReminderSection(dialog, *reminder_, *this, stores_.settings()));
-        dialog.addSection(makeSyncSection(dialog, *sync_, *this, stores_.settings()));
-    });
+    const MainServices services = startMainServices(*this, *this, dialogs_, stores_.settings(), *appCommands_,
+                                                    [this](const PlanId& plan) { planCommands_->showPlanDay(plan); });
+    reminder_ = services.reminder;
+    sync_ = services.sync;
 }
 
 void MainWindow::createPlanPages()
