@@ -165,8 +165,13 @@ void SyncController::watchFolder()
     for (const QString& path : paths)
         if (!watched.contains(path))
             missing << path;
-    if (!missing.isEmpty())
+    if (!missing.isEmpty()) {
         watcher_->addPaths(missing);
+        // A file or folder another computer made between the last look and
+        // now raised no event: look once more, or it waits for the poll.
+        if (!afterChange_->isActive())
+            afterChange_->start(kAfterFolderChangeMs);
+    }
 }
 
 void SyncController::report(const QString& text)
