@@ -1,6 +1,7 @@
 // The installer half of the SWORD plug-in (see sword_installer.h): libsword's
 // InstallMgr over the reader's SWORD folder.
 #include "core/sword/sword_installer.h"
+#include "core/sword/plugin/module_entries.h"
 
 #include <filemgr.h>
 #include <installmgr.h>
@@ -20,27 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-SwordModuleType moduleType(const char* type)
-{
-    const std::string t = type ? type : "";
-    if (t == "Biblical Texts")
-        return SwordModuleType::Bible;
-    if (t == "Commentaries")
-        return SwordModuleType::Commentary;
-    if (t == "Lexicons / Dictionaries")
-        return SwordModuleType::Dictionary;
-    return SwordModuleType::Other;
-}
-
-std::string configEntry(const sword::SWModule& module, const char* key)
-{
-    const char* value = module.getConfigEntry(key);
-    return value ? value : "";
-}
-
 std::string versionOf(const sword::SWModule& module)
 {
-    const std::string version = configEntry(module, "Version");
+    const std::string version = entry(module, "Version");
     return version.empty() ? "1.0" : version;
 }
 
@@ -50,12 +33,12 @@ SwordModuleInfo infoOf(const sword::SWModule& module)
     info.name = module.getName();
     info.description = module.getDescription() ? module.getDescription() : "";
     info.language = module.getLanguage() ? module.getLanguage() : "";
-    info.abbreviation = configEntry(module, "Abbreviation");
+    info.abbreviation = entry(module, "Abbreviation");
     if (info.abbreviation.empty())
         info.abbreviation = info.name;
     info.version = versionOf(module);
-    info.type = moduleType(module.getType());
-    info.versification = configEntry(module, "Versification");
+    info.type = typeOf(module.getType());
+    info.versification = entry(module, "Versification");
     return info;
 }
 
@@ -197,22 +180,22 @@ public:
         sword::SWMgr library; // every folder the reader's SWORD programs read
         sword::SWMgr own(home_.c_str(), true, nullptr, false, false);
         for (const auto& [name, module] : remote->getModules()) {
-            SwordRemoteModule entry;
-            entry.info = infoOf(*module);
-            const std::string size = configEntry(*module, "InstallSize");
-            entry.size = size.empty() ? 0 : std::atoll(size.c_str());
+            SwordRemoteModule offered;
+            offered.info = infoOf(*module);
+            const std::string size = entry(*module, "InstallSize");
+            offered.size = size.empty() ? 0 : std::atoll(size.c_str());
             sword::SWModule* installed = library.getModule(name.c_str());
             if (sword::SWModule* mine = own.getModule(name.c_str())) {
                 installed = mine;
-                entry.inUserFolder = true;
+                offered.inUserFolder = true;
             }
             if (installed) {
-                entry.installed = true;
-                entry.installedVersion = versionOf(*installed);
-                entry.newer = sword::SWVersion(entry.info.version.c_str()) >
-                              sword::SWVersion(entry.installedVersion.c_str());
+                offered.installed = true;
+                offered.installedVersion = versionOf(*installed);
+                offered.newer = sword::SWVersion(offered.info.version.c_str()) >
+                              sword::SWVersion(offered.installedVersion.c_str());
             }
-            list.push_back(std::move(entry));
+            list.push_back(std::move(offered));
         }
         return list;
     }

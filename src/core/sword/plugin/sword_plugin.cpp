@@ -1,6 +1,7 @@
 // The SWORD plug-in: the one place that uses libsword. Built as a module that
 // the program loads on first use (see sword_backend.h).
 #include "core/sword/sword_backend.h"
+#include "core/sword/plugin/module_entries.h"
 
 #include <markupfiltmgr.h>
 #include <swmgr.h>
@@ -20,24 +21,6 @@ namespace kovara::core {
 namespace {
 
 using sword::VersificationMgr;
-
-SwordModuleType typeOf(const char* type)
-{
-    const std::string t = type ? type : "";
-    if (t == "Biblical Texts")
-        return SwordModuleType::Bible;
-    if (t == "Commentaries")
-        return SwordModuleType::Commentary;
-    if (t == "Lexicons / Dictionaries")
-        return SwordModuleType::Dictionary;
-    return SwordModuleType::Other;
-}
-
-std::string entry(const sword::SWModule& module, const char* key)
-{
-    const char* value = module.getConfigEntry(key);
-    return value ? value : "";
-}
 
 // Runs of white space as one space, none at either end.
 std::string squeezed(const std::string& text)
