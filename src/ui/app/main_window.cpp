@@ -1,6 +1,7 @@
 #include "ui/app/main_window.h"
 #include "ui/app/main_services.h"
 #include "ui/app/single_instance.h"
+#include "ui/base/page_frame.h"
 #include "ui/base/core_names.h"
 
 #include "core/settings/data_folders.h"
@@ -64,7 +65,7 @@ MainWindow::MainWindow(const std::string& contentFolder, const std::string& appD
         if (!trim(appDataFolder_).empty())
             importVersion1Data(*this, version1FolderFor(appDataFolder_));
     };
-    setFont(QFont(QStringLiteral("Verdana"), 8));
+    setFont(windowFont());
     actions_ = MainActions::create(this);
     // Shortcuts work while a menu or dialog of the window has no focus.
     addActions(actions_.all());

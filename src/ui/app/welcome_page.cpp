@@ -18,6 +18,7 @@
 #include "ui/base/text_codec.h"
 #include "ui/base/dates.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
@@ -42,7 +43,14 @@ WelcomePage::WelcomePage(Dialogs& dialogs, QWidget* parent) : ContentPage(parent
     auto* header = new QVBoxLayout(headerPanel_);
     header->addWidget(welcomeLabel_);
 
+    // While it is made, the viewer lays out an empty page in the
+    // application's font, before it takes the one it shows. Made under the
+    // window's font, which the window draws with anyway, start-up loads no
+    // font just for that: a font is the dearest thing the first window loads.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(windowFont());
     htmlViewer_ = makeViewerPanel(viewerPanel_, this);
+    QApplication::setFont(applicationFont);
     htmlViewer_->setAccessibleName(tr("Welcome and Summary"));
     htmlViewer_->setSelectionEnabled(false);
     // The summary usually fills more than the first window: with the scroll

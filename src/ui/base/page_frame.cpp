@@ -14,6 +14,11 @@
 
 namespace kovara::ui {
 
+QFont windowFont()
+{
+    return {QStringLiteral("Verdana"), 8};
+}
+
 QFrame* makeHeaderPanel(QWidget* parent)
 {
     auto* panel = new QFrame(parent);

@@ -2,6 +2,7 @@
 // Pieces the passage frame and the devotional frame share: the header panel
 // and the viewer's panel, and the viewer's two context-menu actions.
 #include "ui/base/core_names.h"
+#include <QFont>
 #include <QWidget>
 
 class QAction;
@@ -16,6 +17,8 @@ namespace kovara::ui {
 
 class HtmlViewer;
 
+// The main window's font, which its pages inherit: Verdana, 8 points.
+QFont windowFont();
 // A header panel across the top (plain frame, window colour).
 QFrame* makeHeaderPanel(QWidget* parent);
 // A label in the header: size is relative to the application font (points

@@ -690,9 +690,15 @@ void PlanController::rebuildPlanMenus()
         for (const PlanEntry& entry : entries_) {
             // A long title is cut short so that the menu keeps a sensible
             // width; the entry's tooltip holds it in full.
-            const QFontMetrics metrics(readingMenu_->font());
-            const QString shown =
-                metrics.elidedText(entry.title, Qt::ElideRight, metrics.averageCharWidth() * kMenuTitleChars);
+            // A title of a third of that length fits unless its letters are
+            // three times as wide as the average one, which common scripts'
+            // letters are not; measuring it would load the menu's font at
+            // start-up for nothing.
+            QString shown = entry.title;
+            if (shown.size() * 3 > kMenuTitleChars) {
+                const QFontMetrics metrics(readingMenu_->font());
+                shown = metrics.elidedText(shown, Qt::ElideRight, metrics.averageCharWidth() * kMenuTitleChars);
+            }
             auto* action = new QAction(withAltLetter(menuText(shown), taken), readingMenu_);
             action->setToolTip(entry.title);
             action->setData(QVariant::fromValue(entry.plan));
