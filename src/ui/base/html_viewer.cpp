@@ -1,10 +1,12 @@
 #include "ui/base/html_viewer.h"
+#include "ui/base/html_viewer_accessible.h"
 #include "ui/base/core_names.h"
 
 #include "ui/base/colors.h"
 #include "ui/base/text_codec.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -65,6 +67,10 @@ QVariant HtmlViewer::loadResource(int type, const QUrl& name)
 
 HtmlViewer::HtmlViewer(QWidget* parent) : QTextBrowser(parent)
 {
+    // A screen reader reads the page's text without the marks tables leave
+    // in it (see html_viewer_accessible.cpp).
+    static const bool accessible = (QAccessible::installFactory(htmlViewerAccessible), true);
+    Q_UNUSED(accessible);
     setOpenLinks(false);
     setOpenExternalLinks(false);
     setUndoRedoEnabled(false);
