@@ -2,6 +2,7 @@
 #include "core/settings/version.h"
 #include "fixtures.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace kovara::core {
@@ -13,8 +14,20 @@ TEST(LinksTest, AddressesAreExact)
     EXPECT_EQ(updateCheckUrl("2.0.1.2"),
               "https://kovara.example.org/updatecheck2.php?major=2&minor=0&release=1&build=2");
     EXPECT_EQ(std::string(kProductWebsite), "https://kovara.example.org/");
-    // The program's own version is what the commands send.
-    EXPECT_EQ(fileVersionText(), "2.0.1.2");
+}
+
+// The version the commands send is the project's, as the build knows it,
+// whatever number it has now, in the four parts the update check takes.
+TEST(LinksTest, TheCommandsSendTheBuildsVersion)
+{
+    std::ifstream cache(std::string(KOVARA_BUILD_DIR) + "/CMakeCache.txt");
+    std::string line, projectVersion;
+    while (std::getline(cache, line))
+        if (line.rfind("CMAKE_PROJECT_VERSION:", 0) == 0)
+            projectVersion = line.substr(line.find('=') + 1);
+    ASSERT_FALSE(projectVersion.empty());
+    EXPECT_EQ(fileVersionText(), projectVersion);
+    EXPECT_NO_THROW(updateCheckQuery(fileVersionText()));
 }
 
 TEST(LinksTest, UpdateQueryTakesTheFirstFourParts)

@@ -199,7 +199,7 @@ TEST(StoredFilesTest, PrayerDatabase)
               "table CREATE TABLE prayerNotes (noteIndex INTEGER PRIMARY KEY, prayerIndex INTEGER, noteTime INTEGER, noteText TEXT)\n"
               "table CREATE VIRTUAL TABLE prayerSearch USING fts5(title, topic, body, notes, tokenize='unicode61 remove_diacritics 2')\n"
               "prayerAnswers: i:2 i:1714435200 t:'Showers'\n"
-              "prayerJournalInfo: t:'searchIndex' t:'1'\n"
+              "prayerJournalInfo: t:'searchIndex' t:'2'\n"
               "prayerNotes: i:1 i:1 i:1715040000 t:'Went well'\n"
               "prayerNotes: i:2 i:1 i:1714953600 t:'Admitted'\n"
               "prayerSearch: t:'Mum' t:'Family' t:'Surgery on Friday' t:'\n"

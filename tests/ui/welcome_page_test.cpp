@@ -85,74 +85,72 @@ private:
     Page page_ = Page::Devotional;
 };
 
+// Every link form a page writes or a reader may meet, from its text to the
+// window's command it runs (through the target the main window uses: its
+// actions, and the plan callbacks); an unknown link runs nothing and says so.
 TEST(InternalLinkTest, EveryLinkRunsItsCommand)
 {
     struct Case {
         const char* link;
-        const char* ran;
+        const char* ran; // nullptr: unknown, reported
     } cases[] = {
         {"koav2:FCtoday", "FaithsCheckbook;"},
         {"koav2:NewReadPlan", "NewReadPlan;"},
         {"koav2:ReadPlan/0", "ShowPlanDay(0);"},
-        {"koav2:ReadPlan/1", "ShowPlanDay(1);"},
         {"koav2:ReadPlan/42", "ShowPlanDay(42);"},
-        {"koav2:ReadPlan/{0A1B2C3D-0000-4000-8000-00000000000F}", "ShowPlanDay({0A1B2C3D-0000-4000-8000-00000000000F});"},
+        {"koav2:ReadPlan/-1", "ShowPlanDay(-1);"}, // range is the reading page's to check
+        {"koav2:ReadPlan/123456", "ShowPlanDay(12345);"}, // five characters are read
         {"koav2:CatchUp/3", "CatchUp(3);"},
+        // The form pages write now: the plan's id, however long, also with
+        // the braces percent-encoded as a clicked link's URL gives them.
+        {"koav2:ReadPlan/{0A1B2C3D-0000-4000-8000-00000000000F}", "ShowPlanDay({0A1B2C3D-0000-4000-8000-00000000000F});"},
         {"koav2:CatchUp/{0A1B2C3D-0000-4000-8000-00000000000F}", "CatchUp({0A1B2C3D-0000-4000-8000-00000000000F});"},
+        {"koav2:ReadPlan/%7B0A1B2C3D-0000-4000-8000-00000000000F%7D", "ShowPlanDay({0A1B2C3D-0000-4000-8000-00000000000F});"},
+        {"koav2:CatchUp/%7b0A1B2C3D-0000-4000-8000-00000000000F%7d", "CatchUp({0A1B2C3D-0000-4000-8000-00000000000F});"},
         {"koav2:PlanManager", "PlanManager;"},
         {"koav2:NewPrayerItem", "NewPrayer;"},
         {"koav2:ViewActivePrayers", "Active;"},
         {"koav2:ViewInactivePrayers", "Inactive;"},
         {"koav2:ViewAnsweredPrayers", "Answered;"},
         {"koav2:ViewAllPrayers", "All;"},
+        // Exact text, case included; whole-text entries take no suffix.
+        {"koav2:readplan/1", nullptr},
+        {"KOAV2:FCtoday", nullptr},
+        {"koav2:FCtoday ", nullptr},
+        {"koav2:ReadPlan", nullptr},
+        {"koav2:", nullptr},
+        {"https://example.org/", nullptr},
+        {"koav2:Gebet/\xC3\xBC", nullptr},
     };
-    test::ScriptedDialogs scripted;
-    for (const Case& c : cases) {
-        RecordingTarget target;
-        handleInternalLink(QString::fromUtf8(c.link), target, scripted);
-        EXPECT_EQ(target.ran, c.ran) << c.link;
-    }
-}
-
-TEST(InternalLinkTest, UnknownLinksAndBadPlanNumbersRunNothing)
-{
-    test::ScriptedDialogs scripted;
-    RecordingTarget target;
-    scripted.expectMessage("Error - Unknown link \"koav2:readplan/1\"");
-    handleInternalLink("koav2:readplan/1", target, scripted);
-    scripted.expectMessage(QString::fromUtf8("Error - Unknown link \"koav2:Gebet/\xC3\xBC\""));
-    handleInternalLink(QString::fromUtf8("koav2:Gebet/\xC3\xBC"), target, scripted);
-    EXPECT_EQ(kovara::test::messageOf([&] { handleInternalLink("koav2:ReadPlan/one", target, scripted); }),
-              "'one' is not a valid integer value");
-    EXPECT_EQ(target.ran, "");
-}
-
-TEST(InternalLinkTest, ActionTargetTriggersTheMainWindowsActions)
-{
     QObject owner;
     std::string ran;
     ActionLinkTarget::Actions actions;
-    QAction** fields[] = {&actions.devFaithsCheckbook, &actions.newReadPlan,     &actions.readingPlanManager,
-                         &actions.newPrayer,          &actions.prayersActive,   &actions.prayersInactive,
-                         &actions.prayersAnswered,    &actions.prayersAll};
-    const char* names[] = {"FaithsCheckbook", "NewReadPlan", "PlanManager", "NewPrayer",
-                           "Active",          "Inactive",    "Answered",    "All"};
-    for (int i = 0; i < 8; ++i) {
-        *fields[i] = new QAction(&owner);
-        const std::string name = names[i];
-        QObject::connect(*fields[i], &QAction::triggered, [&ran, name] { ran += name + ";"; });
+    const std::pair<QAction**, std::string> commands[] = {
+        {&actions.devFaithsCheckbook, "FaithsCheckbook"}, {&actions.newReadPlan, "NewReadPlan"},
+        {&actions.readingPlanManager, "PlanManager"},     {&actions.newPrayer, "NewPrayer"},
+        {&actions.prayersActive, "Active"},               {&actions.prayersInactive, "Inactive"},
+        {&actions.prayersAnswered, "Answered"},           {&actions.prayersAll, "All"}};
+    for (const auto& [field, name] : commands) {
+        *field = new QAction(&owner);
+        QObject::connect(*field, &QAction::triggered, [&ran, name = name] { ran += name + ";"; });
     }
-    ActionLinkTarget target(actions,
-                            [&ran](const PlanLinkTarget& plan) { ran += "ShowPlanDay(" + planText(plan) + ");"; });
+    ActionLinkTarget target(
+        actions, [&ran](const PlanLinkTarget& plan) { ran += "ShowPlanDay(" + planText(plan) + ");"; },
+        [&ran](const PlanLinkTarget& plan) { ran += "CatchUp(" + planText(plan) + ");"; });
     test::ScriptedDialogs scripted;
-    for (const char* link : {"koav2:FCtoday", "koav2:NewReadPlan", "koav2:ReadPlan/2", "koav2:PlanManager",
-                             "koav2:NewPrayerItem", "koav2:ViewActivePrayers", "koav2:ViewInactivePrayers",
-                             "koav2:ViewAnsweredPrayers", "koav2:ViewAllPrayers"})
-        handleInternalLink(QString::fromUtf8(link), target, scripted);
-    EXPECT_EQ(ran, "FaithsCheckbook;NewReadPlan;ShowPlanDay(2);PlanManager;NewPrayer;Active;Inactive;Answered;All;");
+    for (const Case& c : cases) {
+        ran.clear();
+        if (!c.ran)
+            scripted.expectMessage(QString::fromUtf8("Error - Unknown link \"%1\"").arg(QString::fromUtf8(c.link)));
+        handleInternalLink(QString::fromUtf8(c.link), target, scripted);
+        EXPECT_EQ(ran, c.ran ? c.ran : "") << c.link;
+    }
 
-    // A disabled command stays disabled when reached by its link.
+    // A plan number that is not a number is an error, not a plan; a
+    // disabled command stays disabled when reached by its link.
     ran.clear();
+    EXPECT_EQ(kovara::test::messageOf([&] { handleInternalLink("koav2:ReadPlan/one", target, scripted); }),
+              "'one' is not a valid integer value");
     actions.newPrayer->setEnabled(false);
     handleInternalLink("koav2:NewPrayerItem", target, scripted);
     EXPECT_EQ(ran, "");
