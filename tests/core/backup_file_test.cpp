@@ -284,6 +284,8 @@ TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
     damagedPage.replace(8200, 64, Bytes(64, '\xFF'));
     const Bytes pageDamaged = packBackup(damagedPage, plansBefore);
     const Bytes midTransaction = packBackup(copyTakenMidTransaction(otherDb), plansBefore);
+    // A sound database with a page more than its header counts.
+    const Bytes longerThanItsHeader = packBackup(readBytes(otherDb) + Bytes(4096, '\0'), plansBefore);
 
     auto setAt = [](std::size_t at, std::int64_t value) {
         return [=](Bytes b) {
@@ -317,6 +319,7 @@ TEST_F(BackupFileTest, DamagedBackupRestoresNothingAndLosesNothing)
         {"images that are not the databases", [&](Bytes) { return notDatabases; }},
         {"prayers image with a damaged page", [&](Bytes) { return pageDamaged; }},
         {"prayers image copied in the middle of a write", [&](Bytes) { return midTransaction; }},
+        {"prayers image longer than its header says", [&](Bytes) { return longerThanItsHeader; }},
     };
 
     changeData();

@@ -205,6 +205,10 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     add("Mum", "Family", "Active", "Surgery", makeDate(2024, 5, 1), {{makeDate(2024, 5, 3), "went well"}});
     add("Old", "Family", "Active", "Long ago", makeDate(2023, 5, 1));
     add("Job", "Work", "Inactive", "Interview", makeDate(2024, 5, 1));
+    // Answered, then set back to Active: the answer was withdrawn.
+    const std::int32_t rain = add("Rain", "Family", "Active", "Dry fields", makeDate(2024, 5, 1));
+    shell.store->setPrayerStatus(rain, PrayerStatus::Answered, {makeDate(2024, 6, 1), "showers came"});
+    shell.store->setPrayerStatus(rain, PrayerStatus::Active);
 
     // The window proposes this year, every status and every topic.
     JournalExportDialog dialog(shell.store->topicList(), shell.fixedClock.today());
@@ -218,7 +222,7 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
 
     const QString file = QString::fromStdString(shell.dir.file("journal.html"));
     shell.scripted.expectMessage(QStringLiteral("Prayer journal (Active, Answered; Family; created or answered 1 Jan \u2013 31 Dec "
-                                                "2024): 1 item written to ") + file +
+                                                "2024): 2 items written to ") + file +
                                 ".");
     commands.exportJournal(dialog.selection(), dialog.pdf(), file);
     QFile html(file);
@@ -228,6 +232,8 @@ TEST_F(JournalExportTest, HtmlAndTheChoicesOfTheWindow)
     EXPECT_TRUE(page.contains("went well"));
     EXPECT_FALSE(page.contains("Long ago")) << "created in another year";
     EXPECT_FALSE(page.contains("Interview")) << "inactive, and another topic";
+    EXPECT_TRUE(page.contains("Dry fields"));
+    EXPECT_FALSE(page.contains("showers came")) << "a withdrawn answer";
 
     // No status, or a range backwards: nothing to export.
     dialog.findChild<QCheckBox*>("exportActiveCheck")->setChecked(false);
