@@ -53,6 +53,8 @@ TEST(CatchUpTest, TheThreeChoicesOnATableOfPlans)
         {"read out of order", 6, -3, {1, 3}, -1, {"3-4,7-7", "8-10", "11-12"}, -2, nullptr, 0, 2},
         {"behind by more days than are left", 10, -7, {}, 0, {"1-7", "8-14", "15-20"}, 0, nullptr, 4, 4},
         {"finish date already past", 5, -9, {1, 2}, -2, {}, 0, kPlannedFinishPassed, 1, 1},
+        // The last planned day is today: every unread verse goes to it.
+        {"planned finish is today", 5, -4, {1, 2}, -2, {"5-10"}, -2, nullptr, 1, 1},
         {"read ahead: fewer verses than days left", 5, 0, {2, 3, 4, 5}, 0, {"1-1", "2-2"}, -4, nullptr, 0, 0},
         {"started in the future", 3, 2, {}, 0, {"1-2", "3-3", "4-4", "5-5", "6-6"}, 0, nullptr, 0, 2},
     };
