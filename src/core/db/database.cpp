@@ -29,6 +29,18 @@ Database::Database(const std::string& fileName, int flags)
         if (created)
             ::close(fd);
     }
+    // Each connection would otherwise set aside and write through about 200
+    // KB for small allocations and a first batch of cached pages; the
+    // program's databases are read in a few hundred statements, and at
+    // start-up every page first written costs more than those allocations
+    // save. Set before the engine's first use (later calls are refused and
+    // change nothing).
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 128, 32);
+        sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+        return true;
+    }();
+    (void)configured;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(fileName.c_str(), &db, flags, nullptr);
     try {

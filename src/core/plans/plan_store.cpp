@@ -32,6 +32,30 @@ std::string quoted(const std::string& name)
     return out;
 }
 
+// Holds one read transaction while it lives, unless one is open already:
+// the engine then takes and checks its lock once for a run of queries
+// instead of once for each.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(sqlite3* db) : db_(db), own_(sqlite3_get_autocommit(db) != 0)
+    {
+        if (own_)
+            execSQL(db_, "BEGIN;");
+    }
+    ~ReadTransaction()
+    {
+        // Nothing was written: ending it cannot lose anything.
+        if (own_)
+            sqlite3_exec(db_, "COMMIT;", nullptr, nullptr, nullptr);
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    sqlite3* db_;
+    bool own_;
+};
+
 void dropTableQuietly(sqlite3* db, const std::string& tableName)
 {
     const std::string sql = format("DROP TABLE IF EXISTS '%s';", quoted(tableName));
@@ -208,6 +232,7 @@ sqlite3* PlanStore::db() const
 
 void PlanStore::loadPlans()
 {
+    const ReadTransaction reading(db());
     // Built aside and swapped in, so a failed read keeps the plans as they were.
     std::vector<PlanRecord> loaded;
     queryRows(db(),
