@@ -1,6 +1,7 @@
 #include "ui/bible/search_panel.h"
 
 #include "core/base/exception.h"
+#include "core/content/reference_parser.h"
 #include "ui/base/html_viewer.h"
 
 #include <QComboBox>
@@ -268,6 +269,11 @@ void SearchPanel::setBible(const std::string& fileName, std::vector<QString> boo
     }
     fileName_ = fileName;
     bookNames_ = std::move(bookNames);
+    // A result is one verse: a psalm's reads "Psalm 23:4".
+    citedNames_.clear();
+    for (std::size_t i = 0; i < bookNames_.size(); ++i)
+        citedNames_.push_back(
+            QString::fromStdString(citedBookName(static_cast<int>(i) + 1, bookNames_[i].toStdString())));
     abbreviation_ = abbreviation;
     if (changed && !searchEdit_->text().trimmed().isEmpty())
         searchNow();
@@ -503,8 +509,8 @@ void SearchPanel::appendHits(const std::vector<SearchHit>& hits)
     QString html;
     QStringList references;
     for (const SearchHit& hit : hits) {
-        const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
-                                 ? bookNames_[hit.book - 1]
+        const QString book = hit.book >= 1 && hit.book <= static_cast<int>(citedNames_.size())
+                                 ? citedNames_[hit.book - 1]
                                  : QString::number(hit.book);
         QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
         // Every result names its version when all were searched.

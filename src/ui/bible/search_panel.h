@@ -119,6 +119,7 @@ private:
 
     std::string fileName_;
     std::vector<QString> bookNames_;
+    std::vector<QString> citedNames_; // the names results go by (see citedBookName)
     QString abbreviation_;
     // The references of the results shown, one per paragraph of the results.
     std::vector<QString> shownReferences_;
