@@ -546,6 +546,70 @@ Do you want to delete the damaged plans?</source>
         <source>This version cannot be opened: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Side by Side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show other versions beside this one, up to four in all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Commentary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show a commentary beside the text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to the place shown before (Ctrl+[)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward again (Ctrl+])</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find in chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previous in the chapter (Shift+F3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next in the chapter (F3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not in this chapter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No commentary of the SWORD library is installed on this computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;i&gt;%1 has nothing on %2.&lt;/i&gt;&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::BibleVersionsDialog</name>
@@ -970,6 +1034,171 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::GetModulesDialog</name>
+    <message>
+        <source>Bible</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Commentary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dictionary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language not given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get Bibles and Commentaries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Source:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Refresh List</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Add Source...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Show:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bibles and commentaries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bibles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Commentaries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Everything</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modules by language</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Install</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The address of a SWORD repository, for example https://example.org/sword (HTTP, HTTPS, FTP or SFTP):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bibles and commentaries from the SWORD repositories are installed into %1, where Kovara and other Bible programs find them. Choose a source and refresh its list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connect to the Internet?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To list and fetch modules, Kovara connects to the SWORD repositories over the internet. The repositories, and anyone who watches the connection, can see that this computer asks for Bible modules. In places where reading the Bible is dangerous, do not connect.
+
+Kovara works fully without connecting. Connect now?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No sources are listed yet. Refresh List fetches SWORD&apos;s list of standard sources; Add Source... adds another.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installed by the system</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The source was not added: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fetching the list of SWORD&apos;s sources...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fetching the list of %1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installing %1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled; nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::HelpViewer</name>
     <message>
         <source>Kovara Help</source>
@@ -1319,6 +1548,14 @@ Do you want to replace it?</source>
         <source>Bible &amp;Versions...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&amp;Get Bibles and Commentaries...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Pray Today</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::MainWindow</name>
@@ -1593,6 +1830,10 @@ Do you want to replace it?</source>
         <source>Every day of this plan has been read, so there is nothing left to put in a calendar.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PlanManagerPage</name>
@@ -1684,6 +1925,10 @@ Do you want to replace it?</source>
         <source>Enter a new name for &quot;%1.&quot;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Reading Plan</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PlanProgressText</name>
@@ -1724,6 +1969,59 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>Catch up</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PrayTodayPage</name>
+    <message numerus="yes">
+        <source>%n item(s) to pray for</source>
+        <translation>
+            <numerusform>One item to pray for</numerusform>
+            <numerusform>%n items to pray for</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n prayed</source>
+        <translation>
+            <numerusform>, one prayed</numerusform>
+            <numerusform>, %n prayed</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Pray Today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show today&apos;s list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Items in turn come up once every</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cycle length in days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prayer items of the day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pray Today %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2007,6 +2305,41 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>&amp;Delete Note</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Prayer Category</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Formatting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::PrayerScheduleMenu</name>
+    <message>
+        <source>Every &amp;Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Monday to Friday</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Once a &amp;Week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Once a M&amp;onth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In &amp;Turn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comes Up on the Prayer List</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::PrayerSearch</name>
@@ -2017,23 +2350,6 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     <message>
         <source>Kovara</source>
         <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>kovara::ui::PrayTodayPage</name>
-    <message numerus="yes">
-        <source>%n item(s) to pray for</source>
-        <translation>
-            <numerusform>One item to pray for</numerusform>
-            <numerusform>%n items to pray for</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>, %n prayed</source>
-        <translation>
-            <numerusform>, one prayed</numerusform>
-            <numerusform>, %n prayed</numerusform>
-        </translation>
     </message>
 </context>
 <context>
@@ -2232,6 +2548,22 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>&amp;Undo</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Bible version this plan is read in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bible version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Side by Side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show other versions beside this one, up to four in all</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::ReminderNotifier</name>
@@ -2352,6 +2684,34 @@ Select CANCEL to return to the prayer editor without closing it.</source>
         <source>No verses found for %1 in %2. Check the spelling, or end a word with * to find every word that starts with it (believ*).</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Search in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Order of results</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All versions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search this version or every imported one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in %2 versions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (the first %1 shown)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>kovara::ui::SingleInstance</name>
@@ -2381,6 +2741,67 @@ Close that copy, or end it if it no longer responds, and start Kovara again. If 
     </message>
     <message>
         <source>Kovara cannot make its lock &quot;%1&quot;, so it cannot tell whether another copy uses the same data. Kovara starts without that check: do not start a second copy.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::SyncController</name>
+    <message>
+        <source>This computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n text(s) changed on two computers at once were kept as dated notes beside the newer text.</source>
+        <translation>
+            <numerusform>One text changed on two computers at once was kept as a dated note beside the newer text.</numerusform>
+            <numerusform>%n texts changed on two computers at once were kept as dated notes beside the newer text.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::SyncSettingsPanel</name>
+    <message>
+        <source>Other computers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep my plans and prayers in step through this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sync folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A folder that Syncthing, Nextcloud or another service keeps in step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This computer&apos;s name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This computer&apos;s name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last exchange:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sync Folder</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -165,6 +165,22 @@ TEST_F(ReferenceParserTest, ReferenceTextReadsBack)
     }
 }
 
+TEST_F(ReferenceParserTest, ACitationOfOnePsalmNamesAPsalm)
+{
+    const std::pair<PassageRef, const char*> cases[] = {
+        {{19, 23, 4, 23, 4}, "Psalm 23:4"},
+        {{19, 23, 1, 23, 6}, "Psalm 23:1-6"},
+        {{19, 119, 0, 119, 0}, "Psalm 119"},
+        {{19, 23, 6, 24, 1}, "Psalms 23:6-24:1"}, // across psalms: the book's name
+        {{43, 3, 16, 3, 16}, "John 3:16"},
+    };
+    for (const auto& [passage, cited] : cases)
+        EXPECT_EQ(citationText(passage, *bible), cited);
+    // Headings and plan days keep the book's name.
+    EXPECT_EQ(referenceText({19, 23, 4, 23, 4}, *bible), "Psalms 23:4");
+    EXPECT_EQ(citedBookName(19, "Psalmen"), "Psalmen") << "another language's name is kept";
+}
+
 TEST(PassageLinkTest, WrittenAndReadBack)
 {
     const std::pair<PassageRef, const char*> cases[] = {

@@ -8,6 +8,7 @@
 #include "core/content/bible_store.h"
 #include "fixtures.h"
 #include "passage_view_controls.h"
+#include "bible_page_fixture.h"
 #include "test_preferences.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
@@ -81,30 +82,10 @@ struct BibleControls {
     QAction* nextChapterAction;
 };
 
-class BiblePageTest : public ::testing::Test {
+class BiblePageTest : public test::BiblePageFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        bible = new BibleStore(kovara::test::builtFile("bible.kova2"), "King James Version", "KJV");
-    }
-    static void TearDownTestSuite() { delete bible; }
-    void SetUp() override
-    {
-        prefs = test::makeTestPreferences();
-        page.setBible(*bible);
-        page.assignPreferences(*prefs);
-    }
-    QString highlighted() const
-    {
-        const auto selections = controls.passageView->viewer()->extraSelections();
-        return selections.isEmpty() ? QString() : selections.front().cursor.selectedText();
-    }
-    static BibleStore* bible;
-    std::unique_ptr<Preferences> prefs;
-    BiblePage page;
     BibleControls controls{page};
 };
-BibleStore* BiblePageTest::bible = nullptr;
 
 TEST_F(BiblePageTest, GoesToAReferenceAndHighlightsItsVerses)
 {
@@ -171,11 +152,11 @@ TEST_F(BiblePageTest, CopyCarriesTheReferenceOfTheSelectedVerses)
         cursor.setPosition(text.indexOf(to) + to.size(), QTextCursor::KeepAnchor);
         viewer->setTextCursor(cursor);
     };
-    // Part of one verse, verses across several, and from the heading on.
+    // Part of one verse, verses across several, and from the top of the text.
     const std::tuple<QString, QString, QString> cases[] = {
         {"God so loved", "the world", "John 3:16 (KJV)"},
         {"For God so loved", "be saved", "John 3:16-17 (KJV)"},
-        {"John 3", "named Nicodemus", "John 3:1 (KJV)"},
+        {"", "named Nicodemus", "John 3:1 (KJV)"},
     };
     for (const auto& [from, to, reference] : cases) {
         select(from, to);
@@ -486,6 +467,17 @@ TEST_F(BiblePageTest, SearchesAsYouTypeAndOpensAResult)
     EXPECT_TRUE(highlighted().contains(QStringLiteral("Jesus wept")));
 }
 
+// The hit at offset of a search of text, read straight from the index.
+SearchHit hitAt(const std::string& text, int offset)
+{
+    BibleSearch direct(kovara::test::builtFile("bible.kova2"));
+    SearchRequest request;
+    request.text = text;
+    request.offset = offset;
+    request.limit = 1;
+    return direct.search(request).hits.at(0);
+}
+
 TEST_F(BiblePageTest, ScrollingToTheEndOfTheResultsLoadsTheRest)
 {
     page.setSearchFile(kovara::test::builtFile("bible.kova2"));
@@ -518,6 +510,30 @@ TEST_F(BiblePageTest, ScrollingToTheEndOfTheResultsLoadsTheRest)
     EXPECT_EQ(panel.resultsViewer->document()->blockCount(), 261);
     EXPECT_EQ(panel.countLabel->text(), QStringLiteral("261 verses"));
     EXPECT_EQ(lastReference(), QStringLiteral("Jude 1:21 (KJV)"));
+    {
+        // A further page looks as the first: the same paragraph, the
+        // reference a bold link to its verse, the matched words in bold.
+        const SearchHit hit = hitAt("mercy", 200);
+        const QTextBlock first = panel.resultsViewer->document()->firstBlock();
+        const QTextBlock later = panel.resultsViewer->document()->findBlockByNumber(200);
+        EXPECT_EQ(later.blockFormat(), first.blockFormat());
+        QString plain = QString::fromUtf8(hit.markedText);
+        plain.remove(QLatin1Char(kHitStart)).remove(QLatin1Char(kHitEnd));
+        const QString reference = QStringLiteral("%1 %2:%3").arg(QString::fromUtf8(bible->longBookName(hit.book)))
+                                      .arg(hit.chapter).arg(hit.verse);
+        EXPECT_EQ(later.text(), reference + QLatin1Char(' ') + plain);
+        const QTextCharFormat firstLink = first.begin().fragment().charFormat();
+        QTextCharFormat link = later.begin().fragment().charFormat();
+        EXPECT_EQ(later.begin().fragment().text(), reference);
+        EXPECT_EQ(link.anchorHref(), QStringLiteral("#v%1").arg(hit.verseIndex));
+        link.setAnchorHref(firstLink.anchorHref());
+        EXPECT_EQ(link, firstLink);
+        QStringList bold;
+        for (auto part = ++later.begin(); !part.atEnd(); ++part)
+            if (part.fragment().charFormat().fontWeight() == QFont::Bold)
+                bold << part.fragment().text().toLower();
+        EXPECT_EQ(bold, QStringList{QStringLiteral("mercy")});
+    }
     EXPECT_FALSE(more.wait(300)) << "nothing is left to load";
 
     // By keyboard: Down past the last result shown loads the next page.
@@ -533,12 +549,7 @@ TEST_F(BiblePageTest, ScrollingToTheEndOfTheResultsLoadsTheRest)
     EXPECT_GE(search->shownCount(), 400);
     QTest::keyClick(panel.resultsViewer, Qt::Key_Down);
     QTest::keyClick(panel.resultsViewer, Qt::Key_Return);
-    BibleSearch direct(kovara::test::builtFile("bible.kova2"));
-    SearchRequest request;
-    request.text = "shall";
-    request.offset = 200;
-    request.limit = 1;
-    const SearchHit hit = direct.search(request).hits.at(0);
+    const SearchHit hit = hitAt("shall", 200);
     EXPECT_EQ(std::make_tuple(page.book(), page.chapter(), page.firstHighlighted()),
               std::make_tuple(hit.book, hit.chapter, hit.verse)) << "the 201st result is opened";
 

@@ -22,6 +22,7 @@
 #include "ui/plans/plan_controller.h"
 
 #include <QScreen>
+#include <functional>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -743,6 +744,35 @@ TEST_F(MainWindowTest, ChapterHeadingsAndDevotionalReferencesOpenTheBiblePage)
     EXPECT_EQ(window->currentPage(), Page::Bible);
     EXPECT_EQ(std::make_pair(page->book(), page->chapter()), std::make_pair(2, 1));
     EXPECT_EQ(page->firstHighlighted(), 3);
+}
+
+TEST_F(MainWindowTest, SideBarMarksTheBibleHoweverThePageWasOpened)
+{
+    auto window = open();
+    const auto* bar = window->findChild<GroupBar*>("sideBar");
+    const MainActions& actions = window->mainActions();
+    // The entries marked as the page shown, by caption.
+    const auto marked = [&] {
+        QStringList captions;
+        for (const GroupBarGroup* group : bar->groups())
+            for (const QAction* action : group->entryActions())
+                if (group->buttonFor(action)->property("current").toBool())
+                    captions << group->buttonFor(action)->text();
+        return captions;
+    };
+    EXPECT_EQ(marked(), QStringList{QStringLiteral("Welcome and Summary")});
+    const std::pair<const char*, std::function<void()>> routes[] = {
+        {"Read the Bible", [&] { actions.readBibleAction->trigger(); }},
+        {"a reference", [&] { window->openBibleReference(QStringLiteral("Exodus 1:3")); }},
+        {"a link", [&] { window->openBibleLink(QStringLiteral("bible:2.2")); }},
+    };
+    for (const auto& [route, openBible] : routes) {
+        actions.faithsCheckbookAction->trigger();
+        EXPECT_EQ(marked(), QStringList{QStringLiteral("Faith's Checkbook")}) << route;
+        openBible();
+        ASSERT_EQ(window->currentPage(), Page::Bible) << route;
+        EXPECT_EQ(marked(), QStringList{QStringLiteral("Read the Bible")}) << route;
+    }
 }
 
 TEST_F(MainWindowTest, FirstShowOffersTheImportOnceAndSavesPreferences)

@@ -25,7 +25,8 @@ int runEnd(const std::string& piece, const std::string& verseSpec, const std::st
 } // namespace
 
 std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bible, bool paragraphMode,
-                             const std::string& title, const std::string& dayLine, bool chapterLinks)
+                             const std::string& title, const std::string& dayLine, bool chapterLinks,
+                             bool headings)
 {
     // One read transaction for the whole page: each verse is still its own
     // query, but the file lock is taken once, not once per verse.
@@ -42,14 +43,15 @@ std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bib
             page += kSeparator;
             page += "<p>";
         }
-        page += format("<center><font size=\"+1\"><b>%s</b></font></center>", bible.referenceText(run));
+        if (headings)
+            page += format("<center><font size=\"+1\"><b>%s</b></font></center>", bible.referenceText(run));
 
         int previousBook = 0;
         int previousChapter = 0;
         for (int i = first; i <= last; ++i) {
             page += kSeparator;
             const VerseData v = bible.allVerseData(i);
-            if (v.book != previousBook || v.chapter != previousChapter) {
+            if (headings && (v.book != previousBook || v.chapter != previousChapter)) {
                 const std::string heading = format("%s %d", bible.longBookName(v.book), v.chapter);
                 if (chapterLinks)
                     page += format("<p><b><a href=\"%s\">%s</a></b>",
@@ -66,7 +68,10 @@ std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bib
                 if (v.verse == 1 || v.paraMark || i == first)
                     leadIn = "<p>&nbsp;&nbsp;&nbsp; " + leadIn;
             } else {
-                leadIn = format("<br>%s<b>%d</b>", "&nbsp;&nbsp;&nbsp; ", v.verse);
+                // A line of its own after the one before; the first verse of
+                // a page without headings starts the page.
+                leadIn = format("%s%s<b>%d</b>", headings || i > first ? "<br>" : "<p>", "&nbsp;&nbsp;&nbsp; ",
+                                v.verse);
                 if (v.paraMark)
                     leadIn += " &para;";
             }

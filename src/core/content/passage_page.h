@@ -20,8 +20,10 @@ namespace kovara::core {
 // whatever the store raises for a verse index it does not know. An empty
 // specification gives a page that holds only the footer.
 // With chapterLinks, each chapter heading is a link (passageLink) that opens
-// that chapter on the Bible page.
+// that chapter on the Bible page. Without headings the page holds the verses
+// and the footer only, for a view that names the passage above the text.
 std::string buildPassagePage(const std::string& verseSpec, const BibleStore& bible, bool paragraphMode,
-                             const std::string& title, const std::string& dayLine, bool chapterLinks = false);
+                             const std::string& title, const std::string& dayLine, bool chapterLinks = false,
+                             bool headings = true);
 
 } // namespace kovara::core

@@ -401,6 +401,21 @@ std::string referenceText(const PassageRef& p, const BibleStore& bible)
     return text;
 }
 
+std::string citedBookName(int book, const std::string& longName)
+{
+    constexpr int kPsalms = 19;
+    return book == kPsalms && longName == "Psalms" ? std::string("Psalm") : longName;
+}
+
+std::string citationText(const PassageRef& p, const BibleStore& bible)
+{
+    const std::string text = referenceText(p, bible);
+    const std::string name = bible.longBookName(p.book);
+    if (p.endChapter != p.chapter || text.compare(0, name.size(), name) != 0)
+        return text;
+    return citedBookName(p.book, name) + text.substr(name.size());
+}
+
 namespace {
 constexpr std::string_view kLinkScheme = "bible:";
 } // namespace

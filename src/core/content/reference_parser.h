@@ -53,6 +53,15 @@ ReferenceResult parseReference(const std::string& text, const BibleStore& bible)
 // Bible's long book names.
 std::string referenceText(const PassageRef& passage, const BibleStore& bible);
 
+// The name a reference to verses of one chapter of book gives it, from the
+// book's long name: a psalm is one Psalm ("Psalm 23:4") though the book is
+// "Psalms"; any other name is kept.
+std::string citedBookName(int book, const std::string& longName);
+// referenceText as a reader cites verses (a copy's reference): within one
+// chapter the book goes by citedBookName. Plan days and chapter headings keep
+// referenceText.
+std::string citationText(const PassageRef& passage, const BibleStore& bible);
+
 // The link target that opens a chapter on the Bible page, written into
 // generated pages: "bible:43.3" for a chapter, "bible:43.3.16" for a verse,
 // "bible:43.3.16-18" for verses of that chapter (later chapters of the

@@ -46,6 +46,9 @@ inline const Setting<std::string> kSyncLastExchange{"Sync", "LastExchange", ""};
 // The chapter the Bible page showed last.
 inline constexpr Setting<int> kBibleBook{"Bible Page", "Book", 1, 1};
 inline constexpr Setting<int> kBibleChapter{"Bible Page", "Chapter", 1, 1};
+// The share of the Bible page's height, in percent, that the chapter takes
+// above the search.
+inline constexpr Setting<int> kBibleSplitPercent{"Bible Page", "SplitPercent", 60, 10, 90};
 
 // The reader agreed that Kovara may connect to SWORD's repositories.
 inline constexpr Setting<bool> kSwordInternetAllowed{"SWORD", "InternetAllowed", false};

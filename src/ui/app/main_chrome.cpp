@@ -3,6 +3,7 @@
 #include "ui/app/main_actions.h"
 #include "ui/base/group_bar.h"
 #include "ui/base/painted_icon.h"
+#include "ui/base/shell.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/prayer/prayer_commands.h"
 
@@ -161,6 +162,17 @@ SideBar buildSideBar(const MainActions& actions)
                             actions.inactivePrayersAction, actions.allPrayersAction})
         prayers->addCommand(action);
     return side;
+}
+
+QAction* sideBarEntryOf(Page page, const MainActions& actions)
+{
+    switch (page) {
+    case Page::Welcome: return actions.welcomePageAction;
+    case Page::Devotional: return actions.faithsCheckbookAction;
+    case Page::Bible: return actions.readBibleAction;
+    case Page::PrayToday: return actions.prayTodayAction;
+    default: return nullptr;
+    }
 }
 
 void connectPlanActions(const MainActions& actions, PlanController& plans)

@@ -15,6 +15,7 @@ class GroupBarGroup;
 class PlanController;
 class PrayerCommands;
 struct MainActions;
+enum class Page;
 
 // The menu entries other parts of the window fill later.
 struct MainMenus {
@@ -38,6 +39,9 @@ struct SideBar {
     GroupBarGroup* plans = nullptr; // plan entries go before "Start New Reading Plan..."
 };
 SideBar buildSideBar(const MainActions& actions);
+// The side bar's entry that shows page, however it was opened; null for a
+// page that has no one entry (a plan's day, a prayer list).
+QAction* sideBarEntryOf(Page page, const MainActions& actions);
 
 // The window's plan and prayer actions (in its menus and side bar) run the
 // controllers' commands, which guard their own errors.

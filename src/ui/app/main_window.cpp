@@ -347,6 +347,7 @@ void MainWindow::updateCaption()
 
 void MainWindow::updateActions()
 {
+    sideBar_.bar->markCurrent(sideBarEntryOf(currentPage(), actions_));
     if (!generalCommands_)
         return; // still starting: both stay disabled
     actions_.copyAction->setEnabled(generalCommands_->canCopy());

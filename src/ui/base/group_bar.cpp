@@ -211,4 +211,19 @@ QList<GroupBarGroup*> GroupBar::groups() const
     return groups;
 }
 
+void GroupBar::markCurrent(const QAction* action)
+{
+    for (const GroupBarGroup* group : groups())
+        for (const QAction* entry : group->entryActions()) {
+            QToolButton* button = group->buttonFor(entry);
+            const bool current = entry == action;
+            if (!button || button->property("current").toBool() == current)
+                continue;
+            button->setProperty("current", current);
+            button->setStyleSheet(current ? QStringLiteral("QToolButton { background: palette(highlight); "
+                                                           "color: palette(highlighted-text); border-radius: 3px; }")
+                                          : QString());
+        }
+}
+
 } // namespace kovara::ui

@@ -50,6 +50,9 @@ public:
     // Appends a group headed caption; objectName names the group.
     GroupBarGroup* addGroup(const QString& objectName, const QString& caption);
     QList<GroupBarGroup*> groups() const;
+    // Marks the entry of action as the page shown (its button highlighted,
+    // its "current" property true) and no other; null marks none.
+    void markCurrent(const QAction* action);
 
 private:
     QVBoxLayout* groups_;

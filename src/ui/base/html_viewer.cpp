@@ -185,9 +185,13 @@ QMimeData* HtmlViewer::createMimeDataFromSelection() const
     withCaption->setText(data->text() + QLatin1Char('\n') + caption);
     QString html = data->html();
     const QString line = QStringLiteral("<p>%1</p>").arg(caption.toHtmlEscaped());
-    const qsizetype bodyEnd = html.lastIndexOf(QStringLiteral("</body>"), -1, Qt::CaseInsensitive);
-    if (bodyEnd >= 0)
-        html.insert(bodyEnd, line);
+    // Inside the copied fragment, where a program that pastes HTML takes it
+    // from; else at the end of the body.
+    qsizetype at = html.lastIndexOf(QStringLiteral("<!--EndFragment-->"));
+    if (at < 0)
+        at = html.lastIndexOf(QStringLiteral("</body>"), -1, Qt::CaseInsensitive);
+    if (at >= 0)
+        html.insert(at, line);
     else
         html += line;
     withCaption->setHtml(html);
@@ -205,9 +209,24 @@ namespace {
 // The document laid out for printer the way QTextDocument::print lays out a
 // document without a page size of its own: the printer's page, 2 cm margins
 // measured at screen resolution.
-std::unique_ptr<QTextDocument> printLayout(const QTextDocument& source, QPrinter& printer)
+std::unique_ptr<QTextDocument> printLayout(const QTextDocument& source, QPrinter& printer, const QString& heading)
 {
     std::unique_ptr<QTextDocument> doc(source.clone());
+    if (!heading.isEmpty()) {
+        // The heading in a paragraph of its own above the text, centred, in
+        // bold and a size larger.
+        QTextCursor top(doc.get());
+        top.insertBlock();
+        top.movePosition(QTextCursor::Start);
+        QTextBlockFormat centred = top.blockFormat();
+        centred.setAlignment(Qt::AlignHCenter);
+        top.setBlockFormat(centred);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        if (const qreal size = doc->defaultFont().pointSizeF(); size > 0)
+            bold.setFontPointSize(size * 1.2);
+        top.insertText(heading, bold);
+    }
     doc->documentLayout()->setPaintDevice(&printer);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
@@ -226,7 +245,7 @@ std::unique_ptr<QTextDocument> printLayout(const QTextDocument& source, QPrinter
 
 int HtmlViewer::pageCount(QPrinter& printer) const
 {
-    return std::max(1, printLayout(*document(), printer)->pageCount());
+    return std::max(1, printLayout(*document(), printer, printHeading_)->pageCount());
 }
 
 void HtmlViewer::printPages(QPrinter& printer, int fromPage, int toPage) const
@@ -235,7 +254,52 @@ void HtmlViewer::printPages(QPrinter& printer, int fromPage, int toPage) const
         printer.setFromTo(fromPage, toPage);
     else
         printer.setFromTo(0, 0);
-    document()->print(&printer);
+    if (printHeading_.isEmpty()) {
+        document()->print(&printer);
+        return;
+    }
+    // Page by page as QTextDocument::print prints them (the text in black,
+    // the page number at the bottom right), with the heading in the top
+    // margin of each page after the first.
+    const std::unique_ptr<QTextDocument> doc = printLayout(*document(), printer, printHeading_);
+    QPainter painter(&printer);
+    if (!painter.isActive())
+        return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal scaleX = printer.logicalDpiX() / (screen ? screen->logicalDotsPerInchX() : 96.0);
+    const qreal scaleY = printer.logicalDpiY() / (screen ? screen->logicalDotsPerInchY() : 96.0);
+    const qreal marginX = doc->rootFrame()->frameFormat().leftMargin() * scaleX;
+    const qreal marginY = doc->rootFrame()->frameFormat().topMargin() * scaleY;
+    const QSizeF page = doc->pageSize();
+    const int last = doc->pageCount();
+    const int first = std::clamp(fromPage > 0 ? fromPage : 1, 1, last);
+    const int end = toPage >= first ? std::min(toPage, last) : last;
+    QFont headingFont(doc->defaultFont());
+    headingFont.setBold(true);
+    for (int index = first; index <= end; ++index) {
+        if (index > first)
+            printer.newPage();
+        const QRectF view(0, (index - 1) * page.height(), page.width(), page.height());
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        doc->documentLayout()->draw(&painter, context);
+        painter.restore();
+        painter.setPen(Qt::black);
+        painter.setFont(doc->defaultFont());
+        const QString number = QString::number(index);
+        painter.drawText(QPointF(page.width() - marginX - painter.fontMetrics().horizontalAdvance(number),
+                                 page.height() - marginY + painter.fontMetrics().ascent() +
+                                     5 * printer.logicalDpiY() / 72.0),
+                         number);
+        if (index > 1) {
+            painter.setFont(headingFont);
+            painter.drawText(QRectF(marginX, 0, page.width() - 2 * marginX, marginY), Qt::AlignCenter, printHeading_);
+        }
+    }
 }
 
 void HtmlViewer::contextMenuEvent(QContextMenuEvent* event)

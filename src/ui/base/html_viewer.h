@@ -72,6 +72,11 @@ public:
     // Prints pages fromPage..toPage (1-based, inclusive) to printer; 0, 0
     // prints them all. The printer's own range is replaced.
     void printPages(QPrinter& printer, int fromPage = 0, int toPage = 0) const;
+    // A heading for printouts of a page that shows its title outside the
+    // text (the Bible page's chapter): set above the text of the first page
+    // and repeated at the top of every later one, so that a page read alone
+    // names what it holds. Empty (the default) prints the text as it is.
+    void setPrintHeading(const QString& heading) { printHeading_ = heading; }
 
     // Actions shown by the right-click menu in place of the standard one (an
     // empty list brings the standard menu back). Not owned.
@@ -95,6 +100,7 @@ private:
 
     QString pageText_;
     std::function<QString()> copyCaption_;
+    QString printHeading_;
     bool selectionEnabled_ = true;
     QList<QAction*> contextActions_;
 };

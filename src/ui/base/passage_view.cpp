@@ -113,7 +113,8 @@ void PassageView::renderPassage()
     htmlViewer_->loadFromString(tr("Loading..."));
     if (htmlViewer_->isVisible())
         htmlViewer_->viewport()->repaint(); // a long passage takes a moment
-    const std::string page = buildPassagePage(verseSpec_, *bible_, prefs_->paragraphMode, title_, dayLine_, chapterLinks_);
+    const std::string page = buildPassagePage(verseSpec_, *bible_, prefs_->paragraphMode, title_, dayLine_, chapterLinks_,
+                                               headings_);
     htmlViewer_->loadFromBytes(page);
 }
 

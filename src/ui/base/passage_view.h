@@ -60,6 +60,10 @@ public:
     // reports through linkClicked (see passageLink); off by default. Takes
     // effect at the next render.
     void setChapterLinks(bool on) { chapterLinks_ = on; }
+    // Leaves the headings of the passage out of the text, for a page whose
+    // header names the one chapter it shows; shown by default. Takes effect at
+    // the next render.
+    void setHeadingsShown(bool on) { headings_ = on; }
 
     // The line above the title, "Bible Reading Plan" until set: what is read
     // here.
@@ -97,6 +101,7 @@ private:
     std::string title_;
     std::string dayLine_;
     bool chapterLinks_ = false;
+    bool headings_ = true;
 };
 
 } // namespace kovara::ui

@@ -118,6 +118,9 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     chapterList_ = new QComboBox;
     chapterList_->setObjectName(QStringLiteral("chapterList"));
     chapterList_->setToolTip(tr("Chapter"));
+    // Room for three digits ("119") however narrow the bar gets.
+    chapterList_->setMinimumContentsLength(3);
+    chapterList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     previousChapterAction_ = new QAction(tr("Previous Chapter"), this);
     previousChapterAction_->setObjectName(QStringLiteral("previousChapterAction"));
@@ -194,6 +197,8 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     followText(passageView_->viewer(), passageView_->copyAction());
     passageView_->viewer()->setCopyCaption([this] { return selectionReference(); });
     passageView_->setObjectName(QStringLiteral("biblePassageView"));
+    // The header above the text names the chapter; the text does not again.
+    passageView_->setHeadingsShown(false);
     // Where the keys go: the chapter's text and the results wear a coloured
     // frame while they have the focus.
     const QString focusFrame = QStringLiteral("QTextBrowser { border: 1px solid palette(mid); }"
@@ -260,6 +265,7 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
 
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("bibleSplitter"));
+    splitter_ = split;
     // Find in chapter: a row under the chapter's text.
     findEdit_ = new QLineEdit;
     findEdit_->setObjectName(QStringLiteral("findEdit"));
@@ -574,6 +580,9 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     // With versions side by side the columns take the page's place at once:
     // the one-column page is not built only to be replaced.
     passageView_->showPassage(sideFiles_.empty() ? spec : std::string(), title, bible_->title(), *bible_);
+    // Printed, the chapter is named on every page (the columns name it in
+    // their own text).
+    passageView_->viewer()->setPrintHeading(sideFiles_.empty() ? QString::fromStdString(title) : QString());
     const bool bookChanged = book != book_;
     searchedWords_ = std::exchange(pendingSearchedWords_, QString());
     book_ = book;
@@ -771,12 +780,20 @@ void BiblePage::saveLastChapter(IniFile& settings) const
         return;
     core::settings::kBibleBook.write(settings, book_);
     core::settings::kBibleChapter.write(settings, chapter_);
+    // The share of the height the chapter takes over the search, once the
+    // page has been laid out.
+    const QList<int> sizes = splitter_->sizes();
+    if (const int total = sizes.value(0) + sizes.value(1); total > 0)
+        core::settings::kBibleSplitPercent.write(settings, (sizes.value(0) * 100 + total / 2) / total);
 }
 
 void BiblePage::restoreLastChapter(const IniFile& settings)
 {
     if (!bible_)
         return;
+    const int percent = core::settings::kBibleSplitPercent.read(settings);
+    // In proportion: the splitter keeps it when it is laid out.
+    splitter_->setSizes({percent * 100, (100 - percent) * 100});
     int book = core::settings::kBibleBook.read(settings);
     int chapter = core::settings::kBibleChapter.read(settings);
     if (bible_->chapterLengths(book, chapter) <= 0)
@@ -872,10 +889,15 @@ void BiblePage::highlightVerses()
     for (const auto& [first, last] : ranges) {
         if (first < 1 || last < first || last >= located || verseStarts_[last] <= verseStarts_[first - 1])
             continue;
+        // From the verse's number to the end of its text: not the blanks, the
+        // line break and the indent before the next verse.
+        int end = verseStarts_[last];
+        while (end > verseStarts_[first - 1] && doc->characterAt(end - 1).isSpace())
+            --end;
         QTextEdit::ExtraSelection selection;
         selection.cursor = QTextCursor(doc);
         selection.cursor.setPosition(verseStarts_[first - 1]);
-        selection.cursor.setPosition(verseStarts_[last], QTextCursor::KeepAnchor);
+        selection.cursor.setPosition(end, QTextCursor::KeepAnchor);
         selection.format.setBackground(QColor(255, 236, 140));
         selection.format.setForeground(QColor(Qt::black));
         selections << selection;
@@ -913,7 +935,7 @@ QString BiblePage::selectionReference() const
         passage.verse = verseAt(cursor.selectionStart(), false);
         passage.endVerse = std::max(passage.verse, verseAt(cursor.selectionEnd(), true));
     }
-    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(referenceText(passage, *bible_)),
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(citationText(passage, *bible_)),
                                          columnNames().join(QStringLiteral(", ")));
 }
 

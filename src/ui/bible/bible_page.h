@@ -16,6 +16,7 @@ class QTimer;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
+class QSplitter;
 class QToolButton;
 
 namespace kovara::core {
@@ -136,10 +137,11 @@ public:
     int firstHighlighted() const { return firstVerse_; }
     int lastHighlighted() const { return lastVerse_; }
 
-    // Section "Bible Page", keys "Book" and "Chapter".
+    // Section "Bible Page", keys "Book" and "Chapter", and "SplitPercent",
+    // the share of the height the chapter takes over the search.
     void saveLastChapter(IniFile& settings) const;
     // Opens the chapter saved there, or Genesis 1 (also when the saved one
-    // does not exist).
+    // does not exist), and divides the height as saved.
     void restoreLastChapter(const IniFile& settings);
 
 protected:
@@ -197,6 +199,7 @@ private:
     QLabel* findMessage_;
     QComboBox* bookList_;
     QComboBox* chapterList_;
+    QSplitter* splitter_; // the chapter above, the search below
     QToolButton* previousButton_;
     QToolButton* nextButton_;
     QAction* previousChapterAction_; // Alt+Left

@@ -1,6 +1,7 @@
 #include "ui/bible/search_panel.h"
 
 #include "core/base/exception.h"
+#include "core/content/reference_parser.h"
 #include "ui/base/html_viewer.h"
 
 #include <QComboBox>
@@ -268,6 +269,11 @@ void SearchPanel::setBible(const std::string& fileName, std::vector<QString> boo
     }
     fileName_ = fileName;
     bookNames_ = std::move(bookNames);
+    // A result is one verse: a psalm's reads "Psalm 23:4".
+    citedNames_.clear();
+    for (std::size_t i = 0; i < bookNames_.size(); ++i)
+        citedNames_.push_back(
+            QString::fromStdString(citedBookName(static_cast<int>(i) + 1, bookNames_[i].toStdString())));
     abbreviation_ = abbreviation;
     if (changed && !searchEdit_->text().trimmed().isEmpty())
         searchNow();
@@ -499,10 +505,12 @@ void SearchPanel::appendHits(const std::vector<SearchHit>& hits)
 {
     if (hits.empty())
         return;
+    const bool firstPage = shownVerses_.empty();
     QString html;
+    QStringList references;
     for (const SearchHit& hit : hits) {
-        const QString book = hit.book >= 1 && hit.book <= static_cast<int>(bookNames_.size())
-                                 ? bookNames_[hit.book - 1]
+        const QString book = hit.book >= 1 && hit.book <= static_cast<int>(citedNames_.size())
+                                 ? citedNames_[hit.book - 1]
                                  : QString::number(hit.book);
         QString reference = QStringLiteral("%1 %2:%3").arg(book, QString::number(hit.chapter), QString::number(hit.verse));
         // Every result names its version when all were searched.
@@ -511,24 +519,69 @@ void SearchPanel::appendHits(const std::vector<SearchHit>& hits)
             reference += QStringLiteral(" (%1)").arg(hitVersions_[at]);
         shownReferences_.push_back(reference);
         shownVerses_.push_back(hit.verseIndex);
+        if (!firstPage) {
+            references << reference;
+            continue;
+        }
         html += QStringLiteral("<p><a href=\"#v%1\"><b>%2</b></a> %3</p>")
                     .arg(hit.verseIndex)
                     .arg(reference.toHtmlEscaped())
                     .arg(QString::fromUtf8(hitHtml(hit.markedText)));
     }
-    if (shownVerses_.size() == hits.size()) {
+    if (firstPage) {
+        // The first page as HTML: the viewer lays out a whole new document
+        // a screenful at a time, so the first results show at once.
         resultsViewer_->loadFromString(html);
         return;
     }
+    appendParagraphs(hits, references);
+}
+
+void SearchPanel::appendParagraphs(const std::vector<SearchHit>& hits, const QStringList& references)
+{
     // Below the results shown, each result a paragraph of its own (the copy's
     // references count on it), leaving the reader's place and selection be.
+    // The paragraphs are written straight into the document in the formats
+    // the first page's HTML gave its first result: reading the page as HTML
+    // again would cost more than laying it out.
+    QTextDocument* doc = resultsViewer_->document();
+    const QTextBlock model = doc->firstBlock();
+    QTextCharFormat linkFormat;
+    QTextCharFormat textFormat = model.charFormat();
+    if (QTextBlock::iterator part = model.begin(); !part.atEnd()) {
+        linkFormat = part.fragment().charFormat();
+        if (!(++part).atEnd())
+            textFormat = part.fragment().charFormat();
+    }
+    QTextCharFormat wordFormat = textFormat;
+    wordFormat.setFontWeight(QFont::Bold);
+    const QTextBlockFormat blockFormat = model.blockFormat();
+
     const QScrollBar* bar = resultsViewer_->verticalScrollBar();
     const int place = bar->value();
-    QTextCursor end(resultsViewer_->document());
+    QTextCursor end(doc);
     end.movePosition(QTextCursor::End);
     end.beginEditBlock();
-    end.insertBlock();
-    end.insertHtml(html);
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        end.insertBlock(blockFormat, textFormat);
+        QTextCharFormat link = linkFormat;
+        link.setAnchorHref(QStringLiteral("#v%1").arg(hits[i].verseIndex));
+        end.insertText(references[static_cast<qsizetype>(i)], link);
+        end.insertText(QStringLiteral(" "), textFormat);
+        // The matched words between their marks, in bold.
+        const QString text = QString::fromUtf8(hits[i].markedText).simplified();
+        qsizetype from = 0;
+        bool word = false;
+        for (qsizetype at = 0; at <= text.size(); ++at) {
+            if (at < text.size() && text[at] != QLatin1Char(kHitStart) && text[at] != QLatin1Char(kHitEnd))
+                continue;
+            if (at > from)
+                end.insertText(text.mid(from, at - from), word ? wordFormat : textFormat);
+            if (at < text.size())
+                word = text[at] == QLatin1Char(kHitStart);
+            from = at + 1;
+        }
+    }
     end.endEditBlock();
     resultsViewer_->verticalScrollBar()->setValue(place);
 }

@@ -6,6 +6,7 @@
 // for it; a search still running when the reader types on is cancelled. The
 // results come a page of 200 at a time, the next as the reader scrolls on.
 #include "ui/base/core_names.h"
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -102,6 +103,9 @@ private:
     void showResult(const SearchResult& result, const std::vector<QString>& hitVersions);
     // Adds a further page of hits below the results shown.
     void appendHits(const std::vector<SearchHit>& hits);
+    // Writes the paragraphs of a further page, hits and their references,
+    // below the results shown.
+    void appendParagraphs(const std::vector<SearchHit>& hits, const QStringList& references);
     void showCount();
     // Loads the next page when the results are scrolled near their end.
     void loadMoreIfNearEnd();
@@ -115,6 +119,7 @@ private:
 
     std::string fileName_;
     std::vector<QString> bookNames_;
+    std::vector<QString> citedNames_; // the names results go by (see citedBookName)
     QString abbreviation_;
     // The references of the results shown, one per paragraph of the results.
     std::vector<QString> shownReferences_;
