@@ -110,7 +110,7 @@ void CommentaryPane::showMessage(const QString& message)
 
 void CommentaryPane::showEntry()
 {
-    if (!sword_ || list_->currentIndex() < 0 || !bible_ || book_ < 1 || book_ > BibleStore::kMaxBooks ||
+    if (isHidden() || !sword_ || list_->currentIndex() < 0 || !bible_ || book_ < 1 || book_ > BibleStore::kMaxBooks ||
         verse_ < 1)
         return;
     const std::string& module = modules_[static_cast<std::size_t>(list_->currentIndex())];

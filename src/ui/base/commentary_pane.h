@@ -44,8 +44,9 @@ public:
     // numbering, book 1-66; bible names the place in the heading): the
     // nearest entry at or before the verse, as a commentary often speaks of
     // several verses at their first. An entry already shown is not laid out
-    // again. Nothing happens before activate has found a commentary, or for
-    // books outside the 66.
+    // again. While the pane is hidden the place is only kept, for when it
+    // shows; nothing shows before activate has found a commentary, or for
+    // books outside the 66. bible must outlive the place (or be given anew).
     void follow(const core::BibleStore& bible, int book, int chapter, int verse);
     // The verse whose entry was asked for last; 0 when none.
     int verse() const { return verse_; }

@@ -956,10 +956,8 @@ bool BiblePage::setCommentaryShown(bool shown)
         return shown && commentaryPane_->showsEntry();
     }
     commentaryPane_->setVisible(shown);
-    if (!shown || !commentaryPane_->activate())
-        return false;
-    updateCommentary();
-    return commentaryPane_->showsEntry();
+    updateCommentary(); // the place in view, before the pane shows anything
+    return shown && commentaryPane_->activate();
 }
 
 QStringList BiblePage::commentaryNames() const
@@ -999,8 +997,9 @@ int BiblePage::verseInView() const
 
 void BiblePage::updateCommentary()
 {
-    if (commentaryPane_->isVisible() && bible_ && book_ > 0)
-        commentaryPane_->follow(*bible_, book_, chapter_, verseInView());
+    // Kept while the pane is hidden too: the Bible it names may be replaced.
+    if (bible_ && book_ > 0)
+        commentaryPane_->follow(*bible_, book_, chapter_, commentaryPane_->isHidden() ? 1 : verseInView());
 }
 
 QString BiblePage::printTitle() const
