@@ -5,6 +5,7 @@
 #include "reading_page_controls.h"
 #include "test_bibles.h"
 #include "ui/plans/plan_controller.h"
+#include "ui/base/html_viewer.h"
 #include "ui/plans/reading_page.h"
 
 #include <QApplication>
@@ -138,6 +139,42 @@ TEST_F(ReadingVersionTest, OtherVersionsShowBesideThePassage)
     choose(0); // now read in the KJV, which was the column beside
     EXPECT_TRUE(text().contains("But I trust I shall shortly see thee"));
     EXPECT_FALSE(text().contains("we will speak face to face"));
+}
+
+// A commentary beside the plan day: it follows the days shown (also those
+// shown while it was hidden) and the version read, and its references are
+// passed on to open on the Bible page.
+TEST_F(ReadingVersionTest, ACommentaryFollowsThePlanDay)
+{
+    const PlanId plan = addPlan({{19, 23, 1, 6}, {19, 119, 1, 8}, {43, 3, 16, 16}});
+    controller.showPlanDay(plan, 1);
+    ReadingPage& page = *controller.readingPage();
+    auto* button = page.findChild<QToolButton*>("readingCommentaryButton");
+    auto* list = page.findChild<QComboBox*>("commentaryList");
+    auto* viewer = page.findChild<HtmlViewer*>("commentaryViewer");
+    ASSERT_TRUE(button && list && viewer);
+    EXPECT_FALSE(viewer->isVisibleTo(&page));
+    button->click();
+    const int tdavid = list->findText("C. H. Spurgeon's Treasury of David");
+    ASSERT_GE(tdavid, 0);
+    list->setCurrentIndex(tdavid);
+    emit list->activated(tdavid);
+    EXPECT_TRUE(viewer->isVisibleTo(&page));
+    EXPECT_TRUE(viewer->toPlainText().contains("We belong to the Lord", Qt::CaseInsensitive));
+
+    choose(1); // the same day in the WEB: the same entry
+    EXPECT_TRUE(viewer->toPlainText().contains("We belong to the Lord", Qt::CaseInsensitive));
+    button->click(); // hidden while the next day shows
+    controller.showPlanDay(plan, 2);
+    button->click();
+    EXPECT_TRUE(viewer->toPlainText().contains("THE LONGEST PSALM")) << viewer->toPlainText().left(300).toStdString();
+    controller.showPlanDay(plan, 3);
+    EXPECT_TRUE(viewer->toPlainText().contains("has nothing on John 3")) << viewer->toPlainText().toStdString();
+
+    QSignalSpy links(&page, &ReadingPage::bibleLinkClicked);
+    emit viewer->linkClicked("bible:43.10.27");
+    ASSERT_EQ(links.size(), 1);
+    EXPECT_EQ(links.at(0).at(0).toString(), "bible:43.10.27");
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -308,6 +310,66 @@ TEST_F(SwordImportTest, ACancelledOrFailedImportLeavesTheEarlierFileAndNoOther)
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     fs::remove_all(folder);
+}
+
+// Modules the library lists but cannot give the text of, in a library of
+// their own (SWORD_PATH) made from the RV1909's configuration and files: each
+// import says why, and the folder keeps the Bible it had and nothing more.
+TEST_F(SwordImportTest, AnUnusableModuleIsNamedAndLeavesNothingBehind)
+{
+    const fs::path library = *folder_ / ("library-" + std::to_string(getpid()));
+    fs::remove_all(library);
+    fs::create_directories(library / "mods.d");
+    fs::create_directory_symlink("/usr/share/sword/modules", library / "modules");
+    std::ifstream confFile("/usr/share/sword/mods.d/spaRV1909eb.conf");
+    const std::string conf((std::istreambuf_iterator<char>(confFile)), std::istreambuf_iterator<char>());
+    const struct {
+        const char* name;
+        std::string change; // what the module's configuration has in place of, or besides, the RV1909's
+        const char* message;
+    } cases[] = {
+        {"BadVers", "Versification=Klingon",
+         "The SWORD module BadVers uses the versification Klingon, which this SWORD library does not know."},
+        {"Locked", "CipherKey=",
+         "The SWORD module Reina Valera 1909 (Locked) is locked: its publisher gives the key that unlocks it. "
+         "Enter the key as CipherKey in the module's configuration file to read it."},
+        {"Half", "DataPath=./modules/texts/ztext/half/",
+         "The SWORD module Reina Valera 1909 (Half) is not completely installed: its configuration is there but "
+         "its files are not ("},
+    };
+    for (const auto& c : cases) {
+        std::string text = std::regex_replace(conf, std::regex(R"(\[spaRV1909eb\])"), std::string("[") + c.name + "]");
+        const std::string key = c.change.substr(0, c.change.find('=') + 1);
+        text = std::regex_replace(text, std::regex("\n" + key + "[^\n]*"), "\n");
+        std::ofstream(library / "mods.d" / (std::string(c.name) + ".conf")) << text << "\n" << c.change << "\n";
+    }
+    const char* earlierPath = getenv("SWORD_PATH");
+    const std::string earlier = earlierPath ? earlierPath : "";
+    setenv("SWORD_PATH", library.c_str(), 1);
+    const std::unique_ptr<SwordBackend> backend = loadSwordBackend();
+    std::map<std::string, SwordModuleInfo> listed;
+    for (const SwordModuleInfo& m : backend->modules())
+        listed[m.name] = m;
+    earlierPath ? setenv("SWORD_PATH", earlier.c_str(), 1) : unsetenv("SWORD_PATH");
+
+    const fs::path bibles = library / "bibles";
+    fs::create_directories(bibles);
+    const std::string kept = (bibles / "web.kova2").string();
+    std::ofstream(kept) << "earlier";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(listed.count(c.name), 1u);
+        try {
+            importSwordBible(*backend, listed.at(c.name), (bibles / (std::string(c.name) + ".kova2")).string());
+            ADD_FAILURE() << "no error";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, std::strlen(c.message)), c.message) << e.what();
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(bibles), fs::directory_iterator()), 1);
+    }
+    std::ifstream in(kept);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "earlier");
+    fs::remove_all(library);
 }
 
 TEST_F(SwordImportTest, AChangedModuleVersionIsImportedAgain)

@@ -134,10 +134,16 @@ TEST_F(SwordInstallTest, BadSourcesAndRequestsSayWhatIsWrong)
     EXPECT_THROW(installer_->remove("KJV"), std::exception) << "not in the reader's folder";
     EXPECT_THROW(installer_->refresh("Nowhere"), std::exception);
 
-    // A source that is down, and one that sends garbage for its list.
+    // A source that is down, and one that sends garbage for its list; the
+    // list fetched from a source before it went wrong is kept.
     installer_->addSource({"Down", "HTTP", "127.0.0.1:1", "/repo"});
     EXPECT_THROW(installer_->refresh("Down"), std::exception);
+    ASSERT_TRUE(installer_->refresh("Local"));
+    ASSERT_EQ(installer_->modules("Local").size(), 2u);
     std::ofstream(repo_ / "mods.d.tar.gz") << "this is not a tar file";
+    EXPECT_THROW(installer_->refresh("Local"), std::exception);
+    EXPECT_EQ(installer_->modules("Local").size(), 2u);
+    EXPECT_TRUE(installer_->install("Local", "spaRV1909eb"));
     installer_->addSource({"Garbage", "HTTP", server_->host(), "/repo"});
     try {
         installer_->refresh("Garbage");

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -54,6 +55,45 @@ TEST(HtmlViewerTest, ThePagesOwnMarkupWinsOverTheDefaults)
     const QTextCharFormat own = plain.next().begin().fragment().charFormat();
     EXPECT_EQ(own.foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(own.fontFamilies().toStringList().value(0), "Serif");
+}
+
+// The scroll bar is held through a load (so a long page is laid out once,
+// at the width it is shown at): afterwards it shows exactly when the page is
+// longer than the view, and the page fills the viewport's width.
+TEST(HtmlViewerTest, TheScrollBarFollowsEachPageLoaded)
+{
+    HtmlViewer viewer;
+    viewer.resize(300, 200);
+    viewer.show();
+    QString longPage;
+    for (int i = 0; i < 60; ++i)
+        longPage += QStringLiteral("<p>line %1 of a page longer than the view</p>").arg(i);
+    const QString shortPage = QStringLiteral("<p>short</p>");
+    for (const auto& [page, barShown] : {std::pair{shortPage, false}, std::pair{longPage, true},
+                                        std::pair{longPage, true}, std::pair{shortPage, false},
+                                        std::pair{QString(), false}, std::pair{longPage, true}}) {
+        viewer.loadFromString(page);
+        EXPECT_EQ(viewer.verticalScrollBar()->isVisible(), barShown) << page.size();
+        EXPECT_EQ(viewer.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        EXPECT_EQ(static_cast<int>(viewer.document()->textWidth()), viewer.viewport()->width());
+    }
+}
+
+// Plain shaping is set on the default font and empties the page, so no
+// layout is made for the change; the default font a page gets turns it off.
+TEST(HtmlViewerTest, PlainShapingIsAFontStrategy)
+{
+    HtmlViewer viewer;
+    viewer.loadFromString(QStringLiteral("<p>text</p>"));
+    viewer.setPlainShaping(true);
+    EXPECT_TRUE(viewer.document()->defaultFont().styleStrategy() & QFont::PreferNoShaping);
+    EXPECT_FALSE(viewer.document()->defaultFont().kerning());
+    EXPECT_TRUE(viewer.pageText().isEmpty());
+    viewer.loadFromString(QStringLiteral("<p>text</p>"));
+    viewer.setPlainShaping(true); // already plain: the page stays
+    EXPECT_FALSE(viewer.pageText().isEmpty());
+    viewer.setDefaultFont(QStringLiteral("Serif"), 12);
+    EXPECT_FALSE(viewer.document()->defaultFont().styleStrategy() & QFont::PreferNoShaping);
 }
 
 TEST(HtmlViewerTest, SelectionCanBeSwitchedOff)

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -84,7 +85,18 @@ HtmlViewer::HtmlViewer(QWidget* parent) : QTextBrowser(parent)
 void HtmlViewer::loadFromString(const QString& html)
 {
     pageText_ = html;
+    // A long page laid out without the scroll bar shows it, and the
+    // narrower viewport then has the whole page laid out again (twice, as
+    // setHtml empties the document first). With the bar shown through the
+    // load, a long page is laid out once; the bar goes after it when the
+    // page fits, and only a short page is laid out again.
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    const bool holdBar = policy == Qt::ScrollBarAsNeeded;
+    if (holdBar)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHtml(html);
+    if (holdBar)
+        setVerticalScrollBarPolicy(policy);
     moveCursor(QTextCursor::Start);
 }
 
@@ -110,6 +122,19 @@ void HtmlViewer::setPaletteColor(QPalette::ColorRole role, const QColor& color)
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         p.setColor(group, role, color);
     setPalette(p);
+}
+
+void HtmlViewer::setPlainShaping(bool plain)
+{
+    QFont font = document()->defaultFont();
+    const int strategy = font.styleStrategy();
+    if (((strategy & QFont::PreferNoShaping) != 0) == plain)
+        return;
+    loadFromString(QString());
+    font.setStyleStrategy(QFont::StyleStrategy(plain ? strategy | QFont::PreferNoShaping
+                                                     : strategy & ~QFont::PreferNoShaping));
+    font.setKerning(!plain);
+    document()->setDefaultFont(font);
 }
 
 void HtmlViewer::setDefaultFontColor(const QColor& color)

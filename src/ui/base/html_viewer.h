@@ -41,6 +41,12 @@ public:
     // Defaults for whatever the page does not set itself.
     void setDefaultFont(const QString& family, int pointSize);
     void setDefaultFontColor(const QColor& color);
+    // Whether the default font lays text out without shaping or kerning
+    // where the script needs none (Latin, Greek, Cyrillic; Qt still shapes
+    // the scripts that need it): most of the time a long page takes. Turning
+    // it on or off empties the page first, so nothing is laid out for it;
+    // setDefaultFont turns it off.
+    void setPlainShaping(bool plain);
     void setDefaultBackground(const QColor& color);
     // All four from the preferences: textFontName, textFontSize, textFontColor
     // and textBackColor.

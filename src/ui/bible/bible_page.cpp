@@ -6,6 +6,7 @@
 #include "core/sword/imported_bibles.h"
 #include "core/sword/side_by_side.h"
 #include "core/sword/sword_import.h"
+#include "ui/base/commentary_pane.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
 #include "ui/base/text_codec.h"
@@ -226,27 +227,9 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
         emit contentStateChanged();
     });
     // The commentary pane, beside the text.
-    commentaryList_ = new QComboBox;
-    commentaryList_->setObjectName(QStringLiteral("commentaryList"));
-    commentaryList_->setAccessibleName(tr("Commentary"));
-    connect(commentaryList_, qOverload<int>(&QComboBox::activated), this,
-            [this](int index) { chooseCommentary(index); });
-    commentaryMessage_ = new QLabel;
-    commentaryMessage_->setObjectName(QStringLiteral("commentaryMessage"));
-    commentaryMessage_->setTextFormat(Qt::PlainText);
-    commentaryMessage_->setWordWrap(true);
-    commentaryMessage_->hide();
-    commentaryViewer_ = new HtmlViewer;
-    commentaryViewer_->setObjectName(QStringLiteral("commentaryViewer"));
-    commentaryViewer_->setStyleSheet(focusFrame);
-    connect(commentaryViewer_, &HtmlViewer::linkClicked, this, [this](const QString& href) { openLink(href); });
-    commentaryPane_ = new QWidget;
-    commentaryPane_->setObjectName(QStringLiteral("commentaryPane"));
-    auto* paneLayout = new QVBoxLayout(commentaryPane_);
-    paneLayout->setContentsMargins(4, 0, 0, 0);
-    paneLayout->addWidget(commentaryList_);
-    paneLayout->addWidget(commentaryMessage_);
-    paneLayout->addWidget(commentaryViewer_, 1);
+    commentaryPane_ = new CommentaryPane;
+    commentaryPane_->findChild<QTextBrowser*>(QStringLiteral("commentaryViewer"))->setStyleSheet(focusFrame);
+    connect(commentaryPane_, &CommentaryPane::linkClicked, this, [this](const QString& href) { openLink(href); });
     commentaryPane_->hide();
     followTimer_ = new QTimer(this);
     followTimer_->setSingleShot(true);
@@ -485,6 +468,8 @@ void BiblePage::renderColumns()
         columns.push_back(bible ? bible.get() : shippedBible_);
     const int first = bible_->verseIndex(book_, chapter_, 1);
     const int verses = bible_->chapterLengths(book_, chapter_);
+    // Several columns of a long chapter took most of their time in shaping.
+    passageView_->viewer()->setPlainShaping(true);
     passageView_->viewer()->loadFromBytes(
         buildSideBySidePage(std::to_string(first) + "-" + std::to_string(first + verses - 1), columns));
 }
@@ -579,6 +564,8 @@ void BiblePage::openChapter(int book, int chapter, int firstVerse, int lastVerse
     const std::string title = bible_->longBookName(book) + " " + std::to_string(chapter);
     // With versions side by side the columns take the page's place at once:
     // the one-column page is not built only to be replaced.
+    if (sideFiles_.empty())
+        passageView_->viewer()->setPlainShaping(false);
     passageView_->showPassage(sideFiles_.empty() ? spec : std::string(), title, bible_->title(), *bible_);
     // Printed, the chapter is named on every page (the columns name it in
     // their own text).
@@ -988,62 +975,26 @@ bool BiblePage::setCommentaryShown(bool shown)
 {
     if (commentaryButton_->isChecked() != shown) {
         commentaryButton_->setChecked(shown); // comes back here through toggled
-        return shown && sword_ && commentaryMessage_->isHidden();
+        return shown && commentaryPane_->showsEntry();
     }
     commentaryPane_->setVisible(shown);
-    if (!shown)
-        return false;
-    if (!swordTried_) {
-        swordTried_ = true;
-        try {
-            sword_ = loadSwordBackend();
-            for (const SwordModuleInfo& module : sword_->modules())
-                if (module.type == SwordModuleType::Commentary) {
-                    commentaryList_->addItem(QString::fromStdString(module.description));
-                    commentaryModules_.push_back(module.name);
-                }
-        } catch (const std::exception& e) {
-            sword_.reset();
-            showCommentaryMessage(QString::fromUtf8(e.what()));
-            return false;
-        }
-        if (commentaryModules_.empty()) {
-            showCommentaryMessage(tr("No commentary of the SWORD library is installed on this computer."));
-            return false;
-        }
-    }
-    if (!sword_ || commentaryModules_.empty())
-        return false;
-    commentaryVerse_ = 0;
-    updateCommentary();
-    return commentaryMessage_->isHidden();
+    updateCommentary(); // the place in view, before the pane shows anything
+    return shown && commentaryPane_->activate();
 }
 
 QStringList BiblePage::commentaryNames() const
 {
-    QStringList names;
-    for (int i = 0; i < commentaryList_->count(); ++i)
-        names << commentaryList_->itemText(i);
-    return names;
+    return commentaryPane_->names();
 }
 
 bool BiblePage::chooseCommentary(int index)
 {
-    if (index < 0 || index >= commentaryList_->count())
-        return false;
-    commentaryList_->setCurrentIndex(index);
-    commentaryVerse_ = 0;
-    updateCommentary();
-    return commentaryMessage_->isHidden();
+    return commentaryPane_->choose(index);
 }
 
-void BiblePage::showCommentaryMessage(const QString& message)
+int BiblePage::commentaryVerse() const
 {
-    commentaryShown_.clear();
-    commentaryMessage_->setText(message);
-    commentaryMessage_->setVisible(!message.isEmpty());
-    if (!message.isEmpty())
-        commentaryViewer_->loadFromString(QString());
+    return commentaryPane_->verse();
 }
 
 int BiblePage::verseInView() const
@@ -1068,45 +1019,9 @@ int BiblePage::verseInView() const
 
 void BiblePage::updateCommentary()
 {
-    if (!commentaryPane_->isVisible() || !sword_ || commentaryList_->currentIndex() < 0 || !bible_ || book_ == 0 ||
-        book_ > BibleStore::kMaxBooks)
-        return;
-    const int verse = verseInView();
-    if (verse == commentaryVerse_ && chapter_ == commentaryChapter_ && book_ == commentaryBook_)
-        return;
-    commentaryVerse_ = verse;
-    commentaryChapter_ = chapter_;
-    commentaryBook_ = book_;
-    const std::string& module = commentaryModules_[static_cast<std::size_t>(commentaryList_->currentIndex())];
-    try {
-        // A commentary often speaks of several verses at their first: the
-        // nearest entry at or before the verse.
-        std::string entry;
-        int from = verse;
-        for (; from >= 1 && entry.empty(); --from)
-            entry = sword_->commentaryEntry(module, book_, chapter_, from);
-        ++from;
-        // The entry shown already (a long one, as a whole psalm's) is not laid
-        // out again while the reader moves through the verses it covers.
-        const QString shown = QStringLiteral("%1 %2.%3.%4").arg(QString::fromStdString(module)).arg(book_).arg(chapter_).arg(from);
-        if (!entry.empty() && shown == commentaryShown_)
-            return;
-        showCommentaryMessage({});
-        commentaryShown_ = entry.empty() ? QString() : shown;
-        if (entry.empty()) {
-            commentaryViewer_->loadFromString(
-                tr("<p><i>%1 has nothing on %2.</i></p>")
-                    .arg(commentaryList_->currentText().toHtmlEscaped(),
-                         QString::fromUtf8(referenceText(PassageRef{book_, chapter_, 0, chapter_, 0}, *bible_))
-                             .toHtmlEscaped()));
-            return;
-        }
-        const QString heading = QString::fromUtf8(referenceText(PassageRef{book_, chapter_, from, chapter_, from}, *bible_));
-        commentaryViewer_->loadFromString(QStringLiteral("<p><b>%1</b></p>").arg(heading.toHtmlEscaped()) +
-                                          QString::fromUtf8(entry));
-    } catch (const std::exception& e) {
-        showCommentaryMessage(QString::fromUtf8(e.what()));
-    }
+    // Kept while the pane is hidden too: the Bible it names may be replaced.
+    if (bible_ && book_ > 0)
+        commentaryPane_->follow(*bible_, book_, chapter_, commentaryPane_->isHidden() ? 1 : verseInView());
 }
 
 QString BiblePage::printTitle() const

@@ -21,13 +21,13 @@ class QToolButton;
 
 namespace kovara::core {
 class BibleStore;
-class SwordBackend;
 class IniFile;
 class Preferences;
 } // namespace kovara::core
 
 namespace kovara::ui {
 
+class CommentaryPane;
 class HtmlViewer;
 class PassageView;
 class SearchPanel;
@@ -76,7 +76,7 @@ public:
     // Shows the commentary at index of that list.
     bool chooseCommentary(int index);
     // The verse whose entry the pane shows; 0 when none.
-    int commentaryVerse() const { return commentaryVerse_; }
+    int commentaryVerse() const;
 
     // Passes prefs on to the passage view (font, colours, paragraph style).
     void assignPreferences(Preferences& prefs) override;
@@ -175,7 +175,6 @@ private:
     // Shows the commentary's entry for the verse in view, when the pane shows.
     void updateCommentary();
     int verseInView() const;
-    void showCommentaryMessage(const QString& message);
     void useBible(BibleStore& bible);
     void useSearchFile(const std::string& fileName);
     void fillChapterList();
@@ -219,18 +218,8 @@ private:
     std::string searchFile_; // the file the search panel searches
     QToolButton* sideBySideButton_;
     QToolButton* commentaryButton_;
-    QWidget* commentaryPane_;
-    QComboBox* commentaryList_;
-    QLabel* commentaryMessage_;
-    HtmlViewer* commentaryViewer_;
+    CommentaryPane* commentaryPane_;
     QTimer* followTimer_; // the verse in view settles before the pane follows
-    std::unique_ptr<SwordBackend> sword_; // loaded when the pane is first shown
-    std::vector<std::string> commentaryModules_; // beside the list's entries
-    bool swordTried_ = false;
-    int commentaryVerse_ = 0;
-    int commentaryChapter_ = 0; // the chapter and book of that verse
-    int commentaryBook_ = 0;
-    QString commentaryShown_; // the module and place of the entry shown
     // The versions shown beside the chosen one: their files (empty for the
     // shipped Bible) and the Bibles opened for them (null for the shipped).
     std::vector<std::string> sideFiles_;

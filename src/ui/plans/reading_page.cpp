@@ -1,7 +1,10 @@
 #include "ui/plans/reading_page.h"
 #include "ui/base/core_names.h"
 
+#include "core/base/exception.h"
+#include "core/content/bible_store.h"
 #include "ui/base/button_row.h"
+#include "ui/base/commentary_pane.h"
 #include "ui/base/html_viewer.h"
 #include "ui/base/passage_view.h"
 #include "ui/base/text_codec.h"
@@ -13,6 +16,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -91,9 +95,27 @@ ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
     sideBySideButton_->setMenu(new QMenu(sideBySideButton_));
     sideBySideButton_->hide();
 
+    commentaryButton_ = new QToolButton(this);
+    commentaryButton_->setObjectName(QStringLiteral("readingCommentaryButton"));
+    commentaryButton_->setText(tr("Commentary"));
+    commentaryButton_->setToolTip(tr("Show a commentary beside the passage"));
+    commentaryButton_->setCheckable(true);
+    connect(commentaryButton_, &QToolButton::toggled, this, [this](bool on) { setCommentaryShown(on); });
+    commentaryPane_ = new CommentaryPane;
+    commentaryPane_->hide();
+    connect(commentaryPane_, &CommentaryPane::linkClicked, this, &ReadingPage::bibleLinkClicked);
+    auto* beside = new QSplitter(Qt::Horizontal);
+    beside->setObjectName(QStringLiteral("readingCommentarySplitter"));
+    beside->setChildrenCollapsible(false);
+    beside->addWidget(passageView_);
+    beside->addWidget(commentaryPane_);
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 2);
+
     auto* buttons = new ButtonRow;
     buttons->addWidget(versionList_);
     buttons->addWidget(sideBySideButton_);
+    buttons->addWidget(commentaryButton_);
     buttons->addStretch(1);
     buttons->addWidget(planManagerButton_);
     buttons->addWidget(markReadButton_);
@@ -106,7 +128,7 @@ ReadingPage::ReadingPage(QWidget* parent) : ContentPage(parent)
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(passageView_, 1);
+    layout->addWidget(beside, 1);
     layout->addLayout(bottom);
 
     passageView_->setObjectName(QStringLiteral("passageView"));
@@ -121,7 +143,26 @@ void ReadingPage::showPassage(const std::string& verseSpec, const std::string& t
                               BibleStore& bible)
 {
     columnsHtml_.clear();
+    // The commentary follows the day's first verse, also when the passage
+    // cannot be shown.
+    VerseData first;
+    try {
+        first = bible.allVerseData(strToInt(verseSpec.substr(0, verseSpec.find_first_of("-,"))));
+    } catch (const std::exception&) {
+        // A day the Bible cannot show has no verse for the commentary either.
+    }
+    commentaryPane_->follow(bible, first.book, first.chapter, first.verse);
     passageView_->loadPlanVerses(verseSpec, title, heading, bible);
+}
+
+bool ReadingPage::setCommentaryShown(bool shown)
+{
+    if (commentaryButton_->isChecked() != shown) {
+        commentaryButton_->setChecked(shown); // comes back here through toggled
+        return shown && commentaryPane_->showsEntry();
+    }
+    commentaryPane_->setVisible(shown);
+    return shown && commentaryPane_->activate();
 }
 
 void ReadingPage::setStanding(const QString& status, bool canMarkRead)

@@ -22,6 +22,7 @@ class BibleStore;
 
 namespace kovara::ui {
 
+class CommentaryPane;
 class HtmlViewer;
 class PassageView;
 
@@ -67,6 +68,13 @@ public:
     // title names a version other than the shipped Bible.
     void setPassageSource(const QString& reference, const QString& version, bool shippedBible);
 
+    // The commentary pane beside the passage: shown, it loads the SWORD
+    // library (the first time) and shows the chosen commentary's entry for
+    // the first verse of the day's passage, following each day shown; its
+    // scripture references are reported by bibleLinkClicked. Returns whether
+    // a commentary shows; otherwise the pane says why.
+    bool setCommentaryShown(bool shown);
+
     // Chapter headings as links that bibleLinkClicked reports.
     void setChapterLinks(bool on);
 
@@ -89,13 +97,16 @@ signals:
     // The reader ticked or cleared versions in "Side by Side": the indexes
     // of the version list to show beside the passage.
     void sideBySideChosen(const std::vector<int>& indexes);
-    // A chapter heading of the passage was clicked ("bible:" link).
+    // A chapter heading of the passage or a reference in the commentary was
+    // clicked ("bible:" link).
     void bibleLinkClicked(const QString& href);
 
 private:
     PassageView* passageView_;
     QComboBox* versionList_;
     QToolButton* sideBySideButton_;
+    QToolButton* commentaryButton_;
+    CommentaryPane* commentaryPane_;
     std::vector<int> sideIndexes_;
     std::string columnsHtml_; // the columns shown in place of the passage page
     QString copyCaption_;

@@ -42,6 +42,46 @@ SwordModuleInfo infoOf(const sword::SWModule& module)
     return info;
 }
 
+// A copy of a source's module list (its local shadow folder) taken before
+// a refresh; restore puts it back, otherwise the copy goes with the object.
+class KeptList {
+public:
+    explicit KeptList(std::filesystem::path folder) : folder_(std::move(folder))
+    {
+        while (!folder_.empty() && folder_.filename().empty())
+            folder_ = folder_.parent_path(); // "…/uid/" names the folder "uid"
+        copy_ = folder_;
+        copy_ += ".kept";
+        std::error_code error;
+        std::filesystem::remove_all(copy_, error);
+        if (std::filesystem::exists(folder_, error))
+            std::filesystem::copy(folder_, copy_, std::filesystem::copy_options::recursive, error);
+        held_ = !error && std::filesystem::exists(copy_, error);
+    }
+    ~KeptList()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(copy_, error);
+    }
+    KeptList(const KeptList&) = delete;
+    KeptList& operator=(const KeptList&) = delete;
+
+    void restore(sword::InstallSource& source)
+    {
+        if (!held_)
+            return;
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+        std::filesystem::rename(copy_, folder_, error);
+        source.flush();
+    }
+
+private:
+    std::filesystem::path folder_;
+    std::filesystem::path copy_;
+    bool held_ = false;
+};
+
 // Passes InstallMgr's byte counts on to the reader's progress.
 class Reporter : public sword::StatusReporter {
 public:
@@ -157,16 +197,26 @@ public:
     {
         sword::InstallSource* is = source(caption);
         cancelled_ = false;
+        // libsword drops the list it has before fetching the new one; a
+        // source that is down or sends garbage would leave none. The earlier
+        // list is kept aside and put back then.
+        KeptList kept(is->localShadow.c_str());
         const int result = manager_->refreshRemoteSource(is);
-        if (cancelled_)
+        is->flush();
+        if (cancelled_) {
+            kept.restore(*is);
             return false;
-        if (result != 0)
+        }
+        if (result != 0) {
+            kept.restore(*is);
             throw std::runtime_error("The source \"" + caption + "\" (" + std::string(is->source.c_str()) +
                                      ") could not be reached or sent no list of modules.");
+        }
         // A list that libsword cannot read leaves no module in its manager.
-        is->flush();
-        if (is->getMgr()->getModules().empty())
+        if (is->getMgr()->getModules().empty()) {
+            kept.restore(*is);
             throw std::runtime_error("The source \"" + caption + "\" sent something that is not a list of SWORD modules.");
+        }
         return true;
     }
 

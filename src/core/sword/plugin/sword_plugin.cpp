@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -211,6 +212,7 @@ public:
             throw std::runtime_error("The SWORD module " + name + " is not installed.");
         if (typeOf(module->getType()) != SwordModuleType::Commentary)
             throw std::runtime_error("The SWORD module " + name + " is not a commentary.");
+        checkUsable(*module);
         checkReadable(*module);
         return entryAt(*module, book, chapter, verse);
     }
@@ -257,6 +259,7 @@ public:
             throw std::runtime_error("The SWORD module " + name + " is not installed.");
         if (typeOf(module->getType()) != SwordModuleType::Bible)
             throw std::runtime_error("The SWORD module " + name + " is not a Bible.");
+        checkUsable(*module);
         const std::string versification = module->getConfigEntry("Versification")
                                               ? module->getConfigEntry("Versification")
                                               : "KJV";
@@ -349,6 +352,44 @@ private:
         eraseAll(html, "<!P>");
         eraseAll(html, "<!/P>");
         return bibleLinks(html, *kjv);
+    }
+
+    // A module the SWORD library lists but cannot give the text of: one
+    // whose publisher locks it with a key not yet entered (SWORD then reads
+    // scrambled text), or one whose configuration was installed without its
+    // files (an install broken off, files removed by hand), which reads as
+    // empty. Raises a message for the reader saying what to do.
+    static void checkUsable(const sword::SWModule& module)
+    {
+        const std::string name = module.getName();
+        const std::string description = module.getDescription() ? module.getDescription() : name;
+        if (const char* key = module.getConfigEntry("CipherKey"); key && !*key)
+            throw std::runtime_error("The SWORD module " + description + " (" + name +
+                                     ") is locked: its publisher gives the key that unlocks it. Enter the key as "
+                                     "CipherKey in the module's configuration file to read it.");
+        const std::string folder = entry(module, "AbsoluteDataPath");
+        if (!folder.empty() && !hasFiles(folder)) {
+            throw std::runtime_error("The SWORD module " + description + " (" + name +
+                                     ") is not completely installed: its configuration is there but its files "
+                                     "are not (" + folder + "). Installing it again may help.");
+        }
+    }
+
+    // Whether a module's data path holds anything: a folder of files (the
+    // Bibles' and commentaries' drivers) or files named after it (the
+    // dictionaries' drivers, whose path ends in the files' common name).
+    static bool hasFiles(const std::string& dataPath)
+    {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::path path(dataPath);
+        if (fs::is_directory(path, error))
+            return !fs::is_empty(path, error);
+        const std::string stem = path.filename().string();
+        for (fs::directory_iterator it(path.parent_path(), error), end; !error && it != end; it.increment(error))
+            if (it->path().filename().string().rfind(stem, 0) == 0)
+                return true;
+        return false;
     }
 
     // A commentary whose files the SWORD library cannot read (a module built
