@@ -2385,6 +2385,67 @@ Close that copy, or end it if it no longer responds, and start Kovara again. If 
     </message>
 </context>
 <context>
+    <name>kovara::ui::SyncController</name>
+    <message>
+        <source>This computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n text(s) changed on two computers at once were kept as dated notes beside the newer text.</source>
+        <translation>
+            <numerusform>%n text changed on two computers at once was kept as a dated note beside the newer text.</numerusform>
+            <numerusform>%n texts changed on two computers at once were kept as dated notes beside the newer texts.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>kovara::ui::SyncSettingsPanel</name>
+    <message>
+        <source>Other computers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep my plans and prayers in step through this folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sync folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A folder that Syncthing, Nextcloud or another service keeps in step</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This computer&apos;s name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folder:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This computer&apos;s name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last exchange:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sync Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::WelcomePage</name>
     <message>
         <source>Welcome to Kovara</source>
