@@ -1,4 +1,8 @@
 #include "ui/app/sync_controller.h"
+#include "ui/app/sync_settings_panel.h"
+
+#include <QLineEdit>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +16,23 @@ TEST(SyncControllerTest, TheKeptCopiesMessageReadsInTheSingularAndThePlural)
               "1 text changed on two computers at once was kept as a dated note beside the newer text.");
     EXPECT_EQ(SyncController::keptCopiesText(2).toStdString(),
               "2 texts changed on two computers at once were kept as dated notes beside the newer texts.");
+}
+
+// The preferences' folder field shows a usual path whole, and any path in
+// its tip.
+TEST(SyncSettingsPanelTest, AUsualFolderPathFitsItsFieldAndALongOneIsInItsTip)
+{
+    SyncSettingsPanel panel;
+    auto* folder = panel.findChild<QLineEdit*>(QStringLiteral("SyncFolderEdit"));
+    ASSERT_TRUE(folder);
+    const QString usual = QStringLiteral("/home/margaret/Nextcloud/Kovara");
+    folder->setText(usual);
+    panel.adjustSize();
+    const int room = folder->width() - 2 * folder->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 8;
+    EXPECT_LE(folder->fontMetrics().horizontalAdvance(usual), room);
+    const QString long_ = QStringLiteral("/home/margaret/Documents/Synced between computers/Devotions/Kovara");
+    folder->setText(long_);
+    EXPECT_EQ(folder->toolTip(), long_);
 }
 
 } // namespace
