@@ -36,6 +36,9 @@ stop_all() {
   daemons=()
 }
 trap 'stop_all; rm -rf "$root"' EXIT
+# Ended from outside (a test time-out): the daemons, in sessions of their
+# own, are ended all the same.
+trap 'exit 1' TERM INT HUP
 unset QT_QPA_PLATFORM
 fail() {
   echo "$1"
