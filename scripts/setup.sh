@@ -11,7 +11,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest xvfb xauth x11-utils sqlite3 xdotool python3
   libbenchmark-dev
   librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
-  python3-icalendar dbus-daemon poppler-utils
+  python3-icalendar dbus-daemon poppler-utils syncthing curl
   qt6-tools-dev qt6-l10n-tools
   libsword-dev diatheke sword-text-web sword-text-kjv sword-text-sparv
   sword-comm-mhcc sword-comm-tdavid sword-dict-strongs-greek sword-dict-strongs-hebrew)

@@ -2753,8 +2753,8 @@ Close that copy, or end it if it no longer responds, and start Kovara again. If 
     <message numerus="yes">
         <source>%n text(s) changed on two computers at once were kept as dated notes beside the newer text.</source>
         <translation>
-            <numerusform>One text changed on two computers at once was kept as a dated note beside the newer text.</numerusform>
-            <numerusform>%n texts changed on two computers at once were kept as dated notes beside the newer text.</numerusform>
+            <numerusform>%n text changed on two computers at once was kept as a dated note beside the newer text.</numerusform>
+            <numerusform>%n texts changed on two computers at once were kept as dated notes beside the newer texts.</numerusform>
         </translation>
     </message>
 </context>

@@ -28,11 +28,11 @@ struct Computer {
     Stamp nextStamp() { return Stamp{hlc.tick(++ms), id}; }
 
     // What the reader changed since the last exchange, as changes.
-    std::vector<Change> capture()
+    std::vector<Change> capture(unsigned scope = StoreBinding::Everything)
     {
         std::vector<Change> changes = std::move(unsent);
         unsent.clear();
-        for (Change& c : binding.capture(state, [this] { return nextStamp(); }))
+        for (Change& c : binding.capture(state, [this] { return nextStamp(); }, scope))
             changes.push_back(std::move(c));
         return changes;
     }
@@ -91,6 +91,7 @@ void expectSamePlans(const PlanStore& a, const PlanStore& b)
         EXPECT_EQ(x.readDates, y.readDates);
         EXPECT_EQ(x.doubleUp, y.doubleUp);
         EXPECT_EQ(x.reminder, y.reminder);
+        EXPECT_EQ(x.bibleVersion, y.bibleVersion);
     }
 }
 
@@ -113,18 +114,23 @@ TEST(StoreBindingTest, PlansMadeMarkedRenamedReplacedAndDeletedOnOneShowOnTheOth
     a.plans.setDayDone(0, 1, true);
     a.plans.markDaysDone(0, {2});
     a.plans.setDoubleUp(0, true);
+    a.plans.setBibleVersion(0, "WEB");
     ASSERT_NO_FATAL_FAILURE(exchange(a, b));
     expectSamePlans(a.plans, b.plans);
     ASSERT_EQ(b.plans.indexOf(id), 0);
+    EXPECT_EQ(b.plans.record(0).bibleVersion, "WEB");
 
-    // On B: a day unread, a rename; on A at the same time another day read.
+    // On B: a day unread, a rename, back to the shipped Bible; on A at the
+    // same time another day read.
     b.plans.setDayDone(0, 1, false);
     b.plans.renamePlan(0, "The Gospels");
+    b.plans.setBibleVersion(0, "");
     a.plans.setDayDone(0, 3, true);
     ASSERT_NO_FATAL_FAILURE(exchange(a, b));
     expectSamePlans(a.plans, b.plans);
     EXPECT_EQ(a.plans.planTitle(0), "The Gospels");
     EXPECT_EQ(a.plans.record(0).dayDone, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(a.plans.record(0).bibleVersion, "");
 
     // A catch-up replaces the plan; undone on B; then deleted on A.
     const PlanReplacement replaced =
@@ -230,6 +236,51 @@ TEST(StoreBindingTest, ATextChangedOnBothWhileApartKeepsTheOtherAsADatedNoteOnBo
         ASSERT_EQ(notes.size(), 1u);
         EXPECT_EQ(notes[0].noteText, "Changed on Computer A at 1970-01-01 00:16\nplain:typed on A");
     }
+}
+
+TEST(StoreBindingTest, ABatchThatFailsPartWayLeavesTheStoresAsTheyWereAndTheNextWritesItAll)
+{
+    Computer a("A"), b("B");
+    a.plans.addPlan("Psalms", {"1-4", "5-7"}, a.clock.now());
+    a.plans.setDayDone(0, 1, true);
+    savedItem(a.prayers, "Travel", "safe roads");
+    const std::vector<Change> fromA = a.capture();
+    for (const Change& c : fromA)
+        b.state.apply(c);
+
+    // The plans are written first; the prayer file then refuses the item.
+    execSQL(b.prayers.connection(),
+            "CREATE TRIGGER refuse BEFORE INSERT ON prayerTracker BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+    EXPECT_THROW(b.binding.applyToStores(b.state), Exception);
+    EXPECT_EQ(b.plans.planCount(), 0) << "the plans held in memory follow the rolled-back file";
+    PlanStore reopened(b.dir.file("userreadplans.kova2"), b.clock);
+    EXPECT_EQ(reopened.planCount(), 0);
+    EXPECT_EQ(b.prayers.countPrayers(std::nullopt), 0);
+
+    execSQL(b.prayers.connection(), "DROP TRIGGER refuse;");
+    EXPECT_FALSE(b.binding.applyToStores(b.state).empty());
+    expectSamePlans(a.plans, b.plans);
+    EXPECT_TRUE(b.plans.isDayDone(0, 1));
+    EXPECT_TRUE(b.prayers.findPrayerByTitle("Travel"));
+}
+
+TEST(StoreBindingTest, ALookAtOneStoreTakesNothingInTheOtherForDeleted)
+{
+    Computer a("A");
+    a.plans.addPlan("Psalms", {"1-4", "5-7"}, a.clock.now());
+    const std::int32_t item = savedItem(a.prayers, "Travel", "safe roads");
+    a.capture();
+
+    a.plans.setDayDone(0, 2, true);
+    a.prayers.deletePrayer(item);
+    const std::vector<Change> plansOnly = a.capture(StoreBinding::Plans);
+    ASSERT_EQ(plansOnly.size(), 1u);
+    EXPECT_EQ(plansOnly[0].field, "read:2");
+    const std::vector<Change> prayersOnly = a.capture(StoreBinding::Prayers);
+    ASSERT_EQ(prayersOnly.size(), 1u);
+    EXPECT_EQ(prayersOnly[0].kind, EntityKind::Prayer);
+    EXPECT_EQ(prayersOnly[0].field, kDeletedField);
+    EXPECT_TRUE(a.state.isLive(EntityKind::Plan, a.plans.id(0).guid()));
 }
 
 TEST(StoreBindingTest, OnlyANewTableIsAddedSoAnEarlierVersionStillOpensTheFiles)

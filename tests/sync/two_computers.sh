@@ -26,30 +26,12 @@ unset QT_QPA_PLATFORM
 folder=$root/synced
 mkdir -p "$folder"
 
-data() { echo "$root/$1/.local/share/Kovara 2"; }
-for name in A B; do
-  mkdir -p "$(data $name)" "$root/$name/run"
-  chmod 700 "$root/$name/run"
-  printf '[Misc]\nOfferImport1x=0\n[Sync]\nEnabled=1\nFolder=%s\nComputerName=Computer %s\n' "$folder" "$name" \
-    >"$(data $name)/settings.ini"
-done
-
-start() {
-  HOME=$root/$1 XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_RUNTIME_DIR=$root/$1/run "$exe" >"$root/$1.log" 2>&1 &
-  pids+=($!)
-}
-# Waits until n Kovara windows are mapped.
-wait_windows() {
-  for _ in $(seq 1 150); do
-    [ "$(xwininfo -root -tree 2>/dev/null | grep -c '"Kovara 2.0.1.2"')" -ge "$1" ] && return 0
-    sleep 0.2
-  done
-  echo "the windows did not appear"; cat "$root"/*.log; exit 1
-}
-q() { sqlite3 -cmd '.timeout 2000' "$(data $1)/$2" "$3"; }
+. "$here/kovara_homes.sh"
+for name in A B; do make_home $name "$folder"; done
+windows() { wait_windows "$1" || { echo "the windows did not appear"; cat "$root"/*.log; exit 1; }; }
 
 # A's files, made by A itself, then given a plan with day 1 read and a prayer item.
-start A; wait_windows 1; stop_all
+start A; windows 1; stop_all
 guid='{0A1B2C3D-0000-4000-8000-00000000E2E0}'
 now=$(date +%s)
 q A userreadplans.kova2 "CREATE TABLE '$guid' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);
@@ -58,7 +40,7 @@ q A userreadplans.kova2 "CREATE TABLE '$guid' (planDay INTEGER PRIMARY KEY, dayV
 q A prayers.kova2 "INSERT INTO prayerTracker (prayerTitle, prayerTextData, prayerStatus, createTime, lastEditTime, previewText)
   VALUES ('Safe travel', CAST('{\rtf1 Keep us safe}' AS BLOB), 'Active', $now, $now, 'Keep us safe');"
 
-start A; start B; wait_windows 2
+start A; start B; windows 2
 # The target is 5 s; the check allows 30 s, so that a machine busy with
 # other tests does not fail it, and says how long it took.
 shown=
@@ -80,7 +62,7 @@ for name in A B; do
   q $name prayers.kova2 "UPDATE prayerTracker SET prayerTextData=CAST('{\rtf1 typed on $name}' AS BLOB)
     WHERE prayerTitle='Safe travel';"
 done
-start A; start B; wait_windows 2
+start A; start B; windows 2
 for _ in $(seq 1 50); do
   ok=1
   for name in A B; do

@@ -1,5 +1,7 @@
 #include "core/plans/plan_store.h"
 
+#include "core/db/transaction.h"
+
 #include "core/base/files.h"
 #include "core/base/translation.h"
 #include "core/content/bible_store.h"
@@ -316,24 +318,26 @@ PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::strin
 {
     const std::string tableName = id ? id.guid() : newGuidString();
     const std::int64_t start = toStoredSeconds(startDate);
+    // Inside a caller's transaction (a batch), its rollback undoes all of it.
+    const bool nested = !sqlite3_get_autocommit(db());
     execSQL(db(), format("CREATE TABLE '%s' (planDay INTEGER PRIMARY KEY, dayVerses TEXT, dayDone INTEGER);",
                         quoted(tableName)));
     try {
-        execSQL(db(), "BEGIN TRANSACTION");
-        // Day texts are bound, never formatted into the statement, so a text
-        // holding a quote is stored as it is.
-        Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
-                                     quoted(tableName)));
-        if (!insert)
-            throw Exception("PlanStore::addPlan Error: Unable to assign statement");
-        insert.run([&] {
-            for (const std::string& text : dayTexts) {
-                checkResult(sqlite3_reset(insert.handle()), db());
-                insert.bindText(1, text);
-                insert.step();
-            }
+        inTransaction(db(), "BEGIN TRANSACTION", [&] {
+            // Day texts are bound, never formatted into the statement, so a text
+            // holding a quote is stored as it is.
+            Statement insert(db(), format("INSERT INTO '%s' (planDay, dayVerses, dayDone) VALUES (NULL, ?, 0);",
+                                         quoted(tableName)));
+            if (!insert)
+                throw Exception("PlanStore::addPlan Error: Unable to assign statement");
+            insert.run([&] {
+                for (const std::string& text : dayTexts) {
+                    checkResult(sqlite3_reset(insert.handle()), db());
+                    insert.bindText(1, text);
+                    insert.step();
+                }
+            });
         });
-        execSQL(db(), "COMMIT TRANSACTION");
 
         Statement master(db(),
                          format("INSERT INTO %s (planTitle, startDate, tableName, status) VALUES (?,?,?,'active');",
@@ -349,7 +353,7 @@ PlanId PlanStore::addPlan(const std::string& title, const std::vector<std::strin
     } catch (...) {
         // Leave nothing half-made behind: no open transaction, no day table
         // that no master row lists.
-        if (!sqlite3_get_autocommit(db()))
+        if (!nested && !sqlite3_get_autocommit(db()))
             sqlite3_exec(db(), "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
         dropTableQuietly(db(), tableName);
         throw;
@@ -420,20 +424,13 @@ bool PlanStore::isDayDone(int plan, int day) const
 
 namespace {
 
-// Runs body inside one transaction: committed when it returns, rolled back
-// when it raises (the error is raised again).
+// Runs body inside one transaction (a savepoint of the caller's, when one is
+// open): committed when it returns, rolled back when it raises (the error is
+// raised again).
 template <typename Body>
 void inTransaction(sqlite3* db, Body&& body)
 {
-    execSQL(db, "BEGIN TRANSACTION");
-    try {
-        body();
-        execSQL(db, "COMMIT TRANSACTION");
-    } catch (...) {
-        if (!sqlite3_get_autocommit(db))
-            sqlite3_exec(db, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
-        throw;
-    }
+    kovara::core::inTransaction(db, "BEGIN TRANSACTION", std::forward<Body>(body));
 }
 
 } // namespace

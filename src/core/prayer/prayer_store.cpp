@@ -1,5 +1,7 @@
 #include "core/prayer/prayer_store.h"
 
+#include "core/db/transaction.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -535,19 +537,11 @@ void PrayerStore::createJournalTables()
                              kInfoTable, kSearchIndexBuilt));
 }
 
+// Inside a transaction the caller holds on the connection (a batch of
+// changes from other computers), a savepoint of it.
 void PrayerStore::inTransaction(const std::function<void()>& body)
 {
-    execSQL(db(), "BEGIN IMMEDIATE TRANSACTION");
-    try {
-        body();
-        execSQL(db(), "COMMIT TRANSACTION");
-    } catch (...) {
-        // A failed COMMIT may leave the transaction open; a failed step may
-        // already have rolled it back, in which case this does nothing.
-        if (!sqlite3_get_autocommit(db()))
-            sqlite3_exec(db(), "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
-        throw;
-    }
+    kovara::core::inTransaction(db(), "BEGIN IMMEDIATE TRANSACTION", body);
 }
 
 void PrayerStore::writeAnswer(std::int32_t prayerIndex, const PrayerAnswer& answer)

@@ -150,10 +150,10 @@ std::string StoreBinding::newPrayerId(std::int32_t prayerIndex)
     return id;
 }
 
-StoreBinding::Things StoreBinding::read(const ReplicaState& state)
+StoreBinding::Things StoreBinding::read(const ReplicaState& state, unsigned scope)
 {
     Things things;
-    for (int p = 0; p < plans_.planCount(); ++p) {
+    for (int p = 0; (scope & Plans) && p < plans_.planCount(); ++p) {
         const PlanRecord& rec = plans_.record(p);
         Fields& f = things[EntityKey{EntityKind::Plan, rec.tableName}];
         f["title"] = rec.planTitle;
@@ -163,7 +163,10 @@ StoreBinding::Things StoreBinding::read(const ReplicaState& state)
             f["read:" + std::to_string(d + 1)] = readMark(rec.dayDone[d], rec.readDates[d]);
         f["doubleUp"] = rec.doubleUp ? "1" : "0";
         f["reminder"] = rec.reminder ? "1" : "0";
+        f["version"] = rec.bibleVersion;
     }
+    if (!(scope & Prayers))
+        return things;
 
     sqlite3* db = prayers_.connection();
     std::map<std::int32_t, std::string> ids = prayerIds();
@@ -255,9 +258,9 @@ StoreBinding::Things StoreBinding::read(const ReplicaState& state)
     return things;
 }
 
-std::vector<Change> StoreBinding::capture(ReplicaState& state, const Stamper& nextStamp)
+std::vector<Change> StoreBinding::capture(ReplicaState& state, const Stamper& nextStamp, unsigned scope)
 {
-    const Things things = read(state);
+    const Things things = read(state, scope);
     std::vector<Change> changes;
     auto emit = [&](const EntityKey& key, const std::string& field, const std::string& value) {
         Change c;
@@ -279,15 +282,26 @@ std::vector<Change> StoreBinding::capture(ReplicaState& state, const Stamper& ne
     for (const DamagedPlan& plan : plans_.damagedPlans())
         damaged.insert(plan.id.guid());
 
+    static const std::string none;
     for (const auto& [key, fields] : things) {
-        if (state.entity(key.first, key.second) && !state.isLive(key.first, key.second))
+        // One look-up of the thing, not one per field: a whole journal is
+        // compared at each change the reader makes.
+        const EntityState* known = state.entity(key.first, key.second);
+        if (known && !state.isLive(key.first, key.second))
             emit(key, kDeletedField, "0");
-        for (const auto& [field, value] : fields)
-            if (valueOr(state, key, field) != value)
+        for (const auto& [field, value] : fields) {
+            const std::string* was = &none;
+            if (known)
+                if (auto it = known->fields.find(field); it != known->fields.end())
+                    was = &it->second.value;
+            if (*was != value)
                 emit(key, field, value);
+        }
     }
     for (const auto& [key, e] : state.entities()) {
-        if (isLiveKind(key.first) && !things.count(key) && state.isLive(key.first, key.second) &&
+        const unsigned kindScope = key.first == EntityKind::Plan ? Plans : Prayers;
+        if (isLiveKind(key.first) && (scope & kindScope) && !things.count(key) &&
+            state.isLive(key.first, key.second) &&
             !(key.first == EntityKind::Plan && damaged.count(key.second)))
             emit(key, kDeletedField, "1");
     }
@@ -334,6 +348,10 @@ void StoreBinding::applyPlan(const std::string& id, const ReplicaState& state, c
             plans_.setDoubleUp(index, v.value == "1");
         } else if (field == "reminder") {
             plans_.setReminder(index, v.value == "1");
+        } else if (field == "version") {
+            // A version not imported on this computer is kept all the same:
+            // the day is read in the shipped Bible until it is imported.
+            plans_.setBibleVersion(index, v.value);
         } else if (field.rfind("read:", 0) == 0) {
             const int day = static_cast<int>(toNumber(field.substr(5)));
             if (day < 1 || day > plans_.dayCount(index))
@@ -397,6 +415,37 @@ void StoreBinding::applyPrayer(const std::string& id, const ReplicaState& state,
 }
 
 std::set<EntityKey> StoreBinding::applyToStores(const ReplicaState& state)
+{
+    // The whole batch in one transaction per store: one commit, and one wait
+    // for the disk, instead of one for every day and item written (each
+    // store operation becomes a savepoint of it).
+    sqlite3* plansDb = plans_.handle();
+    sqlite3* prayersDb = prayers_.connection();
+    auto rollBack = [](sqlite3* db) {
+        if (db && !sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK TRANSACTION", nullptr, nullptr, nullptr);
+    };
+    try {
+        execSQL(plansDb, "BEGIN IMMEDIATE TRANSACTION");
+        execSQL(prayersDb, "BEGIN IMMEDIATE TRANSACTION");
+        std::set<EntityKey> written = applyBatch(state);
+        execSQL(plansDb, "COMMIT TRANSACTION");
+        execSQL(prayersDb, "COMMIT TRANSACTION");
+        return written;
+    } catch (...) {
+        rollBack(plansDb);
+        rollBack(prayersDb);
+        // The plans held in memory took what was rolled back: read them again.
+        try {
+            plans_.loadPlans();
+        } catch (const Exception&) {
+            // the error below is the one to tell
+        }
+        throw;
+    }
+}
+
+std::set<EntityKey> StoreBinding::applyBatch(const ReplicaState& state)
 {
     const Things current = read(state);
     std::map<std::int32_t, std::string> ids = prayerIds();

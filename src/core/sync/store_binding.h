@@ -12,7 +12,9 @@
 // Things and their fields (values are text):
 //   Plan, by its GUID: title, start (stored seconds), days (the day texts,
 //     one a line), read:<day> ("" unread, "@" read on a day not known,
-//     "@<stored seconds>" read on that day), doubleUp, reminder ("1"/"0").
+//     "@<stored seconds>" read on that day), doubleUp, reminder ("1"/"0"),
+//     version (the SWORD module the plan is read in; "" for the shipped
+//     Bible).
 //   Prayer, by a lasting id kept in the table prayerSyncIds beside the
 //     journal: title, topic, status (the stored word), text (the formatted
 //     document's bytes), preview, created (stored seconds), answered
@@ -50,20 +52,27 @@ public:
     StoreBinding(PlanStore& plans, PrayerStore& prayers,
                  std::function<std::string(const std::string& textData)> plainTextOf);
 
+    // Which stores a look takes in: the plans (from the plan store's memory,
+    // cheap), the prayer journal (items and notes, read from its file), or
+    // both.
+    enum Scope : unsigned { Plans = 1, Prayers = 2, Everything = Plans | Prayers };
+
     // Every plan and prayer item of the stores with its fields, live ones
     // only. Prayer items without a lasting id get one (written to
     // prayerSyncIds); items never saved are left out.
-    Things read(const ReplicaState& state);
+    Things read(const ReplicaState& state, unsigned scope = Everything);
 
     // The changes that bring state up to the stores: fields that differ,
     // things that came back, things no longer there (deleted). Each is
-    // applied to state and returned, to be written to the folder.
-    std::vector<Change> capture(ReplicaState& state, const Stamper& nextStamp);
+    // applied to state and returned, to be written to the folder. Only the
+    // stores of scope are looked at (the reader changed nothing in the
+    // others), so marking a day read does not read the whole journal.
+    std::vector<Change> capture(ReplicaState& state, const Stamper& nextStamp, unsigned scope = Everything);
 
-    // Writes state into the stores wherever they differ from it. Returns the
-    // things written (so their pages refresh). Raises the stores' errors
-    // (a locked file): what was written before stays, and the next call
-    // writes the rest.
+    // Writes state into the stores wherever they differ from it, in one
+    // transaction per store. Returns the things written (so their pages
+    // refresh). Raises the stores' errors (a locked file): the store that
+    // failed is left as it was, and the next call writes what is missing.
     std::set<EntityKey> applyToStores(const ReplicaState& state);
 
     // For each text that lost to a concurrent one and has no copy yet: a new
@@ -75,6 +84,7 @@ public:
 private:
     std::map<std::int32_t, std::string> prayerIds();
     std::string newPrayerId(std::int32_t prayerIndex);
+    std::set<EntityKey> applyBatch(const ReplicaState& state);
     void applyPlan(const std::string& id, const ReplicaState& state, const Fields* current);
     void applyPrayer(const std::string& id, const ReplicaState& state, const Things& current,
                      std::map<std::int32_t, std::string>& ids);

@@ -80,13 +80,13 @@ void SyncSession::save() const
 Stamp SyncSession::stamp(std::int64_t nowMs) { return Stamp{clock_.tick(nowMs), computerId_}; }
 
 std::vector<Change> SyncSession::captureLocal(StoreBinding& binding, const std::string& computerName,
-                                              std::int64_t nowMs)
+                                              std::int64_t nowMs, unsigned scope)
 {
     if (storesBehind_) {
         binding.applyToStores(state_);
         storesBehind_ = false;
     }
-    std::vector<Change> changes = binding.capture(state_, [&] { return stamp(nowMs); });
+    std::vector<Change> changes = binding.capture(state_, [&] { return stamp(nowMs); }, scope);
     if (state_.value(EntityKind::Computer, computerId_, "name") != computerName) {
         Change name{stamp(nowMs), EntityKind::Computer, computerId_, "name", computerName, {}};
         state_.apply(name);

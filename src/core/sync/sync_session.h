@@ -10,6 +10,7 @@
 // folder (SyncFolder) may run elsewhere and hands over plain data.
 #include "core/sync/hybrid_clock.h"
 #include "core/sync/replica_state.h"
+#include "core/sync/store_binding.h"
 #include "core/sync/sync_folder.h"
 
 #include <cstdint>
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace kovara::core {
-
-class StoreBinding;
 
 class SyncSession {
 public:
@@ -44,7 +43,10 @@ public:
     // be written to the folder. When the stores are still behind the state
     // (a write that failed before), they are brought up to it first, so a
     // change that arrived is never sent back as the reader's.
-    std::vector<Change> captureLocal(StoreBinding& binding, const std::string& computerName, std::int64_t nowMs);
+    // scope: the StoreBinding::Scope of the stores the reader may have
+    // changed.
+    std::vector<Change> captureLocal(StoreBinding& binding, const std::string& computerName, std::int64_t nowMs,
+                                     unsigned scope = StoreBinding::Everything);
 
     struct Outcome {
         // The things written to the stores (their pages are out of date).

@@ -55,9 +55,11 @@ SyncController::SyncController(Shell& shell, kovara::core::IniFile& settings, QO
     afterChange_->setSingleShot(true);
     connect(afterChange_, &QTimer::timeout, this, &SyncController::startExchange);
     ObservableSession& session = shell_.session();
-    connect(&session, &ObservableSession::plansChanged, this, &SyncController::scheduleLocalChange);
-    connect(&session, &ObservableSession::prayersChanged, this, &SyncController::scheduleLocalChange);
-    connect(&session, &ObservableSession::storesReplaced, this, &SyncController::scheduleLocalChange);
+    connect(&session, &ObservableSession::plansChanged, this, [this] { scheduleLocalChange(StoreBinding::Plans); });
+    connect(&session, &ObservableSession::prayersChanged, this,
+            [this] { scheduleLocalChange(StoreBinding::Prayers); });
+    connect(&session, &ObservableSession::storesReplaced, this,
+            [this] { scheduleLocalChange(StoreBinding::Everything); });
 }
 
 SyncController::~SyncController() { stop(); }
@@ -66,6 +68,12 @@ QString SyncController::defaultComputerName()
 {
     const QString host = QSysInfo::machineHostName();
     return host.isEmpty() ? tr("This computer") : host;
+}
+
+QString SyncController::keptCopiesText(int count)
+{
+    return tr("%n text(s) changed on two computers at once were kept as dated notes beside the newer text.", nullptr,
+              count);
 }
 
 void SyncController::runOnWorker(std::function<void()> work)
@@ -120,7 +128,7 @@ void SyncController::applySettings()
     session_->load();
     folder_ = std::make_unique<SyncFolder>(folder, id);
     changesSinceSnapshot_ = kChangesPerSnapshot; // the first exchange compacts this computer's files
-    localChanges_ = true;
+    localChanges_ = StoreBinding::Everything;
     worker_ = new QObject;
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
@@ -135,10 +143,10 @@ void SyncController::applySettings()
     startExchange();
 }
 
-void SyncController::scheduleLocalChange()
+void SyncController::scheduleLocalChange(unsigned scope)
 {
     if (session_ && !applying_) {
-        localChanges_ = true;
+        localChanges_ |= scope;
         afterChange_->start(kAfterLocalChangeMs);
     }
 }
@@ -195,8 +203,8 @@ void SyncController::startExchange()
     try {
         if (localChanges_) {
             StoreBinding binding(shell_.planStore(), shell_.prayerStore(), plainTextOfDocument);
-            changes = session_->captureLocal(binding, computerName_, nowMs());
-            localChanges_ = false;
+            changes = session_->captureLocal(binding, computerName_, nowMs(), localChanges_);
+            localChanges_ = 0;
         }
     } catch (const kovara::core::Exception&) {
         // A store that is busy or held closed (a backup): tried again soon.
@@ -285,8 +293,7 @@ void SyncController::takeIn(const IncomingChanges& incoming, const SyncFolder::P
         shell_.session().notifyPrayersChanged();
     applying_ = false;
     if (outcome.keptCopies > 0)
-        emit message(tr("%n text(s) changed on two computers at once were kept as dated notes beside the newer text.",
-                        nullptr, outcome.keptCopies));
+        emit message(keptCopiesText(outcome.keptCopies));
     if (!outcome.toSend.empty()) {
         // The kept notes are in the state already: the next exchange's
         // capture finds nothing new for them, so they are written here.

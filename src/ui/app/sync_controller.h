@@ -42,6 +42,9 @@ public:
     void exchangeNow();
     // The default name of this computer: its host name.
     static QString defaultComputerName();
+    // What the status line says when count texts typed on two computers at
+    // once were kept as dated notes.
+    static QString keptCopiesText(int count);
 
 signals:
     // For the status bar: a problem with the folder, or texts kept as notes.
@@ -51,7 +54,7 @@ signals:
 
 private:
     void stop();
-    void scheduleLocalChange();
+    void scheduleLocalChange(unsigned scope);
     void watchFolder();
     // Reads and writes the folder on the worker thread; then back here.
     void startExchange();
@@ -74,10 +77,11 @@ private:
     bool busy_ = false;     // an exchange is under way
     bool again_ = false;    // another was asked for meanwhile
     bool applying_ = false; // this controller is announcing what arrived
-    // Something may have changed here since the last look at the stores (a
-    // page announced a change, or the program started): only then are the
-    // stores compared, so a look at a quiet folder costs next to nothing.
-    bool localChanges_ = true;
+    // The stores (StoreBinding::Scope) that may have changed here since the
+    // last look at them (a page announced a change, or the program
+    // started): only those are compared, so a look at a quiet folder costs
+    // next to nothing and a day marked read does not read the journal.
+    unsigned localChanges_ = 0;
     int changesSinceSnapshot_ = 0;
     QString lastProblem_;
 };

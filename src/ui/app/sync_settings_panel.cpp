@@ -28,6 +28,10 @@ SyncSettingsPanel::SyncSettingsPanel(QWidget* parent) : QGroupBox(tr("Other comp
     folderEdit_->setObjectName(QStringLiteral("SyncFolderEdit"));
     folderEdit_->setAccessibleName(tr("Sync folder"));
     folderEdit_->setPlaceholderText(tr("A folder that Syncthing, Nextcloud or another service keeps in step"));
+    // Wide enough for a usual folder path (/home/<name>/Sync/Kovara and the
+    // like); a longer one is shown whole in the field's tip.
+    folderEdit_->setMinimumWidth(folderEdit_->fontMetrics().averageCharWidth() * 40);
+    connect(folderEdit_, &QLineEdit::textChanged, folderEdit_, &QLineEdit::setToolTip);
     chooseButton_ = new QPushButton(tr("Choose..."));
     chooseButton_->setObjectName(QStringLiteral("SyncChooseButton"));
     nameEdit_ = new QLineEdit;
