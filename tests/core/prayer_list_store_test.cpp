@@ -98,6 +98,40 @@ TEST_F(PrayerListStoreTest, TablesAreMadeOnFirstUseOnlyAndKeepWhatTheListNeeds)
     EXPECT_EQ(list.verses(done), std::vector<std::string>{});
 }
 
+TEST_F(PrayerListStoreTest, DefaultSchedulesWrittenDownChangeNoListAndPrayedDaysReadRight)
+{
+    // Items in turn without a schedule row, one of them made later; a daily
+    // one prayed for on some days; one answered midway; one put off.
+    clock.set(makeMoment(2027, 2, 20, 9, 0, 0));
+    const std::int32_t a = add("A");
+    const std::int32_t b = add("B");
+    const std::int32_t daily = add("Daily");
+    const std::int32_t answered = add("Answered");
+    PrayerListStore list(*store);
+    list.ensureTables(today);
+    clock.set(makeMoment(2027, 3, 3, 9, 0, 0));
+    add("Later");
+    list.setSchedule(daily, {ScheduleKind::Daily, 0, today});
+    for (int day : {0, 1, 3})
+        list.markPrayed(daily, today + days(day));
+    list.markPrayed(a, today + days(2));
+    list.defer(b, today + days(4));
+    store->updatePrayer(answered, "Answered", "", "", PrayerStatus::Answered, "", false);
+
+    std::vector<std::string> before;
+    for (int day = 0; day < 10; ++day)
+        before.push_back(listed(today + days(day)));
+    EXPECT_EQ(before[1], "A B Daily+ ") << "prayed for on the day: listed and marked; answered: never";
+    EXPECT_EQ(before[2], "A+ B Daily Later ") << "Daily due again after day 1; Later joins in turn";
+    EXPECT_EQ(before[4], "Daily Later ") << "B put off on day 4, Later still missed";
+
+    list.recordDefaultSchedules();
+    EXPECT_EQ(list.schedule(a).kind, ScheduleKind::InTurn);
+    EXPECT_EQ(list.schedule(a).since, makeDate(2027, 2, 20));
+    for (int day = 0; day < 10; ++day)
+        EXPECT_EQ(listed(today + days(day)), before[static_cast<std::size_t>(day)]) << "day " << day;
+}
+
 TEST_F(PrayerListStoreTest, JournalStoreAndBackupKeepTheListTables)
 {
     const std::int32_t mum = add("Mum");
