@@ -2,6 +2,7 @@
 // they keep, the list read from them, and that the journal's store (which
 // does not know them) and a backup keep them whole.
 #include "core/app/backup_file.h"
+#include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_list_page.h"
 #include "core/prayer/prayer_list_store.h"
@@ -187,6 +188,46 @@ TEST_F(PrayerListStoreTest, WelcomeSectionShowsWhatIsLeftToPrayForOnceTheListIsU
     EXPECT_EQ(section.find(kLinkPrayedPrefix), std::string::npos) << "no item commands on the welcome page";
     list.markPrayed(mum, today);
     EXPECT_NE(prayerListSection(*store, today).find("You have prayed for everything"), std::string::npos);
+}
+
+} // namespace
+} // namespace kovara::core
+
+namespace kovara::core {
+namespace {
+
+// A reference typed to go with a prayer is kept in the Bible's own words when
+// those read back as the same passage, else as typed; a bad one is refused
+// with the parser's message.
+TEST(AttachableReferenceTest, KeptInTheBiblesWordsOrAsTyped)
+{
+    const BibleStore kjv(test::builtFile("bible.kova2"), "King James Version", "KJV");
+    test::TempDir dir;
+    test::makeAlphaBetaBible(dir.file("alpha.kova2"));
+    const BibleStore alpha(dir.file("alpha.kova2"), "Test Bible", "TB");
+    const struct {
+        const BibleStore& bible;
+        const char* typed;
+        const char* kept; // nullptr: refused
+    } cases[] = {
+        {kjv, "jn3:16", "John 3:16"},
+        {kjv, "  phil 4:6-7 ", "Philippians 4:6-7"},
+        {kjv, "John 3:16; Rom 8:28", "John 3:16; Rom 8:28"},
+        {kjv, "Jn 99:1", nullptr},
+        {kjv, "   ", nullptr},
+        {alpha, " gen 1:2 ", "gen 1:2"}, // "Alpha 1:2" would not read back
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const std::optional<std::string> kept = attachableReference(c.typed, c.bible, error);
+        if (c.kept) {
+            EXPECT_EQ(kept, std::optional<std::string>(c.kept)) << c.typed;
+            EXPECT_TRUE(error.empty());
+        } else {
+            EXPECT_EQ(kept, std::nullopt) << c.typed;
+            EXPECT_FALSE(error.empty()) << c.typed;
+        }
+    }
 }
 
 } // namespace

@@ -106,14 +106,44 @@ std::string verseHtml(const std::string& reference, const BibleStore* bible, int
     const ReferenceResult parsed = parseReference(reference, *bible);
     if (!parsed.ok)
         return htmlEscape(reference);
-    std::string html = format("<a href=\"%s\">%s</a>", passageLink(parsed.passage), htmlEscape(reference));
+    return format("<a href=\"%s\">%s</a>", passageLink(parsed.passage), htmlEscape(reference)) +
+           verseTextHtml(reference, *bible, maxVerses);
+}
+
+std::string verseTextHtml(const std::string& reference, const BibleStore& bible, int maxVerses)
+{
+    const ReferenceResult parsed = parseReference(reference, bible);
+    if (!parsed.ok)
+        return {};
     int left = maxVerses;
-    BibleStore::ReadSession session(*bible);
-    html += passageText(parsed.passage, *bible, left);
+    BibleStore::ReadSession session(bible);
+    std::string html = passageText(parsed.passage, bible, left);
     for (const PassageRef& more : parsed.more)
         if (left > 0)
-            html += passageText(more, *bible, left);
+            html += passageText(more, bible, left);
     return html;
+}
+
+std::optional<std::string> attachableReference(const std::string& typed, const BibleStore& bible,
+                                               std::string& error)
+{
+    const auto first = typed.find_first_not_of(" \t\r\n");
+    const std::string trimmed =
+        first == std::string::npos ? std::string() : typed.substr(first, typed.find_last_not_of(" \t\r\n") - first + 1);
+    const ReferenceResult parsed = parseReference(trimmed, bible);
+    if (!parsed.ok) {
+        error = parsed.error;
+        return std::nullopt;
+    }
+    error.clear();
+    if (!parsed.more.empty())
+        return trimmed;
+    // The Bible's own words, when they read back as the same passage (a
+    // Bible whose book names the parser does not know keeps what was typed).
+    const std::string named = referenceText(parsed.passage, bible);
+    const ReferenceResult again = parseReference(named, bible);
+    return again.ok && again.more.empty() && passageLink(again.passage) == passageLink(parsed.passage) ? named
+                                                                                                       : trimmed;
 }
 
 std::string prayerListHtml(const std::vector<PrayerListItem>& items, sys_days day,

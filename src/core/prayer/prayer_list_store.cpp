@@ -220,6 +220,16 @@ void PrayerListStore::setVerses(std::int32_t prayerIndex, const std::vector<std:
     });
 }
 
+bool PrayerListStore::addVerse(std::int32_t prayerIndex, const std::string& reference)
+{
+    std::vector<std::string> references = verses(prayerIndex);
+    if (std::find(references.begin(), references.end(), reference) != references.end())
+        return false;
+    references.push_back(reference);
+    setVerses(prayerIndex, references);
+    return true;
+}
+
 std::vector<ScheduledItem> PrayerListStore::scheduledItems(sys_days day) const
 {
     std::vector<ScheduledItem> items;

@@ -83,6 +83,9 @@ public:
     // The references attached to an item, in their order, as typed.
     std::vector<std::string> verses(std::int32_t prayerIndex) const;
     void setVerses(std::int32_t prayerIndex, const std::vector<std::string>& references);
+    // Attaches reference after the item's verses; false (and nothing
+    // written) when it is attached already.
+    bool addVerse(std::int32_t prayerIndex, const std::string& reference);
 
     // What the list needs of every live item for day, in index order: a few
     // queries over the whole file (one for the latest prayed day of every

@@ -21,6 +21,7 @@
 #include "ui/plans/reminder_notifier.h"
 #include "ui/app/preferences_dialog.h"
 #include "ui/prayer/pray_today_page.h"
+#include "ui/prayer/pray_with_verse_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
@@ -190,6 +191,8 @@ ContentPage* MainWindow::ensurePage(Page page)
         biblePage_->setBible(bible());
         biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
         biblePage_->setImportedBibleFolder(bibleVersionsFolder(userDataFolder_));
+        connect(biblePage_, &BiblePage::prayWithVerseRequested, this, [this](const QString& verses) {
+            runGuarded(dialogs_, [&] { PrayWithVerseDialog(*this, verses, this).chooseAndAttach(); }); });
         made = biblePage_;
         break;
     }
@@ -204,8 +207,11 @@ ContentPage* MainWindow::ensurePage(Page page)
 PrayerEditor& MainWindow::prayerEditor()
 {
     // Made the first time an item is edited or created.
-    if (!prayerEditor_)
+    if (!prayerEditor_) {
         prayerEditor_ = new PrayerEditor(dialogs_, &stores_.settings(), this);
+        prayerEditor_->setBibleSource([this]() -> const BibleStore* { return &bible(); });
+        connect(prayerEditor_, &PrayerEditor::bibleLinkClicked, this, &MainWindow::openBibleLink);
+    }
     return *prayerEditor_;
 }
 

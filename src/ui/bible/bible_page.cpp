@@ -193,6 +193,13 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     passageView_ = new PassageView;
     followText(passageView_->viewer(), passageView_->copyAction());
     passageView_->viewer()->setCopyCaption([this] { return selectionReference(); });
+    auto* prayWithVerse = new QAction(tr("Pray with This Verse..."), this);
+    prayWithVerse->setObjectName(QStringLiteral("prayWithVerseAction"));
+    connect(prayWithVerse, &QAction::triggered, this, [this] {
+        if (const QString verses = versesAtCursor(); !verses.isEmpty())
+            emit prayWithVerseRequested(verses);
+    });
+    passageView_->viewer()->setContextActions(passageView_->viewer()->contextActions() << prayWithVerse);
     passageView_->setObjectName(QStringLiteral("biblePassageView"));
     // Where the keys go: the chapter's text and the results wear a coloured
     // frame while they have the focus.
@@ -896,8 +903,17 @@ void BiblePage::highlightVerses()
 
 QString BiblePage::selectionReference() const
 {
+    if (!passageView_->viewer()->textCursor().hasSelection())
+        return {};
+    const QString verses = versesAtCursor();
+    return verses.isEmpty() ? verses
+                            : QStringLiteral("%1 (%2)").arg(verses, columnNames().join(QStringLiteral(", ")));
+}
+
+QString BiblePage::versesAtCursor() const
+{
     const QTextCursor cursor = passageView_->viewer()->textCursor();
-    if (!bible_ || book_ == 0 || !cursor.hasSelection())
+    if (!bible_ || book_ == 0)
         return {};
     PassageRef passage{book_, chapter_, 0, chapter_, 0};
     if (verseStarts_.size() > 1) {
@@ -913,8 +929,7 @@ QString BiblePage::selectionReference() const
         passage.verse = verseAt(cursor.selectionStart(), false);
         passage.endVerse = std::max(passage.verse, verseAt(cursor.selectionEnd(), true));
     }
-    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(referenceText(passage, *bible_)),
-                                         columnNames().join(QStringLiteral(", ")));
+    return QString::fromUtf8(referenceText(passage, *bible_));
 }
 
 bool BiblePage::openLink(const QString& href)

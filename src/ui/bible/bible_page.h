@@ -97,6 +97,15 @@ public:
     // abbreviation ("John 3:16-18 (KJV)"); empty without a selection. Copy
     // puts it under the copied text.
     QString selectionReference() const;
+    // The verses the selection touches, or the verse of the text cursor
+    // without one ("John 3:16"); empty when no chapter is shown.
+    QString versesAtCursor() const;
+
+signals:
+    // "Pray with this verse" from the text's menu, for those verses.
+    void prayWithVerseRequested(const QString& reference);
+
+public:
 
     void previousChapter();
     void nextChapter();
