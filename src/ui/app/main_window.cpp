@@ -262,7 +262,8 @@ void MainWindow::createGeneralCommands()
 void MainWindow::createReminder()
 {
     const MainServices services = startMainServices(*this, *this, dialogs_, stores_.settings(), *appCommands_,
-                                                    [this](const PlanId& plan) { planCommands_->showPlanDay(plan); });
+                                                    [this](const PlanId& plan) { planCommands_->showPlanDay(plan); },
+                                                    [this] { actions_.prayTodayAction->trigger(); });
     reminder_ = services.reminder;
     sync_ = services.sync;
 }
