@@ -1,7 +1,7 @@
 #include "ui/prayer/prayer_reminder.h"
 
-#include "core/plans/reading_reminder.h"
 #include "core/settings/ini_file.h"
+#include "ui/base/daily_timer.h"
 #include "ui/base/desktop_notifier.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/shell.h"
@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QTimeEdit>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -23,20 +22,16 @@ constexpr std::size_t kTitlesShown = 3;
 } // namespace
 
 PrayerReminder::PrayerReminder(Shell& shell, std::function<QDBusConnection()> bus, QObject* parent)
-    : QObject(parent), shell_(shell), notifier_(new DesktopNotifier(std::move(bus), this)), timer_(new QTimer(this))
+    : QObject(parent), shell_(shell), notifier_(new DesktopNotifier(std::move(bus), this)),
+      timer_(new DailyTimer(shell, this))
 {
-    timer_->setSingleShot(true);
-    connect(timer_, &QTimer::timeout, this, [this] {
-        // The time this firing is for: the timer may fire a little early,
-        // while the clock still reads the second before it.
-        const std::optional<sys_seconds> handled = next_;
+    connect(timer_, &DailyTimer::fired, this, [this] {
         try {
             remind();
         } catch (const std::exception&) {
             // A list that cannot be read now (a restore replacing the file)
             // waits for the next day rather than interrupting.
         }
-        schedule(handled);
     });
     connect(notifier_, &DesktopNotifier::clicked, this, [this](uint id) {
         if (shown_.count(id))
@@ -47,20 +42,12 @@ PrayerReminder::PrayerReminder(Shell& shell, std::function<QDBusConnection()> bu
 void PrayerReminder::setSettings(const PrayerReminderSettings& settings)
 {
     settings_ = settings;
-    schedule();
+    timer_->setTime(settings_.enabled ? std::optional<int>(settings_.minuteOfDay) : std::nullopt);
 }
 
-void PrayerReminder::schedule(std::optional<sys_seconds> handled)
+std::optional<sys_seconds> PrayerReminder::nextTime() const
 {
-    timer_->stop();
-    next_.reset();
-    if (!settings_.enabled)
-        return;
-    const sys_seconds now = shell_.clock().now();
-    next_ = core::nextReminderTime(handled ? std::max(now, *handled) : now, settings_.minuteOfDay);
-    const std::chrono::milliseconds wait = std::clamp<std::chrono::milliseconds>(
-        *next_ - now, std::chrono::milliseconds(0), std::chrono::days(2));
-    timer_->start(static_cast<int>(wait.count()));
+    return timer_->nextTime();
 }
 
 QString PrayerReminder::summaryText(int count)

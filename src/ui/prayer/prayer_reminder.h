@@ -18,7 +18,6 @@
 class QCheckBox;
 class QDialog;
 class QTimeEdit;
-class QTimer;
 
 namespace kovara::core {
 class IniFile;
@@ -26,6 +25,7 @@ class IniFile;
 
 namespace kovara::ui {
 
+class DailyTimer;
 class DesktopNotifier;
 class Shell;
 
@@ -39,7 +39,7 @@ public:
     // Takes new settings and sets the timer (none when the reminder is off).
     void setSettings(const PrayerReminderSettings& settings);
     const PrayerReminderSettings& settings() const { return settings_; }
-    std::optional<sys_seconds> nextTime() const { return next_; }
+    std::optional<sys_seconds> nextTime() const;
 
     // Announces today's list now, unless it is empty or today's reminder was
     // already sent. Returns how many items it named.
@@ -57,13 +57,10 @@ signals:
     void notificationShown(uint id);
 
 private:
-    void schedule(std::optional<sys_seconds> handled = std::nullopt);
-
     Shell& shell_;
     DesktopNotifier* notifier_;
-    QTimer* timer_;
+    DailyTimer* timer_;
     PrayerReminderSettings settings_;
-    std::optional<sys_seconds> next_;
     std::optional<sys_days> remindedOn_;
     std::set<uint> shown_;
 };
