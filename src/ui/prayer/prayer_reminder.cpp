@@ -90,7 +90,7 @@ int PrayerReminder::remind()
 PrayerReminderPanel::PrayerReminderPanel(QWidget* parent) : QGroupBox(tr("Daily Prayer Reminder"), parent)
 {
     setObjectName(QStringLiteral("prayerReminderGroup"));
-    remindCheck_ = new QCheckBox(tr("Remind me to &pray at"), this);
+    remindCheck_ = new QCheckBox(tr("Remind me to pra&y at"), this);
     remindCheck_->setObjectName(QStringLiteral("prayerRemindCheck"));
     timeEdit_ = new QTimeEdit(this);
     timeEdit_->setObjectName(QStringLiteral("prayerReminderTimeEdit"));
