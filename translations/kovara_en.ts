@@ -2342,6 +2342,16 @@ Select CANCEL to return to the prayer editor without closing it.</source>
     </message>
 </context>
 <context>
+    <name>kovara::ui::PrayerReminder</name>
+    <message numerus="yes">
+        <source>Time to pray: %n item(s) on today&apos;s list</source>
+        <translation>
+            <numerusform>Time to pray: 1 item on today&apos;s list</numerusform>
+            <numerusform>Time to pray: %n items on today&apos;s list</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>kovara::ui::PrayerSearch</name>
     <message>
         <source>Preparing prayer search...</source>

@@ -2,6 +2,7 @@
 // they keep, the list read from them, and that the journal's store (which
 // does not know them) and a backup keep them whole.
 #include "core/app/backup_file.h"
+#include "core/content/bible_store.h"
 #include "core/plans/plan_store.h"
 #include "core/prayer/prayer_list_page.h"
 #include "core/prayer/prayer_list_store.h"
@@ -98,6 +99,40 @@ TEST_F(PrayerListStoreTest, TablesAreMadeOnFirstUseOnlyAndKeepWhatTheListNeeds)
     EXPECT_EQ(list.verses(done), std::vector<std::string>{});
 }
 
+TEST_F(PrayerListStoreTest, DefaultSchedulesWrittenDownChangeNoListAndPrayedDaysReadRight)
+{
+    // Items in turn without a schedule row, one of them made later; a daily
+    // one prayed for on some days; one answered midway; one put off.
+    clock.set(makeMoment(2027, 2, 20, 9, 0, 0));
+    const std::int32_t a = add("A");
+    const std::int32_t b = add("B");
+    const std::int32_t daily = add("Daily");
+    const std::int32_t answered = add("Answered");
+    PrayerListStore list(*store);
+    list.ensureTables(today);
+    clock.set(makeMoment(2027, 3, 3, 9, 0, 0));
+    add("Later");
+    list.setSchedule(daily, {ScheduleKind::Daily, 0, today});
+    for (int day : {0, 1, 3})
+        list.markPrayed(daily, today + days(day));
+    list.markPrayed(a, today + days(2));
+    list.defer(b, today + days(4));
+    store->updatePrayer(answered, "Answered", "", "", PrayerStatus::Answered, "", false);
+
+    std::vector<std::string> before;
+    for (int day = 0; day < 10; ++day)
+        before.push_back(listed(today + days(day)));
+    EXPECT_EQ(before[1], "A B Daily+ ") << "prayed for on the day: listed and marked; answered: never";
+    EXPECT_EQ(before[2], "A+ B Daily Later ") << "Daily due again after day 1; Later joins in turn";
+    EXPECT_EQ(before[4], "Daily Later ") << "B put off on day 4, Later still missed";
+
+    list.recordDefaultSchedules();
+    EXPECT_EQ(list.schedule(a).kind, ScheduleKind::InTurn);
+    EXPECT_EQ(list.schedule(a).since, makeDate(2027, 2, 20));
+    for (int day = 0; day < 10; ++day)
+        EXPECT_EQ(listed(today + days(day)), before[static_cast<std::size_t>(day)]) << "day " << day;
+}
+
 TEST_F(PrayerListStoreTest, JournalStoreAndBackupKeepTheListTables)
 {
     const std::int32_t mum = add("Mum");
@@ -153,6 +188,46 @@ TEST_F(PrayerListStoreTest, WelcomeSectionShowsWhatIsLeftToPrayForOnceTheListIsU
     EXPECT_EQ(section.find(kLinkPrayedPrefix), std::string::npos) << "no item commands on the welcome page";
     list.markPrayed(mum, today);
     EXPECT_NE(prayerListSection(*store, today).find("You have prayed for everything"), std::string::npos);
+}
+
+} // namespace
+} // namespace kovara::core
+
+namespace kovara::core {
+namespace {
+
+// A reference typed to go with a prayer is kept in the Bible's own words when
+// those read back as the same passage, else as typed; a bad one is refused
+// with the parser's message.
+TEST(AttachableReferenceTest, KeptInTheBiblesWordsOrAsTyped)
+{
+    const BibleStore kjv(test::builtFile("bible.kova2"), "King James Version", "KJV");
+    test::TempDir dir;
+    test::makeAlphaBetaBible(dir.file("alpha.kova2"));
+    const BibleStore alpha(dir.file("alpha.kova2"), "Test Bible", "TB");
+    const struct {
+        const BibleStore& bible;
+        const char* typed;
+        const char* kept; // nullptr: refused
+    } cases[] = {
+        {kjv, "jn3:16", "John 3:16"},
+        {kjv, "  phil 4:6-7 ", "Philippians 4:6-7"},
+        {kjv, "John 3:16; Rom 8:28", "John 3:16; Rom 8:28"},
+        {kjv, "Jn 99:1", nullptr},
+        {kjv, "   ", nullptr},
+        {alpha, " gen 1:2 ", "gen 1:2"}, // "Alpha 1:2" would not read back
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const std::optional<std::string> kept = attachableReference(c.typed, c.bible, error);
+        if (c.kept) {
+            EXPECT_EQ(kept, std::optional<std::string>(c.kept)) << c.typed;
+            EXPECT_TRUE(error.empty());
+        } else {
+            EXPECT_EQ(kept, std::nullopt) << c.typed;
+            EXPECT_FALSE(error.empty()) << c.typed;
+        }
+    }
 }
 
 } // namespace

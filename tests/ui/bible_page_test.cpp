@@ -186,6 +186,28 @@ void selectText(QTextEdit* viewer, const QString& from, const QString& to)
     viewer->setTextCursor(cursor);
 }
 
+// "Pray with this verse" in the text's menu hands over the selected verses,
+// or the verse of the cursor without a selection.
+TEST_F(BiblePageTest, PrayWithThisVerseNamesTheVersesAtTheCursor)
+{
+    ASSERT_TRUE(page.goTo(QStringLiteral("John 3")));
+    HtmlViewer* viewer = controls.passageView->viewer();
+    QAction* pray = page.findChild<QAction*>("prayWithVerseAction");
+    ASSERT_NE(pray, nullptr);
+    EXPECT_TRUE(viewer->contextActions().contains(pray));
+    QSignalSpy asked(&page, &BiblePage::prayWithVerseRequested);
+    selectText(viewer, QStringLiteral("For God so loved"), QStringLiteral("be saved"));
+    pray->trigger();
+    QTextCursor cursor(viewer->document());
+    cursor.setPosition(viewer->toPlainText().indexOf(QStringLiteral("named Nicodemus")));
+    viewer->setTextCursor(cursor);
+    pray->trigger();
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked[0][0].toString(), QStringLiteral("John 3:16-17"));
+    EXPECT_EQ(asked[1][0].toString(), QStringLiteral("John 3:1"));
+}
+
+
 TEST_F(BiblePageTest, CopyFollowsThePaneSelectedInLastThroughEveryRoute)
 {
     page.setSearchFile(kovara::test::builtFile("bible.kova2"));

@@ -3,6 +3,8 @@
 #include "ui/prayer/journal_export.h"
 #include "ui/base/core_names.h"
 
+#include "core/content/bible_store.h"
+#include "core/prayer/prayer_list_store.h"
 #include "prayer_test_support.h"
 #include "ui/prayer/journal_export_dialog.h"
 #include "ui/prayer/prayer_commands.h"
@@ -301,6 +303,39 @@ TEST_F(JournalExportTest, TheCommandRemembersItsChoicesAndFolderAndChecksForItem
     EXPECT_TRUE(shell.scripted.done());
 }
 
+
+} // namespace
+} // namespace kovara::ui
+
+namespace kovara::ui {
+namespace {
+
+// Verses prayed with an item go into its record, with their text when the
+// Bible is there and as references when it is not.
+TEST_F(JournalExportTest, VersesGoWithTheirItemAndTheirText)
+{
+    const std::int32_t mum = add("Mum", "Family", "Active", "Surgery", makeDate(2024, 5, 1));
+    add("Job", "Work", "Active", "Interview", makeDate(2024, 5, 1));
+    PrayerListStore list(*shell.store);
+    list.ensureTables(makeDate(2024, 5, 1));
+    list.setVerses(mum, {"Gen 1:1-2", "Gen 2:1"});
+    kovara::test::makeAlphaBetaBible(shell.dir.file("bible.kova2"));
+    const BibleStore bible(shell.dir.file("bible.kova2"), "Test Bible", "TB");
+    PrayerSelection all;
+    all.statuses = {PrayerStatus::Active};
+    QTextDocument doc;
+    for (const BibleStore* with : {&bible, static_cast<const BibleStore*>(nullptr)}) {
+        JournalExport::buildDocument(doc, *shell.store, all, shell.store->selectPrayers(all), makeDate(2024, 6, 1),
+                                     {}, with);
+        const std::string text = doc.toPlainText().toStdString();
+        const std::size_t verses = text.find("Verses");
+        ASSERT_NE(verses, std::string::npos) << text;
+        EXPECT_EQ(text.find("Verses", verses + 1), std::string::npos) << "Job has none";
+        EXPECT_LT(text.find("Surgery"), verses);
+        EXPECT_LT(verses, text.find("Gen 2:1"));
+        EXPECT_EQ(text.find("1A1:1 2A1:2") != std::string::npos, with != nullptr) << text;
+    }
+}
 
 } // namespace
 } // namespace kovara::ui

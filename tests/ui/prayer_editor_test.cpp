@@ -9,6 +9,10 @@
 #include "ui/base/dates.h"
 #include "ui/prayer/rtf_codec.h"
 #include "ui/prayer/version1_import.h"
+#include "core/content/bible_store.h"
+#include "core/content/reference_parser.h"
+#include "core/prayer/prayer_list_store.h"
+#include "ui/base/html_viewer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +29,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextList>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace kovara::ui {
@@ -477,6 +483,121 @@ TEST_F(PrayerEditorTest, PasteCommandAsksTheClipboardOnlyWhileShown)
     hidden.hide();
 }
 
+
+} // namespace
+} // namespace kovara::ui
+
+namespace kovara::ui {
+namespace {
+
+// Verses prayed with an item: typed references are checked, shown with
+// their text, removed, and written with the item; a verse clicked closes the
+// window and is then asked for on the Bible page.
+TEST_F(PrayerEditorTest, VersesAreAttachedShownRemovedAndOpened)
+{
+    kovara::test::makeAlphaBetaBible(shell.dir.file("bible.kova2"));
+    const BibleStore bible(shell.dir.file("bible.kova2"), "Test Bible", "TB");
+    editor.setBibleSource([&]() -> const BibleStore* { return &bible; });
+    const std::int32_t index = shell.add("Mum", "Family", "Active");
+    EXPECT_FALSE(PrayerListStore(*shell.store).exists());
+
+    const auto shown = [&] { return editor.findChild<HtmlViewer*>("versesView")->toPlainText().toStdString(); };
+    const auto attach = [&](const QString& typed) {
+        auto* edit = editor.findChild<QLineEdit*>("verseEdit");
+        edit->setText(typed);
+        editor.findChild<QPushButton*>("attachVerseButton")->click();
+    };
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_NE(shown().find("No verses yet"), std::string::npos);
+        attach(" Gen 1:1-2 ");
+        EXPECT_TRUE(e.modified());
+        attach("Gen 2:1");
+        attach("Gen 1:1-2"); // attached already: once only
+        shell.scripted.expectMessage("\"Gen 9:1\" is not a reference to attach: " +
+                                     QString::fromStdString(parseReference("Gen 9:1", bible).error));
+        attach("Gen 9:1");
+        EXPECT_EQ(e.findChild<QLineEdit*>("verseEdit")->text(), "Gen 9:1") << "kept to be corrected";
+        const std::string text = shown();
+        EXPECT_NE(text.find("Gen 1:1-2 1A1:1 2A1:2"), std::string::npos) << text;
+        EXPECT_NE(text.find("Gen 2:1 1A2:1"), std::string::npos) << text;
+        emit e.findChild<HtmlViewer*>("versesView")->linkClicked("prayer:removeverse/0");
+        EXPECT_EQ(shown().find("Gen 1:1"), std::string::npos);
+        e.controls.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    EXPECT_EQ(PrayerListStore(*shell.store).verses(index), std::vector<std::string>{"Gen 2:1"});
+
+    // A verse clicked: the window closes (asking first while modified) and
+    // the verse is asked for once it has.
+    QSignalSpy opened(&editor, &PrayerEditor::bibleLinkClicked);
+    const QString closeQuestion = QCoreApplication::translate("kovara::ui::PrayerEditor",
+        "Do you wish to save your changes to this prayer item?\n\n"
+        "Select YES to save your changes and close the prayer editor.\n"
+        "Select NO to close the prayer editor without saving your changes.\n"
+        "Select CANCEL to return to the prayer editor without closing it.");
+    editor.user = [&](ScriptedEditor& e) {
+        e.controls.titleEdit->setText("Mum and Dad");
+        shell.scripted.expectYesNoCancel(closeQuestion, Dialogs::Answer::Cancel);
+        emit e.findChild<HtmlViewer*>("versesView")->linkClicked("bible:1.2.1");
+        EXPECT_TRUE(e.isVisible()) << "Cancel keeps the window";
+        EXPECT_EQ(opened.size(), 0);
+        shell.scripted.expectYesNoCancel(closeQuestion, Dialogs::Answer::Yes);
+        emit e.findChild<HtmlViewer*>("versesView")->linkClicked("bible:1.2.1");
+        EXPECT_EQ(opened.size(), 0) << "not before the window has closed";
+    };
+    edit(index);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0][0].toString(), "bible:1.2.1");
+    EXPECT_EQ(shell.store->prayerTitle(index), "Mum and Dad");
+}
+
+// How often an item comes up is chosen in the editor too: written only when
+// changed (a reader who never uses the list gets none of its tables), and a
+// choice of weekdays needs at least one.
+TEST_F(PrayerEditorTest, ScheduleIsChosenWithTheItem)
+{
+    const std::int32_t index = shell.add("Mum", "Family", "Active");
+    const auto combo = [&] { return editor.findChild<QComboBox*>("scheduleCombo"); };
+    const auto day = [&](int n) { return editor.findChild<QToolButton*>(QStringLiteral("weekdayButton%1").arg(n)); };
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(combo()->currentText(), "In turn with the other items");
+        EXPECT_TRUE(e.findChild<QWidget*>("weekdayPanel")->isHidden());
+        e.controls.titleEdit->setText("Mum and Dad");
+        e.controls.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    EXPECT_FALSE(PrayerListStore(*shell.store).exists()) << "an unchanged schedule writes nothing";
+
+    editor.user = [&](ScriptedEditor& e) {
+        combo()->setCurrentText("On chosen weekdays");
+        EXPECT_FALSE(e.findChild<QWidget*>("weekdayPanel")->isHidden());
+        for (int n = 1; n <= 7; ++n)
+            EXPECT_EQ(day(n)->isChecked(), n <= 5) << "Monday to Friday offered first";
+        for (int n = 1; n <= 7; ++n)
+            day(n)->setChecked(false);
+        shell.scripted.expectMessage("Choose the weekdays on which this item comes up.");
+        e.controls.saveAndCloseAction->trigger();
+        ASSERT_TRUE(e.isVisible());
+        day(2)->setChecked(true);
+        day(6)->setChecked(true);
+        e.controls.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    const PrayerSchedule saved = PrayerListStore(*shell.store).schedule(index);
+    EXPECT_EQ(saved.kind, ScheduleKind::Weekdays);
+    EXPECT_EQ(saved.weekdays, weekdayBit(std::chrono::Tuesday) | weekdayBit(std::chrono::Saturday));
+    EXPECT_EQ(saved.since, toSysDays(QDate::currentDate()));
+
+    editor.user = [&](ScriptedEditor& e) {
+        EXPECT_EQ(combo()->currentText(), "On chosen weekdays");
+        EXPECT_TRUE(day(2)->isChecked() && day(6)->isChecked() && !day(1)->isChecked());
+        EXPECT_FALSE(e.modified());
+        combo()->setCurrentText("Every day");
+        e.controls.saveAndCloseAction->trigger();
+    };
+    edit(index);
+    EXPECT_EQ(PrayerListStore(*shell.store).schedule(index).kind, ScheduleKind::Daily);
+}
 
 } // namespace
 } // namespace kovara::ui

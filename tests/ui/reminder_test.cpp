@@ -5,6 +5,7 @@
 #include "ui/plans/reminder_notifier.h"
 #include "ui/base/core_names.h"
 
+#include "notification_service.h"
 #include "plan_test_shell.h"
 #include "ui/plans/reminder_settings_panel.h"
 
@@ -27,68 +28,9 @@
 namespace kovara::ui {
 namespace {
 
-// A session bus of the test's own, a child process ended (and waited for)
-// with the test.
-class TestSessionBus {
-public:
-    TestSessionBus()
-    {
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000))
-            address = QString::fromUtf8(daemon.readLine()).trimmed();
-    }
-    ~TestSessionBus()
-    {
-        daemon.terminate();
-        if (!daemon.waitForFinished(3000)) {
-            daemon.kill();
-            daemon.waitForFinished(3000);
-        }
-    }
-    QProcess daemon;
-    QString address;
-};
-
-} // namespace
-
-// The notification service's one method the notifier uses, recording what it
-// was asked to show.
-class FakeNotifications : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    QStringList received() const
-    {
-        QMutexLocker lock(&mutex_);
-        return received_;
-    }
-
-public slots:
-    uint Notify(const QString& app, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList& actions, const QVariantMap&, int)
-    {
-        QMutexLocker lock(&mutex_);
-        received_ << app + "|" + summary + "|" + body + "|" + actions.join(",");
-        return 7;
-    }
-
-private:
-    mutable QMutex mutex_;
-    QStringList received_;
-};
-
-namespace {
-
-template <typename Done>
-bool waitFor(Done&& done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-}
+using test::FakeNotifications;
+using test::TestSessionBus;
+using test::waitFor;
 
 class ReminderTest : public ::testing::Test {
 protected:
@@ -258,4 +200,3 @@ TEST_F(ReminderTest, PreferencesSectionAndAutostartEntry)
 } // namespace
 } // namespace kovara::ui
 
-#include "reminder_test.moc"

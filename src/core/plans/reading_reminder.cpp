@@ -14,11 +14,7 @@ ReminderSettings ReminderSettings::read(const IniFile& ini)
     ReminderSettings s;
     s.enabled = settings::kReminderEnabled.read(ini);
     s.startAtLogin = settings::kReminderStartAtLogin.read(ini);
-    const std::string time = settings::kReminderTime.read(ini);
-    int h = -1, m = -1;
-    char rest = 0;
-    if (std::sscanf(time.c_str(), "%d:%d%c", &h, &m, &rest) == 2 && h >= 0 && h < 24 && m >= 0 && m < 60)
-        s.minuteOfDay = h * 60 + m;
+    s.minuteOfDay = minuteOfDayFromText(settings::kReminderTime.read(ini)).value_or(s.minuteOfDay);
     return s;
 }
 
@@ -26,7 +22,7 @@ void ReminderSettings::write(IniFile& ini) const
 {
     IniFile::Batch batch(ini);
     settings::kReminderEnabled.write(ini, enabled);
-    settings::kReminderTime.write(ini, format("%02d:%02d", minuteOfDay / 60, minuteOfDay % 60));
+    settings::kReminderTime.write(ini, minuteOfDayText(minuteOfDay));
     settings::kReminderStartAtLogin.write(ini, startAtLogin);
     batch.commit();
 }
@@ -45,6 +41,20 @@ std::vector<DueReading> dueReadings(const PlanStore& plans, sys_days today)
         due.push_back({PlanId(rec.tableName), *first, rec.planTitle, rec.dayVerses[static_cast<std::size_t>(*first - 1)]});
     }
     return due;
+}
+
+std::optional<int> minuteOfDayFromText(const std::string& text)
+{
+    int h = -1, m = -1;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%d:%d%c", &h, &m, &rest) == 2 && h >= 0 && h < 24 && m >= 0 && m < 60)
+        return h * 60 + m;
+    return std::nullopt;
+}
+
+std::string minuteOfDayText(int minuteOfDay)
+{
+    return format("%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
 }
 
 sys_seconds nextReminderTime(sys_seconds now, int minuteOfDay)

@@ -6,6 +6,7 @@
 #include "core/plans/plan_id.h"
 #include "core/settings/settings_keys.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ struct DueReading {
 // The plans whose reminder is on and that have an unread day due by today
 // (a plan that has not started yet has none), in plan order.
 std::vector<DueReading> dueReadings(const PlanStore& plans, sys_days today);
+
+// A time of day as the settings keep it ("HH:MM") and back; a text that
+// does not read as one gives nothing.
+std::optional<int> minuteOfDayFromText(const std::string& text);
+std::string minuteOfDayText(int minuteOfDay);
 
 // The next moment at minuteOfDay after now (today's when it is still ahead,
 // else tomorrow's).

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <unordered_map>
+#include <functional>
 
 namespace kovara::core {
 
@@ -48,51 +48,51 @@ std::string passageText(const PassageRef& passage, const BibleStore& bible, int&
 std::vector<PrayerListItem> loadPrayerList(const PrayerStore& store, sys_days day)
 {
     PrayerListStore list(store);
+    const ListReading reading(store.connection());
     const std::vector<ListEntry> entries = list.listFor(day);
     std::vector<PrayerListItem> items;
     if (entries.empty())
         return items;
 
-    std::unordered_map<std::int32_t, std::size_t> position;
     items.reserve(entries.size());
     for (const ListEntry& entry : entries) {
-        position.emplace(entry.prayerIndex, items.size());
         PrayerListItem item;
         item.prayerIndex = entry.prayerIndex;
         item.dueSince = entry.dueSince;
         item.prayed = entry.prayed;
         items.push_back(std::move(item));
     }
-    auto itemOf = [&](std::int32_t index) -> PrayerListItem* {
-        const auto found = position.find(index);
-        return found == position.end() ? nullptr : &items[found->second];
-    };
+    // Each listed item is looked up by its key: the list is a few hundred
+    // items of a journal that may hold many thousands.
     sqlite3* db = store.connection();
     const std::string noStatement = "loadPrayerList Error: Unable to assign statement";
-    queryRows(db,
-              format("SELECT prayerIndex, prayerTitle, prayerTopic FROM '%s' WHERE prayerStatus='%s';",
-                     PrayerStore::kTableName, storedWord(PrayerStatus::Active)),
-              noStatement, [&](Statement& st) {
-                  if (PrayerListItem* item = itemOf(st.columnInt(0))) {
-                      item->title = st.columnText(1);
-                      item->topic = st.columnText(2);
-                  }
-              });
-    // Oldest first, so the last one read for an item is its latest.
-    queryRows(db,
-              format("SELECT prayerIndex, noteTime, noteText FROM %s ORDER BY noteTime, noteIndex;",
-                     PrayerStore::kNoteTable),
-              noStatement, [&](Statement& st) {
-                  if (PrayerListItem* item = itemOf(st.columnInt(0)))
-                      item->latestNote = PrayerNote{dayOf(fromStoredSeconds(st.columnInt64(1))), st.columnText(2)};
-              });
-    queryRows(db,
-              format("SELECT prayerIndex, verseReference FROM %s ORDER BY prayerIndex, versePosition;",
-                     PrayerListStore::kVerseTable),
-              noStatement, [&](Statement& st) {
-                  if (PrayerListItem* item = itemOf(st.columnInt(0)))
-                      item->verses.push_back(st.columnText(1));
-              });
+    auto eachItem = [&](const std::string& sql, const std::function<void(Statement&, PrayerListItem&)>& read) {
+        Statement st(db, sql);
+        if (!st)
+            throw Exception(noStatement);
+        st.run([&] {
+            for (PrayerListItem& item : items) {
+                sqlite3_reset(st.handle());
+                st.bindInt(1, item.prayerIndex);
+                while (st.step() == SQLITE_ROW)
+                    read(st, item);
+            }
+        });
+    };
+    eachItem(format("SELECT prayerTitle, prayerTopic FROM '%s' WHERE prayerIndex=?;", PrayerStore::kTableName),
+             [](Statement& st, PrayerListItem& item) {
+                 item.title = st.columnText(0);
+                 item.topic = st.columnText(1);
+             });
+    eachItem(format("SELECT noteTime, noteText FROM %s WHERE prayerIndex=? ORDER BY noteTime DESC, noteIndex DESC "
+                    "LIMIT 1;",
+                    PrayerStore::kNoteTable),
+             [](Statement& st, PrayerListItem& item) {
+                 item.latestNote = PrayerNote{dayOf(fromStoredSeconds(st.columnInt64(0))), st.columnText(1)};
+             });
+    eachItem(format("SELECT verseReference FROM %s WHERE prayerIndex=? ORDER BY versePosition;",
+                    PrayerListStore::kVerseTable),
+             [](Statement& st, PrayerListItem& item) { item.verses.push_back(st.columnText(0)); });
     std::stable_sort(items.begin(), items.end(), [](const PrayerListItem& a, const PrayerListItem& b) {
         return a.topic != b.topic ? a.topic < b.topic : a.title < b.title;
     });
@@ -106,14 +106,44 @@ std::string verseHtml(const std::string& reference, const BibleStore* bible, int
     const ReferenceResult parsed = parseReference(reference, *bible);
     if (!parsed.ok)
         return htmlEscape(reference);
-    std::string html = format("<a href=\"%s\">%s</a>", passageLink(parsed.passage), htmlEscape(reference));
+    return format("<a href=\"%s\">%s</a>", passageLink(parsed.passage), htmlEscape(reference)) +
+           verseTextHtml(reference, *bible, maxVerses);
+}
+
+std::string verseTextHtml(const std::string& reference, const BibleStore& bible, int maxVerses)
+{
+    const ReferenceResult parsed = parseReference(reference, bible);
+    if (!parsed.ok)
+        return {};
     int left = maxVerses;
-    BibleStore::ReadSession session(*bible);
-    html += passageText(parsed.passage, *bible, left);
+    BibleStore::ReadSession session(bible);
+    std::string html = passageText(parsed.passage, bible, left);
     for (const PassageRef& more : parsed.more)
         if (left > 0)
-            html += passageText(more, *bible, left);
+            html += passageText(more, bible, left);
     return html;
+}
+
+std::optional<std::string> attachableReference(const std::string& typed, const BibleStore& bible,
+                                               std::string& error)
+{
+    const auto first = typed.find_first_not_of(" \t\r\n");
+    const std::string trimmed =
+        first == std::string::npos ? std::string() : typed.substr(first, typed.find_last_not_of(" \t\r\n") - first + 1);
+    const ReferenceResult parsed = parseReference(trimmed, bible);
+    if (!parsed.ok) {
+        error = parsed.error;
+        return std::nullopt;
+    }
+    error.clear();
+    if (!parsed.more.empty())
+        return trimmed;
+    // The Bible's own words, when they read back as the same passage (a
+    // Bible whose book names the parser does not know keeps what was typed).
+    const std::string named = referenceText(parsed.passage, bible);
+    const ReferenceResult again = parseReference(named, bible);
+    return again.ok && again.more.empty() && passageLink(again.passage) == passageLink(parsed.passage) ? named
+                                                                                                       : trimmed;
 }
 
 std::string prayerListHtml(const std::vector<PrayerListItem>& items, sys_days day,

@@ -42,6 +42,16 @@ std::vector<PrayerListItem> loadPrayerList(const PrayerStore& store, sys_days da
 // text, at most maxVerses verses ("..." after them). A reference the Bible
 // cannot read is shown as typed, without text.
 std::string verseHtml(const std::string& reference, const BibleStore* bible, int maxVerses = 6);
+// The text alone of a reference's verses as HTML (verse numbers raised), at
+// most maxVerses; empty when the Bible cannot read the reference.
+std::string verseTextHtml(const std::string& reference, const BibleStore& bible, int maxVerses = 6);
+
+// What is kept of a reference typed to go with a prayer: the reference in the
+// Bible's own words ("jn3:16" gives "John 3:16"; a list, or a passage whose
+// name in that Bible the parser cannot read back, stays as typed with its
+// blanks trimmed), or nothing with error set to the parser's message.
+std::optional<std::string> attachableReference(const std::string& typed, const BibleStore& bible,
+                                               std::string& error);
 
 struct PrayerListPageOptions {
     bool withActions = true;          // the Prayed / Not today links

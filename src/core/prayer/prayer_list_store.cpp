@@ -43,6 +43,20 @@ ScheduleKind scheduleKindOf(const std::string& word)
     return ScheduleKind::InTurn;
 }
 
+ListReading::ListReading(sqlite3* db) : db_(db)
+{
+    if (sqlite3_get_autocommit(db_)) {
+        execSQL(db_, "BEGIN;");
+        began_ = true;
+    }
+}
+
+ListReading::~ListReading()
+{
+    if (began_)
+        sqlite3_exec(db_, "COMMIT;", nullptr, nullptr, nullptr);
+}
+
 PrayerListStore::PrayerListStore(const PrayerStore& store) : store_(store) {}
 
 void PrayerListStore::inTransaction(const std::function<void()>& body)
@@ -206,6 +220,16 @@ void PrayerListStore::setVerses(std::int32_t prayerIndex, const std::vector<std:
     });
 }
 
+bool PrayerListStore::addVerse(std::int32_t prayerIndex, const std::string& reference)
+{
+    std::vector<std::string> references = verses(prayerIndex);
+    if (std::find(references.begin(), references.end(), reference) != references.end())
+        return false;
+    references.push_back(reference);
+    setVerses(prayerIndex, references);
+    return true;
+}
+
 std::vector<ScheduledItem> PrayerListStore::scheduledItems(sys_days day) const
 {
     std::vector<ScheduledItem> items;
@@ -213,40 +237,105 @@ std::vector<ScheduledItem> PrayerListStore::scheduledItems(sys_days day) const
         return items;
     const std::int64_t d = stored(day);
     // Every item that is active, or answered (whose answer date keeps its
-    // place in the cycle it was answered in), with its schedule, answer date, latest prayed day
-    // before day, and whether it was prayed for or put off on day.
+    // place in the cycle it was answered in), with its schedule, answer date
+    // and latest prayed day up to day. Only the journal's index of statuses
+    // is read, never its rows: each row holds the item's whole text, and
+    // reading ten thousand of them costs far more than the list itself.
+    // Every look-up of the list's own tables goes through their keys.
+    const std::string answered = storedWord(PrayerStatus::Answered);
     const std::string sql = format(
-        "SELECT t.prayerIndex, t.prayerStatus, t.createTime, s.scheduleKind, s.weekdayMask, s.scheduleDay, "
-        "a.answeredTime, p.lastDay, (SELECT 1 FROM %s WHERE prayerIndex=t.prayerIndex AND prayedDay=%d), "
-        "(SELECT 1 FROM %s WHERE prayerIndex=t.prayerIndex AND deferredDay=%d) "
+        "SELECT t.prayerIndex, t.prayerStatus, s.scheduleKind, s.weekdayMask, s.scheduleDay, "
+        "CASE WHEN t.prayerStatus='%s' THEN (SELECT answeredTime FROM %s WHERE prayerIndex=t.prayerIndex) END, "
+        "(SELECT MAX(prayedDay) FROM %s WHERE prayerIndex=t.prayerIndex AND prayedDay<=%d) "
         "FROM '%s' t LEFT JOIN %s s ON s.prayerIndex=t.prayerIndex "
-        "LEFT JOIN %s a ON a.prayerIndex=t.prayerIndex "
-        "LEFT JOIN (SELECT prayerIndex, MAX(prayedDay) AS lastDay FROM %s WHERE prayedDay<%d GROUP BY prayerIndex) p "
-        "ON p.prayerIndex=t.prayerIndex "
-        "WHERE t.prayerStatus IN ('%s','%s') ORDER BY t.prayerIndex;",
-        kPrayedTable, d, kDeferredTable, d, PrayerStore::kTableName, kScheduleTable, PrayerStore::kAnswerTable,
-        kPrayedTable, d, storedWord(PrayerStatus::Active), storedWord(PrayerStatus::Answered));
+        "WHERE t.prayerStatus IN ('%s','%s');",
+        answered, PrayerStore::kAnswerTable, kPrayedTable, d, PrayerStore::kTableName, kScheduleTable,
+        storedWord(PrayerStatus::Active), answered);
+    std::vector<std::size_t> unscheduled;
+    std::vector<std::size_t> prayedOnDay;
     queryRows(db(), sql, noStatement("scheduledItems"), [&](Statement& st) {
         ScheduledItem item;
         item.prayerIndex = st.columnInt(0);
         const std::string status = st.columnText(1);
         item.active = status == storedWord(PrayerStatus::Active);
-        if (sqlite3_column_type(st.handle(), 3) == SQLITE_NULL) {
-            item.schedule.since = dayFrom(st.columnInt64(2));
+        if (sqlite3_column_type(st.handle(), 2) == SQLITE_NULL) {
+            unscheduled.push_back(items.size());
         } else {
-            item.schedule.kind = scheduleKindOf(st.columnText(3));
-            item.schedule.weekdays = static_cast<unsigned>(st.columnInt(4)) & kAllWeekdays;
-            item.schedule.since = dayFrom(st.columnInt64(5));
+            item.schedule.kind = scheduleKindOf(st.columnText(2));
+            item.schedule.weekdays = static_cast<unsigned>(st.columnInt(3)) & kAllWeekdays;
+            item.schedule.since = dayFrom(st.columnInt64(4));
         }
-        if (status == storedWord(PrayerStatus::Answered) && sqlite3_column_type(st.handle(), 6) != SQLITE_NULL)
-            item.closedOn = dayFrom(st.columnInt64(6));
-        if (sqlite3_column_type(st.handle(), 7) != SQLITE_NULL)
-            item.lastPrayedBefore = dayFrom(st.columnInt64(7));
-        item.prayedOnDay = st.columnInt(8) != 0;
-        item.deferredOnDay = st.columnInt(9) != 0;
+        if (sqlite3_column_type(st.handle(), 5) != SQLITE_NULL)
+            item.closedOn = dayFrom(st.columnInt64(5));
+        if (sqlite3_column_type(st.handle(), 6) != SQLITE_NULL) {
+            if (st.columnInt64(6) == d) {
+                item.prayedOnDay = true;
+                prayedOnDay.push_back(items.size());
+            } else {
+                item.lastPrayedBefore = dayFrom(st.columnInt64(6));
+            }
+        }
         items.push_back(std::move(item));
     });
+    // The few items prayed for on day itself: the day they were prayed for
+    // before it.
+    if (!prayedOnDay.empty()) {
+        Statement st(db(),
+                     format("SELECT MAX(prayedDay) FROM %s WHERE prayerIndex=? AND prayedDay<%d;", kPrayedTable, d));
+        if (!st)
+            throw Exception(noStatement("scheduledItems"));
+        st.run([&] {
+            for (std::size_t i : prayedOnDay) {
+                sqlite3_reset(st.handle());
+                st.bindInt(1, items[i].prayerIndex);
+                if (st.step() == SQLITE_ROW && sqlite3_column_type(st.handle(), 0) != SQLITE_NULL)
+                    items[i].lastPrayedBefore = dayFrom(st.columnInt64(0));
+            }
+        });
+    }
+    // The items put off on day: a handful, read in one pass.
+    std::vector<std::int32_t> deferred;
+    queryRows(db(), format("SELECT prayerIndex FROM %s WHERE deferredDay=%d;", kDeferredTable, d),
+              noStatement("scheduledItems"), [&](Statement& st) { deferred.push_back(st.columnInt(0)); });
+    std::sort(deferred.begin(), deferred.end());
+    // An item without a schedule row is in turn since the day it was made:
+    // only its row gives that day (recordDefaultSchedules keeps them few).
+    if (!unscheduled.empty()) {
+        Statement st(db(), format("SELECT createTime FROM '%s' WHERE prayerIndex=?;", PrayerStore::kTableName));
+        if (!st)
+            throw Exception(noStatement("scheduledItems"));
+        st.run([&] {
+            for (std::size_t i : unscheduled) {
+                sqlite3_reset(st.handle());
+                st.bindInt(1, items[i].prayerIndex);
+                items[i].schedule.since = dayFrom(st.step() == SQLITE_ROW ? st.columnInt64(0) : 0);
+            }
+        });
+    }
+    std::sort(items.begin(), items.end(),
+              [](const ScheduledItem& a, const ScheduledItem& b) { return a.prayerIndex < b.prayerIndex; });
+    for (ScheduledItem& item : items)
+        item.deferredOnDay = std::binary_search(deferred.begin(), deferred.end(), item.prayerIndex);
     return items;
+}
+
+void PrayerListStore::recordDefaultSchedules()
+{
+    if (!exists())
+        return;
+    std::vector<std::int32_t> missing;
+    queryRows(db(),
+              format("SELECT t.prayerIndex FROM '%s' t WHERE t.prayerStatus IN ('%s','%s') AND NOT EXISTS "
+                     "(SELECT 1 FROM %s s WHERE s.prayerIndex=t.prayerIndex);",
+                     PrayerStore::kTableName, storedWord(PrayerStatus::Active), storedWord(PrayerStatus::Answered),
+                     kScheduleTable),
+              noStatement("recordDefaultSchedules"), [&](Statement& st) { missing.push_back(st.columnInt(0)); });
+    if (missing.empty())
+        return;
+    inTransaction([&] {
+        for (std::int32_t index : missing)
+            setSchedule(index, schedule(index));
+    });
 }
 
 std::vector<ListEntry> PrayerListStore::listFor(sys_days day) const

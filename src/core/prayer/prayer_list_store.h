@@ -25,6 +25,22 @@ namespace kovara::core {
 std::string scheduleWord(ScheduleKind kind);
 ScheduleKind scheduleKindOf(const std::string& word);
 
+// One read transaction over the connection for as long as it lives, so that
+// the many small look-ups of a list share one lock and one check of the file
+// (each statement outside a transaction takes its own). Does nothing inside a
+// transaction already open. Ends quietly: it only ever read.
+class ListReading {
+public:
+    explicit ListReading(sqlite3* db);
+    ~ListReading();
+    ListReading(const ListReading&) = delete;
+    ListReading& operator=(const ListReading&) = delete;
+
+private:
+    sqlite3* db_;
+    bool began_ = false;
+};
+
 class PrayerListStore {
 public:
     static constexpr const char* kScheduleTable = "prayerSchedules";
@@ -67,11 +83,18 @@ public:
     // The references attached to an item, in their order, as typed.
     std::vector<std::string> verses(std::int32_t prayerIndex) const;
     void setVerses(std::int32_t prayerIndex, const std::vector<std::string>& references);
+    // Attaches reference after the item's verses; false (and nothing
+    // written) when it is attached already.
+    bool addVerse(std::int32_t prayerIndex, const std::string& reference);
 
     // What the list needs of every live item for day, in index order: a few
     // queries over the whole file (one for the latest prayed day of every
     // item), no walk over days.
     std::vector<ScheduledItem> scheduledItems(sys_days day) const;
+    // Writes the schedule of every live item that has none as what it stands
+    // for (in turn since the item was made), so that reading the list later
+    // needs none of the journal's rows. Changes no item's list.
+    void recordDefaultSchedules();
     // The list for day (see prayerListFor). Empty while the tables are missing.
     std::vector<ListEntry> listFor(sys_days day) const;
 

@@ -32,6 +32,10 @@ inline constexpr Setting<bool> kOfferImport1x{"Misc", "OfferImport1x", true};
 inline constexpr Setting<bool> kReminderEnabled{"Reminder", "Enabled", false};
 inline const Setting<std::string> kReminderTime{"Reminder", "Time", ""};
 inline constexpr Setting<bool> kReminderStartAtLogin{"Reminder", "StartAtLogin", false};
+// The daily reminder to pray through today's prayer list
+// (core/prayer/prayer_reminder.h), off by default; the time as above.
+inline constexpr Setting<bool> kPrayerReminderEnabled{"Prayer Reminder", "Enabled", false};
+inline const Setting<std::string> kPrayerReminderTime{"Prayer Reminder", "Time", ""};
 
 // Keeping plans and prayers in step through a synced folder (off by
 // default). The computer id is made at first use; settings.ini is never part

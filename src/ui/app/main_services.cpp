@@ -8,6 +8,7 @@
 #include "ui/base/error_guard.h"
 #include "ui/plans/reminder_notifier.h"
 #include "ui/plans/reminder_settings_panel.h"
+#include "ui/prayer/prayer_reminder.h"
 
 #include <QDBusConnection>
 #include <QMainWindow>
@@ -16,7 +17,8 @@
 namespace kovara::ui {
 
 MainServices startMainServices(QMainWindow& window, Shell& shell, Dialogs& dialogs, core::IniFile& settings,
-                               AppCommands& appCommands, std::function<void(const PlanId&)> showPlanDay)
+                               AppCommands& appCommands, std::function<void(const PlanId&)> showPlanDay,
+                               std::function<void()> openPrayToday)
 {
     MainServices services;
     QMainWindow* w = &window;
@@ -34,12 +36,30 @@ MainServices startMainServices(QMainWindow& window, Shell& shell, Dialogs& dialo
         SingleInstance::bringForward(w);
     });
     services.reminder->setSettings(ReminderSettings::read(settings));
+    // The prayer reminder reads the list only when it fires: nothing of the
+    // list is opened at start.
+    PrayerReminder* prayer = services.prayerReminder =
+        new PrayerReminder(shell, [] { return QDBusConnection::sessionBus(); }, w);
+    QObject::connect(prayer, &PrayerReminder::openPrayTodayRequested, w,
+                     [w, &dialogs, openPrayToday = std::move(openPrayToday)] {
+                         runGuarded(dialogs, [&] {
+                             SingleInstance::bringForward(w);
+                             openPrayToday();
+                         });
+                     });
+    QObject::connect(prayer, &PrayerReminder::reminderNotShown, w, [w](const QString& text) {
+        w->statusBar()->showMessage(text);
+        SingleInstance::bringForward(w);
+    });
+    prayer->setSettings(PrayerReminderSettings::read(settings));
     // Keeping plans and prayers in step through a synced folder, when chosen.
     SyncController* sync = services.sync = new SyncController(shell, settings, w);
     QObject::connect(sync, &SyncController::message, w, [w](const QString& text) { w->statusBar()->showMessage(text); });
     runGuarded(dialogs, [sync] { sync->applySettings(); });
-    appCommands.setPreferencesExtension([reminder = services.reminder, sync, &shell, &settings](PreferencesDialog& dialog) {
+    appCommands.setPreferencesExtension([reminder = services.reminder, prayer, sync, &shell,
+                                         &settings](PreferencesDialog& dialog) {
         dialog.addSection(makeReminderSection(dialog, *reminder, shell, settings));
+        dialog.addSection(makePrayerReminderSection(dialog, *prayer, shell, settings));
         dialog.addSection(makeSyncSection(dialog, *sync, shell, settings));
     });
     return services;

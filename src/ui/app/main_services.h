@@ -1,5 +1,6 @@
 #pragma once
-// What runs beside the window once it is built: the daily reading reminder
+// What runs beside the window once it is built: the daily reading and prayer
+// reminders
 // and the folder that keeps plans and prayers in step between computers,
 // each with its section of the Preferences dialog.
 #include "core/plans/plan_id.h"
@@ -17,6 +18,7 @@ namespace kovara::ui {
 
 class AppCommands;
 class Dialogs;
+class PrayerReminder;
 class ReminderNotifier;
 class Shell;
 class SyncController;
@@ -24,10 +26,13 @@ class SyncController;
 struct MainServices {
     ReminderNotifier* reminder = nullptr; // children of the window
     SyncController* sync = nullptr;
+    PrayerReminder* prayerReminder = nullptr;
 };
 
-// showPlanDay opens a plan's day when the reader clicks its reminder.
+// showPlanDay opens a plan's day when the reader clicks its reminder;
+// openPrayToday opens today's prayer list when the prayer reminder is clicked.
 MainServices startMainServices(QMainWindow& window, Shell& shell, Dialogs& dialogs, core::IniFile& settings,
-                               AppCommands& appCommands, std::function<void(const PlanId&)> showPlanDay);
+                               AppCommands& appCommands, std::function<void(const PlanId&)> showPlanDay,
+                               std::function<void()> openPrayToday);
 
 } // namespace kovara::ui

@@ -19,9 +19,9 @@
 #include "ui/content/devotional_page.h"
 #include "ui/plans/plan_controller.h"
 #include "ui/plans/reading_page.h"
-#include "ui/plans/reminder_notifier.h"
 #include "ui/app/preferences_dialog.h"
 #include "ui/prayer/pray_today_page.h"
+#include "ui/prayer/pray_with_verse_dialog.h"
 #include "ui/prayer/prayer_editor.h"
 #include "ui/prayer/prayer_tracker_page.h"
 #include "ui/prayer/prayer_commands.h"
@@ -39,7 +39,6 @@
 #include <QMenu>
 #include <QTimer>
 #include <QStackedWidget>
-#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace kovara::ui {
@@ -191,6 +190,8 @@ ContentPage* MainWindow::ensurePage(Page page)
         biblePage_->setBible(bible());
         biblePage_->setSearchFile(contentFolder_ + "bible.kova2");
         biblePage_->setImportedBibleFolder(bibleVersionsFolder(userDataFolder_));
+        connect(biblePage_, &BiblePage::prayWithVerseRequested, this, [this](const QString& verses) {
+            runGuarded(dialogs_, [&] { PrayWithVerseDialog(*this, verses, this).chooseAndAttach(); }); });
         made = biblePage_;
         break;
     }
@@ -205,8 +206,11 @@ ContentPage* MainWindow::ensurePage(Page page)
 PrayerEditor& MainWindow::prayerEditor()
 {
     // Made the first time an item is edited or created.
-    if (!prayerEditor_)
+    if (!prayerEditor_) {
         prayerEditor_ = new PrayerEditor(dialogs_, &stores_.settings(), this);
+        prayerEditor_->setBibleSource([this]() -> const BibleStore* { return &bible(); });
+        connect(prayerEditor_, &PrayerEditor::bibleLinkClicked, this, &MainWindow::openBibleLink);
+    }
     return *prayerEditor_;
 }
 
@@ -257,7 +261,8 @@ void MainWindow::createGeneralCommands()
 void MainWindow::createReminder()
 {
     const MainServices services = startMainServices(*this, *this, dialogs_, stores_.settings(), *appCommands_,
-                                                    [this](const PlanId& plan) { planCommands_->showPlanDay(plan); });
+                                                    [this](const PlanId& plan) { planCommands_->showPlanDay(plan); },
+                                                    [this] { actions_.prayTodayAction->trigger(); });
     reminder_ = services.reminder;
     sync_ = services.sync;
 }
@@ -266,7 +271,6 @@ void MainWindow::createPlanPages()
 {
     planCommands_ = new PlanController(*this, this);
     planCommands_->setObjectName(QStringLiteral("PlanCommands"));
-
     connectPlanActions(actions_, *planCommands_);
     planCommands_->setReadingMenu(menus_.reading, menus_.readingBreak);
     menus_.reading->insertAction(nullptr, planCommands_->exportCalendarAction);
@@ -283,8 +287,7 @@ void MainWindow::createPrayerPage()
         static_cast<PrayTodayPage*>(ensurePage(Page::PrayToday))->setDay(clock_.today());
         showPage(Page::PrayToday);
     });
-    // The journal export belongs to the prayer commands; it closes the
-    // Prayers menu after the views.
+    // The prayer commands' journal export closes the Prayers menu.
     menus_.prayers->addSeparator();
     menus_.prayers->addAction(prayerCommands_->exportJournalAction);
 }

@@ -87,6 +87,7 @@ public:
     // Actions shown by the right-click menu in place of the standard one (an
     // empty list brings the standard menu back). Not owned.
     void setContextActions(const QList<QAction*>& actions) { contextActions_ = actions; }
+    QList<QAction*> contextActions() const { return contextActions_; }
 
     // The pictures the program's pages name by address (progress bars, see
     // progressBarImageHtml); anything else is left to QTextBrowser. Printing

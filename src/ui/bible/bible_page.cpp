@@ -197,6 +197,13 @@ BiblePage::BiblePage(QWidget* parent) : ContentPage(parent)
     passageView_ = new PassageView;
     followText(passageView_->viewer(), passageView_->copyAction());
     passageView_->viewer()->setCopyCaption([this] { return selectionReference(); });
+    auto* prayWithVerse = new QAction(tr("Pray with This Verse..."), this);
+    prayWithVerse->setObjectName(QStringLiteral("prayWithVerseAction"));
+    connect(prayWithVerse, &QAction::triggered, this, [this] {
+        if (const QString verses = versesAtCursor(); !verses.isEmpty())
+            emit prayWithVerseRequested(verses);
+    });
+    passageView_->viewer()->setContextActions(passageView_->viewer()->contextActions() << prayWithVerse);
     passageView_->setObjectName(QStringLiteral("biblePassageView"));
     // The header above the text names the chapter; the text does not again.
     passageView_->setHeadingsShown(false);
@@ -905,9 +912,25 @@ void BiblePage::highlightVerses()
 
 QString BiblePage::selectionReference() const
 {
-    const QTextCursor cursor = passageView_->viewer()->textCursor();
-    if (!bible_ || book_ == 0 || !cursor.hasSelection())
+    if (!passageView_->viewer()->textCursor().hasSelection())
         return {};
+    const std::optional<PassageRef> passage = passageAtCursor();
+    return passage ? QStringLiteral("%1 (%2)").arg(QString::fromUtf8(citationText(*passage, *bible_)),
+                                                   columnNames().join(QStringLiteral(", ")))
+                   : QString();
+}
+
+QString BiblePage::versesAtCursor() const
+{
+    const std::optional<PassageRef> passage = passageAtCursor();
+    return passage ? QString::fromUtf8(referenceText(*passage, *bible_)) : QString();
+}
+
+std::optional<PassageRef> BiblePage::passageAtCursor() const
+{
+    const QTextCursor cursor = passageView_->viewer()->textCursor();
+    if (!bible_ || book_ == 0)
+        return std::nullopt;
     PassageRef passage{book_, chapter_, 0, chapter_, 0};
     if (verseStarts_.size() > 1) {
         // The verses the selection touches: the one it starts in (the first
@@ -922,8 +945,7 @@ QString BiblePage::selectionReference() const
         passage.verse = verseAt(cursor.selectionStart(), false);
         passage.endVerse = std::max(passage.verse, verseAt(cursor.selectionEnd(), true));
     }
-    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(citationText(passage, *bible_)),
-                                         columnNames().join(QStringLiteral(", ")));
+    return passage;
 }
 
 bool BiblePage::openLink(const QString& href)

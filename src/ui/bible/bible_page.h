@@ -7,8 +7,13 @@
 #include "ui/base/content_page.h"
 #include <QTextEdit>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+namespace kovara::core {
+struct PassageRef;
+}
 
 class QAction;
 class QComboBox;
@@ -98,6 +103,15 @@ public:
     // abbreviation ("John 3:16-18 (KJV)"); empty without a selection. Copy
     // puts it under the copied text.
     QString selectionReference() const;
+    // The verses the selection touches, or the verse of the text cursor
+    // without one ("John 3:16"); empty when no chapter is shown.
+    QString versesAtCursor() const;
+
+signals:
+    // "Pray with this verse" from the text's menu, for those verses.
+    void prayWithVerseRequested(const QString& reference);
+
+public:
 
     void previousChapter();
     void nextChapter();
@@ -150,6 +164,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The chapter's verses the selection touches (the verse at the cursor
+    // when nothing is selected); none without a chapter shown.
+    std::optional<PassageRef> passageAtCursor() const;
     // A place in the history: the chapter and what was highlighted in it.
     struct Place {
         int book = 0;

@@ -18,10 +18,10 @@
 #include <optional>
 #include <string>
 
-class QTimer;
-
 namespace kovara::ui {
 
+class DailyTimer;
+class DesktopNotifier;
 class Shell;
 
 class ReminderNotifier : public QObject {
@@ -37,7 +37,7 @@ public:
     void setSettings(const ReminderSettings& settings);
     const ReminderSettings& settings() const { return settings_; }
     // When the timer fires next, in the clock's time; nothing when it is off.
-    std::optional<sys_seconds> nextTime() const { return next_; }
+    std::optional<sys_seconds> nextTime() const;
 
     // Announces every due reading now: the notifications are sent without
     // waiting for the service, and reminderNotShown is emitted for each one
@@ -58,22 +58,11 @@ signals:
     // The service showed a reminder as notification id.
     void notificationShown(uint id);
 
-private slots:
-    void onActionInvoked(uint id, const QString& key);
-
 private:
-    // Sets the timer for the next reminder after now, or after handled when
-    // that is later: a timer that fires a little early must not find its own
-    // reminder time still ahead and send it again.
-    void schedule(std::optional<sys_seconds> handled = std::nullopt);
-    QDBusConnection& bus();
-
     Shell& shell_;
-    std::function<QDBusConnection()> busSource_;
-    std::optional<QDBusConnection> bus_;
-    QTimer* timer_;
+    DesktopNotifier* notifier_;
+    DailyTimer* timer_;
     ReminderSettings settings_;
-    std::optional<sys_seconds> next_;
     // Notification id -> the plan it announced.
     std::map<uint, PlanId> shown_;
     // This round's reminders that no notification showed: the fallback names

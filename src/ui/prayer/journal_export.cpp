@@ -2,6 +2,9 @@
 
 #include "core/base/atomic_file.h"
 #include "core/base/exception.h"
+#include "core/content/bible_store.h"
+#include "core/prayer/prayer_list_page.h"
+#include "core/prayer/prayer_list_store.h"
 #include "ui/base/dates.h"
 #include "ui/base/text_codec.h"
 #include "ui/prayer/rtf_codec.h"
@@ -90,9 +93,11 @@ QString JournalExport::coverLine(const PrayerSelection& selection, int count)
 }
 
 void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
-                                  const PrayerHeaders& items, sys_days today, const Progress& progress)
+                                  const PrayerHeaders& items, sys_days today, const Progress& progress,
+                                  const BibleStore* bible)
 {
     Q_UNUSED(today);
+    const PrayerListStore prayerList(store);
     doc.clear();
     doc.setDocumentMargin(0);
     QFont base = doc.defaultFont();
@@ -205,6 +210,18 @@ void JournalExport::buildDocument(QTextDocument& doc, PrayerStore& store, const 
             at.insertBlock(QTextBlockFormat(), plain);
             at.insertText(tr("Answer: "), bold);
             at.insertText(fromBytes(answer->answerNote), plain);
+        }
+        const std::vector<std::string> verses = prayerList.verses(item.prayerIndex);
+        if (!verses.empty()) {
+            at.insertBlock(QTextBlockFormat(), plain);
+            at.insertText(tr("Verses"), bold);
+            for (const std::string& reference : verses) {
+                at.insertBlock(QTextBlockFormat(), plain);
+                at.insertText(fromBytes(reference), smallItalic);
+                const std::string text = bible ? verseTextHtml(reference, *bible) : std::string();
+                if (!text.empty())
+                    at.insertHtml(QStringLiteral("<span style=\"font-size:9pt\">%1</span>").arg(fromBytes(text)));
+            }
         }
         const PrayerNotes notes = store.notes(item.prayerIndex);
         if (!notes.empty()) {

@@ -13,6 +13,10 @@
 
 class QTextDocument;
 
+namespace kovara::core {
+class BibleStore;
+}
+
 namespace kovara::ui {
 
 class JournalExport {
@@ -30,10 +34,12 @@ public:
     // items.
     static QString coverLine(const PrayerSelection& selection, int count);
 
-    // Fills doc (emptied first) with the items, read from store. Raises the
-    // store's errors.
+    // Fills doc (emptied first) with the items, read from store, each with the
+    // verses attached to it (their text read from bible when given). Raises
+    // the store's errors.
     static void buildDocument(QTextDocument& doc, PrayerStore& store, const PrayerSelection& selection,
-                              const PrayerHeaders& items, sys_days today, const Progress& progress = {});
+                              const PrayerHeaders& items, sys_days today, const Progress& progress = {},
+                              const BibleStore* bible = nullptr);
 
     // Writes doc as an A4 PDF with "Page n of m" under every page. Raises
     // Exception when the file cannot be written. The file is written beside

@@ -109,6 +109,7 @@ void PrayTodayPage::refresh()
 {
     core::PrayerStore& store = shell_.prayerStore();
     core::PrayerListStore(store).ensureTables(shell_.clock().today());
+    core::PrayerListStore(store).recordDefaultSchedules();
     const sys_days shown = day();
     const std::vector<core::PrayerListItem> items = core::loadPrayerList(store, shown);
     core::PrayerListPageOptions options;

@@ -101,7 +101,13 @@ void PrayerCommands::exportJournal(const PrayerSelection& selection, bool pdf, c
     };
     QTextDocument doc;
     try {
-        JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report);
+        // Verses go with their text when the Bible opens, else as references.
+        const BibleStore* bible = nullptr;
+        try {
+            bible = &shell_.bible();
+        } catch (const std::exception&) {
+        }
+        JournalExport::buildDocument(doc, store, selection, items, shell_.clock().today(), report, bible);
         if (pdf)
             JournalExport::writePdf(doc, fileName, report);
         else

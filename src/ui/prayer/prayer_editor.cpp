@@ -6,6 +6,11 @@
 #include "core/base/exception.h"
 #include "core/prayer/prayer_store.h"
 #include "core/prayer/prayer_preview.h"
+#include "core/prayer/prayer_list_page.h"
+#include "core/prayer/prayer_list_store.h"
+#include "core/base/html_escape.h"
+#include "core/content/bible_store.h"
+#include "ui/base/html_viewer.h"
 #include "ui/base/dialogs.h"
 #include "ui/base/error_guard.h"
 #include "ui/base/dates.h"
@@ -49,6 +54,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace kovara::ui {
 
@@ -78,6 +85,9 @@ public:
         editor->setGeometry(rect);
     }
 };
+
+// The link of the verse list that removes the verse at the index after it.
+constexpr const char* kLinkRemoveVerse = "prayer:removeverse/";
 
 const char* const kCloseQuestion = QT_TRANSLATE_NOOP("kovara::ui::PrayerEditor",
     "Do you wish to save your changes to this prayer item?\n\n"
@@ -209,6 +219,48 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     fields->addRow(tr("Prayer &Category:"), topicCombo_);
     fields->addRow(tr("Prayer &Status:"), statusCombo_);
 
+    // How often it comes up on the prayer list.
+    scheduleCombo_ = new QComboBox(this);
+    scheduleCombo_->setObjectName(QStringLiteral("scheduleCombo"));
+    scheduleCombo_->addItem(tr("Every day"), static_cast<int>(ScheduleKind::Daily));
+    scheduleCombo_->addItem(tr("On chosen weekdays"), static_cast<int>(ScheduleKind::Weekdays));
+    scheduleCombo_->addItem(tr("Once a week"), static_cast<int>(ScheduleKind::Weekly));
+    scheduleCombo_->addItem(tr("Once a month"), static_cast<int>(ScheduleKind::Monthly));
+    scheduleCombo_->addItem(tr("In turn with the other items"), static_cast<int>(ScheduleKind::InTurn));
+    scheduleCombo_->setToolTip(tr("How often this item comes up on the Pray Today list."));
+    weekdayPanel_ = new QWidget(this);
+    weekdayPanel_->setObjectName(QStringLiteral("weekdayPanel"));
+    auto* weekdayLayout = new QHBoxLayout(weekdayPanel_);
+    weekdayLayout->setContentsMargins(0, 0, 0, 0);
+    weekdayLayout->setSpacing(2);
+    static const char* const weekdays[][2] = {
+        {QT_TR_NOOP("Mon"), QT_TR_NOOP("Monday")},   {QT_TR_NOOP("Tue"), QT_TR_NOOP("Tuesday")},
+        {QT_TR_NOOP("Wed"), QT_TR_NOOP("Wednesday")}, {QT_TR_NOOP("Thu"), QT_TR_NOOP("Thursday")},
+        {QT_TR_NOOP("Fri"), QT_TR_NOOP("Friday")},   {QT_TR_NOOP("Sat"), QT_TR_NOOP("Saturday")},
+        {QT_TR_NOOP("Sun"), QT_TR_NOOP("Sunday")},
+    };
+    for (int day = 1; day <= 7; ++day) { // Monday first, as the weekday mask counts
+        auto* button = new QToolButton(weekdayPanel_);
+        button->setObjectName(QStringLiteral("weekdayButton%1").arg(day));
+        button->setText(tr(weekdays[day - 1][0]));
+        button->setAccessibleName(tr(weekdays[day - 1][1]));
+        button->setCheckable(true);
+        connect(button, &QToolButton::toggled, this, [this] { setModified(true); });
+        weekdayLayout->addWidget(button);
+        weekdayButtons_ << button;
+    }
+    weekdayLayout->addStretch(1);
+    auto* scheduleRow = new QHBoxLayout;
+    scheduleRow->addWidget(scheduleCombo_);
+    scheduleRow->addWidget(weekdayPanel_, 1);
+    auto* scheduleLabel = new QLabel(tr("Comes &up:"), this);
+    scheduleLabel->setBuddy(scheduleCombo_);
+    fields->addRow(scheduleLabel, scheduleRow);
+    connect(scheduleCombo_, &QComboBox::currentIndexChanged, this, [this] {
+        setModified(true);
+        updateWeekdayButtons();
+    });
+
     // When and how it was answered, beside the status while it is "Answered".
     answerPanel_ = new QWidget(this);
     answerPanel_->setObjectName(QStringLiteral("answerPanel"));
@@ -229,6 +281,32 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     answerLayout->addWidget(answeredDateEdit_);
     answerLayout->addWidget(answerNoteEdit_, 1);
     fields->addRow(answerPanel_);
+
+    // Verses prayed with the item.
+    verseEdit_ = new QLineEdit(this);
+    verseEdit_->setObjectName(QStringLiteral("verseEdit"));
+    verseEdit_->setPlaceholderText(tr("A reference, as \"Phil 4:6-7\""));
+    verseEdit_->setAccessibleName(tr("Verse to pray with"));
+    attachVerseButton_ = new QPushButton(tr("Attac&h Verse"), this);
+    attachVerseButton_->setObjectName(QStringLiteral("attachVerseButton"));
+    attachVerseButton_->setEnabled(false);
+    connect(verseEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { attachVerseButton_->setEnabled(!text.trimmed().isEmpty()); });
+    connect(verseEdit_, &QLineEdit::returnPressed, this, [this] { runGuarded(dialogs_, [this] { attachVerse(); }); });
+    connect(attachVerseButton_, &QPushButton::clicked, this,
+            [this] { runGuarded(dialogs_, [this] { attachVerse(); }); });
+    versesView_ = new HtmlViewer(this);
+    versesView_->setObjectName(QStringLiteral("versesView"));
+    versesView_->setAccessibleName(tr("Verses"));
+    versesView_->setMaximumHeight(110);
+    connect(versesView_, &HtmlViewer::linkClicked, this,
+            [this](const QString& href) { runGuarded(dialogs_, [this, href] { followVerseLink(href); }); });
+    auto* verseLabel = new QLabel(tr("&Verses:"), this);
+    verseLabel->setBuddy(verseEdit_);
+    auto* verseRow = new QHBoxLayout;
+    verseRow->addWidget(verseLabel);
+    verseRow->addWidget(verseEdit_, 1);
+    verseRow->addWidget(attachVerseButton_);
 
     // The text panel.
     textEdit_ = new QTextEdit(this);
@@ -300,6 +378,8 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     layout->addLayout(buttons);
     layout->addLayout(fields);
     layout->addWidget(datesLabel_);
+    layout->addLayout(verseRow);
+    layout->addWidget(versesView_);
     layout->addWidget(textToolBar_);
     layout->addWidget(textEdit_, 3);
     layout->addLayout(notesButtons);
@@ -310,9 +390,18 @@ PrayerEditor::PrayerEditor(Dialogs& dialogs, IniFile* placementIni, QWidget* par
     setTabOrder(closeButton_, titleEdit_);
     setTabOrder(titleEdit_, topicCombo_);
     setTabOrder(topicCombo_, statusCombo_);
-    setTabOrder(statusCombo_, answeredDateEdit_);
+    setTabOrder(statusCombo_, scheduleCombo_);
+    QWidget* previous = scheduleCombo_;
+    for (QToolButton* button : weekdayButtons_) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    setTabOrder(previous, answeredDateEdit_);
     setTabOrder(answeredDateEdit_, answerNoteEdit_);
-    setTabOrder(answerNoteEdit_, textEdit_);
+    setTabOrder(answerNoteEdit_, verseEdit_);
+    setTabOrder(verseEdit_, attachVerseButton_);
+    setTabOrder(attachVerseButton_, versesView_);
+    setTabOrder(versesView_, textEdit_);
     setTabOrder(textEdit_, addNoteButton_);
     setTabOrder(addNoteButton_, deleteNoteButton_);
     setTabOrder(deleteNoteButton_, notesTable_);
@@ -563,7 +652,11 @@ bool PrayerEditor::editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool
     }
     runModal();
     resetInputs();
-    return saved_;
+    const bool saved = saved_;
+    // Opened only now that the window is closed, so the page is seen.
+    if (!pendingBibleLink_.isEmpty())
+        emit bibleLinkClicked(std::exchange(pendingBibleLink_, QString()));
+    return saved;
 }
 
 int PrayerEditor::runModal()
@@ -577,6 +670,8 @@ void PrayerEditor::prepareToShow()
         throw Exception("Variables not properly initialized before FormShow");
     loadPrayerFields();
     loadJournal();
+    loadVerses();
+    loadSchedule();
     applyDisplayBackground(*textEdit_, *preferences_);
     loadPrayerText();
     if (newItem_) {
@@ -707,6 +802,9 @@ void PrayerEditor::loadPrayerText()
 
 void PrayerEditor::savePrayer()
 {
+    // An item on no weekday would never come up: nothing is saved.
+    if (scheduleCombo_->currentData().toInt() == static_cast<int>(ScheduleKind::Weekdays) && chosenWeekdays() == 0)
+        throw Exception(toBytes(tr("Choose the weekdays on which this item comes up.")));
     QTextDocument* doc = textEdit_->document();
     // A stored status outside the three entries shows no entry; saving then
     // keeps it rather than clearing it, which would hide the item from every
@@ -735,10 +833,131 @@ void PrayerEditor::savePrayer()
                           return std::string(rtf.constData(), static_cast<std::size_t>(rtf.size()));
                       },
                       answer, notes);
+    const int kind = scheduleCombo_->currentData().toInt();
+    const unsigned weekdays = chosenWeekdays();
+    const bool scheduleChanged = kind != loadedScheduleKind_ || weekdays != loadedWeekdays_;
+    if (versesChanged_ || scheduleChanged) {
+        const sys_days today = toSysDays(QDate::currentDate());
+        PrayerListStore list(*store_);
+        list.ensureTables(today);
+        if (versesChanged_)
+            list.setVerses(prayerIndex_, verses_);
+        if (scheduleChanged)
+            list.setSchedule(prayerIndex_, PrayerSchedule{static_cast<ScheduleKind>(kind), weekdays, today});
+        versesChanged_ = false;
+        loadedScheduleKind_ = kind;
+        loadedWeekdays_ = weekdays;
+    }
     answerRecorded_ = answerRecorded_ || answer.has_value();
     answerTouched_ = false;
     setModified(false);
     saved_ = true;
+}
+
+void PrayerEditor::loadVerses()
+{
+    // A Bible that cannot be opened leaves the verses as typed, not the item
+    // unopened.
+    bible_ = nullptr;
+    try {
+        if (bibleSource_)
+            bible_ = bibleSource_();
+    } catch (const std::exception&) {
+    }
+    verses_ = PrayerListStore(*store_).verses(prayerIndex_);
+    versesChanged_ = false;
+    pendingBibleLink_.clear();
+    verseEdit_->clear();
+    showVerses();
+}
+
+void PrayerEditor::loadSchedule()
+{
+    const PrayerSchedule schedule = PrayerListStore(*store_).schedule(prayerIndex_);
+    const QSignalBlocker blockCombo(scheduleCombo_);
+    scheduleCombo_->setCurrentIndex(scheduleCombo_->findData(static_cast<int>(schedule.kind)));
+    // Monday to Friday is offered when the weekdays are first chosen.
+    const unsigned shown = schedule.kind == ScheduleKind::Weekdays ? schedule.weekdays : 0x1fu;
+    for (int day = 0; day < weekdayButtons_.size(); ++day) {
+        const QSignalBlocker blockButton(weekdayButtons_[day]);
+        weekdayButtons_[day]->setChecked(shown & (1u << day));
+    }
+    loadedScheduleKind_ = static_cast<int>(schedule.kind);
+    loadedWeekdays_ = chosenWeekdays();
+    updateWeekdayButtons();
+}
+
+void PrayerEditor::updateWeekdayButtons()
+{
+    weekdayPanel_->setVisible(scheduleCombo_->currentData().toInt() == static_cast<int>(ScheduleKind::Weekdays));
+}
+
+unsigned PrayerEditor::chosenWeekdays() const
+{
+    if (scheduleCombo_->currentData().toInt() != static_cast<int>(ScheduleKind::Weekdays))
+        return 0;
+    unsigned mask = 0;
+    for (int day = 0; day < weekdayButtons_.size(); ++day)
+        if (weekdayButtons_[day]->isChecked())
+            mask |= 1u << day;
+    return mask;
+}
+
+void PrayerEditor::showVerses()
+{
+    std::string html;
+    for (std::size_t i = 0; i < verses_.size(); ++i)
+        html += format("<p>%s <font size=\"-1\">[<a href=\"%s%d\">%s</a>]</font></p>", verseHtml(verses_[i], bible_),
+                       kLinkRemoveVerse, static_cast<int>(i), toBytes(tr("Remove")));
+    if (verses_.empty())
+        html = "<p><i>" + toBytes(tr("No verses yet: type a reference above to pray with it.")) + "</i></p>";
+    versesView_->loadFromBytes(html);
+}
+
+void PrayerEditor::attachVerse()
+{
+    const std::string typed = toBytes(verseEdit_->text());
+    if (typed.find_first_not_of(" \t") == std::string::npos)
+        return;
+    std::string reference = typed;
+    if (bible_) {
+        std::string error;
+        const std::optional<std::string> checked = attachableReference(typed, *bible_, error);
+        if (!checked) {
+            dialogs_.message(tr("\"%1\" is not a reference to attach: %2").arg(verseEdit_->text(), fromBytes(error)),
+                             Dialogs::Icon::Warning);
+            return;
+        }
+        reference = *checked;
+    }
+    if (std::find(verses_.begin(), verses_.end(), reference) == verses_.end()) {
+        verses_.push_back(reference);
+        versesChanged_ = true;
+        setModified(true);
+        showVerses();
+    }
+    verseEdit_->clear();
+}
+
+void PrayerEditor::followVerseLink(const QString& href)
+{
+    const std::string link = href.toStdString();
+    if (link.rfind(kLinkRemoveVerse, 0) == 0) {
+        const std::size_t i = std::strtoul(link.c_str() + std::strlen(kLinkRemoveVerse), nullptr, 10);
+        if (i < verses_.size()) {
+            verses_.erase(verses_.begin() + static_cast<std::ptrdiff_t>(i));
+            versesChanged_ = true;
+            setModified(true);
+            showVerses();
+        }
+    } else if (href.startsWith(QStringLiteral("bible:"))) {
+        // The Bible page is behind this window: it closes first (asking to
+        // save a change), and the verse opens once it has.
+        pendingBibleLink_ = href;
+        close();
+        if (isVisible())
+            pendingBibleLink_.clear(); // the reader stayed
+    }
 }
 
 void PrayerEditor::resetInputs()

@@ -8,7 +8,9 @@
 #include "core/prayer/prayer_status.h"
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -25,6 +27,7 @@ class QToolBar;
 class QToolButton;
 
 namespace kovara::core {
+class BibleStore;
 class IniFile;
 class PrayerStore;
 class Preferences;
@@ -33,6 +36,7 @@ class Preferences;
 namespace kovara::ui {
 
 class Dialogs;
+class HtmlViewer;
 
 class PrayerEditor : public QDialog {
     Q_OBJECT
@@ -49,6 +53,11 @@ public:
     // then never shows) and nothing afterwards: errors while the window is
     // open are shown through the dialogs.
     bool editPrayer(PrayerStore& store, std::int32_t prayerIndex, bool newItem, Preferences& prefs);
+
+    // Where the verses attached to the item are read and checked: asked each
+    // time the window opens. Without one (or when it gives none) a typed
+    // reference cannot be checked and the attached ones show without text.
+    void setBibleSource(std::function<const BibleStore*()> source) { bibleSource_ = std::move(source); }
 
     // Shows the window modally until it closes. Tests replace it to play the
     // user against the visible window.
@@ -67,6 +76,11 @@ public:
     // store's errors.
     void prepareToShow();
     bool modified() const { return modified_; }
+
+signals:
+    // An attached verse was clicked: the window has closed (through the close
+    // question) and the verse is to be opened on the Bible page.
+    void bibleLinkClicked(const QString& href);
 
 public slots:
     // Esc, the close box and closeAction all come here: asks the close
@@ -109,6 +123,17 @@ private:
     void addNote();
     void deleteNote();
     void appendNoteRow(const QDate& date, const QString& text);
+    // The verses attached to the item: loaded with it, changed in the window,
+    // written with it.
+    void loadVerses();
+    void showVerses();
+    void attachVerse();
+    void followVerseLink(const QString& href);
+    // How often the item comes up on the prayer list: shown from the store,
+    // written with the item only when changed (from the day it is saved).
+    void loadSchedule();
+    void updateWeekdayButtons();
+    unsigned chosenWeekdays() const;
 
     // Controls and commands.
     QAction* saveAndCloseAction_; // "Save and Close", Ctrl+S; enabled while modified
@@ -119,6 +144,9 @@ private:
     QComboBox* topicCombo_;  // editable: pick a category or type a new one
     QComboBox* statusCombo_; // Active, Answered, Inactive only
     QLabel* datesLabel_;
+    QComboBox* scheduleCombo_; // every day, chosen weekdays, weekly, monthly, in turn
+    QWidget* weekdayPanel_;    // the weekdays' buttons, shown for "On chosen weekdays"
+    QList<QToolButton*> weekdayButtons_; // Monday first
     // Shown while the status is "Answered": when (today for a new answer) and
     // how it was answered.
     QWidget* answerPanel_;
@@ -129,6 +157,12 @@ private:
     QTableWidget* notesTable_;
     QPushButton* addNoteButton_;
     QPushButton* deleteNoteButton_;
+    // A reference typed here is attached by attachVerseButton_ (or Enter) and
+    // shown in versesView_ with its text, a link to open it and one to
+    // remove it.
+    QLineEdit* verseEdit_;
+    QPushButton* attachVerseButton_;
+    HtmlViewer* versesView_;
     QToolBar* textToolBar_;
     QTextEdit* textEdit_;
     QMenu* contextMenu_;
@@ -163,6 +197,16 @@ private:
     // records were kept does not get today's date by being opened and saved.
     bool answerRecorded_ = false;
     bool answerTouched_ = false;
+
+    std::function<const BibleStore*()> bibleSource_;
+    const BibleStore* bible_ = nullptr; // while the window is open
+    std::vector<std::string> verses_;
+    bool versesChanged_ = false;
+    // The schedule read when the window opened (kind and weekdays).
+    int loadedScheduleKind_ = 0;
+    unsigned loadedWeekdays_ = 0;
+    // A verse clicked while the window was open, to be opened once it closed.
+    QString pendingBibleLink_;
 };
 
 } // namespace kovara::ui
