@@ -807,9 +807,9 @@ char32_t codePointAt(const std::string& text, std::size_t i, std::size_t& length
 }
 
 // Greek letters with accents, breathings, a diaeresis or an iota below
-// (monotonic and polytonic) as their bare letter, and the final sigma as
-// sigma: the index's tokenizer folds case in every script but takes accents
-// off Latin letters only, so "ΑΓΑΠΗ" or "θεος" would not find "ἀγάπη" or
+// (monotonic and polytonic) as their bare letter: the index's tokenizer
+// folds case (the final sigma too) in every script but takes accents off
+// Latin letters only, so "ΑΓΑΠΗ" or "θεος" would not find "ἀγάπη" or
 // "θεὸς". The table is Unicode's decompositions of the Greek blocks.
 char32_t bareGreekLetter(char32_t cp)
 {
@@ -819,7 +819,7 @@ char32_t bareGreekLetter(char32_t cp)
     static constexpr Bare kBare[] = {
         {0x0386, 0x0391}, {0x0388, 0x0395}, {0x0389, 0x0397}, {0x038A, 0x0399}, {0x038C, 0x039F}, {0x038E, 0x03A5},
         {0x038F, 0x03A9}, {0x0390, 0x03B9}, {0x03AA, 0x0399}, {0x03AB, 0x03A5}, {0x03AC, 0x03B1}, {0x03AD, 0x03B5},
-        {0x03AE, 0x03B7}, {0x03AF, 0x03B9}, {0x03B0, 0x03C5}, {0x03C2, 0x03C3}, {0x03CA, 0x03B9}, {0x03CB, 0x03C5},
+        {0x03AE, 0x03B7}, {0x03AF, 0x03B9}, {0x03B0, 0x03C5}, {0x03CA, 0x03B9}, {0x03CB, 0x03C5},
         {0x03CC, 0x03BF}, {0x03CD, 0x03C5}, {0x03CE, 0x03C9}, {0x03D3, 0x03D2}, {0x03D4, 0x03D2}, {0x1F00, 0x03B1},
         {0x1F01, 0x03B1}, {0x1F02, 0x03B1}, {0x1F03, 0x03B1}, {0x1F04, 0x03B1}, {0x1F05, 0x03B1}, {0x1F06, 0x03B1},
         {0x1F07, 0x03B1}, {0x1F08, 0x0391}, {0x1F09, 0x0391}, {0x1F0A, 0x0391}, {0x1F0B, 0x0391}, {0x1F0C, 0x0391},
@@ -878,7 +878,8 @@ std::string foldedForSearch(const std::string& text)
         const char32_t bare = byte < 0xC0 ? cp : bareGreekLetter(cp);
         if (bare == cp) {
             folded.append(text, i, length);
-        } else if (bare < 0x800) {
+        } else {
+            // Every bare letter is in U+0370 to U+03FF: two bytes.
             folded += static_cast<char>(0xC0 | (bare >> 6));
             folded += static_cast<char>(0x80 | (bare & 0x3F));
         }
